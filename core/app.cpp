@@ -1,0 +1,35 @@
+#include "core/app.h"
+
+#include "core/frmAbout.h"
+#include "core/frmSetUp.h"
+#include "core/frmWelcome.h"
+#include "core/ui.h"
+
+#include <QApplication>
+#include <QTimer>
+
+namespace tav {
+
+void registerBuiltWindows()
+{
+    Windows::registerFactory(QStringLiteral("frmWelcome"), [] { return frmWelcome::instance(); });
+    Windows::registerFactory(QStringLiteral("frmAbout"), [] { return new frmAbout; });
+    Windows::registerFactory(QStringLiteral("frmSetUp"), [] { return new frmSetUp; });
+}
+
+int runProgram(QApplication &app)
+{
+    app.setApplicationName(QStringLiteral("Tavorin"));
+    registerBuiltWindows();
+    frmWelcome *w = frmWelcome::instance();
+    w->showModeless();
+    if (!w->startupNotice().isEmpty()) {
+        const QString notice = w->startupNotice();
+        QTimer::singleShot(0, w, [notice] { msgBox(notice, MsgIcon::Information, QStringLiteral("Tavorin")); });
+    }
+    // The welcome window's close box ends the program as its Exit does.
+    QObject::connect(w, &TavForm::unloaded, &app, [] { frmWelcome::endProgram(0); });
+    return app.exec();
+}
+
+} // namespace tav

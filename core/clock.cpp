@@ -1,0 +1,56 @@
+#include "core/clock.h"
+
+#include "core/globals.h"
+#include "core/numtext.h"
+
+#include <optional>
+
+namespace tav {
+
+namespace {
+std::optional<QDateTime> fixedNow;
+const char *const monthNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                  "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+} // namespace
+
+QDateTime Clock::now() { return fixedNow ? *fixedNow : QDateTime::currentDateTime(); }
+void Clock::set(const QDateTime &local) { fixedNow = local; }
+void Clock::advanceSecs(qint64 secs) { if (fixedNow) fixedNow = fixedNow->addSecs(secs); }
+void Clock::advanceMsecs(qint64 ms) { if (fixedNow) fixedNow = fixedNow->addMSecs(ms); }
+void Clock::clear() { fixedNow.reset(); }
+bool Clock::isSet() { return fixedNow.has_value(); }
+
+QString clockText(const QDateTime &t)
+{
+    const QDate d = t.date();
+    const QTime tm = t.time();
+    return QString::number(d.day()) + QLatin1Char(' ') + QLatin1String(monthNames[d.month() - 1]) + QLatin1Char(' ') +
+           QString::number(d.year()) + QLatin1String("  ") + padded(tm.hour(), 2) + QLatin1Char(':') +
+           padded(tm.minute(), 2);
+}
+
+QString clockStamp(const QDateTime &t)
+{
+    const QDate d = t.date();
+    const QTime tm = t.time();
+    return padded(d.year(), 4) + padded(d.month(), 2) + padded(d.day(), 2) + QLatin1Char(' ') + padded(tm.hour(), 2) +
+           padded(tm.minute(), 2);
+}
+
+QDateTime utcFromLocal(const QDateTime &local, double offsetHours)
+{
+    // Civil arithmetic on the wall-clock reading: no time zone, no daylight saving.
+    QDateTime wall(local.date(), local.time(), Qt::UTC);
+    return wall.addSecs(-qint64(roundHalfEven(offsetHours * 60)) * 60);
+}
+
+void updateClockTexts()
+{
+    const QDateTime lt = Clock::now();
+    const QDateTime ut = utcFromLocal(lt, G.setupdata[3]);
+    G.lttext = clockText(lt);
+    G.utctext = clockText(ut);
+    G.utcstamp = clockStamp(ut);
+}
+
+} // namespace tav

@@ -1,0 +1,96 @@
+#pragma once
+// Base of every window: an explicit load and unload (never the constructor
+// and destructor, because the panel menu's Exit must end the program without
+// any unload work), the position slot, and the loaded flag.
+
+#include "core/globals.h"
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+namespace tav {
+
+class TavForm : public QWidget {
+    Q_OBJECT
+public:
+    // `slot` 0 keeps no position; `flag` points at the window's loaded flag.
+    TavForm(const QString &name, int slot, bool ProgramState::*flag, QWidget *parent = nullptr);
+
+    // Runs the window's load (once until it is unloaded). The window stays hidden.
+    void load();
+    // Loads when needed and shows the window modeless.
+    void showModeless();
+    // Loads when needed, shows the window modal and returns once it is unloaded.
+    void showModal();
+    // Runs the window's unload, stores its position and clears the flag. When
+    // one of the window's waits is running, the unload happens once it returns.
+    void unload();
+
+    bool isLoadedForm() const { return m_loaded; }
+    int slot() const { return m_slot; }
+
+    // Marks a wait or loop of this window as running (see unload()).
+    class Busy {
+    public:
+        explicit Busy(TavForm *f);
+        ~Busy();
+        Busy(const Busy &) = delete;
+        Busy &operator=(const Busy &) = delete;
+    private:
+        QPointer<TavForm> m_form;
+    };
+
+    // Window position in twips.
+    int leftTwips() const;
+    int topTwips() const;
+    int widthTwips() const;
+    void moveTwips(int left, int top);
+
+signals:
+    void unloaded();
+
+protected:
+    virtual void Form_Load() {}
+    virtual void Form_Unload() {}
+    // The position is restored before Form_Load runs, as each window's load does first.
+    void closeEvent(QCloseEvent *ev) override;
+
+private:
+    int m_slot;
+    bool ProgramState::*m_flag;
+    bool m_loaded = false;
+    int m_busy = 0;
+    bool m_unloadPending = false;
+};
+
+// Twips per pixel from the screen's logical DPI (15 at 96 DPI).
+double twipsPerPixel();
+
+// The registry of windows: for each, its position slot and loaded flag, and,
+// once built, how to create it. Windows are created on first use.
+class Windows {
+public:
+    using Factory = std::function<TavForm *()>;
+    static void registerFactory(const QString &name, Factory f);
+    static bool available(const QString &name);
+    // The window, created when needed; nullptr when it is not built.
+    static TavForm *get(const QString &name);
+    // The existing instance, if any.
+    static TavForm *existing(const QString &name);
+    template <class T> static T *get(const QString &name) { return qobject_cast<T *>(get(name)); }
+    template <class T> static T *existing(const QString &name) { return qobject_cast<T *>(existing(name)); }
+    // The slot and flag of a known window (slot -1 when unknown).
+    static int slotOf(const QString &name);
+    static bool ProgramState::*flagOf(const QString &name);
+    // Unloads and forgets every instance (tests, and the end of the program).
+    static void destroyAll();
+};
+
+// Closes every open tool window, in the program's fixed order.
+void UnloadTools();
+// The window names UnloadTools walks, in order.
+const QStringList &unloadToolsOrder();
+
+} // namespace tav

@@ -1,0 +1,427 @@
+#include "core/frmSetUp.h"
+
+#include "core/comm.h"
+#include "core/frmWelcome.h"
+#include "core/numtext.h"
+#include "core/settings.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace tav {
+
+namespace {
+
+QGroupBox *frame(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *g = new QGroupBox(caption, parent);
+    g->setObjectName(name);
+    return g;
+}
+
+QString idx(const char *base, int i) { return QLatin1String(base) + QLatin1Char('(') + QString::number(i) + QLatin1Char(')'); }
+
+// A numeric box's rule: which setting it edits, its range, its default text,
+// the message, the title and whether the focus goes back.
+struct NumRule {
+    int k;
+    double lo, hi;
+    const char *def;
+    QStringList lines;
+    bool focusBack;
+};
+
+const QStringList dimLines{QStringLiteral("Range is between"), QStringLiteral("1 and 30 (x 1000)")};
+const QStringList levelLines{QStringLiteral("Level setting should"), QStringLiteral("be between 0 and 99")};
+
+} // namespace
+
+QLineEdit *frmSetUp::addText(const QString &name, QWidget *parent)
+{
+    auto *t = new QLineEdit(parent);
+    t->setObjectName(name);
+    t->installEventFilter(this);
+    return t;
+}
+
+frmSetUp::frmSetUp() : TavForm(QStringLiteral("frmSetUp"), 28, &ProgramState::setuploaded)
+{
+    setWindowTitle(QStringLiteral("Set Up"));
+    auto *top = new QVBoxLayout(this);
+
+    auto *genHead = makeLabel(QStringLiteral("lblGeneric"), QStringLiteral("Generic set-up options"), this);
+    top->addWidget(genHead);
+    auto *gen = new QGridLayout;
+    top->addLayout(gen);
+
+    auto *fCom = frame(QStringLiteral("fraComm"), QStringLiteral("Comm Port"), this);
+    auto *lCom = new QGridLayout(fCom);
+    for (int i = 0; i < 5; ++i) {
+        lCom->addWidget(optCom.add(i, QStringLiteral("optCom"), QStringLiteral("COM %1").arg(i + 1), fCom), i, 0);
+        lblComDevice[i] = makeLabel(idx("lblComDevice", i), QString(), fCom);
+        lCom->addWidget(lblComDevice[i], i, 1);
+    }
+    gen->addWidget(fCom, 0, 0, 2, 1);
+
+    auto *fType = frame(QStringLiteral("fraRxtype"), QStringLiteral("RX type"), this);
+    auto *lType = new QVBoxLayout(fType);
+    const char *types[] = {"No RX", "AR 7030", "NRD-535", "RX-320", "NRD-545"};
+    for (int i = 0; i < 5; ++i)
+        lType->addWidget(optRxtype.add(i, QStringLiteral("optRxtype"), QLatin1String(types[i]), fType));
+    gen->addWidget(fType, 0, 1, 2, 1);
+
+    auto *fArea = frame(QStringLiteral("fraRxtargetarea"), QStringLiteral("RX Target Area"), this);
+    auto *lArea = new QGridLayout(fArea);
+    const char *areas[] = {"NA", "CA", "SA", "EU", "AF", "ME", "AS", "AU", "PA"};
+    for (int i = 0; i < 9; ++i)
+        lArea->addWidget(optRxtargetarea.add(i, QStringLiteral("optRxtargetarea"), QLatin1String(areas[i]), fArea),
+                         i % 5, i / 5);
+    gen->addWidget(fArea, 0, 2, 2, 1);
+
+    auto *fStep = frame(QStringLiteral("fraStartstep"), QStringLiteral("Startup Freq. step"), this);
+    auto *lStep = new QVBoxLayout(fStep);
+    const char *steps[] = {"5", "9", "10"};
+    for (int i = 0; i < 3; ++i)
+        lStep->addWidget(optStartstep.add(i, QStringLiteral("optStartstep"), QLatin1String(steps[i]), fStep));
+    gen->addWidget(fStep, 0, 3, 2, 1);
+
+    auto boxed = [&](const char *fname, const char *caption, const char *tname, int r, int c, int span = 1) {
+        auto *f = frame(QLatin1String(fname), QLatin1String(caption), this);
+        auto *l = new QVBoxLayout(f);
+        QLineEdit *t = addText(QLatin1String(tname), f);
+        l->addWidget(t);
+        gen->addWidget(f, r, c, 1, span);
+        return t;
+    };
+    txtDirpath = boxed("fraDirpath", "Dir Path", "txtDirpath", 2, 0, 2);
+    txtLt2utc = boxed("fraLt2utc", "LT - UTC", "txtLt2utc", 2, 2);
+    txtRxlatitude = boxed("fraRxlatitude", "RX Latitude", "txtRxlatitude", 3, 0);
+    txtRxlongitude = boxed("fraRxlongitude", "RX Longitude", "txtRxlongitude", 3, 1);
+    txtDimbdxc = boxed("fraDimbdxc", "Dim BDXC", "txtDimbdxc", 4, 0);
+    txtDimown = boxed("fraDimown", "Dim OWN", "txtDimown", 4, 1);
+    txtDimlog = boxed("fraDimlog", "Dim LOG", "txtDimlog", 4, 2);
+    txtDimilg = boxed("fraDimilg", "Dim ILG", "txtDimilg", 4, 3);
+
+    top->addWidget(makeLabel(QStringLiteral("lblSpecific"), QStringLiteral("Receiver specific set-up options"), this));
+    auto *stack = new QWidget(this);
+    auto *stackLay = new QGridLayout(stack);
+    stackLay->setContentsMargins(0, 0, 0, 0);
+    top->addWidget(stack);
+    const char *frames[] = {"No RX", "AR7030", "NRD-535", "RX-320", "NRD-545"};
+    for (int i = 0; i < 5; ++i) {
+        fraRx[i] = frame(idx("fraRx", i), QLatin1String(frames[i]), stack);
+        fraRx[i]->setVisible(false);
+        stackLay->addWidget(fraRx[i], 0, 0); // the five frames share one place
+    }
+
+    // No RX
+    (new QVBoxLayout(fraRx[0]))->addWidget(makeLabel(QStringLiteral("lblNoRx"), QStringLiteral("No special set-up necessary"), fraRx[0]));
+
+    auto labelled = [&](QGridLayout *l, const QString &name, const char *label, QWidget *parent, int r, int c) {
+        l->addWidget(makeLabel(QStringLiteral("lbl_") + name, QLatin1String(label), parent), r, c);
+        QLineEdit *t = addText(name, parent);
+        l->addWidget(t, r, c + 1);
+        return t;
+    };
+
+    // AR7030
+    {
+        auto *l = new QHBoxLayout(fraRx[1]);
+        auto *ff = frame(QStringLiteral("fraARfilters"), QStringLiteral("Standard IF filter"), fraRx[1]);
+        auto *fl = new QGridLayout(ff);
+        const char *lbls[] = {"For AM", "For SSB", "For CW", "For FM"};
+        for (int i = 0; i < 4; ++i)
+            txtARoptions[i] = labelled(fl, idx("txtARoptions", i), lbls[i], ff, i, 0);
+        l->addWidget(ff);
+        auto *fs = frame(QStringLiteral("fraLLLR"), QStringLiteral("LL+LR Scrollbars"), fraRx[1]);
+        auto *sl = new QGridLayout(fs);
+        txtLevelL = labelled(sl, QStringLiteral("txtLevelL"), "Level L", fs, 0, 0);
+        txtLevelR = labelled(sl, QStringLiteral("txtLevelR"), "Level R", fs, 1, 0);
+        chkDisableLLLR = new CheckBox(QStringLiteral("chkDisableLLLR"), QStringLiteral("Disabled"), fs);
+        sl->addWidget(chkDisableLLLR, 2, 0, 1, 2);
+        l->addWidget(fs);
+    }
+    // NRD-535
+    {
+        auto *l = new QHBoxLayout(fraRx[2]);
+        auto *fo = frame(QStringLiteral("fraNRDoptions"), QStringLiteral("NRD-535 options"), fraRx[2]);
+        auto *ol = new QVBoxLayout(fo);
+        const char *opts[] = {"1 kHz", "BWC", "ECSS", "RTTY"};
+        for (int i = 0; i < 4; ++i) {
+            chkNRDoptions[i] = new CheckBox(idx("chkNRDoptions", i), QLatin1String(opts[i]), fo);
+            ol->addWidget(chkNRDoptions[i]);
+        }
+        l->addWidget(fo);
+    }
+    // RX-320
+    {
+        auto *l = new QHBoxLayout(fraRx[3]);
+        auto *fc = frame(QStringLiteral("fraFreqcorr"), QStringLiteral("Freq. corrections"), fraRx[3]);
+        auto *cl = new QGridLayout(fc);
+        txtFreqcorr[0] = labelled(cl, idx("txtFreqcorr", 0), " at 5 MHz", fc, 0, 0);
+        txtFreqcorr[1] = labelled(cl, idx("txtFreqcorr", 1), "at 15 MHz", fc, 1, 0);
+        l->addWidget(fc);
+        auto *fm = frame(QStringLiteral("fraMute"), QStringLiteral("Mute on exit"), fraRx[3]);
+        auto *ml = new QVBoxLayout(fm);
+        chkMute[0] = new CheckBox(idx("chkMute", 0), QStringLiteral("Loudspeaker"), fm);
+        chkMute[1] = new CheckBox(idx("chkMute", 1), QStringLiteral("Line"), fm);
+        ml->addWidget(chkMute[0]);
+        ml->addWidget(chkMute[1]);
+        l->addWidget(fm);
+        auto *fl = frame(QStringLiteral("fraLine"), QStringLiteral("Line Scrollbar"), fraRx[3]);
+        auto *ll = new QGridLayout(fl);
+        txtLevel = labelled(ll, QStringLiteral("txtLevel"), "Level", fl, 0, 0);
+        chkDisableLL = new CheckBox(QStringLiteral("chkDisableLL"), QStringLiteral(" Disabled"), fl);
+        ll->addWidget(chkDisableLL, 1, 0, 1, 2);
+        l->addWidget(fl);
+    }
+    // NRD-545
+    {
+        auto *l = new QHBoxLayout(fraRx[4]);
+        auto *fa = frame(QStringLiteral("fraAgctc"), QStringLiteral("AGC (x 200msec) "), fraRx[4]);
+        auto *al = new QGridLayout(fa);
+        const char *agc[] = {"Fast", "Med", "Slow"};
+        for (int i = 0; i < 3; ++i)
+            txtAgctc[i] = labelled(al, idx("txtAgctc", i), agc[i], fa, i, 0);
+        l->addWidget(fa);
+        auto *fn = frame(QStringLiteral("fraNrbc"), QStringLiteral("NR/BC default"), fraRx[4]);
+        auto *nl = new QGridLayout(fn);
+        txtNrbc[0] = labelled(nl, idx("txtNrbc", 0), "NR", fn, 0, 0);
+        txtNrbc[1] = labelled(nl, idx("txtNrbc", 1), "BC", fn, 1, 0);
+        l->addWidget(fn);
+    }
+
+    auto *buttons = new QHBoxLayout;
+    auto mkButton = [&](const char *name, const char *caption) {
+        auto *b = new QPushButton(QLatin1String(caption), this);
+        b->setObjectName(QLatin1String(name));
+        buttons->addWidget(b);
+        return b;
+    };
+    cmdReload = mkButton("cmdReload", "Reload");
+    cmdSave = mkButton("cmdSave", "Save");
+    cmdClose = mkButton("cmdClose", "Close");
+    top->addLayout(buttons);
+
+    // Choices take effect the moment they are made.
+    connect(&optCom, &OptionGroup::clicked, this, [](int i) { G.setupdata[1] = float(i + 1); });
+    connect(&optRxtargetarea, &OptionGroup::clicked, this, [](int i) { G.setupdata[2] = float(i); });
+    connect(&optStartstep, &OptionGroup::clicked, this, [](int i) { G.setupdata[8] = float(i); });
+    connect(&optRxtype, &OptionGroup::clicked, this, [this](int i) {
+        G.rxtype = int16_t(i);
+        if (frmWelcome::exists())
+            frmWelcome::instance()->setGoLabel(i);
+        showFrame(i);
+    });
+    for (int i = 0; i < 4; ++i)
+        connect(chkNRDoptions[i], &CheckBox::clickedValue, this, [i](int v) { G.setupdata[10 + i] = float(v); });
+    for (int i = 0; i < 2; ++i)
+        connect(chkMute[i], &CheckBox::clickedValue, this, [i](int v) { G.setupdata[18 + i] = float(v); });
+    connect(chkDisableLLLR, &CheckBox::clickedValue, this, [](int v) { G.setupdata[22] = float(v); });
+    connect(chkDisableLL, &CheckBox::clickedValue, this, [](int v) { G.setupdata[30] = float(v); });
+    connect(cmdReload, &QPushButton::clicked, this, &frmSetUp::cmdReload_Click);
+    connect(cmdSave, &QPushButton::clicked, this, &frmSetUp::cmdSave_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &frmSetUp::cmdClose_Click);
+}
+
+void frmSetUp::showFrame(int rxtype)
+{
+    for (int i = 0; i < 5; ++i)
+        fraRx[i]->setVisible(false);
+    if (rxtype >= 0 && rxtype <= 4)
+        fraRx[rxtype]->setVisible(true);
+}
+
+void frmSetUp::Form_Load() { fillControls(); }
+
+void frmSetUp::fillControls()
+{
+    m_checking = true; // filling the boxes is not the user leaving them
+    txtDirpath->setText(G.datapath);
+    txtRxlatitude->setText(G.rxlatitude);
+    txtRxlongitude->setText(G.rxlongitude);
+    for (int i = 0; i < 5; ++i)
+        lblComDevice[i]->setText(CommControl::deviceForPort(i + 1));
+    optRxtype.select(G.rxtype);
+    optCom.select(int(roundHalfEven(G.setupdata[1])) - 1);
+    optRxtargetarea.select(int(roundHalfEven(G.setupdata[2])));
+    optStartstep.select(int(roundHalfEven(G.setupdata[8])));
+    QLineEdit *num[] = {txtLt2utc, txtDimbdxc, txtDimown, txtDimlog, txtDimilg};
+    for (int i = 0; i < 5; ++i)
+        num[i]->setText(numSingle(G.setupdata[3 + i]));
+    for (int i = 0; i < 4; ++i)
+        txtARoptions[i]->setText(numSingle(G.setupdata[14 + i]));
+    for (int i = 0; i < 2; ++i)
+        txtFreqcorr[i]->setText(numSingle(G.setupdata[20 + i]));
+    showFrame(G.rxtype);
+    for (int i = 0; i < 4; ++i)
+        chkNRDoptions[i]->setValue(int(G.setupdata[10 + i]));
+    for (int i = 0; i < 2; ++i)
+        chkMute[i]->setValue(int(G.setupdata[18 + i]));
+    chkDisableLLLR->setValue(int(G.setupdata[22]));
+    chkDisableLL->setValue(int(G.setupdata[30]));
+    for (int i = 0; i < 3; ++i)
+        txtAgctc[i]->setText(numPlain(G.setupdata[23 + i]));
+    for (int i = 0; i < 2; ++i)
+        txtNrbc[i]->setText(numPlain(G.setupdata[26 + i]));
+    txtLevelL->setText(padded(roundHalfEven(G.setupdata[28]), 2));
+    txtLevelR->setText(padded(roundHalfEven(G.setupdata[29]), 2));
+    txtLevel->setText(padded(roundHalfEven(G.setupdata[31]), 2));
+    m_checking = false;
+}
+
+bool frmSetUp::eventFilter(QObject *obj, QEvent *ev)
+{
+    if (ev->type() == QEvent::FocusOut) {
+        if (auto *box = qobject_cast<QLineEdit *>(obj))
+            checkBox(box);
+    }
+    return TavForm::eventFilter(obj, ev);
+}
+
+void frmSetUp::checkBox(QLineEdit *box)
+{
+    if (m_checking || !isLoadedForm())
+        return;
+    m_checking = true;
+    auto reject = [&](const QString &defText, const QStringList &lines, const QString &title, bool focusBack) {
+        box->setText(defText);
+        msgBox(lines, MsgIcon::Exclamation, title);
+        if (focusBack)
+            box->setFocus();
+    };
+    const QString text = box->text();
+
+    if (box == txtDirpath) {
+        QString path = text;
+        if (!path.endsWith(QLatin1Char('/'))) {
+            path += QLatin1Char('/');
+            box->setText(path);
+        }
+        G.datapath = path;
+        if (!path.startsWith(QLatin1Char('/'))) {
+            G.datapath = defaultDatapath();
+            reject(defaultDatapath(), {QStringLiteral("Invalid path"), QStringLiteral("Example ") + defaultDatapath()},
+                   QStringLiteral("Default"), true);
+        }
+    } else if (box == txtLt2utc) {
+        double v = leadingNumber(text);
+        if (v != std::floor(v))
+            v = std::floor(v) + 0.5;
+        G.setupdata[3] = float(v);
+        const QStringList lines{QStringLiteral("Range is between"), QStringLiteral("+13 and -13 h")};
+        if (text.isEmpty() || v < -13 || v > 13) {
+            G.setupdata[3] = 0;
+            reject(QStringLiteral("0"), lines, QStringLiteral("Default 1"), true);
+        } else {
+            bool ok = true;
+            for (int i = 0; i < text.size(); ++i) {
+                const ushort c = text[i].unicode();
+                const bool allowed = (c >= '0' && c <= ':') || c == '+' || c == '-' || c == '.' || (c == ' ' && i == 0);
+                if (!allowed)
+                    ok = false;
+            }
+            if (!ok) {
+                G.setupdata[3] = 0;
+                reject(QStringLiteral("0"), lines, QStringLiteral("Default 2"), true);
+            }
+        }
+    } else if (box == txtRxlatitude) {
+        G.rxlatitude = text;
+        const double v = leadingNumber(text);
+        const bool ok = text.size() == 5 && (text.endsWith(QLatin1Char('N')) || text.endsWith(QLatin1Char('S'))) &&
+                        v > 0 && v < 9000;
+        if (!ok) {
+            G.rxlatitude = defaultLatitude();
+            reject(defaultLatitude(), {QStringLiteral("Invalid Latitude"), QStringLiteral("Example: ") + defaultLatitude()},
+                   QStringLiteral("Default"), true);
+        }
+    } else if (box == txtRxlongitude) {
+        G.rxlongitude = text;
+        const double v = leadingNumber(text);
+        const bool ok = (text.size() == 5 || text.size() == 6) &&
+                        (text.endsWith(QLatin1Char('E')) || text.endsWith(QLatin1Char('W'))) && v > 0 && v < 18000;
+        if (!ok) {
+            G.rxlongitude = defaultLongitude();
+            reject(defaultLongitude(),
+                   {QStringLiteral("Invalid Longitude"), QStringLiteral("Example: ") + defaultLongitude()},
+                   QStringLiteral("Default"), true);
+        }
+    } else {
+        static const QStringList filterLines{QStringLiteral("Filter number should be"),
+                                             QStringLiteral("within the range 1 to 6")};
+        static const QStringList corrLines{QStringLiteral("Frequency error correction"),
+                                           QStringLiteral("should be within the range"),
+                                           QStringLiteral("+ 1000 to - 1000 Hz")};
+        static const QStringList agcLines{QStringLiteral("AGC time constant factor"),
+                                          QStringLiteral("should be between 1 and 9")};
+        static const QStringList nrLines{QStringLiteral("Noise reduction or Beat Canceller effect"),
+                                         QStringLiteral("should be between 0 and 255")};
+        struct Rule {
+            QLineEdit *box;
+            NumRule rule;
+        };
+        const Rule rules[] = {
+            {txtDimbdxc, {4, 1, 30, "2", dimLines, true}},
+            {txtDimown, {5, 1, 30, "1", dimLines, true}},
+            {txtDimlog, {6, 1, 30, "1", dimLines, true}},
+            {txtDimilg, {7, 1, 30, "15", dimLines, true}},
+            {txtARoptions[0], {14, 1, 6, "1", filterLines, false}},
+            {txtARoptions[1], {15, 1, 6, "1", filterLines, false}},
+            {txtARoptions[2], {16, 1, 6, "1", filterLines, false}},
+            {txtARoptions[3], {17, 1, 6, "1", filterLines, false}},
+            {txtFreqcorr[0], {20, -1000, 1000, "0", corrLines, true}},
+            {txtFreqcorr[1], {21, -1000, 1000, "0", corrLines, true}},
+            {txtLevelL, {28, 0, 99, "0", levelLines, true}},
+            {txtLevelR, {29, 0, 99, "0", levelLines, true}},
+            {txtLevel, {31, 0, 99, "0", levelLines, true}},
+            {txtAgctc[0], {23, 1, 9, "1", agcLines, false}},
+            {txtAgctc[1], {24, 1, 9, "3", agcLines, false}},
+            {txtAgctc[2], {25, 1, 9, "9", agcLines, false}},
+            {txtNrbc[0], {26, 0, 255, "50", nrLines, false}},
+            {txtNrbc[1], {27, 0, 255, "20", nrLines, false}},
+        };
+        for (const Rule &r : rules) {
+            if (r.box != box)
+                continue;
+            const double v = leadingNumber(text);
+            G.setupdata[r.rule.k] = float(v);
+            if (!(v >= r.rule.lo && v <= r.rule.hi)) {
+                G.setupdata[r.rule.k] = float(leadingNumber(QLatin1String(r.rule.def)));
+                reject(QLatin1String(r.rule.def), r.rule.lines, QStringLiteral("Default"), r.rule.focusBack);
+            }
+            break;
+        }
+    }
+    m_checking = false;
+}
+
+void frmSetUp::cmdReload_Click()
+{
+    moveTwips(G.formleft[28], G.formtop[28]);
+    fillControls();
+}
+
+void frmSetUp::cmdSave_Click()
+{
+    unload();
+    QString error;
+    bool ok;
+    {
+        HourglassGuard busy;
+        ok = saveSettingsFile(&error);
+    }
+    if (!ok) {
+        msgBox(QStringList{QStringLiteral("The settings could not be saved:"), error}, MsgIcon::Exclamation,
+               QStringLiteral("Save INI"));
+        return;
+    }
+    msgBox(QStringLiteral("New INI data is now saved"), MsgIcon::Exclamation, QStringLiteral("Save INI"));
+}
+
+void frmSetUp::cmdClose_Click() { unload(); }
+
+} // namespace tav

@@ -1,0 +1,308 @@
+#include "core/frmWelcome.h"
+
+#include "core/clock.h"
+#include "core/settings.h"
+#include "core/tables.h"
+#include "core/ui.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QVBoxLayout>
+#include <map>
+
+namespace tav {
+
+namespace {
+
+frmWelcome *s_instance = nullptr;
+
+std::map<int, frmWelcome::DriverFactory> &driverFactories()
+{
+    static std::map<int, frmWelcome::DriverFactory> f;
+    return f;
+}
+
+// The four image buttons are drawn here rather than shipped as pictures.
+QIcon drawIcon(int kind)
+{
+    QPixmap pm(64, 64);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    QColor colors[] = {QColor(40, 160, 60), QColor(70, 100, 170), QColor(200, 150, 40), QColor(180, 50, 50)};
+    p.setBrush(colors[kind]);
+    p.setPen(QPen(Qt::black, 2));
+    p.drawEllipse(4, 4, 56, 56);
+    p.setBrush(Qt::white);
+    p.setPen(Qt::NoPen);
+    switch (kind) {
+    case 0: { // Go: a play triangle
+        QPainterPath path;
+        path.moveTo(24, 18);
+        path.lineTo(46, 32);
+        path.lineTo(24, 46);
+        path.closeSubpath();
+        p.drawPath(path);
+        break;
+    }
+    case 1: // Set-up: three sliders
+        for (int i = 0; i < 3; ++i) {
+            p.drawRect(18, 20 + i * 10, 28, 3);
+            p.drawEllipse(QPointF(22 + i * 9, 21.5 + i * 10), 4, 4);
+        }
+        break;
+    case 2: // About: an "i"
+        p.drawEllipse(29, 16, 7, 7);
+        p.drawRect(29, 27, 7, 20);
+        break;
+    default: // Exit: a cross
+        p.setPen(QPen(Qt::white, 6, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(22, 22, 42, 42);
+        p.drawLine(42, 22, 22, 42);
+        break;
+    }
+    return QIcon(pm);
+}
+
+// The background picture box holding the buttons: a calm short-wave blue.
+class PictureBox : public QWidget {
+public:
+    using QWidget::QWidget;
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        QLinearGradient g(0, 0, 0, height());
+        g.setColorAt(0, QColor(20, 40, 90));
+        g.setColorAt(1, QColor(90, 140, 200));
+        p.fillRect(rect(), g);
+        p.setPen(QColor(255, 255, 255, 60));
+        for (int x = 0; x < width(); x += 6) // a faint band of "signals"
+            p.drawLine(x, height() / 2, x, height() / 2 - int(20 * std::abs(std::sin(x * 0.13)) * std::abs(std::cos(x * 0.021))));
+        p.setPen(Qt::white);
+        QFont f = font();
+        f.setPointSize(22);
+        f.setBold(true);
+        p.setFont(f);
+        p.drawText(QRect(0, 10, width(), 40), Qt::AlignCenter, QStringLiteral("Tavorin"));
+    }
+};
+
+} // namespace
+
+std::function<void(int)> frmWelcome::endProgram = [](int code) {
+    QApplication::closeAllWindows();
+    std::exit(code);
+};
+
+frmWelcome::frmWelcome() : TavForm(QStringLiteral("frmWelcome"), 34, &ProgramState::welcomeloaded)
+{
+    setWindowTitle(QStringLiteral("Tavorin 2.0"));
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto *pic = new PictureBox(this);
+    pic->setObjectName(QStringLiteral("pic_diduzu"));
+    pic->setMinimumSize(420, 220);
+    outer->addWidget(pic);
+
+    auto *col = new QVBoxLayout(pic);
+    col->addSpacing(56);
+    lblGo = makeLabel(QStringLiteral("lblGo"), QStringLiteral("NRD535"), pic);
+    lblGo->setAlignment(Qt::AlignCenter);
+    QFont lf = lblGo->font();
+    lf.setPointSize(16);
+    lf.setBold(true);
+    lblGo->setFont(lf);
+    lblGo->setAutoFillBackground(true);
+    setBackColor(lblGo, 0x8080FF);
+    col->addWidget(lblGo);
+    auto *row = new QHBoxLayout;
+    auto mk = [&](const char *name, const char *tip, int kind) {
+        auto *b = new QToolButton(pic);
+        b->setObjectName(QLatin1String(name));
+        b->setIcon(drawIcon(kind));
+        b->setIconSize(QSize(56, 56));
+        b->setToolTip(QLatin1String(tip));
+        b->setAutoRaise(true);
+        row->addWidget(b);
+        return b;
+    };
+    imgGo = mk("imgGo", "Go", 0);
+    imgSetup = mk("imgSetup", "Set-up", 1);
+    imgAbout = mk("imgAbout", "About", 2);
+    imgExit = mk("imgExit", "Exit", 3);
+    col->addLayout(row);
+
+    term = new QLineEdit(this);
+    term->setObjectName(QStringLiteral("term"));
+    term->setVisible(false);
+    term->setMaxLength(512); // dial reports are short; a runaway stream must not grow it without end
+
+    Comm1.setObjectName(QStringLiteral("Comm1"));
+    Showtime.setObjectName(QStringLiteral("Showtime"));
+    Showtime.setInterval(5000);
+    connect(&Showtime, &QTimer::timeout, this, &frmWelcome::Showtime_Timer);
+    connect(imgGo, &QToolButton::clicked, this, &frmWelcome::imgGo_Click);
+    connect(imgSetup, &QToolButton::clicked, this, &frmWelcome::imgSetup_Click);
+    connect(imgAbout, &QToolButton::clicked, this, &frmWelcome::imgAbout_Click);
+    connect(imgExit, &QToolButton::clicked, this, &frmWelcome::imgExit_Click);
+}
+
+frmWelcome *frmWelcome::instance()
+{
+    if (!s_instance) {
+        s_instance = new frmWelcome;
+        Windows::registerFactory(QStringLiteral("frmWelcome"), [] { return instance(); });
+    }
+    return s_instance;
+}
+
+bool frmWelcome::exists() { return s_instance != nullptr; }
+
+void frmWelcome::destroy()
+{
+    delete s_instance;
+    s_instance = nullptr;
+}
+
+void frmWelcome::registerDriver(int rxtype, DriverFactory f) { driverFactories()[rxtype] = std::move(f); }
+
+QString frmWelcome::panelName(int rxtype)
+{
+    static const char *names[] = {"frmNoRx", "frmAR7030", "frmNRD535", "frmRX320", "frmNRD545"};
+    return (rxtype >= 0 && rxtype <= 4) ? QLatin1String(names[rxtype]) : QString();
+}
+
+void frmWelcome::setGoLabel(int rxtype)
+{
+    struct L { const char *caption; unsigned color; };
+    static const L labels[] = {{"No RX", 0xAAAAAA}, {"AR7030", 0xFF9090}, {"NRD535", 0x8080FF},
+                               {"RX320", 0x80CC80}, {"NRD545", 0xFF}};
+    if (rxtype < 0 || rxtype > 4)
+        return;
+    setBackColor(lblGo, labels[rxtype].color);
+    lblGo->setText(QLatin1String(labels[rxtype].caption));
+}
+
+void frmWelcome::Form_Load()
+{
+    InitConstants();
+    readPositionsFile();
+    moveTwips(G.formleft[34], G.formtop[34]);
+    const SettingsReadResult r = readSettingsFile();
+    if (!r.found)
+        m_notice = QStringLiteral("No settings file \"tavorin2.ini\" was found, so Tavorin starts with its default "
+                                  "settings.\nChoose your receiver and data directory in Set-up and save them.");
+    else if (!r.complete || r.repaired)
+        m_notice = QStringLiteral("The settings file \"tavorin2.ini\" in %1 is incomplete or holds values out of "
+                                  "range; the missing or wrong settings have their defaults.\nCheck them in Set-up "
+                                  "and save them.")
+                       .arg(r.dir);
+    buildFileDirs();
+    setGoLabel(G.rxtype);
+    // Computed now so that no tool ever sees an empty time before the first tick.
+    updateClockTexts();
+    Showtime.start();
+}
+
+void frmWelcome::Form_Unload()
+{
+    Showtime.stop();
+    releaseDrivers();
+    QString error;
+    if (!savePositionsFile(&error))
+        msgBox(QStringList{QStringLiteral("The window positions could not be saved:"), error}, MsgIcon::Exclamation,
+               QStringLiteral("Error"));
+}
+
+void frmWelcome::releaseDrivers()
+{
+    AR7030A.reset();
+    NRD535A.reset();
+    RX320A.reset();
+    NRD545A.reset();
+}
+
+void frmWelcome::Showtime_Timer()
+{
+    updateClockTexts();
+    static const char *parts[] = {"     No RX     ", "     AR7030     ", "     NRD535     ", "     RX320     ",
+                                  "     NRD545     "};
+    const QString panel = panelName(G.rxtype);
+    if (!panel.isEmpty()) {
+        auto flag = Windows::flagOf(panel);
+        if (flag && G.*flag)
+            if (TavForm *f = Windows::existing(panel))
+                f->setWindowTitle(QStringLiteral("LT : ") + G.lttext + QLatin1String(parts[G.rxtype]) +
+                                  QStringLiteral("UTC : ") + G.utctext);
+    }
+    static const std::pair<const char *, const char *> tools[] = {{"frmBdxc", "BDXC     LT : "},
+                                                                  {"frmOwn", "OWN     LT : "},
+                                                                  {"frmIlg2rx", "ILG Query     LT : "},
+                                                                  {"frmAero2rx", "Aero Query     LT : "},
+                                                                  {"frmLog", "Logging     LT : "}};
+    for (const auto &[name, title] : tools) {
+        auto flag = Windows::flagOf(QLatin1String(name));
+        if (flag && G.*flag)
+            if (TavForm *f = Windows::existing(QLatin1String(name)))
+                f->setWindowTitle(QLatin1String(title) + G.lttext + QStringLiteral("     UTC : ") + G.utctext);
+    }
+}
+
+void frmWelcome::imgGo_Click()
+{
+    releaseDrivers();
+    const int type = G.rxtype;
+    const QString panel = panelName(type);
+    if (panel.isEmpty())
+        return; // an unknown receiver type: the welcome window stays shown
+    if (!Windows::available(panel)) {
+        msgBox(QStringLiteral("The panel for %1 is not available yet.").arg(lblGo->text()), MsgIcon::Information,
+               QStringLiteral("Go"));
+        return;
+    }
+    hide();
+    G.goRxtype = int16_t(type);
+    auto it = driverFactories().find(type);
+    if (it != driverFactories().end()) {
+        std::unique_ptr<QObject> d = it->second();
+        switch (type) {
+        case 1: AR7030A = std::move(d); break;
+        case 2: NRD535A = std::move(d); break;
+        case 3: RX320A = std::move(d); break;
+        case 4: NRD545A = std::move(d); break;
+        default: break;
+        }
+    }
+    TavForm *f = Windows::get(panel);
+    if (f)
+        f->showModeless();
+    if (!f || !f->isLoadedForm()) {
+        // The panel gave up in its load (its own message said why).
+        releaseDrivers();
+        showModeless();
+    }
+}
+
+void frmWelcome::imgSetup_Click()
+{
+    if (TavForm *f = Windows::get(QStringLiteral("frmSetUp")))
+        f->showModal();
+}
+
+void frmWelcome::imgAbout_Click()
+{
+    if (TavForm *f = Windows::get(QStringLiteral("frmAbout")))
+        f->showModal();
+}
+
+void frmWelcome::imgExit_Click()
+{
+    unload();
+    endProgram(0);
+}
+
+} // namespace tav

@@ -1,0 +1,9 @@
+#include "core/globals.h"
+
+namespace tav {
+
+ProgramState G;
+
+void resetProgramState() { G = ProgramState{}; }
+
+} // namespace tav

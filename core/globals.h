@@ -1,0 +1,92 @@
+#pragma once
+// Program-wide state. The names are the ones every part of the program uses
+// (`datapath`, `rxtype`, `setupdata`, the loaded flags, ...); they live in one
+// object so that tests can put the whole program back to its start-up state.
+
+#include <QString>
+#include <QVector>
+#include <array>
+#include <cstdint>
+
+namespace tav {
+
+struct ProgramState {
+    // Settings (tavorin2.ini)
+    QString datapath;          // always ends in "/"
+    QString rxlatitude;
+    QString rxlongitude;
+    int16_t rxtype = 0;        // 0 none, 1 AR7030, 2 NRD-535, 3 RX-320, 4 NRD-545
+    std::array<float, 33> setupdata{};   // 1..32 used
+
+    // Where tavorin2.ini / formpositions.ini were read from ("" = none read)
+    QString settingsReadDir;
+    QString positionsReadDir;
+
+    // Receiver type that applied at the last Go: the hub and the tools act on
+    // the open panel's receiver until the next Go.
+    int16_t goRxtype = -1;
+
+    // Window positions in twips, slots 0..45
+    std::array<int32_t, 46> formleft{};
+    std::array<int32_t, 46> formtop{};
+
+    // Clock texts
+    QString lttext, utctext, utcstamp;
+
+    // Start-up tables
+    std::array<QString, 9> targetareas;
+    std::array<QString, 19> freqsteps;
+    std::array<int16_t, 4> stepdefaults{};
+    std::array<QString, 16> filesubdir, fileprefix, filepattern, filedefault;
+    std::array<QString, 16> filedirs, filenames;
+    int filekind = 0;
+    int ftlkind = 0;
+
+    // Receiver tables
+    double freqmin = 0, freqmax = 0;
+    int16_t memlastcell = 0;
+    std::array<QString, 11> attnames, agcnames, modenames, yesno, nbnames;
+    QVector<QString> bwnames;      // sized by the panel before its Init
+    std::array<QString, 86> pbstext;
+
+    // Receiver shared state
+    int16_t jrcbusy = 0;
+    int16_t jrclock = 0;
+    int16_t panellock = 0;
+    QString rxstatustext;
+    QString memrecord;
+    double rxfreqnow = 0;
+    float sunits = 0;
+    int16_t ar7030fw = 0;
+    bool last20record = true;
+    bool dialtrack = false;
+    bool delayflag = false;
+
+    // RX-320 state, written only by its driver
+    double rx320freq = 0;
+    int16_t rx320filter = 0, rx320pbs = 0, rx320agc = 0, rx320bfo = 0, rx320mode = 0,
+            rx320volume = 0, rx320linelevel = 0;
+
+    // Loaded flags
+    bool welcomeloaded = false, aboutloaded = false, setuploaded = false;
+    bool ar7030loaded = false, nrd535loaded = false, rx320loaded = false, nrd545loaded = false,
+         norxloaded = false;
+    bool bdxcloaded = false, convertilgloaded = false, ilg2rxloaded = false, ilgfinddbfloaded = false,
+         ilgqueryloaded = false, ilgqsortloaded = false, loadfileloaded = false, last20loaded = false,
+         logloaded = false, logformatloaded = false, loginputloaded = false, logsortloaded = false,
+         memcellloaded = false, memmanloaded = false, ownloaded = false, propagationloaded = false,
+         rxclockloaded = false, rxtimerloaded = false, savefileloaded = false, smeterloaded = false,
+         trackingloaded = false, rttyloaded = false, scratchpadloaded = false, f320filesloaded = false,
+         scanlistloaded = false, userdefsloaded = false, userdefs545loaded = false,
+         advanceddsploaded = false, convertaeroloaded = false, aero2rxloaded = false,
+         aeroqueryloaded = false, scanpairsloaded = false, prop2prt2loaded = false,
+         scanbandloaded = false, markfreqsloaded = false, prophistoloaded = false;
+    bool trackdbloaded = false;
+};
+
+extern ProgramState G;
+
+// Puts every program-wide variable back to its start-up value.
+void resetProgramState();
+
+} // namespace tav

@@ -1,0 +1,134 @@
+#include "core/textfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <algorithm>
+
+namespace tav {
+
+QStringList splitTextLines(const QByteArray &content)
+{
+    QStringList lines;
+    QByteArray cur;
+    const int n = content.size();
+    for (int i = 0; i < n; ++i) {
+        char c = content[i];
+        if (c == '\r' || c == '\n') {
+            lines << QString::fromLatin1(cur);
+            cur.clear();
+            if (c == '\r' && i + 1 < n && content[i + 1] == '\n')
+                ++i;
+        } else {
+            cur += c;
+        }
+    }
+    if (!cur.isEmpty())
+        lines << QString::fromLatin1(cur);
+    return lines;
+}
+
+std::optional<QStringList> readTextLines(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return splitTextLines(f.readAll());
+}
+
+static QByteArray joinLines(const QStringList &lines)
+{
+    QByteArray out;
+    for (const QString &l : lines) {
+        out += l.toLatin1();
+        out += "\r\n";
+    }
+    return out;
+}
+
+bool writeTextLines(const QString &path, const QStringList &lines, QString *error)
+{
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = f.errorString();
+        return false;
+    }
+    const QByteArray data = joinLines(lines);
+    if (f.write(data) != data.size()) {
+        if (error)
+            *error = f.errorString();
+        f.cancelWriting();
+        return false;
+    }
+    if (!f.commit()) {
+        if (error)
+            *error = f.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool appendTextLines(const QString &path, const QStringList &lines, QString *error)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        if (error)
+            *error = f.errorString();
+        return false;
+    }
+    const QByteArray data = joinLines(lines);
+    if (f.write(data) != data.size() || !f.flush()) {
+        if (error)
+            *error = f.errorString();
+        return false;
+    }
+    return true;
+}
+
+std::optional<QString> findFileNoCase(const QString &dir, const QString &name)
+{
+    if (QFileInfo::exists(dir + name))
+        return name;
+    const QStringList entries = QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &e : entries)
+        if (e.compare(name, Qt::CaseInsensitive) == 0)
+            return e;
+    return std::nullopt;
+}
+
+QString resolveNoCase(const QString &dir, const QString &name)
+{
+    auto found = findFileNoCase(dir, name);
+    return dir + (found ? *found : name);
+}
+
+QStringList listFilesNoCase(const QString &dir, const QString &patterns)
+{
+    QList<QRegularExpression> res;
+    for (const QString &p : patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        QString rx = QRegularExpression::wildcardToRegularExpression(p.trimmed(),
+                                                                    QRegularExpression::UnanchoredWildcardConversion);
+        res << QRegularExpression(QRegularExpression::anchoredPattern(rx), QRegularExpression::CaseInsensitiveOption);
+    }
+    QStringList out;
+    for (const QString &e : QDir(dir).entryList(QDir::Files)) {
+        for (const auto &re : res) {
+            if (re.match(e).hasMatch()) {
+                out << e;
+                break;
+            }
+        }
+    }
+    std::sort(out.begin(), out.end(), [](const QString &a, const QString &b) {
+        int c = a.compare(b, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a < b;
+    });
+    return out;
+}
+
+bool ensureDir(const QString &dir) { return QDir().mkpath(dir); }
+
+} // namespace tav

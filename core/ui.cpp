@@ -1,0 +1,211 @@
+#include "core/ui.h"
+
+#include <QApplication>
+#include <QBoxLayout>
+#include <QGuiApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace tav {
+
+QColor vbColor(unsigned int bbggrr)
+{
+    return QColor(int(bbggrr & 0xFF), int((bbggrr >> 8) & 0xFF), int((bbggrr >> 16) & 0xFF));
+}
+
+void setBackColor(QWidget *w, unsigned int bbggrr)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, vbColor(bbggrr));
+    p.setColor(QPalette::Button, vbColor(bbggrr));
+    p.setColor(QPalette::Base, vbColor(bbggrr));
+    w->setAutoFillBackground(true);
+    w->setPalette(p);
+}
+
+void setForeColor(QWidget *w, unsigned int bbggrr)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, vbColor(bbggrr));
+    p.setColor(QPalette::ButtonText, vbColor(bbggrr));
+    p.setColor(QPalette::Text, vbColor(bbggrr));
+    w->setPalette(p);
+}
+
+// ---- message boxes ----
+
+bool DialogScript::enabled = false;
+QList<ShownBox> DialogScript::shown;
+QList<int> DialogScript::answers;
+QList<std::optional<QString>> DialogScript::inputs;
+
+void DialogScript::reset()
+{
+    shown.clear();
+    answers.clear();
+    inputs.clear();
+}
+
+int msgBox(const QStringList &lines, MsgIcon icon, const QString &title, MsgButtons buttons)
+{
+    const QString text = lines.join(QLatin1Char('\n'));
+    if (DialogScript::enabled) {
+        DialogScript::shown.append({text, title, icon, buttons, false});
+        if (!DialogScript::answers.isEmpty())
+            return DialogScript::answers.takeFirst();
+        return (buttons == MsgButtons::OK) ? vbOK : vbCancel;
+    }
+    QMessageBox box;
+    box.setWindowTitle(title);
+    box.setText(text);
+    switch (icon) {
+    case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MsgIcon::None: break;
+    }
+    switch (buttons) {
+    case MsgButtons::OK: box.setStandardButtons(QMessageBox::Ok); break;
+    case MsgButtons::OKCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case MsgButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    case MsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Ok: return vbOK;
+    case QMessageBox::Yes: return vbYes;
+    case QMessageBox::No: return vbNo;
+    default: return vbCancel;
+    }
+}
+
+std::optional<QString> inputBox(const QString &prompt, const QString &title, const QString &defaultText)
+{
+    if (DialogScript::enabled) {
+        DialogScript::shown.append({prompt, title, MsgIcon::None, MsgButtons::OKCancel, true});
+        if (!DialogScript::inputs.isEmpty())
+            return DialogScript::inputs.takeFirst();
+        return std::nullopt;
+    }
+    bool ok = false;
+    QString s = QInputDialog::getText(nullptr, title, prompt, QLineEdit::Normal, defaultText, &ok);
+    if (!ok)
+        return std::nullopt;
+    return s;
+}
+
+// ---- busy pointer ----
+
+HourglassGuard::HourglassGuard() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+HourglassGuard::~HourglassGuard() { QGuiApplication::restoreOverrideCursor(); }
+
+// ---- option groups ----
+
+QRadioButton *OptionGroup::add(int index, const QString &baseName, const QString &text, QWidget *parent)
+{
+    if (m_buttons.size() <= index)
+        m_buttons.resize(index + 1, nullptr);
+    auto *b = new QRadioButton(text, parent);
+    b->setObjectName(baseName + QLatin1Char('(') + QString::number(index) + QLatin1Char(')'));
+    b->setAutoExclusive(false);
+    m_buttons[index] = b;
+    connect(b, &QRadioButton::clicked, this, [this, index] {
+        // A user's click selects this one and clears the others.
+        for (int i = 0; i < m_buttons.size(); ++i)
+            if (m_buttons[i])
+                m_buttons[i]->setChecked(i == index);
+        emit clicked(index);
+    });
+    return b;
+}
+
+QRadioButton *OptionGroup::button(int index) const
+{
+    return (index >= 0 && index < m_buttons.size()) ? m_buttons[index] : nullptr;
+}
+
+void OptionGroup::select(int index)
+{
+    QRadioButton *b = button(index);
+    if (!b)
+        return;
+    if (b->isChecked())
+        return;
+    for (int i = 0; i < m_buttons.size(); ++i)
+        if (m_buttons[i])
+            m_buttons[i]->setChecked(i == index);
+    emit clicked(index);
+}
+
+int OptionGroup::selected() const
+{
+    for (int i = 0; i < m_buttons.size(); ++i)
+        if (m_buttons[i] && m_buttons[i]->isChecked())
+            return i;
+    return -1;
+}
+
+// ---- check boxes ----
+
+CheckBox::CheckBox(const QString &name, const QString &text, QWidget *parent) : QCheckBox(text, parent)
+{
+    setObjectName(name);
+    connect(this, &QCheckBox::clicked, this, [this] { emit clickedValue(value()); });
+}
+
+void CheckBox::setValue(int v)
+{
+    const bool on = v != 0;
+    if (on == isChecked())
+        return;
+    setChecked(on);
+    emit clickedValue(value());
+}
+
+// ---- scroll bars ----
+
+VScroll::VScroll(const QString &name, QWidget *parent) : QScrollBar(Qt::Vertical, parent)
+{
+    setObjectName(name);
+    setTracking(false); // the change handling runs when the thumb is let go
+}
+
+void VScroll::setEnds(int top, int bottom)
+{
+    m_top = top;
+    m_bottom = bottom;
+    setInvertedAppearance(top > bottom);
+    setInvertedControls(top > bottom);
+    setRange(qMin(top, bottom), qMax(top, bottom));
+}
+
+// ---- spin button ----
+
+SpinButton::SpinButton(const QString &name, QWidget *parent) : QWidget(parent)
+{
+    setObjectName(name);
+    auto *lay = new QVBoxLayout(this);
+    lay->setContentsMargins(0, 0, 0, 0);
+    lay->setSpacing(0);
+    m_up = new QToolButton(this);
+    m_up->setObjectName(name + QStringLiteral("_up"));
+    m_up->setArrowType(Qt::UpArrow);
+    m_down = new QToolButton(this);
+    m_down->setObjectName(name + QStringLiteral("_down"));
+    m_down->setArrowType(Qt::DownArrow);
+    lay->addWidget(m_up);
+    lay->addWidget(m_down);
+    connect(m_up, &QToolButton::clicked, this, &SpinButton::SpinUp);
+    connect(m_down, &QToolButton::clicked, this, &SpinButton::SpinDown);
+}
+
+QLabel *makeLabel(const QString &name, const QString &text, QWidget *parent)
+{
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(name);
+    return l;
+}
+
+} // namespace tav

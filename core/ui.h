@@ -1,0 +1,148 @@
+#pragma once
+// A thin layer over Qt's widgets that behaves as the program's windows expect
+// of their controls: option groups and check boxes whose programmatic change
+// runs their click handling, scroll bars with the larger value at the top,
+// a spin button, message and input boxes that tests can answer, the busy
+// pointer, and colours given as &HBBGGRR.
+
+#include <QCheckBox>
+#include <QColor>
+#include <QLabel>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QString>
+#include <QStringList>
+#include <QToolButton>
+#include <QVector>
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+namespace tav {
+
+// &HBBGGRR -> QColor
+QColor vbColor(unsigned int bbggrr);
+// Sets a widget's background (and optionally text) colour from &HBBGGRR values.
+void setBackColor(QWidget *w, unsigned int bbggrr);
+void setForeColor(QWidget *w, unsigned int bbggrr);
+
+// ---- message and input boxes -------------------------------------------
+
+enum class MsgIcon { None, Critical, Question, Exclamation, Information };
+enum class MsgButtons { OK, OKCancel, YesNoCancel, YesNo };
+// Results, numbered as the program's code has always compared them.
+enum MsgResult { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };
+
+// Shows a modal box; the lines are joined with a line feed.
+int msgBox(const QStringList &lines, MsgIcon icon, const QString &title, MsgButtons buttons = MsgButtons::OK);
+inline int msgBox(const QString &text, MsgIcon icon, const QString &title, MsgButtons buttons = MsgButtons::OK)
+{
+    return msgBox(QStringList{text}, icon, title, buttons);
+}
+
+// Shows an input box; std::nullopt on Cancel.
+std::optional<QString> inputBox(const QString &prompt, const QString &title, const QString &defaultText = QString());
+
+// What a box showed (for tests).
+struct ShownBox {
+    QString text; // lines joined with "\n"
+    QString title;
+    MsgIcon icon = MsgIcon::None;
+    MsgButtons buttons = MsgButtons::OK;
+    bool isInput = false;
+};
+
+// Tests install a script: boxes are recorded, never shown, and answered from
+// the queue (an empty queue answers OK, Cancel for questions, and Cancel for
+// input boxes).
+class DialogScript {
+public:
+    static bool enabled;
+    static QList<ShownBox> shown;
+    static QList<int> answers;             // for message boxes
+    static QList<std::optional<QString>> inputs; // for input boxes
+    static void reset();
+};
+
+// ---- busy pointer -------------------------------------------------------
+
+class HourglassGuard {
+public:
+    HourglassGuard();
+    ~HourglassGuard();
+    HourglassGuard(const HourglassGuard &) = delete;
+    HourglassGuard &operator=(const HourglassGuard &) = delete;
+};
+
+// ---- option button groups -------------------------------------------------
+
+// An array of option buttons: index i is the value. Selecting an unselected
+// button from the program runs the click handling, as a user's click does.
+class OptionGroup : public QObject {
+    Q_OBJECT
+public:
+    explicit OptionGroup(QObject *parent = nullptr) : QObject(parent) {}
+    // Adds button `index` (named "<baseName>(<index>)", caption `text`).
+    QRadioButton *add(int index, const QString &baseName, const QString &text, QWidget *parent);
+    QRadioButton *button(int index) const;
+    int count() const { return m_buttons.size(); }
+    // Selects button `index`; runs clicked(index) when it was not selected.
+    // Out-of-range indexes select nothing.
+    void select(int index);
+    int selected() const; // -1 when none
+signals:
+    void clicked(int index);
+
+private:
+    QVector<QRadioButton *> m_buttons;
+    bool m_programmatic = false;
+};
+
+// A check box whose value set from the program runs its click handling when
+// the value changes (0 or 1).
+class CheckBox : public QCheckBox {
+    Q_OBJECT
+public:
+    CheckBox(const QString &name, const QString &text, QWidget *parent);
+    int value() const { return isChecked() ? 1 : 0; }
+    void setValue(int v);
+signals:
+    void clickedValue(int value);
+};
+
+// A vertical scroll bar. `top` and `bottom` are the values at its two ends
+// (the panels put the larger value at the top). valueChanged(int) runs on
+// user moves and on program writes, only when the value changes.
+class VScroll : public QScrollBar {
+    Q_OBJECT
+public:
+    VScroll(const QString &name, QWidget *parent);
+    void setEnds(int top, int bottom);
+    int topValue() const { return m_top; }
+    int bottomValue() const { return m_bottom; }
+    void setSmallChange(int v) { setSingleStep(v); }
+    void setLargeChange(int v) { setPageStep(v); }
+
+private:
+    int m_top = 0, m_bottom = 100;
+};
+
+// A spin button: two arrows with up and down events.
+class SpinButton : public QWidget {
+    Q_OBJECT
+public:
+    SpinButton(const QString &name, QWidget *parent);
+    QToolButton *upButton() const { return m_up; }
+    QToolButton *downButton() const { return m_down; }
+signals:
+    void SpinUp();
+    void SpinDown();
+
+private:
+    QToolButton *m_up, *m_down;
+};
+
+// Small helpers for building windows with named controls.
+QLabel *makeLabel(const QString &name, const QString &text, QWidget *parent);
+
+} // namespace tav

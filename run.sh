@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Install what is missing, build, and start Tavorin.
+#   ./run.sh                   start the program
+#   ./run.sh --emulate MODEL   start it against an emulated receiver (no hardware needed)
+set -euo pipefail
+cd "$(dirname "$0")"
+source tools/common.sh
+install_missing_packages
+build_tree build
+if [ "${1:-}" = "--emulate" ]; then
+  exec tools/emulate.sh "${2:-ar7030}"
+fi
+exec build/tavorin

@@ -1,0 +1,62 @@
+#pragma once
+// Receiver emulators: each plays one receiver model's side of its serial
+// protocol. The emulator is fed the bytes the program sends, keeps the
+// receiver's state, and answers through `send` exactly as the receiver would.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+namespace sim {
+
+class Emulator {
+public:
+    virtual ~Emulator() = default;
+
+    // "ar7030", "nrd535", "nrd545", "rx320"
+    virtual QString model() const = 0;
+    // Bytes from the program, in arrival order; may be any split of the stream.
+    virtual void feed(const QByteArray &bytes) = 0;
+    // The frequency the receiver is tuned to, in Hz.
+    virtual double tunedFrequencyHz() const = 0;
+    // A command typed to rxsim ("dial HZ", "smeter VALUE", "rtty TEXT").
+    // Returns false when the model does not know it.
+    virtual bool control(const QString &line);
+    // Help lines for rxsim --help on this model's own controls (beyond dial and smeter).
+    virtual QStringList controlHelp() const { return {}; }
+
+    // Set by whoever serves the emulator.
+    std::function<void(const QByteArray &)> send;     // answer bytes to the program
+    std::function<void(const QString &)> log;         // one readable line per command
+    std::function<void(double hz)> frequencyChanged;  // after every change of the tuned frequency
+
+protected:
+    void reply(const QByteArray &bytes)
+    {
+        if (send && !bytes.isEmpty())
+            send(bytes);
+    }
+    void note(const QString &line)
+    {
+        if (log)
+            log(line);
+    }
+    // Call after any command that may have changed the tuned frequency.
+    void tuned(double oldHz)
+    {
+        if (frequencyChanged && tunedFrequencyHz() != oldHz)
+            frequencyChanged(tunedFrequencyHz());
+    }
+};
+
+// Creates the emulator of a model, or nullptr for an unknown model.
+std::unique_ptr<Emulator> createEmulator(const QString &model);
+// The models createEmulator knows.
+QStringList emulatorModels();
+
+// Readable form of raw bytes for logs: printable ASCII as is, others as <hh>.
+QString readable(const QByteArray &bytes);
+
+} // namespace sim

@@ -1,0 +1,28 @@
+// Every test binary gets a QApplication on the offscreen platform, and every
+// test starts from the program's start-up state.
+#include "core/globals.h"
+#include "core/clock.h"
+#include "support/testenv.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+namespace {
+class ResetState : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo &) override
+    {
+        tav::resetProgramState();
+        tav::Clock::clear();
+        tavtest::resetDialogScript();
+    }
+};
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new ResetState);
+    return RUN_ALL_TESTS();
+}

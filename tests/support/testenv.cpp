@@ -1,0 +1,63 @@
+#include "support/testenv.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QThread>
+
+namespace tavtest {
+
+void resetDialogScript()
+{
+    tav::DialogScript::reset();
+    tav::DialogScript::enabled = true; // no test ever blocks on a box
+}
+
+ScratchDir::ScratchDir() : m_oldCwd(QDir::currentPath()) { QDir::setCurrent(m_dir.path()); }
+ScratchDir::~ScratchDir() { QDir::setCurrent(m_oldCwd); }
+QString ScratchDir::path() const { return m_dir.path() + QLatin1Char('/'); }
+
+void ScratchDir::write(const QString &name, const QByteArray &content) const
+{
+    QDir().mkpath(QFileInfo(file(name)).path());
+    QFile f(file(name));
+    f.open(QIODevice::WriteOnly);
+    f.write(content);
+}
+
+QByteArray ScratchDir::read(const QString &name) const
+{
+    QFile f(file(name));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+bool waitFor(const std::function<bool()> &cond, int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!cond()) {
+        if (t.elapsed() > ms)
+            return cond();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::usleep(500);
+    }
+    return true;
+}
+
+void pump(int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::usleep(500);
+    }
+}
+
+ScriptedDialogs::ScriptedDialogs() { resetDialogScript(); }
+ScriptedDialogs::~ScriptedDialogs() { tav::DialogScript::reset(); }
+
+} // namespace tavtest

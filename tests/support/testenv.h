@@ -1,0 +1,47 @@
+#pragma once
+// Helpers shared by the tests: a scratch directory as the data directory and
+// current directory, scripted message boxes, and waiting on the event loop.
+
+#include "core/ui.h"
+
+#include <QString>
+#include <QTemporaryDir>
+#include <functional>
+#include <memory>
+
+namespace tavtest {
+
+void resetDialogScript();
+
+// A fresh temporary directory made the current directory for the test's life;
+// the old current directory comes back when it goes.
+class ScratchDir {
+public:
+    ScratchDir();
+    ~ScratchDir();
+    QString path() const; // ends in "/"
+    QString file(const QString &name) const { return path() + name; }
+    void write(const QString &name, const QByteArray &content) const;
+    QByteArray read(const QString &name) const;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_oldCwd;
+};
+
+// Processes events until `cond` holds or `ms` pass; returns whether it held.
+bool waitFor(const std::function<bool()> &cond, int ms = 3000);
+// Processes events for about `ms`.
+void pump(int ms);
+
+// Records message boxes instead of showing them for the life of the object.
+class ScriptedDialogs {
+public:
+    ScriptedDialogs();
+    ~ScriptedDialogs();
+    const QList<tav::ShownBox> &shown() const { return tav::DialogScript::shown; }
+    void answer(int result) { tav::DialogScript::answers << result; }
+    void input(const std::optional<QString> &text) { tav::DialogScript::inputs << text; }
+};
+
+} // namespace tavtest

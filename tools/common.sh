@@ -1,0 +1,26 @@
+# Shared by run.sh and test.sh: install what Debian packages are missing, then
+# configure and build. Sourced, not run.
+
+TAVORIN_PACKAGES="cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libqt6serialport6 libgtest-dev libshp-dev libgl-dev xdg-utils"
+
+install_missing_packages() {
+  local missing=()
+  for p in $TAVORIN_PACKAGES; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+}
+
+# build_tree DIR [extra cmake args...]: configures once, then rebuilds only what changed.
+build_tree() {
+  local dir="$1"; shift
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@"
+  fi
+  cmake --build "$dir" -j "$(nproc)"
+}
