@@ -29,35 +29,36 @@ public:
 
     // Opens the device for CommPort with Settings. On failure returns false;
     // lastError() then names the device and the reason.
-    bool open();
-    void close();
-    bool isOpen() const;
+    virtual bool open();
+    virtual void close();
+    virtual bool isOpen() const;
     QString lastError() const { return m_error; }
     QString deviceName() const { return m_device; }
 
     // Writes raw bytes (0..255); they are handed to the line before return.
-    void Output(const QByteArray &bytes);
+    virtual void Output(const QByteArray &bytes);
     // Takes every waiting byte.
-    QByteArray Input();
+    virtual QByteArray Input();
     // Number of waiting bytes; sees bytes that arrived even while no event
     // loop has run since.
-    int InBufferCount();
+    virtual int InBufferCount();
     // Discards every waiting byte.
-    void clearInput();
+    virtual void clearInput();
 
-    // Tests and the emulator harness: true when bytes arrived since the last
-    // receive event was delivered.
 signals:
     // Raised after bytes arrive (event 2 = characters received). Delivered
     // from the event loop, never from inside another port call.
     void OnComm(int commEvent);
 
+protected:
+    // Queues the receive event (subclasses that supply bytes call it too).
+    void scheduleEvent();
+    QByteArray m_buffer;
+
 private:
     void pull();
-    void scheduleEvent();
 
     QSerialPort m_port;
-    QByteArray m_buffer;
     QString m_error;
     QString m_device;
     bool m_eventPending = false;
