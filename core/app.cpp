@@ -1,6 +1,8 @@
 #include "core/app.h"
 
 #include "core/frmAbout.h"
+#include "core/frmLoadfile.h"
+#include "core/frmSavefile.h"
 #include "core/frmSetUp.h"
 #include "core/frmWelcome.h"
 #include "core/ui.h"
@@ -15,6 +17,8 @@ void registerBuiltWindows()
     Windows::registerFactory(QStringLiteral("frmWelcome"), [] { return frmWelcome::instance(); });
     Windows::registerFactory(QStringLiteral("frmAbout"), [] { return new frmAbout; });
     Windows::registerFactory(QStringLiteral("frmSetUp"), [] { return new frmSetUp; });
+    Windows::registerFactory(QStringLiteral("frmLoadfile"), [] { return new frmLoadfile; });
+    Windows::registerFactory(QStringLiteral("frmSavefile"), [] { return new frmSavefile; });
 }
 
 int runProgram(QApplication &app)

@@ -1,0 +1,177 @@
+#include "core/filekinds.h"
+
+#include "core/globals.h"
+#include "core/textfile.h"
+#include "core/ui.h"
+
+#include <QFileInfo>
+#include <QMap>
+#include <QTemporaryFile>
+#include <cstdio>
+#include <map>
+
+namespace tav {
+
+namespace {
+
+std::map<std::pair<int, int>, FileReader> &readers()
+{
+    static std::map<std::pair<int, int>, FileReader> r;
+    return r;
+}
+
+std::map<int, FileWriter> &writers()
+{
+    static std::map<int, FileWriter> w;
+    return w;
+}
+
+QMap<QString, std::function<void()>> &closers()
+{
+    static QMap<QString, std::function<void()>> c;
+    return c;
+}
+
+int readerKey(int kind, int ftl) { return kind == 3 ? ftl : 0; }
+
+void reportFile(const QString &path, const QString &what, const QString &why = QString())
+{
+    QStringList lines{QStringLiteral("The file"), path, what};
+    if (!why.isEmpty())
+        lines << why;
+    msgBox(lines, MsgIcon::Exclamation, QStringLiteral("Error"));
+}
+
+bool validKind(int kind) { return kind >= 0 && kind < 16; }
+
+} // namespace
+
+void registerReader(int kind, FileReader reader, int ftl) { readers()[{kind, readerKey(kind, ftl)}] = std::move(reader); }
+void registerWriter(int kind, FileWriter writer) { writers()[kind] = std::move(writer); }
+
+bool hasReader(int kind, int ftl)
+{
+    auto it = readers().find({kind, readerKey(kind, ftl)});
+    return it != readers().end() && it->second;
+}
+
+bool hasWriter(int kind)
+{
+    auto it = writers().find(kind);
+    return it != writers().end() && it->second;
+}
+
+void clearFileHandlers()
+{
+    readers().clear();
+    writers().clear();
+}
+
+QString currentFilePath(int kind)
+{
+    if (!validKind(kind))
+        return QString();
+    return resolveNoCase(G.filedirs[kind], G.filenames[kind]);
+}
+
+bool runReader(int kind)
+{
+    if (!validKind(kind) || !hasReader(kind, G.ftlkind)) {
+        msgBox(QStringList{QStringLiteral("Files of this kind cannot be loaded in this version of Tavorin.")},
+               MsgIcon::Exclamation, QStringLiteral("Error"));
+        return false;
+    }
+    const QString path = currentFilePath(kind);
+    const QFileInfo fi(path);
+    if (G.filenames[kind].isEmpty() || !fi.exists() || !fi.isFile()) {
+        reportFile(path, QStringLiteral("could not be found."));
+        return false;
+    }
+    if (!fi.isReadable()) {
+        reportFile(path, QStringLiteral("could not be read."));
+        return false;
+    }
+    const FileResult r = readers()[{kind, readerKey(kind, G.ftlkind)}](path);
+    if (!r.ok) {
+        reportFile(path, QStringLiteral("could not be read:"), r.error);
+        return false;
+    }
+    return true;
+}
+
+FileResult runWriter(int kind)
+{
+    if (!validKind(kind) || !hasWriter(kind))
+        return FileResult::failure(QStringLiteral("Files of this kind cannot be saved in this version of Tavorin."));
+    const QString dir = G.filedirs[kind];
+    if (!ensureDir(dir))
+        return FileResult::failure(QStringLiteral("The directory ") + dir + QStringLiteral(" could not be created."));
+    const QString target = currentFilePath(kind);
+
+    QString tmpPath;
+    {
+        QTemporaryFile tmp(dir + QStringLiteral(".tavorin-save-XXXXXX"));
+        tmp.setAutoRemove(false);
+        if (!tmp.open())
+            return FileResult::failure(tmp.errorString());
+        tmpPath = tmp.fileName();
+    }
+    // The new file gets the old one's permissions, or the usual ones of a new file.
+    QFile::Permissions perms = QFileInfo::exists(target)
+                                   ? QFile::permissions(target)
+                                   : (QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser |
+                                      QFile::ReadGroup | QFile::ReadOther);
+    QFile::setPermissions(tmpPath, perms);
+
+    FileResult r = writers()[kind](tmpPath);
+    if (!r.ok) {
+        QFile::remove(tmpPath);
+        return r;
+    }
+    if (std::rename(QFile::encodeName(tmpPath).constData(), QFile::encodeName(target).constData()) != 0) {
+        QFile::remove(tmpPath);
+        return FileResult::failure(QStringLiteral("The file ") + target + QStringLiteral(" could not be replaced."));
+    }
+    return r;
+}
+
+bool checkoverwrite(bool ask)
+{
+    const int kind = G.filekind;
+    if (!validKind(kind))
+        return false;
+    const auto existing = findFileNoCase(G.filedirs[kind], G.filenames[kind]);
+    if (!existing)
+        return true;
+    if (ask) {
+        const int answer = msgBox(QStringList{QStringLiteral("This file already exist."),
+                                              QStringLiteral("Do you want to replace it ?")},
+                                  MsgIcon::Question, QStringLiteral("Save File"), MsgButtons::YesNoCancel);
+        if (answer != vbYes) {
+            msgBox(QStringLiteral("File save action aborted"), MsgIcon::Information, QStringLiteral("Save File"));
+            return false;
+        }
+    }
+    G.filenames[kind] = *existing;
+    return true;
+}
+
+QFile &rttyCaptureFile()
+{
+    static QFile f;
+    return f;
+}
+
+void registerOpenFileCloser(const QString &key, std::function<void()> closer) { closers()[key] = std::move(closer); }
+
+void closeOpenFiles()
+{
+    QFile &rtty = rttyCaptureFile();
+    if (rtty.isOpen())
+        rtty.close();
+    for (const auto &c : closers())
+        if (c)
+            c();
+}
+
+} // namespace tav

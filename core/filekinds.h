@@ -1,0 +1,67 @@
+#pragma once
+// The file kinds' readers and writers, filled in by the windows that own the
+// data, and the rules every save keeps: names found without regard to case,
+// an existing file replaced only once the new one is completely written.
+
+#include <QFile>
+#include <QString>
+#include <functional>
+
+namespace tav {
+
+struct FileResult {
+    bool ok = true;
+    QString error; // why it failed, for the user
+    static FileResult success() { return {}; }
+    static FileResult failure(const QString &why) { return {false, why}; }
+};
+
+// A reader reads the file at `path` (an existing file of the kind) into its window.
+using FileReader = std::function<FileResult(const QString &path)>;
+// A writer writes the complete file to `path`. The path is a fresh file beside
+// the target that is renamed over it once the writer succeeds; a writer that
+// keeps its file open (the propagation measurement) goes on writing the
+// renamed file.
+using FileWriter = std::function<FileResult(const QString &path)>;
+
+// Kind 3 has one reader per station database (`ftlkind` 1 ILG, 2 aero); other
+// kinds ignore `ftl`.
+void registerReader(int kind, FileReader reader, int ftl = 0);
+void registerWriter(int kind, FileWriter writer);
+bool hasReader(int kind, int ftl = 0);
+bool hasWriter(int kind);
+// Tests: forget every reader and writer.
+void clearFileHandlers();
+
+// The current file of a kind as it is on disk: filedirs(kind) + the existing
+// file whose name matches filenames(kind) without regard to case, else the name
+// as given.
+QString currentFilePath(int kind);
+
+// Reads the current file of `kind` with its reader. Reports a missing or
+// unreadable file, a kind without reader and a failing reader to the user;
+// returns whether the file was read.
+bool runReader(int kind);
+// Writes the current file of `kind` with its writer, through a temporary file
+// that replaces the old one only when the writer succeeded; the kind's
+// directory is created when missing. Failures are returned, not shown.
+FileResult runWriter(int kind);
+
+// The overwrite check before a save of the current file of `filekind`. With
+// `ask`, an existing file (found without regard to case) is replaced only
+// after the user's Yes; without, the caller has asked already. On yes the
+// kind's current name becomes the existing file's own spelling, so no second
+// file differing only in case appears. The old file is never removed here:
+// the save replaces it.
+bool checkoverwrite(bool ask);
+
+// The one RTTY capture file, opened for appending by the Save dialog and
+// written and closed by the RTTY window.
+QFile &rttyCaptureFile();
+
+// Windows that keep a file open register how to close it; a panel's Exit
+// closes them all before the program ends.
+void registerOpenFileCloser(const QString &key, std::function<void()> closer);
+void closeOpenFiles();
+
+} // namespace tav

@@ -1,0 +1,177 @@
+#include "core/frmLoadfile.h"
+
+#include "core/filekinds.h"
+#include "core/launch.h"
+#include "core/textfile.h"
+#include "core/ui.h"
+
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace tav {
+
+std::function<void()> frmLoadfile::readBackFrequency = [] {};
+
+frmLoadfile::frmLoadfile() : TavForm(QStringLiteral("frmLoadfile"), 11, &ProgramState::loadfileloaded)
+{
+    setWindowTitle(QStringLiteral("Select file to load"));
+    auto *lay = new QHBoxLayout(this);
+    list = new QListWidget(this);
+    list->setObjectName(QStringLiteral("list"));
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setMinimumSize(260, 220);
+    lay->addWidget(list);
+    auto *col = new QVBoxLayout;
+    auto mk = [&](const char *name, const char *caption) {
+        auto *b = new QPushButton(QLatin1String(caption), this);
+        b->setObjectName(QLatin1String(name));
+        col->addWidget(b);
+        return b;
+    };
+    cmdOK = mk("cmdOK", "OK");
+    cmdCancel = mk("cmdCancel", "Cancel");
+    col->addStretch();
+    cmdDelete = mk("cmdDelete", "Delete");
+    cmdEdit = mk("cmdEdit", "Edit");
+    lay->addLayout(col);
+    cmdOK->setDefault(true);
+
+    connect(cmdOK, &QPushButton::clicked, this, &frmLoadfile::cmdOK_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmLoadfile::cmdCancel_Click);
+    connect(cmdDelete, &QPushButton::clicked, this, &frmLoadfile::cmdDelete_Click);
+    connect(cmdEdit, &QPushButton::clicked, this, &frmLoadfile::cmdEdit_Click);
+    connect(list, &QListWidget::currentRowChanged, this, &frmLoadfile::list_Click);
+    connect(list, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem *item) { list_DblClick(list->row(item)); });
+}
+
+void frmLoadfile::Form_Load()
+{
+    const int k = G.filekind;
+    if (k < 0 || k > 15) {
+        unload();
+        return;
+    }
+    // Memory files are kept per receiver type: only the chosen type's are listed.
+    if (k == 8 && G.filepattern[8].size() >= 5)
+        G.filepattern[8][4] = QChar(u'0' + G.rxtype);
+    if (k == 3) {
+        if (G.ftlkind == 1)
+            G.filepattern[3] = QStringLiteral("ILG*.FTL");
+        else if (G.ftlkind == 2)
+            G.filepattern[3] = QStringLiteral("AERO*.FTL");
+    }
+    fillList();
+}
+
+void frmLoadfile::fillList()
+{
+    const int k = G.filekind;
+    const QSignalBlocker block(list);
+    list->clear();
+    list->addItems(listFilesNoCase(G.filedirs[k], G.filepattern[k]));
+    if (list->count() > 0) {
+        list->setCurrentRow(0);
+        list_Click(0);
+    }
+}
+
+void frmLoadfile::list_Click(int row)
+{
+    if (row < 0 || row >= list->count())
+        return;
+    G.filenames[G.filekind] = list->item(row)->text();
+}
+
+void frmLoadfile::list_DblClick(int row)
+{
+    if (row < 0 || row >= list->count())
+        return;
+    list->setCurrentRow(row);
+    list_Click(row);
+    cmdOK_Click();
+}
+
+void frmLoadfile::cmdOK_Click()
+{
+    const int k = G.filekind;
+    {
+        HourglassGuard busy;
+        readBackFrequency();
+        if (G.rxtype == 2) {
+            G.dialtrack = false;
+        } else if (G.rxtype == 3 && G.trackingloaded) {
+            if (TavForm *t = Windows::existing(QStringLiteral("frmTracking")))
+                if (auto *dial = t->findChild<QRadioButton *>(QStringLiteral("optMousedial(1)")))
+                    dial->setEnabled(false);
+        }
+    }
+    const QString name = G.filenames[k];
+    if (!name.isEmpty()) {
+        bool read = true;
+        if (k == 8)
+            read = msgBox(QStringList{QStringLiteral("Are sure you want to load the file"),
+                                      name + QStringLiteral(" in the MemMan Window"),
+                                      QStringLiteral("and overwrite possible current data")},
+                          MsgIcon::Question, QStringLiteral("Load Memory File"), MsgButtons::YesNoCancel) == vbYes;
+        if (read) {
+            HourglassGuard busy;
+            runReader(k);
+        }
+    }
+    unload();
+}
+
+void frmLoadfile::cmdCancel_Click() { unload(); }
+
+void frmLoadfile::cmdDelete_Click()
+{
+    const int k = G.filekind;
+    const QString name = G.filenames[k];
+    if (name.isEmpty())
+        return;
+    const int answer = msgBox(QStringList{QStringLiteral("         Are you really sure you"),
+                                          QStringLiteral("         want to delete the file"),
+                                          QStringLiteral("         ") + name + QStringLiteral("  ? ? ?")},
+                              MsgIcon::Question, QStringLiteral("Delete file"), MsgButtons::YesNoCancel);
+    if (answer != vbYes)
+        return;
+    const QString path = currentFilePath(k);
+    if (QFileInfo::exists(path) && !QFile::remove(path)) {
+        msgBox(QStringList{QStringLiteral("The file"), path, QStringLiteral("could not be deleted.")},
+               MsgIcon::Exclamation, QStringLiteral("Error"));
+        return;
+    }
+    // A deleted file is nobody's current file; the list shows what is left and
+    // the user picks again.
+    G.filenames[k].clear();
+    fillList();
+    const QSignalBlocker block(list);
+    list->setCurrentRow(-1);
+    list->clearSelection();
+    G.filenames[k].clear();
+}
+
+void frmLoadfile::cmdEdit_Click()
+{
+    const int k = G.filekind;
+    if (G.filenames[k].isEmpty())
+        return;
+    const QString path = currentFilePath(k);
+    if (!QFileInfo::exists(path)) {
+        msgBox(QStringList{QStringLiteral("The file"), path, QStringLiteral("could not be found.")},
+               MsgIcon::Exclamation, QStringLiteral("Error"));
+        return;
+    }
+    QString editor;
+    if (auto lines = readTextLines(resolveNoCase(G.datapath, QStringLiteral("alttxted.ini"))); lines && !lines->isEmpty())
+        editor = lines->first().trimmed();
+    if (!editor.isEmpty())
+        launchCommand(editor, {path});
+    else
+        launchDocument(path);
+}
+
+} // namespace tav

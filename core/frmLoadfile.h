@@ -1,0 +1,41 @@
+#pragma once
+// The shared Load dialog: lists the files of the kind in `filekind`, makes the
+// chosen one the kind's current file and hands it to the kind's reader.
+
+#include "core/form.h"
+
+#include <QListWidget>
+#include <QPushButton>
+#include <functional>
+
+namespace tav {
+
+class frmLoadfile : public TavForm {
+    Q_OBJECT
+public:
+    frmLoadfile();
+
+    QListWidget *list = nullptr;
+    QPushButton *cmdOK = nullptr, *cmdCancel = nullptr, *cmdDelete = nullptr, *cmdEdit = nullptr;
+
+    void cmdOK_Click();
+    void cmdCancel_Click();
+    void cmdDelete_Click();
+    void cmdEdit_Click();
+    // Selecting an entry (by a click or the program) makes it the current name.
+    void list_Click(int row);
+    void list_DblClick(int row);
+
+    // Reads the receiver's frequency back into the panel before a file is
+    // loaded; the frequency hub puts its read-back here.
+    static std::function<void()> readBackFrequency;
+
+protected:
+    void Form_Load() override;
+
+private:
+    // Reads the directory again with the kind's patterns.
+    void fillList();
+};
+
+} // namespace tav

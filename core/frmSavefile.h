@@ -1,0 +1,33 @@
+#pragma once
+// The shared Save dialog: proposes the kind's default name, tests the chosen
+// name, asks before an existing file is replaced and hands the file to the
+// kind's writer (the RTTY capture is opened for appending instead).
+
+#include "core/form.h"
+
+#include <QComboBox>
+#include <QPushButton>
+
+namespace tav {
+
+class frmSavefile : public TavForm {
+    Q_OBJECT
+public:
+    frmSavefile();
+
+    QComboBox *cmbSavefile = nullptr;
+    QPushButton *cmdOK = nullptr, *cmdCancel = nullptr;
+
+    void cmdOK_Click();
+    void cmdCancel_Click();
+
+    // Whether `name` may be saved as a file of `kind`: not empty, no directory
+    // part, the kind's prefix and ".TXT" (compared in upper case), and its last
+    // "." at most at position 37, so that it has at most 40 characters.
+    static bool acceptableName(const QString &name, int kind);
+
+protected:
+    void Form_Load() override;
+};
+
+} // namespace tav

@@ -1,0 +1,474 @@
+// The shared Load and Save dialogs, driven offscreen with a test reader and writer.
+#include "core/app.h"
+#include "core/filekinds.h"
+#include "core/frmLoadfile.h"
+#include "core/frmSavefile.h"
+#include "core/globals.h"
+#include "core/launch.h"
+#include "core/tables.h"
+#include "core/textfile.h"
+#include "support/testenv.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <gtest/gtest.h>
+
+using namespace tav;
+
+namespace {
+
+struct FileDialogs : ::testing::Test {
+    tavtest::ScratchDir dir;
+    tavtest::ScriptedDialogs dialogs;
+    QStringList readPaths;
+
+    void SetUp() override
+    {
+        registerBuiltWindows();
+        G.datapath = dir.path();
+        InitConstants();
+        buildFileDirs();
+    }
+    void TearDown() override
+    {
+        Windows::destroyAll();
+        clearFileHandlers();
+        Launcher::reset();
+    }
+    void put(const QString &sub, const QString &name, const QByteArray &content = "x\r\n")
+    {
+        dir.write(sub + name, content);
+    }
+    frmLoadfile *openLoad(int kind)
+    {
+        G.filekind = kind;
+        auto *f = Windows::get<frmLoadfile>(QStringLiteral("frmLoadfile"));
+        f->load();
+        return f;
+    }
+    frmSavefile *openSave(int kind)
+    {
+        G.filekind = kind;
+        auto *f = Windows::get<frmSavefile>(QStringLiteral("frmSavefile"));
+        f->load();
+        return f;
+    }
+    QStringList listed(frmLoadfile *f)
+    {
+        QStringList out;
+        for (int i = 0; i < f->list->count(); ++i)
+            out << f->list->item(i)->text();
+        return out;
+    }
+    void recordingReader(int kind, int ftl = 0)
+    {
+        registerReader(
+            kind, [this](const QString &path) { readPaths << path; return FileResult::success(); }, ftl);
+    }
+    void linesWriter(int kind, const QStringList &lines)
+    {
+        registerWriter(kind, [lines](const QString &path) {
+            QString err;
+            return writeTextLines(path, lines, &err) ? FileResult::success() : FileResult::failure(err);
+        });
+    }
+    QStringList filesIn(const QString &sub) { return QDir(dir.path() + sub).entryList(QDir::Files | QDir::Hidden); }
+    QString lastText() const { return dialogs.shown().isEmpty() ? QString() : dialogs.shown().last().text; }
+};
+
+const QString kSaveError = QStringLiteral("Something went wrong while\nsaving your data to a file ! ! !\nPLEASE TRY AGAIN");
+
+} // namespace
+
+// ---- Load dialog ----
+
+TEST_F(FileDialogs, LoadListsTheKindsPatternsWithoutRegardToCaseAndSelectsTheFirst)
+{
+    put("OWN/", "own_b.txt");
+    put("OWN/", "OWN_A.TXT");
+    put("OWN/", "Own_C.Txt");
+    put("OWN/", "notes.txt");
+    put("OWN/", "OWN_D.DOC");
+    auto *f = openLoad(2);
+    EXPECT_EQ(f->windowTitle(), "Select file to load");
+    EXPECT_TRUE(G.loadfileloaded);
+    EXPECT_EQ(listed(f), (QStringList{"OWN_A.TXT", "own_b.txt", "Own_C.Txt"}));
+    EXPECT_EQ(f->list->currentRow(), 0);
+    EXPECT_EQ(G.filenames[2], "OWN_A.TXT");
+    f->list->setCurrentRow(2);
+    EXPECT_EQ(G.filenames[2], "Own_C.Txt");
+}
+
+TEST_F(FileDialogs, BroadcastListsUseAllThreePatterns)
+{
+    put("BDXC/", "BDX_A08TOE.TXT");
+    put("BDXC/", "adx_b08tow.txt");
+    put("BDXC/", "ILG_C08TOW.TXT");
+    put("BDXC/", "BDX_A08TOW.TXT");
+    EXPECT_EQ(listed(openLoad(1)), (QStringList{"adx_b08tow.txt", "BDX_A08TOE.TXT", "ILG_C08TOW.TXT"}));
+}
+
+TEST_F(FileDialogs, MemoryFilesOfTheChosenReceiverTypeOnly)
+{
+    G.rxtype = 4;
+    put("MEM/", "MEM_2ABC.TXT");
+    put("MEM/", "mem_4abc.txt");
+    put("MEM/", "MEM_4XYZ.TXT");
+    EXPECT_EQ(listed(openLoad(8)), (QStringList{"mem_4abc.txt", "MEM_4XYZ.TXT"}));
+    EXPECT_EQ(G.filepattern[8], "MEM_4*.TXT");
+    Windows::get(QStringLiteral("frmLoadfile"))->unload();
+    auto *s = openSave(8);
+    EXPECT_EQ(s->cmbSavefile->currentText(), "mem_4xyzxyzxyzxy.txt");
+}
+
+TEST_F(FileDialogs, StationDatabasesByKindAndTrackingSeesEveryFtl)
+{
+    put("RX2DB/", "ILGSDATA.FTL");
+    put("RX2DB/", "aero.ftl");
+    put("RX2DB/", "OTHER.FTL");
+    G.ftlkind = 1;
+    EXPECT_EQ(listed(openLoad(3)), (QStringList{"ILGSDATA.FTL"}));
+    Windows::get(QStringLiteral("frmLoadfile"))->unload();
+    G.ftlkind = 2;
+    EXPECT_EQ(listed(openLoad(3)), (QStringList{"aero.ftl"}));
+    Windows::get(QStringLiteral("frmLoadfile"))->unload();
+    EXPECT_EQ(listed(openLoad(5)), (QStringList{"aero.ftl", "ILGSDATA.FTL", "OTHER.FTL"}));
+}
+
+TEST_F(FileDialogs, OkHandsTheSelectedFileToTheKindsReaderAndCloses)
+{
+    put("LOG/", "LOG_2024.TXT");
+    put("LOG/", "LOG_2025.TXT");
+    recordingReader(4);
+    auto *f = openLoad(4);
+    f->list->setCurrentRow(1);
+    f->cmdOK->click();
+    EXPECT_EQ(readPaths, (QStringList{dir.path() + "LOG/LOG_2025.TXT"}));
+    EXPECT_FALSE(G.loadfileloaded);
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+}
+
+TEST_F(FileDialogs, DoubleClickSelectsAndLoads)
+{
+    put("FSP/", "FSP_A.TXT");
+    put("FSP/", "FSP_B.TXT");
+    recordingReader(9);
+    auto *f = openLoad(9);
+    f->list_DblClick(1);
+    EXPECT_EQ(readPaths, (QStringList{dir.path() + "FSP/FSP_B.TXT"}));
+    EXPECT_FALSE(G.loadfileloaded);
+}
+
+TEST_F(FileDialogs, EmptyDirectoryKeepsTheEarlierNameOrReadsNothing)
+{
+    recordingReader(11);
+    openLoad(11)->cmdOK->click();
+    EXPECT_TRUE(readPaths.isEmpty());
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+
+    // A name left by an earlier save of the kind is read again.
+    put("SFL/", "SFL_KEEP.TXT");
+    G.filenames[11] = "sfl_keep.txt";
+    G.filepattern[11] = "NOTHING*.TXT"; // the list shows nothing, the name stays
+    openLoad(11)->cmdOK->click();
+    EXPECT_EQ(readPaths, (QStringList{dir.path() + "SFL/SFL_KEEP.TXT"}));
+}
+
+TEST_F(FileDialogs, MissingFileKindWithoutReaderAndFailingReaderAreReported)
+{
+    recordingReader(12);
+    G.filenames[12] = "SFP_GONE.TXT";
+    openLoad(12)->cmdOK->click();
+    EXPECT_TRUE(readPaths.isEmpty());
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_TRUE(lastText().contains("could not be found")) << lastText().toStdString();
+
+    put("SAN/", "SAN_A.TXT");
+    openLoad(6)->cmdOK->click(); // nobody reads band scans yet
+    ASSERT_EQ(dialogs.shown().size(), 2);
+    EXPECT_TRUE(lastText().contains("cannot be loaded")) << lastText().toStdString();
+
+    registerReader(6, [](const QString &) { return FileResult::failure("line 3 is not a number"); });
+    openLoad(6)->cmdOK->click();
+    ASSERT_EQ(dialogs.shown().size(), 3);
+    EXPECT_TRUE(lastText().contains("line 3 is not a number"));
+}
+
+TEST_F(FileDialogs, MemoryFileIsLoadedOnlyAfterYes)
+{
+    G.rxtype = 2;
+    G.dialtrack = true;
+    put("MEM/", "MEM_2A.TXT");
+    recordingReader(8);
+    dialogs.answer(vbNo);
+    openLoad(8)->cmdOK->click();
+    EXPECT_TRUE(readPaths.isEmpty());
+    EXPECT_FALSE(G.dialtrack); // loading stops the NRD-535's dial following
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(dialogs.shown()[0].text,
+              "Are sure you want to load the file\nMEM_2A.TXT in the MemMan Window\nand overwrite possible current data");
+    EXPECT_EQ(dialogs.shown()[0].title, "Load Memory File");
+    EXPECT_EQ(dialogs.shown()[0].buttons, MsgButtons::YesNoCancel);
+    dialogs.answer(vbYes);
+    openLoad(8)->cmdOK->click();
+    EXPECT_EQ(readPaths, (QStringList{dir.path() + "MEM/MEM_2A.TXT"}));
+}
+
+TEST_F(FileDialogs, DeleteAsksRemovesAndForgetsTheName)
+{
+    put("OWN/", "OWN_A.TXT");
+    put("OWN/", "OWN_B.TXT");
+    recordingReader(2);
+    auto *f = openLoad(2);
+    dialogs.answer(vbNo);
+    f->cmdDelete->click();
+    EXPECT_EQ(filesIn("OWN/").size(), 2);
+    EXPECT_EQ(dialogs.shown()[0].text,
+              "         Are you really sure you\n         want to delete the file\n         OWN_A.TXT  ? ? ?");
+    EXPECT_EQ(dialogs.shown()[0].title, "Delete file");
+
+    dialogs.answer(vbYes);
+    f->cmdDelete->click();
+    EXPECT_EQ(filesIn("OWN/"), (QStringList{"OWN_B.TXT"}));
+    EXPECT_EQ(listed(f), (QStringList{"OWN_B.TXT"}));
+    EXPECT_TRUE(G.filenames[2].isEmpty());
+    EXPECT_TRUE(G.loadfileloaded);
+    // With no name, Delete does nothing and OK reads nothing.
+    f->cmdDelete->click();
+    EXPECT_EQ(dialogs.shown().size(), 2);
+    f->cmdOK->click();
+    EXPECT_TRUE(readPaths.isEmpty());
+}
+
+TEST_F(FileDialogs, EditStartsTheConfiguredEditorOrTheDesktopsAndReportsFailure)
+{
+    put("OWN/", "OWN_A.TXT");
+    QStringList started;
+    Launcher::startDetached = [&](const QString &p, const QStringList &a) {
+        started << p << a;
+        return true;
+    };
+    QStringList opened;
+    Launcher::openWithDesktop = [&](const QString &p) { opened << p; return true; };
+
+    auto *f = openLoad(2);
+    f->cmdEdit->click();
+    EXPECT_EQ(opened, (QStringList{dir.path() + "OWN/OWN_A.TXT"}));
+    EXPECT_TRUE(started.isEmpty());
+
+    dir.write("alttxted.ini", "/usr/bin/my editor --new\r\nignored\r\n");
+    f->cmdEdit->click();
+    EXPECT_EQ(started, (QStringList{"/usr/bin/my", "editor", "--new", dir.path() + "OWN/OWN_A.TXT"}));
+    EXPECT_TRUE(G.loadfileloaded);
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+
+    Launcher::startDetached = [](const QString &, const QStringList &) { return false; };
+    f->cmdEdit->click();
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(dialogs.shown()[0].title, "Error");
+    EXPECT_TRUE(lastText().contains("could not be started"));
+}
+
+TEST_F(FileDialogs, ShownModalTheCallerContinuesAfterTheDialogCloses)
+{
+    put("OWN/", "OWN_A.TXT");
+    recordingReader(2);
+    G.filekind = 2;
+    auto *f = Windows::get<frmLoadfile>(QStringLiteral("frmLoadfile"));
+    QTimer::singleShot(0, f, [f] { f->cmdOK->click(); });
+    f->showModal();
+    EXPECT_EQ(readPaths.size(), 1);
+    EXPECT_FALSE(G.loadfileloaded);
+}
+
+// ---- Save dialog ----
+
+TEST_F(FileDialogs, SaveProposesTheDefaultAndListsTheDirectoryInLowerCase)
+{
+    put("LOG/", "LOG_A.TXT");
+    put("LOG/", "Other.Doc");
+    auto *f = openSave(4);
+    EXPECT_EQ(f->windowTitle(), "Select Save Filename");
+    EXPECT_TRUE(G.savefileloaded);
+    EXPECT_EQ(f->cmbSavefile->currentText(), "log_xyzxyzxyzxyz.txt");
+    QStringList items;
+    for (int i = 0; i < f->cmbSavefile->count(); ++i)
+        items << f->cmbSavefile->itemText(i);
+    EXPECT_EQ(items, (QStringList{"log_a.txt", "other.doc"}));
+    f->cmdCancel->click();
+    EXPECT_FALSE(G.savefileloaded);
+    EXPECT_TRUE(G.filenames[4].isEmpty());
+}
+
+TEST_F(FileDialogs, SaveWritesANewFileCreatingTheDirectory)
+{
+    linesWriter(9, {"14200", "note"});
+    auto *f = openSave(9);
+    f->cmbSavefile->setEditText("fsp_evening.txt");
+    f->cmdOK->click();
+    EXPECT_EQ(dir.read("FSP/fsp_evening.txt"), "14200\r\nnote\r\n");
+    EXPECT_EQ(filesIn("FSP/"), (QStringList{"fsp_evening.txt"}));
+    EXPECT_EQ(G.filenames[9], "fsp_evening.txt");
+    EXPECT_FALSE(G.savefileloaded);
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(dialogs.shown()[0].text, "The data is now saved\nto the file fsp_evening.txt");
+    EXPECT_EQ(dialogs.shown()[0].title, "Save File");
+    EXPECT_EQ(dialogs.shown()[0].icon, MsgIcon::Exclamation);
+}
+
+TEST_F(FileDialogs, EveryRejectedNameGivesError2AndKeepsThePreviousName)
+{
+    linesWriter(4, {"row"});
+    const QString fortyOne = "LOG_" + QString(33, 'x') + ".TXT"; // last "." at 38
+    ASSERT_EQ(fortyOne.size(), 41);
+    const QStringList bad = {"",           "log_abc.doc",    "own_abc.txt", fortyOne, "log_a.txt.bak",
+                             "log_/x.txt", "log_\\x.txt",   "LOG_../../x.txt", "lo.txt"};
+    for (const QString &name : bad) {
+        G.filenames[4] = "LOG_EARLIER.TXT";
+        tav::DialogScript::shown.clear();
+        auto *f = openSave(4);
+        f->cmbSavefile->setEditText(name);
+        f->cmdOK->click();
+        ASSERT_EQ(dialogs.shown().size(), 1) << name.toStdString();
+        EXPECT_EQ(dialogs.shown()[0].text, kSaveError);
+        EXPECT_EQ(dialogs.shown()[0].title, "Error 2");
+        EXPECT_EQ(G.filenames[4], "LOG_EARLIER.TXT") << name.toStdString();
+        EXPECT_FALSE(G.savefileloaded);
+    }
+    EXPECT_TRUE(filesIn("LOG/").isEmpty());
+    EXPECT_TRUE(filesIn("").filter("x.txt", Qt::CaseInsensitive).isEmpty());
+}
+
+TEST_F(FileDialogs, NameTestsAcceptUpperAndLowerCaseAndJudgeTheLastDot)
+{
+    G.filekind = 4;
+    EXPECT_TRUE(frmSavefile::acceptableName("log_xyzxyzxyzxyz.txt", 4));
+    EXPECT_TRUE(frmSavefile::acceptableName("LOG_a.b.c.TXT", 4));
+    EXPECT_TRUE(frmSavefile::acceptableName("LOG_" + QString(32, 'x') + ".TXT", 4)); // 40 characters
+    EXPECT_FALSE(frmSavefile::acceptableName("ABC.TXT", 3)); // no prefix: no saves of station databases
+}
+
+TEST_F(FileDialogs, ReplaceQuestionYesReplacesTheExistingFileWhateverItsCase)
+{
+    put("LOG/", "LOG_A.TXT", "old\r\n");
+    linesWriter(4, {"new"});
+    dialogs.answer(vbYes);
+    auto *f = openSave(4);
+    f->cmbSavefile->setEditText("log_a.txt");
+    f->cmdOK->click();
+    ASSERT_EQ(dialogs.shown().size(), 2);
+    EXPECT_EQ(dialogs.shown()[0].text, "This file already exist.\nDo you want to replace it ?");
+    EXPECT_EQ(dialogs.shown()[0].title, "Save File");
+    EXPECT_EQ(dialogs.shown()[0].buttons, MsgButtons::YesNoCancel);
+    EXPECT_EQ(dialogs.shown()[1].text, "The data is now saved\nto the file LOG_A.TXT");
+    EXPECT_EQ(filesIn("LOG/"), (QStringList{"LOG_A.TXT"}));
+    EXPECT_EQ(dir.read("LOG/LOG_A.TXT"), "new\r\n");
+    EXPECT_EQ(G.filenames[4], "LOG_A.TXT");
+}
+
+TEST_F(FileDialogs, ReplaceQuestionNoOrCancelLeavesTheFileUntouched)
+{
+    for (int answer : {int(vbNo), int(vbCancel)}) {
+        tav::DialogScript::shown.clear();
+        put("SFP/", "SFP_A.TXT", "old\r\n");
+        G.filenames[12] = "SFP_PREV.TXT";
+        linesWriter(12, {"new"});
+        dialogs.answer(answer);
+        auto *f = openSave(12);
+        f->cmbSavefile->setEditText("sfp_a.txt");
+        f->cmdOK->click();
+        ASSERT_EQ(dialogs.shown().size(), 3);
+        EXPECT_EQ(dialogs.shown()[1].text, "File save action aborted");
+        EXPECT_EQ(dialogs.shown()[1].icon, MsgIcon::Information);
+        EXPECT_EQ(dialogs.shown()[2].text, kSaveError);
+        EXPECT_EQ(dialogs.shown()[2].title, "Error 1");
+        EXPECT_EQ(dir.read("SFP/SFP_A.TXT"), "old\r\n");
+        EXPECT_EQ(G.filenames[12], "SFP_PREV.TXT");
+    }
+}
+
+TEST_F(FileDialogs, AFailingWriterKeepsTheOldFileAndShowsNoSuccess)
+{
+    put("SAN/", "SAN_A.TXT", "old\r\n");
+    registerWriter(6, [](const QString &path) {
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write("half a fi");
+        return FileResult::failure("the disk is full");
+    });
+    dialogs.answer(vbYes);
+    auto *f = openSave(6);
+    f->cmbSavefile->setEditText("SAN_A.TXT");
+    f->cmdOK->click();
+    EXPECT_EQ(dir.read("SAN/SAN_A.TXT"), "old\r\n");
+    EXPECT_EQ(filesIn("SAN/"), (QStringList{"SAN_A.TXT"})); // no temporary file left behind
+    ASSERT_EQ(dialogs.shown().size(), 2);
+    EXPECT_TRUE(dialogs.shown()[1].text.contains("the disk is full"));
+    EXPECT_EQ(dialogs.shown()[1].title, "Error");
+    for (const auto &b : dialogs.shown())
+        EXPECT_FALSE(b.text.contains("now saved"));
+}
+
+TEST_F(FileDialogs, AKindWithoutWriterIsReported)
+{
+    auto *f = openSave(11);
+    f->cmbSavefile->setEditText("sfl_a.txt");
+    f->cmdOK->click();
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_TRUE(lastText().contains("cannot be saved"));
+    EXPECT_TRUE(filesIn("SFL/").isEmpty());
+}
+
+TEST_F(FileDialogs, PropagationSaveShowsNoClosingMessage)
+{
+    linesWriter(7, {"header"});
+    auto *f = openSave(7);
+    f->cmbSavefile->setEditText("pan_a.txt");
+    f->cmdOK->click();
+    EXPECT_EQ(dir.read("PAN/pan_a.txt"), "header\r\n");
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+}
+
+TEST_F(FileDialogs, RttyCaptureAppendsWithoutQuestionOrMessage)
+{
+    // A stand-in for the RTTY window with its label.
+    Windows::registerFactory(QStringLiteral("frmRtty"), [] {
+        auto *w = new TavForm(QStringLiteral("frmRtty"), 22, &ProgramState::rttyloaded);
+        auto *l = new QLabel(w);
+        l->setObjectName(QStringLiteral("lblSave"));
+        return w;
+    });
+    Windows::get(QStringLiteral("frmRtty"))->load();
+    put("RTTY/", "RTY_A.TXT", "first\r\n");
+    auto *f = openSave(13);
+    EXPECT_EQ(f->cmbSavefile->currentText(), "rty_xyzxyzxyzxyz.txt");
+    f->cmbSavefile->setEditText("rty_a.txt");
+    f->cmdOK->click();
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+    QFile &cap = rttyCaptureFile();
+    ASSERT_TRUE(cap.isOpen());
+    cap.write("second\r\n");
+    closeOpenFiles();
+    EXPECT_FALSE(cap.isOpen());
+    EXPECT_EQ(dir.read("RTTY/RTY_A.TXT"), "first\r\nsecond\r\n");
+    EXPECT_EQ(filesIn("RTTY/"), (QStringList{"RTY_A.TXT"}));
+    auto *lbl = Windows::existing(QStringLiteral("frmRtty"))->findChild<QLabel *>(QStringLiteral("lblSave"));
+    EXPECT_EQ(lbl->text(), "RTY_A.TXT");
+    EXPECT_EQ(lbl->palette().color(QPalette::Window), QColor(255, 128, 0));
+}
+
+TEST_F(FileDialogs, PlainSaveCheckFindsTheFileWithoutAsking)
+{
+    put("LOG/", "LOG_A.TXT", "old\r\n");
+    G.filekind = 4;
+    G.filenames[4] = "log_a.txt";
+    EXPECT_TRUE(checkoverwrite(false));
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+    EXPECT_EQ(G.filenames[4], "LOG_A.TXT");
+    linesWriter(4, {"new"});
+    EXPECT_TRUE(runWriter(4).ok);
+    EXPECT_EQ(dir.read("LOG/LOG_A.TXT"), "new\r\n");
+    EXPECT_EQ(filesIn("LOG/"), (QStringList{"LOG_A.TXT"}));
+}
