@@ -6,6 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source tools/common.sh
 install_missing_packages
+ensure_test_locale
 export QT_QPA_PLATFORM=offscreen
 dir=build
 args=()

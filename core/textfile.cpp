@@ -4,7 +4,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
+#include <QTemporaryFile>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
 #include <algorithm>
 
 namespace tav {
@@ -50,31 +54,50 @@ static QByteArray joinLines(const QStringList &lines)
 
 bool writeTextLines(const QString &path, const QStringList &lines, QString *error)
 {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = f.errorString();
-        return false;
-    }
+    // Written unbuffered to a temporary file beside the target, checked, then
+    // renamed over it: a full disk or any short write leaves the old file as
+    // it was. (A buffered save can report success after a short write.)
     const QByteArray data = joinLines(lines);
-    if (f.write(data) != data.size()) {
+    const QFileInfo target(path);
+    QTemporaryFile tmp(target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".XXXXXX"));
+    tmp.setAutoRemove(true);
+    auto fail = [&](const QString &why) {
         if (error)
-            *error = f.errorString();
-        f.cancelWriting();
+            *error = why;
         return false;
+    };
+    if (!tmp.open())
+        return fail(tmp.errorString());
+    tmp.close();
+    QFile f(tmp.fileName());
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        return fail(f.errorString());
+    qint64 done = 0;
+    while (done < data.size()) {
+        const qint64 n = f.write(data.constData() + done, data.size() - done);
+        if (n <= 0)
+            return fail(f.errorString().isEmpty() ? QStringLiteral("write failed") : f.errorString());
+        done += n;
     }
-    if (!f.commit()) {
-        if (error)
-            *error = f.errorString();
-        return false;
-    }
+    if (::fsync(f.handle()) != 0)
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    f.close();
+    // The temporary file is private; the saved file keeps the old one's rights.
+    QFile::setPermissions(tmp.fileName(), target.exists() ? QFile::permissions(path)
+                                                          : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                                                QFile::ReadOther);
+    if (QFileInfo(tmp.fileName()).size() != data.size())
+        return fail(QStringLiteral("the file was not completely written"));
+    if (::rename(QFile::encodeName(tmp.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    tmp.setAutoRemove(false);
     return true;
 }
 
 bool appendTextLines(const QString &path, const QStringList &lines, QString *error)
 {
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Append)) {
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
         if (error)
             *error = f.errorString();
         return false;

@@ -1,7 +1,7 @@
 # Shared by run.sh and test.sh: install what Debian packages are missing, then
 # configure and build. Sourced, not run.
 
-TAVORIN_PACKAGES="cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libqt6serialport6 libgtest-dev libshp-dev libgl-dev xdg-utils"
+TAVORIN_PACKAGES="cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libqt6serialport6 libgtest-dev libshp-dev libgl-dev xdg-utils locales"
 
 install_missing_packages() {
   local missing=()
@@ -23,4 +23,13 @@ build_tree() {
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@"
   fi
   cmake --build "$dir" -j "$(nproc)"
+}
+
+# The tests prove that number text ignores the locale by running under a
+# German one (decimal comma); make sure it exists.
+ensure_test_locale() {
+  locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$' && return 0
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8 || echo "warning: could not create the de_DE.UTF-8 locale"
 }

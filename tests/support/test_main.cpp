@@ -5,6 +5,7 @@
 #include "support/testenv.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -21,6 +22,9 @@ class ResetState : public ::testing::EmptyTestEventListener {
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Tests never read or write the user's own settings.
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new ResetState);

@@ -61,3 +61,30 @@ ScriptedDialogs::ScriptedDialogs() { resetDialogScript(); }
 ScriptedDialogs::~ScriptedDialogs() { tav::DialogScript::reset(); }
 
 } // namespace tavtest
+
+#include <QLocale>
+#include <clocale>
+#include <cstdio>
+
+namespace tavtest {
+
+GermanLocale::GermanLocale()
+{
+    const char *cur = std::setlocale(LC_ALL, nullptr);
+    m_old = cur ? QByteArray(cur) : QByteArray("C");
+    m_active = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    if (m_active) {
+        char buf[16];
+        std::snprintf(buf, sizeof buf, "%.1f", 0.5);
+        m_active = QByteArray(buf) == "0,5";
+    }
+}
+
+GermanLocale::~GermanLocale()
+{
+    std::setlocale(LC_ALL, m_old.constData());
+    QLocale::setDefault(QLocale::c());
+}
+
+} // namespace tavtest

@@ -9,6 +9,11 @@
 #include <functional>
 #include <memory>
 
+#include <ostream>
+
+// Readable QString values in test failure messages.
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+
 namespace tavtest {
 
 void resetDialogScript();
@@ -42,6 +47,23 @@ public:
     const QList<tav::ShownBox> &shown() const { return tav::DialogScript::shown; }
     void answer(int result) { tav::DialogScript::answers << result; }
     void input(const std::optional<QString> &text) { tav::DialogScript::inputs << text; }
+};
+
+} // namespace tavtest
+
+namespace tavtest {
+
+// Switches the C library and Qt to a German locale (decimal comma) for the
+// life of the object; numbers the program writes and reads must not notice.
+class GermanLocale {
+public:
+    GermanLocale();
+    ~GermanLocale();
+    bool active() const { return m_active; }
+
+private:
+    bool m_active = false;
+    QByteArray m_old;
 };
 
 } // namespace tavtest

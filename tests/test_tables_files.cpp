@@ -1,0 +1,120 @@
+// Start-up and receiver tables; the text file rules every file of the program follows.
+#include "core/globals.h"
+#include "core/tables.h"
+#include "core/textfile.h"
+#include "support/testenv.h"
+
+#include <QFile>
+#include <csignal>
+#include <sys/resource.h>
+#include <gtest/gtest.h>
+
+using namespace tav;
+
+TEST(Tables, PassbandLabelsAndReceiverTablesKeepWhatOthersFilled)
+{
+    InitConstants();
+    EXPECT_EQ(G.stepdefaults[2], 10);
+    EXPECT_EQ(G.filepattern[1], "BDX_*TOE.TXT;ADX_*TOW.TXT;ILG_*TOW.TXT");
+    EXPECT_EQ(G.filedefault[8], "mem_#xyzxyzxyzxy.txt");
+    EXPECT_EQ(G.filedefault[8].size(), 20);
+
+    G.bwnames.resize(3);
+    InitNRD545();
+    EXPECT_EQ(G.freqmax, 29999.999);
+    EXPECT_EQ(G.memlastcell, 999);
+    EXPECT_EQ(G.agcnames[9], "1800");
+
+    InitAR7030();
+    EXPECT_EQ(G.pbstext[0], "-4.2k");
+    EXPECT_EQ(G.pbstext[41], "-0.1k");
+    EXPECT_EQ(G.pbstext[42], " 0.0k");
+    EXPECT_EQ(G.pbstext[43], "+0.1k");
+    EXPECT_EQ(G.pbstext[84], "+4.2k");
+    EXPECT_TRUE(G.pbstext[85].isEmpty());
+    EXPECT_EQ(G.nbnames[2], "NB2") << "the AR7030 leaves the noise-blanker names as they were";
+    EXPECT_EQ(G.bwnames[2], "Nar");
+    EXPECT_TRUE(G.agcnames[9].isEmpty()) << "cleared by the next receiver";
+    EXPECT_EQ(G.attnames[0], "+10 dB");
+    EXPECT_EQ(G.freqmax, 32016);
+
+    G.bwnames.resize(34);
+    InitRX320();
+    EXPECT_TRUE(G.agcnames[0].isEmpty());
+    EXPECT_EQ(G.agcnames[3], "Fst");
+    EXPECT_EQ(G.bwnames[33], "8000");
+    EXPECT_EQ(G.freqmin, 100);
+
+    G.bwnames.resize(4);
+    G.setupdata[12] = 0;
+    InitNRD535();
+    EXPECT_TRUE(G.modenames[7].isEmpty());
+    G.setupdata[12] = 1;
+    InitNRD535();
+    EXPECT_EQ(G.modenames[7], "AM-U");
+    EXPECT_EQ(G.modenames[8], "AM-L");
+
+    InitNoRx();
+    EXPECT_EQ(G.modenames[8], "AM-L") << "no receiver leaves the name tables alone";
+    EXPECT_EQ(G.freqmax, 30000);
+}
+
+TEST(Tables, PassbandLabelsIgnoreTheLocale)
+{
+    tavtest::GermanLocale de;
+    InitAR7030();
+    EXPECT_EQ(G.pbstext[50], "+0.8k");
+}
+
+TEST(TextFiles, LineEndsLatin1AndNoInventedLastLine)
+{
+    EXPECT_EQ(splitTextLines("a\r\nb\nc\rd"), (QStringList{"a", "b", "c", "d"}));
+    EXPECT_EQ(splitTextLines("a\r\n"), QStringList{"a"});
+    EXPECT_EQ(splitTextLines("a\r\n\r\n"), (QStringList{"a", ""}));
+    EXPECT_TRUE(splitTextLines("").isEmpty());
+    EXPECT_EQ(splitTextLines("\xe9t\xe9").first(), QString::fromUtf8("été"));
+
+    tavtest::ScratchDir dir;
+    ASSERT_TRUE(writeTextLines(dir.file("x.txt"), {QString::fromUtf8("Genève"), "2"}));
+    EXPECT_EQ(dir.read("x.txt"), QByteArray("Gen\xe8ve\r\n2\r\n"));
+    ASSERT_TRUE(appendTextLines(dir.file("x.txt"), {"3"}));
+    EXPECT_EQ(readTextLines(dir.file("x.txt"))->size(), 3);
+    EXPECT_FALSE(readTextLines(dir.file("missing.txt")).has_value());
+}
+
+TEST(TextFiles, FailedSaveLeavesTheOldFileWhole)
+{
+    tavtest::ScratchDir dir;
+    ASSERT_TRUE(writeTextLines(dir.file("keep.txt"), {"old"}));
+    // A disk that fills up half-way through the write: a file size limit
+    // makes the write fail even for root.
+    struct rlimit old {};
+    getrlimit(RLIMIT_FSIZE, &old);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 1000;
+    setrlimit(RLIMIT_FSIZE, &small);
+    QStringList big;
+    for (int i = 0; i < 1000; ++i)
+        big << QStringLiteral("line %1").arg(i);
+    QString error;
+    const bool ok = writeTextLines(dir.file("keep.txt"), big, &error);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(ok);
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(dir.read("keep.txt"), QByteArray("old\r\n"));
+}
+
+TEST(TextFiles, NamesMatchWithoutRegardToCase)
+{
+    tavtest::ScratchDir dir;
+    dir.write("log_x.txt", "1\r\n");
+    dir.write("LOG_B.TXT", "1\r\n");
+    dir.write("own_1.txt", "1\r\n");
+    EXPECT_EQ(listFilesNoCase(dir.path(), "LOG_*.TXT"), (QStringList{"LOG_B.TXT", "log_x.txt"}));
+    EXPECT_EQ(listFilesNoCase(dir.path(), "OWN_*.TXT;LOG_B*"), (QStringList{"LOG_B.TXT", "own_1.txt"}));
+    EXPECT_EQ(findFileNoCase(dir.path(), "LOG_X.TXT").value_or(""), "log_x.txt");
+    EXPECT_EQ(resolveNoCase(dir.path(), "Log_X.txt"), dir.path() + "log_x.txt");
+    EXPECT_EQ(resolveNoCase(dir.path(), "new.txt"), dir.path() + "new.txt");
+}

@@ -1,0 +1,137 @@
+// Delay, nested waits, windows closed during a wait, and UnloadTools' order.
+#include "core/delay.h"
+#include "core/exchange.h"
+#include "core/form.h"
+#include "core/globals.h"
+#include "support/testenv.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace tav;
+
+TEST(Delay, WaitsItsTimeAndZeroReturnsAtOnce)
+{
+    QElapsedTimer t;
+    t.start();
+    Delay(100);
+    EXPECT_GE(t.elapsed(), 95);
+    EXPECT_LT(t.elapsed(), 2000);
+    EXPECT_FALSE(G.delayflag);
+
+    t.restart();
+    Delay(0);
+    Delay(-5);
+    EXPECT_LT(t.elapsed(), 50);
+}
+
+TEST(Delay, NestedWaitDoesNotCutTheOuterShort)
+{
+    QElapsedTimer t;
+    t.start();
+    qint64 innerDone = -1;
+    QTimer::singleShot(10, [&] {
+        Delay(20); // a handler that runs during the outer wait
+        innerDone = t.elapsed();
+    });
+    Delay(150);
+    const qint64 outer = t.elapsed();
+    EXPECT_GE(innerDone, 25);
+    EXPECT_GE(outer, 145) << "the outer wait keeps its own deadline";
+    EXPECT_LT(outer, 3000);
+}
+
+TEST(Delay, UserInputHeldDuringAnExchangeIsReplayedAfterwards)
+{
+    QWidget w;
+    w.show();
+    int keys = 0;
+    struct Counter : QObject {
+        int *n;
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            if (e->type() == QEvent::KeyPress)
+                ++*n;
+            return false;
+        }
+    } counter;
+    counter.n = &keys;
+    w.installEventFilter(&counter);
+    {
+        Exchange ex;
+        QKeyEvent *k = new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+        QCoreApplication::postEvent(&w, k);
+        Delay(30);
+        EXPECT_EQ(keys, 0) << "held back while the exchange runs";
+    }
+    EXPECT_TRUE(tavtest::waitFor([&] { return keys == 1; }));
+}
+
+namespace {
+
+QStringList unloadLog;
+
+class ToolWindow : public TavForm {
+public:
+    ToolWindow(const QString &name) : TavForm(name, Windows::slotOf(name), Windows::flagOf(name)) {}
+protected:
+    void Form_Unload() override { unloadLog << objectName(); }
+};
+
+} // namespace
+
+TEST(UnloadTools, WalksItsOrderOverTheWindowsThatExist)
+{
+    unloadLog.clear();
+    for (const char *name : {"frmMemman", "frmProp2prt2", "frmLog", "frmSetUp"})
+        Windows::registerFactory(name, [name] { return new ToolWindow(name); });
+    Windows::get("frmMemman")->load();
+    Windows::get("frmLog")->load();
+    Windows::get("frmProp2prt2")->load();
+    EXPECT_TRUE(G.memmanloaded);
+    EXPECT_TRUE(G.logloaded);
+    UnloadTools();
+    EXPECT_EQ(unloadLog, (QStringList{"frmLog", "frmMemman", "frmProp2prt2"}));
+    EXPECT_FALSE(G.memmanloaded);
+    EXPECT_FALSE(G.prop2prt2loaded);
+    EXPECT_FALSE(G.setuploaded);
+    EXPECT_EQ(unloadToolsOrder().size(), 38);
+    Windows::destroyAll();
+}
+
+TEST(UnloadTools, WindowClosedDuringItsWaitIsTornDownAfterward)
+{
+    unloadLog.clear();
+    Windows::registerFactory("frmSmeter", [] { return new ToolWindow("frmSmeter"); });
+    TavForm *f = Windows::get("frmSmeter");
+    f->showModeless();
+    {
+        TavForm::Busy busy(f);
+        f->close();
+        EXPECT_TRUE(unloadLog.isEmpty()) << "not while its wait runs";
+        EXPECT_TRUE(G.smeterloaded);
+    }
+    EXPECT_EQ(unloadLog, QStringList{"frmSmeter"});
+    EXPECT_FALSE(G.smeterloaded);
+    Windows::destroyAll();
+}
+
+TEST(WindowPositions, RestoredAtLoadAndStoredByTheRuleAtUnload)
+{
+    Windows::registerFactory("frmMarkfreqs", [] { return new ToolWindow("frmMarkfreqs"); });
+    G.formleft[44] = 3000;
+    G.formtop[44] = 1500;
+    TavForm *f = Windows::get("frmMarkfreqs");
+    f->resize(200, 100);
+    f->showModeless();
+    EXPECT_NEAR(f->leftTwips(), 3000, 30);
+    EXPECT_NEAR(f->topTwips(), 1500, 30);
+    f->move(-500, -20); // dragged off the top left
+    f->unload();
+    EXPECT_EQ(G.formtop[44], 0);
+    EXPECT_EQ(G.formleft[44], std::max(f->leftTwips(), 1500 - f->widthTwips()));
+    Windows::destroyAll();
+}
