@@ -1,0 +1,251 @@
+#include "panels/mainmenu.h"
+
+#include "core/filekinds.h"
+#include "core/form.h"
+#include "core/frmWelcome.h"
+#include "core/globals.h"
+#include "core/launch.h"
+#include "core/textfile.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <vector>
+
+namespace tav {
+
+namespace {
+
+enum class Act { Show, ShowModal, Load, Separator, Menu, PcClock, Help, Off };
+
+struct Row {
+    QString name;     // objectName of the menu or entry
+    QString caption;
+    Act act;
+    QString window;   // the window an entry opens
+    QKeySequence key;
+};
+
+// The whole menu below the Direct menu, for one panel. A Menu row starts a
+// menu; the rows after it are its entries.
+std::vector<Row> mainMenuTable(const QString &panel, bool norx)
+{
+    const bool rx320 = panel == QLatin1String("frmRX320");
+    const bool nrd535 = panel == QLatin1String("frmNRD535");
+    const bool ar7030 = panel == QLatin1String("frmAR7030");
+    auto pick = [](bool cond, const char *a, const char *b) { return QLatin1String(cond ? a : b); };
+    return {
+        {"mnuDb2Rx", "Db2Rx", Act::Menu, {}, {}},
+        {pick(norx, "mnuBdxc", "mnuBDXC"), "BDXC . . .", Act::Show, "frmBdxc", {}},
+        {"mnuOwn", "Own . . .", Act::Show, "frmOwn", {}},
+        {"mnu320Files", ".320 . . .", Act::Show, "frm320Files", {}},
+        {"mnuIlg2rx", "ILG . . .", Act::Show, "frmIlg2rx", {}},
+        {"mnuAero2rx", "Aero . . .", Act::Show, "frmAero2rx", {}},
+        {pick(norx, "mnuLine3", "mnuLine21"), "-", Act::Separator, {}, {}},
+        {norx ? "mnuConvertIlg1" : rx320 ? "mnuConvrtILG1" : "mnuConvertILG1", "Convert ILG . . .", Act::Show,
+         "frmConvertILG", {}},
+        {"mnuConvertaero2", pick(ar7030, "ConvertAero . . .", "Convert Aero . . ."), Act::Show, "frmConvertAero", {}},
+
+        {"mnuRx2Db", "Rx2Db", Act::Menu, {}, {}},
+        {"mnuLog", "Logging . . .", Act::Show, "frmLog", {}},
+        {"mnuTracking", "Tracking . . .", Act::Show, "frmTracking", {}},
+        {pick(norx, "mnuLine5", "mnuLine31"), "-", Act::Separator, {}, {}},
+        {"mnuConvertILG2", "Convert ILG . . .", Act::Show, "frmConvertILG", {}},
+        {"mnuConvertaero", pick(nrd535, "Convert Aero . . ", "Convert Aero . . ."), Act::Show, "frmConvertAero", {}},
+
+        {"mnuSignalan", pick(norx, "SignalAn", "Signal An"), Act::Menu, {}, {}},
+        // Without a receiver the S-meter window does not show itself.
+        {"mnuSmeter", pick(norx, "S meter . . .", "S-meter . . ."), norx ? Act::Show : Act::Load, "frmSmeter", {}},
+
+        {"mnuScan", "Scan", Act::Menu, {}, {}},
+        {"mnuScanBand", "Freq Band . . .", Act::Load, "frmScanband", {}},
+        {pick(norx, "mnuScanList", "mnuScanFreqList"), "Freq List . . .", Act::Load, "frmScanlist", {}},
+        {"mnuScanFreqpairs", "Freq Pairs . . .", Act::Load, "frmScanpairs", {}},
+
+        {"mnuPropagation", "Propagation", Act::Menu, {}, {}},
+        {"mnuTimean", "Time Analysis", Act::Load, "frmPropagation", {}},
+        {"mnuTimean2prt", pick(norx, "Time Analysys to Print", "Time Analysis to Print"), Act::Load, "frmProp2prt2",
+         {}},
+        {"mnuProphisto", "Time + Histogram", Act::Load, "frmProphisto", {}},
+
+        {"mnuMem", "MemMan", Act::Menu, {}, {}},
+        {"mnuMemman", "Memory Management . . .", Act::Show, "frmMemman", {}},
+
+        {"mnuTimers", "Timers", Act::Menu, {}, {}},
+        {"mnuPCclock", "Set PC Clock . . .", Act::PcClock, {}, {}},
+        // The RX-320 has no clock, and without a receiver there is none to set.
+        {"mnuRxClock", "Set RX Clock . . .", (norx || rx320) ? Act::Off : Act::Show, "frmRxClock", {}},
+        {"mnuRxTimer", pick(rx320, "Programming", "Programming . . ."), Act::Show, "frmRxTimer", {}},
+
+        {"mnuHelp", "Help", Act::Menu, {}, {}},
+        {pick(norx, "mnuHtmlhelp", "mnuHTMLhelp"), "HTML Help", Act::Help, {}, QKeySequence(Qt::Key_F1)},
+        {"mnuAbout", "About . . .", Act::Show, "frmAbout", {}},
+    };
+}
+
+// Keeps an entry disabled while its window is missing, whoever enables it.
+void guardAvailability(QAction *a, const QString &window)
+{
+    a->setEnabled(menuWindowAvailable(window));
+    QObject::connect(a, &QAction::changed, a, [a, window] {
+        if (a->isEnabled() && !menuWindowAvailable(window))
+            a->setEnabled(false);
+    });
+}
+
+QAction *addOpenEntry(QMenu *menu, const QString &name, const QString &caption, const QString &window, MenuOpen how)
+{
+    QAction *a = menu->addAction(caption);
+    a->setObjectName(name);
+    guardAvailability(a, window);
+    QObject::connect(a, &QAction::triggered, a, [window, how] { openFromMenu(window, how); });
+    return a;
+}
+
+} // namespace
+
+bool menuWindowAvailable(const QString &window) { return Windows::available(window); }
+
+void openFromMenu(const QString &window, MenuOpen how)
+{
+    if (!menuWindowAvailable(window))
+        return;
+    TavForm *f = Windows::get(window);
+    if (!f)
+        return;
+    switch (how) {
+    case MenuOpen::Show: f->showModeless(); break;
+    case MenuOpen::ShowModal: f->showModal(); break;
+    case MenuOpen::Load:
+        if (!f->isLoadedForm())
+            f->load();
+        break;
+    }
+}
+
+QString helpFileName(bool receiverLess)
+{
+    return receiverLess ? QStringLiteral("tavorin1.chm") : QStringLiteral("tavorin2.chm");
+}
+
+void exitFromPanel()
+{
+    closeOpenFiles();
+    // Hidden windows are not closed on the way out, so no unload runs.
+    for (QWidget *w : QApplication::topLevelWidgets())
+        w->hide();
+    frmWelcome::endProgram(0);
+}
+
+void addMainMenus(QMenuBar *bar, TavForm *panel, bool receiverLess)
+{
+    const QString panelName = panel ? panel->objectName() : QString();
+    QMenu *menu = nullptr;
+    for (const Row &r : mainMenuTable(panelName, receiverLess)) {
+        switch (r.act) {
+        case Act::Menu:
+            menu = new QMenu(r.caption, bar);
+            menu->setObjectName(r.name);
+            menu->menuAction()->setObjectName(r.name);
+            bar->addMenu(menu);
+            break;
+        case Act::Separator: addMenuSeparator(menu, r.name); break;
+        case Act::Show: addOpenEntry(menu, r.name, r.caption, r.window, MenuOpen::Show); break;
+        case Act::ShowModal: addOpenEntry(menu, r.name, r.caption, r.window, MenuOpen::ShowModal); break;
+        case Act::Load: addOpenEntry(menu, r.name, r.caption, r.window, MenuOpen::Load); break;
+        case Act::Off: {
+            QAction *a = menu->addAction(r.caption);
+            a->setObjectName(r.name);
+            a->setEnabled(false);
+            // Switched off for good: nothing a tool does turns it on.
+            QObject::connect(a, &QAction::changed, a, [a] {
+                if (a->isEnabled())
+                    a->setEnabled(false);
+            });
+            break;
+        }
+        case Act::PcClock: {
+            QAction *a = menu->addAction(r.caption);
+            a->setObjectName(r.name);
+            QObject::connect(a, &QAction::triggered, a, [] { launchDateTimeSettings(); });
+            break;
+        }
+        case Act::Help: {
+            QAction *a = menu->addAction(r.caption);
+            a->setObjectName(r.name);
+            a->setShortcut(r.key);
+            const QString file = helpFileName(receiverLess);
+            QObject::connect(a, &QAction::triggered, a,
+                             [file] { launchDocument(resolveNoCase(G.datapath, file)); });
+            break;
+        }
+        }
+    }
+}
+
+QMenu *addDirectMenu(QMenuBar *bar)
+{
+    auto *menu = new QMenu(QStringLiteral("Direct"), bar);
+    menu->setObjectName(QStringLiteral("mnuDirect"));
+    menu->menuAction()->setObjectName(QStringLiteral("mnuDirect"));
+    bar->addMenu(menu);
+    return menu;
+}
+
+QAction *addMenuSeparator(QMenu *menu, const QString &name)
+{
+    QAction *a = menu->addSeparator();
+    a->setObjectName(name);
+    return a;
+}
+
+QAction *addDirectEntry(QMenu *direct, TavForm *panel, DirectEntry entry)
+{
+    const QString p = panel ? panel->objectName() : QString();
+    const bool norx = p == QLatin1String("frmNoRx");
+    switch (entry) {
+    case DirectEntry::Setup:
+        return addOpenEntry(direct, QStringLiteral("mnuSetup"), QStringLiteral("Set-up . . ."),
+                            QStringLiteral("frmSetUp"), MenuOpen::Show);
+    case DirectEntry::Last20:
+        return addOpenEntry(direct, QStringLiteral("mnuLast20"),
+                            norx ? QStringLiteral("Last 20 freqs . . .") : QStringLiteral("Last 20 Freqs . . ."),
+                            QStringLiteral("frmLast20"), MenuOpen::Show);
+    case DirectEntry::MarkFreqs: {
+        const QString name = p == QLatin1String("frmAR7030") ? QStringLiteral("mnuMaqrkfreqs")
+                                                            : QStringLiteral("mnuMarkfreqs");
+        const QString caption = p == QLatin1String("frmRX320")    ? QStringLiteral("Mark freqs . . . ")
+                                : p == QLatin1String("frmNRD545") ? QStringLiteral("Mark Freqs . . . ")
+                                                                  : QStringLiteral("Mark Freqs . . .");
+        return addOpenEntry(direct, name, caption, QStringLiteral("frmMarkfreqs"), MenuOpen::Show);
+    }
+    case DirectEntry::Scratchpad: {
+        const QString name = p == QLatin1String("frmRX320") ? QStringLiteral("mnuSratchpad")
+                                                           : QStringLiteral("mnuScratchpad");
+        const QString caption = (norx || p == QLatin1String("frmNRD545")) ? QStringLiteral("Freq Sratchpad . . .")
+                                                                          : QStringLiteral("Freq Scratchpad . . .");
+        return addOpenEntry(direct, name, caption, QStringLiteral("frmScratchpad"), MenuOpen::Show);
+    }
+    case DirectEntry::Close: {
+        QAction *a = direct->addAction(QStringLiteral("Close"));
+        a->setObjectName(QStringLiteral("mnuClose"));
+        QPointer<TavForm> form(panel);
+        QObject::connect(a, &QAction::triggered, a, [form] {
+            if (form)
+                form->unload();
+        });
+        return a;
+    }
+    case DirectEntry::Exit: {
+        QAction *a = direct->addAction(QStringLiteral("Exit"));
+        a->setObjectName(QStringLiteral("mnuExit"));
+        QObject::connect(a, &QAction::triggered, a, [] { exitFromPanel(); });
+        return a;
+    }
+    }
+    return nullptr;
+}
+
+} // namespace tav
