@@ -6,6 +6,7 @@
 #include "core/frmSetUp.h"
 #include "core/frmWelcome.h"
 #include "core/ui.h"
+#include "drivers/clsRX320.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -19,6 +20,7 @@ void registerBuiltWindows()
     Windows::registerFactory(QStringLiteral("frmSetUp"), [] { return new frmSetUp; });
     Windows::registerFactory(QStringLiteral("frmLoadfile"), [] { return new frmLoadfile; });
     Windows::registerFactory(QStringLiteral("frmSavefile"), [] { return new frmSavefile; });
+    frmWelcome::registerDriver(3, [] { return std::make_unique<clsRX320>(frmWelcome::instance()->Comm1); });
 }
 
 int runProgram(QApplication &app)

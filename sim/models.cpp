@@ -1,5 +1,6 @@
 // The emulated models. Each model adds its line here.
 #include "sim/emulator.h"
+#include "sim/rx320.h"
 
 namespace sim {
 
@@ -7,9 +8,16 @@ std::unique_ptr<Emulator> createEmulator(const QString &model)
 {
     const QString m = model.toLower();
     (void)m;
+    if (m == QLatin1String("rx320"))
+        return std::make_unique<Rx320Emulator>();
     return nullptr;
 }
 
-QStringList emulatorModels() { return {}; }
+QStringList emulatorModels()
+{
+    QStringList models;
+    models << QStringLiteral("rx320");
+    return models;
+}
 
 } // namespace sim

@@ -1,0 +1,178 @@
+#include "drivers/clsRX320.h"
+
+#include "core/exchange.h"
+#include "core/globals.h"
+#include "drivers/rx320calc.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace tav {
+
+namespace {
+
+int16_t to16(int v) { return int16_t(std::clamp(v, -32768, 32767)); }
+
+// The receiver takes mode and AGC as one ASCII digit: the last digit of the value.
+char lastDigit(int v) { return char('0' + std::abs(v % 10)); }
+
+} // namespace
+
+clsRX320::clsRX320(CommControl &port, QObject *parent) : QObject(parent), m_port(port) {}
+
+bool clsRX320::sendTuning()
+{
+    const double kHz = G.rx320freq;
+    // The comparison is written so that a NaN fails it too.
+    if (!(kHz >= G.freqmin && kHz <= G.freqmax))
+        return false;
+    rx320::TuningInput in;
+    in.kHz = kHz;
+    in.mode = G.rx320mode;
+    in.filter = G.rx320filter;
+    in.pbs = G.rx320pbs;
+    in.bfo = G.rx320bfo;
+    in.c5 = G.setupdata[20];
+    in.c15 = G.setupdata[21];
+    const std::optional<QByteArray> cmd = rx320::tuningCommand(in);
+    if (!cmd)
+        return false;
+    m_port.Output(*cmd);
+    return true;
+}
+
+void clsRX320::setFrequencyA(double kHz)
+{
+    if (!(kHz >= G.freqmin && kHz <= G.freqmax))
+        return; // the receiver keeps its frequency, and so does rx320freq
+    bool sent;
+    {
+        Exchange ex;
+        const double old = G.rx320freq;
+        G.rx320freq = kHz;
+        sent = sendTuning();
+        if (!sent)
+            G.rx320freq = old;
+    }
+    if (sent)
+        emit FrequencyAChanged(kHz);
+}
+
+void clsRX320::setBandwidth(int i)
+{
+    if (i < 0 || i > 33)
+        i = 33;
+    bool tuned;
+    {
+        Exchange ex;
+        m_port.Output(QByteArray("W") + char(uint8_t(i)) + '\r');
+        G.rx320filter = int16_t(i);
+        tuned = sendTuning();
+    }
+    if (tuned)
+        emit FrequencyAChanged(G.rx320freq);
+    emit BandwidthChanged(i);
+}
+
+void clsRX320::setMode(int m)
+{
+    bool tuned;
+    {
+        Exchange ex;
+        m_port.Output(QByteArray("M") + lastDigit(m) + '\r');
+        G.rx320mode = to16(m);
+        tuned = sendTuning();
+    }
+    if (tuned)
+        emit FrequencyAChanged(G.rx320freq);
+    emit ModeChanged(G.rx320mode);
+}
+
+void clsRX320::setAgcspeed(int a)
+{
+    {
+        Exchange ex;
+        m_port.Output(QByteArray("G") + lastDigit(a) + '\r');
+        G.rx320agc = to16(a);
+    }
+    emit AgcspeedChanged(G.rx320agc);
+}
+
+void clsRX320::setPassBandShift(int hz)
+{
+    bool tuned;
+    {
+        Exchange ex;
+        G.rx320pbs = to16(hz);
+        tuned = sendTuning();
+    }
+    if (tuned)
+        emit FrequencyAChanged(G.rx320freq);
+    emit PassbandshiftChanged(G.rx320pbs);
+}
+
+void clsRX320::setBeatfreqosc(int hz)
+{
+    bool tuned;
+    {
+        Exchange ex;
+        G.rx320bfo = to16(hz);
+        tuned = sendTuning();
+    }
+    if (tuned)
+        emit FrequencyAChanged(G.rx320freq);
+    emit BeatfreqoscChanged(G.rx320bfo);
+}
+
+void clsRX320::setVolume(int v)
+{
+    v = std::clamp(v, 0, 99);
+    {
+        Exchange ex;
+        G.rx320volume = int16_t(v);
+        m_port.Output(QByteArray("V") + char(0x7F) + char(uint8_t(rx320::audioLevel(v))) + '\r');
+    }
+    emit VolumeChanged(v);
+}
+
+void clsRX320::setLinelevel(int v)
+{
+    v = std::clamp(v, 0, 99);
+    {
+        Exchange ex;
+        G.rx320linelevel = int16_t(v);
+        m_port.Output(QByteArray("A") + char(0x7F) + char(uint8_t(rx320::audioLevel(v))) + '\r');
+    }
+    emit LinelevelChanged(v);
+}
+
+float clsRX320::Smeter()
+{
+    Exchange ex;
+    m_port.clearInput();
+    m_port.Output(QByteArray("X\r"));
+    waitUntil([this] { return m_port.InBufferCount() >= 4; }, kSmeterWaitMs);
+    return rx320::smeterUnits(m_port.Input());
+}
+
+QString clsRX320::Firmware()
+{
+    Exchange ex;
+    m_port.clearInput();
+    m_port.Output(QByteArray("?\r"));
+    QByteArray reply;
+    waitUntil(
+        [&] {
+            if (m_port.InBufferCount() > 0)
+                reply += m_port.Input();
+            return reply.contains('\r');
+        },
+        kFirmwareWaitMs);
+    const int cr = int(reply.indexOf('\r'));
+    if (cr >= 0)
+        reply.truncate(cr);
+    return QString::fromLatin1(reply);
+}
+
+} // namespace tav

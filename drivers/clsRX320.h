@@ -1,0 +1,65 @@
+#pragma once
+// Driver of the Ten-Tec RX-320. The receiver cannot be read back (apart from
+// its firmware text and S-meter), and every tuning command depends on mode,
+// filter, shift and CW offset as well as the frequency, so the receiver's
+// whole state lives in the program-wide rx320* variables and the tuning
+// command is recomputed and resent whenever one of its inputs changes.
+
+#include "core/comm.h"
+
+#include <QObject>
+#include <QString>
+
+namespace tav {
+
+class clsRX320 : public QObject {
+    Q_OBJECT
+public:
+    explicit clsRX320(CommControl &port, QObject *parent = nullptr);
+
+    // How long the replies are waited for. A receiver that is off or
+    // unplugged must not hang the program.
+    static constexpr int kSmeterWaitMs = 500;
+    static constexpr int kFirmwareWaitMs = 1500;
+
+    // The receiver's firmware text, up to (not including) its CR; whatever
+    // arrived when the wait runs out.
+    QString Firmware();
+    // Filter 0..33; any other index selects 33 (8000 Hz). Retunes.
+    void setBandwidth(int i);
+    // 0 AM, 1 USB, 2 LSB, 3 CW. Retunes.
+    void setMode(int m);
+    // 1 slow, 2 medium, 3 fast.
+    void setAgcspeed(int a);
+    // Hz. Retunes.
+    void setPassBandShift(int hz);
+    // CW beat offset, Hz. Retunes.
+    void setBeatfreqosc(int hz);
+    // kHz. A frequency outside freqmin..freqmax is not sent and changes nothing.
+    void setFrequencyA(double kHz);
+    // Slider values 0..99.
+    void setVolume(int v);
+    void setLinelevel(int v);
+    // S-units; 0 when the receiver does not answer in time.
+    float Smeter();
+
+signals:
+    void FrequencyAChanged(double kHz);
+    void BandwidthChanged(int i);
+    void ModeChanged(int m);
+    void AgcspeedChanged(int a);
+    void VolumeChanged(int v);
+    void LinelevelChanged(int v);
+    void PassbandshiftChanged(int hz);
+    void BeatfreqoscChanged(int hz);
+
+private:
+    // Sends the tuning command for rx320freq with the present state. Returns
+    // whether it was sent; the caller raises FrequencyAChanged after its
+    // exchange, before its own event.
+    bool sendTuning();
+
+    CommControl &m_port;
+};
+
+} // namespace tav

@@ -1,0 +1,170 @@
+#include "sim/rx320.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace sim {
+
+namespace {
+
+// Total length of each command, letter and CR included.
+int commandLength(char letter)
+{
+    switch (letter) {
+    case 'N': return 8;  // coarse, fine, BFO words
+    case 'W': return 3;  // filter
+    case 'M': return 3;  // mode digit
+    case 'G': return 3;  // AGC digit
+    case 'V': return 4;  // speaker: 0x7F, level
+    case 'A': return 4;  // line out: 0x7F, level
+    case 'X': return 2;  // S-meter query
+    case '?': return 2;  // firmware query
+    default: return 0;
+    }
+}
+
+const char *modeName(int m)
+{
+    static const char *names[] = {"AM", "USB", "LSB", "CW"};
+    return (m >= 0 && m <= 3) ? names[m] : "?";
+}
+
+const int kWidths[34] = {6000, 5700, 5400, 5100, 4800, 4500, 4200, 3900, 3600, 3300, 3000, 2850,
+                         2700, 2550, 2400, 2250, 2100, 1950, 1800, 1650, 1500, 1350, 1200, 1050,
+                         900,  750,  675,  600,  525,  450,  375,  330,  300,  8000};
+
+} // namespace
+
+double Rx320Emulator::bfoOffsetHz() const { return m_bfo / 2.73 - 8000.0; }
+
+double Rx320Emulator::tunedFrequencyHz() const
+{
+    if (!m_tunedYet)
+        return 0;
+    // The frequency at the middle of the IF pass band.
+    const double centre = (m_coarse - 18000) * 2500.0 + m_fine / 5.46 + 1250.0;
+    double hz = centre;
+    switch (m_mode) {
+    case 0: hz = centre + bfoOffsetHz(); break;  // the shift moves the pass band off the carrier
+    case 1: hz = centre - bfoOffsetHz(); break;  // the carrier sits below the USB pass band
+    case 2: hz = centre + bfoOffsetHz(); break;  // and above the LSB one
+    default: break;                               // CW: the pass band's centre
+    }
+    // The words resolve a fraction of a hertz; the receiver tunes whole hertz.
+    return std::round(hz);
+}
+
+void Rx320Emulator::feed(const QByteArray &bytes)
+{
+    m_in += bytes;
+    while (!m_in.isEmpty()) {
+        const char letter = m_in[0];
+        const int len = commandLength(letter);
+        if (len == 0) {
+            // Unknown command: skip to the end of its line.
+            const int cr = int(m_in.indexOf('\r'));
+            if (cr < 0)
+                return; // wait for the rest of it
+            ++m_ignored;
+            note(QStringLiteral("unknown command %1: ignored").arg(readable(m_in.left(cr + 1))));
+            m_in.remove(0, cr + 1);
+            continue;
+        }
+        if (m_in.size() < len)
+            return;
+        if (m_in[len - 1] != '\r') {
+            // Out of step: drop this letter and look for the next command.
+            ++m_ignored;
+            note(QStringLiteral("malformed %1: no CR at byte %2, skipped").arg(readable(m_in.left(len))).arg(len));
+            m_in.remove(0, 1);
+            continue;
+        }
+        const QByteArray cmd = m_in.left(len);
+        m_in.remove(0, len);
+        handle(cmd);
+    }
+}
+
+void Rx320Emulator::handle(const QByteArray &cmd)
+{
+    const double oldHz = tunedFrequencyHz();
+    auto byte = [&](int i) { return int(uint8_t(cmd[i])); };
+    ++m_commands;
+    switch (cmd[0]) {
+    case 'N':
+        m_coarse = byte(1) * 256 + byte(2);
+        m_fine = byte(3) * 256 + byte(4);
+        m_bfo = byte(5) * 256 + byte(6);
+        m_tunedYet = true;
+        note(QStringLiteral("N coarse=%1 fine=%2 bfo=%3 -> %4 Hz %5")
+                 .arg(m_coarse)
+                 .arg(m_fine)
+                 .arg(m_bfo)
+                 .arg(qint64(tunedFrequencyHz()))
+                 .arg(QLatin1String(modeName(m_mode))));
+        break;
+    case 'W':
+        m_filter = byte(1);
+        note(QStringLiteral("W filter %1 (%2 Hz)").arg(m_filter).arg(m_filter < 34 ? kWidths[m_filter] : 0));
+        break;
+    case 'M':
+        m_mode = byte(1) - '0';
+        note(QStringLiteral("M mode %1 (%2)").arg(m_mode).arg(QLatin1String(modeName(m_mode))));
+        break;
+    case 'G':
+        m_agc = byte(1) - '0';
+        note(QStringLiteral("G agc %1").arg(m_agc));
+        break;
+    case 'V':
+        m_volume = byte(2);
+        note(QStringLiteral("V speaker level %1").arg(m_volume));
+        break;
+    case 'A':
+        m_line = byte(2);
+        note(QStringLiteral("A line level %1").arg(m_line));
+        break;
+    case 'X': {
+        const int n = std::clamp(m_smeter, 0, 65535);
+        note(QStringLiteral("X smeter -> %1").arg(n));
+        reply(QByteArray("X") + char(n / 256) + char(n % 256) + '\r');
+        break;
+    }
+    case '?':
+        note(QStringLiteral("? firmware -> %1").arg(QString::fromLatin1(m_firmware)));
+        reply(m_firmware + '\r');
+        break;
+    default:
+        break;
+    }
+    tuned(oldHz);
+}
+
+bool Rx320Emulator::control(const QString &line)
+{
+    const QStringList parts = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (parts.size() == 2 && parts[0] == QLatin1String("smeter")) {
+        bool ok = false;
+        const int n = parts[1].toInt(&ok);
+        if (!ok || n < 0 || n > 65535)
+            return false;
+        m_smeter = n;
+        note(QStringLiteral("smeter reading %1").arg(n));
+        return true;
+    }
+    if (parts.size() >= 2 && parts[0] == QLatin1String("firmware")) {
+        m_firmware = line.section(QLatin1Char(' '), 1).trimmed().toLatin1();
+        note(QStringLiteral("firmware text %1").arg(QString::fromLatin1(m_firmware)));
+        return true;
+    }
+    // The RX-320 has no tuning knob: "dial" has nothing to act on.
+    return false;
+}
+
+QStringList Rx320Emulator::controlHelp() const
+{
+    return {QStringLiteral("smeter N        the raw S-meter reading 0..65535 (1000 is about S9.7)"),
+            QStringLiteral("firmware TEXT   what the receiver answers to \"?\""),
+            QStringLiteral("(the RX-320 has no tuning knob, so \"dial\" is not available)")};
+}
+
+} // namespace sim
