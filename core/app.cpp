@@ -7,6 +7,7 @@
 #include "core/frmWelcome.h"
 #include "core/ui.h"
 #include "drivers/clsRX320.h"
+#include "drivers/clsAR7030.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -21,6 +22,7 @@ void registerBuiltWindows()
     Windows::registerFactory(QStringLiteral("frmLoadfile"), [] { return new frmLoadfile; });
     Windows::registerFactory(QStringLiteral("frmSavefile"), [] { return new frmSavefile; });
     frmWelcome::registerDriver(3, [] { return std::make_unique<clsRX320>(frmWelcome::instance()->Comm1); });
+    frmWelcome::registerDriver(1, [] { return std::make_unique<clsAR7030>(frmWelcome::instance()->Comm1); });
 }
 
 int runProgram(QApplication &app)

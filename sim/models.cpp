@@ -1,6 +1,7 @@
 // The emulated models. Each model adds its line here.
 #include "sim/emulator.h"
 #include "sim/rx320.h"
+#include "sim/ar7030.h"
 
 namespace sim {
 
@@ -10,6 +11,8 @@ std::unique_ptr<Emulator> createEmulator(const QString &model)
     (void)m;
     if (m == QLatin1String("rx320"))
         return std::make_unique<Rx320Emulator>();
+    if (m == QLatin1String("ar7030"))
+        return std::make_unique<AR7030Emulator>();
     return nullptr;
 }
 
@@ -17,6 +20,7 @@ QStringList emulatorModels()
 {
     QStringList models;
     models << QStringLiteral("rx320");
+    models << QStringLiteral("ar7030");
     return models;
 }
 

@@ -1,0 +1,466 @@
+#include "drivers/clsAR7030.h"
+
+#include "core/exchange.h"
+#include "core/globals.h"
+#include "core/numtext.h"
+#include "drivers/memrecord.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tav {
+
+namespace {
+
+// Page 0 addresses of the settings.
+constexpr int kIfgain = 0x18, kSquelchCopy = 0x17, kFreq = 0x1A, kMode = 0x1D, kVolume = 0x1E, kBass = 0x21,
+              kTreble = 0x22, kAuxL = 0x23, kAuxR = 0x24, kAtt = 0x30, kAgc = 0x32, kSquelch = 0x33,
+              kFilter = 0x34, kPbs = 0x35, kBfo = 0x36, kSmeterA = 0x3F, kSmeterB = 0x40;
+// Page 1.
+constexpr int kClock = 0x02, kPower = 0x16, kFilterWidths = 0x85, kChannelSqlBfo = 0x9C;
+// Page 2.
+constexpr int kChannelPbs = 0x190;
+
+// The value stored for an empty channel: just above the top of the range.
+const QString kEmptyTail = QStringLiteral("32016666 0 00 @ @ 000 000 1");
+
+char op(int operation, int operand) { return char(((operation & 15) << 4) | (operand & 15)); }
+
+// Page 2 address of a channel cell: the high address bits always follow,
+// so a cell at 256 or above is reached and a later page 1 address (sent
+// without them) falls back below 256.
+QByteArray channelAddress(int page, int addr)
+{
+    QByteArray b = clsAR7030::address(page, addr);
+    b += op(0x1, addr >> 8);
+    return b;
+}
+
+} // namespace
+
+clsAR7030::clsAR7030(CommControl &port, QObject *parent) : QObject(parent), m_port(port) {}
+
+QByteArray clsAR7030::address(int page, int addr)
+{
+    QByteArray b;
+    b += op(0x5, page);
+    b += addressNoPage(addr);
+    return b;
+}
+
+QByteArray clsAR7030::addressNoPage(int addr)
+{
+    QByteArray b;
+    b += op(0x3, addr >> 4);
+    b += op(0x4, addr);
+    return b;
+}
+
+QByteArray clsAR7030::bytePair(int v)
+{
+    v = std::clamp(v, 0, 255);
+    QByteArray b;
+    b += op(0x3, v >> 4);
+    b += op(0x6, v);
+    return b;
+}
+
+QByteArray clsAR7030::wordNibbles(uint32_t word)
+{
+    word = std::min<uint32_t>(word, 0xFFFFFF);
+    QByteArray b;
+    for (int shift = 20; shift >= 0; shift -= 4)
+        b += op(shift % 8 == 4 ? 0x3 : 0x6, int(word >> shift));
+    return b;
+}
+
+uint32_t clsAR7030::frequencyWord(double kHz)
+{
+    const double w = std::floor(kHz * kWriteFactor + 0.5);
+    return uint32_t(std::clamp(w, 0.0, double(0xFFFFFF)));
+}
+
+void clsAR7030::send(const QByteArray &bytes) { m_port.Output(bytes); }
+
+int clsAR7030::routineAudio() const { return G.ar7030fw >= 14 ? 0x25 : 0x24; }
+int clsAR7030::routineRfIf() const { return G.ar7030fw >= 14 ? 0x26 : 0x24; }
+
+int clsAR7030::readbyte(bool *answered)
+{
+    Exchange ex;
+    // A late answer to an earlier read must not pass for this one.
+    m_port.clearInput();
+    send(QByteArray(1, char(0x71)));
+    const bool got = waitUntil([this] { return m_port.InBufferCount() > 0; }, kReadTimeoutMs);
+    if (answered)
+        *answered = got;
+    if (!got)
+        return 0;
+    const QByteArray in = m_port.Input();
+    return in.isEmpty() ? 0 : uint8_t(in[0]);
+}
+
+int clsAR7030::readAt(int page, int addr, bool *answered)
+{
+    send(address(page, addr));
+    return readbyte(answered);
+}
+
+void clsAR7030::Reset()
+{
+    Exchange ex;
+    send(QByteArray(1, char(0x20)));
+}
+
+QString clsAR7030::Firmware()
+{
+    Exchange ex;
+    // The ident starts at address 0, so no high nibble is needed.
+    send(QByteArray() + op(0x5, 15) + op(0x4, 0));
+    QString text;
+    for (int i = 0; i < 8; ++i)
+        text += QChar(char16_t(readbyte()));
+    return text;
+}
+
+int clsAR7030::PowerOnOff()
+{
+    Exchange ex;
+    return readAt(1, kPower) & 1;
+}
+
+void clsAR7030::setPowerOnOff(int v)
+{
+    {
+        Exchange ex;
+        QByteArray b;
+        if (v == 1) {
+            b += address(1, kPower);
+            b += op(0x6, 1);
+            b += char(0x20);
+        } else if (v == 0) {
+            b += char(0x83);
+            b += address(0, 0x28);
+            b += QByteArray(3, op(0x6, 0));
+            b += char(0x29);
+            b += address(0, 0x2E);
+            b += op(0x6, 0);
+            b += address(1, kPower);
+            b += op(0x6, 0);
+            b += char(0x20);
+        }
+        send(b);
+    }
+    emit PoweronoffChanged(v);
+}
+
+int clsAR7030::Attenuator()
+{
+    Exchange ex;
+    return readAt(0, kAtt);
+}
+
+void clsAR7030::setAttenuator(int v)
+{
+    v = std::clamp(v, 0, 5);
+    {
+        Exchange ex;
+        send(address(0, kAtt) + op(0x6, v) + char(routineRfIf()));
+    }
+    emit AttenuatorChanged(v);
+}
+
+int clsAR7030::Bandwidth()
+{
+    Exchange ex;
+    return readAt(0, kFilter);
+}
+
+void clsAR7030::setBandwidth(int v)
+{
+    v = std::clamp(v, 1, 6);
+    {
+        Exchange ex;
+        send(address(0, kFilter) + op(0x6, v) + char(0x23) + char(0x2B));
+    }
+    emit BandwidthChanged(v);
+}
+
+int clsAR7030::Mode()
+{
+    Exchange ex;
+    return readAt(0, kMode);
+}
+
+void clsAR7030::setMode(int v)
+{
+    v = std::clamp(v, 1, 7);
+    {
+        Exchange ex;
+        send(address(0, kMode) + op(0x6, v) + char(0x22) + char(0x2B));
+    }
+    emit ModeChanged(v);
+}
+
+int clsAR7030::Agcspeed()
+{
+    Exchange ex;
+    return readAt(0, kAgc);
+}
+
+void clsAR7030::setAgcspeed(int v)
+{
+    v = std::clamp(v, 0, 3);
+    {
+        Exchange ex;
+        send(address(0, kAgc) + op(0x6, v) + char(routineRfIf()));
+    }
+    emit AgcspeedChanged(v);
+}
+
+double clsAR7030::FrequencyA()
+{
+    Exchange ex;
+    send(address(0, kFreq));
+    const int b1 = readbyte();
+    const int b2 = readbyte();
+    const int b3 = readbyte();
+    const double word = (double(b1) * 256 + b2) * 256 + b3;
+    return word / kReadDivisor;
+}
+
+void clsAR7030::setFrequencyA(double kHz)
+{
+    // The receiver cannot tune outside its range, and a word beyond 24 bits
+    // would spill into the operation nibble: such a frequency is not sent.
+    if (!(kHz >= kFreqMin && kHz <= kFreqMax))
+        return;
+    {
+        Exchange ex;
+        send(address(0, kFreq) + wordNibbles(frequencyWord(kHz)) + char(0x21) + char(0x2C));
+    }
+    emit FrequencyAChanged(kHz);
+}
+
+QString clsAR7030::Installedfilter(int n)
+{
+    if (n < 1 || n > 6)
+        return QStringLiteral("0.0");
+    Exchange ex;
+    int b = readAt(1, kFilterWidths + 4 * (n - 1));
+    if (b == 255)
+        b = 0;
+    return QString::number(b / 16).right(1) + QLatin1Char('.') + QString::number(b % 16).right(1);
+}
+
+int clsAR7030::readLevel(int page, int addr)
+{
+    Exchange ex;
+    return readAt(page, addr);
+}
+
+void clsAR7030::writeLevel(int addr, int level, int mask)
+{
+    Exchange ex;
+    const int stored = readAt(0, addr);
+    level |= stored & mask;
+    send(addressNoPage(addr) + bytePair(level) + char(routineAudio()));
+}
+
+int clsAR7030::Volume() { return int(floorInt(((readLevel(0, kVolume) % 64) - 15) / 0.481)); }
+
+void clsAR7030::setVolume(int v)
+{
+    writeLevel(kVolume, int(std::clamp<int64_t>(floorInt(v * 0.485 + 15.5), 15, 63)), 0xC0);
+    emit VolumeChanged(v);
+}
+
+int clsAR7030::Leftauxlevel() { return int(floorInt(((readLevel(0, kAuxL) % 64) - 27) / 0.361)); }
+
+void clsAR7030::setLeftauxlevel(int v)
+{
+    writeLevel(kAuxL, int(std::clamp<int64_t>(floorInt(v * 0.364 + 27.5), 27, 63)), 0xC0);
+    emit LeftauxlevelChanged(v);
+}
+
+int clsAR7030::Rightauxlevel() { return int(floorInt(((readLevel(0, kAuxR) % 64) - 27) / 0.361)); }
+
+void clsAR7030::setRightauxlevel(int v)
+{
+    writeLevel(kAuxR, int(std::clamp<int64_t>(floorInt(v * 0.364 + 27.5), 27, 63)), 0xC0);
+    emit RightauxlevelChanged(v);
+}
+
+int clsAR7030::Bass() { return (readLevel(0, kBass) % 32) - 15; }
+
+void clsAR7030::setBass(int v)
+{
+    writeLevel(kBass, std::clamp(v + 15, 7, 23), 0xE0);
+    emit BassChanged(v);
+}
+
+int clsAR7030::Treble() { return ((readLevel(0, kTreble) % 16) - 6) * 2; }
+
+void clsAR7030::setTreble(int v)
+{
+    writeLevel(kTreble, int(std::clamp<int64_t>(floorInt(v * 0.5 + 6), 2, 10)), 0xF0);
+    emit TrebleChanged(v);
+}
+
+int clsAR7030::PassBandShift() { return readLevel(0, kPbs); }
+
+void clsAR7030::setPassBandShift(int v)
+{
+    v = std::clamp(v, 0, 255);
+    {
+        Exchange ex;
+        send(address(0, kPbs) + bytePair(v) + char(0x23) + char(0x2B));
+    }
+    emit PassbandshiftChanged(v);
+}
+
+int clsAR7030::Ifgain() { return int(roundHalfEven(99 - readLevel(0, kIfgain) * 0.74)); }
+
+void clsAR7030::setIfgain(int v)
+{
+    const int raw = int(std::clamp<int64_t>(roundHalfEven((99 - v) / 0.74), 0, 130));
+    {
+        Exchange ex;
+        send(address(0, kIfgain) + bytePair(raw) + char(routineRfIf()));
+    }
+    emit IfgainChanged(v);
+}
+
+int clsAR7030::Squelch() { return readLevel(0, kSquelch); }
+
+void clsAR7030::setSquelch(int v)
+{
+    v = std::clamp(v, 0, 255);
+    {
+        Exchange ex;
+        send(address(0, kSquelch) + bytePair(v) + addressNoPage(kSquelchCopy) + bytePair(v) + char(0x24));
+    }
+    emit SquelchChanged(v);
+}
+
+int clsAR7030::Beatfreqosc() { return readLevel(0, kBfo); }
+
+void clsAR7030::setBeatfreqosc(int v)
+{
+    v = std::clamp(v, 0, 255);
+    {
+        Exchange ex;
+        send(address(0, kBfo) + bytePair(v) + char(0x23) + char(0x2B));
+    }
+    emit BeatfreqoscChanged(v);
+}
+
+float clsAR7030::Smeter()
+{
+    Exchange ex;
+    const int a = readAt(0, kSmeterA);
+    const int b = readAt(0, kSmeterB);
+    float s = float(a) + float(b) / 5.0f;
+    if (s > 11.5f)
+        s = s + 0.66f * (s - 11.5f);
+    return std::clamp(s, 0.0f, 18.0f);
+}
+
+QString clsAR7030::Memory(int n, bool *answered)
+{
+    if (n < 0 || n > kLastChannel) {
+        if (answered)
+            *answered = false;
+        return memEmptyRecord(n);
+    }
+    Exchange ex;
+    bool all = true;
+    auto rd = [&] {
+        bool got = false;
+        const int b = readbyte(&got);
+        all = all && got;
+        return b;
+    };
+    send(channelAddress(2, 4 * n));
+    const int b1 = rd();
+    const int b2 = rd();
+    const int b3 = rd();
+    const double kHz = ((double(b1) * 256 + b2) * 256 + b3) / kReadDivisor;
+    QString rec;
+    if (kHz < kFreqMin || kHz >= kFreqMax) {
+        rec = memEmptyRecord(n);
+    } else {
+        const int flags = rd();
+        send(channelAddress(2, kChannelPbs + n));
+        const int pbs = rd();
+        send(address(1, kChannelSqlBfo + n));
+        const int sqlbfo = rd();
+        rec = memAr7030Record(n, kHz, flags % 16, (flags / 16) % 8, pbs, sqlbfo, flags / 128);
+    }
+    if (answered)
+        *answered = all;
+    return rec;
+}
+
+void clsAR7030::setMemory(int n, const QString &record)
+{
+    if (n < 0 || n > kLastChannel)
+        return;
+    QString r = record;
+    const double kHz = memFieldValue(r, memcol::Frequency) / 1000.0;
+    // A channel outside the receiver's range would read back as empty anyway;
+    // storing the empty value keeps the stored word within 24 bits.
+    if (r.startsWith(QLatin1String("XXX")) || kHz < kFreqMin || kHz >= kFreqMax)
+        r = r.left(7).leftJustified(7, QLatin1Char(' ')) + kEmptyTail;
+    const uint32_t word = frequencyWord(memFieldValue(r, memcol::Frequency) / 1000.0);
+    const int filter = std::clamp(int(memFieldValue(r, memcol::Bandwidth)), 0, 7);
+    const int mode = std::clamp(int(memFieldValue(r, memcol::Mode)), 0, 15);
+    const bool scan = int(memFieldValue(r, memcol::Scan)) == 1;
+    const int pbs = int(memFieldValue(r, memcol::PassBandShift));
+    const int sqlbfo = int(memFieldValue(r, memcol::SqlBfo));
+
+    Exchange ex;
+    QByteArray b = channelAddress(2, 4 * n);
+    b += wordNibbles(word);
+    b += op(0x3, filter + (scan ? 8 : 0));
+    b += op(0x6, mode);
+    b += channelAddress(2, kChannelPbs + n);
+    b += bytePair(pbs);
+    b += address(1, kChannelSqlBfo + n);
+    b += bytePair(sqlbfo);
+    send(b);
+}
+
+QString clsAR7030::RxClock(bool *answered)
+{
+    Exchange ex;
+    send(address(1, kClock));
+    bool all = true;
+    QString parts[3];
+    for (auto &p : parts) {
+        bool got = false;
+        const int b = readbyte(&got);
+        all = all && got;
+        p = padded((b / 16) * 10 + b % 16, 2);
+    }
+    if (answered)
+        *answered = all;
+    return parts[2] + QLatin1Char(':') + parts[1] + QLatin1Char(':') + parts[0];
+}
+
+void clsAR7030::setRxClock(const QString &t)
+{
+    const int s = int(std::clamp<int64_t>(roundHalfEven(leadingNumber(t.right(2))), 0, 59));
+    const int m = int(std::clamp<int64_t>(roundHalfEven(leadingNumber(t.mid(3, 2))), 0, 59));
+    const int h = int(std::clamp<int64_t>(roundHalfEven(leadingNumber(t.left(2))), 0, 23));
+    Exchange ex;
+    QByteArray b = address(1, kClock);
+    for (int v : {s, m, h}) {
+        b += op(0x3, v / 10);
+        b += op(0x6, v % 10);
+    }
+    b += char(0x24);
+    send(b);
+}
+
+} // namespace tav
