@@ -8,6 +8,7 @@
 #include "core/ui.h"
 #include "drivers/clsRX320.h"
 #include "drivers/clsAR7030.h"
+#include "panels/frmNoRx.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -23,6 +24,7 @@ void registerBuiltWindows()
     Windows::registerFactory(QStringLiteral("frmSavefile"), [] { return new frmSavefile; });
     frmWelcome::registerDriver(3, [] { return std::make_unique<clsRX320>(frmWelcome::instance()->Comm1); });
     frmWelcome::registerDriver(1, [] { return std::make_unique<clsAR7030>(frmWelcome::instance()->Comm1); });
+    Windows::registerFactory(QStringLiteral("frmNoRx"), [] { return new frmNoRx; });
 }
 
 int runProgram(QApplication &app)
