@@ -2,6 +2,7 @@
 #include "sim/emulator.h"
 #include "sim/rx320.h"
 #include "sim/ar7030.h"
+#include "sim/jrcsim.h"
 
 namespace sim {
 
@@ -13,6 +14,10 @@ std::unique_ptr<Emulator> createEmulator(const QString &model)
         return std::make_unique<Rx320Emulator>();
     if (m == QLatin1String("ar7030"))
         return std::make_unique<AR7030Emulator>();
+    if (m == QLatin1String("nrd535"))
+        return std::make_unique<Nrd535Emulator>();
+    if (m == QLatin1String("nrd545"))
+        return std::make_unique<Nrd545Emulator>();
     return nullptr;
 }
 
@@ -21,6 +26,7 @@ QStringList emulatorModels()
     QStringList models;
     models << QStringLiteral("rx320");
     models << QStringLiteral("ar7030");
+    models << QStringLiteral("nrd535") << QStringLiteral("nrd545");
     return models;
 }
 

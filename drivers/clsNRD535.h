@@ -1,0 +1,67 @@
+#pragma once
+// The JRC NRD-535 driver: every receiver setting is a command on Comm1 in
+// the JRC command form, most of them inside the remote bracket (drivers/jrc.h).
+// The object keeps no receiver state; the receiver holds it all.
+
+#include "drivers/jrc.h"
+
+namespace tav {
+
+class clsNRD535 : public JrcDriver {
+    Q_OBJECT
+public:
+    explicit clsNRD535(CommControl &port, QObject *parent = nullptr);
+
+    void setRttyOnOff(int16_t v);
+    void setPowerOnOff(int16_t v);
+
+    // The status exchange through the scratch channel 199: "X", attenuator,
+    // bandwidth, mode, 8 frequency digits, AGC. "" when the receiver did not
+    // answer (also left in rxstatustext).
+    QString RxStatus();
+    void setRxStatus(const QString &text);
+
+    int16_t Attenuator();
+    void setAttenuator(int16_t v);
+    int16_t Bandwidth();
+    void setBandwidth(int16_t v);
+    int16_t Mode();
+    void setMode(int16_t v);
+    int16_t Agcspeed();
+    void setAgcspeed(int16_t v);
+    void setNoiseblanker(int16_t v);
+    double FrequencyA();
+    void setFrequencyA(double khz);
+    // Unbracketed, each followed by a 50 ms pause.
+    void setBandwidthcontrol(int16_t v);
+    void setPassBandShift(int16_t v);
+
+    // S-units 0..18 (0 when the receiver did not answer).
+    float Smeter();
+    // S-units from the number of the "M" reply.
+    static float smeterFromRaw(int raw);
+
+    // One channel as a memory record; "" when the receiver did not answer.
+    QString Memory(int16_t channel);
+    void setMemory(int16_t channel, const QString &record);
+    void setRx2Mem(int16_t channel);
+
+    // "hh:mm:ss"; "" when the receiver did not answer.
+    QString RxClock();
+    void setRxClock(const QString &hhmmss);
+    void setRttyParameters(const QString &text);
+    void setTimerrelaysonoff(int16_t v);
+    void setUserdefs(int16_t item, int16_t value);
+    int16_t Userdefs(int16_t item);
+    // The command text of a user setting ("" for an item or value without one).
+    static QString userdefsCommand(int16_t item, int16_t value);
+
+signals:
+    void NoiseblankerChanged(int16_t v);
+
+private:
+    // The digit at a position of the status text (0 after a failed read).
+    int16_t statusDigit(int pos);
+};
+
+} // namespace tav

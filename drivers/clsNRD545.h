@@ -1,0 +1,91 @@
+#pragma once
+// The JRC NRD-545 driver: the JRC command form and remote bracket of
+// drivers/jrc.h, with the NRD-545's own two-letter settings, the AGC as a
+// time, ECSS, the DSP functions and the status read through channel 999.
+
+#include "drivers/jrc.h"
+
+namespace tav {
+
+class clsNRD545 : public JrcDriver {
+    Q_OBJECT
+public:
+    explicit clsNRD545(CommControl &port, QObject *parent = nullptr);
+
+    void setRttyOnOff(int16_t v);
+    void setPowerOnOff(int16_t v);
+
+    // "X", attenuator, bandwidth, mode, 8 frequency digits, AGC step; "" when
+    // the receiver did not answer (also left in rxstatustext).
+    QString RxStatus();
+    void setRxStatus(const QString &text);
+
+    int16_t Attenuator();
+    void setAttenuator(int16_t v);
+    void setBandwidth(int16_t v);
+    // Unbracketed read (the panel's); the xxx form runs inside the bracket.
+    int16_t Bandwidthcontrol();
+    int16_t Bandwidthcontrolxxx();
+    void setBandwidthcontrol(int16_t v);
+    int16_t Mode();
+    void setMode(int16_t v);
+    void setEcss(int16_t v);
+    // AGC step 1..9 from the receiver's AGC time; 0 "G2" switches AGC off.
+    int16_t Agcspeed();
+    void setAgcspeed(int16_t v);
+    double FrequencyA();
+    void setFrequencyA(double khz);
+    void FreqOrChan(int16_t v);
+    int16_t PassBandShift();
+    int16_t PassBandShiftxxx();
+    void setPassBandShift(int16_t v);
+    int16_t Ifgain();
+    void setIfgain(int16_t v);
+    int16_t Squelch();
+    void setSquelch(int16_t v);
+
+    QString Memory(int16_t channel);
+    void setMemory(int16_t channel, const QString &record);
+    void setRx2Mem(int16_t channel);
+
+    // S-units 0..19 (0 when the receiver did not answer).
+    float Smeter();
+    static float smeterFromRaw(int raw);
+
+    int16_t Tone();
+    void setTone(int16_t v);
+    int16_t Volume();
+    void setVolume(int16_t v);
+
+    QString RxClock();
+    // "hh:mm": the NRD-545's clock is set to the minute.
+    void setRxClock(const QString &hhmm);
+    void setRttyParameters(const QString &text);
+    void setTimerrelaysonoff(int16_t v);
+    void setUserdefs(int16_t item, int16_t value);
+    static QString userdefsCommand(int16_t item, int16_t value);
+
+    // DSP: noise reduction / beat canceller, noise blanker, notch.
+    void setNrbc(int16_t function, int16_t value);
+    void setNb(int16_t function, int16_t value);
+    int16_t nb(int16_t function);
+    void setNt(int16_t function, int16_t value);
+    int16_t nt(int16_t function);
+
+signals:
+    void EcssChanged(int16_t v);
+    void IfgainChanged(int16_t v);
+    void SquelchChanged(int16_t v);
+    void ToneChanged(int16_t v);
+    void VolumeChanged(int16_t v);
+
+private:
+    // An unbracketed (or bracketed) single-setting read: discard, command,
+    // wait for n characters. "" when it failed.
+    QString settingRead(const QString &cmd, int n, bool inBracket);
+    // A DSP read inside the bracket: discard after the bracket opened, wait
+    // for n characters, take the reply before the bracket closes.
+    QString dspRead(const QString &cmd, int n);
+};
+
+} // namespace tav

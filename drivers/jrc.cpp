@@ -1,0 +1,150 @@
+#include "drivers/jrc.h"
+
+#include "core/delay.h"
+#include "core/exchange.h"
+#include "core/globals.h"
+#include "core/numtext.h"
+
+#include <cstdlib>
+
+namespace tav {
+
+JrcDriver::JrcDriver(CommControl &port, QObject *parent) : QObject(parent), m_port(port) {}
+
+QString JrcDriver::plain(int64_t v) { return QString::number(v); }
+
+QString JrcDriver::digit(int64_t v) { return plain(v).right(1); }
+
+QString JrcDriver::zeros(int64_t v, int width) { return padded(v, width); }
+
+QString JrcDriver::signedZeros(int64_t v, int width)
+{
+    return (v < 0 ? QStringLiteral("-") : QStringLiteral("+")) + padded(std::llabs(v), width);
+}
+
+QString JrcDriver::ccc(int16_t channel) { return plain(int64_t(channel) + 1000).right(3); }
+
+double JrcDriver::field(const QString &reply, int from, int count)
+{
+    return numericValue(reply.mid(from - 1, count));
+}
+
+void JrcDriver::send(const QString &cmd) { m_port.Output(cmd.toLatin1() + '\r'); }
+
+void JrcDriver::i_on()
+{
+    Exchange ex;
+    if ((G.jrclock == 1 && G.jrcbusy == 0) || (G.jrclock == 0 && G.jrcbusy == 1)) {
+        send(QStringLiteral("H1"));
+        Delay(kBracketDelayMs);
+        send(QStringLiteral("H1"));
+        Delay(kBracketDelayMs);
+    }
+}
+
+void JrcDriver::i_off()
+{
+    Exchange ex;
+    if (G.jrclock == 0 && G.jrcbusy == 0) {
+        Delay(kBracketDelayMs);
+        send(QStringLiteral("H0"));
+        Delay(kBracketDelayMs);
+        send(QStringLiteral("H0"));
+    }
+}
+
+void JrcDriver::setLockonoff(int16_t v)
+{
+    {
+        Exchange ex;
+        if (v == 1) {
+            G.jrclock = 1;
+            i_on();
+        } else if (v == 0) {
+            G.jrclock = 0;
+            i_off();
+        }
+    }
+    emit LockChanged(v);
+}
+
+void JrcDriver::bracketed(const std::function<void()> &body)
+{
+    Exchange ex;
+    G.jrcbusy = 1;
+    i_on();
+    body();
+    G.jrcbusy = 0;
+    i_off();
+}
+
+void JrcDriver::bracketedCommand(const QString &cmd)
+{
+    bracketed([&] { send(cmd); });
+}
+
+bool JrcDriver::waitChars(int n)
+{
+    return waitUntil([&] { return m_port.InBufferCount() >= n; }, kReplyTimeoutMs);
+}
+
+QString JrcDriver::takeAll() { return QString::fromLatin1(m_port.Input()); }
+
+QString JrcDriver::query(const QString &cmd, int n)
+{
+    m_port.clearInput();
+    send(cmd);
+    m_readOk = waitChars(n);
+    const QString reply = takeAll();
+    return m_readOk ? reply : QString();
+}
+
+QString JrcDriver::collectRecord(int minChars)
+{
+    QString text;
+    bool done = false;
+    m_readOk = waitUntil(
+        [&] {
+            if (!done && m_port.InBufferCount() > 0) {
+                const QString piece = takeAll();
+                text += piece;
+                done = piece.endsWith(QLatin1Char('\r')) || text.size() >= minChars;
+            }
+            return done;
+        },
+        kReplyTimeoutMs);
+    if (!m_readOk)
+        return QString();
+    if (text.endsWith(QLatin1Char('\r')))
+        text.chop(1);
+    return text;
+}
+
+QString JrcDriver::clockRead()
+{
+    Exchange ex;
+    bool ok = false;
+    bracketed([&] {
+        m_port.clearInput();
+        send(QStringLiteral("R0"));
+        ok = waitChars(8);
+    });
+    // Characters that came in while the bracket closed belong to the reply.
+    const QString reply = takeAll();
+    m_readOk = ok;
+    if (!ok)
+        return QString();
+    QString t = reply.mid(1, 2) + QLatin1Char(':') + reply.mid(3, 2) + QLatin1Char(':') + reply.mid(5, 2);
+    if (t.endsWith(QLatin1String("::")))
+        t = t.left(5);
+    return t;
+}
+
+QString JrcDriver::setStatusResult(const QString &text, bool ok)
+{
+    m_readOk = ok;
+    G.rxstatustext = ok ? text : QString();
+    return G.rxstatustext;
+}
+
+} // namespace tav

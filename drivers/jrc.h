@@ -1,0 +1,98 @@
+#pragma once
+// What the two JRC receivers (NRD-535, NRD-545) share: the command form
+// (ASCII text ending in CR, decimal fields), the remote bracket that switches
+// the receiver to remote ("H1") around a command and back to local ("H0"),
+// the shared flags `jrcbusy`/`jrclock`, and reply collection from Comm1.
+//
+// Every reply wait is bounded. A receiver that does not answer still gets
+// its bracket closed, `jrcbusy` is 0 again, and the read gives its neutral
+// result; `lastReadOk()` tells the caller that the read failed, and a failed
+// status read leaves `rxstatustext` empty.
+
+#include "core/comm.h"
+
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+namespace tav {
+
+class JrcDriver : public QObject {
+    Q_OBJECT
+public:
+    // How long a reply may take. At 4800 baud the longest reply (21
+    // characters) needs under 50 ms; the rest is room for a slow receiver.
+    static constexpr int kReplyTimeoutMs = 800;
+    // The pause around each "H1"/"H0" and in the exchanges.
+    static constexpr int kBracketDelayMs = 50;
+
+    explicit JrcDriver(CommControl &port, QObject *parent = nullptr);
+
+    // "H1" twice when a command needs the remote and it is not already held.
+    void i_on();
+    // "H0" twice when the remote is neither held nor in use.
+    void i_off();
+    // 1 holds the receiver in remote, 0 releases it; other values change and
+    // send nothing. LockChanged is raised with the value in every case.
+    void setLockonoff(int16_t v);
+
+    // Whether the most recent read of this object got its reply in time.
+    bool lastReadOk() const { return m_readOk; }
+
+    // Command-form fields, shared by both models.
+    // The last character of the value's decimal text ("one digit").
+    static QString digit(int64_t v);
+    // The decimal text (format "0").
+    static QString plain(int64_t v);
+    // Zero-padded to `width` (format "0000"); wider values are not cut.
+    static QString zeros(int64_t v, int width);
+    // "-" or "+" and the zero-padded absolute value.
+    static QString signedZeros(int64_t v, int width);
+    // ccc: the channel as three digits (last three of channel + 1000).
+    static QString ccc(int16_t channel);
+    // The number a reply field holds (0 when it holds none). Positions from 1.
+    static double field(const QString &reply, int from, int count = -1);
+
+signals:
+    void LockChanged(int16_t v);
+    void PoweronoffChanged(int16_t v);
+    void RttyonoffChanged(int16_t v);
+    void AttenuatorChanged(int16_t v);
+    void BandwidthChanged(int16_t v);
+    void ModeChanged(int16_t v);
+    void AgcspeedChanged(int16_t v);
+    void BandwidthcontrolChanged(int16_t v);
+    void PassbandshiftChanged(int16_t v);
+    void FrequencyAChanged(double khz);
+    void RxStatusChanged(const QString &text);
+
+protected:
+    // Writes the command and its CR (an empty command sends the CR alone).
+    void send(const QString &cmd);
+    // Runs `body` inside the remote bracket: jrcbusy 1, i_on, body, jrcbusy 0,
+    // i_off. The bracket always closes, whatever the body does.
+    void bracketed(const std::function<void()> &body);
+    // A bracketed command without reply.
+    void bracketedCommand(const QString &cmd);
+    // Waits (bounded) until at least n characters are waiting.
+    bool waitChars(int n);
+    // Takes everything waiting.
+    QString takeAll();
+    // Sends a read command and collects a reply of at least n characters;
+    // "" when it did not come. Discards the input first.
+    QString query(const QString &cmd, int n);
+    // The memory reply: pieces until one ends in CR or the text reaches
+    // `minChars`, bounded; one trailing CR removed. "" when nothing came.
+    QString collectRecord(int minChars);
+    // The clock read shared by both models ("R0", 8 characters, the reply
+    // taken after the bracket closed).
+    QString clockRead();
+    // The result of the status text: stored in `rxstatustext` ("" when failed).
+    QString setStatusResult(const QString &text, bool ok);
+
+    CommControl &m_port;
+    bool m_readOk = true;
+};
+
+} // namespace tav

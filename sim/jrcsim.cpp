@@ -1,0 +1,453 @@
+#include "sim/jrcsim.h"
+
+#include <QTime>
+
+namespace sim {
+
+namespace {
+
+QString pad(qint64 v, int width) { return QString::number(v).rightJustified(width, QLatin1Char('0')); }
+QString signedPad(qint64 v, int width) { return (v < 0 ? QStringLiteral("-") : QStringLiteral("+")) + pad(qAbs(v), width); }
+
+bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+
+} // namespace
+
+JrcEmulator::JrcEmulator(int channels, int smeter) : memory(channels), smeterRaw(smeter)
+{
+    setClock(QTime::currentTime().msecsSinceStartOfDay() / 1000);
+}
+
+bool JrcEmulator::allDigits(const QString &s, int from, int count)
+{
+    if (from < 0 || from + count > s.size())
+        return false;
+    for (int i = from; i < from + count; ++i)
+        if (!isDigit(s[i]))
+            return false;
+    return true;
+}
+
+int JrcEmulator::num(const QString &s, int from, int count) { return s.mid(from, count).toInt(); }
+
+void JrcEmulator::setClock(int secondsOfDay)
+{
+    clockBase = ((secondsOfDay % 86400) + 86400) % 86400;
+    clockRun.start();
+}
+
+int JrcEmulator::clockSeconds() const { return int((clockBase + clockRun.elapsed() / 1000) % 86400); }
+
+void JrcEmulator::setFreq(qint64 hz)
+{
+    const double old = tunedFrequencyHz();
+    cur.hz = hz;
+    tuned(old);
+}
+
+void JrcEmulator::dial(qint64 hz)
+{
+    setFreq(hz);
+    if (reporting)
+        reply(frequencyReport());
+}
+
+QByteArray JrcEmulator::memoryReply(int channel) const
+{
+    QByteArray r = "L" + pad(channel, 3).toLatin1();
+    if (channel >= 0 && channel < memory.size() && memory[channel].used)
+        r += channelText(memory[channel]);
+    else
+        r += "V";
+    return r + "\r";
+}
+
+void JrcEmulator::feed(const QByteArray &bytes)
+{
+    m_pending += bytes;
+    int cr;
+    while ((cr = m_pending.indexOf('\r')) >= 0) {
+        QByteArray raw = m_pending.left(cr);
+        m_pending.remove(0, cr + 1);
+        raw.replace("\n", "");
+        const QString cmd = QString::fromLatin1(raw);
+        if (cmd.isEmpty()) {
+            note(QStringLiteral("(empty command)"));
+            continue;
+        }
+        if (cmd == QLatin1String("H1") || cmd == QLatin1String("H0")) {
+            remote = cmd.endsWith(QLatin1Char('1'));
+            note(cmd + (remote ? QStringLiteral("  remote") : QStringLiteral("  local")));
+            continue;
+        }
+        if (cmd == QLatin1String("I1") || cmd == QLatin1String("I0")) {
+            reporting = cmd.endsWith(QLatin1Char('1'));
+            note(cmd + (reporting ? QStringLiteral("  reports on") : QStringLiteral("  reports off")));
+            continue;
+        }
+        if (!isQuery(cmd) && !remote) {
+            ignored << cmd;
+            note(readable(raw) + QStringLiteral("  ignored (local)"));
+            continue;
+        }
+        if (!handle(cmd)) {
+            unknown << cmd;
+            note(readable(raw) + QStringLiteral("  unknown, ignored"));
+            continue;
+        }
+        note(readable(raw));
+    }
+    // A line that never ends must not grow without bound.
+    if (m_pending.size() > 4096)
+        m_pending.clear();
+}
+
+bool JrcEmulator::control(const QString &line)
+{
+    const QStringList w = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (w.size() == 2 && w[0] == QLatin1String("dial")) {
+        bool ok = false;
+        const qint64 hz = w[1].toLongLong(&ok);
+        if (!ok || hz < 0 || hz > 99999999)
+            return false;
+        dial(hz);
+        return true;
+    }
+    if (w.size() == 2 && w[0] == QLatin1String("smeter")) {
+        bool ok = false;
+        const int v = w[1].toInt(&ok);
+        if (!ok || v < 0 || v > 999)
+            return false;
+        smeterRaw = v;
+        return true;
+    }
+    if (w.size() >= 2 && w[0] == QLatin1String("rtty")) {
+        if (rtty)
+            reply(line.mid(line.indexOf(QLatin1String("rtty")) + 5).toLatin1());
+        return true;
+    }
+    return false;
+}
+
+QStringList JrcEmulator::controlHelp() const
+{
+    return {QStringLiteral("dial HZ         also sends a frequency report while reports are on (I1)"),
+            QStringLiteral("smeter VALUE    the raw number of the \"M\" reply, 000..255"),
+            QStringLiteral("rtty TEXT       sends TEXT as decoded RTTY while RTTY is on")};
+}
+
+// ---------------------------------------------------------------- NRD-535
+
+Nrd535Emulator::Nrd535Emulator() : JrcEmulator(200, 113)
+{
+    cur.hz = 10000000;
+    cur.mode = 4;
+    cur.bw = 0;
+    cur.agc = 1;
+}
+
+QByteArray Nrd535Emulator::channelText(const JrcChannel &c) const
+{
+    return (QString::number(c.att) + QString::number(c.bw) + QString::number(c.mode) + pad(c.hz, 8)
+            + QString::number(c.agc))
+        .toLatin1();
+}
+
+QByteArray Nrd535Emulator::frequencyReport() const { return "I" + channelText(cur) + "\r"; }
+
+bool Nrd535Emulator::isQuery(const QString &cmd) const
+{
+    return cmd == QLatin1String("M") || cmd == QLatin1String("R0")
+        || (cmd.size() == 7 && cmd.startsWith(QLatin1Char('L')) && allDigits(cmd, 1, 6));
+}
+
+bool Nrd535Emulator::handle(const QString &cmd)
+{
+    const QChar c0 = cmd[0];
+    const int n = int(cmd.size());
+    auto digitIn = [&](int max) { return n == 2 && isDigit(cmd[1]) && cmd[1].digitValue() <= max; };
+    auto channelAt = [&](int from) { return allDigits(cmd, from, 3) && num(cmd, from, 3) < memory.size(); };
+
+    if (cmd == QLatin1String("M")) {
+        reply("M" + pad(smeterRaw, 3).toLatin1() + "\r");
+        return true;
+    }
+    if (cmd == QLatin1String("R0")) {
+        const int s = clockSeconds();
+        reply("R" + (pad(s / 3600, 2) + pad(s / 60 % 60, 2) + pad(s % 60, 2)).toLatin1() + "\r");
+        return true;
+    }
+    if (c0 == QLatin1Char('L') && n == 7 && allDigits(cmd, 1, 6)) {
+        const int from = num(cmd, 1, 3), to = num(cmd, 4, 3);
+        for (int ch = from; ch <= to && ch < memory.size(); ++ch)
+            reply(memoryReply(ch));
+        return true;
+    }
+    if (c0 == QLatin1Char('A') && digitIn(1)) { cur.att = cmd[1].digitValue(); return true; }
+    if (c0 == QLatin1Char('B') && digitIn(3)) { cur.bw = cmd[1].digitValue(); return true; }
+    if (c0 == QLatin1Char('D') && digitIn(8)) { cur.mode = cmd[1].digitValue(); return true; }
+    if (c0 == QLatin1Char('G') && digitIn(2)) { cur.agc = cmd[1].digitValue(); return true; }
+    if (c0 == QLatin1Char('N') && digitIn(2)) { noiseblanker = cmd[1].digitValue(); return true; }
+    if (c0 == QLatin1Char('X') && digitIn(1)) { rtty = cmd[1].digitValue(); return true; }
+    if (c0 == QLatin1Char('T') && digitIn(1)) { power = cmd[1].digitValue(); return true; }
+    if (c0 == QLatin1Char('O') && digitIn(1)) { timerRelay = cmd[1].digitValue(); return true; }
+    if (c0 == QLatin1Char('F') && n == 9 && allDigits(cmd, 1, 8)) {
+        setFreq(cmd.mid(1).toLongLong());
+        return true;
+    }
+    if (c0 == QLatin1Char('W') && n == 5 && allDigits(cmd, 1, 4)) { bandwidthControl = num(cmd, 1, 4); return true; }
+    if (c0 == QLatin1Char('P') && n == 6 && (cmd[1] == QLatin1Char('+') || cmd[1] == QLatin1Char('-'))
+        && allDigits(cmd, 2, 4)) {
+        passbandShift = num(cmd, 2, 4) * (cmd[1] == QLatin1Char('-') ? -1 : 1);
+        return true;
+    }
+    if (cmd.startsWith(QLatin1String("J1")) && n == 5 && channelAt(2)) {
+        memory[num(cmd, 2, 3)] = cur;
+        memory[num(cmd, 2, 3)].used = true;
+        return true;
+    }
+    // Status or channel settings: ccc, attenuator, bandwidth, mode, 8 frequency digits, AGC.
+    auto parseSettings = [&](int from, JrcChannel &out) {
+        if (!allDigits(cmd, from, 12))
+            return false;
+        out.att = cmd[from].digitValue();
+        out.bw = cmd[from + 1].digitValue();
+        out.mode = cmd[from + 2].digitValue();
+        out.hz = cmd.mid(from + 3, 8).toLongLong();
+        out.agc = cmd[from + 11].digitValue();
+        out.used = true;
+        return true;
+    };
+    if (c0 == QLatin1Char('S') && n == 16 && channelAt(1)) {
+        JrcChannel ch;
+        if (!parseSettings(4, ch))
+            return false;
+        const double old = tunedFrequencyHz();
+        cur = ch;
+        memory[num(cmd, 1, 3)] = ch;
+        tuned(old);
+        return true;
+    }
+    if (c0 == QLatin1Char('K') && n == 16 && channelAt(1)) {
+        JrcChannel ch;
+        if (!parseSettings(4, ch))
+            return false;
+        memory[num(cmd, 1, 3)] = ch;
+        return true;
+    }
+    if (c0 == QLatin1Char('C') && n == 4 && channelAt(1)) {
+        selectedChannel = num(cmd, 1, 3);
+        if (memory[selectedChannel].used) {
+            const double old = tunedFrequencyHz();
+            cur = memory[selectedChannel];
+            tuned(old);
+        }
+        return true;
+    }
+    if (c0 == QLatin1Char('R') && n == 8 && cmd[1] == QLatin1Char('1') && allDigits(cmd, 2, 6)) {
+        setClock(num(cmd, 2, 2) * 3600 + num(cmd, 4, 2) * 60 + num(cmd, 6, 2));
+        return true;
+    }
+    if (c0 == QLatin1Char('U') && n >= 2) {
+        if (cmd[1] == QLatin1Char('5') && n == 5 && channelAt(2)) {
+            memory[num(cmd, 2, 3)] = JrcChannel{};
+            return true;
+        }
+        if (cmd[1] == QLatin1Char('3')) {
+            rttyParameters = cmd.mid(2);
+            return true;
+        }
+        if (cmd[1] == QLatin1Char('2') && n == 7 && (cmd[2] == QLatin1Char('+') || cmd[2] == QLatin1Char('-'))
+            && allDigits(cmd, 3, 4)) {
+            userSettings[2] = cmd.mid(2);
+            return true;
+        }
+        if (n == 3 && isDigit(cmd[1]) && isDigit(cmd[2])) {
+            const int item = cmd[1].digitValue(), v = cmd[2].digitValue();
+            const bool ok = (item == 0 && v <= 2) || (item == 1 && v <= 1) || (item >= 4 && item != 5 && v <= 1);
+            if (ok) {
+                userSettings[item] = cmd.mid(2);
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------- NRD-545
+
+Nrd545Emulator::Nrd545Emulator() : JrcEmulator(1000, 64)
+{
+    cur.hz = 10000000;
+    cur.mode = 4;
+    cur.bw = 0;
+    cur.agc = 30;
+}
+
+QByteArray Nrd545Emulator::channelText(const JrcChannel &c) const
+{
+    return (QString::number(c.att) + QString::number(c.bw) + QString::number(c.mode) + QStringLiteral("00")
+            + pad(c.hz, 8) + pad(c.agc, 3))
+        .toLatin1();
+}
+
+QByteArray Nrd545Emulator::frequencyReport() const { return "I" + channelText(cur) + "\r"; }
+
+bool Nrd545Emulator::isQuery(const QString &cmd) const
+{
+    static const QStringList q = {QStringLiteral("M"),  QStringLiteral("W"),  QStringLiteral("NN"),
+                                  QStringLiteral("F"),  QStringLiteral("P"),  QStringLiteral("HH"),
+                                  QStringLiteral("LL"), QStringLiteral("KK"), QStringLiteral("JJ"),
+                                  QStringLiteral("N"),  QStringLiteral("FF"), QStringLiteral("GG"),
+                                  QStringLiteral("R0")};
+    return q.contains(cmd) || (cmd.size() == 7 && cmd.startsWith(QLatin1Char('L')) && allDigits(cmd, 1, 6));
+}
+
+bool Nrd545Emulator::handle(const QString &cmd)
+{
+    const int n = int(cmd.size());
+    const QChar c0 = cmd[0];
+    auto digitIn = [&](int max) { return n == 2 && isDigit(cmd[1]) && cmd[1].digitValue() <= max; };
+    auto channelAt = [&](int from) { return allDigits(cmd, from, 3) && num(cmd, from, 3) < memory.size(); };
+    auto answer = [&](const QString &text) { reply(text.toLatin1() + "\r"); };
+    auto two = [&](const char *letters) { return cmd.startsWith(QLatin1String(letters)); };
+    auto threeAfterTwo = [&](int &field) {
+        if (n == 5 && allDigits(cmd, 2, 3)) {
+            field = num(cmd, 2, 3);
+            return true;
+        }
+        return false;
+    };
+
+    // Queries
+    if (cmd == QLatin1String("M")) { answer(QStringLiteral("M") + pad(smeterRaw, 3)); return true; }
+    if (cmd == QLatin1String("W")) { answer(QStringLiteral("W") + pad(bandwidthControl, 3)); return true; }
+    if (cmd == QLatin1String("NN")) { answer(QStringLiteral("NN") + pad(cur.agc, 3)); return true; }
+    if (cmd == QLatin1String("F")) { answer(QStringLiteral("F") + pad(cur.hz, 10)); return true; }
+    if (cmd == QLatin1String("P")) { answer(QStringLiteral("P") + signedPad(passbandShift, 3)); return true; }
+    if (cmd == QLatin1String("HH")) { answer(QStringLiteral("HH") + pad(ifgain, 3)); return true; }
+    if (cmd == QLatin1String("LL")) { answer(QStringLiteral("LL") + pad(squelch, 3)); return true; }
+    if (cmd == QLatin1String("KK")) { answer(QStringLiteral("KK") + pad(tone, 3)); return true; }
+    if (cmd == QLatin1String("JJ")) { answer(QStringLiteral("JJ") + pad(volume, 3)); return true; }
+    if (cmd == QLatin1String("N")) { answer(QStringLiteral("N") + QString::number(noiseblanker)); return true; }
+    if (cmd == QLatin1String("FF")) { answer(QStringLiteral("FF") + pad(nbLevel, 3)); return true; }
+    if (cmd == QLatin1String("GG")) { answer(QStringLiteral("GG") + signedPad(notchValue, 4)); return true; }
+    if (cmd == QLatin1String("R0")) {
+        const int s = clockSeconds();
+        answer(QStringLiteral("R") + pad(s / 3600, 2) + pad(s / 60 % 60, 2) + pad(s % 60, 2));
+        return true;
+    }
+    if (c0 == QLatin1Char('L') && n == 7 && allDigits(cmd, 1, 6)) {
+        const int from = num(cmd, 1, 3), to = num(cmd, 4, 3);
+        for (int ch = from; ch <= to && ch < memory.size(); ++ch)
+            reply(memoryReply(ch));
+        return true;
+    }
+
+    // Two-letter settings first: their first letter is also a one-letter command.
+    if (two("NN")) return threeAfterTwo(cur.agc);
+    if (two("HH")) return threeAfterTwo(ifgain);
+    if (two("LL")) return threeAfterTwo(squelch);
+    if (two("KK")) return threeAfterTwo(tone);
+    if (two("JJ")) return threeAfterTwo(volume);
+    if (two("FF")) return threeAfterTwo(nbLevel);
+    if (two("BB") && n == 3 && isDigit(cmd[2])) { nrbc = cmd[2].digitValue(); return true; }
+    if (two("EE") && n == 3 && isDigit(cmd[2])) { notch = cmd[2].digitValue(); return true; }
+    if (two("CC") && n == 3 && isDigit(cmd[2])) { ecss = cmd[2].digitValue(); return true; }
+    if (two("GG") && n == 7 && (cmd[2] == QLatin1Char('+') || cmd[2] == QLatin1Char('-')) && allDigits(cmd, 3, 4)) {
+        notchValue = num(cmd, 3, 4) * (cmd[2] == QLatin1Char('-') ? -1 : 1);
+        return true;
+    }
+    if (cmd == QLatin1String("MM21")) { channelMode = !channelMode; return true; }
+
+    if (c0 == QLatin1Char('A') && digitIn(1)) { cur.att = cmd[1].digitValue(); return true; }
+    if (c0 == QLatin1Char('B') && digitIn(2)) { cur.bw = cmd[1].digitValue(); return true; }
+    if (c0 == QLatin1Char('D') && digitIn(9)) { cur.mode = cmd[1].digitValue(); return true; }
+    if (cmd == QLatin1String("G2")) { cur.agc = 0; return true; }
+    if (c0 == QLatin1Char('N') && digitIn(2)) { noiseblanker = cmd[1].digitValue(); return true; }
+    if (c0 == QLatin1Char('T') && digitIn(1)) { power = cmd[1].digitValue(); return true; }
+    if (c0 == QLatin1Char('O') && digitIn(1)) { timerRelay = cmd[1].digitValue(); return true; }
+    if (c0 == QLatin1Char('F') && n == 11 && allDigits(cmd, 1, 10)) {
+        setFreq(cmd.mid(1).toLongLong());
+        return true;
+    }
+    if (c0 == QLatin1Char('W') && n == 4 && allDigits(cmd, 1, 3)) { bandwidthControl = num(cmd, 1, 3); return true; }
+    if (c0 == QLatin1Char('P') && n == 5 && (cmd[1] == QLatin1Char('+') || cmd[1] == QLatin1Char('-'))
+        && allDigits(cmd, 2, 3)) {
+        passbandShift = num(cmd, 2, 3) * (cmd[1] == QLatin1Char('-') ? -1 : 1);
+        return true;
+    }
+    if (cmd.startsWith(QLatin1String("J1")) && n == 5 && channelAt(2)) {
+        memory[num(cmd, 2, 3)] = cur;
+        memory[num(cmd, 2, 3)].used = true;
+        return true;
+    }
+    // ccc, attenuator, bandwidth, mode, "00", 8 frequency digits, AGC time.
+    auto parseSettings = [&](int from, JrcChannel &out) {
+        if (!allDigits(cmd, from, 16))
+            return false;
+        out.att = cmd[from].digitValue();
+        out.bw = cmd[from + 1].digitValue();
+        out.mode = cmd[from + 2].digitValue();
+        out.hz = cmd.mid(from + 5, 8).toLongLong();
+        out.agc = num(cmd, from + 13, 3);
+        out.used = true;
+        return true;
+    };
+    if (c0 == QLatin1Char('S') && n == 20 && channelAt(1)) {
+        JrcChannel ch;
+        if (!parseSettings(4, ch))
+            return false;
+        const double old = tunedFrequencyHz();
+        cur = ch;
+        memory[num(cmd, 1, 3)] = ch;
+        tuned(old);
+        return true;
+    }
+    if (c0 == QLatin1Char('K') && n == 20 && channelAt(1)) {
+        JrcChannel ch;
+        if (!parseSettings(4, ch))
+            return false;
+        memory[num(cmd, 1, 3)] = ch;
+        return true;
+    }
+    if (c0 == QLatin1Char('C') && n == 4 && channelAt(1)) {
+        selectedChannel = num(cmd, 1, 3);
+        if (memory[selectedChannel].used) {
+            const double old = tunedFrequencyHz();
+            cur = memory[selectedChannel];
+            tuned(old);
+        }
+        return true;
+    }
+    if (c0 == QLatin1Char('R') && n == 6 && cmd[1] == QLatin1Char('1') && allDigits(cmd, 2, 4)) {
+        setClock(num(cmd, 2, 2) * 3600 + num(cmd, 4, 2) * 60);
+        return true;
+    }
+    if (c0 == QLatin1Char('U')) {
+        if (two("U23") && n == 4 && isDigit(cmd[3])) { rtty = cmd[3].digitValue(); return true; }
+        if (cmd.startsWith(QLatin1String("U15"))) { rttyParameters = cmd.mid(3); return true; }
+        if (cmd.startsWith(QLatin1String("U29")) && n == 6 && allDigits(cmd, 3, 3)) { nrLevel = num(cmd, 3, 3); return true; }
+        if (cmd.startsWith(QLatin1String("U30")) && n == 6 && allDigits(cmd, 3, 3)) { bcLevel = num(cmd, 3, 3); return true; }
+        if (n >= 4 && allDigits(cmd, 1, 2)) {
+            const int item = num(cmd, 1, 2);
+            const QString v = cmd.mid(3);
+            bool ok = false;
+            if (item == 14)
+                ok = v.size() == 5 && (v[0] == QLatin1Char('+') || v[0] == QLatin1Char('-')) && allDigits(v, 1, 4);
+            else if (item == 20)
+                ok = v.size() == 2 && allDigits(v, 0, 2);
+            else if (item == 21 || item == 22)
+                ok = v.size() == 3 && allDigits(v, 0, 3);
+            else if (item >= 1 && item <= 32)
+                ok = v.size() == 1 && isDigit(v[0]);
+            if (ok) {
+                userSettings[item] = v;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+} // namespace sim
