@@ -9,6 +9,8 @@
 #include "drivers/clsRX320.h"
 #include "drivers/clsAR7030.h"
 #include "panels/frmNoRx.h"
+#include "drivers/clsNRD535.h"
+#include "drivers/clsNRD545.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -25,6 +27,8 @@ void registerBuiltWindows()
     frmWelcome::registerDriver(3, [] { return std::make_unique<clsRX320>(frmWelcome::instance()->Comm1); });
     frmWelcome::registerDriver(1, [] { return std::make_unique<clsAR7030>(frmWelcome::instance()->Comm1); });
     Windows::registerFactory(QStringLiteral("frmNoRx"), [] { return new frmNoRx; });
+    frmWelcome::registerDriver(2, [] { return std::make_unique<clsNRD535>(frmWelcome::instance()->Comm1); });
+    frmWelcome::registerDriver(4, [] { return std::make_unique<clsNRD545>(frmWelcome::instance()->Comm1); });
 }
 
 int runProgram(QApplication &app)

@@ -131,9 +131,9 @@ bool JrcEmulator::control(const QString &line)
 
 QStringList JrcEmulator::controlHelp() const
 {
-    return {QStringLiteral("dial HZ         also sends a frequency report while reports are on (I1)"),
-            QStringLiteral("smeter VALUE    the raw number of the \"M\" reply, 000..255"),
-            QStringLiteral("rtty TEXT       sends TEXT as decoded RTTY while RTTY is on")};
+    return {QStringLiteral("rtty TEXT       send TEXT as decoded RTTY while RTTY is on"),
+            QStringLiteral("(dial also sends a frequency report while reports are on, \"I1\";"),
+            QStringLiteral(" smeter takes the raw number of the \"M\" reply, 000..255)")};
 }
 
 // ---------------------------------------------------------------- NRD-535
