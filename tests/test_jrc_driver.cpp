@@ -5,6 +5,7 @@
 #include "drivers/clsNRD535.h"
 #include "drivers/clsNRD545.h"
 #include "support/fakeport.h"
+#include "support/testenv.h"
 
 #include <QElapsedTimer>
 #include <QMap>
@@ -12,11 +13,6 @@
 
 using namespace tav;
 using tavtest::FakePort;
-
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
-inline void PrintTo(const QByteArray &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
-QT_END_NAMESPACE
 
 namespace {
 
