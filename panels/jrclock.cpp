@@ -1,0 +1,155 @@
+#include "panels/jrclock.h"
+
+#include "core/form.h"
+#include "core/frmWelcome.h"
+#include "core/ui.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace tav {
+
+namespace {
+constexpr unsigned kLightYellow = 0xC0FFFF;
+constexpr unsigned kOrange = 0x80FF;
+constexpr unsigned kBlue = 0xFF0000;
+} // namespace
+
+JrcLock::JrcLock(QWidget *parent, std::function<void(int16_t)> lockoffon)
+    : QObject(parent), m_lockoffon(std::move(lockoffon))
+{
+    setObjectName(QStringLiteral("jrcLock"));
+    fraLock = new QGroupBox(QStringLiteral("Lock"), parent);
+    fraLock->setObjectName(QStringLiteral("fraLock"));
+    auto *col = new QVBoxLayout(fraLock);
+    col->setContentsMargins(4, 2, 4, 4);
+    col->setSpacing(2);
+    lblLock = makeLabel(QStringLiteral("lblLock"), QStringLiteral("Off"), fraLock);
+    lblLock->setAlignment(Qt::AlignCenter);
+    lblLock->setFrameShape(QFrame::Panel);
+    lblLock->setFrameShadow(QFrame::Sunken);
+    setBackColor(lblLock, kLightYellow);
+    setForeColor(lblLock, kBlue);
+    col->addWidget(lblLock);
+    auto *row = new QHBoxLayout;
+    row->setSpacing(2);
+    col->addLayout(row);
+    static const char *captions[] = {"Off", "On"};
+    for (int i = 0; i < 2; ++i) {
+        auto *b = new QPushButton(QLatin1String(captions[i]), fraLock);
+        b->setObjectName(QStringLiteral("cmdLock(%1)").arg(i));
+        b->setFocusPolicy(Qt::NoFocus); // keys belong to the panel's key map
+        b->setAutoDefault(false);
+        setBackColor(b, kLightYellow);
+        connect(b, &QPushButton::clicked, this, [this, i] { cmdLock_Click(i); });
+        cmdLock[size_t(i)] = b;
+        row->addWidget(b);
+    }
+}
+
+void JrcLock::lockoffon(int16_t state)
+{
+    if (m_lockoffon)
+        m_lockoffon(state);
+}
+
+void JrcLock::cmdLock_Click(int index)
+{
+    if (index < 0 || index > 1)
+        return;
+    G.panellock = int16_t(index);
+    lockoffon(int16_t(index));
+}
+
+void JrcLock::showLock(int16_t v)
+{
+    if (v == 1) {
+        lblLock->setText(QStringLiteral("On"));
+        setBackColor(lblLock, kOrange);
+    } else if (v == 0) {
+        lblLock->setText(QStringLiteral("Off"));
+        setBackColor(lblLock, kLightYellow);
+    }
+}
+
+void JrcLock::panelUnloading()
+{
+    m_toolHolds = 0;
+    m_stepping = false;
+    lockoffon(0);
+    m_active = false;
+}
+
+void JrcLock::steppingStarted()
+{
+    m_stepping = true;
+    lockoffon(1);
+}
+
+void JrcLock::steppingStopped()
+{
+    m_stepping = false;
+    // A tool working the receiver keeps its remote hold.
+    if (m_toolHolds > 0)
+        return;
+    lockoffon(0);
+}
+
+bool JrcLock::ctrlShiftKey(int keyCode)
+{
+    if (keyCode == 187) {
+        cmdLock_Click(1);
+        return true;
+    }
+    if (keyCode == 189) {
+        cmdLock_Click(0);
+        return true;
+    }
+    return false;
+}
+
+void JrcLock::toolStart()
+{
+    if (G.panellock != 0)
+        return; // the user holds it already, and keeps it after the work
+    ++m_toolHolds;
+    lockoffon(1);
+}
+
+void JrcLock::toolEnd()
+{
+    if (m_toolHolds > 0)
+        --m_toolHolds;
+    if (G.panellock != 0)
+        return;
+    // Another tool or continuous stepping still needs the receiver in remote.
+    if (m_toolHolds > 0 || m_stepping)
+        return;
+    lockoffon(0);
+}
+
+JrcLock *openJrcLock()
+{
+    if (G.goRxtype != 2 && G.goRxtype != 4)
+        return nullptr;
+    TavForm *panel = Windows::existing(frmWelcome::panelName(G.goRxtype));
+    if (!panel)
+        return nullptr;
+    auto *lock = panel->findChild<JrcLock *>(QString(), Qt::FindDirectChildrenOnly);
+    if (!lock)
+        lock = panel->findChild<JrcLock *>();
+    return (lock && lock->active()) ? lock : nullptr;
+}
+
+void toolLock(bool start)
+{
+    JrcLock *lock = openJrcLock();
+    if (!lock)
+        return;
+    if (start)
+        lock->toolStart();
+    else
+        lock->toolEnd();
+}
+
+} // namespace tav
