@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QRadioButton>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
@@ -214,6 +215,31 @@ TEST_F(FileDialogs, MemoryFileIsLoadedOnlyAfterYes)
     dialogs.answer(vbYes);
     openLoad(8)->cmdOK->click();
     EXPECT_EQ(readPaths, (QStringList{dir.path() + "MEM/MEM_2A.TXT"}));
+}
+
+TEST_F(FileDialogs, LoadingWithTheRx320SwitchesOffDialFollowingInTheTrackingWindow)
+{
+    Windows::registerFactory(QStringLiteral("frmTracking"), [] {
+        auto *w = new TavForm(QStringLiteral("frmTracking"), 32, &ProgramState::trackingloaded);
+        for (int i = 0; i < 2; ++i) {
+            auto *b = new QRadioButton(w);
+            b->setObjectName(QStringLiteral("optMousedial(%1)").arg(i));
+        }
+        return w;
+    });
+    TavForm *tracking = Windows::get(QStringLiteral("frmTracking"));
+    tracking->load();
+    G.rxtype = 3;
+    G.dialtrack = true;
+    put("RX2DB/", "ILGSDATA.FTL");
+    recordingReader(5);
+    openLoad(5)->cmdOK->click();
+    EXPECT_EQ(readPaths.size(), 1);
+    EXPECT_FALSE(tracking->findChild<QRadioButton *>(QStringLiteral("optMousedial(1)"))->isEnabled());
+    EXPECT_TRUE(tracking->findChild<QRadioButton *>(QStringLiteral("optMousedial(0)"))->isEnabled());
+    EXPECT_TRUE(G.dialtrack); // only the NRD-535's is cleared
+    Windows::destroyAll();
+    Windows::registerFactory(QStringLiteral("frmTracking"), {});
 }
 
 TEST_F(FileDialogs, DeleteAsksRemovesAndForgetsTheName)
