@@ -11,6 +11,7 @@
 #include "panels/frmNoRx.h"
 #include "drivers/clsNRD535.h"
 #include "drivers/clsNRD545.h"
+#include "panels/frmUserdefs.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -29,6 +30,7 @@ void registerBuiltWindows()
     Windows::registerFactory(QStringLiteral("frmNoRx"), [] { return new frmNoRx; });
     frmWelcome::registerDriver(2, [] { return std::make_unique<clsNRD535>(frmWelcome::instance()->Comm1); });
     frmWelcome::registerDriver(4, [] { return std::make_unique<clsNRD545>(frmWelcome::instance()->Comm1); });
+    Windows::registerFactory(QStringLiteral("frmUserdefs"), [] { return new frmUserdefs; });
 }
 
 int runProgram(QApplication &app)
