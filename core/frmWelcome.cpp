@@ -10,6 +10,8 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <cmath>
+#include <cstdlib>
 #include <QVBoxLayout>
 #include <map>
 
@@ -93,10 +95,9 @@ protected:
 
 } // namespace
 
-std::function<void(int)> frmWelcome::endProgram = [](int code) {
-    QApplication::closeAllWindows();
-    std::exit(code);
-};
+// Ends without closing any window: closing would run their unload work,
+// which a panel's Exit must not do.
+std::function<void(int)> frmWelcome::endProgram = [](int code) { std::exit(code); };
 
 frmWelcome::frmWelcome() : TavForm(QStringLiteral("frmWelcome"), 34, &ProgramState::welcomeloaded)
 {
