@@ -1,0 +1,157 @@
+#pragma once
+// What every receiver panel shares: coming up and going away, the keypad, the
+// step list with its spin button and step buttons, continuous stepping, the
+// rounding labels, the frequency box, the key map, the mouse wheel and the
+// menu bar. A model's panel adds its tables, its own controls, its key rows
+// and its Direct menu entries through the hooks below.
+
+#include "core/form.h"
+#include "core/ui.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+#include <array>
+
+namespace tav {
+
+// A label that reports clicks (rounding labels, mute, bar value labels).
+class ClickLabel : public QLabel {
+    Q_OBJECT
+public:
+    ClickLabel(const QString &name, const QString &text, QWidget *parent);
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *ev) override;
+};
+
+class frmPanel : public TavForm {
+    Q_OBJECT
+public:
+    // Key codes of the key map: the physical key, whatever the keyboard layout.
+    enum KeyCode {
+        KeyBack = 8,
+        KeyLeft = 37, KeyUp = 38, KeyRight = 39, KeyDown = 40,
+        Key0 = 48, Key9 = 57,
+        KeyA = 65, KeyZ = 90,
+        KeyF1 = 112, KeyF8 = 119,
+        KeyEqual = 187, KeyMinus = 189, KeyPeriod = 190,
+    };
+    enum Modifier { ModNone, ModShift, ModCtrl, ModAlt, ModCtrlShift, ModOther };
+
+    QLineEdit *txtFrequencyA = nullptr;
+    QLabel *lblMfreq = nullptr;
+    std::array<QPushButton *, 10> cmd0to9{};
+    QPushButton *cmdDot = nullptr, *cmdBack = nullptr;
+    QPushButton *cmdEnterfreq = nullptr, *cmdEnterMem = nullptr, *cmdEnterS = nullptr;
+    QComboBox *cmbFreqstep = nullptr;
+    SpinButton *spnFreqstep = nullptr;
+    std::array<QPushButton *, 2> cmdfreqstep{};
+    QPushButton *cmdMovefreq = nullptr;
+    ClickLabel *lblInt5 = nullptr, *lbnInt1 = nullptr;
+    QPushButton *cmdClose = nullptr;
+    QMenuBar *mnuBar = nullptr;
+    QMenu *mnuDirect = nullptr;
+    // Continuous stepping: one step per tick.
+    QTimer tmrMovefreq;
+
+    int16_t stepdirection = 1;
+    bool wheelarmed = false;
+    int16_t movefreqon = 0;
+    QString keyentry;
+
+    // Control handlers (also what the key map presses).
+    void cmd0to9_Click(int index);
+    void cmdDot_Click();
+    void cmdBack_Click();
+    void cmdEnterfreq_Click();
+    void cmdEnterMem_Click();
+    void cmdEnterS_Click();
+    void spnFreqstep_SpinDown();
+    void spnFreqstep_SpinUp();
+    void cmdfreqstep_Click(int index);
+    void cmdMovefreq_Click();
+    void tmrMovefreq_Timer();
+    void lblInt5_Click();
+    void lbnInt1_Click();
+    void txtFrequencyA_Enter();
+    void txtFrequencyA_DblClick();
+    void mnuClose_Click();
+    void mnuExit_Click();
+
+    // Runs the key map for a key as the panel previews it; true when it was used.
+    bool keyPreview(int keyCode, Modifier mod);
+    // The physical key of a key event as a key-map code (0 when not in the map).
+    static int physicalKeyCode(const QKeyEvent *ev);
+    static Modifier exactModifier(Qt::KeyboardModifiers mods);
+
+    // Where the model's own controls go.
+    QWidget *modelArea() const { return m_modelArea; }
+
+protected:
+    struct PanelTraits {
+        int firstStep = 3;            // first entry of freqsteps in the step list
+        int decimals = 2;             // frequency format "####0.00"
+        double smallestStep = 0.01;   // smallest step cmdEnterS accepts
+        QStringList enterFreqMessage; // cmdEnterfreq, entry out of range
+        QStringList enterMemMessage;  // cmdEnterMem, entry out of range
+        int bwLow = 0, bwHigh = 6;    // bounds of bwnames
+        QString lineSettings = QStringLiteral("1200,N,8,1");
+        bool hasEnterMem = true;
+    };
+
+    frmPanel(const QString &name, int slot, bool ProgramState::*flag, const PanelTraits &traits);
+    ~frmPanel() override;
+
+    // ---- hooks for the model's panel ----
+    // The model's tables and its driver object, in the model's order.
+    virtual void initTablesAndDriver() = 0;
+    virtual void releaseDriver() = 0;
+    // Tunes through the panel's own driver (its changed event shows it).
+    virtual void setDriverFrequency(double khz) = 0;
+    // After the port is open: the model's own set-up (filters, firmware, ...).
+    virtual void modelSetup() {}
+    // Reads the receiver's state and shows it.
+    virtual void readReceiverState() {}
+    // Memory channel n, already checked against 0..memlastcell.
+    virtual void recallMemory(int) {}
+    // The model's rows of the key map; true when the key was used.
+    virtual bool modelKey(int, Modifier) { return false; }
+    // The model's Direct menu; use the add* helpers for the shared entries.
+    virtual void buildDirectMenu(QMenu *menu) = 0;
+    // First of the unload steps, while the driver still exists.
+    virtual void modelUnload() {}
+
+    // Shows a frequency reported by the driver and spreads it to the tools.
+    void showFrequency(double khz);
+
+    // Shared Direct menu entries.
+    QAction *addMenuEntry(QMenu *menu, const QString &name, const QString &caption, std::function<void()> fn);
+    void addSetupEntry(QMenu *menu);
+    void addLast20Entry(QMenu *menu);
+    void addMarkfreqsEntry(QMenu *menu, const QString &name = QStringLiteral("mnuMarkfreqs"));
+    void addScratchpadEntry(QMenu *menu, const QString &name = QStringLiteral("mnuScratchpad"));
+    void addCloseExitEntries(QMenu *menu);
+
+    void Form_Load() override;
+    void Form_Unload() override;
+    bool eventFilter(QObject *obj, QEvent *ev) override;
+
+private:
+    void step(int direction);
+    void showToolWindow(const QString &name);
+    bool ownsWidget(QObject *obj) const;
+
+    PanelTraits m_traits;
+    QWidget *m_modelArea = nullptr;
+    int m_wheelRest = 0;  // wheel units not yet making a whole notch
+    bool m_filterInstalled = false;
+};
+
+} // namespace tav
