@@ -4,8 +4,11 @@
 #include "core/settings.h"
 #include "core/tables.h"
 #include "core/ui.h"
+#include "core/numtext.h"
+#include "panels/frmPanel.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLinearGradient>
 #include <QPainter>
@@ -150,6 +153,7 @@ frmWelcome::frmWelcome() : TavForm(QStringLiteral("frmWelcome"), 34, &ProgramSta
     connect(imgSetup, &QToolButton::clicked, this, &frmWelcome::imgSetup_Click);
     connect(imgAbout, &QToolButton::clicked, this, &frmWelcome::imgAbout_Click);
     connect(imgExit, &QToolButton::clicked, this, &frmWelcome::imgExit_Click);
+    connect(&Comm1, &CommControl::OnComm, this, &frmWelcome::Comm1_OnComm);
 }
 
 frmWelcome *frmWelcome::instance()
@@ -304,6 +308,131 @@ void frmWelcome::imgExit_Click()
 {
     unload();
     endProgram(0);
+}
+
+// ---- the frequency and mode hub ----
+
+frmPanel *frmWelcome::openPanel() const
+{
+    const QString name = panelName(G.goRxtype);
+    if (name.isEmpty() || G.goRxtype == 0)
+        return nullptr;
+    auto flag = Windows::flagOf(name);
+    if (!flag || !(G.*flag))
+        return nullptr;
+    return qobject_cast<frmPanel *>(Windows::existing(name));
+}
+
+void frmWelcome::Change2FreqA(double freq)
+{
+    const int type = G.goRxtype;
+    if (type < 1 || type > 4)
+        return;
+    if (!(freq >= G.freqmin && freq <= G.freqmax)) {
+        msgBox(QStringLiteral("Frequency outside range"), MsgIcon::Exclamation, QStringLiteral("Input Error"));
+        return;
+    }
+    switch (type) {
+    default: break;
+    }
+    if (frmPanel *p = openPanel())
+        p->hubFrequencyChanged(freq);
+}
+
+void frmWelcome::distributefreqa(const QString &freqtext, double freq)
+{
+    // The tool windows join through the registry: each list window that has
+    // a frequency box shows the text; the last-20 window offers
+    // fillgrdlast20(QString) and the tracking window Trackfreq() as slots.
+    static const char *lists[] = {"frmBdxc",  "frmOwn", "frm320Files", "frmIlg2rx",
+                                  "frmAero2rx", "frmLog", "frmTracking", "frmScratchpad"};
+    for (const char *name : lists) {
+        auto flag = Windows::flagOf(QLatin1String(name));
+        if (!flag || !(G.*flag))
+            continue;
+        if (TavForm *f = Windows::existing(QLatin1String(name)))
+            if (auto *box = f->findChild<QLineEdit *>(QStringLiteral("txtFrequencyA")))
+                box->setText(freqtext);
+    }
+    if (G.last20loaded && G.last20record)
+        if (TavForm *f = Windows::existing(QStringLiteral("frmLast20")))
+            QMetaObject::invokeMethod(f, "fillgrdlast20", Qt::DirectConnection, Q_ARG(QString, freqtext));
+    G.last20record = true;
+    if (G.trackingloaded && G.trackdbloaded) {
+        G.rxfreqnow = freq;
+        if (TavForm *f = Windows::existing(QStringLiteral("frmTracking")))
+            QMetaObject::invokeMethod(f, "Trackfreq", Qt::DirectConnection);
+    }
+}
+
+QString frmWelcome::ConvertRx2mfa()
+{
+    switch (G.goRxtype) {
+    default: return QString();
+    }
+}
+
+void frmWelcome::SetRx2mfa(const QString &code)
+{
+    const QString c = code.toUpper();
+    switch (G.goRxtype) {
+    default: break;
+    }
+    (void)c;
+}
+
+double frmWelcome::Update2RxFreq()
+{
+    double f = 0;
+    switch (G.goRxtype) {
+    default: return 0;
+    }
+    if (frmPanel *p = openPanel())
+        p->hubFrequencyChanged(f);
+    return f;
+}
+
+void frmWelcome::Update4RxFreq() { Update2RxFreq(); }
+
+void frmWelcome::getfreq(QLineEdit *termBox, const QString &received)
+{
+    QString text = termBox->text() + received;
+    if (!text.endsWith(QChar(13))) {
+        termBox->setText(text);
+        return;
+    }
+    // The JRC receivers report their frequency as 8 digits (Hz) standing
+    // just before a fixed tail of the report.
+    int tail = -1;
+    if (G.goRxtype == 2)
+        tail = 2;
+    else if (G.goRxtype == 4)
+        tail = 4;
+    if (tail >= 0) {
+        G.last20record = true;
+        if (G.last20loaded)
+            if (TavForm *l = Windows::existing(QStringLiteral("frmLast20")))
+                if (auto *c = l->findChild<QCheckBox *>(QStringLiteral("chkNofreqsteps")); c && c->isChecked())
+                    G.last20record = false;
+        const int start = qMax(0, int(text.size()) - tail - 8);
+        const QString digits = text.mid(start, qMin(8, int(text.size()) - tail - start));
+        G.rxfreqnow = numericValue(digits) / 1000;
+        if (frmPanel *p = openPanel())
+            p->hubFrequencyChanged(G.rxfreqnow);
+    }
+    termBox->setText(QString());
+    if (G.trackingloaded)
+        if (TavForm *f = Windows::existing(QStringLiteral("frmTracking")))
+            QMetaObject::invokeMethod(f, "Trackfreq", Qt::DirectConnection);
+}
+
+void frmWelcome::Comm1_OnComm(int commEvent)
+{
+    if (!G.dialtrack)
+        return;
+    const QByteArray got = Comm1.Input();
+    if (commEvent == 2)
+        getfreq(term, QString::fromLatin1(got));
 }
 
 } // namespace tav

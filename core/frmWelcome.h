@@ -15,6 +15,8 @@
 
 namespace tav {
 
+class frmPanel;
+
 class frmWelcome : public TavForm {
     Q_OBJECT
 public:
@@ -54,6 +56,20 @@ public:
     static QString panelName(int rxtype);
     // What the start-up told the user about the settings file ("" = nothing).
     QString startupNotice() const { return m_notice; }
+
+    // ---- the frequency and mode hub ----
+    // Every routine works on the receiver chosen at the last Go (G.goRxtype)
+    // and its panel, whatever the set-up dialog has chosen since.
+    void Change2FreqA(double freq);
+    void distributefreqa(const QString &freqtext, double freq);
+    QString ConvertRx2mfa();
+    void SetRx2mfa(const QString &code);
+    double Update2RxFreq();
+    void Update4RxFreq();
+    void getfreq(QLineEdit *term, const QString &received);
+    void Comm1_OnComm(int commEvent);
+    // The open panel of the receiver chosen at Go (nullptr when none is loaded).
+    frmPanel *openPanel() const;
 
     // Ends the program at once, without any window's unload work (a panel
     // menu's Exit). Replaceable by tests.

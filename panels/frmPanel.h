@@ -18,6 +18,7 @@
 #include <array>
 
 namespace tav {
+class WheelNotches;
 
 // A label that reports clicks (rounding labels, mute, bar value labels).
 class ClickLabel : public QLabel {
@@ -91,6 +92,13 @@ public:
     static int physicalKeyCode(const QKeyEvent *ev);
     static Modifier exactModifier(Qt::KeyboardModifiers mods);
 
+    // What the hub calls after it has set the receiver through the welcome
+    // window's driver: the model's display handlers of the same settings.
+    virtual void hubFrequencyChanged(double khz) { showFrequency(khz); }
+    virtual void hubModeChanged(int) {}
+    virtual void hubBandwidthChanged(int) {}
+    virtual void hubAgcspeedChanged(int) {}
+
     // Where the model's own controls go.
     QWidget *modelArea() const { return m_modelArea; }
 
@@ -150,7 +158,7 @@ private:
 
     PanelTraits m_traits;
     QWidget *m_modelArea = nullptr;
-    int m_wheelRest = 0;  // wheel units not yet making a whole notch
+    WheelNotches *m_wheel = nullptr;
     bool m_filterInstalled = false;
 };
 
