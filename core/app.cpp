@@ -9,6 +9,7 @@
 #include "drivers/clsRX320.h"
 #include "drivers/clsAR7030.h"
 #include "panels/frmNoRx.h"
+#include "panels/frmAR7030.h"
 #include "drivers/clsNRD535.h"
 #include "drivers/clsNRD545.h"
 #include "panels/frmUserdefs.h"
@@ -29,6 +30,7 @@ void registerBuiltWindows()
     frmWelcome::registerDriver(1, [] { return std::make_unique<clsAR7030>(frmWelcome::instance()->Comm1); });
     Windows::registerFactory(QStringLiteral("frmNoRx"), [] { return new frmNoRx; });
     frmWelcome::registerDriver(2, [] { return std::make_unique<clsNRD535>(frmWelcome::instance()->Comm1); });
+    Windows::registerFactory(QStringLiteral("frmAR7030"), [] { return new frmAR7030; });
     frmWelcome::registerDriver(4, [] { return std::make_unique<clsNRD545>(frmWelcome::instance()->Comm1); });
     Windows::registerFactory(QStringLiteral("frmUserdefs"), [] { return new frmUserdefs; });
 }

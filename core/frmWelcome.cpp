@@ -6,6 +6,7 @@
 #include "core/ui.h"
 #include "core/numtext.h"
 #include "panels/frmPanel.h"
+#include "drivers/clsAR7030.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -333,6 +334,10 @@ void frmWelcome::Change2FreqA(double freq)
         return;
     }
     switch (type) {
+    case 1:
+        if (auto *d = qobject_cast<clsAR7030 *>(AR7030A.get()))
+            d->setFrequencyA(freq);
+        break;
     default: break;
     }
     if (frmPanel *p = openPanel())
@@ -368,6 +373,19 @@ void frmWelcome::distributefreqa(const QString &freqtext, double freq)
 QString frmWelcome::ConvertRx2mfa()
 {
     switch (G.goRxtype) {
+    case 1: {
+        auto *d = qobject_cast<clsAR7030 *>(AR7030A.get());
+        switch (d ? d->Mode() : 0) {
+        case 1:
+        case 2: return QStringLiteral("a");
+        case 3: return QStringLiteral("f");
+        case 4: return QStringLiteral("d");
+        case 5: return QStringLiteral("c");
+        case 6: return QStringLiteral("l");
+        case 7: return QStringLiteral("u");
+        default: return QString();
+        }
+    }
     default: return QString();
     }
 }
@@ -375,16 +393,54 @@ QString frmWelcome::ConvertRx2mfa()
 void frmWelcome::SetRx2mfa(const QString &code)
 {
     const QString c = code.toUpper();
+    // Each row: mode, bandwidth, AGC; -1 leaves that setting alone.
+    int mode = -1, bandwidth = -1, agc = -1;
     switch (G.goRxtype) {
-    default: break;
+    case 1: {
+        auto filter = [](int k) { return int(roundHalfEven(G.setupdata[size_t(k)])); };
+        if (c == QLatin1String("A"))
+            mode = 1, bandwidth = filter(14), agc = 0;
+        else if (c == QLatin1String("U"))
+            mode = 7, bandwidth = filter(15), agc = 2;
+        else if (c == QLatin1String("L"))
+            mode = 6, bandwidth = filter(15), agc = 2;
+        else if (c == QLatin1String("C"))
+            mode = 5, bandwidth = filter(16), agc = 0;
+        else if (c == QLatin1String("F"))
+            mode = 3, bandwidth = filter(17);
+        else if (c == QLatin1String("D"))
+            mode = 4, bandwidth = filter(15), agc = 0;
+        else
+            return;
+        auto *d = qobject_cast<clsAR7030 *>(AR7030A.get());
+        if (!d)
+            return;
+        frmPanel *p = openPanel();
+        d->setMode(mode);
+        if (p)
+            p->hubModeChanged(mode);
+        d->setBandwidth(bandwidth);
+        if (p)
+            p->hubBandwidthChanged(bandwidth);
+        if (agc >= 0) {
+            d->setAgcspeed(agc);
+            if (p)
+                p->hubAgcspeedChanged(agc);
+        }
+        return;
     }
-    (void)c;
+    default: return;
+    }
 }
 
 double frmWelcome::Update2RxFreq()
 {
     double f = 0;
     switch (G.goRxtype) {
+    case 1:
+        if (auto *d = qobject_cast<clsAR7030 *>(AR7030A.get()))
+            f = d->FrequencyA();
+        break;
     default: return 0;
     }
     if (frmPanel *p = openPanel())

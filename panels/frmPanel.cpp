@@ -4,6 +4,7 @@
 #include "core/frmWelcome.h"
 #include "core/mousewheel.h"
 #include "core/numtext.h"
+#include "panels/mainmenu.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -56,8 +57,7 @@ frmPanel::frmPanel(const QString &name, int slot, bool ProgramState::*flag, cons
     mnuBar->setObjectName(QStringLiteral("mnuBar"));
     mnuBar->setNativeMenuBar(false);
     outer->setMenuBar(mnuBar);
-    mnuDirect = mnuBar->addMenu(QStringLiteral("Direct"));
-    mnuDirect->setObjectName(QStringLiteral("mnuDirect"));
+    mnuDirect = addDirectMenu(mnuBar);
 
     auto *row = new QHBoxLayout;
     outer->addLayout(row);
@@ -161,8 +161,10 @@ frmPanel::~frmPanel()
 void frmPanel::Form_Load()
 {
     // The model's Direct menu, then the tool menus every panel shares.
-    if (mnuDirect->actions().isEmpty())
+    if (mnuDirect->actions().isEmpty()) {
         buildDirectMenu(mnuDirect);
+        addMainMenus(mnuBar, this, false);
+    }
 
     if (Windows::available(QStringLiteral("frmLast20")))
         if (TavForm *l = Windows::get(QStringLiteral("frmLast20")))
@@ -238,7 +240,7 @@ void frmPanel::mnuClose_Click() { unload(); }
 void frmPanel::mnuExit_Click()
 {
     // Ends at once: no window's unload work, so no positions are written.
-    frmWelcome::endProgram(0);
+    exitFromPanel();
 }
 
 // ---- display ----
@@ -573,47 +575,6 @@ QAction *frmPanel::addMenuEntry(QMenu *menu, const QString &name, const QString 
     a->setObjectName(name);
     connect(a, &QAction::triggered, this, [fn = std::move(fn)] { fn(); });
     return a;
-}
-
-void frmPanel::showToolWindow(const QString &name)
-{
-    if (TavForm *f = Windows::get(name))
-        f->showModeless();
-}
-
-void frmPanel::addSetupEntry(QMenu *menu)
-{
-    addMenuEntry(menu, QStringLiteral("mnuSetup"), QStringLiteral("Set-up . . ."), [] {
-        if (TavForm *f = Windows::get(QStringLiteral("frmSetUp")))
-            f->showModal();
-    });
-}
-
-void frmPanel::addLast20Entry(QMenu *menu)
-{
-    QAction *a = addMenuEntry(menu, QStringLiteral("mnuLast20"), QStringLiteral("Last 20 Freqs . . ."),
-                              [this] { showToolWindow(QStringLiteral("frmLast20")); });
-    a->setEnabled(Windows::available(QStringLiteral("frmLast20")));
-}
-
-void frmPanel::addMarkfreqsEntry(QMenu *menu, const QString &name)
-{
-    QAction *a = addMenuEntry(menu, name, QStringLiteral("Mark Freqs . . ."),
-                              [this] { showToolWindow(QStringLiteral("frmMarkfreqs")); });
-    a->setEnabled(Windows::available(QStringLiteral("frmMarkfreqs")));
-}
-
-void frmPanel::addScratchpadEntry(QMenu *menu, const QString &name)
-{
-    QAction *a = addMenuEntry(menu, name, QStringLiteral("Freq Scratchpad . . ."),
-                              [this] { showToolWindow(QStringLiteral("frmScratchpad")); });
-    a->setEnabled(Windows::available(QStringLiteral("frmScratchpad")));
-}
-
-void frmPanel::addCloseExitEntries(QMenu *menu)
-{
-    addMenuEntry(menu, QStringLiteral("mnuClose"), QStringLiteral("Close"), [this] { mnuClose_Click(); });
-    addMenuEntry(menu, QStringLiteral("mnuExit"), QStringLiteral("Exit"), [this] { mnuExit_Click(); });
 }
 
 } // namespace tav

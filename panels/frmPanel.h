@@ -99,10 +99,6 @@ public:
     virtual void hubBandwidthChanged(int) {}
     virtual void hubAgcspeedChanged(int) {}
 
-    // Where the model's own controls go.
-    QWidget *modelArea() const { return m_modelArea; }
-
-protected:
     struct PanelTraits {
         int firstStep = 3;            // first entry of freqsteps in the step list
         int decimals = 2;             // frequency format "####0.00"
@@ -113,6 +109,11 @@ protected:
         QString lineSettings = QStringLiteral("1200,N,8,1");
         bool hasEnterMem = true;
     };
+
+    // Where the model's own controls go.
+    QWidget *modelArea() const { return m_modelArea; }
+
+protected:
 
     frmPanel(const QString &name, int slot, bool ProgramState::*flag, const PanelTraits &traits);
     ~frmPanel() override;
@@ -139,13 +140,8 @@ protected:
     // Shows a frequency reported by the driver and spreads it to the tools.
     void showFrequency(double khz);
 
-    // Shared Direct menu entries.
+    // A model's own Direct menu entry (the shared ones come from panels/mainmenu.h).
     QAction *addMenuEntry(QMenu *menu, const QString &name, const QString &caption, std::function<void()> fn);
-    void addSetupEntry(QMenu *menu);
-    void addLast20Entry(QMenu *menu);
-    void addMarkfreqsEntry(QMenu *menu, const QString &name = QStringLiteral("mnuMarkfreqs"));
-    void addScratchpadEntry(QMenu *menu, const QString &name = QStringLiteral("mnuScratchpad"));
-    void addCloseExitEntries(QMenu *menu);
 
     void Form_Load() override;
     void Form_Unload() override;
@@ -153,7 +149,6 @@ protected:
 
 private:
     void step(int direction);
-    void showToolWindow(const QString &name);
     bool ownsWidget(QObject *obj) const;
 
     PanelTraits m_traits;

@@ -1,0 +1,533 @@
+#include "panels/frmAR7030.h"
+
+#include "core/frmWelcome.h"
+#include "core/numtext.h"
+#include "core/tables.h"
+#include "panels/ar7030conv.h"
+#include "panels/mainmenu.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace tav {
+
+namespace {
+
+frmPanel::PanelTraits ar7030Traits()
+{
+    frmPanel::PanelTraits t;
+    t.firstStep = 3;
+    t.decimals = 2;
+    t.smallestStep = 0.01;
+    t.enterFreqMessage = {QStringLiteral("Frequency"), QStringLiteral("outside range")};
+    t.enterMemMessage = {QStringLiteral("Memory cell"), QStringLiteral("outside range")};
+    t.bwLow = 0;
+    t.bwHigh = 6;
+    t.lineSettings = QStringLiteral("1200,N,8,1");
+    t.hasEnterMem = true;
+    return t;
+}
+
+QPushButton *arrayButton(const QString &base, int i, const QString &caption, QWidget *parent)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QStringLiteral("%1(%2)").arg(base).arg(i));
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QGroupBox *frame(const char *name, const char *caption, QWidget *parent)
+{
+    auto *g = new QGroupBox(QLatin1String(caption), parent);
+    g->setObjectName(QLatin1String(name));
+    return g;
+}
+
+QString signedText(int v) { return v >= 0 ? QLatin1Char(' ') + QString::number(v) : QString::number(v); }
+
+constexpr unsigned kBlue = 0xFF0000, kPaleYellow = 0xC0FFFF, kGreen = 0xFF00, kRed = 0xFF;
+
+} // namespace
+
+frmAR7030::frmAR7030() : frmPanel(QStringLiteral("frmAR7030"), 3, &ProgramState::ar7030loaded, ar7030Traits())
+{
+    setWindowTitle(QStringLiteral("AR7030"));
+    cmdClose->setToolTip(QStringLiteral("Exit program"));
+    if (auto *fra = findChild<QGroupBox *>(QStringLiteral("fraFreqA")))
+        fra->setTitle(QStringLiteral("Freq A : 10 k - 32 M"));
+
+    auto *area = modelArea();
+    auto *lay = new QHBoxLayout(area);
+    lay->setContentsMargins(0, 0, 0, 0);
+
+    auto *fraLF = frame("fraLF", "Bas- Vol- Trb -- LL-- LR", area);
+    auto *lf = new QGridLayout(fraLF);
+    vsbBass = makeBar("vsbBass", 8, -8, 1, 2, lblBass, "lblBass", fraLF);
+    vsbVolume = makeBar("vsbVolume", 99, 0, 2, 10, lblVolume, "lblVolume", fraLF);
+    vsbTreble = makeBar("vsbTreble", 8, -8, 1, 2, lblTreble, "lblTreble", fraLF);
+    vsbLineL = makeBar("vsbLineL", 99, 0, 2, 10, lblLineL, "lblLineL", fraLF);
+    vsbLineR = makeBar("vsbLineR", 99, 0, 2, 10, lblLineR, "lblLineR", fraLF);
+    int col = 0;
+    for (auto [bar, label] : {std::pair{vsbBass, lblBass}, {vsbVolume, lblVolume}, {vsbTreble, lblTreble},
+                              {vsbLineL, lblLineL}, {vsbLineR, lblLineR}}) {
+        lf->addWidget(bar, 0, col);
+        lf->addWidget(label, 1, col++);
+    }
+    lblMute = new ClickLabel(QStringLiteral("lblMute"), QStringLiteral("Mute"), fraLF);
+    lblMute->setAlignment(Qt::AlignCenter);
+    lf->addWidget(lblMute, 2, 0, 1, 5);
+    lay->addWidget(fraLF);
+
+    fraMode = frame("fraMode", "Md", area);
+    auto *md = new QVBoxLayout(fraMode);
+    static const char *modes[] = {"AM", "Sync", "NFM", "Data", "CW", "LSB", "USB"};
+    for (int i = 0; i < 7; ++i) {
+        cmdMode[i] = arrayButton(QStringLiteral("cmdMode"), i, QLatin1String(modes[i]), fraMode);
+        md->addWidget(cmdMode[i]);
+        connect(cmdMode[i], &QPushButton::clicked, this, [this, i] { cmdMode_Click(i); });
+    }
+    lblMode = makeLabel(QStringLiteral("lblMode"), QString(), fraMode);
+    md->addWidget(lblMode);
+    lay->addWidget(fraMode);
+
+    auto *fraAgc = frame("fraAgcspeed", "Agc - Ifg -Sql -Bfo", area);
+    auto *ag = new QGridLayout(fraAgc);
+    static const char *agcs[] = {"Fst", "Med", "Slw", "Off"};
+    for (int i = 0; i < 4; ++i) {
+        cmdAgcspeed[i] = arrayButton(QStringLiteral("cmdAgcspeed"), i, QLatin1String(agcs[i]), fraAgc);
+        ag->addWidget(cmdAgcspeed[i], i, 0);
+        connect(cmdAgcspeed[i], &QPushButton::clicked, this, [this, i] { cmdAgcspeed_Click(i); });
+    }
+    lblAgcspeed = makeLabel(QStringLiteral("lblAgcspeed"), QString(), fraAgc);
+    ag->addWidget(lblAgcspeed, 4, 0);
+    vsbIfgain = makeBar("vsbIfgain", 99, 0, 2, 10, lblIfgain, "lblIfgain", fraAgc);
+    vsbSquelch = makeBar("vsbSquelch", 99, 0, 2, 10, lblSquelch, "lblSquelch", fraAgc);
+    vsbBeatfreqosc = makeBar("vsbBeatfreqosc", 42, -42, 1, 4, lblBeatfreqosc, "lblBeatfreqosc", fraAgc);
+    col = 1;
+    for (auto [bar, label] : {std::pair{vsbIfgain, lblIfgain}, {vsbSquelch, lblSquelch},
+                              {vsbBeatfreqosc, lblBeatfreqosc}}) {
+        ag->addWidget(bar, 0, col, 4, 1);
+        ag->addWidget(label, 4, col++);
+    }
+    lay->addWidget(fraAgc);
+
+    auto *fraBw = frame("fra_filters", "Bw - Pbs", area);
+    auto *bw = new QGridLayout(fraBw);
+    for (int i = 0; i < 6; ++i) {
+        cmdBandwidth[i] = arrayButton(QStringLiteral("cmdBandwidth"), i, QString(), fraBw);
+        bw->addWidget(cmdBandwidth[i], i, 0);
+        connect(cmdBandwidth[i], &QPushButton::clicked, this, [this, i] { cmdBandwidth_Click(i); });
+    }
+    lblBandwidth = makeLabel(QStringLiteral("lblBandwidth"), QString(), fraBw);
+    bw->addWidget(lblBandwidth, 6, 0);
+    vsbPassbandshift = makeBar("vsbPassbandshift", 42, -42, 1, 4, lblPassbandshift, "lblPassbandshift", fraBw);
+    bw->addWidget(vsbPassbandshift, 0, 1, 6, 1);
+    bw->addWidget(lblPassbandshift, 6, 1);
+    lay->addWidget(fraBw);
+
+    auto *right = new QVBoxLayout;
+    auto *fraAtt = frame("fraAttenuator", "Att", area);
+    auto *at = new QVBoxLayout(fraAtt);
+    static const char *atts[] = {"+10", "0", "-10", "-20", "-30", "-40"};
+    for (int i = 0; i < 6; ++i) {
+        cmdAttenuator[i] = arrayButton(QStringLiteral("cmdAttenuator"), i, QLatin1String(atts[i]), fraAtt);
+        at->addWidget(cmdAttenuator[i]);
+        connect(cmdAttenuator[i], &QPushButton::clicked, this, [this, i] { cmdAttenuator_Click(i); });
+    }
+    lblAttenuator = makeLabel(QStringLiteral("lblAttenuator"), QString(), fraAtt);
+    at->addWidget(lblAttenuator);
+    right->addWidget(fraAtt);
+    cmdPowerOnOff = new QPushButton(QStringLiteral("Pwr"), area);
+    cmdPowerOnOff->setObjectName(QStringLiteral("cmdPowerOnOff"));
+    cmdPowerOnOff->setFocusPolicy(Qt::NoFocus);
+    right->addWidget(cmdPowerOnOff);
+    lay->addLayout(right);
+
+    // A bar's change handling writes its setting, whoever moved it.
+    connect(vsbVolume, &QScrollBar::valueChanged, this, [this](int v) { if (AR7030A) AR7030A->setVolume(v); });
+    connect(vsbLineL, &QScrollBar::valueChanged, this, [this](int v) { if (AR7030A) AR7030A->setLeftauxlevel(v); });
+    connect(vsbLineR, &QScrollBar::valueChanged, this, [this](int v) { if (AR7030A) AR7030A->setRightauxlevel(v); });
+    connect(vsbBass, &QScrollBar::valueChanged, this, [this](int v) { if (AR7030A) AR7030A->setBass(v); });
+    connect(vsbTreble, &QScrollBar::valueChanged, this, [this](int v) { if (AR7030A) AR7030A->setTreble(v); });
+    connect(vsbPassbandshift, &QScrollBar::valueChanged, this,
+            [this](int v) { if (AR7030A) AR7030A->setPassBandShift(vsb2b(v)); });
+    connect(vsbBeatfreqosc, &QScrollBar::valueChanged, this,
+            [this](int v) { if (AR7030A) AR7030A->setBeatfreqosc(vsb2b(v)); });
+    connect(vsbIfgain, &QScrollBar::valueChanged, this, [this](int v) { if (AR7030A) AR7030A->setIfgain(v); });
+    connect(vsbSquelch, &QScrollBar::valueChanged, this,
+            [this](int v) { if (AR7030A) AR7030A->setSquelch(sql2b(QString::number(v))); });
+
+    auto zero = [](VScroll *bar) { bar->setValue(0); };
+    connect(lblVolume, &ClickLabel::clicked, this, [=] { zero(vsbVolume); });
+    connect(lblLineL, &ClickLabel::clicked, this, [=] { zero(vsbLineL); });
+    connect(lblLineR, &ClickLabel::clicked, this, [=] { zero(vsbLineR); });
+    connect(lblBass, &ClickLabel::clicked, this, [=] { zero(vsbBass); });
+    connect(lblTreble, &ClickLabel::clicked, this, [=] { zero(vsbTreble); });
+    connect(lblPassbandshift, &ClickLabel::clicked, this, [=] {
+        if (vsbPassbandshift->isEnabled())
+            zero(vsbPassbandshift);
+    });
+    connect(lblBeatfreqosc, &ClickLabel::clicked, this, [=] {
+        if (vsbBeatfreqosc->isEnabled())
+            zero(vsbBeatfreqosc);
+    });
+    connect(lblMute, &ClickLabel::clicked, this, &frmAR7030::lblMute_Click);
+    connect(cmdPowerOnOff, &QPushButton::clicked, this, &frmAR7030::cmdPowerOnOff_Click);
+}
+
+VScroll *frmAR7030::makeBar(const char *name, int top, int bottom, int small, int large, ClickLabel *&label,
+                            const char *labelName, QWidget *parent)
+{
+    auto *bar = new VScroll(QLatin1String(name), parent);
+    bar->setEnds(top, bottom);
+    bar->setSmallChange(small);
+    bar->setLargeChange(large);
+    bar->setFocusPolicy(Qt::NoFocus);
+    bar->setMinimumHeight(120);
+    label = new ClickLabel(QLatin1String(labelName), QString(), parent);
+    label->setMinimumWidth(36);
+    return bar;
+}
+
+// ---- converters ----
+
+QString frmAR7030::b2fs(int b) { return ar7030conv::b2fs(b); }
+int frmAR7030::fs2b(const QString &text) { return ar7030conv::fs2b(text); }
+int frmAR7030::b2vsb(int b) { return ar7030conv::b2vsb(b); }
+int frmAR7030::vsb2b(int v) { return ar7030conv::vsb2b(v); }
+QString frmAR7030::b2sql(int b) { return ar7030conv::b2sql(b); }
+int frmAR7030::sql2b(const QString &text) { return ar7030conv::sql2b(text); }
+
+// ---- load and unload ----
+
+void frmAR7030::initTablesAndDriver()
+{
+    InitAR7030();
+    AR7030A = std::make_unique<clsAR7030>(frmWelcome::instance()->Comm1);
+    clsAR7030 *d = AR7030A.get();
+    connect(d, &clsAR7030::PoweronoffChanged, this, &frmAR7030::AR7030A_PoweronoffChanged);
+    connect(d, &clsAR7030::AttenuatorChanged, this, &frmAR7030::AR7030A_AttenuatorChanged);
+    connect(d, &clsAR7030::BandwidthChanged, this, &frmAR7030::AR7030A_BandwidthChanged);
+    connect(d, &clsAR7030::ModeChanged, this, &frmAR7030::AR7030A_ModeChanged);
+    connect(d, &clsAR7030::AgcspeedChanged, this, &frmAR7030::AR7030A_AgcspeedChanged);
+    connect(d, &clsAR7030::FrequencyAChanged, this, &frmAR7030::AR7030A_FrequencyAChanged);
+    connect(d, &clsAR7030::VolumeChanged, this, &frmAR7030::AR7030A_VolumeChanged);
+    connect(d, &clsAR7030::BassChanged, this, &frmAR7030::AR7030A_BassChanged);
+    connect(d, &clsAR7030::TrebleChanged, this, &frmAR7030::AR7030A_TrebleChanged);
+    connect(d, &clsAR7030::PassbandshiftChanged, this, &frmAR7030::AR7030A_PassbandshiftChanged);
+    connect(d, &clsAR7030::IfgainChanged, this, &frmAR7030::AR7030A_IfgainChanged);
+    connect(d, &clsAR7030::SquelchChanged, this, &frmAR7030::AR7030A_SquelchChanged);
+    connect(d, &clsAR7030::BeatfreqoscChanged, this, &frmAR7030::AR7030A_BeatfreqoscChanged);
+    connect(d, &clsAR7030::LeftauxlevelChanged, this, &frmAR7030::AR7030A_LeftauxlevelChanged);
+    connect(d, &clsAR7030::RightauxlevelChanged, this, &frmAR7030::AR7030A_RightauxlevelChanged);
+    mutestate = 0;
+    setForeColor(lblMute, kGreen);
+    setBackColor(lblMute, 0x800000);
+}
+
+void frmAR7030::releaseDriver() { AR7030A.reset(); }
+
+void frmAR7030::setDriverFrequency(double khz)
+{
+    if (AR7030A)
+        AR7030A->setFrequencyA(khz);
+}
+
+void frmAR7030::modelSetup()
+{
+    for (int i = 1; i <= 6; ++i) {
+        const QString w = AR7030A->Installedfilter(i);
+        G.bwnames[i] = w;
+        QPushButton *b = cmdBandwidth[size_t(i - 1)];
+        if (numericValue(w) <= 0) {
+            b->setEnabled(false);
+        } else {
+            b->setEnabled(true);
+            b->setText(w);
+        }
+    }
+    G.ar7030fw = int16_t(roundHalfEven(numericValue(AR7030A->Firmware().mid(5, 2))));
+    AR7030A->setLeftauxlevel(int(roundHalfEven(G.setupdata[28])));
+    AR7030A->setRightauxlevel(int(roundHalfEven(G.setupdata[29])));
+    if (G.setupdata[22] == 1)
+        setLineLevelsEnabled(false);
+}
+
+void frmAR7030::readReceiverState()
+{
+    AR7030A_PoweronoffChanged(AR7030A->PowerOnOff());
+    RxUpdatefull();
+}
+
+// ---- display handlers ----
+
+void frmAR7030::AR7030A_PoweronoffChanged(int v) { setBackColor(cmdPowerOnOff, v == 1 ? 0xFF00 : 0x888888); }
+
+void frmAR7030::AR7030A_AttenuatorChanged(int v)
+{
+    lblAttenuator->setText(v >= 0 && v <= 5 ? signedText(10 - 10 * v) : QStringLiteral("?"));
+}
+
+void frmAR7030::AR7030A_BandwidthChanged(int v)
+{
+    lblBandwidth->setText(v >= 1 && v <= 6 && v < G.bwnames.size() ? G.bwnames[v] : QStringLiteral("?"));
+}
+
+void frmAR7030::AR7030A_ModeChanged(int v)
+{
+    lblMode->setText(v >= 1 && v <= 7 ? G.modenames[size_t(v)] : QStringLiteral("?"));
+}
+
+void frmAR7030::AR7030A_AgcspeedChanged(int v)
+{
+    lblAgcspeed->setText(v >= 0 && v <= 3 ? G.agcnames[size_t(v)] : QStringLiteral("?"));
+}
+
+void frmAR7030::AR7030A_FrequencyAChanged(double khz) { showFrequency(khz); }
+
+namespace {
+// A level bar 0..99 with its two-digit label.
+void showLevel(VScroll *bar, QLabel *label, int v)
+{
+    if (v < 0 || v > 99) {
+        label->setText(QStringLiteral("?"));
+        return;
+    }
+    bar->setValue(v);
+    label->setText(padded(v, 2));
+}
+void showTone(VScroll *bar, QLabel *label, int v)
+{
+    if (v < -8 || v > 8) {
+        label->setText(QStringLiteral("?"));
+        return;
+    }
+    bar->setValue(v);
+    label->setText(signedText(v));
+}
+void showShift(VScroll *bar, QLabel *label, int v)
+{
+    if (v < 0 || v > 255) {
+        label->setText(QStringLiteral("?"));
+        return;
+    }
+    label->setText(ar7030conv::b2fs(v));
+    bar->setValue(ar7030conv::b2vsb(v));
+}
+} // namespace
+
+void frmAR7030::AR7030A_VolumeChanged(int v) { showLevel(vsbVolume, lblVolume, v); }
+void frmAR7030::AR7030A_LeftauxlevelChanged(int v) { showLevel(vsbLineL, lblLineL, v); }
+void frmAR7030::AR7030A_RightauxlevelChanged(int v) { showLevel(vsbLineR, lblLineR, v); }
+void frmAR7030::AR7030A_BassChanged(int v) { showTone(vsbBass, lblBass, v); }
+void frmAR7030::AR7030A_TrebleChanged(int v) { showTone(vsbTreble, lblTreble, v); }
+void frmAR7030::AR7030A_PassbandshiftChanged(int v) { showShift(vsbPassbandshift, lblPassbandshift, v); }
+void frmAR7030::AR7030A_BeatfreqoscChanged(int v) { showShift(vsbBeatfreqosc, lblBeatfreqosc, v); }
+
+void frmAR7030::AR7030A_IfgainChanged(int v)
+{
+    if (v < 0 || v > 99) {
+        lblIfgain->setText(QStringLiteral("?"));
+        return;
+    }
+    lblIfgain->setText(padded(v, 2));
+    vsbIfgain->setValue(v);
+}
+
+void frmAR7030::AR7030A_SquelchChanged(int v)
+{
+    if (v < 0 || v > 150) {
+        lblSquelch->setText(QStringLiteral("?"));
+        return;
+    }
+    const QString t = b2sql(v);
+    lblSquelch->setText(t);
+    vsbSquelch->setValue(int(numericValue(t)));
+}
+
+void frmAR7030::RxUpdatefull()
+{
+    if (!AR7030A)
+        return;
+    AR7030A_AttenuatorChanged(AR7030A->Attenuator());
+    AR7030A_BandwidthChanged(AR7030A->Bandwidth());
+    AR7030A_AgcspeedChanged(AR7030A->Agcspeed());
+    const int mode = AR7030A->Mode();
+    AR7030A_ModeChanged(mode);
+    setForeColor(lblPassbandshift, mode == 3 ? kPaleYellow : kBlue);
+    vsbPassbandshift->setEnabled(mode != 3);
+    const bool bfo = mode == 4 || mode == 5;
+    setForeColor(lblBeatfreqosc, bfo ? kBlue : kPaleYellow);
+    vsbBeatfreqosc->setEnabled(bfo);
+    AR7030A_FrequencyAChanged(AR7030A->FrequencyA());
+    AR7030A_VolumeChanged(AR7030A->Volume());
+    AR7030A_BassChanged(AR7030A->Bass());
+    AR7030A_TrebleChanged(AR7030A->Treble());
+    AR7030A_LeftauxlevelChanged(AR7030A->Leftauxlevel());
+    AR7030A_RightauxlevelChanged(AR7030A->Rightauxlevel());
+    AR7030A_PassbandshiftChanged(AR7030A->PassBandShift());
+    AR7030A_IfgainChanged(AR7030A->Ifgain());
+    AR7030A_SquelchChanged(AR7030A->Squelch());
+    AR7030A_BeatfreqoscChanged(AR7030A->Beatfreqosc());
+}
+
+// ---- buttons, labels, menu ----
+
+void frmAR7030::cmdMode_Click(int index)
+{
+    if (!AR7030A)
+        return;
+    fraMode->setEnabled(false);
+    AR7030A->setMode(index + 1);
+    RxUpdatefull();
+    fraMode->setEnabled(true);
+}
+
+void frmAR7030::cmdAgcspeed_Click(int index) { if (AR7030A) AR7030A->setAgcspeed(index); }
+void frmAR7030::cmdAttenuator_Click(int index) { if (AR7030A) AR7030A->setAttenuator(index); }
+void frmAR7030::cmdBandwidth_Click(int index) { if (AR7030A) AR7030A->setBandwidth(index + 1); }
+
+void frmAR7030::cmdPowerOnOff_Click()
+{
+    if (AR7030A)
+        AR7030A->setPowerOnOff(1 - AR7030A->PowerOnOff());
+}
+
+void frmAR7030::lblMute_Click()
+{
+    mutestate = int16_t(1 - mutestate);
+    const bool lines = G.setupdata[22] == 0;
+    if (mutestate == 1) {
+        setForeColor(lblMute, kRed);
+        // A label showing "?" saves 0.
+        mutevolume = int16_t(roundHalfEven(numericValue(lblVolume->text())));
+        vsbVolume->setValue(0);
+        if (lines) {
+            muteleft = int16_t(roundHalfEven(numericValue(lblLineL->text())));
+            muteright = int16_t(roundHalfEven(numericValue(lblLineR->text())));
+            vsbLineL->setValue(0);
+            vsbLineR->setValue(0);
+        }
+    } else {
+        setForeColor(lblMute, kGreen);
+        vsbVolume->setValue(mutevolume);
+        if (lines) {
+            vsbLineL->setValue(muteleft);
+            vsbLineR->setValue(muteright);
+        }
+    }
+}
+
+void frmAR7030::setLineLevelsEnabled(bool on)
+{
+    vsbLineR->setEnabled(on);
+    vsbLineL->setEnabled(on);
+    lblLineR->setEnabled(on);
+    lblLineL->setEnabled(on);
+    G.setupdata[22] = on ? 0 : 1;
+}
+
+void frmAR7030::mnuResetRx_Click() { if (AR7030A) AR7030A->Reset(); }
+
+void frmAR7030::mnuFirmware_Click()
+{
+    if (AR7030A)
+        msgBox(AR7030A->Firmware(), MsgIcon::Information, QStringLiteral("Firmware Version"));
+}
+
+void frmAR7030::buildDirectMenu(QMenu *m)
+{
+    addMenuEntry(m, QStringLiteral("mnuUpdate"), QStringLiteral("Update"), [this] { mnuUpdate_Click(); })
+        ->setShortcut(Qt::Key_F5);
+    addMenuEntry(m, QStringLiteral("mnuResetRx"), QStringLiteral("Reset RX"), [this] { mnuResetRx_Click(); });
+    addDirectEntry(m, this, DirectEntry::Setup);
+    addMenuEntry(m, QStringLiteral("mnuFirmware"), QStringLiteral("Firmware version"), [this] { mnuFirmware_Click(); });
+    addMenuSeparator(m, QStringLiteral("mnuLine11"));
+    addDirectEntry(m, this, DirectEntry::Last20);
+    addDirectEntry(m, this, DirectEntry::MarkFreqs);
+    addDirectEntry(m, this, DirectEntry::Scratchpad);
+    addMenuSeparator(m, QStringLiteral("mnuLine12"));
+    addMenuEntry(m, QStringLiteral("mnuEnableLL"), QStringLiteral("Enable LL+LR"), [this] { setLineLevelsEnabled(true); });
+    addMenuEntry(m, QStringLiteral("mnuDisableLL"), QStringLiteral("Disable LL+LR"), [this] { setLineLevelsEnabled(false); });
+    addMenuSeparator(m, QStringLiteral("mnuLine13"));
+    addMenuEntry(m, QStringLiteral("mnuPowerOn"), QStringLiteral("Power On"), [this] { if (AR7030A) AR7030A->setPowerOnOff(1); });
+    addMenuEntry(m, QStringLiteral("mnuPowerOff"), QStringLiteral("Power Off"), [this] { if (AR7030A) AR7030A->setPowerOnOff(0); });
+    addMenuSeparator(m, QStringLiteral("mnuLine14"));
+    addDirectEntry(m, this, DirectEntry::Close);
+    addDirectEntry(m, this, DirectEntry::Exit);
+}
+
+// ---- memory recall ----
+
+void frmAR7030::recallMemory(int n)
+{
+    if (!AR7030A)
+        return;
+    bool answered = true;
+    const QString rec = AR7030A->Memory(n, &answered);
+    // An empty channel, or one the receiver did not fully report, is not sent.
+    if (!answered || rec.startsWith(QLatin1String("XXX")) || rec.size() < 32)
+        return;
+    const int mode = int(roundHalfEven(numericValue(rec.mid(16, 1))));
+    AR7030A->setFrequencyA(numericValue(rec.mid(7, 8)) / 1000);
+    AR7030A->setMode(mode);
+    AR7030A->setBandwidth(int(numericValue(rec.mid(18, 2))));
+    AR7030A->setPassBandShift(int(numericValue(rec.mid(25, 3))));
+    if (mode == 4 || mode == 5)
+        AR7030A->setBeatfreqosc(int(numericValue(rec.mid(29, 3))));
+    else
+        AR7030A->setSquelch(int(numericValue(rec.mid(29, 3))));
+    RxUpdatefull();
+}
+
+// ---- key rows ----
+
+bool frmAR7030::modelKey(int keyCode, Modifier mod)
+{
+    if (mod == ModShift) {
+        if (keyCode >= KeyF1 && keyCode <= KeyF1 + 5) {
+            cmdBandwidth_Click(keyCode - KeyF1); // also when the button is disabled
+            return true;
+        }
+        static const QString letters = QStringLiteral("ASFDCLU");
+        const int m = keyCode >= KeyA && keyCode <= KeyZ ? int(letters.indexOf(QChar(keyCode))) : -1;
+        if (m >= 0) {
+            cmdMode_Click(m);
+            return true;
+        }
+        int v = vsbPassbandshift->value();
+        if (keyCode == KeyEqual)
+            v = v < 42 ? v + 1 : 42;
+        else if (keyCode == KeyMinus)
+            v = v >= -41 ? v - 1 : -42;
+        else if (keyCode == Key0)
+            v = 0;
+        else
+            return false;
+        vsbPassbandshift->setValue(v);
+        if (AR7030A)
+            AR7030A->setPassBandShift(vsb2b(vsbPassbandshift->value()));
+        return true;
+    }
+    if (mod == ModAlt) {
+        int v = vsbVolume->value();
+        if (keyCode == KeyEqual)
+            v = v < 95 ? v + 5 : 99;
+        else if (keyCode == KeyMinus)
+            v = v >= 5 ? v - 5 : 0;
+        else if (keyCode == Key0)
+            v = 0;
+        else
+            return false;
+        vsbVolume->setValue(v);
+        if (AR7030A)
+            AR7030A->setVolume(vsbVolume->value());
+        return true;
+    }
+    return false;
+}
+
+} // namespace tav
