@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Starts an emulated receiver and Tavorin against it, on a demonstration data
+# directory of its own (./demo-data), so the user's own settings stay as they are.
+#   tools/emulate.sh MODEL      (MODEL: ar7030, nrd535, nrd545, rx320)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+model="${1:-ar7030}"
+case "$model" in
+  ar7030) rxtype=1 ;; nrd535) rxtype=2 ;; rx320) rxtype=3 ;; nrd545) rxtype=4 ;;
+  *) echo "emulate: unknown model '$model' (ar7030, nrd535, nrd545, rx320)" >&2; exit 2 ;;
+esac
+root="$(pwd)"
+demo="$root/demo-data"
+mkdir -p "$demo"
+log="$demo/rxsim.log"
+
+# rxsim prints its device first, then one line per command it receives.
+coproc RXSIM { exec "$root/build/sim/rxsim" "$model" 2>&1; }
+rxpid=$RXSIM_PID
+trap 'kill "$rxpid" 2>/dev/null || true' EXIT
+read -r -t 10 device <&"${RXSIM[0]}" || { echo "emulate: rxsim did not start" >&2; exit 1; }
+cat <&"${RXSIM[0]}" >"$log" &
+
+# Settings: the data directory, the listener's position, the receiver, then
+# the numbers (COM 1 first); tavorin fills in the rest with its defaults.
+printf '%s/\r\n0\r\n0\r\n%s\r\n1\r\n' "$demo" "$rxtype" >"$demo/tavorin2.ini"
+printf '%s\r\n' "$device" >"$demo/comports.ini"
+echo "Emulated $model on $device (commands logged to $log)"
+cd "$demo"
+"$root/build/tavorin"
