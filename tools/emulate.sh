@@ -15,11 +15,17 @@ mkdir -p "$demo"
 log="$demo/rxsim.log"
 
 # rxsim prints its device first, then one line per command it receives.
-coproc RXSIM { exec "$root/build/sim/rxsim" "$model" 2>&1; }
-rxpid=$RXSIM_PID
+: >"$log"
+"$root/build/sim/rxsim" "$model" >"$log" 2>&1 &
+rxpid=$!
 trap 'kill "$rxpid" 2>/dev/null || true' EXIT
-read -r -t 10 device <&"${RXSIM[0]}" || { echo "emulate: rxsim did not start" >&2; exit 1; }
-cat <&"${RXSIM[0]}" >"$log" &
+device=""
+for _ in $(seq 100); do
+  device="$(head -n 1 "$log")"
+  [ -n "$device" ] && break
+  sleep 0.1
+done
+[ -n "$device" ] || { echo "emulate: rxsim did not start" >&2; exit 1; }
 
 # Settings: the data directory, the listener's position, the receiver, then
 # the numbers (COM 1 first); tavorin fills in the rest with its defaults.
