@@ -10,6 +10,9 @@
 #include "drivers/clsAR7030.h"
 #include "panels/frmNoRx.h"
 #include "panels/frmAR7030.h"
+#include "panels/frmNRD545.h"
+#include "panels/frmUserdefs545.h"
+#include "panels/frmAdvancedDSP.h"
 #include "drivers/clsNRD535.h"
 #include "drivers/clsNRD545.h"
 #include "panels/frmUserdefs.h"
@@ -33,6 +36,9 @@ void registerBuiltWindows()
     Windows::registerFactory(QStringLiteral("frmAR7030"), [] { return new frmAR7030; });
     frmWelcome::registerDriver(4, [] { return std::make_unique<clsNRD545>(frmWelcome::instance()->Comm1); });
     Windows::registerFactory(QStringLiteral("frmUserdefs"), [] { return new frmUserdefs; });
+    Windows::registerFactory(QStringLiteral("frmNRD545"), [] { return new frmNRD545; });
+    Windows::registerFactory(QStringLiteral("frmUserdefs545"), [] { return new frmUserdefs545; });
+    Windows::registerFactory(QStringLiteral("frmAdvancedDSP"), [] { return new frmAdvancedDSP; });
 }
 
 int runProgram(QApplication &app)
