@@ -17,7 +17,7 @@ QPushButton *btn(QWidget *w, const QString &name) { return w->findChild<QPushBut
 
 // The emulator takes the bytes from the event loop: wait until it has them.
 #define EXPECT_EMU(field, value)                                                                             \
-    EXPECT_TRUE(tavtest::waitFor([&] { return (field) == (value); })) << #field " is " << (field)
+    EXPECT_TRUE(tavtest::waitFor([&] { return (field) == (value); })) << #field " is " << ::testing::PrintToString(field)
 
 } // namespace
 
