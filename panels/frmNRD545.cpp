@@ -228,15 +228,6 @@ frmNRD545::frmNRD545() : frmPanel(QStringLiteral("frmNRD545"), 38, &ProgramState
     sendOnChange(vsbPassbandshift, &clsNRD545::setPassBandShift);
     sendOnChange(vsbBandwidthcontrol, &clsNRD545::setBandwidthcontrol);
 
-    // Continuous stepping holds the receiver in remote for its whole run.
-    connect(cmdMovefreq, &QPushButton::clicked, this, [this] {
-        if (!isLoadedForm())
-            return;
-        if (movefreqon == 1)
-            lock->steppingStarted();
-        else
-            lock->steppingStopped();
-    });
 }
 
 frmNRD545::~frmNRD545() = default;
@@ -301,6 +292,17 @@ void frmNRD545::modelUnload()
 {
     // The receiver goes back to local before the driver and the port go.
     lock->panelUnloading();
+}
+
+// Continuous stepping holds the receiver in remote for its whole run.
+void frmNRD545::movefreqChanged(int16_t on)
+{
+    if (!isLoadedForm())
+        return;
+    if (on == 1)
+        lock->steppingStarted();
+    else
+        lock->steppingStopped();
 }
 
 // ---- lock ----

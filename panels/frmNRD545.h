@@ -96,6 +96,7 @@ protected:
     bool modelKey(int keyCode, Modifier mod) override;
     void buildDirectMenu(QMenu *menu) override;
     void modelUnload() override;
+    void movefreqChanged(int16_t on) override;
 
 private:
     static PanelTraits traits();

@@ -351,6 +351,7 @@ void frmPanel::cmdMovefreq_Click()
 {
     movefreqon = int16_t(1 - movefreqon);
     cmdMovefreq->setText(movefreqon == 1 ? QStringLiteral("Stop") : QStringLiteral("GO"));
+    movefreqChanged(movefreqon);
     if (movefreqon == 1)
         tmrMovefreq.start();
     else

@@ -136,6 +136,9 @@ protected:
     virtual void buildDirectMenu(QMenu *menu) = 0;
     // First of the unload steps, while the driver still exists.
     virtual void modelUnload() {}
+    // Continuous stepping starts (1) or stops (0), by the button or Ctrl+G,
+    // before the first step is taken.
+    virtual void movefreqChanged(int16_t) {}
 
     // Shows a frequency reported by the driver and spreads it to the tools.
     void showFrequency(double khz);

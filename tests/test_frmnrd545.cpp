@@ -332,6 +332,11 @@ TEST_F(Nrd545Rig, ContinuousSteppingHoldsTheReceiverInRemote)
     EXPECT_EQ(text(p, "lblLock"), QStringLiteral("Off"));
     EXPECT_FALSE(p->vsbVolume->isEnabled());
     EXPECT_TRUE(tavtest::waitFor([&] { return !emu.remote; }));
+    // Ctrl+G does the same.
+    EXPECT_TRUE(p->keyPreview('G', frmPanel::ModCtrl));
+    EXPECT_EQ(text(p, "lblLock"), QStringLiteral("On"));
+    EXPECT_TRUE(p->keyPreview('G', frmPanel::ModCtrl));
+    EXPECT_EQ(text(p, "lblLock"), QStringLiteral("Off"));
 }
 
 TEST_F(Nrd545Rig, ClosingHandsTheReceiverBackBeforeThePortCloses)
