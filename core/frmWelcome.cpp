@@ -7,6 +7,8 @@
 #include "core/numtext.h"
 #include "panels/frmPanel.h"
 #include "drivers/clsAR7030.h"
+#include "drivers/clsRX320.h"
+#include "drivers/rx320calc.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -338,6 +340,10 @@ void frmWelcome::Change2FreqA(double freq)
         if (auto *d = qobject_cast<clsAR7030 *>(AR7030A.get()))
             d->setFrequencyA(freq);
         break;
+    case 3:
+        if (auto *d = qobject_cast<clsRX320 *>(RX320A.get()))
+            d->setFrequencyA(freq);
+        break;
     default: break;
     }
     if (frmPanel *p = openPanel())
@@ -386,6 +392,9 @@ QString frmWelcome::ConvertRx2mfa()
         default: return QString();
         }
     }
+    case 3:
+        // The RX-320 cannot be asked: its mode is the one last sent.
+        return rx320::modeLetter(G.rx320mode);
     default: return QString();
     }
 }
@@ -429,6 +438,23 @@ void frmWelcome::SetRx2mfa(const QString &code)
         }
         return;
     }
+    case 3: {
+        const auto set = rx320::settingForLetter(c);
+        auto *d = qobject_cast<clsRX320 *>(RX320A.get());
+        if (!set || !d)
+            return;
+        frmPanel *p = openPanel();
+        d->setMode(set->mode);
+        if (p)
+            p->hubModeChanged(set->mode);
+        d->setBandwidth(set->bandwidth);
+        if (p)
+            p->hubBandwidthChanged(set->bandwidth);
+        d->setAgcspeed(set->agc);
+        if (p)
+            p->hubAgcspeedChanged(set->agc);
+        return;
+    }
     default: return;
     }
 }
@@ -440,6 +466,9 @@ double frmWelcome::Update2RxFreq()
     case 1:
         if (auto *d = qobject_cast<clsAR7030 *>(AR7030A.get()))
             f = d->FrequencyA();
+        break;
+    case 3:
+        f = G.rx320freq; // the frequency last sent: the RX-320 cannot be read back
         break;
     default: return 0;
     }
