@@ -6,6 +6,9 @@
 #include "core/ui.h"
 #include "core/numtext.h"
 #include "panels/frmPanel.h"
+#include "drivers/clsNRD535.h"
+#include "drivers/clsNRD545.h"
+#include "drivers/jrchub.h"
 #include "drivers/clsAR7030.h"
 #include "drivers/clsRX320.h"
 #include "drivers/rx320calc.h"
@@ -344,6 +347,14 @@ void frmWelcome::Change2FreqA(double freq)
         if (auto *d = qobject_cast<clsRX320 *>(RX320A.get()))
             d->setFrequencyA(freq);
         break;
+    case 2:
+        if (auto *d = qobject_cast<clsNRD535 *>(NRD535A.get()))
+            d->setFrequencyA(freq);
+        break;
+    case 4:
+        if (auto *d = qobject_cast<clsNRD545 *>(NRD545A.get()))
+            d->setFrequencyA(freq);
+        break;
     default: break;
     }
     if (frmPanel *p = openPanel())
@@ -395,6 +406,19 @@ QString frmWelcome::ConvertRx2mfa()
     case 3:
         // The RX-320 cannot be asked: its mode is the one last sent.
         return rx320::modeLetter(G.rx320mode);
+    case 2:
+        // A receiver that did not answer has no mode, rather than mode 0 ("d").
+        if (auto *d = qobject_cast<clsNRD535 *>(NRD535A.get())) {
+            const int m = d->Mode();
+            return d->lastReadOk() ? nrd535Mfacode(m) : QString();
+        }
+        return QString();
+    case 4:
+        if (auto *d = qobject_cast<clsNRD545 *>(NRD545A.get())) {
+            const int m = d->Mode();
+            return d->lastReadOk() ? nrd545Mfacode(m) : QString();
+        }
+        return QString();
     default: return QString();
     }
 }
@@ -455,6 +479,36 @@ void frmWelcome::SetRx2mfa(const QString &code)
             p->hubAgcspeedChanged(set->agc);
         return;
     }
+    case 2:
+    case 4: {
+        const auto set = G.goRxtype == 2 ? nrd535ModeSetting(c, G.setupdata[10]) : nrd545ModeSetting(c);
+        if (!set)
+            return;
+        frmPanel *p = openPanel();
+        auto *n535 = qobject_cast<clsNRD535 *>(NRD535A.get());
+        auto *n545 = qobject_cast<clsNRD545 *>(NRD545A.get());
+        if (G.goRxtype == 2 && !n535)
+            return;
+        if (G.goRxtype == 4 && !n545)
+            return;
+        if (G.goRxtype == 2)
+            n535->setMode(set->mode);
+        else
+            n545->setMode(set->mode);
+        if (p)
+            p->hubModeChanged(set->mode);
+        if (set->bandwidth && n535) {
+            n535->setBandwidth(*set->bandwidth);
+            if (p)
+                p->hubBandwidthChanged(*set->bandwidth);
+        }
+        if (set->agcspeed && n535) {
+            n535->setAgcspeed(*set->agcspeed);
+            if (p)
+                p->hubAgcspeedChanged(*set->agcspeed);
+        }
+        return;
+    }
     default: return;
     }
 }
@@ -470,6 +524,21 @@ double frmWelcome::Update2RxFreq()
     case 3:
         f = G.rx320freq; // the frequency last sent: the RX-320 cannot be read back
         break;
+    case 2:
+        // A silent receiver leaves the panel's display as it was.
+        if (auto *d = qobject_cast<clsNRD535 *>(NRD535A.get())) {
+            f = d->FrequencyA();
+            if (!d->lastReadOk())
+                return 0;
+        }
+        break;
+    case 4:
+        if (auto *d = qobject_cast<clsNRD545 *>(NRD545A.get())) {
+            f = d->FrequencyA();
+            if (!d->lastReadOk())
+                return 0;
+        }
+        break;
     default: return 0;
     }
     if (frmPanel *p = openPanel())
@@ -481,31 +550,26 @@ void frmWelcome::Update4RxFreq() { Update2RxFreq(); }
 
 void frmWelcome::getfreq(QLineEdit *termBox, const QString &received)
 {
-    QString text = termBox->text() + received;
-    if (!text.endsWith(QChar(13))) {
-        termBox->setText(text);
-        return;
-    }
     // The JRC receivers report their frequency as 8 digits (Hz) standing
-    // just before a fixed tail of the report.
-    int tail = -1;
-    if (G.goRxtype == 2)
-        tail = 2;
-    else if (G.goRxtype == 4)
-        tail = 4;
-    if (tail >= 0) {
+    // just before a fixed tail of the report: 2 characters on the NRD-535,
+    // 4 on the NRD-545. A report whose digits are garbled tunes nothing.
+    const int tail = G.goRxtype == 4 ? 4 : 2;
+    QString text = termBox->text();
+    bool complete = false;
+    const std::optional<double> khz = JrcDialReports(tail).take(text, received, complete);
+    termBox->setText(text);
+    if (!complete)
+        return;
+    if ((G.goRxtype == 2 || G.goRxtype == 4) && khz) {
         G.last20record = true;
         if (G.last20loaded)
             if (TavForm *l = Windows::existing(QStringLiteral("frmLast20")))
                 if (auto *c = l->findChild<QCheckBox *>(QStringLiteral("chkNofreqsteps")); c && c->isChecked())
                     G.last20record = false;
-        const int start = qMax(0, int(text.size()) - tail - 8);
-        const QString digits = text.mid(start, qMin(8, int(text.size()) - tail - start));
-        G.rxfreqnow = numericValue(digits) / 1000;
+        G.rxfreqnow = *khz;
         if (frmPanel *p = openPanel())
             p->hubFrequencyChanged(G.rxfreqnow);
     }
-    termBox->setText(QString());
     if (G.trackingloaded)
         if (TavForm *f = Windows::existing(QStringLiteral("frmTracking")))
             QMetaObject::invokeMethod(f, "Trackfreq", Qt::DirectConnection);

@@ -108,3 +108,93 @@ TEST(JrcHub, GarbledReportTunesNothingAndTermStaysBounded)
     ASSERT_TRUE(f.has_value());
     EXPECT_DOUBLE_EQ(*f, 9650.0);
 }
+
+// ---- the hub's JRC rows on the welcome window, against the emulators ----
+
+#include "core/frmWelcome.h"
+#include "core/globals.h"
+#include "drivers/clsNRD535.h"
+#include "drivers/clsNRD545.h"
+#include "sim/pty.h"
+
+namespace {
+template <class Emu, class Driver>
+struct HubLine {
+    tavtest::ScratchDir dir;
+    Emu emu;
+    sim::PtyHarness pty{emu};
+    frmWelcome *w = frmWelcome::instance();
+    Driver *rx = nullptr;
+    HubLine(int type)
+    {
+        G.datapath = dir.path();
+        dir.write(QStringLiteral("comports.ini"), pty.slavePath().toLatin1() + "\r\n");
+        w->Comm1.CommPort = 1;
+        w->Comm1.Settings = QStringLiteral("4800,N,8,1");
+        EXPECT_TRUE(w->Comm1.open());
+        G.rxtype = G.goRxtype = int16_t(type);
+        G.freqmin = 10;
+        G.freqmax = 29999.999;
+        G.jrclock = 1;
+        emu.remote = true;
+        auto d = std::make_unique<Driver>(w->Comm1);
+        rx = d.get();
+        (type == 2 ? w->NRD535A : w->NRD545A) = std::move(d);
+    }
+    ~HubLine()
+    {
+        w->Comm1.close();
+        frmWelcome::destroy();
+    }
+};
+} // namespace
+
+TEST(JrcHubLine, Nrd535LettersModesAndTuning)
+{
+    HubLine<sim::Nrd535Emulator, clsNRD535> h(2);
+    G.setupdata[10] = 1;
+    h.w->SetRx2mfa("c");
+    h.w->SetRx2mfa("x");
+    tavtest::pump(30);
+    EXPECT_EQ(h.emu.cur.mode, 1);
+    EXPECT_EQ(h.emu.cur.bw, 2) << "Nar with setupdata(10) = 1";
+    h.w->SetRx2mfa("F");
+    tavtest::pump(30);
+    EXPECT_EQ(h.emu.cur.mode, 5);
+    EXPECT_EQ(h.emu.cur.bw, 3);
+    EXPECT_EQ(h.emu.cur.agc, 1) << "F leaves the AGC";
+    for (int m = 0; m <= 8; ++m) {
+        h.emu.cur.mode = m;
+        EXPECT_EQ(h.w->ConvertRx2mfa(), nrd535Mfacode(m)) << m;
+    }
+    h.w->Change2FreqA(29999.999);
+    EXPECT_DOUBLE_EQ(h.w->Update2RxFreq(), 29999.999);
+    h.pty.setOff(true);
+    EXPECT_EQ(h.w->ConvertRx2mfa(), QString()) << "no answer, no mode";
+    EXPECT_EQ(h.w->Update2RxFreq(), 0);
+}
+
+TEST(JrcHubLine, Nrd545DialFollowingAndAStatusReadMeanwhile)
+{
+    HubLine<sim::Nrd545Emulator, clsNRD545> h(4);
+    h.w->SetRx2mfa("d");
+    tavtest::pump(30);
+    EXPECT_EQ(h.emu.cur.mode, 0);
+    for (int m = 0; m <= 9; ++m) {
+        h.emu.cur.mode = m;
+        EXPECT_EQ(h.w->ConvertRx2mfa(), nrd545Mfacode(m)) << m;
+    }
+    G.dialtrack = true;
+    h.emu.reporting = true;
+    h.pty.setChunking(5, 10); // each report arrives in pieces
+    h.emu.dial(7205000);
+    ASSERT_TRUE(tavtest::waitFor([&] { return G.rxfreqnow == 7205.0; }));
+    EXPECT_TRUE(h.w->term->text().isEmpty());
+    // A status read while following gets its own reply.
+    EXPECT_EQ(h.rx->RxStatus().mid(4, 8), "07205000");
+    h.pty.sendToProgram("I00000x205000030\r");
+    tavtest::pump(100);
+    EXPECT_EQ(G.rxfreqnow, 7205.0) << "a garbled report tunes nothing";
+    h.emu.dial(9650000);
+    ASSERT_TRUE(tavtest::waitFor([&] { return G.rxfreqnow == 9650.0; }));
+}
