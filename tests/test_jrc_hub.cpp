@@ -155,11 +155,11 @@ TEST(JrcHubLine, Nrd535LettersModesAndTuning)
     G.setupdata[10] = 1;
     h.w->SetRx2mfa("c");
     h.w->SetRx2mfa("x");
-    tavtest::pump(30);
+    tavtest::waitFor([&] { return h.emu.cur.bw == 2; }, 10000);
     EXPECT_EQ(h.emu.cur.mode, 1);
     EXPECT_EQ(h.emu.cur.bw, 2) << "Nar with setupdata(10) = 1";
     h.w->SetRx2mfa("F");
-    tavtest::pump(30);
+    tavtest::waitFor([&] { return h.emu.cur.bw == 3; }, 10000);
     EXPECT_EQ(h.emu.cur.mode, 5);
     EXPECT_EQ(h.emu.cur.bw, 3);
     EXPECT_EQ(h.emu.cur.agc, 1) << "F leaves the AGC";
@@ -178,8 +178,7 @@ TEST(JrcHubLine, Nrd545DialFollowingAndAStatusReadMeanwhile)
 {
     HubLine<sim::Nrd545Emulator, clsNRD545> h(4);
     h.w->SetRx2mfa("d");
-    tavtest::pump(30);
-    EXPECT_EQ(h.emu.cur.mode, 0);
+    EXPECT_TRUE(tavtest::waitFor([&] { return h.emu.cur.mode == 0; }, 10000));
     for (int m = 0; m <= 9; ++m) {
         h.emu.cur.mode = m;
         EXPECT_EQ(h.w->ConvertRx2mfa(), nrd545Mfacode(m)) << m;
@@ -188,7 +187,7 @@ TEST(JrcHubLine, Nrd545DialFollowingAndAStatusReadMeanwhile)
     h.emu.reporting = true;
     h.pty.setChunking(5, 10); // each report arrives in pieces
     h.emu.dial(7205000);
-    ASSERT_TRUE(tavtest::waitFor([&] { return G.rxfreqnow == 7205.0; }));
+    ASSERT_TRUE(tavtest::waitFor([&] { return G.rxfreqnow == 7205.0; }, 10000));
     EXPECT_TRUE(h.w->term->text().isEmpty());
     // A status read while following gets its own reply.
     EXPECT_EQ(h.rx->RxStatus().mid(4, 8), "07205000");
@@ -196,5 +195,5 @@ TEST(JrcHubLine, Nrd545DialFollowingAndAStatusReadMeanwhile)
     tavtest::pump(100);
     EXPECT_EQ(G.rxfreqnow, 7205.0) << "a garbled report tunes nothing";
     h.emu.dial(9650000);
-    ASSERT_TRUE(tavtest::waitFor([&] { return G.rxfreqnow == 9650.0; }));
+    ASSERT_TRUE(tavtest::waitFor([&] { return G.rxfreqnow == 9650.0; }, 10000));
 }
