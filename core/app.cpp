@@ -16,6 +16,7 @@
 #include "drivers/clsNRD535.h"
 #include "drivers/clsNRD545.h"
 #include "panels/frmUserdefs.h"
+#include "panels/frmNRD535.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -39,6 +40,7 @@ void registerBuiltWindows()
     Windows::registerFactory(QStringLiteral("frmNRD545"), [] { return new frmNRD545; });
     Windows::registerFactory(QStringLiteral("frmUserdefs545"), [] { return new frmUserdefs545; });
     Windows::registerFactory(QStringLiteral("frmAdvancedDSP"), [] { return new frmAdvancedDSP; });
+    Windows::registerFactory(QStringLiteral("frmNRD535"), [] { return new frmNRD535; });
 }
 
 int runProgram(QApplication &app)
