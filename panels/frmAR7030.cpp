@@ -161,16 +161,16 @@ frmAR7030::frmAR7030() : frmPanel(QStringLiteral("frmAR7030"), 3, &ProgramState:
             [this](int v) { if (AR7030A) AR7030A->setSquelch(sql2b(QString::number(v))); });
 
     auto zero = [](VScroll *bar) { bar->setValue(0); };
-    connect(lblVolume, &ClickLabel::clicked, this, [=] { zero(vsbVolume); });
-    connect(lblLineL, &ClickLabel::clicked, this, [=] { zero(vsbLineL); });
-    connect(lblLineR, &ClickLabel::clicked, this, [=] { zero(vsbLineR); });
-    connect(lblBass, &ClickLabel::clicked, this, [=] { zero(vsbBass); });
-    connect(lblTreble, &ClickLabel::clicked, this, [=] { zero(vsbTreble); });
-    connect(lblPassbandshift, &ClickLabel::clicked, this, [=] {
+    connect(lblVolume, &ClickLabel::clicked, this, [=, this] { zero(vsbVolume); });
+    connect(lblLineL, &ClickLabel::clicked, this, [=, this] { zero(vsbLineL); });
+    connect(lblLineR, &ClickLabel::clicked, this, [=, this] { zero(vsbLineR); });
+    connect(lblBass, &ClickLabel::clicked, this, [=, this] { zero(vsbBass); });
+    connect(lblTreble, &ClickLabel::clicked, this, [=, this] { zero(vsbTreble); });
+    connect(lblPassbandshift, &ClickLabel::clicked, this, [=, this] {
         if (vsbPassbandshift->isEnabled())
             zero(vsbPassbandshift);
     });
-    connect(lblBeatfreqosc, &ClickLabel::clicked, this, [=] {
+    connect(lblBeatfreqosc, &ClickLabel::clicked, this, [=, this] {
         if (vsbBeatfreqosc->isEnabled())
             zero(vsbBeatfreqosc);
     });

@@ -421,8 +421,9 @@ TEST_F(AR7030Panel, HubModeLettersBothWays)
         EXPECT_EQ(p->lblBandwidth->text(), G.bwnames[r.filter]) << r.letter;
         // The mode byte: page 0, address 0x1D, then the mode as one nibble.
         EXPECT_TRUE(pty.received().startsWith(QByteArray("\x50\x31\x4D", 3) + char(0x60 + r.mode))) << r.letter;
-        if (QLatin1String(r.letter) != QLatin1String("f"))
+        if (QLatin1String(r.letter) != QLatin1String("f")) {
             EXPECT_EQ(settled([&] { return emu.applied().agc; }, r.agc), r.agc) << r.letter;
+        }
         EXPECT_EQ(w->ConvertRx2mfa(), QString(QLatin1String(r.letter)).toLower());
     }
     // "f" leaves the AGC as it was.

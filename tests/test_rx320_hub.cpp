@@ -101,8 +101,9 @@ TEST_F(Rx320Hub, ModeLettersSetModeFilterAndAgc)
         EXPECT_EQ(G.rx320filter, r.filter);
         EXPECT_EQ(G.rx320agc, r.agc);
         EXPECT_EQ(w->ConvertRx2mfa(), QString(QLatin1String(r.letter)).toLower());
-        if (r.mode != 3) // CW reports the pass band's centre, offset by the beat note
+        if (r.mode != 3) { // CW reports the pass band's centre, offset by the beat note
             EXPECT_EQ(emu.tunedFrequencyHz(), 10000000) << r.letter << " retuned for the new mode and filter";
+        }
     }
     settle();
     pty.clearReceived();

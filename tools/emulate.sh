@@ -27,9 +27,14 @@ for _ in $(seq 100); do
 done
 [ -n "$device" ] || { echo "emulate: rxsim did not start" >&2; exit 1; }
 
-# Settings: the data directory, the listener's position, the receiver, then
-# the numbers (COM 1 first); tavorin fills in the rest with its defaults.
-printf '%s/\r\n0\r\n0\r\n%s\r\n1\r\n' "$demo" "$rxtype" >"$demo/tavorin2.ini"
+# A complete settings file (the set-up dialog's defaults), choosing the
+# emulated receiver on COM 1.
+{
+  printf '%s/\r\n5130N\r\n00007W\r\n %s\r\n' "$demo" "$rxtype"
+  for v in 1 3 0 2 1 1 15 0 0 0 0 0 0 1 1 1 1 0 0 0 0 0 1 3 9 50 20 0 0 0 0; do
+    printf ' %s\r\n' "$v"
+  done
+} >"$demo/tavorin2.ini"
 printf '%s\r\n' "$device" >"$demo/comports.ini"
 echo "Emulated $model on $device (commands logged to $log)"
 cd "$demo"
