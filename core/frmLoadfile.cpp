@@ -1,5 +1,7 @@
 #include "core/frmLoadfile.h"
 
+#include "core/frmWelcome.h"
+
 #include "core/filekinds.h"
 #include "core/launch.h"
 #include "core/textfile.h"
@@ -12,7 +14,11 @@
 
 namespace tav {
 
-std::function<void()> frmLoadfile::readBackFrequency = [] {};
+std::function<void()> frmLoadfile::readBackFrequency = [] {
+    // Only a panel opened at Go has a driver to read; the hub knows which.
+    if (frmWelcome::exists() && G.goRxtype > 0)
+        frmWelcome::instance()->Update4RxFreq();
+};
 
 frmLoadfile::frmLoadfile() : TavForm(QStringLiteral("frmLoadfile"), 11, &ProgramState::loadfileloaded)
 {

@@ -27,7 +27,7 @@ public:
     void list_DblClick(int row);
 
     // Reads the receiver's frequency back into the panel before a file is
-    // loaded; the frequency hub puts its read-back here.
+    // loaded (the hub's Update4RxFreq); tests may replace it.
     static std::function<void()> readBackFrequency;
 
 protected:

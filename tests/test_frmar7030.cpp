@@ -4,6 +4,7 @@
 #include "core/app.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
+#include "core/numtext.h"
 #include "core/tables.h"
 #include "panels/frmAR7030.h"
 #include "sim/ar7030.h"
@@ -448,4 +449,28 @@ TEST_F(AR7030Panel, DialReportInTwoPiecesIsTakenOnce)
     w->getfreq(w->term, QStringLiteral("00000A\r"));
     EXPECT_DOUBLE_EQ(G.rxfreqnow, 7100);
     EXPECT_EQ(w->term->text(), "");
+}
+
+#include "core/filekinds.h"
+#include "core/frmLoadfile.h"
+
+TEST_F(AR7030Panel, LoadingAFileReadsTheReceiversFrequencyBackFirst)
+{
+    frmAR7030 *p = go();
+    ASSERT_NE(p, nullptr);
+    emu.dial(6055000); // the listener turned the knob since the panel last looked
+    double seenByReader = -1;
+    registerReader(2, [&](const QString &) {
+        seenByReader = leadingNumber(p->txtFrequencyA->text());
+        return FileResult::success();
+    });
+    G.filekind = 2;
+    dir.write(QStringLiteral("OWN/OWN_TEST.TXT"), "x\r\n");
+    G.filedirs[2] = dir.path() + "OWN/";
+    auto *dlg = Windows::get<frmLoadfile>(QStringLiteral("frmLoadfile"));
+    ASSERT_NE(dlg, nullptr);
+    dlg->showModeless();
+    dlg->cmdOK_Click();
+    EXPECT_NEAR(leadingNumber(p->txtFrequencyA->text()), 6055, 0.01);
+    EXPECT_NEAR(seenByReader, 6055, 0.01) << "the reader runs after the read-back";
 }
