@@ -10,6 +10,7 @@
 #include "drivers/clsAR7030.h"
 #include "panels/frmNoRx.h"
 #include "panels/frmAR7030.h"
+#include "panels/frmRX320.h"
 #include "panels/frmNRD545.h"
 #include "panels/frmUserdefs545.h"
 #include "panels/frmAdvancedDSP.h"
@@ -35,6 +36,7 @@ void registerBuiltWindows()
     Windows::registerFactory(QStringLiteral("frmNoRx"), [] { return new frmNoRx; });
     frmWelcome::registerDriver(2, [] { return std::make_unique<clsNRD535>(frmWelcome::instance()->Comm1); });
     Windows::registerFactory(QStringLiteral("frmAR7030"), [] { return new frmAR7030; });
+    Windows::registerFactory(QStringLiteral("frmRX320"), [] { return new frmRX320; });
     frmWelcome::registerDriver(4, [] { return std::make_unique<clsNRD545>(frmWelcome::instance()->Comm1); });
     Windows::registerFactory(QStringLiteral("frmUserdefs"), [] { return new frmUserdefs; });
     Windows::registerFactory(QStringLiteral("frmNRD545"), [] { return new frmNRD545; });

@@ -66,6 +66,8 @@ struct ProgramState {
     double rx320freq = 0;
     int16_t rx320filter = 0, rx320pbs = 0, rx320agc = 0, rx320bfo = 0, rx320mode = 0,
             rx320volume = 0, rx320linelevel = 0;
+    // The RX-320 panel's mute: kept while the program runs, across panel sessions.
+    int16_t rx320mutestate = 0, rx320mutevolume = 0, rx320muteline = 0;
 
     // Loaded flags
     bool welcomeloaded = false, aboutloaded = false, setuploaded = false;
