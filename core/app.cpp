@@ -18,6 +18,7 @@
 #include "drivers/clsNRD545.h"
 #include "panels/frmUserdefs.h"
 #include "panels/frmNRD535.h"
+#include "panels/frmRtty.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -43,6 +44,7 @@ void registerBuiltWindows()
     Windows::registerFactory(QStringLiteral("frmUserdefs545"), [] { return new frmUserdefs545; });
     Windows::registerFactory(QStringLiteral("frmAdvancedDSP"), [] { return new frmAdvancedDSP; });
     Windows::registerFactory(QStringLiteral("frmNRD535"), [] { return new frmNRD535; });
+    Windows::registerFactory(QStringLiteral("frmRtty"), [] { return new frmRtty; });
 }
 
 int runProgram(QApplication &app)

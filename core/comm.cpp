@@ -69,6 +69,7 @@ void CommControl::close()
     if (m_port.isOpen())
         m_port.close();
     m_buffer.clear();
+    m_setAside.clear();
 }
 
 bool CommControl::isOpen() const { return m_port.isOpen(); }
@@ -112,13 +113,30 @@ int CommControl::InBufferCount()
         m_port.waitForReadyRead(0);
         pull();
     }
+    restoreSetAside();
     return int(m_buffer.size());
 }
 
 void CommControl::clearInput()
 {
     InBufferCount();
+    if (m_keepDiscarded && Exchange::active())
+        m_setAside += m_buffer;
     m_buffer.clear();
+}
+
+void CommControl::setKeepDiscarded(bool keep)
+{
+    m_keepDiscarded = keep;
+    restoreSetAside();
+}
+
+void CommControl::restoreSetAside()
+{
+    if (m_setAside.isEmpty() || Exchange::active())
+        return;
+    m_buffer.prepend(m_setAside);
+    m_setAside.clear();
 }
 
 void CommControl::scheduleEvent()
@@ -130,13 +148,14 @@ void CommControl::scheduleEvent()
         this,
         [this] {
             m_eventPending = false;
-            if (m_buffer.isEmpty())
+            if (m_buffer.isEmpty() && m_setAside.isEmpty())
                 return;
+            restoreSetAside();
             // During a receiver exchange the bytes belong to the exchange; the
             // event is raised again when the exchange ends.
             if (Exchange::active()) {
                 Exchange::whenDone(this, [this] {
-                    if (!m_buffer.isEmpty())
+                    if (!m_buffer.isEmpty() || !m_setAside.isEmpty())
                         scheduleEvent();
                 });
                 return;

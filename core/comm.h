@@ -45,6 +45,13 @@ public:
     // Discards every waiting byte.
     virtual void clearInput();
 
+    // While set, the bytes a receiver exchange discards are not lost but set
+    // aside and handed back, ahead of any newer byte, once the exchange has
+    // ended. The RTTY window sets it while it reads the decoded text, which
+    // the receiver sends unasked and which must survive a status read.
+    void setKeepDiscarded(bool keep);
+    bool keepDiscarded() const { return m_keepDiscarded; }
+
 signals:
     // Raised after bytes arrive (event 2 = characters received). Delivered
     // from the event loop, never from inside another port call.
@@ -57,11 +64,15 @@ protected:
 
 private:
     void pull();
+    // Puts set-aside bytes back in front once no exchange runs.
+    void restoreSetAside();
 
     QSerialPort m_port;
     QString m_error;
     QString m_device;
     bool m_eventPending = false;
+    bool m_keepDiscarded = false;
+    QByteArray m_setAside;
 };
 
 } // namespace tav

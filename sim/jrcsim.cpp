@@ -11,6 +11,24 @@ QString signedPad(qint64 v, int width) { return (v < 0 ? QStringLiteral("-") : Q
 
 bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
 
+// Typed RTTY text: a backslash before r or n stands for the CR or LF of the decoded text.
+QByteArray rttyBytes(const QString &typed)
+{
+    QByteArray out;
+    for (int i = 0; i < typed.size(); ++i) {
+        if (typed[i] == QLatin1Char('\\') && i + 1 < typed.size()) {
+            const QChar e = typed[i + 1];
+            if (e == QLatin1Char('r') || e == QLatin1Char('n') || e == QLatin1Char('\\')) {
+                out += e == QLatin1Char('r') ? '\r' : e == QLatin1Char('n') ? '\n' : '\\';
+                ++i;
+                continue;
+            }
+        }
+        out += typed[i].toLatin1();
+    }
+    return out;
+}
+
 } // namespace
 
 JrcEmulator::JrcEmulator(int channels, int smeter) : memory(channels), smeterRaw(smeter)
@@ -123,7 +141,7 @@ bool JrcEmulator::control(const QString &line)
     }
     if (w.size() >= 2 && w[0] == QLatin1String("rtty")) {
         if (rtty)
-            reply(line.mid(line.indexOf(QLatin1String("rtty")) + 5).toLatin1());
+            reply(rttyBytes(line.mid(line.indexOf(QLatin1String("rtty")) + 5)));
         return true;
     }
     return false;
@@ -132,6 +150,7 @@ bool JrcEmulator::control(const QString &line)
 QStringList JrcEmulator::controlHelp() const
 {
     return {QStringLiteral("rtty TEXT       send TEXT as decoded RTTY while RTTY is on"),
+            QStringLiteral("                (\\r and \\n in TEXT send CR and LF)"),
             QStringLiteral("(dial also sends a frequency report while reports are on, \"I1\";"),
             QStringLiteral(" smeter takes the raw number of the \"M\" reply, 000..255)")};
 }

@@ -1,0 +1,376 @@
+#include "panels/frmRtty.h"
+
+#include "core/exchange.h"
+#include "core/filekinds.h"
+#include "core/frmWelcome.h"
+#include "core/globals.h"
+
+#include <QFont>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace tav {
+
+namespace {
+
+constexpr unsigned kNoFileColour = 0xC0FFFF;
+
+QPushButton *arrayButton(const QString &base, int index, const QString &text, QWidget *parent)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(QStringLiteral("%1(%2)").arg(base).arg(index));
+    b->setAutoDefault(false);
+    return b;
+}
+
+QPushButton *button(const QString &name, const QString &text, QWidget *parent)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
+frmRtty::frmRtty() : TavForm(QStringLiteral("frmRtty"), 22, &ProgramState::rttyloaded)
+{
+    setWindowTitle(QStringLiteral("RTTY Decoder"));
+    auto *top = new QVBoxLayout(this);
+
+    // Display: fifteen one-line labels in a fixed-pitch font.
+    QFont mono(QStringLiteral("Courier New"));
+    mono.setStyleHint(QFont::Monospace);
+    mono.setFixedPitch(true);
+    auto *display = new QWidget(this);
+    display->setObjectName(QStringLiteral("picDisplay"));
+    auto *dl = new QVBoxLayout(display);
+    dl->setSpacing(0);
+    dl->setContentsMargins(4, 4, 4, 4);
+    const int lineHeight = QFontMetrics(mono).height();
+    const int lineWidth = QFontMetrics(mono).horizontalAdvance(QString(RttyLines::kWidth + 2, QLatin1Char('W')));
+    for (int i = 0; i < RttyLines::kLines; ++i) {
+        auto *l = new QLabel(display);
+        l->setObjectName(QStringLiteral("lblRy(%1)").arg(i));
+        l->setFont(mono);
+        // Received text is shown as it came, never as markup.
+        l->setTextFormat(Qt::PlainText);
+        l->setFixedHeight(lineHeight);
+        l->setMinimumWidth(lineWidth);
+        lblRy[i] = l;
+        dl->addWidget(l);
+    }
+    top->addWidget(display);
+
+    auto *row = new QHBoxLayout;
+    top->addLayout(row);
+
+    // RTTY parameters.
+    auto *fraParams = new QGroupBox(QStringLiteral("RTTY Parameters"), this);
+    fraParams->setObjectName(QStringLiteral("fraParameters"));
+    auto *pg = new QGridLayout(fraParams);
+    auto groupRow = [&](int r, const QString &title, const QString &labelName, QLabel *&label) {
+        auto *t = new QLabel(title, fraParams);
+        pg->addWidget(t, r, 0);
+        label = makeLabel(labelName, QString(), fraParams);
+        label->setMinimumWidth(40);
+        pg->addWidget(label, r, 1);
+    };
+    groupRow(0, QStringLiteral("Baud"), QStringLiteral("lblBaud"), lblBaud);
+    groupRow(1, QStringLiteral("Shift"), QStringLiteral("lblShift"), lblShift);
+    groupRow(2, QStringLiteral("Pol."), QStringLiteral("lblPolarity"), lblPolarity);
+    for (int i = 0; i < 3; ++i) {
+        cmdBaud[i] = arrayButton(QStringLiteral("cmdBaud"), i, rttycodes::baudCaption(i), fraParams);
+        pg->addWidget(cmdBaud[i], 0, 2 + i);
+        connect(cmdBaud[i], &QPushButton::clicked, this, [this, i] { cmdBaud_Click(i); });
+        cmdShift[i] = arrayButton(QStringLiteral("cmdShift"), i, rttycodes::shiftCaption(i), fraParams);
+        pg->addWidget(cmdShift[i], 1, 2 + i);
+        connect(cmdShift[i], &QPushButton::clicked, this, [this, i] { cmdShift_Click(i); });
+    }
+    for (int i = 0; i < 2; ++i) {
+        cmdPolarity[i] = arrayButton(QStringLiteral("cmdPolarity"), i, rttycodes::polarityCaption(2, i), fraParams);
+        pg->addWidget(cmdPolarity[i], 2, 2 + i);
+        connect(cmdPolarity[i], &QPushButton::clicked, this, [this, i] { cmdPolarity_Click(i); });
+    }
+    row->addWidget(fraParams);
+
+    // The NRD-545's own options.
+    auto *opts = new QVBoxLayout;
+    fraUnshift = new QGroupBox(QStringLiteral("Unshift on space"), this);
+    fraUnshift->setObjectName(QStringLiteral("fraUnshift"));
+    auto *ul = new QHBoxLayout(fraUnshift);
+    optUnshift = new OptionGroup(this);
+    ul->addWidget(optUnshift->add(0, QStringLiteral("optUnshift"), QStringLiteral("Off"), fraUnshift));
+    ul->addWidget(optUnshift->add(1, QStringLiteral("optUnshift"), QStringLiteral("On"), fraUnshift));
+    connect(optUnshift, &OptionGroup::clicked, this, &frmRtty::optUnshift_Click);
+    fraError = new QGroupBox(QStringLiteral("Error display"), this);
+    fraError->setObjectName(QStringLiteral("fraError"));
+    auto *el = new QHBoxLayout(fraError);
+    optError = new OptionGroup(this);
+    el->addWidget(optError->add(0, QStringLiteral("optError"), QStringLiteral("Space"), fraError));
+    el->addWidget(optError->add(1, QStringLiteral("optError"), QStringLiteral("* "), fraError));
+    connect(optError, &OptionGroup::clicked, this, &frmRtty::optError_Click);
+    opts->addWidget(fraUnshift);
+    opts->addWidget(fraError);
+    row->addLayout(opts);
+
+    // Capture file.
+    auto *fraFile = new QGroupBox(QStringLiteral("To File"), this);
+    fraFile->setObjectName(QStringLiteral("fraToFile"));
+    auto *fl = new QGridLayout(fraFile);
+    for (int i = 0; i < 2; ++i) {
+        cmdSave[i] = arrayButton(QStringLiteral("cmdSave"), i, i == 0 ? QStringLiteral("No") : QStringLiteral("Yes"),
+                                 fraFile);
+        fl->addWidget(cmdSave[i], 0, i);
+        connect(cmdSave[i], &QPushButton::clicked, this, [this, i] { cmdSave_Click(i); });
+    }
+    fl->addWidget(new QLabel(QStringLiteral("Save (as)"), fraFile), 1, 0, 1, 2);
+    lblSave = makeLabel(QStringLiteral("lblSave"), QStringLiteral("???"), fraFile);
+    lblSave->setTextFormat(Qt::PlainText);
+    lblSave->setAutoFillBackground(true);
+    lblSave->setMinimumWidth(160);
+    fl->addWidget(lblSave, 2, 0, 1, 2);
+    row->addWidget(fraFile);
+
+    // Commands.
+    auto *cmds = new QVBoxLayout;
+    cmdStart = button(QStringLiteral("cmdStart"), QStringLiteral("Start"), this);
+    cmdStop = button(QStringLiteral("cmdStop"), QStringLiteral("Stop"), this);
+    cmdCls = button(QStringLiteral("cmdCls"), QStringLiteral("Cls"), this);
+    cmdExit = button(QStringLiteral("cmdExit"), QStringLiteral("Exit"), this);
+    for (QPushButton *b : {cmdStart, cmdStop, cmdCls, cmdExit})
+        cmds->addWidget(b);
+    row->addLayout(cmds);
+    connect(cmdStart, &QPushButton::clicked, this, &frmRtty::cmdStart_Click);
+    connect(cmdStop, &QPushButton::clicked, this, &frmRtty::cmdStop_Click);
+    connect(cmdCls, &QPushButton::clicked, this, &frmRtty::cmdCls_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &frmRtty::cmdExit_Click);
+
+    tmrGetRTTY.setObjectName(QStringLiteral("tmrGetRTTY"));
+    tmrGetRTTY.setInterval(125);
+    connect(&tmrGetRTTY, &QTimer::timeout, this, &frmRtty::tmrGetRTTY_Timer);
+}
+
+void frmRtty::Form_Load()
+{
+    // The window works for the receiver of the open panel.
+    m_rxtype = G.goRxtype >= 0 ? G.goRxtype : G.rxtype;
+    m_capturing = false;
+    m_text.clear();
+    showLines();
+    tmrGetRTTY.stop();
+    cmdStart->setEnabled(true);
+    cmdCls->setEnabled(true);
+    cmdExit->setEnabled(true);
+    cmdStop->setEnabled(false);
+    lblSave->setText(QStringLiteral("???"));
+
+    CommControl &port = frmWelcome::instance()->Comm1;
+    m_params = rttycodes::startParameters(m_rxtype);
+    for (int i = 0; i < 2; ++i)
+        cmdPolarity[i]->setText(rttycodes::polarityCaption(m_rxtype, i));
+    if (m_rxtype == 2) {
+        NRD535A = std::make_unique<clsNRD535>(port);
+        fraUnshift->setVisible(false);
+        fraError->setVisible(false);
+        cmdPolarity_Click(0);
+    } else if (m_rxtype == 4) {
+        NRD545A = std::make_unique<clsNRD545>(port);
+        cmdPolarity_Click(1);
+        fraUnshift->setVisible(true);
+        fraError->setVisible(true);
+        optUnshift->select(1);
+        optError->select(1);
+    } else {
+        fraUnshift->setVisible(false);
+        fraError->setVisible(false);
+        cmdPolarity_Click(0);
+    }
+    cmdBaud_Click(1);
+    cmdShift_Click(1);
+    cmdSave_Click(0);
+}
+
+void frmRtty::Form_Unload()
+{
+    tmrGetRTTY.stop();
+    setRtty(0);
+    NRD535A.reset();
+    NRD545A.reset();
+    frmWelcome::instance()->Comm1.setKeepDiscarded(false);
+    QFile &file = rttyCaptureFile();
+    if (file.isOpen())
+        file.close();
+    m_capturing = false;
+    // Option buttons start unselected at the next load, so that load sends them.
+    for (OptionGroup *g : {optUnshift, optError})
+        for (int i = 0; i < g->count(); ++i) {
+            QRadioButton *b = g->button(i);
+            b->setAutoExclusive(false);
+            b->setChecked(false);
+            b->setAutoExclusive(true);
+        }
+}
+
+void frmRtty::sendParameters()
+{
+    if (NRD535A)
+        NRD535A->setRttyParameters(m_params);
+    else if (NRD545A)
+        NRD545A->setRttyParameters(m_params);
+}
+
+void frmRtty::setRtty(int16_t v)
+{
+    if (NRD535A)
+        NRD535A->setRttyOnOff(v);
+    else if (NRD545A)
+        NRD545A->setRttyOnOff(v);
+}
+
+void frmRtty::cmdBaud_Click(int index)
+{
+    if (index < 0 || index > 2)
+        return;
+    Busy busy(this);
+    lblBaud->setText(cmdBaud[index]->text());
+    m_params = rttycodes::withBaud(m_params, m_rxtype, index);
+    sendParameters();
+}
+
+void frmRtty::cmdShift_Click(int index)
+{
+    if (index < 0 || index > 2)
+        return;
+    Busy busy(this);
+    lblShift->setText(cmdShift[index]->text());
+    m_params = rttycodes::withShift(m_params, index);
+    sendParameters();
+}
+
+void frmRtty::cmdPolarity_Click(int index)
+{
+    if (index < 0 || index > 1)
+        return;
+    Busy busy(this);
+    lblPolarity->setText(cmdPolarity[index]->text());
+    m_params = rttycodes::withPolarity(m_params, index);
+    sendParameters();
+}
+
+void frmRtty::optUnshift_Click(int index)
+{
+    Busy busy(this);
+    if (NRD545A)
+        NRD545A->setUserdefs(25, int16_t(index));
+}
+
+void frmRtty::optError_Click(int index)
+{
+    Busy busy(this);
+    if (NRD545A)
+        NRD545A->setUserdefs(26, int16_t(index));
+}
+
+void frmRtty::cmdSave_Click(int index)
+{
+    QFile &file = rttyCaptureFile();
+    if (index == 1) {
+        // A new choice of file ends the capture into the old one.
+        if (file.isOpen())
+            file.close();
+        m_capturing = true;
+        G.filekind = 13;
+        if (TavForm *dlg = Windows::get(QStringLiteral("frmSavefile"))) {
+            Busy busy(this);
+            dlg->showModal();
+        }
+        if (!isLoadedForm())
+            return;
+        // Leaving the dialog without a file means no capture rather than a
+        // capture into nothing.
+        if (!file.isOpen())
+            cmdSave_Click(0);
+        return;
+    }
+    m_capturing = false;
+    if (file.isOpen())
+        file.close();
+    lblSave->setText(QString());
+    setBackColor(lblSave, kNoFileColour);
+}
+
+void frmRtty::capture(const QStringList &lines)
+{
+    if (m_capturing)
+        appendCaptureLines(rttyCaptureFile(), lines);
+}
+
+QString frmRtty::panelFrequency() const
+{
+    if (TavForm *panel = Windows::existing(frmWelcome::panelName(m_rxtype)))
+        if (QWidget *txt = panel->findChild<QWidget *>(QStringLiteral("txtFrequencyA")))
+            return txt->property("text").toString();
+    return QString();
+}
+
+void frmRtty::cmdStart_Click()
+{
+    Busy busy(this);
+    cmdExit->setEnabled(false);
+    cmdStart->setEnabled(false);
+    cmdCls->setEnabled(false);
+    CommControl &port = frmWelcome::instance()->Comm1;
+    // Decoded text that a receiver exchange would discard is kept for the reading.
+    port.setKeepDiscarded(true);
+    setRtty(1);
+    // Stop only once the receiver has taken the command that Start sent.
+    cmdStop->setEnabled(true);
+    capture(rttyStartLines(G.lttext, G.utctext, panelFrequency(), m_params, m_rxtype));
+    m_text.newLine();
+    tmrGetRTTY.start();
+}
+
+void frmRtty::cmdStop_Click()
+{
+    Busy busy(this);
+    tmrGetRTTY.stop();
+    setRtty(0);
+    frmWelcome::instance()->Comm1.setKeepDiscarded(false);
+    cmdExit->setEnabled(true);
+    cmdStart->setEnabled(true);
+    cmdCls->setEnabled(true);
+    cmdStop->setEnabled(false);
+    capture(rttyStopLines(G.lttext, G.utctext));
+}
+
+void frmRtty::cmdCls_Click()
+{
+    m_text.clear();
+    showLines();
+}
+
+void frmRtty::cmdExit_Click() { unload(); }
+
+void frmRtty::tmrGetRTTY_Timer()
+{
+    // The receiver's replies belong to the exchange that asked for them.
+    if (Exchange::active())
+        return;
+    CommControl &port = frmWelcome::instance()->Comm1;
+    if (port.InBufferCount() == 0)
+        return;
+    const QString chunk = QString::fromLatin1(port.Input());
+    if (const auto done = m_text.take(chunk))
+        capture({*done});
+    showLines();
+}
+
+void frmRtty::showLines()
+{
+    for (int i = 0; i < RttyLines::kLines; ++i)
+        lblRy[i]->setText(m_text.line(i));
+}
+
+} // namespace tav

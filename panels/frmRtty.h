@@ -1,0 +1,75 @@
+#pragma once
+// The RTTY decoder window of the two JRC receivers: sets the receiver's RTTY
+// parameters, switches RTTY reception on and off, shows the decoded text the
+// receiver sends in fifteen lines and can append it to a capture file.
+
+#include "core/form.h"
+#include "core/ui.h"
+#include "drivers/clsNRD535.h"
+#include "drivers/clsNRD545.h"
+#include "panels/rttytext.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <array>
+#include <memory>
+
+namespace tav {
+
+class frmRtty : public TavForm {
+    Q_OBJECT
+public:
+    frmRtty();
+
+    // The window's own driver object: one of the two, for the receiver chosen.
+    std::unique_ptr<clsNRD535> NRD535A;
+    std::unique_ptr<clsNRD545> NRD545A;
+
+    std::array<QPushButton *, 3> cmdBaud{}, cmdShift{};
+    std::array<QPushButton *, 2> cmdPolarity{}, cmdSave{};
+    QLabel *lblBaud = nullptr, *lblShift = nullptr, *lblPolarity = nullptr, *lblSave = nullptr;
+    QGroupBox *fraUnshift = nullptr, *fraError = nullptr;
+    OptionGroup *optUnshift = nullptr, *optError = nullptr;
+    QPushButton *cmdStart = nullptr, *cmdStop = nullptr, *cmdCls = nullptr, *cmdExit = nullptr;
+    std::array<QLabel *, RttyLines::kLines> lblRy{};
+    QTimer tmrGetRTTY;
+
+    void cmdBaud_Click(int index);
+    void cmdShift_Click(int index);
+    void cmdPolarity_Click(int index);
+    void optUnshift_Click(int index);
+    void optError_Click(int index);
+    void cmdSave_Click(int index);
+    void cmdStart_Click();
+    void cmdStop_Click();
+    void cmdCls_Click();
+    void cmdExit_Click();
+    // One reading of the port (every 125 ms while reception runs).
+    void tmrGetRTTY_Timer();
+
+    QString parameters() const { return m_params; }
+    bool capturing() const { return m_capturing; }
+    // The receiver type the window works for (the one of the open panel).
+    int receiverType() const { return m_rxtype; }
+
+protected:
+    void Form_Load() override;
+    void Form_Unload() override;
+
+private:
+    void sendParameters();
+    void setRtty(int16_t v);
+    void showLines();
+    void capture(const QStringList &lines);
+    // The frequency text of the open JRC panel.
+    QString panelFrequency() const;
+
+    RttyLines m_text;
+    QString m_params;
+    bool m_capturing = false;
+    int m_rxtype = 0;
+};
+
+} // namespace tav

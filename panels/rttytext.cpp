@@ -1,0 +1,144 @@
+#include "panels/rttytext.h"
+
+namespace tav {
+
+std::optional<QString> RttyLines::take(const QString &chunk)
+{
+    const QString piece = chunk.startsWith(QLatin1Char('\r')) ? QString() : chunk;
+    m_current += upper(piece);
+    m_lines[kLines - 1] = m_current;
+    if (m_current.size() < kWidth && !piece.startsWith(QLatin1Char('\n')))
+        return std::nullopt;
+    const QString done = m_current;
+    for (int i = 1; i < kLines; ++i)
+        m_lines[i - 1] = m_lines[i];
+    m_current.clear();
+    m_lines[kLines - 1].clear();
+    return done;
+}
+
+void RttyLines::clear()
+{
+    for (QString &l : m_lines)
+        l.clear();
+    m_current.clear();
+}
+
+QString RttyLines::upper(const QString &s)
+{
+    QString out = s;
+    for (QChar &c : out) {
+        const QChar u = c.toUpper();
+        if (u.unicode() <= 0xFF)
+            c = u;
+    }
+    return out;
+}
+
+namespace rttycodes {
+
+namespace {
+bool is545(int rxtype) { return rxtype == 4; }
+} // namespace
+
+QString startParameters(int rxtype) { return is545(rxtype) ? QStringLiteral("5011") : QStringLiteral("5010"); }
+
+QString baudCaption(int index)
+{
+    static const char *c[] = {"45", "50", "75"};
+    return (index >= 0 && index < 3) ? QLatin1String(c[index]) : QString();
+}
+
+QString shiftCaption(int index)
+{
+    static const char *c[] = {"170", "425", "850"};
+    return (index >= 0 && index < 3) ? QLatin1String(c[index]) : QString();
+}
+
+QString polarityCaption(int rxtype, int index)
+{
+    const bool normalFirst = !is545(rxtype);
+    if (index == 0)
+        return normalFirst ? QStringLiteral("Nor.") : QStringLiteral("Rev.");
+    if (index == 1)
+        return normalFirst ? QStringLiteral("Rev.") : QStringLiteral("Nor.");
+    return QString();
+}
+
+QString baudCode(int rxtype, int index)
+{
+    static const char *c535[] = {"65", "50", "00"};
+    if (index < 0 || index > 2)
+        return QString();
+    return is545(rxtype) ? baudCaption(index) : QLatin1String(c535[index]);
+}
+
+QString withBaud(const QString &params, int rxtype, int index)
+{
+    const QString code = baudCode(rxtype, index);
+    if (code.isEmpty())
+        return params;
+    return code + params.mid(2);
+}
+
+QString withShift(const QString &params, int index)
+{
+    if (index < 0 || index > 2)
+        return params;
+    return params.left(2) + QString::number(index) + params.mid(3);
+}
+
+QString withPolarity(const QString &params, int index)
+{
+    if (index < 0 || index > 1)
+        return params;
+    return params.left(3) + QString::number(index) + params.mid(4);
+}
+
+QString baudText(const QString &params, int rxtype)
+{
+    const QString code = params.left(2);
+    for (int i = 0; i < 3; ++i)
+        if (baudCode(rxtype, i) == code)
+            return baudCaption(i);
+    return QString();
+}
+
+QString shiftText(const QString &params) { return shiftCaption(params.mid(2, 1).toInt()); }
+
+QString polarityText(const QString &params, int rxtype)
+{
+    const QString caption = polarityCaption(rxtype, params.mid(3, 1).toInt());
+    return caption.endsWith(QLatin1Char('.')) ? caption.chopped(1) : caption;
+}
+
+} // namespace rttycodes
+
+QStringList rttyStartLines(const QString &lt, const QString &utc, const QString &frequency, const QString &params,
+                           int rxtype)
+{
+    return {QStringLiteral(" "), QStringLiteral("Start at LT : ") + lt + QStringLiteral("   UTC : ") + utc,
+            QStringLiteral("Freq : ") + frequency + QStringLiteral("  Bd/shift/pol : ")
+                + rttycodes::baudText(params, rxtype) + QLatin1Char('/') + rttycodes::shiftText(params)
+                + QLatin1Char('/') + rttycodes::polarityText(params, rxtype),
+            QStringLiteral(" ")};
+}
+
+QStringList rttyStopLines(const QString &lt, const QString &utc)
+{
+    return {QStringLiteral(" "), QStringLiteral("Stop at LT : ") + lt + QStringLiteral("   UTC : ") + utc,
+            QStringLiteral(" ")};
+}
+
+bool appendCaptureLines(QFile &file, const QStringList &lines)
+{
+    if (!file.isOpen())
+        return false;
+    QByteArray bytes;
+    for (const QString &l : lines)
+        bytes += l.toLatin1() + "\r\n";
+    const bool ok = file.write(bytes) == bytes.size();
+    return file.flush() && ok;
+}
+
+} // namespace tav

@@ -1,0 +1,79 @@
+#pragma once
+// The RTTY decoder's text and settings, apart from its window: the assembly
+// of the characters the receiver sends into fifteen display lines, the
+// parameter codes of the two JRC models, and the capture file's header lines.
+
+#include <QFile>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <optional>
+
+namespace tav {
+
+// Decoded characters arrive in chunks (whatever waited on the port at one
+// reading). They are gathered into the line being assembled, which is the
+// bottom display line; a line is complete at 71 characters or when its chunk
+// began with a line feed, and then the display rolls up by one line.
+class RttyLines {
+public:
+    static constexpr int kLines = 15;
+    static constexpr int kWidth = 71;
+
+    // Takes one chunk. A chunk that begins with a carriage return is dropped
+    // whole (the receiver's CR of a CR LF pair). Returns the completed line
+    // when this chunk completed one.
+    std::optional<QString> take(const QString &chunk);
+    // Display line 0 (top) .. 14 (bottom, the line being assembled).
+    QString line(int i) const { return (i >= 0 && i < kLines) ? m_lines[i] : QString(); }
+    const QString &assembling() const { return m_current; }
+    // Empties the display and the line being assembled.
+    void clear();
+    // Starts a new line being assembled; the display is left as it is.
+    void newLine() { m_current.clear(); }
+
+    // Upper case that stays within Latin-1 (the capture file's character set).
+    static QString upper(const QString &s);
+
+private:
+    std::array<QString, kLines> m_lines;
+    QString m_current;
+};
+
+// The 4-character parameter text the receiver takes: baud code (2), shift
+// code (1), polarity code (1). The codes differ between the NRD-535 (rxtype
+// 2) and the NRD-545 (rxtype 4).
+namespace rttycodes {
+
+// The parameter text at the window's start.
+QString startParameters(int rxtype);
+// Captions of the baud buttons ("45", "50", "75") and shift buttons.
+QString baudCaption(int index);
+QString shiftCaption(int index);
+// Polarity captions: the NRD-535's code 0 is normal, the NRD-545's reverse.
+QString polarityCaption(int rxtype, int index);
+// The code a button puts into the parameter text.
+QString baudCode(int rxtype, int index);
+// `params` with the code of button `index` of a group put into its place.
+QString withBaud(const QString &params, int rxtype, int index);
+QString withShift(const QString &params, int index);
+QString withPolarity(const QString &params, int index);
+// What the capture header says for the codes in `params`: baud "45"/"50"/
+// "75", shift "170"/"425"/"850", polarity "Nor"/"Rev".
+QString baudText(const QString &params, int rxtype);
+QString shiftText(const QString &params);
+QString polarityText(const QString &params, int rxtype);
+
+} // namespace rttycodes
+
+// The capture file's lines at the start and the end of a reception run.
+QStringList rttyStartLines(const QString &lt, const QString &utc, const QString &frequency, const QString &params,
+                           int rxtype);
+QStringList rttyStopLines(const QString &lt, const QString &utc);
+
+// Appends lines (Latin-1, each ended by CR LF) to an open capture file and
+// hands them to the system at once, so a crash loses no received text.
+// Returns false when the file is not open or the write failed.
+bool appendCaptureLines(QFile &file, const QStringList &lines);
+
+} // namespace tav
