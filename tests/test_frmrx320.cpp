@@ -11,6 +11,7 @@
 #include "support/testenv.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QKeyEvent>
 #include <gtest/gtest.h>
 
@@ -227,4 +228,44 @@ TEST_F(RX320Panel, FirmwareAndKeyRows)
     key(p, Qt::Key_C, Qt::ShiftModifier);
     EXPECT_EQ(p->lblMode->text(), QStringLiteral("CW"));
     EXPECT_TRUE(p->vsbBeatfreqosc->isEnabled());
+}
+
+TEST_F(RX320Panel, HubShowsWhatItSetsOnThePanel)
+{
+    frmRX320 *p = go();
+    ASSERT_TRUE(p && p->isLoadedForm());
+    frmWelcome *w = frmWelcome::instance();
+    w->SetRx2mfa(QStringLiteral("u"));
+    EXPECT_EQ(p->lblMode->text(), QStringLiteral("USB"));
+    EXPECT_EQ(p->lblBandwidth->text(), QStringLiteral(" 3000"));
+    EXPECT_EQ(p->lblAgcspeed->text(), QStringLiteral("Slw"));
+    w->SetRx2mfa(QStringLiteral("a"));
+    EXPECT_EQ(p->lblAgcspeed->text(), QStringLiteral("Fst"));
+    w->SetRx2mfa(QStringLiteral("f"));
+    EXPECT_EQ(p->lblMode->text(), QStringLiteral("AM"));
+    w->Change2FreqA(15000.001);
+    EXPECT_EQ(p->txtFrequencyA->text(), QStringLiteral("15000.001"));
+    EXPECT_DOUBLE_EQ(w->Update2RxFreq(), 15000.001);
+    ASSERT_TRUE(waitFor([&] { return emu.tunedFrequencyHz() == 15000001 && emu.agc() == 3; }));
+}
+
+TEST_F(RX320Panel, MenuExitWritesNoStateFileAndSendsNoExitMutes)
+{
+    G.setupdata[18] = 1;
+    frmRX320 *p = go();
+    ASSERT_TRUE(p && p->isLoadedForm());
+    ASSERT_TRUE(waitFor([&] { return emu.tunedFrequencyHz() == 10000000; }));
+    settle();
+    const int volume = emu.volumeLevel();
+    int ended = -1;
+    auto saved = frmWelcome::endProgram;
+    frmWelcome::endProgram = [&](int code) { ended = code; };
+    if (QAction *a = p->findChild<QAction *>(QStringLiteral("mnuExit")))
+        a->trigger();
+    frmWelcome::endProgram = saved;
+    EXPECT_EQ(ended, 0);
+    settle();
+    EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("rx320settings.ini"))));
+    EXPECT_EQ(emu.volumeLevel(), volume);
+    EXPECT_TRUE(G.rx320loaded);
 }
