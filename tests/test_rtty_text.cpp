@@ -1,6 +1,8 @@
 // The RTTY text on its own: how received chunks become display lines, the
-// parameter codes of the two JRC models and the capture header lines.
+// parameter codes of the two JRC models, the capture header lines, and the
+// emulators sending decoded text.
 #include "panels/rttytext.h"
+#include "sim/jrcsim.h"
 #include "support/testenv.h"
 
 #include <gtest/gtest.h>
@@ -139,4 +141,22 @@ TEST(RttyCapture, LinesAreAppendedWithCrLfOnlyToAnOpenFile)
     EXPECT_TRUE(appendCaptureLines(f, {" ", QString::fromLatin1("\xc4X")}));
     EXPECT_EQ(dir.read("RTY_A.TXT"), QByteArray("old\r\n \r\n\xc4X\r\n")) << "written through at once";
     f.close();
+}
+
+TEST(RttyEmulators, DecodedTextGoesOutOnlyWhileRttyIsOn)
+{
+    sim::Nrd535Emulator nrd535;
+    sim::Nrd545Emulator nrd545;
+    for (sim::JrcEmulator *emu : {static_cast<sim::JrcEmulator *>(&nrd535), static_cast<sim::JrcEmulator *>(&nrd545)}) {
+        QByteArray out;
+        emu->send = [&](const QByteArray &b) { out += b; };
+        EXPECT_TRUE(emu->control(QStringLiteral("rtty ryry")));
+        EXPECT_TRUE(out.isEmpty()) << "RTTY is off";
+        // Switched on as the program does it, inside the remote bracket.
+        emu->feed(emu->model() == QLatin1String("nrd535") ? "H1\rX1\r" : "H1\rU231\r");
+        ASSERT_EQ(emu->rtty, 1) << emu->model().toStdString();
+        EXPECT_TRUE(emu->control(QStringLiteral("rtty cq de xyz\\r\\n")));
+        EXPECT_EQ(out, QByteArray("cq de xyz\r\n"));
+        EXPECT_TRUE(emu->controlHelp().join('\n').contains(QStringLiteral("rtty TEXT")));
+    }
 }
