@@ -192,8 +192,7 @@ void frmAdvancedDSP::Form_Load()
         for (int i = 0; i < g->count(); ++i)
             g->button(i)->setChecked(false);
 
-    toolLock(true);
-    m_holdsLock = true;
+    toolLock(this, true);
 
     cmdNrbc_Click(0);
     cmdDefaultNRBC_Click();
@@ -229,11 +228,9 @@ void frmAdvancedDSP::Form_Load()
 
 void frmAdvancedDSP::Form_Unload()
 {
-    // A hold left behind would keep the receiver in remote for good.
-    if (m_holdsLock) {
-        m_holdsLock = false;
-        toolLock(false);
-    }
+    // A hold left behind would keep the receiver in remote for good; ending
+    // a hold that was already given back does nothing.
+    toolLock(this, false);
     NRD545A.reset();
 }
 
@@ -334,10 +331,7 @@ void frmAdvancedDSP::cmdExit_Click()
             NRD545A->setNrbc(2, int16_t(bc));
         }
     }
-    if (m_holdsLock) {
-        m_holdsLock = false;
-        toolLock(false);
-    }
+    toolLock(this, false);
     unload();
 }
 

@@ -52,7 +52,6 @@ private:
     void vsbNB_Change(int v);
     void vsbNT_Change(int v);
     std::unique_ptr<clsNRD545> NRD545A;
-    bool m_holdsLock = false;
 };
 
 } // namespace tav

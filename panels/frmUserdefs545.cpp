@@ -155,7 +155,7 @@ void frmUserdefs545::cmdDefaults_Click()
     cmdDefaults->setEnabled(false);
     {
         HourglassGuard hourglass;
-        toolLock(true);
+        toolLock(this, true);
         for (int item = 1; item <= 32; ++item) {
             Delay(20);
             if (!NRD545A)
@@ -177,7 +177,7 @@ void frmUserdefs545::cmdDefaults_Click()
                            item == 22 ? QStringLiteral("3.0") : nrd545::steppedText(item, it.start));
             }
         }
-        toolLock(false);
+        toolLock(this, false);
     }
     cmdDefaults->setEnabled(true);
     m_resetting = false;

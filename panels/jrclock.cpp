@@ -74,7 +74,7 @@ void JrcLock::showLock(int16_t v)
 
 void JrcLock::panelUnloading()
 {
-    m_toolHolds = 0;
+    m_toolHolders.clear();
     m_stepping = false;
     lockoffon(0);
     m_active = false;
@@ -90,7 +90,7 @@ void JrcLock::steppingStopped()
 {
     m_stepping = false;
     // A tool working the receiver keeps its remote hold.
-    if (m_toolHolds > 0)
+    if (!m_toolHolders.isEmpty())
         return;
     lockoffon(0);
 }
@@ -108,22 +108,26 @@ bool JrcLock::ctrlShiftKey(int keyCode)
     return false;
 }
 
-void JrcLock::toolStart()
+void JrcLock::toolStart(const QObject *tool)
 {
     if (G.panellock != 0)
         return; // the user holds it already, and keeps it after the work
-    ++m_toolHolds;
+    if (m_toolHolders.contains(tool))
+        return;
+    m_toolHolders.insert(tool);
     lockoffon(1);
 }
 
-void JrcLock::toolEnd()
+void JrcLock::toolEnd(const QObject *tool)
 {
-    if (m_toolHolds > 0)
-        --m_toolHolds;
+    // A tool that took no hold (it started while the user held the receiver)
+    // must not use up another tool's.
+    if (!m_toolHolders.remove(tool))
+        return;
     if (G.panellock != 0)
         return;
     // Another tool or continuous stepping still needs the receiver in remote.
-    if (m_toolHolds > 0 || m_stepping)
+    if (!m_toolHolders.isEmpty() || m_stepping)
         return;
     lockoffon(0);
 }
@@ -141,15 +145,15 @@ JrcLock *openJrcLock()
     return (lock && lock->active()) ? lock : nullptr;
 }
 
-void toolLock(bool start)
+void toolLock(const QObject *tool, bool start)
 {
     JrcLock *lock = openJrcLock();
     if (!lock)
         return;
     if (start)
-        lock->toolStart();
+        lock->toolStart(tool);
     else
-        lock->toolEnd();
+        lock->toolEnd(tool);
 }
 
 } // namespace tav

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QObject>
 #include <QPushButton>
+#include <QSet>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -52,7 +53,7 @@ public:
     // disabled as built). The lock becomes reachable for the tools.
     template <class Driver> void panelLoaded(Driver &driver)
     {
-        m_toolHolds = 0;
+        m_toolHolders.clear();
         m_stepping = false;
         m_active = true;
         G.panellock = 0;
@@ -73,14 +74,14 @@ public:
     bool ctrlShiftKey(int keyCode);
 
     // Tool holds (see toolLock).
-    void toolStart();
-    void toolEnd();
-    int toolHolds() const { return m_toolHolds; }
+    void toolStart(const QObject *tool);
+    void toolEnd(const QObject *tool);
+    int toolHolds() const { return int(m_toolHolders.size()); }
     bool stepping() const { return m_stepping; }
 
 private:
     std::function<void(int16_t)> m_lockoffon;
-    int m_toolHolds = 0;
+    QSet<const QObject *> m_toolHolders;
     bool m_stepping = false;
     bool m_active = false;
 };
@@ -92,7 +93,8 @@ JrcLock *openJrcLock();
 // What every tool calls at the start (true) and at the end (false) of work
 // that sends the receiver a run of commands over time. For a JRC receiver
 // whose user has not locked the panel, the receiver is held in remote for the
-// work; otherwise nothing happens.
-void toolLock(bool start);
+// work; otherwise nothing happens. `tool` names the holder (the tool window),
+// so one tool's end never releases another tool's hold.
+void toolLock(const QObject *tool, bool start);
 
 } // namespace tav

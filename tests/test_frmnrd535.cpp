@@ -22,6 +22,11 @@
 #include <memory>
 
 using namespace tav;
+
+namespace {
+// A tool working the receiver over time, as the lock sees it.
+QObject aTool;
+} // namespace
 using tavtest::pump;
 using tavtest::waitFor;
 
@@ -355,7 +360,7 @@ TEST_F(Nrd535Panel, SteppingHoldsTheReceiverForItsRun)
 TEST_F(Nrd535Panel, StoppingSteppingLeavesAToolsHold)
 {
     ASSERT_NE(go(), nullptr);
-    toolLock(true);
+    toolLock(&aTool, true);
     EXPECT_TRUE(emu.remote);
     p->cmdMovefreq->click();
     pump(150);
@@ -364,7 +369,7 @@ TEST_F(Nrd535Panel, StoppingSteppingLeavesAToolsHold)
     EXPECT_TRUE(emu.remote);
     EXPECT_EQ(G.jrclock, 1);
     EXPECT_EQ(p->lock->lblLock->text(), QStringLiteral("On"));
-    toolLock(false);
+    toolLock(&aTool, false);
     pump(40);
     EXPECT_FALSE(emu.remote);
     EXPECT_EQ(p->lock->lblLock->text(), QStringLiteral("Off"));
@@ -531,13 +536,13 @@ TEST_F(Nrd535Panel, CloseUnlocksAfterTheToolsHaveGone)
         t->onUnload = [&] {
             auto *panel = Windows::existing<frmNRD535>(QStringLiteral("frmNRD535"));
             driverThereForTool = panel && panel->NRD535A != nullptr;
-            toolLock(false); // a tool's end of work, as its unload runs
+            toolLock(&aTool, false); // a tool's end of work, as its unload runs
         };
         return t;
     });
     ASSERT_NE(go(), nullptr);
     Windows::get(QStringLiteral("frmSmeter"))->load();
-    toolLock(true);
+    toolLock(&aTool, true);
     lockOn();
     EXPECT_TRUE(emu.remote);
     clearSent();
