@@ -270,11 +270,6 @@ void frmWelcome::imgGo_Click()
     const QString panel = panelName(type);
     if (panel.isEmpty())
         return; // an unknown receiver type: the welcome window stays shown
-    if (!Windows::available(panel)) {
-        msgBox(QStringLiteral("The panel for %1 is not available yet.").arg(lblGo->text()), MsgIcon::Information,
-               QStringLiteral("Go"));
-        return;
-    }
     hide();
     G.goRxtype = int16_t(type);
     auto it = driverFactories().find(type);

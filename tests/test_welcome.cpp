@@ -105,19 +105,6 @@ TEST_F(Welcome, UnknownReceiverTypeKeepsTheDesignedLabelAndGoKeepsTheWindow)
     EXPECT_TRUE(dialogs.shown().isEmpty());
 }
 
-TEST_F(Welcome, GoWithoutABuiltPanelSaysSoAndStays)
-{
-    writeSettings(" 1");
-    frmWelcome *w = frmWelcome::instance();
-    w->showModeless();
-    if (Windows::available(frmWelcome::panelName(1)))
-        GTEST_SKIP() << "the AR7030 panel exists now; Go is tested with the panels";
-    w->imgGo->click();
-    EXPECT_TRUE(w->isVisible());
-    ASSERT_EQ(dialogs.shown().size(), 1);
-    EXPECT_TRUE(dialogs.shown()[0].text.contains("not available")) << dialogs.shown()[0].text.toStdString();
-}
-
 TEST_F(Welcome, ExitWritesThePositionsIntoTheDataDirectory)
 {
     writeSettings(" 0");
