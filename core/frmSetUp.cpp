@@ -5,6 +5,7 @@
 #include "core/numtext.h"
 #include "core/settings.h"
 
+#include "core/ui.h"
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -14,13 +15,6 @@
 namespace tav {
 
 namespace {
-
-QGroupBox *frame(const QString &name, const QString &caption, QWidget *parent)
-{
-    auto *g = new QGroupBox(caption, parent);
-    g->setObjectName(name);
-    return g;
-}
 
 QString idx(const char *base, int i) { return QLatin1String(base) + QLatin1Char('(') + QString::number(i) + QLatin1Char(')'); }
 
@@ -57,7 +51,7 @@ frmSetUp::frmSetUp() : TavForm(QStringLiteral("frmSetUp"), 28, &ProgramState::se
     auto *gen = new QGridLayout;
     top->addLayout(gen);
 
-    auto *fCom = frame(QStringLiteral("fraComm"), QStringLiteral("Comm Port"), this);
+    auto *fCom = makeFrame(QStringLiteral("fraComm"), QStringLiteral("Comm Port"), this);
     auto *lCom = new QGridLayout(fCom);
     for (int i = 0; i < 5; ++i) {
         lCom->addWidget(optCom.add(i, QStringLiteral("optCom"), QStringLiteral("COM %1").arg(i + 1), fCom), i, 0);
@@ -66,14 +60,14 @@ frmSetUp::frmSetUp() : TavForm(QStringLiteral("frmSetUp"), 28, &ProgramState::se
     }
     gen->addWidget(fCom, 0, 0, 2, 1);
 
-    auto *fType = frame(QStringLiteral("fraRxtype"), QStringLiteral("RX type"), this);
+    auto *fType = makeFrame(QStringLiteral("fraRxtype"), QStringLiteral("RX type"), this);
     auto *lType = new QVBoxLayout(fType);
     const char *types[] = {"No RX", "AR 7030", "NRD-535", "RX-320", "NRD-545"};
     for (int i = 0; i < 5; ++i)
         lType->addWidget(optRxtype.add(i, QStringLiteral("optRxtype"), QLatin1String(types[i]), fType));
     gen->addWidget(fType, 0, 1, 2, 1);
 
-    auto *fArea = frame(QStringLiteral("fraRxtargetarea"), QStringLiteral("RX Target Area"), this);
+    auto *fArea = makeFrame(QStringLiteral("fraRxtargetarea"), QStringLiteral("RX Target Area"), this);
     auto *lArea = new QGridLayout(fArea);
     const char *areas[] = {"NA", "CA", "SA", "EU", "AF", "ME", "AS", "AU", "PA"};
     for (int i = 0; i < 9; ++i)
@@ -81,7 +75,7 @@ frmSetUp::frmSetUp() : TavForm(QStringLiteral("frmSetUp"), 28, &ProgramState::se
                          i % 5, i / 5);
     gen->addWidget(fArea, 0, 2, 2, 1);
 
-    auto *fStep = frame(QStringLiteral("fraStartstep"), QStringLiteral("Startup Freq. step"), this);
+    auto *fStep = makeFrame(QStringLiteral("fraStartstep"), QStringLiteral("Startup Freq. step"), this);
     auto *lStep = new QVBoxLayout(fStep);
     const char *steps[] = {"5", "9", "10"};
     for (int i = 0; i < 3; ++i)
@@ -89,7 +83,7 @@ frmSetUp::frmSetUp() : TavForm(QStringLiteral("frmSetUp"), 28, &ProgramState::se
     gen->addWidget(fStep, 0, 3, 2, 1);
 
     auto boxed = [&](const char *fname, const char *caption, const char *tname, int r, int c, int span = 1) {
-        auto *f = frame(QLatin1String(fname), QLatin1String(caption), this);
+        auto *f = makeFrame(QLatin1String(fname), QLatin1String(caption), this);
         auto *l = new QVBoxLayout(f);
         QLineEdit *t = addText(QLatin1String(tname), f);
         l->addWidget(t);
@@ -112,7 +106,7 @@ frmSetUp::frmSetUp() : TavForm(QStringLiteral("frmSetUp"), 28, &ProgramState::se
     top->addWidget(stack);
     const char *frames[] = {"No RX", "AR7030", "NRD-535", "RX-320", "NRD-545"};
     for (int i = 0; i < 5; ++i) {
-        fraRx[i] = frame(idx("fraRx", i), QLatin1String(frames[i]), stack);
+        fraRx[i] = makeFrame(idx("fraRx", i), QLatin1String(frames[i]), stack);
         fraRx[i]->setVisible(false);
         stackLay->addWidget(fraRx[i], 0, 0); // the five frames share one place
     }
@@ -130,13 +124,13 @@ frmSetUp::frmSetUp() : TavForm(QStringLiteral("frmSetUp"), 28, &ProgramState::se
     // AR7030
     {
         auto *l = new QHBoxLayout(fraRx[1]);
-        auto *ff = frame(QStringLiteral("fraARfilters"), QStringLiteral("Standard IF filter"), fraRx[1]);
+        auto *ff = makeFrame(QStringLiteral("fraARfilters"), QStringLiteral("Standard IF filter"), fraRx[1]);
         auto *fl = new QGridLayout(ff);
         const char *lbls[] = {"For AM", "For SSB", "For CW", "For FM"};
         for (int i = 0; i < 4; ++i)
             txtARoptions[i] = labelled(fl, idx("txtARoptions", i), lbls[i], ff, i, 0);
         l->addWidget(ff);
-        auto *fs = frame(QStringLiteral("fraLLLR"), QStringLiteral("LL+LR Scrollbars"), fraRx[1]);
+        auto *fs = makeFrame(QStringLiteral("fraLLLR"), QStringLiteral("LL+LR Scrollbars"), fraRx[1]);
         auto *sl = new QGridLayout(fs);
         txtLevelL = labelled(sl, QStringLiteral("txtLevelL"), "Level L", fs, 0, 0);
         txtLevelR = labelled(sl, QStringLiteral("txtLevelR"), "Level R", fs, 1, 0);
@@ -147,7 +141,7 @@ frmSetUp::frmSetUp() : TavForm(QStringLiteral("frmSetUp"), 28, &ProgramState::se
     // NRD-535
     {
         auto *l = new QHBoxLayout(fraRx[2]);
-        auto *fo = frame(QStringLiteral("fraNRDoptions"), QStringLiteral("NRD-535 options"), fraRx[2]);
+        auto *fo = makeFrame(QStringLiteral("fraNRDoptions"), QStringLiteral("NRD-535 options"), fraRx[2]);
         auto *ol = new QVBoxLayout(fo);
         const char *opts[] = {"1 kHz", "BWC", "ECSS", "RTTY"};
         for (int i = 0; i < 4; ++i) {
@@ -159,19 +153,19 @@ frmSetUp::frmSetUp() : TavForm(QStringLiteral("frmSetUp"), 28, &ProgramState::se
     // RX-320
     {
         auto *l = new QHBoxLayout(fraRx[3]);
-        auto *fc = frame(QStringLiteral("fraFreqcorr"), QStringLiteral("Freq. corrections"), fraRx[3]);
+        auto *fc = makeFrame(QStringLiteral("fraFreqcorr"), QStringLiteral("Freq. corrections"), fraRx[3]);
         auto *cl = new QGridLayout(fc);
         txtFreqcorr[0] = labelled(cl, idx("txtFreqcorr", 0), " at 5 MHz", fc, 0, 0);
         txtFreqcorr[1] = labelled(cl, idx("txtFreqcorr", 1), "at 15 MHz", fc, 1, 0);
         l->addWidget(fc);
-        auto *fm = frame(QStringLiteral("fraMute"), QStringLiteral("Mute on exit"), fraRx[3]);
+        auto *fm = makeFrame(QStringLiteral("fraMute"), QStringLiteral("Mute on exit"), fraRx[3]);
         auto *ml = new QVBoxLayout(fm);
         chkMute[0] = new CheckBox(idx("chkMute", 0), QStringLiteral("Loudspeaker"), fm);
         chkMute[1] = new CheckBox(idx("chkMute", 1), QStringLiteral("Line"), fm);
         ml->addWidget(chkMute[0]);
         ml->addWidget(chkMute[1]);
         l->addWidget(fm);
-        auto *fl = frame(QStringLiteral("fraLine"), QStringLiteral("Line Scrollbar"), fraRx[3]);
+        auto *fl = makeFrame(QStringLiteral("fraLine"), QStringLiteral("Line Scrollbar"), fraRx[3]);
         auto *ll = new QGridLayout(fl);
         txtLevel = labelled(ll, QStringLiteral("txtLevel"), "Level", fl, 0, 0);
         chkDisableLL = new CheckBox(QStringLiteral("chkDisableLL"), QStringLiteral(" Disabled"), fl);
@@ -181,13 +175,13 @@ frmSetUp::frmSetUp() : TavForm(QStringLiteral("frmSetUp"), 28, &ProgramState::se
     // NRD-545
     {
         auto *l = new QHBoxLayout(fraRx[4]);
-        auto *fa = frame(QStringLiteral("fraAgctc"), QStringLiteral("AGC (x 200msec) "), fraRx[4]);
+        auto *fa = makeFrame(QStringLiteral("fraAgctc"), QStringLiteral("AGC (x 200msec) "), fraRx[4]);
         auto *al = new QGridLayout(fa);
         const char *agc[] = {"Fast", "Med", "Slow"};
         for (int i = 0; i < 3; ++i)
             txtAgctc[i] = labelled(al, idx("txtAgctc", i), agc[i], fa, i, 0);
         l->addWidget(fa);
-        auto *fn = frame(QStringLiteral("fraNrbc"), QStringLiteral("NR/BC default"), fraRx[4]);
+        auto *fn = makeFrame(QStringLiteral("fraNrbc"), QStringLiteral("NR/BC default"), fraRx[4]);
         auto *nl = new QGridLayout(fn);
         txtNrbc[0] = labelled(nl, idx("txtNrbc", 0), "NR", fn, 0, 0);
         txtNrbc[1] = labelled(nl, idx("txtNrbc", 1), "BC", fn, 1, 0);

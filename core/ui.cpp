@@ -208,4 +208,36 @@ QLabel *makeLabel(const QString &name, const QString &text, QWidget *parent)
     return l;
 }
 
+QGroupBox *makeFrame(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *g = new QGroupBox(caption, parent);
+    g->setObjectName(name);
+    return g;
+}
+
+QPushButton *makeButton(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QPushButton *arrayButton(const QString &base, int index, const QString &caption, QWidget *parent)
+{
+    return makeButton(base + QLatin1Char('(') + QString::number(index) + QLatin1Char(')'), caption, parent);
+}
+
+QPushButton *makePanelButton(const QString &name, const QString &caption, QWidget *parent)
+{
+    QPushButton *b = makeButton(name, caption, parent);
+    b->setFocusPolicy(Qt::NoFocus);
+    return b;
+}
+
+QPushButton *panelButton(const QString &base, int index, const QString &caption, QWidget *parent)
+{
+    return makePanelButton(base + QLatin1Char('(') + QString::number(index) + QLatin1Char(')'), caption, parent);
+}
+
 } // namespace tav

@@ -7,6 +7,8 @@
 
 #include <QCheckBox>
 #include <QColor>
+#include <QGroupBox>
+#include <QPushButton>
 #include <QLabel>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -144,5 +146,14 @@ private:
 
 // Small helpers for building windows with named controls.
 QLabel *makeLabel(const QString &name, const QString &text, QWidget *parent);
+QGroupBox *makeFrame(const QString &name, const QString &caption, QWidget *parent);
+// A button that Enter does not press by default.
+QPushButton *makeButton(const QString &name, const QString &caption, QWidget *parent);
+// Button `index` of a control array, named "base(index)".
+QPushButton *arrayButton(const QString &base, int index, const QString &caption, QWidget *parent);
+// The same for a receiver panel: its buttons never take the focus from the
+// frequency box, which the panel's keys work on.
+QPushButton *makePanelButton(const QString &name, const QString &caption, QWidget *parent);
+QPushButton *panelButton(const QString &base, int index, const QString &caption, QWidget *parent);
 
 } // namespace tav

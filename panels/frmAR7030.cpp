@@ -6,6 +6,7 @@
 #include "panels/ar7030conv.h"
 #include "panels/mainmenu.h"
 
+#include "core/ui.h"
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -30,23 +31,6 @@ frmPanel::PanelTraits ar7030Traits()
     return t;
 }
 
-QPushButton *arrayButton(const QString &base, int i, const QString &caption, QWidget *parent)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QStringLiteral("%1(%2)").arg(base).arg(i));
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setAutoDefault(false);
-    return b;
-}
-
-QGroupBox *frame(const char *name, const char *caption, QWidget *parent)
-{
-    auto *g = new QGroupBox(QLatin1String(caption), parent);
-    g->setObjectName(QLatin1String(name));
-    return g;
-}
-
-QString signedText(int v) { return v >= 0 ? QLatin1Char(' ') + QString::number(v) : QString::number(v); }
 
 constexpr unsigned kBlue = 0xFF0000, kPaleYellow = 0xC0FFFF, kGreen = 0xFF00, kRed = 0xFF;
 
@@ -63,7 +47,7 @@ frmAR7030::frmAR7030() : frmPanel(QStringLiteral("frmAR7030"), 3, &ProgramState:
     auto *lay = new QHBoxLayout(area);
     lay->setContentsMargins(0, 0, 0, 0);
 
-    auto *fraLF = frame("fraLF", "Bas- Vol- Trb -- LL-- LR", area);
+    auto *fraLF = makeFrame("fraLF", "Bas- Vol- Trb -- LL-- LR", area);
     auto *lf = new QGridLayout(fraLF);
     vsbBass = makeBar("vsbBass", 8, -8, 1, 2, lblBass, "lblBass", fraLF);
     vsbVolume = makeBar("vsbVolume", 99, 0, 2, 10, lblVolume, "lblVolume", fraLF);
@@ -81,11 +65,11 @@ frmAR7030::frmAR7030() : frmPanel(QStringLiteral("frmAR7030"), 3, &ProgramState:
     lf->addWidget(lblMute, 2, 0, 1, 5);
     lay->addWidget(fraLF);
 
-    fraMode = frame("fraMode", "Md", area);
+    fraMode = makeFrame("fraMode", "Md", area);
     auto *md = new QVBoxLayout(fraMode);
     static const char *modes[] = {"AM", "Sync", "NFM", "Data", "CW", "LSB", "USB"};
     for (int i = 0; i < 7; ++i) {
-        cmdMode[i] = arrayButton(QStringLiteral("cmdMode"), i, QLatin1String(modes[i]), fraMode);
+        cmdMode[i] = panelButton(QStringLiteral("cmdMode"), i, QLatin1String(modes[i]), fraMode);
         md->addWidget(cmdMode[i]);
         connect(cmdMode[i], &QPushButton::clicked, this, [this, i] { cmdMode_Click(i); });
     }
@@ -93,11 +77,11 @@ frmAR7030::frmAR7030() : frmPanel(QStringLiteral("frmAR7030"), 3, &ProgramState:
     md->addWidget(lblMode);
     lay->addWidget(fraMode);
 
-    auto *fraAgc = frame("fraAgcspeed", "Agc - Ifg -Sql -Bfo", area);
+    auto *fraAgc = makeFrame("fraAgcspeed", "Agc - Ifg -Sql -Bfo", area);
     auto *ag = new QGridLayout(fraAgc);
     static const char *agcs[] = {"Fst", "Med", "Slw", "Off"};
     for (int i = 0; i < 4; ++i) {
-        cmdAgcspeed[i] = arrayButton(QStringLiteral("cmdAgcspeed"), i, QLatin1String(agcs[i]), fraAgc);
+        cmdAgcspeed[i] = panelButton(QStringLiteral("cmdAgcspeed"), i, QLatin1String(agcs[i]), fraAgc);
         ag->addWidget(cmdAgcspeed[i], i, 0);
         connect(cmdAgcspeed[i], &QPushButton::clicked, this, [this, i] { cmdAgcspeed_Click(i); });
     }
@@ -114,10 +98,10 @@ frmAR7030::frmAR7030() : frmPanel(QStringLiteral("frmAR7030"), 3, &ProgramState:
     }
     lay->addWidget(fraAgc);
 
-    auto *fraBw = frame("fra_filters", "Bw - Pbs", area);
+    auto *fraBw = makeFrame("fra_filters", "Bw - Pbs", area);
     auto *bw = new QGridLayout(fraBw);
     for (int i = 0; i < 6; ++i) {
-        cmdBandwidth[i] = arrayButton(QStringLiteral("cmdBandwidth"), i, QString(), fraBw);
+        cmdBandwidth[i] = panelButton(QStringLiteral("cmdBandwidth"), i, QString(), fraBw);
         bw->addWidget(cmdBandwidth[i], i, 0);
         connect(cmdBandwidth[i], &QPushButton::clicked, this, [this, i] { cmdBandwidth_Click(i); });
     }
@@ -129,11 +113,11 @@ frmAR7030::frmAR7030() : frmPanel(QStringLiteral("frmAR7030"), 3, &ProgramState:
     lay->addWidget(fraBw);
 
     auto *right = new QVBoxLayout;
-    auto *fraAtt = frame("fraAttenuator", "Att", area);
+    auto *fraAtt = makeFrame("fraAttenuator", "Att", area);
     auto *at = new QVBoxLayout(fraAtt);
     static const char *atts[] = {"+10", "0", "-10", "-20", "-30", "-40"};
     for (int i = 0; i < 6; ++i) {
-        cmdAttenuator[i] = arrayButton(QStringLiteral("cmdAttenuator"), i, QLatin1String(atts[i]), fraAtt);
+        cmdAttenuator[i] = panelButton(QStringLiteral("cmdAttenuator"), i, QLatin1String(atts[i]), fraAtt);
         at->addWidget(cmdAttenuator[i]);
         connect(cmdAttenuator[i], &QPushButton::clicked, this, [this, i] { cmdAttenuator_Click(i); });
     }
@@ -268,7 +252,7 @@ void frmAR7030::AR7030A_PoweronoffChanged(int v) { setBackColor(cmdPowerOnOff, v
 
 void frmAR7030::AR7030A_AttenuatorChanged(int v)
 {
-    lblAttenuator->setText(v >= 0 && v <= 5 ? signedText(10 - 10 * v) : QStringLiteral("?"));
+    lblAttenuator->setText(v >= 0 && v <= 5 ? numDouble(10 - 10 * v) : QStringLiteral("?"));
 }
 
 void frmAR7030::AR7030A_BandwidthChanged(int v)
@@ -306,7 +290,7 @@ void showTone(VScroll *bar, QLabel *label, int v)
         return;
     }
     bar->setValue(v);
-    label->setText(signedText(v));
+    label->setText(numDouble(v));
 }
 void showShift(VScroll *bar, QLabel *label, int v)
 {

@@ -5,6 +5,7 @@
 #include "core/tables.h"
 #include "panels/mainmenu.h"
 
+#include "core/ui.h"
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -13,29 +14,6 @@
 namespace tav {
 
 namespace {
-
-QPushButton *arrayButton(const QString &base, int index, const QString &caption, QWidget *parent)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(base + QLatin1Char('(') + QString::number(index) + QLatin1Char(')'));
-    b->setAutoDefault(false);
-    return b;
-}
-
-QPushButton *button(const QString &name, const QString &caption, QWidget *parent)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
-QGroupBox *frame(const QString &name, const QString &caption, QWidget *parent)
-{
-    auto *g = new QGroupBox(caption, parent);
-    g->setObjectName(name);
-    return g;
-}
 
 } // namespace
 
@@ -63,7 +41,7 @@ frmNoRx::frmNoRx() : TavForm(QStringLiteral("frmNoRx"), 18, &ProgramState::norxl
 
     // The level bars and buttons are there for the look of a receiver panel;
     // none of them is connected to anything.
-    Frame2 = frame(QStringLiteral("Frame2"), QStringLiteral("Vol"), this);
+    Frame2 = makeFrame(QStringLiteral("Frame2"), QStringLiteral("Vol"), this);
     {
         auto *l = new QVBoxLayout(Frame2);
         vsbVolume = new VScroll(QStringLiteral("vsbVolume"), Frame2);
@@ -77,7 +55,7 @@ frmNoRx::frmNoRx() : TavForm(QStringLiteral("frmNoRx"), 18, &ProgramState::norxl
     }
     row->addWidget(Frame2);
 
-    fraAgcspeed = frame(QStringLiteral("fraAgcspeed"), QStringLiteral("Agc -- Bfo"), this);
+    fraAgcspeed = makeFrame(QStringLiteral("fraAgcspeed"), QStringLiteral("Agc -- Bfo"), this);
     {
         auto *l = new QGridLayout(fraAgcspeed);
         const char *caps[] = {"Slw", "Med", "Fst"};
@@ -94,7 +72,7 @@ frmNoRx::frmNoRx() : TavForm(QStringLiteral("frmNoRx"), 18, &ProgramState::norxl
     }
     row->addWidget(fraAgcspeed);
 
-    Frame1 = frame(QStringLiteral("Frame1"), QStringLiteral("Md"), this);
+    Frame1 = makeFrame(QStringLiteral("Frame1"), QStringLiteral("Md"), this);
     {
         auto *l = new QVBoxLayout(Frame1);
         const char *caps[] = {"AM", "USB", "LSB", "CW"};
@@ -107,7 +85,7 @@ frmNoRx::frmNoRx() : TavForm(QStringLiteral("frmNoRx"), 18, &ProgramState::norxl
     }
     row->addWidget(Frame1);
 
-    fraFilters = frame(QStringLiteral("fraFilters"), QStringLiteral("Bw - Pbs"), this);
+    fraFilters = makeFrame(QStringLiteral("fraFilters"), QStringLiteral("Bw - Pbs"), this);
     {
         auto *l = new QGridLayout(fraFilters);
         const char *caps[] = {"Aux", "Wid", "Int", "Nar"};
@@ -124,7 +102,7 @@ frmNoRx::frmNoRx() : TavForm(QStringLiteral("frmNoRx"), 18, &ProgramState::norxl
     }
     row->addWidget(fraFilters);
 
-    fraAttenuator = frame(QStringLiteral("fraAttenuator"), QStringLiteral("Att"), this);
+    fraAttenuator = makeFrame(QStringLiteral("fraAttenuator"), QStringLiteral("Att"), this);
     {
         auto *l = new QVBoxLayout(fraAttenuator);
         cmdAttenuator[0] = arrayButton(QStringLiteral("cmdAttenuator"), 0, QStringLiteral("-20"), fraAttenuator);
@@ -137,7 +115,7 @@ frmNoRx::frmNoRx() : TavForm(QStringLiteral("frmNoRx"), 18, &ProgramState::norxl
     }
     row->addWidget(fraAttenuator);
 
-    fraFreqA = frame(QStringLiteral("fraFreqA"), QStringLiteral("Freq A : 10 k - 30 M"), this);
+    fraFreqA = makeFrame(QStringLiteral("fraFreqA"), QStringLiteral("Freq A : 10 k - 30 M"), this);
     {
         auto *l = new QGridLayout(fraFreqA);
         txtFrequencyA = new QLineEdit(QStringLiteral("1234.56"), fraFreqA);
@@ -156,18 +134,18 @@ frmNoRx::frmNoRx() : TavForm(QStringLiteral("frmNoRx"), 18, &ProgramState::norxl
         for (int d = 1; d <= 9; ++d)
             l->addWidget(cmd0to9[d], 2 + (9 - d) / 3, (d - 1) % 3);
         l->addWidget(cmd0to9[0], 5, 0);
-        cmdDot = button(QStringLiteral("cmdDot"), QStringLiteral("."), fraFreqA);
+        cmdDot = makeButton(QStringLiteral("cmdDot"), QStringLiteral("."), fraFreqA);
         l->addWidget(cmdDot, 5, 1);
-        cmdBack = button(QStringLiteral("cmdBack"), QStringLiteral("<-"), fraFreqA);
+        cmdBack = makeButton(QStringLiteral("cmdBack"), QStringLiteral("<-"), fraFreqA);
         l->addWidget(cmdBack, 5, 2);
-        cmdEnterfreq = button(QStringLiteral("cmdEnterfreq"), QStringLiteral("Enter"), fraFreqA);
+        cmdEnterfreq = makeButton(QStringLiteral("cmdEnterfreq"), QStringLiteral("Enter"), fraFreqA);
         l->addWidget(cmdEnterfreq, 6, 0, 1, 3);
         lblMfreq = makeLabel(QStringLiteral("lblMfreq"), QString(), fraFreqA);
         l->addWidget(lblMfreq, 7, 0, 1, 3);
     }
     row->addWidget(fraFreqA);
 
-    cmdClose = button(QStringLiteral("cmdClose"), QStringLiteral("Close"), this);
+    cmdClose = makeButton(QStringLiteral("cmdClose"), QStringLiteral("Close"), this);
     outer->addWidget(cmdClose, 0, Qt::AlignRight);
     connect(cmdClose, &QPushButton::clicked, this, &frmNoRx::cmdClose_Click);
 }

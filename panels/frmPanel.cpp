@@ -33,14 +33,6 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent *ev)
 
 namespace {
 
-QPushButton *makeButton(const QString &name, const QString &caption, QWidget *parent)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setFocusPolicy(Qt::NoFocus); // the keys belong to the frequency box and the key map
-    b->setAutoDefault(false);
-    return b;
-}
 
 // Whole thousandths, halves to even, kept in double so that absurd texts
 // cannot overflow an integer.
@@ -87,20 +79,20 @@ frmPanel::frmPanel(const QString &name, int slot, bool ProgramState::*flag, cons
 
     // Keypad: 7 8 9 / 4 5 6 / 1 2 3 / 0 . <-
     for (int i = 0; i < 10; ++i) {
-        cmd0to9[i] = makeButton(QStringLiteral("cmd0to9(%1)").arg(i), QString::number(i), fraFreq);
+        cmd0to9[i] = makePanelButton(QStringLiteral("cmd0to9(%1)").arg(i), QString::number(i), fraFreq);
         connect(cmd0to9[i], &QPushButton::clicked, this, [this, i] { cmd0to9_Click(i); });
         if (i == 0)
             grid->addWidget(cmd0to9[i], 5, 0);
         else
             grid->addWidget(cmd0to9[i], 4 - (i - 1) / 3, (i - 1) % 3);
     }
-    cmdDot = makeButton(QStringLiteral("cmdDot"), QStringLiteral("."), fraFreq);
-    cmdBack = makeButton(QStringLiteral("cmdBack"), QStringLiteral("<-"), fraFreq);
+    cmdDot = makePanelButton(QStringLiteral("cmdDot"), QStringLiteral("."), fraFreq);
+    cmdBack = makePanelButton(QStringLiteral("cmdBack"), QStringLiteral("<-"), fraFreq);
     grid->addWidget(cmdDot, 5, 1);
     grid->addWidget(cmdBack, 5, 2);
-    cmdEnterfreq = makeButton(QStringLiteral("cmdEnterfreq"), QStringLiteral("Freq"), fraFreq);
-    cmdEnterMem = makeButton(QStringLiteral("cmdEnterMem"), QStringLiteral("Mem"), fraFreq);
-    cmdEnterS = makeButton(QStringLiteral("cmdEnterS"), QStringLiteral("Step"), fraFreq);
+    cmdEnterfreq = makePanelButton(QStringLiteral("cmdEnterfreq"), QStringLiteral("Freq"), fraFreq);
+    cmdEnterMem = makePanelButton(QStringLiteral("cmdEnterMem"), QStringLiteral("Mem"), fraFreq);
+    cmdEnterS = makePanelButton(QStringLiteral("cmdEnterS"), QStringLiteral("Step"), fraFreq);
     grid->addWidget(cmdEnterfreq, 2, 3);
     grid->addWidget(cmdEnterMem, 3, 3);
     grid->addWidget(cmdEnterS, 4, 3);
@@ -113,17 +105,17 @@ frmPanel::frmPanel(const QString &name, int slot, bool ProgramState::*flag, cons
     grid->addWidget(cmbFreqstep, 6, 0, 1, 2);
     spnFreqstep = new SpinButton(QStringLiteral("spnFreqstep"), fraFreq);
     grid->addWidget(spnFreqstep, 6, 2);
-    cmdfreqstep[0] = makeButton(QStringLiteral("cmdfreqstep(0)"), QStringLiteral("<"), fraFreq);
-    cmdfreqstep[1] = makeButton(QStringLiteral("cmdfreqstep(1)"), QStringLiteral(">"), fraFreq);
+    cmdfreqstep[0] = makePanelButton(QStringLiteral("cmdfreqstep(0)"), QStringLiteral("<"), fraFreq);
+    cmdfreqstep[1] = makePanelButton(QStringLiteral("cmdfreqstep(1)"), QStringLiteral(">"), fraFreq);
     grid->addWidget(cmdfreqstep[0], 7, 0);
     grid->addWidget(cmdfreqstep[1], 7, 1);
-    cmdMovefreq = makeButton(QStringLiteral("cmdMovefreq"), QStringLiteral("GO"), fraFreq);
+    cmdMovefreq = makePanelButton(QStringLiteral("cmdMovefreq"), QStringLiteral("GO"), fraFreq);
     grid->addWidget(cmdMovefreq, 7, 2);
     lblInt5 = new ClickLabel(QStringLiteral("lblInt5"), QStringLiteral("i 5"), fraFreq);
     lbnInt1 = new ClickLabel(QStringLiteral("lbnInt1"), QStringLiteral("i 1"), fraFreq);
     grid->addWidget(lblInt5, 6, 3);
     grid->addWidget(lbnInt1, 7, 3);
-    cmdClose = makeButton(QStringLiteral("cmdClose"), QStringLiteral("Close"), fraFreq);
+    cmdClose = makePanelButton(QStringLiteral("cmdClose"), QStringLiteral("Close"), fraFreq);
     grid->addWidget(cmdClose, 8, 0, 1, 4);
 
     m_modelArea = new QWidget(this);

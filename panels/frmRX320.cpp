@@ -7,6 +7,7 @@
 #include "panels/mainmenu.h"
 #include "panels/rx320state.h"
 
+#include "core/ui.h"
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -30,24 +31,6 @@ frmPanel::PanelTraits rx320Traits()
     return t;
 }
 
-QPushButton *arrayButton(const QString &base, int i, const QString &caption, QWidget *parent)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QStringLiteral("%1(%2)").arg(base).arg(i));
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setAutoDefault(false);
-    return b;
-}
-
-QGroupBox *frame(const char *name, const char *caption, QWidget *parent)
-{
-    auto *g = new QGroupBox(QLatin1String(caption), parent);
-    g->setObjectName(QLatin1String(name));
-    return g;
-}
-
-// A number with one leading blank when it is not negative.
-QString signedText(int v) { return v >= 0 ? QLatin1Char(' ') + QString::number(v) : QString::number(v); }
 
 constexpr unsigned kGreen = 0x00FF00, kRed = 0x0000FF;
 
@@ -65,18 +48,18 @@ frmRX320::frmRX320() : frmPanel(QStringLiteral("frmRX320"), 23, &ProgramState::r
     auto *lay = new QHBoxLayout(area);
     lay->setContentsMargins(0, 0, 0, 0);
 
-    auto *fraBw = frame("fraBandwidth", "Bw ---------------------- Pbs", area);
+    auto *fraBw = makeFrame("fraBandwidth", "Bw ---------------------- Pbs", area);
     auto *bw = new QGridLayout(fraBw);
     static const char *ranges[] = {"4-8k", "2-4k", "1-2k", "<1k"};
     for (int r = 0; r < 4; ++r) {
-        cmdBwrange[r] = arrayButton(QStringLiteral("cmdBwrange"), r, QLatin1String(ranges[r]), fraBw);
+        cmdBwrange[r] = panelButton(QStringLiteral("cmdBwrange"), r, QLatin1String(ranges[r]), fraBw);
         bw->addWidget(cmdBwrange[r], r, 0);
         connect(cmdBwrange[r], &QPushButton::clicked, this, [this, r] { cmdBwrange_Click(r); });
     }
     QFont small = font();
     small.setPointSizeF(small.pointSizeF() * 0.8);
     for (int b = 0; b < 10; ++b) {
-        cmdBwgroup[b] = arrayButton(QStringLiteral("cmdBwgroup"), b, QString(), fraBw);
+        cmdBwgroup[b] = panelButton(QStringLiteral("cmdBwgroup"), b, QString(), fraBw);
         cmdBwgroup[b]->setFont(small);
         bw->addWidget(cmdBwgroup[b], b % 5, 1 + b / 5);
         connect(cmdBwgroup[b], &QPushButton::clicked, this, [this, b] { cmdBwgroup_Click(b); });
@@ -88,11 +71,11 @@ frmRX320::frmRX320() : frmPanel(QStringLiteral("frmRX320"), 23, &ProgramState::r
     bw->addWidget(lblPassbandshift, 5, 3);
     lay->addWidget(fraBw);
 
-    auto *fraAgc = frame("fraAgcspeed", "Agc -- Bfo", area);
+    auto *fraAgc = makeFrame("fraAgcspeed", "Agc -- Bfo", area);
     auto *ag = new QGridLayout(fraAgc);
     static const char *agcs[] = {"Slw", "Med", "Fst"};
     for (int i = 0; i < 3; ++i) {
-        cmdAgcspeed[i] = arrayButton(QStringLiteral("cmdAgcspeed"), i, QLatin1String(agcs[i]), fraAgc);
+        cmdAgcspeed[i] = panelButton(QStringLiteral("cmdAgcspeed"), i, QLatin1String(agcs[i]), fraAgc);
         ag->addWidget(cmdAgcspeed[i], i, 0);
         connect(cmdAgcspeed[i], &QPushButton::clicked, this, [this, i] { cmdAgcspeed_Click(i); });
     }
@@ -103,7 +86,7 @@ frmRX320::frmRX320() : frmPanel(QStringLiteral("frmRX320"), 23, &ProgramState::r
     ag->addWidget(lblBeatfreqosc, 3, 1);
     lay->addWidget(fraAgc);
 
-    auto *fraVol = frame("fraVolume", "Vol - Line", area);
+    auto *fraVol = makeFrame("fraVolume", "Vol - Line", area);
     auto *vl = new QGridLayout(fraVol);
     vsbVolume = makeBar("vsbVolume", 99, 0, 2, 10, lblVolume, "lblVolume", fraVol);
     vsbLinelevel = makeBar("vsbLinelevel", 99, 0, 2, 10, lblLinelevel, "lblLinelevel", fraVol);
@@ -116,11 +99,11 @@ frmRX320::frmRX320() : frmPanel(QStringLiteral("frmRX320"), 23, &ProgramState::r
     vl->addWidget(lblMute, 2, 0, 1, 2);
     lay->addWidget(fraVol);
 
-    auto *fraMode = frame("fraMode", "Md", area);
+    auto *fraMode = makeFrame("fraMode", "Md", area);
     auto *md = new QVBoxLayout(fraMode);
     static const char *modes[] = {"AM", "USB", "LSB", "CW"};
     for (int i = 0; i < 4; ++i) {
-        cmdMode[i] = arrayButton(QStringLiteral("cmdMode"), i, QLatin1String(modes[i]), fraMode);
+        cmdMode[i] = panelButton(QStringLiteral("cmdMode"), i, QLatin1String(modes[i]), fraMode);
         md->addWidget(cmdMode[i]);
         connect(cmdMode[i], &QPushButton::clicked, this, [this, i] { cmdMode_Click(i); });
     }
@@ -138,10 +121,10 @@ frmRX320::frmRX320() : frmPanel(QStringLiteral("frmRX320"), 23, &ProgramState::r
         if (bar->isEnabled())
             bar->setValue(0);
     };
-    connect(lblPassbandshift, &ClickLabel::clicked, this, [=] { zero(vsbPassbandshift); });
-    connect(lblBeatfreqosc, &ClickLabel::clicked, this, [=] { zero(vsbBeatfreqosc); });
-    connect(lblVolume, &ClickLabel::clicked, this, [=] { zero(vsbVolume); });
-    connect(lblLinelevel, &ClickLabel::clicked, this, [=] { zero(vsbLinelevel); });
+    connect(lblPassbandshift, &ClickLabel::clicked, this, [=, this] { zero(vsbPassbandshift); });
+    connect(lblBeatfreqosc, &ClickLabel::clicked, this, [=, this] { zero(vsbBeatfreqosc); });
+    connect(lblVolume, &ClickLabel::clicked, this, [=, this] { zero(vsbVolume); });
+    connect(lblLinelevel, &ClickLabel::clicked, this, [=, this] { zero(vsbLinelevel); });
     connect(lblMute, &ClickLabel::clicked, this, &frmRX320::lblMute_Click);
 
     // The filter group table.
@@ -276,7 +259,7 @@ void showSigned(VScroll *bar, QLabel *label, int v, int limit)
         label->setText(QStringLiteral("?"));
         return;
     }
-    label->setText(signedText(v));
+    label->setText(numDouble(v));
     bar->setValue(v);
 }
 void showLevel(VScroll *bar, QLabel *label, int v)

@@ -5,6 +5,7 @@
 #include "core/frmWelcome.h"
 #include "core/globals.h"
 
+#include "core/ui.h"
 #include <QFont>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -15,22 +16,6 @@ namespace tav {
 namespace {
 
 constexpr unsigned kNoFileColour = 0xC0FFFF;
-
-QPushButton *arrayButton(const QString &base, int index, const QString &text, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QStringLiteral("%1(%2)").arg(base).arg(index));
-    b->setAutoDefault(false);
-    return b;
-}
-
-QPushButton *button(const QString &name, const QString &text, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
 
 } // namespace
 
@@ -135,10 +120,10 @@ frmRtty::frmRtty() : TavForm(QStringLiteral("frmRtty"), 22, &ProgramState::rttyl
 
     // Commands.
     auto *cmds = new QVBoxLayout;
-    cmdStart = button(QStringLiteral("cmdStart"), QStringLiteral("Start"), this);
-    cmdStop = button(QStringLiteral("cmdStop"), QStringLiteral("Stop"), this);
-    cmdCls = button(QStringLiteral("cmdCls"), QStringLiteral("Cls"), this);
-    cmdExit = button(QStringLiteral("cmdExit"), QStringLiteral("Exit"), this);
+    cmdStart = makeButton(QStringLiteral("cmdStart"), QStringLiteral("Start"), this);
+    cmdStop = makeButton(QStringLiteral("cmdStop"), QStringLiteral("Stop"), this);
+    cmdCls = makeButton(QStringLiteral("cmdCls"), QStringLiteral("Cls"), this);
+    cmdExit = makeButton(QStringLiteral("cmdExit"), QStringLiteral("Exit"), this);
     for (QPushButton *b : {cmdStart, cmdStop, cmdCls, cmdExit})
         cmds->addWidget(b);
     row->addLayout(cmds);
