@@ -482,31 +482,19 @@ bool frmAR7030::modelKey(int keyCode, Modifier mod)
             cmdMode_Click(m);
             return true;
         }
-        int v = vsbPassbandshift->value();
-        if (keyCode == KeyEqual)
-            v = v < 42 ? v + 1 : 42;
-        else if (keyCode == KeyMinus)
-            v = v >= -41 ? v - 1 : -42;
-        else if (keyCode == Key0)
-            v = 0;
-        else
+        const std::optional<int> v = barKey(keyCode, vsbPassbandshift->value(), 1, -42, 42);
+        if (!v)
             return false;
-        vsbPassbandshift->setValue(v);
+        vsbPassbandshift->setValue(*v);
         if (AR7030A)
             AR7030A->setPassBandShift(vsb2b(vsbPassbandshift->value()));
         return true;
     }
     if (mod == ModAlt) {
-        int v = vsbVolume->value();
-        if (keyCode == KeyEqual)
-            v = v < 95 ? v + 5 : 99;
-        else if (keyCode == KeyMinus)
-            v = v >= 5 ? v - 5 : 0;
-        else if (keyCode == Key0)
-            v = 0;
-        else
+        const std::optional<int> v = barKey(keyCode, vsbVolume->value(), 5, 0, 99);
+        if (!v)
             return false;
-        vsbVolume->setValue(v);
+        vsbVolume->setValue(*v);
         if (AR7030A)
             AR7030A->setVolume(vsbVolume->value());
         return true;

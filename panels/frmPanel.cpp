@@ -1,5 +1,6 @@
 #include "panels/frmPanel.h"
 
+
 #include "core/exchange.h"
 #include "core/frmWelcome.h"
 #include "core/mousewheel.h"
@@ -7,6 +8,7 @@
 #include "panels/mainmenu.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -568,6 +570,17 @@ QAction *frmPanel::addMenuEntry(QMenu *menu, const QString &name, const QString 
     a->setObjectName(name);
     connect(a, &QAction::triggered, this, [fn = std::move(fn)] { fn(); });
     return a;
+}
+
+std::optional<int> frmPanel::barKey(int keyCode, int value, int step, int lo, int hi)
+{
+    if (keyCode == KeyEqual)
+        return std::min(value + step, hi);
+    if (keyCode == KeyMinus)
+        return std::max(value - step, lo);
+    if (keyCode == Key0)
+        return 0;
+    return std::nullopt;
 }
 
 } // namespace tav

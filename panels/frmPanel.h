@@ -1,4 +1,6 @@
 #pragma once
+
+#include <optional>
 // What every receiver panel shares: coming up and going away, the keypad, the
 // step list with its spin button and step buttons, continuous stepping, the
 // rounding labels, the frequency box, the key map, the mouse wheel and the
@@ -132,6 +134,9 @@ protected:
     virtual void recallMemory(int) {}
     // The model's rows of the key map; true when the key was used.
     virtual bool modelKey(int, Modifier) { return false; }
+    // A bar's "=" / "-" / "0" keys: one step up or down, held within lo..hi,
+    // or back to 0. Nothing for any other key.
+    static std::optional<int> barKey(int keyCode, int value, int step, int lo, int hi);
     // The model's Direct menu; use the add* helpers for the shared entries.
     virtual void buildDirectMenu(QMenu *menu) = 0;
     // First of the unload steps, while the driver still exists.

@@ -391,31 +391,19 @@ bool frmRX320::modelKey(int keyCode, Modifier mod)
         case 'U': cmdMode_Click(1); return true;
         default: break;
         }
-        int v = vsbPassbandshift->value();
-        if (keyCode == KeyEqual)
-            v = v <= 1950 ? v + 50 : 2000;
-        else if (keyCode == KeyMinus)
-            v = v >= -1950 ? v - 50 : -2000;
-        else if (keyCode == Key0)
-            v = 0;
-        else
+        const std::optional<int> v = barKey(keyCode, vsbPassbandshift->value(), 50, -2000, 2000);
+        if (!v)
             return false;
-        vsbPassbandshift->setValue(v);
+        vsbPassbandshift->setValue(*v);
         if (RX320A)
             RX320A->setPassBandShift(vsbPassbandshift->value());
         return true;
     }
     if (mod == ModAlt) {
-        int v = vsbVolume->value();
-        if (keyCode == KeyEqual)
-            v = v < 95 ? v + 5 : 99;
-        else if (keyCode == KeyMinus)
-            v = v >= 5 ? v - 5 : 0;
-        else if (keyCode == Key0)
-            v = 0;
-        else
+        const std::optional<int> v = barKey(keyCode, vsbVolume->value(), 5, 0, 99);
+        if (!v)
             return false;
-        vsbVolume->setValue(v);
+        vsbVolume->setValue(*v);
         if (RX320A)
             RX320A->setVolume(vsbVolume->value());
         return true;
