@@ -22,6 +22,10 @@
 
 namespace tav {
 
+// The colours the windows share, as &HBBGGRR values.
+constexpr unsigned kRed = 0x0000FF, kGreen = 0x00FF00, kBlue = 0xFF0000, kOrange = 0x0080FF, kYellow = 0x80FFFF,
+                   kLightYellow = 0xC0FFFF, kGrey = 0x888888, kDesignGrey = 0x808080;
+
 // &HBBGGRR -> QColor
 QColor vbColor(unsigned int bbggrr);
 // Sets a widget's background (and optionally text) colour from &HBBGGRR values.

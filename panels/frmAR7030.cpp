@@ -32,7 +32,6 @@ frmPanel::PanelTraits ar7030Traits()
 }
 
 
-constexpr unsigned kBlue = 0xFF0000, kPaleYellow = 0xC0FFFF, kGreen = 0xFF00, kRed = 0xFF;
 
 } // namespace
 
@@ -341,10 +340,10 @@ void frmAR7030::RxUpdatefull()
     AR7030A_AgcspeedChanged(AR7030A->Agcspeed());
     const int mode = AR7030A->Mode();
     AR7030A_ModeChanged(mode);
-    setForeColor(lblPassbandshift, mode == 3 ? kPaleYellow : kBlue);
+    setForeColor(lblPassbandshift, mode == 3 ? kLightYellow : kBlue);
     vsbPassbandshift->setEnabled(mode != 3);
     const bool bfo = mode == 4 || mode == 5;
-    setForeColor(lblBeatfreqosc, bfo ? kBlue : kPaleYellow);
+    setForeColor(lblBeatfreqosc, bfo ? kBlue : kLightYellow);
     vsbBeatfreqosc->setEnabled(bfo);
     AR7030A_FrequencyAChanged(AR7030A->FrequencyA());
     AR7030A_VolumeChanged(AR7030A->Volume());

@@ -9,22 +9,13 @@
 #include "panels/mainmenu.h"
 #include "panels/nrd545text.h"
 
+#include "core/ui.h"
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
 namespace tav {
-
-namespace {
-
-constexpr unsigned kLightYellow = 0xC0FFFF;
-constexpr unsigned kBlue = 0xFF0000;
-constexpr unsigned kGreen = 0xFF00;
-constexpr unsigned kGrey = 0x888888;
-constexpr unsigned kDesignGrey = 0x808080;
-
-} // namespace
 
 frmPanel::PanelTraits frmNRD545::traits()
 {

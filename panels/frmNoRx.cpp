@@ -13,10 +13,6 @@
 
 namespace tav {
 
-namespace {
-
-} // namespace
-
 frmNoRx::frmNoRx() : TavForm(QStringLiteral("frmNoRx"), 18, &ProgramState::norxloaded)
 {
     setWindowTitle(QStringLiteral("No RX"));

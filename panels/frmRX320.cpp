@@ -32,7 +32,6 @@ frmPanel::PanelTraits rx320Traits()
 }
 
 
-constexpr unsigned kGreen = 0x00FF00, kRed = 0x0000FF;
 
 QString stateFile() { return G.datapath + QStringLiteral("rx320settings.ini"); }
 

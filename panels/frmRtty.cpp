@@ -15,7 +15,7 @@ namespace tav {
 
 namespace {
 
-constexpr unsigned kNoFileColour = 0xC0FFFF;
+constexpr unsigned kNoFileColour = kLightYellow;
 
 } // namespace
 

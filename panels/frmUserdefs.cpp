@@ -5,6 +5,7 @@
 #include "core/numtext.h"
 #include "drivers/clsNRD535.h"
 
+#include "core/ui.h"
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -13,9 +14,6 @@
 namespace tav {
 
 namespace {
-constexpr unsigned kLightYellow = 0xC0FFFF;
-constexpr unsigned kYellow = 0x80FFFF;
-constexpr unsigned kOrange = 0x80FF;
 
 // The default of each item 0..9; -1 for the items this window never sends.
 constexpr int kDefaults[10] = {0, 0, 800, -1, 1, -1, 1, 1, 1, 1};

@@ -7,6 +7,7 @@
 #include "panels/jrclock.h"
 #include "panels/nrd545text.h"
 
+#include "core/ui.h"
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -14,8 +15,6 @@
 namespace tav {
 
 namespace {
-constexpr unsigned kLightYellow = 0xC0FFFF;
-constexpr unsigned kOrange = 0x80FF;
 constexpr int kInputTuning = 24;
 
 // The panel shows whether the input tuning circuit is in by the colour of

@@ -10,9 +10,6 @@
 namespace tav {
 
 namespace {
-constexpr unsigned kLightYellow = 0xC0FFFF;
-constexpr unsigned kOrange = 0x80FF;
-constexpr unsigned kBlue = 0xFF0000;
 } // namespace
 
 JrcLock::JrcLock(QWidget *parent, std::function<void(int16_t)> lockoffon)

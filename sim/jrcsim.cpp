@@ -48,6 +48,39 @@ bool JrcEmulator::allDigits(const QString &s, int from, int count)
 
 int JrcEmulator::num(const QString &s, int from, int count) { return s.mid(from, count).toInt(); }
 
+bool JrcEmulator::memoryCommand(const QString &cmd, int length,
+                                const std::function<bool(int, JrcChannel &)> &parse, bool &known)
+{
+    const int n = int(cmd.size());
+    if (n < 4 || !allDigits(cmd, 1, 3) || num(cmd, 1, 3) >= memory.size())
+        return false;
+    const QChar c0 = cmd[0];
+    const int channel = num(cmd, 1, 3);
+    if ((c0 == QLatin1Char('S') || c0 == QLatin1Char('K')) && n == length) {
+        JrcChannel ch;
+        known = parse(4, ch);
+        if (!known)
+            return true;
+        memory[channel] = ch;
+        if (c0 == QLatin1Char('S')) {
+            const double old = tunedFrequencyHz();
+            cur = ch;
+            tuned(old);
+        }
+        return true;
+    }
+    if (c0 == QLatin1Char('C') && n == 4) {
+        selectedChannel = channel;
+        if (memory[selectedChannel].used) {
+            const double old = tunedFrequencyHz();
+            cur = memory[selectedChannel];
+            tuned(old);
+        }
+        return true;
+    }
+    return false;
+}
+
 void JrcEmulator::setClock(int secondsOfDay)
 {
     clockBase = ((secondsOfDay % 86400) + 86400) % 86400;
@@ -237,32 +270,8 @@ bool Nrd535Emulator::handle(const QString &cmd)
         out.used = true;
         return true;
     };
-    if (c0 == QLatin1Char('S') && n == 16 && channelAt(1)) {
-        JrcChannel ch;
-        if (!parseSettings(4, ch))
-            return false;
-        const double old = tunedFrequencyHz();
-        cur = ch;
-        memory[num(cmd, 1, 3)] = ch;
-        tuned(old);
-        return true;
-    }
-    if (c0 == QLatin1Char('K') && n == 16 && channelAt(1)) {
-        JrcChannel ch;
-        if (!parseSettings(4, ch))
-            return false;
-        memory[num(cmd, 1, 3)] = ch;
-        return true;
-    }
-    if (c0 == QLatin1Char('C') && n == 4 && channelAt(1)) {
-        selectedChannel = num(cmd, 1, 3);
-        if (memory[selectedChannel].used) {
-            const double old = tunedFrequencyHz();
-            cur = memory[selectedChannel];
-            tuned(old);
-        }
-        return true;
-    }
+    if (bool known = true; memoryCommand(cmd, 16, parseSettings, known))
+        return known;
     if (c0 == QLatin1Char('R') && n == 8 && cmd[1] == QLatin1Char('1') && allDigits(cmd, 2, 6)) {
         setClock(num(cmd, 2, 2) * 3600 + num(cmd, 4, 2) * 60 + num(cmd, 6, 2));
         return true;
@@ -413,32 +422,8 @@ bool Nrd545Emulator::handle(const QString &cmd)
         out.used = true;
         return true;
     };
-    if (c0 == QLatin1Char('S') && n == 20 && channelAt(1)) {
-        JrcChannel ch;
-        if (!parseSettings(4, ch))
-            return false;
-        const double old = tunedFrequencyHz();
-        cur = ch;
-        memory[num(cmd, 1, 3)] = ch;
-        tuned(old);
-        return true;
-    }
-    if (c0 == QLatin1Char('K') && n == 20 && channelAt(1)) {
-        JrcChannel ch;
-        if (!parseSettings(4, ch))
-            return false;
-        memory[num(cmd, 1, 3)] = ch;
-        return true;
-    }
-    if (c0 == QLatin1Char('C') && n == 4 && channelAt(1)) {
-        selectedChannel = num(cmd, 1, 3);
-        if (memory[selectedChannel].used) {
-            const double old = tunedFrequencyHz();
-            cur = memory[selectedChannel];
-            tuned(old);
-        }
-        return true;
-    }
+    if (bool known = true; memoryCommand(cmd, 20, parseSettings, known))
+        return known;
     if (c0 == QLatin1Char('R') && n == 6 && cmd[1] == QLatin1Char('1') && allDigits(cmd, 2, 4)) {
         setClock(num(cmd, 2, 2) * 3600 + num(cmd, 4, 2) * 60);
         return true;

@@ -1,4 +1,6 @@
 #pragma once
+
+#include <functional>
 // The two JRC receivers, NRD-535 and NRD-545. Both speak ASCII commands that
 // end in CR; "H1" puts the receiver under remote control and "H0" hands it
 // back to its front panel. In local the receiver still answers queries but
@@ -68,6 +70,12 @@ protected:
     static bool allDigits(const QString &s, int from, int count);
     static int num(const QString &s, int from, int count); // positions from 0
     void setFreq(qint64 hz);
+    // The memory commands both models share: "S" (store and tune), "K"
+    // (store) with a channel and a settings record of `length` characters,
+    // read by `parse`, and "C" (recall). True when `cmd` was one of them
+    // (`known` false then means a malformed record).
+    bool memoryCommand(const QString &cmd, int length,
+                       const std::function<bool(int from, JrcChannel &out)> &parse, bool &known);
 
 private:
     QByteArray m_pending;
