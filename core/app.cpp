@@ -45,6 +45,13 @@ void registerBuiltWindows()
     Windows::registerFactory(QStringLiteral("frmAdvancedDSP"), [] { return new frmAdvancedDSP; });
     Windows::registerFactory(QStringLiteral("frmNRD535"), [] { return new frmNRD535; });
     Windows::registerFactory(QStringLiteral("frmRtty"), [] { return new frmRtty; });
+    registerListWindows();
+    registerStationWindows();
+    registerLogbookWindows();
+    registerMemoryWindows();
+    registerScanWindows();
+    registerTimerWindows();
+    registerSignalWindows();
 }
 
 int runProgram(QApplication &app)

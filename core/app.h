@@ -5,6 +5,14 @@ namespace tav {
 
 // Tells the window registry how to create every window that is built.
 void registerBuiltWindows();
+// Each tool folder registers its own windows and file kinds.
+void registerListWindows();
+void registerStationWindows();
+void registerLogbookWindows();
+void registerMemoryWindows();
+void registerScanWindows();
+void registerTimerWindows();
+void registerSignalWindows();
 // Starts the program: the welcome window, then the event loop.
 int runProgram(QApplication &app);
 

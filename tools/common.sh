@@ -1,7 +1,7 @@
 # Shared by run.sh and test.sh: install what Debian packages are missing, then
 # configure and build. Sourced, not run.
 
-TAVORIN_PACKAGES="cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libqt6serialport6 libgtest-dev libshp-dev libgl-dev xdg-utils locales"
+TAVORIN_PACKAGES="cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libqt6serialport6 libgtest-dev libshp-dev libbenchmark-dev libhamlib-utils libgl-dev xdg-utils locales"
 
 install_missing_packages() {
   local missing=()
@@ -20,7 +20,9 @@ install_missing_packages() {
 build_tree() {
   local dir="$1"; shift
   if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@"
+    local launcher=()
+    command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" "$@"
   fi
   cmake --build "$dir" -j "$(nproc)"
 }

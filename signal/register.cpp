@@ -1,0 +1,10 @@
+#include "core/app.h"
+
+namespace tav {
+
+// The windows and file kinds of this folder join the program here.
+void registerSignalWindows()
+{
+}
+
+} // namespace tav
