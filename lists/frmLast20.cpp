@@ -64,7 +64,10 @@ void frmLast20::Form_Load()
     // The stored list is drawn again by the next recording.
     numberRows();
     chkNofreqsteps->setValue(1);
+    links::add(static_cast<Last20Link *>(this));
 }
+
+void frmLast20::Form_Unload() { links::remove(static_cast<Last20Link *>(this)); }
 
 void frmLast20::fillgrdlast20(const QString &freqtext)
 {

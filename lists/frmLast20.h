@@ -3,6 +3,7 @@
 // window hidden, so the hub records from the start; a click tunes back.
 
 #include "core/form.h"
+#include "core/links.h"
 #include "core/ui.h"
 #include "lists/gridmodel.h"
 #include "lists/recentlist.h"
@@ -12,7 +13,7 @@
 
 namespace tav::lists {
 
-class frmLast20 : public TavForm {
+class frmLast20 : public TavForm, public Last20Link {
     Q_OBJECT
 public:
     frmLast20();
@@ -31,12 +32,13 @@ public:
     // The frequency text row r shows.
     QString shown(int r) const { return rows->text(r, 1); }
 
-public slots:
     // The hub records a tuned frequency.
-    void fillgrdlast20(const QString &freqtext);
+    void fillgrdlast20(const QString &freqtext) override;
+    bool ignoresFreqSteps() const override { return chkNofreqsteps->value() == 1; }
 
 protected:
     void Form_Load() override;
+    void Form_Unload() override;
 
 private:
     void numberRows();

@@ -127,10 +127,12 @@ void frmScratchpad::Form_Load()
     txtScandelay->setText(QStringLiteral("2"));
     txtFrequencyA->clear();
     cleargridscratchpad();
+    links::add(static_cast<FrequencyBoxLink *>(this));
 }
 
 void frmScratchpad::Form_Unload()
 {
+    links::remove(static_cast<FrequencyBoxLink *>(this));
     // Closing the window ends its scan and gives back the receiver it held.
     if (m_scanning)
         endScan();

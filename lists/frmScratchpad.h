@@ -5,6 +5,7 @@
 
 #include "core/filekinds.h"
 #include "core/form.h"
+#include "core/links.h"
 #include "lists/listwindow.h"
 #include "lists/scratchpadfile.h"
 
@@ -36,7 +37,7 @@ private:
     ScratchPad &m_pad;
 };
 
-class frmScratchpad : public TavForm {
+class frmScratchpad : public TavForm, public FrequencyBoxLink {
     Q_OBJECT
 public:
     frmScratchpad();
@@ -64,6 +65,7 @@ public:
     void cmdExit_Click();
     void cmdDiduzu_Click();
     void txtFrequencyA_KeyEnter();
+    void showTunedFrequency(const QString &freqtext) override { txtFrequencyA->setText(freqtext); }
     void cmdScan_Click(int row);
     void cmdStop_Click();
     // One step of the row scan.

@@ -125,7 +125,10 @@ void ListWindow::Form_Load()
     model->clear();
     txtFrequencyA->clear();
     lblDbname->clear();
+    links::add(static_cast<FrequencyBoxLink *>(this));
 }
+
+void ListWindow::Form_Unload() { links::remove(static_cast<FrequencyBoxLink *>(this)); }
 
 void ListWindow::applyHeight()
 {

@@ -6,6 +6,7 @@
 // load button and the file-name label.
 
 #include "core/form.h"
+#include "core/links.h"
 #include "lists/gridmodel.h"
 
 #include <QLabel>
@@ -38,7 +39,7 @@ QString panelFrequencyText(bool withNoRx);
 // Shows the Load dialog for a file kind, modal, on behalf of `owner`.
 void showLoadDialog(TavForm *owner, int kind);
 
-class ListWindow : public TavForm {
+class ListWindow : public TavForm, public FrequencyBoxLink {
     Q_OBJECT
 public:
     // Heights in twips: window and list grid, small and large.
@@ -58,6 +59,8 @@ public:
     void cmdExit_Click();
     void cmdLoad_Click();
     void txtFrequencyA_KeyEnter();
+    // The hub's tuned frequency.
+    void showTunedFrequency(const QString &freqtext) override { txtFrequencyA->setText(freqtext); }
 
     bool large() const { return m_large; }
     // The text of a list cell as shown.
@@ -69,6 +72,7 @@ protected:
                const QVector<int> &titleWidths, const QString &dbLabelName = QStringLiteral("lblDbname"));
 
     void Form_Load() override;
+    void Form_Unload() override;
     // Each window's answer to a click on a list cell.
     virtual void gridClick(int row, int column) = 0;
     void setTitles(const QStringList &t) { titles->setRow(0, t); }

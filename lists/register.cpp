@@ -1,6 +1,7 @@
 #include "core/app.h"
 #include "core/filekinds.h"
 #include "core/form.h"
+#include "core/links.h"
 #include "lists/frm320Files.h"
 #include "lists/frmBdxc.h"
 #include "lists/frmLast20.h"
@@ -35,6 +36,15 @@ void registerListWindows()
     Windows::registerFactory(QStringLiteral("frmLast20"), [] { return new frmLast20; });
     Windows::registerFactory(QStringLiteral("frmMarkfreqs"), [] { return new frmMarkfreqs; });
     Windows::registerFactory(QStringLiteral("frmScratchpad"), [] { return new frmScratchpad; });
+
+    // Every route that reads the "Ignore Freq steps" box finds the window loaded.
+    links::setLast20Loader([]() -> Last20Link * {
+        TavForm *w = Windows::get(QStringLiteral("frmLast20"));
+        if (!w)
+            return nullptr;
+        w->load();
+        return dynamic_cast<Last20Link *>(w);
+    });
 
     registerReader(1, [](const QString &path) {
         auto *w = loadedWindow<frmBdxc>("frmBdxc");
