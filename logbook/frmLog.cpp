@@ -179,6 +179,7 @@ void frmLog::Form_Load()
     model->clearRows();
     Loggridformat();
     Logbuttons(false);
+    links::add(this);
 }
 
 void frmLog::Form_Unload()
@@ -188,6 +189,7 @@ void frmLog::Form_Unload()
         if (TavForm *d = Windows::existing(QStringLiteral("frmLoginput")))
             d->unload();
     m_entryOpen = false;
+    links::remove(this);
 }
 
 void frmLog::Loggridformat()

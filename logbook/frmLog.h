@@ -4,6 +4,7 @@
 // record's frequency cells.
 
 #include "core/form.h"
+#include "core/links.h"
 #include "logbook/logbook.h"
 
 #include <QAbstractTableModel>
@@ -41,10 +42,13 @@ private:
     bool m_shown = false;
 };
 
-class frmLog : public TavForm {
+class frmLog : public TavForm, public FrequencyBoxLink {
     Q_OBJECT
 public:
     frmLog();
+
+    // The hub writes each tuned frequency into the frequency box.
+    void showTunedFrequency(const QString &freqtext) override { txtFrequencyA->setText(freqtext); }
 
     QTableWidget *grdTitles = nullptr;
     QTableView *grdLog = nullptr;
