@@ -1,5 +1,7 @@
 #include "panels/frmPanel.h"
 
+#include "core/links.h"
+
 
 #include "core/exchange.h"
 #include "core/frmWelcome.h"
@@ -308,11 +310,7 @@ void frmPanel::cmdEnterS_Click()
 void frmPanel::step(int direction)
 {
     stepdirection = int16_t(direction);
-    G.last20record = true;
-    if (G.last20loaded)
-        if (TavForm *l = Windows::existing(QStringLiteral("frmLast20")))
-            if (auto *c = l->findChild<QCheckBox *>(QStringLiteral("chkNofreqsteps")); c && c->isChecked())
-                G.last20record = false;
+    G.last20record = links::recordsFreqSteps();
     spnFreqstep->setEnabled(false);
     const double stepHz = roundEven(numericValue(cmbFreqstep->currentText()) * 1000);
     const double nowHz = std::floor(numericValue(txtFrequencyA->text()) * 1000 + 0.49);
