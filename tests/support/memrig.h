@@ -81,6 +81,8 @@ public:
         tav::G.rxtype = tav::G.goRxtype = int16_t(rx);
         tav::registerBuiltWindows();
         tav::frmWelcome *w = tav::frmWelcome::instance();
+        pty.reset(); // it refers to the emulator it serves
+        emu.reset();
         if (rx > 0) {
             emu = sim::createEmulator(QLatin1String(emulatorName(rx)));
             ASSERT_NE(emu, nullptr);
@@ -102,6 +104,8 @@ public:
             tav::frmWelcome::instance()->Comm1.close();
             tav::frmWelcome::destroy();
         }
+        pty.reset();
+        emu.reset();
     }
 
     sim::JrcEmulator *jrc() const { return dynamic_cast<sim::JrcEmulator *>(emu.get()); }
