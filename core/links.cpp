@@ -12,6 +12,8 @@ struct Registry {
     TrackingLink *tracking = nullptr;
 };
 
+Last20Link *(*s_last20Loader)() = nullptr;
+
 Registry &reg()
 {
     static Registry r;
@@ -52,8 +54,12 @@ TrackingLink *tracking() { return reg().tracking; }
 bool recordsFreqSteps()
 {
     const Last20Link *l = reg().last20;
+    if (!l && s_last20Loader)
+        l = s_last20Loader();
     return !(l && l->ignoresFreqSteps());
 }
+
+void setLast20Loader(Last20Link *(*loader)()) { s_last20Loader = loader; }
 
 void clear() { reg() = Registry{}; }
 

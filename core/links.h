@@ -55,7 +55,10 @@ TrackingLink *tracking();
 
 // Whether a step or turn of the dial is recorded in the last-20 list: not
 // while the last-20 window is loaded with its "Ignore Freq steps" box ticked.
+// Reading the box loads the window, hidden, when it is not loaded (through
+// the loader its folder sets).
 bool recordsFreqSteps();
+void setLast20Loader(Last20Link *(*loader)());
 
 // Tests: forget every registration.
 void clear();

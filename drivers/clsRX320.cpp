@@ -1,4 +1,5 @@
 #include "drivers/clsRX320.h"
+#include "core/setupdata.h"
 
 #include "core/exchange.h"
 #include "core/globals.h"
@@ -33,8 +34,8 @@ bool clsRX320::sendTuning()
     in.filter = G.rx320filter;
     in.pbs = G.rx320pbs;
     in.bfo = G.rx320bfo;
-    in.c5 = G.setupdata[20];
-    in.c15 = G.setupdata[21];
+    in.c5 = setting(Setting::Rx320Corr5MHz);
+    in.c15 = setting(Setting::Rx320Corr15MHz);
     const std::optional<QByteArray> cmd = rx320::tuningCommand(in);
     if (!cmd)
         return false;

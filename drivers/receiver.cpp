@@ -3,6 +3,7 @@
 // live here, once, instead of in every caller.
 
 #include "drivers/receiver.h"
+#include "core/setupdata.h"
 
 #include "core/frmWelcome.h"
 #include "core/globals.h"
@@ -97,21 +98,21 @@ std::optional<QString> clsAR7030::readModeLetter()
 std::optional<ModeSetting> clsAR7030::setModeLetter(const QString &letter)
 {
     // The filters for each kind of mode are the listener's choice in the set-up.
-    auto filter = [](int k) { return int(roundHalfEven(G.setupdata[size_t(k)])); };
+    auto filter = [](Setting k) { return settingInt(k); };
     const QString c = letter.toUpper();
     ModeSetting s;
     if (c == QLatin1String("A"))
-        s = {1, filter(14), 0};
+        s = {1, filter(Setting::Ar7030FilterAm), 0};
     else if (c == QLatin1String("U"))
-        s = {7, filter(15), 2};
+        s = {7, filter(Setting::Ar7030FilterSsb), 2};
     else if (c == QLatin1String("L"))
-        s = {6, filter(15), 2};
+        s = {6, filter(Setting::Ar7030FilterSsb), 2};
     else if (c == QLatin1String("C"))
-        s = {5, filter(16), 0};
+        s = {5, filter(Setting::Ar7030FilterCw), 0};
     else if (c == QLatin1String("F"))
-        s = {3, filter(17), std::nullopt};
+        s = {3, filter(Setting::Ar7030FilterFm), std::nullopt};
     else if (c == QLatin1String("D"))
-        s = {4, filter(15), 0};
+        s = {4, filter(Setting::Ar7030FilterSsb), 0};
     else
         return std::nullopt;
     setMode(s.mode);
@@ -239,7 +240,7 @@ std::optional<QString> clsNRD535::readModeLetter()
 
 std::optional<ModeSetting> clsNRD535::setModeLetter(const QString &letter)
 {
-    const auto set = nrd535ModeSetting(letter, G.setupdata[10]);
+    const auto set = nrd535ModeSetting(letter, setting(Setting::Nrd535NarFitted));
     if (!set)
         return std::nullopt;
     setMode(set->mode);

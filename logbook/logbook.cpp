@@ -2,6 +2,7 @@
 
 #include "core/globals.h"
 #include "core/numtext.h"
+#include "core/setupdata.h"
 #include "core/textfile.h"
 
 #include <cmath>
@@ -200,7 +201,7 @@ void logSort(QVector<LogRecord> &records, int sortkey)
 
 int LogStore::capacity()
 {
-    const int thousands = std::max(1, int(std::lround(G.setupdata[6])));
+    const int thousands = std::max(1, int(std::lround(setting(Setting::DimLog))));
     return thousands * 1000 + 1;
 }
 

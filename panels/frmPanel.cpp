@@ -1,4 +1,5 @@
 #include "panels/frmPanel.h"
+#include "core/setupdata.h"
 
 #include "core/links.h"
 
@@ -193,7 +194,7 @@ void frmPanel::Form_Load()
 
     CommControl &port = frmWelcome::instance()->Comm1;
     port.close();
-    port.CommPort = int(roundHalfEven(G.setupdata[1]));
+    port.CommPort = settingInt(Setting::ComPort);
     port.Settings = m_traits.lineSettings;
     if (!port.open()) {
         msgBox(QStringList{QStringLiteral("The serial port COM %1 could not be opened:").arg(port.CommPort),
@@ -205,7 +206,7 @@ void frmPanel::Form_Load()
 
     modelSetup();
 
-    const int pick = int(roundHalfEven(G.setupdata[8]));
+    const int pick = settingInt(Setting::StartStep);
     const int start = (pick >= 0 && pick <= 3) ? G.stepdefaults[size_t(pick)] : G.stepdefaults[0];
     cmbFreqstep->setEditText(QLatin1Char(' ') + QString::number(start));
 
