@@ -11,6 +11,14 @@
 
 namespace sim {
 
+// What a receiver can be told to do wrong.
+enum class Fault {
+    None,
+    Silent,       // takes every command, answers nothing
+    Garbage,      // answers with text of the reply's length but of no valid form
+    WrongChannel, // a memory read is answered for another channel
+};
+
 class Emulator {
 public:
     virtual ~Emulator() = default;
@@ -19,6 +27,8 @@ public:
     virtual QString model() const = 0;
     // Bytes from the program, in arrival order; may be any split of the stream.
     virtual void feed(const QByteArray &bytes) = 0;
+    // The model's line speed (8N1).
+    virtual int baud() const { return 1200; }
     // The frequency the receiver is tuned to, in Hz.
     virtual double tunedFrequencyHz() const = 0;
     // A command typed to rxsim ("dial HZ", "smeter VALUE", "rtty TEXT").
@@ -31,13 +41,17 @@ public:
     std::function<void(const QByteArray &)> send;     // answer bytes to the program
     std::function<void(const QString &)> log;         // one readable line per command
     std::function<void(double hz)> frequencyChanged;  // after every change of the tuned frequency
+    Fault fault = Fault::None;
 
 protected:
     void reply(const QByteArray &bytes)
     {
-        if (send && !bytes.isEmpty())
-            send(bytes);
+        if (!send || bytes.isEmpty() || fault == Fault::Silent)
+            return;
+        send(fault == Fault::Garbage ? garbled(bytes) : bytes);
     }
+    // The same length, no valid form: "?" throughout, a closing CR kept.
+    static QByteArray garbled(const QByteArray &bytes);
     void note(const QString &line)
     {
         if (log)

@@ -105,6 +105,10 @@ void JrcEmulator::dial(qint64 hz)
 
 QByteArray JrcEmulator::memoryReply(int channel) const
 {
+    // Told to, the receiver answers with its neighbour's record, as a late
+    // reply to an earlier read would look.
+    if (fault == Fault::WrongChannel && !memory.isEmpty())
+        channel = (channel + 1) % int(memory.size());
     QByteArray r = "L" + pad(channel, 3).toLatin1();
     if (channel >= 0 && channel < memory.size() && memory[channel].used)
         r += channelText(memory[channel]);
