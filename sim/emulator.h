@@ -34,6 +34,11 @@ public:
     // A command typed to rxsim ("dial HZ", "smeter VALUE", "rtty TEXT").
     // Returns false when the model does not know it.
     virtual bool control(const QString &line);
+    // No more input is waiting: a model that reports a change only once a
+    // burst of commands is complete does so now.
+    virtual void idle() {}
+    // Set by a server that calls idle(); otherwise the end of each feed counts as idle.
+    bool idleCalledByServer = false;
     // Help lines for rxsim --help on this model's own controls (beyond dial and smeter).
     virtual QStringList controlHelp() const { return {}; }
 

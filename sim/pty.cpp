@@ -40,11 +40,13 @@ PtyHarness::PtyHarness(Emulator &emu, QObject *parent) : QObject(parent), m_emu(
         });
     }
     m_emu.send = [this](const QByteArray &b) { sendToProgram(b); };
+    m_emu.idleCalledByServer = true;
 }
 
 PtyHarness::~PtyHarness()
 {
     m_emu.send = nullptr;
+    m_emu.idleCalledByServer = false;
     delete m_notifier;
     delete m_ring;
     if (m_timer >= 0)
@@ -157,6 +159,8 @@ void PtyHarness::service()
         m_emu.feed(due);
         if (m_master < 0)
             return;
+        if (m_in.empty())
+            m_emu.idle();
     }
     // Bytes the receiver may send by now.
     while (!m_out.isEmpty()) {
