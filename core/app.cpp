@@ -32,13 +32,9 @@ void registerBuiltWindows()
     Windows::registerFactory(QStringLiteral("frmSetUp"), [] { return new frmSetUp; });
     Windows::registerFactory(QStringLiteral("frmLoadfile"), [] { return new frmLoadfile; });
     Windows::registerFactory(QStringLiteral("frmSavefile"), [] { return new frmSavefile; });
-    frmWelcome::registerDriver(3, [] { return std::make_unique<clsRX320>(frmWelcome::instance()->Comm1); });
-    frmWelcome::registerDriver(1, [] { return std::make_unique<clsAR7030>(frmWelcome::instance()->Comm1); });
     Windows::registerFactory(QStringLiteral("frmNoRx"), [] { return new frmNoRx; });
-    frmWelcome::registerDriver(2, [] { return std::make_unique<clsNRD535>(frmWelcome::instance()->Comm1); });
     Windows::registerFactory(QStringLiteral("frmAR7030"), [] { return new frmAR7030; });
     Windows::registerFactory(QStringLiteral("frmRX320"), [] { return new frmRX320; });
-    frmWelcome::registerDriver(4, [] { return std::make_unique<clsNRD545>(frmWelcome::instance()->Comm1); });
     Windows::registerFactory(QStringLiteral("frmUserdefs"), [] { return new frmUserdefs; });
     Windows::registerFactory(QStringLiteral("frmNRD545"), [] { return new frmNRD545; });
     Windows::registerFactory(QStringLiteral("frmUserdefs545"), [] { return new frmUserdefs545; });

@@ -1,4 +1,5 @@
 #include "core/clock.h"
+#include "core/setupdata.h"
 
 #include "core/globals.h"
 #include "core/numtext.h"
@@ -47,7 +48,7 @@ QDateTime utcFromLocal(const QDateTime &local, double offsetHours)
 void updateClockTexts()
 {
     const QDateTime lt = Clock::now();
-    const QDateTime ut = utcFromLocal(lt, G.setupdata[3]);
+    const QDateTime ut = utcFromLocal(lt, setting(Setting::UtcOffsetHours));
     G.lttext = clockText(lt);
     G.utctext = clockText(ut);
     G.utcstamp = clockStamp(ut);

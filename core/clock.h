@@ -26,7 +26,7 @@ QString clockStamp(const QDateTime &t);
 // UTC as plain civil arithmetic: local time minus `offsetHours` (whole or half).
 QDateTime utcFromLocal(const QDateTime &local, double offsetHours);
 
-// Recomputes lttext, utctext and utcstamp from the clock and setupdata(3).
+// Recomputes lttext, utctext and utcstamp from the clock and the UTC offset setting.
 void updateClockTexts();
 
 } // namespace tav

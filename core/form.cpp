@@ -1,5 +1,7 @@
 #include "core/form.h"
 
+#include "core/links.h"
+
 #include "core/settings.h"
 
 #include <QCloseEvent>
@@ -227,6 +229,8 @@ bool ProgramState::*Windows::flagOf(const QString &name)
 
 void Windows::destroyAll()
 {
+    // Windows deleted without their unload must not stay linked to the hub.
+    links::clear();
     for (auto &e : table()) {
         if (e.instance) {
             delete e.instance.data();

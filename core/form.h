@@ -29,6 +29,9 @@ public:
     void unload();
 
     bool isLoadedForm() const { return m_loaded; }
+    // An unload was asked for while one of the window's waits runs: the
+    // window's loops end early on it.
+    bool unloadPending() const { return m_unloadPending; }
     int slot() const { return m_slot; }
 
     // Marks a wait or loop of this window as running (see unload()).

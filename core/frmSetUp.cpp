@@ -1,4 +1,5 @@
 #include "core/frmSetUp.h"
+#include "core/setupdata.h"
 
 #include "core/comm.h"
 #include "core/frmWelcome.h"
@@ -21,7 +22,7 @@ QString idx(const char *base, int i) { return QLatin1String(base) + QLatin1Char(
 // A numeric box's rule: which setting it edits, its range, its default text,
 // the message, the title and whether the focus goes back.
 struct NumRule {
-    int k;
+    Setting k;
     double lo, hi;
     const char *def;
     QStringList lines;
@@ -201,9 +202,9 @@ frmSetUp::frmSetUp() : TavForm(QStringLiteral("frmSetUp"), 28, &ProgramState::se
     top->addLayout(buttons);
 
     // Choices take effect the moment they are made.
-    connect(&optCom, &OptionGroup::clicked, this, [](int i) { G.setupdata[1] = float(i + 1); });
-    connect(&optRxtargetarea, &OptionGroup::clicked, this, [](int i) { G.setupdata[2] = float(i); });
-    connect(&optStartstep, &OptionGroup::clicked, this, [](int i) { G.setupdata[8] = float(i); });
+    connect(&optCom, &OptionGroup::clicked, this, [](int i) { setting(Setting::ComPort) = float(i + 1); });
+    connect(&optRxtargetarea, &OptionGroup::clicked, this, [](int i) { setting(Setting::TargetArea) = float(i); });
+    connect(&optStartstep, &OptionGroup::clicked, this, [](int i) { setting(Setting::StartStep) = float(i); });
     connect(&optRxtype, &OptionGroup::clicked, this, [this](int i) {
         G.rxtype = int16_t(i);
         if (frmWelcome::exists())
@@ -211,11 +212,11 @@ frmSetUp::frmSetUp() : TavForm(QStringLiteral("frmSetUp"), 28, &ProgramState::se
         showFrame(i);
     });
     for (int i = 0; i < 4; ++i)
-        connect(chkNRDoptions[i], &CheckBox::clickedValue, this, [i](int v) { G.setupdata[10 + i] = float(v); });
+        connect(chkNRDoptions[i], &CheckBox::clickedValue, this, [i](int v) { setting(nrd535Option(i)) = float(v); });
     for (int i = 0; i < 2; ++i)
-        connect(chkMute[i], &CheckBox::clickedValue, this, [i](int v) { G.setupdata[18 + i] = float(v); });
-    connect(chkDisableLLLR, &CheckBox::clickedValue, this, [](int v) { G.setupdata[22] = float(v); });
-    connect(chkDisableLL, &CheckBox::clickedValue, this, [](int v) { G.setupdata[30] = float(v); });
+        connect(chkMute[i], &CheckBox::clickedValue, this, [i](int v) { setting(rx320Mute(i)) = float(v); });
+    connect(chkDisableLLLR, &CheckBox::clickedValue, this, [](int v) { setting(Setting::Ar7030LineBarsOff) = float(v); });
+    connect(chkDisableLL, &CheckBox::clickedValue, this, [](int v) { setting(Setting::Rx320LineBarOff) = float(v); });
     connect(cmdReload, &QPushButton::clicked, this, &frmSetUp::cmdReload_Click);
     connect(cmdSave, &QPushButton::clicked, this, &frmSetUp::cmdSave_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmSetUp::cmdClose_Click);
@@ -240,30 +241,34 @@ void frmSetUp::fillControls()
     for (int i = 0; i < 5; ++i)
         lblComDevice[i]->setText(CommControl::deviceForPort(i + 1));
     optRxtype.select(G.rxtype);
-    optCom.select(int(roundHalfEven(G.setupdata[1])) - 1);
-    optRxtargetarea.select(int(roundHalfEven(G.setupdata[2])));
-    optStartstep.select(int(roundHalfEven(G.setupdata[8])));
-    QLineEdit *num[] = {txtLt2utc, txtDimbdxc, txtDimown, txtDimlog, txtDimilg};
-    for (int i = 0; i < 5; ++i)
-        num[i]->setText(numSingle(G.setupdata[3 + i]));
+    optCom.select(settingInt(Setting::ComPort) - 1);
+    optRxtargetarea.select(settingInt(Setting::TargetArea));
+    optStartstep.select(settingInt(Setting::StartStep));
+    const std::pair<QLineEdit *, Setting> num[] = {{txtLt2utc, Setting::UtcOffsetHours},
+                                                   {txtDimbdxc, Setting::DimBdxc},
+                                                   {txtDimown, Setting::DimOwn},
+                                                   {txtDimlog, Setting::DimLog},
+                                                   {txtDimilg, Setting::DimIlg}};
+    for (const auto &[box, k] : num)
+        box->setText(numSingle(setting(k)));
     for (int i = 0; i < 4; ++i)
-        txtARoptions[i]->setText(numSingle(G.setupdata[14 + i]));
+        txtARoptions[i]->setText(numSingle(setting(ar7030Filter(i))));
     for (int i = 0; i < 2; ++i)
-        txtFreqcorr[i]->setText(numSingle(G.setupdata[20 + i]));
+        txtFreqcorr[i]->setText(numSingle(setting(rx320Correction(i))));
     showFrame(G.rxtype);
     for (int i = 0; i < 4; ++i)
-        chkNRDoptions[i]->setValue(int(G.setupdata[10 + i]));
+        chkNRDoptions[i]->setValue(int(setting(nrd535Option(i))));
     for (int i = 0; i < 2; ++i)
-        chkMute[i]->setValue(int(G.setupdata[18 + i]));
-    chkDisableLLLR->setValue(int(G.setupdata[22]));
-    chkDisableLL->setValue(int(G.setupdata[30]));
+        chkMute[i]->setValue(int(setting(rx320Mute(i))));
+    chkDisableLLLR->setValue(int(setting(Setting::Ar7030LineBarsOff)));
+    chkDisableLL->setValue(int(setting(Setting::Rx320LineBarOff)));
     for (int i = 0; i < 3; ++i)
-        txtAgctc[i]->setText(numPlain(G.setupdata[23 + i]));
+        txtAgctc[i]->setText(numPlain(setting(nrd545AgcFactor(i))));
     for (int i = 0; i < 2; ++i)
-        txtNrbc[i]->setText(numPlain(G.setupdata[26 + i]));
-    txtLevelL->setText(padded(roundHalfEven(G.setupdata[28]), 2));
-    txtLevelR->setText(padded(roundHalfEven(G.setupdata[29]), 2));
-    txtLevel->setText(padded(roundHalfEven(G.setupdata[31]), 2));
+        txtNrbc[i]->setText(numPlain(setting(nrd545DspDefault(i))));
+    txtLevelL->setText(padded(roundHalfEven(setting(Setting::Ar7030LineLevelL)), 2));
+    txtLevelR->setText(padded(roundHalfEven(setting(Setting::Ar7030LineLevelR)), 2));
+    txtLevel->setText(padded(roundHalfEven(setting(Setting::Rx320LineLevel)), 2));
     m_checking = false;
 }
 
@@ -305,10 +310,10 @@ void frmSetUp::checkBox(QLineEdit *box)
         double v = leadingNumber(text);
         if (v != std::floor(v))
             v = std::floor(v) + 0.5;
-        G.setupdata[3] = float(v);
+        setting(Setting::UtcOffsetHours) = float(v);
         const QStringList lines{QStringLiteral("Range is between"), QStringLiteral("+13 and -13 h")};
         if (text.isEmpty() || v < -13 || v > 13) {
-            G.setupdata[3] = 0;
+            setting(Setting::UtcOffsetHours) = 0;
             reject(QStringLiteral("0"), lines, QStringLiteral("Default 1"), true);
         } else {
             bool ok = true;
@@ -319,7 +324,7 @@ void frmSetUp::checkBox(QLineEdit *box)
                     ok = false;
             }
             if (!ok) {
-                G.setupdata[3] = 0;
+                setting(Setting::UtcOffsetHours) = 0;
                 reject(QStringLiteral("0"), lines, QStringLiteral("Default 2"), true);
             }
         }
@@ -359,32 +364,32 @@ void frmSetUp::checkBox(QLineEdit *box)
             NumRule rule;
         };
         const Rule rules[] = {
-            {txtDimbdxc, {4, 1, 30, "2", dimLines, true}},
-            {txtDimown, {5, 1, 30, "1", dimLines, true}},
-            {txtDimlog, {6, 1, 30, "1", dimLines, true}},
-            {txtDimilg, {7, 1, 30, "15", dimLines, true}},
-            {txtARoptions[0], {14, 1, 6, "1", filterLines, false}},
-            {txtARoptions[1], {15, 1, 6, "1", filterLines, false}},
-            {txtARoptions[2], {16, 1, 6, "1", filterLines, false}},
-            {txtARoptions[3], {17, 1, 6, "1", filterLines, false}},
-            {txtFreqcorr[0], {20, -1000, 1000, "0", corrLines, true}},
-            {txtFreqcorr[1], {21, -1000, 1000, "0", corrLines, true}},
-            {txtLevelL, {28, 0, 99, "0", levelLines, true}},
-            {txtLevelR, {29, 0, 99, "0", levelLines, true}},
-            {txtLevel, {31, 0, 99, "0", levelLines, true}},
-            {txtAgctc[0], {23, 1, 9, "1", agcLines, false}},
-            {txtAgctc[1], {24, 1, 9, "3", agcLines, false}},
-            {txtAgctc[2], {25, 1, 9, "9", agcLines, false}},
-            {txtNrbc[0], {26, 0, 255, "50", nrLines, false}},
-            {txtNrbc[1], {27, 0, 255, "20", nrLines, false}},
+            {txtDimbdxc, {Setting::DimBdxc, 1, 30, "2", dimLines, true}},
+            {txtDimown, {Setting::DimOwn, 1, 30, "1", dimLines, true}},
+            {txtDimlog, {Setting::DimLog, 1, 30, "1", dimLines, true}},
+            {txtDimilg, {Setting::DimIlg, 1, 30, "15", dimLines, true}},
+            {txtARoptions[0], {Setting::Ar7030FilterAm, 1, 6, "1", filterLines, false}},
+            {txtARoptions[1], {Setting::Ar7030FilterSsb, 1, 6, "1", filterLines, false}},
+            {txtARoptions[2], {Setting::Ar7030FilterCw, 1, 6, "1", filterLines, false}},
+            {txtARoptions[3], {Setting::Ar7030FilterFm, 1, 6, "1", filterLines, false}},
+            {txtFreqcorr[0], {Setting::Rx320Corr5MHz, -1000, 1000, "0", corrLines, true}},
+            {txtFreqcorr[1], {Setting::Rx320Corr15MHz, -1000, 1000, "0", corrLines, true}},
+            {txtLevelL, {Setting::Ar7030LineLevelL, 0, 99, "0", levelLines, true}},
+            {txtLevelR, {Setting::Ar7030LineLevelR, 0, 99, "0", levelLines, true}},
+            {txtLevel, {Setting::Rx320LineLevel, 0, 99, "0", levelLines, true}},
+            {txtAgctc[0], {Setting::Nrd545AgcFast, 1, 9, "1", agcLines, false}},
+            {txtAgctc[1], {Setting::Nrd545AgcMed, 1, 9, "3", agcLines, false}},
+            {txtAgctc[2], {Setting::Nrd545AgcSlow, 1, 9, "9", agcLines, false}},
+            {txtNrbc[0], {Setting::Nrd545NrDefault, 0, 255, "50", nrLines, false}},
+            {txtNrbc[1], {Setting::Nrd545BcDefault, 0, 255, "20", nrLines, false}},
         };
         for (const Rule &r : rules) {
             if (r.box != box)
                 continue;
             const double v = leadingNumber(text);
-            G.setupdata[r.rule.k] = float(v);
+            setting(r.rule.k) = float(v);
             if (!(v >= r.rule.lo && v <= r.rule.hi)) {
-                G.setupdata[r.rule.k] = float(leadingNumber(QLatin1String(r.rule.def)));
+                setting(r.rule.k) = float(leadingNumber(QLatin1String(r.rule.def)));
                 reject(QLatin1String(r.rule.def), r.rule.lines, QStringLiteral("Default"), r.rule.focusBack);
             }
             break;

@@ -1,17 +1,13 @@
 #include "core/frmWelcome.h"
 
 #include "core/clock.h"
+#include "core/links.h"
 #include "core/settings.h"
 #include "core/tables.h"
 #include "core/ui.h"
 #include "core/numtext.h"
 #include "panels/frmPanel.h"
-#include "drivers/clsNRD535.h"
-#include "drivers/clsNRD545.h"
 #include "drivers/jrchub.h"
-#include "drivers/clsAR7030.h"
-#include "drivers/clsRX320.h"
-#include "drivers/rx320calc.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -22,19 +18,12 @@
 #include <cmath>
 #include <cstdlib>
 #include <QVBoxLayout>
-#include <map>
 
 namespace tav {
 
 namespace {
 
 frmWelcome *s_instance = nullptr;
-
-std::map<int, frmWelcome::DriverFactory> &driverFactories()
-{
-    static std::map<int, frmWelcome::DriverFactory> f;
-    return f;
-}
 
 // The four image buttons are drawn here rather than shipped as pictures.
 QIcon drawIcon(int kind)
@@ -179,8 +168,6 @@ void frmWelcome::destroy()
     s_instance = nullptr;
 }
 
-void frmWelcome::registerDriver(int rxtype, DriverFactory f) { driverFactories()[rxtype] = std::move(f); }
-
 QString frmWelcome::panelName(int rxtype)
 {
     static const char *names[] = {"frmNoRx", "frmAR7030", "frmNRD535", "frmRX320", "frmNRD545"};
@@ -229,13 +216,7 @@ void frmWelcome::Form_Unload()
                QStringLiteral("Error"));
 }
 
-void frmWelcome::releaseDrivers()
-{
-    AR7030A.reset();
-    NRD535A.reset();
-    RX320A.reset();
-    NRD545A.reset();
-}
+void frmWelcome::releaseDrivers() { receiver.reset(); }
 
 void frmWelcome::Showtime_Timer()
 {
@@ -272,17 +253,7 @@ void frmWelcome::imgGo_Click()
         return; // an unknown receiver type: the welcome window stays shown
     hide();
     G.goRxtype = int16_t(type);
-    auto it = driverFactories().find(type);
-    if (it != driverFactories().end()) {
-        std::unique_ptr<QObject> d = it->second();
-        switch (type) {
-        case 1: AR7030A = std::move(d); break;
-        case 2: NRD535A = std::move(d); break;
-        case 3: RX320A = std::move(d); break;
-        case 4: NRD545A = std::move(d); break;
-        default: break;
-        }
-    }
+    receiver = makeReceiver(type, Comm1);
     TavForm *f = Windows::get(panel);
     if (f)
         f->showModeless();
@@ -324,221 +295,75 @@ frmPanel *frmWelcome::openPanel() const
     return qobject_cast<frmPanel *>(Windows::existing(name));
 }
 
+Receiver *frmWelcome::hubReceiver() const
+{
+    // Only the object of the receiver chosen at Go answers for it.
+    return receiver && receiver->model().rxtype == G.goRxtype ? receiver.get() : nullptr;
+}
+
 void frmWelcome::Change2FreqA(double freq)
 {
-    const int type = G.goRxtype;
-    if (type < 1 || type > 4)
+    Receiver *rx = hubReceiver();
+    if (!rx)
         return;
     if (!(freq >= G.freqmin && freq <= G.freqmax)) {
         msgBox(QStringLiteral("Frequency outside range"), MsgIcon::Exclamation, QStringLiteral("Input Error"));
         return;
     }
-    switch (type) {
-    case 1:
-        if (auto *d = qobject_cast<clsAR7030 *>(AR7030A.get()))
-            d->setFrequencyA(freq);
-        break;
-    case 3:
-        if (auto *d = qobject_cast<clsRX320 *>(RX320A.get()))
-            d->setFrequencyA(freq);
-        break;
-    case 2:
-        if (auto *d = qobject_cast<clsNRD535 *>(NRD535A.get()))
-            d->setFrequencyA(freq);
-        break;
-    case 4:
-        if (auto *d = qobject_cast<clsNRD545 *>(NRD545A.get()))
-            d->setFrequencyA(freq);
-        break;
-    default: break;
-    }
+    rx->tune(freq);
     if (frmPanel *p = openPanel())
         p->hubFrequencyChanged(freq);
 }
 
 void frmWelcome::distributefreqa(const QString &freqtext, double freq)
 {
-    // The tool windows join through the registry: each list window that has
-    // a frequency box shows the text; the last-20 window offers
-    // fillgrdlast20(QString) and the tracking window Trackfreq() as slots.
-    static const char *lists[] = {"frmBdxc",  "frmOwn", "frm320Files", "frmIlg2rx",
-                                  "frmAero2rx", "frmLog", "frmTracking", "frmScratchpad"};
-    for (const char *name : lists) {
-        auto flag = Windows::flagOf(QLatin1String(name));
-        if (!flag || !(G.*flag))
-            continue;
-        if (TavForm *f = Windows::existing(QLatin1String(name)))
-            if (auto *box = f->findChild<QLineEdit *>(QStringLiteral("txtFrequencyA")))
-                box->setText(freqtext);
-    }
-    if (G.last20loaded && G.last20record)
-        if (TavForm *f = Windows::existing(QStringLiteral("frmLast20")))
-            QMetaObject::invokeMethod(f, "fillgrdlast20", Qt::DirectConnection, Q_ARG(QString, freqtext));
+    for (FrequencyBoxLink *box : links::frequencyBoxes())
+        box->showTunedFrequency(freqtext);
+    if (Last20Link *l = links::last20(); l && G.last20record)
+        l->fillgrdlast20(freqtext);
     G.last20record = true;
-    if (G.trackingloaded && G.trackdbloaded) {
+    if (TrackingLink *t = links::tracking(); t && t->trackDatabaseLoaded()) {
         G.rxfreqnow = freq;
-        if (TavForm *f = Windows::existing(QStringLiteral("frmTracking")))
-            QMetaObject::invokeMethod(f, "Trackfreq", Qt::DirectConnection);
+        t->Trackfreq();
     }
 }
 
 QString frmWelcome::ConvertRx2mfa()
 {
-    switch (G.goRxtype) {
-    case 1: {
-        auto *d = qobject_cast<clsAR7030 *>(AR7030A.get());
-        switch (d ? d->Mode() : 0) {
-        case 1:
-        case 2: return QStringLiteral("a");
-        case 3: return QStringLiteral("f");
-        case 4: return QStringLiteral("d");
-        case 5: return QStringLiteral("c");
-        case 6: return QStringLiteral("l");
-        case 7: return QStringLiteral("u");
-        default: return QString();
-        }
-    }
-    case 3:
-        // The RX-320 cannot be asked: its mode is the one last sent.
-        return rx320::modeLetter(G.rx320mode);
-    case 2:
-        // A receiver that did not answer has no mode, rather than mode 0 ("d").
-        if (auto *d = qobject_cast<clsNRD535 *>(NRD535A.get())) {
-            const int m = d->Mode();
-            return d->lastReadOk() ? nrd535Mfacode(m) : QString();
-        }
-        return QString();
-    case 4:
-        if (auto *d = qobject_cast<clsNRD545 *>(NRD545A.get())) {
-            const int m = d->Mode();
-            return d->lastReadOk() ? nrd545Mfacode(m) : QString();
-        }
-        return QString();
-    default: return QString();
-    }
+    // A receiver that did not answer has no mode, rather than a wrong one.
+    Receiver *rx = hubReceiver();
+    return rx ? rx->readModeLetter().value_or(QString()) : QString();
 }
 
 void frmWelcome::SetRx2mfa(const QString &code)
 {
-    const QString c = code.toUpper();
-    // Each row: mode, bandwidth, AGC; -1 leaves that setting alone.
-    int mode = -1, bandwidth = -1, agc = -1;
-    switch (G.goRxtype) {
-    case 1: {
-        auto filter = [](int k) { return int(roundHalfEven(G.setupdata[size_t(k)])); };
-        if (c == QLatin1String("A"))
-            mode = 1, bandwidth = filter(14), agc = 0;
-        else if (c == QLatin1String("U"))
-            mode = 7, bandwidth = filter(15), agc = 2;
-        else if (c == QLatin1String("L"))
-            mode = 6, bandwidth = filter(15), agc = 2;
-        else if (c == QLatin1String("C"))
-            mode = 5, bandwidth = filter(16), agc = 0;
-        else if (c == QLatin1String("F"))
-            mode = 3, bandwidth = filter(17);
-        else if (c == QLatin1String("D"))
-            mode = 4, bandwidth = filter(15), agc = 0;
-        else
-            return;
-        auto *d = qobject_cast<clsAR7030 *>(AR7030A.get());
-        if (!d)
-            return;
-        frmPanel *p = openPanel();
-        d->setMode(mode);
-        if (p)
-            p->hubModeChanged(mode);
-        d->setBandwidth(bandwidth);
-        if (p)
-            p->hubBandwidthChanged(bandwidth);
-        if (agc >= 0) {
-            d->setAgcspeed(agc);
-            if (p)
-                p->hubAgcspeedChanged(agc);
-        }
+    Receiver *rx = hubReceiver();
+    if (!rx)
         return;
-    }
-    case 3: {
-        const auto set = rx320::settingForLetter(c);
-        auto *d = qobject_cast<clsRX320 *>(RX320A.get());
-        if (!set || !d)
-            return;
-        frmPanel *p = openPanel();
-        d->setMode(set->mode);
-        if (p)
-            p->hubModeChanged(set->mode);
-        d->setBandwidth(set->bandwidth);
-        if (p)
-            p->hubBandwidthChanged(set->bandwidth);
-        d->setAgcspeed(set->agc);
-        if (p)
-            p->hubAgcspeedChanged(set->agc);
+    const std::optional<ModeSetting> set = rx->setModeLetter(code);
+    if (!set)
         return;
-    }
-    case 2:
-    case 4: {
-        const auto set = G.goRxtype == 2 ? nrd535ModeSetting(c, G.setupdata[10]) : nrd545ModeSetting(c);
-        if (!set)
-            return;
-        frmPanel *p = openPanel();
-        auto *n535 = qobject_cast<clsNRD535 *>(NRD535A.get());
-        auto *n545 = qobject_cast<clsNRD545 *>(NRD545A.get());
-        if (G.goRxtype == 2 && !n535)
-            return;
-        if (G.goRxtype == 4 && !n545)
-            return;
-        if (G.goRxtype == 2)
-            n535->setMode(set->mode);
-        else
-            n545->setMode(set->mode);
-        if (p)
-            p->hubModeChanged(set->mode);
-        if (set->bandwidth && n535) {
-            n535->setBandwidth(*set->bandwidth);
-            if (p)
-                p->hubBandwidthChanged(*set->bandwidth);
-        }
-        if (set->agcspeed && n535) {
-            n535->setAgcspeed(*set->agcspeed);
-            if (p)
-                p->hubAgcspeedChanged(*set->agcspeed);
-        }
-        return;
-    }
-    default: return;
+    if (frmPanel *p = openPanel()) {
+        p->hubModeChanged(set->mode);
+        if (set->bandwidth)
+            p->hubBandwidthChanged(*set->bandwidth);
+        if (set->agcspeed)
+            p->hubAgcspeedChanged(*set->agcspeed);
     }
 }
 
 double frmWelcome::Update2RxFreq()
 {
-    double f = 0;
-    switch (G.goRxtype) {
-    case 1:
-        if (auto *d = qobject_cast<clsAR7030 *>(AR7030A.get()))
-            f = d->FrequencyA();
-        break;
-    case 3:
-        f = G.rx320freq; // the frequency last sent: the RX-320 cannot be read back
-        break;
-    case 2:
-        // A silent receiver leaves the panel's display as it was.
-        if (auto *d = qobject_cast<clsNRD535 *>(NRD535A.get())) {
-            f = d->FrequencyA();
-            if (!d->lastReadOk())
-                return 0;
-        }
-        break;
-    case 4:
-        if (auto *d = qobject_cast<clsNRD545 *>(NRD545A.get())) {
-            f = d->FrequencyA();
-            if (!d->lastReadOk())
-                return 0;
-        }
-        break;
-    default: return 0;
-    }
+    Receiver *rx = hubReceiver();
+    if (!rx)
+        return 0;
+    // A silent receiver leaves the panel's display as it was.
+    const std::optional<double> f = rx->readFrequency();
+    if (!f)
+        return 0;
     if (frmPanel *p = openPanel())
-        p->hubFrequencyChanged(f);
-    return f;
+        p->hubFrequencyChanged(*f);
+    return *f;
 }
 
 void frmWelcome::Update4RxFreq() { Update2RxFreq(); }
@@ -556,18 +381,13 @@ void frmWelcome::getfreq(QLineEdit *termBox, const QString &received)
     if (!complete)
         return;
     if ((G.goRxtype == 2 || G.goRxtype == 4) && khz) {
-        G.last20record = true;
-        if (G.last20loaded)
-            if (TavForm *l = Windows::existing(QStringLiteral("frmLast20")))
-                if (auto *c = l->findChild<QCheckBox *>(QStringLiteral("chkNofreqsteps")); c && c->isChecked())
-                    G.last20record = false;
+        G.last20record = links::recordsFreqSteps();
         G.rxfreqnow = *khz;
         if (frmPanel *p = openPanel())
             p->hubFrequencyChanged(G.rxfreqnow);
     }
-    if (G.trackingloaded)
-        if (TavForm *f = Windows::existing(QStringLiteral("frmTracking")))
-            QMetaObject::invokeMethod(f, "Trackfreq", Qt::DirectConnection);
+    if (TrackingLink *t = links::tracking())
+        t->Trackfreq();
 }
 
 void frmWelcome::Comm1_OnComm(int commEvent)

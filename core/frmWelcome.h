@@ -5,6 +5,7 @@
 
 #include "core/comm.h"
 #include "core/form.h"
+#include "drivers/receiver.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -32,13 +33,9 @@ public:
     QToolButton *imgGo = nullptr, *imgSetup = nullptr, *imgAbout = nullptr, *imgExit = nullptr;
     QTimer Showtime;
 
-    // The welcome window's driver object for the receiver chosen at Go (at
-    // most one is set). Typed access comes with each driver.
-    std::unique_ptr<QObject> AR7030A, NRD535A, RX320A, NRD545A;
-
-    // Drivers register how Go creates them.
-    using DriverFactory = std::function<std::unique_ptr<QObject>()>;
-    static void registerDriver(int rxtype, DriverFactory f);
+    // The welcome window's own driver object for the receiver chosen at Go
+    // (none for No RX), on which the hub works.
+    std::unique_ptr<Receiver> receiver;
 
     // The clock tick (every 5 s): clock texts and window captions.
     void Showtime_Timer();
@@ -68,6 +65,8 @@ public:
     void Update4RxFreq();
     void getfreq(QLineEdit *term, const QString &received);
     void Comm1_OnComm(int commEvent);
+    // The welcome window's receiver when it is the one chosen at Go.
+    Receiver *hubReceiver() const;
     // The open panel of the receiver chosen at Go (nullptr when none is loaded).
     frmPanel *openPanel() const;
 

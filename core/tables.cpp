@@ -1,4 +1,5 @@
 #include "core/tables.h"
+#include "core/setupdata.h"
 
 #include "core/globals.h"
 
@@ -119,7 +120,7 @@ void InitNRD535()
     limits(10, 29999.999, 199);
     fill(G.attnames, {"0 dB", "-20 dB"});
     fill(G.modenames, {"RY", "CW", "USB", "LSB", "AM", "NFM", "Fax"});
-    if (G.setupdata[12] == 1) {
+    if (settingOn(Setting::Nrd535EcssFitted)) {
         G.modenames[7] = QStringLiteral("AM-U");
         G.modenames[8] = QStringLiteral("AM-L");
     } else {

@@ -112,14 +112,20 @@ void clsAR7030::Reset()
     send(QByteArray(1, char(0x20)));
 }
 
-QString clsAR7030::Firmware()
+QString clsAR7030::Firmware(bool *answered)
 {
     Exchange ex;
     // The ident starts at address 0, so no high nibble is needed.
     send(QByteArray() + op(0x5, 15) + op(0x4, 0));
     QString text;
-    for (int i = 0; i < 8; ++i)
-        text += QChar(char16_t(readbyte()));
+    bool all = true;
+    for (int i = 0; i < 8; ++i) {
+        bool got = false;
+        text += QChar(char16_t(readbyte(&got)));
+        all = all && got;
+    }
+    if (answered)
+        *answered = all;
     return text;
 }
 
@@ -154,10 +160,10 @@ void clsAR7030::setPowerOnOff(int v)
     emit PoweronoffChanged(v);
 }
 
-int clsAR7030::Attenuator()
+int clsAR7030::Attenuator(bool *answered)
 {
     Exchange ex;
-    return readAt(0, kAtt);
+    return readAt(0, kAtt, answered);
 }
 
 void clsAR7030::setAttenuator(int v)
@@ -186,10 +192,10 @@ void clsAR7030::setBandwidth(int v)
     emit BandwidthChanged(v);
 }
 
-int clsAR7030::Mode()
+int clsAR7030::Mode(bool *answered)
 {
     Exchange ex;
-    return readAt(0, kMode);
+    return readAt(0, kMode, answered);
 }
 
 void clsAR7030::setMode(int v)
@@ -218,13 +224,16 @@ void clsAR7030::setAgcspeed(int v)
     emit AgcspeedChanged(v);
 }
 
-double clsAR7030::FrequencyA()
+double clsAR7030::FrequencyA(bool *answered)
 {
     Exchange ex;
     send(address(0, kFreq));
-    const int b1 = readbyte();
-    const int b2 = readbyte();
-    const int b3 = readbyte();
+    bool g1 = false, g2 = false, g3 = false;
+    const int b1 = readbyte(&g1);
+    const int b2 = readbyte(&g2);
+    const int b3 = readbyte(&g3);
+    if (answered)
+        *answered = g1 && g2 && g3;
     const double word = (double(b1) * 256 + b2) * 256 + b3;
     return word / kReadDivisor;
 }
@@ -355,11 +364,14 @@ void clsAR7030::setBeatfreqosc(int v)
     emit BeatfreqoscChanged(v);
 }
 
-float clsAR7030::Smeter()
+float clsAR7030::Smeter(bool *answered)
 {
     Exchange ex;
-    const int a = readAt(0, kSmeterA);
-    const int b = readAt(0, kSmeterB);
+    bool ga = false, gb = false;
+    const int a = readAt(0, kSmeterA, &ga);
+    const int b = readAt(0, kSmeterB, &gb);
+    if (answered)
+        *answered = ga && gb;
     float s = float(a) + float(b) / 5.0f;
     if (s > 11.5f)
         s = s + 0.66f * (s - 11.5f);

@@ -9,6 +9,7 @@
 // is a nibble or a byte). Memory and clock writes raise nothing.
 
 #include "core/comm.h"
+#include "drivers/receiver.h"
 
 #include <QObject>
 #include <QString>
@@ -16,7 +17,7 @@
 
 namespace tav {
 
-class clsAR7030 : public QObject {
+class clsAR7030 : public QObject, public Receiver {
     Q_OBJECT
 public:
     explicit clsAR7030(CommControl &port, QObject *parent = nullptr);
@@ -41,19 +42,19 @@ public:
     void Reset();
     // The 8-character ident from page 15; characters 6 and 7 are the
     // firmware number. A byte that never came reads as character 0.
-    QString Firmware();
+    QString Firmware(bool *answered = nullptr);
 
     int PowerOnOff();
     void setPowerOnOff(int v);      // 1 on, 0 off; anything else sends nothing
-    int Attenuator();
+    int Attenuator(bool *answered = nullptr);
     void setAttenuator(int v);      // 0..5
     int Bandwidth();
     void setBandwidth(int v);       // filter 1..6
-    int Mode();
+    int Mode(bool *answered = nullptr);
     void setMode(int v);            // 1 AM .. 7 USB
     int Agcspeed();
     void setAgcspeed(int v);        // 0 fast, 1 medium, 2 slow, 3 off
-    double FrequencyA();            // kHz
+    double FrequencyA(bool *answered = nullptr); // kHz
     void setFrequencyA(double kHz); // kFreqMin..kFreqMax, else nothing is sent
     QString Installedfilter(int n); // n = 1..6: BCD width "2.4", "0.0" for none
     int Volume();
@@ -74,7 +75,7 @@ public:
     void setSquelch(int v);         // raw byte 0..255
     int Beatfreqosc();
     void setBeatfreqosc(int v);     // raw byte 0..255 (signed two's complement)
-    float Smeter();                 // S-units 0..18
+    float Smeter(bool *answered = nullptr); // S-units 0..18
 
     // Memory channel n (0..99) as a 35-column memory record. A channel whose
     // frequency lies outside the receiver's range reads as the empty record.
@@ -88,6 +89,20 @@ public:
     // The receiver's clock as "hh:mm:ss".
     QString RxClock(bool *answered = nullptr);
     void setRxClock(const QString &hhmmss);
+
+    // The receiver interface.
+    const RxModel &model() const override;
+    bool tune(double kHz) override;
+    std::optional<double> readFrequency() override;
+    std::optional<QString> readModeLetter() override;
+    std::optional<ModeSetting> setModeLetter(const QString &letter) override;
+    std::optional<float> readSmeter() override;
+    std::optional<int> readAttenuator() override;
+    std::optional<QString> readMemory(int n) override;
+    bool writeMemory(int n, const QString &record) override;
+    std::optional<QString> readClock() override;
+    bool setClock(const QString &hhmmss) override;
+    std::optional<QString> firmware() override;
 
 signals:
     void PoweronoffChanged(int v);

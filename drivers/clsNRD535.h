@@ -56,6 +56,20 @@ public:
     // The command text of a user setting ("" for an item or value without one).
     static QString userdefsCommand(int16_t item, int16_t value);
 
+    // The receiver interface.
+    const RxModel &model() const override;
+    bool tune(double kHz) override;
+    std::optional<double> readFrequency() override;
+    std::optional<QString> readModeLetter() override;
+    std::optional<ModeSetting> setModeLetter(const QString &letter) override;
+    std::optional<float> readSmeter() override;
+    std::optional<int> readAttenuator() override;
+    std::optional<QString> readMemory(int n) override;
+    bool writeMemory(int n, const QString &record) override;
+    std::optional<QString> readClock() override;
+    bool setClock(const QString &hhmmss) override;
+    bool setTimerRelay(bool on) override;
+
 signals:
     void NoiseblankerChanged(int16_t v);
 

@@ -72,6 +72,20 @@ public:
     void setNt(int16_t function, int16_t value);
     int16_t nt(int16_t function);
 
+    // The receiver interface.
+    const RxModel &model() const override;
+    bool tune(double kHz) override;
+    std::optional<double> readFrequency() override;
+    std::optional<QString> readModeLetter() override;
+    std::optional<ModeSetting> setModeLetter(const QString &letter) override;
+    std::optional<float> readSmeter() override;
+    std::optional<int> readAttenuator() override;
+    std::optional<QString> readMemory(int n) override;
+    bool writeMemory(int n, const QString &record) override;
+    std::optional<QString> readClock() override;
+    bool setClock(const QString &hhmmss) override;
+    bool setTimerRelay(bool on) override;
+
 signals:
     void EcssChanged(int16_t v);
     void IfgainChanged(int16_t v);

@@ -1,4 +1,5 @@
 #include "drivers/clsRX320.h"
+#include "core/setupdata.h"
 
 #include "core/exchange.h"
 #include "core/globals.h"
@@ -33,8 +34,8 @@ bool clsRX320::sendTuning()
     in.filter = G.rx320filter;
     in.pbs = G.rx320pbs;
     in.bfo = G.rx320bfo;
-    in.c5 = G.setupdata[20];
-    in.c15 = G.setupdata[21];
+    in.c5 = setting(Setting::Rx320Corr5MHz);
+    in.c15 = setting(Setting::Rx320Corr15MHz);
     const std::optional<QByteArray> cmd = rx320::tuningCommand(in);
     if (!cmd)
         return false;
@@ -42,10 +43,10 @@ bool clsRX320::sendTuning()
     return true;
 }
 
-void clsRX320::setFrequencyA(double kHz)
+bool clsRX320::setFrequencyA(double kHz)
 {
     if (!(kHz >= G.freqmin && kHz <= G.freqmax))
-        return; // the receiver keeps its frequency, and so does rx320freq
+        return false; // the receiver keeps its frequency, and so does rx320freq
     bool sent;
     {
         Exchange ex;
@@ -57,6 +58,7 @@ void clsRX320::setFrequencyA(double kHz)
     }
     if (sent)
         emit FrequencyAChanged(kHz);
+    return sent;
 }
 
 void clsRX320::setBandwidth(int i)
@@ -147,16 +149,18 @@ void clsRX320::setLinelevel(int v)
     emit LinelevelChanged(v);
 }
 
-float clsRX320::Smeter()
+float clsRX320::Smeter(bool *answered)
 {
     Exchange ex;
     m_port.clearInput();
     m_port.Output(QByteArray("X\r"));
-    waitUntil([this] { return m_port.InBufferCount() >= 4; }, kSmeterWaitMs);
+    const bool got = waitUntil([this] { return m_port.InBufferCount() >= 4; }, kSmeterWaitMs);
+    if (answered)
+        *answered = got;
     return rx320::smeterUnits(m_port.Input());
 }
 
-QString clsRX320::Firmware()
+QString clsRX320::Firmware(bool *answered)
 {
     Exchange ex;
     m_port.clearInput();
@@ -169,6 +173,8 @@ QString clsRX320::Firmware()
             return reply.contains('\r');
         },
         kFirmwareWaitMs);
+    if (answered)
+        *answered = !reply.isEmpty();
     const int cr = int(reply.indexOf('\r'));
     if (cr >= 0)
         reply.truncate(cr);

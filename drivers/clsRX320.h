@@ -6,13 +6,14 @@
 // command is recomputed and resent whenever one of its inputs changes.
 
 #include "core/comm.h"
+#include "drivers/receiver.h"
 
 #include <QObject>
 #include <QString>
 
 namespace tav {
 
-class clsRX320 : public QObject {
+class clsRX320 : public QObject, public Receiver {
     Q_OBJECT
 public:
     explicit clsRX320(CommControl &port, QObject *parent = nullptr);
@@ -23,8 +24,8 @@ public:
     static constexpr int kFirmwareWaitMs = 1500;
 
     // The receiver's firmware text, up to (not including) its CR; whatever
-    // arrived when the wait runs out.
-    QString Firmware();
+    // arrived when the wait runs out (`answered`: whether anything came).
+    QString Firmware(bool *answered = nullptr);
     // Filter 0..33; any other index selects 33 (8000 Hz). Retunes.
     void setBandwidth(int i);
     // 0 AM, 1 USB, 2 LSB, 3 CW. Retunes.
@@ -35,13 +36,24 @@ public:
     void setPassBandShift(int hz);
     // CW beat offset, Hz. Retunes.
     void setBeatfreqosc(int hz);
-    // kHz. A frequency outside freqmin..freqmax is not sent and changes nothing.
-    void setFrequencyA(double kHz);
+    // kHz. A frequency outside freqmin..freqmax is not sent and changes
+    // nothing. Returns whether the tuning was sent.
+    bool setFrequencyA(double kHz);
     // Slider values 0..99.
     void setVolume(int v);
     void setLinelevel(int v);
-    // S-units; 0 when the receiver does not answer in time.
-    float Smeter();
+    // S-units; 0 when the receiver does not answer in time (`answered` false).
+    float Smeter(bool *answered = nullptr);
+
+    // The receiver interface. Mode and frequency are the ones last sent.
+    const RxModel &model() const override;
+    bool tune(double kHz) override;
+    std::optional<double> readFrequency() override;
+    std::optional<QString> readModeLetter() override;
+    std::optional<ModeSetting> setModeLetter(const QString &letter) override;
+    std::optional<float> readSmeter() override;
+    std::optional<QString> firmware() override;
+    bool setLineOutput(int level) override;
 
 signals:
     void FrequencyAChanged(double kHz);

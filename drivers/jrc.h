@@ -10,6 +10,7 @@
 // status read leaves `rxstatustext` empty.
 
 #include "core/comm.h"
+#include "drivers/receiver.h"
 
 #include <QObject>
 #include <QString>
@@ -18,7 +19,7 @@
 
 namespace tav {
 
-class JrcDriver : public QObject {
+class JrcDriver : public QObject, public Receiver {
     Q_OBJECT
 public:
     // How long a reply may take. At 4800 baud the longest reply (21

@@ -2,7 +2,7 @@
 
 namespace tav {
 
-std::optional<JrcModeSetting> nrd535ModeSetting(const QString &code, double setupdata10)
+std::optional<JrcModeSetting> nrd535ModeSetting(const QString &code, double narFitted)
 {
     const QString c = code.toUpper();
     if (c == QLatin1String("A"))
@@ -12,7 +12,7 @@ std::optional<JrcModeSetting> nrd535ModeSetting(const QString &code, double setu
     if (c == QLatin1String("L"))
         return JrcModeSetting{3, 1, 0};
     if (c == QLatin1String("C"))
-        return JrcModeSetting{1, int16_t(setupdata10 == 1 ? 2 : 1), 1};
+        return JrcModeSetting{1, int16_t(narFitted == 1 ? 2 : 1), 1};
     if (c == QLatin1String("F"))
         return JrcModeSetting{5, 3, std::nullopt};
     if (c == QLatin1String("D"))

@@ -17,8 +17,8 @@ struct JrcModeSetting {
 };
 
 // NRD-535: mode, filter and AGC for a letter (any case); nothing for a letter
-// without a meaning. CW takes the Nar filter only when `setupdata(10)` is 1.
-std::optional<JrcModeSetting> nrd535ModeSetting(const QString &code, double setupdata10);
+// without a meaning. CW takes the Nar filter only when the Nar option setting is 1.
+std::optional<JrcModeSetting> nrd535ModeSetting(const QString &code, double narFitted);
 // NRD-545: the mode only.
 std::optional<JrcModeSetting> nrd545ModeSetting(const QString &code);
 

@@ -1,10 +1,59 @@
 #include "core/app.h"
+#include "core/filekinds.h"
+#include "core/form.h"
+#include "core/globals.h"
+#include "core/ui.h"
+#include "logbook/frmLog.h"
+#include "logbook/frmLogdialogs.h"
+#include "logbook/frmLoginput.h"
+#include "logbook/logbook.h"
+
+#include <QFileInfo>
 
 namespace tav {
+
+namespace {
+
+FileResult logfile2ram(const QString &path)
+{
+    HourglassGuard busy;
+    const int capacity = LogStore::capacity();
+    auto content = readLogFile(path, capacity);
+    if (!content)
+        return FileResult::failure(QStringLiteral("The file could not be read."));
+    logStore().records = std::move(content->records);
+    if (G.logloaded)
+        if (auto *w = Windows::existing<frmLog>(QStringLiteral("frmLog")))
+            w->fileLoaded(QFileInfo(path).fileName());
+    if (content->linesInFile > capacity)
+        msgBox(QStringList{QStringLiteral("The file holds %1 records; the logbook holds at most %2.")
+                               .arg(content->linesInFile)
+                               .arg(capacity),
+                           QStringLiteral("Only the first %1 records were loaded.").arg(capacity)},
+               MsgIcon::Exclamation, QStringLiteral("Logging"));
+    return FileResult::success();
+}
+
+FileResult logram2file(const QString &path)
+{
+    HourglassGuard busy;
+    QString error;
+    if (!writeLogFile(path, logStore().records, &error))
+        return FileResult::failure(error);
+    return FileResult::success();
+}
+
+} // namespace
 
 // The windows and file kinds of this folder join the program here.
 void registerLogbookWindows()
 {
+    Windows::registerFactory(QStringLiteral("frmLog"), [] { return new frmLog; });
+    Windows::registerFactory(QStringLiteral("frmLoginput"), [] { return new frmLoginput; });
+    Windows::registerFactory(QStringLiteral("frmLogFormat"), [] { return new frmLogFormat; });
+    Windows::registerFactory(QStringLiteral("frmLogsort"), [] { return new frmLogsort; });
+    registerReader(4, logfile2ram);
+    registerWriter(4, logram2file);
 }
 
 } // namespace tav

@@ -1,10 +1,38 @@
 #include "core/app.h"
+#include "core/filekinds.h"
+#include "core/form.h"
+#include "core/globals.h"
+#include "core/textfile.h"
+#include "memories/frmMemcell.h"
+#include "memories/frmMemman.h"
 
 namespace tav {
 
 // The windows and file kinds of this folder join the program here.
 void registerMemoryWindows()
 {
+    Windows::registerFactory(QStringLiteral("frmMemman"), [] { return new frmMemman; });
+    Windows::registerFactory(QStringLiteral("frmMemcell"), [] { return new frmMemcell; });
+
+    // Memory files are read into and written from the image; the manager,
+    // when open, shows what was read.
+    registerReader(8, [](const QString &path) {
+        if (auto *mm = Windows::existing<frmMemman>(QStringLiteral("frmMemman")); mm && mm->isLoadedForm())
+            return mm->memfile2ram(path);
+        const auto lines = readTextLines(path);
+        if (!lines)
+            return FileResult::failure(QStringLiteral("cannot be read"));
+        memState().image.readFileLines(*lines, G.memlastcell);
+        return FileResult::success();
+    });
+    registerWriter(8, [](const QString &path) {
+        if (auto *mm = Windows::existing<frmMemman>(QStringLiteral("frmMemman")); mm && mm->isLoadedForm())
+            return mm->memram2file(path);
+        QString error;
+        if (!writeTextLines(path, memState().image.fileLines(), &error))
+            return FileResult::failure(error);
+        return FileResult::success();
+    });
 }
 
 } // namespace tav

@@ -1,4 +1,5 @@
 #include "panels/frmAR7030.h"
+#include "core/setupdata.h"
 
 #include "core/frmWelcome.h"
 #include "core/numtext.h"
@@ -233,9 +234,9 @@ void frmAR7030::modelSetup()
         }
     }
     G.ar7030fw = int16_t(roundHalfEven(numericValue(AR7030A->Firmware().mid(5, 2))));
-    AR7030A->setLeftauxlevel(int(roundHalfEven(G.setupdata[28])));
-    AR7030A->setRightauxlevel(int(roundHalfEven(G.setupdata[29])));
-    if (G.setupdata[22] == 1)
+    AR7030A->setLeftauxlevel(settingInt(Setting::Ar7030LineLevelL));
+    AR7030A->setRightauxlevel(settingInt(Setting::Ar7030LineLevelR));
+    if (setting(Setting::Ar7030LineBarsOff) == 1)
         setLineLevelsEnabled(false);
 }
 
@@ -382,7 +383,7 @@ void frmAR7030::cmdPowerOnOff_Click()
 void frmAR7030::lblMute_Click()
 {
     mutestate = int16_t(1 - mutestate);
-    const bool lines = G.setupdata[22] == 0;
+    const bool lines = setting(Setting::Ar7030LineBarsOff) == 0;
     if (mutestate == 1) {
         setForeColor(lblMute, kRed);
         // A label showing "?" saves 0.
@@ -410,7 +411,7 @@ void frmAR7030::setLineLevelsEnabled(bool on)
     vsbLineL->setEnabled(on);
     lblLineR->setEnabled(on);
     lblLineL->setEnabled(on);
-    G.setupdata[22] = on ? 0 : 1;
+    setting(Setting::Ar7030LineBarsOff) = on ? 0 : 1;
 }
 
 void frmAR7030::mnuResetRx_Click() { if (AR7030A) AR7030A->Reset(); }

@@ -1,4 +1,5 @@
 #include "panels/frmAdvancedDSP.h"
+#include "core/setupdata.h"
 
 #include "core/frmWelcome.h"
 #include "core/numtext.h"
@@ -172,8 +173,8 @@ frmAdvancedDSP::frmAdvancedDSP() : TavForm(QStringLiteral("frmAdvancedDSP"), 35,
 
 frmAdvancedDSP::~frmAdvancedDSP() = default;
 
-int frmAdvancedDSP::defaultNR() { return clampLevel(G.setupdata[26]); }
-int frmAdvancedDSP::defaultBC() { return clampLevel(G.setupdata[27]); }
+int frmAdvancedDSP::defaultNR() { return clampLevel(setting(Setting::Nrd545NrDefault)); }
+int frmAdvancedDSP::defaultBC() { return clampLevel(setting(Setting::Nrd545BcDefault)); }
 
 void frmAdvancedDSP::Form_Load()
 {

@@ -1,4 +1,5 @@
 #include "panels/frmNRD535.h"
+#include "core/setupdata.h"
 
 #include "core/delay.h"
 #include "core/frmWelcome.h"
@@ -198,7 +199,7 @@ void frmNRD535::initTablesAndDriver()
     InitNRD535();
 
     // What the receiver's options allow.
-    cmdBandwidth[2]->setEnabled(G.setupdata[10] == 1);
+    cmdBandwidth[2]->setEnabled(settingOn(Setting::Nrd535NarFitted));
     cmdMode[7]->setEnabled(ecssFitted());
     cmdMode[8]->setEnabled(ecssFitted());
     // As built: the sliders wait for the lock, their labels empty.
@@ -272,7 +273,7 @@ void frmNRD535::movefreqChanged(int16_t on)
         lock->steppingStopped();
 }
 
-bool frmNRD535::ecssFitted() const { return G.setupdata[12] == 1; }
+bool frmNRD535::ecssFitted() const { return settingOn(Setting::Nrd535EcssFitted); }
 
 // ---- lock and refresh ----
 
@@ -336,7 +337,7 @@ void frmNRD535::RxUpdatefull()
     if (!NRD535A)
         return;
 
-    const bool bwc = G.setupdata[11] == 1;
+    const bool bwc = settingOn(Setting::Nrd535BwcFitted);
     if ((st.bandwidth == 0 || st.bandwidth == 1) && bwc) {
         const int top = st.bandwidth == 0 ? 5500 : 2200;
         const int bottom = st.bandwidth == 0 ? 2000 : 500;
@@ -542,7 +543,7 @@ void frmNRD535::buildDirectMenu(QMenu *menu)
 
 void frmNRD535::mnuRtty_Click()
 {
-    if (G.setupdata[13] == 1) {
+    if (settingOn(Setting::Nrd535RttyFitted)) {
         openFromMenu(QStringLiteral("frmRtty"), MenuOpen::Show);
         return;
     }

@@ -1,4 +1,5 @@
 #include "panels/frmNRD545.h"
+#include "core/setupdata.h"
 
 #include "core/delay.h"
 #include "core/frmWelcome.h"
@@ -398,7 +399,7 @@ int frmNRD545::agcFactor(int index)
     static const int fallback[] = {1, 3, 9};
     if (index < 0 || index > 2)
         return 0;
-    const int64_t v = roundHalfEven(double(G.setupdata[size_t(23 + index)]));
+    const int64_t v = roundHalfEven(double(setting(nrd545AgcFactor(index))));
     // A hand-edited settings file must not send an AGC time the receiver
     // does not have.
     return (v >= 1 && v <= 9) ? int(v) : fallback[index];

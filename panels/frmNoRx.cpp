@@ -1,4 +1,5 @@
 #include "panels/frmNoRx.h"
+#include "core/setupdata.h"
 
 #include "core/frmWelcome.h"
 #include "core/numtext.h"
@@ -149,7 +150,7 @@ frmNoRx::frmNoRx() : TavForm(QStringLiteral("frmNoRx"), 18, &ProgramState::norxl
 void frmNoRx::Form_Load()
 {
     InitNoRx();
-    const int k = int(std::clamp<int64_t>(roundHalfEven(G.setupdata[8]), 0, 3));
+    const int k = int(std::clamp<int64_t>(roundHalfEven(setting(Setting::StartStep)), 0, 3));
     cmbFreqstep->clear();
     cmbFreqstep->setEditText(numSingle(G.stepdefaults[k]));
     // The last-20 window records from the start, hidden.

@@ -1,4 +1,7 @@
 #include "panels/frmPanel.h"
+#include "core/setupdata.h"
+
+#include "core/links.h"
 
 
 #include "core/exchange.h"
@@ -191,7 +194,7 @@ void frmPanel::Form_Load()
 
     CommControl &port = frmWelcome::instance()->Comm1;
     port.close();
-    port.CommPort = int(roundHalfEven(G.setupdata[1]));
+    port.CommPort = settingInt(Setting::ComPort);
     port.Settings = m_traits.lineSettings;
     if (!port.open()) {
         msgBox(QStringList{QStringLiteral("The serial port COM %1 could not be opened:").arg(port.CommPort),
@@ -203,7 +206,7 @@ void frmPanel::Form_Load()
 
     modelSetup();
 
-    const int pick = int(roundHalfEven(G.setupdata[8]));
+    const int pick = settingInt(Setting::StartStep);
     const int start = (pick >= 0 && pick <= 3) ? G.stepdefaults[size_t(pick)] : G.stepdefaults[0];
     cmbFreqstep->setEditText(QLatin1Char(' ') + QString::number(start));
 
@@ -308,11 +311,7 @@ void frmPanel::cmdEnterS_Click()
 void frmPanel::step(int direction)
 {
     stepdirection = int16_t(direction);
-    G.last20record = true;
-    if (G.last20loaded)
-        if (TavForm *l = Windows::existing(QStringLiteral("frmLast20")))
-            if (auto *c = l->findChild<QCheckBox *>(QStringLiteral("chkNofreqsteps")); c && c->isChecked())
-                G.last20record = false;
+    G.last20record = links::recordsFreqSteps();
     spnFreqstep->setEnabled(false);
     const double stepHz = roundEven(numericValue(cmbFreqstep->currentText()) * 1000);
     const double nowHz = std::floor(numericValue(txtFrequencyA->text()) * 1000 + 0.49);

@@ -1,4 +1,5 @@
 #include "panels/frmRX320.h"
+#include "core/setupdata.h"
 
 #include "core/form.h"
 #include "core/frmWelcome.h"
@@ -193,8 +194,8 @@ void frmRX320::setDriverFrequency(double khz)
 
 void frmRX320::modelSetup()
 {
-    RX320A->setLinelevel(int(roundHalfEven(G.setupdata[31])));
-    if (G.setupdata[30] == 1)
+    RX320A->setLinelevel(settingInt(Setting::Rx320LineLevel));
+    if (setting(Setting::Rx320LineBarOff) == 1)
         setLineOutEnabled(false);
 }
 
@@ -222,9 +223,9 @@ void frmRX320::modelUnload()
     // neither write through a released driver nor undo the exit mutes.
     UnloadTools();
     if (RX320A) {
-        if (G.setupdata[18] == 1)
+        if (setting(Setting::Rx320MuteSpeaker) == 1)
             RX320A->setVolume(0);
-        if (G.setupdata[19] == 1)
+        if (setting(Setting::Rx320MuteLine) == 1)
             RX320A->setLinelevel(0);
     }
 }
@@ -320,7 +321,7 @@ void frmRX320::showMuteColour() { setForeColor(lblMute, G.rx320mutestate == 1 ? 
 void frmRX320::lblMute_Click()
 {
     G.rx320mutestate = int16_t(1 - G.rx320mutestate);
-    const bool lineOut = G.setupdata[30] == 0;
+    const bool lineOut = setting(Setting::Rx320LineBarOff) == 0;
     showMuteColour();
     if (G.rx320mutestate == 1) {
         // A label showing "?" saves 0.
@@ -341,7 +342,7 @@ void frmRX320::setLineOutEnabled(bool on)
 {
     vsbLinelevel->setEnabled(on);
     lblLinelevel->setEnabled(on);
-    G.setupdata[30] = on ? 0 : 1;
+    setting(Setting::Rx320LineBarOff) = on ? 0 : 1;
 }
 
 void frmRX320::mnuFirmware_Click()

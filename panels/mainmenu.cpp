@@ -6,6 +6,7 @@
 #include "core/globals.h"
 #include "core/launch.h"
 #include "core/textfile.h"
+#include "panels/frmPanel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -123,6 +124,18 @@ void openFromMenu(const QString &window, MenuOpen how)
             f->load();
         break;
     }
+}
+
+void setOpenPanelEntries(const QStringList &entries, bool enabled)
+{
+    if (!frmWelcome::exists())
+        return;
+    frmPanel *panel = frmWelcome::instance()->openPanel();
+    if (!panel || !panel->mnuBar)
+        return;
+    for (const QString &name : entries)
+        if (auto *a = panel->mnuBar->findChild<QAction *>(name))
+            a->setEnabled(enabled);
 }
 
 QString helpFileName(bool receiverLess)

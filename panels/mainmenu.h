@@ -5,6 +5,7 @@
 // disabled, even when a tool enables them.
 
 #include <QString>
+#include <QStringList>
 
 class QAction;
 class QMenu;
@@ -37,6 +38,11 @@ void openFromMenu(const QString &window, MenuOpen how);
 
 // Whether a menu entry for `window` can work in this build.
 bool menuWindowAvailable(const QString &window);
+
+// The scan and measurement windows switch tool entries of the open
+// receiver's panel off while they are loaded and on again at their unload
+// (entries by name, e.g. "mnuSmeter"). The receiver-less panel is left alone.
+void setOpenPanelEntries(const QStringList &entries, bool enabled);
 
 // A panel's Exit: closes every open file and ends the program at once,
 // without any window's unload work (no positions, no receiver state saved).

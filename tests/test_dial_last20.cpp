@@ -2,6 +2,8 @@
 // "Ignore Freq steps" box, while tuning from a list is always recorded.
 #include "support/nrd545rig.h"
 
+#include "core/links.h"
+
 #include <QCheckBox>
 
 using namespace tav;
@@ -9,7 +11,7 @@ using namespace tav;
 namespace {
 
 // The last-20 window as the hub sees it: its box and its fill procedure.
-class Last20Probe : public TavForm {
+class Last20Probe : public TavForm, public Last20Link {
     Q_OBJECT
 public:
     Last20Probe() : TavForm(QStringLiteral("frmLast20"), Windows::slotOf("frmLast20"), Windows::flagOf("frmLast20"))
@@ -20,15 +22,17 @@ public:
     QCheckBox *chk;
     QStringList recorded;
     static Last20Probe *last;
-public slots:
-    void fillgrdlast20(const QString &freqtext) { recorded << freqtext; }
+    void fillgrdlast20(const QString &freqtext) override { recorded << freqtext; }
+    bool ignoresFreqSteps() const override { return chk->isChecked(); }
 
 protected:
     void Form_Load() override
     {
         chk->setChecked(true);
         last = this;
+        links::add(static_cast<Last20Link *>(this));
     }
+    void Form_Unload() override { links::remove(static_cast<Last20Link *>(this)); }
 };
 Last20Probe *Last20Probe::last = nullptr;
 

@@ -179,6 +179,7 @@ TEST_F(FileDialogs, EmptyDirectoryKeepsTheEarlierNameOrReadsNothing)
 
 TEST_F(FileDialogs, MissingFileKindWithoutReaderAndFailingReaderAreReported)
 {
+    clearFileHandlers(); // kinds as a build without their windows has them
     recordingReader(12);
     G.filenames[12] = "SFP_GONE.TXT";
     openLoad(12)->cmdOK->click();
@@ -187,7 +188,7 @@ TEST_F(FileDialogs, MissingFileKindWithoutReaderAndFailingReaderAreReported)
     EXPECT_TRUE(lastText().contains("could not be found")) << lastText().toStdString();
 
     put("SAN/", "SAN_A.TXT");
-    openLoad(6)->cmdOK->click(); // nobody reads band scans yet
+    openLoad(6)->cmdOK->click(); // nobody reads band scans here
     ASSERT_EQ(dialogs.shown().size(), 2);
     EXPECT_TRUE(lastText().contains("cannot be loaded")) << lastText().toStdString();
 
@@ -439,6 +440,7 @@ TEST_F(FileDialogs, AFailingWriterKeepsTheOldFileAndShowsNoSuccess)
 
 TEST_F(FileDialogs, AKindWithoutWriterIsReported)
 {
+    clearFileHandlers(); // kinds as a build without their windows has them
     auto *f = openSave(11);
     f->cmbSavefile->setEditText("sfl_a.txt");
     f->cmdOK->click();

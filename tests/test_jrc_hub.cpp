@@ -139,7 +139,7 @@ struct HubLine {
         emu.remote = true;
         auto d = std::make_unique<Driver>(w->Comm1);
         rx = d.get();
-        (type == 2 ? w->NRD535A : w->NRD545A) = std::move(d);
+        w->receiver = std::move(d);
     }
     ~HubLine()
     {

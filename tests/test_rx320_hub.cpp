@@ -37,7 +37,7 @@ struct Rx320Hub : ::testing::Test {
         w->Comm1.CommPort = 1;
         w->Comm1.Settings = QStringLiteral("1200,N,8,1");
         ASSERT_TRUE(w->Comm1.open()) << w->Comm1.lastError().toStdString();
-        w->RX320A = std::make_unique<clsRX320>(w->Comm1);
+        w->receiver = std::make_unique<clsRX320>(w->Comm1);
     }
     void TearDown() override
     {

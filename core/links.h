@@ -1,0 +1,68 @@
+#pragma once
+// Typed links from the hub to the tool windows that follow the receiver's
+// frequency. A window implements the interface of its part, registers itself
+// when it loads and removes itself when it unloads; the hub calls the
+// registered windows in a fixed order and never looks windows or controls up
+// by name.
+
+#include <QString>
+#include <vector>
+
+namespace tav {
+
+// A list window with a frequency box showing the frequency last tuned.
+class FrequencyBoxLink {
+public:
+    virtual ~FrequencyBoxLink() = default;
+    virtual void showTunedFrequency(const QString &freqtext) = 0;
+};
+
+// The last-20 window.
+class Last20Link {
+public:
+    virtual ~Last20Link() = default;
+    // Adds a tuned frequency to the list.
+    virtual void fillgrdlast20(const QString &freqtext) = 0;
+    // The "Ignore Freq steps" box: steps and turns of the dial are not recorded.
+    virtual bool ignoresFreqSteps() const = 0;
+};
+
+// The tracking window.
+class TrackingLink {
+public:
+    virtual ~TrackingLink() = default;
+    // Whether a station database is loaded to track against.
+    virtual bool trackDatabaseLoaded() const = 0;
+    // Looks up the stations on G.rxfreqnow.
+    virtual void Trackfreq() = 0;
+};
+
+namespace links {
+
+// Registration; adding twice or removing what is not there does nothing.
+void add(FrequencyBoxLink *w);
+void remove(FrequencyBoxLink *w);
+void add(Last20Link *w);
+void remove(Last20Link *w);
+void add(TrackingLink *w);
+void remove(TrackingLink *w);
+
+// In order of registration.
+const std::vector<FrequencyBoxLink *> &frequencyBoxes();
+// nullptr while no such window is loaded.
+Last20Link *last20();
+TrackingLink *tracking();
+
+// Whether a step or turn of the dial is recorded in the last-20 list: not
+// while the last-20 window is loaded with its "Ignore Freq steps" box ticked.
+// Reading the box loads the window, hidden, when it is not loaded (through
+// the loader its folder sets).
+bool recordsFreqSteps();
+void setLast20Loader(Last20Link *(*loader)());
+
+// Tests: forget every registration.
+void clear();
+
+} // namespace links
+
+} // namespace tav

@@ -1,0 +1,57 @@
+#include "lists/frm320Files.h"
+
+#include "core/frmWelcome.h"
+#include "core/globals.h"
+#include "core/ui.h"
+
+#include <QFileInfo>
+#include <QFont>
+
+namespace tav::lists {
+
+frm320Files::frm320Files()
+    : ListWindow(QStringLiteral("frm320Files"), 1, &ProgramState::f320filesloaded, QStringLiteral(".320 files"), 10,
+                 QStringLiteral("Load .320 File"), QStringLiteral("grd320Files"), F320List::kColumns,
+                 {2130, 975, 345, 1605, 1080, 450, 450, 2085}, {2130, 975, 345, 1605, 1080, 450, 450, 2085},
+                 QStringLiteral("lblDBname"))
+{
+    grd320Files = grid;
+    QFont courier(QStringLiteral("Courier New"));
+    courier.setStyleHint(QFont::Monospace);
+    grdTitles->setFont(courier);
+}
+
+void frm320Files::Form_Load()
+{
+    ListWindow::Form_Load();
+    setTitles(F320List::titles());
+}
+
+FileResult frm320Files::f320file2ram(const QString &path)
+{
+    HourglassGuard hourglass;
+    const int capacity = listCapacity(5);
+    std::optional<ListLines> read = readListLines(path, capacity);
+    if (!read)
+        return FileResult::failure(QStringLiteral("The file could not be opened."));
+    auto list = std::make_shared<const F320List>(F320List::fromLines(read->lines));
+    m_list = list;
+    model->show(list->count(), [list](int row, int column) { return list->cell(row, column); });
+    lblDbname->setText(G.filenames[10]);
+    if (read->overflow)
+        reportOverflow(G.filenames[10].isEmpty() ? QFileInfo(path).fileName() : G.filenames[10], capacity);
+    return FileResult::success();
+}
+
+void frm320Files::grd320Files_Click(int row, int column)
+{
+    if (row < 0 || row >= model->rowCount() || column < 0)
+        return;
+    // The mode first, then the frequency, as this list has always done.
+    grd320Files->setCurrentIndex(model->index(row, F320List::kModeColumn));
+    frmWelcome::instance()->SetRx2mfa(cellText(row, F320List::kModeColumn).left(1).toLower());
+    grd320Files->setCurrentIndex(model->index(row, F320List::kFrequencyColumn));
+    tuneToText(cellText(row, F320List::kFrequencyColumn));
+}
+
+} // namespace tav::lists

@@ -1,0 +1,68 @@
+#include "lists/frmBdxc.h"
+
+#include "core/globals.h"
+#include "core/ui.h"
+
+#include <QFileInfo>
+
+namespace tav::lists {
+
+frmBdxc::frmBdxc()
+    : ListWindow(QStringLiteral("frmBdxc"), 4, &ProgramState::bdxcloaded, QStringLiteral("BDXC "), 1,
+                 QStringLiteral("Load BDXC File"), QStringLiteral("grdBdxc"), BdxcList::kColumns,
+                 {1400, 1800, 1120, 620, 620, 620, 620, 620, 620, 620}, {1400, 1800, 1120, 4680})
+{
+    grdBdxc = grid;
+}
+
+void frmBdxc::Form_Load()
+{
+    ListWindow::Form_Load();
+    m_rows = 0;
+    setTitles({QStringLiteral(" Country"), QStringLiteral(" Broadcast Org"), QStringLiteral(" Time(UTC)"),
+               QStringLiteral(" Frequencies")});
+}
+
+FileResult frmBdxc::bdxcfile2ram(const QString &path)
+{
+    const int capacity = listCapacity(4);
+    std::optional<ListLines> read;
+    {
+        HourglassGuard hourglass;
+        read = readListLines(path, capacity);
+    }
+    if (!read)
+        return FileResult::failure(QStringLiteral("The file could not be opened."));
+    const QString name = G.filenames[1].isEmpty() ? QFileInfo(path).fileName() : G.filenames[1];
+    if (read->overflow)
+        reportOverflow(name, capacity);
+    auto list = std::make_shared<const BdxcList>(BdxcList::fromLines(read->lines));
+    read.reset();
+    m_list = list;
+
+    const std::optional<QString> answer =
+        inputBox(QStringList{QStringLiteral("Enter time in UTC (Format: hhmm)."),
+                             QStringLiteral("To enter current time in UTC just press enter"),
+                             QStringLiteral("Enter 'all' to get all records in the file")}
+                     .join(QLatin1Char('\n')),
+                 QStringLiteral("Selection Criterium"), BdxcList::defaultAnswer(G.utctext));
+    if (auto rows = list->select(answer.value_or(QString()))) {
+        HourglassGuard hourglass;
+        m_rows = int(rows->size());
+        model->show(m_rows, [list, rows = std::move(*rows)](int row, int column) {
+            return list->cell(rows[row - 1], column);
+        });
+        lblDbname->setText(G.filenames[1]);
+    }
+    setTitles(BdxcList::titles(G.filenames[1]));
+    return FileResult::success();
+}
+
+void frmBdxc::grdBdxc_Click(int row, int column)
+{
+    if (row < 0 || row > m_rows || column < 3 || column > 9)
+        return;
+    tuneToText(cellText(row, column));
+}
+
+} // namespace tav::lists

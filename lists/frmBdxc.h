@@ -1,0 +1,37 @@
+#pragma once
+// The broadcast list window: a BDXC schedule file, filtered to the lines on
+// the air at a UTC time (or all of them); a click on a frequency tunes.
+
+#include "core/filekinds.h"
+#include "lists/bdxclist.h"
+#include "lists/listwindow.h"
+
+#include <memory>
+
+namespace tav::lists {
+
+class frmBdxc : public ListWindow {
+    Q_OBJECT
+public:
+    frmBdxc();
+    QTableView *grdBdxc = nullptr;
+
+    // Reads a list file, asks for the selection time and shows the selection.
+    FileResult bdxcfile2ram(const QString &path);
+    void grdBdxc_Click(int row, int column);
+
+    // Rows of the shown selection (below the blank row 0).
+    int bdxcrows() const { return m_rows; }
+    // The list read by the last load (which the grid may not show).
+    const BdxcList *lines() const { return m_list.get(); }
+
+protected:
+    void Form_Load() override;
+    void gridClick(int row, int column) override { grdBdxc_Click(row, column); }
+
+private:
+    std::shared_ptr<const BdxcList> m_list;
+    int m_rows = 0;
+};
+
+} // namespace tav::lists

@@ -1,0 +1,51 @@
+#include "lists/frmOwn.h"
+
+#include "core/frmWelcome.h"
+#include "core/globals.h"
+#include "core/ui.h"
+
+#include <QFileInfo>
+
+namespace tav::lists {
+
+frmOwn::frmOwn()
+    : ListWindow(QStringLiteral("frmOwn"), 20, &ProgramState::ownloaded, QStringLiteral("Own"), 2,
+                 QStringLiteral("Load Own File"), QStringLiteral("grdOwn"), OwnList::kColumns,
+                 {2200, 550, 550, 1000, 620, 620, 620, 620, 620, 620, 620}, {2200, 550, 550, 1000, 4835})
+{
+    grdOwn = grid;
+}
+
+void frmOwn::Form_Load()
+{
+    ListWindow::Form_Load();
+    setTitles(OwnList::titles());
+}
+
+FileResult frmOwn::ownfile2ram(const QString &path)
+{
+    HourglassGuard hourglass;
+    const int capacity = listCapacity(5);
+    std::optional<ListLines> read = readListLines(path, capacity);
+    if (!read)
+        return FileResult::failure(QStringLiteral("The file could not be opened."));
+    auto list = std::make_shared<const OwnList>(OwnList::fromLines(read->lines));
+    m_list = list;
+    model->show(list->count(), [list](int row, int column) { return list->cell(row, column); });
+    lblDbname->setText(G.filenames[2]);
+    if (read->overflow)
+        reportOverflow(G.filenames[2].isEmpty() ? QFileInfo(path).fileName() : G.filenames[2], capacity);
+    return FileResult::success();
+}
+
+void frmOwn::grdOwn_Click(int row, int column)
+{
+    if (column < OwnList::kFirstTuning || column > OwnList::kLastTuning)
+        return;
+    // Tuning first: the mode letter then fits the frequency just set.
+    tuneToText(cellText(row, column));
+    grdOwn->setCurrentIndex(model->index(row, OwnList::kModeColumn));
+    frmWelcome::instance()->SetRx2mfa(cellText(row, OwnList::kModeColumn));
+}
+
+} // namespace tav::lists

@@ -1,0 +1,30 @@
+#pragma once
+// The own-list window: the user's own frequency list, every line shown; a
+// click on a frequency tunes and then sets the line's mode.
+
+#include "core/filekinds.h"
+#include "lists/listwindow.h"
+#include "lists/ownlist.h"
+
+#include <memory>
+
+namespace tav::lists {
+
+class frmOwn : public ListWindow {
+    Q_OBJECT
+public:
+    frmOwn();
+    QTableView *grdOwn = nullptr;
+
+    FileResult ownfile2ram(const QString &path);
+    void grdOwn_Click(int row, int column);
+
+protected:
+    void Form_Load() override;
+    void gridClick(int row, int column) override { grdOwn_Click(row, column); }
+
+private:
+    std::shared_ptr<const OwnList> m_list;
+};
+
+} // namespace tav::lists

@@ -1,0 +1,115 @@
+#include "lists/gridmodel.h"
+
+#include "core/form.h"
+
+#include <QHeaderView>
+
+namespace tav::lists {
+
+ListGridModel::ListGridModel(int columns, QObject *parent) : QAbstractTableModel(parent), m_columns(columns) {}
+
+void ListGridModel::show(int rows, CellFn cell)
+{
+    beginResetModel();
+    m_rows = rows;
+    m_cell = std::move(cell);
+    endResetModel();
+}
+
+void ListGridModel::clear() { show(0, {}); }
+
+QString ListGridModel::text(int row, int column) const
+{
+    if (row < 1 || row > m_rows || column < 0 || column >= m_columns || !m_cell)
+        return QString();
+    return m_cell(row, column);
+}
+
+int ListGridModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : m_rows + 1; }
+int ListGridModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : m_columns; }
+
+QVariant ListGridModel::data(const QModelIndex &index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid())
+        return {};
+    return text(index.row(), index.column());
+}
+
+TextGridModel::TextGridModel(int rows, int columns, QObject *parent)
+    : QAbstractTableModel(parent), m_columns(columns), m_cells(rows, QStringList(columns, QString()))
+{
+}
+
+QString TextGridModel::text(int row, int column) const
+{
+    if (row < 0 || row >= m_cells.size() || column < 0 || column >= m_columns)
+        return QString();
+    return m_cells[row][column];
+}
+
+void TextGridModel::setText(int row, int column, const QString &text)
+{
+    if (row < 0 || row >= m_cells.size() || column < 0 || column >= m_columns)
+        return;
+    m_cells[row][column] = text;
+    const QModelIndex i = index(row, column);
+    emit dataChanged(i, i);
+}
+
+void TextGridModel::setRow(int row, const QStringList &cells)
+{
+    if (row < 0 || row >= m_cells.size())
+        return;
+    for (int c = 0; c < m_columns; ++c)
+        m_cells[row][c] = c < cells.size() ? cells[c] : QString();
+    emit dataChanged(index(row, 0), index(row, m_columns - 1));
+}
+
+void TextGridModel::clearAll()
+{
+    for (QStringList &r : m_cells)
+        for (QString &c : r)
+            c.clear();
+    if (!m_cells.isEmpty())
+        emit dataChanged(index(0, 0), index(int(m_cells.size()) - 1, m_columns - 1));
+}
+
+int TextGridModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : int(m_cells.size()); }
+int TextGridModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : m_columns; }
+
+QVariant TextGridModel::data(const QModelIndex &index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid())
+        return {};
+    return text(index.row(), index.column());
+}
+
+QTableView *makeGridView(const QString &name, QAbstractItemModel *model, const QVector<int> &widthsTwips,
+                         QWidget *parent)
+{
+    auto *v = new QTableView(parent);
+    v->setObjectName(name);
+    v->setModel(model);
+    v->horizontalHeader()->hide();
+    v->verticalHeader()->hide();
+    v->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    v->setSelectionMode(QAbstractItemView::SingleSelection);
+    v->setSelectionBehavior(QAbstractItemView::SelectItems);
+    v->setWordWrap(false);
+    const int rowHeight = v->fontMetrics().height() + 4;
+    v->verticalHeader()->setMinimumSectionSize(rowHeight);
+    v->verticalHeader()->setDefaultSectionSize(rowHeight);
+    // Rows all have one height, so the view never measures the rows it does not show.
+    v->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    v->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    auto widths = [v, widthsTwips] {
+        const double tpp = twipsPerPixel();
+        for (int c = 0; c < widthsTwips.size(); ++c)
+            v->setColumnWidth(c, int(widthsTwips[c] / tpp));
+    };
+    widths();
+    QObject::connect(model, &QAbstractItemModel::modelReset, v, widths);
+    return v;
+}
+
+} // namespace tav::lists

@@ -1,0 +1,56 @@
+#pragma once
+// What the list files share: how many lines a list may hold, reading a file's
+// lines as Latin-1 bytes (one byte a column, any line ending), fixed-width
+// lines, and the comma-separated frequency fields of the broadcast and own
+// lists.
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <array>
+#include <optional>
+
+namespace tav::lists {
+
+// The rows a list may hold: setupdata(setting) thousands of lines. A size of
+// 0 or less (an old settings file) counts as the set-up dialog's default.
+int listCapacity(int setting);
+
+struct ListLines {
+    QList<QByteArray> lines;
+    bool overflow = false; // the file had more lines than fit
+};
+
+// The lines of a file, at most `capacity` of them; std::nullopt when the file
+// cannot be read. A final line end does not make an extra empty line.
+std::optional<ListLines> readListLines(const QString &path, int capacity);
+// The same on content already read.
+ListLines splitListLines(const QByteArray &content, int capacity);
+
+// The line cut or padded with blanks to `width` bytes.
+QByteArray fixedWidth(const QByteArray &line, int width);
+
+// The text of `width` bytes from 0-based `start`, as a string.
+QString columns(const QByteArray &line, int start, int width);
+
+// The frequency fields of a line: the text from 0-based `start` to the end,
+// with one "," appended, split at every ",". Field k lies between the
+// (k-1)-th and the k-th comma; an empty field keeps its place. At most
+// kMaxFields are taken; more on a line are ignored.
+constexpr int kMaxFields = 10;
+struct FrequencyFields {
+    std::array<double, kMaxFields> value{};
+    int count = 0;
+};
+FrequencyFields frequencyFields(const QByteArray &line, int start);
+
+// A field as the broadcast list shows it: the number text with its leading
+// blank (" 9560"), or "" for a value below 10.
+QString bdxcFieldText(double value);
+// A field as the own list shows it: the same without the leading blank.
+QString ownFieldText(double value);
+
+// The message a list shows once when a file did not fit.
+void reportOverflow(const QString &fileName, int capacity);
+
+} // namespace tav::lists

@@ -1,0 +1,156 @@
+#include "lists/listwindow.h"
+
+#include "core/frmWelcome.h"
+#include "core/globals.h"
+#include "core/numtext.h"
+#include "panels/frmNoRx.h"
+#include "panels/frmPanel.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QVBoxLayout>
+
+namespace tav::lists {
+
+FrequencyBox::FrequencyBox(QWidget *parent) : QLineEdit(parent) { setObjectName(QStringLiteral("txtFrequencyA")); }
+
+void FrequencyBox::keyPressEvent(QKeyEvent *ev)
+{
+    if (ev->key() == Qt::Key_Return || ev->key() == Qt::Key_Enter) {
+        ev->accept();
+        emit enterPressed();
+        return;
+    }
+    QLineEdit::keyPressEvent(ev);
+}
+
+void FrequencyBox::mouseDoubleClickEvent(QMouseEvent *ev)
+{
+    ev->accept();
+    clear();
+}
+
+void tuneToText(const QString &text) { frmWelcome::instance()->Change2FreqA(numericValue(text)); }
+
+void showChosenPanel()
+{
+    const QString name = frmWelcome::panelName(G.goRxtype);
+    if (name.isEmpty())
+        return;
+    if (TavForm *p = Windows::get(name))
+        p->showModeless();
+}
+
+QString panelFrequencyText(bool withNoRx)
+{
+    if (frmPanel *p = frmWelcome::instance()->openPanel())
+        return p->txtFrequencyA ? p->txtFrequencyA->text() : QString();
+    if (withNoRx && G.goRxtype == 0 && G.norxloaded)
+        if (auto *n = Windows::existing<frmNoRx>(QStringLiteral("frmNoRx")))
+            return n->txtFrequencyA ? n->txtFrequencyA->text() : QString();
+    return QString();
+}
+
+void showLoadDialog(TavForm *owner, int kind)
+{
+    G.filekind = kind;
+    if (TavForm *dlg = Windows::get(QStringLiteral("frmLoadfile"))) {
+        TavForm::Busy busy(owner);
+        dlg->showModal();
+    }
+}
+
+ListWindow::ListWindow(const QString &name, int slot, bool ProgramState::*flag, const QString &caption,
+                       int fileKind, const QString &loadCaption, const QString &gridName, int columns,
+                       const QVector<int> &gridWidths, const QVector<int> &titleWidths, const QString &dbLabelName)
+    : TavForm(name, slot, flag), m_kind(fileKind)
+{
+    setWindowTitle(caption);
+    auto *top = new QVBoxLayout(this);
+    auto *bar = new QHBoxLayout;
+    top->addLayout(bar);
+    cmdHeigh = makeButton(QStringLiteral("cmdHeigh"), QStringLiteral("L"), this);
+    cmdHeigh->setFixedWidth(28);
+    bar->addWidget(cmdHeigh);
+    titles = new TextGridModel(1, int(titleWidths.size()), this);
+    grdTitles = makeGridView(QStringLiteral("grdTitles"), titles, titleWidths, this);
+    grdTitles->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grdTitles->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grdTitles->setFixedHeight(grdTitles->verticalHeader()->defaultSectionSize() + 2 * grdTitles->frameWidth());
+    grdTitles->setFocusPolicy(Qt::NoFocus);
+    bar->addWidget(grdTitles, 1);
+
+    model = new ListGridModel(columns, this);
+    grid = makeGridView(gridName, model, gridWidths, this);
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    top->addWidget(grid, 1);
+    connect(grid, &QTableView::clicked, this, [this](const QModelIndex &i) { gridClick(i.row(), i.column()); });
+
+    auto *cmds = new QHBoxLayout;
+    top->addLayout(cmds);
+    cmdDiduzu = makeButton(QStringLiteral("cmdDiduzu"), QStringLiteral("DiDuzu"), this);
+    cmdLoad = makeButton(QStringLiteral("cmdLoad"), loadCaption, this);
+    txtFrequencyA = new FrequencyBox(this);
+    txtFrequencyA->setMaximumWidth(110);
+    cmdExit = makeButton(QStringLiteral("cmdExit"), QStringLiteral("Exit"), this);
+    lblDbname = makeLabel(dbLabelName, QString(), this);
+    lblDbname->setTextFormat(Qt::PlainText);
+    lblDbname->setFrameShape(QFrame::Panel);
+    lblDbname->setFrameShadow(QFrame::Sunken);
+    cmds->addWidget(cmdDiduzu);
+    cmds->addWidget(cmdLoad);
+    cmds->addWidget(txtFrequencyA);
+    cmds->addWidget(lblDbname, 1);
+    cmds->addWidget(cmdExit);
+
+    connect(cmdHeigh, &QPushButton::clicked, this, &ListWindow::cmdHeigh_Click);
+    connect(cmdDiduzu, &QPushButton::clicked, this, &ListWindow::cmdDiduzu_Click);
+    connect(cmdLoad, &QPushButton::clicked, this, &ListWindow::cmdLoad_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &ListWindow::cmdExit_Click);
+    connect(txtFrequencyA, &FrequencyBox::enterPressed, this, &ListWindow::txtFrequencyA_KeyEnter);
+
+    const double tpp = twipsPerPixel();
+    int width = 0;
+    for (int w : gridWidths)
+        width += w;
+    resize(int(width / tpp) + 60, int(kSmallWindow / tpp));
+}
+
+void ListWindow::Form_Load()
+{
+    m_large = false;
+    applyHeight();
+    model->clear();
+    txtFrequencyA->clear();
+    lblDbname->clear();
+    links::add(static_cast<FrequencyBoxLink *>(this));
+}
+
+void ListWindow::Form_Unload() { links::remove(static_cast<FrequencyBoxLink *>(this)); }
+
+void ListWindow::applyHeight()
+{
+    const double tpp = twipsPerPixel();
+    cmdHeigh->setText(m_large ? QStringLiteral("S") : QStringLiteral("L"));
+    grid->setFixedHeight(int((m_large ? kLargeGrid : kSmallGrid) / tpp));
+    resize(width(), int((m_large ? kLargeWindow : kSmallWindow) / tpp));
+}
+
+void ListWindow::cmdHeigh_Click()
+{
+    m_large = !m_large;
+    applyHeight();
+    update();
+}
+
+void ListWindow::cmdDiduzu_Click() { showChosenPanel(); }
+
+void ListWindow::cmdExit_Click() { unload(); }
+
+void ListWindow::cmdLoad_Click() { showLoadDialog(this, m_kind); }
+
+void ListWindow::txtFrequencyA_KeyEnter() { tuneToText(txtFrequencyA->text()); }
+
+} // namespace tav::lists

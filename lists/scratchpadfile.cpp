@@ -1,0 +1,55 @@
+#include "lists/scratchpadfile.h"
+
+namespace tav::lists {
+
+void ScratchPad::clearCells()
+{
+    for (auto &row : cells)
+        for (QString &c : row)
+            c.clear();
+}
+
+void ScratchPad::clearNotes()
+{
+    for (QString &n : notes)
+        n.clear();
+}
+
+QStringList ScratchPad::toLines() const
+{
+    QStringList lines;
+    for (int r = 0; r < kRows; ++r) {
+        QString line = notes[size_t(r)] + QLatin1Char(',');
+        for (const QString &c : cells[size_t(r)])
+            line += c + QLatin1Char(',');
+        lines << line;
+    }
+    return lines;
+}
+
+void ScratchPad::readLines(const QStringList &lines)
+{
+    clearCells();
+    for (int r = 0; r < kRows && r < lines.size(); ++r) {
+        QString rest = lines[r];
+        const int first = int(rest.indexOf(QLatin1Char(',')));
+        if (first >= 0) {
+            notes[size_t(r)] = rest.left(first);
+            rest = rest.mid(first + 1);
+        }
+        auto &row = cells[size_t(r)];
+        if (!rest.contains(QLatin1Char(','))) {
+            row[0] = rest;
+            continue;
+        }
+        int col = 0;
+        qsizetype start = 0;
+        for (qsizetype comma = rest.indexOf(QLatin1Char(',')); comma >= 0 && col < kCells;
+             comma = rest.indexOf(QLatin1Char(','), start)) {
+            row[size_t(col++)] = rest.mid(start, comma - start);
+            start = comma + 1;
+        }
+    }
+}
+
+} // namespace tav::lists

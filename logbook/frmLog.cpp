@@ -1,0 +1,433 @@
+#include "logbook/frmLog.h"
+
+#include "core/filekinds.h"
+#include "core/frmWelcome.h"
+#include "core/globals.h"
+#include "core/numtext.h"
+#include "core/ui.h"
+#include "logbook/frmLogdialogs.h"
+#include "logbook/frmLoginput.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QVBoxLayout>
+
+namespace tav {
+
+namespace {
+
+int px(int twips) { return int(twips / twipsPerPixel() + 0.5); }
+
+} // namespace
+
+// ---- the grid model ----
+
+LogTableModel::LogTableModel(QObject *parent) : QAbstractTableModel(parent) {}
+
+int LogTableModel::rowCount(const QModelIndex &parent) const
+{
+    if (parent.isValid())
+        return 0;
+    return m_shown ? int(logStore().records.size()) + 1 : 1;
+}
+
+int LogTableModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_fields.size()) + 1;
+}
+
+int LogTableModel::fieldOfColumn(int column) const
+{
+    return (column >= 1 && column <= m_fields.size()) ? m_fields[column - 1] : -1;
+}
+
+QString LogTableModel::cellText(int row, int column) const
+{
+    if (row < 1 || row >= rowCount())
+        return QString();
+    const int rec = row - 1;
+    if (column == 0)
+        return logRecordNumber(rec);
+    const int f = fieldOfColumn(column);
+    return f < 0 ? QString() : logStore().records[rec][size_t(f)];
+}
+
+QVariant LogTableModel::data(const QModelIndex &index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid())
+        return {};
+    return cellText(index.row(), index.column());
+}
+
+QVariant LogTableModel::headerData(int section, Qt::Orientation o, int role) const
+{
+    if (role != Qt::DisplayRole || o != Qt::Horizontal)
+        return {};
+    if (section == 0)
+        return logColumnTitles()[0];
+    const int f = fieldOfColumn(section);
+    return f < 0 ? QVariant() : QVariant(logColumnTitles()[size_t(f + 1)]);
+}
+
+void LogTableModel::refresh()
+{
+    beginResetModel();
+    m_fields = shownFields(logStore().colmask);
+    m_shown = true;
+    endResetModel();
+}
+
+void LogTableModel::takeMask()
+{
+    beginResetModel();
+    m_fields = shownFields(logStore().colmask);
+    endResetModel();
+}
+
+void LogTableModel::clearRows()
+{
+    beginResetModel();
+    m_fields = shownFields(logStore().colmask);
+    m_shown = false;
+    endResetModel();
+}
+
+// ---- the window ----
+
+frmLog::frmLog() : TavForm(QStringLiteral("frmLog"), 12, &ProgramState::logloaded)
+{
+    setWindowTitle(QStringLiteral("Logging"));
+    setBackColor(this, kLightYellow);
+    auto *top = new QVBoxLayout(this);
+
+    auto *head = new QHBoxLayout;
+    top->addLayout(head);
+    lblDbname = makeLabel(QStringLiteral("lblDbname"), QString(), this);
+    head->addWidget(lblDbname, 1);
+    txtFrequencyA = new QLineEdit(this);
+    txtFrequencyA->setObjectName(QStringLiteral("txtFrequencyA"));
+    txtFrequencyA->setMaximumWidth(px(1200));
+    txtFrequencyA->installEventFilter(this);
+    connect(txtFrequencyA, &QLineEdit::returnPressed, this, &frmLog::txtFrequencyA_Enter);
+    head->addWidget(txtFrequencyA);
+
+    grdTitles = new QTableWidget(1, 16, this);
+    grdTitles->setObjectName(QStringLiteral("grdTitles"));
+    grdTitles->horizontalHeader()->hide();
+    grdTitles->verticalHeader()->hide();
+    grdTitles->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdTitles->setSelectionMode(QAbstractItemView::NoSelection);
+    grdTitles->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grdTitles->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grdTitles->setFixedHeight(grdTitles->verticalHeader()->defaultSectionSize() + 4);
+    top->addWidget(grdTitles);
+
+    model = new LogTableModel(this);
+    grdLog = new QTableView(this);
+    grdLog->setObjectName(QStringLiteral("grdLog"));
+    grdLog->setModel(model);
+    grdLog->horizontalHeader()->hide();
+    grdLog->verticalHeader()->hide();
+    // Fixed row heights keep a refresh of a large logbook quick.
+    grdLog->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grdLog->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdLog->setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(grdLog, &QTableView::clicked, this, [this](const QModelIndex &i) { grdLog_Click(i.row(), i.column()); });
+    // The titles follow the grid's horizontal scrolling.
+    connect(grdLog->horizontalScrollBar(), &QScrollBar::valueChanged, grdTitles->horizontalScrollBar(),
+            &QScrollBar::setValue);
+    top->addWidget(grdLog, 1);
+
+    auto *buttons = new QHBoxLayout;
+    top->addLayout(buttons);
+    auto add = [&](QPushButton *&b, const char *name, const char *caption, void (frmLog::*handler)()) {
+        b = makeButton(QLatin1String(name), QLatin1String(caption), this);
+        buttons->addWidget(b);
+        connect(b, &QPushButton::clicked, this, handler);
+    };
+    add(cmdLoad, "cmdLoad", "Load Log File", &frmLog::cmdLoad_Click);
+    add(cmdAddrecord, "cmdAddrecord", "Add Record", &frmLog::cmdAddrecord_Click);
+    add(cmdChangerecord, "cmdChangerecord", "Change Record", &frmLog::cmdChangerecord_Click);
+    add(cmdDeleterecord, "cmdDeleterecord", "Delete Record", &frmLog::cmdDeleterecord_Click);
+    add(cmdFormat, "cmdFormat", "Format", &frmLog::cmdFormat_Click);
+    add(cmdSort, "cmdSort", "Sort", &frmLog::cmdSort_Click);
+    add(cmdSave, "cmdSave", "Save", &frmLog::cmdSave_Click);
+    add(cmdsaveas, "cmdsaveas", "Save As", &frmLog::cmdsaveas_Click);
+    add(cmdClose, "cmdClose", "Close", &frmLog::cmdClose_Click);
+    add(cmdDiduzu, "cmdDiduzu", "DiDuzu", &frmLog::cmdDiduzu_Click);
+    add(cmdWidth, "cmdWidth", "W", &frmLog::cmdWidth_Click);
+    add(cmdHeigh, "cmdHeigh", "L", &frmLog::cmdHeigh_Click);
+    add(cmdExit, "cmdExit", "Exit", &frmLog::cmdExit_Click);
+    resize(px(9390), px(4500));
+}
+
+bool frmLog::eventFilter(QObject *obj, QEvent *ev)
+{
+    if (obj == txtFrequencyA && ev->type() == QEvent::MouseButtonDblClick) {
+        txtFrequencyA_DblClick();
+        return true;
+    }
+    return TavForm::eventFilter(obj, ev);
+}
+
+void frmLog::Form_Load()
+{
+    logStore().colmask = readLogColumnMask();
+    m_height = m_width = 0;
+    m_entryOpen = false;
+    model->clearRows();
+    Loggridformat();
+    Logbuttons(false);
+    links::add(this);
+}
+
+void frmLog::Form_Unload()
+{
+    // An entry still open is given up as by its Cancel.
+    if (G.loginputloaded)
+        if (TavForm *d = Windows::existing(QStringLiteral("frmLoginput")))
+            d->unload();
+    m_entryOpen = false;
+    links::remove(this);
+}
+
+void frmLog::Loggridformat()
+{
+    const QVector<int> fields = shownFields(logStore().colmask);
+    const int cols = int(fields.size()) + 1;
+    grdTitles->setColumnCount(cols);
+    grdTitles->setColumnWidth(0, px(logColumnWidths()[0]));
+    grdTitles->setItem(0, 0, new QTableWidgetItem(logColumnTitles()[0]));
+    for (int c = 1; c < cols; ++c) {
+        const int f = fields[c - 1];
+        grdTitles->setColumnWidth(c, px(logColumnWidths()[size_t(f + 1)]));
+        grdTitles->setItem(0, c, new QTableWidgetItem(logColumnTitles()[size_t(f + 1)]));
+    }
+    if (model->columnCount() != cols)
+        model->takeMask();
+    for (int c = 0; c < cols; ++c)
+        grdLog->setColumnWidth(c, grdTitles->columnWidth(c));
+}
+
+void frmLog::Logbuttons(bool enabled)
+{
+    m_recordButtons = enabled;
+    applyButtons();
+}
+
+void frmLog::entryDialogOpen(bool open)
+{
+    m_entryOpen = open;
+    applyButtons();
+}
+
+void frmLog::applyButtons()
+{
+    for (QPushButton *b : {cmdAddrecord, cmdChangerecord, cmdDeleterecord, cmdSort, cmdSave, cmdsaveas, cmdClose})
+        b->setEnabled(m_recordButtons && !m_entryOpen);
+    cmdFormat->setEnabled(m_recordButtons);
+    cmdLoad->setEnabled(!m_entryOpen);
+    cmdExit->setEnabled(!m_entryOpen);
+}
+
+void frmLog::log2grid()
+{
+    HourglassGuard busy;
+    model->refresh();
+    Loggridformat();
+}
+
+void frmLog::fileLoaded(const QString &name)
+{
+    lblDbname->setText(name);
+    log2grid();
+    Logbuttons(true);
+}
+
+int frmLog::currentRow() const
+{
+    const QModelIndex i = grdLog->currentIndex();
+    return i.isValid() ? i.row() : 0;
+}
+
+void frmLog::selectCell(int row, int column) { grdLog->setCurrentIndex(model->index(row, column)); }
+
+void frmLog::cmdLoad_Click()
+{
+    if (m_entryOpen)
+        return;
+    G.filekind = 4;
+    if (TavForm *f = Windows::get(QStringLiteral("frmLoadfile")))
+        f->showModal();
+}
+
+void frmLog::cmdAddrecord_Click()
+{
+    if (m_entryOpen)
+        return;
+    if (logStore().records.size() >= LogStore::capacity()) {
+        msgBox(QStringList{QStringLiteral("The logbook is full: it holds %1 records.").arg(LogStore::capacity()),
+                           QStringLiteral("A larger log size can be chosen in the set-up.")},
+               MsgIcon::Exclamation, QStringLiteral("Logging"));
+        return;
+    }
+    if (auto *d = Windows::get<frmLoginput>(QStringLiteral("frmLoginput"))) {
+        d->load();
+        d->beginAdd();
+        d->showModeless();
+    }
+}
+
+void frmLog::cmdChangerecord_Click()
+{
+    if (m_entryOpen)
+        return;
+    const int sel = currentRow() - 1;
+    if (sel < 0 || sel > logStore().logcount()) {
+        msgBox(QStringLiteral("No record selected"), MsgIcon::Exclamation, QStringLiteral("Logging"));
+        return;
+    }
+    if (auto *d = Windows::get<frmLoginput>(QStringLiteral("frmLoginput"))) {
+        d->load();
+        d->beginChange(sel);
+        d->showModeless();
+    }
+}
+
+void frmLog::cmdDeleterecord_Click()
+{
+    if (m_entryOpen)
+        return;
+    const int del = currentRow() - 1;
+    LogStore &s = logStore();
+    if (del < 0 || del > s.logcount()) {
+        msgBox(QStringLiteral("No record selected"), MsgIcon::Exclamation, QStringLiteral("Logging"));
+        return;
+    }
+    const int answer = msgBox(QStringList{QStringLiteral("You are sure you want to delete"),
+                                          QStringLiteral("record ") + logRecordNumber(del) +
+                                              QStringLiteral(" about frequency ") + s.records[del][LogFreq] +
+                                              QStringLiteral("?")},
+                              MsgIcon::Question, QStringLiteral("Check on Delete"), MsgButtons::OKCancel);
+    if (answer != vbOK)
+        return;
+    s.records.removeAt(del);
+    log2grid();
+}
+
+void frmLog::cmdFormat_Click()
+{
+    if (TavForm *f = Windows::get(QStringLiteral("frmLogFormat")))
+        f->showModal();
+}
+
+void frmLog::cmdSort_Click()
+{
+    if (m_entryOpen)
+        return;
+    if (TavForm *f = Windows::get(QStringLiteral("frmLogsort")))
+        f->showModal();
+}
+
+void frmLog::cmdSave_Click()
+{
+    if (m_entryOpen)
+        return;
+    G.filekind = 4;
+    const int answer = msgBox(QStringList{QStringLiteral("File ") + G.filenames[4] + QStringLiteral(" already exist."),
+                                          QStringLiteral("Do you want to replace it ?")},
+                              MsgIcon::Question, QStringLiteral("Save file"), MsgButtons::YesNoCancel);
+    if (answer != vbYes)
+        return;
+    // The old file stays until the new one is completely written.
+    checkoverwrite(false);
+    const FileResult r = runWriter(4);
+    if (!r.ok) {
+        msgBox(QStringList{QStringLiteral("Something went wrong while"), QStringLiteral("saving your data to a file ! ! !"),
+                           r.error},
+               MsgIcon::Exclamation, QStringLiteral("Error"));
+        return;
+    }
+    msgBox(QStringList{QStringLiteral("The data is now saved"), QStringLiteral("to the file ") + G.filenames[4]},
+           MsgIcon::Exclamation, QStringLiteral("Save File"));
+}
+
+void frmLog::cmdsaveas_Click()
+{
+    if (m_entryOpen)
+        return;
+    G.filekind = 4;
+    if (TavForm *f = Windows::get(QStringLiteral("frmSavefile")))
+        f->showModal();
+}
+
+void frmLog::cmdClose_Click()
+{
+    if (m_entryOpen)
+        return;
+    cmdSave_Click();
+    model->clearRows();
+    Logbuttons(false);
+}
+
+void frmLog::cmdDiduzu_Click()
+{
+    const int type = G.goRxtype >= 0 ? G.goRxtype : G.rxtype;
+    if (TavForm *f = Windows::get(frmWelcome::panelName(type)))
+        f->showModeless();
+}
+
+void frmLog::cmdWidth_Click()
+{
+    m_width = 1 - m_width;
+    const int grid = m_width ? 13710 : 9015;
+    cmdWidth->setText(m_width ? QStringLiteral("N") : QStringLiteral("W"));
+    grdTitles->setMinimumWidth(px(grid));
+    grdLog->setMinimumWidth(px(grid));
+    resize(px(m_width ? 14085 : 9390), height());
+    grdTitles->viewport()->update();
+    grdLog->viewport()->update();
+}
+
+void frmLog::cmdHeigh_Click()
+{
+    m_height = 1 - m_height;
+    cmdHeigh->setText(m_height ? QStringLiteral("S") : QStringLiteral("L"));
+    grdLog->setMinimumHeight(px(m_height ? 5790 : 2895));
+    resize(width(), px(m_height ? 7395 : 4500));
+    update();
+    grdLog->viewport()->update();
+}
+
+void frmLog::cmdExit_Click()
+{
+    if (m_entryOpen)
+        return;
+    const int answer = msgBox(QStringList{QStringLiteral("Do you want to save data"),
+                                          QStringLiteral("from the Logging window")},
+                              MsgIcon::Question, QStringLiteral("Exit"), MsgButtons::YesNoCancel);
+    if (answer == vbYes)
+        cmdsaveas_Click();
+    else if (answer == vbNo)
+        unload();
+}
+
+void frmLog::grdLog_Click(int row, int column)
+{
+    selectCell(row, column);
+    // Which field a column holds comes from the mask, whatever the widths.
+    const int field = model->fieldOfColumn(column);
+    if (field < 0 || !logFieldTunes(field))
+        return;
+    frmWelcome *hub = frmWelcome::instance();
+    hub->Change2FreqA(numericValue(model->cellText(row, column)));
+    if (row >= 1 && row - 1 <= logStore().logcount())
+        hub->SetRx2mfa(logStore().records[row - 1][LogRxSetting].left(1));
+}
+
+void frmLog::txtFrequencyA_Enter() { frmWelcome::instance()->Change2FreqA(numericValue(txtFrequencyA->text())); }
+
+void frmLog::txtFrequencyA_DblClick() { txtFrequencyA->clear(); }
+
+} // namespace tav

@@ -1,0 +1,384 @@
+#include "memories/frmMemcell.h"
+
+#include "core/frmWelcome.h"
+#include "core/globals.h"
+#include "core/numtext.h"
+#include "core/ui.h"
+#include "drivers/clsAR7030.h"
+#include "drivers/clsNRD535.h"
+#include "drivers/clsNRD545.h"
+#include "drivers/memrecord.h"
+#include "drivers/receiver.h"
+#include "memories/frmMemman.h"
+#include "memories/memimage.h"
+#include "memories/memtext.h"
+#include "panels/ar7030conv.h"
+#include "panels/frmAR7030.h"
+#include "panels/frmPanel.h"
+
+#include <QGridLayout>
+#include <QSignalBlocker>
+
+namespace tav {
+
+namespace {
+
+template <class Table> QStringList names(const Table &t, int lo, int hi)
+{
+    QStringList out;
+    for (int i = lo; i <= hi && i < int(t.size()); ++i)
+        out << t[i];
+    return out;
+}
+
+QStringList sqlTexts()
+{
+    QStringList out;
+    for (int i = 0; i <= 99; ++i)
+        out << padded(i, 2);
+    return out;
+}
+
+QStringList pbsTexts() { return names(G.pbstext, 0, 84); }
+
+int digitAt(const QString &record, int pos) { return int(leadingNumber(record.mid(pos - 1, 1))); }
+
+} // namespace
+
+frmMemcell::frmMemcell() : TavForm(QStringLiteral("frmMemcell"), 16, &ProgramState::memcellloaded)
+{
+    auto *g = new QGridLayout(this);
+    auto combo = [this](const char *name) {
+        auto *c = new QComboBox(this);
+        c->setObjectName(QLatin1String(name));
+        c->setEditable(true);
+        c->setInsertPolicy(QComboBox::NoInsert);
+        return c;
+    };
+    auto label = [this](const char *name, const char *text) { return makeLabel(QLatin1String(name), QLatin1String(text), this); };
+
+    lblCellnr = label("lblCellnr", "Cell nr");
+    cmbCellnr = combo("cmbCellnr");
+    lblFreq1 = label("lblFreq1", "Frequency");
+    lblFreq2 = label("lblFreq2", "Frequency");
+    txtFrequency = new QLineEdit(this);
+    txtFrequency->setObjectName(QStringLiteral("txtFrequency"));
+    lblMode = label("lblMode", "Mode");
+    cmbMode = combo("cmbMode");
+    lblBandwidth = label("lblBandwidth", "Bandwidth");
+    cmbBandwidth = combo("cmbBandwidth");
+    lblAttenuator = label("lblAttenuator", "Attenuator");
+    cmbAttenuator = combo("cmbAttenuator");
+    lblAgcspeed = label("lblAgcspeed", "AGC");
+    cmbAgcspeed = combo("cmbAgcspeed");
+    lblPBS = label("lblPBS", "PBS");
+    cmbPBS = combo("cmbPBS");
+    lblSqlBfo = label("lblSqlBfo", "Sql/BFO");
+    cmbSqlBfo = combo("cmbSqlBfo");
+    lblScanyn = label("lblScanyn", "Scan Y/N");
+    cmbScanyn = combo("cmbScanyn");
+    lblMemtag1 = label("lblMemtag1", "Add. info");
+    lblMemtag2 = label("lblMemtag2", "Add. info");
+    txtMemtag = new QLineEdit(this);
+    txtMemtag->setObjectName(QStringLiteral("txtMemtag"));
+    txtMemtag->setMaxLength(kMemInfoLength);
+
+    // Two columns of boxes, each with its name at the outer edge.
+    g->addWidget(lblCellnr, 0, 0);
+    g->addWidget(cmbCellnr, 0, 1);
+    g->addWidget(txtFrequency, 0, 2);
+    g->addWidget(lblFreq2, 0, 3);
+    g->addWidget(lblFreq1, 1, 0);
+    g->addWidget(lblMode, 1, 3);
+    g->addWidget(cmbMode, 1, 2);
+    g->addWidget(lblBandwidth, 2, 0);
+    g->addWidget(cmbBandwidth, 2, 1);
+    g->addWidget(lblAttenuator, 2, 3);
+    g->addWidget(cmbAttenuator, 2, 2);
+    g->addWidget(lblAgcspeed, 3, 0);
+    g->addWidget(cmbAgcspeed, 3, 1);
+    g->addWidget(lblPBS, 3, 3);
+    g->addWidget(cmbPBS, 3, 2);
+    g->addWidget(lblSqlBfo, 4, 0);
+    g->addWidget(cmbSqlBfo, 4, 1);
+    g->addWidget(lblScanyn, 4, 3);
+    g->addWidget(cmbScanyn, 4, 2);
+    g->addWidget(lblMemtag1, 5, 0);
+    g->addWidget(txtMemtag, 5, 1, 1, 2);
+    g->addWidget(lblMemtag2, 5, 3);
+    cmdToMMWorRM[0] = arrayButton(QStringLiteral("cmdToMMWorRM"), 0, QStringLiteral("To MMW"), this);
+    cmdToMMWorRM[1] = arrayButton(QStringLiteral("cmdToMMWorRM"), 1, QStringLiteral("To RxM"), this);
+    cmdCancel = makeButton(QStringLiteral("cmdCancel"), QStringLiteral("Exit"), this);
+    g->addWidget(cmdToMMWorRM[0], 6, 0);
+    g->addWidget(cmdToMMWorRM[1], 6, 1);
+    g->addWidget(cmdCancel, 6, 3);
+
+    connect(cmdToMMWorRM[0], &QPushButton::clicked, this, [this] { cmdToMMWorRM_Click(0); });
+    connect(cmdToMMWorRM[1], &QPushButton::clicked, this, [this] { cmdToMMWorRM_Click(1); });
+    connect(cmdCancel, &QPushButton::clicked, this, &frmMemcell::cmdCancel_Click);
+    connect(cmbMode, &QComboBox::currentTextChanged, this, [this] { cmbMode_Change(); });
+}
+
+frmMemcell::~frmMemcell() = default;
+
+void frmMemcell::fillList(QComboBox *box, const QStringList &items, bool enabled)
+{
+    const QSignalBlocker block(box);
+    box->clear();
+    box->addItems(items);
+    box->setCurrentIndex(-1);
+    box->setEditText(QString());
+    box->setEnabled(enabled);
+}
+
+void frmMemcell::sqlList(bool bfo)
+{
+    lblSqlBfo->setText(bfo ? QStringLiteral("BFO") : QStringLiteral("Sql"));
+    fillList(cmbSqlBfo, bfo ? pbsTexts() : sqlTexts(), true);
+}
+
+void frmMemcell::Form_Load()
+{
+    const MemoryState &m = memState();
+    m_rxtype = memRxtype();
+    m_rx = m_rxtype > 0 ? makeReceiver() : nullptr;
+    QStringList cells;
+    for (int i = 0; i <= G.memlastcell; ++i)
+        cells << cellText(i);
+    fillList(cmbCellnr, cells, true);
+    txtFrequency->clear();
+    txtMemtag->clear();
+
+    const bool jrc = m_rxtype == 2 || m_rxtype == 4;
+    switch (m_rxtype) {
+    case 1:
+        fillList(cmbMode, names(G.modenames, 1, 7), true);
+        fillList(cmbBandwidth, names(G.bwnames, 1, 6), true);
+        fillList(cmbAttenuator, {}, false);
+        fillList(cmbAgcspeed, {}, false);
+        fillList(cmbPBS, pbsTexts(), true);
+        fillList(cmbScanyn, names(G.yesno, 0, 1), true);
+        {
+            const int mode = digitAt(m.image.record(m.memcellnr), 17);
+            sqlList(mode == 4 || mode == 5);
+        }
+        break;
+    case 2:
+    case 3:
+    case 4:
+        fillList(cmbMode, names(G.modenames, 0, m_rxtype == 2 ? 8 : m_rxtype == 3 ? 3 : 6), true);
+        fillList(cmbBandwidth, names(G.bwnames, 0, m_rxtype == 2 ? 3 : m_rxtype == 3 ? 33 : 2), true);
+        fillList(cmbAttenuator, jrc ? names(G.attnames, 0, 1) : QStringList(), jrc);
+        fillList(cmbAgcspeed, m_rxtype == 3 ? names(G.agcnames, 1, 3) : names(G.agcnames, 0, m_rxtype == 2 ? 2 : 9),
+                 true);
+        fillList(cmbPBS, {}, false);
+        fillList(cmbSqlBfo, {}, false);
+        fillList(cmbScanyn, {}, false);
+        break;
+    default:
+        for (QComboBox *c : {cmbMode, cmbBandwidth, cmbAttenuator, cmbAgcspeed, cmbPBS, cmbSqlBfo, cmbScanyn})
+            fillList(c, {}, c == cmbMode || c == cmbBandwidth);
+        break;
+    }
+    cmdToMMWorRM[1]->setEnabled(m_rxtype == 1 || jrc);
+
+    cmbCellnr->setEditText(cellText(m.memcellnr));
+    if (m.memcellaction == 2)
+        showReceiverSetting();
+    else
+        showCell(m.memcellnr);
+    cmbCellnr->setEnabled(m.memcellaction == 2 || m.memcellaction == 3);
+}
+
+void frmMemcell::Form_Unload() { m_rx.reset(); }
+
+void frmMemcell::showCell(int cell)
+{
+    const MemImage &image = memState().image;
+    if (!image.held(cell))
+        return; // a cell never held has nothing to show
+    const QString r = image.record(cell);
+    auto r_ = [&r](MemField f) { return memFieldValue(r, f); };
+    txtFrequency->setText(r.mid(7, 5) + QLatin1Char('.') + r.mid(12, 3));
+    cmbMode->setEditText(tableName(G.modenames, r_(memcol::Mode)));
+    cmbBandwidth->setEditText(tableName(G.bwnames, r_(memcol::Bandwidth)));
+    QString tag = image.info(cell);
+    while (tag.endsWith(QLatin1Char(' ')))
+        tag.chop(1);
+    txtMemtag->setText(tag);
+    switch (m_rxtype) {
+    case 1: {
+        cmbPBS->setEditText(ar7030conv::b2fs(int(r_(memcol::PassBandShift))));
+        const int mode = int(r_(memcol::Mode));
+        const int sb = int(r_(memcol::SqlBfo));
+        if (mode != 4 && mode != 5) {
+            lblSqlBfo->setText(QStringLiteral("Sql"));
+            cmbSqlBfo->setEditText(ar7030conv::b2sql(sb));
+        } else {
+            lblSqlBfo->setText(QStringLiteral("BFO"));
+            cmbSqlBfo->setEditText(ar7030conv::b2fs(sb));
+        }
+        cmbScanyn->setEditText(tableName(G.yesno, r_(memcol::Scan)));
+        break;
+    }
+    case 2:
+    case 4:
+        cmbAttenuator->setEditText(tableName(G.attnames, r_(memcol::Attenuator)));
+        cmbAgcspeed->setEditText(tableName(G.agcnames, r_(memcol::Agc)));
+        break;
+    case 3:
+        cmbAgcspeed->setEditText(tableName(G.agcnames, r_(memcol::Agc)));
+        break;
+    default:
+        break;
+    }
+}
+
+void frmMemcell::showReceiverSetting()
+{
+    frmPanel *panel = frmWelcome::exists() ? frmWelcome::instance()->openPanel() : nullptr;
+    switch (m_rxtype) {
+    case 1: {
+        auto *d = dynamic_cast<clsAR7030 *>(m_rx.get());
+        if (auto *p = qobject_cast<frmAR7030 *>(panel)) {
+            p->RxUpdatefull();
+            txtFrequency->setText(p->txtFrequencyA->text());
+        }
+        if (!d)
+            break;
+        bool answered = false;
+        const int mode = d->Mode(&answered);
+        if (!answered)
+            break;
+        cmbMode->setEditText(tableName(G.modenames, mode));
+        cmbBandwidth->setEditText(tableName(G.bwnames, d->Bandwidth()));
+        cmbPBS->setEditText(ar7030conv::b2fs(d->PassBandShift()));
+        if (mode != 4 && mode != 5) {
+            sqlList(false);
+            cmbSqlBfo->setEditText(ar7030conv::b2sql(d->Squelch()));
+        } else {
+            sqlList(true);
+            cmbSqlBfo->setEditText(ar7030conv::b2fs(d->Beatfreqosc()));
+        }
+        cmbScanyn->setEditText(tableName(G.yesno, 0));
+        txtMemtag->clear();
+        break;
+    }
+    case 2:
+    case 4: {
+        QString s;
+        if (auto *d = dynamic_cast<clsNRD535 *>(m_rx.get()))
+            s = d->RxStatus();
+        else if (auto *d5 = dynamic_cast<clsNRD545 *>(m_rx.get()))
+            s = d5->RxStatus();
+        if (s.size() < 13)
+            break; // no answer: the boxes stay empty
+        auto sv = [&s](int p) { return leadingNumber(s.mid(p - 1, 1)); };
+        txtFrequency->setText(s.mid(4, 5) + QLatin1Char('.') + s.mid(9, 3));
+        cmbMode->setEditText(tableName(G.modenames, sv(4)));
+        cmbBandwidth->setEditText(tableName(G.bwnames, sv(3)));
+        cmbAttenuator->setEditText(tableName(G.attnames, sv(2)));
+        cmbAgcspeed->setEditText(tableName(G.agcnames, sv(13)));
+        break;
+    }
+    case 3:
+        if (panel)
+            txtFrequency->setText(panel->txtFrequencyA->text());
+        cmbMode->setEditText(tableName(G.modenames, G.rx320mode));
+        cmbBandwidth->setEditText(tableName(G.bwnames, G.rx320filter));
+        cmbAgcspeed->setEditText(tableName(G.agcnames, G.rx320agc));
+        break;
+    default:
+        break;
+    }
+}
+
+void frmMemcell::cmbMode_Change()
+{
+    if (m_rxtype != 1)
+        return;
+    const QString t = cmbMode->currentText();
+    const bool bfo = t == QLatin1String("Data") || t == QLatin1String("CW");
+    sqlList(bfo);
+    cmbSqlBfo->setEditText(bfo ? QStringLiteral(" 0.0k") : QStringLiteral("00"));
+}
+
+MemCellFields frmMemcell::fields() const
+{
+    MemCellFields f;
+    f.cell = cmbCellnr->currentText();
+    f.frequency = txtFrequency->text();
+    f.mode = cmbMode->currentText();
+    f.bandwidth = cmbBandwidth->currentText();
+    f.attenuator = cmbAttenuator->currentText();
+    f.agc = cmbAgcspeed->currentText();
+    f.pbs = cmbPBS->currentText();
+    f.sqlbfo = cmbSqlBfo->currentText();
+    f.scan = cmbScanyn->currentText();
+    f.tag = txtMemtag->text();
+    return f;
+}
+
+void frmMemcell::cmdToMMWorRM_Click(int index)
+{
+    MemoryState &m = memState();
+    if (m.transferring) {
+        msgBox(QStringList{QStringLiteral("Wait until the transfer with the"), QStringLiteral("receiver has ended")},
+               MsgIcon::Exclamation, QStringLiteral("Memory transfer"));
+        return;
+    }
+    const int action = m.memcellaction;
+    const MemCellBuild b = buildMemCell(fields(), m_rxtype, action);
+    if (b.cell)
+        m.memcellnr = *b.cell;
+    if (!b.ok()) {
+        msgBox(b.error, MsgIcon::Exclamation, b.errorTitle);
+        return;
+    }
+    const QString cell = cellText(*b.cell);
+    const bool toRx = index == 1;
+    QStringList question;
+    if (action == 4)
+        question = {toRx ? QStringLiteral("You want to empty the receiver") : QStringLiteral("You want to empty the MemMan"),
+                    (toRx ? QStringLiteral("memory cell ") : QStringLiteral("Window cell ")) + cell};
+    else
+        question = {toRx ? QStringLiteral("You want to fill the receiver") : QStringLiteral("You want to fill the MemMan"),
+                    (toRx ? QStringLiteral("memory cell ") : QStringLiteral("Window row ")) + cell
+                        + QStringLiteral(" with the"),
+                    QStringLiteral("settings shown")};
+    if (msgBox(question, MsgIcon::Question,
+               toRx ? QStringLiteral("Adapt Receiver Memory") : QStringLiteral("Adapt MemMan Window"),
+               MsgButtons::YesNoCancel) != vbYes)
+        return;
+    if (toRx && !m_rx)
+        return;
+
+    m.image.setRecord(*b.cell, b.record);
+    m.image.setInfo(*b.cell, b.info);
+    if (!toRx) {
+        if (auto *mm = Windows::existing<frmMemman>(QStringLiteral("frmMemman")))
+            mm->formatmemx2list(*b.cell);
+        msgBox(QStringList{QStringLiteral("MemMan Window row"), cell + QStringLiteral(" is now updated")},
+               MsgIcon::Information, QStringLiteral("MemMan Window changed"));
+        return;
+    }
+    // The NRD-545 keeps no empty channel: for an empty record it stores
+    // nothing, and the user must hear that the channel stayed as it was.
+    if (m_rxtype == 4 && memFieldText(b.record, memcol::Kind) == QLatin1String("XXX")) {
+        msgBox(QStringList{QStringLiteral("Receiver memory cell"), cell + QStringLiteral(" is not changed:"),
+                           QStringLiteral("this receiver cannot empty a memory cell")},
+               MsgIcon::Exclamation, QStringLiteral("Receiver memory not changed"));
+        return;
+    }
+    if (!m_rx->writeMemory(*b.cell, m.image.record(*b.cell))) {
+        msgBox(QStringList{QStringLiteral("Receiver memory cell"), cell + QStringLiteral(" could not be written")},
+               MsgIcon::Exclamation, QStringLiteral("Error"));
+        return;
+    }
+    msgBox(QStringList{QStringLiteral("Receiver memory cell"), cell + QStringLiteral(" is now updated")},
+           MsgIcon::Information, QStringLiteral("Receiver memory is changed"));
+}
+
+void frmMemcell::cmdCancel_Click() { unload(); }
+
+} // namespace tav

@@ -1,0 +1,846 @@
+#include "memories/frmMemman.h"
+
+#include "core/delay.h"
+#include "core/frmWelcome.h"
+#include "core/globals.h"
+#include "core/numtext.h"
+#include "core/textfile.h"
+#include "core/ui.h"
+#include "drivers/clsAR7030.h"
+#include "drivers/clsNRD535.h"
+#include "drivers/clsNRD545.h"
+#include "drivers/clsRX320.h"
+#include "drivers/memrecord.h"
+#include "drivers/receiver.h"
+#include "memories/frmMemcell.h"
+#include "memories/memprint.h"
+#include "memories/memtext.h"
+#include "panels/frmAR7030.h"
+#include "panels/frmNRD535.h"
+#include "panels/frmNRD545.h"
+#include "panels/frmPanel.h"
+#include "panels/frmRX320.h"
+#include "panels/jrclock.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QVBoxLayout>
+
+namespace tav {
+
+namespace {
+
+const QString kNoData = QStringLiteral("No data loaded in the");
+
+int px(int twips) { return int(twips / twipsPerPixel() + 0.5); }
+
+// Whether a write of this record changes the receiver's channel: the NRD-545
+// stores nothing for a record without a frequency it can keep (an empty
+// channel among them), where the other receivers clear the channel.
+bool writeChangesChannel(int rxtype, const QString &record)
+{
+    if (rxtype != 4)
+        return true;
+    const double hz = memFieldValue(record, memcol::Frequency);
+    return memFieldText(record, memcol::Kind) == QLatin1String("MEM") && hz > 9999 && hz <= 29999999;
+}
+
+} // namespace
+
+// ---- grid model -----------------------------------------------------------
+
+int MemGridModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : memState().image.lastCell() + 1;
+}
+
+int MemGridModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : 5; }
+
+QVariant MemGridModel::data(const QModelIndex &index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid() || index.column() > 4)
+        return QVariant();
+    return memGridRow(memState().image, index.row())[size_t(index.column())];
+}
+
+void MemGridModel::refreshRow(int cell)
+{
+    if (cell < 0 || cell >= rowCount())
+        return;
+    emit dataChanged(index(cell, 0), index(cell, 4));
+}
+
+void MemGridModel::refreshAll()
+{
+    beginResetModel();
+    endResetModel();
+}
+
+// ---- window -----------------------------------------------------------------
+
+frmMemman::frmMemman() : TavForm(QStringLiteral("frmMemman"), 17, &ProgramState::memmanloaded)
+{
+    setWindowTitle(QStringLiteral("Memory Management"));
+    auto *top = new QVBoxLayout(this);
+
+    grdTitles = new QTableWidget(1, 6, this);
+    grdTitles->setObjectName(QStringLiteral("grdTitles"));
+    grdTitles->horizontalHeader()->hide();
+    grdTitles->verticalHeader()->hide();
+    grdTitles->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdTitles->setSelectionMode(QAbstractItemView::NoSelection);
+    grdTitles->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grdTitles->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    const int titleWidths[6] = {600, 1200, 600, 600, 2200, 3400};
+    for (int c = 0; c < 6; ++c)
+        grdTitles->setColumnWidth(c, px(titleWidths[c]));
+    grdTitles->setFixedHeight(grdTitles->rowHeight(0) + 4);
+    top->addWidget(grdTitles);
+
+    model = new MemGridModel(this);
+    grdMemman = new QTableView(this);
+    grdMemman->setObjectName(QStringLiteral("grdMemman"));
+    grdMemman->setModel(model);
+    grdMemman->horizontalHeader()->hide();
+    grdMemman->verticalHeader()->hide();
+    grdMemman->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdMemman->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    QFont mono(QStringLiteral("Courier New"));
+    mono.setStyleHint(QFont::Monospace);
+    grdMemman->setFont(mono);
+    const int widths[5] = {600, 1200, 600, 600, 5600};
+    for (int c = 0; c < 5; ++c)
+        grdMemman->setColumnWidth(c, px(widths[c]));
+    grdMemman->setFixedHeight(px(3375));
+    top->addWidget(grdMemman);
+    connect(grdMemman, &QTableView::clicked, this, [this](const QModelIndex &i) { grdMemman_Click(i.row()); });
+    connect(grdMemman, &QTableView::doubleClicked, this,
+            [this](const QModelIndex &i) { grdMemman_DblClick(i.row()); });
+
+    auto *row = new QHBoxLayout;
+    top->addLayout(row);
+
+    fraDetail = makeFrame(QStringLiteral("fraDetail"), QStringLiteral("Cell related additional info"), this);
+    auto *dg = new QGridLayout(fraDetail);
+    auto detail = [&](int r, const char *nameLabel, const char *caption, const char *valueLabel) {
+        dg->addWidget(makeLabel(QLatin1String(nameLabel), QLatin1String(caption), fraDetail), r, 0);
+        QLabel *v = makeLabel(QLatin1String(valueLabel), QString(), fraDetail);
+        v->setMinimumWidth(60);
+        dg->addWidget(v, r, 1);
+        return v;
+    };
+    lblCellnr = detail(0, "lblNcellnr", "Cell nr", "lblCellnr");
+    lblAtt = detail(1, "lblNatt", "Attenuator", "lblAtt");
+    lblAgc = detail(2, "lblNagc", "Agcspeed", "lblAgc");
+    lblPBS = detail(3, "lblNpbs", "PBS", "lblPBS");
+    lblBfo = detail(4, "lblNbfo", "BFO", "lblBfo");
+    lblSql = detail(5, "lblNsql", "Squelch", "lblSql");
+    lblScan = makeLabel(QStringLiteral("lblScan"), QString(), fraDetail);
+    dg->addWidget(lblScan, 0, 2);
+    row->addWidget(fraDetail);
+
+    auto frame = [&](const char *name) {
+        QGroupBox *f = makeFrame(QLatin1String(name), QString(), this);
+        row->addWidget(f);
+        return f;
+    };
+    fraLoad = frame("fraLoad");
+    auto *lg = new QGridLayout(fraLoad);
+    cmdHeigh = makeButton(QStringLiteral("cmdHeigh"), QStringLiteral("L"), fraLoad);
+    cmdDiduzu = makeButton(QStringLiteral("cmdDiduzu"), QStringLiteral("RxCtr"), fraLoad);
+    cmdExit = makeButton(QStringLiteral("cmdExit"), QStringLiteral("Exit"), fraLoad);
+    cmdCls = makeButton(QStringLiteral("cmdCls"), QStringLiteral("Cls"), fraLoad);
+    cmdPrint = makeButton(QStringLiteral("cmdPrint"), QStringLiteral("Print"), fraLoad);
+    cmdsaveas = makeButton(QStringLiteral("cmdsaveas"), QStringLiteral("Save"), fraLoad);
+    cmdLoad = makeButton(QStringLiteral("cmdLoad"), QStringLiteral("Load"), fraLoad);
+    lg->addWidget(cmdLoad, 0, 0);
+    lg->addWidget(cmdsaveas, 0, 1);
+    lg->addWidget(cmdPrint, 1, 0);
+    lg->addWidget(cmdCls, 1, 1);
+    lg->addWidget(cmdDiduzu, 2, 0);
+    lg->addWidget(cmdExit, 2, 1);
+    lg->addWidget(cmdHeigh, 3, 0);
+
+    fraFetch = frame("fraFetch");
+    auto *fg = new QVBoxLayout(fraFetch);
+    cmdFetch = makeButton(QStringLiteral("cmdFetch"), QStringLiteral("Fetch RM"), fraFetch);
+    cmdFill = makeButton(QStringLiteral("cmdFill"), QStringLiteral("Fill RM"), fraFetch);
+    cmdSort = makeButton(QStringLiteral("cmdSort"), QStringLiteral("Sort Freq"), fraFetch);
+    cmdSetrx2mem = makeButton(QStringLiteral("cmdSetrx2mem"), QStringLiteral("Set R2M"), fraFetch);
+    for (QPushButton *b : {cmdFetch, cmdFill, cmdSort, cmdSetrx2mem})
+        fg->addWidget(b);
+
+    fraScan = frame("fraScan");
+    auto *sg = new QGridLayout(fraScan);
+    lblFrom = new ClickLabel(QStringLiteral("lblFrom"), QStringLiteral("From"), fraScan);
+    lblTo = new ClickLabel(QStringLiteral("lblTo"), QStringLiteral("To"), fraScan);
+    lblDelay = makeLabel(QStringLiteral("lblDelay"), QStringLiteral("Delay"), fraScan);
+    auto box = [&](const char *name, const char *text) {
+        auto *t = new QLineEdit(QLatin1String(text), fraScan);
+        t->setObjectName(QLatin1String(name));
+        t->setMaximumWidth(50);
+        return t;
+    };
+    txtFrom = box("txtFrom", "0");
+    txtTo = box("txtTo", "99");
+    txtDelay = box("txtDelay", "1");
+    sg->addWidget(lblFrom, 0, 0);
+    sg->addWidget(txtFrom, 0, 1);
+    sg->addWidget(lblTo, 1, 0);
+    sg->addWidget(txtTo, 1, 1);
+    sg->addWidget(lblDelay, 2, 0);
+    sg->addWidget(txtDelay, 2, 1);
+    cmdScanrun = makeButton(QStringLiteral("cmdScanrun"), QStringLiteral("Scan"), fraScan);
+    cmdScanstop = makeButton(QStringLiteral("cmdScanstop"), QStringLiteral("NO Scan"), fraScan);
+    cmdScanstop->setVisible(false);
+    sg->addWidget(cmdScanrun, 3, 0, 1, 2);
+    sg->addWidget(cmdScanstop, 4, 0, 1, 2);
+
+    fracell = frame("fracell");
+    auto *cg = new QVBoxLayout(fracell);
+    cmdChange = makeButton(QStringLiteral("cmdChange"), QStringLiteral("Change"), fracell);
+    cmdDump = makeButton(QStringLiteral("cmdDump"), QStringLiteral("Store R2M"), fracell);
+    cmdCopy = makeButton(QStringLiteral("cmdCopy"), QStringLiteral("Copy"), fracell);
+    cmdDelete = makeButton(QStringLiteral("cmdDelete"), QStringLiteral("Delete"), fracell);
+    for (QPushButton *b : {cmdChange, cmdDump, cmdCopy, cmdDelete})
+        cg->addWidget(b);
+
+    tmrScan.setObjectName(QStringLiteral("tmrScan"));
+    tmrScan.setParent(this);
+    connect(&tmrScan, &QTimer::timeout, this, &frmMemman::tmrScan_Timer);
+
+    connect(cmdChange, &QPushButton::clicked, this, &frmMemman::cmdChange_Click);
+    connect(cmdDump, &QPushButton::clicked, this, &frmMemman::cmdDump_Click);
+    connect(cmdCopy, &QPushButton::clicked, this, &frmMemman::cmdCopy_Click);
+    connect(cmdDelete, &QPushButton::clicked, this, &frmMemman::cmdDelete_Click);
+    connect(cmdLoad, &QPushButton::clicked, this, &frmMemman::cmdLoad_Click);
+    connect(cmdsaveas, &QPushButton::clicked, this, &frmMemman::cmdsaveas_Click);
+    connect(cmdCls, &QPushButton::clicked, this, &frmMemman::cmdCls_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &frmMemman::cmdExit_Click);
+    connect(cmdDiduzu, &QPushButton::clicked, this, &frmMemman::cmdDiduzu_Click);
+    connect(cmdHeigh, &QPushButton::clicked, this, &frmMemman::cmdHeigh_Click);
+    connect(lblFrom, &ClickLabel::clicked, this, &frmMemman::lblFrom_Click);
+    connect(lblTo, &ClickLabel::clicked, this, &frmMemman::lblTo_Click);
+    connect(cmdFetch, &QPushButton::clicked, this, &frmMemman::cmdFetch_Click);
+    connect(cmdFill, &QPushButton::clicked, this, &frmMemman::cmdFill_Click);
+    connect(cmdSetrx2mem, &QPushButton::clicked, this, &frmMemman::cmdSetrx2mem_Click);
+    connect(cmdSort, &QPushButton::clicked, this, &frmMemman::cmdSort_Click);
+    connect(cmdPrint, &QPushButton::clicked, this, &frmMemman::cmdPrint_Click);
+    connect(cmdScanrun, &QPushButton::clicked, this, &frmMemman::cmdScanrun_Click);
+    connect(cmdScanstop, &QPushButton::clicked, this, &frmMemman::cmdScanstop_Click);
+}
+
+frmMemman::~frmMemman() = default;
+
+void frmMemman::Form_Load()
+{
+    MemoryState &m = memState();
+    m.image.reset(G.memlastcell);
+    m.transferring = false;
+    cellfrom = cellto = 0;
+    scandelay = 0;
+    scanoffset = 0;
+    gridheightmode = 0;
+    cmdHeigh->setText(QStringLiteral("L"));
+    cmdScanrun->setVisible(true);
+    cmdScanstop->setVisible(false);
+    tmrScan.stop();
+
+    memcmdenabler(false);
+    for (QPushButton *b : {cmdFetch, cmdLoad, cmdExit, cmdDiduzu})
+        b->setEnabled(true);
+    m_rxtype = memRxtype();
+    m_rx = m_rxtype > 0 ? makeReceiver() : nullptr;
+    if (m_rxtype == 3) {
+        cmdFetch->setEnabled(false);
+        cmdFill->setEnabled(false);
+    }
+    model->refreshAll();
+    txtTo->setText(QLatin1Char(' ') + QString::number(G.memlastcell));
+
+    const QStringList titles{QStringLiteral(" NR"), QStringLiteral(" FREQUENCY"), QStringLiteral("MD"),
+                             QStringLiteral(" BW"), QStringLiteral(" ADDITIONAL INFO"), QString()};
+    for (int c = 0; c < 6; ++c)
+        grdTitles->setItem(0, c, new QTableWidgetItem(titles[c]));
+}
+
+void frmMemman::Form_Unload()
+{
+    tmrScan.stop();
+    if (TavForm *editor = Windows::existing(QStringLiteral("frmMemcell")))
+        editor->unload();
+    m_rx.reset();
+}
+
+// ---- procedures ---------------------------------------------------------------
+
+void frmMemman::cleargrdmemman()
+{
+    grdMemman->clearSelection();
+    model->refreshAll();
+    grdMemman->setCurrentIndex(model->index(0, 0));
+}
+
+void frmMemman::clearadditionalinfo()
+{
+    for (QLabel *l : {lblCellnr, lblScan, lblSql, lblBfo, lblPBS, lblAgc, lblAtt})
+        l->setText(QString());
+}
+
+void frmMemman::formatmemx2list(int cell) { model->refreshRow(cell); }
+
+void frmMemman::memcmdenabler(bool flag)
+{
+    for (QPushButton *b : {cmdChange, cmdDump, cmdCopy, cmdDelete, cmdLoad, cmdsaveas, cmdPrint, cmdCls, cmdExit,
+                           cmdSort, cmdDiduzu, cmdScanrun, cmdSetrx2mem})
+        b->setEnabled(flag);
+    const bool transfers = flag && m_rxtype != 3;
+    cmdFetch->setEnabled(transfers);
+    cmdFill->setEnabled(transfers);
+}
+
+bool frmMemman::memarrayloaded() const { return memState().image.anyHeld(); }
+
+FileResult frmMemman::memfile2ram(const QString &path)
+{
+    const auto lines = readTextLines(path);
+    if (!lines)
+        return FileResult::failure(QStringLiteral("cannot be read"));
+    HourglassGuard busy;
+    memcmdenabler(false);
+    memState().image.readFileLines(*lines, G.memlastcell);
+    cleargrdmemman();
+    memcmdenabler(true);
+    grdTitles->setItem(0, 5, new QTableWidgetItem(G.filenames[8]));
+    return FileResult::success();
+}
+
+FileResult frmMemman::memram2file(const QString &path)
+{
+    HourglassGuard busy;
+    QString error;
+    if (!writeTextLines(path, memState().image.fileLines(), &error))
+        return FileResult::failure(error);
+    grdTitles->setItem(0, 5, new QTableWidgetItem(G.filenames[8]));
+    return FileResult::success();
+}
+
+// ---- grid and details -------------------------------------------------------
+
+void frmMemman::showCellnr(int cell) { lblCellnr->setText(cellText(cell)); }
+
+void frmMemman::grdMemman_Click(int row)
+{
+    MemoryState &m = memState();
+    m.memcellnr = row;
+    showCellnr(row);
+    if (!m.image.held(row))
+        return;
+    const MemDetails d = memDetails(m.image.record(row));
+    lblAtt->setText(d.att);
+    lblAgc->setText(d.agc);
+    lblPBS->setText(d.pbs);
+    lblBfo->setText(d.bfo);
+    lblSql->setText(d.sql);
+    lblScan->setText(d.scan);
+}
+
+void frmMemman::grdMemman_DblClick(int row)
+{
+    grdMemman_Click(row);
+    if (cmdSetrx2mem->isEnabled())
+        cmdSetrx2mem_Click();
+}
+
+// ---- buttons ------------------------------------------------------------------
+
+void frmMemman::openCellEditor(int action, const QString &caption, bool needsData)
+{
+    if (needsData && !memarrayloaded()) {
+        msgBox(QStringList{kNoData, QStringLiteral("MemMan Window")}, MsgIcon::Exclamation,
+               QStringLiteral("Change Mem error"));
+        return;
+    }
+    memState().memcellaction = action;
+    auto *editor = Windows::get<frmMemcell>(QStringLiteral("frmMemcell"));
+    if (!editor)
+        return;
+    // A new action starts the editor afresh from the selected cell.
+    editor->unload();
+    editor->showModeless();
+    editor->setWindowTitle(caption);
+}
+
+void frmMemman::cmdChange_Click() { openCellEditor(1, QStringLiteral("Change selected Mem Cell"), true); }
+void frmMemman::cmdDump_Click() { openCellEditor(2, QStringLiteral(" Store Rx setting in Mem Cell"), false); }
+void frmMemman::cmdCopy_Click() { openCellEditor(3, QStringLiteral("Copy to other Mem Cell"), true); }
+void frmMemman::cmdDelete_Click() { openCellEditor(4, QStringLiteral("Delete selected Mem Cell"), true); }
+
+void frmMemman::cmdLoad_Click()
+{
+    G.filekind = 8;
+    if (TavForm *f = Windows::get(QStringLiteral("frmLoadfile")))
+        f->showModal();
+}
+
+void frmMemman::cmdsaveas_Click()
+{
+    if (!memarrayloaded()) {
+        msgBox(QStringList{kNoData, QStringLiteral("MemMan Window")}, MsgIcon::Exclamation,
+               QStringLiteral("Save file error"));
+        return;
+    }
+    G.filekind = 8;
+    if (TavForm *f = Windows::get(QStringLiteral("frmSavefile")))
+        f->showModal();
+}
+
+void frmMemman::cmdCls_Click()
+{
+    const int a = msgBox(QStringList{QStringLiteral("Do you want to save the "),
+                                     QStringLiteral("data in the MemMan Window"),
+                                     QStringLiteral("before clearing the Window")},
+                         MsgIcon::Question, QStringLiteral("Clearing MemMan Window"), MsgButtons::YesNoCancel);
+    if (a == vbYes) {
+        cmdsaveas_Click();
+    } else if (a == vbNo) {
+        memState().image.reset(G.memlastcell);
+        cleargrdmemman();
+        clearadditionalinfo();
+    }
+}
+
+void frmMemman::cmdExit_Click()
+{
+    const int a = msgBox(QStringList{QStringLiteral("Do you want to save the contents"),
+                                     QStringLiteral("of the Memory Management window")},
+                         MsgIcon::Question, QStringLiteral("Exit"), MsgButtons::YesNoCancel);
+    if (a == vbYes)
+        cmdsaveas_Click();
+    else if (a == vbNo)
+        unload();
+}
+
+void frmMemman::cmdDiduzu_Click()
+{
+    if (TavForm *p = Windows::get(frmWelcome::panelName(m_rxtype)))
+        p->showModeless();
+}
+
+void frmMemman::cmdHeigh_Click()
+{
+    gridheightmode = 1 - gridheightmode;
+    if (gridheightmode == 0) {
+        cmdHeigh->setText(QStringLiteral("L"));
+        grdMemman->setFixedHeight(px(3375));
+        resize(width(), px(6180));
+    } else {
+        cmdHeigh->setText(QStringLiteral("S"));
+        resize(width(), px(9555));
+        grdMemman->setFixedHeight(px(6750));
+    }
+    update();
+}
+
+void frmMemman::lblFrom_Click() { txtFrom->setText(cellText(memState().memcellnr)); }
+void frmMemman::lblTo_Click() { txtTo->setText(cellText(memState().memcellnr)); }
+
+void frmMemman::refused(const QString &title, bool resetDelay)
+{
+    msgBox(QStringLiteral("Input Error"), MsgIcon::Exclamation, title);
+    txtFrom->setText(QStringLiteral("0"));
+    txtTo->setText(QLatin1Char(' ') + QString::number(G.memlastcell));
+    if (resetDelay)
+        txtDelay->setText(QStringLiteral("2"));
+    txtFrom->setFocus();
+}
+
+// ---- transfers ---------------------------------------------------------------
+
+void frmMemman::showBanner(const QString &what)
+{
+    lblScan->setText(QString());
+    lblAtt->setText(QStringLiteral("========"));
+    lblAgc->setText(what);
+    lblPBS->setText(QStringLiteral("Receiver"));
+    lblBfo->setText(QStringLiteral(" Memory "));
+    lblSql->setText(QStringLiteral("========"));
+}
+
+bool frmMemman::transferStopped() const { return unloadPending() || !isLoadedForm() || !m_rx; }
+
+// Reads channels 0..last; false when the receiver stopped answering (at
+// `failedAt`) or the window is closing.
+bool frmMemman::fetchCells(int last, int &failedAt)
+{
+    MemImage &image = memState().image;
+    const bool jrc = m_rxtype == 2 || m_rxtype == 4;
+    if (jrc) {
+        if (auto *d = dynamic_cast<clsNRD535 *>(m_rx.get()))
+            d->setRttyOnOff(0);
+        else if (auto *d5 = dynamic_cast<clsNRD545 *>(m_rx.get()))
+            d5->setRttyOnOff(0);
+        Delay(100);
+    }
+    for (int i = 0; i <= last; ++i) {
+        showCellnr(i);
+        QCoreApplication::processEvents();
+        if (jrc)
+            Delay(15);
+        if (transferStopped())
+            return false;
+        const std::optional<QString> rec = m_rx->readMemory(i);
+        if (transferStopped())
+            return false;
+        if (!rec || rec->isEmpty()) {
+            failedAt = i;
+            return false;
+        }
+        image.setRecord(i, *rec);
+        formatmemx2list(i);
+    }
+    return true;
+}
+
+void frmMemman::cmdFetch_Click()
+{
+    if (msgBox(QStringList{QStringLiteral("Do you want to capture the receiver"),
+                           QStringLiteral("memory and replace possible data in"), QStringLiteral("the MemMan Window")},
+               MsgIcon::Question, QStringLiteral("Fetch RX memory"), MsgButtons::YesNoCancel) != vbYes)
+        return;
+    MemoryState &m = memState();
+    m.image.reset(G.memlastcell);
+    int last = 0;
+    if (auto n = cellNumber(txtTo->text()))
+        last = std::min(*n, int(G.memlastcell));
+    else
+        last = numericValue(txtTo->text()) < 0 ? -1 : G.memlastcell;
+
+    Busy busy(this);
+    int failedAt = -1;
+    bool complete = true;
+    {
+        HourglassGuard hourglass;
+        memcmdenabler(false);
+        cleargrdmemman();
+        showBanner(QStringLiteral("Fetching"));
+        m.transferring = true;
+        if (m_rx && (m_rxtype == 1 || m_rxtype == 2 || m_rxtype == 4) && last >= 0) {
+            toolLock(this, true);
+            complete = fetchCells(last, failedAt);
+            toolLock(this, false);
+        }
+        m.transferring = false;
+        if (isLoadedForm())
+            memcmdenabler(true);
+    }
+    if (unloadPending() || !isLoadedForm())
+        return;
+    if (!complete && failedAt >= 0) {
+        QStringList lines{QStringLiteral("The receiver did not answer"),
+                          QStringLiteral("when memory cell ") + cellText(failedAt) + QStringLiteral(" was read.")};
+        lines << (failedAt > 0 ? QStringLiteral("Cells 000 to ") + cellText(failedAt - 1)
+                                     + QStringLiteral(" are in the MemMan Window")
+                               : QStringLiteral("No cell was read"));
+        msgBox(lines, MsgIcon::Exclamation, QStringLiteral("Fetch Rx error"));
+    } else if (complete) {
+        msgBox(QStringList{QStringLiteral("Rx memory is now loaded"), QStringLiteral("in the MemMan Window")},
+               MsgIcon::Information, QStringLiteral("Fetch Rx ready"));
+    }
+    clearadditionalinfo();
+}
+
+// Writes the held cells of the range; cells never held are skipped. A
+// write that could not be sent, or a receiver that does not answer before or
+// after the run, stops it.
+bool frmMemman::fillCells(const CellRange &range, int &failedAt, QVector<int> &notCleared)
+{
+    const MemImage &image = memState().image;
+    const bool jrc = m_rxtype == 2 || m_rxtype == 4;
+    int lastWritten = -1;
+    for (int i = range.from; i <= range.to; ++i) {
+        showCellnr(i);
+        QCoreApplication::processEvents();
+        if (transferStopped())
+            return false;
+        if (!image.held(i))
+            continue;
+        if (lastWritten < 0) {
+            // Writes are not answered: a receiver that is not there would
+            // take the whole run silently, so it must answer first.
+            if (!m_rx->readMemory(i)) {
+                failedAt = i;
+                return false;
+            }
+            if (transferStopped())
+                return false;
+        }
+        const QString rec = image.record(i);
+        if (!m_rx->writeMemory(i, rec)) {
+            failedAt = i;
+            return false;
+        }
+        if (!writeChangesChannel(m_rxtype, rec))
+            notCleared << i;
+        lastWritten = i;
+        if (jrc)
+            Delay(10);
+    }
+    if (lastWritten >= 0 && !transferStopped() && !m_rx->readMemory(lastWritten)) {
+        failedAt = lastWritten;
+        return false;
+    }
+    return !transferStopped();
+}
+
+void frmMemman::cmdFill_Click()
+{
+    const auto range = cellRange(txtFrom->text(), txtTo->text(), G.memlastcell);
+    if (!range) {
+        refused(QStringLiteral(" \u00CBrror"), true);
+        return;
+    }
+    cellfrom = range->from;
+    cellto = range->to;
+    if (msgBox(QStringList{QStringLiteral("Are sure you want to overwrite the Receiver"),
+                           QStringLiteral("memorycells  ") + numSingle(cellfrom) + QStringLiteral("  to  ")
+                               + numSingle(cellto),
+                           QStringLiteral("with the data from the MemMan Window")},
+               MsgIcon::Question, QStringLiteral("Fill Receiver Memory"), MsgButtons::YesNoCancel) != vbYes)
+        return;
+
+    MemoryState &m = memState();
+    Busy busy(this);
+    int failedAt = -1;
+    bool complete = true;
+    QVector<int> notCleared;
+    int skipped = 0;
+    for (int i = cellfrom; i <= cellto; ++i)
+        skipped += m.image.held(i) ? 0 : 1;
+    {
+        showBanner(QStringLiteral("Filling"));
+        HourglassGuard hourglass;
+        memcmdenabler(false);
+        m.transferring = true;
+        if (m_rx && (m_rxtype == 1 || m_rxtype == 2 || m_rxtype == 4)) {
+            toolLock(this, true);
+            complete = fillCells(*range, failedAt, notCleared);
+            toolLock(this, false);
+        }
+        m.transferring = false;
+        if (isLoadedForm())
+            memcmdenabler(true);
+    }
+    if (unloadPending() || !isLoadedForm())
+        return;
+    if (!complete) {
+        msgBox(QStringList{QStringLiteral("The receiver did not answer"),
+                           QStringLiteral("at memory cell ") + cellText(failedAt) + QLatin1Char('.'),
+                           QStringLiteral("The Rx memory was not filled completely")},
+               MsgIcon::Exclamation, QStringLiteral("Fill Rx error"));
+    } else {
+        QStringList lines{QStringLiteral("MemMan data is now "), QStringLiteral("loaded in the Rx memory")};
+        if (skipped > 0)
+            lines << QString::number(skipped) + QStringLiteral(" cells without data in the MemMan Window")
+                  << QStringLiteral("were left as they are in the receiver");
+        if (!notCleared.isEmpty()) {
+            QStringList cells;
+            for (int c : notCleared)
+                cells << cellText(c);
+            lines << QString::number(notCleared.size())
+                         + QStringLiteral(" empty cells could not be cleared in the receiver:")
+                  << cells.join(QLatin1Char(' '));
+        }
+        msgBox(lines, MsgIcon::Information, QStringLiteral("Fill Rx ready"));
+    }
+    clearadditionalinfo();
+}
+
+void frmMemman::cmdSetrx2mem_Click()
+{
+    const MemoryState &m = memState();
+    const int n = m.memcellnr;
+    if (n < 0 || n > G.memlastcell || !m.image.held(n) || !m_rx)
+        return;
+    const auto s = memSetting(m.image.record(n));
+    if (!s)
+        return;
+    frmPanel *panel = frmWelcome::exists() ? frmWelcome::instance()->openPanel() : nullptr;
+    switch (m_rxtype) {
+    case 1:
+        if (auto *d = dynamic_cast<clsAR7030 *>(m_rx.get())) {
+            d->setFrequencyA(s->khz);
+            d->setMode(s->mode);
+            d->setBandwidth(s->bandwidth);
+            d->setPassBandShift(s->pbs);
+            if (s->mode == 4 || s->mode == 5)
+                d->setBeatfreqosc(s->sqlbfo);
+            else
+                d->setSquelch(s->sqlbfo);
+            if (auto *p = qobject_cast<frmAR7030 *>(panel))
+                p->RxUpdatefull();
+        }
+        break;
+    case 2:
+        if (auto *d = dynamic_cast<clsNRD535 *>(m_rx.get())) {
+            d->setRxStatus(s->status);
+            if (auto *p = qobject_cast<frmNRD535 *>(panel))
+                p->RxUpdatebasics();
+        }
+        break;
+    case 4:
+        if (auto *d = dynamic_cast<clsNRD545 *>(m_rx.get())) {
+            d->setRxStatus(s->status);
+            if (auto *p = qobject_cast<frmNRD545 *>(panel))
+                p->NRD545A_RxStatusChanged(s->status);
+        }
+        break;
+    case 3:
+        if (auto *d = dynamic_cast<clsRX320 *>(m_rx.get())) {
+            d->setFrequencyA(s->khz);
+            d->setMode(s->mode);
+            d->setBandwidth(s->bandwidth);
+            d->setAgcspeed(s->agc);
+            if (auto *p = qobject_cast<frmRX320 *>(panel)) {
+                p->RX320A_FrequencyAChanged(s->khz);
+                p->RX320A_ModeChanged(s->mode);
+                p->RX320A_BandwidthChanged(s->bandwidth);
+                p->RX320A_AgcspeedChanged(s->agc);
+            }
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+// ---- sort, print, scan ---------------------------------------------------
+
+void frmMemman::cmdSort_Click()
+{
+    if (!memarrayloaded()) {
+        msgBox(QStringList{kNoData, QStringLiteral("Memory Management Window")}, MsgIcon::Exclamation,
+               QStringLiteral("No memory data to sort"));
+        return;
+    }
+    if (msgBox(QStringList{QStringLiteral("You want to sort the contents"), QStringLiteral("of the Memory Management"),
+                           QStringLiteral("window on frequency ?")},
+               MsgIcon::Question, QStringLiteral("Sort Memory data "), MsgButtons::YesNoCancel) != vbYes)
+        return;
+    {
+        HourglassGuard hourglass;
+        memState().image.sortByFrequency();
+        cleargrdmemman();
+    }
+    msgBox(QStringLiteral("Memory data is now sorted"), MsgIcon::Exclamation, QStringLiteral("Memory data"));
+}
+
+QString frmMemman::printPdfPath() const
+{
+    QString name = G.filenames[8];
+    if (name.isEmpty())
+        name = QStringLiteral("MEM_") + QString::number(m_rxtype) + QStringLiteral("print.txt");
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot > 0)
+        name.truncate(dot);
+    QString dir = G.filedirs[8];
+    if (dir.isEmpty())
+        dir = G.datapath;
+    ensureDir(dir);
+    return dir + name + QStringLiteral(".pdf");
+}
+
+void frmMemman::cmdPrint_Click()
+{
+    if (!memarrayloaded()) {
+        msgBox(QStringList{kNoData, QStringLiteral("MemMan Window")}, MsgIcon::Exclamation,
+               QStringLiteral("Nothing to Print"));
+        return;
+    }
+    const auto range = cellRange(txtFrom->text(), txtTo->text(), G.memlastcell);
+    if (!range) {
+        refused(QStringLiteral("\u00CBrror"), false);
+        return;
+    }
+    cellfrom = range->from;
+    cellto = range->to;
+    if (msgBox(QStringList{QStringLiteral("You want to print the contents"),
+                           QStringLiteral("of memorycells  ") + numSingle(cellfrom) + QStringLiteral("  to  ")
+                               + numSingle(cellto),
+                           QStringLiteral("including the filled-in alpha tags")},
+               MsgIcon::Question, QStringLiteral("Memories to Printer"), MsgButtons::YesNoCancel) != vbYes)
+        return;
+    const QStringList lines = memPrintLines(memState().image, cellfrom, cellto, m_rxtype, G.filenames[8]);
+    MemPrintOutcome out;
+    {
+        HourglassGuard hourglass;
+        out = printMemLines(lines, printPdfPath());
+    }
+    if (!out.ok)
+        msgBox(QStringList{QStringLiteral("The memory list could not be printed"), out.error}, MsgIcon::Exclamation,
+               QStringLiteral("Error"));
+    else if (!out.pdfPath.isEmpty())
+        msgBox(QStringList{QStringLiteral("No printer is set up; the memory list"),
+                           QStringLiteral("is saved as ") + out.pdfPath},
+               MsgIcon::Information, QStringLiteral("Memories to Printer"));
+}
+
+void frmMemman::cmdScanrun_Click()
+{
+    const double typed = numericValue(txtDelay->text());
+    scandelay = memScanDelay(typed);
+    if (typed < 1)
+        txtDelay->setText(QStringLiteral("1"));
+    else if (typed > 60)
+        txtDelay->setText(QStringLiteral("60"));
+    const auto range = cellRange(txtFrom->text(), txtTo->text(), G.memlastcell);
+    if (!range) {
+        refused(QStringLiteral(" \u00CBrror"), true);
+        return;
+    }
+    cellfrom = range->from;
+    cellto = range->to;
+    scanoffset = 0;
+    cmdScanrun->setVisible(false);
+    cmdScanstop->setVisible(true);
+    tmrScan.setInterval(100);
+    memcmdenabler(false);
+    MemoryState &m = memState();
+    m.memmantoprow = std::max(0, std::min(cellfrom, G.memlastcell - 15));
+    grdMemman->scrollTo(model->index(m.memmantoprow, 0), QAbstractItemView::PositionAtTop);
+    tmrScan.start();
+}
+
+void frmMemman::tmrScan_Timer()
+{
+    tmrScan.setInterval(memScanIntervalMs(m_rxtype, scandelay));
+    MemoryState &m = memState();
+    m.memcellnr = cellfrom + scanoffset;
+    const QModelIndex idx = model->index(m.memcellnr, 0);
+    const QRect visible = grdMemman->viewport()->rect();
+    if (!visible.intersects(grdMemman->visualRect(idx))) {
+        m.memmantoprow = std::max(0, std::min(m.memcellnr, G.memlastcell - 15));
+        grdMemman->scrollTo(model->index(m.memmantoprow, 0), QAbstractItemView::PositionAtTop);
+    }
+    grdMemman->selectionModel()->select(QItemSelection(idx, model->index(m.memcellnr, 4)),
+                                        QItemSelectionModel::ClearAndSelect);
+    showCellnr(m.memcellnr);
+    cmdSetrx2mem_Click();
+    ++scanoffset;
+    if (m.memcellnr >= cellto)
+        scanoffset = 0;
+}
+
+void frmMemman::cmdScanstop_Click()
+{
+    tmrScan.stop();
+    cmdScanstop->setVisible(false);
+    cmdScanrun->setVisible(true);
+    memcmdenabler(true);
+}
+
+} // namespace tav

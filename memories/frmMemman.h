@@ -1,0 +1,123 @@
+#pragma once
+// The memory manager: the memory image as a grid (row i is cell i), the
+// selected cell's details, the memory file, the transfers with the receiver,
+// the sort, the printed list and the memory scan. The cell editor works on
+// the same image.
+
+#include "core/filekinds.h"
+#include "core/form.h"
+#include "memories/memimage.h"
+
+#include <QAbstractTableModel>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTimer>
+#include <memory>
+
+namespace tav {
+
+class ClickLabel;
+class Receiver;
+
+// grdMemman's rows: one per cell of the image, cells never held empty.
+class MemGridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit MemGridModel(QObject *parent = nullptr) : QAbstractTableModel(parent) {}
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    void refreshRow(int cell);
+    void refreshAll();
+};
+
+class frmMemman : public TavForm {
+    Q_OBJECT
+public:
+    frmMemman();
+    ~frmMemman() override;
+
+    QTableWidget *grdTitles = nullptr;
+    QTableView *grdMemman = nullptr;
+    MemGridModel *model = nullptr;
+    QGroupBox *fraDetail = nullptr, *fraLoad = nullptr, *fraFetch = nullptr, *fraScan = nullptr,
+              *fracell = nullptr;
+    QLabel *lblCellnr = nullptr, *lblScan = nullptr, *lblAtt = nullptr, *lblAgc = nullptr, *lblPBS = nullptr,
+           *lblBfo = nullptr, *lblSql = nullptr;
+    QPushButton *cmdHeigh = nullptr, *cmdDiduzu = nullptr, *cmdExit = nullptr, *cmdCls = nullptr,
+                *cmdPrint = nullptr, *cmdsaveas = nullptr, *cmdLoad = nullptr;
+    QPushButton *cmdSetrx2mem = nullptr, *cmdFill = nullptr, *cmdSort = nullptr, *cmdFetch = nullptr;
+    QPushButton *cmdScanrun = nullptr, *cmdScanstop = nullptr;
+    QPushButton *cmdChange = nullptr, *cmdDump = nullptr, *cmdCopy = nullptr, *cmdDelete = nullptr;
+    QLineEdit *txtFrom = nullptr, *txtTo = nullptr, *txtDelay = nullptr;
+    ClickLabel *lblFrom = nullptr, *lblTo = nullptr;
+    QLabel *lblDelay = nullptr;
+    QTimer tmrScan;
+
+    // Window fields.
+    int cellfrom = 0, cellto = 0;
+    double scandelay = 0;
+    int scanoffset = 0;
+    int gridheightmode = 0;
+
+    // Procedures other windows and the file dialogs call.
+    void cleargrdmemman();
+    void clearadditionalinfo();
+    void formatmemx2list(int cell);
+    void memcmdenabler(bool flag);
+    bool memarrayloaded() const;
+    FileResult memfile2ram(const QString &path);
+    FileResult memram2file(const QString &path);
+
+    // Handlers.
+    void grdMemman_Click(int row);
+    void grdMemman_DblClick(int row);
+    void cmdChange_Click();
+    void cmdDump_Click();
+    void cmdCopy_Click();
+    void cmdDelete_Click();
+    void cmdLoad_Click();
+    void cmdsaveas_Click();
+    void cmdCls_Click();
+    void cmdExit_Click();
+    void cmdDiduzu_Click();
+    void cmdHeigh_Click();
+    void lblFrom_Click();
+    void lblTo_Click();
+    void cmdFetch_Click();
+    void cmdFill_Click();
+    void cmdSetrx2mem_Click();
+    void cmdSort_Click();
+    void cmdPrint_Click();
+    void cmdScanrun_Click();
+    void cmdScanstop_Click();
+    void tmrScan_Timer();
+
+    // The window's own receiver object (none without a receiver).
+    Receiver *receiver() const { return m_rx.get(); }
+    int receiverType() const { return m_rxtype; }
+    // Where a print goes when no printer is set up.
+    QString printPdfPath() const;
+
+protected:
+    void Form_Load() override;
+    void Form_Unload() override;
+
+private:
+    void openCellEditor(int action, const QString &caption, bool needsData);
+    void showBanner(const QString &what);
+    void showCellnr(int cell);
+    void refused(const QString &title, bool resetDelay);
+    bool transferStopped() const;
+    bool fetchCells(int last, int &failedAt);
+    bool fillCells(const CellRange &range, int &failedAt, QVector<int> &notCleared);
+
+    std::unique_ptr<Receiver> m_rx;
+    int m_rxtype = 0;
+};
+
+} // namespace tav

@@ -1,0 +1,43 @@
+#pragma once
+// The record the memory cell editor builds from its boxes, with the checks
+// that keep a malformed record out of the image and the receiver: the cell
+// number within 0..memlastcell, a frequency that fits the record's Hz field
+// and the receiver's range, and names that are in the receiver's tables.
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace tav {
+
+struct MemCellFields {
+    QString cell, frequency, mode, bandwidth, attenuator, agc, pbs, sqlbfo, scan, tag;
+};
+
+struct MemCellBuild {
+    std::optional<int> cell; // the cell, once its number was accepted
+    QString record;          // 35 columns
+    QString info;
+    // Why the boxes were refused (empty when the record was built).
+    QStringList error;
+    QString errorTitle;
+    bool ok() const { return error.isEmpty(); }
+};
+
+// `action` 4 (delete) builds the empty record of the cell and an empty tag.
+MemCellBuild buildMemCell(const MemCellFields &f, int rxtype, int action);
+
+// The index of a name in a table over lo..hi: the last entry equal to the
+// text wins; an empty text never matches; std::nullopt when none matches.
+template <class Table> std::optional<int> nameIndex(const Table &t, const QString &text, int lo, int hi)
+{
+    std::optional<int> found;
+    if (text.isEmpty())
+        return found;
+    for (int i = lo; i <= hi && i < int(t.size()); ++i)
+        if (i >= 0 && t[i] == text)
+            found = i;
+    return found;
+}
+
+} // namespace tav

@@ -1,0 +1,152 @@
+#include "memories/memtext.h"
+
+#include "core/globals.h"
+#include "core/numtext.h"
+#include "drivers/memrecord.h"
+#include "panels/ar7030conv.h"
+
+namespace tav {
+
+namespace {
+
+double val(const QString &record, MemField f) { return leadingNumber(memFieldText(record, f)); }
+int ival(const QString &record, MemField f) { return int(roundHalfEven(val(record, f))); }
+bool isNone(const QString &record, MemField f) { return memFieldText(record, f).startsWith(QLatin1Char('@')); }
+QString right(const QString &s, int width) { return s.rightJustified(width, QLatin1Char(' ')); }
+
+} // namespace
+
+int memRxtype() { return G.goRxtype >= 0 ? G.goRxtype : G.rxtype; }
+
+std::array<QString, 5> memGridRow(const MemImage &image, int cell)
+{
+    std::array<QString, 5> row;
+    if (!image.held(cell))
+        return row;
+    const QString r = image.record(cell);
+    row[0] = memFieldText(r, memcol::Cell);
+    QString freq = memFieldText(r, memcol::Frequency);
+    if (leadingNumber(freq) > 1)
+        freq = freq.left(5) + QLatin1Char('.') + freq.mid(5, 3);
+    row[1] = freq;
+    row[2] = isNone(r, memcol::Mode) ? QStringLiteral(" ") : tableName(G.modenames, val(r, memcol::Mode));
+    row[3] = isNone(r, memcol::Bandwidth) ? QStringLiteral(" ") : tableName(G.bwnames, val(r, memcol::Bandwidth));
+    row[4] = image.info(cell).isEmpty() ? QString(kMemInfoLength, QLatin1Char(' ')) : image.info(cell);
+    return row;
+}
+
+MemDetails memDetails(const QString &r)
+{
+    const QString none = QStringLiteral("---");
+    MemDetails d;
+    d.att = isNone(r, memcol::Attenuator) ? none : tableName(G.attnames, val(r, memcol::Attenuator));
+    d.agc = isNone(r, memcol::Agc) ? none : tableName(G.agcnames, val(r, memcol::Agc));
+    d.pbs = isNone(r, memcol::PassBandShift) ? none : ar7030conv::b2fs(ival(r, memcol::PassBandShift));
+    if (isNone(r, memcol::SqlBfo)) {
+        d.bfo = d.sql = none;
+    } else {
+        const int mode = ival(r, memcol::Mode);
+        const int v = ival(r, memcol::SqlBfo);
+        if (mode == 4 || mode == 5) {
+            d.bfo = ar7030conv::b2fs(v);
+            d.sql = none;
+        } else {
+            d.sql = ar7030conv::b2sql(v);
+            d.bfo = none;
+        }
+    }
+    d.scan = isNone(r, memcol::Scan) ? QStringLiteral("-") : tableName(G.yesno, val(r, memcol::Scan));
+    return d;
+}
+
+QStringList memPrintLines(const MemImage &image, int from, int to, int rxtype, const QString &fileName)
+{
+    QStringList out{QString(), QString(), QStringLiteral("     ") + fileName.toUpper(), QString(), QString()};
+    switch (rxtype) {
+    case 1:
+        out << QStringLiteral("     Nr  Frequency Mode  Bw    PBS  Sql  BFO  Scn Alpha tag");
+        break;
+    case 2:
+    case 4:
+        out << QStringLiteral("     Nr  Frequency Mode Bw   Att  Agc  Alpha tag");
+        break;
+    case 3:
+        out << QStringLiteral("     Nr  Frequency Mode Bw   Agc  Alpha tag");
+        break;
+    default:
+        break;
+    }
+    out << QString();
+    for (int i = from; i <= to; ++i) {
+        QString line = QStringLiteral("     ") + cellText(i) + QLatin1Char(' ');
+        if (!image.held(i)) {
+            // A cell the image never held has no values to print, only its tag.
+            out << line + image.info(i);
+            continue;
+        }
+        const QString r = image.record(i);
+        line += padded(roundHalfEven(val(r, {8, 12})), 5) + QLatin1Char('.') + padded(roundHalfEven(val(r, {13, 15})), 3)
+                + QLatin1Char(' ');
+        line += right(tableName(G.modenames, val(r, memcol::Mode)), 4) + QLatin1Char(' ');
+        line += right(tableName(G.bwnames, val(r, memcol::Bandwidth)), 4) + QLatin1Char(' ');
+        switch (rxtype) {
+        case 1: {
+            line += right(ar7030conv::b2fs(ival(r, memcol::PassBandShift)), 6) + QLatin1Char(' ');
+            const int mode = ival(r, memcol::Mode);
+            const int sb = ival(r, memcol::SqlBfo);
+            if (mode == 4 || mode == 5)
+                line += QStringLiteral("   ") + right(ar7030conv::b2fs(sb), 6) + QLatin1Char(' ');
+            else
+                line += ar7030conv::b2sql(sb) + QStringLiteral("        ");
+            line += tableName(G.yesno, ival(r, memcol::Scan)) + QStringLiteral("  ");
+            break;
+        }
+        case 2:
+        case 4:
+            line += right(tableName(G.attnames, val(r, memcol::Attenuator)), 4) + QLatin1Char(' ');
+            line += right(tableName(G.agcnames, val(r, memcol::Agc)), 4) + QStringLiteral("  ");
+            break;
+        case 3:
+            line += right(tableName(G.agcnames, val(r, memcol::Agc)), 4) + QStringLiteral("  ");
+            break;
+        default:
+            break;
+        }
+        line += image.info(i).isEmpty() ? QString(kMemInfoLength, QLatin1Char(' ')) : image.info(i);
+        out << line;
+    }
+    return out;
+}
+
+std::optional<MemSetting> memSetting(const QString &r)
+{
+    if (r.isEmpty())
+        return std::nullopt;
+    MemSetting s;
+    s.khz = val(r, memcol::Frequency) / 1000.0;
+    if (!(G.freqmin <= s.khz && s.khz <= G.freqmax))
+        return std::nullopt;
+    s.mode = ival(r, memcol::Mode);
+    s.bandwidth = ival(r, memcol::Bandwidth);
+    s.pbs = ival(r, memcol::PassBandShift);
+    s.sqlbfo = ival(r, memcol::SqlBfo);
+    s.agc = ival(r, memcol::Agc);
+    s.status = QStringLiteral("X") + r.mid(21, 1) + r.mid(19, 1) + r.mid(16, 1) + memFieldText(r, memcol::Frequency)
+               + r.mid(23, 1);
+    return s;
+}
+
+int memScanIntervalMs(int rxtype, double delaySeconds)
+{
+    const double k = rxtype == 1 ? -1.0 : 0.0;
+    return int(roundHalfEven((k * 0.85 + delaySeconds - 0.1) * 1000.0));
+}
+
+double memScanDelay(double typed)
+{
+    if (!(typed >= 1))
+        return 1;
+    return typed > 60 ? 60 : typed;
+}
+
+} // namespace tav

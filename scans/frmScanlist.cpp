@@ -1,0 +1,355 @@
+#include "scans/frmScanlist.h"
+
+#include "core/frmWelcome.h"
+#include "core/globals.h"
+#include "core/numtext.h"
+#include "core/textfile.h"
+#include "drivers/receiver.h"
+#include "panels/jrclock.h"
+#include "panels/mainmenu.h"
+#include "scans/scanlevel.h"
+
+#include <QEvent>
+#include <QFont>
+
+namespace tav {
+
+namespace {
+
+constexpr int kWidth = 634, kHeight = 446; // 9510 x 6690 twips
+constexpr unsigned kWhiteBox = 0xFFFFFF, kCyanBox = 0xFFFF00;
+// Three readings in a row without an answer: the receiver is taken as gone.
+constexpr int kMissesToStop = 3;
+
+const QStringList kCompetingEntries{QStringLiteral("mnuSmeter"), QStringLiteral("mnuScanBand"),
+                                    QStringLiteral("mnuScanFreqpairs"), QStringLiteral("mnuPropagation")};
+
+int tw(int twips) { return twips / 15; }
+
+} // namespace
+
+frmScanlist::frmScanlist()
+    : TavForm(QStringLiteral("frmScanlist"), 39, &ProgramState::scanlistloaded),
+      picScan(new Canvas(QStringLiteral("picScan"), kWidth, kHeight, QColor(255, 255, 192), this)),
+      m_scan(picScan->picture())
+{
+    setWindowTitle(QStringLiteral("Scan Frequencies from list"));
+    setFixedSize(kWidth, kHeight);
+    picScan->move(0, 0);
+    QFont small = font();
+    small.setPixelSize(11);
+    picScan->picture().setFont(small);
+
+    auto place = [](QWidget *w, int left, int top, int width, int height) {
+        w->setGeometry(tw(left), tw(top), tw(width), tw(height));
+        w->raise();
+    };
+    lblStart = makeLabel(QStringLiteral("lblStart"), QStringLiteral("Start time"), this);
+    place(lblStart, 960, 120, 840, 240);
+    lblStartUTC = makeLabel(QStringLiteral("lblStartUTC"), QString(), this);
+    place(lblStartUTC, 1800, 120, 2295, 240);
+    lblEnd = makeLabel(QStringLiteral("lblEnd"), QStringLiteral("End time"), this);
+    place(lblEnd, 960, 360, 840, 240);
+    lblEndUTC = makeLabel(QStringLiteral("lblEndUTC"), QString(), this);
+    place(lblEndUTC, 1800, 360, 2295, 240);
+    lblRun = makeLabel(QStringLiteral("lblRun"), QStringLiteral(" Run : "), this);
+    place(lblRun, 4320, 240, 600, 240);
+    lblRuns = makeLabel(QStringLiteral("lblRuns"), QStringLiteral("0000"), this);
+    place(lblRuns, 4920, 240, 720, 240);
+    lblDelay = makeLabel(QStringLiteral("lblDelay"), QStringLiteral("Delay/freq"), this);
+    place(lblDelay, 7200, 120, 1200, 240);
+    txtDelay = new QLineEdit(QStringLiteral("2"), this);
+    txtDelay->setObjectName(QStringLiteral("txtDelay"));
+    place(txtDelay, 8400, 120, 720, 240);
+    lblUpdate = makeLabel(QStringLiteral("lblUpdate"), QStringLiteral("Runs/update"), this);
+    place(lblUpdate, 7320, 360, 1080, 240);
+    txtUpdate = new QLineEdit(QStringLiteral("5"), this);
+    txtUpdate->setObjectName(QStringLiteral("txtUpdate"));
+    place(txtUpdate, 8400, 360, 720, 240);
+
+    struct B {
+        QPushButton *&b;
+        const char *name, *caption;
+        int left;
+        void (frmScanlist::*fn)();
+    } buttons[] = {
+        {cmdStart, "cmdStart", "Start", 960, &frmScanlist::cmdStart_Click},
+        {cmdCls, "cmdCls", "Cls", 1920, &frmScanlist::cmdCls_Click},
+        {cmdStop, "cmdStop", "Stop", 2880, &frmScanlist::cmdStop_Click},
+        {cmdContinue, "cmdContinue", "Continue", 3840, &frmScanlist::cmdContinue_Click},
+        {cmdLoad, "cmdLoad", "Load List", 4920, &frmScanlist::cmdLoad_Click},
+        {cmdsaveas, "cmdsaveas", "Save List", 5880, &frmScanlist::cmdsaveas_Click},
+        {cmdDiduzu, "cmdDiduzu", "DiDuzu", 6840, &frmScanlist::cmdDiduzu_Click},
+        {cmdExit, "cmdExit", "Exit", 7800, &frmScanlist::cmdExit_Click},
+    };
+    for (B &b : buttons) {
+        b.b = makeButton(QLatin1String(b.name), QLatin1String(b.caption), this);
+        place(b.b, b.left, 720, 900, 300);
+        connect(b.b, &QPushButton::clicked, this, b.fn);
+    }
+
+    for (int i = 0; i < ListScan::kBoxes; ++i) {
+        auto *t = new QLineEdit(this);
+        t->setObjectName(QStringLiteral("txtFreqlist(%1)").arg(i));
+        const int g = i / 5, r = i % 5;
+        place(t, 360 + 1920 * g + 360 * r, 4800 + 360 * r, 1695, 285);
+        t->installEventFilter(this);
+        txtFreqlist[i] = t;
+        setBoxColour(i, kWhiteBox);
+    }
+
+    tmrScanlist.setObjectName(QStringLiteral("tmrScanlist"));
+    tmrScanlist.setInterval(3000);
+    connect(&tmrScanlist, &QTimer::timeout, this, &frmScanlist::tmrScanlist_Timer);
+}
+
+frmScanlist::~frmScanlist() = default;
+
+void frmScanlist::Form_Load()
+{
+    tmrScanlist.stop();
+    m_scan.sllevels = {};
+    m_scan.sltrends = {};
+    picScan->picture().clear();
+    m_scan.drawFrame();
+    for (QPushButton *b : {cmdStart, cmdLoad, cmdsaveas, cmdDiduzu, cmdExit})
+        b->setEnabled(true);
+    for (QPushButton *b : {cmdCls, cmdStop, cmdContinue})
+        b->setEnabled(false);
+    m_rxtype = G.goRxtype >= 0 ? G.goRxtype : G.rxtype;
+    m_misses = 0;
+    if (m_rxtype >= 1 && m_rxtype <= 4) {
+        m_rx = makeReceiver();
+        setOpenPanelEntries(kCompetingEntries, false);
+    }
+    show();
+}
+
+void frmScanlist::Form_Unload()
+{
+    // However the window goes, its scan ends and the receiver is let go.
+    tmrScanlist.stop();
+    toolLock(this, false);
+    m_rx.reset();
+    if (m_rxtype >= 1 && m_rxtype <= 4)
+        setOpenPanelEntries(kCompetingEntries, true);
+}
+
+bool frmScanlist::eventFilter(QObject *obj, QEvent *ev)
+{
+    if (ev->type() == QEvent::MouseButtonPress)
+        for (int i = 0; i < ListScan::kBoxes; ++i)
+            if (obj == txtFreqlist[i]) {
+                txtFreqlist_Click(i);
+                break;
+            }
+    return TavForm::eventFilter(obj, ev);
+}
+
+bool frmScanlist::boxValid(int i) const { return sflValid(txtFreqlist[i]->text(), G.freqmin, G.freqmax); }
+
+void frmScanlist::setBoxColour(int i, unsigned bbggrr) { setBackColor(txtFreqlist[i], bbggrr); }
+
+std::array<QString, ListScan::kBoxes> frmScanlist::boxTexts() const
+{
+    std::array<QString, ListScan::kBoxes> t;
+    for (int i = 0; i < ListScan::kBoxes; ++i)
+        t[i] = txtFreqlist[i]->text();
+    return t;
+}
+
+int frmScanlist::delayMs()
+{
+    const double v = numericValue(txtDelay->text());
+    const double d = ListScan::delayFromText(txtDelay->text());
+    if (d != v)
+        txtDelay->setText(QStringLiteral("2"));
+    return int(roundHalfEven(d * 1000));
+}
+
+void frmScanlist::cmdStart_Click()
+{
+    cmdCls_Click();
+    bool any = false;
+    for (int i = 0; i < ListScan::kBoxes; ++i) {
+        setBoxColour(i, kWhiteBox);
+        any = any || boxValid(i);
+    }
+    if (!any) {
+        msgBox(QStringList{QStringLiteral("No valid"), QStringLiteral("Frequencies"), QStringLiteral("filled in")},
+               MsgIcon::Exclamation, QStringLiteral("Error"));
+        return;
+    }
+    if (boxValid(0)) {
+        setBoxColour(0, kCyanBox);
+        frmWelcome::instance()->Change2FreqA(numericValue(txtFreqlist[0]->text()));
+    }
+    m_slatt = 0;
+    if (m_rxtype == 1 || m_rxtype == 2 || m_rxtype == 4) {
+        if (m_rxtype != 1)
+            toolLock(this, true);
+        // An unanswered read leaves the correction at none.
+        const int none = m_rxtype == 1 ? 1 : 0;
+        m_slatt = m_rx ? m_rx->readAttenuator().value_or(none) : none;
+    }
+    cmdStop->setEnabled(true);
+    for (QPushButton *b : {cmdStart, cmdCls, cmdContinue, cmdLoad, cmdsaveas})
+        b->setEnabled(false);
+
+    std::optional<int> update = ListScan::updateFromText(txtUpdate->text());
+    if (!update) {
+        // A number of any size is refused here, before it could overflow.
+        msgBox(QStringList{QStringLiteral("Runs/update: 3 to 10")}, MsgIcon::Exclamation,
+               QStringLiteral("Input Error"));
+        txtUpdate->setText(QStringLiteral("5"));
+        update = 5;
+    }
+    m_scan.begin(*update);
+    const int ms = delayMs();
+    lblStartUTC->setText(G.utctext);
+    m_misses = 0;
+    tmrScanlist.setInterval(ms);
+    tmrScanlist.start();
+}
+
+void frmScanlist::tmrScanlist_Timer()
+{
+    // A message box of this tick or of the hub runs the event loop: no second
+    // tick starts meanwhile.
+    if (m_ticking || !tmrScanlist.isActive())
+        return;
+    m_ticking = true;
+    Busy busy(this);
+    m_scan.tickStart();
+
+    std::optional<float> level = 0.0f;
+    if (m_rxtype >= 1 && m_rxtype <= 4) {
+        const std::optional<float> s = m_rx ? m_rx->readSmeter() : std::nullopt;
+        level = s ? std::optional<float>(correctedLevel(*s, m_rxtype, m_slatt)) : std::nullopt;
+    }
+    if (level) {
+        m_misses = 0;
+        m_scan.storeReading(*level);
+    } else {
+        m_scan.markUnanswered();
+        if (++m_misses >= kMissesToStop) {
+            haltWith({QStringLiteral("The receiver does not answer.")});
+            m_ticking = false;
+            return;
+        }
+    }
+
+    setBoxColour(m_scan.slbox, kWhiteBox);
+    const std::optional<int> next = m_scan.nextValidBox([this](int i) { return boxValid(i); });
+    lblRuns->setText(m_scan.runsText());
+    if (!next) {
+        // Every box was emptied while the scan ran.
+        haltWith({QStringLiteral("No valid"), QStringLiteral("Frequencies"), QStringLiteral("filled in")});
+        m_ticking = false;
+        return;
+    }
+    setBoxColour(*next, kCyanBox);
+    frmWelcome::instance()->Change2FreqA(numericValue(txtFreqlist[*next]->text()));
+    m_ticking = false;
+}
+
+void frmScanlist::haltWith(const QStringList &message)
+{
+    cmdStop_Click();
+    msgBox(message, MsgIcon::Exclamation, QStringLiteral("Error"));
+}
+
+void frmScanlist::cmdStop_Click()
+{
+    tmrScanlist.stop();
+    lblEndUTC->setText(G.utctext);
+    for (QPushButton *b : {cmdCls, cmdContinue, cmdLoad, cmdsaveas})
+        b->setEnabled(true);
+    if (m_rxtype == 2 || m_rxtype == 4)
+        toolLock(this, false);
+}
+
+void frmScanlist::cmdContinue_Click()
+{
+    for (QPushButton *b : {cmdStart, cmdCls, cmdContinue, cmdLoad, cmdsaveas})
+        b->setEnabled(false);
+    cmdStop->setEnabled(true);
+    const int ms = delayMs();
+    tmrScanlist.setInterval(ms);
+    m_misses = 0;
+    tmrScanlist.start();
+    lblEndUTC->setText(QString());
+    m_scan.resume();
+    if (m_rxtype == 2 || m_rxtype == 4)
+        toolLock(this, true);
+}
+
+void frmScanlist::cmdCls_Click()
+{
+    m_scan.cls();
+    cmdContinue->setEnabled(false);
+    cmdStart->setEnabled(true);
+    lblRuns->setText(QStringLiteral("0000"));
+}
+
+void frmScanlist::txtFreqlist_Click(int index)
+{
+    if (tmrScanlist.isActive() || index < 0 || index >= ListScan::kBoxes)
+        return;
+    if (boxValid(index))
+        frmWelcome::instance()->Change2FreqA(numericValue(txtFreqlist[index]->text()));
+}
+
+void frmScanlist::cmdLoad_Click()
+{
+    G.filekind = 11;
+    if (TavForm *dlg = Windows::get(QStringLiteral("frmLoadfile"))) {
+        Busy busy(this);
+        dlg->showModal();
+    }
+}
+
+void frmScanlist::cmdsaveas_Click()
+{
+    G.filekind = 11;
+    if (TavForm *dlg = Windows::get(QStringLiteral("frmSavefile"))) {
+        Busy busy(this);
+        dlg->showModal();
+    }
+}
+
+void frmScanlist::cmdDiduzu_Click()
+{
+    if (TavForm *p = Windows::get(frmWelcome::panelName(m_rxtype)))
+        p->showModeless();
+}
+
+void frmScanlist::cmdExit_Click()
+{
+    cmdStop_Click();
+    unload();
+}
+
+FileResult frmScanlist::sflram2file(const QString &path)
+{
+    QString error;
+    if (!writeTextLines(path, sflram2lines(boxTexts(), G.freqmin, G.freqmax), &error))
+        return FileResult::failure(error);
+    return FileResult::success();
+}
+
+FileResult frmScanlist::sflfile2ram(const QString &path)
+{
+    HourglassGuard hourglass;
+    const std::optional<QStringList> lines = readTextLines(path);
+    if (!lines)
+        return FileResult::failure(QStringLiteral("The file could not be read."));
+    const auto boxes = sflfile2boxes(*lines, G.freqmin, G.freqmax);
+    for (int i = 0; i < ListScan::kBoxes; ++i)
+        txtFreqlist[i]->setText(boxes[i]);
+    cmdStart->setEnabled(true);
+    cmdContinue->setEnabled(false);
+    return FileResult::success();
+}
+
+} // namespace tav

@@ -1,0 +1,78 @@
+#pragma once
+// The list scan window: twenty frequency boxes tuned in turn, an S-meter
+// history and trend marks per box, and the scan-list file.
+
+#include "core/canvas.h"
+#include "core/filekinds.h"
+#include "core/form.h"
+#include "core/ui.h"
+#include "scans/listscan.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <array>
+#include <memory>
+
+namespace tav {
+
+class Receiver;
+
+class frmScanlist : public TavForm {
+    Q_OBJECT
+public:
+    frmScanlist();
+    ~frmScanlist() override;
+
+    Canvas *picScan = nullptr;
+    QLabel *lblStart = nullptr, *lblStartUTC = nullptr, *lblEnd = nullptr, *lblEndUTC = nullptr;
+    QLabel *lblRun = nullptr, *lblRuns = nullptr, *lblDelay = nullptr, *lblUpdate = nullptr;
+    QLineEdit *txtDelay = nullptr, *txtUpdate = nullptr;
+    QPushButton *cmdStart = nullptr, *cmdCls = nullptr, *cmdStop = nullptr, *cmdContinue = nullptr;
+    QPushButton *cmdLoad = nullptr, *cmdsaveas = nullptr, *cmdDiduzu = nullptr, *cmdExit = nullptr;
+    std::array<QLineEdit *, ListScan::kBoxes> txtFreqlist{};
+    QTimer tmrScanlist;
+
+    void cmdStart_Click();
+    void cmdStop_Click();
+    void cmdContinue_Click();
+    void cmdCls_Click();
+    void cmdLoad_Click();
+    void cmdsaveas_Click();
+    void cmdDiduzu_Click();
+    void cmdExit_Click();
+    void txtFreqlist_Click(int index);
+    // One scan step.
+    void tmrScanlist_Timer();
+
+    // The file kind's reader and writer.
+    FileResult sflfile2ram(const QString &path);
+    FileResult sflram2file(const QString &path);
+
+    const ListScan &scan() const { return m_scan; }
+    int attenuatorAtStart() const { return m_slatt; }
+    bool scanning() const { return tmrScanlist.isActive(); }
+
+protected:
+    void Form_Load() override;
+    void Form_Unload() override;
+    bool eventFilter(QObject *obj, QEvent *ev) override;
+
+private:
+    bool boxValid(int i) const;
+    void setBoxColour(int i, unsigned bbggrr);
+    std::array<QString, ListScan::kBoxes> boxTexts() const;
+    // Stops the scan and reports why (the tick does not come back meanwhile).
+    void haltWith(const QStringList &message);
+    int delayMs();
+
+    ListScan m_scan;
+    std::unique_ptr<Receiver> m_rx;
+    int m_rxtype = 0;
+    int m_slatt = 0;
+    int m_misses = 0;
+    bool m_ticking = false;
+};
+
+} // namespace tav

@@ -1,0 +1,421 @@
+#include "scans/frmScanpairs.h"
+
+#include "core/frmWelcome.h"
+#include "core/globals.h"
+#include "core/numtext.h"
+#include "core/textfile.h"
+#include "panels/jrclock.h"
+#include "panels/mainmenu.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace tav {
+
+namespace {
+
+constexpr unsigned kHighlight = 0xFFFF80; // RGB(128,255,255)
+constexpr unsigned kWhite = 0xFFFFFF;
+
+const QStringList kCompetingEntries{QStringLiteral("mnuSmeter"), QStringLiteral("mnuScanBand"),
+                                    QStringLiteral("mnuScanFreqList"), QStringLiteral("mnuPropagation")};
+
+} // namespace
+
+frmScanpairs::frmScanpairs() : TavForm(QStringLiteral("frmScanpairs"), 40, &ProgramState::scanpairsloaded)
+{
+    setWindowTitle(QStringLiteral("Scan Frequency pairs from list"));
+    setBackColor(this, kLightYellow);
+    auto *top = new QHBoxLayout(this);
+
+    auto *rowsBox = new QWidget(this);
+    auto *grid = new QGridLayout(rowsBox);
+    grid->setVerticalSpacing(0);
+    grid->setContentsMargins(2, 2, 2, 2);
+    for (int i = 0; i < kRows; ++i) {
+        lblNr[i] = makeLabel(QStringLiteral("lblNr(%1)").arg(i), QString(), rowsBox);
+        lblNr[i]->setMinimumWidth(36);
+        lblChannelA[i] = makeLabel(QStringLiteral("lblChannelA(%1)").arg(i), QString(), rowsBox);
+        lblChannelB[i] = makeLabel(QStringLiteral("lblChannelB(%1)").arg(i), QString(), rowsBox);
+        for (QLabel *l : {lblChannelA[i], lblChannelB[i]}) {
+            l->setMinimumWidth(80);
+            l->setAutoFillBackground(true);
+            setBackColor(l, kWhite);
+            l->installEventFilter(this);
+        }
+        chkChannel[i] = new QCheckBox(rowsBox);
+        chkChannel[i]->setObjectName(QStringLiteral("chkChannel(%1)").arg(i));
+        chkChannel[i]->installEventFilter(this);
+        txtRemarks[i] = new QLineEdit(rowsBox);
+        txtRemarks[i]->setObjectName(QStringLiteral("txtRemarks(%1)").arg(i));
+        txtRemarks[i]->setMinimumWidth(160);
+        txtRemarks[i]->installEventFilter(this);
+        grid->addWidget(lblNr[i], i, 0);
+        grid->addWidget(lblChannelA[i], i, 1);
+        grid->addWidget(lblChannelB[i], i, 2);
+        grid->addWidget(chkChannel[i], i, 3);
+        grid->addWidget(txtRemarks[i], i, 4);
+    }
+    QFont bold = lblNr[5]->font();
+    bold.setBold(true);
+    for (QLabel *l : {lblNr[5], lblChannelA[5], lblChannelB[5]})
+        l->setFont(bold);
+    lblNr[5]->setAutoFillBackground(true);
+    setBackColor(lblNr[5], kWhite);
+    top->addWidget(rowsBox);
+
+    vsbActnr = new VScroll(QStringLiteral("vsbActnr"), this);
+    vsbActnr->setEnds(0, 0);
+    connect(vsbActnr, &QScrollBar::valueChanged, this, &frmScanpairs::vsbActnr_Change);
+    top->addWidget(vsbActnr);
+
+    auto *side = new QVBoxLayout;
+    auto *fields = new QGridLayout;
+    auto field = [&](int r, const char *caption, const char *name, const char *text) {
+        fields->addWidget(new QLabel(QLatin1String(caption), this), r, 0);
+        auto *e = new QLineEdit(QLatin1String(text), this);
+        e->setObjectName(QLatin1String(name));
+        e->setMaximumWidth(60);
+        fields->addWidget(e, r, 1);
+        return e;
+    };
+    txtStart = field(0, "Scan Start", "txtStart", "0");
+    txtEnd = field(1, "Scan End", "txtEnd", "0");
+    txtDelay = field(2, "Scan Delay", "txtDelay", "1");
+    connect(txtStart, &QLineEdit::textChanged, this, &frmScanpairs::txtStart_Change);
+    connect(txtEnd, &QLineEdit::textChanged, this, &frmScanpairs::txtEnd_Change);
+    connect(txtDelay, &QLineEdit::textChanged, this, &frmScanpairs::txtDelay_Change);
+    side->addLayout(fields);
+    optScanAB = new OptionGroup(this);
+    side->addWidget(optScanAB->add(0, QStringLiteral("optScanAB"), QStringLiteral("Scan A channels"), this));
+    side->addWidget(optScanAB->add(1, QStringLiteral("optScanAB"), QStringLiteral("Scan B channels"), this));
+    connect(optScanAB, &OptionGroup::clicked, this, &frmScanpairs::optScanAB_Click);
+    auto *fileRow = new QHBoxLayout;
+    lblFile = makeLabel(QStringLiteral("lblFile"), QStringLiteral("File"), this);
+    lblFilename = makeLabel(QStringLiteral("lblFilename"), QString(), this);
+    fileRow->addWidget(lblFile);
+    fileRow->addWidget(lblFilename, 1);
+    side->addLayout(fileRow);
+
+    struct B {
+        QPushButton *&b;
+        const char *name, *caption;
+        void (frmScanpairs::*fn)();
+    } buttons[] = {
+        {cmdStart, "cmdStart", "Start", &frmScanpairs::cmdStart_Click},
+        {cmdStop, "cmdStop", "Stop", &frmScanpairs::cmdStop_Click},
+        {cmdContinue, "cmdContinue", "Continue", &frmScanpairs::cmdContinue_Click},
+        {cmdLoad, "cmdLoad", "Load Pairs", &frmScanpairs::cmdLoad_Click},
+        {cmdsaveas, "cmdsaveas", "Save Pairs", &frmScanpairs::cmdsaveas_Click},
+        {cmdDiduzu, "cmdDiduzu", "DiDuzu", &frmScanpairs::cmdDiduzu_Click},
+        {cmdExit, "cmdExit", "Exit", &frmScanpairs::cmdExit_Click},
+    };
+    auto *buttonGrid = new QGridLayout;
+    int n = 0;
+    for (B &b : buttons) {
+        b.b = makeButton(QLatin1String(b.name), QLatin1String(b.caption), this);
+        setBackColor(b.b, kYellow);
+        buttonGrid->addWidget(b.b, n / 2, n % 2);
+        ++n;
+        connect(b.b, &QPushButton::clicked, this, b.fn);
+    }
+    side->addLayout(buttonGrid);
+    side->addStretch();
+    top->addLayout(side);
+
+    tmrScanpairs.setObjectName(QStringLiteral("tmrScanpairs"));
+    connect(&tmrScanpairs, &QTimer::timeout, this, &frmScanpairs::tmrScanpairs_Timer);
+}
+
+void frmScanpairs::Form_Load()
+{
+    tmrScanpairs.stop();
+    m_rxtype = G.goRxtype >= 0 ? G.goRxtype : G.rxtype;
+    optScanAB->select(0);
+    optScanAB_Click(0);
+    m_pairdelay = 1;
+    // Start, Continue and Save Pairs wait for a table, and so does the bar.
+    for (QWidget *w : {static_cast<QWidget *>(cmdStart), static_cast<QWidget *>(cmdContinue),
+                       static_cast<QWidget *>(cmdsaveas), static_cast<QWidget *>(vsbActnr)})
+        w->setEnabled(m_scan.hasTable());
+    cmdContinue->setEnabled(false);
+    for (QPushButton *b : {cmdStop, cmdLoad, cmdDiduzu, cmdExit})
+        b->setEnabled(true);
+    if (m_rxtype >= 1 && m_rxtype <= 4)
+        setOpenPanelEntries(kCompetingEntries, false);
+    show();
+}
+
+void frmScanpairs::Form_Unload()
+{
+    // However the window goes, its scan ends and the receiver is let go.
+    tmrScanpairs.stop();
+    toolLock(this, false);
+    if (m_rxtype >= 1 && m_rxtype <= 4)
+        setOpenPanelEntries(kCompetingEntries, true);
+}
+
+bool frmScanpairs::eventFilter(QObject *obj, QEvent *ev)
+{
+    const QEvent::Type t = ev->type();
+    if (t == QEvent::FocusOut || t == QEvent::MouseButtonPress) {
+        for (int i = 0; i < kRows; ++i) {
+            if (t == QEvent::FocusOut && obj == chkChannel[i])
+                chkChannel_LostFocus(i);
+            else if (t == QEvent::FocusOut && obj == txtRemarks[i])
+                txtRemarks_LostFocus(i);
+            else if (t == QEvent::MouseButtonPress && obj == lblChannelA[i])
+                lblChannel_Click(0, i);
+            else if (t == QEvent::MouseButtonPress && obj == lblChannelB[i])
+                lblChannel_Click(1, i);
+        }
+    }
+    return TavForm::eventFilter(obj, ev);
+}
+
+void frmScanpairs::showactivepairs(int n)
+{
+    const auto rows = m_scan.rows(n);
+    for (int i = 0; i < kRows; ++i) {
+        const std::optional<int> k = rows[i];
+        const FreqPair *p = k ? &m_scan.pairs[*k] : nullptr;
+        lblNr[i]->setText(p ? numSingle(*k) : QString());
+        lblChannelA[i]->setText(p ? p->freqa : QString());
+        lblChannelB[i]->setText(p ? p->freqb : QString());
+        chkChannel[i]->setChecked(p && p->active == 1);
+        txtRemarks[i]->setText(p ? p->remark : QString());
+    }
+}
+
+void frmScanpairs::vsbActnr_Change(int value)
+{
+    m_pairview = value;
+    showactivepairs(m_pairview);
+}
+
+void frmScanpairs::txtStart_Change()
+{
+    if (!m_scan.hasTable())
+        return;
+    // Read wide: a number of any size is refused, never wrapped.
+    const double v = numericValue(txtStart->text());
+    const int last = m_scan.pairlast();
+    if (v >= -0.5 && v <= last + 0.5 && roundHalfEven(v) >= 0 && roundHalfEven(v) <= last) {
+        m_scan.pairstart = int(roundHalfEven(v));
+        return;
+    }
+    m_scan.pairstart = 0;
+    txtStart->setText(QStringLiteral("0"));
+    msgBox(QStringList{QStringLiteral("Scan Start: 0 to") + numSingle(last)}, MsgIcon::Exclamation,
+           QStringLiteral("Input Error"));
+}
+
+void frmScanpairs::txtEnd_Change()
+{
+    if (!m_scan.hasTable())
+        return;
+    const double v = numericValue(txtEnd->text());
+    const int last = m_scan.pairlast();
+    if (v >= -0.5 && v <= last + 0.5 && roundHalfEven(v) >= 0 && roundHalfEven(v) <= last) {
+        m_scan.pairend = int(roundHalfEven(v));
+        return;
+    }
+    m_scan.pairend = last;
+    txtEnd->setText(numSingle(last));
+    msgBox(QStringList{QStringLiteral("Scan End: 0 to") + numSingle(last)}, MsgIcon::Exclamation,
+           QStringLiteral("Input Error"));
+}
+
+void frmScanpairs::txtDelay_Change()
+{
+    const double v = numericValue(txtDelay->text());
+    if (v >= 0.5 && v <= 60) {
+        m_pairdelay = v;
+        return;
+    }
+    m_pairdelay = 1;
+    txtDelay->setText(QStringLiteral("1"));
+}
+
+std::optional<int> frmScanpairs::rowPair(int row) const
+{
+    if (row < 0 || row >= kRows || lblNr[row]->text().trimmed().isEmpty())
+        return std::nullopt;
+    const double v = numericValue(lblNr[row]->text());
+    if (!(v >= -0.5 && v <= m_scan.pairlast() + 0.5))
+        return std::nullopt;
+    const int k = int(roundHalfEven(v));
+    if (k < 0 || k > m_scan.pairlast())
+        return std::nullopt;
+    return k;
+}
+
+void frmScanpairs::chkChannel_LostFocus(int row)
+{
+    if (const auto k = rowPair(row))
+        m_scan.pairs[*k].active = chkChannel[row]->isChecked() ? 1 : 0;
+}
+
+void frmScanpairs::txtRemarks_LostFocus(int row)
+{
+    if (const auto k = rowPair(row))
+        m_scan.pairs[*k].remark = txtRemarks[row]->text();
+}
+
+void frmScanpairs::takeFocusedEdit()
+{
+    for (int i = 0; i < kRows; ++i) {
+        if (chkChannel[i]->hasFocus())
+            chkChannel_LostFocus(i);
+        if (txtRemarks[i]->hasFocus())
+            txtRemarks_LostFocus(i);
+    }
+}
+
+void frmScanpairs::lblChannel_Click(int side, int row)
+{
+    if (tmrScanpairs.isActive() || row < 0 || row >= kRows)
+        return;
+    const double f = numericValue((side == 0 ? lblChannelA[row] : lblChannelB[row])->text());
+    if (f >= G.freqmin && f <= G.freqmax)
+        frmWelcome::instance()->Change2FreqA(f);
+}
+
+void frmScanpairs::optScanAB_Click(int index)
+{
+    setBackColor(lblChannelA[5], index == 0 ? kHighlight : kWhite);
+    setBackColor(lblChannelB[5], index == 1 ? kHighlight : kWhite);
+}
+
+void frmScanpairs::clampToTable()
+{
+    const int last = m_scan.pairlast();
+    if (m_scan.pairstart > last) {
+        m_scan.pairstart = last;
+        txtStart->setText(numSingle(last));
+    }
+    if (m_scan.pairend > last)
+        m_scan.pairend = last;
+    if (m_scan.paircur > last || m_scan.paircur < 0)
+        m_scan.paircur = m_scan.pairstart;
+}
+
+void frmScanpairs::scanFrom(bool restart)
+{
+    if (!m_scan.hasTable())
+        return;
+    takeFocusedEdit();
+    for (QWidget *w : {static_cast<QWidget *>(cmdStart), static_cast<QWidget *>(cmdContinue),
+                       static_cast<QWidget *>(cmdLoad), static_cast<QWidget *>(cmdsaveas),
+                       static_cast<QWidget *>(vsbActnr), static_cast<QWidget *>(optScanAB->button(0)),
+                       static_cast<QWidget *>(optScanAB->button(1))})
+        w->setEnabled(false);
+    tmrScanpairs.setInterval(int(roundHalfEven(m_pairdelay * 1000)));
+    clampToTable();
+    if (restart)
+        m_scan.paircur = m_scan.pairstart;
+    if (m_rxtype == 2 || m_rxtype == 4)
+        toolLock(this, true);
+    tmrScanpairs.start();
+}
+
+void frmScanpairs::cmdStart_Click() { scanFrom(true); }
+void frmScanpairs::cmdContinue_Click() { scanFrom(false); }
+
+void frmScanpairs::tmrScanpairs_Timer()
+{
+    // The hub's range message runs the event loop: no second tick meanwhile.
+    if (m_ticking || !tmrScanpairs.isActive() || !m_scan.hasTable())
+        return;
+    m_ticking = true;
+    Busy busy(this);
+    const std::optional<int> k = m_scan.findTunable();
+    if (k) {
+        const double f = m_scan.frequency(*k, optScanAB->selected() == 1 ? 1 : 0);
+        frmWelcome::instance()->Change2FreqA(f);
+        showactivepairs(m_scan.paircur);
+        m_scan.advance();
+    }
+    m_ticking = false;
+}
+
+void frmScanpairs::cmdStop_Click()
+{
+    tmrScanpairs.stop();
+    if (m_rxtype == 2 || m_rxtype == 4)
+        toolLock(this, false);
+    const bool table = m_scan.hasTable();
+    for (QWidget *w : {static_cast<QWidget *>(cmdStart), static_cast<QWidget *>(cmdContinue),
+                       static_cast<QWidget *>(cmdsaveas), static_cast<QWidget *>(vsbActnr)})
+        w->setEnabled(table);
+    for (QWidget *w : {static_cast<QWidget *>(cmdLoad), static_cast<QWidget *>(optScanAB->button(0)),
+                       static_cast<QWidget *>(optScanAB->button(1))})
+        w->setEnabled(true);
+}
+
+void frmScanpairs::cmdLoad_Click()
+{
+    G.filekind = 12;
+    if (TavForm *dlg = Windows::get(QStringLiteral("frmLoadfile"))) {
+        Busy busy(this);
+        dlg->showModal();
+    }
+}
+
+void frmScanpairs::cmdsaveas_Click()
+{
+    takeFocusedEdit();
+    G.filekind = 12;
+    if (TavForm *dlg = Windows::get(QStringLiteral("frmSavefile"))) {
+        Busy busy(this);
+        dlg->showModal();
+    }
+}
+
+void frmScanpairs::cmdDiduzu_Click()
+{
+    if (TavForm *p = Windows::get(frmWelcome::panelName(m_rxtype)))
+        p->showModeless();
+}
+
+void frmScanpairs::cmdExit_Click()
+{
+    cmdStop_Click();
+    unload();
+}
+
+FileResult frmScanpairs::sfpfile2ram(const QString &path)
+{
+    HourglassGuard hourglass;
+    const std::optional<QStringList> lines = readTextLines(path);
+    if (!lines)
+        return FileResult::failure(QStringLiteral("The file could not be read."));
+    if (!m_scan.fromLines(*lines))
+        return FileResult::failure(QStringLiteral("The file holds no frequency pairs."));
+    const int last = m_scan.pairlast();
+    vsbActnr->setEnds(0, last);
+    txtEnd->setText(numSingle(last));
+    m_scan.pairend = last;
+    clampToTable();
+    lblFilename->setText(G.filenames[12]);
+    showactivepairs(0);
+    vsbActnr->setEnabled(!tmrScanpairs.isActive());
+    cmdsaveas->setEnabled(!tmrScanpairs.isActive());
+    cmdStart->setEnabled(true);
+    cmdContinue->setEnabled(false);
+    return FileResult::success();
+}
+
+FileResult frmScanpairs::sfpram2file(const QString &path)
+{
+    QString error;
+    if (!writeTextLines(path, m_scan.toLines(), &error))
+        return FileResult::failure(error);
+    return FileResult::success();
+}
+
+} // namespace tav

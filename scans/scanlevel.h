@@ -1,0 +1,20 @@
+#pragma once
+// The S-meter reading as the scans and measurements use it: the driver's
+// S-units plus the correction for the attenuator that was in at Start.
+
+#include <cstdint>
+
+namespace tav {
+
+// The correction in S-units for attenuator index `att` of receiver type
+// `rxtype`: AR7030 (att - 1) x 10 / 6 (index 0 is +10 dB), NRD-535 and
+// NRD-545 att x 20 / 6, others 0.
+double attcorrection(int rxtype, int att);
+
+// A reading corrected for the attenuator, in single precision as it is stored.
+float correctedLevel(float sunits, int rxtype, int att);
+
+// The drawing windows' background and erasing colour, RGB(255,255,192).
+inline constexpr unsigned kDrawBackground = 0xFFFFC0;
+
+} // namespace tav

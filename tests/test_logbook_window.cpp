@@ -1,0 +1,326 @@
+// The logbook window with its entry, column and sort dialogs, offscreen: the
+// record buttons while an entry is open, adding, changing, withdrawing and
+// deleting records, saving, loading a file larger than the logbook, the
+// column mask, and tuning from the grid against the NRD-545 emulator.
+#include "core/app.h"
+#include "core/clock.h"
+#include "core/filekinds.h"
+#include "core/frmLoadfile.h"
+#include "core/frmWelcome.h"
+#include "core/globals.h"
+#include "core/tables.h"
+#include "logbook/frmLog.h"
+#include "logbook/frmLogdialogs.h"
+#include "logbook/frmLoginput.h"
+#include "support/nrd545rig.h"
+#include "support/testenv.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+using namespace tav;
+
+namespace {
+
+const QByteArray kThree = "000 20020101 1200      06195     45444 ENG BBC\r\n"
+                          "001 20011231 0900      09410.500                  \r\n"
+                          "002 20020101 0800      15070\r\n";
+
+struct LogWindow : ::testing::Test {
+    tavtest::ScratchDir dir;
+    tavtest::ScriptedDialogs dialogs;
+    frmLog *w = nullptr;
+
+    void SetUp() override
+    {
+        registerBuiltWindows();
+        G.datapath = dir.path();
+        InitConstants();
+        buildFileDirs();
+        G.setupdata[6] = 1;
+        resetLogStore();
+        w = Windows::get<frmLog>(QStringLiteral("frmLog"));
+        w->showModeless();
+    }
+    void TearDown() override
+    {
+        Windows::destroyAll();
+        resetLogStore();
+    }
+    void loadFile(const QString &name, const QByteArray &content)
+    {
+        dir.write("LOG/" + name, content);
+        G.filenames[4] = name;
+        ASSERT_TRUE(runReader(4));
+    }
+    frmLoginput *entry() { return Windows::existing<frmLoginput>(QStringLiteral("frmLoginput")); }
+    QString cell(int row, int col) { return w->model->cellText(row, col); }
+    QList<bool> guarded()
+    {
+        QList<bool> e;
+        for (QPushButton *b : {w->cmdAddrecord, w->cmdChangerecord, w->cmdDeleterecord, w->cmdSort, w->cmdLoad,
+                               w->cmdSave, w->cmdsaveas, w->cmdClose, w->cmdExit})
+            e << b->isEnabled();
+        return e;
+    }
+};
+
+} // namespace
+
+TEST_F(LogWindow, LoadShowsRecordsAndAllColumnsWithoutFormatFile)
+{
+    EXPECT_FALSE(w->cmdAddrecord->isEnabled()) << "no file loaded yet";
+    loadFile("LOG_TEST.TXT", kThree);
+    EXPECT_EQ(w->lblDbname->text(), "LOG_TEST.TXT");
+    EXPECT_EQ(w->model->rowCount(), 4);
+    EXPECT_EQ(w->model->columnCount(), 16) << "a missing loggridformat.ini shows every column";
+    EXPECT_EQ(cell(0, 0), "");
+    EXPECT_EQ(cell(1, 0), "000");
+    EXPECT_EQ(cell(3, 0), "002");
+    EXPECT_EQ(cell(2, 4), "09410.500");
+    EXPECT_TRUE(w->cmdAddrecord->isEnabled());
+}
+
+TEST_F(LogWindow, EntryDialogAddsFormatsAndGuardsTheLogbook)
+{
+    loadFile("LOG_TEST.TXT", kThree);
+    w->cmdAddrecord_Click();
+    frmLoginput *d = entry();
+    ASSERT_TRUE(d && G.loginputloaded);
+    EXPECT_EQ(d->windowTitle(), "Input Record 003");
+    EXPECT_EQ(guarded(), QList<bool>(9, false)) << "nothing may move the record being entered";
+    EXPECT_TRUE(w->cmdFormat->isEnabled());
+
+    d->txtLoginput[1]->setText("930");
+    d->txtLoginput[3]->setText("6195.5");
+    d->txtLoginput[6]->setText("Radio Japan");
+    d->cmdOk_Click();
+    EXPECT_FALSE(G.loginputloaded);
+    EXPECT_EQ(guarded(), QList<bool>(9, true));
+    ASSERT_EQ(logStore().logcount(), 3);
+    const LogRecord &r = logStore().records[3];
+    EXPECT_EQ(r[LogStart], "0930");
+    EXPECT_EQ(r[LogEnd], "");
+    EXPECT_EQ(r[LogFreq], "06195.500");
+    EXPECT_EQ(cell(4, 0), "003");
+    EXPECT_EQ(cell(4, 7), "Radio Japan");
+
+    // A frequency that does not fit its field keeps the dialog open.
+    w->cmdAddrecord_Click();
+    d->txtLoginput[3]->setText("123456");
+    d->cmdOk_Click();
+    EXPECT_TRUE(G.loginputloaded);
+    EXPECT_EQ(dialogs.shown().last().title, "Input Error");
+    EXPECT_EQ(logStore().logcount(), 3);
+    d->cmdCancel_Click();
+}
+
+TEST_F(LogWindow, WithdrawnEntriesLeaveTheLogbookAsItWas)
+{
+    loadFile("LOG_TEST.TXT", kThree);
+    // OK with nothing typed, Cancel, the close box and the panel's UnloadTools.
+    for (int way = 0; way < 4; ++way) {
+        w->cmdAddrecord_Click();
+        frmLoginput *d = entry();
+        ASSERT_TRUE(G.loginputloaded);
+        d->txtLoginput[2]->setText(way == 0 ? "" : "1000");
+        if (way == 0)
+            d->cmdOk_Click();
+        else if (way == 1)
+            d->cmdCancel_Click();
+        else if (way == 2)
+            d->close();
+        else
+            UnloadTools();
+        EXPECT_FALSE(G.loginputloaded) << way;
+        EXPECT_EQ(logStore().logcount(), 2) << way;
+        if (way == 3) {
+            EXPECT_FALSE(G.logloaded);
+            break;
+        }
+        EXPECT_EQ(guarded(), QList<bool>(9, true)) << way;
+    }
+}
+
+TEST_F(LogWindow, ChangeAndDeleteRecords)
+{
+    loadFile("LOG_TEST.TXT", kThree);
+    w->selectCell(0, 1);
+    w->cmdChangerecord_Click();
+    w->cmdDeleterecord_Click();
+    ASSERT_EQ(dialogs.shown().size(), 2);
+    for (const ShownBox &b : dialogs.shown())
+        EXPECT_EQ(b.text + "|" + b.title, "No record selected|Logging");
+
+    w->selectCell(2, 1);
+    w->cmdChangerecord_Click();
+    frmLoginput *d = entry();
+    ASSERT_TRUE(d);
+    EXPECT_EQ(d->windowTitle(), "Change record 001");
+    EXPECT_EQ(d->txtLoginput[3]->text(), "09410.500") << "trailing blanks dropped";
+    EXPECT_EQ(d->txtLoginput[6]->text(), "");
+    d->txtLoginput[3]->setText("9410");
+    d->txtLoginput[2]->setText("915");
+    d->cmdOk_Click();
+    EXPECT_EQ(logStore().records[1][LogFreq], "09410");
+    EXPECT_EQ(logStore().records[1][LogEnd], "0915");
+    EXPECT_EQ(logStore().logcount(), 2);
+
+    w->selectCell(1, 4);
+    dialogs.answer(vbOK);
+    w->cmdDeleterecord_Click();
+    EXPECT_EQ(dialogs.shown().last().text, "You are sure you want to delete\nrecord 000 about frequency 06195    ?");
+    ASSERT_EQ(logStore().logcount(), 1);
+    EXPECT_EQ(cell(1, 0), "000");
+    EXPECT_EQ(cell(1, 4), "09410");
+    EXPECT_EQ(cell(2, 0), "001");
+    EXPECT_EQ(cell(2, 1), "20020101");
+}
+
+TEST_F(LogWindow, SaveReplacesTheFileAndReportsFailure)
+{
+    loadFile("LOG_TEST.TXT", kThree);
+    dialogs.answer(vbYes);
+    w->cmdSave_Click();
+    EXPECT_EQ(dialogs.shown().last().title, "Save File");
+    const QByteArray saved = dir.read("LOG/LOG_TEST.TXT");
+    EXPECT_EQ(saved.size(), 3 * 162);
+    EXPECT_TRUE(saved.startsWith("000 20020101 1200      06195     45444 ENG BBC   "));
+
+    // A save that cannot replace its target is reported, never followed by "saved".
+    ASSERT_TRUE(QDir(dir.path()).mkpath("LOG/LOG_BLOCKED.TXT/inside"));
+    G.filenames[4] = "LOG_BLOCKED.TXT";
+    dialogs.answer(vbYes);
+    const int before = int(dialogs.shown().size());
+    w->cmdSave_Click();
+    ASSERT_EQ(dialogs.shown().size(), before + 2);
+    EXPECT_EQ(dialogs.shown().last().title, "Error");
+    EXPECT_TRUE(QFileInfo(dir.path() + "LOG/LOG_BLOCKED.TXT/inside").isDir());
+}
+
+TEST_F(LogWindow, LargerFileLoadsWhatFitsAndFullLogbookRefusesAdd)
+{
+    QByteArray big;
+    for (int i = 0; i < 1005; ++i)
+        big += "000 20020101 1200      06195\r\n";
+    loadFile("LOG_BIG.TXT", big);
+    EXPECT_EQ(logStore().records.size(), 1001);
+    EXPECT_EQ(dialogs.shown().last().title, "Logging");
+    EXPECT_TRUE(dialogs.shown().last().text.contains("1005"));
+    w->cmdAddrecord_Click();
+    EXPECT_FALSE(G.loginputloaded);
+    EXPECT_TRUE(dialogs.shown().last().text.startsWith("The logbook is full"));
+}
+
+TEST_F(LogWindow, ColumnDialogAndSortDialog)
+{
+    dir.write("loggridformat.ini", "100100000000000\r\n");
+    w->unload();
+    w->showModeless();
+    loadFile("LOG_TEST.TXT", kThree);
+    EXPECT_EQ(w->model->columnCount(), 3);
+    EXPECT_EQ(w->grdTitles->item(0, 2)->text(), "Frequency");
+
+    auto *f = Windows::get<frmLogFormat>(QStringLiteral("frmLogFormat"));
+    f->load();
+    EXPECT_EQ(f->lblLoglength->text(), "019");
+    f->chkLogformat[13]->setValue(1);
+    EXPECT_EQ(f->lblLoglength->text(), "024");
+    f->cmdSave_Click();
+    EXPECT_EQ(dir.read("loggridformat.ini"), "100100000000010\r\n");
+    f->cmdOK_Click();
+    EXPECT_EQ(w->model->columnCount(), 4);
+    EXPECT_EQ(w->model->fieldOfColumn(3), 13);
+
+    auto *s = Windows::get<frmLogsort>(QStringLiteral("frmLogsort"));
+    s->load();
+    EXPECT_EQ(s->optSort->selected(), 0);
+    s->cmdOK_Click();
+    EXPECT_EQ(cell(1, 1) + cell(2, 1) + cell(3, 1), "200112312002010120020101");
+    EXPECT_EQ(cell(2, 2), "15070") << "0800 before 1200 on the same day";
+}
+
+TEST_F(LogWindow, GetCurrentSettingWithoutReceiverAndStationCopy)
+{
+    Clock::set(QDateTime(QDate(2002, 1, 1), QTime(0, 59)));
+    G.setupdata[3] = 1;
+    updateClockTexts();
+    loadFile("LOG_TEST.TXT", kThree);
+    w->cmdAddrecord_Click();
+    frmLoginput *d = entry();
+    d->txtLoginput[3]->setText("5000");
+    dialogs.answer(vbNo);
+    d->cmdGetcurrentsetting_Click();
+    EXPECT_EQ(dialogs.shown().last().title, "Replace");
+    EXPECT_EQ(d->txtLoginput[0]->text(), "") << "No keeps every box";
+    d->txtLoginput[3]->clear();
+    const int asked = int(dialogs.shown().size());
+    d->cmdGetcurrentsetting_Click();
+    EXPECT_EQ(dialogs.shown().size(), asked) << "an empty frequency box is filled without asking";
+    EXPECT_EQ(d->txtLoginput[0]->text(), "20011231");
+    EXPECT_EQ(d->txtLoginput[1]->text(), "2359");
+    EXPECT_TRUE(d->cmdGetcurrentsetting->isEnabled());
+
+    QString line(100, QLatin1Char('.'));
+    line.replace(19, 20, "Deutsche Welle      ");
+    line.replace(51, 3, "GER");
+    line.replace(77, 12, "1234km 045dg");
+    EXPECT_TRUE(d->takeStationLine(line));
+    EXPECT_EQ(d->txtLoginput[5]->text(), "GER");
+    EXPECT_EQ(d->txtLoginput[6]->text(), "Deutsche Welle      ");
+    EXPECT_EQ(d->txtLoginput[7]->text(), "1234km 045dg");
+    d->cmdCancel_Click();
+    EXPECT_FALSE(d->takeStationLine(line)) << "nothing while the entry is closed";
+}
+
+namespace {
+
+struct LogOnNrd545 : tavtest::Nrd545Rig {
+    void SetUp() override
+    {
+        Nrd545Rig::SetUp();
+        InitConstants();
+        buildFileDirs();
+        G.setupdata[6] = 1;
+        resetLogStore();
+    }
+    void TearDown() override
+    {
+        Nrd545Rig::TearDown();
+        resetLogStore();
+    }
+};
+
+} // namespace
+
+TEST_F(LogOnNrd545, GridClickTunesAndSetsModeAndEntryTakesTheReceiver)
+{
+    ASSERT_NE(go(), nullptr);
+    dir.write("loggridformat.ini", "011111111111111\r\n"); // no date: the columns shift
+    auto *w = Windows::get<frmLog>(QStringLiteral("frmLog"));
+    w->showModeless();
+    dir.write("LOG/LOG_RX.TXT", "000 20020101 1200      06195     45444 ENG BBC" + QByteArray(104, ' ') + "l    \r\n");
+    G.filenames[4] = "LOG_RX.TXT";
+    ASSERT_TRUE(runReader(4));
+    ASSERT_EQ(w->model->fieldOfColumn(3), LogFreq);
+
+    w->grdLog_Click(1, 1); // a time cell: nothing
+    tavtest::pump(100);
+    EXPECT_EQ(emu.cur.hz, 9650000);
+    w->grdLog_Click(1, 3);
+    ASSERT_TRUE(tavtest::waitFor([&] { return emu.cur.hz == 6195000 && emu.cur.mode == 3; }, 10000))
+        << emu.cur.hz << " mode " << emu.cur.mode;
+    EXPECT_EQ(w->txtFrequencyA->text().toDouble(), 6195.0) << "the hub wrote the window's frequency box";
+
+    w->cmdAddrecord_Click();
+    auto *d = Windows::existing<frmLoginput>(QStringLiteral("frmLoginput"));
+    emu.dial(7205000);
+    d->cmdGetcurrentsetting_Click();
+    EXPECT_EQ(d->txtLoginput[3]->text().toDouble(), 7205.0);
+    EXPECT_EQ(d->txtLoginput[13]->text(), "l");
+    d->cmdOk_Click();
+    EXPECT_EQ(logStore().records[1][LogFreq], "07205");
+    EXPECT_EQ(logStore().records[1][LogRxSetting], "l");
+}
