@@ -29,6 +29,8 @@ void clsNRD535::setPowerOnOff(int16_t v)
 
 QString clsNRD535::RxStatus()
 {
+    if (m_port.lost())
+        return setStatusResult(QString(), false);
     QString reply;
     bool ok = false;
     bracketed([&] {

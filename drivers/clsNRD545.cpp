@@ -31,6 +31,8 @@ void clsNRD545::setPowerOnOff(int16_t v)
 
 QString clsNRD545::RxStatus()
 {
+    if (m_port.lost())
+        return setStatusResult(QString(), false);
     QString reply;
     bool ok = false;
     bracketed([&] {

@@ -65,6 +65,9 @@ void JrcDriver::send(const QString &cmd) { m_port.Output(cmd.toLatin1() + '\r');
 void JrcDriver::i_on()
 {
     Exchange ex;
+    // A lost line takes no bracket: every operation fails at once.
+    if (m_port.lost())
+        return;
     if ((G.jrclock == 1 && G.jrcbusy == 0) || (G.jrclock == 0 && G.jrcbusy == 1)) {
         send(QStringLiteral("H1"));
         Delay(kBracketDelayMs);
@@ -76,6 +79,8 @@ void JrcDriver::i_on()
 void JrcDriver::i_off()
 {
     Exchange ex;
+    if (m_port.lost())
+        return;
     if (G.jrclock == 0 && G.jrcbusy == 0) {
         Delay(kBracketDelayMs);
         send(QStringLiteral("H0"));

@@ -135,8 +135,11 @@ void PtyHarness::poll()
 
 void PtyHarness::sendToProgram(const QByteArray &bytes)
 {
-    if (m_master < 0)
+    if (m_master < 0 || bytes.isEmpty())
         return;
+    // From an idle line the first byte is the program's once it has crossed.
+    if (m_out.isEmpty())
+        m_outNextNs = std::max(m_outNextNs, m_clock.nsecsElapsed() + m_byteNs);
     m_out += bytes;
     service();
 }
@@ -154,8 +157,6 @@ void PtyHarness::service()
         m_in.pop_front();
     }
     if (!due.isEmpty()) {
-        // A reply starts no earlier than the command's last byte has arrived.
-        m_outNextNs = std::max(m_outNextNs, now);
         m_emu.feed(due);
         if (m_master < 0)
             return;
@@ -183,7 +184,9 @@ void PtyHarness::service()
             break;
         }
         m_out.remove(0, int(w));
-        m_outNextNs = std::max(m_outNextNs, now) + m_byteNs * w + (m_chunk > 0 ? m_chunkGapNs : 0);
+        m_outNextNs += m_byteNs * w;
+        if (m_chunk > 0)
+            m_outNextNs = std::max(m_outNextNs, now + m_chunkGapNs);
         if (m_byteNs == 0 && m_chunk == 0)
             break;
         if (m_chunk > 0)
