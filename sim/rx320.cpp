@@ -53,7 +53,7 @@ double Rx320Emulator::tunedFrequencyHz() const
     switch (m_mode) {
     case 1: hz = centre - bfoOffsetHz(); break;
     case 2: hz = centre + bfoOffsetHz(); break;
-    case 3: hz = centre + bfoOffsetHz() - m_cwPitch; break;
+    case 3: hz = m_cwPitch < 0 ? centre : centre + bfoOffsetHz() - m_cwPitch; break;
     default: break;
     }
     // The words resolve a fraction of a hertz; the receiver tunes whole hertz.
@@ -204,7 +204,7 @@ QStringList Rx320Emulator::controlHelp() const
 {
     return {QStringLiteral("smeter N        the raw S-meter reading 0..65535 (1000 is about S9.7)"),
             QStringLiteral("firmware TEXT   what the receiver answers to \"?\""),
-            QStringLiteral("cwpitch HZ      the beat note the CW frequency is reckoned at (800)"),
+            QStringLiteral("cwpitch HZ      the CW beat note the frequency is reckoned at"),
             QStringLiteral("(the RX-320 has no tuning knob, so \"dial\" is not available)")};
 }
 

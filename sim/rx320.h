@@ -34,7 +34,7 @@ public:
 
     // The beat note a CW listener tunes for: the receiver's words carry pitch
     // and shift as one BFO offset, so the CW frequency is the carrier heard
-    // at this pitch.
+    // at this pitch. Unset (negative), the whole offset counts as pitch.
     void setCwPitch(int hz) { m_cwPitch = hz; }
     int cwPitch() const { return m_cwPitch; }
 
@@ -52,7 +52,7 @@ private:
     int m_smeter = 0;
     QByteArray m_firmware = "VER 1.06";
     int m_commands = 0, m_ignored = 0;
-    int m_cwPitch = 800;
+    int m_cwPitch = -1;
     // The frequency last reported, and whether a report waits for the burst's end.
     double m_reportedHz = 0;
     bool m_reportPending = false;
