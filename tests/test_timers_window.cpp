@@ -94,7 +94,8 @@ struct RxRig : ::testing::TestWithParam<int> {
         if (rx == 1)
             return ar()->applied().auxLeft % 64 > 27; // 27 is level 0
         if (rx == 3)
-            return r320()->lineLevel() < 63; // attenuation: 63 is silent        return jrc()->timerRelay == 1;
+            return r320()->lineLevel() < 63; // attenuation: 63 is silent
+        return jrc()->timerRelay == 1;
     }
     double tunedKhz()
     {
@@ -185,8 +186,9 @@ TEST_P(RxRig, TwoProgramsRunInSequence)
     EXPECT_EQ(w->windowTitle(), "Timer Programming");
     EXPECT_TRUE(w->fraSetRx->isEnabled());
     EXPECT_TRUE(w->rows[2].cmdFixClr[1]->isEnabled());
-    if (jrc())
+    if (jrc()) {
         EXPECT_FALSE(jrc()->remote) << "the receiver is handed back after the run";
+    }
 }
 
 TEST_P(RxRig, InterruptingOrClosingEndsTheRunningProgram)
@@ -201,8 +203,9 @@ TEST_P(RxRig, InterruptingOrClosingEndsTheRunningProgram)
     at(w, QDateTime(kDay, QTime(13, 0, 0)));
     w->tmrTestprog_Timer();
     ASSERT_TRUE(outputOn());
-    if (jrc())
+    if (jrc()) {
         EXPECT_TRUE(jrc()->remote);
+    }
 
     dialogs.answer(vbNo);
     w->timeronoff(0);
@@ -213,8 +216,9 @@ TEST_P(RxRig, InterruptingOrClosingEndsTheRunningProgram)
     EXPECT_FALSE(w->armed());
     EXPECT_FALSE(w->tmrDuration.isActive());
     EXPECT_EQ(w->durticks, 0);
-    if (jrc())
+    if (jrc()) {
         EXPECT_FALSE(jrc()->remote);
+    }
     for (int tick = 0; tick < 400; ++tick)
         w->tmrDuration_Timer();
     at(w, QDateTime(kDay, QTime(13, 45)));
@@ -231,11 +235,11 @@ TEST_P(RxRig, InterruptingOrClosingEndsTheRunningProgram)
     ASSERT_TRUE(outputOn());
     UnloadTools();
     EXPECT_FALSE(G.rxtimerloaded);
-    if (rx == 1)
+    if (rx == 1) {
         EXPECT_EQ(ar()->applied().auxLeft % 64, 42) << "the AR7030's line output is back on (level 40) after the window";
-    else if (rx == 3)
+    } else if (rx == 3) {
         EXPECT_TRUE(outputOn()) << "the RX-320's line output is back on after the window";
-    else {
+    } else {
         EXPECT_FALSE(outputOn());
         EXPECT_FALSE(jrc()->remote);
     }
