@@ -147,6 +147,7 @@ void TavForm::unload()
     if (m_busy > 0) {
         m_unloadPending = true;
         hide();
+        Form_UnloadRequested();
         return;
     }
     m_loaded = false;

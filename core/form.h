@@ -57,6 +57,9 @@ signals:
 protected:
     virtual void Form_Load() {}
     virtual void Form_Unload() {}
+    // An unload asked for while one of the window's waits or loops runs: the
+    // loop can end early (the unload follows when it returns).
+    virtual void Form_UnloadRequested() {}
     // The position is restored before Form_Load runs, as each window's load does first.
     void closeEvent(QCloseEvent *ev) override;
 
