@@ -114,9 +114,13 @@ void Picture::box(int x1, int y1, int x2, int y2, QColor c)
 void Picture::print(int x, int y, const QString &text, QColor c)
 {
     QPainter p(&m_image);
-    p.setFont(m_font);
+    // Text in the drawing colour only, as single points: no blended edges.
+    QFont f = m_font;
+    f.setStyleStrategy(QFont::NoAntialias);
+    p.setRenderHint(QPainter::TextAntialiasing, false);
+    p.setFont(f);
     p.setPen(c);
-    const QFontMetrics fm(m_font);
+    const QFontMetrics fm(f);
     p.drawText(x, y + fm.ascent(), text);
     p.end();
     changed();

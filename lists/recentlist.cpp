@@ -2,7 +2,8 @@
 
 namespace tav::lists {
 
-void RecentList::record(const QString &text)
+// By value: the text may be one of the entries this moves.
+void RecentList::record(QString text)
 {
     for (int r = kSize - 1; r >= 1; --r)
         m_entries[size_t(r)] = m_entries[size_t(r - 1)];

@@ -13,7 +13,7 @@ public:
 
     // Puts the text on top; the oldest entry drops out of a full list, and an
     // older copy of the same text (compared exactly) is taken out.
-    void record(const QString &text);
+    void record(QString text);
     void clear();
     const QString &at(int r) const { return m_entries[size_t(r)]; }
     const std::array<QString, kSize> &entries() const { return m_entries; }

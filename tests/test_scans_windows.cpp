@@ -1,0 +1,427 @@
+// The three scan windows without a receiver ("No RX"): their input checks
+// and messages, the drawing on the canvas, the files through the Load and
+// Save machinery, and the states of their buttons.
+#include "core/app.h"
+#include "core/filekinds.h"
+#include "core/frmWelcome.h"
+#include "core/globals.h"
+#include "core/tables.h"
+#include "scans/frmScanband.h"
+#include "scans/frmScanlist.h"
+#include "scans/frmScanpairs.h"
+#include "support/testenv.h"
+
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace tav;
+
+namespace {
+
+const QColor kBack(255, 255, 192), kBlack(0, 0, 0), kMarkGreen(0, 255, 0);
+
+struct ScanWindows : ::testing::Test {
+    tavtest::ScratchDir dir;
+    tavtest::ScriptedDialogs dialogs;
+
+    void SetUp() override
+    {
+        registerBuiltWindows();
+        G.datapath = dir.path();
+        InitConstants();
+        buildFileDirs();
+        G.rxtype = 0;
+        G.goRxtype = 0;
+        G.freqmin = 10;
+        G.freqmax = 30000;
+        G.utctext = QStringLiteral("9 Dec 2026  08:00");
+    }
+    void TearDown() override
+    {
+        Windows::destroyAll();
+        frmWelcome::destroy();
+    }
+    template <class W> W *open(const char *name)
+    {
+        auto *w = Windows::get<W>(QLatin1String(name));
+        w->load();
+        return w;
+    }
+    QString lastText() const { return dialogs.shown().isEmpty() ? QString() : dialogs.shown().last().text; }
+    bool load(int kind, const QString &name, const QByteArray &content)
+    {
+        dir.write(G.filesubdir[kind] + QLatin1Char('/') + name, content);
+        G.filenames[kind] = name;
+        return runReader(kind);
+    }
+    QByteArray save(int kind, const QString &name)
+    {
+        G.filenames[kind] = name;
+        const FileResult r = runWriter(kind);
+        EXPECT_TRUE(r.ok) << r.error.toStdString();
+        return dir.read(G.filesubdir[kind] + QLatin1Char('/') + name);
+    }
+};
+
+} // namespace
+
+TEST_F(ScanWindows, ListScanVisitsValidBoxesDrawsAndStopsWhenAllAreEmptied)
+{
+    auto *w = open<frmScanlist>("frmScanlist");
+    EXPECT_TRUE(G.scanlistloaded);
+    EXPECT_FALSE(w->cmdStop->isEnabled());
+    w->cmdStart_Click();
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(lastText(), "No valid\nFrequencies\nfilled in");
+    EXPECT_FALSE(w->scanning());
+
+    w->txtFreqlist[3]->setText("6000");
+    w->txtFreqlist[7]->setText("7000,5");
+    w->txtFreqlist[12]->setText("9650");
+    w->txtDelay->setText("1.5");
+    w->txtUpdate->setText("70000");
+    w->cmdStart_Click();
+    ASSERT_EQ(dialogs.shown().size(), 2);
+    EXPECT_EQ(dialogs.shown()[1].title, "Input Error");
+    EXPECT_EQ(w->txtUpdate->text(), "5");
+    EXPECT_TRUE(w->scanning());
+    EXPECT_EQ(w->tmrScanlist.interval(), 1500);
+    EXPECT_EQ(w->lblStartUTC->text(), "9 Dec 2026  08:00");
+    EXPECT_FALSE(w->cmdStart->isEnabled());
+    EXPECT_FALSE(w->cmdLoad->isEnabled());
+
+    std::vector<int> visited;
+    for (int n = 0; n < 4; ++n) {
+        w->tmrScanlist_Timer();
+        visited.push_back(w->scan().slbox);
+    }
+    EXPECT_EQ(visited, (std::vector<int>{3, 7, 12, 3}));
+    EXPECT_EQ(w->lblRuns->text(), "0001");
+    // No receiver: every reading is 0, one pixel at the base line of each bar.
+    const Picture &pic = w->picScan->picture();
+    EXPECT_EQ(pic.pixel(94, 270), kBlack);   // box 0, read after Start
+    EXPECT_EQ(pic.pixel(94 + 75, 270), kBlack); // box 3
+    EXPECT_EQ(pic.pixel(94 + 75, 269), kBack);
+    EXPECT_EQ(pic.pixel(64, 100), kBlack);   // the left axis
+    // The drawing is what the window shows: covering and repainting keep it.
+    const QImage shown = w->picScan->grab().toImage();
+    EXPECT_EQ(QColor(shown.pixel(94 + 75, 270)), kBlack);
+    EXPECT_EQ(QColor(shown.pixel(94 + 75, 260)), kBack);
+
+    // Every box emptied while scanning: one round, then the scan stops.
+    for (auto *t : w->txtFreqlist)
+        t->clear();
+    w->tmrScanlist_Timer();
+    EXPECT_FALSE(w->scanning());
+    EXPECT_EQ(lastText(), "No valid\nFrequencies\nfilled in");
+    EXPECT_TRUE(w->cmdContinue->isEnabled());
+    EXPECT_FALSE(w->lblEndUTC->text().isEmpty());
+    w->cmdExit_Click();
+    EXPECT_FALSE(G.scanlistloaded);
+}
+
+TEST_F(ScanWindows, ListScanFileRoundTripByteForByte)
+{
+    auto *w = open<frmScanlist>("frmScanlist");
+    ASSERT_TRUE(load(11, "SFL_T.TXT", "7100,000\r\n35000\r\n 6000\r\n"));
+    EXPECT_EQ(w->txtFreqlist[0]->text(), "7100.000");
+    EXPECT_EQ(w->txtFreqlist[1]->text(), "-");
+    EXPECT_EQ(w->txtFreqlist[19]->text(), "-");
+    w->txtFreqlist[5]->setText("9650,5");
+    QByteArray expect = "7100.000\r\n-\r\n 6000\r\n-\r\n-\r\n9650.5\r\n";
+    for (int i = 6; i < 20; ++i)
+        expect += "-\r\n";
+    EXPECT_EQ(save(11, "SFL_T.TXT"), expect);
+    EXPECT_EQ(w->txtFreqlist[5]->text(), "9650,5"); // the box itself stays
+}
+
+TEST_F(ScanWindows, PairScanWaitsForATableChecksItsBoxesAndSavesEdits)
+{
+    auto *w = open<frmScanpairs>("frmScanpairs");
+    EXPECT_FALSE(w->cmdStart->isEnabled());
+    EXPECT_FALSE(w->cmdContinue->isEnabled());
+    EXPECT_FALSE(w->cmdsaveas->isEnabled());
+    w->cmdStop_Click();
+    EXPECT_FALSE(w->cmdStart->isEnabled()); // still no table
+    w->cmdStart_Click();
+    EXPECT_FALSE(w->scanning());
+
+    EXPECT_FALSE(load(12, "SFP_E.TXT", ""));
+    EXPECT_TRUE(lastText().contains("no frequency pairs"));
+
+    QByteArray file;
+    for (int i = 0; i < 10; ++i)
+        file += QByteArray::number(5000 + i) + "," + QByteArray::number(6000 + i) + ", 1,pair " +
+                QByteArray::number(i) + "\r\n";
+    ASSERT_TRUE(load(12, "SFP_T.TXT", file));
+    EXPECT_EQ(w->txtEnd->text(), " 9");
+    EXPECT_EQ(w->lblFilename->text(), "SFP_T.TXT");
+    EXPECT_TRUE(w->cmdStart->isEnabled());
+    EXPECT_TRUE(w->cmdsaveas->isEnabled());
+    // showactivepairs(0) with the run 0..9.
+    EXPECT_EQ(w->lblNr[5]->text(), " 0");
+    EXPECT_EQ(w->lblChannelA[5]->text(), "5000");
+    EXPECT_EQ(w->lblNr[4]->text(), "");
+    EXPECT_EQ(w->lblNr[10]->text(), " 5");
+
+    const int before = int(dialogs.shown().size());
+    w->txtEnd->setText("99");
+    EXPECT_EQ(w->txtEnd->text(), " 9");
+    EXPECT_EQ(w->pairScan().pairend, 9);
+    w->txtStart->setText("-1");
+    EXPECT_EQ(w->txtStart->text(), "0");
+    w->txtStart->setText("70000");
+    EXPECT_EQ(w->txtStart->text(), "0");
+    EXPECT_EQ(int(dialogs.shown().size()), before + 3);
+    EXPECT_EQ(dialogs.shown().last().title, "Input Error");
+    w->txtDelay->setText("0");
+    EXPECT_EQ(w->txtDelay->text(), "1");
+    w->txtDelay->setText("2.5");
+    EXPECT_EQ(w->pairdelay(), 2.5);
+
+    // Edits in the rows take effect on focus loss; a comma in a remark survives.
+    w->chkChannel[6]->setChecked(false);
+    w->chkChannel_LostFocus(6);
+    w->txtRemarks[5]->setText("day, strong");
+    w->txtRemarks_LostFocus(5);
+    w->txtRemarks[0]->setText("row without a pair");
+    w->txtRemarks_LostFocus(0);
+    const QByteArray saved = save(12, "SFP_T.TXT");
+    EXPECT_TRUE(saved.startsWith("5000,6000, 1,day, strong\r\n5001,6001, 0,pair 1\r\n5002,6002, 1,pair 2\r\n"))
+        << saved.constData();
+    ASSERT_TRUE(load(12, "SFP_T.TXT", saved));
+    EXPECT_EQ(w->pairScan().pairs[0].remark, "day, strong");
+    EXPECT_EQ(save(12, "SFP_T.TXT"), saved);
+
+    w->cmdStart_Click();
+    EXPECT_TRUE(w->scanning());
+    EXPECT_EQ(w->tmrScanpairs.interval(), 2500);
+    EXPECT_FALSE(w->cmdLoad->isEnabled());
+    EXPECT_FALSE(w->vsbActnr->isEnabled());
+    w->tmrScanpairs_Timer(); // pair 0
+    w->tmrScanpairs_Timer(); // pair 1 is off: pair 2
+    EXPECT_EQ(w->lblNr[5]->text(), " 2");
+    EXPECT_EQ(w->pairScan().paircur, 3);
+    w->unload();
+    EXPECT_FALSE(w->scanning());
+    EXPECT_FALSE(G.scanpairsloaded);
+}
+
+TEST_F(ScanWindows, BandScanInputChecks)
+{
+    auto *w = open<frmScanband>("frmScanband");
+    const struct {
+        const char *start, *end, *step, *delay;
+        bool accepted;
+        const char *title; // of the refusal
+        bool boxesEmptied;
+        int interval;
+    } cases[] = {
+        {"7000", "7100", "0.2", "1", true, "", false, 1000},
+        {"7000", "7100", "0.19", "1", false, "Error", true, 0},
+        {"7000", "7100", "-1", "1", false, "Error", true, 0},
+        {"5", "7100", "1", "1", false, "Error", true, 0},
+        {"7000", "31000", "100", "1", false, "Error", true, 0},
+        {"7100", "7000", "1", "1", false, "Error", true, 0},
+        {"7000", "7000,5", "0", "0,05", true, "", false, 50}, // step 0 becomes 0.001
+        {"7000", "7100", "1", "0.01", false, "Input Error", false, 0},
+        {"7000", "7100", "1", "61", false, "Input Error", false, 0},
+        {"7000", "7100", "1", "70000", false, "Input Error", false, 0},
+    };
+    for (const auto &c : cases) {
+        const int before = int(dialogs.shown().size());
+        w->txtInput[0]->setText(c.start);
+        w->txtInput[1]->setText(c.end);
+        w->txtInput[2]->setText(c.step);
+        w->txtInput[3]->setText(c.delay);
+        w->cmdStart_Click();
+        SCOPED_TRACE(std::string(c.start) + " " + c.end + " " + c.step + " " + c.delay);
+        EXPECT_EQ(w->sweeping(), c.accepted);
+        if (c.accepted) {
+            EXPECT_EQ(int(dialogs.shown().size()), before);
+            EXPECT_EQ(w->tmrScanband.interval(), c.interval);
+            EXPECT_EQ(w->lblFreq1->text(), "Scanning");
+            EXPECT_EQ(w->lblTimedate->text(), "9 Dec 2026  08:00 Z");
+            EXPECT_FALSE(w->cmdLoad->isEnabled());
+            EXPECT_TRUE(w->cmdSave->isEnabled());
+            EXPECT_FALSE(w->cmdExit->isEnabled());
+            w->cmdStop_Click();
+        } else {
+            ASSERT_EQ(int(dialogs.shown().size()), before + 1);
+            EXPECT_EQ(dialogs.shown().last().title, c.title);
+            if (QLatin1String(c.title) == QLatin1String("Error"))
+                EXPECT_EQ(dialogs.shown().last().text, "Input ERROR");
+            EXPECT_EQ(w->txtInput[0]->text().isEmpty(), c.boxesEmptied);
+            EXPECT_EQ(w->txtInput[3]->text(), c.delay);
+        }
+    }
+    EXPECT_EQ(w->sweep().sbstep, 0.001);
+}
+
+TEST_F(ScanWindows, BandSweepWithoutReceiverDrawsThePartsPixels)
+{
+    auto *w = open<frmScanband>("frmScanband");
+    const Picture &pic = w->picScan->picture();
+    EXPECT_EQ(pic.pixel(69, 361), kBlack);
+    EXPECT_EQ(pic.pixel(571, 184), kBlack);
+    EXPECT_EQ(pic.pixel(60, 352), kBlack);   // tick at S1
+    EXPECT_EQ(pic.pixel(580, 192), kBlack);  // tick at S21
+    EXPECT_EQ(pic.pixel(320, 370), kBlack);  // x tick
+    w->txtInput[0]->setText("7000");
+    w->txtInput[1]->setText("7010");
+    w->txtInput[2]->setText("1");
+    w->txtInput[3]->setText("60"); // the test ticks by hand
+    w->cmdStart_Click();
+    ASSERT_TRUE(w->sweeping());
+    w->tmrScanband_Timer();
+    EXPECT_EQ(pic.pixel(70, 360), kBlack);
+    EXPECT_EQ(pic.pixel(70, 359), kBack);
+    EXPECT_EQ(pic.count(69, 175, 71, 183, kMarkGreen), 27);
+    EXPECT_EQ(w->lblFreq->text(), " 7001");
+    EXPECT_EQ(w->sweep().sbstepnr, 1);
+    for (int i = 0; i < 10; ++i)
+        w->tmrScanband_Timer();
+    EXPECT_EQ(w->sweep().sbstepnr, 11); // one beyond the end
+    EXPECT_EQ(pic.pixel(570, 360), kBlack);
+    EXPECT_EQ(pic.count(569, 175, 571, 183, kMarkGreen), 27);
+    EXPECT_EQ(pic.count(69, 175, 568, 183, kMarkGreen), 0); // only the last marker
+    w->tmrScanband_Timer();
+    EXPECT_EQ(w->sweep().sbstepnr, 11);
+    w->cmdStop_Click();
+    EXPECT_EQ(pic.count(69, 175, 571, 183, kMarkGreen), 0);
+    EXPECT_FALSE(w->cmdContinue->isEnabled());
+    EXPECT_TRUE(w->cmdLoad->isEnabled());
+
+    // Tune RX: the clicked column's step; the marker below the plot.
+    w->cmdTunerx_Click();
+    EXPECT_TRUE(w->tuneMode());
+    EXPECT_FALSE(w->cmdStart->isEnabled());
+    w->Form_MouseMove(320, 300);
+    EXPECT_EQ(w->lblFreq1->text(), " 7005");
+    w->Form_MouseDown(320, 300);
+    EXPECT_EQ(w->lblFreq->text(), " 7005");
+    EXPECT_EQ(pic.count(319, 372, 321, 380, kMarkGreen), 27);
+    w->Form_MouseDown(600, 300); // outside the plot
+    EXPECT_EQ(w->clickFrequency(), 7005);
+    w->cmdStop_Click();
+    EXPECT_FALSE(w->tuneMode());
+    EXPECT_EQ(pic.count(70, 372, 570, 380, kMarkGreen), 0);
+}
+
+TEST_F(ScanWindows, BandStopEndsARunningTickAtOnceAndClosingEndsTheSweep)
+{
+    auto *w = open<frmScanband>("frmScanband");
+    w->txtInput[0]->setText("7000");
+    w->txtInput[1]->setText("7100");
+    w->txtInput[2]->setText("1");
+    w->txtInput[3]->setText("60");
+    w->cmdStart_Click();
+    // Stop is clicked while the tick lets window events run.
+    QTimer::singleShot(0, w, [w] { w->cmdStop->click(); });
+    w->tmrScanband_Timer();
+    EXPECT_FALSE(w->sweeping());
+    EXPECT_EQ(w->sweep().sbstepnr, 0); // no advance and no tuning
+    EXPECT_FALSE(w->tmrScanband.isActive());
+    EXPECT_FALSE(w->tmrSqlon.isActive());
+
+    w->cmdStart_Click();
+    ASSERT_TRUE(w->tmrScanband.isActive());
+    w->unload();
+    EXPECT_FALSE(w->tmrScanband.isActive());
+    EXPECT_FALSE(G.scanbandloaded);
+}
+
+TEST_F(ScanWindows, BandFilesOverlayInTurnAndRoundTrip)
+{
+    auto *w = open<frmScanband>("frmScanband");
+    const Picture &pic = w->picScan->picture();
+    const QByteArray band = "8 Dec 2026  20:00 Z\r\n 7000\r\n 7100\r\n 50\r\n 2\r\n090\r\n-017\r\n000\r\n";
+    ASSERT_TRUE(load(6, "SAN_40m.TXT", band));
+    const int first = frmScanband::overlayNumber();
+    const QColor c1 = overlayColour(first);
+    EXPECT_EQ(w->lblDbname[size_t(first - 1)]->text(), "40m   8 Dec 2026  20:00 Z");
+    EXPECT_EQ(w->txtInput[0]->text(), " 7000");
+    EXPECT_EQ(w->txtInput[2]->text(), " 50");
+    EXPECT_EQ(w->lblFreqhigh->text(), " 7100");
+    // From (70,400) up to step 0 at (70,288), then to (320,374) and (570,360).
+    EXPECT_EQ(pic.pixel(70, 399), c1);
+    EXPECT_EQ(pic.pixel(70, 288), c1);
+    EXPECT_EQ(pic.pixel(320, 374), c1);
+    EXPECT_EQ(pic.pixel(570, 360), c1);
+    EXPECT_TRUE(w->cmdStart->isEnabled());
+    EXPECT_FALSE(w->cmdContinue->isEnabled());
+    // The saved sweep: the loaded band with the levels up to the step of the
+    // last sweep (none yet: step 0).
+    EXPECT_EQ(save(6, "SAN_A.TXT"), QByteArray("\r\n 7000\r\n 7100\r\n 50\r\n 0\r\n090\r\n"));
+
+    // A file that cannot be drawn is refused before anything changes.
+    const int shownBefore = int(dialogs.shown().size());
+    EXPECT_FALSE(load(6, "SAN_BAD.TXT", "x\r\n 7000\r\n 7100\r\n 1\r\n 100\r\n010\r\n"));
+    EXPECT_EQ(int(dialogs.shown().size()), shownBefore + 1);
+    EXPECT_TRUE(lastText().contains("fewer levels"));
+    EXPECT_EQ(frmScanband::overlayNumber(), first);
+
+    // A band outside the receiver: "Input ERROR", but drawn, boxes kept.
+    ASSERT_TRUE(load(6, "SAN_x.TXT", "y\r\n 29000\r\n 31000\r\n 1000\r\n 2\r\n010\r\n020\r\n030\r\n"));
+    EXPECT_EQ(lastText(), "Input ERROR");
+    EXPECT_EQ(w->txtInput[0]->text(), " 7000");
+    const int second = frmScanband::overlayNumber();
+    EXPECT_EQ(w->lblDbname[size_t(second - 1)]->text(), "x   y");
+    EXPECT_EQ(pic.pixel(70, 352), overlayColour(second));
+    EXPECT_EQ(pic.pixel(320, 344), overlayColour(second));
+
+    // Four more loads: the numbers go round 1..4 and the legend follows.
+    for (int i = 0; i < 4; ++i)
+        ASSERT_TRUE(load(6, "SAN_40m.TXT", band));
+    EXPECT_EQ(frmScanband::overlayNumber(), second);
+    EXPECT_EQ(w->lblDbname[size_t(second - 1)]->text(), "40m   8 Dec 2026  20:00 Z");
+    EXPECT_EQ(pic.pixel(320, 374), overlayColour(second));
+    EXPECT_EQ(overlayColour(1), QColor(0, 0, 255));
+    EXPECT_EQ(overlayColour(4), QColor(255, 0, 0));
+
+    // Cls clears the plot and the legends; the axes stay.
+    w->cmdCls_Click();
+    EXPECT_EQ(pic.count(70, 184, 570, 360, kBack), 501 * 177);
+    EXPECT_EQ(w->lblDbname[0]->text(), "");
+    EXPECT_EQ(pic.pixel(69, 361), kBlack);
+}
+
+TEST_F(ScanWindows, BandLoopAndSquelchChoicesGovernFilesAndLegends)
+{
+    auto *w = open<frmScanband>("frmScanband");
+    w->show();
+    EXPECT_TRUE(w->cmdLoad->isEnabled());
+    w->chkLoop->setValue(1);
+    EXPECT_TRUE(w->optShow->button(0)->isVisible());
+    EXPECT_FALSE(w->cmdLoad->isEnabled());
+    EXPECT_FALSE(w->cmdSave->isEnabled());
+    EXPECT_FALSE(w->lblDbname[0]->isVisible());
+    w->optShow->select(2);
+    EXPECT_EQ(w->sweep().sbshowmode, 2);
+    w->chkLoop->setValue(0);
+    EXPECT_FALSE(w->optShow->button(0)->isVisible());
+    EXPECT_EQ(w->sweep().sbshowmode, 2);
+    EXPECT_TRUE(w->cmdLoad->isEnabled());
+
+    w->chkSqlonoff->setValue(1);
+    EXPECT_TRUE(w->lblSsqlon->isVisible());
+    EXPECT_FALSE(w->cmdSave->isEnabled());
+    for (int i = 0; i < 30; ++i)
+        w->spnSqlon_SpinDown();
+    EXPECT_EQ(w->lblSqlon->text(), "S1");
+    EXPECT_EQ(w->lblSsqlon->y(), 184 + 8 * 20);
+    for (int i = 0; i < 14; ++i)
+        w->spnSqlon_SpinUp();
+    EXPECT_EQ(w->lblSqlon->text(), "S9+36dB");
+    for (int i = 0; i < 5; ++i)
+        w->spnSqloff_SpinUp();
+    EXPECT_EQ(w->lblSqloff->text(), "S9+72dB");
+    w->txtInput[0]->setText("7000");
+    w->txtInput[1]->setText("7100");
+    w->txtInput[2]->setText("1");
+    w->txtInput[3]->setText("60");
+    w->cmdStart_Click();
+    EXPECT_EQ(w->sqloffnr(), 15);
+    EXPECT_EQ(w->lblSqloff->text(), "S9+36dB");
+    w->cmdStop_Click();
+}
