@@ -4,6 +4,8 @@
 #include "core/globals.h"
 #include "core/numtext.h"
 
+#include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace tav {
@@ -25,6 +27,8 @@ QString clockText(const QDateTime &t)
 {
     const QDate d = t.date();
     const QTime tm = t.time();
+    if (!d.isValid())
+        return QString();
     return QString::number(d.day()) + QLatin1Char(' ') + QLatin1String(monthNames[d.month() - 1]) + QLatin1Char(' ') +
            QString::number(d.year()) + QLatin1String("  ") + padded(tm.hour(), 2) + QLatin1Char(':') +
            padded(tm.minute(), 2);
@@ -42,7 +46,10 @@ QDateTime utcFromLocal(const QDateTime &local, double offsetHours)
 {
     // Civil arithmetic on the wall-clock reading: no time zone, no daylight saving.
     QDateTime wall(local.date(), local.time(), Qt::UTC);
-    return wall.addSecs(-qint64(roundHalfEven(offsetHours * 60)) * 60);
+    // The set-up keeps the offset within 13 hours; a day either way bounds
+    // anything else, so no product can overflow.
+    const double h = std::isfinite(offsetHours) ? std::clamp(offsetHours, -24.0, 24.0) : 0.0;
+    return wall.addSecs(-qint64(roundHalfEven(h * 60)) * 60);
 }
 
 void updateClockTexts()

@@ -21,9 +21,10 @@ CommControl::~CommControl() { close(); }
 
 QString CommControl::deviceForPort(int n)
 {
-    if (auto lines = readTextLines(resolveNoCase(G.datapath, QStringLiteral("comports.ini")))) {
+    if (auto lines = readTextLines(resolveNoCase(G.datapath, QStringLiteral("comports.ini")), kShortLineMax)) {
         if (n >= 1 && n <= lines->size()) {
-            QString dev = lines->at(n - 1).trimmed();
+            // Device names are Linux paths: UTF-8 when they are valid UTF-8.
+            QString dev = utf8IfValid(lines->at(n - 1)).trimmed();
             if (!dev.isEmpty())
                 return dev;
         }

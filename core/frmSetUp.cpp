@@ -5,9 +5,11 @@
 #include "core/frmWelcome.h"
 #include "core/numtext.h"
 #include "core/settings.h"
+#include "core/textfile.h"
 
 #include "core/ui.h"
 #include <QEvent>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -239,7 +241,7 @@ void frmSetUp::fillControls()
     txtRxlatitude->setText(G.rxlatitude);
     txtRxlongitude->setText(G.rxlongitude);
     for (int i = 0; i < 5; ++i)
-        lblComDevice[i]->setText(CommControl::deviceForPort(i + 1));
+        lblComDevice[i]->setText(shownText(CommControl::deviceForPort(i + 1), 60));
     optRxtype.select(G.rxtype);
     optCom.select(settingInt(Setting::ComPort) - 1);
     optRxtargetarea.select(settingInt(Setting::TargetArea));
@@ -275,18 +277,25 @@ void frmSetUp::fillControls()
 bool frmSetUp::eventFilter(QObject *obj, QEvent *ev)
 {
     if (ev->type() == QEvent::FocusOut) {
-        if (auto *box = qobject_cast<QLineEdit *>(obj))
+        // Only the focus moving to another control of the dialog ends an
+        // entry; another window, a menu or a context menu taking it does not.
+        const Qt::FocusReason why = static_cast<QFocusEvent *>(ev)->reason();
+        const bool leftDialog =
+            why == Qt::ActiveWindowFocusReason || why == Qt::PopupFocusReason || why == Qt::MenuBarFocusReason;
+        if (auto *box = qobject_cast<QLineEdit *>(obj); box && !leftDialog)
             checkBox(box);
     }
     return TavForm::eventFilter(obj, ev);
 }
 
-void frmSetUp::checkBox(QLineEdit *box)
+bool frmSetUp::checkBox(QLineEdit *box)
 {
     if (m_checking || !isLoadedForm())
-        return;
+        return true;
     m_checking = true;
+    bool accepted = true;
     auto reject = [&](const QString &defText, const QStringList &lines, const QString &title, bool focusBack) {
+        accepted = false;
         box->setText(defText);
         msgBox(lines, MsgIcon::Exclamation, title);
         if (focusBack)
@@ -295,15 +304,26 @@ void frmSetUp::checkBox(QLineEdit *box)
     const QString text = box->text();
 
     if (box == txtDirpath) {
-        QString path = text;
-        if (!path.endsWith(QLatin1Char('/'))) {
+        QString path = expandHomePath(text.trimmed());
+        const bool empty = path.isEmpty();
+        if (!empty && !path.endsWith(QLatin1Char('/'))) {
             path += QLatin1Char('/');
             box->setText(path);
         }
         G.datapath = path;
-        if (!path.startsWith(QLatin1Char('/'))) {
+        if (empty || !path.startsWith(QLatin1Char('/'))) {
             G.datapath = defaultDatapath();
             reject(defaultDatapath(), {QStringLiteral("Invalid path"), QStringLiteral("Example ") + defaultDatapath()},
+                   QStringLiteral("Default"), true);
+        } else if (!datapathStorable(path)) {
+            // The settings file is Latin-1; a name it cannot hold would be
+            // saved changed and the next start would look in another place.
+            G.datapath = defaultDatapath();
+            reject(defaultDatapath(),
+                   {QStringLiteral("Invalid path"),
+                    QStringLiteral("The directory name holds characters that the settings file cannot keep"),
+                    QStringLiteral("(only Latin-1 letters, or a directory in your home folder)."),
+                    QStringLiteral("Example ") + defaultDatapath()},
                    QStringLiteral("Default"), true);
         }
     } else if (box == txtLt2utc) {
@@ -396,6 +416,7 @@ void frmSetUp::checkBox(QLineEdit *box)
         }
     }
     m_checking = false;
+    return accepted;
 }
 
 void frmSetUp::cmdReload_Click()
@@ -406,6 +427,10 @@ void frmSetUp::cmdReload_Click()
 
 void frmSetUp::cmdSave_Click()
 {
+    // An entry still being typed (Save pressed from the keyboard) is checked
+    // first; a rejected one keeps the dialog open with its default shown.
+    if (auto *box = qobject_cast<QLineEdit *>(focusWidget()); box && !checkBox(box))
+        return;
     unload();
     QString error;
     bool ok;
@@ -414,7 +439,7 @@ void frmSetUp::cmdSave_Click()
         ok = saveSettingsFile(&error);
     }
     if (!ok) {
-        msgBox(QStringList{QStringLiteral("The settings could not be saved:"), error}, MsgIcon::Exclamation,
+        msgBox(QStringList{QStringLiteral("The settings could not be saved:"), shownText(error, 300)}, MsgIcon::Exclamation,
                QStringLiteral("Save INI"));
         return;
     }

@@ -32,8 +32,9 @@ public:
     void cmdReload_Click();
     void cmdSave_Click();
     void cmdClose_Click();
-    // The check a text box runs when it loses the focus.
-    void checkBox(QLineEdit *box);
+    // The check a text box runs when the focus moves to another control of
+    // the dialog (and on Save); false when the entry was rejected.
+    bool checkBox(QLineEdit *box);
 
 protected:
     void Form_Load() override;

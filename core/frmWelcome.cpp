@@ -3,6 +3,7 @@
 #include "core/clock.h"
 #include "core/links.h"
 #include "core/settings.h"
+#include "core/textfile.h"
 #include "core/tables.h"
 #include "core/ui.h"
 #include "core/numtext.h"
@@ -191,14 +192,17 @@ void frmWelcome::Form_Load()
     readPositionsFile();
     moveTwips(G.formleft[34], G.formtop[34]);
     const SettingsReadResult r = readSettingsFile();
-    if (!r.found)
+    if (!r.skipped.isEmpty())
+        m_notice = r.skipped + (r.found ? QStringLiteral(".\nTavorin uses the settings file in %1 instead.").arg(shownText(r.dir))
+                                        : QStringLiteral(".\nTavorin starts with its default settings."));
+    else if (!r.found)
         m_notice = QStringLiteral("No settings file \"tavorin2.ini\" was found, so Tavorin starts with its default "
                                   "settings.\nChoose your receiver and data directory in Set-up and save them.");
     else if (!r.complete || r.repaired)
         m_notice = QStringLiteral("The settings file \"tavorin2.ini\" in %1 is incomplete or holds values out of "
                                   "range; the missing or wrong settings have their defaults.\nCheck them in Set-up "
                                   "and save them.")
-                       .arg(r.dir);
+                       .arg(shownText(r.dir));
     buildFileDirs();
     setGoLabel(G.rxtype);
     // Computed now so that no tool ever sees an empty time before the first tick.

@@ -7,7 +7,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
+#include <cmath>
 #include <limits>
+#include <optional>
 
 namespace tav {
 
@@ -42,28 +44,48 @@ float setupDefault(int k)
 
 namespace {
 
-bool isYesNo(int k)
+struct Range {
+    float lo, hi;
+    bool whole;
+};
+
+// The range each setting's set-up check allows; k 9 and 32 are never used
+// and only have to be numbers.
+std::optional<Range> settingRange(int k)
 {
-    return k == 10 || k == 11 || k == 12 || k == 13 || k == 18 || k == 19 || k == 22 || k == 30;
+    switch (k) {
+    case 1: return Range{1, 5, true};
+    case 2: return Range{0, 8, true};
+    case 3: return Range{-13, 13, false};
+    case 4: case 5: case 6: case 7: return Range{1, 30, false};
+    case 8: return Range{0, 2, true};
+    case 10: case 11: case 12: case 13: case 18: case 19: case 22: case 30: return Range{0, 1, true};
+    case 14: case 15: case 16: case 17: return Range{1, 6, true};
+    case 20: case 21: return Range{-1000, 1000, false};
+    case 23: case 24: case 25: return Range{1, 9, false};
+    case 26: case 27: return Range{0, 255, false};
+    case 28: case 29: case 31: return Range{0, 99, false};
+    default: return std::nullopt;
+    }
 }
 
-// Values that index a table must be usable as an index.
+// Brings a value read from the file into what the set-up dialog would have
+// accepted, so that no reader of a setting meets a value its check excludes.
 bool repairSetting(int k)
 {
     float &v = G.setupdata[k];
-    auto bad = [&](float lo, float hi) { return !(v >= lo && v <= hi) || v != float(roundHalfEven(v)); };
-    bool wrong = false;
-    if (k == 1)
-        wrong = bad(1, 5);
-    else if (k == 2)
-        wrong = bad(0, 8);
-    else if (k == 8)
-        wrong = bad(0, 2);
-    else if (isYesNo(k))
-        wrong = bad(0, 1);
-    if (wrong)
+    const float was = v;
+    if (!std::isfinite(v))
         v = setupDefault(k);
-    return wrong;
+    if (k == 3 && v != std::floor(v))
+        v = std::floor(v) + 0.5f; // whole or half hours, as the dialog keeps them
+    if (k >= 14 && k <= 17)
+        v = float(roundHalfEven(v)); // the filter number the hub sends
+    if (auto r = settingRange(k)) {
+        if (!(v >= r->lo && v <= r->hi) || (r->whole && v != float(roundHalfEven(v))))
+            v = setupDefault(k);
+    }
+    return !(v == was);
 }
 
 int32_t clampToInt32(double v)
@@ -76,15 +98,23 @@ int32_t clampToInt32(double v)
     return int32_t(r);
 }
 
-QString firstExisting(const QString &name, QString *dirOut)
+// The first candidate that can be read; candidates that exist but cannot be
+// read are passed over and named in *skipped with the reason.
+std::optional<QStringList> firstReadable(const QString &name, QString *dirOut, QString *skipped)
 {
     for (const QString &dir : settingsSearchDirs()) {
-        if (auto f = findFileNoCase(dir, name)) {
+        const auto f = findFileNoCase(dir, name);
+        if (!f)
+            continue;
+        const QString path = dir + *f;
+        if (auto lines = readTextLines(path, kShortLineMax)) {
             *dirOut = dir;
-            return dir + *f;
+            return lines;
         }
+        if (skipped && skipped->isEmpty())
+            *skipped = QStringLiteral("\"%1\" could not be read: %2").arg(shownText(path), readFailureReason(path));
     }
-    return QString();
+    return std::nullopt;
 }
 
 bool writeToBoth(const QString &name, const QString &readDir, const QStringList &lines, QString *error)
@@ -115,7 +145,7 @@ SettingsReadResult applySettingsLines(const QStringList &lines)
     SettingsReadResult r;
     r.found = true;
     r.complete = lines.size() >= 35;
-    G.datapath = lines.size() > 0 ? lines[0] : defaultDatapath();
+    G.datapath = lines.size() > 0 ? expandHomePath(lines[0]) : defaultDatapath();
     G.rxlatitude = lines.size() > 1 ? lines[1] : defaultLatitude();
     G.rxlongitude = lines.size() > 2 ? lines[2] : defaultLongitude();
     if (lines.size() > 3) {
@@ -131,7 +161,7 @@ SettingsReadResult applySettingsLines(const QStringList &lines)
         else
             G.setupdata[k] = setupDefault(k);
     }
-    for (int k = 1; k <= 31; ++k)
+    for (int k = 1; k <= 32; ++k)
         r.repaired |= repairSetting(k);
     if (!G.datapath.endsWith(QLatin1Char('/')) && !G.datapath.isEmpty())
         G.datapath += QLatin1Char('/');
@@ -140,27 +170,51 @@ SettingsReadResult applySettingsLines(const QStringList &lines)
 
 SettingsReadResult readSettingsFile()
 {
-    QString dir;
-    const QString path = firstExisting(QStringLiteral("tavorin2.ini"), &dir);
-    std::optional<QStringList> lines;
-    if (!path.isEmpty())
-        lines = readTextLines(path);
+    QString dir, skipped;
+    const std::optional<QStringList> lines = firstReadable(QStringLiteral("tavorin2.ini"), &dir, &skipped);
     if (!lines) {
         SettingsReadResult r = applySettingsLines({});
         r.found = false;
         r.complete = false;
+        r.skipped = skipped;
         G.settingsReadDir.clear();
         return r;
     }
     SettingsReadResult r = applySettingsLines(*lines);
     r.dir = dir;
+    r.skipped = skipped;
     G.settingsReadDir = dir;
     return r;
 }
 
+QString expandHomePath(const QString &path)
+{
+    if (path == QLatin1String("~") || path.startsWith(QLatin1String("~/")))
+        return QDir::homePath() + path.mid(1);
+    return path;
+}
+
+QString homeRelativePath(const QString &path)
+{
+    const QString home = QDir::homePath();
+    if (!home.isEmpty() && home != QLatin1String("/") && path.startsWith(home + QLatin1Char('/')))
+        return QLatin1Char('~') + path.mid(home.size());
+    return path;
+}
+
+bool fitsLatin1(const QString &text)
+{
+    for (QChar c : text)
+        if (c.unicode() > 0xFF)
+            return false;
+    return true;
+}
+
+bool datapathStorable(const QString &path) { return fitsLatin1(homeRelativePath(path)); }
+
 QStringList settingsLines()
 {
-    QStringList out{G.datapath, G.rxlatitude, G.rxlongitude, numSingle(G.rxtype)};
+    QStringList out{homeRelativePath(G.datapath), G.rxlatitude, G.rxlongitude, numSingle(G.rxtype)};
     for (int k = 1; k <= 31; ++k)
         out << numSingle(G.setupdata[k]);
     return out;
@@ -168,6 +222,14 @@ QStringList settingsLines()
 
 bool saveSettingsFile(QString *error)
 {
+    // The file is Latin-1: text it cannot hold would come back changed.
+    for (const QString &l : settingsLines())
+        if (!fitsLatin1(l)) {
+            if (error)
+                *error = QStringLiteral("\"%1\" holds characters that the settings file cannot hold")
+                             .arg(shownText(l));
+            return false;
+        }
     return writeToBoth(QStringLiteral("tavorin2.ini"), G.settingsReadDir, settingsLines(), error);
 }
 
@@ -176,24 +238,17 @@ void applyPositionLines(const QStringList &lines)
     for (int n = 1; n <= 45 && n <= lines.size(); ++n) {
         const QString &l = lines[n - 1];
         G.formleft[n] = clampToInt32(leadingNumber(l));
-        int from = 0;
-        while (true) {
-            int c = l.indexOf(QLatin1Char(','), from);
-            if (c < 0)
-                break;
+        // Each comma sets the top in turn, so the text after the last one counts.
+        const qsizetype c = l.lastIndexOf(QLatin1Char(','));
+        if (c >= 0)
             G.formtop[n] = clampToInt32(leadingNumber(l.mid(c + 1)));
-            from = c + 1;
-        }
     }
 }
 
 bool readPositionsFile()
 {
     QString dir;
-    const QString path = firstExisting(QStringLiteral("formpositions.ini"), &dir);
-    if (path.isEmpty())
-        return false;
-    auto lines = readTextLines(path);
+    const auto lines = firstReadable(QStringLiteral("formpositions.ini"), &dir, nullptr);
     if (!lines)
         return false;
     G.positionsReadDir = dir;

@@ -16,7 +16,16 @@ struct SettingsReadResult {
     bool complete = false;    // it held all 35 lines
     bool repaired = false;    // values that index a table were out of range and were replaced
     QString dir;              // where it was read from
+    QString skipped;          // a candidate that could not be read, and why (empty when none)
 };
+
+// The data path as the settings file holds it: a path under the home folder
+// is written as "~/..." so that any home folder's name fits the file's Latin-1.
+QString homeRelativePath(const QString &path);
+QString expandHomePath(const QString &path);
+bool fitsLatin1(const QString &text);
+// Whether a data directory can be kept in the settings file as entered.
+bool datapathStorable(const QString &path);
 
 // Default texts of the set-up dialog.
 QString defaultDatapath();   // home + "/DiDuzu/"

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <QTemporaryFile>
 #include <cerrno>
 #include <cstdio>
@@ -13,33 +14,76 @@
 
 namespace tav {
 
-QStringList splitTextLines(const QByteArray &content)
+QStringList splitTextLines(const QByteArray &content, int maxLine)
 {
     QStringList lines;
-    QByteArray cur;
-    const int n = content.size();
-    for (int i = 0; i < n; ++i) {
-        char c = content[i];
+    const qsizetype n = content.size();
+    const char *d = content.constData();
+    qsizetype start = 0;
+    auto take = [&](qsizetype end) {
+        qsizetype len = end - start;
+        if (maxLine >= 0 && len > maxLine)
+            len = maxLine;
+        lines << QString::fromLatin1(d + start, len);
+    };
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = d[i];
         if (c == '\r' || c == '\n') {
-            lines << QString::fromLatin1(cur);
-            cur.clear();
-            if (c == '\r' && i + 1 < n && content[i + 1] == '\n')
+            take(i);
+            if (c == '\r' && i + 1 < n && d[i + 1] == '\n')
                 ++i;
-        } else {
-            cur += c;
+            start = i + 1;
         }
     }
-    if (!cur.isEmpty())
-        lines << QString::fromLatin1(cur);
+    if (start < n)
+        take(n);
     return lines;
 }
 
 std::optional<QStringList> readTextLines(const QString &path)
 {
+    return readTextLines(path, -1);
+}
+
+std::optional<QStringList> readTextLines(const QString &path, int maxLine)
+{
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
+    if (QFileInfo(path).isDir() || !f.open(QIODevice::ReadOnly))
         return std::nullopt;
-    return splitTextLines(f.readAll());
+    // A read error part way (an unreadable medium) is a failed read, not a short file.
+    QByteArray content = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return splitTextLines(content, maxLine);
+}
+
+QString readFailureReason(const QString &path)
+{
+    const QFileInfo fi(path);
+    if (fi.isDir())
+        return QStringLiteral("it is a directory");
+    QFile f(path);
+    if (f.open(QIODevice::ReadOnly)) {
+        f.readAll();
+        if (f.error() == QFileDevice::NoError)
+            return QStringLiteral("it could not be read");
+    }
+    return f.errorString();
+}
+
+QString utf8IfValid(const QString &latin1Line)
+{
+    const QByteArray bytes = latin1Line.toLatin1();
+    QStringDecoder dec(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString s = dec.decode(bytes);
+    return dec.hasError() ? latin1Line : s;
+}
+
+QString shownText(const QString &text, int max)
+{
+    if (text.size() <= max)
+        return text;
+    return text.left(qMax(0, max - 3)) + QStringLiteral("...");
 }
 
 static QByteArray joinLines(const QStringList &lines)

@@ -12,9 +12,24 @@ namespace tav {
 // Reads every line of a file. std::nullopt when the file cannot be read.
 // A final line end does not make an extra empty line.
 std::optional<QStringList> readTextLines(const QString &path);
+// The same, each line cut after `maxLine` bytes: for the small files whose
+// lines have a known short form (settings, positions, ports, panel state).
+std::optional<QStringList> readTextLines(const QString &path, int maxLine);
+// Why the last readTextLines of `path` failed, in words.
+QString readFailureReason(const QString &path);
 
-// Splits file content into lines by the rules above.
-QStringList splitTextLines(const QByteArray &content);
+// Splits file content into lines by the rules above (maxLine < 0: no cut).
+QStringList splitTextLines(const QByteArray &content, int maxLine = -1);
+
+// A line read as Latin-1 taken as UTF-8 when its bytes are valid UTF-8.
+QString utf8IfValid(const QString &latin1Line);
+
+// Line length past which the short configuration lines are cut at reading.
+constexpr int kShortLineMax = 512;
+
+// Text from a file, cut to `max` characters with "..." so that a message or a
+// label stays readable (and fast) whatever the file held.
+QString shownText(const QString &text, int max = 120);
 
 // Writes the lines, each ended by CR LF, atomically. On failure returns false
 // and puts the reason into *error (when given); the old file is untouched.

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QWheelEvent>
 
 namespace tav {
 
@@ -170,6 +171,21 @@ VScroll::VScroll(const QString &name, QWidget *parent) : QScrollBar(Qt::Vertical
 {
     setObjectName(name);
     setTracking(false); // the change handling runs when the thumb is let go
+    // Qt's arrows and page areas act by their place (the upper ones lower the
+    // value) whatever the appearance. A bar with its larger value at the top
+    // turns every step round, so the upper arrow and page area move the value
+    // towards the top value, as the keys and the wheel do.
+    connect(this, &QAbstractSlider::actionTriggered, this, [this](int action) {
+        if (m_top <= m_bottom)
+            return;
+        switch (action) {
+        case SliderSingleStepAdd: setSliderPosition(value() - singleStep()); break;
+        case SliderSingleStepSub: setSliderPosition(value() + singleStep()); break;
+        case SliderPageStepAdd: setSliderPosition(value() - pageStep()); break;
+        case SliderPageStepSub: setSliderPosition(value() + pageStep()); break;
+        default: break;
+        }
+    });
 }
 
 void VScroll::setEnds(int top, int bottom)
@@ -177,8 +193,20 @@ void VScroll::setEnds(int top, int bottom)
     m_top = top;
     m_bottom = bottom;
     setInvertedAppearance(top > bottom);
+    // With the steps turned round above, the keys need the inverted controls
+    // to end up towards the top too; the wheel is handled on its own.
     setInvertedControls(top > bottom);
     setRange(qMin(top, bottom), qMax(top, bottom));
+}
+
+void VScroll::wheelEvent(QWheelEvent *ev)
+{
+    // The wheel moves the value directly (no step action), so it is right
+    // without inverted controls: away from the user goes towards the top.
+    const bool inv = invertedControls();
+    setInvertedControls(false);
+    QScrollBar::wheelEvent(ev);
+    setInvertedControls(inv);
 }
 
 // ---- spin button ----

@@ -130,6 +130,9 @@ public:
     void setSmallChange(int v) { setSingleStep(v); }
     void setLargeChange(int v) { setPageStep(v); }
 
+protected:
+    void wheelEvent(QWheelEvent *ev) override;
+
 private:
     int m_top = 0, m_bottom = 100;
 };

@@ -23,7 +23,7 @@ QStringList fullFile(const QString &datapath, const QString &type = QStringLiter
 {
     QStringList l{datapath, QStringLiteral("5130N"), QStringLiteral("00007W"), type};
     for (int k = 1; k <= 31; ++k)
-        l << QStringLiteral(" %1").arg(k == 1 ? 2 : (k == 3 ? 1 : (k == 4 ? 3 : (k == 8 ? 1 : 0))));
+        l << QStringLiteral(" %1").arg(k == 1 ? 2 : (k == 3 ? 1 : (k == 4 ? 3 : (k == 8 ? 1 : double(setupDefault(k))))));
     return l;
 }
 

@@ -27,15 +27,30 @@ for _ in $(seq 100); do
 done
 [ -n "$device" ] || { echo "emulate: rxsim did not start" >&2; exit 1; }
 
-# A complete settings file (the set-up dialog's defaults), choosing the
-# emulated receiver on COM 1.
-{
-  printf '%s/\r\n5130N\r\n00007W\r\n %s\r\n' "$demo" "$rxtype"
-  for v in 1 3 0 2 1 1 15 0 0 0 0 0 0 1 1 1 1 0 0 0 0 0 1 3 9 50 20 0 0 0 0; do
-    printf ' %s\r\n' "$v"
-  done
-} >"$demo/tavorin2.ini"
-printf '%s\r\n' "$device" >"$demo/comports.ini"
+# The demonstration settings are the user's between runs: a first run writes
+# a complete file (the set-up dialog's defaults); later runs change only the
+# receiver type (line 4) and point the chosen COM port's line of
+# "comports.ini" at the emulator.
+ini="$demo/tavorin2.ini"
+if [ ! -s "$ini" ]; then
+  {
+    printf '%s/\r\n5130N\r\n00007W\r\n %s\r\n' "$demo" "$rxtype"
+    for v in 1 3 0 2 1 1 15 0 0 0 0 0 0 1 1 1 1 0 0 0 0 0 1 3 9 50 20 0 0 0 0; do
+      printf ' %s\r\n' "$v"
+    done
+  } >"$ini"
+else
+  awk -v t=" $rxtype" 'BEGIN { ORS = "\r\n" } { sub(/\r$/, "") } NR == 4 { $0 = t } { print }' "$ini" >"$ini.tmp" &&
+    mv "$ini.tmp" "$ini"
+fi
+# The port the settings choose (line 5, 1..5; 1 when unreadable).
+port="$(awk 'NR == 5 { sub(/\r$/, ""); n = int($1); print ((n >= 1 && n <= 5) ? n : 1) }' "$ini")"
+port="${port:-1}"
+ports="$demo/comports.ini"
+touch "$ports"
+awk -v n="$port" -v d="$device" 'BEGIN { ORS = "\r\n" } { sub(/\r$/, ""); line[NR] = $0 }
+  END { last = (NR > n ? NR : n); for (i = 1; i <= last; i++) print (i == n ? d : line[i]) }' "$ports" >"$ports.tmp" &&
+  mv "$ports.tmp" "$ports"
 echo "Emulated $model on $device (commands logged to $log)"
 cd "$demo"
 "$root/build/tavorin"
