@@ -352,7 +352,8 @@ void frmMemman::grdMemman_Click(int row)
 void frmMemman::grdMemman_DblClick(int row)
 {
     grdMemman_Click(row);
-    if (cmdSetrx2mem->isEnabled())
+    // Not in the middle of a transfer: its commands and these must not mix.
+    if (!memState().transferring)
         cmdSetrx2mem_Click();
 }
 
