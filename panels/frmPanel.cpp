@@ -193,6 +193,16 @@ void frmPanel::Form_Load()
         cmbFreqstep->addItem(G.freqsteps[i]);
 
     CommControl &port = frmWelcome::instance()->Comm1;
+    if (!m_portHeard) {
+        m_portHeard = true;
+        // What the port has to say arrives between exchanges, once each.
+        auto tell = [this](const QString &message) {
+            if (isLoadedForm())
+                msgBox(message, MsgIcon::Exclamation, QStringLiteral("Error"));
+        };
+        connect(&port, &CommControl::lineLost, this, tell);
+        connect(&port, &CommControl::receiverSilent, this, tell);
+    }
     port.close();
     port.CommPort = settingInt(Setting::ComPort);
     port.Settings = m_traits.lineSettings;
@@ -204,6 +214,7 @@ void frmPanel::Form_Load()
         return;
     }
 
+    auto run = readRun();
     modelSetup();
 
     const int pick = settingInt(Setting::StartStep);
@@ -212,6 +223,8 @@ void frmPanel::Form_Load()
 
     readReceiverState();
 }
+
+CommControl::ReadRun frmPanel::readRun() { return CommControl::ReadRun(frmWelcome::instance()->Comm1); }
 
 void frmPanel::Form_Unload()
 {

@@ -28,6 +28,7 @@ public:
 
     void feed(const QByteArray &bytes) override;
     double tunedFrequencyHz() const override { return double(cur.hz); }
+    int baud() const override { return 4800; }
     bool control(const QString &line) override;
     QStringList controlHelp() const override;
 
