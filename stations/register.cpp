@@ -4,6 +4,7 @@
 #include "stations/frmConvertAero.h"
 #include "stations/frmConvertILG.h"
 #include "stations/frmILGfinddbf.h"
+#include "stations/frmTracking.h"
 #include "stations/stationlist.h"
 
 namespace tav {
@@ -20,6 +21,12 @@ void registerStationWindows()
     Windows::registerFactory(QStringLiteral("frmAero2rx"), [] { return new frmAero2rx; });
     Windows::registerFactory(QStringLiteral("frmAeroquery"), [] { return new frmAeroquery; });
 
+    Windows::registerFactory(QStringLiteral("frmTracking"), [] { return new frmTracking; });
+
+    registerReader(5, [](const QString &path) {
+        auto *w = Windows::existing<frmTracking>(QStringLiteral("frmTracking"));
+        return w && G.trackingloaded ? w->trackfile2ram(path) : FileResult::success();
+    });
     registerReader(
         3,
         [](const QString &path) {

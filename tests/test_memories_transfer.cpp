@@ -150,6 +150,23 @@ TEST_P(MemTransfer, FillToASilentReceiverNeverReportsLoaded)
     EXPECT_FALSE(shownTitle(QStringLiteral("Fill Rx ready")));
 }
 
+TEST_P(MemTransfer, NothingTransferredIsNeverAnnouncedAsLoaded)
+{
+    image().setRecord(40, recordOf(40, 7200, 2, 1));
+    clearSent();
+    // A fill of a range the image holds nothing of writes nothing.
+    fill(QStringLiteral("0"), QStringLiteral("10"));
+    EXPECT_EQ(lastTitle(), QStringLiteral("Fill Rx ready"));
+    EXPECT_EQ(lastText(), QStringLiteral("No cell from 000 to 010 holds data\nin the MemMan Window: the Rx memory is unchanged"));
+    EXPECT_FALSE(sent().contains(QStringLiteral("K0")));
+    // A negative To reads nothing: the image is emptied, nothing announced.
+    tav::DialogScript::shown.clear();
+    fetch(QStringLiteral("-3"));
+    EXPECT_FALSE(image().anyHeld());
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(lastTitle(), QStringLiteral("Fetch RX memory"));
+}
+
 TEST_P(MemTransfer, InputErrorsOfTheRangeBoxes)
 {
     image().setRecord(0, recordOf(0, 7200, 2, 1));
