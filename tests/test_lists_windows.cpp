@@ -301,6 +301,14 @@ TEST_F(ListsOnAR7030, FrequencyBoxesFollowTheHubAndTuneOnEnter)
     bdxc->cmdDiduzu->click();
     EXPECT_TRUE(panel->isVisible()) << "DiDuzu shows the panel opened at Go";
 
+    // The clock writes the captions of the broadcast and own lists, not the ".320" list's.
+    auto *f320 = open<frm320Files>("frm320Files");
+    own->showModeless();
+    frmWelcome::instance()->Showtime_Timer();
+    EXPECT_TRUE(bdxc->windowTitle().startsWith("BDXC     LT : " + G.lttext + "     UTC : "));
+    EXPECT_TRUE(own->windowTitle().startsWith("OWN     LT : "));
+    EXPECT_EQ(f320->windowTitle(), ".320 files");
+
     // The size button names the size its next click gives.
     const int small = bdxc->grdBdxc->height();
     bdxc->cmdHeigh->click();
