@@ -154,20 +154,25 @@ TEST_P(RxRig, TwoProgramsRunInSequence)
     EXPECT_FALSE(w->rows[2].cmdFixClr[0]->isEnabled());
 
     // Waiting: nothing is sent before 12:00 UTC.
+    tavtest::pump(50);
+    pty->clearReceived();
     at(w, QDateTime(kDay, QTime(12, 59, 55)));
     w->tmrTestprog_Timer();
     EXPECT_TRUE(w->windowTitle().contains("be patient"));
     EXPECT_FALSE(outputOn());
     EXPECT_NE(qRound(tunedKhz()), 6095);
+    EXPECT_TRUE(pty->received().isEmpty()) << "a waiting tick sends nothing";
 
     at(w, QDateTime(kDay, QTime(13, 0, 2)));
     w->tmrTestprog_Timer();
     EXPECT_NEAR(tunedKhz(), 6095, 0.01);
     EXPECT_TRUE(outputOn());
     EXPECT_TRUE(w->rows[1].shp->text().isEmpty()) << "the receiver answered";
+    pty->clearReceived();
     for (int tick = 1; tick < 120; ++tick)
         w->tmrDuration_Timer();
     EXPECT_TRUE(outputOn()) << "still on after 119 ticks of 5 s";
+    EXPECT_TRUE(pty->received().isEmpty()) << "the ticks of a running program send nothing";
     w->tmrDuration_Timer();
     EXPECT_FALSE(outputOn()) << "off after ten minutes";
     EXPECT_TRUE(w->armed());
