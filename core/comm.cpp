@@ -4,16 +4,29 @@
 #include "core/globals.h"
 #include "core/textfile.h"
 
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMetaObject>
+#include <termios.h>
+#include <unistd.h>
 
 namespace tav {
 
-CommControl::CommControl(QObject *parent) : QObject(parent)
+namespace {
+bool pacedDefault = true;
+}
+
+void CommControl::setPacedByDefault(bool paced) { pacedDefault = paced; }
+
+CommControl::CommControl(QObject *parent) : QObject(parent), m_paced(pacedDefault)
 {
-    connect(&m_port, &QSerialPort::readyRead, this, [this] {
-        pull();
+    m_wire.start();
+    connect(&m_port, &QSerialPort::readyRead, this, [this] { pull(); });
+    connect(&m_port, &QSerialPort::bytesWritten, this, [] { wakeWaiters(); });
+    connect(&m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
+        // A pulled adapter or a closed pseudo-terminal shows as a resource,
+        // read or write error; any of them ends the line.
+        if (e == QSerialPort::ResourceError || e == QSerialPort::WriteError || e == QSerialPort::ReadError)
+            loseLine(m_port.errorString());
     });
 }
 
@@ -35,6 +48,27 @@ QString CommControl::deviceForPort(int n)
     return QStringLiteral("/dev/ttyS%1").arg(n - 1);
 }
 
+int CommControl::baudRate() const
+{
+    const int baud = Settings.section(QLatin1Char(','), 0, 0).trimmed().toInt();
+    return baud > 0 ? baud : 1200;
+}
+
+int CommControl::bitsPerByte() const
+{
+    const QStringList parts = Settings.split(QLatin1Char(','));
+    const QString parity = parts.value(1).trimmed().toUpper();
+    const int dataBits = parts.value(2, QStringLiteral("8")).trimmed().toInt() == 7 ? 7 : 8;
+    const int stopBits = parts.value(3, QStringLiteral("1")).trimmed() == QLatin1String("2") ? 2 : 1;
+    const int parityBits = (parity.isEmpty() || parity == QLatin1String("N")) ? 0 : 1;
+    return 1 + dataBits + parityBits + stopBits;
+}
+
+qint64 CommControl::wireTimeNs(qint64 bytes) const
+{
+    return bytes * bitsPerByte() * qint64(1000000000) / baudRate();
+}
+
 bool CommControl::open()
 {
     close();
@@ -42,16 +76,18 @@ bool CommControl::open()
     m_port.setPortName(m_device);
 
     const QStringList parts = Settings.split(QLatin1Char(','));
-    const int baud = parts.value(0).trimmed().toInt();
     const QString parity = parts.value(1).trimmed().toUpper();
     const int dataBits = parts.value(2, QStringLiteral("8")).trimmed().toInt();
     const QString stop = parts.value(3, QStringLiteral("1")).trimmed();
 
+    m_lost = false;
+    m_told = false;
+    m_runSilent = false;
     if (!m_port.open(QIODevice::ReadWrite)) {
         m_error = QStringLiteral("%1: %2").arg(m_device, m_port.errorString());
         return false;
     }
-    m_port.setBaudRate(baud > 0 ? baud : 1200);
+    m_port.setBaudRate(baudRate());
     m_port.setParity(parity == QLatin1String("E")   ? QSerialPort::EvenParity
                      : parity == QLatin1String("O") ? QSerialPort::OddParity
                      : parity == QLatin1String("M") ? QSerialPort::MarkParity
@@ -60,6 +96,11 @@ bool CommControl::open()
     m_port.setDataBits(dataBits == 7 ? QSerialPort::Data7 : QSerialPort::Data8);
     m_port.setStopBits(stop == QLatin1String("2") ? QSerialPort::TwoStop : QSerialPort::OneStop);
     m_port.setFlowControl(QSerialPort::NoFlowControl);
+    // A pseudo-terminal takes any amount at once and cannot be drained; only
+    // the model of the line paces it.
+    const char *name = ::ttyname(int(m_port.handle()));
+    m_isPty = name && QByteArray(name).startsWith("/dev/pts/");
+    m_lineFreeNs = m_wire.nsecsElapsed();
     m_buffer.clear();
     m_error.clear();
     return true;
@@ -75,17 +116,61 @@ void CommControl::close()
 
 bool CommControl::isOpen() const { return m_port.isOpen(); }
 
+QString CommControl::silenceText() const
+{
+    return QStringLiteral("The receiver on COM %1 (%2) does not answer.").arg(CommPort).arg(m_device);
+}
+
+void CommControl::loseLine(const QString &reason)
+{
+    if (m_lost)
+        return;
+    m_lost = true;
+    // Closing from inside the port's own signal is safe only once it returns.
+    QMetaObject::invokeMethod(this, [this] { if (m_port.isOpen()) m_port.close(); }, Qt::QueuedConnection);
+    const QString message = QStringLiteral("The line to the receiver on COM %1 (%2) was lost: %3")
+                                .arg(CommPort)
+                                .arg(m_device, reason.isEmpty() ? QStringLiteral("the device went away") : reason);
+    wakeWaiters();
+    // Told from the event loop once the exchange under way has ended, never
+    // in the middle of one.
+    Exchange::whenDone(this, [this, message] { emit lineLost(message); });
+}
+
 void CommControl::Output(const QByteArray &bytes)
 {
-    if (!m_port.isOpen() || bytes.isEmpty())
+    if (!m_port.isOpen() || m_lost || bytes.isEmpty())
         return;
-    m_port.write(bytes);
-    // Bounded: a stuck line must not hang the program.
-    QElapsedTimer t;
-    t.start();
-    const qint64 bound = 2000 + qint64(bytes.size()) * 20;
-    while (m_port.bytesToWrite() > 0 && t.elapsed() < bound)
-        m_port.waitForBytesWritten(int(qMax<qint64>(1, bound - t.elapsed())));
+    // The write and its time on the wire are one exchange: nothing else may
+    // start meanwhile.
+    Exchange ex;
+    if (m_port.write(bytes) != bytes.size()) {
+        loseLine(m_port.errorString());
+        return;
+    }
+    m_port.flush();
+    if (m_paced) {
+        const qint64 now = m_wire.nsecsElapsed();
+        m_lineFreeNs = std::max(now, m_lineFreeNs) + wireTimeNs(bytes.size());
+    }
+    waitLineFree();
+}
+
+void CommControl::waitLineFree()
+{
+    // Handed to the operating system first (bounded: a stuck line must not
+    // hang the program) ...
+    const int bound = 2000 + int(wireTimeNs(qMax<qint64>(m_port.bytesToWrite(), 1)) / 1000000) * 2;
+    if (!waitUntil([this] { return m_lost || !m_port.isOpen() || m_port.bytesToWrite() == 0; }, bound)) {
+        loseLine(QStringLiteral("the line takes no more bytes"));
+        return;
+    }
+    if (m_lost || !m_paced)
+        return;
+    // ... then gone from the line.
+    sleepUntilNs(m_wire, m_lineFreeNs);
+    if (!m_isPty && m_port.isOpen() && !m_lost)
+        ::tcdrain(int(m_port.handle()));
 }
 
 void CommControl::pull()
@@ -95,8 +180,21 @@ void CommControl::pull()
     QByteArray got = m_port.readAll();
     if (!got.isEmpty()) {
         m_buffer += got;
+        boundInput();
         scheduleEvent();
     }
+}
+
+void CommControl::boundInput()
+{
+    // Nobody waits for bytes that arrive outside an exchange but the receive
+    // event, whose readers (dial following, RTTY) take them at once; a line
+    // that floats or floods must not fill the memory.
+    const int limit = Exchange::active() ? kHeldInputLimit : kIdleInputLimit;
+    if (m_buffer.size() > limit)
+        m_buffer.remove(0, m_buffer.size() - limit);
+    if (m_setAside.size() > kHeldInputLimit)
+        m_setAside.remove(0, m_setAside.size() - kHeldInputLimit);
 }
 
 QByteArray CommControl::Input()
@@ -109,7 +207,7 @@ QByteArray CommControl::Input()
 
 int CommControl::InBufferCount()
 {
-    if (m_port.isOpen()) {
+    if (m_port.isOpen() && !m_lost) {
         // Lets the port take what the operating system holds without an event loop.
         m_port.waitForReadyRead(0);
         pull();
@@ -124,6 +222,45 @@ void CommControl::clearInput()
     if (m_keepDiscarded && Exchange::active())
         m_setAside += m_buffer;
     m_buffer.clear();
+    boundInput();
+}
+
+bool CommControl::waitReply(const std::function<bool()> &ready, int ms)
+{
+    if (m_lost)
+        return false;
+    if (silentInRun())
+        return ready();
+    const bool got = waitUntil([&] { return m_lost || ready(); }, ms) && !m_lost;
+    if (got)
+        noteAnswered();
+    else if (!m_lost)
+        noteUnanswered();
+    return got;
+}
+
+void CommControl::noteUnanswered()
+{
+    if (m_runDepth > 0)
+        m_runSilent = true;
+}
+
+CommControl::ReadRun::ReadRun(CommControl &port) : m_port(port)
+{
+    if (m_port.m_runDepth++ == 0)
+        m_port.m_runSilent = false;
+}
+
+CommControl::ReadRun::~ReadRun()
+{
+    if (--m_port.m_runDepth > 0)
+        return;
+    if (m_port.m_runSilent && !m_port.m_lost && !m_port.m_told) {
+        m_port.m_told = true;
+        const QString message = m_port.silenceText();
+        Exchange::whenDone(&m_port, [p = &m_port, message] { emit p->receiverSilent(message); });
+    }
+    m_port.m_runSilent = false;
 }
 
 void CommControl::setKeepDiscarded(bool keep)
@@ -142,6 +279,7 @@ void CommControl::restoreSetAside()
 
 void CommControl::scheduleEvent()
 {
+    wakeWaiters();
     if (m_eventPending)
         return;
     m_eventPending = true;

@@ -3,11 +3,23 @@
 // offers exactly the operations the drivers and panels need: port number,
 // line settings, open/close, write raw bytes, read/count/discard waiting
 // bytes, and a receive event for every arrival.
+//
+// The port never runs ahead of the line: a write returns only once its bytes
+// have left at the configured speed. The time each byte takes on the wire is
+// modelled (start bit, data bits, parity, stop bits at the baud rate), so a
+// pseudo-terminal, which takes any amount at once, behaves like the real
+// line; a real port is also drained. Reply waits sleep on the port's events
+// with a bounding timer.
+//
+// A write error or a hang-up ends the port: it is closed, `lineLost` is
+// raised once, and every later operation fails at once until the next open.
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QSerialPort>
 #include <QString>
+#include <functional>
 
 namespace tav {
 
@@ -35,7 +47,8 @@ public:
     QString lastError() const { return m_error; }
     QString deviceName() const { return m_device; }
 
-    // Writes raw bytes (0..255); they are handed to the line before return.
+    // Writes raw bytes (0..255); returns once they have left the line (or at
+    // once when the port is closed or lost).
     virtual void Output(const QByteArray &bytes);
     // Takes every waiting byte.
     virtual QByteArray Input();
@@ -52,20 +65,76 @@ public:
     void setKeepDiscarded(bool keep);
     bool keepDiscarded() const { return m_keepDiscarded; }
 
+    // ---- the line's pace ----
+    // Whether writes wait for the modelled line (on unless switched off;
+    // tests that are not about timing switch it off for every port).
+    static void setPacedByDefault(bool paced);
+    void setPaced(bool paced) { m_paced = paced; }
+    bool paced() const { return m_paced; }
+    // From Settings: the baud rate and the bits one byte takes on the wire.
+    int baudRate() const;
+    int bitsPerByte() const;
+    // Wire time of n bytes, in nanoseconds.
+    qint64 wireTimeNs(qint64 bytes) const;
+
+    // ---- waiting for a reply ----
+    // Waits up to `ms` for `ready`, sleeping on the port's arrivals. False at
+    // once when the port is lost, and, inside a read run that already met
+    // silence, without waiting at all.
+    virtual bool waitReply(const std::function<bool()> &ready, int ms);
+
+    // A run of reads that belong together (a panel's load or update): once
+    // one of them goes unanswered the rest fail at once, and at its end the
+    // user is told, once until the receiver answers again, that the receiver
+    // does not answer (`receiverSilent`).
+    class ReadRun {
+    public:
+        explicit ReadRun(CommControl &port);
+        ~ReadRun();
+        ReadRun(const ReadRun &) = delete;
+        ReadRun &operator=(const ReadRun &) = delete;
+
+    private:
+        CommControl &m_port;
+    };
+    bool silentInRun() const { return m_runDepth > 0 && m_runSilent; }
+
+    // ---- the end of the line ----
+    bool lost() const { return m_lost; }
+    // "The receiver on COM n (device) does not answer."
+    QString silenceText() const;
+
+    // Input kept while nobody reads it: the newest bytes up to this many.
+    static constexpr int kIdleInputLimit = 4096;
+    // Bytes kept for an exchange or set aside for the RTTY window.
+    static constexpr int kHeldInputLimit = 65536;
+
 signals:
     // Raised after bytes arrive (event 2 = characters received). Delivered
     // from the event loop, never from inside another port call.
     void OnComm(int commEvent);
+    // The line went away; raised once per open, from the event loop.
+    void lineLost(const QString &message);
+    // A read run met a receiver that does not answer (see ReadRun).
+    void receiverSilent(const QString &message);
 
 protected:
     // Queues the receive event (subclasses that supply bytes call it too).
     void scheduleEvent();
+    // The port is gone: closes it and tells once.
+    void loseLine(const QString &reason);
+    // A reply wait ran out (subclasses with their own waits call it).
+    void noteUnanswered();
+    void noteAnswered() { m_told = false; }
     QByteArray m_buffer;
 
 private:
     void pull();
     // Puts set-aside bytes back in front once no exchange runs.
     void restoreSetAside();
+    void boundInput();
+    // Waits until the modelled line is free (and a real port has drained).
+    void waitLineFree();
 
     QSerialPort m_port;
     QString m_error;
@@ -73,6 +142,14 @@ private:
     bool m_eventPending = false;
     bool m_keepDiscarded = false;
     QByteArray m_setAside;
+    bool m_paced;
+    bool m_isPty = false;
+    QElapsedTimer m_wire;
+    qint64 m_lineFreeNs = 0;
+    bool m_lost = false;
+    int m_runDepth = 0;
+    bool m_runSilent = false;
+    bool m_told = false;
 };
 
 } // namespace tav

@@ -4,7 +4,11 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QPointer>
-#include <QThread>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <sys/timerfd.h>
+#include <unistd.h>
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -111,18 +115,71 @@ void Exchange::whenDone(QObject *context, std::function<void()> fn)
     pendingAfter.push_back({context, std::move(fn)});
 }
 
+namespace {
+std::vector<QEventLoop *> waiters;
+
+// One nested event loop until `ms` pass or a waker ends it. Input is held back
+// by the exchange; timers and port events still run.
+void sleepFor(qint64 ns)
+{
+    QEventLoop loop;
+    // A timer file rather than QTimer: its resolution is the microsecond, so
+    // a write at 4800 baud is not stretched to the next millisecond.
+    const int fd = ::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+    std::unique_ptr<QSocketNotifier> ring;
+    QTimer coarse;
+    if (fd >= 0) {
+        itimerspec spec{};
+        spec.it_value.tv_sec = time_t(ns / 1000000000);
+        spec.it_value.tv_nsec = long(ns % 1000000000);
+        if (spec.it_value.tv_sec == 0 && spec.it_value.tv_nsec == 0)
+            spec.it_value.tv_nsec = 1;
+        ::timerfd_settime(fd, 0, &spec, nullptr);
+        ring = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+        QObject::connect(ring.get(), &QSocketNotifier::activated, &loop, &QEventLoop::quit);
+    } else {
+        coarse.setSingleShot(true);
+        coarse.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&coarse, &QTimer::timeout, &loop, &QEventLoop::quit);
+        coarse.start(int((ns + 999999) / 1000000));
+    }
+    waiters.push_back(&loop);
+    loop.exec();
+    waiters.erase(std::find(waiters.begin(), waiters.end(), &loop));
+    ring.reset();
+    if (fd >= 0)
+        ::close(fd);
+}
+} // namespace
+
+void wakeWaiters()
+{
+    for (QEventLoop *l : waiters)
+        l->quit();
+}
+
 bool waitUntil(const std::function<bool()> &ready, int ms)
 {
     QElapsedTimer t;
     t.start();
+    const qint64 boundNs = qint64(ms) * 1000000;
     while (true) {
         if (ready())
             return true;
-        if (t.elapsed() >= ms)
+        const qint64 left = boundNs - t.nsecsElapsed();
+        if (left <= 0)
             return ready();
-        // Input is held back by the exchange; timers and port events still run.
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::usleep(500);
+        sleepFor(left);
+    }
+}
+
+void sleepUntilNs(const QElapsedTimer &clock, qint64 ns)
+{
+    while (true) {
+        const qint64 left = ns - clock.nsecsElapsed();
+        if (left <= 0)
+            return;
+        sleepFor(left);
     }
 }
 

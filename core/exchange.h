@@ -4,6 +4,7 @@
 // the port's receive event hands nothing to dial following or RTTY reading,
 // and timer ticks that would start another exchange skip their turn.
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <functional>
 
@@ -25,7 +26,14 @@ public:
 
 // Waits up to `ms` milliseconds for `ready` to become true, processing port
 // traffic but no user input. Returns whether it became true. Used by driver
-// reply waits, which must always end.
+// reply waits, which must always end. The wait sleeps until the bounding timer
+// runs out or wakeWaiters() is called, and only then looks at `ready` again.
 bool waitUntil(const std::function<bool()> &ready, int ms);
+// Sleeps (processing events) until `ns` nanoseconds of `clock` have passed
+// or wakeWaiters() is called; a precise timer, no polling.
+void sleepUntilNs(const QElapsedTimer &clock, qint64 ns);
+// Wakes every running waitUntil so it looks at its condition again (bytes
+// arrived, a write finished, the line was lost).
+void wakeWaiters();
 
 } // namespace tav

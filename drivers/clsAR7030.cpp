@@ -91,7 +91,7 @@ int clsAR7030::readbyte(bool *answered)
     // A late answer to an earlier read must not pass for this one.
     m_port.clearInput();
     send(QByteArray(1, char(0x71)));
-    const bool got = waitUntil([this] { return m_port.InBufferCount() > 0; }, kReadTimeoutMs);
+    const bool got = m_port.waitReply([this] { return m_port.InBufferCount() > 0; }, kReadTimeoutMs);
     if (answered)
         *answered = got;
     if (!got)

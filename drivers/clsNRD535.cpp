@@ -29,6 +29,8 @@ void clsNRD535::setPowerOnOff(int16_t v)
 
 QString clsNRD535::RxStatus()
 {
+    if (m_port.lost())
+        return setStatusResult(QString(), false);
     QString reply;
     bool ok = false;
     bracketed([&] {
@@ -39,7 +41,8 @@ QString clsNRD535::RxStatus()
         ok = waitChars(17);
         reply = takeAll();
     });
-    return setStatusResult(QStringLiteral("X") + reply.mid(4, 12), ok);
+    // A reply of another form (a "?", garbage) fails the read as silence does.
+    return setStatusResult(QStringLiteral("X") + reply.mid(4, 12), ok && statusReplyFits(reply, QStringLiteral("199"), 12));
 }
 
 void clsNRD535::setRxStatus(const QString &text)
@@ -129,6 +132,8 @@ float clsNRD535::Smeter()
 {
     Exchange ex;
     const QString reply = query(QStringLiteral("M"), 4);
+    if (m_readOk && !smeterReplyFits(reply))
+        m_readOk = false;
     if (!m_readOk)
         return 0;
     return smeterFromRaw(int(field(reply, 2, 3)));
@@ -140,6 +145,8 @@ QString clsNRD535::Memory(int16_t channel)
     m_port.clearInput();
     send(QStringLiteral("L") + ccc(channel) + ccc(channel));
     const QString r = collectRecord(16);
+    if (m_readOk && !memoryReplyFits(r, channel, 12))
+        m_readOk = false;
     if (!m_readOk)
         return QString();
     if (at(r, 5) == QLatin1Char('V'))

@@ -31,6 +31,8 @@ void clsNRD545::setPowerOnOff(int16_t v)
 
 QString clsNRD545::RxStatus()
 {
+    if (m_port.lost())
+        return setStatusResult(QString(), false);
     QString reply;
     bool ok = false;
     bracketed([&] {
@@ -46,7 +48,9 @@ QString clsNRD545::RxStatus()
         reply = takeAll();
     });
     const QString agc = digit(floorInt(field(reply, 18, 3) / 10.0));
-    return setStatusResult(QStringLiteral("X") + reply.mid(4, 3) + reply.mid(9, 8) + agc, ok);
+    // A reply of another form (a "?", garbage) fails the read as silence does.
+    return setStatusResult(QStringLiteral("X") + reply.mid(4, 3) + reply.mid(9, 8) + agc,
+                           ok && statusReplyFits(reply, QStringLiteral("999"), 16));
 }
 
 void clsNRD545::setRxStatus(const QString &text)
@@ -208,6 +212,8 @@ QString clsNRD545::Memory(int16_t channel)
     m_port.clearInput();
     send(QStringLiteral("L") + ccc(channel) + ccc(channel));
     const QString r = collectRecord(21);
+    if (m_readOk && !memoryReplyFits(r, channel, 16))
+        m_readOk = false;
     if (!m_readOk)
         return QString();
     if (at(r, 5) == QLatin1Char('V'))
@@ -237,6 +243,8 @@ float clsNRD545::smeterFromRaw(int raw)
 float clsNRD545::Smeter()
 {
     const QString reply = settingRead(QStringLiteral("M"), 5, false);
+    if (m_readOk && !smeterReplyFits(reply))
+        m_readOk = false;
     if (!m_readOk)
         return 0;
     return smeterFromRaw(int(field(reply, 2, 3)));

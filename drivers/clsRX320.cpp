@@ -154,10 +154,13 @@ float clsRX320::Smeter(bool *answered)
     Exchange ex;
     m_port.clearInput();
     m_port.Output(QByteArray("X\r"));
-    const bool got = waitUntil([this] { return m_port.InBufferCount() >= 4; }, kSmeterWaitMs);
+    const bool got = m_port.waitReply([this] { return m_port.InBufferCount() >= 4; }, kSmeterWaitMs);
+    const QByteArray reply = m_port.Input();
+    // "X", two bytes, CR: anything else is no reading.
+    const bool fits = got && reply.size() >= 4 && reply[0] == 'X' && reply[3] == '\r';
     if (answered)
-        *answered = got;
-    return rx320::smeterUnits(m_port.Input());
+        *answered = fits;
+    return fits ? rx320::smeterUnits(reply) : 0.0f;
 }
 
 QString clsRX320::Firmware(bool *answered)
@@ -166,7 +169,7 @@ QString clsRX320::Firmware(bool *answered)
     m_port.clearInput();
     m_port.Output(QByteArray("?\r"));
     QByteArray reply;
-    waitUntil(
+    m_port.waitReply(
         [&] {
             if (m_port.InBufferCount() > 0)
                 reply += m_port.Input();

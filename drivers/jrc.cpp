@@ -29,11 +29,45 @@ double JrcDriver::field(const QString &reply, int from, int count)
     return numericValue(reply.mid(from - 1, count));
 }
 
+namespace {
+bool digitsAt(const QString &s, int from, int count)
+{
+    if (from < 0 || count < 0 || from + count > s.size())
+        return false;
+    for (int i = from; i < from + count; ++i)
+        if (s[i] < QLatin1Char('0') || s[i] > QLatin1Char('9'))
+            return false;
+    return true;
+}
+} // namespace
+
+bool JrcDriver::memoryReplyFits(const QString &reply, int16_t channel, int digits)
+{
+    if (!reply.startsWith(QLatin1Char('L')) || reply.mid(1, 3) != ccc(channel))
+        return false;
+    if (reply.size() == 5 && reply[4] == QLatin1Char('V'))
+        return true;
+    return reply.size() == 4 + digits && digitsAt(reply, 4, digits);
+}
+
+bool JrcDriver::statusReplyFits(const QString &reply, const QString &channel, int digits)
+{
+    return reply.startsWith(QLatin1Char('L') + channel) && digitsAt(reply, 4, digits);
+}
+
+bool JrcDriver::smeterReplyFits(const QString &reply)
+{
+    return reply.startsWith(QLatin1Char('M')) && digitsAt(reply, 1, 3);
+}
+
 void JrcDriver::send(const QString &cmd) { m_port.Output(cmd.toLatin1() + '\r'); }
 
 void JrcDriver::i_on()
 {
     Exchange ex;
+    // A lost line takes no bracket: every operation fails at once.
+    if (m_port.lost())
+        return;
     if ((G.jrclock == 1 && G.jrcbusy == 0) || (G.jrclock == 0 && G.jrcbusy == 1)) {
         send(QStringLiteral("H1"));
         Delay(kBracketDelayMs);
@@ -45,6 +79,8 @@ void JrcDriver::i_on()
 void JrcDriver::i_off()
 {
     Exchange ex;
+    if (m_port.lost())
+        return;
     if (G.jrclock == 0 && G.jrcbusy == 0) {
         Delay(kBracketDelayMs);
         send(QStringLiteral("H0"));
@@ -85,7 +121,7 @@ void JrcDriver::bracketedCommand(const QString &cmd)
 
 bool JrcDriver::waitChars(int n)
 {
-    return waitUntil([&] { return m_port.InBufferCount() >= n; }, kReplyTimeoutMs);
+    return m_port.waitReply([&] { return m_port.InBufferCount() >= n; }, kReplyTimeoutMs);
 }
 
 QString JrcDriver::takeAll() { return QString::fromLatin1(m_port.Input()); }
@@ -103,7 +139,7 @@ QString JrcDriver::collectRecord(int minChars)
 {
     QString text;
     bool done = false;
-    m_readOk = waitUntil(
+    m_readOk = m_port.waitReply(
         [&] {
             if (!done && m_port.InBufferCount() > 0) {
                 const QString piece = takeAll();

@@ -54,6 +54,16 @@ public:
     static QString ccc(int16_t channel);
     // The number a reply field holds (0 when it holds none). Positions from 1.
     static double field(const QString &reply, int from, int count = -1);
+    // Whether a memory reply (its CR removed) has the form the receiver gives
+    // for `channel`: "L", the channel's three digits, then "V" for an empty
+    // channel or `digits` digits of settings. Anything else (a "?", a late
+    // reply for another channel) must never pass for the channel's record.
+    static bool memoryReplyFits(const QString &reply, int16_t channel, int digits);
+    // The status exchange's reply (the memory reply of the status channel,
+    // as taken): "L", the channel, `digits` digits.
+    static bool statusReplyFits(const QString &reply, const QString &channel, int digits);
+    // "M" and three digits.
+    static bool smeterReplyFits(const QString &reply);
 
 signals:
     void LockChanged(int16_t v);
@@ -76,7 +86,7 @@ protected:
     void bracketed(const std::function<void()> &body);
     // A bracketed command without reply.
     void bracketedCommand(const QString &cmd);
-    // Waits (bounded) until at least n characters are waiting.
+    // Waits (bounded, on the port's events) until at least n characters are waiting.
     bool waitChars(int n);
     // Takes everything waiting.
     QString takeAll();

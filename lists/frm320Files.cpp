@@ -35,7 +35,6 @@ FileResult frm320Files::f320file2ram(const QString &path)
     if (!read)
         return FileResult::failure(QStringLiteral("The file could not be opened."));
     auto list = std::make_shared<const F320List>(F320List::fromLines(read->lines));
-    m_list = list;
     model->show(list->count(), [list](int row, int column) { return list->cell(row, column); });
     lblDbname->setText(G.filenames[10]);
     if (read->overflow)

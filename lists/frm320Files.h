@@ -22,9 +22,6 @@ public:
 protected:
     void Form_Load() override;
     void gridClick(int row, int column) override { grd320Files_Click(row, column); }
-
-private:
-    std::shared_ptr<const F320List> m_list;
 };
 
 } // namespace tav::lists

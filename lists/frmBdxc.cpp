@@ -38,7 +38,6 @@ FileResult frmBdxc::bdxcfile2ram(const QString &path)
         reportOverflow(name, capacity);
     auto list = std::make_shared<const BdxcList>(BdxcList::fromLines(read->lines));
     read.reset();
-    m_list = list;
 
     const std::optional<QString> answer =
         inputBox(QStringList{QStringLiteral("Enter time in UTC (Format: hhmm)."),

@@ -22,15 +22,12 @@ public:
 
     // Rows of the shown selection (below the blank row 0).
     int bdxcrows() const { return m_rows; }
-    // The list read by the last load (which the grid may not show).
-    const BdxcList *lines() const { return m_list.get(); }
 
 protected:
     void Form_Load() override;
     void gridClick(int row, int column) override { grdBdxc_Click(row, column); }
 
 private:
-    std::shared_ptr<const BdxcList> m_list;
     int m_rows = 0;
 };
 

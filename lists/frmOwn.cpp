@@ -30,7 +30,6 @@ FileResult frmOwn::ownfile2ram(const QString &path)
     if (!read)
         return FileResult::failure(QStringLiteral("The file could not be opened."));
     auto list = std::make_shared<const OwnList>(OwnList::fromLines(read->lines));
-    m_list = list;
     model->show(list->count(), [list](int row, int column) { return list->cell(row, column); });
     lblDbname->setText(G.filenames[2]);
     if (read->overflow)

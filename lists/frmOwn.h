@@ -22,9 +22,6 @@ public:
 protected:
     void Form_Load() override;
     void gridClick(int row, int column) override { grdOwn_Click(row, column); }
-
-private:
-    std::shared_ptr<const OwnList> m_list;
 };
 
 } // namespace tav::lists

@@ -49,6 +49,18 @@ bool writeChangesChannel(int rxtype, const QString &record)
     return memFieldText(record, memcol::Kind) == QLatin1String("MEM") && hz > 9999 && hz <= 29999999;
 }
 
+// A JRC receiver held in remote for a transfer, released however it ends.
+class ToolHold {
+public:
+    explicit ToolHold(const QObject *tool) : m_tool(tool) { toolLock(m_tool, true); }
+    ~ToolHold() { toolLock(m_tool, false); }
+    ToolHold(const ToolHold &) = delete;
+    ToolHold &operator=(const ToolHold &) = delete;
+
+private:
+    const QObject *m_tool;
+};
+
 } // namespace
 
 // ---- grid model -----------------------------------------------------------
@@ -352,7 +364,8 @@ void frmMemman::grdMemman_Click(int row)
 void frmMemman::grdMemman_DblClick(int row)
 {
     grdMemman_Click(row);
-    if (cmdSetrx2mem->isEnabled())
+    // Not in the middle of a transfer: its commands and these must not mix.
+    if (!memState().transferring)
         cmdSetrx2mem_Click();
 }
 
@@ -479,13 +492,13 @@ bool frmMemman::fetchCells(int last, int &failedAt)
 {
     MemImage &image = memState().image;
     const bool jrc = m_rxtype == 2 || m_rxtype == 4;
-    if (jrc) {
-        if (auto *d = dynamic_cast<clsNRD535 *>(m_rx.get()))
-            d->setRttyOnOff(0);
-        else if (auto *d5 = dynamic_cast<clsNRD545 *>(m_rx.get()))
-            d5->setRttyOnOff(0);
+    if (auto *d = dynamic_cast<clsNRD535 *>(m_rx.get()))
+        d->setRttyOnOff(0);
+    else if (auto *d5 = dynamic_cast<clsNRD545 *>(m_rx.get()))
+        d5->setRttyOnOff(0);
+    const ToolHold hold(this);
+    if (jrc)
         Delay(100);
-    }
     for (int i = 0; i <= last; ++i) {
         showCellnr(i);
         QCoreApplication::processEvents();
@@ -523,6 +536,7 @@ void frmMemman::cmdFetch_Click()
     Busy busy(this);
     int failedAt = -1;
     bool complete = true;
+    bool ran = false;
     {
         HourglassGuard hourglass;
         memcmdenabler(false);
@@ -530,9 +544,8 @@ void frmMemman::cmdFetch_Click()
         showBanner(QStringLiteral("Fetching"));
         m.transferring = true;
         if (m_rx && (m_rxtype == 1 || m_rxtype == 2 || m_rxtype == 4) && last >= 0) {
-            toolLock(this, true);
+            ran = true;
             complete = fetchCells(last, failedAt);
-            toolLock(this, false);
         }
         m.transferring = false;
         if (isLoadedForm())
@@ -547,7 +560,8 @@ void frmMemman::cmdFetch_Click()
                                      + QStringLiteral(" are in the MemMan Window")
                                : QStringLiteral("No cell was read"));
         msgBox(lines, MsgIcon::Exclamation, QStringLiteral("Fetch Rx error"));
-    } else if (complete) {
+    } else if (complete && ran) {
+        // Nothing is announced as loaded when no channel was read.
         msgBox(QStringList{QStringLiteral("Rx memory is now loaded"), QStringLiteral("in the MemMan Window")},
                MsgIcon::Information, QStringLiteral("Fetch Rx ready"));
     }
@@ -561,6 +575,7 @@ bool frmMemman::fillCells(const CellRange &range, int &failedAt, QVector<int> &n
 {
     const MemImage &image = memState().image;
     const bool jrc = m_rxtype == 2 || m_rxtype == 4;
+    const ToolHold hold(this);
     int lastWritten = -1;
     for (int i = range.from; i <= range.to; ++i) {
         showCellnr(i);
@@ -621,27 +636,32 @@ void frmMemman::cmdFill_Click()
     int skipped = 0;
     for (int i = cellfrom; i <= cellto; ++i)
         skipped += m.image.held(i) ? 0 : 1;
+    const bool ran = m_rx && (m_rxtype == 1 || m_rxtype == 2 || m_rxtype == 4);
     {
         showBanner(QStringLiteral("Filling"));
         HourglassGuard hourglass;
         memcmdenabler(false);
         m.transferring = true;
-        if (m_rx && (m_rxtype == 1 || m_rxtype == 2 || m_rxtype == 4)) {
-            toolLock(this, true);
+        if (ran)
             complete = fillCells(*range, failedAt, notCleared);
-            toolLock(this, false);
-        }
         m.transferring = false;
         if (isLoadedForm())
             memcmdenabler(true);
     }
     if (unloadPending() || !isLoadedForm())
         return;
-    if (!complete) {
+    if (!ran) {
+        // No receiver: nothing was written, so nothing is announced.
+    } else if (!complete) {
         msgBox(QStringList{QStringLiteral("The receiver did not answer"),
                            QStringLiteral("at memory cell ") + cellText(failedAt) + QLatin1Char('.'),
                            QStringLiteral("The Rx memory was not filled completely")},
                MsgIcon::Exclamation, QStringLiteral("Fill Rx error"));
+    } else if (skipped == cellto - cellfrom + 1) {
+        msgBox(QStringList{QStringLiteral("No cell from ") + cellText(cellfrom) + QStringLiteral(" to ")
+                               + cellText(cellto) + QStringLiteral(" holds data"),
+                           QStringLiteral("in the MemMan Window: the Rx memory is unchanged")},
+               MsgIcon::Information, QStringLiteral("Fill Rx ready"));
     } else {
         QStringList lines{QStringLiteral("MemMan data is now "), QStringLiteral("loaded in the Rx memory")};
         if (skipped > 0)

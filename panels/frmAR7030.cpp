@@ -334,6 +334,7 @@ void frmAR7030::AR7030A_SquelchChanged(int v)
 
 void frmAR7030::RxUpdatefull()
 {
+    auto run = readRun();
     if (!AR7030A)
         return;
     AR7030A_AttenuatorChanged(AR7030A->Attenuator());

@@ -297,6 +297,7 @@ void frmNRD535::cmdLock_Click(int index) { lock->cmdLock_Click(index); }
 
 void frmNRD535::RxUpdatebasics()
 {
+    auto run = readRun();
     if (!NRD535A)
         return;
     NRD535A_RxStatusChanged(NRD535A->RxStatus());
@@ -304,6 +305,7 @@ void frmNRD535::RxUpdatebasics()
 
 void frmNRD535::RxUpdatefull()
 {
+    auto run = readRun();
     if (!NRD535A)
         return;
     const QString s = NRD535A->RxStatus();

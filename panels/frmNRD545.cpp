@@ -331,6 +331,7 @@ void frmNRD545::showRead(int16_t value, bool ok, QLabel *label, void (frmNRD545:
 
 void frmNRD545::RxUpdatefull()
 {
+    auto run = readRun();
     if (!NRD545A)
         return;
     Busy busy(this);

@@ -197,6 +197,16 @@ void frmPanel::Form_Load()
         cmbFreqstep->addItem(G.freqsteps[i]);
 
     CommControl &port = frmWelcome::instance()->Comm1;
+    if (!m_portHeard) {
+        m_portHeard = true;
+        // What the port has to say arrives between exchanges, once each.
+        auto tell = [this](const QString &message) {
+            if (isLoadedForm())
+                msgBox(message, MsgIcon::Exclamation, QStringLiteral("Error"));
+        };
+        connect(&port, &CommControl::lineLost, this, tell);
+        connect(&port, &CommControl::receiverSilent, this, tell);
+    }
     port.close();
     port.CommPort = settingInt(Setting::ComPort);
     port.Settings = m_traits.lineSettings;
@@ -209,6 +219,7 @@ void frmPanel::Form_Load()
     }
 
     m_portReady = true;
+    auto run = readRun();
     modelSetup();
 
     const int pick = settingInt(Setting::StartStep);
@@ -217,6 +228,8 @@ void frmPanel::Form_Load()
 
     readReceiverState();
 }
+
+CommControl::ReadRun frmPanel::readRun() { return CommControl::ReadRun(frmWelcome::instance()->Comm1); }
 
 void frmPanel::Form_Unload()
 {

@@ -7,6 +7,7 @@
 // menu bar. A model's panel adds its tables, its own controls, its key rows
 // and its Direct menu entries through the hooks below.
 
+#include "core/comm.h"
 #include "core/form.h"
 #include "core/ui.h"
 
@@ -149,6 +150,10 @@ protected:
 
     // Shows a frequency reported by the driver and spreads it to the tools.
     void showFrequency(double khz);
+    // Holds the reads of one load or update together: after the first that
+    // goes unanswered the rest fail at once, and the user hears once that
+    // the receiver does not answer.
+    static CommControl::ReadRun readRun();
 
     // A model's own Direct menu entry (the shared ones come from panels/mainmenu.h).
     QAction *addMenuEntry(QMenu *menu, const QString &name, const QString &caption, std::function<void()> fn);
@@ -166,6 +171,7 @@ private:
     WheelNotches *m_wheel = nullptr;
     bool m_filterInstalled = false;
     bool m_portReady = false; // the load got past opening the port
+    bool m_portHeard = false;
 };
 
 } // namespace tav

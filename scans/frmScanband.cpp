@@ -351,6 +351,9 @@ void frmScanband::advanceAndTune()
     // are recorded as usual.
     G.last20record = links::recordsFreqSteps();
     frmWelcome::instance()->Change2FreqA(f);
+    // A step the hub refused (or no receiver) recorded nothing: the next
+    // frequency tuned elsewhere is recorded again.
+    G.last20record = true;
 }
 
 void frmScanband::tmrScanband_Timer()

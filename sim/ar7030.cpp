@@ -10,7 +10,8 @@ namespace {
 // Page 0 addresses of the settings.
 constexpr int kIfgain = 0x18, kFreq = 0x1A, kMode = 0x1D, kVolume = 0x1E, kBass = 0x21,
               kTreble = 0x22, kAuxL = 0x23, kAuxR = 0x24, kAtt = 0x30, kAgc = 0x32, kSquelch = 0x33,
-              kFilter = 0x34, kPbs = 0x35, kBfo = 0x36, kSmeterA = 0x3F, kSmeterB = 0x40;
+              kFilter = 0x34, kPbs = 0x35, kBfo = 0x36, kFilterBw = 0x38, kSmeterA = 0x3F, kSmeterB = 0x40,
+              kPowerFlags = 0x2E;
 // Page 1.
 constexpr int kClock = 0x02, kPower = 0x16, kFilterWidths = 0x85, kChannelSqlBfo = 0x9C;
 // Page 2.
@@ -36,13 +37,15 @@ QString routineName(int n)
     case 4: return QStringLiteral("set all");
     case 5: return QStringLiteral("set audio");
     case 6: return QStringLiteral("set RF and IF");
-    case 7: return QStringLiteral("direct receiver control");
-    case 8: return QStringLiteral("direct synthesiser");
-    case 9: return QStringLiteral("display menus");
-    case 10: return QStringLiteral("display frequency");
-    case 11: return QStringLiteral("display buffer");
-    case 12: return QStringLiteral("read signal strength");
-    case 13: return QStringLiteral("read buttons");
+    case 7: return QStringLiteral("not used");
+    case 8: return QStringLiteral("not used");
+    case 9: return QStringLiteral("direct receiver control");
+    case 10: return QStringLiteral("direct synthesiser");
+    case 11: return QStringLiteral("display menus");
+    case 12: return QStringLiteral("display frequency");
+    case 13: return QStringLiteral("display buffer");
+    case 14: return QStringLiteral("read signal strength");
+    case 15: return QStringLiteral("read buttons");
     default: return QString();
     }
 }
@@ -69,6 +72,7 @@ AR7030Emulator::AR7030Emulator()
     m_page0[kFilter] = 3;
     m_page0[kIfgain] = 0;
     m_page1[kPower] = 1;
+    m_page0[kPowerFlags] = 1;
     // Installed filters, widths in kHz as BCD; the sixth slot is empty.
     const uint8_t widths[6] = {0x24, 0x36, 0x55, 0x70, 0x95, 0xFF};
     for (int i = 0; i < 6; ++i)
@@ -273,8 +277,7 @@ void AR7030Emulator::command(uint8_t b)
         return;
     }
     case 0x7: {
-        if (v != 1)
-            break;
+        // Read, then advance the address by the operand (0x70 reads in place).
         const auto *p = pageData(m_page);
         uint8_t value = 0;
         if (p && m_address < int(p->size())) {
@@ -284,15 +287,29 @@ void AR7030Emulator::command(uint8_t b)
             ++m_outside;
             note(head + QStringLiteral("read page %1 %2 outside memory = 0x00").arg(m_page).arg(hex3(m_address)));
         }
-        m_address = (m_address + 1) & 0xFFF;
+        m_address = (m_address + v) & 0xFFF;
         reply(QByteArray(1, char(value)));
         return;
     }
+    case 0x0:
+        note(head + QStringLiteral("no operation"));
+        return;
     case 0x8:
         if (v > 3)
             break;
         m_lock = v;
         note(head + QStringLiteral("lock level %1").arg(v));
+        return;
+    case 0xA:
+        note(head + QStringLiteral("button %1").arg(v));
+        if (v == 9) {
+            // The power button switches the set off and on again.
+            const double old = tunedFrequencyHz();
+            m_applied.power = !m_applied.power;
+            m_page1[kPower] = m_applied.power ? 1 : 0;
+            m_page0[kPowerFlags] = m_applied.power ? 1 : 0;
+            tuned(old);
+        }
         return;
     default:
         break;
@@ -309,6 +326,7 @@ void AR7030Emulator::routine(int n)
     case 0:
         // Restart: the power bit decides whether the receiver comes up.
         a.power = (m_page1[kPower] & 1) != 0;
+        m_page0[kPowerFlags] = a.power ? 1 : 0;
         m_lock = 0;
         if (a.power)
             applyAll();
@@ -316,13 +334,18 @@ void AR7030Emulator::routine(int n)
     case 1:
         a.word = storedWord();
         break;
-    case 2:
+    case 2: {
+        // A new mode brings the filter, shift and BFO last used in it.
         a.mode = p0[kMode];
+        const Preferred &pref = m_preferred[size_t(std::clamp(a.mode, 0, 7))];
+        m_page0[kFilter] = uint8_t(pref.filter);
+        m_page0[kPbs] = uint8_t(pref.pbs);
+        m_page0[kBfo] = uint8_t(pref.bfo);
+        applyPassband();
         break;
+    }
     case 3:
-        a.filter = p0[kFilter];
-        a.pbs = p0[kPbs];
-        a.bfo = p0[kBfo];
+        applyPassband();
         break;
     case 4:
         applyAll();
@@ -339,10 +362,38 @@ void AR7030Emulator::routine(int n)
         a.agc = p0[kAgc];
         a.ifgain = p0[kIfgain];
         break;
+    case 14:
+        // The AGC voltage as one byte.
+        reply(QByteArray(1, char(signalByte())));
+        break;
+    case 15:
+        reply(QByteArray(1, char(0))); // no button pressed
+        break;
     default:
         // Display and signal routines change no setting.
         break;
     }
+}
+
+int AR7030Emulator::signalByte() const
+{
+    const double s = m_page0[kSmeterA] + m_page0[kSmeterB] / 5.0;
+    return std::clamp(int(std::lround(s * 255.0 / 14.0)), 0, 255);
+}
+
+void AR7030Emulator::applyPassband()
+{
+    Applied &a = m_applied;
+    a.filter = m_page0[kFilter];
+    a.pbs = m_page0[kPbs];
+    a.bfo = m_page0[kBfo];
+    // The receiver keeps the width of the filter in use where it shows it.
+    if (a.filter >= 1 && a.filter <= 6) {
+        const uint8_t w = m_page1[size_t(kFilterWidths + 4 * (a.filter - 1))];
+        m_page0[kFilterBw] = w == 0xFF ? 0 : w;
+    }
+    Preferred &pref = m_preferred[size_t(std::clamp(int(m_page0[kMode]), 0, 7))];
+    pref = {a.filter, a.pbs, a.bfo};
 }
 
 void AR7030Emulator::applyAll()
@@ -351,9 +402,7 @@ void AR7030Emulator::applyAll()
     const auto &p0 = m_page0;
     a.word = storedWord();
     a.mode = p0[kMode];
-    a.filter = p0[kFilter];
-    a.pbs = p0[kPbs];
-    a.bfo = p0[kBfo];
+    applyPassband();
     a.volume = p0[kVolume];
     a.bass = p0[kBass];
     a.treble = p0[kTreble];

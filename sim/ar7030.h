@@ -5,12 +5,13 @@
 // memory, and the receiver acts on it when the program starts the routine
 // that applies that group of settings.
 //
-// Operations: 0x1a address bits 8..11, 0x2n routine n, 0x3h high nibble of
+// Operations: 0x00 no operation, 0x1a address bits 8..11, 0x2n routine n
+// (14 and 15 answer one byte: signal strength, buttons), 0x3h high nibble of
 // the next address or data byte, 0x4l address (16h + l, below 256), 0x5p
-// page, 0x6l write 16h + l and advance, 0x71 read and advance (answered with
-// the byte), 0x80..0x83 lock level. The high nibble is taken as 0 again after
-// every address or write operation. Anything else is logged as unknown and
-// ignored.
+// page, 0x6l write 16h + l and advance, 0x7x read (answered with the byte)
+// and advance by x, 0x80..0x83 lock level, 0xAn operate button n. The high
+// nibble is taken as 0 again after every address or write operation.
+// Anything else is logged as unknown and ignored.
 
 #include "sim/emulator.h"
 
@@ -73,6 +74,13 @@ private:
     void command(uint8_t b);
     void routine(int n);
     void applyAll();
+    void applyPassband();
+    int signalByte() const;
+    // Filter, shift and BFO last used in each mode (index = mode 0..7).
+    struct Preferred {
+        int filter = 3, pbs = 0, bfo = 0;
+    };
+    std::array<Preferred, 8> m_preferred{};
     std::vector<uint8_t> *pageData(int page);
     const std::vector<uint8_t> *pageData(int page) const;
 

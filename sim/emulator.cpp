@@ -4,6 +4,14 @@ namespace sim {
 
 bool Emulator::control(const QString &) { return false; }
 
+QByteArray Emulator::garbled(const QByteArray &bytes)
+{
+    QByteArray out(bytes.size(), '?');
+    if (bytes.endsWith('\r'))
+        out[out.size() - 1] = '\r';
+    return out;
+}
+
 QString readable(const QByteArray &bytes)
 {
     QString out;

@@ -11,6 +11,14 @@
 
 namespace sim {
 
+// What a receiver can be told to do wrong.
+enum class Fault {
+    None,
+    Silent,       // takes every command, answers nothing
+    Garbage,      // answers with text of the reply's length but of no valid form
+    WrongChannel, // a memory read is answered for another channel
+};
+
 class Emulator {
 public:
     virtual ~Emulator() = default;
@@ -19,11 +27,18 @@ public:
     virtual QString model() const = 0;
     // Bytes from the program, in arrival order; may be any split of the stream.
     virtual void feed(const QByteArray &bytes) = 0;
+    // The model's line speed (8N1).
+    virtual int baud() const { return 1200; }
     // The frequency the receiver is tuned to, in Hz.
     virtual double tunedFrequencyHz() const = 0;
     // A command typed to rxsim ("dial HZ", "smeter VALUE", "rtty TEXT").
     // Returns false when the model does not know it.
     virtual bool control(const QString &line);
+    // No more input is waiting: a model that reports a change only once a
+    // burst of commands is complete does so now.
+    virtual void idle() {}
+    // Set by a server that calls idle(); otherwise the end of each feed counts as idle.
+    bool idleCalledByServer = false;
     // Help lines for rxsim --help on this model's own controls (beyond dial and smeter).
     virtual QStringList controlHelp() const { return {}; }
 
@@ -31,13 +46,17 @@ public:
     std::function<void(const QByteArray &)> send;     // answer bytes to the program
     std::function<void(const QString &)> log;         // one readable line per command
     std::function<void(double hz)> frequencyChanged;  // after every change of the tuned frequency
+    Fault fault = Fault::None;
 
 protected:
     void reply(const QByteArray &bytes)
     {
-        if (send && !bytes.isEmpty())
-            send(bytes);
+        if (!send || bytes.isEmpty() || fault == Fault::Silent)
+            return;
+        send(fault == Fault::Garbage ? garbled(bytes) : bytes);
     }
+    // The same length, no valid form: "?" throughout, a closing CR kept.
+    static QByteArray garbled(const QByteArray &bytes);
     void note(const QString &line)
     {
         if (log)

@@ -76,6 +76,8 @@ bool JrcEmulator::memoryCommand(const QString &cmd, int length,
             cur = memory[selectedChannel];
             tuned(old);
         }
+        // A recall answers with the settings it brought, as a report does.
+        reply(frequencyReport());
         return true;
     }
     return false;
@@ -103,8 +105,18 @@ void JrcEmulator::dial(qint64 hz)
         reply(frequencyReport());
 }
 
+QByteArray JrcEmulator::squelchReply() const
+{
+    // "Q0" while the squelch is open (a signal above the squelch level).
+    return QByteArray("Q") + (smeterRaw >= squelchLevel() ? '0' : '1') + '\r';
+}
+
 QByteArray JrcEmulator::memoryReply(int channel) const
 {
+    // Told to, the receiver answers with its neighbour's record, as a late
+    // reply to an earlier read would look.
+    if (fault == Fault::WrongChannel && !memory.isEmpty())
+        channel = (channel + 1) % int(memory.size());
     QByteArray r = "L" + pad(channel, 3).toLatin1();
     if (channel >= 0 && channel < memory.size() && memory[channel].used)
         r += channelText(memory[channel]);
@@ -134,6 +146,9 @@ void JrcEmulator::feed(const QByteArray &bytes)
         if (cmd == QLatin1String("I1") || cmd == QLatin1String("I0")) {
             reporting = cmd.endsWith(QLatin1Char('1'));
             note(cmd + (reporting ? QStringLiteral("  reports on") : QStringLiteral("  reports off")));
+            // Switching reports on sends the present one at once.
+            if (reporting)
+                reply(frequencyReport());
             continue;
         }
         if (!isQuery(cmd) && !remote) {
@@ -209,7 +224,9 @@ QByteArray Nrd535Emulator::frequencyReport() const { return "I" + channelText(cu
 
 bool Nrd535Emulator::isQuery(const QString &cmd) const
 {
-    return cmd == QLatin1String("M") || cmd == QLatin1String("R0")
+    return cmd == QLatin1String("M") || cmd == QLatin1String("R0") || cmd == QLatin1String("T")
+        || cmd == QLatin1String("P") || cmd == QLatin1String("N") || cmd == QLatin1String("Q")
+        || cmd == QLatin1String("L") || cmd == QLatin1String("U2")
         || (cmd.size() == 7 && cmd.startsWith(QLatin1Char('L')) && allDigits(cmd, 1, 6));
 }
 
@@ -224,6 +241,12 @@ bool Nrd535Emulator::handle(const QString &cmd)
         reply("M" + pad(smeterRaw, 3).toLatin1() + "\r");
         return true;
     }
+    if (cmd == QLatin1String("T")) { reply("T" + QByteArray::number(power) + "\r"); return true; }
+    if (cmd == QLatin1String("N")) { reply("N" + QByteArray::number(noiseblanker) + "\r"); return true; }
+    if (cmd == QLatin1String("Q")) { reply(squelchReply()); return true; }
+    if (cmd == QLatin1String("L")) { reply(memoryReply(qMax(0, selectedChannel))); return true; }
+    if (cmd == QLatin1String("U2")) { reply("U2" + userSettings.value(2, QStringLiteral("+0000")).toLatin1() + "\r"); return true; }
+    if (cmd == QLatin1String("P")) { reply(("P" + signedPad(passbandShift, 4)).toLatin1() + "\r"); return true; }
     if (cmd == QLatin1String("R0")) {
         const int s = clockSeconds();
         reply("R" + (pad(s / 3600, 2) + pad(s / 60 % 60, 2) + pad(s % 60, 2)).toLatin1() + "\r");
@@ -327,7 +350,9 @@ bool Nrd545Emulator::isQuery(const QString &cmd) const
                                   QStringLiteral("F"),  QStringLiteral("P"),  QStringLiteral("HH"),
                                   QStringLiteral("LL"), QStringLiteral("KK"), QStringLiteral("JJ"),
                                   QStringLiteral("N"),  QStringLiteral("FF"), QStringLiteral("GG"),
-                                  QStringLiteral("R0")};
+                                  QStringLiteral("R0"), QStringLiteral("I"),  QStringLiteral("T"),
+                                  QStringLiteral("Q"),  QStringLiteral("L"),  QStringLiteral("U14"),
+                                  QStringLiteral("BB"), QStringLiteral("EE"), QStringLiteral("DD")};
     return q.contains(cmd) || (cmd.size() == 7 && cmd.startsWith(QLatin1Char('L')) && allDigits(cmd, 1, 6));
 }
 
@@ -349,6 +374,15 @@ bool Nrd545Emulator::handle(const QString &cmd)
 
     // Queries
     if (cmd == QLatin1String("M")) { answer(QStringLiteral("M") + pad(smeterRaw, 3)); return true; }
+    if (cmd == QLatin1String("I")) { reply(frequencyReport()); return true; }
+    if (cmd == QLatin1String("T")) { answer(QStringLiteral("T") + QString::number(power)); return true; }
+    if (cmd == QLatin1String("Q")) { reply(squelchReply()); return true; }
+    if (cmd == QLatin1String("L")) { reply(memoryReply(qMax(0, selectedChannel))); return true; }
+    if (cmd == QLatin1String("U14")) { answer(QStringLiteral("U14") + userSettings.value(14, QStringLiteral("+0000"))); return true; }
+    if (cmd == QLatin1String("BB")) { answer(QStringLiteral("BB") + QString::number(nrbc)); return true; }
+    if (cmd == QLatin1String("EE")) { answer(QStringLiteral("EE") + QString::number(notch)); return true; }
+    if (cmd == QLatin1String("DD")) { answer(QStringLiteral("DD") + QString::number(dialLock)); return true; }
+    if (two("DD") && n == 3 && isDigit(cmd[2]) && cmd[2].digitValue() <= 1) { dialLock = cmd[2].digitValue(); return true; }
     if (cmd == QLatin1String("W")) { answer(QStringLiteral("W") + pad(bandwidthControl, 3)); return true; }
     if (cmd == QLatin1String("NN")) { answer(QStringLiteral("NN") + pad(cur.agc, 3)); return true; }
     if (cmd == QLatin1String("F")) { answer(QStringLiteral("F") + pad(cur.hz, 10)); return true; }
@@ -391,6 +425,9 @@ bool Nrd545Emulator::handle(const QString &cmd)
     if (c0 == QLatin1Char('A') && digitIn(1)) { cur.att = cmd[1].digitValue(); return true; }
     if (c0 == QLatin1Char('B') && digitIn(2)) { cur.bw = cmd[1].digitValue(); return true; }
     if (c0 == QLatin1Char('D') && digitIn(9)) { cur.mode = cmd[1].digitValue(); return true; }
+    // Slow and fast take the receiver's preset times; off has none.
+    if (cmd == QLatin1String("G0")) { cur.agc = 80; return true; }
+    if (cmd == QLatin1String("G1")) { cur.agc = 10; return true; }
     if (cmd == QLatin1String("G2")) { cur.agc = 0; return true; }
     if (c0 == QLatin1Char('N') && digitIn(2)) { noiseblanker = cmd[1].digitValue(); return true; }
     if (c0 == QLatin1Char('T') && digitIn(1)) { power = cmd[1].digitValue(); return true; }

@@ -28,6 +28,7 @@ public:
 
     void feed(const QByteArray &bytes) override;
     double tunedFrequencyHz() const override { return double(cur.hz); }
+    int baud() const override { return 4800; }
     bool control(const QString &line) override;
     QStringList controlHelp() const override;
 
@@ -64,6 +65,8 @@ protected:
     virtual bool handle(const QString &cmd) = 0;
     virtual bool isQuery(const QString &cmd) const = 0;
     QByteArray memoryReply(int channel) const;
+    QByteArray squelchReply() const;
+    virtual int squelchLevel() const { return 0; }
     virtual QByteArray channelText(const JrcChannel &c) const = 0;
     int clockBase = 0;
     QElapsedTimer clockRun;
@@ -98,6 +101,7 @@ public:
     Nrd545Emulator();
     QString model() const override { return QStringLiteral("nrd545"); }
     QByteArray frequencyReport() const override;
+    int squelchLevel() const override { return squelch; }
 
     int ecss = 0;
     int ifgain = 0, squelch = 0, tone = 0, volume = 0;
@@ -105,6 +109,7 @@ public:
     int nrbc = 0, nrLevel = 0, bcLevel = 0;
     int notch = 0, notchValue = 0;
     bool channelMode = false; // "MM21" switches between frequency and channel
+    int dialLock = 0;         // "DD1" locks the tuning knob
 
 protected:
     bool handle(const QString &cmd) override;

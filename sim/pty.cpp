@@ -2,8 +2,10 @@
 
 #include <fcntl.h>
 #include <pty.h>
+#include <sys/timerfd.h>
 #include <termios.h>
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
 
 namespace sim {
@@ -25,19 +27,30 @@ PtyHarness::PtyHarness(Emulator &emu, QObject *parent) : QObject(parent), m_emu(
     ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
     m_notifier = new QSocketNotifier(m_master, QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [this] { poll(); });
-    m_writer.setSingleShot(true);
-    m_writer.setTimerType(Qt::PreciseTimer);
-    connect(&m_writer, &QTimer::timeout, this, &PtyHarness::writeSome);
-    m_emu.send = [this](const QByteArray &b) {
-        if (!m_off)
-            sendToProgram(b);
-    };
+    // Byte times at 4800 baud are about 2 ms: a timer file keeps them to the
+    // microsecond.
+    m_timer = ::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+    if (m_timer >= 0) {
+        m_ring = new QSocketNotifier(m_timer, QSocketNotifier::Read, this);
+        connect(m_ring, &QSocketNotifier::activated, this, [this] {
+            uint64_t n;
+            while (::read(m_timer, &n, sizeof n) > 0) {
+            }
+            service();
+        });
+    }
+    m_emu.send = [this](const QByteArray &b) { sendToProgram(b); };
+    m_emu.idleCalledByServer = true;
 }
 
 PtyHarness::~PtyHarness()
 {
     m_emu.send = nullptr;
+    m_emu.idleCalledByServer = false;
     delete m_notifier;
+    delete m_ring;
+    if (m_timer >= 0)
+        ::close(m_timer);
     if (m_master >= 0)
         ::close(m_master);
     // The slave stays open until here so the line never hangs up under the program.
@@ -45,51 +58,158 @@ PtyHarness::~PtyHarness()
         ::close(m_slave);
 }
 
+void PtyHarness::dropLine()
+{
+    if (m_dropped || m_master < 0)
+        return;
+    m_dropped = true;
+    delete m_notifier;
+    m_notifier = nullptr;
+    ::close(m_master);
+    m_master = -1;
+    if (m_slave >= 0)
+        ::close(m_slave);
+    m_slave = -1;
+    m_in.clear();
+    m_out.clear();
+}
+
+void PtyHarness::setLineSpeed(int baud, int bitsPerByte)
+{
+    m_byteNs = baud > 0 ? qint64(bitsPerByte) * 1000000000 / baud : 0;
+}
+
+void PtyHarness::setPacingUsPerByte(int us) { m_byteNs = qint64(us) * 1000; }
+
+bool PtyHarness::control(const QString &line)
+{
+    const QString w = line.trimmed().toLower();
+    if (w == QLatin1String("silent"))
+        setFault(Fault::Silent);
+    else if (w == QLatin1String("garbage"))
+        setFault(Fault::Garbage);
+    else if (w == QLatin1String("wrongchannel"))
+        setFault(Fault::WrongChannel);
+    else if (w == QLatin1String("normal"))
+        setFault(Fault::None);
+    else if (w == QLatin1String("hangup"))
+        dropLine();
+    else
+        return false;
+    return true;
+}
+
+QStringList PtyHarness::controlHelp()
+{
+    return {QStringLiteral("silent          take commands but answer nothing"),
+            QStringLiteral("garbage         answer every query with text of the wrong form"),
+            QStringLiteral("wrongchannel    answer a memory read with another channel's reply (JRC)"),
+            QStringLiteral("normal          answer as the receiver does again"),
+            QStringLiteral("hangup          drop the line (the program's port fails) and end")};
+}
+
 void PtyHarness::poll()
 {
     if (m_master < 0)
         return;
     char buf[4096];
+    bool got = false;
     while (true) {
         ssize_t n = ::read(m_master, buf, sizeof buf);
         if (n <= 0)
             break;
-        QByteArray in(buf, int(n));
-        const qint64 now = m_clock.elapsed();
-        m_received += in;
-        for (int i = 0; i < n; ++i)
-            m_times.append(now);
-        m_emu.feed(in);
+        got = true;
+        const qint64 nowNs = m_clock.nsecsElapsed();
+        const qint64 nowMs = nowNs / 1000000;
+        m_received += QByteArray(buf, int(n));
+        for (int i = 0; i < n; ++i) {
+            m_times.append(nowMs);
+            // Paced, a byte is the receiver's once its last bit has arrived.
+            m_inFreeNs = std::max(m_inFreeNs, nowNs) + m_byteNs;
+            m_in.push_back({buf[i], m_byteNs ? m_inFreeNs : nowNs});
+        }
     }
+    if (got)
+        service();
 }
 
 void PtyHarness::sendToProgram(const QByteArray &bytes)
 {
+    if (m_master < 0 || bytes.isEmpty())
+        return;
+    // From an idle line the first byte is the program's once it has crossed.
+    if (m_out.isEmpty())
+        m_outNextNs = std::max(m_outNextNs, m_clock.nsecsElapsed() + m_byteNs);
     m_out += bytes;
-    if (!m_writer.isActive())
-        writeSome();
+    service();
 }
 
-void PtyHarness::writeSome()
+void PtyHarness::service()
 {
-    if (m_out.isEmpty() || m_master < 0)
+    if (m_master < 0)
         return;
-    int n = int(m_out.size());
-    if (m_pacingUs > 0)
-        n = 1;
-    if (m_chunk > 0)
-        n = qMin(n, m_chunk);
-    ssize_t w = ::write(m_master, m_out.constData(), size_t(n));
-    if (w > 0)
+    const qint64 now = m_clock.nsecsElapsed();
+    // Bytes the receiver has taken, in one run so a command split across
+    // reads is fed as the emulator expects any split.
+    QByteArray due;
+    while (!m_in.empty() && m_in.front().dueNs <= now) {
+        due += m_in.front().byte;
+        m_in.pop_front();
+    }
+    if (!due.isEmpty()) {
+        m_emu.feed(due);
+        if (m_master < 0)
+            return;
+        if (m_in.empty())
+            m_emu.idle();
+    }
+    // Bytes the receiver may send by now.
+    while (!m_out.isEmpty()) {
+        if (m_byteNs == 0 && m_chunk == 0) {
+            const ssize_t w = ::write(m_master, m_out.constData(), size_t(m_out.size()));
+            if (w > 0)
+                m_out.remove(0, int(w));
+            if (!m_out.isEmpty())
+                m_outNextNs = now + 1000000; // the program's side is full: look again shortly
+            break;
+        }
+        if (m_outNextNs > now)
+            break;
+        int n = m_byteNs ? 1 : int(m_out.size());
+        if (m_chunk > 0)
+            n = std::min(m_chunk, int(m_out.size()));
+        const ssize_t w = ::write(m_master, m_out.constData(), size_t(n));
+        if (w <= 0) {
+            m_outNextNs = now + 1000000;
+            break;
+        }
         m_out.remove(0, int(w));
-    if (m_out.isEmpty())
+        m_outNextNs += m_byteNs * w;
+        if (m_chunk > 0)
+            m_outNextNs = std::max(m_outNextNs, now + m_chunkGapNs);
+        if (m_byteNs == 0 && m_chunk == 0)
+            break;
+        if (m_chunk > 0)
+            break;
+    }
+    qint64 next = -1;
+    if (!m_in.empty())
+        next = m_in.front().dueNs;
+    if (!m_out.isEmpty())
+        next = next < 0 ? m_outNextNs : std::min(next, m_outNextNs);
+    if (next >= 0)
+        arm(next);
+}
+
+void PtyHarness::arm(qint64 atNs)
+{
+    if (m_timer < 0)
         return;
-    int delayMs = 0;
-    if (m_pacingUs > 0)
-        delayMs = qMax(1, m_pacingUs / 1000);
-    if (m_chunk > 0)
-        delayMs = qMax(delayMs, m_chunkGapMs);
-    m_writer.start(delayMs);
+    itimerspec spec{};
+    const qint64 wait = std::max<qint64>(1, atNs - m_clock.nsecsElapsed());
+    spec.it_value.tv_sec = time_t(wait / 1000000000);
+    spec.it_value.tv_nsec = long(wait % 1000000000);
+    ::timerfd_settime(m_timer, 0, &spec, nullptr);
 }
 
 } // namespace sim

@@ -2,6 +2,10 @@
 // Serves an emulator on a pseudo-terminal: the program opens slavePath() as
 // its serial device; the emulator is fed and answers from the master side,
 // driven by the event loop so the test's own loop keeps running.
+//
+// Paced (setLineSpeed), the receiver takes each byte only when it has crossed
+// the line at the model's speed and answers byte by byte at that speed, as the
+// real set does; unpaced it takes and answers everything at once.
 
 #include "sim/emulator.h"
 
@@ -9,8 +13,8 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QSocketNotifier>
-#include <QTimer>
 #include <QVector>
+#include <deque>
 
 namespace sim {
 
@@ -24,12 +28,31 @@ public:
     QString slavePath() const { return m_slavePath; }
 
     // An "off" receiver takes the bytes and answers nothing.
-    void setOff(bool off) { m_off = off; }
+    void setOff(bool off) { m_emu.fault = off ? Fault::Silent : Fault::None; }
+    // The faults a receiver can be told to play (see Fault).
+    void setFault(Fault f) { m_emu.fault = f; }
+    // The line hangs up: both sides of the pseudo-terminal are closed, so the
+    // program's next read or write fails as with a pulled adapter.
+    void dropLine();
+    bool lineDropped() const { return m_dropped; }
+
+    // Line speed in baud and bits per byte on the wire (start, data, parity,
+    // stop); 0 baud serves at once.
+    void setLineSpeed(int baud, int bitsPerByte = 10);
+    // The model's own speed (1200 or 4800 baud, 8N1).
+    void setPacedAtModelSpeed() { setLineSpeed(m_emu.baud()); }
+    qint64 byteTimeNs() const { return m_byteNs; }
+
+    // The harness's own commands on standard input ("silent", "garbage",
+    // "wrongchannel", "normal", "hangup"); false for any other line.
+    bool control(const QString &line);
+    static QStringList controlHelp();
+
     // Replies paced at this many microseconds per byte (1200 baud is ~8333).
-    void setPacingUsPerByte(int us) { m_pacingUs = us; }
+    void setPacingUsPerByte(int us);
     // Replies written in chunks of at most this many bytes (0: all at once),
     // with `gapMs` between chunks.
-    void setChunking(int bytes, int gapMs) { m_chunk = bytes; m_chunkGapMs = gapMs; }
+    void setChunking(int bytes, int gapMs) { m_chunk = bytes; m_chunkGapNs = qint64(gapMs) * 1000000; }
 
     // Everything the program sent, and when each byte arrived (ms since start).
     QByteArray received() const { return m_received; }
@@ -45,22 +68,31 @@ public:
     void poll();
 
 private:
-    void writeSome();
+    void service();
+    void arm(qint64 atNs);
 
     Emulator &m_emu;
     int m_master = -1;
     int m_slave = -1;
+    int m_timer = -1;
     QString m_slavePath;
     QSocketNotifier *m_notifier = nullptr;
-    QTimer m_writer;
+    QSocketNotifier *m_ring = nullptr;
+    struct InByte {
+        char byte;
+        qint64 dueNs;
+    };
+    std::deque<InByte> m_in;
     QByteArray m_out;
+    qint64 m_inFreeNs = 0;   // when the receiver has taken the last byte sent
+    qint64 m_outNextNs = 0;  // when the next reply byte may go
     QByteArray m_received;
     QVector<qint64> m_times;
     QElapsedTimer m_clock;
-    bool m_off = false;
-    int m_pacingUs = 0;
+    qint64 m_byteNs = 0;
     int m_chunk = 0;
-    int m_chunkGapMs = 0;
+    qint64 m_chunkGapNs = 0;
+    bool m_dropped = false;
 };
 
 } // namespace sim

@@ -17,6 +17,7 @@ int commandLength(char letter)
     case 'G': return 3;  // AGC digit
     case 'V': return 4;  // speaker: 0x7F, level
     case 'A': return 4;  // line out: 0x7F, level
+    case 'C': return 4;  // speaker and line out together: 0x7F, level
     case 'X': return 2;  // S-meter query
     case '?': return 2;  // firmware query
     default: return 0;
@@ -41,14 +42,19 @@ double Rx320Emulator::tunedFrequencyHz() const
 {
     if (!m_tunedYet)
         return 0;
-    // The frequency at the middle of the IF pass band.
+    // The maker's tuning rule: coarse and fine put the frequency 1250 Hz above
+    // them at the middle of the IF. In AM the carrier sits there and the BFO
+    // word is not used; in SSB the BFO offset is the carrier's distance from
+    // it (below for USB, above for LSB); in CW the carrier heard at zero beat
+    // sits above it by the BFO offset, so the one heard at the pitch by the
+    // offset less the pitch.
     const double centre = (m_coarse - 18000) * 2500.0 + m_fine / 5.46 + 1250.0;
     double hz = centre;
     switch (m_mode) {
-    case 0: hz = centre + bfoOffsetHz(); break;  // the shift moves the pass band off the carrier
-    case 1: hz = centre - bfoOffsetHz(); break;  // the carrier sits below the USB pass band
-    case 2: hz = centre + bfoOffsetHz(); break;  // and above the LSB one
-    default: break;                               // CW: the pass band's centre
+    case 1: hz = centre - bfoOffsetHz(); break;
+    case 2: hz = centre + bfoOffsetHz(); break;
+    case 3: hz = m_cwPitch < 0 ? centre : centre + bfoOffsetHz() - m_cwPitch; break;
+    default: break;
     }
     // The words resolve a fraction of a hertz; the receiver tunes whole hertz.
     return std::round(hz);
@@ -57,6 +63,14 @@ double Rx320Emulator::tunedFrequencyHz() const
 void Rx320Emulator::feed(const QByteArray &bytes)
 {
     m_in += bytes;
+    struct AtEnd {
+        Rx320Emulator *e;
+        ~AtEnd()
+        {
+            if (!e->idleCalledByServer && e->m_in.isEmpty())
+                e->idle();
+        }
+    } atEnd{this};
     while (!m_in.isEmpty()) {
         const char letter = m_in[0];
         const int len = commandLength(letter);
@@ -85,9 +99,28 @@ void Rx320Emulator::feed(const QByteArray &bytes)
     }
 }
 
+void Rx320Emulator::idle()
+{
+    if (!m_reportPending)
+        return;
+    m_reportPending = false;
+    if (!m_tunedYet)
+        return;
+    const double old = m_reportedHz;
+    m_reportedHz = tunedFrequencyHz();
+    if (m_reportedHz != old) {
+        note(QStringLiteral("tuned to %1 Hz %2").arg(qint64(m_reportedHz)).arg(QLatin1String(modeName(m_mode))));
+        if (frequencyChanged)
+            frequencyChanged(m_reportedHz);
+    }
+}
+
 void Rx320Emulator::handle(const QByteArray &cmd)
 {
-    const double oldHz = tunedFrequencyHz();
+    // A tuning command and the mode that goes with it may come in either
+    // order: the frequency is reported once the burst of commands has ended,
+    // never as the passing mix of new words and old mode.
+    m_reportPending = true;
     auto byte = [&](int i) { return int(uint8_t(cmd[i])); };
     ++m_commands;
     switch (cmd[0]) {
@@ -96,12 +129,7 @@ void Rx320Emulator::handle(const QByteArray &cmd)
         m_fine = byte(3) * 256 + byte(4);
         m_bfo = byte(5) * 256 + byte(6);
         m_tunedYet = true;
-        note(QStringLiteral("N coarse=%1 fine=%2 bfo=%3 -> %4 Hz %5")
-                 .arg(m_coarse)
-                 .arg(m_fine)
-                 .arg(m_bfo)
-                 .arg(qint64(tunedFrequencyHz()))
-                 .arg(QLatin1String(modeName(m_mode))));
+        note(QStringLiteral("N coarse=%1 fine=%2 bfo=%3").arg(m_coarse).arg(m_fine).arg(m_bfo));
         break;
     case 'W':
         m_filter = byte(1);
@@ -123,6 +151,10 @@ void Rx320Emulator::handle(const QByteArray &cmd)
         m_line = byte(2);
         note(QStringLiteral("A line level %1").arg(m_line));
         break;
+    case 'C':
+        m_volume = m_line = byte(2);
+        note(QStringLiteral("C speaker and line level %1").arg(m_line));
+        break;
     case 'X': {
         const int n = std::clamp(m_smeter, 0, 65535);
         note(QStringLiteral("X smeter -> %1").arg(n));
@@ -136,7 +168,6 @@ void Rx320Emulator::handle(const QByteArray &cmd)
     default:
         break;
     }
-    tuned(oldHz);
 }
 
 bool Rx320Emulator::control(const QString &line)
@@ -156,6 +187,15 @@ bool Rx320Emulator::control(const QString &line)
         note(QStringLiteral("firmware text %1").arg(QString::fromLatin1(m_firmware)));
         return true;
     }
+    if (parts.size() == 2 && parts[0] == QLatin1String("cwpitch")) {
+        bool ok = false;
+        const int n = parts[1].toInt(&ok);
+        if (!ok || n < 0 || n > 3000)
+            return false;
+        m_cwPitch = n;
+        note(QStringLiteral("CW pitch %1 Hz").arg(n));
+        return true;
+    }
     // The RX-320 has no tuning knob: "dial" has nothing to act on.
     return false;
 }
@@ -164,6 +204,7 @@ QStringList Rx320Emulator::controlHelp() const
 {
     return {QStringLiteral("smeter N        the raw S-meter reading 0..65535 (1000 is about S9.7)"),
             QStringLiteral("firmware TEXT   what the receiver answers to \"?\""),
+            QStringLiteral("cwpitch HZ      the CW beat note the frequency is reckoned at"),
             QStringLiteral("(the RX-320 has no tuning knob, so \"dial\" is not available)")};
 }
 

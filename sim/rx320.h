@@ -13,6 +13,7 @@ public:
     void feed(const QByteArray &bytes) override;
     double tunedFrequencyHz() const override;
     bool control(const QString &line) override;
+    void idle() override;
     QStringList controlHelp() const override;
 
     // The receiver's state as the program last set it.
@@ -31,6 +32,12 @@ public:
     int commandCount() const { return m_commands; }
     int ignoredCount() const { return m_ignored; }
 
+    // The beat note a CW listener tunes for: the receiver's words carry pitch
+    // and shift as one BFO offset, so the CW frequency is the carrier heard
+    // at this pitch. Unset (negative), the whole offset counts as pitch.
+    void setCwPitch(int hz) { m_cwPitch = hz; }
+    int cwPitch() const { return m_cwPitch; }
+
     // What the receiver answers to "X" (0..65535) and to "?".
     void setSmeterReading(int n) { m_smeter = n; }
     void setFirmware(const QByteArray &text) { m_firmware = text; }
@@ -45,6 +52,10 @@ private:
     int m_smeter = 0;
     QByteArray m_firmware = "VER 1.06";
     int m_commands = 0, m_ignored = 0;
+    int m_cwPitch = -1;
+    // The frequency last reported, and whether a report waits for the burst's end.
+    double m_reportedHz = 0;
+    bool m_reportPending = false;
 };
 
 } // namespace sim

@@ -1,7 +1,8 @@
 // rxsim MODEL: serves an emulated receiver on a pseudo-terminal. The first
 // line of output is the device path to give the program; then one line per
 // command received, and "frequency_hz=N" whenever the tuned frequency changes.
-// Commands on standard input: see --help.
+// The receiver takes and answers bytes at its line speed unless --fast is
+// given. Commands on standard input: see --help.
 
 #include "sim/emulator.h"
 #include "sim/pty.h"
@@ -22,17 +23,22 @@ void printLine(const QString &s)
     std::fflush(stdout);
 }
 
-void usage(const std::unique_ptr<sim::Emulator> &emu)
+void usage()
 {
-    printLine(QStringLiteral("usage: rxsim MODEL    (MODEL: %1)").arg(sim::emulatorModels().join(QStringLiteral(", "))));
+    printLine(QStringLiteral("usage: rxsim MODEL [--fast]    (MODEL: %1)").arg(sim::emulatorModels().join(QStringLiteral(", "))));
     printLine(QStringLiteral("Serves an emulated receiver on a pseudo-terminal; the first line printed is its device."));
-    printLine(QStringLiteral("Commands on standard input:"));
-    printLine(QStringLiteral("  dial HZ         turn the tuning knob to HZ"));
-    printLine(QStringLiteral("  smeter VALUE    set the signal level the receiver reports"));
+    printLine(QStringLiteral("The receiver takes and answers bytes at its line speed (1200 baud AR7030 and RX-320,"));
+    printLine(QStringLiteral("4800 baud NRD-535 and NRD-545); --fast serves at once."));
+    printLine(QStringLiteral("Commands on standard input, every model:"));
     printLine(QStringLiteral("  quit            end"));
-    if (emu)
+    for (const QString &l : sim::PtyHarness::controlHelp())
+        printLine(QStringLiteral("  ") + l);
+    for (const QString &model : sim::emulatorModels()) {
+        const auto emu = sim::createEmulator(model);
+        printLine(QStringLiteral("Commands on standard input, %1:").arg(model));
         for (const QString &l : emu->controlHelp())
             printLine(QStringLiteral("  ") + l);
+    }
 }
 
 } // namespace
@@ -40,29 +46,26 @@ void usage(const std::unique_ptr<sim::Emulator> &emu)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.size() < 2 || args[1] == QLatin1String("--help") || args[1] == QLatin1String("-h")) {
-        std::unique_ptr<sim::Emulator> emu;
-        if (args.size() >= 3)
-            emu = sim::createEmulator(args[2]);
-        usage(emu);
-        return args.size() < 2 ? 2 : 0;
+    QStringList args = app.arguments();
+    args.removeFirst();
+    if (args.isEmpty() || args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
+        usage();
+        return args.isEmpty() ? 2 : 0;
     }
-    std::unique_ptr<sim::Emulator> emu = sim::createEmulator(args[1]);
+    const bool fast = args.removeAll(QStringLiteral("--fast")) > 0;
+    std::unique_ptr<sim::Emulator> emu = args.size() == 1 ? sim::createEmulator(args[0]) : nullptr;
     if (!emu) {
-        std::fprintf(stderr, "rxsim: unknown model '%s' (known: %s)\n", argv[1],
+        std::fprintf(stderr, "rxsim: unknown model '%s' (known: %s)\n", args.value(0).toLocal8Bit().constData(),
                      sim::emulatorModels().join(QStringLiteral(", ")).toLocal8Bit().constData());
         return 2;
-    }
-    if (args.size() >= 3 && args[2] == QLatin1String("--help")) {
-        usage(emu);
-        return 0;
     }
     sim::PtyHarness pty(*emu);
     if (!pty.ok()) {
         std::perror("rxsim: openpty");
         return 1;
     }
+    if (!fast)
+        pty.setPacedAtModelSpeed();
     emu->log = [](const QString &line) { printLine(line); };
     emu->frequencyChanged = [](double hz) { printLine(QStringLiteral("frequency_hz=%1").arg(qint64(std::llround(hz)))); };
     printLine(pty.slavePath());
@@ -86,6 +89,14 @@ int main(int argc, char **argv)
             if (line == QLatin1String("quit")) {
                 app.quit();
                 return;
+            }
+            if (pty.control(line)) {
+                printLine(QStringLiteral("rxsim: %1").arg(line));
+                if (pty.lineDropped()) {
+                    app.quit();
+                    return;
+                }
+                continue;
             }
             if (!emu->control(line))
                 printLine(QStringLiteral("rxsim: unknown control '%1'").arg(line));

@@ -1,8 +1,11 @@
 #include "core/app.h"
+#include "core/filekinds.h"
 #include "core/form.h"
 #include "stations/frmConvertAero.h"
 #include "stations/frmConvertILG.h"
 #include "stations/frmILGfinddbf.h"
+#include "stations/frmTracking.h"
+#include "stations/stationlist.h"
 
 namespace tav {
 
@@ -12,6 +15,32 @@ void registerStationWindows()
     Windows::registerFactory(QStringLiteral("frmConvertILG"), [] { return new frmConvertILG; });
     Windows::registerFactory(QStringLiteral("frmILGfinddbf"), [] { return new frmILGfinddbf; });
     Windows::registerFactory(QStringLiteral("frmConvertAero"), [] { return new frmConvertAero; });
+    Windows::registerFactory(QStringLiteral("frmIlg2rx"), [] { return new frmIlg2rx; });
+    Windows::registerFactory(QStringLiteral("frmIlgquery"), [] { return new frmIlgquery; });
+    Windows::registerFactory(QStringLiteral("frmIlgqsort"), [] { return new frmIlgqsort; });
+    Windows::registerFactory(QStringLiteral("frmAero2rx"), [] { return new frmAero2rx; });
+    Windows::registerFactory(QStringLiteral("frmAeroquery"), [] { return new frmAeroquery; });
+
+    Windows::registerFactory(QStringLiteral("frmTracking"), [] { return new frmTracking; });
+
+    registerReader(5, [](const QString &path) {
+        auto *w = Windows::existing<frmTracking>(QStringLiteral("frmTracking"));
+        return w && G.trackingloaded ? w->trackfile2ram(path) : FileResult::success();
+    });
+    registerReader(
+        3,
+        [](const QString &path) {
+            auto *w = Windows::existing<frmIlg2rx>(QStringLiteral("frmIlg2rx"));
+            return w && G.ilg2rxloaded ? w->ilgfile2ram(path) : FileResult::success();
+        },
+        1);
+    registerReader(
+        3,
+        [](const QString &path) {
+            auto *w = Windows::existing<frmAero2rx>(QStringLiteral("frmAero2rx"));
+            return w && G.aero2rxloaded ? w->aerofile2ram(path) : FileResult::success();
+        },
+        2);
 }
 
 } // namespace tav

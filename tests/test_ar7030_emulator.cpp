@@ -55,9 +55,12 @@ TEST_F(Ar7030Emu, EachRoutineAppliesItsOwnGroupAndSetAllAppliesEverything)
     EXPECT_NE(a0.mode, 6);
     emu.feed(B({0x22}));
     EXPECT_EQ(emu.applied().mode, 6);
-    EXPECT_NE(emu.applied().filter, 2);
+    EXPECT_EQ(emu.applied().filter, 3) << "a new mode brings the filter last used in it";
+    EXPECT_EQ(emu.byteAt(0, 0x34), 3);
+    emu.feed(B({0x50, 0x33, 0x44, 0x62}));
     emu.feed(B({0x23}));
     EXPECT_EQ(emu.applied().filter, 2);
+    EXPECT_EQ(emu.byteAt(0, 0x38), 0x36) << "the width of the filter in use, BCD kHz";
     EXPECT_NE(emu.applied().volume, 50);
     emu.feed(B({0x25}));
     EXPECT_EQ(emu.applied().volume, 50);
@@ -114,12 +117,18 @@ TEST_F(Ar7030Emu, MisencodedRunsShowAsTheWrongState)
 TEST_F(Ar7030Emu, UnknownCommandsAreLoggedAndIgnored)
 {
     lines.clear();
-    emu.feed(B({0x95, 0x72, 0x84, 0x2E, 0x00}));
-    EXPECT_EQ(emu.unknownCommands(), 5);
-    ASSERT_EQ(lines.size(), 5);
+    emu.feed(B({0x95, 0x84, 0xB0, 0xF3}));
+    EXPECT_EQ(emu.unknownCommands(), 4);
+    ASSERT_EQ(lines.size(), 4);
     for (const QString &l : lines)
         EXPECT_TRUE(l.contains(QLatin1String("unknown"))) << l.toStdString();
     EXPECT_TRUE(answers.isEmpty());
+    // Reads that advance by their operand, and the two routines that answer.
+    emu.feed(B({0x00, 0x5F, 0x40, 0x72, 0x70, 0x2E, 0x2F}));
+    EXPECT_EQ(emu.unknownCommands(), 4);
+    EXPECT_EQ(answers, QByteArray("A7") + char(0) + char(0)) << "ident bytes 0 and 2 (read in place), signal 0, no button";
+    EXPECT_TRUE(lines.last().contains(QLatin1String("routine 15 (read buttons)"))) << lines.last().toStdString();
+    answers.clear();
     // A page that does not exist keeps nothing and reads as 0.
     emu.feed(B({0x57, 0x30, 0x40, 0x65, 0x57, 0x30, 0x40, 0x71}));
     EXPECT_EQ(emu.outsideAccesses(), 2);

@@ -3,6 +3,7 @@
 // the frequency boxes, the last-20 and marked lists, and the scratch pad.
 #include "core/app.h"
 #include "core/filekinds.h"
+#include "core/frmLoadfile.h"
 #include "core/frmSavefile.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
@@ -153,8 +154,22 @@ TEST_F(ListsOnAR7030, BroadcastListLoadsSelectsAndTunes)
              bdxcLine("Germany", "DW", "0600-0700", "9560,6075") + bdxcLine(".", "Radio X", "2200-0200", "5,7100") +
                  bdxcLine("Nowhere", ".", "1000-1100", "15000"));
 
+    // Through the Load dialog, as the button opens it.
+    G.filenames[1].clear();
+    QTimer::singleShot(0, [] {
+        auto *d = Windows::existing<frmLoadfile>(QStringLiteral("frmLoadfile"));
+        if (!d || !d->isLoadedForm())
+            return;
+        d->list_Click(0);
+        d->cmdOK->click();
+    });
+    QTimer::singleShot(5000, [] {
+        if (auto *d = Windows::existing(QStringLiteral("frmLoadfile")))
+            d->unload();
+    });
     dialogs.input(QStringLiteral("ALL"));
-    ASSERT_TRUE(runReader(1));
+    w->cmdLoad->click();
+    EXPECT_EQ(G.filekind, 1);
     ASSERT_FALSE(dialogs.shown().isEmpty());
     EXPECT_EQ(dialogs.shown().last().title, "Selection Criterium");
     EXPECT_TRUE(dialogs.shown().last().isInput);
@@ -282,6 +297,17 @@ TEST_F(ListsOnAR7030, FrequencyBoxesFollowTheHubAndTuneOnEnter)
     EXPECT_TRUE(tunedTo(7120));
     QTest::mouseDClick(pad->txtFrequencyA, Qt::LeftButton);
     EXPECT_EQ(pad->txtFrequencyA->text(), "");
+    panel->hide();
+    bdxc->cmdDiduzu->click();
+    EXPECT_TRUE(panel->isVisible()) << "DiDuzu shows the panel opened at Go";
+
+    // The clock writes the captions of the broadcast and own lists, not the ".320" list's.
+    auto *f320 = open<frm320Files>("frm320Files");
+    own->showModeless();
+    frmWelcome::instance()->Showtime_Timer();
+    EXPECT_TRUE(bdxc->windowTitle().startsWith("BDXC     LT : " + G.lttext + "     UTC : "));
+    EXPECT_TRUE(own->windowTitle().startsWith("OWN     LT : "));
+    EXPECT_EQ(f320->windowTitle(), ".320 files");
 
     // The size button names the size its next click gives.
     const int small = bdxc->grdBdxc->height();

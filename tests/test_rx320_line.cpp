@@ -85,14 +85,28 @@ TEST_F(Rx320Emu, FramesByLengthSoACarriageReturnInsideATuningCommandIsData)
 TEST_F(Rx320Emu, DecodesTheTuningWordsPerMode)
 {
     emu.feed(bytes({'N', 0x55, 0xEF, 0x1A, 0xA4, 0x55, 0x52, 0x0D})); // 10 MHz AM, shift 1 Hz
-    EXPECT_EQ(emu.tunedFrequencyHz(), 10000000);
+    EXPECT_EQ(emu.tunedFrequencyHz(), 9999999) << "AM takes no BFO: the shift moves the carrier";
     EXPECT_NEAR(emu.bfoOffsetHz(), 1, 0.5);
     emu.feed(QByteArray("M1\r") + bytes({'N', 0x55, 0xF0, 0x09, 0x99, 0x67, 0x71, 0x0D})); // USB, 3000 Hz filter
     EXPECT_EQ(emu.mode(), 1);
     EXPECT_EQ(emu.tunedFrequencyHz(), 10000000);
     emu.feed(QByteArray("M2\r") + bytes({'N', 0x55, 0xEE, 0x2B, 0xB9, 0x67, 0x71, 0x0D})); // LSB
     EXPECT_EQ(emu.tunedFrequencyHz(), 10000000);
-    EXPECT_TRUE(log.first().contains(QStringLiteral("10000000 Hz AM"))) << log.first().toStdString();
+    EXPECT_TRUE(log.filter(QStringLiteral("tuned to 9999999 Hz AM")).size() == 1) << log.join('\n').toStdString();
+    // CW: the carrier heard at the pitch, whatever part of the BFO offset is shift.
+    emu.setCwPitch(1000);
+    emu.feed(QByteArray("M3\r") + bytes({'N', 0x55, 0xEE, 0x2B, 0xB9, 0x65, 0x6A, 0x0D}));
+    const double lsbSide = (emu.coarse() - 18000) * 2500.0 + emu.fine() / 5.46 + 1250 + emu.bfoOffsetHz();
+    EXPECT_NEAR(emu.tunedFrequencyHz(), lsbSide - 1000, 1);
+    // A tuning command for a new mode sent ahead of the mode itself is
+    // reported once, as the pair tunes, never as the passing mix.
+    tunes.clear();
+    emu.feed(bytes({'N', 0x55, 0xEF, 0x1A, 0xA4, 0x55, 0x52, 0x0D}) + "M0\r");
+    EXPECT_EQ(tunes, QList<double>{9999999});
+    // "C" sets speaker and line level together.
+    emu.feed(QByteArray("C") + char(0x7F) + char(20) + '\r');
+    EXPECT_EQ(emu.volumeLevel(), 20);
+    EXPECT_EQ(emu.lineLevel(), 20);
 }
 
 TEST_F(Rx320Emu, AnswersQueriesAndIgnoresUnknownCommands)

@@ -7,6 +7,7 @@
 #include "core/globals.h"
 #include "core/tables.h"
 #include "panels/frmAR7030.h"
+#include "lists/frmLast20.h"
 #include "panels/jrclock.h"
 #include "panels/mainmenu.h"
 #include "scans/frmScanband.h"
@@ -229,6 +230,30 @@ TEST_F(ScansOnAR7030, BandSweepFollowsTheProfileAndHoldsOnAStrongSignal)
     w->cmdStop_Click();
     w->cmdExit_Click();
     EXPECT_TRUE(entry("mnuScanFreqList")->isEnabled());
+}
+
+TEST_F(ScansOnAR7030, BandStepsFollowTheLastTwentyRuleAndOtherTuningIsRecorded)
+{
+    auto *last20 = Windows::existing<lists::frmLast20>(QStringLiteral("frmLast20"));
+    ASSERT_TRUE(last20 && last20->isLoadedForm());
+    auto *panel = Windows::existing<frmAR7030>(QStringLiteral("frmAR7030"));
+    auto *w = openFromPanel<frmScanband>("frmScanband");
+    w->txtInput[0]->setText("7000");
+    w->txtInput[1]->setText("7100");
+    w->txtInput[2]->setText("10");
+    w->txtInput[3]->setText("60");
+    last20->chkNofreqsteps->setValue(1);
+    w->cmdStart_Click();
+    w->tmrScanband_Timer();
+    EXPECT_NEAR(tunedAfter(7010), 7010, 0.01);
+    EXPECT_NE(last20->shown(0), panel->txtFrequencyA->text()); // a step, not recorded
+    frmWelcome::instance()->Change2FreqA(9500); // tuned elsewhere meanwhile
+    EXPECT_EQ(last20->shown(0), panel->txtFrequencyA->text());
+    last20->chkNofreqsteps->setValue(0);
+    w->tmrScanband_Timer();
+    EXPECT_NEAR(tunedAfter(7020), 7020, 0.01);
+    EXPECT_EQ(last20->shown(0), panel->txtFrequencyA->text());
+    w->cmdStop_Click();
 }
 
 using ScansOnNrd545 = tavtest::Nrd545Rig;

@@ -319,4 +319,19 @@ TEST_F(Conversion, AeroWindowChecksItsSourceAtConnect)
     EXPECT_FALSE(G.convertaeroloaded);
     EXPECT_EQ(dialogs.shown().last().title, "Aerolist database");
     EXPECT_EQ(lines(dir.path() + "RX2DB/aero2.ftl"), QStringList{"03016.00          NAT-A               "});
+
+    // A panel closing its tools during a conversion stops it.
+    QStringList many;
+    for (int i = 0; i < 5000; ++i)
+        many << QStringLiteral("0%1.00 USB      NET %2").arg(3000 + i).arg(i);
+    dir.write("tables/AeroList.TXT", many.join("\r\n").toLatin1() + "\r\n");
+    w->load();
+    w->fraConnect->setEnabled(true);
+    w->optDbconnect->select(1);
+    QTimer::singleShot(0, w, [] { UnloadTools(); });
+    w->cmdConvert_Click();
+    EXPECT_FALSE(G.convertaeroloaded);
+    const int written = int(lines(dir.path() + "RX2DB/aero.ftl").size());
+    EXPECT_GE(written, 1);
+    EXPECT_LT(written, 5000);
 }

@@ -2,6 +2,7 @@
 // test starts from the program's start-up state.
 #include "core/globals.h"
 #include "core/clock.h"
+#include "core/comm.h"
 #include "support/testenv.h"
 
 #include <QApplication>
@@ -25,6 +26,8 @@ int main(int argc, char **argv)
     // Tests never read or write the user's own settings.
     QTemporaryDir home;
     qputenv("HOME", home.path().toLocal8Bit());
+    // Tests about timing switch the line's pace back on for their own port.
+    tav::CommControl::setPacedByDefault(false);
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new ResetState);

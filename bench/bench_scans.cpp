@@ -1,0 +1,129 @@
+// The band sweep's pace against each emulated receiver on a line at the
+// model's speed: steps per second against what the delay and the line
+// allow, counting every byte that crossed the line during the sweep (the
+// hub's traffic included).
+#include "core/app.h"
+#include "core/form.h"
+#include "core/frmWelcome.h"
+#include "core/globals.h"
+#include "core/ui.h"
+#include "scans/frmScanband.h"
+#include "sim/emulator.h"
+#include "sim/pty.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <algorithm>
+
+using namespace tav;
+
+namespace {
+
+constexpr int kWarmSteps = 3;
+constexpr int kMeasuredSteps = 20;
+
+struct Model {
+    const char *emulator;
+    int rxtype;
+    int baud;
+};
+const Model kModels[] = {{"ar7030", 1, 1200}, {"nrd535", 2, 4800}, {"rx320", 3, 1200}, {"nrd545", 4, 4800}};
+
+bool waitUntil(const std::function<bool()> &cond, int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!cond()) {
+        if (t.elapsed() > ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    }
+    return true;
+}
+
+void BM_BandSweep(benchmark::State &state)
+{
+    const Model &m = kModels[state.range(0)];
+    const double delay = double(state.range(1)) / 1000;
+    DialogScript::enabled = true;
+    QTemporaryDir dir;
+    std::unique_ptr<sim::Emulator> emu = sim::createEmulator(QLatin1String(m.emulator));
+    sim::PtyHarness pty(*emu);
+    // The receiver answers at its line speed.
+    pty.setPacingUsPerByte(int(1e6 * 10 / m.baud));
+    qint64 replied = 0;
+    auto send = emu->send;
+    emu->send = [&replied, send](const QByteArray &b) {
+        replied += b.size();
+        send(b);
+    };
+    registerBuiltWindows();
+    frmWelcome::instance()->load();
+    G.datapath = dir.path() + QLatin1Char('/');
+    QFile ports(G.datapath + QStringLiteral("comports.ini"));
+    ports.open(QIODevice::WriteOnly);
+    ports.write(pty.slavePath().toLatin1() + "\r\n");
+    ports.close();
+    G.rxtype = int16_t(m.rxtype);
+    G.setupdata[1] = 1;
+    frmWelcome::instance()->imgGo_Click();
+
+    auto *w = Windows::get<frmScanband>(QStringLiteral("frmScanband"));
+    w->load();
+    w->txtInput[0]->setText(QStringLiteral("7000"));
+    w->txtInput[1]->setText(QStringLiteral("7500"));
+    w->txtInput[2]->setText(QStringLiteral("1"));
+    w->txtInput[3]->setText(QString::number(delay));
+
+    double stepsPerSecond = 0, bytesPerStep = 0;
+    for (auto _ : state) {
+        w->cmdStart_Click();
+        waitUntil([&] { return w->sweep().sbstepnr >= kWarmSteps; }, 60000);
+        QElapsedTimer t;
+        t.start();
+        const qint64 bytes0 = pty.received().size() + replied;
+        waitUntil([&] { return w->sweep().sbstepnr >= kWarmSteps + kMeasuredSteps; }, 120000);
+        const double secs = double(t.nsecsElapsed()) / 1e9;
+        const qint64 bytes = pty.received().size() + replied - bytes0;
+        w->cmdStop_Click();
+        stepsPerSecond = kMeasuredSteps / secs;
+        bytesPerStep = double(bytes) / kMeasuredSteps;
+        state.SetIterationTime(secs);
+    }
+    const double lineSteps = (m.baud / 10.0) / std::max(1.0, bytesPerStep);
+    const double target = std::min(1 / delay, lineSteps);
+    state.counters["steps_per_s"] = stepsPerSecond;
+    state.counters["bytes_per_step"] = bytesPerStep;
+    state.counters["target_steps_per_s"] = target;
+    state.counters["ratio"] = stepsPerSecond / target; // at least 0.95
+    state.SetLabel(m.emulator);
+
+    w->unload();
+    if (TavForm *p = Windows::existing(frmWelcome::panelName(m.rxtype)))
+        p->unload();
+    frmWelcome::destroy();
+    Windows::destroyAll();
+    resetProgramState();
+}
+// Models 0..3 (AR7030, NRD-535, RX-320, NRD-545); delays in ms: one that the
+// line limits and one that limits the line.
+BENCHMARK(BM_BandSweep)
+    ->ArgsProduct({{0, 1, 2, 3}, {50, 200}})
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,399 @@
+#include "stations/frmTracking.h"
+
+#include "core/exchange.h"
+#include "core/frmWelcome.h"
+#include "core/globals.h"
+#include "core/numtext.h"
+#include "logbook/frmLoginput.h"
+#include "panels/frmPanel.h"
+#include "panels/jrclock.h"
+#include "stations/ftlrecord.h"
+#include "stations/stationstore.h"
+
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QMouseEvent>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace tav {
+
+void BingoLabel::mousePressEvent(QMouseEvent *ev)
+{
+    ev->accept();
+    emit clicked();
+}
+
+namespace {
+
+unsigned toBbggrr(unsigned rgb) { return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF); }
+
+} // namespace
+
+frmTracking::frmTracking() : TavForm(QStringLiteral("frmTracking"), 32, &ProgramState::trackingloaded)
+{
+    setWindowTitle(QStringLiteral("Tracking"));
+    setBackColor(this, toBbggrr(TrackEngine::kBackground));
+    auto *top = new QVBoxLayout(this);
+    auto *controls = new QHBoxLayout;
+    top->addLayout(controls);
+
+    auto *boxes = new QGridLayout;
+    controls->addLayout(boxes);
+    lblCatchrange = makeLabel(QStringLiteral("lblCatchrange"), QStringLiteral("Catching (kHz) :"), this);
+    txtCatchrange = new QLineEdit(QStringLiteral("2"), this);
+    txtCatchrange->setObjectName(QStringLiteral("txtCatchrange"));
+    txtCatchrange->setMaximumWidth(50);
+    lblFreqstep = makeLabel(QStringLiteral("lblFreqstep"), QStringLiteral("Stepping (kHz) :"), this);
+    txtFreqstep = new QLineEdit(QStringLiteral("5"), this);
+    txtFreqstep->setObjectName(QStringLiteral("txtFreqstep"));
+    txtFreqstep->setMaximumWidth(50);
+    spnFreqstep = new SpinButton(QStringLiteral("spnFreqstep"), this);
+    boxes->addWidget(lblCatchrange, 0, 0);
+    boxes->addWidget(txtCatchrange, 0, 1);
+    boxes->addWidget(lblFreqstep, 1, 0);
+    boxes->addWidget(txtFreqstep, 1, 1);
+    boxes->addWidget(spnFreqstep, 1, 2);
+
+    auto frame = [&](const QString &name, QGroupBox *&box, OptionGroup *&group, const QStringList &captions,
+                     const QString &base) {
+        box = makeFrame(name, QString(), this);
+        auto *l = new QHBoxLayout(box);
+        group = new OptionGroup(this);
+        for (int i = 0; i < captions.size(); ++i)
+            l->addWidget(group->add(i, base, captions[i], box));
+        controls->addWidget(box);
+    };
+    frame(QStringLiteral("fraMousedial"), fraMousedial, optMousedial, {QStringLiteral("Mouse"), QStringLiteral("Dial")},
+          QStringLiteral("optMousedial"));
+    frame(QStringLiteral("fraHitsall"), fraHitsall, optHitsall, {QStringLiteral("Hits"), QStringLiteral("All")},
+          QStringLiteral("optHitsall"));
+    frame(QStringLiteral("fraAlternates"), fraAlternates, optAlternates,
+          {QStringLiteral("Lat/Lon"), QStringLiteral("Dis/Dir"), QStringLiteral("Ctry"), QStringLiteral("Loc")},
+          QStringLiteral("optAlternates"));
+    controls->addStretch();
+
+    QFont mono(QStringLiteral("Courier New"), 9);
+    mono.setStyleHint(QFont::Monospace);
+    mono.setFixedPitch(true);
+    const double tpp = twipsPerPixel();
+    auto *lines = new QVBoxLayout;
+    lines->setSpacing(0);
+    top->addLayout(lines);
+    for (int i = 0; i < TrackEngine::kPageLines; ++i) {
+        auto *l = new BingoLabel(this);
+        l->setObjectName(QStringLiteral("lblBingo(%1)").arg(i));
+        l->setFont(mono);
+        l->setTextFormat(Qt::PlainText);
+        l->setAutoFillBackground(true);
+        l->setFixedHeight(int(255 / tpp));
+        l->setMinimumWidth(int(9375 / tpp));
+        setBackColor(l, toBbggrr(TrackEngine::kBackground));
+        connect(l, &BingoLabel::clicked, this, [this, i] { lblBingo_Click(i); });
+        lblBingo[i] = l;
+        lines->addWidget(l);
+    }
+
+    auto *bottom = new QHBoxLayout;
+    top->addLayout(bottom);
+    for (int i = 0; i < TrackEngine::kPages; ++i) {
+        cmdShow[i] = arrayButton(QStringLiteral("cmdShow"), i, QString(), this);
+        cmdShow[i]->setFixedWidth(28);
+        bottom->addWidget(cmdShow[i]);
+        connect(cmdShow[i], &QPushButton::clicked, this, [this, i] { cmdShow_Click(i); });
+    }
+    bottom->addStretch();
+    txtFrequencyA = new lists::FrequencyBox(this);
+    txtFrequencyA->setMaximumWidth(110);
+    cmdLoad = makeButton(QStringLiteral("cmdLoad"), QStringLiteral("Load File"), this);
+    cmdExit = makeButton(QStringLiteral("cmdExit"), QStringLiteral("Exit"), this);
+    bottom->addWidget(txtFrequencyA);
+    bottom->addWidget(cmdLoad);
+    bottom->addWidget(cmdExit);
+
+    // The options the window opens with, chosen before their handlers are connected.
+    optMousedial->select(0);
+    optHitsall->select(0);
+    optAlternates->select(0);
+    tmrDial7030.setInterval(250);
+    tmrDial7030.setObjectName(QStringLiteral("tmrDial7030"));
+    connect(&tmrDial7030, &QTimer::timeout, this, &frmTracking::tmrDial7030_Timer);
+    connect(cmdLoad, &QPushButton::clicked, this, &frmTracking::cmdLoad_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &frmTracking::cmdExit_Click);
+    connect(optMousedial, &OptionGroup::clicked, this, &frmTracking::optMousedial_Click);
+    connect(optHitsall, &OptionGroup::clicked, this, &frmTracking::optHitsall_Click);
+    connect(optAlternates, &OptionGroup::clicked, this, &frmTracking::optAlternates_Click);
+    connect(spnFreqstep, &SpinButton::SpinUp, this, &frmTracking::spnFreqstep_SpinUp);
+    connect(spnFreqstep, &SpinButton::SpinDown, this, &frmTracking::spnFreqstep_SpinDown);
+    connect(txtFrequencyA, &lists::FrequencyBox::enterPressed, this, &frmTracking::txtFrequencyA_KeyEnter);
+}
+
+void frmTracking::Form_Load()
+{
+    setWindowTitle(QStringLiteral("Tracking"));
+    m_rx = G.goRxtype >= 1 && G.goRxtype <= 4 ? makeReceiver() : nullptr;
+    m_dialHeld = false;
+    tmrDial7030.stop();
+    setStepping(true);
+    spnFreqstep->setEnabled(false);
+    fraMousedial->setEnabled(false);
+    fraHitsall->setEnabled(false);
+    fraAlternates->setEnabled(false);
+    optMousedial->button(1)->setEnabled(true);
+    links::add(static_cast<TrackingLink *>(this));
+    links::add(static_cast<FrequencyBoxLink *>(this));
+    if (G.goRxtype > 0 && frmWelcome::exists())
+        frmWelcome::instance()->Update4RxFreq();
+}
+
+void frmTracking::Form_Unload()
+{
+    // The close box lets go of what Dial following took, and nothing else.
+    tmrDial7030.stop();
+    releaseDial();
+    links::remove(static_cast<TrackingLink *>(this));
+    links::remove(static_cast<FrequencyBoxLink *>(this));
+    G.trackdbloaded = false;
+    m_rx.reset();
+}
+
+void frmTracking::writePort(const QByteArray &command)
+{
+    if (frmWelcome::exists() && frmWelcome::instance()->Comm1.isOpen())
+        frmWelcome::instance()->Comm1.Output(command);
+}
+
+void frmTracking::releaseDial()
+{
+    if (!m_dialHeld)
+        return;
+    m_dialHeld = false;
+    G.dialtrack = false;
+    writePort("I0\r");
+    toolLock(this, false);
+}
+
+void frmTracking::setStepping(bool visible)
+{
+    lblFreqstep->setVisible(visible);
+    txtFreqstep->setVisible(visible);
+    spnFreqstep->setVisible(visible);
+}
+
+void frmTracking::cmdLoad_Click() { lists::showLoadDialog(this, 5); }
+
+void frmTracking::cmdExit_Click()
+{
+    if (G.goRxtype == 2 || G.goRxtype == 4) {
+        G.dialtrack = false;
+        writePort("I0\r");
+        toolLock(this, false);
+        m_dialHeld = false;
+    }
+    m_engine.clear();
+    unload();
+}
+
+FileResult frmTracking::trackfile2ram(const QString &path)
+{
+    HourglassGuard busy;
+    setWindowTitle(QStringLiteral("Tracking"));
+    for (BingoLabel *l : lblBingo) {
+        l->clear();
+        setBackColor(l, toBbggrr(TrackEngine::kBackground));
+    }
+    lblCatchrange->setVisible(false);
+    txtCatchrange->setVisible(false);
+    QVector<QString> recs;
+    const StationLoad r = readStationLines(path, stationStoreCapacity(), recs);
+    if (!r.ok) {
+        lblCatchrange->setVisible(true);
+        txtCatchrange->setVisible(true);
+        return FileResult::failure(r.error);
+    }
+    m_engine.setRecords(std::move(recs));
+    G.rxfreqnow = numericValue(txtFrequencyA->text());
+    Trackfreq();
+    lblCatchrange->setVisible(true);
+    txtCatchrange->setVisible(true);
+    spnFreqstep->setEnabled(true);
+    fraMousedial->setEnabled(true);
+    fraAlternates->setEnabled(true);
+    fraHitsall->setEnabled(true);
+    const QString name = QFileInfo(path).fileName();
+    const QString upper = name.toUpper();
+    if (upper == QLatin1String("AERO.FTL")) {
+        txtFreqstep->setText(QStringLiteral("3"));
+        optHitsall->select(1);
+        fraHitsall->setEnabled(false);
+        optAlternates->select(0);
+        fraAlternates->setEnabled(false);
+    } else if (upper == QLatin1String("ILGSDATA.FTL") || upper == QLatin1String("ILGADATA.FTL")) {
+        txtFreqstep->setText(upper == QLatin1String("ILGSDATA.FTL") ? QStringLiteral("5") : QStringLiteral("9"));
+        optHitsall->select(0);
+        optAlternates->select(1);
+    }
+    optMousedial->select(0);
+    setStepping(true);
+    setWindowTitle(QStringLiteral("Tracking database ") + name + QStringLiteral(" /  ") +
+                   QString::number(r.lines) + QStringLiteral(" records"));
+    G.trackdbloaded = true;
+    if (r.leftOut > 0)
+        msgBox(QStringList{QStringLiteral("The file holds more lines than the list size allows;"),
+                           QStringLiteral("the first %1 lines were loaded, %2 were left out.").arg(r.lines).arg(r.leftOut)},
+               MsgIcon::Exclamation, QStringLiteral("Error"));
+    return FileResult::success();
+}
+
+void frmTracking::Trackfreq()
+{
+    if (!G.trackingloaded || !m_engine.search(G.rxfreqnow))
+        return;
+    for (BingoLabel *l : lblBingo) {
+        l->clear();
+        setBackColor(l, toBbggrr(TrackEngine::kBackground));
+    }
+    rebuild();
+}
+
+void frmTracking::rebuild()
+{
+    if (optHitsall->selected() == 0)
+        Trackhits();
+    else if (optHitsall->selected() == 1)
+        Trackall();
+}
+
+namespace {
+
+double catchRange(const QString &text)
+{
+    QString t = text;
+    t.replace(QLatin1Char(','), QLatin1Char('.'));
+    return numericValue(t);
+}
+
+} // namespace
+
+void frmTracking::Trackall()
+{
+    ++m_builds;
+    m_engine.build(false, G.rxfreqnow, catchRange(txtCatchrange->text()), ftl::hhmmFromClockText(G.utctext));
+    const int pages = m_engine.pageCount();
+    for (int i = 0; i < TrackEngine::kPages; ++i) {
+        cmdShow[i]->setEnabled(i < pages);
+        cmdShow[i]->setText(i < pages ? QString::number(i + 1) : QString());
+    }
+    Trackpageall(0);
+}
+
+void frmTracking::Trackhits()
+{
+    ++m_builds;
+    m_engine.build(true, G.rxfreqnow, catchRange(txtCatchrange->text()), ftl::hhmmFromClockText(G.utctext));
+    const int pages = m_engine.pageCount();
+    for (int i = 0; i < TrackEngine::kPages; ++i) {
+        cmdShow[i]->setEnabled(i < pages);
+        cmdShow[i]->setText(i < pages ? QString::number(i + 1) : QString());
+    }
+    Trackpagehits(0);
+}
+
+void frmTracking::showPage(int page, bool hits)
+{
+    const int view = std::max(0, optAlternates->selected());
+    const auto lines = m_engine.page(page, hits, TrackEngine::View(view), ftl::hhmmFromClockText(G.utctext));
+    for (int i = 0; i < TrackEngine::kPageLines; ++i) {
+        setBackColor(lblBingo[i], toBbggrr(lines[i].rgb));
+        // Only changed lines are written, so stepping does not flicker.
+        if (lblBingo[i]->text() != lines[i].text)
+            lblBingo[i]->setText(lines[i].text);
+    }
+}
+
+void frmTracking::cmdShow_Click(int i)
+{
+    if (optHitsall->selected() == 0)
+        Trackpagehits(i);
+    else if (optHitsall->selected() == 1)
+        Trackpageall(i);
+}
+
+void frmTracking::optMousedial_Click(int i)
+{
+    const int rx = G.goRxtype;
+    if (i == 0) {
+        if (rx == 1)
+            tmrDial7030.stop();
+        if (rx == 2 || rx == 4) {
+            G.dialtrack = false;
+            writePort("I0\r");
+            toolLock(this, false);
+            m_dialHeld = false;
+        }
+        setStepping(true);
+        return;
+    }
+    if (rx > 0 && frmWelcome::exists())
+        frmWelcome::instance()->Update4RxFreq();
+    if (rx == 1) {
+        tmrDial7030.start();
+    } else if (rx == 2 || rx == 4) {
+        toolLock(this, true);
+        writePort("I1\r");
+        writePort(rx == 2 ? QByteArray("H0\r") : QByteArray("DD0\r"));
+        G.dialtrack = true;
+        m_dialHeld = true;
+    }
+    setStepping(false);
+    G.rxfreqnow = numericValue(txtFrequencyA->text());
+    Trackfreq();
+}
+
+void frmTracking::tmrDial7030_Timer()
+{
+    // The poll never runs inside itself or inside another exchange.
+    if (m_polling || Exchange::active() || !m_rx || G.goRxtype != 1)
+        return;
+    m_polling = true;
+    G.last20record = links::recordsFreqSteps();
+    const double old = G.rxfreqnow;
+    const std::optional<double> f = m_rx->readFrequency();
+    if (f && *f > 0) {
+        G.rxfreqnow = *f;
+        if (G.rxfreqnow != old) {
+            if (frmPanel *p = frmWelcome::instance()->openPanel())
+                p->hubFrequencyChanged(G.rxfreqnow);
+            Trackfreq();
+        }
+    }
+    m_polling = false;
+}
+
+void frmTracking::step(int direction)
+{
+    G.last20record = links::recordsFreqSteps();
+    spnFreqstep->setEnabled(false);
+    const double stepHz = double(roundHalfEven(numericValue(txtFreqstep->text()) * 1000));
+    const double f = std::floor(numericValue(txtFrequencyA->text()) * 1000 + 0.49);
+    double next = (f + direction * stepHz) / 1000;
+    if (direction < 0 && next < G.freqmin)
+        next = G.freqmin;
+    if (direction > 0 && next > G.freqmax)
+        next = G.freqmax;
+    frmWelcome::instance()->Change2FreqA(next);
+    spnFreqstep->setEnabled(true);
+}
+
+void frmTracking::lblBingo_Click(int i)
+{
+    if (!G.loginputloaded)
+        return;
+    if (auto *entry = Windows::existing<frmLoginput>(QStringLiteral("frmLoginput")))
+        entry->takeStationLine(lblBingo[i]->text());
+}
+
+void frmTracking::txtFrequencyA_KeyEnter() { lists::tuneToText(txtFrequencyA->text()); }
+
+} // namespace tav

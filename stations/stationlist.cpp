@@ -1,0 +1,581 @@
+#include "stations/stationlist.h"
+
+#include "core/exchange.h"
+#include "core/frmWelcome.h"
+#include "core/globals.h"
+#include "core/numtext.h"
+#include "core/textfile.h"
+#include "panels/jrclock.h"
+#include "stations/ftlrecord.h"
+#include "stations/stationstate.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPointer>
+#include <QVBoxLayout>
+
+namespace tav {
+
+namespace {
+
+QFont monoFont()
+{
+    QFont mono(QStringLiteral("Courier New"));
+    mono.setStyleHint(QFont::Monospace);
+    mono.setFixedPitch(true);
+    return mono;
+}
+
+constexpr int kSmallList = 3390, kSmallWindow = 4980, kLargeList = 6780, kLargeWindow = 8370;
+
+} // namespace
+
+StationListWindow::StationListWindow(const QString &name, int slot, bool ProgramState::*flag, int ftlkind,
+                                     const QString &title, const QString &loadCaption, const QString &queryCaption,
+                                     bool withSort, const QString &listName, const QString &titlesName,
+                                     const QString &titles, const QString &queryWindow, const QString &iniName,
+                                     int combos, int maxDelay)
+    : TavForm(name, slot, flag), m_ftlkind(ftlkind), m_queryWindow(queryWindow), m_iniName(iniName),
+      m_combos(combos), m_maxDelay(maxDelay)
+{
+    setWindowTitle(title);
+    auto *top = new QVBoxLayout(this);
+    auto *head = new QHBoxLayout;
+    top->addLayout(head);
+    cmdHeigh = makeButton(QStringLiteral("cmdHeigh"), QStringLiteral("L"), this);
+    cmdHeigh->setFixedWidth(28);
+    head->addWidget(cmdHeigh);
+    lblTitles = makeLabel(titlesName, titles, this);
+    lblTitles->setFont(monoFont());
+    lblTitles->setTextFormat(Qt::PlainText);
+    head->addWidget(lblTitles, 1);
+
+    lines = new QStringListModel(this);
+    list = new QListView(this);
+    list->setObjectName(listName);
+    list->setFont(monoFont());
+    list->setUniformItemSizes(true);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setModel(lines);
+    list->setMinimumWidth(QFontMetrics(monoFont()).horizontalAdvance(QString(104, QLatin1Char('W'))));
+    top->addWidget(list, 1);
+    connect(list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &cur) {
+                if (!cur.isValid())
+                    return;
+                m_justSelected = cur.row();
+                list_Click(cur.row());
+            });
+    connect(list, &QListView::clicked, this, [this](const QModelIndex &i) {
+        // The press that selected the line has run the click already.
+        if (i.row() == m_justSelected) {
+            m_justSelected = -1;
+            return;
+        }
+        list_Click(i.row());
+    });
+
+    auto *bottom = new QGridLayout;
+    top->addLayout(bottom);
+    cmdLoad = makeButton(QStringLiteral("cmdLoad"), loadCaption, this);
+    cmdQuery = makeButton(QStringLiteral("cmdQuery"), queryCaption, this);
+    if (withSort)
+        cmdSort = makeButton(QStringLiteral("cmdSort"), QStringLiteral("Sort"), this);
+    lblScandelay = makeLabel(QStringLiteral("lblScandelay"), QStringLiteral("Scan delay"), this);
+    txtScandelay = new QLineEdit(QStringLiteral("2"), this);
+    txtScandelay->setObjectName(QStringLiteral("txtScandelay"));
+    txtScandelay->setMaximumWidth(40);
+    cmdScan = makeButton(QStringLiteral("cmdScan"), QStringLiteral("Start Scan"), this);
+    lblProgress = makeLabel(QStringLiteral("lblProgress"), QStringLiteral("0"), this);
+    lblProcent = makeLabel(QStringLiteral("lblProcent"), QStringLiteral("%"), this);
+    lblProgress->setVisible(false);
+    lblProcent->setVisible(false);
+    cmdDiduzu = makeButton(QStringLiteral("cmdDiduzu"), QStringLiteral("DiDuzu"), this);
+    txtFrequencyA = new lists::FrequencyBox(this);
+    txtFrequencyA->setMaximumWidth(110);
+    lblDbname = makeLabel(QStringLiteral("lblDbname"), QString(), this);
+    lblDbname->setTextFormat(Qt::PlainText);
+    cmdExit = makeButton(QStringLiteral("cmdExit"), QStringLiteral("Exit"), this);
+    int c = 0;
+    bottom->addWidget(cmdLoad, 0, c++);
+    bottom->addWidget(cmdQuery, 0, c++);
+    if (cmdSort)
+        bottom->addWidget(cmdSort, 0, c++);
+    bottom->addWidget(lblScandelay, 0, c++);
+    bottom->addWidget(txtScandelay, 0, c++);
+    bottom->addWidget(cmdScan, 0, c++);
+    bottom->addWidget(lblProgress, 0, c++);
+    bottom->addWidget(lblProcent, 0, c++);
+    bottom->addWidget(cmdDiduzu, 0, c++);
+    bottom->addWidget(txtFrequencyA, 0, c++);
+    bottom->addWidget(lblDbname, 0, c++);
+    bottom->addWidget(cmdExit, 0, c++);
+    bottom->setColumnStretch(c - 2, 1);
+
+    tmrScan.setObjectName(QStringLiteral("tmrScan"));
+    connect(&tmrScan, &QTimer::timeout, this, &StationListWindow::tmrScan_Timer);
+    connect(cmdLoad, &QPushButton::clicked, this, &StationListWindow::cmdLoad_Click);
+    connect(cmdQuery, &QPushButton::clicked, this, &StationListWindow::cmdQuery_Click);
+    connect(cmdScan, &QPushButton::clicked, this, &StationListWindow::cmdScan_Click);
+    connect(cmdHeigh, &QPushButton::clicked, this, &StationListWindow::cmdHeigh_Click);
+    connect(cmdDiduzu, &QPushButton::clicked, this, &StationListWindow::cmdDiduzu_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &StationListWindow::cmdExit_Click);
+    connect(txtFrequencyA, &lists::FrequencyBox::enterPressed, this, &StationListWindow::txtFrequencyA_KeyEnter);
+}
+
+void StationListWindow::Form_Load()
+{
+    HourglassGuard busy;
+    m_scan = StationScan{};
+    m_large = false;
+    applyHeight();
+    lines->setStringList({});
+    lblDbname->clear();
+    txtFrequencyA->clear();
+    cmdScan->setText(QStringLiteral("Start Scan"));
+    if (TavForm *q = Windows::get(m_queryWindow))
+        q->load();
+    // Missing or damaged choices leave the combos empty; the user may type.
+    const QueryChoices choices = readQueryChoices(resolveNoCase(G.datapath, m_iniName), m_combos);
+    const QVector<QComboBox *> combos = queryCombos();
+    for (int i = 0; i < combos.size() && i < choices.combos.size(); ++i) {
+        combos[i]->clear();
+        combos[i]->addItems(choices.combos[i]);
+        combos[i]->setEditText(QString());
+    }
+    for (QWidget *w : {static_cast<QWidget *>(cmdQuery), static_cast<QWidget *>(cmdSort),
+                       static_cast<QWidget *>(cmdScan), static_cast<QWidget *>(txtScandelay)})
+        if (w)
+            w->setEnabled(false);
+    for (QWidget *w : {cmdLoad, cmdExit})
+        w->setEnabled(true);
+    links::add(static_cast<FrequencyBoxLink *>(this));
+}
+
+void StationListWindow::Form_Unload()
+{
+    // A window closed while it scans stops its scan and lets the receiver go.
+    if (tmrScan.isActive())
+        setScanning(false);
+    links::remove(static_cast<FrequencyBoxLink *>(this));
+    if (TavForm *q = Windows::existing(m_queryWindow))
+        q->unload();
+}
+
+void StationListWindow::applyHeight()
+{
+    const double tpp = twipsPerPixel();
+    cmdHeigh->setText(m_large ? QStringLiteral("S") : QStringLiteral("L"));
+    list->setFixedHeight(int((m_large ? kLargeList : kSmallList) / tpp));
+    resize(width(), int((m_large ? kLargeWindow : kSmallWindow) / tpp));
+}
+
+void StationListWindow::cmdHeigh_Click()
+{
+    m_large = !m_large;
+    applyHeight();
+    update();
+}
+
+void StationListWindow::cmdDiduzu_Click() { lists::showChosenPanel(); }
+
+void StationListWindow::txtFrequencyA_KeyEnter() { lists::tuneToText(txtFrequencyA->text()); }
+
+void StationListWindow::cmdLoad_Click()
+{
+    G.ftlkind = m_ftlkind;
+    lists::showLoadDialog(this, 3);
+}
+
+FileResult StationListWindow::stationfile2ram(const QString &path)
+{
+    HourglassGuard busy;
+    setWindowTitle(loadedTitle());
+    lines->setStringList({});
+    StationStore &store = ftlStore();
+    const StationLoad r = loadStationStore(path, store, stationStoreCapacity());
+    if (!r.ok)
+        return FileResult::failure(r.error);
+    lines->setStringList(QStringList(store.ftlrecs.begin(), store.ftlrecs.end()));
+    lblDbname->setText(QFileInfo(path).fileName());
+    for (QWidget *w : {static_cast<QWidget *>(cmdQuery), static_cast<QWidget *>(cmdSort),
+                       static_cast<QWidget *>(cmdScan), static_cast<QWidget *>(txtScandelay)})
+        if (w)
+            w->setEnabled(true);
+    if (r.leftOut > 0)
+        msgBox(QStringList{QStringLiteral("The file holds more lines than the list size allows;"),
+                           QStringLiteral("the first %1 lines were loaded, %2 were left out.").arg(r.lines).arg(r.leftOut)},
+               MsgIcon::Exclamation, QStringLiteral("Error"));
+    return FileResult::success();
+}
+
+void StationListWindow::list_Click(int row)
+{
+    const QStringList &l = lines->stringList();
+    if (row < 0 || row >= l.size())
+        return;
+    m_scan.position = row;
+    lists::tuneToText(l[row].left(8));
+}
+
+void StationListWindow::selectLine(int row)
+{
+    if (row < 0 || row >= lines->rowCount())
+        return;
+    if (list->currentIndex().row() == row)
+        list_Click(row);
+    else
+        list->setCurrentIndex(lines->index(row));
+}
+
+void StationListWindow::cmdQuery_Click()
+{
+    m_scan.position = 0;
+    if (TavForm *q = Windows::get(m_queryWindow))
+        q->showModeless();
+}
+
+void StationListWindow::setScanning(bool on)
+{
+    if (on) {
+        tmrScan.start();
+        cmdScan->setText(QStringLiteral("Stop Scan"));
+    } else {
+        tmrScan.stop();
+        cmdScan->setText(QStringLiteral("Start Scan"));
+    }
+    toolLock(this, on);
+    for (QWidget *w : {static_cast<QWidget *>(cmdQuery), static_cast<QWidget *>(cmdSort),
+                       static_cast<QWidget *>(cmdLoad), static_cast<QWidget *>(cmdExit)})
+        if (w)
+            w->setEnabled(!on);
+}
+
+void StationListWindow::cmdScan_Click()
+{
+    if (tmrScan.isActive()) {
+        setScanning(false);
+        return;
+    }
+    const double delay = numericValue(txtScandelay->text());
+    if (delay < 1 || delay > m_maxDelay) {
+        msgBox(QStringList{QStringLiteral("Scan delay outside range."),
+                           QStringLiteral("Select value between 1 and %1 sec.").arg(m_maxDelay)},
+               MsgIcon::Critical, QStringLiteral("Error"));
+        return;
+    }
+    tmrScan.setInterval(int(roundHalfEven(delay * 1000)));
+    setScanning(true);
+}
+
+void StationListWindow::tmrScan_Timer()
+{
+    // A tick whose tuning shows a message box does not let the next tick in.
+    if (m_inTick || Exchange::active())
+        return;
+    m_inTick = true;
+    QPointer<StationListWindow> self(this);
+    const QStringList l = lines->stringList();
+    const auto step = m_scan.tick(int(l.size()), [&](int i) { return numericValue(l[i].left(8)); });
+    if (step) {
+        frmWelcome::instance()->Change2FreqA(step->frequency);
+        if (!self)
+            return;
+        selectLine(step->select);
+        m_scan.advance(int(l.size()));
+    }
+    m_inTick = false;
+}
+
+void StationListWindow::showSearchStart()
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    lblProgress->setText(QStringLiteral("0"));
+    lblProgress->setVisible(true);
+    lblProcent->setVisible(true);
+    lines->setStringList({});
+}
+
+void StationListWindow::showProgress(int figure)
+{
+    lblProgress->setText(QLatin1Char(' ') + QString::number(figure));
+    lblProgress->repaint();
+}
+
+void StationListWindow::showFound(const QVector<int> &found, bool whole)
+{
+    const StationStore &store = ftlStore();
+    QStringList out;
+    out.reserve(found.size());
+    for (int i : found) {
+        if (i < 0 || i >= store.ftlrecs.size())
+            continue;
+        out << (whole ? store.ftlrecs[i] : ilgSearchLine(store.ftlrecs[i]));
+    }
+    lines->setStringList(out);
+    lblProgress->setVisible(false);
+    lblProcent->setVisible(false);
+    QGuiApplication::restoreOverrideCursor();
+}
+
+// ---- ILG ----------------------------------------------------------------
+
+frmIlg2rx::frmIlg2rx()
+    : StationListWindow(QStringLiteral("frmIlg2rx"), 6, &ProgramState::ilg2rxloaded, 1,
+                        QStringLiteral("Filtering on ILG db"), QStringLiteral("Load ILG File"),
+                        QStringLiteral("Query ILG db"), true, QStringLiteral("lstIlgq"), QStringLiteral("lblTitles"),
+                        QStringLiteral("Frequency | Time(UTC) | Broadcast Organisation      | Target |  Language       "
+                                       "             | Power | Location"),
+                        QStringLiteral("frmIlgquery"), QStringLiteral("ilgquery.ini"), 6, 10)
+{
+    lstIlgq = list;
+    connect(cmdSort, &QPushButton::clicked, this, &frmIlg2rx::cmdSort_Click);
+}
+
+QVector<QComboBox *> frmIlg2rx::queryCombos()
+{
+    auto *q = Windows::get<frmIlgquery>(QStringLiteral("frmIlgquery"));
+    return q ? QVector<QComboBox *>(q->cmbQuery.begin(), q->cmbQuery.end()) : QVector<QComboBox *>{};
+}
+
+void frmIlg2rx::cmdSort_Click()
+{
+    if (TavForm *s = Windows::get(QStringLiteral("frmIlgqsort"))) {
+        Busy busy(this);
+        s->showModal();
+    }
+}
+
+void frmIlg2rx::Ftlsort()
+{
+    HourglassGuard busy;
+    StationStore &store = ftlStore();
+    const int hits = std::min<int>(store.ftlhits, int(store.ftlindex.size()) - 1);
+    store.ftlindex = ftlSort(store.ftlrecs, store.ftlindex.mid(0, hits + 1), stationState().ftlsortkey);
+    store.ftlhits = int(store.ftlindex.size()) - 1;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    showFound(store.ftlindex, true);
+}
+
+// ---- aero ----------------------------------------------------------------
+
+frmAero2rx::frmAero2rx()
+    : StationListWindow(QStringLiteral("frmAero2rx"), 36, &ProgramState::aero2rxloaded, 2,
+                        QStringLiteral("Filtering on Aerolist"), QStringLiteral("Load Aero file"),
+                        QStringLiteral("Query Aero db"), false, QStringLiteral("lstAero"), QStringLiteral("lblTitle"),
+                        QStringLiteral("Freq.   | Status         | Network                       | Location / station"),
+                        QStringLiteral("frmAeroquery"), QStringLiteral("aeroquery.ini"), 3, 60)
+{
+    lstAero = list;
+}
+
+QVector<QComboBox *> frmAero2rx::queryCombos()
+{
+    auto *q = Windows::get<frmAeroquery>(QStringLiteral("frmAeroquery"));
+    return q ? QVector<QComboBox *>(q->cmbQuery.begin(), q->cmbQuery.end()) : QVector<QComboBox *>{};
+}
+
+// ---- query dialogs -------------------------------------------------------
+
+namespace {
+
+QComboBox *makeCombo(const QString &name, QWidget *parent)
+{
+    auto *c = new QComboBox(parent);
+    c->setObjectName(name);
+    c->setEditable(true);
+    c->setInsertPolicy(QComboBox::NoInsert);
+    return c;
+}
+
+QCheckBox *makeCheck(const QString &name, QWidget *parent)
+{
+    auto *c = new QCheckBox(parent);
+    c->setObjectName(name);
+    return c;
+}
+
+} // namespace
+
+frmIlgquery::frmIlgquery() : TavForm(QStringLiteral("frmIlgquery"), 9, &ProgramState::ilgqueryloaded)
+{
+    setWindowTitle(QStringLiteral("ILG query definition"));
+    auto *g = new QGridLayout(this);
+    struct Frame { int frame; const char *caption; int check; QVector<int> combos; };
+    const Frame frames[] = {{0, "Frequency (MHz)", 0, {0, 1}}, {3, "Language", 1, {2}},
+                            {1, "Station", 2, {3}},            {4, "Tx Country", 3, {4}},
+                            {2, "Station currently on the air", 4, {}}, {5, "Target Area", 5, {5}}};
+    for (int i = 0; i < 6; ++i)
+        cmbQuery[i] = makeCombo(QStringLiteral("cmbQuery(%1)").arg(i), this);
+    int row = 0;
+    for (const Frame &f : frames) {
+        auto *box = makeFrame(QStringLiteral("fraQuery(%1)").arg(f.frame), QLatin1String(f.caption), this);
+        auto *l = new QHBoxLayout(box);
+        chkQuery[f.check] = makeCheck(QStringLiteral("chkQuery(%1)").arg(f.check), box);
+        l->addWidget(chkQuery[f.check]);
+        for (int c : f.combos) {
+            cmbQuery[c]->setParent(box);
+            l->addWidget(cmbQuery[c], 1);
+        }
+        g->addWidget(box, row++, 0, 1, 3);
+    }
+    cmdSearchilg = makeButton(QStringLiteral("cmdSearchilg"), QStringLiteral("Search ILG db"), this);
+    cmdClear = makeButton(QStringLiteral("cmdClear"), QStringLiteral("Clear"), this);
+    cmdCancel = makeButton(QStringLiteral("cmdCancel"), QStringLiteral("Cancel"), this);
+    g->addWidget(cmdSearchilg, row, 0);
+    g->addWidget(cmdClear, row, 1);
+    g->addWidget(cmdCancel, row, 2);
+    connect(cmdSearchilg, &QPushButton::clicked, this, &frmIlgquery::cmdSearchilg_Click);
+    connect(cmdClear, &QPushButton::clicked, this, &frmIlgquery::cmdClear_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmIlgquery::cmdCancel_Click);
+}
+
+void frmIlgquery::cmdClear_Click()
+{
+    for (QCheckBox *c : chkQuery)
+        c->setChecked(false);
+    for (QComboBox *c : cmbQuery)
+        c->setEditText(QString());
+}
+
+void frmIlgquery::cmdSearchilg_Click()
+{
+    auto *w = Windows::existing<frmIlg2rx>(QStringLiteral("frmIlg2rx"));
+    if (!w || !G.ilg2rxloaded)
+        return;
+    IlgCriteria c;
+    c.freq = chkQuery[0]->isChecked();
+    c.language = chkQuery[1]->isChecked();
+    c.station = chkQuery[2]->isChecked();
+    c.country = chkQuery[3]->isChecked();
+    c.onAir = chkQuery[4]->isChecked();
+    c.target = chkQuery[5]->isChecked();
+    c.lower = cmbQuery[0]->currentText();
+    c.upper = cmbQuery[1]->currentText();
+    c.languageText = cmbQuery[2]->currentText();
+    c.stationText = cmbQuery[3]->currentText();
+    c.countryText = cmbQuery[4]->currentText();
+    c.targetText = cmbQuery[5]->currentText();
+    hide();
+    w->showSearchStart();
+    if (c.freq) {
+        normalizeBounds(c.lower, c.upper);
+        cmbQuery[0]->setEditText(c.lower);
+        cmbQuery[1]->setEditText(c.upper);
+        QCoreApplication::processEvents();
+    }
+    QCoreApplication::processEvents();
+    StationStore &store = ftlStore();
+    const QVector<int> found =
+        ilgSearch(store, c, ftl::hhmmFromClockText(G.utctext), [w](int f) { w->showProgress(f); });
+    store.ftlindex = found;
+    store.ftlhits = int(found.size()) - 1;
+    w->showFound(found, false);
+}
+
+frmAeroquery::frmAeroquery() : TavForm(QStringLiteral("frmAeroquery"), 37, &ProgramState::aeroqueryloaded)
+{
+    setWindowTitle(QStringLiteral("Query definition"));
+    auto *g = new QGridLayout(this);
+    auto *fraFreq = makeFrame(QStringLiteral("fraFreq"), QStringLiteral("Frequency (MHz)"), this);
+    auto *fl = new QHBoxLayout(fraFreq);
+    chkQuery[0] = makeCheck(QStringLiteral("chkQuery(0)"), fraFreq);
+    cmbQuery[0] = makeCombo(QStringLiteral("cmbQuery(0)"), fraFreq);
+    cmbQuery[1] = makeCombo(QStringLiteral("cmbQuery(1)"), fraFreq);
+    fl->addWidget(chkQuery[0]);
+    fl->addWidget(cmbQuery[0], 1);
+    fl->addWidget(cmbQuery[1], 1);
+    auto *frame1 = makeFrame(QStringLiteral("Frame1"), QStringLiteral("Network"), this);
+    auto *nl = new QHBoxLayout(frame1);
+    chkQuery[1] = makeCheck(QStringLiteral("chkQuery(1)"), frame1);
+    cmbQuery[2] = makeCombo(QStringLiteral("cmbQuery(2)"), frame1);
+    nl->addWidget(chkQuery[1]);
+    nl->addWidget(cmbQuery[2], 1);
+    g->addWidget(fraFreq, 0, 0, 1, 3);
+    g->addWidget(frame1, 1, 0, 1, 3);
+    cmdSearchaero = makeButton(QStringLiteral("cmdSearchaero"), QStringLiteral("Search Aero db"), this);
+    cmdClear = makeButton(QStringLiteral("cmdClear"), QStringLiteral("Clear"), this);
+    cmdCancel = makeButton(QStringLiteral("cmdCancel"), QStringLiteral("Cancel"), this);
+    g->addWidget(cmdSearchaero, 2, 0);
+    g->addWidget(cmdClear, 2, 1);
+    g->addWidget(cmdCancel, 2, 2);
+    connect(cmdSearchaero, &QPushButton::clicked, this, &frmAeroquery::cmdSearchaero_Click);
+    connect(cmdClear, &QPushButton::clicked, this, &frmAeroquery::cmdClear_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmAeroquery::cmdCancel_Click);
+}
+
+void frmAeroquery::cmdClear_Click()
+{
+    for (QCheckBox *c : chkQuery)
+        c->setChecked(false);
+    for (QComboBox *c : cmbQuery)
+        c->setEditText(QString());
+}
+
+void frmAeroquery::cmdSearchaero_Click()
+{
+    auto *w = Windows::existing<frmAero2rx>(QStringLiteral("frmAero2rx"));
+    if (!w || !G.aero2rxloaded)
+        return;
+    AeroCriteria c;
+    c.freq = chkQuery[0]->isChecked();
+    c.network = chkQuery[1]->isChecked();
+    c.lower = cmbQuery[0]->currentText();
+    c.upper = cmbQuery[1]->currentText();
+    c.networkText = cmbQuery[2]->currentText();
+    hide();
+    w->showSearchStart();
+    if (c.freq) {
+        normalizeBounds(c.lower, c.upper);
+        cmbQuery[0]->setEditText(c.lower);
+        cmbQuery[1]->setEditText(c.upper);
+        QCoreApplication::processEvents();
+    }
+    QCoreApplication::processEvents();
+    StationStore &store = ftlStore();
+    const QVector<int> found = aeroSearch(store, c, [w](int f) { w->showProgress(f); });
+    store.ftlindex = found;
+    store.ftlhits = int(found.size()) - 1;
+    w->showFound(found, true);
+}
+
+frmIlgqsort::frmIlgqsort() : TavForm(QStringLiteral("frmIlgqsort"), 8, &ProgramState::ilgqsortloaded)
+{
+    setWindowTitle(QStringLiteral("Select sort order"));
+    auto *g = new QGridLayout(this);
+    auto *fraSort = makeFrame(QStringLiteral("fraSort"), QString(), this);
+    auto *sl = new QVBoxLayout(fraSort);
+    optSort = new OptionGroup(this);
+    const char *captions[] = {"Frequency", "Start time", "Organisation", "Language"};
+    for (int i = 0; i < 4; ++i)
+        sl->addWidget(optSort->add(i, QStringLiteral("optSort"), QLatin1String(captions[i]), fraSort));
+    g->addWidget(fraSort, 0, 0, 1, 2);
+    cmdOK = makeButton(QStringLiteral("cmdOK"), QStringLiteral("OK"), this);
+    cancel = makeButton(QStringLiteral("cancel"), QStringLiteral("Cancel"), this);
+    g->addWidget(cmdOK, 1, 0);
+    g->addWidget(cancel, 1, 1);
+    connect(optSort, &OptionGroup::clicked, this, [](int i) { stationState().ftlsortkey = i; });
+    connect(cmdOK, &QPushButton::clicked, this, &frmIlgqsort::cmdOK_Click);
+    connect(cancel, &QPushButton::clicked, this, &frmIlgqsort::cancel_Click);
+}
+
+void frmIlgqsort::Form_Load()
+{
+    if (optSort->selected() == 0)
+        stationState().ftlsortkey = 0;
+    else
+        optSort->select(0);
+}
+
+void frmIlgqsort::cmdOK_Click()
+{
+    unload();
+    if (auto *w = Windows::existing<frmIlg2rx>(QStringLiteral("frmIlg2rx")); w && G.ilg2rxloaded)
+        w->Ftlsort();
+}
+
+} // namespace tav

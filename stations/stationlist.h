@@ -1,0 +1,156 @@
+#pragma once
+// The ILG and aero list windows: a station file from the shared store as a
+// list of fixed-column lines, a click tunes the line's frequency, a timed scan
+// steps through the list, and a query dialog (and for ILG a sort) narrows
+// and orders it.
+
+#include "core/filekinds.h"
+#include "core/form.h"
+#include "core/links.h"
+#include "core/ui.h"
+#include "lists/listwindow.h"
+#include "stations/stationstore.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QStringListModel>
+#include <QTimer>
+#include <array>
+
+namespace tav {
+
+class StationListWindow : public TavForm, public FrequencyBoxLink {
+    Q_OBJECT
+public:
+    QPushButton *cmdLoad = nullptr, *cmdQuery = nullptr, *cmdSort = nullptr, *cmdScan = nullptr,
+                *cmdDiduzu = nullptr, *cmdExit = nullptr, *cmdHeigh = nullptr;
+    QLineEdit *txtScandelay = nullptr;
+    QLabel *lblScandelay = nullptr, *lblTitles = nullptr, *lblDbname = nullptr, *lblProgress = nullptr,
+           *lblProcent = nullptr;
+    lists::FrequencyBox *txtFrequencyA = nullptr;
+    QListView *list = nullptr;
+    QStringListModel *lines = nullptr;
+    QTimer tmrScan;
+
+    void showTunedFrequency(const QString &freqtext) override { txtFrequencyA->setText(freqtext); }
+
+    // The list line's click: tunes its frequency; the scan goes on from it.
+    void list_Click(int row);
+    // Selects a line from the program; it counts as a click.
+    void selectLine(int row);
+    void cmdLoad_Click();
+    void cmdQuery_Click();
+    void cmdScan_Click();
+    void tmrScan_Timer();
+    void cmdHeigh_Click();
+    void cmdDiduzu_Click();
+    void cmdExit_Click() { unload(); }
+    void txtFrequencyA_KeyEnter();
+
+    // The file reader of the window (ilgfile2ram / aerofile2ram).
+    FileResult stationfile2ram(const QString &path);
+
+    QStringList listLines() const { return lines->stringList(); }
+    bool scanning() const { return tmrScan.isActive(); }
+    bool large() const { return m_large; }
+    StationScan &scan() { return m_scan; }
+
+    // The query's run on the shared store: progress labels, the found lines.
+    void showSearchStart();
+    void showProgress(int figure);
+    void showFound(const QVector<int> &found, bool whole);
+
+protected:
+    StationListWindow(const QString &name, int slot, bool ProgramState::*flag, int ftlkind, const QString &title,
+                      const QString &loadCaption, const QString &queryCaption, bool withSort, const QString &listName,
+                      const QString &titlesName, const QString &titles, const QString &queryWindow,
+                      const QString &iniName, int combos, int maxDelay);
+    void Form_Load() override;
+    void Form_Unload() override;
+    // The query dialog's combos to fill from the ini file.
+    virtual QVector<QComboBox *> queryCombos() = 0;
+    virtual QString loadedTitle() const = 0;
+
+private:
+    void applyHeight();
+    void setScanning(bool on);
+    int m_ftlkind;
+    QString m_queryWindow, m_iniName;
+    int m_combos, m_maxDelay;
+    bool m_large = false;
+    bool m_inTick = false;
+    int m_justSelected = -1;
+    StationScan m_scan;
+};
+
+class frmIlg2rx : public StationListWindow {
+    Q_OBJECT
+public:
+    frmIlg2rx();
+    QListView *lstIlgq = nullptr;
+    FileResult ilgfile2ram(const QString &path) { return stationfile2ram(path); }
+    void cmdSort_Click();
+    // Sorts the listed records by `ftlsortkey` and lists them whole.
+    void Ftlsort();
+
+protected:
+    QVector<QComboBox *> queryCombos() override;
+    QString loadedTitle() const override { return QStringLiteral("ILG Radio"); }
+};
+
+class frmAero2rx : public StationListWindow {
+    Q_OBJECT
+public:
+    frmAero2rx();
+    QListView *lstAero = nullptr;
+    FileResult aerofile2ram(const QString &path) { return stationfile2ram(path); }
+
+protected:
+    QVector<QComboBox *> queryCombos() override;
+    QString loadedTitle() const override { return QStringLiteral("Aero list"); }
+};
+
+// The ILG query dialog.
+class frmIlgquery : public TavForm {
+    Q_OBJECT
+public:
+    frmIlgquery();
+    std::array<QCheckBox *, 6> chkQuery{};
+    std::array<QComboBox *, 6> cmbQuery{};
+    QPushButton *cmdSearchilg = nullptr, *cmdClear = nullptr, *cmdCancel = nullptr;
+    void cmdSearchilg_Click();
+    void cmdClear_Click();
+    void cmdCancel_Click() { hide(); }
+};
+
+// The aero query dialog.
+class frmAeroquery : public TavForm {
+    Q_OBJECT
+public:
+    frmAeroquery();
+    std::array<QCheckBox *, 2> chkQuery{};
+    std::array<QComboBox *, 3> cmbQuery{};
+    QPushButton *cmdSearchaero = nullptr, *cmdClear = nullptr, *cmdCancel = nullptr;
+    void cmdSearchaero_Click();
+    void cmdClear_Click();
+    void cmdCancel_Click() { hide(); }
+};
+
+// The ILG sort dialog.
+class frmIlgqsort : public TavForm {
+    Q_OBJECT
+public:
+    frmIlgqsort();
+    OptionGroup *optSort = nullptr;
+    QPushButton *cmdOK = nullptr, *cancel = nullptr;
+    void cmdOK_Click();
+    void cancel_Click() { unload(); }
+
+protected:
+    void Form_Load() override;
+};
+
+} // namespace tav

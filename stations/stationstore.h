@@ -1,0 +1,96 @@
+#pragma once
+// The station record store that the ILG and aero list windows share, its
+// loader, the two searches, the sort and the timed scan's stepping. Counters
+// and indexes are plain ints: a store holds up to 50,001 lines.
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <functional>
+#include <optional>
+
+namespace tav {
+
+struct StationStore {
+    QVector<QString> ftlrecs; // the loaded lines, each 126 characters
+    QVector<int> ftlindex;    // the record of each list line, in list order
+    int ftlcount = -1;        // index of the last loaded record
+    int ftlhits = -1;         // index of the last used ftlindex entry
+    void clear();
+};
+
+// The one store of the program.
+StationStore &ftlStore();
+// Lines a station file may have: the station-file size setting x 1000 + 1.
+int stationStoreCapacity();
+
+struct StationLoad {
+    bool ok = true;
+    QString error;
+    int lines = 0;      // lines stored
+    int leftOut = 0;    // lines beyond the store's size
+};
+// Reads a station file into held 126-character lines, at most `capacity`.
+StationLoad readStationLines(const QString &path, int capacity, QVector<QString> &out);
+// Loads a file into the store: records in file order, the list index 0..n-1.
+StationLoad loadStationStore(const QString &path, StationStore &store, int capacity);
+
+// Progress figures of a search (whole numbers 0..100).
+using SearchProgress = std::function<void(int figure)>;
+
+// Empty or zero bounds become "0" and "32"; reversed bounds are exchanged.
+void normalizeBounds(QString &lower, QString &upper);
+
+struct IlgCriteria {
+    bool freq = false;
+    QString lower, upper; // MHz, normalised by the search
+    bool language = false, station = false, country = false, onAir = false, target = false;
+    QString languageText, stationText, countryText, targetText;
+};
+// The records of the ILG search, in record order. `nowHhmm` is the UTC time.
+QVector<int> ilgSearch(const StationStore &store, IlgCriteria &c, int nowHhmm, const SearchProgress &progress = {});
+// The list line of a found ILG record: columns 1-77, then 101-126.
+QString ilgSearchLine(const QString &rec);
+
+struct AeroCriteria {
+    bool freq = false;
+    QString lower, upper;
+    bool network = false;
+    QString networkText;
+};
+QVector<int> aeroSearch(const StationStore &store, AeroCriteria &c, const SearchProgress &progress = {});
+
+// The list order after a sort of `index` by key 0 frequency, 1 start time,
+// 2 organisation, 3 language: the program's gap-halving exchange sort, each
+// record's key built once.
+QVector<int> ftlSort(const QVector<QString> &recs, const QVector<int> &index, int sortkey);
+// A record's sort key (49 characters).
+QByteArray ftlSortKey(const QString &rec, int sortkey);
+
+// The timed scan through a list: passes over entries that repeat the last
+// scanned frequency (at most 200 a tick) and wraps at the end.
+class StationScan {
+public:
+    int position = 0;
+    double lastFrequency = 0;
+    struct Step {
+        double frequency; // to tune
+        int select;       // the entry to select
+    };
+    // One tick over `count` entries whose frequencies `freqAt` gives. Nothing
+    // for an empty list; a position beyond the list starts at the first entry.
+    std::optional<Step> tick(int count, const std::function<double(int)> &freqAt);
+    // After the selection: the position moves on by one.
+    void advance(int count);
+};
+
+// Query choices: "***" starts the next combo's items, "===" lines are
+// skipped, others are items. Items before the first "***" or beyond the last
+// combo are left out and counted.
+struct QueryChoices {
+    QVector<QStringList> combos;
+    int leftOut = 0;
+};
+QueryChoices readQueryChoices(const QString &path, int combos);
+
+} // namespace tav

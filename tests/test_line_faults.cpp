@@ -1,0 +1,405 @@
+// The line at the receiver's pace and a receiver that misbehaves: paced writes
+// take their wire time, stepping never outruns the line, and every fault the
+// emulators can play (silence, garbage, another channel's reply, a hang-up)
+// ends a read at once or within its bound, with one message.
+#include "core/app.h"
+#include "core/comm.h"
+#include "core/exchange.h"
+#include "core/frmWelcome.h"
+#include "core/globals.h"
+#include "core/numtext.h"
+#include "drivers/clsAR7030.h"
+#include "drivers/clsNRD535.h"
+#include "drivers/clsNRD545.h"
+#include "drivers/clsRX320.h"
+#include "panels/frmAR7030.h"
+#include "sim/ar7030.h"
+#include "sim/jrcsim.h"
+#include "sim/pty.h"
+#include "sim/rx320.h"
+#include "support/testenv.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <cmath>
+#include <sys/resource.h>
+
+using namespace tav;
+
+namespace {
+
+// Process CPU time in milliseconds.
+double cpuMs()
+{
+    rusage u{};
+    ::getrusage(RUSAGE_SELF, &u);
+    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1000.0 + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1000.0;
+}
+
+template <class Emu>
+struct Line {
+    tavtest::ScratchDir dir;
+    Emu emu;
+    sim::PtyHarness pty{emu};
+    CommControl port;
+    QStringList lost;
+    explicit Line(const QString &settings)
+    {
+        G.datapath = dir.path();
+        dir.write(QStringLiteral("comports.ini"), pty.slavePath().toLatin1() + "\r\n");
+        port.CommPort = 1;
+        port.Settings = settings;
+        EXPECT_TRUE(port.open()) << port.lastError().toStdString();
+        QObject::connect(&port, &CommControl::lineLost, [this](const QString &m) { lost << m; });
+    }
+};
+
+QString record(int ch, qint64 hz, bool nrd545)
+{
+    // Channel, frequency, mode, bandwidth, attenuator, AGC in the memory record layout.
+    return QStringLiteral("MEM%1 %2 %3 0%4 %5 %6 @@@ @@@ @ ")
+        .arg(ch, 3, 10, QLatin1Char('0'))
+        .arg(hz, 8, 10, QLatin1Char('0'))
+        .arg(2)
+        .arg(1)
+        .arg(0)
+        .arg(nrd545 ? 3 : 1);
+}
+
+} // namespace
+
+TEST(LinePace, PacedWritesTakeTheirWireTimeAndRepliesComeAtLineSpeed)
+{
+    Line<sim::Nrd545Emulator> line(QStringLiteral("1200,N,8,1"));
+    line.port.setPaced(true);
+    EXPECT_EQ(line.port.bitsPerByte(), 10);
+    QElapsedTimer t;
+    t.start();
+    line.port.Output(QByteArray(24, 'A')); // 24 bytes at 1200 baud: 200 ms on the wire
+    EXPECT_GE(t.elapsed(), 190);
+    EXPECT_LT(t.elapsed(), 2000);
+    // Two writes in a row queue behind each other on the line.
+    t.restart();
+    line.port.Output(QByteArray(12, 'B'));
+    line.port.Output(QByteArray(12, 'B'));
+    EXPECT_GE(t.elapsed(), 190);
+
+    // A paced receiver answers a status read no sooner than the bytes can cross.
+    Line<sim::Nrd535Emulator> jrc(QStringLiteral("4800,N,8,1"));
+    jrc.pty.setPacedAtModelSpeed();
+    jrc.port.setPaced(true);
+    clsNRD535 rx(jrc.port);
+    t.restart();
+    rx.Smeter(); // "M" CR out, then the four characters the read waits for: 12.5 ms
+    EXPECT_TRUE(rx.lastReadOk());
+    EXPECT_GE(t.elapsed(), 12);
+    EXPECT_LT(t.elapsed(), 800);
+}
+
+TEST(LinePace, InputNobodyReadsIsBoundedToTheNewest)
+{
+    Line<sim::Nrd535Emulator> line(QStringLiteral("4800,N,8,1"));
+    QByteArray flood;
+    for (int i = 0; i < 100000; ++i)
+        flood += char('a' + i % 26);
+    line.pty.sendToProgram(flood);
+    tavtest::pump(300);
+    const int n = line.port.InBufferCount();
+    EXPECT_LE(n, CommControl::kIdleInputLimit);
+    EXPECT_GT(n, 0);
+    EXPECT_TRUE(flood.endsWith(line.port.Input())) << "the newest bytes are kept";
+}
+
+// Each fault a JRC receiver can play fails the read it meets, within the
+// bound, and writes nothing back: the panel shows "?".
+TEST(LineFaults, JrcReadsFailOnEveryFaultWithoutHanging)
+{
+    for (bool nrd545 : {false, true}) {
+        SCOPED_TRACE(nrd545 ? "NRD-545" : "NRD-535");
+        Line<sim::Nrd535Emulator> l535(QStringLiteral("4800,N,8,1"));
+        Line<sim::Nrd545Emulator> l545(QStringLiteral("4800,N,8,1"));
+        if (nrd545)
+            l535.port.close();
+        else
+            l545.port.close();
+        CommControl &port = nrd545 ? l545.port : l535.port;
+        sim::PtyHarness &pty = nrd545 ? l545.pty : l535.pty;
+        std::unique_ptr<JrcDriver> drv = nrd545 ? std::unique_ptr<JrcDriver>(new clsNRD545(port))
+                                                : std::unique_ptr<JrcDriver>(new clsNRD535(port));
+        auto memory = [&](int ch) {
+            return nrd545 ? static_cast<clsNRD545 *>(drv.get())->Memory(int16_t(ch))
+                          : static_cast<clsNRD535 *>(drv.get())->Memory(int16_t(ch));
+        };
+        auto status = [&] {
+            return nrd545 ? static_cast<clsNRD545 *>(drv.get())->RxStatus()
+                          : static_cast<clsNRD535 *>(drv.get())->RxStatus();
+        };
+        auto smeter = [&] {
+            return nrd545 ? static_cast<clsNRD545 *>(drv.get())->Smeter()
+                          : static_cast<clsNRD535 *>(drv.get())->Smeter();
+        };
+        auto write = [&](int ch, qint64 hz) {
+            if (nrd545)
+                static_cast<clsNRD545 *>(drv.get())->setMemory(int16_t(ch), record(ch, hz, true));
+            else
+                static_cast<clsNRD535 *>(drv.get())->setMemory(int16_t(ch), record(ch, hz, false));
+        };
+        write(4, 7100000);
+        write(5, 9650000);
+        ASSERT_TRUE(tavtest::waitFor([&] {
+            return nrd545 ? l545.emu.memory[5].used : l535.emu.memory[5].used;
+        }));
+        EXPECT_TRUE(memory(5).contains(QStringLiteral("09650000")));
+        EXPECT_TRUE(drv->lastReadOk());
+
+        struct Case {
+            sim::Fault fault;
+            const char *name;
+        };
+        for (const Case &c : {Case{sim::Fault::WrongChannel, "wrong channel"}, Case{sim::Fault::Garbage, "garbage"},
+                              Case{sim::Fault::Silent, "silent"}}) {
+            SCOPED_TRACE(c.name);
+            pty.setFault(c.fault);
+            QElapsedTimer t;
+            t.start();
+            EXPECT_TRUE(memory(5).isEmpty()) << "another channel's or a malformed reply is no record";
+            EXPECT_FALSE(drv->lastReadOk());
+            if (c.fault != sim::Fault::WrongChannel) {
+                EXPECT_TRUE(status().isEmpty());
+                EXPECT_FALSE(drv->lastReadOk());
+                EXPECT_TRUE(G.rxstatustext.isEmpty());
+                EXPECT_EQ(smeter(), 0.0f);
+                EXPECT_FALSE(drv->lastReadOk());
+            }
+            EXPECT_LT(t.elapsed(), 5000);
+            pty.setFault(sim::Fault::None);
+            tavtest::pump(50);
+            port.clearInput();
+        }
+        EXPECT_TRUE(memory(5).contains(QStringLiteral("09650000")));
+        EXPECT_TRUE(drv->lastReadOk()) << "a receiver back to normal reads again";
+    }
+}
+
+// A line that hangs up in the middle of a command ends the exchange at once,
+// says so once, does not spin, and every later operation fails at once.
+TEST(LineFaults, HangUpMidCommandEndsTheExchangeAtOnceWithOneMessage)
+{
+    Line<sim::Nrd545Emulator> line(QStringLiteral("4800,N,8,1"));
+    clsNRD545 rx(line.port);
+    G.jrclock = 0;
+    // The bracket's waits are 200 ms; the line goes 20 ms into it.
+    QTimer::singleShot(20, [&] { line.pty.dropLine(); });
+    QElapsedTimer t;
+    t.start();
+    rx.setAttenuator(1);
+    rx.RxStatus();
+    EXPECT_FALSE(rx.lastReadOk());
+    EXPECT_LT(t.elapsed(), 1500) << "no per-byte waits on a dead line";
+    ASSERT_TRUE(tavtest::waitFor([&] { return !line.lost.isEmpty(); }, 2000));
+    EXPECT_TRUE(line.port.lost());
+    EXPECT_FALSE(line.port.isOpen());
+    EXPECT_TRUE(line.lost.first().contains(line.port.deviceName())) << line.lost.first().toStdString();
+
+    // Nothing runs while nobody asks: no retry loop.
+    const double cpu0 = cpuMs();
+    tavtest::pump(500);
+    EXPECT_LT(cpuMs() - cpu0, 250);
+
+    t.restart();
+    for (int i = 0; i < 20; ++i) {
+        rx.setFrequencyA(7000 + i);
+        EXPECT_TRUE(rx.Memory(int16_t(i)).isEmpty());
+    }
+    EXPECT_LT(t.elapsed(), 1000) << "no bracket pauses on a dead line either";
+    EXPECT_EQ(line.lost.size(), 1) << "told once";
+
+    // Opened again, the port works once more.
+    sim::Nrd545Emulator emu2;
+    sim::PtyHarness pty2(emu2);
+    line.dir.write(QStringLiteral("comports.ini"), pty2.slavePath().toLatin1() + "\r\n");
+    ASSERT_TRUE(line.port.open());
+    EXPECT_FALSE(line.port.lost());
+    rx.Smeter();
+    EXPECT_TRUE(rx.lastReadOk());
+}
+
+TEST(LineFaults, Ar7030AndRx320MeetSilenceAndGarbageWithinTheBound)
+{
+    {
+        Line<sim::AR7030Emulator> line(QStringLiteral("1200,N,8,1"));
+        clsAR7030 rx(line.port);
+        line.pty.setFault(sim::Fault::Silent);
+        QElapsedTimer t;
+        t.start();
+        bool answered = true;
+        rx.readbyte(&answered);
+        EXPECT_FALSE(answered);
+        EXPECT_LT(t.elapsed(), 2000);
+        line.pty.dropLine();
+        t.restart();
+        rx.setFrequencyA(7000);
+        rx.readbyte(&answered);
+        EXPECT_FALSE(answered);
+        EXPECT_LT(t.elapsed(), 500);
+        EXPECT_TRUE(tavtest::waitFor([&] { return line.lost.size() == 1; }));
+    }
+    {
+        Line<sim::Rx320Emulator> line(QStringLiteral("1200,N,8,1"));
+        clsRX320 rx(line.port);
+        line.emu.setSmeterReading(1000);
+        bool answered = false;
+        EXPECT_NEAR(rx.Smeter(&answered), 9.67, 0.01);
+        EXPECT_TRUE(answered);
+        line.pty.setFault(sim::Fault::Garbage);
+        EXPECT_EQ(rx.Smeter(&answered), 0.0f);
+        EXPECT_FALSE(answered) << "\"????\" is no S-meter reply";
+        line.pty.setFault(sim::Fault::Silent);
+        QElapsedTimer t;
+        t.start();
+        rx.Smeter(&answered);
+        EXPECT_FALSE(answered);
+        EXPECT_LT(t.elapsed(), 2000);
+    }
+}
+
+// ---- the panels ----
+
+namespace {
+
+struct PanelOnLine : ::testing::Test {
+    tavtest::ScratchDir dir;
+    tavtest::ScriptedDialogs dialogs;
+    sim::AR7030Emulator emu;
+    sim::PtyHarness pty{emu};
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(pty.ok());
+        registerBuiltWindows();
+        frmWelcome::instance()->load();
+        G.datapath = dir.path();
+        dir.write(QStringLiteral("comports.ini"), pty.slavePath().toLatin1() + "\r\n");
+        G.rxtype = 1;
+        G.setupdata[1] = 1;
+        G.setupdata[8] = 0;
+        G.setupdata[14] = 1, G.setupdata[15] = 2, G.setupdata[16] = 3, G.setupdata[17] = 4;
+        DialogScript::shown.clear();
+        emu.dial(7100000);
+    }
+    void TearDown() override
+    {
+        if (auto *p = Windows::existing<frmAR7030>(QStringLiteral("frmAR7030")))
+            p->unload();
+        frmWelcome::destroy();
+        Windows::destroyAll();
+    }
+    frmAR7030 *go()
+    {
+        frmWelcome::instance()->imgGo_Click();
+        return Windows::existing<frmAR7030>(QStringLiteral("frmAR7030"));
+    }
+    QStringList messages(const QString &part) const
+    {
+        QStringList out;
+        for (const ShownBox &b : DialogScript::shown)
+            if (b.text.contains(part))
+                out << b.text;
+        return out;
+    }
+    void update(frmAR7030 *p)
+    {
+        QAction *a = p->findChild<QAction *>(QStringLiteral("mnuUpdate"));
+        ASSERT_TRUE(a);
+        a->trigger();
+    }
+};
+
+} // namespace
+
+TEST_F(PanelOnLine, SilentReceiverEndsEachLoadAndUpdateAfterItsFirstUnansweredReadAndSaysSoOnce)
+{
+    pty.setOff(true);
+    QElapsedTimer t;
+    t.start();
+    frmAR7030 *p = go();
+    ASSERT_TRUE(p && p->isLoadedForm());
+    EXPECT_LT(t.elapsed(), 3000) << "one read's bound, not one per read";
+    ASSERT_TRUE(tavtest::waitFor([&] { return !messages(QStringLiteral("does not answer")).isEmpty(); }));
+    const QStringList told = messages(QStringLiteral("does not answer"));
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told.first().contains(QStringLiteral("COM 1"))) << told.first().toStdString();
+    EXPECT_TRUE(told.first().contains(pty.slavePath())) << told.first().toStdString();
+    EXPECT_EQ(p->txtFrequencyA->text(), QStringLiteral("?"));
+
+    t.restart();
+    update(p);
+    EXPECT_LT(t.elapsed(), 2000);
+    tavtest::pump(50);
+    EXPECT_EQ(messages(QStringLiteral("does not answer")).size(), 1) << "said once while it stays silent";
+
+    // Back on the air, then silent again: said again.
+    pty.setOff(false);
+    update(p);
+    EXPECT_EQ(p->txtFrequencyA->text(), QStringLiteral("7100.00"));
+    pty.setOff(true);
+    update(p);
+    EXPECT_TRUE(tavtest::waitFor([&] { return messages(QStringLiteral("does not answer")).size() == 2; }));
+}
+
+TEST_F(PanelOnLine, LostLineIsToldOnceAndThePanelClosesAtOnce)
+{
+    frmAR7030 *p = go();
+    ASSERT_TRUE(p && p->isLoadedForm());
+    DialogScript::shown.clear();
+    pty.dropLine();
+    QElapsedTimer t;
+    t.start();
+    update(p);
+    update(p);
+    EXPECT_LT(t.elapsed(), 1500);
+    ASSERT_TRUE(tavtest::waitFor([&] { return !messages(QStringLiteral("was lost")).isEmpty(); }));
+    tavtest::pump(100);
+    EXPECT_EQ(DialogScript::shown.size(), 1) << "one message, and no silence message besides";
+    const double cpu0 = cpuMs();
+    tavtest::pump(300);
+    EXPECT_LT(cpuMs() - cpu0, 150) << "a lost line does not spin";
+    t.restart();
+    p->cmdClose->click();
+    EXPECT_FALSE(p->isLoadedForm());
+    EXPECT_LT(t.elapsed(), 1000);
+}
+
+TEST_F(PanelOnLine, SteppingNeverOutrunsThePacedLineAndStopsWithinOneStep)
+{
+    pty.setPacedAtModelSpeed();
+    frmAR7030 *p = go();
+    ASSERT_TRUE(p && p->isLoadedForm());
+    frmWelcome::instance()->Comm1.setPaced(true);
+    p->cmbFreqstep->setEditText(QStringLiteral("1"));
+    tavtest::pump(300);
+    pty.clearReceived();
+
+    QElapsedTimer t;
+    t.start();
+    p->cmdMovefreq_Click();
+    // The Stop button, pressed while the line is busy.
+    QTimer::singleShot(1500, p, [p] { p->cmdMovefreq_Click(); });
+    ASSERT_TRUE(tavtest::waitFor([&] { return p->movefreqon == 0; }, 5000));
+    const double seconds = t.elapsed() / 1000.0;
+    // A tuning is 11 bytes: 91.7 ms at 1200 baud.
+    const int tunings = int(pty.received().count(char(0x21)));
+    const double lineLimit = 1200.0 / 10 / 11;
+    EXPECT_GE(tunings, 3);
+    EXPECT_LE(tunings, int(std::ceil(seconds * lineLimit)) + 1) << tunings << " in " << seconds << " s";
+
+    // Whatever was under way when Stop came has reached the receiver, and
+    // nothing more follows.
+    tavtest::pump(400);
+    const double panel = numericValue(p->txtFrequencyA->text());
+    EXPECT_NEAR(emu.tunedFrequencyHz() / 1000, panel, 1.0 + 0.01);
+    const QByteArray before = pty.received();
+    tavtest::pump(300);
+    EXPECT_EQ(pty.received(), before) << "the receiver stops tuning at once";
+}

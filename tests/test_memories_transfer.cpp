@@ -1,0 +1,301 @@
+// Fetch RM, Fill RM and Set R2M over a real line to each model's emulator:
+// what reaches the image and the receiver, a receiver that falls silent
+// midway, cells the image never held, and empty records a receiver cannot
+// clear.
+#include "support/memrig.h"
+
+#include <QTimer>
+
+using namespace tav;
+using tavtest::MemRig;
+
+namespace {
+
+class MemTransfer : public ::testing::TestWithParam<int>, public MemRig {
+protected:
+    void SetUp() override { open(GetParam()); }
+    void TearDown() override { close(); }
+
+    // Fetch RM with To set to `to`, answered Yes.
+    void fetch(const QString &to)
+    {
+        mm->txtTo->setText(to);
+        dialogs.answer(vbYes);
+        mm->cmdFetch_Click();
+    }
+    void fill(const QString &from, const QString &to)
+    {
+        mm->txtFrom->setText(from);
+        mm->txtTo->setText(to);
+        dialogs.answer(vbYes);
+        mm->cmdFill_Click();
+    }
+    MemImage &image() { return memState().image; }
+};
+
+} // namespace
+
+TEST_P(MemTransfer, FetchReadsChannelsFromZeroToTheToBox)
+{
+    storeInReceiver(3, 9650, rx == 1 ? 1 : 4, rx == 1 ? 3 : 1, 3, 45);
+    storeInReceiver(10, 15400, rx == 1 ? 7 : 2, 2);
+    storeInReceiver(11, 6000, 2, 1);
+    fetch(QStringLiteral("10"));
+
+    EXPECT_EQ(lastTitle(), QStringLiteral("Fetch Rx ready"));
+    EXPECT_EQ(lastText(), QStringLiteral("Rx memory is now loaded\nin the MemMan Window"));
+    EXPECT_EQ(image().record(3), recordOf(3, 9650, rx == 1 ? 1 : 4, rx == 1 ? 3 : 1, 3, 45));
+    EXPECT_EQ(image().record(10), recordOf(10, 15400, rx == 1 ? 7 : 2, 2));
+    EXPECT_EQ(image().record(0), memEmptyRecord(0));
+    EXPECT_FALSE(image().held(11)) << "cells after To are not read";
+    // Grid row i is cell i.
+    EXPECT_EQ(mm->model->index(3, 0).data().toString(), QStringLiteral("003"));
+    EXPECT_EQ(mm->model->index(3, 1).data().toString(), QStringLiteral("09650.000"));
+    EXPECT_EQ(mm->model->index(0, 1).data().toString(), QStringLiteral("No data "));
+    EXPECT_TRUE(mm->model->index(11, 0).data().toString().isEmpty());
+    EXPECT_EQ(mm->model->rowCount(), G.memlastcell + 1);
+    EXPECT_TRUE(mm->cmdSort->isEnabled());
+    EXPECT_TRUE(mm->cmdFill->isEnabled());
+    EXPECT_TRUE(mm->lblCellnr->text().isEmpty());
+
+    // A To beyond the last cell reads every channel (the NRD-545's thousand
+    // take long at the receiver's pace; the rule is the same).
+    if (rx == 4)
+        return;
+    fetch(QStringLiteral("5000"));
+    EXPECT_TRUE(image().held(G.memlastcell));
+    EXPECT_EQ(image().record(11), recordOf(11, 6000, 2, 1));
+}
+
+TEST_P(MemTransfer, FetchFromAReceiverThatFallsSilentStopsAndSaysWhere)
+{
+    storeInReceiver(2, 7200, 2, 1);
+    silentAfter(rx == 1 ? 20 : 5);
+    fetch(QStringLiteral("30"));
+
+    EXPECT_FALSE(shownTitle(QStringLiteral("Fetch Rx ready")));
+    EXPECT_EQ(lastTitle(), QStringLiteral("Fetch Rx error"));
+    const QVector<int> held = image().heldCells();
+    ASSERT_FALSE(held.isEmpty());
+    const int failed = held.last() + 1;
+    EXPECT_GT(failed, 2);
+    EXPECT_LT(failed, 30);
+    EXPECT_EQ(held.size(), failed) << "cells 0 to the failed one, nothing after";
+    EXPECT_TRUE(lastText().contains(cellText(failed))) << lastText().toStdString();
+    EXPECT_EQ(image().record(2), recordOf(2, 7200, 2, 1));
+    EXPECT_TRUE(mm->cmdFetch->isEnabled()) << "the buttons come back after a failed fetch";
+}
+
+TEST_P(MemTransfer, FillWritesHeldCellsSkipsOthersAndNamesEmptiesItCannotClear)
+{
+    const int mode = rx == 1 ? 5 : 2;
+    image().setRecord(0, recordOf(0, 7200, mode, 2, 250, 6));
+    image().setRecord(1, recordOf(1, 9650, mode, 1));
+    image().setRecord(2, memEmptyRecord(2));
+    image().setRecord(4, recordOf(4, 11700, mode, 1));
+    // Channels the image never held keep what the receiver has.
+    storeInReceiver(3, 6000, 2, 1);
+    storeInReceiver(5, 6100, 2, 1);
+    clearSent();
+    fill(QStringLiteral("5"), QStringLiteral("0"));
+
+    ASSERT_EQ(lastTitle(), QStringLiteral("Fill Rx ready")) << lastText().toStdString();
+    EXPECT_TRUE(lastText().startsWith(QStringLiteral("MemMan data is now \nloaded in the Rx memory")));
+    EXPECT_TRUE(lastText().contains(QStringLiteral("2 cells without data"))) << lastText().toStdString();
+    const QString wire = sent();
+    if (rx == 4) {
+        EXPECT_TRUE(lastText().contains(QStringLiteral("could not be cleared"))) << lastText().toStdString();
+        EXPECT_TRUE(lastText().endsWith(QStringLiteral("002")));
+        EXPECT_FALSE(wire.contains(QStringLiteral("K002")));
+    } else {
+        EXPECT_FALSE(lastText().contains(QStringLiteral("could not be cleared")));
+    }
+    if (rx == 2) {
+        EXPECT_TRUE(wire.contains(QStringLiteral("U5002\r")));
+    }
+    EXPECT_FALSE(wire.contains(QStringLiteral("K003"))) << "a cell never held is not written";
+
+    // What the receiver now holds, read back by a fetch.
+    fetch(QStringLiteral("5"));
+    EXPECT_EQ(image().record(0), recordOf(0, 7200, mode, 2, 250, 6));
+    EXPECT_EQ(image().record(1), recordOf(1, 9650, mode, 1));
+    EXPECT_EQ(image().record(3), recordOf(3, 6000, 2, 1));
+    EXPECT_EQ(image().record(4), recordOf(4, 11700, mode, 1));
+    EXPECT_EQ(image().record(5), recordOf(5, 6100, 2, 1));
+    if (rx != 2) { // the NRD-535 emulator keeps no record of clearing
+        EXPECT_EQ(image().record(2), memEmptyRecord(2));
+    }
+}
+
+TEST_P(MemTransfer, FillToASilentReceiverNeverReportsLoaded)
+{
+    image().setRecord(0, recordOf(0, 7200, 2, 1));
+    image().setRecord(1, recordOf(1, 9650, 2, 1));
+    // Silent from the start: nothing is written.
+    pty->setOff(true);
+    clearSent();
+    fill(QStringLiteral("0"), QStringLiteral("1"));
+    EXPECT_EQ(lastTitle(), QStringLiteral("Fill Rx error"));
+    EXPECT_TRUE(lastText().contains(QStringLiteral("000")));
+    EXPECT_FALSE(shownTitle(QStringLiteral("Fill Rx ready")));
+    const QString wire = sent();
+    EXPECT_FALSE(wire.contains(QStringLiteral("K000")));
+
+    // Falls silent during the run: the check after it fails.
+    pty->setOff(false);
+    silentAfter(rx == 1 ? 3 : 1);
+    tav::DialogScript::shown.clear();
+    fill(QStringLiteral("0"), QStringLiteral("1"));
+    EXPECT_EQ(lastTitle(), QStringLiteral("Fill Rx error"));
+    EXPECT_FALSE(shownTitle(QStringLiteral("Fill Rx ready")));
+}
+
+TEST_P(MemTransfer, NothingTransferredIsNeverAnnouncedAsLoaded)
+{
+    image().setRecord(40, recordOf(40, 7200, 2, 1));
+    clearSent();
+    // A fill of a range the image holds nothing of writes nothing.
+    fill(QStringLiteral("0"), QStringLiteral("10"));
+    EXPECT_EQ(lastTitle(), QStringLiteral("Fill Rx ready"));
+    EXPECT_EQ(lastText(), QStringLiteral("No cell from 000 to 010 holds data\nin the MemMan Window: the Rx memory is unchanged"));
+    EXPECT_FALSE(sent().contains(QStringLiteral("K0")));
+    // A negative To reads nothing: the image is emptied, nothing announced.
+    tav::DialogScript::shown.clear();
+    fetch(QStringLiteral("-3"));
+    EXPECT_FALSE(image().anyHeld());
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(lastTitle(), QStringLiteral("Fetch RX memory"));
+}
+
+TEST_P(MemTransfer, InputErrorsOfTheRangeBoxes)
+{
+    image().setRecord(0, recordOf(0, 7200, 2, 1));
+    struct Case {
+        const char *from, *to;
+    };
+    for (const Case c : {Case{"99", "99"}, Case{"-1", "5"}, Case{"0", "1000"}, Case{"4294967296", "5"}}) {
+        if (QString::fromLatin1(c.from) == QLatin1String("99") && G.memlastcell != 99)
+            continue;
+        tav::DialogScript::shown.clear();
+        mm->txtFrom->setText(QLatin1String(c.from));
+        mm->txtTo->setText(QLatin1String(c.to));
+        mm->txtDelay->setText(QStringLiteral("5"));
+        mm->cmdFill_Click();
+        ASSERT_EQ(dialogs.shown().size(), 1) << c.from;
+        EXPECT_EQ(lastText(), QStringLiteral("Input Error"));
+        EXPECT_EQ(lastTitle(), QStringLiteral(" \u00CBrror"));
+        EXPECT_EQ(mm->txtFrom->text(), QStringLiteral("0"));
+        EXPECT_EQ(mm->txtTo->text(), QLatin1Char(' ') + QString::number(G.memlastcell));
+        EXPECT_EQ(mm->txtDelay->text(), QStringLiteral("2"));
+    }
+    // Print's refusal leaves the delay alone and has no blank in its title.
+    mm->txtFrom->setText(QString::number(G.memlastcell));
+    mm->txtDelay->setText(QStringLiteral("5"));
+    mm->cmdPrint_Click();
+    EXPECT_EQ(lastTitle(), QStringLiteral("\u00CBrror"));
+    EXPECT_EQ(mm->txtDelay->text(), QStringLiteral("5"));
+}
+
+TEST_P(MemTransfer, ClosingTheManagerDuringAFetchStopsIt)
+{
+    auto *editor = Windows::get<frmMemcell>(QStringLiteral("frmMemcell"));
+    memState().memcellaction = 2;
+    editor->load();
+    bool closedDuring = false;
+    QTimer closer;
+    closer.setInterval(0);
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (memState().image.held(20)) {
+            closer.stop();
+            closedDuring = memState().transferring;
+            mm->unload();
+        }
+    });
+    closer.start();
+    QElapsedTimer t;
+    t.start();
+    fetch(QString::number(G.memlastcell));
+    EXPECT_TRUE(closedDuring);
+    EXPECT_LT(t.elapsed(), 20000);
+    EXPECT_FALSE(mm->isLoadedForm());
+    EXPECT_FALSE(G.memmanloaded);
+    EXPECT_FALSE(G.memcellloaded) << "closing the manager closes the editor";
+    EXPECT_FALSE(memState().transferring);
+    EXPECT_FALSE(shownTitle(QStringLiteral("Fetch Rx ready")));
+    EXPECT_FALSE(memState().image.held(G.memlastcell));
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, MemTransfer, ::testing::Values(1, 2, 4),
+                         [](const auto &info) { return std::string(tavtest::emulatorName(info.param)); });
+
+// ---- Set R2M ------------------------------------------------------------------
+
+namespace {
+class MemSetR2M : public ::testing::TestWithParam<int>, public MemRig {
+protected:
+    void SetUp() override { open(GetParam()); }
+    void TearDown() override { close(); }
+};
+} // namespace
+
+TEST_P(MemSetR2M, SetsTheReceiverFromTheSelectedCellOnly)
+{
+    MemImage &img = memState().image;
+    QString rec;
+    switch (rx) {
+    case 1: rec = QStringLiteral("MEM003 09650000 5 02 @ @ 250 006 1"); break;
+    case 2: rec = QStringLiteral("MEM003 09650000 3 02 1 2 @@@ @@@ @"); break;
+    case 3: rec = QStringLiteral("MEM003 09650000 3 10 @ 3 @@@ @@@ @"); break;
+    case 4: rec = QStringLiteral("MEM003 09650000 3 02 1 4 @@@ @@@ @"); break;
+    }
+    img.setRecord(3, rec);
+    img.setRecord(4, memEmptyRecord(4));
+    img.setRecord(6, QStringLiteral("MEM006 99000000 1 01 0 1 @@@ @@@ @")); // beyond the receiver
+    if (rx == 1)
+        img.setRecord(7, QStringLiteral("MEM007 06000000 1 03 @ @ 000 045 0"));
+    clearSent();
+
+    // Nothing goes out for an empty record, a cell never held, or a frequency out of range.
+    for (int row : {4, 5, 6, int(G.memlastcell) + 1}) {
+        mm->grdMemman_Click(row);
+        mm->cmdSetrx2mem_Click();
+    }
+    EXPECT_TRUE(sent().isEmpty()) << sent().toStdString();
+
+    mm->grdMemman_DblClick(3);
+    EXPECT_EQ(memState().memcellnr, 3);
+    ASSERT_TRUE(tavtest::waitFor([&] { return std::abs(emu->tunedFrequencyHz() - 9650000) < 5; }, 5000))
+        << emu->tunedFrequencyHz();
+    switch (rx) {
+    case 1: {
+        const auto &a = ar()->applied();
+        EXPECT_EQ(a.mode, 5);
+        EXPECT_EQ(a.filter, 2);
+        EXPECT_EQ(a.pbs, 250);
+        EXPECT_EQ(a.bfo, 6) << "CW: the byte is the BFO";
+        mm->grdMemman_Click(7);
+        mm->cmdSetrx2mem_Click();
+        tavtest::pump(100);
+        EXPECT_EQ(ar()->applied().mode, 1);
+        EXPECT_EQ(ar()->applied().squelch, 45) << "AM: the same byte is the squelch";
+        break;
+    }
+    case 2:
+    case 4:
+        EXPECT_TRUE(sent().contains(rx == 2 ? QStringLiteral("S199") : QStringLiteral("S"))) << sent().toStdString();
+        EXPECT_EQ(jrc()->cur.mode, 3);
+        EXPECT_EQ(jrc()->cur.bw, 2);
+        EXPECT_EQ(jrc()->cur.att, 1);
+        EXPECT_EQ(jrc()->cur.agc, rx == 2 ? 2 : 40);
+        break;
+    case 3:
+        EXPECT_EQ(rx320()->mode(), 3);
+        EXPECT_EQ(rx320()->filter(), 10);
+        EXPECT_EQ(rx320()->agc(), 3);
+        EXPECT_EQ(G.rx320agc, 3);
+        break;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, MemSetR2M, ::testing::Values(1, 2, 3, 4),
+                         [](const auto &info) { return std::string(tavtest::emulatorName(info.param)); });

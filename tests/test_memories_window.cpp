@@ -1,0 +1,246 @@
+// The memory manager window: what can be used after loading, the memory file
+// through the Load and Save dialogs, clearing and leaving, the sort, the
+// detail labels, and the memory scan against an emulator.
+#include "core/frmLoadfile.h"
+#include "core/frmSavefile.h"
+#include "support/memrig.h"
+
+#include <QComboBox>
+
+using namespace tav;
+
+namespace {
+
+class MemWindow : public ::testing::Test, public tavtest::MemRig {
+protected:
+    void TearDown() override { close(); }
+    MemImage &image() { return memState().image; }
+};
+
+QList<QPushButton *> enabledButtons(frmMemman *mm)
+{
+    QList<QPushButton *> out;
+    for (QPushButton *b : mm->findChildren<QPushButton *>())
+        if (b->isEnabled() && b != mm->cmdHeigh && b != mm->cmdScanstop)
+            out << b;
+    return out;
+}
+
+} // namespace
+
+TEST_F(MemWindow, AfterLoadingOnlyFetchLoadExitAndRxCtrWork)
+{
+    for (int rx : {0, 1, 2, 3, 4}) {
+        resetProgramState();
+        open(rx);
+        QStringList names;
+        for (QPushButton *b : enabledButtons(mm))
+            names << b->objectName();
+        names.sort();
+        QStringList want{"cmdDiduzu", "cmdExit", "cmdFetch", "cmdLoad"};
+        if (rx == 3)
+            want.removeAll(QStringLiteral("cmdFetch"));
+        EXPECT_EQ(names, want) << rx;
+        EXPECT_EQ(mm->txtTo->text(), QLatin1Char(' ') + QString::number(G.memlastcell));
+        EXPECT_EQ(mm->model->rowCount(), G.memlastcell + 1);
+        EXPECT_FALSE(image().anyHeld());
+        EXPECT_EQ(mm->windowTitle(), QStringLiteral("Memory Management"));
+        mm->memcmdenabler(true);
+        EXPECT_EQ(mm->cmdFill->isEnabled(), rx != 3);
+        close();
+    }
+}
+
+TEST_F(MemWindow, SavedAndLoadedThroughTheFileDialogsGivesTheSameGrid)
+{
+    open(2);
+    image().setRecord(0, QStringLiteral("MEM000 09650000 4 01 1 2 @@@ @@@ @"));
+    image().setInfo(0, QStringLiteral("Radio Austria"));
+    image().setRecord(150, memEmptyRecord(150));
+    mm->cleargrdmemman();
+
+    G.filekind = 8;
+    auto *save = Windows::get<frmSavefile>(QStringLiteral("frmSavefile"));
+    save->load();
+    save->cmbSavefile->setEditText(QStringLiteral("MEM_2test.TXT"));
+    save->cmdOK_Click();
+    EXPECT_EQ(lastTitle(), QStringLiteral("Save File"));
+    const QByteArray bytes = dir.read(QStringLiteral("MEM/MEM_2test.TXT"));
+    ASSERT_EQ(bytes.size(), 200 * 82);
+    EXPECT_TRUE(bytes.startsWith("MEM000 09650000 4 01 1 2 @@@ @@@ @ Radio Austria"));
+    EXPECT_EQ(bytes.mid(82, 82), QByteArray(80, ' ') + "\r\n");
+    EXPECT_EQ(mm->grdTitles->item(0, 5)->text(), QStringLiteral("MEM_2test.TXT"));
+
+    // Cls, No: everything empty; the no-data messages; Store R2M still opens.
+    dialogs.answer(vbNo);
+    mm->cmdCls_Click();
+    EXPECT_FALSE(image().anyHeld());
+    EXPECT_TRUE(mm->model->index(0, 1).data().toString().isEmpty());
+    for (auto click : {&frmMemman::cmdChange_Click, &frmMemman::cmdCopy_Click, &frmMemman::cmdDelete_Click}) {
+        (mm->*click)();
+        EXPECT_EQ(lastTitle(), QStringLiteral("Change Mem error"));
+        EXPECT_EQ(lastText(), QStringLiteral("No data loaded in the\nMemMan Window"));
+    }
+    EXPECT_FALSE(G.memcellloaded);
+    mm->cmdsaveas_Click();
+    EXPECT_EQ(lastTitle(), QStringLiteral("Save file error"));
+    mm->cmdDump_Click();
+    EXPECT_TRUE(G.memcellloaded);
+
+    // Load through the dialog, after its question.
+    G.filekind = 8;
+    auto *load = Windows::get<frmLoadfile>(QStringLiteral("frmLoadfile"));
+    load->load();
+    ASSERT_EQ(load->list->count(), 1);
+    dialogs.answer(vbYes);
+    load->cmdOK_Click();
+    EXPECT_EQ(image().record(0), QStringLiteral("MEM000 09650000 4 01 1 2 @@@ @@@ @ "));
+    EXPECT_EQ(image().info(0).trimmed(), QStringLiteral("Radio Austria"));
+    EXPECT_EQ(image().record(150), memEmptyRecord(150));
+    EXPECT_FALSE(image().held(1));
+    EXPECT_EQ(mm->model->index(0, 2).data().toString(), QStringLiteral("AM"));
+    EXPECT_EQ(mm->model->index(150, 0).data().toString(), QStringLiteral("150"));
+    EXPECT_TRUE(mm->cmdSort->isEnabled());
+    EXPECT_EQ(mm->grdTitles->item(0, 5)->text(), QStringLiteral("MEM_2test.TXT"));
+}
+
+TEST_F(MemWindow, ExitAsksAndCellClickShowsDetails)
+{
+    open(1);
+    // Exit, Yes with no data: the save's message, and the window stays.
+    dialogs.answer(vbYes);
+    mm->cmdExit_Click();
+    EXPECT_EQ(lastTitle(), QStringLiteral("Save file error"));
+    EXPECT_TRUE(mm->isLoadedForm());
+    dialogs.answer(vbCancel);
+    mm->cmdExit_Click();
+    EXPECT_TRUE(mm->isLoadedForm());
+
+    image().setRecord(12, QStringLiteral("MEM012 09650000 4 02 @ @ 003 250 1"));
+    mm->grdMemman_Click(12);
+    EXPECT_EQ(mm->lblCellnr->text(), QStringLiteral("012"));
+    EXPECT_EQ(mm->lblBfo->text(), QStringLiteral("-0.2k"));
+    EXPECT_EQ(mm->lblSql->text(), QStringLiteral("---"));
+    EXPECT_EQ(mm->lblPBS->text(), QStringLiteral("+0.1k"));
+    EXPECT_EQ(mm->lblScan->text(), QStringLiteral("N"));
+    EXPECT_EQ(mm->lblAtt->text(), QStringLiteral("---"));
+    // A cell never held changes only the cell number.
+    mm->grdMemman_Click(13);
+    EXPECT_EQ(mm->lblCellnr->text(), QStringLiteral("013"));
+    EXPECT_EQ(mm->lblBfo->text(), QStringLiteral("-0.2k"));
+    mm->lblFrom_Click();
+    mm->lblTo_Click();
+    EXPECT_EQ(mm->txtFrom->text(), QStringLiteral("013"));
+    EXPECT_EQ(mm->txtTo->text(), QStringLiteral("013"));
+
+    EXPECT_EQ(mm->cmdHeigh->text(), QStringLiteral("L"));
+    mm->cmdHeigh_Click();
+    EXPECT_EQ(mm->cmdHeigh->text(), QStringLiteral("S"));
+    EXPECT_GT(mm->grdMemman->height(), 300);
+
+    dialogs.answer(vbNo);
+    mm->cmdExit_Click();
+    EXPECT_FALSE(mm->isLoadedForm());
+    EXPECT_FALSE(G.memmanloaded);
+}
+
+TEST_F(MemWindow, SortAsksOrdersAndShowsTheGridAgain)
+{
+    open(4);
+    mm->cmdSort_Click();
+    EXPECT_EQ(lastTitle(), QStringLiteral("No memory data to sort"));
+    image().setRecord(7, QStringLiteral("MEM007 15400000 2 01 0 1 @@@ @@@ @"));
+    image().setInfo(7, QStringLiteral("seven"));
+    image().setRecord(900, QStringLiteral("MEM900 06000000 2 01 0 1 @@@ @@@ @"));
+    image().setRecord(3, memEmptyRecord(3));
+    dialogs.answer(vbNo);
+    mm->cmdSort_Click();
+    EXPECT_TRUE(image().held(900));
+    dialogs.answer(vbYes);
+    mm->cmdSort_Click();
+    EXPECT_EQ(lastText(), QStringLiteral("Memory data is now sorted"));
+    EXPECT_EQ(lastTitle(), QStringLiteral("Memory data"));
+    EXPECT_EQ(mm->model->index(0, 1).data().toString(), QStringLiteral("06000.000"));
+    EXPECT_EQ(mm->model->index(1, 0).data().toString(), QStringLiteral("001"));
+    EXPECT_EQ(mm->model->index(1, 4).data().toString().trimmed(), QStringLiteral("seven"));
+    EXPECT_EQ(image().record(2), memEmptyRecord(2));
+    EXPECT_EQ(image().heldCells().size(), 3) << "cells never held stay empty";
+}
+
+// ---- memory scan ----------------------------------------------------------------
+
+namespace {
+class MemScanRun : public ::testing::TestWithParam<int>, public tavtest::MemRig {
+protected:
+    void SetUp() override { open(GetParam()); }
+    void TearDown() override { close(); }
+};
+} // namespace
+
+TEST_P(MemScanRun, TicksSetTheReceiverCellByCellAtTheModelsInterval)
+{
+    MemImage &img = memState().image;
+    const QList<double> khz{6000, 7200, 9650};
+    for (int k = 0; k < 3; ++k)
+        img.setRecord(10 + k, QStringLiteral("MEM%1 %2 2 01 0 1 @@@ @@@ @")
+                                  .arg(cellText(10 + k), memFrequencyField(khz[k] * 1000)));
+    img.setRecord(13, memEmptyRecord(13));
+    mm->memcmdenabler(true);
+    mm->txtFrom->setText(QStringLiteral("13"));
+    mm->txtTo->setText(QStringLiteral("10"));
+    mm->txtDelay->setText(QStringLiteral("0.5"));
+    mm->cmdScanrun_Click();
+    mm->tmrScan.stop(); // the test ticks itself
+    EXPECT_EQ(mm->txtDelay->text(), QStringLiteral("1"));
+    EXPECT_EQ(mm->tmrScan.interval(), 100);
+    EXPECT_TRUE(mm->cmdScanrun->isHidden());
+    EXPECT_FALSE(mm->cmdScanstop->isHidden());
+    EXPECT_FALSE(mm->cmdFetch->isEnabled());
+
+    const int interval = GetParam() == 1 ? 50 : 900;
+    for (int round = 0; round < 2; ++round) {
+        for (int k = 0; k < 4; ++k) {
+            mm->tmrScan_Timer();
+            EXPECT_EQ(mm->tmrScan.interval(), interval);
+            EXPECT_EQ(memState().memcellnr, 10 + k);
+            EXPECT_EQ(mm->lblCellnr->text(), cellText(10 + k));
+            EXPECT_TRUE(mm->grdMemman->selectionModel()->isRowSelected(10 + k, QModelIndex()));
+            if (k < 3) {
+                ASSERT_TRUE(tavtest::waitFor(
+                    [&] { return std::abs(emu->tunedFrequencyHz() - khz[k] * 1000) < 5; }, 5000))
+                    << k << " " << emu->tunedFrequencyHz();
+            }
+        }
+    }
+    // The "XXX" cell took its turn without tuning.
+    EXPECT_NEAR(emu->tunedFrequencyHz(), 9650000, 5);
+
+    mm->cmdScanstop_Click();
+    EXPECT_FALSE(mm->tmrScan.isActive());
+    EXPECT_FALSE(mm->cmdScanrun->isHidden());
+    EXPECT_TRUE(mm->cmdFetch->isEnabled());
+
+    // A longer delay is held at 60 s; a new run starts at its From.
+    mm->txtFrom->setText(QStringLiteral("12"));
+    mm->txtTo->setText(QStringLiteral("12"));
+    mm->txtDelay->setText(QStringLiteral("100"));
+    mm->cmdScanrun_Click();
+    mm->tmrScan.stop();
+    EXPECT_EQ(mm->txtDelay->text(), QStringLiteral("60"));
+    mm->tmrScan_Timer();
+    EXPECT_EQ(memState().memcellnr, 12);
+    EXPECT_EQ(mm->tmrScan.interval(), GetParam() == 1 ? 59050 : 59900);
+    mm->tmrScan_Timer();
+    EXPECT_EQ(memState().memcellnr, 12);
+    mm->cmdScanstop_Click();
+
+    // A refused range: the scan does not start.
+    mm->txtFrom->setText(QString::number(G.memlastcell));
+    mm->cmdScanrun_Click();
+    EXPECT_EQ(lastTitle(), QStringLiteral(" \u00CBrror"));
+    EXPECT_EQ(mm->txtDelay->text(), QStringLiteral("2"));
+    EXPECT_FALSE(mm->tmrScan.isActive());
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, MemScanRun, ::testing::Values(1, 2),
+                         [](const auto &info) { return std::string(tavtest::emulatorName(info.param)); });

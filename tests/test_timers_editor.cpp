@@ -1,0 +1,249 @@
+// The timer editor's spinners and receiver-setting rules, the checks against
+// past and overlapping programs, and the TPR_ file, without a window.
+#include "core/clock.h"
+#include "core/globals.h"
+#include "core/tables.h"
+#include "timers/timerprog.h"
+#include "support/testenv.h"
+
+#include <gtest/gtest.h>
+
+using namespace tav;
+
+namespace {
+
+TimerEditor editorAt(int rx, int day, int month, int year)
+{
+    TimerEditor e(rx);
+    e.day = day, e.month = month, e.year = year;
+    return e;
+}
+
+ProgRow program(int y, int mo, int d, int h, int mi, int dur)
+{
+    ProgRow r{};
+    r[1] = d, r[2] = mo, r[3] = y, r[4] = h, r[5] = mi, r[6] = dur;
+    return r;
+}
+
+} // namespace
+
+TEST(TimerDate, GregorianMonthEndsAndSpinnerLimits)
+{
+    EXPECT_TRUE(isLeapYear(2000));
+    EXPECT_TRUE(isLeapYear(2024));
+    EXPECT_FALSE(isLeapYear(2023));
+    EXPECT_FALSE(isLeapYear(2100));
+    EXPECT_EQ(lastDayOfMonth(2, 2048), 29) << "beyond the years of the old table";
+
+    struct Case { int day, month, year, index; bool up; int dayAfter, monthAfter, yearAfter; };
+    const Case cases[] = {
+        {31, 3, 2004, 1, false, 29, 2, 2004}, // March 31 down to February of a leap year
+        {31, 3, 2003, 1, false, 28, 2, 2003},
+        {31, 1, 2030, 0, true, 1, 1, 2030},   // day wraps without carry
+        {1, 2, 2032, 0, false, 29, 2, 2032},
+        {15, 12, 2030, 1, true, 15, 1, 2030}, // month wraps, year unchanged
+        {29, 2, 2096, 2, true, 28, 2, 2097},  // a leap day does not survive the next year
+        {10, 5, 2099, 2, true, 10, 5, 2099},  // the last year stays
+        {10, 5, 2000, 2, false, 10, 5, 2000},
+        {10, 5, 2020, 2, true, 10, 5, 2021},  // no jump back at 2020
+    };
+    for (const Case &c : cases) {
+        TimerEditor e = editorAt(0, c.day, c.month, c.year);
+        e.spinDate(c.index, c.up);
+        EXPECT_EQ(QString("%1.%2.%3").arg(e.day).arg(e.month).arg(e.year),
+                  QString("%1.%2.%3").arg(c.dayAfter).arg(c.monthAfter).arg(c.yearAfter))
+            << c.day << "." << c.month << "." << c.year << " index " << c.index;
+    }
+    TimerEditor e = editorAt(0, 5, 8, 2031);
+    EXPECT_EQ(e.dateLabel(0) + e.dateLabel(1) + e.dateLabel(2), "5Aug31");
+}
+
+TEST(TimerTime, WrapsAndDuration)
+{
+    TimerEditor e;
+    e.hour = 23, e.minute = 59, e.duration = 240;
+    e.spinTime(1, true);
+    EXPECT_EQ(e.timeLabel(0) + ":" + e.timeLabel(1), "23:00") << "no carry into the hour";
+    e.spinTime(0, true);
+    EXPECT_EQ(e.hour, 0);
+    e.spinTime(0, false);
+    EXPECT_EQ(e.hour, 23);
+    e.spinTime(2, true);
+    EXPECT_EQ(e.duration, 240);
+    e.duration = 1;
+    e.spinTime(2, false);
+    EXPECT_EQ(e.timeLabel(2), "1");
+
+    // The present UTC, across a day, month and year end.
+    G.setupdata[3] = 1;
+    e.setUtc(utcFromLocal(QDateTime(QDate(2002, 1, 1), QTime(0, 30)), G.setupdata[3]));
+    EXPECT_EQ(e.startText(), "2001 12 31 23:30");
+    e.setUtc(QDateTime(QDate(2150, 3, 4), QTime(5, 6)));
+    EXPECT_EQ(e.year, 2099);
+}
+
+TEST(TimerFrequency, DigitsWithoutCarryAndReceiverLimits)
+{
+    InitConstants();
+    InitAR7030();
+    TimerEditor e(1);
+    e.setFrequencyKHz(19.0);
+    e.spinFreq(3, true);
+    EXPECT_EQ(e.frequencyHz(), 10000) << "the 9 becomes 0, digit 4 is not touched";
+
+    e.setFrequencyKHz(5000);
+    QList<long long> seen;
+    for (int i = 0; i < 5; ++i) {
+        e.spinFreq(7, true);
+        seen << e.frequencyHz();
+    }
+    EXPECT_EQ(seen, (QList<long long>{15000000, 25000000, 32016000, 2016000, 12016000}));
+    e.setFrequencyKHz(10);
+    e.spinFreq(4, false);
+    EXPECT_EQ(e.frequencyHz(), 10000) << "below the lowest frequency";
+    for (int k = 0; k < 8; ++k)
+        EXPECT_EQ(e.freqLabel(k), QString::number(e.digits[size_t(k)]));
+}
+
+TEST(TimerSettings, SpinnersPerReceiver)
+{
+    InitConstants();
+    // NRD-535 without the narrow filter: 0, 1, 3, 0; the width follows the filter.
+    InitNRD535();
+    G.setupdata[10] = 0, G.setupdata[11] = 1, G.setupdata[12] = 0;
+    TimerEditor n5(2);
+    n5.setFromReceiver({0, 0, 0, 0, 2, 1});
+    EXPECT_EQ(n5.rxLabel(2), "0000") << "the status text carries no shift";
+    EXPECT_EQ(n5.bwc, 5500);
+    QList<int> bws;
+    for (int i = 0; i < 3; ++i) {
+        n5.spinRxSetting(1, true);
+        bws << n5.bw;
+    }
+    EXPECT_EQ(bws, (QList<int>{1, 3, 0}));
+    n5.spinRxSetting(1, true); // intermediate: 2200 .. 500
+    n5.spinRxSetting(3, true);
+    EXPECT_EQ(n5.bwc, 500) << "above the maximum comes the minimum";
+    n5.spinRxSetting(2, false);
+    EXPECT_EQ(n5.pbs, -100);
+    n5.pbs = -2000;
+    n5.spinRxSetting(2, false);
+    EXPECT_EQ(n5.rxLabel(2), "2000");
+    // Mode 5 holds bandwidth and AGC and gives them back.
+    n5.mode = 4, n5.prevmode = 4, n5.agc = 0;
+    n5.spinRxSetting(4, true);
+    EXPECT_EQ(n5.mode, 5);
+    EXPECT_EQ(n5.rxLabel(1) + n5.rxLabel(2) + n5.rxLabel(3) + n5.rxLabel(5), "xxxxxxxxxxxx");
+    n5.spinRxSetting(1, true);
+    EXPECT_EQ(n5.bw, 3) << "a disabled spinner does nothing";
+    n5.spinRxSetting(4, true);
+    EXPECT_EQ(n5.bw, 1);
+    EXPECT_EQ(n5.agc, 0);
+    n5.spinRxSetting(4, true);
+    EXPECT_EQ(n5.mode, 0) << "modes 7 and 8 only with ECSS";
+
+    // RX-320: the filter index runs the other way.
+    InitRX320();
+    TimerEditor rx(3);
+    rx.setFromReceiver({0, 0, 0, 0, 0, 1});
+    EXPECT_EQ(rx.rxLabel(0), "xxx");
+    rx.spinRxSetting(1, true);
+    EXPECT_EQ(rx.bw, 33);
+    rx.spinRxSetting(5, false);
+    EXPECT_EQ(rx.agc, 3);
+
+    // AR7030: the shift step shows as kHz.
+    InitAR7030();
+    TimerEditor ar(1);
+    ar.setFromReceiver({1, 2, 42, 0, 7, 0});
+    EXPECT_EQ(ar.rxLabel(3), "xxx");
+    ar.spinRxSetting(2, true);
+    EXPECT_EQ(ar.pbs, -42);
+    ar.spinRxSetting(4, true);
+    EXPECT_EQ(ar.mode, 1);
+}
+
+TEST(TimerSettings, Nrd545ModesKeepTheUsersChoices)
+{
+    InitConstants();
+    InitNRD545();
+    TimerEditor e(4);
+    e.setFromReceiver({0, 0, -150, 250, 2, 3});
+    EXPECT_EQ(e.rxLabel(1), "xxx");
+    EXPECT_EQ(e.rxLabel(2), "-1.5");
+    EXPECT_EQ(e.rxLabel(3), "2.5");
+    // The user changes shift, width and AGC in mode 2.
+    e.spinRxSetting(2, true);
+    e.spinRxSetting(3, true);
+    e.spinRxSetting(5, true);
+    ASSERT_EQ(std::tuple(e.pbs, e.bwc, e.agc), std::tuple(-140, 260, 4));
+    e.spinRxSetting(4, true); // 3: nothing is overwritten
+    EXPECT_EQ(std::tuple(e.pbs, e.bwc, e.agc), std::tuple(-140, 260, 4));
+    e.spinRxSetting(4, true); // 4: AGC held
+    EXPECT_EQ(e.rxLabel(5), "xxx");
+    EXPECT_EQ(e.agc, 1);
+    e.spinRxSetting(4, true); // 5: shift, width and AGC held
+    EXPECT_EQ(e.rxLabel(2) + e.rxLabel(3) + e.rxLabel(5), "xxxxxxxxx");
+    EXPECT_EQ(std::tuple(e.pbs, e.bwc, e.agc), std::tuple(0, 990, 2));
+    for (int m = 5; m > 2; --m)
+        e.spinRxSetting(4, false);
+    EXPECT_EQ(e.mode, 2);
+    EXPECT_EQ(std::tuple(e.pbs, e.bwc, e.agc), std::tuple(-140, 260, 4)) << "back in mode 2 as the user left it";
+    EXPECT_EQ(e.rxLabel(5), G.agcnames[4]);
+}
+
+TEST(TimerTable, PastAndOverlapChecks)
+{
+    EXPECT_TRUE(TimerTable::tooLate("2002 08 15 12:30", "2002 08 15 12:30:59"));
+    EXPECT_FALSE(TimerTable::tooLate("2002 08 15 12:31", "2002 08 15 12:30:59"));
+    EXPECT_TRUE(TimerTable::tooLate("2002 08 15 12:31", "")) << "no present minute yet: nothing passes";
+
+    TimerTable t;
+    t.progdata[1] = program(2002, 8, 15, 12, 0, 30);
+    EXPECT_TRUE(t.tooEarly(2, "2002 08 15 12:30"));
+    EXPECT_FALSE(t.tooEarly(2, "2002 08 15 12:31"));
+    t.progdata[2] = program(2001, 12, 31, 23, 50, 15);
+    EXPECT_EQ(endText(t.progdata[2]), "2002 01 01 00:05");
+    EXPECT_TRUE(t.tooEarly(3, "2002 01 01 00:05"));
+    EXPECT_FALSE(t.tooEarly(3, "2002 01 01 00:06"));
+    t.progdata[3] = program(2004, 2, 28, 23, 0, 240);
+    EXPECT_EQ(endText(t.progdata[3]), "2004 02 29 03:00");
+}
+
+TEST(TprFile, LinesByteForByteAndReading)
+{
+    ProgRow r = program(2002, 8, 15, 12, 30, 10);
+    r[8] = 1, r[11] = 4, r[12] = 2;
+    const int freq[] = {0, 0, 0, 5, 9, 0, 6, 0}; // 06095000 Hz, 1 Hz digit first
+    for (int k = 0; k < 8; ++k)
+        r[size_t(13 + k)] = freq[k];
+    EXPECT_EQ(tprLine(r), " 15, 8, 2002, 12, 30, 10, 0, 1, 0, 0, 4, 2,06095000");
+    ProgRow neg = r;
+    neg[9] = -2000;
+    EXPECT_EQ(tprLine(neg), " 15, 8, 2002, 12, 30, 10, 0, 1,-2000, 0, 4, 2,06095000");
+
+    std::array<ProgRow, kPrograms + 1> table{};
+    table[1] = r;
+    table[2] = neg;
+    const QStringList lines = tprLines(table);
+    ASSERT_EQ(lines.size(), 6);
+    EXPECT_EQ(lines[2], " 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,00000000");
+    std::array<ProgRow, kPrograms + 1> back{};
+    back[5][1] = 7; // stale row
+    EXPECT_EQ(tprRead(lines, back), 2);
+    EXPECT_EQ(back[1], r);
+    EXPECT_EQ(back[2], neg);
+    EXPECT_EQ(back[5][1], 0);
+
+    // Fewer lines, and lines that are no program lines, leave nothing stale.
+    back[4][1] = 9;
+    EXPECT_EQ(tprRead(QStringList{lines[1], "garbage", " 1, 2,06095000", lines[0]}, back), 2);
+    EXPECT_EQ(back[1], neg);
+    EXPECT_EQ(back[2], r);
+    EXPECT_EQ(back[4][1], 0);
+    QStringList many;
+    for (int i = 0; i < 9; ++i)
+        many << lines[0];
+    EXPECT_EQ(tprRead(many, back), 6) << "never past the sixth row";
+}

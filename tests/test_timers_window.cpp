@@ -1,0 +1,279 @@
+// The timer window and the receiver clock window against the emulators over
+// a serial line, driven by the clock service and the tick methods: two
+// programs in sequence with the receiver's settings and its relay or line
+// output at the right ticks, interrupting and closing during a run, the
+// checks at Fix and at arming, the clock window's texts and commands.
+#include "core/app.h"
+#include "core/clock.h"
+#include "core/filekinds.h"
+#include "core/frmWelcome.h"
+#include "core/globals.h"
+#include "panels/frmAR7030.h"
+#include "sim/ar7030.h"
+#include "sim/jrcsim.h"
+#include "sim/pty.h"
+#include "support/testenv.h"
+#include "timers/frmRxClock.h"
+#include "timers/frmRxTimer.h"
+
+#include <gtest/gtest.h>
+
+using namespace tav;
+
+namespace {
+
+class HiddenTool : public TavForm {
+public:
+    explicit HiddenTool(const QString &name) : TavForm(name, Windows::slotOf(name), Windows::flagOf(name)) {}
+};
+
+struct RxRig : ::testing::TestWithParam<int> {
+    tavtest::ScratchDir dir;
+    tavtest::ScriptedDialogs dialogs;
+    std::unique_ptr<sim::Emulator> emu;
+    std::unique_ptr<sim::PtyHarness> pty;
+    int rx = 0;
+
+    void open(int type)
+    {
+        rx = type;
+        if (type == 1) {
+            auto *a = new sim::AR7030Emulator;
+            a->dial(7100000);
+            emu.reset(a);
+        } else if (type == 2) {
+            auto *j = new sim::Nrd535Emulator;
+            j->cur.hz = 9650000, j->cur.mode = 2, j->cur.bw = 1, j->cur.agc = 0;
+            emu.reset(j);
+        } else {
+            auto *j = new sim::Nrd545Emulator;
+            j->cur.hz = 9650000, j->cur.mode = 2, j->cur.bw = 1, j->cur.agc = 30;
+            j->passbandShift = -150, j->bandwidthControl = 250;
+            emu.reset(j);
+        }
+        pty = std::make_unique<sim::PtyHarness>(*emu);
+        ASSERT_TRUE(pty->ok());
+        registerBuiltWindows();
+        Windows::registerFactory(QStringLiteral("frmLast20"), [] { return new HiddenTool(QStringLiteral("frmLast20")); });
+        frmWelcome::instance()->load();
+        DialogScript::shown.clear();
+        G.datapath = dir.path();
+        dir.write(QStringLiteral("comports.ini"), pty->slavePath().toLatin1() + "\r\n");
+        G.rxtype = int16_t(type);
+        G.setupdata[1] = 1;
+        G.setupdata[3] = 1; // local time is UTC + 1
+        G.setupdata[14] = 1, G.setupdata[15] = 2, G.setupdata[16] = 3, G.setupdata[17] = 4;
+        G.setupdata[28] = 40;
+        frmWelcome::instance()->imgGo_Click();
+        ASSERT_TRUE(frmWelcome::instance()->openPanel());
+        dialogs.shown().isEmpty();
+        DialogScript::shown.clear();
+    }
+    void TearDown() override
+    {
+        Windows::destroyAll();
+        frmWelcome::destroy();
+        Windows::registerFactory(QStringLiteral("frmLast20"), {});
+    }
+    sim::JrcEmulator *jrc() { return dynamic_cast<sim::JrcEmulator *>(emu.get()); }
+    sim::AR7030Emulator *ar() { return dynamic_cast<sim::AR7030Emulator *>(emu.get()); }
+    // Whether the recording output is on, as the receiver has it.
+    bool outputOn()
+    {
+        tavtest::pump(30);
+        if (rx == 1)
+            return ar()->applied().auxLeft % 64 > 27; // 27 is level 0
+        return jrc()->timerRelay == 1;
+    }
+    double tunedKhz()
+    {
+        tavtest::pump(30);
+        return emu->tunedFrequencyHz() / 1000.0;
+    }
+    // Sets the clock (local time) and lets the window's clock see it.
+    void at(frmRxTimer *w, const QDateTime &local)
+    {
+        Clock::set(local);
+        w->tmrCurrenTime_Timer();
+    }
+    frmRxTimer *openTimer(const QDateTime &local)
+    {
+        Clock::set(local);
+        auto *w = Windows::get<frmRxTimer>(QStringLiteral("frmRxTimer"));
+        w->showModeless();
+        return w;
+    }
+    // The editor set to a UTC start, duration and frequency.
+    void edit(frmRxTimer *w, int hour, int minute, int duration, double kHz)
+    {
+        w->editor.hour = hour, w->editor.minute = minute, w->editor.duration = duration;
+        w->editor.setFrequencyKHz(kHz);
+    }
+};
+
+const QDate kDay(2002, 8, 15);
+
+} // namespace
+
+TEST_P(RxRig, TwoProgramsRunInSequence)
+{
+    open(GetParam());
+    frmRxTimer *w = openTimer(QDateTime(kDay, QTime(12, 50))); // 11:50 UTC
+    ASSERT_TRUE(w->isLoadedForm());
+    EXPECT_FALSE(outputOn()) << "the window loads with the output off";
+    EXPECT_EQ(w->lblUTC->text(), "2002 08 15 11:50:00");
+    EXPECT_NEAR(w->editor.frequencyHz() / 1000.0, tunedKhz(), 0.01) << "the editor took the receiver's frequency";
+
+    edit(w, 12, 0, 10, 6095);
+    w->cmdFix_Click(1);
+    edit(w, 12, 10, 5, 9410);
+    w->cmdFix_Click(2);
+    ASSERT_EQ(dialogs.shown().size(), 1u) << "starting in the minute the previous one ends is refused";
+    EXPECT_EQ(dialogs.shown().last().title, "Conflict of events");
+    edit(w, 12, 11, 5, 9410);
+    w->cmdFix_Click(2);
+    ASSERT_TRUE(w->table.progfixed[2]);
+    EXPECT_EQ(w->rows[2].time[1]->text(), "11");
+
+    w->timeronoff(1);
+    ASSERT_TRUE(w->armed());
+    EXPECT_EQ(w->windowTitle(), "  Timer is ON          ");
+    EXPECT_FALSE(w->fraSetRx->isEnabled());
+    EXPECT_FALSE(w->rows[2].cmdFixClr[0]->isEnabled());
+
+    // Waiting: nothing is sent before 12:00 UTC.
+    at(w, QDateTime(kDay, QTime(12, 59, 55)));
+    w->tmrTestprog_Timer();
+    EXPECT_TRUE(w->windowTitle().contains("be patient"));
+    EXPECT_FALSE(outputOn());
+    EXPECT_NE(qRound(tunedKhz()), 6095);
+
+    at(w, QDateTime(kDay, QTime(13, 0, 2)));
+    w->tmrTestprog_Timer();
+    EXPECT_NEAR(tunedKhz(), 6095, 0.01);
+    EXPECT_TRUE(outputOn());
+    EXPECT_TRUE(w->rows[1].shp->text().isEmpty()) << "the receiver answered";
+    for (int tick = 1; tick < 120; ++tick)
+        w->tmrDuration_Timer();
+    EXPECT_TRUE(outputOn()) << "still on after 119 ticks of 5 s";
+    w->tmrDuration_Timer();
+    EXPECT_FALSE(outputOn()) << "off after ten minutes";
+    EXPECT_TRUE(w->armed());
+
+    at(w, QDateTime(kDay, QTime(13, 10, 30)));
+    w->tmrTestprog_Timer();
+    EXPECT_FALSE(outputOn());
+    at(w, QDateTime(kDay, QTime(13, 11, 0)));
+    w->tmrTestprog_Timer();
+    EXPECT_NEAR(tunedKhz(), 9410, 0.01);
+    EXPECT_TRUE(outputOn());
+    for (int tick = 0; tick < 60; ++tick)
+        w->tmrDuration_Timer();
+    EXPECT_FALSE(outputOn());
+    EXPECT_FALSE(w->armed());
+    EXPECT_EQ(w->windowTitle(), "Timer Programming");
+    EXPECT_TRUE(w->fraSetRx->isEnabled());
+    EXPECT_TRUE(w->rows[2].cmdFixClr[1]->isEnabled());
+    if (rx != 1)
+        EXPECT_FALSE(jrc()->remote) << "the receiver is handed back after the run";
+}
+
+TEST_P(RxRig, InterruptingOrClosingEndsTheRunningProgram)
+{
+    open(GetParam());
+    frmRxTimer *w = openTimer(QDateTime(kDay, QTime(12, 50)));
+    edit(w, 12, 0, 30, 6095);
+    w->cmdFix_Click(1);
+    edit(w, 12, 40, 30, 7205);
+    w->cmdFix_Click(2);
+    w->timeronoff(1);
+    at(w, QDateTime(kDay, QTime(13, 0, 0)));
+    w->tmrTestprog_Timer();
+    ASSERT_TRUE(outputOn());
+    if (rx != 1)
+        EXPECT_TRUE(jrc()->remote);
+
+    dialogs.answer(vbNo);
+    w->timeronoff(0);
+    EXPECT_TRUE(outputOn()) << "No leaves the run alone";
+    dialogs.answer(vbYes);
+    w->timeronoff(0);
+    EXPECT_FALSE(outputOn());
+    EXPECT_FALSE(w->armed());
+    EXPECT_FALSE(w->tmrDuration.isActive());
+    EXPECT_EQ(w->durticks, 0);
+    if (rx != 1)
+        EXPECT_FALSE(jrc()->remote);
+    for (int tick = 0; tick < 400; ++tick)
+        w->tmrDuration_Timer();
+    at(w, QDateTime(kDay, QTime(13, 45)));
+    w->tmrTestprog_Timer();
+    EXPECT_FALSE(outputOn()) << "nothing of the run is left";
+
+    // Closing the window while a program runs ends it as well.
+    edit(w, 13, 50, 5, 6095);
+    w->cmdClr_Click(2);
+    w->cmdFix_Click(1);
+    w->timeronoff(1);
+    at(w, QDateTime(kDay, QTime(14, 50)));
+    w->tmrTestprog_Timer();
+    ASSERT_TRUE(outputOn());
+    UnloadTools();
+    EXPECT_FALSE(G.rxtimerloaded);
+    if (rx == 1)
+        EXPECT_EQ(ar()->applied().auxLeft % 64, 42) << "the AR7030's line output is back on (level 40) after the window";
+    else {
+        EXPECT_FALSE(outputOn());
+        EXPECT_FALSE(jrc()->remote);
+    }
+}
+
+TEST_P(RxRig, ClockWindowReadsAndSetsTheReceiverClock)
+{
+    open(GetParam());
+    Clock::set(QDateTime(kDay, QTime(10, 15, 42)));
+    auto *c = Windows::get<frmRxClock>(QStringLiteral("frmRxClock"));
+    c->showModeless();
+    EXPECT_EQ(c->lblLT->text(), "");
+    const QByteArray before = (tavtest::pump(30), pty->received());
+    c->cmdRX2LT_Click();
+    EXPECT_EQ((tavtest::pump(30), pty->received()), before) << "nothing is sent before the first tick";
+
+    c->tmrPCclock_Timer();
+    EXPECT_EQ(c->lblLT->text(), "10:15:42");
+    EXPECT_EQ(c->lblUT->text(), "09:15:42");
+    c->cmdRX2LT_Click();
+    c->cmdGetRXclock_Click();
+    EXPECT_TRUE(c->lblRT->text().startsWith(rx == 4 ? "10:15" : "10:15:4")) << c->lblRT->text().toStdString();
+    c->cmdRX2UT_Click();
+    c->cmdGetRXclock_Click();
+    EXPECT_TRUE(c->lblRT->text().startsWith("09:15")) << c->lblRT->text().toStdString();
+
+    // A receiver that does not answer shows "?" and says so once.
+    pty->setOff(true);
+    c->cmdGetRXclock_Click();
+    c->cmdGetRXclock_Click();
+    EXPECT_EQ(c->lblRT->text(), "?");
+    EXPECT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_TRUE(c->cmdGetRXclock->isEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(Receivers, RxRig, ::testing::Values(1, 2, 4));
+
+TEST(TimerClockTexts, UtcOffsets)
+{
+    registerBuiltWindows();
+    G.goRxtype = 0;
+    auto *c = Windows::get<frmRxClock>(QStringLiteral("frmRxClock"));
+    c->load();
+    struct T { double offset; QTime local; const char *utc; };
+    for (const T &t : {T{1, QTime(0, 30, 5), "23:30:05"}, T{5.5, QTime(12, 0, 0), "06:30:00"}, T{-3, QTime(22, 0, 1), "01:00:01"}}) {
+        G.setupdata[3] = float(t.offset);
+        Clock::set(QDateTime(kDay, t.local));
+        c->tmrPCclock_Timer();
+        EXPECT_EQ(c->lblUT->text(), QLatin1String(t.utc)) << t.offset;
+    }
+    c->cmdGetRXclock_Click();
+    EXPECT_EQ(c->lblRT->text(), "") << "no receiver, nothing read";
+    Windows::destroyAll();
+}

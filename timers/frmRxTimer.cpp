@@ -1,0 +1,771 @@
+#include "timers/frmRxTimer.h"
+
+#include "core/clock.h"
+#include "core/delay.h"
+#include "core/filekinds.h"
+#include "core/frmWelcome.h"
+#include "core/globals.h"
+#include "core/numtext.h"
+#include "drivers/clsAR7030.h"
+#include "drivers/clsNRD535.h"
+#include "drivers/clsNRD545.h"
+#include "drivers/clsRX320.h"
+#include "panels/ar7030conv.h"
+#include "panels/frmAR7030.h"
+#include "panels/frmNRD535.h"
+#include "panels/frmNRD545.h"
+#include "panels/frmRX320.h"
+#include "panels/jrclock.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace tav {
+
+namespace {
+
+constexpr unsigned kRunColour = kOrange;       // RGB(255,128,0)
+constexpr unsigned kIdleRowColour = kYellow;   // RGB(255,255,128)
+constexpr unsigned kIdleClockColour = kLightYellow;
+
+const QString kArmedCaption = QStringLiteral("  Timer is ON          ");
+
+QString arrayName(const QString &base, int i) { return base + QLatin1Char('(') + QString::number(i) + QLatin1Char(')'); }
+
+QLabel *cell(const QString &name, const QString &text, QWidget *parent)
+{
+    QLabel *l = makeLabel(name, text, parent);
+    l->setAlignment(Qt::AlignCenter);
+    l->setMinimumWidth(18);
+    l->setAutoFillBackground(true);
+    return l;
+}
+
+template <class P> P *panelAs(const char *name)
+{
+    frmPanel *p = frmWelcome::instance()->openPanel();
+    return (p && p->objectName() == QLatin1String(name)) ? qobject_cast<P *>(p) : nullptr;
+}
+
+QString clockText19(const QDateTime &t) { return t.toString(QStringLiteral("yyyy MM dd hh:mm:ss")); }
+
+} // namespace
+
+frmRxTimer::frmRxTimer() : TavForm(QStringLiteral("frmRxTimer"), 25, &ProgramState::rxtimerloaded)
+{
+    setWindowTitle(QStringLiteral("Timer Programmimg"));
+    setBackColor(this, kLightYellow);
+    auto *top = new QVBoxLayout(this);
+
+    // The six programs.
+    fraProgram = makeFrame(QStringLiteral("fraProgram"), QString(), this);
+    auto *pg = new QGridLayout(fraProgram);
+    pg->setHorizontalSpacing(2);
+    top->addWidget(fraProgram);
+    for (int n = 1; n <= kPrograms; ++n) {
+        Row &r = rows[size_t(n)];
+        const QString num = QString::number(n);
+        int col = 0;
+        for (int i = 0; i < 3; ++i)
+            pg->addWidget(r.date[size_t(i)] = cell(arrayName("lblDate" + num, i), QString(), fraProgram), n, col++);
+        for (int i = 0; i < 3; ++i)
+            pg->addWidget(r.time[size_t(i)] = cell(arrayName("lblTime" + num, i), QString(), fraProgram), n, col++);
+        for (int i = 0; i < 6; ++i)
+            pg->addWidget(r.rx[size_t(i)] = cell(arrayName("lblRxSetting" + num, i), QString(), fraProgram), n, col++);
+        for (int i = 7; i >= 0; --i)
+            pg->addWidget(r.freq[size_t(i)] = cell(arrayName("lblFreq" + num, i), QString(), fraProgram), n, col++);
+        pg->addWidget(r.shp = cell("shpProg" + num, QString(), fraProgram), n, col++);
+        r.cmdFixClr[0] = arrayButton("cmdFixClr" + num, 0, "Fix " + num, fraProgram);
+        r.cmdFixClr[1] = arrayButton("cmdFixClr" + num, 1, "Clr " + num, fraProgram);
+        pg->addWidget(r.cmdFixClr[0], n, col++);
+        pg->addWidget(r.cmdFixClr[1], n, col++);
+        connect(r.cmdFixClr[0], &QPushButton::clicked, this, [this, n] { cmdFix_Click(n); });
+        connect(r.cmdFixClr[1], &QPushButton::clicked, this, [this, n] { cmdClr_Click(n); });
+    }
+
+    auto *bottom = new QHBoxLayout;
+    top->addLayout(bottom);
+
+    // The editor.
+    fraSetRx = makeFrame(QStringLiteral("fraSetRx"), QString(), this);
+    auto *eg = new QGridLayout(fraSetRx);
+    bottom->addWidget(fraSetRx, 1);
+    const char *names[] = {"DD", "MM", "YY", "Start UTC", "", "Dur.", "Att", "Bw", "Pbs", "BWC", "Mode", "Agc"};
+    int col = 0;
+    auto spinCol = [&](QLabel *&label, const QString &lname, const QString &text, SpinButton *&spin,
+                       const QString &sname, const char *caption) {
+        eg->addWidget(new QLabel(QLatin1String(caption), fraSetRx), 0, col);
+        label = cell(lname, text, fraSetRx);
+        eg->addWidget(label, 1, col);
+        spin = new SpinButton(sname, fraSetRx);
+        eg->addWidget(spin, 2, col);
+        ++col;
+    };
+    const char *dateText[] = {"15", "Aug", "02"}, *timeText[] = {"12", "30", "10"};
+    for (int i = 0; i < 3; ++i) {
+        spinCol(lblDate[size_t(i)], arrayName("lblDate", i), QLatin1String(dateText[i]), SpinDate[size_t(i)],
+                arrayName("SpinDate", i), names[i]);
+        connect(SpinDate[size_t(i)], &SpinButton::SpinUp, this, [this, i] { SpinDate_Spin(i, true); });
+        connect(SpinDate[size_t(i)], &SpinButton::SpinDown, this, [this, i] { SpinDate_Spin(i, false); });
+    }
+    for (int i = 0; i < 3; ++i) {
+        spinCol(lblTime[size_t(i)], arrayName("lblTime", i), QLatin1String(timeText[i]), spnTime[size_t(i)],
+                arrayName("spnTime", i), names[3 + i]);
+        connect(spnTime[size_t(i)], &SpinButton::SpinUp, this, [this, i] { spnTime_Spin(i, true); });
+        connect(spnTime[size_t(i)], &SpinButton::SpinDown, this, [this, i] { spnTime_Spin(i, false); });
+    }
+    const char *rxText[] = {"Off", "Wide", "+0.0", "0.0", "AM", "Fast"};
+    for (int i = 0; i < 6; ++i) {
+        spinCol(lblRxSetting[size_t(i)], arrayName("lblRxSetting", i), QLatin1String(rxText[i]),
+                spnRxSetting[size_t(i)], arrayName("spnRxSetting", i), names[6 + i]);
+        connect(spnRxSetting[size_t(i)], &SpinButton::SpinUp, this, [this, i] { spnRxSetting_Spin(i, true); });
+        connect(spnRxSetting[size_t(i)], &SpinButton::SpinDown, this, [this, i] { spnRxSetting_Spin(i, false); });
+    }
+    for (int i = 7; i >= 0; --i) {
+        const char *caption = i == 7 ? "MHz" : (i == 4 ? "kHz" : (i == 1 ? "Hz" : ""));
+        spinCol(lblFreq[size_t(i)], arrayName("lblFreq", i), QStringLiteral("0"), spnFreq[size_t(i)],
+                arrayName("spnFreq", i), caption);
+        connect(spnFreq[size_t(i)], &SpinButton::SpinUp, this, [this, i] { spnFreq_Spin(i, true); });
+        connect(spnFreq[size_t(i)], &SpinButton::SpinDown, this, [this, i] { spnFreq_Spin(i, false); });
+    }
+    cmdRX = makeButton(QStringLiteral("cmdRX"), QStringLiteral("RX"), fraSetRx);
+    cmdUTC = makeButton(QStringLiteral("cmdUTC"), QStringLiteral("UTC"), fraSetRx);
+    eg->addWidget(cmdRX, 1, col);
+    eg->addWidget(cmdUTC, 2, col);
+    connect(cmdRX, &QPushButton::clicked, this, &frmRxTimer::cmdRX_Click);
+    connect(cmdUTC, &QPushButton::clicked, this, &frmRxTimer::cmdUTC_Click);
+
+    // Control.
+    fraProgControl = makeFrame(QStringLiteral("fraProgControl"), QString(), this);
+    auto *cg = new QGridLayout(fraProgControl);
+    bottom->addWidget(fraProgControl);
+    cmdTimerOnoff[1] = arrayButton(QStringLiteral("cmdTimerOnoff"), 1, QStringLiteral("Timer On"), fraProgControl);
+    cmdTimerOnoff[0] = arrayButton(QStringLiteral("cmdTimerOnoff"), 0, QStringLiteral("Timer Off"), fraProgControl);
+    cmdLineoutOnoff[0] = arrayButton(QStringLiteral("cmdLineoutOnoff"), 0, QStringLiteral("Line Out Off"), fraProgControl);
+    cmdLineoutOnoff[1] = arrayButton(QStringLiteral("cmdLineoutOnoff"), 1, QStringLiteral("Line Out On"), fraProgControl);
+    cmdClrAll = makeButton(QStringLiteral("cmdClrAll"), QStringLiteral("Clear All"), fraProgControl);
+    cmdExit = makeButton(QStringLiteral("cmdExit"), QStringLiteral("Exit"), fraProgControl);
+    cmdLoad = makeButton(QStringLiteral("cmdLoad"), QStringLiteral("Load"), fraProgControl);
+    cmdSave = makeButton(QStringLiteral("cmdSave"), QStringLiteral("Save"), fraProgControl);
+    // The two buttons of a pair share one place; one is visible at a time.
+    cg->addWidget(cmdTimerOnoff[1], 0, 0);
+    cg->addWidget(cmdTimerOnoff[0], 0, 0);
+    cg->addWidget(cmdLineoutOnoff[1], 0, 1);
+    cg->addWidget(cmdLineoutOnoff[0], 0, 1);
+    cg->addWidget(cmdClrAll, 1, 0);
+    cg->addWidget(cmdExit, 1, 1);
+    cg->addWidget(cmdLoad, 2, 0);
+    cg->addWidget(cmdSave, 2, 1);
+    lblNameLT = makeLabel(QStringLiteral("lblNameLT"), QStringLiteral("    LT      :"), fraProgControl);
+    lblNameUTC = makeLabel(QStringLiteral("lblNameUTC"), QStringLiteral("    UTC   :"), fraProgControl);
+    lblLT = makeLabel(QStringLiteral("lblLT"), QStringLiteral("2001 12 31   23:59:59"), fraProgControl);
+    lblUTC = makeLabel(QStringLiteral("lblUTC"), QStringLiteral("2001 12 31   23:59:59"), fraProgControl);
+    for (QLabel *l : {lblNameUTC, lblUTC})
+        l->setAutoFillBackground(true);
+    cg->addWidget(lblNameLT, 3, 0);
+    cg->addWidget(lblLT, 3, 1);
+    cg->addWidget(lblNameUTC, 4, 0);
+    cg->addWidget(lblUTC, 4, 1);
+    for (int i = 0; i < 2; ++i) {
+        connect(cmdTimerOnoff[size_t(i)], &QPushButton::clicked, this, [this, i] { timeronoff(i); });
+        connect(cmdLineoutOnoff[size_t(i)], &QPushButton::clicked, this, [this, i] { lineoutonoff(i); });
+    }
+    connect(cmdClrAll, &QPushButton::clicked, this, &frmRxTimer::cmdClrAll_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &frmRxTimer::cmdExit_Click);
+    connect(cmdLoad, &QPushButton::clicked, this, &frmRxTimer::cmdLoad_Click);
+    connect(cmdSave, &QPushButton::clicked, this, &frmRxTimer::cmdSave_Click);
+
+    tmrCurrenTime.setInterval(980);
+    tmrTestprog.setInterval(5000);
+    tmrDuration.setInterval(5000);
+    connect(&tmrCurrenTime, &QTimer::timeout, this, &frmRxTimer::tmrCurrenTime_Timer);
+    connect(&tmrTestprog, &QTimer::timeout, this, &frmRxTimer::tmrTestprog_Timer);
+    connect(&tmrDuration, &QTimer::timeout, this, &frmRxTimer::tmrDuration_Timer);
+}
+
+frmRxTimer::~frmRxTimer() = default;
+
+// ---- load and unload ----
+
+void frmRxTimer::Form_Load()
+{
+    m_type = G.goRxtype > 0 ? G.goRxtype : 0;
+    m_rx = makeReceiver();
+    if (!m_rx)
+        m_type = 0;
+    editor = TimerEditor(m_type);
+    table = TimerTable();
+    curprog = 1;
+    durticks = 0;
+    marqueephase = 0;
+    m_armed = false;
+    m_silentReported = false;
+    for (int n = 1; n <= kPrograms; ++n) {
+        clearRowCaptions(n);
+        setRowColour(n, kIdleRowColour);
+    }
+    setBackColor(lblNameUTC, kIdleClockColour);
+    setBackColor(lblUTC, kIdleClockColour);
+    // The clocks hold a time from the start, so no check ever compares with an empty one.
+    tmrCurrenTime_Timer();
+    tmrCurrenTime.start();
+    getztime();
+    editor.duration = 10;
+    getrxsetting();
+    showEditor();
+    lineoutonoff(0);
+    cmdTimerOnoff[0]->hide();
+    cmdTimerOnoff[1]->show();
+    fraSetRx->setEnabled(true);
+    cmdExit->setEnabled(true);
+    applyEditingButtons();
+    setWindowTitle(QStringLiteral("Timer Programmimg"));
+}
+
+void frmRxTimer::Form_Unload()
+{
+    if (m_armed)
+        endRun();
+    tmrCurrenTime.stop();
+    tmrTestprog.stop();
+    tmrDuration.stop();
+    if (m_type == 1 || m_type == 3)
+        lineoutonoff(1);
+    m_rx.reset();
+}
+
+// ---- editor ----
+
+void frmRxTimer::showEditor()
+{
+    for (int i = 0; i < 3; ++i) {
+        lblDate[size_t(i)]->setText(editor.dateLabel(i));
+        lblTime[size_t(i)]->setText(editor.timeLabel(i));
+    }
+    for (int i = 0; i < 6; ++i) {
+        lblRxSetting[size_t(i)]->setText(editor.rxLabel(i));
+        spnRxSetting[size_t(i)]->setEnabled(editor.rxEnabled[size_t(i)]);
+    }
+    for (int k = 0; k < 8; ++k)
+        lblFreq[size_t(k)]->setText(editor.freqLabel(k));
+}
+
+void frmRxTimer::getztime()
+{
+    editor.setUtc(utcFromLocal(Clock::now(), G.setupdata[3]));
+    showEditor();
+}
+
+void frmRxTimer::reportSilent()
+{
+    for (QLabel *l : lblRxSetting)
+        l->setText(QStringLiteral("?"));
+    if (m_silentReported)
+        return;
+    m_silentReported = true;
+    msgBox(QStringList{QStringLiteral("The receiver does not answer."),
+                       QStringLiteral("Please make sure that it is switched on and connected.")},
+           MsgIcon::Exclamation, QStringLiteral("Timer Programming"));
+}
+
+void frmRxTimer::getrxsetting()
+{
+    TimerEditor::Reading r;
+    bool answered = true;
+    switch (m_type) {
+    case 1:
+        if (auto *d = dynamic_cast<clsAR7030 *>(m_rx.get())) {
+            bool ok1 = false, ok2 = false;
+            r.att = d->Attenuator(&ok1);
+            r.bw = d->Bandwidth();
+            r.pbs = ar7030conv::b2vsb(d->PassBandShift());
+            r.mode = d->Mode(&ok2);
+            r.agc = d->Agcspeed();
+            answered = ok1 && ok2;
+        }
+        break;
+    case 2:
+        if (auto *d = dynamic_cast<clsNRD535 *>(m_rx.get())) {
+            const QString s = d->RxStatus();
+            answered = d->lastReadOk() && s.size() >= 13;
+            if (answered) {
+                r.att = s.mid(1, 1).toInt();
+                r.bw = s.mid(2, 1).toInt();
+                r.mode = s.mid(3, 1).toInt();
+                r.agc = s.mid(12, 1).toInt();
+            }
+        }
+        break;
+    case 3:
+        r.bw = G.rx320filter;
+        r.pbs = G.rx320pbs;
+        r.mode = G.rx320mode;
+        r.agc = G.rx320agc;
+        break;
+    case 4:
+        if (auto *d = dynamic_cast<clsNRD545 *>(m_rx.get())) {
+            const QString s = d->RxStatus();
+            answered = d->lastReadOk() && s.size() >= 13;
+            if (answered) {
+                r.att = s.mid(1, 1).toInt();
+                r.mode = s.mid(3, 1).toInt();
+                r.agc = s.mid(12, 1).toInt();
+                r.pbs = d->PassBandShiftxxx();
+                r.bwc = d->Bandwidthcontrolxxx();
+                answered = d->lastReadOk();
+            }
+        }
+        break;
+    default: break;
+    }
+    if (m_type == 0)
+        return;
+    if (answered)
+        editor.setFromReceiver(r);
+    editor.setFrequencyKHz(frmWelcome::instance()->Update2RxFreq());
+    showEditor();
+    if (!answered)
+        reportSilent();
+}
+
+void frmRxTimer::SpinDate_Spin(int index, bool up)
+{
+    editor.spinDate(index, up);
+    showEditor();
+}
+
+void frmRxTimer::spnTime_Spin(int index, bool up)
+{
+    editor.spinTime(index, up);
+    showEditor();
+}
+
+void frmRxTimer::spnFreq_Spin(int index, bool up)
+{
+    editor.spinFreq(index, up);
+    showEditor();
+}
+
+void frmRxTimer::spnRxSetting_Spin(int index, bool up)
+{
+    editor.spinRxSetting(index, up);
+    showEditor();
+}
+
+void frmRxTimer::cmdRX_Click()
+{
+    Busy busy(this);
+    cmdRX->setEnabled(false);
+    getrxsetting();
+    cmdRX->setEnabled(true);
+}
+
+void frmRxTimer::cmdUTC_Click()
+{
+    cmdUTC->setEnabled(false);
+    getztime();
+    cmdUTC->setEnabled(true);
+}
+
+void frmRxTimer::cmdExit_Click() { unload(); }
+
+// ---- programs ----
+
+void frmRxTimer::fixprogdata(int n) { table.progdata[size_t(n)] = editor.toRow(); }
+
+bool frmRxTimer::toolate(int kind)
+{
+    // Arming checks program 1, the one that will run; Fix checks the editor.
+    const QString start = kind == 2 ? startText(table.progdata[1]) : editor.startText();
+    if (!TimerTable::tooLate(start, rxtimerutc))
+        return false;
+    const QStringList lines =
+        kind == 1 ? QStringList{QStringLiteral("You are trying to program"), QStringLiteral("a past or running event."),
+                                QStringLiteral("Sorry, you are too late ! !")}
+                  : QStringList{QStringLiteral("You are trying to start the timer for"),
+                                QStringLiteral("a programmed event that already"),
+                                QStringLiteral("has started or that already has past. "),
+                                QStringLiteral("Sorry, you are too late ! !")};
+    msgBox(lines, MsgIcon::Exclamation, QStringLiteral("Conflict in Time"));
+    return true;
+}
+
+bool frmRxTimer::tooearly(int n)
+{
+    if (!table.tooEarly(n, editor.startText()))
+        return false;
+    msgBox(QStringList{QStringLiteral("New event starts before"), QStringLiteral("the previous one ends")},
+           MsgIcon::Exclamation, QStringLiteral("Conflict of events"));
+    return true;
+}
+
+void frmRxTimer::clearRowCaptions(int n)
+{
+    Row &r = rows[size_t(n)];
+    for (QLabel *l : r.date)
+        l->clear();
+    for (QLabel *l : r.time)
+        l->clear();
+    for (QLabel *l : r.rx)
+        l->clear();
+    for (QLabel *l : r.freq)
+        l->clear();
+    r.shp->clear();
+    r.shp->setToolTip(QString());
+}
+
+void frmRxTimer::setRowColour(int n, unsigned colour)
+{
+    Row &r = rows[size_t(n)];
+    for (QLabel *l : r.date)
+        setBackColor(l, colour);
+    for (QLabel *l : r.time)
+        setBackColor(l, colour);
+    for (QLabel *l : r.rx)
+        setBackColor(l, colour);
+    for (QLabel *l : r.freq)
+        setBackColor(l, colour);
+}
+
+void frmRxTimer::applyEditingButtons()
+{
+    const int k = table.highestFixed();
+    for (int n = 1; n <= kPrograms; ++n) {
+        Row &r = rows[size_t(n)];
+        r.cmdFixClr[0]->setEnabled(k == 0 ? n == 1 : (n == k || n == k + 1));
+        r.cmdFixClr[1]->setEnabled(k != 0 && n == k);
+    }
+    cmdTimerOnoff[1]->setEnabled(table.progfixed[1]);
+    cmdClrAll->setEnabled(table.progfixed[1]);
+    cmdLoad->setEnabled(true);
+    cmdSave->setEnabled(true);
+}
+
+void frmRxTimer::cmdFix_Click(int n)
+{
+    if (n < 1 || n > kPrograms || m_armed)
+        return;
+    if (n == 1 ? toolate(1) : tooearly(n))
+        return;
+    // An unattended run must never stop at the hub's range message.
+    if (m_type != 0) {
+        const double f = editor.frequencyHz() / 1000.0;
+        if (!(f >= G.freqmin && f <= G.freqmax)) {
+            msgBox(QStringList{QStringLiteral("The frequency lies outside the receiver's range:"),
+                               numPlain(G.freqmin) + QStringLiteral(" to ") + numPlain(G.freqmax) +
+                                   QStringLiteral(" kHz")},
+                   MsgIcon::Exclamation, QStringLiteral("Input Error"));
+            return;
+        }
+    }
+    fixprogdata(n);
+    Row &r = rows[size_t(n)];
+    for (int i = 0; i < 3; ++i) {
+        r.date[size_t(i)]->setText(editor.dateLabel(i));
+        r.time[size_t(i)]->setText(editor.timeLabel(i));
+    }
+    for (int i = 0; i < 6; ++i)
+        r.rx[size_t(i)]->setText(editor.rxLabel(i));
+    for (int k = 0; k < 8; ++k)
+        r.freq[size_t(k)]->setText(QString::number(editor.digits[size_t(k)]));
+    table.progfixed[size_t(n)] = true;
+    applyEditingButtons();
+}
+
+void frmRxTimer::cmdClr_Click(int n)
+{
+    if (n < 1 || n > kPrograms || m_armed)
+        return;
+    table.clearRow(n);
+    clearRowCaptions(n);
+    applyEditingButtons();
+}
+
+void frmRxTimer::cmdClrAll_Click()
+{
+    if (m_armed)
+        return;
+    const int answer = msgBox(QStringList{QStringLiteral("You really want to clear/cancel"),
+                                          QStringLiteral("all Timer Programming")},
+                              MsgIcon::Question, QStringLiteral("Timer Programming"), MsgButtons::YesNoCancel);
+    if (answer != vbYes)
+        return;
+    for (int n = kPrograms; n >= 1; --n)
+        cmdClr_Click(n);
+}
+
+// ---- files ----
+
+void frmRxTimer::cmdSave_Click()
+{
+    if (m_armed)
+        return;
+    tprdata() = table.progdata;
+    G.filekind = 15;
+    if (TavForm *f = Windows::get(QStringLiteral("frmSavefile")))
+        f->showModal();
+}
+
+void frmRxTimer::cmdLoad_Click()
+{
+    if (m_armed)
+        return;
+    G.filekind = 15;
+    if (TavForm *f = Windows::get(QStringLiteral("frmLoadfile")))
+        f->showModal();
+}
+
+void frmRxTimer::showTprPrograms(int count)
+{
+    if (count < 1)
+        return;
+    // The editor takes the whole program, so what it shows is what Fix stores.
+    editor.fromRow(tprdata()[size_t(count)]);
+    showEditor();
+}
+
+// ---- the run ----
+
+void frmRxTimer::tmrCurrenTime_Timer()
+{
+    const QDateTime now = Clock::now();
+    rxtimerlt = clockText19(now);
+    rxtimerutc = clockText19(utcFromLocal(now, G.setupdata[3]));
+    lblLT->setText(rxtimerlt);
+    lblUTC->setText(rxtimerutc);
+}
+
+void frmRxTimer::timeronoff(int n)
+{
+    if (n == 0) {
+        if (!m_armed)
+            return;
+        const int answer = msgBox(QStringList{QStringLiteral("You are sure you want to"),
+                                              QStringLiteral("interrupt the running Timer")},
+                                  MsgIcon::Question, QStringLiteral("Programmed Timer"), MsgButtons::YesNoCancel);
+        if (answer == vbYes)
+            endRun();
+        return;
+    }
+    if (m_armed)
+        return;
+    msgBox(QStringList{QStringLiteral("Please make sure that your"), QStringLiteral("receiver is switched on ")},
+           MsgIcon::Exclamation, QStringLiteral("Start Programmed Timer"));
+    if (!table.progfixed[1] || toolate(2))
+        return;
+    m_armed = true;
+    setWindowTitle(kArmedCaption);
+    cmdTimerOnoff[0]->show();
+    cmdTimerOnoff[1]->hide();
+    fraSetRx->setEnabled(false);
+    cmdExit->setEnabled(false);
+    cmdClrAll->setEnabled(false);
+    cmdLoad->setEnabled(false);
+    cmdSave->setEnabled(false);
+    lineoutonoff(0);
+    cmdLineoutOnoff[1]->setEnabled(false);
+    for (int k = 1; k <= kPrograms; ++k) {
+        rows[size_t(k)].cmdFixClr[0]->setEnabled(false);
+        rows[size_t(k)].cmdFixClr[1]->setEnabled(false);
+        rows[size_t(k)].shp->clear();
+    }
+    setBackColor(lblNameUTC, kRunColour);
+    setBackColor(lblUTC, kRunColour);
+    curprog = 1;
+    durticks = 0;
+    tmrTestprog.start();
+    toolLock(this, true);
+}
+
+bool frmRxTimer::testutc2tp() { return rxtimerutc.left(16) >= startText(table.progdata[size_t(curprog)]); }
+
+void frmRxTimer::tmrTestprog_Timer()
+{
+    if (!m_armed || tmrDuration.isActive())
+        return;
+    marqueephase = 1 - marqueephase;
+    QString arrows;
+    for (int i = 0; i < 22; ++i)
+        arrows += marqueephase == 1 ? QStringLiteral("<=") : QStringLiteral("=>");
+    setWindowTitle(marqueephase == 1 ? QStringLiteral("  Timer is ON, be patient  ") + arrows
+                                     : QStringLiteral("  ") + arrows + QStringLiteral("  Timer is ON, be patient"));
+    if (!testutc2tp())
+        return;
+    tmrTestprog.stop();
+    setrx2tptel();
+    // A receiver that can be read back is asked once; a silent one is noted
+    // in the program's row and the run goes on by the clock.
+    if (m_rx && m_rx->model().readsBack && !m_rx->readFrequency()) {
+        Row &r = rows[size_t(curprog)];
+        r.shp->setText(QStringLiteral("?"));
+        setBackColor(r.shp, kRed);
+        r.shp->setToolTip(QStringLiteral("The receiver did not answer at the start of this program."));
+    }
+    lineoutonoff(1);
+    setRowColour(curprog, kRunColour);
+    durticks = 0;
+    tmrDuration.start();
+}
+
+void frmRxTimer::tmrDuration_Timer()
+{
+    if (!m_armed)
+        return;
+    ++durticks;
+    if (durticks < table.progdata[size_t(curprog)][6] * 12)
+        return;
+    tmrDuration.stop();
+    lineoutonoff(0);
+    durticks = 0;
+    setRowColour(curprog, kIdleRowColour);
+    if (curprog < kPrograms && table.progfixed[size_t(curprog + 1)]) {
+        ++curprog;
+        tmrTestprog.start();
+        return;
+    }
+    progtimerready();
+    toolLock(this, false);
+}
+
+void frmRxTimer::progtimerready()
+{
+    m_armed = false;
+    setWindowTitle(QStringLiteral("Timer Programming"));
+    cmdTimerOnoff[0]->hide();
+    cmdTimerOnoff[1]->show();
+    durticks = 0;
+    fraSetRx->setEnabled(true);
+    cmdExit->setEnabled(true);
+    cmdLineoutOnoff[1]->setEnabled(true);
+    applyEditingButtons();
+    setBackColor(lblNameUTC, kIdleClockColour);
+    setBackColor(lblUTC, kIdleClockColour);
+    for (int n = 1; n <= kPrograms; ++n)
+        setRowColour(n, kIdleRowColour);
+    tmrTestprog.stop();
+}
+
+void frmRxTimer::endRun()
+{
+    const bool running = tmrDuration.isActive();
+    tmrDuration.stop();
+    tmrTestprog.stop();
+    durticks = 0;
+    if (running || m_lineOn)
+        lineoutonoff(0);
+    progtimerready();
+    toolLock(this, false);
+}
+
+void frmRxTimer::setrx2tptel()
+{
+    const ProgRow &p = table.progdata[size_t(curprog)];
+    frmWelcome::instance()->Change2FreqA(rowFrequencyKHz(p));
+    const int att = p[7], bw = p[8], pbs = p[9], bwc = p[10], mode = p[11], agc = p[12];
+    switch (m_type) {
+    case 1:
+        if (auto *d = dynamic_cast<clsAR7030 *>(m_rx.get())) {
+            auto *panel = panelAs<frmAR7030>("frmAR7030");
+            const int pbsByte = ar7030conv::vsb2b(pbs);
+            d->setAttenuator(att);
+            if (panel) panel->AR7030A_AttenuatorChanged(att);
+            d->setPassBandShift(pbsByte);
+            if (panel) panel->AR7030A_PassbandshiftChanged(pbsByte);
+            d->setMode(mode);
+            if (panel) panel->AR7030A_ModeChanged(mode);
+            d->setAgcspeed(agc);
+            if (panel) panel->AR7030A_AgcspeedChanged(agc);
+            d->setBandwidth(bw);
+            if (panel) panel->AR7030A_BandwidthChanged(bw);
+        }
+        break;
+    case 2:
+        if (auto *d = dynamic_cast<clsNRD535 *>(m_rx.get())) {
+            auto *panel = panelAs<frmNRD535>("frmNRD535");
+            d->setAttenuator(int16_t(att));
+            if (panel) panel->NRD535A_AttenuatorChanged(int16_t(att));
+            d->setBandwidth(int16_t(bw));
+            if (panel) panel->NRD535A_BandwidthChanged(int16_t(bw));
+            d->setPassBandShift(int16_t(pbs));
+            if (panel) panel->NRD535A_PassbandshiftChanged(int16_t(pbs));
+            d->setBandwidthcontrol(int16_t(bwc));
+            if (panel) panel->NRD535A_BandwidthcontrolChanged(int16_t(bwc));
+            d->setMode(int16_t(mode));
+            if (panel) panel->NRD535A_ModeChanged(int16_t(mode));
+            d->setAgcspeed(int16_t(agc));
+            if (panel) panel->NRD535A_AgcspeedChanged(int16_t(agc));
+        }
+        break;
+    case 3:
+        if (auto *d = dynamic_cast<clsRX320 *>(m_rx.get())) {
+            auto *panel = panelAs<frmRX320>("frmRX320");
+            d->setBandwidth(bw);
+            if (panel) panel->RX320A_BandwidthChanged(bw);
+            d->setPassBandShift(pbs);
+            if (panel) panel->RX320A_PassbandshiftChanged(pbs);
+            d->setMode(mode);
+            if (panel) panel->RX320A_ModeChanged(mode);
+            d->setAgcspeed(agc);
+            if (panel) panel->RX320A_AgcspeedChanged(agc);
+        }
+        break;
+    case 4:
+        if (auto *d = dynamic_cast<clsNRD545 *>(m_rx.get())) {
+            auto *panel = panelAs<frmNRD545>("frmNRD545");
+            d->setAttenuator(int16_t(att));
+            if (panel) panel->NRD545A_AttenuatorChanged(int16_t(att));
+            if (mode == 7 || mode == 8) {
+                d->setMode(4);
+                Delay(100);
+                d->setEcss(int16_t(mode == 7 ? 1 : 2));
+            } else {
+                d->setMode(int16_t(mode));
+            }
+            if (panel) panel->NRD545A_ModeChanged(int16_t(mode));
+            d->setPassBandShift(int16_t(pbs));
+            if (panel) panel->NRD545A_PassbandshiftChanged(int16_t(pbs));
+            d->setBandwidthcontrol(int16_t(bwc));
+            if (panel) panel->NRD545A_BandwidthcontrolChanged(int16_t(bwc));
+            if (mode < 4) {
+                d->setAgcspeed(int16_t(agc));
+                if (panel) panel->NRD545A_AgcspeedChanged(int16_t(agc));
+            }
+        }
+        break;
+    default: break;
+    }
+}
+
+void frmRxTimer::lineoutonoff(int n)
+{
+    m_lineOn = n == 1;
+    cmdLineoutOnoff[1]->setVisible(n == 0);
+    cmdLineoutOnoff[0]->setVisible(n == 1);
+    switch (m_type) {
+    case 1:
+        if (auto *d = dynamic_cast<clsAR7030 *>(m_rx.get())) {
+            const int level = n == 1 ? int(G.setupdata[28]) : 0;
+            d->setLeftauxlevel(level);
+            if (auto *panel = panelAs<frmAR7030>("frmAR7030"))
+                panel->AR7030A_LeftauxlevelChanged(level);
+        }
+        break;
+    case 2:
+    case 4:
+        if (m_rx)
+            m_rx->setTimerRelay(n == 1);
+        break;
+    case 3:
+        if (m_rx) {
+            const int level = n == 1 ? int(G.setupdata[31]) : 0;
+            m_rx->setLineOutput(level);
+            if (auto *panel = panelAs<frmRX320>("frmRX320"))
+                panel->RX320A_LinelevelChanged(level);
+        }
+        break;
+    default: break;
+    }
+}
+
+} // namespace tav

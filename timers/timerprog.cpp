@@ -1,0 +1,482 @@
+#include "timers/timerprog.h"
+
+#include "core/globals.h"
+#include "core/numtext.h"
+#include "panels/ar7030conv.h"
+
+#include <QTimeZone>
+#include <cmath>
+
+namespace tav {
+
+bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int lastDayOfMonth(int month, int year)
+{
+    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12)
+        return 31;
+    return days[month - 1] + ((month == 2 && isLeapYear(year)) ? 1 : 0);
+}
+
+const QString &monthName(int month)
+{
+    static const QString names[] = {QString(),         QStringLiteral("Jan"), QStringLiteral("Feb"),
+                                    QStringLiteral("Mar"), QStringLiteral("Apr"), QStringLiteral("May"),
+                                    QStringLiteral("Jun"), QStringLiteral("Jul"), QStringLiteral("Aug"),
+                                    QStringLiteral("Sep"), QStringLiteral("Oct"), QStringLiteral("Nov"),
+                                    QStringLiteral("Dec")};
+    return names[(month >= 1 && month <= 12) ? month : 0];
+}
+
+namespace {
+
+QString startOf(int year, int month, int day, int hour, int minute)
+{
+    return padded(year, 4) + QLatin1Char(' ') + padded(month, 2) + QLatin1Char(' ') + padded(day, 2) +
+           QLatin1Char(' ') + padded(hour, 2) + QLatin1Char(':') + padded(minute, 2);
+}
+
+QString nameAt(const std::array<QString, 11> &t, int i) { return (i >= 0 && i < 11) ? t[size_t(i)] : QString(); }
+QString bwName(int i) { return (i >= 0 && i < G.bwnames.size()) ? G.bwnames[i] : QString(); }
+
+// "0.0" with "." whatever the locale.
+QString tenths(double v) { return fixedFormat(v, 1, 1); }
+
+int wrap(int v, int lo, int hi) { return v > hi ? lo : (v < lo ? hi : v); }
+
+} // namespace
+
+QString startText(const ProgRow &r) { return startOf(r[3], r[2], r[1], r[4], r[5]); }
+
+QString endText(const ProgRow &r)
+{
+    const QDateTime start(QDate(r[3], r[2], r[1]), QTime(r[4], r[5]), QTimeZone::utc());
+    const QDateTime end = start.addSecs(qint64(r[6]) * 60);
+    return startOf(end.date().year(), end.date().month(), end.date().day(), end.time().hour(), end.time().minute());
+}
+
+bool rowEmpty(const ProgRow &row)
+{
+    for (int c = 1; c <= 20; ++c)
+        if (row[size_t(c)] != 0)
+            return false;
+    return true;
+}
+
+double rowFrequencyKHz(const ProgRow &row)
+{
+    long long hz = 0, p = 1;
+    for (int k = 0; k < 8; ++k, p *= 10)
+        hz += row[size_t(13 + k)] * p;
+    return double(hz) / 1000.0;
+}
+
+// ---- editor ----
+
+TimerEditor::TimerEditor(int rxtype) : m_rx(rxtype) {}
+
+QString TimerEditor::dateLabel(int i) const
+{
+    switch (i) {
+    case 0: return QString::number(day);
+    case 1: return monthName(month);
+    default: return QString::number(year).right(2);
+    }
+}
+
+QString TimerEditor::timeLabel(int i) const
+{
+    switch (i) {
+    case 0: return padded(hour, 2);
+    case 1: return padded(minute, 2);
+    default: return QString::number(duration);
+    }
+}
+
+QString TimerEditor::rxLabel(int i) const
+{
+    if (!rxEnabled[size_t(i)])
+        return QStringLiteral("xxx");
+    switch (i) {
+    case 0: return nameAt(G.attnames, att);
+    case 1: return bwName(bw);
+    case 2:
+        switch (m_rx) {
+        case 1: return ar7030conv::b2fs(ar7030conv::vsb2b(pbs));
+        case 4: return tenths(pbs * 0.01);
+        default: return padded(pbs, 4);
+        }
+    case 3: return m_rx == 4 ? tenths(bwc / 100.0) : padded(bwc, 4);
+    case 4: return nameAt(G.modenames, mode);
+    default: return nameAt(G.agcnames, agc);
+    }
+}
+
+void TimerEditor::spinDate(int index, bool up)
+{
+    switch (index) {
+    case 0: day = wrap(day + (up ? 1 : -1), 1, lastDayOfMonth(month, year)); break;
+    case 1:
+        month = wrap(month + (up ? 1 : -1), 1, 12);
+        day = std::min(day, lastDayOfMonth(month, year));
+        break;
+    case 2:
+        year = std::clamp(year + (up ? 1 : -1), kFirstYear, kLastYear);
+        day = std::min(day, lastDayOfMonth(month, year));
+        break;
+    default: break;
+    }
+}
+
+void TimerEditor::spinTime(int index, bool up)
+{
+    switch (index) {
+    case 0: hour = wrap(hour + (up ? 1 : -1), 0, 23); break;
+    case 1: minute = wrap(minute + (up ? 1 : -1), 0, 59); break;
+    case 2: duration = std::clamp(duration + (up ? 1 : -1), 1, 240); break;
+    default: break;
+    }
+}
+
+long long TimerEditor::frequencyHz() const
+{
+    long long hz = 0, p = 1;
+    for (int k = 0; k < 8; ++k, p *= 10)
+        hz += digits[size_t(k)] * p;
+    return hz;
+}
+
+void TimerEditor::setFrequencyKHz(double kHz)
+{
+    long long hz = std::llround(kHz * 1000.0);
+    hz = std::clamp<long long>(hz, 0, 99999999);
+    for (int k = 0; k < 8; ++k, hz /= 10)
+        digits[size_t(k)] = int(hz % 10);
+}
+
+void TimerEditor::spinFreq(int i, bool up)
+{
+    if (i < 0 || i > 7)
+        return;
+    // The highest digit goes no further than the receiver's top tens of MHz.
+    const int top = QString::number(int(G.freqmax)).left(1).toInt();
+    int d = digits[size_t(i)] + (up ? 1 : -1);
+    if (up) {
+        if (d > 9 || (i == 7 && d > top))
+            d = 0;
+    } else if (d < 0) {
+        d = (i == 7) ? top : 9;
+    }
+    digits[size_t(i)] = d;
+    const long long hz = frequencyHz();
+    if (hz > std::llround(G.freqmax * 1000.0))
+        setFrequencyKHz(G.freqmax);
+    else if (hz < std::llround(G.freqmin * 1000.0))
+        setFrequencyKHz(G.freqmin);
+}
+
+void TimerEditor::spinRxSetting(int i, bool up)
+{
+    if (i < 0 || i > 5 || !rxEnabled[size_t(i)])
+        return;
+    const int s = up ? 1 : -1;
+    switch (m_rx) {
+    case 1: // AR7030
+        switch (i) {
+        case 0: att = wrap(att + s, 0, 5); break;
+        case 1: bw = wrap(bw + s, 1, 6); break;
+        case 2: pbs = wrap(pbs + s, -42, 42); break;
+        case 4: mode = wrap(mode + s, 1, 7); prevmode = mode; break;
+        case 5: agc = wrap(agc + s, 0, 3); break;
+        default: break;
+        }
+        break;
+    case 2: // NRD-535
+        switch (i) {
+        case 0: att = wrap(att + s, 0, 1); break;
+        case 1:
+            bw = wrap(bw + s, 0, 3);
+            if (bw == 2 && G.setupdata[10] == 0)
+                bw = up ? 3 : 1;
+            nrd535option11();
+            break;
+        case 2: pbs = wrap(pbs + 100 * s, -2000, 2000); break;
+        case 3: bwc = wrap(bwc + 100 * s, bwcmin, bwcmax); break;
+        case 4: {
+            const int old = prevmode;
+            mode = wrap(mode + s, 0, G.setupdata[12] != 0 ? 8 : 6);
+            prevmode = mode;
+            if (mode == 5 || old == 5)
+                nrd535smdis5();
+            break;
+        }
+        case 5: agc = wrap(agc + s, 0, 2); break;
+        default: break;
+        }
+        break;
+    case 3: // RX-320: the filter list runs from wide to narrow
+        switch (i) {
+        case 1: bw = wrap(bw - s, 0, 33); break;
+        case 2: pbs = wrap(pbs + 100 * s, -2000, 2000); break;
+        case 4: mode = wrap(mode + s, 0, 3); prevmode = mode; break;
+        case 5: agc = wrap(agc + s, 1, 3); break;
+        default: break;
+        }
+        break;
+    case 4: // NRD-545: an enabled field's saved value follows the user's edits
+        switch (i) {
+        case 0: att = wrap(att + s, 0, 1); break;
+        case 2: pbs = wrap(pbs + 10 * s, -230, 230); savedpbs = pbs; break;
+        case 3: bwc = wrap(bwc + 10 * s, 10, 990); savedbwc = bwc; break;
+        case 4:
+            mode = wrap(mode + s, 0, 8);
+            nrd545smdisx();
+            prevmode = mode;
+            break;
+        case 5: agc = wrap(agc + s, 0, 9); savedagc = agc; break;
+        default: break;
+        }
+        break;
+    default: break;
+    }
+}
+
+void TimerEditor::nrd535option11()
+{
+    if (G.setupdata[11] != 1 || bw >= 2) {
+        bwcmax = bwcmin = bwc = 0;
+        rxEnabled[3] = false;
+        return;
+    }
+    if (bw == 0)
+        bwcmax = 5500, bwcmin = 2000, bwc = 5500;
+    else
+        bwcmax = 2200, bwcmin = 500, bwc = 2200;
+    rxEnabled[3] = true;
+}
+
+void TimerEditor::nrd535smdis5()
+{
+    if (mode == 5) {
+        savedbw = bw;
+        bw = 3;
+        pbs = 0;
+        bwc = 0;
+        savedagc = agc;
+        agc = 2;
+        rxEnabled[1] = rxEnabled[2] = rxEnabled[3] = rxEnabled[5] = false;
+        return;
+    }
+    bw = savedbw;
+    rxEnabled[1] = true;
+    pbs = 0;
+    rxEnabled[2] = true;
+    agc = savedagc;
+    rxEnabled[5] = true;
+    if (G.setupdata[11] == 1)
+        nrd535option11();
+}
+
+void TimerEditor::nrd545smdisx()
+{
+    // Only a field coming back from disabled takes its saved value, so the
+    // user's choices survive a walk through the modes.
+    auto restore = [this](int field, int &value, int saved) {
+        if (!rxEnabled[size_t(field)])
+            value = saved;
+        rxEnabled[size_t(field)] = true;
+    };
+    auto hold = [this](int field, int &value, int &saved, int forced) {
+        if (rxEnabled[size_t(field)])
+            saved = value;
+        value = forced;
+        rxEnabled[size_t(field)] = false;
+    };
+    if (mode == 5 || mode == 6) {
+        hold(2, pbs, savedpbs, 0);
+        hold(3, bwc, savedbwc, 990);
+        hold(5, agc, savedagc, mode == 6 ? 1 : 2);
+    } else if (mode == 4 || mode == 7 || mode == 8) {
+        restore(2, pbs, savedpbs);
+        restore(3, bwc, savedbwc);
+        hold(5, agc, savedagc, 1);
+    } else {
+        restore(2, pbs, savedpbs);
+        restore(3, bwc, savedbwc);
+        restore(5, agc, savedagc);
+    }
+}
+
+void TimerEditor::setUtc(const QDateTime &utc)
+{
+    day = utc.date().day();
+    month = utc.date().month();
+    year = std::clamp(utc.date().year(), kFirstYear, kLastYear);
+    day = std::min(day, lastDayOfMonth(month, year));
+    hour = utc.time().hour();
+    minute = utc.time().minute();
+}
+
+void TimerEditor::setFromReceiver(const Reading &r)
+{
+    att = r.att;
+    bw = r.bw;
+    pbs = r.pbs;
+    bwc = r.bwc;
+    agc = r.agc;
+    mode = r.mode;
+    rxEnabled.fill(true);
+    switch (m_rx) {
+    case 1:
+        bwc = 0;
+        rxEnabled[3] = false;
+        break;
+    case 2:
+        pbs = 0;
+        nrd535option11();
+        if (mode == 5)
+            nrd535smdis5();
+        break;
+    case 3:
+        att = 0;
+        bwc = 0;
+        rxEnabled[0] = rxEnabled[3] = false;
+        break;
+    case 4:
+        rxEnabled[1] = false;
+        savedpbs = pbs;
+        savedbwc = bwc;
+        savedagc = agc;
+        nrd545smdisx();
+        break;
+    default: break;
+    }
+    prevmode = mode;
+}
+
+QString TimerEditor::startText() const { return startOf(year, month, day, hour, minute); }
+
+ProgRow TimerEditor::toRow() const
+{
+    ProgRow r{};
+    const int v[] = {day, month, year, hour, minute, duration, att, bw, pbs, bwc, mode, agc};
+    for (int c = 0; c < 12; ++c)
+        r[size_t(c + 1)] = v[c];
+    for (int k = 0; k < 8; ++k)
+        r[size_t(13 + k)] = digits[size_t(k)];
+    return r;
+}
+
+void TimerEditor::fromRow(const ProgRow &r)
+{
+    day = r[1], month = r[2], year = r[3], hour = r[4], minute = r[5], duration = r[6];
+    att = r[7], bw = r[8], pbs = r[9], bwc = r[10], mode = r[11], agc = r[12];
+    for (int k = 0; k < 8; ++k)
+        digits[size_t(k)] = r[size_t(13 + k)];
+    prevmode = mode;
+}
+
+// ---- table ----
+
+int TimerTable::highestFixed() const
+{
+    int k = 0;
+    for (int n = 1; n <= kPrograms; ++n)
+        if (progfixed[size_t(n)])
+            k = n;
+    return k;
+}
+
+void TimerTable::clearRow(int n)
+{
+    progdata[size_t(n)].fill(0);
+    progfixed[size_t(n)] = false;
+}
+
+bool TimerTable::tooLate(const QString &start, const QString &nowMinute)
+{
+    if (nowMinute.size() < 16)
+        return true;
+    return start <= nowMinute.left(16);
+}
+
+bool TimerTable::tooEarly(int n, const QString &start) const
+{
+    if (n < 2 || n > kPrograms)
+        return false;
+    return start <= endText(progdata[size_t(n - 1)]);
+}
+
+// ---- TPR_ ----
+
+QString tprLine(const ProgRow &row)
+{
+    QString s;
+    for (int c = 1; c <= 12; ++c) {
+        const int v = row[size_t(c)];
+        s += (v >= 0 ? QStringLiteral(" ") : QString()) + QString::number(v) + QLatin1Char(',');
+    }
+    for (int c = 20; c >= 13; --c)
+        s += QString::number(row[size_t(c)]).right(1);
+    return s;
+}
+
+std::optional<ProgRow> parseTprLine(const QString &line)
+{
+    if (line.size() < 9)
+        return std::nullopt;
+    const QString digits = line.right(8);
+    const QString fields = line.left(line.size() - 8);
+    for (QChar c : digits)
+        if (!c.isDigit() || c.unicode() > 127)
+            return std::nullopt;
+    if (!fields.endsWith(QLatin1Char(',')) || fields.count(QLatin1Char(',')) != 12)
+        return std::nullopt;
+    ProgRow r{};
+    const QStringList parts = fields.split(QLatin1Char(','));
+    for (int c = 1; c <= 12; ++c) {
+        const QString p = parts[c - 1].trimmed();
+        bool ok = false;
+        const int v = p.toInt(&ok);
+        if (!ok || v < -32768 || v > 32767)
+            return std::nullopt;
+        r[size_t(c)] = v;
+    }
+    for (int k = 1; k <= 8; ++k)
+        r[size_t(21 - k)] = digits[k - 1].digitValue();
+    return r;
+}
+
+QStringList tprLines(const std::array<ProgRow, kPrograms + 1> &table)
+{
+    QStringList lines;
+    for (int n = 1; n <= kPrograms; ++n)
+        lines << tprLine(table[size_t(n)]);
+    return lines;
+}
+
+int tprRead(const QStringList &lines, std::array<ProgRow, kPrograms + 1> &table)
+{
+    for (ProgRow &r : table)
+        r.fill(0);
+    int n = 1;
+    for (const QString &line : lines) {
+        if (n > kPrograms)
+            break;
+        if (auto r = parseTprLine(line))
+            table[size_t(n++)] = *r;
+    }
+    for (int k = 1; k <= kPrograms; ++k)
+        if (table[size_t(k)][1] == 0)
+            return k - 1;
+    return kPrograms;
+}
+
+std::array<ProgRow, kPrograms + 1> &tprdata()
+{
+    static std::array<ProgRow, kPrograms + 1> t{};
+    return t;
+}
+
+} // namespace tav
