@@ -3,6 +3,7 @@
 
 #include "core/globals.h"
 
+#include <QDir>
 #include <QStringList>
 #include <cmath>
 
@@ -48,8 +49,20 @@ void InitConstants()
 
 void buildFileDirs()
 {
-    for (int k = 1; k <= 15; ++k)
-        G.filedirs[k] = G.datapath + G.filesubdir[k];
+    // A kind's subdirectory that exists in another case ("rx2db") is the
+    // kind's directory, so the files written there and the Load dialog meet.
+    const QStringList existing = QDir(G.datapath).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (int k = 1; k <= 15; ++k) {
+        QString sub = G.filesubdir[k];
+        const QString name = sub.endsWith(QLatin1Char('/')) ? sub.chopped(1) : sub;
+        if (!name.isEmpty() && !existing.contains(name))
+            for (const QString &e : existing)
+                if (e.compare(name, Qt::CaseInsensitive) == 0) {
+                    sub = e + QLatin1Char('/');
+                    break;
+                }
+        G.filedirs[k] = G.datapath + sub;
+    }
 }
 
 namespace {

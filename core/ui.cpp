@@ -268,4 +268,28 @@ QPushButton *panelButton(const QString &base, int index, const QString &caption,
     return makePanelButton(base + QLatin1Char('(') + QString::number(index) + QLatin1Char(')'), caption, parent);
 }
 
+QPushButton *colouredButton(const QString &name, const QString &caption, unsigned bbggrr, QWidget *parent)
+{
+    QPushButton *b = makePanelButton(name, caption, parent);
+    setBackColor(b, bbggrr);
+    return b;
+}
+
+VScroll *makeBar(const QString &name, int top, int bottom, int small, int large, QWidget *parent)
+{
+    auto *v = new VScroll(name, parent);
+    v->setEnds(top, bottom);
+    v->setSmallChange(small);
+    v->setLargeChange(large);
+    v->setMinimumHeight(kBarHeight);
+    return v;
+}
+
+VScroll *makePanelBar(const QString &name, int top, int bottom, int small, int large, QWidget *parent)
+{
+    VScroll *v = makeBar(name, top, bottom, small, large, parent);
+    v->setFocusPolicy(Qt::NoFocus);
+    return v;
+}
+
 } // namespace tav

@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QColor>
+#include <QFrame>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QLabel>
@@ -162,5 +163,44 @@ QPushButton *arrayButton(const QString &base, int index, const QString &caption,
 // frequency box, which the panel's keys work on.
 QPushButton *makePanelButton(const QString &name, const QString &caption, QWidget *parent);
 QPushButton *panelButton(const QString &base, int index, const QString &caption, QWidget *parent);
+// A receiver panel's button in a colour (&HBBGGRR), light yellow for the
+// setting buttons the panels share.
+QPushButton *colouredButton(const QString &name, const QString &caption, unsigned bbggrr, QWidget *parent);
+inline QPushButton *yellowButton(const QString &name, const QString &caption, QWidget *parent)
+{
+    return colouredButton(name, caption, kLightYellow, parent);
+}
+
+// The width every value label beside a bar or among buttons is given.
+constexpr int kValueLabelWidth = 40;
+// The height every bar is given.
+constexpr int kBarHeight = 120;
+
+// A label showing a setting's value: a sunken panel, centred, at least
+// kValueLabelWidth wide. Works on QLabel and its subclasses.
+template <class L> L *valueLabel(L *l)
+{
+    l->setFrameShape(QFrame::Panel);
+    l->setFrameShadow(QFrame::Sunken);
+    l->setAlignment(Qt::AlignCenter);
+    l->setMinimumWidth(kValueLabelWidth);
+    return l;
+}
+// The same in the panels' colours: blue on light yellow.
+template <class L> L *yellowValueLabel(L *l)
+{
+    valueLabel(l);
+    setBackColor(l, kLightYellow);
+    setForeColor(l, kBlue);
+    return l;
+}
+inline QLabel *makeValueLabel(const QString &name, QWidget *parent) { return valueLabel(makeLabel(name, QString(), parent)); }
+
+// A vertical bar from `top` to `bottom` (the values at its ends) moving by
+// `small` per arrow and `large` per page, kBarHeight high.
+VScroll *makeBar(const QString &name, int top, int bottom, int small, int large, QWidget *parent);
+// The same for a receiver panel: the bar never takes the focus from the
+// frequency box.
+VScroll *makePanelBar(const QString &name, int top, int bottom, int small, int large, QWidget *parent);
 
 } // namespace tav

@@ -130,8 +130,18 @@ QString JrcDriver::query(const QString &cmd, int n)
 {
     m_port.clearInput();
     send(cmd);
-    m_readOk = waitChars(n);
-    const QString reply = takeAll();
+    // The CR that ends an earlier reply may still be on its way when the
+    // input was discarded: it belongs to no reply and is passed over.
+    QString reply;
+    m_readOk = m_port.waitReply(
+        [&] {
+            if (m_port.InBufferCount() > 0)
+                reply += takeAll();
+            while (!reply.isEmpty() && (reply[0] == QLatin1Char('\r') || reply[0] == QLatin1Char('\n')))
+                reply.remove(0, 1);
+            return reply.size() >= n;
+        },
+        kReplyTimeoutMs);
     return m_readOk ? reply : QString();
 }
 

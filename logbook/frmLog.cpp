@@ -105,11 +105,10 @@ frmLog::frmLog() : TavForm(QStringLiteral("frmLog"), 12, &ProgramState::logloade
     top->addLayout(head);
     lblDbname = makeLabel(QStringLiteral("lblDbname"), QString(), this);
     head->addWidget(lblDbname, 1);
-    txtFrequencyA = new QLineEdit(this);
-    txtFrequencyA->setObjectName(QStringLiteral("txtFrequencyA"));
+    // The list windows' frequency box: Enter tunes, a double click empties it.
+    txtFrequencyA = new lists::FrequencyBox(this);
     txtFrequencyA->setMaximumWidth(px(1200));
-    txtFrequencyA->installEventFilter(this);
-    connect(txtFrequencyA, &QLineEdit::returnPressed, this, &frmLog::txtFrequencyA_Enter);
+    connect(txtFrequencyA, &lists::FrequencyBox::enterPressed, this, &frmLog::txtFrequencyA_Enter);
     head->addWidget(txtFrequencyA);
 
     grdTitles = new QTableWidget(1, 16, this);
@@ -160,15 +159,6 @@ frmLog::frmLog() : TavForm(QStringLiteral("frmLog"), 12, &ProgramState::logloade
     add(cmdHeigh, "cmdHeigh", "L", &frmLog::cmdHeigh_Click);
     add(cmdExit, "cmdExit", "Exit", &frmLog::cmdExit_Click);
     resize(px(9390), px(4500));
-}
-
-bool frmLog::eventFilter(QObject *obj, QEvent *ev)
-{
-    if (obj == txtFrequencyA && ev->type() == QEvent::MouseButtonDblClick) {
-        txtFrequencyA_DblClick();
-        return true;
-    }
-    return TavForm::eventFilter(obj, ev);
 }
 
 void frmLog::Form_Load()
@@ -371,12 +361,7 @@ void frmLog::cmdClose_Click()
     Logbuttons(false);
 }
 
-void frmLog::cmdDiduzu_Click()
-{
-    const int type = G.goRxtype >= 0 ? G.goRxtype : G.rxtype;
-    if (TavForm *f = Windows::get(frmWelcome::panelName(type)))
-        f->showModeless();
-}
+void frmLog::cmdDiduzu_Click() { lists::showChosenPanel(); }
 
 void frmLog::cmdWidth_Click()
 {
@@ -426,8 +411,6 @@ void frmLog::grdLog_Click(int row, int column)
         hub->SetRx2mfa(logStore().records[row - 1][LogRxSetting].left(1));
 }
 
-void frmLog::txtFrequencyA_Enter() { frmWelcome::instance()->Change2FreqA(numericValue(txtFrequencyA->text())); }
-
-void frmLog::txtFrequencyA_DblClick() { txtFrequencyA->clear(); }
+void frmLog::txtFrequencyA_Enter() { lists::tuneToText(txtFrequencyA->text()); }
 
 } // namespace tav

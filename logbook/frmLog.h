@@ -5,6 +5,7 @@
 
 #include "core/form.h"
 #include "core/links.h"
+#include "lists/listwindow.h"
 #include "logbook/logbook.h"
 
 #include <QAbstractTableModel>
@@ -54,7 +55,7 @@ public:
     QTableView *grdLog = nullptr;
     LogTableModel *model = nullptr;
     QLabel *lblDbname = nullptr;
-    QLineEdit *txtFrequencyA = nullptr;
+    lists::FrequencyBox *txtFrequencyA = nullptr;
     QPushButton *cmdLoad = nullptr, *cmdAddrecord = nullptr, *cmdChangerecord = nullptr,
                 *cmdDeleterecord = nullptr, *cmdFormat = nullptr, *cmdSort = nullptr, *cmdSave = nullptr,
                 *cmdsaveas = nullptr, *cmdClose = nullptr, *cmdDiduzu = nullptr, *cmdWidth = nullptr,
@@ -87,7 +88,6 @@ public:
     // Selects a grid cell as a user's click does, without its handling.
     void selectCell(int row, int column);
     void txtFrequencyA_Enter();
-    void txtFrequencyA_DblClick();
 
     // After the reader filled the store.
     void fileLoaded(const QString &name);
@@ -98,7 +98,6 @@ public:
 protected:
     void Form_Load() override;
     void Form_Unload() override;
-    bool eventFilter(QObject *obj, QEvent *ev) override;
 
 private:
     void applyButtons();

@@ -49,11 +49,11 @@ frmAR7030::frmAR7030() : frmPanel(QStringLiteral("frmAR7030"), 3, &ProgramState:
 
     auto *fraLF = makeFrame("fraLF", "Bas- Vol- Trb -- LL-- LR", area);
     auto *lf = new QGridLayout(fraLF);
-    vsbBass = makeBar("vsbBass", 8, -8, 1, 2, lblBass, "lblBass", fraLF);
-    vsbVolume = makeBar("vsbVolume", 99, 0, 2, 10, lblVolume, "lblVolume", fraLF);
-    vsbTreble = makeBar("vsbTreble", 8, -8, 1, 2, lblTreble, "lblTreble", fraLF);
-    vsbLineL = makeBar("vsbLineL", 99, 0, 2, 10, lblLineL, "lblLineL", fraLF);
-    vsbLineR = makeBar("vsbLineR", 99, 0, 2, 10, lblLineR, "lblLineR", fraLF);
+    vsbBass = barWithLabel("vsbBass", 8, -8, 1, 2, lblBass, "lblBass", fraLF);
+    vsbVolume = barWithLabel("vsbVolume", 99, 0, 2, 10, lblVolume, "lblVolume", fraLF);
+    vsbTreble = barWithLabel("vsbTreble", 8, -8, 1, 2, lblTreble, "lblTreble", fraLF);
+    vsbLineL = barWithLabel("vsbLineL", 99, 0, 2, 10, lblLineL, "lblLineL", fraLF);
+    vsbLineR = barWithLabel("vsbLineR", 99, 0, 2, 10, lblLineR, "lblLineR", fraLF);
     int col = 0;
     for (auto [bar, label] : {std::pair{vsbBass, lblBass}, {vsbVolume, lblVolume}, {vsbTreble, lblTreble},
                               {vsbLineL, lblLineL}, {vsbLineR, lblLineR}}) {
@@ -87,9 +87,9 @@ frmAR7030::frmAR7030() : frmPanel(QStringLiteral("frmAR7030"), 3, &ProgramState:
     }
     lblAgcspeed = makeLabel(QStringLiteral("lblAgcspeed"), QString(), fraAgc);
     ag->addWidget(lblAgcspeed, 4, 0);
-    vsbIfgain = makeBar("vsbIfgain", 99, 0, 2, 10, lblIfgain, "lblIfgain", fraAgc);
-    vsbSquelch = makeBar("vsbSquelch", 99, 0, 2, 10, lblSquelch, "lblSquelch", fraAgc);
-    vsbBeatfreqosc = makeBar("vsbBeatfreqosc", 42, -42, 1, 4, lblBeatfreqosc, "lblBeatfreqosc", fraAgc);
+    vsbIfgain = barWithLabel("vsbIfgain", 99, 0, 2, 10, lblIfgain, "lblIfgain", fraAgc);
+    vsbSquelch = barWithLabel("vsbSquelch", 99, 0, 2, 10, lblSquelch, "lblSquelch", fraAgc);
+    vsbBeatfreqosc = barWithLabel("vsbBeatfreqosc", 42, -42, 1, 4, lblBeatfreqosc, "lblBeatfreqosc", fraAgc);
     col = 1;
     for (auto [bar, label] : {std::pair{vsbIfgain, lblIfgain}, {vsbSquelch, lblSquelch},
                               {vsbBeatfreqosc, lblBeatfreqosc}}) {
@@ -107,7 +107,7 @@ frmAR7030::frmAR7030() : frmPanel(QStringLiteral("frmAR7030"), 3, &ProgramState:
     }
     lblBandwidth = makeLabel(QStringLiteral("lblBandwidth"), QString(), fraBw);
     bw->addWidget(lblBandwidth, 6, 0);
-    vsbPassbandshift = makeBar("vsbPassbandshift", 42, -42, 1, 4, lblPassbandshift, "lblPassbandshift", fraBw);
+    vsbPassbandshift = barWithLabel("vsbPassbandshift", 42, -42, 1, 4, lblPassbandshift, "lblPassbandshift", fraBw);
     bw->addWidget(vsbPassbandshift, 0, 1, 6, 1);
     bw->addWidget(lblPassbandshift, 6, 1);
     lay->addWidget(fraBw);
@@ -124,9 +124,7 @@ frmAR7030::frmAR7030() : frmPanel(QStringLiteral("frmAR7030"), 3, &ProgramState:
     lblAttenuator = makeLabel(QStringLiteral("lblAttenuator"), QString(), fraAtt);
     at->addWidget(lblAttenuator);
     right->addWidget(fraAtt);
-    cmdPowerOnOff = new QPushButton(QStringLiteral("Pwr"), area);
-    cmdPowerOnOff->setObjectName(QStringLiteral("cmdPowerOnOff"));
-    cmdPowerOnOff->setFocusPolicy(Qt::NoFocus);
+    cmdPowerOnOff = makePanelButton(QStringLiteral("cmdPowerOnOff"), QStringLiteral("Pwr"), area);
     right->addWidget(cmdPowerOnOff);
     lay->addLayout(right);
 
@@ -162,18 +160,12 @@ frmAR7030::frmAR7030() : frmPanel(QStringLiteral("frmAR7030"), 3, &ProgramState:
     connect(cmdPowerOnOff, &QPushButton::clicked, this, &frmAR7030::cmdPowerOnOff_Click);
 }
 
-VScroll *frmAR7030::makeBar(const char *name, int top, int bottom, int small, int large, ClickLabel *&label,
+VScroll *frmAR7030::barWithLabel(const char *name, int top, int bottom, int small, int large, ClickLabel *&label,
                             const char *labelName, QWidget *parent)
 {
-    auto *bar = new VScroll(QLatin1String(name), parent);
-    bar->setEnds(top, bottom);
-    bar->setSmallChange(small);
-    bar->setLargeChange(large);
-    bar->setFocusPolicy(Qt::NoFocus);
-    bar->setMinimumHeight(120);
     label = new ClickLabel(QLatin1String(labelName), QString(), parent);
-    label->setMinimumWidth(36);
-    return bar;
+    label->setMinimumWidth(kValueLabelWidth);
+    return makePanelBar(QLatin1String(name), top, bottom, small, large, parent);
 }
 
 // ---- converters ----

@@ -85,7 +85,7 @@ protected:
     void buildDirectMenu(QMenu *menu) override;
 
 private:
-    VScroll *makeBar(const char *name, int top, int bottom, int small, int large, ClickLabel *&label,
+    VScroll *barWithLabel(const char *name, int top, int bottom, int small, int large, ClickLabel *&label,
                      const char *labelName, QWidget *parent);
 };
 

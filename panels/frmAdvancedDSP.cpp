@@ -34,34 +34,6 @@ const QStringList &ntNames()
     return n;
 }
 
-QPushButton *button(const QString &name, const QString &caption, QWidget *parent)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
-QLabel *valueLabel(const QString &name, QWidget *parent)
-{
-    QLabel *l = makeLabel(name, QString(), parent);
-    l->setFrameShape(QFrame::Panel);
-    l->setFrameShadow(QFrame::Sunken);
-    l->setAlignment(Qt::AlignCenter);
-    l->setMinimumWidth(40);
-    return l;
-}
-
-VScroll *bar(const QString &name, int top, int bottom, int large, int small, QWidget *parent)
-{
-    auto *v = new VScroll(name, parent);
-    v->setEnds(top, bottom);
-    v->setLargeChange(large);
-    v->setSmallChange(small);
-    v->setMinimumHeight(120);
-    return v;
-}
-
 int clampLevel(float v)
 {
     const int64_t r = roundHalfEven(double(v));
@@ -82,21 +54,21 @@ frmAdvancedDSP::frmAdvancedDSP() : TavForm(QStringLiteral("frmAdvancedDSP"), 35,
     fraNrbc->setObjectName(QStringLiteral("fraNrbc"));
     auto *g1 = new QGridLayout(fraNrbc);
     for (int i = 0; i < 3; ++i) {
-        cmdNrbc[size_t(i)] = button(QStringLiteral("cmdNrbc(%1)").arg(i), nrbcNames()[i], fraNrbc);
+        cmdNrbc[size_t(i)] = makeButton(QStringLiteral("cmdNrbc(%1)").arg(i), nrbcNames()[i], fraNrbc);
         g1->addWidget(cmdNrbc[size_t(i)], 0, i);
         connect(cmdNrbc[size_t(i)], &QPushButton::clicked, this, [this, i] { cmdNrbc_Click(i); });
     }
-    lblNrbc = valueLabel(QStringLiteral("lblNrbc"), fraNrbc);
+    lblNrbc = makeValueLabel(QStringLiteral("lblNrbc"), fraNrbc);
     g1->addWidget(lblNrbc, 1, 0, 1, 3);
-    vsbNR = bar(QStringLiteral("vsbNR"), 0, 255, 5, 1, fraNrbc);
-    vsbBC = bar(QStringLiteral("vsbBC"), 255, 0, 5, 1, fraNrbc);
+    vsbNR = makeBar(QStringLiteral("vsbNR"), 0, 255, 1, 5, fraNrbc);
+    vsbBC = makeBar(QStringLiteral("vsbBC"), 255, 0, 1, 5, fraNrbc);
     g1->addWidget(vsbNR, 2, 0);
     g1->addWidget(vsbBC, 2, 2);
-    lblNR = valueLabel(QStringLiteral("lblNR"), fraNrbc);
-    lblBC = valueLabel(QStringLiteral("lblBC"), fraNrbc);
+    lblNR = makeValueLabel(QStringLiteral("lblNR"), fraNrbc);
+    lblBC = makeValueLabel(QStringLiteral("lblBC"), fraNrbc);
     g1->addWidget(lblNR, 3, 0);
     g1->addWidget(lblBC, 3, 2);
-    cmdDefaultNRBC = button(QStringLiteral("cmdDefaultNRBC"), QStringLiteral("Def"), fraNrbc);
+    cmdDefaultNRBC = makeButton(QStringLiteral("cmdDefaultNRBC"), QStringLiteral("Def"), fraNrbc);
     g1->addWidget(cmdDefaultNRBC, 3, 1);
     row->addWidget(fraNrbc);
 
@@ -105,15 +77,15 @@ frmAdvancedDSP::frmAdvancedDSP() : TavForm(QStringLiteral("frmAdvancedDSP"), 35,
     fraNB->setObjectName(QStringLiteral("fraNB"));
     auto *g2 = new QGridLayout(fraNB);
     for (int i = 0; i < 3; ++i) {
-        cmdNB[size_t(i)] = button(QStringLiteral("cmdNB(%1)").arg(i), nbNames()[i], fraNB);
+        cmdNB[size_t(i)] = makeButton(QStringLiteral("cmdNB(%1)").arg(i), nbNames()[i], fraNB);
         g2->addWidget(cmdNB[size_t(i)], 0, i);
         connect(cmdNB[size_t(i)], &QPushButton::clicked, this, [this, i] { cmdNB_Click(i); });
     }
-    lblNB = valueLabel(QStringLiteral("lblNB"), fraNB);
+    lblNB = makeValueLabel(QStringLiteral("lblNB"), fraNB);
     g2->addWidget(lblNB, 1, 0, 1, 3);
-    vsbNB = bar(QStringLiteral("vsbNB"), 255, 0, 5, 1, fraNB);
+    vsbNB = makeBar(QStringLiteral("vsbNB"), 255, 0, 1, 5, fraNB);
     g2->addWidget(vsbNB, 2, 1);
-    lblNB2 = valueLabel(QStringLiteral("lblNB2"), fraNB);
+    lblNB2 = makeValueLabel(QStringLiteral("lblNB2"), fraNB);
     g2->addWidget(lblNB2, 3, 1);
     row->addWidget(fraNB);
 
@@ -122,15 +94,15 @@ frmAdvancedDSP::frmAdvancedDSP() : TavForm(QStringLiteral("frmAdvancedDSP"), 35,
     fraNT->setObjectName(QStringLiteral("fraNT"));
     auto *g3 = new QGridLayout(fraNT);
     for (int i = 0; i < 3; ++i) {
-        cmdNT[size_t(i)] = button(QStringLiteral("cmdNT(%1)").arg(i), ntNames()[i], fraNT);
+        cmdNT[size_t(i)] = makeButton(QStringLiteral("cmdNT(%1)").arg(i), ntNames()[i], fraNT);
         g3->addWidget(cmdNT[size_t(i)], 0, i);
         connect(cmdNT[size_t(i)], &QPushButton::clicked, this, [this, i] { cmdNT_Click(i); });
     }
-    lblNT = valueLabel(QStringLiteral("lblNT"), fraNT);
+    lblNT = makeValueLabel(QStringLiteral("lblNT"), fraNT);
     g3->addWidget(lblNT, 1, 0, 1, 3);
-    vsbNT = bar(QStringLiteral("vsbNT"), 1023, -1023, 16, 1, fraNT);
+    vsbNT = makeBar(QStringLiteral("vsbNT"), 1023, -1023, 1, 16, fraNT);
     g3->addWidget(vsbNT, 2, 1);
-    lblNT2 = valueLabel(QStringLiteral("lblNT2"), fraNT);
+    lblNT2 = makeValueLabel(QStringLiteral("lblNT2"), fraNT);
     g3->addWidget(lblNT2, 3, 1);
     row->addWidget(fraNT);
 
@@ -152,7 +124,7 @@ frmAdvancedDSP::frmAdvancedDSP() : TavForm(QStringLiteral("frmAdvancedDSP"), 35,
     h2->addWidget(optFilterslope->add(0, QStringLiteral("optFilterslope"), QStringLiteral("Sharp"), fraSlope));
     h2->addWidget(optFilterslope->add(1, QStringLiteral("optFilterslope"), QStringLiteral("Loose"), fraSlope));
     row2->addWidget(fraSlope);
-    cmdExit = button(QStringLiteral("cmdExit"), QStringLiteral("Exit"), this);
+    cmdExit = makeButton(QStringLiteral("cmdExit"), QStringLiteral("Exit"), this);
     row2->addWidget(cmdExit);
 
     connect(cmdDefaultNRBC, &QPushButton::clicked, this, &frmAdvancedDSP::cmdDefaultNRBC_Click);

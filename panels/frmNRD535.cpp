@@ -34,27 +34,6 @@ frmPanel::PanelTraits frmNRD535::nrd535Traits()
 
 namespace {
 
-QPushButton *yellowButton(const QString &name, const QString &caption, QWidget *parent)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setFocusPolicy(Qt::NoFocus); // the keys belong to the panel's key map
-    b->setAutoDefault(false);
-    setBackColor(b, kLightYellow);
-    return b;
-}
-
-template <class L> L *valueLabel(L *l)
-{
-    l->setAlignment(Qt::AlignCenter);
-    l->setFrameShape(QFrame::Panel);
-    l->setFrameShadow(QFrame::Sunken);
-    l->setMinimumWidth(44);
-    setBackColor(l, kLightYellow);
-    setForeColor(l, kBlue);
-    return l;
-}
-
 // The sliders as built: both wait for the lock.
 void designSlider(VScroll *v, int top, int bottom, int value)
 {
@@ -84,7 +63,7 @@ frmNRD535::frmNRD535()
     fraAttenuator->setObjectName(QStringLiteral("fraAttenuator"));
     {
         auto *col = new QVBoxLayout(fraAttenuator);
-        lblAttenuator = valueLabel(makeLabel(QStringLiteral("lblAttenuator"), QString(), fraAttenuator));
+        lblAttenuator = yellowValueLabel(makeLabel(QStringLiteral("lblAttenuator"), QString(), fraAttenuator));
         col->addWidget(lblAttenuator);
         static const char *caps[] = {"0", "-20"};
         for (int i = 0; i < 2; ++i) {
@@ -102,8 +81,8 @@ frmNRD535::frmNRD535()
     fraAgcspeed->setObjectName(QStringLiteral("fraAgcspeed"));
     {
         auto *g = new QGridLayout(fraAgcspeed);
-        lblAgcspeed = valueLabel(makeLabel(QStringLiteral("lblAgcspeed"), QString(), fraAgcspeed));
-        lblNoiseblanker = valueLabel(makeLabel(QStringLiteral("lblNoiseblanker"), QString(), fraAgcspeed));
+        lblAgcspeed = yellowValueLabel(makeLabel(QStringLiteral("lblAgcspeed"), QString(), fraAgcspeed));
+        lblNoiseblanker = yellowValueLabel(makeLabel(QStringLiteral("lblNoiseblanker"), QString(), fraAgcspeed));
         g->addWidget(lblAgcspeed, 0, 0);
         g->addWidget(lblNoiseblanker, 0, 1);
         static const char *agc[] = {"Slw", "Fst", "Off"};
@@ -127,7 +106,7 @@ frmNRD535::frmNRD535()
     fraMode->setObjectName(QStringLiteral("fraMode"));
     {
         auto *g = new QGridLayout(fraMode);
-        lblMode = valueLabel(makeLabel(QStringLiteral("lblMode"), QString(), fraMode));
+        lblMode = yellowValueLabel(makeLabel(QStringLiteral("lblMode"), QString(), fraMode));
         g->addWidget(lblMode, 0, 0, 1, 3);
         static const char *caps[] = {"RY", "CW", "USB", "LSB", "AM", "NFM", "Fax", "AM-U", "AM-L"};
         for (int i = 0; i < 9; ++i) {
@@ -143,7 +122,7 @@ frmNRD535::frmNRD535()
     fraFilters->setObjectName(QStringLiteral("fraFilters"));
     {
         auto *g = new QGridLayout(fraFilters);
-        lblBandwidth = valueLabel(makeLabel(QStringLiteral("lblBandwidth"), QString(), fraFilters));
+        lblBandwidth = yellowValueLabel(makeLabel(QStringLiteral("lblBandwidth"), QString(), fraFilters));
         g->addWidget(lblBandwidth, 0, 0);
         static const char *caps[] = {"Wid", "Int", "Nar", "Aux"};
         for (int i = 0; i < 4; ++i) {
@@ -152,12 +131,10 @@ frmNRD535::frmNRD535()
             connect(cmdBandwidth[size_t(i)], &QPushButton::clicked, this, [this, i] { cmdBandwidth_Click(i); });
             g->addWidget(cmdBandwidth[size_t(i)], i + 1, 0);
         }
-        lblBandwidthcontrol = valueLabel(makeLabel(QStringLiteral("lblBandwidthcontrol"), QString(), fraFilters));
-        lblPassbandshift = valueLabel(new ClickLabel(QStringLiteral("lblPassbandshift"), QString(), fraFilters));
-        vsbBandwidthcontrol = new VScroll(QStringLiteral("vsbBandwidthcontrol"), fraFilters);
-        vsbPassbandshift = new VScroll(QStringLiteral("vsbPassbandshift"), fraFilters);
-        vsbBandwidthcontrol->setMinimumHeight(110);
-        vsbPassbandshift->setMinimumHeight(110);
+        lblBandwidthcontrol = yellowValueLabel(makeLabel(QStringLiteral("lblBandwidthcontrol"), QString(), fraFilters));
+        lblPassbandshift = yellowValueLabel(new ClickLabel(QStringLiteral("lblPassbandshift"), QString(), fraFilters));
+        vsbBandwidthcontrol = makeBar(QStringLiteral("vsbBandwidthcontrol"), 5500, 2200, 25, 200, fraFilters);
+        vsbPassbandshift = makeBar(QStringLiteral("vsbPassbandshift"), 2000, -2000, 25, 200, fraFilters);
         g->addWidget(lblBandwidthcontrol, 0, 1);
         g->addWidget(lblPassbandshift, 0, 2);
         g->addWidget(vsbBandwidthcontrol, 1, 1, 4, 1, Qt::AlignHCenter);
@@ -170,11 +147,7 @@ frmNRD535::frmNRD535()
     lock = new JrcLock(area, [this](int16_t s) { lockoffon(s); });
     grid->addWidget(lock->fraLock, 1, 0);
 
-    cmdPowerOnOff = new QPushButton(QStringLiteral("Pwr"), area);
-    cmdPowerOnOff->setObjectName(QStringLiteral("cmdPowerOnOff"));
-    cmdPowerOnOff->setFocusPolicy(Qt::NoFocus);
-    cmdPowerOnOff->setAutoDefault(false);
-    setBackColor(cmdPowerOnOff, kDesignGrey);
+    cmdPowerOnOff = colouredButton(QStringLiteral("cmdPowerOnOff"), QStringLiteral("Pwr"), kDesignGrey, area);
     grid->addWidget(cmdPowerOnOff, 1, 1);
 
     connect(cmdPowerOnOff, &QPushButton::clicked, this, &frmNRD535::cmdPowerOnOff_Click);

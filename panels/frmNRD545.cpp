@@ -36,44 +36,20 @@ frmPanel::PanelTraits frmNRD545::traits()
 
 namespace {
 
-QPushButton *yellowButton(const QString &name, const QString &caption, QWidget *parent)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setFocusPolicy(Qt::NoFocus); // keys belong to the frequency box and the key map
-    b->setAutoDefault(false);
-    setBackColor(b, kLightYellow);
-    return b;
-}
-
-template <class L> L *valueLabel(L *l)
-{
-    l->setFrameShape(QFrame::Panel);
-    l->setFrameShadow(QFrame::Sunken);
-    l->setAlignment(Qt::AlignCenter);
-    l->setMinimumWidth(36);
-    setBackColor(l, kLightYellow);
-    setForeColor(l, kBlue);
-    return l;
-}
-
 QLabel *plainValueLabel(const QString &name, QWidget *parent)
 {
-    return valueLabel(makeLabel(name, QString(), parent));
+    return yellowValueLabel(makeLabel(name, QString(), parent));
 }
 
 ClickLabel *clickValueLabel(const QString &name, QWidget *parent)
 {
-    return valueLabel(new ClickLabel(name, QString(), parent));
+    return yellowValueLabel(new ClickLabel(name, QString(), parent));
 }
 
+// The bars wait for the lock.
 VScroll *slider(const QString &name, int top, int bottom, int small, int large, QWidget *parent)
 {
-    auto *v = new VScroll(name, parent);
-    v->setEnds(top, bottom);
-    v->setSmallChange(small);
-    v->setLargeChange(large);
-    v->setMinimumHeight(110);
+    VScroll *v = makeBar(name, top, bottom, small, large, parent);
     v->setEnabled(false);
     return v;
 }
@@ -184,8 +160,7 @@ frmNRD545::frmNRD545() : frmPanel(QStringLiteral("frmNRD545"), 38, &ProgramState
     col->addWidget(fraAttenuator);
     lock = new JrcLock(area, [this](int16_t s) { lockoffon(s); });
     col->addWidget(lock->fraLock);
-    cmdPowerOnOff = yellowButton(QStringLiteral("cmdPowerOnOff"), QStringLiteral("Pwr"), area);
-    setBackColor(cmdPowerOnOff, kDesignGrey);
+    cmdPowerOnOff = colouredButton(QStringLiteral("cmdPowerOnOff"), QStringLiteral("Pwr"), kDesignGrey, area);
     col->addWidget(cmdPowerOnOff);
     col->addStretch(1);
     grid->addLayout(col, 0, 3, 2, 1);

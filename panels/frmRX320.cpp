@@ -66,7 +66,7 @@ frmRX320::frmRX320() : frmPanel(QStringLiteral("frmRX320"), 23, &ProgramState::r
     }
     lblBandwidth = makeLabel(QStringLiteral("lblBandwidth"), QString(), fraBw);
     bw->addWidget(lblBandwidth, 5, 0, 1, 3);
-    vsbPassbandshift = makeBar("vsbPassbandshift", 2000, -2000, 50, 200, lblPassbandshift, "lblPassbandshift", fraBw);
+    vsbPassbandshift = barWithLabel("vsbPassbandshift", 2000, -2000, 50, 200, lblPassbandshift, "lblPassbandshift", fraBw);
     bw->addWidget(vsbPassbandshift, 0, 3, 5, 1);
     bw->addWidget(lblPassbandshift, 5, 3);
     lay->addWidget(fraBw);
@@ -81,15 +81,15 @@ frmRX320::frmRX320() : frmPanel(QStringLiteral("frmRX320"), 23, &ProgramState::r
     }
     lblAgcspeed = makeLabel(QStringLiteral("lblAgcspeed"), QString(), fraAgc);
     ag->addWidget(lblAgcspeed, 3, 0);
-    vsbBeatfreqosc = makeBar("vsbBeatfreqosc", 3000, -3000, 50, 300, lblBeatfreqosc, "lblBeatfreqosc", fraAgc);
+    vsbBeatfreqosc = barWithLabel("vsbBeatfreqosc", 3000, -3000, 50, 300, lblBeatfreqosc, "lblBeatfreqosc", fraAgc);
     ag->addWidget(vsbBeatfreqosc, 0, 1, 3, 1);
     ag->addWidget(lblBeatfreqosc, 3, 1);
     lay->addWidget(fraAgc);
 
     auto *fraVol = makeFrame("fraVolume", "Vol - Line", area);
     auto *vl = new QGridLayout(fraVol);
-    vsbVolume = makeBar("vsbVolume", 99, 0, 2, 10, lblVolume, "lblVolume", fraVol);
-    vsbLinelevel = makeBar("vsbLinelevel", 99, 0, 2, 10, lblLinelevel, "lblLinelevel", fraVol);
+    vsbVolume = barWithLabel("vsbVolume", 99, 0, 2, 10, lblVolume, "lblVolume", fraVol);
+    vsbLinelevel = barWithLabel("vsbLinelevel", 99, 0, 2, 10, lblLinelevel, "lblLinelevel", fraVol);
     vl->addWidget(vsbVolume, 0, 0);
     vl->addWidget(vsbLinelevel, 0, 1);
     vl->addWidget(lblVolume, 1, 0);
@@ -137,18 +137,12 @@ frmRX320::frmRX320() : frmPanel(QStringLiteral("frmRX320"), 23, &ProgramState::r
             bwgroups[r][b] = table[r][b];
 }
 
-VScroll *frmRX320::makeBar(const char *name, int top, int bottom, int small, int large, ClickLabel *&label,
-                           const char *labelName, QWidget *parent)
+VScroll *frmRX320::barWithLabel(const char *name, int top, int bottom, int small, int large, ClickLabel *&label,
+                            const char *labelName, QWidget *parent)
 {
-    auto *bar = new VScroll(QLatin1String(name), parent);
-    bar->setEnds(top, bottom);
-    bar->setSmallChange(small);
-    bar->setLargeChange(large);
-    bar->setFocusPolicy(Qt::NoFocus);
-    bar->setMinimumHeight(120);
     label = new ClickLabel(QLatin1String(labelName), QString(), parent);
-    label->setMinimumWidth(40);
-    return bar;
+    label->setMinimumWidth(kValueLabelWidth);
+    return makePanelBar(QLatin1String(name), top, bottom, small, large, parent);
 }
 
 int frmRX320::rangeOfFilter(int filter)

@@ -70,7 +70,7 @@ protected:
 private:
     void showGroup(int r);
     void showMuteColour();
-    VScroll *makeBar(const char *name, int top, int bottom, int small, int large, ClickLabel *&label,
+    VScroll *barWithLabel(const char *name, int top, int bottom, int small, int large, ClickLabel *&label,
                      const char *labelName, QWidget *parent);
 };
 

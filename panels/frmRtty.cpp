@@ -59,7 +59,7 @@ frmRtty::frmRtty() : TavForm(QStringLiteral("frmRtty"), 22, &ProgramState::rttyl
         auto *t = new QLabel(title, fraParams);
         pg->addWidget(t, r, 0);
         label = makeLabel(labelName, QString(), fraParams);
-        label->setMinimumWidth(40);
+        label->setMinimumWidth(kValueLabelWidth);
         pg->addWidget(label, r, 1);
     };
     groupRow(0, QStringLiteral("Baud"), QStringLiteral("lblBaud"), lblBaud);

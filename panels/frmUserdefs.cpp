@@ -52,12 +52,8 @@ frmUserdefs::frmUserdefs()
     {
         auto *row = new QHBoxLayout(fraCWpitch);
         spnCWpitch = new SpinButton(QStringLiteral("spnCWpitch"), fraCWpitch);
-        lblCWpitch = makeLabel(QStringLiteral("lblCWpitch"), QStringLiteral("+0800"), fraCWpitch);
-        lblCWpitch->setFrameShape(QFrame::Panel);
-        lblCWpitch->setFrameShadow(QFrame::Sunken);
-        cmdCWpitch = new QPushButton(QStringLiteral("Set"), fraCWpitch);
-        cmdCWpitch->setObjectName(QStringLiteral("cmdCWpitch"));
-        cmdCWpitch->setAutoDefault(false);
+        lblCWpitch = valueLabel(makeLabel(QStringLiteral("lblCWpitch"), QStringLiteral("+0800"), fraCWpitch));
+        cmdCWpitch = makeButton(QStringLiteral("cmdCWpitch"), QStringLiteral("Set"), fraCWpitch);
         row->addWidget(spnCWpitch);
         row->addWidget(lblCWpitch);
         row->addWidget(cmdCWpitch);
@@ -76,14 +72,10 @@ frmUserdefs::frmUserdefs()
     makeGroup(fraBeeponkey, optBeeponkey, QStringLiteral("fraBeeponkey"), QStringLiteral("Beep on KeyPress"),
               QStringLiteral("optBeeponkey"), {QStringLiteral("Off"), QStringLiteral("On")}, 9, 3, 1);
 
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdDefaults = new QPushButton(QStringLiteral("Reset to Defaults"), this);
-    cmdDefaults->setObjectName(QStringLiteral("cmdDefaults"));
-    for (QPushButton *b : {cmdOK, cmdDefaults}) {
-        b->setAutoDefault(false);
+    cmdOK = makeButton(QStringLiteral("cmdOK"), QStringLiteral("OK"), this);
+    cmdDefaults = makeButton(QStringLiteral("cmdDefaults"), QStringLiteral("Reset to Defaults"), this);
+    for (QPushButton *b : {cmdOK, cmdDefaults})
         setBackColor(b, kYellow);
-    }
     grid->addWidget(cmdDefaults, 4, 0);
     grid->addWidget(cmdOK, 4, 1);
 

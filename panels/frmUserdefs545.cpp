@@ -57,12 +57,8 @@ frmUserdefs545::frmUserdefs545() : TavForm(QStringLiteral("frmUserdefs545"), 41,
         auto *row = new QHBoxLayout(box);
         Stepped s;
         s.spn = new SpinButton(it.spin, box);
-        s.lbl = makeLabel(it.label, nrd545::steppedText(it.item, it.start), box);
-        s.lbl->setFrameShape(QFrame::Panel);
-        s.lbl->setFrameShadow(QFrame::Sunken);
-        s.cmd = new QPushButton(QStringLiteral("Set"), box);
-        s.cmd->setObjectName(it.button);
-        s.cmd->setAutoDefault(false);
+        s.lbl = valueLabel(makeLabel(it.label, nrd545::steppedText(it.item, it.start), box));
+        s.cmd = makeButton(it.button, QStringLiteral("Set"), box);
         s.value = it.start;
         row->addWidget(s.spn);
         row->addWidget(s.lbl, 1);
@@ -77,12 +73,8 @@ frmUserdefs545::frmUserdefs545() : TavForm(QStringLiteral("frmUserdefs545"), 41,
 
     auto *buttons = new QHBoxLayout;
     outer->addLayout(buttons);
-    cmdDefaults = new QPushButton(QStringLiteral("Reset to Defaults"), this);
-    cmdDefaults->setObjectName(QStringLiteral("cmdDefaults"));
-    cmdDefaults->setAutoDefault(false);
-    cmdExit = new QPushButton(QStringLiteral("Exit"), this);
-    cmdExit->setObjectName(QStringLiteral("cmdExit"));
-    cmdExit->setAutoDefault(false);
+    cmdDefaults = makeButton(QStringLiteral("cmdDefaults"), QStringLiteral("Reset to Defaults"), this);
+    cmdExit = makeButton(QStringLiteral("cmdExit"), QStringLiteral("Exit"), this);
     buttons->addStretch(1);
     buttons->addWidget(cmdDefaults);
     buttons->addWidget(cmdExit);

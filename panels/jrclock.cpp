@@ -21,23 +21,14 @@ JrcLock::JrcLock(QWidget *parent, std::function<void(int16_t)> lockoffon)
     auto *col = new QVBoxLayout(fraLock);
     col->setContentsMargins(4, 2, 4, 4);
     col->setSpacing(2);
-    lblLock = makeLabel(QStringLiteral("lblLock"), QStringLiteral("Off"), fraLock);
-    lblLock->setAlignment(Qt::AlignCenter);
-    lblLock->setFrameShape(QFrame::Panel);
-    lblLock->setFrameShadow(QFrame::Sunken);
-    setBackColor(lblLock, kLightYellow);
-    setForeColor(lblLock, kBlue);
+    lblLock = yellowValueLabel(makeLabel(QStringLiteral("lblLock"), QStringLiteral("Off"), fraLock));
     col->addWidget(lblLock);
     auto *row = new QHBoxLayout;
     row->setSpacing(2);
     col->addLayout(row);
     static const char *captions[] = {"Off", "On"};
     for (int i = 0; i < 2; ++i) {
-        auto *b = new QPushButton(QLatin1String(captions[i]), fraLock);
-        b->setObjectName(QStringLiteral("cmdLock(%1)").arg(i));
-        b->setFocusPolicy(Qt::NoFocus); // keys belong to the panel's key map
-        b->setAutoDefault(false);
-        setBackColor(b, kLightYellow);
+        QPushButton *b = yellowButton(QStringLiteral("cmdLock(%1)").arg(i), QLatin1String(captions[i]), fraLock);
         connect(b, &QPushButton::clicked, this, [this, i] { cmdLock_Click(i); });
         cmdLock[size_t(i)] = b;
         row->addWidget(b);

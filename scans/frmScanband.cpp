@@ -149,6 +149,15 @@ void frmScanband::Form_Load()
     tmrScanband.stop();
     tmrSqlon.stop();
     m_running = false;
+    // Every load starts from the window as designed.
+    for (int i = 0; i < 3; ++i)
+        txtInput[i]->clear();
+    txtInput[3]->setText(QStringLiteral("1"));
+    for (QLabel *l : {lblTimedate, lblFreqlow, lblFreqhigh, lblFreq, lblFreq1})
+        l->clear();
+    for (QLabel *l : lblDbname)
+        l->clear();
+    setBackColor(cmdTunerx, kTuneIdle);
     m_sqlonnr = 21;
     lblSqlon->setText(slabel(m_sqlonnr));
     m_sqloffnr = 19;
@@ -177,6 +186,13 @@ void frmScanband::Form_Load()
         setOpenPanelEntries(kCompetingEntries, false);
     }
     show();
+}
+
+void frmScanband::Form_UnloadRequested()
+{
+    m_running = false;
+    tmrScanband.stop();
+    tmrSqlon.stop();
 }
 
 void frmScanband::Form_Unload()

@@ -83,6 +83,7 @@ public:
 protected:
     void Form_Load() override;
     void Form_Unload() override;
+    void Form_UnloadRequested() override;
 
 private:
     std::optional<float> reading();

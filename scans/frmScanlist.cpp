@@ -108,6 +108,16 @@ frmScanlist::~frmScanlist() = default;
 void frmScanlist::Form_Load()
 {
     tmrScanlist.stop();
+    // Every load starts from the window as designed.
+    for (int i = 0; i < ListScan::kBoxes; ++i) {
+        txtFreqlist[i]->clear();
+        setBoxColour(i, kWhiteBox);
+    }
+    txtDelay->setText(QStringLiteral("2"));
+    txtUpdate->setText(QStringLiteral("5"));
+    lblRuns->setText(QStringLiteral("0000"));
+    lblStartUTC->clear();
+    lblEndUTC->clear();
     m_scan.sllevels = {};
     m_scan.sltrends = {};
     picScan->picture().clear();
@@ -124,6 +134,8 @@ void frmScanlist::Form_Load()
     }
     show();
 }
+
+void frmScanlist::Form_UnloadRequested() { tmrScanlist.stop(); }
 
 void frmScanlist::Form_Unload()
 {

@@ -134,6 +134,14 @@ frmScanpairs::frmScanpairs() : TavForm(QStringLiteral("frmScanpairs"), 40, &Prog
 void frmScanpairs::Form_Load()
 {
     tmrScanpairs.stop();
+    // Every load starts empty, as designed: the rows wait for a file.
+    m_scan = PairScan();
+    vsbActnr->setEnds(0, 0);
+    txtStart->setText(QStringLiteral("0"));
+    txtEnd->setText(QStringLiteral("0"));
+    txtDelay->setText(QStringLiteral("1"));
+    lblFilename->clear();
+    showactivepairs(-1);
     m_rxtype = G.goRxtype >= 0 ? G.goRxtype : G.rxtype;
     optScanAB->select(0);
     optScanAB_Click(0);
@@ -149,6 +157,8 @@ void frmScanpairs::Form_Load()
         setOpenPanelEntries(kCompetingEntries, false);
     show();
 }
+
+void frmScanpairs::Form_UnloadRequested() { tmrScanpairs.stop(); }
 
 void frmScanpairs::Form_Unload()
 {

@@ -61,6 +61,7 @@ public:
 protected:
     void Form_Load() override;
     void Form_Unload() override;
+    void Form_UnloadRequested() override;
     bool eventFilter(QObject *obj, QEvent *ev) override;
 
 private:

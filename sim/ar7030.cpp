@@ -220,7 +220,9 @@ bool AR7030Emulator::control(const QString &line)
 
 QStringList AR7030Emulator::controlHelp() const
 {
-    return {QStringLiteral("clock SECONDS   advance the receiver's clock")};
+    return {QStringLiteral("dial HZ         turn the tuning knob to HZ"),
+            QStringLiteral("smeter VALUE    the signal level in S-units (0..18) the meter bytes report"),
+            QStringLiteral("clock SECONDS   advance the receiver's clock")};
 }
 
 void AR7030Emulator::feed(const QByteArray &bytes)

@@ -197,10 +197,11 @@ bool JrcEmulator::control(const QString &line)
 
 QStringList JrcEmulator::controlHelp() const
 {
-    return {QStringLiteral("rtty TEXT       send TEXT as decoded RTTY while RTTY is on"),
+    return {QStringLiteral("dial HZ         turn the tuning knob to HZ"),
+            QStringLiteral("smeter N        the raw S-meter number (000..255)"),
+            QStringLiteral("rtty TEXT       send TEXT as decoded RTTY while RTTY is on"),
             QStringLiteral("                (\\r and \\n in TEXT send CR and LF)"),
-            QStringLiteral("(dial also sends a frequency report while reports are on, \"I1\";"),
-            QStringLiteral(" smeter takes the raw number of the \"M\" reply, 000..255)")};
+            QStringLiteral("(dial also sends a frequency report while reports are on, \"I1\")")};
 }
 
 // ---------------------------------------------------------------- NRD-535

@@ -9,12 +9,15 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace tav {
 
 QString stationDirectory(bool create)
 {
+    if (!G.filedirs[3].isEmpty() && QFileInfo(G.filedirs[3]).isDir())
+        return G.filedirs[3];
     const QDir data(G.datapath);
     for (const QString &e : data.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
         if (e.compare(QLatin1String("rx2db"), Qt::CaseInsensitive) == 0)

@@ -20,6 +20,7 @@
 #include "support/testenv.h"
 
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <cmath>
@@ -403,3 +404,17 @@ TEST_F(PanelOnLine, SteppingNeverOutrunsThePacedLineAndStopsWithinOneStep)
     tavtest::pump(300);
     EXPECT_EQ(pty.received(), before) << "the receiver stops tuning at once";
 }
+
+#ifdef RXSIM_PATH
+TEST(Rxsim, HelpListsEveryModelsCommandsAndTheFaults)
+{
+    QProcess p;
+    p.start(QStringLiteral(RXSIM_PATH), {QStringLiteral("--help")});
+    ASSERT_TRUE(p.waitForFinished(10000));
+    const QString help = QString::fromLocal8Bit(p.readAllStandardOutput());
+    for (const char *part : {"--fast", "silent", "garbage", "wrongchannel", "hangup", "ar7030:", "clock SECONDS",
+                             "nrd535:", "nrd545:", "rtty TEXT", "rx320:", "cwpitch HZ", "firmware TEXT"})
+        EXPECT_TRUE(help.contains(QLatin1String(part))) << part << "\n" << help.toStdString();
+    EXPECT_EQ(p.exitCode(), 0);
+}
+#endif

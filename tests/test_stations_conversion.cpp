@@ -267,6 +267,8 @@ TEST_F(Conversion, IlgWindowPickerConnectConvertAndErrors)
     EXPECT_LT(out.size(), 250);
     EXPECT_EQ(w->lblRecnum->text(), QString::number(out.size()));
     EXPECT_FALSE(QDir(dir.path() + "RX2DB").exists()) << "the existing rx2db is the station directory";
+    buildFileDirs();
+    EXPECT_EQ(G.filedirs[5], dir.path() + "rx2db/") << "and the file kinds' directory";
 
     // A whole run; the target cannot be written (a directory in its way).
     w->load();

@@ -318,6 +318,8 @@ TEST_F(StationWindows, IlgWindowLoadsTunesScansQueriesAndSorts)
     EXPECT_EQ(w->lblDbname->text(), "ILGSDATA.ftl");
     EXPECT_TRUE(w->cmdScan->isEnabled());
     EXPECT_EQ(ftlStore().ftlcount, 3);
+    tavtest::pump(50);
+    EXPECT_NEAR(emu.tunedFrequencyHz() / 1000, 7100, 0.01) << "loading a list tunes nothing";
 
     // A selection from the program acts as a click.
     w->lstIlgq->setCurrentIndex(w->lines->index(3));
@@ -360,6 +362,8 @@ TEST_F(StationWindows, IlgWindowLoadsTunesScansQueriesAndSorts)
     ASSERT_EQ(w->listLines().size(), 2);
     EXPECT_EQ(w->listLines()[0].size(), 103);
     EXPECT_FALSE(w->lblProgress->isVisible());
+    tavtest::pump(50);
+    EXPECT_NEAR(emu.tunedFrequencyHz() / 1000, 9420, 0.01) << "a search tunes nothing";
     EXPECT_EQ(ftlStore().ftlhits, 1);
 
     // Sort by language: the English line moves first, whole lines.

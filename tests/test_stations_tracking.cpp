@@ -13,6 +13,7 @@
 #include "panels/frmAR7030.h"
 #include "panels/jrclock.h"
 #include "sim/ar7030.h"
+#include "sim/jrcsim.h"
 #include "sim/pty.h"
 #include "stations/frmTracking.h"
 #include "stations/ftlrecord.h"
@@ -262,7 +263,7 @@ TEST_F(TrackingOnAR7030, LoadStepPollAndLogEntry)
     ASSERT_TRUE(tunedTo(9420));
     w->optMousedial->select(1);
     EXPECT_TRUE(w->tmrDial7030.isActive());
-    EXPECT_FALSE(w->spnFreqstep->isVisible());
+    EXPECT_TRUE(w->spnFreqstep->isHidden());
     w->tmrDial7030.stop(); // ticks are driven by the test
     emu.dial(9650000);
     w->tmrDial7030_Timer();
@@ -271,6 +272,11 @@ TEST_F(TrackingOnAR7030, LoadStepPollAndLogEntry)
     const int builds = w->builds();
     w->tmrDial7030_Timer();
     EXPECT_EQ(w->builds(), builds) << "an unchanged frequency causes no refresh";
+    pty.setOff(true);
+    w->tmrDial7030_Timer();
+    EXPECT_NEAR(G.rxfreqnow, 9650, 0.01) << "a read that timed out is not a frequency";
+    EXPECT_EQ(w->builds(), builds);
+    pty.setOff(false);
 
     // A row click copies into an open log entry only.
     w->optAlternates->select(1);
@@ -335,4 +341,78 @@ TEST_F(TrackingOnNrd545, DialReportsInPiecesAndTheCloseBox)
     EXPECT_FALSE(G.dialtrack);
     EXPECT_EQ(openJrcLock()->toolHolds(), 1);
     toolLock(&other, false);
+}
+
+namespace {
+
+struct TrackingOnNrd535 : ::testing::Test {
+    tavtest::ScratchDir dir;
+    tavtest::ScriptedDialogs dialogs;
+    sim::Nrd535Emulator emu;
+    std::unique_ptr<sim::PtyHarness> pty;
+    void SetUp() override
+    {
+        resetStationState();
+        emu.cur.hz = 9600000;
+        emu.cur.mode = 2;
+        pty = std::make_unique<sim::PtyHarness>(emu);
+        ASSERT_TRUE(pty->ok());
+        registerBuiltWindows();
+        Windows::registerFactory(QStringLiteral("frmLast20"), {});
+        frmWelcome::instance()->load();
+        DialogScript::shown.clear();
+        G.datapath = dir.path();
+        buildFileDirs();
+        dir.write("comports.ini", pty->slavePath().toLatin1() + "\r\n");
+        G.rxtype = 2;
+        G.setupdata[1] = 1;
+        G.setupdata[7] = 1;
+    }
+    void TearDown() override
+    {
+        if (TavForm *f = Windows::existing(QStringLiteral("frmNRD535")))
+            f->unload();
+        frmWelcome::destroy();
+        Windows::destroyAll();
+    }
+    QString sent()
+    {
+        tavtest::pump(40);
+        return QString::fromLatin1(pty->received());
+    }
+};
+
+} // namespace
+
+TEST_F(TrackingOnNrd535, DialFollowingAndBackToMouse)
+{
+    frmWelcome::instance()->imgGo_Click();
+    ASSERT_NE(Windows::existing("frmNRD535"), nullptr);
+    auto *w = Windows::get<frmTracking>("frmTracking");
+    w->showModeless();
+    ensureDir(G.filedirs[5]);
+    ASSERT_TRUE(writeTextLines(G.filedirs[5] + "ILGADATA.FTL", {rec(9600, "0000-2400", "A"), rec(9650, "0000-2400", "Dialled"),
+                                                                rec(9700, "0000-2400", "C")}));
+    G.filenames[5] = "ILGADATA.FTL";
+    G.filekind = 5;
+    ASSERT_TRUE(runReader(5));
+    EXPECT_EQ(w->txtFreqstep->text(), "9");
+    w->optHitsall->select(1);
+    pty->clearReceived();
+
+    w->optMousedial->select(1);
+    EXPECT_TRUE(sent().contains("I1\rH0\r"));
+    EXPECT_TRUE(G.dialtrack);
+    pty->setChunking(2, 5);
+    emu.dial(9650000);
+    ASSERT_TRUE(tavtest::waitFor([&] { return G.rxfreqnow == 9650.0; }, 10000));
+    EXPECT_TRUE(tavtest::waitFor([&] { return w->lblBingo[0]->text().contains("Dialled"); }, 3000));
+
+    pty->clearReceived();
+    w->optMousedial->select(0);
+    EXPECT_TRUE(sent().contains("I0\r"));
+    EXPECT_FALSE(G.dialtrack);
+    EXPECT_FALSE(w->spnFreqstep->isHidden()) << "Mouse shows the stepping again";
+    ASSERT_NE(openJrcLock(), nullptr);
+    EXPECT_EQ(openJrcLock()->toolHolds(), 0);
 }

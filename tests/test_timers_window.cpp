@@ -7,7 +7,10 @@
 #include "core/clock.h"
 #include "core/filekinds.h"
 #include "core/frmWelcome.h"
+#include "core/frmLoadfile.h"
+#include "core/frmSavefile.h"
 #include "core/globals.h"
+#include "core/tables.h"
 #include "panels/frmAR7030.h"
 #include "sim/ar7030.h"
 #include "sim/jrcsim.h"
@@ -16,6 +19,8 @@
 #include "timers/frmRxClock.h"
 #include "timers/frmRxTimer.h"
 
+#include <QComboBox>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace tav;
@@ -277,3 +282,105 @@ TEST(TimerClockTexts, UtcOffsets)
     EXPECT_EQ(c->lblRT->text(), "") << "no receiver, nothing read";
     Windows::destroyAll();
 }
+
+namespace {
+struct Nrd545Timer : RxRig {};
+} // namespace
+
+TEST_P(Nrd545Timer, ChecksAtFixAndArmingEcssAndSilentReceiver)
+{
+    open(GetParam());
+    frmRxTimer *w = openTimer(QDateTime(kDay, QTime(12, 50))); // 11:50 UTC
+    edit(w, 12, 0, 10, 0);
+    w->cmdFix_Click(1);
+    EXPECT_EQ(dialogs.shown().last().title, "Input Error") << "0 kHz is outside the receiver's range";
+    EXPECT_FALSE(w->table.progfixed[1]);
+    edit(w, 11, 50, 10, 6095);
+    w->cmdFix_Click(1);
+    EXPECT_EQ(dialogs.shown().last().title, "Conflict in Time") << "a start in the present minute";
+    edit(w, 12, 0, 10, 6095);
+    w->cmdFix_Click(1);
+    ASSERT_TRUE(w->table.progfixed[1]);
+
+    // Program 1 has passed; the editor's later start does not make it runnable.
+    at(w, QDateTime(kDay, QTime(13, 5)));
+    edit(w, 14, 0, 10, 6095);
+    w->timeronoff(1);
+    EXPECT_FALSE(w->armed());
+    EXPECT_EQ(dialogs.shown().last().title, "Conflict in Time");
+
+    dialogs.answer(vbYes);
+    w->cmdClrAll_Click();
+    EXPECT_FALSE(w->table.progfixed[1]);
+    EXPECT_TRUE(w->rows[1].cmdFixClr[0]->isEnabled());
+    EXPECT_FALSE(w->rows[1].cmdFixClr[1]->isEnabled());
+    EXPECT_FALSE(w->cmdTimerOnoff[1]->isEnabled());
+    EXPECT_EQ(w->rows[1].time[0]->text(), "");
+
+    // Mode 8: mode 4, then the second ECSS sideband; the AGC is not sent.
+    edit(w, 12, 10, 5, 7205);
+    w->editor.mode = 8;
+    w->editor.agc = 5;
+    w->cmdFix_Click(1);
+    edit(w, 12, 20, 5, 9410);
+    w->editor.mode = 2;
+    w->cmdFix_Click(2);
+    w->timeronoff(1);
+    ASSERT_TRUE(w->armed());
+    at(w, QDateTime(kDay, QTime(13, 10)));
+    tavtest::pump(50);
+    pty->clearReceived();
+    w->tmrTestprog_Timer();
+    const QString sent = (tavtest::pump(50), QString::fromLatin1(pty->received()));
+    EXPECT_TRUE(sent.contains("D4\r")) << sent.toStdString();
+    EXPECT_TRUE(sent.contains("CC2\r")) << sent.toStdString();
+    EXPECT_FALSE(sent.contains("NN")) << sent.toStdString();
+    EXPECT_TRUE(w->rows[1].shp->text().isEmpty());
+    for (int tick = 0; tick < 60; ++tick)
+        w->tmrDuration_Timer();
+
+    // A receiver that no longer answers is noted in the row; the run goes on.
+    pty->setOff(true);
+    at(w, QDateTime(kDay, QTime(13, 20)));
+    w->tmrTestprog_Timer();
+    EXPECT_EQ(w->rows[2].shp->text(), "?");
+    EXPECT_TRUE(w->tmrDuration.isActive());
+    pty->setOff(false);
+}
+
+TEST_P(Nrd545Timer, ProgramsSavedAndLoadedThroughTheFileDialogs)
+{
+    open(GetParam());
+    InitConstants();
+    buildFileDirs();
+    frmRxTimer *w = openTimer(QDateTime(kDay, QTime(12, 50)));
+    edit(w, 12, 0, 10, 6095);
+    w->cmdFix_Click(1);
+    edit(w, 13, 0, 45, 9410);
+    w->editor.pbs = -230;
+    w->cmdFix_Click(2);
+    QTimer::singleShot(0, [] {
+        auto *s = Windows::existing<frmSavefile>(QStringLiteral("frmSavefile"));
+        s->cmbSavefile->setEditText("TPR_TEST.TXT");
+        s->cmdOK_Click();
+    });
+    w->cmdSave_Click();
+    const QByteArray file = dir.read("TPR/TPR_TEST.TXT");
+    EXPECT_TRUE(file.startsWith(" 15, 8, 2002, 12, 0, 10,")) << file.constData();
+    EXPECT_TRUE(file.contains(", 2002, 13, 0, 45, 0, 0,-230,")) << file.constData();
+    EXPECT_TRUE(file.contains(",09410000\r\n")) << file.constData();
+
+    edit(w, 1, 1, 1, 100);
+    QTimer::singleShot(0, [] {
+        auto *l = Windows::existing<frmLoadfile>(QStringLiteral("frmLoadfile"));
+        l->list_Click(0);
+        l->cmdOK_Click();
+    });
+    w->cmdLoad_Click();
+    EXPECT_EQ(w->editor.startText(), "2002 08 15 13:00");
+    EXPECT_EQ(w->editor.duration, 45);
+    EXPECT_EQ(w->editor.frequencyHz(), 9410000) << "the editor holds what it shows";
+    EXPECT_EQ(w->lblTime[2]->text(), "45");
+}
+
+INSTANTIATE_TEST_SUITE_P(Nrd545, Nrd545Timer, ::testing::Values(4));

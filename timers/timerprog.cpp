@@ -102,6 +102,8 @@ QString TimerEditor::rxLabel(int i) const
     case 0: return nameAt(G.attnames, att);
     case 1: return bwName(bw);
     case 2:
+        if (!m_pbsRead.isEmpty())
+            return m_pbsRead;
         switch (m_rx) {
         case 1: return ar7030conv::b2fs(ar7030conv::vsb2b(pbs));
         case 4: return tenths(pbs * 0.01);
@@ -180,6 +182,7 @@ void TimerEditor::spinRxSetting(int i, bool up)
 {
     if (i < 0 || i > 5 || !rxEnabled[size_t(i)])
         return;
+    m_pbsRead.clear();
     const int s = up ? 1 : -1;
     switch (m_rx) {
     case 1: // AR7030
@@ -258,6 +261,7 @@ void TimerEditor::nrd535option11()
 
 void TimerEditor::nrd535smdis5()
 {
+    m_pbsRead.clear();
     if (mode == 5) {
         savedbw = bw;
         bw = 3;
@@ -327,6 +331,7 @@ void TimerEditor::setFromReceiver(const Reading &r)
     agc = r.agc;
     mode = r.mode;
     rxEnabled.fill(true);
+    m_pbsRead.clear();
     switch (m_rx) {
     case 1:
         bwc = 0;
@@ -337,8 +342,11 @@ void TimerEditor::setFromReceiver(const Reading &r)
         nrd535option11();
         if (mode == 5)
             nrd535smdis5();
+        else
+            m_pbsRead = QStringLiteral("0"); // the status text carries no shift
         break;
     case 3:
+        m_pbsRead = QString::number(pbs);
         att = 0;
         bwc = 0;
         rxEnabled[0] = rxEnabled[3] = false;
@@ -375,6 +383,7 @@ void TimerEditor::fromRow(const ProgRow &r)
     for (int k = 0; k < 8; ++k)
         digits[size_t(k)] = r[size_t(13 + k)];
     prevmode = mode;
+    m_pbsRead.clear();
 }
 
 // ---- table ----

@@ -83,6 +83,8 @@ public:
 
 private:
     int m_rx;
+    // The shift as the receiver reading showed it, until the shift changes.
+    QString m_pbsRead;
 };
 
 // The six programs.
