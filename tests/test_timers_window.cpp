@@ -15,6 +15,7 @@
 #include "sim/ar7030.h"
 #include "sim/jrcsim.h"
 #include "sim/pty.h"
+#include "sim/rx320.h"
 #include "support/testenv.h"
 #include "timers/frmRxClock.h"
 #include "timers/frmRxTimer.h"
@@ -46,6 +47,8 @@ struct RxRig : ::testing::TestWithParam<int> {
             auto *a = new sim::AR7030Emulator;
             a->dial(7100000);
             emu.reset(a);
+        } else if (type == 3) {
+            emu = std::make_unique<sim::Rx320Emulator>();
         } else if (type == 2) {
             auto *j = new sim::Nrd535Emulator;
             j->cur.hz = 9650000, j->cur.mode = 2, j->cur.bw = 1, j->cur.agc = 0;
@@ -69,6 +72,7 @@ struct RxRig : ::testing::TestWithParam<int> {
         G.setupdata[3] = 1; // local time is UTC + 1
         G.setupdata[14] = 1, G.setupdata[15] = 2, G.setupdata[16] = 3, G.setupdata[17] = 4;
         G.setupdata[28] = 40;
+        G.setupdata[31] = 50;
         frmWelcome::instance()->imgGo_Click();
         ASSERT_TRUE(frmWelcome::instance()->openPanel());
         dialogs.shown().isEmpty();
@@ -82,12 +86,15 @@ struct RxRig : ::testing::TestWithParam<int> {
     }
     sim::JrcEmulator *jrc() { return dynamic_cast<sim::JrcEmulator *>(emu.get()); }
     sim::AR7030Emulator *ar() { return dynamic_cast<sim::AR7030Emulator *>(emu.get()); }
+    sim::Rx320Emulator *r320() { return dynamic_cast<sim::Rx320Emulator *>(emu.get()); }
     // Whether the recording output is on, as the receiver has it.
     bool outputOn()
     {
         tavtest::pump(30);
         if (rx == 1)
             return ar()->applied().auxLeft % 64 > 27; // 27 is level 0
+        if (rx == 3)
+            return r320()->lineLevel() < 63; // attenuation: 63 is silent
         return jrc()->timerRelay == 1;
     }
     double tunedKhz()
@@ -147,20 +154,25 @@ TEST_P(RxRig, TwoProgramsRunInSequence)
     EXPECT_FALSE(w->rows[2].cmdFixClr[0]->isEnabled());
 
     // Waiting: nothing is sent before 12:00 UTC.
+    tavtest::pump(50);
+    pty->clearReceived();
     at(w, QDateTime(kDay, QTime(12, 59, 55)));
     w->tmrTestprog_Timer();
     EXPECT_TRUE(w->windowTitle().contains("be patient"));
     EXPECT_FALSE(outputOn());
     EXPECT_NE(qRound(tunedKhz()), 6095);
+    EXPECT_TRUE(pty->received().isEmpty()) << "a waiting tick sends nothing";
 
     at(w, QDateTime(kDay, QTime(13, 0, 2)));
     w->tmrTestprog_Timer();
     EXPECT_NEAR(tunedKhz(), 6095, 0.01);
     EXPECT_TRUE(outputOn());
     EXPECT_TRUE(w->rows[1].shp->text().isEmpty()) << "the receiver answered";
+    pty->clearReceived();
     for (int tick = 1; tick < 120; ++tick)
         w->tmrDuration_Timer();
     EXPECT_TRUE(outputOn()) << "still on after 119 ticks of 5 s";
+    EXPECT_TRUE(pty->received().isEmpty()) << "the ticks of a running program send nothing";
     w->tmrDuration_Timer();
     EXPECT_FALSE(outputOn()) << "off after ten minutes";
     EXPECT_TRUE(w->armed());
@@ -179,8 +191,9 @@ TEST_P(RxRig, TwoProgramsRunInSequence)
     EXPECT_EQ(w->windowTitle(), "Timer Programming");
     EXPECT_TRUE(w->fraSetRx->isEnabled());
     EXPECT_TRUE(w->rows[2].cmdFixClr[1]->isEnabled());
-    if (rx != 1)
+    if (jrc()) {
         EXPECT_FALSE(jrc()->remote) << "the receiver is handed back after the run";
+    }
 }
 
 TEST_P(RxRig, InterruptingOrClosingEndsTheRunningProgram)
@@ -195,8 +208,9 @@ TEST_P(RxRig, InterruptingOrClosingEndsTheRunningProgram)
     at(w, QDateTime(kDay, QTime(13, 0, 0)));
     w->tmrTestprog_Timer();
     ASSERT_TRUE(outputOn());
-    if (rx != 1)
+    if (jrc()) {
         EXPECT_TRUE(jrc()->remote);
+    }
 
     dialogs.answer(vbNo);
     w->timeronoff(0);
@@ -207,8 +221,9 @@ TEST_P(RxRig, InterruptingOrClosingEndsTheRunningProgram)
     EXPECT_FALSE(w->armed());
     EXPECT_FALSE(w->tmrDuration.isActive());
     EXPECT_EQ(w->durticks, 0);
-    if (rx != 1)
+    if (jrc()) {
         EXPECT_FALSE(jrc()->remote);
+    }
     for (int tick = 0; tick < 400; ++tick)
         w->tmrDuration_Timer();
     at(w, QDateTime(kDay, QTime(13, 45)));
@@ -225,9 +240,11 @@ TEST_P(RxRig, InterruptingOrClosingEndsTheRunningProgram)
     ASSERT_TRUE(outputOn());
     UnloadTools();
     EXPECT_FALSE(G.rxtimerloaded);
-    if (rx == 1)
+    if (rx == 1) {
         EXPECT_EQ(ar()->applied().auxLeft % 64, 42) << "the AR7030's line output is back on (level 40) after the window";
-    else {
+    } else if (rx == 3) {
+        EXPECT_TRUE(outputOn()) << "the RX-320's line output is back on after the window";
+    } else {
         EXPECT_FALSE(outputOn());
         EXPECT_FALSE(jrc()->remote);
     }
@@ -247,6 +264,13 @@ TEST_P(RxRig, ClockWindowReadsAndSetsTheReceiverClock)
     c->tmrPCclock_Timer();
     EXPECT_EQ(c->lblLT->text(), "10:15:42");
     EXPECT_EQ(c->lblUT->text(), "09:15:42");
+    if (rx == 3) {
+        c->cmdRX2LT_Click();
+        c->cmdGetRXclock_Click();
+        EXPECT_EQ((tavtest::pump(30), pty->received()), before) << "the RX-320 has no clock";
+        EXPECT_EQ(c->lblRT->text(), "");
+        return;
+    }
     c->cmdRX2LT_Click();
     c->cmdGetRXclock_Click();
     EXPECT_TRUE(c->lblRT->text().startsWith(rx == 4 ? "10:15" : "10:15:4")) << c->lblRT->text().toStdString();
@@ -263,7 +287,7 @@ TEST_P(RxRig, ClockWindowReadsAndSetsTheReceiverClock)
     EXPECT_TRUE(c->cmdGetRXclock->isEnabled());
 }
 
-INSTANTIATE_TEST_SUITE_P(Receivers, RxRig, ::testing::Values(1, 2, 4));
+INSTANTIATE_TEST_SUITE_P(Receivers, RxRig, ::testing::Values(1, 2, 3, 4));
 
 TEST(TimerClockTexts, UtcOffsets)
 {
@@ -381,6 +405,20 @@ TEST_P(Nrd545Timer, ProgramsSavedAndLoadedThroughTheFileDialogs)
     EXPECT_EQ(w->editor.duration, 45);
     EXPECT_EQ(w->editor.frequencyHz(), 9410000) << "the editor holds what it shows";
     EXPECT_EQ(w->lblTime[2]->text(), "45");
+}
+
+TEST_P(Nrd545Timer, SilentReceiverAtLoadShowsQuestionMarksOnce)
+{
+    open(GetParam());
+    pty->setOff(true);
+    frmRxTimer *w = openTimer(QDateTime(kDay, QTime(12, 50)));
+    ASSERT_TRUE(w->isLoadedForm());
+    for (QLabel *l : w->lblRxSetting)
+        EXPECT_EQ(l->text(), "?");
+    w->cmdRX_Click();
+    EXPECT_EQ(dialogs.shown().size(), 1u) << "said once";
+    EXPECT_EQ(dialogs.shown().first().title, "Timer Programming");
+    pty->setOff(false);
 }
 
 INSTANTIATE_TEST_SUITE_P(Nrd545, Nrd545Timer, ::testing::Values(4));

@@ -212,8 +212,8 @@ void frmRxTimer::Form_Load()
     tmrCurrenTime.start();
     getztime();
     editor.duration = 10;
-    getrxsetting();
     showEditor();
+    getrxsetting();
     lineoutonoff(0);
     cmdTimerOnoff[0]->hide();
     cmdTimerOnoff[1]->show();
