@@ -1,6 +1,7 @@
 #include "memories/frmMemman.h"
 
 #include "core/delay.h"
+#include "core/exchange.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
 #include "core/numtext.h"
@@ -28,6 +29,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
 
 namespace tav {
@@ -837,6 +839,11 @@ void frmMemman::cmdScanrun_Click()
 
 void frmMemman::tmrScan_Timer()
 {
+    // Another exchange with the receiver is running, or this tick's own
+    // commands are still under way: this turn is skipped, not squeezed in.
+    if (m_inTick || Exchange::active())
+        return;
+    const QScopedValueRollback<bool> inTick(m_inTick, true);
     tmrScan.setInterval(memScanIntervalMs(m_rxtype, scandelay));
     MemoryState &m = memState();
     m.memcellnr = cellfrom + scanoffset;

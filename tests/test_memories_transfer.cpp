@@ -282,7 +282,10 @@ TEST_P(MemSetR2M, SetsTheReceiverFromTheSelectedCellOnly)
     }
     case 2:
     case 4:
-        EXPECT_TRUE(sent().contains(rx == 2 ? QStringLiteral("S199") : QStringLiteral("S"))) << sent().toStdString();
+        // The status text "X", attenuator, bandwidth digit, mode, Hz, AGC, in each model's command.
+        EXPECT_TRUE(sent().contains(rx == 2 ? QStringLiteral("S199123096500002\r")
+                                            : QStringLiteral("S9991230009650000040\r")))
+            << sent().toStdString();
         EXPECT_EQ(jrc()->cur.mode, 3);
         EXPECT_EQ(jrc()->cur.bw, 2);
         EXPECT_EQ(jrc()->cur.att, 1);
