@@ -5,7 +5,6 @@
 #include "core/frmWelcome.h"
 #include "core/globals.h"
 #include "core/settings.h"
-#include "panels/frmAdvancedDSP.h"
 #include "panels/frmPanel.h"
 #include "sim/ar7030.h"
 #include "sim/jrcsim.h"
