@@ -9,12 +9,6 @@ void ScratchPad::clearCells()
             c.clear();
 }
 
-void ScratchPad::clearNotes()
-{
-    for (QString &n : notes)
-        n.clear();
-}
-
 QStringList ScratchPad::toLines() const
 {
     QStringList lines;

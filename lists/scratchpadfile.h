@@ -17,7 +17,6 @@ public:
     std::array<QString, kRows> notes;
 
     void clearCells();
-    void clearNotes();
 
     // The file's lines.
     QStringList toLines() const;
