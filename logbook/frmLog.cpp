@@ -169,7 +169,8 @@ void frmLog::Form_Load()
     model->clearRows();
     Loggridformat();
     Logbuttons(false);
-    links::add(this);
+    links::add(static_cast<FrequencyBoxLink *>(this));
+    links::add(static_cast<ClockCaptionLink *>(this));
 }
 
 void frmLog::Form_Unload()
@@ -179,7 +180,8 @@ void frmLog::Form_Unload()
         if (TavForm *d = Windows::existing(QStringLiteral("frmLoginput")))
             d->unload();
     m_entryOpen = false;
-    links::remove(this);
+    links::remove(static_cast<FrequencyBoxLink *>(this));
+    links::remove(static_cast<ClockCaptionLink *>(this));
 }
 
 void frmLog::Loggridformat()
