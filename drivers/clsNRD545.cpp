@@ -74,6 +74,9 @@ QString clsNRD545::settingRead(const QString &cmd, int n, bool inBracket)
         bracketed(body);
     else
         body();
+    // Garbage is no reading: nothing may be shown or written back from it.
+    if (m_readOk && !settingReplyFits(reply, cmd, n))
+        m_readOk = false;
     return m_readOk ? reply : QString();
 }
 
@@ -89,8 +92,8 @@ QString clsNRD545::dspRead(const QString &cmd, int n)
             reply = takeAll();
         }
     });
-    m_readOk = ok;
-    return ok ? reply : QString();
+    m_readOk = ok && (cmd.isEmpty() || settingReplyFits(reply, cmd, n));
+    return m_readOk ? reply : QString();
 }
 
 int16_t clsNRD545::Attenuator() { return int16_t(field(RxStatus(), 2, 1)); }

@@ -55,6 +55,19 @@ bool JrcDriver::statusReplyFits(const QString &reply, const QString &channel, in
     return reply.startsWith(QLatin1Char('L') + channel) && digitsAt(reply, 4, digits);
 }
 
+bool JrcDriver::settingReplyFits(const QString &reply, const QString &cmd, int n)
+{
+    if (!reply.startsWith(cmd) || reply.size() < n - 1)
+        return false;
+    for (int i = int(cmd.size()); i < n - 1; ++i) {
+        const QChar c = reply[i];
+        const bool sign = i == cmd.size() && (c == QLatin1Char('+') || c == QLatin1Char('-'));
+        if (!sign && (c < QLatin1Char('0') || c > QLatin1Char('9')))
+            return false;
+    }
+    return true;
+}
+
 bool JrcDriver::smeterReplyFits(const QString &reply)
 {
     return reply.startsWith(QLatin1Char('M')) && digitsAt(reply, 1, 3);

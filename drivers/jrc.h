@@ -64,6 +64,9 @@ public:
     static bool statusReplyFits(const QString &reply, const QString &channel, int digits);
     // "M" and three digits.
     static bool smeterReplyFits(const QString &reply);
+    // A setting read's reply: the command's letters, then (up to the CR that
+    // makes `n`) digits, the first of which may be a sign.
+    static bool settingReplyFits(const QString &reply, const QString &cmd, int n);
 
 signals:
     void LockChanged(int16_t v);

@@ -118,6 +118,7 @@ private:
 
     std::unique_ptr<Receiver> m_rx;
     int m_rxtype = 0;
+    bool m_inTick = false;
 };
 
 } // namespace tav

@@ -100,8 +100,10 @@ void JrcEmulator::setFreq(qint64 hz)
 
 void JrcEmulator::dial(qint64 hz)
 {
+    // The receiver reports a turn of its knob, not a knob left where it was.
+    const bool moved = hz != cur.hz;
     setFreq(hz);
-    if (reporting)
+    if (reporting && moved)
         reply(frequencyReport());
 }
 

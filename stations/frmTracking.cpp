@@ -250,10 +250,8 @@ void frmTracking::Trackfreq()
 {
     if (!G.trackingloaded || !m_engine.search(G.rxfreqnow))
         return;
-    for (BingoLabel *l : lblBingo) {
-        l->clear();
-        setBackColor(l, toBbggrr(TrackEngine::kBackground));
-    }
+    // The page sets every line's text and colour; lines are not blanked
+    // first, so a line that stays the same is not rewritten.
     rebuild();
 }
 

@@ -418,3 +418,33 @@ TEST(Rxsim, HelpListsEveryModelsCommandsAndTheFaults)
     EXPECT_EQ(p.exitCode(), 0);
 }
 #endif
+
+// The NRD-545 panel against a receiver that answers garbage or nothing: every
+// field it cannot read shows "?", and nothing read is written back.
+#include "support/nrd545rig.h"
+
+using tavtest::Nrd545Rig;
+
+TEST_F(Nrd545Rig, GarbageOrSilenceShowsUnknownValuesAndWritesNothingBack)
+{
+    tav::frmNRD545 *p = go();
+    ASSERT_TRUE(p);
+    p->findChild<QPushButton *>(QStringLiteral("cmdLock(1)"))->click();
+    for (sim::Fault f : {sim::Fault::Garbage, sim::Fault::Silent}) {
+        SCOPED_TRACE(f == sim::Fault::Garbage ? "garbage" : "silent");
+        pty->setFault(f);
+        clearSent();
+        p->RxUpdatefull();
+        EXPECT_EQ(p->lblMode->text(), QStringLiteral("?"));
+        EXPECT_EQ(p->txtFrequencyA->text(), QStringLiteral("?"));
+        EXPECT_EQ(p->lblVolume->text(), QStringLiteral("?"));
+        EXPECT_EQ(p->lblIfgain->text(), QStringLiteral("?"));
+        EXPECT_EQ(p->vsbVolume->value(), 100);
+        const QString out = sent();
+        for (const char *write : {"JJ0", "HH0", "LL0", "KK0", "W0", "P+", "P-", "NN0"})
+            EXPECT_FALSE(out.contains(QLatin1String(write))) << write << " in " << out.toStdString();
+        pty->setFault(sim::Fault::None);
+        p->RxUpdatefull();
+        EXPECT_EQ(p->lblMode->text(), QStringLiteral("USB"));
+    }
+}

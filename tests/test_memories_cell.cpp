@@ -149,9 +149,8 @@ TEST_F(MemCellEditor, RefusalsAndAnswersOtherThanYesWriteNothing)
         const char *cell, *freq, *mode;
         const char *title;
     };
-    for (const Case &c : {Case{"200", "9650", "AM", " \u00CBrror"}, Case{"70000", "9650", "AM", " \u00CBrror"},
-                          Case{"6", "100000", "AM", "Input Error"}, Case{"6", "-5", "AM", "Input Error"},
-                          Case{"6", "30000", "AM", "Input Error"}, Case{"6", "9650", "", "Input Error"},
+    // (Every refusal rule is in the record's own tests; these are the window's.)
+    for (const Case &c : {Case{"200", "9650", "AM", " \u00CBrror"}, Case{"6", "100000", "AM", "Input Error"},
                           Case{"6", "9650", "Foo", "Input Error"}}) {
         tav::DialogScript::shown.clear();
         e->cmbCellnr->setEditText(QLatin1String(c.cell));

@@ -1,6 +1,6 @@
 // The memory image without a window: the memory file byte for byte, the
 // sort and its gaps, the grid texts, the printed lines, the editor's record
-// and its refusals, the range rule, Set R2M's settings and the scan's timing.
+// and its refusals, and the range rule.
 #include "core/globals.h"
 #include "core/tables.h"
 #include "core/textfile.h"
@@ -356,36 +356,4 @@ TEST(MemRange, FromBelowTheLastCellToUpToItSwappedWhenReversed)
             EXPECT_EQ(std::pair(r->from, r->to), *c.range);
         }
     }
-}
-
-TEST(MemSetR2M, SettingsAndStatusTextFromACell)
-{
-    tablesFor(4);
-    const auto s = memSetting(QStringLiteral("MEM010 09650000 2 01 1 3 @@@ @@@ @ "));
-    ASSERT_TRUE(s);
-    EXPECT_DOUBLE_EQ(s->khz, 9650.0);
-    EXPECT_EQ(s->status, QStringLiteral("X112096500003"));
-    EXPECT_EQ(s->mode, 2);
-    EXPECT_EQ(s->bandwidth, 1);
-    EXPECT_EQ(s->agc, 3);
-    EXPECT_FALSE(memSetting(memEmptyRecord(3)));       // "XXX": no frequency
-    EXPECT_FALSE(memSetting(QString()));               // never held
-    EXPECT_FALSE(memSetting(QStringLiteral("MEM010 00005000 2 01 1 3 @@@ @@@ @ "))); // below the range
-    tablesFor(1);
-    const auto a = memSetting(QStringLiteral("MEM003 14100000 5 02 @ @ 250 006 1 "));
-    ASSERT_TRUE(a);
-    EXPECT_EQ(a->pbs, 250);
-    EXPECT_EQ(a->sqlbfo, 6);
-}
-
-TEST(MemScan, IntervalPerModelAndDelayHeldWithinLimits)
-{
-    EXPECT_EQ(memScanIntervalMs(1, 1), 50);
-    EXPECT_EQ(memScanIntervalMs(1, 60), 59050);
-    EXPECT_EQ(memScanIntervalMs(2, 1), 900);
-    EXPECT_EQ(memScanIntervalMs(0, 1), 900);
-    EXPECT_EQ(memScanIntervalMs(4, 2.5), 2400);
-    EXPECT_EQ(memScanDelay(0.5), 1);
-    EXPECT_EQ(memScanDelay(100), 60);
-    EXPECT_EQ(memScanDelay(7), 7);
 }

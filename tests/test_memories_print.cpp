@@ -191,11 +191,11 @@ TEST_F(MemPrint, DrawsEveryLineInCourierTopToBottomWithPageBreaks)
     ASSERT_EQ(texts.size(), 129) << "an empty line is a line of space, not a text";
     EXPECT_GT(pages, 1);
     for (int k = 0; k < texts.size(); ++k) {
-        EXPECT_TRUE(texts[k].family.contains(QLatin1String("Courier")) || texts[k].pointSize == 10)
-            << texts[k].family.toStdString();
+        EXPECT_EQ(texts[k].family, QStringLiteral("Courier New"));
         EXPECT_EQ(texts[k].pointSize, 10);
-        if (k > 0 && texts[k].page == texts[k - 1].page)
+        if (k > 0 && texts[k].page == texts[k - 1].page) {
             EXPECT_GT(texts[k].at.y(), texts[k - 1].at.y());
+        }
         EXPECT_LE(texts[k].at.y(), 1000);
     }
     EXPECT_EQ(texts.first().text, QStringLiteral("line 0"));

@@ -104,11 +104,11 @@ TEST_P(MemTransfer, FillWritesHeldCellsSkipsOthersAndNamesEmptiesItCannotClear)
     EXPECT_TRUE(lastText().contains(QStringLiteral("2 cells without data"))) << lastText().toStdString();
     const QString wire = sent();
     if (rx == 4) {
-        EXPECT_TRUE(lastText().contains(QStringLiteral("could not be cleared"))) << lastText().toStdString();
+        EXPECT_TRUE(lastText().contains(QStringLiteral("1 cells are unchanged in the receiver"))) << lastText().toStdString();
         EXPECT_TRUE(lastText().endsWith(QStringLiteral("002")));
         EXPECT_FALSE(wire.contains(QStringLiteral("K002")));
     } else {
-        EXPECT_FALSE(lastText().contains(QStringLiteral("could not be cleared")));
+        EXPECT_FALSE(lastText().contains(QStringLiteral("1 cells are unchanged in the receiver")));
     }
     if (rx == 2) {
         EXPECT_TRUE(wire.contains(QStringLiteral("U5002\r")));
@@ -282,7 +282,10 @@ TEST_P(MemSetR2M, SetsTheReceiverFromTheSelectedCellOnly)
     }
     case 2:
     case 4:
-        EXPECT_TRUE(sent().contains(rx == 2 ? QStringLiteral("S199") : QStringLiteral("S"))) << sent().toStdString();
+        // The status text "X", attenuator, bandwidth digit, mode, Hz, AGC, in each model's command.
+        EXPECT_TRUE(sent().contains(rx == 2 ? QStringLiteral("S199123096500002\r")
+                                            : QStringLiteral("S9991230009650000040\r")))
+            << sent().toStdString();
         EXPECT_EQ(jrc()->cur.mode, 3);
         EXPECT_EQ(jrc()->cur.bw, 2);
         EXPECT_EQ(jrc()->cur.att, 1);

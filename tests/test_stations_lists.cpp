@@ -307,6 +307,10 @@ TEST_F(StationWindows, IlgWindowLoadsTunesScansQueriesAndSorts)
     EXPECT_TRUE(G.ilgqueryloaded);
     EXPECT_EQ(q->cmbQuery[2]->count(), 1);
     EXPECT_FALSE(w->cmdQuery->isEnabled());
+    const int small = w->lstIlgq->height();
+    w->cmdHeigh_Click();
+    EXPECT_EQ(w->cmdHeigh->text(), "S");
+    EXPECT_NEAR(w->lstIlgq->height(), small * 2, 1) << "the first click gives the large window";
 
     stationFile("ILGSDATA.ftl", {rec("05990.00", "0000-0100", "Zeta"), rec("06005.00", "0100-0200", "Alpha", "German"),
                                  rec("06005.00", "0100-0200", "Alpha"), rec("09420.00", "0000-2400", "Beta")});

@@ -416,3 +416,43 @@ TEST_F(TrackingOnNrd535, DialFollowingAndBackToMouse)
     ASSERT_NE(openJrcLock(), nullptr);
     EXPECT_EQ(openJrcLock()->toolHolds(), 0);
 }
+
+TEST(TrackingWindow, AeroPresetsAndDialWithoutReceiver)
+{
+    tavtest::ScratchDir dir;
+    tavtest::ScriptedDialogs dialogs;
+    resetProgramState();
+    resetStationState();
+    InitConstants();
+    registerBuiltWindows();
+    G.datapath = dir.path();
+    buildFileDirs();
+    G.setupdata[7] = 1;
+    auto *w = Windows::get<frmTracking>("frmTracking");
+    w->showModeless();
+    EXPECT_FALSE(w->fraMousedial->isEnabled());
+    EXPECT_FALSE(w->spnFreqstep->isEnabled());
+    ensureDir(G.filedirs[5]);
+    ASSERT_TRUE(writeTextLines(G.filedirs[5] + "aero.ftl", {"06000.00 USB      LDOC", "08000.00 USB      MWARA NAT",
+                                                            "08001.00 USB      VOLMET"}));
+    G.filenames[5] = "aero.ftl";
+    G.filekind = 5;
+    ASSERT_TRUE(runReader(5));
+    EXPECT_EQ(w->windowTitle(), "Tracking database aero.ftl /  3 records");
+    EXPECT_EQ(w->txtFreqstep->text(), "3");
+    EXPECT_EQ(w->optHitsall->selected(), 1);
+    EXPECT_FALSE(w->fraHitsall->isEnabled());
+    EXPECT_EQ(w->optAlternates->selected(), 0);
+    EXPECT_FALSE(w->fraAlternates->isEnabled());
+
+    w->txtFrequencyA->setText("8000.00");
+    w->optMousedial->select(1);
+    EXPECT_TRUE(w->spnFreqstep->isHidden());
+    EXPECT_FALSE(G.dialtrack);
+    EXPECT_TRUE(w->lblBingo[0]->text().startsWith("08000.00 USB      MWARA NAT")) << "aero lines shown as they stand";
+    EXPECT_EQ(w->lblBingo[1]->text(), TrackEngine::separator());
+    w->cmdExit_Click();
+    EXPECT_FALSE(G.trackingloaded);
+    EXPECT_EQ(w->engine().trackcount, -1) << "Exit discards the records";
+    Windows::destroyAll();
+}
