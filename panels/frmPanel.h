@@ -102,6 +102,9 @@ public:
     virtual void hubModeChanged(int) {}
     virtual void hubBandwidthChanged(int) {}
     virtual void hubAgcspeedChanged(int) {}
+    // The measurement windows keep the user from changing the attenuator
+    // while they measure (panels without an attenuator have nothing to do).
+    void setAttenuatorFrameEnabled(bool on);
 
     // What a tool just sent through its own driver object: the model's panel
     // shows it with its own handlers (frequency, mode, bandwidth and AGC go
