@@ -60,7 +60,8 @@ void frmLoadfile::Form_Load()
         unload();
         return;
     }
-    // Memory files are kept per receiver type: only the chosen type's are listed.
+    // Memory files are kept per receiver type: only those of the receiver
+    // opened at Go are listed, whatever the set-up has been switched to since.
     if (k == 8 && G.filepattern[8].size() >= 5)
         G.filepattern[8][4] = QChar(u'0' + openPanelRxtype());
     if (k == 3) {

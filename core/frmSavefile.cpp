@@ -54,6 +54,7 @@ void frmSavefile::Form_Load()
         return;
     }
     cmbSavefile->clear();
+    // The memory image belongs to the receiver opened at Go.
     if (k == 8 && G.filedefault[8].size() >= 5)
         G.filedefault[8][4] = QChar(u'0' + openPanelRxtype());
     QStringList names;
