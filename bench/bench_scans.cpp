@@ -28,9 +28,8 @@ constexpr int kMeasuredSteps = 20;
 struct Model {
     const char *emulator;
     int rxtype;
-    int baud;
 };
-const Model kModels[] = {{"ar7030", 1, 1200}, {"nrd535", 2, 4800}, {"rx320", 3, 1200}, {"nrd545", 4, 4800}};
+const Model kModels[] = {{"ar7030", 1}, {"nrd535", 2}, {"rx320", 3}, {"nrd545", 4}};
 
 bool waitUntil(const std::function<bool()> &cond, int ms)
 {
@@ -52,8 +51,9 @@ void BM_BandSweep(benchmark::State &state)
     QTemporaryDir dir;
     std::unique_ptr<sim::Emulator> emu = sim::createEmulator(QLatin1String(m.emulator));
     sim::PtyHarness pty(*emu);
-    // The receiver answers at its line speed.
-    pty.setPacingUsPerByte(int(1e6 * 10 / m.baud));
+    // The receiver takes and answers each byte at its line speed; the
+    // program's port is paced as it always is.
+    pty.setPacedAtModelSpeed();
     qint64 replied = 0;
     auto send = emu->send;
     emu->send = [&replied, send](const QByteArray &b) {
@@ -93,7 +93,8 @@ void BM_BandSweep(benchmark::State &state)
         bytesPerStep = double(bytes) / kMeasuredSteps;
         state.SetIterationTime(secs);
     }
-    const double lineSteps = (m.baud / 10.0) / std::max(1.0, bytesPerStep);
+    CommControl &port = frmWelcome::instance()->Comm1;
+    const double lineSteps = double(port.baudRate()) / port.bitsPerByte() / std::max(1.0, bytesPerStep);
     const double target = std::min(1 / delay, lineSteps);
     state.counters["steps_per_s"] = stepsPerSecond;
     state.counters["bytes_per_step"] = bytesPerStep;

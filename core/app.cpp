@@ -12,13 +12,13 @@
 #include "panels/frmAR7030.h"
 #include "panels/frmRX320.h"
 #include "panels/frmNRD545.h"
-#include "panels/frmUserdefs545.h"
-#include "panels/frmAdvancedDSP.h"
+#include "panels/jrc/frmUserdefs545.h"
+#include "panels/jrc/frmAdvancedDSP.h"
 #include "drivers/clsNRD535.h"
 #include "drivers/clsNRD545.h"
-#include "panels/frmUserdefs.h"
+#include "panels/jrc/frmUserdefs.h"
 #include "panels/frmNRD535.h"
-#include "panels/frmRtty.h"
+#include "panels/jrc/frmRtty.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -670,12 +670,14 @@ void frmMemman::cmdFill_Click()
             lines << QString::number(skipped) + QStringLiteral(" cells without data in the MemMan Window")
                   << QStringLiteral("were left as they are in the receiver");
         if (!notCleared.isEmpty()) {
+            // Named, so nobody takes them for loaded; a long run is cut short.
             QStringList cells;
-            for (int c : notCleared)
-                cells << cellText(c);
-            lines << QString::number(notCleared.size())
-                         + QStringLiteral(" empty cells could not be cleared in the receiver:")
-                  << cells.join(QLatin1Char(' '));
+            for (int k = 0; k < notCleared.size() && k < 30; ++k)
+                cells << cellText(notCleared[k]);
+            if (notCleared.size() > 30)
+                cells << QStringLiteral("...");
+            lines << QString::number(notCleared.size()) + QStringLiteral(" cells are unchanged in the receiver,")
+                  << QStringLiteral("which cannot store them (empty or out of range):") << cells.join(QLatin1Char(' '));
         }
         msgBox(lines, MsgIcon::Information, QStringLiteral("Fill Rx ready"));
     }

@@ -136,6 +136,8 @@ frmScanband::frmScanband()
 
     tmrScanband.setObjectName(QStringLiteral("tmrScanband"));
     tmrScanband.setTimerType(Qt::PreciseTimer);
+    // Each step arms the next (rearmSweep).
+    tmrScanband.setSingleShot(true);
     connect(&tmrScanband, &QTimer::timeout, this, &frmScanband::tmrScanband_Timer);
     tmrSqlon.setObjectName(QStringLiteral("tmrSqlon"));
     tmrSqlon.setInterval(1000);
@@ -146,7 +148,7 @@ frmScanband::~frmScanband() = default;
 
 void frmScanband::Form_Load()
 {
-    tmrScanband.stop();
+    sweepTimer(false);
     tmrSqlon.stop();
     m_running = false;
     // Every load starts from the window as designed.
@@ -191,7 +193,7 @@ void frmScanband::Form_Load()
 void frmScanband::Form_UnloadRequested()
 {
     m_running = false;
-    tmrScanband.stop();
+    sweepTimer(false);
     tmrSqlon.stop();
 }
 
@@ -199,7 +201,7 @@ void frmScanband::Form_Unload()
 {
     // Closing the window while it sweeps ends the sweep and lets the receiver go.
     m_running = false;
-    tmrScanband.stop();
+    sweepTimer(false);
     tmrSqlon.stop();
     toolLock(this, false);
     m_rx.reset();
@@ -321,7 +323,8 @@ void frmScanband::cmdStart_Click()
     m_running = true;
     setSweepControls(true);
     updateFileButtons();
-    tmrScanband.setInterval(int(roundHalfEven(delay * 1000)));
+    m_intervalMs = int(roundHalfEven(delay * 1000));
+    tmrScanband.setInterval(m_intervalMs);
     m_sweep.clearPlot();
     lblFreqlow->setText(t[0]);
     lblFreqhigh->setText(t[1]);
@@ -336,7 +339,7 @@ void frmScanband::cmdStart_Click()
     lblTimedate->setText(G.utctext + QStringLiteral(" Z"));
     lblFreq1->setText(QStringLiteral("Scanning"));
     m_misses = 0;
-    tmrScanband.start();
+    sweepTimer(true);
 }
 
 std::optional<float> frmScanband::reading()
@@ -376,7 +379,7 @@ void frmScanband::tmrScanband_Timer()
 {
     // A message box (the hub's range message) runs the event loop: no second
     // tick starts meanwhile.
-    if (m_ticking || !m_running || !tmrScanband.isActive())
+    if (m_ticking || !m_running || !m_sweepTimerOn)
         return;
     if (m_sweep.finished())
         return;
@@ -397,7 +400,7 @@ void frmScanband::tmrScanband_Timer()
         return;
     }
     if (r && chkSqlonoff->isChecked() && *r >= m_sqlonnr) {
-        tmrScanband.stop();
+        sweepTimer(false);
         tmrSqlon.start();
         lblFreq1->setText(QStringLiteral("On Hold"));
         cmdContinue->setEnabled(true);
@@ -406,6 +409,33 @@ void frmScanband::tmrScanband_Timer()
     }
     advanceAndTune();
     m_ticking = false;
+    rearmSweep();
+}
+
+void frmScanband::sweepTimer(bool on)
+{
+    m_sweepTimerOn = on;
+    if (!on) {
+        tmrScanband.stop();
+        return;
+    }
+    m_pace.start();
+    m_nextDueMs = m_intervalMs;
+    tmrScanband.start(m_intervalMs);
+}
+
+void frmScanband::rearmSweep()
+{
+    // The next step is due one interval after the last one was; a step that
+    // took longer than the interval is followed at once, so the sweep runs as
+    // fast as the delay and the line allow, never at a multiple of the delay.
+    if (!m_sweepTimerOn || !isLoadedForm())
+        return;
+    const qint64 now = m_pace.elapsed();
+    m_nextDueMs += m_intervalMs;
+    if (m_nextDueMs < now)
+        m_nextDueMs = now;
+    tmrScanband.start(int(m_nextDueMs - now));
 }
 
 void frmScanband::tmrSqlon_Timer()
@@ -424,7 +454,7 @@ void frmScanband::tmrSqlon_Timer()
     QCoreApplication::processEvents();
     if (m_running && tmrSqlon.isActive() && *r < m_sqloffnr) {
         tmrSqlon.stop();
-        tmrScanband.start();
+        sweepTimer(true);
         lblFreq1->setText(QStringLiteral("Scanning"));
         cmdContinue->setEnabled(false);
     }
@@ -441,14 +471,14 @@ void frmScanband::cmdContinue_Click()
     m_misses = 0;
     advanceAndTune();
     tmrSqlon.stop();
-    tmrScanband.start();
+    sweepTimer(true);
     lblFreq1->setText(QStringLiteral("Scanning"));
 }
 
 void frmScanband::cmdStop_Click()
 {
     m_running = false;
-    tmrScanband.stop();
+    sweepTimer(false);
     tmrSqlon.stop();
     if (m_rxtype == 2 || m_rxtype == 4)
         toolLock(this, false);

@@ -9,6 +9,7 @@
 #include "core/ui.h"
 #include "scans/bandscan.h"
 
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -93,6 +94,9 @@ private:
     void setSweepControls(bool sweeping);
     void updateFileButtons();
     void showSqlonPointer();
+    // Enables or disables the sweep timer (the tick re-arms it).
+    void sweepTimer(bool on);
+    void rearmSweep();
 
     BandSweep m_sweep;
     std::unique_ptr<Receiver> m_rx;
@@ -103,6 +107,10 @@ private:
     bool m_running = false;
     bool m_ticking = false;
     int m_misses = 0;
+    bool m_sweepTimerOn = false;
+    int m_intervalMs = 1000;
+    QElapsedTimer m_pace;
+    qint64 m_nextDueMs = 0;
     double m_sbmousefreq = 0, m_sbclickfreq = 0;
 };
 

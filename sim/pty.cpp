@@ -137,9 +137,11 @@ void PtyHarness::sendToProgram(const QByteArray &bytes)
 {
     if (m_master < 0 || bytes.isEmpty())
         return;
-    // From an idle line the first byte is the program's once it has crossed.
+    // From an idle line the first byte is the program's once it has crossed;
+    // an answer starts from the moment the command was complete, however
+    // late this loop came round to it.
     if (m_out.isEmpty())
-        m_outNextNs = std::max(m_outNextNs, m_clock.nsecsElapsed() + m_byteNs);
+        m_outNextNs = std::max(m_outNextNs, (m_feedingDueNs >= 0 ? m_feedingDueNs : m_clock.nsecsElapsed()) + m_byteNs);
     m_out += bytes;
     service();
 }
@@ -152,12 +154,16 @@ void PtyHarness::service()
     // Bytes the receiver has taken, in one run so a command split across
     // reads is fed as the emulator expects any split.
     QByteArray due;
+    qint64 lastDue = now;
     while (!m_in.empty() && m_in.front().dueNs <= now) {
         due += m_in.front().byte;
+        lastDue = m_in.front().dueNs;
         m_in.pop_front();
     }
     if (!due.isEmpty()) {
+        m_feedingDueNs = m_byteNs ? lastDue : -1;
         m_emu.feed(due);
+        m_feedingDueNs = -1;
         if (m_master < 0)
             return;
         if (m_in.empty())

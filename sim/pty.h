@@ -86,6 +86,7 @@ private:
     QByteArray m_out;
     qint64 m_inFreeNs = 0;   // when the receiver has taken the last byte sent
     qint64 m_outNextNs = 0;  // when the next reply byte may go
+    qint64 m_feedingDueNs = -1; // while feeding: when the bytes fed had arrived
     QByteArray m_received;
     QVector<qint64> m_times;
     QElapsedTimer m_clock;

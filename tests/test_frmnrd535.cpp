@@ -7,7 +7,7 @@
 #include "core/globals.h"
 #include "drivers/clsNRD535.h"
 #include "panels/frmNRD535.h"
-#include "panels/frmUserdefs.h"
+#include "panels/jrc/frmUserdefs.h"
 #include "panels/jrclock.h"
 #include "panels/nrd535text.h"
 #include "sim/jrcsim.h"

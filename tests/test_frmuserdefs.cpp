@@ -7,7 +7,7 @@
 #include "core/frmWelcome.h"
 #include "core/globals.h"
 #include "drivers/clsNRD535.h"
-#include "panels/frmUserdefs.h"
+#include "panels/jrc/frmUserdefs.h"
 #include "sim/jrcsim.h"
 #include "sim/pty.h"
 #include "support/testenv.h"

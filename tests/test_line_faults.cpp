@@ -419,6 +419,23 @@ TEST(Rxsim, HelpListsEveryModelsCommandsAndTheFaults)
 }
 #endif
 
+TEST(Rxsim, FaultCommandsOnStandardInputReachTheReceiver)
+{
+    sim::Nrd545Emulator emu;
+    sim::PtyHarness pty(emu);
+    const QList<QPair<QString, sim::Fault>> cases{{"silent", sim::Fault::Silent},
+                                                  {"garbage", sim::Fault::Garbage},
+                                                  {"wrongchannel", sim::Fault::WrongChannel},
+                                                  {"normal", sim::Fault::None}};
+    for (const auto &c : cases) {
+        EXPECT_TRUE(pty.control(c.first)) << c.first.toStdString();
+        EXPECT_EQ(emu.fault, c.second) << c.first.toStdString();
+    }
+    EXPECT_FALSE(pty.control(QStringLiteral("dial 7000000"))) << "the model's own commands are the model's";
+    EXPECT_TRUE(pty.control(QStringLiteral("hangup")));
+    EXPECT_TRUE(pty.lineDropped());
+}
+
 // The NRD-545 panel against a receiver that answers garbage or nothing: every
 // field it cannot read shows "?", and nothing read is written back.
 #include "support/nrd545rig.h"

@@ -1,8 +1,8 @@
 // The NRD-545 user settings and DSP dialogs, opened over the NRD-545 panel
 // against the emulator on a serial line.
 #include "drivers/clsNRD545.h"
-#include "panels/frmAdvancedDSP.h"
-#include "panels/frmUserdefs545.h"
+#include "panels/jrc/frmAdvancedDSP.h"
+#include "panels/jrc/frmUserdefs545.h"
 #include "panels/nrd545text.h"
 #include "support/nrd545rig.h"
 

@@ -5,7 +5,7 @@
 #include "core/filekinds.h"
 #include "core/frmSavefile.h"
 #include "core/tables.h"
-#include "panels/frmRtty.h"
+#include "panels/jrc/frmRtty.h"
 #include "support/nrd545rig.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 // The RTTY text on its own: how received chunks become display lines, the
 // parameter codes of the two JRC models, the capture header lines, and the
 // emulators sending decoded text.
-#include "panels/rttytext.h"
+#include "panels/jrc/rttytext.h"
 #include "sim/jrcsim.h"
 #include "support/testenv.h"
 

@@ -11,7 +11,7 @@
 #include "core/tables.h"
 #include "drivers/clsNRD535.h"
 #include "drivers/clsNRD545.h"
-#include "panels/frmRtty.h"
+#include "panels/jrc/frmRtty.h"
 #include "sim/jrcsim.h"
 #include "sim/pty.h"
 #include "support/testenv.h"

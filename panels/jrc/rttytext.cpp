@@ -1,4 +1,4 @@
-#include "panels/rttytext.h"
+#include "panels/jrc/rttytext.h"
 
 namespace tav {
 

@@ -1,4 +1,4 @@
-#include "panels/frmRtty.h"
+#include "panels/jrc/frmRtty.h"
 
 #include "core/exchange.h"
 #include "core/filekinds.h"

@@ -1,4 +1,4 @@
-#include "panels/frmAdvancedDSP.h"
+#include "panels/jrc/frmAdvancedDSP.h"
 #include "core/setupdata.h"
 
 #include "core/frmWelcome.h"

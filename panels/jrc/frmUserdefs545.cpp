@@ -1,4 +1,4 @@
-#include "panels/frmUserdefs545.h"
+#include "panels/jrc/frmUserdefs545.h"
 
 #include "core/delay.h"
 #include "core/frmWelcome.h"

@@ -7,7 +7,7 @@
 #include "core/ui.h"
 #include "drivers/clsNRD535.h"
 #include "drivers/clsNRD545.h"
-#include "panels/rttytext.h"
+#include "panels/jrc/rttytext.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "panels/frmUserdefs.h"
+#include "panels/jrc/frmUserdefs.h"
 
 #include "core/delay.h"
 #include "core/frmWelcome.h"
