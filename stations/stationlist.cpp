@@ -260,7 +260,10 @@ void StationListWindow::list_Click(int row)
     if (row < 0 || row >= l.size())
         return;
     m_scan.position = row;
-    lists::tuneToText(l[row].left(8));
+    // The scan's own selection follows a tuning the tick has just made; a
+    // second one would only repeat it (and its complaint, out of range).
+    if (!m_inTick)
+        lists::tuneToText(l[row].left(8));
 }
 
 void StationListWindow::selectLine(int row)
