@@ -4,7 +4,15 @@
 
 #include "core/settings.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMetaObject>
+#include <QSignalBlocker>
+#include <algorithm>
+#include <cmath>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QHash>
@@ -93,10 +101,205 @@ TavForm::TavForm(const QString &name, int slot, bool ProgramState::*flag, QWidge
     setAttribute(Qt::WA_DeleteOnClose, false);
 }
 
-int TavForm::leftTwips() const { return int(x() * twipsPerPixel()); }
-int TavForm::topTwips() const { return int(y() * twipsPerPixel()); }
-int TavForm::widthTwips() const { return int(frameGeometry().width() * twipsPerPixel()); }
-void TavForm::moveTwips(int left, int top) { move(int(left / twipsPerPixel()), int(top / twipsPerPixel())); }
+// Rounded both ways, so twips -> pixels -> twips gives back the same pixels.
+int TavForm::leftTwips() const
+{
+    const QPoint p = m_wantFrame && !isVisible() ? *m_wantFrame : frameGeometry().topLeft();
+    return int(std::lround(p.x() * twipsPerPixel()));
+}
+int TavForm::topTwips() const
+{
+    const QPoint p = m_wantFrame && !isVisible() ? *m_wantFrame : frameGeometry().topLeft();
+    return int(std::lround(p.y() * twipsPerPixel()));
+}
+int TavForm::widthTwips() const { return int(std::lround(frameGeometry().width() * twipsPerPixel())); }
+
+QPoint TavForm::framePlace(int leftTwips, int topTwips, const QSize &frameSize)
+{
+    QPoint p(int(std::lround(leftTwips / twipsPerPixel())), int(std::lround(topTwips / twipsPerPixel())));
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    if (screens.isEmpty())
+        return p;
+    // The title bar: the frame's top strip. It must lie on a screen with
+    // enough of it to grab (the store rule keeps 1500 twips at the left).
+    const int grab = std::max(1, int(1500 / twipsPerPixel()));
+    const int barHeight = 24;
+    auto reachable = [&](const QRect &avail) {
+        const QRect bar(p.x(), p.y(), std::max(frameSize.width(), 1), barHeight);
+        const QRect on = bar.intersected(avail);
+        return p.y() >= avail.top() && on.height() == barHeight && on.width() >= std::min(grab, bar.width());
+    };
+    for (QScreen *sc : screens)
+        if (reachable(sc->availableGeometry()))
+            return p;
+    // Off every screen: onto the nearest one, as little moved as can be.
+    QScreen *best = QGuiApplication::screenAt(p);
+    if (!best) {
+        qint64 bestDist = -1;
+        for (QScreen *sc : screens) {
+            const QRect a = sc->availableGeometry();
+            const qint64 dx = p.x() < a.left() ? a.left() - p.x() : (p.x() > a.right() ? p.x() - a.right() : 0);
+            const qint64 dy = p.y() < a.top() ? a.top() - p.y() : (p.y() > a.bottom() ? p.y() - a.bottom() : 0);
+            if (bestDist < 0 || dx * dx + dy * dy < bestDist) {
+                bestDist = dx * dx + dy * dy;
+                best = sc;
+            }
+        }
+    }
+    // The whole window is brought onto that screen when it fits.
+    const QRect a = best->availableGeometry();
+    p.setX(std::clamp(p.x(), a.left(), std::max(a.left(), a.right() + 1 - frameSize.width())));
+    p.setY(std::clamp(p.y(), a.top(), std::max(a.top(), a.bottom() + 1 - frameSize.height())));
+    return p;
+}
+
+namespace {
+// How far the window system's frame stands out of the client area (learned
+// from the first framed window), so that later windows are placed right at once.
+std::optional<QPoint> s_frameOffset;
+} // namespace
+
+void TavForm::moveTwips(int left, int top)
+{
+    m_wantFrame = framePlace(left, top, frameGeometry().size());
+    m_placeTries = 0;
+    if (isVisible() && frameGeometry() != geometry()) {
+        move(*m_wantFrame); // framed: Qt places the frame itself
+        m_clientAsked = geometry().topLeft();
+        return;
+    }
+    // Not framed yet: the window system puts the client where it is asked.
+    move(*m_wantFrame - s_frameOffset.value_or(QPoint()));
+    m_clientAsked = geometry().topLeft();
+}
+
+// The frame is known only some time after the window is shown; until then
+// its place is checked and, once, put right, so that the frame (which the
+// store reads) stands where it was asked to.
+void TavForm::placeFrame()
+{
+    if (!m_wantFrame || !isVisible()) {
+        m_placeTimer.stop();
+        return;
+    }
+    const QPoint offset = frameGeometry().topLeft() - geometry().topLeft();
+    const bool framed = offset != QPoint();
+    if (!framed) {
+        if (m_placeClock.elapsed() > 1500) { // no frame comes (no window manager)
+            m_wantFrame.reset();
+            m_placeTimer.stop();
+        }
+        return;
+    }
+    s_frameOffset = offset;
+    if (frameGeometry().topLeft() == *m_wantFrame || m_placeTries >= 3 ||
+        (m_placeTries > 0 && geometry().topLeft() != m_clientAsked)) {
+        m_wantFrame.reset();
+        m_placeTimer.stop();
+        return;
+    }
+    if (m_placeTries == 0 && geometry().topLeft() != m_clientAsked) { // moved by the user meanwhile
+        m_wantFrame.reset();
+        m_placeTimer.stop();
+        return;
+    }
+    ++m_placeTries;
+    move(*m_wantFrame);
+    m_clientAsked = geometry().topLeft();
+}
+
+bool TavForm::event(QEvent *ev)
+{
+    const bool r = QWidget::event(ev);
+    if (ev->type() == QEvent::Show && m_wantFrame) {
+        m_placeClock.start();
+        if (!m_placeTimer.isActive()) {
+            m_placeTimer.setInterval(30);
+            connect(&m_placeTimer, &QTimer::timeout, this, &TavForm::placeFrame, Qt::UniqueConnection);
+            m_placeTimer.start();
+        }
+    }
+    return r;
+}
+
+// ---- the designed state ----
+
+struct TavForm::Design {
+    QPointer<QObject> obj;
+    bool disabled = false, hidden = false, checked = false;
+    QString text;
+    bool ownPalette = false, autoFill = false;
+    QPalette palette;
+    QString styleSheet;
+};
+
+void TavForm::noteDesign(QObject *root)
+{
+    auto note = [&](QObject *o) {
+        for (const auto &d : m_design)
+            if (d->obj == o)
+                return;
+        auto d = std::make_shared<Design>();
+        d->obj = o;
+        if (auto *a = qobject_cast<QAction *>(o)) {
+            d->disabled = !a->isEnabled();
+            d->hidden = !a->isVisible();
+            d->text = a->text();
+            d->checked = a->isChecked();
+        } else if (auto *w = qobject_cast<QWidget *>(o)) {
+            d->disabled = w->testAttribute(Qt::WA_ForceDisabled);
+            d->hidden = w->isHidden();
+            if (auto *l = qobject_cast<QLabel *>(w))
+                d->text = l->text();
+            else if (auto *b = qobject_cast<QAbstractButton *>(w))
+                d->text = b->text();
+            else if (auto *g = qobject_cast<QGroupBox *>(w))
+                d->text = g->title();
+            d->ownPalette = w->testAttribute(Qt::WA_SetPalette);
+            d->palette = w->palette();
+            d->autoFill = w->autoFillBackground();
+            d->styleSheet = w->styleSheet();
+        } else {
+            return;
+        }
+        m_design << d;
+    };
+    if (root != this)
+        note(root);
+    for (QObject *o : root->findChildren<QObject *>())
+        note(o);
+}
+
+void TavForm::restoreDesign()
+{
+    for (const auto &d : m_design) {
+        if (!d->obj)
+            continue;
+        if (auto *a = qobject_cast<QAction *>(d->obj.data())) {
+            a->setEnabled(!d->disabled);
+            a->setVisible(!d->hidden);
+            a->setText(d->text);
+            if (a->isCheckable() && a->isChecked() != d->checked) {
+                const QSignalBlocker block(a);
+                a->setChecked(d->checked);
+            }
+        } else if (auto *w = qobject_cast<QWidget *>(d->obj.data())) {
+            w->setEnabled(!d->disabled);
+            w->setHidden(d->hidden);
+            if (auto *l = qobject_cast<QLabel *>(w))
+                l->setText(d->text);
+            else if (auto *b = qobject_cast<QAbstractButton *>(w))
+                b->setText(d->text);
+            else if (auto *g = qobject_cast<QGroupBox *>(w))
+                g->setTitle(d->text);
+            if (w->styleSheet() != d->styleSheet)
+                w->setStyleSheet(d->styleSheet);
+            if (d->ownPalette || w->testAttribute(Qt::WA_SetPalette))
+                w->setPalette(d->ownPalette ? d->palette : QPalette());
+            w->setAutoFillBackground(d->autoFill);
+        }
+    }
+}
 
 void TavForm::load()
 {
@@ -104,6 +307,13 @@ void TavForm::load()
         return;
     m_loaded = true;
     m_unloadPending = false;
+    if (m_restoresDesign) {
+        if (!m_designNoted)
+            noteDesign(this);
+        else
+            restoreDesign();
+        m_designNoted = true;
+    }
     if (m_slot > 0)
         moveTwips(G.formleft[m_slot], G.formtop[m_slot]);
     if (m_flag)
@@ -153,6 +363,8 @@ void TavForm::unload()
     m_loaded = false;
     if (m_slot > 0)
         storePosition(m_slot, leftTwips(), topTwips(), widthTwips());
+    m_wantFrame.reset();
+    m_placeTimer.stop();
     Form_Unload();
     if (m_flag)
         G.*m_flag = false;

@@ -5,10 +5,14 @@
 
 #include "core/globals.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
+#include <QTimer>
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <memory>
+#include <optional>
 
 namespace tav {
 
@@ -45,11 +49,24 @@ public:
         QPointer<TavForm> m_form;
     };
 
-    // Window position in twips.
+    // Window position in twips: the frame's top left (title bar included), the
+    // same geometry read at unload and set at load, so a window left alone
+    // reopens exactly where it was. A place that would put the title bar off
+    // every screen is moved back onto the nearest one.
     int leftTwips() const;
     int topTwips() const;
     int widthTwips() const;
     void moveTwips(int left, int top);
+    // The frame's top left in pixels where a position in twips puts it.
+    static QPoint framePlace(int leftTwips, int topTwips, const QSize &frameSize);
+
+    // Windows kept between loads come back as designed: the enabled, shown,
+    // caption and colour state of every control (and menu entry) is noted
+    // at the first load and put back at each later one, before the load runs.
+    void setRestoresDesign(bool on) { m_restoresDesign = on; }
+    // Notes the designed state of controls made after the first load began
+    // (menus built by the first load).
+    void noteDesign(QObject *root);
 
 signals:
     void unloaded();
@@ -62,6 +79,7 @@ protected:
     virtual void Form_UnloadRequested() {}
     // The position is restored before Form_Load runs, as each window's load does first.
     void closeEvent(QCloseEvent *ev) override;
+    bool event(QEvent *ev) override;
 
 private:
     int m_slot;
@@ -69,6 +87,18 @@ private:
     bool m_loaded = false;
     int m_busy = 0;
     bool m_unloadPending = false;
+    // Where the frame is to stand until the window system has placed it.
+    std::optional<QPoint> m_wantFrame;
+    int m_placeTries = 0;
+    QPoint m_clientAsked;
+    QTimer m_placeTimer;
+    QElapsedTimer m_placeClock;
+    void placeFrame();
+    bool m_restoresDesign = false;
+    bool m_designNoted = false;
+    struct Design;
+    QList<std::shared_ptr<Design>> m_design;
+    void restoreDesign();
 };
 
 // Twips per pixel from the screen's logical DPI (15 at 96 DPI).

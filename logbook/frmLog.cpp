@@ -9,15 +9,32 @@
 #include "logbook/frmLoginput.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace tav {
 
 namespace {
 
 int px(int twips) { return int(twips / twipsPerPixel() + 0.5); }
+
+// A column at least as wide as its design, and wide enough for its title and
+// a full field in the grid's font: the design widths were made for a smaller
+// font, and cut dates and times read wrong.
+int columnPixels(const QFontMetrics &fm, int entry)
+{
+    const int chars = entry == 0 ? 3 : kLogFieldWidth[size_t(entry - 1)];
+    const int pad = 2 * fm.averageCharWidth();
+    const int need = std::max(fm.horizontalAdvance(QString(chars, QLatin1Char('0'))),
+                              fm.horizontalAdvance(logColumnTitles()[size_t(entry)]));
+    return std::max(px(logColumnWidths()[size_t(entry)]), need + pad);
+}
+
+// The width the wide setting adds to the window.
+constexpr int kWideExtraTwips = 14085 - 9390;
 
 } // namespace
 
@@ -119,6 +136,8 @@ frmLog::frmLog() : TavForm(QStringLiteral("frmLog"), 12, &ProgramState::logloade
     grdTitles->setSelectionMode(QAbstractItemView::NoSelection);
     grdTitles->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grdTitles->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grdTitles->setWordWrap(false);
+    grdTitles->setFocusPolicy(Qt::NoFocus);
     grdTitles->setFixedHeight(grdTitles->verticalHeader()->defaultSectionSize() + 4);
     top->addWidget(grdTitles);
 
@@ -131,6 +150,7 @@ frmLog::frmLog() : TavForm(QStringLiteral("frmLog"), 12, &ProgramState::logloade
     // Fixed row heights keep a refresh of a large logbook quick.
     grdLog->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grdLog->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdLog->setWordWrap(false);
     grdLog->setSelectionMode(QAbstractItemView::SingleSelection);
     connect(grdLog, &QTableView::clicked, this, [this](const QModelIndex &i) { grdLog_Click(i.row(), i.column()); });
     // The titles follow the grid's horizontal scrolling.
@@ -158,17 +178,30 @@ frmLog::frmLog() : TavForm(QStringLiteral("frmLog"), 12, &ProgramState::logloade
     add(cmdWidth, "cmdWidth", "W", &frmLog::cmdWidth_Click);
     add(cmdHeigh, "cmdHeigh", "L", &frmLog::cmdHeigh_Click);
     add(cmdExit, "cmdExit", "Exit", &frmLog::cmdExit_Click);
-    resize(px(9390), px(4500));
+    grdLog->setMinimumHeight(px(2895));
+    resize(narrowWidth(), px(4500));
+}
+
+int frmLog::narrowWidth()
+{
+    // The row of buttons may need more than the design width.
+    layout()->activate();
+    return std::max(px(9390), minimumSizeHint().width());
 }
 
 void frmLog::Form_Load()
 {
     logStore().colmask = readLogColumnMask();
+    // Every load starts small and narrow, whatever the last one left.
     m_height = m_width = 0;
+    cmdHeigh->setText(QStringLiteral("L"));
+    cmdWidth->setText(QStringLiteral("W"));
+    grdLog->setMinimumHeight(px(2895));
     m_entryOpen = false;
     model->clearRows();
     Loggridformat();
     Logbuttons(false);
+    resize(narrowWidth(), px(4500));
     links::add(this);
 }
 
@@ -186,12 +219,13 @@ void frmLog::Loggridformat()
 {
     const QVector<int> fields = shownFields(logStore().colmask);
     const int cols = int(fields.size()) + 1;
+    const QFontMetrics fm = grdLog->fontMetrics();
     grdTitles->setColumnCount(cols);
-    grdTitles->setColumnWidth(0, px(logColumnWidths()[0]));
+    grdTitles->setColumnWidth(0, columnPixels(fm, 0));
     grdTitles->setItem(0, 0, new QTableWidgetItem(logColumnTitles()[0]));
     for (int c = 1; c < cols; ++c) {
         const int f = fields[c - 1];
-        grdTitles->setColumnWidth(c, px(logColumnWidths()[size_t(f + 1)]));
+        grdTitles->setColumnWidth(c, columnPixels(fm, f + 1));
         grdTitles->setItem(0, c, new QTableWidgetItem(logColumnTitles()[size_t(f + 1)]));
     }
     if (model->columnCount() != cols)
@@ -366,11 +400,11 @@ void frmLog::cmdDiduzu_Click() { lists::showChosenPanel(); }
 void frmLog::cmdWidth_Click()
 {
     m_width = 1 - m_width;
-    const int grid = m_width ? 13710 : 9015;
     cmdWidth->setText(m_width ? QStringLiteral("N") : QStringLiteral("W"));
-    grdTitles->setMinimumWidth(px(grid));
-    grdLog->setMinimumWidth(px(grid));
-    resize(px(m_width ? 14085 : 9390), height());
+    // Wide adds the design's difference to whatever the narrow window needs,
+    // so the toggle always shows more columns.
+    const int narrow = narrowWidth();
+    resize(m_width ? narrow + px(kWideExtraTwips) : narrow, height());
     grdTitles->viewport()->update();
     grdLog->viewport()->update();
 }
@@ -380,7 +414,10 @@ void frmLog::cmdHeigh_Click()
     m_height = 1 - m_height;
     cmdHeigh->setText(m_height ? QStringLiteral("S") : QStringLiteral("L"));
     grdLog->setMinimumHeight(px(m_height ? 5790 : 2895));
-    resize(width(), px(m_height ? 7395 : 4500));
+    // The window's minimum follows the grid's only once the layout has run;
+    // before that a shrink back to small would be refused.
+    layout()->activate();
+    resize(width(), std::max(px(m_height ? 7395 : 4500), minimumSizeHint().height()));
     update();
     grdLog->viewport()->update();
 }

@@ -100,6 +100,7 @@ protected:
     void Form_Unload() override;
 
 private:
+    int narrowWidth();
     void applyButtons();
     int currentRow() const;
     bool m_recordButtons = false;

@@ -47,6 +47,9 @@ frmLoginput::frmLoginput() : TavForm(QStringLiteral("frmLoginput"), 14, &Program
         auto *t = new QLineEdit(this);
         t->setObjectName(QStringLiteral("txtLoginput(%1)").arg(i));
         t->setMaxLength(kLogFieldWidth[size_t(i)]);
+        // Room for a whole field, so a long remark is seen as it is typed.
+        t->setMinimumWidth(t->fontMetrics().horizontalAdvance(QString(kLogFieldWidth[size_t(i)], QLatin1Char('0'))) +
+                           4 * t->fontMetrics().averageCharWidth());
         txtLoginput[i] = t;
         grid->addWidget(labels[i], i, 0);
         grid->addWidget(t, i, 1);

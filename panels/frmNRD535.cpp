@@ -28,6 +28,7 @@ frmPanel::PanelTraits frmNRD535::nrd535Traits()
     t.bwHigh = 3;
     t.lineSettings = QStringLiteral("4800,N,8,1");
     t.hasEnterMem = true;
+    t.enterCaptions = {"F", "M", "S"};
     return t;
 }
 

@@ -30,6 +30,7 @@ frmPanel::PanelTraits frmNRD545::traits()
     t.bwHigh = 3;
     t.lineSettings = QStringLiteral("4800,N,8,1");
     t.hasEnterMem = true;
+    t.enterCaptions = {"F", "M", "S"};
     return t;
 }
 

@@ -48,6 +48,8 @@ double roundEven(double v) { return std::isfinite(v) ? std::nearbyint(v) : 0.0; 
 frmPanel::frmPanel(const QString &name, int slot, bool ProgramState::*flag, const PanelTraits &traits)
     : TavForm(name, slot, flag), m_traits(traits)
 {
+    // A panel is kept between Go's; each Go must find it as designed.
+    setRestoresDesign(true);
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(4, 0, 4, 4);
     mnuBar = new QMenuBar(this);
@@ -95,9 +97,9 @@ frmPanel::frmPanel(const QString &name, int slot, bool ProgramState::*flag, cons
     cmdBack = makePanelButton(QStringLiteral("cmdBack"), QStringLiteral("<-"), fraFreq);
     grid->addWidget(cmdDot, 5, 1);
     grid->addWidget(cmdBack, 5, 2);
-    cmdEnterfreq = makePanelButton(QStringLiteral("cmdEnterfreq"), QStringLiteral("Freq"), fraFreq);
-    cmdEnterMem = makePanelButton(QStringLiteral("cmdEnterMem"), QStringLiteral("Mem"), fraFreq);
-    cmdEnterS = makePanelButton(QStringLiteral("cmdEnterS"), QStringLiteral("Step"), fraFreq);
+    cmdEnterfreq = makePanelButton(QStringLiteral("cmdEnterfreq"), QLatin1String(m_traits.enterCaptions[0]), fraFreq);
+    cmdEnterMem = makePanelButton(QStringLiteral("cmdEnterMem"), QLatin1String(m_traits.enterCaptions[1]), fraFreq);
+    cmdEnterS = makePanelButton(QStringLiteral("cmdEnterS"), QLatin1String(m_traits.enterCaptions[2]), fraFreq);
     grid->addWidget(cmdEnterfreq, 2, 3);
     grid->addWidget(cmdEnterMem, 3, 3);
     grid->addWidget(cmdEnterS, 4, 3);
@@ -158,9 +160,11 @@ frmPanel::~frmPanel()
 void frmPanel::Form_Load()
 {
     // The model's Direct menu, then the tool menus every panel shares.
+    m_portReady = false;
     if (mnuDirect->actions().isEmpty()) {
         buildDirectMenu(mnuDirect);
         addMainMenus(mnuBar, this, false);
+        noteDesign(mnuBar);
     }
 
     if (Windows::available(QStringLiteral("frmLast20")))
@@ -214,6 +218,7 @@ void frmPanel::Form_Load()
         return;
     }
 
+    m_portReady = true;
     auto run = readRun();
     modelSetup();
 
@@ -228,7 +233,11 @@ CommControl::ReadRun frmPanel::readRun() { return CommControl::ReadRun(frmWelcom
 
 void frmPanel::Form_Unload()
 {
-    modelUnload();
+    // After a load that gave up at the port nothing of the model was set up
+    // or read, so its unload work (state files, exit mutes) has nothing to do.
+    if (m_portReady)
+        modelUnload();
+    m_portReady = false;
     // Continuous stepping ends here, before the driver goes.
     movefreqon = 0;
     tmrMovefreq.stop();

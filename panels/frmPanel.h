@@ -111,6 +111,8 @@ public:
         int bwLow = 0, bwHigh = 6;    // bounds of bwnames
         QString lineSettings = QStringLiteral("1200,N,8,1");
         bool hasEnterMem = true;
+        // Captions of cmdEnterfreq, cmdEnterMem, cmdEnterS.
+        std::array<const char *, 3> enterCaptions{"Freq", "Mem", "Step"};
     };
 
     // Where the model's own controls go.
@@ -168,6 +170,7 @@ private:
     QWidget *m_modelArea = nullptr;
     WheelNotches *m_wheel = nullptr;
     bool m_filterInstalled = false;
+    bool m_portReady = false; // the load got past opening the port
     bool m_portHeard = false;
 };
 

@@ -349,7 +349,6 @@ void frmRX320::buildDirectMenu(QMenu *m)
 {
     addDirectEntry(m, this, DirectEntry::Setup);
     addMenuEntry(m, QStringLiteral("mnuFirmware"), QStringLiteral("Firmware version"), [this] { mnuFirmware_Click(); });
-    addMenuEntry(m, QStringLiteral("mnuRxClock"), QStringLiteral("Set RX Clock . . ."), [] {});
     addMenuSeparator(m, QStringLiteral("mnuLine11"));
     addDirectEntry(m, this, DirectEntry::Last20);
     if (QAction *a = addDirectEntry(m, this, DirectEntry::MarkFreqs))

@@ -1,6 +1,7 @@
 #include "scans/frmScanband.h"
 
 #include "core/clock.h"
+#include "core/delay.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
 #include "core/links.h"
@@ -529,6 +530,9 @@ void frmScanband::Form_MouseDown(int x, int y)
     lblFreq->setText(numDouble(m_sbclickfreq));
     m_sweep.clickMarker(x);
     frmWelcome::instance()->Change2FreqA(m_sbclickfreq);
+    // A short pause, so that a burst of clicks does not queue a burst of tunings.
+    QCoreApplication::processEvents();
+    Delay(100);
 }
 
 void frmScanband::cmdCls_Click()

@@ -36,8 +36,10 @@ frmScanlist::frmScanlist()
     setWindowTitle(QStringLiteral("Scan Frequencies from list"));
     setFixedSize(kWidth, kHeight);
     picScan->move(0, 0);
+    // The designed positions leave room for a small font only.
     QFont small = font();
     small.setPixelSize(11);
+    setFont(small);
     picScan->picture().setFont(small);
 
     auto place = [](QWidget *w, int left, int top, int width, int height) {

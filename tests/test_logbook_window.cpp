@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <gtest/gtest.h>
 
 using namespace tav;
@@ -81,6 +82,35 @@ TEST_F(LogWindow, LoadShowsRecordsAndAllColumnsWithoutFormatFile)
     EXPECT_EQ(cell(3, 0), "002");
     EXPECT_EQ(cell(2, 4), "09410.500");
     EXPECT_TRUE(w->cmdAddrecord->isEnabled());
+}
+
+TEST_F(LogWindow, GridShowsWholeFieldsAndSizeTogglesWorkBothWays)
+{
+    // Every column holds a full field of digits and its whole title, whatever the font.
+    QFont large = w->grdLog->font();
+    large.setPointSize(16);
+    w->grdLog->setFont(large);
+    w->grdTitles->setFont(large);
+    loadFile("LOG_TEST.TXT", kThree);
+    const QFontMetrics fm = w->grdLog->fontMetrics();
+    for (int c = 0; c < w->model->columnCount(); ++c) {
+        const int f = w->model->fieldOfColumn(c);
+        const int chars = c == 0 ? 3 : kLogFieldWidth[size_t(f)];
+        const QString title = w->grdTitles->item(0, c)->text();
+        EXPECT_GE(w->grdLog->columnWidth(c), fm.horizontalAdvance(QString(chars, QLatin1Char('0')))) << title.toStdString();
+        EXPECT_GE(w->grdTitles->columnWidth(c), fm.horizontalAdvance(title)) << title.toStdString();
+        EXPECT_EQ(w->grdTitles->columnWidth(c), w->grdLog->columnWidth(c));
+    }
+
+    const QSize small = w->size();
+    w->cmdHeigh_Click();
+    EXPECT_GT(w->height(), small.height());
+    w->cmdHeigh_Click();
+    EXPECT_EQ(w->height(), small.height()) << "back to small";
+    w->cmdWidth_Click();
+    EXPECT_GT(w->width(), small.width()) << "wide shows more";
+    w->cmdWidth_Click();
+    EXPECT_EQ(w->width(), small.width()) << "back to narrow";
 }
 
 TEST_F(LogWindow, EntryDialogAddsFormatsAndGuardsTheLogbook)

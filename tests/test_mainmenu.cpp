@@ -163,7 +163,10 @@ TEST_F(MainMenu, ModelDifferences)
     EXPECT_EQ(entry(&rx320, "mnuMarkfreqs")->text(), "Mark freqs . . . ");
     EXPECT_EQ(entry(&rx320, "mnuRxTimer")->text(), "Programming");
     EXPECT_EQ(entry(&rx320, "mnuConvertaero2")->text(), "Convert Aero . . .");
+    // The RX-320 has no clock: its Direct menu offers none, only the greyed Timers entry exists.
+    EXPECT_EQ(rx320.findChildren<QAction *>(QStringLiteral("mnuRxClock")).size(), 1);
     QAction *clock = entry(&rx320, "mnuRxClock");
+    EXPECT_FALSE(clock->isEnabled());
     clock->setEnabled(true);
     EXPECT_FALSE(clock->isEnabled()); // switched off for good
 

@@ -85,6 +85,7 @@ struct BandFixture : ::testing::Test {
 
 TEST_F(BandFixture, WritesHeaderAndLevelsAsIntOfTenthsInSinglePrecision)
 {
+    tavtest::GermanLocale german; // a decimal comma must not reach the file
     sweep.begin(7000, 7100, 0.2);
     sweep.sblevels[0] = 5.67f;
     sweep.sblevels[1] = -1.67f;
@@ -106,6 +107,7 @@ TEST_F(BandFixture, WritesHeaderAndLevelsAsIntOfTenthsInSinglePrecision)
 
 TEST_F(BandFixture, ReadsLevelsAsTenthsAndRefusesWhatCannotBeDrawn)
 {
+    tavtest::GermanLocale german;
     QString why;
     auto f = BandSweep::parse({QStringLiteral("cap Z"), QStringLiteral(" 5900"), QStringLiteral(" 6200"),
                                QStringLiteral("0.5"), QStringLiteral(" 2"), QStringLiteral("056"),

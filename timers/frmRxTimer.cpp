@@ -69,12 +69,22 @@ frmRxTimer::frmRxTimer() : TavForm(QStringLiteral("frmRxTimer"), 25, &ProgramSta
         int col = 0;
         for (int i = 0; i < 3; ++i)
             pg->addWidget(r.date[size_t(i)] = cell(arrayName("lblDate" + num, i), QString(), fraProgram), n, col++);
-        for (int i = 0; i < 3; ++i)
+        // The rows read as the editor does: 12:30 and 06,195.000.
+        auto sep = [&](const char *text) { pg->addWidget(new QLabel(QLatin1String(text), fraProgram), n, col++); };
+        for (int i = 0; i < 3; ++i) {
             pg->addWidget(r.time[size_t(i)] = cell(arrayName("lblTime" + num, i), QString(), fraProgram), n, col++);
+            if (i == 0)
+                sep(":");
+        }
         for (int i = 0; i < 6; ++i)
             pg->addWidget(r.rx[size_t(i)] = cell(arrayName("lblRxSetting" + num, i), QString(), fraProgram), n, col++);
-        for (int i = 7; i >= 0; --i)
+        for (int i = 7; i >= 0; --i) {
             pg->addWidget(r.freq[size_t(i)] = cell(arrayName("lblFreq" + num, i), QString(), fraProgram), n, col++);
+            if (i == 6)
+                sep(",");
+            else if (i == 3)
+                sep(".");
+        }
         pg->addWidget(r.shp = cell("shpProg" + num, QString(), fraProgram), n, col++);
         r.cmdFixClr[0] = arrayButton("cmdFixClr" + num, 0, "Fix " + num, fraProgram);
         r.cmdFixClr[1] = arrayButton("cmdFixClr" + num, 1, "Clr " + num, fraProgram);
@@ -91,41 +101,69 @@ frmRxTimer::frmRxTimer() : TavForm(QStringLiteral("frmRxTimer"), 25, &ProgramSta
     fraSetRx = makeFrame(QStringLiteral("fraSetRx"), QString(), this);
     auto *eg = new QGridLayout(fraSetRx);
     bottom->addWidget(fraSetRx, 1);
-    const char *names[] = {"DD", "MM", "YY", "Start UTC", "", "Dur.", "Att", "Bw", "Pbs", "BWC", "Mode", "Agc"};
+    // Row 0 the field names (lblName), row 1 the values, row 2 the spin buttons;
+    // the separators stand between the hour and minute and in the frequency.
     int col = 0;
-    auto spinCol = [&](QLabel *&label, const QString &lname, const QString &text, SpinButton *&spin,
-                       const QString &sname, const char *caption) {
-        eg->addWidget(new QLabel(QLatin1String(caption), fraSetRx), 0, col);
+    auto caption = [&](const QString &name, const char *text, int span) {
+        QLabel *l = makeLabel(name, QLatin1String(text), fraSetRx);
+        l->setAlignment(Qt::AlignCenter);
+        eg->addWidget(l, 0, col, 1, span);
+    };
+    auto valueCol = [&](QLabel *&label, const QString &lname, const QString &text, SpinButton *&spin,
+                        const QString &sname) {
         label = cell(lname, text, fraSetRx);
         eg->addWidget(label, 1, col);
         spin = new SpinButton(sname, fraSetRx);
-        eg->addWidget(spin, 2, col);
+        eg->addWidget(spin, 2, col, Qt::AlignHCenter);
         ++col;
     };
+    auto separator = [&](int index, const char *text) {
+        eg->addWidget(makeLabel(arrayName(QStringLiteral("lblSepchar"), index), QLatin1String(text), fraSetRx), 1,
+                      col++, Qt::AlignCenter);
+    };
+    const char *dateNames[] = {"DD", "MM", "YY"};
     const char *dateText[] = {"15", "Aug", "02"}, *timeText[] = {"12", "30", "10"};
     for (int i = 0; i < 3; ++i) {
-        spinCol(lblDate[size_t(i)], arrayName("lblDate", i), QLatin1String(dateText[i]), SpinDate[size_t(i)],
-                arrayName("SpinDate", i), names[i]);
+        caption(arrayName(QStringLiteral("lblName"), 1 + i), dateNames[i], 1);
+        valueCol(lblDate[size_t(i)], arrayName("lblDate", i), QLatin1String(dateText[i]), SpinDate[size_t(i)],
+                 arrayName("SpinDate", i));
         connect(SpinDate[size_t(i)], &SpinButton::SpinUp, this, [this, i] { SpinDate_Spin(i, true); });
         connect(SpinDate[size_t(i)], &SpinButton::SpinDown, this, [this, i] { SpinDate_Spin(i, false); });
     }
+    caption(arrayName(QStringLiteral("lblName"), 4), "Start UTC", 3);
     for (int i = 0; i < 3; ++i) {
-        spinCol(lblTime[size_t(i)], arrayName("lblTime", i), QLatin1String(timeText[i]), spnTime[size_t(i)],
-                arrayName("spnTime", i), names[3 + i]);
+        if (i == 2)
+            caption(arrayName(QStringLiteral("lblName"), 5), "Dur.", 1);
+        valueCol(lblTime[size_t(i)], arrayName("lblTime", i), QLatin1String(timeText[i]), spnTime[size_t(i)],
+                 arrayName("spnTime", i));
+        if (i == 0)
+            separator(0, ":");
         connect(spnTime[size_t(i)], &SpinButton::SpinUp, this, [this, i] { spnTime_Spin(i, true); });
         connect(spnTime[size_t(i)], &SpinButton::SpinDown, this, [this, i] { spnTime_Spin(i, false); });
     }
+    const char *rxNames[] = {"Att", "Bw", "Pbs", "BWC", "Mode", "Agc"};
     const char *rxText[] = {"Off", "Wide", "+0.0", "0.0", "AM", "Fast"};
     for (int i = 0; i < 6; ++i) {
-        spinCol(lblRxSetting[size_t(i)], arrayName("lblRxSetting", i), QLatin1String(rxText[i]),
-                spnRxSetting[size_t(i)], arrayName("spnRxSetting", i), names[6 + i]);
+        caption(arrayName(QStringLiteral("lblName"), 6 + i), rxNames[i], 1);
+        valueCol(lblRxSetting[size_t(i)], arrayName("lblRxSetting", i), QLatin1String(rxText[i]),
+                 spnRxSetting[size_t(i)], arrayName("spnRxSetting", i));
         connect(spnRxSetting[size_t(i)], &SpinButton::SpinUp, this, [this, i] { spnRxSetting_Spin(i, true); });
         connect(spnRxSetting[size_t(i)], &SpinButton::SpinDown, this, [this, i] { spnRxSetting_Spin(i, false); });
     }
+    // The digits read as MHz, kHz and Hz groups: 06,195.000 for 6195 kHz.
     for (int i = 7; i >= 0; --i) {
-        const char *caption = i == 7 ? "MHz" : (i == 4 ? "kHz" : (i == 1 ? "Hz" : ""));
-        spinCol(lblFreq[size_t(i)], arrayName("lblFreq", i), QStringLiteral("0"), spnFreq[size_t(i)],
-                arrayName("spnFreq", i), caption);
+        if (i == 7)
+            caption(arrayName(QStringLiteral("lblName"), 12), "MHz", 2);
+        else if (i == 5)
+            caption(arrayName(QStringLiteral("lblName"), 13), "kHz", 3);
+        else if (i == 2)
+            caption(arrayName(QStringLiteral("lblName"), 14), "Hz", 3);
+        valueCol(lblFreq[size_t(i)], arrayName("lblFreq", i), QStringLiteral("0"), spnFreq[size_t(i)],
+                 arrayName("spnFreq", i));
+        if (i == 6)
+            separator(1, ",");
+        else if (i == 3)
+            separator(2, ".");
         connect(spnFreq[size_t(i)], &SpinButton::SpinUp, this, [this, i] { spnFreq_Spin(i, true); });
         connect(spnFreq[size_t(i)], &SpinButton::SpinDown, this, [this, i] { spnFreq_Spin(i, false); });
     }
