@@ -235,17 +235,8 @@ void frmWelcome::Showtime_Timer()
                 f->setWindowTitle(QStringLiteral("LT : ") + G.lttext + QLatin1String(parts[G.rxtype]) +
                                   QStringLiteral("UTC : ") + G.utctext);
     }
-    static const std::pair<const char *, const char *> tools[] = {{"frmBdxc", "BDXC     LT : "},
-                                                                  {"frmOwn", "OWN     LT : "},
-                                                                  {"frmIlg2rx", "ILG Query     LT : "},
-                                                                  {"frmAero2rx", "Aero Query     LT : "},
-                                                                  {"frmLog", "Logging     LT : "}};
-    for (const auto &[name, title] : tools) {
-        auto flag = Windows::flagOf(QLatin1String(name));
-        if (flag && G.*flag)
-            if (TavForm *f = Windows::existing(QLatin1String(name)))
-                f->setWindowTitle(QLatin1String(title) + G.lttext + QStringLiteral("     UTC : ") + G.utctext);
-    }
+    for (ClockCaptionLink *w : links::clockCaptions())
+        w->showClockCaption(links::clockCaption(*w, G.lttext, G.utctext));
 }
 
 void frmWelcome::imgGo_Click()

@@ -10,6 +10,7 @@ struct Registry {
     std::vector<FrequencyBoxLink *> boxes;
     Last20Link *last20 = nullptr;
     TrackingLink *tracking = nullptr;
+    std::vector<ClockCaptionLink *> clocks;
 };
 
 Last20Link *(*s_last20Loader)() = nullptr;
@@ -45,6 +46,22 @@ void remove(TrackingLink *w)
 {
     if (reg().tracking == w)
         reg().tracking = nullptr;
+}
+
+void add(ClockCaptionLink *w)
+{
+    auto &v = reg().clocks;
+    if (w && std::find(v.begin(), v.end(), w) == v.end())
+        v.push_back(w);
+}
+
+void remove(ClockCaptionLink *w) { std::erase(reg().clocks, w); }
+
+const std::vector<ClockCaptionLink *> &clockCaptions() { return reg().clocks; }
+
+QString clockCaption(const ClockCaptionLink &w, const QString &lttext, const QString &utctext)
+{
+    return w.clockCaptionLead() + lttext + QStringLiteral("     UTC : ") + utctext;
 }
 
 const std::vector<FrequencyBoxLink *> &frequencyBoxes() { return reg().boxes; }

@@ -37,6 +37,17 @@ public:
     virtual void Trackfreq() = 0;
 };
 
+// A tool window whose caption shows the clock: the welcome window's clock
+// timer hands it the local time and UTC texts every five seconds while it is
+// loaded.
+class ClockCaptionLink {
+public:
+    virtual ~ClockCaptionLink() = default;
+    // The caption's words in front of the times, e.g. "BDXC     LT : ".
+    virtual QString clockCaptionLead() const = 0;
+    virtual void showClockCaption(const QString &caption) = 0;
+};
+
 namespace links {
 
 // Registration; adding twice or removing what is not there does nothing.
@@ -46,9 +57,14 @@ void add(Last20Link *w);
 void remove(Last20Link *w);
 void add(TrackingLink *w);
 void remove(TrackingLink *w);
+void add(ClockCaptionLink *w);
+void remove(ClockCaptionLink *w);
 
 // In order of registration.
 const std::vector<FrequencyBoxLink *> &frequencyBoxes();
+const std::vector<ClockCaptionLink *> &clockCaptions();
+// The caption a clock-captioned window shows.
+QString clockCaption(const ClockCaptionLink &w, const QString &lttext, const QString &utctext);
 // nullptr while no such window is loaded.
 Last20Link *last20();
 TrackingLink *tracking();

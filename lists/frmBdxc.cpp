@@ -18,9 +18,16 @@ frmBdxc::frmBdxc()
 void frmBdxc::Form_Load()
 {
     ListWindow::Form_Load();
+    links::add(static_cast<ClockCaptionLink *>(this));
     m_rows = 0;
     setTitles({QStringLiteral(" Country"), QStringLiteral(" Broadcast Org"), QStringLiteral(" Time(UTC)"),
                QStringLiteral(" Frequencies")});
+}
+
+void frmBdxc::Form_Unload()
+{
+    links::remove(static_cast<ClockCaptionLink *>(this));
+    ListWindow::Form_Unload();
 }
 
 FileResult frmBdxc::bdxcfile2ram(const QString &path)

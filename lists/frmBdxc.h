@@ -10,7 +10,7 @@
 
 namespace tav::lists {
 
-class frmBdxc : public ListWindow {
+class frmBdxc : public ListWindow, public ClockCaptionLink {
     Q_OBJECT
 public:
     frmBdxc();
@@ -23,8 +23,12 @@ public:
     // Rows of the shown selection (below the blank row 0).
     int bdxcrows() const { return m_rows; }
 
+    QString clockCaptionLead() const override { return QStringLiteral("BDXC     LT : "); }
+    void showClockCaption(const QString &caption) override { setWindowTitle(caption); }
+
 protected:
     void Form_Load() override;
+    void Form_Unload() override;
     void gridClick(int row, int column) override { grdBdxc_Click(row, column); }
 
 private:

@@ -19,7 +19,14 @@ frmOwn::frmOwn()
 void frmOwn::Form_Load()
 {
     ListWindow::Form_Load();
+    links::add(static_cast<ClockCaptionLink *>(this));
     setTitles(OwnList::titles());
+}
+
+void frmOwn::Form_Unload()
+{
+    links::remove(static_cast<ClockCaptionLink *>(this));
+    ListWindow::Form_Unload();
 }
 
 FileResult frmOwn::ownfile2ram(const QString &path)

@@ -10,7 +10,7 @@
 
 namespace tav::lists {
 
-class frmOwn : public ListWindow {
+class frmOwn : public ListWindow, public ClockCaptionLink {
     Q_OBJECT
 public:
     frmOwn();
@@ -19,8 +19,12 @@ public:
     FileResult ownfile2ram(const QString &path);
     void grdOwn_Click(int row, int column);
 
+    QString clockCaptionLead() const override { return QStringLiteral("OWN     LT : "); }
+    void showClockCaption(const QString &caption) override { setWindowTitle(caption); }
+
 protected:
     void Form_Load() override;
+    void Form_Unload() override;
     void gridClick(int row, int column) override { grdOwn_Click(row, column); }
 };
 

@@ -36,11 +36,8 @@ frmScratchpad::frmScratchpad() : TavForm(QStringLiteral("frmScratchpad"), 27, &P
 
     auto *left = new QVBoxLayout;
     top->addLayout(left);
-    QString numbers;
-    for (int c = 1; c <= ScratchPad::kCells; ++c)
-        numbers += QString::number(c).leftJustified(12, QLatin1Char(' '));
-    lblTitles = makeLabel(QStringLiteral("lblTitles"), numbers.trimmed(), this);
-    left->addWidget(lblTitles);
+    auto *header = new QHBoxLayout;
+    left->addLayout(header);
     auto *padRow = new QHBoxLayout;
     left->addLayout(padRow);
     m_model = new ScratchPadModel(m_pad, this);
@@ -55,6 +52,18 @@ frmScratchpad::frmScratchpad() : TavForm(QStringLiteral("frmScratchpad"), 27, &P
     grdScratchpad->setFixedWidth(gw);
     padRow->addWidget(grdScratchpad);
 
+    // The column numbers stand over their columns, "Notes" over the notes.
+    QString numbers = QStringLiteral("<table cellspacing=0 cellpadding=0><tr>");
+    for (int c = 0; c < ScratchPad::kCells; ++c)
+        numbers += QStringLiteral("<td width=%1>&nbsp;%2</td>").arg(grdScratchpad->columnWidth(c)).arg(c + 1);
+    numbers += QStringLiteral("</tr></table>");
+    lblTitles = makeLabel(QStringLiteral("lblTitles"), numbers, this);
+    lblTitles->setTextFormat(Qt::RichText);
+    lblTitles->setFixedWidth(gw);
+    header->addWidget(lblTitles);
+    const int scanWidth = fontMetrics().horizontalAdvance(QStringLiteral("Scan m")) + 16;
+    header->addSpacing(padRow->spacing() + scanWidth + 6);
+
     // A scan button and a notes box beside each row.
     auto *side = new QGridLayout;
     side->setVerticalSpacing(0);
@@ -64,6 +73,7 @@ frmScratchpad::frmScratchpad() : TavForm(QStringLiteral("frmScratchpad"), 27, &P
         cmdScan[size_t(r)] =
             arrayButton(QStringLiteral("cmdScan"), r, QStringLiteral("Scan ") + QChar(u'a' + r), this);
         cmdScan[size_t(r)]->setFixedHeight(rh);
+        cmdScan[size_t(r)]->setFixedWidth(scanWidth);
         side->addWidget(cmdScan[size_t(r)], r, 0);
         auto *n = new QLineEdit(this);
         n->setObjectName(QStringLiteral("txtNotes(%1)").arg(r));
@@ -74,11 +84,13 @@ frmScratchpad::frmScratchpad() : TavForm(QStringLiteral("frmScratchpad"), 27, &P
         side->addWidget(n, r, 1);
         connect(cmdScan[size_t(r)], &QPushButton::clicked, this, [this, r] { cmdScan_Click(r); });
     }
+    header->addWidget(lblNotes, 1);
     auto *notesBar = new QHBoxLayout;
-    notesBar->addWidget(lblNotes);
+    notesBar->addStretch(1);
     cmdClrnotes = makeButton(QStringLiteral("cmdClrnotes"), QStringLiteral("Clear Notes"), this);
     notesBar->addWidget(cmdClrnotes);
     left->addLayout(notesBar);
+    left->addStretch(1);
 
     auto *cmds = new QVBoxLayout;
     top->addLayout(cmds);

@@ -3,6 +3,8 @@
 #include "core/form.h"
 
 #include <QHeaderView>
+#include <algorithm>
+#include <cmath>
 
 namespace tav::lists {
 
@@ -32,7 +34,14 @@ QVariant ListGridModel::data(const QModelIndex &index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid())
         return {};
-    return text(index.row(), index.column());
+    // A fixed-width field's padding would only push an ellipsis into a
+    // narrow cell ("Romania    ..."); the cell's text keeps it.
+    QString t = text(index.row(), index.column());
+    qsizetype n = t.size();
+    while (n > 0 && t.at(n - 1) == QLatin1Char(' '))
+        --n;
+    t.truncate(n);
+    return t;
 }
 
 TextGridModel::TextGridModel(int rows, int columns, QObject *parent)
@@ -84,6 +93,24 @@ QVariant TextGridModel::data(const QModelIndex &index, int role) const
     return text(index.row(), index.column());
 }
 
+namespace {
+// The layout font's digit width and row height (240 twips) in pixels.
+constexpr double kLayoutDigit = 5.5, kLayoutRow = 16.0;
+} // namespace
+
+int gridRowHeight(const QWidget *w) { return w->fontMetrics().height() + 4; }
+
+int gridWidthPixels(const QWidget *w, int twips)
+{
+    const double digit = w->fontMetrics().horizontalAdvance(QStringLiteral("0123456789")) / 10.0;
+    return int(std::lround(twips / twipsPerPixel() * std::max(1.0, digit / kLayoutDigit)));
+}
+
+int gridHeightPixels(const QWidget *w, int twips)
+{
+    return int(std::lround(twips / twipsPerPixel() * std::max(1.0, gridRowHeight(w) / kLayoutRow)));
+}
+
 QTableView *makeGridView(const QString &name, QAbstractItemModel *model, const QVector<int> &widthsTwips,
                          QWidget *parent)
 {
@@ -96,16 +123,15 @@ QTableView *makeGridView(const QString &name, QAbstractItemModel *model, const Q
     v->setSelectionMode(QAbstractItemView::SingleSelection);
     v->setSelectionBehavior(QAbstractItemView::SelectItems);
     v->setWordWrap(false);
-    const int rowHeight = v->fontMetrics().height() + 4;
+    const int rowHeight = gridRowHeight(v);
     v->verticalHeader()->setMinimumSectionSize(rowHeight);
     v->verticalHeader()->setDefaultSectionSize(rowHeight);
     // Rows all have one height, so the view never measures the rows it does not show.
     v->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     v->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     auto widths = [v, widthsTwips] {
-        const double tpp = twipsPerPixel();
         for (int c = 0; c < widthsTwips.size(); ++c)
-            v->setColumnWidth(c, int(widthsTwips[c] / tpp));
+            v->setColumnWidth(c, gridWidthPixels(v, widthsTwips[c]));
     };
     widths();
     QObject::connect(model, &QAbstractItemModel::modelReset, v, widths);

@@ -56,6 +56,14 @@ private:
     QVector<QStringList> m_cells;
 };
 
+// Sizes in twips were laid out for a small 8-point font; these give the
+// pixels for the font of `w`, so a frequency still fits its cell and as many
+// rows show.
+int gridWidthPixels(const QWidget *w, int twips);
+int gridHeightPixels(const QWidget *w, int twips);
+// The height of one grid row.
+int gridRowHeight(const QWidget *w);
+
 // A grid view as the lists use it: no headers, cells never typed into,
 // column widths in twips, one row high rows.
 QTableView *makeGridView(const QString &name, QAbstractItemModel *model, const QVector<int> &widthsTwips,

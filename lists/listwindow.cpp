@@ -68,18 +68,16 @@ ListWindow::ListWindow(const QString &name, int slot, bool ProgramState::*flag, 
 {
     setWindowTitle(caption);
     auto *top = new QVBoxLayout(this);
-    auto *bar = new QHBoxLayout;
-    top->addLayout(bar);
     cmdHeigh = makeButton(QStringLiteral("cmdHeigh"), QStringLiteral("L"), this);
     cmdHeigh->setFixedWidth(28);
-    bar->addWidget(cmdHeigh);
     titles = new TextGridModel(1, int(titleWidths.size()), this);
     grdTitles = makeGridView(QStringLiteral("grdTitles"), titles, titleWidths, this);
     grdTitles->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grdTitles->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grdTitles->setFixedHeight(grdTitles->verticalHeader()->defaultSectionSize() + 2 * grdTitles->frameWidth());
     grdTitles->setFocusPolicy(Qt::NoFocus);
-    bar->addWidget(grdTitles, 1);
+    // The titles stand straight above the list's columns.
+    top->addWidget(grdTitles);
 
     model = new ListGridModel(columns, this);
     grid = makeGridView(gridName, model, gridWidths, this);
@@ -99,6 +97,7 @@ ListWindow::ListWindow(const QString &name, int slot, bool ProgramState::*flag, 
     lblDbname->setTextFormat(Qt::PlainText);
     lblDbname->setFrameShape(QFrame::Panel);
     lblDbname->setFrameShadow(QFrame::Sunken);
+    cmds->addWidget(cmdHeigh);
     cmds->addWidget(cmdDiduzu);
     cmds->addWidget(cmdLoad);
     cmds->addWidget(txtFrequencyA);
@@ -111,11 +110,10 @@ ListWindow::ListWindow(const QString &name, int slot, bool ProgramState::*flag, 
     connect(cmdExit, &QPushButton::clicked, this, &ListWindow::cmdExit_Click);
     connect(txtFrequencyA, &FrequencyBox::enterPressed, this, &ListWindow::txtFrequencyA_KeyEnter);
 
-    const double tpp = twipsPerPixel();
     int width = 0;
     for (int w : gridWidths)
         width += w;
-    resize(int(width / tpp) + 60, int(kSmallWindow / tpp));
+    resize(gridWidthPixels(this, width) + 60, gridHeightPixels(this, kSmallWindow));
 }
 
 void ListWindow::Form_Load()
@@ -132,10 +130,9 @@ void ListWindow::Form_Unload() { links::remove(static_cast<FrequencyBoxLink *>(t
 
 void ListWindow::applyHeight()
 {
-    const double tpp = twipsPerPixel();
     cmdHeigh->setText(m_large ? QStringLiteral("S") : QStringLiteral("L"));
-    grid->setFixedHeight(int((m_large ? kLargeGrid : kSmallGrid) / tpp));
-    resize(width(), int((m_large ? kLargeWindow : kSmallWindow) / tpp));
+    grid->setFixedHeight(gridHeightPixels(grid, m_large ? kLargeGrid : kSmallGrid));
+    resize(width(), gridHeightPixels(this, m_large ? kLargeWindow : kSmallWindow));
 }
 
 void ListWindow::cmdHeigh_Click()

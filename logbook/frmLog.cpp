@@ -202,7 +202,8 @@ void frmLog::Form_Load()
     Loggridformat();
     Logbuttons(false);
     resize(narrowWidth(), px(4500));
-    links::add(this);
+    links::add(static_cast<FrequencyBoxLink *>(this));
+    links::add(static_cast<ClockCaptionLink *>(this));
 }
 
 void frmLog::Form_Unload()
@@ -212,7 +213,8 @@ void frmLog::Form_Unload()
         if (TavForm *d = Windows::existing(QStringLiteral("frmLoginput")))
             d->unload();
     m_entryOpen = false;
-    links::remove(this);
+    links::remove(static_cast<FrequencyBoxLink *>(this));
+    links::remove(static_cast<ClockCaptionLink *>(this));
 }
 
 void frmLog::Loggridformat()

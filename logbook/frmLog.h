@@ -43,13 +43,15 @@ private:
     bool m_shown = false;
 };
 
-class frmLog : public TavForm, public FrequencyBoxLink {
+class frmLog : public TavForm, public FrequencyBoxLink, public ClockCaptionLink {
     Q_OBJECT
 public:
     frmLog();
 
     // The hub writes each tuned frequency into the frequency box.
     void showTunedFrequency(const QString &freqtext) override { txtFrequencyA->setText(freqtext); }
+    QString clockCaptionLead() const override { return QStringLiteral("Logging     LT : "); }
+    void showClockCaption(const QString &caption) override { setWindowTitle(caption); }
 
     QTableWidget *grdTitles = nullptr;
     QTableView *grdLog = nullptr;

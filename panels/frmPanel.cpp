@@ -262,6 +262,12 @@ void frmPanel::mnuExit_Click()
     exitFromPanel();
 }
 
+void frmPanel::setAttenuatorFrameEnabled(bool on)
+{
+    if (auto *fra = findChild<QWidget *>(QStringLiteral("fraAttenuator")))
+        fra->setEnabled(on);
+}
+
 // ---- display ----
 
 void frmPanel::showFrequency(double khz)

@@ -101,6 +101,9 @@ public:
     virtual void hubModeChanged(int) {}
     virtual void hubBandwidthChanged(int) {}
     virtual void hubAgcspeedChanged(int) {}
+    // The measurement windows keep the user from changing the attenuator
+    // while they measure (panels without an attenuator have nothing to do).
+    void setAttenuatorFrameEnabled(bool on);
 
     struct PanelTraits {
         int firstStep = 3;            // first entry of freqsteps in the step list

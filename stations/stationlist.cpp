@@ -195,6 +195,7 @@ void StationListWindow::Form_Load()
     for (QWidget *w : {cmdLoad, cmdExit})
         w->setEnabled(true);
     links::add(static_cast<FrequencyBoxLink *>(this));
+    links::add(static_cast<ClockCaptionLink *>(this));
 }
 
 void StationListWindow::Form_Unload()
@@ -203,6 +204,7 @@ void StationListWindow::Form_Unload()
     if (tmrScan.isActive())
         setScanning(false);
     links::remove(static_cast<FrequencyBoxLink *>(this));
+    links::remove(static_cast<ClockCaptionLink *>(this));
     if (TavForm *q = Windows::existing(m_queryWindow))
         q->unload();
 }

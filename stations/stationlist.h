@@ -22,7 +22,7 @@
 
 namespace tav {
 
-class StationListWindow : public TavForm, public FrequencyBoxLink {
+class StationListWindow : public TavForm, public FrequencyBoxLink, public ClockCaptionLink {
     Q_OBJECT
 public:
     QPushButton *cmdLoad = nullptr, *cmdQuery = nullptr, *cmdSort = nullptr, *cmdScan = nullptr,
@@ -36,6 +36,7 @@ public:
     QTimer tmrScan;
 
     void showTunedFrequency(const QString &freqtext) override { txtFrequencyA->setText(freqtext); }
+    void showClockCaption(const QString &caption) override { setWindowTitle(caption); }
 
     // The list line's click: tunes its frequency; the scan goes on from it.
     void list_Click(int row);
@@ -99,6 +100,9 @@ public:
 protected:
     QVector<QComboBox *> queryCombos() override;
     QString loadedTitle() const override { return QStringLiteral("ILG Radio"); }
+
+public:
+    QString clockCaptionLead() const override { return QStringLiteral("ILG Query     LT : "); }
 };
 
 class frmAero2rx : public StationListWindow {
@@ -111,6 +115,9 @@ public:
 protected:
     QVector<QComboBox *> queryCombos() override;
     QString loadedTitle() const override { return QStringLiteral("Aero list"); }
+
+public:
+    QString clockCaptionLead() const override { return QStringLiteral("Aero Query     LT : "); }
 };
 
 // The ILG query dialog.
