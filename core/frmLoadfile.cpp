@@ -60,9 +60,10 @@ void frmLoadfile::Form_Load()
         unload();
         return;
     }
-    // Memory files are kept per receiver type: only the chosen type's are listed.
+    // Memory files are kept per receiver type: only those of the receiver
+    // opened at Go are listed, whatever the set-up has been switched to since.
     if (k == 8 && G.filepattern[8].size() >= 5)
-        G.filepattern[8][4] = QChar(u'0' + G.rxtype);
+        G.filepattern[8][4] = QChar(u'0' + (G.goRxtype >= 0 ? G.goRxtype : G.rxtype));
     if (k == 3) {
         if (G.ftlkind == 1)
             G.filepattern[3] = QStringLiteral("ILG*.FTL");

@@ -84,13 +84,14 @@ frmMemcell::frmMemcell() : TavForm(QStringLiteral("frmMemcell"), 16, &ProgramSta
     txtMemtag->setMaxLength(kMemInfoLength);
 
     // Two columns of boxes, each with its name at the outer edge.
+    // The frequency box spans both columns, named at both edges like the tag.
     g->addWidget(lblCellnr, 0, 0);
     g->addWidget(cmbCellnr, 0, 1);
-    g->addWidget(txtFrequency, 0, 2);
-    g->addWidget(lblFreq2, 0, 3);
+    g->addWidget(cmbMode, 0, 2);
+    g->addWidget(lblMode, 0, 3);
     g->addWidget(lblFreq1, 1, 0);
-    g->addWidget(lblMode, 1, 3);
-    g->addWidget(cmbMode, 1, 2);
+    g->addWidget(txtFrequency, 1, 1, 1, 2);
+    g->addWidget(lblFreq2, 1, 3);
     g->addWidget(lblBandwidth, 2, 0);
     g->addWidget(cmbBandwidth, 2, 1);
     g->addWidget(lblAttenuator, 2, 3);

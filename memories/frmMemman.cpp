@@ -25,6 +25,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -39,6 +40,22 @@ namespace {
 const QString kNoData = QStringLiteral("No data loaded in the");
 
 int px(int twips) { return int(twips / twipsPerPixel() + 0.5); }
+
+const char *const kTitles[6] = {" NR", " FREQUENCY", "MD", " BW", " ADDITIONAL INFO", ""};
+
+// The twip widths were drawn for a small system font; a column is widened so
+// its title and its widest entry ("00000.000", four-letter names) stay whole.
+// Both grids get the same widths so the titles stand over their columns.
+int columnWidth(int c, int twips, const QFont &titleFont, const QFont &gridFont)
+{
+    static const char *const widest[4] = {"000", "00000.000", "WWWWW", "WWWWW"};
+    int w = px(twips);
+    if (c < 4) {
+        w = std::max(w, QFontMetrics(titleFont).horizontalAdvance(QLatin1String(kTitles[c])) + 14);
+        w = std::max(w, QFontMetrics(gridFont).horizontalAdvance(QLatin1String(widest[c])) + 14);
+    }
+    return w;
+}
 
 // Whether a write of this record changes the receiver's channel: the NRD-545
 // stores nothing for a record without a frequency it can keep (an empty
@@ -107,12 +124,9 @@ frmMemman::frmMemman() : TavForm(QStringLiteral("frmMemman"), 17, &ProgramState:
     grdTitles->verticalHeader()->hide();
     grdTitles->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdTitles->setSelectionMode(QAbstractItemView::NoSelection);
+    grdTitles->setFocusPolicy(Qt::NoFocus);
     grdTitles->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grdTitles->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    const int titleWidths[6] = {600, 1200, 600, 600, 2200, 3400};
-    for (int c = 0; c < 6; ++c)
-        grdTitles->setColumnWidth(c, px(titleWidths[c]));
-    grdTitles->setFixedHeight(grdTitles->rowHeight(0) + 4);
     top->addWidget(grdTitles);
 
     model = new MemGridModel(this);
@@ -126,9 +140,16 @@ frmMemman::frmMemman() : TavForm(QStringLiteral("frmMemman"), 17, &ProgramState:
     QFont mono(QStringLiteral("Courier New"));
     mono.setStyleHint(QFont::Monospace);
     grdMemman->setFont(mono);
+    const int titleWidths[6] = {600, 1200, 600, 600, 2200, 3400};
+    for (int c = 0; c < 6; ++c)
+        grdTitles->setColumnWidth(c, columnWidth(c, titleWidths[c], grdTitles->font(), mono));
+    grdTitles->setFixedHeight(grdTitles->rowHeight(0) + 4);
     const int widths[5] = {600, 1200, 600, 600, 5600};
     for (int c = 0; c < 5; ++c)
-        grdMemman->setColumnWidth(c, px(widths[c]));
+        grdMemman->setColumnWidth(c, columnWidth(c, widths[c], grdTitles->font(), mono));
+    // Rows as tall as the text, so the grid shows the rows the scan expects.
+    grdMemman->verticalHeader()->setMinimumSectionSize(1);
+    grdMemman->verticalHeader()->setDefaultSectionSize(QFontMetrics(mono).height() + 4);
     grdMemman->setFixedHeight(px(3375));
     top->addWidget(grdMemman);
     connect(grdMemman, &QTableView::clicked, this, [this](const QModelIndex &i) { grdMemman_Click(i.row()); });
@@ -276,10 +297,8 @@ void frmMemman::Form_Load()
     model->refreshAll();
     txtTo->setText(QLatin1Char(' ') + QString::number(G.memlastcell));
 
-    const QStringList titles{QStringLiteral(" NR"), QStringLiteral(" FREQUENCY"), QStringLiteral("MD"),
-                             QStringLiteral(" BW"), QStringLiteral(" ADDITIONAL INFO"), QString()};
     for (int c = 0; c < 6; ++c)
-        grdTitles->setItem(0, c, new QTableWidgetItem(titles[c]));
+        grdTitles->setItem(0, c, new QTableWidgetItem(QLatin1String(kTitles[c])));
 }
 
 void frmMemman::Form_Unload()
@@ -855,6 +874,9 @@ void frmMemman::tmrScan_Timer()
         m.memmantoprow = std::max(0, std::min(m.memcellnr, G.memlastcell - 15));
         grdMemman->scrollTo(model->index(m.memmantoprow, 0), QAbstractItemView::PositionAtTop);
     }
+    // The top row held sixteen rows from the end leaves the last cells below
+    // a shorter grid, or half cut off; the tuned row is brought wholly into view.
+    grdMemman->scrollTo(idx, QAbstractItemView::EnsureVisible);
     grdMemman->selectionModel()->select(QItemSelection(idx, model->index(m.memcellnr, 4)),
                                         QItemSelectionModel::ClearAndSelect);
     showCellnr(m.memcellnr);

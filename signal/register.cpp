@@ -1,5 +1,7 @@
 #include "core/app.h"
 #include "core/form.h"
+#include "core/filekinds.h"
+#include "signal/frmPropagation.h"
 #include "signal/frmSmeter.h"
 
 namespace tav {
@@ -8,6 +10,20 @@ namespace tav {
 void registerSignalWindows()
 {
     Windows::registerFactory(QStringLiteral("frmSmeter"), [] { return new frmSmeter; });
+    Windows::registerFactory(QStringLiteral("frmPropagation"), [] { return new frmPropagation; });
+    // The propagation file's reader and writer work on the open window.
+    auto propagation = [] {
+        auto *w = Windows::existing<frmPropagation>(QStringLiteral("frmPropagation"));
+        return (w && w->isLoadedForm()) ? w : nullptr;
+    };
+    registerReader(7, [propagation](const QString &p) {
+        frmPropagation *w = propagation();
+        return w ? w->panfile2ram(p) : FileResult::failure(QStringLiteral("The propagation window is not open."));
+    });
+    registerWriter(7, [propagation](const QString &p) {
+        frmPropagation *w = propagation();
+        return w ? w->panram2file(p) : FileResult::failure(QStringLiteral("The propagation window is not open."));
+    });
 }
 
 } // namespace tav

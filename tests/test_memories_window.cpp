@@ -104,6 +104,27 @@ TEST_F(MemWindow, SavedAndLoadedThroughTheFileDialogsGivesTheSameGrid)
     EXPECT_EQ(mm->grdTitles->item(0, 5)->text(), QStringLiteral("MEM_2test.TXT"));
 }
 
+// The set-up can be switched to another receiver while a panel runs; the
+// image still belongs to the receiver opened at Go, and so do the files offered.
+TEST_F(MemWindow, FileDialogsOfferTheMemoryFilesOfTheReceiverOpenedAtGo)
+{
+    open(4);
+    dir.write(QStringLiteral("MEM/MEM_1ar.TXT"), QByteArray());
+    dir.write(QStringLiteral("MEM/MEM_4nrd.TXT"), QByteArray());
+    G.rxtype = 1;
+
+    G.filekind = 8;
+    auto *load = Windows::get<frmLoadfile>(QStringLiteral("frmLoadfile"));
+    load->load();
+    ASSERT_EQ(load->list->count(), 1);
+    EXPECT_EQ(load->list->item(0)->text().toUpper(), QStringLiteral("MEM_4NRD.TXT"));
+    load->unload();
+
+    auto *save = Windows::get<frmSavefile>(QStringLiteral("frmSavefile"));
+    save->load();
+    EXPECT_EQ(save->cmbSavefile->currentText(), QStringLiteral("mem_4xyzxyzxyzxy.txt"));
+}
+
 TEST_F(MemWindow, ExitAsksAndCellClickShowsDetails)
 {
     open(1);
@@ -244,3 +265,24 @@ TEST_P(MemScanRun, TicksSetTheReceiverCellByCellAtTheModelsInterval)
 
 INSTANTIATE_TEST_SUITE_P(Models, MemScanRun, ::testing::Values(1, 2),
                          [](const auto &info) { return std::string(tavtest::emulatorName(info.param)); });
+
+// Scanning the last cells of the image: each tuned row is in view, though the
+// first visible row is held at most sixteen rows from the end.
+TEST_F(MemWindow, ScanOfTheLastCellsKeepsTheTunedRowInView)
+{
+    open(0);
+    mm->show();
+    mm->memcmdenabler(true);
+    mm->txtFrom->setText(QString::number(G.memlastcell - 4));
+    mm->txtTo->setText(QString::number(G.memlastcell));
+    mm->cmdScanrun_Click();
+    mm->tmrScan.stop(); // the test ticks itself
+    for (int k = 0; k < 5; ++k) {
+        mm->tmrScan_Timer();
+        const int cell = memState().memcellnr;
+        EXPECT_EQ(cell, G.memlastcell - 4 + k);
+        const QRect row = mm->grdMemman->visualRect(mm->model->index(cell, 0));
+        EXPECT_TRUE(mm->grdMemman->viewport()->rect().contains(row)) << cell;
+    }
+    mm->cmdScanstop_Click();
+}

@@ -1,0 +1,169 @@
+// The propagation measurement: the minute line's fixed columns, an hour of
+// recording driven by the clock service with the file checked byte for
+// byte, and stored files drawn back as overlays with the "Next hour" question.
+#include "core/app.h"
+#include "core/clock.h"
+#include "core/filekinds.h"
+#include "core/globals.h"
+#include "core/tables.h"
+#include "signal/frmPropagation.h"
+#include "signal/propfile.h"
+#include "support/testenv.h"
+
+#include <gtest/gtest.h>
+
+using namespace tav;
+
+TEST(PropagationFile, LevelsKeepTheirThreeColumnsAndReadBackAsWritten)
+{
+    struct Row {
+        float level;
+        const char *text;
+    };
+    for (const Row &r : {Row{9.7f, "097"}, Row{8.8f, "088"}, Row{0.0f, "000"}, Row{21.0f, "210"}, Row{-1.7f, "-17"},
+                         Row{-0.05f, "-01"}, Row{-30.0f, "-99"}}) {
+        EXPECT_EQ(propLevelText(r.level), QLatin1String(r.text)) << r.level;
+        if (r.level > -9.9f) {
+            EXPECT_NEAR(propLevelValue(QLatin1String(r.text)), std::floor(r.level * 10.0f) / 10.0f, 1e-5) << r.text;
+        }
+    }
+    const PropMinute m = parsePropMinute(QStringLiteral("07:37 088 093 -17 091 090 097"));
+    EXPECT_EQ(m.hour, 7);
+    EXPECT_EQ(m.minute, 37);
+    EXPECT_FLOAT_EQ(m.min[1], -1.7f);
+    EXPECT_FLOAT_EQ(m.max[2], 9.7f);
+    EXPECT_FLOAT_EQ(m.max[3], 0.0f) << "a missing pair reads 0";
+}
+
+TEST(PropagationFile, FourPeriodsOfAMinuteMakeTheExampleLine)
+{
+    Picture pic(632, 453, propBackground());
+    PropagationMeter meter(pic);
+    meter.start();
+    // Each period's samples: the periods close at seconds 1, 16, 31 and 46.
+    const float extremes[4][2] = {{8.8f, 9.3f}, {8.5f, 9.1f}, {9.0f, 9.7f}, {8.9f, 9.2f}};
+    std::optional<QString> line;
+    int minute = 36, second = 47;
+    for (int n = 0; n < 60; ++n) {
+        const int period = n < 15 ? 0 : n < 30 ? 1 : n < 45 ? 2 : 3;
+        const float level = extremes[period][n % 2];
+        line = meter.tick(7, minute, second, level, true);
+        if (line)
+            break;
+        if (++second == 60)
+            second = 0, ++minute;
+    }
+    ASSERT_TRUE(line.has_value());
+    EXPECT_EQ(*line, QStringLiteral("07:37 088 093 085 091 090 097 089 092"));
+    // The hour graph got the period's line at x = 80 + 8 x 37 + 46 / 7.5.
+    EXPECT_EQ(pic.pixel(382, 279 - 4 * 9), propGreen());
+}
+
+namespace {
+
+struct PropagationWindow : ::testing::Test {
+    tavtest::ScratchDir dir;
+    tavtest::ScriptedDialogs dialogs;
+    frmPropagation *w = nullptr;
+
+    void SetUp() override
+    {
+        registerBuiltWindows();
+        InitConstants();
+        G.datapath = dir.path();
+        buildFileDirs();
+        G.goRxtype = G.rxtype = 0;
+        Clock::set(QDateTime(QDate(2026, 3, 1), QTime(10, 0, 30)));
+        w = Windows::get<frmPropagation>(QStringLiteral("frmPropagation"));
+        w->load();
+    }
+    void TearDown() override { Windows::destroyAll(); }
+
+    QString saveAs(const QString &name)
+    {
+        G.filekind = 7;
+        G.filenames[7] = name;
+        EXPECT_TRUE(runWriter(7).ok);
+        return G.filedirs[7] + name;
+    }
+};
+
+} // namespace
+
+TEST_F(PropagationWindow, AnHourOfRecordingWritesOneLinePerMinute)
+{
+    w->txtStation->setText(QStringLiteral("R. Vaticana"));
+    saveAs(QStringLiteral("PAN_hour.TXT"));
+    EXPECT_TRUE(w->recording());
+    EXPECT_EQ(w->lblSaveas->text(), QStringLiteral("hour"));
+    w->cmdStart->click();
+    EXPECT_FALSE(w->cmdExit->isEnabled());
+    for (int s = 0; s < 3600; ++s) {
+        Clock::advanceSecs(1);
+        w->tmrPropagation_Timer();
+    }
+    w->cmdStop->click();
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(dialogs.shown()[0].text, QStringLiteral("The Propagation data is now\nsaved to the file PAN_hour.TXT"));
+    EXPECT_FALSE(w->recording());
+
+    QByteArray expected = "1 Mar 2026  10:00 UTC\r\n\r\nR. Vaticana\r\n";
+    // Without a receiver the level stays 0; the first line is the minute whose
+    // second 1 the recording ran through.
+    for (int m = 1; m <= 59; ++m)
+        expected += "10:" + QByteArray::number(m).rightJustified(2, '0') + " 000 000 000 000 000 000 000 000\r\n";
+    EXPECT_EQ(dir.read(QStringLiteral("PAN/PAN_hour.TXT")), expected);
+}
+
+TEST_F(PropagationWindow, ASecondTickInAClosingSecondAddsAPairAndASecondFileEndsTheFirst)
+{
+    saveAs(QStringLiteral("PAN_one.TXT"));
+    saveAs(QStringLiteral("PAN_two.TXT"));
+    EXPECT_EQ(dir.read(QStringLiteral("PAN/PAN_one.TXT")).count("\r\n"), 3) << "the first recording was closed whole";
+    w->cmdStart->click();
+    // 10:00:30 .. 10:01:46 with second 16 ticked twice.
+    for (int s = 31; s <= 106; ++s) {
+        Clock::set(QDateTime(QDate(2026, 3, 1), QTime(10, 0, 0).addSecs(s)));
+        w->tmrPropagation_Timer();
+        if (s == 76)
+            w->tmrPropagation_Timer();
+    }
+    // Closing the window while it records ends the recording.
+    w->unload();
+    const QList<QByteArray> lines = dir.read(QStringLiteral("PAN/PAN_two.TXT")).split('\n');
+    ASSERT_GE(lines.size(), 4);
+    EXPECT_EQ(lines[3], "10:01 000 000 000 000 000 000 000 000 000 000\r") << "45 characters";
+}
+
+TEST_F(PropagationWindow, OverlaysAskAtEveryHourAndCycleTheirColours)
+{
+    dir.write(QStringLiteral("PAN/PAN_eve.TXT"), "1 Mar 2026  10:58 UTC\r\n9650.00\r\nBBC\r\n"
+                                                 "10:58 090 100 090 100 090 100 090 100\r\n"
+                                                 "10:59 090 100 090 100 090 100 090 100\r\n"
+                                                 "11:00 050 060 050 060 050 060 050 060\r\n");
+    G.filenames[7] = QStringLiteral("PAN_eve.TXT");
+    dialogs.answer(vbNo);
+    ASSERT_TRUE(w->panfile2ram(G.filedirs[7] + G.filenames[7]).ok);
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(dialogs.shown()[0].text,
+              QStringLiteral("Click in YES to add data of next hour\nClick in NO to get data of next hour only"));
+    EXPECT_EQ(dialogs.shown()[0].title, QStringLiteral("Next hour"));
+    EXPECT_EQ(w->lblFrequency->text(), QStringLiteral("9650.00"));
+    EXPECT_EQ(w->txtStation->text(), QStringLiteral("BBC"));
+    EXPECT_EQ(w->lblPropfiles[0]->text(), QStringLiteral("eve   "));
+    const Picture &pic = w->picForm->picture();
+    const QColor first = propOverlayColour(1);
+    // "No" cleared the first hour: only minute 0 of the next hour is drawn.
+    EXPECT_EQ(pic.count(80 + 8 * 58, 179, 80 + 8 * 59 + 6, 279, first), 0);
+    EXPECT_GT(pic.count(80, 279 - 4 * 6, 86, 279 - 4 * 5, first), 0);
+
+    // Cancel stops the reading at the hour.
+    dialogs.answer(vbCancel);
+    ASSERT_TRUE(w->panfile2ram(G.filedirs[7] + G.filenames[7]).ok);
+    EXPECT_EQ(pic.count(80, 279 - 4 * 6, 86, 279 - 4 * 5, propOverlayColour(2)), 0);
+    for (int i = 0; i < 3; ++i) {
+        dialogs.answer(vbYes);
+        w->panfile2ram(G.filedirs[7] + G.filenames[7]);
+    }
+    EXPECT_EQ(frmPropagation::overlayNumber(), 1) << "the fifth file takes the first colour again";
+}
