@@ -193,6 +193,27 @@ TEST(TimerSettings, Nrd545ModesKeepTheUsersChoices)
     EXPECT_EQ(e.rxLabel(5), G.agcnames[4]);
 }
 
+TEST(TimerSettings, StoredProgramTakesItsModesRules)
+{
+    InitConstants();
+    InitNRD545();
+    TimerEditor e(4);
+    e.setFromReceiver({0, 0, 0, 500, 4, 0}); // AM: the AGC is held
+    ASSERT_EQ(e.rxLabel(5), "xxx");
+    ProgRow usb = program(2002, 8, 15, 12, 0, 10);
+    usb[9] = -50, usb[10] = 300, usb[11] = 2, usb[12] = 3;
+    e.fromRow(usb);
+    EXPECT_EQ(e.rxLabel(5), G.agcnames[3]) << "USB lets the AGC be chosen";
+    e.spinRxSetting(4, true);
+    e.spinRxSetting(4, false);
+    EXPECT_EQ(std::tuple(e.pbs, e.bwc, e.agc), std::tuple(-50, 300, 3)) << "a mode change keeps the stored settings";
+    ProgRow fm = usb;
+    fm[9] = 0, fm[10] = 990, fm[11] = 5, fm[12] = 2;
+    e.fromRow(fm);
+    EXPECT_EQ(e.rxLabel(2) + e.rxLabel(3) + e.rxLabel(5), "xxxxxxxxx");
+    EXPECT_EQ(e.toRow(), fm) << "Fix stores what was loaded";
+}
+
 TEST(TimerTable, PastAndOverlapChecks)
 {
     EXPECT_TRUE(TimerTable::tooLate("2002 08 15 12:30", "2002 08 15 12:30:59"));

@@ -135,6 +135,12 @@ TEST_P(RxRig, TwoProgramsRunInSequence)
     EXPECT_FALSE(outputOn()) << "the window loads with the output off";
     EXPECT_EQ(w->lblUTC->text(), "2002 08 15 11:50:00");
     EXPECT_NEAR(w->editor.frequencyHz() / 1000.0, tunedKhz(), 0.01) << "the editor took the receiver's frequency";
+    if (rx == 1) {
+        // The AR7030 tunes in steps of about 3 Hz and reads 6000 kHz back as 5999.999.
+        frmWelcome::instance()->Change2FreqA(6000.0);
+        w->cmdRX_Click();
+        EXPECT_EQ(w->editor.frequencyHz(), 6000000) << "the frequency as the panel shows it";
+    }
 
     edit(w, 12, 0, 10, 6095);
     w->cmdFix_Click(1);

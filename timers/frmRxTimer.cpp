@@ -20,6 +20,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <cmath>
 
 namespace tav {
 
@@ -70,7 +71,11 @@ frmRxTimer::frmRxTimer() : TavForm(QStringLiteral("frmRxTimer"), 25, &ProgramSta
         for (int i = 0; i < 3; ++i)
             pg->addWidget(r.date[size_t(i)] = cell(arrayName("lblDate" + num, i), QString(), fraProgram), n, col++);
         // The rows read as the editor does: 12:30 and 06,195.000.
-        auto sep = [&](const char *text) { pg->addWidget(new QLabel(QLatin1String(text), fraProgram), n, col++); };
+        auto sep = [&](const char *text) {
+            auto *l = new QLabel(QLatin1String(text), fraProgram);
+            l->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+            pg->addWidget(l, n, col++);
+        };
         for (int i = 0; i < 3; ++i) {
             pg->addWidget(r.time[size_t(i)] = cell(arrayName("lblTime" + num, i), QString(), fraProgram), n, col++);
             if (i == 0)
@@ -118,8 +123,9 @@ frmRxTimer::frmRxTimer() : TavForm(QStringLiteral("frmRxTimer"), 25, &ProgramSta
         ++col;
     };
     auto separator = [&](int index, const char *text) {
-        eg->addWidget(makeLabel(arrayName(QStringLiteral("lblSepchar"), index), QLatin1String(text), fraSetRx), 1,
-                      col++, Qt::AlignCenter);
+        QLabel *l = makeLabel(arrayName(QStringLiteral("lblSepchar"), index), QLatin1String(text), fraSetRx);
+        l->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+        eg->addWidget(l, 1, col++, Qt::AlignCenter);
     };
     const char *dateNames[] = {"DD", "MM", "YY"};
     const char *dateText[] = {"15", "Aug", "02"}, *timeText[] = {"12", "30", "10"};
@@ -361,7 +367,12 @@ void frmRxTimer::getrxsetting()
         return;
     if (answered)
         editor.setFromReceiver(r);
-    editor.setFrequencyKHz(frmWelcome::instance()->Update2RxFreq());
+    double kHz = frmWelcome::instance()->Update2RxFreq();
+    // The AR7030 tunes in steps of about 3 Hz: 6000 kHz reads back as
+    // 5999.999. The editor takes the frequency as its panel shows it, to 10 Hz.
+    if (m_type == 1)
+        kHz = std::round(kHz * 100.0) / 100.0;
+    editor.setFrequencyKHz(kHz);
     showEditor();
     if (!answered)
         reportSilent();

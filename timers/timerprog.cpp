@@ -384,6 +384,34 @@ void TimerEditor::fromRow(const ProgRow &r)
         digits[size_t(k)] = r[size_t(13 + k)];
     prevmode = mode;
     m_pbsRead.clear();
+    // The fields the model's rules hold in this mode show "xxx" again, and the
+    // others are free, whatever the editor showed before; the values stay as
+    // stored and are what the rules bring back on a mode change.
+    rxEnabled.fill(true);
+    savedbw = bw, savedpbs = pbs, savedbwc = bwc, savedagc = agc;
+    switch (m_rx) {
+    case 1: rxEnabled[3] = false; break;
+    case 2:
+        if (G.setupdata[11] == 1 && bw < 2) {
+            bwcmax = bw == 0 ? 5500 : 2200;
+            bwcmin = bw == 0 ? 2000 : 500;
+        } else {
+            bwcmax = bwcmin = 0;
+            rxEnabled[3] = false;
+        }
+        if (mode == 5)
+            rxEnabled[1] = rxEnabled[2] = rxEnabled[3] = rxEnabled[5] = false;
+        break;
+    case 3: rxEnabled[0] = rxEnabled[3] = false; break;
+    case 4:
+        rxEnabled[1] = false;
+        if (mode == 5 || mode == 6)
+            rxEnabled[2] = rxEnabled[3] = rxEnabled[5] = false;
+        else if (mode == 4 || mode == 7 || mode == 8)
+            rxEnabled[5] = false;
+        break;
+    default: break;
+    }
 }
 
 // ---- table ----
