@@ -4,6 +4,7 @@
 #include "core/globals.h"
 #include "core/numtext.h"
 
+#include <QElapsedTimer>
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -12,16 +13,33 @@ namespace tav {
 
 namespace {
 std::optional<QDateTime> fixedNow;
+qint64 fixedMono = 0;
 const char *const monthNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                   "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 } // namespace
 
 QDateTime Clock::now() { return fixedNow ? *fixedNow : QDateTime::currentDateTime(); }
 void Clock::set(const QDateTime &local) { fixedNow = local; }
-void Clock::advanceSecs(qint64 secs) { if (fixedNow) fixedNow = fixedNow->addSecs(secs); }
-void Clock::advanceMsecs(qint64 ms) { if (fixedNow) fixedNow = fixedNow->addMSecs(ms); }
+void Clock::advanceSecs(qint64 secs) { advanceMsecs(secs * 1000); }
+void Clock::advanceMsecs(qint64 ms)
+{
+    if (fixedNow) {
+        fixedNow = fixedNow->addMSecs(ms);
+        fixedMono += ms;
+    }
+}
 void Clock::clear() { fixedNow.reset(); }
 bool Clock::isSet() { return fixedNow.has_value(); }
+
+qint64 Clock::monotonicMsecs()
+{
+    static QElapsedTimer running = [] {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
+    return fixedNow ? fixedMono : running.elapsed();
+}
 
 QString clockText(const QDateTime &t)
 {

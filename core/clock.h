@@ -17,6 +17,9 @@ public:
     static void advanceMsecs(qint64 ms);
     static void clear();
     static bool isSet();
+    // Milliseconds on a clock that only runs forward: a change of the time
+    // of day never moves it. While a time is set, only the advance calls do.
+    static qint64 monotonicMsecs();
 };
 
 // "d mmm yyyy  hh:mm" (two blanks before the hour), English month abbreviations.

@@ -2,6 +2,7 @@
 #include "core/form.h"
 #include "core/filekinds.h"
 #include "signal/frmPropagation.h"
+#include "signal/frmProphisto.h"
 #include "signal/frmSmeter.h"
 
 namespace tav {
@@ -11,6 +12,7 @@ void registerSignalWindows()
 {
     Windows::registerFactory(QStringLiteral("frmSmeter"), [] { return new frmSmeter; });
     Windows::registerFactory(QStringLiteral("frmPropagation"), [] { return new frmPropagation; });
+    Windows::registerFactory(QStringLiteral("frmProphisto"), [] { return new frmProphisto; });
     // The propagation file's reader and writer work on the open window.
     auto propagation = [] {
         auto *w = Windows::existing<frmPropagation>(QStringLiteral("frmPropagation"));
