@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace tav::lists {
@@ -110,10 +111,14 @@ ListWindow::ListWindow(const QString &name, int slot, bool ProgramState::*flag, 
     connect(cmdExit, &QPushButton::clicked, this, &ListWindow::cmdExit_Click);
     connect(txtFrequencyA, &FrequencyBox::enterPressed, this, &ListWindow::txtFrequencyA_KeyEnter);
 
+    // Just the given columns show; the own list's eighth frequency and its
+    // mode letter lie beyond the visible width.
     int width = 0;
-    for (int w : gridWidths)
-        width += w;
-    resize(gridWidthPixels(this, width) + 60, gridHeightPixels(this, kSmallWindow));
+    for (int c = 0; c < gridWidths.size(); ++c)
+        width += grid->columnWidth(c);
+    const QMargins m = top->contentsMargins();
+    width += m.left() + m.right() + 2 * grid->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid);
+    resize(width, gridHeightPixels(this, kSmallWindow));
 }
 
 void ListWindow::Form_Load()
