@@ -1,6 +1,7 @@
 #include "core/app.h"
 #include "core/form.h"
 #include "core/filekinds.h"
+#include "signal/frmProp2prt2.h"
 #include "signal/frmPropagation.h"
 #include "signal/frmProphisto.h"
 #include "signal/frmSmeter.h"
@@ -13,6 +14,12 @@ void registerSignalWindows()
     Windows::registerFactory(QStringLiteral("frmSmeter"), [] { return new frmSmeter; });
     Windows::registerFactory(QStringLiteral("frmPropagation"), [] { return new frmPropagation; });
     Windows::registerFactory(QStringLiteral("frmProphisto"), [] { return new frmProphisto; });
+    Windows::registerFactory(QStringLiteral("frmProp2prt2"), [] { return new frmProp2prt2; });
+    registerReader(14, [](const QString &p) {
+        auto *w = Windows::existing<frmProp2prt2>(QStringLiteral("frmProp2prt2"));
+        return (w && w->isLoadedForm()) ? w->pan2prt2file2ram(p)
+                                        : FileResult::failure(QStringLiteral("The printing window is not open."));
+    });
     // The propagation file's reader and writer work on the open window.
     auto propagation = [] {
         auto *w = Windows::existing<frmPropagation>(QStringLiteral("frmPropagation"));
