@@ -10,6 +10,7 @@
 #include "core/comm.h"
 #include "core/form.h"
 #include "core/ui.h"
+#include "drivers/receiver.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -104,6 +105,14 @@ public:
     // The measurement windows keep the user from changing the attenuator
     // while they measure (panels without an attenuator have nothing to do).
     void setAttenuatorFrameEnabled(bool on);
+
+    // What a tool just sent through its own driver object: the model's panel
+    // shows it with its own handlers (frequency, mode, bandwidth and AGC go
+    // to the hub handlers above unless a model says otherwise).
+    virtual void showReceiverChange(const RxChange &c);
+    // The same on the panel that is open, if any: what tools hand their
+    // driver operations as the `shown` hook.
+    static void showOnOpenPanel(const RxChange &c);
 
     struct PanelTraits {
         int firstStep = 3;            // first entry of freqsteps in the step list
