@@ -273,6 +273,13 @@ void frmMemman::Form_Load()
     scanoffset = 0;
     gridheightmode = 0;
     cmdHeigh->setText(QStringLiteral("L"));
+    grdMemman->setFixedHeight(px(3375));
+    // The window object outlives an unload: nothing of the last opening (the
+    // details of a cell of the emptied image, the banner of a transfer cut
+    // short by closing the panel, typed range and delay) may be shown again.
+    clearadditionalinfo();
+    txtFrom->setText(QStringLiteral("0"));
+    txtDelay->setText(QStringLiteral("1"));
     cmdScanrun->setVisible(true);
     cmdScanstop->setVisible(false);
     tmrScan.stop();
