@@ -104,6 +104,11 @@ public:
     // The measurement windows keep the user from changing the attenuator
     // while they measure (panels without an attenuator have nothing to do).
     void setAttenuatorFrameEnabled(bool on);
+    // The attenuator label's colour (&HBBGGRR): the JRC dialogs show with it
+    // whether the input circuit is bypassed.
+    void setAttenuatorLabelColour(unsigned bbggrr);
+    // The frequency as the panel shows it ("?" outside the range).
+    QString frequencyText() const { return txtFrequencyA->text(); }
 
     struct PanelTraits {
         int firstStep = 3;            // first entry of freqsteps in the step list

@@ -1,4 +1,5 @@
 #include "timers/frmRxTimer.h"
+#include "core/setupdata.h"
 
 #include "core/clock.h"
 #include "core/delay.h"
@@ -297,7 +298,7 @@ void frmRxTimer::showEditor()
 
 void frmRxTimer::getztime()
 {
-    editor.setUtc(utcFromLocal(Clock::now(), G.setupdata[3]));
+    editor.setUtc(utcFromLocal(Clock::now(), setting(Setting::UtcOffsetHours)));
     showEditor();
 }
 
@@ -580,7 +581,7 @@ void frmRxTimer::tmrCurrenTime_Timer()
 {
     const QDateTime now = Clock::now();
     rxtimerlt = clockText19(now);
-    rxtimerutc = clockText19(utcFromLocal(now, G.setupdata[3]));
+    rxtimerutc = clockText19(utcFromLocal(now, setting(Setting::UtcOffsetHours)));
     lblLT->setText(rxtimerlt);
     lblUTC->setText(rxtimerutc);
 }
@@ -794,7 +795,7 @@ void frmRxTimer::lineoutonoff(int n)
     switch (m_type) {
     case 1:
         if (auto *d = dynamic_cast<clsAR7030 *>(m_rx.get())) {
-            const int level = n == 1 ? int(G.setupdata[28]) : 0;
+            const int level = n == 1 ? int(setting(Setting::Ar7030LineLevelL)) : 0;
             d->setLeftauxlevel(level);
             if (auto *panel = panelAs<frmAR7030>("frmAR7030"))
                 panel->AR7030A_LeftauxlevelChanged(level);
@@ -807,7 +808,7 @@ void frmRxTimer::lineoutonoff(int n)
         break;
     case 3:
         if (m_rx) {
-            const int level = n == 1 ? int(G.setupdata[31]) : 0;
+            const int level = n == 1 ? int(setting(Setting::Rx320LineLevel)) : 0;
             m_rx->setLineOutput(level);
             if (auto *panel = panelAs<frmRX320>("frmRX320"))
                 panel->RX320A_LinelevelChanged(level);
