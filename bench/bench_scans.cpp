@@ -15,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <benchmark/benchmark.h>
 #include <algorithm>
 
@@ -35,10 +36,15 @@ bool waitUntil(const std::function<bool()> &cond, int ms)
 {
     QElapsedTimer t;
     t.start();
+    // processEvents with a time limit never waits for events: it would spin
+    // and measure its own busy loop. A blocking wait woken by a short timer
+    // leaves the machine to the program and the emulator.
+    QTimer wake;
+    wake.start(5);
     while (!cond()) {
         if (t.elapsed() > ms)
             return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     return true;
 }

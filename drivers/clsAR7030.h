@@ -103,6 +103,12 @@ public:
     std::optional<QString> readClock() override;
     bool setClock(const QString &hhmmss) override;
     std::optional<QString> firmware() override;
+    bool setLineOutput(int level) override;
+    int presetLineLevel() const override;
+    bool applyMemoryRecord(const QString &record, const RxShown &shown = {}) override;
+    std::optional<RxSetting> readSetting() override;
+    bool applySetting(const RxSetting &s, const RxShown &shown = {}) override;
+    RxPresent readPresent(const RxShown &shown = {}) override;
 
 signals:
     void PoweronoffChanged(int v);

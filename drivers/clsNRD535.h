@@ -69,6 +69,11 @@ public:
     std::optional<QString> readClock() override;
     bool setClock(const QString &hhmmss) override;
     bool setTimerRelay(bool on) override;
+    bool rttyOff() override;
+    bool applyMemoryRecord(const QString &record, const RxShown &shown = {}) override;
+    std::optional<RxSetting> readSetting() override;
+    bool applySetting(const RxSetting &s, const RxShown &shown = {}) override;
+    RxPresent readPresent(const RxShown &shown = {}) override;
 
 signals:
     void NoiseblankerChanged(int16_t v);

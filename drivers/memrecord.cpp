@@ -1,5 +1,6 @@
 #include "drivers/memrecord.h"
 
+#include "core/globals.h"
 #include "core/numtext.h"
 
 #include <algorithm>
@@ -25,6 +26,11 @@ QString optDigits(const std::optional<int> &v, int width)
 QString exactly(const QString &s, int width)
 {
     return s.left(width).leftJustified(width, QLatin1Char(' '));
+}
+
+int memInt(const QString &record, MemField f)
+{
+    return int(roundHalfEven(leadingNumber(memFieldText(record, f))));
 }
 
 QChar orBlank(QChar c) { return c.isNull() ? QLatin1Char(' ') : c; }
@@ -132,6 +138,24 @@ MemRecord MemRecord::parse(const QString &record)
         r.scan = opt(memcol::Scan);
     }
     return r;
+}
+
+std::optional<MemSetting> memSetting(const QString &r)
+{
+    if (r.isEmpty())
+        return std::nullopt;
+    MemSetting s;
+    s.khz = leadingNumber(memFieldText(r, memcol::Frequency)) / 1000.0;
+    if (!(G.freqmin <= s.khz && s.khz <= G.freqmax))
+        return std::nullopt;
+    s.mode = memInt(r, memcol::Mode);
+    s.bandwidth = memInt(r, memcol::Bandwidth);
+    s.pbs = memInt(r, memcol::PassBandShift);
+    s.sqlbfo = memInt(r, memcol::SqlBfo);
+    s.agc = memInt(r, memcol::Agc);
+    s.status = QStringLiteral("X") + r.mid(21, 1) + r.mid(19, 1) + r.mid(16, 1) + memFieldText(r, memcol::Frequency)
+               + r.mid(23, 1);
+    return s;
 }
 
 } // namespace tav

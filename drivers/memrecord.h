@@ -102,4 +102,15 @@ struct MemRecord {
     static MemRecord parse(const QString &record);
 };
 
+// What recalling a record sets on a receiver; nothing for a record whose
+// frequency lies outside freqmin..freqmax ("XXX" records have none).
+struct MemSetting {
+    double khz = 0;
+    int mode = 0, bandwidth = 0, pbs = 0, sqlbfo = 0, agc = 0;
+    // The JRC status text: "X", attenuator, bandwidth digit, mode, the
+    // eight frequency digits, AGC.
+    QString status;
+};
+std::optional<MemSetting> memSetting(const QString &record);
+
 } // namespace tav

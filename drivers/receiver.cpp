@@ -5,6 +5,7 @@
 #include "drivers/receiver.h"
 #include "core/setupdata.h"
 
+#include "core/delay.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
 #include "core/numtext.h"
@@ -13,7 +14,9 @@
 #include "drivers/clsNRD545.h"
 #include "drivers/clsRX320.h"
 #include "drivers/jrchub.h"
+#include "drivers/memrecord.h"
 #include "drivers/rx320calc.h"
+#include "panels/ar7030conv.h"
 
 namespace tav {
 
@@ -23,7 +26,7 @@ namespace {
 const RxModel kModels[] = {
     //  type  name       min    max         channels      reads  clock  secs   relay  line   rtty   baud
     {0, "No RX",  10,  30000,      std::nullopt, false, false, false, false, false, false, 1200},
-    {1, "AR7030", 10,  32016,      99,           true,  true,  true,  false, false, false, 1200},
+    {1, "AR7030", 10,  32016,      99,           true,  true,  true,  false, true,  false, 1200},
     {2, "NRD535", 10,  29999.999,  199,          true,  true,  true,  true,  false, true,  4800},
     {3, "RX320",  100, 30000,      std::nullopt, false, false, false, false, true,  false, 1200},
     {4, "NRD545", 10,  29999.999,  999,          true,  true,  false, true,  false, true,  4800},
@@ -32,6 +35,30 @@ const RxModel kModels[] = {
 
 bool inRange(const RxModel &m, double kHz) { return kHz >= m.freqMinKHz && kHz <= m.freqMaxKHz; }
 bool channelOk(const RxModel &m, int n) { return m.lastChannel && n >= 0 && n <= *m.lastChannel; }
+
+void show(const RxShown &shown, RxChange::What what, int value)
+{
+    if (shown)
+        shown(RxChange{what, value, 0, QString()});
+}
+
+// The JRC status reply's fields for the memory-cell editor: "X", attenuator,
+// bandwidth, mode, eight frequency digits (Hz), AGC.
+RxPresent jrcPresent(const QString &s, bool answered)
+{
+    RxPresent p;
+    p.carriesFrequency = true;
+    if (!answered || s.size() < 13)
+        return p;
+    auto digit = [&s](int pos) { return int(leadingNumber(s.mid(pos - 1, 1))); };
+    p.answered = true;
+    p.frequency = s.mid(4, 5) + QLatin1Char('.') + s.mid(9, 3);
+    p.mode = digit(4);
+    p.bandwidth = digit(3);
+    p.attenuator = digit(2);
+    p.agc = digit(13);
+    return p;
+}
 
 template <class T> std::optional<T> answeredOr(bool answered, T value)
 {
@@ -173,6 +200,80 @@ std::optional<QString> clsAR7030::firmware()
     return answeredOr(ok, t);
 }
 
+bool clsAR7030::setLineOutput(int level)
+{
+    setLeftauxlevel(level);
+    return true;
+}
+
+// The left line output is the one a timed recording takes.
+int clsAR7030::presetLineLevel() const { return int(setting(Setting::Ar7030LineLevelL)); }
+
+bool clsAR7030::applyMemoryRecord(const QString &record, const RxShown &shown)
+{
+    const auto s = memSetting(record);
+    if (!s)
+        return false;
+    setFrequencyA(s->khz);
+    setMode(s->mode);
+    setBandwidth(s->bandwidth);
+    setPassBandShift(s->pbs);
+    // Data and CW keep a BFO offset where the other modes keep a squelch.
+    if (s->mode == 4 || s->mode == 5)
+        setBeatfreqosc(s->sqlbfo);
+    else
+        setSquelch(s->sqlbfo);
+    // Five settings changed at once: the panel reads them all back.
+    show(shown, RxChange::Refresh, 0);
+    return true;
+}
+
+std::optional<RxSetting> clsAR7030::readSetting()
+{
+    RxSetting r;
+    bool ok1 = false, ok2 = false;
+    r.att = Attenuator(&ok1);
+    r.bw = Bandwidth();
+    r.pbs = ar7030conv::b2vsb(PassBandShift());
+    r.mode = Mode(&ok2);
+    r.agc = Agcspeed();
+    return answeredOr(ok1 && ok2, r);
+}
+
+bool clsAR7030::applySetting(const RxSetting &s, const RxShown &shown)
+{
+    const int pbsByte = ar7030conv::vsb2b(s.pbs);
+    setAttenuator(s.att);
+    show(shown, RxChange::Attenuator, s.att);
+    setPassBandShift(pbsByte);
+    show(shown, RxChange::PassBandShift, pbsByte);
+    setMode(s.mode);
+    show(shown, RxChange::Mode, s.mode);
+    setAgcspeed(s.agc);
+    show(shown, RxChange::Agc, s.agc);
+    setBandwidth(s.bw);
+    show(shown, RxChange::Bandwidth, s.bw);
+    return true;
+}
+
+RxPresent clsAR7030::readPresent(const RxShown &shown)
+{
+    // The frequency is the panel's, read back together with the rest.
+    show(shown, RxChange::Refresh, 0);
+    RxPresent p;
+    bool answered = false;
+    const int mode = Mode(&answered);
+    if (!answered)
+        return p;
+    p.answered = true;
+    p.mode = mode;
+    p.bandwidth = Bandwidth();
+    p.pbs = PassBandShift();
+    p.sqlbfo = (mode == 4 || mode == 5) ? Beatfreqosc() : Squelch();
+    p.scan = 0;
+    return p;
+}
+
 // ---- RX-320 ----
 
 const RxModel &clsRX320::model() const { return rxModel(3); }
@@ -212,6 +313,59 @@ bool clsRX320::setLineOutput(int level)
 {
     setLinelevel(level);
     return true;
+}
+
+int clsRX320::presetLineLevel() const { return int(setting(Setting::Rx320LineLevel)); }
+
+bool clsRX320::applyMemoryRecord(const QString &record, const RxShown &shown)
+{
+    const auto s = memSetting(record);
+    if (!s)
+        return false;
+    setFrequencyA(s->khz);
+    setMode(s->mode);
+    setBandwidth(s->bandwidth);
+    setAgcspeed(s->agc);
+    if (shown)
+        shown(RxChange{RxChange::Frequency, 0, s->khz, QString()});
+    show(shown, RxChange::Mode, s->mode);
+    show(shown, RxChange::Bandwidth, s->bandwidth);
+    show(shown, RxChange::Agc, s->agc);
+    return true;
+}
+
+// The receiver cannot be read back: its settings are the ones last sent.
+std::optional<RxSetting> clsRX320::readSetting()
+{
+    RxSetting r;
+    r.bw = G.rx320filter;
+    r.pbs = G.rx320pbs;
+    r.mode = G.rx320mode;
+    r.agc = G.rx320agc;
+    return r;
+}
+
+bool clsRX320::applySetting(const RxSetting &s, const RxShown &shown)
+{
+    setBandwidth(s.bw);
+    show(shown, RxChange::Bandwidth, s.bw);
+    setPassBandShift(s.pbs);
+    show(shown, RxChange::PassBandShift, s.pbs);
+    setMode(s.mode);
+    show(shown, RxChange::Mode, s.mode);
+    setAgcspeed(s.agc);
+    show(shown, RxChange::Agc, s.agc);
+    return true;
+}
+
+RxPresent clsRX320::readPresent(const RxShown &)
+{
+    RxPresent p;
+    p.answered = true;
+    p.mode = G.rx320mode;
+    p.bandwidth = G.rx320filter;
+    p.agc = G.rx320agc;
+    return p;
 }
 
 // ---- NRD-535 ----
@@ -302,6 +456,59 @@ bool clsNRD535::setTimerRelay(bool on)
     return true;
 }
 
+bool clsNRD535::rttyOff()
+{
+    setRttyOnOff(0);
+    return true;
+}
+
+bool clsNRD535::applyMemoryRecord(const QString &record, const RxShown &shown)
+{
+    const auto s = memSetting(record);
+    if (!s)
+        return false;
+    setRxStatus(s->status);
+    if (shown)
+        shown(RxChange{RxChange::Record, 0, s->khz, s->status});
+    return true;
+}
+
+std::optional<RxSetting> clsNRD535::readSetting()
+{
+    const QString s = RxStatus();
+    if (!lastReadOk() || s.size() < 13)
+        return std::nullopt;
+    RxSetting r;
+    r.att = s.mid(1, 1).toInt();
+    r.bw = s.mid(2, 1).toInt();
+    r.mode = s.mid(3, 1).toInt();
+    r.agc = s.mid(12, 1).toInt();
+    return r;
+}
+
+bool clsNRD535::applySetting(const RxSetting &s, const RxShown &shown)
+{
+    setAttenuator(int16_t(s.att));
+    show(shown, RxChange::Attenuator, int16_t(s.att));
+    setBandwidth(int16_t(s.bw));
+    show(shown, RxChange::Bandwidth, int16_t(s.bw));
+    setPassBandShift(int16_t(s.pbs));
+    show(shown, RxChange::PassBandShift, int16_t(s.pbs));
+    setBandwidthcontrol(int16_t(s.bwc));
+    show(shown, RxChange::BandwidthControl, int16_t(s.bwc));
+    setMode(int16_t(s.mode));
+    show(shown, RxChange::Mode, int16_t(s.mode));
+    setAgcspeed(int16_t(s.agc));
+    show(shown, RxChange::Agc, int16_t(s.agc));
+    return true;
+}
+
+RxPresent clsNRD535::readPresent(const RxShown &)
+{
+    const QString s = RxStatus();
+    return jrcPresent(s, lastReadOk());
+}
+
 // ---- NRD-545 ----
 
 const RxModel &clsNRD545::model() const { return rxModel(4); }
@@ -380,6 +587,69 @@ bool clsNRD545::setTimerRelay(bool on)
 {
     setTimerrelaysonoff(on ? 1 : 0);
     return true;
+}
+
+bool clsNRD545::rttyOff()
+{
+    setRttyOnOff(0);
+    return true;
+}
+
+bool clsNRD545::applyMemoryRecord(const QString &record, const RxShown &shown)
+{
+    const auto s = memSetting(record);
+    if (!s)
+        return false;
+    setRxStatus(s->status);
+    if (shown)
+        shown(RxChange{RxChange::Record, 0, s->khz, s->status});
+    return true;
+}
+
+std::optional<RxSetting> clsNRD545::readSetting()
+{
+    const QString s = RxStatus();
+    if (!lastReadOk() || s.size() < 13)
+        return std::nullopt;
+    RxSetting r;
+    r.att = s.mid(1, 1).toInt();
+    r.mode = s.mid(3, 1).toInt();
+    r.agc = s.mid(12, 1).toInt();
+    r.pbs = PassBandShiftxxx();
+    r.bwc = Bandwidthcontrolxxx();
+    return answeredOr(lastReadOk(), r);
+}
+
+bool clsNRD545::applySetting(const RxSetting &s, const RxShown &shown)
+{
+    setAttenuator(int16_t(s.att));
+    show(shown, RxChange::Attenuator, int16_t(s.att));
+    // Modes 7 and 8 are ECSS on the upper or lower side: AM first, then the
+    // ECSS side once the receiver has taken the mode.
+    if (s.mode == 7 || s.mode == 8) {
+        setMode(4);
+        Delay(100);
+        setEcss(int16_t(s.mode == 7 ? 1 : 2));
+    } else {
+        setMode(int16_t(s.mode));
+    }
+    show(shown, RxChange::Mode, int16_t(s.mode));
+    setPassBandShift(int16_t(s.pbs));
+    show(shown, RxChange::PassBandShift, int16_t(s.pbs));
+    setBandwidthcontrol(int16_t(s.bwc));
+    show(shown, RxChange::BandwidthControl, int16_t(s.bwc));
+    // The AGC is fixed in the modes from 4 on.
+    if (s.mode < 4) {
+        setAgcspeed(int16_t(s.agc));
+        show(shown, RxChange::Agc, int16_t(s.agc));
+    }
+    return true;
+}
+
+RxPresent clsNRD545::readPresent(const RxShown &)
+{
+    const QString s = RxStatus();
+    return jrcPresent(s, lastReadOk());
 }
 
 } // namespace tav

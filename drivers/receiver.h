@@ -9,6 +9,7 @@
 // silent receiver is never mistaken for a reading of 0 or an empty text.
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -45,6 +46,47 @@ struct ModeSetting {
     std::optional<int> bandwidth;
     std::optional<int> agcspeed;
 };
+
+// A receiver's settings as a timer program keeps them, in the model's own
+// numbers (the AR7030's shift in bar steps -42..42, the JRC and RX-320
+// shifts and widths in Hz); fields the model lacks stay 0.
+struct RxSetting {
+    int att = 0, bw = 0, pbs = 0, bwc = 0, mode = 0, agc = 0;
+};
+
+// The present settings as a memory channel would keep them, for an editor
+// that starts from them. `frequency` ("#####.###" kHz) only where the
+// model's reply carries it; otherwise the panel shows the frequency.
+struct RxPresent {
+    bool answered = false;
+    bool carriesFrequency = false;
+    QString frequency;
+    std::optional<int> mode, bandwidth, attenuator, agc, pbs, sqlbfo, scan;
+};
+
+// One thing a tool just sent through its own driver, for the open panel to
+// show with the model's own display handlers. The model decides which
+// changes it reports and when, so the panel follows in the order the
+// commands went out.
+struct RxChange {
+    enum What {
+        Frequency,         // khz
+        Attenuator,        // value in the model's numbering, as for the rest
+        Bandwidth,
+        PassBandShift,     // AR7030: the shift byte
+        BandwidthControl,
+        Mode,
+        Agc,
+        LineLevel,
+        Record,            // a memory record's settings at once; JRC: `status` as sent
+        Refresh,           // the panel reads the receiver's whole state back
+    };
+    What what = Refresh;
+    int value = 0;
+    double khz = 0;
+    QString status;
+};
+using RxShown = std::function<void(const RxChange &)>;
 
 class Receiver {
 public:
@@ -86,6 +128,23 @@ public:
     virtual bool setTimerRelay(bool) { return false; }
     // The line output level 0..99; false where the model has none.
     virtual bool setLineOutput(int) { return false; }
+    // The line output level the listener chose in the set-up (0 without one).
+    virtual int presetLineLevel() const { return 0; }
+    // Switches RTTY reception off where the model has it (memory transfers
+    // need the receiver's replies, not RTTY text); false where it has none.
+    virtual bool rttyOff() { return false; }
+
+    // Sets the receiver to a memory record's settings as the model's memory
+    // recall does; `shown` hears what the open panel should show. False (and
+    // nothing sent) for a record without a frequency in the hub's range.
+    virtual bool applyMemoryRecord(const QString &, const RxShown & = {}) { return false; }
+    // The settings of a timer program; nullopt when the receiver is silent.
+    virtual std::optional<RxSetting> readSetting() { return std::nullopt; }
+    // Sets them with the model's rules, each followed by `shown`.
+    virtual bool applySetting(const RxSetting &, const RxShown & = {}) { return false; }
+    // The present settings for the memory-cell editor; the model may first
+    // have the panel read everything back (through `shown`).
+    virtual RxPresent readPresent(const RxShown & = {}) { return {}; }
 };
 
 // A driver object of its own for the receiver opened at Go (G.goRxtype) on

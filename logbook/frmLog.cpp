@@ -153,7 +153,10 @@ frmLog::frmLog() : TavForm(QStringLiteral("frmLog"), 12, &ProgramState::logloade
     grdLog->setWordWrap(false);
     grdLog->setSelectionMode(QAbstractItemView::SingleSelection);
     connect(grdLog, &QTableView::clicked, this, [this](const QModelIndex &i) { grdLog_Click(i.row(), i.column()); });
-    // The titles follow the grid's horizontal scrolling.
+    // The titles follow the grid's horizontal scrolling, pixel for pixel: by
+    // whole columns the two views, one with a vertical bar, would stop apart.
+    grdTitles->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    grdLog->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     connect(grdLog->horizontalScrollBar(), &QScrollBar::valueChanged, grdTitles->horizontalScrollBar(),
             &QScrollBar::setValue);
     top->addWidget(grdLog, 1);
@@ -222,7 +225,10 @@ void frmLog::Loggridformat()
     const QVector<int> fields = shownFields(logStore().colmask);
     const int cols = int(fields.size()) + 1;
     const QFontMetrics fm = grdLog->fontMetrics();
-    grdTitles->setColumnCount(cols);
+    // One blank column more, as wide as the grid's vertical scroll bar, lets
+    // the titles scroll as far right as the grid does when that bar shows.
+    grdTitles->setColumnCount(cols + 1);
+    grdTitles->setColumnWidth(cols, grdLog->verticalScrollBar()->sizeHint().width());
     grdTitles->setColumnWidth(0, columnPixels(fm, 0));
     grdTitles->setItem(0, 0, new QTableWidgetItem(logColumnTitles()[0]));
     for (int c = 1; c < cols; ++c) {

@@ -4,16 +4,12 @@
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "core/ui.h"
-#include "drivers/clsAR7030.h"
-#include "drivers/clsNRD535.h"
-#include "drivers/clsNRD545.h"
 #include "drivers/memrecord.h"
 #include "drivers/receiver.h"
 #include "memories/frmMemman.h"
 #include "memories/memimage.h"
 #include "memories/memtext.h"
 #include "panels/ar7030conv.h"
-#include "panels/frmAR7030.h"
 #include "panels/frmPanel.h"
 
 #include <QGridLayout>
@@ -237,60 +233,37 @@ void frmMemcell::showCell(int cell)
 
 void frmMemcell::showReceiverSetting()
 {
-    frmPanel *panel = frmWelcome::exists() ? frmWelcome::instance()->openPanel() : nullptr;
-    switch (m_rxtype) {
-    case 1: {
-        auto *d = dynamic_cast<clsAR7030 *>(m_rx.get());
-        if (auto *p = qobject_cast<frmAR7030 *>(panel)) {
-            p->RxUpdatefull();
-            txtFrequency->setText(p->txtFrequencyA->text());
-        }
-        if (!d)
-            break;
-        bool answered = false;
-        const int mode = d->Mode(&answered);
-        if (!answered)
-            break;
-        cmbMode->setEditText(tableName(G.modenames, mode));
-        cmbBandwidth->setEditText(tableName(G.bwnames, d->Bandwidth()));
-        cmbPBS->setEditText(ar7030conv::b2fs(d->PassBandShift()));
-        if (mode != 4 && mode != 5) {
-            sqlList(false);
-            cmbSqlBfo->setEditText(ar7030conv::b2sql(d->Squelch()));
-        } else {
-            sqlList(true);
-            cmbSqlBfo->setEditText(ar7030conv::b2fs(d->Beatfreqosc()));
-        }
-        cmbScanyn->setEditText(tableName(G.yesno, 0));
-        txtMemtag->clear();
-        break;
-    }
-    case 2:
-    case 4: {
-        QString s;
-        if (auto *d = dynamic_cast<clsNRD535 *>(m_rx.get()))
-            s = d->RxStatus();
-        else if (auto *d5 = dynamic_cast<clsNRD545 *>(m_rx.get()))
-            s = d5->RxStatus();
-        if (s.size() < 13)
-            break; // no answer: the boxes stay empty
-        auto sv = [&s](int p) { return leadingNumber(s.mid(p - 1, 1)); };
-        txtFrequency->setText(s.mid(4, 5) + QLatin1Char('.') + s.mid(9, 3));
-        cmbMode->setEditText(tableName(G.modenames, sv(4)));
-        cmbBandwidth->setEditText(tableName(G.bwnames, sv(3)));
-        cmbAttenuator->setEditText(tableName(G.attnames, sv(2)));
-        cmbAgcspeed->setEditText(tableName(G.agcnames, sv(13)));
-        break;
-    }
-    case 3:
-        if (panel)
+    if (!m_rx)
+        return;
+    const RxPresent p = m_rx->readPresent(&frmPanel::showOnOpenPanel);
+    if (!p.carriesFrequency) {
+        if (frmPanel *panel = frmWelcome::exists() ? frmWelcome::instance()->openPanel() : nullptr)
             txtFrequency->setText(panel->txtFrequencyA->text());
-        cmbMode->setEditText(tableName(G.modenames, G.rx320mode));
-        cmbBandwidth->setEditText(tableName(G.bwnames, G.rx320filter));
-        cmbAgcspeed->setEditText(tableName(G.agcnames, G.rx320agc));
-        break;
-    default:
-        break;
+    }
+    if (!p.answered)
+        return; // no answer: the boxes stay empty
+    if (p.carriesFrequency)
+        txtFrequency->setText(p.frequency);
+    if (p.mode)
+        cmbMode->setEditText(tableName(G.modenames, *p.mode));
+    if (p.bandwidth)
+        cmbBandwidth->setEditText(tableName(G.bwnames, *p.bandwidth));
+    if (p.attenuator)
+        cmbAttenuator->setEditText(tableName(G.attnames, *p.attenuator));
+    if (p.agc)
+        cmbAgcspeed->setEditText(tableName(G.agcnames, *p.agc));
+    if (p.pbs)
+        cmbPBS->setEditText(ar7030conv::b2fs(*p.pbs));
+    if (p.sqlbfo) {
+        // Data and CW keep a BFO offset in this field, the other modes a squelch.
+        const bool bfo = p.mode && (*p.mode == 4 || *p.mode == 5);
+        sqlList(bfo);
+        cmbSqlBfo->setEditText(bfo ? ar7030conv::b2fs(*p.sqlbfo) : ar7030conv::b2sql(*p.sqlbfo));
+    }
+    if (p.scan) {
+        // A model that scans its channels starts a fresh one: no tag yet.
+        cmbScanyn->setEditText(tableName(G.yesno, *p.scan));
+        txtMemtag->clear();
     }
 }
 

@@ -7,20 +7,12 @@
 #include "core/numtext.h"
 #include "core/textfile.h"
 #include "core/ui.h"
-#include "drivers/clsAR7030.h"
-#include "drivers/clsNRD535.h"
-#include "drivers/clsNRD545.h"
-#include "drivers/clsRX320.h"
 #include "drivers/memrecord.h"
 #include "drivers/receiver.h"
 #include "memories/frmMemcell.h"
 #include "memories/memprint.h"
 #include "memories/memtext.h"
-#include "panels/frmAR7030.h"
-#include "panels/frmNRD535.h"
-#include "panels/frmNRD545.h"
 #include "panels/frmPanel.h"
-#include "panels/frmRX320.h"
 #include "panels/jrclock.h"
 
 #include <QApplication>
@@ -281,6 +273,13 @@ void frmMemman::Form_Load()
     scanoffset = 0;
     gridheightmode = 0;
     cmdHeigh->setText(QStringLiteral("L"));
+    grdMemman->setFixedHeight(px(3375));
+    // The window object outlives an unload: nothing of the last opening (the
+    // details of a cell of the emptied image, the banner of a transfer cut
+    // short by closing the panel, typed range and delay) may be shown again.
+    clearadditionalinfo();
+    txtFrom->setText(QStringLiteral("0"));
+    txtDelay->setText(QStringLiteral("1"));
     cmdScanrun->setVisible(true);
     cmdScanstop->setVisible(false);
     tmrScan.stop();
@@ -513,10 +512,7 @@ bool frmMemman::fetchCells(int last, int &failedAt)
 {
     MemImage &image = memState().image;
     const bool jrc = m_rxtype == 2 || m_rxtype == 4;
-    if (auto *d = dynamic_cast<clsNRD535 *>(m_rx.get()))
-        d->setRttyOnOff(0);
-    else if (auto *d5 = dynamic_cast<clsNRD545 *>(m_rx.get()))
-        d5->setRttyOnOff(0);
+    m_rx->rttyOff();
     const ToolHold hold(this);
     if (jrc)
         Delay(100);
@@ -709,56 +705,8 @@ void frmMemman::cmdSetrx2mem_Click()
     const int n = m.memcellnr;
     if (n < 0 || n > G.memlastcell || !m.image.held(n) || !m_rx)
         return;
-    const auto s = memSetting(m.image.record(n));
-    if (!s)
-        return;
-    frmPanel *panel = frmWelcome::exists() ? frmWelcome::instance()->openPanel() : nullptr;
-    switch (m_rxtype) {
-    case 1:
-        if (auto *d = dynamic_cast<clsAR7030 *>(m_rx.get())) {
-            d->setFrequencyA(s->khz);
-            d->setMode(s->mode);
-            d->setBandwidth(s->bandwidth);
-            d->setPassBandShift(s->pbs);
-            if (s->mode == 4 || s->mode == 5)
-                d->setBeatfreqosc(s->sqlbfo);
-            else
-                d->setSquelch(s->sqlbfo);
-            if (auto *p = qobject_cast<frmAR7030 *>(panel))
-                p->RxUpdatefull();
-        }
-        break;
-    case 2:
-        if (auto *d = dynamic_cast<clsNRD535 *>(m_rx.get())) {
-            d->setRxStatus(s->status);
-            if (auto *p = qobject_cast<frmNRD535 *>(panel))
-                p->RxUpdatebasics();
-        }
-        break;
-    case 4:
-        if (auto *d = dynamic_cast<clsNRD545 *>(m_rx.get())) {
-            d->setRxStatus(s->status);
-            if (auto *p = qobject_cast<frmNRD545 *>(panel))
-                p->NRD545A_RxStatusChanged(s->status);
-        }
-        break;
-    case 3:
-        if (auto *d = dynamic_cast<clsRX320 *>(m_rx.get())) {
-            d->setFrequencyA(s->khz);
-            d->setMode(s->mode);
-            d->setBandwidth(s->bandwidth);
-            d->setAgcspeed(s->agc);
-            if (auto *p = qobject_cast<frmRX320 *>(panel)) {
-                p->RX320A_FrequencyAChanged(s->khz);
-                p->RX320A_ModeChanged(s->mode);
-                p->RX320A_BandwidthChanged(s->bandwidth);
-                p->RX320A_AgcspeedChanged(s->agc);
-            }
-        }
-        break;
-    default:
-        break;
-    }
+    // The model sets what its memory recall sets, and the open panel shows it.
+    m_rx->applyMemoryRecord(m.image.record(n), &frmPanel::showOnOpenPanel);
 }
 
 // ---- sort, print, scan ---------------------------------------------------

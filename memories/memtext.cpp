@@ -118,24 +118,6 @@ QStringList memPrintLines(const MemImage &image, int from, int to, int rxtype, c
     return out;
 }
 
-std::optional<MemSetting> memSetting(const QString &r)
-{
-    if (r.isEmpty())
-        return std::nullopt;
-    MemSetting s;
-    s.khz = val(r, memcol::Frequency) / 1000.0;
-    if (!(G.freqmin <= s.khz && s.khz <= G.freqmax))
-        return std::nullopt;
-    s.mode = ival(r, memcol::Mode);
-    s.bandwidth = ival(r, memcol::Bandwidth);
-    s.pbs = ival(r, memcol::PassBandShift);
-    s.sqlbfo = ival(r, memcol::SqlBfo);
-    s.agc = ival(r, memcol::Agc);
-    s.status = QStringLiteral("X") + r.mid(21, 1) + r.mid(19, 1) + r.mid(16, 1) + memFieldText(r, memcol::Frequency)
-               + r.mid(23, 1);
-    return s;
-}
-
 int memScanIntervalMs(int rxtype, double delaySeconds)
 {
     const double k = rxtype == 1 ? -1.0 : 0.0;

@@ -38,16 +38,6 @@ MemDetails memDetails(const QString &record);
 // receiver's header line, then one line per cell from..to.
 QStringList memPrintLines(const MemImage &image, int from, int to, int rxtype, const QString &fileName);
 
-// What Set R2M sends for a cell: nothing for a cell not held or whose
-// frequency lies outside freqmin..freqmax ("XXX" records have none).
-struct MemSetting {
-    double khz = 0;
-    int mode = 0, bandwidth = 0, pbs = 0, sqlbfo = 0, agc = 0;
-    // The JRC status text: "X", attenuator, bandwidth digit, mode, the
-    // eight frequency digits, AGC.
-    QString status;
-};
-std::optional<MemSetting> memSetting(const QString &record);
 
 // The memory scan's interval after each tick, in ms: the delay less 0.1 s,
 // and for the AR7030, whose driver waits for its replies itself, less 0.95 s.

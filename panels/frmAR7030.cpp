@@ -495,4 +495,16 @@ bool frmAR7030::modelKey(int keyCode, Modifier mod)
     return false;
 }
 
+void frmAR7030::showReceiverChange(const RxChange &c)
+{
+    switch (c.what) {
+    case RxChange::Attenuator: AR7030A_AttenuatorChanged(c.value); break;
+    case RxChange::PassBandShift: AR7030A_PassbandshiftChanged(c.value); break;
+    case RxChange::LineLevel: AR7030A_LeftauxlevelChanged(c.value); break;
+    case RxChange::Record:
+    case RxChange::Refresh: RxUpdatefull(); break;
+    default: frmPanel::showReceiverChange(c); break;
+    }
+}
+
 } // namespace tav

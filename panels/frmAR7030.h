@@ -73,6 +73,7 @@ public:
     void hubModeChanged(int v) override { AR7030A_ModeChanged(v); }
     void hubBandwidthChanged(int v) override { AR7030A_BandwidthChanged(v); }
     void hubAgcspeedChanged(int v) override { AR7030A_AgcspeedChanged(v); }
+    void showReceiverChange(const RxChange &c) override;
 
 protected:
     void initTablesAndDriver() override;

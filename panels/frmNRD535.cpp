@@ -527,4 +527,16 @@ void frmNRD535::mnuRtty_Click()
            MsgIcon::Information, QStringLiteral("RTTY demodulation"));
 }
 
+void frmNRD535::showReceiverChange(const RxChange &c)
+{
+    switch (c.what) {
+    case RxChange::Attenuator: NRD535A_AttenuatorChanged(int16_t(c.value)); break;
+    case RxChange::PassBandShift: NRD535A_PassbandshiftChanged(int16_t(c.value)); break;
+    case RxChange::BandwidthControl: NRD535A_BandwidthcontrolChanged(int16_t(c.value)); break;
+    case RxChange::Record: RxUpdatebasics(); break;
+    case RxChange::Refresh: RxUpdatefull(); break;
+    default: frmPanel::showReceiverChange(c); break;
+    }
+}
+
 } // namespace tav

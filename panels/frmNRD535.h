@@ -70,6 +70,7 @@ public:
     void hubModeChanged(int v) override { NRD535A_ModeChanged(int16_t(v)); }
     void hubBandwidthChanged(int v) override { NRD535A_BandwidthChanged(int16_t(v)); }
     void hubAgcspeedChanged(int v) override { NRD535A_AgcspeedChanged(int16_t(v)); }
+    void showReceiverChange(const RxChange &c) override;
 
     int16_t power() const { return m_power; }
 

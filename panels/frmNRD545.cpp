@@ -611,4 +611,16 @@ void frmNRD545::buildDirectMenu(QMenu *menu)
     addDirectEntry(menu, this, DirectEntry::Exit);
 }
 
+void frmNRD545::showReceiverChange(const RxChange &c)
+{
+    switch (c.what) {
+    case RxChange::Attenuator: NRD545A_AttenuatorChanged(int16_t(c.value)); break;
+    case RxChange::PassBandShift: NRD545A_PassbandshiftChanged(int16_t(c.value)); break;
+    case RxChange::BandwidthControl: NRD545A_BandwidthcontrolChanged(int16_t(c.value)); break;
+    case RxChange::Record: NRD545A_RxStatusChanged(c.status); break;
+    case RxChange::Refresh: RxUpdatefull(); break;
+    default: frmPanel::showReceiverChange(c); break;
+    }
+}
+
 } // namespace tav

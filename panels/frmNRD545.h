@@ -85,6 +85,7 @@ public:
     void hubModeChanged(int v) override { NRD545A_ModeChanged(int16_t(v)); }
     void hubBandwidthChanged(int v) override { NRD545A_BandwidthChanged(int16_t(v)); }
     void hubAgcspeedChanged(int v) override { NRD545A_AgcspeedChanged(int16_t(v)); }
+    void showReceiverChange(const RxChange &c) override;
 
 protected:
     void initTablesAndDriver() override;

@@ -149,6 +149,25 @@ frmPanel::frmPanel(const QString &name, int slot, bool ProgramState::*flag, cons
     connect(cmdClose, &QPushButton::clicked, this, &frmPanel::mnuClose_Click);
 }
 
+void frmPanel::showReceiverChange(const RxChange &c)
+{
+    switch (c.what) {
+    case RxChange::Frequency: hubFrequencyChanged(c.khz); break;
+    case RxChange::Mode: hubModeChanged(c.value); break;
+    case RxChange::Bandwidth: hubBandwidthChanged(c.value); break;
+    case RxChange::Agc: hubAgcspeedChanged(c.value); break;
+    default: break;
+    }
+}
+
+void frmPanel::showOnOpenPanel(const RxChange &c)
+{
+    if (!frmWelcome::exists())
+        return;
+    if (frmPanel *p = frmWelcome::instance()->openPanel())
+        p->showReceiverChange(c);
+}
+
 frmPanel::~frmPanel()
 {
     if (m_filterInstalled)

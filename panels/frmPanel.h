@@ -10,6 +10,7 @@
 #include "core/comm.h"
 #include "core/form.h"
 #include "core/ui.h"
+#include "drivers/receiver.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -109,6 +110,14 @@ public:
     void setAttenuatorLabelColour(unsigned bbggrr);
     // The frequency as the panel shows it ("?" outside the range).
     QString frequencyText() const { return txtFrequencyA->text(); }
+
+    // What a tool just sent through its own driver object: the model's panel
+    // shows it with its own handlers (frequency, mode, bandwidth and AGC go
+    // to the hub handlers above unless a model says otherwise).
+    virtual void showReceiverChange(const RxChange &c);
+    // The same on the panel that is open, if any: what tools hand their
+    // driver operations as the `shown` hook.
+    static void showOnOpenPanel(const RxChange &c);
 
     struct PanelTraits {
         int firstStep = 3;            // first entry of freqsteps in the step list

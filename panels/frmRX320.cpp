@@ -404,4 +404,13 @@ bool frmRX320::modelKey(int keyCode, Modifier mod)
     return false;
 }
 
+void frmRX320::showReceiverChange(const RxChange &c)
+{
+    switch (c.what) {
+    case RxChange::PassBandShift: RX320A_PassbandshiftChanged(c.value); break;
+    case RxChange::LineLevel: RX320A_LinelevelChanged(c.value); break;
+    default: frmPanel::showReceiverChange(c); break;
+    }
+}
+
 } // namespace tav

@@ -56,6 +56,7 @@ public:
     void hubModeChanged(int v) override { RX320A_ModeChanged(v); }
     void hubBandwidthChanged(int v) override { RX320A_BandwidthChanged(v); }
     void hubAgcspeedChanged(int v) override { RX320A_AgcspeedChanged(v); }
+    void showReceiverChange(const RxChange &c) override;
 
 protected:
     void initTablesAndDriver() override;

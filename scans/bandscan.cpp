@@ -3,6 +3,7 @@
 #include "core/numtext.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <cmath>
 
 namespace tav {
@@ -140,7 +141,9 @@ void BandSweep::record(float r)
     clearStepMarker();
     m_pic.box(x - 1, 175, x + 1, 183, kMarker);
     m_pic.line(x, 360, x, 184, kBack);
-    m_pic.line(x, 360, x, y, kBlack);
+    // Above the cleared column a bar would never be erased: it ends at the
+    // plot's top however strong the reading.
+    m_pic.line(x, 360, x, std::max(y, 184), kBlack);
 }
 
 double BandSweep::advance(bool loop)

@@ -54,6 +54,9 @@ frmScanlist::frmScanlist()
     place(lblEnd, 960, 360, 840, 240);
     lblEndUTC = makeLabel(QStringLiteral("lblEndUTC"), QString(), this);
     place(lblEndUTC, 1800, 360, 2295, 240);
+    // Their captions end where the times begin: a few pixels keep the two apart.
+    lblStartUTC->setIndent(4);
+    lblEndUTC->setIndent(4);
     lblRun = makeLabel(QStringLiteral("lblRun"), QStringLiteral(" Run : "), this);
     place(lblRun, 4320, 240, 600, 240);
     lblRuns = makeLabel(QStringLiteral("lblRuns"), QStringLiteral("0000"), this);

@@ -2,6 +2,7 @@
 
 #include "core/numtext.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tav {
@@ -95,7 +96,10 @@ void ListScan::tickStart()
 void ListScan::drawColumn(int x, float level)
 {
     m_pic.line(x, 270, x, 70, kBack);
-    m_pic.line(x, 270, x, levelY(level), kBlack);
+    // A strong signal with the attenuator's correction can pass the top of
+    // the plot: above the cleared column its bar would stay on the window
+    // for good, so it ends at the top.
+    m_pic.line(x, 270, x, std::max(levelY(level), 70), kBlack);
 }
 
 void ListScan::storeReading(float level)

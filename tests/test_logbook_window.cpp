@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QScrollBar>
 #include <gtest/gtest.h>
 
 using namespace tav;
@@ -111,6 +112,19 @@ TEST_F(LogWindow, GridShowsWholeFieldsAndSizeTogglesWorkBothWays)
     EXPECT_GT(w->width(), small.width()) << "wide shows more";
     w->cmdWidth_Click();
     EXPECT_EQ(w->width(), small.width()) << "back to narrow";
+
+    // Scrolled fully right with the grid's vertical bar showing, the titles stay over their columns.
+    QByteArray many;
+    for (int i = 0; i < 40; ++i)
+        many += "000 20020101 1200      06195\r\n";
+    loadFile("LOG_MANY.TXT", many);
+    tavtest::pump(20);
+    ASSERT_TRUE(w->grdLog->verticalScrollBar()->isVisible());
+    QScrollBar *h = w->grdLog->horizontalScrollBar();
+    h->setValue(h->maximum());
+    ASSERT_GT(h->value(), 0);
+    const int last = w->model->columnCount() - 1;
+    EXPECT_EQ(w->grdTitles->columnViewportPosition(last), w->grdLog->columnViewportPosition(last));
 }
 
 TEST_F(LogWindow, EntryDialogAddsFormatsAndGuardsTheLogbook)

@@ -163,6 +163,16 @@ TEST_F(MemWindow, ExitAsksAndCellClickShowsDetails)
     mm->cmdExit_Click();
     EXPECT_FALSE(mm->isLoadedForm());
     EXPECT_FALSE(G.memmanloaded);
+
+    // Opened again: an empty image, and nothing left of the last opening.
+    mm->txtDelay->setText(QStringLiteral("7"));
+    mm->load();
+    for (QLabel *l : {mm->lblCellnr, mm->lblBfo, mm->lblPBS, mm->lblScan})
+        EXPECT_TRUE(l->text().isEmpty()) << l->objectName().toStdString();
+    EXPECT_EQ(mm->cmdHeigh->text(), QStringLiteral("L"));
+    EXPECT_LT(mm->grdMemman->height(), 300);
+    EXPECT_EQ(mm->txtFrom->text(), QStringLiteral("0"));
+    EXPECT_EQ(mm->txtDelay->text(), QStringLiteral("1"));
 }
 
 TEST_F(MemWindow, SortAsksOrdersAndShowsTheGridAgain)

@@ -69,6 +69,11 @@ TEST_F(ListFixture, ReadingsShiftThroughTwentyBarsNewestOnTheRight)
     scan.storeReading(-1.5f);
     EXPECT_EQ(pic.pixel(144, 283), kBlack); // 270 + 13.5 rounds to 284 (even) -> bar to 284
     EXPECT_EQ(pic.pixel(144, 200), kBack);
+    // A reading beyond the top of the scale (S18 plus the attenuator's
+    // correction) ends at the plot's top instead of marking the window above.
+    scan.storeReading(26.3f);
+    EXPECT_EQ(pic.pixel(144, 70), kBlack);
+    EXPECT_EQ(pic.count(144, 0, 144, 69, kBlack), 0);
 }
 
 TEST_F(ListFixture, TrendMarksFromTheThirdUpdateWithThePartsThresholds)
@@ -244,6 +249,12 @@ TEST_F(BandLogic, DisplayModesKeepLatestHighestOrAverage)
             sweep.record(r);
         EXPECT_FLOAT_EQ(sweep.sbplotlevel, c.plotted) << c.mode;
     }
+    // A reading beyond the top of the scale ends at the plot's top.
+    sweep.begin(7000, 7100, 1);
+    sweep.sbshowmode = 0;
+    sweep.record(26.3f);
+    EXPECT_EQ(pic.pixel(70, 184), QColor(0, 0, 0));
+    EXPECT_EQ(pic.count(70, 0, 70, 174, QColor(0, 0, 0)), 0);
 }
 
 TEST_F(BandLogic, SweepAdvancesAndWrapsOnlyInLoop)
