@@ -2,6 +2,7 @@
 
 #include "core/exchange.h"
 #include "core/globals.h"
+#include "core/portlock.h"
 #include "core/textfile.h"
 
 #include <QFileInfo>
@@ -74,6 +75,7 @@ bool CommControl::open()
     close();
     m_device = deviceForPort(CommPort);
     m_port.setPortName(m_device);
+    clearStalePortLock(m_device); // left by an earlier run that was cut short
 
     const QStringList parts = Settings.split(QLatin1Char(','));
     const QString parity = parts.value(1).trimmed().toUpper();

@@ -12,6 +12,9 @@
 
 namespace tav {
 
+int openPanelRxtype() { return G.goRxtype >= 0 ? G.goRxtype : G.rxtype; }
+
+
 namespace {
 
 std::map<std::pair<int, int>, FileReader> &readers()

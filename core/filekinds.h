@@ -24,6 +24,10 @@ using FileReader = std::function<FileResult(const QString &path)>;
 // renamed file.
 using FileWriter = std::function<FileResult(const QString &path)>;
 
+// The receiver whose panel is open (chosen at the last Go), as the hub uses
+// it; the settings' choice before any Go. Memory files carry its digit.
+int openPanelRxtype();
+
 // Kind 3 has one reader per station database (`ftlkind` 1 ILG, 2 aero); other
 // kinds ignore `ftl`.
 void registerReader(int kind, FileReader reader, int ftl = 0);

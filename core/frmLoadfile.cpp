@@ -65,7 +65,7 @@ void frmLoadfile::Form_Load()
     // Memory files are kept per receiver type: only those of the receiver
     // opened at Go are listed, whatever the set-up has been switched to since.
     if (k == 8 && G.filepattern[8].size() >= 5)
-        G.filepattern[8][4] = QChar(u'0' + (G.goRxtype >= 0 ? G.goRxtype : G.rxtype));
+        G.filepattern[8][4] = QChar(u'0' + openPanelRxtype());
     if (k == 3) {
         if (G.ftlkind == 1)
             G.filepattern[3] = QStringLiteral("ILG*.FTL");
@@ -109,9 +109,9 @@ void frmLoadfile::cmdOK_Click()
     {
         HourglassGuard busy;
         readBackFrequency();
-        if (G.rxtype == 2) {
+        if (openPanelRxtype() == 2) {
             G.dialtrack = false;
-        } else if (G.rxtype == 3) {
+        } else if (openPanelRxtype() == 3) {
             if (TrackingLink *t = links::tracking())
                 t->disableDialFollowing();
         }

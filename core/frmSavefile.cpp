@@ -56,7 +56,7 @@ void frmSavefile::Form_Load()
     cmbSavefile->clear();
     // The memory image belongs to the receiver opened at Go.
     if (k == 8 && G.filedefault[8].size() >= 5)
-        G.filedefault[8][4] = QChar(u'0' + (G.goRxtype >= 0 ? G.goRxtype : G.rxtype));
+        G.filedefault[8][4] = QChar(u'0' + openPanelRxtype());
     QStringList names;
     for (const QString &n : QDir(G.filedirs[k]).entryList(QDir::Files))
         names << n.toLower();

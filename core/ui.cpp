@@ -4,6 +4,7 @@
 #include <QBoxLayout>
 #include <QGuiApplication>
 #include <QInputDialog>
+#include <utility>
 #include <QMessageBox>
 #include <QWheelEvent>
 
@@ -39,12 +40,14 @@ bool DialogScript::enabled = false;
 QList<ShownBox> DialogScript::shown;
 QList<int> DialogScript::answers;
 QList<std::optional<QString>> DialogScript::inputs;
+std::function<void()> DialogScript::whileShown;
 
 void DialogScript::reset()
 {
     shown.clear();
     answers.clear();
     inputs.clear();
+    whileShown = nullptr;
 }
 
 int msgBox(const QStringList &lines, MsgIcon icon, const QString &title, MsgButtons buttons)
@@ -52,6 +55,12 @@ int msgBox(const QStringList &lines, MsgIcon icon, const QString &title, MsgButt
     const QString text = lines.join(QLatin1Char('\n'));
     if (DialogScript::enabled) {
         DialogScript::shown.append({text, title, icon, buttons, false});
+        if (DialogScript::whileShown) {
+            // A box raised from inside the hook does not run it again.
+            const std::function<void()> hook = std::exchange(DialogScript::whileShown, nullptr);
+            hook();
+            DialogScript::whileShown = hook;
+        }
         if (!DialogScript::answers.isEmpty())
             return DialogScript::answers.takeFirst();
         return (buttons == MsgButtons::OK) ? vbOK : vbCancel;

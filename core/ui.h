@@ -68,6 +68,8 @@ public:
     static QList<ShownBox> shown;
     static QList<int> answers;             // for message boxes
     static QList<std::optional<QString>> inputs; // for input boxes
+    // Runs while a box is up, as timers and clicks run under a real one.
+    static std::function<void()> whileShown;
     static void reset();
 };
 

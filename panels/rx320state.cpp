@@ -42,7 +42,7 @@ int16_t whole(const std::optional<double> &v, int16_t fallback, int lo, int hi, 
 
 bool read(const QString &path)
 {
-    const QStringList lines = readTextLines(path).value_or(QStringList());
+    const QStringList lines = readTextLines(path, kShortLineMax).value_or(QStringList());
     bool ok = lines.size() >= 8;
     const auto f = lineNumber(lines, 0);
     if (f && *f >= 100 && *f <= 30000) {

@@ -55,6 +55,15 @@ frmTracking::frmTracking() : TavForm(QStringLiteral("frmTracking"), 32, &Program
     boxes->addWidget(lblFreqstep, 1, 0);
     boxes->addWidget(txtFreqstep, 1, 1);
     boxes->addWidget(spnFreqstep, 1, 2);
+    // Dial following and loading hide these; the option frames beside them
+    // stay where they are, so "Mouse" is where the user clicked "Dial".
+    for (QWidget *w : {static_cast<QWidget *>(lblCatchrange), static_cast<QWidget *>(txtCatchrange),
+                       static_cast<QWidget *>(lblFreqstep), static_cast<QWidget *>(txtFreqstep),
+                       static_cast<QWidget *>(spnFreqstep)}) {
+        QSizePolicy p = w->sizePolicy();
+        p.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(p);
+    }
 
     auto frame = [&](const QString &name, QGroupBox *&box, OptionGroup *&group, const QStringList &captions,
                      const QString &base) {

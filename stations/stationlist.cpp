@@ -15,7 +15,9 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QPainter>
 #include <QPointer>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace tav {
@@ -29,6 +31,48 @@ QFont monoFont()
     mono.setFixedPitch(true);
     return mono;
 }
+
+// The column titles over the fixed-pitch list: each title, as the text
+// between bars, is drawn over the character column where its field begins,
+// so the titles stand over their columns in whatever fonts the system has.
+class ColumnTitles : public QLabel {
+public:
+    ColumnTitles(const QString &text, QListView *list, QWidget *parent) : QLabel(text, parent), m_list(list)
+    {
+        setTextFormat(Qt::PlainText);
+    }
+    void setColumns(const QVector<int> &columns)
+    {
+        m_columns = columns;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *e) override
+    {
+        if (m_columns.isEmpty()) {
+            QLabel::paintEvent(e);
+            return;
+        }
+        QPainter p(this);
+        const QFontMetricsF list(m_list->font());
+        // Where the list's text begins, seen from this label.
+        const int margin = m_list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_list) + 1;
+        const int origin = m_list->viewport()->mapTo(window(), QPoint(0, 0)).x() - mapTo(window(), QPoint(0, 0)).x() +
+                           margin;
+        const QStringList titles = text().split(QLatin1Char('|'));
+        const QFontMetrics own(font());
+        const int baseline = (height() + own.ascent() - own.descent()) / 2;
+        for (int i = 0; i < titles.size() && i < m_columns.size(); ++i) {
+            const qreal x = origin + list.horizontalAdvance(QString(m_columns[i] - 1, QLatin1Char(' ')));
+            p.drawText(QPointF(x, baseline), titles[i].trimmed());
+        }
+    }
+
+private:
+    QListView *m_list;
+    QVector<int> m_columns;
+};
 
 constexpr int kSmallList = 3390, kSmallWindow = 4980, kLargeList = 6780, kLargeWindow = 8370;
 
@@ -44,18 +88,14 @@ StationListWindow::StationListWindow(const QString &name, int slot, bool Program
 {
     setWindowTitle(title);
     auto *top = new QVBoxLayout(this);
-    auto *head = new QHBoxLayout;
-    top->addLayout(head);
     cmdHeigh = makeButton(QStringLiteral("cmdHeigh"), QStringLiteral("L"), this);
     cmdHeigh->setFixedWidth(28);
-    head->addWidget(cmdHeigh);
-    lblTitles = makeLabel(titlesName, titles, this);
-    lblTitles->setFont(monoFont());
-    lblTitles->setTextFormat(Qt::PlainText);
-    head->addWidget(lblTitles, 1);
 
     lines = new QStringListModel(this);
     list = new QListView(this);
+    lblTitles = new ColumnTitles(titles, list, this);
+    lblTitles->setObjectName(titlesName);
+    top->addWidget(lblTitles);
     list->setObjectName(listName);
     list->setFont(monoFont());
     list->setUniformItemSizes(true);
@@ -111,6 +151,7 @@ StationListWindow::StationListWindow(const QString &name, int slot, bool Program
     bottom->addWidget(lblProgress, 0, c++);
     bottom->addWidget(lblProcent, 0, c++);
     bottom->addWidget(cmdDiduzu, 0, c++);
+    bottom->addWidget(cmdHeigh, 0, c++);
     bottom->addWidget(txtFrequencyA, 0, c++);
     bottom->addWidget(lblDbname, 0, c++);
     bottom->addWidget(cmdExit, 0, c++);
@@ -221,7 +262,10 @@ void StationListWindow::list_Click(int row)
     if (row < 0 || row >= l.size())
         return;
     m_scan.position = row;
-    lists::tuneToText(l[row].left(8));
+    // The scan's own selection follows a tuning the tick has just made; a
+    // second one would only repeat it (and its complaint, out of range).
+    if (!m_inTick)
+        lists::tuneToText(l[row].left(8));
 }
 
 void StationListWindow::selectLine(int row)
@@ -335,6 +379,7 @@ frmIlg2rx::frmIlg2rx()
                         QStringLiteral("frmIlgquery"), QStringLiteral("ilgquery.ini"), 6, 10)
 {
     lstIlgq = list;
+    static_cast<ColumnTitles *>(lblTitles)->setColumns({1, 10, 20, 43, 52, 70, 78});
     connect(cmdSort, &QPushButton::clicked, this, &frmIlg2rx::cmdSort_Click);
 }
 
@@ -373,6 +418,7 @@ frmAero2rx::frmAero2rx()
                         QStringLiteral("frmAeroquery"), QStringLiteral("aeroquery.ini"), 3, 60)
 {
     lstAero = list;
+    static_cast<ColumnTitles *>(lblTitles)->setColumns({1, 9, 17, 40});
 }
 
 QVector<QComboBox *> frmAero2rx::queryCombos()

@@ -123,6 +123,14 @@ TEST_F(FileDialogs, MemoryFilesOfTheChosenReceiverTypeOnly)
     Windows::get(QStringLiteral("frmLoadfile"))->unload();
     auto *s = openSave(8);
     EXPECT_EQ(s->cmbSavefile->currentText(), "mem_4xyzxyzxyzxy.txt");
+    s->unload();
+
+    // With a panel open, its receiver counts, not a type chosen in Set-up since.
+    G.goRxtype = 4;
+    G.rxtype = 2;
+    EXPECT_EQ(listed(openLoad(8)), (QStringList{"mem_4abc.txt", "MEM_4XYZ.TXT"}));
+    Windows::get(QStringLiteral("frmLoadfile"))->unload();
+    EXPECT_EQ(openSave(8)->cmbSavefile->currentText(), "mem_4xyzxyzxyzxy.txt");
 }
 
 TEST_F(FileDialogs, StationDatabasesByKindAndTrackingSeesEveryFtl)

@@ -53,7 +53,7 @@ TEST_F(Nrd545Rig, RttyFromTheDirectMenuWorksBesideThePanel)
     ASSERT_TRUE(emu.control(QStringLiteral("rtty \\n")));
     ASSERT_TRUE(tavtest::waitFor([&] { return port.InBufferCount() >= 1; }));
     w->tmrGetRTTY_Timer();
-    EXPECT_EQ(w->lblRy[13]->text(), QStringLiteral("RYRY \n"));
+    EXPECT_EQ(w->lblRy[13]->text(), QStringLiteral("RYRY ")) << "finished, its line feed kept but not drawn";
 
     p->unload();
     EXPECT_FALSE(G.rttyloaded);

@@ -16,7 +16,11 @@
 #include "sim/pty.h"
 #include "support/testenv.h"
 
+#include "core/portlock.h"
+
+#include <QFileInfo>
 #include <QLineEdit>
+#include <sys/resource.h>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -224,11 +228,12 @@ TEST_P(RttyWindow, DecodedTextAppearsLineByLine)
     w->tmrGetRTTY_Timer();
     decode(QStringLiteral("\\n"), 1);
     w->tmrGetRTTY_Timer();
-    EXPECT_EQ(ry(13), "CQ CQ DE DL0XYZ\n");
+    EXPECT_EQ(ry(13), "CQ CQ DE DL0XYZ") << "the kept line feed is not drawn";
+    EXPECT_LE(w->lblRy[13]->sizeHint().height(), w->lblRy[13]->height()) << "the line is drawn whole";
     EXPECT_EQ(ry(14), "");
     decode(QString(71, QLatin1Char('r')), 71);
     w->tmrGetRTTY_Timer();
-    EXPECT_EQ(ry(12), "CQ CQ DE DL0XYZ\n");
+    EXPECT_EQ(ry(12), "CQ CQ DE DL0XYZ");
     EXPECT_EQ(ry(13), QString(71, QLatin1Char('R')));
 
     pty->clearReceived();
@@ -426,3 +431,36 @@ INSTANTIATE_TEST_SUITE_P(BothJrcReceivers, RttyWindow, ::testing::Values(2, 4),
                          [](const ::testing::TestParamInfo<int> &i) {
                              return i.param == 2 ? std::string("NRD535") : std::string("NRD545");
                          });
+
+TEST_P(RttyWindow, CaptureThatCannotBeWrittenStopsAndSaysSo)
+{
+    ignoreFileSizeSignal();
+    open();
+    answerSave(QStringLiteral("rty_full.txt"));
+    w->cmdSave[1]->click();
+    ASSERT_TRUE(w->capturing());
+    start(); // the start lines fit
+    // The disk is full from here on: a size limit just above what is written.
+    rlimit was{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &was), 0);
+    rlimit full = was;
+    const QString file = dir.file(QStringLiteral("RTTY/rty_full.txt"));
+    ASSERT_GT(QFileInfo(file).size(), 0);
+    full.rlim_cur = rlim_t(QFileInfo(file).size());
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
+    decode(QStringLiteral("cq de dl0xyz"), 12);
+    w->tmrGetRTTY_Timer();
+    decode(QStringLiteral("\\n"), 1);
+    w->tmrGetRTTY_Timer();
+    setrlimit(RLIMIT_FSIZE, &was);
+
+    EXPECT_FALSE(w->capturing());
+    EXPECT_EQ(w->lblSave->text(), "") << "the label no longer shows a capture";
+    EXPECT_EQ(back(w->lblSave), vbColor(0xC0FFFF));
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_TRUE(dialogs.shown()[0].text.contains(QStringLiteral("rty_full.txt")));
+    EXPECT_TRUE(dialogs.shown()[0].text.contains(QStringLiteral("The capture has stopped.")));
+    EXPECT_EQ(ry(13), "CQ DE DL0XYZ") << "the text is still shown";
+    w->cmdStop->click();
+    EXPECT_EQ(dialogs.shown().size(), 1) << "one message, no more attempts";
+}

@@ -211,3 +211,54 @@ TEST_F(SetUpDialog, FailedSaveIsReportedAndNeverCalledSaved)
     EXPECT_NE(dialogs.shown().last().text, "New INI data is now saved");
     EXPECT_TRUE(dialogs.shown().last().text.contains("/proc/no-such-place/"));
 }
+
+TEST_F(SetUpDialog, DirectoriesTheSettingsFileCannotKeepAreRefused)
+{
+    // Pasted rather than typed: the test keyboard knows only ASCII.
+    auto enter = [](QLineEdit *box, const QString &text) {
+        box->setText(text);
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(box, &out);
+    };
+    const QString def = QDir::homePath() + "/DiDuzu/";
+    for (const QString &bad : {QStringLiteral(""), QStringLiteral("   "), QStringLiteral("/srv/\u0440\u0430\u0434\u0438\u043e")}) {
+        const int before = dialogs.shown().size();
+        enter(dlg->txtDirpath, bad);
+        ASSERT_EQ(dialogs.shown().size(), before + 1) << bad.toStdString();
+        EXPECT_TRUE(dialogs.shown().last().text.startsWith("Invalid path\n"));
+        EXPECT_EQ(dlg->txtDirpath->text(), def);
+        EXPECT_EQ(G.datapath, def);
+    }
+    EXPECT_TRUE(dialogs.shown().last().text.contains("cannot keep"));
+    // Latin-1 accents are fine; a directory under the home folder is kept as "~/...".
+    enter(dlg->txtDirpath, QStringLiteral("/srv/r\u00e9ception"));
+    EXPECT_EQ(G.datapath, QStringLiteral("/srv/r\u00e9ception/"));
+    enter(dlg->txtDirpath, QStringLiteral("~/r\u00e9ception"));
+    EXPECT_EQ(G.datapath, QDir::homePath() + QStringLiteral("/r\u00e9ception/"));
+    EXPECT_EQ(settingsLines().first(), QStringLiteral("~/r\u00e9ception/"));
+}
+
+TEST_F(SetUpDialog, EntriesAreCheckedOnlyWhenTheFocusMovesWithinTheDialog)
+{
+    dlg->txtDimbdxc->clear();
+    QTest::keyClicks(dlg->txtDimbdxc, "4");
+    // Another window or a context menu takes the focus: the half-typed entry stays.
+    for (Qt::FocusReason why : {Qt::ActiveWindowFocusReason, Qt::PopupFocusReason}) {
+        QFocusEvent out(QEvent::FocusOut, why);
+        QApplication::sendEvent(dlg->txtDimbdxc, &out);
+    }
+    QTest::keyClicks(dlg->txtDimbdxc, "0");
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+    EXPECT_EQ(dlg->txtDimbdxc->text(), "40");
+    // Save checks the entry still being typed: rejected, nothing is saved.
+    dlg->txtDimbdxc->setFocus();
+    ASSERT_EQ(dlg->focusWidget(), dlg->txtDimbdxc);
+    dlg->cmdSave_Click();
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(dialogs.shown()[0].text, "Range is between\n1 and 30 (x 1000)");
+    EXPECT_TRUE(dlg->isLoadedForm());
+    EXPECT_FALSE(QFile::exists(dir.file("tavorin2.ini")));
+    // Moving on to another box of the dialog checks it.
+    enter(dlg->txtDimbdxc, "31");
+    EXPECT_EQ(dialogs.shown().last().text, "Range is between\n1 and 30 (x 1000)");
+}

@@ -414,6 +414,41 @@ TEST_F(StationWindows, IlgWindowLoadsTunesScansQueriesAndSorts)
     EXPECT_TRUE(tunedTo(6000));
 }
 
+TEST_F(StationWindows, ScanTickUnderAMessageBoxOpensNoSecond)
+{
+    // Two entries beyond the receiver's range: the first tick's tuning
+    // complains once (its selection of the entry does not tune again), and
+    // ticks that come due while the box is up stay out.
+    stationFile("ILGSDATA.ftl", {rec("40000.00", "0000-0100", "Far"), rec("45000.00", "0000-0100", "Further"),
+                                 rec("09420.00", "0000-2400", "Near")});
+    auto *w = Windows::get<frmIlg2rx>("frmIlg2rx");
+    w->showModeless();
+    G.ftlkind = 1;
+    ASSERT_TRUE(runReader(3));
+    w->txtScandelay->setText("1");
+    w->cmdScan_Click();
+    ASSERT_TRUE(w->scanning());
+    DialogScript::shown.clear();
+    int ticksUnderBox = 0;
+    DialogScript::whileShown = [&] {
+        ++ticksUnderBox;
+        w->tmrScan_Timer();
+        w->tmrScan_Timer();
+    };
+    w->tmrScan_Timer();
+    EXPECT_EQ(ticksUnderBox, 1);
+    ASSERT_EQ(dialogs.shown().size(), 1) << "one box for the one tuning";
+    EXPECT_EQ(dialogs.shown()[0].text, "Frequency outside range");
+    DialogScript::whileShown = nullptr;
+
+    // Once the box is gone the scan goes on with the next entries.
+    w->tmrScan_Timer();
+    EXPECT_EQ(dialogs.shown().size(), 2) << "the second far entry complains in its own tick";
+    w->tmrScan_Timer();
+    EXPECT_TRUE(tunedTo(9420));
+    w->cmdScan_Click();
+}
+
 TEST_F(StationWindows, LoadBeyondTheStoreSaysSo)
 {
     G.setupdata[7] = 1;

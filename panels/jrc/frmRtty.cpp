@@ -1,5 +1,8 @@
 #include "panels/jrc/frmRtty.h"
 
+#include "core/textfile.h"
+#include <QFileInfo>
+
 #include "core/exchange.h"
 #include "core/filekinds.h"
 #include "core/frmWelcome.h"
@@ -288,8 +291,19 @@ void frmRtty::cmdSave_Click(int index)
 
 void frmRtty::capture(const QStringList &lines)
 {
-    if (m_capturing)
-        appendCaptureLines(rttyCaptureFile(), lines);
+    if (!m_capturing)
+        return;
+    QFile &file = rttyCaptureFile();
+    if (appendCaptureLines(file, lines))
+        return;
+    // A full disk or a size limit: the capture ends here, visibly, rather
+    // than losing the text while the label still says it is being kept.
+    const QString name = shownText(QFileInfo(file.fileName()).fileName(), 60);
+    const QString why = file.errorString();
+    cmdSave_Click(0);
+    msgBox(QStringList{QStringLiteral("The RTTY text could not be written to %1:").arg(name), shownText(why),
+                       QStringLiteral("The capture has stopped.")},
+           MsgIcon::Exclamation, QStringLiteral("Error"));
 }
 
 QString frmRtty::panelFrequency() const
@@ -354,8 +368,14 @@ void frmRtty::tmrGetRTTY_Timer()
 
 void frmRtty::showLines()
 {
-    for (int i = 0; i < RttyLines::kLines; ++i)
-        lblRy[i]->setText(m_text.line(i));
+    // A finished line keeps its line feed (the capture writes it); drawn,
+    // it would make a one-line label two lines high and clip the text.
+    for (int i = 0; i < RttyLines::kLines; ++i) {
+        QString shown = m_text.line(i);
+        shown.remove(QLatin1Char('\n'));
+        shown.remove(QLatin1Char('\r'));
+        lblRy[i]->setText(shown);
+    }
 }
 
 } // namespace tav
