@@ -4,6 +4,7 @@
 #include "core/clock.h"
 #include "core/globals.h"
 #include "core/ui.h"
+#include "core/setupdata.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

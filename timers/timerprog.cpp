@@ -1,8 +1,8 @@
 #include "timers/timerprog.h"
-#include "core/setupdata.h"
 
 #include "core/globals.h"
 #include "core/numtext.h"
+#include "core/setupdata.h"
 #include "panels/ar7030conv.h"
 
 #include <QTimeZone>
@@ -248,7 +248,7 @@ void TimerEditor::spinRxSetting(int i, bool up)
 
 void TimerEditor::nrd535option11()
 {
-    if (setting(Setting::Nrd535BwcFitted) != 1 || bw >= 2) {
+    if (!settingOn(Setting::Nrd535BwcFitted) || bw >= 2) {
         bwcmax = bwcmin = bwc = 0;
         rxEnabled[3] = false;
         return;
@@ -279,7 +279,7 @@ void TimerEditor::nrd535smdis5()
     rxEnabled[2] = true;
     agc = savedagc;
     rxEnabled[5] = true;
-    if (setting(Setting::Nrd535BwcFitted) == 1)
+    if (settingOn(Setting::Nrd535BwcFitted))
         nrd535option11();
 }
 
@@ -393,7 +393,7 @@ void TimerEditor::fromRow(const ProgRow &r)
     switch (m_rx) {
     case 1: rxEnabled[3] = false; break;
     case 2:
-        if (setting(Setting::Nrd535BwcFitted) == 1 && bw < 2) {
+        if (settingOn(Setting::Nrd535BwcFitted) && bw < 2) {
             bwcmax = bw == 0 ? 5500 : 2200;
             bwcmin = bw == 0 ? 2000 : 500;
         } else {
