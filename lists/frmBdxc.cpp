@@ -32,7 +32,7 @@ void frmBdxc::Form_Unload()
 
 FileResult frmBdxc::bdxcfile2ram(const QString &path)
 {
-    const int capacity = listCapacity(4);
+    const int capacity = listCapacity(Setting::DimBdxc);
     std::optional<ListLines> read;
     {
         HourglassGuard hourglass;

@@ -32,7 +32,7 @@ void frmOwn::Form_Unload()
 FileResult frmOwn::ownfile2ram(const QString &path)
 {
     HourglassGuard hourglass;
-    const int capacity = listCapacity(5);
+    const int capacity = listCapacity(Setting::DimOwn);
     std::optional<ListLines> read = readListLines(path, capacity);
     if (!read)
         return FileResult::failure(QStringLiteral("The file could not be opened."));
