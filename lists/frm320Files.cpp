@@ -1,4 +1,5 @@
 #include "lists/frm320Files.h"
+#include "core/setupdata.h"
 
 #include "core/frmWelcome.h"
 #include "core/globals.h"

@@ -1,4 +1,5 @@
 #include "lists/frmBdxc.h"
+#include "core/setupdata.h"
 
 #include "core/globals.h"
 #include "core/ui.h"

@@ -1,4 +1,5 @@
 #include "lists/listfile.h"
+#include "core/setupdata.h"
 
 #include "core/globals.h"
 #include "core/numtext.h"

@@ -4,6 +4,8 @@
 // lines, and the comma-separated frequency fields of the broadcast and own
 // lists.
 
+#include "core/setupdata.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
