@@ -4,17 +4,21 @@
 // lines, and the comma-separated frequency fields of the broadcast and own
 // lists.
 
+#include "core/setupdata.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include "core/setupdata.h"
+
 #include <array>
 #include <optional>
 
 namespace tav::lists {
 
-// The rows a list may hold: setupdata(setting) thousands of lines. A size of
+// The rows a list may hold: the setting's thousands of lines. A size of
 // 0 or less (an old settings file) counts as the set-up dialog's default.
-int listCapacity(int setting);
+int listCapacity(Setting size);
 
 struct ListLines {
     QList<QByteArray> lines;
