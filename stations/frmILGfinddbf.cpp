@@ -7,6 +7,7 @@
 #include "stations/stationstate.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 
 namespace tav {
@@ -32,8 +33,9 @@ frmILGfinddbf::frmILGfinddbf() : TavForm(QStringLiteral("frmILGfinddbf"), 7, &Pr
         drvILG->addItem(d.absoluteFilePath());
     connect(drvILG, &QComboBox::activated, this, &frmILGfinddbf::drvILG_Change);
     connect(dirILG, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *it) {
-        const QString name = it->text();
-        dirILG_Change(QDir::cleanPath(m_path + QLatin1Char('/') + name));
+        const QString path = it->data(Qt::UserRole).toString();
+        if (!path.isEmpty())
+            dirILG_Change(path);
     });
     connect(cmdOK, &QPushButton::clicked, this, &frmILGfinddbf::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmILGfinddbf::cmdCancel_Click);
@@ -60,11 +62,30 @@ void frmILGfinddbf::drvILG_Change(int index)
 
 void frmILGfinddbf::fillDirs()
 {
+    // As a directory list box shows it: the way down from the root to the
+    // current directory (so the user sees where the list is), then the
+    // directories in it, each indented one step deeper than its parent.
     dirILG->clear();
+    QStringList chain;
+    for (QDir d(m_path);; d.cdUp()) {
+        chain.prepend(d.absolutePath());
+        if (d.isRoot())
+            break;
+    }
+    auto add = [this](const QString &path, const QString &name, int depth) {
+        auto *it = new QListWidgetItem(QString(depth * 2, QLatin1Char(' ')) + name, dirILG);
+        it->setData(Qt::UserRole, path);
+        return it;
+    };
+    for (int i = 0; i < chain.size(); ++i) {
+        const QString name = i == 0 ? chain[i] : QFileInfo(chain[i]).fileName();
+        QListWidgetItem *it = add(chain[i], name, i);
+        if (i == chain.size() - 1)
+            dirILG->setCurrentItem(it);
+    }
     QDir d(m_path);
-    if (!d.isRoot())
-        dirILG->addItem(QStringLiteral(".."));
-    dirILG->addItems(d.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase));
+    for (const QString &sub : d.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase))
+        add(d.absoluteFilePath(sub), sub, int(chain.size()));
 }
 
 void frmILGfinddbf::dirILG_Change(const QString &dir)

@@ -3,6 +3,7 @@
 #include "core/clock.h"
 #include "core/globals.h"
 #include "core/ui.h"
+#include "core/setupdata.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -77,7 +78,7 @@ void frmRxClock::tmrPCclock_Timer()
 {
     const QDateTime now = Clock::now();
     pclt = now.toString(QStringLiteral("hh:mm:ss"));
-    pcut = utcFromLocal(now, G.setupdata[3]).toString(QStringLiteral("hh:mm:ss"));
+    pcut = utcFromLocal(now, setting(Setting::UtcOffsetHours)).toString(QStringLiteral("hh:mm:ss"));
     lblLT->setText(pclt);
     lblUT->setText(pcut);
 }

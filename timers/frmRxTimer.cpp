@@ -6,15 +6,8 @@
 #include "core/frmWelcome.h"
 #include "core/globals.h"
 #include "core/numtext.h"
-#include "drivers/clsAR7030.h"
-#include "drivers/clsNRD535.h"
-#include "drivers/clsNRD545.h"
-#include "drivers/clsRX320.h"
-#include "panels/ar7030conv.h"
-#include "panels/frmAR7030.h"
-#include "panels/frmNRD535.h"
-#include "panels/frmNRD545.h"
-#include "panels/frmRX320.h"
+#include "core/setupdata.h"
+#include "panels/frmPanel.h"
 #include "panels/jrclock.h"
 
 #include <QGridLayout>
@@ -41,12 +34,6 @@ QLabel *cell(const QString &name, const QString &text, QWidget *parent)
     l->setMinimumWidth(18);
     l->setAutoFillBackground(true);
     return l;
-}
-
-template <class P> P *panelAs(const char *name)
-{
-    frmPanel *p = frmWelcome::instance()->openPanel();
-    return (p && p->objectName() == QLatin1String(name)) ? qobject_cast<P *>(p) : nullptr;
 }
 
 QString clockText19(const QDateTime &t) { return t.toString(QStringLiteral("yyyy MM dd hh:mm:ss")); }
@@ -274,7 +261,8 @@ void frmRxTimer::Form_Unload()
     tmrCurrenTime.stop();
     tmrTestprog.stop();
     tmrDuration.stop();
-    if (m_type == 1 || m_type == 3)
+    // A line output goes back on for listening; a relay stays off.
+    if (m_rx && !m_rx->model().timerRelay && m_rx->model().lineOutput)
         lineoutonoff(1);
     m_rx.reset();
 }
@@ -297,7 +285,7 @@ void frmRxTimer::showEditor()
 
 void frmRxTimer::getztime()
 {
-    editor.setUtc(utcFromLocal(Clock::now(), G.setupdata[3]));
+    editor.setUtc(utcFromLocal(Clock::now(), setting(Setting::UtcOffsetHours)));
     showEditor();
 }
 
@@ -315,58 +303,12 @@ void frmRxTimer::reportSilent()
 
 void frmRxTimer::getrxsetting()
 {
-    TimerEditor::Reading r;
-    bool answered = true;
-    switch (m_type) {
-    case 1:
-        if (auto *d = dynamic_cast<clsAR7030 *>(m_rx.get())) {
-            bool ok1 = false, ok2 = false;
-            r.att = d->Attenuator(&ok1);
-            r.bw = d->Bandwidth();
-            r.pbs = ar7030conv::b2vsb(d->PassBandShift());
-            r.mode = d->Mode(&ok2);
-            r.agc = d->Agcspeed();
-            answered = ok1 && ok2;
-        }
-        break;
-    case 2:
-        if (auto *d = dynamic_cast<clsNRD535 *>(m_rx.get())) {
-            const QString s = d->RxStatus();
-            answered = d->lastReadOk() && s.size() >= 13;
-            if (answered) {
-                r.att = s.mid(1, 1).toInt();
-                r.bw = s.mid(2, 1).toInt();
-                r.mode = s.mid(3, 1).toInt();
-                r.agc = s.mid(12, 1).toInt();
-            }
-        }
-        break;
-    case 3:
-        r.bw = G.rx320filter;
-        r.pbs = G.rx320pbs;
-        r.mode = G.rx320mode;
-        r.agc = G.rx320agc;
-        break;
-    case 4:
-        if (auto *d = dynamic_cast<clsNRD545 *>(m_rx.get())) {
-            const QString s = d->RxStatus();
-            answered = d->lastReadOk() && s.size() >= 13;
-            if (answered) {
-                r.att = s.mid(1, 1).toInt();
-                r.mode = s.mid(3, 1).toInt();
-                r.agc = s.mid(12, 1).toInt();
-                r.pbs = d->PassBandShiftxxx();
-                r.bwc = d->Bandwidthcontrolxxx();
-                answered = d->lastReadOk();
-            }
-        }
-        break;
-    default: break;
-    }
-    if (m_type == 0)
+    if (!m_rx)
         return;
+    const std::optional<RxSetting> r = m_rx->readSetting();
+    const bool answered = r.has_value();
     if (answered)
-        editor.setFromReceiver(r);
+        editor.setFromReceiver(*r);
     double kHz = frmWelcome::instance()->Update2RxFreq();
     // The AR7030 tunes in steps of about 3 Hz: 6000 kHz reads back as
     // 5999.999. The editor takes the frequency as its panel shows it, to 10 Hz.
@@ -580,7 +522,7 @@ void frmRxTimer::tmrCurrenTime_Timer()
 {
     const QDateTime now = Clock::now();
     rxtimerlt = clockText19(now);
-    rxtimerutc = clockText19(utcFromLocal(now, G.setupdata[3]));
+    rxtimerutc = clockText19(utcFromLocal(now, setting(Setting::UtcOffsetHours)));
     lblLT->setText(rxtimerlt);
     lblUTC->setText(rxtimerutc);
 }
@@ -711,79 +653,8 @@ void frmRxTimer::setrx2tptel()
 {
     const ProgRow &p = table.progdata[size_t(curprog)];
     frmWelcome::instance()->Change2FreqA(rowFrequencyKHz(p));
-    const int att = p[7], bw = p[8], pbs = p[9], bwc = p[10], mode = p[11], agc = p[12];
-    switch (m_type) {
-    case 1:
-        if (auto *d = dynamic_cast<clsAR7030 *>(m_rx.get())) {
-            auto *panel = panelAs<frmAR7030>("frmAR7030");
-            const int pbsByte = ar7030conv::vsb2b(pbs);
-            d->setAttenuator(att);
-            if (panel) panel->AR7030A_AttenuatorChanged(att);
-            d->setPassBandShift(pbsByte);
-            if (panel) panel->AR7030A_PassbandshiftChanged(pbsByte);
-            d->setMode(mode);
-            if (panel) panel->AR7030A_ModeChanged(mode);
-            d->setAgcspeed(agc);
-            if (panel) panel->AR7030A_AgcspeedChanged(agc);
-            d->setBandwidth(bw);
-            if (panel) panel->AR7030A_BandwidthChanged(bw);
-        }
-        break;
-    case 2:
-        if (auto *d = dynamic_cast<clsNRD535 *>(m_rx.get())) {
-            auto *panel = panelAs<frmNRD535>("frmNRD535");
-            d->setAttenuator(int16_t(att));
-            if (panel) panel->NRD535A_AttenuatorChanged(int16_t(att));
-            d->setBandwidth(int16_t(bw));
-            if (panel) panel->NRD535A_BandwidthChanged(int16_t(bw));
-            d->setPassBandShift(int16_t(pbs));
-            if (panel) panel->NRD535A_PassbandshiftChanged(int16_t(pbs));
-            d->setBandwidthcontrol(int16_t(bwc));
-            if (panel) panel->NRD535A_BandwidthcontrolChanged(int16_t(bwc));
-            d->setMode(int16_t(mode));
-            if (panel) panel->NRD535A_ModeChanged(int16_t(mode));
-            d->setAgcspeed(int16_t(agc));
-            if (panel) panel->NRD535A_AgcspeedChanged(int16_t(agc));
-        }
-        break;
-    case 3:
-        if (auto *d = dynamic_cast<clsRX320 *>(m_rx.get())) {
-            auto *panel = panelAs<frmRX320>("frmRX320");
-            d->setBandwidth(bw);
-            if (panel) panel->RX320A_BandwidthChanged(bw);
-            d->setPassBandShift(pbs);
-            if (panel) panel->RX320A_PassbandshiftChanged(pbs);
-            d->setMode(mode);
-            if (panel) panel->RX320A_ModeChanged(mode);
-            d->setAgcspeed(agc);
-            if (panel) panel->RX320A_AgcspeedChanged(agc);
-        }
-        break;
-    case 4:
-        if (auto *d = dynamic_cast<clsNRD545 *>(m_rx.get())) {
-            auto *panel = panelAs<frmNRD545>("frmNRD545");
-            d->setAttenuator(int16_t(att));
-            if (panel) panel->NRD545A_AttenuatorChanged(int16_t(att));
-            if (mode == 7 || mode == 8) {
-                d->setMode(4);
-                Delay(100);
-                d->setEcss(int16_t(mode == 7 ? 1 : 2));
-            } else {
-                d->setMode(int16_t(mode));
-            }
-            if (panel) panel->NRD545A_ModeChanged(int16_t(mode));
-            d->setPassBandShift(int16_t(pbs));
-            if (panel) panel->NRD545A_PassbandshiftChanged(int16_t(pbs));
-            d->setBandwidthcontrol(int16_t(bwc));
-            if (panel) panel->NRD545A_BandwidthcontrolChanged(int16_t(bwc));
-            if (mode < 4) {
-                d->setAgcspeed(int16_t(agc));
-                if (panel) panel->NRD545A_AgcspeedChanged(int16_t(agc));
-            }
-        }
-        break;
-    default: break;
-    }
+    if (m_rx)
+        m_rx->applySetting(RxSetting{p[7], p[8], p[9], p[10], p[11], p[12]}, &frmPanel::showOnOpenPanel);
 }
 
 void frmRxTimer::lineoutonoff(int n)
@@ -791,29 +662,16 @@ void frmRxTimer::lineoutonoff(int n)
     m_lineOn = n == 1;
     cmdLineoutOnoff[1]->setVisible(n == 0);
     cmdLineoutOnoff[0]->setVisible(n == 1);
-    switch (m_type) {
-    case 1:
-        if (auto *d = dynamic_cast<clsAR7030 *>(m_rx.get())) {
-            const int level = n == 1 ? int(G.setupdata[28]) : 0;
-            d->setLeftauxlevel(level);
-            if (auto *panel = panelAs<frmAR7030>("frmAR7030"))
-                panel->AR7030A_LeftauxlevelChanged(level);
-        }
-        break;
-    case 2:
-    case 4:
-        if (m_rx)
-            m_rx->setTimerRelay(n == 1);
-        break;
-    case 3:
-        if (m_rx) {
-            const int level = n == 1 ? int(G.setupdata[31]) : 0;
-            m_rx->setLineOutput(level);
-            if (auto *panel = panelAs<frmRX320>("frmRX320"))
-                panel->RX320A_LinelevelChanged(level);
-        }
-        break;
-    default: break;
+    if (!m_rx)
+        return;
+    // The model records through its timer relay or, without one, through its
+    // line output at the level chosen in the set-up.
+    if (m_rx->model().timerRelay) {
+        m_rx->setTimerRelay(n == 1);
+    } else if (m_rx->model().lineOutput) {
+        const int level = n == 1 ? m_rx->presetLineLevel() : 0;
+        m_rx->setLineOutput(level);
+        frmPanel::showOnOpenPanel(RxChange{RxChange::LineLevel, level, 0, QString()});
     }
 }
 

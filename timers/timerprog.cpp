@@ -2,6 +2,7 @@
 
 #include "core/globals.h"
 #include "core/numtext.h"
+#include "core/setupdata.h"
 #include "panels/ar7030conv.h"
 
 #include <QTimeZone>
@@ -200,7 +201,7 @@ void TimerEditor::spinRxSetting(int i, bool up)
         case 0: att = wrap(att + s, 0, 1); break;
         case 1:
             bw = wrap(bw + s, 0, 3);
-            if (bw == 2 && G.setupdata[10] == 0)
+            if (bw == 2 && setting(Setting::Nrd535NarFitted) == 0)
                 bw = up ? 3 : 1;
             nrd535option11();
             break;
@@ -208,7 +209,7 @@ void TimerEditor::spinRxSetting(int i, bool up)
         case 3: bwc = wrap(bwc + 100 * s, bwcmin, bwcmax); break;
         case 4: {
             const int old = prevmode;
-            mode = wrap(mode + s, 0, G.setupdata[12] != 0 ? 8 : 6);
+            mode = wrap(mode + s, 0, setting(Setting::Nrd535EcssFitted) != 0 ? 8 : 6);
             prevmode = mode;
             if (mode == 5 || old == 5)
                 nrd535smdis5();
@@ -247,7 +248,7 @@ void TimerEditor::spinRxSetting(int i, bool up)
 
 void TimerEditor::nrd535option11()
 {
-    if (G.setupdata[11] != 1 || bw >= 2) {
+    if (!settingOn(Setting::Nrd535BwcFitted) || bw >= 2) {
         bwcmax = bwcmin = bwc = 0;
         rxEnabled[3] = false;
         return;
@@ -278,7 +279,7 @@ void TimerEditor::nrd535smdis5()
     rxEnabled[2] = true;
     agc = savedagc;
     rxEnabled[5] = true;
-    if (G.setupdata[11] == 1)
+    if (settingOn(Setting::Nrd535BwcFitted))
         nrd535option11();
 }
 
@@ -392,7 +393,7 @@ void TimerEditor::fromRow(const ProgRow &r)
     switch (m_rx) {
     case 1: rxEnabled[3] = false; break;
     case 2:
-        if (G.setupdata[11] == 1 && bw < 2) {
+        if (settingOn(Setting::Nrd535BwcFitted) && bw < 2) {
             bwcmax = bw == 0 ? 5500 : 2200;
             bwcmin = bw == 0 ? 2000 : 500;
         } else {

@@ -3,6 +3,8 @@
 // spinners and the NRD setting rules, the table of six programs with the
 // checks against past and overlapping programs, and the TPR_ file.
 
+#include "drivers/receiver.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -66,9 +68,7 @@ public:
     void setFrequencyKHz(double kHz);
     long long frequencyHz() const;
     // Receiver settings read from the receiver, then the model's rules.
-    struct Reading {
-        int att = 0, bw = 0, pbs = 0, bwc = 0, mode = 0, agc = 0;
-    };
+    using Reading = RxSetting;
     void setFromReceiver(const Reading &r);
 
     // The NRD option and mode rules.
