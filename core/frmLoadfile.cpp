@@ -1,5 +1,7 @@
 #include "core/frmLoadfile.h"
 
+#include "core/links.h"
+
 #include "core/frmWelcome.h"
 
 #include "core/filekinds.h"
@@ -109,10 +111,9 @@ void frmLoadfile::cmdOK_Click()
         readBackFrequency();
         if (openPanelRxtype() == 2) {
             G.dialtrack = false;
-        } else if (openPanelRxtype() == 3 && G.trackingloaded) {
-            if (TavForm *t = Windows::existing(QStringLiteral("frmTracking")))
-                if (auto *dial = t->findChild<QRadioButton *>(QStringLiteral("optMousedial(1)")))
-                    dial->setEnabled(false);
+        } else if (openPanelRxtype() == 3) {
+            if (TrackingLink *t = links::tracking())
+                t->disableDialFollowing();
         }
     }
     const QString name = G.filenames[k];

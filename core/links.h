@@ -35,6 +35,8 @@ public:
     virtual bool trackDatabaseLoaded() const = 0;
     // Looks up the stations on G.rxfreqnow.
     virtual void Trackfreq() = 0;
+    // Loading a file with the RX-320 ends the choice of following the dial.
+    virtual void disableDialFollowing() = 0;
 };
 
 // A tool window whose caption shows the clock: the welcome window's clock

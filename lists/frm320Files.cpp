@@ -1,4 +1,5 @@
 #include "lists/frm320Files.h"
+#include "core/setupdata.h"
 
 #include "core/frmWelcome.h"
 #include "core/globals.h"
@@ -30,7 +31,7 @@ void frm320Files::Form_Load()
 FileResult frm320Files::f320file2ram(const QString &path)
 {
     HourglassGuard hourglass;
-    const int capacity = listCapacity(5);
+    const int capacity = listCapacity(Setting::DimOwn);
     std::optional<ListLines> read = readListLines(path, capacity);
     if (!read)
         return FileResult::failure(QStringLiteral("The file could not be opened."));

@@ -1,4 +1,5 @@
 #include "lists/frmBdxc.h"
+#include "core/setupdata.h"
 
 #include "core/globals.h"
 #include "core/ui.h"
@@ -32,7 +33,7 @@ void frmBdxc::Form_Unload()
 
 FileResult frmBdxc::bdxcfile2ram(const QString &path)
 {
-    const int capacity = listCapacity(4);
+    const int capacity = listCapacity(Setting::DimBdxc);
     std::optional<ListLines> read;
     {
         HourglassGuard hourglass;

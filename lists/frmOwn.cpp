@@ -1,4 +1,5 @@
 #include "lists/frmOwn.h"
+#include "core/setupdata.h"
 
 #include "core/frmWelcome.h"
 #include "core/globals.h"
@@ -32,7 +33,7 @@ void frmOwn::Form_Unload()
 FileResult frmOwn::ownfile2ram(const QString &path)
 {
     HourglassGuard hourglass;
-    const int capacity = listCapacity(5);
+    const int capacity = listCapacity(Setting::DimOwn);
     std::optional<ListLines> read = readListLines(path, capacity);
     if (!read)
         return FileResult::failure(QStringLiteral("The file could not be opened."));

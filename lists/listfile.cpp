@@ -1,4 +1,5 @@
 #include "lists/listfile.h"
+#include "core/setupdata.h"
 
 #include "core/globals.h"
 #include "core/numtext.h"
@@ -10,11 +11,11 @@
 
 namespace tav::lists {
 
-int listCapacity(int setting)
+int listCapacity(Setting size)
 {
-    double thousands = (setting > 0 && setting < int(G.setupdata.size())) ? G.setupdata[size_t(setting)] : 0;
+    double thousands = setting(size);
     if (!(thousands > 0))
-        thousands = setupDefault(setting);
+        thousands = setupDefault(int(size));
     // Settings hold at most a few tens of thousands of lines; anything beyond
     // an int is a damaged file, not a wish for billions of rows.
     const double rows = std::floor(thousands * 1000.0);

@@ -4,6 +4,8 @@
 // lines, and the comma-separated frequency fields of the broadcast and own
 // lists.
 
+#include "core/setupdata.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -14,7 +16,7 @@ namespace tav::lists {
 
 // The rows a list may hold: setupdata(setting) thousands of lines. A size of
 // 0 or less (an old settings file) counts as the set-up dialog's default.
-int listCapacity(int setting);
+int listCapacity(Setting size);
 
 struct ListLines {
     QList<QByteArray> lines;

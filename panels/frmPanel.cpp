@@ -287,6 +287,12 @@ void frmPanel::setAttenuatorFrameEnabled(bool on)
         fra->setEnabled(on);
 }
 
+void frmPanel::setAttenuatorLabelColour(unsigned bbggrr)
+{
+    if (auto *lbl = findChild<QLabel *>(QStringLiteral("lblAttenuator")))
+        setBackColor(lbl, bbggrr);
+}
+
 // ---- display ----
 
 void frmPanel::showFrequency(double khz)

@@ -106,6 +106,11 @@ public:
     // The measurement windows keep the user from changing the attenuator
     // while they measure (panels without an attenuator have nothing to do).
     void setAttenuatorFrameEnabled(bool on);
+    // The attenuator label's colour (&HBBGGRR): the JRC dialogs show with it
+    // whether the input circuit is bypassed.
+    void setAttenuatorLabelColour(unsigned bbggrr);
+    // The frequency as the panel shows it ("?" outside the range).
+    QString frequencyText() const { return txtFrequencyA->text(); }
 
     // What a tool just sent through its own driver object: the model's panel
     // shows it with its own handlers (frequency, mode, bandwidth and AGC go

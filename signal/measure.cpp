@@ -71,7 +71,7 @@ std::optional<float> MeasureSession::read(bool &gaveUp)
 QString openPanelFrequencyText()
 {
     if (frmPanel *p = frmWelcome::instance()->openPanel())
-        return p->txtFrequencyA->text();
+        return p->frequencyText();
     return QString();
 }
 

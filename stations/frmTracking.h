@@ -54,6 +54,7 @@ public:
     // TrackingLink
     bool trackDatabaseLoaded() const override { return G.trackdbloaded; }
     void Trackfreq() override;
+    void disableDialFollowing() override { optMousedial->button(1)->setEnabled(false); }
     void showTunedFrequency(const QString &freqtext) override { txtFrequencyA->setText(freqtext); }
 
     void Trackall();

@@ -7,6 +7,7 @@
 #include "core/launch.h"
 #include "core/tables.h"
 #include "core/textfile.h"
+#include "core/links.h"
 #include "support/testenv.h"
 
 #include <QDir>
@@ -226,16 +227,33 @@ TEST_F(FileDialogs, MemoryFileIsLoadedOnlyAfterYes)
     EXPECT_EQ(readPaths, (QStringList{dir.path() + "MEM/MEM_2A.TXT"}));
 }
 
-TEST_F(FileDialogs, LoadingWithTheRx320SwitchesOffDialFollowingInTheTrackingWindow)
-{
-    Windows::registerFactory(QStringLiteral("frmTracking"), [] {
-        auto *w = new TavForm(QStringLiteral("frmTracking"), 32, &ProgramState::trackingloaded);
+namespace {
+// The tracking window as the Load dialog sees it: its dial choice.
+class TrackingStandIn : public TavForm, public TrackingLink {
+public:
+    TrackingStandIn() : TavForm(QStringLiteral("frmTracking"), 32, &ProgramState::trackingloaded)
+    {
         for (int i = 0; i < 2; ++i) {
-            auto *b = new QRadioButton(w);
+            auto *b = new QRadioButton(this);
             b->setObjectName(QStringLiteral("optMousedial(%1)").arg(i));
         }
-        return w;
-    });
+    }
+    bool trackDatabaseLoaded() const override { return false; }
+    void Trackfreq() override {}
+    void disableDialFollowing() override
+    {
+        findChild<QRadioButton *>(QStringLiteral("optMousedial(1)"))->setEnabled(false);
+    }
+
+protected:
+    void Form_Load() override { links::add(static_cast<TrackingLink *>(this)); }
+    void Form_Unload() override { links::remove(static_cast<TrackingLink *>(this)); }
+};
+} // namespace
+
+TEST_F(FileDialogs, LoadingWithTheRx320SwitchesOffDialFollowingInTheTrackingWindow)
+{
+    Windows::registerFactory(QStringLiteral("frmTracking"), [] { return new TrackingStandIn; });
     TavForm *tracking = Windows::get(QStringLiteral("frmTracking"));
     tracking->load();
     G.rxtype = 3;

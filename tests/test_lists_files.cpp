@@ -112,8 +112,8 @@ TEST(ListFiles, EmptyOverlongAndAnyLineEnding)
     resetProgramState();
     G.setupdata[4] = 0; // an old settings file: the dialog's default (2)
     G.setupdata[5] = 50;
-    EXPECT_EQ(listCapacity(4), 2000);
-    EXPECT_EQ(listCapacity(5), 50000);
+    EXPECT_EQ(listCapacity(Setting::DimBdxc), 2000);
+    EXPECT_EQ(listCapacity(Setting::DimOwn), 50000);
 }
 
 TEST(ListFiles, LatinOneBytesAreColumnsUnderAGermanLocale)

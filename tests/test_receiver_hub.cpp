@@ -154,6 +154,7 @@ struct TrackingStandIn : TrackingLink {
     explicit TrackingStandIn(Log &l) : log(l) {}
     bool trackDatabaseLoaded() const override { return true; }
     void Trackfreq() override { log.lines << QStringLiteral("track ") + QString::number(G.rxfreqnow); }
+    void disableDialFollowing() override {}
 };
 
 struct Links : tavtest::Nrd545Rig {};

@@ -1,4 +1,5 @@
 #include "timers/frmRxClock.h"
+#include "core/setupdata.h"
 
 #include "core/clock.h"
 #include "core/globals.h"

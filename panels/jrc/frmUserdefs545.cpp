@@ -22,7 +22,7 @@ constexpr int kInputTuning = 24;
 void paintPanelAttenuator(unsigned color)
 {
     if (auto *p = Windows::existing<frmNRD545>(QStringLiteral("frmNRD545")))
-        setBackColor(p->lblAttenuator, color);
+        p->setAttenuatorLabelColour(color);
 }
 } // namespace
 
