@@ -9,12 +9,14 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include "core/setupdata.h"
+
 #include <array>
 #include <optional>
 
 namespace tav::lists {
 
-// The rows a list may hold: setupdata(setting) thousands of lines. A size of
+// The rows a list may hold: the setting's thousands of lines. A size of
 // 0 or less (an old settings file) counts as the set-up dialog's default.
 int listCapacity(Setting size);
 

@@ -560,7 +560,7 @@ void frmMemman::cmdFetch_Click()
         cleargrdmemman();
         showBanner(QStringLiteral("Fetching"));
         m.transferring = true;
-        if (m_rx && (m_rxtype == 1 || m_rxtype == 2 || m_rxtype == 4) && last >= 0) {
+        if (m_rx && m_rx->model().lastChannel && last >= 0) {
             ran = true;
             complete = fetchCells(last, failedAt);
         }
@@ -653,7 +653,7 @@ void frmMemman::cmdFill_Click()
     int skipped = 0;
     for (int i = cellfrom; i <= cellto; ++i)
         skipped += m.image.held(i) ? 0 : 1;
-    const bool ran = m_rx && (m_rxtype == 1 || m_rxtype == 2 || m_rxtype == 4);
+    const bool ran = m_rx && m_rx->model().lastChannel;
     {
         showBanner(QStringLiteral("Filling"));
         HourglassGuard hourglass;
