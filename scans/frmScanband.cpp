@@ -355,6 +355,12 @@ std::optional<float> frmScanband::reading()
 
 bool frmScanband::missed()
 {
+    // A lost line is told once by the panel; the sweep just ends, without a
+    // second message over that one.
+    if (frmWelcome::instance()->Comm1.lost()) {
+        cmdStop_Click();
+        return true;
+    }
     if (++m_misses < kMissesToStop)
         return false;
     cmdStop_Click();

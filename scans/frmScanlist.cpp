@@ -249,6 +249,13 @@ void frmScanlist::tmrScanlist_Timer()
         m_scan.storeReading(*level);
     } else {
         m_scan.markUnanswered();
+        // A lost line is told once by the panel; the scan just ends, without
+        // a second message over that one.
+        if (frmWelcome::instance()->Comm1.lost()) {
+            cmdStop_Click();
+            m_ticking = false;
+            return;
+        }
         if (++m_misses >= kMissesToStop) {
             haltWith({QStringLiteral("The receiver does not answer.")});
             m_ticking = false;

@@ -20,6 +20,7 @@
 #include "support/testenv.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
@@ -230,6 +231,41 @@ TEST_F(ScansOnAR7030, BandSweepFollowsTheProfileAndHoldsOnAStrongSignal)
     w->cmdStop_Click();
     w->cmdExit_Click();
     EXPECT_TRUE(entry("mnuScanFreqList")->isEnabled());
+}
+
+TEST_F(ScansOnAR7030, ALostLineEndsTheScansWithTheLinesMessageOnly)
+{
+    auto *w = openFromPanel<frmScanband>("frmScanband");
+    ASSERT_TRUE(w);
+    w->txtInput[0]->setText("7000");
+    w->txtInput[1]->setText("7010");
+    w->txtInput[2]->setText("1");
+    w->txtInput[3]->setText("60");
+    w->cmdStart_Click();
+    w->tmrScanband_Timer();
+    ASSERT_TRUE(w->sweeping());
+    pty.dropLine();
+    for (int i = 0; i < 3 && w->sweeping(); ++i) {
+        w->tmrScanband_Timer();
+        QCoreApplication::processEvents();
+    }
+    EXPECT_FALSE(w->sweeping());
+    tavtest::waitFor([&] { return !dialogs.shown().isEmpty(); }, 2000);
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_TRUE(dialogs.shown()[0].text.contains("was lost")) << dialogs.shown()[0].text.toStdString();
+    w->cmdExit_Click();
+
+    auto *l = openFromPanel<frmScanlist>("frmScanlist");
+    ASSERT_TRUE(l);
+    l->txtFreqlist[0]->setText("7000");
+    l->txtDelay->setText("10");
+    l->cmdStart_Click();
+    ASSERT_TRUE(l->scanning());
+    l->tmrScanlist_Timer();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(l->scanning());
+    EXPECT_EQ(dialogs.shown().size(), 1);
+    l->cmdExit_Click();
 }
 
 TEST_F(ScansOnAR7030, BandStepsFollowTheLastTwentyRuleAndOtherTuningIsRecorded)
