@@ -64,6 +64,7 @@ protected:
         G.datapath = dir.path();
         c.init();
         G.rxtype = G.goRxtype = int16_t(c.rxtype);
+        G.jrclock = 1; // held in remote, as a timed tool holds a JRC receiver
         w = frmWelcome::instance();
         w->Comm1.CommPort = 1;
         dir.write(QStringLiteral("comports.ini"), pty->slavePath().toLatin1() + "\r\n");
@@ -139,7 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
         // RX-320: nothing to read back but what was last sent.
         SettingCase{3, "rx320", &InitRX320, {0, 12, -400, 0, 2, 2}, {0, 12, -400, 0, 2, 2},
                     record(11720000, 1, 20, std::nullopt, 2, std::nullopt, std::nullopt)},
-        // NRD-545: attenuator, mode and AGC from the status reply (the filter is the width's).
-        SettingCase{4, "nrd545", &InitNRD545, {1, 0, 0, 0, 1, 3}, {1, 0, 0, 0, 1, 3},
+        // NRD-545: shift and width in tens of Hz, read on their own; the filter is the width's.
+        SettingCase{4, "nrd545", &InitNRD545, {1, 0, 50, 240, 1, 3}, {1, 0, 50, 240, 1, 3},
                     record(15400000, 2, 1, 1, 3, std::nullopt, std::nullopt)}),
     [](const auto &info) { return std::string(info.param.emulator); });
