@@ -7,6 +7,7 @@
 
 #include <QFileInfo>
 #include <QMetaObject>
+#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -26,8 +27,17 @@ CommControl::CommControl(QObject *parent) : QObject(parent), m_paced(pacedDefaul
     connect(&m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
         // A pulled adapter or a closed pseudo-terminal shows as a resource,
         // read or write error; any of them ends the line.
-        if (e == QSerialPort::ResourceError || e == QSerialPort::WriteError || e == QSerialPort::ReadError)
+        if (e == QSerialPort::ResourceError || e == QSerialPort::WriteError)
             loseLine(m_port.errorString());
+        else if (e == QSerialPort::ReadError) {
+            // A read that finds nothing after the device looked readable is
+            // reported as a read error with whatever errno was left over;
+            // only a line the system itself calls hung up or broken is lost.
+            if (lineBroken())
+                loseLine(m_port.errorString());
+            else
+                m_port.clearError();
+        }
     });
 }
 
@@ -121,6 +131,18 @@ bool CommControl::isOpen() const { return m_port.isOpen(); }
 QString CommControl::silenceText() const
 {
     return QStringLiteral("The receiver on COM %1 (%2) does not answer.").arg(CommPort).arg(m_device);
+}
+
+bool CommControl::lineBroken() const
+{
+    if (!m_port.isOpen())
+        return true;
+    pollfd p{};
+    p.fd = int(m_port.handle());
+    p.events = POLLIN;
+    if (::poll(&p, 1, 0) < 0)
+        return false;
+    return (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
 }
 
 void CommControl::loseLine(const QString &reason)

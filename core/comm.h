@@ -123,6 +123,8 @@ protected:
     void scheduleEvent();
     // The port is gone: closes it and tells once.
     void loseLine(const QString &reason);
+    // Whether the system reports the open device hung up or broken.
+    bool lineBroken() const;
     // A reply wait ran out (subclasses with their own waits call it).
     void noteUnanswered();
     void noteAnswered() { m_told = false; }

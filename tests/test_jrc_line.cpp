@@ -164,32 +164,54 @@ TEST(Nrd535Line, ClockAndSmeter)
 
 TEST(Nrd535Line, RemoteSwitchingIsSpacedBy50ms)
 {
-    Line<sim::Nrd535Emulator> line;
-    clsNRD535 rx(line.port);
+    // The spacing is the sender's: the times are taken as each command is
+    // handed to the port, so a busy machine that reads the emulator's side
+    // late cannot make two commands look closer than they were sent.
+    struct TimedPort : CommControl {
+        QElapsedTimer clock;
+        QList<qint64> sent;
+        void Output(const QByteArray &bytes) override
+        {
+            sent << clock.elapsed();
+            CommControl::Output(bytes);
+        }
+    };
+    tavtest::ScratchDir dir;
+    sim::Nrd535Emulator emu;
+    sim::PtyHarness pty{emu};
+    G.datapath = dir.path();
+    dir.write(QStringLiteral("comports.ini"), pty.slavePath().toLatin1() + "\r\n");
+    TimedPort port;
+    port.CommPort = 1;
+    port.Settings = QStringLiteral("4800,N,8,1");
+    ASSERT_TRUE(port.open()) << port.lastError().toStdString();
+    port.clock.start();
+    clsNRD535 rx(port);
     rx.setAttenuator(1);
-    line.settle();
-    const auto cmds = commands(line.pty);
+    tavtest::pump(30);
+    const auto cmds = commands(pty);
     ASSERT_EQ(cmds.size(), 5);
+    ASSERT_EQ(port.sent.size(), 5);
     const QStringList names = {"H1", "H1", "A1", "H0", "H0"};
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(cmds[i].first, names[i]);
     // 50 ms after each H1 and before each H0; a loaded machine may stretch a gap, never shrink it.
     for (int i : {1, 2, 3, 4}) {
-        const qint64 gap = cmds[i].second - cmds[i - 1].second;
-        EXPECT_GE(gap, 40) << i;
+        const qint64 gap = port.sent[i] - port.sent[i - 1];
+        EXPECT_GE(gap, 48) << i;
         EXPECT_LT(gap, 1500) << i;
     }
-    EXPECT_EQ(line.emu.cur.att, 1);
-    EXPECT_FALSE(line.emu.remote) << "back in local after the command";
+    EXPECT_EQ(emu.cur.att, 1);
+    EXPECT_FALSE(emu.remote) << "back in local after the command";
 
     // Held: the command alone.
-    line.pty.clearReceived();
+    pty.clearReceived();
     rx.setLockonoff(1);
-    line.settle();
-    line.pty.clearReceived();
+    tavtest::pump(30);
+    pty.clearReceived();
     rx.setAttenuator(0);
-    line.settle();
-    EXPECT_EQ(line.pty.received(), QByteArray("A0\r"));
+    tavtest::pump(30);
+    EXPECT_EQ(pty.received(), QByteArray("A0\r"));
 }
 
 TEST(Nrd535Line, ReceiverInLocalIgnoresTheUnbracketedSettings)
