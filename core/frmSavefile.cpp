@@ -3,6 +3,7 @@
 #include "core/filekinds.h"
 #include "core/textfile.h"
 #include "core/ui.h"
+#include "panels/jrc/frmRtty.h"
 
 #include <QDir>
 #include <QHBoxLayout>
@@ -107,11 +108,8 @@ void frmSavefile::cmdOK_Click()
             unload();
             return;
         }
-        if (TavForm *rtty = Windows::existing(QStringLiteral("frmRtty")))
-            if (auto *lbl = rtty->findChild<QLabel *>(QStringLiteral("lblSave"))) {
-                setBackColor(lbl, 0x0080FF);
-                lbl->setText(G.filenames[13]);
-            }
+        if (auto *rtty = Windows::existing<frmRtty>(QStringLiteral("frmRtty")))
+            rtty->showCaptureFile(G.filenames[13]);
         unload();
         return;
     }

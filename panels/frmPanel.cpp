@@ -490,6 +490,11 @@ int frmPanel::physicalKeyCode(const QKeyEvent *ev)
     case 22: return KeyBack;
     default: break;
     }
+    // Letters are the letter the key types in the user's layout (Shift+A on
+    // a French keyboard is A, not the Q of the key's place on a US one); only
+    // a layout without Latin letters falls back to the key's place.
+    if (key >= Qt::Key_A && key <= Qt::Key_Z)
+        return KeyA + (key - Qt::Key_A);
     static const char rowQ[] = "QWERTYUIOP", rowA[] = "ASDFGHJKL", rowZ[] = "ZXCVBNM";
     if (sc >= 24 && sc <= 33)
         return rowQ[sc - 24];

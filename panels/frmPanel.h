@@ -39,7 +39,8 @@ protected:
 class frmPanel : public TavForm {
     Q_OBJECT
 public:
-    // Key codes of the key map: the physical key, whatever the keyboard layout.
+    // Key codes of the key map: digits, "=", "-" and "." by the key's place,
+    // whatever the layout; letters by the letter the layout types.
     enum KeyCode {
         KeyBack = 8,
         KeyLeft = 37, KeyUp = 38, KeyRight = 39, KeyDown = 40,

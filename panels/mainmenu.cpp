@@ -1,5 +1,7 @@
 #include "panels/mainmenu.h"
 
+#include "core/help.h"
+
 #include "core/filekinds.h"
 #include "core/form.h"
 #include "core/frmWelcome.h"
@@ -140,7 +142,7 @@ void setOpenPanelEntries(const QStringList &entries, bool enabled)
 
 QString helpFileName(bool receiverLess)
 {
-    return receiverLess ? QStringLiteral("tavorin1.chm") : QStringLiteral("tavorin2.chm");
+    return receiverLess ? QStringLiteral("index.html") : QStringLiteral("panels.html");
 }
 
 void exitFromPanel()
@@ -189,9 +191,8 @@ void addMainMenus(QMenuBar *bar, TavForm *panel, bool receiverLess)
             QAction *a = menu->addAction(r.caption);
             a->setObjectName(r.name);
             a->setShortcut(r.key);
-            const QString file = helpFileName(receiverLess);
-            QObject::connect(a, &QAction::triggered, a,
-                             [file] { launchDocument(resolveNoCase(G.datapath, file)); });
+            const QString page = helpFileName(receiverLess);
+            QObject::connect(a, &QAction::triggered, a, [page] { openHelp(page); });
             break;
         }
         }

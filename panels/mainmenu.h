@@ -48,7 +48,7 @@ void setOpenPanelEntries(const QStringList &entries, bool enabled);
 // without any window's unload work (no positions, no receiver state saved).
 void exitFromPanel();
 
-// The help file of a panel ("tavorin1.chm" for the receiver-less one).
+// The help page a panel opens ("index.html" for the receiver-less one).
 QString helpFileName(bool receiverLess);
 
 } // namespace tav

@@ -8,6 +8,7 @@
 #include "core/tables.h"
 #include "core/textfile.h"
 #include "core/links.h"
+#include "panels/jrc/frmRtty.h"
 #include "support/testenv.h"
 
 #include <QDir>
@@ -487,14 +488,9 @@ TEST_F(FileDialogs, PropagationSaveShowsNoClosingMessage)
 
 TEST_F(FileDialogs, RttyCaptureAppendsWithoutQuestionOrMessage)
 {
-    // A stand-in for the RTTY window with its label.
-    Windows::registerFactory(QStringLiteral("frmRtty"), [] {
-        auto *w = new TavForm(QStringLiteral("frmRtty"), 22, &ProgramState::rttyloaded);
-        auto *l = new QLabel(w);
-        l->setObjectName(QStringLiteral("lblSave"));
-        return w;
-    });
-    Windows::get(QStringLiteral("frmRtty"))->load();
+    // The RTTY window as built, not loaded: loading would start its receiver work.
+    auto *rtty = Windows::get<frmRtty>(QStringLiteral("frmRtty"));
+    ASSERT_NE(rtty, nullptr);
     put("RTTY/", "RTY_A.TXT", "first\r\n");
     auto *f = openSave(13);
     EXPECT_EQ(f->cmbSavefile->currentText(), "rty_xyzxyzxyzxyz.txt");
@@ -508,9 +504,8 @@ TEST_F(FileDialogs, RttyCaptureAppendsWithoutQuestionOrMessage)
     EXPECT_FALSE(cap.isOpen());
     EXPECT_EQ(dir.read("RTTY/RTY_A.TXT"), "first\r\nsecond\r\n");
     EXPECT_EQ(filesIn("RTTY/"), (QStringList{"RTY_A.TXT"}));
-    auto *lbl = Windows::existing(QStringLiteral("frmRtty"))->findChild<QLabel *>(QStringLiteral("lblSave"));
-    EXPECT_EQ(lbl->text(), "RTY_A.TXT");
-    EXPECT_EQ(lbl->palette().color(QPalette::Window), QColor(255, 128, 0));
+    EXPECT_EQ(rtty->lblSave->text(), "RTY_A.TXT");
+    EXPECT_EQ(rtty->lblSave->palette().color(QPalette::Window), QColor(255, 128, 0));
 }
 
 TEST_F(FileDialogs, PlainSaveCheckFindsTheFileWithoutAsking)

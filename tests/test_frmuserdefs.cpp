@@ -10,6 +10,7 @@
 #include "panels/jrc/frmUserdefs.h"
 #include "sim/jrcsim.h"
 #include "sim/pty.h"
+#include "support/panelstandin.h"
 #include "support/testenv.h"
 
 #include <QElapsedTimer>
@@ -21,14 +22,12 @@ using namespace tav;
 namespace {
 
 // Only the attenuator label of the NRD-535 panel matters to this dialog.
-class PanelStandIn : public TavForm {
+class PanelStandIn : public tavtest::PanelStandIn {
 public:
-    PanelStandIn() : TavForm(QStringLiteral("frmNRD535"), 19, &ProgramState::nrd535loaded)
+    PanelStandIn() : tavtest::PanelStandIn(QStringLiteral("frmNRD535"), 19, &ProgramState::nrd535loaded)
     {
-        lblAttenuator = makeLabel(QStringLiteral("lblAttenuator"), QStringLiteral(" 0"), this);
         setBackColor(lblAttenuator, 0x00FF00);
     }
-    QLabel *lblAttenuator;
 };
 
 struct Userdefs : ::testing::Test {

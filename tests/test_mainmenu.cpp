@@ -6,6 +6,7 @@
 #include "core/form.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
+#include "core/help.h"
 #include "core/launch.h"
 #include "core/tables.h"
 #include "panels/mainmenu.h"
@@ -232,7 +233,7 @@ TEST_F(MainMenu, ShownEntriesShowModelessAndLoadedEntriesOnlyLoad)
     EXPECT_FALSE(Windows::existing(QStringLiteral("frmSetUp"))->isModal());
 }
 
-TEST_F(MainMenu, HelpOpensThePanelsHelpFileAndReportsAViewerThatCannotStart)
+TEST_F(MainMenu, HelpOpensTheProgramsOwnPagesAndReportsABrowserThatCannotStart)
 {
     QStringList opened;
     Launcher::openWithDesktop = [&](const QString &path) { opened << path; return true; };
@@ -240,14 +241,24 @@ TEST_F(MainMenu, HelpOpensThePanelsHelpFileAndReportsAViewerThatCannotStart)
     TestPanel norx("frmNoRx", &ProgramState::norxloaded);
     entry(&rx, "mnuHTMLhelp")->trigger();
     entry(&norx, "mnuHtmlhelp")->trigger();
-    EXPECT_EQ(opened, (QStringList{dir.path() + "tavorin2.chm", dir.path() + "tavorin1.chm"}));
+    EXPECT_EQ(opened, (QStringList{helpDirectory() + "panels.html", helpDirectory() + "index.html"}));
     EXPECT_TRUE(dialogs.shown().isEmpty());
+    // The pages are there to read, with their links and style.
+    for (const char *page : {"index.html", "panels.html", "emulator.html", "style.css"}) {
+        QFile f(helpDirectory() + page);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << page;
+        EXPECT_GT(f.size(), 200) << page;
+    }
+    QFile panels(helpDirectory() + "panels.html");
+    ASSERT_TRUE(panels.open(QIODevice::ReadOnly));
+    const QByteArray text = panels.readAll();
+    EXPECT_TRUE(text.contains("href=\"emulator.html\"") && text.contains("RTTY"));
 
     Launcher::openWithDesktop = [](const QString &) { return false; };
     entry(&rx, "mnuHTMLhelp")->trigger();
     ASSERT_EQ(dialogs.shown().size(), 1);
     EXPECT_EQ(dialogs.shown()[0].title, "Error");
-    EXPECT_TRUE(dialogs.shown()[0].text.contains("tavorin2.chm"));
+    EXPECT_TRUE(dialogs.shown()[0].text.contains("panels.html"));
 }
 
 TEST_F(MainMenu, SetPcClockStartsTheDesktopsDateAndTimeSettingsOrReports)

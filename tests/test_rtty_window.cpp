@@ -14,6 +14,7 @@
 #include "panels/jrc/frmRtty.h"
 #include "sim/jrcsim.h"
 #include "sim/pty.h"
+#include "support/panelstandin.h"
 #include "support/testenv.h"
 
 #include "core/portlock.h"
@@ -31,16 +32,7 @@ namespace {
 const char *kLt = "3 Mar 2024  14:05";
 const char *kUtc = "3 Mar 2024  13:05";
 
-// A JRC panel as far as the RTTY window sees one: its frequency box.
-class PanelStandIn : public TavForm {
-public:
-    PanelStandIn(const QString &name, int slot, bool ProgramState::*flag) : TavForm(name, slot, flag)
-    {
-        txt = new QLineEdit(this);
-        txt->setObjectName(QStringLiteral("txtFrequencyA"));
-    }
-    QLineEdit *txt;
-};
+using tavtest::PanelStandIn;
 
 struct RttyWindow : ::testing::TestWithParam<int> {
     tavtest::ScratchDir dir;
@@ -72,7 +64,7 @@ struct RttyWindow : ::testing::TestWithParam<int> {
             return new PanelStandIn(panel, rx == 2 ? 19 : 38,
                                     rx == 2 ? &ProgramState::nrd535loaded : &ProgramState::nrd545loaded);
         });
-        static_cast<PanelStandIn *>(Windows::get(panel))->txt->setText(QStringLiteral("14080.000"));
+        static_cast<PanelStandIn *>(Windows::get(panel))->txtFrequencyA->setText(QStringLiteral("14080.000"));
         CommControl &port = comm();
         port.CommPort = 1;
         port.Settings = QStringLiteral("4800,N,8,1");

@@ -9,6 +9,7 @@
 #include "core/globals.h"
 
 #include "core/ui.h"
+#include "panels/frmPanel.h"
 #include <QFont>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -19,6 +20,7 @@ namespace tav {
 namespace {
 
 constexpr unsigned kNoFileColour = kLightYellow;
+constexpr unsigned kCaptureColour = 0x0080FF;
 
 } // namespace
 
@@ -306,11 +308,16 @@ void frmRtty::capture(const QStringList &lines)
            MsgIcon::Exclamation, QStringLiteral("Error"));
 }
 
+void frmRtty::showCaptureFile(const QString &name)
+{
+    setBackColor(lblSave, kCaptureColour);
+    lblSave->setText(name);
+}
+
 QString frmRtty::panelFrequency() const
 {
-    if (TavForm *panel = Windows::existing(frmWelcome::panelName(m_rxtype)))
-        if (QWidget *txt = panel->findChild<QWidget *>(QStringLiteral("txtFrequencyA")))
-            return txt->property("text").toString();
+    if (auto *panel = Windows::existing<frmPanel>(frmWelcome::panelName(m_rxtype)))
+        return panel->frequencyText();
     return QString();
 }
 

@@ -49,6 +49,9 @@ public:
     // One reading of the port (every 125 ms while reception runs).
     void tmrGetRTTY_Timer();
 
+    // The file the text is being kept in, as the Save dialog opened it.
+    void showCaptureFile(const QString &name);
+
     QString parameters() const { return m_params; }
     bool capturing() const { return m_capturing; }
     // The receiver type the window works for (the one of the open panel).

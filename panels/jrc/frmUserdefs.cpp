@@ -6,6 +6,7 @@
 #include "drivers/clsNRD535.h"
 
 #include "core/ui.h"
+#include "panels/frmPanel.h"
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -192,11 +193,8 @@ void frmUserdefs::cmdOK_Click() { unload(); }
 
 void frmUserdefs::colourPanelAttenuator(bool bypassOn)
 {
-    TavForm *panel = Windows::existing(QStringLiteral("frmNRD535"));
-    if (!panel)
-        return;
-    if (auto *lbl = panel->findChild<QLabel *>(QStringLiteral("lblAttenuator")))
-        setBackColor(lbl, bypassOn ? kOrange : kLightYellow);
+    if (auto *panel = Windows::existing<frmPanel>(QStringLiteral("frmNRD535")))
+        panel->setAttenuatorLabelColour(bypassOn ? kOrange : kLightYellow);
 }
 
 } // namespace tav
