@@ -447,6 +447,36 @@ QCheckBox *makeCheck(const QString &name, QWidget *parent)
     return c;
 }
 
+// Clear empties every box and unticks every criterion.
+template <class Checks, class Combos> void clearQuery(Checks &checks, Combos &combos)
+{
+    for (QCheckBox *c : checks)
+        c->setChecked(false);
+    for (QComboBox *c : combos)
+        c->setEditText(QString());
+}
+
+// A query's run for its list window: the window shows the search starting,
+// the frequency bounds (when used) come back in order into their boxes, and
+// the lines `search` finds become the store's index and the window's list.
+void runQuery(StationListWindow *w, bool byFreq, QString &lower, QString &upper, QComboBox *lowerBox,
+              QComboBox *upperBox, const std::function<QVector<int>(StationStore &)> &search, bool whole)
+{
+    w->showSearchStart();
+    if (byFreq) {
+        normalizeBounds(lower, upper);
+        lowerBox->setEditText(lower);
+        upperBox->setEditText(upper);
+        QCoreApplication::processEvents();
+    }
+    QCoreApplication::processEvents();
+    StationStore &store = ftlStore();
+    const QVector<int> found = search(store);
+    store.ftlindex = found;
+    store.ftlhits = int(found.size()) - 1;
+    w->showFound(found, whole);
+}
+
 } // namespace
 
 frmIlgquery::frmIlgquery() : TavForm(QStringLiteral("frmIlgquery"), 9, &ProgramState::ilgqueryloaded)
@@ -484,10 +514,7 @@ frmIlgquery::frmIlgquery() : TavForm(QStringLiteral("frmIlgquery"), 9, &ProgramS
 
 void frmIlgquery::cmdClear_Click()
 {
-    for (QCheckBox *c : chkQuery)
-        c->setChecked(false);
-    for (QComboBox *c : cmbQuery)
-        c->setEditText(QString());
+    clearQuery(chkQuery, cmbQuery);
 }
 
 void frmIlgquery::cmdSearchilg_Click()
@@ -509,20 +536,9 @@ void frmIlgquery::cmdSearchilg_Click()
     c.countryText = cmbQuery[4]->currentText();
     c.targetText = cmbQuery[5]->currentText();
     hide();
-    w->showSearchStart();
-    if (c.freq) {
-        normalizeBounds(c.lower, c.upper);
-        cmbQuery[0]->setEditText(c.lower);
-        cmbQuery[1]->setEditText(c.upper);
-        QCoreApplication::processEvents();
-    }
-    QCoreApplication::processEvents();
-    StationStore &store = ftlStore();
-    const QVector<int> found =
-        ilgSearch(store, c, ftl::hhmmFromClockText(G.utctext), [w](int f) { w->showProgress(f); });
-    store.ftlindex = found;
-    store.ftlhits = int(found.size()) - 1;
-    w->showFound(found, false);
+    runQuery(w, c.freq, c.lower, c.upper, cmbQuery[0], cmbQuery[1], [&](StationStore &store) {
+        return ilgSearch(store, c, ftl::hhmmFromClockText(G.utctext), [w](int f) { w->showProgress(f); });
+    }, false);
 }
 
 frmAeroquery::frmAeroquery() : TavForm(QStringLiteral("frmAeroquery"), 37, &ProgramState::aeroqueryloaded)
@@ -558,10 +574,7 @@ frmAeroquery::frmAeroquery() : TavForm(QStringLiteral("frmAeroquery"), 37, &Prog
 
 void frmAeroquery::cmdClear_Click()
 {
-    for (QCheckBox *c : chkQuery)
-        c->setChecked(false);
-    for (QComboBox *c : cmbQuery)
-        c->setEditText(QString());
+    clearQuery(chkQuery, cmbQuery);
 }
 
 void frmAeroquery::cmdSearchaero_Click()
@@ -576,19 +589,9 @@ void frmAeroquery::cmdSearchaero_Click()
     c.upper = cmbQuery[1]->currentText();
     c.networkText = cmbQuery[2]->currentText();
     hide();
-    w->showSearchStart();
-    if (c.freq) {
-        normalizeBounds(c.lower, c.upper);
-        cmbQuery[0]->setEditText(c.lower);
-        cmbQuery[1]->setEditText(c.upper);
-        QCoreApplication::processEvents();
-    }
-    QCoreApplication::processEvents();
-    StationStore &store = ftlStore();
-    const QVector<int> found = aeroSearch(store, c, [w](int f) { w->showProgress(f); });
-    store.ftlindex = found;
-    store.ftlhits = int(found.size()) - 1;
-    w->showFound(found, true);
+    runQuery(w, c.freq, c.lower, c.upper, cmbQuery[0], cmbQuery[1], [&](StationStore &store) {
+        return aeroSearch(store, c, [w](int f) { w->showProgress(f); });
+    }, true);
 }
 
 frmIlgqsort::frmIlgqsort() : TavForm(QStringLiteral("frmIlgqsort"), 8, &ProgramState::ilgqsortloaded)
