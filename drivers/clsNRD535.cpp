@@ -13,7 +13,7 @@ namespace {
 QChar at(const QString &s, int pos) { return pos >= 1 && pos <= s.size() ? s[pos - 1] : QLatin1Char(' '); }
 } // namespace
 
-clsNRD535::clsNRD535(CommControl &port, QObject *parent) : JrcDriver(port, parent) {}
+clsNRD535::clsNRD535(CommControl &port, QObject *parent) : JrcReceiver(port, parent) {}
 
 void clsNRD535::setRttyOnOff(int16_t v)
 {

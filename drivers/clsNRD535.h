@@ -7,7 +7,7 @@
 
 namespace tav {
 
-class clsNRD535 : public JrcDriver {
+class clsNRD535 : public JrcReceiver<clsNRD535> {
     Q_OBJECT
 public:
     explicit clsNRD535(CommControl &port, QObject *parent = nullptr);
@@ -56,24 +56,12 @@ public:
     // The command text of a user setting ("" for an item or value without one).
     static QString userdefsCommand(int16_t item, int16_t value);
 
-    // The receiver interface.
+    // The receiver interface where it differs from the other JRC model.
     const RxModel &model() const override;
-    bool tune(double kHz) override;
-    std::optional<double> readFrequency() override;
     std::optional<QString> readModeLetter() override;
     std::optional<ModeSetting> setModeLetter(const QString &letter) override;
-    std::optional<float> readSmeter() override;
-    std::optional<int> readAttenuator() override;
-    std::optional<QString> readMemory(int n) override;
-    bool writeMemory(int n, const QString &record) override;
-    std::optional<QString> readClock() override;
-    bool setClock(const QString &hhmmss) override;
-    bool setTimerRelay(bool on) override;
-    bool rttyOff() override;
-    bool applyMemoryRecord(const QString &record, const RxShown &shown = {}) override;
     std::optional<RxSetting> readSetting() override;
     bool applySetting(const RxSetting &s, const RxShown &shown = {}) override;
-    RxPresent readPresent(const RxShown &shown = {}) override;
 
 signals:
     void NoiseblankerChanged(int16_t v);
@@ -82,5 +70,8 @@ private:
     // The digit at a position of the status text (0 after a failed read).
     int16_t statusDigit(int pos);
 };
+
+// Its shared part is compiled once, with the interface (drivers/receiver.cpp).
+extern template class JrcReceiver<clsNRD535>;
 
 } // namespace tav

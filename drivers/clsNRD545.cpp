@@ -15,7 +15,7 @@ namespace {
 QChar at(const QString &s, int pos) { return pos >= 1 && pos <= s.size() ? s[pos - 1] : QLatin1Char(' '); }
 } // namespace
 
-clsNRD545::clsNRD545(CommControl &port, QObject *parent) : JrcDriver(port, parent) {}
+clsNRD545::clsNRD545(CommControl &port, QObject *parent) : JrcReceiver(port, parent) {}
 
 void clsNRD545::setRttyOnOff(int16_t v)
 {

@@ -7,7 +7,7 @@
 
 namespace tav {
 
-class clsNRD545 : public JrcDriver {
+class clsNRD545 : public JrcReceiver<clsNRD545> {
     Q_OBJECT
 public:
     explicit clsNRD545(CommControl &port, QObject *parent = nullptr);
@@ -72,24 +72,12 @@ public:
     void setNt(int16_t function, int16_t value);
     int16_t nt(int16_t function);
 
-    // The receiver interface.
+    // The receiver interface where it differs from the other JRC model.
     const RxModel &model() const override;
-    bool tune(double kHz) override;
-    std::optional<double> readFrequency() override;
     std::optional<QString> readModeLetter() override;
     std::optional<ModeSetting> setModeLetter(const QString &letter) override;
-    std::optional<float> readSmeter() override;
-    std::optional<int> readAttenuator() override;
-    std::optional<QString> readMemory(int n) override;
-    bool writeMemory(int n, const QString &record) override;
-    std::optional<QString> readClock() override;
-    bool setClock(const QString &hhmmss) override;
-    bool setTimerRelay(bool on) override;
-    bool rttyOff() override;
-    bool applyMemoryRecord(const QString &record, const RxShown &shown = {}) override;
     std::optional<RxSetting> readSetting() override;
     bool applySetting(const RxSetting &s, const RxShown &shown = {}) override;
-    RxPresent readPresent(const RxShown &shown = {}) override;
 
 signals:
     void EcssChanged(int16_t v);
@@ -106,5 +94,8 @@ private:
     // for n characters, take the reply before the bracket closes.
     QString dspRead(const QString &cmd, int n);
 };
+
+// Its shared part is compiled once, with the interface (drivers/receiver.cpp).
+extern template class JrcReceiver<clsNRD545>;
 
 } // namespace tav

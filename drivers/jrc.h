@@ -109,4 +109,29 @@ protected:
     bool m_readOk = true;
 };
 
+// The parts of the receiver interface both JRC models answer the same way,
+// written once over the model's own commands (`Rx` is the model's class).
+// Each model keeps what differs: its facts, its mode letters and the way a
+// whole setting is read and applied.
+template <class Rx> class JrcReceiver : public JrcDriver {
+public:
+    using JrcDriver::JrcDriver;
+
+    bool tune(double kHz) override;
+    std::optional<double> readFrequency() override;
+    std::optional<float> readSmeter() override;
+    std::optional<int> readAttenuator() override;
+    std::optional<QString> readMemory(int n) override;
+    bool writeMemory(int n, const QString &record) override;
+    std::optional<QString> readClock() override;
+    bool setClock(const QString &hhmmss) override;
+    bool setTimerRelay(bool on) override;
+    bool rttyOff() override;
+    bool applyMemoryRecord(const QString &record, const RxShown &shown = {}) override;
+    RxPresent readPresent(const RxShown &shown = {}) override;
+
+private:
+    Rx &rx() { return static_cast<Rx &>(*this); }
+};
+
 } // namespace tav

@@ -368,23 +368,97 @@ RxPresent clsRX320::readPresent(const RxShown &)
     return p;
 }
 
-// ---- NRD-535 ----
+// ---- JRC, both models ----
 
-const RxModel &clsNRD535::model() const { return rxModel(2); }
-
-bool clsNRD535::tune(double kHz)
+template <class Rx> bool JrcReceiver<Rx>::tune(double kHz)
 {
     if (!inRange(model(), kHz))
         return false;
-    setFrequencyA(kHz);
+    rx().setFrequencyA(kHz);
     return true;
 }
 
-std::optional<double> clsNRD535::readFrequency()
+template <class Rx> std::optional<double> JrcReceiver<Rx>::readFrequency()
 {
-    const double f = FrequencyA();
+    const double f = rx().FrequencyA();
     return answeredOr(lastReadOk(), f);
 }
+
+template <class Rx> std::optional<float> JrcReceiver<Rx>::readSmeter()
+{
+    const float s = rx().Smeter();
+    return answeredOr(lastReadOk(), s);
+}
+
+template <class Rx> std::optional<int> JrcReceiver<Rx>::readAttenuator()
+{
+    const int a = rx().Attenuator();
+    return answeredOr(lastReadOk(), a);
+}
+
+template <class Rx> std::optional<QString> JrcReceiver<Rx>::readMemory(int n)
+{
+    if (!channelOk(model(), n))
+        return std::nullopt;
+    QString r = rx().Memory(int16_t(n));
+    return answeredOr(lastReadOk(), r);
+}
+
+template <class Rx> bool JrcReceiver<Rx>::writeMemory(int n, const QString &record)
+{
+    if (!channelOk(model(), n))
+        return false;
+    rx().setMemory(int16_t(n), record);
+    return true;
+}
+
+template <class Rx> std::optional<QString> JrcReceiver<Rx>::readClock()
+{
+    QString t = rx().RxClock();
+    return answeredOr(lastReadOk(), t);
+}
+
+template <class Rx> bool JrcReceiver<Rx>::setClock(const QString &hhmmss)
+{
+    rx().setRxClock(hhmmss);
+    return true;
+}
+
+template <class Rx> bool JrcReceiver<Rx>::setTimerRelay(bool on)
+{
+    rx().setTimerrelaysonoff(on ? 1 : 0);
+    return true;
+}
+
+template <class Rx> bool JrcReceiver<Rx>::rttyOff()
+{
+    rx().setRttyOnOff(0);
+    return true;
+}
+
+template <class Rx> bool JrcReceiver<Rx>::applyMemoryRecord(const QString &record, const RxShown &shown)
+{
+    const auto s = memSetting(record);
+    if (!s)
+        return false;
+    rx().setRxStatus(s->status);
+    if (shown)
+        shown(RxChange{RxChange::Record, 0, s->khz, s->status});
+    return true;
+}
+
+template <class Rx> RxPresent JrcReceiver<Rx>::readPresent(const RxShown &)
+{
+    const QString s = rx().RxStatus();
+    return jrcPresent(s, lastReadOk());
+}
+
+template class JrcReceiver<clsNRD535>;
+template class JrcReceiver<clsNRD545>;
+
+// ---- NRD-535 ----
+
+const RxModel &clsNRD535::model() const { return rxModel(2); }
 
 std::optional<QString> clsNRD535::readModeLetter()
 {
@@ -408,69 +482,6 @@ std::optional<ModeSetting> clsNRD535::setModeLetter(const QString &letter)
     if (set->agcspeed)
         s.agcspeed = *set->agcspeed;
     return s;
-}
-
-std::optional<float> clsNRD535::readSmeter()
-{
-    const float s = Smeter();
-    return answeredOr(lastReadOk(), s);
-}
-
-std::optional<int> clsNRD535::readAttenuator()
-{
-    const int a = Attenuator();
-    return answeredOr(lastReadOk(), a);
-}
-
-std::optional<QString> clsNRD535::readMemory(int n)
-{
-    if (!channelOk(model(), n))
-        return std::nullopt;
-    QString r = Memory(int16_t(n));
-    return answeredOr(lastReadOk(), r);
-}
-
-bool clsNRD535::writeMemory(int n, const QString &record)
-{
-    if (!channelOk(model(), n))
-        return false;
-    setMemory(int16_t(n), record);
-    return true;
-}
-
-std::optional<QString> clsNRD535::readClock()
-{
-    QString t = RxClock();
-    return answeredOr(lastReadOk(), t);
-}
-
-bool clsNRD535::setClock(const QString &hhmmss)
-{
-    setRxClock(hhmmss);
-    return true;
-}
-
-bool clsNRD535::setTimerRelay(bool on)
-{
-    setTimerrelaysonoff(on ? 1 : 0);
-    return true;
-}
-
-bool clsNRD535::rttyOff()
-{
-    setRttyOnOff(0);
-    return true;
-}
-
-bool clsNRD535::applyMemoryRecord(const QString &record, const RxShown &shown)
-{
-    const auto s = memSetting(record);
-    if (!s)
-        return false;
-    setRxStatus(s->status);
-    if (shown)
-        shown(RxChange{RxChange::Record, 0, s->khz, s->status});
-    return true;
 }
 
 std::optional<RxSetting> clsNRD535::readSetting()
@@ -503,29 +514,9 @@ bool clsNRD535::applySetting(const RxSetting &s, const RxShown &shown)
     return true;
 }
 
-RxPresent clsNRD535::readPresent(const RxShown &)
-{
-    const QString s = RxStatus();
-    return jrcPresent(s, lastReadOk());
-}
-
 // ---- NRD-545 ----
 
 const RxModel &clsNRD545::model() const { return rxModel(4); }
-
-bool clsNRD545::tune(double kHz)
-{
-    if (!inRange(model(), kHz))
-        return false;
-    setFrequencyA(kHz);
-    return true;
-}
-
-std::optional<double> clsNRD545::readFrequency()
-{
-    const double f = FrequencyA();
-    return answeredOr(lastReadOk(), f);
-}
 
 std::optional<QString> clsNRD545::readModeLetter()
 {
@@ -541,69 +532,6 @@ std::optional<ModeSetting> clsNRD545::setModeLetter(const QString &letter)
         return std::nullopt;
     setMode(set->mode);
     return ModeSetting{set->mode, std::nullopt, std::nullopt};
-}
-
-std::optional<float> clsNRD545::readSmeter()
-{
-    const float s = Smeter();
-    return answeredOr(lastReadOk(), s);
-}
-
-std::optional<int> clsNRD545::readAttenuator()
-{
-    const int a = Attenuator();
-    return answeredOr(lastReadOk(), a);
-}
-
-std::optional<QString> clsNRD545::readMemory(int n)
-{
-    if (!channelOk(model(), n))
-        return std::nullopt;
-    QString r = Memory(int16_t(n));
-    return answeredOr(lastReadOk(), r);
-}
-
-bool clsNRD545::writeMemory(int n, const QString &record)
-{
-    if (!channelOk(model(), n))
-        return false;
-    setMemory(int16_t(n), record);
-    return true;
-}
-
-std::optional<QString> clsNRD545::readClock()
-{
-    QString t = RxClock();
-    return answeredOr(lastReadOk(), t);
-}
-
-bool clsNRD545::setClock(const QString &hhmmss)
-{
-    setRxClock(hhmmss);
-    return true;
-}
-
-bool clsNRD545::setTimerRelay(bool on)
-{
-    setTimerrelaysonoff(on ? 1 : 0);
-    return true;
-}
-
-bool clsNRD545::rttyOff()
-{
-    setRttyOnOff(0);
-    return true;
-}
-
-bool clsNRD545::applyMemoryRecord(const QString &record, const RxShown &shown)
-{
-    const auto s = memSetting(record);
-    if (!s)
-        return false;
-    setRxStatus(s->status);
-    if (shown)
-        shown(RxChange{RxChange::Record, 0, s->khz, s->status});
-    return true;
 }
 
 std::optional<RxSetting> clsNRD545::readSetting()
@@ -644,12 +572,6 @@ bool clsNRD545::applySetting(const RxSetting &s, const RxShown &shown)
         show(shown, RxChange::Agc, int16_t(s.agc));
     }
     return true;
-}
-
-RxPresent clsNRD545::readPresent(const RxShown &)
-{
-    const QString s = RxStatus();
-    return jrcPresent(s, lastReadOk());
 }
 
 } // namespace tav

@@ -9,6 +9,7 @@
 #include "panels/frmAR7030.h"
 #include "sim/ar7030.h"
 #include "sim/pty.h"
+#include "support/hubline.h"
 #include "support/testenv.h"
 
 #include <QApplication>
@@ -31,11 +32,7 @@ struct AR7030Panel : ::testing::Test {
     void SetUp() override
     {
         ASSERT_TRUE(pty.ok());
-        registerBuiltWindows();
-        frmWelcome::instance()->load();
-        G.datapath = dir.path();
-        dir.write(QStringLiteral("comports.ini"), pty.slavePath().toLatin1() + "\r\n");
-        G.rxtype = 1;
+        tavtest::openHub(dir, pty, 1);
         G.setupdata[1] = 1;
         G.setupdata[8] = 0;
         G.setupdata[14] = 1, G.setupdata[15] = 2, G.setupdata[16] = 3, G.setupdata[17] = 4;
@@ -45,10 +42,7 @@ struct AR7030Panel : ::testing::Test {
     }
     void TearDown() override
     {
-        if (auto *p = Windows::existing<frmAR7030>(QStringLiteral("frmAR7030")))
-            p->unload();
-        frmWelcome::destroy();
-        Windows::destroyAll();
+        tavtest::closeHub(QStringLiteral("frmAR7030"));
     }
     frmAR7030 *go()
     {

@@ -8,6 +8,7 @@
 #include "panels/frmRX320.h"
 #include "sim/pty.h"
 #include "sim/rx320.h"
+#include "support/hubline.h"
 #include "support/testenv.h"
 
 #include <QApplication>
@@ -29,11 +30,7 @@ struct RX320Panel : ::testing::Test {
     void SetUp() override
     {
         ASSERT_TRUE(pty.ok());
-        registerBuiltWindows();
-        frmWelcome::instance()->load();
-        G.datapath = dir.path();
-        dir.write(QStringLiteral("comports.ini"), pty.slavePath().toLatin1() + "\r\n");
-        G.rxtype = 3;
+        tavtest::openHub(dir, pty, 3);
         G.setupdata[1] = 1;
         G.setupdata[8] = 0;
         G.setupdata[31] = 70;
@@ -41,11 +38,7 @@ struct RX320Panel : ::testing::Test {
     }
     void TearDown() override
     {
-        if (auto *p = Windows::existing<frmRX320>(QStringLiteral("frmRX320")))
-            if (p->isLoadedForm())
-                p->unload();
-        frmWelcome::destroy();
-        Windows::destroyAll();
+        tavtest::closeHub(QStringLiteral("frmRX320"));
     }
     frmRX320 *go()
     {

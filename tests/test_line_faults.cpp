@@ -17,6 +17,7 @@
 #include "sim/jrcsim.h"
 #include "sim/pty.h"
 #include "sim/rx320.h"
+#include "support/hubline.h"
 #include "support/testenv.h"
 
 #include <QElapsedTimer>
@@ -278,11 +279,7 @@ struct PanelOnLine : ::testing::Test {
     void SetUp() override
     {
         ASSERT_TRUE(pty.ok());
-        registerBuiltWindows();
-        frmWelcome::instance()->load();
-        G.datapath = dir.path();
-        dir.write(QStringLiteral("comports.ini"), pty.slavePath().toLatin1() + "\r\n");
-        G.rxtype = 1;
+        tavtest::openHub(dir, pty, 1);
         G.setupdata[1] = 1;
         G.setupdata[8] = 0;
         G.setupdata[14] = 1, G.setupdata[15] = 2, G.setupdata[16] = 3, G.setupdata[17] = 4;
@@ -291,10 +288,7 @@ struct PanelOnLine : ::testing::Test {
     }
     void TearDown() override
     {
-        if (auto *p = Windows::existing<frmAR7030>(QStringLiteral("frmAR7030")))
-            p->unload();
-        frmWelcome::destroy();
-        Windows::destroyAll();
+        tavtest::closeHub(QStringLiteral("frmAR7030"));
     }
     frmAR7030 *go()
     {

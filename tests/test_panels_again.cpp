@@ -10,6 +10,7 @@
 #include "sim/jrcsim.h"
 #include "sim/pty.h"
 #include "sim/rx320.h"
+#include "support/hubline.h"
 #include "support/testenv.h"
 
 #include <QAbstractButton>
@@ -29,11 +30,6 @@ const char *panelOf(int rxtype)
     static const char *names[] = {"frmNoRx", "frmAR7030", "frmNRD535", "frmRX320", "frmNRD545"};
     return names[rxtype];
 }
-
-class HiddenTool : public TavForm {
-public:
-    explicit HiddenTool(const QString &name) : TavForm(name, Windows::slotOf(name), Windows::flagOf(name)) {}
-};
 
 // Presses one part of a scroll bar where the style draws it.
 struct BarHit : QScrollBar {
@@ -71,24 +67,14 @@ struct Panels : ::testing::TestWithParam<int> {
         }
         pty = std::make_unique<sim::PtyHarness>(*emu);
         ASSERT_TRUE(pty->ok());
-        registerBuiltWindows();
-        Windows::registerFactory(QStringLiteral("frmLast20"), [] { return new HiddenTool(QStringLiteral("frmLast20")); });
-        frmWelcome::instance()->load();
-        DialogScript::shown.clear();
-        G.datapath = dir.path();
-        dir.write(QStringLiteral("comports.ini"), pty->slavePath().toLatin1() + "\r\n");
-        G.rxtype = int16_t(type);
+        tavtest::openHub(dir, *pty, type, true);
         for (int k = 1; k <= 31; ++k)
             G.setupdata[size_t(k)] = setupDefault(k);
         G.setupdata[28] = 40, G.setupdata[29] = 60, G.setupdata[31] = 30;
     }
     void TearDown() override
     {
-        if (TavForm *p = Windows::existing(QLatin1String(panelOf(GetParam()))))
-            p->unload();
-        frmWelcome::destroy();
-        Windows::destroyAll();
-        Windows::registerFactory(QStringLiteral("frmLast20"), {});
+        tavtest::closeHub(QLatin1String(panelOf(GetParam())), true);
     }
     frmPanel *go()
     {

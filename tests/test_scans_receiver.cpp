@@ -17,6 +17,7 @@
 #include "sim/ar7030.h"
 #include "sim/pty.h"
 #include "support/nrd545rig.h"
+#include "support/hubline.h"
 #include "support/testenv.h"
 
 #include <QAction>
@@ -40,11 +41,7 @@ struct ScansOnAR7030 : ::testing::Test {
     void SetUp() override
     {
         ASSERT_TRUE(pty.ok());
-        registerBuiltWindows();
-        frmWelcome::instance()->load();
-        G.datapath = dir.path();
-        dir.write(QStringLiteral("comports.ini"), pty.slavePath().toLatin1() + "\r\n");
-        G.rxtype = 1;
+        tavtest::openHub(dir, pty, 1);
         G.setupdata[1] = 1;
         G.setupdata[8] = 0;
         buildFileDirs();
@@ -57,10 +54,7 @@ struct ScansOnAR7030 : ::testing::Test {
     }
     void TearDown() override
     {
-        if (auto *p = Windows::existing<frmAR7030>(QStringLiteral("frmAR7030")))
-            p->unload();
-        frmWelcome::destroy();
-        Windows::destroyAll();
+        tavtest::closeHub(QStringLiteral("frmAR7030"));
     }
     frmAR7030 *go()
     {

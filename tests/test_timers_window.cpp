@@ -16,6 +16,7 @@
 #include "sim/jrcsim.h"
 #include "sim/pty.h"
 #include "sim/rx320.h"
+#include "support/hubline.h"
 #include "support/testenv.h"
 #include "timers/frmRxClock.h"
 #include "timers/frmRxTimer.h"
@@ -27,11 +28,6 @@
 using namespace tav;
 
 namespace {
-
-class HiddenTool : public TavForm {
-public:
-    explicit HiddenTool(const QString &name) : TavForm(name, Windows::slotOf(name), Windows::flagOf(name)) {}
-};
 
 struct RxRig : ::testing::TestWithParam<int> {
     tavtest::ScratchDir dir;
@@ -61,13 +57,7 @@ struct RxRig : ::testing::TestWithParam<int> {
         }
         pty = std::make_unique<sim::PtyHarness>(*emu);
         ASSERT_TRUE(pty->ok());
-        registerBuiltWindows();
-        Windows::registerFactory(QStringLiteral("frmLast20"), [] { return new HiddenTool(QStringLiteral("frmLast20")); });
-        frmWelcome::instance()->load();
-        DialogScript::shown.clear();
-        G.datapath = dir.path();
-        dir.write(QStringLiteral("comports.ini"), pty->slavePath().toLatin1() + "\r\n");
-        G.rxtype = int16_t(type);
+        tavtest::openHub(dir, *pty, type, true);
         G.setupdata[1] = 1;
         G.setupdata[3] = 1; // local time is UTC + 1
         G.setupdata[14] = 1, G.setupdata[15] = 2, G.setupdata[16] = 3, G.setupdata[17] = 4;

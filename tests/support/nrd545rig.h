@@ -8,18 +8,13 @@
 #include "panels/frmNRD545.h"
 #include "sim/jrcsim.h"
 #include "sim/pty.h"
+#include "support/hubline.h"
 #include "support/testenv.h"
 
 #include <QLabel>
 #include <gtest/gtest.h>
 
 namespace tavtest {
-
-class Nrd545HiddenTool : public tav::TavForm {
-public:
-    explicit Nrd545HiddenTool(const QString &name)
-        : TavForm(name, tav::Windows::slotOf(name), tav::Windows::flagOf(name)) {}
-};
 
 struct Nrd545Rig : ::testing::Test {
     ScratchDir dir;
@@ -44,14 +39,7 @@ struct Nrd545Rig : ::testing::Test {
         pty = std::make_unique<sim::PtyHarness>(emu);
         ASSERT_TRUE(pty->ok());
 
-        tav::registerBuiltWindows();
-        tav::Windows::registerFactory(QStringLiteral("frmLast20"),
-                                      [] { return new Nrd545HiddenTool(QStringLiteral("frmLast20")); });
-        tav::frmWelcome::instance()->load();
-        tav::DialogScript::shown.clear(); // the start-up notice about a missing settings file
-        tav::G.datapath = dir.path();
-        dir.write(QStringLiteral("comports.ini"), pty->slavePath().toLatin1() + "\r\n");
-        tav::G.rxtype = 4;
+        openHub(dir, *pty, 4, true);
         tav::G.setupdata[1] = 1;
         tav::G.setupdata[8] = 0;
         tav::G.setupdata[23] = 1;
@@ -62,11 +50,7 @@ struct Nrd545Rig : ::testing::Test {
     }
     void TearDown() override
     {
-        if (tav::TavForm *p = tav::Windows::existing(QStringLiteral("frmNRD545")))
-            p->unload();
-        tav::frmWelcome::destroy();
-        tav::Windows::destroyAll();
-        tav::Windows::registerFactory(QStringLiteral("frmLast20"), {});
+        closeHub(QStringLiteral("frmNRD545"), true);
     }
 
     tav::frmNRD545 *go()

@@ -1,0 +1,40 @@
+#include "support/hubline.h"
+
+#include "core/app.h"
+#include "core/frmWelcome.h"
+#include "core/globals.h"
+#include "sim/pty.h"
+#include "support/testenv.h"
+
+namespace tavtest {
+
+HiddenTool::HiddenTool(const QString &name)
+    : TavForm(name, tav::Windows::slotOf(name), tav::Windows::flagOf(name))
+{
+}
+
+void openHub(const ScratchDir &dir, const sim::PtyHarness &pty, int rxtype, bool hideLast20)
+{
+    tav::registerBuiltWindows();
+    if (hideLast20)
+        tav::Windows::registerFactory(QStringLiteral("frmLast20"),
+                                      [] { return new HiddenTool(QStringLiteral("frmLast20")); });
+    tav::frmWelcome::instance()->load();
+    tav::DialogScript::shown.clear(); // the start-up notice about a missing settings file
+    tav::G.datapath = dir.path();
+    dir.write(QStringLiteral("comports.ini"), pty.slavePath().toLatin1() + "\r\n");
+    tav::G.rxtype = int16_t(rxtype);
+}
+
+void closeHub(const QString &panel, bool hideLast20)
+{
+    if (tav::TavForm *p = tav::Windows::existing(panel))
+        if (p->isLoadedForm())
+            p->unload();
+    tav::frmWelcome::destroy();
+    tav::Windows::destroyAll();
+    if (hideLast20)
+        tav::Windows::registerFactory(QStringLiteral("frmLast20"), {});
+}
+
+} // namespace tavtest
