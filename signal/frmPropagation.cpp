@@ -63,15 +63,20 @@ frmPropagation::frmPropagation()
         lblPropfiles[size_t(i)] = makeLabel(QStringLiteral("lblPropfiles(%1)").arg(i), QString(), this);
         lblPropfiles[size_t(i)]->setGeometry(legend[i].x(), legend[i].y(), 81, 17);
     }
+    // The bottom row's boxes sit at fixed pixels: the captions take the small
+    // bold face the boxes were measured for, and each stops where the next box begins.
     QFont bold = font();
     bold.setBold(true);
+    bold.setPixelSize(11);
+    bold.setStretch(QFont::Condensed);
     static const char *names[] = {"Freqency:", "Station:", "Start:"};
     static const int nameLeft[] = {56, 200, 440};
+    static const int nameWidth[] = {64, 48, 32};
     for (int i = 0; i < 3; ++i) {
         lblName[size_t(i)] = makeLabel(QStringLiteral("lblName(%1)").arg(i), QLatin1String(names[i]), this);
         lblName[size_t(i)]->setFont(bold);
         setTextColour(lblName[size_t(i)], QColor(0, 192, 0));
-        lblName[size_t(i)]->setGeometry(nameLeft[i], 432, 64, 17);
+        lblName[size_t(i)]->setGeometry(nameLeft[i], 432, nameWidth[i], 17);
     }
     lblFrequency = makeLabel(QStringLiteral("lblFrequency"), QString(), this);
     lblFrequency->setFont(bold);

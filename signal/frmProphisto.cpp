@@ -33,6 +33,10 @@ frmProphisto::frmProphisto()
     cmbRange = new QComboBox(this);
     cmbRange->setObjectName(QStringLiteral("cmbRange"));
     cmbRange->setGeometry(136, 8, 81, 21);
+    QFont narrow = small;
+    narrow.setStretch(QFont::Condensed);
+    cmbHisto->setFont(narrow);
+    cmbRange->setFont(narrow);
     struct B {
         QPushButton **b;
         const char *name, *caption;
@@ -45,8 +49,12 @@ frmProphisto::frmProphisto()
         *b.b = colouredButton(QLatin1String(b.name), QLatin1String(b.caption), kButton, this);
         (*b.b)->setGeometry(b.left, 8, 57, 17);
     }
+    // The labels and choosers sit at fixed pixels: they take the small face
+    // their boxes were measured for.
     QFont bold = font();
     bold.setBold(true);
+    bold.setPixelSize(11);
+    bold.setStretch(QFont::Condensed);
     QPalette green = palette();
     green.setColor(QPalette::WindowText, QColor(0, 192, 0));
     green.setColor(QPalette::Text, QColor(0, 192, 0));

@@ -32,11 +32,25 @@ const char *panelOf(int rxtype)
 }
 
 // Presses one part of a scroll bar where the style draws it.
-struct BarHit : QScrollBar {
+// The style's option is filled from the bar's public state, as the bar
+// itself fills it, so no cast into the bar's protected side is needed.
+struct BarHit {
     static QPoint at(QScrollBar *bar, QStyle::SubControl part)
     {
         QStyleOptionSlider opt;
-        static_cast<BarHit *>(bar)->initStyleOption(&opt);
+        opt.initFrom(bar);
+        opt.subControls = QStyle::SC_All;
+        opt.activeSubControls = QStyle::SC_None;
+        opt.orientation = bar->orientation();
+        opt.minimum = bar->minimum();
+        opt.maximum = bar->maximum();
+        opt.sliderPosition = bar->sliderPosition();
+        opt.sliderValue = bar->value();
+        opt.singleStep = bar->singleStep();
+        opt.pageStep = bar->pageStep();
+        opt.upsideDown = bar->invertedAppearance();
+        if (bar->orientation() == Qt::Horizontal)
+            opt.state |= QStyle::State_Horizontal;
         return bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, part, bar).center();
     }
 };
@@ -149,10 +163,12 @@ TEST_P(Panels, UpperArrowOfAVolumeBarRaisesItAndReachesTheReceiver)
     EXPECT_EQ(bar->value(), before + bar->singleStep());
     tavtest::pump(60);
     EXPECT_FALSE(pty->received().isEmpty());
-    if (GetParam() == 1)
+    if (GetParam() == 1) {
         EXPECT_GT(static_cast<sim::AR7030Emulator *>(emu.get())->applied().volume, 0);
-    if (GetParam() == 4)
+    }
+    if (GetParam() == 4) {
         EXPECT_EQ(static_cast<sim::Nrd545Emulator *>(emu.get())->volume, bar->value());
+    }
 
     // The page area above the thumb, and the wheel away from the user, go up too.
     const int mid = bar->value();
