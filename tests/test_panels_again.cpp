@@ -6,6 +6,7 @@
 #include "core/globals.h"
 #include "core/settings.h"
 #include "panels/frmPanel.h"
+#include "panels/jrc/frmAdvancedDSP.h"
 #include "sim/ar7030.h"
 #include "sim/jrcsim.h"
 #include "sim/pty.h"
@@ -240,4 +241,26 @@ TEST(Rx320StateFile, KeptWhenThePortCannotBeOpened)
     EXPECT_EQ(dir.read(QStringLiteral("rx320settings.ini")), state);
     frmWelcome::destroy();
     Windows::destroyAll();
+}
+
+TEST_P(Panels, UpperArrowOfTheDspBeatCancellerBarRaisesIt)
+{
+    if (GetParam() != 4)
+        GTEST_SKIP() << "the DSP dialog is the NRD-545's";
+    ASSERT_NE(go(), nullptr);
+    auto *d = Windows::get<frmAdvancedDSP>(QStringLiteral("frmAdvancedDSP"));
+    ASSERT_NE(d, nullptr);
+    d->showModeless();
+    tavtest::pump(60);
+    d->cmdNrbc[2]->click(); // BC on: its bar works
+    ASSERT_TRUE(d->vsbBC->isEnabled());
+    ASSERT_GT(d->vsbBC->topValue(), d->vsbBC->bottomValue());
+    d->vsbBC->setValue(40);
+    tavtest::pump(60);
+    QTest::mouseClick(d->vsbBC, Qt::LeftButton, {}, BarHit::at(d->vsbBC, QStyle::SC_ScrollBarSubLine));
+    EXPECT_EQ(d->vsbBC->value(), 40 + d->vsbBC->singleStep());
+    auto *e = static_cast<sim::Nrd545Emulator *>(emu.get());
+    EXPECT_TRUE(tavtest::waitFor([&] { return e->bcLevel == d->vsbBC->value(); })) << e->bcLevel;
+    DialogScript::answers << vbNo;
+    d->unload();
 }
