@@ -22,6 +22,7 @@
 #include "sim/jrcsim.h"
 #include "sim/pty.h"
 #include "sim/rx320.h"
+#include "support/benchrun.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -65,10 +66,7 @@ struct PacedLine {
     // Lets the line fall idle between operations.
     void idle()
     {
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < 30)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        tavbench::runEventsFor(30);
         port.clearInput();
     }
 };
@@ -260,12 +258,4 @@ BENCHMARK_CAPTURE(BM_TuningRate, nrd545, "nrd545", 4, 12)->Unit(benchmark::kMill
 BENCHMARK_CAPTURE(BM_JrcPanelLoad, nrd535, "nrd535", 2, "frmNRD535")->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK_CAPTURE(BM_JrcPanelLoad, nrd545, "nrd545", 4, "frmNRD545")->Unit(benchmark::kMillisecond)->Iterations(3);
 
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char **argv) { return tavbench::runWithWindows(argc, argv); }

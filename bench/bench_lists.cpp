@@ -4,6 +4,7 @@
 #include "core/ui.h"
 #include "lists/bdxclist.h"
 #include "lists/frmBdxc.h"
+#include "support/benchrun.h"
 
 #include <QApplication>
 #include <QRandomGenerator>
@@ -79,12 +80,4 @@ BENCHMARK(BM_WindowLoadsSelectsAndShows)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char **argv) { return tavbench::runWithWindows(argc, argv); }

@@ -4,6 +4,7 @@
 #include "core/numtext.h"
 #include "logbook/frmLog.h"
 #include "logbook/logbook.h"
+#include "support/benchrun.h"
 
 #include <QApplication>
 #include <QRandomGenerator>
@@ -83,12 +84,4 @@ BENCHMARK(BM_GridRefresh)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char **argv) { return tavbench::runWithWindows(argc, argv); }

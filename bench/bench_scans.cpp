@@ -10,6 +10,7 @@
 #include "scans/frmScanband.h"
 #include "sim/emulator.h"
 #include "sim/pty.h"
+#include "support/benchrun.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -31,23 +32,6 @@ struct Model {
     int rxtype;
 };
 const Model kModels[] = {{"ar7030", 1}, {"nrd535", 2}, {"rx320", 3}, {"nrd545", 4}};
-
-bool waitUntil(const std::function<bool()> &cond, int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    // processEvents with a time limit never waits for events: it would spin
-    // and measure its own busy loop. A blocking wait woken by a short timer
-    // leaves the machine to the program and the emulator.
-    QTimer wake;
-    wake.start(5);
-    while (!cond()) {
-        if (t.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
 
 void BM_BandSweep(benchmark::State &state)
 {
@@ -87,11 +71,11 @@ void BM_BandSweep(benchmark::State &state)
     double stepsPerSecond = 0, bytesPerStep = 0;
     for (auto _ : state) {
         w->cmdStart_Click();
-        waitUntil([&] { return w->sweep().sbstepnr >= kWarmSteps; }, 60000);
+        tavbench::waitUntil([&] { return w->sweep().sbstepnr >= kWarmSteps; }, 60000);
         QElapsedTimer t;
         t.start();
         const qint64 bytes0 = pty.received().size() + replied;
-        waitUntil([&] { return w->sweep().sbstepnr >= kWarmSteps + kMeasuredSteps; }, 120000);
+        tavbench::waitUntil([&] { return w->sweep().sbstepnr >= kWarmSteps + kMeasuredSteps; }, 120000);
         const double secs = double(t.nsecsElapsed()) / 1e9;
         const qint64 bytes = pty.received().size() + replied - bytes0;
         w->cmdStop_Click();
@@ -125,12 +109,4 @@ BENCHMARK(BM_BandSweep)
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char **argv) { return tavbench::runWithWindows(argc, argv); }

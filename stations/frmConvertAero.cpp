@@ -2,6 +2,7 @@
 
 #include "core/textfile.h"
 #include "stations/conversion.h"
+#include "stations/convertwindow.h"
 #include "stations/stationstate.h"
 
 #include <QCloseEvent>
@@ -93,12 +94,8 @@ void frmConvertAero::Form_Load()
 
 void frmConvertAero::closeEvent(QCloseEvent *ev)
 {
-    if (m_converting) {
-        ev->ignore();
-        m_stop = true;
-        return;
-    }
-    TavForm::closeEvent(ev);
+    if (!stopInsteadOfClose(ev, m_converting, m_stop))
+        TavForm::closeEvent(ev);
 }
 
 QString frmConvertAero::sourcePath() const
@@ -109,12 +106,7 @@ QString frmConvertAero::sourcePath() const
     return resolveNoCase(dir, G.filenames[0]);
 }
 
-void frmConvertAero::cmdLocate_Click()
-{
-    optDbconnect->select(0);
-    if (TavForm *p = Windows::get(QStringLiteral("frmILGfinddbf")))
-        p->showModal();
-}
+void frmConvertAero::cmdLocate_Click() { locateConversionSource(optDbconnect); }
 
 void frmConvertAero::optDbconnect_Click(int index)
 {
@@ -154,29 +146,15 @@ void frmConvertAero::cmdConvert_Click()
     const bool networkOnly = optDbtype->selected() == 1;
     const QString out = resolveNoCase(stationDirectory(true),
                                       networkOnly ? QStringLiteral("aero2.ftl") : QStringLiteral("aero.ftl"));
-    ConversionHooks hooks;
-    hooks.progress = [this](qint64 count, const QString &line) {
-        lblCount->setText(QString::number(count));
-        lblShowrecord->setText(line.left(77));
-    };
-    hooks.processEvents = [this] {
-        lblCount->repaint();
-        lblShowrecord->repaint();
-        QCoreApplication::processEvents();
-    };
-    hooks.stopRequested = [this] { return m_stop; };
+    const ConversionHooks hooks = conversionWindowHooks(lblCount, lblShowrecord, m_stop);
     const ConversionResult r = convertAero(sourcePath(), networkOnly, out, hooks);
     m_converting = false;
     if (!r.ok) {
-        msgBox(QStringList{QStringLiteral("The file"), out, QStringLiteral("could not be written:"), r.error},
-               MsgIcon::Exclamation, QStringLiteral("Error"));
+        reportConversionWriteFailure(out, r.error);
         setBusy(false);
         return;
     }
-    lblShowrecord->clear();
-    lblCount->setText(QString::number(r.count));
-    lblShowrecord->repaint();
-    lblCount->repaint();
+    showConversionCount(lblCount, lblShowrecord, r.count);
     msgBox(QStringLiteral("Conversion ready"), MsgIcon::Information, QStringLiteral("Aerolist database"));
     unload();
 }

@@ -2,6 +2,7 @@
 
 #include "core/textfile.h"
 #include "stations/conversion.h"
+#include "stations/convertwindow.h"
 #include "stations/frmILGfinddbf.h"
 #include "stations/stationstate.h"
 
@@ -102,20 +103,11 @@ void frmConvertILG::closeEvent(QCloseEvent *ev)
 {
     // The close box during a conversion stops it; the window then closes
     // itself as after every conversion.
-    if (m_converting) {
-        ev->ignore();
-        m_stop = true;
-        return;
-    }
-    TavForm::closeEvent(ev);
+    if (!stopInsteadOfClose(ev, m_converting, m_stop))
+        TavForm::closeEvent(ev);
 }
 
-void frmConvertILG::cmdLocate_Click()
-{
-    optDbconnect->select(0);
-    if (TavForm *p = Windows::get(QStringLiteral("frmILGfinddbf")))
-        p->showModal();
-}
+void frmConvertILG::cmdLocate_Click() { locateConversionSource(optDbconnect); }
 
 void frmConvertILG::optDbconnect_Click(int index)
 {
@@ -158,32 +150,18 @@ void frmConvertILG::cmdConvert_Click()
     m_converting = true;
     const QString dir = stationDirectory(true);
     const QString out = resolveNoCase(dir, m_recordSource + QStringLiteral(".ftl"));
-    ConversionHooks hooks;
-    hooks.progress = [this](qint64 count, const QString &line) {
-        lblRecnum->setText(QString::number(count));
-        lblRecord->setText(line.left(77));
-    };
-    hooks.processEvents = [this] {
-        lblRecnum->repaint();
-        lblRecord->repaint();
-        QCoreApplication::processEvents();
-    };
-    hooks.stopRequested = [this] { return m_stop; };
+    const ConversionHooks hooks = conversionWindowHooks(lblRecnum, lblRecord, m_stop);
     std::array<bool, 4> include{};
     for (int i = 0; i < 4; ++i)
         include[i] = chkInclude[i]->isChecked();
     const ConversionResult r = convertIlg(m_table, include, out, hooks);
     m_converting = false;
     if (!r.ok) {
-        msgBox(QStringList{QStringLiteral("The file"), out, QStringLiteral("could not be written:"), r.error},
-               MsgIcon::Exclamation, QStringLiteral("Error"));
+        reportConversionWriteFailure(out, r.error);
         setBusy(false);
         return;
     }
-    lblRecord->clear();
-    lblRecnum->setText(QString::number(r.count));
-    lblRecord->repaint();
-    lblRecnum->repaint();
+    showConversionCount(lblRecnum, lblRecord, r.count);
     QStringList msg{QStringLiteral("Conversion ready")};
     if (r.noFrequency > 0)
         msg << QStringLiteral("%1 records without a usable frequency were left out.").arg(r.noFrequency);

@@ -6,6 +6,7 @@
 #include "core/globals.h"
 #include "core/settings.h"
 #include "panels/frmPanel.h"
+#include "panels/jrc/frmAdvancedDSP.h"
 #include "sim/ar7030.h"
 #include "sim/jrcsim.h"
 #include "sim/pty.h"
@@ -32,11 +33,25 @@ const char *panelOf(int rxtype)
 }
 
 // Presses one part of a scroll bar where the style draws it.
-struct BarHit : QScrollBar {
+// The style's option is filled from the bar's public state, as the bar
+// itself fills it, so no cast into the bar's protected side is needed.
+struct BarHit {
     static QPoint at(QScrollBar *bar, QStyle::SubControl part)
     {
         QStyleOptionSlider opt;
-        static_cast<BarHit *>(bar)->initStyleOption(&opt);
+        opt.initFrom(bar);
+        opt.subControls = QStyle::SC_All;
+        opt.activeSubControls = QStyle::SC_None;
+        opt.orientation = bar->orientation();
+        opt.minimum = bar->minimum();
+        opt.maximum = bar->maximum();
+        opt.sliderPosition = bar->sliderPosition();
+        opt.sliderValue = bar->value();
+        opt.singleStep = bar->singleStep();
+        opt.pageStep = bar->pageStep();
+        opt.upsideDown = bar->invertedAppearance();
+        if (bar->orientation() == Qt::Horizontal)
+            opt.state |= QStyle::State_Horizontal;
         return bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, part, bar).center();
     }
 };
@@ -149,10 +164,12 @@ TEST_P(Panels, UpperArrowOfAVolumeBarRaisesItAndReachesTheReceiver)
     EXPECT_EQ(bar->value(), before + bar->singleStep());
     tavtest::pump(60);
     EXPECT_FALSE(pty->received().isEmpty());
-    if (GetParam() == 1)
+    if (GetParam() == 1) {
         EXPECT_GT(static_cast<sim::AR7030Emulator *>(emu.get())->applied().volume, 0);
-    if (GetParam() == 4)
+    }
+    if (GetParam() == 4) {
         EXPECT_EQ(static_cast<sim::Nrd545Emulator *>(emu.get())->volume, bar->value());
+    }
 
     // The page area above the thumb, and the wheel away from the user, go up too.
     const int mid = bar->value();
@@ -224,4 +241,26 @@ TEST(Rx320StateFile, KeptWhenThePortCannotBeOpened)
     EXPECT_EQ(dir.read(QStringLiteral("rx320settings.ini")), state);
     frmWelcome::destroy();
     Windows::destroyAll();
+}
+
+TEST_P(Panels, UpperArrowOfTheDspBeatCancellerBarRaisesIt)
+{
+    if (GetParam() != 4)
+        GTEST_SKIP() << "the DSP dialog is the NRD-545's";
+    ASSERT_NE(go(), nullptr);
+    auto *d = Windows::get<frmAdvancedDSP>(QStringLiteral("frmAdvancedDSP"));
+    ASSERT_NE(d, nullptr);
+    d->showModeless();
+    tavtest::pump(60);
+    d->cmdNrbc[2]->click(); // BC on: its bar works
+    ASSERT_TRUE(d->vsbBC->isEnabled());
+    ASSERT_GT(d->vsbBC->topValue(), d->vsbBC->bottomValue());
+    d->vsbBC->setValue(40);
+    tavtest::pump(60);
+    QTest::mouseClick(d->vsbBC, Qt::LeftButton, {}, BarHit::at(d->vsbBC, QStyle::SC_ScrollBarSubLine));
+    EXPECT_EQ(d->vsbBC->value(), 40 + d->vsbBC->singleStep());
+    auto *e = static_cast<sim::Nrd545Emulator *>(emu.get());
+    EXPECT_TRUE(tavtest::waitFor([&] { return e->bcLevel == d->vsbBC->value(); })) << e->bcLevel;
+    DialogScript::answers << vbNo;
+    d->unload();
 }

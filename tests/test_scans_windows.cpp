@@ -249,8 +249,9 @@ TEST_F(ScanWindows, BandScanInputChecks)
         } else {
             ASSERT_EQ(int(dialogs.shown().size()), before + 1);
             EXPECT_EQ(dialogs.shown().last().title, c.title);
-            if (QLatin1String(c.title) == QLatin1String("Error"))
+            if (QLatin1String(c.title) == QLatin1String("Error")) {
                 EXPECT_EQ(dialogs.shown().last().text, "Input ERROR");
+            }
             EXPECT_EQ(w->txtInput[0]->text().isEmpty(), c.boxesEmptied);
             EXPECT_EQ(w->txtInput[3]->text(), c.delay);
         }
