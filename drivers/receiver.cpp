@@ -24,12 +24,12 @@ namespace {
 
 // clang-format off
 const RxModel kModels[] = {
-    //  type  name       min    max         channels      reads  clock  secs   relay  line   rtty   baud
-    {0, "No RX",  10,  30000,      std::nullopt, false, false, false, false, false, false, 1200},
-    {1, "AR7030", 10,  32016,      99,           true,  true,  true,  false, true,  false, 1200},
-    {2, "NRD535", 10,  29999.999,  199,          true,  true,  true,  true,  false, true,  4800},
-    {3, "RX320",  100, 30000,      std::nullopt, false, false, false, false, true,  false, 1200},
-    {4, "NRD545", 10,  29999.999,  999,          true,  true,  false, true,  false, true,  4800},
+    //  type  name       min    max         channels      reads  clock  secs   relay  line   rtty   baud  attdB none  dial   poll
+    {0, "No RX",  10,  30000,      std::nullopt, false, false, false, false, false, false, 1200, 0,    0,    false, false},
+    {1, "AR7030", 10,  32016,      99,           true,  true,  true,  false, true,  false, 1200, 10,   1,    false, true},
+    {2, "NRD535", 10,  29999.999,  199,          true,  true,  true,  true,  false, true,  4800, 20,   0,    true,  false},
+    {3, "RX320",  100, 30000,      std::nullopt, false, false, false, false, true,  false, 1200, 0,    0,    false, false},
+    {4, "NRD545", 10,  29999.999,  999,          true,  true,  false, true,  false, true,  4800, 20,   0,    true,  false},
 };
 // clang-format on
 

@@ -34,6 +34,19 @@ struct RxModel {
     bool lineOutput = false;
     bool rtty = false;
     int baud = 1200;
+    // One attenuator step in dB and the index that means no attenuation:
+    // levels read with another index are corrected to it. No step: the
+    // model's attenuator is not read, nothing is corrected.
+    double attStepDb = 0;
+    int attNone = 0;
+    // The receiver reports each turn of its dial by itself (JRC "I1").
+    bool dialReports = false;
+    // The dial is followed only by asking for the frequency again and again.
+    bool pollsFrequency = false;
+
+    bool readsAttenuator() const { return attStepDb != 0; }
+    // The correction in S-units (6 dB each) of a level read with attenuator index `att`.
+    double attCorrection(int att) const { return (att - attNone) * attStepDb / 6; }
 };
 
 // The facts of a receiver type (0 No RX, 1 AR7030, 2 NRD-535, 3 RX-320,

@@ -332,10 +332,9 @@ void frmScanband::cmdStart_Click()
     if (m_rxtype == 2 || m_rxtype == 4)
         toolLock(this, true);
     m_sbatt = 0;
-    if (m_rxtype == 1 || m_rxtype == 2 || m_rxtype == 4) {
+    if (const RxModel &model = rxModel(m_rxtype); model.readsAttenuator()) {
         // An unanswered read leaves the correction at none.
-        const int none = m_rxtype == 1 ? 1 : 0;
-        m_sbatt = m_rx ? m_rx->readAttenuator().value_or(none) : none;
+        m_sbatt = m_rx ? m_rx->readAttenuator().value_or(model.attNone) : model.attNone;
     }
     lblTimedate->setText(G.utctext + QStringLiteral(" Z"));
     lblFreq1->setText(QStringLiteral("Scanning"));

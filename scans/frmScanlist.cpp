@@ -202,12 +202,11 @@ void frmScanlist::cmdStart_Click()
         frmWelcome::instance()->Change2FreqA(numericValue(txtFreqlist[0]->text()));
     }
     m_slatt = 0;
-    if (m_rxtype == 1 || m_rxtype == 2 || m_rxtype == 4) {
+    if (const RxModel &model = rxModel(m_rxtype); model.readsAttenuator()) {
         if (m_rxtype != 1)
             toolLock(this, true);
         // An unanswered read leaves the correction at none.
-        const int none = m_rxtype == 1 ? 1 : 0;
-        m_slatt = m_rx ? m_rx->readAttenuator().value_or(none) : none;
+        m_slatt = m_rx ? m_rx->readAttenuator().value_or(model.attNone) : model.attNone;
     }
     cmdStop->setEnabled(true);
     for (QPushButton *b : {cmdStart, cmdCls, cmdContinue, cmdLoad, cmdsaveas})

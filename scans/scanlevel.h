@@ -7,8 +7,7 @@
 namespace tav {
 
 // The correction in S-units for attenuator index `att` of receiver type
-// `rxtype`: AR7030 (att - 1) x 10 / 6 (index 0 is +10 dB), NRD-535 and
-// NRD-545 att x 20 / 6, others 0.
+// `rxtype`, from the model's attenuator step and its no-attenuation index.
 double attcorrection(int rxtype, int att);
 
 // A reading corrected for the attenuator, in single precision as it is stored.

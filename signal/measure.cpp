@@ -33,8 +33,8 @@ void MeasureSession::begin()
 {
     m_misses = 0;
     m_att = 0;
-    if (m_rx && m_rx->model().rxtype != 3) {
-        m_att = m_rx->readAttenuator().value_or(m_rxtype == 1 ? 1 : 0);
+    if (m_rx && m_rx->model().readsAttenuator()) {
+        m_att = m_rx->readAttenuator().value_or(m_rx->model().attNone);
         if (frmPanel *p = frmWelcome::instance()->openPanel())
             p->setAttenuatorFrameEnabled(false);
     }

@@ -194,7 +194,7 @@ void frmTracking::cmdLoad_Click() { lists::showLoadDialog(this, 5); }
 
 void frmTracking::cmdExit_Click()
 {
-    if (G.goRxtype == 2 || G.goRxtype == 4) {
+    if (rxModel(G.goRxtype).dialReports) {
         G.dialtrack = false;
         writePort("I0\r");
         toolLock(this, false);
@@ -330,10 +330,11 @@ void frmTracking::cmdShow_Click(int i)
 void frmTracking::optMousedial_Click(int i)
 {
     const int rx = G.goRxtype;
+    const RxModel &model = rxModel(rx);
     if (i == 0) {
-        if (rx == 1)
+        if (model.pollsFrequency)
             tmrDial7030.stop();
-        if (rx == 2 || rx == 4) {
+        if (model.dialReports) {
             G.dialtrack = false;
             writePort("I0\r");
             toolLock(this, false);
@@ -344,9 +345,9 @@ void frmTracking::optMousedial_Click(int i)
     }
     if (rx > 0 && frmWelcome::exists())
         frmWelcome::instance()->Update4RxFreq();
-    if (rx == 1) {
+    if (model.pollsFrequency) {
         tmrDial7030.start();
-    } else if (rx == 2 || rx == 4) {
+    } else if (model.dialReports) {
         toolLock(this, true);
         writePort("I1\r");
         writePort(rx == 2 ? QByteArray("H0\r") : QByteArray("DD0\r"));
@@ -361,7 +362,7 @@ void frmTracking::optMousedial_Click(int i)
 void frmTracking::tmrDial7030_Timer()
 {
     // The poll never runs inside itself or inside another exchange.
-    if (m_polling || Exchange::active() || !m_rx || G.goRxtype != 1)
+    if (m_polling || Exchange::active() || !m_rx || !rxModel(G.goRxtype).pollsFrequency)
         return;
     m_polling = true;
     G.last20record = links::recordsFreqSteps();
