@@ -206,7 +206,9 @@ std::array<QString, 3> drawPropOverlay(Picture &pic, const QStringList &lines, Q
                 const double xd = 80 + 20 * m.hour + m.minute / 3.0;
                 pic.line(dayPrev.x, px(409 - 4.0 * dayPrev.min), px(xd), px(409 - 4.0 * low6), c);
                 pic.line(dayPrev.x, px(409 - 4.0 * dayPrev.max), px(xd), px(409 - 4.0 * high6), c);
-                dayPrev = {(m.hour == 23 && m.minute == 55) ? 80 : px(xd), low6, high6};
+                // The day's last point goes back to the start only after the
+                // line's last pair, so its other pairs are not joined across the graph.
+                dayPrev = {(m.hour == 23 && m.minute == 55 && k == 3) ? 80 : px(xd), low6, high6};
                 low6 = 21.0f;
                 high6 = 0;
             }

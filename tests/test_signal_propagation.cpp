@@ -167,3 +167,18 @@ TEST_F(PropagationWindow, OverlaysAskAtEveryHourAndCycleTheirColours)
     }
     EXPECT_EQ(frmPropagation::overlayNumber(), 1) << "the fifth file takes the first colour again";
 }
+
+TEST(PropagationOverlay, ADayGraphAcrossMidnightIsNotJoinedAcrossTheGraph)
+{
+    QStringList lines = {QStringLiteral("1 Mar 2026  23:40 UTC"), QStringLiteral("9650.00"), QStringLiteral("BBC")};
+    for (int t = 23 * 60 + 40; t < 24 * 60 + 20; ++t)
+        lines << QStringLiteral("%1:%2 080 120 085 125 090 130 095 135")
+                     .arg((t / 60) % 24, 2, 10, QLatin1Char('0'))
+                     .arg(t % 60, 2, 10, QLatin1Char('0'));
+    Picture pic(632, 453, propBackground());
+    const QColor c = propOverlayColour(1);
+    drawPropOverlay(pic, lines, c, [] { return NextHour::Add; });
+    EXPECT_GT(pic.count(540, 309, 560, 409, c), 0) << "the evening is drawn at the right";
+    EXPECT_GT(pic.count(80, 309, 90, 409, c), 0) << "and the small hours at the left";
+    EXPECT_EQ(pic.count(100, 309, 520, 409, c), 0) << "with nothing drawn between them";
+}
