@@ -26,6 +26,11 @@ int main(int argc, char **argv)
     // Tests never read or write the user's own settings.
     QTemporaryDir home;
     qputenv("HOME", home.path().toLocal8Bit());
+    // Nor the user's cache, configuration or data folders, wherever the
+    // environment points them.
+    qputenv("XDG_CACHE_HOME", (home.path() + QStringLiteral("/.cache")).toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/.config")).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/.local/share")).toLocal8Bit());
     // Tests about timing switch the line's pace back on for their own port.
     tav::CommControl::setPacedByDefault(false);
     ::testing::InitGoogleTest(&argc, argv);
