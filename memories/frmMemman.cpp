@@ -629,15 +629,22 @@ bool frmMemman::fillCells(const CellRange &range, int &failedAt, QVector<int> &n
     return !transferStopped();
 }
 
-void frmMemman::cmdFill_Click()
+bool frmMemman::takeCellRange(const QString &errorTitle, bool resetDelay)
 {
     const auto range = cellRange(txtFrom->text(), txtTo->text(), G.memlastcell);
     if (!range) {
-        refused(QStringLiteral(" \u00CBrror"), true);
-        return;
+        refused(errorTitle, resetDelay);
+        return false;
     }
     cellfrom = range->from;
     cellto = range->to;
+    return true;
+}
+
+void frmMemman::cmdFill_Click()
+{
+    if (!takeCellRange(QStringLiteral(" \u00CBrror"), true))
+        return;
     if (msgBox(QStringList{QStringLiteral("Are sure you want to overwrite the Receiver"),
                            QStringLiteral("memorycells  ") + numSingle(cellfrom) + QStringLiteral("  to  ")
                                + numSingle(cellto),
@@ -660,7 +667,7 @@ void frmMemman::cmdFill_Click()
         memcmdenabler(false);
         m.transferring = true;
         if (ran)
-            complete = fillCells(*range, failedAt, notCleared);
+            complete = fillCells(CellRange{cellfrom, cellto}, failedAt, notCleared);
         m.transferring = false;
         if (isLoadedForm())
             memcmdenabler(true);
@@ -752,13 +759,8 @@ void frmMemman::cmdPrint_Click()
                QStringLiteral("Nothing to Print"));
         return;
     }
-    const auto range = cellRange(txtFrom->text(), txtTo->text(), G.memlastcell);
-    if (!range) {
-        refused(QStringLiteral("\u00CBrror"), false);
+    if (!takeCellRange(QStringLiteral("\u00CBrror"), false))
         return;
-    }
-    cellfrom = range->from;
-    cellto = range->to;
     if (msgBox(QStringList{QStringLiteral("You want to print the contents"),
                            QStringLiteral("of memorycells  ") + numSingle(cellfrom) + QStringLiteral("  to  ")
                                + numSingle(cellto),
@@ -788,13 +790,8 @@ void frmMemman::cmdScanrun_Click()
         txtDelay->setText(QStringLiteral("1"));
     else if (typed > 60)
         txtDelay->setText(QStringLiteral("60"));
-    const auto range = cellRange(txtFrom->text(), txtTo->text(), G.memlastcell);
-    if (!range) {
-        refused(QStringLiteral(" \u00CBrror"), true);
+    if (!takeCellRange(QStringLiteral(" \u00CBrror"), true))
         return;
-    }
-    cellfrom = range->from;
-    cellto = range->to;
     scanoffset = 0;
     cmdScanrun->setVisible(false);
     cmdScanstop->setVisible(true);

@@ -112,6 +112,9 @@ private:
     void showBanner(const QString &what);
     void showCellnr(int cell);
     void refused(const QString &title, bool resetDelay);
+    // The From and To boxes into cellfrom and cellto; refused with the
+    // window's message when they do not give a range of cells.
+    bool takeCellRange(const QString &errorTitle, bool resetDelay);
     bool transferStopped() const;
     bool fetchCells(int last, int &failedAt);
     bool fillCells(const CellRange &range, int &failedAt, QVector<int> &notCleared);
