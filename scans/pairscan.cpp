@@ -85,6 +85,39 @@ QStringList PairScan::toLines() const
     return lines;
 }
 
+namespace {
+
+bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+
+// One field of a line from `pos`, which is left after the field's comma. A
+// field whose first non-blank is a double quote is quoted: it holds all up
+// to the next double quote, commas and blanks included (up to the line's end
+// when none follows), and what stands between that quote and the next comma
+// is dropped. Any other field ends at the next comma, or with `toLineEnd` at
+// the line's end, and loses the blanks at its ends.
+QString nextField(const QString &line, qsizetype &pos, bool toLineEnd)
+{
+    qsizetype i = pos;
+    while (i < line.size() && isBlank(line[i]))
+        ++i;
+    if (i < line.size() && line[i] == QLatin1Char('"')) {
+        const qsizetype close = line.indexOf(QLatin1Char('"'), i + 1);
+        if (close < 0) {
+            pos = line.size();
+            return line.mid(i + 1);
+        }
+        const qsizetype comma = line.indexOf(QLatin1Char(','), close + 1);
+        pos = comma < 0 ? line.size() : comma + 1;
+        return line.mid(i + 1, close - i - 1);
+    }
+    const qsizetype comma = toLineEnd ? -1 : line.indexOf(QLatin1Char(','), i);
+    const qsizetype end = comma < 0 ? line.size() : comma;
+    pos = comma < 0 ? line.size() : comma + 1;
+    return line.mid(i, end - i).trimmed();
+}
+
+} // namespace
+
 bool PairScan::fromLines(const QStringList &lines)
 {
     if (lines.isEmpty())
@@ -93,15 +126,14 @@ bool PairScan::fromLines(const QStringList &lines)
     table.reserve(lines.size());
     for (const QString &line : lines) {
         FreqPair p;
-        // Three fields, then the remark: a remark may hold commas.
-        const QStringList parts = line.split(QLatin1Char(','));
-        auto field = [&](int i) { return i < parts.size() ? parts[i].trimmed() : QString(); };
-        p.freqa = field(0);
-        p.freqb = field(1);
-        const double a = numericValue(field(2));
+        // Three fields, then the remark: an unquoted remark may hold commas,
+        // as the writer leaves them in.
+        qsizetype pos = 0;
+        p.freqa = nextField(line, pos, false);
+        p.freqb = nextField(line, pos, false);
+        const double a = numericValue(nextField(line, pos, false));
         p.active = int16_t(a >= -32768 && a <= 32767 ? roundHalfEven(a) : 0);
-        if (parts.size() > 3)
-            p.remark = parts.mid(3).join(QLatin1Char(',')).trimmed();
+        p.remark = nextField(line, pos, true);
         table << p;
     }
     pairs = table;

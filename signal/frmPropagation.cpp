@@ -1,11 +1,15 @@
 #include "signal/frmPropagation.h"
 
 #include "core/clock.h"
+#include "core/exchange.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
 #include "core/setupdata.h"
 #include "core/textfile.h"
 #include "core/ui.h"
+#include "lists/listwindow.h"
+
+#include <QScopedValueRollback>
 
 namespace tav {
 
@@ -189,13 +193,7 @@ void frmPropagation::cmdLoad_Click()
     }
 }
 
-void frmPropagation::cmdDiduzu_Click()
-{
-    if (TavForm *p = Windows::get(frmWelcome::panelName(G.rxtype))) {
-        p->showModeless();
-        p->raise();
-    }
-}
+void frmPropagation::cmdDiduzu_Click() { lists::showChosenPanel(); }
 
 void frmPropagation::cmdExit_Click()
 {
@@ -210,20 +208,41 @@ void frmPropagation::cmdExit_Click()
 
 void frmPropagation::tmrPropagation_Timer()
 {
+    // A reply wait lets the timer fire again: a tick inside this window's own
+    // tick is dropped, as that tick does this moment's work. One that falls
+    // inside another window's exchange comes once that exchange has ended,
+    // so no closing second is lost to it.
+    if (m_inTick)
+        return;
+    if (Exchange::active()) {
+        if (!m_tickWaiting) {
+            m_tickWaiting = true;
+            Exchange::whenDone(this, [this] {
+                m_tickWaiting = false;
+                if (tmrPropagation.isActive())
+                    tmrPropagation_Timer();
+            });
+        }
+        return;
+    }
+    const QScopedValueRollback<bool> inTick(m_inTick, true);
     const QTime ut = utcFromLocal(Clock::now(), setting(Setting::UtcOffsetHours)).time();
+    // Without a receiver the level stays where it was.
+    std::optional<float> reading = m_level;
     if (m_session.hasReceiver()) {
         bool gaveUp = false;
-        const std::optional<float> l = m_session.read(gaveUp);
+        reading = m_session.read(gaveUp);
         if (gaveUp) {
             cmdStop_Click();
             msgBox(QStringLiteral("The receiver does not answer."), MsgIcon::Exclamation, QStringLiteral("Propagation"));
             return;
         }
-        if (!l)
-            return;
-        m_level = *l;
+        if (reading)
+            m_level = *reading;
     }
-    const std::optional<QString> line = m_meter.tick(ut.hour(), ut.minute(), ut.second(), m_level, m_file.isOpen());
+    // A missed reading still takes its tick: a period that closes now closes
+    // with what it has, so the minute keeps its line in the file.
+    const std::optional<QString> line = m_meter.tick(ut.hour(), ut.minute(), ut.second(), reading, m_file.isOpen());
     if (line && m_file.isOpen()) {
         const QByteArray bytes = line->toLatin1() + "\r\n";
         if (m_file.write(bytes) != bytes.size() || !m_file.flush()) {

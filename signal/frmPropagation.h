@@ -65,6 +65,8 @@ private:
     QFile m_file;
     QString m_fileName;
     float m_level = 0;
+    bool m_inTick = false;
+    bool m_tickWaiting = false;
 };
 
 } // namespace tav

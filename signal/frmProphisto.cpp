@@ -4,6 +4,7 @@
 #include "core/frmWelcome.h"
 #include "core/globals.h"
 #include "core/ui.h"
+#include "lists/listwindow.h"
 
 namespace tav {
 
@@ -153,13 +154,7 @@ void frmProphisto::cmdStop_Click()
     m_session.end();
 }
 
-void frmProphisto::cmdDiduzu_Click()
-{
-    if (TavForm *p = Windows::get(frmWelcome::panelName(G.rxtype))) {
-        p->showModeless();
-        p->raise();
-    }
-}
+void frmProphisto::cmdDiduzu_Click() { lists::showChosenPanel(); }
 
 void frmProphisto::cmdExit_Click()
 {

@@ -38,7 +38,15 @@ QString propPairText(float minimum, float maximum)
     return QLatin1Char(' ') + propLevelText(minimum) + QLatin1Char(' ') + propLevelText(maximum);
 }
 
+QString propMissingPairText() { return QStringLiteral("   ?   ?"); }
+
 float propLevelValue(const QString &field) { return float(numericValue(field) * 0.1); }
+
+namespace {
+
+bool isMissingMark(const QString &field) { return field.trimmed() == QLatin1String("?"); }
+
+} // namespace
 
 PropMinute parsePropMinute(const QString &line)
 {
@@ -46,8 +54,10 @@ PropMinute parsePropMinute(const QString &line)
     m.hour = int(numericValue(line.mid(0, 2)));
     m.minute = int(numericValue(line.mid(3, 2)));
     for (int k = 0; k < 4; ++k) {
-        m.min[size_t(k)] = propLevelValue(line.mid(6 + 8 * k, 3));
-        m.max[size_t(k)] = propLevelValue(line.mid(10 + 8 * k, 3));
+        const QString mn = line.mid(6 + 8 * k, 3), mx = line.mid(10 + 8 * k, 3);
+        m.min[size_t(k)] = propLevelValue(mn);
+        m.max[size_t(k)] = propLevelValue(mx);
+        m.missing[size_t(k)] = isMissingMark(mn) || isMissingMark(mx);
     }
     return m;
 }
@@ -90,23 +100,30 @@ void PropagationMeter::start()
 {
     m_min15 = m_min6 = 21.0f;
     m_max15 = m_max6 = 0;
+    m_has15 = m_has6 = false;
 }
 
-std::optional<QString> PropagationMeter::tick(int hour, int minute, int second, float level, bool recording)
+std::optional<QString> PropagationMeter::tick(int hour, int minute, int second, std::optional<float> reading,
+                                              bool recording)
 {
     const QColor bg = propBackground(), green = propGreen();
-    if (level > m_max15)
-        m_max15 = level;
-    if (level < m_min15)
-        m_min15 = level;
-    if (level > m_max6)
-        m_max6 = level;
-    if (level < m_min6)
-        m_min6 = level;
+    if (reading) {
+        const float level = *reading;
+        if (level > m_max15)
+            m_max15 = level;
+        if (level < m_min15)
+            m_min15 = level;
+        if (level > m_max6)
+            m_max6 = level;
+        if (level < m_min6)
+            m_min6 = level;
+        m_has15 = m_has6 = true;
+    }
 
     const int xm = 80 + 8 * second;
     m_pic.line(xm + 8, 149, xm + 8, 49, bg);
-    m_pic.line(xm, 149, xm, px(149 - 4.0 * level), green);
+    if (reading)
+        m_pic.line(xm, 149, xm, px(149 - 4.0 * *reading), green);
     if (second == 59)
         m_pic.line(80, 149, 80, 49, bg);
 
@@ -114,12 +131,13 @@ std::optional<QString> PropagationMeter::tick(int hour, int minute, int second, 
     if (second == 1 || second == 16 || second == 31 || second == 46) {
         const int x = px(80 + 8 * minute + second / 7.5);
         m_pic.line(x + 2, 279, x + 2, 179, bg);
-        if (m_min15 == m_max15)
+        // A period that got no answered reading leaves its column empty.
+        if (m_has15 && m_min15 == m_max15)
             m_pic.point(x, px(279 - 4.0 * m_min15), green);
-        else
+        else if (m_has15)
             m_pic.line(x, px(279 - 4.0 * m_min15), x, px(279 - 4.0 * m_max15), green);
         if (recording) {
-            const QString pair = propPairText(m_min15, m_max15);
+            const QString pair = m_has15 ? propPairText(m_min15, m_max15) : propMissingPairText();
             if (second == 1) {
                 m_line = padded(hour, 2) + QLatin1Char(':') + padded(minute, 2) + pair;
             } else {
@@ -133,6 +151,7 @@ std::optional<QString> PropagationMeter::tick(int hour, int minute, int second, 
         }
         m_min15 = 21.0f;
         m_max15 = 0;
+        m_has15 = false;
     }
     if (minute == 59 && second == 45)
         m_pic.line(80, 279, 80, 179, bg);
@@ -140,12 +159,14 @@ std::optional<QString> PropagationMeter::tick(int hour, int minute, int second, 
     if (minute % 6 == 1 && second == 2) {
         const int x = px(80 + 20 * hour + minute / 3.0);
         m_pic.line(x + 2, 409, x + 2, 309, bg);
-        if (m_min6 == m_max6)
+        // A period that got no answered reading leaves its column empty.
+        if (m_has6 && m_min6 == m_max6)
             m_pic.point(x, px(409 - 4.0 * m_min6), green);
-        else
+        else if (m_has6)
             m_pic.line(x, px(409 - 4.0 * m_min6), x, px(409 - 4.0 * m_max6), green);
         m_min6 = 21.0f;
         m_max6 = 0;
+        m_has6 = false;
     }
     if (hour == 23 && minute == 59)
         m_pic.line(80, 409, 80, 309, bg);
@@ -162,9 +183,13 @@ std::array<QString, 3> drawPropOverlay(Picture &pic, const QStringList &lines, Q
         return header;
 
     float low6 = 21.0f, high6 = 0;
+    bool has6 = false;
+    // `valid` is false after a missing value: the next point starts anew
+    // rather than being joined across the gap.
     struct Point {
         int x;
         float min, max;
+        bool valid;
     };
     Point hourPrev{}, dayPrev{};
     // Returns false when the reading is to stop.
@@ -178,18 +203,24 @@ std::array<QString, 3> drawPropOverlay(Picture &pic, const QStringList &lines, Q
         }
         return true;
     };
-    auto hourLines = [&](int mm, int k, float mn, float mx) {
+    auto hourLines = [&](int mm, int k, float mn, float mx, bool missing) {
         const int x = 80 + 8 * mm + 2 * k;
+        if (missing) {
+            hourPrev.valid = false;
+            return;
+        }
+        if (!hourPrev.valid)
+            hourPrev = {x, mn, mx, true};
         pic.line(hourPrev.x, px(279 - 4.0 * hourPrev.min), x, px(279 - 4.0 * mn), c);
         pic.line(hourPrev.x, px(279 - 4.0 * hourPrev.max), x, px(279 - 4.0 * mx), c);
-        hourPrev = {x == 558 ? 80 : x, mn, mx};
+        hourPrev = {x == 558 ? 80 : x, mn, mx, true};
     };
 
     const PropMinute first = parsePropMinute(lines[3]);
-    hourPrev = {80 + 8 * first.minute, first.min[0], first.max[0]};
-    dayPrev = {px(80 + 20 * first.hour + first.minute / 3.0), first.min[0], first.max[0]};
+    hourPrev = {80 + 8 * first.minute, first.min[0], first.max[0], !first.missing[0]};
+    dayPrev = {px(80 + 20 * first.hour + first.minute / 3.0), first.min[0], first.max[0], !first.missing[0]};
     for (int k = 0; k < 4; ++k) {
-        hourLines(first.minute, k, first.min[size_t(k)], first.max[size_t(k)]);
+        hourLines(first.minute, k, first.min[size_t(k)], first.max[size_t(k)], first.missing[size_t(k)]);
         if (!afterMinute59(first.minute, k))
             return header;
     }
@@ -197,20 +228,32 @@ std::array<QString, 3> drawPropOverlay(Picture &pic, const QStringList &lines, Q
         const PropMinute m = parsePropMinute(lines[i]);
         for (int k = 0; k < 4; ++k) {
             const float mn = m.min[size_t(k)], mx = m.max[size_t(k)];
-            if (mx > high6)
-                high6 = mx;
-            if (mn < low6)
-                low6 = mn;
-            hourLines(m.minute, k, mn, mx);
+            const bool missing = m.missing[size_t(k)];
+            if (!missing) {
+                if (mx > high6)
+                    high6 = mx;
+                if (mn < low6)
+                    low6 = mn;
+                has6 = true;
+            }
+            hourLines(m.minute, k, mn, mx, missing);
             if (m.minute % 6 == 1) {
                 const double xd = 80 + 20 * m.hour + m.minute / 3.0;
-                pic.line(dayPrev.x, px(409 - 4.0 * dayPrev.min), px(xd), px(409 - 4.0 * low6), c);
-                pic.line(dayPrev.x, px(409 - 4.0 * dayPrev.max), px(xd), px(409 - 4.0 * high6), c);
                 // The day's last point goes back to the start only after the
                 // line's last pair, so its other pairs are not joined across the graph.
-                dayPrev = {(m.hour == 23 && m.minute == 55 && k == 3) ? 80 : px(xd), low6, high6};
+                const int next = (m.hour == 23 && m.minute == 55 && k == 3) ? 80 : px(xd);
+                if (has6) {
+                    if (!dayPrev.valid)
+                        dayPrev = {px(xd), low6, high6, true};
+                    pic.line(dayPrev.x, px(409 - 4.0 * dayPrev.min), px(xd), px(409 - 4.0 * low6), c);
+                    pic.line(dayPrev.x, px(409 - 4.0 * dayPrev.max), px(xd), px(409 - 4.0 * high6), c);
+                    dayPrev = {next, low6, high6, true};
+                } else {
+                    dayPrev.valid = false;
+                }
                 low6 = 21.0f;
                 high6 = 0;
+                has6 = false;
             }
             if (!afterMinute59(m.minute, k))
                 return header;

@@ -35,8 +35,10 @@ std::array<QString, 3> drawPropPage(Picture &page, const QStringList &lines)
         return header;
     const QColor black(0, 0, 0);
     const PropMinute first = parsePropMinute(lines[3]);
+    // A missing pair draws nothing: its period had no reading.
     for (int k = 0; k < 4; ++k)
-        page.line(120 + k, pageY(first.max[size_t(k)]), 120 + k, pageY(first.min[size_t(k)]), black);
+        if (!first.missing[size_t(k)])
+            page.line(120 + k, pageY(first.max[size_t(k)]), 120 + k, pageY(first.min[size_t(k)]), black);
     for (int i = 4; i < lines.size(); ++i) {
         const PropMinute m = parsePropMinute(lines[i]);
         int t = (m.hour - first.hour) * 60 + (m.minute - first.minute);
@@ -50,7 +52,8 @@ std::array<QString, 3> drawPropPage(Picture &page, const QStringList &lines)
                 mn = float(mn - 0.2);
             if (x >= 713)
                 continue;
-            page.line(x, pageY(mx), x, pageY(mn), black);
+            if (!m.missing[size_t(k)])
+                page.line(x, pageY(mx), x, pageY(mn), black);
             if (m.minute % 10 == 0 && k == 0) {
                 page.line(x, 528, x, 352, black);
                 page.print(x - 16, 540, lines[i].left(5), black);

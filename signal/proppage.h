@@ -19,7 +19,7 @@ std::array<QString, 9> readProp2prtIni(const QString &path);
 // Draws the file's minute lines in black on the page (816 x 920) and returns
 // the station, frequency and start texts (lines 3, 2 and 1; blank where the
 // file is short). A line after midnight counts on from the day before, so it
-// is drawn to the right of the earlier ones.
+// is drawn to the right of the earlier ones; a missing pair draws nothing.
 std::array<QString, 3> drawPropPage(Picture &page, const QStringList &lines);
 
 // The areas Cls whitens: the time labels, the bands between the level lines

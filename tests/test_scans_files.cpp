@@ -76,6 +76,42 @@ TEST(PairFile, ReadsThreeFieldsAndTheRestAsRemark)
     EXPECT_EQ(s.pairlast(), 2);
 }
 
+TEST(PairFile, AFieldBeginningWithADoubleQuoteIsReadAsItsQuotedValue)
+{
+    struct Row {
+        const char *line, *freqa, *freqb;
+        int active;
+        const char *remark;
+    };
+    const Row rows[] = {
+        {"\"6577\",5550, 1,day pair", "6577", "5550", 1, "day pair"},
+        {" \" 6577\" ,5550, 1,x", " 6577", "5550", 1, "x"},
+        {"6577,\"5550\"x, 1,x", "6577", "5550", 1, "x"},
+        {"6577,5550,\" 1\",\"day, pair, \"", "6577", "5550", 1, "day, pair, "},
+        {"6577,5550, 1,  \"night\" and more", "6577", "5550", 1, "night"},
+        {"6577,5550, 1,\"open, remark", "6577", "5550", 1, "open, remark"},
+        {"\"6577,5550, 1,x", "6577,5550, 1,x", "", 0, ""},
+        {"6577,5550, 1,plain, with commas", "6577", "5550", 1, "plain, with commas"},
+    };
+    QStringList lines;
+    for (const Row &r : rows)
+        lines << QLatin1String(r.line);
+    PairScan s;
+    ASSERT_TRUE(s.fromLines(lines));
+    ASSERT_EQ(s.pairlast(), int(std::size(rows)) - 1);
+    for (int k = 0; k <= s.pairlast(); ++k) {
+        const Row &r = rows[k];
+        EXPECT_EQ(s.pairs[k].freqa, QLatin1String(r.freqa)) << r.line;
+        EXPECT_EQ(s.pairs[k].freqb, QLatin1String(r.freqb)) << r.line;
+        EXPECT_EQ(s.pairs[k].active, r.active) << r.line;
+        EXPECT_EQ(s.pairs[k].remark, QLatin1String(r.remark)) << r.line;
+    }
+    // A quoted frequency is a frequency: its pair is scanned, not skipped.
+    EXPECT_TRUE(s.tunable(0));
+    EXPECT_DOUBLE_EQ(s.frequency(0, 0), 6577);
+    EXPECT_TRUE(s.tunable(2));
+}
+
 namespace {
 struct BandFixture : ::testing::Test {
     Picture pic{632, 423, QColor(255, 255, 192)};

@@ -1,15 +1,21 @@
 // The propagation measurement: the minute line's fixed columns, an hour of
 // recording driven by the clock service with the file checked byte for
-// byte, and stored files drawn back as overlays with the "Next hour" question.
+// byte, readings the receiver does not answer, stored files drawn back as
+// overlays with the "Next hour" question, and DiDuzu.
 #include "core/app.h"
 #include "core/clock.h"
 #include "core/filekinds.h"
 #include "core/globals.h"
 #include "core/tables.h"
+#include "core/textfile.h"
+#include "signal/frmProphisto.h"
 #include "signal/frmPropagation.h"
 #include "signal/propfile.h"
+#include "signal/proppage.h"
+#include "support/nrd545rig.h"
 #include "support/testenv.h"
 
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace tav;
@@ -181,4 +187,99 @@ TEST(PropagationOverlay, ADayGraphAcrossMidnightIsNotJoinedAcrossTheGraph)
     EXPECT_GT(pic.count(540, 309, 560, 409, c), 0) << "the evening is drawn at the right";
     EXPECT_GT(pic.count(80, 309, 90, 409, c), 0) << "and the small hours at the left";
     EXPECT_EQ(pic.count(100, 309, 520, 409, c), 0) << "with nothing drawn between them";
+}
+
+namespace {
+
+struct PropagationOnNrd545 : tavtest::Nrd545Rig {
+    void SetUp() override
+    {
+        Nrd545Rig::SetUp();
+        buildFileDirs();
+        emu.smeterRaw = 82;
+    }
+    void at(int minute, int second)
+    {
+        Clock::set(QDateTime(QDate(2026, 3, 1), QTime(10, minute, second)));
+    }
+};
+
+} // namespace
+
+// An unanswered S-meter read at a second that closes a period: the period
+// closes from the readings it has, a period with none is written with the
+// missing mark, and the file with the mark reads back onto the window and
+// onto the printed page.
+TEST_F(PropagationOnNrd545, AMissedReadingAtAClosingSecondKeepsTheMinuteWithTheMissingMark)
+{
+    ASSERT_NE(go(), nullptr);
+    at(1, 0);
+    auto *w = Windows::get<frmPropagation>(QStringLiteral("frmPropagation"));
+    w->load();
+    G.filekind = 7;
+    G.filenames[7] = QStringLiteral("PAN_miss.TXT");
+    ASSERT_TRUE(runWriter(7).ok);
+    QTest::mouseClick(w->cmdStart, Qt::LeftButton);
+    ASSERT_TRUE(w->tmrPropagation.isActive());
+    // 10:01:01 .. 10:02:46; the reads at the closing seconds 10:01:01 (the
+    // first since Start), 10:01:16 and 10:02:46 go unanswered.
+    for (int t = 61; t <= 166; ++t) {
+        at(t / 60, t % 60);
+        const bool silent = t == 61 || t == 76 || t == 166;
+        pty->setOff(silent);
+        w->tmrPropagation_Timer();
+    }
+    pty->setOff(false);
+    EXPECT_TRUE(w->tmrPropagation.isActive()) << "single misses do not end the measurement";
+    const QString l = propLevelText(w->level());
+    EXPECT_EQ(l, QStringLiteral("123")) << "S9 with the attenuator's 20 dB";
+    QTest::mouseClick(w->cmdStop, Qt::LeftButton);
+
+    const QList<QByteArray> lines = dir.read(QStringLiteral("PAN/PAN_miss.TXT")).split('\n');
+    ASSERT_EQ(lines.size(), 6) << "three header lines, two minute lines and the last line end";
+    const QByteArray p = " 123 123";
+    EXPECT_EQ(lines[3], "10:01   ?   ?" + p + p + p + "\r");
+    EXPECT_EQ(lines[4], "10:02" + p + p + p + p + "\r");
+
+    const QStringList file = *readTextLines(G.filedirs[7] + G.filenames[7]);
+    const PropMinute m = parsePropMinute(file[3]);
+    EXPECT_EQ(m.missing, (std::array<bool, 4>{true, false, false, false}));
+    EXPECT_FLOAT_EQ(m.min[1], 12.3f);
+
+    // Drawn back: the missing pair leaves its place on the hour graph empty.
+    ASSERT_TRUE(w->panfile2ram(G.filedirs[7] + G.filenames[7]).ok);
+    const Picture &pic = w->picForm->picture();
+    const QColor c = propOverlayColour(frmPropagation::overlayNumber());
+    EXPECT_EQ(pic.count(88, 179, 88, 279, c), 0) << "10:01, first pair";
+    EXPECT_GT(pic.count(90, 279 - 4 * 13, 90, 279 - 4 * 12, c), 0) << "10:01, second pair";
+    // And on the printed page.
+    Picture page(816, 920, QColor(255, 255, 255));
+    drawPropPage(page, file);
+    const QColor black(0, 0, 0);
+    EXPECT_EQ(page.count(120, 352, 120, 528, black), 0);
+    EXPECT_GT(page.count(121, 352, 121, 528, black), 0);
+    EXPECT_GT(page.count(124, 352, 127, 528, black), 0);
+    w->unload();
+}
+
+// DiDuzu brings the panel opened at Go, whatever the set-up chose since.
+TEST_F(PropagationOnNrd545, DiduzuShowsThePanelOpenedAtGoNotTheSetUpChoice)
+{
+    frmNRD545 *panel = go();
+    ASSERT_NE(panel, nullptr);
+    G.rxtype = 1; // the AR7030 chosen in set-up, not yet opened
+    for (const char *name : {"frmPropagation", "frmProphisto"}) {
+        SCOPED_TRACE(name);
+        TavForm *w = Windows::get(QLatin1String(name));
+        ASSERT_NE(w, nullptr);
+        w->load();
+        panel->hide();
+        auto *b = w->findChild<QPushButton *>(QStringLiteral("cmdDiduzu"));
+        ASSERT_NE(b, nullptr);
+        QTest::mouseClick(b, Qt::LeftButton);
+        EXPECT_TRUE(panel->isVisible());
+        TavForm *other = Windows::existing(QStringLiteral("frmAR7030"));
+        EXPECT_TRUE(other == nullptr || !other->isLoadedForm());
+        w->unload();
+    }
 }
