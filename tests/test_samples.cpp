@@ -211,6 +211,30 @@ TEST_F(Samples, TheToolsOwnFilesComeWithTheSamples)
     EXPECT_TRUE(findFileNoCase(dir.path(), QStringLiteral("aerolist.txt")).has_value());
 }
 
+TEST_F(Samples, TheTrackingWindowShowsItsLinesWhole)
+{
+    auto *w = open<frmTracking>("frmTracking");
+    ASSERT_TRUE(w);
+    w->show();
+    G.filekind = 5;
+    G.filenames[5] = QStringLiteral("ILGSDATA.ftl");
+    w->txtFrequencyA->setText(QStringLiteral("6040"));
+    ASSERT_TRUE(runReader(5));
+    // Every station within 500 kHz, on the air or not.
+    w->txtCatchrange->setText(QStringLiteral("500"));
+    w->optHitsall->select(1);
+    tavtest::pump(20);
+    int shown = 0;
+    for (BingoLabel *l : w->lblBingo) {
+        const QString text = l->text();
+        if (text.trimmed().isEmpty())
+            continue;
+        ++shown;
+        EXPECT_GE(l->contentsRect().width(), l->fontMetrics().horizontalAdvance(text)) << text.toStdString();
+    }
+    EXPECT_GT(shown, 0);
+}
+
 TEST(SampleInstall, TheUsersOwnFilesAreNeverReplaced)
 {
     // The user's files under names that differ only in case, in folders that do too.
