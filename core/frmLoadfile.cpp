@@ -67,10 +67,14 @@ frmLoadfile::frmLoadfile() : TavForm(QStringLiteral("frmLoadfile"), 11, &Program
     connect(list, &QListWidget::currentRowChanged, this, &frmLoadfile::list_Click);
     connect(list, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem *item) { list_DblClick(list->row(item)); });
-    // Return in the list is OK, as in every desktop dialog.
+    // Return is OK, as in every desktop dialog, wherever the focus is; only
+    // another button that has the focus is pressed instead.
     for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
-        auto *enter = new QShortcut(QKeySequence(key), list, nullptr, nullptr, Qt::WidgetShortcut);
-        connect(enter, &QShortcut::activated, cmdOK, &QPushButton::click);
+        auto *enter = new QShortcut(QKeySequence(key), this, nullptr, nullptr, Qt::WindowShortcut);
+        connect(enter, &QShortcut::activated, this, [this] {
+            auto *focused = qobject_cast<QPushButton *>(focusWidget());
+            (focused && focused->isEnabled() ? focused : cmdOK)->click();
+        });
     }
 }
 

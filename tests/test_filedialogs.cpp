@@ -445,8 +445,10 @@ TEST_F(FileDialogs, TheDialogsShowTheirFolderAndPatternAndReturnPressesOk)
     load->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(load, 2000));
     load->list->setCurrentRow(1);
-    load->list->setFocus();
-    QTest::keyClick(load->list, Qt::Key_Return);
+    // Wherever the focus stands (the list, or nowhere in particular).
+    load->cmdOK->setFocus();
+    load->setFocus();
+    QTest::keyClick(load, Qt::Key_Return);
     EXPECT_EQ(readPaths, QStringList{dir.path() + "FSP/FSP_evening.TXT"});
     EXPECT_FALSE(G.loadfileloaded);
 }

@@ -55,6 +55,6 @@ awk -v n="$port" -v d="$device" 'BEGIN { ORS = "\r\n" } { sub(/\r$/, ""); line[N
 "$root/build/tavsamples" "$root/samples/data" "$demo" >/dev/null ||
   echo "emulate: the demonstration files could not all be written" >&2
 echo "Emulated $model on $device (commands logged to $log)"
-echo "Demonstration data in $demo (Help > HTML Help, page \"Where files go\", tells what each file is)"
+echo "Demonstration data in $demo (Help > HTML Help, page \"Tools and their files\", says what each file is)"
 cd "$demo"
 "$root/build/tavorin"
