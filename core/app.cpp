@@ -20,6 +20,8 @@
 #include "panels/frmNRD535.h"
 #include "panels/jrc/frmRtty.h"
 
+#include "core/help.h"
+
 #include <QApplication>
 #include <QTimer>
 
@@ -48,6 +50,8 @@ void registerBuiltWindows()
     registerScanWindows();
     registerTimerWindows();
     registerSignalWindows();
+    // F1 in any of them opens its help section.
+    installHelpKey();
 }
 
 int runProgram(QApplication &app)

@@ -208,6 +208,58 @@ void TavForm::placeFrame()
     m_clientAsked = geometry().topLeft();
 }
 
+namespace {
+const QStringList &panelWindows()
+{
+    static const QStringList names = {"frmNoRx", "frmAR7030", "frmNRD535", "frmRX320", "frmNRD545"};
+    return names;
+}
+} // namespace
+
+void TavForm::placeAtLoad()
+{
+    if (m_slot <= 0)
+        return;
+    // A slot never stored holds 0,0: the screen's corner, where the panel
+    // itself usually stands.
+    const bool stored = G.formleft[m_slot] != 0 || G.formtop[m_slot] != 0;
+    if (stored || !placeBesidePanel())
+        moveTwips(G.formleft[m_slot], G.formtop[m_slot]);
+}
+
+bool TavForm::placeBesidePanel()
+{
+    if (objectName() == QLatin1String("frmWelcome") || panelWindows().contains(objectName()))
+        return false;
+    TavForm *panel = nullptr;
+    for (const QString &name : panelWindows())
+        if (TavForm *p = Windows::existing(name); p && p != this && p->isVisible()) {
+            panel = p;
+            break;
+        }
+    if (!panel)
+        return false;
+    const QRect pf = panel->frameGeometry();
+    const QScreen *sc = panel->screen() ? panel->screen() : QGuiApplication::primaryScreen();
+    if (!sc)
+        return false;
+    const QRect avail = sc->availableGeometry();
+    const QSize mine = testAttribute(Qt::WA_Resized) ? frameGeometry().size() : sizeHint().expandedTo(minimumSize());
+    // Right of the panel, else below it, else left of it; the first that fits
+    // on the panel's screen. None fits: right of it, as far as the screen allows.
+    const QPoint tries[] = {QPoint(pf.right() + 1, pf.top()), QPoint(pf.left(), pf.bottom() + 1),
+                            QPoint(pf.left() - mine.width(), pf.top())};
+    QPoint at(std::min(pf.right() + 1, std::max(avail.left(), avail.right() + 1 - mine.width())), pf.top());
+    for (const QPoint &p : tries)
+        if (avail.contains(QRect(p, mine))) {
+            at = p;
+            break;
+        }
+    const double tpp = twipsPerPixel();
+    moveTwips(int(std::lround(at.x() * tpp)), int(std::lround(at.y() * tpp)));
+    return true;
+}
+
 bool TavForm::event(QEvent *ev)
 {
     const bool r = QWidget::event(ev);
@@ -314,8 +366,7 @@ void TavForm::load()
             restoreDesign();
         m_designNoted = true;
     }
-    if (m_slot > 0)
-        moveTwips(G.formleft[m_slot], G.formtop[m_slot]);
+    placeAtLoad();
     if (m_flag)
         G.*m_flag = true;
     Form_Load();

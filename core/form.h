@@ -94,6 +94,10 @@ private:
     QTimer m_placeTimer;
     QElapsedTimer m_placeClock;
     void placeFrame();
+    // The place at load: the stored one, or, for a tool window that has
+    // none, beside the open receiver panel.
+    void placeAtLoad();
+    bool placeBesidePanel();
     bool m_restoresDesign = false;
     bool m_designNoted = false;
     struct Design;

@@ -9,7 +9,9 @@
 #include "core/textfile.h"
 #include "core/ui.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QShortcut>
 #include <QHBoxLayout>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -25,7 +27,19 @@ std::function<void()> frmLoadfile::readBackFrequency = [] {
 frmLoadfile::frmLoadfile() : TavForm(QStringLiteral("frmLoadfile"), 11, &ProgramState::loadfileloaded)
 {
     setWindowTitle(QStringLiteral("Select file to load"));
-    auto *lay = new QHBoxLayout(this);
+    auto *outer = new QVBoxLayout(this);
+    lblFolder = new QLabel(this);
+    lblFolder->setObjectName(QStringLiteral("lblFolder"));
+    lblFolder->setTextFormat(Qt::PlainText);
+    lblFolder->setWordWrap(true);
+    lblPattern = new QLabel(this);
+    lblPattern->setObjectName(QStringLiteral("lblPattern"));
+    lblPattern->setTextFormat(Qt::PlainText);
+    lblPattern->setWordWrap(true);
+    outer->addWidget(lblFolder);
+    outer->addWidget(lblPattern);
+    auto *lay = new QHBoxLayout;
+    outer->addLayout(lay);
     list = new QListWidget(this);
     list->setObjectName(QStringLiteral("list"));
     list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -53,6 +67,15 @@ frmLoadfile::frmLoadfile() : TavForm(QStringLiteral("frmLoadfile"), 11, &Program
     connect(list, &QListWidget::currentRowChanged, this, &frmLoadfile::list_Click);
     connect(list, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem *item) { list_DblClick(list->row(item)); });
+    // Return is OK, as in every desktop dialog, wherever the focus is; only
+    // another button that has the focus is pressed instead.
+    for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto *enter = new QShortcut(QKeySequence(key), this, nullptr, nullptr, Qt::WindowShortcut);
+        connect(enter, &QShortcut::activated, this, [this] {
+            auto *focused = qobject_cast<QPushButton *>(focusWidget());
+            (focused && focused->isEnabled() ? focused : cmdOK)->click();
+        });
+    }
 }
 
 void frmLoadfile::Form_Load()
@@ -72,6 +95,9 @@ void frmLoadfile::Form_Load()
         else if (G.ftlkind == 2)
             G.filepattern[3] = QStringLiteral("AERO*.FTL");
     }
+    lblFolder->setText(QStringLiteral("Files in ") + QDir::toNativeSeparators(G.filedirs[k]));
+    lblPattern->setText(QStringLiteral("Names: ") +
+                        G.filepattern[k].split(QLatin1Char(';'), Qt::SkipEmptyParts).join(QStringLiteral(", ")));
     fillList();
 }
 

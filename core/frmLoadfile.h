@@ -4,6 +4,7 @@
 
 #include "core/form.h"
 
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <functional>
@@ -16,6 +17,8 @@ public:
     frmLoadfile();
 
     QListWidget *list = nullptr;
+    // The folder listed and the names it takes.
+    QLabel *lblFolder = nullptr, *lblPattern = nullptr;
     QPushButton *cmdOK = nullptr, *cmdCancel = nullptr, *cmdDelete = nullptr, *cmdEdit = nullptr;
 
     void cmdOK_Click();

@@ -8,17 +8,28 @@
 #include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QVBoxLayout>
 
 namespace tav {
 
 namespace {
 
-void showSaveError(const QString &title)
+void showSaveError(const QString &title, const QStringList &why = {})
 {
     msgBox(QStringList{QStringLiteral("Something went wrong while"), QStringLiteral("saving your data to a file ! ! !"),
-                       QStringLiteral("PLEASE TRY AGAIN")},
+                       QStringLiteral("PLEASE TRY AGAIN")} +
+               why,
            MsgIcon::Exclamation, title);
+}
+
+// The prefix a kind's saved names begin with: a memory file's includes the
+// digit of the receiver whose panel is open.
+QString savePrefix(int kind)
+{
+    if (kind == 8)
+        return G.fileprefix[8] + QString::number(openPanelRxtype());
+    return G.fileprefix[kind];
 }
 
 } // namespace
@@ -42,7 +53,19 @@ frmSavefile::frmSavefile() : TavForm(QStringLiteral("frmSavefile"), 26, &Program
     row->addStretch();
     row->addWidget(cmdOK);
     row->addWidget(cmdCancel);
+    lblFolder = new QLabel(this);
+    lblFolder->setObjectName(QStringLiteral("lblFolder"));
+    lblFolder->setTextFormat(Qt::PlainText);
+    lblFolder->setWordWrap(true);
+    lblPattern = new QLabel(this);
+    lblPattern->setObjectName(QStringLiteral("lblPattern"));
+    lblPattern->setTextFormat(Qt::PlainText);
+    lblPattern->setWordWrap(true);
+    lay->insertWidget(0, lblFolder);
+    lay->insertWidget(1, lblPattern);
     lay->addLayout(row);
+    // Return in the name box is OK, as in every desktop dialog.
+    connect(cmbSavefile->lineEdit(), &QLineEdit::returnPressed, cmdOK, &QPushButton::click);
     connect(cmdOK, &QPushButton::clicked, this, &frmSavefile::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmSavefile::cmdCancel_Click);
 }
@@ -64,30 +87,60 @@ void frmSavefile::Form_Load()
     cmbSavefile->addItems(names);
     cmbSavefile->setCurrentIndex(-1);
     cmbSavefile->setEditText(G.filedefault[k]);
+    lblFolder->setText(QStringLiteral("Saved in ") + QDir::toNativeSeparators(G.filedirs[k]));
+    lblPattern->setText(!G.fileprefix[k].isEmpty()
+                            ? QStringLiteral("Names: ") + namePattern(k) + QStringLiteral(", for example ") + goodName(k)
+                            : QString());
 }
 
-bool frmSavefile::acceptableName(const QString &name, int kind)
+QString frmSavefile::namePattern(int kind)
 {
-    if (name.isEmpty() || kind < 0 || kind > 15)
-        return false;
+    if (kind < 0 || kind > 15)
+        return QString();
+    return savePrefix(kind) + QStringLiteral("*.TXT");
+}
+
+QString frmSavefile::goodName(int kind)
+{
+    if (kind < 0 || kind > 15)
+        return QString();
+    return savePrefix(kind) + QStringLiteral("evening.TXT");
+}
+
+QString frmSavefile::refusal(const QString &name, int kind)
+{
+    if (kind < 0 || kind > 15 || G.fileprefix[kind].isEmpty())
+        return QStringLiteral("Files of this kind are not saved here.");
+    if (name.isEmpty())
+        return QStringLiteral("No name was given.");
     // A name is a name within the kind's directory, never a path elsewhere.
     if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
-        return false;
+        return QStringLiteral("A name cannot hold a folder.");
+    const QString prefix = savePrefix(kind);
+    if (name.left(prefix.size()).toUpper() != prefix.toUpper())
+        return QStringLiteral("The name must begin with ") + prefix + QLatin1Char('.');
+    if (name.right(4).toUpper() != QLatin1String(".TXT"))
+        return QStringLiteral("The name must end in .TXT.");
     if (name.lastIndexOf(QLatin1Char('.')) + 1 > 37)
-        return false;
-    if (name.left(4).toUpper() != G.fileprefix[kind])
-        return false;
-    return name.right(4).toUpper() == QLatin1String(".TXT");
+        return QStringLiteral("The name is too long: at most 40 characters.");
+    return QString();
 }
+
+bool frmSavefile::acceptableName(const QString &name, int kind) { return refusal(name, kind).isEmpty(); }
 
 void frmSavefile::cmdOK_Click()
 {
+    if (!isLoadedForm())
+        return; // a second Return after the dialog closed
     const int k = G.filekind;
     const QString name = cmbSavefile->currentText();
     const QString previous = G.filenames[k];
 
-    if (!acceptableName(name, k)) {
-        showSaveError(QStringLiteral("Error 2"));
+    if (const QString why = refusal(name, k); !why.isEmpty()) {
+        showSaveError(QStringLiteral("Error 2"),
+                      {QString(), why,
+                       QStringLiteral("Names of this kind fit ") + namePattern(k) + QStringLiteral(", for example ") +
+                           goodName(k) + QLatin1Char('.')});
         unload();
         return;
     }

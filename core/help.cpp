@@ -1,52 +1,156 @@
 #include "core/help.h"
 
-#include "core/launch.h"
-#include "core/textfile.h"
-#include "core/ui.h"
-
-#include <QDir>
+#include <QApplication>
 #include <QFile>
-#include <QStandardPaths>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
 
 // Resources of a static library are registered by hand, outside any namespace.
 static void initHelpResources() { Q_INIT_RESOURCE(help); }
 
 namespace tav {
 
-QString helpDirectory()
+namespace {
+
+QPointer<HelpWindow> s_help;
+
+const QString kBase = QStringLiteral("qrc:/help/");
+
+} // namespace
+
+HelpWindow::HelpWindow() : QWidget(nullptr, Qt::Window)
 {
-    QString base = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    if (base.isEmpty())
-        base = QDir::tempPath() + QStringLiteral("/tavorin");
-    return base + QStringLiteral("/help/");
+    initHelpResources();
+    setObjectName(QStringLiteral("frmHelp"));
+    setWindowTitle(QStringLiteral("Tavorin help"));
+    auto *lay = new QVBoxLayout(this);
+    auto *row = new QHBoxLayout;
+    cmdBack = new QPushButton(QStringLiteral("Back"), this);
+    cmdBack->setObjectName(QStringLiteral("cmdBack"));
+    cmdContents = new QPushButton(QStringLiteral("Contents"), this);
+    cmdContents->setObjectName(QStringLiteral("cmdContents"));
+    cmdClose = new QPushButton(QStringLiteral("Close"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    row->addWidget(cmdBack);
+    row->addWidget(cmdContents);
+    row->addStretch();
+    row->addWidget(cmdClose);
+    lay->addLayout(row);
+    txtHelp = new QTextBrowser(this);
+    txtHelp->setObjectName(QStringLiteral("txtHelp"));
+    txtHelp->setOpenLinks(true);
+    // Pages of the program stay in the window; addresses outside it go to the desktop.
+    txtHelp->setOpenExternalLinks(true);
+    lay->addWidget(txtHelp);
+    cmdBack->setEnabled(false);
+    connect(txtHelp, &QTextBrowser::backwardAvailable, cmdBack, &QPushButton::setEnabled);
+    connect(cmdBack, &QPushButton::clicked, txtHelp, &QTextBrowser::backward);
+    connect(cmdContents, &QPushButton::clicked, this, [this] { showPage(QStringLiteral("index.html")); });
+    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    resize(760, 640);
+}
+
+HelpWindow *HelpWindow::instance()
+{
+    if (!s_help)
+        s_help = new HelpWindow;
+    return s_help;
+}
+
+HelpWindow *HelpWindow::existing() { return s_help; }
+
+void HelpWindow::showPage(const QString &page)
+{
+    const QUrl url(kBase + page);
+    if (txtHelp->source() != url)
+        txtHelp->setSource(url);
+    if (!url.fragment().isEmpty())
+        txtHelp->scrollToAnchor(url.fragment());
+    show();
+    raise();
+    activateWindow();
+}
+
+QString HelpWindow::shownPage() const
+{
+    const QString s = txtHelp->source().toString();
+    return s.startsWith(kBase) ? s.mid(kBase.size()) : s;
 }
 
 bool openHelp(const QString &page)
 {
     initHelpResources();
-    // A browser opens files, not the program's resources: the pages are
-    // written out (again each time, so they always match the program).
-    const QString dir = helpDirectory();
-    QString failed;
-    if (!QDir().mkpath(dir)) {
-        failed = dir;
-    } else {
-        for (const QString &name : QDir(QStringLiteral(":/help")).entryList(QDir::Files)) {
-            const QString target = dir + name;
-            QFile::remove(target);
-            if (!QFile::copy(QStringLiteral(":/help/") + name, target)) {
-                failed = target;
-                break;
-            }
-            QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-        }
-    }
-    if (!failed.isEmpty()) {
-        msgBox(QStringList{QStringLiteral("The help pages could not be written to"), shownText(failed)},
-               MsgIcon::Exclamation, QStringLiteral("Help"));
+    const QString file = page.section(QLatin1Char('#'), 0, 0);
+    if (!QFile::exists(QStringLiteral(":/help/") + file)) {
+        HelpWindow::instance()->showPage(QStringLiteral("index.html"));
         return false;
     }
-    return launchDocument(dir + page);
+    HelpWindow::instance()->showPage(page);
+    return true;
+}
+
+QString helpSection(const QString &window)
+{
+    struct Entry { const char *window, *section; };
+    static const Entry sections[] = {
+        {"frmBdxc", "bdxc"},           {"frmOwn", "own"},
+        {"frm320Files", "f320"},       {"frmLast20", "last20"},
+        {"frmMarkfreqs", "markfreqs"}, {"frmScratchpad", "scratchpad"},
+        {"frmConvertILG", "ilgconvert"}, {"frmILGfinddbf", "ilgconvert"},
+        {"frmIlg2rx", "ilg"},          {"frmIlgquery", "ilg"},
+        {"frmIlgqsort", "ilg"},        {"frmConvertAero", "aeroconvert"},
+        {"frmAero2rx", "aero"},        {"frmAeroquery", "aero"},
+        {"frmTracking", "tracking"},   {"frmLog", "log"},
+        {"frmLoginput", "log"},        {"frmLogFormat", "log"},
+        {"frmLogsort", "log"},         {"frmMemman", "memories"},
+        {"frmMemcell", "memories"},    {"frmScanlist", "listscan"},
+        {"frmScanpairs", "pairscan"},  {"frmScanband", "bandscan"},
+        {"frmSmeter", "smeter"},       {"frmPropagation", "propagation"},
+        {"frmProphisto", "histogram"}, {"frmProp2prt2", "propprint"},
+        {"frmRxTimer", "timers"},      {"frmRxClock", "rxclock"},
+        {"frmLoadfile", "dialogs"},    {"frmSavefile", "dialogs"},
+    };
+    for (const Entry &e : sections)
+        if (window == QLatin1String(e.window))
+            return QStringLiteral("files.html#") + QLatin1String(e.section);
+    return QString();
+}
+
+namespace {
+
+class HelpKey : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *obj, QEvent *ev) override
+    {
+        if (ev->type() != QEvent::KeyPress || static_cast<QKeyEvent *>(ev)->key() != Qt::Key_F1 ||
+            static_cast<QKeyEvent *>(ev)->modifiers() != Qt::NoModifier)
+            return false;
+        auto *w = qobject_cast<QWidget *>(obj);
+        if (!w)
+            return false;
+        const QString section = helpSection(w->window()->objectName());
+        if (section.isEmpty())
+            return false;
+        openHelp(section);
+        return true;
+    }
+};
+
+} // namespace
+
+void installHelpKey()
+{
+    static QPointer<HelpKey> key;
+    if (!key && qApp) {
+        key = new HelpKey(qApp);
+        qApp->installEventFilter(key);
+    }
 }
 
 } // namespace tav

@@ -255,6 +255,15 @@ void frmAR7030::AR7030A_BandwidthChanged(int v)
 void frmAR7030::AR7030A_ModeChanged(int v)
 {
     lblMode->setText(v >= 1 && v <= 7 ? G.modenames[size_t(v)] : QStringLiteral("?"));
+    if (v < 1 || v > 7)
+        return;
+    // Whoever changed the mode (a button, a list click, a timer), the shift
+    // and BFO controls show whether the new mode uses them.
+    setForeColor(lblPassbandshift, v == 3 ? kLightYellow : kBlue);
+    vsbPassbandshift->setEnabled(v != 3);
+    const bool bfo = v == 4 || v == 5;
+    setForeColor(lblBeatfreqosc, bfo ? kBlue : kLightYellow);
+    vsbBeatfreqosc->setEnabled(bfo);
 }
 
 void frmAR7030::AR7030A_AgcspeedChanged(int v)
@@ -332,13 +341,7 @@ void frmAR7030::RxUpdatefull()
     AR7030A_AttenuatorChanged(AR7030A->Attenuator());
     AR7030A_BandwidthChanged(AR7030A->Bandwidth());
     AR7030A_AgcspeedChanged(AR7030A->Agcspeed());
-    const int mode = AR7030A->Mode();
-    AR7030A_ModeChanged(mode);
-    setForeColor(lblPassbandshift, mode == 3 ? kLightYellow : kBlue);
-    vsbPassbandshift->setEnabled(mode != 3);
-    const bool bfo = mode == 4 || mode == 5;
-    setForeColor(lblBeatfreqosc, bfo ? kBlue : kLightYellow);
-    vsbBeatfreqosc->setEnabled(bfo);
+    AR7030A_ModeChanged(AR7030A->Mode());
     AR7030A_FrequencyAChanged(AR7030A->FrequencyA());
     AR7030A_VolumeChanged(AR7030A->Volume());
     AR7030A_BassChanged(AR7030A->Bass());

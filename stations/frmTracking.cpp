@@ -11,10 +11,12 @@
 #include "stations/stationstore.h"
 
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 namespace tav {
@@ -97,7 +99,10 @@ frmTracking::frmTracking() : TavForm(QStringLiteral("frmTracking"), 32, &Program
         l->setTextFormat(Qt::PlainText);
         l->setAutoFillBackground(true);
         l->setFixedHeight(int(255 / tpp));
-        l->setMinimumWidth(int(9375 / tpp));
+        // Wide enough for a whole record, whatever the font turns out to be.
+        l->setMinimumWidth(std::max(int(9375 / tpp),
+                                    QFontMetrics(mono).horizontalAdvance(QString(ftl::kHeldWidth, QLatin1Char('W'))) +
+                                        2 * l->margin() + 4));
         setBackColor(l, toBbggrr(TrackEngine::kBackground));
         connect(l, &BingoLabel::clicked, this, [this, i] { lblBingo_Click(i); });
         lblBingo[i] = l;

@@ -12,6 +12,8 @@
 #include "support/testenv.h"
 
 #include <QDir>
+#include <QLineEdit>
+#include <QTest>
 #include <QLabel>
 #include <QRadioButton>
 #include <QTimer>
@@ -386,13 +388,78 @@ TEST_F(FileDialogs, EveryRejectedNameGivesError2AndKeepsThePreviousName)
         f->cmbSavefile->setEditText(name);
         f->cmdOK->click();
         ASSERT_EQ(dialogs.shown().size(), 1) << name.toStdString();
-        EXPECT_EQ(dialogs.shown()[0].text, kSaveError);
+        // The usual words, then why, and the names the kind takes.
+        const QString text = dialogs.shown()[0].text;
+        EXPECT_TRUE(text.startsWith(kSaveError)) << text.toStdString();
+        EXPECT_TRUE(text.contains("LOG_*.TXT") && text.contains("LOG_evening.TXT")) << text.toStdString();
+        EXPECT_GT(text.size(), QString(kSaveError).size() + 40) << text.toStdString();
         EXPECT_EQ(dialogs.shown()[0].title, "Error 2");
         EXPECT_EQ(G.filenames[4], "LOG_EARLIER.TXT") << name.toStdString();
         EXPECT_FALSE(G.savefileloaded);
     }
     EXPECT_TRUE(filesIn("LOG/").isEmpty());
     EXPECT_TRUE(filesIn("").filter("x.txt", Qt::CaseInsensitive).isEmpty());
+}
+
+TEST_F(FileDialogs, TheDialogsShowTheirFolderAndPatternAndReturnPressesOk)
+{
+    auto *load = openLoad(1);
+    EXPECT_TRUE(load->lblFolder->text().contains(G.filedirs[1])) << load->lblFolder->text().toStdString();
+    EXPECT_TRUE(load->lblPattern->text().contains("BDX_*TOE.TXT") && load->lblPattern->text().contains("ILG_*TOW.TXT"));
+    load->cmdCancel->click();
+
+    linesWriter(9, {"14200"});
+    auto *f = openSave(9);
+    f->show();
+    EXPECT_TRUE(f->lblFolder->text().contains(G.filedirs[9]));
+    EXPECT_TRUE(f->lblPattern->text().contains("FSP_*.TXT") && f->lblPattern->text().contains("FSP_evening.TXT"));
+    // A refused name typed and entered: the message says what a good name is.
+    QComboBox *box = f->cmbSavefile;
+    box->lineEdit()->clear();
+    box->setFocus();
+    QTest::keyClicks(box, "evening.txt");
+    QTest::keyClick(box, Qt::Key_Return);
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(dialogs.shown()[0].title, "Error 2");
+    EXPECT_TRUE(dialogs.shown()[0].text.contains("The name must begin with FSP_."));
+    EXPECT_TRUE(dialogs.shown()[0].text.contains("FSP_*.TXT, for example FSP_evening.TXT"));
+    EXPECT_FALSE(G.savefileloaded);
+    // A good one: Return saves.
+    tav::DialogScript::shown.clear();
+    f = openSave(9);
+    f->show();
+    box = f->cmbSavefile;
+    box->lineEdit()->clear();
+    box->setFocus();
+    QTest::keyClicks(box, "FSP_evening.TXT");
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(dir.read("FSP/FSP_evening.TXT"), "14200\r\n");
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(dialogs.shown()[0].title, "Save File");
+
+    // Return in the Load dialog's list loads the selected file.
+    put("FSP/", "FSP_B.TXT");
+    recordingReader(9);
+    load = openLoad(9);
+    load->show();
+    load->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(load, 2000));
+    load->list->setCurrentRow(1);
+    // Wherever the focus stands (the list, or nowhere in particular).
+    load->cmdOK->setFocus();
+    load->setFocus();
+    QTest::keyClick(load, Qt::Key_Return);
+    EXPECT_EQ(readPaths, QStringList{dir.path() + "FSP/FSP_evening.TXT"});
+    EXPECT_FALSE(G.loadfileloaded);
+}
+
+TEST_F(FileDialogs, AMemoryFileIsSavedOnlyUnderTheOpenReceiversNamesTheLoadDialogLists)
+{
+    G.rxtype = 4;
+    EXPECT_TRUE(frmSavefile::acceptableName("mem_4xyzxyzxyzxy.txt", 8));
+    EXPECT_FALSE(frmSavefile::acceptableName("MEM_evening.TXT", 8));
+    EXPECT_FALSE(frmSavefile::acceptableName("MEM_1evening.TXT", 8));
+    EXPECT_EQ(frmSavefile::goodName(8), "MEM_4evening.TXT");
 }
 
 TEST_F(FileDialogs, NameTestsAcceptUpperAndLowerCaseAndJudgeTheLastDot)

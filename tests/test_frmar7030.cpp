@@ -414,6 +414,13 @@ TEST_F(AR7030Panel, HubModeLettersBothWays)
         EXPECT_EQ(settled([&] { return emu.applied().filter; }, r.filter), r.filter) << r.letter;
         EXPECT_EQ(p->lblMode->text(), r.shown) << r.letter;
         EXPECT_EQ(p->lblBandwidth->text(), G.bwnames[r.filter]) << r.letter;
+        // The BFO value in normal contrast exactly when the mode has a BFO (Data, CW).
+        const bool bfo = r.mode == 4 || r.mode == 5;
+        EXPECT_EQ(p->lblBeatfreqosc->palette().color(QPalette::WindowText), vbColor(bfo ? kBlue : kLightYellow))
+            << r.letter;
+        EXPECT_EQ(p->vsbBeatfreqosc->isEnabled(), bfo) << r.letter;
+        EXPECT_EQ(p->lblPassbandshift->palette().color(QPalette::WindowText), vbColor(r.mode == 3 ? kLightYellow : kBlue))
+            << r.letter;
         // The mode byte: page 0, address 0x1D, then the mode as one nibble.
         EXPECT_TRUE(pty.received().startsWith(QByteArray("\x50\x31\x4D", 3) + char(0x60 + r.mode))) << r.letter;
         if (QLatin1String(r.letter) != QLatin1String("f")) {

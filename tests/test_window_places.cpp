@@ -7,6 +7,7 @@
 #include "support/testenv.h"
 
 #include <QGuiApplication>
+#include <cmath>
 #include <QScreen>
 #include <gtest/gtest.h>
 
@@ -80,6 +81,39 @@ TEST(WindowPlaces, NoStoredPlaceOrOneOffEveryScreenStillShowsTheTitleBar)
 
 #include "panels/frmPanel.h"
 #include <QKeyEvent>
+
+TEST(WindowPlaces, AToolWithoutAStoredPlaceOpensBesideTheOpenPanelAndAStoredPlaceWins)
+{
+    Windows::registerFactory("frmAR7030", [] { return new Tool("frmAR7030"); });
+    Windows::registerFactory("frmBdxc", [] { return new Tool("frmBdxc"); });
+    TavForm *panel = Windows::get("frmAR7030");
+    panel->resize(500, 300);
+    panel->showModeless();
+    panel->move(0, 0);
+    tavtest::pump(20);
+    const int slot = Windows::slotOf("frmBdxc");
+    ASSERT_GT(slot, 0);
+    G.formleft[slot] = 0;
+    G.formtop[slot] = 0;
+    TavForm *tool = Windows::get("frmBdxc");
+    tool->resize(250, 150);
+    tool->showModeless();
+    tavtest::pump(20);
+    EXPECT_FALSE(tool->frameGeometry().intersects(panel->frameGeometry()))
+        << tool->frameGeometry().x() << "," << tool->frameGeometry().y();
+    EXPECT_TRUE(titleBarOnAScreen(tool->frameGeometry()));
+    tool->unload();
+
+    // A stored place wins, even over the panel.
+    G.formleft[slot] = int(std::lround(40 * twipsPerPixel()));
+    G.formtop[slot] = int(std::lround(30 * twipsPerPixel()));
+    tool->showModeless();
+    tavtest::waitFor([&] { return tool->frameGeometry().topLeft() == QPoint(40, 30); }, 2000);
+    EXPECT_EQ(tool->frameGeometry().topLeft(), QPoint(40, 30));
+    tool->unload();
+    panel->unload();
+    Windows::destroyAll();
+}
 
 TEST(KeyMap, LettersFollowTheLayoutDigitsTheKeysPlace)
 {

@@ -51,6 +51,10 @@ touch "$ports"
 awk -v n="$port" -v d="$device" 'BEGIN { ORS = "\r\n" } { sub(/\r$/, ""); line[NR] = $0 }
   END { last = (NR > n ? NR : n); for (i = 1; i <= last; i++) print (i == n ? d : line[i]) }' "$ports" >"$ports.tmp" &&
   mv "$ports.tmp" "$ports"
+# A small example of every file the tools read, where the user has none of that name.
+"$root/build/tavsamples" "$root/samples/data" "$demo" >/dev/null ||
+  echo "emulate: the demonstration files could not all be written" >&2
 echo "Emulated $model on $device (commands logged to $log)"
+echo "Demonstration data in $demo (Help > HTML Help, page \"Tools and their files\", says what each file is)"
 cd "$demo"
 "$root/build/tavorin"

@@ -1,0 +1,97 @@
+// Help inside the program: F1 in every tool window opens the help window at
+// that window's own section, which the files page holds.
+#include "core/app.h"
+#include "core/form.h"
+#include "core/globals.h"
+#include "core/help.h"
+#include "core/tables.h"
+#include "support/testenv.h"
+
+#include <QFile>
+#include <QTest>
+#include <QTextBrowser>
+#include <gtest/gtest.h>
+
+using namespace tav;
+
+namespace {
+
+// Windows of the receiver panels and the program's frame; F1 there belongs to
+// the panel (its keys and its menu's help entry).
+bool panelOrFrame(const QString &name)
+{
+    static const QStringList names = {"frmAbout", "frmSetUp", "frmRtty", "frmUserdefs", "frmUserdefs545",
+                                      "frmAdvancedDSP"};
+    return names.contains(name);
+}
+
+QByteArray helpPage(const QString &file)
+{
+    openHelp(QStringLiteral("index.html")); // registers the pages
+    QFile f(QStringLiteral(":/help/") + file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(HelpKey, F1InEveryToolWindowOpensItsOwnSection)
+{
+    tavtest::ScratchDir dir;
+    tavtest::ScriptedDialogs dialogs;
+    InitConstants();
+    InitNoRx();
+    G.datapath = dir.path();
+    buildFileDirs();
+    registerBuiltWindows();
+    G.filekind = 9; // the Load and Save dialogs open for a kind
+    const QByteArray files = helpPage(QStringLiteral("files.html"));
+    ASSERT_FALSE(files.isEmpty());
+    int checked = 0;
+    for (const QString &name : unloadToolsOrder()) {
+        if (panelOrFrame(name) || !Windows::available(name))
+            continue;
+        SCOPED_TRACE(name.toStdString());
+        const QString section = helpSection(name);
+        ASSERT_TRUE(section.startsWith(QLatin1String("files.html#"))) << "a tool window without a help section";
+        const QString anchor = section.mid(section.indexOf(QLatin1Char('#')) + 1);
+        EXPECT_TRUE(files.contains("name=\"" + anchor.toLatin1() + "\"")) << anchor.toStdString();
+
+        TavForm *w = Windows::get(name);
+        ASSERT_NE(w, nullptr);
+        w->load();
+        ASSERT_TRUE(w->isLoadedForm());
+        w->show();
+        if (HelpWindow *h = HelpWindow::existing())
+            h->hide();
+        w->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(w, 2000));
+        QTest::keyClick(w->focusWidget() ? w->focusWidget() : static_cast<QWidget *>(w), Qt::Key_F1);
+        HelpWindow *help = HelpWindow::existing();
+        ASSERT_NE(help, nullptr);
+        EXPECT_TRUE(help->isVisible());
+        EXPECT_EQ(help->shownPage(), section);
+        w->unload();
+        ++checked;
+    }
+    EXPECT_GT(checked, 25);
+    Windows::destroyAll();
+}
+
+TEST(HelpKey, TheFilesPageAnswersWhereEachFileGoes)
+{
+    const QByteArray files = helpPage(QStringLiteral("files.html"));
+    // Each kind's folder and name pattern, and the working channel of the JRC receivers.
+    InitConstants();
+    for (int k = 1; k <= 15; ++k) {
+        if (G.filesubdir[k].isEmpty())
+            continue;
+        SCOPED_TRACE(k);
+        EXPECT_TRUE(files.contains("<code>" + G.filesubdir[k].toLatin1() + "</code>"));
+        const QString first = G.filepattern[k].section(QLatin1Char(';'), 0, 0).replace(QLatin1Char('#'), QLatin1Char('1'));
+        EXPECT_TRUE(files.contains(first.toLatin1())) << first.toStdString();
+    }
+    EXPECT_TRUE(files.contains("199 on the NRD-535, 999 on the") && files.contains("NRD-545"));
+    // Every page is reachable from the files page and back.
+    for (const char *page : {"index.html", "panels.html", "emulator.html"})
+        EXPECT_TRUE(helpPage(QLatin1String(page)).contains("href=\"files.html\"")) << page;
+}

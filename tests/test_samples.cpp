@@ -1,0 +1,260 @@
+// The demonstration data: every file kind a tool reads has a sample, each
+// sample reads through its kind's own reader without a message and gives at
+// least one record, the extra files the tools read come with it, and the
+// user's own files are never replaced.
+#include "core/app.h"
+#include "core/filekinds.h"
+#include "core/form.h"
+#include "core/globals.h"
+#include "core/settings.h"
+#include "core/tables.h"
+#include "core/textfile.h"
+#include "lists/frm320Files.h"
+#include "lists/frmBdxc.h"
+#include "lists/frmOwn.h"
+#include "lists/frmScratchpad.h"
+#include "logbook/frmLog.h"
+#include "logbook/logbook.h"
+#include "memories/memimage.h"
+#include "samples/install.h"
+#include "scans/frmScanband.h"
+#include "scans/frmScanlist.h"
+#include "scans/frmScanpairs.h"
+#include "signal/frmProp2prt2.h"
+#include "signal/frmPropagation.h"
+#include "stations/dbftable.h"
+#include "stations/frmTracking.h"
+#include "stations/stationlist.h"
+#include "support/testenv.h"
+#include "timers/timerprog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <functional>
+#include <gtest/gtest.h>
+#include <map>
+
+using namespace tav;
+
+namespace {
+
+struct Samples : ::testing::Test {
+    tavtest::ScratchDir dir;
+    tavtest::ScriptedDialogs dialogs;
+
+    void SetUp() override
+    {
+        InitConstants();
+        InitNoRx();
+        G.rxtype = 0;
+        // The list sizes of a fresh set-up.
+        for (int k = 1; k <= 31; ++k)
+            G.setupdata[size_t(k)] = setupDefault(k);
+        G.datapath = dir.path();
+        const SampleInstall r = installSamples(QStringLiteral(TAVORIN_SAMPLES_DIR), dir.path());
+        ASSERT_TRUE(r.ok()) << r.error.toStdString();
+        buildFileDirs();
+        registerBuiltWindows();
+    }
+    void TearDown() override { Windows::destroyAll(); }
+
+    // Messages shown since the last call (input boxes are questions, not messages).
+    QStringList messages()
+    {
+        QStringList out;
+        for (const ShownBox &b : dialogs.shown())
+            if (!b.isInput)
+                out << b.title + QStringLiteral(": ") + b.text;
+        DialogScript::shown.clear();
+        return out;
+    }
+    template <class W = TavForm> W *open(const char *name)
+    {
+        auto *w = Windows::get<W>(QLatin1String(name));
+        if (w)
+            w->load();
+        return w;
+    }
+};
+
+// How one kind's sample is read and what shows that records arrived.
+struct KindCheck {
+    const char *window; // opened before reading (its load may speak; that is not the file's doing)
+    int ftl = 0;
+    std::function<int()> records;
+};
+
+const std::map<std::pair<int, int>, KindCheck> &kindChecks()
+{
+    static const std::map<std::pair<int, int>, KindCheck> checks = {
+        {{1, 0}, {"frmBdxc", 0, [] { return Windows::existing<lists::frmBdxc>("frmBdxc")->bdxcrows(); }}},
+        {{2, 0}, {"frmOwn", 0, [] { return Windows::existing<lists::frmOwn>("frmOwn")->model->rowCount() - 1; }}},
+        {{3, 1}, {"frmIlg2rx", 1, [] { return int(Windows::existing<frmIlg2rx>("frmIlg2rx")->listLines().size()); }}},
+        {{3, 2}, {"frmAero2rx", 2, [] { return int(Windows::existing<frmAero2rx>("frmAero2rx")->listLines().size()); }}},
+        {{4, 0}, {"frmLog", 0, [] { return int(logStore().records.size()); }}},
+        {{5, 0}, {"frmTracking", 0,
+                  [] { return int(Windows::existing<frmTracking>("frmTracking")->engine().trackrecs.size()); }}},
+        {{6, 0}, {"frmScanband", 0,
+                  [] { return Windows::existing<frmScanband>("frmScanband")->lblFreqlow->text().isEmpty() ? 0 : 1; }}},
+        {{7, 0}, {"frmPropagation", 0,
+                  [] { return Windows::existing<frmPropagation>("frmPropagation")->txtStation->text().isEmpty() ? 0 : 1; }}},
+        {{8, 0}, {"frmMemman", 0, [] { return int(memState().image.heldCells().size()); }}},
+        {{9, 0}, {"frmScratchpad", 0,
+                  [] {
+                      auto *w = Windows::existing<lists::frmScratchpad>("frmScratchpad");
+                      int n = 0;
+                      for (int r = 0; r < 10; ++r)
+                          for (int c = 0; c < 8; ++c)
+                              n += w->grdScratchpad->model()->index(r, c).data().toString().isEmpty() ? 0 : 1;
+                      return n;
+                  }}},
+        {{10, 0}, {"frm320Files", 0,
+                   [] { return Windows::existing<lists::frm320Files>("frm320Files")->model->rowCount() - 1; }}},
+        {{11, 0}, {"frmScanlist", 0,
+                   [] {
+                       int n = 0;
+                       for (QLineEdit *e : Windows::existing<frmScanlist>("frmScanlist")->txtFreqlist)
+                           n += e->text() == QLatin1String("-") ? 0 : 1;
+                       return n;
+                   }}},
+        {{12, 0}, {"frmScanpairs", 0,
+                   [] { return Windows::existing<frmScanpairs>("frmScanpairs")->pairScan().pairlast() + 1; }}},
+        {{14, 0}, {"frmProp2prt2", 0,
+                   [] { return Windows::existing<frmProp2prt2>("frmProp2prt2")->txtdat[0]->text().isEmpty() ? 0 : 1; }}},
+        {{15, 0}, {"frmRxTimer", 0,
+                   [] {
+                       int n = 0;
+                       for (int r = 1; r <= kPrograms; ++r)
+                           n += tprdata()[size_t(r)][1] != 0 ? 1 : 0;
+                       return n;
+                   }}},
+    };
+    return checks;
+}
+
+// The names a kind's Load dialog lists: memory files once per receiver digit.
+QStringList patternsOf(int kind, int ftl)
+{
+    if (kind == 3)
+        return {ftl == 1 ? QStringLiteral("ILG*.FTL") : QStringLiteral("AERO*.FTL")};
+    if (kind == 8) {
+        QStringList p;
+        for (int rx = 1; rx <= 4; ++rx)
+            p << QString(G.filepattern[8]).replace(QLatin1Char('#'), QString::number(rx));
+        return p;
+    }
+    return {G.filepattern[kind]};
+}
+
+} // namespace
+
+TEST_F(Samples, EveryReadableKindHasSamplesThatReadWithoutAMessage)
+{
+    for (int kind = 1; kind <= 15; ++kind) {
+        for (int ftl : kind == 3 ? QList<int>{1, 2} : QList<int>{0}) {
+            if (!hasReader(kind, ftl))
+                continue;
+            SCOPED_TRACE(testing::Message() << "kind " << kind << " ftl " << ftl);
+            auto check = kindChecks().find({kind, ftl});
+            ASSERT_NE(check, kindChecks().end()) << "a file kind without a sample check";
+            for (const QString &pattern : patternsOf(kind, ftl)) {
+                const QStringList files = listFilesNoCase(G.filedirs[kind], pattern);
+                ASSERT_FALSE(files.isEmpty()) << "no sample for " << pattern.toStdString();
+                for (const QString &name : files) {
+                    SCOPED_TRACE(name.toStdString());
+                    Windows::destroyAll();
+                    memState().image.reset(G.memlastcell);
+                    logStore().records.clear();
+                    ASSERT_NE(open(check->second.window), nullptr);
+                    messages();
+                    G.filekind = kind;
+                    G.ftlkind = ftl;
+                    G.filenames[kind] = name;
+                    dialogs.input(QStringLiteral("all"));
+                    EXPECT_TRUE(runReader(kind));
+                    EXPECT_EQ(messages(), QStringList{});
+                    EXPECT_GE(check->second.records(), 1);
+                }
+            }
+        }
+    }
+}
+
+TEST_F(Samples, TheToolsOwnFilesComeWithTheSamples)
+{
+    // The station windows fill their query lists from the ini files.
+    auto *ilg = open<frmIlg2rx>("frmIlg2rx");
+    auto *ilgq = Windows::existing<frmIlgquery>(QStringLiteral("frmIlgquery"));
+    ASSERT_TRUE(ilg && ilgq);
+    for (QComboBox *c : ilgq->cmbQuery)
+        EXPECT_GT(c->count(), 0);
+    open<frmAero2rx>("frmAero2rx");
+    auto *aeroq = Windows::existing<frmAeroquery>(QStringLiteral("frmAeroquery"));
+    ASSERT_TRUE(aeroq);
+    for (QComboBox *c : aeroq->cmbQuery)
+        EXPECT_GT(c->count(), 0);
+    // The logbook takes its column choice, the print page the listener's details.
+    open("frmLog");
+    EXPECT_EQ(logStore().colmask, "111111111100111");
+    auto *page = open<frmProp2prt2>("frmProp2prt2");
+    ASSERT_TRUE(page);
+    EXPECT_FALSE(page->txtdat[3]->text().isEmpty());
+    EXPECT_FALSE(page->txtdat[11]->text().isEmpty());
+    // The dBase tables open as the conversion opens them.
+    for (const char *table : {"ILGSDATA", "ILGADATA"}) {
+        DbfTable t;
+        ASSERT_TRUE(t.open(dir.path(), QLatin1String(table))) << table;
+        EXPECT_GT(t.recordCount(), 0);
+        EXPECT_GE(t.field(QStringLiteral("FREQ")), 0);
+    }
+    EXPECT_TRUE(findFileNoCase(dir.path(), QStringLiteral("aerolist.txt")).has_value());
+}
+
+TEST_F(Samples, TheTrackingWindowShowsItsLinesWhole)
+{
+    auto *w = open<frmTracking>("frmTracking");
+    ASSERT_TRUE(w);
+    w->show();
+    G.filekind = 5;
+    G.filenames[5] = QStringLiteral("ILGSDATA.ftl");
+    w->txtFrequencyA->setText(QStringLiteral("6040"));
+    ASSERT_TRUE(runReader(5));
+    // Every station within 500 kHz, on the air or not.
+    w->txtCatchrange->setText(QStringLiteral("500"));
+    w->optHitsall->select(1);
+    tavtest::pump(20);
+    int shown = 0;
+    for (BingoLabel *l : w->lblBingo) {
+        const QString text = l->text();
+        if (text.trimmed().isEmpty())
+            continue;
+        ++shown;
+        EXPECT_GE(l->contentsRect().width(), l->fontMetrics().horizontalAdvance(text)) << text.toStdString();
+    }
+    EXPECT_GT(shown, 0);
+}
+
+TEST(SampleInstall, TheUsersOwnFilesAreNeverReplaced)
+{
+    // The user's files under names that differ only in case, in folders that do too.
+    tavtest::ScratchDir user;
+    user.write(QStringLiteral("bdxc/bdx_b25toe.txt"), "mine\r\n");
+    user.write(QStringLiteral("PROP2PRT.INI"), "my receiver\r\n");
+    user.write(QStringLiteral("rx2db/ilgsdata.FTL"), "my stations\r\n");
+    const SampleInstall r = installSamples(QStringLiteral(TAVORIN_SAMPLES_DIR), user.path());
+    ASSERT_TRUE(r.ok()) << r.error.toStdString();
+    EXPECT_EQ(user.read(QStringLiteral("bdxc/bdx_b25toe.txt")), "mine\r\n");
+    EXPECT_EQ(user.read(QStringLiteral("PROP2PRT.INI")), "my receiver\r\n");
+    EXPECT_EQ(user.read(QStringLiteral("rx2db/ilgsdata.FTL")), "my stations\r\n");
+    EXPECT_EQ(QDir(user.path() + "bdxc").entryList(QDir::Files), QStringList{"bdx_b25toe.txt"});
+    EXPECT_FALSE(QFileInfo::exists(user.path() + "BDXC"));
+    EXPECT_FALSE(QFileInfo::exists(user.path() + "prop2prt.ini"));
+    // Everything else arrived, in the user's folders.
+    EXPECT_TRUE(QFileInfo::exists(user.path() + "rx2db/ILGADATA.ftl"));
+    EXPECT_TRUE(QFileInfo::exists(user.path() + "rx2db/aero.ftl"));
+    // A second run finds everything there and writes nothing.
+    const SampleInstall again = installSamples(QStringLiteral(TAVORIN_SAMPLES_DIR), user.path());
+    ASSERT_TRUE(again.ok());
+    EXPECT_EQ(again.written, QStringList{});
+}

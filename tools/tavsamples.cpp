@@ -1,0 +1,24 @@
+// Puts the demonstration data into a data directory, leaving the user's own
+// files as they are.   tavsamples SAMPLES_DATA_DIR DATA_DIR
+#include "samples/install.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() != 3) {
+        std::fprintf(stderr, "usage: tavsamples SAMPLES_DATA_DIR DATA_DIR\n");
+        return 2;
+    }
+    const tav::SampleInstall r = tav::installSamples(args[1], args[2]);
+    for (const QString &p : r.written)
+        std::printf("sample written: %s\n", qPrintable(p));
+    if (!r.ok()) {
+        std::fprintf(stderr, "tavsamples: %s\n", qPrintable(r.error));
+        return 1;
+    }
+    return 0;
+}
