@@ -4,6 +4,9 @@
 // clear.
 #include "support/memrig.h"
 
+#include "memories/memtext.h"
+
+#include <QTest>
 #include <QTimer>
 
 using namespace tav;
@@ -159,12 +162,60 @@ TEST_P(MemTransfer, NothingTransferredIsNeverAnnouncedAsLoaded)
     EXPECT_EQ(lastTitle(), QStringLiteral("Fill Rx ready"));
     EXPECT_EQ(lastText(), QStringLiteral("No cell from 000 to 010 holds data\nin the MemMan Window: the Rx memory is unchanged"));
     EXPECT_FALSE(sent().contains(QStringLiteral("K0")));
-    // A negative To reads nothing: the image is emptied, nothing announced.
-    tav::DialogScript::shown.clear();
-    fetch(QStringLiteral("-3"));
-    EXPECT_FALSE(image().anyHeld());
-    ASSERT_EQ(dialogs.shown().size(), 1);
-    EXPECT_EQ(lastTitle(), QStringLiteral("Fetch RX memory"));
+    // A negative To is refused before anything is asked, read or emptied.
+    for (const char *to : {"-3", "-0.6", "-99999999999"}) {
+        tav::DialogScript::shown.clear();
+        clearSent();
+        mm->txtTo->setText(QLatin1String(to));
+        QTest::mouseClick(mm->cmdFetch, Qt::LeftButton);
+        ASSERT_EQ(dialogs.shown().size(), 1) << to;
+        EXPECT_EQ(lastText(), QStringLiteral("Input Error"));
+        EXPECT_EQ(mm->txtTo->text(), QLatin1Char(' ') + QString::number(G.memlastcell));
+        EXPECT_TRUE(image().held(40)) << "the image is left as it was";
+        EXPECT_EQ(memGridRow(image(), 40)[1], QStringLiteral("07200.000"));
+        EXPECT_TRUE(sent().isEmpty()) << to;
+    }
+}
+
+TEST_P(MemTransfer, TheWorkingChannelIsNeverWrittenAndShownAsSuch)
+{
+    // The JRC status read stores the receiver's state into the last channel,
+    // so a memory written there would be lost at the next reading.
+    const int last = G.memlastcell;
+    const bool working = rx == 2 || rx == 4;
+    const int mode = rx == 1 ? 5 : 2;
+    image().setRecord(last - 1, recordOf(last - 1, 7200, mode, 1));
+    image().setRecord(last, recordOf(last, 9650, mode, 1));
+    clearSent();
+    fill(QString::number(last - 1), QString::number(last));
+    ASSERT_EQ(lastTitle(), QStringLiteral("Fill Rx ready")) << lastText().toStdString();
+    const QString wire = sent();
+    if (working) {
+        EXPECT_TRUE(wire.contains(QStringLiteral("K") + cellText(last - 1))) << wire.toStdString();
+        EXPECT_FALSE(wire.contains(QStringLiteral("K") + cellText(last))) << wire.toStdString();
+        EXPECT_EQ(lastText().count(QStringLiteral("working channel")), 1) << "said once";
+        EXPECT_TRUE(lastText().contains(cellText(last)));
+        EXPECT_EQ(memGridRow(image(), last)[4], workingChannelTag());
+        // Only the working channel in the range: nothing at all is written.
+        image().reset(last);
+        image().setRecord(last, recordOf(last, 9650, mode, 1));
+        clearSent();
+        fill(QString::number(last - 1), QString::number(last));
+        EXPECT_FALSE(sent().contains(QStringLiteral("K"))) << "nothing is written";
+        EXPECT_TRUE(lastText().contains(QStringLiteral("working channel")));
+    } else {
+        EXPECT_FALSE(lastText().contains(QStringLiteral("working channel")));
+        EXPECT_NE(memGridRow(image(), last)[4], workingChannelTag());
+        fetch(QString::number(last));
+        EXPECT_EQ(image().record(last), recordOf(last, 9650, mode, 1)) << "the AR7030 stores its last channel";
+    }
+    if (rx == 2) {
+        // A fetch marks what it read there as the receiver's state.
+        fetch(QString::number(last));
+        ASSERT_EQ(lastTitle(), QStringLiteral("Fetch Rx ready"));
+        EXPECT_EQ(image().info(last).trimmed(), workingChannelTag());
+        EXPECT_EQ(image().info(last - 1).trimmed(), QString());
+    }
 }
 
 TEST_P(MemTransfer, InputErrorsOfTheRangeBoxes)

@@ -252,19 +252,24 @@ TEST(TprFile, LinesByteForByteAndReading)
     EXPECT_EQ(lines[2], " 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,00000000");
     std::array<ProgRow, kPrograms + 1> back{};
     back[5][1] = 7; // stale row
-    EXPECT_EQ(tprRead(lines, back), 2);
+    EXPECT_EQ(tprRead(lines, 2, back).count, 2);
     EXPECT_EQ(back[1], r);
     EXPECT_EQ(back[2], neg);
     EXPECT_EQ(back[5][1], 0);
 
-    // Fewer lines, and lines that are no program lines, leave nothing stale.
+    // Lines that are no program lines are refused in their row; nothing stale stays.
     back[4][1] = 9;
-    EXPECT_EQ(tprRead(QStringList{lines[1], "garbage", " 1, 2,06095000", lines[0]}, back), 2);
+    const TprReadResult some = tprRead(QStringList{lines[1], "garbage", " 1, 2,06095000", lines[0]}, 2, back);
+    EXPECT_EQ(some.count, 1) << "row 2 is empty";
+    EXPECT_EQ(some.refused, (QStringList{"Line 2: not a timer program", "Line 3: not a timer program"}));
     EXPECT_EQ(back[1], neg);
-    EXPECT_EQ(back[2], r);
-    EXPECT_EQ(back[4][1], 0);
+    EXPECT_EQ(back[2], ProgRow{});
+    EXPECT_EQ(back[4], r);
     QStringList many;
     for (int i = 0; i < 9; ++i)
         many << lines[0];
-    EXPECT_EQ(tprRead(many, back), 6) << "never past the sixth row";
+    many << "";
+    const TprReadResult all = tprRead(many, 2, back);
+    EXPECT_EQ(all.count, 6) << "never past the sixth row";
+    EXPECT_EQ(all.linesPast, 3);
 }
