@@ -41,7 +41,8 @@ const RxModel *models()
         m[1].timer = {{0, 5}, {1, 6}, {-42, 42}, {0, 0}, {1, 7}, {0, 3}};
         m[2].timer = {{0, 1}, {0, 3}, {-2000, 2000}, {0, 5500}, {0, 8}, {0, 2}};
         m[3].timer = {{0, 0}, {0, 33}, {-2000, 2000}, {0, 0}, {0, 3}, {1, 3}};
-        m[4].timer = {{0, 1}, {0, 2}, {-230, 230}, {10, 990}, {0, 8}, {0, 9}};
+        // The NRD-545 reports a width of 0 where none is set.
+        m[4].timer = {{0, 1}, {0, 2}, {-230, 230}, {0, 990}, {0, 8}, {0, 9}};
         // Memory records: the name tables of each stored field (mode, bandwidth,
         // attenuator, AGC, shift byte, squelch or BFO byte, scan flag).
         m[1].memory = {IntRange{1, 7}, IntRange{1, 6}, {}, {}, IntRange{0, 255}, IntRange{0, 255}, IntRange{0, 1}};

@@ -293,7 +293,7 @@ TEST(TprFile, ValuesOutsideTheReceiversRangesAreRefusedNamingTheLine)
         {6, " 0", 4, "Line 1: the duration 0 is not in 1 to 240"},
         {7, " 7", 4, "Line 1: the attenuator 7 is not in 0 to 1"},
         {9, " 999", 4, "Line 1: the pass-band shift 999 is not in -230 to 230"},
-        {10, " 5000", 4, "Line 1: the bandwidth control 5000 is not in 10 to 990"},
+        {10, " 5000", 4, "Line 1: the bandwidth control 5000 is not in 0 to 990"},
         {11, " 9", 4, "Line 1: the mode 9 is not in 0 to 8"},
         {12, " 10", 4, "Line 1: the AGC 10 is not in 0 to 9"},
         {12, " 3", 2, "Line 1: the AGC 3 is not in 0 to 2"},
