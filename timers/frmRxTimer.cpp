@@ -15,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <cmath>
+#include <vector>
 
 namespace tav {
 
@@ -284,15 +285,22 @@ void frmRxTimer::fitValueLabels()
 {
     // Each column is as wide as the widest text its field can show for this
     // receiver, in the program rows as in the editor, so no value is cut.
-    auto fit = [](QLabel *label, const QStringList &texts, const std::initializer_list<QLabel *> &same) {
-        const QFontMetrics fm(label->font());
+    auto fit = [](QLabel *editorLabel, const QStringList &texts, const std::vector<QLabel *> &rowLabels) {
+        const QFontMetrics fm(editorLabel->font());
         int w = 0;
         for (const QString &t : texts)
             w = std::max(w, fm.horizontalAdvance(t));
-        const QMargins m = label->contentsMargins();
-        w += m.left() + m.right() + 2 * label->frameWidth() + 2 * label->margin() + 6;
-        for (QLabel *l : same)
+        const QMargins m = editorLabel->contentsMargins();
+        w += m.left() + m.right() + 2 * editorLabel->frameWidth() + 2 * editorLabel->margin() + 6;
+        editorLabel->setMinimumWidth(w);
+        for (QLabel *l : rowLabels)
             l->setMinimumWidth(w);
+    };
+    auto column = [this](auto member, int i) {
+        std::vector<QLabel *> out;
+        for (int n = 1; n <= kPrograms; ++n)
+            out.push_back((rows[size_t(n)].*member)[size_t(i)]);
+        return out;
     };
     QStringList days, months, years, clock, durations, digits;
     for (int i = 1; i <= 31; ++i)
@@ -310,26 +318,13 @@ void frmRxTimer::fitValueLabels()
     const QStringList dateTexts[3] = {days, months, years};
     const QStringList timeTexts[3] = {clock, clock, durations};
     for (int i = 0; i < 3; ++i) {
-        QLabel *d = lblDate[size_t(i)], *t = lblTime[size_t(i)];
-        fit(d, dateTexts[i], {d});
-        fit(t, timeTexts[i], {t});
-        for (int n = 1; n <= kPrograms; ++n) {
-            fit(d, dateTexts[i], {rows[size_t(n)].date[size_t(i)]});
-            fit(t, timeTexts[i], {rows[size_t(n)].time[size_t(i)]});
-        }
+        fit(lblDate[size_t(i)], dateTexts[i], column(&Row::date, i));
+        fit(lblTime[size_t(i)], timeTexts[i], column(&Row::time, i));
     }
-    for (int i = 0; i < 6; ++i) {
-        const QStringList texts = editor.rxLabelTexts(i);
-        QLabel *l = lblRxSetting[size_t(i)];
-        fit(l, texts, {l});
-        for (int n = 1; n <= kPrograms; ++n)
-            fit(l, texts, {rows[size_t(n)].rx[size_t(i)]});
-    }
-    for (int k = 0; k < 8; ++k) {
-        fit(lblFreq[size_t(k)], digits, {lblFreq[size_t(k)]});
-        for (int n = 1; n <= kPrograms; ++n)
-            fit(lblFreq[size_t(k)], digits, {rows[size_t(n)].freq[size_t(k)]});
-    }
+    for (int i = 0; i < 6; ++i)
+        fit(lblRxSetting[size_t(i)], editor.rxLabelTexts(i), column(&Row::rx, i));
+    for (int k = 0; k < 8; ++k)
+        fit(lblFreq[size_t(k)], digits, column(&Row::freq, k));
 }
 
 void frmRxTimer::showEditor()
