@@ -47,7 +47,7 @@ void BM_MemoryFileRoundTrip(benchmark::State &state)
     for (auto _ : state) {
         writeTextLines(path, img.fileLines());
         MemImage back;
-        back.readFileLines(*readTextLines(path), 999);
+        back.readFileLines(*readTextLines(path), 999, 4);
         benchmark::DoNotOptimize(back.anyHeld());
     }
 }

@@ -227,12 +227,13 @@ QString clsNRD545::Memory(int16_t channel)
 void clsNRD545::setMemory(int16_t channel, const QString &record)
 {
     const double f = memFieldValue(record, memcol::Frequency);
-    QString cmd;
     // Up to and including the top of the range (29999.999 kHz is tunable).
-    if (f > 9999 && f <= 29999999)
-        cmd = QStringLiteral("K") + zeros(channel, 3) + at(record, 22) + at(record, 20) + at(record, 17)
-            + QStringLiteral("00") + record.mid(7, 8) + zeros(int64_t(field(record, 24, 1)) * 10, 3);
-    bracketedCommand(cmd);
+    // The receiver has no command that clears a channel: for anything else
+    // nothing at all is sent.
+    if (!(f > 9999 && f <= 29999999))
+        return;
+    bracketedCommand(QStringLiteral("K") + zeros(channel, 3) + at(record, 22) + at(record, 20) + at(record, 17)
+                     + QStringLiteral("00") + record.mid(7, 8) + zeros(int64_t(field(record, 24, 1)) * 10, 3));
 }
 
 void clsNRD545::setRx2Mem(int16_t channel) { bracketedCommand(QStringLiteral("C") + zeros(channel, 3)); }

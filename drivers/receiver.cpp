@@ -23,14 +23,39 @@ namespace tav {
 namespace {
 
 // clang-format off
-const RxModel kModels[] = {
-    //  type  name       min    max         channels      reads  clock  secs   relay  line   rtty   baud  attdB none  dial   poll
-    {0, "No RX",  10,  30000,      std::nullopt, false, false, false, false, false, false, 1200, 0,    0,    false, false},
-    {1, "AR7030", 10,  32016,      99,           true,  true,  true,  false, true,  false, 1200, 10,   1,    false, true},
-    {2, "NRD535", 10,  29999.999,  199,          true,  true,  true,  true,  false, true,  4800, 20,   0,    true,  false},
-    {3, "RX320",  100, 30000,      std::nullopt, false, false, false, false, true,  false, 1200, 0,    0,    false, false},
-    {4, "NRD545", 10,  29999.999,  999,          true,  true,  false, true,  false, true,  4800, 20,   0,    true,  false},
-};
+const RxModel *models()
+{
+    static RxModel table[] = {
+        //  type  name       min    max         channels      reads  clock  secs   relay  line   rtty   baud  attdB none  dial   poll
+        {0, "No RX",  10,  30000,      std::nullopt, false, false, false, false, false, false, 1200, 0,    0,    false, false, std::nullopt, {}, {}},
+        {1, "AR7030", 10,  32016,      99,           true,  true,  true,  false, true,  false, 1200, 10,   1,    false, true, std::nullopt, {}, {}},
+        {2, "NRD535", 10,  29999.999,  199,          true,  true,  true,  true,  false, true,  4800, 20,   0,    true,  false, std::nullopt, {}, {}},
+        {3, "RX320",  100, 30000,      std::nullopt, false, false, false, false, true,  false, 1200, 0,    0,    false, false, std::nullopt, {}, {}},
+        {4, "NRD545", 10,  29999.999,  999,          true,  true,  false, true,  false, true,  4800, 20,   0,    true,  false, std::nullopt, {}, {}},
+    };
+    static const bool ranged = [] {
+        RxModel *m = table;
+        // Timer programs: the editor's spinner ranges (att, bw, pbs, bwc, mode, agc).
+        // No RX takes what any model's editor can hold.
+        m[0].timer = {{0, 5}, {0, 33}, {-2000, 2000}, {0, 5500}, {0, 8}, {0, 9}};
+        m[1].timer = {{0, 5}, {1, 6}, {-42, 42}, {0, 0}, {1, 7}, {0, 3}};
+        m[2].timer = {{0, 1}, {0, 3}, {-2000, 2000}, {0, 5500}, {0, 8}, {0, 2}};
+        m[3].timer = {{0, 0}, {0, 33}, {-2000, 2000}, {0, 0}, {0, 3}, {1, 3}};
+        // The NRD-545 reports a width of 0 where none is set.
+        m[4].timer = {{0, 1}, {0, 2}, {-230, 230}, {0, 990}, {0, 8}, {0, 9}};
+        // Memory records: the name tables of each stored field (mode, bandwidth,
+        // attenuator, AGC, shift byte, squelch or BFO byte, scan flag).
+        m[1].memory = {IntRange{1, 7}, IntRange{1, 6}, {}, {}, IntRange{0, 255}, IntRange{0, 255}, IntRange{0, 1}};
+        m[2].memory = {IntRange{0, 8}, IntRange{0, 3}, IntRange{0, 1}, IntRange{0, 2}, {}, {}, {}};
+        m[3].memory = {IntRange{0, 3}, IntRange{0, 33}, {}, IntRange{1, 3}, {}, {}, {}};
+        m[4].memory = {IntRange{0, 6}, IntRange{0, 2}, IntRange{0, 1}, IntRange{0, 9}, {}, {}, {}};
+        m[2].workingChannel = 199;
+        m[4].workingChannel = 999;
+        return true;
+    }();
+    (void)ranged;
+    return table;
+}
 // clang-format on
 
 bool inRange(const RxModel &m, double kHz) { return kHz >= m.freqMinKHz && kHz <= m.freqMaxKHz; }
@@ -69,7 +94,7 @@ template <class T> std::optional<T> answeredOr(bool answered, T value)
 
 const RxModel &rxModel(int rxtype)
 {
-    return (rxtype >= 1 && rxtype <= 4) ? kModels[rxtype] : kModels[0];
+    return (rxtype >= 1 && rxtype <= 4) ? models()[rxtype] : models()[0];
 }
 
 std::unique_ptr<Receiver> makeReceiver(int rxtype, CommControl &port)
@@ -245,10 +270,12 @@ bool clsAR7030::applySetting(const RxSetting &s, const RxShown &shown)
     const int pbsByte = ar7030conv::vsb2b(s.pbs);
     setAttenuator(s.att);
     show(shown, RxChange::Attenuator, s.att);
-    setPassBandShift(pbsByte);
-    show(shown, RxChange::PassBandShift, pbsByte);
+    // The mode's routine brings back the shift last used in that mode, so the
+    // programmed shift goes after it.
     setMode(s.mode);
     show(shown, RxChange::Mode, s.mode);
+    setPassBandShift(pbsByte);
+    show(shown, RxChange::PassBandShift, pbsByte);
     setAgcspeed(s.agc);
     show(shown, RxChange::Agc, s.agc);
     setBandwidth(s.bw);

@@ -17,6 +17,24 @@ namespace tav {
 
 class CommControl;
 
+// A closed range of whole numbers.
+struct IntRange {
+    int lo = 0, hi = 0;
+    constexpr bool contains(long long v) const { return v >= lo && v <= hi; }
+};
+
+// The values a timer program of the model may hold, setting by setting, in
+// the editor's own numbers (see RxSetting); a setting the model lacks holds 0.
+struct TimerRanges {
+    IntRange att, bw, pbs, bwc, mode, agc;
+};
+
+// The fields a memory record of the model carries, with the values its name
+// tables cover; a field the model does not store is absent.
+struct MemoryRanges {
+    std::optional<IntRange> mode, bandwidth, attenuator, agc, pbs, sqlbfo, scan;
+};
+
 // What a model is and can do, as data: tools decide from these facts, not
 // from the receiver type number.
 struct RxModel {
@@ -43,6 +61,11 @@ struct RxModel {
     bool dialReports = false;
     // The dial is followed only by asking for the frequency again and again.
     bool pollsFrequency = false;
+    // The channel the receiver's status read stores its present state into,
+    // so the program uses it as its working channel and never as a memory.
+    std::optional<int> workingChannel;
+    TimerRanges timer;
+    MemoryRanges memory;
 
     bool readsAttenuator() const { return attStepDb != 0; }
     // The correction in S-units (6 dB each) of a level read with attenuator index `att`.

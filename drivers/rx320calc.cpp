@@ -36,12 +36,13 @@ std::optional<TuningWords> tuningWords(const TuningInput &in)
     double adj = 0;
     double b = 0;
     switch (in.mode) {
-    case 0: {
-        const double shift = in.pbs;
-        adj = corr + hz - 1250 - shift;
-        b = std::floor((shift + 8000) * 2.73);
+    case 0:
+        // The maker's rule: AM takes no mode correction, so the carrier stays
+        // at the middle of the IF whatever the shift; only the BFO word, which
+        // AM does not use, carries the shift.
+        adj = corr + hz - 1250;
+        b = std::floor((in.pbs + 8000.0) * 2.73);
         break;
-    }
     case 1:
     case 2: {
         const double fcor = filterWidthHz(in.filter) / 2.0 + 200 + in.pbs;

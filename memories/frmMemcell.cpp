@@ -311,6 +311,10 @@ void frmMemcell::cmdToMMWorRM_Click(int index)
     }
     const QString cell = cellText(*b.cell);
     const bool toRx = index == 1;
+    if (toRx && workingChannel(m_rxtype) == *b.cell) {
+        msgBox(workingChannelNotice(*b.cell), MsgIcon::Exclamation, QStringLiteral("Receiver memory not changed"));
+        return;
+    }
     QStringList question;
     if (action == 4)
         question = {toRx ? QStringLiteral("You want to empty the receiver") : QStringLiteral("You want to empty the MemMan"),

@@ -337,17 +337,53 @@ void frmMemman::memcmdenabler(bool flag)
 
 bool frmMemman::memarrayloaded() const { return memState().image.anyHeld(); }
 
-FileResult frmMemman::memfile2ram(const QString &path)
+FileResult frmMemman::readMemoryFile(const QString &path, QStringList *notice)
 {
-    const auto lines = readTextLines(path);
+    // 1000 cells of 82 bytes make the largest memory file; a far larger
+    // file is refused before it is read, so no such file can fill the memory.
+    if (QFileInfo(path).size() > kMemFileMaxBytes)
+        return FileResult::failure(QStringLiteral("is far larger than any memory file"));
+    const auto lines = readTextLines(path, kShortLineMax);
     if (!lines)
         return FileResult::failure(QStringLiteral("cannot be read"));
-    HourglassGuard busy;
-    memcmdenabler(false);
-    memState().image.readFileLines(*lines, G.memlastcell);
-    cleargrdmemman();
-    memcmdenabler(true);
-    grdTitles->setItem(0, 5, new QTableWidgetItem(G.filenames[8]));
+    const MemImage::FileRead r = memState().image.readFileLines(*lines, G.memlastcell, memRxtype());
+    QStringList text;
+    if (!r.refused.isEmpty()) {
+        text << QStringLiteral("These lines hold no channel the receiver can take,")
+             << QStringLiteral("so their cells were not read:");
+        const int shown = std::min<int>(r.refused.size(), 10);
+        for (int i = 0; i < shown; ++i)
+            text << r.refused[i];
+        if (r.refused.size() > shown)
+            text << QStringLiteral("and %1 more").arg(r.refused.size() - shown);
+    }
+    if (r.linesPast > 0)
+        text << QStringLiteral("The file has more lines than the receiver has memory cells;")
+             << QStringLiteral("only the first %1 were read.").arg(G.memlastcell + 1);
+    if (notice)
+        *notice = text;
+    return FileResult::success();
+}
+
+void frmMemman::showFileNotice(const QStringList &notice)
+{
+    if (!notice.isEmpty())
+        msgBox(notice, MsgIcon::Exclamation, QStringLiteral("Memory file"));
+}
+
+FileResult frmMemman::memfile2ram(const QString &path)
+{
+    QStringList notice;
+    {
+        HourglassGuard busy;
+        const FileResult r = readMemoryFile(path, &notice);
+        if (!r.ok)
+            return r;
+        cleargrdmemman();
+        memcmdenabler(true);
+        grdTitles->setItem(0, 5, new QTableWidgetItem(G.filenames[8]));
+    }
+    showFileNotice(notice);
     return FileResult::success();
 }
 
@@ -531,6 +567,10 @@ bool frmMemman::fetchCells(int last, int &failedAt)
             return false;
         }
         image.setRecord(i, *rec);
+        // What the working channel holds is the receiver's state at the
+        // last status read, not a memory the listener stored.
+        if (workingChannel(m_rxtype) == i)
+            image.setInfo(i, workingChannelTag());
         formatmemx2list(i);
     }
     return true;
@@ -538,6 +578,11 @@ bool frmMemman::fetchCells(int last, int &failedAt)
 
 void frmMemman::cmdFetch_Click()
 {
+    // A negative last cell reads nothing: refused before the image is touched.
+    if (numericValue(txtTo->text()) < 0) {
+        refused(QStringLiteral(" \u00CBrror"), false);
+        return;
+    }
     if (msgBox(QStringList{QStringLiteral("Do you want to capture the receiver"),
                            QStringLiteral("memory and replace possible data in"), QStringLiteral("the MemMan Window")},
                MsgIcon::Question, QStringLiteral("Fetch RX memory"), MsgButtons::YesNoCancel) != vbYes)
@@ -546,9 +591,9 @@ void frmMemman::cmdFetch_Click()
     m.image.reset(G.memlastcell);
     int last = 0;
     if (auto n = cellNumber(txtTo->text()))
-        last = std::min(*n, int(G.memlastcell));
+        last = std::clamp(*n, 0, int(G.memlastcell));
     else
-        last = numericValue(txtTo->text()) < 0 ? -1 : G.memlastcell;
+        last = G.memlastcell;
 
     Busy busy(this);
     int failedAt = -1;
@@ -560,7 +605,7 @@ void frmMemman::cmdFetch_Click()
         cleargrdmemman();
         showBanner(QStringLiteral("Fetching"));
         m.transferring = true;
-        if (m_rx && m_rx->model().lastChannel && last >= 0) {
+        if (m_rx && m_rx->model().lastChannel) {
             ran = true;
             complete = fetchCells(last, failedAt);
         }
@@ -599,7 +644,7 @@ bool frmMemman::fillCells(const CellRange &range, int &failedAt, QVector<int> &n
         QCoreApplication::processEvents();
         if (transferStopped())
             return false;
-        if (!image.held(i))
+        if (!image.held(i) || workingChannel(m_rxtype) == i)
             continue;
         if (lastWritten < 0) {
             // Writes are not answered: a receiver that is not there would
@@ -660,6 +705,12 @@ void frmMemman::cmdFill_Click()
     int skipped = 0;
     for (int i = cellfrom; i <= cellto; ++i)
         skipped += m.image.held(i) ? 0 : 1;
+    // The status read overwrites the working channel at every reading, so a
+    // memory written there would be lost: it is never written.
+    const std::optional<int> working = workingChannel(m_rxtype);
+    const bool workingLeft = working && *working >= cellfrom && *working <= cellto && m.image.held(*working);
+    if (workingLeft)
+        ++skipped;
     const bool ran = m_rx && m_rx->model().lastChannel;
     {
         showBanner(QStringLiteral("Filling"));
@@ -682,15 +733,20 @@ void frmMemman::cmdFill_Click()
                            QStringLiteral("The Rx memory was not filled completely")},
                MsgIcon::Exclamation, QStringLiteral("Fill Rx error"));
     } else if (skipped == cellto - cellfrom + 1) {
-        msgBox(QStringList{QStringLiteral("No cell from ") + cellText(cellfrom) + QStringLiteral(" to ")
-                               + cellText(cellto) + QStringLiteral(" holds data"),
-                           QStringLiteral("in the MemMan Window: the Rx memory is unchanged")},
-               MsgIcon::Information, QStringLiteral("Fill Rx ready"));
+        QStringList lines{QStringLiteral("No cell from ") + cellText(cellfrom) + QStringLiteral(" to ")
+                              + cellText(cellto) + QStringLiteral(" holds data"),
+                          QStringLiteral("in the MemMan Window: the Rx memory is unchanged")};
+        if (workingLeft)
+            lines << workingChannelNotice(*working);
+        msgBox(lines, MsgIcon::Information, QStringLiteral("Fill Rx ready"));
     } else {
         QStringList lines{QStringLiteral("MemMan data is now "), QStringLiteral("loaded in the Rx memory")};
-        if (skipped > 0)
-            lines << QString::number(skipped) + QStringLiteral(" cells without data in the MemMan Window")
+        const int withoutData = skipped - (workingLeft ? 1 : 0);
+        if (withoutData > 0)
+            lines << QString::number(withoutData) + QStringLiteral(" cells without data in the MemMan Window")
                   << QStringLiteral("were left as they are in the receiver");
+        if (workingLeft)
+            lines << workingChannelNotice(*working);
         if (!notCleared.isEmpty()) {
             // Named, so nobody takes them for loaded; a long run is cut short.
             QStringList cells;

@@ -71,6 +71,11 @@ public:
     void memcmdenabler(bool flag);
     bool memarrayloaded() const;
     FileResult memfile2ram(const QString &path);
+    // Reads a memory file into the image, checking every cell against the
+    // receiver; what the user must hear (refused cells, lines past the last
+    // cell) goes into *notice, shown once with showFileNotice.
+    static FileResult readMemoryFile(const QString &path, QStringList *notice);
+    static void showFileNotice(const QStringList &notice);
     FileResult memram2file(const QString &path);
 
     // Handlers.

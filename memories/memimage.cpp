@@ -2,6 +2,7 @@
 
 #include "core/numtext.h"
 #include "drivers/memrecord.h"
+#include "drivers/receiver.h"
 
 #include <cmath>
 #include <limits>
@@ -94,20 +95,107 @@ QStringList MemImage::fileLines() const
     return lines;
 }
 
-void MemImage::readFileLines(const QStringList &lines, int lastcell)
+MemImage::FileRead MemImage::readFileLines(const QStringList &lines, int lastcell, int rxtype)
 {
+    FileRead res;
     reset(lastcell);
-    for (int i = 0; i < lines.size() && i <= lastcell; ++i) {
+    for (int i = 0; i < lines.size(); ++i) {
         const QString &line = lines[i];
+        if (i > lastcell) {
+            if (!line.trimmed().isEmpty())
+                ++res.linesPast;
+            continue;
+        }
         const QString rec = line.left(kMemRecordLength - 1);
-        if (!rec.trimmed().isEmpty())
+        if (!rec.trimmed().isEmpty()) {
+            const QString problem = memRecordProblem(rec, rxtype);
+            if (!problem.isEmpty()) {
+                res.refused << QStringLiteral("Cell ") + cellText(i) + QStringLiteral(": ") + problem;
+                continue;
+            }
             setRecord(i, rec);
+        }
         if (line.size() > kMemRecordLength - 1) {
             const QString tag = line.mid(kMemRecordLength);
             if (held(i) || !tag.trimmed().isEmpty())
                 setInfo(i, tag);
         }
     }
+    return res;
+}
+
+namespace {
+
+bool allDigits(const QString &t)
+{
+    if (t.isEmpty())
+        return false;
+    for (QChar c : t)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    return true;
+}
+
+} // namespace
+
+QString memRecordProblem(const QString &record, int rxtype)
+{
+    const QString kind = memFieldText(record, memcol::Kind);
+    if (kind == QLatin1String("XXX"))
+        return QString(); // the receiver's empty channel
+    if (kind != QLatin1String("MEM"))
+        return QStringLiteral("not a memory record");
+    if (!allDigits(memFieldText(record, memcol::Cell).trimmed()))
+        return QStringLiteral("the cell number is not a number");
+    const QString freq = memFieldText(record, memcol::Frequency);
+    if (freq.size() != 8 || !allDigits(freq))
+        return QStringLiteral("the frequency is not eight digits");
+    const RxModel &m = rxModel(rxtype);
+    const double khz = freq.toLongLong() / 1000.0;
+    if (!(khz >= m.freqMinKHz && khz <= m.freqMaxKHz))
+        return QStringLiteral("the frequency %1 kHz is not in %2 to %3 kHz")
+            .arg(numPlain(khz), numPlain(m.freqMinKHz), numPlain(m.freqMaxKHz));
+    struct Field {
+        const char *what;
+        MemField field;
+        std::optional<IntRange> range;
+    };
+    const MemoryRanges &r = m.memory;
+    const Field fields[] = {
+        {"mode", memcol::Mode, r.mode},
+        {"bandwidth", memcol::Bandwidth, r.bandwidth},
+        {"attenuator", memcol::Attenuator, r.attenuator},
+        {"AGC", memcol::Agc, r.agc},
+        {"pass-band shift", memcol::PassBandShift, r.pbs},
+        {"squelch or BFO", memcol::SqlBfo, r.sqlbfo},
+        {"scan flag", memcol::Scan, r.scan},
+    };
+    for (const Field &f : fields) {
+        if (!f.range)
+            continue;
+        const QString t = memFieldText(record, f.field).trimmed();
+        if (!allDigits(t))
+            return QStringLiteral("the %1 has no value").arg(QLatin1String(f.what));
+        const int v = t.toInt();
+        if (!f.range->contains(v))
+            return QStringLiteral("the %1 %2 is not in %3 to %4")
+                .arg(QLatin1String(f.what))
+                .arg(v)
+                .arg(f.range->lo)
+                .arg(f.range->hi);
+    }
+    return QString();
+}
+
+std::optional<int> workingChannel(int rxtype) { return rxModel(rxtype).workingChannel; }
+
+QString workingChannelTag() { return QStringLiteral("Working channel: receiver's present state"); }
+
+QStringList workingChannelNotice(int cell)
+{
+    return {QStringLiteral("Cell ") + cellText(cell) + QStringLiteral(" is the program's working channel:"),
+            QStringLiteral("every reading of the receiver's state overwrites it,"),
+            QStringLiteral("so it is not written.")};
 }
 
 QVector<int> MemImage::sortGaps(int lastcell)

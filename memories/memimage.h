@@ -46,8 +46,14 @@ public:
     QStringList fileLines() const;
     // Reads file lines into a fresh image of 0..lastcell: the first 34
     // columns are the record (an all-blank record is a cell never held), the
-    // columns from 36 on the tag. Lines past the last cell are ignored.
-    void readFileLines(const QStringList &lines, int lastcell);
+    // columns from 36 on the tag. A record that is no channel of receiver
+    // `rxtype` is refused: its cell stays unheld, so no Fill sends it. Lines
+    // past the last cell are not read; both are counted for the user.
+    struct FileRead {
+        QStringList refused; // "Cell 007: the mode 9 is not in 0 to 8"
+        int linesPast = 0;   // lines with text past the last cell
+    };
+    FileRead readFileLines(const QStringList &lines, int lastcell, int rxtype);
 
     // Orders the held cells by frequency and renumbers them (see the .cpp);
     // returns the gaps the sort went through.
@@ -59,6 +65,22 @@ private:
     QVector<QString> m_records;
     QVector<QString> m_info;
 };
+
+// A memory file larger than this is far larger than any memory file (1000
+// cells of 82 bytes) and is refused before it is read.
+constexpr qint64 kMemFileMaxBytes = 512 * 1024;
+
+// Why a record read from a memory file is no channel of receiver `rxtype`
+// (a frequency outside its range, a field outside its name table); "" when
+// it is one, or the empty-channel record.
+QString memRecordProblem(const QString &record, int rxtype);
+
+// The channel the receiver's status read overwrites (the model's working
+// channel), if it has one; and the text the manager shows for it.
+std::optional<int> workingChannel(int rxtype);
+QString workingChannelTag();
+// The lines that tell why the working channel `cell` was not written.
+QStringList workingChannelNotice(int cell);
 
 // The shared state of the memory windows.
 struct MemoryState {

@@ -14,6 +14,19 @@ int ival(const QString &record, MemField f) { return int(roundHalfEven(val(recor
 bool isNone(const QString &record, MemField f) { return memFieldText(record, f).startsWith(QLatin1Char('@')); }
 QString right(const QString &s, int width) { return s.rightJustified(width, QLatin1Char(' ')); }
 
+// The printed columns between the cell number and the tag: the frequency
+// (10), mode and bandwidth (5 each) and the model's own settings.
+int valueWidth(int rxtype)
+{
+    switch (rxtype) {
+    case 1: return 20 + 7 + 10 + 3;
+    case 2:
+    case 4: return 20 + 11;
+    case 3: return 20 + 6;
+    default: return 20;
+    }
+}
+
 } // namespace
 
 int memRxtype() { return G.goRxtype >= 0 ? G.goRxtype : G.rxtype; }
@@ -21,8 +34,13 @@ int memRxtype() { return G.goRxtype >= 0 ? G.goRxtype : G.rxtype; }
 std::array<QString, 5> memGridRow(const MemImage &image, int cell)
 {
     std::array<QString, 5> row;
-    if (!image.held(cell))
+    // The working channel is named as such whatever it holds.
+    const bool working = workingChannel(memRxtype()) == cell && image.info(cell).trimmed().isEmpty();
+    if (!image.held(cell)) {
+        if (working)
+            row[4] = workingChannelTag();
         return row;
+    }
     const QString r = image.record(cell);
     row[0] = memFieldText(r, memcol::Cell);
     QString freq = memFieldText(r, memcol::Frequency);
@@ -31,7 +49,8 @@ std::array<QString, 5> memGridRow(const MemImage &image, int cell)
     row[1] = freq;
     row[2] = isNone(r, memcol::Mode) ? QStringLiteral(" ") : tableName(G.modenames, val(r, memcol::Mode));
     row[3] = isNone(r, memcol::Bandwidth) ? QStringLiteral(" ") : tableName(G.bwnames, val(r, memcol::Bandwidth));
-    row[4] = image.info(cell).isEmpty() ? QString(kMemInfoLength, QLatin1Char(' ')) : image.info(cell);
+    row[4] = working ? workingChannelTag()
+                     : image.info(cell).isEmpty() ? QString(kMemInfoLength, QLatin1Char(' ')) : image.info(cell);
     return row;
 }
 
@@ -85,6 +104,11 @@ QStringList memPrintLines(const MemImage &image, int from, int to, int rxtype, c
             continue;
         }
         const QString r = image.record(i);
+        if (memFieldText(r, memcol::Kind) == QLatin1String("XXX")) {
+            // The empty channel is printed as the grid shows it: no values.
+            out << line + QStringLiteral("No data").leftJustified(valueWidth(rxtype)) + image.info(i);
+            continue;
+        }
         line += padded(roundHalfEven(val(r, {8, 12})), 5) + QLatin1Char('.') + padded(roundHalfEven(val(r, {13, 15})), 3)
                 + QLatin1Char(' ');
         line += right(tableName(G.modenames, val(r, memcol::Mode)), 4) + QLatin1Char(' ');

@@ -19,11 +19,10 @@ void registerMemoryWindows()
     registerReader(8, [](const QString &path) {
         if (auto *mm = Windows::existing<frmMemman>(QStringLiteral("frmMemman")); mm && mm->isLoadedForm())
             return mm->memfile2ram(path);
-        const auto lines = readTextLines(path);
-        if (!lines)
-            return FileResult::failure(QStringLiteral("cannot be read"));
-        memState().image.readFileLines(*lines, G.memlastcell);
-        return FileResult::success();
+        QStringList notice;
+        const FileResult r = frmMemman::readMemoryFile(path, &notice);
+        frmMemman::showFileNotice(notice);
+        return r;
     });
     registerWriter(8, [](const QString &path) {
         if (auto *mm = Windows::existing<frmMemman>(QStringLiteral("frmMemman")); mm && mm->isLoadedForm())

@@ -179,8 +179,9 @@ TEST_F(RX320Panel, DamagedStateFileIsClampedBeforeAnythingIsSent)
     EXPECT_EQ(G.rx320pbs, -2000);
     EXPECT_EQ(G.rx320agc, 2);
     EXPECT_EQ(p->lblPassbandshift->text(), QStringLiteral("-2000"));
-    // AM takes no BFO: the shift the tuning words carry moves the carrier itself.
-    ASSERT_TRUE(waitFor([&] { return emu.filter() == 33 && emu.agc() == 2 && emu.tunedFrequencyHz() == 30002000; }));
+    // AM is tuned by the maker's rule: whatever the shift, the receiver sits
+    // on the frequency the panel shows.
+    ASSERT_TRUE(waitFor([&] { return emu.filter() == 33 && emu.agc() == 2 && emu.tunedFrequencyHz() == 30000000; }));
 }
 
 TEST_F(RX320Panel, ExitMutesComeAfterTheFileAndReachTheReceiver)

@@ -139,6 +139,27 @@ TEST_F(MemCellEditor, DeleteIntoAReceiverThatClearsItsChannel)
     EXPECT_TRUE(sent().contains(QStringLiteral("U5005\r")));
 }
 
+TEST_F(MemCellEditor, TheWorkingChannelIsNeverWrittenToTheReceiver)
+{
+    for (int rx : {2, 4}) {
+        const QString last = cellText(rxModel(rx).lastChannel.value_or(0));
+        start(rx, QStringLiteral("MEM005 09650000 2 01 1 2 @@@ @@@ @"));
+        mm->cmdCopy_Click();
+        editor()->cmbCellnr->setEditText(last);
+        clearSent();
+        tav::DialogScript::shown.clear();
+        click(1);
+        ASSERT_EQ(dialogs.shown().size(), 1) << "refused before anything is asked";
+        EXPECT_EQ(lastTitle(), QStringLiteral("Receiver memory not changed"));
+        EXPECT_TRUE(lastText().contains(last + QStringLiteral(" is the program's working channel"))) << rx;
+        EXPECT_FALSE(sent().contains(QStringLiteral("K") + last)) << rx;
+        // Into the image it may go, like any other cell.
+        click(0);
+        EXPECT_EQ(lastTitle(), QStringLiteral("MemMan Window changed"));
+        close();
+    }
+}
+
 TEST_F(MemCellEditor, RefusalsAndAnswersOtherThanYesWriteNothing)
 {
     start(2, QStringLiteral("MEM005 09650000 4 01 1 2 @@@ @@@ @"));

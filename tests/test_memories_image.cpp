@@ -78,7 +78,7 @@ TEST(MemFile, LinesAreEightyColumnsByteForByteAndRoundTrip)
     EXPECT_EQ(bytes.mid(80, 84), QByteArray("\r\n") + QByteArray(80, ' ') + "\r\n");
 
     MemImage back;
-    back.readFileLines(*readTextLines(dir.file(QStringLiteral("MEM_1a.TXT"))), 99);
+    back.readFileLines(*readTextLines(dir.file(QStringLiteral("MEM_1a.TXT"))), 99, 1);
     EXPECT_EQ(back.fileLines(), lines);
     EXPECT_EQ(back.heldCells(), (QVector<int>{0, 5, 7}));
     EXPECT_FALSE(back.held(1));   // a blank record is a cell never held, not mode 0 filter 0
@@ -92,7 +92,7 @@ TEST(MemFile, ReaderTakesThirtyFourColumnsAndTheTagFromColumn36)
                       QStringLiteral("MEM001 07200000 2 00 1 0 @@@ @@@ @"), QString(), QString(80, QLatin1Char(' '))};
     for (int i = 0; i < 300; ++i)
         lines << QStringLiteral("MEM999 01000000 2 00 1 0 @@@ @@@ @");
-    img.readFileLines(lines, 199);
+    EXPECT_EQ(img.readFileLines(lines, 199, 2).linesPast, 104);
     EXPECT_EQ(img.lastCell(), 199);
     EXPECT_EQ(img.record(0), QStringLiteral("MEM000 09650000 4 01 0 2 @@@ @@@ @ "));
     EXPECT_EQ(img.info(0), tag(QStringLiteral("my tag")));
@@ -101,7 +101,7 @@ TEST(MemFile, ReaderTakesThirtyFourColumnsAndTheTagFromColumn36)
     EXPECT_FALSE(img.held(3));
     EXPECT_TRUE(img.held(199));
     EXPECT_TRUE(img.anyHeld());
-    img.readFileLines({}, 99);
+    img.readFileLines({}, 99, 2);
     EXPECT_FALSE(img.anyHeld());
 }
 
@@ -259,12 +259,18 @@ TEST(MemPrint, LinesPerReceiverNameTheMemoryFile)
         EXPECT_EQ(cells[1], c.line + tag(QStringLiteral("Alpha"))) << c.rx;
         EXPECT_EQ(cells[2], QStringLiteral("     004 ") + tag(QStringLiteral("only a tag")));
     }
-    // An empty channel prints zeros for its frequency.
-    tablesFor(2);
-    MemImage img;
-    img.reset(199);
-    img.setRecord(0, memEmptyRecord(0));
-    EXPECT_TRUE(memPrintLines(img, 0, 0, 2, QString()).last().startsWith(QLatin1String("     000 00000.000 ")));
+    // An empty channel prints as the grid shows it: "No data", no values.
+    for (int rx : {0, 1, 2, 3, 4}) {
+        tablesFor(rx);
+        MemImage img;
+        img.reset(G.memlastcell);
+        img.setRecord(0, memEmptyRecord(0));
+        img.setInfo(0, QStringLiteral("Alpha"));
+        const QString line = memPrintLines(img, 0, 0, rx, QString()).last();
+        EXPECT_TRUE(line.startsWith(QLatin1String("     000 No data  "))) << rx << line.toStdString();
+        EXPECT_EQ(line.mid(9).left(line.size() - 9 - kMemInfoLength).trimmed(), QStringLiteral("No data")) << rx;
+        EXPECT_TRUE(line.endsWith(tag(QStringLiteral("Alpha")))) << rx;
+    }
 }
 
 TEST(MemCell, RecordsTheEditorBuildsPerReceiver)

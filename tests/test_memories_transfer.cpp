@@ -4,6 +4,13 @@
 // clear.
 #include "support/memrig.h"
 
+#include "core/frmLoadfile.h"
+#include "memories/memtext.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <QTest>
 #include <QTimer>
 
 using namespace tav;
@@ -159,12 +166,119 @@ TEST_P(MemTransfer, NothingTransferredIsNeverAnnouncedAsLoaded)
     EXPECT_EQ(lastTitle(), QStringLiteral("Fill Rx ready"));
     EXPECT_EQ(lastText(), QStringLiteral("No cell from 000 to 010 holds data\nin the MemMan Window: the Rx memory is unchanged"));
     EXPECT_FALSE(sent().contains(QStringLiteral("K0")));
-    // A negative To reads nothing: the image is emptied, nothing announced.
+    // A negative To is refused before anything is asked, read or emptied.
+    for (const char *to : {"-3", "-0.6", "-99999999999"}) {
+        tav::DialogScript::shown.clear();
+        clearSent();
+        mm->txtTo->setText(QLatin1String(to));
+        QTest::mouseClick(mm->cmdFetch, Qt::LeftButton);
+        ASSERT_EQ(dialogs.shown().size(), 1) << to;
+        EXPECT_EQ(lastText(), QStringLiteral("Input Error"));
+        EXPECT_EQ(mm->txtTo->text(), QLatin1Char(' ') + QString::number(G.memlastcell));
+        EXPECT_TRUE(image().held(40)) << "the image is left as it was";
+        EXPECT_EQ(memGridRow(image(), 40)[1], QStringLiteral("07200.000"));
+        EXPECT_TRUE(sent().isEmpty()) << to;
+    }
+}
+
+TEST_P(MemTransfer, TheWorkingChannelIsNeverWrittenAndShownAsSuch)
+{
+    // The JRC status read stores the receiver's state into the last channel,
+    // so a memory written there would be lost at the next reading.
+    const int last = G.memlastcell;
+    const bool working = rx == 2 || rx == 4;
+    const int mode = rx == 1 ? 5 : 2;
+    image().setRecord(last - 1, recordOf(last - 1, 7200, mode, 1));
+    image().setRecord(last, recordOf(last, 9650, mode, 1));
+    clearSent();
+    fill(QString::number(last - 1), QString::number(last));
+    ASSERT_EQ(lastTitle(), QStringLiteral("Fill Rx ready")) << lastText().toStdString();
+    const QString wire = sent();
+    if (working) {
+        EXPECT_TRUE(wire.contains(QStringLiteral("K") + cellText(last - 1))) << wire.toStdString();
+        EXPECT_FALSE(wire.contains(QStringLiteral("K") + cellText(last))) << wire.toStdString();
+        EXPECT_EQ(lastText().count(QStringLiteral("working channel")), 1) << "said once";
+        EXPECT_TRUE(lastText().contains(cellText(last)));
+        EXPECT_EQ(memGridRow(image(), last)[4], workingChannelTag());
+        // Only the working channel in the range: nothing at all is written.
+        image().reset(last);
+        image().setRecord(last, recordOf(last, 9650, mode, 1));
+        clearSent();
+        fill(QString::number(last - 1), QString::number(last));
+        EXPECT_FALSE(sent().contains(QStringLiteral("K"))) << "nothing is written";
+        EXPECT_TRUE(lastText().contains(QStringLiteral("working channel")));
+    } else {
+        EXPECT_FALSE(lastText().contains(QStringLiteral("working channel")));
+        EXPECT_NE(memGridRow(image(), last)[4], workingChannelTag());
+        fetch(QString::number(last));
+        EXPECT_EQ(image().record(last), recordOf(last, 9650, mode, 1)) << "the AR7030 stores its last channel";
+    }
+    if (rx == 2) {
+        // A fetch marks what it read there as the receiver's state.
+        fetch(QString::number(last));
+        ASSERT_EQ(lastTitle(), QStringLiteral("Fetch Rx ready"));
+        EXPECT_EQ(image().info(last).trimmed(), workingChannelTag());
+        EXPECT_EQ(image().info(last - 1).trimmed(), QString());
+    }
+}
+
+TEST_P(MemTransfer, FileRowsTheReceiverCannotTakeAreRefusedAndNeverFilled)
+{
+    // Cell 1 lies above every model's range, cell 2 names a mode and filter
+    // outside the receiver's tables; the file also runs past the last cell.
+    const QString good = recordOf(0, 7200, rx == 1 ? 5 : 2, 1);
+    QString bad2 = recordOf(2, 9650, 2, 1);
+    bad2[16] = QLatin1Char('9');
+    bad2[19] = QLatin1Char('8');
+    QByteArray file = (good + "Good\r\n").toLatin1() + "MEM001 40000000 2 01 1 1 @@@ @@@ @ too high\r\n"
+                      + (bad2 + "bad mode\r\n").toLatin1();
+    for (int i = 3; i <= G.memlastcell + 3; ++i)
+        file += "\r\n";
+    file += "MEM000 07200000 2 01 1 1 @@@ @@@ @ past the end\r\n";
+    const QString name = QStringLiteral("MEM_%1bad.TXT").arg(rx);
+    dir.write(QStringLiteral("MEM/") + name, file);
+    storeInReceiver(1, 6000, 2, 1);
+    storeInReceiver(2, 6100, 2, 1);
+
     tav::DialogScript::shown.clear();
-    fetch(QStringLiteral("-3"));
-    EXPECT_FALSE(image().anyHeld());
-    ASSERT_EQ(dialogs.shown().size(), 1);
-    EXPECT_EQ(lastTitle(), QStringLiteral("Fetch RX memory"));
+    G.filekind = 8;
+    auto *load = Windows::get<frmLoadfile>(QStringLiteral("frmLoadfile"));
+    load->load();
+    ASSERT_EQ(load->list->count(), 1);
+    dialogs.answer(vbYes);
+    load->cmdOK_Click();
+    ASSERT_EQ(lastTitle(), QStringLiteral("Memory file"));
+    EXPECT_TRUE(lastText().contains(QStringLiteral("Cell 001: the frequency 40000 kHz is not in"))) << lastText().toStdString();
+    EXPECT_TRUE(lastText().contains(QStringLiteral("Cell 002: the mode 9 is not in"))) << lastText().toStdString();
+    EXPECT_TRUE(lastText().contains(QStringLiteral("only the first %1 were read").arg(G.memlastcell + 1)));
+    EXPECT_EQ(dialogs.shown().size(), 2) << "the load's question, then one message";
+    EXPECT_TRUE(image().held(0));
+    EXPECT_FALSE(image().held(1));
+    EXPECT_FALSE(image().held(2));
+    EXPECT_TRUE(memGridRow(image(), 1)[1].isEmpty()) << "nothing of the row is shown";
+
+    clearSent();
+    fill(QStringLiteral("0"), QStringLiteral("2"));
+    ASSERT_EQ(lastTitle(), QStringLiteral("Fill Rx ready")) << lastText().toStdString();
+    fetch(QStringLiteral("2"));
+    EXPECT_EQ(image().record(0), good);
+    EXPECT_EQ(image().record(1), recordOf(1, 6000, 2, 1)) << "the receiver keeps its channel";
+    EXPECT_EQ(image().record(2), recordOf(2, 6100, 2, 1));
+
+    // A file far larger than any memory file is refused before it is read.
+    QFile huge(dir.file(QStringLiteral("MEM/") + name));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(huge.resize(100 * 1024 * 1024)); // 100 MB
+    huge.close();
+    QElapsedTimer t;
+    t.start();
+    tav::DialogScript::shown.clear();
+    load->load();
+    dialogs.answer(vbYes);
+    load->cmdOK_Click();
+    EXPECT_LT(t.elapsed(), 2000);
+    EXPECT_TRUE(lastText().contains(QStringLiteral("far larger"))) << lastText().toStdString();
+    EXPECT_EQ(image().record(1), recordOf(1, 6000, 2, 1)) << "the image is left as it was";
 }
 
 TEST_P(MemTransfer, InputErrorsOfTheRangeBoxes)

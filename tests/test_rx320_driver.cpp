@@ -67,8 +67,10 @@ struct Rx320Driver : ::testing::Test {
 
 TEST(Rx320Tuning, TenMegahertzAmWithOneHertzShift)
 {
-    EXPECT_EQ(*rx320::tuningCommand(am(10000, 1)), bytes({'N', 0x55, 0xEF, 0x1A, 0xA4, 0x55, 0x52, 0x0D}));
-    EXPECT_DOUBLE_EQ(rx320::tuningWords(am(10000, 1))->adj, 9998749);
+    // AM takes no mode correction: the shift leaves the tuning words alone.
+    EXPECT_EQ(*rx320::tuningCommand(am(10000, 1)), bytes({'N', 0x55, 0xEF, 0x1A, 0xA9, 0x55, 0x52, 0x0D}));
+    EXPECT_DOUBLE_EQ(rx320::tuningWords(am(10000, 1))->adj, 9998750);
+    EXPECT_DOUBLE_EQ(rx320::tuningWords(am(10000, -2000))->adj, 9998750);
 }
 
 TEST(Rx320Tuning, CorrectionLineThroughBothCalibrationPointsAndBeyond)
@@ -219,7 +221,7 @@ TEST_F(Rx320Driver, BandwidthOutOfRangeBecomes33AndRetunes)
     rx.setBandwidth(40);
     ASSERT_EQ(port.writes.size(), 2);
     EXPECT_EQ(port.writes[0], bytes({'W', 33, 0x0D}));
-    EXPECT_EQ(port.writes[1], bytes({'N', 0x55, 0xEF, 0x1A, 0xA4, 0x55, 0x52, 0x0D}));
+    EXPECT_EQ(port.writes[1], bytes({'N', 0x55, 0xEF, 0x1A, 0xA9, 0x55, 0x52, 0x0D}));
     EXPECT_EQ(G.rx320filter, 33);
     EXPECT_EQ(events, (QStringList{QStringLiteral("FrequencyAChanged(10000)"), QStringLiteral("BandwidthChanged(33)")}));
     port.writes.clear();
@@ -254,7 +256,7 @@ TEST_F(Rx320Driver, ShiftAndBfoWritesSendOnlyTheTuningCommand)
     tuneQuietly(10000);
     rx.setPassBandShift(1);
     ASSERT_EQ(port.writes.size(), 1);
-    EXPECT_EQ(port.writes[0], bytes({'N', 0x55, 0xEF, 0x1A, 0xA4, 0x55, 0x52, 0x0D}));
+    EXPECT_EQ(port.writes[0], bytes({'N', 0x55, 0xEF, 0x1A, 0xA9, 0x55, 0x52, 0x0D}));
     EXPECT_EQ(G.rx320pbs, 1);
     rx.setBeatfreqosc(-500);
     EXPECT_EQ(G.rx320bfo, -500);

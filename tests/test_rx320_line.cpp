@@ -176,6 +176,20 @@ TEST_F(Rx320Line, CorrectedFrequenciesComeOutAtTheCalibratedOffset)
     }
 }
 
+TEST_F(Rx320Line, AmSitsOnThePanelsFrequencyWhateverTheShift)
+{
+    rx.setMode(0);
+    for (int shift : {-2000, -700, 0, 300, 2000}) {
+        rx.setPassBandShift(shift);
+        for (double kHz : {6095.0, 15400.0}) {
+            rx.setFrequencyA(kHz);
+            EXPECT_EQ(G.rx320freq, kHz);
+            ASSERT_TRUE(settled([&] { return emu.tunedFrequencyHz() == kHz * 1000; }))
+                << shift << " Hz shift: tuned " << emu.tunedFrequencyHz() << " for " << kHz;
+        }
+    }
+}
+
 TEST_F(Rx320Line, SmeterAndFirmware)
 {
     emu.setSmeterReading(1000);

@@ -252,19 +252,71 @@ TEST(TprFile, LinesByteForByteAndReading)
     EXPECT_EQ(lines[2], " 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,00000000");
     std::array<ProgRow, kPrograms + 1> back{};
     back[5][1] = 7; // stale row
-    EXPECT_EQ(tprRead(lines, back), 2);
+    EXPECT_EQ(tprRead(lines, 2, back).count, 2);
     EXPECT_EQ(back[1], r);
     EXPECT_EQ(back[2], neg);
     EXPECT_EQ(back[5][1], 0);
 
-    // Fewer lines, and lines that are no program lines, leave nothing stale.
+    // Lines that are no program lines are refused in their row; nothing stale stays.
     back[4][1] = 9;
-    EXPECT_EQ(tprRead(QStringList{lines[1], "garbage", " 1, 2,06095000", lines[0]}, back), 2);
+    const TprReadResult some = tprRead(QStringList{lines[1], "garbage", " 1, 2,06095000", lines[0]}, 2, back);
+    EXPECT_EQ(some.count, 1) << "row 2 is empty";
+    EXPECT_EQ(some.refused, (QStringList{"Line 2: not a timer program", "Line 3: not a timer program"}));
     EXPECT_EQ(back[1], neg);
-    EXPECT_EQ(back[2], r);
-    EXPECT_EQ(back[4][1], 0);
+    EXPECT_EQ(back[2], ProgRow{});
+    EXPECT_EQ(back[4], r);
     QStringList many;
     for (int i = 0; i < 9; ++i)
         many << lines[0];
-    EXPECT_EQ(tprRead(many, back), 6) << "never past the sixth row";
+    many << "";
+    const TprReadResult all = tprRead(many, 2, back);
+    EXPECT_EQ(all.count, 6) << "never past the sixth row";
+    EXPECT_EQ(all.linesPast, 3);
+}
+
+TEST(TprFile, ValuesOutsideTheReceiversRangesAreRefusedNamingTheLine)
+{
+    // A valid NRD-545 program line, then one damaged field at a time.
+    const QString good = " 15, 8, 2002, 12, 30, 10, 0, 0, 0, 250, 2, 3,06095000";
+    struct Case {
+        int field; // 1..12, 13 the digits
+        const char *value;
+        int rx;
+        const char *said;
+    };
+    const Case cases[] = {
+        {1, " 99", 4, "Line 1: the day 99 is not in 1 to 31"},
+        {1, " 30", 4, ""},
+        {2, " 13", 4, "Line 1: the month 13 is not in 1 to 12"},
+        {3, " 2150", 4, "Line 1: the year 2150 is not in 2000 to 2099"},
+        {4, " 25", 4, "Line 1: the hour 25 is not in 0 to 23"},
+        {6, " 0", 4, "Line 1: the duration 0 is not in 1 to 240"},
+        {7, " 7", 4, "Line 1: the attenuator 7 is not in 0 to 1"},
+        {9, " 999", 4, "Line 1: the pass-band shift 999 is not in -230 to 230"},
+        {10, " 5000", 4, "Line 1: the bandwidth control 5000 is not in 0 to 990"},
+        {11, " 9", 4, "Line 1: the mode 9 is not in 0 to 8"},
+        {12, " 10", 4, "Line 1: the AGC 10 is not in 0 to 9"},
+        {12, " 3", 2, "Line 1: the AGC 3 is not in 0 to 2"},
+        {8, " 7", 1, "Line 1: the bandwidth 7 is not in 1 to 6"},
+        {13, "31000000", 4, "Line 1: the frequency 31000 kHz is not in 10 to 29999.999 kHz"},
+    };
+    for (const Case &c : cases) {
+        QStringList parts = good.left(good.size() - 8).split(',');
+        QString digits = good.right(8);
+        if (c.field == 13)
+            digits = QLatin1String(c.value);
+        else
+            parts[c.field - 1] = QLatin1String(c.value);
+        const QString line = parts.join(',') + digits;
+        std::array<ProgRow, kPrograms + 1> back{};
+        const TprReadResult r = tprRead(QStringList{line, good}, c.rx, back);
+        if (*c.said == 0) {
+            EXPECT_TRUE(r.refused.isEmpty()) << line.toStdString();
+            continue;
+        }
+        ASSERT_FALSE(r.refused.isEmpty()) << line.toStdString();
+        EXPECT_EQ(r.refused.first(), QLatin1String(c.said)) << line.toStdString();
+        EXPECT_TRUE(rowEmpty(back[1])) << "nothing of the line is kept";
+        EXPECT_EQ(r.count, 0) << "program 1 is missing, so none follows it";
+    }
 }

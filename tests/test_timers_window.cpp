@@ -11,6 +11,7 @@
 #include "core/frmSavefile.h"
 #include "core/globals.h"
 #include "core/tables.h"
+#include "panels/ar7030conv.h"
 #include "panels/frmAR7030.h"
 #include "sim/ar7030.h"
 #include "sim/jrcsim.h"
@@ -22,6 +23,8 @@
 #include "timers/frmRxTimer.h"
 
 #include <QComboBox>
+#include <QLayout>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -65,8 +68,7 @@ struct RxRig : ::testing::TestWithParam<int> {
         G.setupdata[31] = 50;
         frmWelcome::instance()->imgGo_Click();
         ASSERT_TRUE(frmWelcome::instance()->openPanel());
-        dialogs.shown().isEmpty();
-        DialogScript::shown.clear();
+        ASSERT_TRUE(dialogs.shown().isEmpty()) << dialogs.shown().first().title.toStdString();
     }
     void TearDown() override
     {
@@ -417,4 +419,121 @@ TEST_P(Nrd545Timer, SilentReceiverAtLoadShowsQuestionMarksOnce)
     pty->setOff(false);
 }
 
+TEST_P(Nrd545Timer, DamagedProgramLineIsRefusedAndNothingOfItReachesTheReceiver)
+{
+    open(GetParam());
+    InitConstants();
+    buildFileDirs();
+    // Attenuator 7, shift 999, width 5000, mode 9: nothing an NRD-545 takes.
+    dir.write("TPR/TPR_BAD.TXT", " 15, 8, 2002, 12, 0, 10, 7, 0, 999, 5000, 9, 0,06095000\r\n"
+                                 " 15, 8, 2002, 12, 30, 10, 0, 0, 0, 250, 2, 3,09410000\r\n");
+    frmRxTimer *w = openTimer(QDateTime(kDay, QTime(12, 50))); // 11:50 UTC
+    const ProgRow before = w->editor.toRow();
+    QTimer::singleShot(0, [] {
+        auto *l = Windows::existing<frmLoadfile>(QStringLiteral("frmLoadfile"));
+        l->list_Click(0);
+        l->cmdOK_Click();
+    });
+    QTest::mouseClick(w->cmdLoad, Qt::LeftButton);
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown().last().title, "Timer program file");
+    EXPECT_TRUE(dialogs.shown().last().text.contains("Line 1: the attenuator 7 is not in 0 to 1"))
+        << dialogs.shown().last().text.toStdString();
+    EXPECT_EQ(w->editor.toRow(), before) << "the editor keeps what it held";
+    EXPECT_EQ(tprdata()[1], ProgRow{}) << "the refused line leaves its row empty";
+
+    // A run of what the editor holds sends nothing of the refused line.
+    edit(w, 12, 0, 10, 6095);
+    QTest::mouseClick(w->rows[1].cmdFixClr[0], Qt::LeftButton);
+    ASSERT_TRUE(w->table.progfixed[1]);
+    w->timeronoff(1);
+    ASSERT_TRUE(w->armed());
+    at(w, QDateTime(kDay, QTime(13, 0)));
+    tavtest::pump(50);
+    pty->clearReceived();
+    w->tmrTestprog_Timer();
+    const QString sent = (tavtest::pump(50), QString::fromLatin1(pty->received()));
+    for (const char *bad : {"A7", "D9", "P+999", "W5000"})
+        EXPECT_FALSE(sent.contains(QLatin1String(bad))) << bad << " in " << sent.toStdString();
+    EXPECT_NEAR(tunedKhz(), 6095, 0.01);
+    w->timeronoff(0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Nrd545, Nrd545Timer, ::testing::Values(4));
+
+namespace {
+struct Ar7030Timer : RxRig {};
+} // namespace
+
+TEST_P(Ar7030Timer, ProgrammedShiftSurvivesTheModeChange)
+{
+    open(GetParam());
+    frmRxTimer *w = openTimer(QDateTime(kDay, QTime(12, 50))); // 11:50 UTC
+    // The receiver has used USB with no shift; the program asks for +0.5 kHz in USB.
+    ASSERT_NE(ar()->applied().mode, 7);
+    edit(w, 12, 0, 10, 9410);
+    w->editor.mode = 7;
+    w->editor.pbs = 5;
+    w->editor.bw = 2;
+    QTest::mouseClick(w->rows[1].cmdFixClr[0], Qt::LeftButton);
+    ASSERT_TRUE(w->table.progfixed[1]);
+    w->timeronoff(1);
+    at(w, QDateTime(kDay, QTime(13, 0)));
+    w->tmrTestprog_Timer();
+    tavtest::pump(50);
+    EXPECT_EQ(ar()->applied().mode, 7);
+    EXPECT_EQ(ar()->applied().filter, 2);
+    EXPECT_EQ(ar()->applied().pbs, ar7030conv::vsb2b(5)) << "the receiver ends with the programmed shift";
+    EXPECT_NEAR(tunedKhz(), 9410, 0.01);
+    w->timeronoff(0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ar7030, Ar7030Timer, ::testing::Values(1));
+
+namespace {
+struct TimerLabels : RxRig {};
+} // namespace
+
+TEST_P(TimerLabels, EveryValueTheEditorCanHoldShowsWhole)
+{
+    open(GetParam());
+    frmRxTimer *w = openTimer(QDateTime(kDay, QTime(12, 50)));
+    EXPECT_EQ(w->findChild<QLabel *>("lblName(0)")->text(), "Select values");
+    EXPECT_EQ(w->findChild<QLabel *>("lblName(15)")->text(), "Select values");
+    // Walk every setting through its whole range with its spin button and see
+    // each text whole in the editor and, once fixed, in the program row.
+    auto whole = [](QLabel *l) {
+        l->window()->layout()->activate();
+        return l->contentsRect().width() >= l->fontMetrics().horizontalAdvance(l->text());
+    };
+    for (int i = 0; i < 6; ++i) {
+        if (!w->spnRxSetting[size_t(i)]->isEnabled())
+            continue;
+        for (int step = 0; step < 100; ++step) {
+            QTest::mouseClick(w->spnRxSetting[size_t(i)]->upButton(), Qt::LeftButton);
+            QLabel *shown = w->lblRxSetting[size_t(i)];
+            ASSERT_TRUE(whole(shown)) << "setting " << i << " \"" << shown->text().toStdString() << "\" is cut";
+            w->rows[3].rx[size_t(i)]->setText(shown->text());
+            ASSERT_TRUE(whole(w->rows[3].rx[size_t(i)])) << "in a program row: " << shown->text().toStdString();
+        }
+    }
+    // The widest texts the fields hold, measured against the labels that show them.
+    struct Widest {
+        QLabel *label;
+        QStringList texts;
+    };
+    QStringList durations, months;
+    for (int d = 1; d <= 240; ++d)
+        durations << QString::number(d);
+    for (int m = 1; m <= 12; ++m)
+        months << monthName(m);
+    for (const Widest &c : {Widest{w->lblTime[2], durations}, Widest{w->rows[4].time[2], durations},
+                            Widest{w->lblDate[1], months}, Widest{w->rows[6].date[1], months}}) {
+        for (const QString &t : c.texts) {
+            c.label->setText(t);
+            EXPECT_TRUE(whole(c.label)) << t.toStdString();
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Receivers, TimerLabels, ::testing::Values(1, 2, 3, 4));

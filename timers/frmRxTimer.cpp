@@ -10,10 +10,12 @@
 #include "panels/frmPanel.h"
 #include "panels/jrclock.h"
 
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <cmath>
+#include <vector>
 
 namespace tav {
 
@@ -93,26 +95,32 @@ frmRxTimer::frmRxTimer() : TavForm(QStringLiteral("frmRxTimer"), 25, &ProgramSta
     fraSetRx = makeFrame(QStringLiteral("fraSetRx"), QString(), this);
     auto *eg = new QGridLayout(fraSetRx);
     bottom->addWidget(fraSetRx, 1);
-    // Row 0 the field names (lblName), row 1 the values, row 2 the spin buttons;
-    // the separators stand between the hour and minute and in the frequency.
+    // Row 0 the "Select values" titles, row 1 the field names (lblName), row 2
+    // the values, row 3 the spin buttons; the separators stand between the
+    // hour and minute and in the frequency.
     int col = 0;
     auto caption = [&](const QString &name, const char *text, int span) {
         QLabel *l = makeLabel(name, QLatin1String(text), fraSetRx);
         l->setAlignment(Qt::AlignCenter);
-        eg->addWidget(l, 0, col, 1, span);
+        eg->addWidget(l, 1, col, 1, span);
+    };
+    auto selectValues = [&](int index, int first, int span) {
+        QLabel *l = makeLabel(arrayName(QStringLiteral("lblName"), index), QStringLiteral("Select values"), fraSetRx);
+        l->setAlignment(Qt::AlignCenter);
+        eg->addWidget(l, 0, first, 1, span);
     };
     auto valueCol = [&](QLabel *&label, const QString &lname, const QString &text, SpinButton *&spin,
                         const QString &sname) {
         label = cell(lname, text, fraSetRx);
-        eg->addWidget(label, 1, col);
+        eg->addWidget(label, 2, col);
         spin = new SpinButton(sname, fraSetRx);
-        eg->addWidget(spin, 2, col, Qt::AlignHCenter);
+        eg->addWidget(spin, 3, col, Qt::AlignHCenter);
         ++col;
     };
     auto separator = [&](int index, const char *text) {
         QLabel *l = makeLabel(arrayName(QStringLiteral("lblSepchar"), index), QLatin1String(text), fraSetRx);
         l->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
-        eg->addWidget(l, 1, col++, Qt::AlignCenter);
+        eg->addWidget(l, 2, col++, Qt::AlignCenter);
     };
     const char *dateNames[] = {"DD", "MM", "YY"};
     const char *dateText[] = {"15", "Aug", "02"}, *timeText[] = {"12", "30", "10"};
@@ -134,6 +142,7 @@ frmRxTimer::frmRxTimer() : TavForm(QStringLiteral("frmRxTimer"), 25, &ProgramSta
         connect(spnTime[size_t(i)], &SpinButton::SpinUp, this, [this, i] { spnTime_Spin(i, true); });
         connect(spnTime[size_t(i)], &SpinButton::SpinDown, this, [this, i] { spnTime_Spin(i, false); });
     }
+    selectValues(0, 0, col);
     const char *rxNames[] = {"Att", "Bw", "Pbs", "BWC", "Mode", "Agc"};
     const char *rxText[] = {"Off", "Wide", "+0.0", "0.0", "AM", "Fast"};
     for (int i = 0; i < 6; ++i) {
@@ -144,6 +153,7 @@ frmRxTimer::frmRxTimer() : TavForm(QStringLiteral("frmRxTimer"), 25, &ProgramSta
         connect(spnRxSetting[size_t(i)], &SpinButton::SpinDown, this, [this, i] { spnRxSetting_Spin(i, false); });
     }
     // The digits read as MHz, kHz and Hz groups: 06,195.000 for 6195 kHz.
+    const int freqStart = col;
     for (int i = 7; i >= 0; --i) {
         if (i == 7)
             caption(arrayName(QStringLiteral("lblName"), 12), "MHz", 2);
@@ -160,10 +170,11 @@ frmRxTimer::frmRxTimer() : TavForm(QStringLiteral("frmRxTimer"), 25, &ProgramSta
         connect(spnFreq[size_t(i)], &SpinButton::SpinUp, this, [this, i] { spnFreq_Spin(i, true); });
         connect(spnFreq[size_t(i)], &SpinButton::SpinDown, this, [this, i] { spnFreq_Spin(i, false); });
     }
+    selectValues(15, freqStart, col - freqStart);
     cmdRX = makeButton(QStringLiteral("cmdRX"), QStringLiteral("RX"), fraSetRx);
     cmdUTC = makeButton(QStringLiteral("cmdUTC"), QStringLiteral("UTC"), fraSetRx);
-    eg->addWidget(cmdRX, 1, col);
-    eg->addWidget(cmdUTC, 2, col);
+    eg->addWidget(cmdRX, 2, col);
+    eg->addWidget(cmdUTC, 3, col);
     connect(cmdRX, &QPushButton::clicked, this, &frmRxTimer::cmdRX_Click);
     connect(cmdUTC, &QPushButton::clicked, this, &frmRxTimer::cmdUTC_Click);
 
@@ -226,6 +237,7 @@ void frmRxTimer::Form_Load()
     if (!m_rx)
         m_type = 0;
     editor = TimerEditor(m_type);
+    fitValueLabels();
     table = TimerTable();
     curprog = 1;
     durticks = 0;
@@ -268,6 +280,52 @@ void frmRxTimer::Form_Unload()
 }
 
 // ---- editor ----
+
+void frmRxTimer::fitValueLabels()
+{
+    // Each column is as wide as the widest text its field can show for this
+    // receiver, in the program rows as in the editor, so no value is cut.
+    auto fit = [](QLabel *editorLabel, const QStringList &texts, const std::vector<QLabel *> &rowLabels) {
+        const QFontMetrics fm(editorLabel->font());
+        int w = 0;
+        for (const QString &t : texts)
+            w = std::max(w, fm.horizontalAdvance(t));
+        const QMargins m = editorLabel->contentsMargins();
+        w += m.left() + m.right() + 2 * editorLabel->frameWidth() + 2 * editorLabel->margin() + 6;
+        editorLabel->setMinimumWidth(w);
+        for (QLabel *l : rowLabels)
+            l->setMinimumWidth(w);
+    };
+    auto column = [this](auto member, int i) {
+        std::vector<QLabel *> out;
+        for (int n = 1; n <= kPrograms; ++n)
+            out.push_back((rows[size_t(n)].*member)[size_t(i)]);
+        return out;
+    };
+    QStringList days, months, years, clock, durations, digits;
+    for (int i = 1; i <= 31; ++i)
+        days << QString::number(i);
+    for (int i = 1; i <= 12; ++i)
+        months << monthName(i);
+    for (int y = kFirstYear; y <= kLastYear; ++y)
+        years << QString::number(y).right(2);
+    for (int i = 0; i <= 59; ++i)
+        clock << padded(i, 2);
+    for (int i = 1; i <= 240; ++i)
+        durations << QString::number(i);
+    for (int i = 0; i <= 9; ++i)
+        digits << QString::number(i);
+    const QStringList dateTexts[3] = {days, months, years};
+    const QStringList timeTexts[3] = {clock, clock, durations};
+    for (int i = 0; i < 3; ++i) {
+        fit(lblDate[size_t(i)], dateTexts[i], column(&Row::date, i));
+        fit(lblTime[size_t(i)], timeTexts[i], column(&Row::time, i));
+    }
+    for (int i = 0; i < 6; ++i)
+        fit(lblRxSetting[size_t(i)], editor.rxLabelTexts(i), column(&Row::rx, i));
+    for (int k = 0; k < 8; ++k)
+        fit(lblFreq[size_t(k)], digits, column(&Row::freq, k));
+}
 
 void frmRxTimer::showEditor()
 {

@@ -90,6 +90,8 @@ public:
     bool armed() const { return m_armed; }
     bool lineOutOn() const { return m_lineOn; }
     Receiver *receiver() const { return m_rx.get(); }
+    // The receiver type the window works for (0 without a receiver).
+    int rxtype() const { return m_type; }
 
 protected:
     void Form_Load() override;
@@ -97,6 +99,7 @@ protected:
 
 private:
     void showEditor();
+    void fitValueLabels();
     void applyEditingButtons();
     void setRowColour(int n, unsigned colour);
     void clearRowCaptions(int n);

@@ -3,9 +3,12 @@
 #include "core/form.h"
 #include "core/globals.h"
 #include "core/textfile.h"
+#include "core/ui.h"
 #include "timers/frmRxClock.h"
 #include "timers/frmRxTimer.h"
 #include "timers/timerprog.h"
+
+#include <QFileInfo>
 
 namespace tav {
 
@@ -13,14 +16,33 @@ namespace {
 
 FileResult tprfile2ram(const QString &path)
 {
-    const auto lines = readTextLines(path);
+    // Six short lines make the largest timer-program file; a far larger file
+    // is refused before it is read, so no such file can fill the memory.
+    if (QFileInfo(path).size() > kTprFileMaxBytes)
+        return FileResult::failure(QStringLiteral("The file is far larger than a timer-program file can be."));
+    const auto lines = readTextLines(path, kShortLineMax);
     if (!lines)
         return FileResult::failure(QStringLiteral("The file could not be read."));
-    const int count = tprRead(*lines, tprdata());
-    if (auto *w = Windows::get<frmRxTimer>(QStringLiteral("frmRxTimer"))) {
+    // The programs are checked against the receiver the timer window works for.
+    auto *w = Windows::get<frmRxTimer>(QStringLiteral("frmRxTimer"));
+    if (w)
         w->load();
-        w->showTprPrograms(count);
+    const int rxtype = w ? w->rxtype() : G.goRxtype;
+    const TprReadResult r = tprRead(*lines, rxtype, tprdata());
+    if (!r.refused.isEmpty() || r.linesPast > 0) {
+        QStringList text;
+        if (!r.refused.isEmpty()) {
+            text << QStringLiteral("These lines hold no program the receiver can take,")
+                 << QStringLiteral("so they were not read:");
+            for (int i = 0; i < r.refused.size() && i < kPrograms; ++i)
+                text << r.refused[i];
+        }
+        if (r.linesPast > 0)
+            text << QStringLiteral("The file has more than six lines; only the first six were read.");
+        msgBox(text, MsgIcon::Exclamation, QStringLiteral("Timer program file"));
     }
+    if (w)
+        w->showTprPrograms(r.count);
     return FileResult::success();
 }
 

@@ -116,6 +116,24 @@ QString TimerEditor::rxLabel(int i) const
     }
 }
 
+QStringList TimerEditor::rxLabelTexts(int i) const
+{
+    QStringList out{QStringLiteral("xxx"), QStringLiteral("?")};
+    if (i < 0 || i > 5)
+        return out;
+    const TimerRanges &t = rxModel(m_rx).timer;
+    const IntRange ranges[6] = {t.att, t.bw, t.pbs, t.bwc, t.mode, t.agc};
+    TimerEditor e(m_rx);
+    int *fields[6] = {&e.att, &e.bw, &e.pbs, &e.bwc, &e.mode, &e.agc};
+    for (int v = ranges[i].lo; v <= ranges[i].hi; ++v) {
+        *fields[i] = v;
+        out << e.rxLabel(i);
+        if (i == 2)
+            out << QString::number(v); // the RX-320's reading
+    }
+    return out;
+}
+
 void TimerEditor::spinDate(int index, bool up)
 {
     switch (index) {
@@ -494,21 +512,83 @@ QStringList tprLines(const std::array<ProgRow, kPrograms + 1> &table)
     return lines;
 }
 
-int tprRead(const QStringList &lines, std::array<ProgRow, kPrograms + 1> &table)
+QString timerRowProblem(const ProgRow &row, int rxtype)
 {
+    const RxModel &m = rxModel(rxtype);
+    struct Check {
+        const char *what;
+        int column;
+        IntRange range;
+    };
+    const int month = row[2], year = row[3];
+    const Check checks[] = {
+        {"month", 2, {1, 12}},
+        {"year", 3, {kFirstYear, kLastYear}},
+        {"day", 1, {1, (month >= 1 && month <= 12) ? lastDayOfMonth(month, year) : 31}},
+        {"hour", 4, {0, 23}},
+        {"minute", 5, {0, 59}},
+        {"duration", 6, {1, 240}},
+        {"attenuator", 7, m.timer.att},
+        {"bandwidth", 8, m.timer.bw},
+        {"pass-band shift", 9, m.timer.pbs},
+        {"bandwidth control", 10, m.timer.bwc},
+        {"mode", 11, m.timer.mode},
+        {"AGC", 12, m.timer.agc},
+    };
+    for (const Check &c : checks) {
+        const int v = row[size_t(c.column)];
+        if (!c.range.contains(v))
+            return QStringLiteral("the %1 %2 is not in %3 to %4")
+                .arg(QLatin1String(c.what))
+                .arg(v)
+                .arg(c.range.lo)
+                .arg(c.range.hi);
+    }
+    for (int c = 13; c <= 20; ++c)
+        if (row[size_t(c)] < 0 || row[size_t(c)] > 9)
+            return QStringLiteral("a frequency digit is not 0 to 9");
+    const double khz = rowFrequencyKHz(row);
+    if (!(khz >= m.freqMinKHz && khz <= m.freqMaxKHz))
+        return QStringLiteral("the frequency %1 kHz is not in %2 to %3 kHz")
+            .arg(numPlain(khz), numPlain(m.freqMinKHz), numPlain(m.freqMaxKHz));
+    return QString();
+}
+
+TprReadResult tprRead(const QStringList &lines, int rxtype, std::array<ProgRow, kPrograms + 1> &table)
+{
+    TprReadResult res;
     for (ProgRow &r : table)
         r.fill(0);
-    int n = 1;
-    for (const QString &line : lines) {
-        if (n > kPrograms)
-            break;
-        if (auto r = parseTprLine(line))
-            table[size_t(n++)] = *r;
+    for (int i = 0; i < lines.size(); ++i) {
+        const QString &line = lines[i];
+        if (i >= kPrograms) {
+            if (!line.trimmed().isEmpty())
+                ++res.linesPast;
+            continue;
+        }
+        const QString where = QStringLiteral("Line %1: ").arg(i + 1);
+        const std::optional<ProgRow> r = parseTprLine(line);
+        if (!r) {
+            res.refused << where + QStringLiteral("not a timer program");
+            continue;
+        }
+        // A row whose day is 0 is an empty program, whatever else it holds.
+        if ((*r)[1] == 0)
+            continue;
+        const QString problem = timerRowProblem(*r, rxtype);
+        if (!problem.isEmpty()) {
+            res.refused << where + problem;
+            continue;
+        }
+        table[size_t(i + 1)] = *r;
     }
+    res.count = kPrograms;
     for (int k = 1; k <= kPrograms; ++k)
-        if (table[size_t(k)][1] == 0)
-            return k - 1;
-    return kPrograms;
+        if (table[size_t(k)][1] == 0) {
+            res.count = k - 1;
+            break;
+        }
+    return res;
 }
 
 std::array<ProgRow, kPrograms + 1> &tprdata()

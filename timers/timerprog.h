@@ -55,6 +55,9 @@ public:
     QString timeLabel(int i) const;   // 0 hour, 1 minute, 2 duration
     QString rxLabel(int i) const;     // "xxx" while disabled
     QString freqLabel(int i) const { return QString::number(digits[size_t(i)]); }
+    // Every text a receiver-setting label can show for the editor's model
+    // (each value of the field's range, the receiver's own reading, "xxx").
+    QStringList rxLabelTexts(int i) const;
 
     // Spinners (up true, down false); a disabled one does nothing.
     void spinDate(int index, bool up);
@@ -109,9 +112,23 @@ QString tprLine(const ProgRow &row);
 // A line's row; std::nullopt for a line that is not a program line.
 std::optional<ProgRow> parseTprLine(const QString &line);
 QStringList tprLines(const std::array<ProgRow, kPrograms + 1> &table);
-// Reads the lines into a cleared table; returns the number of programs read
-// (one less than the first row whose day is 0, or 6).
-int tprRead(const QStringList &lines, std::array<ProgRow, kPrograms + 1> &table);
+
+// Why a row cannot be a program for receiver `rxtype` ("the month 13 is not
+// in 1 to 12"); "" when every field lies in the range the editor gives it.
+QString timerRowProblem(const ProgRow &row, int rxtype);
+
+// A timer-program file larger than this is no timer-program file.
+constexpr qint64 kTprFileMaxBytes = 64 * 1024;
+
+struct TprReadResult {
+    int count = 0;        // programs read: one less than the first row whose day is 0, or 6
+    QStringList refused;  // "Line 2: the month 13 is not in 1 to 12", one per refused line
+    int linesPast = 0;    // lines with text after the sixth, not read
+};
+// Reads the lines into a cleared table, line n into row n. A line that is not
+// a program line, or whose values are not a program for `rxtype`, is refused:
+// its row stays empty, so nothing of it reaches the editor or the receiver.
+TprReadResult tprRead(const QStringList &lines, int rxtype, std::array<ProgRow, kPrograms + 1> &table);
 
 // The program-wide table the TPR_ files are exchanged with.
 std::array<ProgRow, kPrograms + 1> &tprdata();
