@@ -98,8 +98,7 @@ void BM_LoadStore(benchmark::State &state)
     for (auto _ : state) {
         StationStore s;
         loadStationStore(d.ftl, s, stationStoreCapacity());
-        const QStringList shown(s.ftlrecs.begin(), s.ftlrecs.end());
-        benchmark::DoNotOptimize(shown.size());
+        benchmark::DoNotOptimize(s.ftlrecs.size());
     }
 }
 
@@ -138,7 +137,7 @@ void BM_Sort(benchmark::State &state)
 void BM_Trackfreq(benchmark::State &state)
 {
     Data &d = data();
-    QVector<QString> recs;
+    StationRecords recs;
     readStationLines(d.ftl, stationStoreCapacity(), recs);
     TrackEngine e;
     e.setRecords(recs);

@@ -214,7 +214,7 @@ FileResult frmTracking::trackfile2ram(const QString &path)
     }
     lblCatchrange->setVisible(false);
     txtCatchrange->setVisible(false);
-    QVector<QString> recs;
+    StationRecords recs;
     const StationLoad r = readStationLines(path, stationStoreCapacity(), recs);
     if (!r.ok) {
         lblCatchrange->setVisible(true);
