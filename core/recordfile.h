@@ -25,6 +25,10 @@ struct RecordFileRead {
 template <class Take>
 RecordFileRead readRecordLines(const QString &path, qint64 capacity, int width, qint64 maxBytes, Take take);
 
+// The same on content already in memory (no size bound).
+template <class Take>
+RecordFileRead splitRecordLines(const QByteArray &content, qint64 capacity, int width, Take take);
+
 // The non-template part: opens the file, checks its size, then calls
 // `block(data, size, atEnd)` for each block read.
 RecordFileRead readFileBlocks(const QString &path, qint64 maxBytes,
@@ -118,6 +122,18 @@ RecordFileRead readRecordLines(const QString &path, qint64 capacity, int width, 
     ctx.split.finish(take);
     r.lines = ctx.split.taken();
     r.linesInFile = ctx.split.lines();
+    return r;
+}
+
+template <class Take>
+RecordFileRead splitRecordLines(const QByteArray &content, qint64 capacity, int width, Take take)
+{
+    LineSplitter split(capacity, width);
+    split.feed(content.constData(), content.size(), take);
+    split.finish(take);
+    RecordFileRead r;
+    r.lines = split.taken();
+    r.linesInFile = split.lines();
     return r;
 }
 

@@ -195,6 +195,15 @@ std::optional<LogFileContent> readLogFile(const QString &path, int capacity, QSt
     return c;
 }
 
+LogFileContent logFileFromContent(const QByteArray &content, int capacity)
+{
+    LogFileContent c;
+    const RecordFileRead r = splitRecordLines(content, std::max(0, capacity), kLogLineLength,
+                                              [&](const char *d, qsizetype n) { c.records.appendLine(d, n); });
+    c.linesInFile = qsizetype(r.linesInFile);
+    return c;
+}
+
 bool writeLogFile(const QString &path, const LogRecords &records, QString *error)
 {
     QStringList lines;

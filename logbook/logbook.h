@@ -101,6 +101,8 @@ struct LogFileContent {
 // std::nullopt when the file cannot be read; a file far larger than any
 // logbook is refused unread, with the reason in *tooLarge.
 std::optional<LogFileContent> readLogFile(const QString &path, int capacity, QString *tooLarge = nullptr);
+// The same on a file's content already in memory.
+LogFileContent logFileFromContent(const QByteArray &content, int capacity);
 // Bytes above which a logbook file is refused unread.
 qint64 logFileMaxBytes(int capacity);
 bool writeLogFile(const QString &path, const LogRecords &records, QString *error = nullptr);

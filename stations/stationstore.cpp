@@ -81,6 +81,17 @@ StationLoad readStationLines(const QString &path, int capacity, StationRecords &
     return r;
 }
 
+StationLoad stationLinesFromContent(const QByteArray &content, int capacity, StationRecords &out)
+{
+    out.clear();
+    const RecordFileRead f = splitRecordLines(content, std::max(capacity, 0), ftl::kHeldWidth,
+                                              [&](const char *d, qsizetype n) { out.append(d, n); });
+    StationLoad r;
+    r.lines = int(f.lines);
+    r.leftOut = int(std::min<qint64>(f.linesInFile - f.lines, INT_MAX));
+    return r;
+}
+
 StationLoad loadStationStore(const QString &path, StationStore &store, int capacity)
 {
     store.clear();

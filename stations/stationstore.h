@@ -68,6 +68,8 @@ struct StationLoad {
 // Reads a station file into held 126-byte records, at most `capacity`; the
 // lines beyond are counted, not kept.
 StationLoad readStationLines(const QString &path, int capacity, StationRecords &out);
+// The same on a file's content already in memory.
+StationLoad stationLinesFromContent(const QByteArray &content, int capacity, StationRecords &out);
 // Loads a file into the store: records in file order, the list index 0..n-1.
 StationLoad loadStationStore(const QString &path, StationStore &store, int capacity);
 
