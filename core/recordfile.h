@@ -9,6 +9,9 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <algorithm>
+#include <cstring>
+
 namespace tav {
 
 struct RecordFileRead {
@@ -53,6 +56,15 @@ private:
     qint64 m_taken = 0, m_lines = 0;
 };
 
+// The first CR or LF in d[i, n), or n.
+inline qsizetype lineEnd(const char *d, qsizetype i, qsizetype n)
+{
+    const void *lf = std::memchr(d + i, '\n', size_t(n - i));
+    const qsizetype end = lf ? static_cast<const char *>(lf) - d : n;
+    const void *cr = std::memchr(d + i, '\r', size_t(end - i));
+    return cr ? static_cast<const char *>(cr) - d : end;
+}
+
 template <class Take> void LineSplitter::endLine(Take &take)
 {
     ++m_lines;
@@ -73,9 +85,7 @@ template <class Take> void LineSplitter::feed(const char *d, qsizetype n, Take &
             i = 1;
     }
     while (i < n) {
-        qsizetype j = i;
-        while (j < n && d[j] != '\r' && d[j] != '\n')
-            ++j;
+        qsizetype j = lineEnd(d, i, n);
         if (j < n && !m_inLine) {
             // A whole line inside the block goes over without a copy.
             ++m_lines;
