@@ -1,5 +1,7 @@
-// A 50,000-line broadcast list, the largest the settings allow: read, its
-// on-air selection, and the window loading, selecting and showing it.
+// A broadcast list at the largest size the set-up allows (30,000 lines, "30"
+// in the list size box) and, named as such, an over-size one of 50,000 lines:
+// read, its on-air selection, a first load into a freshly opened window and
+// the window loading, selecting and showing it again.
 #include "core/globals.h"
 #include "core/ui.h"
 #include "lists/bdxclist.h"
@@ -16,10 +18,11 @@ using namespace tav::lists;
 
 namespace {
 
-constexpr int kLines = 50000;
+constexpr int kLargest = 30000;  // the set-up's largest list
+constexpr int kOverSize = 50000; // beyond what the set-up allows
 
 // Lines as the BDXC lists have them, a third of them continuation lines.
-QString writeList(const QTemporaryDir &dir)
+QString writeList(const QTemporaryDir &dir, int kLines)
 {
     QRandomGenerator rng(7);
     QByteArray content;
@@ -45,23 +48,51 @@ QString writeList(const QTemporaryDir &dir)
 void BM_ReadAndSelect(benchmark::State &state)
 {
     QTemporaryDir dir;
-    const QString path = writeList(dir);
+    const int lines = int(state.range(0));
+    const QString path = writeList(dir, lines);
     for (auto _ : state) {
-        auto read = readListLines(path, kLines);
+        auto read = readListLines(path, lines);
         const BdxcList list = BdxcList::fromLines(read->lines);
         auto rows = list.select(QStringLiteral("1200"));
         benchmark::DoNotOptimize(rows->size());
     }
 }
-BENCHMARK(BM_ReadAndSelect)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadAndSelect)->ArgName("lines")->Arg(kLargest)->Arg(kOverSize)->Unit(benchmark::kMillisecond);
 
-// What the user waits for: the reader of the Load dialog, the answer to
-// "Selection Criterium" and the grid painted.
+// What a user waits for the first time: the window just opened, the file
+// read, the selection answered and the grid painted.
+void BM_WindowFirstLoad(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString path = writeList(dir, int(state.range(0)));
+    G.setupdata[4] = float(state.range(0) / 1000);
+    G.filenames[1] = QStringLiteral("BDX_BENCH_TOE.TXT");
+    DialogScript::enabled = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto *w = new frmBdxc;
+        w->showModeless();
+        QApplication::processEvents();
+        DialogScript::inputs << QStringLiteral("1200");
+        state.ResumeTiming();
+        w->bdxcfile2ram(path);
+        benchmark::DoNotOptimize(w->grdBdxc->grab());
+        state.PauseTiming();
+        w->unload();
+        delete w;
+        state.ResumeTiming();
+    }
+    DialogScript::reset();
+}
+BENCHMARK(BM_WindowFirstLoad)->ArgName("lines")->Arg(kLargest)->Arg(kOverSize)->Unit(benchmark::kMillisecond);
+
+// The warm reload: the reader of the Load dialog run again in the open
+// window, the answer to "Selection Criterium" and the grid painted.
 void BM_WindowLoadsSelectsAndShows(benchmark::State &state)
 {
     QTemporaryDir dir;
-    const QString path = writeList(dir);
-    G.setupdata[4] = 50;
+    const QString path = writeList(dir, int(state.range(0)));
+    G.setupdata[4] = float(state.range(0) / 1000);
     G.filenames[1] = QStringLiteral("BDX_BENCH_TOE.TXT");
     DialogScript::enabled = true;
     frmBdxc w;
@@ -76,7 +107,7 @@ void BM_WindowLoadsSelectsAndShows(benchmark::State &state)
     w.unload();
     DialogScript::reset();
 }
-BENCHMARK(BM_WindowLoadsSelectsAndShows)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowLoadsSelectsAndShows)->ArgName("lines")->Arg(kLargest)->Arg(kOverSize)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

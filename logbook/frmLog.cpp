@@ -67,7 +67,7 @@ QString LogTableModel::cellText(int row, int column) const
     if (column == 0)
         return logRecordNumber(rec);
     const int f = fieldOfColumn(column);
-    return f < 0 ? QString() : logStore().records[rec][size_t(f)];
+    return f < 0 ? QString() : logStore().records.field(rec, f);
 }
 
 QVariant LogTableModel::data(const QModelIndex &index, int role) const

@@ -3,9 +3,13 @@
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "core/setupdata.h"
+#include "core/recordfile.h"
 #include "core/textfile.h"
 
+#include <QFileInfo>
+
 #include <cmath>
+#include <cstring>
 #include <numeric>
 #include <string>
 
@@ -38,26 +42,177 @@ LogRecord parseLogLine(const QString &line)
     return r;
 }
 
-std::optional<LogFileContent> readLogFile(const QString &path, int capacity)
+namespace {
+
+// Where each field starts in a record's bytes.
+constexpr std::array<int, kLogFields> kFieldOffset = [] {
+    std::array<int, kLogFields> o{};
+    int at = 0;
+    for (int i = 0; i < kLogFields; ++i) {
+        o[size_t(i)] = at;
+        at += kLogFieldWidth[size_t(i)];
+    }
+    return o;
+}();
+static_assert(kFieldOffset[kLogFields - 1] + kLogFieldWidth[kLogFields - 1] == LogRecords::kFieldBytes);
+
+// A field's text as stored: Latin-1, at most its width.
+QByteArray fieldText(const QString &value, int field)
 {
-    const auto lines = readTextLines(path);
-    if (!lines)
-        return std::nullopt;
+    return value.left(kLogFieldWidth[size_t(field)]).toLatin1();
+}
+
+} // namespace
+
+LogRecordRef::operator LogRecord() const { return std::as_const(m_store).at(m_index); }
+QString LogRecordRef::operator[](size_t field) const { return m_store.field(m_index, int(field)); }
+LogRecordRef &LogRecordRef::operator=(const LogRecord &r)
+{
+    m_store.set(m_index, r);
+    return *this;
+}
+
+LogRecords::LogRecords(const QVector<LogRecord> &records)
+{
+    reserve(int(records.size()));
+    for (const LogRecord &r : records)
+        push_back(r);
+}
+
+int LogRecords::length(int i, int field) const { return uchar(recordData(i)[kFieldBytes + field]); }
+
+const char *LogRecords::fieldBytes(int i, int field) const { return recordData(i) + kFieldOffset[size_t(field)]; }
+
+LogRecord LogRecords::at(int i) const
+{
+    LogRecord r;
+    for (int f = 0; f < kLogFields; ++f)
+        r[size_t(f)] = field(i, f);
+    return r;
+}
+
+QVector<LogRecord> LogRecords::toVector() const
+{
+    QVector<LogRecord> v;
+    v.reserve(m_count);
+    for (int i = 0; i < m_count; ++i)
+        v.push_back(at(i));
+    return v;
+}
+
+void LogRecords::set(int i, const LogRecord &r)
+{
+    char *d = recordData(i);
+    for (int f = 0; f < kLogFields; ++f) {
+        const QByteArray t = fieldText(r[size_t(f)], f);
+        const int w = kLogFieldWidth[size_t(f)];
+        std::memcpy(d + kFieldOffset[size_t(f)], t.constData(), size_t(t.size()));
+        std::memset(d + kFieldOffset[size_t(f)] + t.size(), ' ', size_t(w - t.size()));
+        d[kFieldBytes + f] = char(t.size());
+    }
+}
+
+void LogRecords::push_back(const LogRecord &r)
+{
+    m_bytes.resize(m_bytes.size() + kBytes);
+    ++m_count;
+    set(m_count - 1, r);
+}
+
+void LogRecords::appendLine(const char *line, qsizetype n)
+{
+    const qsizetype at = m_bytes.size();
+    m_bytes.resize(at + kBytes);
+    char *d = m_bytes.data() + at;
+    std::memset(d, ' ', kFieldBytes);
+    qsizetype col = 4; // field 0 starts in column 5
+    for (int f = 0; f < kLogFields; ++f) {
+        const int w = kLogFieldWidth[size_t(f)];
+        const qsizetype len = std::clamp<qsizetype>(n - col, 0, w);
+        if (len > 0)
+            std::memcpy(d + kFieldOffset[size_t(f)], line + col, size_t(len));
+        d[kFieldBytes + f] = char(len);
+        col += w + 1;
+    }
+    ++m_count;
+}
+
+void LogRecords::writeLine(int i, int number, char *out) const
+{
+    const QByteArray nr = logRecordNumber(number).toLatin1();
+    std::memset(out, ' ', kLogLineLength);
+    std::memcpy(out, nr.constData(), size_t(std::min<qsizetype>(nr.size(), 3)));
+    int col = 4;
+    for (int f = 0; f < kLogFields; ++f) {
+        std::memcpy(out + col, fieldBytes(i, f), size_t(length(i, f)));
+        col += kLogFieldWidth[size_t(f)] + 1;
+    }
+}
+
+void LogRecords::removeAt(int i)
+{
+    if (i < 0 || i >= m_count)
+        return;
+    m_bytes.remove(qsizetype(i) * kBytes, kBytes);
+    --m_count;
+}
+
+void LogRecords::clear()
+{
+    m_bytes = QByteArray();
+    m_count = 0;
+}
+
+void LogRecords::permute(const std::vector<int> &order)
+{
+    QByteArray out(m_bytes.size(), Qt::Uninitialized);
+    for (size_t k = 0; k < order.size(); ++k)
+        std::memcpy(out.data() + qsizetype(k) * kBytes, recordData(order[k]), kBytes);
+    m_bytes = std::move(out);
+}
+
+qint64 logFileMaxBytes(int capacity)
+{
+    // Four times a file of full lines with CR LF.
+    return std::max<qint64>(capacity, 1000) * (kLogLineLength + 2) * 4;
+}
+
+std::optional<LogFileContent> readLogFile(const QString &path, int capacity, QString *tooLarge)
+{
     LogFileContent c;
-    c.linesInFile = lines->size();
-    const qsizetype n = std::min<qsizetype>(lines->size(), std::max(0, capacity));
-    c.records.reserve(n);
-    for (qsizetype i = 0; i < n; ++i)
-        c.records.push_back(parseLogLine(lines->at(i)));
+    capacity = std::max(0, capacity);
+    const qint64 size = QFileInfo(path).size();
+    c.records.reserve(int(std::min<qint64>(capacity, size / (kLogLineLength + 2) + 1)));
+    const RecordFileRead r = readRecordLines(path, capacity, kLogLineLength, logFileMaxBytes(capacity),
+                                             [&](const char *d, qsizetype n) { c.records.appendLine(d, n); });
+    if (!r.ok) {
+        if (tooLarge && r.tooLarge)
+            *tooLarge = r.error;
+        return std::nullopt;
+    }
+    c.records.squeeze();
+    c.linesInFile = qsizetype(r.linesInFile);
     return c;
 }
 
-bool writeLogFile(const QString &path, const QVector<LogRecord> &records, QString *error)
+LogFileContent logFileFromContent(const QByteArray &content, int capacity)
+{
+    LogFileContent c;
+    const RecordFileRead r = splitRecordLines(content, std::max(0, capacity), kLogLineLength,
+                                              [&](const char *d, qsizetype n) { c.records.appendLine(d, n); });
+    c.linesInFile = qsizetype(r.linesInFile);
+    return c;
+}
+
+bool writeLogFile(const QString &path, const LogRecords &records, QString *error)
 {
     QStringList lines;
     lines.reserve(records.size());
-    for (int i = 0; i < records.size(); ++i)
-        lines << logLine(i, records[i]);
+    char line[kLogLineLength];
+    for (int i = 0; i < records.size(); ++i) {
+        records.writeLine(i, i, line);
+        lines << QString::fromLatin1(line, kLogLineLength);
+    }
     return writeTextLines(path, lines, error);
 }
 
@@ -149,33 +304,27 @@ const std::array<std::array<int, 5>, 5> kSortTemplates = {{{0, 1, 3, 6, 5},
                                                           {6, 0, 1, 3, 5},
                                                           {5, 0, 1, 3, 6}}};
 
-std::string keyBytes(const LogRecord &r, int sortkey)
+// The sort key of record i: the order's five fields, upper-cased, compared
+// by character code.
+std::string logSortKeyBytes(const LogRecords &records, int i, int sortkey)
 {
     const auto &t = kSortTemplates[size_t(std::clamp(sortkey, 0, 4))];
-    QString k;
+    QByteArray k;
+    k.reserve(LogRecords::kFieldBytes);
     for (int f : t)
-        k += r[size_t(f)];
-    // Character-code order on the upper-cased Latin-1 text.
-    const QByteArray b = k.toUpper().toLatin1();
+        k.append(records.fieldBytes(i, f), records.length(i, f));
+    const QByteArray b = QString::fromLatin1(k).toUpper().toLatin1();
     return std::string(b.constData(), size_t(b.size()));
 }
 
-} // namespace
-
-QString logSortKey(const LogRecord &r, int sortkey) { return QString::fromLatin1(keyBytes(r, sortkey)); }
-
-void logSort(QVector<LogRecord> &records, int sortkey)
+// The program's gap-halving exchange sort of the positions by their keys.
+std::vector<int> sortOrder(const std::vector<std::string> &keys)
 {
-    const int last = int(records.size()) - 1;
-    if (last < 1)
-        return;
-    std::vector<std::string> keys;
-    keys.reserve(size_t(records.size()));
-    for (const LogRecord &r : records)
-        keys.push_back(keyBytes(r, sortkey));
-    std::vector<int> order(size_t(records.size()));
+    const int last = int(keys.size()) - 1;
+    std::vector<int> order(keys.size());
     std::iota(order.begin(), order.end(), 0);
-
+    if (last < 1)
+        return order;
     int gap = last;
     bool once = (last == 1);
     while (gap > 1 || once) {
@@ -192,11 +341,33 @@ void logSort(QVector<LogRecord> &records, int sortkey)
             }
         } while (swapmark != 0);
     }
-    QVector<LogRecord> sorted;
-    sorted.reserve(records.size());
-    for (int i : order)
-        sorted.push_back(std::move(records[i]));
-    records = std::move(sorted);
+    return order;
+}
+
+} // namespace
+
+QString logSortKey(const LogRecord &r, int sortkey)
+{
+    const LogRecords one{r};
+    return QString::fromLatin1(logSortKeyBytes(one, 0, sortkey));
+}
+
+void logSort(LogRecords &records, int sortkey)
+{
+    if (records.size() < 2)
+        return;
+    std::vector<std::string> keys;
+    keys.reserve(size_t(records.size()));
+    for (int i = 0; i < records.size(); ++i)
+        keys.push_back(logSortKeyBytes(records, i, sortkey));
+    records.permute(sortOrder(keys));
+}
+
+void logSort(QVector<LogRecord> &records, int sortkey)
+{
+    LogRecords r(records);
+    logSort(r, sortkey);
+    records = r.toVector();
 }
 
 int LogStore::capacity()

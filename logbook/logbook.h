@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QVector>
 #include <array>
+#include <initializer_list>
+#include <vector>
 #include <optional>
 
 namespace tav {
@@ -22,6 +24,66 @@ enum LogField { LogDate = 0, LogStart = 1, LogEnd = 2, LogFreq = 3, LogSinpo = 4
 
 using LogRecord = std::array<QString, kLogFields>;
 
+class LogRecords;
+// A record of the store as the code changes it: reads as a LogRecord, takes
+// one by assignment.
+class LogRecordRef {
+public:
+    LogRecordRef(LogRecords &store, int index) : m_store(store), m_index(index) {}
+    operator LogRecord() const;
+    QString operator[](size_t field) const;
+    LogRecordRef &operator=(const LogRecord &r);
+
+private:
+    LogRecords &m_store;
+    int m_index;
+};
+
+// The logbook's records as Latin-1 bytes in one block: each record holds its
+// fifteen fields at their full widths (blank-padded) and the length of each,
+// so a field reads back exactly as it was stored (a short line's fields stay
+// short). Fields are views into the block; text is built only when asked.
+class LogRecords {
+public:
+    static constexpr int kFieldBytes = 141; // the sum of the field widths
+    static constexpr int kBytes = kFieldBytes + kLogFields;
+    LogRecords() = default;
+    LogRecords(const QVector<LogRecord> &records);
+    LogRecords(std::initializer_list<LogRecord> records) : LogRecords(QVector<LogRecord>(records)) {}
+    int size() const { return m_count; }
+    bool isEmpty() const { return m_count == 0; }
+    int length(int i, int field) const;
+    const char *fieldBytes(int i, int field) const;
+    QLatin1StringView fieldView(int i, int field) const
+    {
+        return QLatin1StringView(fieldBytes(i, field), length(i, field));
+    }
+    QString field(int i, int field) const { return fieldView(i, field).toString(); }
+    LogRecord operator[](int i) const { return at(i); }
+    LogRecordRef operator[](int i) { return LogRecordRef(*this, i); }
+    LogRecord at(int i) const;
+    QVector<LogRecord> toVector() const;
+    void set(int i, const LogRecord &r);
+    void push_back(const LogRecord &r);
+    // A file line's fields (bytes after the four-column number).
+    void appendLine(const char *line, qsizetype length);
+    // The file line of record i, written at `out` (kLogLineLength bytes).
+    void writeLine(int i, int number, char *out) const;
+    void removeAt(int i);
+    void reserve(int records) { m_bytes.reserve(qsizetype(records) * kBytes); }
+    void squeeze() { m_bytes.squeeze(); }
+    void clear();
+    // The records in the order given (each index once).
+    void permute(const std::vector<int> &order);
+    bool operator==(const LogRecords &o) const { return m_count == o.m_count && m_bytes == o.m_bytes; }
+
+private:
+    char *recordData(int i) { return m_bytes.data() + qsizetype(i) * kBytes; }
+    const char *recordData(int i) const { return m_bytes.constData() + qsizetype(i) * kBytes; }
+    QByteArray m_bytes;
+    int m_count = 0;
+};
+
 // The number the user sees for a record index: its last three digits ("000").
 QString logRecordNumber(int index);
 // One file line: the number, then each field cut or padded to its width and
@@ -32,12 +94,18 @@ QString logLine(int index, const LogRecord &r);
 LogRecord parseLogLine(const QString &line);
 
 struct LogFileContent {
-    QVector<LogRecord> records;
+    LogRecords records;
     qsizetype linesInFile = 0; // more than records.size() when the file did not fit
 };
-// Reads at most `capacity` records. std::nullopt when the file cannot be read.
-std::optional<LogFileContent> readLogFile(const QString &path, int capacity);
-bool writeLogFile(const QString &path, const QVector<LogRecord> &records, QString *error = nullptr);
+// Reads at most `capacity` records; lines beyond are counted, not kept.
+// std::nullopt when the file cannot be read; a file far larger than any
+// logbook is refused unread, with the reason in *tooLarge.
+std::optional<LogFileContent> readLogFile(const QString &path, int capacity, QString *tooLarge = nullptr);
+// The same on a file's content already in memory.
+LogFileContent logFileFromContent(const QByteArray &content, int capacity);
+// Bytes above which a logbook file is refused unread.
+qint64 logFileMaxBytes(int capacity);
+bool writeLogFile(const QString &path, const LogRecords &records, QString *error = nullptr);
 
 // The entry dialog's stored forms. A time that is a number becomes four
 // digits ("930" -> "0930"); other text stays as typed.
@@ -67,11 +135,12 @@ bool logFieldTunes(int field);
 QString logSortKey(const LogRecord &r, int sortkey);
 // Gap-halving exchange sort of the records by `sortkey`; each record's key
 // is computed once.
+void logSort(LogRecords &records, int sortkey);
 void logSort(QVector<LogRecord> &records, int sortkey);
 
 // ---- the program's logbook ----
 struct LogStore {
-    QVector<LogRecord> records;
+    LogRecords records;
     QString colmask = allColumnsMask();
     int sortkey = 0;
     // Index of the last record (-1 when empty).

@@ -18,9 +18,10 @@ FileResult logfile2ram(const QString &path)
 {
     HourglassGuard busy;
     const int capacity = LogStore::capacity();
-    auto content = readLogFile(path, capacity);
+    QString tooLarge;
+    auto content = readLogFile(path, capacity, &tooLarge);
     if (!content)
-        return FileResult::failure(QStringLiteral("The file could not be read."));
+        return FileResult::failure(tooLarge.isEmpty() ? QStringLiteral("The file could not be read.") : tooLarge);
     logStore().records = std::move(content->records);
     if (G.logloaded)
         if (auto *w = Windows::existing<frmLog>(QStringLiteral("frmLog")))

@@ -1,5 +1,8 @@
 #include "stations/frmTracking.h"
 
+#include <QGlyphRun>
+#include <QPainter>
+
 #include "core/exchange.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
@@ -25,6 +28,64 @@ void BingoLabel::mousePressEvent(QMouseEvent *ev)
 {
     ev->accept();
     emit clicked();
+}
+
+QSize BingoLabel::sizeHint() const
+{
+    if (!m_hint.isValid() || m_hintFont != font()) {
+        const QFontMetrics fm(font());
+        m_hintFont = font();
+        m_hint = QSize(fm.horizontalAdvance(QString(ftl::kHeldWidth, QLatin1Char('0'))), fm.height());
+    }
+    return m_hint;
+}
+
+void BingoLabel::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.setPen(palette().color(QPalette::WindowText));
+    const QRect r = contentsRect();
+    const QFontMetrics fm(font());
+    const QPointF origin(r.left(), r.top() + (r.height() - fm.height()) / 2.0 + fm.ascent());
+    const QString t = text();
+    if (!m_fontSet || m_font != font()) {
+        m_fontSet = true;
+        m_font = font();
+        m_raw = QRawFont::fromFont(font());
+        QString all(256, Qt::Uninitialized);
+        for (int c = 0; c < 256; ++c)
+            all[c] = QChar(c);
+        const QList<quint32> g = m_raw.isValid() ? m_raw.glyphIndexesForString(all) : QList<quint32>();
+        const QList<QPointF> a = g.size() == 256 ? m_raw.advancesForGlyphIndexes(g) : QList<QPointF>();
+        for (int c = 0; c < 256 && a.size() == 256; ++c) {
+            m_glyph[size_t(c)] = g[c];
+            m_advance[size_t(c)] = a[c].x();
+        }
+        if (a.size() != 256)
+            m_raw = QRawFont();
+    }
+    bool latin1 = m_raw.isValid();
+    for (QChar c : t)
+        if (c.unicode() > 255 || (c.unicode() != ' ' && m_glyph[c.unicode()] == 0))
+            latin1 = false;
+    if (!latin1) {
+        p.drawText(origin, t);
+        return;
+    }
+    QList<quint32> glyphs(t.size());
+    QList<QPointF> positions(t.size());
+    qreal x = 0;
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        const ushort c = t[i].unicode();
+        glyphs[i] = m_glyph[c];
+        positions[i] = QPointF(x, 0);
+        x += m_advance[c];
+    }
+    QGlyphRun run;
+    run.setRawFont(m_raw);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    p.drawGlyphRun(origin, run);
 }
 
 namespace {
@@ -219,7 +280,7 @@ FileResult frmTracking::trackfile2ram(const QString &path)
     }
     lblCatchrange->setVisible(false);
     txtCatchrange->setVisible(false);
-    QVector<QString> recs;
+    StationRecords recs;
     const StationLoad r = readStationLines(path, stationStoreCapacity(), recs);
     if (!r.ok) {
         lblCatchrange->setVisible(true);

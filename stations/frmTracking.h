@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRawFont>
 #include <QTimer>
 #include <array>
 #include <memory>
@@ -26,11 +27,28 @@ class BingoLabel : public QLabel {
     Q_OBJECT
 public:
     using QLabel::QLabel;
+    // A line's size does not depend on its text: a new text is painted
+    // without laying the window out again, on every dial report.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
 signals:
     void clicked();
 
 protected:
     void mousePressEvent(QMouseEvent *ev) override;
+    // One line of plain text at the left, centred in height. The lines are
+    // Latin-1 in a fixed-pitch font, so each character's glyph is looked up
+    // once and a line is drawn without shaping its text again.
+    void paintEvent(QPaintEvent *ev) override;
+
+private:
+    mutable QFont m_hintFont;
+    mutable QSize m_hint;
+    QFont m_font;
+    bool m_fontSet = false;
+    QRawFont m_raw;
+    std::array<quint32, 256> m_glyph{};
+    std::array<qreal, 256> m_advance{};
 };
 
 class frmTracking : public TavForm, public TrackingLink, public FrequencyBoxLink {

@@ -2,6 +2,7 @@
 
 #include "core/numtext.h"
 
+#include <charconv>
 #include <cmath>
 
 namespace tav::ftl {
@@ -38,6 +39,45 @@ double frequency(const QString &rec) { return numericValue(columns(rec, 1, 8).to
 double wholeKhz(const QString &rec) { return numericValue(columns(rec, 1, 5).toString()); }
 int startTime(const QString &rec) { return int(numericValue(columns(rec, 10, 4).toString())); }
 int endTime(const QString &rec) { return int(numericValue(columns(rec, 15, 4).toString())); }
+
+double numericField(const char *p, int width)
+{
+    // The reading of numericValue (blanks, tabs and line ends skipped
+    // anywhere, one sign, one point), on bytes.
+    char digits[32];
+    int n = 0, i = 0;
+    auto skippable = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    while (i < width && skippable(p[i]))
+        ++i;
+    if (i < width && (p[i] == '-' || p[i] == '+'))
+        digits[n++] = p[i++];
+    bool point = false, any = false;
+    for (; i < width && n < int(sizeof digits) - 1; ++i) {
+        const char c = p[i];
+        if (skippable(c))
+            continue;
+        if (c >= '0' && c <= '9') {
+            digits[n++] = c;
+            any = true;
+        } else if (c == '.' && !point) {
+            digits[n++] = '.';
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (!any)
+        return 0;
+    const char *first = digits[0] == '+' ? digits + 1 : digits;
+    double v = 0;
+    std::from_chars(first, digits + n, v);
+    return v;
+}
+
+double frequency(const char *rec) { return numericField(rec, 8); }
+double wholeKhz(const char *rec) { return numericField(rec, 5); }
+int startTime(const char *rec) { return int(numericField(rec + 9, 4)); }
+int endTime(const char *rec) { return int(numericField(rec + 14, 4)); }
 
 bool onAir(int start, int end, int now)
 {

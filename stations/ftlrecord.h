@@ -39,6 +39,14 @@ double wholeKhz(const QString &rec);
 int startTime(const QString &rec);
 int endTime(const QString &rec);
 
+// The same read from a held record's bytes (kHeldWidth of them), as the
+// stores keep it: no text is built.
+double numericField(const char *bytes, int width);
+double frequency(const char *rec);
+double wholeKhz(const char *rec);
+int startTime(const char *rec);
+int endTime(const char *rec);
+
 // On the air at `now` (hhmm): within start..end, across midnight when the
 // start lies after the end, never when the two are equal.
 bool onAir(int start, int end, int now);

@@ -78,6 +78,56 @@ constexpr int kSmallList = 3390, kSmallWindow = 4980, kLargeList = 6780, kLargeW
 
 } // namespace
 
+void StationLinesModel::setLines(const StationRecords &recs, const QVector<int> &rows, bool whole)
+{
+    beginResetModel();
+    m_recs = recs;
+    m_rows.clear();
+    m_rows.reserve(rows.size());
+    for (int r : rows)
+        if (r >= 0 && r < recs.size())
+            m_rows.append(r);
+    m_whole = whole;
+    endResetModel();
+}
+
+void StationLinesModel::clear()
+{
+    beginResetModel();
+    m_recs = StationRecords();
+    m_rows.clear();
+    endResetModel();
+}
+
+QString StationLinesModel::line(int row) const
+{
+    if (row < 0 || row >= m_rows.size())
+        return QString();
+    const char *r = m_recs.data(m_rows[row]);
+    return m_whole ? QString::fromLatin1(r, StationRecords::kWidth) : ilgSearchLine(r);
+}
+
+double StationLinesModel::frequency(int row) const
+{
+    return row < 0 || row >= m_rows.size() ? 0 : ftl::frequency(m_recs.data(m_rows[row]));
+}
+
+QVariant StationLinesModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return {};
+    return line(index.row());
+}
+
+QStringList StationLinesModel::stringList() const
+{
+    QStringList out;
+    out.reserve(m_rows.size());
+    for (int i = 0; i < m_rows.size(); ++i)
+        out.append(QString(line(i)));
+    return out;
+}
+
 StationListWindow::StationListWindow(const QString &name, int slot, bool ProgramState::*flag, int ftlkind,
                                      const QString &title, const QString &loadCaption, const QString &queryCaption,
                                      bool withSort, const QString &listName, const QString &titlesName,
@@ -91,7 +141,7 @@ StationListWindow::StationListWindow(const QString &name, int slot, bool Program
     cmdHeigh = makeButton(QStringLiteral("cmdHeigh"), QStringLiteral("L"), this);
     cmdHeigh->setFixedWidth(28);
 
-    lines = new QStringListModel(this);
+    lines = new StationLinesModel(this);
     list = new QListView(this);
     lblTitles = new ColumnTitles(titles, list, this);
     lblTitles->setObjectName(titlesName);
@@ -174,7 +224,7 @@ void StationListWindow::Form_Load()
     m_scan = StationScan{};
     m_large = false;
     applyHeight();
-    lines->setStringList({});
+    lines->clear();
     lblDbname->clear();
     txtFrequencyA->clear();
     cmdScan->setText(QStringLiteral("Start Scan"));
@@ -238,12 +288,12 @@ FileResult StationListWindow::stationfile2ram(const QString &path)
 {
     HourglassGuard busy;
     setWindowTitle(loadedTitle());
-    lines->setStringList({});
+    lines->clear();
     StationStore &store = ftlStore();
     const StationLoad r = loadStationStore(path, store, stationStoreCapacity());
     if (!r.ok)
         return FileResult::failure(r.error);
-    lines->setStringList(QStringList(store.ftlrecs.begin(), store.ftlrecs.end()));
+    lines->setLines(store.ftlrecs, store.ftlindex, true);
     lblDbname->setText(QFileInfo(path).fileName());
     for (QWidget *w : {static_cast<QWidget *>(cmdQuery), static_cast<QWidget *>(cmdSort),
                        static_cast<QWidget *>(cmdScan), static_cast<QWidget *>(txtScandelay)})
@@ -258,14 +308,13 @@ FileResult StationListWindow::stationfile2ram(const QString &path)
 
 void StationListWindow::list_Click(int row)
 {
-    const QStringList &l = lines->stringList();
-    if (row < 0 || row >= l.size())
+    if (row < 0 || row >= lines->rowCount())
         return;
     m_scan.position = row;
     // The scan's own selection follows a tuning the tick has just made; a
     // second one would only repeat it (and its complaint, out of range).
     if (!m_inTick)
-        lists::tuneToText(l[row].left(8));
+        lists::tuneToText(lines->line(row).left(8));
 }
 
 void StationListWindow::selectLine(int row)
@@ -325,14 +374,14 @@ void StationListWindow::tmrScan_Timer()
         return;
     m_inTick = true;
     QPointer<StationListWindow> self(this);
-    const QStringList l = lines->stringList();
-    const auto step = m_scan.tick(int(l.size()), [&](int i) { return numericValue(l[i].left(8)); });
+    const int count = lines->rowCount();
+    const auto step = m_scan.tick(count, [&](int i) { return lines->frequency(i); });
     if (step) {
         frmWelcome::instance()->Change2FreqA(step->frequency);
         if (!self)
             return;
         selectLine(step->select);
-        m_scan.advance(int(l.size()));
+        m_scan.advance(count);
     }
     m_inTick = false;
 }
@@ -343,7 +392,7 @@ void StationListWindow::showSearchStart()
     lblProgress->setText(QStringLiteral("0"));
     lblProgress->setVisible(true);
     lblProcent->setVisible(true);
-    lines->setStringList({});
+    lines->clear();
 }
 
 void StationListWindow::showProgress(int figure)
@@ -354,15 +403,7 @@ void StationListWindow::showProgress(int figure)
 
 void StationListWindow::showFound(const QVector<int> &found, bool whole)
 {
-    const StationStore &store = ftlStore();
-    QStringList out;
-    out.reserve(found.size());
-    for (int i : found) {
-        if (i < 0 || i >= store.ftlrecs.size())
-            continue;
-        out << (whole ? store.ftlrecs[i] : ilgSearchLine(store.ftlrecs[i]));
-    }
-    lines->setStringList(out);
+    lines->setLines(ftlStore().ftlrecs, found, whole);
     lblProgress->setVisible(false);
     lblProcent->setVisible(false);
     QGuiApplication::restoreOverrideCursor();

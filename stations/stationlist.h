@@ -16,11 +16,32 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
-#include <QStringListModel>
+#include <QAbstractListModel>
 #include <QTimer>
 #include <array>
 
 namespace tav {
+
+// The list's lines, read from a share of the station records on demand: the
+// whole record, or for a found ILG record its columns 1-77 and 101-126.
+class StationLinesModel : public QAbstractListModel {
+    Q_OBJECT
+public:
+    using QAbstractListModel::QAbstractListModel;
+    void setLines(const StationRecords &recs, const QVector<int> &rows, bool whole);
+    void clear();
+    int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : int(m_rows.size()); }
+    QVariant data(const QModelIndex &index, int role) const override;
+    QString line(int row) const;
+    // The frequency of a line (its first 8 columns).
+    double frequency(int row) const;
+    QStringList stringList() const;
+
+private:
+    StationRecords m_recs;
+    QVector<int> m_rows;
+    bool m_whole = true;
+};
 
 class StationListWindow : public TavForm, public FrequencyBoxLink, public ClockCaptionLink {
     Q_OBJECT
@@ -32,7 +53,7 @@ public:
            *lblProcent = nullptr;
     lists::FrequencyBox *txtFrequencyA = nullptr;
     QListView *list = nullptr;
-    QStringListModel *lines = nullptr;
+    StationLinesModel *lines = nullptr;
     QTimer tmrScan;
 
     void showTunedFrequency(const QString &freqtext) override { txtFrequencyA->setText(freqtext); }

@@ -3,13 +3,40 @@
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "core/setupdata.h"
+#include "core/recordfile.h"
 #include "core/textfile.h"
 #include "stations/ftlrecord.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <climits>
 #include <cstring>
 
 namespace tav {
+
+StationRecords::StationRecords(const QVector<QString> &lines)
+{
+    reserve(int(lines.size()));
+    for (const QString &l : lines) {
+        const QByteArray b = l.left(kWidth).toLatin1();
+        append(b.constData(), b.size());
+    }
+}
+
+void StationRecords::append(const char *line, qsizetype length)
+{
+    const qsizetype n = std::min<qsizetype>(std::max<qsizetype>(length, 0), kWidth);
+    m_bytes.append(line, n);
+    if (n < kWidth)
+        m_bytes.append(kWidth - n, ' ');
+    ++m_count;
+}
+
+void StationRecords::clear()
+{
+    m_bytes = QByteArray();
+    m_count = 0;
+}
 
 void StationStore::clear()
 {
@@ -27,23 +54,41 @@ StationStore &ftlStore()
 
 int stationStoreCapacity() { return std::max(1, int(roundHalfEven(double(setting(Setting::DimIlg)) * 1000)) + 1); }
 
-StationLoad readStationLines(const QString &path, int capacity, QVector<QString> &out)
+qint64 stationFileMaxBytes(int capacity)
+{
+    // Four times a file of full 125-character lines with CR LF.
+    return std::max<qint64>(capacity, 1000) * (ftl::kWrittenWidth + 2) * 4;
+}
+
+StationLoad readStationLines(const QString &path, int capacity, StationRecords &out)
 {
     StationLoad r;
     out.clear();
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
+    capacity = std::max(capacity, 0);
+    const qint64 size = QFileInfo(path).size();
+    out.reserve(int(std::min<qint64>(capacity, size / (ftl::kWrittenWidth + 2) + 1)));
+    const RecordFileRead f = readRecordLines(path, capacity, ftl::kHeldWidth, stationFileMaxBytes(capacity),
+                                             [&](const char *d, qsizetype n) { out.append(d, n); });
+    if (!f.ok) {
+        out.clear();
         r.ok = false;
-        r.error = f.errorString();
+        r.error = f.error;
         return r;
     }
-    const QStringList lines = splitTextLines(f.readAll());
-    const int n = std::min<int>(int(lines.size()), capacity);
-    out.reserve(n);
-    for (int i = 0; i < n; ++i)
-        out.append(ftl::held(lines[i]));
-    r.lines = n;
-    r.leftOut = int(lines.size()) - n;
+    out.squeeze();
+    r.lines = int(f.lines);
+    r.leftOut = int(std::min<qint64>(f.linesInFile - f.lines, INT_MAX));
+    return r;
+}
+
+StationLoad stationLinesFromContent(const QByteArray &content, int capacity, StationRecords &out)
+{
+    out.clear();
+    const RecordFileRead f = splitRecordLines(content, std::max(capacity, 0), ftl::kHeldWidth,
+                                              [&](const char *d, qsizetype n) { out.append(d, n); });
+    StationLoad r;
+    r.lines = int(f.lines);
+    r.leftOut = int(std::min<qint64>(f.linesInFile - f.lines, INT_MAX));
     return r;
 }
 
@@ -99,9 +144,10 @@ std::optional<std::pair<int, int>> walkWindow(int count, Below atLeastLower, Abo
     return std::make_pair(first, last);
 }
 
-bool prefixIs(const QString &rec, int col, const QString &q)
+bool prefixIs(const char *rec, int col, const QString &q)
 {
-    return QStringView(rec).mid(col - 1, q.size()).compare(q, Qt::CaseInsensitive) == 0;
+    const qsizetype n = std::min<qsizetype>(q.size(), StationRecords::kWidth - (col - 1));
+    return QLatin1StringView(rec + col - 1, n).compare(q, Qt::CaseInsensitive) == 0;
 }
 
 template <class Take>
@@ -128,8 +174,8 @@ QVector<int> ilgSearch(const StationStore &store, IlgCriteria &c, int nowHhmm, c
         normalizeBounds(c.lower, c.upper);
         const double lo = numericValue(c.lower) * 1000, hi = numericValue(c.upper) * 1000;
         const auto w = walkWindow(
-            count, [&](int i) { return ftl::wholeKhz(recs[i]) >= lo; },
-            [&](int i) { return ftl::wholeKhz(recs[i]) <= hi; }, progress);
+            count, [&](int i) { return ftl::wholeKhz(recs.data(i)) >= lo; },
+            [&](int i) { return ftl::wholeKhz(recs.data(i)) <= hi; }, progress);
         if (!w)
             return {};
         first = w->first;
@@ -145,7 +191,7 @@ QVector<int> ilgSearch(const StationStore &store, IlgCriteria &c, int nowHhmm, c
     return examine(
         first, last,
         [&](int i) {
-            const QString &r = recs[i];
+            const char *r = recs.data(i);
             if (c.language && !prefixIs(r, 52, c.languageText))
                 return false;
             if (c.station && !prefixIs(r, 20, c.stationText))
@@ -154,7 +200,7 @@ QVector<int> ilgSearch(const StationStore &store, IlgCriteria &c, int nowHhmm, c
                 return false;
             if (c.onAir && !ftl::onAir(ftl::startTime(r), ftl::endTime(r), nowHhmm))
                 return false;
-            if (c.target && (area < 0 || r.size() <= 90 + area || r[90 + area] != QLatin1Char('1')))
+            if (c.target && (area < 0 || r[90 + area] != '1'))
                 return false;
             return true;
         },
@@ -162,6 +208,17 @@ QVector<int> ilgSearch(const StationStore &store, IlgCriteria &c, int nowHhmm, c
 }
 
 QString ilgSearchLine(const QString &rec) { return rec.left(77) + rec.mid(100, 26); }
+
+QString ilgSearchLine(const char *rec)
+{
+    QString s(77 + 26, Qt::Uninitialized);
+    QChar *d = s.data();
+    for (int i = 0; i < 77; ++i)
+        d[i] = QLatin1Char(rec[i]);
+    for (int i = 0; i < 26; ++i)
+        d[77 + i] = QLatin1Char(rec[100 + i]);
+    return s;
+}
 
 QVector<int> aeroSearch(const StationStore &store, AeroCriteria &c, const SearchProgress &progress)
 {
@@ -174,11 +231,11 @@ QVector<int> aeroSearch(const StationStore &store, AeroCriteria &c, const Search
         const auto w = walkWindow(
             count,
             [&](int i) {
-                const double f = ftl::frequency(recs[i]);
+                const double f = ftl::frequency(recs.data(i));
                 return f > 10 && f >= lo;
             },
             [&](int i) {
-                const double f = ftl::frequency(recs[i]);
+                const double f = ftl::frequency(recs.data(i));
                 return f > 10 && f <= hi;
             },
             progress);
@@ -188,24 +245,38 @@ QVector<int> aeroSearch(const StationStore &store, AeroCriteria &c, const Search
         last = w->second;
     }
     return examine(
-        first, last, [&](int i) { return !c.network || prefixIs(recs[i], 19, c.networkText); }, progress);
+        first, last, [&](int i) { return !c.network || prefixIs(recs.data(i), 19, c.networkText); }, progress);
+}
+
+void ftlSortKey(const char *r, int sortkey, char *k)
+{
+    // Frequency (8), start (4), station (21), language (16), in the order of the key.
+    struct Part {
+        int from, width;
+    };
+    constexpr Part freq{0, 8}, start{9, 4}, station{19, 21}, language{51, 16};
+    Part order[4];
+    switch (sortkey) {
+    case 1: order[0] = start, order[1] = station, order[2] = language, order[3] = freq; break;
+    case 2: order[0] = station, order[1] = language, order[2] = start, order[3] = freq; break;
+    case 3: order[0] = language, order[1] = station, order[2] = start, order[3] = freq; break;
+    default: order[0] = freq, order[1] = start, order[2] = station, order[3] = language; break;
+    }
+    for (const Part &p : order) {
+        std::memcpy(k, r + p.from, size_t(p.width));
+        k += p.width;
+    }
 }
 
 QByteArray ftlSortKey(const QString &rec, int sortkey)
 {
-    const QString r = ftl::held(rec);
-    const QString freq = r.mid(0, 8), start = r.mid(9, 4), station = r.mid(19, 21), language = r.mid(51, 16);
-    QString k;
-    switch (sortkey) {
-    case 1: k = start + station + language + freq; break;
-    case 2: k = station + language + start + freq; break;
-    case 3: k = language + station + start + freq; break;
-    default: k = freq + start + station + language; break;
-    }
-    return k.toLatin1();
+    const QByteArray r = ftl::held(rec).toLatin1();
+    QByteArray k(49, ' ');
+    ftlSortKey(r.constData(), sortkey, k.data());
+    return k;
 }
 
-QVector<int> ftlSort(const QVector<QString> &recs, const QVector<int> &index, int sortkey)
+QVector<int> ftlSort(const StationRecords &recs, const QVector<int> &index, int sortkey)
 {
     const int hits = int(index.size()) - 1;
     if (hits < 1)
@@ -215,8 +286,8 @@ QVector<int> ftlSort(const QVector<QString> &recs, const QVector<int> &index, in
     QByteArray keys(qsizetype(index.size()) * kKey, ' ');
     for (int i = 0; i <= hits; ++i) {
         const int rec = index[i];
-        const QByteArray k = rec >= 0 && rec < recs.size() ? ftlSortKey(recs[rec], sortkey) : QByteArray(kKey, ' ');
-        std::memcpy(keys.data() + qsizetype(i) * kKey, k.constData(), std::min<qsizetype>(kKey, k.size()));
+        if (rec >= 0 && rec < recs.size())
+            ftlSortKey(recs.data(rec), sortkey, keys.data() + qsizetype(i) * kKey);
     }
     QVector<int> pos(index.size());
     for (int i = 0; i <= hits; ++i)

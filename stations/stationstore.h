@@ -1,18 +1,50 @@
 #pragma once
 // The station record store that the ILG and aero list windows share, its
 // loader, the two searches, the sort and the timed scan's stepping. Counters
-// and indexes are plain ints: a store holds up to 50,001 lines.
+// and indexes are plain ints: a store holds the station-file size setting's
+// thousands of lines and one more.
 
 #include <QString>
 #include <QStringList>
 #include <QVector>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 
 namespace tav {
 
+// Station records as the file holds them: Latin-1 bytes, each record
+// cut or padded to its held width of 126, all in one block. Copies share the
+// block (a window keeps the file it shows while the store loads another).
+class StationRecords {
+public:
+    static constexpr int kWidth = 126;
+    StationRecords() = default;
+    // From lines of text (cut or padded to the held width).
+    StationRecords(const QVector<QString> &lines);
+    StationRecords(std::initializer_list<QString> lines) : StationRecords(QVector<QString>(lines)) {}
+    int size() const { return m_count; }
+    bool isEmpty() const { return m_count == 0; }
+    // The record's kWidth bytes.
+    const char *data(int i) const { return m_bytes.constData() + qsizetype(i) * kWidth; }
+    // The record as text, built on demand.
+    QString operator[](int i) const { return QString::fromLatin1(data(i), kWidth); }
+    QString at(int i) const { return (*this)[i]; }
+    // Columns `col` (1-based) to col + width - 1 of a record as text.
+    QString columns(int i, int col, int width) const { return QString::fromLatin1(data(i) + col - 1, width); }
+    void append(const char *line, qsizetype length);
+    void reserve(int records) { m_bytes.reserve(qsizetype(records) * kWidth); }
+    void squeeze() { m_bytes.squeeze(); }
+    void clear();
+    bool operator==(const StationRecords &o) const { return m_count == o.m_count && m_bytes == o.m_bytes; }
+
+private:
+    QByteArray m_bytes;
+    int m_count = 0;
+};
+
 struct StationStore {
-    QVector<QString> ftlrecs; // the loaded lines, each 126 characters
+    StationRecords ftlrecs;   // the loaded records, each 126 bytes
     QVector<int> ftlindex;    // the record of each list line, in list order
     int ftlcount = -1;        // index of the last loaded record
     int ftlhits = -1;         // index of the last used ftlindex entry
@@ -23,6 +55,9 @@ struct StationStore {
 StationStore &ftlStore();
 // Lines a station file may have: the station-file size setting x 1000 + 1.
 int stationStoreCapacity();
+// Bytes above which a file is refused unread: no station file of the largest
+// size the set-up allows comes near it.
+qint64 stationFileMaxBytes(int capacity);
 
 struct StationLoad {
     bool ok = true;
@@ -30,8 +65,11 @@ struct StationLoad {
     int lines = 0;      // lines stored
     int leftOut = 0;    // lines beyond the store's size
 };
-// Reads a station file into held 126-character lines, at most `capacity`.
-StationLoad readStationLines(const QString &path, int capacity, QVector<QString> &out);
+// Reads a station file into held 126-byte records, at most `capacity`; the
+// lines beyond are counted, not kept.
+StationLoad readStationLines(const QString &path, int capacity, StationRecords &out);
+// The same on a file's content already in memory.
+StationLoad stationLinesFromContent(const QByteArray &content, int capacity, StationRecords &out);
 // Loads a file into the store: records in file order, the list index 0..n-1.
 StationLoad loadStationStore(const QString &path, StationStore &store, int capacity);
 
@@ -51,6 +89,7 @@ struct IlgCriteria {
 QVector<int> ilgSearch(const StationStore &store, IlgCriteria &c, int nowHhmm, const SearchProgress &progress = {});
 // The list line of a found ILG record: columns 1-77, then 101-126.
 QString ilgSearchLine(const QString &rec);
+QString ilgSearchLine(const char *rec);
 
 struct AeroCriteria {
     bool freq = false;
@@ -63,9 +102,11 @@ QVector<int> aeroSearch(const StationStore &store, AeroCriteria &c, const Search
 // The list order after a sort of `index` by key 0 frequency, 1 start time,
 // 2 organisation, 3 language: the program's gap-halving exchange sort, each
 // record's key built once.
-QVector<int> ftlSort(const QVector<QString> &recs, const QVector<int> &index, int sortkey);
+QVector<int> ftlSort(const StationRecords &recs, const QVector<int> &index, int sortkey);
 // A record's sort key (49 characters).
 QByteArray ftlSortKey(const QString &rec, int sortkey);
+// The same written into `key` (49 bytes) from a held record's bytes.
+void ftlSortKey(const char *rec, int sortkey, char *key);
 
 // The timed scan through a list: passes over entries that repeat the last
 // scanned frequency (at most 200 a tick) and wraps at the end.

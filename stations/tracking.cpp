@@ -106,7 +106,7 @@ void TrackEngine::clear()
     lastLine = -1;
 }
 
-void TrackEngine::setRecords(QVector<QString> recs)
+void TrackEngine::setRecords(StationRecords recs)
 {
     clear();
     trackrecs = std::move(recs);
@@ -116,9 +116,10 @@ void TrackEngine::setRecords(QVector<QString> recs)
     m_start.resize(trackrecs.size());
     m_end.resize(trackrecs.size());
     for (int i = 0; i < trackrecs.size(); ++i) {
-        m_freq[i] = ftl::frequency(trackrecs[i]);
-        m_start[i] = ftl::startTime(trackrecs[i]);
-        m_end[i] = ftl::endTime(trackrecs[i]);
+        const char *r = trackrecs.data(i);
+        m_freq[i] = ftl::frequency(r);
+        m_start[i] = ftl::startTime(r);
+        m_end[i] = ftl::endTime(r);
     }
 }
 

@@ -3,6 +3,8 @@
 // in two lists (on the air now, or all), shown page by page in four column
 // views, with the distance and bearing from the listener.
 
+#include "stations/stationstore.h"
+
 #include <QString>
 #include <QVector>
 #include <array>
@@ -22,15 +24,15 @@ public:
     static constexpr int kPages = 7;
     enum View { LatLon = 0, DisDir = 1, Ctry = 2, Loc = 3 };
 
-    // The loaded records (126 characters) with their frequencies and times.
-    QVector<QString> trackrecs;
+    // The loaded records (126 bytes each) with their frequencies and times.
+    StationRecords trackrecs;
     int trackcount = -1;
     int trackhit = 0;
     // The current list and its last line (-1 empty).
     QVector<QString> trackshow;
     int lastLine = -1;
 
-    void setRecords(QVector<QString> recs);
+    void setRecords(StationRecords recs);
     void clear();
 
     // The binary search for `rxfreqnow`; false (nothing found, nothing to
