@@ -488,6 +488,24 @@ TEST_P(Ar7030Timer, ProgrammedShiftSurvivesTheModeChange)
     w->timeronoff(0);
 }
 
+TEST_P(Ar7030Timer, SettingsNoProgramCanHoldAreRefusedAtFixSoEverySavedFileLoadsAgain)
+{
+    open(GetParam());
+    pty->setOff(true); // the editor takes no settings: bandwidth and mode stay 0
+    frmRxTimer *w = openTimer(QDateTime(kDay, QTime(12, 50)));
+    pty->setOff(false);
+    const size_t before = dialogs.shown().size();
+    edit(w, 12, 0, 10, 9410);
+    QTest::mouseClick(w->rows[1].cmdFixClr[0], Qt::LeftButton);
+    ASSERT_EQ(dialogs.shown().size(), before + 1);
+    EXPECT_EQ(dialogs.shown().last().title, "Input Error");
+    EXPECT_TRUE(dialogs.shown().last().text.contains("bandwidth 0")) << dialogs.shown().last().text.toStdString();
+    EXPECT_FALSE(w->table.progfixed[1]);
+    w->editor.bw = 2, w->editor.mode = 7;
+    QTest::mouseClick(w->rows[1].cmdFixClr[0], Qt::LeftButton);
+    EXPECT_TRUE(w->table.progfixed[1]);
+}
+
 INSTANTIATE_TEST_SUITE_P(Ar7030, Ar7030Timer, ::testing::Values(1));
 
 namespace {

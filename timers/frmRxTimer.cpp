@@ -508,6 +508,15 @@ void frmRxTimer::cmdFix_Click(int n)
             return;
         }
     }
+    // A program the file reader would refuse must not be stored either, or
+    // Save writes a file that the next Load refuses (a silent receiver at the
+    // window's load leaves settings no program can hold).
+    const QString problem = timerRowProblem(editor.toRow(), m_type);
+    if (!problem.isEmpty()) {
+        msgBox(QStringList{QStringLiteral("Program %1 cannot be fixed:").arg(n), problem},
+               MsgIcon::Exclamation, QStringLiteral("Input Error"));
+        return;
+    }
     fixprogdata(n);
     Row &r = rows[size_t(n)];
     for (int i = 0; i < 3; ++i) {
