@@ -8,11 +8,14 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAbstractScrollArea>
+#include <QScrollBar>
 #include <QAbstractSlider>
 #include <QComboBox>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QTextEdit>
@@ -251,6 +254,8 @@ struct TavForm::Design {
     std::optional<QPoint> current;      // item view: current cell, or none
     QList<QPoint> selected;             // item view: selected cells (column, row)
     std::optional<QImage> picture;
+    std::optional<QPixmap> pixmap;      // a label showing a picture
+    std::optional<QPoint> scrolled;     // scroll area: horizontal, vertical position
 };
 
 namespace {
@@ -264,6 +269,17 @@ QList<QPoint> selectedCells(const QItemSelectionModel *sm)
     return cells;
 }
 
+// A part Qt makes inside a composite control (a view's viewport, headers
+// and bars, a combo's box and list): the control owns its state.
+bool insideComposite(const QObject *o, const QObject *top)
+{
+    for (const QObject *p = o->parent(); p && p != top; p = p->parent())
+        if (qobject_cast<const QAbstractScrollArea *>(p) || qobject_cast<const QComboBox *>(p) ||
+            qobject_cast<const QAbstractSpinBox *>(p))
+            return true;
+    return false;
+}
+
 } // namespace
 
 void TavForm::noteDesign(QObject *root)
@@ -272,6 +288,8 @@ void TavForm::noteDesign(QObject *root)
         for (const auto &d : m_design)
             if (d->obj == o)
                 return;
+        if (insideComposite(o, this))
+            return;
         auto d = std::make_shared<Design>();
         d->obj = o;
         if (auto *a = qobject_cast<QAction *>(o)) {
@@ -284,6 +302,8 @@ void TavForm::noteDesign(QObject *root)
             d->hidden = w->isHidden();
             if (auto *l = qobject_cast<QLabel *>(w)) {
                 d->text = l->text();
+                if (!l->pixmap().isNull())
+                    d->pixmap = l->pixmap();
             } else if (auto *b = qobject_cast<QAbstractButton *>(w)) {
                 d->text = b->text();
                 d->checkable = b->isCheckable();
@@ -321,6 +341,8 @@ void TavForm::noteDesign(QObject *root)
             } else if (auto *cv = qobject_cast<Canvas *>(w)) {
                 d->picture = cv->picture().image();
             }
+            if (auto *sa = qobject_cast<QAbstractScrollArea *>(w))
+                d->scrolled = QPoint(sa->horizontalScrollBar()->value(), sa->verticalScrollBar()->value());
             if (auto *v = qobject_cast<QAbstractItemView *>(w)) {
                 if (v->selectionModel() && v->currentIndex().isValid())
                     d->current = QPoint(v->currentIndex().column(), v->currentIndex().row());
@@ -373,8 +395,12 @@ void TavForm::restoreDesign()
         w->setEnabled(!d->disabled);
         w->setHidden(d->hidden);
         if (auto *l = qobject_cast<QLabel *>(w)) {
-            if (l->text() != d->text)
+            if (d->pixmap) {
+                if (l->pixmap().cacheKey() != d->pixmap->cacheKey())
+                    l->setPixmap(*d->pixmap);
+            } else if (l->text() != d->text || !l->pixmap().isNull()) {
                 l->setText(d->text);
+            }
         } else if (auto *b = qobject_cast<QAbstractButton *>(w)) {
             if (b->text() != d->text)
                 b->setText(d->text);
@@ -437,6 +463,10 @@ void TavForm::restoreDesign()
                 v->viewport()->update();
             }
         }
+        if (auto *sa = qobject_cast<QAbstractScrollArea *>(w); sa && d->scrolled) {
+            sa->horizontalScrollBar()->setValue(d->scrolled->x());
+            sa->verticalScrollBar()->setValue(d->scrolled->y());
+        }
         if (w->styleSheet() != d->styleSheet)
             w->setStyleSheet(d->styleSheet);
         if (d->ownPalette || w->testAttribute(Qt::WA_SetPalette))
@@ -463,8 +493,12 @@ void TavForm::restoreDesign()
             b->setChecked(on);
         }
     }
+    // The size it had before its first load; a window its code never sized
+    // takes the size its layout gives it when it shows, as the first time.
     if (size() != m_designSize)
         resize(m_designSize);
+    if (!m_designResized)
+        setAttribute(Qt::WA_Resized, false);
 }
 
 void TavForm::load()
@@ -476,6 +510,7 @@ void TavForm::load()
     if (m_restoresDesign) {
         if (!m_designNoted) {
             m_designSize = size();
+            m_designResized = testAttribute(Qt::WA_Resized);
             m_designTitle = windowTitle();
             noteDesign(this);
         } else {

@@ -99,6 +99,7 @@ private:
     void placeFrame();
     bool m_restoresDesign = true;
     QSize m_designSize;
+    bool m_designResized = false;
     QString m_designTitle;
     bool m_designNoted = false;
     struct Design;
