@@ -5,6 +5,7 @@
 #include "core/settings.h"
 
 #include "core/canvas.h"
+#include <QLayout>
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -493,6 +494,10 @@ void TavForm::restoreDesign()
             b->setChecked(on);
         }
     }
+    // The layout's limits follow the controls' sizes just put back, before
+    // the window's own size is (a stale minimum would hold a larger one).
+    if (m_designResized && layout())
+        layout()->activate();
     // The size it had before its first load; a window its code never sized
     // takes the size its layout gives it when it shows, as the first time.
     if (size() != m_designSize)

@@ -225,6 +225,7 @@ void StationListWindow::applyHeight()
     const double tpp = twipsPerPixel();
     cmdHeigh->setText(m_large ? QStringLiteral("S") : QStringLiteral("L"));
     list->setFixedHeight(int((m_large ? kLargeList : kSmallList) / tpp));
+    layout()->activate(); // the window's minimum follows the list at once
     resize(width(), int((m_large ? kLargeWindow : kSmallWindow) / tpp));
 }
 

@@ -25,6 +25,8 @@
 #include <QSpinBox>
 #include <QCryptographicHash>
 #include <QLayout>
+#include <QPushButton>
+#include <QTest>
 #include <QAbstractScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -187,7 +189,19 @@ struct ModelState {
 
 const std::map<QString, ModelState> &modelStates()
 {
+    // A list closed in its large size opens small, its buttons on the screen.
+    const ModelState large{[](TavForm *f) {
+                               auto *l = f->findChild<QPushButton *>(QStringLiteral("cmdHeigh"));
+                               ASSERT_NE(l, nullptr);
+                               const int small = f->height();
+                               QTest::mouseClick(l, Qt::LeftButton);
+                               tavtest::pump(20);
+                               ASSERT_GT(f->height(), small);
+                           },
+                           [](TavForm *) {}};
     static const std::map<QString, ModelState> m = {
+        {QStringLiteral("frmBdxc"), large},
+        {QStringLiteral("frmIlg2rx"), large},
         {QStringLiteral("frmSmeter"),
          {[](TavForm *f) {
               auto *w = static_cast<frmSmeter *>(f);
