@@ -39,6 +39,13 @@ public:
     // Counts the pixels of colour c in the box (x1,y1)-(x2,y2), corners included.
     int count(int x1, int y1, int x2, int y2, QColor c) const;
 
+    // Puts back a picture noted earlier (same size), e.g. as it was designed.
+    void setImage(const QImage &img)
+    {
+        m_image = img;
+        changed();
+    }
+
     // Called after every change (the widget repaints).
     void setChanged(std::function<void()> f) { m_changed = std::move(f); }
 

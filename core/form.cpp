@@ -4,7 +4,22 @@
 
 #include "core/settings.h"
 
+#include "core/canvas.h"
+#include <QLayout>
+
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractScrollArea>
+#include <QScrollBar>
+#include <QAbstractSlider>
+#include <QComboBox>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QSpinBox>
+#include <QTextEdit>
 #include <QAction>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -278,12 +293,47 @@ bool TavForm::event(QEvent *ev)
 
 struct TavForm::Design {
     QPointer<QObject> obj;
-    bool disabled = false, hidden = false, checked = false;
+    bool disabled = false, hidden = false, checked = false, checkable = false;
     QString text;
-    bool ownPalette = false, autoFill = false;
+    bool ownPalette = false, autoFill = false, ownFont = false;
     QPalette palette;
+    QFont font;
     QString styleSheet;
+    QSize minSize, maxSize;
+    std::optional<QRect> freeGeometry; // controls placed by the window's code
+    std::optional<int> value, minimum, maximum;
+    std::optional<QStringList> items;   // combo and list box entries
+    int currentIndex = -1;
+    std::optional<QPoint> current;      // item view: current cell, or none
+    QList<QPoint> selected;             // item view: selected cells (column, row)
+    std::optional<QImage> picture;
+    std::optional<QPixmap> pixmap;      // a label showing a picture
+    std::optional<QPoint> scrolled;     // scroll area: horizontal, vertical position
 };
+
+namespace {
+
+QList<QPoint> selectedCells(const QItemSelectionModel *sm)
+{
+    QList<QPoint> cells;
+    if (sm)
+        for (const QModelIndex &i : sm->selectedIndexes())
+            cells << QPoint(i.column(), i.row());
+    return cells;
+}
+
+// A part Qt makes inside a composite control (a view's viewport, headers
+// and bars, a combo's box and list): the control owns its state.
+bool insideComposite(const QObject *o, const QObject *top)
+{
+    for (const QObject *p = o->parent(); p && p != top; p = p->parent())
+        if (qobject_cast<const QAbstractScrollArea *>(p) || qobject_cast<const QComboBox *>(p) ||
+            qobject_cast<const QAbstractSpinBox *>(p))
+            return true;
+    return false;
+}
+
+} // namespace
 
 void TavForm::noteDesign(QObject *root)
 {
@@ -291,6 +341,8 @@ void TavForm::noteDesign(QObject *root)
         for (const auto &d : m_design)
             if (d->obj == o)
                 return;
+        if (insideComposite(o, this))
+            return;
         auto d = std::make_shared<Design>();
         d->obj = o;
         if (auto *a = qobject_cast<QAction *>(o)) {
@@ -301,16 +353,64 @@ void TavForm::noteDesign(QObject *root)
         } else if (auto *w = qobject_cast<QWidget *>(o)) {
             d->disabled = w->testAttribute(Qt::WA_ForceDisabled);
             d->hidden = w->isHidden();
-            if (auto *l = qobject_cast<QLabel *>(w))
+            if (auto *l = qobject_cast<QLabel *>(w)) {
                 d->text = l->text();
-            else if (auto *b = qobject_cast<QAbstractButton *>(w))
+                if (!l->pixmap().isNull())
+                    d->pixmap = l->pixmap();
+            } else if (auto *b = qobject_cast<QAbstractButton *>(w)) {
                 d->text = b->text();
-            else if (auto *g = qobject_cast<QGroupBox *>(w))
+                d->checkable = b->isCheckable();
+                d->checked = b->isChecked();
+            } else if (auto *g = qobject_cast<QGroupBox *>(w)) {
                 d->text = g->title();
+                d->checkable = g->isCheckable();
+                d->checked = g->isChecked();
+            } else if (auto *e = qobject_cast<QLineEdit *>(w)) {
+                d->text = e->text();
+            } else if (auto *t = qobject_cast<QPlainTextEdit *>(w)) {
+                d->text = t->toPlainText();
+            } else if (auto *t = qobject_cast<QTextEdit *>(w)) {
+                d->text = t->toPlainText();
+            } else if (auto *c = qobject_cast<QComboBox *>(w)) {
+                QStringList items;
+                for (int i = 0; i < c->count(); ++i)
+                    items << c->itemText(i);
+                d->items = items;
+                d->currentIndex = c->currentIndex();
+                d->text = c->currentText();
+            } else if (auto *lw = qobject_cast<QListWidget *>(w)) {
+                QStringList items;
+                for (int i = 0; i < lw->count(); ++i)
+                    items << lw->item(i)->text();
+                d->items = items;
+            } else if (auto *sl = qobject_cast<QAbstractSlider *>(w)) {
+                d->value = sl->value();
+                d->minimum = sl->minimum();
+                d->maximum = sl->maximum();
+            } else if (auto *sp = qobject_cast<QSpinBox *>(w)) {
+                d->value = sp->value();
+                d->minimum = sp->minimum();
+                d->maximum = sp->maximum();
+            } else if (auto *cv = qobject_cast<Canvas *>(w)) {
+                d->picture = cv->picture().image();
+            }
+            if (auto *sa = qobject_cast<QAbstractScrollArea *>(w))
+                d->scrolled = QPoint(sa->horizontalScrollBar()->value(), sa->verticalScrollBar()->value());
+            if (auto *v = qobject_cast<QAbstractItemView *>(w)) {
+                if (v->selectionModel() && v->currentIndex().isValid())
+                    d->current = QPoint(v->currentIndex().column(), v->currentIndex().row());
+                d->selected = selectedCells(v->selectionModel());
+            }
             d->ownPalette = w->testAttribute(Qt::WA_SetPalette);
             d->palette = w->palette();
+            d->ownFont = w->testAttribute(Qt::WA_SetFont);
+            d->font = w->font();
             d->autoFill = w->autoFillBackground();
             d->styleSheet = w->styleSheet();
+            d->minSize = w->minimumSize();
+            d->maxSize = w->maximumSize();
+            if (w->parentWidget() && !w->parentWidget()->layout())
+                d->freeGeometry = w->geometry();
         } else {
             return;
         }
@@ -324,6 +424,10 @@ void TavForm::noteDesign(QObject *root)
 
 void TavForm::restoreDesign()
 {
+    // Nothing put back here is a user's action: no handler runs.
+    if (windowTitle() != m_designTitle)
+        setWindowTitle(m_designTitle);
+    QList<std::pair<QAbstractButton *, bool>> ticks;
     for (const auto &d : m_design) {
         if (!d->obj)
             continue;
@@ -335,22 +439,123 @@ void TavForm::restoreDesign()
                 const QSignalBlocker block(a);
                 a->setChecked(d->checked);
             }
-        } else if (auto *w = qobject_cast<QWidget *>(d->obj.data())) {
-            w->setEnabled(!d->disabled);
-            w->setHidden(d->hidden);
-            if (auto *l = qobject_cast<QLabel *>(w))
+            continue;
+        }
+        auto *w = qobject_cast<QWidget *>(d->obj.data());
+        if (!w)
+            continue;
+        const QSignalBlocker block(w);
+        w->setEnabled(!d->disabled);
+        w->setHidden(d->hidden);
+        if (auto *l = qobject_cast<QLabel *>(w)) {
+            if (d->pixmap) {
+                if (l->pixmap().cacheKey() != d->pixmap->cacheKey())
+                    l->setPixmap(*d->pixmap);
+            } else if (l->text() != d->text || !l->pixmap().isNull()) {
                 l->setText(d->text);
-            else if (auto *b = qobject_cast<QAbstractButton *>(w))
+            }
+        } else if (auto *b = qobject_cast<QAbstractButton *>(w)) {
+            if (b->text() != d->text)
                 b->setText(d->text);
-            else if (auto *g = qobject_cast<QGroupBox *>(w))
-                g->setTitle(d->text);
-            if (w->styleSheet() != d->styleSheet)
-                w->setStyleSheet(d->styleSheet);
-            if (d->ownPalette || w->testAttribute(Qt::WA_SetPalette))
-                w->setPalette(d->ownPalette ? d->palette : QPalette());
-            w->setAutoFillBackground(d->autoFill);
+            b->setCheckable(d->checkable);
+            if (b->isChecked() != d->checked)
+                ticks << std::pair{b, d->checked};
+        } else if (auto *g = qobject_cast<QGroupBox *>(w)) {
+            g->setTitle(d->text);
+            g->setCheckable(d->checkable);
+            g->setChecked(d->checked);
+        } else if (auto *e = qobject_cast<QLineEdit *>(w)) {
+            if (e->text() != d->text)
+                e->setText(d->text);
+        } else if (auto *t = qobject_cast<QPlainTextEdit *>(w)) {
+            if (t->toPlainText() != d->text)
+                t->setPlainText(d->text);
+        } else if (auto *t = qobject_cast<QTextEdit *>(w)) {
+            if (t->toPlainText() != d->text)
+                t->setPlainText(d->text);
+        } else if (auto *c = qobject_cast<QComboBox *>(w)) {
+            QStringList items;
+            for (int i = 0; i < c->count(); ++i)
+                items << c->itemText(i);
+            if (items != *d->items) {
+                c->clear();
+                c->addItems(*d->items);
+            }
+            c->setCurrentIndex(d->currentIndex);
+            if (c->isEditable())
+                c->setEditText(d->text);
+        } else if (auto *lw = qobject_cast<QListWidget *>(w)) {
+            QStringList items;
+            for (int i = 0; i < lw->count(); ++i)
+                items << lw->item(i)->text();
+            if (items != *d->items) {
+                lw->clear();
+                lw->addItems(*d->items);
+            }
+        } else if (auto *sl = qobject_cast<QAbstractSlider *>(w)) {
+            sl->setRange(*d->minimum, *d->maximum);
+            sl->setValue(*d->value);
+        } else if (auto *sp = qobject_cast<QSpinBox *>(w)) {
+            sp->setRange(*d->minimum, *d->maximum);
+            sp->setValue(*d->value);
+        } else if (auto *cv = qobject_cast<Canvas *>(w)) {
+            if (cv->picture().image() != *d->picture)
+                cv->picture().setImage(*d->picture);
+        }
+        if (auto *v = qobject_cast<QAbstractItemView *>(w); v && v->selectionModel() && v->model()) {
+            QItemSelectionModel *sm = v->selectionModel();
+            if (selectedCells(sm) != d->selected || !d->current != !v->currentIndex().isValid() ||
+                (d->current && QPoint(v->currentIndex().column(), v->currentIndex().row()) != *d->current)) {
+                const QSignalBlocker blockSel(sm);
+                sm->clear();
+                for (const QPoint &p : d->selected)
+                    sm->select(v->model()->index(p.y(), p.x()), QItemSelectionModel::Select);
+                if (d->current)
+                    sm->setCurrentIndex(v->model()->index(d->current->y(), d->current->x()),
+                                        QItemSelectionModel::NoUpdate);
+                v->viewport()->update();
+            }
+        }
+        if (auto *sa = qobject_cast<QAbstractScrollArea *>(w); sa && d->scrolled) {
+            sa->horizontalScrollBar()->setValue(d->scrolled->x());
+            sa->verticalScrollBar()->setValue(d->scrolled->y());
+        }
+        if (w->styleSheet() != d->styleSheet)
+            w->setStyleSheet(d->styleSheet);
+        if (d->ownPalette || w->testAttribute(Qt::WA_SetPalette))
+            w->setPalette(d->ownPalette ? d->palette : QPalette());
+        if (d->ownFont || w->testAttribute(Qt::WA_SetFont))
+            w->setFont(d->ownFont ? d->font : QFont());
+        w->setAutoFillBackground(d->autoFill);
+        if (w->minimumSize() != d->minSize)
+            w->setMinimumSize(d->minSize);
+        if (w->maximumSize() != d->maxSize)
+            w->setMaximumSize(d->maxSize);
+        if (d->freeGeometry && w->geometry() != *d->freeGeometry)
+            w->setGeometry(*d->freeGeometry);
+    }
+    // Ticks last: an option button that is to be off cannot be switched off
+    // while it is its group's only one on, so that happens outside its group.
+    for (auto [b, on] : ticks) {
+        const QSignalBlocker block(b);
+        if (!on && b->autoExclusive()) {
+            b->setAutoExclusive(false);
+            b->setChecked(false);
+            b->setAutoExclusive(true);
+        } else {
+            b->setChecked(on);
         }
     }
+    // The layout's limits follow the controls' sizes just put back, before
+    // the window's own size is (a stale minimum would hold a larger one).
+    if (m_designResized && layout())
+        layout()->activate();
+    // The size it had before its first load; a window its code never sized
+    // takes the size its layout gives it when it shows, as the first time.
+    if (size() != m_designSize)
+        resize(m_designSize);
+    if (!m_designResized)
+        setAttribute(Qt::WA_Resized, false);
 }
 
 void TavForm::load()
@@ -360,10 +565,14 @@ void TavForm::load()
     m_loaded = true;
     m_unloadPending = false;
     if (m_restoresDesign) {
-        if (!m_designNoted)
+        if (!m_designNoted) {
+            m_designSize = size();
+            m_designResized = testAttribute(Qt::WA_Resized);
+            m_designTitle = windowTitle();
             noteDesign(this);
-        else
+        } else {
             restoreDesign();
+        }
         m_designNoted = true;
     }
     placeAtLoad();
@@ -501,6 +710,16 @@ void Windows::destroyAll()
             e.instance.clear();
         }
     }
+}
+
+QStringList Windows::names()
+{
+    QStringList n;
+    for (auto it = table().cbegin(); it != table().cend(); ++it)
+        if (it->factory || it->instance)
+            n << it.key();
+    n.sort();
+    return n;
 }
 
 const QStringList &unloadToolsOrder()

@@ -60,9 +60,12 @@ public:
     // The frame's top left in pixels where a position in twips puts it.
     static QPoint framePlace(int leftTwips, int topTwips, const QSize &frameSize);
 
-    // Windows kept between loads come back as designed: the enabled, shown,
-    // caption and colour state of every control (and menu entry) is noted
-    // at the first load and put back at each later one, before the load runs.
+    // A window is kept between loads and must come back as designed: the
+    // state of every control (enabled, shown, caption, text, tick, choice,
+    // value, scroll position, selection, picture, colours, font and, for
+    // free-placed controls and the window, size) is noted at the first load
+    // and put back, without running any handler, before every later load.
+    // Each window's own load then sets what it sets.
     void setRestoresDesign(bool on) { m_restoresDesign = on; }
     // Notes the designed state of controls made after the first load began
     // (menus built by the first load).
@@ -98,7 +101,10 @@ private:
     // none, beside the open receiver panel.
     void placeAtLoad();
     bool placeBesidePanel();
-    bool m_restoresDesign = false;
+    bool m_restoresDesign = true;
+    QSize m_designSize;
+    bool m_designResized = false;
+    QString m_designTitle;
     bool m_designNoted = false;
     struct Design;
     QList<std::shared_ptr<Design>> m_design;
@@ -126,6 +132,8 @@ public:
     static bool ProgramState::*flagOf(const QString &name);
     // Unloads and forgets every instance (tests, and the end of the program).
     static void destroyAll();
+    // The names of every window that can be created, sorted.
+    static QStringList names();
 };
 
 // Closes every open tool window, in the program's fixed order.

@@ -3,6 +3,8 @@
 #include "core/form.h"
 
 #include <QHeaderView>
+#include <QMouseEvent>
+#include <QScrollBar>
 #include <algorithm>
 #include <cmath>
 
@@ -111,10 +113,53 @@ int gridHeightPixels(const QWidget *w, int twips)
     return int(std::lround(twips / twipsPerPixel() * std::max(1.0, gridRowHeight(w) / kLayoutRow)));
 }
 
+namespace {
+
+// The lists show only their given columns, and what lies under the pointer
+// must stay there: a click (or what its handling makes current, such as the
+// own list's mode cell beyond the visible width) never scrolls the grid, so
+// the next click at the same place hits the same cell. The grid never moves
+// sideways; the keys and the bar still scroll it up and down.
+class ListGridView : public QTableView {
+public:
+    using QTableView::QTableView;
+
+    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override
+    {
+        if (m_mouse > 0)
+            return;
+        const int x = horizontalScrollBar()->value();
+        QTableView::scrollTo(index, hint);
+        horizontalScrollBar()->setValue(x);
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent *ev) override { underMouse([&] { QTableView::mousePressEvent(ev); }); }
+    void mouseReleaseEvent(QMouseEvent *ev) override { underMouse([&] { QTableView::mouseReleaseEvent(ev); }); }
+    void mouseDoubleClickEvent(QMouseEvent *ev) override
+    {
+        underMouse([&] { QTableView::mouseDoubleClickEvent(ev); });
+    }
+    void mouseMoveEvent(QMouseEvent *ev) override { underMouse([&] { QTableView::mouseMoveEvent(ev); }); }
+
+private:
+    template <class F> void underMouse(F f)
+    {
+        ++m_mouse;
+        f();
+        --m_mouse;
+    }
+    int m_mouse = 0;
+};
+
+} // namespace
+
 QTableView *makeGridView(const QString &name, QAbstractItemModel *model, const QVector<int> &widthsTwips,
                          QWidget *parent)
 {
-    auto *v = new QTableView(parent);
+    auto *v = new ListGridView(parent);
+    // Dragging with the button held does not scroll the grid either.
+    v->setAutoScroll(false);
     v->setObjectName(name);
     v->setModel(model);
     v->horizontalHeader()->hide();

@@ -137,6 +137,9 @@ void ListWindow::applyHeight()
 {
     cmdHeigh->setText(m_large ? QStringLiteral("S") : QStringLiteral("L"));
     grid->setFixedHeight(gridHeightPixels(grid, m_large ? kLargeGrid : kSmallGrid));
+    // The window's minimum follows the grid now, or the old one holds the
+    // window at the large height.
+    layout()->activate();
     resize(width(), gridHeightPixels(this, m_large ? kLargeWindow : kSmallWindow));
 }
 

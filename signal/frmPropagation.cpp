@@ -107,6 +107,8 @@ frmPropagation::frmPropagation()
 void frmPropagation::Form_Load()
 {
     m_session.open(this, kCompeting);
+    m_meter.start();
+    m_level = 0;
     picForm->picture().clear();
     m_meter.drawAxes();
     setButtons(true);

@@ -94,6 +94,11 @@ frmProphisto::frmProphisto()
 void frmProphisto::Form_Load()
 {
     m_session.open(this, kCompeting);
+    // A new opening measures afresh: the redraw gate of the last one would
+    // hold the first histogram back by a minute.
+    m_trace.reset();
+    m_level = 0;
+    m_startMs = 0;
     cmbHisto->clear();
     cmbHisto->addItems({QStringLiteral("Cumulative"), QStringLiteral("Prev. min"), QStringLiteral("No Stats")});
     cmbRange->clear();

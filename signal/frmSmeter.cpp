@@ -94,6 +94,8 @@ void frmSmeter::Form_Load()
     drawScale();
     m_session.open(this, kCompeting);
     m_level = m_prev = 9.0f;
+    // A new opening starts a new history: an empty ring and empty bins.
+    m_history = SmeterHistory{};
     for (QPushButton *b : {cmdStart, cmdStop, cmdCls, cmdExit})
         b->setEnabled(true);
     show();

@@ -95,6 +95,13 @@ void TraceMeter::start()
     m_colMax = m_peakMax = 0;
 }
 
+void TraceMeter::reset()
+{
+    start();
+    m_last = 0;
+    m_gate = 0;
+}
+
 void TraceMeter::mark(int x1, int x2, float level, QColor c)
 {
     const int y = levelY(level);

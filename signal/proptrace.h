@@ -34,6 +34,9 @@ public:
     void cls();
     // Counts emptied, extremes back to their start values.
     void start();
+    // Everything as when the window was made: counts, extremes, the last
+    // level and the redraw gate.
+    void reset();
     // One tick at `elapsed` whole seconds since Start. Returns false when the
     // span is over (the window stops; the tick has still run).
     bool tick(qint64 elapsed, float level, Span span, Histo histo);

@@ -142,6 +142,8 @@ void frmConvertAero::cmdConvert_Click()
         return;
     Busy busy(this);
     setBusy(true);
+    // A Stop pressed while no conversion ran must not end this one at once.
+    m_stop = false;
     m_converting = true;
     const bool networkOnly = optDbtype->selected() == 1;
     const QString out = resolveNoCase(stationDirectory(true),

@@ -160,6 +160,9 @@ StationListWindow::StationListWindow(const QString &name, int slot, bool Program
                 m_justSelected = cur.row();
                 list_Click(cur.row());
             });
+    // Only the press now beginning can select the line its click is about;
+    // a line the scan or the keys selected earlier is clicked like any other.
+    list->viewport()->installEventFilter(this);
     connect(list, &QListView::clicked, this, [this](const QModelIndex &i) {
         // The press that selected the line has run the click already.
         if (i.row() == m_justSelected) {
@@ -248,6 +251,14 @@ void StationListWindow::Form_Load()
     links::add(static_cast<ClockCaptionLink *>(this));
 }
 
+bool StationListWindow::eventFilter(QObject *o, QEvent *ev)
+{
+    if (list && o == list->viewport() &&
+        (ev->type() == QEvent::MouseButtonPress || ev->type() == QEvent::MouseButtonDblClick))
+        m_justSelected = -1;
+    return TavForm::eventFilter(o, ev);
+}
+
 void StationListWindow::Form_Unload()
 {
     // A window closed while it scans stops its scan and lets the receiver go.
@@ -264,6 +275,7 @@ void StationListWindow::applyHeight()
     const double tpp = twipsPerPixel();
     cmdHeigh->setText(m_large ? QStringLiteral("S") : QStringLiteral("L"));
     list->setFixedHeight(int((m_large ? kLargeList : kSmallList) / tpp));
+    layout()->activate(); // the window's minimum follows the list at once
     resize(width(), int((m_large ? kLargeWindow : kSmallWindow) / tpp));
 }
 

@@ -92,6 +92,7 @@ protected:
                       const QString &iniName, int combos, int maxDelay);
     void Form_Load() override;
     void Form_Unload() override;
+    bool eventFilter(QObject *o, QEvent *ev) override;
     // The query dialog's combos to fill from the ini file.
     virtual QVector<QComboBox *> queryCombos() = 0;
     virtual QString loadedTitle() const = 0;

@@ -21,6 +21,7 @@
 #include "support/testenv.h"
 
 #include <QAction>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <cmath>
@@ -542,4 +543,29 @@ TEST_F(ListsOnAR7030, ScratchPadFillsTunesScansAndKeepsItsFile)
     dialogs.answer(vbNo);
     pad->cmdExit->click();
     EXPECT_FALSE(pad->isLoadedForm());
+}
+
+TEST_F(ListsOnAR7030, OwnListClickNeverMovesTheGrid)
+{
+    auto *own = open<frmOwn>("frmOwn");
+    QByteArray line = QByteArray("Radio Org").leftJustified(43, ' ') + "a";
+    line = line.leftJustified(50, ' ') + "6000,7000,8000,9000,10000,11000,12000,13000";
+    listFile(2, QStringLiteral("OWN_TEST.TXT"), line + "\r\n");
+    ASSERT_TRUE(runReader(2));
+    settle();
+    // One place on the screen, clicked twice with the receiver moved away
+    // between: the same cell answers both times and nothing scrolls.
+    const QPoint place = own->grdOwn->visualRect(own->model->index(1, OwnList::kFirstTuning)).center();
+    const QPoint titlesAt = own->grdTitles->visualRect(own->titles->index(0, 0)).topLeft();
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        frmWelcome::instance()->Change2FreqA(7100);
+        ASSERT_TRUE(tunedTo(7100));
+        QTest::mouseClick(own->grdOwn->viewport(), Qt::LeftButton, {}, place);
+        EXPECT_TRUE(tunedTo(6000)) << tunedKhz();
+        settle();
+        EXPECT_EQ(own->grdOwn->horizontalScrollBar()->value(), 0);
+        EXPECT_EQ(own->grdOwn->visualRect(own->model->index(1, OwnList::kFirstTuning)).center(), place);
+        EXPECT_EQ(own->grdTitles->visualRect(own->titles->index(0, 0)).topLeft(), titlesAt);
+    }
 }

@@ -4,6 +4,7 @@
 #include "core/app.h"
 #include "core/globals.h"
 #include "core/tables.h"
+#include "core/textfile.h"
 #include "stations/conversion.h"
 #include "stations/dbftable.h"
 #include "stations/frmConvertAero.h"
@@ -14,6 +15,8 @@
 #include "support/testenv.h"
 
 #include <QDir>
+#include <QFile>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -336,4 +339,93 @@ TEST_F(Conversion, AeroWindowChecksItsSourceAtConnect)
     const int written = int(lines(dir.path() + "RX2DB/aero.ftl").size());
     EXPECT_GE(written, 1);
     EXPECT_LT(written, 5000);
+}
+
+namespace {
+
+// Locate as the user does it: the picker opens modal in the current
+// directory, where the source lies; its one file is clicked, then OK.
+void locateByClicks(QPushButton *cmdLocate)
+{
+    QTimer::singleShot(0, [] {
+        auto *p = Windows::existing<frmILGfinddbf>("frmILGfinddbf");
+        if (!p || !p->isLoadedForm() || p->flbILG->count() == 0)
+            return;
+        QTest::mouseClick(p->flbILG->viewport(), Qt::LeftButton, {},
+                          p->flbILG->visualItemRect(p->flbILG->item(0)).center());
+        QTest::mouseClick(p->cmdOK, Qt::LeftButton);
+    });
+    QTimer::singleShot(5000, [] { // never hang on a picker left open
+        if (auto *p = Windows::existing<frmILGfinddbf>("frmILGfinddbf"))
+            p->unload();
+    });
+    QTest::mouseClick(cmdLocate, Qt::LeftButton);
+}
+
+} // namespace
+
+TEST_F(Conversion, BothConversionsWorkAgainAfterTheFirst)
+{
+    registerBuiltWindows();
+    dir.write("ILGSDATA.DBF", tavtest::dbaseIII(kIlgFields, {ilgRow("5000", "0100-0200", "", "One"),
+                                                             ilgRow("6000", "0100-0200", "E", "Two")}));
+    dir.write("AeroList.txt", "03016.00 USB      NAT-A                Gander\r\n"
+                              "05598.00 USB      NAT-B                Shanwick\r\n");
+    auto *ilg = Windows::get<frmConvertILG>("frmConvertILG");
+    auto *aero = Windows::get<frmConvertAero>("frmConvertAero");
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        const qsizetype before = dialogs.shown().size();
+        ilg->showModeless();
+        ASSERT_TRUE(ilg->cmdLocate->isEnabled());
+        ASSERT_TRUE(ilg->cmdExit->isEnabled());
+        for (CheckBox *c : ilg->chkInclude)
+            EXPECT_TRUE(c->isEnabled());
+        locateByClicks(ilg->cmdLocate);
+        ASSERT_EQ(ilg->optDbconnect->selected(), 2);
+        // The Estimated line is left out unless its box is ticked.
+        QTest::mouseClick(ilg->chkInclude[0], Qt::LeftButton, {}, QPoint(6, ilg->chkInclude[0]->height() / 2));
+        ASSERT_TRUE(ilg->chkInclude[0]->isChecked());
+        QTest::mouseClick(ilg->cmdConvert, Qt::LeftButton);
+        EXPECT_FALSE(G.convertilgloaded);
+        ASSERT_EQ(dialogs.shown().size(), before + 1);
+        EXPECT_EQ(dialogs.shown().last().text, "Conversion ready");
+        EXPECT_EQ(lines(resolveNoCase(stationDirectory(false), "ILGSDATA.ftl")).size(), 2);
+
+        aero->showModeless();
+        ASSERT_TRUE(aero->cmdLocate->isEnabled());
+        ASSERT_TRUE(aero->cmdExit->isEnabled());
+        locateByClicks(aero->cmdLocate);
+        ASSERT_EQ(aero->optDbconnect->selected(), 1);
+        QTest::mouseClick(aero->cmdConvert, Qt::LeftButton);
+        EXPECT_FALSE(G.convertaeroloaded);
+        ASSERT_EQ(dialogs.shown().size(), before + 2);
+        EXPECT_EQ(dialogs.shown().last().text, "Conversion ready");
+        EXPECT_EQ(lines(resolveNoCase(stationDirectory(false), "aero.ftl")).size(), 2);
+    }
+}
+
+TEST_F(Conversion, AeroStopBeforeConvertDoesNotEmptyTheFile)
+{
+    registerBuiltWindows();
+    dir.write("AeroList.txt", "03016.00 USB      NAT-A                Gander\r\n"
+                              "05598.00 USB      NAT-B                Shanwick\r\n");
+    const QString out = stationDirectory(true) + "aero.ftl";
+    {
+        QFile f(out);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("08864.00 USB      OLD                  Kept\r\n");
+    }
+    auto *aero = Windows::get<frmConvertAero>("frmConvertAero");
+    aero->showModeless();
+    locateByClicks(aero->cmdLocate);
+    ASSERT_EQ(aero->optDbconnect->selected(), 1);
+    // Stop pressed with no conversion running, then Convert: the conversion
+    // runs whole, and the file never becomes empty.
+    QTest::mouseClick(aero->cmdStop, Qt::LeftButton);
+    QTest::mouseClick(aero->cmdConvert, Qt::LeftButton);
+    const QStringList written = lines(out);
+    ASSERT_EQ(written.size(), 2);
+    EXPECT_TRUE(written[0].startsWith("03016.00"));
+    EXPECT_EQ(dialogs.shown().last().text, "Conversion ready");
 }

@@ -20,6 +20,7 @@
 #include "support/testenv.h"
 
 #include <QRandomGenerator>
+#include <QTest>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -490,4 +491,39 @@ TEST_F(StationScanJrc, ClosingAScanningWindowLetsTheReceiverGo)
     EXPECT_FALSE(G.ilg2rxloaded);
     EXPECT_FALSE(w->scanning());
     EXPECT_EQ(openJrcLock()->toolHolds(), 0);
+}
+
+TEST_F(StationWindows, ClickOnTheLineAScanSelectedTunesIt)
+{
+    struct Row { const char *window; int ftlkind; const char *file; QStringList lines; };
+    const Row rows[] = {
+        {"frmIlg2rx", 1, "ILGSDATA.ftl", {rec("05990.00", "0000-2400", "Zeta"), rec("09420.00", "0000-2400", "Beta")}},
+        {"frmAero2rx", 2, "aero.ftl", {"05598.00 USB      NAT-A", "08864.00 USB      NAT-B"}},
+    };
+    for (const Row &r : rows) {
+        SCOPED_TRACE(r.window);
+        auto *w = qobject_cast<StationListWindow *>(Windows::get(QLatin1String(r.window)));
+        ASSERT_NE(w, nullptr);
+        w->showModeless();
+        stationFile(QLatin1String(r.file), r.lines);
+        G.ftlkind = r.ftlkind;
+        ASSERT_TRUE(runReader(3));
+        tavtest::pump(30);
+        const double first = r.lines[0].left(8).toDouble();
+        w->txtScandelay->setText("1");
+        QTest::mouseClick(w->cmdScan, Qt::LeftButton);
+        ASSERT_TRUE(w->scanning());
+        w->tmrScan_Timer();
+        ASSERT_TRUE(tunedTo(first));
+        QTest::mouseClick(w->cmdScan, Qt::LeftButton);
+        ASSERT_FALSE(w->scanning());
+        ASSERT_EQ(w->list->currentIndex().row(), 0) << "the scan selected the first line";
+
+        frmWelcome::instance()->Change2FreqA(7100);
+        ASSERT_TRUE(tunedTo(7100));
+        const QRect line = w->list->visualRect(w->lines->index(0));
+        QTest::mouseClick(w->list->viewport(), Qt::LeftButton, {}, line.center());
+        EXPECT_TRUE(tunedTo(first)) << "the first click on that line tunes";
+        w->unload();
+    }
 }
