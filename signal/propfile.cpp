@@ -101,6 +101,8 @@ void PropagationMeter::start()
     m_min15 = m_min6 = 21.0f;
     m_max15 = m_max6 = 0;
     m_has15 = m_has6 = false;
+    // A line begun before a Stop or a close belongs to another minute.
+    m_line.clear();
 }
 
 std::optional<QString> PropagationMeter::tick(int hour, int minute, int second, std::optional<float> reading,

@@ -53,7 +53,7 @@ public:
 
     // The three graphs' axes, ticks, texts and the minute graph's guides.
     void drawAxes();
-    // Extremes back to their start values (21.0 and 0).
+    // Extremes back to their start values (21.0 and 0), no minute line begun.
     void start();
     // One tick at UTC hh:mm:ss with the level, or none when the receiver
     // did not answer: that second gets no bar and its periods close all the

@@ -65,6 +65,24 @@ TEST(PropagationFile, FourPeriodsOfAMinuteMakeTheExampleLine)
     EXPECT_EQ(pic.pixel(382, 279 - 4 * 9), propGreen());
 }
 
+TEST(PropagationFile, AStartMidMinuteNeverFinishesTheLineOfAnEarlierStart)
+{
+    Picture pic(632, 453, propBackground());
+    PropagationMeter meter(pic);
+    meter.start();
+    for (int second : {1, 16, 31})
+        EXPECT_FALSE(meter.tick(7, 10, second, 9.0f, true));
+    // Stopped (or closed) at 10:10:40 and started again at 10:12:40: the line
+    // of 10:10 is not the 10:12 minute's.
+    meter.start();
+    EXPECT_FALSE(meter.tick(7, 12, 46, 5.0f, true)) << "no line for a minute that was not recorded whole";
+    std::optional<QString> line;
+    for (int second : {1, 16, 31, 46})
+        line = meter.tick(7, 13, second, 5.0f, true);
+    ASSERT_TRUE(line.has_value());
+    EXPECT_TRUE(line->startsWith(QStringLiteral("07:13 050 050"))) << line->toStdString();
+}
+
 namespace {
 
 struct PropagationWindow : ::testing::Test {
