@@ -128,7 +128,9 @@ QString fixedFormat(double value, int zeros, int decimals)
 
 QString padded(int64_t value, int width)
 {
-    QString s = QString::number(std::llabs(value)).rightJustified(width, QLatin1Char('0'));
+    // The magnitude as unsigned: the smallest 64-bit value has no positive twin.
+    const uint64_t magnitude = value < 0 ? uint64_t(0) - uint64_t(value) : uint64_t(value);
+    QString s = QString::number(magnitude).rightJustified(width, QLatin1Char('0'));
     return value < 0 ? QLatin1Char('-') + s : s;
 }
 

@@ -64,24 +64,24 @@ QString s_refusedPath, s_refusedWhy;
 
 } // namespace
 
-std::optional<TextLines> readTextFile(const QString &path, const TextLimits &limits)
+std::optional<QByteArray> readFileBytes(const QString &path, qint64 maxBytes)
 {
     s_refusedPath.clear();
     QFile f(path);
     if (QFileInfo(path).isDir() || !f.open(QIODevice::ReadOnly))
         return std::nullopt;
     QByteArray content;
-    if (limits.maxBytes >= 0) {
+    if (maxBytes >= 0) {
         // Read one byte past the limit: a file that grows, or a device that
         // never ends, is refused as surely as one whose size says so.
         const qint64 size = f.size();
-        if (size <= limits.maxBytes)
-            content = f.read(limits.maxBytes + 1);
-        if (size > limits.maxBytes || content.size() > limits.maxBytes) {
+        if (size <= maxBytes)
+            content = f.read(maxBytes + 1);
+        if (size > maxBytes || content.size() > maxBytes) {
             s_refusedPath = path;
             s_refusedWhy = QStringLiteral("it is larger (%1 bytes) than any file of its kind (at most %2 bytes)")
                                .arg(qMax(size, qint64(content.size())))
-                               .arg(limits.maxBytes);
+                               .arg(maxBytes);
             return std::nullopt;
         }
     } else {
@@ -90,7 +90,15 @@ std::optional<TextLines> readTextFile(const QString &path, const TextLimits &lim
     // A read error part way (an unreadable medium) is a failed read, not a short file.
     if (f.error() != QFileDevice::NoError)
         return std::nullopt;
-    return splitTextLines(content, limits);
+    return content;
+}
+
+std::optional<TextLines> readTextFile(const QString &path, const TextLimits &limits)
+{
+    const std::optional<QByteArray> content = readFileBytes(path, limits.maxBytes);
+    if (!content)
+        return std::nullopt;
+    return splitTextLines(*content, limits);
 }
 
 std::optional<QStringList> readTextLines(const QString &path)

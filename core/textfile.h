@@ -44,6 +44,10 @@ struct TextLines {
 
 // Splits content under the limits' line rules.
 TextLines splitTextLines(const QByteArray &content, const TextLimits &limits);
+// A file's bytes, refused unread when larger than `maxBytes` (< 0: any
+// size). std::nullopt when it cannot be read or is refused; readFailureReason
+// then says why.
+std::optional<QByteArray> readFileBytes(const QString &path, qint64 maxBytes);
 // Reads a file under the limits. std::nullopt when it cannot be read or is
 // larger than the kind allows; readFailureReason(path) then says why.
 std::optional<TextLines> readTextFile(const QString &path, const TextLimits &limits);

@@ -8,6 +8,7 @@
 #include "lists/scanpick.h"
 #include "panels/jrclock.h"
 
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -78,6 +79,7 @@ frmScratchpad::frmScratchpad() : TavForm(QStringLiteral("frmScratchpad"), 27, &P
         auto *n = new QLineEdit(this);
         n->setObjectName(QStringLiteral("txtNotes(%1)").arg(r));
         n->setMaxLength(40);
+        keepLatin1(n, QStringLiteral("The notes"));
         n->setFixedHeight(rh);
         n->setMinimumWidth(200);
         txtNotes[size_t(r)] = n;
@@ -250,9 +252,12 @@ void frmScratchpad::txtFrequencyA_KeyEnter() { tuneToText(txtFrequencyA->text())
 FileResult frmScratchpad::fspfile2ram(const QString &path)
 {
     HourglassGuard hourglass;
-    const std::optional<QStringList> lines = readTextLines(path);
-    if (!lines)
-        return FileResult::failure(QStringLiteral("The file could not be opened."));
+    const std::optional<TextLines> read = readTextFile(path, filelimits::kScratchPad);
+    if (!read)
+        return FileResult::failure(QStringLiteral("The file could not be opened: ") + readFailureReason(path) + QLatin1Char('.'));
+    if (read->cut)
+        reportFileCut(QFileInfo(path).fileName(), filelimits::kScratchPad.maxLines);
+    const QStringList *lines = &read->lines;
     for (int r = 0; r < ScratchPad::kRows; ++r)
         m_pad.notes[size_t(r)] = txtNotes[size_t(r)]->text();
     cleargridscratchpad();

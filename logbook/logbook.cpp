@@ -156,7 +156,7 @@ std::string keyBytes(const LogRecord &r, int sortkey)
     for (int f : t)
         k += r[size_t(f)];
     // Character-code order on the upper-cased Latin-1 text.
-    const QByteArray b = k.toUpper().toLatin1();
+    const QByteArray b = latin1Upper(k).toLatin1();
     return std::string(b.constData(), size_t(b.size()));
 }
 

@@ -1,5 +1,6 @@
 #include "scans/frmScanband.h"
 
+#include "core/ui.h"
 #include "core/clock.h"
 #include "core/delay.h"
 #include "core/frmWelcome.h"
@@ -12,6 +13,7 @@
 #include "panels/mainmenu.h"
 #include "scans/scanlevel.h"
 
+#include <QFileInfo>
 #include <QApplication>
 #include <QFont>
 
@@ -591,9 +593,12 @@ FileResult frmScanband::sanram2file(const QString &path)
 
 FileResult frmScanband::sanfile2ram(const QString &path)
 {
-    const std::optional<QStringList> lines = readTextLines(path);
-    if (!lines)
-        return FileResult::failure(QStringLiteral("The file could not be read."));
+    const std::optional<TextLines> read = readTextFile(path, filelimits::kBandScan);
+    if (!read)
+        return FileResult::failure(QStringLiteral("The file could not be read: ") + readFailureReason(path) + QLatin1Char('.'));
+    if (read->cut)
+        reportFileCut(QFileInfo(path).fileName(), filelimits::kBandScan.maxLines);
+    const QStringList *lines = &read->lines;
     QString why;
     const std::optional<BandSweep::File> file = BandSweep::parse(*lines, &why);
     if (!file)

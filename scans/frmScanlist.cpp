@@ -1,5 +1,6 @@
 #include "scans/frmScanlist.h"
 
+#include "core/ui.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
 #include "core/numtext.h"
@@ -9,6 +10,7 @@
 #include "panels/mainmenu.h"
 #include "scans/scanlevel.h"
 
+#include <QFileInfo>
 #include <QEvent>
 #include <QFont>
 
@@ -364,9 +366,12 @@ FileResult frmScanlist::sflram2file(const QString &path)
 FileResult frmScanlist::sflfile2ram(const QString &path)
 {
     HourglassGuard hourglass;
-    const std::optional<QStringList> lines = readTextLines(path);
-    if (!lines)
-        return FileResult::failure(QStringLiteral("The file could not be read."));
+    const std::optional<TextLines> read = readTextFile(path, filelimits::kListScan);
+    if (!read)
+        return FileResult::failure(QStringLiteral("The file could not be read: ") + readFailureReason(path) + QLatin1Char('.'));
+    if (read->cut)
+        reportFileCut(QFileInfo(path).fileName(), filelimits::kListScan.maxLines);
+    const QStringList *lines = &read->lines;
     const auto boxes = sflfile2boxes(*lines, G.freqmin, G.freqmax);
     for (int i = 0; i < ListScan::kBoxes; ++i)
         txtFreqlist[i]->setText(boxes[i]);

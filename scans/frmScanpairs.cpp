@@ -1,5 +1,6 @@
 #include "scans/frmScanpairs.h"
 
+#include "core/ui.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
 #include "core/numtext.h"
@@ -7,6 +8,7 @@
 #include "panels/jrclock.h"
 #include "panels/mainmenu.h"
 
+#include <QFileInfo>
 #include <QApplication>
 #include <QEvent>
 #include <QGridLayout>
@@ -401,9 +403,12 @@ void frmScanpairs::cmdExit_Click()
 FileResult frmScanpairs::sfpfile2ram(const QString &path)
 {
     HourglassGuard hourglass;
-    const std::optional<QStringList> lines = readTextLines(path);
-    if (!lines)
-        return FileResult::failure(QStringLiteral("The file could not be read."));
+    const std::optional<TextLines> read = readTextFile(path, filelimits::kPairScan);
+    if (!read)
+        return FileResult::failure(QStringLiteral("The file could not be read: ") + readFailureReason(path) + QLatin1Char('.'));
+    if (read->cut)
+        reportFileCut(QFileInfo(path).fileName(), filelimits::kPairScan.maxLines);
+    const QStringList *lines = &read->lines;
     if (!m_scan.fromLines(*lines))
         return FileResult::failure(QStringLiteral("The file holds no frequency pairs."));
     const int last = m_scan.pairlast();

@@ -192,14 +192,17 @@ ConversionResult convertIlg(const DbfTable &table, const std::array<bool, 4> &in
 ConversionResult convertAero(const QString &sourcePath, bool networkOnly, const QString &outPath,
                              const ConversionHooks &hooks)
 {
-    const std::optional<QStringList> lines = readTextLines(sourcePath);
-    if (!lines) {
+    const std::optional<TextLines> read = readTextFile(sourcePath, filelimits::kAeroSource);
+    if (!read) {
         ConversionResult r;
         r.ok = false;
-        r.error = QStringLiteral("%1 could not be read").arg(sourcePath);
+        r.error = QStringLiteral("%1 could not be read: %2").arg(sourcePath, readFailureReason(sourcePath));
         return r;
     }
+    const QStringList *lines = &read->lines;
     Run run(outPath, hooks);
+    if (read->cut)
+        run.result.sourceLinesLeftOut = filelimits::kAeroSource.maxLines;
     bool started = false;
     QString above, lastKey;
     bool anyKey = false;
