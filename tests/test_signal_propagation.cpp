@@ -8,6 +8,7 @@
 #include "core/tables.h"
 #include "signal/frmPropagation.h"
 #include "signal/propfile.h"
+#include "support/diskfaults.h"
 #include "support/testenv.h"
 
 #include <gtest/gtest.h>
@@ -181,4 +182,56 @@ TEST(PropagationOverlay, ADayGraphAcrossMidnightIsNotJoinedAcrossTheGraph)
     EXPECT_GT(pic.count(540, 309, 560, 409, c), 0) << "the evening is drawn at the right";
     EXPECT_GT(pic.count(80, 309, 90, 409, c), 0) << "and the small hours at the left";
     EXPECT_EQ(pic.count(100, 309, 520, 409, c), 0) << "with nothing drawn between them";
+}
+
+TEST_F(PropagationWindow, ASaveThatCannotTakeItsPlaceStopsTheRecording)
+{
+    saveAs(QStringLiteral("PAN_first.TXT"));
+    ASSERT_TRUE(w->recording());
+    // A directory holding a file stands where the new file should go.
+    ASSERT_TRUE(QDir().mkpath(G.filedirs[7] + QStringLiteral("PAN_busy.TXT/inside")));
+    G.filekind = 7;
+    G.filenames[7] = QStringLiteral("PAN_busy.TXT");
+    const FileResult r = runWriter(7);
+    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(w->recording()) << "nothing goes on into the removed temporary file";
+    EXPECT_EQ(w->lblSaveas->text(), QString());
+    EXPECT_EQ(QDir(G.filedirs[7]).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("PAN_first.TXT")});
+    w->cmdStart->click();
+    for (int s = 0; s < 120; ++s) {
+        Clock::advanceSecs(1);
+        w->tmrPropagation_Timer();
+    }
+    w->cmdStop->click();
+    EXPECT_TRUE(dialogs.shown().isEmpty()) << "no \"now saved\" for a recording that ended";
+}
+
+TEST_F(PropagationWindow, SavesOnAFullDiskOrUnderASizeLimitKeepTheOldFileAndNameTheCause)
+{
+    w->txtStation->setText(QStringLiteral("R. Vaticana"));
+    auto trySave = [&](const char *cause) {
+        G.filekind = 7;
+        G.filenames[7] = QStringLiteral("PAN_keep.TXT");
+        const FileResult r = runWriter(7);
+        EXPECT_FALSE(r.ok);
+        EXPECT_TRUE(r.error.contains(QLatin1String(cause))) << r.error.toStdString();
+        EXPECT_FALSE(w->recording());
+        QFile f(G.filedirs[7] + QStringLiteral("PAN_keep.TXT"));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), QByteArray("old\r\n"));
+    };
+    dir.write(QStringLiteral("PAN/PAN_keep.TXT"), "old\r\n");
+    {
+        tavtest::FileSizeLimit limit(10);
+        trySave("too large");
+    }
+    tavtest::SmallDisk disk(dir.path() + QStringLiteral("small"), 64);
+    if (!disk.available()) {
+        std::puts("(a small tmpfs cannot be mounted here: the full disk is not tried)");
+        return;
+    }
+    G.filedirs[7] = dir.path() + QStringLiteral("small/");
+    dir.write(QStringLiteral("small/PAN_keep.TXT"), "old\r\n");
+    disk.fill();
+    trySave("disk is full");
 }
