@@ -75,8 +75,19 @@ std::optional<QByteArray> readFileBytes(const QString &path, qint64 maxBytes)
         // Read one byte past the limit: a file that grows, or a device that
         // never ends, is refused as surely as one whose size says so.
         const qint64 size = f.size();
-        if (size <= maxBytes)
-            content = f.read(maxBytes + 1);
+        if (size <= maxBytes) {
+            // In blocks: a buffer of the whole limit for a small file would
+            // cost more than the reading.
+            const qint64 want = maxBytes + 1;
+            content.reserve(qsizetype(std::min(size, maxBytes) + 1));
+            char block[64 * 1024];
+            while (content.size() < want) {
+                const qint64 n = f.read(block, std::min<qint64>(qint64(sizeof block), want - content.size()));
+                if (n <= 0)
+                    break;
+                content.append(block, qsizetype(n));
+            }
+        }
         if (size > maxBytes || content.size() > maxBytes) {
             s_refusedPath = path;
             s_refusedWhy = QStringLiteral("it is larger (%1 bytes) than any file of its kind (at most %2 bytes)")

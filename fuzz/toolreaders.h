@@ -191,7 +191,8 @@ inline bool readBand(const QByteArray &b, const QString &)
 inline QByteArray validPropagation()
 {
     QStringList l{QStringLiteral("1 Mar 2026  10:00 UTC"), QStringLiteral(" 6070"), QStringLiteral("R. Vaticana")};
-    for (int m = 0; m < 150; ++m)
+    // Half an hour across a full hour: the overlay asks at the hour.
+    for (int m = 45; m < 75; ++m)
         l << QStringLiteral("%1:%2 088 093 085 091 090 097 089 092")
                  .arg(10 + m / 60, 2, 10, QLatin1Char('0'))
                  .arg(m % 60, 2, 10, QLatin1Char('0'));
@@ -203,9 +204,11 @@ inline bool readPropagation(const QByteArray &b, const QString &)
     const TextLines t = splitTextLines(b, filelimits::kPropagation);
     if (t.lines.size() > filelimits::kPropagation.maxLines)
         return false;
-    Picture pic(640, 440, propBackground());
+    // The pictures are kept from case to case: what matters is that the
+    // drawing stays within them, not what they show.
+    static Picture pic(640, 440, propBackground());
     drawPropOverlay(pic, t.lines, propOverlayColour(1), [] { return NextHour::Add; });
-    Picture page(816, 920, QColor(255, 255, 255));
+    static Picture page(816, 920, QColor(255, 255, 255));
     drawPropPage(page, t.lines);
     for (const QString &l : t.lines.mid(3, 50)) {
         const PropMinute m = parsePropMinute(l);
