@@ -247,4 +247,7 @@ TEST_F(FileFaults, HugeBandLevelsAndExtremeWholeNumbersHaveTheirText)
     EXPECT_EQ(padded(INT64_MIN, 3), QStringLiteral("-9223372036854775808"));
     EXPECT_EQ(padded(INT64_MAX, 3), QStringLiteral("9223372036854775807"));
     EXPECT_EQ(padded(-7, 3), QStringLiteral("-007"));
+    const QString widest = fixedFormat(-1.7976931348623157e308, 5, 200);
+    EXPECT_EQ(widest.size(), 1 + 309 + 1 + 100);
+    EXPECT_TRUE(widest.startsWith(QLatin1String("-17976931348623157")));
 }
