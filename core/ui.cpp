@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QBoxLayout>
 #include <QGuiApplication>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <utility>
@@ -123,6 +124,19 @@ void keepLatin1(QLineEdit *box, const QString &what)
         box->setText(*last);
         acceptLatin1Entry(t, what);
     });
+}
+
+std::optional<QStringList> readKindFile(const QString &path, const TextLimits &limits, QString *why)
+{
+    std::optional<TextLines> read = readTextFile(path, limits);
+    if (!read) {
+        if (why)
+            *why = readFailureReason(path);
+        return std::nullopt;
+    }
+    if (read->cut)
+        reportFileCut(QFileInfo(path).fileName(), limits.maxLines);
+    return std::move(read->lines);
 }
 
 void reportFileCut(const QString &fileName, int kept)

@@ -5,6 +5,8 @@
 // a spin button, message and input boxes that tests can answer, the busy
 // pointer, and colours given as &HBBGGRR.
 
+#include "core/textfile.h"
+
 #include <QCheckBox>
 #include <QColor>
 #include <QFrame>
@@ -57,6 +59,12 @@ bool acceptLatin1Entry(const QString &text, const QString &what);
 // is undone at once (the box keeps its last text that can be kept) and
 // refused with the message.
 void keepLatin1(QLineEdit *box, const QString &what);
+
+// Reads a tool's file under its kind's limits (core/textfile.h); one with
+// more lines than the kind holds is read as far as it holds, and that is
+// said once. std::nullopt, and the reason in *why, when it cannot be read
+// or is far too large to be one of its kind.
+std::optional<QStringList> readKindFile(const QString &path, const TextLimits &limits, QString *why);
 
 // Said once for a file that held more lines than its kind can: only the
 // first `kept` were read.

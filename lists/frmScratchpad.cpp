@@ -8,7 +8,6 @@
 #include "lists/scanpick.h"
 #include "panels/jrclock.h"
 
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -252,12 +251,10 @@ void frmScratchpad::txtFrequencyA_KeyEnter() { tuneToText(txtFrequencyA->text())
 FileResult frmScratchpad::fspfile2ram(const QString &path)
 {
     HourglassGuard hourglass;
-    const std::optional<TextLines> read = readTextFile(path, filelimits::kScratchPad);
-    if (!read)
-        return FileResult::failure(QStringLiteral("The file could not be opened: ") + readFailureReason(path) + QLatin1Char('.'));
-    if (read->cut)
-        reportFileCut(QFileInfo(path).fileName(), filelimits::kScratchPad.maxLines);
-    const QStringList *lines = &read->lines;
+    QString why;
+    const std::optional<QStringList> lines = readKindFile(path, filelimits::kScratchPad, &why);
+    if (!lines)
+        return FileResult::failure(QStringLiteral("The file could not be opened: ") + why + QLatin1Char('.'));
     for (int r = 0; r < ScratchPad::kRows; ++r)
         m_pad.notes[size_t(r)] = txtNotes[size_t(r)]->text();
     cleargridscratchpad();

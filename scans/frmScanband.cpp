@@ -13,7 +13,6 @@
 #include "panels/mainmenu.h"
 #include "scans/scanlevel.h"
 
-#include <QFileInfo>
 #include <QApplication>
 #include <QFont>
 
@@ -593,13 +592,10 @@ FileResult frmScanband::sanram2file(const QString &path)
 
 FileResult frmScanband::sanfile2ram(const QString &path)
 {
-    const std::optional<TextLines> read = readTextFile(path, filelimits::kBandScan);
-    if (!read)
-        return FileResult::failure(QStringLiteral("The file could not be read: ") + readFailureReason(path) + QLatin1Char('.'));
-    if (read->cut)
-        reportFileCut(QFileInfo(path).fileName(), filelimits::kBandScan.maxLines);
-    const QStringList *lines = &read->lines;
     QString why;
+    const std::optional<QStringList> lines = readKindFile(path, filelimits::kBandScan, &why);
+    if (!lines)
+        return FileResult::failure(QStringLiteral("The file could not be read: ") + why + QLatin1Char('.'));
     const std::optional<BandSweep::File> file = BandSweep::parse(*lines, &why);
     if (!file)
         return FileResult::failure(why);

@@ -10,7 +10,6 @@
 #include "panels/mainmenu.h"
 #include "scans/scanlevel.h"
 
-#include <QFileInfo>
 #include <QEvent>
 #include <QFont>
 
@@ -366,12 +365,10 @@ FileResult frmScanlist::sflram2file(const QString &path)
 FileResult frmScanlist::sflfile2ram(const QString &path)
 {
     HourglassGuard hourglass;
-    const std::optional<TextLines> read = readTextFile(path, filelimits::kListScan);
-    if (!read)
-        return FileResult::failure(QStringLiteral("The file could not be read: ") + readFailureReason(path) + QLatin1Char('.'));
-    if (read->cut)
-        reportFileCut(QFileInfo(path).fileName(), filelimits::kListScan.maxLines);
-    const QStringList *lines = &read->lines;
+    QString why;
+    const std::optional<QStringList> lines = readKindFile(path, filelimits::kListScan, &why);
+    if (!lines)
+        return FileResult::failure(QStringLiteral("The file could not be read: ") + why + QLatin1Char('.'));
     const auto boxes = sflfile2boxes(*lines, G.freqmin, G.freqmax);
     for (int i = 0; i < ListScan::kBoxes; ++i)
         txtFreqlist[i]->setText(boxes[i]);

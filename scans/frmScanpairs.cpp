@@ -8,7 +8,6 @@
 #include "panels/jrclock.h"
 #include "panels/mainmenu.h"
 
-#include <QFileInfo>
 #include <QApplication>
 #include <QEvent>
 #include <QGridLayout>
@@ -403,12 +402,10 @@ void frmScanpairs::cmdExit_Click()
 FileResult frmScanpairs::sfpfile2ram(const QString &path)
 {
     HourglassGuard hourglass;
-    const std::optional<TextLines> read = readTextFile(path, filelimits::kPairScan);
-    if (!read)
-        return FileResult::failure(QStringLiteral("The file could not be read: ") + readFailureReason(path) + QLatin1Char('.'));
-    if (read->cut)
-        reportFileCut(QFileInfo(path).fileName(), filelimits::kPairScan.maxLines);
-    const QStringList *lines = &read->lines;
+    QString why;
+    const std::optional<QStringList> lines = readKindFile(path, filelimits::kPairScan, &why);
+    if (!lines)
+        return FileResult::failure(QStringLiteral("The file could not be read: ") + why + QLatin1Char('.'));
     if (!m_scan.fromLines(*lines))
         return FileResult::failure(QStringLiteral("The file holds no frequency pairs."));
     const int last = m_scan.pairlast();

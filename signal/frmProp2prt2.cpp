@@ -5,7 +5,6 @@
 #include "core/ui.h"
 #include "signal/proppage.h"
 
-#include <QFileInfo>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -157,12 +156,10 @@ void frmProp2prt2::cmdExit_Click() { unload(); }
 
 FileResult frmProp2prt2::pan2prt2file2ram(const QString &path)
 {
-    const std::optional<TextLines> read = readTextFile(path, filelimits::kPropagation);
-    if (!read)
-        return FileResult::failure(readFailureReason(path));
-    if (read->cut)
-        reportFileCut(QFileInfo(path).fileName(), filelimits::kPropagation.maxLines);
-    const QStringList *lines = &read->lines;
+    QString why;
+    const std::optional<QStringList> lines = readKindFile(path, filelimits::kPropagation, &why);
+    if (!lines)
+        return FileResult::failure(why);
     const std::array<QString, 3> head = drawPropPage(Picture1->picture(), *lines);
     for (int i = 0; i < 3; ++i)
         txtdat[size_t(i)]->setText(head[size_t(i)]);

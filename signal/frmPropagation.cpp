@@ -1,6 +1,5 @@
 #include "signal/frmPropagation.h"
 
-#include <QFileInfo>
 #include <cerrno>
 
 #include "core/clock.h"
@@ -277,12 +276,10 @@ FileResult frmPropagation::panram2file(const QString &path)
 
 FileResult frmPropagation::panfile2ram(const QString &path)
 {
-    const std::optional<TextLines> read = readTextFile(path, filelimits::kPropagation);
-    if (!read)
-        return FileResult::failure(readFailureReason(path));
-    if (read->cut)
-        reportFileCut(QFileInfo(path).fileName(), filelimits::kPropagation.maxLines);
-    const QStringList *lines = &read->lines;
+    QString why;
+    const std::optional<QStringList> lines = readKindFile(path, filelimits::kPropagation, &why);
+    if (!lines)
+        return FileResult::failure(why);
     s_overlaynr = s_overlaynr % 4 + 1;
     const QColor c = propOverlayColour(s_overlaynr);
     QLabel *legend = lblPropfiles[size_t(s_overlaynr - 1)];
