@@ -1,5 +1,7 @@
 #include "core/filekinds.h"
 
+#include <cerrno>
+
 #include "core/globals.h"
 #include "core/textfile.h"
 #include "core/ui.h"
@@ -29,6 +31,12 @@ std::map<int, FileWriter> &writers()
     return w;
 }
 
+std::map<int, std::function<void()>> &abandoners()
+{
+    static std::map<int, std::function<void()>> a;
+    return a;
+}
+
 QMap<QString, std::function<void()>> &closers()
 {
     static QMap<QString, std::function<void()>> c;
@@ -50,7 +58,11 @@ bool validKind(int kind) { return kind >= 0 && kind < 16; }
 } // namespace
 
 void registerReader(int kind, FileReader reader, int ftl) { readers()[{kind, readerKey(kind, ftl)}] = std::move(reader); }
-void registerWriter(int kind, FileWriter writer) { writers()[kind] = std::move(writer); }
+void registerWriter(int kind, FileWriter writer, std::function<void()> abandoned)
+{
+    writers()[kind] = std::move(writer);
+    abandoners()[kind] = std::move(abandoned);
+}
 
 bool hasReader(int kind, int ftl)
 {
@@ -68,6 +80,7 @@ void clearFileHandlers()
 {
     readers().clear();
     writers().clear();
+    abandoners().clear();
 }
 
 QString currentFilePath(int kind)
@@ -132,8 +145,12 @@ FileResult runWriter(int kind)
         return r;
     }
     if (std::rename(QFile::encodeName(tmpPath).constData(), QFile::encodeName(target).constData()) != 0) {
+        const int err = errno;
         QFile::remove(tmpPath);
-        return FileResult::failure(QStringLiteral("The file ") + target + QStringLiteral(" could not be replaced."));
+        if (auto a = abandoners().find(kind); a != abandoners().end() && a->second)
+            a->second();
+        return FileResult::failure(QStringLiteral("The file ") + target + QStringLiteral(" could not be replaced: ") +
+                                   writeErrorText(err, target));
     }
     return r;
 }

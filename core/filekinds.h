@@ -31,7 +31,9 @@ int openPanelRxtype();
 // Kind 3 has one reader per station database (`ftlkind` 1 ILG, 2 aero); other
 // kinds ignore `ftl`.
 void registerReader(int kind, FileReader reader, int ftl = 0);
-void registerWriter(int kind, FileWriter writer);
+// `abandoned` is called when the writer succeeded but its file could not
+// take the target's place: a writer that keeps its file open must let go of it.
+void registerWriter(int kind, FileWriter writer, std::function<void()> abandoned = {});
 bool hasReader(int kind, int ftl = 0);
 bool hasWriter(int kind);
 // Tests: forget every reader and writer.

@@ -1,5 +1,6 @@
 #include "core/numtext.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -110,7 +111,11 @@ QString fixedFormat(double value, int zeros, int decimals)
 {
     if (!std::isfinite(value))
         value = 0;
-    char buf[400];
+    // The largest double has 309 digits before the point; with at most 100
+    // after it every value fits the buffer.
+    zeros = std::clamp(zeros, 0, 100);
+    decimals = std::clamp(decimals, 0, 100);
+    char buf[512];
     auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::fixed, decimals);
     QString s = QString::fromLatin1(buf, int(res.ptr - buf));
     int point = s.indexOf(QLatin1Char('.'));
@@ -128,7 +133,9 @@ QString fixedFormat(double value, int zeros, int decimals)
 
 QString padded(int64_t value, int width)
 {
-    QString s = QString::number(std::llabs(value)).rightJustified(width, QLatin1Char('0'));
+    // The magnitude as unsigned: the smallest 64-bit value has no positive twin.
+    const uint64_t magnitude = value < 0 ? uint64_t(0) - uint64_t(value) : uint64_t(value);
+    QString s = QString::number(magnitude).rightJustified(width, QLatin1Char('0'));
     return value < 0 ? QLatin1Char('-') + s : s;
 }
 

@@ -7,7 +7,13 @@
 #include <QStringList>
 #include <optional>
 
+class QFileDevice;
+
 namespace tav {
+
+// Line length past which the short configuration lines are cut at reading.
+constexpr int kShortLineMax = 512;
+
 
 // Reads every line of a file. std::nullopt when the file cannot be read.
 // A final line end does not make an extra empty line.
@@ -21,11 +27,63 @@ QString readFailureReason(const QString &path);
 // Splits file content into lines by the rules above (maxLine < 0: no cut).
 QStringList splitTextLines(const QByteArray &content, int maxLine = -1);
 
+// What a kind of file can hold. A file larger than `maxBytes` is refused
+// before any of it is read (no valid file of the kind comes near it); lines
+// past `maxLines` are not read at all, so a file of nothing but line ends
+// costs no more than the lines its format can hold.
+struct TextLimits {
+    qint64 maxBytes = -1; // < 0: no limit
+    int maxLines = -1;    // < 0: no limit
+    int maxLine = -1;     // each line cut after this many bytes; < 0: no cut
+};
+
+struct TextLines {
+    QStringList lines;
+    bool cut = false; // the file held more lines than `maxLines`
+};
+
+// Splits content under the limits' line rules.
+TextLines splitTextLines(const QByteArray &content, const TextLimits &limits);
+// A file's bytes, refused unread when larger than `maxBytes` (< 0: any
+// size). std::nullopt when it cannot be read or is refused; readFailureReason
+// then says why.
+std::optional<QByteArray> readFileBytes(const QString &path, qint64 maxBytes);
+// Reads a file under the limits. std::nullopt when it cannot be read or is
+// larger than the kind allows; readFailureReason(path) then says why.
+std::optional<TextLines> readTextFile(const QString &path, const TextLimits &limits);
+
+// The limits of each kind of file, from the most lines its format holds and
+// a generous width for each of them.
+namespace filelimits {
+inline constexpr int kListLineBytes = 1024;
+// A list of `capacity` rows (broadcast, own, .320 lists).
+TextLimits list(int capacity);
+inline constexpr TextLimits kScratchPad{64 * 1024, 10, -1};
+// The aero list that the aero conversion reads: its station files hold at
+// most 32,767 records, with headings and continuation lines around them.
+inline constexpr TextLimits kAeroSource{32 * 1024 * 1024, 200000, -1};
+// The query choices ("ilgquery.ini", "aeroquery.ini").
+inline constexpr TextLimits kQueryIni{2 * 1024 * 1024, 32767, -1};
+inline constexpr TextLimits kListScan{64 * 1024, 20, -1};
+// 16-bit pair numbers: at most 32,768 pairs.
+inline constexpr TextLimits kPairScan{16 * 1024 * 1024, 32768, -1};
+// Caption, band, last step and 501 levels.
+inline constexpr TextLimits kBandScan{256 * 1024, 506, -1};
+// Three heading lines and a month of minute lines.
+inline constexpr TextLimits kPropagation{8 * 1024 * 1024, 3 + 31 * 24 * 60, -1};
+inline constexpr TextLimits kProp2prtIni{64 * 1024, 9, kShortLineMax};
+inline constexpr TextLimits kLogColumns{64 * 1024, 1, kShortLineMax};
+} // namespace filelimits
+
+// Whether a Latin-1 file can hold the text exactly.
+bool isLatin1(const QString &text);
+// Upper case by Latin-1's own rules: a letter whose capital is in Latin-1
+// gets it; others ("ß", "ÿ", "µ") stay as they are, so the text keeps its
+// length and every character stays writable.
+QString latin1Upper(const QString &text);
+
 // A line read as Latin-1 taken as UTF-8 when its bytes are valid UTF-8.
 QString utf8IfValid(const QString &latin1Line);
-
-// Line length past which the short configuration lines are cut at reading.
-constexpr int kShortLineMax = 512;
 
 // Text from a file, cut to `max` characters with "..." so that a message or a
 // label stays readable (and fast) whatever the file held.
@@ -33,10 +91,51 @@ QString shownText(const QString &text, int max = 120);
 
 // Writes the lines, each ended by CR LF, atomically. On failure returns false
 // and puts the reason into *error (when given); the old file is untouched.
+// Text a Latin-1 file cannot hold is a failure, never written as "?".
 bool writeTextLines(const QString &path, const QStringList &lines, QString *error = nullptr);
 
 // Appends the lines (CR LF each) to the end of a file, creating it if needed.
 bool appendTextLines(const QString &path, const QStringList &lines, QString *error = nullptr);
+
+// A file written in pieces that takes its target's place only when every
+// byte is on the disk: written unbuffered to a temporary file beside the
+// target, each write checked, synced and its size compared before the
+// rename. Anything short of that leaves the old file as it was.
+class AtomicFileWriter {
+public:
+    explicit AtomicFileWriter(const QString &path);
+    ~AtomicFileWriter(); // an uncommitted file is removed
+    AtomicFileWriter(const AtomicFileWriter &) = delete;
+    AtomicFileWriter &operator=(const AtomicFileWriter &) = delete;
+
+    bool ok() const { return m_error.isEmpty(); }
+    QString error() const { return m_error; }
+    // Adds bytes (kept in memory up to a block, then written).
+    void write(const QByteArray &bytes);
+    // Adds a line and CR LF; a line a Latin-1 file cannot hold fails the file.
+    void writeLine(const QString &line);
+    // Puts the file in the target's place; false (and error()) when anything failed.
+    bool commit();
+    // Gives up: the temporary file is removed, the target untouched.
+    void cancel();
+    qint64 written() const { return m_total; }
+
+private:
+    void flushBlock();
+    void fail(const QString &why);
+    QString m_path, m_tmp;
+    int m_fd = -1;
+    QByteArray m_block;
+    qint64 m_total = 0;
+    QString m_error;
+};
+
+// The reason for a failed write in words, for the error number the system
+// gave; where a library gave no reason ("Unknown error"), the full disk or
+// the file-size limit is named when that is the cause. `path` is the file.
+QString writeErrorText(int err, const QString &path = QString());
+// The same for a Qt file whose write failed (its own text when it has one).
+QString writeErrorText(const QFileDevice &file, int err);
 
 // Looks for `name` in `dir` without regard to case. Returns the file's real
 // name in that directory when one matches, else std::nullopt.

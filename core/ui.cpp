@@ -1,9 +1,15 @@
 #include "core/ui.h"
 
+#include "core/textfile.h"
+
+#include <memory>
+
 #include <QApplication>
 #include <QBoxLayout>
 #include <QGuiApplication>
+#include <QFileInfo>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <utility>
 #include <QMessageBox>
 #include <QWheelEvent>
@@ -89,6 +95,56 @@ int msgBox(const QStringList &lines, MsgIcon icon, const QString &title, MsgButt
     case QMessageBox::No: return vbNo;
     default: return vbCancel;
     }
+}
+
+bool acceptLatin1Entry(const QString &text, const QString &what)
+{
+    if (isLatin1(text))
+        return true;
+    QString bad;
+    for (QChar c : text)
+        if (c.unicode() > 0xff && !bad.contains(c))
+            bad += c;
+    msgBox(QStringList{what + QStringLiteral(" holds characters that Tavorin's files cannot keep: ") + shownText(bad, 20),
+                       QStringLiteral("Only Latin-1 letters and signs can be saved; please type it without them.")},
+           MsgIcon::Exclamation, QStringLiteral("Input Error"));
+    return false;
+}
+
+void keepLatin1(QLineEdit *box, const QString &what)
+{
+    auto last = std::make_shared<QString>(box->text());
+    QObject::connect(box, &QLineEdit::textChanged, box, [last](const QString &t) {
+        if (isLatin1(t))
+            *last = t;
+    });
+    QObject::connect(box, &QLineEdit::textEdited, box, [box, last, what](const QString &t) {
+        if (isLatin1(t))
+            return;
+        box->setText(*last);
+        acceptLatin1Entry(t, what);
+    });
+}
+
+std::optional<QStringList> readKindFile(const QString &path, const TextLimits &limits, QString *why)
+{
+    std::optional<TextLines> read = readTextFile(path, limits);
+    if (!read) {
+        if (why)
+            *why = readFailureReason(path);
+        return std::nullopt;
+    }
+    if (read->cut)
+        reportFileCut(QFileInfo(path).fileName(), limits.maxLines);
+    return std::move(read->lines);
+}
+
+void reportFileCut(const QString &fileName, int kept)
+{
+    msgBox(QStringList{QStringLiteral("The file ") + fileName,
+                       QStringLiteral("has more lines than a file of its kind holds."),
+                       QStringLiteral("Only its first ") + QString::number(kept) + QStringLiteral(" lines are loaded.")},
+           MsgIcon::Exclamation, QStringLiteral("Error"));
 }
 
 std::optional<QString> inputBox(const QString &prompt, const QString &title, const QString &defaultText)

@@ -5,12 +5,15 @@
 // a spin button, message and input boxes that tests can answer, the busy
 // pointer, and colours given as &HBBGGRR.
 
+#include "core/textfile.h"
+
 #include <QCheckBox>
 #include <QColor>
 #include <QFrame>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QString>
@@ -46,6 +49,26 @@ inline int msgBox(const QString &text, MsgIcon icon, const QString &title, MsgBu
 {
     return msgBox(QStringList{text}, icon, title, buttons);
 }
+
+// Text typed by the user that the program's Latin-1 files could not keep:
+// refused with one message naming `what` ("The notes", "The station name");
+// true when the text can be kept as typed.
+bool acceptLatin1Entry(const QString &text, const QString &what);
+
+// The same check on every edit of a box: an edit that brings in such text
+// is undone at once (the box keeps its last text that can be kept) and
+// refused with the message.
+void keepLatin1(QLineEdit *box, const QString &what);
+
+// Reads a tool's file under its kind's limits (core/textfile.h); one with
+// more lines than the kind holds is read as far as it holds, and that is
+// said once. std::nullopt, and the reason in *why, when it cannot be read
+// or is far too large to be one of its kind.
+std::optional<QStringList> readKindFile(const QString &path, const TextLimits &limits, QString *why);
+
+// Said once for a file that held more lines than its kind can: only the
+// first `kept` were read.
+void reportFileCut(const QString &fileName, int kept);
 
 // Shows an input box; std::nullopt on Cancel.
 std::optional<QString> inputBox(const QString &prompt, const QString &title, const QString &defaultText = QString());

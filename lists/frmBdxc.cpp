@@ -40,7 +40,7 @@ FileResult frmBdxc::bdxcfile2ram(const QString &path)
         read = readListLines(path, capacity);
     }
     if (!read)
-        return FileResult::failure(QStringLiteral("The file could not be opened."));
+        return FileResult::failure(listReadFailure(path));
     const QString name = G.filenames[1].isEmpty() ? QFileInfo(path).fileName() : G.filenames[1];
     if (read->overflow)
         reportOverflow(name, capacity);

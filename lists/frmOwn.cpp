@@ -36,7 +36,7 @@ FileResult frmOwn::ownfile2ram(const QString &path)
     const int capacity = listCapacity(Setting::DimOwn);
     std::optional<ListLines> read = readListLines(path, capacity);
     if (!read)
-        return FileResult::failure(QStringLiteral("The file could not be opened."));
+        return FileResult::failure(listReadFailure(path));
     auto list = std::make_shared<const OwnList>(OwnList::fromLines(read->lines));
     model->show(list->count(), [list](int row, int column) { return list->cell(row, column); });
     lblDbname->setText(G.filenames[2]);

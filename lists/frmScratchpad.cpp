@@ -78,6 +78,7 @@ frmScratchpad::frmScratchpad() : TavForm(QStringLiteral("frmScratchpad"), 27, &P
         auto *n = new QLineEdit(this);
         n->setObjectName(QStringLiteral("txtNotes(%1)").arg(r));
         n->setMaxLength(40);
+        keepLatin1(n, QStringLiteral("The notes"));
         n->setFixedHeight(rh);
         n->setMinimumWidth(200);
         txtNotes[size_t(r)] = n;
@@ -250,9 +251,10 @@ void frmScratchpad::txtFrequencyA_KeyEnter() { tuneToText(txtFrequencyA->text())
 FileResult frmScratchpad::fspfile2ram(const QString &path)
 {
     HourglassGuard hourglass;
-    const std::optional<QStringList> lines = readTextLines(path);
+    QString why;
+    const std::optional<QStringList> lines = readKindFile(path, filelimits::kScratchPad, &why);
     if (!lines)
-        return FileResult::failure(QStringLiteral("The file could not be opened."));
+        return FileResult::failure(QStringLiteral("The file could not be opened: ") + why + QLatin1Char('.'));
     for (int r = 0; r < ScratchPad::kRows; ++r)
         m_pad.notes[size_t(r)] = txtNotes[size_t(r)]->text();
     cleargridscratchpad();

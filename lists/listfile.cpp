@@ -4,6 +4,7 @@
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "core/settings.h"
+#include "core/textfile.h"
 #include "core/ui.h"
 
 #include <QFile>
@@ -55,13 +56,17 @@ ListLines splitListLines(const QByteArray &content, int capacity)
 
 std::optional<ListLines> readListLines(const QString &path, int capacity)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> content = readFileBytes(path, filelimits::list(capacity).maxBytes);
+    if (!content)
         return std::nullopt;
-    const QByteArray content = f.readAll();
-    if (f.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return splitListLines(content, capacity);
+    return splitListLines(*content, capacity);
+}
+
+QString listReadFailure(const QString &path)
+{
+    const QString why = readFailureReason(path);
+    return why.startsWith(QLatin1String("it is larger")) ? QStringLiteral("The file could not be loaded: ") + why + QLatin1Char('.')
+                                                         : QStringLiteral("The file could not be opened.");
 }
 
 QByteArray fixedWidth(const QByteArray &line, int width)

@@ -26,8 +26,11 @@ struct ListLines {
 };
 
 // The lines of a file, at most `capacity` of them; std::nullopt when the file
-// cannot be read. A final line end does not make an extra empty line.
+// cannot be read or is far larger than a list of that many lines. A final
+// line end does not make an extra empty line.
 std::optional<ListLines> readListLines(const QString &path, int capacity);
+// Why readListLines gave nothing, for the user.
+QString listReadFailure(const QString &path);
 // The same on content already read.
 ListLines splitListLines(const QByteArray &content, int capacity);
 

@@ -25,7 +25,9 @@ frmLog *logWindow() { return G.logloaded ? Windows::existing<frmLog>(QStringLite
 
 QString readLogColumnMask()
 {
-    const auto lines = readTextLines(resolveNoCase(G.datapath, kMaskFile));
+    // One line is all the file holds; a file far too large is not read.
+    const auto read = readTextFile(resolveNoCase(G.datapath, kMaskFile), filelimits::kLogColumns);
+    const QStringList *lines = read ? &read->lines : nullptr;
     if (!lines || lines->isEmpty() || lines->first().isEmpty())
         return allColumnsMask();
     return lines->first();

@@ -47,6 +47,7 @@ frmLoginput::frmLoginput() : TavForm(QStringLiteral("frmLoginput"), 14, &Program
         auto *t = new QLineEdit(this);
         t->setObjectName(QStringLiteral("txtLoginput(%1)").arg(i));
         t->setMaxLength(kLogFieldWidth[size_t(i)]);
+        keepLatin1(t, QStringLiteral("The field ") + QLatin1String(kCaptions[i]).trimmed());
         // Room for a whole field, so a long remark is seen as it is typed.
         t->setMinimumWidth(t->fontMetrics().horizontalAdvance(QString(kLogFieldWidth[size_t(i)], QLatin1Char('0'))) +
                            4 * t->fontMetrics().averageCharWidth());
@@ -154,6 +155,13 @@ void frmLoginput::cmdOk_Click()
         unload();
         return;
     }
+    // Text put into a box another way than typing (a receiver's answer) is
+    // checked as well: the logbook file is Latin-1.
+    for (int i = 0; i < kLogFields; ++i)
+        if (!acceptLatin1Entry(txtLoginput[i]->text(), QStringLiteral("The field ") + QLatin1String(kCaptions[i]).trimmed())) {
+            txtLoginput[i]->setFocus();
+            return;
+        }
     const auto freq = logFrequencyText(txtLoginput[LogFreq]->text());
     if (!freq) {
         msgBox(QStringList{QStringLiteral("The frequency does not fit the log record:"),

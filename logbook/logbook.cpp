@@ -313,7 +313,8 @@ std::string logSortKeyBytes(const LogRecords &records, int i, int sortkey)
     k.reserve(LogRecords::kFieldBytes);
     for (int f : t)
         k.append(records.fieldBytes(i, f), records.length(i, f));
-    const QByteArray b = QString::fromLatin1(k).toUpper().toLatin1();
+    // Character-code order on the upper-cased Latin-1 text.
+    const QByteArray b = latin1Upper(QString::fromLatin1(k)).toLatin1();
     return std::string(b.constData(), size_t(b.size()));
 }
 

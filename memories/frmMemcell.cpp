@@ -78,6 +78,7 @@ frmMemcell::frmMemcell() : TavForm(QStringLiteral("frmMemcell"), 16, &ProgramSta
     txtMemtag = new QLineEdit(this);
     txtMemtag->setObjectName(QStringLiteral("txtMemtag"));
     txtMemtag->setMaxLength(kMemInfoLength);
+    keepLatin1(txtMemtag, QStringLiteral("The memory tag"));
 
     // Two columns of boxes, each with its name at the outer edge.
     // The frequency box spans both columns, named at both edges like the tag.

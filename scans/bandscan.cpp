@@ -168,7 +168,7 @@ double BandSweep::clickFrequency(int x) const
 QString BandSweep::levelText(float level)
 {
     const float tenths = level * 10.0f;
-    return padded(int64_t(std::floor(tenths)), 3);
+    return padded(floorInt(double(tenths)), 3);
 }
 
 QStringList BandSweep::toLines(const QString &caption) const
@@ -209,7 +209,7 @@ std::optional<BandSweep::File> BandSweep::parse(const QStringList &lines, QStrin
     if (lines.size() - 5 < f.laststep + 1)
         return fail(QStringLiteral("The band file holds fewer levels than steps."));
     for (int k = 0; k <= f.laststep; ++k)
-        f.levels[k] = float(numericValue(lines[5 + k])) / 10.0f;
+        f.levels[k] = float(std::clamp(numericValue(lines[5 + k]) / 10.0, double(kMinLevel), double(kMaxLevel)));
     return f;
 }
 

@@ -15,6 +15,9 @@ namespace tav {
 class BandSweep {
 public:
     static constexpr int kMaxStep = 500; // steps 0..500
+    // The levels a band file holds: three digits of tenths of an S-unit,
+    // far beyond the plot at either end (a reading never comes near them).
+    static constexpr float kMinLevel = -99.9f, kMaxLevel = 99.9f;
 
     explicit BandSweep(Picture &picture) : m_pic(picture) {}
 
@@ -72,6 +75,7 @@ public:
         std::array<float, kMaxStep + 1> levels{};
     };
     // Reads the lines; an error text for a file whose sweep cannot be drawn.
+    // Levels are brought into kMinLevel..kMaxLevel.
     static std::optional<File> parse(const QStringList &lines, QString *error);
     // Takes the file's band and levels as the current ones and draws its
     // sweep as a line in `colour`.

@@ -1,5 +1,6 @@
 #include "scans/frmScanband.h"
 
+#include "core/ui.h"
 #include "core/clock.h"
 #include "core/delay.h"
 #include "core/frmWelcome.h"
@@ -591,10 +592,10 @@ FileResult frmScanband::sanram2file(const QString &path)
 
 FileResult frmScanband::sanfile2ram(const QString &path)
 {
-    const std::optional<QStringList> lines = readTextLines(path);
-    if (!lines)
-        return FileResult::failure(QStringLiteral("The file could not be read."));
     QString why;
+    const std::optional<QStringList> lines = readKindFile(path, filelimits::kBandScan, &why);
+    if (!lines)
+        return FileResult::failure(QStringLiteral("The file could not be read: ") + why + QLatin1Char('.'));
     const std::optional<BandSweep::File> file = BandSweep::parse(*lines, &why);
     if (!file)
         return FileResult::failure(why);

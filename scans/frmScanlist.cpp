@@ -1,5 +1,6 @@
 #include "scans/frmScanlist.h"
 
+#include "core/ui.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
 #include "core/numtext.h"
@@ -364,9 +365,10 @@ FileResult frmScanlist::sflram2file(const QString &path)
 FileResult frmScanlist::sflfile2ram(const QString &path)
 {
     HourglassGuard hourglass;
-    const std::optional<QStringList> lines = readTextLines(path);
+    QString why;
+    const std::optional<QStringList> lines = readKindFile(path, filelimits::kListScan, &why);
     if (!lines)
-        return FileResult::failure(QStringLiteral("The file could not be read."));
+        return FileResult::failure(QStringLiteral("The file could not be read: ") + why + QLatin1Char('.'));
     const auto boxes = sflfile2boxes(*lines, G.freqmin, G.freqmax);
     for (int i = 0; i < ListScan::kBoxes; ++i)
         txtFreqlist[i]->setText(boxes[i]);

@@ -1,5 +1,6 @@
 #include "scans/frmScanpairs.h"
 
+#include "core/ui.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
 #include "core/numtext.h"
@@ -401,9 +402,10 @@ void frmScanpairs::cmdExit_Click()
 FileResult frmScanpairs::sfpfile2ram(const QString &path)
 {
     HourglassGuard hourglass;
-    const std::optional<QStringList> lines = readTextLines(path);
+    QString why;
+    const std::optional<QStringList> lines = readKindFile(path, filelimits::kPairScan, &why);
     if (!lines)
-        return FileResult::failure(QStringLiteral("The file could not be read."));
+        return FileResult::failure(QStringLiteral("The file could not be read: ") + why + QLatin1Char('.'));
     if (!m_scan.fromLines(*lines))
         return FileResult::failure(QStringLiteral("The file holds no frequency pairs."));
     const int last = m_scan.pairlast();

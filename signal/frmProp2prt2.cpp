@@ -156,9 +156,10 @@ void frmProp2prt2::cmdExit_Click() { unload(); }
 
 FileResult frmProp2prt2::pan2prt2file2ram(const QString &path)
 {
-    const std::optional<QStringList> lines = readTextLines(path);
+    QString why;
+    const std::optional<QStringList> lines = readKindFile(path, filelimits::kPropagation, &why);
     if (!lines)
-        return FileResult::failure(readFailureReason(path));
+        return FileResult::failure(why);
     const std::array<QString, 3> head = drawPropPage(Picture1->picture(), *lines);
     for (int i = 0; i < 3; ++i)
         txtdat[size_t(i)]->setText(head[size_t(i)]);

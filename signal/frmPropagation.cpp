@@ -1,5 +1,7 @@
 #include "signal/frmPropagation.h"
 
+#include <cerrno>
+
 #include "core/clock.h"
 #include "core/exchange.h"
 #include "core/frmWelcome.h"
@@ -87,6 +89,7 @@ frmPropagation::frmPropagation()
     lblFrequency->setGeometry(120, 432, 65, 17);
     txtStation = new QLineEdit(this);
     txtStation->setObjectName(QStringLiteral("txtStation"));
+    keepLatin1(txtStation, QStringLiteral("The station name"));
     txtStation->setGeometry(248, 432, 177, 19);
     setBackColor(txtStation, kButton);
     lblDate = makeLabel(QStringLiteral("lblDate"), QString(), this);
@@ -247,14 +250,22 @@ void frmPropagation::tmrPropagation_Timer()
     const std::optional<QString> line = m_meter.tick(ut.hour(), ut.minute(), ut.second(), reading, m_file.isOpen());
     if (line && m_file.isOpen()) {
         const QByteArray bytes = line->toLatin1() + "\r\n";
+        errno = 0;
         if (m_file.write(bytes) != bytes.size() || !m_file.flush()) {
-            const QString why = m_file.errorString();
+            const QString why = writeErrorText(m_file, errno);
             m_file.close();
             lblSaveas->clear();
             msgBox(QStringList{QStringLiteral("The propagation file"), m_fileName, QStringLiteral("could not be written:"), why},
                    MsgIcon::Exclamation, QStringLiteral("Error"));
         }
     }
+}
+
+void frmPropagation::abandonRecording()
+{
+    // The file the recording went to is gone (its save failed at the last
+    // step): nothing more is written and the label no longer names it.
+    closeRecording(false);
 }
 
 FileResult frmPropagation::panram2file(const QString &path)
@@ -265,13 +276,15 @@ FileResult frmPropagation::panram2file(const QString &path)
     const QString freq = m_session.hasReceiver() ? openPanelFrequencyText() : QString();
     updateClockTexts();
     const QString start = G.utctext + QStringLiteral(" UTC");
+    const QString head = QStringList{start, freq, txtStation->text()}.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+    if (!isLatin1(head))
+        return FileResult::failure(QStringLiteral("The station name holds characters that the file cannot keep."));
     m_file.setFileName(path);
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return FileResult::failure(m_file.errorString());
-    const QByteArray head = (QStringList{start, freq, txtStation->text()}.join(QStringLiteral("\r\n")) +
-                             QStringLiteral("\r\n")).toLatin1();
-    if (m_file.write(head) != head.size() || !m_file.flush()) {
-        const QString why = m_file.errorString();
+    errno = 0;
+    if (m_file.write(head.toLatin1()) != head.size() || !m_file.flush()) {
+        const QString why = writeErrorText(m_file, errno);
         m_file.close();
         return FileResult::failure(why);
     }
@@ -284,9 +297,10 @@ FileResult frmPropagation::panram2file(const QString &path)
 
 FileResult frmPropagation::panfile2ram(const QString &path)
 {
-    const std::optional<QStringList> lines = readTextLines(path);
+    QString why;
+    const std::optional<QStringList> lines = readKindFile(path, filelimits::kPropagation, &why);
     if (!lines)
-        return FileResult::failure(readFailureReason(path));
+        return FileResult::failure(why);
     s_overlaynr = s_overlaynr % 4 + 1;
     const QColor c = propOverlayColour(s_overlaynr);
     QLabel *legend = lblPropfiles[size_t(s_overlaynr - 1)];

@@ -43,6 +43,8 @@ public:
 
     // The writer and reader of file kind 7.
     FileResult panram2file(const QString &path);
+    // A save whose file could not take its place: the recording stops.
+    void abandonRecording();
     FileResult panfile2ram(const QString &path);
 
     bool recording() const { return m_file.isOpen(); }

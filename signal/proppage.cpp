@@ -17,9 +17,12 @@ int pageY(float level) { return px(528 - 8.0 * level); }
 std::array<QString, 9> readProp2prtIni(const QString &path)
 {
     std::array<QString, 9> out;
-    const std::optional<QStringList> lines = readTextLines(path);
-    if (!lines)
+    // A settings file: what is beyond its nine lines, or a file far too
+    // large to be one, is not looked at.
+    const std::optional<TextLines> read = readTextFile(path, filelimits::kProp2prtIni);
+    if (!read)
         return out;
+    const QStringList *lines = &read->lines;
     for (int i = 0; i < 9 && i < lines->size(); ++i)
         out[size_t(i)] = (*lines)[i];
     return out;

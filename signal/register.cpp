@@ -29,10 +29,16 @@ void registerSignalWindows()
         frmPropagation *w = propagation();
         return w ? w->panfile2ram(p) : FileResult::failure(QStringLiteral("The propagation window is not open."));
     });
-    registerWriter(7, [propagation](const QString &p) {
-        frmPropagation *w = propagation();
-        return w ? w->panram2file(p) : FileResult::failure(QStringLiteral("The propagation window is not open."));
-    });
+    registerWriter(
+        7,
+        [propagation](const QString &p) {
+            frmPropagation *w = propagation();
+            return w ? w->panram2file(p) : FileResult::failure(QStringLiteral("The propagation window is not open."));
+        },
+        [propagation] {
+            if (frmPropagation *w = propagation())
+                w->abandonRecording();
+        });
 }
 
 } // namespace tav

@@ -10,7 +10,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace tav {
 
@@ -35,9 +34,8 @@ class Run {
 public:
     Run(const QString &outPath, const ConversionHooks &hooks) : m_file(outPath), m_hooks(hooks)
     {
-        m_file.setDirectWriteFallback(false);
-        if (!m_file.open(QIODevice::WriteOnly))
-            fail(m_file.errorString());
+        if (!m_file.ok())
+            fail(m_file.error());
         m_clock.start();
     }
     bool stopNow()
@@ -50,11 +48,12 @@ public:
     {
         if (!result.ok)
             return;
-        QByteArray b = line.toLatin1();
-        b += "\r\n";
-        if (m_file.write(b) != b.size())
-            fail(m_file.errorString());
+        m_file.writeLine(line);
+        if (!m_file.ok())
+            fail(m_file.error());
     }
+    // Every record or line looked at, written or not, counts here: a table
+    // of nothing but skipped records must still let Stop through.
     void events()
     {
         if (m_clock.elapsed() >= ConversionHooks::kEventIntervalMs || m_first) {
@@ -73,9 +72,9 @@ public:
     {
         if (result.ok) {
             if (!m_file.commit())
-                fail(m_file.errorString());
+                fail(m_file.error());
         } else {
-            m_file.cancelWriting();
+            m_file.cancel();
         }
         return result;
     }
@@ -89,11 +88,32 @@ public:
     ConversionResult result;
 
 private:
-    QSaveFile m_file;
+    AtomicFileWriter m_file;
     const ConversionHooks &m_hooks;
     QElapsedTimer m_clock;
     bool m_first = true;
 };
+
+// A frequency as the table must give it: digits with at most one point and
+// nothing else ("1e308" and "12,5" are not frequencies), that fits the
+// record's frequency columns.
+std::optional<QString> plainFrequency(const std::optional<QString> &text)
+{
+    if (!text || text->isEmpty())
+        return std::nullopt;
+    bool point = false, digit = false;
+    for (QChar c : *text) {
+        if (c == QLatin1Char('.') && !point)
+            point = true;
+        else if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            digit = true;
+        else
+            return std::nullopt;
+    }
+    if (!digit)
+        return std::nullopt;
+    return ftl::frequencyText(leadingNumber(*text));
+}
 
 } // namespace
 
@@ -114,6 +134,16 @@ ConversionResult convertIlg(const DbfTable &table, const std::array<bool, 4> &in
     double lastFreq = -1;
     const int n = table.recordCount();
     for (int rec = 0; rec < n && !run.stopNow(); ++rec) {
+        run.events();
+        // The table was measured when it was connected; a record that cannot
+        // be read now (the file shrank) makes the whole conversion fail, so
+        // the old station file is not replaced by part of the new one.
+        if (!table.readable(rec)) {
+            run.fail(QStringLiteral("record %1 of the %2 the table counts could not be read; the table is damaged.")
+                         .arg(rec + 1)
+                         .arg(n));
+            break;
+        }
         if (table.isDeleted(rec))
             continue;
         const std::optional<QString> utc = table.value(rec, fUtc);
@@ -125,12 +155,10 @@ ConversionResult convertIlg(const DbfTable &table, const std::array<bool, 4> &in
             if (k >= 0 && !include[k])
                 continue;
         }
-        // A FREQ that is missing, not a number or wider than its columns
-        // would shift every column after it: such a record is counted apart.
-        const std::optional<QString> freqText = table.value(rec, fFreq);
-        std::optional<QString> freq;
-        if (freqText && !freqText->isEmpty() && ((*freqText)[0].isDigit() || (*freqText)[0] == QLatin1Char('.')))
-            freq = ftl::frequencyText(leadingNumber(*freqText));
+        // A FREQ that is missing, not a plain number or wider than its
+        // columns would shift every column after it: such a record is
+        // counted apart.
+        const std::optional<QString> freq = plainFrequency(table.value(rec, fFreq));
         if (!freq) {
             ++run.result.noFrequency;
             continue;
@@ -157,7 +185,6 @@ ConversionResult convertIlg(const DbfTable &table, const std::array<bool, 4> &in
         lastFreq = fr;
         ++run.result.count;
         run.progress(line);
-        run.events();
     }
     return run.finish();
 }
@@ -165,14 +192,17 @@ ConversionResult convertIlg(const DbfTable &table, const std::array<bool, 4> &in
 ConversionResult convertAero(const QString &sourcePath, bool networkOnly, const QString &outPath,
                              const ConversionHooks &hooks)
 {
-    const std::optional<QStringList> lines = readTextLines(sourcePath);
-    if (!lines) {
+    const std::optional<TextLines> read = readTextFile(sourcePath, filelimits::kAeroSource);
+    if (!read) {
         ConversionResult r;
         r.ok = false;
-        r.error = QStringLiteral("%1 could not be read").arg(sourcePath);
+        r.error = QStringLiteral("%1 could not be read: %2").arg(sourcePath, readFailureReason(sourcePath));
         return r;
     }
+    const QStringList *lines = &read->lines;
     Run run(outPath, hooks);
+    if (read->cut)
+        run.result.sourceLinesLeftOut = filelimits::kAeroSource.maxLines;
     bool started = false;
     QString above, lastKey;
     bool anyKey = false;

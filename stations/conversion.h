@@ -33,6 +33,7 @@ struct ConversionResult {
     qint64 noFrequency = 0; // ILG records left out for a missing or too wide FREQ
     bool unordered = false; // the written frequencies do not ascend
     bool stopped = false;
+    qint64 sourceLinesLeftOut = -1; // aero: the list held more lines than are read (-1: it did not)
 };
 
 // The ILG conversion. `include` are the four status boxes (E, I, N, P).

@@ -43,7 +43,8 @@ bool stopInsteadOfClose(QCloseEvent *ev, bool converting, bool &stop)
 
 void reportConversionWriteFailure(const QString &out, const QString &error)
 {
-    msgBox(QStringList{QStringLiteral("The file"), out, QStringLiteral("could not be written:"), error},
+    msgBox(QStringList{QStringLiteral("The conversion did not complete; the file"), out,
+                       QStringLiteral("was left as it was:"), error},
            MsgIcon::Exclamation, QStringLiteral("Error"));
 }
 

@@ -25,7 +25,8 @@ ConversionHooks conversionWindowHooks(QLabel *count, QLabel *record, const bool 
 // itself after every conversion); true when the close was refused.
 bool stopInsteadOfClose(QCloseEvent *ev, bool converting, bool &stop);
 
-// A file that could not be written, with the reason.
+// A conversion that could not write its file whole, or read its source
+// whole, with the reason (the old file stays).
 void reportConversionWriteFailure(const QString &out, const QString &error);
 
 // The end of a conversion: the record line cleared, the final count shown.

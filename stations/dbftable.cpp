@@ -34,6 +34,7 @@ DbfTable::~DbfTable() { close(); }
 bool DbfTable::open(const QString &dir, const QString &table)
 {
     close();
+    m_damage.clear();
     QString name = table;
     if (!name.endsWith(QLatin1String(".dbf"), Qt::CaseInsensitive))
         name += QLatin1String(".dbf");
@@ -48,7 +49,24 @@ bool DbfTable::open(const QString &dir, const QString &table)
     hooks.FOpen = openNoCase;
     hooks.Error = quietError;
     m_h = DBFOpenLL(QFile::encodeName(d + *real).constData(), "rb", &hooks);
-    return m_h != nullptr;
+    if (!m_h)
+        return false;
+    // The header's record count is believed only as far as the file holds
+    // it: a table claiming millions of records in a few kilobytes would
+    // otherwise be walked record by record through nothing.
+    const qint64 size = QFileInfo(d + *real).size();
+    const qint64 body = size - m_h->nHeaderLength;
+    const qint64 held = m_h->nRecordLength > 0 && body > 0 ? body / m_h->nRecordLength : 0;
+    if (m_h->nRecords < 0 || m_h->nRecords > held) {
+        m_damage = QStringLiteral("The table %1 is damaged: its header counts %2 records, but its %3 bytes hold %4.")
+                       .arg(*real)
+                       .arg(qint64(m_h->nRecords) & 0xffffffffLL)
+                       .arg(size)
+                       .arg(held);
+        close();
+        return false;
+    }
+    return true;
 }
 
 void DbfTable::close()
@@ -61,6 +79,14 @@ void DbfTable::close()
 int DbfTable::recordCount() const { return m_h ? DBFGetRecordCount(m_h) : 0; }
 
 bool DbfTable::isDeleted(int record) const { return m_h && DBFIsRecordDeleted(m_h, record); }
+
+bool DbfTable::readable(int record) const
+{
+    if (!m_h || record < 0 || record >= m_h->nRecords)
+        return false;
+    // Reading any field loads the whole record; NULL means it could not be.
+    return m_h->nFields <= 0 || DBFReadStringAttribute(m_h, record, 0) != nullptr;
+}
 
 int DbfTable::field(const QString &name) const
 {
@@ -78,7 +104,12 @@ std::optional<QString> DbfTable::value(int record, int field) const
     const char *v = DBFReadStringAttribute(m_h, record, field);
     if (!v)
         return std::nullopt;
-    return QString::fromLatin1(v).trimmed();
+    // A line break kept in a text field would split the record it goes into.
+    QString s = QString::fromLatin1(v);
+    for (QChar &c : s)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            c = QLatin1Char(' ');
+    return s.trimmed();
 }
 
 } // namespace tav

@@ -157,7 +157,11 @@ void frmConvertAero::cmdConvert_Click()
         return;
     }
     showConversionCount(lblCount, lblShowrecord, r.count);
-    msgBox(QStringLiteral("Conversion ready"), MsgIcon::Information, QStringLiteral("Aerolist database"));
+    QStringList msg{QStringLiteral("Conversion ready")};
+    if (r.sourceLinesLeftOut >= 0)
+        msg << QStringLiteral("The aero list has more lines than can be converted; only its first %1 were read.")
+                   .arg(r.sourceLinesLeftOut);
+    msgBox(msg, MsgIcon::Information, QStringLiteral("Aerolist database"));
     unload();
 }
 

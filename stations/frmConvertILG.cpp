@@ -122,8 +122,12 @@ void frmConvertILG::optDbconnect_Click(int index)
     const QString source = index == 1 ? QStringLiteral("ILGADATA") : QStringLiteral("ILGSDATA");
     if (!m_table.open(G.filedirs[0], source) || m_table.recordCount() == 0) {
         m_table.close();
-        msgBox(QStringList{QStringLiteral("Could not connect to database"), QStringLiteral("Check path and/or filename")},
-               MsgIcon::Critical, QStringLiteral("Error"));
+        QStringList msg{QStringLiteral("Could not connect to database")};
+        if (!m_table.damage().isEmpty())
+            msg << m_table.damage();
+        else
+            msg << QStringLiteral("Check path and/or filename");
+        msgBox(msg, MsgIcon::Critical, QStringLiteral("Error"));
         optDbconnect->select(0);
         return;
     }

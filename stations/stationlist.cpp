@@ -1,4 +1,5 @@
 #include "stations/stationlist.h"
+#include "stations/queryini.h"
 
 #include "core/exchange.h"
 #include "core/frmWelcome.h"
@@ -234,12 +235,22 @@ void StationListWindow::Form_Load()
     if (TavForm *q = Windows::get(m_queryWindow))
         q->load();
     // Missing or damaged choices leave the combos empty; the user may type.
-    const QueryChoices choices = readQueryChoices(resolveNoCase(G.datapath, m_iniName), m_combos);
+    const QString iniPath = resolveNoCase(G.datapath, m_iniName);
+    const std::optional<QueryFile> choices = readQueryFile(iniPath, m_combos);
     const QVector<QComboBox *> combos = queryCombos();
-    for (int i = 0; i < combos.size() && i < choices.combos.size(); ++i) {
+    for (int i = 0; i < combos.size(); ++i) {
         combos[i]->clear();
-        combos[i]->addItems(choices.combos[i]);
+        if (choices && i < choices->combos.size())
+            combos[i]->addItems(choices->combos[i]);
         combos[i]->setEditText(QString());
+    }
+    const QString iniName = QFileInfo(iniPath).fileName();
+    if (choices) {
+        if (const QStringList remarks = queryFileRemarks(iniName, *choices); !remarks.isEmpty())
+            msgBox(remarks, MsgIcon::Exclamation, QStringLiteral("Error"));
+    } else if (QFileInfo(iniPath).isFile()) {
+        msgBox(QStringList{QStringLiteral("The file ") + iniName, QStringLiteral("could not be read: ") + readFailureReason(iniPath) + QLatin1Char('.')},
+               MsgIcon::Exclamation, QStringLiteral("Error"));
     }
     for (QWidget *w : {static_cast<QWidget *>(cmdQuery), static_cast<QWidget *>(cmdSort),
                        static_cast<QWidget *>(cmdScan), static_cast<QWidget *>(txtScandelay)})

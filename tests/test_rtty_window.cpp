@@ -452,6 +452,8 @@ TEST_P(RttyWindow, CaptureThatCannotBeWrittenStopsAndSaysSo)
     ASSERT_EQ(dialogs.shown().size(), 1);
     EXPECT_TRUE(dialogs.shown()[0].text.contains(QStringLiteral("rty_full.txt")));
     EXPECT_TRUE(dialogs.shown()[0].text.contains(QStringLiteral("The capture has stopped.")));
+    EXPECT_TRUE(dialogs.shown()[0].text.contains(QStringLiteral("too large"))) << "the cause is named";
+    EXPECT_FALSE(dialogs.shown()[0].text.contains(QStringLiteral("Unknown error")));
     EXPECT_EQ(ry(13), "CQ DE DL0XYZ") << "the text is still shown";
     w->cmdStop->click();
     EXPECT_EQ(dialogs.shown().size(), 1) << "one message, no more attempts";

@@ -13,6 +13,7 @@
 #include "signal/propfile.h"
 #include "signal/proppage.h"
 #include "support/nrd545rig.h"
+#include "support/diskfaults.h"
 #include "support/testenv.h"
 
 #include <QTest>
@@ -300,4 +301,56 @@ TEST_F(PropagationOnNrd545, DiduzuShowsThePanelOpenedAtGoNotTheSetUpChoice)
         EXPECT_TRUE(other == nullptr || !other->isLoadedForm());
         w->unload();
     }
+}
+
+TEST_F(PropagationWindow, ASaveThatCannotTakeItsPlaceStopsTheRecording)
+{
+    saveAs(QStringLiteral("PAN_first.TXT"));
+    ASSERT_TRUE(w->recording());
+    // A directory holding a file stands where the new file should go.
+    ASSERT_TRUE(QDir().mkpath(G.filedirs[7] + QStringLiteral("PAN_busy.TXT/inside")));
+    G.filekind = 7;
+    G.filenames[7] = QStringLiteral("PAN_busy.TXT");
+    const FileResult r = runWriter(7);
+    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(w->recording()) << "nothing goes on into the removed temporary file";
+    EXPECT_EQ(w->lblSaveas->text(), QString());
+    EXPECT_EQ(QDir(G.filedirs[7]).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("PAN_first.TXT")});
+    w->cmdStart->click();
+    for (int s = 0; s < 120; ++s) {
+        Clock::advanceSecs(1);
+        w->tmrPropagation_Timer();
+    }
+    w->cmdStop->click();
+    EXPECT_TRUE(dialogs.shown().isEmpty()) << "no \"now saved\" for a recording that ended";
+}
+
+TEST_F(PropagationWindow, SavesOnAFullDiskOrUnderASizeLimitKeepTheOldFileAndNameTheCause)
+{
+    w->txtStation->setText(QStringLiteral("R. Vaticana"));
+    auto trySave = [&](const char *cause) {
+        G.filekind = 7;
+        G.filenames[7] = QStringLiteral("PAN_keep.TXT");
+        const FileResult r = runWriter(7);
+        EXPECT_FALSE(r.ok);
+        EXPECT_TRUE(r.error.contains(QLatin1String(cause))) << r.error.toStdString();
+        EXPECT_FALSE(w->recording());
+        QFile f(G.filedirs[7] + QStringLiteral("PAN_keep.TXT"));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), QByteArray("old\r\n"));
+    };
+    dir.write(QStringLiteral("PAN/PAN_keep.TXT"), "old\r\n");
+    {
+        tavtest::FileSizeLimit limit(10);
+        trySave("too large");
+    }
+    tavtest::SmallDisk disk(dir.path() + QStringLiteral("small"), 64);
+    if (!disk.available()) {
+        std::puts("(a small tmpfs cannot be mounted here: the full disk is not tried)");
+        return;
+    }
+    G.filedirs[7] = dir.path() + QStringLiteral("small/");
+    dir.write(QStringLiteral("small/PAN_keep.TXT"), "old\r\n");
+    disk.fill();
+    trySave("disk is full");
 }

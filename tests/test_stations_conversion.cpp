@@ -12,11 +12,13 @@
 #include "stations/frmILGfinddbf.h"
 #include "stations/stationstate.h"
 #include "support/dbfwrite.h"
+#include "support/diskfaults.h"
 #include "support/testenv.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -428,4 +430,172 @@ TEST_F(Conversion, AeroStopBeforeConvertDoesNotEmptyTheFile)
     ASSERT_EQ(written.size(), 2);
     EXPECT_TRUE(written[0].startsWith("03016.00"));
     EXPECT_EQ(dialogs.shown().last().text, "Conversion ready");
+}
+
+namespace {
+
+// The record count in a dBase header, set to what a damaged table claims.
+QByteArray withCount(QByteArray table, quint32 count)
+{
+    for (int i = 0; i < 4; ++i)
+        table[4 + i] = char((count >> (8 * i)) & 0xFF);
+    return table;
+}
+
+QVector<DbfRow> ilgRows(int n)
+{
+    QVector<DbfRow> rows;
+    for (int i = 0; i < n; ++i)
+        rows << ilgRow(QByteArray::number(5000 + i).constData(), "0100-0200", "", "Station");
+    return rows;
+}
+
+} // namespace
+
+TEST_F(Conversion, TablesThatCannotHoldTheirCountAreRefusedAtConnect)
+{
+    registerBuiltWindows();
+    auto *w = Windows::get<frmConvertILG>("frmConvertILG");
+    const QByteArray three = tavtest::dbaseIII(kIlgFields, ilgRows(3));
+    for (quint32 claim : {12u, 1000000u, 2147483647u}) {
+        SCOPED_TRACE(claim);
+        dir.write("tables/ILGSDATA.DBF", withCount(three, claim));
+        w->load();
+        w->fraConnect->setEnabled(true);
+        QElapsedTimer t;
+        t.start();
+        w->optDbconnect->select(2);
+        EXPECT_LT(t.elapsed(), 1000);
+        ASSERT_FALSE(dialogs.shown().isEmpty());
+        EXPECT_EQ(dialogs.shown().last().text,
+                  QStringLiteral("Could not connect to database\nThe table ILGSDATA.DBF is damaged: its header counts %1 "
+                                 "records, but its %2 bytes hold 3.")
+                      .arg(claim)
+                      .arg(three.size()));
+        EXPECT_EQ(w->optDbconnect->selected(), 0);
+        EXPECT_FALSE(w->cmdConvert->isEnabled());
+        w->unload();
+    }
+}
+
+TEST_F(Conversion, StopIsHonouredWhileEveryRecordIsSkipped)
+{
+    registerBuiltWindows();
+    // 300,000 records without a time: the rules skip every one of them.
+    const QVector<DbfField> fields = {{"FREQ", 'N', 9, 2}, {"UTC", 'C', 4, 0}};
+    QByteArray table = tavtest::dbaseIII(fields, {});
+    table.chop(1); // the end mark goes after the records
+    const int n = 300000;
+    table.reserve(table.size() + n * 14 + 1);
+    for (int i = 0; i < n; ++i)
+        table += "   6000.00    ";
+    table += '\x1a';
+    dir.write("tables/ILGSDATA.DBF", withCount(table, n));
+    dir.write("rx2db/ILGSDATA.ftl", "old\r\n");
+
+    auto *w = Windows::get<frmConvertILG>("frmConvertILG");
+    w->load();
+    w->fraConnect->setEnabled(true);
+    w->optDbconnect->select(2);
+    ASSERT_TRUE(w->cmdConvert->isEnabled());
+    bool convertReturned = false, stopDuringConversion = false;
+    QElapsedTimer sinceStop;
+    QTimer::singleShot(0, w, [&] {
+        stopDuringConversion = !convertReturned;
+        sinceStop.start();
+        QTest::mouseClick(w->cmdStop, Qt::LeftButton);
+    });
+    QTest::mouseClick(w->cmdConvert, Qt::LeftButton);
+    convertReturned = true;
+    EXPECT_TRUE(stopDuringConversion) << "the Stop click waited for the end of the table";
+    ASSERT_TRUE(sinceStop.isValid());
+    EXPECT_LT(sinceStop.elapsed(), 1000);
+}
+
+TEST_F(Conversion, ATableThatShrinksAfterConnectKeepsTheOldFile)
+{
+    registerBuiltWindows();
+    // Larger than any read-ahead, so the loss is met part way.
+    dir.write("tables/ILGSDATA.DBF", tavtest::dbaseIII(kIlgFields, ilgRows(400)));
+    dir.write("rx2db/ILGSDATA.ftl", "old\r\n");
+    auto *w = Windows::get<frmConvertILG>("frmConvertILG");
+    w->load();
+    w->fraConnect->setEnabled(true);
+    w->optDbconnect->select(2);
+    ASSERT_TRUE(w->cmdConvert->isEnabled());
+    // Cut to three records behind the connected table's back.
+    const int recordLength = 1 + 9 + 12 + 1 + 30 + 10 + 20 + 7 + 5 + 6 + 2 * 9 + 20 + 20;
+    const int header = 32 + 32 * int(kIlgFields.size()) + 1;
+    ASSERT_TRUE(QFile::resize(dir.file("tables/ILGSDATA.DBF"), header + 3 * recordLength));
+    QTest::mouseClick(w->cmdConvert, Qt::LeftButton);
+    ASSERT_FALSE(dialogs.shown().isEmpty());
+    EXPECT_EQ(dialogs.shown().last().title, "Error");
+    EXPECT_TRUE(dialogs.shown().last().text.contains("of the 400 the table counts could not be read"))
+        << dialogs.shown().last().text.toStdString();
+    EXPECT_EQ(dir.read("rx2db/ILGSDATA.ftl"), QByteArray("old\r\n"));
+    EXPECT_TRUE(G.convertilgloaded) << "the window stays for another try";
+}
+
+TEST_F(Conversion, ControlCharactersBecomeBlanksAndOddFrequenciesAreSkipped)
+{
+    dir.write("tables/ILGSDATA.DBF", tavtest::dbaseIII(kIlgFields, {ilgRow("6005", "0000-2400", "", "Radio\r\nOne"),
+                                                                     ilgRow("1e308", "0100-0200", "", "Exponent"),
+                                                                     ilgRow("12,5", "0100-0200", "", "Comma"),
+                                                                     ilgRow("6010", "0100-0200", "", "Tab\there")}));
+    const ConversionResult r = convert("ILGSDATA");
+    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    EXPECT_EQ(r.count, 2);
+    EXPECT_EQ(r.noFrequency, 2) << "\"1e308\" and \"12,5\" are not frequencies";
+    const QStringList out = lines(dir.path() + "out.ftl");
+    ASSERT_EQ(out.size(), 2);
+    EXPECT_EQ(out[0].size(), 125);
+    EXPECT_EQ(out[0].mid(19, 22), "Radio  One            ");
+    EXPECT_EQ(out[1].mid(19, 22), "Tab here              ");
+}
+
+TEST_F(Conversion, AFullDiskOrASizeLimitKeepsTheOldStationFiles)
+{
+    dir.write("tables/ILGSDATA.DBF", tavtest::dbaseIII(kIlgFields, ilgRows(250)));
+    QStringList aero;
+    for (int i = 0; i < 500; ++i)
+        aero << QStringLiteral("0%1.00 USB      NET %2").arg(3000 + i).arg(i);
+    dir.write("tables/aerolist.txt", aero.join("\r\n").toLatin1() + "\r\n");
+    DbfTable t;
+    ASSERT_TRUE(t.open(G.filedirs[0], "ILGSDATA"));
+
+    auto tryBoth = [&](const QString &outDir, const char *cause) {
+        const ConversionResult ilg = convertIlg(t, {}, outDir + "ILGSDATA.ftl", {});
+        EXPECT_FALSE(ilg.ok);
+        EXPECT_TRUE(ilg.error.contains(QLatin1String(cause))) << ilg.error.toStdString();
+        const ConversionResult air = convertAero(dir.path() + "tables/aerolist.txt", false, outDir + "aero.ftl", {});
+        EXPECT_FALSE(air.ok);
+        EXPECT_TRUE(air.error.contains(QLatin1String(cause))) << air.error.toStdString();
+        for (const char *name : {"ILGSDATA.ftl", "aero.ftl"}) {
+            QFile f(outDir + name);
+            ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+            EXPECT_EQ(f.readAll(), QByteArray("old\r\n")) << name;
+        }
+        EXPECT_EQ(QDir(outDir).entryList(QDir::Files | QDir::Hidden).filter(".ftl.").size(), 0) << "no temporary file left";
+    };
+
+    dir.write("ILGSDATA.ftl", "old\r\n");
+    dir.write("aero.ftl", "old\r\n");
+    {
+        tavtest::FileSizeLimit limit(4000);
+        tryBoth(dir.path(), "too large");
+    }
+
+    tavtest::SmallDisk disk(dir.path() + "small", 256);
+    if (!disk.available()) {
+        std::puts("(a small tmpfs cannot be mounted here: the full disk is not tried)");
+        return;
+    }
+    const QString small = dir.path() + "small/";
+    for (const char *name : {"ILGSDATA.ftl", "aero.ftl"}) {
+        QFile f(small + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("old\r\n");
+    }
+    disk.fill();
+    tryBoth(small, "disk is full");
 }

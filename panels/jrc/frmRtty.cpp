@@ -1,5 +1,7 @@
 #include "panels/jrc/frmRtty.h"
 
+#include <cerrno>
+
 #include "core/textfile.h"
 #include <QFileInfo>
 
@@ -296,12 +298,14 @@ void frmRtty::capture(const QStringList &lines)
     if (!m_capturing)
         return;
     QFile &file = rttyCaptureFile();
+    errno = 0;
     if (appendCaptureLines(file, lines))
         return;
+    const int err = errno;
     // A full disk or a size limit: the capture ends here, visibly, rather
     // than losing the text while the label still says it is being kept.
     const QString name = shownText(QFileInfo(file.fileName()).fileName(), 60);
-    const QString why = file.errorString();
+    const QString why = writeErrorText(file, err);
     cmdSave_Click(0);
     msgBox(QStringList{QStringLiteral("The RTTY text could not be written to %1:").arg(name), shownText(why),
                        QStringLiteral("The capture has stopped.")},
