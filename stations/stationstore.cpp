@@ -348,27 +348,4 @@ void StationScan::advance(int count)
     position = (position + 1) % count;
 }
 
-QueryChoices readQueryChoices(const QString &path, int combos)
-{
-    QueryChoices q;
-    q.combos.resize(combos);
-    const std::optional<QStringList> lines = readTextLines(path);
-    if (!lines)
-        return q;
-    int current = -1;
-    for (const QString &l : *lines) {
-        if (l.startsWith(QLatin1String("***"))) {
-            ++current;
-            continue;
-        }
-        if (l.startsWith(QLatin1String("===")))
-            continue;
-        if (current < 0 || current >= combos)
-            ++q.leftOut;
-        else
-            q.combos[current] << l;
-    }
-    return q;
-}
-
 } // namespace tav

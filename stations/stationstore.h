@@ -125,13 +125,4 @@ public:
     void advance(int count);
 };
 
-// Query choices: "***" starts the next combo's items, "===" lines are
-// skipped, others are items. Items before the first "***" or beyond the last
-// combo are left out and counted.
-struct QueryChoices {
-    QVector<QStringList> combos;
-    int leftOut = 0;
-};
-QueryChoices readQueryChoices(const QString &path, int combos);
-
 } // namespace tav

@@ -15,6 +15,7 @@
 #include "stations/ftlrecord.h"
 #include "stations/stationlist.h"
 #include "stations/stationstate.h"
+#include "stations/queryini.h"
 #include "stations/stationstore.h"
 #include "support/nrd545rig.h"
 #include "support/testenv.h"
@@ -241,11 +242,13 @@ TEST_F(StationQuery, ScanSteppingAndQueryChoices)
 
     tavtest::ScratchDir dir;
     dir.write("q.ini", "stray\r\n***\r\n6\r\n===\r\n\r\n***\r\n7\r\n***\r\nextra\r\n");
-    const QueryChoices q = readQueryChoices(dir.file("q.ini"), 2);
-    EXPECT_EQ(q.combos[0], (QStringList{"6", ""}));
-    EXPECT_EQ(q.combos[1], QStringList{"7"});
-    EXPECT_EQ(q.leftOut, 2);
-    EXPECT_EQ(readQueryChoices(dir.file("missing.ini"), 3).combos.size(), 3);
+    const std::optional<QueryFile> q = readQueryFile(dir.file("q.ini"), 2);
+    ASSERT_TRUE(q);
+    EXPECT_EQ(q->combos[0], (QStringList{"6", ""}));
+    EXPECT_EQ(q->combos[1], QStringList{"7"});
+    EXPECT_EQ(q->beforeFirst, 1);
+    EXPECT_EQ(q->beyondLast, 1);
+    EXPECT_FALSE(readQueryFile(dir.file("missing.ini"), 3));
 }
 
 namespace {
