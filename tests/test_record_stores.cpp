@@ -10,6 +10,7 @@
 #include "stations/stationstore.h"
 #include "stations/tracking.h"
 #include "support/testenv.h"
+#include "support/mutate.h"
 
 #include <QElapsedTimer>
 #include <algorithm>
@@ -17,6 +18,7 @@
 #include <random>
 
 using namespace tav;
+using tavtest::mutate;
 
 namespace {
 
@@ -38,46 +40,6 @@ QByteArray crlfFile(const QList<QByteArray> &lines)
     for (const QByteArray &l : lines)
         out += l + "\r\n";
     return out;
-}
-
-// Damages a file as hand edits, bad disks and other programs do.
-QByteArray mutate(QByteArray b, std::mt19937 &rng)
-{
-    auto pick = [&](int n) { return int(rng() % unsigned(std::max(n, 1))); };
-    static const char *const pieces[] = {"\r", "\n", "\r\n", "\n\r", " ", "\t", "\xff\xfe", "\xd0\x94", "-",
-                                         ".", "99999999999999999999", "1e308", "nan", "\0"};
-    const int rounds = 1 + pick(6);
-    for (int r = 0; r < rounds; ++r) {
-        switch (pick(7)) {
-        case 0:
-            if (!b.isEmpty())
-                b[pick(int(b.size()))] = char(rng());
-            break;
-        case 1:
-            b.insert(pick(int(b.size()) + 1), pieces[pick(int(std::size(pieces)))]);
-            break;
-        case 2:
-            if (!b.isEmpty()) {
-                const int at = pick(int(b.size()));
-                b.remove(at, pick(int(b.size()) - at + 1));
-            }
-            break;
-        case 3: // a very long line
-            b.insert(pick(int(b.size()) + 1), QByteArray(1 + pick(8000), "9 .-"[pick(4)]));
-            break;
-        case 4: // many lines (more than the format holds)
-            b.insert(pick(int(b.size()) + 1), QByteArray(pick(3000), "\n\r"[pick(2)]));
-            break;
-        case 5:
-            for (int i = pick(64); i > 0; --i)
-                b.insert(pick(int(b.size()) + 1), char(rng()));
-            break;
-        default:
-            b.truncate(pick(int(b.size()) + 1));
-            break;
-        }
-    }
-    return b;
 }
 
 QByteArray stationFile(std::mt19937 &rng, int records)

@@ -2,22 +2,16 @@
 #include "core/globals.h"
 #include "core/settings.h"
 #include "core/textfile.h"
+#include "support/mutate.h"
 #include "support/testenv.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
 
 using namespace tav;
+using tavtest::crlf;
 
 namespace {
-
-QByteArray crlf(const QStringList &lines)
-{
-    QByteArray out;
-    for (const QString &l : lines)
-        out += l.toLatin1() + "\r\n";
-    return out;
-}
 
 QStringList fullFile(const QString &datapath, const QString &type = QStringLiteral(" 1"))
 {

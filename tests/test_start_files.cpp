@@ -24,16 +24,9 @@
 #include <sys/resource.h>
 
 using namespace tav;
+using tavtest::crlf;
 
 namespace {
-
-QByteArray crlf(const QStringList &lines)
-{
-    QByteArray out;
-    for (const QString &l : lines)
-        out += l.toLatin1() + "\r\n";
-    return out;
-}
 
 // A valid file of each kind, the seed of the mutations.
 QByteArray validSettings(const QString &datapath)

@@ -6,67 +6,17 @@
 #include "drivers/receiver.h"
 #include "memories/memimage.h"
 #include "timers/timerprog.h"
+#include "support/mutate.h"
 
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
 #include <random>
 
 using namespace tav;
+using tavtest::crlf;
+using tavtest::mutate;
 
 namespace {
-
-QByteArray crlf(const QStringList &lines)
-{
-    QByteArray out;
-    for (const QString &l : lines)
-        out += l.toLatin1() + "\r\n";
-    return out;
-}
-
-// Damages a file as hand edits, bad disks and other programs do: flipped
-// bytes, inserted numbers and separators, cut stretches, long lines,
-// repeated stretches, random bytes, a truncated end.
-QByteArray mutate(QByteArray b, std::mt19937 &rng)
-{
-    auto pick = [&](int n) { return int(rng() % unsigned(std::max(n, 1))); };
-    static const char *const pieces[] = {"-", ",", "@", "99", "13", "2150", "-32768", "99999999", "XXX", "MEM",
-                                         "\r", "\n", "\r\n", " ", "\t", "\xff", "1e308", "+5", ",,,,"};
-    const int rounds = 1 + pick(6);
-    for (int r = 0; r < rounds; ++r) {
-        switch (pick(7)) {
-        case 0:
-            if (!b.isEmpty())
-                b[pick(int(b.size()))] = char(rng());
-            break;
-        case 1:
-            b.insert(pick(int(b.size()) + 1), pieces[pick(int(std::size(pieces)))]);
-            break;
-        case 2:
-            if (!b.isEmpty()) {
-                const int at = pick(int(b.size()));
-                b.remove(at, pick(int(b.size()) - at + 1));
-            }
-            break;
-        case 3:
-            b.insert(pick(int(b.size()) + 1), QByteArray(1 + pick(4000), "9,0 "[pick(4)]));
-            break;
-        case 4:
-            if (!b.isEmpty()) {
-                const int at = pick(int(b.size()));
-                b.insert(at, b.mid(at, pick(3000)));
-            }
-            break;
-        case 5:
-            for (int i = pick(64); i > 0; --i)
-                b.insert(pick(int(b.size()) + 1), char(rng()));
-            break;
-        default:
-            b.truncate(pick(int(b.size()) + 1));
-            break;
-        }
-    }
-    return b;
-}
 
 constexpr int kCases = 3000;
 
