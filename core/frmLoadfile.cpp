@@ -28,14 +28,8 @@ frmLoadfile::frmLoadfile() : TavForm(QStringLiteral("frmLoadfile"), 11, &Program
 {
     setWindowTitle(QStringLiteral("Select file to load"));
     auto *outer = new QVBoxLayout(this);
-    lblFolder = new QLabel(this);
-    lblFolder->setObjectName(QStringLiteral("lblFolder"));
-    lblFolder->setTextFormat(Qt::PlainText);
-    lblFolder->setWordWrap(true);
-    lblPattern = new QLabel(this);
-    lblPattern->setObjectName(QStringLiteral("lblPattern"));
-    lblPattern->setTextFormat(Qt::PlainText);
-    lblPattern->setWordWrap(true);
+    lblFolder = makeNoteLabel(QStringLiteral("lblFolder"), this);
+    lblPattern = makeNoteLabel(QStringLiteral("lblPattern"), this);
     outer->addWidget(lblFolder);
     outer->addWidget(lblPattern);
     auto *lay = new QHBoxLayout;

@@ -53,14 +53,8 @@ frmSavefile::frmSavefile() : TavForm(QStringLiteral("frmSavefile"), 26, &Program
     row->addStretch();
     row->addWidget(cmdOK);
     row->addWidget(cmdCancel);
-    lblFolder = new QLabel(this);
-    lblFolder->setObjectName(QStringLiteral("lblFolder"));
-    lblFolder->setTextFormat(Qt::PlainText);
-    lblFolder->setWordWrap(true);
-    lblPattern = new QLabel(this);
-    lblPattern->setObjectName(QStringLiteral("lblPattern"));
-    lblPattern->setTextFormat(Qt::PlainText);
-    lblPattern->setWordWrap(true);
+    lblFolder = makeNoteLabel(QStringLiteral("lblFolder"), this);
+    lblPattern = makeNoteLabel(QStringLiteral("lblPattern"), this);
     lay->insertWidget(0, lblFolder);
     lay->insertWidget(1, lblPattern);
     lay->addLayout(row);

@@ -301,6 +301,14 @@ QLabel *makeLabel(const QString &name, const QString &text, QWidget *parent)
     return l;
 }
 
+QLabel *makeNoteLabel(const QString &name, QWidget *parent)
+{
+    QLabel *l = makeLabel(name, QString(), parent);
+    l->setTextFormat(Qt::PlainText);
+    l->setWordWrap(true);
+    return l;
+}
+
 QGroupBox *makeFrame(const QString &name, const QString &caption, QWidget *parent)
 {
     auto *g = new QGroupBox(caption, parent);

@@ -179,6 +179,8 @@ private:
 
 // Small helpers for building windows with named controls.
 QLabel *makeLabel(const QString &name, const QString &text, QWidget *parent);
+// A label for a path or a name pattern: shown as typed, wrapped where long.
+QLabel *makeNoteLabel(const QString &name, QWidget *parent);
 QGroupBox *makeFrame(const QString &name, const QString &caption, QWidget *parent);
 // A button that Enter does not press by default.
 QPushButton *makeButton(const QString &name, const QString &caption, QWidget *parent);
