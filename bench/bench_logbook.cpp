@@ -14,6 +14,7 @@
 #include "logbook/logbook.h"
 #include "support/benchrun.h"
 #include "support/plainread.h"
+#include "support/samplerecords.h"
 
 #include <QApplication>
 #include <QRandomGenerator>
@@ -37,18 +38,7 @@ LogRecords makeRecords(int n)
     LogRecords v;
     v.reserve(n);
     for (int i = 0; i < n; ++i) {
-        LogRecord r;
-        r[LogDate] = QString::number(20000101 + rng.bounded(991231));
-        r[LogStart] = padded(rng.bounded(2400), 4);
-        r[LogEnd] = padded(rng.bounded(2400), 4);
-        r[LogFreq] = padded(rng.bounded(30000), 5);
-        r[LogSinpo] = QStringLiteral("45444");
-        r[LogLanguage] = QStringLiteral("ENG");
-        r[LogStation] = QStringLiteral("Station %1").arg(rng.bounded(5000));
-        r[LogLocation] = QStringLiteral("Somewhere");
-        r[LogRemarks] = QStringLiteral("Remarks of the reception report");
-        r[LogRxSetting] = QStringLiteral("a");
-        v.push_back(r);
+        v.push_back(tavbench::sampleLogRecord(rng));
     }
     return v;
 }

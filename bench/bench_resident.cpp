@@ -17,6 +17,7 @@
 #include "memories/memimage.h"
 #include "stations/ftlrecord.h"
 #include "stations/stationstore.h"
+#include "support/samplerecords.h"
 
 #include <QApplication>
 #include <QDir>
@@ -73,30 +74,11 @@ void writeFiles(const QString &dir, int lines)
         bdxc += b + "\r\n";
         own += QByteArray("Organisation ").append(QByteArray::number(i % 700)).leftJustified(43, ' ') + "u" +
                QByteArray(6, ' ') + QByteArray::number(2300 + rng.bounded(24000)) + ",9560.5,11730\r\n";
-        ftl::Fields fl;
-        fl.freq = *ftl::frequencyText(2300 + i * 0.5);
-        fl.utc = QStringLiteral("0600-0700");
-        fl.station = QStringLiteral("Radio %1").arg(i % 500);
-        fl.target = QStringLiteral("EU NA");
-        fl.language = QStringLiteral("English");
-        fl.power = QStringLiteral("500");
-        fl.lat = QStringLiteral("5130N");
-        fl.lon = QStringLiteral("00006W");
-        fl.areas[3] = true;
-        fl.country = QStringLiteral("England");
-        fl.location = QStringLiteral("Woofferton");
-        ftl += ftl::build(fl).toLatin1() + "\r\n";
-        LogRecord r;
-        r[LogDate] = QString::number(20000101 + rng.bounded(991231));
-        r[LogStart] = padded(rng.bounded(2400), 4);
-        r[LogEnd] = padded(rng.bounded(2400), 4);
-        r[LogFreq] = padded(rng.bounded(30000), 5);
-        r[LogSinpo] = QStringLiteral("45444");
-        r[LogLanguage] = QStringLiteral("ENG");
-        r[LogStation] = QStringLiteral("Station %1").arg(rng.bounded(5000));
-        r[LogLocation] = QStringLiteral("Somewhere");
-        r[LogRemarks] = QStringLiteral("Remarks of the reception report");
-        r[LogRxSetting] = QStringLiteral("a");
+        ftl += tavbench::sampleStationLine(2300 + i * 0.5, QStringLiteral("0600-0700"),
+                                           QStringLiteral("Radio %1").arg(i % 500), QStringLiteral("English"))
+                   .toLatin1() +
+               "\r\n";
+        const LogRecord r = tavbench::sampleLogRecord(rng);
         log += logLine(i, r).toLatin1() + "\r\n";
     }
     writeFile(dir + "BDX_BENCH.TXT", bdxc);

@@ -17,6 +17,7 @@
 #include "stations/tracking.h"
 #include "support/benchrun.h"
 #include "support/plainread.h"
+#include "support/samplerecords.h"
 
 #include <QApplication>
 #include <QDir>
@@ -70,19 +71,7 @@ struct Data {
             DBFWriteStringAttribute(h, r, 12, "EU");
             DBFWriteStringAttribute(h, r, 18, "England");
             DBFWriteStringAttribute(h, r, 19, "Woofferton");
-            ftl::Fields fl;
-            fl.freq = *ftl::frequencyText(f);
-            fl.utc = QString::fromLatin1(utc);
-            fl.station = QLatin1String(st);
-            fl.target = QStringLiteral("EU NA");
-            fl.language = QLatin1String(lg);
-            fl.power = QStringLiteral("500");
-            fl.lat = QStringLiteral("5130N");
-            fl.lon = QStringLiteral("00006W");
-            fl.areas[3] = true;
-            fl.country = QStringLiteral("England");
-            fl.location = QStringLiteral("Woofferton");
-            lines << ftl::build(fl);
+            lines << tavbench::sampleStationLine(f, QString::fromLatin1(utc), QLatin1String(st), QLatin1String(lg));
         }
         DBFClose(h);
         ftl = dir.path() + "/ILGSDATA.ftl";
