@@ -49,6 +49,8 @@ const RxModel *models()
         m[2].memory = {IntRange{0, 8}, IntRange{0, 3}, IntRange{0, 1}, IntRange{0, 2}, {}, {}, {}};
         m[3].memory = {IntRange{0, 3}, IntRange{0, 33}, {}, IntRange{1, 3}, {}, {}, {}};
         m[4].memory = {IntRange{0, 6}, IntRange{0, 2}, IntRange{0, 1}, IntRange{0, 9}, {}, {}, {}};
+        for (int i = 0; i <= 4; ++i)
+            m[i].lastCell = m[i].lastChannel.value_or(99);
         m[2].workingChannel = 199;
         m[4].workingChannel = 999;
         return true;
@@ -95,6 +97,16 @@ template <class T> std::optional<T> answeredOr(bool answered, T value)
 const RxModel &rxModel(int rxtype)
 {
     return (rxtype >= 1 && rxtype <= 4) ? models()[rxtype] : models()[0];
+}
+
+const RxModel &loadedModel()
+{
+    static const RxModel none = [] {
+        RxModel m;
+        m.rxtype = -1;
+        return m;
+    }();
+    return G.tablesModel < 0 ? none : rxModel(G.tablesModel);
 }
 
 std::unique_ptr<Receiver> makeReceiver(int rxtype, CommControl &port)

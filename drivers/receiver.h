@@ -66,6 +66,9 @@ struct RxModel {
     std::optional<int> workingChannel;
     TimerRanges timer;
     MemoryRanges memory;
+    // The last cell of the memory image and its files: the last channel, or
+    // 99 where the receiver keeps none of its own.
+    int lastCell = 0;
 
     bool readsAttenuator() const { return attStepDb != 0; }
     // The correction in S-units (6 dB each) of a level read with attenuator index `att`.
@@ -75,6 +78,9 @@ struct RxModel {
 // The facts of a receiver type (0 No RX, 1 AR7030, 2 NRD-535, 3 RX-320,
 // 4 NRD-545); any other number gives the No RX facts.
 const RxModel &rxModel(int rxtype);
+// The model whose tables the open panel loaded: the range and cells the
+// tools check against. Before any panel, a model with no range and one cell.
+const RxModel &loadedModel();
 
 // What a mode letter set on the receiver; absent fields were left alone.
 struct ModeSetting {

@@ -1,4 +1,5 @@
 #include "lists/frmScratchpad.h"
+#include "drivers/receiver.h"
 
 #include "core/frmWelcome.h"
 #include "core/globals.h"
@@ -302,7 +303,7 @@ void frmScratchpad::cmdScan_Click(int row)
         return;
     setCurrentCell(row, currentColumn());
     m_scanRow = row;
-    if (countInRange(rowTexts(row), G.freqmin, G.freqmax) < 2) {
+    if (countInRange(rowTexts(row), loadedModel().freqMinKHz, loadedModel().freqMaxKHz) < 2) {
         msgBox(QStringList{QStringLiteral("Not enough valid    "), QStringLiteral("frequencies filled  "),
                            QStringLiteral("in for scanning     ")},
                MsgIcon::Exclamation, QStringLiteral("Error"));
@@ -326,7 +327,7 @@ void frmScratchpad::tmrScan_Timer()
 {
     if (!m_scanning)
         return;
-    const std::optional<int> pick = nextScanIndex(rowTexts(m_scanRow), m_column, m_last, G.freqmin, G.freqmax);
+    const std::optional<int> pick = nextScanIndex(rowTexts(m_scanRow), m_column, m_last, loadedModel().freqMinKHz, loadedModel().freqMaxKHz);
     if (!pick)
         return;
     const double v = numericValue(cell(m_scanRow, *pick));

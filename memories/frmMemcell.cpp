@@ -140,7 +140,7 @@ void frmMemcell::Form_Load()
     m_rxtype = memRxtype();
     m_rx = m_rxtype > 0 ? makeReceiver() : nullptr;
     QStringList cells;
-    for (int i = 0; i <= G.memlastcell; ++i)
+    for (int i = 0; i <= loadedModel().lastCell; ++i)
         cells << cellText(i);
     fillList(cmbCellnr, cells, true);
     txtFrequency->clear();

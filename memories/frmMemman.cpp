@@ -266,7 +266,7 @@ frmMemman::~frmMemman() = default;
 void frmMemman::Form_Load()
 {
     MemoryState &m = memState();
-    m.image.reset(G.memlastcell);
+    m.image.reset(loadedModel().lastCell);
     m.transferring = false;
     cellfrom = cellto = 0;
     scandelay = 0;
@@ -294,7 +294,7 @@ void frmMemman::Form_Load()
         cmdFill->setEnabled(false);
     }
     model->refreshAll();
-    txtTo->setText(QLatin1Char(' ') + QString::number(G.memlastcell));
+    txtTo->setText(QLatin1Char(' ') + QString::number(loadedModel().lastCell));
 
     for (int c = 0; c < 6; ++c)
         grdTitles->setItem(0, c, new QTableWidgetItem(QLatin1String(kTitles[c])));
@@ -346,7 +346,7 @@ FileResult frmMemman::readMemoryFile(const QString &path, QStringList *notice)
     const auto lines = readTextLines(path, kShortLineMax);
     if (!lines)
         return FileResult::failure(QStringLiteral("cannot be read"));
-    const MemImage::FileRead r = memState().image.readFileLines(*lines, G.memlastcell, memRxtype());
+    const MemImage::FileRead r = memState().image.readFileLines(*lines, loadedModel().lastCell, memRxtype());
     QStringList text;
     if (!r.refused.isEmpty()) {
         text << QStringLiteral("These lines hold no channel the receiver can take,")
@@ -359,7 +359,7 @@ FileResult frmMemman::readMemoryFile(const QString &path, QStringList *notice)
     }
     if (r.linesPast > 0)
         text << QStringLiteral("The file has more lines than the receiver has memory cells;")
-             << QStringLiteral("only the first %1 were read.").arg(G.memlastcell + 1);
+             << QStringLiteral("only the first %1 were read.").arg(loadedModel().lastCell + 1);
     if (notice)
         *notice = text;
     return FileResult::success();
@@ -477,7 +477,7 @@ void frmMemman::cmdCls_Click()
     if (a == vbYes) {
         cmdsaveas_Click();
     } else if (a == vbNo) {
-        memState().image.reset(G.memlastcell);
+        memState().image.reset(loadedModel().lastCell);
         cleargrdmemman();
         clearadditionalinfo();
     }
@@ -522,7 +522,7 @@ void frmMemman::refused(const QString &title, bool resetDelay)
 {
     msgBox(QStringLiteral("Input Error"), MsgIcon::Exclamation, title);
     txtFrom->setText(QStringLiteral("0"));
-    txtTo->setText(QLatin1Char(' ') + QString::number(G.memlastcell));
+    txtTo->setText(QLatin1Char(' ') + QString::number(loadedModel().lastCell));
     if (resetDelay)
         txtDelay->setText(QStringLiteral("2"));
     txtFrom->setFocus();
@@ -588,12 +588,12 @@ void frmMemman::cmdFetch_Click()
                MsgIcon::Question, QStringLiteral("Fetch RX memory"), MsgButtons::YesNoCancel) != vbYes)
         return;
     MemoryState &m = memState();
-    m.image.reset(G.memlastcell);
+    m.image.reset(loadedModel().lastCell);
     int last = 0;
     if (auto n = cellNumber(txtTo->text()))
-        last = std::clamp(*n, 0, int(G.memlastcell));
+        last = std::clamp(*n, 0, loadedModel().lastCell);
     else
-        last = G.memlastcell;
+        last = loadedModel().lastCell;
 
     Busy busy(this);
     int failedAt = -1;
@@ -676,7 +676,7 @@ bool frmMemman::fillCells(const CellRange &range, int &failedAt, QVector<int> &n
 
 bool frmMemman::takeCellRange(const QString &errorTitle, bool resetDelay)
 {
-    const auto range = cellRange(txtFrom->text(), txtTo->text(), G.memlastcell);
+    const auto range = cellRange(txtFrom->text(), txtTo->text(), loadedModel().lastCell);
     if (!range) {
         refused(errorTitle, resetDelay);
         return false;
@@ -766,7 +766,7 @@ void frmMemman::cmdSetrx2mem_Click()
 {
     const MemoryState &m = memState();
     const int n = m.memcellnr;
-    if (n < 0 || n > G.memlastcell || !m.image.held(n) || !m_rx)
+    if (n < 0 || n > loadedModel().lastCell || !m.image.held(n) || !m_rx)
         return;
     // The model sets what its memory recall sets, and the open panel shows it.
     m_rx->applyMemoryRecord(m.image.record(n), &frmPanel::showOnOpenPanel);
@@ -854,7 +854,7 @@ void frmMemman::cmdScanrun_Click()
     tmrScan.setInterval(100);
     memcmdenabler(false);
     MemoryState &m = memState();
-    m.memmantoprow = std::max(0, std::min(cellfrom, G.memlastcell - 15));
+    m.memmantoprow = std::max(0, std::min(cellfrom, loadedModel().lastCell - 15));
     grdMemman->scrollTo(model->index(m.memmantoprow, 0), QAbstractItemView::PositionAtTop);
     tmrScan.start();
 }
@@ -872,7 +872,7 @@ void frmMemman::tmrScan_Timer()
     const QModelIndex idx = model->index(m.memcellnr, 0);
     const QRect visible = grdMemman->viewport()->rect();
     if (!visible.intersects(grdMemman->visualRect(idx))) {
-        m.memmantoprow = std::max(0, std::min(m.memcellnr, G.memlastcell - 15));
+        m.memmantoprow = std::max(0, std::min(m.memcellnr, loadedModel().lastCell - 15));
         grdMemman->scrollTo(model->index(m.memmantoprow, 0), QAbstractItemView::PositionAtTop);
     }
     // The top row held sixteen rows from the end leaves the last cells below

@@ -1,4 +1,5 @@
 #include "memories/memcell.h"
+#include "drivers/receiver.h"
 
 #include "core/globals.h"
 #include "core/numtext.h"
@@ -20,9 +21,9 @@ MemCellBuild buildMemCell(const MemCellFields &f, int rxtype, int action)
 {
     MemCellBuild b;
     const auto cell = cellNumber(f.cell);
-    if (!cell || *cell < 0 || *cell > G.memlastcell) {
+    if (!cell || *cell < 0 || *cell > loadedModel().lastCell) {
         b.error = QStringList{QStringLiteral("Input Error"),
-                              QStringLiteral("Cell nr 000 to ") + cellText(G.memlastcell)};
+                              QStringLiteral("Cell nr 000 to ") + cellText(loadedModel().lastCell)};
         b.errorTitle = QStringLiteral(" \u00CBrror");
         return b;
     }
@@ -37,10 +38,10 @@ MemCellBuild buildMemCell(const MemCellFields &f, int rxtype, int action)
     const double khz = numericValue(ftext);
     const double hz = std::nearbyint(khz * 1000.0);
     const bool fits = std::isfinite(hz) && hz >= 0 && hz <= 99999999.0;
-    const bool inRange = G.freqmax <= G.freqmin || (G.freqmin <= khz && khz <= G.freqmax);
+    const bool inRange = loadedModel().freqMaxKHz <= loadedModel().freqMinKHz || (loadedModel().freqMinKHz <= khz && khz <= loadedModel().freqMaxKHz);
     if (!fits || !inRange) {
         b.error = QStringList{QStringLiteral("Frequency outside range"),
-                              kHzText(G.freqmin) + QStringLiteral(" - ") + kHzText(G.freqmax) + QStringLiteral(" kHz")};
+                              kHzText(loadedModel().freqMinKHz) + QStringLiteral(" - ") + kHzText(loadedModel().freqMaxKHz) + QStringLiteral(" kHz")};
         b.errorTitle = QStringLiteral("Input Error");
         return b;
     }

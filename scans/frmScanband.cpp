@@ -307,7 +307,7 @@ void frmScanband::cmdStart_Click()
     if (step == 0)
         step = 0.001;
     const double delay = double(float(numericValue(t[3])));
-    if (step < 0 || start < G.freqmin || end <= start || end > G.freqmax || (end - start) / step > 500) {
+    if (step < 0 || start < loadedModel().freqMinKHz || end <= start || end > loadedModel().freqMaxKHz || (end - start) / step > 500) {
         msgBox(QStringLiteral("Input ERROR"), MsgIcon::Exclamation, QStringLiteral("Error"));
         for (int i = 0; i < 3; ++i)
             txtInput[i]->clear();
@@ -607,7 +607,7 @@ FileResult frmScanband::sanfile2ram(const QString &path)
     const QString shown = name.size() > 8 ? name.mid(4, name.size() - 8) : QString();
     legend->setText(shown + QStringLiteral("   ") + file->caption);
 
-    if (BandSweep::bandValid(file->start, file->end, file->step, G.freqmin, G.freqmax)) {
+    if (BandSweep::bandValid(file->start, file->end, file->step, loadedModel().freqMinKHz, loadedModel().freqMaxKHz)) {
         lblFreqlow->setText(numDouble(file->start));
         lblFreqhigh->setText(numDouble(file->end));
         txtInput[0]->setText(numDouble(file->start));

@@ -163,7 +163,7 @@ bool frmScanlist::eventFilter(QObject *obj, QEvent *ev)
     return TavForm::eventFilter(obj, ev);
 }
 
-bool frmScanlist::boxValid(int i) const { return sflValid(txtFreqlist[i]->text(), G.freqmin, G.freqmax); }
+bool frmScanlist::boxValid(int i) const { return sflValid(txtFreqlist[i]->text(), loadedModel().freqMinKHz, loadedModel().freqMaxKHz); }
 
 void frmScanlist::setBoxColour(int i, unsigned bbggrr) { setBackColor(txtFreqlist[i], bbggrr); }
 
@@ -356,7 +356,7 @@ void frmScanlist::cmdExit_Click()
 FileResult frmScanlist::sflram2file(const QString &path)
 {
     QString error;
-    if (!writeTextLines(path, sflram2lines(boxTexts(), G.freqmin, G.freqmax), &error))
+    if (!writeTextLines(path, sflram2lines(boxTexts(), loadedModel().freqMinKHz, loadedModel().freqMaxKHz), &error))
         return FileResult::failure(error);
     return FileResult::success();
 }
@@ -367,7 +367,7 @@ FileResult frmScanlist::sflfile2ram(const QString &path)
     const std::optional<QStringList> lines = readTextLines(path);
     if (!lines)
         return FileResult::failure(QStringLiteral("The file could not be read."));
-    const auto boxes = sflfile2boxes(*lines, G.freqmin, G.freqmax);
+    const auto boxes = sflfile2boxes(*lines, loadedModel().freqMinKHz, loadedModel().freqMaxKHz);
     for (int i = 0; i < ListScan::kBoxes; ++i)
         txtFreqlist[i]->setText(boxes[i]);
     cmdStart->setEnabled(true);

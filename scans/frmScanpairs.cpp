@@ -1,4 +1,5 @@
 #include "scans/frmScanpairs.h"
+#include "drivers/receiver.h"
 
 #include "core/frmWelcome.h"
 #include "core/globals.h"
@@ -291,7 +292,7 @@ void frmScanpairs::lblChannel_Click(int side, int row)
     if (tmrScanpairs.isActive() || row < 0 || row >= kRows)
         return;
     const double f = numericValue((side == 0 ? lblChannelA[row] : lblChannelB[row])->text());
-    if (f >= G.freqmin && f <= G.freqmax)
+    if (f >= loadedModel().freqMinKHz && f <= loadedModel().freqMaxKHz)
         frmWelcome::instance()->Change2FreqA(f);
 }
 

@@ -1,4 +1,5 @@
 #include "stations/frmTracking.h"
+#include "drivers/receiver.h"
 
 #include <QGlyphRun>
 #include <QPainter>
@@ -452,10 +453,10 @@ void frmTracking::step(int direction)
     const double stepHz = double(roundHalfEven(numericValue(txtFreqstep->text()) * 1000));
     const double f = std::floor(numericValue(txtFrequencyA->text()) * 1000 + 0.49);
     double next = (f + direction * stepHz) / 1000;
-    if (direction < 0 && next < G.freqmin)
-        next = G.freqmin;
-    if (direction > 0 && next > G.freqmax)
-        next = G.freqmax;
+    if (direction < 0 && next < loadedModel().freqMinKHz)
+        next = loadedModel().freqMinKHz;
+    if (direction > 0 && next > loadedModel().freqMaxKHz)
+        next = loadedModel().freqMaxKHz;
     frmWelcome::instance()->Change2FreqA(next);
     spnFreqstep->setEnabled(true);
 }

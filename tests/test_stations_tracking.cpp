@@ -3,6 +3,7 @@
 // the window following the AR7030's dial by polling and the NRD-545's by its
 // reports, stepping, the close box and the copy into the log entry.
 #include "core/app.h"
+#include "drivers/receiver.h"
 #include "core/filekinds.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
@@ -255,7 +256,7 @@ TEST_F(TrackingOnAR7030, LoadStepPollAndLogEntry)
     EXPECT_TRUE(tunedTo(9425.01));
     w->txtFreqstep->setText("40000");
     w->spnFreqstep_SpinDown();
-    EXPECT_TRUE(tunedTo(G.freqmin)) << "stepping below the range tunes its lowest frequency";
+    EXPECT_TRUE(tunedTo(loadedModel().freqMinKHz)) << "stepping below the range tunes its lowest frequency";
     EXPECT_TRUE(w->spnFreqstep->isEnabled());
 
     // The AR7030 poll: the dial moved, then stands still.

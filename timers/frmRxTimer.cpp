@@ -1,4 +1,5 @@
 #include "timers/frmRxTimer.h"
+#include "drivers/receiver.h"
 
 #include "core/clock.h"
 #include "core/delay.h"
@@ -500,9 +501,9 @@ void frmRxTimer::cmdFix_Click(int n)
     // An unattended run must never stop at the hub's range message.
     if (m_type != 0) {
         const double f = editor.frequencyHz() / 1000.0;
-        if (!(f >= G.freqmin && f <= G.freqmax)) {
+        if (!(f >= loadedModel().freqMinKHz && f <= loadedModel().freqMaxKHz)) {
             msgBox(QStringList{QStringLiteral("The frequency lies outside the receiver's range:"),
-                               numPlain(G.freqmin) + QStringLiteral(" to ") + numPlain(G.freqmax) +
+                               numPlain(loadedModel().freqMinKHz) + QStringLiteral(" to ") + numPlain(loadedModel().freqMaxKHz) +
                                    QStringLiteral(" kHz")},
                    MsgIcon::Exclamation, QStringLiteral("Input Error"));
             return;

@@ -1,4 +1,5 @@
 #include "timers/timerprog.h"
+#include "drivers/receiver.h"
 
 #include "core/globals.h"
 #include "core/numtext.h"
@@ -181,7 +182,7 @@ void TimerEditor::spinFreq(int i, bool up)
     if (i < 0 || i > 7)
         return;
     // The highest digit goes no further than the receiver's top tens of MHz.
-    const int top = QString::number(int(G.freqmax)).left(1).toInt();
+    const int top = QString::number(int(loadedModel().freqMaxKHz)).left(1).toInt();
     int d = digits[size_t(i)] + (up ? 1 : -1);
     if (up) {
         if (d > 9 || (i == 7 && d > top))
@@ -191,10 +192,10 @@ void TimerEditor::spinFreq(int i, bool up)
     }
     digits[size_t(i)] = d;
     const long long hz = frequencyHz();
-    if (hz > std::llround(G.freqmax * 1000.0))
-        setFrequencyKHz(G.freqmax);
-    else if (hz < std::llround(G.freqmin * 1000.0))
-        setFrequencyKHz(G.freqmin);
+    if (hz > std::llround(loadedModel().freqMaxKHz * 1000.0))
+        setFrequencyKHz(loadedModel().freqMaxKHz);
+    else if (hz < std::llround(loadedModel().freqMinKHz * 1000.0))
+        setFrequencyKHz(loadedModel().freqMinKHz);
 }
 
 void TimerEditor::spinRxSetting(int i, bool up)
