@@ -51,6 +51,13 @@ const RxModel *models()
         m[4].memory = {IntRange{0, 6}, IntRange{0, 2}, IntRange{0, 1}, IntRange{0, 9}, {}, {}, {}};
         for (int i = 0; i <= 4; ++i)
             m[i].lastCell = m[i].lastChannel.value_or(99);
+        m[1].memPrintTitles = "Nr  Frequency Mode  Bw    PBS  Sql  BFO  Scn Alpha tag";
+        m[2].memPrintTitles = m[4].memPrintTitles = "Nr  Frequency Mode Bw   Att  Agc  Alpha tag";
+        m[3].memPrintTitles = "Nr  Frequency Mode Bw   Agc  Alpha tag";
+        m[1].memScanLeadS = 0.85;
+        m[4].emptiesChannels = false;
+        // The JRC sets take each memory command in their own time.
+        m[2].transferPauseMs = m[4].transferPauseMs = {100, 15, 10};
         m[2].workingChannel = 199;
         m[4].workingChannel = 999;
         return true;
@@ -121,6 +128,14 @@ std::unique_ptr<Receiver> makeReceiver(int rxtype, CommControl &port)
 }
 
 std::unique_ptr<Receiver> makeReceiver() { return makeReceiver(G.goRxtype, frmWelcome::instance()->Comm1); }
+
+void Receiver::transferPause(TransferStep step)
+{
+    const auto &p = model().transferPauseMs;
+    const int ms = step == TransferStep::Held ? p.held : step == TransferStep::BeforeRead ? p.beforeRead : p.afterWrite;
+    if (ms > 0)
+        Delay(ms);
+}
 
 // ---- AR7030 ----
 

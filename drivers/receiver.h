@@ -9,6 +9,7 @@
 // silent receiver is never mistaken for a reading of 0 or an empty text.
 
 #include <QString>
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -70,7 +71,31 @@ struct RxModel {
     // 99 where the receiver keeps none of its own.
     int lastCell = 0;
 
+    // The memory printout's column titles after the cell number; none: no title line.
+    const char *memPrintTitles = nullptr;
+    // A memory scan recalls each channel this many seconds before its pause
+    // ends, the time the receiver takes to settle on a recalled channel.
+    double memScanLeadS = 0;
+    // Writing an empty record empties the channel. Where not, the receiver
+    // stores only records with a frequency it keeps and leaves the rest.
+    bool emptiesChannels = true;
+
+    // The pauses of a memory transfer in ms: once the receiver is held for a
+    // fetch, before each channel read, after each channel write.
+    struct { int held = 0, beforeRead = 0, afterWrite = 0; } transferPauseMs;
+
+    // No receiver: nothing to talk to, files only.
+    bool isNone() const { return rxtype <= 0; }
+    // Fetch and Fill are offered: a receiver with memories, or none at all
+    // (files only, the transfers then read nothing).
+    bool offersTransfers() const { return lastChannel.has_value() || isNone(); }
     bool readsAttenuator() const { return attStepDb != 0; }
+    // Whether a memory record's frequency (whole Hz) is one the receiver
+    // keeps in a channel: the whole range, its top included.
+    bool storesHz(double hz) const
+    {
+        return hz > std::llround(freqMinKHz * 1000) - 1 && hz <= std::llround(freqMaxKHz * 1000);
+    }
     // The correction in S-units (6 dB each) of a level read with attenuator index `att`.
     double attCorrection(int att) const { return (att - attNone) * attStepDb / 6; }
 };
@@ -187,6 +212,11 @@ public:
     // The present settings for the memory-cell editor; the model may first
     // have the panel read everything back (through `shown`).
     virtual RxPresent readPresent(const RxShown & = {}) { return {}; }
+
+    // The steps of a memory transfer after which the receiver needs time.
+    enum class TransferStep { Held, BeforeRead, AfterWrite };
+    // Leaves the receiver the pause its model needs at this step.
+    void transferPause(TransferStep step);
 };
 
 // A driver object of its own for the receiver opened at Go (G.goRxtype) on

@@ -49,15 +49,14 @@ int columnWidth(int c, int twips, const QFont &titleFont, const QFont &gridFont)
     return w;
 }
 
-// Whether a write of this record changes the receiver's channel: the NRD-545
-// stores nothing for a record without a frequency it can keep (an empty
-// channel among them), where the other receivers clear the channel.
-bool writeChangesChannel(int rxtype, const QString &record)
+// Whether a write of this record changes the receiver's channel: a receiver
+// that cannot empty a channel stores nothing for a record without a
+// frequency it keeps (an empty channel among them).
+bool writeChangesChannel(const RxModel &m, const QString &record)
 {
-    if (rxtype != 4)
+    if (m.emptiesChannels)
         return true;
-    const double hz = memFieldValue(record, memcol::Frequency);
-    return memFieldText(record, memcol::Kind) == QLatin1String("MEM") && hz > 9999 && hz <= 29999999;
+    return memFieldText(record, memcol::Kind) == QLatin1String("MEM") && m.storesHz(memFieldValue(record, memcol::Frequency));
 }
 
 // A JRC receiver held in remote for a transfer, released however it ends.
@@ -288,8 +287,8 @@ void frmMemman::Form_Load()
     for (QPushButton *b : {cmdFetch, cmdLoad, cmdExit, cmdDiduzu})
         b->setEnabled(true);
     m_rxtype = memRxtype();
-    m_rx = m_rxtype > 0 ? makeReceiver() : nullptr;
-    if (m_rxtype == 3) {
+    m_rx = rxModel(m_rxtype).isNone() ? nullptr : makeReceiver();
+    if (!rxModel(m_rxtype).offersTransfers()) {
         cmdFetch->setEnabled(false);
         cmdFill->setEnabled(false);
     }
@@ -330,7 +329,7 @@ void frmMemman::memcmdenabler(bool flag)
     for (QPushButton *b : {cmdChange, cmdDump, cmdCopy, cmdDelete, cmdLoad, cmdsaveas, cmdPrint, cmdCls, cmdExit,
                            cmdSort, cmdDiduzu, cmdScanrun, cmdSetrx2mem})
         b->setEnabled(flag);
-    const bool transfers = flag && m_rxtype != 3;
+    const bool transfers = flag && rxModel(m_rxtype).offersTransfers();
     cmdFetch->setEnabled(transfers);
     cmdFill->setEnabled(transfers);
 }
@@ -547,16 +546,13 @@ bool frmMemman::transferStopped() const { return unloadPending() || !isLoadedFor
 bool frmMemman::fetchCells(int last, int &failedAt)
 {
     MemImage &image = memState().image;
-    const bool jrc = m_rxtype == 2 || m_rxtype == 4;
     m_rx->rttyOff();
     const ToolHold hold(this);
-    if (jrc)
-        Delay(100);
+    m_rx->transferPause(Receiver::TransferStep::Held);
     for (int i = 0; i <= last; ++i) {
         showCellnr(i);
         QCoreApplication::processEvents();
-        if (jrc)
-            Delay(15);
+        m_rx->transferPause(Receiver::TransferStep::BeforeRead);
         if (transferStopped())
             return false;
         const std::optional<QString> rec = m_rx->readMemory(i);
@@ -636,7 +632,6 @@ void frmMemman::cmdFetch_Click()
 bool frmMemman::fillCells(const CellRange &range, int &failedAt, QVector<int> &notCleared)
 {
     const MemImage &image = memState().image;
-    const bool jrc = m_rxtype == 2 || m_rxtype == 4;
     const ToolHold hold(this);
     int lastWritten = -1;
     for (int i = range.from; i <= range.to; ++i) {
@@ -661,11 +656,10 @@ bool frmMemman::fillCells(const CellRange &range, int &failedAt, QVector<int> &n
             failedAt = i;
             return false;
         }
-        if (!writeChangesChannel(m_rxtype, rec))
+        if (!writeChangesChannel(m_rx->model(), rec))
             notCleared << i;
         lastWritten = i;
-        if (jrc)
-            Delay(10);
+        m_rx->transferPause(Receiver::TransferStep::AfterWrite);
     }
     if (lastWritten >= 0 && !transferStopped() && !m_rx->readMemory(lastWritten)) {
         failedAt = lastWritten;
