@@ -58,6 +58,7 @@ const RxModel *models()
         m[4].emptiesChannels = false;
         // The JRC sets take each memory command in their own time.
         m[2].transferPauseMs = m[4].transferPauseMs = {100, 15, 10};
+        m[2].remoteHold = m[4].remoteHold = true;
         m[2].workingChannel = 199;
         m[4].workingChannel = 999;
         return true;
@@ -128,6 +129,31 @@ std::unique_ptr<Receiver> makeReceiver(int rxtype, CommControl &port)
 }
 
 std::unique_ptr<Receiver> makeReceiver() { return makeReceiver(G.goRxtype, frmWelcome::instance()->Comm1); }
+
+namespace {
+RemoteHolder *g_holder = nullptr;
+}
+
+void Receiver::setRemoteHolder(RemoteHolder *holder) { g_holder = holder; }
+
+void Receiver::dropRemoteHolder(const RemoteHolder *holder)
+{
+    if (g_holder == holder)
+        g_holder = nullptr;
+}
+
+RemoteHolder *Receiver::remoteHolder() { return rxModel(G.goRxtype).remoteHold ? g_holder : nullptr; }
+
+void Receiver::hold(const QObject *tool, bool on)
+{
+    RemoteHolder *h = remoteHolder();
+    if (!h)
+        return;
+    if (on)
+        h->toolStart(tool);
+    else
+        h->toolEnd(tool);
+}
 
 void Receiver::transferPause(TransferStep step)
 {

@@ -8,6 +8,7 @@
 // Reads give std::nullopt when the receiver did not answer in time, so a
 // silent receiver is never mistaken for a reading of 0 or an empty text.
 
+#include <QObject>
 #include <QString>
 #include <cmath>
 #include <functional>
@@ -70,6 +71,9 @@ struct RxModel {
     // The last cell of the memory image and its files: the last channel, or
     // 99 where the receiver keeps none of its own.
     int lastCell = 0;
+    // The receiver has a front panel the program takes over ("remote") while
+    // a tool works it over time; elsewhere a hold does nothing.
+    bool remoteHold = false;
 
     // The memory printout's column titles after the cell number; none: no title line.
     const char *memPrintTitles = nullptr;
@@ -82,7 +86,7 @@ struct RxModel {
 
     // The pauses of a memory transfer in ms: once the receiver is held for a
     // fetch, before each channel read, after each channel write.
-    struct { int held = 0, beforeRead = 0, afterWrite = 0; } transferPauseMs;
+    struct { int held = 0, beforeRead = 0, afterWrite = 0; } transferPauseMs{};
 
     // No receiver: nothing to talk to, files only.
     bool isNone() const { return rxtype <= 0; }
@@ -155,8 +159,29 @@ struct RxChange {
 };
 using RxShown = std::function<void(const RxChange &)>;
 
+// What holds the receiver in remote for the tools: the open panel of a model
+// with a remote hold registers it while it is open (one at a time).
+class RemoteHolder {
+public:
+    virtual ~RemoteHolder() = default;
+    virtual void toolStart(const QObject *tool) = 0;
+    virtual void toolEnd(const QObject *tool) = 0;
+};
+
 class Receiver {
 public:
+    // What every tool calls at the start (true) and the end (false) of work
+    // that sends the receiver a run of commands over time. The receiver
+    // chosen at Go is held in remote for the work where its model has such a
+    // hold and its panel is open; otherwise nothing happens. `tool` names the
+    // holder, so one tool's end never releases another tool's hold.
+    static void hold(const QObject *tool, bool on);
+    // The open panel's holder (nullptr: none); a holder that goes away
+    // unregisters itself, and only itself.
+    static void setRemoteHolder(RemoteHolder *holder);
+    static void dropRemoteHolder(const RemoteHolder *holder);
+    static RemoteHolder *remoteHolder();
+
     virtual ~Receiver() = default;
 
     virtual const RxModel &model() const = 0;

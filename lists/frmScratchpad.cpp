@@ -7,7 +7,6 @@
 #include "core/textfile.h"
 #include "core/ui.h"
 #include "lists/scanpick.h"
-#include "panels/jrclock.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -319,7 +318,7 @@ void frmScratchpad::cmdScan_Click(int row)
     tmrScan.setInterval(int(std::lround(delay * 1000)));
     setScanControls(false);
     m_scanning = true;
-    toolLock(this, true);
+    Receiver::hold(this, true);
     tmrScan.start();
 }
 
@@ -348,7 +347,7 @@ void frmScratchpad::endScan()
     const QString panelName = frmWelcome::panelName(G.goRxtype);
     TavForm *panel = panelName.isEmpty() ? nullptr : Windows::existing(panelName);
     if (panel && panel->isLoadedForm())
-        toolLock(this, false);
+        Receiver::hold(this, false);
 }
 
 void frmScratchpad::cmdStop_Click()

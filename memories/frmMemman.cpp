@@ -13,7 +13,6 @@
 #include "memories/memprint.h"
 #include "memories/memtext.h"
 #include "panels/frmPanel.h"
-#include "panels/jrclock.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -62,8 +61,8 @@ bool writeChangesChannel(const RxModel &m, const QString &record)
 // A JRC receiver held in remote for a transfer, released however it ends.
 class ToolHold {
 public:
-    explicit ToolHold(const QObject *tool) : m_tool(tool) { toolLock(m_tool, true); }
-    ~ToolHold() { toolLock(m_tool, false); }
+    explicit ToolHold(const QObject *tool) : m_tool(tool) { Receiver::hold(m_tool, true); }
+    ~ToolHold() { Receiver::hold(m_tool, false); }
     ToolHold(const ToolHold &) = delete;
     ToolHold &operator=(const ToolHold &) = delete;
 

@@ -8,7 +8,6 @@
 #include "core/numtext.h"
 #include "core/textfile.h"
 #include "drivers/receiver.h"
-#include "panels/jrclock.h"
 #include "panels/mainmenu.h"
 #include "scans/scanlevel.h"
 
@@ -204,7 +203,7 @@ void frmScanband::Form_Unload()
     m_running = false;
     sweepTimer(false);
     tmrSqlon.stop();
-    toolLock(this, false);
+    Receiver::hold(this, false);
     m_rx.reset();
     if (m_rxtype >= 1 && m_rxtype <= 4)
         setOpenPanelEntries(kCompetingEntries, true);
@@ -330,7 +329,7 @@ void frmScanband::cmdStart_Click()
     lblFreqlow->setText(t[0]);
     lblFreqhigh->setText(t[1]);
     if (m_rxtype == 2 || m_rxtype == 4)
-        toolLock(this, true);
+        Receiver::hold(this, true);
     m_sbatt = 0;
     if (const RxModel &model = rxModel(m_rxtype); model.readsAttenuator()) {
         // An unanswered read leaves the correction at none.
@@ -473,7 +472,7 @@ void frmScanband::cmdContinue_Click()
     m_running = true;
     updateFileButtons();
     if (m_rxtype == 2 || m_rxtype == 4)
-        toolLock(this, true);
+        Receiver::hold(this, true);
     m_misses = 0;
     advanceAndTune();
     tmrSqlon.stop();
@@ -487,7 +486,7 @@ void frmScanband::cmdStop_Click()
     sweepTimer(false);
     tmrSqlon.stop();
     if (m_rxtype == 2 || m_rxtype == 4)
-        toolLock(this, false);
+        Receiver::hold(this, false);
     m_sbtunerx = false;
     lblFreq1->setText(QString());
     cmdStart->setEnabled(true);

@@ -5,7 +5,6 @@
 #include "core/numtext.h"
 #include "core/textfile.h"
 #include "drivers/receiver.h"
-#include "panels/jrclock.h"
 #include "panels/mainmenu.h"
 #include "scans/scanlevel.h"
 
@@ -146,7 +145,7 @@ void frmScanlist::Form_Unload()
 {
     // However the window goes, its scan ends and the receiver is let go.
     tmrScanlist.stop();
-    toolLock(this, false);
+    Receiver::hold(this, false);
     m_rx.reset();
     if (m_rxtype >= 1 && m_rxtype <= 4)
         setOpenPanelEntries(kCompetingEntries, true);
@@ -204,7 +203,7 @@ void frmScanlist::cmdStart_Click()
     m_slatt = 0;
     if (const RxModel &model = rxModel(m_rxtype); model.readsAttenuator()) {
         if (m_rxtype != 1)
-            toolLock(this, true);
+            Receiver::hold(this, true);
         // An unanswered read leaves the correction at none.
         m_slatt = m_rx ? m_rx->readAttenuator().value_or(model.attNone) : model.attNone;
     }
@@ -289,7 +288,7 @@ void frmScanlist::cmdStop_Click()
     for (QPushButton *b : {cmdCls, cmdContinue, cmdLoad, cmdsaveas})
         b->setEnabled(true);
     if (m_rxtype == 2 || m_rxtype == 4)
-        toolLock(this, false);
+        Receiver::hold(this, false);
 }
 
 void frmScanlist::cmdContinue_Click()
@@ -304,7 +303,7 @@ void frmScanlist::cmdContinue_Click()
     lblEndUTC->setText(QString());
     m_scan.resume();
     if (m_rxtype == 2 || m_rxtype == 4)
-        toolLock(this, true);
+        Receiver::hold(this, true);
 }
 
 void frmScanlist::cmdCls_Click()

@@ -5,7 +5,6 @@
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "core/textfile.h"
-#include "panels/jrclock.h"
 #include "panels/mainmenu.h"
 
 #include <QApplication>
@@ -165,7 +164,7 @@ void frmScanpairs::Form_Unload()
 {
     // However the window goes, its scan ends and the receiver is let go.
     tmrScanpairs.stop();
-    toolLock(this, false);
+    Receiver::hold(this, false);
     if (m_rxtype >= 1 && m_rxtype <= 4)
         setOpenPanelEntries(kCompetingEntries, true);
 }
@@ -330,7 +329,7 @@ void frmScanpairs::scanFrom(bool restart)
     if (restart)
         m_scan.paircur = m_scan.pairstart;
     if (m_rxtype == 2 || m_rxtype == 4)
-        toolLock(this, true);
+        Receiver::hold(this, true);
     tmrScanpairs.start();
 }
 
@@ -358,7 +357,7 @@ void frmScanpairs::cmdStop_Click()
 {
     tmrScanpairs.stop();
     if (m_rxtype == 2 || m_rxtype == 4)
-        toolLock(this, false);
+        Receiver::hold(this, false);
     const bool table = m_scan.hasTable();
     for (QWidget *w : {static_cast<QWidget *>(cmdStart), static_cast<QWidget *>(cmdContinue),
                        static_cast<QWidget *>(cmdsaveas), static_cast<QWidget *>(vsbActnr)})

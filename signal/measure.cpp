@@ -3,7 +3,7 @@
 #include "core/frmWelcome.h"
 #include "core/globals.h"
 #include "panels/frmPanel.h"
-#include "panels/jrclock.h"
+#include "drivers/receiver.h"
 #include "panels/mainmenu.h"
 #include "scans/scanlevel.h"
 
@@ -39,7 +39,7 @@ void MeasureSession::begin()
             p->setAttenuatorFrameEnabled(false);
     }
     if (m_rx)
-        toolLock(m_tool, true);
+        Receiver::hold(m_tool, true);
     m_measuring = true;
 }
 
@@ -51,7 +51,7 @@ void MeasureSession::end()
     if (m_rx && m_rx->model().rxtype != 3)
         if (frmPanel *p = frmWelcome::instance()->openPanel())
             p->setAttenuatorFrameEnabled(true);
-    toolLock(m_tool, false);
+    Receiver::hold(m_tool, false);
 }
 
 std::optional<float> MeasureSession::read(bool &gaveUp)

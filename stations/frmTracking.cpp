@@ -10,7 +10,6 @@
 #include "core/numtext.h"
 #include "logbook/frmLoginput.h"
 #include "panels/frmPanel.h"
-#include "panels/jrclock.h"
 #include "stations/ftlrecord.h"
 #include "stations/stationstore.h"
 
@@ -247,7 +246,7 @@ void frmTracking::releaseDial()
     m_dialHeld = false;
     G.dialtrack = false;
     writePort("I0\r");
-    toolLock(this, false);
+    Receiver::hold(this, false);
 }
 
 void frmTracking::setStepping(bool visible)
@@ -264,7 +263,7 @@ void frmTracking::cmdExit_Click()
     if (rxModel(G.goRxtype).dialReports) {
         G.dialtrack = false;
         writePort("I0\r");
-        toolLock(this, false);
+        Receiver::hold(this, false);
         m_dialHeld = false;
     }
     m_engine.clear();
@@ -404,7 +403,7 @@ void frmTracking::optMousedial_Click(int i)
         if (model.dialReports) {
             G.dialtrack = false;
             writePort("I0\r");
-            toolLock(this, false);
+            Receiver::hold(this, false);
             m_dialHeld = false;
         }
         setStepping(true);
@@ -415,7 +414,7 @@ void frmTracking::optMousedial_Click(int i)
     if (model.pollsFrequency) {
         tmrDial7030.start();
     } else if (model.dialReports) {
-        toolLock(this, true);
+        Receiver::hold(this, true);
         writePort("I1\r");
         writePort(rx == 2 ? QByteArray("H0\r") : QByteArray("DD0\r"));
         G.dialtrack = true;

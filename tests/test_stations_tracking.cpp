@@ -334,14 +334,14 @@ TEST_F(TrackingOnNrd545, DialReportsInPiecesAndTheCloseBox)
 
     // Another tool's hold outlives the window's close box.
     QObject other;
-    toolLock(&other, true);
+    Receiver::hold(&other, true);
     EXPECT_EQ(openJrcLock()->toolHolds(), 2);
     clearSent();
     w->close();
     EXPECT_TRUE(sentCommand("I0"));
     EXPECT_FALSE(G.dialtrack);
     EXPECT_EQ(openJrcLock()->toolHolds(), 1);
-    toolLock(&other, false);
+    Receiver::hold(&other, false);
 }
 
 namespace {

@@ -9,7 +9,6 @@
 #include "core/numtext.h"
 #include "core/setupdata.h"
 #include "panels/frmPanel.h"
-#include "panels/jrclock.h"
 
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -634,7 +633,7 @@ void frmRxTimer::timeronoff(int n)
     curprog = 1;
     durticks = 0;
     tmrTestprog.start();
-    toolLock(this, true);
+    Receiver::hold(this, true);
 }
 
 bool frmRxTimer::testutc2tp() { return rxtimerutc.left(16) >= startText(table.progdata[size_t(curprog)]); }
@@ -684,7 +683,7 @@ void frmRxTimer::tmrDuration_Timer()
         return;
     }
     progtimerready();
-    toolLock(this, false);
+    Receiver::hold(this, false);
 }
 
 void frmRxTimer::progtimerready()
@@ -714,7 +713,7 @@ void frmRxTimer::endRun()
     if (running || m_lineOn)
         lineoutonoff(0);
     progtimerready();
-    toolLock(this, false);
+    Receiver::hold(this, false);
 }
 
 void frmRxTimer::setrx2tptel()
