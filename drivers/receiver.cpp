@@ -59,6 +59,8 @@ const RxModel *models()
         // The JRC sets take each memory command in their own time.
         m[2].transferPauseMs = m[4].transferPauseMs = {100, 15, 10};
         m[2].remoteHold = m[4].remoteHold = true;
+        m[2].dialFree = "H0";
+        m[4].dialFree = "DD0";
         m[2].workingChannel = 199;
         m[4].workingChannel = 999;
         return true;

@@ -74,6 +74,10 @@ struct RxModel {
     // The receiver has a front panel the program takes over ("remote") while
     // a tool works it over time; elsewhere a hold does nothing.
     bool remoteHold = false;
+    // While its dial is followed by its own reports, the command that leaves
+    // the knob to the listener (the NRD-535 back to local, the NRD-545's
+    // dial lock off).
+    const char *dialFree = nullptr;
 
     // The memory printout's column titles after the cell number; none: no title line.
     const char *memPrintTitles = nullptr;
@@ -237,6 +241,11 @@ public:
     // The present settings for the memory-cell editor; the model may first
     // have the panel read everything back (through `shown`).
     virtual RxPresent readPresent(const RxShown & = {}) { return {}; }
+
+    // Dial following by the receiver's own reports (RxModel::dialReports):
+    // the reports start, the knob left to the listener, or stop. Nothing
+    // where the dial is followed by asking or not at all.
+    virtual void followDial(bool) {}
 
     // The steps of a memory transfer after which the receiver needs time.
     enum class TransferStep { Held, BeforeRead, AfterWrite };
