@@ -61,6 +61,8 @@ const RxModel *models()
         m[2].remoteHold = m[4].remoteHold = true;
         m[2].dialFree = "H0";
         m[4].dialFree = "DD0";
+        m[1].tuningStepHz = 44545000.0 / (1 << 24); // 44.545 MHz over 2^24
+
         m[2].workingChannel = 199;
         m[4].workingChannel = 999;
         return true;

@@ -78,6 +78,9 @@ struct RxModel {
     // the knob to the listener (the NRD-535 back to local, the NRD-545's
     // dial lock off).
     const char *dialFree = nullptr;
+    // The receiver tunes in steps of this many Hz (0: to the Hz), so a
+    // frequency reads back a step away from the one sent.
+    double tuningStepHz = 0;
 
     // The memory printout's column titles after the cell number; none: no title line.
     const char *memPrintTitles = nullptr;

@@ -183,7 +183,7 @@ void frmScratchpad::cleargridscratchpad()
 
 void frmScratchpad::cmdRx2sp_Click()
 {
-    if (G.goRxtype < 1 || G.goRxtype > 4)
+    if (rxModel(G.goRxtype).isNone())
         return;
     setCell(currentRow(), currentColumn(), panelFrequencyText(false));
 }

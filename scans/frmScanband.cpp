@@ -183,7 +183,7 @@ void frmScanband::Form_Load()
         b->setEnabled(true);
     updateFileButtons();
     m_rxtype = G.goRxtype >= 0 ? G.goRxtype : G.rxtype;
-    if (m_rxtype >= 1 && m_rxtype <= 4) {
+    if (!rxModel(m_rxtype).isNone()) {
         m_rx = makeReceiver();
         setOpenPanelEntries(kCompetingEntries, false);
     }
@@ -205,7 +205,7 @@ void frmScanband::Form_Unload()
     tmrSqlon.stop();
     Receiver::hold(this, false);
     m_rx.reset();
-    if (m_rxtype >= 1 && m_rxtype <= 4)
+    if (!rxModel(m_rxtype).isNone())
         setOpenPanelEntries(kCompetingEntries, true);
 }
 
@@ -328,8 +328,7 @@ void frmScanband::cmdStart_Click()
     m_sweep.clearPlot();
     lblFreqlow->setText(t[0]);
     lblFreqhigh->setText(t[1]);
-    if (m_rxtype == 2 || m_rxtype == 4)
-        Receiver::hold(this, true);
+    Receiver::hold(this, true);
     m_sbatt = 0;
     if (const RxModel &model = rxModel(m_rxtype); model.readsAttenuator()) {
         // An unanswered read leaves the correction at none.
@@ -471,8 +470,7 @@ void frmScanband::cmdContinue_Click()
     setSweepControls(true);
     m_running = true;
     updateFileButtons();
-    if (m_rxtype == 2 || m_rxtype == 4)
-        Receiver::hold(this, true);
+    Receiver::hold(this, true);
     m_misses = 0;
     advanceAndTune();
     tmrSqlon.stop();
@@ -485,8 +483,7 @@ void frmScanband::cmdStop_Click()
     m_running = false;
     sweepTimer(false);
     tmrSqlon.stop();
-    if (m_rxtype == 2 || m_rxtype == 4)
-        Receiver::hold(this, false);
+    Receiver::hold(this, false);
     m_sbtunerx = false;
     lblFreq1->setText(QString());
     cmdStart->setEnabled(true);

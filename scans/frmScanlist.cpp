@@ -132,7 +132,7 @@ void frmScanlist::Form_Load()
         b->setEnabled(false);
     m_rxtype = G.goRxtype >= 0 ? G.goRxtype : G.rxtype;
     m_misses = 0;
-    if (m_rxtype >= 1 && m_rxtype <= 4) {
+    if (!rxModel(m_rxtype).isNone()) {
         m_rx = makeReceiver();
         setOpenPanelEntries(kCompetingEntries, false);
     }
@@ -147,7 +147,7 @@ void frmScanlist::Form_Unload()
     tmrScanlist.stop();
     Receiver::hold(this, false);
     m_rx.reset();
-    if (m_rxtype >= 1 && m_rxtype <= 4)
+    if (!rxModel(m_rxtype).isNone())
         setOpenPanelEntries(kCompetingEntries, true);
 }
 
@@ -202,8 +202,7 @@ void frmScanlist::cmdStart_Click()
     }
     m_slatt = 0;
     if (const RxModel &model = rxModel(m_rxtype); model.readsAttenuator()) {
-        if (m_rxtype != 1)
-            Receiver::hold(this, true);
+        Receiver::hold(this, true);
         // An unanswered read leaves the correction at none.
         m_slatt = m_rx ? m_rx->readAttenuator().value_or(model.attNone) : model.attNone;
     }
@@ -287,8 +286,7 @@ void frmScanlist::cmdStop_Click()
     lblEndUTC->setText(G.utctext);
     for (QPushButton *b : {cmdCls, cmdContinue, cmdLoad, cmdsaveas})
         b->setEnabled(true);
-    if (m_rxtype == 2 || m_rxtype == 4)
-        Receiver::hold(this, false);
+    Receiver::hold(this, false);
 }
 
 void frmScanlist::cmdContinue_Click()
@@ -302,8 +300,7 @@ void frmScanlist::cmdContinue_Click()
     tmrScanlist.start();
     lblEndUTC->setText(QString());
     m_scan.resume();
-    if (m_rxtype == 2 || m_rxtype == 4)
-        Receiver::hold(this, true);
+    Receiver::hold(this, true);
 }
 
 void frmScanlist::cmdCls_Click()

@@ -153,7 +153,7 @@ void frmScanpairs::Form_Load()
     cmdContinue->setEnabled(false);
     for (QPushButton *b : {cmdStop, cmdLoad, cmdDiduzu, cmdExit})
         b->setEnabled(true);
-    if (m_rxtype >= 1 && m_rxtype <= 4)
+    if (!rxModel(m_rxtype).isNone())
         setOpenPanelEntries(kCompetingEntries, false);
     show();
 }
@@ -165,7 +165,7 @@ void frmScanpairs::Form_Unload()
     // However the window goes, its scan ends and the receiver is let go.
     tmrScanpairs.stop();
     Receiver::hold(this, false);
-    if (m_rxtype >= 1 && m_rxtype <= 4)
+    if (!rxModel(m_rxtype).isNone())
         setOpenPanelEntries(kCompetingEntries, true);
 }
 
@@ -328,8 +328,7 @@ void frmScanpairs::scanFrom(bool restart)
     clampToTable();
     if (restart)
         m_scan.paircur = m_scan.pairstart;
-    if (m_rxtype == 2 || m_rxtype == 4)
-        Receiver::hold(this, true);
+    Receiver::hold(this, true);
     tmrScanpairs.start();
 }
 
@@ -356,8 +355,7 @@ void frmScanpairs::tmrScanpairs_Timer()
 void frmScanpairs::cmdStop_Click()
 {
     tmrScanpairs.stop();
-    if (m_rxtype == 2 || m_rxtype == 4)
-        Receiver::hold(this, false);
+    Receiver::hold(this, false);
     const bool table = m_scan.hasTable();
     for (QWidget *w : {static_cast<QWidget *>(cmdStart), static_cast<QWidget *>(cmdContinue),
                        static_cast<QWidget *>(cmdsaveas), static_cast<QWidget *>(vsbActnr)})
