@@ -111,6 +111,8 @@ const RxModel &rxModel(int rxtype)
     return (rxtype >= 1 && rxtype <= 4) ? models()[rxtype] : models()[0];
 }
 
+int toolRxtype() { return G.goRxtype >= 0 ? G.goRxtype : G.rxtype; }
+
 const RxModel &loadedModel()
 {
     static const RxModel none = [] {

@@ -25,7 +25,7 @@ int valueWidth(const RxModel &m)
 
 } // namespace
 
-int memRxtype() { return G.goRxtype >= 0 ? G.goRxtype : G.rxtype; }
+int memRxtype() { return toolRxtype(); }
 
 std::array<QString, 5> memGridRow(const MemImage &image, int cell)
 {

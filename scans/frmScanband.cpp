@@ -182,7 +182,7 @@ void frmScanband::Form_Load()
     for (QPushButton *b : {cmdStart, cmdDiduzu, cmdExit})
         b->setEnabled(true);
     updateFileButtons();
-    m_rxtype = G.goRxtype >= 0 ? G.goRxtype : G.rxtype;
+    m_rxtype = toolRxtype();
     if (!rxModel(m_rxtype).isNone()) {
         m_rx = makeReceiver();
         setOpenPanelEntries(kCompetingEntries, false);

@@ -130,7 +130,7 @@ void frmScanlist::Form_Load()
         b->setEnabled(true);
     for (QPushButton *b : {cmdCls, cmdStop, cmdContinue})
         b->setEnabled(false);
-    m_rxtype = G.goRxtype >= 0 ? G.goRxtype : G.rxtype;
+    m_rxtype = toolRxtype();
     m_misses = 0;
     if (!rxModel(m_rxtype).isNone()) {
         m_rx = makeReceiver();

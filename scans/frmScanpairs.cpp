@@ -142,7 +142,7 @@ void frmScanpairs::Form_Load()
     txtDelay->setText(QStringLiteral("1"));
     lblFilename->clear();
     showactivepairs(-1);
-    m_rxtype = G.goRxtype >= 0 ? G.goRxtype : G.rxtype;
+    m_rxtype = toolRxtype();
     optScanAB->select(0);
     optScanAB_Click(0);
     m_pairdelay = 1;
