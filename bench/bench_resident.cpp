@@ -5,6 +5,7 @@
 // lines. Each reading runs in a fresh process of this program, so nothing an
 // earlier measurement allocated stays in it.
 #include "core/app.h"
+#include "drivers/receiver.h"
 #include "core/filekinds.h"
 #include "core/form.h"
 #include "core/globals.h"
@@ -110,7 +111,7 @@ int child(const QString &what, const QString &dir, int lines)
     const float thousands = float(lines / 1000);
     for (int k : {4, 5, 6, 7})
         G.setupdata[size_t(k)] = thousands;
-    G.memlastcell = 999;
+    G.tablesModel = 4; // an NRD-545 image: 1000 cells
     DialogScript::enabled = true;
     QWidget bare;
     bare.resize(640, 480);

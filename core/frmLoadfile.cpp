@@ -1,4 +1,5 @@
 #include "core/frmLoadfile.h"
+#include "drivers/receiver.h"
 
 #include "core/links.h"
 
@@ -20,7 +21,7 @@ namespace tav {
 
 std::function<void()> frmLoadfile::readBackFrequency = [] {
     // Only a panel opened at Go has a driver to read; the hub knows which.
-    if (frmWelcome::exists() && G.goRxtype > 0)
+    if (frmWelcome::exists() && !rxModel(G.goRxtype).isNone())
         frmWelcome::instance()->Update4RxFreq();
 };
 

@@ -1,4 +1,5 @@
 #include "core/frmWelcome.h"
+#include "drivers/receiver.h"
 
 #include "core/clock.h"
 #include "core/links.h"
@@ -301,7 +302,7 @@ void frmWelcome::Change2FreqA(double freq)
     Receiver *rx = hubReceiver();
     if (!rx)
         return;
-    if (!(freq >= G.freqmin && freq <= G.freqmax)) {
+    if (!(freq >= loadedModel().freqMinKHz && freq <= loadedModel().freqMaxKHz)) {
         msgBox(QStringLiteral("Frequency outside range"), MsgIcon::Exclamation, QStringLiteral("Input Error"));
         return;
     }

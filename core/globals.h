@@ -43,8 +43,9 @@ struct ProgramState {
     int ftlkind = 0;
 
     // Receiver tables
-    double freqmin = 0, freqmax = 0;
-    int16_t memlastcell = 0;
+    // The model whose tables the open panel loaded (-1: none yet); its
+    // range and cells are asked through loadedModel().
+    int16_t tablesModel = -1;
     std::array<QString, 11> attnames, agcnames, modenames, yesno, nbnames;
     QVector<QString> bwnames;      // sized by the panel before its Init
     std::array<QString, 86> pbstext;

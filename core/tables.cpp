@@ -74,12 +74,7 @@ void clearNameTables()
             s.clear();
 }
 
-void limits(double fmin, double fmax, int16_t lastcell)
-{
-    G.freqmax = fmax;
-    G.freqmin = fmin;
-    G.memlastcell = lastcell;
-}
+void limits(int16_t model) { G.tablesModel = model; }
 
 template <size_t N> void fill(std::array<QString, N> &table, std::initializer_list<const char *> values, int from = 0)
 {
@@ -102,12 +97,12 @@ void fillBw(std::initializer_list<const char *> values)
 
 } // namespace
 
-void InitNoRx() { limits(10, 30000, 99); }
+void InitNoRx() { limits(0); }
 
 void InitAR7030()
 {
     clearNameTables();
-    limits(10, 32016, 99);
+    limits(1);
     fill(G.attnames, {"+10 dB", "0 dB", "-10 dB", "-20 dB", "-30 dB", "-40 dB"});
     fill(G.modenames, {"AM", "Sync", "NFM", "Data", "CW", "LSB", "USB"}, 1);
     fill(G.agcnames, {"Fst", "Med", "Slw", "Off"});
@@ -130,7 +125,7 @@ void InitAR7030()
 void InitNRD535()
 {
     clearNameTables();
-    limits(10, 29999.999, 199);
+    limits(2);
     fill(G.attnames, {"0 dB", "-20 dB"});
     fill(G.modenames, {"RY", "CW", "USB", "LSB", "AM", "NFM", "Fax"});
     if (settingOn(Setting::Nrd535EcssFitted)) {
@@ -148,7 +143,7 @@ void InitNRD535()
 void InitRX320()
 {
     clearNameTables();
-    limits(100, 30000, 99);
+    limits(3);
     fill(G.modenames, {"AM", "USB", "LSB", "CW"});
     fill(G.agcnames, {"Slw", "Med", "Fst"}, 1);
     fillBw({"6000", "5700", "5400", "5100", "4800", "4500", "4200", "3900", "3600", "3300", "3000", "2850",
@@ -159,7 +154,7 @@ void InitRX320()
 void InitNRD545()
 {
     clearNameTables();
-    limits(10, 29999.999, 999);
+    limits(4);
     fill(G.attnames, {"0 dB", "-20 dB"});
     fill(G.modenames, {"RY", "CW", "USB", "LSB", "AM", "NFM", "AMS", "AM-U", "AM-L", "WFM"});
     fill(G.agcnames, {"Off", "0200", "0400", "0600", "0800", "1000", "1200", "1400", "1600", "1800"});

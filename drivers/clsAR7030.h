@@ -23,7 +23,7 @@ public:
     explicit clsAR7030(CommControl &port, QObject *parent = nullptr);
 
     // The receiver's own tuning range in kHz (what InitAR7030 puts into
-    // freqmin/freqmax). Nothing outside it is ever sent.
+    // the loaded model's range). Nothing outside it is ever sent.
     static constexpr double kFreqMin = 10.0;
     static constexpr double kFreqMax = 32016.0;
     static constexpr int kLastChannel = 99;

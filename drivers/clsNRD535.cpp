@@ -160,7 +160,7 @@ void clsNRD535::setMemory(int16_t channel, const QString &record)
     QString cmd;
     // Up to and including the top of the range: 29999.999 kHz is a frequency
     // the receiver tunes and the program offers, so a channel there is kept.
-    if (f > 9999 && f <= 29999999)
+    if (model().storesHz(f))
         cmd = QStringLiteral("K") + zeros(channel, 3) + at(record, 22) + at(record, 20) + at(record, 17)
             + record.mid(7, 8) + at(record, 24);
     else

@@ -230,7 +230,7 @@ void clsNRD545::setMemory(int16_t channel, const QString &record)
     // Up to and including the top of the range (29999.999 kHz is tunable).
     // The receiver has no command that clears a channel: for anything else
     // nothing at all is sent.
-    if (!(f > 9999 && f <= 29999999))
+    if (!model().storesHz(f))
         return;
     bracketedCommand(QStringLiteral("K") + zeros(channel, 3) + at(record, 22) + at(record, 20) + at(record, 17)
                      + QStringLiteral("00") + record.mid(7, 8) + zeros(int64_t(field(record, 24, 1)) * 10, 3));

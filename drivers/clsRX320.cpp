@@ -1,4 +1,5 @@
 #include "drivers/clsRX320.h"
+#include "drivers/receiver.h"
 #include "core/setupdata.h"
 
 #include "core/exchange.h"
@@ -26,7 +27,7 @@ bool clsRX320::sendTuning()
 {
     const double kHz = G.rx320freq;
     // The comparison is written so that a NaN fails it too.
-    if (!(kHz >= G.freqmin && kHz <= G.freqmax))
+    if (!(kHz >= loadedModel().freqMinKHz && kHz <= loadedModel().freqMaxKHz))
         return false;
     rx320::TuningInput in;
     in.kHz = kHz;
@@ -45,7 +46,7 @@ bool clsRX320::sendTuning()
 
 bool clsRX320::setFrequencyA(double kHz)
 {
-    if (!(kHz >= G.freqmin && kHz <= G.freqmax))
+    if (!(kHz >= loadedModel().freqMinKHz && kHz <= loadedModel().freqMaxKHz))
         return false; // the receiver keeps its frequency, and so does rx320freq
     bool sent;
     {

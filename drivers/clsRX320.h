@@ -36,7 +36,7 @@ public:
     void setPassBandShift(int hz);
     // CW beat offset, Hz. Retunes.
     void setBeatfreqosc(int hz);
-    // kHz. A frequency outside freqmin..freqmax is not sent and changes
+    // kHz. A frequency outside the loaded model's range is not sent and changes
     // nothing. Returns whether the tuning was sent.
     bool setFrequencyA(double kHz);
     // Slider values 0..99.

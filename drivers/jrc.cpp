@@ -75,6 +75,17 @@ bool JrcDriver::smeterReplyFits(const QString &reply)
 
 void JrcDriver::send(const QString &cmd) { m_port.Output(cmd.toLatin1() + '\r'); }
 
+void JrcDriver::followDial(bool on)
+{
+    if (!on) {
+        send(QStringLiteral("I0"));
+        return;
+    }
+    send(QStringLiteral("I1"));
+    if (const char *knob = model().dialFree)
+        send(QLatin1String(knob));
+}
+
 void JrcDriver::i_on()
 {
     Exchange ex;

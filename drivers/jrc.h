@@ -38,6 +38,8 @@ public:
     // send nothing. LockChanged is raised with the value in every case.
     void setLockonoff(int16_t v);
 
+    void followDial(bool on) override;
+
     // Whether the most recent read of this object got its reply in time.
     bool lastReadOk() const { return m_readOk; }
 

@@ -1,4 +1,5 @@
 #include "drivers/memrecord.h"
+#include "drivers/receiver.h"
 
 #include "core/globals.h"
 #include "core/numtext.h"
@@ -146,7 +147,7 @@ std::optional<MemSetting> memSetting(const QString &r)
         return std::nullopt;
     MemSetting s;
     s.khz = leadingNumber(memFieldText(r, memcol::Frequency)) / 1000.0;
-    if (!(G.freqmin <= s.khz && s.khz <= G.freqmax))
+    if (!(loadedModel().freqMinKHz <= s.khz && s.khz <= loadedModel().freqMaxKHz))
         return std::nullopt;
     s.mode = memInt(r, memcol::Mode);
     s.bandwidth = memInt(r, memcol::Bandwidth);

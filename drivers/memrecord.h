@@ -103,7 +103,7 @@ struct MemRecord {
 };
 
 // What recalling a record sets on a receiver; nothing for a record whose
-// frequency lies outside freqmin..freqmax ("XXX" records have none).
+// frequency lies outside the loaded model's range ("XXX" records have none).
 struct MemSetting {
     double khz = 0;
     int mode = 0, bandwidth = 0, pbs = 0, sqlbfo = 0, agc = 0;

@@ -49,6 +49,20 @@ const RxModel *models()
         m[2].memory = {IntRange{0, 8}, IntRange{0, 3}, IntRange{0, 1}, IntRange{0, 2}, {}, {}, {}};
         m[3].memory = {IntRange{0, 3}, IntRange{0, 33}, {}, IntRange{1, 3}, {}, {}, {}};
         m[4].memory = {IntRange{0, 6}, IntRange{0, 2}, IntRange{0, 1}, IntRange{0, 9}, {}, {}, {}};
+        for (int i = 0; i <= 4; ++i)
+            m[i].lastCell = m[i].lastChannel.value_or(99);
+        m[1].memPrintTitles = "Nr  Frequency Mode  Bw    PBS  Sql  BFO  Scn Alpha tag";
+        m[2].memPrintTitles = m[4].memPrintTitles = "Nr  Frequency Mode Bw   Att  Agc  Alpha tag";
+        m[3].memPrintTitles = "Nr  Frequency Mode Bw   Agc  Alpha tag";
+        m[1].memScanLeadS = 0.85;
+        m[4].emptiesChannels = false;
+        // The JRC sets take each memory command in their own time.
+        m[2].transferPauseMs = m[4].transferPauseMs = {100, 15, 10};
+        m[2].remoteHold = m[4].remoteHold = true;
+        m[2].dialFree = "H0";
+        m[4].dialFree = "DD0";
+        m[1].tuningStepHz = 44545000.0 / (1 << 24); // 44.545 MHz over 2^24
+
         m[2].workingChannel = 199;
         m[4].workingChannel = 999;
         return true;
@@ -97,6 +111,18 @@ const RxModel &rxModel(int rxtype)
     return (rxtype >= 1 && rxtype <= 4) ? models()[rxtype] : models()[0];
 }
 
+int toolRxtype() { return G.goRxtype >= 0 ? G.goRxtype : G.rxtype; }
+
+const RxModel &loadedModel()
+{
+    static const RxModel none = [] {
+        RxModel m;
+        m.rxtype = -1;
+        return m;
+    }();
+    return G.tablesModel < 0 ? none : rxModel(G.tablesModel);
+}
+
 std::unique_ptr<Receiver> makeReceiver(int rxtype, CommControl &port)
 {
     switch (rxtype) {
@@ -109,6 +135,39 @@ std::unique_ptr<Receiver> makeReceiver(int rxtype, CommControl &port)
 }
 
 std::unique_ptr<Receiver> makeReceiver() { return makeReceiver(G.goRxtype, frmWelcome::instance()->Comm1); }
+
+namespace {
+RemoteHolder *g_holder = nullptr;
+}
+
+void Receiver::setRemoteHolder(RemoteHolder *holder) { g_holder = holder; }
+
+void Receiver::dropRemoteHolder(const RemoteHolder *holder)
+{
+    if (g_holder == holder)
+        g_holder = nullptr;
+}
+
+RemoteHolder *Receiver::remoteHolder() { return rxModel(G.goRxtype).remoteHold ? g_holder : nullptr; }
+
+void Receiver::hold(const QObject *tool, bool on)
+{
+    RemoteHolder *h = remoteHolder();
+    if (!h)
+        return;
+    if (on)
+        h->toolStart(tool);
+    else
+        h->toolEnd(tool);
+}
+
+void Receiver::transferPause(TransferStep step)
+{
+    const auto &p = model().transferPauseMs;
+    const int ms = step == TransferStep::Held ? p.held : step == TransferStep::BeforeRead ? p.beforeRead : p.afterWrite;
+    if (ms > 0)
+        Delay(ms);
+}
 
 // ---- AR7030 ----
 

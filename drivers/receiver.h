@@ -8,7 +8,9 @@
 // Reads give std::nullopt when the receiver did not answer in time, so a
 // silent receiver is never mistaken for a reading of 0 or an empty text.
 
+#include <QObject>
 #include <QString>
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -66,8 +68,45 @@ struct RxModel {
     std::optional<int> workingChannel;
     TimerRanges timer;
     MemoryRanges memory;
+    // The last cell of the memory image and its files: the last channel, or
+    // 99 where the receiver keeps none of its own.
+    int lastCell = 0;
+    // The receiver has a front panel the program takes over ("remote") while
+    // a tool works it over time; elsewhere a hold does nothing.
+    bool remoteHold = false;
+    // While its dial is followed by its own reports, the command that leaves
+    // the knob to the listener (the NRD-535 back to local, the NRD-545's
+    // dial lock off).
+    const char *dialFree = nullptr;
+    // The receiver tunes in steps of this many Hz (0: to the Hz), so a
+    // frequency reads back a step away from the one sent.
+    double tuningStepHz = 0;
 
+    // The memory printout's column titles after the cell number; none: no title line.
+    const char *memPrintTitles = nullptr;
+    // A memory scan recalls each channel this many seconds before its pause
+    // ends, the time the receiver takes to settle on a recalled channel.
+    double memScanLeadS = 0;
+    // Writing an empty record empties the channel. Where not, the receiver
+    // stores only records with a frequency it keeps and leaves the rest.
+    bool emptiesChannels = true;
+
+    // The pauses of a memory transfer in ms: once the receiver is held for a
+    // fetch, before each channel read, after each channel write.
+    struct { int held = 0, beforeRead = 0, afterWrite = 0; } transferPauseMs{};
+
+    // No receiver: nothing to talk to, files only.
+    bool isNone() const { return rxtype <= 0; }
+    // Fetch and Fill are offered: a receiver with memories, or none at all
+    // (files only, the transfers then read nothing).
+    bool offersTransfers() const { return lastChannel.has_value() || isNone(); }
     bool readsAttenuator() const { return attStepDb != 0; }
+    // Whether a memory record's frequency (whole Hz) is one the receiver
+    // keeps in a channel: the whole range, its top included.
+    bool storesHz(double hz) const
+    {
+        return hz > std::llround(freqMinKHz * 1000) - 1 && hz <= std::llround(freqMaxKHz * 1000);
+    }
     // The correction in S-units (6 dB each) of a level read with attenuator index `att`.
     double attCorrection(int att) const { return (att - attNone) * attStepDb / 6; }
 };
@@ -75,6 +114,12 @@ struct RxModel {
 // The facts of a receiver type (0 No RX, 1 AR7030, 2 NRD-535, 3 RX-320,
 // 4 NRD-545); any other number gives the No RX facts.
 const RxModel &rxModel(int rxtype);
+// The receiver type the tools act on: the one opened at the last Go, or the
+// set-up's before any Go.
+int toolRxtype();
+// The model whose tables the open panel loaded: the range and cells the
+// tools check against. Before any panel, a model with no range and one cell.
+const RxModel &loadedModel();
 
 // What a mode letter set on the receiver; absent fields were left alone.
 struct ModeSetting {
@@ -124,8 +169,29 @@ struct RxChange {
 };
 using RxShown = std::function<void(const RxChange &)>;
 
+// What holds the receiver in remote for the tools: the open panel of a model
+// with a remote hold registers it while it is open (one at a time).
+class RemoteHolder {
+public:
+    virtual ~RemoteHolder() = default;
+    virtual void toolStart(const QObject *tool) = 0;
+    virtual void toolEnd(const QObject *tool) = 0;
+};
+
 class Receiver {
 public:
+    // What every tool calls at the start (true) and the end (false) of work
+    // that sends the receiver a run of commands over time. The receiver
+    // chosen at Go is held in remote for the work where its model has such a
+    // hold and its panel is open; otherwise nothing happens. `tool` names the
+    // holder, so one tool's end never releases another tool's hold.
+    static void hold(const QObject *tool, bool on);
+    // The open panel's holder (nullptr: none); a holder that goes away
+    // unregisters itself, and only itself.
+    static void setRemoteHolder(RemoteHolder *holder);
+    static void dropRemoteHolder(const RemoteHolder *holder);
+    static RemoteHolder *remoteHolder();
+
     virtual ~Receiver() = default;
 
     virtual const RxModel &model() const = 0;
@@ -181,6 +247,16 @@ public:
     // The present settings for the memory-cell editor; the model may first
     // have the panel read everything back (through `shown`).
     virtual RxPresent readPresent(const RxShown & = {}) { return {}; }
+
+    // Dial following by the receiver's own reports (RxModel::dialReports):
+    // the reports start, the knob left to the listener, or stop. Nothing
+    // where the dial is followed by asking or not at all.
+    virtual void followDial(bool) {}
+
+    // The steps of a memory transfer after which the receiver needs time.
+    enum class TransferStep { Held, BeforeRead, AfterWrite };
+    // Leaves the receiver the pause its model needs at this step.
+    void transferPause(TransferStep step);
 };
 
 // A driver object of its own for the receiver opened at Go (G.goRxtype) on

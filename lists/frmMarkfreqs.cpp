@@ -1,4 +1,5 @@
 #include "lists/frmMarkfreqs.h"
+#include "drivers/receiver.h"
 
 #include "core/frmWelcome.h"
 #include "core/globals.h"
@@ -125,7 +126,7 @@ void frmMarkfreqs::cmdScan_Click()
         stopScan();
         return;
     }
-    if (countInRange(texts(m_marks), G.freqmin, G.freqmax) < 2) {
+    if (countInRange(texts(m_marks), loadedModel().freqMinKHz, loadedModel().freqMaxKHz) < 2) {
         msgBox(QStringList{QStringLiteral("Not enough valid    "), QStringLiteral("frequencies filled  "),
                            QStringLiteral("in for scanning     ")},
                MsgIcon::Exclamation, QStringLiteral("Error"));
@@ -143,7 +144,7 @@ void frmMarkfreqs::tmrScan_Timer()
 {
     if (!m_scanning)
         return;
-    const std::optional<int> pick = nextScanIndex(texts(m_marks), m_index, m_last, G.freqmin, G.freqmax);
+    const std::optional<int> pick = nextScanIndex(texts(m_marks), m_index, m_last, loadedModel().freqMinKHz, loadedModel().freqMaxKHz);
     if (!pick)
         return;
     const double v = numericValue(m_marks.at(*pick));

@@ -1,4 +1,5 @@
 #include "lists/frmScratchpad.h"
+#include "drivers/receiver.h"
 
 #include "core/frmWelcome.h"
 #include "core/globals.h"
@@ -6,7 +7,6 @@
 #include "core/textfile.h"
 #include "core/ui.h"
 #include "lists/scanpick.h"
-#include "panels/jrclock.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -184,7 +184,7 @@ void frmScratchpad::cleargridscratchpad()
 
 void frmScratchpad::cmdRx2sp_Click()
 {
-    if (G.goRxtype < 1 || G.goRxtype > 4)
+    if (rxModel(G.goRxtype).isNone())
         return;
     setCell(currentRow(), currentColumn(), panelFrequencyText(false));
 }
@@ -304,7 +304,7 @@ void frmScratchpad::cmdScan_Click(int row)
         return;
     setCurrentCell(row, currentColumn());
     m_scanRow = row;
-    if (countInRange(rowTexts(row), G.freqmin, G.freqmax) < 2) {
+    if (countInRange(rowTexts(row), loadedModel().freqMinKHz, loadedModel().freqMaxKHz) < 2) {
         msgBox(QStringList{QStringLiteral("Not enough valid    "), QStringLiteral("frequencies filled  "),
                            QStringLiteral("in for scanning     ")},
                MsgIcon::Exclamation, QStringLiteral("Error"));
@@ -320,7 +320,7 @@ void frmScratchpad::cmdScan_Click(int row)
     tmrScan.setInterval(int(std::lround(delay * 1000)));
     setScanControls(false);
     m_scanning = true;
-    toolLock(this, true);
+    Receiver::hold(this, true);
     tmrScan.start();
 }
 
@@ -328,7 +328,7 @@ void frmScratchpad::tmrScan_Timer()
 {
     if (!m_scanning)
         return;
-    const std::optional<int> pick = nextScanIndex(rowTexts(m_scanRow), m_column, m_last, G.freqmin, G.freqmax);
+    const std::optional<int> pick = nextScanIndex(rowTexts(m_scanRow), m_column, m_last, loadedModel().freqMinKHz, loadedModel().freqMaxKHz);
     if (!pick)
         return;
     const double v = numericValue(cell(m_scanRow, *pick));
@@ -349,7 +349,7 @@ void frmScratchpad::endScan()
     const QString panelName = frmWelcome::panelName(G.goRxtype);
     TavForm *panel = panelName.isEmpty() ? nullptr : Windows::existing(panelName);
     if (panel && panel->isLoadedForm())
-        toolLock(this, false);
+        Receiver::hold(this, false);
 }
 
 void frmScratchpad::cmdStop_Click()

@@ -139,46 +139,33 @@ void frmMemcell::Form_Load()
 {
     const MemoryState &m = memState();
     m_rxtype = memRxtype();
-    m_rx = m_rxtype > 0 ? makeReceiver() : nullptr;
+    m_rx = rxModel(m_rxtype).isNone() ? nullptr : makeReceiver();
     QStringList cells;
-    for (int i = 0; i <= G.memlastcell; ++i)
+    for (int i = 0; i <= loadedModel().lastCell; ++i)
         cells << cellText(i);
     fillList(cmbCellnr, cells, true);
     txtFrequency->clear();
     txtMemtag->clear();
 
-    const bool jrc = m_rxtype == 2 || m_rxtype == 4;
-    switch (m_rxtype) {
-    case 1:
-        fillList(cmbMode, names(G.modenames, 1, 7), true);
-        fillList(cmbBandwidth, names(G.bwnames, 1, 6), true);
-        fillList(cmbAttenuator, {}, false);
-        fillList(cmbAgcspeed, {}, false);
-        fillList(cmbPBS, pbsTexts(), true);
-        fillList(cmbScanyn, names(G.yesno, 0, 1), true);
-        {
-            const int mode = digitAt(m.image.record(m.memcellnr), 17);
-            sqlList(mode == 4 || mode == 5);
-        }
-        break;
-    case 2:
-    case 3:
-    case 4:
-        fillList(cmbMode, names(G.modenames, 0, m_rxtype == 2 ? 8 : m_rxtype == 3 ? 3 : 6), true);
-        fillList(cmbBandwidth, names(G.bwnames, 0, m_rxtype == 2 ? 3 : m_rxtype == 3 ? 33 : 2), true);
-        fillList(cmbAttenuator, jrc ? names(G.attnames, 0, 1) : QStringList(), jrc);
-        fillList(cmbAgcspeed, m_rxtype == 3 ? names(G.agcnames, 1, 3) : names(G.agcnames, 0, m_rxtype == 2 ? 2 : 9),
-                 true);
-        fillList(cmbPBS, {}, false);
+    // Each field the model's records keep offers the names of its values;
+    // the others stay empty and closed (mode and width stay open to typing).
+    const MemoryRanges &kept = rxModel(m_rxtype).memory;
+    auto offer = [this](QComboBox *box, const std::optional<IntRange> &range, const auto &table, bool openWithout) {
+        fillList(box, range ? names(table, range->lo, range->hi) : QStringList(), range || openWithout);
+    };
+    offer(cmbMode, kept.mode, G.modenames, true);
+    offer(cmbBandwidth, kept.bandwidth, G.bwnames, true);
+    offer(cmbAttenuator, kept.attenuator, G.attnames, false);
+    offer(cmbAgcspeed, kept.agc, G.agcnames, false);
+    fillList(cmbPBS, kept.pbs ? pbsTexts() : QStringList(), bool(kept.pbs));
+    offer(cmbScanyn, kept.scan, G.yesno, false);
+    if (kept.sqlbfo) {
+        const int mode = digitAt(m.image.record(m.memcellnr), 17);
+        sqlList(mode == 4 || mode == 5);
+    } else {
         fillList(cmbSqlBfo, {}, false);
-        fillList(cmbScanyn, {}, false);
-        break;
-    default:
-        for (QComboBox *c : {cmbMode, cmbBandwidth, cmbAttenuator, cmbAgcspeed, cmbPBS, cmbSqlBfo, cmbScanyn})
-            fillList(c, {}, c == cmbMode || c == cmbBandwidth);
-        break;
     }
-    cmdToMMWorRM[1]->setEnabled(m_rxtype == 1 || jrc);
+    cmdToMMWorRM[1]->setEnabled(rxModel(m_rxtype).lastChannel.has_value());
 
     cmbCellnr->setEditText(cellText(m.memcellnr));
     if (m.memcellaction == 2)
@@ -204,9 +191,14 @@ void frmMemcell::showCell(int cell)
     while (tag.endsWith(QLatin1Char(' ')))
         tag.chop(1);
     txtMemtag->setText(tag);
-    switch (m_rxtype) {
-    case 1: {
+    const MemoryRanges &kept = rxModel(m_rxtype).memory;
+    if (kept.attenuator)
+        cmbAttenuator->setEditText(tableName(G.attnames, r_(memcol::Attenuator)));
+    if (kept.agc)
+        cmbAgcspeed->setEditText(tableName(G.agcnames, r_(memcol::Agc)));
+    if (kept.pbs)
         cmbPBS->setEditText(ar7030conv::b2fs(int(r_(memcol::PassBandShift))));
+    if (kept.sqlbfo) {
         const int mode = int(r_(memcol::Mode));
         const int sb = int(r_(memcol::SqlBfo));
         if (mode != 4 && mode != 5) {
@@ -216,20 +208,9 @@ void frmMemcell::showCell(int cell)
             lblSqlBfo->setText(QStringLiteral("BFO"));
             cmbSqlBfo->setEditText(ar7030conv::b2fs(sb));
         }
+    }
+    if (kept.scan)
         cmbScanyn->setEditText(tableName(G.yesno, r_(memcol::Scan)));
-        break;
-    }
-    case 2:
-    case 4:
-        cmbAttenuator->setEditText(tableName(G.attnames, r_(memcol::Attenuator)));
-        cmbAgcspeed->setEditText(tableName(G.agcnames, r_(memcol::Agc)));
-        break;
-    case 3:
-        cmbAgcspeed->setEditText(tableName(G.agcnames, r_(memcol::Agc)));
-        break;
-    default:
-        break;
-    }
 }
 
 void frmMemcell::showReceiverSetting()
@@ -270,7 +251,7 @@ void frmMemcell::showReceiverSetting()
 
 void frmMemcell::cmbMode_Change()
 {
-    if (m_rxtype != 1)
+    if (!rxModel(m_rxtype).memory.sqlbfo)
         return;
     const QString t = cmbMode->currentText();
     const bool bfo = t == QLatin1String("Data") || t == QLatin1String("CW");
@@ -343,7 +324,7 @@ void frmMemcell::cmdToMMWorRM_Click(int index)
     }
     // The NRD-545 keeps no empty channel: for an empty record it stores
     // nothing, and the user must hear that the channel stayed as it was.
-    if (m_rxtype == 4 && memFieldText(b.record, memcol::Kind) == QLatin1String("XXX")) {
+    if (!rxModel(m_rxtype).emptiesChannels && memFieldText(b.record, memcol::Kind) == QLatin1String("XXX")) {
         msgBox(QStringList{QStringLiteral("Receiver memory cell"), cell + QStringLiteral(" is not changed:"),
                            QStringLiteral("this receiver cannot empty a memory cell")},
                MsgIcon::Exclamation, QStringLiteral("Receiver memory not changed"));

@@ -13,7 +13,6 @@
 #include "memories/memprint.h"
 #include "memories/memtext.h"
 #include "panels/frmPanel.h"
-#include "panels/jrclock.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -49,22 +48,21 @@ int columnWidth(int c, int twips, const QFont &titleFont, const QFont &gridFont)
     return w;
 }
 
-// Whether a write of this record changes the receiver's channel: the NRD-545
-// stores nothing for a record without a frequency it can keep (an empty
-// channel among them), where the other receivers clear the channel.
-bool writeChangesChannel(int rxtype, const QString &record)
+// Whether a write of this record changes the receiver's channel: a receiver
+// that cannot empty a channel stores nothing for a record without a
+// frequency it keeps (an empty channel among them).
+bool writeChangesChannel(const RxModel &m, const QString &record)
 {
-    if (rxtype != 4)
+    if (m.emptiesChannels)
         return true;
-    const double hz = memFieldValue(record, memcol::Frequency);
-    return memFieldText(record, memcol::Kind) == QLatin1String("MEM") && hz > 9999 && hz <= 29999999;
+    return memFieldText(record, memcol::Kind) == QLatin1String("MEM") && m.storesHz(memFieldValue(record, memcol::Frequency));
 }
 
 // A JRC receiver held in remote for a transfer, released however it ends.
 class ToolHold {
 public:
-    explicit ToolHold(const QObject *tool) : m_tool(tool) { toolLock(m_tool, true); }
-    ~ToolHold() { toolLock(m_tool, false); }
+    explicit ToolHold(const QObject *tool) : m_tool(tool) { Receiver::hold(m_tool, true); }
+    ~ToolHold() { Receiver::hold(m_tool, false); }
     ToolHold(const ToolHold &) = delete;
     ToolHold &operator=(const ToolHold &) = delete;
 
@@ -266,7 +264,7 @@ frmMemman::~frmMemman() = default;
 void frmMemman::Form_Load()
 {
     MemoryState &m = memState();
-    m.image.reset(G.memlastcell);
+    m.image.reset(loadedModel().lastCell);
     m.transferring = false;
     cellfrom = cellto = 0;
     scandelay = 0;
@@ -288,13 +286,13 @@ void frmMemman::Form_Load()
     for (QPushButton *b : {cmdFetch, cmdLoad, cmdExit, cmdDiduzu})
         b->setEnabled(true);
     m_rxtype = memRxtype();
-    m_rx = m_rxtype > 0 ? makeReceiver() : nullptr;
-    if (m_rxtype == 3) {
+    m_rx = rxModel(m_rxtype).isNone() ? nullptr : makeReceiver();
+    if (!rxModel(m_rxtype).offersTransfers()) {
         cmdFetch->setEnabled(false);
         cmdFill->setEnabled(false);
     }
     model->refreshAll();
-    txtTo->setText(QLatin1Char(' ') + QString::number(G.memlastcell));
+    txtTo->setText(QLatin1Char(' ') + QString::number(loadedModel().lastCell));
 
     for (int c = 0; c < 6; ++c)
         grdTitles->setItem(0, c, new QTableWidgetItem(QLatin1String(kTitles[c])));
@@ -330,7 +328,7 @@ void frmMemman::memcmdenabler(bool flag)
     for (QPushButton *b : {cmdChange, cmdDump, cmdCopy, cmdDelete, cmdLoad, cmdsaveas, cmdPrint, cmdCls, cmdExit,
                            cmdSort, cmdDiduzu, cmdScanrun, cmdSetrx2mem})
         b->setEnabled(flag);
-    const bool transfers = flag && m_rxtype != 3;
+    const bool transfers = flag && rxModel(m_rxtype).offersTransfers();
     cmdFetch->setEnabled(transfers);
     cmdFill->setEnabled(transfers);
 }
@@ -346,7 +344,7 @@ FileResult frmMemman::readMemoryFile(const QString &path, QStringList *notice)
     const auto lines = readTextLines(path, kShortLineMax);
     if (!lines)
         return FileResult::failure(QStringLiteral("cannot be read"));
-    const MemImage::FileRead r = memState().image.readFileLines(*lines, G.memlastcell, memRxtype());
+    const MemImage::FileRead r = memState().image.readFileLines(*lines, loadedModel().lastCell, memRxtype());
     QStringList text;
     if (!r.refused.isEmpty()) {
         text << QStringLiteral("These lines hold no channel the receiver can take,")
@@ -359,7 +357,7 @@ FileResult frmMemman::readMemoryFile(const QString &path, QStringList *notice)
     }
     if (r.linesPast > 0)
         text << QStringLiteral("The file has more lines than the receiver has memory cells;")
-             << QStringLiteral("only the first %1 were read.").arg(G.memlastcell + 1);
+             << QStringLiteral("only the first %1 were read.").arg(loadedModel().lastCell + 1);
     if (notice)
         *notice = text;
     return FileResult::success();
@@ -477,7 +475,7 @@ void frmMemman::cmdCls_Click()
     if (a == vbYes) {
         cmdsaveas_Click();
     } else if (a == vbNo) {
-        memState().image.reset(G.memlastcell);
+        memState().image.reset(loadedModel().lastCell);
         cleargrdmemman();
         clearadditionalinfo();
     }
@@ -522,7 +520,7 @@ void frmMemman::refused(const QString &title, bool resetDelay)
 {
     msgBox(QStringLiteral("Input Error"), MsgIcon::Exclamation, title);
     txtFrom->setText(QStringLiteral("0"));
-    txtTo->setText(QLatin1Char(' ') + QString::number(G.memlastcell));
+    txtTo->setText(QLatin1Char(' ') + QString::number(loadedModel().lastCell));
     if (resetDelay)
         txtDelay->setText(QStringLiteral("2"));
     txtFrom->setFocus();
@@ -547,16 +545,13 @@ bool frmMemman::transferStopped() const { return unloadPending() || !isLoadedFor
 bool frmMemman::fetchCells(int last, int &failedAt)
 {
     MemImage &image = memState().image;
-    const bool jrc = m_rxtype == 2 || m_rxtype == 4;
     m_rx->rttyOff();
     const ToolHold hold(this);
-    if (jrc)
-        Delay(100);
+    m_rx->transferPause(Receiver::TransferStep::Held);
     for (int i = 0; i <= last; ++i) {
         showCellnr(i);
         QCoreApplication::processEvents();
-        if (jrc)
-            Delay(15);
+        m_rx->transferPause(Receiver::TransferStep::BeforeRead);
         if (transferStopped())
             return false;
         const std::optional<QString> rec = m_rx->readMemory(i);
@@ -588,12 +583,12 @@ void frmMemman::cmdFetch_Click()
                MsgIcon::Question, QStringLiteral("Fetch RX memory"), MsgButtons::YesNoCancel) != vbYes)
         return;
     MemoryState &m = memState();
-    m.image.reset(G.memlastcell);
+    m.image.reset(loadedModel().lastCell);
     int last = 0;
     if (auto n = cellNumber(txtTo->text()))
-        last = std::clamp(*n, 0, int(G.memlastcell));
+        last = std::clamp(*n, 0, loadedModel().lastCell);
     else
-        last = G.memlastcell;
+        last = loadedModel().lastCell;
 
     Busy busy(this);
     int failedAt = -1;
@@ -636,7 +631,6 @@ void frmMemman::cmdFetch_Click()
 bool frmMemman::fillCells(const CellRange &range, int &failedAt, QVector<int> &notCleared)
 {
     const MemImage &image = memState().image;
-    const bool jrc = m_rxtype == 2 || m_rxtype == 4;
     const ToolHold hold(this);
     int lastWritten = -1;
     for (int i = range.from; i <= range.to; ++i) {
@@ -661,11 +655,10 @@ bool frmMemman::fillCells(const CellRange &range, int &failedAt, QVector<int> &n
             failedAt = i;
             return false;
         }
-        if (!writeChangesChannel(m_rxtype, rec))
+        if (!writeChangesChannel(m_rx->model(), rec))
             notCleared << i;
         lastWritten = i;
-        if (jrc)
-            Delay(10);
+        m_rx->transferPause(Receiver::TransferStep::AfterWrite);
     }
     if (lastWritten >= 0 && !transferStopped() && !m_rx->readMemory(lastWritten)) {
         failedAt = lastWritten;
@@ -676,7 +669,7 @@ bool frmMemman::fillCells(const CellRange &range, int &failedAt, QVector<int> &n
 
 bool frmMemman::takeCellRange(const QString &errorTitle, bool resetDelay)
 {
-    const auto range = cellRange(txtFrom->text(), txtTo->text(), G.memlastcell);
+    const auto range = cellRange(txtFrom->text(), txtTo->text(), loadedModel().lastCell);
     if (!range) {
         refused(errorTitle, resetDelay);
         return false;
@@ -766,7 +759,7 @@ void frmMemman::cmdSetrx2mem_Click()
 {
     const MemoryState &m = memState();
     const int n = m.memcellnr;
-    if (n < 0 || n > G.memlastcell || !m.image.held(n) || !m_rx)
+    if (n < 0 || n > loadedModel().lastCell || !m.image.held(n) || !m_rx)
         return;
     // The model sets what its memory recall sets, and the open panel shows it.
     m_rx->applyMemoryRecord(m.image.record(n), &frmPanel::showOnOpenPanel);
@@ -854,7 +847,7 @@ void frmMemman::cmdScanrun_Click()
     tmrScan.setInterval(100);
     memcmdenabler(false);
     MemoryState &m = memState();
-    m.memmantoprow = std::max(0, std::min(cellfrom, G.memlastcell - 15));
+    m.memmantoprow = std::max(0, std::min(cellfrom, loadedModel().lastCell - 15));
     grdMemman->scrollTo(model->index(m.memmantoprow, 0), QAbstractItemView::PositionAtTop);
     tmrScan.start();
 }
@@ -872,7 +865,7 @@ void frmMemman::tmrScan_Timer()
     const QModelIndex idx = model->index(m.memcellnr, 0);
     const QRect visible = grdMemman->viewport()->rect();
     if (!visible.intersects(grdMemman->visualRect(idx))) {
-        m.memmantoprow = std::max(0, std::min(m.memcellnr, G.memlastcell - 15));
+        m.memmantoprow = std::max(0, std::min(m.memcellnr, loadedModel().lastCell - 15));
         grdMemman->scrollTo(model->index(m.memmantoprow, 0), QAbstractItemView::PositionAtTop);
     }
     // The top row held sixteen rows from the end leaves the last cells below

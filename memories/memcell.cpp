@@ -1,4 +1,5 @@
 #include "memories/memcell.h"
+#include "drivers/receiver.h"
 
 #include "core/globals.h"
 #include "core/numtext.h"
@@ -20,9 +21,9 @@ MemCellBuild buildMemCell(const MemCellFields &f, int rxtype, int action)
 {
     MemCellBuild b;
     const auto cell = cellNumber(f.cell);
-    if (!cell || *cell < 0 || *cell > G.memlastcell) {
+    if (!cell || *cell < 0 || *cell > loadedModel().lastCell) {
         b.error = QStringList{QStringLiteral("Input Error"),
-                              QStringLiteral("Cell nr 000 to ") + cellText(G.memlastcell)};
+                              QStringLiteral("Cell nr 000 to ") + cellText(loadedModel().lastCell)};
         b.errorTitle = QStringLiteral(" \u00CBrror");
         return b;
     }
@@ -37,10 +38,10 @@ MemCellBuild buildMemCell(const MemCellFields &f, int rxtype, int action)
     const double khz = numericValue(ftext);
     const double hz = std::nearbyint(khz * 1000.0);
     const bool fits = std::isfinite(hz) && hz >= 0 && hz <= 99999999.0;
-    const bool inRange = G.freqmax <= G.freqmin || (G.freqmin <= khz && khz <= G.freqmax);
+    const bool inRange = loadedModel().freqMaxKHz <= loadedModel().freqMinKHz || (loadedModel().freqMinKHz <= khz && khz <= loadedModel().freqMaxKHz);
     if (!fits || !inRange) {
         b.error = QStringList{QStringLiteral("Frequency outside range"),
-                              kHzText(G.freqmin) + QStringLiteral(" - ") + kHzText(G.freqmax) + QStringLiteral(" kHz")};
+                              kHzText(loadedModel().freqMinKHz) + QStringLiteral(" - ") + kHzText(loadedModel().freqMaxKHz) + QStringLiteral(" kHz")};
         b.errorTitle = QStringLiteral("Input Error");
         return b;
     }
@@ -55,33 +56,17 @@ MemCellBuild buildMemCell(const MemCellFields &f, int rxtype, int action)
         lookups << Lookup{what, index, &text};
         return index.value_or(0);
     };
-    int mode = 0, bw = 0, att = 0, agc = 0, scan = 0;
-    switch (rxtype) {
-    case 1:
-        mode = need("Mode", nameIndex(G.modenames, f.mode, 1, 7), f.mode);
-        bw = need("Bandwidth", nameIndex(G.bwnames, f.bandwidth, 1, 6), f.bandwidth);
-        scan = need("Scan Y/N", nameIndex(G.yesno, f.scan, 0, 1), f.scan);
-        break;
-    case 2:
-        mode = need("Mode", nameIndex(G.modenames, f.mode, 0, 8), f.mode);
-        bw = need("Bandwidth", nameIndex(G.bwnames, f.bandwidth, 0, 3), f.bandwidth);
-        att = need("Attenuator", nameIndex(G.attnames, f.attenuator, 0, 1), f.attenuator);
-        agc = need("AGC", nameIndex(G.agcnames, f.agc, 0, 3), f.agc);
-        break;
-    case 3:
-        mode = need("Mode", nameIndex(G.modenames, f.mode, 0, 3), f.mode);
-        bw = need("Bandwidth", nameIndex(G.bwnames, f.bandwidth, 0, 33), f.bandwidth);
-        agc = need("AGC", nameIndex(G.agcnames, f.agc, 1, 3), f.agc);
-        break;
-    case 4:
-        mode = need("Mode", nameIndex(G.modenames, f.mode, 0, 6), f.mode);
-        bw = need("Bandwidth", nameIndex(G.bwnames, f.bandwidth, 0, 2), f.bandwidth);
-        att = need("Attenuator", nameIndex(G.attnames, f.attenuator, 0, 1), f.attenuator);
-        agc = need("AGC", nameIndex(G.agcnames, f.agc, 0, 9), f.agc);
-        break;
-    default:
-        break;
-    }
+    // Each field the model's records keep, looked up in its names over the
+    // values the model gives them.
+    const MemoryRanges &kept = rxModel(rxtype).memory;
+    auto lookup = [&](const char *what, const std::optional<IntRange> &range, const auto &table, const QString &text) {
+        return range ? need(what, nameIndex(table, text, range->lo, range->hi), text) : 0;
+    };
+    const int mode = lookup("Mode", kept.mode, G.modenames, f.mode);
+    const int bw = lookup("Bandwidth", kept.bandwidth, G.bwnames, f.bandwidth);
+    const int scan = lookup("Scan Y/N", kept.scan, G.yesno, f.scan);
+    const int att = lookup("Attenuator", kept.attenuator, G.attnames, f.attenuator);
+    const int agc = lookup("AGC", kept.agc, G.agcnames, f.agc);
     for (const Lookup &l : lookups) {
         if (!l.index) {
             b.error = QStringList{QLatin1String(l.what) + QStringLiteral(" \"") + *l.text + QStringLiteral("\""),
@@ -92,26 +77,21 @@ MemCellBuild buildMemCell(const MemCellFields &f, int rxtype, int action)
     }
 
     QString r = QStringLiteral("MEM") + cellText(*cell) + QLatin1Char(' ') + memFrequencyField(hz) + QLatin1Char(' ');
-    switch (rxtype) {
-    case 1: {
-        const int pbs = ar7030conv::fs2b(f.pbs);
-        const int sb = (mode == 4 || mode == 5) ? ar7030conv::fs2b(f.sqlbfo) : ar7030conv::sql2b(f.sqlbfo);
-        r += padded(mode, 1) + QLatin1Char(' ') + padded(bw, 2) + QStringLiteral(" @ @ ") + padded(pbs, 3)
-             + QLatin1Char(' ') + padded(sb, 3) + QLatin1Char(' ') + padded(scan, 1);
-        break;
-    }
-    case 2:
-    case 4:
-        r += padded(mode, 1) + QLatin1Char(' ') + padded(bw, 2) + QLatin1Char(' ') + padded(att, 1) + QLatin1Char(' ')
-             + padded(agc, 1) + QStringLiteral(" @@@ @@@ @");
-        break;
-    case 3:
-        r += padded(mode, 1) + QLatin1Char(' ') + padded(bw, 2) + QStringLiteral(" @ ") + padded(agc, 1)
-             + QStringLiteral(" @@@ @@@ @");
-        break;
-    default:
+    if (!kept.mode) {
         r += QLatin1Char(' ');
-        break;
+    } else {
+        auto field = [](const std::optional<IntRange> &range, int value, int width) {
+            return range ? padded(value, width) : QString(width, QLatin1Char('@'));
+        };
+        // The shift and the squelch or BFO are typed as the receiver shows
+        // them; Data and CW keep a BFO offset in the latter, the rest a squelch.
+        const int pbs = kept.pbs ? ar7030conv::fs2b(f.pbs) : 0;
+        const int sb = !kept.sqlbfo ? 0
+                       : (mode == 4 || mode == 5) ? ar7030conv::fs2b(f.sqlbfo)
+                                                  : ar7030conv::sql2b(f.sqlbfo);
+        r += padded(mode, 1) + QLatin1Char(' ') + padded(bw, 2) + QLatin1Char(' ') + field(kept.attenuator, att, 1)
+             + QLatin1Char(' ') + field(kept.agc, agc, 1) + QLatin1Char(' ') + field(kept.pbs, pbs, 3) + QLatin1Char(' ')
+             + field(kept.sqlbfo, sb, 3) + QLatin1Char(' ') + field(kept.scan, scan, 1);
     }
     b.record = memPadded(r);
     b.info = f.tag;

@@ -1,7 +1,7 @@
 #pragma once
 // The record the memory cell editor builds from its boxes, with the checks
 // that keep a malformed record out of the image and the receiver: the cell
-// number within 0..memlastcell, a frequency that fits the record's Hz field
+// number within the loaded model's cells, a frequency that fits the record's Hz field
 // and the receiver's range, and names that are in the receiver's tables.
 
 #include <QString>

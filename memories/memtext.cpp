@@ -3,6 +3,7 @@
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "drivers/memrecord.h"
+#include "drivers/receiver.h"
 #include "panels/ar7030conv.h"
 
 namespace tav {
@@ -15,21 +16,16 @@ bool isNone(const QString &record, MemField f) { return memFieldText(record, f).
 QString right(const QString &s, int width) { return s.rightJustified(width, QLatin1Char(' ')); }
 
 // The printed columns between the cell number and the tag: the frequency
-// (10), mode and bandwidth (5 each) and the model's own settings.
-int valueWidth(int rxtype)
+// (10), mode and bandwidth (5 each) and the settings the model's records keep.
+int valueWidth(const RxModel &m)
 {
-    switch (rxtype) {
-    case 1: return 20 + 7 + 10 + 3;
-    case 2:
-    case 4: return 20 + 11;
-    case 3: return 20 + 6;
-    default: return 20;
-    }
+    const MemoryRanges &f = m.memory;
+    return 20 + (f.attenuator ? 5 : 0) + (f.agc ? 6 : 0) + (f.pbs ? 7 : 0) + (f.sqlbfo ? 10 : 0) + (f.scan ? 3 : 0);
 }
 
 } // namespace
 
-int memRxtype() { return G.goRxtype >= 0 ? G.goRxtype : G.rxtype; }
+int memRxtype() { return toolRxtype(); }
 
 std::array<QString, 5> memGridRow(const MemImage &image, int cell)
 {
@@ -80,21 +76,11 @@ MemDetails memDetails(const QString &r)
 
 QStringList memPrintLines(const MemImage &image, int from, int to, int rxtype, const QString &fileName)
 {
+    const RxModel &m = rxModel(rxtype);
+    const MemoryRanges &fields = m.memory;
     QStringList out{QString(), QString(), QStringLiteral("     ") + fileName.toUpper(), QString(), QString()};
-    switch (rxtype) {
-    case 1:
-        out << QStringLiteral("     Nr  Frequency Mode  Bw    PBS  Sql  BFO  Scn Alpha tag");
-        break;
-    case 2:
-    case 4:
-        out << QStringLiteral("     Nr  Frequency Mode Bw   Att  Agc  Alpha tag");
-        break;
-    case 3:
-        out << QStringLiteral("     Nr  Frequency Mode Bw   Agc  Alpha tag");
-        break;
-    default:
-        break;
-    }
+    if (m.memPrintTitles)
+        out << QStringLiteral("     ") + QLatin1String(m.memPrintTitles);
     out << QString();
     for (int i = from; i <= to; ++i) {
         QString line = QStringLiteral("     ") + cellText(i) + QLatin1Char(' ');
@@ -106,36 +92,29 @@ QStringList memPrintLines(const MemImage &image, int from, int to, int rxtype, c
         const QString r = image.record(i);
         if (memFieldText(r, memcol::Kind) == QLatin1String("XXX")) {
             // The empty channel is printed as the grid shows it: no values.
-            out << line + QStringLiteral("No data").leftJustified(valueWidth(rxtype)) + image.info(i);
+            out << line + QStringLiteral("No data").leftJustified(valueWidth(m)) + image.info(i);
             continue;
         }
         line += padded(roundHalfEven(val(r, {8, 12})), 5) + QLatin1Char('.') + padded(roundHalfEven(val(r, {13, 15})), 3)
                 + QLatin1Char(' ');
         line += right(tableName(G.modenames, val(r, memcol::Mode)), 4) + QLatin1Char(' ');
         line += right(tableName(G.bwnames, val(r, memcol::Bandwidth)), 4) + QLatin1Char(' ');
-        switch (rxtype) {
-        case 1: {
+        if (fields.attenuator)
+            line += right(tableName(G.attnames, val(r, memcol::Attenuator)), 4) + QLatin1Char(' ');
+        if (fields.agc)
+            line += right(tableName(G.agcnames, val(r, memcol::Agc)), 4) + QStringLiteral("  ");
+        if (fields.pbs)
             line += right(ar7030conv::b2fs(ival(r, memcol::PassBandShift)), 6) + QLatin1Char(' ');
+        if (fields.sqlbfo) {
             const int mode = ival(r, memcol::Mode);
             const int sb = ival(r, memcol::SqlBfo);
             if (mode == 4 || mode == 5)
                 line += QStringLiteral("   ") + right(ar7030conv::b2fs(sb), 6) + QLatin1Char(' ');
             else
                 line += ar7030conv::b2sql(sb) + QStringLiteral("        ");
+        }
+        if (fields.scan)
             line += tableName(G.yesno, ival(r, memcol::Scan)) + QStringLiteral("  ");
-            break;
-        }
-        case 2:
-        case 4:
-            line += right(tableName(G.attnames, val(r, memcol::Attenuator)), 4) + QLatin1Char(' ');
-            line += right(tableName(G.agcnames, val(r, memcol::Agc)), 4) + QStringLiteral("  ");
-            break;
-        case 3:
-            line += right(tableName(G.agcnames, val(r, memcol::Agc)), 4) + QStringLiteral("  ");
-            break;
-        default:
-            break;
-        }
         line += image.info(i).isEmpty() ? QString(kMemInfoLength, QLatin1Char(' ')) : image.info(i);
         out << line;
     }
@@ -144,8 +123,7 @@ QStringList memPrintLines(const MemImage &image, int from, int to, int rxtype, c
 
 int memScanIntervalMs(int rxtype, double delaySeconds)
 {
-    const double k = rxtype == 1 ? -1.0 : 0.0;
-    return int(roundHalfEven((k * 0.85 + delaySeconds - 0.1) * 1000.0));
+    return int(roundHalfEven((-rxModel(rxtype).memScanLeadS + delaySeconds - 0.1) * 1000.0));
 }
 
 double memScanDelay(double typed)

@@ -1,4 +1,5 @@
 #include "panels/frmPanel.h"
+#include "drivers/receiver.h"
 #include "core/setupdata.h"
 
 #include "core/links.h"
@@ -297,7 +298,7 @@ void frmPanel::setAttenuatorLabelColour(unsigned bbggrr)
 
 void frmPanel::showFrequency(double khz)
 {
-    const QString text = (khz >= G.freqmin && khz <= G.freqmax) ? fixedFormat(khz, 1, m_traits.decimals)
+    const QString text = (khz >= loadedModel().freqMinKHz && khz <= loadedModel().freqMaxKHz) ? fixedFormat(khz, 1, m_traits.decimals)
                                                                  : QStringLiteral("?");
     txtFrequencyA->setText(text);
     frmWelcome::instance()->distributefreqa(text, khz);
@@ -321,7 +322,7 @@ void frmPanel::cmdEnterfreq_Click()
 {
     cmdEnterfreq->setEnabled(false);
     const double f = numericValue(lblMfreq->text());
-    if (f >= G.freqmin && f <= G.freqmax)
+    if (f >= loadedModel().freqMinKHz && f <= loadedModel().freqMaxKHz)
         setDriverFrequency(f);
     else
         msgBox(m_traits.enterFreqMessage, MsgIcon::Exclamation, QStringLiteral("Error"));
@@ -335,7 +336,7 @@ void frmPanel::cmdEnterMem_Click()
     const QString entry = lblMfreq->text();
     // Wide and checked before use: "123456" must not wrap into a valid cell.
     const double n = roundEven(numericValue(entry));
-    if (!entry.isEmpty() && n >= 0 && n <= G.memlastcell)
+    if (!entry.isEmpty() && n >= 0 && n <= loadedModel().lastCell)
         recallMemory(int(n));
     else
         msgBox(m_traits.enterMemMessage, MsgIcon::Exclamation, QStringLiteral("Error"));
@@ -372,10 +373,10 @@ void frmPanel::step(int direction)
     // Both limits, whatever the direction: a step must never tune outside the
     // receiver's range (a box showing more than the top would step down to an
     // untunable frequency).
-    if (!(f >= G.freqmin))
-        f = G.freqmin;
-    if (f > G.freqmax)
-        f = G.freqmax;
+    if (!(f >= loadedModel().freqMinKHz))
+        f = loadedModel().freqMinKHz;
+    if (f > loadedModel().freqMaxKHz)
+        f = loadedModel().freqMaxKHz;
     setDriverFrequency(f);
     txtFrequencyA->repaint();
     spnFreqstep->setEnabled(true);
@@ -432,7 +433,7 @@ void frmPanel::lbnInt1_Click()
 void frmPanel::txtFrequencyA_Enter()
 {
     const double f = numericValue(txtFrequencyA->text());
-    if (f >= G.freqmin && f <= G.freqmax) {
+    if (f >= loadedModel().freqMinKHz && f <= loadedModel().freqMaxKHz) {
         setDriverFrequency(f);
     } else {
         txtFrequencyA->setText(QString());

@@ -151,7 +151,7 @@ protected:
     virtual void modelSetup() {}
     // Reads the receiver's state and shows it.
     virtual void readReceiverState() {}
-    // Memory channel n, already checked against 0..memlastcell.
+    // Memory channel n, already checked against the loaded model's cells.
     virtual void recallMemory(int) {}
     // The model's rows of the key map; true when the key was used.
     virtual bool modelKey(int, Modifier) { return false; }

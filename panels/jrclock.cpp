@@ -66,6 +66,7 @@ void JrcLock::panelUnloading()
     m_stepping = false;
     lockoffon(0);
     m_active = false;
+    Receiver::dropRemoteHolder(this);
 }
 
 void JrcLock::steppingStarted()
@@ -120,28 +121,6 @@ void JrcLock::toolEnd(const QObject *tool)
     lockoffon(0);
 }
 
-JrcLock *openJrcLock()
-{
-    if (G.goRxtype != 2 && G.goRxtype != 4)
-        return nullptr;
-    TavForm *panel = Windows::existing(frmWelcome::panelName(G.goRxtype));
-    if (!panel)
-        return nullptr;
-    auto *lock = panel->findChild<JrcLock *>(QString(), Qt::FindDirectChildrenOnly);
-    if (!lock)
-        lock = panel->findChild<JrcLock *>();
-    return (lock && lock->active()) ? lock : nullptr;
-}
-
-void toolLock(const QObject *tool, bool start)
-{
-    JrcLock *lock = openJrcLock();
-    if (!lock)
-        return;
-    if (start)
-        lock->toolStart(tool);
-    else
-        lock->toolEnd(tool);
-}
+JrcLock *openJrcLock() { return dynamic_cast<JrcLock *>(Receiver::remoteHolder()); }
 
 } // namespace tav

@@ -6,7 +6,7 @@
 //
 // The lock has three kinds of holder: the user (the lock buttons, recorded in
 // `panellock`), continuous stepping, and the tools that work the receiver over
-// a stretch of time (through toolLock). A holder that lets go releases the
+// a stretch of time (through Receiver::hold). A holder that lets go releases the
 // receiver only when no other stepping or tool hold remains, so that a scan
 // does not find itself talking to a receiver in local halfway through.
 //
@@ -15,6 +15,7 @@
 // or blanks its sliders) and forwards its driver's LockChanged to showLock.
 
 #include "core/globals.h"
+#include "drivers/receiver.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -27,12 +28,13 @@
 
 namespace tav {
 
-class JrcLock : public QObject {
+class JrcLock : public QObject, public RemoteHolder {
     Q_OBJECT
 public:
     // Builds the frame "Lock" (fraLock) with cmdLock(0) "Off", cmdLock(1)
     // "On" and lblLock inside `parent`. `lockoffon` is the panel's procedure.
     JrcLock(QWidget *parent, std::function<void(int16_t)> lockoffon);
+    ~JrcLock() override { Receiver::dropRemoteHolder(this); }
 
     QGroupBox *fraLock = nullptr;
     std::array<QPushButton *, 2> cmdLock{};
@@ -56,6 +58,7 @@ public:
         m_toolHolders.clear();
         m_stepping = false;
         m_active = true;
+        Receiver::setRemoteHolder(this);
         G.panellock = 0;
         driver.setLockonoff(G.panellock);
     }
@@ -73,9 +76,9 @@ public:
     // True when the key was one of them.
     bool ctrlShiftKey(int keyCode);
 
-    // Tool holds (see toolLock).
-    void toolStart(const QObject *tool);
-    void toolEnd(const QObject *tool);
+    // Tool holds (see Receiver::hold).
+    void toolStart(const QObject *tool) override;
+    void toolEnd(const QObject *tool) override;
     int toolHolds() const { return int(m_toolHolders.size()); }
     bool stepping() const { return m_stepping; }
 
@@ -87,14 +90,7 @@ private:
 };
 
 // The lock of the panel that is open for the receiver chosen at Go, when that
-// is a JRC receiver (nullptr otherwise).
+// is a receiver with a remote hold (nullptr otherwise).
 JrcLock *openJrcLock();
-
-// What every tool calls at the start (true) and at the end (false) of work
-// that sends the receiver a run of commands over time. For a JRC receiver
-// whose user has not locked the panel, the receiver is held in remote for the
-// work; otherwise nothing happens. `tool` names the holder (the tool window),
-// so one tool's end never releases another tool's hold.
-void toolLock(const QObject *tool, bool start);
 
 } // namespace tav

@@ -9,7 +9,6 @@
 #include "core/numtext.h"
 #include "core/textfile.h"
 #include "drivers/receiver.h"
-#include "panels/jrclock.h"
 #include "panels/mainmenu.h"
 #include "scans/scanlevel.h"
 
@@ -184,8 +183,8 @@ void frmScanband::Form_Load()
     for (QPushButton *b : {cmdStart, cmdDiduzu, cmdExit})
         b->setEnabled(true);
     updateFileButtons();
-    m_rxtype = G.goRxtype >= 0 ? G.goRxtype : G.rxtype;
-    if (m_rxtype >= 1 && m_rxtype <= 4) {
+    m_rxtype = toolRxtype();
+    if (!rxModel(m_rxtype).isNone()) {
         m_rx = makeReceiver();
         setOpenPanelEntries(kCompetingEntries, false);
     }
@@ -205,9 +204,9 @@ void frmScanband::Form_Unload()
     m_running = false;
     sweepTimer(false);
     tmrSqlon.stop();
-    toolLock(this, false);
+    Receiver::hold(this, false);
     m_rx.reset();
-    if (m_rxtype >= 1 && m_rxtype <= 4)
+    if (!rxModel(m_rxtype).isNone())
         setOpenPanelEntries(kCompetingEntries, true);
 }
 
@@ -308,7 +307,7 @@ void frmScanband::cmdStart_Click()
     if (step == 0)
         step = 0.001;
     const double delay = double(float(numericValue(t[3])));
-    if (step < 0 || start < G.freqmin || end <= start || end > G.freqmax || (end - start) / step > 500) {
+    if (step < 0 || start < loadedModel().freqMinKHz || end <= start || end > loadedModel().freqMaxKHz || (end - start) / step > 500) {
         msgBox(QStringLiteral("Input ERROR"), MsgIcon::Exclamation, QStringLiteral("Error"));
         for (int i = 0; i < 3; ++i)
             txtInput[i]->clear();
@@ -330,8 +329,7 @@ void frmScanband::cmdStart_Click()
     m_sweep.clearPlot();
     lblFreqlow->setText(t[0]);
     lblFreqhigh->setText(t[1]);
-    if (m_rxtype == 2 || m_rxtype == 4)
-        toolLock(this, true);
+    Receiver::hold(this, true);
     m_sbatt = 0;
     if (const RxModel &model = rxModel(m_rxtype); model.readsAttenuator()) {
         // An unanswered read leaves the correction at none.
@@ -473,8 +471,7 @@ void frmScanband::cmdContinue_Click()
     setSweepControls(true);
     m_running = true;
     updateFileButtons();
-    if (m_rxtype == 2 || m_rxtype == 4)
-        toolLock(this, true);
+    Receiver::hold(this, true);
     m_misses = 0;
     advanceAndTune();
     tmrSqlon.stop();
@@ -487,8 +484,7 @@ void frmScanband::cmdStop_Click()
     m_running = false;
     sweepTimer(false);
     tmrSqlon.stop();
-    if (m_rxtype == 2 || m_rxtype == 4)
-        toolLock(this, false);
+    Receiver::hold(this, false);
     m_sbtunerx = false;
     lblFreq1->setText(QString());
     cmdStart->setEnabled(true);
@@ -608,7 +604,7 @@ FileResult frmScanband::sanfile2ram(const QString &path)
     const QString shown = name.size() > 8 ? name.mid(4, name.size() - 8) : QString();
     legend->setText(shown + QStringLiteral("   ") + file->caption);
 
-    if (BandSweep::bandValid(file->start, file->end, file->step, G.freqmin, G.freqmax)) {
+    if (BandSweep::bandValid(file->start, file->end, file->step, loadedModel().freqMinKHz, loadedModel().freqMaxKHz)) {
         lblFreqlow->setText(numDouble(file->start));
         lblFreqhigh->setText(numDouble(file->end));
         txtInput[0]->setText(numDouble(file->start));

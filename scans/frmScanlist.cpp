@@ -6,7 +6,6 @@
 #include "core/numtext.h"
 #include "core/textfile.h"
 #include "drivers/receiver.h"
-#include "panels/jrclock.h"
 #include "panels/mainmenu.h"
 #include "scans/scanlevel.h"
 
@@ -132,9 +131,9 @@ void frmScanlist::Form_Load()
         b->setEnabled(true);
     for (QPushButton *b : {cmdCls, cmdStop, cmdContinue})
         b->setEnabled(false);
-    m_rxtype = G.goRxtype >= 0 ? G.goRxtype : G.rxtype;
+    m_rxtype = toolRxtype();
     m_misses = 0;
-    if (m_rxtype >= 1 && m_rxtype <= 4) {
+    if (!rxModel(m_rxtype).isNone()) {
         m_rx = makeReceiver();
         setOpenPanelEntries(kCompetingEntries, false);
     }
@@ -147,9 +146,9 @@ void frmScanlist::Form_Unload()
 {
     // However the window goes, its scan ends and the receiver is let go.
     tmrScanlist.stop();
-    toolLock(this, false);
+    Receiver::hold(this, false);
     m_rx.reset();
-    if (m_rxtype >= 1 && m_rxtype <= 4)
+    if (!rxModel(m_rxtype).isNone())
         setOpenPanelEntries(kCompetingEntries, true);
 }
 
@@ -164,7 +163,7 @@ bool frmScanlist::eventFilter(QObject *obj, QEvent *ev)
     return TavForm::eventFilter(obj, ev);
 }
 
-bool frmScanlist::boxValid(int i) const { return sflValid(txtFreqlist[i]->text(), G.freqmin, G.freqmax); }
+bool frmScanlist::boxValid(int i) const { return sflValid(txtFreqlist[i]->text(), loadedModel().freqMinKHz, loadedModel().freqMaxKHz); }
 
 void frmScanlist::setBoxColour(int i, unsigned bbggrr) { setBackColor(txtFreqlist[i], bbggrr); }
 
@@ -204,8 +203,7 @@ void frmScanlist::cmdStart_Click()
     }
     m_slatt = 0;
     if (const RxModel &model = rxModel(m_rxtype); model.readsAttenuator()) {
-        if (m_rxtype != 1)
-            toolLock(this, true);
+        Receiver::hold(this, true);
         // An unanswered read leaves the correction at none.
         m_slatt = m_rx ? m_rx->readAttenuator().value_or(model.attNone) : model.attNone;
     }
@@ -289,8 +287,7 @@ void frmScanlist::cmdStop_Click()
     lblEndUTC->setText(G.utctext);
     for (QPushButton *b : {cmdCls, cmdContinue, cmdLoad, cmdsaveas})
         b->setEnabled(true);
-    if (m_rxtype == 2 || m_rxtype == 4)
-        toolLock(this, false);
+    Receiver::hold(this, false);
 }
 
 void frmScanlist::cmdContinue_Click()
@@ -304,8 +301,7 @@ void frmScanlist::cmdContinue_Click()
     tmrScanlist.start();
     lblEndUTC->setText(QString());
     m_scan.resume();
-    if (m_rxtype == 2 || m_rxtype == 4)
-        toolLock(this, true);
+    Receiver::hold(this, true);
 }
 
 void frmScanlist::cmdCls_Click()
@@ -357,7 +353,7 @@ void frmScanlist::cmdExit_Click()
 FileResult frmScanlist::sflram2file(const QString &path)
 {
     QString error;
-    if (!writeTextLines(path, sflram2lines(boxTexts(), G.freqmin, G.freqmax), &error))
+    if (!writeTextLines(path, sflram2lines(boxTexts(), loadedModel().freqMinKHz, loadedModel().freqMaxKHz), &error))
         return FileResult::failure(error);
     return FileResult::success();
 }
@@ -369,7 +365,7 @@ FileResult frmScanlist::sflfile2ram(const QString &path)
     const std::optional<QStringList> lines = readKindFile(path, filelimits::kListScan, &why);
     if (!lines)
         return FileResult::failure(QStringLiteral("The file could not be read: ") + why + QLatin1Char('.'));
-    const auto boxes = sflfile2boxes(*lines, G.freqmin, G.freqmax);
+    const auto boxes = sflfile2boxes(*lines, loadedModel().freqMinKHz, loadedModel().freqMaxKHz);
     for (int i = 0; i < ListScan::kBoxes; ++i)
         txtFreqlist[i]->setText(boxes[i]);
     cmdStart->setEnabled(true);

@@ -1,11 +1,11 @@
 #include "scans/frmScanpairs.h"
+#include "drivers/receiver.h"
 
 #include "core/ui.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "core/textfile.h"
-#include "panels/jrclock.h"
 #include "panels/mainmenu.h"
 
 #include <QApplication>
@@ -143,7 +143,7 @@ void frmScanpairs::Form_Load()
     txtDelay->setText(QStringLiteral("1"));
     lblFilename->clear();
     showactivepairs(-1);
-    m_rxtype = G.goRxtype >= 0 ? G.goRxtype : G.rxtype;
+    m_rxtype = toolRxtype();
     optScanAB->select(0);
     optScanAB_Click(0);
     m_pairdelay = 1;
@@ -154,7 +154,7 @@ void frmScanpairs::Form_Load()
     cmdContinue->setEnabled(false);
     for (QPushButton *b : {cmdStop, cmdLoad, cmdDiduzu, cmdExit})
         b->setEnabled(true);
-    if (m_rxtype >= 1 && m_rxtype <= 4)
+    if (!rxModel(m_rxtype).isNone())
         setOpenPanelEntries(kCompetingEntries, false);
     show();
 }
@@ -165,8 +165,8 @@ void frmScanpairs::Form_Unload()
 {
     // However the window goes, its scan ends and the receiver is let go.
     tmrScanpairs.stop();
-    toolLock(this, false);
-    if (m_rxtype >= 1 && m_rxtype <= 4)
+    Receiver::hold(this, false);
+    if (!rxModel(m_rxtype).isNone())
         setOpenPanelEntries(kCompetingEntries, true);
 }
 
@@ -292,7 +292,7 @@ void frmScanpairs::lblChannel_Click(int side, int row)
     if (tmrScanpairs.isActive() || row < 0 || row >= kRows)
         return;
     const double f = numericValue((side == 0 ? lblChannelA[row] : lblChannelB[row])->text());
-    if (f >= G.freqmin && f <= G.freqmax)
+    if (f >= loadedModel().freqMinKHz && f <= loadedModel().freqMaxKHz)
         frmWelcome::instance()->Change2FreqA(f);
 }
 
@@ -329,8 +329,7 @@ void frmScanpairs::scanFrom(bool restart)
     clampToTable();
     if (restart)
         m_scan.paircur = m_scan.pairstart;
-    if (m_rxtype == 2 || m_rxtype == 4)
-        toolLock(this, true);
+    Receiver::hold(this, true);
     tmrScanpairs.start();
 }
 
@@ -357,8 +356,7 @@ void frmScanpairs::tmrScanpairs_Timer()
 void frmScanpairs::cmdStop_Click()
 {
     tmrScanpairs.stop();
-    if (m_rxtype == 2 || m_rxtype == 4)
-        toolLock(this, false);
+    Receiver::hold(this, false);
     const bool table = m_scan.hasTable();
     for (QWidget *w : {static_cast<QWidget *>(cmdStart), static_cast<QWidget *>(cmdContinue),
                        static_cast<QWidget *>(cmdsaveas), static_cast<QWidget *>(vsbActnr)})

@@ -3,7 +3,7 @@
 #include "core/frmWelcome.h"
 #include "core/globals.h"
 #include "panels/frmPanel.h"
-#include "panels/jrclock.h"
+#include "drivers/receiver.h"
 #include "panels/mainmenu.h"
 #include "scans/scanlevel.h"
 
@@ -15,7 +15,7 @@ void MeasureSession::open(const QObject *tool, const QStringList &competingEntri
     m_rxtype = G.goRxtype;
     m_entries = competingEntries;
     m_misses = 0;
-    if (m_rxtype >= 1 && m_rxtype <= 4) {
+    if (!rxModel(m_rxtype).isNone()) {
         m_rx = makeReceiver();
         setOpenPanelEntries(m_entries, false);
     }
@@ -24,7 +24,7 @@ void MeasureSession::open(const QObject *tool, const QStringList &competingEntri
 void MeasureSession::close()
 {
     end();
-    if (m_rxtype >= 1 && m_rxtype <= 4)
+    if (!rxModel(m_rxtype).isNone())
         setOpenPanelEntries(m_entries, true);
     m_rx.reset();
 }
@@ -39,7 +39,7 @@ void MeasureSession::begin()
             p->setAttenuatorFrameEnabled(false);
     }
     if (m_rx)
-        toolLock(m_tool, true);
+        Receiver::hold(m_tool, true);
     m_measuring = true;
 }
 
@@ -48,10 +48,10 @@ void MeasureSession::end()
     if (!m_measuring)
         return;
     m_measuring = false;
-    if (m_rx && m_rx->model().rxtype != 3)
+    if (m_rx && m_rx->model().readsAttenuator())
         if (frmPanel *p = frmWelcome::instance()->openPanel())
             p->setAttenuatorFrameEnabled(true);
-    toolLock(m_tool, false);
+    Receiver::hold(m_tool, false);
 }
 
 std::optional<float> MeasureSession::read(bool &gaveUp)

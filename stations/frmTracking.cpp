@@ -1,4 +1,5 @@
 #include "stations/frmTracking.h"
+#include "drivers/receiver.h"
 
 #include <QGlyphRun>
 #include <QPainter>
@@ -9,7 +10,6 @@
 #include "core/numtext.h"
 #include "logbook/frmLoginput.h"
 #include "panels/frmPanel.h"
-#include "panels/jrclock.h"
 #include "stations/ftlrecord.h"
 #include "stations/stationstore.h"
 
@@ -207,7 +207,7 @@ frmTracking::frmTracking() : TavForm(QStringLiteral("frmTracking"), 32, &Program
 void frmTracking::Form_Load()
 {
     setWindowTitle(QStringLiteral("Tracking"));
-    m_rx = G.goRxtype >= 1 && G.goRxtype <= 4 ? makeReceiver() : nullptr;
+    m_rx = rxModel(G.goRxtype).isNone() ? nullptr : makeReceiver();
     m_dialHeld = false;
     tmrDial7030.stop();
     setStepping(true);
@@ -218,7 +218,7 @@ void frmTracking::Form_Load()
     optMousedial->button(1)->setEnabled(true);
     links::add(static_cast<TrackingLink *>(this));
     links::add(static_cast<FrequencyBoxLink *>(this));
-    if (G.goRxtype > 0 && frmWelcome::exists())
+    if (m_rx && frmWelcome::exists())
         frmWelcome::instance()->Update4RxFreq();
 }
 
@@ -233,10 +233,10 @@ void frmTracking::Form_Unload()
     m_rx.reset();
 }
 
-void frmTracking::writePort(const QByteArray &command)
+void frmTracking::followDial(bool on)
 {
-    if (frmWelcome::exists() && frmWelcome::instance()->Comm1.isOpen())
-        frmWelcome::instance()->Comm1.Output(command);
+    if (m_rx && frmWelcome::exists() && frmWelcome::instance()->Comm1.isOpen())
+        m_rx->followDial(on);
 }
 
 void frmTracking::releaseDial()
@@ -245,8 +245,8 @@ void frmTracking::releaseDial()
         return;
     m_dialHeld = false;
     G.dialtrack = false;
-    writePort("I0\r");
-    toolLock(this, false);
+    followDial(false);
+    Receiver::hold(this, false);
 }
 
 void frmTracking::setStepping(bool visible)
@@ -260,10 +260,10 @@ void frmTracking::cmdLoad_Click() { lists::showLoadDialog(this, 5); }
 
 void frmTracking::cmdExit_Click()
 {
-    if (rxModel(G.goRxtype).dialReports) {
+    if (m_rx && m_rx->model().dialReports) {
         G.dialtrack = false;
-        writePort("I0\r");
-        toolLock(this, false);
+        followDial(false);
+        Receiver::hold(this, false);
         m_dialHeld = false;
     }
     m_engine.clear();
@@ -395,28 +395,26 @@ void frmTracking::cmdShow_Click(int i)
 
 void frmTracking::optMousedial_Click(int i)
 {
-    const int rx = G.goRxtype;
-    const RxModel &model = rxModel(rx);
+    const RxModel &model = m_rx ? m_rx->model() : rxModel(0);
     if (i == 0) {
         if (model.pollsFrequency)
             tmrDial7030.stop();
         if (model.dialReports) {
             G.dialtrack = false;
-            writePort("I0\r");
-            toolLock(this, false);
+            followDial(false);
+            Receiver::hold(this, false);
             m_dialHeld = false;
         }
         setStepping(true);
         return;
     }
-    if (rx > 0 && frmWelcome::exists())
+    if (m_rx && frmWelcome::exists())
         frmWelcome::instance()->Update4RxFreq();
     if (model.pollsFrequency) {
         tmrDial7030.start();
     } else if (model.dialReports) {
-        toolLock(this, true);
-        writePort("I1\r");
-        writePort(rx == 2 ? QByteArray("H0\r") : QByteArray("DD0\r"));
+        Receiver::hold(this, true);
+        followDial(true);
         G.dialtrack = true;
         m_dialHeld = true;
     }
@@ -428,7 +426,7 @@ void frmTracking::optMousedial_Click(int i)
 void frmTracking::tmrDial7030_Timer()
 {
     // The poll never runs inside itself or inside another exchange.
-    if (m_polling || Exchange::active() || !m_rx || !rxModel(G.goRxtype).pollsFrequency)
+    if (m_polling || Exchange::active() || !m_rx || !m_rx->model().pollsFrequency)
         return;
     m_polling = true;
     G.last20record = links::recordsFreqSteps();
@@ -452,10 +450,10 @@ void frmTracking::step(int direction)
     const double stepHz = double(roundHalfEven(numericValue(txtFreqstep->text()) * 1000));
     const double f = std::floor(numericValue(txtFrequencyA->text()) * 1000 + 0.49);
     double next = (f + direction * stepHz) / 1000;
-    if (direction < 0 && next < G.freqmin)
-        next = G.freqmin;
-    if (direction > 0 && next > G.freqmax)
-        next = G.freqmax;
+    if (direction < 0 && next < loadedModel().freqMinKHz)
+        next = loadedModel().freqMinKHz;
+    if (direction > 0 && next > loadedModel().freqMaxKHz)
+        next = loadedModel().freqMaxKHz;
     frmWelcome::instance()->Change2FreqA(next);
     spnFreqstep->setEnabled(true);
 }

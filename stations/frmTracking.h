@@ -106,7 +106,8 @@ private:
     void step(int direction);
     void setStepping(bool visible);
     void releaseDial();
-    void writePort(const QByteArray &command);
+    // Dial following through the receiver, where the line is open.
+    void followDial(bool on);
 
     TrackEngine m_engine;
     std::unique_ptr<Receiver> m_rx;

@@ -6,7 +6,7 @@
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "core/textfile.h"
-#include "panels/jrclock.h"
+#include "drivers/receiver.h"
 #include "stations/ftlrecord.h"
 #include "stations/stationstate.h"
 
@@ -366,7 +366,7 @@ void StationListWindow::setScanning(bool on)
         tmrScan.stop();
         cmdScan->setText(QStringLiteral("Start Scan"));
     }
-    toolLock(this, on);
+    Receiver::hold(this, on);
     for (QWidget *w : {static_cast<QWidget *>(cmdQuery), static_cast<QWidget *>(cmdSort),
                        static_cast<QWidget *>(cmdLoad), static_cast<QWidget *>(cmdExit)})
         if (w)

@@ -41,8 +41,7 @@ struct FileFaults : ::testing::Test {
         InitConstants();
         G.datapath = dir.path();
         buildFileDirs();
-        G.freqmin = 10;
-        G.freqmax = 30000;
+        G.tablesModel = 0; // the receiver-less tables: 10 to 30000 kHz
         G.utctext = QStringLiteral("9 Dec 2026  08:00");
     }
     void TearDown() override { Windows::destroyAll(); }

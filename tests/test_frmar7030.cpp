@@ -2,6 +2,7 @@
 // pseudo-terminal: Go, the keypad, every way of stepping, the key map, the
 // bars and buttons, Close and Exit.
 #include "core/app.h"
+#include "drivers/receiver.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
 #include "core/numtext.h"
@@ -367,12 +368,12 @@ TEST_F(AR7030Panel, HubTunesWithinRangeOnly)
     frmAR7030 *p = go();
     ASSERT_TRUE(p);
     frmWelcome *w = frmWelcome::instance();
-    w->Change2FreqA(G.freqmax);
+    w->Change2FreqA(loadedModel().freqMaxKHz);
     EXPECT_NEAR(tunedAfter(32016), 32016, 0.01);
     EXPECT_EQ(p->txtFrequencyA->text(), "32016.00");
     EXPECT_TRUE(dialogs.shown().isEmpty());
     pty.clearReceived();
-    w->Change2FreqA(G.freqmax + 0.001);
+    w->Change2FreqA(loadedModel().freqMaxKHz + 0.001);
     ASSERT_EQ(dialogs.shown().size(), 1);
     EXPECT_EQ(dialogs.shown()[0].text, "Frequency outside range");
     EXPECT_EQ(dialogs.shown()[0].title, "Input Error");

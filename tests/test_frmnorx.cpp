@@ -1,6 +1,7 @@
 // The receiver-less panel: opened by Go with "No RX", inert controls, its
 // step text, the frequency box, and Close back to the welcome screen.
 #include "core/app.h"
+#include "drivers/receiver.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
 #include "core/tables.h"
@@ -62,9 +63,9 @@ TEST_F(NoRxPanel, GoOpensItWithoutPortOrDriver)
     EXPECT_EQ(p->windowTitle(), "No RX");
     EXPECT_FALSE(w->Comm1.isOpen());
     EXPECT_FALSE(w->receiver);
-    EXPECT_EQ(G.freqmin, 10);
-    EXPECT_EQ(G.freqmax, 30000);
-    EXPECT_EQ(G.memlastcell, 99);
+    EXPECT_EQ(loadedModel().freqMinKHz, 10);
+    EXPECT_EQ(loadedModel().freqMaxKHz, 30000);
+    EXPECT_EQ(loadedModel().lastCell, 99);
     // The last-20 window records from the start, without showing itself.
     EXPECT_TRUE(G.last20loaded);
     EXPECT_FALSE(Windows::existing(QStringLiteral("frmLast20"))->isVisible());

@@ -8,7 +8,7 @@
 #include "drivers/clsNRD535.h"
 #include "panels/frmNRD535.h"
 #include "panels/jrc/frmUserdefs.h"
-#include "panels/jrclock.h"
+#include "drivers/receiver.h"
 #include "panels/nrd535text.h"
 #include "sim/jrcsim.h"
 #include "sim/pty.h"
@@ -360,7 +360,7 @@ TEST_F(Nrd535Panel, SteppingHoldsTheReceiverForItsRun)
 TEST_F(Nrd535Panel, StoppingSteppingLeavesAToolsHold)
 {
     ASSERT_NE(go(), nullptr);
-    toolLock(&aTool, true);
+    Receiver::hold(&aTool, true);
     EXPECT_TRUE(emu.remote);
     p->cmdMovefreq->click();
     pump(150);
@@ -369,7 +369,7 @@ TEST_F(Nrd535Panel, StoppingSteppingLeavesAToolsHold)
     EXPECT_TRUE(emu.remote);
     EXPECT_EQ(G.jrclock, 1);
     EXPECT_EQ(p->lock->lblLock->text(), QStringLiteral("On"));
-    toolLock(&aTool, false);
+    Receiver::hold(&aTool, false);
     pump(40);
     EXPECT_FALSE(emu.remote);
     EXPECT_EQ(p->lock->lblLock->text(), QStringLiteral("Off"));
@@ -536,13 +536,13 @@ TEST_F(Nrd535Panel, CloseUnlocksAfterTheToolsHaveGone)
         t->onUnload = [&] {
             auto *panel = Windows::existing<frmNRD535>(QStringLiteral("frmNRD535"));
             driverThereForTool = panel && panel->NRD535A != nullptr;
-            toolLock(&aTool, false); // a tool's end of work, as its unload runs
+            Receiver::hold(&aTool, false); // a tool's end of work, as its unload runs
         };
         return t;
     });
     ASSERT_NE(go(), nullptr);
     Windows::get(QStringLiteral("frmSmeter"))->load();
-    toolLock(&aTool, true);
+    Receiver::hold(&aTool, true);
     lockOn();
     EXPECT_TRUE(emu.remote);
     clearSent();

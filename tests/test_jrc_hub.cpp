@@ -1,6 +1,7 @@
 // The JRC rules of the frequency and mode hub: mode letters both ways and
 // the dial reports the receivers send while they report their tuning.
 #include "drivers/jrchub.h"
+#include "drivers/receiver.h"
 #include "sim/jrcsim.h"
 #include "support/testenv.h"
 
@@ -133,8 +134,7 @@ struct HubLine {
         w->Comm1.Settings = QStringLiteral("4800,N,8,1");
         EXPECT_TRUE(w->Comm1.open());
         G.rxtype = G.goRxtype = int16_t(type);
-        G.freqmin = 10;
-        G.freqmax = 29999.999;
+        G.tablesModel = int16_t(type); // the JRC range, 10 .. 29999.999 kHz
         G.jrclock = 1;
         emu.remote = true;
         auto d = std::make_unique<Driver>(w->Comm1);

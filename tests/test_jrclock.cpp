@@ -135,18 +135,18 @@ TEST_F(JrcLockTest, LoadingClearsTheUserLockAndUnloadingAlwaysReleases)
 TEST_F(JrcLockTest, ToolsLockOnlyAJrcReceiverTheUserHasNotLocked)
 {
     panel = open(2);
-    toolLock(&scanTool, true);
+    Receiver::hold(&scanTool, true);
     EXPECT_EQ(G.jrclock, 1);
     EXPECT_EQ(panel->lock->lblLock->text(), QStringLiteral("On"));
-    toolLock(&scanTool, false);
+    Receiver::hold(&scanTool, false);
     EXPECT_EQ(G.jrclock, 0);
     EXPECT_EQ(panel->lockoffonCalls, (QList<int16_t>{1, 0}));
 
     // Locked by the user: the tool changes nothing, before or after.
     panel->lock->cmdLock_Click(1);
     panel->lockoffonCalls.clear();
-    toolLock(&scanTool, true);
-    toolLock(&scanTool, false);
+    Receiver::hold(&scanTool, true);
+    Receiver::hold(&scanTool, false);
     EXPECT_TRUE(panel->lockoffonCalls.isEmpty());
     EXPECT_EQ(G.panellock, 1);
     EXPECT_EQ(G.jrclock, 1);
@@ -154,33 +154,33 @@ TEST_F(JrcLockTest, ToolsLockOnlyAJrcReceiverTheUserHasNotLocked)
 
     // The user unlocks while a tool works: the tool's end still releases.
     panel->lock->cmdLock_Click(0);
-    toolLock(&scanTool, true);
+    Receiver::hold(&scanTool, true);
     panel->lock->cmdLock_Click(1);
     panel->lock->cmdLock_Click(0);
     panel->lockoffonCalls.clear();
-    toolLock(&scanTool, false);
+    Receiver::hold(&scanTool, false);
     EXPECT_EQ(panel->lockoffonCalls, (QList<int16_t>{0}));
 }
 
 TEST_F(JrcLockTest, ToolLockDoesNothingForOtherReceiversOrAClosedPanel)
 {
     panel = open(4);
-    toolLock(&scanTool, true);
+    Receiver::hold(&scanTool, true);
     EXPECT_EQ(panel->lockoffonCalls, (QList<int16_t>{1}));
-    toolLock(&scanTool, false);
+    Receiver::hold(&scanTool, false);
 
     panel->lockoffonCalls.clear();
     G.goRxtype = 1; // an AR7030 chosen at Go: no JRC panel is the open one
-    toolLock(&scanTool, true);
+    Receiver::hold(&scanTool, true);
     G.goRxtype = 0;
-    toolLock(&scanTool, true);
+    Receiver::hold(&scanTool, true);
     EXPECT_TRUE(panel->lockoffonCalls.isEmpty());
 
     G.goRxtype = 4;
     panel->unload();
     panel->lockoffonCalls.clear();
-    toolLock(&scanTool, true);
-    toolLock(&scanTool, false);
+    Receiver::hold(&scanTool, true);
+    Receiver::hold(&scanTool, false);
     EXPECT_TRUE(panel->lockoffonCalls.isEmpty());
     EXPECT_EQ(openJrcLock(), nullptr);
 }
@@ -198,7 +198,7 @@ TEST_F(JrcLockTest, SteppingHoldsWhateverTheUserChoseAndStoppingSparesAToolsHold
 
     // A tool holding the receiver keeps it when stepping stops ...
     panel->lock->cmdLock_Click(0);
-    toolLock(&scanTool, true);
+    Receiver::hold(&scanTool, true);
     panel->lock->steppingStarted();
     panel->lockoffonCalls.clear();
     panel->lock->steppingStopped();
@@ -206,7 +206,7 @@ TEST_F(JrcLockTest, SteppingHoldsWhateverTheUserChoseAndStoppingSparesAToolsHold
     EXPECT_EQ(G.jrclock, 1);
     // ... and stepping keeps it when a tool ends during the run.
     panel->lock->steppingStarted();
-    toolLock(&scanTool, false);
+    Receiver::hold(&scanTool, false);
     EXPECT_EQ(G.jrclock, 1);
     panel->lock->steppingStopped();
     EXPECT_EQ(G.jrclock, 0);
@@ -215,14 +215,14 @@ TEST_F(JrcLockTest, SteppingHoldsWhateverTheUserChoseAndStoppingSparesAToolsHold
 TEST_F(JrcLockTest, TheLastOfTwoToolsReleases)
 {
     panel = open(2);
-    toolLock(&scanTool, true);
-    toolLock(&meterTool, true);
-    toolLock(&scanTool, false);
+    Receiver::hold(&scanTool, true);
+    Receiver::hold(&meterTool, true);
+    Receiver::hold(&scanTool, false);
     EXPECT_EQ(G.jrclock, 1);
     EXPECT_EQ(panel->lock->toolHolds(), 1);
-    toolLock(&scanTool, false); // ending twice gives back nothing more
+    Receiver::hold(&scanTool, false); // ending twice gives back nothing more
     EXPECT_EQ(G.jrclock, 1);
-    toolLock(&meterTool, false);
+    Receiver::hold(&meterTool, false);
     EXPECT_EQ(G.jrclock, 0);
     EXPECT_EQ(panel->lock->toolHolds(), 0);
 }
@@ -231,11 +231,11 @@ TEST_F(JrcLockTest, AToolThatTookNoHoldCannotEndAnothersHold)
 {
     panel = open(2);
     panel->lock->cmdLock_Click(1);
-    toolLock(&scanTool, true); // the user holds the receiver: no hold taken
+    Receiver::hold(&scanTool, true); // the user holds the receiver: no hold taken
     panel->lock->cmdLock_Click(0);
-    toolLock(&meterTool, true);
-    toolLock(&scanTool, false);
+    Receiver::hold(&meterTool, true);
+    Receiver::hold(&scanTool, false);
     EXPECT_EQ(G.jrclock, 1) << "the meter still works the receiver";
-    toolLock(&meterTool, false);
+    Receiver::hold(&meterTool, false);
     EXPECT_EQ(G.jrclock, 0);
 }

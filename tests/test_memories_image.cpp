@@ -2,6 +2,7 @@
 // sort and its gaps, the grid texts, the printed lines, the editor's record
 // and its refusals, and the range rule.
 #include "core/globals.h"
+#include "drivers/receiver.h"
 #include "core/tables.h"
 #include "core/textfile.h"
 #include "drivers/memrecord.h"
@@ -202,7 +203,7 @@ TEST(MemGrid, RowTextsAndDetailsPerModel)
     for (const Case &c : cases) {
         tablesFor(c.rx);
         MemImage img;
-        img.reset(G.memlastcell);
+        img.reset(loadedModel().lastCell);
         const int cell = int(memFieldValue(c.record, memcol::Cell));
         img.setRecord(cell, c.record);
         img.setInfo(cell, QStringLiteral("tag"));
@@ -243,7 +244,7 @@ TEST(MemPrint, LinesPerReceiverNameTheMemoryFile)
     for (const Case &c : cases) {
         tablesFor(c.rx);
         MemImage img;
-        img.reset(G.memlastcell);
+        img.reset(loadedModel().lastCell);
         img.setRecord(3, c.record);
         img.setInfo(3, QStringLiteral("Alpha"));
         img.setInfo(4, QStringLiteral("only a tag"));
@@ -263,7 +264,7 @@ TEST(MemPrint, LinesPerReceiverNameTheMemoryFile)
     for (int rx : {0, 1, 2, 3, 4}) {
         tablesFor(rx);
         MemImage img;
-        img.reset(G.memlastcell);
+        img.reset(loadedModel().lastCell);
         img.setRecord(0, memEmptyRecord(0));
         img.setInfo(0, QStringLiteral("Alpha"));
         const QString line = memPrintLines(img, 0, 0, rx, QString()).last();

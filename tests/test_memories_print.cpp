@@ -2,6 +2,7 @@
 // line (a recording paint device), page breaks, and the PDF made when no
 // printer is set up, read back for its text.
 #include "memories/memprint.h"
+#include "drivers/receiver.h"
 #include "memories/memtext.h"
 #include "support/memrig.h"
 
@@ -246,7 +247,7 @@ TEST_F(MemPrint, APrintThatCannotBeDoneIsReportedNotAnnounced)
     EXPECT_TRUE(lastText().startsWith(QStringLiteral("The memory list could not be printed")));
 
     // Nothing to print.
-    memState().image.reset(G.memlastcell);
+    memState().image.reset(loadedModel().lastCell);
     tav::DialogScript::shown.clear();
     mm->cmdPrint_Click();
     EXPECT_EQ(lastTitle(), QStringLiteral("Nothing to Print"));

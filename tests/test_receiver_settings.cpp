@@ -107,7 +107,7 @@ TEST_P(SettingsThroughInterface, ProgramSettingsReadBackAsSentAndRecordsRecallTh
     tavtest::pump(200);
     pty->clearReceived();
     MemRecord far = c.record;
-    far.hz = (G.freqmax + 100) * 1000;
+    far.hz = (loadedModel().freqMaxKHz + 100) * 1000;
     EXPECT_FALSE(rx->applyMemoryRecord(far.text(), hear));
     tavtest::pump(100);
     EXPECT_TRUE(pty->received().isEmpty());

@@ -2,6 +2,7 @@
 // window's own driver object over the line to the emulator; the mode and
 // frequency reads use the state last sent and put nothing on the line.
 #include "core/app.h"
+#include "drivers/receiver.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
 #include "core/tables.h"
@@ -53,12 +54,12 @@ struct Rx320Hub : ::testing::Test {
 
 TEST_F(Rx320Hub, TunesWithinRangeOnly)
 {
-    w->Change2FreqA(G.freqmax);
+    w->Change2FreqA(loadedModel().freqMaxKHz);
     ASSERT_TRUE(waitFor([&] { return emu.tunedFrequencyHz() == 30000000; }));
     EXPECT_EQ(G.rx320freq, 30000);
     EXPECT_TRUE(dialogs.shown().isEmpty());
     pty.clearReceived();
-    w->Change2FreqA(G.freqmax + 0.001);
+    w->Change2FreqA(loadedModel().freqMaxKHz + 0.001);
     w->Change2FreqA(99.999);
     ASSERT_EQ(dialogs.shown().size(), 2);
     EXPECT_EQ(dialogs.shown()[0].text, QStringLiteral("Frequency outside range"));

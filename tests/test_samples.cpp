@@ -3,6 +3,7 @@
 // least one record, the extra files the tools read come with it, and the
 // user's own files are never replaced.
 #include "core/app.h"
+#include "drivers/receiver.h"
 #include "core/filekinds.h"
 #include "core/form.h"
 #include "core/globals.h"
@@ -164,7 +165,7 @@ TEST_F(Samples, EveryReadableKindHasSamplesThatReadWithoutAMessage)
                 for (const QString &name : files) {
                     SCOPED_TRACE(name.toStdString());
                     Windows::destroyAll();
-                    memState().image.reset(G.memlastcell);
+                    memState().image.reset(loadedModel().lastCell);
                     logStore().records.clear();
                     ASSERT_NE(open(check->second.window), nullptr);
                     messages();

@@ -2,6 +2,7 @@
 // and messages, the drawing on the canvas, the files through the Load and
 // Save machinery, and the states of their buttons.
 #include "core/app.h"
+#include "drivers/receiver.h"
 #include "core/filekinds.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
@@ -32,8 +33,7 @@ struct ScanWindows : ::testing::Test {
         buildFileDirs();
         G.rxtype = 0;
         G.goRxtype = 0;
-        G.freqmin = 10;
-        G.freqmax = 30000;
+        G.tablesModel = 0; // No RX: 10 .. 30000 kHz
         G.utctext = QStringLiteral("9 Dec 2026  08:00");
     }
     void TearDown() override

@@ -3,6 +3,7 @@
 // the window following the AR7030's dial by polling and the NRD-545's by its
 // reports, stepping, the close box and the copy into the log entry.
 #include "core/app.h"
+#include "drivers/receiver.h"
 #include "core/filekinds.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
@@ -255,7 +256,7 @@ TEST_F(TrackingOnAR7030, LoadStepPollAndLogEntry)
     EXPECT_TRUE(tunedTo(9425.01));
     w->txtFreqstep->setText("40000");
     w->spnFreqstep_SpinDown();
-    EXPECT_TRUE(tunedTo(G.freqmin)) << "stepping below the range tunes its lowest frequency";
+    EXPECT_TRUE(tunedTo(loadedModel().freqMinKHz)) << "stepping below the range tunes its lowest frequency";
     EXPECT_TRUE(w->spnFreqstep->isEnabled());
 
     // The AR7030 poll: the dial moved, then stands still.
@@ -333,14 +334,14 @@ TEST_F(TrackingOnNrd545, DialReportsInPiecesAndTheCloseBox)
 
     // Another tool's hold outlives the window's close box.
     QObject other;
-    toolLock(&other, true);
+    Receiver::hold(&other, true);
     EXPECT_EQ(openJrcLock()->toolHolds(), 2);
     clearSent();
     w->close();
     EXPECT_TRUE(sentCommand("I0"));
     EXPECT_FALSE(G.dialtrack);
     EXPECT_EQ(openJrcLock()->toolHolds(), 1);
-    toolLock(&other, false);
+    Receiver::hold(&other, false);
 }
 
 namespace {

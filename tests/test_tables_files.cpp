@@ -1,5 +1,6 @@
 // Start-up and receiver tables; the text file rules every file of the program follows.
 #include "core/globals.h"
+#include "drivers/receiver.h"
 #include "core/tables.h"
 #include "core/textfile.h"
 #include "support/testenv.h"
@@ -21,8 +22,8 @@ TEST(Tables, PassbandLabelsAndReceiverTablesKeepWhatOthersFilled)
 
     G.bwnames.resize(3);
     InitNRD545();
-    EXPECT_EQ(G.freqmax, 29999.999);
-    EXPECT_EQ(G.memlastcell, 999);
+    EXPECT_EQ(loadedModel().freqMaxKHz, 29999.999);
+    EXPECT_EQ(loadedModel().lastCell, 999);
     EXPECT_EQ(G.agcnames[9], "1800");
 
     InitAR7030();
@@ -36,14 +37,14 @@ TEST(Tables, PassbandLabelsAndReceiverTablesKeepWhatOthersFilled)
     EXPECT_EQ(G.bwnames[2], "Nar");
     EXPECT_TRUE(G.agcnames[9].isEmpty()) << "cleared by the next receiver";
     EXPECT_EQ(G.attnames[0], "+10 dB");
-    EXPECT_EQ(G.freqmax, 32016);
+    EXPECT_EQ(loadedModel().freqMaxKHz, 32016);
 
     G.bwnames.resize(34);
     InitRX320();
     EXPECT_TRUE(G.agcnames[0].isEmpty());
     EXPECT_EQ(G.agcnames[3], "Fst");
     EXPECT_EQ(G.bwnames[33], "8000");
-    EXPECT_EQ(G.freqmin, 100);
+    EXPECT_EQ(loadedModel().freqMinKHz, 100);
 
     G.bwnames.resize(4);
     G.setupdata[12] = 0;
@@ -56,7 +57,7 @@ TEST(Tables, PassbandLabelsAndReceiverTablesKeepWhatOthersFilled)
 
     InitNoRx();
     EXPECT_EQ(G.modenames[8], "AM-L") << "no receiver leaves the name tables alone";
-    EXPECT_EQ(G.freqmax, 30000);
+    EXPECT_EQ(loadedModel().freqMaxKHz, 30000);
 }
 
 TEST(Tables, PassbandLabelsIgnoreTheLocale)

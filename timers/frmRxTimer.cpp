@@ -1,4 +1,5 @@
 #include "timers/frmRxTimer.h"
+#include "drivers/receiver.h"
 
 #include "core/clock.h"
 #include "core/delay.h"
@@ -8,7 +9,6 @@
 #include "core/numtext.h"
 #include "core/setupdata.h"
 #include "panels/frmPanel.h"
-#include "panels/jrclock.h"
 
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -232,7 +232,7 @@ frmRxTimer::~frmRxTimer() = default;
 
 void frmRxTimer::Form_Load()
 {
-    m_type = G.goRxtype > 0 ? G.goRxtype : 0;
+    m_type = rxModel(G.goRxtype).rxtype;
     m_rx = makeReceiver();
     if (!m_rx)
         m_type = 0;
@@ -368,9 +368,9 @@ void frmRxTimer::getrxsetting()
     if (answered)
         editor.setFromReceiver(*r);
     double kHz = frmWelcome::instance()->Update2RxFreq();
-    // The AR7030 tunes in steps of about 3 Hz: 6000 kHz reads back as
+    // A receiver that tunes in steps of a few Hz reads 6000 kHz back as
     // 5999.999. The editor takes the frequency as its panel shows it, to 10 Hz.
-    if (m_type == 1)
+    if (rxModel(m_type).tuningStepHz > 0)
         kHz = std::round(kHz * 100.0) / 100.0;
     editor.setFrequencyKHz(kHz);
     showEditor();
@@ -498,11 +498,11 @@ void frmRxTimer::cmdFix_Click(int n)
     if (n == 1 ? toolate(1) : tooearly(n))
         return;
     // An unattended run must never stop at the hub's range message.
-    if (m_type != 0) {
+    if (!rxModel(m_type).isNone()) {
         const double f = editor.frequencyHz() / 1000.0;
-        if (!(f >= G.freqmin && f <= G.freqmax)) {
+        if (!(f >= loadedModel().freqMinKHz && f <= loadedModel().freqMaxKHz)) {
             msgBox(QStringList{QStringLiteral("The frequency lies outside the receiver's range:"),
-                               numPlain(G.freqmin) + QStringLiteral(" to ") + numPlain(G.freqmax) +
+                               numPlain(loadedModel().freqMinKHz) + QStringLiteral(" to ") + numPlain(loadedModel().freqMaxKHz) +
                                    QStringLiteral(" kHz")},
                    MsgIcon::Exclamation, QStringLiteral("Input Error"));
             return;
@@ -633,7 +633,7 @@ void frmRxTimer::timeronoff(int n)
     curprog = 1;
     durticks = 0;
     tmrTestprog.start();
-    toolLock(this, true);
+    Receiver::hold(this, true);
 }
 
 bool frmRxTimer::testutc2tp() { return rxtimerutc.left(16) >= startText(table.progdata[size_t(curprog)]); }
@@ -683,7 +683,7 @@ void frmRxTimer::tmrDuration_Timer()
         return;
     }
     progtimerready();
-    toolLock(this, false);
+    Receiver::hold(this, false);
 }
 
 void frmRxTimer::progtimerready()
@@ -713,7 +713,7 @@ void frmRxTimer::endRun()
     if (running || m_lineOn)
         lineoutonoff(0);
     progtimerready();
-    toolLock(this, false);
+    Receiver::hold(this, false);
 }
 
 void frmRxTimer::setrx2tptel()

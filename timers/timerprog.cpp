@@ -1,4 +1,5 @@
 #include "timers/timerprog.h"
+#include "drivers/receiver.h"
 
 #include "core/globals.h"
 #include "core/numtext.h"
@@ -181,7 +182,7 @@ void TimerEditor::spinFreq(int i, bool up)
     if (i < 0 || i > 7)
         return;
     // The highest digit goes no further than the receiver's top tens of MHz.
-    const int top = QString::number(int(G.freqmax)).left(1).toInt();
+    const int top = QString::number(int(loadedModel().freqMaxKHz)).left(1).toInt();
     int d = digits[size_t(i)] + (up ? 1 : -1);
     if (up) {
         if (d > 9 || (i == 7 && d > top))
@@ -191,10 +192,10 @@ void TimerEditor::spinFreq(int i, bool up)
     }
     digits[size_t(i)] = d;
     const long long hz = frequencyHz();
-    if (hz > std::llround(G.freqmax * 1000.0))
-        setFrequencyKHz(G.freqmax);
-    else if (hz < std::llround(G.freqmin * 1000.0))
-        setFrequencyKHz(G.freqmin);
+    if (hz > std::llround(loadedModel().freqMaxKHz * 1000.0))
+        setFrequencyKHz(loadedModel().freqMaxKHz);
+    else if (hz < std::llround(loadedModel().freqMinKHz * 1000.0))
+        setFrequencyKHz(loadedModel().freqMinKHz);
 }
 
 void TimerEditor::spinRxSetting(int i, bool up)
@@ -203,60 +204,63 @@ void TimerEditor::spinRxSetting(int i, bool up)
         return;
     m_pbsRead.clear();
     const int s = up ? 1 : -1;
+    // The ends are the model's; the steps and the rules between settings its own.
+    const TimerRanges &t = rxModel(m_rx).timer;
     switch (m_rx) {
     case 1: // AR7030
         switch (i) {
-        case 0: att = wrap(att + s, 0, 5); break;
-        case 1: bw = wrap(bw + s, 1, 6); break;
-        case 2: pbs = wrap(pbs + s, -42, 42); break;
-        case 4: mode = wrap(mode + s, 1, 7); prevmode = mode; break;
-        case 5: agc = wrap(agc + s, 0, 3); break;
+        case 0: att = wrap(att + s, t.att.lo, t.att.hi); break;
+        case 1: bw = wrap(bw + s, t.bw.lo, t.bw.hi); break;
+        case 2: pbs = wrap(pbs + s, t.pbs.lo, t.pbs.hi); break;
+        case 4: mode = wrap(mode + s, t.mode.lo, t.mode.hi); prevmode = mode; break;
+        case 5: agc = wrap(agc + s, t.agc.lo, t.agc.hi); break;
         default: break;
         }
         break;
     case 2: // NRD-535
         switch (i) {
-        case 0: att = wrap(att + s, 0, 1); break;
+        case 0: att = wrap(att + s, t.att.lo, t.att.hi); break;
         case 1:
-            bw = wrap(bw + s, 0, 3);
+            bw = wrap(bw + s, t.bw.lo, t.bw.hi);
             if (bw == 2 && setting(Setting::Nrd535NarFitted) == 0)
                 bw = up ? 3 : 1;
             nrd535option11();
             break;
-        case 2: pbs = wrap(pbs + 100 * s, -2000, 2000); break;
+        case 2: pbs = wrap(pbs + 100 * s, t.pbs.lo, t.pbs.hi); break;
         case 3: bwc = wrap(bwc + 100 * s, bwcmin, bwcmax); break;
         case 4: {
             const int old = prevmode;
-            mode = wrap(mode + s, 0, setting(Setting::Nrd535EcssFitted) != 0 ? 8 : 6);
+            mode = wrap(mode + s, t.mode.lo, setting(Setting::Nrd535EcssFitted) != 0 ? t.mode.hi : 6);
             prevmode = mode;
             if (mode == 5 || old == 5)
                 nrd535smdis5();
             break;
         }
-        case 5: agc = wrap(agc + s, 0, 2); break;
+        case 5: agc = wrap(agc + s, t.agc.lo, t.agc.hi); break;
         default: break;
         }
         break;
     case 3: // RX-320: the filter list runs from wide to narrow
         switch (i) {
-        case 1: bw = wrap(bw - s, 0, 33); break;
-        case 2: pbs = wrap(pbs + 100 * s, -2000, 2000); break;
-        case 4: mode = wrap(mode + s, 0, 3); prevmode = mode; break;
-        case 5: agc = wrap(agc + s, 1, 3); break;
+        case 1: bw = wrap(bw - s, t.bw.lo, t.bw.hi); break;
+        case 2: pbs = wrap(pbs + 100 * s, t.pbs.lo, t.pbs.hi); break;
+        case 4: mode = wrap(mode + s, t.mode.lo, t.mode.hi); prevmode = mode; break;
+        case 5: agc = wrap(agc + s, t.agc.lo, t.agc.hi); break;
         default: break;
         }
         break;
     case 4: // NRD-545: an enabled field's saved value follows the user's edits
         switch (i) {
-        case 0: att = wrap(att + s, 0, 1); break;
-        case 2: pbs = wrap(pbs + 10 * s, -230, 230); savedpbs = pbs; break;
-        case 3: bwc = wrap(bwc + 10 * s, 10, 990); savedbwc = bwc; break;
+        case 0: att = wrap(att + s, t.att.lo, t.att.hi); break;
+        case 2: pbs = wrap(pbs + 10 * s, t.pbs.lo, t.pbs.hi); savedpbs = pbs; break;
+        // The width a program may hold starts at 0 (none set); the editor's at one step.
+        case 3: bwc = wrap(bwc + 10 * s, 10, t.bwc.hi); savedbwc = bwc; break;
         case 4:
-            mode = wrap(mode + s, 0, 8);
+            mode = wrap(mode + s, t.mode.lo, t.mode.hi);
             nrd545smdisx();
             prevmode = mode;
             break;
-        case 5: agc = wrap(agc + s, 0, 9); savedagc = agc; break;
+        case 5: agc = wrap(agc + s, t.agc.lo, t.agc.hi); savedagc = agc; break;
         default: break;
         }
         break;

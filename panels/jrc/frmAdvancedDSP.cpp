@@ -4,7 +4,7 @@
 #include "core/frmWelcome.h"
 #include "core/numtext.h"
 #include "drivers/clsNRD545.h"
-#include "panels/jrclock.h"
+#include "drivers/receiver.h"
 #include "panels/nrd545text.h"
 
 #include <QCloseEvent>
@@ -165,7 +165,7 @@ void frmAdvancedDSP::Form_Load()
         for (int i = 0; i < g->count(); ++i)
             g->button(i)->setChecked(false);
 
-    toolLock(this, true);
+    Receiver::hold(this, true);
 
     cmdNrbc_Click(0);
     cmdDefaultNRBC_Click();
@@ -203,7 +203,7 @@ void frmAdvancedDSP::Form_Unload()
 {
     // A hold left behind would keep the receiver in remote for good; ending
     // a hold that was already given back does nothing.
-    toolLock(this, false);
+    Receiver::hold(this, false);
     NRD545A.reset();
 }
 
@@ -304,7 +304,7 @@ void frmAdvancedDSP::cmdExit_Click()
             NRD545A->setNrbc(2, int16_t(bc));
         }
     }
-    toolLock(this, false);
+    Receiver::hold(this, false);
     unload();
 }
 

@@ -11,6 +11,7 @@
 #include "core/globals.h"
 
 #include "core/ui.h"
+#include "drivers/receiver.h"
 #include "panels/frmPanel.h"
 #include <QFont>
 #include <QGridLayout>
@@ -147,7 +148,7 @@ frmRtty::frmRtty() : TavForm(QStringLiteral("frmRtty"), 22, &ProgramState::rttyl
 void frmRtty::Form_Load()
 {
     // The window works for the receiver of the open panel.
-    m_rxtype = G.goRxtype >= 0 ? G.goRxtype : G.rxtype;
+    m_rxtype = toolRxtype();
     m_capturing = false;
     m_text.clear();
     showLines();

@@ -4,7 +4,7 @@
 #include "core/frmWelcome.h"
 #include "drivers/clsNRD545.h"
 #include "panels/frmNRD545.h"
-#include "panels/jrclock.h"
+#include "drivers/receiver.h"
 #include "panels/nrd545text.h"
 
 #include "core/ui.h"
@@ -146,7 +146,7 @@ void frmUserdefs545::cmdDefaults_Click()
     cmdDefaults->setEnabled(false);
     {
         HourglassGuard hourglass;
-        toolLock(this, true);
+        Receiver::hold(this, true);
         for (int item = 1; item <= 32; ++item) {
             Delay(20);
             if (!NRD545A)
@@ -168,7 +168,7 @@ void frmUserdefs545::cmdDefaults_Click()
                            item == 22 ? QStringLiteral("3.0") : nrd545::steppedText(item, it.start));
             }
         }
-        toolLock(this, false);
+        Receiver::hold(this, false);
     }
     cmdDefaults->setEnabled(true);
     m_resetting = false;
