@@ -124,9 +124,23 @@ struct RxChange {
 };
 using RxShown = std::function<void(const RxChange &)>;
 
+// What a piece of a dial report brought: whether a report is now complete,
+// and the frequency it carries when the model reports one (a garbled report
+// carries none).
+struct DialBytes {
+    bool complete = false;
+    std::optional<double> khz;
+};
+
 class Receiver {
 public:
     virtual ~Receiver() = default;
+
+    // Bytes a receiver of the type sent while it reports its dial: collected
+    // in `pending` (kept short) until a report is complete. The form of a
+    // report is the model's own, so the hub never parses one itself; only the
+    // JRC receivers report a frequency.
+    static DialBytes takeDialBytes(int rxtype, QString &pending, const QString &received);
 
     virtual const RxModel &model() const = 0;
 
@@ -184,7 +198,7 @@ public:
 };
 
 // A driver object of its own for the receiver opened at Go (G.goRxtype) on
-// the welcome window's port; nullptr for No RX. A tool cannot get an object
+// the program's receiver port (`rxPort()`); nullptr for No RX. A tool cannot get an object
 // of another model than the one the port talks to.
 std::unique_ptr<Receiver> makeReceiver();
 // The same for a given type and port (the welcome window's own object, tests).

@@ -89,7 +89,7 @@ void frmMarkfreqs::Form_Unload()
 
 void frmMarkfreqs::cmdMark_Click()
 {
-    m_marks.record(panelFrequencyText(true));
+    m_marks.record(hub().panelFrequencyText(true));
     for (int r = 0; r < RecentList::kSize; ++r)
         rows->setText(r, 1, m_marks.at(r));
 }
@@ -147,7 +147,7 @@ void frmMarkfreqs::tmrScan_Timer()
     if (!pick)
         return;
     const double v = numericValue(m_marks.at(*pick));
-    frmWelcome::instance()->Change2FreqA(v);
+    frmWelcome::instance()->hub().Change2FreqA(v);
     if (!isLoadedForm())
         return;
     grdMarkfreqs->selectionModel()->select(

@@ -185,7 +185,7 @@ void frmScratchpad::cmdRx2sp_Click()
 {
     if (G.goRxtype < 1 || G.goRxtype > 4)
         return;
-    setCell(currentRow(), currentColumn(), panelFrequencyText(false));
+    setCell(currentRow(), currentColumn(), hub().panelFrequencyText());
 }
 
 void frmScratchpad::cmdSp2rx_Click() { tuneToText(cell(currentRow(), currentColumn())); }
@@ -330,7 +330,7 @@ void frmScratchpad::tmrScan_Timer()
     if (!pick)
         return;
     const double v = numericValue(cell(m_scanRow, *pick));
-    frmWelcome::instance()->Change2FreqA(v);
+    frmWelcome::instance()->hub().Change2FreqA(v);
     if (!isLoadedForm())
         return;
     const QModelIndex at = m_model->index(m_scanRow, *pick);

@@ -494,11 +494,7 @@ void frmMemman::cmdExit_Click()
         unload();
 }
 
-void frmMemman::cmdDiduzu_Click()
-{
-    if (TavForm *p = Windows::get(frmWelcome::panelName(m_rxtype)))
-        p->showModeless();
-}
+void frmMemman::cmdDiduzu_Click() { showChosenPanel(); }
 
 void frmMemman::cmdHeigh_Click()
 {

@@ -375,7 +375,7 @@ void frmScanband::advanceAndTune()
     // Only this tuning is a band step; frequencies tuned elsewhere meanwhile
     // are recorded as usual.
     G.last20record = links::recordsFreqSteps();
-    frmWelcome::instance()->Change2FreqA(f);
+    frmWelcome::instance()->hub().Change2FreqA(f);
     // A step the hub refused (or no receiver) recorded nothing: the next
     // frequency tuned elsewhere is recorded again.
     G.last20record = true;
@@ -534,7 +534,7 @@ void frmScanband::Form_MouseDown(int x, int y)
     m_sbclickfreq = m_sweep.clickFrequency(x);
     lblFreq->setText(numDouble(m_sbclickfreq));
     m_sweep.clickMarker(x);
-    frmWelcome::instance()->Change2FreqA(m_sbclickfreq);
+    frmWelcome::instance()->hub().Change2FreqA(m_sbclickfreq);
     // A short pause, so that a burst of clicks does not queue a burst of tunings.
     QCoreApplication::processEvents();
     Delay(100);
@@ -569,14 +569,7 @@ void frmScanband::cmdSave_Click()
     }
 }
 
-void frmScanband::cmdDiduzu_Click()
-{
-    if (TavForm *p = Windows::get(frmWelcome::panelName(m_rxtype))) {
-        p->showModeless();
-        p->raise();
-        p->activateWindow();
-    }
-}
+void frmScanband::cmdDiduzu_Click() { showChosenPanel(); }
 
 void frmScanband::cmdExit_Click() { unload(); }
 

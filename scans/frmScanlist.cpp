@@ -199,7 +199,7 @@ void frmScanlist::cmdStart_Click()
     }
     if (boxValid(0)) {
         setBoxColour(0, kCyanBox);
-        frmWelcome::instance()->Change2FreqA(numericValue(txtFreqlist[0]->text()));
+        frmWelcome::instance()->hub().Change2FreqA(numericValue(txtFreqlist[0]->text()));
     }
     m_slatt = 0;
     if (const RxModel &model = rxModel(m_rxtype); model.readsAttenuator()) {
@@ -272,7 +272,7 @@ void frmScanlist::tmrScanlist_Timer()
         return;
     }
     setBoxColour(*next, kCyanBox);
-    frmWelcome::instance()->Change2FreqA(numericValue(txtFreqlist[*next]->text()));
+    frmWelcome::instance()->hub().Change2FreqA(numericValue(txtFreqlist[*next]->text()));
     m_ticking = false;
 }
 
@@ -320,7 +320,7 @@ void frmScanlist::txtFreqlist_Click(int index)
     if (tmrScanlist.isActive() || index < 0 || index >= ListScan::kBoxes)
         return;
     if (boxValid(index))
-        frmWelcome::instance()->Change2FreqA(numericValue(txtFreqlist[index]->text()));
+        frmWelcome::instance()->hub().Change2FreqA(numericValue(txtFreqlist[index]->text()));
 }
 
 void frmScanlist::cmdLoad_Click()
@@ -341,11 +341,7 @@ void frmScanlist::cmdsaveas_Click()
     }
 }
 
-void frmScanlist::cmdDiduzu_Click()
-{
-    if (TavForm *p = Windows::get(frmWelcome::panelName(m_rxtype)))
-        p->showModeless();
-}
+void frmScanlist::cmdDiduzu_Click() { showChosenPanel(); }
 
 void frmScanlist::cmdExit_Click()
 {

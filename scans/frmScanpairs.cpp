@@ -292,7 +292,7 @@ void frmScanpairs::lblChannel_Click(int side, int row)
         return;
     const double f = numericValue((side == 0 ? lblChannelA[row] : lblChannelB[row])->text());
     if (f >= G.freqmin && f <= G.freqmax)
-        frmWelcome::instance()->Change2FreqA(f);
+        frmWelcome::instance()->hub().Change2FreqA(f);
 }
 
 void frmScanpairs::optScanAB_Click(int index)
@@ -346,7 +346,7 @@ void frmScanpairs::tmrScanpairs_Timer()
     const std::optional<int> k = m_scan.findTunable();
     if (k) {
         const double f = m_scan.frequency(*k, optScanAB->selected() == 1 ? 1 : 0);
-        frmWelcome::instance()->Change2FreqA(f);
+        frmWelcome::instance()->hub().Change2FreqA(f);
         showactivepairs(m_scan.paircur);
         m_scan.advance();
     }
@@ -386,11 +386,7 @@ void frmScanpairs::cmdsaveas_Click()
     }
 }
 
-void frmScanpairs::cmdDiduzu_Click()
-{
-    if (TavForm *p = Windows::get(frmWelcome::panelName(m_rxtype)))
-        p->showModeless();
-}
+void frmScanpairs::cmdDiduzu_Click() { showChosenPanel(); }
 
 void frmScanpairs::cmdExit_Click()
 {

@@ -147,7 +147,7 @@ void frmPropagation::cmdCls_Click()
 void frmPropagation::cmdStart_Click()
 {
     cmdCls_Click();
-    frmWelcome::instance()->Update4RxFreq();
+    frmWelcome::instance()->hub().Update4RxFreq();
     if (m_session.hasReceiver())
         lblFrequency->setText(openPanelFrequencyText());
     m_session.begin();
@@ -195,7 +195,7 @@ void frmPropagation::cmdLoad_Click()
     }
 }
 
-void frmPropagation::cmdDiduzu_Click() { lists::showChosenPanel(); }
+void frmPropagation::cmdDiduzu_Click() { showChosenPanel(); }
 
 void frmPropagation::cmdExit_Click()
 {
@@ -261,7 +261,7 @@ FileResult frmPropagation::panram2file(const QString &path)
 {
     // One recording at a time: a new file ends the old one.
     closeRecording(false);
-    frmWelcome::instance()->Update4RxFreq();
+    frmWelcome::instance()->hub().Update4RxFreq();
     const QString freq = m_session.hasReceiver() ? openPanelFrequencyText() : QString();
     updateClockTexts();
     const QString start = G.utctext + QStringLiteral(" UTC");

@@ -136,7 +136,7 @@ void frmProphisto::cmdStart_Click()
 {
     m_trace.start();
     cmdCls_Click();
-    frmWelcome::instance()->Update4RxFreq();
+    frmWelcome::instance()->hub().Update4RxFreq();
     if (m_session.hasReceiver())
         lblFrequency->setText(openPanelFrequencyText());
     m_session.begin();
@@ -159,7 +159,7 @@ void frmProphisto::cmdStop_Click()
     m_session.end();
 }
 
-void frmProphisto::cmdDiduzu_Click() { lists::showChosenPanel(); }
+void frmProphisto::cmdDiduzu_Click() { showChosenPanel(); }
 
 void frmProphisto::cmdExit_Click()
 {

@@ -35,7 +35,7 @@ void MeasureSession::begin()
     m_att = 0;
     if (m_rx && m_rx->model().readsAttenuator()) {
         m_att = m_rx->readAttenuator().value_or(m_rx->model().attNone);
-        if (frmPanel *p = frmWelcome::instance()->openPanel())
+        if (HubPanel *p = hub().openPanel())
             p->setAttenuatorFrameEnabled(false);
     }
     if (m_rx)
@@ -49,7 +49,7 @@ void MeasureSession::end()
         return;
     m_measuring = false;
     if (m_rx && m_rx->model().rxtype != 3)
-        if (frmPanel *p = frmWelcome::instance()->openPanel())
+        if (HubPanel *p = hub().openPanel())
             p->setAttenuatorFrameEnabled(true);
     toolLock(m_tool, false);
 }
@@ -70,9 +70,7 @@ std::optional<float> MeasureSession::read(bool &gaveUp)
 
 QString openPanelFrequencyText()
 {
-    if (frmPanel *p = frmWelcome::instance()->openPanel())
-        return p->frequencyText();
-    return QString();
+    return hub().panelFrequencyText();
 }
 
 } // namespace tav

@@ -219,7 +219,7 @@ void frmTracking::Form_Load()
     links::add(static_cast<TrackingLink *>(this));
     links::add(static_cast<FrequencyBoxLink *>(this));
     if (G.goRxtype > 0 && frmWelcome::exists())
-        frmWelcome::instance()->Update4RxFreq();
+        frmWelcome::instance()->hub().Update4RxFreq();
 }
 
 void frmTracking::Form_Unload()
@@ -410,7 +410,7 @@ void frmTracking::optMousedial_Click(int i)
         return;
     }
     if (rx > 0 && frmWelcome::exists())
-        frmWelcome::instance()->Update4RxFreq();
+        frmWelcome::instance()->hub().Update4RxFreq();
     if (model.pollsFrequency) {
         tmrDial7030.start();
     } else if (model.dialReports) {
@@ -437,7 +437,7 @@ void frmTracking::tmrDial7030_Timer()
     if (f && *f > 0) {
         G.rxfreqnow = *f;
         if (G.rxfreqnow != old) {
-            if (frmPanel *p = frmWelcome::instance()->openPanel())
+            if (HubPanel *p = hub().openPanel())
                 p->hubFrequencyChanged(G.rxfreqnow);
             Trackfreq();
         }
@@ -456,7 +456,7 @@ void frmTracking::step(int direction)
         next = G.freqmin;
     if (direction > 0 && next > G.freqmax)
         next = G.freqmax;
-    frmWelcome::instance()->Change2FreqA(next);
+    frmWelcome::instance()->hub().Change2FreqA(next);
     spnFreqstep->setEnabled(true);
 }
 

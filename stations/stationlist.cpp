@@ -286,7 +286,7 @@ void StationListWindow::cmdHeigh_Click()
     update();
 }
 
-void StationListWindow::cmdDiduzu_Click() { lists::showChosenPanel(); }
+void StationListWindow::cmdDiduzu_Click() { showChosenPanel(); }
 
 void StationListWindow::txtFrequencyA_KeyEnter() { lists::tuneToText(txtFrequencyA->text()); }
 
@@ -389,7 +389,7 @@ void StationListWindow::tmrScan_Timer()
     const int count = lines->rowCount();
     const auto step = m_scan.tick(count, [&](int i) { return lines->frequency(i); });
     if (step) {
-        frmWelcome::instance()->Change2FreqA(step->frequency);
+        frmWelcome::instance()->hub().Change2FreqA(step->frequency);
         if (!self)
             return;
         selectLine(step->select);

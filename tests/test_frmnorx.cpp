@@ -61,7 +61,7 @@ TEST_F(NoRxPanel, GoOpensItWithoutPortOrDriver)
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(p->windowTitle(), "No RX");
     EXPECT_FALSE(w->Comm1.isOpen());
-    EXPECT_FALSE(w->receiver);
+    EXPECT_FALSE(w->hub().receiver);
     EXPECT_EQ(G.freqmin, 10);
     EXPECT_EQ(G.freqmax, 30000);
     EXPECT_EQ(G.memlastcell, 99);
