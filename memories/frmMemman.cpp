@@ -1,5 +1,6 @@
 #include "memories/frmMemman.h"
 
+#include "core/tickguard.h"
 #include "core/delay.h"
 #include "core/exchange.h"
 #include "core/frmWelcome.h"
@@ -859,9 +860,9 @@ void frmMemman::tmrScan_Timer()
 {
     // Another exchange with the receiver is running, or this tick's own
     // commands are still under way: this turn is skipped, not squeezed in.
-    if (m_inTick || Exchange::active())
+    const TickGuard tick(this, m_inTick, TickGuard::SkipInside);
+    if (!tick)
         return;
-    const QScopedValueRollback<bool> inTick(m_inTick, true);
     tmrScan.setInterval(memScanIntervalMs(m_rxtype, scandelay));
     MemoryState &m = memState();
     m.memcellnr = cellfrom + scanoffset;

@@ -1,5 +1,6 @@
 #include "scans/frmScanpairs.h"
 
+#include "core/tickguard.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
 #include "core/numtext.h"
@@ -339,9 +340,9 @@ void frmScanpairs::cmdContinue_Click() { scanFrom(false); }
 void frmScanpairs::tmrScanpairs_Timer()
 {
     // The hub's range message runs the event loop: no second tick meanwhile.
-    if (m_ticking || !tmrScanpairs.isActive() || !m_scan.hasTable())
+    const TickGuard tick(this, m_ticking);
+    if (!tick || !tmrScanpairs.isActive() || !m_scan.hasTable())
         return;
-    m_ticking = true;
     Busy busy(this);
     const std::optional<int> k = m_scan.findTunable();
     if (k) {
@@ -350,7 +351,6 @@ void frmScanpairs::tmrScanpairs_Timer()
         showactivepairs(m_scan.paircur);
         m_scan.advance();
     }
-    m_ticking = false;
 }
 
 void frmScanpairs::cmdStop_Click()

@@ -3,6 +3,7 @@
 #include <QGlyphRun>
 #include <QPainter>
 
+#include "core/tickguard.h"
 #include "core/exchange.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
@@ -428,9 +429,9 @@ void frmTracking::optMousedial_Click(int i)
 void frmTracking::tmrDial7030_Timer()
 {
     // The poll never runs inside itself or inside another exchange.
-    if (m_polling || Exchange::active() || !m_rx || !rxModel(G.goRxtype).pollsFrequency)
+    const TickGuard tick(this, m_polling, TickGuard::SkipInside);
+    if (!tick || !m_rx || !rxModel(G.goRxtype).pollsFrequency)
         return;
-    m_polling = true;
     G.last20record = links::recordsFreqSteps();
     const double old = G.rxfreqnow;
     const std::optional<double> f = m_rx->readFrequency();
@@ -442,7 +443,6 @@ void frmTracking::tmrDial7030_Timer()
             Trackfreq();
         }
     }
-    m_polling = false;
 }
 
 void frmTracking::step(int direction)

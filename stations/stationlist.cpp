@@ -1,5 +1,6 @@
 #include "stations/stationlist.h"
 
+#include "core/tickguard.h"
 #include "core/exchange.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
@@ -382,9 +383,9 @@ void StationListWindow::cmdScan_Click()
 void StationListWindow::tmrScan_Timer()
 {
     // A tick whose tuning shows a message box does not let the next tick in.
-    if (m_inTick || Exchange::active())
+    const TickGuard tick(this, m_inTick, TickGuard::SkipInside);
+    if (!tick)
         return;
-    m_inTick = true;
     QPointer<StationListWindow> self(this);
     const int count = lines->rowCount();
     const auto step = m_scan.tick(count, [&](int i) { return lines->frequency(i); });
@@ -395,7 +396,6 @@ void StationListWindow::tmrScan_Timer()
         selectLine(step->select);
         m_scan.advance(count);
     }
-    m_inTick = false;
 }
 
 void StationListWindow::showSearchStart()
