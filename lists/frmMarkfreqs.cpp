@@ -1,5 +1,6 @@
 #include "lists/frmMarkfreqs.h"
 
+#include "core/tickguard.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
 #include "core/numtext.h"
@@ -141,7 +142,10 @@ void frmMarkfreqs::cmdScan_Click()
 
 void frmMarkfreqs::tmrScan_Timer()
 {
-    if (!m_scanning)
+    // The tuning's wait (or the hub's message) runs the event loop: the next
+    // tick does not start inside this one.
+    const TickGuard tick(this, m_ticking);
+    if (!tick || !m_scanning)
         return;
     const std::optional<int> pick = nextScanIndex(texts(m_marks), m_index, m_last, G.freqmin, G.freqmax);
     if (!pick)

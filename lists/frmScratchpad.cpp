@@ -1,5 +1,6 @@
 #include "lists/frmScratchpad.h"
 
+#include "core/tickguard.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
 #include "core/numtext.h"
@@ -324,7 +325,10 @@ void frmScratchpad::cmdScan_Click(int row)
 
 void frmScratchpad::tmrScan_Timer()
 {
-    if (!m_scanning)
+    // The tuning's wait (or the hub's message) runs the event loop: the next
+    // tick does not start inside this one.
+    const TickGuard tick(this, m_ticking);
+    if (!tick || !m_scanning)
         return;
     const std::optional<int> pick = nextScanIndex(rowTexts(m_scanRow), m_column, m_last, G.freqmin, G.freqmax);
     if (!pick)
