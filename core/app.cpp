@@ -8,17 +8,8 @@
 #include "core/ui.h"
 #include "drivers/clsRX320.h"
 #include "drivers/clsAR7030.h"
-#include "panels/frmNoRx.h"
-#include "panels/frmAR7030.h"
-#include "panels/frmRX320.h"
-#include "panels/frmNRD545.h"
-#include "panels/jrc/frmUserdefs545.h"
-#include "panels/jrc/frmAdvancedDSP.h"
 #include "drivers/clsNRD535.h"
 #include "drivers/clsNRD545.h"
-#include "panels/jrc/frmUserdefs.h"
-#include "panels/frmNRD535.h"
-#include "panels/jrc/frmRtty.h"
 
 #include "core/help.h"
 
@@ -34,15 +25,7 @@ void registerBuiltWindows()
     Windows::registerFactory(QStringLiteral("frmSetUp"), [] { return new frmSetUp; });
     Windows::registerFactory(QStringLiteral("frmLoadfile"), [] { return new frmLoadfile; });
     Windows::registerFactory(QStringLiteral("frmSavefile"), [] { return new frmSavefile; });
-    Windows::registerFactory(QStringLiteral("frmNoRx"), [] { return new frmNoRx; });
-    Windows::registerFactory(QStringLiteral("frmAR7030"), [] { return new frmAR7030; });
-    Windows::registerFactory(QStringLiteral("frmRX320"), [] { return new frmRX320; });
-    Windows::registerFactory(QStringLiteral("frmUserdefs"), [] { return new frmUserdefs; });
-    Windows::registerFactory(QStringLiteral("frmNRD545"), [] { return new frmNRD545; });
-    Windows::registerFactory(QStringLiteral("frmUserdefs545"), [] { return new frmUserdefs545; });
-    Windows::registerFactory(QStringLiteral("frmAdvancedDSP"), [] { return new frmAdvancedDSP; });
-    Windows::registerFactory(QStringLiteral("frmNRD535"), [] { return new frmNRD535; });
-    Windows::registerFactory(QStringLiteral("frmRtty"), [] { return new frmRtty; });
+    registerPanelWindows();
     registerListWindows();
     registerStationWindows();
     registerLogbookWindows();

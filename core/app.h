@@ -6,6 +6,7 @@ namespace tav {
 // Tells the window registry how to create every window that is built.
 void registerBuiltWindows();
 // Each tool folder registers its own windows and file kinds.
+void registerPanelWindows();
 void registerListWindows();
 void registerStationWindows();
 void registerLogbookWindows();

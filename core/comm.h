@@ -154,4 +154,8 @@ private:
     bool m_told = false;
 };
 
+// The program's one receiver port (the welcome window's): how drivers and
+// panels reach the line without knowing the window that owns it.
+CommControl &rxPort();
+
 } // namespace tav

@@ -182,6 +182,22 @@ QFile &rttyCaptureFile()
     return f;
 }
 
+namespace {
+std::function<void(const QString &)> &rttyCaptureShown()
+{
+    static std::function<void(const QString &)> show;
+    return show;
+}
+} // namespace
+
+void setRttyCaptureShown(std::function<void(const QString &)> show) { rttyCaptureShown() = std::move(show); }
+
+void showRttyCaptureFile(const QString &name)
+{
+    if (rttyCaptureShown())
+        rttyCaptureShown()(name);
+}
+
 void registerOpenFileCloser(const QString &key, std::function<void()> closer) { closers()[key] = std::move(closer); }
 
 void closeOpenFiles()

@@ -64,6 +64,10 @@ bool checkoverwrite(bool ask);
 // The one RTTY capture file, opened for appending by the Save dialog and
 // written and closed by the RTTY window.
 QFile &rttyCaptureFile();
+// Tells the RTTY window the capture file's name (set where that window is
+// registered, so the Save dialog needs to know no panel window).
+void setRttyCaptureShown(std::function<void(const QString &)> show);
+void showRttyCaptureFile(const QString &name);
 
 // Windows that keep a file open register how to close it; a panel's Exit
 // closes them all before the program ends.

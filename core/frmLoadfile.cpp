@@ -22,7 +22,7 @@ namespace tav {
 std::function<void()> frmLoadfile::readBackFrequency = [] {
     // Only a panel opened at Go has a driver to read; the hub knows which.
     if (frmWelcome::exists() && !rxModel(G.goRxtype).isNone())
-        frmWelcome::instance()->Update4RxFreq();
+        frmWelcome::instance()->hub().Update4RxFreq();
 };
 
 frmLoadfile::frmLoadfile() : TavForm(QStringLiteral("frmLoadfile"), 11, &ProgramState::loadfileloaded)

@@ -3,7 +3,6 @@
 #include "core/filekinds.h"
 #include "core/textfile.h"
 #include "core/ui.h"
-#include "panels/jrc/frmRtty.h"
 
 #include <QDir>
 #include <QHBoxLayout>
@@ -155,8 +154,7 @@ void frmSavefile::cmdOK_Click()
             unload();
             return;
         }
-        if (auto *rtty = Windows::existing<frmRtty>(QStringLiteral("frmRtty")))
-            rtty->showCaptureFile(G.filenames[13]);
+        showRttyCaptureFile(G.filenames[13]);
         unload();
         return;
     }

@@ -8,8 +8,6 @@
 #include "core/tables.h"
 #include "core/ui.h"
 #include "core/numtext.h"
-#include "panels/frmPanel.h"
-#include "drivers/jrchub.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -164,16 +162,12 @@ frmWelcome *frmWelcome::instance()
 
 bool frmWelcome::exists() { return s_instance != nullptr; }
 
+CommControl &rxPort() { return frmWelcome::instance()->Comm1; }
+
 void frmWelcome::destroy()
 {
     delete s_instance;
     s_instance = nullptr;
-}
-
-QString frmWelcome::panelName(int rxtype)
-{
-    static const char *names[] = {"frmNoRx", "frmAR7030", "frmNRD535", "frmRX320", "frmNRD545"};
-    return (rxtype >= 0 && rxtype <= 4) ? QLatin1String(names[rxtype]) : QString();
 }
 
 void frmWelcome::setGoLabel(int rxtype)
@@ -221,7 +215,7 @@ void frmWelcome::Form_Unload()
                QStringLiteral("Error"));
 }
 
-void frmWelcome::releaseDrivers() { receiver.reset(); }
+void frmWelcome::releaseDrivers() { m_hub.receiver.reset(); }
 
 void frmWelcome::Showtime_Timer()
 {
@@ -249,7 +243,7 @@ void frmWelcome::imgGo_Click()
         return; // an unknown receiver type: the welcome window stays shown
     hide();
     G.goRxtype = int16_t(type);
-    receiver = makeReceiver(type, Comm1);
+    m_hub.receiver = makeReceiver(type, Comm1);
     TavForm *f = Windows::get(panel);
     if (f)
         f->showModeless();
@@ -278,121 +272,13 @@ void frmWelcome::imgExit_Click()
     endProgram(0);
 }
 
-// ---- the frequency and mode hub ----
-
-frmPanel *frmWelcome::openPanel() const
-{
-    const QString name = panelName(G.goRxtype);
-    if (name.isEmpty() || G.goRxtype == 0)
-        return nullptr;
-    auto flag = Windows::flagOf(name);
-    if (!flag || !(G.*flag))
-        return nullptr;
-    return qobject_cast<frmPanel *>(Windows::existing(name));
-}
-
-Receiver *frmWelcome::hubReceiver() const
-{
-    // Only the object of the receiver chosen at Go answers for it.
-    return receiver && receiver->model().rxtype == G.goRxtype ? receiver.get() : nullptr;
-}
-
-void frmWelcome::Change2FreqA(double freq)
-{
-    Receiver *rx = hubReceiver();
-    if (!rx)
-        return;
-    if (!(freq >= loadedModel().freqMinKHz && freq <= loadedModel().freqMaxKHz)) {
-        msgBox(QStringLiteral("Frequency outside range"), MsgIcon::Exclamation, QStringLiteral("Input Error"));
-        return;
-    }
-    rx->tune(freq);
-    if (frmPanel *p = openPanel())
-        p->hubFrequencyChanged(freq);
-}
-
-void frmWelcome::distributefreqa(const QString &freqtext, double freq)
-{
-    for (FrequencyBoxLink *box : links::frequencyBoxes())
-        box->showTunedFrequency(freqtext);
-    if (Last20Link *l = links::last20(); l && G.last20record)
-        l->fillgrdlast20(freqtext);
-    G.last20record = true;
-    if (TrackingLink *t = links::tracking(); t && t->trackDatabaseLoaded()) {
-        G.rxfreqnow = freq;
-        t->Trackfreq();
-    }
-}
-
-QString frmWelcome::ConvertRx2mfa()
-{
-    // A receiver that did not answer has no mode, rather than a wrong one.
-    Receiver *rx = hubReceiver();
-    return rx ? rx->readModeLetter().value_or(QString()) : QString();
-}
-
-void frmWelcome::SetRx2mfa(const QString &code)
-{
-    Receiver *rx = hubReceiver();
-    if (!rx)
-        return;
-    const std::optional<ModeSetting> set = rx->setModeLetter(code);
-    if (!set)
-        return;
-    if (frmPanel *p = openPanel()) {
-        p->hubModeChanged(set->mode);
-        if (set->bandwidth)
-            p->hubBandwidthChanged(*set->bandwidth);
-        if (set->agcspeed)
-            p->hubAgcspeedChanged(*set->agcspeed);
-    }
-}
-
-double frmWelcome::Update2RxFreq()
-{
-    Receiver *rx = hubReceiver();
-    if (!rx)
-        return 0;
-    // A silent receiver leaves the panel's display as it was.
-    const std::optional<double> f = rx->readFrequency();
-    if (!f)
-        return 0;
-    if (frmPanel *p = openPanel())
-        p->hubFrequencyChanged(*f);
-    return *f;
-}
-
-void frmWelcome::Update4RxFreq() { Update2RxFreq(); }
-
-void frmWelcome::getfreq(QLineEdit *termBox, const QString &received)
-{
-    // The JRC receivers report their frequency as 8 digits (Hz) standing
-    // just before a fixed tail of the report: 2 characters on the NRD-535,
-    // 4 on the NRD-545. A report whose digits are garbled tunes nothing.
-    const int tail = G.goRxtype == 4 ? 4 : 2;
-    QString text = termBox->text();
-    bool complete = false;
-    const std::optional<double> khz = JrcDialReports(tail).take(text, received, complete);
-    termBox->setText(text);
-    if (!complete)
-        return;
-    if ((G.goRxtype == 2 || G.goRxtype == 4) && khz) {
-        G.last20record = links::recordsFreqSteps();
-        G.rxfreqnow = *khz;
-        if (frmPanel *p = openPanel())
-            p->hubFrequencyChanged(G.rxfreqnow);
-    }
-    if (TrackingLink *t = links::tracking())
-        t->Trackfreq();
-}
-
 void frmWelcome::Comm1_OnComm(int commEvent)
 {
     if (!G.dialtrack)
         return;
     const QByteArray got = Comm1.Input();
     if (commEvent == 2)
-        getfreq(term, QString::fromLatin1(got));
+        m_hub.getfreq(term, QString::fromLatin1(got));
 }
 
 } // namespace tav

@@ -1,11 +1,10 @@
 #pragma once
 // The first window: reads the start-up files, shows the chosen receiver, and
-// owns the serial port, the clock texts and the welcome window's own driver
-// object on which the frequency and mode hub works.
+// owns the serial port, the clock texts and the frequency and mode hub.
 
 #include "core/comm.h"
 #include "core/form.h"
-#include "drivers/receiver.h"
+#include "core/hub.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -15,8 +14,6 @@
 #include <memory>
 
 namespace tav {
-
-class frmPanel;
 
 class frmWelcome : public TavForm {
     Q_OBJECT
@@ -33,9 +30,8 @@ public:
     QToolButton *imgGo = nullptr, *imgSetup = nullptr, *imgAbout = nullptr, *imgExit = nullptr;
     QTimer Showtime;
 
-    // The welcome window's own driver object for the receiver chosen at Go
-    // (none for No RX), on which the hub works.
-    std::unique_ptr<Receiver> receiver;
+    // The frequency and mode hub, with its receiver object.
+    Hub &hub() { return m_hub; }
 
     // The clock tick (every 5 s): clock texts and window captions.
     void Showtime_Timer();
@@ -50,25 +46,12 @@ public:
     void releaseDrivers();
 
     // The panel window of a receiver type ("" outside 0..4).
-    static QString panelName(int rxtype);
+    static QString panelName(int rxtype) { return Hub::panelName(rxtype); }
     // What the start-up told the user about the settings file ("" = nothing).
     QString startupNotice() const { return m_notice; }
 
-    // ---- the frequency and mode hub ----
-    // Every routine works on the receiver chosen at the last Go (G.goRxtype)
-    // and its panel, whatever the set-up dialog has chosen since.
-    void Change2FreqA(double freq);
-    void distributefreqa(const QString &freqtext, double freq);
-    QString ConvertRx2mfa();
-    void SetRx2mfa(const QString &code);
-    double Update2RxFreq();
-    void Update4RxFreq();
-    void getfreq(QLineEdit *term, const QString &received);
+    // Dial reports arrive here and go to the hub.
     void Comm1_OnComm(int commEvent);
-    // The welcome window's receiver when it is the one chosen at Go.
-    Receiver *hubReceiver() const;
-    // The open panel of the receiver chosen at Go (nullptr when none is loaded).
-    frmPanel *openPanel() const;
 
     // Ends the program at once, without any window's unload work (a panel
     // menu's Exit). Replaceable by tests.
@@ -81,6 +64,7 @@ protected:
 private:
     explicit frmWelcome();
     QString m_notice;
+    Hub m_hub;
 };
 
 } // namespace tav

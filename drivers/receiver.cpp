@@ -5,8 +5,8 @@
 #include "drivers/receiver.h"
 #include "core/setupdata.h"
 
+#include "core/comm.h"
 #include "core/delay.h"
-#include "core/frmWelcome.h"
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "drivers/clsAR7030.h"
@@ -134,7 +134,21 @@ std::unique_ptr<Receiver> makeReceiver(int rxtype, CommControl &port)
     }
 }
 
-std::unique_ptr<Receiver> makeReceiver() { return makeReceiver(G.goRxtype, frmWelcome::instance()->Comm1); }
+std::unique_ptr<Receiver> makeReceiver() { return makeReceiver(G.goRxtype, rxPort()); }
+
+DialBytes Receiver::takeDialBytes(int rxtype, QString &pending, const QString &received)
+{
+    // The JRC receivers report their frequency as 8 digits (Hz) standing
+    // just before a fixed tail of the report: 2 characters on the NRD-535,
+    // 4 on the NRD-545. Other models' reports are collected the same way
+    // but carry no frequency the hub could use.
+    const int tail = rxtype == 4 ? 4 : 2;
+    DialBytes got;
+    const std::optional<double> khz = JrcDialReports(tail).take(pending, received, got.complete);
+    if (got.complete && (rxtype == 2 || rxtype == 4))
+        got.khz = khz;
+    return got;
+}
 
 namespace {
 RemoteHolder *g_holder = nullptr;

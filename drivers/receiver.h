@@ -178,6 +178,14 @@ public:
     virtual void toolEnd(const QObject *tool) = 0;
 };
 
+// What a piece of a dial report brought: whether a report is now complete,
+// and the frequency it carries when the model reports one (a garbled report
+// carries none).
+struct DialBytes {
+    bool complete = false;
+    std::optional<double> khz;
+};
+
 class Receiver {
 public:
     // What every tool calls at the start (true) and the end (false) of work
@@ -193,6 +201,12 @@ public:
     static RemoteHolder *remoteHolder();
 
     virtual ~Receiver() = default;
+
+    // Bytes a receiver of the type sent while it reports its dial: collected
+    // in `pending` (kept short) until a report is complete. The form of a
+    // report is the model's own, so the hub never parses one itself; only the
+    // JRC receivers report a frequency.
+    static DialBytes takeDialBytes(int rxtype, QString &pending, const QString &received);
 
     virtual const RxModel &model() const = 0;
 
@@ -260,7 +274,7 @@ public:
 };
 
 // A driver object of its own for the receiver opened at Go (G.goRxtype) on
-// the welcome window's port; nullptr for No RX. A tool cannot get an object
+// the program's receiver port (`rxPort()`); nullptr for No RX. A tool cannot get an object
 // of another model than the one the port talks to.
 std::unique_ptr<Receiver> makeReceiver();
 // The same for a given type and port (the welcome window's own object, tests).

@@ -49,7 +49,7 @@ void frm320Files::grd320Files_Click(int row, int column)
         return;
     // The mode first, then the frequency, as this list has always done.
     grd320Files->setCurrentIndex(model->index(row, F320List::kModeColumn));
-    frmWelcome::instance()->SetRx2mfa(cellText(row, F320List::kModeColumn).left(1).toLower());
+    frmWelcome::instance()->hub().SetRx2mfa(cellText(row, F320List::kModeColumn).left(1).toLower());
     grd320Files->setCurrentIndex(model->index(row, F320List::kFrequencyColumn));
     tuneToText(cellText(row, F320List::kFrequencyColumn));
 }

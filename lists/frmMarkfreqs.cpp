@@ -1,6 +1,7 @@
 #include "lists/frmMarkfreqs.h"
 #include "drivers/receiver.h"
 
+#include "core/tickguard.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
 #include "core/numtext.h"
@@ -90,7 +91,7 @@ void frmMarkfreqs::Form_Unload()
 
 void frmMarkfreqs::cmdMark_Click()
 {
-    m_marks.record(panelFrequencyText(true));
+    m_marks.record(hub().panelFrequencyText(true));
     for (int r = 0; r < RecentList::kSize; ++r)
         rows->setText(r, 1, m_marks.at(r));
 }
@@ -142,13 +143,16 @@ void frmMarkfreqs::cmdScan_Click()
 
 void frmMarkfreqs::tmrScan_Timer()
 {
-    if (!m_scanning)
+    // The tuning's wait (or the hub's message) runs the event loop: the next
+    // tick does not start inside this one.
+    const TickGuard tick(this, m_ticking);
+    if (!tick || !m_scanning)
         return;
     const std::optional<int> pick = nextScanIndex(texts(m_marks), m_index, m_last, loadedModel().freqMinKHz, loadedModel().freqMaxKHz);
     if (!pick)
         return;
     const double v = numericValue(m_marks.at(*pick));
-    frmWelcome::instance()->Change2FreqA(v);
+    frmWelcome::instance()->hub().Change2FreqA(v);
     if (!isLoadedForm())
         return;
     grdMarkfreqs->selectionModel()->select(

@@ -44,6 +44,7 @@ private:
     void stopScan();
     RecentList m_marks;
     bool m_scanning = false;
+    bool m_ticking = false;
     int m_index = 0;
     double m_last = 0;
 };

@@ -52,7 +52,7 @@ void frmOwn::grdOwn_Click(int row, int column)
     // Tuning first: the mode letter then fits the frequency just set.
     tuneToText(cellText(row, column));
     grdOwn->setCurrentIndex(model->index(row, OwnList::kModeColumn));
-    frmWelcome::instance()->SetRx2mfa(cellText(row, OwnList::kModeColumn));
+    frmWelcome::instance()->hub().SetRx2mfa(cellText(row, OwnList::kModeColumn));
 }
 
 } // namespace tav::lists

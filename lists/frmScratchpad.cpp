@@ -1,6 +1,7 @@
 #include "lists/frmScratchpad.h"
 #include "drivers/receiver.h"
 
+#include "core/tickguard.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
 #include "core/numtext.h"
@@ -186,7 +187,7 @@ void frmScratchpad::cmdRx2sp_Click()
 {
     if (rxModel(G.goRxtype).isNone())
         return;
-    setCell(currentRow(), currentColumn(), panelFrequencyText(false));
+    setCell(currentRow(), currentColumn(), hub().panelFrequencyText());
 }
 
 void frmScratchpad::cmdSp2rx_Click() { tuneToText(cell(currentRow(), currentColumn())); }
@@ -326,13 +327,16 @@ void frmScratchpad::cmdScan_Click(int row)
 
 void frmScratchpad::tmrScan_Timer()
 {
-    if (!m_scanning)
+    // The tuning's wait (or the hub's message) runs the event loop: the next
+    // tick does not start inside this one.
+    const TickGuard tick(this, m_ticking);
+    if (!tick || !m_scanning)
         return;
     const std::optional<int> pick = nextScanIndex(rowTexts(m_scanRow), m_column, m_last, loadedModel().freqMinKHz, loadedModel().freqMaxKHz);
     if (!pick)
         return;
     const double v = numericValue(cell(m_scanRow, *pick));
-    frmWelcome::instance()->Change2FreqA(v);
+    frmWelcome::instance()->hub().Change2FreqA(v);
     if (!isLoadedForm())
         return;
     const QModelIndex at = m_model->index(m_scanRow, *pick);

@@ -94,6 +94,7 @@ private:
     ScratchPad m_pad;
     ScratchPadModel *m_model = nullptr;
     bool m_scanning = false;
+    bool m_ticking = false;
     int m_scanRow = 0;
     int m_column = 0;
     double m_last = 0;

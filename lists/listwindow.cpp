@@ -32,26 +32,8 @@ void FrequencyBox::mouseDoubleClickEvent(QMouseEvent *ev)
     clear();
 }
 
-void tuneToText(const QString &text) { frmWelcome::instance()->Change2FreqA(numericValue(text)); }
+void tuneToText(const QString &text) { frmWelcome::instance()->hub().Change2FreqA(numericValue(text)); }
 
-void showChosenPanel()
-{
-    const QString name = frmWelcome::panelName(G.goRxtype);
-    if (name.isEmpty())
-        return;
-    if (TavForm *p = Windows::get(name))
-        p->showModeless();
-}
-
-QString panelFrequencyText(bool withNoRx)
-{
-    if (frmPanel *p = frmWelcome::instance()->openPanel())
-        return p->txtFrequencyA ? p->txtFrequencyA->text() : QString();
-    if (withNoRx && G.goRxtype == 0 && G.norxloaded)
-        if (auto *n = Windows::existing<frmNoRx>(QStringLiteral("frmNoRx")))
-            return n->txtFrequencyA ? n->txtFrequencyA->text() : QString();
-    return QString();
-}
 
 void showLoadDialog(TavForm *owner, int kind)
 {

@@ -31,11 +31,6 @@ protected:
 
 // Tunes to the box's leading numeric value through the hub.
 void tuneToText(const QString &text);
-// Shows, modeless, the panel of the receiver chosen at Go.
-void showChosenPanel();
-// The text of the open panel's frequency box ("" with none open). With
-// `withNoRx`, the receiver-less panel's box counts too.
-QString panelFrequencyText(bool withNoRx);
 // Shows the Load dialog for a file kind, modal, on behalf of `owner`.
 void showLoadDialog(TavForm *owner, int kind);
 

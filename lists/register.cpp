@@ -2,6 +2,7 @@
 #include "core/filekinds.h"
 #include "core/form.h"
 #include "core/links.h"
+#include "core/windowfile.h"
 #include "lists/frm320Files.h"
 #include "lists/frmBdxc.h"
 #include "lists/frmLast20.h"
@@ -10,21 +11,6 @@
 #include "lists/frmScratchpad.h"
 
 namespace tav {
-
-namespace {
-
-// A reader works on its window, loading it when it is not loaded.
-template <class W> W *loadedWindow(const char *name)
-{
-    W *w = Windows::get<W>(QLatin1String(name));
-    if (w)
-        w->load();
-    return w;
-}
-
-FileResult missingWindow() { return FileResult::failure(QStringLiteral("The list window could not be opened.")); }
-
-} // namespace
 
 // The windows and file kinds of this folder join the program here.
 void registerListWindows()
@@ -46,26 +32,13 @@ void registerListWindows()
         return dynamic_cast<Last20Link *>(w);
     });
 
-    registerReader(1, [](const QString &path) {
-        auto *w = loadedWindow<frmBdxc>("frmBdxc");
-        return w ? w->bdxcfile2ram(path) : missingWindow();
-    });
-    registerReader(2, [](const QString &path) {
-        auto *w = loadedWindow<frmOwn>("frmOwn");
-        return w ? w->ownfile2ram(path) : missingWindow();
-    });
-    registerReader(10, [](const QString &path) {
-        auto *w = loadedWindow<frm320Files>("frm320Files");
-        return w ? w->f320file2ram(path) : missingWindow();
-    });
-    registerReader(9, [](const QString &path) {
-        auto *w = loadedWindow<frmScratchpad>("frmScratchpad");
-        return w ? w->fspfile2ram(path) : missingWindow();
-    });
-    registerWriter(9, [](const QString &path) {
-        auto *w = Windows::get<frmScratchpad>(QStringLiteral("frmScratchpad"));
-        return w ? w->fspram2file(path) : missingWindow();
-    });
+    // A list read from the Load dialog opens its window to take it.
+    const QString listClosed = QStringLiteral("The list window could not be opened.");
+    registerReader(1, windowFile("frmBdxc", &frmBdxc::bdxcfile2ram, ClosedWindow::Load, listClosed));
+    registerReader(2, windowFile("frmOwn", &frmOwn::ownfile2ram, ClosedWindow::Load, listClosed));
+    registerReader(10, windowFile("frm320Files", &frm320Files::f320file2ram, ClosedWindow::Load, listClosed));
+    registerReader(9, windowFile("frmScratchpad", &frmScratchpad::fspfile2ram, ClosedWindow::Load, listClosed));
+    registerWriter(9, windowFile("frmScratchpad", &frmScratchpad::fspram2file, ClosedWindow::Load, listClosed));
 }
 
 } // namespace tav

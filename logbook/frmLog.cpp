@@ -403,7 +403,7 @@ void frmLog::cmdClose_Click()
     Logbuttons(false);
 }
 
-void frmLog::cmdDiduzu_Click() { lists::showChosenPanel(); }
+void frmLog::cmdDiduzu_Click() { showChosenPanel(); }
 
 void frmLog::cmdWidth_Click()
 {
@@ -450,10 +450,10 @@ void frmLog::grdLog_Click(int row, int column)
     const int field = model->fieldOfColumn(column);
     if (field < 0 || !logFieldTunes(field))
         return;
-    frmWelcome *hub = frmWelcome::instance();
-    hub->Change2FreqA(numericValue(model->cellText(row, column)));
+    Hub &h = hub();
+    h.Change2FreqA(numericValue(model->cellText(row, column)));
     if (row >= 1 && row - 1 <= logStore().logcount())
-        hub->SetRx2mfa(logStore().records[row - 1][LogRxSetting].left(1));
+        h.SetRx2mfa(logStore().records[row - 1][LogRxSetting].left(1));
 }
 
 void frmLog::txtFrequencyA_Enter() { lists::tuneToText(txtFrequencyA->text()); }

@@ -136,11 +136,11 @@ void frmLoginput::cmdGetcurrentsetting_Click()
         updateClockTexts();
     txtLoginput[LogDate]->setText(G.utcstamp.left(8));
     txtLoginput[LogStart]->setText(G.utcstamp.right(4));
-    frmWelcome *hub = frmWelcome::instance();
-    hub->Update4RxFreq();
-    if (frmPanel *p = hub->openPanel())
-        txtLoginput[LogFreq]->setText(p->txtFrequencyA->text());
-    txtLoginput[LogRxSetting]->setText(hub->ConvertRx2mfa());
+    Hub &h = hub();
+    h.Update4RxFreq();
+    if (HubPanel *p = h.openPanel())
+        txtLoginput[LogFreq]->setText(p->frequencyText());
+    txtLoginput[LogRxSetting]->setText(h.ConvertRx2mfa());
     cmdGetcurrentsetting->setEnabled(true);
 }
 

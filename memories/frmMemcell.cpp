@@ -219,8 +219,8 @@ void frmMemcell::showReceiverSetting()
         return;
     const RxPresent p = m_rx->readPresent(&frmPanel::showOnOpenPanel);
     if (!p.carriesFrequency) {
-        if (frmPanel *panel = frmWelcome::exists() ? frmWelcome::instance()->openPanel() : nullptr)
-            txtFrequency->setText(panel->txtFrequencyA->text());
+        if (HubPanel *panel = frmWelcome::exists() ? hub().openPanel() : nullptr)
+            txtFrequency->setText(panel->frequencyText());
     }
     if (!p.answered)
         return; // no answer: the boxes stay empty

@@ -1,5 +1,6 @@
 #include "memories/frmMemman.h"
 
+#include "core/tickguard.h"
 #include "core/delay.h"
 #include "core/exchange.h"
 #include "core/frmWelcome.h"
@@ -492,11 +493,7 @@ void frmMemman::cmdExit_Click()
         unload();
 }
 
-void frmMemman::cmdDiduzu_Click()
-{
-    if (TavForm *p = Windows::get(frmWelcome::panelName(m_rxtype)))
-        p->showModeless();
-}
+void frmMemman::cmdDiduzu_Click() { showChosenPanel(); }
 
 void frmMemman::cmdHeigh_Click()
 {
@@ -856,9 +853,9 @@ void frmMemman::tmrScan_Timer()
 {
     // Another exchange with the receiver is running, or this tick's own
     // commands are still under way: this turn is skipped, not squeezed in.
-    if (m_inTick || Exchange::active())
+    const TickGuard tick(this, m_inTick, TickGuard::SkipInside);
+    if (!tick)
         return;
-    const QScopedValueRollback<bool> inTick(m_inTick, true);
     tmrScan.setInterval(memScanIntervalMs(m_rxtype, scandelay));
     MemoryState &m = memState();
     m.memcellnr = cellfrom + scanoffset;

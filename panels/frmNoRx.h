@@ -4,6 +4,7 @@
 // do anything. No port is opened and no driver exists.
 
 #include "core/form.h"
+#include "core/hub.h"
 #include "core/ui.h"
 
 #include <QComboBox>
@@ -16,10 +17,18 @@
 
 namespace tav {
 
-class frmNoRx : public TavForm {
+class frmNoRx : public TavForm, public HubPanel {
     Q_OBJECT
 public:
     frmNoRx();
+
+    // Without a receiver the hub sets nothing; only the typed frequency counts.
+    void hubFrequencyChanged(double) override {}
+    void hubModeChanged(int) override {}
+    void hubBandwidthChanged(int) override {}
+    void hubAgcspeedChanged(int) override {}
+    QString frequencyText() const override { return txtFrequencyA ? txtFrequencyA->text() : QString(); }
+    void setAttenuatorFrameEnabled(bool) override {}
 
     QMenuBar *mnuBar = nullptr;
     QGroupBox *Frame2 = nullptr, *fraAgcspeed = nullptr, *Frame1 = nullptr, *fraFilters = nullptr,

@@ -161,11 +161,13 @@ void frmPanel::showReceiverChange(const RxChange &c)
     }
 }
 
+frmPanel *frmPanel::open() { return frmWelcome::exists() ? dynamic_cast<frmPanel *>(hub().openPanel()) : nullptr; }
+
 void frmPanel::showOnOpenPanel(const RxChange &c)
 {
     if (!frmWelcome::exists())
         return;
-    if (frmPanel *p = frmWelcome::instance()->openPanel())
+    if (frmPanel *p = open())
         p->showReceiverChange(c);
 }
 
@@ -301,7 +303,7 @@ void frmPanel::showFrequency(double khz)
     const QString text = (khz >= loadedModel().freqMinKHz && khz <= loadedModel().freqMaxKHz) ? fixedFormat(khz, 1, m_traits.decimals)
                                                                  : QStringLiteral("?");
     txtFrequencyA->setText(text);
-    frmWelcome::instance()->distributefreqa(text, khz);
+    frmWelcome::instance()->hub().distributefreqa(text, khz);
 }
 
 // ---- keypad ----
@@ -421,13 +423,13 @@ void frmPanel::tmrMovefreq_Timer()
 void frmPanel::lblInt5_Click()
 {
     const double f = numericValue(txtFrequencyA->text());
-    frmWelcome::instance()->Change2FreqA(std::floor((f + 2.5) / 5) * 5);
+    frmWelcome::instance()->hub().Change2FreqA(std::floor((f + 2.5) / 5) * 5);
 }
 
 void frmPanel::lbnInt1_Click()
 {
     const double f = numericValue(txtFrequencyA->text());
-    frmWelcome::instance()->Change2FreqA(std::floor(f + 0.5));
+    frmWelcome::instance()->hub().Change2FreqA(std::floor(f + 0.5));
 }
 
 void frmPanel::txtFrequencyA_Enter()

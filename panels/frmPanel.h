@@ -9,6 +9,7 @@
 
 #include "core/comm.h"
 #include "core/form.h"
+#include "core/hub.h"
 #include "core/ui.h"
 #include "drivers/receiver.h"
 
@@ -36,7 +37,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *ev) override;
 };
 
-class frmPanel : public TavForm {
+class frmPanel : public TavForm, public HubPanel {
     Q_OBJECT
 public:
     // Key codes of the key map: digits, "=", "-" and "." by the key's place,
@@ -99,18 +100,20 @@ public:
 
     // What the hub calls after it has set the receiver through the welcome
     // window's driver: the model's display handlers of the same settings.
-    virtual void hubFrequencyChanged(double khz) { showFrequency(khz); }
-    virtual void hubModeChanged(int) {}
-    virtual void hubBandwidthChanged(int) {}
-    virtual void hubAgcspeedChanged(int) {}
+    void hubFrequencyChanged(double khz) override { showFrequency(khz); }
+    void hubModeChanged(int) override {}
+    void hubBandwidthChanged(int) override {}
+    void hubAgcspeedChanged(int) override {}
     // The measurement windows keep the user from changing the attenuator
     // while they measure (panels without an attenuator have nothing to do).
-    void setAttenuatorFrameEnabled(bool on);
+    void setAttenuatorFrameEnabled(bool on) override;
     // The attenuator label's colour (&HBBGGRR): the JRC dialogs show with it
     // whether the input circuit is bypassed.
     void setAttenuatorLabelColour(unsigned bbggrr);
     // The frequency as the panel shows it ("?" outside the range).
-    QString frequencyText() const { return txtFrequencyA->text(); }
+    QString frequencyText() const override { return txtFrequencyA->text(); }
+    // The loaded panel of the receiver chosen at Go (nullptr when none).
+    static frmPanel *open();
 
     // What a tool just sent through its own driver object: the model's panel
     // shows it with its own handlers (frequency, mode, bandwidth and AGC go

@@ -132,7 +132,7 @@ void setOpenPanelEntries(const QStringList &entries, bool enabled)
 {
     if (!frmWelcome::exists())
         return;
-    frmPanel *panel = frmWelcome::instance()->openPanel();
+    frmPanel *panel = frmPanel::open();
     if (!panel || !panel->mnuBar)
         return;
     for (const QString &name : entries)

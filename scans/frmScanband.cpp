@@ -1,5 +1,6 @@
 #include "scans/frmScanband.h"
 
+#include "core/tickguard.h"
 #include "core/ui.h"
 #include "core/clock.h"
 #include "core/delay.h"
@@ -23,7 +24,6 @@ constexpr int kWidth = 632, kHeight = 423;
 constexpr unsigned kButton = 0x80FFFF;      // RGB(255,255,128)
 constexpr unsigned kTuneIdle = 0x00FFFF;    // RGB(255,255,0)
 constexpr unsigned kTuneActive = 0xFFFF00;  // RGB(0,255,255)
-constexpr int kMissesToStop = 3;
 // The delay box's range in seconds: a timer interval of 50 ms to a minute.
 constexpr double kDelayMin = 0.05, kDelayMax = 60;
 
@@ -188,6 +188,7 @@ void frmScanband::Form_Load()
         m_rx = makeReceiver();
         setOpenPanelEntries(kCompetingEntries, false);
     }
+    m_reader.attach(m_rx.get(), m_rxtype);
     show();
 }
 
@@ -205,6 +206,7 @@ void frmScanband::Form_Unload()
     sweepTimer(false);
     tmrSqlon.stop();
     Receiver::hold(this, false);
+    m_reader.attach(nullptr, 0);
     m_rx.reset();
     if (!rxModel(m_rxtype).isNone())
         setOpenPanelEntries(kCompetingEntries, true);
@@ -330,41 +332,10 @@ void frmScanband::cmdStart_Click()
     lblFreqlow->setText(t[0]);
     lblFreqhigh->setText(t[1]);
     Receiver::hold(this, true);
-    m_sbatt = 0;
-    if (const RxModel &model = rxModel(m_rxtype); model.readsAttenuator()) {
-        // An unanswered read leaves the correction at none.
-        m_sbatt = m_rx ? m_rx->readAttenuator().value_or(model.attNone) : model.attNone;
-    }
+    m_reader.begin();
     lblTimedate->setText(G.utctext + QStringLiteral(" Z"));
     lblFreq1->setText(QStringLiteral("Scanning"));
-    m_misses = 0;
     sweepTimer(true);
-}
-
-std::optional<float> frmScanband::reading()
-{
-    if (m_rxtype < 1 || m_rxtype > 4)
-        return 0.0f;
-    const std::optional<float> s = m_rx ? m_rx->readSmeter() : std::nullopt;
-    if (!s)
-        return std::nullopt;
-    return correctedLevel(*s, m_rxtype, m_sbatt);
-}
-
-bool frmScanband::missed()
-{
-    // A lost line is told once by the panel; the sweep just ends, without a
-    // second message over that one.
-    if (frmWelcome::instance()->Comm1.lost()) {
-        cmdStop_Click();
-        return true;
-    }
-    if (++m_misses < kMissesToStop)
-        return false;
-    cmdStop_Click();
-    msgBox(QStringList{QStringLiteral("The receiver does not answer.")}, MsgIcon::Exclamation,
-           QStringLiteral("Error"));
-    return true;
 }
 
 void frmScanband::advanceAndTune()
@@ -374,7 +345,7 @@ void frmScanband::advanceAndTune()
     // Only this tuning is a band step; frequencies tuned elsewhere meanwhile
     // are recorded as usual.
     G.last20record = links::recordsFreqSteps();
-    frmWelcome::instance()->Change2FreqA(f);
+    frmWelcome::instance()->hub().Change2FreqA(f);
     // A step the hub refused (or no receiver) recorded nothing: the next
     // frequency tuned elsewhere is recorded again.
     G.last20record = true;
@@ -384,36 +355,30 @@ void frmScanband::tmrScanband_Timer()
 {
     // A message box (the hub's range message) runs the event loop: no second
     // tick starts meanwhile.
-    if (m_ticking || !m_running || !m_sweepTimerOn)
+    const TickGuard tick(this, m_ticking);
+    if (!tick || !m_running || !m_sweepTimerOn)
         return;
     if (m_sweep.finished())
         return;
-    m_ticking = true;
     Busy busy(this);
-    const std::optional<float> r = reading();
-    if (r) {
-        m_misses = 0;
+    const SmeterReader::Reading got = m_reader.read([this] { cmdStop_Click(); });
+    const std::optional<float> r = got.level;
+    if (r)
         m_sweep.record(*r);
-    } else if (missed()) {
-        m_ticking = false;
+    else if (got.stopped)
         return;
-    }
     QCoreApplication::processEvents();
     // Stop (or the window's closing) during the events ends the tick here.
-    if (!m_running || !isLoadedForm()) {
-        m_ticking = false;
+    if (!m_running || !isLoadedForm())
         return;
-    }
     if (r && chkSqlonoff->isChecked() && *r >= m_sqlonnr) {
         sweepTimer(false);
         tmrSqlon.start();
         lblFreq1->setText(QStringLiteral("On Hold"));
         cmdContinue->setEnabled(true);
-        m_ticking = false;
         return;
     }
     advanceAndTune();
-    m_ticking = false;
     rearmSweep();
 }
 
@@ -445,17 +410,13 @@ void frmScanband::rearmSweep()
 
 void frmScanband::tmrSqlon_Timer()
 {
-    if (m_ticking || !m_running || !tmrSqlon.isActive())
+    const TickGuard tick(this, m_ticking);
+    if (!tick || !m_running || !tmrSqlon.isActive())
         return;
-    m_ticking = true;
     Busy busy(this);
-    const std::optional<float> r = reading();
-    if (!r) {
-        missed();
-        m_ticking = false;
+    const std::optional<float> r = m_reader.read([this] { cmdStop_Click(); }).level;
+    if (!r)
         return;
-    }
-    m_misses = 0;
     QCoreApplication::processEvents();
     if (m_running && tmrSqlon.isActive() && *r < m_sqloffnr) {
         tmrSqlon.stop();
@@ -463,7 +424,6 @@ void frmScanband::tmrSqlon_Timer()
         lblFreq1->setText(QStringLiteral("Scanning"));
         cmdContinue->setEnabled(false);
     }
-    m_ticking = false;
 }
 
 void frmScanband::cmdContinue_Click()
@@ -472,7 +432,7 @@ void frmScanband::cmdContinue_Click()
     m_running = true;
     updateFileButtons();
     Receiver::hold(this, true);
-    m_misses = 0;
+    m_reader.resetMisses();
     advanceAndTune();
     tmrSqlon.stop();
     sweepTimer(true);
@@ -531,7 +491,7 @@ void frmScanband::Form_MouseDown(int x, int y)
     m_sbclickfreq = m_sweep.clickFrequency(x);
     lblFreq->setText(numDouble(m_sbclickfreq));
     m_sweep.clickMarker(x);
-    frmWelcome::instance()->Change2FreqA(m_sbclickfreq);
+    frmWelcome::instance()->hub().Change2FreqA(m_sbclickfreq);
     // A short pause, so that a burst of clicks does not queue a burst of tunings.
     QCoreApplication::processEvents();
     Delay(100);
@@ -566,14 +526,7 @@ void frmScanband::cmdSave_Click()
     }
 }
 
-void frmScanband::cmdDiduzu_Click()
-{
-    if (TavForm *p = Windows::get(frmWelcome::panelName(m_rxtype))) {
-        p->showModeless();
-        p->raise();
-        p->activateWindow();
-    }
-}
+void frmScanband::cmdDiduzu_Click() { showChosenPanel(); }
 
 void frmScanband::cmdExit_Click() { unload(); }
 

@@ -8,6 +8,7 @@
 #include "core/form.h"
 #include "core/ui.h"
 #include "scans/bandscan.h"
+#include "signal/measure.h"
 
 #include <QElapsedTimer>
 #include <QGroupBox>
@@ -87,9 +88,6 @@ protected:
     void Form_UnloadRequested() override;
 
 private:
-    std::optional<float> reading();
-    // Counts an unanswered reading; true when the sweep had to stop for it.
-    bool missed();
     void advanceAndTune();
     void setSweepControls(bool sweeping);
     void updateFileButtons();
@@ -101,12 +99,11 @@ private:
     BandSweep m_sweep;
     std::unique_ptr<Receiver> m_rx;
     int m_rxtype = 0;
-    int m_sbatt = 0;
+    SmeterReader m_reader{QStringLiteral("Error")};
     int m_sqlonnr = 21, m_sqloffnr = 19;
     bool m_sbtunerx = false;
     bool m_running = false;
     bool m_ticking = false;
-    int m_misses = 0;
     bool m_sweepTimerOn = false;
     int m_intervalMs = 1000;
     QElapsedTimer m_pace;

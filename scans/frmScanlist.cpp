@@ -1,5 +1,6 @@
 #include "scans/frmScanlist.h"
 
+#include "core/tickguard.h"
 #include "core/ui.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
@@ -18,8 +19,6 @@ namespace {
 
 constexpr int kWidth = 634, kHeight = 446; // 9510 x 6690 twips
 constexpr unsigned kWhiteBox = 0xFFFFFF, kCyanBox = 0xFFFF00;
-// Three readings in a row without an answer: the receiver is taken as gone.
-constexpr int kMissesToStop = 3;
 
 const QStringList kCompetingEntries{QStringLiteral("mnuSmeter"), QStringLiteral("mnuScanBand"),
                                     QStringLiteral("mnuScanFreqpairs"), QStringLiteral("mnuPropagation")};
@@ -132,11 +131,11 @@ void frmScanlist::Form_Load()
     for (QPushButton *b : {cmdCls, cmdStop, cmdContinue})
         b->setEnabled(false);
     m_rxtype = toolRxtype();
-    m_misses = 0;
     if (!rxModel(m_rxtype).isNone()) {
         m_rx = makeReceiver();
         setOpenPanelEntries(kCompetingEntries, false);
     }
+    m_reader.attach(m_rx.get(), m_rxtype);
     show();
 }
 
@@ -147,6 +146,7 @@ void frmScanlist::Form_Unload()
     // However the window goes, its scan ends and the receiver is let go.
     tmrScanlist.stop();
     Receiver::hold(this, false);
+    m_reader.attach(nullptr, 0);
     m_rx.reset();
     if (!rxModel(m_rxtype).isNone())
         setOpenPanelEntries(kCompetingEntries, true);
@@ -199,14 +199,10 @@ void frmScanlist::cmdStart_Click()
     }
     if (boxValid(0)) {
         setBoxColour(0, kCyanBox);
-        frmWelcome::instance()->Change2FreqA(numericValue(txtFreqlist[0]->text()));
+        frmWelcome::instance()->hub().Change2FreqA(numericValue(txtFreqlist[0]->text()));
     }
-    m_slatt = 0;
-    if (const RxModel &model = rxModel(m_rxtype); model.readsAttenuator()) {
-        Receiver::hold(this, true);
-        // An unanswered read leaves the correction at none.
-        m_slatt = m_rx ? m_rx->readAttenuator().value_or(model.attNone) : model.attNone;
-    }
+    Receiver::hold(this, true);
+    m_reader.begin();
     cmdStop->setEnabled(true);
     for (QPushButton *b : {cmdStart, cmdCls, cmdContinue, cmdLoad, cmdsaveas})
         b->setEnabled(false);
@@ -222,7 +218,6 @@ void frmScanlist::cmdStart_Click()
     m_scan.begin(*update);
     const int ms = delayMs();
     lblStartUTC->setText(G.utctext);
-    m_misses = 0;
     tmrScanlist.setInterval(ms);
     tmrScanlist.start();
 }
@@ -231,34 +226,19 @@ void frmScanlist::tmrScanlist_Timer()
 {
     // A message box of this tick or of the hub runs the event loop: no second
     // tick starts meanwhile.
-    if (m_ticking || !tmrScanlist.isActive())
+    const TickGuard tick(this, m_ticking);
+    if (!tick || !tmrScanlist.isActive())
         return;
-    m_ticking = true;
     Busy busy(this);
     m_scan.tickStart();
 
-    std::optional<float> level = 0.0f;
-    if (m_rxtype >= 1 && m_rxtype <= 4) {
-        const std::optional<float> s = m_rx ? m_rx->readSmeter() : std::nullopt;
-        level = s ? std::optional<float>(correctedLevel(*s, m_rxtype, m_slatt)) : std::nullopt;
-    }
-    if (level) {
-        m_misses = 0;
-        m_scan.storeReading(*level);
+    const SmeterReader::Reading got = m_reader.read([this] { cmdStop_Click(); });
+    if (got.level) {
+        m_scan.storeReading(*got.level);
     } else {
         m_scan.markUnanswered();
-        // A lost line is told once by the panel; the scan just ends, without
-        // a second message over that one.
-        if (frmWelcome::instance()->Comm1.lost()) {
-            cmdStop_Click();
-            m_ticking = false;
+        if (got.stopped)
             return;
-        }
-        if (++m_misses >= kMissesToStop) {
-            haltWith({QStringLiteral("The receiver does not answer.")});
-            m_ticking = false;
-            return;
-        }
     }
 
     setBoxColour(m_scan.slbox, kWhiteBox);
@@ -267,12 +247,10 @@ void frmScanlist::tmrScanlist_Timer()
     if (!next) {
         // Every box was emptied while the scan ran.
         haltWith({QStringLiteral("No valid"), QStringLiteral("Frequencies"), QStringLiteral("filled in")});
-        m_ticking = false;
         return;
     }
     setBoxColour(*next, kCyanBox);
-    frmWelcome::instance()->Change2FreqA(numericValue(txtFreqlist[*next]->text()));
-    m_ticking = false;
+    frmWelcome::instance()->hub().Change2FreqA(numericValue(txtFreqlist[*next]->text()));
 }
 
 void frmScanlist::haltWith(const QStringList &message)
@@ -297,7 +275,7 @@ void frmScanlist::cmdContinue_Click()
     cmdStop->setEnabled(true);
     const int ms = delayMs();
     tmrScanlist.setInterval(ms);
-    m_misses = 0;
+    m_reader.resetMisses();
     tmrScanlist.start();
     lblEndUTC->setText(QString());
     m_scan.resume();
@@ -317,7 +295,7 @@ void frmScanlist::txtFreqlist_Click(int index)
     if (tmrScanlist.isActive() || index < 0 || index >= ListScan::kBoxes)
         return;
     if (boxValid(index))
-        frmWelcome::instance()->Change2FreqA(numericValue(txtFreqlist[index]->text()));
+        frmWelcome::instance()->hub().Change2FreqA(numericValue(txtFreqlist[index]->text()));
 }
 
 void frmScanlist::cmdLoad_Click()
@@ -338,11 +316,7 @@ void frmScanlist::cmdsaveas_Click()
     }
 }
 
-void frmScanlist::cmdDiduzu_Click()
-{
-    if (TavForm *p = Windows::get(frmWelcome::panelName(m_rxtype)))
-        p->showModeless();
-}
+void frmScanlist::cmdDiduzu_Click() { showChosenPanel(); }
 
 void frmScanlist::cmdExit_Click()
 {

@@ -7,6 +7,7 @@
 #include "core/form.h"
 #include "core/ui.h"
 #include "scans/listscan.h"
+#include "signal/measure.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -51,7 +52,7 @@ public:
     FileResult sflram2file(const QString &path);
 
     const ListScan &scan() const { return m_scan; }
-    int attenuatorAtStart() const { return m_slatt; }
+    int attenuatorAtStart() const { return m_reader.attenuator(); }
     bool scanning() const { return tmrScanlist.isActive(); }
 
 protected:
@@ -71,8 +72,7 @@ private:
     ListScan m_scan;
     std::unique_ptr<Receiver> m_rx;
     int m_rxtype = 0;
-    int m_slatt = 0;
-    int m_misses = 0;
+    SmeterReader m_reader{QStringLiteral("Error")};
     bool m_ticking = false;
 };
 

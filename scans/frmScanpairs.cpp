@@ -1,6 +1,7 @@
 #include "scans/frmScanpairs.h"
 #include "drivers/receiver.h"
 
+#include "core/tickguard.h"
 #include "core/ui.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
@@ -293,7 +294,7 @@ void frmScanpairs::lblChannel_Click(int side, int row)
         return;
     const double f = numericValue((side == 0 ? lblChannelA[row] : lblChannelB[row])->text());
     if (f >= loadedModel().freqMinKHz && f <= loadedModel().freqMaxKHz)
-        frmWelcome::instance()->Change2FreqA(f);
+        frmWelcome::instance()->hub().Change2FreqA(f);
 }
 
 void frmScanpairs::optScanAB_Click(int index)
@@ -339,18 +340,17 @@ void frmScanpairs::cmdContinue_Click() { scanFrom(false); }
 void frmScanpairs::tmrScanpairs_Timer()
 {
     // The hub's range message runs the event loop: no second tick meanwhile.
-    if (m_ticking || !tmrScanpairs.isActive() || !m_scan.hasTable())
+    const TickGuard tick(this, m_ticking);
+    if (!tick || !tmrScanpairs.isActive() || !m_scan.hasTable())
         return;
-    m_ticking = true;
     Busy busy(this);
     const std::optional<int> k = m_scan.findTunable();
     if (k) {
         const double f = m_scan.frequency(*k, optScanAB->selected() == 1 ? 1 : 0);
-        frmWelcome::instance()->Change2FreqA(f);
+        frmWelcome::instance()->hub().Change2FreqA(f);
         showactivepairs(m_scan.paircur);
         m_scan.advance();
     }
-    m_ticking = false;
 }
 
 void frmScanpairs::cmdStop_Click()
@@ -385,11 +385,7 @@ void frmScanpairs::cmdsaveas_Click()
     }
 }
 
-void frmScanpairs::cmdDiduzu_Click()
-{
-    if (TavForm *p = Windows::get(frmWelcome::panelName(m_rxtype)))
-        p->showModeless();
-}
+void frmScanpairs::cmdDiduzu_Click() { showChosenPanel(); }
 
 void frmScanpairs::cmdExit_Click()
 {

@@ -1,25 +1,12 @@
 #include "core/app.h"
 #include "core/filekinds.h"
 #include "core/form.h"
+#include "core/windowfile.h"
 #include "scans/frmScanband.h"
 #include "scans/frmScanlist.h"
 #include "scans/frmScanpairs.h"
 
 namespace tav {
-
-namespace {
-
-// A file kind's reader or writer works on its window when that is open.
-template <class W>
-FileResult withWindow(const char *name, FileResult (W::*fn)(const QString &), const QString &path)
-{
-    W *w = Windows::existing<W>(QLatin1String(name));
-    if (!w || !w->isLoadedForm())
-        return FileResult::failure(QStringLiteral("The window for this file is not open."));
-    return (w->*fn)(path);
-}
-
-} // namespace
 
 // The windows and file kinds of this folder join the program here.
 void registerScanWindows()
@@ -27,12 +14,12 @@ void registerScanWindows()
     Windows::registerFactory(QStringLiteral("frmScanlist"), [] { return new frmScanlist; });
     Windows::registerFactory(QStringLiteral("frmScanpairs"), [] { return new frmScanpairs; });
     Windows::registerFactory(QStringLiteral("frmScanband"), [] { return new frmScanband; });
-    registerReader(11, [](const QString &p) { return withWindow("frmScanlist", &frmScanlist::sflfile2ram, p); });
-    registerWriter(11, [](const QString &p) { return withWindow("frmScanlist", &frmScanlist::sflram2file, p); });
-    registerReader(12, [](const QString &p) { return withWindow("frmScanpairs", &frmScanpairs::sfpfile2ram, p); });
-    registerWriter(12, [](const QString &p) { return withWindow("frmScanpairs", &frmScanpairs::sfpram2file, p); });
-    registerReader(6, [](const QString &p) { return withWindow("frmScanband", &frmScanband::sanfile2ram, p); });
-    registerWriter(6, [](const QString &p) { return withWindow("frmScanband", &frmScanband::sanram2file, p); });
+    registerReader(11, windowFile("frmScanlist", &frmScanlist::sflfile2ram, ClosedWindow::Refuse));
+    registerWriter(11, windowFile("frmScanlist", &frmScanlist::sflram2file, ClosedWindow::Refuse));
+    registerReader(12, windowFile("frmScanpairs", &frmScanpairs::sfpfile2ram, ClosedWindow::Refuse));
+    registerWriter(12, windowFile("frmScanpairs", &frmScanpairs::sfpram2file, ClosedWindow::Refuse));
+    registerReader(6, windowFile("frmScanband", &frmScanband::sanfile2ram, ClosedWindow::Refuse));
+    registerWriter(6, windowFile("frmScanband", &frmScanband::sanram2file, ClosedWindow::Refuse));
 }
 
 } // namespace tav

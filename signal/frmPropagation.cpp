@@ -1,17 +1,17 @@
 #include "signal/frmPropagation.h"
 
-#include <cerrno>
-
 #include "core/clock.h"
 #include "core/exchange.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
 #include "core/setupdata.h"
 #include "core/textfile.h"
+#include "core/tickguard.h"
 #include "core/ui.h"
 #include "lists/listwindow.h"
 
 #include <QScopedValueRollback>
+#include <cerrno>
 
 namespace tav {
 
@@ -150,9 +150,9 @@ void frmPropagation::cmdCls_Click()
 void frmPropagation::cmdStart_Click()
 {
     cmdCls_Click();
-    frmWelcome::instance()->Update4RxFreq();
+    frmWelcome::instance()->hub().Update4RxFreq();
     if (m_session.hasReceiver())
-        lblFrequency->setText(openPanelFrequencyText());
+        lblFrequency->setText(hub().panelFrequencyText());
     m_session.begin();
     updateClockTexts();
     lblDate->setText(G.utctext + QStringLiteral(" UTC"));
@@ -198,7 +198,7 @@ void frmPropagation::cmdLoad_Click()
     }
 }
 
-void frmPropagation::cmdDiduzu_Click() { lists::showChosenPanel(); }
+void frmPropagation::cmdDiduzu_Click() { showChosenPanel(); }
 
 void frmPropagation::cmdExit_Click()
 {
@@ -217,31 +217,20 @@ void frmPropagation::tmrPropagation_Timer()
     // tick is dropped, as that tick does this moment's work. One that falls
     // inside another window's exchange comes once that exchange has ended,
     // so no closing second is lost to it.
-    if (m_inTick)
+    const TickGuard tick(this, m_inTick, m_tickWaiting, [this] {
+        if (tmrPropagation.isActive())
+            tmrPropagation_Timer();
+    });
+    if (!tick)
         return;
-    if (Exchange::active()) {
-        if (!m_tickWaiting) {
-            m_tickWaiting = true;
-            Exchange::whenDone(this, [this] {
-                m_tickWaiting = false;
-                if (tmrPropagation.isActive())
-                    tmrPropagation_Timer();
-            });
-        }
-        return;
-    }
-    const QScopedValueRollback<bool> inTick(m_inTick, true);
     const QTime ut = utcFromLocal(Clock::now(), setting(Setting::UtcOffsetHours)).time();
     // Without a receiver the level stays where it was.
     std::optional<float> reading = m_level;
     if (m_session.hasReceiver()) {
-        bool gaveUp = false;
-        reading = m_session.read(gaveUp);
-        if (gaveUp) {
-            cmdStop_Click();
-            msgBox(QStringLiteral("The receiver does not answer."), MsgIcon::Exclamation, QStringLiteral("Propagation"));
+        const SmeterReader::Reading r = m_session.read([this] { cmdStop_Click(); });
+        if (r.stopped)
             return;
-        }
+        reading = r.level;
         if (reading)
             m_level = *reading;
     }
@@ -272,8 +261,8 @@ FileResult frmPropagation::panram2file(const QString &path)
 {
     // One recording at a time: a new file ends the old one.
     closeRecording(false);
-    frmWelcome::instance()->Update4RxFreq();
-    const QString freq = m_session.hasReceiver() ? openPanelFrequencyText() : QString();
+    frmWelcome::instance()->hub().Update4RxFreq();
+    const QString freq = m_session.hasReceiver() ? hub().panelFrequencyText() : QString();
     updateClockTexts();
     const QString start = G.utctext + QStringLiteral(" UTC");
     const QString head = QStringList{start, freq, txtStation->text()}.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");

@@ -62,7 +62,7 @@ private:
     // Ends a recording; `tell` shows the saved message.
     void closeRecording(bool tell);
 
-    MeasureSession m_session;
+    MeasureSession m_session{QStringLiteral("Propagation")};
     PropagationMeter m_meter;
     QFile m_file;
     QString m_fileName;

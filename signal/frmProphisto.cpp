@@ -1,5 +1,6 @@
 #include "signal/frmProphisto.h"
 
+#include "core/tickguard.h"
 #include "core/clock.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
@@ -136,9 +137,9 @@ void frmProphisto::cmdStart_Click()
 {
     m_trace.start();
     cmdCls_Click();
-    frmWelcome::instance()->Update4RxFreq();
+    frmWelcome::instance()->hub().Update4RxFreq();
     if (m_session.hasReceiver())
-        lblFrequency->setText(openPanelFrequencyText());
+        lblFrequency->setText(hub().panelFrequencyText());
     m_session.begin();
     updateClockTexts();
     lblDate->setText(G.utctext + QStringLiteral(" UTC"));
@@ -159,7 +160,7 @@ void frmProphisto::cmdStop_Click()
     m_session.end();
 }
 
-void frmProphisto::cmdDiduzu_Click() { lists::showChosenPanel(); }
+void frmProphisto::cmdDiduzu_Click() { showChosenPanel(); }
 
 void frmProphisto::cmdExit_Click()
 {
@@ -169,19 +170,17 @@ void frmProphisto::cmdExit_Click()
 
 void frmProphisto::tmrProphisto_Timer()
 {
+    // A reply wait runs the event loop: the next tick does not start inside
+    // this one (it would count one silence as two misses).
+    const TickGuard tick(this, m_ticking);
+    if (!tick)
+        return;
     const qint64 secs = elapsed();
     if (m_session.hasReceiver()) {
-        bool gaveUp = false;
-        const std::optional<float> l = m_session.read(gaveUp);
-        if (gaveUp) {
-            cmdStop_Click();
-            msgBox(QStringLiteral("The receiver does not answer."), MsgIcon::Exclamation,
-                   QStringLiteral("Propagation"));
+        const SmeterReader::Reading r = m_session.read([this] { cmdStop_Click(); });
+        if (!r.level)
             return;
-        }
-        if (!l)
-            return;
-        m_level = *l;
+        m_level = *r.level;
     }
     if (!m_trace.tick(secs, m_level, span(), TraceMeter::histoFromText(cmbHisto->currentText())))
         cmdStop_Click();

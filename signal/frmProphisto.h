@@ -51,7 +51,8 @@ protected:
 private:
     TraceMeter::Span span() const { return TraceMeter::Span(std::max(0, cmbRange->currentIndex())); }
 
-    MeasureSession m_session;
+    bool m_ticking = false;
+    MeasureSession m_session{QStringLiteral("Propagation")};
     TraceMeter m_trace;
     qint64 m_startMs = 0;
     float m_level = 0;

@@ -1,5 +1,6 @@
 #include "signal/frmSmeter.h"
 
+#include "core/tickguard.h"
 #include "core/ui.h"
 
 #include <cmath>
@@ -141,18 +142,17 @@ void frmSmeter::needle(float level, QColor c)
 
 void frmSmeter::tmrSmeter_Timer()
 {
+    // A reply wait runs the event loop: the next second's tick does not
+    // start inside this one (it would count one silence as two misses).
+    const TickGuard tick(this, m_ticking);
+    if (!tick)
+        return;
     m_prev = m_level;
     if (m_session.hasReceiver()) {
-        bool gaveUp = false;
-        const std::optional<float> l = m_session.read(gaveUp);
-        if (gaveUp) {
-            cmdStop_Click();
-            msgBox(QStringLiteral("The receiver does not answer."), MsgIcon::Exclamation, QStringLiteral("S meter"));
-            return;
-        }
-        if (!l)
+        const SmeterReader::Reading r = m_session.read([this] { cmdStop_Click(); });
+        if (!r.level)
             return; // no reading this second
-        m_level = *l;
+        m_level = *r.level;
     }
     m_level = SmeterHistory::clampLevel(m_level);
     needle(m_prev, kErase);

@@ -44,7 +44,8 @@ private:
     void drawScale();
     void needle(float level, QColor c);
 
-    MeasureSession m_session;
+    bool m_ticking = false;
+    MeasureSession m_session{QStringLiteral("S meter")};
     SmeterHistory m_history;
     float m_level = 9.0f, m_prev = 9.0f;
 };

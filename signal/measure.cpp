@@ -1,7 +1,9 @@
 #include "signal/measure.h"
 
 #include "core/frmWelcome.h"
+#include "core/comm.h"
 #include "core/globals.h"
+#include "core/ui.h"
 #include "panels/frmPanel.h"
 #include "drivers/receiver.h"
 #include "panels/mainmenu.h"
@@ -9,16 +11,57 @@
 
 namespace tav {
 
+void SmeterReader::attach(Receiver *rx, int rxtype)
+{
+    m_rx = rx;
+    m_rxtype = rxtype;
+    m_att = 0;
+    m_misses = 0;
+}
+
+void SmeterReader::begin()
+{
+    m_misses = 0;
+    m_att = 0;
+    if (const RxModel &model = rxModel(m_rxtype); model.readsAttenuator())
+        m_att = m_rx ? m_rx->readAttenuator().value_or(model.attNone) : model.attNone;
+}
+
+SmeterReader::Reading SmeterReader::read(const std::function<void()> &stop)
+{
+    Reading r;
+    if (!m_rx) {
+        r.level = 0.0f;
+        return r;
+    }
+    if (const std::optional<float> s = m_rx->readSmeter()) {
+        m_misses = 0;
+        r.level = correctedLevel(*s, m_rxtype, m_att);
+        return r;
+    }
+    if (rxPort().lost()) {
+        stop();
+        r.stopped = true;
+        return r;
+    }
+    if (++m_misses < kMissesToStop)
+        return r;
+    stop();
+    r.stopped = true;
+    msgBox(QStringList{QStringLiteral("The receiver does not answer.")}, MsgIcon::Exclamation, m_title);
+    return r;
+}
+
 void MeasureSession::open(const QObject *tool, const QStringList &competingEntries)
 {
     m_tool = tool;
     m_rxtype = G.goRxtype;
     m_entries = competingEntries;
-    m_misses = 0;
     if (!rxModel(m_rxtype).isNone()) {
         m_rx = makeReceiver();
         setOpenPanelEntries(m_entries, false);
     }
+    m_reader.attach(m_rx.get(), m_rxtype);
 }
 
 void MeasureSession::close()
@@ -26,16 +69,15 @@ void MeasureSession::close()
     end();
     if (!rxModel(m_rxtype).isNone())
         setOpenPanelEntries(m_entries, true);
+    m_reader.attach(nullptr, 0);
     m_rx.reset();
 }
 
 void MeasureSession::begin()
 {
-    m_misses = 0;
-    m_att = 0;
+    m_reader.begin();
     if (m_rx && m_rx->model().readsAttenuator()) {
-        m_att = m_rx->readAttenuator().value_or(m_rx->model().attNone);
-        if (frmPanel *p = frmWelcome::instance()->openPanel())
+        if (HubPanel *p = hub().openPanel())
             p->setAttenuatorFrameEnabled(false);
     }
     if (m_rx)
@@ -49,30 +91,9 @@ void MeasureSession::end()
         return;
     m_measuring = false;
     if (m_rx && m_rx->model().readsAttenuator())
-        if (frmPanel *p = frmWelcome::instance()->openPanel())
+        if (HubPanel *p = hub().openPanel())
             p->setAttenuatorFrameEnabled(true);
     Receiver::hold(m_tool, false);
-}
-
-std::optional<float> MeasureSession::read(bool &gaveUp)
-{
-    gaveUp = false;
-    if (!m_rx)
-        return std::nullopt;
-    const std::optional<float> s = m_rx->readSmeter();
-    if (!s) {
-        gaveUp = ++m_misses >= kMissesToStop;
-        return std::nullopt;
-    }
-    m_misses = 0;
-    return correctedLevel(*s, m_rxtype, m_att);
-}
-
-QString openPanelFrequencyText()
-{
-    if (frmPanel *p = frmWelcome::instance()->openPanel())
-        return p->frequencyText();
-    return QString();
 }
 
 } // namespace tav

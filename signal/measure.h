@@ -10,15 +10,57 @@
 
 #include <QObject>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 
 namespace tav {
 
+// The one S-meter reading of the scans and the signal windows: the level
+// corrected for the attenuator read at Start; three unanswered reads in a
+// row end the work with "The receiver does not answer."; a lost line ends
+// it at the next reading without a message of its own, since the panel
+// already tells that the line was lost.
+class SmeterReader {
+public:
+    static constexpr int kMissesToStop = 3;
+
+    // `title`: the caption of the window's "does not answer" message.
+    explicit SmeterReader(QString title) : m_title(std::move(title)) {}
+
+    // The window's receiver object (nullptr for No RX) and its type.
+    void attach(Receiver *rx, int rxtype);
+    // Start: the attenuator is read once for the correction (none when the
+    // receiver does not say) and the count of misses begins again.
+    void begin();
+    // Continue: the count of misses begins again, the correction stays.
+    void resetMisses() { m_misses = 0; }
+
+    struct Reading {
+        std::optional<float> level; // nullopt: no answer this time
+        bool stopped = false;       // the work was ended through `stop`
+    };
+    // Reads the level (0 without a receiver). When the work has to end,
+    // `stop` is called first, then the message (if any) is shown.
+    Reading read(const std::function<void()> &stop);
+
+    int attenuator() const { return m_att; }
+
+private:
+    QString m_title;
+    Receiver *m_rx = nullptr;
+    int m_rxtype = 0;
+    int m_att = 0;
+    int m_misses = 0;
+};
+
 class MeasureSession {
 public:
     // Ends a measurement after this many unanswered S-meter reads in a row.
-    static constexpr int kMissesToStop = 3;
+    static constexpr int kMissesToStop = SmeterReader::kMissesToStop;
+
+    // `title`: the caption of the window's messages.
+    explicit MeasureSession(QString title) : m_reader(std::move(title)) {}
 
     // At load: the window's own receiver object (none for No RX) and the
     // panel's competing menu entries switched off.
@@ -32,25 +74,20 @@ public:
     void end();
     bool measuring() const { return m_measuring; }
 
-    // The corrected level, or nullopt when the receiver did not answer or
-    // there is none. `gaveUp` becomes true after kMissesToStop misses in a row.
-    std::optional<float> read(bool &gaveUp);
+    // The corrected level through the shared reader (see SmeterReader::read).
+    SmeterReader::Reading read(const std::function<void()> &stop) { return m_reader.read(stop); }
 
     bool hasReceiver() const { return m_rx != nullptr; }
     int rxtype() const { return m_rxtype; }
-    int attenuator() const { return m_att; }
+    int attenuator() const { return m_reader.attenuator(); }
 
 private:
     const QObject *m_tool = nullptr;
     std::unique_ptr<Receiver> m_rx;
+    SmeterReader m_reader;
     QStringList m_entries;
     int m_rxtype = 0;
-    int m_att = 0;
-    int m_misses = 0;
     bool m_measuring = false;
 };
-
-// The open panel's frequency box text ("" when no panel is open).
-QString openPanelFrequencyText();
 
 } // namespace tav

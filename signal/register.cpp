@@ -1,5 +1,6 @@
 #include "core/app.h"
 #include "core/form.h"
+#include "core/windowfile.h"
 #include "core/filekinds.h"
 #include "signal/frmProp2prt2.h"
 #include "signal/frmPropagation.h"
@@ -15,30 +16,18 @@ void registerSignalWindows()
     Windows::registerFactory(QStringLiteral("frmPropagation"), [] { return new frmPropagation; });
     Windows::registerFactory(QStringLiteral("frmProphisto"), [] { return new frmProphisto; });
     Windows::registerFactory(QStringLiteral("frmProp2prt2"), [] { return new frmProp2prt2; });
-    registerReader(14, [](const QString &p) {
-        auto *w = Windows::existing<frmProp2prt2>(QStringLiteral("frmProp2prt2"));
-        return (w && w->isLoadedForm()) ? w->pan2prt2file2ram(p)
-                                        : FileResult::failure(QStringLiteral("The printing window is not open."));
-    });
+    registerReader(14, windowFile("frmProp2prt2", &frmProp2prt2::pan2prt2file2ram, ClosedWindow::Refuse,
+                                  QStringLiteral("The printing window is not open.")));
     // The propagation file's reader and writer work on the open window.
-    auto propagation = [] {
-        auto *w = Windows::existing<frmPropagation>(QStringLiteral("frmPropagation"));
-        return (w && w->isLoadedForm()) ? w : nullptr;
-    };
-    registerReader(7, [propagation](const QString &p) {
-        frmPropagation *w = propagation();
-        return w ? w->panfile2ram(p) : FileResult::failure(QStringLiteral("The propagation window is not open."));
-    });
-    registerWriter(
-        7,
-        [propagation](const QString &p) {
-            frmPropagation *w = propagation();
-            return w ? w->panram2file(p) : FileResult::failure(QStringLiteral("The propagation window is not open."));
-        },
-        [propagation] {
-            if (frmPropagation *w = propagation())
-                w->abandonRecording();
-        });
+    const QString propagationClosed = QStringLiteral("The propagation window is not open.");
+    registerReader(7, windowFile("frmPropagation", &frmPropagation::panfile2ram, ClosedWindow::Refuse, propagationClosed));
+    registerWriter(7, windowFile("frmPropagation", &frmPropagation::panram2file, ClosedWindow::Refuse, propagationClosed),
+                   [] {
+                       // A save that could not take its place ends the recording.
+                       auto *w = Windows::existing<frmPropagation>(QStringLiteral("frmPropagation"));
+                       if (w && w->isLoadedForm())
+                           w->abandonRecording();
+                   });
 }
 
 } // namespace tav

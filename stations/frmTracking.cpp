@@ -4,6 +4,7 @@
 #include <QGlyphRun>
 #include <QPainter>
 
+#include "core/tickguard.h"
 #include "core/exchange.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
@@ -219,7 +220,7 @@ void frmTracking::Form_Load()
     links::add(static_cast<TrackingLink *>(this));
     links::add(static_cast<FrequencyBoxLink *>(this));
     if (m_rx && frmWelcome::exists())
-        frmWelcome::instance()->Update4RxFreq();
+        frmWelcome::instance()->hub().Update4RxFreq();
 }
 
 void frmTracking::Form_Unload()
@@ -409,7 +410,7 @@ void frmTracking::optMousedial_Click(int i)
         return;
     }
     if (m_rx && frmWelcome::exists())
-        frmWelcome::instance()->Update4RxFreq();
+        frmWelcome::instance()->hub().Update4RxFreq();
     if (model.pollsFrequency) {
         tmrDial7030.start();
     } else if (model.dialReports) {
@@ -426,21 +427,20 @@ void frmTracking::optMousedial_Click(int i)
 void frmTracking::tmrDial7030_Timer()
 {
     // The poll never runs inside itself or inside another exchange.
-    if (m_polling || Exchange::active() || !m_rx || !m_rx->model().pollsFrequency)
+    const TickGuard tick(this, m_polling, TickGuard::SkipInside);
+    if (!tick || !m_rx || !m_rx->model().pollsFrequency)
         return;
-    m_polling = true;
     G.last20record = links::recordsFreqSteps();
     const double old = G.rxfreqnow;
     const std::optional<double> f = m_rx->readFrequency();
     if (f && *f > 0) {
         G.rxfreqnow = *f;
         if (G.rxfreqnow != old) {
-            if (frmPanel *p = frmWelcome::instance()->openPanel())
+            if (HubPanel *p = hub().openPanel())
                 p->hubFrequencyChanged(G.rxfreqnow);
             Trackfreq();
         }
     }
-    m_polling = false;
 }
 
 void frmTracking::step(int direction)
@@ -454,7 +454,7 @@ void frmTracking::step(int direction)
         next = loadedModel().freqMinKHz;
     if (direction > 0 && next > loadedModel().freqMaxKHz)
         next = loadedModel().freqMaxKHz;
-    frmWelcome::instance()->Change2FreqA(next);
+    frmWelcome::instance()->hub().Change2FreqA(next);
     spnFreqstep->setEnabled(true);
 }
 

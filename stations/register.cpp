@@ -1,3 +1,4 @@
+#include "core/windowfile.h"
 #include "core/app.h"
 #include "core/filekinds.h"
 #include "core/form.h"
@@ -23,24 +24,11 @@ void registerStationWindows()
 
     Windows::registerFactory(QStringLiteral("frmTracking"), [] { return new frmTracking; });
 
-    registerReader(5, [](const QString &path) {
-        auto *w = Windows::existing<frmTracking>(QStringLiteral("frmTracking"));
-        return w && G.trackingloaded ? w->trackfile2ram(path) : FileResult::success();
-    });
-    registerReader(
-        3,
-        [](const QString &path) {
-            auto *w = Windows::existing<frmIlg2rx>(QStringLiteral("frmIlg2rx"));
-            return w && G.ilg2rxloaded ? w->ilgfile2ram(path) : FileResult::success();
-        },
-        1);
-    registerReader(
-        3,
-        [](const QString &path) {
-            auto *w = Windows::existing<frmAero2rx>(QStringLiteral("frmAero2rx"));
-            return w && G.aero2rxloaded ? w->aerofile2ram(path) : FileResult::success();
-        },
-        2);
+    // A station file read while its window is closed is no failure: there is
+    // nothing to show it in.
+    registerReader(5, windowFile("frmTracking", &frmTracking::trackfile2ram, ClosedWindow::Skip));
+    registerReader(3, windowFile("frmIlg2rx", &frmIlg2rx::ilgfile2ram, ClosedWindow::Skip), 1);
+    registerReader(3, windowFile("frmAero2rx", &frmAero2rx::aerofile2ram, ClosedWindow::Skip), 2);
 }
 
 } // namespace tav

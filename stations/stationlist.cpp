@@ -1,6 +1,7 @@
 #include "stations/stationlist.h"
 #include "stations/queryini.h"
 
+#include "core/tickguard.h"
 #include "core/exchange.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
@@ -297,7 +298,7 @@ void StationListWindow::cmdHeigh_Click()
     update();
 }
 
-void StationListWindow::cmdDiduzu_Click() { lists::showChosenPanel(); }
+void StationListWindow::cmdDiduzu_Click() { showChosenPanel(); }
 
 void StationListWindow::txtFrequencyA_KeyEnter() { lists::tuneToText(txtFrequencyA->text()); }
 
@@ -393,20 +394,19 @@ void StationListWindow::cmdScan_Click()
 void StationListWindow::tmrScan_Timer()
 {
     // A tick whose tuning shows a message box does not let the next tick in.
-    if (m_inTick || Exchange::active())
+    const TickGuard tick(this, m_inTick, TickGuard::SkipInside);
+    if (!tick)
         return;
-    m_inTick = true;
     QPointer<StationListWindow> self(this);
     const int count = lines->rowCount();
     const auto step = m_scan.tick(count, [&](int i) { return lines->frequency(i); });
     if (step) {
-        frmWelcome::instance()->Change2FreqA(step->frequency);
+        frmWelcome::instance()->hub().Change2FreqA(step->frequency);
         if (!self)
             return;
         selectLine(step->select);
         m_scan.advance(count);
     }
-    m_inTick = false;
 }
 
 void StationListWindow::showSearchStart()

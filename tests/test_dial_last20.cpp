@@ -44,7 +44,7 @@ TEST_F(DialFollowing, ReportsAreRecordedOnlyWhileTheBoxIsUnticked)
     // Tuning from a list is recorded whatever the box says.
     l20->chkNofreqsteps->setValue(1);
     G.dialtrack = false;
-    frmWelcome::instance()->Change2FreqA(6070);
+    frmWelcome::instance()->hub().Change2FreqA(6070);
     ASSERT_TRUE(tavtest::waitFor([&] { return l20->shown(0).startsWith("6070"); }, 10000)) << l20->shown(0).toStdString();
     EXPECT_TRUE(l20->shown(1).startsWith("9650"));
 }

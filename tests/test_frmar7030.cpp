@@ -368,12 +368,12 @@ TEST_F(AR7030Panel, HubTunesWithinRangeOnly)
     frmAR7030 *p = go();
     ASSERT_TRUE(p);
     frmWelcome *w = frmWelcome::instance();
-    w->Change2FreqA(loadedModel().freqMaxKHz);
+    w->hub().Change2FreqA(loadedModel().freqMaxKHz);
     EXPECT_NEAR(tunedAfter(32016), 32016, 0.01);
     EXPECT_EQ(p->txtFrequencyA->text(), "32016.00");
     EXPECT_TRUE(dialogs.shown().isEmpty());
     pty.clearReceived();
-    w->Change2FreqA(loadedModel().freqMaxKHz + 0.001);
+    w->hub().Change2FreqA(loadedModel().freqMaxKHz + 0.001);
     ASSERT_EQ(dialogs.shown().size(), 1);
     EXPECT_EQ(dialogs.shown()[0].text, "Frequency outside range");
     EXPECT_EQ(dialogs.shown()[0].title, "Input Error");
@@ -382,20 +382,20 @@ TEST_F(AR7030Panel, HubTunesWithinRangeOnly)
 
     // A type chosen in the set-up dialog since Go does not redirect the hub.
     G.rxtype = 0;
-    w->Change2FreqA(9000);
+    w->hub().Change2FreqA(9000);
     EXPECT_NEAR(tunedAfter(9000), 9000, 0.01);
-    EXPECT_NEAR(w->Update2RxFreq(), 9000, 0.01);
+    EXPECT_NEAR(w->hub().Update2RxFreq(), 9000, 0.01);
 }
 
 TEST_F(AR7030Panel, HubWithoutReceiverDoesNothing)
 {
     G.goRxtype = 0;
     frmWelcome *w = frmWelcome::instance();
-    w->Change2FreqA(5000);
-    w->SetRx2mfa(QStringLiteral("a"));
+    w->hub().Change2FreqA(5000);
+    w->hub().SetRx2mfa(QStringLiteral("a"));
     EXPECT_TRUE(dialogs.shown().isEmpty());
-    EXPECT_EQ(w->ConvertRx2mfa(), "");
-    EXPECT_EQ(w->Update2RxFreq(), 0);
+    EXPECT_EQ(w->hub().ConvertRx2mfa(), "");
+    EXPECT_EQ(w->hub().Update2RxFreq(), 0);
     tavtest::pump(30);
     EXPECT_TRUE(pty.received().isEmpty());
 }
@@ -410,7 +410,7 @@ TEST_F(AR7030Panel, HubModeLettersBothWays)
                         {"c", 5, 3, 0, "CW"}, {"d", 4, 2, 0, "Data"}, {"f", 3, 4, 0, "NFM"}};
     for (const Row &r : rows) {
         pty.clearReceived();
-        w->SetRx2mfa(QLatin1String(r.letter));
+        w->hub().SetRx2mfa(QLatin1String(r.letter));
         EXPECT_EQ(settled([&] { return emu.applied().mode; }, r.mode), r.mode) << r.letter;
         EXPECT_EQ(settled([&] { return emu.applied().filter; }, r.filter), r.filter) << r.letter;
         EXPECT_EQ(p->lblMode->text(), r.shown) << r.letter;
@@ -427,28 +427,28 @@ TEST_F(AR7030Panel, HubModeLettersBothWays)
         if (QLatin1String(r.letter) != QLatin1String("f")) {
             EXPECT_EQ(settled([&] { return emu.applied().agc; }, r.agc), r.agc) << r.letter;
         }
-        EXPECT_EQ(w->ConvertRx2mfa(), QString(QLatin1String(r.letter)).toLower());
+        EXPECT_EQ(w->hub().ConvertRx2mfa(), QString(QLatin1String(r.letter)).toLower());
     }
     // "f" leaves the AGC as it was.
     EXPECT_EQ(settled([&] { return emu.applied().agc; }, 0), 0);
     pty.clearReceived();
-    w->SetRx2mfa(QStringLiteral("x"));
+    w->hub().SetRx2mfa(QStringLiteral("x"));
     tavtest::pump(30);
     EXPECT_TRUE(pty.received().isEmpty());
     p->cmdMode[1]->click(); // Sync reads as AM
-    EXPECT_EQ(w->ConvertRx2mfa(), "a");
+    EXPECT_EQ(w->hub().ConvertRx2mfa(), "a");
     pty.setOff(true); // a receiver that does not answer reads mode 0
-    EXPECT_EQ(w->ConvertRx2mfa(), "");
+    EXPECT_EQ(w->hub().ConvertRx2mfa(), "");
 }
 
 TEST_F(AR7030Panel, DialReportInTwoPiecesIsTakenOnce)
 {
     frmWelcome *w = frmWelcome::instance();
     G.goRxtype = 2;
-    w->getfreq(w->term, QStringLiteral("00071"));
+    w->hub().getfreq(w->term, QStringLiteral("00071"));
     EXPECT_EQ(w->term->text(), "00071");
     EXPECT_EQ(G.rxfreqnow, 0);
-    w->getfreq(w->term, QStringLiteral("00000A\r"));
+    w->hub().getfreq(w->term, QStringLiteral("00000A\r"));
     EXPECT_DOUBLE_EQ(G.rxfreqnow, 7100);
     EXPECT_EQ(w->term->text(), "");
 }

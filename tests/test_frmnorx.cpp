@@ -62,7 +62,7 @@ TEST_F(NoRxPanel, GoOpensItWithoutPortOrDriver)
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(p->windowTitle(), "No RX");
     EXPECT_FALSE(w->Comm1.isOpen());
-    EXPECT_FALSE(w->receiver);
+    EXPECT_FALSE(w->hub().receiver);
     EXPECT_EQ(loadedModel().freqMinKHz, 10);
     EXPECT_EQ(loadedModel().freqMaxKHz, 30000);
     EXPECT_EQ(loadedModel().lastCell, 99);

@@ -231,17 +231,17 @@ TEST_F(RX320Panel, HubShowsWhatItSetsOnThePanel)
     frmRX320 *p = go();
     ASSERT_TRUE(p && p->isLoadedForm());
     frmWelcome *w = frmWelcome::instance();
-    w->SetRx2mfa(QStringLiteral("u"));
+    w->hub().SetRx2mfa(QStringLiteral("u"));
     EXPECT_EQ(p->lblMode->text(), QStringLiteral("USB"));
     EXPECT_EQ(p->lblBandwidth->text(), QStringLiteral(" 3000"));
     EXPECT_EQ(p->lblAgcspeed->text(), QStringLiteral("Slw"));
-    w->SetRx2mfa(QStringLiteral("a"));
+    w->hub().SetRx2mfa(QStringLiteral("a"));
     EXPECT_EQ(p->lblAgcspeed->text(), QStringLiteral("Fst"));
-    w->SetRx2mfa(QStringLiteral("f"));
+    w->hub().SetRx2mfa(QStringLiteral("f"));
     EXPECT_EQ(p->lblMode->text(), QStringLiteral("AM"));
-    w->Change2FreqA(15000.001);
+    w->hub().Change2FreqA(15000.001);
     EXPECT_EQ(p->txtFrequencyA->text(), QStringLiteral("15000.001"));
-    EXPECT_DOUBLE_EQ(w->Update2RxFreq(), 15000.001);
+    EXPECT_DOUBLE_EQ(w->hub().Update2RxFreq(), 15000.001);
     ASSERT_TRUE(waitFor([&] { return emu.tunedFrequencyHz() == 15000001 && emu.agc() == 3; }));
 }
 

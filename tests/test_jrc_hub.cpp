@@ -139,7 +139,7 @@ struct HubLine {
         emu.remote = true;
         auto d = std::make_unique<Driver>(w->Comm1);
         rx = d.get();
-        w->receiver = std::move(d);
+        w->hub().receiver = std::move(d);
     }
     ~HubLine()
     {
@@ -153,35 +153,35 @@ TEST(JrcHubLine, Nrd535LettersModesAndTuning)
 {
     HubLine<sim::Nrd535Emulator, clsNRD535> h(2);
     G.setupdata[10] = 1;
-    h.w->SetRx2mfa("c");
-    h.w->SetRx2mfa("x");
+    h.w->hub().SetRx2mfa("c");
+    h.w->hub().SetRx2mfa("x");
     tavtest::waitFor([&] { return h.emu.cur.bw == 2; }, 10000);
     EXPECT_EQ(h.emu.cur.mode, 1);
     EXPECT_EQ(h.emu.cur.bw, 2) << "Nar with setupdata(10) = 1";
-    h.w->SetRx2mfa("F");
+    h.w->hub().SetRx2mfa("F");
     tavtest::waitFor([&] { return h.emu.cur.bw == 3; }, 10000);
     EXPECT_EQ(h.emu.cur.mode, 5);
     EXPECT_EQ(h.emu.cur.bw, 3);
     EXPECT_EQ(h.emu.cur.agc, 1) << "F leaves the AGC";
     for (int m = 0; m <= 8; ++m) {
         h.emu.cur.mode = m;
-        EXPECT_EQ(h.w->ConvertRx2mfa(), nrd535Mfacode(m)) << m;
+        EXPECT_EQ(h.w->hub().ConvertRx2mfa(), nrd535Mfacode(m)) << m;
     }
-    h.w->Change2FreqA(29999.999);
-    EXPECT_DOUBLE_EQ(h.w->Update2RxFreq(), 29999.999);
+    h.w->hub().Change2FreqA(29999.999);
+    EXPECT_DOUBLE_EQ(h.w->hub().Update2RxFreq(), 29999.999);
     h.pty.setOff(true);
-    EXPECT_EQ(h.w->ConvertRx2mfa(), QString()) << "no answer, no mode";
-    EXPECT_EQ(h.w->Update2RxFreq(), 0);
+    EXPECT_EQ(h.w->hub().ConvertRx2mfa(), QString()) << "no answer, no mode";
+    EXPECT_EQ(h.w->hub().Update2RxFreq(), 0);
 }
 
 TEST(JrcHubLine, Nrd545DialFollowingAndAStatusReadMeanwhile)
 {
     HubLine<sim::Nrd545Emulator, clsNRD545> h(4);
-    h.w->SetRx2mfa("d");
+    h.w->hub().SetRx2mfa("d");
     EXPECT_TRUE(tavtest::waitFor([&] { return h.emu.cur.mode == 0; }, 10000));
     for (int m = 0; m <= 9; ++m) {
         h.emu.cur.mode = m;
-        EXPECT_EQ(h.w->ConvertRx2mfa(), nrd545Mfacode(m)) << m;
+        EXPECT_EQ(h.w->hub().ConvertRx2mfa(), nrd545Mfacode(m)) << m;
     }
     G.dialtrack = true;
     h.emu.reporting = true;

@@ -238,7 +238,7 @@ TEST_F(ListsOnAR7030, OwnListTunesThenSetsTheModeAndDotThreeTwentySetsItFirst)
     ASSERT_TRUE(runReader(2));
     EXPECT_EQ(own->model->rowCount(), 2);
     EXPECT_EQ(own->cellText(1, OwnList::kModeColumn), "U");
-    frmWelcome::instance()->SetRx2mfa(QStringLiteral("a"));
+    frmWelcome::instance()->hub().SetRx2mfa(QStringLiteral("a"));
     settle();
     emu.events.clear();
     click(own->grdOwn, 1, 4);
@@ -260,7 +260,7 @@ TEST_F(ListsOnAR7030, OwnListTunesThenSetsTheModeAndDotThreeTwentySetsItFirst)
 
     // ".320": mode letter of the row first, then the frequency in MHz.
     auto *f320 = open<frm320Files>("frm320Files");
-    frmWelcome::instance()->SetRx2mfa(QStringLiteral("a"));
+    frmWelcome::instance()->hub().SetRx2mfa(QStringLiteral("a"));
     settle();
     emu.events.clear();
     listFile(10, QStringLiteral("stations.320"),
@@ -281,14 +281,14 @@ TEST_F(ListsOnAR7030, FrequencyBoxesFollowTheHubAndTuneOnEnter)
     auto *bdxc = open<frmBdxc>("frmBdxc");
     auto *own = open<frmOwn>("frmOwn");
     auto *pad = open<frmScratchpad>("frmScratchpad");
-    frmWelcome::instance()->Change2FreqA(9560);
+    frmWelcome::instance()->hub().Change2FreqA(9560);
     ASSERT_TRUE(tunedTo(9560));
     settle();
     const QString shown = panel->txtFrequencyA->text();
     EXPECT_EQ(bdxc->txtFrequencyA->text(), shown);
     EXPECT_EQ(pad->txtFrequencyA->text(), shown);
     own->unload();
-    frmWelcome::instance()->Change2FreqA(6070);
+    frmWelcome::instance()->hub().Change2FreqA(6070);
     ASSERT_TRUE(tunedTo(6070));
     settle();
     EXPECT_EQ(own->txtFrequencyA->text(), shown) << "an unloaded window hears nothing";
@@ -327,7 +327,7 @@ TEST_F(ListsOnAR7030, LastTwentyRecordsWhatTheHubTunes)
     EXPECT_FALSE(l20->isVisible());
     EXPECT_EQ(l20->chkNofreqsteps->value(), 1);
     auto tune = [&](double f) {
-        frmWelcome::instance()->Change2FreqA(f);
+        frmWelcome::instance()->hub().Change2FreqA(f);
         ASSERT_TRUE(tunedTo(f));
     };
     const QString start = l20->shown(0); // the frequency read at Go
@@ -391,7 +391,7 @@ TEST_F(ListsOnAR7030, LastTwentyRecordsWhatTheHubTunes)
 TEST_F(ListsOnAR7030, MarkedFrequenciesScanEveryTwoSeconds)
 {
     auto *m = open<frmMarkfreqs>("frmMarkfreqs");
-    frmWelcome::instance()->Change2FreqA(9560);
+    frmWelcome::instance()->hub().Change2FreqA(9560);
     ASSERT_TRUE(tunedTo(9560));
     settle();
     m->cmdMark->click();
@@ -400,7 +400,7 @@ TEST_F(ListsOnAR7030, MarkedFrequenciesScanEveryTwoSeconds)
     EXPECT_EQ(dialogs.shown().last().text, "Not enough valid    \nfrequencies filled  \nin for scanning     ");
     EXPECT_FALSE(m->scanning());
 
-    frmWelcome::instance()->Change2FreqA(6070);
+    frmWelcome::instance()->hub().Change2FreqA(6070);
     ASSERT_TRUE(tunedTo(6070));
     settle();
     m->cmdMark->click();
@@ -448,13 +448,13 @@ TEST_F(ListsOnAR7030, MarkedFrequenciesScanEveryTwoSeconds)
 TEST_F(ListsOnAR7030, ScratchPadFillsTunesScansAndKeepsItsFile)
 {
     auto *pad = open<frmScratchpad>("frmScratchpad");
-    frmWelcome::instance()->Change2FreqA(9560);
+    frmWelcome::instance()->hub().Change2FreqA(9560);
     ASSERT_TRUE(tunedTo(9560));
     settle();
     pad->setCurrentCell(2, 3);
     pad->cmdRx2sp->click();
     EXPECT_EQ(pad->cell(2, 3), "9560.00");
-    frmWelcome::instance()->Change2FreqA(6070);
+    frmWelcome::instance()->hub().Change2FreqA(6070);
     ASSERT_TRUE(tunedTo(6070));
     // A double-click on a filled cell tunes it, on an empty one fills it.
     auto doubleClick = [&](int row, int column) {
@@ -559,7 +559,7 @@ TEST_F(ListsOnAR7030, OwnListClickNeverMovesTheGrid)
     const QPoint titlesAt = own->grdTitles->visualRect(own->titles->index(0, 0)).topLeft();
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
-        frmWelcome::instance()->Change2FreqA(7100);
+        frmWelcome::instance()->hub().Change2FreqA(7100);
         ASSERT_TRUE(tunedTo(7100));
         QTest::mouseClick(own->grdOwn->viewport(), Qt::LeftButton, {}, place);
         EXPECT_TRUE(tunedTo(6000)) << tunedKhz();

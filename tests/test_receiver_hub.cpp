@@ -50,7 +50,7 @@ protected:
         w->Comm1.CommPort = 1;
         w->Comm1.Settings = QString::number(rxModel(c.rxtype).baud) + QStringLiteral(",N,8,1");
         ASSERT_TRUE(w->Comm1.open()) << w->Comm1.lastError().toStdString();
-        w->receiver = makeReceiver(c.rxtype, w->Comm1);
+        w->hub().receiver = makeReceiver(c.rxtype, w->Comm1);
     }
     void TearDown() override
     {
@@ -63,20 +63,20 @@ protected:
 
 TEST_P(HubThroughInterface, TunesReadsBackAndTellsASilentReceiverFromAnAnswer)
 {
-    ASSERT_NE(w->receiver, nullptr);
-    Receiver &rx = *w->receiver;
+    ASSERT_NE(w->hub().receiver, nullptr);
+    Receiver &rx = *w->hub().receiver;
     const RxModel &m = rx.model();
     ASSERT_EQ(m.rxtype, GetParam().rxtype) << "the factory makes the model opened at Go";
 
-    w->Change2FreqA(7205.5);
+    w->hub().Change2FreqA(7205.5);
     ASSERT_TRUE(waitFor([&] { return std::abs(emu->tunedFrequencyHz() - 7205500) < 5; }, 10000))
         << emu->tunedFrequencyHz();
-    EXPECT_NEAR(w->Update2RxFreq(), 7205.5, 0.005);
+    EXPECT_NEAR(w->hub().Update2RxFreq(), 7205.5, 0.005);
 
-    w->SetRx2mfa(QStringLiteral("U"));
-    EXPECT_EQ(w->ConvertRx2mfa(), QStringLiteral("u"));
-    w->SetRx2mfa(QStringLiteral("c"));
-    EXPECT_EQ(w->ConvertRx2mfa(), QStringLiteral("c"));
+    w->hub().SetRx2mfa(QStringLiteral("U"));
+    EXPECT_EQ(w->hub().ConvertRx2mfa(), QStringLiteral("u"));
+    w->hub().SetRx2mfa(QStringLiteral("c"));
+    EXPECT_EQ(w->hub().ConvertRx2mfa(), QStringLiteral("c"));
     EXPECT_FALSE(rx.setModeLetter(QStringLiteral("x")).has_value()) << "a letter without meaning sets nothing";
     EXPECT_TRUE(rx.readSmeter().has_value());
 
@@ -95,8 +95,8 @@ TEST_P(HubThroughInterface, TunesReadsBackAndTellsASilentReceiverFromAnAnswer)
     if (m.readsBack) {
         EXPECT_FALSE(rx.readFrequency().has_value());
         EXPECT_FALSE(rx.readModeLetter().has_value());
-        EXPECT_EQ(w->Update2RxFreq(), 0);
-        EXPECT_EQ(w->ConvertRx2mfa(), QString());
+        EXPECT_EQ(w->hub().Update2RxFreq(), 0);
+        EXPECT_EQ(w->hub().ConvertRx2mfa(), QString());
     } else {
         // What cannot be read back is the state last sent, answer or not.
         EXPECT_NEAR(rx.readFrequency().value_or(0), 7205.5, 0.0005);
@@ -177,8 +177,8 @@ TEST_F(Links, LinkedWindowsHearEachTunedFrequencyInOrderAndUnlinkedOnesNothing)
     links::remove(&gone);
 
     frmWelcome *w = frmWelcome::instance();
-    w->Change2FreqA(6070);
-    w->Change2FreqA(9650.5);
+    w->hub().Change2FreqA(6070);
+    w->hub().Change2FreqA(9650.5);
     EXPECT_EQ(log.lines, (QStringList{"bdxc 6070.000", "own 6070.000", "last20 6070.000", "track 6070", "bdxc 9650.500",
                                       "own 9650.500", "last20 9650.500", "track 9650.5"}));
 
@@ -186,7 +186,7 @@ TEST_F(Links, LinkedWindowsHearEachTunedFrequencyInOrderAndUnlinkedOnesNothing)
     log.lines.clear();
     G.last20record = links::recordsFreqSteps();
     EXPECT_FALSE(G.last20record);
-    w->Change2FreqA(9655);
+    w->hub().Change2FreqA(9655);
     EXPECT_EQ(log.lines, (QStringList{"bdxc 9655.000", "own 9655.000", "track 9655"}));
     EXPECT_TRUE(G.last20record) << "the next tuning is recorded again";
 
@@ -196,7 +196,7 @@ TEST_F(Links, LinkedWindowsHearEachTunedFrequencyInOrderAndUnlinkedOnesNothing)
     links::remove(&last20);
     links::remove(&tracking);
     log.lines.clear();
-    w->Change2FreqA(6000);
+    w->hub().Change2FreqA(6000);
     EXPECT_TRUE(log.lines.isEmpty());
     EXPECT_EQ(links::last20(), nullptr);
 }

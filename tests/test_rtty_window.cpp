@@ -65,6 +65,8 @@ struct RttyWindow : ::testing::TestWithParam<int> {
                                     rx == 2 ? &ProgramState::nrd535loaded : &ProgramState::nrd545loaded);
         });
         static_cast<PanelStandIn *>(Windows::get(panel))->txtFrequencyA->setText(QStringLiteral("14080.000"));
+        // The RTTY window is opened from its panel, which is loaded meanwhile.
+        G.*(rx == 2 ? &ProgramState::nrd535loaded : &ProgramState::nrd545loaded) = true;
         CommControl &port = comm();
         port.CommPort = 1;
         port.Settings = QStringLiteral("4800,N,8,1");

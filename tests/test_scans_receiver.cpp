@@ -277,7 +277,7 @@ TEST_F(ScansOnAR7030, BandStepsFollowTheLastTwentyRuleAndOtherTuningIsRecorded)
     w->tmrScanband_Timer();
     EXPECT_NEAR(tunedAfter(7010), 7010, 0.01);
     EXPECT_NE(last20->shown(0), panel->txtFrequencyA->text()); // a step, not recorded
-    frmWelcome::instance()->Change2FreqA(9500); // tuned elsewhere meanwhile
+    frmWelcome::instance()->hub().Change2FreqA(9500); // tuned elsewhere meanwhile
     EXPECT_EQ(last20->shown(0), panel->txtFrequencyA->text());
     last20->chkNofreqsteps->setValue(0);
     w->tmrScanband_Timer();

@@ -522,7 +522,7 @@ TEST_F(StationWindows, ClickOnTheLineAScanSelectedTunesIt)
         ASSERT_FALSE(w->scanning());
         ASSERT_EQ(w->list->currentIndex().row(), 0) << "the scan selected the first line";
 
-        frmWelcome::instance()->Change2FreqA(7100);
+        frmWelcome::instance()->hub().Change2FreqA(7100);
         ASSERT_TRUE(tunedTo(7100));
         const QRect line = w->list->visualRect(w->lines->index(0));
         QTest::mouseClick(w->list->viewport(), Qt::LeftButton, {}, line.center());

@@ -233,7 +233,7 @@ TEST_F(TrackingOnAR7030, LoadStepPollAndLogEntry)
     EXPECT_TRUE(w->spnFreqstep->isEnabled());
 
     // The hub's tuning runs the search: 9420 listed with distance and bearing.
-    frmWelcome::instance()->Change2FreqA(9420);
+    frmWelcome::instance()->hub().Change2FreqA(9420);
     ASSERT_TRUE(tunedTo(9420));
     EXPECT_EQ(w->txtFrequencyA->text().trimmed().left(4), "9420");
     EXPECT_TRUE(w->lblBingo[0]->text().contains("On it"));
@@ -250,7 +250,7 @@ TEST_F(TrackingOnAR7030, LoadStepPollAndLogEntry)
     EXPECT_TRUE(tunedTo(9415));
     w->spnFreqstep_SpinUp();
     EXPECT_TRUE(tunedTo(9420));
-    frmWelcome::instance()->Change2FreqA(9420.01);
+    frmWelcome::instance()->hub().Change2FreqA(9420.01);
     ASSERT_TRUE(tunedTo(9420.01));
     w->spnFreqstep_SpinUp();
     EXPECT_TRUE(tunedTo(9425.01));
@@ -260,7 +260,7 @@ TEST_F(TrackingOnAR7030, LoadStepPollAndLogEntry)
     EXPECT_TRUE(w->spnFreqstep->isEnabled());
 
     // The AR7030 poll: the dial moved, then stands still.
-    frmWelcome::instance()->Change2FreqA(9420);
+    frmWelcome::instance()->hub().Change2FreqA(9420);
     ASSERT_TRUE(tunedTo(9420));
     w->optMousedial->select(1);
     EXPECT_TRUE(w->tmrDial7030.isActive());
@@ -296,7 +296,7 @@ TEST_F(TrackingOnAR7030, LoadStepPollAndLogEntry)
     EXPECT_FALSE(G.trackingloaded);
     EXPECT_FALSE(G.trackdbloaded);
     EXPECT_FALSE(w->tmrDial7030.isActive());
-    frmWelcome::instance()->Change2FreqA(9425);
+    frmWelcome::instance()->hub().Change2FreqA(9425);
     EXPECT_TRUE(tunedTo(9425)) << "the hub leaves a closed window alone";
 }
 

@@ -67,7 +67,7 @@ struct RxRig : ::testing::TestWithParam<int> {
         G.setupdata[28] = 40;
         G.setupdata[31] = 50;
         frmWelcome::instance()->imgGo_Click();
-        ASSERT_TRUE(frmWelcome::instance()->openPanel());
+        ASSERT_TRUE(frmWelcome::instance()->hub().openPanel());
         ASSERT_TRUE(dialogs.shown().isEmpty()) << dialogs.shown().first().title.toStdString();
     }
     void TearDown() override
@@ -129,7 +129,7 @@ TEST_P(RxRig, TwoProgramsRunInSequence)
     EXPECT_NEAR(w->editor.frequencyHz() / 1000.0, tunedKhz(), 0.01) << "the editor took the receiver's frequency";
     if (rx == 1) {
         // The AR7030 tunes in steps of about 3 Hz and reads 6000 kHz back as 5999.999.
-        frmWelcome::instance()->Change2FreqA(6000.0);
+        frmWelcome::instance()->hub().Change2FreqA(6000.0);
         w->cmdRX_Click();
         EXPECT_EQ(w->editor.frequencyHz(), 6000000) << "the frequency as the panel shows it";
     }

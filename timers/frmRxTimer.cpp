@@ -367,7 +367,7 @@ void frmRxTimer::getrxsetting()
     const bool answered = r.has_value();
     if (answered)
         editor.setFromReceiver(*r);
-    double kHz = frmWelcome::instance()->Update2RxFreq();
+    double kHz = frmWelcome::instance()->hub().Update2RxFreq();
     // A receiver that tunes in steps of a few Hz reads 6000 kHz back as
     // 5999.999. The editor takes the frequency as its panel shows it, to 10 Hz.
     if (rxModel(m_type).tuningStepHz > 0)
@@ -719,7 +719,7 @@ void frmRxTimer::endRun()
 void frmRxTimer::setrx2tptel()
 {
     const ProgRow &p = table.progdata[size_t(curprog)];
-    frmWelcome::instance()->Change2FreqA(rowFrequencyKHz(p));
+    frmWelcome::instance()->hub().Change2FreqA(rowFrequencyKHz(p));
     if (m_rx)
         m_rx->applySetting(RxSetting{p[7], p[8], p[9], p[10], p[11], p[12]}, &frmPanel::showOnOpenPanel);
 }

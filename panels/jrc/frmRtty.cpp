@@ -321,9 +321,7 @@ void frmRtty::showCaptureFile(const QString &name)
 
 QString frmRtty::panelFrequency() const
 {
-    if (auto *panel = Windows::existing<frmPanel>(frmWelcome::panelName(m_rxtype)))
-        return panel->frequencyText();
-    return QString();
+    return hub().panelFrequencyText();
 }
 
 void frmRtty::cmdStart_Click()
