@@ -103,7 +103,7 @@ void BM_WindowFirstLoad(benchmark::State &state)
     for (auto _ : state) {
         state.PauseTiming();
         resetLogStore();
-        auto *w = Windows::get<frmLog>(QStringLiteral("frmLog"));
+        auto *w = Windows::get<frmLog>();
         w->showModeless();
         QApplication::processEvents();
         state.ResumeTiming();
@@ -121,7 +121,7 @@ void BM_WindowWarmReload(benchmark::State &state)
 {
     Data &d = data(int(state.range(0)));
     registerBuiltWindows();
-    auto *w = Windows::get<frmLog>(QStringLiteral("frmLog"));
+    auto *w = Windows::get<frmLog>();
     w->showModeless();
     loadThroughReader(d);
     QApplication::processEvents();

@@ -137,14 +137,14 @@ int child(const QString &what, const QString &dir, int lines)
     int failed = 0;
     if (what == QLatin1String("all")) {
         struct Load {
-            const char *window;
+            WindowId window;
             int kind;
             const char *file;
-        } loads[] = {{"frmBdxc", 1, "BDX_BENCH.TXT"},  {"frmOwn", 2, "OWN_BENCH.TXT"},
-                     {"frmIlg2rx", 3, "ILGSDATA.ftl"}, {"frmTracking", 5, "ILGSDATA.ftl"},
-                     {"frmLog", 4, "LOG_BENCH.TXT"},   {"frmMemman", 8, "MEM_BENCH.TXT"}};
+        } loads[] = {{WindowId::frmBdxc, 1, "BDX_BENCH.TXT"},  {WindowId::frmOwn, 2, "OWN_BENCH.TXT"},
+                     {WindowId::frmIlg2rx, 3, "ILGSDATA.ftl"}, {WindowId::frmTracking, 5, "ILGSDATA.ftl"},
+                     {WindowId::frmLog, 4, "LOG_BENCH.TXT"},   {WindowId::frmMemman, 8, "MEM_BENCH.TXT"}};
         for (const Load &l : loads) {
-            if (TavForm *w = Windows::get(QLatin1String(l.window)))
+            if (TavForm *w = Windows::get(l.window))
                 w->showModeless();
             app.processEvents();
             G.filedirs[size_t(l.kind)] = dir;

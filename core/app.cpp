@@ -29,20 +29,20 @@ namespace tav {
 
 void registerBuiltWindows()
 {
-    Windows::registerFactory(QStringLiteral("frmWelcome"), [] { return frmWelcome::instance(); });
-    Windows::registerFactory(QStringLiteral("frmAbout"), [] { return new frmAbout; });
-    Windows::registerFactory(QStringLiteral("frmSetUp"), [] { return new frmSetUp; });
-    Windows::registerFactory(QStringLiteral("frmLoadfile"), [] { return new frmLoadfile; });
-    Windows::registerFactory(QStringLiteral("frmSavefile"), [] { return new frmSavefile; });
-    Windows::registerFactory(QStringLiteral("frmNoRx"), [] { return new frmNoRx; });
-    Windows::registerFactory(QStringLiteral("frmAR7030"), [] { return new frmAR7030; });
-    Windows::registerFactory(QStringLiteral("frmRX320"), [] { return new frmRX320; });
-    Windows::registerFactory(QStringLiteral("frmUserdefs"), [] { return new frmUserdefs; });
-    Windows::registerFactory(QStringLiteral("frmNRD545"), [] { return new frmNRD545; });
-    Windows::registerFactory(QStringLiteral("frmUserdefs545"), [] { return new frmUserdefs545; });
-    Windows::registerFactory(QStringLiteral("frmAdvancedDSP"), [] { return new frmAdvancedDSP; });
-    Windows::registerFactory(QStringLiteral("frmNRD535"), [] { return new frmNRD535; });
-    Windows::registerFactory(QStringLiteral("frmRtty"), [] { return new frmRtty; });
+    Windows::registerFactory(WindowId::frmWelcome, [] { return frmWelcome::instance(); });
+    Windows::registerFactory(WindowId::frmAbout, [] { return new frmAbout; });
+    Windows::registerFactory(WindowId::frmSetUp, [] { return new frmSetUp; });
+    Windows::registerFactory(WindowId::frmLoadfile, [] { return new frmLoadfile; });
+    Windows::registerFactory(WindowId::frmSavefile, [] { return new frmSavefile; });
+    Windows::registerFactory(WindowId::frmNoRx, [] { return new frmNoRx; });
+    Windows::registerFactory(WindowId::frmAR7030, [] { return new frmAR7030; });
+    Windows::registerFactory(WindowId::frmRX320, [] { return new frmRX320; });
+    Windows::registerFactory(WindowId::frmUserdefs, [] { return new frmUserdefs; });
+    Windows::registerFactory(WindowId::frmNRD545, [] { return new frmNRD545; });
+    Windows::registerFactory(WindowId::frmUserdefs545, [] { return new frmUserdefs545; });
+    Windows::registerFactory(WindowId::frmAdvancedDSP, [] { return new frmAdvancedDSP; });
+    Windows::registerFactory(WindowId::frmNRD535, [] { return new frmNRD535; });
+    Windows::registerFactory(WindowId::frmRtty, [] { return new frmRtty; });
     registerListWindows();
     registerStationWindows();
     registerLogbookWindows();

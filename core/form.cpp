@@ -48,53 +48,8 @@ QHash<QString, Entry> &table()
 {
     static QHash<QString, Entry> t = [] {
         QHash<QString, Entry> t;
-        auto add = [&](const char *name, int slot, bool ProgramState::*flag) {
-            t.insert(QLatin1String(name), Entry{slot, flag, {}, {}});
-        };
-        add("frm320Files", 1, &ProgramState::f320filesloaded);
-        add("frmAbout", 2, &ProgramState::aboutloaded);
-        add("frmAR7030", 3, &ProgramState::ar7030loaded);
-        add("frmBdxc", 4, &ProgramState::bdxcloaded);
-        add("frmConvertILG", 5, &ProgramState::convertilgloaded);
-        add("frmIlg2rx", 6, &ProgramState::ilg2rxloaded);
-        add("frmILGfinddbf", 7, &ProgramState::ilgfinddbfloaded);
-        add("frmIlgqsort", 8, &ProgramState::ilgqsortloaded);
-        add("frmIlgquery", 9, &ProgramState::ilgqueryloaded);
-        add("frmLast20", 10, &ProgramState::last20loaded);
-        add("frmLoadfile", 11, &ProgramState::loadfileloaded);
-        add("frmLog", 12, &ProgramState::logloaded);
-        add("frmLogFormat", 13, &ProgramState::logformatloaded);
-        add("frmLoginput", 14, &ProgramState::loginputloaded);
-        add("frmLogsort", 15, &ProgramState::logsortloaded);
-        add("frmMemcell", 16, &ProgramState::memcellloaded);
-        add("frmMemman", 17, &ProgramState::memmanloaded);
-        add("frmNoRx", 18, &ProgramState::norxloaded);
-        add("frmNRD535", 19, &ProgramState::nrd535loaded);
-        add("frmOwn", 20, &ProgramState::ownloaded);
-        add("frmPropagation", 21, &ProgramState::propagationloaded);
-        add("frmRtty", 22, &ProgramState::rttyloaded);
-        add("frmRX320", 23, &ProgramState::rx320loaded);
-        add("frmRxClock", 24, &ProgramState::rxclockloaded);
-        add("frmRxTimer", 25, &ProgramState::rxtimerloaded);
-        add("frmSavefile", 26, &ProgramState::savefileloaded);
-        add("frmScratchpad", 27, &ProgramState::scratchpadloaded);
-        add("frmSetUp", 28, &ProgramState::setuploaded);
-        add("frmSmeter", 29, &ProgramState::smeterloaded);
-        add("frmTracking", 32, &ProgramState::trackingloaded);
-        add("frmUserdefs", 33, &ProgramState::userdefsloaded);
-        add("frmWelcome", 34, &ProgramState::welcomeloaded);
-        add("frmAdvancedDSP", 35, &ProgramState::advanceddsploaded);
-        add("frmAero2rx", 36, &ProgramState::aero2rxloaded);
-        add("frmAeroquery", 37, &ProgramState::aeroqueryloaded);
-        add("frmNRD545", 38, &ProgramState::nrd545loaded);
-        add("frmScanlist", 39, &ProgramState::scanlistloaded);
-        add("frmScanpairs", 40, &ProgramState::scanpairsloaded);
-        add("frmUserdefs545", 41, &ProgramState::userdefs545loaded);
-        add("frmProp2prt2", 42, &ProgramState::prop2prt2loaded);
-        add("frmScanband", 43, &ProgramState::scanbandloaded);
-        add("frmMarkfreqs", 44, &ProgramState::markfreqsloaded);
-        add("frmProphisto", 45, &ProgramState::prophistoloaded);
-        add("frmConvertAero", 0, &ProgramState::convertaeroloaded);
+        for (const WindowDecl &d : windowDecls)
+            t.insert(QLatin1String(d.name), Entry{d.slot, d.flag, {}, {}});
         return t;
     }();
     return t;
@@ -114,6 +69,11 @@ TavForm::TavForm(const QString &name, int slot, bool ProgramState::*flag, QWidge
 {
     setObjectName(name);
     setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+TavForm::TavForm(WindowId id, QWidget *parent)
+    : TavForm(windowName(id), windowDecl(id).slot, windowDecl(id).flag, parent)
+{
 }
 
 // Rounded both ways, so twips -> pixels -> twips gives back the same pixels.
@@ -224,10 +184,12 @@ void TavForm::placeFrame()
 }
 
 namespace {
-const QStringList &panelWindows()
+bool isPanelOrHub(const QString &name)
 {
-    static const QStringList names = {"frmNoRx", "frmAR7030", "frmNRD535", "frmRX320", "frmNRD545"};
-    return names;
+    for (const WindowDecl &d : windowDecls)
+        if (d.role != WindowRole::Tool && name == QLatin1String(d.name))
+            return true;
+    return false;
 }
 } // namespace
 
@@ -244,11 +206,11 @@ void TavForm::placeAtLoad()
 
 bool TavForm::placeBesidePanel()
 {
-    if (objectName() == QLatin1String("frmWelcome") || panelWindows().contains(objectName()))
+    if (isPanelOrHub(objectName()))
         return false;
     TavForm *panel = nullptr;
-    for (const QString &name : panelWindows())
-        if (TavForm *p = Windows::existing(name); p && p != this && p->isVisible()) {
+    for (const WindowDecl &d : windowDecls)
+        if (TavForm *p = Windows::existing(d.id); d.role == WindowRole::Panel && p && p != this && p->isVisible()) {
             panel = p;
             break;
         }
@@ -722,16 +684,20 @@ QStringList Windows::names()
     return n;
 }
 
+void Windows::registerFactory(WindowId id, Factory f) { registerFactory(windowName(id), std::move(f)); }
+bool Windows::available(WindowId id) { return available(windowName(id)); }
+TavForm *Windows::get(WindowId id) { return get(windowName(id)); }
+TavForm *Windows::existing(WindowId id) { return existing(windowName(id)); }
+
 const QStringList &unloadToolsOrder()
 {
-    static const QStringList order = {
-        "frmAbout",      "frmBdxc",        "frmConvertILG",  "frmIlg2rx",      "frmILGfinddbf", "frmIlgquery",
-        "frmIlgqsort",   "frmLoadfile",    "frmLast20",      "frmLog",         "frmLogFormat",  "frmLoginput",
-        "frmLogsort",    "frmMemcell",     "frmMemman",      "frmOwn",         "frmPropagation", "frmRxClock",
-        "frmRxTimer",    "frmSavefile",    "frmSetUp",       "frmSmeter",      "frmTracking",   "frmRtty",
-        "frmScratchpad", "frm320Files",    "frmScanlist",    "frmUserdefs",    "frmUserdefs545", "frmAdvancedDSP",
-        "frmConvertAero", "frmAero2rx",    "frmAeroquery",   "frmScanpairs",   "frmProp2prt2",  "frmScanband",
-        "frmMarkfreqs",  "frmProphisto"};
+    static const QStringList order = [] {
+        QStringList o;
+        for (const WindowDecl &d : windowDecls)
+            if (d.role == WindowRole::Tool)
+                o << QLatin1String(d.name);
+        return o;
+    }();
     return order;
 }
 

@@ -4,6 +4,7 @@
 // any unload work), the position slot, and the loaded flag.
 
 #include "core/globals.h"
+#include "core/windowdecl.h"
 
 #include <QElapsedTimer>
 #include <QPointer>
@@ -21,6 +22,8 @@ class TavForm : public QWidget {
 public:
     // `slot` 0 keeps no position; `flag` points at the window's loaded flag.
     TavForm(const QString &name, int slot, bool ProgramState::*flag, QWidget *parent = nullptr);
+    // A declared window: name, slot and flag come from its declaration.
+    explicit TavForm(WindowId id, QWidget *parent = nullptr);
 
     // Runs the window's load (once until it is unloaded). The window stays hidden.
     void load();
@@ -127,6 +130,18 @@ public:
     static TavForm *existing(const QString &name);
     template <class T> static T *get(const QString &name) { return qobject_cast<T *>(get(name)); }
     template <class T> static T *existing(const QString &name) { return qobject_cast<T *>(existing(name)); }
+
+    // Typed access: each window class names its declaration as `windowId`.
+    static void registerFactory(WindowId id, Factory f);
+    static bool available(WindowId id);
+    static TavForm *get(WindowId id);
+    static TavForm *existing(WindowId id);
+    template <class T> static T *get() { return qobject_cast<T *>(get(T::windowId)); }
+    template <class T> static T *get(WindowId id) { return qobject_cast<T *>(get(id)); }
+    template <class T> static T *existing(WindowId id) { return qobject_cast<T *>(existing(id)); }
+    template <class T> static T *existing() { return qobject_cast<T *>(existing(T::windowId)); }
+    // Registers the window class's own factory (a plain `new T`).
+    template <class T> static void registerWindow() { registerFactory(T::windowId, [] { return new T; }); }
     // The slot and flag of a known window (slot -1 when unknown).
     static int slotOf(const QString &name);
     static bool ProgramState::*flagOf(const QString &name);

@@ -34,7 +34,7 @@ QString savePrefix(int kind)
 
 } // namespace
 
-frmSavefile::frmSavefile() : TavForm(QStringLiteral("frmSavefile"), 26, &ProgramState::savefileloaded)
+frmSavefile::frmSavefile() : TavForm(WindowId::frmSavefile)
 {
     setWindowTitle(QStringLiteral("Select Save Filename"));
     auto *lay = new QVBoxLayout(this);
@@ -161,7 +161,7 @@ void frmSavefile::cmdOK_Click()
             unload();
             return;
         }
-        if (auto *rtty = Windows::existing<frmRtty>(QStringLiteral("frmRtty")))
+        if (auto *rtty = Windows::existing<frmRtty>())
             rtty->showCaptureFile(G.filenames[13]);
         unload();
         return;

@@ -14,6 +14,7 @@ namespace tav {
 class frmSavefile : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmSavefile;
     frmSavefile();
 
     QComboBox *cmbSavefile = nullptr;

@@ -98,7 +98,7 @@ protected:
 // which a panel's Exit must not do.
 std::function<void(int)> frmWelcome::endProgram = [](int code) { std::exit(code); };
 
-frmWelcome::frmWelcome() : TavForm(QStringLiteral("frmWelcome"), 34, &ProgramState::welcomeloaded)
+frmWelcome::frmWelcome() : TavForm(WindowId::frmWelcome)
 {
     setWindowTitle(QStringLiteral("Tavorin 2.0"));
     auto *outer = new QVBoxLayout(this);
@@ -156,7 +156,7 @@ frmWelcome *frmWelcome::instance()
 {
     if (!s_instance) {
         s_instance = new frmWelcome;
-        Windows::registerFactory(QStringLiteral("frmWelcome"), [] { return instance(); });
+        Windows::registerFactory(WindowId::frmWelcome, [] { return instance(); });
     }
     return s_instance;
 }
@@ -171,8 +171,9 @@ void frmWelcome::destroy()
 
 QString frmWelcome::panelName(int rxtype)
 {
-    static const char *names[] = {"frmNoRx", "frmAR7030", "frmNRD535", "frmRX320", "frmNRD545"};
-    return (rxtype >= 0 && rxtype <= 4) ? QLatin1String(names[rxtype]) : QString();
+    static const WindowId ids[] = {WindowId::frmNoRx, WindowId::frmAR7030, WindowId::frmNRD535, WindowId::frmRX320,
+                                   WindowId::frmNRD545};
+    return (rxtype >= 0 && rxtype <= 4) ? windowName(ids[rxtype]) : QString();
 }
 
 void frmWelcome::setGoLabel(int rxtype)
@@ -261,13 +262,13 @@ void frmWelcome::imgGo_Click()
 
 void frmWelcome::imgSetup_Click()
 {
-    if (TavForm *f = Windows::get(QStringLiteral("frmSetUp")))
+    if (TavForm *f = Windows::get(WindowId::frmSetUp))
         f->showModal();
 }
 
 void frmWelcome::imgAbout_Click()
 {
-    if (TavForm *f = Windows::get(QStringLiteral("frmAbout")))
+    if (TavForm *f = Windows::get(WindowId::frmAbout))
         f->showModal();
 }
 

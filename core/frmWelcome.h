@@ -21,6 +21,7 @@ class frmPanel;
 class frmWelcome : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmWelcome;
     // The one welcome window, created on first use.
     static frmWelcome *instance();
     static bool exists();

@@ -9,7 +9,7 @@
 namespace tav::lists {
 
 frmBdxc::frmBdxc()
-    : ListWindow(QStringLiteral("frmBdxc"), 4, &ProgramState::bdxcloaded, QStringLiteral("BDXC "), 1,
+    : ListWindow(WindowId::frmBdxc, QStringLiteral("BDXC "), 1,
                  QStringLiteral("Load BDXC File"), QStringLiteral("grdBdxc"), BdxcList::kColumns,
                  {1400, 1800, 1120, 620, 620, 620, 620, 620, 620, 620}, {1400, 1800, 1120, 4680})
 {

@@ -10,7 +10,7 @@
 namespace tav::lists {
 
 frmOwn::frmOwn()
-    : ListWindow(QStringLiteral("frmOwn"), 20, &ProgramState::ownloaded, QStringLiteral("Own"), 2,
+    : ListWindow(WindowId::frmOwn, QStringLiteral("Own"), 2,
                  QStringLiteral("Load Own File"), QStringLiteral("grdOwn"), OwnList::kColumns,
                  {2200, 550, 550, 1000, 620, 620, 620, 620, 620, 620, 620}, {2200, 550, 550, 1000, 4835})
 {

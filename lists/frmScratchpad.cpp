@@ -29,7 +29,7 @@ void ScratchPadModel::changed()
     emit dataChanged(index(0, 0), index(ScratchPad::kRows - 1, ScratchPad::kCells - 1));
 }
 
-frmScratchpad::frmScratchpad() : TavForm(QStringLiteral("frmScratchpad"), 27, &ProgramState::scratchpadloaded)
+frmScratchpad::frmScratchpad() : TavForm(WindowId::frmScratchpad)
 {
     setWindowTitle(QStringLiteral("Frequency Scratchpad"));
     auto *top = new QHBoxLayout(this);
@@ -226,7 +226,7 @@ void frmScratchpad::cmdLoad_Click() { showLoadDialog(this, 9); }
 void frmScratchpad::cmdSave_Click()
 {
     G.filekind = 9;
-    if (TavForm *dlg = Windows::get(QStringLiteral("frmSavefile"))) {
+    if (TavForm *dlg = Windows::get(WindowId::frmSavefile)) {
         Busy busy(this);
         dlg->showModal();
     }

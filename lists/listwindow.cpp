@@ -48,7 +48,7 @@ QString panelFrequencyText(bool withNoRx)
     if (frmPanel *p = frmWelcome::instance()->openPanel())
         return p->txtFrequencyA ? p->txtFrequencyA->text() : QString();
     if (withNoRx && G.goRxtype == 0 && G.norxloaded)
-        if (auto *n = Windows::existing<frmNoRx>(QStringLiteral("frmNoRx")))
+        if (auto *n = Windows::existing<frmNoRx>())
             return n->txtFrequencyA ? n->txtFrequencyA->text() : QString();
     return QString();
 }
@@ -56,16 +56,16 @@ QString panelFrequencyText(bool withNoRx)
 void showLoadDialog(TavForm *owner, int kind)
 {
     G.filekind = kind;
-    if (TavForm *dlg = Windows::get(QStringLiteral("frmLoadfile"))) {
+    if (TavForm *dlg = Windows::get(WindowId::frmLoadfile)) {
         TavForm::Busy busy(owner);
         dlg->showModal();
     }
 }
 
-ListWindow::ListWindow(const QString &name, int slot, bool ProgramState::*flag, const QString &caption,
+ListWindow::ListWindow(WindowId id, const QString &caption,
                        int fileKind, const QString &loadCaption, const QString &gridName, int columns,
                        const QVector<int> &gridWidths, const QVector<int> &titleWidths, const QString &dbLabelName)
-    : TavForm(name, slot, flag), m_kind(fileKind)
+    : TavForm(id), m_kind(fileKind)
 {
     setWindowTitle(caption);
     auto *top = new QVBoxLayout(this);

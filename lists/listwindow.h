@@ -67,7 +67,7 @@ public:
     QString cellText(int row, int column) const { return model->text(row, column); }
 
 protected:
-    ListWindow(const QString &name, int slot, bool ProgramState::*flag, const QString &caption, int fileKind,
+    ListWindow(WindowId id, const QString &caption, int fileKind,
                const QString &loadCaption, const QString &gridName, int columns, const QVector<int> &gridWidths,
                const QVector<int> &titleWidths, const QString &dbLabelName = QStringLiteral("lblDbname"));
 

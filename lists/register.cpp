@@ -14,9 +14,9 @@ namespace tav {
 namespace {
 
 // A reader works on its window, loading it when it is not loaded.
-template <class W> W *loadedWindow(const char *name)
+template <class W> W *loadedWindow()
 {
-    W *w = Windows::get<W>(QLatin1String(name));
+    W *w = Windows::get<W>();
     if (w)
         w->load();
     return w;
@@ -30,16 +30,16 @@ FileResult missingWindow() { return FileResult::failure(QStringLiteral("The list
 void registerListWindows()
 {
     using namespace lists;
-    Windows::registerFactory(QStringLiteral("frmBdxc"), [] { return new frmBdxc; });
-    Windows::registerFactory(QStringLiteral("frmOwn"), [] { return new frmOwn; });
-    Windows::registerFactory(QStringLiteral("frm320Files"), [] { return new frm320Files; });
-    Windows::registerFactory(QStringLiteral("frmLast20"), [] { return new frmLast20; });
-    Windows::registerFactory(QStringLiteral("frmMarkfreqs"), [] { return new frmMarkfreqs; });
-    Windows::registerFactory(QStringLiteral("frmScratchpad"), [] { return new frmScratchpad; });
+    Windows::registerFactory(WindowId::frmBdxc, [] { return new frmBdxc; });
+    Windows::registerFactory(WindowId::frmOwn, [] { return new frmOwn; });
+    Windows::registerFactory(WindowId::frm320Files, [] { return new frm320Files; });
+    Windows::registerFactory(WindowId::frmLast20, [] { return new frmLast20; });
+    Windows::registerFactory(WindowId::frmMarkfreqs, [] { return new frmMarkfreqs; });
+    Windows::registerFactory(WindowId::frmScratchpad, [] { return new frmScratchpad; });
 
     // Every route that reads the "Ignore Freq steps" box finds the window loaded.
     links::setLast20Loader([]() -> Last20Link * {
-        TavForm *w = Windows::get(QStringLiteral("frmLast20"));
+        TavForm *w = Windows::get(WindowId::frmLast20);
         if (!w)
             return nullptr;
         w->load();
@@ -47,23 +47,23 @@ void registerListWindows()
     });
 
     registerReader(1, [](const QString &path) {
-        auto *w = loadedWindow<frmBdxc>("frmBdxc");
+        auto *w = loadedWindow<frmBdxc>();
         return w ? w->bdxcfile2ram(path) : missingWindow();
     });
     registerReader(2, [](const QString &path) {
-        auto *w = loadedWindow<frmOwn>("frmOwn");
+        auto *w = loadedWindow<frmOwn>();
         return w ? w->ownfile2ram(path) : missingWindow();
     });
     registerReader(10, [](const QString &path) {
-        auto *w = loadedWindow<frm320Files>("frm320Files");
+        auto *w = loadedWindow<frm320Files>();
         return w ? w->f320file2ram(path) : missingWindow();
     });
     registerReader(9, [](const QString &path) {
-        auto *w = loadedWindow<frmScratchpad>("frmScratchpad");
+        auto *w = loadedWindow<frmScratchpad>();
         return w ? w->fspfile2ram(path) : missingWindow();
     });
     registerWriter(9, [](const QString &path) {
-        auto *w = Windows::get<frmScratchpad>(QStringLiteral("frmScratchpad"));
+        auto *w = Windows::get<frmScratchpad>();
         return w ? w->fspram2file(path) : missingWindow();
     });
 }

@@ -112,7 +112,7 @@ void LogTableModel::clearRows()
 
 // ---- the window ----
 
-frmLog::frmLog() : TavForm(QStringLiteral("frmLog"), 12, &ProgramState::logloaded)
+frmLog::frmLog() : TavForm(WindowId::frmLog)
 {
     setWindowTitle(QStringLiteral("Logging"));
     setBackColor(this, kLightYellow);
@@ -213,7 +213,7 @@ void frmLog::Form_Unload()
 {
     // An entry still open is given up as by its Cancel.
     if (G.loginputloaded)
-        if (TavForm *d = Windows::existing(QStringLiteral("frmLoginput")))
+        if (TavForm *d = Windows::existing(WindowId::frmLoginput))
             d->unload();
     m_entryOpen = false;
     links::remove(static_cast<FrequencyBoxLink *>(this));
@@ -290,7 +290,7 @@ void frmLog::cmdLoad_Click()
     if (m_entryOpen)
         return;
     G.filekind = 4;
-    if (TavForm *f = Windows::get(QStringLiteral("frmLoadfile")))
+    if (TavForm *f = Windows::get(WindowId::frmLoadfile))
         f->showModal();
 }
 
@@ -304,7 +304,7 @@ void frmLog::cmdAddrecord_Click()
                MsgIcon::Exclamation, QStringLiteral("Logging"));
         return;
     }
-    if (auto *d = Windows::get<frmLoginput>(QStringLiteral("frmLoginput"))) {
+    if (auto *d = Windows::get<frmLoginput>()) {
         d->load();
         d->beginAdd();
         d->showModeless();
@@ -320,7 +320,7 @@ void frmLog::cmdChangerecord_Click()
         msgBox(QStringLiteral("No record selected"), MsgIcon::Exclamation, QStringLiteral("Logging"));
         return;
     }
-    if (auto *d = Windows::get<frmLoginput>(QStringLiteral("frmLoginput"))) {
+    if (auto *d = Windows::get<frmLoginput>()) {
         d->load();
         d->beginChange(sel);
         d->showModeless();
@@ -350,7 +350,7 @@ void frmLog::cmdDeleterecord_Click()
 
 void frmLog::cmdFormat_Click()
 {
-    if (TavForm *f = Windows::get(QStringLiteral("frmLogFormat")))
+    if (TavForm *f = Windows::get(WindowId::frmLogFormat))
         f->showModal();
 }
 
@@ -358,7 +358,7 @@ void frmLog::cmdSort_Click()
 {
     if (m_entryOpen)
         return;
-    if (TavForm *f = Windows::get(QStringLiteral("frmLogsort")))
+    if (TavForm *f = Windows::get(WindowId::frmLogsort))
         f->showModal();
 }
 
@@ -390,7 +390,7 @@ void frmLog::cmdsaveas_Click()
     if (m_entryOpen)
         return;
     G.filekind = 4;
-    if (TavForm *f = Windows::get(QStringLiteral("frmSavefile")))
+    if (TavForm *f = Windows::get(WindowId::frmSavefile))
         f->showModal();
 }
 

@@ -105,7 +105,7 @@ void MemGridModel::refreshAll()
 
 // ---- window -----------------------------------------------------------------
 
-frmMemman::frmMemman() : TavForm(QStringLiteral("frmMemman"), 17, &ProgramState::memmanloaded)
+frmMemman::frmMemman() : TavForm(WindowId::frmMemman)
 {
     setWindowTitle(QStringLiteral("Memory Management"));
     auto *top = new QVBoxLayout(this);
@@ -303,7 +303,7 @@ void frmMemman::Form_Load()
 void frmMemman::Form_Unload()
 {
     tmrScan.stop();
-    if (TavForm *editor = Windows::existing(QStringLiteral("frmMemcell")))
+    if (TavForm *editor = Windows::existing(WindowId::frmMemcell))
         editor->unload();
     m_rx.reset();
 }
@@ -435,7 +435,7 @@ void frmMemman::openCellEditor(int action, const QString &caption, bool needsDat
         return;
     }
     memState().memcellaction = action;
-    auto *editor = Windows::get<frmMemcell>(QStringLiteral("frmMemcell"));
+    auto *editor = Windows::get<frmMemcell>();
     if (!editor)
         return;
     // A new action starts the editor afresh from the selected cell.
@@ -452,7 +452,7 @@ void frmMemman::cmdDelete_Click() { openCellEditor(4, QStringLiteral("Delete sel
 void frmMemman::cmdLoad_Click()
 {
     G.filekind = 8;
-    if (TavForm *f = Windows::get(QStringLiteral("frmLoadfile")))
+    if (TavForm *f = Windows::get(WindowId::frmLoadfile))
         f->showModal();
 }
 
@@ -464,7 +464,7 @@ void frmMemman::cmdsaveas_Click()
         return;
     }
     G.filekind = 8;
-    if (TavForm *f = Windows::get(QStringLiteral("frmSavefile")))
+    if (TavForm *f = Windows::get(WindowId::frmSavefile))
         f->showModal();
 }
 

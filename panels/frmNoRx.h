@@ -19,6 +19,7 @@ namespace tav {
 class frmNoRx : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmNoRx;
     frmNoRx();
 
     QMenuBar *mnuBar = nullptr;

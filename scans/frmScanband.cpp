@@ -38,7 +38,7 @@ int s_overlaynr = 0;
 int frmScanband::overlayNumber() { return s_overlaynr; }
 
 frmScanband::frmScanband()
-    : TavForm(QStringLiteral("frmScanband"), 43, &ProgramState::scanbandloaded),
+    : TavForm(WindowId::frmScanband),
       picScan(new Canvas(QStringLiteral("picScan"), kWidth, kHeight, QColor(255, 255, 192), this)),
       m_sweep(picScan->picture())
 {
@@ -554,7 +554,7 @@ void frmScanband::cmdCls_Click()
 void frmScanband::cmdLoad_Click()
 {
     G.filekind = 6;
-    if (TavForm *dlg = Windows::get(QStringLiteral("frmLoadfile"))) {
+    if (TavForm *dlg = Windows::get(WindowId::frmLoadfile)) {
         Busy busy(this);
         dlg->showModal();
     }
@@ -563,7 +563,7 @@ void frmScanband::cmdLoad_Click()
 void frmScanband::cmdSave_Click()
 {
     G.filekind = 6;
-    if (TavForm *dlg = Windows::get(QStringLiteral("frmSavefile"))) {
+    if (TavForm *dlg = Windows::get(WindowId::frmSavefile)) {
         Busy busy(this);
         dlg->showModal();
     }

@@ -29,7 +29,7 @@ int tw(int twips) { return twips / 15; }
 } // namespace
 
 frmScanlist::frmScanlist()
-    : TavForm(QStringLiteral("frmScanlist"), 39, &ProgramState::scanlistloaded),
+    : TavForm(WindowId::frmScanlist),
       picScan(new Canvas(QStringLiteral("picScan"), kWidth, kHeight, QColor(255, 255, 192), this)),
       m_scan(picScan->picture())
 {
@@ -326,7 +326,7 @@ void frmScanlist::txtFreqlist_Click(int index)
 void frmScanlist::cmdLoad_Click()
 {
     G.filekind = 11;
-    if (TavForm *dlg = Windows::get(QStringLiteral("frmLoadfile"))) {
+    if (TavForm *dlg = Windows::get(WindowId::frmLoadfile)) {
         Busy busy(this);
         dlg->showModal();
     }
@@ -335,7 +335,7 @@ void frmScanlist::cmdLoad_Click()
 void frmScanlist::cmdsaveas_Click()
 {
     G.filekind = 11;
-    if (TavForm *dlg = Windows::get(QStringLiteral("frmSavefile"))) {
+    if (TavForm *dlg = Windows::get(WindowId::frmSavefile)) {
         Busy busy(this);
         dlg->showModal();
     }

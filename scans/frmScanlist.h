@@ -22,6 +22,7 @@ class Receiver;
 class frmScanlist : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmScanlist;
     frmScanlist();
     ~frmScanlist() override;
 

@@ -26,7 +26,7 @@ const QStringList kCompetingEntries{QStringLiteral("mnuSmeter"), QStringLiteral(
 
 } // namespace
 
-frmScanpairs::frmScanpairs() : TavForm(QStringLiteral("frmScanpairs"), 40, &ProgramState::scanpairsloaded)
+frmScanpairs::frmScanpairs() : TavForm(WindowId::frmScanpairs)
 {
     setWindowTitle(QStringLiteral("Scan Frequency pairs from list"));
     setBackColor(this, kLightYellow);
@@ -370,7 +370,7 @@ void frmScanpairs::cmdStop_Click()
 void frmScanpairs::cmdLoad_Click()
 {
     G.filekind = 12;
-    if (TavForm *dlg = Windows::get(QStringLiteral("frmLoadfile"))) {
+    if (TavForm *dlg = Windows::get(WindowId::frmLoadfile)) {
         Busy busy(this);
         dlg->showModal();
     }
@@ -380,7 +380,7 @@ void frmScanpairs::cmdsaveas_Click()
 {
     takeFocusedEdit();
     G.filekind = 12;
-    if (TavForm *dlg = Windows::get(QStringLiteral("frmSavefile"))) {
+    if (TavForm *dlg = Windows::get(WindowId::frmSavefile)) {
         Busy busy(this);
         dlg->showModal();
     }

@@ -11,9 +11,9 @@ namespace {
 
 // A file kind's reader or writer works on its window when that is open.
 template <class W>
-FileResult withWindow(const char *name, FileResult (W::*fn)(const QString &), const QString &path)
+FileResult withWindow(FileResult (W::*fn)(const QString &), const QString &path)
 {
-    W *w = Windows::existing<W>(QLatin1String(name));
+    W *w = Windows::existing<W>();
     if (!w || !w->isLoadedForm())
         return FileResult::failure(QStringLiteral("The window for this file is not open."));
     return (w->*fn)(path);
@@ -24,15 +24,15 @@ FileResult withWindow(const char *name, FileResult (W::*fn)(const QString &), co
 // The windows and file kinds of this folder join the program here.
 void registerScanWindows()
 {
-    Windows::registerFactory(QStringLiteral("frmScanlist"), [] { return new frmScanlist; });
-    Windows::registerFactory(QStringLiteral("frmScanpairs"), [] { return new frmScanpairs; });
-    Windows::registerFactory(QStringLiteral("frmScanband"), [] { return new frmScanband; });
-    registerReader(11, [](const QString &p) { return withWindow("frmScanlist", &frmScanlist::sflfile2ram, p); });
-    registerWriter(11, [](const QString &p) { return withWindow("frmScanlist", &frmScanlist::sflram2file, p); });
-    registerReader(12, [](const QString &p) { return withWindow("frmScanpairs", &frmScanpairs::sfpfile2ram, p); });
-    registerWriter(12, [](const QString &p) { return withWindow("frmScanpairs", &frmScanpairs::sfpram2file, p); });
-    registerReader(6, [](const QString &p) { return withWindow("frmScanband", &frmScanband::sanfile2ram, p); });
-    registerWriter(6, [](const QString &p) { return withWindow("frmScanband", &frmScanband::sanram2file, p); });
+    Windows::registerFactory(WindowId::frmScanlist, [] { return new frmScanlist; });
+    Windows::registerFactory(WindowId::frmScanpairs, [] { return new frmScanpairs; });
+    Windows::registerFactory(WindowId::frmScanband, [] { return new frmScanband; });
+    registerReader(11, [](const QString &p) { return withWindow(&frmScanlist::sflfile2ram, p); });
+    registerWriter(11, [](const QString &p) { return withWindow(&frmScanlist::sflram2file, p); });
+    registerReader(12, [](const QString &p) { return withWindow(&frmScanpairs::sfpfile2ram, p); });
+    registerWriter(12, [](const QString &p) { return withWindow(&frmScanpairs::sfpram2file, p); });
+    registerReader(6, [](const QString &p) { return withWindow(&frmScanband::sanfile2ram, p); });
+    registerWriter(6, [](const QString &p) { return withWindow(&frmScanband::sanram2file, p); });
 }
 
 } // namespace tav

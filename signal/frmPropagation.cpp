@@ -36,7 +36,7 @@ void setTextColour(QWidget *w, QColor c)
 int frmPropagation::overlayNumber() { return s_overlaynr; }
 
 frmPropagation::frmPropagation()
-    : TavForm(QStringLiteral("frmPropagation"), 21, &ProgramState::propagationloaded),
+    : TavForm(WindowId::frmPropagation),
       picForm(new Canvas(QStringLiteral("picForm"), kWidth, kHeight, propBackground(), this)),
       m_meter(picForm->picture())
 {
@@ -113,7 +113,7 @@ void frmPropagation::Form_Load()
     m_meter.drawAxes();
     setButtons(true);
     // A panel's Exit ends the program at once: the recording is closed first.
-    registerOpenFileCloser(QStringLiteral("frmPropagation"), [this] { closeRecording(false); });
+    registerOpenFileCloser(windowName(windowId), [this] { closeRecording(false); });
     show();
 }
 
@@ -124,7 +124,7 @@ void frmPropagation::Form_Unload()
     tmrPropagation.stop();
     closeRecording(false);
     m_session.close();
-    registerOpenFileCloser(QStringLiteral("frmPropagation"), {});
+    registerOpenFileCloser(windowName(windowId), {});
 }
 
 void frmPropagation::setButtons(bool idle)
@@ -180,7 +180,7 @@ void frmPropagation::cmdStop_Click()
 void frmPropagation::cmdSaveas_Click()
 {
     G.filekind = 7;
-    if (TavForm *dlg = Windows::get(QStringLiteral("frmSavefile"))) {
+    if (TavForm *dlg = Windows::get(WindowId::frmSavefile)) {
         Busy busy(this);
         dlg->showModal();
     }
@@ -189,7 +189,7 @@ void frmPropagation::cmdSaveas_Click()
 void frmPropagation::cmdLoad_Click()
 {
     G.filekind = 7;
-    if (TavForm *dlg = Windows::get(QStringLiteral("frmLoadfile"))) {
+    if (TavForm *dlg = Windows::get(WindowId::frmLoadfile)) {
         Busy busy(this);
         dlg->showModal();
     }

@@ -17,7 +17,7 @@ const QStringList kCompeting{QStringLiteral("mnuScan"), QStringLiteral("mnuSmete
 } // namespace
 
 frmProphisto::frmProphisto()
-    : TavForm(QStringLiteral("frmProphisto"), 45, &ProgramState::prophistoloaded),
+    : TavForm(WindowId::frmProphisto),
       picForm(new Canvas(QStringLiteral("picForm"), kWidth, kHeight, QColor(255, 255, 192), this)),
       m_trace(picForm->picture())
 {

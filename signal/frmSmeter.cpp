@@ -22,7 +22,7 @@ const QStringList kCompeting{QStringLiteral("mnuScan"), QStringLiteral("mnuPropa
 
 } // namespace
 
-frmSmeter::frmSmeter() : TavForm(QStringLiteral("frmSmeter"), 29, &ProgramState::smeterloaded)
+frmSmeter::frmSmeter() : TavForm(WindowId::frmSmeter)
 {
     setWindowTitle(QStringLiteral("S meter"));
     setFixedSize(232, 184);

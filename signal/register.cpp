@@ -11,18 +11,18 @@ namespace tav {
 // The windows and file kinds of this folder join the program here.
 void registerSignalWindows()
 {
-    Windows::registerFactory(QStringLiteral("frmSmeter"), [] { return new frmSmeter; });
-    Windows::registerFactory(QStringLiteral("frmPropagation"), [] { return new frmPropagation; });
-    Windows::registerFactory(QStringLiteral("frmProphisto"), [] { return new frmProphisto; });
-    Windows::registerFactory(QStringLiteral("frmProp2prt2"), [] { return new frmProp2prt2; });
+    Windows::registerFactory(WindowId::frmSmeter, [] { return new frmSmeter; });
+    Windows::registerFactory(WindowId::frmPropagation, [] { return new frmPropagation; });
+    Windows::registerFactory(WindowId::frmProphisto, [] { return new frmProphisto; });
+    Windows::registerFactory(WindowId::frmProp2prt2, [] { return new frmProp2prt2; });
     registerReader(14, [](const QString &p) {
-        auto *w = Windows::existing<frmProp2prt2>(QStringLiteral("frmProp2prt2"));
+        auto *w = Windows::existing<frmProp2prt2>();
         return (w && w->isLoadedForm()) ? w->pan2prt2file2ram(p)
                                         : FileResult::failure(QStringLiteral("The printing window is not open."));
     });
     // The propagation file's reader and writer work on the open window.
     auto propagation = [] {
-        auto *w = Windows::existing<frmPropagation>(QStringLiteral("frmPropagation"));
+        auto *w = Windows::existing<frmPropagation>();
         return (w && w->isLoadedForm()) ? w : nullptr;
     };
     registerReader(7, [propagation](const QString &p) {

@@ -15,7 +15,7 @@
 
 namespace tav {
 
-frmConvertAero::frmConvertAero() : TavForm(QStringLiteral("frmConvertAero"), 0, &ProgramState::convertaeroloaded)
+frmConvertAero::frmConvertAero() : TavForm(WindowId::frmConvertAero)
 {
     setWindowTitle(QStringLiteral("www.aerolist.info"));
     auto *top = new QVBoxLayout(this);

@@ -14,6 +14,7 @@ namespace tav {
 class frmConvertAero : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmConvertAero;
     frmConvertAero();
 
     QLabel *lblTitle = nullptr, *lblreccounr = nullptr, *lblCount = nullptr, *lblShowrecord = nullptr;

@@ -14,7 +14,7 @@
 
 namespace tav {
 
-frmConvertILG::frmConvertILG() : TavForm(QStringLiteral("frmConvertILG"), 5, &ProgramState::convertilgloaded)
+frmConvertILG::frmConvertILG() : TavForm(WindowId::frmConvertILG)
 {
     setWindowTitle(QStringLiteral("www.ilgradio.com"));
     auto *top = new QVBoxLayout(this);

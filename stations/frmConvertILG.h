@@ -16,6 +16,7 @@ namespace tav {
 class frmConvertILG : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmConvertILG;
     frmConvertILG();
 
     QLabel *lblTitle = nullptr, *lblConvert = nullptr, *lblRecnum = nullptr, *lblRecord = nullptr;

@@ -12,7 +12,7 @@
 
 namespace tav {
 
-frmILGfinddbf::frmILGfinddbf() : TavForm(QStringLiteral("frmILGfinddbf"), 7, &ProgramState::ilgfinddbfloaded)
+frmILGfinddbf::frmILGfinddbf() : TavForm(WindowId::frmILGfinddbf)
 {
     setWindowTitle(QStringLiteral("Find ILG *.dbf"));
     auto *g = new QGridLayout(this);
@@ -111,7 +111,7 @@ void frmILGfinddbf::cmdOK_Click()
     const int caller = stationState().dbfcaller;
     unload();
     if (caller == 1) {
-        if (auto *c = Windows::existing<frmConvertILG>(QStringLiteral("frmConvertILG"))) {
+        if (auto *c = Windows::existing<frmConvertILG>()) {
             c->fraConnect->setEnabled(true);
             if (lower == QLatin1String("ilgadata.dbf"))
                 c->optDbconnect->select(1);
@@ -119,7 +119,7 @@ void frmILGfinddbf::cmdOK_Click()
                 c->optDbconnect->select(2);
         }
     } else if (caller == 2) {
-        if (auto *c = Windows::existing<frmConvertAero>(QStringLiteral("frmConvertAero"))) {
+        if (auto *c = Windows::existing<frmConvertAero>()) {
             c->fraConnect->setEnabled(true);
             if (lower == QLatin1String("aerolist.txt"))
                 c->optDbconnect->select(1);

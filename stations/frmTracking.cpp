@@ -94,7 +94,7 @@ unsigned toBbggrr(unsigned rgb) { return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) |
 
 } // namespace
 
-frmTracking::frmTracking() : TavForm(QStringLiteral("frmTracking"), 32, &ProgramState::trackingloaded)
+frmTracking::frmTracking() : TavForm(WindowId::frmTracking)
 {
     setWindowTitle(QStringLiteral("Tracking"));
     setBackColor(this, toBbggrr(TrackEngine::kBackground));
@@ -464,7 +464,7 @@ void frmTracking::lblBingo_Click(int i)
 {
     if (!G.loginputloaded)
         return;
-    if (auto *entry = Windows::existing<frmLoginput>(QStringLiteral("frmLoginput")))
+    if (auto *entry = Windows::existing<frmLoginput>())
         entry->takeStationLine(lblBingo[i]->text());
 }
 

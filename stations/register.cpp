@@ -12,32 +12,32 @@ namespace tav {
 // The windows and file kinds of this folder join the program here.
 void registerStationWindows()
 {
-    Windows::registerFactory(QStringLiteral("frmConvertILG"), [] { return new frmConvertILG; });
-    Windows::registerFactory(QStringLiteral("frmILGfinddbf"), [] { return new frmILGfinddbf; });
-    Windows::registerFactory(QStringLiteral("frmConvertAero"), [] { return new frmConvertAero; });
-    Windows::registerFactory(QStringLiteral("frmIlg2rx"), [] { return new frmIlg2rx; });
-    Windows::registerFactory(QStringLiteral("frmIlgquery"), [] { return new frmIlgquery; });
-    Windows::registerFactory(QStringLiteral("frmIlgqsort"), [] { return new frmIlgqsort; });
-    Windows::registerFactory(QStringLiteral("frmAero2rx"), [] { return new frmAero2rx; });
-    Windows::registerFactory(QStringLiteral("frmAeroquery"), [] { return new frmAeroquery; });
+    Windows::registerFactory(WindowId::frmConvertILG, [] { return new frmConvertILG; });
+    Windows::registerFactory(WindowId::frmILGfinddbf, [] { return new frmILGfinddbf; });
+    Windows::registerFactory(WindowId::frmConvertAero, [] { return new frmConvertAero; });
+    Windows::registerFactory(WindowId::frmIlg2rx, [] { return new frmIlg2rx; });
+    Windows::registerFactory(WindowId::frmIlgquery, [] { return new frmIlgquery; });
+    Windows::registerFactory(WindowId::frmIlgqsort, [] { return new frmIlgqsort; });
+    Windows::registerFactory(WindowId::frmAero2rx, [] { return new frmAero2rx; });
+    Windows::registerFactory(WindowId::frmAeroquery, [] { return new frmAeroquery; });
 
-    Windows::registerFactory(QStringLiteral("frmTracking"), [] { return new frmTracking; });
+    Windows::registerFactory(WindowId::frmTracking, [] { return new frmTracking; });
 
     registerReader(5, [](const QString &path) {
-        auto *w = Windows::existing<frmTracking>(QStringLiteral("frmTracking"));
+        auto *w = Windows::existing<frmTracking>();
         return w && G.trackingloaded ? w->trackfile2ram(path) : FileResult::success();
     });
     registerReader(
         3,
         [](const QString &path) {
-            auto *w = Windows::existing<frmIlg2rx>(QStringLiteral("frmIlg2rx"));
+            auto *w = Windows::existing<frmIlg2rx>();
             return w && G.ilg2rxloaded ? w->ilgfile2ram(path) : FileResult::success();
         },
         1);
     registerReader(
         3,
         [](const QString &path) {
-            auto *w = Windows::existing<frmAero2rx>(QStringLiteral("frmAero2rx"));
+            auto *w = Windows::existing<frmAero2rx>();
             return w && G.aero2rxloaded ? w->aerofile2ram(path) : FileResult::success();
         },
         2);

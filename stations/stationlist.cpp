@@ -128,12 +128,12 @@ QStringList StationLinesModel::stringList() const
     return out;
 }
 
-StationListWindow::StationListWindow(const QString &name, int slot, bool ProgramState::*flag, int ftlkind,
+StationListWindow::StationListWindow(WindowId id, int ftlkind,
                                      const QString &title, const QString &loadCaption, const QString &queryCaption,
                                      bool withSort, const QString &listName, const QString &titlesName,
-                                     const QString &titles, const QString &queryWindow, const QString &iniName,
+                                     const QString &titles, WindowId queryWindow, const QString &iniName,
                                      int combos, int maxDelay)
-    : TavForm(name, slot, flag), m_ftlkind(ftlkind), m_queryWindow(queryWindow), m_iniName(iniName),
+    : TavForm(id), m_ftlkind(ftlkind), m_queryWindow(queryWindow), m_iniName(iniName),
       m_combos(combos), m_maxDelay(maxDelay)
 {
     setWindowTitle(title);
@@ -424,12 +424,12 @@ void StationListWindow::showFound(const QVector<int> &found, bool whole)
 // ---- ILG ----------------------------------------------------------------
 
 frmIlg2rx::frmIlg2rx()
-    : StationListWindow(QStringLiteral("frmIlg2rx"), 6, &ProgramState::ilg2rxloaded, 1,
+    : StationListWindow(WindowId::frmIlg2rx, 1,
                         QStringLiteral("Filtering on ILG db"), QStringLiteral("Load ILG File"),
                         QStringLiteral("Query ILG db"), true, QStringLiteral("lstIlgq"), QStringLiteral("lblTitles"),
                         QStringLiteral("Frequency | Time(UTC) | Broadcast Organisation      | Target |  Language       "
                                        "             | Power | Location"),
-                        QStringLiteral("frmIlgquery"), QStringLiteral("ilgquery.ini"), 6, 10)
+                        WindowId::frmIlgquery, QStringLiteral("ilgquery.ini"), 6, 10)
 {
     lstIlgq = list;
     static_cast<ColumnTitles *>(lblTitles)->setColumns({1, 10, 20, 43, 52, 70, 78});
@@ -438,13 +438,13 @@ frmIlg2rx::frmIlg2rx()
 
 QVector<QComboBox *> frmIlg2rx::queryCombos()
 {
-    auto *q = Windows::get<frmIlgquery>(QStringLiteral("frmIlgquery"));
+    auto *q = Windows::get<frmIlgquery>();
     return q ? QVector<QComboBox *>(q->cmbQuery.begin(), q->cmbQuery.end()) : QVector<QComboBox *>{};
 }
 
 void frmIlg2rx::cmdSort_Click()
 {
-    if (TavForm *s = Windows::get(QStringLiteral("frmIlgqsort"))) {
+    if (TavForm *s = Windows::get(WindowId::frmIlgqsort)) {
         Busy busy(this);
         s->showModal();
     }
@@ -464,11 +464,11 @@ void frmIlg2rx::Ftlsort()
 // ---- aero ----------------------------------------------------------------
 
 frmAero2rx::frmAero2rx()
-    : StationListWindow(QStringLiteral("frmAero2rx"), 36, &ProgramState::aero2rxloaded, 2,
+    : StationListWindow(WindowId::frmAero2rx, 2,
                         QStringLiteral("Filtering on Aerolist"), QStringLiteral("Load Aero file"),
                         QStringLiteral("Query Aero db"), false, QStringLiteral("lstAero"), QStringLiteral("lblTitle"),
                         QStringLiteral("Freq.   | Status         | Network                       | Location / station"),
-                        QStringLiteral("frmAeroquery"), QStringLiteral("aeroquery.ini"), 3, 60)
+                        WindowId::frmAeroquery, QStringLiteral("aeroquery.ini"), 3, 60)
 {
     lstAero = list;
     static_cast<ColumnTitles *>(lblTitles)->setColumns({1, 9, 17, 40});
@@ -476,7 +476,7 @@ frmAero2rx::frmAero2rx()
 
 QVector<QComboBox *> frmAero2rx::queryCombos()
 {
-    auto *q = Windows::get<frmAeroquery>(QStringLiteral("frmAeroquery"));
+    auto *q = Windows::get<frmAeroquery>();
     return q ? QVector<QComboBox *>(q->cmbQuery.begin(), q->cmbQuery.end()) : QVector<QComboBox *>{};
 }
 
@@ -532,7 +532,7 @@ void runQuery(StationListWindow *w, bool byFreq, QString &lower, QString &upper,
 
 } // namespace
 
-frmIlgquery::frmIlgquery() : TavForm(QStringLiteral("frmIlgquery"), 9, &ProgramState::ilgqueryloaded)
+frmIlgquery::frmIlgquery() : TavForm(WindowId::frmIlgquery)
 {
     setWindowTitle(QStringLiteral("ILG query definition"));
     auto *g = new QGridLayout(this);
@@ -572,7 +572,7 @@ void frmIlgquery::cmdClear_Click()
 
 void frmIlgquery::cmdSearchilg_Click()
 {
-    auto *w = Windows::existing<frmIlg2rx>(QStringLiteral("frmIlg2rx"));
+    auto *w = Windows::existing<frmIlg2rx>();
     if (!w || !G.ilg2rxloaded)
         return;
     IlgCriteria c;
@@ -594,7 +594,7 @@ void frmIlgquery::cmdSearchilg_Click()
     }, false);
 }
 
-frmAeroquery::frmAeroquery() : TavForm(QStringLiteral("frmAeroquery"), 37, &ProgramState::aeroqueryloaded)
+frmAeroquery::frmAeroquery() : TavForm(WindowId::frmAeroquery)
 {
     setWindowTitle(QStringLiteral("Query definition"));
     auto *g = new QGridLayout(this);
@@ -632,7 +632,7 @@ void frmAeroquery::cmdClear_Click()
 
 void frmAeroquery::cmdSearchaero_Click()
 {
-    auto *w = Windows::existing<frmAero2rx>(QStringLiteral("frmAero2rx"));
+    auto *w = Windows::existing<frmAero2rx>();
     if (!w || !G.aero2rxloaded)
         return;
     AeroCriteria c;
@@ -647,7 +647,7 @@ void frmAeroquery::cmdSearchaero_Click()
     }, true);
 }
 
-frmIlgqsort::frmIlgqsort() : TavForm(QStringLiteral("frmIlgqsort"), 8, &ProgramState::ilgqsortloaded)
+frmIlgqsort::frmIlgqsort() : TavForm(WindowId::frmIlgqsort)
 {
     setWindowTitle(QStringLiteral("Select sort order"));
     auto *g = new QGridLayout(this);
@@ -678,7 +678,7 @@ void frmIlgqsort::Form_Load()
 void frmIlgqsort::cmdOK_Click()
 {
     unload();
-    if (auto *w = Windows::existing<frmIlg2rx>(QStringLiteral("frmIlg2rx")); w && G.ilg2rxloaded)
+    if (auto *w = Windows::existing<frmIlg2rx>(); w && G.ilg2rxloaded)
         w->Ftlsort();
 }
 

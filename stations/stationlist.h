@@ -86,9 +86,9 @@ public:
     void showFound(const QVector<int> &found, bool whole);
 
 protected:
-    StationListWindow(const QString &name, int slot, bool ProgramState::*flag, int ftlkind, const QString &title,
+    StationListWindow(WindowId id, int ftlkind, const QString &title,
                       const QString &loadCaption, const QString &queryCaption, bool withSort, const QString &listName,
-                      const QString &titlesName, const QString &titles, const QString &queryWindow,
+                      const QString &titlesName, const QString &titles, WindowId queryWindow,
                       const QString &iniName, int combos, int maxDelay);
     void Form_Load() override;
     void Form_Unload() override;
@@ -101,7 +101,8 @@ private:
     void applyHeight();
     void setScanning(bool on);
     int m_ftlkind;
-    QString m_queryWindow, m_iniName;
+    WindowId m_queryWindow;
+    QString m_iniName;
     int m_combos, m_maxDelay;
     bool m_large = false;
     bool m_inTick = false;
@@ -112,6 +113,7 @@ private:
 class frmIlg2rx : public StationListWindow {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmIlg2rx;
     frmIlg2rx();
     QListView *lstIlgq = nullptr;
     FileResult ilgfile2ram(const QString &path) { return stationfile2ram(path); }
@@ -130,6 +132,7 @@ public:
 class frmAero2rx : public StationListWindow {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmAero2rx;
     frmAero2rx();
     QListView *lstAero = nullptr;
     FileResult aerofile2ram(const QString &path) { return stationfile2ram(path); }
@@ -146,6 +149,7 @@ public:
 class frmIlgquery : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmIlgquery;
     frmIlgquery();
     std::array<QCheckBox *, 6> chkQuery{};
     std::array<QComboBox *, 6> cmbQuery{};
@@ -159,6 +163,7 @@ public:
 class frmAeroquery : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmAeroquery;
     frmAeroquery();
     std::array<QCheckBox *, 2> chkQuery{};
     std::array<QComboBox *, 3> cmbQuery{};
@@ -172,6 +177,7 @@ public:
 class frmIlgqsort : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmIlgqsort;
     frmIlgqsort();
     OptionGroup *optSort = nullptr;
     QPushButton *cmdOK = nullptr, *cancel = nullptr;

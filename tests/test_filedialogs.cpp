@@ -49,14 +49,14 @@ struct FileDialogs : ::testing::Test {
     frmLoadfile *openLoad(int kind)
     {
         G.filekind = kind;
-        auto *f = Windows::get<frmLoadfile>(QStringLiteral("frmLoadfile"));
+        auto *f = Windows::get<frmLoadfile>();
         f->load();
         return f;
     }
     frmSavefile *openSave(int kind)
     {
         G.filekind = kind;
-        auto *f = Windows::get<frmSavefile>(QStringLiteral("frmSavefile"));
+        auto *f = Windows::get<frmSavefile>();
         f->load();
         return f;
     }
@@ -123,7 +123,7 @@ TEST_F(FileDialogs, MemoryFilesOfTheChosenReceiverTypeOnly)
     put("MEM/", "MEM_4XYZ.TXT");
     EXPECT_EQ(listed(openLoad(8)), (QStringList{"mem_4abc.txt", "MEM_4XYZ.TXT"}));
     EXPECT_EQ(G.filepattern[8], "MEM_4*.TXT");
-    Windows::get(QStringLiteral("frmLoadfile"))->unload();
+    Windows::get(WindowId::frmLoadfile)->unload();
     auto *s = openSave(8);
     EXPECT_EQ(s->cmbSavefile->currentText(), "mem_4xyzxyzxyzxy.txt");
     s->unload();
@@ -132,7 +132,7 @@ TEST_F(FileDialogs, MemoryFilesOfTheChosenReceiverTypeOnly)
     G.goRxtype = 4;
     G.rxtype = 2;
     EXPECT_EQ(listed(openLoad(8)), (QStringList{"mem_4abc.txt", "MEM_4XYZ.TXT"}));
-    Windows::get(QStringLiteral("frmLoadfile"))->unload();
+    Windows::get(WindowId::frmLoadfile)->unload();
     EXPECT_EQ(openSave(8)->cmbSavefile->currentText(), "mem_4xyzxyzxyzxy.txt");
 }
 
@@ -143,10 +143,10 @@ TEST_F(FileDialogs, StationDatabasesByKindAndTrackingSeesEveryFtl)
     put("RX2DB/", "OTHER.FTL");
     G.ftlkind = 1;
     EXPECT_EQ(listed(openLoad(3)), (QStringList{"ILGSDATA.FTL"}));
-    Windows::get(QStringLiteral("frmLoadfile"))->unload();
+    Windows::get(WindowId::frmLoadfile)->unload();
     G.ftlkind = 2;
     EXPECT_EQ(listed(openLoad(3)), (QStringList{"aero.ftl"}));
-    Windows::get(QStringLiteral("frmLoadfile"))->unload();
+    Windows::get(WindowId::frmLoadfile)->unload();
     EXPECT_EQ(listed(openLoad(5)), (QStringList{"aero.ftl", "ILGSDATA.FTL", "OTHER.FTL"}));
 }
 
@@ -256,8 +256,8 @@ protected:
 
 TEST_F(FileDialogs, LoadingWithTheRx320SwitchesOffDialFollowingInTheTrackingWindow)
 {
-    Windows::registerFactory(QStringLiteral("frmTracking"), [] { return new TrackingStandIn; });
-    TavForm *tracking = Windows::get(QStringLiteral("frmTracking"));
+    Windows::registerFactory(WindowId::frmTracking, [] { return new TrackingStandIn; });
+    TavForm *tracking = Windows::get(WindowId::frmTracking);
     tracking->load();
     G.rxtype = 3;
     G.dialtrack = true;
@@ -269,7 +269,7 @@ TEST_F(FileDialogs, LoadingWithTheRx320SwitchesOffDialFollowingInTheTrackingWind
     EXPECT_TRUE(tracking->findChild<QRadioButton *>(QStringLiteral("optMousedial(0)"))->isEnabled());
     EXPECT_TRUE(G.dialtrack); // only the NRD-535's is cleared
     Windows::destroyAll();
-    Windows::registerFactory(QStringLiteral("frmTracking"), {});
+    Windows::registerFactory(WindowId::frmTracking, {});
 }
 
 TEST_F(FileDialogs, DeleteAsksRemovesAndForgetsTheName)
@@ -332,7 +332,7 @@ TEST_F(FileDialogs, ShownModalTheCallerContinuesAfterTheDialogCloses)
     put("OWN/", "OWN_A.TXT");
     recordingReader(2);
     G.filekind = 2;
-    auto *f = Windows::get<frmLoadfile>(QStringLiteral("frmLoadfile"));
+    auto *f = Windows::get<frmLoadfile>();
     QTimer::singleShot(0, f, [f] { f->cmdOK->click(); });
     f->showModal();
     EXPECT_EQ(readPaths.size(), 1);
@@ -556,7 +556,7 @@ TEST_F(FileDialogs, PropagationSaveShowsNoClosingMessage)
 TEST_F(FileDialogs, RttyCaptureAppendsWithoutQuestionOrMessage)
 {
     // The RTTY window as built, not loaded: loading would start its receiver work.
-    auto *rtty = Windows::get<frmRtty>(QStringLiteral("frmRtty"));
+    auto *rtty = Windows::get<frmRtty>();
     ASSERT_NE(rtty, nullptr);
     put("RTTY/", "RTY_A.TXT", "first\r\n");
     auto *f = openSave(13);

@@ -47,7 +47,7 @@ struct AR7030Panel : ::testing::Test {
     frmAR7030 *go()
     {
         frmWelcome::instance()->imgGo_Click();
-        return Windows::existing<frmAR7030>(QStringLiteral("frmAR7030"));
+        return Windows::existing<frmAR7030>();
     }
     double tunedKhz() const { return emu.tunedFrequencyHz() / 1000; }
     // The emulator takes the bytes when the event loop runs.
@@ -468,7 +468,7 @@ TEST_F(AR7030Panel, LoadingAFileReadsTheReceiversFrequencyBackFirst)
     G.filekind = 2;
     dir.write(QStringLiteral("OWN/OWN_TEST.TXT"), "x\r\n");
     G.filedirs[2] = dir.path() + "OWN/";
-    auto *dlg = Windows::get<frmLoadfile>(QStringLiteral("frmLoadfile"));
+    auto *dlg = Windows::get<frmLoadfile>();
     ASSERT_NE(dlg, nullptr);
     dlg->showModeless();
     dlg->cmdOK_Click();

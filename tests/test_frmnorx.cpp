@@ -28,7 +28,7 @@ struct NoRxPanel : ::testing::Test {
     void SetUp() override
     {
         registerBuiltWindows();
-        Windows::registerFactory(QStringLiteral("frmLast20"), [] { return new HiddenTool("frmLast20"); });
+        Windows::registerFactory(WindowId::frmLast20, [] { return new HiddenTool("frmLast20"); });
         frmWelcome::instance()->load();
         G.datapath = dir.path();
         G.rxtype = 0;
@@ -39,12 +39,12 @@ struct NoRxPanel : ::testing::Test {
     {
         frmWelcome::destroy();
         Windows::destroyAll();
-        Windows::registerFactory(QStringLiteral("frmLast20"), {});
+        Windows::registerFactory(WindowId::frmLast20, {});
     }
     frmNoRx *go()
     {
         frmWelcome::instance()->imgGo_Click();
-        return Windows::existing<frmNoRx>(QStringLiteral("frmNoRx"));
+        return Windows::existing<frmNoRx>();
     }
 };
 
@@ -67,7 +67,7 @@ TEST_F(NoRxPanel, GoOpensItWithoutPortOrDriver)
     EXPECT_EQ(G.memlastcell, 99);
     // The last-20 window records from the start, without showing itself.
     EXPECT_TRUE(G.last20loaded);
-    EXPECT_FALSE(Windows::existing(QStringLiteral("frmLast20"))->isVisible());
+    EXPECT_FALSE(Windows::existing(WindowId::frmLast20)->isVisible());
     EXPECT_TRUE(dialogs.shown().isEmpty());
 
     w->Showtime_Timer();

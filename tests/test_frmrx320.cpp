@@ -43,7 +43,7 @@ struct RX320Panel : ::testing::Test {
     frmRX320 *go()
     {
         frmWelcome::instance()->imgGo_Click();
-        return Windows::existing<frmRX320>(QStringLiteral("frmRX320"));
+        return Windows::existing<frmRX320>();
     }
     // Waits until the emulator has taken everything the program sent.
     bool idle(int count) { return waitFor([&] { return emu.commandCount() >= count; }, 5000); }

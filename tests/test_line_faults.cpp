@@ -293,7 +293,7 @@ struct PanelOnLine : ::testing::Test {
     frmAR7030 *go()
     {
         frmWelcome::instance()->imgGo_Click();
-        return Windows::existing<frmAR7030>(QStringLiteral("frmAR7030"));
+        return Windows::existing<frmAR7030>();
     }
     QStringList messages(const QString &part) const
     {

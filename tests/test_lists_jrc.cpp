@@ -25,7 +25,7 @@ struct ListsOnNrd545 : tavtest::Nrd545Rig {
         ensureDir(G.filedirs[9]);
         ASSERT_TRUE(writeTextLines(G.filedirs[9] + "FSP_ROW.TXT", {QStringLiteral("a,9560,6070,,,,,,,")}));
         G.filenames[9] = QStringLiteral("FSP_ROW.TXT");
-        pad = Windows::get<frmScratchpad>(QStringLiteral("frmScratchpad"));
+        pad = Windows::get<frmScratchpad>();
         pad->showModeless();
         ASSERT_TRUE(runReader(9));
         ASSERT_EQ(G.jrclock, 0);
@@ -75,7 +75,7 @@ TEST_F(ListsOnNrd545, ScratchPadScanHoldsTheReceiverUntilItEnds)
 
 TEST_F(ListsOnNrd545, MarkedScanTakesNoHold)
 {
-    auto *m = Windows::get<frmMarkfreqs>(QStringLiteral("frmMarkfreqs"));
+    auto *m = Windows::get<frmMarkfreqs>();
     m->showModeless();
     for (const char *f : {"9560.000", "6070.000"}) {
         panel->txtFrequencyA->setText(QLatin1String(f));

@@ -73,7 +73,7 @@ struct ListsOnAR7030 : ::testing::Test {
         DialogScript::shown.clear();
         emu.dial(7100000);
         frmWelcome::instance()->imgGo_Click();
-        panel = Windows::existing<frmAR7030>(QStringLiteral("frmAR7030"));
+        panel = Windows::existing<frmAR7030>();
         ASSERT_TRUE(panel && panel->isLoadedForm());
         settle();
         emu.events.clear();
@@ -122,14 +122,14 @@ struct ListsOnAR7030 : ::testing::Test {
     static void answerSave(const QString &name)
     {
         QTimer::singleShot(0, [name] {
-            auto *f = Windows::existing<frmSavefile>(QStringLiteral("frmSavefile"));
+            auto *f = Windows::existing<frmSavefile>();
             if (!f || !f->isLoadedForm())
                 return;
             f->cmbSavefile->setEditText(name);
             f->cmdOK->click();
         });
         QTimer::singleShot(5000, [] {
-            if (auto *f = Windows::existing(QStringLiteral("frmSavefile")))
+            if (auto *f = Windows::existing(WindowId::frmSavefile))
                 f->unload();
         });
     }
@@ -149,7 +149,7 @@ TEST_F(ListsOnAR7030, BroadcastListLoadsSelectsAndTunes)
     QAction *menu = panel->findChild<QAction *>(QStringLiteral("mnuBDXC"));
     ASSERT_TRUE(menu && menu->isEnabled());
     menu->trigger();
-    auto *w = Windows::existing<frmBdxc>(QStringLiteral("frmBdxc"));
+    auto *w = Windows::existing<frmBdxc>();
     ASSERT_TRUE(w && w->isVisible());
     listFile(1, QStringLiteral("BDX_A26_TOE.TXT"),
              bdxcLine("Germany", "DW", "0600-0700", "9560,6075") + bdxcLine(".", "Radio X", "2200-0200", "5,7100") +
@@ -158,14 +158,14 @@ TEST_F(ListsOnAR7030, BroadcastListLoadsSelectsAndTunes)
     // Through the Load dialog, as the button opens it.
     G.filenames[1].clear();
     QTimer::singleShot(0, [] {
-        auto *d = Windows::existing<frmLoadfile>(QStringLiteral("frmLoadfile"));
+        auto *d = Windows::existing<frmLoadfile>();
         if (!d || !d->isLoadedForm())
             return;
         d->list_Click(0);
         d->cmdOK->click();
     });
     QTimer::singleShot(5000, [] {
-        if (auto *d = Windows::existing(QStringLiteral("frmLoadfile")))
+        if (auto *d = Windows::existing(WindowId::frmLoadfile))
             d->unload();
     });
     dialogs.input(QStringLiteral("ALL"));
@@ -322,7 +322,7 @@ TEST_F(ListsOnAR7030, FrequencyBoxesFollowTheHubAndTuneOnEnter)
 
 TEST_F(ListsOnAR7030, LastTwentyRecordsWhatTheHubTunes)
 {
-    auto *l20 = Windows::existing<frmLast20>(QStringLiteral("frmLast20"));
+    auto *l20 = Windows::existing<frmLast20>();
     ASSERT_TRUE(l20 && G.last20loaded) << "the panel loads the window";
     EXPECT_FALSE(l20->isVisible());
     EXPECT_EQ(l20->chkNofreqsteps->value(), 1);

@@ -80,15 +80,15 @@ struct MainMenu : ::testing::Test {
         buildFileDirs();
         savedEnd = frmWelcome::endProgram;
         frmWelcome::endProgram = [this](int code) { ended << code; };
-        Windows::registerFactory(QStringLiteral("frmLast20"), [] { return new FakeTool("frmLast20", false); });
-        Windows::registerFactory(QStringLiteral("frmScanband"), [] { return new FakeTool("frmScanband", true); });
+        Windows::registerFactory(WindowId::frmLast20, [] { return new FakeTool("frmLast20", false); });
+        Windows::registerFactory(WindowId::frmScanband, [] { return new FakeTool("frmScanband", true); });
     }
     void TearDown() override
     {
         frmWelcome::endProgram = savedEnd;
         Windows::destroyAll();
-        Windows::registerFactory(QStringLiteral("frmLast20"), {});
-        Windows::registerFactory(QStringLiteral("frmScanband"), {});
+        Windows::registerFactory(WindowId::frmLast20, {});
+        Windows::registerFactory(WindowId::frmScanband, {});
         Launcher::reset();
         closeOpenFiles();
     }
@@ -183,14 +183,14 @@ TEST_F(MainMenu, ModelDifferences)
 TEST_F(MainMenu, EntriesOfWindowsNotBuiltStayDisabled)
 {
     // The broadcast list stands for a window not built (the next SetUp registers it again).
-    Windows::registerFactory(QStringLiteral("frmBdxc"), {});
+    Windows::registerFactory(WindowId::frmBdxc, {});
     TestPanel p("frmAR7030", &ProgramState::ar7030loaded);
     QAction *bdxc = entry(&p, "mnuBDXC");
     EXPECT_FALSE(bdxc->isEnabled());
     bdxc->setEnabled(true); // as a tool re-enables the menu after its work
     EXPECT_FALSE(bdxc->isEnabled());
     bdxc->trigger();
-    EXPECT_EQ(Windows::existing(QStringLiteral("frmBdxc")), nullptr);
+    EXPECT_EQ(Windows::existing(WindowId::frmBdxc), nullptr);
 
     // Built windows are enabled; a tool may switch them off and on again.
     QAction *last20 = entry(&p, "mnuLast20");
@@ -209,7 +209,7 @@ TEST_F(MainMenu, ShownEntriesShowModelessAndLoadedEntriesOnlyLoad)
 {
     TestPanel p("frmAR7030", &ProgramState::ar7030loaded);
     // The last-20 window is loaded hidden by the panel; the menu shows it.
-    auto *last20 = static_cast<FakeTool *>(Windows::get(QStringLiteral("frmLast20")));
+    auto *last20 = static_cast<FakeTool *>(Windows::get(WindowId::frmLast20));
     last20->load();
     EXPECT_FALSE(last20->isVisible());
     entry(&p, "mnuLast20")->trigger();
@@ -218,7 +218,7 @@ TEST_F(MainMenu, ShownEntriesShowModelessAndLoadedEntriesOnlyLoad)
     EXPECT_FALSE(last20->isModal());
 
     entry(&p, "mnuScanBand")->trigger();
-    auto *band = static_cast<FakeTool *>(Windows::existing(QStringLiteral("frmScanband")));
+    auto *band = static_cast<FakeTool *>(Windows::existing(WindowId::frmScanband));
     ASSERT_NE(band, nullptr);
     EXPECT_TRUE(G.scanbandloaded);
     EXPECT_TRUE(band->isVisible()); // it showed itself
@@ -229,10 +229,10 @@ TEST_F(MainMenu, ShownEntriesShowModelessAndLoadedEntriesOnlyLoad)
 
     entry(&p, "mnuAbout")->trigger();
     EXPECT_TRUE(G.aboutloaded);
-    EXPECT_TRUE(Windows::existing(QStringLiteral("frmAbout"))->isVisible());
+    EXPECT_TRUE(Windows::existing(WindowId::frmAbout)->isVisible());
     entry(&p, "mnuSetup")->trigger();
     EXPECT_TRUE(G.setuploaded);
-    EXPECT_FALSE(Windows::existing(QStringLiteral("frmSetUp"))->isModal());
+    EXPECT_FALSE(Windows::existing(WindowId::frmSetUp)->isModal());
 }
 
 TEST_F(MainMenu, HelpShowsTheProgramsOwnPagesInItsOwnWindowWithoutABrowser)

@@ -242,7 +242,7 @@ TEST_P(MemTransfer, FileRowsTheReceiverCannotTakeAreRefusedAndNeverFilled)
 
     tav::DialogScript::shown.clear();
     G.filekind = 8;
-    auto *load = Windows::get<frmLoadfile>(QStringLiteral("frmLoadfile"));
+    auto *load = Windows::get<frmLoadfile>();
     load->load();
     ASSERT_EQ(load->list->count(), 1);
     dialogs.answer(vbYes);
@@ -312,7 +312,7 @@ TEST_P(MemTransfer, InputErrorsOfTheRangeBoxes)
 
 TEST_P(MemTransfer, ClosingTheManagerDuringAFetchStopsIt)
 {
-    auto *editor = Windows::get<frmMemcell>(QStringLiteral("frmMemcell"));
+    auto *editor = Windows::get<frmMemcell>();
     memState().memcellaction = 2;
     editor->load();
     bool closedDuring = false;

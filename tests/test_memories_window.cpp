@@ -60,7 +60,7 @@ TEST_F(MemWindow, SavedAndLoadedThroughTheFileDialogsGivesTheSameGrid)
     mm->cleargrdmemman();
 
     G.filekind = 8;
-    auto *save = Windows::get<frmSavefile>(QStringLiteral("frmSavefile"));
+    auto *save = Windows::get<frmSavefile>();
     save->load();
     save->cmbSavefile->setEditText(QStringLiteral("MEM_2test.TXT"));
     save->cmdOK_Click();
@@ -89,7 +89,7 @@ TEST_F(MemWindow, SavedAndLoadedThroughTheFileDialogsGivesTheSameGrid)
 
     // Load through the dialog, after its question.
     G.filekind = 8;
-    auto *load = Windows::get<frmLoadfile>(QStringLiteral("frmLoadfile"));
+    auto *load = Windows::get<frmLoadfile>();
     load->load();
     ASSERT_EQ(load->list->count(), 1);
     dialogs.answer(vbYes);
@@ -114,13 +114,13 @@ TEST_F(MemWindow, FileDialogsOfferTheMemoryFilesOfTheReceiverOpenedAtGo)
     G.rxtype = 1;
 
     G.filekind = 8;
-    auto *load = Windows::get<frmLoadfile>(QStringLiteral("frmLoadfile"));
+    auto *load = Windows::get<frmLoadfile>();
     load->load();
     ASSERT_EQ(load->list->count(), 1);
     EXPECT_EQ(load->list->item(0)->text().toUpper(), QStringLiteral("MEM_4NRD.TXT"));
     load->unload();
 
-    auto *save = Windows::get<frmSavefile>(QStringLiteral("frmSavefile"));
+    auto *save = Windows::get<frmSavefile>();
     save->load();
     EXPECT_EQ(save->cmbSavefile->currentText(), QStringLiteral("mem_4xyzxyzxyzxy.txt"));
 }

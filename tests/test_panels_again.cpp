@@ -248,7 +248,7 @@ TEST_P(Panels, UpperArrowOfTheDspBeatCancellerBarRaisesIt)
     if (GetParam() != 4)
         GTEST_SKIP() << "the DSP dialog is the NRD-545's";
     ASSERT_NE(go(), nullptr);
-    auto *d = Windows::get<frmAdvancedDSP>(QStringLiteral("frmAdvancedDSP"));
+    auto *d = Windows::get<frmAdvancedDSP>();
     ASSERT_NE(d, nullptr);
     d->showModeless();
     tavtest::pump(60);

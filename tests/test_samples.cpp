@@ -88,21 +88,21 @@ struct KindCheck {
 const std::map<std::pair<int, int>, KindCheck> &kindChecks()
 {
     static const std::map<std::pair<int, int>, KindCheck> checks = {
-        {{1, 0}, {"frmBdxc", 0, [] { return Windows::existing<lists::frmBdxc>("frmBdxc")->bdxcrows(); }}},
-        {{2, 0}, {"frmOwn", 0, [] { return Windows::existing<lists::frmOwn>("frmOwn")->model->rowCount() - 1; }}},
-        {{3, 1}, {"frmIlg2rx", 1, [] { return int(Windows::existing<frmIlg2rx>("frmIlg2rx")->listLines().size()); }}},
-        {{3, 2}, {"frmAero2rx", 2, [] { return int(Windows::existing<frmAero2rx>("frmAero2rx")->listLines().size()); }}},
+        {{1, 0}, {"frmBdxc", 0, [] { return Windows::existing<lists::frmBdxc>()->bdxcrows(); }}},
+        {{2, 0}, {"frmOwn", 0, [] { return Windows::existing<lists::frmOwn>()->model->rowCount() - 1; }}},
+        {{3, 1}, {"frmIlg2rx", 1, [] { return int(Windows::existing<frmIlg2rx>()->listLines().size()); }}},
+        {{3, 2}, {"frmAero2rx", 2, [] { return int(Windows::existing<frmAero2rx>()->listLines().size()); }}},
         {{4, 0}, {"frmLog", 0, [] { return int(logStore().records.size()); }}},
         {{5, 0}, {"frmTracking", 0,
-                  [] { return int(Windows::existing<frmTracking>("frmTracking")->engine().trackrecs.size()); }}},
+                  [] { return int(Windows::existing<frmTracking>()->engine().trackrecs.size()); }}},
         {{6, 0}, {"frmScanband", 0,
-                  [] { return Windows::existing<frmScanband>("frmScanband")->lblFreqlow->text().isEmpty() ? 0 : 1; }}},
+                  [] { return Windows::existing<frmScanband>()->lblFreqlow->text().isEmpty() ? 0 : 1; }}},
         {{7, 0}, {"frmPropagation", 0,
-                  [] { return Windows::existing<frmPropagation>("frmPropagation")->txtStation->text().isEmpty() ? 0 : 1; }}},
+                  [] { return Windows::existing<frmPropagation>()->txtStation->text().isEmpty() ? 0 : 1; }}},
         {{8, 0}, {"frmMemman", 0, [] { return int(memState().image.heldCells().size()); }}},
         {{9, 0}, {"frmScratchpad", 0,
                   [] {
-                      auto *w = Windows::existing<lists::frmScratchpad>("frmScratchpad");
+                      auto *w = Windows::existing<lists::frmScratchpad>();
                       int n = 0;
                       for (int r = 0; r < 10; ++r)
                           for (int c = 0; c < 8; ++c)
@@ -110,18 +110,18 @@ const std::map<std::pair<int, int>, KindCheck> &kindChecks()
                       return n;
                   }}},
         {{10, 0}, {"frm320Files", 0,
-                   [] { return Windows::existing<lists::frm320Files>("frm320Files")->model->rowCount() - 1; }}},
+                   [] { return Windows::existing<lists::frm320Files>()->model->rowCount() - 1; }}},
         {{11, 0}, {"frmScanlist", 0,
                    [] {
                        int n = 0;
-                       for (QLineEdit *e : Windows::existing<frmScanlist>("frmScanlist")->txtFreqlist)
+                       for (QLineEdit *e : Windows::existing<frmScanlist>()->txtFreqlist)
                            n += e->text() == QLatin1String("-") ? 0 : 1;
                        return n;
                    }}},
         {{12, 0}, {"frmScanpairs", 0,
-                   [] { return Windows::existing<frmScanpairs>("frmScanpairs")->pairScan().pairlast() + 1; }}},
+                   [] { return Windows::existing<frmScanpairs>()->pairScan().pairlast() + 1; }}},
         {{14, 0}, {"frmProp2prt2", 0,
-                   [] { return Windows::existing<frmProp2prt2>("frmProp2prt2")->txtdat[0]->text().isEmpty() ? 0 : 1; }}},
+                   [] { return Windows::existing<frmProp2prt2>()->txtdat[0]->text().isEmpty() ? 0 : 1; }}},
         {{15, 0}, {"frmRxTimer", 0,
                    [] {
                        int n = 0;
@@ -185,12 +185,12 @@ TEST_F(Samples, TheToolsOwnFilesComeWithTheSamples)
 {
     // The station windows fill their query lists from the ini files.
     auto *ilg = open<frmIlg2rx>("frmIlg2rx");
-    auto *ilgq = Windows::existing<frmIlgquery>(QStringLiteral("frmIlgquery"));
+    auto *ilgq = Windows::existing<frmIlgquery>();
     ASSERT_TRUE(ilg && ilgq);
     for (QComboBox *c : ilgq->cmbQuery)
         EXPECT_GT(c->count(), 0);
     open<frmAero2rx>("frmAero2rx");
-    auto *aeroq = Windows::existing<frmAeroquery>(QStringLiteral("frmAeroquery"));
+    auto *aeroq = Windows::existing<frmAeroquery>();
     ASSERT_TRUE(aeroq);
     for (QComboBox *c : aeroq->cmbQuery)
         EXPECT_GT(c->count(), 0);

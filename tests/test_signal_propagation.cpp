@@ -80,7 +80,7 @@ struct PropagationWindow : ::testing::Test {
         buildFileDirs();
         G.goRxtype = G.rxtype = 0;
         Clock::set(QDateTime(QDate(2026, 3, 1), QTime(10, 0, 30)));
-        w = Windows::get<frmPropagation>(QStringLiteral("frmPropagation"));
+        w = Windows::get<frmPropagation>();
         w->load();
     }
     void TearDown() override { Windows::destroyAll(); }
@@ -214,7 +214,7 @@ TEST_F(PropagationOnNrd545, AMissedReadingAtAClosingSecondKeepsTheMinuteWithTheM
 {
     ASSERT_NE(go(), nullptr);
     at(1, 0);
-    auto *w = Windows::get<frmPropagation>(QStringLiteral("frmPropagation"));
+    auto *w = Windows::get<frmPropagation>();
     w->load();
     G.filekind = 7;
     G.filenames[7] = QStringLiteral("PAN_miss.TXT");
@@ -278,7 +278,7 @@ TEST_F(PropagationOnNrd545, DiduzuShowsThePanelOpenedAtGoNotTheSetUpChoice)
         ASSERT_NE(b, nullptr);
         QTest::mouseClick(b, Qt::LeftButton);
         EXPECT_TRUE(panel->isVisible());
-        TavForm *other = Windows::existing(QStringLiteral("frmAR7030"));
+        TavForm *other = Windows::existing(WindowId::frmAR7030);
         EXPECT_TRUE(other == nullptr || !other->isLoadedForm());
         w->unload();
     }

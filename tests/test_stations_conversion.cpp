@@ -230,7 +230,7 @@ TEST_F(Conversion, IlgWindowPickerConnectConvertAndErrors)
     dir.write("tables/ILGSDATA.DBF", tavtest::dbaseIII(kIlgFields, rows));
     QDir().mkpath(dir.path() + "rx2db"); // the directory as the user made it
 
-    auto *w = Windows::get<frmConvertILG>("frmConvertILG");
+    auto *w = Windows::get<frmConvertILG>();
     ASSERT_NE(w, nullptr);
     w->load();
     EXPECT_EQ(stationState().dbfcaller, 1);
@@ -246,7 +246,7 @@ TEST_F(Conversion, IlgWindowPickerConnectConvertAndErrors)
     EXPECT_EQ(dialogs.shown()[0].icon, MsgIcon::Critical);
     EXPECT_EQ(w->optDbconnect->selected(), 0);
 
-    auto *p = Windows::get<frmILGfinddbf>("frmILGfinddbf");
+    auto *p = Windows::get<frmILGfinddbf>();
     p->load();
     EXPECT_EQ(p->windowTitle(), "Find ILG*.dbf");
     p->dirILG_Change(dir.path() + "tables");
@@ -297,10 +297,10 @@ TEST_F(Conversion, IlgWindowPickerConnectConvertAndErrors)
 TEST_F(Conversion, AeroWindowChecksItsSourceAtConnect)
 {
     registerBuiltWindows();
-    auto *w = Windows::get<frmConvertAero>("frmConvertAero");
+    auto *w = Windows::get<frmConvertAero>();
     w->load();
     EXPECT_EQ(stationState().dbfcaller, 2);
-    auto *p = Windows::get<frmILGfinddbf>("frmILGfinddbf");
+    auto *p = Windows::get<frmILGfinddbf>();
     p->load();
     EXPECT_EQ(p->windowTitle(), "Find Aero*.txt");
     p->dirILG_Change(dir.path() + "tables");
@@ -348,7 +348,7 @@ namespace {
 void locateByClicks(QPushButton *cmdLocate)
 {
     QTimer::singleShot(0, [] {
-        auto *p = Windows::existing<frmILGfinddbf>("frmILGfinddbf");
+        auto *p = Windows::existing<frmILGfinddbf>();
         if (!p || !p->isLoadedForm() || p->flbILG->count() == 0)
             return;
         QTest::mouseClick(p->flbILG->viewport(), Qt::LeftButton, {},
@@ -356,7 +356,7 @@ void locateByClicks(QPushButton *cmdLocate)
         QTest::mouseClick(p->cmdOK, Qt::LeftButton);
     });
     QTimer::singleShot(5000, [] { // never hang on a picker left open
-        if (auto *p = Windows::existing<frmILGfinddbf>("frmILGfinddbf"))
+        if (auto *p = Windows::existing<frmILGfinddbf>())
             p->unload();
     });
     QTest::mouseClick(cmdLocate, Qt::LeftButton);
@@ -371,8 +371,8 @@ TEST_F(Conversion, BothConversionsWorkAgainAfterTheFirst)
                                                              ilgRow("6000", "0100-0200", "E", "Two")}));
     dir.write("AeroList.txt", "03016.00 USB      NAT-A                Gander\r\n"
                               "05598.00 USB      NAT-B                Shanwick\r\n");
-    auto *ilg = Windows::get<frmConvertILG>("frmConvertILG");
-    auto *aero = Windows::get<frmConvertAero>("frmConvertAero");
+    auto *ilg = Windows::get<frmConvertILG>();
+    auto *aero = Windows::get<frmConvertAero>();
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
         const qsizetype before = dialogs.shown().size();
@@ -416,7 +416,7 @@ TEST_F(Conversion, AeroStopBeforeConvertDoesNotEmptyTheFile)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("08864.00 USB      OLD                  Kept\r\n");
     }
-    auto *aero = Windows::get<frmConvertAero>("frmConvertAero");
+    auto *aero = Windows::get<frmConvertAero>();
     aero->showModeless();
     locateByClicks(aero->cmdLocate);
     ASSERT_EQ(aero->optDbconnect->selected(), 1);

@@ -273,7 +273,7 @@ struct StationWindows : ::testing::Test {
         DialogScript::shown.clear();
         emu.dial(7100000);
         frmWelcome::instance()->imgGo_Click();
-        panel = Windows::existing<frmAR7030>(QStringLiteral("frmAR7030"));
+        panel = Windows::existing<frmAR7030>();
         ASSERT_TRUE(panel && panel->isLoadedForm());
         tavtest::pump(30);
     }
@@ -301,9 +301,9 @@ struct StationWindows : ::testing::Test {
 TEST_F(StationWindows, IlgWindowLoadsTunesScansQueriesAndSorts)
 {
     dir.write("ilgquery.ini", "***\r\n6\r\n***\r\n7\r\n***\r\nEnglish\r\n");
-    auto *w = Windows::get<frmIlg2rx>("frmIlg2rx");
+    auto *w = Windows::get<frmIlg2rx>();
     w->showModeless();
-    auto *q = Windows::existing<frmIlgquery>("frmIlgquery");
+    auto *q = Windows::existing<frmIlgquery>();
     ASSERT_NE(q, nullptr);
     EXPECT_TRUE(G.ilgqueryloaded);
     EXPECT_EQ(q->cmbQuery[2]->count(), 1);
@@ -372,7 +372,7 @@ TEST_F(StationWindows, IlgWindowLoadsTunesScansQueriesAndSorts)
     EXPECT_EQ(ftlStore().ftlhits, 1);
 
     // Sort by language: the English line moves first, whole lines.
-    auto *s = Windows::get<frmIlgqsort>("frmIlgqsort");
+    auto *s = Windows::get<frmIlgqsort>();
     s->load();
     s->optSort->select(3);
     s->cmdOK_Click();
@@ -384,7 +384,7 @@ TEST_F(StationWindows, IlgWindowLoadsTunesScansQueriesAndSorts)
     s->cancel_Click();
 
     // The aero window replaces the store: a sort here then shows the aero lines.
-    auto *a = Windows::get<frmAero2rx>("frmAero2rx");
+    auto *a = Windows::get<frmAero2rx>();
     a->showModeless();
     stationFile("aero.ftl", {"08000.00 USB      MWARA", "06000.00 USB      LDOC"});
     G.ftlkind = 2;
@@ -406,7 +406,7 @@ TEST_F(StationWindows, IlgWindowLoadsTunesScansQueriesAndSorts)
     EXPECT_FALSE(a->tmrScan.isActive()) << "closing stops the scan";
     a->showModeless();
     ASSERT_TRUE(runReader(3));
-    auto *aq = Windows::existing<frmAeroquery>("frmAeroquery");
+    auto *aq = Windows::existing<frmAeroquery>();
     aq->chkQuery[1]->setChecked(true);
     aq->cmbQuery[2]->setEditText("ld");
     aq->cmdSearchaero_Click();
@@ -422,7 +422,7 @@ TEST_F(StationWindows, ScanTickUnderAMessageBoxOpensNoSecond)
     // ticks that come due while the box is up stay out.
     stationFile("ILGSDATA.ftl", {rec("40000.00", "0000-0100", "Far"), rec("45000.00", "0000-0100", "Further"),
                                  rec("09420.00", "0000-2400", "Near")});
-    auto *w = Windows::get<frmIlg2rx>("frmIlg2rx");
+    auto *w = Windows::get<frmIlg2rx>();
     w->showModeless();
     G.ftlkind = 1;
     ASSERT_TRUE(runReader(3));
@@ -457,7 +457,7 @@ TEST_F(StationWindows, LoadBeyondTheStoreSaysSo)
     for (int i = 0; i < 1003; ++i)
         many << rec(fixedFormat(3000 + i, 5, 2).toLatin1().constData(), "0000-0100", "S");
     stationFile("ILGADATA.ftl", many);
-    auto *w = Windows::get<frmIlg2rx>("frmIlg2rx");
+    auto *w = Windows::get<frmIlg2rx>();
     w->showModeless();
     G.ftlkind = 1;
     ASSERT_TRUE(runReader(3));
@@ -479,7 +479,7 @@ TEST_F(StationScanJrc, ClosingAScanningWindowLetsTheReceiverGo)
     ensureDir(G.filedirs[3]);
     ASSERT_TRUE(writeTextLines(G.filedirs[3] + "ILGSDATA.ftl", {rec("06005.00", "0000-2400", "A")}));
     G.filenames[3] = "ILGSDATA.ftl";
-    auto *w = Windows::get<frmIlg2rx>("frmIlg2rx");
+    auto *w = Windows::get<frmIlg2rx>();
     w->showModeless();
     G.ftlkind = 1;
     ASSERT_TRUE(runReader(3));

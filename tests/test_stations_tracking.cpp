@@ -188,7 +188,7 @@ struct TrackingOnAR7030 : ::testing::Test {
         DialogScript::shown.clear();
         emu.dial(9420000);
         frmWelcome::instance()->imgGo_Click();
-        panel = Windows::existing<frmAR7030>("frmAR7030");
+        panel = Windows::existing<frmAR7030>();
         ASSERT_TRUE(panel && panel->isLoadedForm());
         tavtest::pump(30);
     }
@@ -205,7 +205,7 @@ struct TrackingOnAR7030 : ::testing::Test {
     }
     frmTracking *openWithFile()
     {
-        auto *w = Windows::get<frmTracking>("frmTracking");
+        auto *w = Windows::get<frmTracking>();
         w->showModeless();
         ensureDir(G.filedirs[5]);
         EXPECT_TRUE(writeTextLines(G.filedirs[5] + "ILGSDATA.ftl",
@@ -281,7 +281,7 @@ TEST_F(TrackingOnAR7030, LoadStepPollAndLogEntry)
     // A row click copies into an open log entry only.
     w->optAlternates->select(1);
     const QString line = w->lblBingo[0]->text();
-    auto *entry = Windows::get<frmLoginput>("frmLoginput");
+    auto *entry = Windows::get<frmLoginput>();
     w->lblBingo_Click(0);
     EXPECT_TRUE(entry->txtLoginput[LogStation]->text().isEmpty());
     entry->load();
@@ -308,7 +308,7 @@ TEST_F(TrackingOnNrd545, DialReportsInPiecesAndTheCloseBox)
     resetStationState();
     G.setupdata[7] = 1;
     ASSERT_NE(go(), nullptr);
-    auto *w = Windows::get<frmTracking>("frmTracking");
+    auto *w = Windows::get<frmTracking>();
     w->showModeless();
     ensureDir(G.filedirs[5]);
     ASSERT_TRUE(writeTextLines(G.filedirs[5] + "list.ftl", {rec(9600, "0000-2400", "A"), rec(9650, "0000-2400", "Dialled"),
@@ -358,7 +358,7 @@ struct TrackingOnNrd535 : ::testing::Test {
         pty = std::make_unique<sim::PtyHarness>(emu);
         ASSERT_TRUE(pty->ok());
         registerBuiltWindows();
-        Windows::registerFactory(QStringLiteral("frmLast20"), {});
+        Windows::registerFactory(WindowId::frmLast20, {});
         frmWelcome::instance()->load();
         DialogScript::shown.clear();
         G.datapath = dir.path();
@@ -370,7 +370,7 @@ struct TrackingOnNrd535 : ::testing::Test {
     }
     void TearDown() override
     {
-        if (TavForm *f = Windows::existing(QStringLiteral("frmNRD535")))
+        if (TavForm *f = Windows::existing(WindowId::frmNRD535))
             f->unload();
         frmWelcome::destroy();
         Windows::destroyAll();
@@ -387,8 +387,8 @@ struct TrackingOnNrd535 : ::testing::Test {
 TEST_F(TrackingOnNrd535, DialFollowingAndBackToMouse)
 {
     frmWelcome::instance()->imgGo_Click();
-    ASSERT_NE(Windows::existing("frmNRD535"), nullptr);
-    auto *w = Windows::get<frmTracking>("frmTracking");
+    ASSERT_NE(Windows::existing(WindowId::frmNRD535), nullptr);
+    auto *w = Windows::get<frmTracking>();
     w->showModeless();
     ensureDir(G.filedirs[5]);
     ASSERT_TRUE(writeTextLines(G.filedirs[5] + "ILGADATA.FTL", {rec(9600, "0000-2400", "A"), rec(9650, "0000-2400", "Dialled"),
@@ -428,7 +428,7 @@ TEST(TrackingWindow, AeroPresetsAndDialWithoutReceiver)
     G.datapath = dir.path();
     buildFileDirs();
     G.setupdata[7] = 1;
-    auto *w = Windows::get<frmTracking>("frmTracking");
+    auto *w = Windows::get<frmTracking>();
     w->showModeless();
     EXPECT_FALSE(w->fraMousedial->isEnabled());
     EXPECT_FALSE(w->spnFreqstep->isEnabled());

@@ -88,9 +88,9 @@ TEST(UnloadTools, WalksItsOrderOverTheWindowsThatExist)
     unloadLog.clear();
     for (const char *name : {"frmMemman", "frmProp2prt2", "frmLog", "frmSetUp"})
         Windows::registerFactory(name, [name] { return new ToolWindow(name); });
-    Windows::get("frmMemman")->load();
-    Windows::get("frmLog")->load();
-    Windows::get("frmProp2prt2")->load();
+    Windows::get(WindowId::frmMemman)->load();
+    Windows::get(WindowId::frmLog)->load();
+    Windows::get(WindowId::frmProp2prt2)->load();
     EXPECT_TRUE(G.memmanloaded);
     EXPECT_TRUE(G.logloaded);
     UnloadTools();
@@ -105,8 +105,8 @@ TEST(UnloadTools, WalksItsOrderOverTheWindowsThatExist)
 TEST(UnloadTools, WindowClosedDuringItsWaitIsTornDownAfterward)
 {
     unloadLog.clear();
-    Windows::registerFactory("frmSmeter", [] { return new ToolWindow("frmSmeter"); });
-    TavForm *f = Windows::get("frmSmeter");
+    Windows::registerFactory(WindowId::frmSmeter, [] { return new ToolWindow("frmSmeter"); });
+    TavForm *f = Windows::get(WindowId::frmSmeter);
     f->showModeless();
     {
         TavForm::Busy busy(f);
@@ -121,10 +121,10 @@ TEST(UnloadTools, WindowClosedDuringItsWaitIsTornDownAfterward)
 
 TEST(WindowPositions, RestoredAtLoadAndStoredByTheRuleAtUnload)
 {
-    Windows::registerFactory("frmMarkfreqs", [] { return new ToolWindow("frmMarkfreqs"); });
+    Windows::registerFactory(WindowId::frmMarkfreqs, [] { return new ToolWindow("frmMarkfreqs"); });
     G.formleft[44] = 3000;
     G.formtop[44] = 1500;
-    TavForm *f = Windows::get("frmMarkfreqs");
+    TavForm *f = Windows::get(WindowId::frmMarkfreqs);
     f->resize(200, 100);
     f->showModeless();
     EXPECT_NEAR(f->leftTwips(), 3000, 30);

@@ -42,7 +42,7 @@ QString clockText19(const QDateTime &t) { return t.toString(QStringLiteral("yyyy
 
 } // namespace
 
-frmRxTimer::frmRxTimer() : TavForm(QStringLiteral("frmRxTimer"), 25, &ProgramState::rxtimerloaded)
+frmRxTimer::frmRxTimer() : TavForm(WindowId::frmRxTimer)
 {
     setWindowTitle(QStringLiteral("Timer Programmimg"));
     setBackColor(this, kLightYellow);
@@ -561,7 +561,7 @@ void frmRxTimer::cmdSave_Click()
         return;
     tprdata() = table.progdata;
     G.filekind = 15;
-    if (TavForm *f = Windows::get(QStringLiteral("frmSavefile")))
+    if (TavForm *f = Windows::get(WindowId::frmSavefile))
         f->showModal();
 }
 
@@ -570,7 +570,7 @@ void frmRxTimer::cmdLoad_Click()
     if (m_armed)
         return;
     G.filekind = 15;
-    if (TavForm *f = Windows::get(QStringLiteral("frmLoadfile")))
+    if (TavForm *f = Windows::get(WindowId::frmLoadfile))
         f->showModal();
 }
 

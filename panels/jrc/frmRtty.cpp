@@ -24,7 +24,7 @@ constexpr unsigned kCaptureColour = 0x0080FF;
 
 } // namespace
 
-frmRtty::frmRtty() : TavForm(QStringLiteral("frmRtty"), 22, &ProgramState::rttyloaded)
+frmRtty::frmRtty() : TavForm(WindowId::frmRtty)
 {
     setWindowTitle(QStringLiteral("RTTY Decoder"));
     auto *top = new QVBoxLayout(this);
@@ -272,7 +272,7 @@ void frmRtty::cmdSave_Click(int index)
             file.close();
         m_capturing = true;
         G.filekind = 13;
-        if (TavForm *dlg = Windows::get(QStringLiteral("frmSavefile"))) {
+        if (TavForm *dlg = Windows::get(WindowId::frmSavefile)) {
             Busy busy(this);
             dlg->showModal();
         }

@@ -8,6 +8,8 @@
 
 namespace tavtest {
 
+using tav::WindowId;
+
 HiddenTool::HiddenTool(const QString &name)
     : TavForm(name, tav::Windows::slotOf(name), tav::Windows::flagOf(name))
 {
@@ -17,7 +19,7 @@ void openHub(const ScratchDir &dir, const sim::PtyHarness &pty, int rxtype, bool
 {
     tav::registerBuiltWindows();
     if (hideLast20)
-        tav::Windows::registerFactory(QStringLiteral("frmLast20"),
+        tav::Windows::registerFactory(WindowId::frmLast20,
                                       [] { return new HiddenTool(QStringLiteral("frmLast20")); });
     tav::frmWelcome::instance()->load();
     tav::DialogScript::shown.clear(); // the start-up notice about a missing settings file
@@ -34,7 +36,7 @@ void closeHub(const QString &panel, bool hideLast20)
     tav::frmWelcome::destroy();
     tav::Windows::destroyAll();
     if (hideLast20)
-        tav::Windows::registerFactory(QStringLiteral("frmLast20"), {});
+        tav::Windows::registerFactory(WindowId::frmLast20, {});
 }
 
 } // namespace tavtest

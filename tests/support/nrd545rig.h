@@ -56,7 +56,7 @@ struct Nrd545Rig : ::testing::Test {
     tav::frmNRD545 *go()
     {
         tav::frmWelcome::instance()->imgGo_Click();
-        return tav::Windows::existing<tav::frmNRD545>(QStringLiteral("frmNRD545"));
+        return tav::Windows::existing<tav::frmNRD545>();
     }
     // What the program sent, as text.
     QString sent()
