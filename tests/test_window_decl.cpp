@@ -72,8 +72,8 @@ struct WindowDeclaration : ::testing::Test {
     void TearDown() override
     {
         frmWelcome::endProgram = savedEnd;
-        Windows::destroyAll();
         frmWelcome::destroy();
+        Windows::destroyAll();
         registerBuiltWindows();
         closeOpenFiles();
     }
@@ -115,14 +115,14 @@ struct WindowDeclaration : ::testing::Test {
 
 TEST_F(WindowDeclaration, EveryWindowIsBuiltUnderItsNameWithItsOwnSlotAndFlag)
 {
-    QSet<int> slots;
-    QSet<bool ProgramState::*> flags;
+    QSet<int> usedSlots;
+    QList<bool ProgramState::*> flags;
     for (const WindowDecl &d : windowDecls) {
         SCOPED_TRACE(d.name);
         // A slot or flag shared by two windows would mix their places or states.
-        EXPECT_TRUE(d.slot == 0 || !slots.contains(d.slot));
+        EXPECT_TRUE(d.slot == 0 || !usedSlots.contains(d.slot));
         EXPECT_LT(d.slot, int(G.formleft.size()));
-        slots << d.slot;
+        usedSlots << d.slot;
         EXPECT_FALSE(flags.contains(d.flag));
         flags << d.flag;
 
