@@ -46,10 +46,10 @@ void showChosenPanel()
 QString panelFrequencyText(bool withNoRx)
 {
     if (frmPanel *p = frmWelcome::instance()->openPanel())
-        return p->txtFrequencyA ? p->txtFrequencyA->text() : QString();
+        return p->frequencyText();
     if (withNoRx && G.goRxtype == 0 && G.norxloaded)
         if (auto *n = Windows::existing<frmNoRx>())
-            return n->txtFrequencyA ? n->txtFrequencyA->text() : QString();
+            return n->frequencyText();
     return QString();
 }
 

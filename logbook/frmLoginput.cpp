@@ -138,7 +138,7 @@ void frmLoginput::cmdGetcurrentsetting_Click()
     frmWelcome *hub = frmWelcome::instance();
     hub->Update4RxFreq();
     if (frmPanel *p = hub->openPanel())
-        txtLoginput[LogFreq]->setText(p->txtFrequencyA->text());
+        txtLoginput[LogFreq]->setText(p->frequencyText());
     txtLoginput[LogRxSetting]->setText(hub->ConvertRx2mfa());
     cmdGetcurrentsetting->setEnabled(true);
 }

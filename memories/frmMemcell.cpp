@@ -238,7 +238,7 @@ void frmMemcell::showReceiverSetting()
     const RxPresent p = m_rx->readPresent(&frmPanel::showOnOpenPanel);
     if (!p.carriesFrequency) {
         if (frmPanel *panel = frmWelcome::exists() ? frmWelcome::instance()->openPanel() : nullptr)
-            txtFrequency->setText(panel->txtFrequencyA->text());
+            txtFrequency->setText(panel->frequencyText());
     }
     if (!p.answered)
         return; // no answer: the boxes stay empty

@@ -36,6 +36,8 @@ public:
     std::array<QPushButton *, 10> cmd0to9{};
     QComboBox *cmbFreqstep = nullptr;
     QLineEdit *txtFrequencyA = nullptr;
+    // The frequency box's text, as the tools read it.
+    QString frequencyText() const { return txtFrequencyA ? txtFrequencyA->text() : QString(); }
     QPushButton *cmdEnterfreq = nullptr, *cmdBack = nullptr, *cmdDot = nullptr, *cmdClose = nullptr;
     SpinButton *spnFreqstep = nullptr;
 

@@ -106,6 +106,13 @@ QString frmConvertAero::sourcePath() const
     return resolveNoCase(dir, G.filenames[0]);
 }
 
+void frmConvertAero::databaseLocated(const QString &fileName)
+{
+    fraConnect->setEnabled(true);
+    if (fileName.toLower() == QLatin1String("aerolist.txt"))
+        optDbconnect->select(1);
+}
+
 void frmConvertAero::cmdLocate_Click() { locateConversionSource(optDbconnect); }
 
 void frmConvertAero::optDbconnect_Click(int index)

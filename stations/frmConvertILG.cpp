@@ -107,6 +107,16 @@ void frmConvertILG::closeEvent(QCloseEvent *ev)
         TavForm::closeEvent(ev);
 }
 
+void frmConvertILG::databaseLocated(const QString &fileName)
+{
+    fraConnect->setEnabled(true);
+    const QString lower = fileName.toLower();
+    if (lower == QLatin1String("ilgadata.dbf"))
+        optDbconnect->select(1);
+    else if (lower == QLatin1String("ilgsdata.dbf"))
+        optDbconnect->select(2);
+}
+
 void frmConvertILG::cmdLocate_Click() { locateConversionSource(optDbconnect); }
 
 void frmConvertILG::optDbconnect_Click(int index)

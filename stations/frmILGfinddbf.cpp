@@ -107,23 +107,15 @@ void frmILGfinddbf::cmdOK_Click()
     G.filedirs[0] = m_path;
     QListWidgetItem *it = flbILG->currentItem();
     G.filenames[0] = it && it->isSelected() ? it->text() : QString();
-    const QString lower = G.filenames[0].toLower();
+    const QString chosen = G.filenames[0];
     const int caller = stationState().dbfcaller;
     unload();
     if (caller == 1) {
-        if (auto *c = Windows::existing<frmConvertILG>()) {
-            c->fraConnect->setEnabled(true);
-            if (lower == QLatin1String("ilgadata.dbf"))
-                c->optDbconnect->select(1);
-            else if (lower == QLatin1String("ilgsdata.dbf"))
-                c->optDbconnect->select(2);
-        }
+        if (auto *c = Windows::existing<frmConvertILG>())
+            c->databaseLocated(chosen);
     } else if (caller == 2) {
-        if (auto *c = Windows::existing<frmConvertAero>()) {
-            c->fraConnect->setEnabled(true);
-            if (lower == QLatin1String("aerolist.txt"))
-                c->optDbconnect->select(1);
-        }
+        if (auto *c = Windows::existing<frmConvertAero>())
+            c->databaseLocated(chosen);
     }
 }
 

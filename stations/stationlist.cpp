@@ -235,12 +235,7 @@ void StationListWindow::Form_Load()
         q->load();
     // Missing or damaged choices leave the combos empty; the user may type.
     const QueryChoices choices = readQueryChoices(resolveNoCase(G.datapath, m_iniName), m_combos);
-    const QVector<QComboBox *> combos = queryCombos();
-    for (int i = 0; i < combos.size() && i < choices.combos.size(); ++i) {
-        combos[i]->clear();
-        combos[i]->addItems(choices.combos[i]);
-        combos[i]->setEditText(QString());
-    }
+    setQueryChoices(choices.combos);
     for (QWidget *w : {static_cast<QWidget *>(cmdQuery), static_cast<QWidget *>(cmdSort),
                        static_cast<QWidget *>(cmdScan), static_cast<QWidget *>(txtScandelay)})
         if (w)
@@ -436,10 +431,10 @@ frmIlg2rx::frmIlg2rx()
     connect(cmdSort, &QPushButton::clicked, this, &frmIlg2rx::cmdSort_Click);
 }
 
-QVector<QComboBox *> frmIlg2rx::queryCombos()
+void frmIlg2rx::setQueryChoices(const QVector<QStringList> &choices)
 {
-    auto *q = Windows::get<frmIlgquery>();
-    return q ? QVector<QComboBox *>(q->cmbQuery.begin(), q->cmbQuery.end()) : QVector<QComboBox *>{};
+    if (auto *q = Windows::get<frmIlgquery>())
+        q->setChoices(choices);
 }
 
 void frmIlg2rx::cmdSort_Click()
@@ -474,10 +469,10 @@ frmAero2rx::frmAero2rx()
     static_cast<ColumnTitles *>(lblTitles)->setColumns({1, 9, 17, 40});
 }
 
-QVector<QComboBox *> frmAero2rx::queryCombos()
+void frmAero2rx::setQueryChoices(const QVector<QStringList> &choices)
 {
-    auto *q = Windows::get<frmAeroquery>();
-    return q ? QVector<QComboBox *>(q->cmbQuery.begin(), q->cmbQuery.end()) : QVector<QComboBox *>{};
+    if (auto *q = Windows::get<frmAeroquery>())
+        q->setChoices(choices);
 }
 
 // ---- query dialogs -------------------------------------------------------
@@ -564,6 +559,22 @@ frmIlgquery::frmIlgquery() : TavForm(WindowId::frmIlgquery)
     connect(cmdClear, &QPushButton::clicked, this, &frmIlgquery::cmdClear_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmIlgquery::cmdCancel_Click);
 }
+
+namespace {
+
+template <std::size_t N> void fillChoices(const std::array<QComboBox *, N> &combos, const QVector<QStringList> &choices)
+{
+    for (std::size_t i = 0; i < N && qsizetype(i) < choices.size(); ++i) {
+        combos[i]->clear();
+        combos[i]->addItems(choices[qsizetype(i)]);
+        combos[i]->setEditText(QString());
+    }
+}
+
+} // namespace
+
+void frmIlgquery::setChoices(const QVector<QStringList> &choices) { fillChoices(cmbQuery, choices); }
+void frmAeroquery::setChoices(const QVector<QStringList> &choices) { fillChoices(cmbQuery, choices); }
 
 void frmIlgquery::cmdClear_Click()
 {

@@ -93,8 +93,8 @@ protected:
     void Form_Load() override;
     void Form_Unload() override;
     bool eventFilter(QObject *o, QEvent *ev) override;
-    // The query dialog's combos to fill from the ini file.
-    virtual QVector<QComboBox *> queryCombos() = 0;
+    // Hands the choices read from the ini file to the query dialog.
+    virtual void setQueryChoices(const QVector<QStringList> &choices) = 0;
     virtual QString loadedTitle() const = 0;
 
 private:
@@ -122,7 +122,7 @@ public:
     void Ftlsort();
 
 protected:
-    QVector<QComboBox *> queryCombos() override;
+    void setQueryChoices(const QVector<QStringList> &choices) override;
     QString loadedTitle() const override { return QStringLiteral("ILG Radio"); }
 
 public:
@@ -138,7 +138,7 @@ public:
     FileResult aerofile2ram(const QString &path) { return stationfile2ram(path); }
 
 protected:
-    QVector<QComboBox *> queryCombos() override;
+    void setQueryChoices(const QVector<QStringList> &choices) override;
     QString loadedTitle() const override { return QStringLiteral("Aero list"); }
 
 public:
@@ -154,6 +154,8 @@ public:
     std::array<QCheckBox *, 6> chkQuery{};
     std::array<QComboBox *, 6> cmbQuery{};
     QPushButton *cmdSearchilg = nullptr, *cmdClear = nullptr, *cmdCancel = nullptr;
+    // The choices each query box offers (read by the station list).
+    void setChoices(const QVector<QStringList> &choices);
     void cmdSearchilg_Click();
     void cmdClear_Click();
     void cmdCancel_Click() { hide(); }
@@ -168,6 +170,7 @@ public:
     std::array<QCheckBox *, 2> chkQuery{};
     std::array<QComboBox *, 3> cmbQuery{};
     QPushButton *cmdSearchaero = nullptr, *cmdClear = nullptr, *cmdCancel = nullptr;
+    void setChoices(const QVector<QStringList> &choices);
     void cmdSearchaero_Click();
     void cmdClear_Click();
     void cmdCancel_Click() { hide(); }
