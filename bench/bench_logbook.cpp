@@ -90,9 +90,9 @@ void BM_LoadFile(benchmark::State &state)
 // The file kind's reader as the Load dialog runs it.
 void loadThroughReader(const Data &d)
 {
-    G.filedirs[4] = d.dir.path() + QLatin1Char('/');
-    G.filenames[4] = QStringLiteral("LOG_BENCH.TXT");
-    runReader(4);
+    G.filedirs[FileKind::Log] = d.dir.path() + QLatin1Char('/');
+    G.filenames[FileKind::Log] = QStringLiteral("LOG_BENCH.TXT");
+    runReader(FileKind::Log);
 }
 
 // A logbook window just opened, the file loaded into it and painted.

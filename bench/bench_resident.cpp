@@ -138,17 +138,17 @@ int child(const QString &what, const QString &dir, int lines)
     if (what == QLatin1String("all")) {
         struct Load {
             WindowId window;
-            int kind;
+            FileKind kind;
             const char *file;
-        } loads[] = {{WindowId::frmBdxc, 1, "BDX_BENCH.TXT"},  {WindowId::frmOwn, 2, "OWN_BENCH.TXT"},
-                     {WindowId::frmIlg2rx, 3, "ILGSDATA.ftl"}, {WindowId::frmTracking, 5, "ILGSDATA.ftl"},
-                     {WindowId::frmLog, 4, "LOG_BENCH.TXT"},   {WindowId::frmMemman, 8, "MEM_BENCH.TXT"}};
+        } loads[] = {{WindowId::frmBdxc, FileKind::Bdxc, "BDX_BENCH.TXT"},  {WindowId::frmOwn, FileKind::Own, "OWN_BENCH.TXT"},
+                     {WindowId::frmIlg2rx, FileKind::StationList, "ILGSDATA.ftl"}, {WindowId::frmTracking, FileKind::Tracking, "ILGSDATA.ftl"},
+                     {WindowId::frmLog, FileKind::Log, "LOG_BENCH.TXT"},   {WindowId::frmMemman, FileKind::Memories, "MEM_BENCH.TXT"}};
         for (const Load &l : loads) {
             if (TavForm *w = Windows::get(l.window))
                 w->showModeless();
             app.processEvents();
-            G.filedirs[size_t(l.kind)] = dir;
-            G.filenames[size_t(l.kind)] = QLatin1String(l.file);
+            G.filedirs[l.kind] = dir;
+            G.filenames[l.kind] = QLatin1String(l.file);
             G.ftlkind = 1;
             DialogScript::inputs << QStringLiteral("1200");
             if (!runReader(l.kind))

@@ -221,11 +221,11 @@ void frmScratchpad::cmdClrnotes_Click()
             n->clear();
 }
 
-void frmScratchpad::cmdLoad_Click() { showLoadDialog(this, 9); }
+void frmScratchpad::cmdLoad_Click() { showLoadDialog(this, FileKind::Scratchpad); }
 
 void frmScratchpad::cmdSave_Click()
 {
-    G.filekind = 9;
+    G.filekind = FileKind::Scratchpad;
     if (TavForm *dlg = Windows::get(WindowId::frmSavefile)) {
         Busy busy(this);
         dlg->showModal();

@@ -53,7 +53,7 @@ QString panelFrequencyText(bool withNoRx)
     return QString();
 }
 
-void showLoadDialog(TavForm *owner, int kind)
+void showLoadDialog(TavForm *owner, FileKind kind)
 {
     G.filekind = kind;
     if (TavForm *dlg = Windows::get(WindowId::frmLoadfile)) {
@@ -63,7 +63,7 @@ void showLoadDialog(TavForm *owner, int kind)
 }
 
 ListWindow::ListWindow(WindowId id, const QString &caption,
-                       int fileKind, const QString &loadCaption, const QString &gridName, int columns,
+                       FileKind fileKind, const QString &loadCaption, const QString &gridName, int columns,
                        const QVector<int> &gridWidths, const QVector<int> &titleWidths, const QString &dbLabelName)
     : TavForm(id), m_kind(fileKind)
 {

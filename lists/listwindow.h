@@ -37,7 +37,7 @@ void showChosenPanel();
 // `withNoRx`, the receiver-less panel's box counts too.
 QString panelFrequencyText(bool withNoRx);
 // Shows the Load dialog for a file kind, modal, on behalf of `owner`.
-void showLoadDialog(TavForm *owner, int kind);
+void showLoadDialog(TavForm *owner, FileKind kind);
 
 class ListWindow : public TavForm, public FrequencyBoxLink {
     Q_OBJECT
@@ -67,7 +67,7 @@ public:
     QString cellText(int row, int column) const { return model->text(row, column); }
 
 protected:
-    ListWindow(WindowId id, const QString &caption, int fileKind,
+    ListWindow(WindowId id, const QString &caption, FileKind fileKind,
                const QString &loadCaption, const QString &gridName, int columns, const QVector<int> &gridWidths,
                const QVector<int> &titleWidths, const QString &dbLabelName = QStringLiteral("lblDbname"));
 
@@ -79,7 +79,7 @@ protected:
 
 private:
     void applyHeight();
-    int m_kind;
+    FileKind m_kind;
     bool m_large = false;
 };
 

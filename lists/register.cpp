@@ -46,23 +46,23 @@ void registerListWindows()
         return dynamic_cast<Last20Link *>(w);
     });
 
-    registerReader(1, [](const QString &path) {
+    registerReader(FileKind::Bdxc, [](const QString &path) {
         auto *w = loadedWindow<frmBdxc>();
         return w ? w->bdxcfile2ram(path) : missingWindow();
     });
-    registerReader(2, [](const QString &path) {
+    registerReader(FileKind::Own, [](const QString &path) {
         auto *w = loadedWindow<frmOwn>();
         return w ? w->ownfile2ram(path) : missingWindow();
     });
-    registerReader(10, [](const QString &path) {
+    registerReader(FileKind::F320, [](const QString &path) {
         auto *w = loadedWindow<frm320Files>();
         return w ? w->f320file2ram(path) : missingWindow();
     });
-    registerReader(9, [](const QString &path) {
+    registerReader(FileKind::Scratchpad, [](const QString &path) {
         auto *w = loadedWindow<frmScratchpad>();
         return w ? w->fspfile2ram(path) : missingWindow();
     });
-    registerWriter(9, [](const QString &path) {
+    registerWriter(FileKind::Scratchpad, [](const QString &path) {
         auto *w = Windows::get<frmScratchpad>();
         return w ? w->fspram2file(path) : missingWindow();
     });

@@ -289,7 +289,7 @@ void frmLog::cmdLoad_Click()
 {
     if (m_entryOpen)
         return;
-    G.filekind = 4;
+    G.filekind = FileKind::Log;
     if (TavForm *f = Windows::get(WindowId::frmLoadfile))
         f->showModal();
 }
@@ -366,22 +366,22 @@ void frmLog::cmdSave_Click()
 {
     if (m_entryOpen)
         return;
-    G.filekind = 4;
-    const int answer = msgBox(QStringList{QStringLiteral("File ") + G.filenames[4] + QStringLiteral(" already exist."),
+    G.filekind = FileKind::Log;
+    const int answer = msgBox(QStringList{QStringLiteral("File ") + G.filenames[FileKind::Log] + QStringLiteral(" already exist."),
                                           QStringLiteral("Do you want to replace it ?")},
                               MsgIcon::Question, QStringLiteral("Save file"), MsgButtons::YesNoCancel);
     if (answer != vbYes)
         return;
     // The old file stays until the new one is completely written.
     checkoverwrite(false);
-    const FileResult r = runWriter(4);
+    const FileResult r = runWriter(FileKind::Log);
     if (!r.ok) {
         msgBox(QStringList{QStringLiteral("Something went wrong while"), QStringLiteral("saving your data to a file ! ! !"),
                            r.error},
                MsgIcon::Exclamation, QStringLiteral("Error"));
         return;
     }
-    msgBox(QStringList{QStringLiteral("The data is now saved"), QStringLiteral("to the file ") + G.filenames[4]},
+    msgBox(QStringList{QStringLiteral("The data is now saved"), QStringLiteral("to the file ") + G.filenames[FileKind::Log]},
            MsgIcon::Exclamation, QStringLiteral("Save File"));
 }
 
@@ -389,7 +389,7 @@ void frmLog::cmdsaveas_Click()
 {
     if (m_entryOpen)
         return;
-    G.filekind = 4;
+    G.filekind = FileKind::Log;
     if (TavForm *f = Windows::get(WindowId::frmSavefile))
         f->showModal();
 }

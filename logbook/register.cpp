@@ -53,8 +53,8 @@ void registerLogbookWindows()
     Windows::registerFactory(WindowId::frmLoginput, [] { return new frmLoginput; });
     Windows::registerFactory(WindowId::frmLogFormat, [] { return new frmLogFormat; });
     Windows::registerFactory(WindowId::frmLogsort, [] { return new frmLogsort; });
-    registerReader(4, logfile2ram);
-    registerWriter(4, logram2file);
+    registerReader(FileKind::Log, logfile2ram);
+    registerWriter(FileKind::Log, logram2file);
 }
 
 } // namespace tav

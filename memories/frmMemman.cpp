@@ -381,7 +381,7 @@ FileResult frmMemman::memfile2ram(const QString &path)
             return r;
         cleargrdmemman();
         memcmdenabler(true);
-        grdTitles->setItem(0, 5, new QTableWidgetItem(G.filenames[8]));
+        grdTitles->setItem(0, 5, new QTableWidgetItem(G.filenames[FileKind::Memories]));
     }
     showFileNotice(notice);
     return FileResult::success();
@@ -393,7 +393,7 @@ FileResult frmMemman::memram2file(const QString &path)
     QString error;
     if (!writeTextLines(path, memState().image.fileLines(), &error))
         return FileResult::failure(error);
-    grdTitles->setItem(0, 5, new QTableWidgetItem(G.filenames[8]));
+    grdTitles->setItem(0, 5, new QTableWidgetItem(G.filenames[FileKind::Memories]));
     return FileResult::success();
 }
 
@@ -451,7 +451,7 @@ void frmMemman::cmdDelete_Click() { openCellEditor(4, QStringLiteral("Delete sel
 
 void frmMemman::cmdLoad_Click()
 {
-    G.filekind = 8;
+    G.filekind = FileKind::Memories;
     if (TavForm *f = Windows::get(WindowId::frmLoadfile))
         f->showModal();
 }
@@ -463,7 +463,7 @@ void frmMemman::cmdsaveas_Click()
                QStringLiteral("Save file error"));
         return;
     }
-    G.filekind = 8;
+    G.filekind = FileKind::Memories;
     if (TavForm *f = Windows::get(WindowId::frmSavefile))
         f->showModal();
 }
@@ -795,13 +795,13 @@ void frmMemman::cmdSort_Click()
 
 QString frmMemman::printPdfPath() const
 {
-    QString name = G.filenames[8];
+    QString name = G.filenames[FileKind::Memories];
     if (name.isEmpty())
         name = QStringLiteral("MEM_") + QString::number(m_rxtype) + QStringLiteral("print.txt");
     const int dot = name.lastIndexOf(QLatin1Char('.'));
     if (dot > 0)
         name.truncate(dot);
-    QString dir = G.filedirs[8];
+    QString dir = G.filedirs[FileKind::Memories];
     if (dir.isEmpty())
         dir = G.datapath;
     ensureDir(dir);
@@ -823,7 +823,7 @@ void frmMemman::cmdPrint_Click()
                            QStringLiteral("including the filled-in alpha tags")},
                MsgIcon::Question, QStringLiteral("Memories to Printer"), MsgButtons::YesNoCancel) != vbYes)
         return;
-    const QStringList lines = memPrintLines(memState().image, cellfrom, cellto, m_rxtype, G.filenames[8]);
+    const QStringList lines = memPrintLines(memState().image, cellfrom, cellto, m_rxtype, G.filenames[FileKind::Memories]);
     MemPrintOutcome out;
     {
         HourglassGuard hourglass;

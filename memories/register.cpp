@@ -16,7 +16,7 @@ void registerMemoryWindows()
 
     // Memory files are read into and written from the image; the manager,
     // when open, shows what was read.
-    registerReader(8, [](const QString &path) {
+    registerReader(FileKind::Memories, [](const QString &path) {
         if (auto *mm = Windows::existing<frmMemman>(); mm && mm->isLoadedForm())
             return mm->memfile2ram(path);
         QStringList notice;
@@ -24,7 +24,7 @@ void registerMemoryWindows()
         frmMemman::showFileNotice(notice);
         return r;
     });
-    registerWriter(8, [](const QString &path) {
+    registerWriter(FileKind::Memories, [](const QString &path) {
         if (auto *mm = Windows::existing<frmMemman>(); mm && mm->isLoadedForm())
             return mm->memram2file(path);
         QString error;

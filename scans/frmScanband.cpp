@@ -553,7 +553,7 @@ void frmScanband::cmdCls_Click()
 
 void frmScanband::cmdLoad_Click()
 {
-    G.filekind = 6;
+    G.filekind = FileKind::BandScan;
     if (TavForm *dlg = Windows::get(WindowId::frmLoadfile)) {
         Busy busy(this);
         dlg->showModal();
@@ -562,7 +562,7 @@ void frmScanband::cmdLoad_Click()
 
 void frmScanband::cmdSave_Click()
 {
-    G.filekind = 6;
+    G.filekind = FileKind::BandScan;
     if (TavForm *dlg = Windows::get(WindowId::frmSavefile)) {
         Busy busy(this);
         dlg->showModal();
@@ -603,7 +603,7 @@ FileResult frmScanband::sanfile2ram(const QString &path)
     const QColor colour = overlayColour(s_overlaynr);
     QLabel *legend = lblDbname[s_overlaynr - 1];
     setForeColor(legend, colour.red() | (colour.green() << 8) | (colour.blue() << 16));
-    const QString name = G.filenames[6];
+    const QString name = G.filenames[FileKind::BandScan];
     const QString shown = name.size() > 8 ? name.mid(4, name.size() - 8) : QString();
     legend->setText(shown + QStringLiteral("   ") + file->caption);
 

@@ -325,7 +325,7 @@ void frmScanlist::txtFreqlist_Click(int index)
 
 void frmScanlist::cmdLoad_Click()
 {
-    G.filekind = 11;
+    G.filekind = FileKind::ScanList;
     if (TavForm *dlg = Windows::get(WindowId::frmLoadfile)) {
         Busy busy(this);
         dlg->showModal();
@@ -334,7 +334,7 @@ void frmScanlist::cmdLoad_Click()
 
 void frmScanlist::cmdsaveas_Click()
 {
-    G.filekind = 11;
+    G.filekind = FileKind::ScanList;
     if (TavForm *dlg = Windows::get(WindowId::frmSavefile)) {
         Busy busy(this);
         dlg->showModal();

@@ -369,7 +369,7 @@ void frmScanpairs::cmdStop_Click()
 
 void frmScanpairs::cmdLoad_Click()
 {
-    G.filekind = 12;
+    G.filekind = FileKind::ScanPairs;
     if (TavForm *dlg = Windows::get(WindowId::frmLoadfile)) {
         Busy busy(this);
         dlg->showModal();
@@ -379,7 +379,7 @@ void frmScanpairs::cmdLoad_Click()
 void frmScanpairs::cmdsaveas_Click()
 {
     takeFocusedEdit();
-    G.filekind = 12;
+    G.filekind = FileKind::ScanPairs;
     if (TavForm *dlg = Windows::get(WindowId::frmSavefile)) {
         Busy busy(this);
         dlg->showModal();
@@ -411,7 +411,7 @@ FileResult frmScanpairs::sfpfile2ram(const QString &path)
     txtEnd->setText(numSingle(last));
     m_scan.pairend = last;
     clampToTable();
-    lblFilename->setText(G.filenames[12]);
+    lblFilename->setText(G.filenames[FileKind::ScanPairs]);
     showactivepairs(0);
     vsbActnr->setEnabled(!tmrScanpairs.isActive());
     cmdsaveas->setEnabled(!tmrScanpairs.isActive());

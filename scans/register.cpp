@@ -27,12 +27,12 @@ void registerScanWindows()
     Windows::registerFactory(WindowId::frmScanlist, [] { return new frmScanlist; });
     Windows::registerFactory(WindowId::frmScanpairs, [] { return new frmScanpairs; });
     Windows::registerFactory(WindowId::frmScanband, [] { return new frmScanband; });
-    registerReader(11, [](const QString &p) { return withWindow(&frmScanlist::sflfile2ram, p); });
-    registerWriter(11, [](const QString &p) { return withWindow(&frmScanlist::sflram2file, p); });
-    registerReader(12, [](const QString &p) { return withWindow(&frmScanpairs::sfpfile2ram, p); });
-    registerWriter(12, [](const QString &p) { return withWindow(&frmScanpairs::sfpram2file, p); });
-    registerReader(6, [](const QString &p) { return withWindow(&frmScanband::sanfile2ram, p); });
-    registerWriter(6, [](const QString &p) { return withWindow(&frmScanband::sanram2file, p); });
+    registerReader(FileKind::ScanList, [](const QString &p) { return withWindow(&frmScanlist::sflfile2ram, p); });
+    registerWriter(FileKind::ScanList, [](const QString &p) { return withWindow(&frmScanlist::sflram2file, p); });
+    registerReader(FileKind::ScanPairs, [](const QString &p) { return withWindow(&frmScanpairs::sfpfile2ram, p); });
+    registerWriter(FileKind::ScanPairs, [](const QString &p) { return withWindow(&frmScanpairs::sfpram2file, p); });
+    registerReader(FileKind::BandScan, [](const QString &p) { return withWindow(&frmScanband::sanfile2ram, p); });
+    registerWriter(FileKind::BandScan, [](const QString &p) { return withWindow(&frmScanband::sanram2file, p); });
 }
 
 } // namespace tav

@@ -136,7 +136,7 @@ void frmProp2prt2::Form_Load()
 
 void frmProp2prt2::cmdLoad_Click()
 {
-    G.filekind = 14;
+    G.filekind = FileKind::PropagationPrint;
     if (TavForm *dlg = Windows::get(WindowId::frmLoadfile)) {
         Busy busy(this);
         dlg->showModal();

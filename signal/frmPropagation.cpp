@@ -179,7 +179,7 @@ void frmPropagation::cmdStop_Click()
 
 void frmPropagation::cmdSaveas_Click()
 {
-    G.filekind = 7;
+    G.filekind = FileKind::Propagation;
     if (TavForm *dlg = Windows::get(WindowId::frmSavefile)) {
         Busy busy(this);
         dlg->showModal();
@@ -188,7 +188,7 @@ void frmPropagation::cmdSaveas_Click()
 
 void frmPropagation::cmdLoad_Click()
 {
-    G.filekind = 7;
+    G.filekind = FileKind::Propagation;
     if (TavForm *dlg = Windows::get(WindowId::frmLoadfile)) {
         Busy busy(this);
         dlg->showModal();
@@ -275,7 +275,7 @@ FileResult frmPropagation::panram2file(const QString &path)
         m_file.close();
         return FileResult::failure(why);
     }
-    m_fileName = G.filenames[7];
+    m_fileName = G.filenames[FileKind::Propagation];
     lblFrequency->setText(freq);
     lblSaveas->setText(shortName(m_fileName));
     lblDate->setText(start);
@@ -291,7 +291,7 @@ FileResult frmPropagation::panfile2ram(const QString &path)
     const QColor c = propOverlayColour(s_overlaynr);
     QLabel *legend = lblPropfiles[size_t(s_overlaynr - 1)];
     setTextColour(legend, c);
-    legend->setText(shortName(G.filenames[7]) + QStringLiteral("   "));
+    legend->setText(shortName(G.filenames[FileKind::Propagation]) + QStringLiteral("   "));
     closeRecording(false);
     const auto ask = [] {
         const int a = msgBox(QStringList{QStringLiteral("Click in YES to add data of next hour"),

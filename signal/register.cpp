@@ -15,7 +15,7 @@ void registerSignalWindows()
     Windows::registerFactory(WindowId::frmPropagation, [] { return new frmPropagation; });
     Windows::registerFactory(WindowId::frmProphisto, [] { return new frmProphisto; });
     Windows::registerFactory(WindowId::frmProp2prt2, [] { return new frmProp2prt2; });
-    registerReader(14, [](const QString &p) {
+    registerReader(FileKind::PropagationPrint, [](const QString &p) {
         auto *w = Windows::existing<frmProp2prt2>();
         return (w && w->isLoadedForm()) ? w->pan2prt2file2ram(p)
                                         : FileResult::failure(QStringLiteral("The printing window is not open."));
@@ -25,11 +25,11 @@ void registerSignalWindows()
         auto *w = Windows::existing<frmPropagation>();
         return (w && w->isLoadedForm()) ? w : nullptr;
     };
-    registerReader(7, [propagation](const QString &p) {
+    registerReader(FileKind::Propagation, [propagation](const QString &p) {
         frmPropagation *w = propagation();
         return w ? w->panfile2ram(p) : FileResult::failure(QStringLiteral("The propagation window is not open."));
     });
-    registerWriter(7, [propagation](const QString &p) {
+    registerWriter(FileKind::Propagation, [propagation](const QString &p) {
         frmPropagation *w = propagation();
         return w ? w->panram2file(p) : FileResult::failure(QStringLiteral("The propagation window is not open."));
     });

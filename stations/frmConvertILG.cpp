@@ -130,7 +130,7 @@ void frmConvertILG::optDbconnect_Click(int index)
         return;
     }
     const QString source = index == 1 ? QStringLiteral("ILGADATA") : QStringLiteral("ILGSDATA");
-    if (!m_table.open(G.filedirs[0], source) || m_table.recordCount() == 0) {
+    if (!m_table.open(G.filedirs[FileKind::SourceDb], source) || m_table.recordCount() == 0) {
         m_table.close();
         msgBox(QStringList{QStringLiteral("Could not connect to database"), QStringLiteral("Check path and/or filename")},
                MsgIcon::Critical, QStringLiteral("Error"));

@@ -103,11 +103,11 @@ void frmILGfinddbf::dirILG_Change(const QString &dir)
 
 void frmILGfinddbf::cmdOK_Click()
 {
-    G.filekind = 0;
-    G.filedirs[0] = m_path;
+    G.filekind = FileKind::SourceDb;
+    G.filedirs[FileKind::SourceDb] = m_path;
     QListWidgetItem *it = flbILG->currentItem();
-    G.filenames[0] = it && it->isSelected() ? it->text() : QString();
-    const QString chosen = G.filenames[0];
+    G.filenames[FileKind::SourceDb] = it && it->isSelected() ? it->text() : QString();
+    const QString chosen = G.filenames[FileKind::SourceDb];
     const int caller = stationState().dbfcaller;
     unload();
     if (caller == 1) {

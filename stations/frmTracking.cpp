@@ -256,7 +256,7 @@ void frmTracking::setStepping(bool visible)
     spnFreqstep->setVisible(visible);
 }
 
-void frmTracking::cmdLoad_Click() { lists::showLoadDialog(this, 5); }
+void frmTracking::cmdLoad_Click() { lists::showLoadDialog(this, FileKind::Tracking); }
 
 void frmTracking::cmdExit_Click()
 {

@@ -23,19 +23,19 @@ void registerStationWindows()
 
     Windows::registerFactory(WindowId::frmTracking, [] { return new frmTracking; });
 
-    registerReader(5, [](const QString &path) {
+    registerReader(FileKind::Tracking, [](const QString &path) {
         auto *w = Windows::existing<frmTracking>();
         return w && G.trackingloaded ? w->trackfile2ram(path) : FileResult::success();
     });
     registerReader(
-        3,
+        FileKind::StationList,
         [](const QString &path) {
             auto *w = Windows::existing<frmIlg2rx>();
             return w && G.ilg2rxloaded ? w->ilgfile2ram(path) : FileResult::success();
         },
         1);
     registerReader(
-        3,
+        FileKind::StationList,
         [](const QString &path) {
             auto *w = Windows::existing<frmAero2rx>();
             return w && G.aero2rxloaded ? w->aerofile2ram(path) : FileResult::success();

@@ -288,7 +288,7 @@ void StationListWindow::txtFrequencyA_KeyEnter() { lists::tuneToText(txtFrequenc
 void StationListWindow::cmdLoad_Click()
 {
     G.ftlkind = m_ftlkind;
-    lists::showLoadDialog(this, 3);
+    lists::showLoadDialog(this, FileKind::StationList);
 }
 
 FileResult StationListWindow::stationfile2ram(const QString &path)

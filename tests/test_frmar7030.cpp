@@ -461,13 +461,13 @@ TEST_F(AR7030Panel, LoadingAFileReadsTheReceiversFrequencyBackFirst)
     ASSERT_NE(p, nullptr);
     emu.dial(6055000); // the listener turned the knob since the panel last looked
     double seenByReader = -1;
-    registerReader(2, [&](const QString &) {
+    registerReader(FileKind::Own, [&](const QString &) {
         seenByReader = leadingNumber(p->txtFrequencyA->text());
         return FileResult::success();
     });
-    G.filekind = 2;
+    G.filekind = FileKind::Own;
     dir.write(QStringLiteral("OWN/OWN_TEST.TXT"), "x\r\n");
-    G.filedirs[2] = dir.path() + "OWN/";
+    G.filedirs[FileKind::Own] = dir.path() + "OWN/";
     auto *dlg = Windows::get<frmLoadfile>();
     ASSERT_NE(dlg, nullptr);
     dlg->showModeless();

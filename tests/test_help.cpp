@@ -43,7 +43,7 @@ TEST(HelpKey, F1InEveryToolWindowOpensItsOwnSection)
     G.datapath = dir.path();
     buildFileDirs();
     registerBuiltWindows();
-    G.filekind = 9; // the Load and Save dialogs open for a kind
+    G.filekind = FileKind::Scratchpad; // the Load and Save dialogs open for a kind
     const QByteArray files = helpPage(QStringLiteral("files.html"));
     ASSERT_FALSE(files.isEmpty());
     int checked = 0;
@@ -82,10 +82,10 @@ TEST(HelpKey, TheFilesPageAnswersWhereEachFileGoes)
     const QByteArray files = helpPage(QStringLiteral("files.html"));
     // Each kind's folder and name pattern, and the working channel of the JRC receivers.
     InitConstants();
-    for (int k = 1; k <= 15; ++k) {
+    for (FileKind k : allFileKinds) {
         if (G.filesubdir[k].isEmpty())
             continue;
-        SCOPED_TRACE(k);
+        SCOPED_TRACE(int(k));
         EXPECT_TRUE(files.contains("<code>" + G.filesubdir[k].toLatin1() + "</code>"));
         const QString first = G.filepattern[k].section(QLatin1Char(';'), 0, 0).replace(QLatin1Char('#'), QLatin1Char('1'));
         EXPECT_TRUE(files.contains(first.toLatin1())) << first.toStdString();

@@ -54,8 +54,8 @@ struct LogWindow : ::testing::Test {
     void loadFile(const QString &name, const QByteArray &content)
     {
         dir.write("LOG/" + name, content);
-        G.filenames[4] = name;
-        ASSERT_TRUE(runReader(4));
+        G.filenames[FileKind::Log] = name;
+        ASSERT_TRUE(runReader(FileKind::Log));
     }
     frmLoginput *entry() { return Windows::existing<frmLoginput>(); }
     QString cell(int row, int col) { return w->model->cellText(row, col); }
@@ -235,7 +235,7 @@ TEST_F(LogWindow, SaveReplacesTheFileAndReportsFailure)
 
     // A save that cannot replace its target is reported, never followed by "saved".
     ASSERT_TRUE(QDir(dir.path()).mkpath("LOG/LOG_BLOCKED.TXT/inside"));
-    G.filenames[4] = "LOG_BLOCKED.TXT";
+    G.filenames[FileKind::Log] = "LOG_BLOCKED.TXT";
     dialogs.answer(vbYes);
     const int before = int(dialogs.shown().size());
     w->cmdSave_Click();
@@ -346,8 +346,8 @@ TEST_F(LogOnNrd545, GridClickTunesAndSetsModeAndEntryTakesTheReceiver)
     auto *w = Windows::get<frmLog>();
     w->showModeless();
     dir.write("LOG/LOG_RX.TXT", "000 20020101 1200      06195     45444 ENG BBC" + QByteArray(104, ' ') + "l    \r\n");
-    G.filenames[4] = "LOG_RX.TXT";
-    ASSERT_TRUE(runReader(4));
+    G.filenames[FileKind::Log] = "LOG_RX.TXT";
+    ASSERT_TRUE(runReader(FileKind::Log));
     ASSERT_EQ(w->model->fieldOfColumn(3), LogFreq);
 
     w->grdLog_Click(1, 1); // a time cell: nothing

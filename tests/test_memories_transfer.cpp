@@ -241,7 +241,7 @@ TEST_P(MemTransfer, FileRowsTheReceiverCannotTakeAreRefusedAndNeverFilled)
     storeInReceiver(2, 6100, 2, 1);
 
     tav::DialogScript::shown.clear();
-    G.filekind = 8;
+    G.filekind = FileKind::Memories;
     auto *load = Windows::get<frmLoadfile>();
     load->load();
     ASSERT_EQ(load->list->count(), 1);

@@ -59,7 +59,7 @@ TEST_F(MemWindow, SavedAndLoadedThroughTheFileDialogsGivesTheSameGrid)
     image().setRecord(150, memEmptyRecord(150));
     mm->cleargrdmemman();
 
-    G.filekind = 8;
+    G.filekind = FileKind::Memories;
     auto *save = Windows::get<frmSavefile>();
     save->load();
     save->cmbSavefile->setEditText(QStringLiteral("MEM_2test.TXT"));
@@ -88,7 +88,7 @@ TEST_F(MemWindow, SavedAndLoadedThroughTheFileDialogsGivesTheSameGrid)
     EXPECT_TRUE(G.memcellloaded);
 
     // Load through the dialog, after its question.
-    G.filekind = 8;
+    G.filekind = FileKind::Memories;
     auto *load = Windows::get<frmLoadfile>();
     load->load();
     ASSERT_EQ(load->list->count(), 1);
@@ -113,7 +113,7 @@ TEST_F(MemWindow, FileDialogsOfferTheMemoryFilesOfTheReceiverOpenedAtGo)
     dir.write(QStringLiteral("MEM/MEM_4nrd.TXT"), QByteArray());
     G.rxtype = 1;
 
-    G.filekind = 8;
+    G.filekind = FileKind::Memories;
     auto *load = Windows::get<frmLoadfile>();
     load->load();
     ASSERT_EQ(load->list->count(), 1);

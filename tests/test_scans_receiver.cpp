@@ -142,8 +142,8 @@ TEST_F(ScansOnAR7030, PairScanTunesTheChosenSideOfEachActivePair)
     ASSERT_TRUE(w);
     EXPECT_FALSE(entry("mnuScanFreqList")->isEnabled());
     dir.write("SFP/SFP_P.TXT", "6000,9000, 1,a\r\n6100,9100, 0,b\r\n6200,9200, 1,c\r\n35000,9300, 1,out of range\r\n");
-    G.filenames[12] = "SFP_P.TXT";
-    ASSERT_TRUE(runReader(12));
+    G.filenames[FileKind::ScanPairs] = "SFP_P.TXT";
+    ASSERT_TRUE(runReader(FileKind::ScanPairs));
     w->cmdStart_Click();
     w->tmrScanpairs_Timer();
     EXPECT_NEAR(tunedAfter(6000), 6000, 0.01);

@@ -87,10 +87,10 @@ struct PropagationWindow : ::testing::Test {
 
     QString saveAs(const QString &name)
     {
-        G.filekind = 7;
-        G.filenames[7] = name;
-        EXPECT_TRUE(runWriter(7).ok);
-        return G.filedirs[7] + name;
+        G.filekind = FileKind::Propagation;
+        G.filenames[FileKind::Propagation] = name;
+        EXPECT_TRUE(runWriter(FileKind::Propagation).ok);
+        return G.filedirs[FileKind::Propagation] + name;
     }
 };
 
@@ -147,9 +147,9 @@ TEST_F(PropagationWindow, OverlaysAskAtEveryHourAndCycleTheirColours)
                                                  "10:58 090 100 090 100 090 100 090 100\r\n"
                                                  "10:59 090 100 090 100 090 100 090 100\r\n"
                                                  "11:00 050 060 050 060 050 060 050 060\r\n");
-    G.filenames[7] = QStringLiteral("PAN_eve.TXT");
+    G.filenames[FileKind::Propagation] = QStringLiteral("PAN_eve.TXT");
     dialogs.answer(vbNo);
-    ASSERT_TRUE(w->panfile2ram(G.filedirs[7] + G.filenames[7]).ok);
+    ASSERT_TRUE(w->panfile2ram(G.filedirs[FileKind::Propagation] + G.filenames[FileKind::Propagation]).ok);
     ASSERT_EQ(dialogs.shown().size(), 1);
     EXPECT_EQ(dialogs.shown()[0].text,
               QStringLiteral("Click in YES to add data of next hour\nClick in NO to get data of next hour only"));
@@ -165,11 +165,11 @@ TEST_F(PropagationWindow, OverlaysAskAtEveryHourAndCycleTheirColours)
 
     // Cancel stops the reading at the hour.
     dialogs.answer(vbCancel);
-    ASSERT_TRUE(w->panfile2ram(G.filedirs[7] + G.filenames[7]).ok);
+    ASSERT_TRUE(w->panfile2ram(G.filedirs[FileKind::Propagation] + G.filenames[FileKind::Propagation]).ok);
     EXPECT_EQ(pic.count(80, 279 - 4 * 6, 86, 279 - 4 * 5, propOverlayColour(2)), 0);
     for (int i = 0; i < 3; ++i) {
         dialogs.answer(vbYes);
-        w->panfile2ram(G.filedirs[7] + G.filenames[7]);
+        w->panfile2ram(G.filedirs[FileKind::Propagation] + G.filenames[FileKind::Propagation]);
     }
     EXPECT_EQ(frmPropagation::overlayNumber(), 1) << "the fifth file takes the first colour again";
 }
@@ -216,9 +216,9 @@ TEST_F(PropagationOnNrd545, AMissedReadingAtAClosingSecondKeepsTheMinuteWithTheM
     at(1, 0);
     auto *w = Windows::get<frmPropagation>();
     w->load();
-    G.filekind = 7;
-    G.filenames[7] = QStringLiteral("PAN_miss.TXT");
-    ASSERT_TRUE(runWriter(7).ok);
+    G.filekind = FileKind::Propagation;
+    G.filenames[FileKind::Propagation] = QStringLiteral("PAN_miss.TXT");
+    ASSERT_TRUE(runWriter(FileKind::Propagation).ok);
     QTest::mouseClick(w->cmdStart, Qt::LeftButton);
     ASSERT_TRUE(w->tmrPropagation.isActive());
     // 10:01:01 .. 10:02:46; the reads at the closing seconds 10:01:01 (the
@@ -241,13 +241,13 @@ TEST_F(PropagationOnNrd545, AMissedReadingAtAClosingSecondKeepsTheMinuteWithTheM
     EXPECT_EQ(lines[3], "10:01   ?   ?" + p + p + p + "\r");
     EXPECT_EQ(lines[4], "10:02" + p + p + p + p + "\r");
 
-    const QStringList file = *readTextLines(G.filedirs[7] + G.filenames[7]);
+    const QStringList file = *readTextLines(G.filedirs[FileKind::Propagation] + G.filenames[FileKind::Propagation]);
     const PropMinute m = parsePropMinute(file[3]);
     EXPECT_EQ(m.missing, (std::array<bool, 4>{true, false, false, false}));
     EXPECT_FLOAT_EQ(m.min[1], 12.3f);
 
     // Drawn back: the missing pair leaves its place on the hour graph empty.
-    ASSERT_TRUE(w->panfile2ram(G.filedirs[7] + G.filenames[7]).ok);
+    ASSERT_TRUE(w->panfile2ram(G.filedirs[FileKind::Propagation] + G.filenames[FileKind::Propagation]).ok);
     const Picture &pic = w->picForm->picture();
     const QColor c = propOverlayColour(frmPropagation::overlayNumber());
     EXPECT_EQ(pic.count(88, 179, 88, 279, c), 0) << "10:01, first pair";

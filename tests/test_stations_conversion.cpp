@@ -56,7 +56,7 @@ struct Conversion : ::testing::Test {
         G.datapath = dir.path();
         buildFileDirs();
         QDir().mkpath(dir.path() + "tables");
-        G.filedirs[0] = dir.path() + "tables";
+        G.filedirs[FileKind::SourceDb] = dir.path() + "tables";
     }
     void TearDown() override { Windows::destroyAll(); }
     QStringList lines(const QString &path)
@@ -73,7 +73,7 @@ struct Conversion : ::testing::Test {
     ConversionResult convert(const QString &table, std::array<bool, 4> include = {})
     {
         DbfTable t;
-        EXPECT_TRUE(t.open(G.filedirs[0], table));
+        EXPECT_TRUE(t.open(G.filedirs[FileKind::SourceDb], table));
         return convertIlg(t, include, dir.path() + "out.ftl", {});
     }
 };
@@ -239,7 +239,7 @@ TEST_F(Conversion, IlgWindowPickerConnectConvertAndErrors)
 
     // The MW table is missing: connecting by hand fails and returns to option 0.
     w->fraConnect->setEnabled(true);
-    G.filedirs[0] = dir.path() + "tables";
+    G.filedirs[FileKind::SourceDb] = dir.path() + "tables";
     w->optDbconnect->select(1);
     ASSERT_EQ(dialogs.shown().size(), 1);
     EXPECT_EQ(dialogs.shown()[0].text, "Could not connect to database\nCheck path and/or filename");
@@ -271,7 +271,7 @@ TEST_F(Conversion, IlgWindowPickerConnectConvertAndErrors)
     EXPECT_EQ(w->lblRecnum->text(), QString::number(out.size()));
     EXPECT_FALSE(QDir(dir.path() + "RX2DB").exists()) << "the existing rx2db is the station directory";
     buildFileDirs();
-    EXPECT_EQ(G.filedirs[5], dir.path() + "rx2db/") << "and the file kinds' directory";
+    EXPECT_EQ(G.filedirs[FileKind::Tracking], dir.path() + "rx2db/") << "and the file kinds' directory";
 
     // A whole run; the target cannot be written (a directory in its way).
     w->load();

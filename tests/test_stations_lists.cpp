@@ -290,9 +290,9 @@ struct StationWindows : ::testing::Test {
     }
     void stationFile(const QString &name, const QStringList &lines)
     {
-        ensureDir(G.filedirs[3]);
-        ASSERT_TRUE(writeTextLines(G.filedirs[3] + name, lines));
-        G.filenames[3] = name;
+        ensureDir(G.filedirs[FileKind::StationList]);
+        ASSERT_TRUE(writeTextLines(G.filedirs[FileKind::StationList] + name, lines));
+        G.filenames[FileKind::StationList] = name;
     }
 };
 
@@ -316,7 +316,7 @@ TEST_F(StationWindows, IlgWindowLoadsTunesScansQueriesAndSorts)
     stationFile("ILGSDATA.ftl", {rec("05990.00", "0000-0100", "Zeta"), rec("06005.00", "0100-0200", "Alpha", "German"),
                                  rec("06005.00", "0100-0200", "Alpha"), rec("09420.00", "0000-2400", "Beta")});
     G.ftlkind = 1;
-    ASSERT_TRUE(runReader(3));
+    ASSERT_TRUE(runReader(FileKind::StationList));
     EXPECT_EQ(w->listLines().size(), 4);
     EXPECT_EQ(w->listLines()[0].size(), 126);
     EXPECT_EQ(w->windowTitle(), "ILG Radio");
@@ -388,7 +388,7 @@ TEST_F(StationWindows, IlgWindowLoadsTunesScansQueriesAndSorts)
     a->showModeless();
     stationFile("aero.ftl", {"08000.00 USB      MWARA", "06000.00 USB      LDOC"});
     G.ftlkind = 2;
-    ASSERT_TRUE(runReader(3));
+    ASSERT_TRUE(runReader(FileKind::StationList));
     EXPECT_EQ(w->listLines().size(), 2) << "the ILG list keeps its lines";
     w->Ftlsort();
     ASSERT_EQ(w->listLines().size(), 2);
@@ -405,7 +405,7 @@ TEST_F(StationWindows, IlgWindowLoadsTunesScansQueriesAndSorts)
     a->unload();
     EXPECT_FALSE(a->tmrScan.isActive()) << "closing stops the scan";
     a->showModeless();
-    ASSERT_TRUE(runReader(3));
+    ASSERT_TRUE(runReader(FileKind::StationList));
     auto *aq = Windows::existing<frmAeroquery>();
     aq->chkQuery[1]->setChecked(true);
     aq->cmbQuery[2]->setEditText("ld");
@@ -425,7 +425,7 @@ TEST_F(StationWindows, ScanTickUnderAMessageBoxOpensNoSecond)
     auto *w = Windows::get<frmIlg2rx>();
     w->showModeless();
     G.ftlkind = 1;
-    ASSERT_TRUE(runReader(3));
+    ASSERT_TRUE(runReader(FileKind::StationList));
     w->txtScandelay->setText("1");
     w->cmdScan_Click();
     ASSERT_TRUE(w->scanning());
@@ -460,7 +460,7 @@ TEST_F(StationWindows, LoadBeyondTheStoreSaysSo)
     auto *w = Windows::get<frmIlg2rx>();
     w->showModeless();
     G.ftlkind = 1;
-    ASSERT_TRUE(runReader(3));
+    ASSERT_TRUE(runReader(FileKind::StationList));
     EXPECT_EQ(w->listLines().size(), 1001);
     ASSERT_FALSE(dialogs.shown().isEmpty());
     EXPECT_TRUE(dialogs.shown().last().text.contains("2 were left out")) << dialogs.shown().last().text.toStdString();
@@ -476,13 +476,13 @@ TEST_F(StationScanJrc, ClosingAScanningWindowLetsTheReceiverGo)
     ftlStore().clear();
     G.setupdata[7] = 1;
     ASSERT_NE(go(), nullptr);
-    ensureDir(G.filedirs[3]);
-    ASSERT_TRUE(writeTextLines(G.filedirs[3] + "ILGSDATA.ftl", {rec("06005.00", "0000-2400", "A")}));
-    G.filenames[3] = "ILGSDATA.ftl";
+    ensureDir(G.filedirs[FileKind::StationList]);
+    ASSERT_TRUE(writeTextLines(G.filedirs[FileKind::StationList] + "ILGSDATA.ftl", {rec("06005.00", "0000-2400", "A")}));
+    G.filenames[FileKind::StationList] = "ILGSDATA.ftl";
     auto *w = Windows::get<frmIlg2rx>();
     w->showModeless();
     G.ftlkind = 1;
-    ASSERT_TRUE(runReader(3));
+    ASSERT_TRUE(runReader(FileKind::StationList));
     ASSERT_NE(openJrcLock(), nullptr);
     w->cmdScan_Click();
     ASSERT_TRUE(w->scanning());
@@ -507,7 +507,7 @@ TEST_F(StationWindows, ClickOnTheLineAScanSelectedTunesIt)
         w->showModeless();
         stationFile(QLatin1String(r.file), r.lines);
         G.ftlkind = r.ftlkind;
-        ASSERT_TRUE(runReader(3));
+        ASSERT_TRUE(runReader(FileKind::StationList));
         tavtest::pump(30);
         const double first = r.lines[0].left(8).toDouble();
         w->txtScandelay->setText("1");

@@ -207,13 +207,13 @@ struct TrackingOnAR7030 : ::testing::Test {
     {
         auto *w = Windows::get<frmTracking>();
         w->showModeless();
-        ensureDir(G.filedirs[5]);
-        EXPECT_TRUE(writeTextLines(G.filedirs[5] + "ILGSDATA.ftl",
+        ensureDir(G.filedirs[FileKind::Tracking]);
+        EXPECT_TRUE(writeTextLines(G.filedirs[FileKind::Tracking] + "ILGSDATA.ftl",
                                    {rec(9400, "0000-2400", "Low"), rec(9420, "0000-2400", "On it", "5130N", "00006W"),
                                     rec(9425, "0000-2400", "Step up"), rec(9650, "0000-2400", "Far")}));
-        G.filenames[5] = "ILGSDATA.ftl";
-        G.filekind = 5;
-        EXPECT_TRUE(runReader(5));
+        G.filenames[FileKind::Tracking] = "ILGSDATA.ftl";
+        G.filekind = FileKind::Tracking;
+        EXPECT_TRUE(runReader(FileKind::Tracking));
         return w;
     }
 };
@@ -310,12 +310,12 @@ TEST_F(TrackingOnNrd545, DialReportsInPiecesAndTheCloseBox)
     ASSERT_NE(go(), nullptr);
     auto *w = Windows::get<frmTracking>();
     w->showModeless();
-    ensureDir(G.filedirs[5]);
-    ASSERT_TRUE(writeTextLines(G.filedirs[5] + "list.ftl", {rec(9600, "0000-2400", "A"), rec(9650, "0000-2400", "Dialled"),
+    ensureDir(G.filedirs[FileKind::Tracking]);
+    ASSERT_TRUE(writeTextLines(G.filedirs[FileKind::Tracking] + "list.ftl", {rec(9600, "0000-2400", "A"), rec(9650, "0000-2400", "Dialled"),
                                                             rec(9700, "0000-2400", "C"), rec(9800, "0000-2400", "D")}));
-    G.filenames[5] = "list.ftl";
-    G.filekind = 5;
-    ASSERT_TRUE(runReader(5));
+    G.filenames[FileKind::Tracking] = "list.ftl";
+    G.filekind = FileKind::Tracking;
+    ASSERT_TRUE(runReader(FileKind::Tracking));
     w->optHitsall->select(1);
     clearSent();
 
@@ -390,12 +390,12 @@ TEST_F(TrackingOnNrd535, DialFollowingAndBackToMouse)
     ASSERT_NE(Windows::existing(WindowId::frmNRD535), nullptr);
     auto *w = Windows::get<frmTracking>();
     w->showModeless();
-    ensureDir(G.filedirs[5]);
-    ASSERT_TRUE(writeTextLines(G.filedirs[5] + "ILGADATA.FTL", {rec(9600, "0000-2400", "A"), rec(9650, "0000-2400", "Dialled"),
+    ensureDir(G.filedirs[FileKind::Tracking]);
+    ASSERT_TRUE(writeTextLines(G.filedirs[FileKind::Tracking] + "ILGADATA.FTL", {rec(9600, "0000-2400", "A"), rec(9650, "0000-2400", "Dialled"),
                                                                 rec(9700, "0000-2400", "C")}));
-    G.filenames[5] = "ILGADATA.FTL";
-    G.filekind = 5;
-    ASSERT_TRUE(runReader(5));
+    G.filenames[FileKind::Tracking] = "ILGADATA.FTL";
+    G.filekind = FileKind::Tracking;
+    ASSERT_TRUE(runReader(FileKind::Tracking));
     EXPECT_EQ(w->txtFreqstep->text(), "9");
     w->optHitsall->select(1);
     pty->clearReceived();
@@ -432,12 +432,12 @@ TEST(TrackingWindow, AeroPresetsAndDialWithoutReceiver)
     w->showModeless();
     EXPECT_FALSE(w->fraMousedial->isEnabled());
     EXPECT_FALSE(w->spnFreqstep->isEnabled());
-    ensureDir(G.filedirs[5]);
-    ASSERT_TRUE(writeTextLines(G.filedirs[5] + "aero.ftl", {"06000.00 USB      LDOC", "08000.00 USB      MWARA NAT",
+    ensureDir(G.filedirs[FileKind::Tracking]);
+    ASSERT_TRUE(writeTextLines(G.filedirs[FileKind::Tracking] + "aero.ftl", {"06000.00 USB      LDOC", "08000.00 USB      MWARA NAT",
                                                             "08001.00 USB      VOLMET"}));
-    G.filenames[5] = "aero.ftl";
-    G.filekind = 5;
-    ASSERT_TRUE(runReader(5));
+    G.filenames[FileKind::Tracking] = "aero.ftl";
+    G.filekind = FileKind::Tracking;
+    ASSERT_TRUE(runReader(FileKind::Tracking));
     EXPECT_EQ(w->windowTitle(), "Tracking database aero.ftl /  3 records");
     EXPECT_EQ(w->txtFreqstep->text(), "3");
     EXPECT_EQ(w->optHitsall->selected(), 1);

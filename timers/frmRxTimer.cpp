@@ -560,7 +560,7 @@ void frmRxTimer::cmdSave_Click()
     if (m_armed)
         return;
     tprdata() = table.progdata;
-    G.filekind = 15;
+    G.filekind = FileKind::TimerPrograms;
     if (TavForm *f = Windows::get(WindowId::frmSavefile))
         f->showModal();
 }
@@ -569,7 +569,7 @@ void frmRxTimer::cmdLoad_Click()
 {
     if (m_armed)
         return;
-    G.filekind = 15;
+    G.filekind = FileKind::TimerPrograms;
     if (TavForm *f = Windows::get(WindowId::frmLoadfile))
         f->showModal();
 }

@@ -61,8 +61,8 @@ void registerTimerWindows()
 {
     Windows::registerFactory(WindowId::frmRxTimer, [] { return new frmRxTimer; });
     Windows::registerFactory(WindowId::frmRxClock, [] { return new frmRxClock; });
-    registerReader(15, tprfile2ram);
-    registerWriter(15, tprram2file);
+    registerReader(FileKind::TimerPrograms, tprfile2ram);
+    registerWriter(FileKind::TimerPrograms, tprram2file);
 }
 
 } // namespace tav

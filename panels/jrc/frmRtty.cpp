@@ -271,7 +271,7 @@ void frmRtty::cmdSave_Click(int index)
         if (file.isOpen())
             file.close();
         m_capturing = true;
-        G.filekind = 13;
+        G.filekind = FileKind::Rtty;
         if (TavForm *dlg = Windows::get(WindowId::frmSavefile)) {
             Busy busy(this);
             dlg->showModal();
