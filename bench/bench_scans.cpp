@@ -93,7 +93,7 @@ void BM_BandSweep(benchmark::State &state)
     state.SetLabel(m.emulator);
 
     w->unload();
-    if (TavForm *p = Windows::existing(frmWelcome::panelName(m.rxtype)))
+    if (TavForm *p = Windows::existing(panelWindow(m.rxtype)))
         p->unload();
     frmWelcome::destroy();
     Windows::destroyAll();

@@ -38,22 +38,17 @@ namespace tav {
 namespace {
 
 struct Entry {
-    int slot = 0;
-    bool ProgramState::*flag = nullptr;
     Windows::Factory factory;
     QPointer<TavForm> instance;
 };
 
-QHash<QString, Entry> &table()
+std::array<Entry, windowDecls.size()> &table()
 {
-    static QHash<QString, Entry> t = [] {
-        QHash<QString, Entry> t;
-        for (const WindowDecl &d : windowDecls)
-            t.insert(QLatin1String(d.name), Entry{d.slot, d.flag, {}, {}});
-        return t;
-    }();
+    static std::array<Entry, windowDecls.size()> t;
     return t;
 }
+
+Entry &entry(WindowId id) { return table()[std::size_t(id)]; }
 
 } // namespace
 
@@ -64,16 +59,11 @@ double twipsPerPixel()
     return 1440.0 / (dpi > 0 ? dpi : 96.0);
 }
 
-TavForm::TavForm(const QString &name, int slot, bool ProgramState::*flag, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_slot(slot), m_flag(flag)
-{
-    setObjectName(name);
-    setAttribute(Qt::WA_DeleteOnClose, false);
-}
-
 TavForm::TavForm(WindowId id, QWidget *parent)
-    : TavForm(windowName(id), windowDecl(id).slot, windowDecl(id).flag, parent)
+    : QWidget(parent, Qt::Window), m_slot(windowDecl(id).slot), m_flag(windowDecl(id).flag)
 {
+    setObjectName(windowName(id));
+    setAttribute(Qt::WA_DeleteOnClose, false);
 }
 
 // Rounded both ways, so twips -> pixels -> twips gives back the same pixels.
@@ -616,57 +606,29 @@ TavForm::Busy::~Busy()
     }
 }
 
-void Windows::registerFactory(const QString &name, Factory f)
+void Windows::registerFactory(WindowId id, Factory f) { entry(id).factory = std::move(f); }
+
+bool Windows::available(WindowId id)
 {
-    auto &t = table();
-    auto it = t.find(name);
-    if (it == t.end())
-        it = t.insert(name, Entry{0, nullptr, {}, {}});
-    it->factory = std::move(f);
+    const Entry &e = entry(id);
+    return e.factory || e.instance;
 }
 
-bool Windows::available(const QString &name)
+TavForm *Windows::get(WindowId id)
 {
-    auto &t = table();
-    auto it = t.find(name);
-    return it != t.end() && (it->factory || it->instance);
+    Entry &e = entry(id);
+    if (!e.instance && e.factory)
+        e.instance = e.factory();
+    return e.instance;
 }
 
-TavForm *Windows::get(const QString &name)
-{
-    auto &t = table();
-    auto it = t.find(name);
-    if (it == t.end())
-        return nullptr;
-    if (!it->instance && it->factory)
-        it->instance = it->factory();
-    return it->instance;
-}
-
-TavForm *Windows::existing(const QString &name)
-{
-    auto &t = table();
-    auto it = t.find(name);
-    return it == t.end() ? nullptr : it->instance.data();
-}
-
-int Windows::slotOf(const QString &name)
-{
-    auto it = table().find(name);
-    return it == table().end() ? -1 : it->slot;
-}
-
-bool ProgramState::*Windows::flagOf(const QString &name)
-{
-    auto it = table().find(name);
-    return it == table().end() ? nullptr : it->flag;
-}
+TavForm *Windows::existing(WindowId id) { return entry(id).instance.data(); }
 
 void Windows::destroyAll()
 {
     // Windows deleted without their unload must not stay linked to the hub.
     links::clear();
-    for (auto &e : table()) {
+    for (Entry &e : table()) {
         if (e.instance) {
             delete e.instance.data();
             e.instance.clear();
@@ -677,25 +639,20 @@ void Windows::destroyAll()
 QStringList Windows::names()
 {
     QStringList n;
-    for (auto it = table().cbegin(); it != table().cend(); ++it)
-        if (it->factory || it->instance)
-            n << it.key();
+    for (const WindowDecl &d : windowDecls)
+        if (available(d.id))
+            n << QLatin1String(d.name);
     n.sort();
     return n;
 }
 
-void Windows::registerFactory(WindowId id, Factory f) { registerFactory(windowName(id), std::move(f)); }
-bool Windows::available(WindowId id) { return available(windowName(id)); }
-TavForm *Windows::get(WindowId id) { return get(windowName(id)); }
-TavForm *Windows::existing(WindowId id) { return existing(windowName(id)); }
-
-const QStringList &unloadToolsOrder()
+const QList<WindowId> &unloadToolsOrder()
 {
-    static const QStringList order = [] {
-        QStringList o;
+    static const QList<WindowId> order = [] {
+        QList<WindowId> o;
         for (const WindowDecl &d : windowDecls)
             if (d.role == WindowRole::Tool)
-                o << QLatin1String(d.name);
+                o << d.id;
         return o;
     }();
     return order;
@@ -703,11 +660,10 @@ const QStringList &unloadToolsOrder()
 
 void UnloadTools()
 {
-    for (const QString &name : unloadToolsOrder()) {
-        auto flag = Windows::flagOf(name);
-        if (!flag || !(G.*flag))
+    for (WindowId id : unloadToolsOrder()) {
+        if (!(G.*windowDecl(id).flag))
             continue;
-        if (TavForm *f = Windows::existing(name))
+        if (TavForm *f = Windows::existing(id))
             f->unload();
     }
 }

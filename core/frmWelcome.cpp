@@ -171,9 +171,8 @@ void frmWelcome::destroy()
 
 QString frmWelcome::panelName(int rxtype)
 {
-    static const WindowId ids[] = {WindowId::frmNoRx, WindowId::frmAR7030, WindowId::frmNRD535, WindowId::frmRX320,
-                                   WindowId::frmNRD545};
-    return (rxtype >= 0 && rxtype <= 4) ? windowName(ids[rxtype]) : QString();
+    const std::optional<WindowId> id = panelWindow(rxtype);
+    return id ? windowName(*id) : QString();
 }
 
 void frmWelcome::setGoLabel(int rxtype)
@@ -228,8 +227,8 @@ void frmWelcome::Showtime_Timer()
     updateClockTexts();
     static const char *parts[] = {"     No RX     ", "     AR7030     ", "     NRD535     ", "     RX320     ",
                                   "     NRD545     "};
-    const QString panel = panelName(G.rxtype);
-    if (!panel.isEmpty()) {
+    const std::optional<WindowId> panel = panelWindow(G.rxtype);
+    if (panel) {
         auto flag = Windows::flagOf(panel);
         if (flag && G.*flag)
             if (TavForm *f = Windows::existing(panel))
@@ -244,8 +243,8 @@ void frmWelcome::imgGo_Click()
 {
     releaseDrivers();
     const int type = G.rxtype;
-    const QString panel = panelName(type);
-    if (panel.isEmpty())
+    const std::optional<WindowId> panel = panelWindow(type);
+    if (!panel)
         return; // an unknown receiver type: the welcome window stays shown
     hide();
     G.goRxtype = int16_t(type);
@@ -282,8 +281,8 @@ void frmWelcome::imgExit_Click()
 
 frmPanel *frmWelcome::openPanel() const
 {
-    const QString name = panelName(G.goRxtype);
-    if (name.isEmpty() || G.goRxtype == 0)
+    const std::optional<WindowId> name = panelWindow(G.goRxtype);
+    if (!name || G.goRxtype == 0)
         return nullptr;
     auto flag = Windows::flagOf(name);
     if (!flag || !(G.*flag))

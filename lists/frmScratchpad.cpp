@@ -344,8 +344,7 @@ void frmScratchpad::endScan()
     tmrScan.stop();
     m_scanning = false;
     // A panel that is closing gives the receiver back itself.
-    const QString panelName = frmWelcome::panelName(G.goRxtype);
-    TavForm *panel = panelName.isEmpty() ? nullptr : Windows::existing(panelName);
+    TavForm *panel = Windows::existing(panelWindow(G.goRxtype));
     if (panel && panel->isLoadedForm())
         toolLock(this, false);
 }

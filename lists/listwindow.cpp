@@ -36,10 +36,7 @@ void tuneToText(const QString &text) { frmWelcome::instance()->Change2FreqA(nume
 
 void showChosenPanel()
 {
-    const QString name = frmWelcome::panelName(G.goRxtype);
-    if (name.isEmpty())
-        return;
-    if (TavForm *p = Windows::get(name))
+    if (TavForm *p = Windows::get(panelWindow(G.goRxtype)))
         p->showModeless();
 }
 

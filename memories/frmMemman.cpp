@@ -496,7 +496,7 @@ void frmMemman::cmdExit_Click()
 
 void frmMemman::cmdDiduzu_Click()
 {
-    if (TavForm *p = Windows::get(frmWelcome::panelName(m_rxtype)))
+    if (TavForm *p = Windows::get(panelWindow(m_rxtype)))
         p->showModeless();
 }
 

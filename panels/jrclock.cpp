@@ -124,7 +124,7 @@ JrcLock *openJrcLock()
 {
     if (G.goRxtype != 2 && G.goRxtype != 4)
         return nullptr;
-    TavForm *panel = Windows::existing(frmWelcome::panelName(G.goRxtype));
+    TavForm *panel = Windows::existing(panelWindow(G.goRxtype));
     if (!panel)
         return nullptr;
     auto *lock = panel->findChild<JrcLock *>(QString(), Qt::FindDirectChildrenOnly);

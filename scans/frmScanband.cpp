@@ -571,7 +571,7 @@ void frmScanband::cmdSave_Click()
 
 void frmScanband::cmdDiduzu_Click()
 {
-    if (TavForm *p = Windows::get(frmWelcome::panelName(m_rxtype))) {
+    if (TavForm *p = Windows::get(panelWindow(m_rxtype))) {
         p->showModeless();
         p->raise();
         p->activateWindow();

@@ -343,7 +343,7 @@ void frmScanlist::cmdsaveas_Click()
 
 void frmScanlist::cmdDiduzu_Click()
 {
-    if (TavForm *p = Windows::get(frmWelcome::panelName(m_rxtype)))
+    if (TavForm *p = Windows::get(panelWindow(m_rxtype)))
         p->showModeless();
 }
 

@@ -388,7 +388,7 @@ void frmScanpairs::cmdsaveas_Click()
 
 void frmScanpairs::cmdDiduzu_Click()
 {
-    if (TavForm *p = Windows::get(frmWelcome::panelName(m_rxtype)))
+    if (TavForm *p = Windows::get(panelWindow(m_rxtype)))
         p->showModeless();
 }
 

@@ -234,7 +234,7 @@ namespace {
 // The tracking window as the Load dialog sees it: its dial choice.
 class TrackingStandIn : public TavForm, public TrackingLink {
 public:
-    TrackingStandIn() : TavForm(QStringLiteral("frmTracking"), 32, &ProgramState::trackingloaded)
+    TrackingStandIn() : TavForm(WindowId::frmTracking)
     {
         for (int i = 0; i < 2; ++i) {
             auto *b = new QRadioButton(this);

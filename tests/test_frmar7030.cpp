@@ -42,7 +42,7 @@ struct AR7030Panel : ::testing::Test {
     }
     void TearDown() override
     {
-        tavtest::closeHub(QStringLiteral("frmAR7030"));
+        tavtest::closeHub(tav::WindowId::frmAR7030);
     }
     frmAR7030 *go()
     {

@@ -18,7 +18,7 @@ namespace {
 
 class HiddenTool : public TavForm {
 public:
-    explicit HiddenTool(const QString &name) : TavForm(name, Windows::slotOf(name), Windows::flagOf(name)) {}
+    explicit HiddenTool(tav::WindowId id) : TavForm(id) {}
 };
 
 struct NoRxPanel : ::testing::Test {
@@ -28,7 +28,7 @@ struct NoRxPanel : ::testing::Test {
     void SetUp() override
     {
         registerBuiltWindows();
-        Windows::registerFactory(WindowId::frmLast20, [] { return new HiddenTool("frmLast20"); });
+        Windows::registerFactory(WindowId::frmLast20, [] { return new HiddenTool(tav::WindowId::frmLast20); });
         frmWelcome::instance()->load();
         G.datapath = dir.path();
         G.rxtype = 0;

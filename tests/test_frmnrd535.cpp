@@ -35,7 +35,7 @@ namespace {
 // A tool window that only records what it saw when the panel closed it.
 class ToolStandIn : public TavForm {
 public:
-    explicit ToolStandIn(const QString &name) : TavForm(name, Windows::slotOf(name), Windows::flagOf(name)) {}
+    explicit ToolStandIn(tav::WindowId id) : TavForm(id) {}
     std::function<void()> onUnload;
 
 protected:
@@ -532,7 +532,7 @@ TEST_F(Nrd535Panel, CloseUnlocksAfterTheToolsHaveGone)
 {
     bool driverThereForTool = false;
     Windows::registerFactory(WindowId::frmSmeter, [&] {
-        auto *t = new ToolStandIn(QStringLiteral("frmSmeter"));
+        auto *t = new ToolStandIn(tav::WindowId::frmSmeter);
         t->onUnload = [&] {
             auto *panel = Windows::existing<frmNRD535>();
             driverThereForTool = panel && panel->NRD535A != nullptr;

@@ -38,7 +38,7 @@ struct RX320Panel : ::testing::Test {
     }
     void TearDown() override
     {
-        tavtest::closeHub(QStringLiteral("frmRX320"));
+        tavtest::closeHub(tav::WindowId::frmRX320);
     }
     frmRX320 *go()
     {

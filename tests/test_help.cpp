@@ -18,11 +18,11 @@ namespace {
 
 // Windows of the receiver panels and the program's frame; F1 there belongs to
 // the panel (its keys and its menu's help entry).
-bool panelOrFrame(const QString &name)
+bool panelOrFrame(WindowId id)
 {
-    static const QStringList names = {"frmAbout", "frmSetUp", "frmRtty", "frmUserdefs", "frmUserdefs545",
-                                      "frmAdvancedDSP"};
-    return names.contains(name);
+    static const QList<WindowId> ids = {WindowId::frmAbout,    WindowId::frmSetUp,       WindowId::frmRtty,
+                                        WindowId::frmUserdefs, WindowId::frmUserdefs545, WindowId::frmAdvancedDSP};
+    return ids.contains(id);
 }
 
 QByteArray helpPage(const QString &file)
@@ -47,16 +47,17 @@ TEST(HelpKey, F1InEveryToolWindowOpensItsOwnSection)
     const QByteArray files = helpPage(QStringLiteral("files.html"));
     ASSERT_FALSE(files.isEmpty());
     int checked = 0;
-    for (const QString &name : unloadToolsOrder()) {
-        if (panelOrFrame(name) || !Windows::available(name))
+    for (WindowId id : unloadToolsOrder()) {
+        if (panelOrFrame(id) || !Windows::available(id))
             continue;
+        const QString name = windowName(id);
         SCOPED_TRACE(name.toStdString());
         const QString section = helpSection(name);
         ASSERT_TRUE(section.startsWith(QLatin1String("files.html#"))) << "a tool window without a help section";
         const QString anchor = section.mid(section.indexOf(QLatin1Char('#')) + 1);
         EXPECT_TRUE(files.contains("name=\"" + anchor.toLatin1() + "\"")) << anchor.toStdString();
 
-        TavForm *w = Windows::get(name);
+        TavForm *w = Windows::get(id);
         ASSERT_NE(w, nullptr);
         w->load();
         ASSERT_TRUE(w->isLoadedForm());

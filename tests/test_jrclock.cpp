@@ -65,8 +65,7 @@ struct JrcLockTest : ::testing::Test {
     StandInPanel *open(int rxtype)
     {
         G.goRxtype = int16_t(rxtype);
-        auto *p = static_cast<StandInPanel *>(Windows::get(rxtype == 2 ? QStringLiteral("frmNRD535")
-                                                                         : QStringLiteral("frmNRD545")));
+        auto *p = static_cast<StandInPanel *>(Windows::get(rxtype == 2 ? WindowId::frmNRD535 : WindowId::frmNRD545));
         p->load();
         p->lockoffonCalls.clear();
         p->driverWrites.clear();

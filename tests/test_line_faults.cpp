@@ -288,7 +288,7 @@ struct PanelOnLine : ::testing::Test {
     }
     void TearDown() override
     {
-        tavtest::closeHub(QStringLiteral("frmAR7030"));
+        tavtest::closeHub(tav::WindowId::frmAR7030);
     }
     frmAR7030 *go()
     {

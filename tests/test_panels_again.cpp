@@ -26,11 +26,7 @@ using namespace tav;
 
 namespace {
 
-const char *panelOf(int rxtype)
-{
-    static const char *names[] = {"frmNoRx", "frmAR7030", "frmNRD535", "frmRX320", "frmNRD545"};
-    return names[rxtype];
-}
+WindowId panelOf(int rxtype) { return *panelWindow(rxtype); }
 
 // Presses one part of a scroll bar where the style draws it.
 // The style's option is filled from the bar's public state, as the bar
@@ -89,12 +85,12 @@ struct Panels : ::testing::TestWithParam<int> {
     }
     void TearDown() override
     {
-        tavtest::closeHub(QLatin1String(panelOf(GetParam())), true);
+        tavtest::closeHub(panelOf(GetParam()), true);
     }
     frmPanel *go()
     {
         frmWelcome::instance()->imgGo_Click();
-        auto *p = Windows::existing<frmPanel>(QLatin1String(panelOf(GetParam())));
+        auto *p = Windows::existing<frmPanel>(panelOf(GetParam()));
         tavtest::pump(60);
         return p && p->isLoadedForm() ? p : nullptr;
     }

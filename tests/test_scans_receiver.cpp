@@ -54,7 +54,7 @@ struct ScansOnAR7030 : ::testing::Test {
     }
     void TearDown() override
     {
-        tavtest::closeHub(QStringLiteral("frmAR7030"));
+        tavtest::closeHub(tav::WindowId::frmAR7030);
     }
     frmAR7030 *go()
     {

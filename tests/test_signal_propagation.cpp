@@ -268,9 +268,9 @@ TEST_F(PropagationOnNrd545, DiduzuShowsThePanelOpenedAtGoNotTheSetUpChoice)
     frmNRD545 *panel = go();
     ASSERT_NE(panel, nullptr);
     G.rxtype = 1; // the AR7030 chosen in set-up, not yet opened
-    for (const char *name : {"frmPropagation", "frmProphisto"}) {
-        SCOPED_TRACE(name);
-        TavForm *w = Windows::get(QLatin1String(name));
+    for (WindowId id : {WindowId::frmPropagation, WindowId::frmProphisto}) {
+        SCOPED_TRACE(windowDecl(id).name);
+        TavForm *w = Windows::get(id);
         ASSERT_NE(w, nullptr);
         w->load();
         panel->hide();

@@ -495,14 +495,14 @@ TEST_F(StationScanJrc, ClosingAScanningWindowLetsTheReceiverGo)
 
 TEST_F(StationWindows, ClickOnTheLineAScanSelectedTunesIt)
 {
-    struct Row { const char *window; int ftlkind; const char *file; QStringList lines; };
+    struct Row { WindowId window; int ftlkind; const char *file; QStringList lines; };
     const Row rows[] = {
-        {"frmIlg2rx", 1, "ILGSDATA.ftl", {rec("05990.00", "0000-2400", "Zeta"), rec("09420.00", "0000-2400", "Beta")}},
-        {"frmAero2rx", 2, "aero.ftl", {"05598.00 USB      NAT-A", "08864.00 USB      NAT-B"}},
+        {WindowId::frmIlg2rx, 1, "ILGSDATA.ftl", {rec("05990.00", "0000-2400", "Zeta"), rec("09420.00", "0000-2400", "Beta")}},
+        {WindowId::frmAero2rx, 2, "aero.ftl", {"05598.00 USB      NAT-A", "08864.00 USB      NAT-B"}},
     };
     for (const Row &r : rows) {
-        SCOPED_TRACE(r.window);
-        auto *w = qobject_cast<StationListWindow *>(Windows::get(QLatin1String(r.window)));
+        SCOPED_TRACE(windowDecl(r.window).name);
+        auto *w = qobject_cast<StationListWindow *>(Windows::get(r.window));
         ASSERT_NE(w, nullptr);
         w->showModeless();
         stationFile(QLatin1String(r.file), r.lines);

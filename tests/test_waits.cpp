@@ -76,7 +76,7 @@ QStringList unloadLog;
 
 class ToolWindow : public TavForm {
 public:
-    ToolWindow(const QString &name) : TavForm(name, Windows::slotOf(name), Windows::flagOf(name)) {}
+    ToolWindow(tav::WindowId id) : TavForm(id) {}
 protected:
     void Form_Unload() override { unloadLog << objectName(); }
 };
@@ -86,8 +86,8 @@ protected:
 TEST(UnloadTools, WalksItsOrderOverTheWindowsThatExist)
 {
     unloadLog.clear();
-    for (const char *name : {"frmMemman", "frmProp2prt2", "frmLog", "frmSetUp"})
-        Windows::registerFactory(name, [name] { return new ToolWindow(name); });
+    for (WindowId id : {WindowId::frmMemman, WindowId::frmProp2prt2, WindowId::frmLog, WindowId::frmSetUp})
+        Windows::registerFactory(id, [id] { return new ToolWindow(id); });
     Windows::get(WindowId::frmMemman)->load();
     Windows::get(WindowId::frmLog)->load();
     Windows::get(WindowId::frmProp2prt2)->load();
@@ -105,7 +105,7 @@ TEST(UnloadTools, WalksItsOrderOverTheWindowsThatExist)
 TEST(UnloadTools, WindowClosedDuringItsWaitIsTornDownAfterward)
 {
     unloadLog.clear();
-    Windows::registerFactory(WindowId::frmSmeter, [] { return new ToolWindow("frmSmeter"); });
+    Windows::registerFactory(WindowId::frmSmeter, [] { return new ToolWindow(tav::WindowId::frmSmeter); });
     TavForm *f = Windows::get(WindowId::frmSmeter);
     f->showModeless();
     {
@@ -121,7 +121,7 @@ TEST(UnloadTools, WindowClosedDuringItsWaitIsTornDownAfterward)
 
 TEST(WindowPositions, RestoredAtLoadAndStoredByTheRuleAtUnload)
 {
-    Windows::registerFactory(WindowId::frmMarkfreqs, [] { return new ToolWindow("frmMarkfreqs"); });
+    Windows::registerFactory(WindowId::frmMarkfreqs, [] { return new ToolWindow(tav::WindowId::frmMarkfreqs); });
     G.formleft[44] = 3000;
     G.formtop[44] = 1500;
     TavForm *f = Windows::get(WindowId::frmMarkfreqs);

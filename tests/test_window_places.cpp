@@ -17,7 +17,7 @@ namespace {
 
 class Tool : public TavForm {
 public:
-    explicit Tool(const QString &name) : TavForm(name, Windows::slotOf(name), Windows::flagOf(name)) {}
+    explicit Tool(tav::WindowId id) : TavForm(id) {}
 };
 
 bool titleBarOnAScreen(const QRect &frame)
@@ -34,7 +34,7 @@ bool titleBarOnAScreen(const QRect &frame)
 TEST(WindowPlaces, LeftAloneAWindowReopensOnTheSameFrameTenTimesOver)
 {
     tavtest::ScratchDir dir;
-    Windows::registerFactory(WindowId::frmMarkfreqs, [] { return new Tool("frmMarkfreqs"); });
+    Windows::registerFactory(WindowId::frmMarkfreqs, [] { return new Tool(tav::WindowId::frmMarkfreqs); });
     TavForm *f = Windows::get(WindowId::frmMarkfreqs);
     f->resize(240, 130);
     f->showModeless();
@@ -57,7 +57,7 @@ TEST(WindowPlaces, LeftAloneAWindowReopensOnTheSameFrameTenTimesOver)
 
 TEST(WindowPlaces, NoStoredPlaceOrOneOffEveryScreenStillShowsTheTitleBar)
 {
-    Windows::registerFactory(WindowId::frmMarkfreqs, [] { return new Tool("frmMarkfreqs"); });
+    Windows::registerFactory(WindowId::frmMarkfreqs, [] { return new Tool(tav::WindowId::frmMarkfreqs); });
     TavForm *f = Windows::get(WindowId::frmMarkfreqs);
     f->resize(240, 130);
     for (auto [left, top] : {std::pair{0, 0}, std::pair{-30000, -30000}, std::pair{40000, 40000},
@@ -84,14 +84,14 @@ TEST(WindowPlaces, NoStoredPlaceOrOneOffEveryScreenStillShowsTheTitleBar)
 
 TEST(WindowPlaces, AToolWithoutAStoredPlaceOpensBesideTheOpenPanelAndAStoredPlaceWins)
 {
-    Windows::registerFactory(WindowId::frmAR7030, [] { return new Tool("frmAR7030"); });
-    Windows::registerFactory(WindowId::frmBdxc, [] { return new Tool("frmBdxc"); });
+    Windows::registerFactory(WindowId::frmAR7030, [] { return new Tool(tav::WindowId::frmAR7030); });
+    Windows::registerFactory(WindowId::frmBdxc, [] { return new Tool(tav::WindowId::frmBdxc); });
     TavForm *panel = Windows::get(WindowId::frmAR7030);
     panel->resize(500, 300);
     panel->showModeless();
     panel->move(0, 0);
     tavtest::pump(20);
-    const int slot = Windows::slotOf("frmBdxc");
+    const int slot = windowDecl(WindowId::frmBdxc).slot;
     ASSERT_GT(slot, 0);
     G.formleft[slot] = 0;
     G.formtop[slot] = 0;

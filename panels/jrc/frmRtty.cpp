@@ -316,7 +316,7 @@ void frmRtty::showCaptureFile(const QString &name)
 
 QString frmRtty::panelFrequency() const
 {
-    if (auto *panel = Windows::existing<frmPanel>(frmWelcome::panelName(m_rxtype)))
+    if (auto *panel = Windows::existing<frmPanel>(panelWindow(m_rxtype)))
         return panel->frequencyText();
     return QString();
 }

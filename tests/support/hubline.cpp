@@ -10,8 +10,8 @@ namespace tavtest {
 
 using tav::WindowId;
 
-HiddenTool::HiddenTool(const QString &name)
-    : TavForm(name, tav::Windows::slotOf(name), tav::Windows::flagOf(name))
+HiddenTool::HiddenTool(tav::WindowId id)
+    : TavForm(id)
 {
 }
 
@@ -20,7 +20,7 @@ void openHub(const ScratchDir &dir, const sim::PtyHarness &pty, int rxtype, bool
     tav::registerBuiltWindows();
     if (hideLast20)
         tav::Windows::registerFactory(WindowId::frmLast20,
-                                      [] { return new HiddenTool(QStringLiteral("frmLast20")); });
+                                      [] { return new HiddenTool(tav::WindowId::frmLast20); });
     tav::frmWelcome::instance()->load();
     tav::DialogScript::shown.clear(); // the start-up notice about a missing settings file
     tav::G.datapath = dir.path();
@@ -28,7 +28,7 @@ void openHub(const ScratchDir &dir, const sim::PtyHarness &pty, int rxtype, bool
     tav::G.rxtype = int16_t(rxtype);
 }
 
-void closeHub(const QString &panel, bool hideLast20)
+void closeHub(WindowId panel, bool hideLast20)
 {
     if (tav::TavForm *p = tav::Windows::existing(panel))
         if (p->isLoadedForm())

@@ -50,7 +50,7 @@ struct Nrd545Rig : ::testing::Test {
     }
     void TearDown() override
     {
-        closeHub(QStringLiteral("frmNRD545"), true);
+        closeHub(tav::WindowId::frmNRD545, true);
     }
 
     tav::frmNRD545 *go()
