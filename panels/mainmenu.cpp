@@ -99,10 +99,15 @@ void guardAvailability(QAction *a, WindowId window)
     });
 }
 
+// The property naming the window an entry opens, so tools can switch the
+// entries of a window off while they run.
+const char *const kOpensWindow = "tavOpensWindow";
+
 QAction *addOpenEntry(QMenu *menu, const QString &name, const QString &caption, WindowId window, MenuOpen how)
 {
     QAction *a = menu->addAction(caption);
     a->setObjectName(name);
+    a->setProperty(kOpensWindow, int(window));
     guardAvailability(a, window);
     QObject::connect(a, &QAction::triggered, a, [window, how] { openFromMenu(window, how); });
     return a;
@@ -129,16 +134,23 @@ void openFromMenu(WindowId window, MenuOpen how)
     }
 }
 
-void setOpenPanelEntries(const QStringList &entries, bool enabled)
+void setOpenPanelEntries(const PanelEntries &entries, bool enabled)
 {
     if (!frmWelcome::exists())
         return;
     frmPanel *panel = frmWelcome::instance()->openPanel();
     if (!panel || !panel->mnuBar)
         return;
-    for (const QString &name : entries)
+    for (MainMenuId m : entries.menus) {
+        const QString name = m == MainMenuId::Scan ? QStringLiteral("mnuScan") : QStringLiteral("mnuPropagation");
         if (auto *a = panel->mnuBar->findChild<QAction *>(name))
             a->setEnabled(enabled);
+    }
+    for (QAction *a : panel->mnuBar->findChildren<QAction *>()) {
+        const QVariant w = a->property(kOpensWindow);
+        if (w.isValid() && entries.windows.contains(WindowId(w.toInt())))
+            a->setEnabled(enabled);
+    }
 }
 
 QString helpFileName(bool receiverLess)

@@ -42,9 +42,15 @@ void openFromMenu(WindowId window, MenuOpen how);
 bool menuWindowAvailable(WindowId window);
 
 // The scan and measurement windows switch tool entries of the open
-// receiver's panel off while they are loaded and on again at their unload
-// (entries by name, e.g. "mnuSmeter"). The receiver-less panel is left alone.
-void setOpenPanelEntries(const QStringList &entries, bool enabled);
+// receiver's panel off while they are loaded and on again at their unload:
+// the entries that open given windows, and whole menus. The receiver-less
+// panel is left alone.
+enum class MainMenuId { Scan, Propagation };
+struct PanelEntries {
+    QList<WindowId> windows;
+    QList<MainMenuId> menus;
+};
+void setOpenPanelEntries(const PanelEntries &entries, bool enabled);
 
 // A panel's Exit: closes every open file and ends the program at once,
 // without any window's unload work (no positions, no receiver state saved).

@@ -27,8 +27,8 @@ constexpr int kMissesToStop = 3;
 // The delay box's range in seconds: a timer interval of 50 ms to a minute.
 constexpr double kDelayMin = 0.05, kDelayMax = 60;
 
-const QStringList kCompetingEntries{QStringLiteral("mnuSmeter"), QStringLiteral("mnuScanFreqList"),
-                                    QStringLiteral("mnuScanFreqpairs"), QStringLiteral("mnuPropagation")};
+const PanelEntries kCompetingEntries{{WindowId::frmSmeter, WindowId::frmScanlist, WindowId::frmScanpairs},
+                                     {MainMenuId::Propagation}};
 
 // The overlay last drawn: kept from one load of the window to the next.
 int s_overlaynr = 0;

@@ -21,8 +21,8 @@ constexpr unsigned kWhiteBox = 0xFFFFFF, kCyanBox = 0xFFFF00;
 // Three readings in a row without an answer: the receiver is taken as gone.
 constexpr int kMissesToStop = 3;
 
-const QStringList kCompetingEntries{QStringLiteral("mnuSmeter"), QStringLiteral("mnuScanBand"),
-                                    QStringLiteral("mnuScanFreqpairs"), QStringLiteral("mnuPropagation")};
+const PanelEntries kCompetingEntries{{WindowId::frmSmeter, WindowId::frmScanband, WindowId::frmScanpairs},
+                                     {MainMenuId::Propagation}};
 
 int tw(int twips) { return twips / 15; }
 

@@ -21,8 +21,8 @@ namespace {
 constexpr unsigned kHighlight = 0xFFFF80; // RGB(128,255,255)
 constexpr unsigned kWhite = 0xFFFFFF;
 
-const QStringList kCompetingEntries{QStringLiteral("mnuSmeter"), QStringLiteral("mnuScanBand"),
-                                    QStringLiteral("mnuScanFreqList"), QStringLiteral("mnuPropagation")};
+const PanelEntries kCompetingEntries{{WindowId::frmSmeter, WindowId::frmScanband, WindowId::frmScanlist},
+                                     {MainMenuId::Propagation}};
 
 } // namespace
 

@@ -17,7 +17,7 @@ namespace {
 
 constexpr int kWidth = 632, kHeight = 453;
 constexpr unsigned kButton = 0x80FFFF; // RGB(255,255,128)
-const QStringList kCompeting{QStringLiteral("mnuScan"), QStringLiteral("mnuSmeter"), QStringLiteral("mnuProphisto")};
+const PanelEntries kCompeting{{WindowId::frmSmeter, WindowId::frmProphisto}, {MainMenuId::Scan}};
 int s_overlaynr = 0;
 
 // A file name without its prefix and extension, as the legends show it.

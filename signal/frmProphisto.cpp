@@ -12,7 +12,7 @@ namespace {
 
 constexpr int kWidth = 632, kHeight = 337;
 constexpr unsigned kButton = 0x80FFFF; // RGB(255,255,128)
-const QStringList kCompeting{QStringLiteral("mnuScan"), QStringLiteral("mnuSmeter"), QStringLiteral("mnuTimean")};
+const PanelEntries kCompeting{{WindowId::frmSmeter, WindowId::frmPropagation}, {MainMenuId::Scan}};
 
 } // namespace
 

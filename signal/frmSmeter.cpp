@@ -18,7 +18,7 @@ constexpr unsigned kYellowButton = 0x00FFFF; // RGB(255,255,0)
 
 int px(double v) { return int(std::floor(v + 0.5)); }
 
-const QStringList kCompeting{QStringLiteral("mnuScan"), QStringLiteral("mnuPropagation")};
+const PanelEntries kCompeting{{}, {MainMenuId::Scan, MainMenuId::Propagation}};
 
 } // namespace
 

@@ -9,7 +9,7 @@
 
 namespace tav {
 
-void MeasureSession::open(const QObject *tool, const QStringList &competingEntries)
+void MeasureSession::open(const QObject *tool, const PanelEntries &competingEntries)
 {
     m_tool = tool;
     m_rxtype = G.goRxtype;

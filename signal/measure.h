@@ -7,6 +7,7 @@
 // leaves the panel as it was.
 
 #include "drivers/receiver.h"
+#include "panels/mainmenu.h"
 
 #include <QObject>
 #include <QStringList>
@@ -22,7 +23,7 @@ public:
 
     // At load: the window's own receiver object (none for No RX) and the
     // panel's competing menu entries switched off.
-    void open(const QObject *tool, const QStringList &competingEntries);
+    void open(const QObject *tool, const PanelEntries &competingEntries);
     // At unload: ends a measurement, gives back the entries, drops the object.
     void close();
 
@@ -43,7 +44,7 @@ public:
 private:
     const QObject *m_tool = nullptr;
     std::unique_ptr<Receiver> m_rx;
-    QStringList m_entries;
+    PanelEntries m_entries;
     int m_rxtype = 0;
     int m_att = 0;
     int m_misses = 0;
