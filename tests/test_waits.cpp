@@ -72,13 +72,15 @@ TEST(Delay, UserInputHeldDuringAnExchangeIsReplayedAfterwards)
 
 namespace {
 
-QStringList unloadLog;
+QList<WindowId> unloadLog;
 
 class ToolWindow : public TavForm {
 public:
-    ToolWindow(tav::WindowId id) : TavForm(id) {}
+    explicit ToolWindow(WindowId id) : TavForm(id), m_id(id) {}
 protected:
-    void Form_Unload() override { unloadLog << objectName(); }
+    void Form_Unload() override { unloadLog << m_id; }
+private:
+    WindowId m_id;
 };
 
 } // namespace
@@ -94,7 +96,7 @@ TEST(UnloadTools, WalksItsOrderOverTheWindowsThatExist)
     EXPECT_TRUE(G.memmanloaded);
     EXPECT_TRUE(G.logloaded);
     UnloadTools();
-    EXPECT_EQ(unloadLog, (QStringList{"frmLog", "frmMemman", "frmProp2prt2"}));
+    EXPECT_EQ(unloadLog, (QList<WindowId>{WindowId::frmLog, WindowId::frmMemman, WindowId::frmProp2prt2}));
     EXPECT_FALSE(G.memmanloaded);
     EXPECT_FALSE(G.prop2prt2loaded);
     EXPECT_FALSE(G.setuploaded);
@@ -114,7 +116,7 @@ TEST(UnloadTools, WindowClosedDuringItsWaitIsTornDownAfterward)
         EXPECT_TRUE(unloadLog.isEmpty()) << "not while its wait runs";
         EXPECT_TRUE(G.smeterloaded);
     }
-    EXPECT_EQ(unloadLog, QStringList{"frmSmeter"});
+    EXPECT_EQ(unloadLog, QList<WindowId>{WindowId::frmSmeter});
     EXPECT_FALSE(G.smeterloaded);
     Windows::destroyAll();
 }
