@@ -29,6 +29,10 @@ enum class FileKind : int {
 };
 inline constexpr std::size_t kFileKindCount = 16;
 
+// The station database a station list holds (kind StationList has a reader
+// for each).
+enum class StationDb : int { None, Ilg, Aero };
+
 // Every kind, in table order.
 inline constexpr std::array<FileKind, kFileKindCount> allFileKinds = {
     FileKind::SourceDb, FileKind::Bdxc,        FileKind::Own,       FileKind::StationList,

@@ -40,9 +40,9 @@ const FileKindInfo &fileKindInfo(FileKind kind)
 
 namespace {
 
-std::map<std::pair<FileKind, int>, FileReader> &readers()
+std::map<std::pair<FileKind, StationDb>, FileReader> &readers()
 {
-    static std::map<std::pair<FileKind, int>, FileReader> r;
+    static std::map<std::pair<FileKind, StationDb>, FileReader> r;
     return r;
 }
 
@@ -58,7 +58,7 @@ QMap<QString, std::function<void()>> &closers()
     return c;
 }
 
-int readerKey(FileKind kind, int ftl) { return kind == FileKind::StationList ? ftl : 0; }
+StationDb readerKey(FileKind kind, StationDb ftl) { return kind == FileKind::StationList ? ftl : StationDb::None; }
 
 void reportFile(const QString &path, const QString &what, const QString &why = QString())
 {
@@ -72,10 +72,10 @@ bool validKind(FileKind kind) { return std::size_t(kind) < kFileKindCount; }
 
 } // namespace
 
-void registerReader(FileKind kind, FileReader reader, int ftl) { readers()[{kind, readerKey(kind, ftl)}] = std::move(reader); }
+void registerReader(FileKind kind, FileReader reader, StationDb ftl) { readers()[{kind, readerKey(kind, ftl)}] = std::move(reader); }
 void registerWriter(FileKind kind, FileWriter writer) { writers()[kind] = std::move(writer); }
 
-bool hasReader(FileKind kind, int ftl)
+bool hasReader(FileKind kind, StationDb ftl)
 {
     auto it = readers().find({kind, readerKey(kind, ftl)});
     return it != readers().end() && it->second;

@@ -38,11 +38,11 @@ struct FileKindInfo {
 };
 const FileKindInfo &fileKindInfo(FileKind kind);
 
-// The station lists have one reader per station database (`ftlkind` 1 ILG, 2 aero); other
+// The station lists have one reader per station database (`ftlkind`); other
 // kinds ignore `ftl`.
-void registerReader(FileKind kind, FileReader reader, int ftl = 0);
+void registerReader(FileKind kind, FileReader reader, StationDb ftl = StationDb::None);
 void registerWriter(FileKind kind, FileWriter writer);
-bool hasReader(FileKind kind, int ftl = 0);
+bool hasReader(FileKind kind, StationDb ftl = StationDb::None);
 bool hasWriter(FileKind kind);
 // Tests: forget every reader and writer.
 void clearFileHandlers();

@@ -90,9 +90,9 @@ void frmLoadfile::Form_Load()
     if (k == FileKind::Memories && G.filepattern[FileKind::Memories].size() >= 5)
         G.filepattern[FileKind::Memories][4] = QChar(u'0' + openPanelRxtype());
     if (k == FileKind::StationList) {
-        if (G.ftlkind == 1)
+        if (G.ftlkind == StationDb::Ilg)
             G.filepattern[FileKind::StationList] = QStringLiteral("ILG*.FTL");
-        else if (G.ftlkind == 2)
+        else if (G.ftlkind == StationDb::Aero)
             G.filepattern[FileKind::StationList] = QStringLiteral("AERO*.FTL");
     }
     lblFolder->setText(QStringLiteral("Files in ") + QDir::toNativeSeparators(G.filedirs[k]));

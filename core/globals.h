@@ -42,7 +42,7 @@ struct ProgramState {
     PerFileKind<QString> filesubdir, fileprefix, filepattern, filedefault;
     PerFileKind<QString> filedirs, filenames;
     FileKind filekind = FileKind::SourceDb;
-    int ftlkind = 0;
+    StationDb ftlkind = StationDb::None;
 
     // Receiver tables
     double freqmin = 0, freqmax = 0;

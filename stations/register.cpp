@@ -33,14 +33,14 @@ void registerStationWindows()
             auto *w = Windows::existing<frmIlg2rx>();
             return w && G.ilg2rxloaded ? w->ilgfile2ram(path) : FileResult::success();
         },
-        1);
+        StationDb::Ilg);
     registerReader(
         FileKind::StationList,
         [](const QString &path) {
             auto *w = Windows::existing<frmAero2rx>();
             return w && G.aero2rxloaded ? w->aerofile2ram(path) : FileResult::success();
         },
-        2);
+        StationDb::Aero);
 }
 
 } // namespace tav

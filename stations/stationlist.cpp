@@ -128,7 +128,7 @@ QStringList StationLinesModel::stringList() const
     return out;
 }
 
-StationListWindow::StationListWindow(WindowId id, int ftlkind,
+StationListWindow::StationListWindow(WindowId id, StationDb ftlkind,
                                      const QString &title, const QString &loadCaption, const QString &queryCaption,
                                      bool withSort, const QString &listName, const QString &titlesName,
                                      const QString &titles, WindowId queryWindow, const QString &iniName,
@@ -419,7 +419,7 @@ void StationListWindow::showFound(const QVector<int> &found, bool whole)
 // ---- ILG ----------------------------------------------------------------
 
 frmIlg2rx::frmIlg2rx()
-    : StationListWindow(WindowId::frmIlg2rx, 1,
+    : StationListWindow(WindowId::frmIlg2rx, StationDb::Ilg,
                         QStringLiteral("Filtering on ILG db"), QStringLiteral("Load ILG File"),
                         QStringLiteral("Query ILG db"), true, QStringLiteral("lstIlgq"), QStringLiteral("lblTitles"),
                         QStringLiteral("Frequency | Time(UTC) | Broadcast Organisation      | Target |  Language       "
@@ -459,7 +459,7 @@ void frmIlg2rx::Ftlsort()
 // ---- aero ----------------------------------------------------------------
 
 frmAero2rx::frmAero2rx()
-    : StationListWindow(WindowId::frmAero2rx, 2,
+    : StationListWindow(WindowId::frmAero2rx, StationDb::Aero,
                         QStringLiteral("Filtering on Aerolist"), QStringLiteral("Load Aero file"),
                         QStringLiteral("Query Aero db"), false, QStringLiteral("lstAero"), QStringLiteral("lblTitle"),
                         QStringLiteral("Freq.   | Status         | Network                       | Location / station"),

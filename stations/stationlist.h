@@ -86,7 +86,7 @@ public:
     void showFound(const QVector<int> &found, bool whole);
 
 protected:
-    StationListWindow(WindowId id, int ftlkind, const QString &title,
+    StationListWindow(WindowId id, StationDb ftlkind, const QString &title,
                       const QString &loadCaption, const QString &queryCaption, bool withSort, const QString &listName,
                       const QString &titlesName, const QString &titles, WindowId queryWindow,
                       const QString &iniName, int combos, int maxDelay);
@@ -100,7 +100,7 @@ protected:
 private:
     void applyHeight();
     void setScanning(bool on);
-    int m_ftlkind;
+    StationDb m_ftlkind;
     WindowId m_queryWindow;
     QString m_iniName;
     int m_combos, m_maxDelay;

@@ -67,7 +67,7 @@ struct FileDialogs : ::testing::Test {
             out << f->list->item(i)->text();
         return out;
     }
-    void recordingReader(FileKind kind, int ftl = 0)
+    void recordingReader(FileKind kind, StationDb ftl = StationDb::None)
     {
         registerReader(
             kind, [this](const QString &path) { readPaths << path; return FileResult::success(); }, ftl);
@@ -141,10 +141,10 @@ TEST_F(FileDialogs, StationDatabasesByKindAndTrackingSeesEveryFtl)
     put("RX2DB/", "ILGSDATA.FTL");
     put("RX2DB/", "aero.ftl");
     put("RX2DB/", "OTHER.FTL");
-    G.ftlkind = 1;
+    G.ftlkind = StationDb::Ilg;
     EXPECT_EQ(listed(openLoad(FileKind::StationList)), (QStringList{"ILGSDATA.FTL"}));
     Windows::get(WindowId::frmLoadfile)->unload();
-    G.ftlkind = 2;
+    G.ftlkind = StationDb::Aero;
     EXPECT_EQ(listed(openLoad(FileKind::StationList)), (QStringList{"aero.ftl"}));
     Windows::get(WindowId::frmLoadfile)->unload();
     EXPECT_EQ(listed(openLoad(FileKind::Tracking)), (QStringList{"aero.ftl", "ILGSDATA.FTL", "OTHER.FTL"}));

@@ -81,26 +81,26 @@ struct Samples : ::testing::Test {
 // How one kind's sample is read and what shows that records arrived.
 struct KindCheck {
     WindowId window; // opened before reading (its load may speak; that is not the file's doing)
-    int ftl = 0;
+    StationDb ftl = StationDb::None;
     std::function<int()> records;
 };
 
-const std::map<std::pair<FileKind, int>, KindCheck> &kindChecks()
+const std::map<std::pair<FileKind, StationDb>, KindCheck> &kindChecks()
 {
-    static const std::map<std::pair<FileKind, int>, KindCheck> checks = {
-        {{FileKind::Bdxc, 0}, {WindowId::frmBdxc, 0, [] { return Windows::existing<lists::frmBdxc>()->bdxcrows(); }}},
-        {{FileKind::Own, 0}, {WindowId::frmOwn, 0, [] { return Windows::existing<lists::frmOwn>()->model->rowCount() - 1; }}},
-        {{FileKind::StationList, 1}, {WindowId::frmIlg2rx, 1, [] { return int(Windows::existing<frmIlg2rx>()->listLines().size()); }}},
-        {{FileKind::StationList, 2}, {WindowId::frmAero2rx, 2, [] { return int(Windows::existing<frmAero2rx>()->listLines().size()); }}},
-        {{FileKind::Log, 0}, {WindowId::frmLog, 0, [] { return int(logStore().records.size()); }}},
-        {{FileKind::Tracking, 0}, {WindowId::frmTracking, 0,
+    static const std::map<std::pair<FileKind, StationDb>, KindCheck> checks = {
+        {{FileKind::Bdxc, StationDb::None}, {WindowId::frmBdxc, StationDb::None, [] { return Windows::existing<lists::frmBdxc>()->bdxcrows(); }}},
+        {{FileKind::Own, StationDb::None}, {WindowId::frmOwn, StationDb::None, [] { return Windows::existing<lists::frmOwn>()->model->rowCount() - 1; }}},
+        {{FileKind::StationList, StationDb::Ilg}, {WindowId::frmIlg2rx, StationDb::Ilg, [] { return int(Windows::existing<frmIlg2rx>()->listLines().size()); }}},
+        {{FileKind::StationList, StationDb::Aero}, {WindowId::frmAero2rx, StationDb::Aero, [] { return int(Windows::existing<frmAero2rx>()->listLines().size()); }}},
+        {{FileKind::Log, StationDb::None}, {WindowId::frmLog, StationDb::None, [] { return int(logStore().records.size()); }}},
+        {{FileKind::Tracking, StationDb::None}, {WindowId::frmTracking, StationDb::None,
                   [] { return int(Windows::existing<frmTracking>()->engine().trackrecs.size()); }}},
-        {{FileKind::BandScan, 0}, {WindowId::frmScanband, 0,
+        {{FileKind::BandScan, StationDb::None}, {WindowId::frmScanband, StationDb::None,
                   [] { return Windows::existing<frmScanband>()->lblFreqlow->text().isEmpty() ? 0 : 1; }}},
-        {{FileKind::Propagation, 0}, {WindowId::frmPropagation, 0,
+        {{FileKind::Propagation, StationDb::None}, {WindowId::frmPropagation, StationDb::None,
                   [] { return Windows::existing<frmPropagation>()->txtStation->text().isEmpty() ? 0 : 1; }}},
-        {{FileKind::Memories, 0}, {WindowId::frmMemman, 0, [] { return int(memState().image.heldCells().size()); }}},
-        {{FileKind::Scratchpad, 0}, {WindowId::frmScratchpad, 0,
+        {{FileKind::Memories, StationDb::None}, {WindowId::frmMemman, StationDb::None, [] { return int(memState().image.heldCells().size()); }}},
+        {{FileKind::Scratchpad, StationDb::None}, {WindowId::frmScratchpad, StationDb::None,
                   [] {
                       auto *w = Windows::existing<lists::frmScratchpad>();
                       int n = 0;
@@ -109,20 +109,20 @@ const std::map<std::pair<FileKind, int>, KindCheck> &kindChecks()
                               n += w->grdScratchpad->model()->index(r, c).data().toString().isEmpty() ? 0 : 1;
                       return n;
                   }}},
-        {{FileKind::F320, 0}, {WindowId::frm320Files, 0,
+        {{FileKind::F320, StationDb::None}, {WindowId::frm320Files, StationDb::None,
                    [] { return Windows::existing<lists::frm320Files>()->model->rowCount() - 1; }}},
-        {{FileKind::ScanList, 0}, {WindowId::frmScanlist, 0,
+        {{FileKind::ScanList, StationDb::None}, {WindowId::frmScanlist, StationDb::None,
                    [] {
                        int n = 0;
                        for (QLineEdit *e : Windows::existing<frmScanlist>()->txtFreqlist)
                            n += e->text() == QLatin1String("-") ? 0 : 1;
                        return n;
                    }}},
-        {{FileKind::ScanPairs, 0}, {WindowId::frmScanpairs, 0,
+        {{FileKind::ScanPairs, StationDb::None}, {WindowId::frmScanpairs, StationDb::None,
                    [] { return Windows::existing<frmScanpairs>()->pairScan().pairlast() + 1; }}},
-        {{FileKind::PropagationPrint, 0}, {WindowId::frmProp2prt2, 0,
+        {{FileKind::PropagationPrint, StationDb::None}, {WindowId::frmProp2prt2, StationDb::None,
                    [] { return Windows::existing<frmProp2prt2>()->txtdat[0]->text().isEmpty() ? 0 : 1; }}},
-        {{FileKind::TimerPrograms, 0}, {WindowId::frmRxTimer, 0,
+        {{FileKind::TimerPrograms, StationDb::None}, {WindowId::frmRxTimer, StationDb::None,
                    [] {
                        int n = 0;
                        for (int r = 1; r <= kPrograms; ++r)
@@ -134,10 +134,10 @@ const std::map<std::pair<FileKind, int>, KindCheck> &kindChecks()
 }
 
 // The names a kind's Load dialog lists: memory files once per receiver digit.
-QStringList patternsOf(FileKind kind, int ftl)
+QStringList patternsOf(FileKind kind, StationDb ftl)
 {
     if (kind == FileKind::StationList)
-        return {ftl == 1 ? QStringLiteral("ILG*.FTL") : QStringLiteral("AERO*.FTL")};
+        return {ftl == StationDb::Ilg ? QStringLiteral("ILG*.FTL") : QStringLiteral("AERO*.FTL")};
     if (kind == FileKind::Memories) {
         QStringList p;
         for (int rx = 1; rx <= 4; ++rx)
@@ -152,10 +152,10 @@ QStringList patternsOf(FileKind kind, int ftl)
 TEST_F(Samples, EveryReadableKindHasSamplesThatReadWithoutAMessage)
 {
     for (FileKind kind : allFileKinds) {
-        for (int ftl : kind == FileKind::StationList ? QList<int>{1, 2} : QList<int>{0}) {
+        for (StationDb ftl : kind == FileKind::StationList ? QList<StationDb>{StationDb::Ilg, StationDb::Aero} : QList<StationDb>{StationDb::None}) {
             if (!hasReader(kind, ftl))
                 continue;
-            SCOPED_TRACE(testing::Message() << "kind " << int(kind) << " ftl " << ftl);
+            SCOPED_TRACE(testing::Message() << "kind " << int(kind) << " ftl " << int(ftl));
             auto check = kindChecks().find({kind, ftl});
             ASSERT_NE(check, kindChecks().end()) << "a file kind without a sample check";
             for (const QString &pattern : patternsOf(kind, ftl)) {

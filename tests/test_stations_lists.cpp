@@ -315,7 +315,7 @@ TEST_F(StationWindows, IlgWindowLoadsTunesScansQueriesAndSorts)
 
     stationFile("ILGSDATA.ftl", {rec("05990.00", "0000-0100", "Zeta"), rec("06005.00", "0100-0200", "Alpha", "German"),
                                  rec("06005.00", "0100-0200", "Alpha"), rec("09420.00", "0000-2400", "Beta")});
-    G.ftlkind = 1;
+    G.ftlkind = StationDb::Ilg;
     ASSERT_TRUE(runReader(FileKind::StationList));
     EXPECT_EQ(w->listLines().size(), 4);
     EXPECT_EQ(w->listLines()[0].size(), 126);
@@ -387,7 +387,7 @@ TEST_F(StationWindows, IlgWindowLoadsTunesScansQueriesAndSorts)
     auto *a = Windows::get<frmAero2rx>();
     a->showModeless();
     stationFile("aero.ftl", {"08000.00 USB      MWARA", "06000.00 USB      LDOC"});
-    G.ftlkind = 2;
+    G.ftlkind = StationDb::Aero;
     ASSERT_TRUE(runReader(FileKind::StationList));
     EXPECT_EQ(w->listLines().size(), 2) << "the ILG list keeps its lines";
     w->Ftlsort();
@@ -424,7 +424,7 @@ TEST_F(StationWindows, ScanTickUnderAMessageBoxOpensNoSecond)
                                  rec("09420.00", "0000-2400", "Near")});
     auto *w = Windows::get<frmIlg2rx>();
     w->showModeless();
-    G.ftlkind = 1;
+    G.ftlkind = StationDb::Ilg;
     ASSERT_TRUE(runReader(FileKind::StationList));
     w->txtScandelay->setText("1");
     w->cmdScan_Click();
@@ -459,7 +459,7 @@ TEST_F(StationWindows, LoadBeyondTheStoreSaysSo)
     stationFile("ILGADATA.ftl", many);
     auto *w = Windows::get<frmIlg2rx>();
     w->showModeless();
-    G.ftlkind = 1;
+    G.ftlkind = StationDb::Ilg;
     ASSERT_TRUE(runReader(FileKind::StationList));
     EXPECT_EQ(w->listLines().size(), 1001);
     ASSERT_FALSE(dialogs.shown().isEmpty());
@@ -481,7 +481,7 @@ TEST_F(StationScanJrc, ClosingAScanningWindowLetsTheReceiverGo)
     G.filenames[FileKind::StationList] = "ILGSDATA.ftl";
     auto *w = Windows::get<frmIlg2rx>();
     w->showModeless();
-    G.ftlkind = 1;
+    G.ftlkind = StationDb::Ilg;
     ASSERT_TRUE(runReader(FileKind::StationList));
     ASSERT_NE(openJrcLock(), nullptr);
     w->cmdScan_Click();
@@ -495,10 +495,10 @@ TEST_F(StationScanJrc, ClosingAScanningWindowLetsTheReceiverGo)
 
 TEST_F(StationWindows, ClickOnTheLineAScanSelectedTunesIt)
 {
-    struct Row { WindowId window; int ftlkind; const char *file; QStringList lines; };
+    struct Row { WindowId window; StationDb ftlkind; const char *file; QStringList lines; };
     const Row rows[] = {
-        {WindowId::frmIlg2rx, 1, "ILGSDATA.ftl", {rec("05990.00", "0000-2400", "Zeta"), rec("09420.00", "0000-2400", "Beta")}},
-        {WindowId::frmAero2rx, 2, "aero.ftl", {"05598.00 USB      NAT-A", "08864.00 USB      NAT-B"}},
+        {WindowId::frmIlg2rx, StationDb::Ilg, "ILGSDATA.ftl", {rec("05990.00", "0000-2400", "Zeta"), rec("09420.00", "0000-2400", "Beta")}},
+        {WindowId::frmAero2rx, StationDb::Aero, "aero.ftl", {"05598.00 USB      NAT-A", "08864.00 USB      NAT-B"}},
     };
     for (const Row &r : rows) {
         SCOPED_TRACE(windowDecl(r.window).name);
