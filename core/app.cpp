@@ -30,19 +30,19 @@ namespace tav {
 void registerBuiltWindows()
 {
     Windows::registerFactory(WindowId::frmWelcome, [] { return frmWelcome::instance(); });
-    Windows::registerFactory(WindowId::frmAbout, [] { return new frmAbout; });
-    Windows::registerFactory(WindowId::frmSetUp, [] { return new frmSetUp; });
-    Windows::registerFactory(WindowId::frmLoadfile, [] { return new frmLoadfile; });
-    Windows::registerFactory(WindowId::frmSavefile, [] { return new frmSavefile; });
-    Windows::registerFactory(WindowId::frmNoRx, [] { return new frmNoRx; });
-    Windows::registerFactory(WindowId::frmAR7030, [] { return new frmAR7030; });
-    Windows::registerFactory(WindowId::frmRX320, [] { return new frmRX320; });
-    Windows::registerFactory(WindowId::frmUserdefs, [] { return new frmUserdefs; });
-    Windows::registerFactory(WindowId::frmNRD545, [] { return new frmNRD545; });
-    Windows::registerFactory(WindowId::frmUserdefs545, [] { return new frmUserdefs545; });
-    Windows::registerFactory(WindowId::frmAdvancedDSP, [] { return new frmAdvancedDSP; });
-    Windows::registerFactory(WindowId::frmNRD535, [] { return new frmNRD535; });
-    Windows::registerFactory(WindowId::frmRtty, [] { return new frmRtty; });
+    Windows::registerWindow<frmAbout>();
+    Windows::registerWindow<frmSetUp>();
+    Windows::registerWindow<frmLoadfile>();
+    Windows::registerWindow<frmSavefile>();
+    Windows::registerWindow<frmNoRx>();
+    Windows::registerWindow<frmAR7030>();
+    Windows::registerWindow<frmRX320>();
+    Windows::registerWindow<frmUserdefs>();
+    Windows::registerWindow<frmNRD545>();
+    Windows::registerWindow<frmUserdefs545>();
+    Windows::registerWindow<frmAdvancedDSP>();
+    Windows::registerWindow<frmNRD535>();
+    Windows::registerWindow<frmRtty>();
     registerListWindows();
     registerStationWindows();
     registerLogbookWindows();

@@ -31,7 +31,7 @@ QPixmap aboutPicture(bool dial)
 }
 } // namespace
 
-frmAbout::frmAbout() : TavForm(WindowId::frmAbout)
+frmAbout::frmAbout() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("About Tavorin"));
     auto *lay = new QVBoxLayout(this);

@@ -24,7 +24,7 @@ std::function<void()> frmLoadfile::readBackFrequency = [] {
         frmWelcome::instance()->Update4RxFreq();
 };
 
-frmLoadfile::frmLoadfile() : TavForm(WindowId::frmLoadfile)
+frmLoadfile::frmLoadfile() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Select file to load"));
     auto *outer = new QVBoxLayout(this);

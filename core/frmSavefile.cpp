@@ -34,7 +34,7 @@ QString savePrefix(FileKind kind)
 
 } // namespace
 
-frmSavefile::frmSavefile() : TavForm(WindowId::frmSavefile)
+frmSavefile::frmSavefile() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Select Save Filename"));
     auto *lay = new QVBoxLayout(this);

@@ -98,7 +98,7 @@ protected:
 // which a panel's Exit must not do.
 std::function<void(int)> frmWelcome::endProgram = [](int code) { std::exit(code); };
 
-frmWelcome::frmWelcome() : TavForm(WindowId::frmWelcome)
+frmWelcome::frmWelcome() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Tavorin 2.0"));
     auto *outer = new QVBoxLayout(this);

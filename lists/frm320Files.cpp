@@ -11,7 +11,7 @@
 namespace tav::lists {
 
 frm320Files::frm320Files()
-    : ListWindow(WindowId::frm320Files, QStringLiteral(".320 files"), FileKind::F320,
+    : ListWindow(windowId, QStringLiteral(".320 files"), FileKind::F320,
                  QStringLiteral("Load .320 File"), QStringLiteral("grd320Files"), F320List::kColumns,
                  {2130, 975, 345, 1605, 1080, 450, 450, 2085}, {2130, 975, 345, 1605, 1080, 450, 450, 2085},
                  QStringLiteral("lblDBname"))

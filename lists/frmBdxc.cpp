@@ -9,7 +9,7 @@
 namespace tav::lists {
 
 frmBdxc::frmBdxc()
-    : ListWindow(WindowId::frmBdxc, QStringLiteral("BDXC "), FileKind::Bdxc,
+    : ListWindow(windowId, QStringLiteral("BDXC "), FileKind::Bdxc,
                  QStringLiteral("Load BDXC File"), QStringLiteral("grdBdxc"), BdxcList::kColumns,
                  {1400, 1800, 1120, 620, 620, 620, 620, 620, 620, 620}, {1400, 1800, 1120, 4680})
 {

@@ -26,7 +26,7 @@ QStringList texts(const RecentList &l)
 }
 } // namespace
 
-frmMarkfreqs::frmMarkfreqs() : TavForm(WindowId::frmMarkfreqs)
+frmMarkfreqs::frmMarkfreqs() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Marked Freqs"));
     auto *top = new QVBoxLayout(this);

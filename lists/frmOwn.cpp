@@ -10,7 +10,7 @@
 namespace tav::lists {
 
 frmOwn::frmOwn()
-    : ListWindow(WindowId::frmOwn, QStringLiteral("Own"), FileKind::Own,
+    : ListWindow(windowId, QStringLiteral("Own"), FileKind::Own,
                  QStringLiteral("Load Own File"), QStringLiteral("grdOwn"), OwnList::kColumns,
                  {2200, 550, 550, 1000, 620, 620, 620, 620, 620, 620, 620}, {2200, 550, 550, 1000, 4835})
 {

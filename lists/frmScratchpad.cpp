@@ -29,7 +29,7 @@ void ScratchPadModel::changed()
     emit dataChanged(index(0, 0), index(ScratchPad::kRows - 1, ScratchPad::kCells - 1));
 }
 
-frmScratchpad::frmScratchpad() : TavForm(WindowId::frmScratchpad)
+frmScratchpad::frmScratchpad() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Frequency Scratchpad"));
     auto *top = new QHBoxLayout(this);

@@ -30,12 +30,12 @@ FileResult missingWindow() { return FileResult::failure(QStringLiteral("The list
 void registerListWindows()
 {
     using namespace lists;
-    Windows::registerFactory(WindowId::frmBdxc, [] { return new frmBdxc; });
-    Windows::registerFactory(WindowId::frmOwn, [] { return new frmOwn; });
-    Windows::registerFactory(WindowId::frm320Files, [] { return new frm320Files; });
-    Windows::registerFactory(WindowId::frmLast20, [] { return new frmLast20; });
-    Windows::registerFactory(WindowId::frmMarkfreqs, [] { return new frmMarkfreqs; });
-    Windows::registerFactory(WindowId::frmScratchpad, [] { return new frmScratchpad; });
+    Windows::registerWindow<frmBdxc>();
+    Windows::registerWindow<frmOwn>();
+    Windows::registerWindow<frm320Files>();
+    Windows::registerWindow<frmLast20>();
+    Windows::registerWindow<frmMarkfreqs>();
+    Windows::registerWindow<frmScratchpad>();
 
     // Every route that reads the "Ignore Freq steps" box finds the window loaded.
     links::setLast20Loader([]() -> Last20Link * {

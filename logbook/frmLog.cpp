@@ -112,7 +112,7 @@ void LogTableModel::clearRows()
 
 // ---- the window ----
 
-frmLog::frmLog() : TavForm(WindowId::frmLog)
+frmLog::frmLog() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Logging"));
     setBackColor(this, kLightYellow);

@@ -38,7 +38,7 @@ bool writeLogColumnMask(const QString &mask, QString *error)
 
 // ---- columns ----
 
-frmLogFormat::frmLogFormat() : TavForm(WindowId::frmLogFormat)
+frmLogFormat::frmLogFormat() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Log Screen Format"));
     auto *top = new QVBoxLayout(this);
@@ -105,7 +105,7 @@ void frmLogFormat::cmdSave_Click()
 
 // ---- sort ----
 
-frmLogsort::frmLogsort() : TavForm(WindowId::frmLogsort)
+frmLogsort::frmLogsort() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Select Sort order"));
     auto *top = new QVBoxLayout(this);

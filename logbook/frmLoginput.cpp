@@ -36,7 +36,7 @@ frmLog *logWindow()
 
 } // namespace
 
-frmLoginput::frmLoginput() : TavForm(WindowId::frmLoginput)
+frmLoginput::frmLoginput() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Log input"));
     auto *top = new QVBoxLayout(this);

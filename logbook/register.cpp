@@ -49,10 +49,10 @@ FileResult logram2file(const QString &path)
 // The windows and file kinds of this folder join the program here.
 void registerLogbookWindows()
 {
-    Windows::registerFactory(WindowId::frmLog, [] { return new frmLog; });
-    Windows::registerFactory(WindowId::frmLoginput, [] { return new frmLoginput; });
-    Windows::registerFactory(WindowId::frmLogFormat, [] { return new frmLogFormat; });
-    Windows::registerFactory(WindowId::frmLogsort, [] { return new frmLogsort; });
+    Windows::registerWindow<frmLog>();
+    Windows::registerWindow<frmLoginput>();
+    Windows::registerWindow<frmLogFormat>();
+    Windows::registerWindow<frmLogsort>();
     registerReader(FileKind::Log, logfile2ram);
     registerWriter(FileKind::Log, logram2file);
 }

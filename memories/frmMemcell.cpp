@@ -41,7 +41,7 @@ int digitAt(const QString &record, int pos) { return int(leadingNumber(record.mi
 
 } // namespace
 
-frmMemcell::frmMemcell() : TavForm(WindowId::frmMemcell)
+frmMemcell::frmMemcell() : TavForm(windowId)
 {
     auto *g = new QGridLayout(this);
     auto combo = [this](const char *name) {

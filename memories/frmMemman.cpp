@@ -105,7 +105,7 @@ void MemGridModel::refreshAll()
 
 // ---- window -----------------------------------------------------------------
 
-frmMemman::frmMemman() : TavForm(WindowId::frmMemman)
+frmMemman::frmMemman() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Memory Management"));
     auto *top = new QVBoxLayout(this);

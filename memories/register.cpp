@@ -11,8 +11,8 @@ namespace tav {
 // The windows and file kinds of this folder join the program here.
 void registerMemoryWindows()
 {
-    Windows::registerFactory(WindowId::frmMemman, [] { return new frmMemman; });
-    Windows::registerFactory(WindowId::frmMemcell, [] { return new frmMemcell; });
+    Windows::registerWindow<frmMemman>();
+    Windows::registerWindow<frmMemcell>();
 
     // Memory files are read into and written from the image; the manager,
     // when open, shows what was read.

@@ -48,7 +48,7 @@ void designSlider(VScroll *v, int top, int bottom, int value)
 } // namespace
 
 frmNRD535::frmNRD535()
-    : frmPanel(WindowId::frmNRD535, nrd535Traits())
+    : frmPanel(windowId, nrd535Traits())
 {
     setWindowTitle(QStringLiteral("NRD-535"));
     if (auto *fra = findChild<QGroupBox *>(QStringLiteral("fraFreqA")))

@@ -56,7 +56,7 @@ VScroll *slider(const QString &name, int top, int bottom, int small, int large, 
 
 } // namespace
 
-frmNRD545::frmNRD545() : frmPanel(WindowId::frmNRD545, traits())
+frmNRD545::frmNRD545() : frmPanel(windowId, traits())
 {
     setWindowTitle(QStringLiteral("NRD-545"));
     QWidget *area = modelArea();

@@ -14,7 +14,7 @@
 
 namespace tav {
 
-frmNoRx::frmNoRx() : TavForm(WindowId::frmNoRx)
+frmNoRx::frmNoRx() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("No RX"));
     auto *outer = new QVBoxLayout(this);

@@ -38,7 +38,7 @@ int s_overlaynr = 0;
 int frmScanband::overlayNumber() { return s_overlaynr; }
 
 frmScanband::frmScanband()
-    : TavForm(WindowId::frmScanband),
+    : TavForm(windowId),
       picScan(new Canvas(QStringLiteral("picScan"), kWidth, kHeight, QColor(255, 255, 192), this)),
       m_sweep(picScan->picture())
 {

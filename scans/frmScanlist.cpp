@@ -29,7 +29,7 @@ int tw(int twips) { return twips / 15; }
 } // namespace
 
 frmScanlist::frmScanlist()
-    : TavForm(WindowId::frmScanlist),
+    : TavForm(windowId),
       picScan(new Canvas(QStringLiteral("picScan"), kWidth, kHeight, QColor(255, 255, 192), this)),
       m_scan(picScan->picture())
 {

@@ -26,7 +26,7 @@ const PanelEntries kCompetingEntries{{WindowId::frmSmeter, WindowId::frmScanband
 
 } // namespace
 
-frmScanpairs::frmScanpairs() : TavForm(WindowId::frmScanpairs)
+frmScanpairs::frmScanpairs() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Scan Frequency pairs from list"));
     setBackColor(this, kLightYellow);

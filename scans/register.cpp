@@ -24,9 +24,9 @@ FileResult withWindow(FileResult (W::*fn)(const QString &), const QString &path)
 // The windows and file kinds of this folder join the program here.
 void registerScanWindows()
 {
-    Windows::registerFactory(WindowId::frmScanlist, [] { return new frmScanlist; });
-    Windows::registerFactory(WindowId::frmScanpairs, [] { return new frmScanpairs; });
-    Windows::registerFactory(WindowId::frmScanband, [] { return new frmScanband; });
+    Windows::registerWindow<frmScanlist>();
+    Windows::registerWindow<frmScanpairs>();
+    Windows::registerWindow<frmScanband>();
     registerReader(FileKind::ScanList, [](const QString &p) { return withWindow(&frmScanlist::sflfile2ram, p); });
     registerWriter(FileKind::ScanList, [](const QString &p) { return withWindow(&frmScanlist::sflram2file, p); });
     registerReader(FileKind::ScanPairs, [](const QString &p) { return withWindow(&frmScanpairs::sfpfile2ram, p); });

@@ -31,7 +31,7 @@ bool frmProp2prt2::alwaysPdf = false;
 
 QString frmProp2prt2::pdfPath() { return G.datapath + QStringLiteral("prop2prt.pdf"); }
 
-frmProp2prt2::frmProp2prt2() : TavForm(WindowId::frmProp2prt2)
+frmProp2prt2::frmProp2prt2() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Printing Propagation Impression"));
     resize(810, 908);

@@ -36,7 +36,7 @@ void setTextColour(QWidget *w, QColor c)
 int frmPropagation::overlayNumber() { return s_overlaynr; }
 
 frmPropagation::frmPropagation()
-    : TavForm(WindowId::frmPropagation),
+    : TavForm(windowId),
       picForm(new Canvas(QStringLiteral("picForm"), kWidth, kHeight, propBackground(), this)),
       m_meter(picForm->picture())
 {

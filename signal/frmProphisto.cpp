@@ -17,7 +17,7 @@ const PanelEntries kCompeting{{WindowId::frmSmeter, WindowId::frmPropagation}, {
 } // namespace
 
 frmProphisto::frmProphisto()
-    : TavForm(WindowId::frmProphisto),
+    : TavForm(windowId),
       picForm(new Canvas(QStringLiteral("picForm"), kWidth, kHeight, QColor(255, 255, 192), this)),
       m_trace(picForm->picture())
 {

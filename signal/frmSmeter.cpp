@@ -22,7 +22,7 @@ const PanelEntries kCompeting{{}, {MainMenuId::Scan, MainMenuId::Propagation}};
 
 } // namespace
 
-frmSmeter::frmSmeter() : TavForm(WindowId::frmSmeter)
+frmSmeter::frmSmeter() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("S meter"));
     setFixedSize(232, 184);

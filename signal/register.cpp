@@ -11,10 +11,10 @@ namespace tav {
 // The windows and file kinds of this folder join the program here.
 void registerSignalWindows()
 {
-    Windows::registerFactory(WindowId::frmSmeter, [] { return new frmSmeter; });
-    Windows::registerFactory(WindowId::frmPropagation, [] { return new frmPropagation; });
-    Windows::registerFactory(WindowId::frmProphisto, [] { return new frmProphisto; });
-    Windows::registerFactory(WindowId::frmProp2prt2, [] { return new frmProp2prt2; });
+    Windows::registerWindow<frmSmeter>();
+    Windows::registerWindow<frmPropagation>();
+    Windows::registerWindow<frmProphisto>();
+    Windows::registerWindow<frmProp2prt2>();
     registerReader(FileKind::PropagationPrint, [](const QString &p) {
         auto *w = Windows::existing<frmProp2prt2>();
         return (w && w->isLoadedForm()) ? w->pan2prt2file2ram(p)

@@ -15,7 +15,7 @@
 
 namespace tav {
 
-frmConvertAero::frmConvertAero() : TavForm(WindowId::frmConvertAero)
+frmConvertAero::frmConvertAero() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("www.aerolist.info"));
     auto *top = new QVBoxLayout(this);

@@ -14,7 +14,7 @@
 
 namespace tav {
 
-frmConvertILG::frmConvertILG() : TavForm(WindowId::frmConvertILG)
+frmConvertILG::frmConvertILG() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("www.ilgradio.com"));
     auto *top = new QVBoxLayout(this);

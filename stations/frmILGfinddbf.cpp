@@ -12,7 +12,7 @@
 
 namespace tav {
 
-frmILGfinddbf::frmILGfinddbf() : TavForm(WindowId::frmILGfinddbf)
+frmILGfinddbf::frmILGfinddbf() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Find ILG *.dbf"));
     auto *g = new QGridLayout(this);

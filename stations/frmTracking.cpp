@@ -94,7 +94,7 @@ unsigned toBbggrr(unsigned rgb) { return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) |
 
 } // namespace
 
-frmTracking::frmTracking() : TavForm(WindowId::frmTracking)
+frmTracking::frmTracking() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Tracking"));
     setBackColor(this, toBbggrr(TrackEngine::kBackground));

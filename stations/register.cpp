@@ -12,16 +12,16 @@ namespace tav {
 // The windows and file kinds of this folder join the program here.
 void registerStationWindows()
 {
-    Windows::registerFactory(WindowId::frmConvertILG, [] { return new frmConvertILG; });
-    Windows::registerFactory(WindowId::frmILGfinddbf, [] { return new frmILGfinddbf; });
-    Windows::registerFactory(WindowId::frmConvertAero, [] { return new frmConvertAero; });
-    Windows::registerFactory(WindowId::frmIlg2rx, [] { return new frmIlg2rx; });
-    Windows::registerFactory(WindowId::frmIlgquery, [] { return new frmIlgquery; });
-    Windows::registerFactory(WindowId::frmIlgqsort, [] { return new frmIlgqsort; });
-    Windows::registerFactory(WindowId::frmAero2rx, [] { return new frmAero2rx; });
-    Windows::registerFactory(WindowId::frmAeroquery, [] { return new frmAeroquery; });
+    Windows::registerWindow<frmConvertILG>();
+    Windows::registerWindow<frmILGfinddbf>();
+    Windows::registerWindow<frmConvertAero>();
+    Windows::registerWindow<frmIlg2rx>();
+    Windows::registerWindow<frmIlgquery>();
+    Windows::registerWindow<frmIlgqsort>();
+    Windows::registerWindow<frmAero2rx>();
+    Windows::registerWindow<frmAeroquery>();
 
-    Windows::registerFactory(WindowId::frmTracking, [] { return new frmTracking; });
+    Windows::registerWindow<frmTracking>();
 
     registerReader(FileKind::Tracking, [](const QString &path) {
         auto *w = Windows::existing<frmTracking>();

@@ -419,7 +419,7 @@ void StationListWindow::showFound(const QVector<int> &found, bool whole)
 // ---- ILG ----------------------------------------------------------------
 
 frmIlg2rx::frmIlg2rx()
-    : StationListWindow(WindowId::frmIlg2rx, StationDb::Ilg,
+    : StationListWindow(windowId, StationDb::Ilg,
                         QStringLiteral("Filtering on ILG db"), QStringLiteral("Load ILG File"),
                         QStringLiteral("Query ILG db"), true, QStringLiteral("lstIlgq"), QStringLiteral("lblTitles"),
                         QStringLiteral("Frequency | Time(UTC) | Broadcast Organisation      | Target |  Language       "
@@ -459,7 +459,7 @@ void frmIlg2rx::Ftlsort()
 // ---- aero ----------------------------------------------------------------
 
 frmAero2rx::frmAero2rx()
-    : StationListWindow(WindowId::frmAero2rx, StationDb::Aero,
+    : StationListWindow(windowId, StationDb::Aero,
                         QStringLiteral("Filtering on Aerolist"), QStringLiteral("Load Aero file"),
                         QStringLiteral("Query Aero db"), false, QStringLiteral("lstAero"), QStringLiteral("lblTitle"),
                         QStringLiteral("Freq.   | Status         | Network                       | Location / station"),
@@ -527,7 +527,7 @@ void runQuery(StationListWindow *w, bool byFreq, QString &lower, QString &upper,
 
 } // namespace
 
-frmIlgquery::frmIlgquery() : TavForm(WindowId::frmIlgquery)
+frmIlgquery::frmIlgquery() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("ILG query definition"));
     auto *g = new QGridLayout(this);
@@ -605,7 +605,7 @@ void frmIlgquery::cmdSearchilg_Click()
     }, false);
 }
 
-frmAeroquery::frmAeroquery() : TavForm(WindowId::frmAeroquery)
+frmAeroquery::frmAeroquery() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Query definition"));
     auto *g = new QGridLayout(this);
@@ -658,7 +658,7 @@ void frmAeroquery::cmdSearchaero_Click()
     }, true);
 }
 
-frmIlgqsort::frmIlgqsort() : TavForm(WindowId::frmIlgqsort)
+frmIlgqsort::frmIlgqsort() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Select sort order"));
     auto *g = new QGridLayout(this);

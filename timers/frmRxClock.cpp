@@ -12,7 +12,7 @@
 
 namespace tav {
 
-frmRxClock::frmRxClock() : TavForm(WindowId::frmRxClock)
+frmRxClock::frmRxClock() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("RX Clock"));
     setBackColor(this, kLightYellow);

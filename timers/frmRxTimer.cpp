@@ -42,7 +42,7 @@ QString clockText19(const QDateTime &t) { return t.toString(QStringLiteral("yyyy
 
 } // namespace
 
-frmRxTimer::frmRxTimer() : TavForm(WindowId::frmRxTimer)
+frmRxTimer::frmRxTimer() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Timer Programmimg"));
     setBackColor(this, kLightYellow);

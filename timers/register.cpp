@@ -59,8 +59,8 @@ FileResult tprram2file(const QString &path)
 // The windows and file kinds of this folder join the program here.
 void registerTimerWindows()
 {
-    Windows::registerFactory(WindowId::frmRxTimer, [] { return new frmRxTimer; });
-    Windows::registerFactory(WindowId::frmRxClock, [] { return new frmRxClock; });
+    Windows::registerWindow<frmRxTimer>();
+    Windows::registerWindow<frmRxClock>();
     registerReader(FileKind::TimerPrograms, tprfile2ram);
     registerWriter(FileKind::TimerPrograms, tprram2file);
 }

@@ -42,7 +42,7 @@ int clampLevel(float v)
 
 } // namespace
 
-frmAdvancedDSP::frmAdvancedDSP() : TavForm(WindowId::frmAdvancedDSP)
+frmAdvancedDSP::frmAdvancedDSP() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Advanced DSP"));
     auto *outer = new QVBoxLayout(this);

@@ -24,7 +24,7 @@ constexpr unsigned kCaptureColour = 0x0080FF;
 
 } // namespace
 
-frmRtty::frmRtty() : TavForm(WindowId::frmRtty)
+frmRtty::frmRtty() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("RTTY Decoder"));
     auto *top = new QVBoxLayout(this);

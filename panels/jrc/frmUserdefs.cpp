@@ -21,7 +21,7 @@ constexpr int kDefaults[10] = {0, 0, 800, -1, 1, -1, 1, 1, 1, 1};
 } // namespace
 
 frmUserdefs::frmUserdefs()
-    : TavForm(WindowId::frmUserdefs)
+    : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("NRD-535 User Definition Settings"));
     setBackColor(this, kLightYellow);

@@ -26,7 +26,7 @@ void paintPanelAttenuator(unsigned color)
 }
 } // namespace
 
-frmUserdefs545::frmUserdefs545() : TavForm(WindowId::frmUserdefs545)
+frmUserdefs545::frmUserdefs545() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("NRD-545 User Definitions"));
     auto *outer = new QVBoxLayout(this);
