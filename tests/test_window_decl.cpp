@@ -8,6 +8,7 @@
 #include "core/frmWelcome.h"
 #include "core/globals.h"
 #include "core/tables.h"
+#include "panels/frmNoRx.h"
 #include "panels/mainmenu.h"
 #include "support/testenv.h"
 
@@ -77,19 +78,27 @@ struct WindowDeclaration : ::testing::Test {
         registerBuiltWindows();
         closeOpenFiles();
     }
-    static void standInsForAll()
+    static void standInsForAll(bool toolsOnly = false)
     {
         for (const WindowDecl &d : windowDecls)
-            Windows::registerFactory(d.id, [id = d.id] { return new StandIn(id); });
+            if (!toolsOnly || d.role == WindowRole::Tool)
+                Windows::registerFactory(d.id, [id = d.id] { return new StandIn(id); });
+    }
+    static void unloadAllTools()
+    {
+        for (const WindowDecl &d : windowDecls)
+            if (d.role == WindowRole::Tool && (G.*d.flag))
+                Windows::existing(d.id)->unload();
     }
 
     // Clicks every window entry of the panel's menus, as a user opens them,
     // and notes which declared windows each click loaded.
-    static QSet<WindowId> windowsOpenedFromMenus(MenuPanel &panel)
+    static QSet<WindowId> windowsOpenedFromMenus(QWidget &panel, QMenuBar *bar)
     {
         QSet<WindowId> opened;
+        unloadAllTools();
         static const QSet<QString> notWindows = {"mnuClose", "mnuExit", "mnuHTMLhelp", "mnuHtmlhelp", "mnuPCclock"};
-        for (QAction *m : panel.bar->actions()) {
+        for (QAction *m : bar->actions()) {
             QMenu *menu = m->menu();
             for (QAction *a : menu->actions()) {
                 if (a->isSeparator() || notWindows.contains(a->objectName()))
@@ -165,17 +174,25 @@ TEST_F(WindowDeclaration, EveryMenuWindowOpensFromAClickOnItsEntry)
         if (d.inMainMenu)
             declared << d.id;
 
-    {
-        MenuPanel panel(WindowId::frmAR7030);
-        panel.show();
-        EXPECT_EQ(windowsOpenedFromMenus(panel), declared);
-    }
-    {
-        // The receiver-less panel has no receiver clock to set.
-        MenuPanel panel(WindowId::frmNoRx);
-        panel.show();
-        QSet<WindowId> expected = declared;
-        expected.remove(WindowId::frmRxClock);
-        EXPECT_EQ(windowsOpenedFromMenus(panel), expected);
-    }
+    MenuPanel panel(WindowId::frmAR7030);
+    panel.show();
+    EXPECT_EQ(windowsOpenedFromMenus(panel, panel.bar), declared);
+}
+
+TEST_F(WindowDeclaration, EveryMenuWindowOpensFromTheNoRxPanelOpenedByGo)
+{
+    standInsForAll(true);
+    QSet<WindowId> declared;
+    for (const WindowDecl &d : windowDecls)
+        if (d.inMainMenu)
+            declared << d.id;
+    G.rxtype = 0;
+    frmWelcome::instance()->load();
+    frmWelcome::instance()->imgGo_Click();
+    auto *norx = Windows::existing<frmNoRx>();
+    ASSERT_NE(norx, nullptr);
+    ASSERT_TRUE(norx->isVisible());
+    // The receiver-less panel has no receiver clock to set.
+    declared.remove(WindowId::frmRxClock);
+    EXPECT_EQ(windowsOpenedFromMenus(*norx, norx->mnuBar), declared);
 }
