@@ -200,7 +200,7 @@ void BM_TuningRate(benchmark::State &state, const char *model, int rxtype, int b
 
 // A JRC panel's load: Go until the panel stands, against the bytes it moved
 // and the pauses its remote brackets and exchanges keep by design.
-void BM_JrcPanelLoad(benchmark::State &state, const char *model, int rxtype, const char *panelName)
+void BM_JrcPanelLoad(benchmark::State &state, const char *model, int rxtype, WindowId panel)
 {
     PacedLine line(QString::fromLatin1(model), QStringLiteral("4800,N,8,1"));
     line.port.close();
@@ -227,7 +227,7 @@ void BM_JrcPanelLoad(benchmark::State &state, const char *model, int rxtype, con
         const qint64 statusPauses = rxtype == 2 ? sent.count("J1199\r") * 50 : sent.count("J1999\r") * 100;
         const qint64 barPauses = rxtype == 2 ? (sent.count("\rW") + sent.count("\rP")) * 50 : 0;
         fixedNs += double(brackets * 50 + statusPauses + barPauses) * 1e6;
-        if (TavForm *p = Windows::existing(QString::fromLatin1(panelName)))
+        if (TavForm *p = Windows::existing(panel))
             p->unload();
         QCoreApplication::processEvents();
         state.ResumeTiming();
@@ -255,7 +255,7 @@ BENCHMARK_CAPTURE(BM_TuningRate, ar7030, "ar7030", 1, 11)->Unit(benchmark::kMill
 BENCHMARK_CAPTURE(BM_TuningRate, rx320, "rx320", 3, 8)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK_CAPTURE(BM_TuningRate, nrd535, "nrd535", 2, 10)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK_CAPTURE(BM_TuningRate, nrd545, "nrd545", 4, 12)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK_CAPTURE(BM_JrcPanelLoad, nrd535, "nrd535", 2, "frmNRD535")->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK_CAPTURE(BM_JrcPanelLoad, nrd545, "nrd545", 4, "frmNRD545")->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(BM_JrcPanelLoad, nrd535, "nrd535", 2, WindowId::frmNRD535)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(BM_JrcPanelLoad, nrd545, "nrd545", 4, WindowId::frmNRD545)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char **argv) { return tavbench::runWithWindows(argc, argv); }

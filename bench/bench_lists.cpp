@@ -66,7 +66,7 @@ void BM_WindowFirstLoad(benchmark::State &state)
     QTemporaryDir dir;
     const QString path = writeList(dir, int(state.range(0)));
     G.setupdata[4] = float(state.range(0) / 1000);
-    G.filenames[1] = QStringLiteral("BDX_BENCH_TOE.TXT");
+    G.filenames[FileKind::Bdxc] = QStringLiteral("BDX_BENCH_TOE.TXT");
     DialogScript::enabled = true;
     for (auto _ : state) {
         state.PauseTiming();
@@ -93,7 +93,7 @@ void BM_WindowLoadsSelectsAndShows(benchmark::State &state)
     QTemporaryDir dir;
     const QString path = writeList(dir, int(state.range(0)));
     G.setupdata[4] = float(state.range(0) / 1000);
-    G.filenames[1] = QStringLiteral("BDX_BENCH_TOE.TXT");
+    G.filenames[FileKind::Bdxc] = QStringLiteral("BDX_BENCH_TOE.TXT");
     DialogScript::enabled = true;
     frmBdxc w;
     w.showModeless();

@@ -80,9 +80,9 @@ void BM_LoadFile(benchmark::State &state)
 // The file kind's reader as the Load dialog runs it.
 void loadThroughReader(const Data &d)
 {
-    G.filedirs[4] = d.dir.path() + QLatin1Char('/');
-    G.filenames[4] = QStringLiteral("LOG_BENCH.TXT");
-    runReader(4);
+    G.filedirs[FileKind::Log] = d.dir.path() + QLatin1Char('/');
+    G.filenames[FileKind::Log] = QStringLiteral("LOG_BENCH.TXT");
+    runReader(FileKind::Log);
 }
 
 // A logbook window just opened, the file loaded into it and painted.
@@ -93,7 +93,7 @@ void BM_WindowFirstLoad(benchmark::State &state)
     for (auto _ : state) {
         state.PauseTiming();
         resetLogStore();
-        auto *w = Windows::get<frmLog>(QStringLiteral("frmLog"));
+        auto *w = Windows::get<frmLog>();
         w->showModeless();
         QApplication::processEvents();
         state.ResumeTiming();
@@ -111,7 +111,7 @@ void BM_WindowWarmReload(benchmark::State &state)
 {
     Data &d = data(int(state.range(0)));
     registerBuiltWindows();
-    auto *w = Windows::get<frmLog>(QStringLiteral("frmLog"));
+    auto *w = Windows::get<frmLog>();
     w->showModeless();
     loadThroughReader(d);
     QApplication::processEvents();

@@ -120,19 +120,19 @@ int child(const QString &what, const QString &dir, int lines)
     int failed = 0;
     if (what == QLatin1String("all")) {
         struct Load {
-            const char *window;
-            int kind;
+            WindowId window;
+            FileKind kind;
             const char *file;
-        } loads[] = {{"frmBdxc", 1, "BDX_BENCH.TXT"},  {"frmOwn", 2, "OWN_BENCH.TXT"},
-                     {"frmIlg2rx", 3, "ILGSDATA.ftl"}, {"frmTracking", 5, "ILGSDATA.ftl"},
-                     {"frmLog", 4, "LOG_BENCH.TXT"},   {"frmMemman", 8, "MEM_BENCH.TXT"}};
+        } loads[] = {{WindowId::frmBdxc, FileKind::Bdxc, "BDX_BENCH.TXT"},  {WindowId::frmOwn, FileKind::Own, "OWN_BENCH.TXT"},
+                     {WindowId::frmIlg2rx, FileKind::StationList, "ILGSDATA.ftl"}, {WindowId::frmTracking, FileKind::Tracking, "ILGSDATA.ftl"},
+                     {WindowId::frmLog, FileKind::Log, "LOG_BENCH.TXT"},   {WindowId::frmMemman, FileKind::Memories, "MEM_BENCH.TXT"}};
         for (const Load &l : loads) {
-            if (TavForm *w = Windows::get(QLatin1String(l.window)))
+            if (TavForm *w = Windows::get(l.window))
                 w->showModeless();
             app.processEvents();
-            G.filedirs[size_t(l.kind)] = dir;
-            G.filenames[size_t(l.kind)] = QLatin1String(l.file);
-            G.ftlkind = 1;
+            G.filedirs[l.kind] = dir;
+            G.filenames[l.kind] = QLatin1String(l.file);
+            G.ftlkind = StationDb::Ilg;
             DialogScript::inputs << QStringLiteral("1200");
             if (!runReader(l.kind))
                 ++failed;

@@ -61,7 +61,7 @@ void BM_BandSweep(benchmark::State &state)
     G.setupdata[1] = 1;
     frmWelcome::instance()->imgGo_Click();
 
-    auto *w = Windows::get<frmScanband>(QStringLiteral("frmScanband"));
+    auto *w = Windows::get<frmScanband>();
     w->load();
     w->txtInput[0]->setText(QStringLiteral("7000"));
     w->txtInput[1]->setText(QStringLiteral("7500"));
@@ -93,7 +93,7 @@ void BM_BandSweep(benchmark::State &state)
     state.SetLabel(m.emulator);
 
     w->unload();
-    if (TavForm *p = Windows::existing(frmWelcome::panelName(m.rxtype)))
+    if (TavForm *p = Windows::existing(panelWindow(m.rxtype)))
         p->unload();
     frmWelcome::destroy();
     Windows::destroyAll();

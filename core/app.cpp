@@ -20,11 +20,11 @@ namespace tav {
 
 void registerBuiltWindows()
 {
-    Windows::registerFactory(QStringLiteral("frmWelcome"), [] { return frmWelcome::instance(); });
-    Windows::registerFactory(QStringLiteral("frmAbout"), [] { return new frmAbout; });
-    Windows::registerFactory(QStringLiteral("frmSetUp"), [] { return new frmSetUp; });
-    Windows::registerFactory(QStringLiteral("frmLoadfile"), [] { return new frmLoadfile; });
-    Windows::registerFactory(QStringLiteral("frmSavefile"), [] { return new frmSavefile; });
+    Windows::registerFactory(WindowId::frmWelcome, [] { return frmWelcome::instance(); });
+    Windows::registerWindow<frmAbout>();
+    Windows::registerWindow<frmSetUp>();
+    Windows::registerWindow<frmLoadfile>();
+    Windows::registerWindow<frmSavefile>();
     registerPanelWindows();
     registerListWindows();
     registerStationWindows();

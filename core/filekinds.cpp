@@ -17,23 +17,46 @@ namespace tav {
 int openPanelRxtype() { return G.goRxtype >= 0 ? G.goRxtype : G.rxtype; }
 
 
+const FileKindInfo &fileKindInfo(FileKind kind)
+{
+    static const FileKindInfo table[kFileKindCount] = {
+        {"", "", "", ""},                                                     // SourceDb
+        {"BDXC/", "BDX_", "BDX_*TOE.TXT;ADX_*TOW.TXT;ILG_*TOW.TXT", ""},      // Bdxc
+        {"OWN/", "OWN_", "OWN_*.TXT", ""},                                    // Own
+        {"RX2DB/", "", "*.FTL", ""},                                          // StationList
+        {"LOG/", "LOG_", "LOG_*.TXT", "log_xyzxyzxyzxyz.txt"},                // Log
+        {"RX2DB/", "", "*.FTL", ""},                                          // Tracking
+        {"SAN/", "SAN_", "SAN_*.TXT", "san_xyzxyzxyzxyz.txt"},                // BandScan
+        {"PAN/", "PAN_", "PAN_*.TXT", "pan_xyzxyzxyzxyz.txt"},                // Propagation
+        {"MEM/", "MEM_", "MEM_#*.TXT", "mem_#xyzxyzxyzxy.txt"},               // Memories
+        {"FSP/", "FSP_", "FSP_*.TXT", "fsp_xyzxyzxyzxyz.txt"},                // Scratchpad
+        {"F320/", "", "*.320", ""},                                           // F320
+        {"SFL/", "SFL_", "SFL_*.TXT", "sfl_xyzxyzxyzxyz.txt"},                // ScanList
+        {"SFP/", "SFP_", "SFP_*.TXT", "sfp_xyzxyzxyzxyz.txt"},                // ScanPairs
+        {"RTTY/", "RTY_", "RTY_*.TXT", "rty_xyzxyzxyzxyz.txt"},               // Rtty
+        {"PAN/", "PAN_", "PAN_*.TXT", ""},                                    // PropagationPrint
+        {"TPR/", "TPR_", "TPR_*.TXT", "tpr_xyzxyzxyzxyz.txt"},                // TimerPrograms
+    };
+    return table[std::size_t(kind)];
+}
+
 namespace {
 
-std::map<std::pair<int, int>, FileReader> &readers()
+std::map<std::pair<FileKind, StationDb>, FileReader> &readers()
 {
-    static std::map<std::pair<int, int>, FileReader> r;
+    static std::map<std::pair<FileKind, StationDb>, FileReader> r;
     return r;
 }
 
-std::map<int, FileWriter> &writers()
+std::map<FileKind, FileWriter> &writers()
 {
-    static std::map<int, FileWriter> w;
+    static std::map<FileKind, FileWriter> w;
     return w;
 }
 
-std::map<int, std::function<void()>> &abandoners()
+std::map<FileKind, std::function<void()>> &abandoners()
 {
-    static std::map<int, std::function<void()>> a;
+    static std::map<FileKind, std::function<void()>> a;
     return a;
 }
 
@@ -43,7 +66,7 @@ QMap<QString, std::function<void()>> &closers()
     return c;
 }
 
-int readerKey(int kind, int ftl) { return kind == 3 ? ftl : 0; }
+StationDb readerKey(FileKind kind, StationDb ftl) { return kind == FileKind::StationList ? ftl : StationDb::None; }
 
 void reportFile(const QString &path, const QString &what, const QString &why = QString())
 {
@@ -53,24 +76,24 @@ void reportFile(const QString &path, const QString &what, const QString &why = Q
     msgBox(lines, MsgIcon::Exclamation, QStringLiteral("Error"));
 }
 
-bool validKind(int kind) { return kind >= 0 && kind < 16; }
+bool validKind(FileKind kind) { return std::size_t(kind) < kFileKindCount; }
 
 } // namespace
 
-void registerReader(int kind, FileReader reader, int ftl) { readers()[{kind, readerKey(kind, ftl)}] = std::move(reader); }
-void registerWriter(int kind, FileWriter writer, std::function<void()> abandoned)
+void registerReader(FileKind kind, FileReader reader, StationDb ftl) { readers()[{kind, readerKey(kind, ftl)}] = std::move(reader); }
+void registerWriter(FileKind kind, FileWriter writer, std::function<void()> abandoned)
 {
     writers()[kind] = std::move(writer);
     abandoners()[kind] = std::move(abandoned);
 }
 
-bool hasReader(int kind, int ftl)
+bool hasReader(FileKind kind, StationDb ftl)
 {
     auto it = readers().find({kind, readerKey(kind, ftl)});
     return it != readers().end() && it->second;
 }
 
-bool hasWriter(int kind)
+bool hasWriter(FileKind kind)
 {
     auto it = writers().find(kind);
     return it != writers().end() && it->second;
@@ -83,14 +106,14 @@ void clearFileHandlers()
     abandoners().clear();
 }
 
-QString currentFilePath(int kind)
+QString currentFilePath(FileKind kind)
 {
     if (!validKind(kind))
         return QString();
     return resolveNoCase(G.filedirs[kind], G.filenames[kind]);
 }
 
-bool runReader(int kind)
+bool runReader(FileKind kind)
 {
     if (!validKind(kind) || !hasReader(kind, G.ftlkind)) {
         msgBox(QStringList{QStringLiteral("Files of this kind cannot be loaded in this version of Tavorin.")},
@@ -115,7 +138,7 @@ bool runReader(int kind)
     return true;
 }
 
-FileResult runWriter(int kind)
+FileResult runWriter(FileKind kind)
 {
     if (!validKind(kind) || !hasWriter(kind))
         return FileResult::failure(QStringLiteral("Files of this kind cannot be saved in this version of Tavorin."));
@@ -157,7 +180,7 @@ FileResult runWriter(int kind)
 
 bool checkoverwrite(bool ask)
 {
-    const int kind = G.filekind;
+    const FileKind kind = G.filekind;
     if (!validKind(kind))
         return false;
     const auto existing = findFileNoCase(G.filedirs[kind], G.filenames[kind]);

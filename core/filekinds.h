@@ -3,6 +3,8 @@
 // data, and the rules every save keeps: names found without regard to case,
 // an existing file replaced only once the new one is completely written.
 
+#include "core/filekind.h"
+
 #include <QFile>
 #include <QString>
 #include <functional>
@@ -28,30 +30,38 @@ using FileWriter = std::function<FileResult(const QString &path)>;
 // it; the settings' choice before any Go. Memory files carry its digit.
 int openPanelRxtype();
 
-// Kind 3 has one reader per station database (`ftlkind` 1 ILG, 2 aero); other
+// The fixed facts of a kind: its folder below the data path, the prefix of
+// the names the program gives, the Load dialog's patterns (";" between) and
+// the name the Save dialog offers ("" where it offers none).
+struct FileKindInfo {
+    const char *subdir, *prefix, *pattern, *defaultName;
+};
+const FileKindInfo &fileKindInfo(FileKind kind);
+
+// The station lists have one reader per station database (`ftlkind`); other
 // kinds ignore `ftl`.
-void registerReader(int kind, FileReader reader, int ftl = 0);
+void registerReader(FileKind kind, FileReader reader, StationDb ftl = StationDb::None);
 // `abandoned` is called when the writer succeeded but its file could not
 // take the target's place: a writer that keeps its file open must let go of it.
-void registerWriter(int kind, FileWriter writer, std::function<void()> abandoned = {});
-bool hasReader(int kind, int ftl = 0);
-bool hasWriter(int kind);
+void registerWriter(FileKind kind, FileWriter writer, std::function<void()> abandoned = {});
+bool hasReader(FileKind kind, StationDb ftl = StationDb::None);
+bool hasWriter(FileKind kind);
 // Tests: forget every reader and writer.
 void clearFileHandlers();
 
 // The current file of a kind as it is on disk: filedirs(kind) + the existing
 // file whose name matches filenames(kind) without regard to case, else the name
 // as given.
-QString currentFilePath(int kind);
+QString currentFilePath(FileKind kind);
 
 // Reads the current file of `kind` with its reader. Reports a missing or
 // unreadable file, a kind without reader and a failing reader to the user;
 // returns whether the file was read.
-bool runReader(int kind);
+bool runReader(FileKind kind);
 // Writes the current file of `kind` with its writer, through a temporary file
 // that replaces the old one only when the writer succeeded; the kind's
 // directory is created when missing. Failures are returned, not shown.
-FileResult runWriter(int kind);
+FileResult runWriter(FileKind kind);
 
 // The overwrite check before a save of the current file of `filekind`. With
 // `ask`, an existing file (found without regard to case) is replaced only

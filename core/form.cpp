@@ -38,67 +38,17 @@ namespace tav {
 namespace {
 
 struct Entry {
-    int slot = 0;
-    bool ProgramState::*flag = nullptr;
     Windows::Factory factory;
     QPointer<TavForm> instance;
 };
 
-QHash<QString, Entry> &table()
+std::array<Entry, windowDecls.size()> &table()
 {
-    static QHash<QString, Entry> t = [] {
-        QHash<QString, Entry> t;
-        auto add = [&](const char *name, int slot, bool ProgramState::*flag) {
-            t.insert(QLatin1String(name), Entry{slot, flag, {}, {}});
-        };
-        add("frm320Files", 1, &ProgramState::f320filesloaded);
-        add("frmAbout", 2, &ProgramState::aboutloaded);
-        add("frmAR7030", 3, &ProgramState::ar7030loaded);
-        add("frmBdxc", 4, &ProgramState::bdxcloaded);
-        add("frmConvertILG", 5, &ProgramState::convertilgloaded);
-        add("frmIlg2rx", 6, &ProgramState::ilg2rxloaded);
-        add("frmILGfinddbf", 7, &ProgramState::ilgfinddbfloaded);
-        add("frmIlgqsort", 8, &ProgramState::ilgqsortloaded);
-        add("frmIlgquery", 9, &ProgramState::ilgqueryloaded);
-        add("frmLast20", 10, &ProgramState::last20loaded);
-        add("frmLoadfile", 11, &ProgramState::loadfileloaded);
-        add("frmLog", 12, &ProgramState::logloaded);
-        add("frmLogFormat", 13, &ProgramState::logformatloaded);
-        add("frmLoginput", 14, &ProgramState::loginputloaded);
-        add("frmLogsort", 15, &ProgramState::logsortloaded);
-        add("frmMemcell", 16, &ProgramState::memcellloaded);
-        add("frmMemman", 17, &ProgramState::memmanloaded);
-        add("frmNoRx", 18, &ProgramState::norxloaded);
-        add("frmNRD535", 19, &ProgramState::nrd535loaded);
-        add("frmOwn", 20, &ProgramState::ownloaded);
-        add("frmPropagation", 21, &ProgramState::propagationloaded);
-        add("frmRtty", 22, &ProgramState::rttyloaded);
-        add("frmRX320", 23, &ProgramState::rx320loaded);
-        add("frmRxClock", 24, &ProgramState::rxclockloaded);
-        add("frmRxTimer", 25, &ProgramState::rxtimerloaded);
-        add("frmSavefile", 26, &ProgramState::savefileloaded);
-        add("frmScratchpad", 27, &ProgramState::scratchpadloaded);
-        add("frmSetUp", 28, &ProgramState::setuploaded);
-        add("frmSmeter", 29, &ProgramState::smeterloaded);
-        add("frmTracking", 32, &ProgramState::trackingloaded);
-        add("frmUserdefs", 33, &ProgramState::userdefsloaded);
-        add("frmWelcome", 34, &ProgramState::welcomeloaded);
-        add("frmAdvancedDSP", 35, &ProgramState::advanceddsploaded);
-        add("frmAero2rx", 36, &ProgramState::aero2rxloaded);
-        add("frmAeroquery", 37, &ProgramState::aeroqueryloaded);
-        add("frmNRD545", 38, &ProgramState::nrd545loaded);
-        add("frmScanlist", 39, &ProgramState::scanlistloaded);
-        add("frmScanpairs", 40, &ProgramState::scanpairsloaded);
-        add("frmUserdefs545", 41, &ProgramState::userdefs545loaded);
-        add("frmProp2prt2", 42, &ProgramState::prop2prt2loaded);
-        add("frmScanband", 43, &ProgramState::scanbandloaded);
-        add("frmMarkfreqs", 44, &ProgramState::markfreqsloaded);
-        add("frmProphisto", 45, &ProgramState::prophistoloaded);
-        add("frmConvertAero", 0, &ProgramState::convertaeroloaded);
-        return t;
-    }();
+    static std::array<Entry, windowDecls.size()> t;
     return t;
 }
+
+Entry &entry(WindowId id) { return table()[std::size_t(id)]; }
 
 } // namespace
 
@@ -109,10 +59,10 @@ double twipsPerPixel()
     return 1440.0 / (dpi > 0 ? dpi : 96.0);
 }
 
-TavForm::TavForm(const QString &name, int slot, bool ProgramState::*flag, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_slot(slot), m_flag(flag)
+TavForm::TavForm(WindowId id, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_slot(windowDecl(id).slot), m_flag(windowDecl(id).flag)
 {
-    setObjectName(name);
+    setObjectName(windowName(id));
     setAttribute(Qt::WA_DeleteOnClose, false);
 }
 
@@ -224,10 +174,12 @@ void TavForm::placeFrame()
 }
 
 namespace {
-const QStringList &panelWindows()
+bool isPanelOrHub(const QString &name)
 {
-    static const QStringList names = {"frmNoRx", "frmAR7030", "frmNRD535", "frmRX320", "frmNRD545"};
-    return names;
+    for (const WindowDecl &d : windowDecls)
+        if (d.role != WindowRole::Tool && name == QLatin1String(d.name))
+            return true;
+    return false;
 }
 } // namespace
 
@@ -244,11 +196,11 @@ void TavForm::placeAtLoad()
 
 bool TavForm::placeBesidePanel()
 {
-    if (objectName() == QLatin1String("frmWelcome") || panelWindows().contains(objectName()))
+    if (isPanelOrHub(objectName()))
         return false;
     TavForm *panel = nullptr;
-    for (const QString &name : panelWindows())
-        if (TavForm *p = Windows::existing(name); p && p != this && p->isVisible()) {
+    for (const WindowDecl &d : windowDecls)
+        if (TavForm *p = Windows::existing(d.id); d.role == WindowRole::Panel && p && p != this && p->isVisible()) {
             panel = p;
             break;
         }
@@ -654,57 +606,29 @@ TavForm::Busy::~Busy()
     }
 }
 
-void Windows::registerFactory(const QString &name, Factory f)
+void Windows::registerFactory(WindowId id, Factory f) { entry(id).factory = std::move(f); }
+
+bool Windows::available(WindowId id)
 {
-    auto &t = table();
-    auto it = t.find(name);
-    if (it == t.end())
-        it = t.insert(name, Entry{0, nullptr, {}, {}});
-    it->factory = std::move(f);
+    const Entry &e = entry(id);
+    return e.factory || e.instance;
 }
 
-bool Windows::available(const QString &name)
+TavForm *Windows::get(WindowId id)
 {
-    auto &t = table();
-    auto it = t.find(name);
-    return it != t.end() && (it->factory || it->instance);
+    Entry &e = entry(id);
+    if (!e.instance && e.factory)
+        e.instance = e.factory();
+    return e.instance;
 }
 
-TavForm *Windows::get(const QString &name)
-{
-    auto &t = table();
-    auto it = t.find(name);
-    if (it == t.end())
-        return nullptr;
-    if (!it->instance && it->factory)
-        it->instance = it->factory();
-    return it->instance;
-}
-
-TavForm *Windows::existing(const QString &name)
-{
-    auto &t = table();
-    auto it = t.find(name);
-    return it == t.end() ? nullptr : it->instance.data();
-}
-
-int Windows::slotOf(const QString &name)
-{
-    auto it = table().find(name);
-    return it == table().end() ? -1 : it->slot;
-}
-
-bool ProgramState::*Windows::flagOf(const QString &name)
-{
-    auto it = table().find(name);
-    return it == table().end() ? nullptr : it->flag;
-}
+TavForm *Windows::existing(WindowId id) { return entry(id).instance.data(); }
 
 void Windows::destroyAll()
 {
     // Windows deleted without their unload must not stay linked to the hub.
     links::clear();
-    for (auto &e : table()) {
+    for (Entry &e : table()) {
         if (e.instance) {
             delete e.instance.data();
             e.instance.clear();
@@ -715,33 +639,31 @@ void Windows::destroyAll()
 QStringList Windows::names()
 {
     QStringList n;
-    for (auto it = table().cbegin(); it != table().cend(); ++it)
-        if (it->factory || it->instance)
-            n << it.key();
+    for (const WindowDecl &d : windowDecls)
+        if (available(d.id))
+            n << QLatin1String(d.name);
     n.sort();
     return n;
 }
 
-const QStringList &unloadToolsOrder()
+const QList<WindowId> &unloadToolsOrder()
 {
-    static const QStringList order = {
-        "frmAbout",      "frmBdxc",        "frmConvertILG",  "frmIlg2rx",      "frmILGfinddbf", "frmIlgquery",
-        "frmIlgqsort",   "frmLoadfile",    "frmLast20",      "frmLog",         "frmLogFormat",  "frmLoginput",
-        "frmLogsort",    "frmMemcell",     "frmMemman",      "frmOwn",         "frmPropagation", "frmRxClock",
-        "frmRxTimer",    "frmSavefile",    "frmSetUp",       "frmSmeter",      "frmTracking",   "frmRtty",
-        "frmScratchpad", "frm320Files",    "frmScanlist",    "frmUserdefs",    "frmUserdefs545", "frmAdvancedDSP",
-        "frmConvertAero", "frmAero2rx",    "frmAeroquery",   "frmScanpairs",   "frmProp2prt2",  "frmScanband",
-        "frmMarkfreqs",  "frmProphisto"};
+    static const QList<WindowId> order = [] {
+        QList<WindowId> o;
+        for (const WindowDecl &d : windowDecls)
+            if (d.role == WindowRole::Tool)
+                o << d.id;
+        return o;
+    }();
     return order;
 }
 
 void UnloadTools()
 {
-    for (const QString &name : unloadToolsOrder()) {
-        auto flag = Windows::flagOf(name);
-        if (!flag || !(G.*flag))
+    for (WindowId id : unloadToolsOrder()) {
+        if (!(G.*windowDecl(id).flag))
             continue;
-        if (TavForm *f = Windows::existing(name))
+        if (TavForm *f = Windows::existing(id))
             f->unload();
     }
 }

@@ -4,6 +4,7 @@
 // any unload work), the position slot, and the loaded flag.
 
 #include "core/globals.h"
+#include "core/windowdecl.h"
 
 #include <QElapsedTimer>
 #include <QPointer>
@@ -19,8 +20,9 @@ namespace tav {
 class TavForm : public QWidget {
     Q_OBJECT
 public:
-    // `slot` 0 keeps no position; `flag` points at the window's loaded flag.
-    TavForm(const QString &name, int slot, bool ProgramState::*flag, QWidget *parent = nullptr);
+    // Name, position slot (0 keeps none) and loaded flag come from the
+    // window's declaration.
+    explicit TavForm(WindowId id, QWidget *parent = nullptr);
 
     // Runs the window's load (once until it is unloaded). The window stays hidden.
     void load();
@@ -114,22 +116,30 @@ private:
 // Twips per pixel from the screen's logical DPI (15 at 96 DPI).
 double twipsPerPixel();
 
-// The registry of windows: for each, its position slot and loaded flag, and,
-// once built, how to create it. Windows are created on first use.
+// The registry of windows: for each declared window (core/windowdecl.h), once
+// built, how to create it. Windows are created on first use.
 class Windows {
 public:
     using Factory = std::function<TavForm *()>;
-    static void registerFactory(const QString &name, Factory f);
-    static bool available(const QString &name);
+    // An empty factory takes the window out of this build.
+    static void registerFactory(WindowId id, Factory f);
+    // Registers the window class's own factory (a plain `new T`).
+    template <class T> static void registerWindow() { registerFactory(T::windowId, [] { return new T; }); }
+    static bool available(WindowId id);
     // The window, created when needed; nullptr when it is not built.
-    static TavForm *get(const QString &name);
+    static TavForm *get(WindowId id);
     // The existing instance, if any.
-    static TavForm *existing(const QString &name);
-    template <class T> static T *get(const QString &name) { return qobject_cast<T *>(get(name)); }
-    template <class T> static T *existing(const QString &name) { return qobject_cast<T *>(existing(name)); }
-    // The slot and flag of a known window (slot -1 when unknown).
-    static int slotOf(const QString &name);
-    static bool ProgramState::*flagOf(const QString &name);
+    static TavForm *existing(WindowId id);
+    // A window that may not apply (no panel for the receiver type): nullptr.
+    static TavForm *get(std::optional<WindowId> id) { return id ? get(*id) : nullptr; }
+    static TavForm *existing(std::optional<WindowId> id) { return id ? existing(*id) : nullptr; }
+    // Typed access: each window class names its declaration as `windowId`.
+    template <class T> static T *get() { return qobject_cast<T *>(get(T::windowId)); }
+    template <class T> static T *existing() { return qobject_cast<T *>(existing(T::windowId)); }
+    template <class T> static T *get(std::optional<WindowId> id) { return qobject_cast<T *>(get(id)); }
+    template <class T> static T *existing(std::optional<WindowId> id) { return qobject_cast<T *>(existing(id)); }
+    // The loaded flag of a window that may not apply: nullptr for none.
+    static bool ProgramState::*flagOf(std::optional<WindowId> id) { return id ? windowDecl(*id).flag : nullptr; }
     // Unloads and forgets every instance (tests, and the end of the program).
     static void destroyAll();
     // The names of every window that can be created, sorted.
@@ -138,7 +148,7 @@ public:
 
 // Closes every open tool window, in the program's fixed order.
 void UnloadTools();
-// The window names UnloadTools walks, in order.
-const QStringList &unloadToolsOrder();
+// The windows UnloadTools walks, in order.
+const QList<WindowId> &unloadToolsOrder();
 
 } // namespace tav

@@ -31,7 +31,7 @@ QPixmap aboutPicture(bool dial)
 }
 } // namespace
 
-frmAbout::frmAbout() : TavForm(QStringLiteral("frmAbout"), 2, &ProgramState::aboutloaded)
+frmAbout::frmAbout() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("About Tavorin"));
     auto *lay = new QVBoxLayout(this);

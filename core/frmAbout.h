@@ -8,6 +8,7 @@ namespace tav {
 class frmAbout : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmAbout;
     frmAbout();
     QPushButton *cmdClose = nullptr;
 };

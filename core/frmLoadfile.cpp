@@ -25,7 +25,7 @@ std::function<void()> frmLoadfile::readBackFrequency = [] {
         frmWelcome::instance()->hub().Update4RxFreq();
 };
 
-frmLoadfile::frmLoadfile() : TavForm(QStringLiteral("frmLoadfile"), 11, &ProgramState::loadfileloaded)
+frmLoadfile::frmLoadfile() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Select file to load"));
     auto *outer = new QVBoxLayout(this);
@@ -75,20 +75,20 @@ frmLoadfile::frmLoadfile() : TavForm(QStringLiteral("frmLoadfile"), 11, &Program
 
 void frmLoadfile::Form_Load()
 {
-    const int k = G.filekind;
-    if (k < 0 || k > 15) {
+    const FileKind k = G.filekind;
+    if (std::size_t(k) >= kFileKindCount) {
         unload();
         return;
     }
     // Memory files are kept per receiver type: only those of the receiver
     // opened at Go are listed, whatever the set-up has been switched to since.
-    if (k == 8 && G.filepattern[8].size() >= 5)
-        G.filepattern[8][4] = QChar(u'0' + openPanelRxtype());
-    if (k == 3) {
-        if (G.ftlkind == 1)
-            G.filepattern[3] = QStringLiteral("ILG*.FTL");
-        else if (G.ftlkind == 2)
-            G.filepattern[3] = QStringLiteral("AERO*.FTL");
+    if (k == FileKind::Memories && G.filepattern[FileKind::Memories].size() >= 5)
+        G.filepattern[FileKind::Memories][4] = QChar(u'0' + openPanelRxtype());
+    if (k == FileKind::StationList) {
+        if (G.ftlkind == StationDb::Ilg)
+            G.filepattern[FileKind::StationList] = QStringLiteral("ILG*.FTL");
+        else if (G.ftlkind == StationDb::Aero)
+            G.filepattern[FileKind::StationList] = QStringLiteral("AERO*.FTL");
     }
     lblFolder->setText(QStringLiteral("Files in ") + QDir::toNativeSeparators(G.filedirs[k]));
     lblPattern->setText(QStringLiteral("Names: ") +
@@ -98,7 +98,7 @@ void frmLoadfile::Form_Load()
 
 void frmLoadfile::fillList()
 {
-    const int k = G.filekind;
+    const FileKind k = G.filekind;
     const QSignalBlocker block(list);
     list->clear();
     list->addItems(listFilesNoCase(G.filedirs[k], G.filepattern[k]));
@@ -126,7 +126,7 @@ void frmLoadfile::list_DblClick(int row)
 
 void frmLoadfile::cmdOK_Click()
 {
-    const int k = G.filekind;
+    const FileKind k = G.filekind;
     {
         HourglassGuard busy;
         readBackFrequency();
@@ -140,7 +140,7 @@ void frmLoadfile::cmdOK_Click()
     const QString name = G.filenames[k];
     if (!name.isEmpty()) {
         bool read = true;
-        if (k == 8)
+        if (k == FileKind::Memories)
             read = msgBox(QStringList{QStringLiteral("Are sure you want to load the file"),
                                       name + QStringLiteral(" in the MemMan Window"),
                                       QStringLiteral("and overwrite possible current data")},
@@ -157,7 +157,7 @@ void frmLoadfile::cmdCancel_Click() { unload(); }
 
 void frmLoadfile::cmdDelete_Click()
 {
-    const int k = G.filekind;
+    const FileKind k = G.filekind;
     const QString name = G.filenames[k];
     if (name.isEmpty())
         return;
@@ -185,7 +185,7 @@ void frmLoadfile::cmdDelete_Click()
 
 void frmLoadfile::cmdEdit_Click()
 {
-    const int k = G.filekind;
+    const FileKind k = G.filekind;
     if (G.filenames[k].isEmpty())
         return;
     const QString path = currentFilePath(k);

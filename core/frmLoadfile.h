@@ -14,6 +14,7 @@ namespace tav {
 class frmLoadfile : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmLoadfile;
     frmLoadfile();
 
     QListWidget *list = nullptr;

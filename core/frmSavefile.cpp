@@ -24,16 +24,16 @@ void showSaveError(const QString &title, const QStringList &why = {})
 
 // The prefix a kind's saved names begin with: a memory file's includes the
 // digit of the receiver whose panel is open.
-QString savePrefix(int kind)
+QString savePrefix(FileKind kind)
 {
-    if (kind == 8)
-        return G.fileprefix[8] + QString::number(openPanelRxtype());
+    if (kind == FileKind::Memories)
+        return G.fileprefix[FileKind::Memories] + QString::number(openPanelRxtype());
     return G.fileprefix[kind];
 }
 
 } // namespace
 
-frmSavefile::frmSavefile() : TavForm(QStringLiteral("frmSavefile"), 26, &ProgramState::savefileloaded)
+frmSavefile::frmSavefile() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Select Save Filename"));
     auto *lay = new QVBoxLayout(this);
@@ -65,15 +65,15 @@ frmSavefile::frmSavefile() : TavForm(QStringLiteral("frmSavefile"), 26, &Program
 
 void frmSavefile::Form_Load()
 {
-    const int k = G.filekind;
-    if (k < 0 || k > 15) {
+    const FileKind k = G.filekind;
+    if (std::size_t(k) >= kFileKindCount) {
         unload();
         return;
     }
     cmbSavefile->clear();
     // The memory image belongs to the receiver opened at Go.
-    if (k == 8 && G.filedefault[8].size() >= 5)
-        G.filedefault[8][4] = QChar(u'0' + openPanelRxtype());
+    if (k == FileKind::Memories && G.filedefault[FileKind::Memories].size() >= 5)
+        G.filedefault[FileKind::Memories][4] = QChar(u'0' + openPanelRxtype());
     QStringList names;
     for (const QString &n : QDir(G.filedirs[k]).entryList(QDir::Files))
         names << n.toLower();
@@ -86,23 +86,19 @@ void frmSavefile::Form_Load()
                             : QString());
 }
 
-QString frmSavefile::namePattern(int kind)
+QString frmSavefile::namePattern(FileKind kind)
 {
-    if (kind < 0 || kind > 15)
-        return QString();
     return savePrefix(kind) + QStringLiteral("*.TXT");
 }
 
-QString frmSavefile::goodName(int kind)
+QString frmSavefile::goodName(FileKind kind)
 {
-    if (kind < 0 || kind > 15)
-        return QString();
     return savePrefix(kind) + QStringLiteral("evening.TXT");
 }
 
-QString frmSavefile::refusal(const QString &name, int kind)
+QString frmSavefile::refusal(const QString &name, FileKind kind)
 {
-    if (kind < 0 || kind > 15 || G.fileprefix[kind].isEmpty())
+    if (G.fileprefix[kind].isEmpty())
         return QStringLiteral("Files of this kind are not saved here.");
     if (name.isEmpty())
         return QStringLiteral("No name was given.");
@@ -119,13 +115,13 @@ QString frmSavefile::refusal(const QString &name, int kind)
     return QString();
 }
 
-bool frmSavefile::acceptableName(const QString &name, int kind) { return refusal(name, kind).isEmpty(); }
+bool frmSavefile::acceptableName(const QString &name, FileKind kind) { return refusal(name, kind).isEmpty(); }
 
 void frmSavefile::cmdOK_Click()
 {
     if (!isLoadedForm())
         return; // a second Return after the dialog closed
-    const int k = G.filekind;
+    const FileKind k = G.filekind;
     const QString name = cmbSavefile->currentText();
     const QString previous = G.filenames[k];
 
@@ -139,22 +135,22 @@ void frmSavefile::cmdOK_Click()
     }
     G.filenames[k] = name;
 
-    if (k == 13) {
+    if (k == FileKind::Rtty) {
         QFile &capture = rttyCaptureFile();
         if (capture.isOpen())
             capture.close();
-        const QString dir = G.filedirs[13];
-        G.filenames[13] = findFileNoCase(dir, name).value_or(name);
-        capture.setFileName(dir + G.filenames[13]);
+        const QString dir = G.filedirs[FileKind::Rtty];
+        G.filenames[FileKind::Rtty] = findFileNoCase(dir, name).value_or(name);
+        capture.setFileName(dir + G.filenames[FileKind::Rtty]);
         if (!ensureDir(dir) || !capture.open(QIODevice::WriteOnly | QIODevice::Append)) {
             const QString why = capture.errorString();
-            G.filenames[13] = previous;
+            G.filenames[FileKind::Rtty] = previous;
             msgBox(QStringList{QStringLiteral("The file"), capture.fileName(), QStringLiteral("could not be opened:"), why},
                    MsgIcon::Exclamation, QStringLiteral("Error"));
             unload();
             return;
         }
-        showRttyCaptureFile(G.filenames[13]);
+        showRttyCaptureFile(G.filenames[FileKind::Rtty]);
         unload();
         return;
     }
@@ -177,7 +173,7 @@ void frmSavefile::cmdOK_Click()
     }
     const QString saved = G.filenames[k];
     unload();
-    if (k != 7)
+    if (k != FileKind::Propagation)
         msgBox(QStringList{QStringLiteral("The data is now saved"), QStringLiteral("to the file ") + saved},
                MsgIcon::Exclamation, QStringLiteral("Save File"));
 }

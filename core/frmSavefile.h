@@ -14,6 +14,7 @@ namespace tav {
 class frmSavefile : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmSavefile;
     frmSavefile();
 
     QComboBox *cmbSavefile = nullptr;
@@ -30,12 +31,12 @@ public:
     // memory file also carries the open receiver's digit after its prefix, or
     // the Load dialog, which lists only that receiver's files, would never
     // offer it again.
-    static bool acceptableName(const QString &name, int kind);
+    static bool acceptableName(const QString &name, FileKind kind);
     // Why a name is refused ("" when it is acceptable), for the user.
-    static QString refusal(const QString &name, int kind);
+    static QString refusal(const QString &name, FileKind kind);
     // The names a kind's files take ("FSP_*.TXT") and a good one ("FSP_evening.TXT").
-    static QString namePattern(int kind);
-    static QString goodName(int kind);
+    static QString namePattern(FileKind kind);
+    static QString goodName(FileKind kind);
 
 protected:
     void Form_Load() override;

@@ -44,7 +44,7 @@ QLineEdit *frmSetUp::addText(const QString &name, QWidget *parent)
     return t;
 }
 
-frmSetUp::frmSetUp() : TavForm(QStringLiteral("frmSetUp"), 28, &ProgramState::setuploaded)
+frmSetUp::frmSetUp() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Set Up"));
     auto *top = new QVBoxLayout(this);

@@ -14,6 +14,7 @@ namespace tav {
 class frmSetUp : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmSetUp;
     frmSetUp();
 
     OptionGroup optCom, optRxtype, optRxtargetarea, optStartstep;

@@ -97,7 +97,7 @@ protected:
 // which a panel's Exit must not do.
 std::function<void(int)> frmWelcome::endProgram = [](int code) { std::exit(code); };
 
-frmWelcome::frmWelcome() : TavForm(QStringLiteral("frmWelcome"), 34, &ProgramState::welcomeloaded)
+frmWelcome::frmWelcome() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Tavorin 2.0"));
     auto *outer = new QVBoxLayout(this);
@@ -155,7 +155,7 @@ frmWelcome *frmWelcome::instance()
 {
     if (!s_instance) {
         s_instance = new frmWelcome;
-        Windows::registerFactory(QStringLiteral("frmWelcome"), [] { return instance(); });
+        Windows::registerFactory(WindowId::frmWelcome, [] { return instance(); });
     }
     return s_instance;
 }
@@ -222,8 +222,8 @@ void frmWelcome::Showtime_Timer()
     updateClockTexts();
     static const char *parts[] = {"     No RX     ", "     AR7030     ", "     NRD535     ", "     RX320     ",
                                   "     NRD545     "};
-    const QString panel = panelName(G.rxtype);
-    if (!panel.isEmpty()) {
+    const std::optional<WindowId> panel = panelWindow(G.rxtype);
+    if (panel) {
         auto flag = Windows::flagOf(panel);
         if (flag && G.*flag)
             if (TavForm *f = Windows::existing(panel))
@@ -238,8 +238,8 @@ void frmWelcome::imgGo_Click()
 {
     releaseDrivers();
     const int type = G.rxtype;
-    const QString panel = panelName(type);
-    if (panel.isEmpty())
+    const std::optional<WindowId> panel = panelWindow(type);
+    if (!panel)
         return; // an unknown receiver type: the welcome window stays shown
     hide();
     G.goRxtype = int16_t(type);
@@ -256,13 +256,13 @@ void frmWelcome::imgGo_Click()
 
 void frmWelcome::imgSetup_Click()
 {
-    if (TavForm *f = Windows::get(QStringLiteral("frmSetUp")))
+    if (TavForm *f = Windows::get(WindowId::frmSetUp))
         f->showModal();
 }
 
 void frmWelcome::imgAbout_Click()
 {
-    if (TavForm *f = Windows::get(QStringLiteral("frmAbout")))
+    if (TavForm *f = Windows::get(WindowId::frmAbout))
         f->showModal();
 }
 

@@ -18,6 +18,7 @@ namespace tav {
 class frmWelcome : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmWelcome;
     // The one welcome window, created on first use.
     static frmWelcome *instance();
     static bool exists();

@@ -3,6 +3,8 @@
 // (`datapath`, `rxtype`, `setupdata`, the loaded flags, ...); they live in one
 // object so that tests can put the whole program back to its start-up state.
 
+#include "core/filekind.h"
+
 #include <QString>
 #include <QVector>
 #include <array>
@@ -37,10 +39,10 @@ struct ProgramState {
     std::array<QString, 9> targetareas;
     std::array<QString, 19> freqsteps;
     std::array<int16_t, 4> stepdefaults{};
-    std::array<QString, 16> filesubdir, fileprefix, filepattern, filedefault;
-    std::array<QString, 16> filedirs, filenames;
-    int filekind = 0;
-    int ftlkind = 0;
+    PerFileKind<QString> filesubdir, fileprefix, filepattern, filedefault;
+    PerFileKind<QString> filedirs, filenames;
+    FileKind filekind = FileKind::SourceDb;
+    StationDb ftlkind = StationDb::None;
 
     // Receiver tables
     // The model whose tables the open panel loaded (-1: none yet); its

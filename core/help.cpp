@@ -1,4 +1,5 @@
 #include "core/help.h"
+#include "core/windowdecl.h"
 
 #include <QApplication>
 #include <QFile>
@@ -96,27 +97,27 @@ bool openHelp(const QString &page)
 
 QString helpSection(const QString &window)
 {
-    struct Entry { const char *window, *section; };
+    struct Entry { WindowId window; const char *section; };
     static const Entry sections[] = {
-        {"frmBdxc", "bdxc"},           {"frmOwn", "own"},
-        {"frm320Files", "f320"},       {"frmLast20", "last20"},
-        {"frmMarkfreqs", "markfreqs"}, {"frmScratchpad", "scratchpad"},
-        {"frmConvertILG", "ilgconvert"}, {"frmILGfinddbf", "ilgconvert"},
-        {"frmIlg2rx", "ilg"},          {"frmIlgquery", "ilg"},
-        {"frmIlgqsort", "ilg"},        {"frmConvertAero", "aeroconvert"},
-        {"frmAero2rx", "aero"},        {"frmAeroquery", "aero"},
-        {"frmTracking", "tracking"},   {"frmLog", "log"},
-        {"frmLoginput", "log"},        {"frmLogFormat", "log"},
-        {"frmLogsort", "log"},         {"frmMemman", "memories"},
-        {"frmMemcell", "memories"},    {"frmScanlist", "listscan"},
-        {"frmScanpairs", "pairscan"},  {"frmScanband", "bandscan"},
-        {"frmSmeter", "smeter"},       {"frmPropagation", "propagation"},
-        {"frmProphisto", "histogram"}, {"frmProp2prt2", "propprint"},
-        {"frmRxTimer", "timers"},      {"frmRxClock", "rxclock"},
-        {"frmLoadfile", "dialogs"},    {"frmSavefile", "dialogs"},
+        {WindowId::frmBdxc, "bdxc"},           {WindowId::frmOwn, "own"},
+        {WindowId::frm320Files, "f320"},       {WindowId::frmLast20, "last20"},
+        {WindowId::frmMarkfreqs, "markfreqs"}, {WindowId::frmScratchpad, "scratchpad"},
+        {WindowId::frmConvertILG, "ilgconvert"}, {WindowId::frmILGfinddbf, "ilgconvert"},
+        {WindowId::frmIlg2rx, "ilg"},          {WindowId::frmIlgquery, "ilg"},
+        {WindowId::frmIlgqsort, "ilg"},        {WindowId::frmConvertAero, "aeroconvert"},
+        {WindowId::frmAero2rx, "aero"},        {WindowId::frmAeroquery, "aero"},
+        {WindowId::frmTracking, "tracking"},   {WindowId::frmLog, "log"},
+        {WindowId::frmLoginput, "log"},        {WindowId::frmLogFormat, "log"},
+        {WindowId::frmLogsort, "log"},         {WindowId::frmMemman, "memories"},
+        {WindowId::frmMemcell, "memories"},    {WindowId::frmScanlist, "listscan"},
+        {WindowId::frmScanpairs, "pairscan"},  {WindowId::frmScanband, "bandscan"},
+        {WindowId::frmSmeter, "smeter"},       {WindowId::frmPropagation, "propagation"},
+        {WindowId::frmProphisto, "histogram"}, {WindowId::frmProp2prt2, "propprint"},
+        {WindowId::frmRxTimer, "timers"},      {WindowId::frmRxClock, "rxclock"},
+        {WindowId::frmLoadfile, "dialogs"},    {WindowId::frmSavefile, "dialogs"},
     };
     for (const Entry &e : sections)
-        if (window == QLatin1String(e.window))
+        if (window == windowName(e.window))
             return QStringLiteral("files.html#") + QLatin1String(e.section);
     return QString();
 }

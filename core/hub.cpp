@@ -14,19 +14,17 @@ Hub &hub() { return frmWelcome::instance()->hub(); }
 
 QString Hub::panelName(int rxtype)
 {
-    static const char *names[] = {"frmNoRx", "frmAR7030", "frmNRD535", "frmRX320", "frmNRD545"};
-    return (rxtype >= 0 && rxtype <= 4) ? QLatin1String(names[rxtype]) : QString();
+    const std::optional<WindowId> id = panelWindow(rxtype);
+    return id ? windowName(*id) : QString();
 }
 
 TavForm *Hub::chosenPanelWindow() const
 {
-    const QString name = panelName(G.goRxtype);
-    if (name.isEmpty())
-        return nullptr;
-    auto flag = Windows::flagOf(name);
+    const std::optional<WindowId> id = panelWindow(G.goRxtype);
+    auto flag = Windows::flagOf(id);
     if (!flag || !(G.*flag))
         return nullptr;
-    return Windows::existing(name);
+    return Windows::existing(id);
 }
 
 HubPanel *Hub::openPanel() const

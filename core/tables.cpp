@@ -1,6 +1,7 @@
 #include "core/tables.h"
 #include "core/setupdata.h"
 
+#include "core/filekinds.h"
 #include "core/globals.h"
 
 #include <QDir>
@@ -20,30 +21,12 @@ void InitConstants()
         G.freqsteps[i] = QLatin1String(steps[i]);
     G.stepdefaults = {5, 9, 10, 0};
 
-    struct Kind { const char *sub, *prefix, *pattern, *def; };
-    static const Kind kinds[16] = {
-        {"", "", "", ""},
-        {"BDXC/", "BDX_", "BDX_*TOE.TXT;ADX_*TOW.TXT;ILG_*TOW.TXT", ""},
-        {"OWN/", "OWN_", "OWN_*.TXT", ""},
-        {"RX2DB/", "", "*.FTL", ""},
-        {"LOG/", "LOG_", "LOG_*.TXT", "log_xyzxyzxyzxyz.txt"},
-        {"RX2DB/", "", "*.FTL", ""},
-        {"SAN/", "SAN_", "SAN_*.TXT", "san_xyzxyzxyzxyz.txt"},
-        {"PAN/", "PAN_", "PAN_*.TXT", "pan_xyzxyzxyzxyz.txt"},
-        {"MEM/", "MEM_", "MEM_#*.TXT", "mem_#xyzxyzxyzxy.txt"},
-        {"FSP/", "FSP_", "FSP_*.TXT", "fsp_xyzxyzxyzxyz.txt"},
-        {"F320/", "", "*.320", ""},
-        {"SFL/", "SFL_", "SFL_*.TXT", "sfl_xyzxyzxyzxyz.txt"},
-        {"SFP/", "SFP_", "SFP_*.TXT", "sfp_xyzxyzxyzxyz.txt"},
-        {"RTTY/", "RTY_", "RTY_*.TXT", "rty_xyzxyzxyzxyz.txt"},
-        {"PAN/", "PAN_", "PAN_*.TXT", ""},
-        {"TPR/", "TPR_", "TPR_*.TXT", "tpr_xyzxyzxyzxyz.txt"},
-    };
-    for (int k = 0; k < 16; ++k) {
-        G.filesubdir[k] = QLatin1String(kinds[k].sub);
-        G.fileprefix[k] = QLatin1String(kinds[k].prefix);
-        G.filepattern[k] = QLatin1String(kinds[k].pattern);
-        G.filedefault[k] = QLatin1String(kinds[k].def);
+    for (FileKind k : allFileKinds) {
+        const FileKindInfo &info = fileKindInfo(k);
+        G.filesubdir[k] = QLatin1String(info.subdir);
+        G.fileprefix[k] = QLatin1String(info.prefix);
+        G.filepattern[k] = QLatin1String(info.pattern);
+        G.filedefault[k] = QLatin1String(info.defaultName);
     }
 }
 
@@ -52,7 +35,9 @@ void buildFileDirs()
     // A kind's subdirectory that exists in another case ("rx2db") is the
     // kind's directory, so the files written there and the Load dialog meet.
     const QStringList existing = QDir(G.datapath).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    for (int k = 1; k <= 15; ++k) {
+    for (FileKind k : allFileKinds) {
+        if (k == FileKind::SourceDb)
+            continue; // set by the locate dialog
         QString sub = G.filesubdir[k];
         const QString name = sub.endsWith(QLatin1Char('/')) ? sub.chopped(1) : sub;
         if (!name.isEmpty() && !existing.contains(name))

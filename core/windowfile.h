@@ -16,12 +16,11 @@ enum class ClosedWindow {
 
 template <class W>
 std::function<FileResult(const QString &)>
-windowFile(const char *name, FileResult (W::*fn)(const QString &), ClosedWindow closed,
+windowFile(FileResult (W::*fn)(const QString &), ClosedWindow closed,
            const QString &refusal = QStringLiteral("The window for this file is not open."))
 {
-    return [name, fn, closed, refusal](const QString &path) {
-        const QString window = QLatin1String(name);
-        W *w = closed == ClosedWindow::Load ? Windows::get<W>(window) : Windows::existing<W>(window);
+    return [fn, closed, refusal](const QString &path) {
+        W *w = closed == ClosedWindow::Load ? Windows::get<W>() : Windows::existing<W>();
         if (w && closed == ClosedWindow::Load)
             w->load();
         if (!w || !w->isLoadedForm())

@@ -11,7 +11,7 @@
 namespace tav::lists {
 
 frm320Files::frm320Files()
-    : ListWindow(QStringLiteral("frm320Files"), 1, &ProgramState::f320filesloaded, QStringLiteral(".320 files"), 10,
+    : ListWindow(windowId, QStringLiteral(".320 files"), FileKind::F320,
                  QStringLiteral("Load .320 File"), QStringLiteral("grd320Files"), F320List::kColumns,
                  {2130, 975, 345, 1605, 1080, 450, 450, 2085}, {2130, 975, 345, 1605, 1080, 450, 450, 2085},
                  QStringLiteral("lblDBname"))
@@ -37,9 +37,9 @@ FileResult frm320Files::f320file2ram(const QString &path)
         return FileResult::failure(listReadFailure(path));
     auto list = std::make_shared<const F320List>(F320List::fromLines(read->lines));
     model->show(list->count(), [list](int row, int column) { return list->cell(row, column); });
-    lblDbname->setText(G.filenames[10]);
+    lblDbname->setText(G.filenames[FileKind::F320]);
     if (read->overflow)
-        reportOverflow(G.filenames[10].isEmpty() ? QFileInfo(path).fileName() : G.filenames[10], capacity);
+        reportOverflow(G.filenames[FileKind::F320].isEmpty() ? QFileInfo(path).fileName() : G.filenames[FileKind::F320], capacity);
     return FileResult::success();
 }
 

@@ -13,6 +13,7 @@ namespace tav::lists {
 class frm320Files : public ListWindow {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frm320Files;
     frm320Files();
     QTableView *grd320Files = nullptr;
 

@@ -9,7 +9,7 @@
 namespace tav::lists {
 
 frmBdxc::frmBdxc()
-    : ListWindow(QStringLiteral("frmBdxc"), 4, &ProgramState::bdxcloaded, QStringLiteral("BDXC "), 1,
+    : ListWindow(windowId, QStringLiteral("BDXC "), FileKind::Bdxc,
                  QStringLiteral("Load BDXC File"), QStringLiteral("grdBdxc"), BdxcList::kColumns,
                  {1400, 1800, 1120, 620, 620, 620, 620, 620, 620, 620}, {1400, 1800, 1120, 4680})
 {
@@ -41,7 +41,7 @@ FileResult frmBdxc::bdxcfile2ram(const QString &path)
     }
     if (!read)
         return FileResult::failure(listReadFailure(path));
-    const QString name = G.filenames[1].isEmpty() ? QFileInfo(path).fileName() : G.filenames[1];
+    const QString name = G.filenames[FileKind::Bdxc].isEmpty() ? QFileInfo(path).fileName() : G.filenames[FileKind::Bdxc];
     if (read->overflow)
         reportOverflow(name, capacity);
     auto list = std::make_shared<const BdxcList>(BdxcList::fromLines(read->lines));
@@ -59,9 +59,9 @@ FileResult frmBdxc::bdxcfile2ram(const QString &path)
         model->show(m_rows, [list, rows = std::move(*rows)](int row, int column) {
             return list->cell(rows[row - 1], column);
         });
-        lblDbname->setText(G.filenames[1]);
+        lblDbname->setText(G.filenames[FileKind::Bdxc]);
     }
-    setTitles(BdxcList::titles(G.filenames[1]));
+    setTitles(BdxcList::titles(G.filenames[FileKind::Bdxc]));
     return FileResult::success();
 }
 

@@ -13,6 +13,7 @@ namespace tav::lists {
 class frmBdxc : public ListWindow, public ClockCaptionLink {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmBdxc;
     frmBdxc();
     QTableView *grdBdxc = nullptr;
 

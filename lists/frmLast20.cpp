@@ -15,7 +15,7 @@ namespace {
 constexpr int kGridRows = RecentList::kSize + 1;
 }
 
-frmLast20::frmLast20() : TavForm(QStringLiteral("frmLast20"), 10, &ProgramState::last20loaded)
+frmLast20::frmLast20() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Last 20 Freqs"));
     auto *top = new QVBoxLayout(this);

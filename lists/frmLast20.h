@@ -16,6 +16,7 @@ namespace tav::lists {
 class frmLast20 : public TavForm, public Last20Link {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmLast20;
     frmLast20();
 
     CheckBox *chkNofreqsteps = nullptr;

@@ -28,7 +28,7 @@ QStringList texts(const RecentList &l)
 }
 } // namespace
 
-frmMarkfreqs::frmMarkfreqs() : TavForm(QStringLiteral("frmMarkfreqs"), 44, &ProgramState::markfreqsloaded)
+frmMarkfreqs::frmMarkfreqs() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Marked Freqs"));
     auto *top = new QVBoxLayout(this);

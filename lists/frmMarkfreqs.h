@@ -15,6 +15,7 @@ namespace tav::lists {
 class frmMarkfreqs : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmMarkfreqs;
     static constexpr int kScanMs = 2000;
     frmMarkfreqs();
 

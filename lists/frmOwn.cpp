@@ -10,7 +10,7 @@
 namespace tav::lists {
 
 frmOwn::frmOwn()
-    : ListWindow(QStringLiteral("frmOwn"), 20, &ProgramState::ownloaded, QStringLiteral("Own"), 2,
+    : ListWindow(windowId, QStringLiteral("Own"), FileKind::Own,
                  QStringLiteral("Load Own File"), QStringLiteral("grdOwn"), OwnList::kColumns,
                  {2200, 550, 550, 1000, 620, 620, 620, 620, 620, 620, 620}, {2200, 550, 550, 1000, 4835})
 {
@@ -39,9 +39,9 @@ FileResult frmOwn::ownfile2ram(const QString &path)
         return FileResult::failure(listReadFailure(path));
     auto list = std::make_shared<const OwnList>(OwnList::fromLines(read->lines));
     model->show(list->count(), [list](int row, int column) { return list->cell(row, column); });
-    lblDbname->setText(G.filenames[2]);
+    lblDbname->setText(G.filenames[FileKind::Own]);
     if (read->overflow)
-        reportOverflow(G.filenames[2].isEmpty() ? QFileInfo(path).fileName() : G.filenames[2], capacity);
+        reportOverflow(G.filenames[FileKind::Own].isEmpty() ? QFileInfo(path).fileName() : G.filenames[FileKind::Own], capacity);
     return FileResult::success();
 }
 

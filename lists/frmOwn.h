@@ -13,6 +13,7 @@ namespace tav::lists {
 class frmOwn : public ListWindow, public ClockCaptionLink {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmOwn;
     frmOwn();
     QTableView *grdOwn = nullptr;
 

@@ -30,7 +30,7 @@ void ScratchPadModel::changed()
     emit dataChanged(index(0, 0), index(ScratchPad::kRows - 1, ScratchPad::kCells - 1));
 }
 
-frmScratchpad::frmScratchpad() : TavForm(QStringLiteral("frmScratchpad"), 27, &ProgramState::scratchpadloaded)
+frmScratchpad::frmScratchpad() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Frequency Scratchpad"));
     auto *top = new QHBoxLayout(this);
@@ -223,12 +223,12 @@ void frmScratchpad::cmdClrnotes_Click()
             n->clear();
 }
 
-void frmScratchpad::cmdLoad_Click() { showLoadDialog(this, 9); }
+void frmScratchpad::cmdLoad_Click() { showLoadDialog(this, FileKind::Scratchpad); }
 
 void frmScratchpad::cmdSave_Click()
 {
-    G.filekind = 9;
-    if (TavForm *dlg = Windows::get(QStringLiteral("frmSavefile"))) {
+    G.filekind = FileKind::Scratchpad;
+    if (TavForm *dlg = Windows::get(WindowId::frmSavefile)) {
         Busy busy(this);
         dlg->showModal();
     }
@@ -350,8 +350,7 @@ void frmScratchpad::endScan()
     tmrScan.stop();
     m_scanning = false;
     // A panel that is closing gives the receiver back itself.
-    const QString panelName = frmWelcome::panelName(G.goRxtype);
-    TavForm *panel = panelName.isEmpty() ? nullptr : Windows::existing(panelName);
+    TavForm *panel = Windows::existing(panelWindow(G.goRxtype));
     if (panel && panel->isLoadedForm())
         Receiver::hold(this, false);
 }

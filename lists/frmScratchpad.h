@@ -40,6 +40,7 @@ private:
 class frmScratchpad : public TavForm, public FrequencyBoxLink {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmScratchpad;
     frmScratchpad();
 
     FrequencyBox *txtFrequencyA = nullptr;

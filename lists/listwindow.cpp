@@ -35,19 +35,19 @@ void FrequencyBox::mouseDoubleClickEvent(QMouseEvent *ev)
 void tuneToText(const QString &text) { frmWelcome::instance()->hub().Change2FreqA(numericValue(text)); }
 
 
-void showLoadDialog(TavForm *owner, int kind)
+void showLoadDialog(TavForm *owner, FileKind kind)
 {
     G.filekind = kind;
-    if (TavForm *dlg = Windows::get(QStringLiteral("frmLoadfile"))) {
+    if (TavForm *dlg = Windows::get(WindowId::frmLoadfile)) {
         TavForm::Busy busy(owner);
         dlg->showModal();
     }
 }
 
-ListWindow::ListWindow(const QString &name, int slot, bool ProgramState::*flag, const QString &caption,
-                       int fileKind, const QString &loadCaption, const QString &gridName, int columns,
+ListWindow::ListWindow(WindowId id, const QString &caption,
+                       FileKind fileKind, const QString &loadCaption, const QString &gridName, int columns,
                        const QVector<int> &gridWidths, const QVector<int> &titleWidths, const QString &dbLabelName)
-    : TavForm(name, slot, flag), m_kind(fileKind)
+    : TavForm(id), m_kind(fileKind)
 {
     setWindowTitle(caption);
     auto *top = new QVBoxLayout(this);

@@ -32,7 +32,7 @@ protected:
 // Tunes to the box's leading numeric value through the hub.
 void tuneToText(const QString &text);
 // Shows the Load dialog for a file kind, modal, on behalf of `owner`.
-void showLoadDialog(TavForm *owner, int kind);
+void showLoadDialog(TavForm *owner, FileKind kind);
 
 class ListWindow : public TavForm, public FrequencyBoxLink {
     Q_OBJECT
@@ -62,7 +62,7 @@ public:
     QString cellText(int row, int column) const { return model->text(row, column); }
 
 protected:
-    ListWindow(const QString &name, int slot, bool ProgramState::*flag, const QString &caption, int fileKind,
+    ListWindow(WindowId id, const QString &caption, FileKind fileKind,
                const QString &loadCaption, const QString &gridName, int columns, const QVector<int> &gridWidths,
                const QVector<int> &titleWidths, const QString &dbLabelName = QStringLiteral("lblDbname"));
 
@@ -74,7 +74,7 @@ protected:
 
 private:
     void applyHeight();
-    int m_kind;
+    FileKind m_kind;
     bool m_large = false;
 };
 

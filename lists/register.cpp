@@ -16,16 +16,16 @@ namespace tav {
 void registerListWindows()
 {
     using namespace lists;
-    Windows::registerFactory(QStringLiteral("frmBdxc"), [] { return new frmBdxc; });
-    Windows::registerFactory(QStringLiteral("frmOwn"), [] { return new frmOwn; });
-    Windows::registerFactory(QStringLiteral("frm320Files"), [] { return new frm320Files; });
-    Windows::registerFactory(QStringLiteral("frmLast20"), [] { return new frmLast20; });
-    Windows::registerFactory(QStringLiteral("frmMarkfreqs"), [] { return new frmMarkfreqs; });
-    Windows::registerFactory(QStringLiteral("frmScratchpad"), [] { return new frmScratchpad; });
+    Windows::registerWindow<frmBdxc>();
+    Windows::registerWindow<frmOwn>();
+    Windows::registerWindow<frm320Files>();
+    Windows::registerWindow<frmLast20>();
+    Windows::registerWindow<frmMarkfreqs>();
+    Windows::registerWindow<frmScratchpad>();
 
     // Every route that reads the "Ignore Freq steps" box finds the window loaded.
     links::setLast20Loader([]() -> Last20Link * {
-        TavForm *w = Windows::get(QStringLiteral("frmLast20"));
+        TavForm *w = Windows::get(WindowId::frmLast20);
         if (!w)
             return nullptr;
         w->load();
@@ -34,11 +34,11 @@ void registerListWindows()
 
     // A list read from the Load dialog opens its window to take it.
     const QString listClosed = QStringLiteral("The list window could not be opened.");
-    registerReader(1, windowFile("frmBdxc", &frmBdxc::bdxcfile2ram, ClosedWindow::Load, listClosed));
-    registerReader(2, windowFile("frmOwn", &frmOwn::ownfile2ram, ClosedWindow::Load, listClosed));
-    registerReader(10, windowFile("frm320Files", &frm320Files::f320file2ram, ClosedWindow::Load, listClosed));
-    registerReader(9, windowFile("frmScratchpad", &frmScratchpad::fspfile2ram, ClosedWindow::Load, listClosed));
-    registerWriter(9, windowFile("frmScratchpad", &frmScratchpad::fspram2file, ClosedWindow::Load, listClosed));
+    registerReader(FileKind::Bdxc, windowFile(&frmBdxc::bdxcfile2ram, ClosedWindow::Load, listClosed));
+    registerReader(FileKind::Own, windowFile(&frmOwn::ownfile2ram, ClosedWindow::Load, listClosed));
+    registerReader(FileKind::F320, windowFile(&frm320Files::f320file2ram, ClosedWindow::Load, listClosed));
+    registerReader(FileKind::Scratchpad, windowFile(&frmScratchpad::fspfile2ram, ClosedWindow::Load, listClosed));
+    registerWriter(FileKind::Scratchpad, windowFile(&frmScratchpad::fspram2file, ClosedWindow::Load, listClosed));
 }
 
 } // namespace tav

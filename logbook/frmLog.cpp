@@ -112,7 +112,7 @@ void LogTableModel::clearRows()
 
 // ---- the window ----
 
-frmLog::frmLog() : TavForm(QStringLiteral("frmLog"), 12, &ProgramState::logloaded)
+frmLog::frmLog() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Logging"));
     setBackColor(this, kLightYellow);
@@ -213,7 +213,7 @@ void frmLog::Form_Unload()
 {
     // An entry still open is given up as by its Cancel.
     if (G.loginputloaded)
-        if (TavForm *d = Windows::existing(QStringLiteral("frmLoginput")))
+        if (TavForm *d = Windows::existing(WindowId::frmLoginput))
             d->unload();
     m_entryOpen = false;
     links::remove(static_cast<FrequencyBoxLink *>(this));
@@ -289,8 +289,8 @@ void frmLog::cmdLoad_Click()
 {
     if (m_entryOpen)
         return;
-    G.filekind = 4;
-    if (TavForm *f = Windows::get(QStringLiteral("frmLoadfile")))
+    G.filekind = FileKind::Log;
+    if (TavForm *f = Windows::get(WindowId::frmLoadfile))
         f->showModal();
 }
 
@@ -304,7 +304,7 @@ void frmLog::cmdAddrecord_Click()
                MsgIcon::Exclamation, QStringLiteral("Logging"));
         return;
     }
-    if (auto *d = Windows::get<frmLoginput>(QStringLiteral("frmLoginput"))) {
+    if (auto *d = Windows::get<frmLoginput>()) {
         d->load();
         d->beginAdd();
         d->showModeless();
@@ -320,7 +320,7 @@ void frmLog::cmdChangerecord_Click()
         msgBox(QStringLiteral("No record selected"), MsgIcon::Exclamation, QStringLiteral("Logging"));
         return;
     }
-    if (auto *d = Windows::get<frmLoginput>(QStringLiteral("frmLoginput"))) {
+    if (auto *d = Windows::get<frmLoginput>()) {
         d->load();
         d->beginChange(sel);
         d->showModeless();
@@ -350,7 +350,7 @@ void frmLog::cmdDeleterecord_Click()
 
 void frmLog::cmdFormat_Click()
 {
-    if (TavForm *f = Windows::get(QStringLiteral("frmLogFormat")))
+    if (TavForm *f = Windows::get(WindowId::frmLogFormat))
         f->showModal();
 }
 
@@ -358,7 +358,7 @@ void frmLog::cmdSort_Click()
 {
     if (m_entryOpen)
         return;
-    if (TavForm *f = Windows::get(QStringLiteral("frmLogsort")))
+    if (TavForm *f = Windows::get(WindowId::frmLogsort))
         f->showModal();
 }
 
@@ -366,22 +366,22 @@ void frmLog::cmdSave_Click()
 {
     if (m_entryOpen)
         return;
-    G.filekind = 4;
-    const int answer = msgBox(QStringList{QStringLiteral("File ") + G.filenames[4] + QStringLiteral(" already exist."),
+    G.filekind = FileKind::Log;
+    const int answer = msgBox(QStringList{QStringLiteral("File ") + G.filenames[FileKind::Log] + QStringLiteral(" already exist."),
                                           QStringLiteral("Do you want to replace it ?")},
                               MsgIcon::Question, QStringLiteral("Save file"), MsgButtons::YesNoCancel);
     if (answer != vbYes)
         return;
     // The old file stays until the new one is completely written.
     checkoverwrite(false);
-    const FileResult r = runWriter(4);
+    const FileResult r = runWriter(FileKind::Log);
     if (!r.ok) {
         msgBox(QStringList{QStringLiteral("Something went wrong while"), QStringLiteral("saving your data to a file ! ! !"),
                            r.error},
                MsgIcon::Exclamation, QStringLiteral("Error"));
         return;
     }
-    msgBox(QStringList{QStringLiteral("The data is now saved"), QStringLiteral("to the file ") + G.filenames[4]},
+    msgBox(QStringList{QStringLiteral("The data is now saved"), QStringLiteral("to the file ") + G.filenames[FileKind::Log]},
            MsgIcon::Exclamation, QStringLiteral("Save File"));
 }
 
@@ -389,8 +389,8 @@ void frmLog::cmdsaveas_Click()
 {
     if (m_entryOpen)
         return;
-    G.filekind = 4;
-    if (TavForm *f = Windows::get(QStringLiteral("frmSavefile")))
+    G.filekind = FileKind::Log;
+    if (TavForm *f = Windows::get(WindowId::frmSavefile))
         f->showModal();
 }
 

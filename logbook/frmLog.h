@@ -46,6 +46,7 @@ private:
 class frmLog : public TavForm, public FrequencyBoxLink, public ClockCaptionLink {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmLog;
     frmLog();
 
     // The hub writes each tuned frequency into the frequency box.

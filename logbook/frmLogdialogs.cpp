@@ -19,7 +19,7 @@ const char *const kFieldCaptions[kLogFields] = {"Date",      "Start Time", "End 
 
 const QString kMaskFile = QStringLiteral("loggridformat.ini");
 
-frmLog *logWindow() { return G.logloaded ? Windows::existing<frmLog>(QStringLiteral("frmLog")) : nullptr; }
+frmLog *logWindow() { return G.logloaded ? Windows::existing<frmLog>() : nullptr; }
 
 } // namespace
 
@@ -40,7 +40,7 @@ bool writeLogColumnMask(const QString &mask, QString *error)
 
 // ---- columns ----
 
-frmLogFormat::frmLogFormat() : TavForm(QStringLiteral("frmLogFormat"), 13, &ProgramState::logformatloaded)
+frmLogFormat::frmLogFormat() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Log Screen Format"));
     auto *top = new QVBoxLayout(this);
@@ -107,7 +107,7 @@ void frmLogFormat::cmdSave_Click()
 
 // ---- sort ----
 
-frmLogsort::frmLogsort() : TavForm(QStringLiteral("frmLogsort"), 15, &ProgramState::logsortloaded)
+frmLogsort::frmLogsort() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Select Sort order"));
     auto *top = new QVBoxLayout(this);

@@ -15,6 +15,7 @@ namespace tav {
 class frmLogFormat : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmLogFormat;
     frmLogFormat();
     std::array<CheckBox *, kLogFields> chkLogformat{};
     QLabel *lblFormatlength = nullptr, *lblLoglength = nullptr;
@@ -31,6 +32,7 @@ protected:
 class frmLogsort : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmLogsort;
     frmLogsort();
     OptionGroup *optSort = nullptr;
     QPushButton *cmdOK = nullptr, *cmdCancel = nullptr;

@@ -31,12 +31,12 @@ QString labelName(int i)
 
 frmLog *logWindow()
 {
-    return G.logloaded ? Windows::existing<frmLog>(QStringLiteral("frmLog")) : nullptr;
+    return G.logloaded ? Windows::existing<frmLog>() : nullptr;
 }
 
 } // namespace
 
-frmLoginput::frmLoginput() : TavForm(QStringLiteral("frmLoginput"), 14, &ProgramState::loginputloaded)
+frmLoginput::frmLoginput() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Log input"));
     auto *top = new QVBoxLayout(this);

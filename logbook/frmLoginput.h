@@ -15,6 +15,7 @@ namespace tav {
 class frmLoginput : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmLoginput;
     frmLoginput();
 
     std::array<QLineEdit *, kLogFields> txtLoginput{};

@@ -24,7 +24,7 @@ FileResult logfile2ram(const QString &path)
         return FileResult::failure(tooLarge.isEmpty() ? QStringLiteral("The file could not be read.") : tooLarge);
     logStore().records = std::move(content->records);
     if (G.logloaded)
-        if (auto *w = Windows::existing<frmLog>(QStringLiteral("frmLog")))
+        if (auto *w = Windows::existing<frmLog>())
             w->fileLoaded(QFileInfo(path).fileName());
     if (content->linesInFile > capacity)
         msgBox(QStringList{QStringLiteral("The file holds %1 records; the logbook holds at most %2.")
@@ -49,12 +49,12 @@ FileResult logram2file(const QString &path)
 // The windows and file kinds of this folder join the program here.
 void registerLogbookWindows()
 {
-    Windows::registerFactory(QStringLiteral("frmLog"), [] { return new frmLog; });
-    Windows::registerFactory(QStringLiteral("frmLoginput"), [] { return new frmLoginput; });
-    Windows::registerFactory(QStringLiteral("frmLogFormat"), [] { return new frmLogFormat; });
-    Windows::registerFactory(QStringLiteral("frmLogsort"), [] { return new frmLogsort; });
-    registerReader(4, logfile2ram);
-    registerWriter(4, logram2file);
+    Windows::registerWindow<frmLog>();
+    Windows::registerWindow<frmLoginput>();
+    Windows::registerWindow<frmLogFormat>();
+    Windows::registerWindow<frmLogsort>();
+    registerReader(FileKind::Log, logfile2ram);
+    registerWriter(FileKind::Log, logram2file);
 }
 
 } // namespace tav

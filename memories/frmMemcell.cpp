@@ -41,7 +41,7 @@ int digitAt(const QString &record, int pos) { return int(leadingNumber(record.mi
 
 } // namespace
 
-frmMemcell::frmMemcell() : TavForm(QStringLiteral("frmMemcell"), 16, &ProgramState::memcellloaded)
+frmMemcell::frmMemcell() : TavForm(windowId)
 {
     auto *g = new QGridLayout(this);
     auto combo = [this](const char *name) {
@@ -316,7 +316,7 @@ void frmMemcell::cmdToMMWorRM_Click(int index)
     m.image.setRecord(*b.cell, b.record);
     m.image.setInfo(*b.cell, b.info);
     if (!toRx) {
-        if (auto *mm = Windows::existing<frmMemman>(QStringLiteral("frmMemman")))
+        if (auto *mm = Windows::existing<frmMemman>())
             mm->formatmemx2list(*b.cell);
         msgBox(QStringList{QStringLiteral("MemMan Window row"), cell + QStringLiteral(" is now updated")},
                MsgIcon::Information, QStringLiteral("MemMan Window changed"));

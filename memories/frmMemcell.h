@@ -20,6 +20,7 @@ class Receiver;
 class frmMemcell : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmMemcell;
     frmMemcell();
     ~frmMemcell() override;
 

@@ -104,7 +104,7 @@ void MemGridModel::refreshAll()
 
 // ---- window -----------------------------------------------------------------
 
-frmMemman::frmMemman() : TavForm(QStringLiteral("frmMemman"), 17, &ProgramState::memmanloaded)
+frmMemman::frmMemman() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Memory Management"));
     auto *top = new QVBoxLayout(this);
@@ -302,7 +302,7 @@ void frmMemman::Form_Load()
 void frmMemman::Form_Unload()
 {
     tmrScan.stop();
-    if (TavForm *editor = Windows::existing(QStringLiteral("frmMemcell")))
+    if (TavForm *editor = Windows::existing(WindowId::frmMemcell))
         editor->unload();
     m_rx.reset();
 }
@@ -380,7 +380,7 @@ FileResult frmMemman::memfile2ram(const QString &path)
             return r;
         cleargrdmemman();
         memcmdenabler(true);
-        grdTitles->setItem(0, 5, new QTableWidgetItem(G.filenames[8]));
+        grdTitles->setItem(0, 5, new QTableWidgetItem(G.filenames[FileKind::Memories]));
     }
     showFileNotice(notice);
     return FileResult::success();
@@ -392,7 +392,7 @@ FileResult frmMemman::memram2file(const QString &path)
     QString error;
     if (!writeTextLines(path, memState().image.fileLines(), &error))
         return FileResult::failure(error);
-    grdTitles->setItem(0, 5, new QTableWidgetItem(G.filenames[8]));
+    grdTitles->setItem(0, 5, new QTableWidgetItem(G.filenames[FileKind::Memories]));
     return FileResult::success();
 }
 
@@ -434,7 +434,7 @@ void frmMemman::openCellEditor(int action, const QString &caption, bool needsDat
         return;
     }
     memState().memcellaction = action;
-    auto *editor = Windows::get<frmMemcell>(QStringLiteral("frmMemcell"));
+    auto *editor = Windows::get<frmMemcell>();
     if (!editor)
         return;
     // A new action starts the editor afresh from the selected cell.
@@ -450,8 +450,8 @@ void frmMemman::cmdDelete_Click() { openCellEditor(4, QStringLiteral("Delete sel
 
 void frmMemman::cmdLoad_Click()
 {
-    G.filekind = 8;
-    if (TavForm *f = Windows::get(QStringLiteral("frmLoadfile")))
+    G.filekind = FileKind::Memories;
+    if (TavForm *f = Windows::get(WindowId::frmLoadfile))
         f->showModal();
 }
 
@@ -462,8 +462,8 @@ void frmMemman::cmdsaveas_Click()
                QStringLiteral("Save file error"));
         return;
     }
-    G.filekind = 8;
-    if (TavForm *f = Windows::get(QStringLiteral("frmSavefile")))
+    G.filekind = FileKind::Memories;
+    if (TavForm *f = Windows::get(WindowId::frmSavefile))
         f->showModal();
 }
 
@@ -785,13 +785,13 @@ void frmMemman::cmdSort_Click()
 
 QString frmMemman::printPdfPath() const
 {
-    QString name = G.filenames[8];
+    QString name = G.filenames[FileKind::Memories];
     if (name.isEmpty())
         name = QStringLiteral("MEM_") + QString::number(m_rxtype) + QStringLiteral("print.txt");
     const int dot = name.lastIndexOf(QLatin1Char('.'));
     if (dot > 0)
         name.truncate(dot);
-    QString dir = G.filedirs[8];
+    QString dir = G.filedirs[FileKind::Memories];
     if (dir.isEmpty())
         dir = G.datapath;
     ensureDir(dir);
@@ -813,7 +813,7 @@ void frmMemman::cmdPrint_Click()
                            QStringLiteral("including the filled-in alpha tags")},
                MsgIcon::Question, QStringLiteral("Memories to Printer"), MsgButtons::YesNoCancel) != vbYes)
         return;
-    const QStringList lines = memPrintLines(memState().image, cellfrom, cellto, m_rxtype, G.filenames[8]);
+    const QStringList lines = memPrintLines(memState().image, cellfrom, cellto, m_rxtype, G.filenames[FileKind::Memories]);
     MemPrintOutcome out;
     {
         HourglassGuard hourglass;

@@ -38,6 +38,7 @@ public:
 class frmMemman : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmMemman;
     frmMemman();
     ~frmMemman() override;
 

@@ -11,21 +11,21 @@ namespace tav {
 // The windows and file kinds of this folder join the program here.
 void registerMemoryWindows()
 {
-    Windows::registerFactory(QStringLiteral("frmMemman"), [] { return new frmMemman; });
-    Windows::registerFactory(QStringLiteral("frmMemcell"), [] { return new frmMemcell; });
+    Windows::registerWindow<frmMemman>();
+    Windows::registerWindow<frmMemcell>();
 
     // Memory files are read into and written from the image; the manager,
     // when open, shows what was read.
-    registerReader(8, [](const QString &path) {
-        if (auto *mm = Windows::existing<frmMemman>(QStringLiteral("frmMemman")); mm && mm->isLoadedForm())
+    registerReader(FileKind::Memories, [](const QString &path) {
+        if (auto *mm = Windows::existing<frmMemman>(); mm && mm->isLoadedForm())
             return mm->memfile2ram(path);
         QStringList notice;
         const FileResult r = frmMemman::readMemoryFile(path, &notice);
         frmMemman::showFileNotice(notice);
         return r;
     });
-    registerWriter(8, [](const QString &path) {
-        if (auto *mm = Windows::existing<frmMemman>(QStringLiteral("frmMemman")); mm && mm->isLoadedForm())
+    registerWriter(FileKind::Memories, [](const QString &path) {
+        if (auto *mm = Windows::existing<frmMemman>(); mm && mm->isLoadedForm())
             return mm->memram2file(path);
         QString error;
         if (!writeTextLines(path, memState().image.fileLines(), &error))

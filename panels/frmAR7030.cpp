@@ -36,7 +36,7 @@ frmPanel::PanelTraits ar7030Traits()
 
 } // namespace
 
-frmAR7030::frmAR7030() : frmPanel(QStringLiteral("frmAR7030"), 3, &ProgramState::ar7030loaded, ar7030Traits())
+frmAR7030::frmAR7030() : frmPanel(windowId, ar7030Traits())
 {
     setWindowTitle(QStringLiteral("AR7030"));
     cmdClose->setToolTip(QStringLiteral("Exit program"));

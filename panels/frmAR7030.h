@@ -12,6 +12,7 @@ namespace tav {
 class frmAR7030 : public frmPanel {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmAR7030;
     frmAR7030();
 
     std::unique_ptr<clsAR7030> AR7030A;

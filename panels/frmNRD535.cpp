@@ -48,7 +48,7 @@ void designSlider(VScroll *v, int top, int bottom, int value)
 } // namespace
 
 frmNRD535::frmNRD535()
-    : frmPanel(QStringLiteral("frmNRD535"), 19, &ProgramState::nrd535loaded, nrd535Traits())
+    : frmPanel(windowId, nrd535Traits())
 {
     setWindowTitle(QStringLiteral("NRD-535"));
     if (auto *fra = findChild<QGroupBox *>(QStringLiteral("fraFreqA")))
@@ -505,7 +505,7 @@ void frmNRD535::buildDirectMenu(QMenu *menu)
     mnuUpdate->setShortcut(QKeySequence(Qt::Key_F5));
     addDirectEntry(menu, this, DirectEntry::Setup);
     mnuUserdefs = addMenuEntry(menu, QStringLiteral("mnuUserdefs"), QStringLiteral("User Defs . . ."),
-                               [] { openFromMenu(QStringLiteral("frmUserdefs"), MenuOpen::ShowModal); });
+                               [] { openFromMenu(WindowId::frmUserdefs, MenuOpen::ShowModal); });
     addMenuSeparator(menu, QStringLiteral("mnuLine11"));
     addDirectEntry(menu, this, DirectEntry::Last20);
     addDirectEntry(menu, this, DirectEntry::MarkFreqs);
@@ -520,7 +520,7 @@ void frmNRD535::buildDirectMenu(QMenu *menu)
 void frmNRD535::mnuRtty_Click()
 {
     if (settingOn(Setting::Nrd535RttyFitted)) {
-        openFromMenu(QStringLiteral("frmRtty"), MenuOpen::Show);
+        openFromMenu(WindowId::frmRtty, MenuOpen::Show);
         return;
     }
     msgBox(QStringList{QStringLiteral("Reserved for RTTY demodulation"), QStringLiteral("with optional unit CMH-530")},

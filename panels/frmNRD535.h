@@ -18,6 +18,7 @@ class clsNRD535;
 class frmNRD535 : public frmPanel {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmNRD535;
     frmNRD535();
     ~frmNRD535() override;
 

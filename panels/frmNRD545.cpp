@@ -56,7 +56,7 @@ VScroll *slider(const QString &name, int top, int bottom, int small, int large, 
 
 } // namespace
 
-frmNRD545::frmNRD545() : frmPanel(QStringLiteral("frmNRD545"), 38, &ProgramState::nrd545loaded, traits())
+frmNRD545::frmNRD545() : frmPanel(windowId, traits())
 {
     setWindowTitle(QStringLiteral("NRD-545"));
     QWidget *area = modelArea();
@@ -595,17 +595,17 @@ void frmNRD545::buildDirectMenu(QMenu *menu)
     update->setShortcut(QKeySequence(Qt::Key_F5));
     addDirectEntry(menu, this, DirectEntry::Setup);
     addMenuEntry(menu, QStringLiteral("mnuUserdefs"), QStringLiteral("User Defs . . ."),
-                 [] { openFromMenu(QStringLiteral("frmUserdefs545"), MenuOpen::ShowModal); });
+                 [] { openFromMenu(WindowId::frmUserdefs545, MenuOpen::ShowModal); });
     addMenuEntry(menu, QStringLiteral("mnuAdvancedDSP"), QStringLiteral("Advanced DSP . . ."),
-                 [] { openFromMenu(QStringLiteral("frmAdvancedDSP"), MenuOpen::Show); });
+                 [] { openFromMenu(WindowId::frmAdvancedDSP, MenuOpen::Show); });
     addMenuSeparator(menu, QStringLiteral("mnuLine1"));
     addDirectEntry(menu, this, DirectEntry::Last20);
     addDirectEntry(menu, this, DirectEntry::MarkFreqs);
     addDirectEntry(menu, this, DirectEntry::Scratchpad);
     addMenuSeparator(menu, QStringLiteral("mnuLine2"));
     QAction *rtty = addMenuEntry(menu, QStringLiteral("mnuRtty"), QStringLiteral("RTTY"),
-                                 [] { openFromMenu(QStringLiteral("frmRtty"), MenuOpen::Show); });
-    rtty->setEnabled(menuWindowAvailable(QStringLiteral("frmRtty")));
+                                 [] { openFromMenu(WindowId::frmRtty, MenuOpen::Show); });
+    rtty->setEnabled(menuWindowAvailable(WindowId::frmRtty));
     addMenuSeparator(menu, QStringLiteral("mnuLine3"));
     addDirectEntry(menu, this, DirectEntry::Close);
     addDirectEntry(menu, this, DirectEntry::Exit);

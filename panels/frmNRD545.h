@@ -16,6 +16,7 @@ class JrcLock;
 class frmNRD545 : public frmPanel {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmNRD545;
     frmNRD545();
     ~frmNRD545() override;
 

@@ -14,7 +14,7 @@
 
 namespace tav {
 
-frmNoRx::frmNoRx() : TavForm(QStringLiteral("frmNoRx"), 18, &ProgramState::norxloaded)
+frmNoRx::frmNoRx() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("No RX"));
     auto *outer = new QVBoxLayout(this);
@@ -154,7 +154,7 @@ void frmNoRx::Form_Load()
     cmbFreqstep->clear();
     cmbFreqstep->setEditText(numSingle(G.stepdefaults[k]));
     // The last-20 window records from the start, hidden.
-    if (TavForm *last20 = Windows::get(QStringLiteral("frmLast20")))
+    if (TavForm *last20 = Windows::get(WindowId::frmLast20))
         last20->load();
 }
 

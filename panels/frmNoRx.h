@@ -20,6 +20,7 @@ namespace tav {
 class frmNoRx : public TavForm, public HubPanel {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmNoRx;
     frmNoRx();
 
     // Without a receiver the hub sets nothing; only the typed frequency counts.

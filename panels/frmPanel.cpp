@@ -46,8 +46,8 @@ double roundEven(double v) { return std::isfinite(v) ? std::nearbyint(v) : 0.0; 
 
 } // namespace
 
-frmPanel::frmPanel(const QString &name, int slot, bool ProgramState::*flag, const PanelTraits &traits)
-    : TavForm(name, slot, flag), m_traits(traits)
+frmPanel::frmPanel(WindowId id, const PanelTraits &traits)
+    : TavForm(id), m_traits(traits)
 {
     // A panel is kept between Go's; each Go must find it as designed.
     setRestoresDesign(true);
@@ -189,8 +189,8 @@ void frmPanel::Form_Load()
         noteDesign(mnuBar);
     }
 
-    if (Windows::available(QStringLiteral("frmLast20")))
-        if (TavForm *l = Windows::get(QStringLiteral("frmLast20")))
+    if (Windows::available(WindowId::frmLast20))
+        if (TavForm *l = Windows::get(WindowId::frmLast20))
             l->load();
 
     if (!m_wheel) {

@@ -141,7 +141,7 @@ public:
 
 protected:
 
-    frmPanel(const QString &name, int slot, bool ProgramState::*flag, const PanelTraits &traits);
+    frmPanel(WindowId id, const PanelTraits &traits);
     ~frmPanel() override;
 
     // ---- hooks for the model's panel ----

@@ -38,7 +38,7 @@ QString stateFile() { return G.datapath + QStringLiteral("rx320settings.ini"); }
 
 } // namespace
 
-frmRX320::frmRX320() : frmPanel(QStringLiteral("frmRX320"), 23, &ProgramState::rx320loaded, rx320Traits())
+frmRX320::frmRX320() : frmPanel(windowId, rx320Traits())
 {
     setWindowTitle(QStringLiteral("RX-320"));
     if (auto *fra = findChild<QGroupBox *>(QStringLiteral("fraFreqA")))

@@ -15,6 +15,7 @@ namespace tav {
 class frmRX320 : public frmPanel {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmRX320;
     frmRX320();
 
     std::unique_ptr<clsRX320> RX320A;

@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <optional>
 #include <vector>
 
 namespace tav {
@@ -27,7 +28,7 @@ struct Row {
     QString name;     // objectName of the menu or entry
     QString caption;
     Act act;
-    QString window;   // the window an entry opens
+    std::optional<WindowId> window;   // the window an entry opens
     QKeySequence key;
 };
 
@@ -35,61 +36,61 @@ struct Row {
 // menu; the rows after it are its entries.
 std::vector<Row> mainMenuTable(const QString &panel, bool norx)
 {
-    const bool rx320 = panel == QLatin1String("frmRX320");
-    const bool nrd535 = panel == QLatin1String("frmNRD535");
-    const bool ar7030 = panel == QLatin1String("frmAR7030");
+    const bool rx320 = panel == windowName(WindowId::frmRX320);
+    const bool nrd535 = panel == windowName(WindowId::frmNRD535);
+    const bool ar7030 = panel == windowName(WindowId::frmAR7030);
     auto pick = [](bool cond, const char *a, const char *b) { return QLatin1String(cond ? a : b); };
     return {
         {"mnuDb2Rx", "Db2Rx", Act::Menu, {}, {}},
-        {pick(norx, "mnuBdxc", "mnuBDXC"), "BDXC . . .", Act::Show, "frmBdxc", {}},
-        {"mnuOwn", "Own . . .", Act::Show, "frmOwn", {}},
-        {"mnu320Files", ".320 . . .", Act::Show, "frm320Files", {}},
-        {"mnuIlg2rx", "ILG . . .", Act::Show, "frmIlg2rx", {}},
-        {"mnuAero2rx", "Aero . . .", Act::Show, "frmAero2rx", {}},
+        {pick(norx, "mnuBdxc", "mnuBDXC"), "BDXC . . .", Act::Show, WindowId::frmBdxc, {}},
+        {"mnuOwn", "Own . . .", Act::Show, WindowId::frmOwn, {}},
+        {"mnu320Files", ".320 . . .", Act::Show, WindowId::frm320Files, {}},
+        {"mnuIlg2rx", "ILG . . .", Act::Show, WindowId::frmIlg2rx, {}},
+        {"mnuAero2rx", "Aero . . .", Act::Show, WindowId::frmAero2rx, {}},
         {pick(norx, "mnuLine3", "mnuLine21"), "-", Act::Separator, {}, {}},
         {norx ? "mnuConvertIlg1" : rx320 ? "mnuConvrtILG1" : "mnuConvertILG1", "Convert ILG . . .", Act::Show,
-         "frmConvertILG", {}},
-        {"mnuConvertaero2", pick(ar7030, "ConvertAero . . .", "Convert Aero . . ."), Act::Show, "frmConvertAero", {}},
+         WindowId::frmConvertILG, {}},
+        {"mnuConvertaero2", pick(ar7030, "ConvertAero . . .", "Convert Aero . . ."), Act::Show, WindowId::frmConvertAero, {}},
 
         {"mnuRx2Db", "Rx2Db", Act::Menu, {}, {}},
-        {"mnuLog", "Logging . . .", Act::Show, "frmLog", {}},
-        {"mnuTracking", "Tracking . . .", Act::Show, "frmTracking", {}},
+        {"mnuLog", "Logging . . .", Act::Show, WindowId::frmLog, {}},
+        {"mnuTracking", "Tracking . . .", Act::Show, WindowId::frmTracking, {}},
         {pick(norx, "mnuLine5", "mnuLine31"), "-", Act::Separator, {}, {}},
-        {"mnuConvertILG2", "Convert ILG . . .", Act::Show, "frmConvertILG", {}},
-        {"mnuConvertaero", pick(nrd535, "Convert Aero . . ", "Convert Aero . . ."), Act::Show, "frmConvertAero", {}},
+        {"mnuConvertILG2", "Convert ILG . . .", Act::Show, WindowId::frmConvertILG, {}},
+        {"mnuConvertaero", pick(nrd535, "Convert Aero . . ", "Convert Aero . . ."), Act::Show, WindowId::frmConvertAero, {}},
 
         {"mnuSignalan", pick(norx, "SignalAn", "Signal An"), Act::Menu, {}, {}},
         // Without a receiver the S-meter window does not show itself.
-        {"mnuSmeter", pick(norx, "S meter . . .", "S-meter . . ."), norx ? Act::Show : Act::Load, "frmSmeter", {}},
+        {"mnuSmeter", pick(norx, "S meter . . .", "S-meter . . ."), norx ? Act::Show : Act::Load, WindowId::frmSmeter, {}},
 
         {"mnuScan", "Scan", Act::Menu, {}, {}},
-        {"mnuScanBand", "Freq Band . . .", Act::Load, "frmScanband", {}},
-        {pick(norx, "mnuScanList", "mnuScanFreqList"), "Freq List . . .", Act::Load, "frmScanlist", {}},
-        {"mnuScanFreqpairs", "Freq Pairs . . .", Act::Load, "frmScanpairs", {}},
+        {"mnuScanBand", "Freq Band . . .", Act::Load, WindowId::frmScanband, {}},
+        {pick(norx, "mnuScanList", "mnuScanFreqList"), "Freq List . . .", Act::Load, WindowId::frmScanlist, {}},
+        {"mnuScanFreqpairs", "Freq Pairs . . .", Act::Load, WindowId::frmScanpairs, {}},
 
         {"mnuPropagation", "Propagation", Act::Menu, {}, {}},
-        {"mnuTimean", "Time Analysis", Act::Load, "frmPropagation", {}},
-        {"mnuTimean2prt", pick(norx, "Time Analysys to Print", "Time Analysis to Print"), Act::Load, "frmProp2prt2",
+        {"mnuTimean", "Time Analysis", Act::Load, WindowId::frmPropagation, {}},
+        {"mnuTimean2prt", pick(norx, "Time Analysys to Print", "Time Analysis to Print"), Act::Load, WindowId::frmProp2prt2,
          {}},
-        {"mnuProphisto", "Time + Histogram", Act::Load, "frmProphisto", {}},
+        {"mnuProphisto", "Time + Histogram", Act::Load, WindowId::frmProphisto, {}},
 
         {"mnuMem", "MemMan", Act::Menu, {}, {}},
-        {"mnuMemman", "Memory Management . . .", Act::Show, "frmMemman", {}},
+        {"mnuMemman", "Memory Management . . .", Act::Show, WindowId::frmMemman, {}},
 
         {"mnuTimers", "Timers", Act::Menu, {}, {}},
         {"mnuPCclock", "Set PC Clock . . .", Act::PcClock, {}, {}},
         // The RX-320 has no clock, and without a receiver there is none to set.
-        {"mnuRxClock", "Set RX Clock . . .", (norx || rx320) ? Act::Off : Act::Show, "frmRxClock", {}},
-        {"mnuRxTimer", pick(rx320, "Programming", "Programming . . ."), Act::Show, "frmRxTimer", {}},
+        {"mnuRxClock", "Set RX Clock . . .", (norx || rx320) ? Act::Off : Act::Show, WindowId::frmRxClock, {}},
+        {"mnuRxTimer", pick(rx320, "Programming", "Programming . . ."), Act::Show, WindowId::frmRxTimer, {}},
 
         {"mnuHelp", "Help", Act::Menu, {}, {}},
         {pick(norx, "mnuHtmlhelp", "mnuHTMLhelp"), "HTML Help", Act::Help, {}, QKeySequence(Qt::Key_F1)},
-        {"mnuAbout", "About . . .", Act::Show, "frmAbout", {}},
+        {"mnuAbout", "About . . .", Act::Show, WindowId::frmAbout, {}},
     };
 }
 
 // Keeps an entry disabled while its window is missing, whoever enables it.
-void guardAvailability(QAction *a, const QString &window)
+void guardAvailability(QAction *a, WindowId window)
 {
     a->setEnabled(menuWindowAvailable(window));
     QObject::connect(a, &QAction::changed, a, [a, window] {
@@ -98,10 +99,15 @@ void guardAvailability(QAction *a, const QString &window)
     });
 }
 
-QAction *addOpenEntry(QMenu *menu, const QString &name, const QString &caption, const QString &window, MenuOpen how)
+// The property naming the window an entry opens, so tools can switch the
+// entries of a window off while they run.
+const char *const kOpensWindow = "tavOpensWindow";
+
+QAction *addOpenEntry(QMenu *menu, const QString &name, const QString &caption, WindowId window, MenuOpen how)
 {
     QAction *a = menu->addAction(caption);
     a->setObjectName(name);
+    a->setProperty(kOpensWindow, int(window));
     guardAvailability(a, window);
     QObject::connect(a, &QAction::triggered, a, [window, how] { openFromMenu(window, how); });
     return a;
@@ -109,9 +115,9 @@ QAction *addOpenEntry(QMenu *menu, const QString &name, const QString &caption, 
 
 } // namespace
 
-bool menuWindowAvailable(const QString &window) { return Windows::available(window); }
+bool menuWindowAvailable(WindowId window) { return Windows::available(window); }
 
-void openFromMenu(const QString &window, MenuOpen how)
+void openFromMenu(WindowId window, MenuOpen how)
 {
     if (!menuWindowAvailable(window))
         return;
@@ -128,16 +134,23 @@ void openFromMenu(const QString &window, MenuOpen how)
     }
 }
 
-void setOpenPanelEntries(const QStringList &entries, bool enabled)
+void setOpenPanelEntries(const PanelEntries &entries, bool enabled)
 {
     if (!frmWelcome::exists())
         return;
     frmPanel *panel = frmPanel::open();
     if (!panel || !panel->mnuBar)
         return;
-    for (const QString &name : entries)
+    for (MainMenuId m : entries.menus) {
+        const QString name = m == MainMenuId::Scan ? QStringLiteral("mnuScan") : QStringLiteral("mnuPropagation");
         if (auto *a = panel->mnuBar->findChild<QAction *>(name))
             a->setEnabled(enabled);
+    }
+    for (QAction *a : panel->mnuBar->findChildren<QAction *>()) {
+        const QVariant w = a->property(kOpensWindow);
+        if (w.isValid() && entries.windows.contains(WindowId(w.toInt())))
+            a->setEnabled(enabled);
+    }
 }
 
 QString helpFileName(bool receiverLess)
@@ -167,9 +180,9 @@ void addMainMenus(QMenuBar *bar, TavForm *panel, bool receiverLess)
             bar->addMenu(menu);
             break;
         case Act::Separator: addMenuSeparator(menu, r.name); break;
-        case Act::Show: addOpenEntry(menu, r.name, r.caption, r.window, MenuOpen::Show); break;
-        case Act::ShowModal: addOpenEntry(menu, r.name, r.caption, r.window, MenuOpen::ShowModal); break;
-        case Act::Load: addOpenEntry(menu, r.name, r.caption, r.window, MenuOpen::Load); break;
+        case Act::Show: addOpenEntry(menu, r.name, r.caption, *r.window, MenuOpen::Show); break;
+        case Act::ShowModal: addOpenEntry(menu, r.name, r.caption, *r.window, MenuOpen::ShowModal); break;
+        case Act::Load: addOpenEntry(menu, r.name, r.caption, *r.window, MenuOpen::Load); break;
         case Act::Off: {
             QAction *a = menu->addAction(r.caption);
             a->setObjectName(r.name);
@@ -218,29 +231,29 @@ QAction *addMenuSeparator(QMenu *menu, const QString &name)
 QAction *addDirectEntry(QMenu *direct, TavForm *panel, DirectEntry entry)
 {
     const QString p = panel ? panel->objectName() : QString();
-    const bool norx = p == QLatin1String("frmNoRx");
+    const bool norx = p == windowName(WindowId::frmNoRx);
     switch (entry) {
     case DirectEntry::Setup:
         return addOpenEntry(direct, QStringLiteral("mnuSetup"), QStringLiteral("Set-up . . ."),
-                            QStringLiteral("frmSetUp"), MenuOpen::Show);
+                            WindowId::frmSetUp, MenuOpen::Show);
     case DirectEntry::Last20:
         return addOpenEntry(direct, QStringLiteral("mnuLast20"),
                             norx ? QStringLiteral("Last 20 freqs . . .") : QStringLiteral("Last 20 Freqs . . ."),
-                            QStringLiteral("frmLast20"), MenuOpen::Show);
+                            WindowId::frmLast20, MenuOpen::Show);
     case DirectEntry::MarkFreqs: {
-        const QString name = p == QLatin1String("frmAR7030") ? QStringLiteral("mnuMaqrkfreqs")
+        const QString name = p == windowName(WindowId::frmAR7030) ? QStringLiteral("mnuMaqrkfreqs")
                                                             : QStringLiteral("mnuMarkfreqs");
-        const QString caption = p == QLatin1String("frmRX320")    ? QStringLiteral("Mark freqs . . . ")
-                                : p == QLatin1String("frmNRD545") ? QStringLiteral("Mark Freqs . . . ")
+        const QString caption = p == windowName(WindowId::frmRX320)    ? QStringLiteral("Mark freqs . . . ")
+                                : p == windowName(WindowId::frmNRD545) ? QStringLiteral("Mark Freqs . . . ")
                                                                   : QStringLiteral("Mark Freqs . . .");
-        return addOpenEntry(direct, name, caption, QStringLiteral("frmMarkfreqs"), MenuOpen::Show);
+        return addOpenEntry(direct, name, caption, WindowId::frmMarkfreqs, MenuOpen::Show);
     }
     case DirectEntry::Scratchpad: {
-        const QString name = p == QLatin1String("frmRX320") ? QStringLiteral("mnuSratchpad")
+        const QString name = p == windowName(WindowId::frmRX320) ? QStringLiteral("mnuSratchpad")
                                                            : QStringLiteral("mnuScratchpad");
-        const QString caption = (norx || p == QLatin1String("frmNRD545")) ? QStringLiteral("Freq Sratchpad . . .")
+        const QString caption = (norx || p == windowName(WindowId::frmNRD545)) ? QStringLiteral("Freq Sratchpad . . .")
                                                                           : QStringLiteral("Freq Scratchpad . . .");
-        return addOpenEntry(direct, name, caption, QStringLiteral("frmScratchpad"), MenuOpen::Show);
+        return addOpenEntry(direct, name, caption, WindowId::frmScratchpad, MenuOpen::Show);
     }
     case DirectEntry::Close: {
         QAction *a = direct->addAction(QStringLiteral("Close"));

@@ -4,6 +4,8 @@
 // from one table. Entries whose window is not part of this build stay
 // disabled, even when a tool enables them.
 
+#include "core/windowdecl.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -34,15 +36,21 @@ QAction *addMenuSeparator(QMenu *menu, const QString &name);
 // forward), shown modal, or only loaded (it shows itself; an open one is left
 // alone). Does nothing for a window that is not built.
 enum class MenuOpen { Show, ShowModal, Load };
-void openFromMenu(const QString &window, MenuOpen how);
+void openFromMenu(WindowId window, MenuOpen how);
 
 // Whether a menu entry for `window` can work in this build.
-bool menuWindowAvailable(const QString &window);
+bool menuWindowAvailable(WindowId window);
 
 // The scan and measurement windows switch tool entries of the open
-// receiver's panel off while they are loaded and on again at their unload
-// (entries by name, e.g. "mnuSmeter"). The receiver-less panel is left alone.
-void setOpenPanelEntries(const QStringList &entries, bool enabled);
+// receiver's panel off while they are loaded and on again at their unload:
+// the entries that open given windows, and whole menus. The receiver-less
+// panel is left alone.
+enum class MainMenuId { Scan, Propagation };
+struct PanelEntries {
+    QList<WindowId> windows;
+    QList<MainMenuId> menus;
+};
+void setOpenPanelEntries(const PanelEntries &entries, bool enabled);
 
 // A panel's Exit: closes every open file and ends the program at once,
 // without any window's unload work (no positions, no receiver state saved).

@@ -16,17 +16,17 @@ namespace tav {
 // The receiver panels and the JRC windows join the program here.
 void registerPanelWindows()
 {
-    Windows::registerFactory(QStringLiteral("frmNoRx"), [] { return new frmNoRx; });
-    Windows::registerFactory(QStringLiteral("frmAR7030"), [] { return new frmAR7030; });
-    Windows::registerFactory(QStringLiteral("frmRX320"), [] { return new frmRX320; });
-    Windows::registerFactory(QStringLiteral("frmUserdefs"), [] { return new frmUserdefs; });
-    Windows::registerFactory(QStringLiteral("frmNRD545"), [] { return new frmNRD545; });
-    Windows::registerFactory(QStringLiteral("frmUserdefs545"), [] { return new frmUserdefs545; });
-    Windows::registerFactory(QStringLiteral("frmAdvancedDSP"), [] { return new frmAdvancedDSP; });
-    Windows::registerFactory(QStringLiteral("frmNRD535"), [] { return new frmNRD535; });
-    Windows::registerFactory(QStringLiteral("frmRtty"), [] { return new frmRtty; });
+    Windows::registerWindow<frmNoRx>();
+    Windows::registerWindow<frmAR7030>();
+    Windows::registerWindow<frmRX320>();
+    Windows::registerWindow<frmUserdefs>();
+    Windows::registerWindow<frmNRD545>();
+    Windows::registerWindow<frmUserdefs545>();
+    Windows::registerWindow<frmAdvancedDSP>();
+    Windows::registerWindow<frmNRD535>();
+    Windows::registerWindow<frmRtty>();
     setRttyCaptureShown([](const QString &name) {
-        if (auto *rtty = Windows::existing<frmRtty>(QStringLiteral("frmRtty")))
+        if (auto *rtty = Windows::existing<frmRtty>())
             rtty->showCaptureFile(name);
     });
 }

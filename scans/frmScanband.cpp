@@ -27,8 +27,8 @@ constexpr unsigned kTuneActive = 0xFFFF00;  // RGB(0,255,255)
 // The delay box's range in seconds: a timer interval of 50 ms to a minute.
 constexpr double kDelayMin = 0.05, kDelayMax = 60;
 
-const QStringList kCompetingEntries{QStringLiteral("mnuSmeter"), QStringLiteral("mnuScanFreqList"),
-                                    QStringLiteral("mnuScanFreqpairs"), QStringLiteral("mnuPropagation")};
+const PanelEntries kCompetingEntries{{WindowId::frmSmeter, WindowId::frmScanlist, WindowId::frmScanpairs},
+                                     {MainMenuId::Propagation}};
 
 // The overlay last drawn: kept from one load of the window to the next.
 int s_overlaynr = 0;
@@ -38,7 +38,7 @@ int s_overlaynr = 0;
 int frmScanband::overlayNumber() { return s_overlaynr; }
 
 frmScanband::frmScanband()
-    : TavForm(QStringLiteral("frmScanband"), 43, &ProgramState::scanbandloaded),
+    : TavForm(windowId),
       picScan(new Canvas(QStringLiteral("picScan"), kWidth, kHeight, QColor(255, 255, 192), this)),
       m_sweep(picScan->picture())
 {
@@ -510,8 +510,8 @@ void frmScanband::cmdCls_Click()
 
 void frmScanband::cmdLoad_Click()
 {
-    G.filekind = 6;
-    if (TavForm *dlg = Windows::get(QStringLiteral("frmLoadfile"))) {
+    G.filekind = FileKind::BandScan;
+    if (TavForm *dlg = Windows::get(WindowId::frmLoadfile)) {
         Busy busy(this);
         dlg->showModal();
     }
@@ -519,8 +519,8 @@ void frmScanband::cmdLoad_Click()
 
 void frmScanband::cmdSave_Click()
 {
-    G.filekind = 6;
-    if (TavForm *dlg = Windows::get(QStringLiteral("frmSavefile"))) {
+    G.filekind = FileKind::BandScan;
+    if (TavForm *dlg = Windows::get(WindowId::frmSavefile)) {
         Busy busy(this);
         dlg->showModal();
     }
@@ -553,7 +553,7 @@ FileResult frmScanband::sanfile2ram(const QString &path)
     const QColor colour = overlayColour(s_overlaynr);
     QLabel *legend = lblDbname[s_overlaynr - 1];
     setForeColor(legend, colour.red() | (colour.green() << 8) | (colour.blue() << 16));
-    const QString name = G.filenames[6];
+    const QString name = G.filenames[FileKind::BandScan];
     const QString shown = name.size() > 8 ? name.mid(4, name.size() - 8) : QString();
     legend->setText(shown + QStringLiteral("   ") + file->caption);
 

@@ -26,6 +26,7 @@ class Receiver;
 class frmScanband : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmScanband;
     frmScanband();
     ~frmScanband() override;
 

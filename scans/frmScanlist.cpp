@@ -20,15 +20,15 @@ namespace {
 constexpr int kWidth = 634, kHeight = 446; // 9510 x 6690 twips
 constexpr unsigned kWhiteBox = 0xFFFFFF, kCyanBox = 0xFFFF00;
 
-const QStringList kCompetingEntries{QStringLiteral("mnuSmeter"), QStringLiteral("mnuScanBand"),
-                                    QStringLiteral("mnuScanFreqpairs"), QStringLiteral("mnuPropagation")};
+const PanelEntries kCompetingEntries{{WindowId::frmSmeter, WindowId::frmScanband, WindowId::frmScanpairs},
+                                     {MainMenuId::Propagation}};
 
 int tw(int twips) { return twips / 15; }
 
 } // namespace
 
 frmScanlist::frmScanlist()
-    : TavForm(QStringLiteral("frmScanlist"), 39, &ProgramState::scanlistloaded),
+    : TavForm(windowId),
       picScan(new Canvas(QStringLiteral("picScan"), kWidth, kHeight, QColor(255, 255, 192), this)),
       m_scan(picScan->picture())
 {
@@ -300,8 +300,8 @@ void frmScanlist::txtFreqlist_Click(int index)
 
 void frmScanlist::cmdLoad_Click()
 {
-    G.filekind = 11;
-    if (TavForm *dlg = Windows::get(QStringLiteral("frmLoadfile"))) {
+    G.filekind = FileKind::ScanList;
+    if (TavForm *dlg = Windows::get(WindowId::frmLoadfile)) {
         Busy busy(this);
         dlg->showModal();
     }
@@ -309,8 +309,8 @@ void frmScanlist::cmdLoad_Click()
 
 void frmScanlist::cmdsaveas_Click()
 {
-    G.filekind = 11;
-    if (TavForm *dlg = Windows::get(QStringLiteral("frmSavefile"))) {
+    G.filekind = FileKind::ScanList;
+    if (TavForm *dlg = Windows::get(WindowId::frmSavefile)) {
         Busy busy(this);
         dlg->showModal();
     }

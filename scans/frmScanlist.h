@@ -23,6 +23,7 @@ class Receiver;
 class frmScanlist : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmScanlist;
     frmScanlist();
     ~frmScanlist() override;
 

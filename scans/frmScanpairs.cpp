@@ -23,12 +23,12 @@ namespace {
 constexpr unsigned kHighlight = 0xFFFF80; // RGB(128,255,255)
 constexpr unsigned kWhite = 0xFFFFFF;
 
-const QStringList kCompetingEntries{QStringLiteral("mnuSmeter"), QStringLiteral("mnuScanBand"),
-                                    QStringLiteral("mnuScanFreqList"), QStringLiteral("mnuPropagation")};
+const PanelEntries kCompetingEntries{{WindowId::frmSmeter, WindowId::frmScanband, WindowId::frmScanlist},
+                                     {MainMenuId::Propagation}};
 
 } // namespace
 
-frmScanpairs::frmScanpairs() : TavForm(QStringLiteral("frmScanpairs"), 40, &ProgramState::scanpairsloaded)
+frmScanpairs::frmScanpairs() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Scan Frequency pairs from list"));
     setBackColor(this, kLightYellow);
@@ -368,8 +368,8 @@ void frmScanpairs::cmdStop_Click()
 
 void frmScanpairs::cmdLoad_Click()
 {
-    G.filekind = 12;
-    if (TavForm *dlg = Windows::get(QStringLiteral("frmLoadfile"))) {
+    G.filekind = FileKind::ScanPairs;
+    if (TavForm *dlg = Windows::get(WindowId::frmLoadfile)) {
         Busy busy(this);
         dlg->showModal();
     }
@@ -378,8 +378,8 @@ void frmScanpairs::cmdLoad_Click()
 void frmScanpairs::cmdsaveas_Click()
 {
     takeFocusedEdit();
-    G.filekind = 12;
-    if (TavForm *dlg = Windows::get(QStringLiteral("frmSavefile"))) {
+    G.filekind = FileKind::ScanPairs;
+    if (TavForm *dlg = Windows::get(WindowId::frmSavefile)) {
         Busy busy(this);
         dlg->showModal();
     }
@@ -407,7 +407,7 @@ FileResult frmScanpairs::sfpfile2ram(const QString &path)
     txtEnd->setText(numSingle(last));
     m_scan.pairend = last;
     clampToTable();
-    lblFilename->setText(G.filenames[12]);
+    lblFilename->setText(G.filenames[FileKind::ScanPairs]);
     showactivepairs(0);
     vsbActnr->setEnabled(!tmrScanpairs.isActive());
     cmdsaveas->setEnabled(!tmrScanpairs.isActive());

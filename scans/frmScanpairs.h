@@ -19,6 +19,7 @@ namespace tav {
 class frmScanpairs : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmScanpairs;
     static constexpr int kRows = 11;
     frmScanpairs();
 

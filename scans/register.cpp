@@ -11,15 +11,15 @@ namespace tav {
 // The windows and file kinds of this folder join the program here.
 void registerScanWindows()
 {
-    Windows::registerFactory(QStringLiteral("frmScanlist"), [] { return new frmScanlist; });
-    Windows::registerFactory(QStringLiteral("frmScanpairs"), [] { return new frmScanpairs; });
-    Windows::registerFactory(QStringLiteral("frmScanband"), [] { return new frmScanband; });
-    registerReader(11, windowFile("frmScanlist", &frmScanlist::sflfile2ram, ClosedWindow::Refuse));
-    registerWriter(11, windowFile("frmScanlist", &frmScanlist::sflram2file, ClosedWindow::Refuse));
-    registerReader(12, windowFile("frmScanpairs", &frmScanpairs::sfpfile2ram, ClosedWindow::Refuse));
-    registerWriter(12, windowFile("frmScanpairs", &frmScanpairs::sfpram2file, ClosedWindow::Refuse));
-    registerReader(6, windowFile("frmScanband", &frmScanband::sanfile2ram, ClosedWindow::Refuse));
-    registerWriter(6, windowFile("frmScanband", &frmScanband::sanram2file, ClosedWindow::Refuse));
+    Windows::registerWindow<frmScanlist>();
+    Windows::registerWindow<frmScanpairs>();
+    Windows::registerWindow<frmScanband>();
+    registerReader(FileKind::ScanList, windowFile(&frmScanlist::sflfile2ram, ClosedWindow::Refuse));
+    registerWriter(FileKind::ScanList, windowFile(&frmScanlist::sflram2file, ClosedWindow::Refuse));
+    registerReader(FileKind::ScanPairs, windowFile(&frmScanpairs::sfpfile2ram, ClosedWindow::Refuse));
+    registerWriter(FileKind::ScanPairs, windowFile(&frmScanpairs::sfpram2file, ClosedWindow::Refuse));
+    registerReader(FileKind::BandScan, windowFile(&frmScanband::sanfile2ram, ClosedWindow::Refuse));
+    registerWriter(FileKind::BandScan, windowFile(&frmScanband::sanram2file, ClosedWindow::Refuse));
 }
 
 } // namespace tav

@@ -31,7 +31,7 @@ bool frmProp2prt2::alwaysPdf = false;
 
 QString frmProp2prt2::pdfPath() { return G.datapath + QStringLiteral("prop2prt.pdf"); }
 
-frmProp2prt2::frmProp2prt2() : TavForm(QStringLiteral("frmProp2prt2"), 42, &ProgramState::prop2prt2loaded)
+frmProp2prt2::frmProp2prt2() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Printing Propagation Impression"));
     resize(810, 908);
@@ -136,8 +136,8 @@ void frmProp2prt2::Form_Load()
 
 void frmProp2prt2::cmdLoad_Click()
 {
-    G.filekind = 14;
-    if (TavForm *dlg = Windows::get(QStringLiteral("frmLoadfile"))) {
+    G.filekind = FileKind::PropagationPrint;
+    if (TavForm *dlg = Windows::get(WindowId::frmLoadfile)) {
         Busy busy(this);
         dlg->showModal();
     }

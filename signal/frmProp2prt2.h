@@ -18,6 +18,7 @@ namespace tav {
 class frmProp2prt2 : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmProp2prt2;
     frmProp2prt2();
 
     Canvas *Picture1 = nullptr;

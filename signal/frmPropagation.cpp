@@ -19,7 +19,7 @@ namespace {
 
 constexpr int kWidth = 632, kHeight = 453;
 constexpr unsigned kButton = 0x80FFFF; // RGB(255,255,128)
-const QStringList kCompeting{QStringLiteral("mnuScan"), QStringLiteral("mnuSmeter"), QStringLiteral("mnuProphisto")};
+const PanelEntries kCompeting{{WindowId::frmSmeter, WindowId::frmProphisto}, {MainMenuId::Scan}};
 int s_overlaynr = 0;
 
 // A file name without its prefix and extension, as the legends show it.
@@ -38,7 +38,7 @@ void setTextColour(QWidget *w, QColor c)
 int frmPropagation::overlayNumber() { return s_overlaynr; }
 
 frmPropagation::frmPropagation()
-    : TavForm(QStringLiteral("frmPropagation"), 21, &ProgramState::propagationloaded),
+    : TavForm(windowId),
       picForm(new Canvas(QStringLiteral("picForm"), kWidth, kHeight, propBackground(), this)),
       m_meter(picForm->picture())
 {
@@ -116,7 +116,7 @@ void frmPropagation::Form_Load()
     m_meter.drawAxes();
     setButtons(true);
     // A panel's Exit ends the program at once: the recording is closed first.
-    registerOpenFileCloser(QStringLiteral("frmPropagation"), [this] { closeRecording(false); });
+    registerOpenFileCloser(windowName(windowId), [this] { closeRecording(false); });
     show();
 }
 
@@ -127,7 +127,7 @@ void frmPropagation::Form_Unload()
     tmrPropagation.stop();
     closeRecording(false);
     m_session.close();
-    registerOpenFileCloser(QStringLiteral("frmPropagation"), {});
+    registerOpenFileCloser(windowName(windowId), {});
 }
 
 void frmPropagation::setButtons(bool idle)
@@ -182,8 +182,8 @@ void frmPropagation::cmdStop_Click()
 
 void frmPropagation::cmdSaveas_Click()
 {
-    G.filekind = 7;
-    if (TavForm *dlg = Windows::get(QStringLiteral("frmSavefile"))) {
+    G.filekind = FileKind::Propagation;
+    if (TavForm *dlg = Windows::get(WindowId::frmSavefile)) {
         Busy busy(this);
         dlg->showModal();
     }
@@ -191,8 +191,8 @@ void frmPropagation::cmdSaveas_Click()
 
 void frmPropagation::cmdLoad_Click()
 {
-    G.filekind = 7;
-    if (TavForm *dlg = Windows::get(QStringLiteral("frmLoadfile"))) {
+    G.filekind = FileKind::Propagation;
+    if (TavForm *dlg = Windows::get(WindowId::frmLoadfile)) {
         Busy busy(this);
         dlg->showModal();
     }
@@ -277,7 +277,7 @@ FileResult frmPropagation::panram2file(const QString &path)
         m_file.close();
         return FileResult::failure(why);
     }
-    m_fileName = G.filenames[7];
+    m_fileName = G.filenames[FileKind::Propagation];
     lblFrequency->setText(freq);
     lblSaveas->setText(shortName(m_fileName));
     lblDate->setText(start);
@@ -294,7 +294,7 @@ FileResult frmPropagation::panfile2ram(const QString &path)
     const QColor c = propOverlayColour(s_overlaynr);
     QLabel *legend = lblPropfiles[size_t(s_overlaynr - 1)];
     setTextColour(legend, c);
-    legend->setText(shortName(G.filenames[7]) + QStringLiteral("   "));
+    legend->setText(shortName(G.filenames[FileKind::Propagation]) + QStringLiteral("   "));
     closeRecording(false);
     const auto ask = [] {
         const int a = msgBox(QStringList{QStringLiteral("Click in YES to add data of next hour"),

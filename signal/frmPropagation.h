@@ -21,6 +21,7 @@ namespace tav {
 class frmPropagation : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmPropagation;
     frmPropagation();
 
     Canvas *picForm = nullptr;

@@ -13,12 +13,12 @@ namespace {
 
 constexpr int kWidth = 632, kHeight = 337;
 constexpr unsigned kButton = 0x80FFFF; // RGB(255,255,128)
-const QStringList kCompeting{QStringLiteral("mnuScan"), QStringLiteral("mnuSmeter"), QStringLiteral("mnuTimean")};
+const PanelEntries kCompeting{{WindowId::frmSmeter, WindowId::frmPropagation}, {MainMenuId::Scan}};
 
 } // namespace
 
 frmProphisto::frmProphisto()
-    : TavForm(QStringLiteral("frmProphisto"), 45, &ProgramState::prophistoloaded),
+    : TavForm(windowId),
       picForm(new Canvas(QStringLiteral("picForm"), kWidth, kHeight, QColor(255, 255, 192), this)),
       m_trace(picForm->picture())
 {

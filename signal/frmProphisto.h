@@ -19,6 +19,7 @@ namespace tav {
 class frmProphisto : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmProphisto;
     frmProphisto();
 
     Canvas *picForm = nullptr;

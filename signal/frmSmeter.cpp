@@ -19,11 +19,11 @@ constexpr unsigned kYellowButton = 0x00FFFF; // RGB(255,255,0)
 
 int px(double v) { return int(std::floor(v + 0.5)); }
 
-const QStringList kCompeting{QStringLiteral("mnuScan"), QStringLiteral("mnuPropagation")};
+const PanelEntries kCompeting{{}, {MainMenuId::Scan, MainMenuId::Propagation}};
 
 } // namespace
 
-frmSmeter::frmSmeter() : TavForm(QStringLiteral("frmSmeter"), 29, &ProgramState::smeterloaded)
+frmSmeter::frmSmeter() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("S meter"));
     setFixedSize(232, 184);

@@ -17,6 +17,7 @@ namespace tav {
 class frmSmeter : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmSmeter;
     frmSmeter();
 
     Canvas *picForm = nullptr, *picShistogram = nullptr, *picSmeter = nullptr;

@@ -52,7 +52,7 @@ SmeterReader::Reading SmeterReader::read(const std::function<void()> &stop)
     return r;
 }
 
-void MeasureSession::open(const QObject *tool, const QStringList &competingEntries)
+void MeasureSession::open(const QObject *tool, const PanelEntries &competingEntries)
 {
     m_tool = tool;
     m_rxtype = G.goRxtype;

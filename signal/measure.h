@@ -7,6 +7,7 @@
 // leaves the panel as it was.
 
 #include "drivers/receiver.h"
+#include "panels/mainmenu.h"
 
 #include <QObject>
 #include <QStringList>
@@ -64,7 +65,7 @@ public:
 
     // At load: the window's own receiver object (none for No RX) and the
     // panel's competing menu entries switched off.
-    void open(const QObject *tool, const QStringList &competingEntries);
+    void open(const QObject *tool, const PanelEntries &competingEntries);
     // At unload: ends a measurement, gives back the entries, drops the object.
     void close();
 
@@ -85,7 +86,7 @@ private:
     const QObject *m_tool = nullptr;
     std::unique_ptr<Receiver> m_rx;
     SmeterReader m_reader;
-    QStringList m_entries;
+    PanelEntries m_entries;
     int m_rxtype = 0;
     bool m_measuring = false;
 };

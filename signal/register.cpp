@@ -12,19 +12,19 @@ namespace tav {
 // The windows and file kinds of this folder join the program here.
 void registerSignalWindows()
 {
-    Windows::registerFactory(QStringLiteral("frmSmeter"), [] { return new frmSmeter; });
-    Windows::registerFactory(QStringLiteral("frmPropagation"), [] { return new frmPropagation; });
-    Windows::registerFactory(QStringLiteral("frmProphisto"), [] { return new frmProphisto; });
-    Windows::registerFactory(QStringLiteral("frmProp2prt2"), [] { return new frmProp2prt2; });
-    registerReader(14, windowFile("frmProp2prt2", &frmProp2prt2::pan2prt2file2ram, ClosedWindow::Refuse,
-                                  QStringLiteral("The printing window is not open.")));
+    Windows::registerWindow<frmSmeter>();
+    Windows::registerWindow<frmPropagation>();
+    Windows::registerWindow<frmProphisto>();
+    Windows::registerWindow<frmProp2prt2>();
+    registerReader(FileKind::PropagationPrint, windowFile(&frmProp2prt2::pan2prt2file2ram, ClosedWindow::Refuse,
+                                                          QStringLiteral("The printing window is not open.")));
     // The propagation file's reader and writer work on the open window.
     const QString propagationClosed = QStringLiteral("The propagation window is not open.");
-    registerReader(7, windowFile("frmPropagation", &frmPropagation::panfile2ram, ClosedWindow::Refuse, propagationClosed));
-    registerWriter(7, windowFile("frmPropagation", &frmPropagation::panram2file, ClosedWindow::Refuse, propagationClosed),
+    registerReader(FileKind::Propagation, windowFile(&frmPropagation::panfile2ram, ClosedWindow::Refuse, propagationClosed));
+    registerWriter(FileKind::Propagation, windowFile(&frmPropagation::panram2file, ClosedWindow::Refuse, propagationClosed),
                    [] {
                        // A save that could not take its place ends the recording.
-                       auto *w = Windows::existing<frmPropagation>(QStringLiteral("frmPropagation"));
+                       auto *w = Windows::existing<frmPropagation>();
                        if (w && w->isLoadedForm())
                            w->abandonRecording();
                    });

@@ -15,8 +15,8 @@ namespace tav {
 
 QString stationDirectory(bool create)
 {
-    if (!G.filedirs[3].isEmpty() && QFileInfo(G.filedirs[3]).isDir())
-        return G.filedirs[3];
+    if (!G.filedirs[FileKind::StationList].isEmpty() && QFileInfo(G.filedirs[FileKind::StationList]).isDir())
+        return G.filedirs[FileKind::StationList];
     const QDir data(G.datapath);
     for (const QString &e : data.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
         if (e.compare(QLatin1String("rx2db"), Qt::CaseInsensitive) == 0)

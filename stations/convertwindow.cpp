@@ -12,7 +12,7 @@ namespace tav {
 void locateConversionSource(OptionGroup *connect)
 {
     connect->select(0);
-    if (TavForm *p = Windows::get(QStringLiteral("frmILGfinddbf")))
+    if (TavForm *p = Windows::get(WindowId::frmILGfinddbf))
         p->showModal();
 }
 

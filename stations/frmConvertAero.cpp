@@ -15,7 +15,7 @@
 
 namespace tav {
 
-frmConvertAero::frmConvertAero() : TavForm(QStringLiteral("frmConvertAero"), 0, &ProgramState::convertaeroloaded)
+frmConvertAero::frmConvertAero() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("www.aerolist.info"));
     auto *top = new QVBoxLayout(this);
@@ -100,10 +100,17 @@ void frmConvertAero::closeEvent(QCloseEvent *ev)
 
 QString frmConvertAero::sourcePath() const
 {
-    QString dir = G.filedirs[0];
+    QString dir = G.filedirs[FileKind::SourceDb];
     if (!dir.endsWith(QLatin1Char('/')))
         dir += QLatin1Char('/');
-    return resolveNoCase(dir, G.filenames[0]);
+    return resolveNoCase(dir, G.filenames[FileKind::SourceDb]);
+}
+
+void frmConvertAero::databaseLocated(const QString &fileName)
+{
+    fraConnect->setEnabled(true);
+    if (fileName.toLower() == QLatin1String("aerolist.txt"))
+        optDbconnect->select(1);
 }
 
 void frmConvertAero::cmdLocate_Click() { locateConversionSource(optDbconnect); }
@@ -119,7 +126,7 @@ void frmConvertAero::optDbconnect_Click(int index)
     // The source is tried at once, so a wrong choice shows here and not as
     // an empty conversion.
     QFile f(sourcePath());
-    if (G.filenames[0].isEmpty() || !QFileInfo(f).isFile() || !f.open(QIODevice::ReadOnly)) {
+    if (G.filenames[FileKind::SourceDb].isEmpty() || !QFileInfo(f).isFile() || !f.open(QIODevice::ReadOnly)) {
         msgBox(QStringList{QStringLiteral("Could not connect to database"), QStringLiteral("Check path and/or filename")},
                MsgIcon::Critical, QStringLiteral("Error"));
         optDbconnect->select(0);

@@ -14,6 +14,7 @@ namespace tav {
 class frmConvertAero : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmConvertAero;
     frmConvertAero();
 
     QLabel *lblTitle = nullptr, *lblreccounr = nullptr, *lblCount = nullptr, *lblShowrecord = nullptr;
@@ -23,6 +24,8 @@ public:
     OptionGroup *optDbconnect = nullptr, *optDbtype = nullptr;
 
     void cmdLocate_Click();
+    // The list file chosen in the locate dialog (see frmConvertILG).
+    void databaseLocated(const QString &fileName);
     void optDbconnect_Click(int index);
     void cmdConvert_Click();
     void cmdStop_Click() { m_stop = true; }

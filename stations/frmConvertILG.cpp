@@ -14,7 +14,7 @@
 
 namespace tav {
 
-frmConvertILG::frmConvertILG() : TavForm(QStringLiteral("frmConvertILG"), 5, &ProgramState::convertilgloaded)
+frmConvertILG::frmConvertILG() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("www.ilgradio.com"));
     auto *top = new QVBoxLayout(this);
@@ -107,6 +107,16 @@ void frmConvertILG::closeEvent(QCloseEvent *ev)
         TavForm::closeEvent(ev);
 }
 
+void frmConvertILG::databaseLocated(const QString &fileName)
+{
+    fraConnect->setEnabled(true);
+    const QString lower = fileName.toLower();
+    if (lower == QLatin1String("ilgadata.dbf"))
+        optDbconnect->select(1);
+    else if (lower == QLatin1String("ilgsdata.dbf"))
+        optDbconnect->select(2);
+}
+
 void frmConvertILG::cmdLocate_Click() { locateConversionSource(optDbconnect); }
 
 void frmConvertILG::optDbconnect_Click(int index)
@@ -120,7 +130,7 @@ void frmConvertILG::optDbconnect_Click(int index)
         return;
     }
     const QString source = index == 1 ? QStringLiteral("ILGADATA") : QStringLiteral("ILGSDATA");
-    if (!m_table.open(G.filedirs[0], source) || m_table.recordCount() == 0) {
+    if (!m_table.open(G.filedirs[FileKind::SourceDb], source) || m_table.recordCount() == 0) {
         m_table.close();
         QStringList msg{QStringLiteral("Could not connect to database")};
         if (!m_table.damage().isEmpty())

@@ -16,6 +16,7 @@ namespace tav {
 class frmConvertILG : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmConvertILG;
     frmConvertILG();
 
     QLabel *lblTitle = nullptr, *lblConvert = nullptr, *lblRecnum = nullptr, *lblRecord = nullptr;
@@ -26,6 +27,9 @@ public:
     std::array<CheckBox *, 4> chkInclude{};
 
     void cmdLocate_Click();
+    // The database file chosen in the locate dialog: connecting is possible
+    // now, and a known file picks its kind.
+    void databaseLocated(const QString &fileName);
     void optDbconnect_Click(int index);
     void cmdConvert_Click();
     void cmdStop_Click() { m_stop = true; }

@@ -12,7 +12,7 @@
 
 namespace tav {
 
-frmILGfinddbf::frmILGfinddbf() : TavForm(QStringLiteral("frmILGfinddbf"), 7, &ProgramState::ilgfinddbfloaded)
+frmILGfinddbf::frmILGfinddbf() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Find ILG *.dbf"));
     auto *g = new QGridLayout(this);
@@ -103,27 +103,19 @@ void frmILGfinddbf::dirILG_Change(const QString &dir)
 
 void frmILGfinddbf::cmdOK_Click()
 {
-    G.filekind = 0;
-    G.filedirs[0] = m_path;
+    G.filekind = FileKind::SourceDb;
+    G.filedirs[FileKind::SourceDb] = m_path;
     QListWidgetItem *it = flbILG->currentItem();
-    G.filenames[0] = it && it->isSelected() ? it->text() : QString();
-    const QString lower = G.filenames[0].toLower();
+    G.filenames[FileKind::SourceDb] = it && it->isSelected() ? it->text() : QString();
+    const QString chosen = G.filenames[FileKind::SourceDb];
     const int caller = stationState().dbfcaller;
     unload();
     if (caller == 1) {
-        if (auto *c = Windows::existing<frmConvertILG>(QStringLiteral("frmConvertILG"))) {
-            c->fraConnect->setEnabled(true);
-            if (lower == QLatin1String("ilgadata.dbf"))
-                c->optDbconnect->select(1);
-            else if (lower == QLatin1String("ilgsdata.dbf"))
-                c->optDbconnect->select(2);
-        }
+        if (auto *c = Windows::existing<frmConvertILG>())
+            c->databaseLocated(chosen);
     } else if (caller == 2) {
-        if (auto *c = Windows::existing<frmConvertAero>(QStringLiteral("frmConvertAero"))) {
-            c->fraConnect->setEnabled(true);
-            if (lower == QLatin1String("aerolist.txt"))
-                c->optDbconnect->select(1);
-        }
+        if (auto *c = Windows::existing<frmConvertAero>())
+            c->databaseLocated(chosen);
     }
 }
 

@@ -14,6 +14,7 @@ namespace tav {
 class frmILGfinddbf : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmILGfinddbf;
     frmILGfinddbf();
 
     QComboBox *drvILG = nullptr;

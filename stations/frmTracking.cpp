@@ -95,7 +95,7 @@ unsigned toBbggrr(unsigned rgb) { return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) |
 
 } // namespace
 
-frmTracking::frmTracking() : TavForm(QStringLiteral("frmTracking"), 32, &ProgramState::trackingloaded)
+frmTracking::frmTracking() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Tracking"));
     setBackColor(this, toBbggrr(TrackEngine::kBackground));
@@ -257,7 +257,7 @@ void frmTracking::setStepping(bool visible)
     spnFreqstep->setVisible(visible);
 }
 
-void frmTracking::cmdLoad_Click() { lists::showLoadDialog(this, 5); }
+void frmTracking::cmdLoad_Click() { lists::showLoadDialog(this, FileKind::Tracking); }
 
 void frmTracking::cmdExit_Click()
 {
@@ -462,7 +462,7 @@ void frmTracking::lblBingo_Click(int i)
 {
     if (!G.loginputloaded)
         return;
-    if (auto *entry = Windows::existing<frmLoginput>(QStringLiteral("frmLoginput")))
+    if (auto *entry = Windows::existing<frmLoginput>())
         entry->takeStationLine(lblBingo[i]->text());
 }
 

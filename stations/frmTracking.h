@@ -54,6 +54,7 @@ private:
 class frmTracking : public TavForm, public TrackingLink, public FrequencyBoxLink {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmTracking;
     frmTracking();
 
     std::array<BingoLabel *, TrackEngine::kPageLines> lblBingo{};

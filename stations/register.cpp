@@ -13,22 +13,22 @@ namespace tav {
 // The windows and file kinds of this folder join the program here.
 void registerStationWindows()
 {
-    Windows::registerFactory(QStringLiteral("frmConvertILG"), [] { return new frmConvertILG; });
-    Windows::registerFactory(QStringLiteral("frmILGfinddbf"), [] { return new frmILGfinddbf; });
-    Windows::registerFactory(QStringLiteral("frmConvertAero"), [] { return new frmConvertAero; });
-    Windows::registerFactory(QStringLiteral("frmIlg2rx"), [] { return new frmIlg2rx; });
-    Windows::registerFactory(QStringLiteral("frmIlgquery"), [] { return new frmIlgquery; });
-    Windows::registerFactory(QStringLiteral("frmIlgqsort"), [] { return new frmIlgqsort; });
-    Windows::registerFactory(QStringLiteral("frmAero2rx"), [] { return new frmAero2rx; });
-    Windows::registerFactory(QStringLiteral("frmAeroquery"), [] { return new frmAeroquery; });
+    Windows::registerWindow<frmConvertILG>();
+    Windows::registerWindow<frmILGfinddbf>();
+    Windows::registerWindow<frmConvertAero>();
+    Windows::registerWindow<frmIlg2rx>();
+    Windows::registerWindow<frmIlgquery>();
+    Windows::registerWindow<frmIlgqsort>();
+    Windows::registerWindow<frmAero2rx>();
+    Windows::registerWindow<frmAeroquery>();
 
-    Windows::registerFactory(QStringLiteral("frmTracking"), [] { return new frmTracking; });
+    Windows::registerWindow<frmTracking>();
 
     // A station file read while its window is closed is no failure: there is
     // nothing to show it in.
-    registerReader(5, windowFile("frmTracking", &frmTracking::trackfile2ram, ClosedWindow::Skip));
-    registerReader(3, windowFile("frmIlg2rx", &frmIlg2rx::ilgfile2ram, ClosedWindow::Skip), 1);
-    registerReader(3, windowFile("frmAero2rx", &frmAero2rx::aerofile2ram, ClosedWindow::Skip), 2);
+    registerReader(FileKind::Tracking, windowFile(&frmTracking::trackfile2ram, ClosedWindow::Skip));
+    registerReader(FileKind::StationList, windowFile(&frmIlg2rx::ilgfile2ram, ClosedWindow::Skip), StationDb::Ilg);
+    registerReader(FileKind::StationList, windowFile(&frmAero2rx::aerofile2ram, ClosedWindow::Skip), StationDb::Aero);
 }
 
 } // namespace tav

@@ -130,12 +130,12 @@ QStringList StationLinesModel::stringList() const
     return out;
 }
 
-StationListWindow::StationListWindow(const QString &name, int slot, bool ProgramState::*flag, int ftlkind,
+StationListWindow::StationListWindow(WindowId id, StationDb ftlkind,
                                      const QString &title, const QString &loadCaption, const QString &queryCaption,
                                      bool withSort, const QString &listName, const QString &titlesName,
-                                     const QString &titles, const QString &queryWindow, const QString &iniName,
+                                     const QString &titles, WindowId queryWindow, const QString &iniName,
                                      int combos, int maxDelay)
-    : TavForm(name, slot, flag), m_ftlkind(ftlkind), m_queryWindow(queryWindow), m_iniName(iniName),
+    : TavForm(id), m_ftlkind(ftlkind), m_queryWindow(queryWindow), m_iniName(iniName),
       m_combos(combos), m_maxDelay(maxDelay)
 {
     setWindowTitle(title);
@@ -238,13 +238,7 @@ void StationListWindow::Form_Load()
     // Missing or damaged choices leave the combos empty; the user may type.
     const QString iniPath = resolveNoCase(G.datapath, m_iniName);
     const std::optional<QueryFile> choices = readQueryFile(iniPath, m_combos);
-    const QVector<QComboBox *> combos = queryCombos();
-    for (int i = 0; i < combos.size(); ++i) {
-        combos[i]->clear();
-        if (choices && i < choices->combos.size())
-            combos[i]->addItems(choices->combos[i]);
-        combos[i]->setEditText(QString());
-    }
+    setQueryChoices(choices ? choices->combos : QVector<QStringList>(m_combos));
     const QString iniName = QFileInfo(iniPath).fileName();
     if (choices) {
         if (const QStringList remarks = queryFileRemarks(iniName, *choices); !remarks.isEmpty())
@@ -305,7 +299,7 @@ void StationListWindow::txtFrequencyA_KeyEnter() { lists::tuneToText(txtFrequenc
 void StationListWindow::cmdLoad_Click()
 {
     G.ftlkind = m_ftlkind;
-    lists::showLoadDialog(this, 3);
+    lists::showLoadDialog(this, FileKind::StationList);
 }
 
 FileResult StationListWindow::stationfile2ram(const QString &path)
@@ -435,27 +429,27 @@ void StationListWindow::showFound(const QVector<int> &found, bool whole)
 // ---- ILG ----------------------------------------------------------------
 
 frmIlg2rx::frmIlg2rx()
-    : StationListWindow(QStringLiteral("frmIlg2rx"), 6, &ProgramState::ilg2rxloaded, 1,
+    : StationListWindow(windowId, StationDb::Ilg,
                         QStringLiteral("Filtering on ILG db"), QStringLiteral("Load ILG File"),
                         QStringLiteral("Query ILG db"), true, QStringLiteral("lstIlgq"), QStringLiteral("lblTitles"),
                         QStringLiteral("Frequency | Time(UTC) | Broadcast Organisation      | Target |  Language       "
                                        "             | Power | Location"),
-                        QStringLiteral("frmIlgquery"), QStringLiteral("ilgquery.ini"), 6, 10)
+                        WindowId::frmIlgquery, QStringLiteral("ilgquery.ini"), 6, 10)
 {
     lstIlgq = list;
     static_cast<ColumnTitles *>(lblTitles)->setColumns({1, 10, 20, 43, 52, 70, 78});
     connect(cmdSort, &QPushButton::clicked, this, &frmIlg2rx::cmdSort_Click);
 }
 
-QVector<QComboBox *> frmIlg2rx::queryCombos()
+void frmIlg2rx::setQueryChoices(const QVector<QStringList> &choices)
 {
-    auto *q = Windows::get<frmIlgquery>(QStringLiteral("frmIlgquery"));
-    return q ? QVector<QComboBox *>(q->cmbQuery.begin(), q->cmbQuery.end()) : QVector<QComboBox *>{};
+    if (auto *q = Windows::get<frmIlgquery>())
+        q->setChoices(choices);
 }
 
 void frmIlg2rx::cmdSort_Click()
 {
-    if (TavForm *s = Windows::get(QStringLiteral("frmIlgqsort"))) {
+    if (TavForm *s = Windows::get(WindowId::frmIlgqsort)) {
         Busy busy(this);
         s->showModal();
     }
@@ -475,20 +469,20 @@ void frmIlg2rx::Ftlsort()
 // ---- aero ----------------------------------------------------------------
 
 frmAero2rx::frmAero2rx()
-    : StationListWindow(QStringLiteral("frmAero2rx"), 36, &ProgramState::aero2rxloaded, 2,
+    : StationListWindow(windowId, StationDb::Aero,
                         QStringLiteral("Filtering on Aerolist"), QStringLiteral("Load Aero file"),
                         QStringLiteral("Query Aero db"), false, QStringLiteral("lstAero"), QStringLiteral("lblTitle"),
                         QStringLiteral("Freq.   | Status         | Network                       | Location / station"),
-                        QStringLiteral("frmAeroquery"), QStringLiteral("aeroquery.ini"), 3, 60)
+                        WindowId::frmAeroquery, QStringLiteral("aeroquery.ini"), 3, 60)
 {
     lstAero = list;
     static_cast<ColumnTitles *>(lblTitles)->setColumns({1, 9, 17, 40});
 }
 
-QVector<QComboBox *> frmAero2rx::queryCombos()
+void frmAero2rx::setQueryChoices(const QVector<QStringList> &choices)
 {
-    auto *q = Windows::get<frmAeroquery>(QStringLiteral("frmAeroquery"));
-    return q ? QVector<QComboBox *>(q->cmbQuery.begin(), q->cmbQuery.end()) : QVector<QComboBox *>{};
+    if (auto *q = Windows::get<frmAeroquery>())
+        q->setChoices(choices);
 }
 
 // ---- query dialogs -------------------------------------------------------
@@ -543,7 +537,7 @@ void runQuery(StationListWindow *w, bool byFreq, QString &lower, QString &upper,
 
 } // namespace
 
-frmIlgquery::frmIlgquery() : TavForm(QStringLiteral("frmIlgquery"), 9, &ProgramState::ilgqueryloaded)
+frmIlgquery::frmIlgquery() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("ILG query definition"));
     auto *g = new QGridLayout(this);
@@ -576,6 +570,22 @@ frmIlgquery::frmIlgquery() : TavForm(QStringLiteral("frmIlgquery"), 9, &ProgramS
     connect(cmdCancel, &QPushButton::clicked, this, &frmIlgquery::cmdCancel_Click);
 }
 
+namespace {
+
+template <std::size_t N> void fillChoices(const std::array<QComboBox *, N> &combos, const QVector<QStringList> &choices)
+{
+    for (std::size_t i = 0; i < N && qsizetype(i) < choices.size(); ++i) {
+        combos[i]->clear();
+        combos[i]->addItems(choices[qsizetype(i)]);
+        combos[i]->setEditText(QString());
+    }
+}
+
+} // namespace
+
+void frmIlgquery::setChoices(const QVector<QStringList> &choices) { fillChoices(cmbQuery, choices); }
+void frmAeroquery::setChoices(const QVector<QStringList> &choices) { fillChoices(cmbQuery, choices); }
+
 void frmIlgquery::cmdClear_Click()
 {
     clearQuery(chkQuery, cmbQuery);
@@ -583,7 +593,7 @@ void frmIlgquery::cmdClear_Click()
 
 void frmIlgquery::cmdSearchilg_Click()
 {
-    auto *w = Windows::existing<frmIlg2rx>(QStringLiteral("frmIlg2rx"));
+    auto *w = Windows::existing<frmIlg2rx>();
     if (!w || !G.ilg2rxloaded)
         return;
     IlgCriteria c;
@@ -605,7 +615,7 @@ void frmIlgquery::cmdSearchilg_Click()
     }, false);
 }
 
-frmAeroquery::frmAeroquery() : TavForm(QStringLiteral("frmAeroquery"), 37, &ProgramState::aeroqueryloaded)
+frmAeroquery::frmAeroquery() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Query definition"));
     auto *g = new QGridLayout(this);
@@ -643,7 +653,7 @@ void frmAeroquery::cmdClear_Click()
 
 void frmAeroquery::cmdSearchaero_Click()
 {
-    auto *w = Windows::existing<frmAero2rx>(QStringLiteral("frmAero2rx"));
+    auto *w = Windows::existing<frmAero2rx>();
     if (!w || !G.aero2rxloaded)
         return;
     AeroCriteria c;
@@ -658,7 +668,7 @@ void frmAeroquery::cmdSearchaero_Click()
     }, true);
 }
 
-frmIlgqsort::frmIlgqsort() : TavForm(QStringLiteral("frmIlgqsort"), 8, &ProgramState::ilgqsortloaded)
+frmIlgqsort::frmIlgqsort() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Select sort order"));
     auto *g = new QGridLayout(this);
@@ -689,7 +699,7 @@ void frmIlgqsort::Form_Load()
 void frmIlgqsort::cmdOK_Click()
 {
     unload();
-    if (auto *w = Windows::existing<frmIlg2rx>(QStringLiteral("frmIlg2rx")); w && G.ilg2rxloaded)
+    if (auto *w = Windows::existing<frmIlg2rx>(); w && G.ilg2rxloaded)
         w->Ftlsort();
 }
 

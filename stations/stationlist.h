@@ -86,22 +86,23 @@ public:
     void showFound(const QVector<int> &found, bool whole);
 
 protected:
-    StationListWindow(const QString &name, int slot, bool ProgramState::*flag, int ftlkind, const QString &title,
+    StationListWindow(WindowId id, StationDb ftlkind, const QString &title,
                       const QString &loadCaption, const QString &queryCaption, bool withSort, const QString &listName,
-                      const QString &titlesName, const QString &titles, const QString &queryWindow,
+                      const QString &titlesName, const QString &titles, WindowId queryWindow,
                       const QString &iniName, int combos, int maxDelay);
     void Form_Load() override;
     void Form_Unload() override;
     bool eventFilter(QObject *o, QEvent *ev) override;
-    // The query dialog's combos to fill from the ini file.
-    virtual QVector<QComboBox *> queryCombos() = 0;
+    // Hands the choices read from the ini file to the query dialog.
+    virtual void setQueryChoices(const QVector<QStringList> &choices) = 0;
     virtual QString loadedTitle() const = 0;
 
 private:
     void applyHeight();
     void setScanning(bool on);
-    int m_ftlkind;
-    QString m_queryWindow, m_iniName;
+    StationDb m_ftlkind;
+    WindowId m_queryWindow;
+    QString m_iniName;
     int m_combos, m_maxDelay;
     bool m_large = false;
     bool m_inTick = false;
@@ -112,6 +113,7 @@ private:
 class frmIlg2rx : public StationListWindow {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmIlg2rx;
     frmIlg2rx();
     QListView *lstIlgq = nullptr;
     FileResult ilgfile2ram(const QString &path) { return stationfile2ram(path); }
@@ -120,7 +122,7 @@ public:
     void Ftlsort();
 
 protected:
-    QVector<QComboBox *> queryCombos() override;
+    void setQueryChoices(const QVector<QStringList> &choices) override;
     QString loadedTitle() const override { return QStringLiteral("ILG Radio"); }
 
 public:
@@ -130,12 +132,13 @@ public:
 class frmAero2rx : public StationListWindow {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmAero2rx;
     frmAero2rx();
     QListView *lstAero = nullptr;
     FileResult aerofile2ram(const QString &path) { return stationfile2ram(path); }
 
 protected:
-    QVector<QComboBox *> queryCombos() override;
+    void setQueryChoices(const QVector<QStringList> &choices) override;
     QString loadedTitle() const override { return QStringLiteral("Aero list"); }
 
 public:
@@ -146,10 +149,13 @@ public:
 class frmIlgquery : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmIlgquery;
     frmIlgquery();
     std::array<QCheckBox *, 6> chkQuery{};
     std::array<QComboBox *, 6> cmbQuery{};
     QPushButton *cmdSearchilg = nullptr, *cmdClear = nullptr, *cmdCancel = nullptr;
+    // The choices each query box offers (read by the station list).
+    void setChoices(const QVector<QStringList> &choices);
     void cmdSearchilg_Click();
     void cmdClear_Click();
     void cmdCancel_Click() { hide(); }
@@ -159,10 +165,12 @@ public:
 class frmAeroquery : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmAeroquery;
     frmAeroquery();
     std::array<QCheckBox *, 2> chkQuery{};
     std::array<QComboBox *, 3> cmbQuery{};
     QPushButton *cmdSearchaero = nullptr, *cmdClear = nullptr, *cmdCancel = nullptr;
+    void setChoices(const QVector<QStringList> &choices);
     void cmdSearchaero_Click();
     void cmdClear_Click();
     void cmdCancel_Click() { hide(); }
@@ -172,6 +180,7 @@ public:
 class frmIlgqsort : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmIlgqsort;
     frmIlgqsort();
     OptionGroup *optSort = nullptr;
     QPushButton *cmdOK = nullptr, *cancel = nullptr;

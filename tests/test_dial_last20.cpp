@@ -12,7 +12,7 @@ struct DialFollowing : tavtest::Nrd545Rig {
     void SetUp() override
     {
         Nrd545Rig::SetUp();
-        Windows::registerFactory(QStringLiteral("frmLast20"), [] { return new lists::frmLast20; });
+        Windows::registerFactory(WindowId::frmLast20, [] { return new lists::frmLast20; });
     }
 };
 
@@ -22,7 +22,7 @@ TEST_F(DialFollowing, ReportsAreRecordedOnlyWhileTheBoxIsUnticked)
 {
     frmNRD545 *p = go();
     ASSERT_NE(p, nullptr);
-    auto *l20 = Windows::existing<lists::frmLast20>(QStringLiteral("frmLast20"));
+    auto *l20 = Windows::existing<lists::frmLast20>();
     ASSERT_NE(l20, nullptr) << "the panel loads the last-20 window";
     EXPECT_TRUE(G.last20loaded);
     EXPECT_FALSE(l20->isVisible());

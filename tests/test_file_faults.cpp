@@ -109,12 +109,14 @@ TEST_F(FileFaults, HundredMegabytesOfLineEndsAreReadInBoundedMemory)
     const long before = peakRssKib();
     QElapsedTimer t;
     t.start();
-    const struct { const char *window; int kind; } kinds[] = {
-        {"frmBdxc", 1},      {"frmOwn", 2},         {"frm320Files", 10}, {"frmScratchpad", 9},
-        {"frmScanlist", 11}, {"frmScanpairs", 12},  {"frmScanband", 6},  {"frmPropagation", 7}};
+    const struct { WindowId window; FileKind kind; } kinds[] = {
+        {WindowId::frmBdxc, FileKind::Bdxc},         {WindowId::frmOwn, FileKind::Own},
+        {WindowId::frm320Files, FileKind::F320},     {WindowId::frmScratchpad, FileKind::Scratchpad},
+        {WindowId::frmScanlist, FileKind::ScanList}, {WindowId::frmScanpairs, FileKind::ScanPairs},
+        {WindowId::frmScanband, FileKind::BandScan}, {WindowId::frmPropagation, FileKind::Propagation}};
     for (const auto &k : kinds) {
-        SCOPED_TRACE(k.window);
-        TavForm *w = Windows::get(QLatin1String(k.window));
+        SCOPED_TRACE(windowName(k.window).toStdString());
+        TavForm *w = Windows::get(k.window);
         ASSERT_NE(w, nullptr);
         w->load();
         ensureDir(G.filedirs[k.kind]);
@@ -150,17 +152,17 @@ TEST_F(FileFaults, LinesBeyondTheFormatOrOutsideAnyChoiceAreSaidOnce)
     QByteArray pairs;
     for (int i = 0; i < 40000; ++i)
         pairs += QByteArray::number(6000 + i % 1000) + ",7000,1,r\r\n";
-    Windows::get(QStringLiteral("frmScanpairs"))->load();
-    dir.write(G.filesubdir[12] + QStringLiteral("/SFP_many.TXT"), pairs);
-    G.filenames[12] = QStringLiteral("SFP_many.TXT");
-    ASSERT_TRUE(runReader(12));
+    Windows::get(WindowId::frmScanpairs)->load();
+    dir.write(G.filesubdir[FileKind::ScanPairs] + QStringLiteral("/SFP_many.TXT"), pairs);
+    G.filenames[FileKind::ScanPairs] = QStringLiteral("SFP_many.TXT");
+    ASSERT_TRUE(runReader(FileKind::ScanPairs));
     ASSERT_EQ(dialogs.shown().size(), 1);
     EXPECT_EQ(dialogs.shown()[0].text, QStringLiteral("The file SFP_many.TXT\nhas more lines than a file of its kind "
                                                       "holds.\nOnly its first 32768 lines are loaded."));
 
     // A query file with items before its first "***": the ILG list says so once.
     dir.write(QStringLiteral("ilgquery.ini"), "stray 1\r\nstray 2\r\n***\r\n5\r\n***\r\n6\r\n");
-    Windows::get(QStringLiteral("frmIlg2rx"))->load();
+    Windows::get(WindowId::frmIlg2rx)->load();
     ASSERT_EQ(dialogs.shown().size(), 2);
     EXPECT_EQ(dialogs.shown()[1].text,
               QStringLiteral("The file ilgquery.ini\n2 lines before the first \"***\" line belong to no choice list and "
@@ -173,17 +175,17 @@ TEST_F(FileFaults, LinesBeyondTheFormatOrOutsideAnyChoiceAreSaidOnce)
 
 TEST_F(FileFaults, TextOutsideLatin1IsRefusedAtEntryAndNeverWrittenAsQuestionMarks)
 {
-    auto *pad = Windows::get<lists::frmScratchpad>(QStringLiteral("frmScratchpad"));
+    auto *pad = Windows::get<lists::frmScratchpad>();
     pad->load();
-    auto *prop = Windows::get<frmPropagation>(QStringLiteral("frmPropagation"));
+    auto *prop = Windows::get<frmPropagation>();
     prop->load();
-    auto *log = Windows::get<frmLog>(QStringLiteral("frmLog"));
+    auto *log = Windows::get<frmLog>();
     resetLogStore();
     log->showModeless();
     log->cmdAddrecord_Click();
-    auto *entry = Windows::existing<frmLoginput>(QStringLiteral("frmLoginput"));
+    auto *entry = Windows::existing<frmLoginput>();
     ASSERT_NE(entry, nullptr);
-    auto *cell = Windows::get<frmMemcell>(QStringLiteral("frmMemcell"));
+    auto *cell = Windows::get<frmMemcell>();
     const struct { QLineEdit *box; const char *what; } boxes[] = {
         {pad->findChild<QLineEdit *>(QStringLiteral("txtNotes(0)")), "The notes"},
         {prop->findChild<QLineEdit *>(QStringLiteral("txtStation")), "The station name"},

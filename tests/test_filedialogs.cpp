@@ -46,17 +46,17 @@ struct FileDialogs : ::testing::Test {
     {
         dir.write(sub + name, content);
     }
-    frmLoadfile *openLoad(int kind)
+    frmLoadfile *openLoad(FileKind kind)
     {
         G.filekind = kind;
-        auto *f = Windows::get<frmLoadfile>(QStringLiteral("frmLoadfile"));
+        auto *f = Windows::get<frmLoadfile>();
         f->load();
         return f;
     }
-    frmSavefile *openSave(int kind)
+    frmSavefile *openSave(FileKind kind)
     {
         G.filekind = kind;
-        auto *f = Windows::get<frmSavefile>(QStringLiteral("frmSavefile"));
+        auto *f = Windows::get<frmSavefile>();
         f->load();
         return f;
     }
@@ -67,12 +67,12 @@ struct FileDialogs : ::testing::Test {
             out << f->list->item(i)->text();
         return out;
     }
-    void recordingReader(int kind, int ftl = 0)
+    void recordingReader(FileKind kind, StationDb ftl = StationDb::None)
     {
         registerReader(
             kind, [this](const QString &path) { readPaths << path; return FileResult::success(); }, ftl);
     }
-    void linesWriter(int kind, const QStringList &lines)
+    void linesWriter(FileKind kind, const QStringList &lines)
     {
         registerWriter(kind, [lines](const QString &path) {
             QString err;
@@ -96,14 +96,14 @@ TEST_F(FileDialogs, LoadListsTheKindsPatternsWithoutRegardToCaseAndSelectsTheFir
     put("OWN/", "Own_C.Txt");
     put("OWN/", "notes.txt");
     put("OWN/", "OWN_D.DOC");
-    auto *f = openLoad(2);
+    auto *f = openLoad(FileKind::Own);
     EXPECT_EQ(f->windowTitle(), "Select file to load");
     EXPECT_TRUE(G.loadfileloaded);
     EXPECT_EQ(listed(f), (QStringList{"OWN_A.TXT", "own_b.txt", "Own_C.Txt"}));
     EXPECT_EQ(f->list->currentRow(), 0);
-    EXPECT_EQ(G.filenames[2], "OWN_A.TXT");
+    EXPECT_EQ(G.filenames[FileKind::Own], "OWN_A.TXT");
     f->list->setCurrentRow(2);
-    EXPECT_EQ(G.filenames[2], "Own_C.Txt");
+    EXPECT_EQ(G.filenames[FileKind::Own], "Own_C.Txt");
 }
 
 TEST_F(FileDialogs, BroadcastListsUseAllThreePatterns)
@@ -112,7 +112,7 @@ TEST_F(FileDialogs, BroadcastListsUseAllThreePatterns)
     put("BDXC/", "adx_b08tow.txt");
     put("BDXC/", "ILG_C08TOW.TXT");
     put("BDXC/", "BDX_A08TOW.TXT");
-    EXPECT_EQ(listed(openLoad(1)), (QStringList{"adx_b08tow.txt", "BDX_A08TOE.TXT", "ILG_C08TOW.TXT"}));
+    EXPECT_EQ(listed(openLoad(FileKind::Bdxc)), (QStringList{"adx_b08tow.txt", "BDX_A08TOE.TXT", "ILG_C08TOW.TXT"}));
 }
 
 TEST_F(FileDialogs, MemoryFilesOfTheChosenReceiverTypeOnly)
@@ -121,19 +121,19 @@ TEST_F(FileDialogs, MemoryFilesOfTheChosenReceiverTypeOnly)
     put("MEM/", "MEM_2ABC.TXT");
     put("MEM/", "mem_4abc.txt");
     put("MEM/", "MEM_4XYZ.TXT");
-    EXPECT_EQ(listed(openLoad(8)), (QStringList{"mem_4abc.txt", "MEM_4XYZ.TXT"}));
-    EXPECT_EQ(G.filepattern[8], "MEM_4*.TXT");
-    Windows::get(QStringLiteral("frmLoadfile"))->unload();
-    auto *s = openSave(8);
+    EXPECT_EQ(listed(openLoad(FileKind::Memories)), (QStringList{"mem_4abc.txt", "MEM_4XYZ.TXT"}));
+    EXPECT_EQ(G.filepattern[FileKind::Memories], "MEM_4*.TXT");
+    Windows::get(WindowId::frmLoadfile)->unload();
+    auto *s = openSave(FileKind::Memories);
     EXPECT_EQ(s->cmbSavefile->currentText(), "mem_4xyzxyzxyzxy.txt");
     s->unload();
 
     // With a panel open, its receiver counts, not a type chosen in Set-up since.
     G.goRxtype = 4;
     G.rxtype = 2;
-    EXPECT_EQ(listed(openLoad(8)), (QStringList{"mem_4abc.txt", "MEM_4XYZ.TXT"}));
-    Windows::get(QStringLiteral("frmLoadfile"))->unload();
-    EXPECT_EQ(openSave(8)->cmbSavefile->currentText(), "mem_4xyzxyzxyzxy.txt");
+    EXPECT_EQ(listed(openLoad(FileKind::Memories)), (QStringList{"mem_4abc.txt", "MEM_4XYZ.TXT"}));
+    Windows::get(WindowId::frmLoadfile)->unload();
+    EXPECT_EQ(openSave(FileKind::Memories)->cmbSavefile->currentText(), "mem_4xyzxyzxyzxy.txt");
 }
 
 TEST_F(FileDialogs, StationDatabasesByKindAndTrackingSeesEveryFtl)
@@ -141,21 +141,21 @@ TEST_F(FileDialogs, StationDatabasesByKindAndTrackingSeesEveryFtl)
     put("RX2DB/", "ILGSDATA.FTL");
     put("RX2DB/", "aero.ftl");
     put("RX2DB/", "OTHER.FTL");
-    G.ftlkind = 1;
-    EXPECT_EQ(listed(openLoad(3)), (QStringList{"ILGSDATA.FTL"}));
-    Windows::get(QStringLiteral("frmLoadfile"))->unload();
-    G.ftlkind = 2;
-    EXPECT_EQ(listed(openLoad(3)), (QStringList{"aero.ftl"}));
-    Windows::get(QStringLiteral("frmLoadfile"))->unload();
-    EXPECT_EQ(listed(openLoad(5)), (QStringList{"aero.ftl", "ILGSDATA.FTL", "OTHER.FTL"}));
+    G.ftlkind = StationDb::Ilg;
+    EXPECT_EQ(listed(openLoad(FileKind::StationList)), (QStringList{"ILGSDATA.FTL"}));
+    Windows::get(WindowId::frmLoadfile)->unload();
+    G.ftlkind = StationDb::Aero;
+    EXPECT_EQ(listed(openLoad(FileKind::StationList)), (QStringList{"aero.ftl"}));
+    Windows::get(WindowId::frmLoadfile)->unload();
+    EXPECT_EQ(listed(openLoad(FileKind::Tracking)), (QStringList{"aero.ftl", "ILGSDATA.FTL", "OTHER.FTL"}));
 }
 
 TEST_F(FileDialogs, OkHandsTheSelectedFileToTheKindsReaderAndCloses)
 {
     put("LOG/", "LOG_2024.TXT");
     put("LOG/", "LOG_2025.TXT");
-    recordingReader(4);
-    auto *f = openLoad(4);
+    recordingReader(FileKind::Log);
+    auto *f = openLoad(FileKind::Log);
     f->list->setCurrentRow(1);
     f->cmdOK->click();
     EXPECT_EQ(readPaths, (QStringList{dir.path() + "LOG/LOG_2025.TXT"}));
@@ -167,8 +167,8 @@ TEST_F(FileDialogs, DoubleClickSelectsAndLoads)
 {
     put("FSP/", "FSP_A.TXT");
     put("FSP/", "FSP_B.TXT");
-    recordingReader(9);
-    auto *f = openLoad(9);
+    recordingReader(FileKind::Scratchpad);
+    auto *f = openLoad(FileKind::Scratchpad);
     f->list_DblClick(1);
     EXPECT_EQ(readPaths, (QStringList{dir.path() + "FSP/FSP_B.TXT"}));
     EXPECT_FALSE(G.loadfileloaded);
@@ -176,36 +176,36 @@ TEST_F(FileDialogs, DoubleClickSelectsAndLoads)
 
 TEST_F(FileDialogs, EmptyDirectoryKeepsTheEarlierNameOrReadsNothing)
 {
-    recordingReader(11);
-    openLoad(11)->cmdOK->click();
+    recordingReader(FileKind::ScanList);
+    openLoad(FileKind::ScanList)->cmdOK->click();
     EXPECT_TRUE(readPaths.isEmpty());
     EXPECT_TRUE(dialogs.shown().isEmpty());
 
     // A name left by an earlier save of the kind is read again.
     put("SFL/", "SFL_KEEP.TXT");
-    G.filenames[11] = "sfl_keep.txt";
-    G.filepattern[11] = "NOTHING*.TXT"; // the list shows nothing, the name stays
-    openLoad(11)->cmdOK->click();
+    G.filenames[FileKind::ScanList] = "sfl_keep.txt";
+    G.filepattern[FileKind::ScanList] = "NOTHING*.TXT"; // the list shows nothing, the name stays
+    openLoad(FileKind::ScanList)->cmdOK->click();
     EXPECT_EQ(readPaths, (QStringList{dir.path() + "SFL/SFL_KEEP.TXT"}));
 }
 
 TEST_F(FileDialogs, MissingFileKindWithoutReaderAndFailingReaderAreReported)
 {
     clearFileHandlers(); // kinds as a build without their windows has them
-    recordingReader(12);
-    G.filenames[12] = "SFP_GONE.TXT";
-    openLoad(12)->cmdOK->click();
+    recordingReader(FileKind::ScanPairs);
+    G.filenames[FileKind::ScanPairs] = "SFP_GONE.TXT";
+    openLoad(FileKind::ScanPairs)->cmdOK->click();
     EXPECT_TRUE(readPaths.isEmpty());
     ASSERT_EQ(dialogs.shown().size(), 1);
     EXPECT_TRUE(lastText().contains("could not be found")) << lastText().toStdString();
 
     put("SAN/", "SAN_A.TXT");
-    openLoad(6)->cmdOK->click(); // nobody reads band scans here
+    openLoad(FileKind::BandScan)->cmdOK->click(); // nobody reads band scans here
     ASSERT_EQ(dialogs.shown().size(), 2);
     EXPECT_TRUE(lastText().contains("cannot be loaded")) << lastText().toStdString();
 
-    registerReader(6, [](const QString &) { return FileResult::failure("line 3 is not a number"); });
-    openLoad(6)->cmdOK->click();
+    registerReader(FileKind::BandScan, [](const QString &) { return FileResult::failure("line 3 is not a number"); });
+    openLoad(FileKind::BandScan)->cmdOK->click();
     ASSERT_EQ(dialogs.shown().size(), 3);
     EXPECT_TRUE(lastText().contains("line 3 is not a number"));
 }
@@ -215,9 +215,9 @@ TEST_F(FileDialogs, MemoryFileIsLoadedOnlyAfterYes)
     G.rxtype = 2;
     G.dialtrack = true;
     put("MEM/", "MEM_2A.TXT");
-    recordingReader(8);
+    recordingReader(FileKind::Memories);
     dialogs.answer(vbNo);
-    openLoad(8)->cmdOK->click();
+    openLoad(FileKind::Memories)->cmdOK->click();
     EXPECT_TRUE(readPaths.isEmpty());
     EXPECT_FALSE(G.dialtrack); // loading stops the NRD-535's dial following
     ASSERT_EQ(dialogs.shown().size(), 1);
@@ -226,7 +226,7 @@ TEST_F(FileDialogs, MemoryFileIsLoadedOnlyAfterYes)
     EXPECT_EQ(dialogs.shown()[0].title, "Load Memory File");
     EXPECT_EQ(dialogs.shown()[0].buttons, MsgButtons::YesNoCancel);
     dialogs.answer(vbYes);
-    openLoad(8)->cmdOK->click();
+    openLoad(FileKind::Memories)->cmdOK->click();
     EXPECT_EQ(readPaths, (QStringList{dir.path() + "MEM/MEM_2A.TXT"}));
 }
 
@@ -234,7 +234,7 @@ namespace {
 // The tracking window as the Load dialog sees it: its dial choice.
 class TrackingStandIn : public TavForm, public TrackingLink {
 public:
-    TrackingStandIn() : TavForm(QStringLiteral("frmTracking"), 32, &ProgramState::trackingloaded)
+    TrackingStandIn() : TavForm(WindowId::frmTracking)
     {
         for (int i = 0; i < 2; ++i) {
             auto *b = new QRadioButton(this);
@@ -256,28 +256,28 @@ protected:
 
 TEST_F(FileDialogs, LoadingWithTheRx320SwitchesOffDialFollowingInTheTrackingWindow)
 {
-    Windows::registerFactory(QStringLiteral("frmTracking"), [] { return new TrackingStandIn; });
-    TavForm *tracking = Windows::get(QStringLiteral("frmTracking"));
+    Windows::registerFactory(WindowId::frmTracking, [] { return new TrackingStandIn; });
+    TavForm *tracking = Windows::get(WindowId::frmTracking);
     tracking->load();
     G.rxtype = 3;
     G.dialtrack = true;
     put("RX2DB/", "ILGSDATA.FTL");
-    recordingReader(5);
-    openLoad(5)->cmdOK->click();
+    recordingReader(FileKind::Tracking);
+    openLoad(FileKind::Tracking)->cmdOK->click();
     EXPECT_EQ(readPaths.size(), 1);
     EXPECT_FALSE(tracking->findChild<QRadioButton *>(QStringLiteral("optMousedial(1)"))->isEnabled());
     EXPECT_TRUE(tracking->findChild<QRadioButton *>(QStringLiteral("optMousedial(0)"))->isEnabled());
     EXPECT_TRUE(G.dialtrack); // only the NRD-535's is cleared
     Windows::destroyAll();
-    Windows::registerFactory(QStringLiteral("frmTracking"), {});
+    Windows::registerFactory(WindowId::frmTracking, {});
 }
 
 TEST_F(FileDialogs, DeleteAsksRemovesAndForgetsTheName)
 {
     put("OWN/", "OWN_A.TXT");
     put("OWN/", "OWN_B.TXT");
-    recordingReader(2);
-    auto *f = openLoad(2);
+    recordingReader(FileKind::Own);
+    auto *f = openLoad(FileKind::Own);
     dialogs.answer(vbNo);
     f->cmdDelete->click();
     EXPECT_EQ(filesIn("OWN/").size(), 2);
@@ -289,7 +289,7 @@ TEST_F(FileDialogs, DeleteAsksRemovesAndForgetsTheName)
     f->cmdDelete->click();
     EXPECT_EQ(filesIn("OWN/"), (QStringList{"OWN_B.TXT"}));
     EXPECT_EQ(listed(f), (QStringList{"OWN_B.TXT"}));
-    EXPECT_TRUE(G.filenames[2].isEmpty());
+    EXPECT_TRUE(G.filenames[FileKind::Own].isEmpty());
     EXPECT_TRUE(G.loadfileloaded);
     // With no name, Delete does nothing and OK reads nothing.
     f->cmdDelete->click();
@@ -309,7 +309,7 @@ TEST_F(FileDialogs, EditStartsTheConfiguredEditorOrTheDesktopsAndReportsFailure)
     QStringList opened;
     Launcher::openWithDesktop = [&](const QString &p) { opened << p; return true; };
 
-    auto *f = openLoad(2);
+    auto *f = openLoad(FileKind::Own);
     f->cmdEdit->click();
     EXPECT_EQ(opened, (QStringList{dir.path() + "OWN/OWN_A.TXT"}));
     EXPECT_TRUE(started.isEmpty());
@@ -330,9 +330,9 @@ TEST_F(FileDialogs, EditStartsTheConfiguredEditorOrTheDesktopsAndReportsFailure)
 TEST_F(FileDialogs, ShownModalTheCallerContinuesAfterTheDialogCloses)
 {
     put("OWN/", "OWN_A.TXT");
-    recordingReader(2);
-    G.filekind = 2;
-    auto *f = Windows::get<frmLoadfile>(QStringLiteral("frmLoadfile"));
+    recordingReader(FileKind::Own);
+    G.filekind = FileKind::Own;
+    auto *f = Windows::get<frmLoadfile>();
     QTimer::singleShot(0, f, [f] { f->cmdOK->click(); });
     f->showModal();
     EXPECT_EQ(readPaths.size(), 1);
@@ -345,7 +345,7 @@ TEST_F(FileDialogs, SaveProposesTheDefaultAndListsTheDirectoryInLowerCase)
 {
     put("LOG/", "LOG_A.TXT");
     put("LOG/", "Other.Doc");
-    auto *f = openSave(4);
+    auto *f = openSave(FileKind::Log);
     EXPECT_EQ(f->windowTitle(), "Select Save Filename");
     EXPECT_TRUE(G.savefileloaded);
     EXPECT_EQ(f->cmbSavefile->currentText(), "log_xyzxyzxyzxyz.txt");
@@ -355,18 +355,18 @@ TEST_F(FileDialogs, SaveProposesTheDefaultAndListsTheDirectoryInLowerCase)
     EXPECT_EQ(items, (QStringList{"log_a.txt", "other.doc"}));
     f->cmdCancel->click();
     EXPECT_FALSE(G.savefileloaded);
-    EXPECT_TRUE(G.filenames[4].isEmpty());
+    EXPECT_TRUE(G.filenames[FileKind::Log].isEmpty());
 }
 
 TEST_F(FileDialogs, SaveWritesANewFileCreatingTheDirectory)
 {
-    linesWriter(9, {"14200", "note"});
-    auto *f = openSave(9);
+    linesWriter(FileKind::Scratchpad, {"14200", "note"});
+    auto *f = openSave(FileKind::Scratchpad);
     f->cmbSavefile->setEditText("fsp_evening.txt");
     f->cmdOK->click();
     EXPECT_EQ(dir.read("FSP/fsp_evening.txt"), "14200\r\nnote\r\n");
     EXPECT_EQ(filesIn("FSP/"), (QStringList{"fsp_evening.txt"}));
-    EXPECT_EQ(G.filenames[9], "fsp_evening.txt");
+    EXPECT_EQ(G.filenames[FileKind::Scratchpad], "fsp_evening.txt");
     EXPECT_FALSE(G.savefileloaded);
     ASSERT_EQ(dialogs.shown().size(), 1);
     EXPECT_EQ(dialogs.shown()[0].text, "The data is now saved\nto the file fsp_evening.txt");
@@ -376,15 +376,15 @@ TEST_F(FileDialogs, SaveWritesANewFileCreatingTheDirectory)
 
 TEST_F(FileDialogs, EveryRejectedNameGivesError2AndKeepsThePreviousName)
 {
-    linesWriter(4, {"row"});
+    linesWriter(FileKind::Log, {"row"});
     const QString fortyOne = "LOG_" + QString(33, 'x') + ".TXT"; // last "." at 38
     ASSERT_EQ(fortyOne.size(), 41);
     const QStringList bad = {"",           "log_abc.doc",    "own_abc.txt", fortyOne, "log_a.txt.bak",
                              "log_/x.txt", "log_\\x.txt",   "LOG_../../x.txt", "lo.txt"};
     for (const QString &name : bad) {
-        G.filenames[4] = "LOG_EARLIER.TXT";
+        G.filenames[FileKind::Log] = "LOG_EARLIER.TXT";
         tav::DialogScript::shown.clear();
-        auto *f = openSave(4);
+        auto *f = openSave(FileKind::Log);
         f->cmbSavefile->setEditText(name);
         f->cmdOK->click();
         ASSERT_EQ(dialogs.shown().size(), 1) << name.toStdString();
@@ -394,7 +394,7 @@ TEST_F(FileDialogs, EveryRejectedNameGivesError2AndKeepsThePreviousName)
         EXPECT_TRUE(text.contains("LOG_*.TXT") && text.contains("LOG_evening.TXT")) << text.toStdString();
         EXPECT_GT(text.size(), QString(kSaveError).size() + 40) << text.toStdString();
         EXPECT_EQ(dialogs.shown()[0].title, "Error 2");
-        EXPECT_EQ(G.filenames[4], "LOG_EARLIER.TXT") << name.toStdString();
+        EXPECT_EQ(G.filenames[FileKind::Log], "LOG_EARLIER.TXT") << name.toStdString();
         EXPECT_FALSE(G.savefileloaded);
     }
     EXPECT_TRUE(filesIn("LOG/").isEmpty());
@@ -403,15 +403,15 @@ TEST_F(FileDialogs, EveryRejectedNameGivesError2AndKeepsThePreviousName)
 
 TEST_F(FileDialogs, TheDialogsShowTheirFolderAndPatternAndReturnPressesOk)
 {
-    auto *load = openLoad(1);
-    EXPECT_TRUE(load->lblFolder->text().contains(G.filedirs[1])) << load->lblFolder->text().toStdString();
+    auto *load = openLoad(FileKind::Bdxc);
+    EXPECT_TRUE(load->lblFolder->text().contains(G.filedirs[FileKind::Bdxc])) << load->lblFolder->text().toStdString();
     EXPECT_TRUE(load->lblPattern->text().contains("BDX_*TOE.TXT") && load->lblPattern->text().contains("ILG_*TOW.TXT"));
     load->cmdCancel->click();
 
-    linesWriter(9, {"14200"});
-    auto *f = openSave(9);
+    linesWriter(FileKind::Scratchpad, {"14200"});
+    auto *f = openSave(FileKind::Scratchpad);
     f->show();
-    EXPECT_TRUE(f->lblFolder->text().contains(G.filedirs[9]));
+    EXPECT_TRUE(f->lblFolder->text().contains(G.filedirs[FileKind::Scratchpad]));
     EXPECT_TRUE(f->lblPattern->text().contains("FSP_*.TXT") && f->lblPattern->text().contains("FSP_evening.TXT"));
     // A refused name typed and entered: the message says what a good name is.
     QComboBox *box = f->cmbSavefile;
@@ -426,7 +426,7 @@ TEST_F(FileDialogs, TheDialogsShowTheirFolderAndPatternAndReturnPressesOk)
     EXPECT_FALSE(G.savefileloaded);
     // A good one: Return saves.
     tav::DialogScript::shown.clear();
-    f = openSave(9);
+    f = openSave(FileKind::Scratchpad);
     f->show();
     box = f->cmbSavefile;
     box->lineEdit()->clear();
@@ -439,8 +439,8 @@ TEST_F(FileDialogs, TheDialogsShowTheirFolderAndPatternAndReturnPressesOk)
 
     // Return in the Load dialog's list loads the selected file.
     put("FSP/", "FSP_B.TXT");
-    recordingReader(9);
-    load = openLoad(9);
+    recordingReader(FileKind::Scratchpad);
+    load = openLoad(FileKind::Scratchpad);
     load->show();
     load->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(load, 2000));
@@ -456,27 +456,27 @@ TEST_F(FileDialogs, TheDialogsShowTheirFolderAndPatternAndReturnPressesOk)
 TEST_F(FileDialogs, AMemoryFileIsSavedOnlyUnderTheOpenReceiversNamesTheLoadDialogLists)
 {
     G.rxtype = 4;
-    EXPECT_TRUE(frmSavefile::acceptableName("mem_4xyzxyzxyzxy.txt", 8));
-    EXPECT_FALSE(frmSavefile::acceptableName("MEM_evening.TXT", 8));
-    EXPECT_FALSE(frmSavefile::acceptableName("MEM_1evening.TXT", 8));
-    EXPECT_EQ(frmSavefile::goodName(8), "MEM_4evening.TXT");
+    EXPECT_TRUE(frmSavefile::acceptableName("mem_4xyzxyzxyzxy.txt", FileKind::Memories));
+    EXPECT_FALSE(frmSavefile::acceptableName("MEM_evening.TXT", FileKind::Memories));
+    EXPECT_FALSE(frmSavefile::acceptableName("MEM_1evening.TXT", FileKind::Memories));
+    EXPECT_EQ(frmSavefile::goodName(FileKind::Memories), "MEM_4evening.TXT");
 }
 
 TEST_F(FileDialogs, NameTestsAcceptUpperAndLowerCaseAndJudgeTheLastDot)
 {
-    G.filekind = 4;
-    EXPECT_TRUE(frmSavefile::acceptableName("log_xyzxyzxyzxyz.txt", 4));
-    EXPECT_TRUE(frmSavefile::acceptableName("LOG_a.b.c.TXT", 4));
-    EXPECT_TRUE(frmSavefile::acceptableName("LOG_" + QString(32, 'x') + ".TXT", 4)); // 40 characters
-    EXPECT_FALSE(frmSavefile::acceptableName("ABC.TXT", 3)); // no prefix: no saves of station databases
+    G.filekind = FileKind::Log;
+    EXPECT_TRUE(frmSavefile::acceptableName("log_xyzxyzxyzxyz.txt", FileKind::Log));
+    EXPECT_TRUE(frmSavefile::acceptableName("LOG_a.b.c.TXT", FileKind::Log));
+    EXPECT_TRUE(frmSavefile::acceptableName("LOG_" + QString(32, 'x') + ".TXT", FileKind::Log)); // 40 characters
+    EXPECT_FALSE(frmSavefile::acceptableName("ABC.TXT", FileKind::StationList)); // no prefix: no saves of station databases
 }
 
 TEST_F(FileDialogs, ReplaceQuestionYesReplacesTheExistingFileWhateverItsCase)
 {
     put("LOG/", "LOG_A.TXT", "old\r\n");
-    linesWriter(4, {"new"});
+    linesWriter(FileKind::Log, {"new"});
     dialogs.answer(vbYes);
-    auto *f = openSave(4);
+    auto *f = openSave(FileKind::Log);
     f->cmbSavefile->setEditText("log_a.txt");
     f->cmdOK->click();
     ASSERT_EQ(dialogs.shown().size(), 2);
@@ -486,7 +486,7 @@ TEST_F(FileDialogs, ReplaceQuestionYesReplacesTheExistingFileWhateverItsCase)
     EXPECT_EQ(dialogs.shown()[1].text, "The data is now saved\nto the file LOG_A.TXT");
     EXPECT_EQ(filesIn("LOG/"), (QStringList{"LOG_A.TXT"}));
     EXPECT_EQ(dir.read("LOG/LOG_A.TXT"), "new\r\n");
-    EXPECT_EQ(G.filenames[4], "LOG_A.TXT");
+    EXPECT_EQ(G.filenames[FileKind::Log], "LOG_A.TXT");
 }
 
 TEST_F(FileDialogs, ReplaceQuestionNoOrCancelLeavesTheFileUntouched)
@@ -494,10 +494,10 @@ TEST_F(FileDialogs, ReplaceQuestionNoOrCancelLeavesTheFileUntouched)
     for (int answer : {int(vbNo), int(vbCancel)}) {
         tav::DialogScript::shown.clear();
         put("SFP/", "SFP_A.TXT", "old\r\n");
-        G.filenames[12] = "SFP_PREV.TXT";
-        linesWriter(12, {"new"});
+        G.filenames[FileKind::ScanPairs] = "SFP_PREV.TXT";
+        linesWriter(FileKind::ScanPairs, {"new"});
         dialogs.answer(answer);
-        auto *f = openSave(12);
+        auto *f = openSave(FileKind::ScanPairs);
         f->cmbSavefile->setEditText("sfp_a.txt");
         f->cmdOK->click();
         ASSERT_EQ(dialogs.shown().size(), 3);
@@ -506,21 +506,21 @@ TEST_F(FileDialogs, ReplaceQuestionNoOrCancelLeavesTheFileUntouched)
         EXPECT_EQ(dialogs.shown()[2].text, kSaveError);
         EXPECT_EQ(dialogs.shown()[2].title, "Error 1");
         EXPECT_EQ(dir.read("SFP/SFP_A.TXT"), "old\r\n");
-        EXPECT_EQ(G.filenames[12], "SFP_PREV.TXT");
+        EXPECT_EQ(G.filenames[FileKind::ScanPairs], "SFP_PREV.TXT");
     }
 }
 
 TEST_F(FileDialogs, AFailingWriterKeepsTheOldFileAndShowsNoSuccess)
 {
     put("SAN/", "SAN_A.TXT", "old\r\n");
-    registerWriter(6, [](const QString &path) {
+    registerWriter(FileKind::BandScan, [](const QString &path) {
         QFile f(path);
         f.open(QIODevice::WriteOnly);
         f.write("half a fi");
         return FileResult::failure("the disk is full");
     });
     dialogs.answer(vbYes);
-    auto *f = openSave(6);
+    auto *f = openSave(FileKind::BandScan);
     f->cmbSavefile->setEditText("SAN_A.TXT");
     f->cmdOK->click();
     EXPECT_EQ(dir.read("SAN/SAN_A.TXT"), "old\r\n");
@@ -535,7 +535,7 @@ TEST_F(FileDialogs, AFailingWriterKeepsTheOldFileAndShowsNoSuccess)
 TEST_F(FileDialogs, AKindWithoutWriterIsReported)
 {
     clearFileHandlers(); // kinds as a build without their windows has them
-    auto *f = openSave(11);
+    auto *f = openSave(FileKind::ScanList);
     f->cmbSavefile->setEditText("sfl_a.txt");
     f->cmdOK->click();
     ASSERT_EQ(dialogs.shown().size(), 1);
@@ -545,8 +545,8 @@ TEST_F(FileDialogs, AKindWithoutWriterIsReported)
 
 TEST_F(FileDialogs, PropagationSaveShowsNoClosingMessage)
 {
-    linesWriter(7, {"header"});
-    auto *f = openSave(7);
+    linesWriter(FileKind::Propagation, {"header"});
+    auto *f = openSave(FileKind::Propagation);
     f->cmbSavefile->setEditText("pan_a.txt");
     f->cmdOK->click();
     EXPECT_EQ(dir.read("PAN/pan_a.txt"), "header\r\n");
@@ -556,10 +556,10 @@ TEST_F(FileDialogs, PropagationSaveShowsNoClosingMessage)
 TEST_F(FileDialogs, RttyCaptureAppendsWithoutQuestionOrMessage)
 {
     // The RTTY window as built, not loaded: loading would start its receiver work.
-    auto *rtty = Windows::get<frmRtty>(QStringLiteral("frmRtty"));
+    auto *rtty = Windows::get<frmRtty>();
     ASSERT_NE(rtty, nullptr);
     put("RTTY/", "RTY_A.TXT", "first\r\n");
-    auto *f = openSave(13);
+    auto *f = openSave(FileKind::Rtty);
     EXPECT_EQ(f->cmbSavefile->currentText(), "rty_xyzxyzxyzxyz.txt");
     f->cmbSavefile->setEditText("rty_a.txt");
     f->cmdOK->click();
@@ -578,13 +578,13 @@ TEST_F(FileDialogs, RttyCaptureAppendsWithoutQuestionOrMessage)
 TEST_F(FileDialogs, PlainSaveCheckFindsTheFileWithoutAsking)
 {
     put("LOG/", "LOG_A.TXT", "old\r\n");
-    G.filekind = 4;
-    G.filenames[4] = "log_a.txt";
+    G.filekind = FileKind::Log;
+    G.filenames[FileKind::Log] = "log_a.txt";
     EXPECT_TRUE(checkoverwrite(false));
     EXPECT_TRUE(dialogs.shown().isEmpty());
-    EXPECT_EQ(G.filenames[4], "LOG_A.TXT");
-    linesWriter(4, {"new"});
-    EXPECT_TRUE(runWriter(4).ok);
+    EXPECT_EQ(G.filenames[FileKind::Log], "LOG_A.TXT");
+    linesWriter(FileKind::Log, {"new"});
+    EXPECT_TRUE(runWriter(FileKind::Log).ok);
     EXPECT_EQ(dir.read("LOG/LOG_A.TXT"), "new\r\n");
     EXPECT_EQ(filesIn("LOG/"), (QStringList{"LOG_A.TXT"}));
 }

@@ -43,12 +43,12 @@ struct AR7030Panel : ::testing::Test {
     }
     void TearDown() override
     {
-        tavtest::closeHub(QStringLiteral("frmAR7030"));
+        tavtest::closeHub(tav::WindowId::frmAR7030);
     }
     frmAR7030 *go()
     {
         frmWelcome::instance()->imgGo_Click();
-        return Windows::existing<frmAR7030>(QStringLiteral("frmAR7030"));
+        return Windows::existing<frmAR7030>();
     }
     double tunedKhz() const { return emu.tunedFrequencyHz() / 1000; }
     // The emulator takes the bytes when the event loop runs.
@@ -462,14 +462,14 @@ TEST_F(AR7030Panel, LoadingAFileReadsTheReceiversFrequencyBackFirst)
     ASSERT_NE(p, nullptr);
     emu.dial(6055000); // the listener turned the knob since the panel last looked
     double seenByReader = -1;
-    registerReader(2, [&](const QString &) {
+    registerReader(FileKind::Own, [&](const QString &) {
         seenByReader = leadingNumber(p->txtFrequencyA->text());
         return FileResult::success();
     });
-    G.filekind = 2;
+    G.filekind = FileKind::Own;
     dir.write(QStringLiteral("OWN/OWN_TEST.TXT"), "x\r\n");
-    G.filedirs[2] = dir.path() + "OWN/";
-    auto *dlg = Windows::get<frmLoadfile>(QStringLiteral("frmLoadfile"));
+    G.filedirs[FileKind::Own] = dir.path() + "OWN/";
+    auto *dlg = Windows::get<frmLoadfile>();
     ASSERT_NE(dlg, nullptr);
     dlg->showModeless();
     dlg->cmdOK_Click();

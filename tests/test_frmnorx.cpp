@@ -19,7 +19,7 @@ namespace {
 
 class HiddenTool : public TavForm {
 public:
-    explicit HiddenTool(const QString &name) : TavForm(name, Windows::slotOf(name), Windows::flagOf(name)) {}
+    explicit HiddenTool(tav::WindowId id) : TavForm(id) {}
 };
 
 struct NoRxPanel : ::testing::Test {
@@ -29,7 +29,7 @@ struct NoRxPanel : ::testing::Test {
     void SetUp() override
     {
         registerBuiltWindows();
-        Windows::registerFactory(QStringLiteral("frmLast20"), [] { return new HiddenTool("frmLast20"); });
+        Windows::registerFactory(WindowId::frmLast20, [] { return new HiddenTool(tav::WindowId::frmLast20); });
         frmWelcome::instance()->load();
         G.datapath = dir.path();
         G.rxtype = 0;
@@ -40,12 +40,12 @@ struct NoRxPanel : ::testing::Test {
     {
         frmWelcome::destroy();
         Windows::destroyAll();
-        Windows::registerFactory(QStringLiteral("frmLast20"), {});
+        Windows::registerFactory(WindowId::frmLast20, {});
     }
     frmNoRx *go()
     {
         frmWelcome::instance()->imgGo_Click();
-        return Windows::existing<frmNoRx>(QStringLiteral("frmNoRx"));
+        return Windows::existing<frmNoRx>();
     }
 };
 
@@ -68,7 +68,7 @@ TEST_F(NoRxPanel, GoOpensItWithoutPortOrDriver)
     EXPECT_EQ(loadedModel().lastCell, 99);
     // The last-20 window records from the start, without showing itself.
     EXPECT_TRUE(G.last20loaded);
-    EXPECT_FALSE(Windows::existing(QStringLiteral("frmLast20"))->isVisible());
+    EXPECT_FALSE(Windows::existing(WindowId::frmLast20)->isVisible());
     EXPECT_TRUE(dialogs.shown().isEmpty());
 
     w->Showtime_Timer();

@@ -35,7 +35,7 @@ namespace {
 // A tool window that only records what it saw when the panel closed it.
 class ToolStandIn : public TavForm {
 public:
-    explicit ToolStandIn(const QString &name) : TavForm(name, Windows::slotOf(name), Windows::flagOf(name)) {}
+    explicit ToolStandIn(tav::WindowId id) : TavForm(id) {}
     std::function<void()> onUnload;
 
 protected:
@@ -66,7 +66,7 @@ struct Nrd535Panel : ::testing::Test {
         pty = std::make_unique<sim::PtyHarness>(emu);
         ASSERT_TRUE(pty->ok());
         registerBuiltWindows();
-        Windows::registerFactory(QStringLiteral("frmLast20"), {});
+        Windows::registerFactory(WindowId::frmLast20, {});
         frmWelcome::instance()->load();
         DialogScript::shown.clear();
         G.datapath = dir.path();
@@ -79,7 +79,7 @@ struct Nrd535Panel : ::testing::Test {
     }
     void TearDown() override
     {
-        if (TavForm *f = Windows::existing(QStringLiteral("frmNRD535")))
+        if (TavForm *f = Windows::existing(WindowId::frmNRD535))
             f->unload();
         frmWelcome::destroy();
         Windows::destroyAll();
@@ -87,7 +87,7 @@ struct Nrd535Panel : ::testing::Test {
     frmNRD535 *go()
     {
         frmWelcome::instance()->imgGo_Click();
-        p = Windows::existing<frmNRD535>(QStringLiteral("frmNRD535"));
+        p = Windows::existing<frmNRD535>();
         return p;
     }
     // The commands the emulator received since the last clear, without CR.
@@ -512,7 +512,7 @@ TEST_F(Nrd535Panel, UserDefsFromTheMenuColourTheAttenuatorLabel)
     QTimer poll;
     poll.setInterval(10);
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        u = Windows::existing<frmUserdefs>(QStringLiteral("frmUserdefs"));
+        u = Windows::existing<frmUserdefs>();
         if (!u || !u->isVisible() || Exchange::active())
             return;
         poll.stop();
@@ -531,17 +531,17 @@ TEST_F(Nrd535Panel, UserDefsFromTheMenuColourTheAttenuatorLabel)
 TEST_F(Nrd535Panel, CloseUnlocksAfterTheToolsHaveGone)
 {
     bool driverThereForTool = false;
-    Windows::registerFactory(QStringLiteral("frmSmeter"), [&] {
-        auto *t = new ToolStandIn(QStringLiteral("frmSmeter"));
+    Windows::registerFactory(WindowId::frmSmeter, [&] {
+        auto *t = new ToolStandIn(tav::WindowId::frmSmeter);
         t->onUnload = [&] {
-            auto *panel = Windows::existing<frmNRD535>(QStringLiteral("frmNRD535"));
+            auto *panel = Windows::existing<frmNRD535>();
             driverThereForTool = panel && panel->NRD535A != nullptr;
             Receiver::hold(&aTool, false); // a tool's end of work, as its unload runs
         };
         return t;
     });
     ASSERT_NE(go(), nullptr);
-    Windows::get(QStringLiteral("frmSmeter"))->load();
+    Windows::get(WindowId::frmSmeter)->load();
     Receiver::hold(&aTool, true);
     lockOn();
     EXPECT_TRUE(emu.remote);

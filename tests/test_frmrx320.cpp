@@ -38,12 +38,12 @@ struct RX320Panel : ::testing::Test {
     }
     void TearDown() override
     {
-        tavtest::closeHub(QStringLiteral("frmRX320"));
+        tavtest::closeHub(tav::WindowId::frmRX320);
     }
     frmRX320 *go()
     {
         frmWelcome::instance()->imgGo_Click();
-        return Windows::existing<frmRX320>(QStringLiteral("frmRX320"));
+        return Windows::existing<frmRX320>();
     }
     // Waits until the emulator has taken everything the program sent.
     bool idle(int count) { return waitFor([&] { return emu.commandCount() >= count; }, 5000); }

@@ -24,7 +24,7 @@ namespace {
 // Only the attenuator label of the NRD-535 panel matters to this dialog.
 class PanelStandIn : public tavtest::PanelStandIn {
 public:
-    PanelStandIn() : tavtest::PanelStandIn(QStringLiteral("frmNRD535"), 19, &ProgramState::nrd535loaded)
+    PanelStandIn() : tavtest::PanelStandIn(WindowId::frmNRD535)
     {
         setBackColor(lblAttenuator, 0x00FF00);
     }
@@ -41,16 +41,16 @@ struct Userdefs : ::testing::Test {
     void SetUp() override
     {
         registerBuiltWindows();
-        Windows::registerFactory(QStringLiteral("frmNRD535"), [] { return new PanelStandIn; });
+        Windows::registerFactory(WindowId::frmNRD535, [] { return new PanelStandIn; });
         G.datapath = dir.path();
         dir.write(QStringLiteral("comports.ini"), pty.slavePath().toLatin1() + "\r\n");
         CommControl &port = frmWelcome::instance()->Comm1;
         port.CommPort = 1;
         port.Settings = QStringLiteral("4800,N,8,1");
         ASSERT_TRUE(port.open()) << port.lastError().toStdString();
-        panel = static_cast<PanelStandIn *>(Windows::get(QStringLiteral("frmNRD535")));
+        panel = static_cast<PanelStandIn *>(Windows::get(WindowId::frmNRD535));
         panel->load();
-        w = Windows::get<frmUserdefs>(QStringLiteral("frmUserdefs"));
+        w = Windows::get<frmUserdefs>();
         ASSERT_NE(w, nullptr);
     }
     void TearDown() override

@@ -18,11 +18,11 @@ namespace {
 
 // Windows of the receiver panels and the program's frame; F1 there belongs to
 // the panel (its keys and its menu's help entry).
-bool panelOrFrame(const QString &name)
+bool panelOrFrame(WindowId id)
 {
-    static const QStringList names = {"frmAbout", "frmSetUp", "frmRtty", "frmUserdefs", "frmUserdefs545",
-                                      "frmAdvancedDSP"};
-    return names.contains(name);
+    static const QList<WindowId> ids = {WindowId::frmAbout,    WindowId::frmSetUp,       WindowId::frmRtty,
+                                        WindowId::frmUserdefs, WindowId::frmUserdefs545, WindowId::frmAdvancedDSP};
+    return ids.contains(id);
 }
 
 QByteArray helpPage(const QString &file)
@@ -43,20 +43,21 @@ TEST(HelpKey, F1InEveryToolWindowOpensItsOwnSection)
     G.datapath = dir.path();
     buildFileDirs();
     registerBuiltWindows();
-    G.filekind = 9; // the Load and Save dialogs open for a kind
+    G.filekind = FileKind::Scratchpad; // the Load and Save dialogs open for a kind
     const QByteArray files = helpPage(QStringLiteral("files.html"));
     ASSERT_FALSE(files.isEmpty());
     int checked = 0;
-    for (const QString &name : unloadToolsOrder()) {
-        if (panelOrFrame(name) || !Windows::available(name))
+    for (WindowId id : unloadToolsOrder()) {
+        if (panelOrFrame(id) || !Windows::available(id))
             continue;
+        const QString name = windowName(id);
         SCOPED_TRACE(name.toStdString());
         const QString section = helpSection(name);
         ASSERT_TRUE(section.startsWith(QLatin1String("files.html#"))) << "a tool window without a help section";
         const QString anchor = section.mid(section.indexOf(QLatin1Char('#')) + 1);
         EXPECT_TRUE(files.contains("name=\"" + anchor.toLatin1() + "\"")) << anchor.toStdString();
 
-        TavForm *w = Windows::get(name);
+        TavForm *w = Windows::get(id);
         ASSERT_NE(w, nullptr);
         w->load();
         ASSERT_TRUE(w->isLoadedForm());
@@ -82,10 +83,10 @@ TEST(HelpKey, TheFilesPageAnswersWhereEachFileGoes)
     const QByteArray files = helpPage(QStringLiteral("files.html"));
     // Each kind's folder and name pattern, and the working channel of the JRC receivers.
     InitConstants();
-    for (int k = 1; k <= 15; ++k) {
+    for (FileKind k : allFileKinds) {
         if (G.filesubdir[k].isEmpty())
             continue;
-        SCOPED_TRACE(k);
+        SCOPED_TRACE(int(k));
         EXPECT_TRUE(files.contains("<code>" + G.filesubdir[k].toLatin1() + "</code>"));
         const QString first = G.filepattern[k].section(QLatin1Char(';'), 0, 0).replace(QLatin1Char('#'), QLatin1Char('1'));
         EXPECT_TRUE(files.contains(first.toLatin1())) << first.toStdString();

@@ -32,7 +32,7 @@ public:
         }
     };
 
-    StandInPanel(const QString &name, int slot, bool ProgramState::*flag) : TavForm(name, slot, flag)
+    explicit StandInPanel(WindowId id) : TavForm(id)
     {
         lock = new JrcLock(this, [this](int16_t s) {
             lockoffonCalls << s;
@@ -54,19 +54,18 @@ struct JrcLockTest : ::testing::Test {
     StandInPanel *panel = nullptr;
     void SetUp() override
     {
-        Windows::registerFactory(QStringLiteral("frmNRD535"), [] {
-            return new StandInPanel(QStringLiteral("frmNRD535"), 19, &ProgramState::nrd535loaded);
+        Windows::registerFactory(WindowId::frmNRD535, [] {
+            return new StandInPanel(WindowId::frmNRD535);
         });
-        Windows::registerFactory(QStringLiteral("frmNRD545"), [] {
-            return new StandInPanel(QStringLiteral("frmNRD545"), 38, &ProgramState::nrd545loaded);
+        Windows::registerFactory(WindowId::frmNRD545, [] {
+            return new StandInPanel(WindowId::frmNRD545);
         });
     }
     void TearDown() override { Windows::destroyAll(); }
     StandInPanel *open(int rxtype)
     {
         G.goRxtype = int16_t(rxtype);
-        auto *p = static_cast<StandInPanel *>(Windows::get(rxtype == 2 ? QStringLiteral("frmNRD535")
-                                                                         : QStringLiteral("frmNRD545")));
+        auto *p = static_cast<StandInPanel *>(Windows::get(rxtype == 2 ? WindowId::frmNRD535 : WindowId::frmNRD545));
         p->load();
         p->lockoffonCalls.clear();
         p->driverWrites.clear();

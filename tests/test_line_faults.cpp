@@ -288,12 +288,12 @@ struct PanelOnLine : ::testing::Test {
     }
     void TearDown() override
     {
-        tavtest::closeHub(QStringLiteral("frmAR7030"));
+        tavtest::closeHub(tav::WindowId::frmAR7030);
     }
     frmAR7030 *go()
     {
         frmWelcome::instance()->imgGo_Click();
-        return Windows::existing<frmAR7030>(QStringLiteral("frmAR7030"));
+        return Windows::existing<frmAR7030>();
     }
     QStringList messages(const QString &part) const
     {

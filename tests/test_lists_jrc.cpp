@@ -22,12 +22,12 @@ struct ListsOnNrd545 : tavtest::Nrd545Rig {
         panel = go();
         ASSERT_NE(panel, nullptr);
         buildFileDirs();
-        ensureDir(G.filedirs[9]);
-        ASSERT_TRUE(writeTextLines(G.filedirs[9] + "FSP_ROW.TXT", {QStringLiteral("a,9560,6070,,,,,,,")}));
-        G.filenames[9] = QStringLiteral("FSP_ROW.TXT");
-        pad = Windows::get<frmScratchpad>(QStringLiteral("frmScratchpad"));
+        ensureDir(G.filedirs[FileKind::Scratchpad]);
+        ASSERT_TRUE(writeTextLines(G.filedirs[FileKind::Scratchpad] + "FSP_ROW.TXT", {QStringLiteral("a,9560,6070,,,,,,,")}));
+        G.filenames[FileKind::Scratchpad] = QStringLiteral("FSP_ROW.TXT");
+        pad = Windows::get<frmScratchpad>();
         pad->showModeless();
-        ASSERT_TRUE(runReader(9));
+        ASSERT_TRUE(runReader(FileKind::Scratchpad));
         ASSERT_EQ(G.jrclock, 0);
     }
     bool tunedTo(int hz) { return tavtest::waitFor([&] { return emu.cur.hz == hz; }, 5000); }
@@ -64,7 +64,7 @@ TEST_F(ListsOnNrd545, ScratchPadScanHoldsTheReceiverUntilItEnds)
 
     // The panel closing while the pad scans: the scan stops with the window.
     pad->showModeless();
-    ASSERT_TRUE(runReader(9));
+    ASSERT_TRUE(runReader(FileKind::Scratchpad));
     pad->cmdScan[0]->click();
     EXPECT_EQ(G.jrclock, 1);
     panel->unload();
@@ -75,7 +75,7 @@ TEST_F(ListsOnNrd545, ScratchPadScanHoldsTheReceiverUntilItEnds)
 
 TEST_F(ListsOnNrd545, MarkedScanTakesNoHold)
 {
-    auto *m = Windows::get<frmMarkfreqs>(QStringLiteral("frmMarkfreqs"));
+    auto *m = Windows::get<frmMarkfreqs>();
     m->showModeless();
     for (const char *f : {"9560.000", "6070.000"}) {
         panel->txtFrequencyA->setText(QLatin1String(f));

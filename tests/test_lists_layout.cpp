@@ -20,7 +20,7 @@ using namespace tav::lists;
 namespace {
 
 struct Column {
-    const char *window;
+    WindowId window;
     const char *grid;
     int column;
     const char *text;
@@ -47,37 +47,37 @@ protected:
 TEST_F(ListLayout, UsualTextsFitTheirCells)
 {
     const Column columns[] = {
-        {"frmBdxc", "grdBdxc", 2, "0000-2400"},  {"frmBdxc", "grdBdxc", 3, " 13730"},
-        {"frmBdxc", "grdBdxc", 9, " 21620"},     {"frmOwn", "grdOwn", 3, "0000-2400"},
-        {"frmOwn", "grdOwn", 4, "13730"},        {"frmOwn", "grdOwn", 10, "25750"},
-        {"frm320Files", "grd320Files", 1, "09560.000"}, {"frm320Files", "grd320Files", 5, "0600"},
-        {"frm320Files", "grd320Files", 6, "2400"},      {"frmLast20", "grdLast20", 0, " 19"},
-        {"frmLast20", "grdLast20", 1, "10000.000"},      {"frmMarkfreqs", "grdMarkfreqs", 0, " 19"},
+        {WindowId::frmBdxc, "grdBdxc", 2, "0000-2400"},  {WindowId::frmBdxc, "grdBdxc", 3, " 13730"},
+        {WindowId::frmBdxc, "grdBdxc", 9, " 21620"},     {WindowId::frmOwn, "grdOwn", 3, "0000-2400"},
+        {WindowId::frmOwn, "grdOwn", 4, "13730"},        {WindowId::frmOwn, "grdOwn", 10, "25750"},
+        {WindowId::frm320Files, "grd320Files", 1, "09560.000"}, {WindowId::frm320Files, "grd320Files", 5, "0600"},
+        {WindowId::frm320Files, "grd320Files", 6, "2400"},      {WindowId::frmLast20, "grdLast20", 0, " 19"},
+        {WindowId::frmLast20, "grdLast20", 1, "10000.000"},      {WindowId::frmMarkfreqs, "grdMarkfreqs", 0, " 19"},
     };
     for (const Column &c : columns) {
-        TavForm *w = Windows::get(QLatin1String(c.window));
-        ASSERT_TRUE(w) << c.window;
+        TavForm *w = Windows::get(c.window);
+        ASSERT_TRUE(w) << windowDecl(c.window).name;
         w->showModeless();
         auto *grid = w->findChild<QTableView *>(QLatin1String(c.grid));
         ASSERT_TRUE(grid) << c.grid;
         const int margin = grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1;
         const int needed = grid->fontMetrics().horizontalAdvance(QLatin1String(c.text)) + 2 * margin;
-        EXPECT_GE(grid->columnWidth(c.column), needed) << c.window << " column " << c.column << " \"" << c.text << "\"";
+        EXPECT_GE(grid->columnWidth(c.column), needed) << windowDecl(c.window).name << " column " << c.column << " \"" << c.text << "\"";
         w->unload();
     }
 }
 
 TEST_F(ListLayout, TitlesStandOverTheirColumns)
 {
-    for (const char *name : {"frmBdxc", "frmOwn", "frm320Files"}) {
-        auto *w = Windows::get<ListWindow>(QLatin1String(name));
-        ASSERT_TRUE(w) << name;
+    for (WindowId id : {WindowId::frmBdxc, WindowId::frmOwn, WindowId::frm320Files}) {
+        auto *w = Windows::get<ListWindow>(id);
+        ASSERT_TRUE(w) << windowDecl(id).name;
         w->showModeless();
         const int titleLeft = w->grdTitles->mapTo(w, QPoint(0, 0)).x();
         const int listLeft = w->grid->mapTo(w, QPoint(0, 0)).x();
-        EXPECT_EQ(titleLeft, listLeft) << name;
+        EXPECT_EQ(titleLeft, listLeft) << windowDecl(id).name;
         for (int c = 0; c < 3; ++c)
-            EXPECT_EQ(w->grdTitles->columnWidth(c), w->grid->columnWidth(c)) << name << " column " << c;
+            EXPECT_EQ(w->grdTitles->columnWidth(c), w->grid->columnWidth(c)) << windowDecl(id).name << " column " << c;
         w->unload();
     }
 }

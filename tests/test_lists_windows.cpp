@@ -73,7 +73,7 @@ struct ListsOnAR7030 : ::testing::Test {
         DialogScript::shown.clear();
         emu.dial(7100000);
         frmWelcome::instance()->imgGo_Click();
-        panel = Windows::existing<frmAR7030>(QStringLiteral("frmAR7030"));
+        panel = Windows::existing<frmAR7030>();
         ASSERT_TRUE(panel && panel->isLoadedForm());
         settle();
         emu.events.clear();
@@ -92,7 +92,7 @@ struct ListsOnAR7030 : ::testing::Test {
         return waitFor([&] { return std::fabs(tunedKhz() - khz) < 0.01; }, 3000);
     }
     // A list file of a kind in its directory, made the kind's current file.
-    void listFile(int kind, const QString &name, const QByteArray &content)
+    void listFile(FileKind kind, const QString &name, const QByteArray &content)
     {
         ensureDir(G.filedirs[kind]);
         QFile f(G.filedirs[kind] + name);
@@ -101,9 +101,9 @@ struct ListsOnAR7030 : ::testing::Test {
         f.close();
         G.filenames[kind] = name;
     }
-    template <class W> W *open(const char *name)
+    template <class W> W *open(WindowId id)
     {
-        auto *w = Windows::get<W>(QLatin1String(name));
+        auto *w = Windows::get<W>(id);
         w->showModeless();
         return w;
     }
@@ -122,14 +122,14 @@ struct ListsOnAR7030 : ::testing::Test {
     static void answerSave(const QString &name)
     {
         QTimer::singleShot(0, [name] {
-            auto *f = Windows::existing<frmSavefile>(QStringLiteral("frmSavefile"));
+            auto *f = Windows::existing<frmSavefile>();
             if (!f || !f->isLoadedForm())
                 return;
             f->cmbSavefile->setEditText(name);
             f->cmdOK->click();
         });
         QTimer::singleShot(5000, [] {
-            if (auto *f = Windows::existing(QStringLiteral("frmSavefile")))
+            if (auto *f = Windows::existing(WindowId::frmSavefile))
                 f->unload();
         });
     }
@@ -149,28 +149,28 @@ TEST_F(ListsOnAR7030, BroadcastListLoadsSelectsAndTunes)
     QAction *menu = panel->findChild<QAction *>(QStringLiteral("mnuBDXC"));
     ASSERT_TRUE(menu && menu->isEnabled());
     menu->trigger();
-    auto *w = Windows::existing<frmBdxc>(QStringLiteral("frmBdxc"));
+    auto *w = Windows::existing<frmBdxc>();
     ASSERT_TRUE(w && w->isVisible());
-    listFile(1, QStringLiteral("BDX_A26_TOE.TXT"),
+    listFile(FileKind::Bdxc, QStringLiteral("BDX_A26_TOE.TXT"),
              bdxcLine("Germany", "DW", "0600-0700", "9560,6075") + bdxcLine(".", "Radio X", "2200-0200", "5,7100") +
                  bdxcLine("Nowhere", ".", "1000-1100", "15000"));
 
     // Through the Load dialog, as the button opens it.
-    G.filenames[1].clear();
+    G.filenames[FileKind::Bdxc].clear();
     QTimer::singleShot(0, [] {
-        auto *d = Windows::existing<frmLoadfile>(QStringLiteral("frmLoadfile"));
+        auto *d = Windows::existing<frmLoadfile>();
         if (!d || !d->isLoadedForm())
             return;
         d->list_Click(0);
         d->cmdOK->click();
     });
     QTimer::singleShot(5000, [] {
-        if (auto *d = Windows::existing(QStringLiteral("frmLoadfile")))
+        if (auto *d = Windows::existing(WindowId::frmLoadfile))
             d->unload();
     });
     dialogs.input(QStringLiteral("ALL"));
     w->cmdLoad->click();
-    EXPECT_EQ(G.filekind, 1);
+    EXPECT_EQ(G.filekind, FileKind::Bdxc);
     ASSERT_FALSE(dialogs.shown().isEmpty());
     EXPECT_EQ(dialogs.shown().last().title, "Selection Criterium");
     EXPECT_TRUE(dialogs.shown().last().isInput);
@@ -199,12 +199,12 @@ TEST_F(ListsOnAR7030, BroadcastListLoadsSelectsAndTunes)
 
     // A time selection across midnight; then Cancel keeps the grid but renews the titles.
     dialogs.input(QStringLiteral("0100"));
-    ASSERT_TRUE(runReader(1));
+    ASSERT_TRUE(runReader(FileKind::Bdxc));
     EXPECT_EQ(w->bdxcrows(), 1);
     EXPECT_EQ(w->cellText(1, 4), " 7100");
-    listFile(1, QStringLiteral("ILG_B26_TOW.TXT"), bdxcLine("Org", "Lang", "0000-2359", "9999"));
+    listFile(FileKind::Bdxc, QStringLiteral("ILG_B26_TOW.TXT"), bdxcLine("Org", "Lang", "0000-2359", "9999"));
     dialogs.input(std::nullopt);
-    ASSERT_TRUE(runReader(1));
+    ASSERT_TRUE(runReader(FileKind::Bdxc));
     EXPECT_EQ(w->bdxcrows(), 1);
     EXPECT_EQ(w->cellText(1, 4), " 7100");
     EXPECT_EQ(w->lblDbname->text(), "BDX_A26_TOE.TXT");
@@ -215,27 +215,27 @@ TEST_F(ListsOnAR7030, BroadcastListLoadsSelectsAndTunes)
     // A file longer than the list size loads what fits and says so once; a
     // missing file is reported and the grid kept.
     G.setupdata[4] = 0.002f;
-    listFile(1, QStringLiteral("BDX_LONG_TOE.TXT"),
+    listFile(FileKind::Bdxc, QStringLiteral("BDX_LONG_TOE.TXT"),
              bdxcLine("A", "a", "0000-0100", "6000") + bdxcLine("B", "b", "0000-0100", "6001") +
                  bdxcLine("C", "c", "0000-0100", "6002"));
     DialogScript::shown.clear();
     dialogs.input(QStringLiteral("all"));
-    ASSERT_TRUE(runReader(1));
+    ASSERT_TRUE(runReader(FileKind::Bdxc));
     EXPECT_EQ(w->bdxcrows(), 2);
     ASSERT_EQ(dialogs.shown().size(), 2);
     EXPECT_TRUE(dialogs.shown()[0].text.contains("more lines than the list holds"));
-    G.filenames[1] = QStringLiteral("BDX_GONE_TOE.TXT");
-    EXPECT_FALSE(runReader(1));
+    G.filenames[FileKind::Bdxc] = QStringLiteral("BDX_GONE_TOE.TXT");
+    EXPECT_FALSE(runReader(FileKind::Bdxc));
     EXPECT_EQ(w->bdxcrows(), 2);
 }
 
 TEST_F(ListsOnAR7030, OwnListTunesThenSetsTheModeAndDotThreeTwentySetsItFirst)
 {
-    auto *own = open<frmOwn>("frmOwn");
+    auto *own = open<frmOwn>(WindowId::frmOwn);
     QByteArray line = QByteArray("Radio Org").leftJustified(43, ' ') + "u";
     line = line.leftJustified(50, ' ') + "9560,6070,1,2,3,4,5,6,7,8";
-    listFile(2, QStringLiteral("OWN_TEST.TXT"), line + "\r\n");
-    ASSERT_TRUE(runReader(2));
+    listFile(FileKind::Own, QStringLiteral("OWN_TEST.TXT"), line + "\r\n");
+    ASSERT_TRUE(runReader(FileKind::Own));
     EXPECT_EQ(own->model->rowCount(), 2);
     EXPECT_EQ(own->cellText(1, OwnList::kModeColumn), "U");
     frmWelcome::instance()->hub().SetRx2mfa(QStringLiteral("a"));
@@ -259,13 +259,13 @@ TEST_F(ListsOnAR7030, OwnListTunesThenSetsTheModeAndDotThreeTwentySetsItFirst)
     EXPECT_TRUE(refused());
 
     // ".320": mode letter of the row first, then the frequency in MHz.
-    auto *f320 = open<frm320Files>("frm320Files");
+    auto *f320 = open<frm320Files>(WindowId::frm320Files);
     frmWelcome::instance()->hub().SetRx2mfa(QStringLiteral("a"));
     settle();
     emu.events.clear();
-    listFile(10, QStringLiteral("stations.320"),
+    listFile(FileKind::F320, QStringLiteral("stations.320"),
              "\"Radio X\",9.65,\"USB\",a,b,c,d,\"Town\",\"Eng\",0600,0700,\"note\",x,y,z,\r\n");
-    ASSERT_TRUE(runReader(10));
+    ASSERT_TRUE(runReader(FileKind::F320));
     EXPECT_EQ(f320->cellText(1, 1), "09650.000");
     EXPECT_EQ(f320->lblDbname->objectName(), "lblDBname");
     EXPECT_EQ(f320->lblDbname->text(), "stations.320");
@@ -278,9 +278,9 @@ TEST_F(ListsOnAR7030, OwnListTunesThenSetsTheModeAndDotThreeTwentySetsItFirst)
 
 TEST_F(ListsOnAR7030, FrequencyBoxesFollowTheHubAndTuneOnEnter)
 {
-    auto *bdxc = open<frmBdxc>("frmBdxc");
-    auto *own = open<frmOwn>("frmOwn");
-    auto *pad = open<frmScratchpad>("frmScratchpad");
+    auto *bdxc = open<frmBdxc>(WindowId::frmBdxc);
+    auto *own = open<frmOwn>(WindowId::frmOwn);
+    auto *pad = open<frmScratchpad>(WindowId::frmScratchpad);
     frmWelcome::instance()->hub().Change2FreqA(9560);
     ASSERT_TRUE(tunedTo(9560));
     settle();
@@ -303,7 +303,7 @@ TEST_F(ListsOnAR7030, FrequencyBoxesFollowTheHubAndTuneOnEnter)
     EXPECT_TRUE(panel->isVisible()) << "DiDuzu shows the panel opened at Go";
 
     // The clock writes the captions of the broadcast and own lists, not the ".320" list's.
-    auto *f320 = open<frm320Files>("frm320Files");
+    auto *f320 = open<frm320Files>(WindowId::frm320Files);
     own->showModeless();
     frmWelcome::instance()->Showtime_Timer();
     EXPECT_TRUE(bdxc->windowTitle().startsWith("BDXC     LT : " + G.lttext + "     UTC : "));
@@ -322,7 +322,7 @@ TEST_F(ListsOnAR7030, FrequencyBoxesFollowTheHubAndTuneOnEnter)
 
 TEST_F(ListsOnAR7030, LastTwentyRecordsWhatTheHubTunes)
 {
-    auto *l20 = Windows::existing<frmLast20>(QStringLiteral("frmLast20"));
+    auto *l20 = Windows::existing<frmLast20>();
     ASSERT_TRUE(l20 && G.last20loaded) << "the panel loads the window";
     EXPECT_FALSE(l20->isVisible());
     EXPECT_EQ(l20->chkNofreqsteps->value(), 1);
@@ -390,7 +390,7 @@ TEST_F(ListsOnAR7030, LastTwentyRecordsWhatTheHubTunes)
 
 TEST_F(ListsOnAR7030, MarkedFrequenciesScanEveryTwoSeconds)
 {
-    auto *m = open<frmMarkfreqs>("frmMarkfreqs");
+    auto *m = open<frmMarkfreqs>(WindowId::frmMarkfreqs);
     frmWelcome::instance()->hub().Change2FreqA(9560);
     ASSERT_TRUE(tunedTo(9560));
     settle();
@@ -447,7 +447,7 @@ TEST_F(ListsOnAR7030, MarkedFrequenciesScanEveryTwoSeconds)
 
 TEST_F(ListsOnAR7030, ScratchPadFillsTunesScansAndKeepsItsFile)
 {
-    auto *pad = open<frmScratchpad>("frmScratchpad");
+    auto *pad = open<frmScratchpad>(WindowId::frmScratchpad);
     frmWelcome::instance()->hub().Change2FreqA(9560);
     ASSERT_TRUE(tunedTo(9560));
     settle();
@@ -473,7 +473,7 @@ TEST_F(ListsOnAR7030, ScratchPadFillsTunesScansAndKeepsItsFile)
     dialogs.answer(vbYes);
     pad->cmdExit->click();
     EXPECT_TRUE(pad->isLoadedForm());
-    QFile saved(G.filedirs[9] + "fsp_test.txt");
+    QFile saved(G.filedirs[FileKind::Scratchpad] + "fsp_test.txt");
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     const QByteArray file = saved.readAll();
     EXPECT_EQ(file.toStdString(), (QByteArray("Morning, early,,,,,,,,,\r\n,,,,,,,,,\r\n,,,,9560.00,9560.00,,,,\r\n") +
@@ -481,16 +481,16 @@ TEST_F(ListsOnAR7030, ScratchPadFillsTunesScansAndKeepsItsFile)
                                       .toStdString());
     // Loading it back: the note's comma moves the rest into the cells.
     pad->cleargridscratchpad();
-    G.filenames[9] = QStringLiteral("FSP_TEST.TXT");
-    ASSERT_TRUE(runReader(9));
+    G.filenames[FileKind::Scratchpad] = QStringLiteral("FSP_TEST.TXT");
+    ASSERT_TRUE(runReader(FileKind::Scratchpad));
     EXPECT_EQ(pad->txtNotes[0]->text(), "Morning");
     EXPECT_EQ(pad->cell(0, 0), " early");
     EXPECT_EQ(pad->cell(2, 4), "9560.00");
 
     // Row c from a file: an empty cell and one above the receiver's range.
-    listFile(9, QStringLiteral("FSP_SCAN.TXT"),
+    listFile(FileKind::Scratchpad, QStringLiteral("FSP_SCAN.TXT"),
              ",\r\n,\r\nc,9560.000,,6070.000,99999,,,,,\r\nd,9560,9560.000,,,,,,,\r\ne,7100,,,,,,,,\r\n");
-    ASSERT_TRUE(runReader(9));
+    ASSERT_TRUE(runReader(FileKind::Scratchpad));
     DialogScript::shown.clear();
     pad->cmdScan[4]->click();
     EXPECT_EQ(dialogs.shown().last().title, "Error");
@@ -547,11 +547,11 @@ TEST_F(ListsOnAR7030, ScratchPadFillsTunesScansAndKeepsItsFile)
 
 TEST_F(ListsOnAR7030, OwnListClickNeverMovesTheGrid)
 {
-    auto *own = open<frmOwn>("frmOwn");
+    auto *own = open<frmOwn>(WindowId::frmOwn);
     QByteArray line = QByteArray("Radio Org").leftJustified(43, ' ') + "a";
     line = line.leftJustified(50, ' ') + "6000,7000,8000,9000,10000,11000,12000,13000";
-    listFile(2, QStringLiteral("OWN_TEST.TXT"), line + "\r\n");
-    ASSERT_TRUE(runReader(2));
+    listFile(FileKind::Own, QStringLiteral("OWN_TEST.TXT"), line + "\r\n");
+    ASSERT_TRUE(runReader(FileKind::Own));
     settle();
     // One place on the screen, clicked twice with the receiver moved away
     // between: the same cell answers both times and nothing scrolls.

@@ -43,7 +43,7 @@ struct LogWindow : ::testing::Test {
         buildFileDirs();
         G.setupdata[6] = 1;
         resetLogStore();
-        w = Windows::get<frmLog>(QStringLiteral("frmLog"));
+        w = Windows::get<frmLog>();
         w->showModeless();
     }
     void TearDown() override
@@ -54,10 +54,10 @@ struct LogWindow : ::testing::Test {
     void loadFile(const QString &name, const QByteArray &content)
     {
         dir.write("LOG/" + name, content);
-        G.filenames[4] = name;
-        ASSERT_TRUE(runReader(4));
+        G.filenames[FileKind::Log] = name;
+        ASSERT_TRUE(runReader(FileKind::Log));
     }
-    frmLoginput *entry() { return Windows::existing<frmLoginput>(QStringLiteral("frmLoginput")); }
+    frmLoginput *entry() { return Windows::existing<frmLoginput>(); }
     QString cell(int row, int col) { return w->model->cellText(row, col); }
     QList<bool> guarded()
     {
@@ -235,7 +235,7 @@ TEST_F(LogWindow, SaveReplacesTheFileAndReportsFailure)
 
     // A save that cannot replace its target is reported, never followed by "saved".
     ASSERT_TRUE(QDir(dir.path()).mkpath("LOG/LOG_BLOCKED.TXT/inside"));
-    G.filenames[4] = "LOG_BLOCKED.TXT";
+    G.filenames[FileKind::Log] = "LOG_BLOCKED.TXT";
     dialogs.answer(vbYes);
     const int before = int(dialogs.shown().size());
     w->cmdSave_Click();
@@ -267,7 +267,7 @@ TEST_F(LogWindow, ColumnDialogAndSortDialog)
     EXPECT_EQ(w->model->columnCount(), 3);
     EXPECT_EQ(w->grdTitles->item(0, 2)->text(), "Frequency");
 
-    auto *f = Windows::get<frmLogFormat>(QStringLiteral("frmLogFormat"));
+    auto *f = Windows::get<frmLogFormat>();
     f->load();
     EXPECT_EQ(f->lblLoglength->text(), "019");
     f->chkLogformat[13]->setValue(1);
@@ -278,7 +278,7 @@ TEST_F(LogWindow, ColumnDialogAndSortDialog)
     EXPECT_EQ(w->model->columnCount(), 4);
     EXPECT_EQ(w->model->fieldOfColumn(3), 13);
 
-    auto *s = Windows::get<frmLogsort>(QStringLiteral("frmLogsort"));
+    auto *s = Windows::get<frmLogsort>();
     s->load();
     EXPECT_EQ(s->optSort->selected(), 0);
     s->cmdOK_Click();
@@ -343,11 +343,11 @@ TEST_F(LogOnNrd545, GridClickTunesAndSetsModeAndEntryTakesTheReceiver)
 {
     ASSERT_NE(go(), nullptr);
     dir.write("loggridformat.ini", "011111111111111\r\n"); // no date: the columns shift
-    auto *w = Windows::get<frmLog>(QStringLiteral("frmLog"));
+    auto *w = Windows::get<frmLog>();
     w->showModeless();
     dir.write("LOG/LOG_RX.TXT", "000 20020101 1200      06195     45444 ENG BBC" + QByteArray(104, ' ') + "l    \r\n");
-    G.filenames[4] = "LOG_RX.TXT";
-    ASSERT_TRUE(runReader(4));
+    G.filenames[FileKind::Log] = "LOG_RX.TXT";
+    ASSERT_TRUE(runReader(FileKind::Log));
     ASSERT_EQ(w->model->fieldOfColumn(3), LogFreq);
 
     w->grdLog_Click(1, 1); // a time cell: nothing
@@ -359,7 +359,7 @@ TEST_F(LogOnNrd545, GridClickTunesAndSetsModeAndEntryTakesTheReceiver)
     EXPECT_EQ(w->txtFrequencyA->text().toDouble(), 6195.0) << "the hub wrote the window's frequency box";
 
     w->cmdAddrecord_Click();
-    auto *d = Windows::existing<frmLoginput>(QStringLiteral("frmLoginput"));
+    auto *d = Windows::existing<frmLoginput>();
     emu.dial(7205000);
     d->cmdGetcurrentsetting_Click();
     EXPECT_EQ(d->txtLoginput[3]->text().toDouble(), 7205.0);

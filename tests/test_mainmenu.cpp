@@ -27,7 +27,7 @@ namespace {
 // A panel with the common Direct entries and the main menus.
 class TestPanel : public TavForm {
 public:
-    TestPanel(const QString &name, bool ProgramState::*flag) : TavForm(name, 3, flag)
+    explicit TestPanel(WindowId id) : TavForm(id)
     {
         bar = new QMenuBar(this);
         QMenu *direct = addDirectMenu(bar);
@@ -39,7 +39,7 @@ public:
         addMenuSeparator(direct, QStringLiteral("mnuLine13"));
         addDirectEntry(direct, this, DirectEntry::Close);
         addDirectEntry(direct, this, DirectEntry::Exit);
-        addMainMenus(bar, this, name == QLatin1String("frmNoRx"));
+        addMainMenus(bar, this, id == WindowId::frmNoRx);
     }
     QMenuBar *bar;
     int unloads = 0;
@@ -51,7 +51,7 @@ protected:
 // A tool window that shows itself at the end of its load only when asked to.
 class FakeTool : public TavForm {
 public:
-    FakeTool(const QString &name, bool showsItself) : TavForm(name, Windows::slotOf(name), Windows::flagOf(name)), m_self(showsItself) {}
+    FakeTool(WindowId id, bool showsItself) : TavForm(id), m_self(showsItself) {}
     int loads = 0;
 
 protected:
@@ -80,15 +80,15 @@ struct MainMenu : ::testing::Test {
         buildFileDirs();
         savedEnd = frmWelcome::endProgram;
         frmWelcome::endProgram = [this](int code) { ended << code; };
-        Windows::registerFactory(QStringLiteral("frmLast20"), [] { return new FakeTool("frmLast20", false); });
-        Windows::registerFactory(QStringLiteral("frmScanband"), [] { return new FakeTool("frmScanband", true); });
+        Windows::registerFactory(WindowId::frmLast20, [] { return new FakeTool(tav::WindowId::frmLast20, false); });
+        Windows::registerFactory(WindowId::frmScanband, [] { return new FakeTool(tav::WindowId::frmScanband, true); });
     }
     void TearDown() override
     {
         frmWelcome::endProgram = savedEnd;
         Windows::destroyAll();
-        Windows::registerFactory(QStringLiteral("frmLast20"), {});
-        Windows::registerFactory(QStringLiteral("frmScanband"), {});
+        Windows::registerFactory(WindowId::frmLast20, {});
+        Windows::registerFactory(WindowId::frmScanband, {});
         Launcher::reset();
         closeOpenFiles();
     }
@@ -117,7 +117,7 @@ struct MainMenu : ::testing::Test {
 
 TEST_F(MainMenu, ReceiverPanelCarriesEveryEntryWithItsNameCaptionAndShortcut)
 {
-    TestPanel p("frmAR7030", &ProgramState::ar7030loaded);
+    TestPanel p(WindowId::frmAR7030);
     const QStringList expected = {
         "mnuDirect=Direct:mnuSetup=Set-up . . .;mnuLine1=-;mnuLast20=Last 20 Freqs . . .;mnuMaqrkfreqs=Mark Freqs . . .;"
         "mnuScratchpad=Freq Scratchpad . . .;mnuLine13=-;mnuClose=Close;mnuExit=Exit",
@@ -138,7 +138,7 @@ TEST_F(MainMenu, ReceiverPanelCarriesEveryEntryWithItsNameCaptionAndShortcut)
 
 TEST_F(MainMenu, ReceiverLessPanelHasItsOwnNamesAndCaptions)
 {
-    TestPanel p("frmNoRx", &ProgramState::norxloaded);
+    TestPanel p(WindowId::frmNoRx);
     const QStringList expected = {
         "mnuDirect=Direct:mnuSetup=Set-up . . .;mnuLine1=-;mnuLast20=Last 20 freqs . . .;mnuMarkfreqs=Mark Freqs . . .;"
         "mnuScratchpad=Freq Sratchpad . . .;mnuLine13=-;mnuClose=Close;mnuExit=Exit",
@@ -160,7 +160,7 @@ TEST_F(MainMenu, ReceiverLessPanelHasItsOwnNamesAndCaptions)
 
 TEST_F(MainMenu, ModelDifferences)
 {
-    TestPanel rx320("frmRX320", &ProgramState::rx320loaded);
+    TestPanel rx320(WindowId::frmRX320);
     EXPECT_NE(entry(&rx320, "mnuConvrtILG1"), nullptr);
     EXPECT_EQ(entry(&rx320, "mnuSratchpad")->text(), "Freq Scratchpad . . .");
     EXPECT_EQ(entry(&rx320, "mnuMarkfreqs")->text(), "Mark freqs . . . ");
@@ -173,9 +173,9 @@ TEST_F(MainMenu, ModelDifferences)
     clock->setEnabled(true);
     EXPECT_FALSE(clock->isEnabled()); // switched off for good
 
-    TestPanel nrd535("frmNRD535", &ProgramState::nrd535loaded);
+    TestPanel nrd535(WindowId::frmNRD535);
     EXPECT_EQ(entry(&nrd535, "mnuConvertaero")->text(), "Convert Aero . . ");
-    TestPanel nrd545("frmNRD545", &ProgramState::nrd545loaded);
+    TestPanel nrd545(WindowId::frmNRD545);
     EXPECT_EQ(entry(&nrd545, "mnuMarkfreqs")->text(), "Mark Freqs . . . ");
     EXPECT_EQ(entry(&nrd545, "mnuScratchpad")->text(), "Freq Sratchpad . . .");
 }
@@ -183,14 +183,14 @@ TEST_F(MainMenu, ModelDifferences)
 TEST_F(MainMenu, EntriesOfWindowsNotBuiltStayDisabled)
 {
     // The broadcast list stands for a window not built (the next SetUp registers it again).
-    Windows::registerFactory(QStringLiteral("frmBdxc"), {});
-    TestPanel p("frmAR7030", &ProgramState::ar7030loaded);
+    Windows::registerFactory(WindowId::frmBdxc, {});
+    TestPanel p(WindowId::frmAR7030);
     QAction *bdxc = entry(&p, "mnuBDXC");
     EXPECT_FALSE(bdxc->isEnabled());
     bdxc->setEnabled(true); // as a tool re-enables the menu after its work
     EXPECT_FALSE(bdxc->isEnabled());
     bdxc->trigger();
-    EXPECT_EQ(Windows::existing(QStringLiteral("frmBdxc")), nullptr);
+    EXPECT_EQ(Windows::existing(WindowId::frmBdxc), nullptr);
 
     // Built windows are enabled; a tool may switch them off and on again.
     QAction *last20 = entry(&p, "mnuLast20");
@@ -207,9 +207,9 @@ TEST_F(MainMenu, EntriesOfWindowsNotBuiltStayDisabled)
 
 TEST_F(MainMenu, ShownEntriesShowModelessAndLoadedEntriesOnlyLoad)
 {
-    TestPanel p("frmAR7030", &ProgramState::ar7030loaded);
+    TestPanel p(WindowId::frmAR7030);
     // The last-20 window is loaded hidden by the panel; the menu shows it.
-    auto *last20 = static_cast<FakeTool *>(Windows::get(QStringLiteral("frmLast20")));
+    auto *last20 = static_cast<FakeTool *>(Windows::get(WindowId::frmLast20));
     last20->load();
     EXPECT_FALSE(last20->isVisible());
     entry(&p, "mnuLast20")->trigger();
@@ -218,7 +218,7 @@ TEST_F(MainMenu, ShownEntriesShowModelessAndLoadedEntriesOnlyLoad)
     EXPECT_FALSE(last20->isModal());
 
     entry(&p, "mnuScanBand")->trigger();
-    auto *band = static_cast<FakeTool *>(Windows::existing(QStringLiteral("frmScanband")));
+    auto *band = static_cast<FakeTool *>(Windows::existing(WindowId::frmScanband));
     ASSERT_NE(band, nullptr);
     EXPECT_TRUE(G.scanbandloaded);
     EXPECT_TRUE(band->isVisible()); // it showed itself
@@ -229,10 +229,10 @@ TEST_F(MainMenu, ShownEntriesShowModelessAndLoadedEntriesOnlyLoad)
 
     entry(&p, "mnuAbout")->trigger();
     EXPECT_TRUE(G.aboutloaded);
-    EXPECT_TRUE(Windows::existing(QStringLiteral("frmAbout"))->isVisible());
+    EXPECT_TRUE(Windows::existing(WindowId::frmAbout)->isVisible());
     entry(&p, "mnuSetup")->trigger();
     EXPECT_TRUE(G.setuploaded);
-    EXPECT_FALSE(Windows::existing(QStringLiteral("frmSetUp"))->isModal());
+    EXPECT_FALSE(Windows::existing(WindowId::frmSetUp)->isModal());
 }
 
 TEST_F(MainMenu, HelpShowsTheProgramsOwnPagesInItsOwnWindowWithoutABrowser)
@@ -240,8 +240,8 @@ TEST_F(MainMenu, HelpShowsTheProgramsOwnPagesInItsOwnWindowWithoutABrowser)
     // A desktop without a browser: help must not depend on one.
     int launched = 0;
     Launcher::openWithDesktop = [&](const QString &) { ++launched; return false; };
-    TestPanel rx("frmNRD545", &ProgramState::nrd545loaded);
-    TestPanel norx("frmNoRx", &ProgramState::norxloaded);
+    TestPanel rx(WindowId::frmNRD545);
+    TestPanel norx(WindowId::frmNoRx);
     entry(&rx, "mnuHTMLhelp")->trigger();
     HelpWindow *help = HelpWindow::existing();
     ASSERT_NE(help, nullptr);
@@ -260,7 +260,7 @@ TEST_F(MainMenu, HelpShowsTheProgramsOwnPagesInItsOwnWindowWithoutABrowser)
 
 TEST_F(MainMenu, SetPcClockStartsTheDesktopsDateAndTimeSettingsOrReports)
 {
-    TestPanel p("frmAR7030", &ProgramState::ar7030loaded);
+    TestPanel p(WindowId::frmAR7030);
     QStringList started;
     Launcher::findProgram = [](const QString &prog) {
         return prog == QLatin1String("time-admin") ? QStringLiteral("/usr/bin/time-admin") : QString();
@@ -286,7 +286,7 @@ TEST_F(MainMenu, SetPcClockStartsTheDesktopsDateAndTimeSettingsOrReports)
 
 TEST_F(MainMenu, CloseUnloadsThePanel)
 {
-    TestPanel p("frmAR7030", &ProgramState::ar7030loaded);
+    TestPanel p(WindowId::frmAR7030);
     p.showModeless();
     entry(&p, "mnuClose")->trigger();
     EXPECT_FALSE(G.ar7030loaded);
@@ -298,7 +298,7 @@ TEST_F(MainMenu, ExitClosesOpenFilesAndEndsWithoutUnloadWork)
 {
     G.formleft[3] = 1234;
     dir.write("formpositions.ini", "10,20\r\n");
-    TestPanel p("frmAR7030", &ProgramState::ar7030loaded);
+    TestPanel p(WindowId::frmAR7030);
     p.showModeless();
     p.moveTwips(3000, 3000);
     QFile &capture = rttyCaptureFile();

@@ -12,7 +12,7 @@ class MemCellEditor : public ::testing::Test, public tavtest::MemRig {
 protected:
     void TearDown() override { close(); }
 
-    frmMemcell *editor() { return Windows::existing<frmMemcell>(QStringLiteral("frmMemcell")); }
+    frmMemcell *editor() { return Windows::existing<frmMemcell>(); }
     MemImage &image() { return memState().image; }
     // Opens the manager for a model with cell 5 filled and selected.
     void start(int rxtype, const QString &record5)

@@ -22,7 +22,7 @@ struct MemBesidePanel : Nrd545Rig {
         panel = go();
         ASSERT_NE(panel, nullptr);
         tavtest::pump(200);
-        mm = Windows::get<frmMemman>(QStringLiteral("frmMemman"));
+        mm = Windows::get<frmMemman>();
         ASSERT_NE(mm, nullptr);
         mm->load();
         sim::JrcChannel c;

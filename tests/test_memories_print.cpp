@@ -209,9 +209,9 @@ TEST_F(MemPrint, DrawsEveryLineInCourierTopToBottomWithPageBreaks)
 
 TEST_F(MemPrint, PrintWithoutAPrinterMakesAPdfNamedAfterTheMemoryFile)
 {
-    G.filenames[8] = QStringLiteral("MEM_2bdx.TXT");
-    G.filekind = 6; // another kind used last must not name the list
-    G.filenames[6] = QStringLiteral("SAN_band.TXT");
+    G.filenames[FileKind::Memories] = QStringLiteral("MEM_2bdx.TXT");
+    G.filekind = FileKind::BandScan; // another kind used last must not name the list
+    G.filenames[FileKind::BandScan] = QStringLiteral("SAN_band.TXT");
     mm->txtFrom->setText(QStringLiteral("5"));
     mm->txtTo->setText(QStringLiteral("3"));
     dialogs.answer(vbYes);
@@ -226,7 +226,7 @@ TEST_F(MemPrint, PrintWithoutAPrinterMakesAPdfNamedAfterTheMemoryFile)
     QFile f(pdf);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << pdf.toStdString();
     const QStringList got = trimmedNonEmpty(pdfTextLines(f.readAll()));
-    const QStringList want = trimmedNonEmpty(memPrintLines(memState().image, 3, 5, 2, G.filenames[8]));
+    const QStringList want = trimmedNonEmpty(memPrintLines(memState().image, 3, 5, 2, G.filenames[FileKind::Memories]));
     EXPECT_EQ(got, want);
     ASSERT_GE(got.size(), 5);
     EXPECT_EQ(got[0], QStringLiteral("MEM_2BDX.TXT"));
@@ -236,8 +236,8 @@ TEST_F(MemPrint, PrintWithoutAPrinterMakesAPdfNamedAfterTheMemoryFile)
 
 TEST_F(MemPrint, APrintThatCannotBeDoneIsReportedNotAnnounced)
 {
-    G.filenames[8] = QStringLiteral("MEM_2x.TXT");
-    G.filedirs[8] = dir.path() + QStringLiteral("no/such/\x01dir/");
+    G.filenames[FileKind::Memories] = QStringLiteral("MEM_2x.TXT");
+    G.filedirs[FileKind::Memories] = dir.path() + QStringLiteral("no/such/\x01dir/");
     QFile blocker(dir.path() + QStringLiteral("no"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly)); // a file where the directory should be
     blocker.close();

@@ -242,8 +242,8 @@ TEST_P(MemTransfer, FileRowsTheReceiverCannotTakeAreRefusedAndNeverFilled)
     storeInReceiver(2, 6100, 2, 1);
 
     tav::DialogScript::shown.clear();
-    G.filekind = 8;
-    auto *load = Windows::get<frmLoadfile>(QStringLiteral("frmLoadfile"));
+    G.filekind = FileKind::Memories;
+    auto *load = Windows::get<frmLoadfile>();
     load->load();
     ASSERT_EQ(load->list->count(), 1);
     dialogs.answer(vbYes);
@@ -313,7 +313,7 @@ TEST_P(MemTransfer, InputErrorsOfTheRangeBoxes)
 
 TEST_P(MemTransfer, ClosingTheManagerDuringAFetchStopsIt)
 {
-    auto *editor = Windows::get<frmMemcell>(QStringLiteral("frmMemcell"));
+    auto *editor = Windows::get<frmMemcell>();
     memState().memcellaction = 2;
     editor->load();
     bool closedDuring = false;

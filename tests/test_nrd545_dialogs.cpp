@@ -31,13 +31,13 @@ struct Dialogs : Nrd545Rig {
     }
     frmUserdefs545 *userdefs()
     {
-        auto *u = Windows::get<frmUserdefs545>(QStringLiteral("frmUserdefs545"));
+        auto *u = Windows::get<frmUserdefs545>();
         u->load();
         return u;
     }
     frmAdvancedDSP *dsp()
     {
-        auto *d = Windows::get<frmAdvancedDSP>(QStringLiteral("frmAdvancedDSP"));
+        auto *d = Windows::get<frmAdvancedDSP>();
         d->showModeless();
         return d;
     }
@@ -178,7 +178,7 @@ TEST_F(Dialogs, PanelMenuOpensTheUserSettingsModal)
     QTimer poll;
     poll.setInterval(20);
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto *u = Windows::existing<frmUserdefs545>(QStringLiteral("frmUserdefs545"));
+        auto *u = Windows::existing<frmUserdefs545>();
         if (!u || !u->isVisible())
             return;
         poll.stop();

@@ -26,11 +26,7 @@ using namespace tav;
 
 namespace {
 
-const char *panelOf(int rxtype)
-{
-    static const char *names[] = {"frmNoRx", "frmAR7030", "frmNRD535", "frmRX320", "frmNRD545"};
-    return names[rxtype];
-}
+WindowId panelOf(int rxtype) { return *panelWindow(rxtype); }
 
 // Presses one part of a scroll bar where the style draws it.
 // The style's option is filled from the bar's public state, as the bar
@@ -89,12 +85,12 @@ struct Panels : ::testing::TestWithParam<int> {
     }
     void TearDown() override
     {
-        tavtest::closeHub(QLatin1String(panelOf(GetParam())), true);
+        tavtest::closeHub(panelOf(GetParam()), true);
     }
     frmPanel *go()
     {
         frmWelcome::instance()->imgGo_Click();
-        auto *p = Windows::existing<frmPanel>(QLatin1String(panelOf(GetParam())));
+        auto *p = Windows::existing<frmPanel>(panelOf(GetParam()));
         tavtest::pump(60);
         return p && p->isLoadedForm() ? p : nullptr;
     }
@@ -248,7 +244,7 @@ TEST_P(Panels, UpperArrowOfTheDspBeatCancellerBarRaisesIt)
     if (GetParam() != 4)
         GTEST_SKIP() << "the DSP dialog is the NRD-545's";
     ASSERT_NE(go(), nullptr);
-    auto *d = Windows::get<frmAdvancedDSP>(QStringLiteral("frmAdvancedDSP"));
+    auto *d = Windows::get<frmAdvancedDSP>();
     ASSERT_NE(d, nullptr);
     d->showModeless();
     tavtest::pump(60);

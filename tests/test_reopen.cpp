@@ -187,7 +187,7 @@ struct ModelState {
     std::function<void(TavForm *)> check;
 };
 
-const std::map<QString, ModelState> &modelStates()
+const std::map<WindowId, ModelState> &modelStates()
 {
     // A list closed in its large size opens small, its buttons on the screen.
     const ModelState large{[](TavForm *f) {
@@ -199,10 +199,10 @@ const std::map<QString, ModelState> &modelStates()
                                ASSERT_GT(f->height(), small);
                            },
                            [](TavForm *) {}};
-    static const std::map<QString, ModelState> m = {
-        {QStringLiteral("frmBdxc"), large},
-        {QStringLiteral("frmIlg2rx"), large},
-        {QStringLiteral("frmSmeter"),
+    static const std::map<WindowId, ModelState> m = {
+        {WindowId::frmBdxc, large},
+        {WindowId::frmIlg2rx, large},
+        {WindowId::frmSmeter,
          {[](TavForm *f) {
               auto *w = static_cast<frmSmeter *>(f);
               for (int i = 0; i < 5; ++i)
@@ -214,7 +214,7 @@ const std::map<QString, ModelState> &modelStates()
               EXPECT_EQ(w->history().position(), 0) << "the ring starts afresh";
               EXPECT_EQ(w->history().count(9), 0) << "the bins start afresh";
           }}},
-        {QStringLiteral("frmProphisto"),
+        {WindowId::frmProphisto,
          {[](TavForm *f) {
               auto *w = static_cast<frmProphisto *>(f);
               w->cmdStart_Click();
@@ -235,13 +235,14 @@ const std::map<QString, ModelState> &modelStates()
 TEST_F(Reopen, EveryToolWindowComesBackAsDesigned)
 {
     int tried = 0;
-    for (const QString &name : Windows::names()) {
-        if (name == QStringLiteral("frmWelcome"))
+    for (const WindowDecl &d : windowDecls) {
+        if (d.id == WindowId::frmWelcome || !Windows::available(d.id))
             continue;
-        TavForm *f = Windows::get(name);
+        const QString name = windowName(d.id);
+        TavForm *f = Windows::get(d.id);
         ASSERT_NE(f, nullptr) << name.toStdString();
         // The receiver panels are the program's main windows, not tools.
-        if (qobject_cast<frmPanel *>(f) || name == QStringLiteral("frmNoRx"))
+        if (qobject_cast<frmPanel *>(f) || d.id == WindowId::frmNoRx)
             continue;
         SCOPED_TRACE(name.toStdString());
         ++tried;
@@ -249,7 +250,7 @@ TEST_F(Reopen, EveryToolWindowComesBackAsDesigned)
         tavtest::pump(20);
         ASSERT_TRUE(f->isLoadedForm());
         const QStringList designed = snapshot(f);
-        const auto model = modelStates().find(name);
+        const auto model = modelStates().find(d.id);
         if (model != modelStates().end())
             model->second.use(f);
         disturb(f);

@@ -19,18 +19,18 @@ TEST_F(Nrd545Rig, RttyFromTheDirectMenuWorksBesideThePanel)
     frmNRD545 *p = go();
     ASSERT_TRUE(p);
     p->findChild<QAction *>(QStringLiteral("mnuRtty"))->trigger();
-    auto *w = Windows::existing<frmRtty>(QStringLiteral("frmRtty"));
+    auto *w = Windows::existing<frmRtty>();
     ASSERT_TRUE(w && w->isLoadedForm());
     EXPECT_TRUE(tavtest::waitFor([&] { return emu.rttyParameters == QLatin1String("5011"); }));
 
     QTimer::singleShot(0, [] {
-        if (auto *f = Windows::existing<frmSavefile>(QStringLiteral("frmSavefile"))) {
+        if (auto *f = Windows::existing<frmSavefile>()) {
             f->cmbSavefile->setEditText(QStringLiteral("rty_panel.txt"));
             f->cmdOK->click();
         }
     });
     QTimer::singleShot(5000, [] {
-        if (auto *f = Windows::existing(QStringLiteral("frmSavefile")))
+        if (auto *f = Windows::existing(WindowId::frmSavefile))
             f->unload();
     });
     w->cmdSave[1]->click();

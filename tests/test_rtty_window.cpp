@@ -59,11 +59,8 @@ struct RttyWindow : ::testing::TestWithParam<int> {
         G.rxtype = G.goRxtype = int16_t(rx);
         G.lttext = QLatin1String(kLt);
         G.utctext = QLatin1String(kUtc);
-        const QString panel = frmWelcome::panelName(rx);
-        Windows::registerFactory(panel, [panel, this] {
-            return new PanelStandIn(panel, rx == 2 ? 19 : 38,
-                                    rx == 2 ? &ProgramState::nrd535loaded : &ProgramState::nrd545loaded);
-        });
+        const WindowId panel = rx == 2 ? WindowId::frmNRD535 : WindowId::frmNRD545;
+        Windows::registerFactory(panel, [panel] { return new PanelStandIn(panel); });
         static_cast<PanelStandIn *>(Windows::get(panel))->txtFrequencyA->setText(QStringLiteral("14080.000"));
         // The RTTY window is opened from its panel, which is loaded meanwhile.
         G.*(rx == 2 ? &ProgramState::nrd535loaded : &ProgramState::nrd545loaded) = true;
@@ -83,7 +80,7 @@ struct RttyWindow : ::testing::TestWithParam<int> {
 
     frmRtty *open()
     {
-        w = Windows::get<frmRtty>(QStringLiteral("frmRtty"));
+        w = Windows::get<frmRtty>();
         w->load();
         settle();
         return w;
@@ -120,7 +117,7 @@ struct RttyWindow : ::testing::TestWithParam<int> {
     void answerSave(const QString &name)
     {
         QTimer::singleShot(0, [name] {
-            auto *f = Windows::existing<frmSavefile>(QStringLiteral("frmSavefile"));
+            auto *f = Windows::existing<frmSavefile>();
             if (!f || !f->isLoadedForm())
                 return;
             if (name.isEmpty()) {
@@ -132,7 +129,7 @@ struct RttyWindow : ::testing::TestWithParam<int> {
         });
         // Never leave a test waiting in the modal dialog.
         QTimer::singleShot(5000, [] {
-            if (auto *f = Windows::existing(QStringLiteral("frmSavefile")))
+            if (auto *f = Windows::existing(WindowId::frmSavefile))
                 f->unload();
         });
     }

@@ -70,9 +70,9 @@ struct Samples : ::testing::Test {
         DialogScript::shown.clear();
         return out;
     }
-    template <class W = TavForm> W *open(const char *name)
+    template <class W = TavForm> W *open(WindowId id)
     {
-        auto *w = Windows::get<W>(QLatin1String(name));
+        auto *w = Windows::get<W>(id);
         if (w)
             w->load();
         return w;
@@ -81,49 +81,49 @@ struct Samples : ::testing::Test {
 
 // How one kind's sample is read and what shows that records arrived.
 struct KindCheck {
-    const char *window; // opened before reading (its load may speak; that is not the file's doing)
-    int ftl = 0;
+    WindowId window; // opened before reading (its load may speak; that is not the file's doing)
+    StationDb ftl = StationDb::None;
     std::function<int()> records;
 };
 
-const std::map<std::pair<int, int>, KindCheck> &kindChecks()
+const std::map<std::pair<FileKind, StationDb>, KindCheck> &kindChecks()
 {
-    static const std::map<std::pair<int, int>, KindCheck> checks = {
-        {{1, 0}, {"frmBdxc", 0, [] { return Windows::existing<lists::frmBdxc>("frmBdxc")->bdxcrows(); }}},
-        {{2, 0}, {"frmOwn", 0, [] { return Windows::existing<lists::frmOwn>("frmOwn")->model->rowCount() - 1; }}},
-        {{3, 1}, {"frmIlg2rx", 1, [] { return int(Windows::existing<frmIlg2rx>("frmIlg2rx")->listLines().size()); }}},
-        {{3, 2}, {"frmAero2rx", 2, [] { return int(Windows::existing<frmAero2rx>("frmAero2rx")->listLines().size()); }}},
-        {{4, 0}, {"frmLog", 0, [] { return int(logStore().records.size()); }}},
-        {{5, 0}, {"frmTracking", 0,
-                  [] { return int(Windows::existing<frmTracking>("frmTracking")->engine().trackrecs.size()); }}},
-        {{6, 0}, {"frmScanband", 0,
-                  [] { return Windows::existing<frmScanband>("frmScanband")->lblFreqlow->text().isEmpty() ? 0 : 1; }}},
-        {{7, 0}, {"frmPropagation", 0,
-                  [] { return Windows::existing<frmPropagation>("frmPropagation")->txtStation->text().isEmpty() ? 0 : 1; }}},
-        {{8, 0}, {"frmMemman", 0, [] { return int(memState().image.heldCells().size()); }}},
-        {{9, 0}, {"frmScratchpad", 0,
+    static const std::map<std::pair<FileKind, StationDb>, KindCheck> checks = {
+        {{FileKind::Bdxc, StationDb::None}, {WindowId::frmBdxc, StationDb::None, [] { return Windows::existing<lists::frmBdxc>()->bdxcrows(); }}},
+        {{FileKind::Own, StationDb::None}, {WindowId::frmOwn, StationDb::None, [] { return Windows::existing<lists::frmOwn>()->model->rowCount() - 1; }}},
+        {{FileKind::StationList, StationDb::Ilg}, {WindowId::frmIlg2rx, StationDb::Ilg, [] { return int(Windows::existing<frmIlg2rx>()->listLines().size()); }}},
+        {{FileKind::StationList, StationDb::Aero}, {WindowId::frmAero2rx, StationDb::Aero, [] { return int(Windows::existing<frmAero2rx>()->listLines().size()); }}},
+        {{FileKind::Log, StationDb::None}, {WindowId::frmLog, StationDb::None, [] { return int(logStore().records.size()); }}},
+        {{FileKind::Tracking, StationDb::None}, {WindowId::frmTracking, StationDb::None,
+                  [] { return int(Windows::existing<frmTracking>()->engine().trackrecs.size()); }}},
+        {{FileKind::BandScan, StationDb::None}, {WindowId::frmScanband, StationDb::None,
+                  [] { return Windows::existing<frmScanband>()->lblFreqlow->text().isEmpty() ? 0 : 1; }}},
+        {{FileKind::Propagation, StationDb::None}, {WindowId::frmPropagation, StationDb::None,
+                  [] { return Windows::existing<frmPropagation>()->txtStation->text().isEmpty() ? 0 : 1; }}},
+        {{FileKind::Memories, StationDb::None}, {WindowId::frmMemman, StationDb::None, [] { return int(memState().image.heldCells().size()); }}},
+        {{FileKind::Scratchpad, StationDb::None}, {WindowId::frmScratchpad, StationDb::None,
                   [] {
-                      auto *w = Windows::existing<lists::frmScratchpad>("frmScratchpad");
+                      auto *w = Windows::existing<lists::frmScratchpad>();
                       int n = 0;
                       for (int r = 0; r < 10; ++r)
                           for (int c = 0; c < 8; ++c)
                               n += w->grdScratchpad->model()->index(r, c).data().toString().isEmpty() ? 0 : 1;
                       return n;
                   }}},
-        {{10, 0}, {"frm320Files", 0,
-                   [] { return Windows::existing<lists::frm320Files>("frm320Files")->model->rowCount() - 1; }}},
-        {{11, 0}, {"frmScanlist", 0,
+        {{FileKind::F320, StationDb::None}, {WindowId::frm320Files, StationDb::None,
+                   [] { return Windows::existing<lists::frm320Files>()->model->rowCount() - 1; }}},
+        {{FileKind::ScanList, StationDb::None}, {WindowId::frmScanlist, StationDb::None,
                    [] {
                        int n = 0;
-                       for (QLineEdit *e : Windows::existing<frmScanlist>("frmScanlist")->txtFreqlist)
+                       for (QLineEdit *e : Windows::existing<frmScanlist>()->txtFreqlist)
                            n += e->text() == QLatin1String("-") ? 0 : 1;
                        return n;
                    }}},
-        {{12, 0}, {"frmScanpairs", 0,
-                   [] { return Windows::existing<frmScanpairs>("frmScanpairs")->pairScan().pairlast() + 1; }}},
-        {{14, 0}, {"frmProp2prt2", 0,
-                   [] { return Windows::existing<frmProp2prt2>("frmProp2prt2")->txtdat[0]->text().isEmpty() ? 0 : 1; }}},
-        {{15, 0}, {"frmRxTimer", 0,
+        {{FileKind::ScanPairs, StationDb::None}, {WindowId::frmScanpairs, StationDb::None,
+                   [] { return Windows::existing<frmScanpairs>()->pairScan().pairlast() + 1; }}},
+        {{FileKind::PropagationPrint, StationDb::None}, {WindowId::frmProp2prt2, StationDb::None,
+                   [] { return Windows::existing<frmProp2prt2>()->txtdat[0]->text().isEmpty() ? 0 : 1; }}},
+        {{FileKind::TimerPrograms, StationDb::None}, {WindowId::frmRxTimer, StationDb::None,
                    [] {
                        int n = 0;
                        for (int r = 1; r <= kPrograms; ++r)
@@ -135,14 +135,14 @@ const std::map<std::pair<int, int>, KindCheck> &kindChecks()
 }
 
 // The names a kind's Load dialog lists: memory files once per receiver digit.
-QStringList patternsOf(int kind, int ftl)
+QStringList patternsOf(FileKind kind, StationDb ftl)
 {
-    if (kind == 3)
-        return {ftl == 1 ? QStringLiteral("ILG*.FTL") : QStringLiteral("AERO*.FTL")};
-    if (kind == 8) {
+    if (kind == FileKind::StationList)
+        return {ftl == StationDb::Ilg ? QStringLiteral("ILG*.FTL") : QStringLiteral("AERO*.FTL")};
+    if (kind == FileKind::Memories) {
         QStringList p;
         for (int rx = 1; rx <= 4; ++rx)
-            p << QString(G.filepattern[8]).replace(QLatin1Char('#'), QString::number(rx));
+            p << QString(G.filepattern[FileKind::Memories]).replace(QLatin1Char('#'), QString::number(rx));
         return p;
     }
     return {G.filepattern[kind]};
@@ -152,11 +152,11 @@ QStringList patternsOf(int kind, int ftl)
 
 TEST_F(Samples, EveryReadableKindHasSamplesThatReadWithoutAMessage)
 {
-    for (int kind = 1; kind <= 15; ++kind) {
-        for (int ftl : kind == 3 ? QList<int>{1, 2} : QList<int>{0}) {
+    for (FileKind kind : allFileKinds) {
+        for (StationDb ftl : kind == FileKind::StationList ? QList<StationDb>{StationDb::Ilg, StationDb::Aero} : QList<StationDb>{StationDb::None}) {
             if (!hasReader(kind, ftl))
                 continue;
-            SCOPED_TRACE(testing::Message() << "kind " << kind << " ftl " << ftl);
+            SCOPED_TRACE(testing::Message() << "kind " << int(kind) << " ftl " << int(ftl));
             auto check = kindChecks().find({kind, ftl});
             ASSERT_NE(check, kindChecks().end()) << "a file kind without a sample check";
             for (const QString &pattern : patternsOf(kind, ftl)) {
@@ -185,20 +185,20 @@ TEST_F(Samples, EveryReadableKindHasSamplesThatReadWithoutAMessage)
 TEST_F(Samples, TheToolsOwnFilesComeWithTheSamples)
 {
     // The station windows fill their query lists from the ini files.
-    auto *ilg = open<frmIlg2rx>("frmIlg2rx");
-    auto *ilgq = Windows::existing<frmIlgquery>(QStringLiteral("frmIlgquery"));
+    auto *ilg = open<frmIlg2rx>(WindowId::frmIlg2rx);
+    auto *ilgq = Windows::existing<frmIlgquery>();
     ASSERT_TRUE(ilg && ilgq);
     for (QComboBox *c : ilgq->cmbQuery)
         EXPECT_GT(c->count(), 0);
-    open<frmAero2rx>("frmAero2rx");
-    auto *aeroq = Windows::existing<frmAeroquery>(QStringLiteral("frmAeroquery"));
+    open<frmAero2rx>(WindowId::frmAero2rx);
+    auto *aeroq = Windows::existing<frmAeroquery>();
     ASSERT_TRUE(aeroq);
     for (QComboBox *c : aeroq->cmbQuery)
         EXPECT_GT(c->count(), 0);
     // The logbook takes its column choice, the print page the listener's details.
-    open("frmLog");
+    open(WindowId::frmLog);
     EXPECT_EQ(logStore().colmask, "111111111100111");
-    auto *page = open<frmProp2prt2>("frmProp2prt2");
+    auto *page = open<frmProp2prt2>(WindowId::frmProp2prt2);
     ASSERT_TRUE(page);
     EXPECT_FALSE(page->txtdat[3]->text().isEmpty());
     EXPECT_FALSE(page->txtdat[11]->text().isEmpty());
@@ -214,13 +214,13 @@ TEST_F(Samples, TheToolsOwnFilesComeWithTheSamples)
 
 TEST_F(Samples, TheTrackingWindowShowsItsLinesWhole)
 {
-    auto *w = open<frmTracking>("frmTracking");
+    auto *w = open<frmTracking>(WindowId::frmTracking);
     ASSERT_TRUE(w);
     w->show();
-    G.filekind = 5;
-    G.filenames[5] = QStringLiteral("ILGSDATA.ftl");
+    G.filekind = FileKind::Tracking;
+    G.filenames[FileKind::Tracking] = QStringLiteral("ILGSDATA.ftl");
     w->txtFrequencyA->setText(QStringLiteral("6040"));
-    ASSERT_TRUE(runReader(5));
+    ASSERT_TRUE(runReader(FileKind::Tracking));
     // Every station within 500 kHz, on the air or not.
     w->txtCatchrange->setText(QStringLiteral("500"));
     w->optHitsall->select(1);

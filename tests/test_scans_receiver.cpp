@@ -54,12 +54,12 @@ struct ScansOnAR7030 : ::testing::Test {
     }
     void TearDown() override
     {
-        tavtest::closeHub(QStringLiteral("frmAR7030"));
+        tavtest::closeHub(tav::WindowId::frmAR7030);
     }
     frmAR7030 *go()
     {
         frmWelcome::instance()->imgGo_Click();
-        return Windows::existing<frmAR7030>(QStringLiteral("frmAR7030"));
+        return Windows::existing<frmAR7030>();
     }
     // The receiver hears the profile from now on, also where it stands.
     void useProfile(std::function<double(double)> p)
@@ -75,13 +75,13 @@ struct ScansOnAR7030 : ::testing::Test {
     }
     QAction *entry(const char *name)
     {
-        auto *p = Windows::existing<frmAR7030>(QStringLiteral("frmAR7030"));
+        auto *p = Windows::existing<frmAR7030>();
         return p->mnuBar->findChild<QAction *>(QLatin1String(name));
     }
-    template <class W> W *openFromPanel(const char *window)
+    template <class W> W *openFromPanel()
     {
-        openFromMenu(QLatin1String(window), MenuOpen::Load);
-        return Windows::existing<W>(QLatin1String(window));
+        openFromMenu(W::windowId, MenuOpen::Load);
+        return Windows::existing<W>();
     }
 };
 
@@ -91,7 +91,7 @@ TEST_F(ScansOnAR7030, ListScanReadsEachBoxCorrectedForTheAttenuatorAndStopsOnASi
 {
     useProfile([](double khz) { return khz < 7002 ? 3.0 : khz < 7007 ? 6.0 : 9.0; });
     emu.setByte(0, 0x30, 0); // "+10 dB": readings count 10 dB less
-    auto *w = openFromPanel<frmScanlist>("frmScanlist");
+    auto *w = openFromPanel<frmScanlist>();
     ASSERT_TRUE(w);
     EXPECT_FALSE(entry("mnuScanFreqpairs")->isEnabled());
     EXPECT_FALSE(entry("mnuScanBand")->isEnabled());
@@ -138,12 +138,12 @@ TEST_F(ScansOnAR7030, ListScanReadsEachBoxCorrectedForTheAttenuatorAndStopsOnASi
 
 TEST_F(ScansOnAR7030, PairScanTunesTheChosenSideOfEachActivePair)
 {
-    auto *w = openFromPanel<frmScanpairs>("frmScanpairs");
+    auto *w = openFromPanel<frmScanpairs>();
     ASSERT_TRUE(w);
     EXPECT_FALSE(entry("mnuScanFreqList")->isEnabled());
     dir.write("SFP/SFP_P.TXT", "6000,9000, 1,a\r\n6100,9100, 0,b\r\n6200,9200, 1,c\r\n35000,9300, 1,out of range\r\n");
-    G.filenames[12] = "SFP_P.TXT";
-    ASSERT_TRUE(runReader(12));
+    G.filenames[FileKind::ScanPairs] = "SFP_P.TXT";
+    ASSERT_TRUE(runReader(FileKind::ScanPairs));
     w->cmdStart_Click();
     w->tmrScanpairs_Timer();
     EXPECT_NEAR(tunedAfter(6000), 6000, 0.01);
@@ -172,7 +172,7 @@ TEST_F(ScansOnAR7030, PairScanTunesTheChosenSideOfEachActivePair)
 TEST_F(ScansOnAR7030, BandSweepFollowsTheProfileAndHoldsOnAStrongSignal)
 {
     useProfile([](double khz) { return khz >= 7003.5 && khz <= 7004.5 ? 10.0 : 2.0 + (khz - 7000) * 0.5; });
-    auto *w = openFromPanel<frmScanband>("frmScanband");
+    auto *w = openFromPanel<frmScanband>();
     ASSERT_TRUE(w);
     EXPECT_FALSE(entry("mnuScanFreqList")->isEnabled());
     w->chkSqlonoff->setValue(1);
@@ -229,7 +229,7 @@ TEST_F(ScansOnAR7030, BandSweepFollowsTheProfileAndHoldsOnAStrongSignal)
 
 TEST_F(ScansOnAR7030, ALostLineEndsTheScansWithTheLinesMessageOnly)
 {
-    auto *w = openFromPanel<frmScanband>("frmScanband");
+    auto *w = openFromPanel<frmScanband>();
     ASSERT_TRUE(w);
     w->txtInput[0]->setText("7000");
     w->txtInput[1]->setText("7010");
@@ -249,7 +249,7 @@ TEST_F(ScansOnAR7030, ALostLineEndsTheScansWithTheLinesMessageOnly)
     EXPECT_TRUE(dialogs.shown()[0].text.contains("was lost")) << dialogs.shown()[0].text.toStdString();
     w->cmdExit_Click();
 
-    auto *l = openFromPanel<frmScanlist>("frmScanlist");
+    auto *l = openFromPanel<frmScanlist>();
     ASSERT_TRUE(l);
     l->txtFreqlist[0]->setText("7000");
     l->txtDelay->setText("10");
@@ -264,10 +264,10 @@ TEST_F(ScansOnAR7030, ALostLineEndsTheScansWithTheLinesMessageOnly)
 
 TEST_F(ScansOnAR7030, BandStepsFollowTheLastTwentyRuleAndOtherTuningIsRecorded)
 {
-    auto *last20 = Windows::existing<lists::frmLast20>(QStringLiteral("frmLast20"));
+    auto *last20 = Windows::existing<lists::frmLast20>();
     ASSERT_TRUE(last20 && last20->isLoadedForm());
-    auto *panel = Windows::existing<frmAR7030>(QStringLiteral("frmAR7030"));
-    auto *w = openFromPanel<frmScanband>("frmScanband");
+    auto *panel = Windows::existing<frmAR7030>();
+    auto *w = openFromPanel<frmScanband>();
     w->txtInput[0]->setText("7000");
     w->txtInput[1]->setText("7100");
     w->txtInput[2]->setText("10");
@@ -295,7 +295,7 @@ TEST_F(ScansOnNrd545, ScansHoldTheReceiverInRemoteAndClosingLetsItGo)
     ASSERT_TRUE(lock);
     G.utctext = QStringLiteral("9 Dec 2026  08:00");
 
-    auto *list = Windows::get<frmScanlist>(QStringLiteral("frmScanlist"));
+    auto *list = Windows::get<frmScanlist>();
     list->load();
     list->txtFreqlist[0]->setText("9650");
     list->txtDelay->setText("10");
@@ -306,7 +306,7 @@ TEST_F(ScansOnNrd545, ScansHoldTheReceiverInRemoteAndClosingLetsItGo)
     EXPECT_FALSE(list->scanning());
     EXPECT_EQ(lock->toolHolds(), 0);
 
-    auto *band = Windows::get<frmScanband>(QStringLiteral("frmScanband"));
+    auto *band = Windows::get<frmScanband>();
     band->load();
     band->txtInput[0]->setText("9600");
     band->txtInput[1]->setText("9700");

@@ -41,20 +41,20 @@ struct ScanWindows : ::testing::Test {
         Windows::destroyAll();
         frmWelcome::destroy();
     }
-    template <class W> W *open(const char *name)
+    template <class W> W *open(WindowId id)
     {
-        auto *w = Windows::get<W>(QLatin1String(name));
+        auto *w = Windows::get<W>(id);
         w->load();
         return w;
     }
     QString lastText() const { return dialogs.shown().isEmpty() ? QString() : dialogs.shown().last().text; }
-    bool load(int kind, const QString &name, const QByteArray &content)
+    bool load(FileKind kind, const QString &name, const QByteArray &content)
     {
         dir.write(G.filesubdir[kind] + QLatin1Char('/') + name, content);
         G.filenames[kind] = name;
         return runReader(kind);
     }
-    QByteArray save(int kind, const QString &name)
+    QByteArray save(FileKind kind, const QString &name)
     {
         G.filenames[kind] = name;
         const FileResult r = runWriter(kind);
@@ -67,7 +67,7 @@ struct ScanWindows : ::testing::Test {
 
 TEST_F(ScanWindows, ListScanVisitsValidBoxesDrawsAndStopsWhenAllAreEmptied)
 {
-    auto *w = open<frmScanlist>("frmScanlist");
+    auto *w = open<frmScanlist>(WindowId::frmScanlist);
     EXPECT_TRUE(G.scanlistloaded);
     EXPECT_FALSE(w->cmdStop->isEnabled());
     w->cmdStart_Click();
@@ -122,8 +122,8 @@ TEST_F(ScanWindows, ListScanVisitsValidBoxesDrawsAndStopsWhenAllAreEmptied)
 
 TEST_F(ScanWindows, ListScanFileRoundTripByteForByte)
 {
-    auto *w = open<frmScanlist>("frmScanlist");
-    ASSERT_TRUE(load(11, "SFL_T.TXT", "7100,000\r\n35000\r\n 6000\r\n"));
+    auto *w = open<frmScanlist>(WindowId::frmScanlist);
+    ASSERT_TRUE(load(FileKind::ScanList, "SFL_T.TXT", "7100,000\r\n35000\r\n 6000\r\n"));
     EXPECT_EQ(w->txtFreqlist[0]->text(), "7100.000");
     EXPECT_EQ(w->txtFreqlist[1]->text(), "-");
     EXPECT_EQ(w->txtFreqlist[19]->text(), "-");
@@ -131,13 +131,13 @@ TEST_F(ScanWindows, ListScanFileRoundTripByteForByte)
     QByteArray expect = "7100.000\r\n-\r\n 6000\r\n-\r\n-\r\n9650.5\r\n";
     for (int i = 6; i < 20; ++i)
         expect += "-\r\n";
-    EXPECT_EQ(save(11, "SFL_T.TXT"), expect);
+    EXPECT_EQ(save(FileKind::ScanList, "SFL_T.TXT"), expect);
     EXPECT_EQ(w->txtFreqlist[5]->text(), "9650,5"); // the box itself stays
 }
 
 TEST_F(ScanWindows, PairScanWaitsForATableChecksItsBoxesAndSavesEdits)
 {
-    auto *w = open<frmScanpairs>("frmScanpairs");
+    auto *w = open<frmScanpairs>(WindowId::frmScanpairs);
     EXPECT_FALSE(w->cmdStart->isEnabled());
     EXPECT_FALSE(w->cmdContinue->isEnabled());
     EXPECT_FALSE(w->cmdsaveas->isEnabled());
@@ -146,14 +146,14 @@ TEST_F(ScanWindows, PairScanWaitsForATableChecksItsBoxesAndSavesEdits)
     w->cmdStart_Click();
     EXPECT_FALSE(w->scanning());
 
-    EXPECT_FALSE(load(12, "SFP_E.TXT", ""));
+    EXPECT_FALSE(load(FileKind::ScanPairs, "SFP_E.TXT", ""));
     EXPECT_TRUE(lastText().contains("no frequency pairs"));
 
     QByteArray file;
     for (int i = 0; i < 10; ++i)
         file += QByteArray::number(5000 + i) + "," + QByteArray::number(6000 + i) + ", 1,pair " +
                 QByteArray::number(i) + "\r\n";
-    ASSERT_TRUE(load(12, "SFP_T.TXT", file));
+    ASSERT_TRUE(load(FileKind::ScanPairs, "SFP_T.TXT", file));
     EXPECT_EQ(w->txtEnd->text(), " 9");
     EXPECT_EQ(w->lblFilename->text(), "SFP_T.TXT");
     EXPECT_TRUE(w->cmdStart->isEnabled());
@@ -186,12 +186,12 @@ TEST_F(ScanWindows, PairScanWaitsForATableChecksItsBoxesAndSavesEdits)
     w->txtRemarks_LostFocus(5);
     w->txtRemarks[0]->setText("row without a pair");
     w->txtRemarks_LostFocus(0);
-    const QByteArray saved = save(12, "SFP_T.TXT");
+    const QByteArray saved = save(FileKind::ScanPairs, "SFP_T.TXT");
     EXPECT_TRUE(saved.startsWith("5000,6000, 1,day, strong\r\n5001,6001, 0,pair 1\r\n5002,6002, 1,pair 2\r\n"))
         << saved.constData();
-    ASSERT_TRUE(load(12, "SFP_T.TXT", saved));
+    ASSERT_TRUE(load(FileKind::ScanPairs, "SFP_T.TXT", saved));
     EXPECT_EQ(w->pairScan().pairs[0].remark, "day, strong");
-    EXPECT_EQ(save(12, "SFP_T.TXT"), saved);
+    EXPECT_EQ(save(FileKind::ScanPairs, "SFP_T.TXT"), saved);
 
     w->cmdStart_Click();
     EXPECT_TRUE(w->scanning());
@@ -209,7 +209,7 @@ TEST_F(ScanWindows, PairScanWaitsForATableChecksItsBoxesAndSavesEdits)
 
 TEST_F(ScanWindows, BandScanInputChecks)
 {
-    auto *w = open<frmScanband>("frmScanband");
+    auto *w = open<frmScanband>(WindowId::frmScanband);
     const struct {
         const char *start, *end, *step, *delay;
         bool accepted;
@@ -261,7 +261,7 @@ TEST_F(ScanWindows, BandScanInputChecks)
 
 TEST_F(ScanWindows, BandSweepWithoutReceiverDrawsThePartsPixels)
 {
-    auto *w = open<frmScanband>("frmScanband");
+    auto *w = open<frmScanband>(WindowId::frmScanband);
     const Picture &pic = w->picScan->picture();
     EXPECT_EQ(pic.pixel(69, 361), kBlack);
     EXPECT_EQ(pic.pixel(571, 184), kBlack);
@@ -311,7 +311,7 @@ TEST_F(ScanWindows, BandSweepWithoutReceiverDrawsThePartsPixels)
 
 TEST_F(ScanWindows, BandStopEndsARunningTickAtOnceAndClosingEndsTheSweep)
 {
-    auto *w = open<frmScanband>("frmScanband");
+    auto *w = open<frmScanband>(WindowId::frmScanband);
     w->txtInput[0]->setText("7000");
     w->txtInput[1]->setText("7100");
     w->txtInput[2]->setText("1");
@@ -334,10 +334,10 @@ TEST_F(ScanWindows, BandStopEndsARunningTickAtOnceAndClosingEndsTheSweep)
 
 TEST_F(ScanWindows, BandFilesOverlayInTurnAndRoundTrip)
 {
-    auto *w = open<frmScanband>("frmScanband");
+    auto *w = open<frmScanband>(WindowId::frmScanband);
     const Picture &pic = w->picScan->picture();
     const QByteArray band = "8 Dec 2026  20:00 Z\r\n 7000\r\n 7100\r\n 50\r\n 2\r\n090\r\n-017\r\n000\r\n";
-    ASSERT_TRUE(load(6, "SAN_40m.TXT", band));
+    ASSERT_TRUE(load(FileKind::BandScan, "SAN_40m.TXT", band));
     const int first = frmScanband::overlayNumber();
     const QColor c1 = overlayColour(first);
     EXPECT_EQ(w->lblDbname[size_t(first - 1)]->text(), "40m   8 Dec 2026  20:00 Z");
@@ -353,17 +353,17 @@ TEST_F(ScanWindows, BandFilesOverlayInTurnAndRoundTrip)
     EXPECT_FALSE(w->cmdContinue->isEnabled());
     // The saved sweep: the loaded band with the levels up to the step of the
     // last sweep (none yet: step 0).
-    EXPECT_EQ(save(6, "SAN_A.TXT"), QByteArray("\r\n 7000\r\n 7100\r\n 50\r\n 0\r\n090\r\n"));
+    EXPECT_EQ(save(FileKind::BandScan, "SAN_A.TXT"), QByteArray("\r\n 7000\r\n 7100\r\n 50\r\n 0\r\n090\r\n"));
 
     // A file that cannot be drawn is refused before anything changes.
     const int shownBefore = int(dialogs.shown().size());
-    EXPECT_FALSE(load(6, "SAN_BAD.TXT", "x\r\n 7000\r\n 7100\r\n 1\r\n 100\r\n010\r\n"));
+    EXPECT_FALSE(load(FileKind::BandScan, "SAN_BAD.TXT", "x\r\n 7000\r\n 7100\r\n 1\r\n 100\r\n010\r\n"));
     EXPECT_EQ(int(dialogs.shown().size()), shownBefore + 1);
     EXPECT_TRUE(lastText().contains("fewer levels"));
     EXPECT_EQ(frmScanband::overlayNumber(), first);
 
     // A band outside the receiver: "Input ERROR", but drawn, boxes kept.
-    ASSERT_TRUE(load(6, "SAN_x.TXT", "y\r\n 29000\r\n 31000\r\n 1000\r\n 2\r\n010\r\n020\r\n030\r\n"));
+    ASSERT_TRUE(load(FileKind::BandScan, "SAN_x.TXT", "y\r\n 29000\r\n 31000\r\n 1000\r\n 2\r\n010\r\n020\r\n030\r\n"));
     EXPECT_EQ(lastText(), "Input ERROR");
     EXPECT_EQ(w->txtInput[0]->text(), " 7000");
     const int second = frmScanband::overlayNumber();
@@ -373,7 +373,7 @@ TEST_F(ScanWindows, BandFilesOverlayInTurnAndRoundTrip)
 
     // Four more loads: the numbers go round 1..4 and the legend follows.
     for (int i = 0; i < 4; ++i)
-        ASSERT_TRUE(load(6, "SAN_40m.TXT", band));
+        ASSERT_TRUE(load(FileKind::BandScan, "SAN_40m.TXT", band));
     EXPECT_EQ(frmScanband::overlayNumber(), second);
     EXPECT_EQ(w->lblDbname[size_t(second - 1)]->text(), "40m   8 Dec 2026  20:00 Z");
     EXPECT_EQ(pic.pixel(320, 374), overlayColour(second));
@@ -389,7 +389,7 @@ TEST_F(ScanWindows, BandFilesOverlayInTurnAndRoundTrip)
 
 TEST_F(ScanWindows, BandLoopAndSquelchChoicesGovernFilesAndLegends)
 {
-    auto *w = open<frmScanband>("frmScanband");
+    auto *w = open<frmScanband>(WindowId::frmScanband);
     w->show();
     EXPECT_TRUE(w->cmdLoad->isEnabled());
     w->chkLoop->setValue(1);

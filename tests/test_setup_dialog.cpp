@@ -26,7 +26,7 @@ struct SetUpDialog : ::testing::Test {
     {
         registerBuiltWindows();
         applySettingsLines({dir.path(), "5130N", "00007W", " 1"});
-        dlg = Windows::get<frmSetUp>("frmSetUp");
+        dlg = Windows::get<frmSetUp>();
         ASSERT_NE(dlg, nullptr);
         dlg->showModeless();
     }

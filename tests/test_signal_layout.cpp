@@ -45,12 +45,12 @@ TEST(SignalLayout, CaptionsFrequencyAndStartTimeFitTheirBoxes)
     const QString freq = QStringLiteral("29999.999");
     const QString date = QStringLiteral("28 Sep 2026  23:59 UTC");
 
-    auto *p = Windows::get<frmPropagation>(QStringLiteral("frmPropagation"));
+    auto *p = Windows::get<frmPropagation>();
     p->load();
     expectLabelsFit(p, freq, date);
     p->unload();
 
-    auto *h = Windows::get<frmProphisto>(QStringLiteral("frmProphisto"));
+    auto *h = Windows::get<frmProphisto>();
     h->load();
     expectLabelsFit(h, freq, QStringLiteral("28.09.2026 23:59:59"));
     for (QComboBox *c : h->findChildren<QComboBox *>()) {

@@ -35,7 +35,7 @@ struct PageWindow : ::testing::Test {
     }
     frmProp2prt2 *open()
     {
-        auto *w = Windows::get<frmProp2prt2>(QStringLiteral("frmProp2prt2"));
+        auto *w = Windows::get<frmProp2prt2>();
         w->load();
         return w;
     }

@@ -99,17 +99,17 @@ struct PropagationWindow : ::testing::Test {
         buildFileDirs();
         G.goRxtype = G.rxtype = 0;
         Clock::set(QDateTime(QDate(2026, 3, 1), QTime(10, 0, 30)));
-        w = Windows::get<frmPropagation>(QStringLiteral("frmPropagation"));
+        w = Windows::get<frmPropagation>();
         w->load();
     }
     void TearDown() override { Windows::destroyAll(); }
 
     QString saveAs(const QString &name)
     {
-        G.filekind = 7;
-        G.filenames[7] = name;
-        EXPECT_TRUE(runWriter(7).ok);
-        return G.filedirs[7] + name;
+        G.filekind = FileKind::Propagation;
+        G.filenames[FileKind::Propagation] = name;
+        EXPECT_TRUE(runWriter(FileKind::Propagation).ok);
+        return G.filedirs[FileKind::Propagation] + name;
     }
 };
 
@@ -166,9 +166,9 @@ TEST_F(PropagationWindow, OverlaysAskAtEveryHourAndCycleTheirColours)
                                                  "10:58 090 100 090 100 090 100 090 100\r\n"
                                                  "10:59 090 100 090 100 090 100 090 100\r\n"
                                                  "11:00 050 060 050 060 050 060 050 060\r\n");
-    G.filenames[7] = QStringLiteral("PAN_eve.TXT");
+    G.filenames[FileKind::Propagation] = QStringLiteral("PAN_eve.TXT");
     dialogs.answer(vbNo);
-    ASSERT_TRUE(w->panfile2ram(G.filedirs[7] + G.filenames[7]).ok);
+    ASSERT_TRUE(w->panfile2ram(G.filedirs[FileKind::Propagation] + G.filenames[FileKind::Propagation]).ok);
     ASSERT_EQ(dialogs.shown().size(), 1);
     EXPECT_EQ(dialogs.shown()[0].text,
               QStringLiteral("Click in YES to add data of next hour\nClick in NO to get data of next hour only"));
@@ -184,11 +184,11 @@ TEST_F(PropagationWindow, OverlaysAskAtEveryHourAndCycleTheirColours)
 
     // Cancel stops the reading at the hour.
     dialogs.answer(vbCancel);
-    ASSERT_TRUE(w->panfile2ram(G.filedirs[7] + G.filenames[7]).ok);
+    ASSERT_TRUE(w->panfile2ram(G.filedirs[FileKind::Propagation] + G.filenames[FileKind::Propagation]).ok);
     EXPECT_EQ(pic.count(80, 279 - 4 * 6, 86, 279 - 4 * 5, propOverlayColour(2)), 0);
     for (int i = 0; i < 3; ++i) {
         dialogs.answer(vbYes);
-        w->panfile2ram(G.filedirs[7] + G.filenames[7]);
+        w->panfile2ram(G.filedirs[FileKind::Propagation] + G.filenames[FileKind::Propagation]);
     }
     EXPECT_EQ(frmPropagation::overlayNumber(), 1) << "the fifth file takes the first colour again";
 }
@@ -233,11 +233,11 @@ TEST_F(PropagationOnNrd545, AMissedReadingAtAClosingSecondKeepsTheMinuteWithTheM
 {
     ASSERT_NE(go(), nullptr);
     at(1, 0);
-    auto *w = Windows::get<frmPropagation>(QStringLiteral("frmPropagation"));
+    auto *w = Windows::get<frmPropagation>();
     w->load();
-    G.filekind = 7;
-    G.filenames[7] = QStringLiteral("PAN_miss.TXT");
-    ASSERT_TRUE(runWriter(7).ok);
+    G.filekind = FileKind::Propagation;
+    G.filenames[FileKind::Propagation] = QStringLiteral("PAN_miss.TXT");
+    ASSERT_TRUE(runWriter(FileKind::Propagation).ok);
     QTest::mouseClick(w->cmdStart, Qt::LeftButton);
     ASSERT_TRUE(w->tmrPropagation.isActive());
     // 10:01:01 .. 10:02:46; the reads at the closing seconds 10:01:01 (the
@@ -260,13 +260,13 @@ TEST_F(PropagationOnNrd545, AMissedReadingAtAClosingSecondKeepsTheMinuteWithTheM
     EXPECT_EQ(lines[3], "10:01   ?   ?" + p + p + p + "\r");
     EXPECT_EQ(lines[4], "10:02" + p + p + p + p + "\r");
 
-    const QStringList file = *readTextLines(G.filedirs[7] + G.filenames[7]);
+    const QStringList file = *readTextLines(G.filedirs[FileKind::Propagation] + G.filenames[FileKind::Propagation]);
     const PropMinute m = parsePropMinute(file[3]);
     EXPECT_EQ(m.missing, (std::array<bool, 4>{true, false, false, false}));
     EXPECT_FLOAT_EQ(m.min[1], 12.3f);
 
     // Drawn back: the missing pair leaves its place on the hour graph empty.
-    ASSERT_TRUE(w->panfile2ram(G.filedirs[7] + G.filenames[7]).ok);
+    ASSERT_TRUE(w->panfile2ram(G.filedirs[FileKind::Propagation] + G.filenames[FileKind::Propagation]).ok);
     const Picture &pic = w->picForm->picture();
     const QColor c = propOverlayColour(frmPropagation::overlayNumber());
     EXPECT_EQ(pic.count(88, 179, 88, 279, c), 0) << "10:01, first pair";
@@ -287,9 +287,9 @@ TEST_F(PropagationOnNrd545, DiduzuShowsThePanelOpenedAtGoNotTheSetUpChoice)
     frmNRD545 *panel = go();
     ASSERT_NE(panel, nullptr);
     G.rxtype = 1; // the AR7030 chosen in set-up, not yet opened
-    for (const char *name : {"frmPropagation", "frmProphisto"}) {
-        SCOPED_TRACE(name);
-        TavForm *w = Windows::get(QLatin1String(name));
+    for (WindowId id : {WindowId::frmPropagation, WindowId::frmProphisto}) {
+        SCOPED_TRACE(windowDecl(id).name);
+        TavForm *w = Windows::get(id);
         ASSERT_NE(w, nullptr);
         w->load();
         panel->hide();
@@ -297,7 +297,7 @@ TEST_F(PropagationOnNrd545, DiduzuShowsThePanelOpenedAtGoNotTheSetUpChoice)
         ASSERT_NE(b, nullptr);
         QTest::mouseClick(b, Qt::LeftButton);
         EXPECT_TRUE(panel->isVisible());
-        TavForm *other = Windows::existing(QStringLiteral("frmAR7030"));
+        TavForm *other = Windows::existing(WindowId::frmAR7030);
         EXPECT_TRUE(other == nullptr || !other->isLoadedForm());
         w->unload();
     }
@@ -308,14 +308,14 @@ TEST_F(PropagationWindow, ASaveThatCannotTakeItsPlaceStopsTheRecording)
     saveAs(QStringLiteral("PAN_first.TXT"));
     ASSERT_TRUE(w->recording());
     // A directory holding a file stands where the new file should go.
-    ASSERT_TRUE(QDir().mkpath(G.filedirs[7] + QStringLiteral("PAN_busy.TXT/inside")));
-    G.filekind = 7;
-    G.filenames[7] = QStringLiteral("PAN_busy.TXT");
-    const FileResult r = runWriter(7);
+    ASSERT_TRUE(QDir().mkpath(G.filedirs[FileKind::Propagation] + QStringLiteral("PAN_busy.TXT/inside")));
+    G.filekind = FileKind::Propagation;
+    G.filenames[FileKind::Propagation] = QStringLiteral("PAN_busy.TXT");
+    const FileResult r = runWriter(FileKind::Propagation);
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(w->recording()) << "nothing goes on into the removed temporary file";
     EXPECT_EQ(w->lblSaveas->text(), QString());
-    EXPECT_EQ(QDir(G.filedirs[7]).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("PAN_first.TXT")});
+    EXPECT_EQ(QDir(G.filedirs[FileKind::Propagation]).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("PAN_first.TXT")});
     w->cmdStart->click();
     for (int s = 0; s < 120; ++s) {
         Clock::advanceSecs(1);
@@ -329,13 +329,13 @@ TEST_F(PropagationWindow, SavesOnAFullDiskOrUnderASizeLimitKeepTheOldFileAndName
 {
     w->txtStation->setText(QStringLiteral("R. Vaticana"));
     auto trySave = [&](const char *cause) {
-        G.filekind = 7;
-        G.filenames[7] = QStringLiteral("PAN_keep.TXT");
-        const FileResult r = runWriter(7);
+        G.filekind = FileKind::Propagation;
+        G.filenames[FileKind::Propagation] = QStringLiteral("PAN_keep.TXT");
+        const FileResult r = runWriter(FileKind::Propagation);
         EXPECT_FALSE(r.ok);
         EXPECT_TRUE(r.error.contains(QLatin1String(cause))) << r.error.toStdString();
         EXPECT_FALSE(w->recording());
-        QFile f(G.filedirs[7] + QStringLiteral("PAN_keep.TXT"));
+        QFile f(G.filedirs[FileKind::Propagation] + QStringLiteral("PAN_keep.TXT"));
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
         EXPECT_EQ(f.readAll(), QByteArray("old\r\n"));
     };
@@ -349,7 +349,7 @@ TEST_F(PropagationWindow, SavesOnAFullDiskOrUnderASizeLimitKeepTheOldFileAndName
         std::puts("(a small tmpfs cannot be mounted here: the full disk is not tried)");
         return;
     }
-    G.filedirs[7] = dir.path() + QStringLiteral("small/");
+    G.filedirs[FileKind::Propagation] = dir.path() + QStringLiteral("small/");
     dir.write(QStringLiteral("small/PAN_keep.TXT"), "old\r\n");
     disk.fill();
     trySave("disk is full");

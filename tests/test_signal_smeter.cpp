@@ -51,14 +51,14 @@ struct SmeterWindow : tavtest::Nrd545Rig {
     void SetUp() override
     {
         Nrd545Rig::SetUp();
-        Windows::registerFactory(QStringLiteral("frmSmeter"), [] { return new frmSmeter; });
+        Windows::registerFactory(WindowId::frmSmeter, [] { return new frmSmeter; });
     }
 };
 
 TEST_F(SmeterWindow, WithoutReceiverTheNeedleStaysAtS9AndBinNineFills)
 {
     G.goRxtype = 0;
-    auto *w = Windows::get<frmSmeter>(QStringLiteral("frmSmeter"));
+    auto *w = Windows::get<frmSmeter>();
     w->load();
     w->cmdStart->click();
     EXPECT_FALSE(w->cmdExit->isEnabled());
@@ -83,7 +83,7 @@ TEST_F(SmeterWindow, ReadsWithTheAttenuatorCorrectionAndGivesThePanelBackOnClose
     QWidget *fra = p->findChild<QWidget *>(QStringLiteral("fraAttenuator"));
     ASSERT_NE(fra, nullptr);
     emu.smeterRaw = 82; // S9; the rig's attenuator is in (-20 dB)
-    auto *w = Windows::get<frmSmeter>(QStringLiteral("frmSmeter"));
+    auto *w = Windows::get<frmSmeter>();
     w->load();
     w->cmdStart->click();
     EXPECT_FALSE(fra->isEnabled()) << "the attenuator is held while measuring";
@@ -102,7 +102,7 @@ TEST_F(SmeterWindow, ReadsWithTheAttenuatorCorrectionAndGivesThePanelBackOnClose
 TEST_F(SmeterWindow, ASilentReceiverEndsTheMeasurementWithAMessage)
 {
     ASSERT_NE(go(), nullptr);
-    auto *w = Windows::get<frmSmeter>(QStringLiteral("frmSmeter"));
+    auto *w = Windows::get<frmSmeter>();
     w->load();
     w->cmdStart->click();
     pty->setOff(true);

@@ -83,7 +83,7 @@ TEST(TraceWindow, AClockChangeNeitherEndsNorStallsTheTrace)
     G.datapath = dir.path();
     G.goRxtype = G.rxtype = 0;
     Clock::set(QDateTime(QDate(2026, 3, 1), QTime(10, 0, 0)));
-    auto *w = Windows::get<frmProphisto>(QStringLiteral("frmProphisto"));
+    auto *w = Windows::get<frmProphisto>();
     w->load();
     w->cmdStart->click();
     EXPECT_FALSE(w->cmbRange->isEnabled());

@@ -21,7 +21,7 @@ namespace {
 // One window that reads the S-meter: how to start its work, one tick of it,
 // and whether the work still runs.
 struct Reader {
-    const char *name;
+    WindowId id;
     std::function<void(TavForm *)> start;
     std::function<void(TavForm *)> tick;
     std::function<bool(TavForm *)> running;
@@ -32,7 +32,7 @@ template <class W> W *as(TavForm *f) { return static_cast<W *>(f); }
 const std::vector<Reader> &readers()
 {
     static const std::vector<Reader> r{
-        {"frmScanlist",
+        {WindowId::frmScanlist,
          [](TavForm *f) {
              auto *w = as<frmScanlist>(f);
              w->txtFreqlist[0]->setText(QStringLiteral("9650"));
@@ -42,7 +42,7 @@ const std::vector<Reader> &readers()
          },
          [](TavForm *f) { as<frmScanlist>(f)->tmrScanlist_Timer(); },
          [](TavForm *f) { return as<frmScanlist>(f)->scanning(); }},
-        {"frmScanband",
+        {WindowId::frmScanband,
          [](TavForm *f) {
              auto *w = as<frmScanband>(f);
              const char *t[] = {"9600", "9700", "1", "60"};
@@ -52,13 +52,13 @@ const std::vector<Reader> &readers()
          },
          [](TavForm *f) { as<frmScanband>(f)->tmrScanband_Timer(); },
          [](TavForm *f) { return as<frmScanband>(f)->sweeping(); }},
-        {"frmSmeter", [](TavForm *f) { QTest::mouseClick(as<frmSmeter>(f)->cmdStart, Qt::LeftButton); },
+        {WindowId::frmSmeter, [](TavForm *f) { QTest::mouseClick(as<frmSmeter>(f)->cmdStart, Qt::LeftButton); },
          [](TavForm *f) { as<frmSmeter>(f)->tmrSmeter_Timer(); },
          [](TavForm *f) { return as<frmSmeter>(f)->measuring(); }},
-        {"frmPropagation", [](TavForm *f) { QTest::mouseClick(as<frmPropagation>(f)->cmdStart, Qt::LeftButton); },
+        {WindowId::frmPropagation, [](TavForm *f) { QTest::mouseClick(as<frmPropagation>(f)->cmdStart, Qt::LeftButton); },
          [](TavForm *f) { as<frmPropagation>(f)->tmrPropagation_Timer(); },
          [](TavForm *f) { return as<frmPropagation>(f)->tmrPropagation.isActive(); }},
-        {"frmProphisto", [](TavForm *f) { QTest::mouseClick(as<frmProphisto>(f)->cmdStart, Qt::LeftButton); },
+        {WindowId::frmProphisto, [](TavForm *f) { QTest::mouseClick(as<frmProphisto>(f)->cmdStart, Qt::LeftButton); },
          [](TavForm *f) { as<frmProphisto>(f)->tmrProphisto_Timer(); },
          [](TavForm *f) { return as<frmProphisto>(f)->measuring(); }},
     };
@@ -69,7 +69,7 @@ struct SmeterReading : tavtest::Nrd545Rig {
     TavForm *openReader(const Reader &r)
     {
         Clock::set(QDateTime(QDate(2026, 3, 1), QTime(10, 0, 0)));
-        TavForm *w = Windows::get(QLatin1String(r.name));
+        TavForm *w = Windows::get(r.id);
         if (!w)
             return nullptr;
         w->load();
@@ -92,7 +92,7 @@ TEST_F(SmeterReading, ASilentReceiverEndsEveryReaderOnTheThirdMissWithOneMessage
 {
     ASSERT_NE(go(), nullptr);
     for (const Reader &r : readers()) {
-        SCOPED_TRACE(r.name);
+        SCOPED_TRACE(windowName(r.id).toStdString());
         TavForm *w = openReader(r);
         ASSERT_NE(w, nullptr);
         ASSERT_TRUE(r.running(w));
@@ -114,10 +114,10 @@ TEST_F(SmeterReading, ASilentReceiverEndsEveryReaderOnTheThirdMissWithOneMessage
 TEST_F(SmeterReading, ALostLineEndsEveryReaderWithTheLinesMessageOnly)
 {
     for (const Reader &r : readers()) {
-        SCOPED_TRACE(r.name);
+        SCOPED_TRACE(windowName(r.id).toStdString());
         // Each reader gets a line of its own: a lost line closes the panel.
         if (!frmWelcome::instance()->Comm1.isOpen() || frmWelcome::instance()->Comm1.lost()) {
-            tavtest::closeHub(QStringLiteral("frmNRD545"), true);
+            tavtest::closeHub(WindowId::frmNRD545, true);
             pty = std::make_unique<sim::PtyHarness>(emu);
             ASSERT_TRUE(pty->ok());
             tavtest::openHub(dir, *pty, 4, true);

@@ -58,7 +58,7 @@ struct Conversion : ::testing::Test {
         G.datapath = dir.path();
         buildFileDirs();
         QDir().mkpath(dir.path() + "tables");
-        G.filedirs[0] = dir.path() + "tables";
+        G.filedirs[FileKind::SourceDb] = dir.path() + "tables";
     }
     void TearDown() override { Windows::destroyAll(); }
     QStringList lines(const QString &path)
@@ -75,7 +75,7 @@ struct Conversion : ::testing::Test {
     ConversionResult convert(const QString &table, std::array<bool, 4> include = {})
     {
         DbfTable t;
-        EXPECT_TRUE(t.open(G.filedirs[0], table));
+        EXPECT_TRUE(t.open(G.filedirs[FileKind::SourceDb], table));
         return convertIlg(t, include, dir.path() + "out.ftl", {});
     }
 };
@@ -232,7 +232,7 @@ TEST_F(Conversion, IlgWindowPickerConnectConvertAndErrors)
     dir.write("tables/ILGSDATA.DBF", tavtest::dbaseIII(kIlgFields, rows));
     QDir().mkpath(dir.path() + "rx2db"); // the directory as the user made it
 
-    auto *w = Windows::get<frmConvertILG>("frmConvertILG");
+    auto *w = Windows::get<frmConvertILG>();
     ASSERT_NE(w, nullptr);
     w->load();
     EXPECT_EQ(stationState().dbfcaller, 1);
@@ -241,14 +241,14 @@ TEST_F(Conversion, IlgWindowPickerConnectConvertAndErrors)
 
     // The MW table is missing: connecting by hand fails and returns to option 0.
     w->fraConnect->setEnabled(true);
-    G.filedirs[0] = dir.path() + "tables";
+    G.filedirs[FileKind::SourceDb] = dir.path() + "tables";
     w->optDbconnect->select(1);
     ASSERT_EQ(dialogs.shown().size(), 1);
     EXPECT_EQ(dialogs.shown()[0].text, "Could not connect to database\nCheck path and/or filename");
     EXPECT_EQ(dialogs.shown()[0].icon, MsgIcon::Critical);
     EXPECT_EQ(w->optDbconnect->selected(), 0);
 
-    auto *p = Windows::get<frmILGfinddbf>("frmILGfinddbf");
+    auto *p = Windows::get<frmILGfinddbf>();
     p->load();
     EXPECT_EQ(p->windowTitle(), "Find ILG*.dbf");
     p->dirILG_Change(dir.path() + "tables");
@@ -273,7 +273,7 @@ TEST_F(Conversion, IlgWindowPickerConnectConvertAndErrors)
     EXPECT_EQ(w->lblRecnum->text(), QString::number(out.size()));
     EXPECT_FALSE(QDir(dir.path() + "RX2DB").exists()) << "the existing rx2db is the station directory";
     buildFileDirs();
-    EXPECT_EQ(G.filedirs[5], dir.path() + "rx2db/") << "and the file kinds' directory";
+    EXPECT_EQ(G.filedirs[FileKind::Tracking], dir.path() + "rx2db/") << "and the file kinds' directory";
 
     // A whole run; the target cannot be written (a directory in its way).
     w->load();
@@ -299,10 +299,10 @@ TEST_F(Conversion, IlgWindowPickerConnectConvertAndErrors)
 TEST_F(Conversion, AeroWindowChecksItsSourceAtConnect)
 {
     registerBuiltWindows();
-    auto *w = Windows::get<frmConvertAero>("frmConvertAero");
+    auto *w = Windows::get<frmConvertAero>();
     w->load();
     EXPECT_EQ(stationState().dbfcaller, 2);
-    auto *p = Windows::get<frmILGfinddbf>("frmILGfinddbf");
+    auto *p = Windows::get<frmILGfinddbf>();
     p->load();
     EXPECT_EQ(p->windowTitle(), "Find Aero*.txt");
     p->dirILG_Change(dir.path() + "tables");
@@ -350,7 +350,7 @@ namespace {
 void locateByClicks(QPushButton *cmdLocate)
 {
     QTimer::singleShot(0, [] {
-        auto *p = Windows::existing<frmILGfinddbf>("frmILGfinddbf");
+        auto *p = Windows::existing<frmILGfinddbf>();
         if (!p || !p->isLoadedForm() || p->flbILG->count() == 0)
             return;
         QTest::mouseClick(p->flbILG->viewport(), Qt::LeftButton, {},
@@ -358,7 +358,7 @@ void locateByClicks(QPushButton *cmdLocate)
         QTest::mouseClick(p->cmdOK, Qt::LeftButton);
     });
     QTimer::singleShot(5000, [] { // never hang on a picker left open
-        if (auto *p = Windows::existing<frmILGfinddbf>("frmILGfinddbf"))
+        if (auto *p = Windows::existing<frmILGfinddbf>())
             p->unload();
     });
     QTest::mouseClick(cmdLocate, Qt::LeftButton);
@@ -373,8 +373,8 @@ TEST_F(Conversion, BothConversionsWorkAgainAfterTheFirst)
                                                              ilgRow("6000", "0100-0200", "E", "Two")}));
     dir.write("AeroList.txt", "03016.00 USB      NAT-A                Gander\r\n"
                               "05598.00 USB      NAT-B                Shanwick\r\n");
-    auto *ilg = Windows::get<frmConvertILG>("frmConvertILG");
-    auto *aero = Windows::get<frmConvertAero>("frmConvertAero");
+    auto *ilg = Windows::get<frmConvertILG>();
+    auto *aero = Windows::get<frmConvertAero>();
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
         const qsizetype before = dialogs.shown().size();
@@ -418,7 +418,7 @@ TEST_F(Conversion, AeroStopBeforeConvertDoesNotEmptyTheFile)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("08864.00 USB      OLD                  Kept\r\n");
     }
-    auto *aero = Windows::get<frmConvertAero>("frmConvertAero");
+    auto *aero = Windows::get<frmConvertAero>();
     aero->showModeless();
     locateByClicks(aero->cmdLocate);
     ASSERT_EQ(aero->optDbconnect->selected(), 1);
@@ -455,7 +455,7 @@ QVector<DbfRow> ilgRows(int n)
 TEST_F(Conversion, TablesThatCannotHoldTheirCountAreRefusedAtConnect)
 {
     registerBuiltWindows();
-    auto *w = Windows::get<frmConvertILG>("frmConvertILG");
+    auto *w = Windows::get<frmConvertILG>();
     const QByteArray three = tavtest::dbaseIII(kIlgFields, ilgRows(3));
     for (quint32 claim : {12u, 1000000u, 2147483647u}) {
         SCOPED_TRACE(claim);
@@ -493,7 +493,7 @@ TEST_F(Conversion, StopIsHonouredWhileEveryRecordIsSkipped)
     dir.write("tables/ILGSDATA.DBF", withCount(table, n));
     dir.write("rx2db/ILGSDATA.ftl", "old\r\n");
 
-    auto *w = Windows::get<frmConvertILG>("frmConvertILG");
+    auto *w = Windows::get<frmConvertILG>();
     w->load();
     w->fraConnect->setEnabled(true);
     w->optDbconnect->select(2);
@@ -518,7 +518,7 @@ TEST_F(Conversion, ATableThatShrinksAfterConnectKeepsTheOldFile)
     // Larger than any read-ahead, so the loss is met part way.
     dir.write("tables/ILGSDATA.DBF", tavtest::dbaseIII(kIlgFields, ilgRows(400)));
     dir.write("rx2db/ILGSDATA.ftl", "old\r\n");
-    auto *w = Windows::get<frmConvertILG>("frmConvertILG");
+    auto *w = Windows::get<frmConvertILG>();
     w->load();
     w->fraConnect->setEnabled(true);
     w->optDbconnect->select(2);
@@ -561,7 +561,7 @@ TEST_F(Conversion, AFullDiskOrASizeLimitKeepsTheOldStationFiles)
         aero << QStringLiteral("0%1.00 USB      NET %2").arg(3000 + i).arg(i);
     dir.write("tables/aerolist.txt", aero.join("\r\n").toLatin1() + "\r\n");
     DbfTable t;
-    ASSERT_TRUE(t.open(G.filedirs[0], "ILGSDATA"));
+    ASSERT_TRUE(t.open(G.filedirs[FileKind::SourceDb], "ILGSDATA"));
 
     auto tryBoth = [&](const QString &outDir, const char *cause) {
         const ConversionResult ilg = convertIlg(t, {}, outDir + "ILGSDATA.ftl", {});

@@ -276,7 +276,7 @@ struct StationWindows : ::testing::Test {
         DialogScript::shown.clear();
         emu.dial(7100000);
         frmWelcome::instance()->imgGo_Click();
-        panel = Windows::existing<frmAR7030>(QStringLiteral("frmAR7030"));
+        panel = Windows::existing<frmAR7030>();
         ASSERT_TRUE(panel && panel->isLoadedForm());
         tavtest::pump(30);
     }
@@ -293,9 +293,9 @@ struct StationWindows : ::testing::Test {
     }
     void stationFile(const QString &name, const QStringList &lines)
     {
-        ensureDir(G.filedirs[3]);
-        ASSERT_TRUE(writeTextLines(G.filedirs[3] + name, lines));
-        G.filenames[3] = name;
+        ensureDir(G.filedirs[FileKind::StationList]);
+        ASSERT_TRUE(writeTextLines(G.filedirs[FileKind::StationList] + name, lines));
+        G.filenames[FileKind::StationList] = name;
     }
 };
 
@@ -304,9 +304,9 @@ struct StationWindows : ::testing::Test {
 TEST_F(StationWindows, IlgWindowLoadsTunesScansQueriesAndSorts)
 {
     dir.write("ilgquery.ini", "***\r\n6\r\n***\r\n7\r\n***\r\nEnglish\r\n");
-    auto *w = Windows::get<frmIlg2rx>("frmIlg2rx");
+    auto *w = Windows::get<frmIlg2rx>();
     w->showModeless();
-    auto *q = Windows::existing<frmIlgquery>("frmIlgquery");
+    auto *q = Windows::existing<frmIlgquery>();
     ASSERT_NE(q, nullptr);
     EXPECT_TRUE(G.ilgqueryloaded);
     EXPECT_EQ(q->cmbQuery[2]->count(), 1);
@@ -318,8 +318,8 @@ TEST_F(StationWindows, IlgWindowLoadsTunesScansQueriesAndSorts)
 
     stationFile("ILGSDATA.ftl", {rec("05990.00", "0000-0100", "Zeta"), rec("06005.00", "0100-0200", "Alpha", "German"),
                                  rec("06005.00", "0100-0200", "Alpha"), rec("09420.00", "0000-2400", "Beta")});
-    G.ftlkind = 1;
-    ASSERT_TRUE(runReader(3));
+    G.ftlkind = StationDb::Ilg;
+    ASSERT_TRUE(runReader(FileKind::StationList));
     EXPECT_EQ(w->listLines().size(), 4);
     EXPECT_EQ(w->listLines()[0].size(), 126);
     EXPECT_EQ(w->windowTitle(), "ILG Radio");
@@ -375,7 +375,7 @@ TEST_F(StationWindows, IlgWindowLoadsTunesScansQueriesAndSorts)
     EXPECT_EQ(ftlStore().ftlhits, 1);
 
     // Sort by language: the English line moves first, whole lines.
-    auto *s = Windows::get<frmIlgqsort>("frmIlgqsort");
+    auto *s = Windows::get<frmIlgqsort>();
     s->load();
     s->optSort->select(3);
     s->cmdOK_Click();
@@ -387,11 +387,11 @@ TEST_F(StationWindows, IlgWindowLoadsTunesScansQueriesAndSorts)
     s->cancel_Click();
 
     // The aero window replaces the store: a sort here then shows the aero lines.
-    auto *a = Windows::get<frmAero2rx>("frmAero2rx");
+    auto *a = Windows::get<frmAero2rx>();
     a->showModeless();
     stationFile("aero.ftl", {"08000.00 USB      MWARA", "06000.00 USB      LDOC"});
-    G.ftlkind = 2;
-    ASSERT_TRUE(runReader(3));
+    G.ftlkind = StationDb::Aero;
+    ASSERT_TRUE(runReader(FileKind::StationList));
     EXPECT_EQ(w->listLines().size(), 2) << "the ILG list keeps its lines";
     w->Ftlsort();
     ASSERT_EQ(w->listLines().size(), 2);
@@ -408,8 +408,8 @@ TEST_F(StationWindows, IlgWindowLoadsTunesScansQueriesAndSorts)
     a->unload();
     EXPECT_FALSE(a->tmrScan.isActive()) << "closing stops the scan";
     a->showModeless();
-    ASSERT_TRUE(runReader(3));
-    auto *aq = Windows::existing<frmAeroquery>("frmAeroquery");
+    ASSERT_TRUE(runReader(FileKind::StationList));
+    auto *aq = Windows::existing<frmAeroquery>();
     aq->chkQuery[1]->setChecked(true);
     aq->cmbQuery[2]->setEditText("ld");
     aq->cmdSearchaero_Click();
@@ -425,10 +425,10 @@ TEST_F(StationWindows, ScanTickUnderAMessageBoxOpensNoSecond)
     // ticks that come due while the box is up stay out.
     stationFile("ILGSDATA.ftl", {rec("40000.00", "0000-0100", "Far"), rec("45000.00", "0000-0100", "Further"),
                                  rec("09420.00", "0000-2400", "Near")});
-    auto *w = Windows::get<frmIlg2rx>("frmIlg2rx");
+    auto *w = Windows::get<frmIlg2rx>();
     w->showModeless();
-    G.ftlkind = 1;
-    ASSERT_TRUE(runReader(3));
+    G.ftlkind = StationDb::Ilg;
+    ASSERT_TRUE(runReader(FileKind::StationList));
     w->txtScandelay->setText("1");
     w->cmdScan_Click();
     ASSERT_TRUE(w->scanning());
@@ -460,10 +460,10 @@ TEST_F(StationWindows, LoadBeyondTheStoreSaysSo)
     for (int i = 0; i < 1003; ++i)
         many << rec(fixedFormat(3000 + i, 5, 2).toLatin1().constData(), "0000-0100", "S");
     stationFile("ILGADATA.ftl", many);
-    auto *w = Windows::get<frmIlg2rx>("frmIlg2rx");
+    auto *w = Windows::get<frmIlg2rx>();
     w->showModeless();
-    G.ftlkind = 1;
-    ASSERT_TRUE(runReader(3));
+    G.ftlkind = StationDb::Ilg;
+    ASSERT_TRUE(runReader(FileKind::StationList));
     EXPECT_EQ(w->listLines().size(), 1001);
     ASSERT_FALSE(dialogs.shown().isEmpty());
     EXPECT_TRUE(dialogs.shown().last().text.contains("2 were left out")) << dialogs.shown().last().text.toStdString();
@@ -479,13 +479,13 @@ TEST_F(StationScanJrc, ClosingAScanningWindowLetsTheReceiverGo)
     ftlStore().clear();
     G.setupdata[7] = 1;
     ASSERT_NE(go(), nullptr);
-    ensureDir(G.filedirs[3]);
-    ASSERT_TRUE(writeTextLines(G.filedirs[3] + "ILGSDATA.ftl", {rec("06005.00", "0000-2400", "A")}));
-    G.filenames[3] = "ILGSDATA.ftl";
-    auto *w = Windows::get<frmIlg2rx>("frmIlg2rx");
+    ensureDir(G.filedirs[FileKind::StationList]);
+    ASSERT_TRUE(writeTextLines(G.filedirs[FileKind::StationList] + "ILGSDATA.ftl", {rec("06005.00", "0000-2400", "A")}));
+    G.filenames[FileKind::StationList] = "ILGSDATA.ftl";
+    auto *w = Windows::get<frmIlg2rx>();
     w->showModeless();
-    G.ftlkind = 1;
-    ASSERT_TRUE(runReader(3));
+    G.ftlkind = StationDb::Ilg;
+    ASSERT_TRUE(runReader(FileKind::StationList));
     ASSERT_NE(openJrcLock(), nullptr);
     w->cmdScan_Click();
     ASSERT_TRUE(w->scanning());
@@ -498,19 +498,19 @@ TEST_F(StationScanJrc, ClosingAScanningWindowLetsTheReceiverGo)
 
 TEST_F(StationWindows, ClickOnTheLineAScanSelectedTunesIt)
 {
-    struct Row { const char *window; int ftlkind; const char *file; QStringList lines; };
+    struct Row { WindowId window; StationDb ftlkind; const char *file; QStringList lines; };
     const Row rows[] = {
-        {"frmIlg2rx", 1, "ILGSDATA.ftl", {rec("05990.00", "0000-2400", "Zeta"), rec("09420.00", "0000-2400", "Beta")}},
-        {"frmAero2rx", 2, "aero.ftl", {"05598.00 USB      NAT-A", "08864.00 USB      NAT-B"}},
+        {WindowId::frmIlg2rx, StationDb::Ilg, "ILGSDATA.ftl", {rec("05990.00", "0000-2400", "Zeta"), rec("09420.00", "0000-2400", "Beta")}},
+        {WindowId::frmAero2rx, StationDb::Aero, "aero.ftl", {"05598.00 USB      NAT-A", "08864.00 USB      NAT-B"}},
     };
     for (const Row &r : rows) {
-        SCOPED_TRACE(r.window);
-        auto *w = qobject_cast<StationListWindow *>(Windows::get(QLatin1String(r.window)));
+        SCOPED_TRACE(windowDecl(r.window).name);
+        auto *w = qobject_cast<StationListWindow *>(Windows::get(r.window));
         ASSERT_NE(w, nullptr);
         w->showModeless();
         stationFile(QLatin1String(r.file), r.lines);
         G.ftlkind = r.ftlkind;
-        ASSERT_TRUE(runReader(3));
+        ASSERT_TRUE(runReader(FileKind::StationList));
         tavtest::pump(30);
         const double first = r.lines[0].left(8).toDouble();
         w->txtScandelay->setText("1");

@@ -189,7 +189,7 @@ struct TrackingOnAR7030 : ::testing::Test {
         DialogScript::shown.clear();
         emu.dial(9420000);
         frmWelcome::instance()->imgGo_Click();
-        panel = Windows::existing<frmAR7030>("frmAR7030");
+        panel = Windows::existing<frmAR7030>();
         ASSERT_TRUE(panel && panel->isLoadedForm());
         tavtest::pump(30);
     }
@@ -206,15 +206,15 @@ struct TrackingOnAR7030 : ::testing::Test {
     }
     frmTracking *openWithFile()
     {
-        auto *w = Windows::get<frmTracking>("frmTracking");
+        auto *w = Windows::get<frmTracking>();
         w->showModeless();
-        ensureDir(G.filedirs[5]);
-        EXPECT_TRUE(writeTextLines(G.filedirs[5] + "ILGSDATA.ftl",
+        ensureDir(G.filedirs[FileKind::Tracking]);
+        EXPECT_TRUE(writeTextLines(G.filedirs[FileKind::Tracking] + "ILGSDATA.ftl",
                                    {rec(9400, "0000-2400", "Low"), rec(9420, "0000-2400", "On it", "5130N", "00006W"),
                                     rec(9425, "0000-2400", "Step up"), rec(9650, "0000-2400", "Far")}));
-        G.filenames[5] = "ILGSDATA.ftl";
-        G.filekind = 5;
-        EXPECT_TRUE(runReader(5));
+        G.filenames[FileKind::Tracking] = "ILGSDATA.ftl";
+        G.filekind = FileKind::Tracking;
+        EXPECT_TRUE(runReader(FileKind::Tracking));
         return w;
     }
 };
@@ -282,7 +282,7 @@ TEST_F(TrackingOnAR7030, LoadStepPollAndLogEntry)
     // A row click copies into an open log entry only.
     w->optAlternates->select(1);
     const QString line = w->lblBingo[0]->text();
-    auto *entry = Windows::get<frmLoginput>("frmLoginput");
+    auto *entry = Windows::get<frmLoginput>();
     w->lblBingo_Click(0);
     EXPECT_TRUE(entry->txtLoginput[LogStation]->text().isEmpty());
     entry->load();
@@ -309,14 +309,14 @@ TEST_F(TrackingOnNrd545, DialReportsInPiecesAndTheCloseBox)
     resetStationState();
     G.setupdata[7] = 1;
     ASSERT_NE(go(), nullptr);
-    auto *w = Windows::get<frmTracking>("frmTracking");
+    auto *w = Windows::get<frmTracking>();
     w->showModeless();
-    ensureDir(G.filedirs[5]);
-    ASSERT_TRUE(writeTextLines(G.filedirs[5] + "list.ftl", {rec(9600, "0000-2400", "A"), rec(9650, "0000-2400", "Dialled"),
+    ensureDir(G.filedirs[FileKind::Tracking]);
+    ASSERT_TRUE(writeTextLines(G.filedirs[FileKind::Tracking] + "list.ftl", {rec(9600, "0000-2400", "A"), rec(9650, "0000-2400", "Dialled"),
                                                             rec(9700, "0000-2400", "C"), rec(9800, "0000-2400", "D")}));
-    G.filenames[5] = "list.ftl";
-    G.filekind = 5;
-    ASSERT_TRUE(runReader(5));
+    G.filenames[FileKind::Tracking] = "list.ftl";
+    G.filekind = FileKind::Tracking;
+    ASSERT_TRUE(runReader(FileKind::Tracking));
     w->optHitsall->select(1);
     clearSent();
 
@@ -359,7 +359,7 @@ struct TrackingOnNrd535 : ::testing::Test {
         pty = std::make_unique<sim::PtyHarness>(emu);
         ASSERT_TRUE(pty->ok());
         registerBuiltWindows();
-        Windows::registerFactory(QStringLiteral("frmLast20"), {});
+        Windows::registerFactory(WindowId::frmLast20, {});
         frmWelcome::instance()->load();
         DialogScript::shown.clear();
         G.datapath = dir.path();
@@ -371,7 +371,7 @@ struct TrackingOnNrd535 : ::testing::Test {
     }
     void TearDown() override
     {
-        if (TavForm *f = Windows::existing(QStringLiteral("frmNRD535")))
+        if (TavForm *f = Windows::existing(WindowId::frmNRD535))
             f->unload();
         frmWelcome::destroy();
         Windows::destroyAll();
@@ -388,15 +388,15 @@ struct TrackingOnNrd535 : ::testing::Test {
 TEST_F(TrackingOnNrd535, DialFollowingAndBackToMouse)
 {
     frmWelcome::instance()->imgGo_Click();
-    ASSERT_NE(Windows::existing("frmNRD535"), nullptr);
-    auto *w = Windows::get<frmTracking>("frmTracking");
+    ASSERT_NE(Windows::existing(WindowId::frmNRD535), nullptr);
+    auto *w = Windows::get<frmTracking>();
     w->showModeless();
-    ensureDir(G.filedirs[5]);
-    ASSERT_TRUE(writeTextLines(G.filedirs[5] + "ILGADATA.FTL", {rec(9600, "0000-2400", "A"), rec(9650, "0000-2400", "Dialled"),
+    ensureDir(G.filedirs[FileKind::Tracking]);
+    ASSERT_TRUE(writeTextLines(G.filedirs[FileKind::Tracking] + "ILGADATA.FTL", {rec(9600, "0000-2400", "A"), rec(9650, "0000-2400", "Dialled"),
                                                                 rec(9700, "0000-2400", "C")}));
-    G.filenames[5] = "ILGADATA.FTL";
-    G.filekind = 5;
-    ASSERT_TRUE(runReader(5));
+    G.filenames[FileKind::Tracking] = "ILGADATA.FTL";
+    G.filekind = FileKind::Tracking;
+    ASSERT_TRUE(runReader(FileKind::Tracking));
     EXPECT_EQ(w->txtFreqstep->text(), "9");
     w->optHitsall->select(1);
     pty->clearReceived();
@@ -429,16 +429,16 @@ TEST(TrackingWindow, AeroPresetsAndDialWithoutReceiver)
     G.datapath = dir.path();
     buildFileDirs();
     G.setupdata[7] = 1;
-    auto *w = Windows::get<frmTracking>("frmTracking");
+    auto *w = Windows::get<frmTracking>();
     w->showModeless();
     EXPECT_FALSE(w->fraMousedial->isEnabled());
     EXPECT_FALSE(w->spnFreqstep->isEnabled());
-    ensureDir(G.filedirs[5]);
-    ASSERT_TRUE(writeTextLines(G.filedirs[5] + "aero.ftl", {"06000.00 USB      LDOC", "08000.00 USB      MWARA NAT",
+    ensureDir(G.filedirs[FileKind::Tracking]);
+    ASSERT_TRUE(writeTextLines(G.filedirs[FileKind::Tracking] + "aero.ftl", {"06000.00 USB      LDOC", "08000.00 USB      MWARA NAT",
                                                             "08001.00 USB      VOLMET"}));
-    G.filenames[5] = "aero.ftl";
-    G.filekind = 5;
-    ASSERT_TRUE(runReader(5));
+    G.filenames[FileKind::Tracking] = "aero.ftl";
+    G.filekind = FileKind::Tracking;
+    ASSERT_TRUE(runReader(FileKind::Tracking));
     EXPECT_EQ(w->windowTitle(), "Tracking database aero.ftl /  3 records");
     EXPECT_EQ(w->txtFreqstep->text(), "3");
     EXPECT_EQ(w->optHitsall->selected(), 1);

@@ -16,9 +16,9 @@ TEST(Tables, PassbandLabelsAndReceiverTablesKeepWhatOthersFilled)
 {
     InitConstants();
     EXPECT_EQ(G.stepdefaults[2], 10);
-    EXPECT_EQ(G.filepattern[1], "BDX_*TOE.TXT;ADX_*TOW.TXT;ILG_*TOW.TXT");
-    EXPECT_EQ(G.filedefault[8], "mem_#xyzxyzxyzxy.txt");
-    EXPECT_EQ(G.filedefault[8].size(), 20);
+    EXPECT_EQ(G.filepattern[FileKind::Bdxc], "BDX_*TOE.TXT;ADX_*TOW.TXT;ILG_*TOW.TXT");
+    EXPECT_EQ(G.filedefault[FileKind::Memories], "mem_#xyzxyzxyzxy.txt");
+    EXPECT_EQ(G.filedefault[FileKind::Memories].size(), 20);
 
     G.bwnames.resize(3);
     InitNRD545();

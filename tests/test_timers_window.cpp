@@ -74,7 +74,7 @@ struct RxRig : ::testing::TestWithParam<int> {
     {
         Windows::destroyAll();
         frmWelcome::destroy();
-        Windows::registerFactory(QStringLiteral("frmLast20"), {});
+        Windows::registerFactory(WindowId::frmLast20, {});
     }
     sim::JrcEmulator *jrc() { return dynamic_cast<sim::JrcEmulator *>(emu.get()); }
     sim::AR7030Emulator *ar() { return dynamic_cast<sim::AR7030Emulator *>(emu.get()); }
@@ -103,7 +103,7 @@ struct RxRig : ::testing::TestWithParam<int> {
     frmRxTimer *openTimer(const QDateTime &local)
     {
         Clock::set(local);
-        auto *w = Windows::get<frmRxTimer>(QStringLiteral("frmRxTimer"));
+        auto *w = Windows::get<frmRxTimer>();
         w->showModeless();
         return w;
     }
@@ -252,7 +252,7 @@ TEST_P(RxRig, ClockWindowReadsAndSetsTheReceiverClock)
 {
     open(GetParam());
     Clock::set(QDateTime(kDay, QTime(10, 15, 42)));
-    auto *c = Windows::get<frmRxClock>(QStringLiteral("frmRxClock"));
+    auto *c = Windows::get<frmRxClock>();
     c->showModeless();
     EXPECT_EQ(c->lblLT->text(), "");
     const QByteArray before = (tavtest::pump(30), pty->received());
@@ -291,7 +291,7 @@ TEST(TimerClockTexts, UtcOffsets)
 {
     registerBuiltWindows();
     G.goRxtype = 0;
-    auto *c = Windows::get<frmRxClock>(QStringLiteral("frmRxClock"));
+    auto *c = Windows::get<frmRxClock>();
     c->load();
     struct T { double offset; QTime local; const char *utc; };
     for (const T &t : {T{1, QTime(0, 30, 5), "23:30:05"}, T{5.5, QTime(12, 0, 0), "06:30:00"}, T{-3, QTime(22, 0, 1), "01:00:01"}}) {
@@ -382,7 +382,7 @@ TEST_P(Nrd545Timer, ProgramsSavedAndLoadedThroughTheFileDialogs)
     w->editor.pbs = -230;
     w->cmdFix_Click(2);
     QTimer::singleShot(0, [] {
-        auto *s = Windows::existing<frmSavefile>(QStringLiteral("frmSavefile"));
+        auto *s = Windows::existing<frmSavefile>();
         s->cmbSavefile->setEditText("TPR_TEST.TXT");
         s->cmdOK_Click();
     });
@@ -394,7 +394,7 @@ TEST_P(Nrd545Timer, ProgramsSavedAndLoadedThroughTheFileDialogs)
 
     edit(w, 1, 1, 1, 100);
     QTimer::singleShot(0, [] {
-        auto *l = Windows::existing<frmLoadfile>(QStringLiteral("frmLoadfile"));
+        auto *l = Windows::existing<frmLoadfile>();
         l->list_Click(0);
         l->cmdOK_Click();
     });
@@ -430,7 +430,7 @@ TEST_P(Nrd545Timer, DamagedProgramLineIsRefusedAndNothingOfItReachesTheReceiver)
     frmRxTimer *w = openTimer(QDateTime(kDay, QTime(12, 50))); // 11:50 UTC
     const ProgRow before = w->editor.toRow();
     QTimer::singleShot(0, [] {
-        auto *l = Windows::existing<frmLoadfile>(QStringLiteral("frmLoadfile"));
+        auto *l = Windows::existing<frmLoadfile>();
         l->list_Click(0);
         l->cmdOK_Click();
     });

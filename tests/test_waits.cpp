@@ -72,13 +72,15 @@ TEST(Delay, UserInputHeldDuringAnExchangeIsReplayedAfterwards)
 
 namespace {
 
-QStringList unloadLog;
+QList<WindowId> unloadLog;
 
 class ToolWindow : public TavForm {
 public:
-    ToolWindow(const QString &name) : TavForm(name, Windows::slotOf(name), Windows::flagOf(name)) {}
+    explicit ToolWindow(WindowId id) : TavForm(id), m_id(id) {}
 protected:
-    void Form_Unload() override { unloadLog << objectName(); }
+    void Form_Unload() override { unloadLog << m_id; }
+private:
+    WindowId m_id;
 };
 
 } // namespace
@@ -86,15 +88,15 @@ protected:
 TEST(UnloadTools, WalksItsOrderOverTheWindowsThatExist)
 {
     unloadLog.clear();
-    for (const char *name : {"frmMemman", "frmProp2prt2", "frmLog", "frmSetUp"})
-        Windows::registerFactory(name, [name] { return new ToolWindow(name); });
-    Windows::get("frmMemman")->load();
-    Windows::get("frmLog")->load();
-    Windows::get("frmProp2prt2")->load();
+    for (WindowId id : {WindowId::frmMemman, WindowId::frmProp2prt2, WindowId::frmLog, WindowId::frmSetUp})
+        Windows::registerFactory(id, [id] { return new ToolWindow(id); });
+    Windows::get(WindowId::frmMemman)->load();
+    Windows::get(WindowId::frmLog)->load();
+    Windows::get(WindowId::frmProp2prt2)->load();
     EXPECT_TRUE(G.memmanloaded);
     EXPECT_TRUE(G.logloaded);
     UnloadTools();
-    EXPECT_EQ(unloadLog, (QStringList{"frmLog", "frmMemman", "frmProp2prt2"}));
+    EXPECT_EQ(unloadLog, (QList<WindowId>{WindowId::frmLog, WindowId::frmMemman, WindowId::frmProp2prt2}));
     EXPECT_FALSE(G.memmanloaded);
     EXPECT_FALSE(G.prop2prt2loaded);
     EXPECT_FALSE(G.setuploaded);
@@ -105,8 +107,8 @@ TEST(UnloadTools, WalksItsOrderOverTheWindowsThatExist)
 TEST(UnloadTools, WindowClosedDuringItsWaitIsTornDownAfterward)
 {
     unloadLog.clear();
-    Windows::registerFactory("frmSmeter", [] { return new ToolWindow("frmSmeter"); });
-    TavForm *f = Windows::get("frmSmeter");
+    Windows::registerFactory(WindowId::frmSmeter, [] { return new ToolWindow(tav::WindowId::frmSmeter); });
+    TavForm *f = Windows::get(WindowId::frmSmeter);
     f->showModeless();
     {
         TavForm::Busy busy(f);
@@ -114,17 +116,17 @@ TEST(UnloadTools, WindowClosedDuringItsWaitIsTornDownAfterward)
         EXPECT_TRUE(unloadLog.isEmpty()) << "not while its wait runs";
         EXPECT_TRUE(G.smeterloaded);
     }
-    EXPECT_EQ(unloadLog, QStringList{"frmSmeter"});
+    EXPECT_EQ(unloadLog, QList<WindowId>{WindowId::frmSmeter});
     EXPECT_FALSE(G.smeterloaded);
     Windows::destroyAll();
 }
 
 TEST(WindowPositions, RestoredAtLoadAndStoredByTheRuleAtUnload)
 {
-    Windows::registerFactory("frmMarkfreqs", [] { return new ToolWindow("frmMarkfreqs"); });
+    Windows::registerFactory(WindowId::frmMarkfreqs, [] { return new ToolWindow(tav::WindowId::frmMarkfreqs); });
     G.formleft[44] = 3000;
     G.formtop[44] = 1500;
-    TavForm *f = Windows::get("frmMarkfreqs");
+    TavForm *f = Windows::get(WindowId::frmMarkfreqs);
     f->resize(200, 100);
     f->showModeless();
     EXPECT_NEAR(f->leftTwips(), 3000, 30);

@@ -61,7 +61,7 @@ TEST_F(Welcome, StartsFromTheFilesWithLabelPositionAndClock)
     EXPECT_EQ(w->lblGo->text(), "RX320");
     EXPECT_EQ(w->lblGo->palette().color(QPalette::Window), QColor(128, 204, 128));
     EXPECT_EQ(G.formleft[34], 1500);
-    EXPECT_EQ(G.filedirs[4], dir.path() + "LOG/");
+    EXPECT_EQ(G.filedirs[FileKind::Log], dir.path() + "LOG/");
     EXPECT_EQ(G.freqsteps[15], "12.5");
     // Never empty, even before the first tick.
     EXPECT_EQ(G.lttext, "9 Dec 2026  14:05");

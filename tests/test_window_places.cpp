@@ -17,7 +17,7 @@ namespace {
 
 class Tool : public TavForm {
 public:
-    explicit Tool(const QString &name) : TavForm(name, Windows::slotOf(name), Windows::flagOf(name)) {}
+    explicit Tool(tav::WindowId id) : TavForm(id) {}
 };
 
 bool titleBarOnAScreen(const QRect &frame)
@@ -34,8 +34,8 @@ bool titleBarOnAScreen(const QRect &frame)
 TEST(WindowPlaces, LeftAloneAWindowReopensOnTheSameFrameTenTimesOver)
 {
     tavtest::ScratchDir dir;
-    Windows::registerFactory("frmMarkfreqs", [] { return new Tool("frmMarkfreqs"); });
-    TavForm *f = Windows::get("frmMarkfreqs");
+    Windows::registerFactory(WindowId::frmMarkfreqs, [] { return new Tool(tav::WindowId::frmMarkfreqs); });
+    TavForm *f = Windows::get(WindowId::frmMarkfreqs);
     f->resize(240, 130);
     f->showModeless();
     f->move(301, 257);
@@ -57,8 +57,8 @@ TEST(WindowPlaces, LeftAloneAWindowReopensOnTheSameFrameTenTimesOver)
 
 TEST(WindowPlaces, NoStoredPlaceOrOneOffEveryScreenStillShowsTheTitleBar)
 {
-    Windows::registerFactory("frmMarkfreqs", [] { return new Tool("frmMarkfreqs"); });
-    TavForm *f = Windows::get("frmMarkfreqs");
+    Windows::registerFactory(WindowId::frmMarkfreqs, [] { return new Tool(tav::WindowId::frmMarkfreqs); });
+    TavForm *f = Windows::get(WindowId::frmMarkfreqs);
     f->resize(240, 130);
     for (auto [left, top] : {std::pair{0, 0}, std::pair{-30000, -30000}, std::pair{40000, 40000},
                              std::pair{2000000, -5}, std::pair{0, 999999}}) {
@@ -84,18 +84,18 @@ TEST(WindowPlaces, NoStoredPlaceOrOneOffEveryScreenStillShowsTheTitleBar)
 
 TEST(WindowPlaces, AToolWithoutAStoredPlaceOpensBesideTheOpenPanelAndAStoredPlaceWins)
 {
-    Windows::registerFactory("frmAR7030", [] { return new Tool("frmAR7030"); });
-    Windows::registerFactory("frmBdxc", [] { return new Tool("frmBdxc"); });
-    TavForm *panel = Windows::get("frmAR7030");
+    Windows::registerFactory(WindowId::frmAR7030, [] { return new Tool(tav::WindowId::frmAR7030); });
+    Windows::registerFactory(WindowId::frmBdxc, [] { return new Tool(tav::WindowId::frmBdxc); });
+    TavForm *panel = Windows::get(WindowId::frmAR7030);
     panel->resize(500, 300);
     panel->showModeless();
     panel->move(0, 0);
     tavtest::pump(20);
-    const int slot = Windows::slotOf("frmBdxc");
+    const int slot = windowDecl(WindowId::frmBdxc).slot;
     ASSERT_GT(slot, 0);
     G.formleft[slot] = 0;
     G.formtop[slot] = 0;
-    TavForm *tool = Windows::get("frmBdxc");
+    TavForm *tool = Windows::get(WindowId::frmBdxc);
     tool->resize(250, 150);
     tool->showModeless();
     tavtest::pump(20);

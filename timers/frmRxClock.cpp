@@ -12,7 +12,7 @@
 
 namespace tav {
 
-frmRxClock::frmRxClock() : TavForm(QStringLiteral("frmRxClock"), 24, &ProgramState::rxclockloaded)
+frmRxClock::frmRxClock() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("RX Clock"));
     setBackColor(this, kLightYellow);

@@ -16,6 +16,7 @@ namespace tav {
 class frmRxClock : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmRxClock;
     frmRxClock();
     ~frmRxClock() override;
 

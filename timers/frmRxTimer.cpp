@@ -42,7 +42,7 @@ QString clockText19(const QDateTime &t) { return t.toString(QStringLiteral("yyyy
 
 } // namespace
 
-frmRxTimer::frmRxTimer() : TavForm(QStringLiteral("frmRxTimer"), 25, &ProgramState::rxtimerloaded)
+frmRxTimer::frmRxTimer() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Timer Programmimg"));
     setBackColor(this, kLightYellow);
@@ -560,8 +560,8 @@ void frmRxTimer::cmdSave_Click()
     if (m_armed)
         return;
     tprdata() = table.progdata;
-    G.filekind = 15;
-    if (TavForm *f = Windows::get(QStringLiteral("frmSavefile")))
+    G.filekind = FileKind::TimerPrograms;
+    if (TavForm *f = Windows::get(WindowId::frmSavefile))
         f->showModal();
 }
 
@@ -569,8 +569,8 @@ void frmRxTimer::cmdLoad_Click()
 {
     if (m_armed)
         return;
-    G.filekind = 15;
-    if (TavForm *f = Windows::get(QStringLiteral("frmLoadfile")))
+    G.filekind = FileKind::TimerPrograms;
+    if (TavForm *f = Windows::get(WindowId::frmLoadfile))
         f->showModal();
 }
 

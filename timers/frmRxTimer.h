@@ -21,6 +21,7 @@ namespace tav {
 class frmRxTimer : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmRxTimer;
     frmRxTimer();
     ~frmRxTimer() override;
 

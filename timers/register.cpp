@@ -24,7 +24,7 @@ FileResult tprfile2ram(const QString &path)
     if (!lines)
         return FileResult::failure(QStringLiteral("The file could not be read."));
     // The programs are checked against the receiver the timer window works for.
-    auto *w = Windows::get<frmRxTimer>(QStringLiteral("frmRxTimer"));
+    auto *w = Windows::get<frmRxTimer>();
     if (w)
         w->load();
     const int rxtype = w ? w->rxtype() : G.goRxtype;
@@ -59,10 +59,10 @@ FileResult tprram2file(const QString &path)
 // The windows and file kinds of this folder join the program here.
 void registerTimerWindows()
 {
-    Windows::registerFactory(QStringLiteral("frmRxTimer"), [] { return new frmRxTimer; });
-    Windows::registerFactory(QStringLiteral("frmRxClock"), [] { return new frmRxClock; });
-    registerReader(15, tprfile2ram);
-    registerWriter(15, tprram2file);
+    Windows::registerWindow<frmRxTimer>();
+    Windows::registerWindow<frmRxClock>();
+    registerReader(FileKind::TimerPrograms, tprfile2ram);
+    registerWriter(FileKind::TimerPrograms, tprram2file);
 }
 
 } // namespace tav

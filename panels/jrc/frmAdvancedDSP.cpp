@@ -42,7 +42,7 @@ int clampLevel(float v)
 
 } // namespace
 
-frmAdvancedDSP::frmAdvancedDSP() : TavForm(QStringLiteral("frmAdvancedDSP"), 35, &ProgramState::advanceddsploaded)
+frmAdvancedDSP::frmAdvancedDSP() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Advanced DSP"));
     auto *outer = new QVBoxLayout(this);

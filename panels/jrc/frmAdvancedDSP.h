@@ -20,6 +20,7 @@ class clsNRD545;
 class frmAdvancedDSP : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmAdvancedDSP;
     frmAdvancedDSP();
     ~frmAdvancedDSP() override;
 

@@ -27,7 +27,7 @@ constexpr unsigned kCaptureColour = 0x0080FF;
 
 } // namespace
 
-frmRtty::frmRtty() : TavForm(QStringLiteral("frmRtty"), 22, &ProgramState::rttyloaded)
+frmRtty::frmRtty() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("RTTY Decoder"));
     auto *top = new QVBoxLayout(this);
@@ -274,8 +274,8 @@ void frmRtty::cmdSave_Click(int index)
         if (file.isOpen())
             file.close();
         m_capturing = true;
-        G.filekind = 13;
-        if (TavForm *dlg = Windows::get(QStringLiteral("frmSavefile"))) {
+        G.filekind = FileKind::Rtty;
+        if (TavForm *dlg = Windows::get(WindowId::frmSavefile)) {
             Busy busy(this);
             dlg->showModal();
         }

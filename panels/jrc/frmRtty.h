@@ -21,6 +21,7 @@ namespace tav {
 class frmRtty : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmRtty;
     frmRtty();
 
     // The window's own driver object: one of the two, for the receiver chosen.

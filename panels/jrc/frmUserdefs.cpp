@@ -21,7 +21,7 @@ constexpr int kDefaults[10] = {0, 0, 800, -1, 1, -1, 1, 1, 1, 1};
 } // namespace
 
 frmUserdefs::frmUserdefs()
-    : TavForm(QStringLiteral("frmUserdefs"), 33, &ProgramState::userdefsloaded)
+    : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("NRD-535 User Definition Settings"));
     setBackColor(this, kLightYellow);
@@ -193,7 +193,7 @@ void frmUserdefs::cmdOK_Click() { unload(); }
 
 void frmUserdefs::colourPanelAttenuator(bool bypassOn)
 {
-    if (auto *panel = Windows::existing<frmPanel>(QStringLiteral("frmNRD535")))
+    if (auto *panel = Windows::existing<frmPanel>(WindowId::frmNRD535))
         panel->setAttenuatorLabelColour(bypassOn ? kOrange : kLightYellow);
 }
 

@@ -19,6 +19,7 @@ class clsNRD535;
 class frmUserdefs : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmUserdefs;
     frmUserdefs();
     ~frmUserdefs() override;
 

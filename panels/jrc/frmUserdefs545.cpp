@@ -21,12 +21,12 @@ constexpr int kInputTuning = 24;
 // its attenuator label.
 void paintPanelAttenuator(unsigned color)
 {
-    if (auto *p = Windows::existing<frmNRD545>(QStringLiteral("frmNRD545")))
+    if (auto *p = Windows::existing<frmNRD545>())
         p->setAttenuatorLabelColour(color);
 }
 } // namespace
 
-frmUserdefs545::frmUserdefs545() : TavForm(QStringLiteral("frmUserdefs545"), 41, &ProgramState::userdefs545loaded)
+frmUserdefs545::frmUserdefs545() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("NRD-545 User Definitions"));
     auto *outer = new QVBoxLayout(this);

@@ -19,6 +19,7 @@ class clsNRD545;
 class frmUserdefs545 : public TavForm {
     Q_OBJECT
 public:
+    static constexpr WindowId windowId = WindowId::frmUserdefs545;
     frmUserdefs545();
     ~frmUserdefs545() override;
 

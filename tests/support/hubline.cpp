@@ -8,8 +8,10 @@
 
 namespace tavtest {
 
-HiddenTool::HiddenTool(const QString &name)
-    : TavForm(name, tav::Windows::slotOf(name), tav::Windows::flagOf(name))
+using tav::WindowId;
+
+HiddenTool::HiddenTool(tav::WindowId id)
+    : TavForm(id)
 {
 }
 
@@ -17,8 +19,8 @@ void openHub(const ScratchDir &dir, const sim::PtyHarness &pty, int rxtype, bool
 {
     tav::registerBuiltWindows();
     if (hideLast20)
-        tav::Windows::registerFactory(QStringLiteral("frmLast20"),
-                                      [] { return new HiddenTool(QStringLiteral("frmLast20")); });
+        tav::Windows::registerFactory(WindowId::frmLast20,
+                                      [] { return new HiddenTool(tav::WindowId::frmLast20); });
     tav::frmWelcome::instance()->load();
     tav::DialogScript::shown.clear(); // the start-up notice about a missing settings file
     tav::G.datapath = dir.path();
@@ -26,7 +28,7 @@ void openHub(const ScratchDir &dir, const sim::PtyHarness &pty, int rxtype, bool
     tav::G.rxtype = int16_t(rxtype);
 }
 
-void closeHub(const QString &panel, bool hideLast20)
+void closeHub(WindowId panel, bool hideLast20)
 {
     if (tav::TavForm *p = tav::Windows::existing(panel))
         if (p->isLoadedForm())
@@ -34,7 +36,7 @@ void closeHub(const QString &panel, bool hideLast20)
     tav::frmWelcome::destroy();
     tav::Windows::destroyAll();
     if (hideLast20)
-        tav::Windows::registerFactory(QStringLiteral("frmLast20"), {});
+        tav::Windows::registerFactory(WindowId::frmLast20, {});
 }
 
 } // namespace tavtest

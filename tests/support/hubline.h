@@ -20,7 +20,7 @@ class ScratchDir;
 // test sees the panel's own traffic only.
 class HiddenTool : public tav::TavForm {
 public:
-    explicit HiddenTool(const QString &name);
+    explicit HiddenTool(tav::WindowId id);
 };
 
 // Registers the windows (with the last-20 window hidden when asked), loads
@@ -32,17 +32,17 @@ void openHub(const ScratchDir &dir, const sim::PtyHarness &pty, int rxtype, bool
 
 // Unloads `panel` when it is loaded, closes the hub and every window, and
 // gives the last-20 window its own factory back when it was hidden.
-void closeHub(const QString &panel, bool hideLast20 = false);
+void closeHub(tav::WindowId panel, bool hideLast20 = false);
 
 // Presses Go and returns the panel `name` as `P` (null when there is none).
-template <class P> P *go(const QString &name);
+template <class P> P *go(tav::WindowId panel);
 
 } // namespace tavtest
 
 #include "core/frmWelcome.h"
 
-template <class P> P *tavtest::go(const QString &name)
+template <class P> P *tavtest::go(tav::WindowId panel)
 {
     tav::frmWelcome::instance()->imgGo_Click();
-    return tav::Windows::existing<P>(name);
+    return tav::Windows::existing<P>(panel);
 }

@@ -93,7 +93,7 @@ public:
             w->Comm1.Settings = QString::number(tav::rxModel(rx).baud) + QStringLiteral(",N,8,1");
             ASSERT_TRUE(w->Comm1.open()) << w->Comm1.lastError().toStdString();
         }
-        mm = tav::Windows::get<tav::frmMemman>(QStringLiteral("frmMemman"));
+        mm = tav::Windows::get<tav::frmMemman>();
         ASSERT_NE(mm, nullptr);
         mm->load();
     }

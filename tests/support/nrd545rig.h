@@ -50,13 +50,13 @@ struct Nrd545Rig : ::testing::Test {
     }
     void TearDown() override
     {
-        closeHub(QStringLiteral("frmNRD545"), true);
+        closeHub(tav::WindowId::frmNRD545, true);
     }
 
     tav::frmNRD545 *go()
     {
         tav::frmWelcome::instance()->imgGo_Click();
-        return tav::Windows::existing<tav::frmNRD545>(QStringLiteral("frmNRD545"));
+        return tav::Windows::existing<tav::frmNRD545>();
     }
     // What the program sent, as text.
     QString sent()

@@ -13,7 +13,7 @@ namespace tavtest {
 
 class PanelStandIn : public tav::frmPanel {
 public:
-    PanelStandIn(const QString &name, int slot, bool tav::ProgramState::*flag) : frmPanel(name, slot, flag, {})
+    explicit PanelStandIn(tav::WindowId id) : frmPanel(id, {})
     {
         lblAttenuator = tav::makeLabel(QStringLiteral("lblAttenuator"), QStringLiteral(" 0"), modelArea());
     }

@@ -1,0 +1,198 @@
+// The window declaration drives the registry, the unload order and the main
+// menu: every declared window is built with its name and slot, keeps its own
+// loaded flag, is closed by UnloadTools in order when it is a tool, and opens
+// from a click on its main-menu entry.
+#include "core/app.h"
+#include "core/filekinds.h"
+#include "core/form.h"
+#include "core/frmWelcome.h"
+#include "core/globals.h"
+#include "core/tables.h"
+#include "panels/frmNoRx.h"
+#include "panels/mainmenu.h"
+#include "support/testenv.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSet>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace tav;
+
+namespace {
+
+QList<WindowId> g_unloads;
+
+// A window with none of the real one's work: it records its unload.
+class StandIn : public TavForm {
+public:
+    explicit StandIn(WindowId id) : TavForm(id), m_id(id) {}
+
+protected:
+    void Form_Unload() override { g_unloads << m_id; }
+
+private:
+    WindowId m_id;
+};
+
+// A receiver panel carrying the real Direct and main menus.
+class MenuPanel : public TavForm {
+public:
+    explicit MenuPanel(WindowId id) : TavForm(id)
+    {
+        bar = new QMenuBar(this);
+        QMenu *direct = addDirectMenu(bar);
+        addDirectEntry(direct, this, DirectEntry::Setup);
+        addDirectEntry(direct, this, DirectEntry::Last20);
+        addDirectEntry(direct, this, DirectEntry::MarkFreqs);
+        addDirectEntry(direct, this, DirectEntry::Scratchpad);
+        addDirectEntry(direct, this, DirectEntry::Close);
+        addDirectEntry(direct, this, DirectEntry::Exit);
+        addMainMenus(bar, this, id == WindowId::frmNoRx);
+    }
+    QMenuBar *bar;
+};
+
+struct WindowDeclaration : ::testing::Test {
+    tavtest::ScratchDir dir;
+    tavtest::ScriptedDialogs dialogs;
+    std::function<void(int)> savedEnd;
+
+    void SetUp() override
+    {
+        registerBuiltWindows();
+        G.datapath = dir.path();
+        InitConstants();
+        buildFileDirs();
+        savedEnd = frmWelcome::endProgram;
+        frmWelcome::endProgram = [](int) {};
+        g_unloads.clear();
+    }
+    void TearDown() override
+    {
+        frmWelcome::endProgram = savedEnd;
+        frmWelcome::destroy();
+        Windows::destroyAll();
+        registerBuiltWindows();
+        closeOpenFiles();
+    }
+    static void standInsForAll(bool toolsOnly = false)
+    {
+        for (const WindowDecl &d : windowDecls)
+            if (!toolsOnly || d.role == WindowRole::Tool)
+                Windows::registerFactory(d.id, [id = d.id] { return new StandIn(id); });
+    }
+    static void unloadAllTools()
+    {
+        for (const WindowDecl &d : windowDecls)
+            if (d.role == WindowRole::Tool && (G.*d.flag))
+                Windows::existing(d.id)->unload();
+    }
+
+    // Clicks every window entry of the panel's menus, as a user opens them,
+    // and notes which declared windows each click loaded.
+    static QSet<WindowId> windowsOpenedFromMenus(QWidget &panel, QMenuBar *bar)
+    {
+        QSet<WindowId> opened;
+        unloadAllTools();
+        static const QSet<QString> notWindows = {"mnuClose", "mnuExit", "mnuHTMLhelp", "mnuHtmlhelp", "mnuPCclock"};
+        for (QAction *m : bar->actions()) {
+            QMenu *menu = m->menu();
+            for (QAction *a : menu->actions()) {
+                if (a->isSeparator() || notWindows.contains(a->objectName()))
+                    continue;
+                menu->popup(panel.mapToGlobal(QPoint(0, 0)));
+                if (!QTest::qWaitForWindowExposed(menu))
+                    ADD_FAILURE() << "menu not shown: " << menu->objectName().toStdString();
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
+                menu->hide();
+                for (const WindowDecl &d : windowDecls) {
+                    if (d.role != WindowRole::Tool || !(G.*d.flag))
+                        continue;
+                    opened << d.id;
+                    Windows::existing(d.id)->unload();
+                }
+            }
+        }
+        return opened;
+    }
+};
+
+} // namespace
+
+TEST_F(WindowDeclaration, EveryWindowIsBuiltUnderItsNameWithItsOwnSlotAndFlag)
+{
+    QSet<int> usedSlots;
+    QList<bool ProgramState::*> flags;
+    for (const WindowDecl &d : windowDecls) {
+        SCOPED_TRACE(d.name);
+        // A slot or flag shared by two windows would mix their places or states.
+        EXPECT_TRUE(d.slot == 0 || !usedSlots.contains(d.slot));
+        EXPECT_LT(d.slot, int(G.formleft.size()));
+        usedSlots << d.slot;
+        EXPECT_FALSE(flags.contains(d.flag));
+        flags << d.flag;
+
+        ASSERT_TRUE(Windows::available(d.id));
+        TavForm *f = Windows::get(d.id);
+        ASSERT_NE(f, nullptr);
+        EXPECT_EQ(f->objectName(), QLatin1String(d.name));
+        EXPECT_EQ(f->slot(), d.slot);
+        EXPECT_EQ(Windows::existing(d.id), f);
+    }
+    EXPECT_EQ(Windows::names().size(), qsizetype(windowDecls.size()));
+}
+
+TEST_F(WindowDeclaration, LoadSetsEachFlagAndUnloadToolsClosesEveryToolInOrder)
+{
+    standInsForAll();
+    QList<WindowId> tools;
+    for (const WindowDecl &d : windowDecls) {
+        SCOPED_TRACE(d.name);
+        Windows::get(d.id)->load();
+        EXPECT_TRUE(G.*d.flag);
+        if (d.role == WindowRole::Tool)
+            tools << d.id;
+    }
+    UnloadTools();
+    EXPECT_EQ(g_unloads, tools);
+    for (const WindowDecl &d : windowDecls) {
+        SCOPED_TRACE(d.name);
+        // Panels and the welcome window stay: only the tools are closed.
+        EXPECT_EQ(G.*d.flag, d.role != WindowRole::Tool);
+        EXPECT_EQ(Windows::existing(d.id)->isLoadedForm(), d.role != WindowRole::Tool);
+    }
+}
+
+TEST_F(WindowDeclaration, EveryMenuWindowOpensFromAClickOnItsEntry)
+{
+    standInsForAll();
+    QSet<WindowId> declared;
+    for (const WindowDecl &d : windowDecls)
+        if (d.inMainMenu)
+            declared << d.id;
+
+    MenuPanel panel(WindowId::frmAR7030);
+    panel.show();
+    EXPECT_EQ(windowsOpenedFromMenus(panel, panel.bar), declared);
+}
+
+TEST_F(WindowDeclaration, EveryMenuWindowOpensFromTheNoRxPanelOpenedByGo)
+{
+    standInsForAll(true);
+    QSet<WindowId> declared;
+    for (const WindowDecl &d : windowDecls)
+        if (d.inMainMenu)
+            declared << d.id;
+    G.rxtype = 0;
+    frmWelcome::instance()->load();
+    frmWelcome::instance()->imgGo_Click();
+    auto *norx = Windows::existing<frmNoRx>();
+    ASSERT_NE(norx, nullptr);
+    ASSERT_TRUE(norx->isVisible());
+    // The receiver-less panel has no receiver clock to set.
+    declared.remove(WindowId::frmRxClock);
+    EXPECT_EQ(windowsOpenedFromMenus(*norx, norx->mnuBar), declared);
+}
