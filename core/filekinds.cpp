@@ -14,8 +14,6 @@
 
 namespace tav {
 
-int openPanelRxtype() { return G.goRxtype >= 0 ? G.goRxtype : G.rxtype; }
-
 
 const FileKindInfo &fileKindInfo(FileKind kind)
 {

@@ -26,10 +26,6 @@ using FileReader = std::function<FileResult(const QString &path)>;
 // renamed file.
 using FileWriter = std::function<FileResult(const QString &path)>;
 
-// The receiver whose panel is open (chosen at the last Go), as the hub uses
-// it; the settings' choice before any Go. Memory files carry its digit.
-int openPanelRxtype();
-
 // The fixed facts of a kind: its folder below the data path, the prefix of
 // the names the program gives, the Load dialog's patterns (";" between) and
 // the name the Save dialog offers ("" where it offers none).

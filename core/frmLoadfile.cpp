@@ -83,7 +83,7 @@ void frmLoadfile::Form_Load()
     // Memory files are kept per receiver type: only those of the receiver
     // opened at Go are listed, whatever the set-up has been switched to since.
     if (k == FileKind::Memories && G.filepattern[FileKind::Memories].size() >= 5)
-        G.filepattern[FileKind::Memories][4] = QChar(u'0' + openPanelRxtype());
+        G.filepattern[FileKind::Memories][4] = QChar(u'0' + toolRxtype());
     if (k == FileKind::StationList) {
         if (G.ftlkind == StationDb::Ilg)
             G.filepattern[FileKind::StationList] = QStringLiteral("ILG*.FTL");
@@ -130,11 +130,13 @@ void frmLoadfile::cmdOK_Click()
     {
         HourglassGuard busy;
         readBackFrequency();
-        if (openPanelRxtype() == 2) {
-            G.dialtrack = false;
-        } else if (openPanelRxtype() == 3) {
+        switch (rxModel(toolRxtype()).loadStopsDial) {
+        case RxModel::LoadStopsDial::PanelTracking: G.dialtrack = false; break;
+        case RxModel::LoadStopsDial::TrackingWindow:
             if (TrackingLink *t = links::tracking())
                 t->disableDialFollowing();
+            break;
+        case RxModel::LoadStopsDial::None: break;
         }
     }
     const QString name = G.filenames[k];

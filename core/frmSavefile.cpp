@@ -3,6 +3,7 @@
 #include "core/filekinds.h"
 #include "core/textfile.h"
 #include "core/ui.h"
+#include "drivers/receiver.h"
 
 #include <QDir>
 #include <QHBoxLayout>
@@ -27,7 +28,7 @@ void showSaveError(const QString &title, const QStringList &why = {})
 QString savePrefix(FileKind kind)
 {
     if (kind == FileKind::Memories)
-        return G.fileprefix[FileKind::Memories] + QString::number(openPanelRxtype());
+        return G.fileprefix[FileKind::Memories] + QString::number(toolRxtype());
     return G.fileprefix[kind];
 }
 
@@ -73,7 +74,7 @@ void frmSavefile::Form_Load()
     cmbSavefile->clear();
     // The memory image belongs to the receiver opened at Go.
     if (k == FileKind::Memories && G.filedefault[FileKind::Memories].size() >= 5)
-        G.filedefault[FileKind::Memories][4] = QChar(u'0' + openPanelRxtype());
+        G.filedefault[FileKind::Memories][4] = QChar(u'0' + toolRxtype());
     QStringList names;
     for (const QString &n : QDir(G.filedirs[k]).entryList(QDir::Files))
         names << n.toLower();

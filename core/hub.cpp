@@ -29,7 +29,7 @@ TavForm *Hub::chosenPanelWindow() const
 
 HubPanel *Hub::openPanel() const
 {
-    if (G.goRxtype == 0)
+    if (rxModel(G.goRxtype).isNone())
         return nullptr;
     return dynamic_cast<HubPanel *>(chosenPanelWindow());
 }

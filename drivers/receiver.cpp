@@ -59,6 +59,8 @@ const RxModel *models()
         // The JRC sets take each memory command in their own time.
         m[2].transferPauseMs = m[4].transferPauseMs = {100, 15, 10};
         m[2].remoteHold = m[4].remoteHold = true;
+        m[2].loadStopsDial = RxModel::LoadStopsDial::PanelTracking;
+        m[3].loadStopsDial = RxModel::LoadStopsDial::TrackingWindow;
         m[2].dialFree = "H0";
         m[4].dialFree = "DD0";
         m[1].tuningStepHz = 44545000.0 / (1 << 24); // 44.545 MHz over 2^24

@@ -78,6 +78,11 @@ struct RxModel {
     // the knob to the listener (the NRD-535 back to local, the NRD-545's
     // dial lock off).
     const char *dialFree = nullptr;
+    // What the Load dialog's OK does to the following of this receiver's
+    // dial before it reads: the NRD-535's panel stops tracking its dial, the
+    // RX-320's tracking window stops following its dial.
+    enum class LoadStopsDial { None, PanelTracking, TrackingWindow };
+    LoadStopsDial loadStopsDial = LoadStopsDial::None;
     // The receiver tunes in steps of this many Hz (0: to the Hz), so a
     // frequency reads back a step away from the one sent.
     double tuningStepHz = 0;
