@@ -9,6 +9,7 @@
 #include "sim/jrcsim.h"
 #include "sim/pty.h"
 #include "support/nrd545rig.h"
+#include "support/receiverline.h"
 #include "support/testenv.h"
 
 #include <gtest/gtest.h>
@@ -24,38 +25,22 @@ struct ModelCase {
     void (*init)();
 };
 
-class HubThroughInterface : public ::testing::TestWithParam<ModelCase> {
+class HubThroughInterface : public ::testing::TestWithParam<ModelCase>, protected tavtest::ReceiverLine {
 protected:
     tavtest::ScratchDir dir;
     tavtest::ScriptedDialogs dialogs;
-    std::unique_ptr<sim::Emulator> emu;
-    std::unique_ptr<sim::PtyHarness> pty;
-    frmWelcome *w = nullptr;
 
     void SetUp() override
     {
         const ModelCase &c = GetParam();
-        emu = sim::createEmulator(QLatin1String(c.emulator));
-        ASSERT_NE(emu, nullptr);
-        if (auto *jrc = dynamic_cast<sim::JrcEmulator *>(emu.get()))
-            jrc->remote = true;
-        pty = std::make_unique<sim::PtyHarness>(*emu);
-        ASSERT_TRUE(pty->ok());
-        G.datapath = dir.path();
-        dir.write(QStringLiteral("comports.ini"), pty->slavePath().toLatin1() + "\r\n");
-        c.init();
-        G.rxtype = G.goRxtype = int16_t(c.rxtype);
-        G.jrclock = 1;
-        w = frmWelcome::instance();
-        w->Comm1.CommPort = 1;
-        w->Comm1.Settings = QString::number(rxModel(c.rxtype).baud) + QStringLiteral(",N,8,1");
-        ASSERT_TRUE(w->Comm1.open()) << w->Comm1.lastError().toStdString();
+        openLine(dir, c.rxtype, c.emulator, c.init);
+        if (HasFatalFailure())
+            return;
         w->hub().receiver = makeReceiver(c.rxtype, w->Comm1);
     }
     void TearDown() override
     {
-        w->Comm1.close();
-        frmWelcome::destroy();
+        closeLine();
     }
 };
 

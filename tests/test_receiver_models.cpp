@@ -9,6 +9,7 @@
 #include "drivers/receiver.h"
 #include "sim/jrcsim.h"
 #include "sim/pty.h"
+#include "support/receiverline.h"
 #include "support/testenv.h"
 
 #include <gtest/gtest.h>
@@ -31,43 +32,27 @@ struct ModelCase {
 
 std::array<int, 6> fields(const RxSetting &s) { return {s.att, s.bw, s.pbs, s.bwc, s.mode, s.agc}; }
 
-class ModelTable : public ::testing::TestWithParam<ModelCase> {
+class ModelTable : public ::testing::TestWithParam<ModelCase>, protected tavtest::ReceiverLine {
 protected:
     tavtest::ScratchDir dir;
     tavtest::ScriptedDialogs dialogs;
-    std::unique_ptr<sim::Emulator> emu;
-    std::unique_ptr<sim::PtyHarness> pty;
     std::unique_ptr<Receiver> rx;
-    frmWelcome *w = nullptr;
 
     sim::JrcEmulator *jrc() { return dynamic_cast<sim::JrcEmulator *>(emu.get()); }
 
     void SetUp() override
     {
         const ModelCase &c = GetParam();
-        emu = sim::createEmulator(QLatin1String(c.emulator));
-        ASSERT_NE(emu, nullptr);
-        if (jrc())
-            jrc()->remote = true;
-        pty = std::make_unique<sim::PtyHarness>(*emu);
-        ASSERT_TRUE(pty->ok());
-        G.datapath = dir.path();
-        c.init();
-        G.rxtype = G.goRxtype = int16_t(c.rxtype);
-        G.jrclock = 1;
-        w = frmWelcome::instance();
-        w->Comm1.CommPort = 1;
-        dir.write(QStringLiteral("comports.ini"), pty->slavePath().toLatin1() + "\r\n");
-        w->Comm1.Settings = QString::number(rxModel(c.rxtype).baud) + QStringLiteral(",N,8,1");
-        ASSERT_TRUE(w->Comm1.open()) << w->Comm1.lastError().toStdString();
+        openLine(dir, c.rxtype, c.emulator, c.init);
+        if (HasFatalFailure())
+            return;
         rx = makeReceiver();
         ASSERT_NE(rx, nullptr);
     }
     void TearDown() override
     {
         rx.reset();
-        w->Comm1.close();
-        frmWelcome::destroy();
+        closeLine();
     }
 
     bool tunedTo(double khz)

@@ -8,6 +8,7 @@
 #include "drivers/receiver.h"
 #include "sim/jrcsim.h"
 #include "sim/pty.h"
+#include "support/receiverline.h"
 #include "support/testenv.h"
 
 #include <gtest/gtest.h>
@@ -43,41 +44,25 @@ MemRecord record(double hz, int mode, int bw, std::optional<int> att, std::optio
     return r;
 }
 
-class SettingsThroughInterface : public ::testing::TestWithParam<SettingCase> {
+class SettingsThroughInterface : public ::testing::TestWithParam<SettingCase>, protected tavtest::ReceiverLine {
 protected:
     tavtest::ScratchDir dir;
     tavtest::ScriptedDialogs dialogs;
-    std::unique_ptr<sim::Emulator> emu;
-    std::unique_ptr<sim::PtyHarness> pty;
     std::unique_ptr<Receiver> rx;
-    frmWelcome *w = nullptr;
 
     void SetUp() override
     {
         const SettingCase &c = GetParam();
-        emu = sim::createEmulator(QLatin1String(c.emulator));
-        ASSERT_NE(emu, nullptr);
-        if (auto *jrc = dynamic_cast<sim::JrcEmulator *>(emu.get()))
-            jrc->remote = true;
-        pty = std::make_unique<sim::PtyHarness>(*emu);
-        ASSERT_TRUE(pty->ok());
-        G.datapath = dir.path();
-        c.init();
-        G.rxtype = G.goRxtype = int16_t(c.rxtype);
-        G.jrclock = 1; // held in remote, as a timed tool holds a JRC receiver
-        w = frmWelcome::instance();
-        w->Comm1.CommPort = 1;
-        dir.write(QStringLiteral("comports.ini"), pty->slavePath().toLatin1() + "\r\n");
-        w->Comm1.Settings = QString::number(rxModel(c.rxtype).baud) + QStringLiteral(",N,8,1");
-        ASSERT_TRUE(w->Comm1.open()) << w->Comm1.lastError().toStdString();
+        openLine(dir, c.rxtype, c.emulator, c.init);
+        if (HasFatalFailure())
+            return;
         rx = makeReceiver();
         ASSERT_NE(rx, nullptr);
     }
     void TearDown() override
     {
         rx.reset();
-        w->Comm1.close();
-        frmWelcome::destroy();
+        closeLine();
     }
 };
 
