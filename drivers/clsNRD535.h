@@ -12,7 +12,7 @@ class clsNRD535 : public JrcReceiver<clsNRD535> {
 public:
     explicit clsNRD535(CommControl &port, QObject *parent = nullptr);
 
-    void setRttyOnOff(int16_t v);
+    void setRttyOnOff(int16_t v) override;
     void setPowerOnOff(int16_t v);
 
     // The status exchange through the scratch channel 199: "X", attenuator,
@@ -49,9 +49,9 @@ public:
     // "hh:mm:ss"; "" when the receiver did not answer.
     QString RxClock();
     void setRxClock(const QString &hhmmss);
-    void setRttyParameters(const QString &text);
+    void setRttyParameters(const QString &text) override;
     void setTimerrelaysonoff(int16_t v);
-    void setUserdefs(int16_t item, int16_t value);
+    void setUserdefs(int16_t item, int16_t value) override;
     int16_t Userdefs(int16_t item);
     // The command text of a user setting ("" for an item or value without one).
     static QString userdefsCommand(int16_t item, int16_t value);

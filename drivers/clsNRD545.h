@@ -12,7 +12,7 @@ class clsNRD545 : public JrcReceiver<clsNRD545> {
 public:
     explicit clsNRD545(CommControl &port, QObject *parent = nullptr);
 
-    void setRttyOnOff(int16_t v);
+    void setRttyOnOff(int16_t v) override;
     void setPowerOnOff(int16_t v);
 
     // "X", attenuator, bandwidth, mode, 8 frequency digits, AGC step; "" when
@@ -60,9 +60,9 @@ public:
     QString RxClock();
     // "hh:mm": the NRD-545's clock is set to the minute.
     void setRxClock(const QString &hhmm);
-    void setRttyParameters(const QString &text);
+    void setRttyParameters(const QString &text) override;
     void setTimerrelaysonoff(int16_t v);
-    void setUserdefs(int16_t item, int16_t value);
+    void setUserdefs(int16_t item, int16_t value) override;
     static QString userdefsCommand(int16_t item, int16_t value);
 
     // DSP: noise reduction / beat canceller, noise blanker, notch.

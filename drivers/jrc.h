@@ -40,6 +40,12 @@ public:
 
     void followDial(bool on) override;
 
+    // The RTTY decoder, in each model's own commands.
+    virtual void setRttyOnOff(int16_t v) = 0;
+    virtual void setRttyParameters(const QString &text) = 0;
+    // A user-definable setting (RTTY unshift-on-space and error print among them).
+    virtual void setUserdefs(int16_t item, int16_t value) = 0;
+
     // Whether the most recent read of this object got its reply in time.
     bool lastReadOk() const { return m_readOk; }
 

@@ -43,6 +43,12 @@ const RxModel *models()
         m[3].timer = {{0, 0}, {0, 33}, {-2000, 2000}, {0, 0}, {0, 3}, {1, 3}};
         // The NRD-545 reports a width of 0 where none is set.
         m[4].timer = {{0, 1}, {0, 2}, {-230, 230}, {0, 990}, {0, 8}, {0, 9}};
+        using TE = TimerEditing;
+        m[1].timerEditing = {TE::Shift::Ar7030Table, TE::Width::Hz, TE::Rules::Plain, 1, 1, false, false};
+        m[2].timerEditing = {TE::Shift::Hz, TE::Width::Hz, TE::Rules::Nrd535, 100, 100, false, false};
+        m[3].timerEditing = {TE::Shift::Hz, TE::Width::Hz, TE::Rules::Rx320FiltersReversed, 100, 1, false, true};
+        m[4].timerEditing = {TE::Shift::TenthsKHz, TE::Width::TenthsKHz, TE::Rules::Nrd545, 10, 10, true, false};
+        m[4].rttyCodes = {true, true, true};
         // Memory records: the name tables of each stored field (mode, bandwidth,
         // attenuator, AGC, shift byte, squelch or BFO byte, scan flag).
         m[1].memory = {IntRange{1, 7}, IntRange{1, 6}, {}, {}, IntRange{0, 255}, IntRange{0, 255}, IntRange{0, 1}};

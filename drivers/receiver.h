@@ -31,6 +31,43 @@ struct TimerRanges {
     IntRange att, bw, pbs, bwc, mode, agc;
 };
 
+// How the timer editor shows and steps a model's settings. A setting whose
+// range is {0, 0} the model lacks: the editor shows "xxx" for it and a
+// reading from the receiver leaves it 0.
+struct TimerEditing {
+    // The shift: the AR7030's table of bar steps, tenths of kHz, or plain Hz.
+    enum class Shift { Hz, Ar7030Table, TenthsKHz };
+    // The width control: plain Hz or tenths of kHz.
+    enum class Width { Hz, TenthsKHz };
+    // The rules between settings that are the model's own.
+    enum class Rules {
+        None,                 // No RX: nothing is stepped
+        Plain,                // each setting on its own
+        Nrd535,               // fitted Nar filter and ECSS options, mode 5 holds the rest
+        Nrd545,               // modes 4-8 hold settings, whose values are kept for later
+        Rx320FiltersReversed, // the filter list runs from wide to narrow
+    };
+    Shift shift = Shift::Hz;
+    Width width = Width::Hz;
+    Rules rules = Rules::None;
+    // Spinner steps of the shift and the width control.
+    int pbsStep = 1, bwcStep = 1;
+    // The bandwidth is kept in a program but never set in the editor.
+    bool bandwidthFixed = false;
+    // A shift read from the receiver is shown as it came until it is changed.
+    bool shiftShownAsRead = false;
+};
+
+// The codes of a model's RTTY decoder parameters.
+struct RttyCodes {
+    // The baud code is the rate itself ("45", "50", "75"), else "65", "50", "00".
+    bool baudAsRate = false;
+    // The first polarity code means reversed and the decoder starts reversed.
+    bool reversedFirst = false;
+    // The decoder has the unshift-on-space and error-print options.
+    bool unshiftAndErrors = false;
+};
+
 // The fields a memory record of the model carries, with the values its name
 // tables cover; a field the model does not store is absent.
 struct MemoryRanges {
@@ -68,6 +105,8 @@ struct RxModel {
     std::optional<int> workingChannel;
     TimerRanges timer;
     MemoryRanges memory;
+    TimerEditing timerEditing{};
+    RttyCodes rttyCodes{};
     // The last cell of the memory image and its files: the last channel, or
     // 99 where the receiver keeps none of its own.
     int lastCell = 0;

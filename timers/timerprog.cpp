@@ -106,12 +106,13 @@ QString TimerEditor::rxLabel(int i) const
     case 2:
         if (!m_pbsRead.isEmpty())
             return m_pbsRead;
-        switch (m_rx) {
-        case 1: return ar7030conv::b2fs(ar7030conv::vsb2b(pbs));
-        case 4: return tenths(pbs * 0.01);
-        default: return padded(pbs, 4);
+        switch (editing().shift) {
+        case TimerEditing::Shift::Ar7030Table: return ar7030conv::b2fs(ar7030conv::vsb2b(pbs));
+        case TimerEditing::Shift::TenthsKHz: return tenths(pbs * 0.01);
+        case TimerEditing::Shift::Hz: break;
         }
-    case 3: return m_rx == 4 ? tenths(bwc / 100.0) : padded(bwc, 4);
+        return padded(pbs, 4);
+    case 3: return editing().width == TimerEditing::Width::TenthsKHz ? tenths(bwc / 100.0) : padded(bwc, 4);
     case 4: return nameAt(G.modenames, mode);
     default: return nameAt(G.agcnames, agc);
     }
@@ -204,68 +205,76 @@ void TimerEditor::spinRxSetting(int i, bool up)
         return;
     m_pbsRead.clear();
     const int s = up ? 1 : -1;
-    // The ends are the model's; the steps and the rules between settings its own.
+    // The ends and steps are the model's facts; the rules between settings its own.
     const TimerRanges &t = rxModel(m_rx).timer;
-    switch (m_rx) {
-    case 1: // AR7030
-        switch (i) {
-        case 0: att = wrap(att + s, t.att.lo, t.att.hi); break;
-        case 1: bw = wrap(bw + s, t.bw.lo, t.bw.hi); break;
-        case 2: pbs = wrap(pbs + s, t.pbs.lo, t.pbs.hi); break;
-        case 4: mode = wrap(mode + s, t.mode.lo, t.mode.hi); prevmode = mode; break;
-        case 5: agc = wrap(agc + s, t.agc.lo, t.agc.hi); break;
-        default: break;
-        }
-        break;
-    case 2: // NRD-535
-        switch (i) {
-        case 0: att = wrap(att + s, t.att.lo, t.att.hi); break;
-        case 1:
-            bw = wrap(bw + s, t.bw.lo, t.bw.hi);
+    const TimerEditing &e = editing();
+    using Rules = TimerEditing::Rules;
+    if (e.rules == Rules::None || lacks(i) || (i == 1 && e.bandwidthFixed))
+        return;
+    switch (i) {
+    case 0: att = wrap(att + s, t.att.lo, t.att.hi); break;
+    case 1:
+        bw = wrap(bw + (e.rules == Rules::Rx320FiltersReversed ? -s : s), t.bw.lo, t.bw.hi);
+        if (e.rules == Rules::Nrd535) {
             if (bw == 2 && setting(Setting::Nrd535NarFitted) == 0)
                 bw = up ? 3 : 1;
             nrd535option11();
-            break;
-        case 2: pbs = wrap(pbs + 100 * s, t.pbs.lo, t.pbs.hi); break;
-        case 3: bwc = wrap(bwc + 100 * s, bwcmin, bwcmax); break;
-        case 4: {
+        }
+        break;
+    case 2:
+        pbs = wrap(pbs + e.pbsStep * s, t.pbs.lo, t.pbs.hi);
+        if (e.rules == Rules::Nrd545)
+            savedpbs = pbs; // an enabled field's saved value follows the user's edits
+        break;
+    case 3:
+        if (e.rules == Rules::Nrd535) {
+            bwc = wrap(bwc + e.bwcStep * s, bwcmin, bwcmax);
+        } else {
+            // The width a program may hold starts at 0 (none set); the editor's at one step.
+            bwc = wrap(bwc + e.bwcStep * s, std::max(t.bwc.lo, e.bwcStep), t.bwc.hi);
+            if (e.rules == Rules::Nrd545)
+                savedbwc = bwc;
+        }
+        break;
+    case 4:
+        if (e.rules == Rules::Nrd535) {
             const int old = prevmode;
             mode = wrap(mode + s, t.mode.lo, setting(Setting::Nrd535EcssFitted) != 0 ? t.mode.hi : 6);
             prevmode = mode;
             if (mode == 5 || old == 5)
                 nrd535smdis5();
-            break;
-        }
-        case 5: agc = wrap(agc + s, t.agc.lo, t.agc.hi); break;
-        default: break;
-        }
-        break;
-    case 3: // RX-320: the filter list runs from wide to narrow
-        switch (i) {
-        case 1: bw = wrap(bw - s, t.bw.lo, t.bw.hi); break;
-        case 2: pbs = wrap(pbs + 100 * s, t.pbs.lo, t.pbs.hi); break;
-        case 4: mode = wrap(mode + s, t.mode.lo, t.mode.hi); prevmode = mode; break;
-        case 5: agc = wrap(agc + s, t.agc.lo, t.agc.hi); break;
-        default: break;
-        }
-        break;
-    case 4: // NRD-545: an enabled field's saved value follows the user's edits
-        switch (i) {
-        case 0: att = wrap(att + s, t.att.lo, t.att.hi); break;
-        case 2: pbs = wrap(pbs + 10 * s, t.pbs.lo, t.pbs.hi); savedpbs = pbs; break;
-        // The width a program may hold starts at 0 (none set); the editor's at one step.
-        case 3: bwc = wrap(bwc + 10 * s, 10, t.bwc.hi); savedbwc = bwc; break;
-        case 4:
+        } else {
             mode = wrap(mode + s, t.mode.lo, t.mode.hi);
-            nrd545smdisx();
+            if (e.rules == Rules::Nrd545)
+                nrd545smdisx();
             prevmode = mode;
-            break;
-        case 5: agc = wrap(agc + s, t.agc.lo, t.agc.hi); savedagc = agc; break;
-        default: break;
         }
+        break;
+    case 5:
+        agc = wrap(agc + s, t.agc.lo, t.agc.hi);
+        if (e.rules == Rules::Nrd545)
+            savedagc = agc;
         break;
     default: break;
     }
+}
+
+const TimerEditing &TimerEditor::editing() const { return rxModel(m_rx).timerEditing; }
+
+bool TimerEditor::lacks(int field) const
+{
+    const TimerRanges &t = rxModel(m_rx).timer;
+    const IntRange r[6] = {t.att, t.bw, t.pbs, t.bwc, t.mode, t.agc};
+    return field >= 0 && field < 6 && r[field].lo == 0 && r[field].hi == 0;
+}
+
+void TimerEditor::holdMissingFields()
+{
+    for (int f = 0; f < 6; ++f)
+        if (lacks(f))
+            rxEnabled[size_t(f)] = false;
+    if (editing().bandwidthFixed)
+        rxEnabled[1] = false;
 }
 
 void TimerEditor::nrd535option11()
@@ -355,12 +364,15 @@ void TimerEditor::setFromReceiver(const Reading &r)
     mode = r.mode;
     rxEnabled.fill(true);
     m_pbsRead.clear();
-    switch (m_rx) {
-    case 1:
-        bwc = 0;
-        rxEnabled[3] = false;
-        break;
-    case 2:
+    int *fields[6] = {&att, &bw, &pbs, &bwc, &mode, &agc};
+    for (int f = 0; f < 6; ++f)
+        if (lacks(f))
+            *fields[f] = 0;
+    holdMissingFields();
+    if (editing().shiftShownAsRead)
+        m_pbsRead = QString::number(pbs);
+    switch (editing().rules) {
+    case TimerEditing::Rules::Nrd535:
         pbs = 0;
         nrd535option11();
         if (mode == 5)
@@ -368,14 +380,7 @@ void TimerEditor::setFromReceiver(const Reading &r)
         else
             m_pbsRead = QStringLiteral("0"); // the status text carries no shift
         break;
-    case 3:
-        m_pbsRead = QString::number(pbs);
-        att = 0;
-        bwc = 0;
-        rxEnabled[0] = rxEnabled[3] = false;
-        break;
-    case 4:
-        rxEnabled[1] = false;
+    case TimerEditing::Rules::Nrd545:
         savedpbs = pbs;
         savedbwc = bwc;
         savedagc = agc;
@@ -412,9 +417,9 @@ void TimerEditor::fromRow(const ProgRow &r)
     // stored and are what the rules bring back on a mode change.
     rxEnabled.fill(true);
     savedbw = bw, savedpbs = pbs, savedbwc = bwc, savedagc = agc;
-    switch (m_rx) {
-    case 1: rxEnabled[3] = false; break;
-    case 2:
+    holdMissingFields();
+    switch (editing().rules) {
+    case TimerEditing::Rules::Nrd535:
         if (settingOn(Setting::Nrd535BwcFitted) && bw < 2) {
             bwcmax = bw == 0 ? 5500 : 2200;
             bwcmin = bw == 0 ? 2000 : 500;
@@ -425,9 +430,7 @@ void TimerEditor::fromRow(const ProgRow &r)
         if (mode == 5)
             rxEnabled[1] = rxEnabled[2] = rxEnabled[3] = rxEnabled[5] = false;
         break;
-    case 3: rxEnabled[0] = rxEnabled[3] = false; break;
-    case 4:
-        rxEnabled[1] = false;
+    case TimerEditing::Rules::Nrd545:
         if (mode == 5 || mode == 6)
             rxEnabled[2] = rxEnabled[3] = rxEnabled[5] = false;
         else if (mode == 4 || mode == 7 || mode == 8)

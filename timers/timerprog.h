@@ -85,6 +85,12 @@ public:
     void fromRow(const ProgRow &row);
 
 private:
+    const TimerEditing &editing() const;
+    // The model has no such setting (its range is {0, 0}).
+    bool lacks(int field) const;
+    // Shows "xxx" for the settings the model lacks or never lets the editor set.
+    void holdMissingFields();
+
     int m_rx;
     // The shift as the receiver reading showed it, until the shift changes.
     QString m_pbsRead;

@@ -163,22 +163,22 @@ void frmRtty::Form_Load()
     m_params = rttycodes::startParameters(m_rxtype);
     for (int i = 0; i < 2; ++i)
         cmdPolarity[i]->setText(rttycodes::polarityCaption(m_rxtype, i));
-    if (m_rxtype == 2) {
-        NRD535A = std::make_unique<clsNRD535>(port);
-        fraUnshift->setVisible(false);
-        fraError->setVisible(false);
-        cmdPolarity_Click(0);
-    } else if (m_rxtype == 4) {
-        NRD545A = std::make_unique<clsNRD545>(port);
-        cmdPolarity_Click(1);
-        fraUnshift->setVisible(true);
-        fraError->setVisible(true);
+    const RxModel &model = rxModel(m_rxtype);
+    if (model.rtty) {
+        std::unique_ptr<Receiver> rx = makeReceiver(m_rxtype, port);
+        if (auto *j = dynamic_cast<JrcDriver *>(rx.get())) {
+            rx.release();
+            jrc.reset(j);
+        }
+    }
+    // The decoder starts with normal polarity, whichever button holds it.
+    const bool options = jrc && model.rttyCodes.unshiftAndErrors;
+    cmdPolarity_Click(model.rttyCodes.reversedFirst ? 1 : 0);
+    fraUnshift->setVisible(options);
+    fraError->setVisible(options);
+    if (options) {
         optUnshift->select(1);
         optError->select(1);
-    } else {
-        fraUnshift->setVisible(false);
-        fraError->setVisible(false);
-        cmdPolarity_Click(0);
     }
     cmdBaud_Click(1);
     cmdShift_Click(1);
@@ -189,8 +189,7 @@ void frmRtty::Form_Unload()
 {
     tmrGetRTTY.stop();
     setRtty(0);
-    NRD535A.reset();
-    NRD545A.reset();
+    jrc.reset();
     frmWelcome::instance()->Comm1.setKeepDiscarded(false);
     QFile &file = rttyCaptureFile();
     if (file.isOpen())
@@ -208,18 +207,14 @@ void frmRtty::Form_Unload()
 
 void frmRtty::sendParameters()
 {
-    if (NRD535A)
-        NRD535A->setRttyParameters(m_params);
-    else if (NRD545A)
-        NRD545A->setRttyParameters(m_params);
+    if (jrc)
+        jrc->setRttyParameters(m_params);
 }
 
 void frmRtty::setRtty(int16_t v)
 {
-    if (NRD535A)
-        NRD535A->setRttyOnOff(v);
-    else if (NRD545A)
-        NRD545A->setRttyOnOff(v);
+    if (jrc)
+        jrc->setRttyOnOff(v);
 }
 
 void frmRtty::cmdBaud_Click(int index)
@@ -255,15 +250,15 @@ void frmRtty::cmdPolarity_Click(int index)
 void frmRtty::optUnshift_Click(int index)
 {
     Busy busy(this);
-    if (NRD545A)
-        NRD545A->setUserdefs(25, int16_t(index));
+    if (jrc && rxModel(m_rxtype).rttyCodes.unshiftAndErrors)
+        jrc->setUserdefs(25, int16_t(index));
 }
 
 void frmRtty::optError_Click(int index)
 {
     Busy busy(this);
-    if (NRD545A)
-        NRD545A->setUserdefs(26, int16_t(index));
+    if (jrc && rxModel(m_rxtype).rttyCodes.unshiftAndErrors)
+        jrc->setUserdefs(26, int16_t(index));
 }
 
 void frmRtty::cmdSave_Click(int index)

@@ -5,8 +5,7 @@
 
 #include "core/form.h"
 #include "core/ui.h"
-#include "drivers/clsNRD535.h"
-#include "drivers/clsNRD545.h"
+#include "drivers/jrc.h"
 #include "panels/jrc/rttytext.h"
 
 #include <QGroupBox>
@@ -24,9 +23,9 @@ public:
     static constexpr WindowId windowId = WindowId::frmRtty;
     frmRtty();
 
-    // The window's own driver object: one of the two, for the receiver chosen.
-    std::unique_ptr<clsNRD535> NRD535A;
-    std::unique_ptr<clsNRD545> NRD545A;
+    // The window's own driver object for the receiver chosen; none for a
+    // model without RTTY.
+    std::unique_ptr<JrcDriver> jrc;
 
     std::array<QPushButton *, 3> cmdBaud{}, cmdShift{};
     std::array<QPushButton *, 2> cmdPolarity{}, cmdSave{};

@@ -1,4 +1,5 @@
 #include "panels/jrc/rttytext.h"
+#include "drivers/receiver.h"
 
 namespace tav {
 
@@ -38,10 +39,13 @@ QString RttyLines::upper(const QString &s)
 namespace rttycodes {
 
 namespace {
-bool is545(int rxtype) { return rxtype == 4; }
+const RttyCodes &codes(int rxtype) { return rxModel(rxtype).rttyCodes; }
 } // namespace
 
-QString startParameters(int rxtype) { return is545(rxtype) ? QStringLiteral("5011") : QStringLiteral("5010"); }
+QString startParameters(int rxtype)
+{
+    return codes(rxtype).reversedFirst ? QStringLiteral("5011") : QStringLiteral("5010");
+}
 
 QString baudCaption(int index)
 {
@@ -57,7 +61,7 @@ QString shiftCaption(int index)
 
 QString polarityCaption(int rxtype, int index)
 {
-    const bool normalFirst = !is545(rxtype);
+    const bool normalFirst = !codes(rxtype).reversedFirst;
     if (index == 0)
         return normalFirst ? QStringLiteral("Nor.") : QStringLiteral("Rev.");
     if (index == 1)
@@ -70,7 +74,7 @@ QString baudCode(int rxtype, int index)
     static const char *c535[] = {"65", "50", "00"};
     if (index < 0 || index > 2)
         return QString();
-    return is545(rxtype) ? baudCaption(index) : QLatin1String(c535[index]);
+    return codes(rxtype).baudAsRate ? baudCaption(index) : QLatin1String(c535[index]);
 }
 
 QString withBaud(const QString &params, int rxtype, int index)

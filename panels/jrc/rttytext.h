@@ -41,8 +41,8 @@ private:
 };
 
 // The 4-character parameter text the receiver takes: baud code (2), shift
-// code (1), polarity code (1). The codes differ between the NRD-535 (rxtype
-// 2) and the NRD-545 (rxtype 4).
+// code (1), polarity code (1). The codes differ between the models as their
+// `rttyCodes` say (the NRD-545 takes the baud rate itself, reversed first).
 namespace rttycodes {
 
 // The parameter text at the window's start.
