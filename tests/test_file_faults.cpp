@@ -182,7 +182,12 @@ TEST_F(FileFaults, TextOutsideLatin1IsRefusedAtEntryAndNeverWrittenAsQuestionMar
     auto *log = Windows::get<frmLog>();
     resetLogStore();
     log->showModeless();
-    log->cmdAddrecord_Click();
+    // Records are added to a logbook the user has opened.
+    dir.write(G.filesubdir[FileKind::Log] + QStringLiteral("/LOG_TEST.TXT"),
+              "000 20020101 1200      06195     45444 ENG BBC\r\n");
+    G.filenames[FileKind::Log] = QStringLiteral("LOG_TEST.TXT");
+    ASSERT_TRUE(runReader(FileKind::Log));
+    QTest::mouseClick(log->cmdAddrecord, Qt::LeftButton);
     auto *entry = Windows::existing<frmLoginput>();
     ASSERT_NE(entry, nullptr);
     auto *cell = Windows::get<frmMemcell>();

@@ -2,6 +2,7 @@
 // receiver, what it refuses, and that it never writes during a transfer.
 #include "support/memrig.h"
 
+#include <QTest>
 #include <QTimer>
 
 using namespace tav;
@@ -144,7 +145,7 @@ TEST_F(MemCellEditor, TheWorkingChannelIsNeverWrittenToTheReceiver)
     for (int rx : {2, 4}) {
         const QString last = cellText(rxModel(rx).lastChannel.value_or(0));
         start(rx, QStringLiteral("MEM005 09650000 2 01 1 2 @@@ @@@ @"));
-        mm->cmdCopy_Click();
+        QTest::mouseClick(mm->cmdCopy, Qt::LeftButton);
         editor()->cmbCellnr->setEditText(last);
         clearSent();
         tav::DialogScript::shown.clear();

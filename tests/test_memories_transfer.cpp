@@ -247,7 +247,7 @@ TEST_P(MemTransfer, FileRowsTheReceiverCannotTakeAreRefusedAndNeverFilled)
     load->load();
     ASSERT_EQ(load->list->count(), 1);
     dialogs.answer(vbYes);
-    load->cmdOK_Click();
+    QTest::mouseClick(load->cmdOK, Qt::LeftButton);
     ASSERT_EQ(lastTitle(), QStringLiteral("Memory file"));
     EXPECT_TRUE(lastText().contains(QStringLiteral("Cell 001: the frequency 40000 kHz is not in"))) << lastText().toStdString();
     EXPECT_TRUE(lastText().contains(QStringLiteral("Cell 002: the mode 9 is not in"))) << lastText().toStdString();
@@ -276,7 +276,7 @@ TEST_P(MemTransfer, FileRowsTheReceiverCannotTakeAreRefusedAndNeverFilled)
     tav::DialogScript::shown.clear();
     load->load();
     dialogs.answer(vbYes);
-    load->cmdOK_Click();
+    QTest::mouseClick(load->cmdOK, Qt::LeftButton);
     EXPECT_LT(t.elapsed(), 2000);
     EXPECT_TRUE(lastText().contains(QStringLiteral("far larger"))) << lastText().toStdString();
     EXPECT_EQ(image().record(1), recordOf(1, 6000, 2, 1)) << "the image is left as it was";

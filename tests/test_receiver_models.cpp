@@ -36,24 +36,15 @@ class ModelTable : public ::testing::TestWithParam<ModelCase>, protected tavtest
 protected:
     tavtest::ScratchDir dir;
     tavtest::ScriptedDialogs dialogs;
-    std::unique_ptr<Receiver> rx;
 
     sim::JrcEmulator *jrc() { return dynamic_cast<sim::JrcEmulator *>(emu.get()); }
 
     void SetUp() override
     {
         const ModelCase &c = GetParam();
-        openLine(dir, c.rxtype, c.emulator, c.init);
-        if (HasFatalFailure())
-            return;
-        rx = makeReceiver();
-        ASSERT_NE(rx, nullptr);
+        openReceiver(dir, c.rxtype, c.emulator, c.init);
     }
-    void TearDown() override
-    {
-        rx.reset();
-        closeLine();
-    }
+    void TearDown() override { closeLine(); }
 
     bool tunedTo(double khz)
     {

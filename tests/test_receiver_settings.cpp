@@ -48,22 +48,13 @@ class SettingsThroughInterface : public ::testing::TestWithParam<SettingCase>, p
 protected:
     tavtest::ScratchDir dir;
     tavtest::ScriptedDialogs dialogs;
-    std::unique_ptr<Receiver> rx;
 
     void SetUp() override
     {
         const SettingCase &c = GetParam();
-        openLine(dir, c.rxtype, c.emulator, c.init);
-        if (HasFatalFailure())
-            return;
-        rx = makeReceiver();
-        ASSERT_NE(rx, nullptr);
+        openReceiver(dir, c.rxtype, c.emulator, c.init);
     }
-    void TearDown() override
-    {
-        rx.reset();
-        closeLine();
-    }
+    void TearDown() override { closeLine(); }
 };
 
 } // namespace

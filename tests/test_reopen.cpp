@@ -217,10 +217,10 @@ const std::map<WindowId, ModelState> &modelStates()
         {WindowId::frmProphisto,
          {[](TavForm *f) {
               auto *w = static_cast<frmProphisto *>(f);
-              w->cmdStart_Click();
+              QTest::mouseClick(w->cmdStart, Qt::LeftButton);
               Clock::advanceSecs(118);
               w->tmrProphisto_Timer();
-              w->cmdStop_Click();
+              QTest::mouseClick(w->cmdStop, Qt::LeftButton);
               ASSERT_GT(w->trace().gate(), 0);
           },
           [](TavForm *f) {

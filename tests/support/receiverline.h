@@ -19,6 +19,8 @@ struct ReceiverLine {
     std::unique_ptr<sim::Emulator> emu;
     std::unique_ptr<sim::PtyHarness> pty;
     tav::frmWelcome *w = nullptr;
+    // A tool's own driver object on the line (openReceiver).
+    std::unique_ptr<tav::Receiver> rx;
 
     // `init` fills the model's tables, as its panel's load does. A JRC
     // receiver is held in remote, as a timed tool holds it.
@@ -41,8 +43,18 @@ struct ReceiverLine {
         w->Comm1.Settings = QString::number(rxModel(rxtype).baud) + QStringLiteral(",N,8,1");
         ASSERT_TRUE(w->Comm1.open()) << w->Comm1.lastError().toStdString();
     }
+    // The line, and a tool's own driver object on it, as makeReceiver gives it.
+    void openReceiver(ScratchDir &dir, int rxtype, const char *emulator, void (*init)())
+    {
+        openLine(dir, rxtype, emulator, init);
+        if (::testing::Test::HasFatalFailure())
+            return;
+        rx = tav::makeReceiver();
+        ASSERT_NE(rx, nullptr);
+    }
     void closeLine()
     {
+        rx.reset();
         if (w)
             w->Comm1.close();
         tav::frmWelcome::destroy();
