@@ -21,6 +21,7 @@
 #include "support/testenv.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -274,6 +275,46 @@ TEST_F(ListsOnAR7030, OwnListTunesThenSetsTheModeAndDotThreeTwentySetsItFirst)
     settle();
     EXPECT_EQ(emu.events, (QStringList{"mode 7", "freq 9650"}));
     EXPECT_EQ(f320->grd320Files->currentIndex().column(), 1);
+}
+
+TEST_F(ListsOnAR7030, ReturnInTheLoadDialogLoadsTheChosenListInEveryListWindow)
+{
+    struct Case {
+        WindowId id;
+        FileKind kind;
+        QString name;
+        QByteArray content;
+    };
+    const Case cases[] = {
+        {WindowId::frmBdxc, FileKind::Bdxc, QStringLiteral("BDX_A26_TOE.TXT"), bdxcLine("Germany", "DW", "0600-0700", "9560")},
+        {WindowId::frmOwn, FileKind::Own, QStringLiteral("OWN_TEST.TXT"),
+         QByteArray("Radio Org").leftJustified(43, ' ') + "u      9560\r\n"},
+        {WindowId::frm320Files, FileKind::F320, QStringLiteral("stations.320"),
+         "\"Radio X\",9.65,\"USB\",a,b,c,d,\"Town\",\"Eng\",0600,0700,\"note\",x,y,z,\r\n"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        auto *w = open<ListWindow>(c.id);
+        listFile(c.kind, c.name, c.content);
+        G.filenames[c.kind].clear();
+        w->activateWindow();
+        ASSERT_TRUE(waitFor([&] { return w->isActiveWindow(); }));
+        // Return, as soon as the dialog is the active window, wherever its focus is.
+        QTimer::singleShot(0, [] {
+            auto *d = Windows::existing<frmLoadfile>();
+            if (d && waitFor([d] { return d->isActiveWindow() && QApplication::focusWidget(); }))
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        });
+        QTimer::singleShot(5000, [] {
+            if (auto *d = Windows::existing(WindowId::frmLoadfile))
+                d->unload();
+        });
+        dialogs.input(QStringLiteral("ALL"));
+        w->cmdLoad->click();
+        EXPECT_EQ(w->lblDbname->text(), c.name);
+        EXPECT_EQ(w->model->rowCount(), 2);
+        tav::DialogScript::inputs.clear();
+    }
 }
 
 TEST_F(ListsOnAR7030, FrequencyBoxesFollowTheHubAndTuneOnEnter)
