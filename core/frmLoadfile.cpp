@@ -94,6 +94,10 @@ void frmLoadfile::Form_Load()
     lblPattern->setText(QStringLiteral("Names: ") +
                         G.filepattern[k].split(QLatin1Char(';'), Qt::SkipEmptyParts).join(QStringLiteral(", ")));
     fillList();
+    // The one dialog serves every tool and keeps its focus between openings:
+    // left on the Cancel or Edit button a click of the last opening gave it,
+    // Return would press that button instead of OK.
+    list->setFocus();
 }
 
 void frmLoadfile::fillList()

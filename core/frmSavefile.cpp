@@ -85,7 +85,9 @@ void frmSavefile::Form_Load()
     lblPattern->setText(!G.fileprefix[k].isEmpty()
                             ? QStringLiteral("Names: ") + namePattern(k) + QStringLiteral(", for example ") + goodName(k)
                             : QString());
-    // Typing at once replaces the proposed name.
+    // Typing at once replaces the proposed name, whatever had the focus when
+    // the dialog last closed (OK, clicked, would take Return and save under
+    // the proposed name).
     cmbSavefile->setFocus();
     cmbSavefile->lineEdit()->selectAll();
 }

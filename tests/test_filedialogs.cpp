@@ -547,25 +547,31 @@ TEST_F(FileDialogs, TypingAsTheSaveDialogOpensReplacesTheProposedName)
         Windows::get(WindowId::frmSavefile)->showModal();
     });
     tool.show();
-    // Twice: the second time the dialog comes back.
-    for (const QString &typed : {QStringLiteral("FSP_first.TXT"), QStringLiteral("FSP_second.TXT")}) {
+    // The name typed as soon as the dialog is the active window; the first
+    // time OK is clicked with the mouse, the second time Return is pressed.
+    struct Round {
+        QString typed;
+        bool clickOk;
+    };
+    for (const Round &r : {Round{QStringLiteral("FSP_first.TXT"), true}, Round{QStringLiteral("FSP_second.TXT"), false}}) {
+        SCOPED_TRACE(r.typed.toStdString());
         tool.activateWindow();
         ASSERT_TRUE(QTest::qWaitFor([&] { return tool.isActiveWindow(); }, 5000));
-        QTimer::singleShot(0, [typed] {
+        QTimer::singleShot(0, [r] {
             auto *f = Windows::existing<frmSavefile>();
-            // Typed as soon as the window system has made it the active window.
-            if (!f || !QTest::qWaitFor([f] { return f->isActiveWindow() && QApplication::focusWidget(); }, 5000)) {
-                Windows::get(WindowId::frmSavefile)->unload();
-                return;
+            if (f && QTest::qWaitFor([f] { return f->isActiveWindow() && QApplication::focusWidget(); }, 5000)) {
+                QTest::keyClicks(QApplication::focusWidget(), r.typed);
+                if (r.clickOk)
+                    QTest::mouseClick(f->cmdOK, Qt::LeftButton);
+                else
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
             }
-            QTest::keyClicks(QApplication::focusWidget(), typed);
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-            if (f->isLoadedForm())
+            if (f && f->isLoadedForm())
                 f->unload();
         });
         save->click();
-        EXPECT_EQ(filesIn("FSP/").filter(typed), QStringList{typed});
-        EXPECT_EQ(G.filenames[FileKind::Scratchpad], typed);
+        EXPECT_EQ(filesIn("FSP/").filter(r.typed), QStringList{r.typed});
+        EXPECT_EQ(G.filenames[FileKind::Scratchpad], r.typed);
         EXPECT_FALSE(QFileInfo::exists(dir.path() + "FSP/fsp_xyzxyzxyzxyz.txt"));
     }
 }

@@ -26,6 +26,7 @@
 #include <QTest>
 #include <QTimer>
 #include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace tav;
@@ -297,20 +298,25 @@ TEST_F(ListsOnAR7030, ReturnInTheLoadDialogLoadsTheChosenListInEveryListWindow)
         auto *w = open<ListWindow>(c.id);
         listFile(c.kind, c.name, c.content);
         G.filenames[c.kind].clear();
-        w->activateWindow();
-        ASSERT_TRUE(waitFor([&] { return w->isActiveWindow(); }));
-        // Return, as soon as the dialog is the active window, wherever its focus is.
-        QTimer::singleShot(0, [] {
-            auto *d = Windows::existing<frmLoadfile>();
-            if (d && waitFor([d] { return d->isActiveWindow() && QApplication::focusWidget(); }))
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        });
-        QTimer::singleShot(5000, [] {
-            if (auto *d = Windows::existing(WindowId::frmLoadfile))
-                d->unload();
-        });
+        // The Load button clicked in the list window, and `act` done as soon
+        // as the dialog is the active window.
+        auto load = [w](std::function<void(frmLoadfile *)> act) {
+            w->activateWindow();
+            ASSERT_TRUE(waitFor([w] { return w->isActiveWindow(); }));
+            QTimer::singleShot(0, [act] {
+                auto *d = Windows::existing<frmLoadfile>();
+                if (d && waitFor([d] { return d->isActiveWindow() && QApplication::focusWidget(); }))
+                    act(d);
+                if (d && d->isLoadedForm())
+                    d->unload();
+            });
+            w->cmdLoad->click();
+        };
+        // A look at the list and Cancel; then the dialog again, and Return.
+        load([](frmLoadfile *d) { QTest::mouseClick(d->cmdCancel, Qt::LeftButton); });
+        EXPECT_TRUE(w->lblDbname->text().isEmpty());
         dialogs.input(QStringLiteral("ALL"));
-        w->cmdLoad->click();
+        load([](frmLoadfile *) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); });
         EXPECT_EQ(w->lblDbname->text(), c.name);
         EXPECT_EQ(w->model->rowCount(), 2);
         tav::DialogScript::inputs.clear();
