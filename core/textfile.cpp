@@ -270,9 +270,7 @@ QString saveTargetPath(const QString &path)
 QString saveRefusal(const QString &path)
 {
     const QFileInfo fi(saveTargetPath(path));
-    if (fi.isDir())
-        return QStringLiteral("%1 is a folder, not a file").arg(fi.filePath());
-    if (!fi.exists())
+    if (!fi.exists() || fi.isDir())
         return QString();
     const QFile::Permissions anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
     if (!fi.isWritable() || !(fi.permissions() & anyWrite))

@@ -137,10 +137,10 @@ private:
 // The file a save of `path` writes: the file a symbolic link points to
 // (through any number of links), else `path` itself.
 QString saveTargetPath(const QString &path);
-// Why a save may not replace `path` ("" when it may): a folder of that name,
-// or a file that is write-protected. A file whose permissions let nobody
-// write it counts as protected for root too, who could write it anyway: the
-// user marked it so.
+// Why a save may not replace `path` ("" when it may): the file is
+// write-protected. A file whose permissions let nobody write it counts as
+// protected for root too, who could write it anyway: the user marked it so.
+// (A folder of that name makes the save fail where the file is put in place.)
 QString saveRefusal(const QString &path);
 // Removes the temporary files that saves of this program left in `dir` when
 // they were cut short (killed, or the machine stopped): only names of the
