@@ -359,13 +359,16 @@ TEST(TprFile, ProgramsKeepToTheModelsRulesAsTheEditorShowsThem)
         {3, "", {0, 0, 700, 0, 3, 1}, "", "x--x--"},
     };
     G.bwnames.resize(34); // as the panels size it
-    for (const Case &c : cases) {
-        switch (c.rx) {
+    auto initTables = [](int rx) {
+        switch (rx) {
         case 1: InitAR7030(); break;
         case 2: InitNRD535(); break;
         case 3: InitRX320(); break;
         default: InitNRD545(); break;
         }
+    };
+    for (const Case &c : cases) {
+        initTables(c.rx);
         for (int i = 0; i < 3; ++i)
             G.setupdata[size_t(10 + i)] = c.options[0] ? float(c.options[i] - '0') : 0;
         ProgRow row = program(2030, 8, 15, 12, 30, 10);
@@ -396,12 +399,7 @@ TEST(TprFile, ProgramsKeepToTheModelsRulesAsTheEditorShowsThem)
     // NRD-535 with each set of options) through its modes and filters.
     for (int rx = 1; rx <= 4; ++rx) {
         for (int options = 0; options < (rx == 2 ? 8 : 1); ++options) {
-            switch (rx) {
-            case 1: InitAR7030(); break;
-            case 2: InitNRD535(); break;
-            case 3: InitRX320(); break;
-            default: InitNRD545(); break;
-            }
+            initTables(rx);
             for (int i = 0; i < 3; ++i)
                 G.setupdata[size_t(10 + i)] = float((options >> i) & 1);
             TimerEditor e(rx);

@@ -101,6 +101,16 @@ struct RxRig : ::testing::TestWithParam<int> {
         Clock::set(local);
         w->tmrCurrenTime_Timer();
     }
+    // What the receiver is sent at a waiting tick at `local`.
+    QString sentAtTick(frmRxTimer *w, const QDateTime &local)
+    {
+        at(w, local);
+        tavtest::pump(50);
+        pty->clearReceived();
+        w->tmrTestprog_Timer();
+        tavtest::pump(50);
+        return QString::fromLatin1(pty->received());
+    }
     frmRxTimer *openTimer(const QDateTime &local)
     {
         Clock::set(local);
@@ -372,11 +382,7 @@ TEST_P(Nrd545Timer, ChecksAtFixAndArmingEcssAndSilentReceiver)
     w->cmdFix_Click(2);
     w->timeronoff(1);
     ASSERT_TRUE(w->armed());
-    at(w, QDateTime(kDay, QTime(13, 10)));
-    tavtest::pump(50);
-    pty->clearReceived();
-    w->tmrTestprog_Timer();
-    const QString sent = (tavtest::pump(50), QString::fromLatin1(pty->received()));
+    const QString sent = sentAtTick(w, QDateTime(kDay, QTime(13, 10)));
     EXPECT_TRUE(sent.contains("D4\r")) << sent.toStdString();
     EXPECT_TRUE(sent.contains("CC2\r")) << sent.toStdString();
     EXPECT_FALSE(sent.contains("NN")) << sent.toStdString();
@@ -473,11 +479,7 @@ TEST_P(Nrd545Timer, DamagedProgramLineIsRefusedAndNothingOfItReachesTheReceiver)
     ASSERT_TRUE(w->table.progfixed[1]);
     w->timeronoff(1);
     ASSERT_TRUE(w->armed());
-    at(w, QDateTime(kDay, QTime(13, 0)));
-    tavtest::pump(50);
-    pty->clearReceived();
-    w->tmrTestprog_Timer();
-    const QString sent = (tavtest::pump(50), QString::fromLatin1(pty->received()));
+    const QString sent = sentAtTick(w, QDateTime(kDay, QTime(13, 0)));
     for (const char *bad : {"A7", "D9", "P+999", "W5000"})
         EXPECT_FALSE(sent.contains(QLatin1String(bad))) << bad << " in " << sent.toStdString();
     EXPECT_NEAR(tunedKhz(), 6095, 0.01);
@@ -578,11 +580,7 @@ TEST_P(Nrd545Timer, AFileProgramKeepsToTheModesRulesAndRunsAsItsRowShows)
 
     QTest::mouseClick(w->cmdTimerOnoff[1], Qt::LeftButton);
     ASSERT_TRUE(w->armed());
-    at(w, QDateTime(kDay, QTime(13, 30)));
-    tavtest::pump(50);
-    pty->clearReceived();
-    w->tmrTestprog_Timer();
-    const QString sent = (tavtest::pump(50), QString::fromLatin1(pty->received()));
+    const QString sent = sentAtTick(w, QDateTime(kDay, QTime(13, 30)));
     for (const char *held : {"D5\r", "P+000\r", "W990\r"})
         EXPECT_TRUE(sent.contains(QLatin1String(held))) << held << " not in " << sent.toStdString();
     for (const char *bad : {"P+100", "W500", "NN"})
