@@ -68,6 +68,14 @@ void add(QList<double> &out, std::optional<double> v)
         out << *v;
 }
 
+void lastColumnList(const QString &line, int, QList<double> &out)
+{
+    const QStringList w = words(line);
+    if (!w.isEmpty())
+        for (const QString &f : fields(w.last()))
+            add(out, number(f));
+}
+
 const QList<Source> &sources()
 {
     static const QList<Source> s{
@@ -88,16 +96,8 @@ const QList<Source> &sources()
                  add(o, number(f[i]));
          }},
         // Broadcast and own lists: the last column lists kHz.
-        {"BDXC", ".txt",
-         [](const QString &l, int, QList<double> &o) {
-             for (const QString &f : fields(words(l).value(words(l).size() - 1)))
-                 add(o, number(f));
-         }},
-        {"OWN", ".txt",
-         [](const QString &l, int, QList<double> &o) {
-             for (const QString &f : fields(words(l).value(words(l).size() - 1)))
-                 add(o, number(f));
-         }},
+        {"BDXC", ".txt", lastColumnList},
+        {"OWN", ".txt", lastColumnList},
         // ".320" lists: MHz in the second field.
         {"F320", ".320", [](const QString &l, int, QList<double> &o) { add(o, number(fields(l).value(1), 1000)); }},
         // Memory files: Hz after the channel.

@@ -9,10 +9,10 @@
 #include "samples/install.h"
 #include "sim/band.h"
 #include "support/receiverline.h"
+#include "support/rxsimprocess.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -176,26 +176,13 @@ TEST(Rxsim, ServesTheSampleCarriersAndTakesBandCommandsOnItsInput)
 {
     tavtest::ScratchDir dir;
     ASSERT_TRUE(installSamples(QStringLiteral(TAVORIN_SAMPLES_DIR), dir.path()).ok());
-    QProcess sim;
-    sim.start(QStringLiteral(RXSIM_PATH),
-              {QStringLiteral("ar7030"), QStringLiteral("--fast"), QStringLiteral("--carriers-from"), dir.path()});
-    ASSERT_TRUE(sim.waitForStarted(5000));
-    QByteArray out;
-    auto saw = [&](const QByteArray &text) {
-        return tavtest::waitFor(
-            [&] {
-                out += sim.readAllStandardOutput();
-                return out.contains(text);
-            },
-            10000);
-    };
-    ASSERT_TRUE(saw("band: "));
-    const QString device = QString::fromLocal8Bit(out.left(out.indexOf('\n'))).trimmed();
+    tavtest::RxsimProcess sim;
+    ASSERT_TRUE(sim.start({QStringLiteral("ar7030"), QStringLiteral("--fast"), QStringLiteral("--carriers-from"), dir.path()}));
     const QByteArray carriers = QByteArray::number(sim::Band::listedFrequencies(dir.path()).size());
-    EXPECT_TRUE(out.contains("band: " + carriers + " carriers from")) << out.constData();
+    EXPECT_TRUE(sim.saw("band: " + carriers + " carriers from")) << sim.out.constData();
 
     G.datapath = dir.path();
-    dir.write(QStringLiteral("comports.ini"), device.toLatin1() + "\r\n");
+    dir.write(QStringLiteral("comports.ini"), sim.device().toLatin1() + "\r\n");
     CommControl port;
     ASSERT_TRUE(port.open()) << port.lastError().toStdString();
     clsAR7030 rx(port);
@@ -209,18 +196,12 @@ TEST(Rxsim, ServesTheSampleCarriersAndTakesBandCommandsOnItsInput)
     // 5975 kHz is on the sample scan list only; 5990 kHz on none.
     EXPECT_GE(meterAt(5975) - meterAt(5990), 1.5);
 
-    sim.write("smeter 3\n");
-    ASSERT_TRUE(saw("rxsim: smeter 3"));
+    sim.command("smeter 3");
+    ASSERT_TRUE(sim.saw("rxsim: smeter 3"));
     EXPECT_NEAR(meterAt(5975), 3.0, 0.01);
-    sim.write("band\ncarrier 5990 12\n");
-    ASSERT_TRUE(saw("rxsim: carrier 5990 12"));
+    sim.command("band\ncarrier 5990 12");
+    ASSERT_TRUE(sim.saw("rxsim: carrier 5990 12"));
     EXPECT_GE(meterAt(5990), 9.0);
-
     port.close();
-    sim.write("quit\n");
-    if (!sim.waitForFinished(5000)) {
-        sim.kill();
-        sim.waitForFinished(5000);
-    }
 }
 #endif
