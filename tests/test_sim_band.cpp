@@ -154,16 +154,9 @@ TEST(Band, EveryKindOfListInTheSamplesNamesItsCarriers)
             ASSERT_TRUE(QFile::copy(from.filePath(f), one.path() + '/' + folder + '/' + f));
         const QList<double> found = sim::Band::listedFrequencies(one.path());
         EXPECT_TRUE(std::any_of(found.begin(), found.end(), [&](double f) { return std::abs(f - k.kHz) < 0.001; }))
-            << QStringList([&] {
-                   QStringList s;
-                   for (double f : found)
-                       s << QString::number(f);
-                   return s;
-               }()).join(' ').toStdString();
-        for (double f : found) {
-            EXPECT_GE(f, 10);
-            EXPECT_LE(f, 30000);
-        }
+            << found.size() << " found";
+        for (double f : found)
+            EXPECT_TRUE(f >= 10 && f <= 30000) << f;
     }
     // A band scan's file names a range, not stations; times are never frequencies.
     const QList<double> found = sim::Band::listedFrequencies(all.path());
