@@ -43,7 +43,8 @@ FileResult tprfile2ram(const QString &path)
     }
     if (w)
         w->showTprPrograms(r.count);
-    return FileResult::success();
+    // A save writes refused rows empty and has no row for lines past the sixth.
+    return FileResult::loaded({qint64(r.refused.size()) + r.linesPast, false});
 }
 
 FileResult tprram2file(const QString &path)
