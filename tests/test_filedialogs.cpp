@@ -587,26 +587,25 @@ TEST_F(FileDialogs, TypingAsTheSaveDialogOpensReplacesTheProposedName)
 TEST_F(FileDialogs, AWriteProtectedFileIsNotReplacedAndALinkedOneIsSavedThrough)
 {
     linesWriter(FileKind::Log, {"new"});
+    // Saved over with Yes to the question; the closing message is returned.
+    auto saveOver = [&](const QString &name) {
+        tav::DialogScript::shown.clear();
+        dialogs.answer(vbYes);
+        auto *f = openSave(FileKind::Log);
+        f->cmbSavefile->setEditText(name);
+        f->cmdOK->click();
+        return dialogs.shown().size() == 2 ? dialogs.shown()[1] : ShownBox{};
+    };
     put("LOG/", "LOG_RO.TXT", "old\r\n");
     QFile::setPermissions(dir.path() + "LOG/LOG_RO.TXT", QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-    dialogs.answer(vbYes);
-    auto *f = openSave(FileKind::Log);
-    f->cmbSavefile->setEditText("LOG_RO.TXT");
-    f->cmdOK->click();
-    ASSERT_EQ(dialogs.shown().size(), 2);
-    EXPECT_EQ(dialogs.shown()[1].title, "Error");
-    EXPECT_TRUE(dialogs.shown()[1].text.contains("write-protected")) << dialogs.shown()[1].text.toStdString();
+    const ShownBox refused = saveOver("LOG_RO.TXT");
+    EXPECT_EQ(refused.title, "Error");
+    EXPECT_TRUE(refused.text.contains("write-protected")) << refused.text.toStdString();
     EXPECT_EQ(dir.read("LOG/LOG_RO.TXT"), "old\r\n");
 
-    tav::DialogScript::shown.clear();
     put("kept/", "LOG_REAL.TXT", "old\r\n");
     ASSERT_TRUE(QFile::link(dir.path() + "kept/LOG_REAL.TXT", dir.path() + "LOG/LOG_LINK.TXT"));
-    dialogs.answer(vbYes);
-    f = openSave(FileKind::Log);
-    f->cmbSavefile->setEditText("LOG_LINK.TXT");
-    f->cmdOK->click();
-    ASSERT_EQ(dialogs.shown().size(), 2);
-    EXPECT_EQ(dialogs.shown()[1].text, "The data is now saved\nto the file LOG_LINK.TXT");
+    EXPECT_EQ(saveOver("LOG_LINK.TXT").text, "The data is now saved\nto the file LOG_LINK.TXT");
     EXPECT_TRUE(QFileInfo(dir.path() + "LOG/LOG_LINK.TXT").isSymLink());
     EXPECT_EQ(dir.read("kept/LOG_REAL.TXT"), "new\r\n");
     EXPECT_EQ(filesIn("LOG/"), (QStringList{"LOG_LINK.TXT", "LOG_RO.TXT"}));
