@@ -214,6 +214,11 @@ QStringList BandSweep::toLines(const QString &caption) const
 
 std::optional<QStringList> BandSweep::fileLines(const QString &caption, double fmin, double fmax, QString *error) const
 {
+    if (!(sbstep > 0)) {
+        if (error)
+            *error = QStringLiteral("No sweep has been made or loaded yet: there is nothing to save.");
+        return std::nullopt;
+    }
     const QStringList lines = toLines(caption);
     QString why;
     if (!read(lines, fmin, fmax, &why)) {

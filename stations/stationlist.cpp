@@ -476,7 +476,8 @@ frmAero2rx::frmAero2rx()
                         WindowId::frmAeroquery, QStringLiteral("aeroquery.ini"), 3, 60)
 {
     lstAero = list;
-    static_cast<ColumnTitles *>(lblTitles)->setColumns({1, 9, 17, 40});
+    // The network title over column 19, where the query compares the name.
+    static_cast<ColumnTitles *>(lblTitles)->setColumns({1, 9, 19, 40});
 }
 
 void frmAero2rx::setQueryChoices(const QVector<QStringList> &choices)

@@ -419,7 +419,7 @@ TEST_F(ScanWindows, BandFilesTheReceiverCannotSweepAreRefusedAndEverySaveLoadsAg
 
     // Nothing swept yet: no file that its Load would refuse.
     clickSave(QStringLiteral("SAN_NONE.TXT"));
-    EXPECT_TRUE(lastText().contains("cannot be loaded again")) << lastText().toStdString();
+    EXPECT_TRUE(lastText().contains("nothing to save")) << lastText().toStdString();
     EXPECT_FALSE(QFileInfo::exists(dir.file("SAN/SAN_NONE.TXT")));
 
     const struct {
