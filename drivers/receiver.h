@@ -141,9 +141,9 @@ struct RxModel {
 
     // No receiver: nothing to talk to, files only.
     bool isNone() const { return rxtype <= 0; }
-    // Fetch and Fill are offered: a receiver with memories, or none at all
-    // (files only, the transfers then read nothing).
-    bool offersTransfers() const { return lastChannel.has_value() || isNone(); }
+    // Fetch and Fill are offered: a receiver with memories (without a
+    // receiver there is nothing to fetch from or fill).
+    bool offersTransfers() const { return lastChannel.has_value(); }
     bool readsAttenuator() const { return attStepDb != 0; }
     // Whether a memory record's frequency (whole Hz) is one the receiver
     // keeps in a channel: the whole range, its top included.

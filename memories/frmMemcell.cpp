@@ -44,13 +44,7 @@ int digitAt(const QString &record, int pos) { return int(leadingNumber(record.mi
 frmMemcell::frmMemcell() : TavForm(windowId)
 {
     auto *g = new QGridLayout(this);
-    auto combo = [this](const char *name) {
-        auto *c = new QComboBox(this);
-        c->setObjectName(QLatin1String(name));
-        c->setEditable(true);
-        c->setInsertPolicy(QComboBox::NoInsert);
-        return c;
-    };
+    auto combo = [this](const char *name) { return makeEntryCombo(QLatin1String(name), this); };
     auto label = [this](const char *name, const char *text) { return makeLabel(QLatin1String(name), QLatin1String(text), this); };
 
     lblCellnr = label("lblCellnr", "Cell nr");

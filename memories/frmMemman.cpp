@@ -283,15 +283,12 @@ void frmMemman::Form_Load()
     cmdScanstop->setVisible(false);
     tmrScan.stop();
 
-    memcmdenabler(false);
-    for (QPushButton *b : {cmdFetch, cmdLoad, cmdExit, cmdDiduzu})
-        b->setEnabled(true);
     m_rxtype = memRxtype();
     m_rx = rxModel(m_rxtype).isNone() ? nullptr : makeReceiver();
-    if (!rxModel(m_rxtype).offersTransfers()) {
-        cmdFetch->setEnabled(false);
-        cmdFill->setEnabled(false);
-    }
+    memcmdenabler(false);
+    for (QPushButton *b : {cmdLoad, cmdExit, cmdDiduzu})
+        b->setEnabled(true);
+    cmdFetch->setEnabled(rxModel(m_rxtype).offersTransfers());
     model->refreshAll();
     txtTo->setText(QLatin1Char(' ') + QString::number(loadedModel().lastCell));
 
@@ -327,9 +324,14 @@ void frmMemman::formatmemx2list(int cell) { model->refreshRow(cell); }
 void frmMemman::memcmdenabler(bool flag)
 {
     for (QPushButton *b : {cmdChange, cmdDump, cmdCopy, cmdDelete, cmdLoad, cmdsaveas, cmdPrint, cmdCls, cmdExit,
-                           cmdSort, cmdDiduzu, cmdScanrun, cmdSetrx2mem})
+                           cmdSort, cmdDiduzu})
         b->setEnabled(flag);
-    const bool transfers = flag && rxModel(m_rxtype).offersTransfers();
+    // What talks to the receiver needs one: without a receiver the image is
+    // only a file's, and a Fetch would empty it for nothing.
+    const RxModel &m = rxModel(m_rxtype);
+    cmdSetrx2mem->setEnabled(flag && !m.isNone());
+    cmdScanrun->setEnabled(flag && !m.isNone());
+    const bool transfers = flag && m.offersTransfers();
     cmdFetch->setEnabled(transfers);
     cmdFill->setEnabled(transfers);
 }
@@ -572,6 +574,8 @@ bool frmMemman::fetchCells(int last, int &failedAt)
 
 void frmMemman::cmdFetch_Click()
 {
+    if (!m_rx || !m_rx->model().lastChannel)
+        return; // nothing to fetch from: the image stays
     // A negative last cell reads nothing: refused before the image is touched.
     if (numericValue(txtTo->text()) < 0) {
         refused(QStringLiteral(" \u00CBrror"), false);
@@ -779,7 +783,10 @@ void frmMemman::cmdSort_Click()
         return;
     {
         HourglassGuard hourglass;
-        memState().image.sortByFrequency();
+        // The working channel holds the receiver's state, not a channel of
+        // the listener's: sorted in, it would take a listener's cell and push
+        // the last of them into the working channel, which Fill never writes.
+        memState().image.sortByFrequency(workingChannel(m_rxtype));
         cleargrdmemman();
     }
     msgBox(QStringLiteral("Memory data is now sorted"), MsgIcon::Exclamation, QStringLiteral("Memory data"));

@@ -106,10 +106,7 @@ frmPanel::frmPanel(WindowId id, const PanelTraits &traits)
     grid->addWidget(cmdEnterS, 4, 3);
     cmdEnterMem->setVisible(m_traits.hasEnterMem);
 
-    cmbFreqstep = new QComboBox(fraFreq);
-    cmbFreqstep->setObjectName(QStringLiteral("cmbFreqstep"));
-    cmbFreqstep->setEditable(true);
-    cmbFreqstep->setInsertPolicy(QComboBox::NoInsert);
+    cmbFreqstep = makeEntryCombo(QStringLiteral("cmbFreqstep"), fraFreq);
     grid->addWidget(cmbFreqstep, 6, 0, 1, 2);
     spnFreqstep = new SpinButton(QStringLiteral("spnFreqstep"), fraFreq);
     grid->addWidget(spnFreqstep, 6, 2);
