@@ -7,6 +7,7 @@
 
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace tav;
@@ -127,6 +128,31 @@ TEST_F(CommOnPty, BoundedWaitOnSilentReceiverEnds)
     EXPECT_FALSE(got);
     EXPECT_GE(t.elapsed(), 290);
     EXPECT_LT(t.elapsed(), 3000);
+}
+
+// A line that would block for a while is no lost line: a receiver that
+// takes nothing until its side of the line is full, then reads it all.
+TEST_F(CommOnPty, ALineThatWouldBlockForAWhileIsNotLost)
+{
+    Silent emu;
+    sim::PtyHarness pty(emu);
+    ASSERT_TRUE(pty.ok());
+    pointComAt(pty.slavePath());
+    CommControl port;
+    port.Settings = QStringLiteral("4800,N,8,1");
+    ASSERT_TRUE(port.open());
+    QStringList lost;
+    QObject::connect(&port, &CommControl::lineLost, [&](const QString &m) { lost << m; });
+
+    pty.setStalled(true);
+    QTimer::singleShot(400, [&] { pty.setStalled(false); });
+    const QByteArray block(16 * 1024, 'x');
+    for (int i = 0; i < 16; ++i)
+        port.Output(block);
+    tavtest::pump(100);
+    EXPECT_TRUE(lost.isEmpty()) << lost.value(0).toStdString();
+    EXPECT_FALSE(port.lost());
+    EXPECT_TRUE(waitFor([&] { return pty.received().size() == 16 * block.size(); }, 5000)) << pty.received().size();
 }
 
 TEST_F(CommOnPty, DeviceMappingFromComportsIni)
