@@ -144,15 +144,17 @@ TEST_F(CommOnPty, ALineThatWouldBlockForAWhileIsNotLost)
     QStringList lost;
     QObject::connect(&port, &CommControl::lineLost, [&](const QString &m) { lost << m; });
 
+    // Byte by byte, so that one write finds the line full to the last byte
+    // (a pseudo-terminal holds some tens of kilobytes).
     pty.setStalled(true);
     QTimer::singleShot(400, [&] { pty.setStalled(false); });
-    const QByteArray block(16 * 1024, 'x');
-    for (int i = 0; i < 16; ++i)
-        port.Output(block);
+    const int bytes = 100000;
+    for (int i = 0; i < bytes && !port.lost(); ++i)
+        port.Output(QByteArray(1, 'x'));
     tavtest::pump(100);
     EXPECT_TRUE(lost.isEmpty()) << lost.value(0).toStdString();
     EXPECT_FALSE(port.lost());
-    EXPECT_TRUE(waitFor([&] { return pty.received().size() == 16 * block.size(); }, 5000)) << pty.received().size();
+    EXPECT_TRUE(waitFor([&] { return pty.received().size() == bytes; }, 5000)) << pty.received().size();
 }
 
 TEST_F(CommOnPty, DeviceMappingFromComportsIni)
