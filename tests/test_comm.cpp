@@ -41,6 +41,14 @@ struct CommOnPty : ::testing::Test {
         lines += device.toLatin1() + "\r\n";
         dir.write(QStringLiteral("comports.ini"), lines);
     }
+    // Opens `port` as COM 1 on the harness's line.
+    bool openOn(const sim::PtyHarness &pty, CommControl &port, const QString &settings)
+    {
+        pointComAt(pty.slavePath());
+        port.CommPort = 1;
+        port.Settings = settings;
+        return pty.ok() && port.open();
+    }
 };
 
 } // namespace
@@ -136,11 +144,8 @@ TEST_F(CommOnPty, ALineThatWouldBlockForAWhileIsNotLost)
 {
     Silent emu;
     sim::PtyHarness pty(emu);
-    ASSERT_TRUE(pty.ok());
-    pointComAt(pty.slavePath());
     CommControl port;
-    port.Settings = QStringLiteral("4800,N,8,1");
-    ASSERT_TRUE(port.open());
+    ASSERT_TRUE(openOn(pty, port, QStringLiteral("4800,N,8,1")));
     QStringList lost;
     QObject::connect(&port, &CommControl::lineLost, [&](const QString &m) { lost << m; });
 

@@ -465,17 +465,12 @@ TEST_F(Nrd545Rig, GarbageOrSilenceShowsUnknownValuesAndWritesNothingBack)
 #include "core/settings.h"
 #include "memories/frmMemman.h"
 #include "panels/frmPanel.h"
+#include "support/memrig.h"
 
 #include <QAction>
 #include <QTest>
 
 namespace {
-
-const char *emulatorOf(int rxtype)
-{
-    static const char *names[] = {"", "ar7030", "nrd535", "rx320", "nrd545"};
-    return names[rxtype];
-}
 
 struct PanelLine : ::testing::TestWithParam<int> {
     tavtest::ScratchDir dir;
@@ -485,7 +480,7 @@ struct PanelLine : ::testing::TestWithParam<int> {
 
     void SetUp() override
     {
-        emu = sim::createEmulator(QLatin1String(emulatorOf(GetParam())));
+        emu = sim::createEmulator(QLatin1String(tavtest::emulatorName(GetParam())));
         ASSERT_TRUE(emu);
         emu->control(QStringLiteral("dial 9650000"));
         pty = std::make_unique<sim::PtyHarness>(*emu);
@@ -531,7 +526,7 @@ struct PanelLine : ::testing::TestWithParam<int> {
 struct JrcPanelLine : PanelLine {};
 struct MemoryPanelLine : PanelLine {};
 
-std::string modelName(const ::testing::TestParamInfo<int> &info) { return emulatorOf(info.param); }
+std::string modelName(const ::testing::TestParamInfo<int> &info) { return tavtest::emulatorName(info.param); }
 
 } // namespace
 
