@@ -594,6 +594,7 @@ void frmMemman::cmdFetch_Click()
         last = loadedModel().lastCell;
 
     Busy busy(this);
+    const NoAnswer noAnswer;
     int failedAt = -1;
     bool complete = true;
     bool ran = false;
@@ -619,7 +620,8 @@ void frmMemman::cmdFetch_Click()
         lines << (failedAt > 0 ? QStringLiteral("Cells 000 to ") + cellText(failedAt - 1)
                                      + QStringLiteral(" are in the MemMan Window")
                                : QStringLiteral("No cell was read"));
-        msgBox(lines, MsgIcon::Exclamation, QStringLiteral("Fetch Rx error"));
+        if (const QStringList said = noAnswer.text(lines); !said.isEmpty())
+            msgBox(said, MsgIcon::Exclamation, QStringLiteral("Fetch Rx error"));
     } else if (complete && ran) {
         // Nothing is announced as loaded when no channel was read.
         msgBox(QStringList{QStringLiteral("Rx memory is now loaded"), QStringLiteral("in the MemMan Window")},
@@ -695,6 +697,7 @@ void frmMemman::cmdFill_Click()
 
     MemoryState &m = memState();
     Busy busy(this);
+    const NoAnswer noAnswer;
     int failedAt = -1;
     bool complete = true;
     QVector<int> notCleared;
@@ -724,10 +727,11 @@ void frmMemman::cmdFill_Click()
     if (!ran) {
         // No receiver: nothing was written, so nothing is announced.
     } else if (!complete) {
-        msgBox(QStringList{QStringLiteral("The receiver did not answer"),
-                           QStringLiteral("at memory cell ") + cellText(failedAt) + QLatin1Char('.'),
-                           QStringLiteral("The Rx memory was not filled completely")},
-               MsgIcon::Exclamation, QStringLiteral("Fill Rx error"));
+        const QStringList said = noAnswer.text({QStringLiteral("The receiver did not answer"),
+                                                QStringLiteral("at memory cell ") + cellText(failedAt) + QLatin1Char('.'),
+                                                QStringLiteral("The Rx memory was not filled completely")});
+        if (!said.isEmpty())
+            msgBox(said, MsgIcon::Exclamation, QStringLiteral("Fill Rx error"));
     } else if (skipped == cellto - cellfrom + 1) {
         QStringList lines{QStringLiteral("No cell from ") + cellText(cellfrom) + QStringLiteral(" to ")
                               + cellText(cellto) + QStringLiteral(" holds data"),
