@@ -196,18 +196,17 @@ void AR7030Emulator::storeChannel(int n, uint32_t word, int mode, int filter, bo
 bool AR7030Emulator::control(const QString &line)
 {
     const QStringList parts = line.simplified().split(QLatin1Char(' '));
-    if (parts.size() != 2)
-        return false;
     bool ok = false;
-    const double v = parts[1].toDouble(&ok);
-    if (!ok)
-        return false;
+    const double v = parts.value(1).toDouble(&ok);
+    if (parts.size() != 2 || !ok)
+        return Emulator::control(line);
     if (parts[0] == QLatin1String("dial")) {
         dial(v);
         return true;
     }
     if (parts[0] == QLatin1String("smeter")) {
         setSmeter(v);
+        levelSet();
         note(QStringLiteral("smeter: bytes %1 %2").arg(m_page0[kSmeterA]).arg(m_page0[kSmeterB]));
         return true;
     }
@@ -215,13 +214,25 @@ bool AR7030Emulator::control(const QString &line)
         advanceClock(int(v));
         return true;
     }
-    return false;
+    return Emulator::control(line);
+}
+
+double AR7030Emulator::attenuationDb() const
+{
+    // 0 is the preamplifier, 1 neither, then 10 dB a step.
+    return (m_applied.attenuator - 1) * 10.0;
+}
+
+void AR7030Emulator::followBand()
+{
+    if (const auto s = bandLevel())
+        setSmeter(*s);
 }
 
 QStringList AR7030Emulator::controlHelp() const
 {
     return {QStringLiteral("dial HZ         turn the tuning knob to HZ"),
-            QStringLiteral("smeter VALUE    the signal level in S-units (0..18) the meter bytes report"),
+            QStringLiteral("smeter VALUE    hold the meter bytes at a level in S-units (0..18)"),
             QStringLiteral("clock SECONDS   advance the receiver's clock")};
 }
 
@@ -280,6 +291,8 @@ void AR7030Emulator::command(uint8_t b)
     }
     case 0x7: {
         // Read, then advance the address by the operand (0x70 reads in place).
+        if (m_page == 0 && (m_address == kSmeterA || m_address == kSmeterB))
+            followBand();
         const auto *p = pageData(m_page);
         uint8_t value = 0;
         if (p && m_address < int(p->size())) {
@@ -366,6 +379,7 @@ void AR7030Emulator::routine(int n)
         break;
     case 14:
         // The AGC voltage as one byte.
+        followBand();
         reply(QByteArray(1, char(signalByte())));
         break;
     case 15:

@@ -32,6 +32,7 @@ public:
     // level in S-units (0..18) that the S-meter bytes report.
     bool control(const QString &line) override;
     QStringList controlHelp() const override;
+    double attenuationDb() const override;
 
     // Memory as stored (pages 0, 1, 2 and 15; others do not exist).
     int pageSize(int page) const;
@@ -76,6 +77,8 @@ private:
     void applyAll();
     void applyPassband();
     int signalByte() const;
+    // With a band, the S-meter bytes take its level as they are read.
+    void followBand();
     // Filter, shift and BFO last used in each mode (index = mode 0..7).
     struct Preferred {
         int filter = 3, pbs = 0, bfo = 0;

@@ -1,8 +1,27 @@
 #include "sim/emulator.h"
 
+#include <algorithm>
+
 namespace sim {
 
-bool Emulator::control(const QString &) { return false; }
+bool Emulator::control(const QString &line)
+{
+    if (!m_band)
+        return false;
+    if (line.trimmed() == QLatin1String("band")) {
+        m_levelSet = false;
+        note(QStringLiteral("smeter: follows the band"));
+        return true;
+    }
+    return m_band->control(line);
+}
+
+std::optional<double> Emulator::bandLevel() const
+{
+    if (!m_band || m_levelSet)
+        return std::nullopt;
+    return std::max(0.0, m_band->level(tunedFrequencyHz()) - attenuationDb() / 6.0);
+}
 
 QByteArray Emulator::garbled(const QByteArray &bytes)
 {

@@ -3,11 +3,14 @@
 // protocol. The emulator is fed the bytes the program sends, keeps the
 // receiver's state, and answers through `send` exactly as the receiver would.
 
+#include "sim/band.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace sim {
 
@@ -32,7 +35,8 @@ public:
     // The frequency the receiver is tuned to, in Hz.
     virtual double tunedFrequencyHz() const = 0;
     // A command typed to rxsim ("dial HZ", "smeter VALUE", "rtty TEXT").
-    // Returns false when the model does not know it.
+    // Returns false when the model does not know it. A model's own control
+    // ends in this one, which takes the band's commands.
     virtual bool control(const QString &line);
     // No more input is waiting: a model that reports a change only once a
     // burst of commands is complete does so now.
@@ -41,6 +45,17 @@ public:
     bool idleCalledByServer = false;
     // Help lines for rxsim --help on this model's own controls (beyond dial and smeter).
     virtual QStringList controlHelp() const { return {}; }
+
+    // The band the antenna hears: with one, the S-meter follows it at the
+    // tuned frequency, less the attenuator, until "smeter" sets a level;
+    // "band" hands the meter back to it. Without one (as made) the meter
+    // shows the level it was set to.
+    void setBand(std::shared_ptr<Band> band)
+    {
+        m_band = std::move(band);
+        m_levelSet = false;
+    }
+    Band *band() const { return m_band.get(); }
 
     // Set by whoever serves the emulator.
     std::function<void(const QByteArray &)> send;     // answer bytes to the program
@@ -62,12 +77,23 @@ protected:
         if (log)
             log(line);
     }
+    // The band's level where the receiver is tuned, in S-units at its
+    // detector; nullopt without a band or while a set level holds the meter.
+    std::optional<double> bandLevel() const;
+    // "smeter": the meter shows the level set, whatever the band does.
+    void levelSet() { m_levelSet = true; }
+    // What the receiver's attenuator takes off, dB (negative for a preamplifier).
+    virtual double attenuationDb() const { return 0; }
     // Call after any command that may have changed the tuned frequency.
     void tuned(double oldHz)
     {
         if (frequencyChanged && tunedFrequencyHz() != oldHz)
             frequencyChanged(tunedFrequencyHz());
     }
+
+private:
+    std::shared_ptr<Band> m_band;
+    bool m_levelSet = false;
 };
 
 // Creates the emulator of a model, or nullptr for an unknown model.

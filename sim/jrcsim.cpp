@@ -1,6 +1,8 @@
 #include "sim/jrcsim.h"
 
 #include <QTime>
+#include <algorithm>
+#include <cmath>
 
 namespace sim {
 
@@ -110,7 +112,7 @@ void JrcEmulator::dial(qint64 hz)
 QByteArray JrcEmulator::squelchReply() const
 {
     // "Q0" while the squelch is open (a signal above the squelch level).
-    return QByteArray("Q") + (smeterRaw >= squelchLevel() ? '0' : '1') + '\r';
+    return QByteArray("Q") + (meterRaw() >= squelchLevel() ? '0' : '1') + '\r';
 }
 
 QByteArray JrcEmulator::memoryReply(int channel) const
@@ -187,6 +189,7 @@ bool JrcEmulator::control(const QString &line)
         if (!ok || v < 0 || v > 999)
             return false;
         smeterRaw = v;
+        levelSet();
         return true;
     }
     if (w.size() >= 2 && w[0] == QLatin1String("rtty")) {
@@ -194,13 +197,19 @@ bool JrcEmulator::control(const QString &line)
             reply(rttyBytes(line.mid(line.indexOf(QLatin1String("rtty")) + 5)));
         return true;
     }
-    return false;
+    return Emulator::control(line);
+}
+
+int JrcEmulator::meterRaw() const
+{
+    const auto s = bandLevel();
+    return s ? std::clamp(rawForLevel(*s), 0, 255) : smeterRaw;
 }
 
 QStringList JrcEmulator::controlHelp() const
 {
     return {QStringLiteral("dial HZ         turn the tuning knob to HZ"),
-            QStringLiteral("smeter N        the raw S-meter number (000..255)"),
+            QStringLiteral("smeter N        hold the raw S-meter number at N (000..255; lower is stronger on the NRD-535)"),
             QStringLiteral("rtty TEXT       send TEXT as decoded RTTY while RTTY is on"),
             QStringLiteral("                (\\r and \\n in TEXT send CR and LF)"),
             QStringLiteral("(dial also sends a frequency report while reports are on, \"I1\")")};
@@ -223,6 +232,14 @@ QByteArray Nrd535Emulator::channelText(const JrcChannel &c) const
         .toLatin1();
 }
 
+int Nrd535Emulator::rawForLevel(double s) const
+{
+    // The meter reads a quarter S-unit a step down from 137, compressed
+    // below S6 and stretched above S13.
+    const double x = s > 13 ? 13 + (s - 13) / 1.34 : s < 6 ? (s - 2.64) / 0.56 : s;
+    return int(std::lround(137 - 4 * x));
+}
+
 QByteArray Nrd535Emulator::frequencyReport() const { return "I" + channelText(cur) + "\r"; }
 
 bool Nrd535Emulator::isQuery(const QString &cmd) const
@@ -241,7 +258,7 @@ bool Nrd535Emulator::handle(const QString &cmd)
     auto channelAt = [&](int from) { return allDigits(cmd, from, 3) && num(cmd, from, 3) < memory.size(); };
 
     if (cmd == QLatin1String("M")) {
-        reply("M" + pad(smeterRaw, 3).toLatin1() + "\r");
+        reply("M" + pad(meterRaw(), 3).toLatin1() + "\r");
         return true;
     }
     if (cmd == QLatin1String("T")) { reply("T" + QByteArray::number(power) + "\r"); return true; }
@@ -345,6 +362,12 @@ QByteArray Nrd545Emulator::channelText(const JrcChannel &c) const
         .toLatin1();
 }
 
+int Nrd545Emulator::rawForLevel(double s) const
+{
+    // Six steps an S-unit from 28 up to S9, then 12.8.
+    return int(std::lround(s <= 9.2 ? 28 + 6 * s : 12.8 * s - 35));
+}
+
 QByteArray Nrd545Emulator::frequencyReport() const { return "I" + channelText(cur) + "\r"; }
 
 bool Nrd545Emulator::isQuery(const QString &cmd) const
@@ -376,7 +399,7 @@ bool Nrd545Emulator::handle(const QString &cmd)
     };
 
     // Queries
-    if (cmd == QLatin1String("M")) { answer(QStringLiteral("M") + pad(smeterRaw, 3)); return true; }
+    if (cmd == QLatin1String("M")) { answer(QStringLiteral("M") + pad(meterRaw(), 3)); return true; }
     if (cmd == QLatin1String("I")) { reply(frequencyReport()); return true; }
     if (cmd == QLatin1String("T")) { answer(QStringLiteral("T") + QString::number(power)); return true; }
     if (cmd == QLatin1String("Q")) { reply(squelchReply()); return true; }

@@ -37,7 +37,7 @@ public:
     QVector<JrcChannel> memory;
     bool remote = false;      // "H1" .. "H0"
     bool reporting = false;   // "I1" .. "I0"
-    int smeterRaw = 0;        // the number the S-meter reply carries
+    int smeterRaw = 0;        // the number the S-meter reply carries without a band
     int noiseblanker = 0;
     int bandwidthControl = 0;
     int passbandShift = 0;
@@ -58,6 +58,10 @@ public:
     void dial(qint64 hz);
     // The report the receiver sends for the present frequency while reporting.
     virtual QByteArray frequencyReport() const = 0;
+    // The number the S-meter reply carries now: the band's level on the
+    // model's scale, or smeterRaw.
+    int meterRaw() const;
+    double attenuationDb() const override { return cur.att * 20.0; }
 
 protected:
     // One command without its CR. Returns false for a command the model does
@@ -68,6 +72,8 @@ protected:
     QByteArray squelchReply() const;
     virtual int squelchLevel() const { return 0; }
     virtual QByteArray channelText(const JrcChannel &c) const = 0;
+    // The S-meter number for a level in S-units.
+    virtual int rawForLevel(double sunits) const = 0;
     int clockBase = 0;
     QElapsedTimer clockRun;
     static bool allDigits(const QString &s, int from, int count);
@@ -94,6 +100,7 @@ protected:
     bool handle(const QString &cmd) override;
     bool isQuery(const QString &cmd) const override;
     QByteArray channelText(const JrcChannel &c) const override;
+    int rawForLevel(double sunits) const override;
 };
 
 class Nrd545Emulator : public JrcEmulator {
@@ -115,6 +122,7 @@ protected:
     bool handle(const QString &cmd) override;
     bool isQuery(const QString &cmd) const override;
     QByteArray channelText(const JrcChannel &c) const override;
+    int rawForLevel(double sunits) const override;
 };
 
 } // namespace sim

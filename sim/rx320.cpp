@@ -156,7 +156,7 @@ void Rx320Emulator::handle(const QByteArray &cmd)
         note(QStringLiteral("C speaker and line level %1").arg(m_line));
         break;
     case 'X': {
-        const int n = std::clamp(m_smeter, 0, 65535);
+        const int n = std::clamp(meterReading(), 0, 65535);
         note(QStringLiteral("X smeter -> %1").arg(n));
         reply(QByteArray("X") + char(n / 256) + char(n % 256) + '\r');
         break;
@@ -179,6 +179,7 @@ bool Rx320Emulator::control(const QString &line)
         if (!ok || n < 0 || n > 65535)
             return false;
         m_smeter = n;
+        levelSet();
         note(QStringLiteral("smeter reading %1").arg(n));
         return true;
     }
@@ -197,12 +198,19 @@ bool Rx320Emulator::control(const QString &line)
         return true;
     }
     // The RX-320 has no tuning knob: "dial" has nothing to act on.
-    return false;
+    return Emulator::control(line);
+}
+
+int Rx320Emulator::meterReading() const
+{
+    // The reading grows with the signal's voltage: S-units are 1.4 times its logarithm.
+    const auto s = bandLevel();
+    return s ? int(std::min(65535.0, std::round(std::exp(*s / 1.4)))) : m_smeter;
 }
 
 QStringList Rx320Emulator::controlHelp() const
 {
-    return {QStringLiteral("smeter N        the raw S-meter reading 0..65535 (1000 is about S9.7)"),
+    return {QStringLiteral("smeter N        hold the raw S-meter reading at N, 0..65535 (1000 is about S9.7)"),
             QStringLiteral("firmware TEXT   what the receiver answers to \"?\""),
             QStringLiteral("cwpitch HZ      the CW beat note the frequency is reckoned at"),
             QStringLiteral("(the RX-320 has no tuning knob, so \"dial\" is not available)")};

@@ -38,8 +38,10 @@ public:
     void setCwPitch(int hz) { m_cwPitch = hz; }
     int cwPitch() const { return m_cwPitch; }
 
-    // What the receiver answers to "X" (0..65535) and to "?".
+    // What the receiver answers to "X" (0..65535) without a band, and to "?".
     void setSmeterReading(int n) { m_smeter = n; }
+    // The "X" answer now: the band's level on the receiver's scale, or the reading set.
+    int meterReading() const;
     void setFirmware(const QByteArray &text) { m_firmware = text; }
 
 private:

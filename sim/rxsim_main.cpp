@@ -2,7 +2,9 @@
 // line of output is the device path to give the program; then one line per
 // command received, and "frequency_hz=N" whenever the tuned frequency changes.
 // The receiver takes and answers bytes at its line speed unless --fast is
-// given. Commands on standard input: see --help.
+// given. Its S-meter hears a band: a noise floor, slow fading, and carriers
+// at the frequencies of the lists in --carriers-from DIR.
+// Commands on standard input: see --help.
 
 #include "sim/emulator.h"
 #include "sim/pty.h"
@@ -10,6 +12,7 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <QTextStream>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <unistd.h>
@@ -25,13 +28,19 @@ void printLine(const QString &s)
 
 void usage()
 {
-    printLine(QStringLiteral("usage: rxsim MODEL [--fast]    (MODEL: %1)").arg(sim::emulatorModels().join(QStringLiteral(", "))));
+    printLine(QStringLiteral("usage: rxsim MODEL [--fast] [--carriers-from DIR]    (MODEL: %1)")
+                  .arg(sim::emulatorModels().join(QStringLiteral(", "))));
     printLine(QStringLiteral("Serves an emulated receiver on a pseudo-terminal; the first line printed is its device."));
     printLine(QStringLiteral("The receiver takes and answers bytes at its line speed (1200 baud AR7030 and RX-320,"));
     printLine(QStringLiteral("4800 baud NRD-535 and NRD-545); --fast serves at once."));
+    printLine(QStringLiteral("Its S-meter follows the tuned frequency on a band of noise (about S2.5) with slowly"));
+    printLine(QStringLiteral("fading carriers; --carriers-from DIR puts a carrier on every frequency named by the"));
+    printLine(QStringLiteral("lists and station files of the data directory DIR. The attenuator lowers the level."));
     printLine(QStringLiteral("Commands on standard input, every model:"));
     printLine(QStringLiteral("  quit            end"));
     for (const QString &l : sim::PtyHarness::controlHelp())
+        printLine(QStringLiteral("  ") + l);
+    for (const QString &l : sim::Band::controlHelp())
         printLine(QStringLiteral("  ") + l);
     for (const QString &model : sim::emulatorModels()) {
         const auto emu = sim::createEmulator(model);
@@ -53,6 +62,15 @@ int main(int argc, char **argv)
         return args.isEmpty() ? 2 : 0;
     }
     const bool fast = args.removeAll(QStringLiteral("--fast")) > 0;
+    QString carriersFrom;
+    if (const int i = int(args.indexOf(QStringLiteral("--carriers-from"))); i >= 0) {
+        carriersFrom = args.value(i + 1);
+        args.remove(i, std::min(2, int(args.size()) - i));
+        if (carriersFrom.isEmpty()) {
+            std::fprintf(stderr, "rxsim: --carriers-from needs a directory\n");
+            return 2;
+        }
+    }
     std::unique_ptr<sim::Emulator> emu = args.size() == 1 ? sim::createEmulator(args[0]) : nullptr;
     if (!emu) {
         std::fprintf(stderr, "rxsim: unknown model '%s' (known: %s)\n", args.value(0).toLocal8Bit().constData(),
@@ -69,6 +87,10 @@ int main(int argc, char **argv)
     emu->log = [](const QString &line) { printLine(line); };
     emu->frequencyChanged = [](double hz) { printLine(QStringLiteral("frequency_hz=%1").arg(qint64(std::llround(hz)))); };
     printLine(pty.slavePath());
+    auto band = std::make_shared<sim::Band>();
+    if (!carriersFrom.isEmpty())
+        printLine(QStringLiteral("band: %1 carriers from %2").arg(band->addCarriersFrom(carriersFrom)).arg(carriersFrom));
+    emu->setBand(band);
 
     QSocketNotifier in(STDIN_FILENO, QSocketNotifier::Read);
     QObject::connect(&in, &QSocketNotifier::activated, &app, [&] {
@@ -98,7 +120,9 @@ int main(int argc, char **argv)
                 }
                 continue;
             }
-            if (!emu->control(line))
+            if (emu->control(line))
+                printLine(QStringLiteral("rxsim: %1").arg(line));
+            else
                 printLine(QStringLiteral("rxsim: unknown control '%1'").arg(line));
         }
     });

@@ -6,10 +6,10 @@
 #include "drivers/memrecord.h"
 #include "sim/ar7030.h"
 #include "sim/pty.h"
+#include "support/rxsimprocess.h"
 #include "support/testenv.h"
 
 #include <QElapsedTimer>
-#include <QProcess>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -214,44 +214,25 @@ TEST_F(Ar7030Line, PacedAndChunkedRepliesReadCorrectly)
 TEST(Ar7030Rxsim, SeparateProcessReportsTheTunedFrequency)
 {
     tavtest::ScratchDir dir;
-    QProcess sim;
-    sim.start(QStringLiteral(RXSIM_PATH), {QStringLiteral("ar7030")});
-    ASSERT_TRUE(sim.waitForStarted(5000));
-    QByteArray out;
-    auto lineCount = [&] {
-        out += sim.readAllStandardOutput();
-        return out.count('\n');
-    };
-    ASSERT_TRUE(tavtest::waitFor([&] { return lineCount() >= 1; }, 10000));
-    const QString device = QString::fromLocal8Bit(out.left(out.indexOf('\n'))).trimmed();
-    EXPECT_TRUE(device.startsWith(QLatin1String("/dev/")));
+    tavtest::RxsimProcess sim;
+    ASSERT_TRUE(sim.start({QStringLiteral("ar7030")})) << sim.out.constData();
 
     G.datapath = dir.path();
-    dir.write(QStringLiteral("comports.ini"), device.toLatin1() + "\r\n");
+    dir.write(QStringLiteral("comports.ini"), sim.device().toLatin1() + "\r\n");
     CommControl port;
     ASSERT_TRUE(port.open()) << port.lastError().toStdString();
     clsAR7030 rx(port);
     rx.setFrequencyA(9560);
 
+    EXPECT_TRUE(sim.saw("frequency_hz=")) << sim.out.constData();
     qint64 hz = -1;
-    auto reported = [&] {
-        lineCount();
-        for (const QByteArray &l : out.split('\n'))
-            if (l.startsWith("frequency_hz="))
-                hz = l.mid(13).trimmed().toLongLong();
-        return hz >= 0;
-    };
-    EXPECT_TRUE(tavtest::waitFor(reported, 10000)) << out.constData();
+    for (const QByteArray &l : sim.out.split('\n'))
+        if (l.startsWith("frequency_hz="))
+            hz = l.mid(13).trimmed().toLongLong();
     EXPECT_LE(std::llabs(hz - 9560000), 3) << hz;
     // It also answers: the frequency reads back through the same path.
     EXPECT_NEAR(rx.FrequencyA(), 9560.0, 0.003);
-    EXPECT_TRUE(out.contains("routine 1")) << out.constData();
-
+    EXPECT_TRUE(sim.saw("routine 1")) << sim.out.constData();
     port.close();
-    sim.write("quit\n");
-    if (!sim.waitForFinished(5000)) {
-        sim.kill();
-        sim.waitForFinished(5000);
-    }
 }
 #endif

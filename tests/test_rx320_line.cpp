@@ -7,10 +7,10 @@
 #include "drivers/rx320calc.h"
 #include "sim/pty.h"
 #include "sim/rx320.h"
+#include "support/rxsimprocess.h"
 #include "support/testenv.h"
 
 #include <QElapsedTimer>
-#include <QProcess>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -223,40 +223,21 @@ TEST_F(Rx320Line, ReceiverSwitchedOffReturnsWithinTheBound)
 TEST(Rx320Rxsim, ServesTheReceiverAndReportsTheTunedFrequency)
 {
     tavtest::ScratchDir dir;
-    QProcess proc;
-    proc.start(QStringLiteral(RXSIM_PATH), {QStringLiteral("rx320")});
-    ASSERT_TRUE(proc.waitForStarted(10000));
-    QByteArray out;
-    ASSERT_TRUE(waitFor(
-        [&] {
-            out += proc.readAllStandardOutput();
-            return out.contains('\n');
-        },
-        10000));
-    const QString device = QString::fromLocal8Bit(out.left(out.indexOf('\n'))).trimmed();
-    ASSERT_TRUE(device.startsWith(QStringLiteral("/dev/"))) << device.toStdString();
+    tavtest::RxsimProcess sim;
+    ASSERT_TRUE(sim.start({QStringLiteral("rx320")})) << sim.out.constData();
 
     G.datapath = dir.path();
-    dir.write(QStringLiteral("comports.ini"), device.toLatin1() + "\r\n");
+    dir.write(QStringLiteral("comports.ini"), sim.device().toLatin1() + "\r\n");
     InitRX320();
     CommControl port;
     ASSERT_TRUE(port.open()) << port.lastError().toStdString();
     clsRX320 rx(port);
     rx.setFrequencyA(10000);
-    EXPECT_TRUE(waitFor(
-        [&] {
-            out += proc.readAllStandardOutput();
-            return out.contains("frequency_hz=10000000\n");
-        },
-        10000))
-        << out.toStdString();
-    EXPECT_TRUE(out.contains("N coarse=21999")) << out.toStdString();
+    EXPECT_TRUE(sim.saw("frequency_hz=10000000\n")) << sim.out.toStdString();
+    EXPECT_TRUE(sim.out.contains("N coarse=21999")) << sim.out.toStdString();
     EXPECT_EQ(rx.Firmware(), QStringLiteral("VER 1.06"));
-
     port.close();
-    proc.write("quit\n");
-    EXPECT_TRUE(proc.waitForFinished(10000));
-    if (proc.state() != QProcess::NotRunning)
-        proc.kill();
+    sim.command("quit");
+    EXPECT_TRUE(sim.proc.waitForFinished(10000));
 }
 #endif

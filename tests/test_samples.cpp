@@ -3,6 +3,7 @@
 // least one record, the extra files the tools read come with it, and the
 // user's own files are never replaced.
 #include "core/app.h"
+#include "core/clock.h"
 #include "drivers/receiver.h"
 #include "core/filekinds.h"
 #include "core/form.h"
@@ -53,6 +54,8 @@ struct Samples : ::testing::Test {
         for (int k = 1; k <= 31; ++k)
             G.setupdata[size_t(k)] = setupDefault(k);
         G.datapath = dir.path();
+        // A day before the sample timer programs start, which a Load fixes.
+        Clock::set(QDateTime(QDate(2027, 1, 10), QTime(12, 0)));
         const SampleInstall r = installSamples(QStringLiteral(TAVORIN_SAMPLES_DIR), dir.path());
         ASSERT_TRUE(r.ok()) << r.error.toStdString();
         buildFileDirs();

@@ -29,7 +29,7 @@ TEST(TimerFileMutations, EveryProgramReadLiesInTheReceiversRanges)
     std::array<ProgRow, kPrograms + 1> table{};
     for (int n = 1; n <= kPrograms; ++n) {
         ProgRow &r = table[size_t(n)];
-        r = ProgRow{0, 28, 2, 2004, 10 + n, 5 * n, 10, 1, 1, 0, 0, 4, 2};
+        r = ProgRow{0, 28, 2, 2004, 10 + n, 5 * n, 10, 1, 1, 0, 0, 4, 1}; // AM holds the NRD-545's AGC at 1
         r[17] = 5, r[19] = 6; // 6050 kHz
     }
     const QByteArray base = crlf(tprLines(table));

@@ -320,3 +320,102 @@ TEST(TprFile, ValuesOutsideTheReceiversRangesAreRefusedNamingTheLine)
         EXPECT_EQ(r.count, 0) << "program 1 is missing, so none follows it";
     }
 }
+
+TEST(TprFile, ProgramsKeepToTheModelsRulesAsTheEditorShowsThem)
+{
+    InitConstants();
+    // Settings of a program (attenuator, bandwidth, shift, width, mode, AGC),
+    // the NRD-535 options fitted (1 kHz, BWC, ECSS), what the file's reader
+    // says of the line, and for a line it takes, which settings the editor
+    // holds ("x", shown "xxx").
+    struct Case {
+        int rx;
+        const char *options;
+        std::array<int, 6> s;
+        const char *said;
+        const char *held;
+    };
+    const Case cases[] = {
+        {4, "", {0, 0, 100, 500, 5, 3}, "Line 1: in mode NFM the pass-band shift is 0, not 100", ""},
+        {4, "", {0, 0, 0, 500, 5, 2}, "Line 1: in mode NFM the bandwidth control is 990, not 500", ""},
+        {4, "", {0, 0, 0, 990, 5, 3}, "Line 1: in mode NFM the AGC is 2, not 3", ""},
+        {4, "", {1, 0, 0, 990, 5, 2}, "", "-xxx-x"},
+        {4, "", {0, 0, 0, 990, 6, 2}, "Line 1: in mode AMS the AGC is 1, not 2", ""},
+        {4, "", {0, 2, 0, 990, 6, 1}, "", "-xxx-x"},
+        {4, "", {0, 0, -50, 300, 4, 3}, "Line 1: in mode AM the AGC is 1, not 3", ""},
+        {4, "", {0, 0, -50, 300, 8, 1}, "", "-x---x"},
+        {4, "", {0, 1, -50, 300, 2, 3}, "", "-x----"},
+        {2, "000", {0, 2, 0, 0, 2, 0}, "Line 1: the bandwidth 2 is not taken without the 1 kHz option", ""},
+        {2, "100", {0, 2, 0, 0, 2, 0}, "", "---x--"},
+        {2, "000", {0, 0, 0, 0, 7, 0}, "Line 1: the mode 7 is not in 0 to 6 without the ECSS option", ""},
+        {2, "001", {0, 0, 0, 0, 7, 0}, "", "---x--"},
+        {2, "010", {0, 0, 0, 0, 2, 0}, "Line 1: the bandwidth control 0 is not in 2000 to 5500 with the bandwidth Wid", ""},
+        {2, "010", {0, 1, -300, 2200, 2, 0}, "", "------"},
+        {2, "010", {0, 3, 0, 500, 2, 0}, "Line 1: with the bandwidth Aux the bandwidth control is 0, not 500", ""},
+        {2, "000", {0, 0, 0, 2200, 2, 0}, "Line 1: without the BWC option the bandwidth control is 0, not 2200", ""},
+        {2, "010", {0, 1, 0, 0, 5, 2}, "Line 1: in mode NFM the bandwidth is 3, not 1", ""},
+        {2, "010", {1, 3, 0, 0, 5, 2}, "", "-xxx-x"},
+        {1, "", {0, 2, -42, 0, 7, 3}, "", "---x--"},
+        {3, "", {0, 0, 700, 0, 3, 1}, "", "x--x--"},
+    };
+    G.bwnames.resize(34); // as the panels size it
+    auto initTables = [](int rx) {
+        switch (rx) {
+        case 1: InitAR7030(); break;
+        case 2: InitNRD535(); break;
+        case 3: InitRX320(); break;
+        default: InitNRD545(); break;
+        }
+    };
+    for (const Case &c : cases) {
+        initTables(c.rx);
+        for (int i = 0; i < 3; ++i)
+            G.setupdata[size_t(10 + i)] = c.options[0] ? float(c.options[i] - '0') : 0;
+        ProgRow row = program(2030, 8, 15, 12, 30, 10);
+        for (int f = 0; f < 6; ++f)
+            row[size_t(7 + f)] = c.s[size_t(f)];
+        row[19] = 6; // 6000 kHz
+        std::array<ProgRow, kPrograms + 1> back{};
+        const TprReadResult r = tprRead(QStringList{tprLine(row)}, c.rx, back);
+        const std::string what = tprLine(row).toStdString() + " on " + std::to_string(c.rx);
+        if (*c.said != 0) {
+            EXPECT_EQ(r.refused, QStringList{QLatin1String(c.said)}) << what;
+            EXPECT_TRUE(rowEmpty(back[1])) << what;
+            continue;
+        }
+        EXPECT_TRUE(r.refused.isEmpty()) << what << ": " << r.refused.join(' ').toStdString();
+        // The editor shows a program the reader takes as it is, with "xxx"
+        // where the rule holds the setting, and Fix stores it unchanged.
+        TimerEditor e(c.rx);
+        e.fromRow(back[1]);
+        QString held;
+        for (int f = 0; f < 6; ++f)
+            held += e.rxLabel(f) == "xxx" ? 'x' : '-';
+        EXPECT_EQ(held, QLatin1String(c.held)) << what;
+        EXPECT_EQ(e.toRow(), row) << what;
+    }
+
+    // Whatever the spinners reach, the reader takes: walk every model (the
+    // NRD-535 with each set of options) through its modes and filters.
+    for (int rx = 1; rx <= 4; ++rx) {
+        for (int options = 0; options < (rx == 2 ? 8 : 1); ++options) {
+            initTables(rx);
+            for (int i = 0; i < 3; ++i)
+                G.setupdata[size_t(10 + i)] = float((options >> i) & 1);
+            TimerEditor e(rx);
+            e.setFromReceiver({0, rx == 1 ? 1 : 0, 0, 0, rx == 1 ? 1 : 0, rx == 3 ? 1 : 0});
+            e.year = 2030;
+            e.setFrequencyKHz(6000);
+            for (int m = 0; m < 10; ++m) {
+                for (int b = 0; b < 4; ++b) {
+                    const QString problem = timerRowProblem(e.toRow(), rx);
+                    ASSERT_EQ(problem, QString()) << "rx " << rx << " options " << options << ": "
+                                                  << tprLine(e.toRow()).toStdString();
+                    for (int f : {1, 3, 5, 2})
+                        e.spinRxSetting(f, true);
+                }
+                e.spinRxSetting(4, true);
+            }
+        }
+    }
+}

@@ -23,6 +23,7 @@
 #include "timers/frmRxTimer.h"
 
 #include <QComboBox>
+#include <QListWidget>
 #include <QLayout>
 #include <QTest>
 #include <QTimer>
@@ -100,12 +101,43 @@ struct RxRig : ::testing::TestWithParam<int> {
         Clock::set(local);
         w->tmrCurrenTime_Timer();
     }
+    // What the receiver is sent at a waiting tick at `local`.
+    QString sentAtTick(frmRxTimer *w, const QDateTime &local)
+    {
+        at(w, local);
+        tavtest::pump(50);
+        pty->clearReceived();
+        w->tmrTestprog_Timer();
+        tavtest::pump(50);
+        return QString::fromLatin1(pty->received());
+    }
     frmRxTimer *openTimer(const QDateTime &local)
     {
         Clock::set(local);
         auto *w = Windows::get<frmRxTimer>();
         w->showModeless();
         return w;
+    }
+    // Load and Save clicked, the file chosen in the dialog and OK clicked.
+    void loadTpr(frmRxTimer *w, const QString &name)
+    {
+        QTimer::singleShot(0, [name] {
+            auto *l = Windows::existing<frmLoadfile>();
+            const QList<QListWidgetItem *> found = l->list->findItems(name, Qt::MatchFixedString);
+            ASSERT_EQ(found.size(), 1) << name.toStdString();
+            l->list_Click(l->list->row(found.first()));
+            QTest::mouseClick(l->cmdOK, Qt::LeftButton);
+        });
+        QTest::mouseClick(w->cmdLoad, Qt::LeftButton);
+    }
+    void saveTpr(frmRxTimer *w, const QString &name)
+    {
+        QTimer::singleShot(0, [name] {
+            auto *s = Windows::existing<frmSavefile>();
+            s->cmbSavefile->setEditText(name);
+            QTest::mouseClick(s->cmdOK, Qt::LeftButton);
+        });
+        QTest::mouseClick(w->cmdSave, Qt::LeftButton);
     }
     // The editor set to a UTC start, duration and frequency.
     void edit(frmRxTimer *w, int hour, int minute, int duration, double kHz)
@@ -341,19 +373,16 @@ TEST_P(Nrd545Timer, ChecksAtFixAndArmingEcssAndSilentReceiver)
 
     // Mode 8: mode 4, then the second ECSS sideband; the AGC is not sent.
     edit(w, 12, 10, 5, 7205);
-    w->editor.mode = 8;
-    w->editor.agc = 5;
+    for (int i = 0; i < 9 && w->editor.mode != 8; ++i)
+        QTest::mouseClick(w->spnRxSetting[4]->upButton(), Qt::LeftButton);
+    ASSERT_EQ(w->editor.mode, 8);
     w->cmdFix_Click(1);
     edit(w, 12, 20, 5, 9410);
     w->editor.mode = 2;
     w->cmdFix_Click(2);
     w->timeronoff(1);
     ASSERT_TRUE(w->armed());
-    at(w, QDateTime(kDay, QTime(13, 10)));
-    tavtest::pump(50);
-    pty->clearReceived();
-    w->tmrTestprog_Timer();
-    const QString sent = (tavtest::pump(50), QString::fromLatin1(pty->received()));
+    const QString sent = sentAtTick(w, QDateTime(kDay, QTime(13, 10)));
     EXPECT_TRUE(sent.contains("D4\r")) << sent.toStdString();
     EXPECT_TRUE(sent.contains("CC2\r")) << sent.toStdString();
     EXPECT_FALSE(sent.contains("NN")) << sent.toStdString();
@@ -439,8 +468,10 @@ TEST_P(Nrd545Timer, DamagedProgramLineIsRefusedAndNothingOfItReachesTheReceiver)
     EXPECT_EQ(dialogs.shown().last().title, "Timer program file");
     EXPECT_TRUE(dialogs.shown().last().text.contains("Line 1: the attenuator 7 is not in 0 to 1"))
         << dialogs.shown().last().text.toStdString();
-    EXPECT_EQ(w->editor.toRow(), before) << "the editor keeps what it held";
-    EXPECT_EQ(tprdata()[1], ProgRow{}) << "the refused line leaves its row empty";
+    EXPECT_NE(w->editor.toRow(), before);
+    EXPECT_EQ(w->editor.startText(), "2002 08 15 12:30") << "the program of line 2 is the first and the last";
+    EXPECT_EQ(w->table.progdata[1][9], 0) << "nothing of the refused line reaches a row";
+    EXPECT_FALSE(w->table.progfixed[2]);
 
     // A run of what the editor holds sends nothing of the refused line.
     edit(w, 12, 0, 10, 6095);
@@ -448,15 +479,115 @@ TEST_P(Nrd545Timer, DamagedProgramLineIsRefusedAndNothingOfItReachesTheReceiver)
     ASSERT_TRUE(w->table.progfixed[1]);
     w->timeronoff(1);
     ASSERT_TRUE(w->armed());
-    at(w, QDateTime(kDay, QTime(13, 0)));
-    tavtest::pump(50);
-    pty->clearReceived();
-    w->tmrTestprog_Timer();
-    const QString sent = (tavtest::pump(50), QString::fromLatin1(pty->received()));
+    const QString sent = sentAtTick(w, QDateTime(kDay, QTime(13, 0)));
     for (const char *bad : {"A7", "D9", "P+999", "W5000"})
         EXPECT_FALSE(sent.contains(QLatin1String(bad))) << bad << " in " << sent.toStdString();
     EXPECT_NEAR(tunedKhz(), 6095, 0.01);
     w->timeronoff(0);
+}
+
+TEST_P(Nrd545Timer, LoadFixesTheFilesProgramsInTheRowsAndSaveWritesTheSameFile)
+{
+    open(GetParam());
+    InitConstants();
+    buildFileDirs();
+    const QByteArray file = " 15, 8, 2002, 12, 0, 10, 0, 0,-50, 300, 2, 3,06095000\r\n"
+                            " 15, 8, 2002, 12, 30, 45, 1, 0, 0, 990, 5, 2,09410000\r\n"
+                            " 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,00000000\r\n"
+                            " 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,00000000\r\n"
+                            " 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,00000000\r\n"
+                            " 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,00000000\r\n";
+    dir.write("TPR/TPR_TWO.TXT", file);
+    frmRxTimer *w = openTimer(QDateTime(kDay, QTime(12, 50))); // 11:50 UTC
+    loadTpr(w, "TPR_TWO.TXT");
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+
+    // Both programs stand fixed in their rows, as Fix would have left them.
+    ASSERT_TRUE(w->table.progfixed[1] && w->table.progfixed[2]);
+    EXPECT_FALSE(w->table.progfixed[3]);
+    auto rowText = [w](int n) {
+        QStringList t;
+        for (QLabel *l : w->rows[size_t(n)].date)
+            t << l->text();
+        for (QLabel *l : w->rows[size_t(n)].time)
+            t << l->text();
+        for (QLabel *l : w->rows[size_t(n)].rx)
+            t << l->text();
+        QString hz;
+        for (int k = 7; k >= 0; --k)
+            hz += w->rows[size_t(n)].freq[size_t(k)]->text();
+        return t.join(' ') + ' ' + hz;
+    };
+    EXPECT_EQ(rowText(1), "15 Aug 02 12 00 10 " + G.attnames[0] + " xxx -0.5 3.0 USB " + G.agcnames[3] + " 06095000");
+    EXPECT_EQ(rowText(2), "15 Aug 02 12 30 45 " + G.attnames[1] + " xxx xxx xxx NFM xxx 09410000");
+    EXPECT_TRUE(rowText(3).trimmed().isEmpty());
+    EXPECT_TRUE(w->rows[2].cmdFixClr[1]->isEnabled());
+    EXPECT_TRUE(w->rows[3].cmdFixClr[0]->isEnabled());
+    EXPECT_FALSE(w->rows[1].cmdFixClr[1]->isEnabled());
+    EXPECT_TRUE(w->cmdTimerOnoff[1]->isEnabled());
+    // The editor holds the last program, so Fix 2 gives it back unchanged.
+    EXPECT_EQ(w->editor.startText(), "2002 08 15 12:30");
+    EXPECT_EQ(w->lblRxSetting[4]->text(), "NFM");
+    const ProgRow second = w->table.progdata[2];
+    QTest::mouseClick(w->rows[2].cmdFixClr[0], Qt::LeftButton);
+    EXPECT_EQ(w->table.progdata[2], second);
+
+    saveTpr(w, "TPR_AGAIN.TXT");
+    EXPECT_EQ(dir.read("TPR/TPR_AGAIN.TXT"), file) << "loaded and saved again, the same file";
+}
+
+TEST_P(Nrd545Timer, ProgramsOfAFileAreCheckedAsFixChecksThem)
+{
+    open(GetParam());
+    InitConstants();
+    buildFileDirs();
+    dir.write("TPR/TPR_SOME.TXT", " 15, 8, 2002, 11, 0, 10, 0, 0, 0, 250, 2, 3,06095000\r\n"  // passed
+                                  " 15, 8, 2002, 12, 0, 30, 0, 0, 0, 250, 2, 3,06095000\r\n"
+                                  " 15, 8, 2002, 12, 30, 10, 0, 0, 0, 250, 2, 3,07205000\r\n" // still in 1
+                                  " 15, 8, 2002, 12, 31, 10, 0, 0, 0, 250, 2, 3,09410000\r\n");
+    frmRxTimer *w = openTimer(QDateTime(kDay, QTime(12, 50))); // 11:50 UTC
+    loadTpr(w, "TPR_SOME.TXT");
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown().last().title, "Timer program file");
+    EXPECT_EQ(dialogs.shown().last().text, "These lines were not taken as programs:\n"
+                                           "Line 1: the start 2002 08 15 11:00 has passed\n"
+                                           "Line 3: the start 2002 08 15 12:30 is before the previous program ends (2002 08 15 12:30)");
+    ASSERT_TRUE(w->table.progfixed[1] && w->table.progfixed[2]);
+    EXPECT_FALSE(w->table.progfixed[3]);
+    EXPECT_EQ(startText(w->table.progdata[1]), "2002 08 15 12:00");
+    EXPECT_EQ(startText(w->table.progdata[2]), "2002 08 15 12:31");
+    EXPECT_EQ(w->rows[2].freq[6]->text(), "9");
+}
+
+TEST_P(Nrd545Timer, AFileProgramKeepsToTheModesRulesAndRunsAsItsRowShows)
+{
+    open(GetParam());
+    InitConstants();
+    buildFileDirs();
+    // NFM holds the shift at 0, the width at 990 and the AGC at 2.
+    dir.write("TPR/TPR_NFM.TXT", " 15, 8, 2002, 12, 0, 10, 0, 0, 100, 500, 5, 3,06095000\r\n"
+                                 " 15, 8, 2002, 12, 30, 10, 0, 0, 0, 990, 5, 2,09410000\r\n");
+    frmRxTimer *w = openTimer(QDateTime(kDay, QTime(12, 50))); // 11:50 UTC
+    loadTpr(w, "TPR_NFM.TXT");
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_TRUE(dialogs.shown().last().text.contains("Line 1: in mode NFM the pass-band shift is 0, not 100"))
+        << dialogs.shown().last().text.toStdString();
+    ASSERT_TRUE(w->table.progfixed[1]);
+    EXPECT_FALSE(w->table.progfixed[2]);
+    EXPECT_EQ(w->rows[1].time[1]->text(), "30");
+    for (int i : {2, 3, 5})
+        EXPECT_EQ(w->rows[1].rx[size_t(i)]->text(), "xxx") << i;
+
+    QTest::mouseClick(w->cmdTimerOnoff[1], Qt::LeftButton);
+    ASSERT_TRUE(w->armed());
+    const QString sent = sentAtTick(w, QDateTime(kDay, QTime(13, 30)));
+    for (const char *held : {"D5\r", "P+000\r", "W990\r"})
+        EXPECT_TRUE(sent.contains(QLatin1String(held))) << held << " not in " << sent.toStdString();
+    for (const char *bad : {"P+100", "W500", "NN"})
+        EXPECT_FALSE(sent.contains(QLatin1String(bad))) << bad << " in " << sent.toStdString();
+    EXPECT_NEAR(tunedKhz(), 9410, 0.01);
+    dialogs.answer(vbYes);
+    QTest::mouseClick(w->cmdTimerOnoff[0], Qt::LeftButton);
 }
 
 INSTANTIATE_TEST_SUITE_P(Nrd545, Nrd545Timer, ::testing::Values(4));

@@ -518,17 +518,22 @@ void frmRxTimer::cmdFix_Click(int n)
         return;
     }
     fixprogdata(n);
-    Row &r = rows[size_t(n)];
-    for (int i = 0; i < 3; ++i) {
-        r.date[size_t(i)]->setText(editor.dateLabel(i));
-        r.time[size_t(i)]->setText(editor.timeLabel(i));
-    }
-    for (int i = 0; i < 6; ++i)
-        r.rx[size_t(i)]->setText(editor.rxLabel(i));
-    for (int k = 0; k < 8; ++k)
-        r.freq[size_t(k)]->setText(QString::number(editor.digits[size_t(k)]));
+    showRow(n, editor);
     table.progfixed[size_t(n)] = true;
     applyEditingButtons();
+}
+
+void frmRxTimer::showRow(int n, const TimerEditor &e)
+{
+    Row &r = rows[size_t(n)];
+    for (int i = 0; i < 3; ++i) {
+        r.date[size_t(i)]->setText(e.dateLabel(i));
+        r.time[size_t(i)]->setText(e.timeLabel(i));
+    }
+    for (int i = 0; i < 6; ++i)
+        r.rx[size_t(i)]->setText(e.rxLabel(i));
+    for (int k = 0; k < 8; ++k)
+        r.freq[size_t(k)]->setText(e.freqLabel(k));
 }
 
 void frmRxTimer::cmdClr_Click(int n)
@@ -574,13 +579,27 @@ void frmRxTimer::cmdLoad_Click()
         f->showModal();
 }
 
-void frmRxTimer::showTprPrograms(int count)
+QStringList frmRxTimer::fixFilePrograms(const std::array<ProgRow, kPrograms + 1> &rows)
 {
-    if (count < 1)
-        return;
-    // The editor takes the whole program, so what it shows is what Fix stores.
-    editor.fromRow(tprdata()[size_t(count)]);
-    showEditor();
+    if (m_armed)
+        return {};
+    const QStringList left = table.takePrograms(rows, rxtimerutc);
+    for (int n = 1; n <= kPrograms; ++n) {
+        clearRowCaptions(n);
+        if (!table.progfixed[size_t(n)])
+            continue;
+        TimerEditor shown(m_type);
+        shown.fromRow(table.progdata[size_t(n)]);
+        showRow(n, shown);
+    }
+    applyEditingButtons();
+    // The editor takes the last program whole, so Fix of its row gives it
+    // back unchanged and its date is where the next program starts from.
+    if (const int k = table.highestFixed()) {
+        editor.fromRow(table.progdata[size_t(k)]);
+        showEditor();
+    }
+    return left;
 }
 
 // ---- the run ----

@@ -83,9 +83,10 @@ public:
     void spnFreq_Spin(int index, bool up);
     void spnRxSetting_Spin(int index, bool up);
 
-    // After a TPR_ file was read into tprdata: the last program read is
-    // taken into the editor.
-    void showTprPrograms(int count);
+    // A TPR_ file's programs (row n from line n) replace the fixed programs,
+    // each fixed as Fix fixes it; the editor then shows the last one fixed.
+    // Returns "Line n: why" for each program left out.
+    QStringList fixFilePrograms(const std::array<ProgRow, kPrograms + 1> &rows);
 
     // Whether a run is armed (waiting or running).
     bool armed() const { return m_armed; }
@@ -104,6 +105,8 @@ private:
     void applyEditingButtons();
     void setRowColour(int n, unsigned colour);
     void clearRowCaptions(int n);
+    // Row n's captions as the editor `e` shows its fields.
+    void showRow(int n, const TimerEditor &e);
     // Ends the run: the running program, the relay or line, the receiver's remote hold.
     void endRun();
     void reportSilent();

@@ -2,6 +2,7 @@
 #include "core/filekinds.h"
 #include "core/form.h"
 #include "core/globals.h"
+#include "core/numtext.h"
 #include "core/textfile.h"
 #include "core/ui.h"
 #include "timers/frmRxClock.h"
@@ -9,6 +10,7 @@
 #include "timers/timerprog.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 namespace tav {
 
@@ -27,23 +29,33 @@ FileResult tprfile2ram(const QString &path)
     auto *w = Windows::get<frmRxTimer>();
     if (w)
         w->load();
+    if (w && w->armed())
+        return FileResult::failure(QStringLiteral("The timer is running; its programs cannot be replaced now."));
     const int rxtype = w ? w->rxtype() : G.goRxtype;
     const TprReadResult r = tprRead(*lines, rxtype, tprdata());
-    if (!r.refused.isEmpty() || r.linesPast > 0) {
+    QStringList left = r.refused;
+    if (w) {
+        // The window fixes them as its Fix would, so they run as they are.
+        left += w->fixFilePrograms(tprdata());
+        tprdata() = w->table.progdata;
+    }
+    // In the order of the lines.
+    std::stable_sort(left.begin(), left.end(), [](const QString &a, const QString &b) {
+        return leadingNumber(a.mid(5)) < leadingNumber(b.mid(5));
+    });
+    if (!left.isEmpty() || r.linesPast > 0) {
         QStringList text;
-        if (!r.refused.isEmpty()) {
-            text << QStringLiteral("These lines hold no program the receiver can take,")
-                 << QStringLiteral("so they were not read:");
-            for (int i = 0; i < r.refused.size() && i < kPrograms; ++i)
-                text << r.refused[i];
+        if (!left.isEmpty()) {
+            text << QStringLiteral("These lines were not taken as programs:");
+            for (int i = 0; i < left.size() && i < kPrograms; ++i)
+                text << left[i];
         }
         if (r.linesPast > 0)
             text << QStringLiteral("The file has more than six lines; only the first six were read.");
         msgBox(text, MsgIcon::Exclamation, QStringLiteral("Timer program file"));
     }
-    if (w)
-        w->showTprPrograms(r.count);
-    return FileResult::success();
+    // A save writes the rows, so what was not taken as a program is gone then.
+    return FileResult::loaded({qint64(left.size()) + r.linesPast, false});
 }
 
 FileResult tprram2file(const QString &path)

@@ -74,6 +74,72 @@ double rowFrequencyKHz(const ProgRow &row)
     return double(hz) / 1000.0;
 }
 
+// ---- the model's rules ----
+
+SettingRules timerSettingRules(int rxtype, int bw, int mode)
+{
+    const RxModel &m = rxModel(rxtype);
+    const TimerRanges &t = m.timer;
+    const IntRange ranges[6] = {t.att, t.bw, t.pbs, t.bwc, t.mode, t.agc};
+    SettingRules r;
+    for (int f = 0; f < 6; ++f) {
+        r[size_t(f)].range = ranges[f];
+        // A setting the model lacks holds 0.
+        if (ranges[f].lo == 0 && ranges[f].hi == 0)
+            r[size_t(f)].free = false, r[size_t(f)].held = 0;
+    }
+    if (m.timerEditing.bandwidthFixed)
+        r[1].free = false, r[1].held.reset();
+    auto hold = [&r](int f, int value, const QString &because) {
+        r[size_t(f)].free = false;
+        r[size_t(f)].held = value;
+        r[size_t(f)].because = because;
+    };
+    // By the names the editor shows, or the number where a name is missing.
+    auto named = [](const QString &name, int v) { return name.isEmpty() ? QString::number(v) : name; };
+    const QString inMode = QStringLiteral("in mode ") + named(nameAt(G.modenames, mode), mode);
+    switch (m.timerEditing.rules) {
+    case TimerEditing::Rules::Nrd535: {
+        if (setting(Setting::Nrd535EcssFitted) == 0) {
+            r[4].range.hi = 6;
+            r[4].because = QStringLiteral("without the ECSS option");
+        }
+        if (setting(Setting::Nrd535NarFitted) == 0) {
+            r[1].skip = 2;
+            r[1].because = QStringLiteral("without the 1 kHz option");
+        }
+        // Mode 5 takes the Aux filter, no shift or width and its own AGC.
+        if (mode == 5) {
+            hold(1, 3, inMode);
+            hold(2, 0, inMode);
+            hold(3, 0, inMode);
+            hold(5, 2, inMode);
+            break;
+        }
+        // The width control works on the Wide and Intermediate filters only.
+        const QString withBw = QStringLiteral("with the bandwidth ") + named(bwName(bw), bw);
+        if (!settingOn(Setting::Nrd535BwcFitted))
+            hold(3, 0, QStringLiteral("without the BWC option"));
+        else if (bw == 0 || bw == 1)
+            r[3].range = bw == 0 ? IntRange{2000, 5500} : IntRange{500, 2200}, r[3].because = withBw;
+        else
+            hold(3, 0, withBw);
+        break;
+    }
+    case TimerEditing::Rules::Nrd545:
+        if (mode == 5 || mode == 6) {
+            hold(2, 0, inMode);
+            hold(3, 990, inMode);
+            hold(5, mode == 6 ? 1 : 2, inMode);
+        } else if (mode == 4 || mode == 7 || mode == 8) {
+            hold(5, 1, inMode);
+        }
+        break;
+    default: break;
+    }
+    return r;
+}
+
 // ---- editor ----
 
 TimerEditor::TimerEditor(int rxtype) : m_rx(rxtype) {}
@@ -205,53 +271,52 @@ void TimerEditor::spinRxSetting(int i, bool up)
         return;
     m_pbsRead.clear();
     const int s = up ? 1 : -1;
-    // The ends and steps are the model's facts; the rules between settings its own.
-    const TimerRanges &t = rxModel(m_rx).timer;
+    // The ends and the values left out are the rules'; the steps the model's.
+    const SettingRules r = rules();
+    const SettingRule &rule = r[size_t(i)];
     const TimerEditing &e = editing();
     using Rules = TimerEditing::Rules;
-    if (e.rules == Rules::None || lacks(i) || (i == 1 && e.bandwidthFixed))
+    if (e.rules == Rules::None || !rule.free)
         return;
+    const IntRange &range = rule.range;
     switch (i) {
-    case 0: att = wrap(att + s, t.att.lo, t.att.hi); break;
-    case 1:
-        bw = wrap(bw + (e.rules == Rules::Rx320FiltersReversed ? -s : s), t.bw.lo, t.bw.hi);
-        if (e.rules == Rules::Nrd535) {
-            if (bw == 2 && setting(Setting::Nrd535NarFitted) == 0)
-                bw = up ? 3 : 1;
+    case 0: att = wrap(att + s, range.lo, range.hi); break;
+    case 1: {
+        const int step = e.rules == Rules::Rx320FiltersReversed ? -s : s;
+        bw = wrap(bw + step, range.lo, range.hi);
+        if (rule.skip && bw == *rule.skip)
+            bw = wrap(bw + step, range.lo, range.hi);
+        if (e.rules == Rules::Nrd535)
             nrd535option11();
-        }
         break;
+    }
     case 2:
-        pbs = wrap(pbs + e.pbsStep * s, t.pbs.lo, t.pbs.hi);
+        pbs = wrap(pbs + e.pbsStep * s, range.lo, range.hi);
         if (e.rules == Rules::Nrd545)
             savedpbs = pbs; // an enabled field's saved value follows the user's edits
         break;
     case 3:
-        if (e.rules == Rules::Nrd535) {
-            bwc = wrap(bwc + e.bwcStep * s, bwcmin, bwcmax);
-        } else {
-            // The width a program may hold starts at 0 (none set); the editor's at one step.
-            bwc = wrap(bwc + e.bwcStep * s, std::max(t.bwc.lo, e.bwcStep), t.bwc.hi);
-            if (e.rules == Rules::Nrd545)
-                savedbwc = bwc;
-        }
+        // A program may hold no width (0); the editor starts at one step.
+        bwc = wrap(bwc + e.bwcStep * s, std::max(range.lo, e.bwcStep), range.hi);
+        if (e.rules == Rules::Nrd545)
+            savedbwc = bwc;
         break;
     case 4:
         if (e.rules == Rules::Nrd535) {
             const int old = prevmode;
-            mode = wrap(mode + s, t.mode.lo, setting(Setting::Nrd535EcssFitted) != 0 ? t.mode.hi : 6);
+            mode = wrap(mode + s, range.lo, range.hi);
             prevmode = mode;
             if (mode == 5 || old == 5)
                 nrd535smdis5();
         } else {
-            mode = wrap(mode + s, t.mode.lo, t.mode.hi);
+            mode = wrap(mode + s, range.lo, range.hi);
             if (e.rules == Rules::Nrd545)
                 nrd545smdisx();
             prevmode = mode;
         }
         break;
     case 5:
-        agc = wrap(agc + s, t.agc.lo, t.agc.hi);
+        agc = wrap(agc + s, range.lo, range.hi);
         if (e.rules == Rules::Nrd545)
             savedagc = agc;
         break;
@@ -261,34 +326,28 @@ void TimerEditor::spinRxSetting(int i, bool up)
 
 const TimerEditing &TimerEditor::editing() const { return rxModel(m_rx).timerEditing; }
 
-bool TimerEditor::lacks(int field) const
+void TimerEditor::takeRules()
 {
-    const TimerRanges &t = rxModel(m_rx).timer;
-    const IntRange r[6] = {t.att, t.bw, t.pbs, t.bwc, t.mode, t.agc};
-    return field >= 0 && field < 6 && r[field].lo == 0 && r[field].hi == 0;
-}
-
-void TimerEditor::holdMissingFields()
-{
-    for (int f = 0; f < 6; ++f)
-        if (lacks(f))
-            rxEnabled[size_t(f)] = false;
-    if (editing().bandwidthFixed)
-        rxEnabled[1] = false;
+    const SettingRules r = rules();
+    int *fields[6] = {&att, &bw, &pbs, &bwc, &mode, &agc};
+    for (int f = 0; f < 6; ++f) {
+        rxEnabled[size_t(f)] = r[size_t(f)].free;
+        if (r[size_t(f)].held)
+            *fields[f] = *r[size_t(f)].held;
+    }
 }
 
 void TimerEditor::nrd535option11()
 {
-    if (!settingOn(Setting::Nrd535BwcFitted) || bw >= 2) {
-        bwcmax = bwcmin = bwc = 0;
-        rxEnabled[3] = false;
+    const SettingRule w = rules()[3];
+    rxEnabled[3] = w.free;
+    if (!w.free) {
+        bwcmax = bwcmin = bwc = w.held.value_or(0);
         return;
     }
-    if (bw == 0)
-        bwcmax = 5500, bwcmin = 2000, bwc = 5500;
-    else
-        bwcmax = 2200, bwcmin = 500, bwc = 2200;
-    rxEnabled[3] = true;
+    bwcmin = w.range.lo;
+    bwcmax = w.range.hi;
+    bwc = bwcmax;
 }
 
 void TimerEditor::nrd535smdis5()
@@ -296,52 +355,34 @@ void TimerEditor::nrd535smdis5()
     m_pbsRead.clear();
     if (mode == 5) {
         savedbw = bw;
-        bw = 3;
-        pbs = 0;
-        bwc = 0;
         savedagc = agc;
-        agc = 2;
-        rxEnabled[1] = rxEnabled[2] = rxEnabled[3] = rxEnabled[5] = false;
+        takeRules();
         return;
     }
     bw = savedbw;
-    rxEnabled[1] = true;
     pbs = 0;
-    rxEnabled[2] = true;
     agc = savedagc;
-    rxEnabled[5] = true;
-    if (settingOn(Setting::Nrd535BwcFitted))
-        nrd535option11();
+    takeRules();
+    nrd535option11();
 }
 
 void TimerEditor::nrd545smdisx()
 {
     // Only a field coming back from disabled takes its saved value, so the
     // user's choices survive a walk through the modes.
-    auto restore = [this](int field, int &value, int saved) {
-        if (!rxEnabled[size_t(field)])
-            value = saved;
-        rxEnabled[size_t(field)] = true;
+    const SettingRules r = rules();
+    struct Kept {
+        int field;
+        int *value, *saved;
     };
-    auto hold = [this](int field, int &value, int &saved, int forced) {
-        if (rxEnabled[size_t(field)])
-            saved = value;
-        value = forced;
-        rxEnabled[size_t(field)] = false;
-    };
-    if (mode == 5 || mode == 6) {
-        hold(2, pbs, savedpbs, 0);
-        hold(3, bwc, savedbwc, 990);
-        hold(5, agc, savedagc, mode == 6 ? 1 : 2);
-    } else if (mode == 4 || mode == 7 || mode == 8) {
-        restore(2, pbs, savedpbs);
-        restore(3, bwc, savedbwc);
-        hold(5, agc, savedagc, 1);
-    } else {
-        restore(2, pbs, savedpbs);
-        restore(3, bwc, savedbwc);
-        restore(5, agc, savedagc);
+    for (const Kept &k : {Kept{2, &pbs, &savedpbs}, Kept{3, &bwc, &savedbwc}, Kept{5, &agc, &savedagc}}) {
+        const bool wasFree = rxEnabled[size_t(k.field)];
+        if (r[size_t(k.field)].free && !wasFree)
+            *k.value = *k.saved;
+        else if (!r[size_t(k.field)].free && wasFree)
+            *k.saved = *k.value;
     }
+    takeRules();
 }
 
 void TimerEditor::setUtc(const QDateTime &utc)
@@ -364,21 +405,16 @@ void TimerEditor::setFromReceiver(const Reading &r)
     mode = r.mode;
     rxEnabled.fill(true);
     m_pbsRead.clear();
-    int *fields[6] = {&att, &bw, &pbs, &bwc, &mode, &agc};
-    for (int f = 0; f < 6; ++f)
-        if (lacks(f))
-            *fields[f] = 0;
-    holdMissingFields();
-    if (editing().shiftShownAsRead)
-        m_pbsRead = QString::number(pbs);
     switch (editing().rules) {
     case TimerEditing::Rules::Nrd535:
         pbs = 0;
-        nrd535option11();
-        if (mode == 5)
+        if (mode == 5) {
             nrd535smdis5();
-        else
+        } else {
+            takeRules();
+            nrd535option11();
             m_pbsRead = QStringLiteral("0"); // the status text carries no shift
+        }
         break;
     case TimerEditing::Rules::Nrd545:
         savedpbs = pbs;
@@ -386,7 +422,11 @@ void TimerEditor::setFromReceiver(const Reading &r)
         savedagc = agc;
         nrd545smdisx();
         break;
-    default: break;
+    default:
+        takeRules();
+        if (editing().shiftShownAsRead)
+            m_pbsRead = QString::number(pbs);
+        break;
     }
     prevmode = mode;
 }
@@ -412,31 +452,15 @@ void TimerEditor::fromRow(const ProgRow &r)
         digits[size_t(k)] = r[size_t(13 + k)];
     prevmode = mode;
     m_pbsRead.clear();
-    // The fields the model's rules hold in this mode show "xxx" again, and the
-    // others are free, whatever the editor showed before; the values stay as
-    // stored and are what the rules bring back on a mode change.
-    rxEnabled.fill(true);
+    // The settings the rules hold in this mode show "xxx" again and the others
+    // are free, whatever the editor showed before; the stored values are what
+    // a mode change brings back.
     savedbw = bw, savedpbs = pbs, savedbwc = bwc, savedagc = agc;
-    holdMissingFields();
-    switch (editing().rules) {
-    case TimerEditing::Rules::Nrd535:
-        if (settingOn(Setting::Nrd535BwcFitted) && bw < 2) {
-            bwcmax = bw == 0 ? 5500 : 2200;
-            bwcmin = bw == 0 ? 2000 : 500;
-        } else {
-            bwcmax = bwcmin = 0;
-            rxEnabled[3] = false;
-        }
-        if (mode == 5)
-            rxEnabled[1] = rxEnabled[2] = rxEnabled[3] = rxEnabled[5] = false;
-        break;
-    case TimerEditing::Rules::Nrd545:
-        if (mode == 5 || mode == 6)
-            rxEnabled[2] = rxEnabled[3] = rxEnabled[5] = false;
-        else if (mode == 4 || mode == 7 || mode == 8)
-            rxEnabled[5] = false;
-        break;
-    default: break;
+    takeRules();
+    if (editing().rules == TimerEditing::Rules::Nrd535) {
+        const SettingRule w = rules()[3];
+        bwcmin = w.free ? w.range.lo : 0;
+        bwcmax = w.free ? w.range.hi : 0;
     }
 }
 
@@ -469,6 +493,34 @@ bool TimerTable::tooEarly(int n, const QString &start) const
     if (n < 2 || n > kPrograms)
         return false;
     return start <= endText(progdata[size_t(n - 1)]);
+}
+
+QStringList TimerTable::takePrograms(const std::array<ProgRow, kPrograms + 1> &rows, const QString &nowMinute)
+{
+    for (int n = 1; n <= kPrograms; ++n)
+        clearRow(n);
+    QStringList left;
+    int n = 0;
+    for (int line = 1; line <= kPrograms; ++line) {
+        const ProgRow &p = rows[size_t(line)];
+        if (p[1] == 0)
+            continue;
+        const QString where = QStringLiteral("Line %1: ").arg(line);
+        const QString start = startText(p);
+        if (tooLate(start, nowMinute)) {
+            left << where + QStringLiteral("the start %1 has passed").arg(start);
+            continue;
+        }
+        if (n > 0 && tooEarly(n + 1, start)) {
+            left << where + QStringLiteral("the start %1 is before the previous program ends (%2)")
+                                .arg(start, endText(progdata[size_t(n)]));
+            continue;
+        }
+        ++n;
+        progdata[size_t(n)] = p;
+        progfixed[size_t(n)] = true;
+    }
+    return left;
 }
 
 // ---- TPR_ ----
@@ -558,6 +610,30 @@ QString timerRowProblem(const ProgRow &row, int rxtype)
     if (!(khz >= m.freqMinKHz && khz <= m.freqMaxKHz))
         return QStringLiteral("the frequency %1 kHz is not in %2 to %3 kHz")
             .arg(numPlain(khz), numPlain(m.freqMinKHz), numPlain(m.freqMaxKHz));
+    // Each value lies in its range; now the rules between the settings, so a
+    // program holds what the editor would show and the run sends.
+    const SettingRules rules = timerSettingRules(rxtype, row[8], row[11]);
+    for (int f = 0; f < 6; ++f) {
+        const SettingRule &rule = rules[size_t(f)];
+        const Check &c = checks[6 + f];
+        const int v = row[size_t(c.column)];
+        const QString because = rule.because.isEmpty() ? QString() : QLatin1Char(' ') + rule.because;
+        if (rule.held && v != *rule.held)
+            return QStringLiteral("%1 the %2 is %3, not %4")
+                .arg(rule.because, QLatin1String(c.what))
+                .arg(*rule.held)
+                .arg(v)
+                .trimmed();
+        if (rule.free && !rule.range.contains(v))
+            return QStringLiteral("the %1 %2 is not in %3 to %4%5")
+                .arg(QLatin1String(c.what))
+                .arg(v)
+                .arg(rule.range.lo)
+                .arg(rule.range.hi)
+                .arg(because);
+        if (rule.free && rule.skip && v == *rule.skip)
+            return QStringLiteral("the %1 %2 is not taken%3").arg(QLatin1String(c.what)).arg(v).arg(because);
+    }
     return QString();
 }
 

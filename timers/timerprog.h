@@ -13,6 +13,24 @@
 
 namespace tav {
 
+// What the model's rules let a program hold in one receiver setting, for
+// the program's bandwidth and mode and the set-up's receiver options. A free
+// setting takes any value of `range` but `skip`; a held one shows "xxx" and
+// holds `held` (nullopt: it keeps its value, which is never sent). `because`
+// says which mode or option makes the rule ("in mode NFM").
+struct SettingRule {
+    bool free = true;
+    std::optional<int> held;
+    IntRange range;
+    std::optional<int> skip;
+    QString because;
+};
+// Indexed 0 attenuator, 1 bandwidth, 2 shift, 3 width, 4 mode, 5 AGC. The one
+// statement of the rules: the editor's spinners and the file's reader both
+// follow it.
+using SettingRules = std::array<SettingRule, 6>;
+SettingRules timerSettingRules(int rxtype, int bw, int mode);
+
 // One program as the table keeps it: columns 1..20 (0 unused). 1 day, 2 month,
 // 3 year, 4 hour, 5 minute, 6 duration, 7 attenuator, 8 bandwidth, 9 pass-band
 // shift, 10 bandwidth-control width, 11 mode, 12 AGC, 13..20 the frequency
@@ -86,10 +104,10 @@ public:
 
 private:
     const TimerEditing &editing() const;
-    // The model has no such setting (its range is {0, 0}).
-    bool lacks(int field) const;
-    // Shows "xxx" for the settings the model lacks or never lets the editor set.
-    void holdMissingFields();
+    SettingRules rules() const { return timerSettingRules(m_rx, bw, mode); }
+    // Frees the settings the rules leave free and holds the others at the
+    // rule's value, showing "xxx".
+    void takeRules();
 
     int m_rx;
     // The shift as the receiver reading showed it, until the shift changes.
@@ -111,6 +129,12 @@ public:
     static bool tooLate(const QString &start, const QString &nowMinute);
     // True when `start` does not lie after the end of program n - 1.
     bool tooEarly(int n, const QString &start) const;
+
+    // Replaces the programs by those of `rows` (row n from line n, empty rows
+    // skipped), each fixed as Fix would fix it after the ones taken before:
+    // one whose start is not after `nowMinute`, or not after the end of the
+    // program before it, is left out. Returns "Line n: why" for each left out.
+    QStringList takePrograms(const std::array<ProgRow, kPrograms + 1> &rows, const QString &nowMinute);
 };
 
 // ---- TPR_ files ----
@@ -120,7 +144,8 @@ std::optional<ProgRow> parseTprLine(const QString &line);
 QStringList tprLines(const std::array<ProgRow, kPrograms + 1> &table);
 
 // Why a row cannot be a program for receiver `rxtype` ("the month 13 is not
-// in 1 to 12"); "" when every field lies in the range the editor gives it.
+// in 1 to 12", "in mode NFM the AGC is 2, not 3"); "" when every field lies in
+// the range the editor gives it and keeps to the model's rules.
 QString timerRowProblem(const ProgRow &row, int rxtype);
 
 // A timer-program file larger than this is no timer-program file.

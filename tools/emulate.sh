@@ -13,12 +13,22 @@ root="$(pwd)"
 demo="$root/demo-data"
 mkdir -p "$demo"
 log="$demo/rxsim.log"
+ctl="$demo/rxsim.ctl"
 
+# A small example of every file the tools read, where the user has none of
+# that name; the emulator's band puts a carrier on every frequency they name.
+"$root/build/tavsamples" "$root/samples/data" "$demo" >/dev/null ||
+  echo "emulate: the demonstration files could not all be written" >&2
+
+# Lines written to the control FIFO reach rxsim's standard input. rxsim holds
+# it open for writing too, so the end of one writer's line is no end of input.
+rm -f "$ctl"
+mkfifo "$ctl"
 # rxsim prints its device first, then one line per command it receives.
 : >"$log"
-"$root/build/sim/rxsim" "$model" >"$log" 2>&1 &
+"$root/build/sim/rxsim" "$model" --carriers-from "$demo" <>"$ctl" >"$log" 2>&1 &
 rxpid=$!
-trap 'kill "$rxpid" 2>/dev/null || true' EXIT
+trap 'kill "$rxpid" 2>/dev/null || true; rm -f "$ctl"' EXIT
 device=""
 for _ in $(seq 100); do
   device="$(head -n 1 "$log")"
@@ -51,10 +61,8 @@ touch "$ports"
 awk -v n="$port" -v d="$device" 'BEGIN { ORS = "\r\n" } { sub(/\r$/, ""); line[NR] = $0 }
   END { last = (NR > n ? NR : n); for (i = 1; i <= last; i++) print (i == n ? d : line[i]) }' "$ports" >"$ports.tmp" &&
   mv "$ports.tmp" "$ports"
-# A small example of every file the tools read, where the user has none of that name.
-"$root/build/tavsamples" "$root/samples/data" "$demo" >/dev/null ||
-  echo "emulate: the demonstration files could not all be written" >&2
 echo "Emulated $model on $device (commands logged to $log)"
+echo "Drive it by hand: echo 'smeter 7' > $ctl  (build/sim/rxsim --help lists the commands)"
 echo "Demonstration data in $demo (Help > HTML Help, page \"Tools and their files\", says what each file is)"
 cd "$demo"
 "$root/build/tavorin"
