@@ -1,15 +1,11 @@
 #include "core/filekinds.h"
 
-#include <cerrno>
-
 #include "core/globals.h"
 #include "core/textfile.h"
 #include "core/ui.h"
 
 #include <QFileInfo>
 #include <QMap>
-#include <QTemporaryFile>
-#include <cstdio>
 #include <map>
 #include <sys/stat.h>
 
@@ -209,35 +205,30 @@ FileResult runWriter(FileKind kind)
     const QString dir = G.filedirs[kind];
     if (!ensureDir(dir))
         return FileResult::failure(QStringLiteral("The directory ") + dir + QStringLiteral(" could not be created."));
-    const QString target = currentFilePath(kind);
+    // A name that is a symbolic link is saved into the file it points to,
+    // the link staying as it is; a write-protected file is not replaced.
+    const QString target = saveTargetPath(currentFilePath(kind));
+    if (const QString why = saveRefusal(target); !why.isEmpty())
+        return FileResult::failure(why);
 
-    QString tmpPath;
-    {
-        QTemporaryFile tmp(dir + QStringLiteral(".tavorin-save-XXXXXX"));
-        tmp.setAutoRemove(false);
-        if (!tmp.open())
-            return FileResult::failure(tmp.errorString());
-        tmpPath = tmp.fileName();
-    }
+    SaveTemporary tmp(QFileInfo(target).absolutePath());
+    if (!tmp.ok())
+        return FileResult::failure(tmp.error());
     // The new file gets the old one's permissions, or the usual ones of a new file.
     QFile::Permissions perms = QFileInfo::exists(target)
                                    ? QFile::permissions(target)
                                    : (QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser |
                                       QFile::ReadGroup | QFile::ReadOther);
-    QFile::setPermissions(tmpPath, perms);
+    QFile::setPermissions(tmp.path(), perms);
 
-    FileResult r = writers()[kind](tmpPath);
-    if (!r.ok) {
-        QFile::remove(tmpPath);
+    FileResult r = writers()[kind](tmp.path());
+    if (!r.ok)
         return r;
-    }
-    if (std::rename(QFile::encodeName(tmpPath).constData(), QFile::encodeName(target).constData()) != 0) {
-        const int err = errno;
-        QFile::remove(tmpPath);
+    if (!tmp.place(target)) {
         if (auto a = abandoners().find(kind); a != abandoners().end() && a->second)
             a->second();
         return FileResult::failure(QStringLiteral("The file ") + target + QStringLiteral(" could not be replaced: ") +
-                                   writeErrorText(err, target));
+                                   tmp.error());
     }
     return r;
 }

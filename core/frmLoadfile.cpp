@@ -94,6 +94,10 @@ void frmLoadfile::Form_Load()
     lblPattern->setText(QStringLiteral("Names: ") +
                         G.filepattern[k].split(QLatin1Char(';'), Qt::SkipEmptyParts).join(QStringLiteral(", ")));
     fillList();
+    // The one dialog serves every tool and keeps its focus between openings:
+    // left on the Cancel or Edit button a click of the last opening gave it,
+    // Return would press that button instead of OK.
+    list->setFocus();
 }
 
 void frmLoadfile::fillList()
@@ -106,6 +110,12 @@ void frmLoadfile::fillList()
         list->setCurrentRow(0);
         list_Click(0);
     }
+}
+
+QString frmLoadfile::selectedName() const
+{
+    const QListWidgetItem *item = list->currentItem();
+    return item && item->isSelected() ? item->text() : QString();
 }
 
 void frmLoadfile::list_Click(int row)
@@ -139,8 +149,11 @@ void frmLoadfile::cmdOK_Click()
         case RxModel::LoadStopsDial::None: break;
         }
     }
-    const QString name = G.filenames[k];
+    // Only a file the list shows and the user has chosen is read: a name an
+    // earlier load or save left (another receiver's memory file) is not.
+    const QString name = selectedName();
     if (!name.isEmpty()) {
+        G.filenames[k] = name;
         bool read = true;
         if (k == FileKind::Memories)
             read = msgBox(QStringList{QStringLiteral("Are sure you want to load the file"),
@@ -160,9 +173,10 @@ void frmLoadfile::cmdCancel_Click() { unload(); }
 void frmLoadfile::cmdDelete_Click()
 {
     const FileKind k = G.filekind;
-    const QString name = G.filenames[k];
+    const QString name = selectedName();
     if (name.isEmpty())
         return;
+    G.filenames[k] = name;
     const int answer = msgBox(QStringList{QStringLiteral("         Are you really sure you"),
                                           QStringLiteral("         want to delete the file"),
                                           QStringLiteral("         ") + name + QStringLiteral("  ? ? ?")},
@@ -188,8 +202,10 @@ void frmLoadfile::cmdDelete_Click()
 void frmLoadfile::cmdEdit_Click()
 {
     const FileKind k = G.filekind;
-    if (G.filenames[k].isEmpty())
+    const QString name = selectedName();
+    if (name.isEmpty())
         return;
+    G.filenames[k] = name;
     const QString path = currentFilePath(k);
     if (!QFileInfo::exists(path)) {
         msgBox(QStringList{QStringLiteral("The file"), path, QStringLiteral("could not be found.")},

@@ -40,6 +40,9 @@ protected:
 private:
     // Reads the directory again with the kind's patterns.
     void fillList();
+    // The listed file the user has chosen ("" when none is): OK, Delete and
+    // Edit act on it and on nothing else.
+    QString selectedName() const;
 };
 
 } // namespace tav

@@ -82,6 +82,11 @@ void frmSavefile::Form_Load()
     lblPattern->setText(!G.fileprefix[k].isEmpty()
                             ? QStringLiteral("Names: ") + namePattern(k) + QStringLiteral(", for example ") + goodName(k)
                             : QString());
+    // Typing at once replaces the proposed name, whatever had the focus when
+    // the dialog last closed (OK, clicked, would take Return and save under
+    // the proposed name).
+    cmbSavefile->setFocus();
+    cmbSavefile->lineEdit()->selectAll();
 }
 
 QString frmSavefile::namePattern(FileKind kind)
@@ -100,6 +105,11 @@ QString frmSavefile::refusal(const QString &name, FileKind kind)
         return QStringLiteral("Files of this kind are not saved here.");
     if (name.isEmpty())
         return QStringLiteral("No name was given.");
+    // A NUL would end the name the system sees (and the file would lose its
+    // ".TXT"); line ends and tabs make names no list shows as typed.
+    for (const QChar c : name)
+        if (c.category() == QChar::Other_Control)
+            return QStringLiteral("A name cannot hold control characters (such as a tab or a line end).");
     // A name is a name within the kind's directory, never a path elsewhere.
     if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
         return QStringLiteral("A name cannot hold a folder.");

@@ -26,11 +26,11 @@ public:
     void cmdCancel_Click();
 
     // Whether `name` may be saved as a file of `kind`: not empty, no directory
-    // part, the kind's prefix and ".TXT" (compared in upper case), and its last
-    // "." at most at position 37, so that it has at most 40 characters. A
-    // memory file also carries the open receiver's digit after its prefix, or
-    // the Load dialog, which lists only that receiver's files, would never
-    // offer it again.
+    // part, no control character, the kind's prefix and ".TXT" (compared in
+    // upper case), and its last "." at most at position 37, so that it has at
+    // most 40 characters. A memory file also carries the open receiver's
+    // digit after its prefix, or the Load dialog, which lists only that
+    // receiver's files, would never offer it again.
     static bool acceptableName(const QString &name, FileKind kind);
     // Why a name is refused ("" when it is acceptable), for the user.
     static QString refusal(const QString &name, FileKind kind);

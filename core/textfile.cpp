@@ -4,13 +4,18 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSaveFile>
+#include <QSet>
+#include <QHash>
 #include <QStringDecoder>
 #include <QTemporaryFile>
 #include <cerrno>
+#include <dirent.h>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 #include <algorithm>
@@ -281,20 +286,160 @@ QString writeErrorText(const QFileDevice &file, int err)
     return writeErrorText(err, file.fileName());
 }
 
-AtomicFileWriter::AtomicFileWriter(const QString &path) : m_path(path)
+QString saveTargetPath(const QString &path)
 {
-    const QFileInfo target(path);
-    QTemporaryFile tmp(target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".XXXXXX"));
-    tmp.setAutoRemove(false);
-    if (!tmp.open()) {
-        fail(tmp.errorString());
+    // Through every link, as far as the links go (a loop ends at the last
+    // link seen, which the save then replaces).
+    QFileInfo fi(path);
+    for (int depth = 0; depth < 64 && fi.isSymLink(); ++depth)
+        fi.setFile(fi.symLinkTarget());
+    return fi.isSymLink() ? path : fi.filePath();
+}
+
+QString saveRefusal(const QString &path)
+{
+    const QFileInfo fi(saveTargetPath(path));
+    if (!fi.exists() || fi.isDir())
+        return QString();
+    const QFile::Permissions anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    if (!fi.isWritable() || !(fi.permissions() & anyWrite))
+        return QStringLiteral("the file %1 is write-protected (read-only); it was left as it was").arg(fi.filePath());
+    return QString();
+}
+
+namespace {
+
+// The six letters Qt puts into a temporary name are random upper- and
+// lower-case letters; a word a person gives as an ending ("backup",
+// "BACKUP", "Backup") is not taken for one.
+bool randomLetters(const QString &s)
+{
+    bool upper = false, lower = false, laterUpper = false;
+    for (int i = 0; i < s.size(); ++i) {
+        const QChar c = s[i];
+        upper = upper || (c >= u'A' && c <= u'Z');
+        lower = lower || (c >= u'a' && c <= u'z');
+        laterUpper = laterUpper || (i > 0 && c >= u'A' && c <= u'Z');
+    }
+    return upper && lower && laterUpper;
+}
+
+// The names the program's saves give their temporary files: the Save
+// dialog's and the installer's (".tavorin-save-XXXXXX", with an ending the
+// file needs or a save into it added), the hidden ones of earlier versions
+// (".NAME.EXT.XXXXXX") and QSaveFile's where the file system cannot make
+// nameless files (NAME.EXT.XXXXXX).
+bool ownTemporaryName(const QString &name)
+{
+    static const QRegularExpression save(QStringLiteral("^\\.tavorin-save-[A-Za-z0-9]{6}(\\.[A-Za-z0-9]{1,6})?$"));
+    static const QRegularExpression beside(QStringLiteral("^\\.?[^.][^/]*\\.[^./]+\\.([A-Za-z0-9]{6})$"));
+    if (save.match(name).hasMatch())
+        return true;
+    const QRegularExpressionMatch m = beside.match(name);
+    return m.hasMatch() && randomLetters(m.captured(1));
+}
+
+// Which of the files (device and inode) any process holds open.
+QSet<QPair<quint64, quint64>> heldOpen(const QSet<QPair<quint64, quint64>> &files)
+{
+    QSet<QPair<quint64, quint64>> held;
+    auto names = [](const QByteArray &dir, auto &&each) {
+        if (DIR *d = ::opendir(dir.constData())) {
+            while (const dirent *e = ::readdir(d))
+                if (e->d_name[0] >= '0' && e->d_name[0] <= '9')
+                    each(dir + e->d_name);
+            ::closedir(d);
+        }
+    };
+    names(QByteArrayLiteral("/proc/"), [&](const QByteArray &process) {
+        names(process + "/fd/", [&](const QByteArray &fd) {
+            struct stat st {};
+            if (::stat(fd.constData(), &st) == 0 && files.contains({quint64(st.st_dev), quint64(st.st_ino)}))
+                held.insert({quint64(st.st_dev), quint64(st.st_ino)});
+        });
+    });
+    return held;
+}
+
+} // namespace
+
+int removeStaleTemporaries(const QString &dir)
+{
+    QHash<QString, QPair<quint64, quint64>> found;
+    const QDir d(dir);
+    for (const QString &name : d.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (!ownTemporaryName(name))
+            continue;
+        struct stat st {};
+        const QString path = d.filePath(name);
+        if (::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode))
+            found.insert(path, {quint64(st.st_dev), quint64(st.st_ino)});
+    }
+    if (found.isEmpty())
+        return 0;
+    QSet<QPair<quint64, quint64>> ids;
+    for (const auto &id : found)
+        ids.insert(id);
+    // A save that is running holds its file open: only the others are left over.
+    const QSet<QPair<quint64, quint64>> held = heldOpen(ids);
+    int removed = 0;
+    for (auto it = found.cbegin(); it != found.cend(); ++it)
+        if (!held.contains(it.value()) && QFile::remove(it.key()))
+            ++removed;
+    return removed;
+}
+
+SaveTemporary::SaveTemporary(const QString &dir, const QString &ending)
+{
+    removeStaleTemporaries(dir);
+    m_file = std::make_unique<QTemporaryFile>(QDir(dir).filePath(QStringLiteral(".tavorin-save-XXXXXX") + ending));
+    m_file->setAutoRemove(false);
+    if (!m_file->open()) {
+        m_error = m_file->errorString();
         return;
     }
-    m_tmp = tmp.fileName();
-    tmp.close();
-    m_fd = ::open(QFile::encodeName(m_tmp).constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (m_fd < 0)
-        fail(writeErrorText(errno, m_tmp));
+    m_path = m_file->fileName();
+}
+
+SaveTemporary::~SaveTemporary() { drop(); }
+
+void SaveTemporary::drop()
+{
+    if (!m_path.isEmpty())
+        QFile::remove(m_path);
+    m_path.clear();
+}
+
+bool SaveTemporary::place(const QString &target)
+{
+    // Only what is on the disk takes the name: a sync that fails (a full
+    // disk some file systems report only now) keeps the old file.
+    const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 || ::fsync(fd) != 0) {
+        m_error = writeErrorText(errno, m_path);
+        if (fd >= 0)
+            ::close(fd);
+        return false;
+    }
+    ::close(fd);
+    if (::rename(QFile::encodeName(m_path).constData(), QFile::encodeName(target).constData()) != 0) {
+        m_error = writeErrorText(errno, target);
+        return false;
+    }
+    m_path.clear();
+    return true;
+}
+
+AtomicFileWriter::AtomicFileWriter(const QString &path)
+{
+    if (const QString why = saveRefusal(path); !why.isEmpty()) {
+        fail(why);
+        return;
+    }
+    removeStaleTemporaries(QFileInfo(saveTargetPath(path)).absolutePath());
+    m_file = std::make_unique<QSaveFile>(path);
+    if (!m_file->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        fail(m_file->errorString());
 }
 
 AtomicFileWriter::~AtomicFileWriter() { cancel(); }
@@ -330,56 +475,50 @@ void AtomicFileWriter::writeLine(const QString &line)
 
 void AtomicFileWriter::flushBlock()
 {
-    qsizetype done = 0;
-    while (ok() && done < m_block.size()) {
-        const ssize_t n = ::write(m_fd, m_block.constData() + done, size_t(m_block.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            fail(writeErrorText(n < 0 ? errno : 0, m_tmp));
-            break;
-        }
-        done += n;
-        m_total += n;
+    if (ok() && !m_block.isEmpty()) {
+        errno = 0;
+        const qint64 n = m_file->write(m_block);
+        const int err = errno;
+        if (n > 0)
+            m_total += n;
+        if (n != m_block.size())
+            fail(writeErrorText(*m_file, err));
     }
     m_block.clear();
 }
 
 bool AtomicFileWriter::commit()
 {
-    if (ok() && m_fd >= 0)
-        flushBlock();
-    if (ok() && ::fsync(m_fd) != 0)
-        fail(writeErrorText(errno, m_tmp));
-    if (m_fd >= 0 && ::close(m_fd) != 0)
-        fail(writeErrorText(errno, m_tmp));
-    m_fd = -1;
-    if (ok()) {
-        // The temporary file is private; the saved file keeps the old one's rights.
-        QFile::setPermissions(m_tmp, QFileInfo::exists(m_path) ? QFile::permissions(m_path)
-                                                               : QFile::ReadOwner | QFile::WriteOwner |
-                                                                     QFile::ReadGroup | QFile::ReadOther);
-        if (QFileInfo(m_tmp).size() != m_total)
-            fail(QStringLiteral("the file was not completely written"));
+    if (!m_file || !m_file->isOpen()) {
+        fail(QStringLiteral("the save was given up"));
+        return false;
     }
-    if (ok() && ::rename(QFile::encodeName(m_tmp).constData(), QFile::encodeName(m_path).constData()) != 0)
-        fail(QString::fromLocal8Bit(std::strerror(errno)));
+    flushBlock();
+    // QSaveFile syncs too, but does not say when that fails.
+    if (ok() && ::fsync(m_file->handle()) != 0)
+        fail(writeErrorText(errno, m_file->fileName()));
+    if (ok() && m_file->size() != m_total)
+        fail(QStringLiteral("the file was not completely written"));
     if (!ok()) {
         cancel();
         return false;
     }
-    m_tmp.clear();
+    if (!m_file->commit()) {
+        fail(m_file->errorString());
+        m_file.reset();
+        return false;
+    }
+    m_file.reset();
     return true;
 }
 
 void AtomicFileWriter::cancel()
 {
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
-    if (!m_tmp.isEmpty())
-        QFile::remove(m_tmp);
-    m_tmp.clear();
+    if (m_file && m_file->isOpen()) {
+        m_file->cancelWriting();
+        m_file->commit(); // only removes the temporary file now
+    }
+    m_file.reset();
     fail(QStringLiteral("the save was given up"));
 }
 

@@ -5,9 +5,12 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
 class QFileDevice;
+class QSaveFile;
+class QTemporaryFile;
 
 namespace tav {
 
@@ -111,8 +114,10 @@ bool appendTextLines(const QString &path, const QStringList &lines, QString *err
 
 // A file written in pieces that takes its target's place only when every
 // byte is on the disk: written unbuffered to a temporary file beside the
-// target, each write checked, synced and its size compared before the
-// rename. Anything short of that leaves the old file as it was.
+// target (QSaveFile), each write checked, synced and its size compared before
+// the rename. Anything short of that leaves the old file as it was. A target
+// that is a symbolic link is written through to the file it points to; a
+// write-protected target is refused (see saveRefusal).
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(const QString &path);
@@ -135,11 +140,50 @@ public:
 private:
     void flushBlock();
     void fail(const QString &why);
-    QString m_path, m_tmp;
-    int m_fd = -1;
+    std::unique_ptr<QSaveFile> m_file;
     QByteArray m_block;
     qint64 m_total = 0;
     QString m_error;
+};
+
+// The file a save of `path` writes: the file a symbolic link points to
+// (through any number of links), else `path` itself.
+QString saveTargetPath(const QString &path);
+// Why a save may not replace `path` ("" when it may): the file is
+// write-protected. A file whose permissions let nobody write it counts as
+// protected for root too, who could write it anyway: the user marked it so.
+// (A folder of that name makes the save fail where the file is put in place.)
+QString saveRefusal(const QString &path);
+// Removes the temporary files that saves of this program left in `dir` when
+// they were cut short (killed, or the machine stopped): only names of the
+// program's own temporary files, and only those no process holds open.
+// Returns how many were removed.
+int removeStaleTemporaries(const QString &dir);
+
+// A temporary file of the program's own naming in a folder, for files that
+// are written by path (a writer handed a path, a library): it stays open
+// while it lives, so no other save takes it for a left-over one, and is
+// removed unless it takes its target's name.
+class SaveTemporary {
+public:
+    // `ending` is added to the name (a library that wants ".dbf").
+    explicit SaveTemporary(const QString &dir, const QString &ending = QString());
+    ~SaveTemporary();
+    SaveTemporary(const SaveTemporary &) = delete;
+    SaveTemporary &operator=(const SaveTemporary &) = delete;
+
+    bool ok() const { return !m_path.isEmpty(); }
+    QString error() const { return m_error; }
+    QString path() const { return m_path; }
+    // Syncs the file and renames it to `target` (in the same folder). On
+    // failure error() says why and the file is still the temporary one.
+    bool place(const QString &target);
+    // Removes the file now.
+    void drop();
+
+private:
+    std::unique_ptr<QTemporaryFile> m_file;
+    QString m_path, m_error;
 };
 
 // The reason for a failed write in words, for the error number the system

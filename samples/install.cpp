@@ -12,6 +12,12 @@
 #include <QFileInfo>
 #include <shapefil.h>
 
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <functional>
+#include <memory>
+
 namespace tav {
 
 namespace {
@@ -52,12 +58,65 @@ const IlgRow kMediumWave[] = {
     {"1440", "1700-2100", "", "Trans World Radio", "EU", "various", "500", "4416N", "00743E", "EU ME", "MCO", "Roumoules"},
 };
 
+// shapelib goes on when a write fails (its writes are buffered, and it looks
+// at few results): the hooks note the first failure so the table is refused.
+int s_tableWriteErrno = 0;
+bool s_tableWriteFailed = false;
+
+void noteTableWrite(bool ok)
+{
+    if (!ok && !s_tableWriteFailed) {
+        s_tableWriteFailed = true;
+        s_tableWriteErrno = errno;
+    }
+}
+
+SAOffset checkedWrite(void *p, SAOffset size, SAOffset count, SAFile file)
+{
+    const SAOffset n = SAOffset(std::fwrite(p, size, count, reinterpret_cast<FILE *>(file)));
+    noteTableWrite(n == count);
+    return n;
+}
+
+// A seek writes out what the buffer holds, so it fails as a write does.
+SAOffset checkedSeek(SAFile file, SAOffset offset, int whence)
+{
+    const int r = std::fseek(reinterpret_cast<FILE *>(file), long(offset), whence);
+    noteTableWrite(r == 0);
+    return SAOffset(r);
+}
+
+int checkedFlush(SAFile file)
+{
+    const int r = std::fflush(reinterpret_cast<FILE *>(file));
+    noteTableWrite(r == 0);
+    return r;
+}
+
+int checkedClose(SAFile file)
+{
+    const int r = std::fclose(reinterpret_cast<FILE *>(file));
+    noteTableWrite(r == 0);
+    return r;
+}
+
+// Writes a table into `path` (a temporary file ending in ".dbf").
 bool writeTable(const QString &path, const IlgRow *rows, int count, QString *error)
 {
-    DBFHandle h = DBFCreate(QFile::encodeName(path).constData());
+    SAHooks hooks;
+    SASetupDefaultHooks(&hooks);
+    hooks.FWrite = checkedWrite;
+    hooks.FSeek = checkedSeek;
+    hooks.FFlush = checkedFlush;
+    hooks.FClose = checkedClose;
+    // Its own complaint goes to the standard error; the caller says it better.
+    hooks.Error = [](const char *) { noteTableWrite(false); };
+    s_tableWriteFailed = false;
+    s_tableWriteErrno = 0;
+    DBFHandle h = DBFCreateLL(QFile::encodeName(path).constData(), "LDID/87", &hooks);
     if (!h) {
         if (error)
-            *error = QStringLiteral("%1 could not be created").arg(path);
+            *error = QStringLiteral("%1 could not be created: %2").arg(path, writeErrorText(errno, path));
         return false;
     }
     struct F { const char *name; DBFFieldType type; int width, decimals; };
@@ -65,12 +124,12 @@ bool writeTable(const QString &path, const IlgRow *rows, int count, QString *err
                         {"STATION", FTString, 22, 0}, {"TARGET", FTString, 8, 0},  {"LANGUAGE", FTString, 17, 0},
                         {"POWER", FTString, 7, 0},   {"LATI", FTString, 5, 0},     {"LONGI", FTString, 6, 0},
                         {"COUNTRY", FTString, 12, 0}, {"LOCATION", FTString, 12, 0}};
+    bool ok = true;
     for (const F &f : fields)
-        DBFAddField(h, f.name, f.type, f.width, f.decimals);
+        ok = ok && DBFAddField(h, f.name, f.type, f.width, f.decimals) >= 0;
     static const char *const areas[] = {"NA", "CA", "SA", "EU", "AF", "ME", "AS", "AU", "PA"};
     for (const char *a : areas)
-        DBFAddField(h, a, FTString, 2, 0);
-    bool ok = true;
+        ok = ok && DBFAddField(h, a, FTString, 2, 0) >= 0;
     for (int r = 0; r < count; ++r) {
         const IlgRow &row = rows[r];
         const char *texts[] = {row.utc,   row.status, row.station, row.target,  row.language,
@@ -91,19 +150,109 @@ bool writeTable(const QString &path, const IlgRow *rows, int count, QString *err
         }
     }
     DBFClose(h);
+    if (s_tableWriteFailed) {
+        if (error)
+            *error = QStringLiteral("%1 could not be written: %2").arg(path, writeErrorText(s_tableWriteErrno, path));
+        return false;
+    }
     if (!ok && error)
         *error = QStringLiteral("%1 could not be written").arg(path);
     return ok;
+}
+
+const char *const kTableNames[2] = {"ilgsdata.dbf", "ilgadata.dbf"};
+
+// The two tables, each written completely into a temporary file in `dir`.
+bool writeTableTemporaries(const QString &dir, std::array<std::unique_ptr<SaveTemporary>, 2> &tmp, QString *error)
+{
+    for (int i = 0; i < 2; ++i) {
+        tmp[i] = std::make_unique<SaveTemporary>(dir, QStringLiteral(".dbf"));
+        if (!tmp[i]->ok()) {
+            if (error)
+                *error = QStringLiteral("a file could not be made in %1: %2").arg(dir, tmp[i]->error());
+            return false;
+        }
+        const bool written = i == 0 ? writeTable(tmp[i]->path(), kShortWave, int(std::size(kShortWave)), error)
+                                    : writeTable(tmp[i]->path(), kMediumWave, int(std::size(kMediumWave)), error);
+        if (!written) {
+            if (error)
+                error->replace(tmp[i]->path(), withSlash(dir) + QLatin1String(kTableNames[i]));
+            return false;
+        }
+    }
+    return true;
+}
+
+bool sameBytes(const QString &a, const QString &b)
+{
+    const auto x = readFileBytes(a, 64 * 1024 * 1024), y = readFileBytes(b, 64 * 1024 * 1024);
+    return x && y && *x == *y;
 }
 
 } // namespace
 
 bool writeIlgTables(const QString &dir, QString *error)
 {
-    const QString d = withSlash(dir);
-    return writeTable(d + QStringLiteral("ilgsdata.dbf"), kShortWave, int(std::size(kShortWave)), error) &&
-           writeTable(d + QStringLiteral("ilgadata.dbf"), kMediumWave, int(std::size(kMediumWave)), error);
+    std::array<std::unique_ptr<SaveTemporary>, 2> tmp;
+    if (!writeTableTemporaries(dir, tmp, error))
+        return false;
+    for (int i = 0; i < 2; ++i) {
+        const QString target = withSlash(dir) + QLatin1String(kTableNames[i]);
+        if (!tmp[i]->place(target)) {
+            if (error)
+                *error = QStringLiteral("%1 could not be written: %2").arg(target, tmp[i]->error());
+            return false;
+        }
+    }
+    return true;
 }
+
+namespace {
+
+// Puts the ILG tables into the data directory. The two belong together, so
+// where the user has a table of his own neither is written; a table that is
+// byte for byte the one written here is a sample (a run that failed after
+// it, or an earlier run), and one of no bytes is what a write cut short
+// leaves, nobody's table: so a rerun finishes what a failed run began.
+// `ours` gets the tables that are the samples.
+bool installTables(const QString &data, SampleInstall &out, QStringList &ours,
+                   const std::function<void(const QString &, bool)> &note)
+{
+    std::array<std::optional<QString>, 2> existing;
+    for (int i = 0; i < 2; ++i)
+        existing[i] = findFileNoCase(data, QLatin1String(kTableNames[i]));
+    std::array<std::unique_ptr<SaveTemporary>, 2> tmp;
+    if (!writeTableTemporaries(data, tmp, &out.error))
+        return false;
+    std::array<bool, 2> present{};
+    bool users = false;
+    for (int i = 0; i < 2; ++i) {
+        if (!existing[i] || QFileInfo(data + *existing[i]).size() == 0)
+            continue;
+        present[i] = sameBytes(data + *existing[i], tmp[i]->path());
+        users = users || !present[i];
+    }
+    if (users) {
+        for (const auto &e : existing)
+            if (e)
+                note(data + *e, false);
+        return true;
+    }
+    for (int i = 0; i < 2; ++i) {
+        const QString target = data + existing[i].value_or(QLatin1String(kTableNames[i]));
+        ours << target;
+        if (present[i])
+            continue;
+        if (!tmp[i]->place(target)) {
+            out.error = QStringLiteral("%1 could not be written: %2").arg(target, tmp[i]->error());
+            return false;
+        }
+        note(target, true);
+    }
+    return true;
+}
+
+} // namespace
 
 SampleInstall installSamples(const QString &sourceDir, const QString &dataDir)
 {
@@ -134,24 +283,32 @@ SampleInstall installSamples(const QString &sourceDir, const QString &dataDir)
             note(dir + *existing, false);
             continue;
         }
-        if (!ensureDir(dir) || !QFile::copy(from, dir + parts.last())) {
-            out.error = QStringLiteral("%1 could not be written").arg(dir + parts.last());
+        // Through a temporary file, so a copy cut short never stands under
+        // the name as the user's own file at the next run.
+        const QString to = dir + parts.last();
+        const std::optional<QByteArray> bytes = readFileBytes(from, -1);
+        if (!bytes) {
+            out.error = QStringLiteral("%1 could not be read: %2").arg(from, readFailureReason(from));
             break;
         }
-        QFile::setPermissions(dir + parts.last(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                                      QFile::ReadOther);
-        note(dir + parts.last(), true);
+        if (!ensureDir(dir)) {
+            out.error = QStringLiteral("%1 could not be created").arg(dir);
+            break;
+        }
+        AtomicFileWriter w(to);
+        w.write(*bytes);
+        if (!w.commit()) {
+            out.error = QStringLiteral("%1 could not be written: %2").arg(to, w.error());
+            break;
+        }
+        note(to, true);
     }
     if (!out.ok())
         return out;
 
-    // The tables are written as a pair so the two always belong together.
-    if (!findFileNoCase(data, QStringLiteral("ilgsdata.dbf")) && !findFileNoCase(data, QStringLiteral("ilgadata.dbf"))) {
-        if (!writeIlgTables(data, &out.error))
-            return out;
-        note(data + QStringLiteral("ilgsdata.dbf"), true);
-        note(data + QStringLiteral("ilgadata.dbf"), true);
-    }
+    QStringList sampleTables;
+    if (!installTables(data, out, sampleTables, note))
+        return out;
 
     // The station files, made as the conversion windows make them.
     const QString rx2db = folderNoCase(data, QStringLiteral("RX2DB"));
@@ -169,8 +326,14 @@ SampleInstall installSamples(const QString &sourceDir, const QString &dataDir)
             continue;
         }
         DbfTable t;
-        if (!t.open(data, QLatin1String(table)))
+        if (!t.open(data, QLatin1String(table))) {
+            const QString path = resolveNoCase(data, QLatin1String(table) + QStringLiteral(".dbf"));
+            if (sampleTables.contains(path)) {
+                out.error = QStringLiteral("%1 could not be read").arg(path);
+                return out;
+            }
             continue; // the user's own tables are not readable: nothing to convert
+        }
         const ConversionResult r = convertIlg(t, include, rx2db + name, {});
         if (!r.ok) {
             out.error = r.error;

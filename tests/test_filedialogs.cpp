@@ -19,8 +19,11 @@
 #include "support/filedialogs.h"
 #include "support/testenv.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QLabel>
 #include <QRadioButton>
@@ -182,27 +185,57 @@ TEST_F(FileDialogs, DoubleClickSelectsAndLoads)
     EXPECT_FALSE(G.loadfileloaded);
 }
 
-TEST_F(FileDialogs, EmptyDirectoryKeepsTheEarlierNameOrReadsNothing)
+TEST_F(FileDialogs, WithNothingListedOkDeleteAndEditTouchNoFile)
 {
-    recordingReader(FileKind::ScanList);
-    openLoad(FileKind::ScanList)->cmdOK->click();
-    EXPECT_TRUE(readPaths.isEmpty());
-    EXPECT_TRUE(dialogs.shown().isEmpty());
-
-    // A name left by an earlier save of the kind is read again.
-    put("SFL/", "SFL_KEEP.TXT");
-    G.filenames[FileKind::ScanList] = "sfl_keep.txt";
-    G.filepattern[FileKind::ScanList] = "NOTHING*.TXT"; // the list shows nothing, the name stays
-    openLoad(FileKind::ScanList)->cmdOK->click();
-    EXPECT_EQ(readPaths, (QStringList{dir.path() + "SFL/SFL_KEEP.TXT"}));
+    // A name an earlier load or save left stays the kind's name, but the
+    // dialog acts only on a file its list shows: under No RX the memory list
+    // shows no MEM_0 file, and the last receiver's file is not loaded.
+    G.rxtype = 0;
+    G.goRxtype = 0;
+    QStringList opened;
+    Launcher::openWithDesktop = [&](const QString &p) { opened << p; return true; };
+    struct Left { FileKind kind; StationDb ftl; const char *name; };
+    const Left cases[] = {
+        {FileKind::Memories, StationDb::None, "MEM_3BROADCAST.TXT"}, {FileKind::StationList, StationDb::Ilg, "AERO.FTL"},
+        {FileKind::Bdxc, StationDb::None, "BDX_A08TOW.TXT"},          {FileKind::Own, StationDb::None, "EARLIER.DAT"},
+        {FileKind::Log, StationDb::None, "EARLIER.DAT"},              {FileKind::Tracking, StationDb::None, "EARLIER.DAT"},
+        {FileKind::Scratchpad, StationDb::None, "EARLIER.DAT"},       {FileKind::F320, StationDb::None, "EARLIER.DAT"},
+        {FileKind::ScanList, StationDb::None, "EARLIER.DAT"},         {FileKind::ScanPairs, StationDb::None, "EARLIER.DAT"},
+        {FileKind::BandScan, StationDb::None, "EARLIER.DAT"},         {FileKind::Propagation, StationDb::None, "EARLIER.DAT"},
+        {FileKind::PropagationPrint, StationDb::None, "EARLIER.DAT"}, {FileKind::TimerPrograms, StationDb::None, "EARLIER.DAT"},
+    };
+    for (const Left &c : cases) {
+        SCOPED_TRACE(G.filesubdir[c.kind].toStdString() + c.name);
+        const QString sub = G.filesubdir[c.kind];
+        put(sub, c.name);
+        G.ftlkind = c.ftl;
+        recordingReader(c.kind, c.ftl);
+        G.filenames[c.kind] = c.name;
+        auto *f = openLoad(c.kind);
+        EXPECT_EQ(f->list->count(), 0);
+        dialogs.answer(vbYes);
+        f->cmdDelete->click();
+        f->cmdEdit->click();
+        f->cmdOK->click();
+        EXPECT_FALSE(G.loadfileloaded);
+        EXPECT_TRUE(readPaths.isEmpty());
+        EXPECT_TRUE(dialogs.shown().isEmpty()) << lastText().toStdString();
+        EXPECT_TRUE(opened.isEmpty());
+        EXPECT_TRUE(QFileInfo::exists(dir.path() + sub + c.name));
+        EXPECT_EQ(G.filenames[c.kind], c.name);
+        tav::DialogScript::answers.clear();
+        QFile::remove(dir.path() + sub + c.name);
+    }
 }
 
 TEST_F(FileDialogs, MissingFileKindWithoutReaderAndFailingReaderAreReported)
 {
     clearFileHandlers(); // kinds as a build without their windows has them
     recordingReader(FileKind::ScanPairs);
-    G.filenames[FileKind::ScanPairs] = "SFP_GONE.TXT";
-    openLoad(FileKind::ScanPairs)->cmdOK->click();
+    put("SFP/", "SFP_GONE.TXT");
+    auto *gone = openLoad(FileKind::ScanPairs);
+    QFile::remove(dir.path() + "SFP/SFP_GONE.TXT"); // taken away while the list shows it
+    gone->cmdOK->click();
     EXPECT_TRUE(readPaths.isEmpty());
     ASSERT_EQ(dialogs.shown().size(), 1);
     EXPECT_TRUE(lastText().contains("could not be found")) << lastText().toStdString();
@@ -477,6 +510,105 @@ TEST_F(FileDialogs, NameTestsAcceptUpperAndLowerCaseAndJudgeTheLastDot)
     EXPECT_TRUE(frmSavefile::acceptableName("LOG_a.b.c.TXT", FileKind::Log));
     EXPECT_TRUE(frmSavefile::acceptableName("LOG_" + QString(32, 'x') + ".TXT", FileKind::Log)); // 40 characters
     EXPECT_FALSE(frmSavefile::acceptableName("ABC.TXT", FileKind::StationList)); // no prefix: no saves of station databases
+}
+
+TEST_F(FileDialogs, ANameHoldingAControlCharacterIsRefusedForEveryKind)
+{
+    G.rxtype = 1;
+    for (FileKind k : allFileKinds) {
+        if (G.fileprefix[k].isEmpty())
+            continue; // no saves of that kind
+        const QString sub = G.filesubdir[k];
+        const QString good = frmSavefile::goodName(k);
+        // The name the system would see were the name cut at a NUL.
+        const QString cut = good.left(good.size() - 4);
+        put(sub, cut, "old\r\n");
+        linesWriter(k, {"new"});
+        for (const QChar c : {QChar(0), QChar(u'\r'), QChar(u'\n'), QChar(u'\t'), QChar(0x7f), QChar(0x85)}) {
+            SCOPED_TRACE(good.toStdString() + " with " + std::to_string(c.unicode()));
+            tav::DialogScript::shown.clear();
+            G.filenames[k] = "EARLIER.TXT";
+            auto *f = openSave(k);
+            f->cmbSavefile->setEditText(cut + c + ".TXT");
+            dialogs.answer(vbYes);
+            f->cmdOK->click();
+            ASSERT_EQ(dialogs.shown().size(), 1);
+            EXPECT_EQ(dialogs.shown()[0].title, "Error 2");
+            EXPECT_TRUE(lastText().contains("control characters")) << lastText().toStdString();
+            EXPECT_EQ(filesIn(sub), QStringList{cut});
+            EXPECT_EQ(dir.read(sub + cut), "old\r\n");
+            EXPECT_EQ(G.filenames[k], "EARLIER.TXT");
+            tav::DialogScript::answers.clear();
+        }
+        closeOpenFiles();
+    }
+}
+
+TEST_F(FileDialogs, TypingAsTheSaveDialogOpensReplacesTheProposedName)
+{
+    linesWriter(FileKind::Scratchpad, {"14200"});
+    // A tool's Save button, as the tools open the dialog.
+    QWidget tool;
+    auto *save = new QPushButton(QStringLiteral("Save"), &tool);
+    QObject::connect(save, &QPushButton::clicked, [] {
+        G.filekind = FileKind::Scratchpad;
+        Windows::get(WindowId::frmSavefile)->showModal();
+    });
+    tool.show();
+    // The name typed as soon as the dialog is the active window; the first
+    // time OK is clicked with the mouse, the second time Return is pressed.
+    struct Round {
+        QString typed;
+        bool clickOk;
+    };
+    for (const Round &r : {Round{QStringLiteral("FSP_first.TXT"), true}, Round{QStringLiteral("FSP_second.TXT"), false}}) {
+        SCOPED_TRACE(r.typed.toStdString());
+        tool.activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return tool.isActiveWindow(); }, 5000));
+        QTimer::singleShot(0, [r] {
+            auto *f = Windows::existing<frmSavefile>();
+            if (f && QTest::qWaitFor([f] { return f->isActiveWindow() && QApplication::focusWidget(); }, 5000)) {
+                QTest::keyClicks(QApplication::focusWidget(), r.typed);
+                if (r.clickOk)
+                    QTest::mouseClick(f->cmdOK, Qt::LeftButton);
+                else
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            }
+            if (f && f->isLoadedForm())
+                f->unload();
+        });
+        save->click();
+        EXPECT_EQ(filesIn("FSP/").filter(r.typed), QStringList{r.typed});
+        EXPECT_EQ(G.filenames[FileKind::Scratchpad], r.typed);
+        EXPECT_FALSE(QFileInfo::exists(dir.path() + "FSP/fsp_xyzxyzxyzxyz.txt"));
+    }
+}
+
+TEST_F(FileDialogs, AWriteProtectedFileIsNotReplacedAndALinkedOneIsSavedThrough)
+{
+    linesWriter(FileKind::Log, {"new"});
+    // Saved over with Yes to the question; the closing message is returned.
+    auto saveOver = [&](const QString &name) {
+        tav::DialogScript::shown.clear();
+        dialogs.answer(vbYes);
+        auto *f = openSave(FileKind::Log);
+        f->cmbSavefile->setEditText(name);
+        f->cmdOK->click();
+        return dialogs.shown().size() == 2 ? dialogs.shown()[1] : ShownBox{};
+    };
+    put("LOG/", "LOG_RO.TXT", "old\r\n");
+    QFile::setPermissions(dir.path() + "LOG/LOG_RO.TXT", QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    const ShownBox refused = saveOver("LOG_RO.TXT");
+    EXPECT_EQ(refused.title, "Error");
+    EXPECT_TRUE(refused.text.contains("write-protected")) << refused.text.toStdString();
+    EXPECT_EQ(dir.read("LOG/LOG_RO.TXT"), "old\r\n");
+
+    put("kept/", "LOG_REAL.TXT", "old\r\n");
+    ASSERT_TRUE(QFile::link(dir.path() + "kept/LOG_REAL.TXT", dir.path() + "LOG/LOG_LINK.TXT"));
+    EXPECT_EQ(saveOver("LOG_LINK.TXT").text, "The data is now saved\nto the file LOG_LINK.TXT");
+    EXPECT_TRUE(QFileInfo(dir.path() + "LOG/LOG_LINK.TXT").isSymLink());
+    EXPECT_EQ(dir.read("kept/LOG_REAL.TXT"), "new\r\n");
+    EXPECT_EQ(filesIn("LOG/"), (QStringList{"LOG_LINK.TXT", "LOG_RO.TXT"}));
 }
 
 TEST_F(FileDialogs, ReplaceQuestionYesReplacesTheExistingFileWhateverItsCase)

@@ -22,10 +22,12 @@
 #include "support/testenv.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace tav;
@@ -252,6 +254,51 @@ TEST_F(ListsOnAR7030, OwnListTunesThenSetsTheModeAndDotThreeTwentySetsItFirst)
     settle();
     EXPECT_EQ(emu.events, (QStringList{"mode 7", "freq 9650"}));
     EXPECT_EQ(f320->grd320Files->currentIndex().column(), 1);
+}
+
+TEST_F(ListsOnAR7030, ReturnInTheLoadDialogLoadsTheChosenListInEveryListWindow)
+{
+    struct Case {
+        WindowId id;
+        FileKind kind;
+        QString name;
+        QByteArray content;
+    };
+    const Case cases[] = {
+        {WindowId::frmBdxc, FileKind::Bdxc, QStringLiteral("BDX_A26_TOE.TXT"), bdxcLine("Germany", "DW", "0600-0700", "9560")},
+        {WindowId::frmOwn, FileKind::Own, QStringLiteral("OWN_TEST.TXT"),
+         QByteArray("Radio Org").leftJustified(43, ' ') + "u      9560\r\n"},
+        {WindowId::frm320Files, FileKind::F320, QStringLiteral("stations.320"),
+         "\"Radio X\",9.65,\"USB\",a,b,c,d,\"Town\",\"Eng\",0600,0700,\"note\",x,y,z,\r\n"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        auto *w = open<ListWindow>(c.id);
+        listFile(c.kind, c.name, c.content);
+        G.filenames[c.kind].clear();
+        // The Load button clicked in the list window, and `act` done as soon
+        // as the dialog is the active window.
+        auto load = [w](std::function<void(frmLoadfile *)> act) {
+            w->activateWindow();
+            ASSERT_TRUE(waitFor([w] { return w->isActiveWindow(); }));
+            QTimer::singleShot(0, [act] {
+                auto *d = Windows::existing<frmLoadfile>();
+                if (d && waitFor([d] { return d->isActiveWindow() && QApplication::focusWidget(); }))
+                    act(d);
+                if (d && d->isLoadedForm())
+                    d->unload();
+            });
+            w->cmdLoad->click();
+        };
+        // A look at the list and Cancel; then the dialog again, and Return.
+        load([](frmLoadfile *d) { QTest::mouseClick(d->cmdCancel, Qt::LeftButton); });
+        EXPECT_TRUE(w->lblDbname->text().isEmpty());
+        dialogs.input(QStringLiteral("ALL"));
+        load([](frmLoadfile *) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); });
+        EXPECT_EQ(w->lblDbname->text(), c.name);
+        EXPECT_EQ(w->model->rowCount(), 2);
+        tav::DialogScript::inputs.clear();
+    }
 }
 
 TEST_F(ListsOnAR7030, FrequencyBoxesFollowTheHubAndTuneOnEnter)

@@ -28,6 +28,7 @@
 #include "stations/dbftable.h"
 #include "stations/frmTracking.h"
 #include "stations/stationlist.h"
+#include "support/diskfaults.h"
 #include "support/testenv.h"
 #include "timers/timerprog.h"
 
@@ -38,6 +39,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
+#include <optional>
 
 using namespace tav;
 
@@ -345,4 +347,40 @@ TEST(SampleInstall, TheUsersOwnFilesAreNeverReplaced)
     const SampleInstall again = installSamples(QStringLiteral(TAVORIN_SAMPLES_DIR), user.path());
     ASSERT_TRUE(again.ok());
     EXPECT_EQ(again.written, QStringList{});
+}
+
+TEST(SampleInstall, AWriteThatFailsLeavesNoPartOfATableAndARerunFinishes)
+{
+    tavtest::ScratchDir dir;
+    const QString src = QStringLiteral(TAVORIN_SAMPLES_DIR);
+    ASSERT_TRUE(installSamples(src, dir.path()).ok());
+    const QByteArray shortWave = dir.read("ilgsdata.dbf"), longWave = dir.read("ilgadata.dbf");
+    ASSERT_GT(shortWave.size(), 1000);
+    // What a failed run may have left of the tables: nothing, the first of
+    // the two, or (an earlier version) an empty first one.
+    const std::optional<QByteArray> starts[] = {std::nullopt, shortWave, QByteArray()};
+    for (const auto &start : starts) {
+        SCOPED_TRACE(start ? start->size() : -1);
+        for (const char *f : {"ilgsdata.dbf", "ilgadata.dbf", "RX2DB/ILGSDATA.ftl", "RX2DB/ILGADATA.ftl"})
+            QFile::remove(dir.file(f));
+        if (start)
+            dir.write("ilgsdata.dbf", *start);
+        {
+            tavtest::FileSizeLimit limit(1000); // no table fits
+            const SampleInstall failed = installSamples(src, dir.path());
+            EXPECT_FALSE(failed.ok());
+            EXPECT_TRUE(failed.error.contains("too large")) << failed.error.toStdString();
+        }
+        EXPECT_FALSE(QFileInfo::exists(dir.file("ilgadata.dbf")));
+        EXPECT_EQ(QFileInfo::exists(dir.file("ilgsdata.dbf")), start.has_value());
+        EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(".tavorin-save").isEmpty());
+
+        const SampleInstall again = installSamples(src, dir.path());
+        ASSERT_TRUE(again.ok()) << again.error.toStdString();
+        EXPECT_EQ(dir.read("ilgsdata.dbf"), shortWave);
+        EXPECT_EQ(dir.read("ilgadata.dbf"), longWave);
+        EXPECT_TRUE(again.written.contains("RX2DB/ILGSDATA.ftl")) << again.written.join(", ").toStdString();
+        EXPECT_TRUE(again.written.contains("RX2DB/ILGADATA.ftl"));
+        EXPECT_GT(QFileInfo(dir.file("RX2DB/ILGSDATA.ftl")).size(), 0);
+    }
 }

@@ -1,11 +1,15 @@
 // Start-up and receiver tables; the text file rules every file of the program follows.
+#include "core/filekinds.h"
 #include "core/globals.h"
 #include "drivers/receiver.h"
 #include "core/tables.h"
 #include "core/textfile.h"
 #include "support/testenv.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <functional>
 #include <csignal>
 #include <sys/resource.h>
 #include <gtest/gtest.h>
@@ -118,4 +122,96 @@ TEST(TextFiles, NamesMatchWithoutRegardToCase)
     EXPECT_EQ(findFileNoCase(dir.path(), "LOG_X.TXT").value_or(""), "log_x.txt");
     EXPECT_EQ(resolveNoCase(dir.path(), "Log_X.txt"), dir.path() + "log_x.txt");
     EXPECT_EQ(resolveNoCase(dir.path(), "new.txt"), dir.path() + "new.txt");
+}
+
+namespace {
+
+// The ways the program saves a whole file: the shared line writer, a file
+// written in pieces (the conversions), and the Save dialog's writer run.
+struct Saver {
+    const char *name;
+    std::function<bool(const QString &path, const QString &line, QString *error)> save;
+};
+
+const Saver kSavers[] = {
+    {"lines", [](const QString &path, const QString &line, QString *error) { return writeTextLines(path, {line}, error); }},
+    {"pieces",
+     [](const QString &path, const QString &line, QString *error) {
+         AtomicFileWriter w(path);
+         w.writeLine(line);
+         const bool ok = w.commit();
+         *error = w.error();
+         return ok;
+     }},
+    {"kind's writer",
+     [](const QString &path, const QString &line, QString *error) {
+         const QFileInfo fi(path);
+         G.filedirs[FileKind::Log] = fi.path() + QLatin1Char('/');
+         G.filenames[FileKind::Log] = fi.fileName();
+         registerWriter(FileKind::Log, [line](const QString &p) {
+             QString err;
+             return writeTextLines(p, {line}, &err) ? FileResult::success() : FileResult::failure(err);
+         });
+         const FileResult r = runWriter(FileKind::Log);
+         clearFileHandlers();
+         *error = r.error;
+         return r.ok;
+     }},
+};
+
+QStringList allNames(const QString &dir)
+{
+    QStringList names = QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    names.sort();
+    return names;
+}
+
+} // namespace
+
+TEST(TextFiles, AWriteProtectedFileIsRefusedAndALinkIsSavedThrough)
+{
+    for (const Saver &s : kSavers) {
+        SCOPED_TRACE(s.name);
+        tavtest::ScratchDir dir;
+        // Protected by its permissions: refused whoever runs the program (root could write it).
+        dir.write("LOG_RO.TXT", "old\r\n");
+        QFile::setPermissions(dir.file("LOG_RO.TXT"), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        QString error;
+        EXPECT_FALSE(s.save(dir.file("LOG_RO.TXT"), "new", &error));
+        EXPECT_TRUE(error.contains("write-protected")) << error.toStdString();
+        EXPECT_EQ(dir.read("LOG_RO.TXT"), "old\r\n");
+
+        // A name that is a link: the file it points to gets the data, the link stays.
+        dir.write("store/LOG_REAL.TXT", "old\r\n");
+        ASSERT_TRUE(QFile::link(dir.file("store/LOG_REAL.TXT"), dir.file("LOG_LINK.TXT")));
+        EXPECT_TRUE(s.save(dir.file("LOG_LINK.TXT"), "new", &error)) << error.toStdString();
+        EXPECT_TRUE(QFileInfo(dir.file("LOG_LINK.TXT")).isSymLink());
+        EXPECT_EQ(dir.read("store/LOG_REAL.TXT"), "new\r\n");
+        EXPECT_EQ(allNames(dir.path()), (QStringList{"LOG_LINK.TXT", "LOG_RO.TXT"}));
+        EXPECT_EQ(allNames(dir.file("store")), QStringList{"LOG_REAL.TXT"});
+    }
+}
+
+TEST(TextFiles, TemporariesLeftByCutShortSavesGoAtTheNextSaveThere)
+{
+    for (const Saver &s : kSavers) {
+        SCOPED_TRACE(s.name);
+        tavtest::ScratchDir dir;
+        // What saves killed part way left, of every form the program gives them.
+        const QStringList left = {".tavorin-save-Ab12Cd", ".tavorin-save-xYz789.dbf", ".bare.ftl.qWeRty",
+                                  "LOG_A.TXT.kLmNoP"};
+        // The user's own files, and a save of another run still writing.
+        const QStringList kept = {".hidden", ".tavorin-save-HeLd42", "LOG_A.TXT", "LOG_A.TXT.Backup",
+                                  "LOG_A.TXT.backup", "notes.txt"};
+        for (const QString &n : left + kept)
+            dir.write(n, QByteArray(100000, 'x'));
+        QFile running(dir.file(".tavorin-save-HeLd42"));
+        ASSERT_TRUE(running.open(QIODevice::Append));
+        QString error;
+        ASSERT_TRUE(s.save(dir.file("LOG_NEW.TXT"), "new", &error)) << error.toStdString();
+        QStringList expected = kept;
+        expected << "LOG_NEW.TXT";
+        expected.sort();
+        EXPECT_EQ(allNames(dir.path()), expected);
+    }
 }
