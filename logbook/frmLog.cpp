@@ -392,6 +392,8 @@ void frmLog::cmdsaveas_Click()
     G.filekind = FileKind::Log;
     if (TavForm *f = Windows::get(WindowId::frmSavefile))
         f->showModal();
+    // Save writes to the name Save As took, so the label names that file.
+    lblDbname->setText(G.filenames[FileKind::Log]);
 }
 
 void frmLog::cmdClose_Click()

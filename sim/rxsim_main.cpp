@@ -6,11 +6,13 @@
 // at the frequencies of the lists in --carriers-from DIR.
 // Commands on standard input: see --help.
 
+#include "sim/ar7030.h"
 #include "sim/emulator.h"
 #include "sim/pty.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <QTextStream>
 #include <algorithm>
 #include <cmath>
@@ -91,6 +93,13 @@ int main(int argc, char **argv)
     if (!carriersFrom.isEmpty())
         printLine(QStringLiteral("band: %1 carriers from %2").arg(band->addCarriersFrom(carriersFrom)).arg(carriersFrom));
     emu->setBand(band);
+    // The AR7030 keeps its clock in its memory; a real one runs, so the one
+    // served to a person runs too (tests advance it by hand).
+    QTimer clockTick;
+    if (auto *ar = dynamic_cast<sim::AR7030Emulator *>(emu.get())) {
+        QObject::connect(&clockTick, &QTimer::timeout, &app, [ar] { ar->advanceClock(1); });
+        clockTick.start(1000);
+    }
 
     QSocketNotifier in(STDIN_FILENO, QSocketNotifier::Read);
     QObject::connect(&in, &QSocketNotifier::activated, &app, [&] {

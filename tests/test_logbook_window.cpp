@@ -12,6 +12,7 @@
 #include "logbook/frmLog.h"
 #include "logbook/frmLogdialogs.h"
 #include "logbook/frmLoginput.h"
+#include "support/filedialogs.h"
 #include "support/nrd545rig.h"
 #include "support/testenv.h"
 
@@ -242,6 +243,15 @@ TEST_F(LogWindow, SaveReplacesTheFileAndReportsFailure)
     ASSERT_EQ(dialogs.shown().size(), before + 2);
     EXPECT_EQ(dialogs.shown().last().title, "Error");
     EXPECT_TRUE(QFileInfo(dir.path() + "LOG/LOG_BLOCKED.TXT/inside").isDir());
+}
+
+TEST_F(LogWindow, AfterSaveAsTheLabelNamesTheFileSaveWrites)
+{
+    loadFile("LOG_2026.TXT", kThree);
+    tavtest::answerSaveDialog("LOG_2027.TXT");
+    w->cmdsaveas->click();
+    ASSERT_TRUE(QFileInfo::exists(dir.path() + "LOG/LOG_2027.TXT"));
+    EXPECT_EQ(w->lblDbname->text(), "LOG_2027.TXT");
 }
 
 TEST_F(LogWindow, LargerFileLoadsWhatFitsAndFullLogbookRefusesAdd)
