@@ -32,6 +32,7 @@
 #include <QGuiApplication>
 #include <QHash>
 #include <QScreen>
+#include <QWindow>
 
 namespace tav {
 
@@ -66,18 +67,104 @@ TavForm::TavForm(WindowId id, QWidget *parent)
     setAttribute(Qt::WA_DeleteOnClose, false);
 }
 
+namespace {
+// The frame the window system last reported around a window: until it has
+// reported one, nothing is known (there may be no frame at all).
+std::optional<QMargins> s_frameMargins;
+} // namespace
+
+QMargins frameMarginsOf(const QWidget *w)
+{
+    // A frame is only reported while the window is shown; hidden, the
+    // window system may report none although it frames the window when shown.
+    if (w->isVisible())
+        if (QWindow *h = w->windowHandle(); h && h->handle()) {
+            const QMargins m = h->frameMargins();
+            if (!m.isNull()) {
+                s_frameMargins = m;
+                return m;
+            }
+        }
+    return s_frameMargins.value_or(QMargins());
+}
+
+QPoint placeFrameAt(QWidget *w, QPoint frame)
+{
+    if (!w->testAttribute(Qt::WA_WState_Created) && !s_frameMargins) {
+        // Not yet made and no frame known: made with its place including the
+        // frame, the window system puts the frame's corner there.
+        w->move(frame);
+        return w->geometry().topLeft();
+    }
+    // The client area, placed exactly; setting it must not count as the
+    // window's code sizing the window (a window never sized takes its
+    // layout's size when shown).
+    const QMargins m = frameMarginsOf(w);
+    const bool resized = w->testAttribute(Qt::WA_Resized);
+    w->setGeometry(QRect(frame + QPoint(m.left(), m.top()), w->size()));
+    w->setAttribute(Qt::WA_Resized, resized);
+    return w->geometry().topLeft();
+}
+
+QPoint placeBeside(const QRect &area, const std::optional<QRect> &panel, const QSize &size)
+{
+    if (!panel)
+        return area.topLeft();
+    const QRect pf = *panel;
+    // Within the area along one axis, as near `want` as can be.
+    auto fitX = [&](int want) { return std::clamp(want, area.left(), std::max(area.left(), area.right() + 1 - size.width())); };
+    auto fitY = [&](int want) { return std::clamp(want, area.top(), std::max(area.top(), area.bottom() + 1 - size.height())); };
+    const QPoint tries[] = {QPoint(pf.right() + 1, fitY(pf.top())), QPoint(fitX(pf.left()), pf.bottom() + 1),
+                            QPoint(pf.left() - size.width(), fitY(pf.top()))};
+    for (const QPoint &p : tries)
+        if (area.contains(QRect(p, size)))
+            return p;
+    return QPoint(fitX(pf.right() + 1), fitY(pf.top()));
+}
+
+std::optional<QRect> shownPanelFrame()
+{
+    for (const WindowDecl &d : windowDecls)
+        if (TavForm *p = Windows::existing(d.id); d.role == WindowRole::Panel && p && p->isVisible())
+            return p->frameRect();
+    return std::nullopt;
+}
+
+QPoint TavForm::framePosition() const
+{
+    const QPoint client = geometry().topLeft();
+    if (m_placed && client == m_clientAsked)
+        return *m_placed;
+    const QMargins m = frameMarginsOf(this);
+    return client - QPoint(m.left(), m.top());
+}
+
+QRect TavForm::frameRect() const { return QRect(framePosition(), size().grownBy(frameMarginsOf(this))); }
+
 // Rounded both ways, so twips -> pixels -> twips gives back the same pixels.
-int TavForm::leftTwips() const
+int TavForm::leftTwips() const { return int(std::lround(framePosition().x() * twipsPerPixel())); }
+int TavForm::topTwips() const { return int(std::lround(framePosition().y() * twipsPerPixel())); }
+int TavForm::widthTwips() const { return int(std::lround(frameRect().width() * twipsPerPixel())); }
+
+void TavForm::fitLayout()
 {
-    const QPoint p = m_wantFrame && !isVisible() ? *m_wantFrame : frameGeometry().topLeft();
-    return int(std::lround(p.x() * twipsPerPixel()));
+    // The layout's limits first (its minimum may have grown since the
+    // window's controls changed), then the size it asks for.
+    ensurePolished();
+    if (layout())
+        layout()->activate();
+    adjustSize();
 }
-int TavForm::topTwips() const
+
+QSize TavForm::frameSizeToShow()
 {
-    const QPoint p = m_wantFrame && !isVisible() ? *m_wantFrame : frameGeometry().topLeft();
-    return int(std::lround(p.y() * twipsPerPixel()));
+    if (!isVisible() && !testAttribute(Qt::WA_Resized)) {
+        // What showing does first, done now so that the place fits the size.
+        fitLayout();
+        setAttribute(Qt::WA_Resized, false);
+    }
+    return size().grownBy(frameMarginsOf(this));
 }
-int TavForm::widthTwips() const { return int(std::lround(frameGeometry().width() * twipsPerPixel())); }
 
 QPoint TavForm::framePlace(int leftTwips, int topTwips, const QSize &frameSize)
 {
@@ -118,59 +205,11 @@ QPoint TavForm::framePlace(int leftTwips, int topTwips, const QSize &frameSize)
     return p;
 }
 
-namespace {
-// How far the window system's frame stands out of the client area (learned
-// from the first framed window), so that later windows are placed right at once.
-std::optional<QPoint> s_frameOffset;
-} // namespace
-
 void TavForm::moveTwips(int left, int top)
 {
-    m_wantFrame = framePlace(left, top, frameGeometry().size());
-    m_placeTries = 0;
-    if (isVisible() && frameGeometry() != geometry()) {
-        move(*m_wantFrame); // framed: Qt places the frame itself
-        m_clientAsked = geometry().topLeft();
-        return;
-    }
-    // Not framed yet: the window system puts the client where it is asked.
-    move(*m_wantFrame - s_frameOffset.value_or(QPoint()));
-    m_clientAsked = geometry().topLeft();
-}
-
-// The frame is known only some time after the window is shown; until then
-// its place is checked and, once, put right, so that the frame (which the
-// store reads) stands where it was asked to.
-void TavForm::placeFrame()
-{
-    if (!m_wantFrame || !isVisible()) {
-        m_placeTimer.stop();
-        return;
-    }
-    const QPoint offset = frameGeometry().topLeft() - geometry().topLeft();
-    const bool framed = offset != QPoint();
-    if (!framed) {
-        if (m_placeClock.elapsed() > 1500) { // no frame comes (no window manager)
-            m_wantFrame.reset();
-            m_placeTimer.stop();
-        }
-        return;
-    }
-    s_frameOffset = offset;
-    if (frameGeometry().topLeft() == *m_wantFrame || m_placeTries >= 3 ||
-        (m_placeTries > 0 && geometry().topLeft() != m_clientAsked)) {
-        m_wantFrame.reset();
-        m_placeTimer.stop();
-        return;
-    }
-    if (m_placeTries == 0 && geometry().topLeft() != m_clientAsked) { // moved by the user meanwhile
-        m_wantFrame.reset();
-        m_placeTimer.stop();
-        return;
-    }
-    ++m_placeTries;
-    move(*m_wantFrame);
-    m_clientAsked = geometry().topLeft();
+    const QPoint frame = framePlace(left, top, frameSizeToShow());
+    m_placed = frame;
+    m_clientAsked = placeFrameAt(this, frame);
 }
 
 namespace {
@@ -185,6 +224,7 @@ bool isPanelOrHub(const QString &name)
 
 void TavForm::placeAtLoad()
 {
+    m_besidePanel = false;
     if (m_slot <= 0)
         return;
     // A slot never stored holds 0,0: the screen's corner, where the panel
@@ -198,47 +238,93 @@ bool TavForm::placeBesidePanel()
 {
     if (isPanelOrHub(objectName()))
         return false;
-    TavForm *panel = nullptr;
-    for (const WindowDecl &d : windowDecls)
-        if (TavForm *p = Windows::existing(d.id); d.role == WindowRole::Panel && p && p != this && p->isVisible()) {
-            panel = p;
-            break;
-        }
+    const std::optional<QRect> panel = shownPanelFrame();
     if (!panel)
         return false;
-    const QRect pf = panel->frameGeometry();
-    const QScreen *sc = panel->screen() ? panel->screen() : QGuiApplication::primaryScreen();
+    const QScreen *sc = QGuiApplication::screenAt(panel->center());
+    if (!sc)
+        sc = QGuiApplication::primaryScreen();
     if (!sc)
         return false;
-    const QRect avail = sc->availableGeometry();
-    const QSize mine = testAttribute(Qt::WA_Resized) ? frameGeometry().size() : sizeHint().expandedTo(minimumSize());
-    // Right of the panel, else below it, else left of it; the first that fits
-    // on the panel's screen. None fits: right of it, as far as the screen allows.
-    const QPoint tries[] = {QPoint(pf.right() + 1, pf.top()), QPoint(pf.left(), pf.bottom() + 1),
-                            QPoint(pf.left() - mine.width(), pf.top())};
-    QPoint at(std::min(pf.right() + 1, std::max(avail.left(), avail.right() + 1 - mine.width())), pf.top());
-    for (const QPoint &p : tries)
-        if (avail.contains(QRect(p, mine))) {
-            at = p;
-            break;
-        }
-    const double tpp = twipsPerPixel();
-    moveTwips(int(std::lround(at.x() * tpp)), int(std::lround(at.y() * tpp)));
+    const QPoint at = placeBeside(sc->availableGeometry(), panel, frameSizeToShow());
+    m_placed = at;
+    m_clientAsked = placeFrameAt(this, at);
+    m_besidePanel = true;
     return true;
 }
 
-bool TavForm::event(QEvent *ev)
-{
-    const bool r = QWidget::event(ev);
-    if (ev->type() == QEvent::Show && m_wantFrame) {
-        m_placeClock.start();
-        if (!m_placeTimer.isActive()) {
-            m_placeTimer.setInterval(30);
-            connect(&m_placeTimer, &QTimer::timeout, this, &TavForm::placeFrame, Qt::UniqueConnection);
-            m_placeTimer.start();
-        }
+namespace {
+// Checks a shown window's place whenever the window system reports it on the
+// screen, moved or resized (the widget's own events come after its geometry
+// is updated; being on the screen is the native window's).
+class PlaceWatch : public QObject {
+public:
+    PlaceWatch(QWidget *w, std::function<void()> check) : QObject(w), m_widget(w), m_check(std::move(check))
+    {
+        w->installEventFilter(this);
     }
-    return r;
+    void watchWindow(QWindow *h)
+    {
+        if (m_window == h)
+            return;
+        m_window = h;
+        h->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *obj, QEvent *ev) override
+    {
+        const bool reported = (obj == m_window && ev->type() == QEvent::Expose) ||
+                              (obj == m_widget && (ev->type() == QEvent::Move || ev->type() == QEvent::Resize));
+        if (reported && m_widget->isVisible() && m_window && m_window->isExposed())
+            m_check();
+        return false;
+    }
+
+private:
+    QWidget *m_widget;
+    QPointer<QWindow> m_window;
+    std::function<void()> m_check;
+};
+} // namespace
+
+void TavForm::setVisible(bool visible)
+{
+    // Showing sizes a window its code never sized to its layout, and a window
+    // resized once it is made is placed by its client area, no longer by its
+    // frame: sized here, before it is made, the place given stands as given.
+    if (visible && !isVisible() && !testAttribute(Qt::WA_Resized)) {
+        const QSize before = size();
+        fitLayout();
+        if (m_besidePanel && size() != before)
+            placeBesidePanel();
+    }
+    QWidget::setVisible(visible);
+    if (visible && windowHandle()) {
+        if (!m_placeWatch)
+            m_placeWatch = new PlaceWatch(this, [this] { checkPlace(); });
+        static_cast<PlaceWatch *>(m_placeWatch)->watchWindow(windowHandle());
+    }
+}
+
+void TavForm::checkPlace()
+{
+    // On the screen the window's frame is known. A window whose client area
+    // stands where it was put but whose frame does not stand where it was
+    // asked to (the frame was not known when it was put there, it differs
+    // from the other windows' frames, or the window resized itself before the
+    // window system had framed it and was put back by its client area) is
+    // put right. A window moved by the user stands elsewhere and is left be.
+    if (!m_placed || geometry().topLeft() != m_clientAsked)
+        return;
+    const QMargins m = frameMarginsOf(this);
+    const QPoint client = *m_placed + QPoint(m.left(), m.top());
+    if (client == geometry().topLeft())
+        return;
+    const bool resized = testAttribute(Qt::WA_Resized);
+    setGeometry(QRect(client, size()));
+    setAttribute(Qt::WA_Resized, resized);
+    m_clientAsked = geometry().topLeft();
 }
 
 // ---- the designed state ----
@@ -575,8 +661,6 @@ void TavForm::unload()
     m_loaded = false;
     if (m_slot > 0)
         storePosition(m_slot, leftTwips(), topTwips(), widthTwips());
-    m_wantFrame.reset();
-    m_placeTimer.stop();
     Form_Unload();
     if (m_flag)
         G.*m_flag = false;

@@ -6,9 +6,9 @@
 #include "core/globals.h"
 #include "core/windowdecl.h"
 
-#include <QElapsedTimer>
-#include <QPointer>
+#include <QMargins>
 #include <QTimer>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -51,14 +51,17 @@ public:
         QPointer<TavForm> m_form;
     };
 
-    // Window position in twips: the frame's top left (title bar included), the
-    // same geometry read at unload and set at load, so a window left alone
-    // reopens exactly where it was. A place that would put the title bar off
-    // every screen is moved back onto the nearest one.
+    // Window position in twips: the frame's top left (title bar included).
+    // The place a window was put at stands until the window moves from it, so
+    // a window left alone stores exactly what it was given, however late the
+    // window system reports its frame; after a move the frame is its client
+    // area less the frame's margins.
     int leftTwips() const;
     int topTwips() const;
     int widthTwips() const;
     void moveTwips(int left, int top);
+    // The frame on the screen in pixels, reckoned as the stored position is.
+    QRect frameRect() const;
     // The frame's top left in pixels where a position in twips puts it.
     static QPoint framePlace(int leftTwips, int topTwips, const QSize &frameSize);
 
@@ -84,7 +87,7 @@ protected:
     virtual void Form_UnloadRequested() {}
     // The position is restored before Form_Load runs, as each window's load does first.
     void closeEvent(QCloseEvent *ev) override;
-    bool event(QEvent *ev) override;
+    void setVisible(bool visible) override;
 
 private:
     int m_slot;
@@ -92,17 +95,23 @@ private:
     bool m_loaded = false;
     int m_busy = 0;
     bool m_unloadPending = false;
-    // Where the frame is to stand until the window system has placed it.
-    std::optional<QPoint> m_wantFrame;
-    int m_placeTries = 0;
+    // The frame's place last given and the client place that gave it.
+    std::optional<QPoint> m_placed;
     QPoint m_clientAsked;
-    QTimer m_placeTimer;
-    QElapsedTimer m_placeClock;
-    void placeFrame();
+    QPoint framePosition() const;
+    // The size the frame will have when shown (the layout's size when the
+    // window's code never sized it).
+    QSize frameSizeToShow();
+    // Sizes a window its code never sized to its layout, as showing does.
+    void fitLayout();
     // The place at load: the stored one, or, for a tool window that has
     // none, beside the open receiver panel.
     void placeAtLoad();
     bool placeBesidePanel();
+    bool m_besidePanel = false;
+    // Checks the place whenever the window system reports the window.
+    QObject *m_placeWatch = nullptr;
+    void checkPlace();
     bool m_restoresDesign = true;
     QSize m_designSize;
     bool m_designResized = false;
@@ -115,6 +124,23 @@ private:
 
 // Twips per pixel from the screen's logical DPI (15 at 96 DPI).
 double twipsPerPixel();
+
+// The window system's frame around a shown top-level window: its own when the
+// system reports one, else the one last reported for any window (none before).
+QMargins frameMarginsOf(const QWidget *w);
+// Puts a top-level window's frame at `frame` (pixels) and returns where its
+// client area was asked to go. Once a frame is known the client area is
+// placed, which every window system keeps where it is put; before, the window
+// system is asked to put the frame itself there.
+QPoint placeFrameAt(QWidget *w, QPoint frame);
+// Where the program puts a window (a frame of `size`) it places itself, on a
+// screen's free `area`: beside the receiver panel's frame where it lies wholly
+// on the area (right of it, below it, left of it), otherwise over the panel,
+// as near its right edge as the area allows; with no panel, the area's top
+// left. A window larger than the area keeps its top left on it.
+QPoint placeBeside(const QRect &area, const std::optional<QRect> &panel, const QSize &size);
+// The frame of the receiver panel on the screen, if one is shown.
+std::optional<QRect> shownPanelFrame();
 
 // The registry of windows: for each declared window (core/windowdecl.h), once
 // built, how to create it. Windows are created on first use.

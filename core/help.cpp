@@ -1,12 +1,15 @@
 #include "core/help.h"
+#include "core/form.h"
 #include "core/windowdecl.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -72,9 +75,32 @@ void HelpWindow::showPage(const QString &page)
         txtHelp->setSource(url);
     if (!url.fragment().isEmpty())
         txtHelp->scrollToAnchor(url.fragment());
+    if (!m_placed) {
+        m_placed = true;
+        placeOnScreen();
+    }
     show();
     raise();
     activateWindow();
+}
+
+void HelpWindow::placeOnScreen()
+{
+    // Beside the receiver panel, else beside the window that asks for help,
+    // wholly on that window's screen (made smaller where the screen is).
+    std::optional<QRect> anchor = shownPanelFrame();
+    if (!anchor)
+        if (QWidget *a = QApplication::activeWindow(); a && a != this)
+            anchor = qobject_cast<TavForm *>(a) ? static_cast<TavForm *>(a)->frameRect() : a->frameGeometry();
+    QScreen *sc = anchor ? QGuiApplication::screenAt(anchor->center()) : nullptr;
+    if (!sc)
+        sc = QGuiApplication::primaryScreen();
+    if (!sc)
+        return;
+    const QRect area = sc->availableGeometry();
+    const QMargins m = frameMarginsOf(this);
+    resize(size().boundedTo(area.size().shrunkBy(m)).expandedTo(minimumSize()));
+    placeFrameAt(this, placeBeside(area, anchor, size().grownBy(m)));
 }
 
 QString HelpWindow::shownPage() const

@@ -29,6 +29,9 @@ public:
 
 private:
     HelpWindow();
+    // Its first place, which it keeps while the program runs.
+    void placeOnScreen();
+    bool m_placed = false;
 };
 
 // Opens `page` (with or without "#section") in the help window; false when

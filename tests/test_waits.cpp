@@ -129,9 +129,11 @@ TEST(WindowPositions, RestoredAtLoadAndStoredByTheRuleAtUnload)
     TavForm *f = Windows::get(WindowId::frmMarkfreqs);
     f->resize(200, 100);
     f->showModeless();
-    EXPECT_NEAR(f->leftTwips(), 3000, 30);
-    EXPECT_NEAR(f->topTwips(), 1500, 30);
+    ASSERT_TRUE(tavtest::settled(f));
+    EXPECT_EQ(f->leftTwips(), 3000);
+    EXPECT_EQ(f->topTwips(), 1500);
     f->move(-500, -20); // dragged off the top left
+    ASSERT_TRUE(tavtest::settled(f));
     f->unload();
     EXPECT_EQ(G.formtop[44], 0);
     EXPECT_EQ(G.formleft[44], std::max(f->leftTwips(), 1500 - f->widthTwips()));

@@ -1,23 +1,37 @@
 // Window places: the same frame geometry stored and restored, start after
-// start, and a window with no stored place (or one off every screen) opening
-// with its title bar on a screen.
+// start and close after close, whichever way the window is closed; a window
+// with no stored place (or one off every screen) opening with its title bar on
+// a screen; a window the program places itself lying wholly on the screen.
+#include "core/app.h"
 #include "core/form.h"
 #include "core/globals.h"
+#include "core/help.h"
 #include "core/settings.h"
+#include "core/tables.h"
 #include "support/testenv.h"
 
 #include <QGuiApplication>
+#include <QPushButton>
+#include <QWindow>
 #include <cmath>
 #include <QScreen>
 #include <gtest/gtest.h>
 
 using namespace tav;
 
+// Two screens side by side, 1280 x 1024 and 1920 x 1080; the platform reads
+// them when the application starts, after this.
+static const bool kTwoScreens = [] {
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" TAVORIN_TWO_SCREENS);
+    return true;
+}();
+
 namespace {
 
+// A window of the size a test gives it (none of its own design to come back to).
 class Tool : public TavForm {
 public:
-    explicit Tool(tav::WindowId id) : TavForm(id) {}
+    explicit Tool(tav::WindowId id) : TavForm(id) { setRestoresDesign(false); }
 };
 
 bool titleBarOnAScreen(const QRect &frame)
@@ -38,9 +52,10 @@ TEST(WindowPlaces, LeftAloneAWindowReopensOnTheSameFrameTenTimesOver)
     TavForm *f = Windows::get(WindowId::frmMarkfreqs);
     f->resize(240, 130);
     f->showModeless();
+    ASSERT_TRUE(tavtest::settled(f));
     f->move(301, 257);
-    tavtest::pump(20);
-    const QRect placed = f->frameGeometry();
+    ASSERT_TRUE(tavtest::settled(f));
+    const QRect placed = f->windowHandle()->frameGeometry();
     for (int i = 0; i < 10; ++i) {
         f->unload();
         // What a restart does to the stored place: through the file and back.
@@ -48,8 +63,8 @@ TEST(WindowPlaces, LeftAloneAWindowReopensOnTheSameFrameTenTimesOver)
         resetProgramState();
         applyPositionLines(lines);
         f->showModeless();
-        tavtest::pump(20);
-        ASSERT_EQ(f->frameGeometry(), placed) << "start " << i + 1;
+        ASSERT_TRUE(tavtest::settled(f));
+        ASSERT_EQ(f->windowHandle()->frameGeometry(), placed) << "start " << i + 1;
     }
     f->unload();
     Windows::destroyAll();
@@ -65,14 +80,16 @@ TEST(WindowPlaces, NoStoredPlaceOrOneOffEveryScreenStillShowsTheTitleBar)
         G.formleft[44] = left;
         G.formtop[44] = top;
         f->showModeless();
-        tavtest::pump(20);
-        EXPECT_TRUE(titleBarOnAScreen(f->frameGeometry())) << left << "," << top;
+        ASSERT_TRUE(tavtest::settled(f));
+        EXPECT_TRUE(titleBarOnAScreen(f->windowHandle()->frameGeometry())) << left << "," << top;
         f->unload();
     }
     // A place on the screen is kept as it is.
     G.formleft[44] = 1500;
     G.formtop[44] = 1500;
     f->showModeless();
+    ASSERT_TRUE(tavtest::settled(f));
+    EXPECT_EQ(f->windowHandle()->framePosition(), QPoint(100, 100));
     EXPECT_EQ(f->leftTwips(), 1500);
     EXPECT_EQ(f->topTwips(), 1500);
     f->unload();
@@ -90,7 +107,7 @@ TEST(WindowPlaces, AToolWithoutAStoredPlaceOpensBesideTheOpenPanelAndAStoredPlac
     panel->resize(500, 300);
     panel->showModeless();
     panel->move(0, 0);
-    tavtest::pump(20);
+    ASSERT_TRUE(tavtest::settled(panel));
     const int slot = windowDecl(WindowId::frmBdxc).slot;
     ASSERT_GT(slot, 0);
     G.formleft[slot] = 0;
@@ -98,21 +115,184 @@ TEST(WindowPlaces, AToolWithoutAStoredPlaceOpensBesideTheOpenPanelAndAStoredPlac
     TavForm *tool = Windows::get(WindowId::frmBdxc);
     tool->resize(250, 150);
     tool->showModeless();
-    tavtest::pump(20);
-    EXPECT_FALSE(tool->frameGeometry().intersects(panel->frameGeometry()))
-        << tool->frameGeometry().x() << "," << tool->frameGeometry().y();
-    EXPECT_TRUE(titleBarOnAScreen(tool->frameGeometry()));
+    ASSERT_TRUE(tavtest::settled(tool));
+    EXPECT_FALSE(tool->windowHandle()->frameGeometry().intersects(panel->windowHandle()->frameGeometry()))
+        << tool->windowHandle()->frameGeometry().x() << "," << tool->windowHandle()->frameGeometry().y();
+    EXPECT_TRUE(titleBarOnAScreen(tool->windowHandle()->frameGeometry()));
     tool->unload();
 
     // A stored place wins, even over the panel.
     G.formleft[slot] = int(std::lround(40 * twipsPerPixel()));
     G.formtop[slot] = int(std::lround(30 * twipsPerPixel()));
     tool->showModeless();
-    tavtest::waitFor([&] { return tool->frameGeometry().topLeft() == QPoint(40, 30); }, 2000);
-    EXPECT_EQ(tool->frameGeometry().topLeft(), QPoint(40, 30));
+    ASSERT_TRUE(tavtest::settled(tool));
+    EXPECT_EQ(tool->windowHandle()->framePosition(), QPoint(40, 30));
     tool->unload();
     panel->unload();
     Windows::destroyAll();
+}
+
+namespace {
+
+// The frame as the window system has it, not as the program reckons it.
+QRect frameOnScreen(QWidget *w) { return w->windowHandle()->frameGeometry(); }
+
+QPoint pixels(int leftTwips, int topTwips)
+{
+    return QPoint(int(std::lround(leftTwips / twipsPerPixel())), int(std::lround(topTwips / twipsPerPixel())));
+}
+
+void storeAt(int slot, QPoint px)
+{
+    G.formleft[slot] = int(std::lround(px.x() * twipsPerPixel()));
+    G.formtop[slot] = int(std::lround(px.y() * twipsPerPixel()));
+}
+
+// The program's windows with what they need to load, in a scratch data directory.
+struct RealWindows {
+    tavtest::ScratchDir dir;
+    tavtest::ScriptedDialogs dialogs;
+    RealWindows()
+    {
+        InitConstants();
+        InitNoRx();
+        G.datapath = dir.path();
+        buildFileDirs();
+        registerBuiltWindows();
+    }
+    ~RealWindows()
+    {
+        if (HelpWindow *h = HelpWindow::existing())
+            delete h;
+        Windows::destroyAll();
+    }
+};
+
+} // namespace
+
+TEST(WindowPlaces, AWindowTheProgramPlacesLiesWhollyOnTheScreenBesideBelowOrOverThePanel)
+{
+    RealWindows real;
+    ASSERT_EQ(QGuiApplication::screens().size(), 2);
+    const QRect screens[] = {QGuiApplication::screens()[0]->availableGeometry(),
+                             QGuiApplication::screens()[1]->availableGeometry()};
+    ASSERT_EQ(screens[0].size(), QSize(1280, 1024));
+    ASSERT_EQ(screens[1].size(), QSize(1920, 1080));
+    enum Where { Right, Below, Over };
+    // The help window is 760 x 640, the tracking window 932 x 555; the AR7030
+    // panel is 1248 pixels wide.
+    const struct {
+        int screen;
+        QSize panel;
+        std::optional<WindowId> tool; // none: the help window
+        Where where;
+    } rows[] = {
+        {0, {1248, 300}, std::nullopt, Below},
+        {0, {1248, 500}, std::nullopt, Over},
+        {0, {400, 300}, std::nullopt, Right},
+        {0, {1248, 300}, WindowId::frmTracking, Below},
+        {0, {1248, 600}, WindowId::frmTracking, Over},
+        {0, {300, 200}, WindowId::frmTracking, Right},
+        {1, {1000, 300}, std::nullopt, Right},
+        {1, {1248, 500}, WindowId::frmTracking, Below},
+        {1, {1248, 700}, std::nullopt, Over},
+        {1, {1248, 900}, WindowId::frmTracking, Over},
+    };
+    Windows::registerFactory(WindowId::frmAR7030, [] { return new Tool(tav::WindowId::frmAR7030); });
+    for (const auto &row : rows) {
+        SCOPED_TRACE(::testing::Message() << "screen " << row.screen << ", panel " << row.panel.width() << "x"
+                                          << row.panel.height() << ", " << (row.tool ? "tracking" : "help"));
+        TavForm *panel = Windows::get(WindowId::frmAR7030);
+        panel->resize(row.panel);
+        storeAt(panel->slot(), screens[row.screen].topLeft());
+        panel->showModeless();
+        ASSERT_TRUE(tavtest::settled(panel));
+        QWidget *w = nullptr;
+        if (row.tool) {
+            TavForm *tool = Windows::get(*row.tool);
+            G.formleft[tool->slot()] = G.formtop[tool->slot()] = 0; // no stored place
+            tool->showModeless();
+            w = tool;
+        } else {
+            ASSERT_TRUE(openHelp(QStringLiteral("index.html")));
+            w = HelpWindow::existing();
+        }
+        ASSERT_TRUE(tavtest::settled(w));
+        const QRect p = frameOnScreen(panel), t = frameOnScreen(w);
+        EXPECT_TRUE(screens[row.screen].contains(t)) << t.x() << "," << t.y() << " " << t.width() << "x" << t.height();
+        switch (row.where) {
+        case Right:
+            EXPECT_EQ(t.topLeft(), QPoint(p.right() + 1, p.top()));
+            break;
+        case Below:
+            EXPECT_EQ(t.topLeft(), QPoint(p.left(), p.bottom() + 1));
+            break;
+        case Over:
+            EXPECT_TRUE(t.intersects(p));
+            break;
+        }
+        if (row.tool)
+            static_cast<TavForm *>(w)->unload();
+        else
+            delete w; // the help window finds its place once per run
+        panel->unload();
+    }
+}
+
+TEST(WindowPlaces, ToolWindowsClosedByTheirOwnButtonsOrTheCloseBoxReopenWhereTheyWereLeft)
+{
+    RealWindows real;
+    const struct {
+        WindowId id;
+        const char *button; // the window's own way out
+    } windows[] = {
+        {WindowId::frmSetUp, "cmdClose"},      // sized by its layout
+        {WindowId::frmTracking, "cmdExit"},    // sized by its code
+        {WindowId::frmLog, "cmdExit"},         // asks whether to save
+        {WindowId::frmMarkfreqs, "cmdExit"},
+    };
+    const QPoint stored(200, 300), moved(237, 323);
+    for (const auto &win : windows)
+        for (bool byButton : {true, false})
+            for (bool restarts : {false, true}) {
+                SCOPED_TRACE(::testing::Message() << windowName(win.id).toStdString()
+                                                  << (byButton ? " by its button" : " by the close box")
+                                                  << (restarts ? ", restarting" : ", reopening"));
+                const int slot = windowDecl(win.id).slot;
+                storeAt(slot, stored);
+                QPoint expected = stored;
+                for (int i = 0; i < 5; ++i) {
+                    SCOPED_TRACE(i + 1);
+                    if (restarts) {
+                        // A new run: new window objects, the places through the file.
+                        const QStringList lines = positionLines();
+                        Windows::destroyAll();
+                        registerBuiltWindows();
+                        applyPositionLines(lines);
+                    }
+                    TavForm *w = Windows::get(win.id);
+                    w->showModeless();
+                    ASSERT_TRUE(tavtest::settled(w));
+                    EXPECT_EQ(frameOnScreen(w).topLeft(), expected);
+                    if (i == 1) {
+                        // The user moves it: the window system moves the frame.
+                        w->windowHandle()->setFramePosition(moved);
+                        ASSERT_TRUE(tavtest::settled(w));
+                        expected = moved;
+                    }
+                    if (byButton) {
+                        real.dialogs.answer(vbNo); // should it ask to save: no
+                        auto *b = w->findChild<QPushButton *>(QLatin1String(win.button));
+                        ASSERT_NE(b, nullptr);
+                        b->click();
+                    } else {
+                        w->close();
+                    }
+                    ASSERT_FALSE(w->isVisible());
+                    EXPECT_EQ(pixels(G.formleft[slot], G.formtop[slot]), expected);
+                    DialogScript::answers.clear();
+                }
+            }
 }
 
 TEST(KeyMap, LettersFollowTheLayoutDigitsTheKeysPlace)

@@ -24,7 +24,9 @@ class ResetState : public ::testing::EmptyTestEventListener {
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A test file may give the offscreen platform screens of its own.
+    if (!qgetenv("QT_QPA_PLATFORM").startsWith("offscreen:"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     // Tests never read or write the user's own settings.
     QTemporaryDir home;
     qputenv("HOME", home.path().toLocal8Bit());

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTest>
 #include <QThread>
 
 namespace tavtest {
@@ -55,6 +56,16 @@ void pump(int ms)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         QThread::usleep(500);
     }
+}
+
+bool settled(QWidget *w)
+{
+    if (!QTest::qWaitForWindowExposed(w, 10000))
+        return false;
+    // The window system's reports are queued events: handle all there are.
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    return true;
 }
 
 ScriptedDialogs::ScriptedDialogs() { resetDialogScript(); }

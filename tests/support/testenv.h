@@ -5,6 +5,7 @@
 #include "core/ui.h"
 
 #include <QString>
+#include <QWidget>
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
@@ -38,6 +39,10 @@ private:
 bool waitFor(const std::function<bool()> &cond, int ms = 3000);
 // Processes events for about `ms`.
 void pump(int ms);
+// Waits until a shown window is on the screen and what the window system
+// reported about it has been handled: its place and size are then final.
+// False when it did not come on the screen within generous bounds.
+bool settled(QWidget *w);
 
 // Records message boxes instead of showing them for the life of the object.
 class ScriptedDialogs {
