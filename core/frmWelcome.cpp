@@ -97,7 +97,7 @@ protected:
 // which a panel's Exit must not do.
 std::function<void(int)> frmWelcome::endProgram = [](int code) { std::exit(code); };
 
-frmWelcome::frmWelcome() : TavForm(windowId)
+frmWelcome::frmWelcome() : TavForm(windowId), Comm1(rxPort())
 {
     setWindowTitle(QStringLiteral("Tavorin 2.0"));
     auto *outer = new QVBoxLayout(this);
@@ -140,7 +140,6 @@ frmWelcome::frmWelcome() : TavForm(windowId)
     term->setVisible(false);
     term->setMaxLength(512); // dial reports are short; a runaway stream must not grow it without end
 
-    Comm1.setObjectName(QStringLiteral("Comm1"));
     Showtime.setObjectName(QStringLiteral("Showtime"));
     Showtime.setInterval(5000);
     connect(&Showtime, &QTimer::timeout, this, &frmWelcome::Showtime_Timer);
@@ -162,12 +161,11 @@ frmWelcome *frmWelcome::instance()
 
 bool frmWelcome::exists() { return s_instance != nullptr; }
 
-CommControl &rxPort() { return frmWelcome::instance()->Comm1; }
-
 void frmWelcome::destroy()
 {
     delete s_instance;
     s_instance = nullptr;
+    dropRxPort();
 }
 
 void frmWelcome::setGoLabel(int rxtype)
