@@ -119,7 +119,7 @@ const RxModel &rxModel(int rxtype)
     return (rxtype >= 1 && rxtype <= 4) ? models()[rxtype] : models()[0];
 }
 
-int toolRxtype() { return G.goRxtype >= 0 ? G.goRxtype : G.rxtype; }
+const RxModel &goModel() { return rxModel(G.goRxtype >= 0 ? G.goRxtype : G.rxtype); }
 
 const RxModel &loadedModel()
 {

@@ -158,9 +158,9 @@ struct RxModel {
 // The facts of a receiver type (0 No RX, 1 AR7030, 2 NRD-535, 3 RX-320,
 // 4 NRD-545); any other number gives the No RX facts.
 const RxModel &rxModel(int rxtype);
-// The receiver type the tools act on: the one opened at the last Go, or the
-// set-up's before any Go.
-int toolRxtype();
+// The model of the receiver opened at the last Go: the one the tools act on.
+// Before any Go, the one a Go would open (the set-up's choice).
+const RxModel &goModel();
 // The model whose tables the open panel loaded: the range and cells the
 // tools check against. Before any panel, a model with no range and one cell.
 const RxModel &loadedModel();

@@ -183,7 +183,7 @@ void frmScanband::Form_Load()
     for (QPushButton *b : {cmdStart, cmdDiduzu, cmdExit})
         b->setEnabled(true);
     updateFileButtons();
-    m_rxtype = toolRxtype();
+    m_rxtype = goModel().rxtype;
     if (!rxModel(m_rxtype).isNone()) {
         m_rx = makeReceiver();
         setOpenPanelEntries(kCompetingEntries, false);

@@ -130,7 +130,7 @@ void frmScanlist::Form_Load()
         b->setEnabled(true);
     for (QPushButton *b : {cmdCls, cmdStop, cmdContinue})
         b->setEnabled(false);
-    m_rxtype = toolRxtype();
+    m_rxtype = goModel().rxtype;
     if (!rxModel(m_rxtype).isNone()) {
         m_rx = makeReceiver();
         setOpenPanelEntries(kCompetingEntries, false);

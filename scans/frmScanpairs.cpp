@@ -144,7 +144,7 @@ void frmScanpairs::Form_Load()
     txtDelay->setText(QStringLiteral("1"));
     lblFilename->clear();
     showactivepairs(-1);
-    m_rxtype = toolRxtype();
+    m_rxtype = goModel().rxtype;
     optScanAB->select(0);
     optScanAB_Click(0);
     m_pairdelay = 1;

@@ -149,7 +149,7 @@ frmRtty::frmRtty() : TavForm(windowId)
 void frmRtty::Form_Load()
 {
     // The window works for the receiver of the open panel.
-    m_rxtype = toolRxtype();
+    m_rxtype = goModel().rxtype;
     m_capturing = false;
     m_text.clear();
     showLines();
