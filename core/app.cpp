@@ -6,10 +6,6 @@
 #include "core/frmSetUp.h"
 #include "core/frmWelcome.h"
 #include "core/ui.h"
-#include "drivers/clsRX320.h"
-#include "drivers/clsAR7030.h"
-#include "drivers/clsNRD535.h"
-#include "drivers/clsNRD545.h"
 
 #include "core/help.h"
 

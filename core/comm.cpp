@@ -371,4 +371,23 @@ QStringList NoAnswer::text(const QStringList &silent) const
     return m_lostBefore ? port.closedText() : QStringList();
 }
 
+namespace {
+CommControl *g_rxPort = nullptr;
+}
+
+CommControl &rxPort()
+{
+    if (!g_rxPort) {
+        g_rxPort = new CommControl;
+        g_rxPort->setObjectName(QStringLiteral("Comm1"));
+    }
+    return *g_rxPort;
+}
+
+void dropRxPort()
+{
+    delete g_rxPort;
+    g_rxPort = nullptr;
+}
+
 } // namespace tav

@@ -1,5 +1,6 @@
 #pragma once
-// The program's one serial port, `Comm1`, owned by the welcome window. It
+// The program's one serial port, `Comm1` (rxPort()), kept here below every
+// window that uses it. It
 // offers exactly the operations the drivers and panels need: port number,
 // line settings, open/close, write raw bytes, read/count/discard waiting
 // bytes, and a receive event for every arrival.
@@ -172,9 +173,12 @@ private:
     bool m_toldBeforeReply = false;
 };
 
-// The program's one receiver port (the welcome window's): how drivers and
-// panels reach the line without knowing the window that owns it.
+// The program's one receiver port, made on first use: how drivers and panels
+// reach the line without knowing any window.
 CommControl &rxPort();
+// Ends the receiver port; the next rxPort() is a fresh one (the welcome
+// window's end in tests).
+void dropRxPort();
 
 // What a tool says when the receiver gave it no reading. Made as the tool's
 // work starts (a fetch, a measurement, a clock read), so that it knows

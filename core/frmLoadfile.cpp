@@ -22,7 +22,7 @@ namespace tav {
 std::function<void()> frmLoadfile::readBackFrequency = [] {
     // Only a panel opened at Go has a driver to read; the hub knows which.
     if (frmWelcome::exists() && !rxModel(G.goRxtype).isNone())
-        frmWelcome::instance()->hub().Update4RxFreq();
+        hub().Update4RxFreq();
 };
 
 frmLoadfile::frmLoadfile() : TavForm(windowId)
@@ -83,7 +83,7 @@ void frmLoadfile::Form_Load()
     // Memory files are kept per receiver type: only those of the receiver
     // opened at Go are listed, whatever the set-up has been switched to since.
     if (k == FileKind::Memories && G.filepattern[FileKind::Memories].size() >= 5)
-        G.filepattern[FileKind::Memories][4] = QChar(u'0' + toolRxtype());
+        G.filepattern[FileKind::Memories][4] = QChar(u'0' + goModel().rxtype);
     if (k == FileKind::StationList) {
         if (G.ftlkind == StationDb::Ilg)
             G.filepattern[FileKind::StationList] = QStringLiteral("ILG*.FTL");
@@ -140,7 +140,7 @@ void frmLoadfile::cmdOK_Click()
     {
         HourglassGuard busy;
         readBackFrequency();
-        switch (rxModel(toolRxtype()).loadStopsDial) {
+        switch (goModel().loadStopsDial) {
         case RxModel::LoadStopsDial::PanelTracking: G.dialtrack = false; break;
         case RxModel::LoadStopsDial::TrackingWindow:
             if (TrackingLink *t = links::tracking())

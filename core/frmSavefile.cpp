@@ -28,7 +28,7 @@ void showSaveError(const QString &title, const QStringList &why = {})
 QString savePrefix(FileKind kind)
 {
     if (kind == FileKind::Memories)
-        return G.fileprefix[FileKind::Memories] + QString::number(toolRxtype());
+        return G.fileprefix[FileKind::Memories] + QString::number(goModel().rxtype);
     return G.fileprefix[kind];
 }
 
@@ -71,7 +71,7 @@ void frmSavefile::Form_Load()
     cmbSavefile->clear();
     // The memory image belongs to the receiver opened at Go.
     if (k == FileKind::Memories && G.filedefault[FileKind::Memories].size() >= 5)
-        G.filedefault[FileKind::Memories][4] = QChar(u'0' + toolRxtype());
+        G.filedefault[FileKind::Memories][4] = QChar(u'0' + goModel().rxtype);
     QStringList names;
     for (const QString &n : QDir(G.filedirs[k]).entryList(QDir::Files))
         names << n.toLower();

@@ -8,6 +8,7 @@
 #include "core/textfile.h"
 
 #include "core/ui.h"
+#include "drivers/receiver.h"
 #include <QEvent>
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -65,9 +66,8 @@ frmSetUp::frmSetUp() : TavForm(windowId)
 
     auto *fType = makeFrame(QStringLiteral("fraRxtype"), QStringLiteral("RX type"), this);
     auto *lType = new QVBoxLayout(fType);
-    const char *types[] = {"No RX", "AR 7030", "NRD-535", "RX-320", "NRD-545"};
     for (int i = 0; i < 5; ++i)
-        lType->addWidget(optRxtype.add(i, QStringLiteral("optRxtype"), QLatin1String(types[i]), fType));
+        lType->addWidget(optRxtype.add(i, QStringLiteral("optRxtype"), QLatin1String(rxModel(i).setupChoice), fType));
     gen->addWidget(fType, 0, 1, 2, 1);
 
     auto *fArea = makeFrame(QStringLiteral("fraRxtargetarea"), QStringLiteral("RX Target Area"), this);
@@ -107,9 +107,8 @@ frmSetUp::frmSetUp() : TavForm(windowId)
     auto *stackLay = new QGridLayout(stack);
     stackLay->setContentsMargins(0, 0, 0, 0);
     top->addWidget(stack);
-    const char *frames[] = {"No RX", "AR7030", "NRD-535", "RX-320", "NRD-545"};
     for (int i = 0; i < 5; ++i) {
-        fraRx[i] = makeFrame(idx("fraRx", i), QLatin1String(frames[i]), stack);
+        fraRx[i] = makeFrame(idx("fraRx", i), QLatin1String(rxModel(i).setupFrame), stack);
         fraRx[i]->setVisible(false);
         stackLay->addWidget(fraRx[i], 0, 0); // the five frames share one place
     }

@@ -97,7 +97,7 @@ protected:
 // which a panel's Exit must not do.
 std::function<void(int)> frmWelcome::endProgram = [](int code) { std::exit(code); };
 
-frmWelcome::frmWelcome() : TavForm(windowId)
+frmWelcome::frmWelcome() : TavForm(windowId), Comm1(rxPort())
 {
     setWindowTitle(QStringLiteral("Tavorin 2.0"));
     auto *outer = new QVBoxLayout(this);
@@ -140,7 +140,6 @@ frmWelcome::frmWelcome() : TavForm(windowId)
     term->setVisible(false);
     term->setMaxLength(512); // dial reports are short; a runaway stream must not grow it without end
 
-    Comm1.setObjectName(QStringLiteral("Comm1"));
     Showtime.setObjectName(QStringLiteral("Showtime"));
     Showtime.setInterval(5000);
     connect(&Showtime, &QTimer::timeout, this, &frmWelcome::Showtime_Timer);
@@ -162,23 +161,20 @@ frmWelcome *frmWelcome::instance()
 
 bool frmWelcome::exists() { return s_instance != nullptr; }
 
-CommControl &rxPort() { return frmWelcome::instance()->Comm1; }
-
 void frmWelcome::destroy()
 {
     delete s_instance;
     s_instance = nullptr;
+    dropRxPort();
 }
 
 void frmWelcome::setGoLabel(int rxtype)
 {
-    struct L { const char *caption; unsigned color; };
-    static const L labels[] = {{"No RX", 0xAAAAAA}, {"AR7030", 0xFF9090}, {"NRD535", 0x8080FF},
-                               {"RX320", 0x80CC80}, {"NRD545", 0xFF}};
-    if (rxtype < 0 || rxtype > 4)
+    const RxModel *m = findRxModel(rxtype);
+    if (!m)
         return;
-    setBackColor(lblGo, labels[rxtype].color);
-    lblGo->setText(QLatin1String(labels[rxtype].caption));
+    setBackColor(lblGo, m->goColour);
+    lblGo->setText(QLatin1String(m->name));
 }
 
 void frmWelcome::Form_Load()
@@ -220,8 +216,6 @@ void frmWelcome::releaseDrivers() { m_hub.receiver.reset(); }
 void frmWelcome::Showtime_Timer()
 {
     updateClockTexts();
-    static const char *parts[] = {"     No RX     ", "     AR7030     ", "     NRD535     ", "     RX320     ",
-                                  "     NRD545     "};
     // The panel open is the one of the receiver chosen at Go; the set-up may
     // have chosen another type since.
     const int type = G.goRxtype;
@@ -230,8 +224,8 @@ void frmWelcome::Showtime_Timer()
         auto flag = Windows::flagOf(panel);
         if (flag && G.*flag)
             if (TavForm *f = Windows::existing(panel))
-                f->setWindowTitle(QStringLiteral("LT : ") + G.lttext + QLatin1String(parts[type]) +
-                                  QStringLiteral("UTC : ") + G.utctext);
+                f->setWindowTitle(QStringLiteral("LT : ") + G.lttext + QStringLiteral("     ") +
+                                  QLatin1String(rxModel(type).name) + QStringLiteral("     UTC : ") + G.utctext);
     }
     for (ClockCaptionLink *w : links::clockCaptions())
         w->showClockCaption(links::clockCaption(*w, G.lttext, G.utctext));

@@ -1,6 +1,6 @@
 #pragma once
 // The first window: reads the start-up files, shows the chosen receiver, and
-// owns the serial port, the clock texts and the frequency and mode hub.
+// listens to the receiver port, keeps the clock texts and the frequency and mode hub.
 
 #include "core/comm.h"
 #include "core/form.h"
@@ -25,7 +25,8 @@ public:
     // Tests: forget the instance (it is deleted).
     static void destroy();
 
-    CommControl Comm1;
+    // The program's receiver port (rxPort()).
+    CommControl &Comm1;
     QLineEdit *term = nullptr;
     QLabel *lblGo = nullptr;
     QToolButton *imgGo = nullptr, *imgSetup = nullptr, *imgAbout = nullptr, *imgExit = nullptr;

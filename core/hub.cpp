@@ -12,6 +12,8 @@ namespace tav {
 
 Hub &hub() { return frmWelcome::instance()->hub(); }
 
+bool hubExists() { return frmWelcome::exists(); }
+
 QString Hub::panelName(int rxtype)
 {
     const std::optional<WindowId> id = panelWindow(rxtype);

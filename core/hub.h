@@ -68,6 +68,9 @@ public:
 
 // The program's hub (the welcome window's).
 Hub &hub();
+// Whether the hub is there yet (tools opened without a welcome window, as
+// in tests, leave the receiver alone).
+bool hubExists();
 
 // DiDuzu: brings the panel of the receiver chosen at Go forward.
 void showChosenPanel();

@@ -93,13 +93,4 @@ inline QString windowName(WindowId id) { return QLatin1String(windowDecl(id).nam
 
 // The panel that serves receiver type `rxtype` (0 none, 1 AR7030, 2 NRD-535,
 // 3 RX-320, 4 NRD-545); none for any other value.
-constexpr std::optional<WindowId> panelWindow(int rxtype)
-{
-    constexpr WindowId panels[] = {WindowId::frmNoRx, WindowId::frmAR7030, WindowId::frmNRD535, WindowId::frmRX320,
-                                   WindowId::frmNRD545};
-    if (rxtype < 0 || rxtype > 4)
-        return std::nullopt;
-    return panels[rxtype];
-}
-
 } // namespace tav

@@ -23,6 +23,8 @@ namespace tav {
 namespace {
 
 // clang-format off
+constexpr int kModels = 5;
+
 const RxModel *models()
 {
     static RxModel table[] = {
@@ -61,7 +63,7 @@ const RxModel *models()
         m[2].memory = {IntRange{0, 8}, IntRange{0, 3}, IntRange{0, 1}, IntRange{0, 2}, {}, {}, {}};
         m[3].memory = {IntRange{0, 3}, IntRange{0, 33}, {}, IntRange{1, 3}, {}, {}, {}};
         m[4].memory = {IntRange{0, 6}, IntRange{0, 2}, IntRange{0, 1}, IntRange{0, 9}, {}, {}, {}};
-        for (int i = 0; i <= 4; ++i)
+        for (int i = 0; i < kModels; ++i)
             m[i].lastCell = m[i].lastChannel.value_or(99);
         m[1].memPrintTitles = "Nr  Frequency Mode  Bw    PBS  Sql  BFO  Scn Alpha tag";
         m[2].memPrintTitles = m[4].memPrintTitles = "Nr  Frequency Mode Bw   Att  Agc  Alpha tag";
@@ -79,6 +81,23 @@ const RxModel *models()
 
         m[2].workingChannel = 199;
         m[4].workingChannel = 999;
+
+        // What the program shows of each model.
+        struct Look { const char *choice, *frame; unsigned colour; WindowId panel; };
+        static const Look looks[kModels] = {
+            {"No RX", "No RX", 0xAAAAAA, WindowId::frmNoRx},
+            {"AR 7030", "AR7030", 0xFF9090, WindowId::frmAR7030},
+            {"NRD-535", "NRD-535", 0x8080FF, WindowId::frmNRD535},
+            {"RX-320", "RX-320", 0x80CC80, WindowId::frmRX320},
+            {"NRD-545", "NRD-545", 0xFF, WindowId::frmNRD545},
+        };
+        for (int i = 0; i < kModels; ++i) {
+            m[i].setupChoice = looks[i].choice;
+            m[i].setupFrame = looks[i].frame;
+            m[i].goColour = looks[i].colour;
+            m[i].panel = looks[i].panel;
+        }
+        m[4].dialReportTail = 4;
         return true;
     }();
     (void)ranged;
@@ -120,12 +139,31 @@ template <class T> std::optional<T> answeredOr(bool answered, T value)
 
 } // namespace
 
+const RxModel *findRxModel(int rxtype) { return (rxtype >= 0 && rxtype < kModels) ? &models()[rxtype] : nullptr; }
+
 const RxModel &rxModel(int rxtype)
 {
-    return (rxtype >= 1 && rxtype <= 4) ? models()[rxtype] : models()[0];
+    const RxModel *m = findRxModel(rxtype);
+    return m ? *m : models()[0];
 }
 
-int toolRxtype() { return G.goRxtype >= 0 ? G.goRxtype : G.rxtype; }
+int rxModelCount() { return kModels; }
+
+std::optional<WindowId> panelWindow(int rxtype)
+{
+    const RxModel *m = findRxModel(rxtype);
+    return m ? std::optional<WindowId>(m->panel) : std::nullopt;
+}
+
+const RxModel *rxModelOfPanel(const QString &panel)
+{
+    for (int i = 0; i < kModels; ++i)
+        if (windowName(models()[i].panel) == panel)
+            return &models()[i];
+    return nullptr;
+}
+
+const RxModel &goModel() { return rxModel(G.goRxtype >= 0 ? G.goRxtype : G.rxtype); }
 
 const RxModel &loadedModel()
 {
@@ -153,13 +191,13 @@ std::unique_ptr<Receiver> makeReceiver() { return makeReceiver(G.goRxtype, rxPor
 DialBytes Receiver::takeDialBytes(int rxtype, QString &pending, const QString &received)
 {
     // The JRC receivers report their frequency as 8 digits (Hz) standing
-    // just before a fixed tail of the report: 2 characters on the NRD-535,
-    // 4 on the NRD-545. Other models' reports are collected the same way
-    // but carry no frequency the hub could use.
-    const int tail = rxtype == 4 ? 4 : 2;
+    // just before a fixed tail of the report (`dialReportTail`). Other
+    // models' reports are collected the same way but carry no frequency the
+    // hub could use.
+    const RxModel &m = rxModel(rxtype);
     DialBytes got;
-    const std::optional<double> khz = JrcDialReports(tail).take(pending, received, got.complete);
-    if (got.complete && (rxtype == 2 || rxtype == 4))
+    const std::optional<double> khz = JrcDialReports(m.dialReportTail).take(pending, received, got.complete);
+    if (got.complete && m.dialReports)
         got.khz = khz;
     return got;
 }

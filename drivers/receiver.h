@@ -8,6 +8,8 @@
 // Reads give std::nullopt when the receiver did not answer in time, so a
 // silent receiver is never mistaken for a reading of 0 or an empty text.
 
+#include "core/windowdecl.h"
+
 #include <QObject>
 #include <QString>
 #include <cmath>
@@ -157,6 +159,17 @@ struct RxModel {
     // fetch, before each channel read, after each channel write.
     struct { int held = 0, beforeRead = 0, afterWrite = 0; } transferPauseMs{};
 
+    // What the program shows of the model besides `name` (the Go label's and
+    // the panel's clock caption): the set-up dialog's choice and frame
+    // captions and the Go label's colour (0xRRGGBB).
+    const char *setupChoice = "";
+    const char *setupFrame = "";
+    unsigned goColour = 0;
+    // The model's panel window.
+    WindowId panel = WindowId::frmNoRx;
+    // A dial report ends in this many characters after its frequency.
+    int dialReportTail = 2;
+
     // No receiver: nothing to talk to, files only.
     bool isNone() const { return rxtype <= 0; }
     // Fetch and Fill are offered: a receiver with memories (without a
@@ -195,9 +208,17 @@ struct RxModel {
 // The facts of a receiver type (0 No RX, 1 AR7030, 2 NRD-535, 3 RX-320,
 // 4 NRD-545); any other number gives the No RX facts.
 const RxModel &rxModel(int rxtype);
-// The receiver type the tools act on: the one opened at the last Go, or the
-// set-up's before any Go.
-int toolRxtype();
+// The same, but nullptr for a number no model has.
+const RxModel *findRxModel(int rxtype);
+// Every model in type-number order, No RX first: the model table.
+int rxModelCount();
+// The panel window of a receiver type; none for a number no model has.
+std::optional<WindowId> panelWindow(int rxtype);
+// The model whose panel window is named `panel` (nullptr: none).
+const RxModel *rxModelOfPanel(const QString &panel);
+// The model of the receiver opened at the last Go: the one the tools act on.
+// Before any Go, the one a Go would open (the set-up's choice).
+const RxModel &goModel();
 // The model whose tables the open panel loaded: the range and cells the
 // tools check against. Before any panel, a model with no range and one cell.
 const RxModel &loadedModel();

@@ -1,7 +1,7 @@
 #include "lists/frm320Files.h"
 #include "core/setupdata.h"
 
-#include "core/frmWelcome.h"
+#include "core/hub.h"
 #include "core/globals.h"
 #include "core/ui.h"
 
@@ -50,7 +50,7 @@ void frm320Files::grd320Files_Click(int row, int column)
         return;
     // The mode first, then the frequency, as this list has always done.
     grd320Files->setCurrentIndex(model->index(row, F320List::kModeColumn));
-    frmWelcome::instance()->hub().SetRx2mfa(cellText(row, F320List::kModeColumn).left(1).toLower());
+    hub().SetRx2mfa(cellText(row, F320List::kModeColumn).left(1).toLower());
     grd320Files->setCurrentIndex(model->index(row, F320List::kFrequencyColumn));
     tuneToText(cellText(row, F320List::kFrequencyColumn));
 }

@@ -2,7 +2,7 @@
 #include "drivers/receiver.h"
 
 #include "core/tickguard.h"
-#include "core/frmWelcome.h"
+#include "core/hub.h"
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "core/ui.h"
@@ -152,7 +152,7 @@ void frmMarkfreqs::tmrScan_Timer()
     if (!pick)
         return;
     const double v = numericValue(m_marks.at(*pick));
-    frmWelcome::instance()->hub().Change2FreqA(v);
+    hub().Change2FreqA(v);
     if (!isLoadedForm())
         return;
     grdMarkfreqs->selectionModel()->select(

@@ -1,7 +1,7 @@
 #include "lists/frmOwn.h"
 #include "core/setupdata.h"
 
-#include "core/frmWelcome.h"
+#include "core/hub.h"
 #include "core/globals.h"
 #include "core/ui.h"
 
@@ -53,7 +53,7 @@ void frmOwn::grdOwn_Click(int row, int column)
     // Tuning first: the mode letter then fits the frequency just set.
     tuneToText(cellText(row, column));
     grdOwn->setCurrentIndex(model->index(row, OwnList::kModeColumn));
-    frmWelcome::instance()->hub().SetRx2mfa(cellText(row, OwnList::kModeColumn));
+    hub().SetRx2mfa(cellText(row, OwnList::kModeColumn));
 }
 
 } // namespace tav::lists

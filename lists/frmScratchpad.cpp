@@ -2,7 +2,7 @@
 #include "drivers/receiver.h"
 
 #include "core/tickguard.h"
-#include "core/frmWelcome.h"
+#include "core/hub.h"
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "core/textfile.h"
@@ -337,7 +337,7 @@ void frmScratchpad::tmrScan_Timer()
     if (!pick)
         return;
     const double v = numericValue(cell(m_scanRow, *pick));
-    frmWelcome::instance()->hub().Change2FreqA(v);
+    hub().Change2FreqA(v);
     if (!isLoadedForm())
         return;
     const QModelIndex at = m_model->index(m_scanRow, *pick);

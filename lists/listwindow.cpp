@@ -1,6 +1,6 @@
 #include "lists/listwindow.h"
 
-#include "core/frmWelcome.h"
+#include "core/hub.h"
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "panels/frmNoRx.h"
@@ -32,7 +32,7 @@ void FrequencyBox::mouseDoubleClickEvent(QMouseEvent *ev)
     clear();
 }
 
-void tuneToText(const QString &text) { frmWelcome::instance()->hub().Change2FreqA(numericValue(text)); }
+void tuneToText(const QString &text) { hub().Change2FreqA(numericValue(text)); }
 
 
 void showLoadDialog(TavForm *owner, FileKind kind)

@@ -1,7 +1,7 @@
 #include "logbook/frmLog.h"
 
 #include "core/filekinds.h"
-#include "core/frmWelcome.h"
+#include "core/hub.h"
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "core/ui.h"

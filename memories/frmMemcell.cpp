@@ -1,6 +1,6 @@
 #include "memories/frmMemcell.h"
 
-#include "core/frmWelcome.h"
+#include "core/hub.h"
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "core/ui.h"
@@ -207,7 +207,7 @@ void frmMemcell::showReceiverSetting()
         return;
     const RxPresent p = m_rx->readPresent(&frmPanel::showOnOpenPanel);
     if (!p.carriesFrequency) {
-        if (HubPanel *panel = frmWelcome::exists() ? hub().openPanel() : nullptr)
+        if (HubPanel *panel = hubExists() ? hub().openPanel() : nullptr)
             txtFrequency->setText(panel->frequencyText());
     }
     if (!p.answered)

@@ -3,7 +3,6 @@
 #include "core/tickguard.h"
 #include "core/delay.h"
 #include "core/exchange.h"
-#include "core/frmWelcome.h"
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "core/textfile.h"

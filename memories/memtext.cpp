@@ -24,7 +24,7 @@ int valueWidth(const RxModel &m)
 
 } // namespace
 
-int memRxtype() { return toolRxtype(); }
+int memRxtype() { return goModel().rxtype; }
 
 std::array<QString, 5> memGridRow(const MemImage &image, int cell)
 {

@@ -1,7 +1,7 @@
 #include "panels/frmAR7030.h"
 #include "core/setupdata.h"
 
-#include "core/frmWelcome.h"
+#include "core/comm.h"
 #include "core/numtext.h"
 #include "core/tables.h"
 #include "drivers/ar7030conv.h"
@@ -182,7 +182,7 @@ int frmAR7030::sql2b(const QString &text) { return ar7030conv::sql2b(text); }
 void frmAR7030::initTablesAndDriver()
 {
     InitAR7030();
-    AR7030A = std::make_unique<clsAR7030>(frmWelcome::instance()->Comm1);
+    AR7030A = std::make_unique<clsAR7030>(rxPort());
     clsAR7030 *d = AR7030A.get();
     connect(d, &clsAR7030::PoweronoffChanged, this, &frmAR7030::AR7030A_PoweronoffChanged);
     connect(d, &clsAR7030::AttenuatorChanged, this, &frmAR7030::AR7030A_AttenuatorChanged);

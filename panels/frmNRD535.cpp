@@ -2,7 +2,7 @@
 #include "core/setupdata.h"
 
 #include "core/delay.h"
-#include "core/frmWelcome.h"
+#include "core/comm.h"
 #include "core/numtext.h"
 #include "core/tables.h"
 #include "drivers/clsNRD535.h"
@@ -168,7 +168,7 @@ frmNRD535::~frmNRD535() = default;
 
 void frmNRD535::initTablesAndDriver()
 {
-    NRD535A = std::make_unique<clsNRD535>(frmWelcome::instance()->Comm1);
+    NRD535A = std::make_unique<clsNRD535>(rxPort());
     connectDriver();
     InitNRD535();
 

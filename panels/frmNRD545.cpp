@@ -2,7 +2,7 @@
 #include "core/setupdata.h"
 
 #include "core/delay.h"
-#include "core/frmWelcome.h"
+#include "core/comm.h"
 #include "core/numtext.h"
 #include "core/tables.h"
 #include "drivers/clsNRD545.h"
@@ -204,7 +204,7 @@ frmNRD545::~frmNRD545() = default;
 
 void frmNRD545::initTablesAndDriver()
 {
-    NRD545A = std::make_unique<clsNRD545>(frmWelcome::instance()->Comm1);
+    NRD545A = std::make_unique<clsNRD545>(rxPort());
     connectDriver();
     InitNRD545();
 }

@@ -158,7 +158,7 @@ void frmPanel::showReceiverChange(const RxChange &c)
     }
 }
 
-frmPanel *frmPanel::open() { return frmWelcome::exists() ? dynamic_cast<frmPanel *>(hub().openPanel()) : nullptr; }
+frmPanel *frmPanel::open() { return hubExists() ? dynamic_cast<frmPanel *>(hub().openPanel()) : nullptr; }
 
 void frmPanel::showOnOpenPanel(const RxChange &c)
 {
@@ -215,7 +215,7 @@ void frmPanel::Form_Load()
     for (int i = m_traits.firstStep; i <= 18; ++i)
         cmbFreqstep->addItem(G.freqsteps[i]);
 
-    CommControl &port = frmWelcome::instance()->Comm1;
+    CommControl &port = rxPort();
     if (!m_portHeard) {
         m_portHeard = true;
         // What the port has to say arrives between exchanges, once each.
@@ -248,7 +248,7 @@ void frmPanel::Form_Load()
     readReceiverState();
 }
 
-CommControl::ReadRun frmPanel::readRun() { return CommControl::ReadRun(frmWelcome::instance()->Comm1); }
+CommControl::ReadRun frmPanel::readRun() { return CommControl::ReadRun(rxPort()); }
 
 void frmPanel::Form_Unload()
 {
@@ -300,7 +300,7 @@ void frmPanel::showFrequency(double khz)
     const QString text = (khz >= loadedModel().freqMinKHz && khz <= loadedModel().freqMaxKHz) ? fixedFormat(khz, 1, m_traits.decimals)
                                                                  : QStringLiteral("?");
     txtFrequencyA->setText(text);
-    frmWelcome::instance()->hub().distributefreqa(text, khz);
+    hub().distributefreqa(text, khz);
 }
 
 // ---- keypad ----
@@ -439,7 +439,7 @@ void frmPanel::tmrMovefreq_Timer()
     // Steps on a lost line reach no receiver, and steps from an unknown
     // frequency are not made: either way the run is over, or it would only
     // spin (or run the box to the end of the range while nothing is tuned).
-    if (frmWelcome::instance()->Comm1.lost() || !shownKHz()) {
+    if (rxPort().lost() || !shownKHz()) {
         stopStepping();
         return;
     }
@@ -451,13 +451,13 @@ void frmPanel::tmrMovefreq_Timer()
 void frmPanel::lblInt5_Click()
 {
     const double f = numericValue(txtFrequencyA->text());
-    frmWelcome::instance()->hub().Change2FreqA(std::floor((f + 2.5) / 5) * 5);
+    hub().Change2FreqA(std::floor((f + 2.5) / 5) * 5);
 }
 
 void frmPanel::lbnInt1_Click()
 {
     const double f = numericValue(txtFrequencyA->text());
-    frmWelcome::instance()->hub().Change2FreqA(std::floor(f + 0.5));
+    hub().Change2FreqA(std::floor(f + 0.5));
 }
 
 void frmPanel::txtFrequencyA_Enter()

@@ -2,7 +2,7 @@
 #include "core/setupdata.h"
 
 #include "core/form.h"
-#include "core/frmWelcome.h"
+#include "core/comm.h"
 #include "core/numtext.h"
 #include "core/tables.h"
 #include "panels/mainmenu.h"
@@ -162,7 +162,7 @@ int frmRX320::rangeOfFilter(int filter)
 
 void frmRX320::initTablesAndDriver()
 {
-    RX320A = std::make_unique<clsRX320>(frmWelcome::instance()->Comm1);
+    RX320A = std::make_unique<clsRX320>(rxPort());
     InitRX320();
     clsRX320 *d = RX320A.get();
     connect(d, &clsRX320::FrequencyAChanged, this, &frmRX320::RX320A_FrequencyAChanged);

@@ -8,6 +8,7 @@
 #include "core/globals.h"
 #include "core/launch.h"
 #include "core/textfile.h"
+#include "drivers/receiver.h"
 #include "panels/frmPanel.h"
 
 #include <QAction>
@@ -39,6 +40,9 @@ std::vector<Row> mainMenuTable(const QString &panel, bool norx)
     const bool rx320 = panel == windowName(WindowId::frmRX320);
     const bool nrd535 = panel == windowName(WindowId::frmNRD535);
     const bool ar7030 = panel == windowName(WindowId::frmAR7030);
+    const RxModel *model = rxModelOfPanel(panel);
+    // Without a receiver, or with one that keeps no time, there is no clock to set.
+    const bool noClock = norx || (model && !model->hasClock);
     auto pick = [](bool cond, const char *a, const char *b) { return QLatin1String(cond ? a : b); };
     return {
         {"mnuDb2Rx", "Db2Rx", Act::Menu, {}, {}},
@@ -79,8 +83,7 @@ std::vector<Row> mainMenuTable(const QString &panel, bool norx)
 
         {"mnuTimers", "Timers", Act::Menu, {}, {}},
         {"mnuPCclock", "Set PC Clock . . .", Act::PcClock, {}, {}},
-        // The RX-320 has no clock, and without a receiver there is none to set.
-        {"mnuRxClock", "Set RX Clock . . .", (norx || rx320) ? Act::Off : Act::Show, WindowId::frmRxClock, {}},
+        {"mnuRxClock", "Set RX Clock . . .", noClock ? Act::Off : Act::Show, WindowId::frmRxClock, {}},
         {"mnuRxTimer", pick(rx320, "Programming", "Programming . . ."), Act::Show, WindowId::frmRxTimer, {}},
 
         {"mnuHelp", "Help", Act::Menu, {}, {}},

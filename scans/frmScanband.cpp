@@ -4,7 +4,7 @@
 #include "core/ui.h"
 #include "core/clock.h"
 #include "core/delay.h"
-#include "core/frmWelcome.h"
+#include "core/hub.h"
 #include "core/globals.h"
 #include "core/links.h"
 #include "core/numtext.h"
@@ -183,7 +183,7 @@ void frmScanband::Form_Load()
     for (QPushButton *b : {cmdStart, cmdDiduzu, cmdExit})
         b->setEnabled(true);
     updateFileButtons();
-    m_rxtype = toolRxtype();
+    m_rxtype = goModel().rxtype;
     if (!rxModel(m_rxtype).isNone()) {
         m_rx = makeReceiver();
         setOpenPanelEntries(kCompetingEntries, false);
@@ -345,7 +345,7 @@ void frmScanband::advanceAndTune()
     // Only this tuning is a band step; frequencies tuned elsewhere meanwhile
     // are recorded as usual.
     G.last20record = links::recordsFreqSteps();
-    frmWelcome::instance()->hub().Change2FreqA(f);
+    hub().Change2FreqA(f);
     // A step the hub refused (or no receiver) recorded nothing: the next
     // frequency tuned elsewhere is recorded again.
     G.last20record = true;
@@ -491,7 +491,7 @@ void frmScanband::Form_MouseDown(int x, int y)
     m_sbclickfreq = m_sweep.clickFrequency(x);
     lblFreq->setText(numDouble(m_sbclickfreq));
     m_sweep.clickMarker(x);
-    frmWelcome::instance()->hub().Change2FreqA(m_sbclickfreq);
+    hub().Change2FreqA(m_sbclickfreq);
     // A short pause, so that a burst of clicks does not queue a burst of tunings.
     QCoreApplication::processEvents();
     Delay(100);

@@ -2,7 +2,7 @@
 
 #include "core/tickguard.h"
 #include "core/ui.h"
-#include "core/frmWelcome.h"
+#include "core/hub.h"
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "core/textfile.h"
@@ -130,7 +130,7 @@ void frmScanlist::Form_Load()
         b->setEnabled(true);
     for (QPushButton *b : {cmdCls, cmdStop, cmdContinue})
         b->setEnabled(false);
-    m_rxtype = toolRxtype();
+    m_rxtype = goModel().rxtype;
     if (!rxModel(m_rxtype).isNone()) {
         m_rx = makeReceiver();
         setOpenPanelEntries(kCompetingEntries, false);
@@ -199,7 +199,7 @@ void frmScanlist::cmdStart_Click()
     }
     if (boxValid(0)) {
         setBoxColour(0, kCyanBox);
-        frmWelcome::instance()->hub().Change2FreqA(numericValue(txtFreqlist[0]->text()));
+        hub().Change2FreqA(numericValue(txtFreqlist[0]->text()));
     }
     Receiver::hold(this, true);
     m_reader.begin();
@@ -250,7 +250,7 @@ void frmScanlist::tmrScanlist_Timer()
         return;
     }
     setBoxColour(*next, kCyanBox);
-    frmWelcome::instance()->hub().Change2FreqA(numericValue(txtFreqlist[*next]->text()));
+    hub().Change2FreqA(numericValue(txtFreqlist[*next]->text()));
 }
 
 void frmScanlist::haltWith(const QStringList &message)
@@ -295,7 +295,7 @@ void frmScanlist::txtFreqlist_Click(int index)
     if (tmrScanlist.isActive() || index < 0 || index >= ListScan::kBoxes)
         return;
     if (boxValid(index))
-        frmWelcome::instance()->hub().Change2FreqA(numericValue(txtFreqlist[index]->text()));
+        hub().Change2FreqA(numericValue(txtFreqlist[index]->text()));
 }
 
 void frmScanlist::cmdLoad_Click()

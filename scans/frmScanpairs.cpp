@@ -3,7 +3,7 @@
 
 #include "core/tickguard.h"
 #include "core/ui.h"
-#include "core/frmWelcome.h"
+#include "core/hub.h"
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "core/textfile.h"
@@ -144,7 +144,7 @@ void frmScanpairs::Form_Load()
     txtDelay->setText(QStringLiteral("1"));
     lblFilename->clear();
     showactivepairs(-1);
-    m_rxtype = toolRxtype();
+    m_rxtype = goModel().rxtype;
     optScanAB->select(0);
     optScanAB_Click(0);
     m_pairdelay = 1;
@@ -294,7 +294,7 @@ void frmScanpairs::lblChannel_Click(int side, int row)
         return;
     const double f = numericValue((side == 0 ? lblChannelA[row] : lblChannelB[row])->text());
     if (f >= loadedModel().freqMinKHz && f <= loadedModel().freqMaxKHz)
-        frmWelcome::instance()->hub().Change2FreqA(f);
+        hub().Change2FreqA(f);
 }
 
 void frmScanpairs::optScanAB_Click(int index)
@@ -347,7 +347,7 @@ void frmScanpairs::tmrScanpairs_Timer()
     const std::optional<int> k = m_scan.findTunable();
     if (k) {
         const double f = m_scan.frequency(*k, optScanAB->selected() == 1 ? 1 : 0);
-        frmWelcome::instance()->hub().Change2FreqA(f);
+        hub().Change2FreqA(f);
         showactivepairs(m_scan.paircur);
         m_scan.advance();
     }

@@ -2,7 +2,7 @@
 
 #include "core/clock.h"
 #include "core/exchange.h"
-#include "core/frmWelcome.h"
+#include "core/hub.h"
 #include "core/globals.h"
 #include "core/setupdata.h"
 #include "core/textfile.h"
@@ -150,7 +150,7 @@ void frmPropagation::cmdCls_Click()
 void frmPropagation::cmdStart_Click()
 {
     cmdCls_Click();
-    frmWelcome::instance()->hub().Update4RxFreq();
+    hub().Update4RxFreq();
     if (m_session.hasReceiver())
         lblFrequency->setText(hub().panelFrequencyText());
     m_session.begin();
@@ -261,7 +261,7 @@ FileResult frmPropagation::panram2file(const QString &path)
 {
     // One recording at a time: a new file ends the old one.
     closeRecording(false);
-    frmWelcome::instance()->hub().Update4RxFreq();
+    hub().Update4RxFreq();
     const QString freq = m_session.hasReceiver() ? hub().panelFrequencyText() : QString();
     updateClockTexts();
     const QString start = G.utctext + QStringLiteral(" UTC");

@@ -2,7 +2,7 @@
 
 #include "core/tickguard.h"
 #include "core/clock.h"
-#include "core/frmWelcome.h"
+#include "core/hub.h"
 #include "core/globals.h"
 #include "core/ui.h"
 #include "lists/listwindow.h"
@@ -137,7 +137,7 @@ void frmProphisto::cmdStart_Click()
 {
     m_trace.start();
     cmdCls_Click();
-    frmWelcome::instance()->hub().Update4RxFreq();
+    hub().Update4RxFreq();
     if (m_session.hasReceiver())
         lblFrequency->setText(hub().panelFrequencyText());
     m_session.begin();

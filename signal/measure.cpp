@@ -1,6 +1,6 @@
 #include "signal/measure.h"
 
-#include "core/frmWelcome.h"
+#include "core/hub.h"
 #include "core/comm.h"
 #include "core/globals.h"
 #include "core/ui.h"

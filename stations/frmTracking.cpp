@@ -6,7 +6,8 @@
 
 #include "core/tickguard.h"
 #include "core/exchange.h"
-#include "core/frmWelcome.h"
+#include "core/comm.h"
+#include "core/hub.h"
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "logbook/frmLoginput.h"
@@ -219,8 +220,8 @@ void frmTracking::Form_Load()
     optMousedial->button(1)->setEnabled(true);
     links::add(static_cast<TrackingLink *>(this));
     links::add(static_cast<FrequencyBoxLink *>(this));
-    if (m_rx && frmWelcome::exists())
-        frmWelcome::instance()->hub().Update4RxFreq();
+    if (m_rx && hubExists())
+        hub().Update4RxFreq();
 }
 
 void frmTracking::Form_Unload()
@@ -236,7 +237,7 @@ void frmTracking::Form_Unload()
 
 void frmTracking::followDial(bool on)
 {
-    if (m_rx && frmWelcome::exists() && frmWelcome::instance()->Comm1.isOpen())
+    if (m_rx && hubExists() && rxPort().isOpen())
         m_rx->followDial(on);
 }
 
@@ -407,8 +408,8 @@ void frmTracking::optMousedial_Click(int i)
         setStepping(true);
         return;
     }
-    if (m_rx && frmWelcome::exists())
-        frmWelcome::instance()->hub().Update4RxFreq();
+    if (m_rx && hubExists())
+        hub().Update4RxFreq();
     if (model.pollsFrequency) {
         tmrDial7030.start();
     } else if (model.dialReports) {
@@ -473,7 +474,7 @@ void frmTracking::step(int direction)
         next = loadedModel().freqMinKHz;
     if (direction > 0 && next > loadedModel().freqMaxKHz)
         next = loadedModel().freqMaxKHz;
-    frmWelcome::instance()->hub().Change2FreqA(next);
+    hub().Change2FreqA(next);
     spnFreqstep->setEnabled(true);
 }
 

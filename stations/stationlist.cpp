@@ -3,7 +3,7 @@
 
 #include "core/tickguard.h"
 #include "core/exchange.h"
-#include "core/frmWelcome.h"
+#include "core/hub.h"
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "core/textfile.h"
@@ -393,7 +393,7 @@ void StationListWindow::tmrScan_Timer()
     const int count = lines->rowCount();
     const auto step = m_scan.tick(count, [&](int i) { return lines->frequency(i); });
     if (step) {
-        frmWelcome::instance()->hub().Change2FreqA(step->frequency);
+        hub().Change2FreqA(step->frequency);
         if (!self)
             return;
         selectLine(step->select);

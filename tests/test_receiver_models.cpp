@@ -2,6 +2,7 @@
 // frequency range tune and nothing beyond them is sent, the memory channels
 // and the working channel are the receiver's own, and every setting's limits
 // are values the receiver takes, over a real line to each model's emulator.
+#include "core/app.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
 #include "core/tables.h"
@@ -140,3 +141,28 @@ INSTANTIATE_TEST_SUITE_P(EveryModel, ModelTable,
                                            ModelCase{3, "rx320", &InitRX320, {true, true, true, true, true, true}, std::nullopt},
                                            ModelCase{4, "nrd545", &InitNRD545, {true, false, true, true, true, true}, 4}),
                          [](const auto &info) { return std::string(info.param.emulator); });
+
+// Every entry of the model table is a model the program can show and open:
+// its names, and a registered panel window that leads back to it.
+TEST(ModelTableEntries, EachModelHasItsNamesAndARegisteredPanel)
+{
+    registerBuiltWindows();
+    ASSERT_GE(rxModelCount(), 2);
+    for (int t = 0; t < rxModelCount(); ++t) {
+        SCOPED_TRACE(t);
+        const RxModel *m = findRxModel(t);
+        ASSERT_TRUE(m);
+        EXPECT_EQ(m->rxtype, t);
+        EXPECT_STRNE(m->name, "");
+        EXPECT_STRNE(m->setupChoice, "");
+        EXPECT_STRNE(m->setupFrame, "");
+        const std::optional<WindowId> panel = panelWindow(t);
+        ASSERT_TRUE(panel);
+        EXPECT_EQ(windowDecl(*panel).role, WindowRole::Panel);
+        EXPECT_TRUE(Windows::available(*panel));
+        EXPECT_EQ(rxModelOfPanel(windowName(*panel)), m);
+    }
+    EXPECT_EQ(findRxModel(rxModelCount()), nullptr);
+    EXPECT_FALSE(panelWindow(-1));
+    EXPECT_EQ(rxModelOfPanel(QStringLiteral("frmBdxc")), nullptr);
+}

@@ -4,7 +4,7 @@
 #include "core/clock.h"
 #include "core/delay.h"
 #include "core/filekinds.h"
-#include "core/frmWelcome.h"
+#include "core/hub.h"
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "core/setupdata.h"
@@ -369,7 +369,7 @@ void frmRxTimer::getrxsetting()
     const bool answered = r.has_value();
     if (answered)
         editor.setFromReceiver(*r);
-    double kHz = frmWelcome::instance()->hub().Update2RxFreq();
+    double kHz = hub().Update2RxFreq();
     // A receiver that tunes in steps of a few Hz reads 6000 kHz back as
     // 5999.999. The editor takes the frequency as its panel shows it, to 10 Hz.
     if (rxModel(m_type).tuningStepHz > 0)
@@ -742,7 +742,7 @@ void frmRxTimer::endRun()
 void frmRxTimer::setrx2tptel()
 {
     const ProgRow &p = table.progdata[size_t(curprog)];
-    frmWelcome::instance()->hub().Change2FreqA(rowFrequencyKHz(p));
+    hub().Change2FreqA(rowFrequencyKHz(p));
     if (m_rx)
         m_rx->applySetting(RxSetting{p[7], p[8], p[9], p[10], p[11], p[12]}, &frmPanel::showOnOpenPanel);
 }

@@ -1,7 +1,7 @@
 #include "panels/jrc/frmAdvancedDSP.h"
 #include "core/setupdata.h"
 
-#include "core/frmWelcome.h"
+#include "core/comm.h"
 #include "core/numtext.h"
 #include "drivers/clsNRD545.h"
 #include "drivers/receiver.h"
@@ -151,7 +151,7 @@ int frmAdvancedDSP::defaultBC() { return clampLevel(setting(Setting::Nrd545BcDef
 void frmAdvancedDSP::Form_Load()
 {
     Busy busy(this); // a close meanwhile waits for the opening to finish
-    NRD545A = std::make_unique<clsNRD545>(frmWelcome::instance()->Comm1);
+    NRD545A = std::make_unique<clsNRD545>(rxPort());
     // Every opening starts from the window as built: no choice shown, the
     // bars at rest, so that what the dialog then sends is the same each time.
     for (VScroll *v : {vsbNR, vsbBC, vsbNB, vsbNT}) {

@@ -7,7 +7,8 @@
 
 #include "core/exchange.h"
 #include "core/filekinds.h"
-#include "core/frmWelcome.h"
+#include "core/comm.h"
+#include "core/hub.h"
 #include "core/globals.h"
 
 #include "core/ui.h"
@@ -148,7 +149,7 @@ frmRtty::frmRtty() : TavForm(windowId)
 void frmRtty::Form_Load()
 {
     // The window works for the receiver of the open panel.
-    m_rxtype = toolRxtype();
+    m_rxtype = goModel().rxtype;
     m_capturing = false;
     m_text.clear();
     showLines();
@@ -159,7 +160,7 @@ void frmRtty::Form_Load()
     cmdStop->setEnabled(false);
     lblSave->setText(QStringLiteral("???"));
 
-    CommControl &port = frmWelcome::instance()->Comm1;
+    CommControl &port = rxPort();
     m_params = rttycodes::startParameters(m_rxtype);
     for (int i = 0; i < 2; ++i)
         cmdPolarity[i]->setText(rttycodes::polarityCaption(m_rxtype, i));
@@ -190,7 +191,7 @@ void frmRtty::Form_Unload()
     tmrGetRTTY.stop();
     setRtty(0);
     jrc.reset();
-    frmWelcome::instance()->Comm1.setKeepDiscarded(false);
+    rxPort().setKeepDiscarded(false);
     QFile &file = rttyCaptureFile();
     if (file.isOpen())
         file.close();
@@ -325,7 +326,7 @@ void frmRtty::cmdStart_Click()
     cmdExit->setEnabled(false);
     cmdStart->setEnabled(false);
     cmdCls->setEnabled(false);
-    CommControl &port = frmWelcome::instance()->Comm1;
+    CommControl &port = rxPort();
     // Decoded text that a receiver exchange would discard is kept for the reading.
     port.setKeepDiscarded(true);
     setRtty(1);
@@ -341,7 +342,7 @@ void frmRtty::cmdStop_Click()
     Busy busy(this);
     tmrGetRTTY.stop();
     setRtty(0);
-    frmWelcome::instance()->Comm1.setKeepDiscarded(false);
+    rxPort().setKeepDiscarded(false);
     cmdExit->setEnabled(true);
     cmdStart->setEnabled(true);
     cmdCls->setEnabled(true);
@@ -362,7 +363,7 @@ void frmRtty::tmrGetRTTY_Timer()
     // The receiver's replies belong to the exchange that asked for them.
     if (Exchange::active())
         return;
-    CommControl &port = frmWelcome::instance()->Comm1;
+    CommControl &port = rxPort();
     if (port.InBufferCount() == 0)
         return;
     const QString chunk = QString::fromLatin1(port.Input());

@@ -1,7 +1,7 @@
 #include "panels/jrc/frmUserdefs.h"
 
 #include "core/delay.h"
-#include "core/frmWelcome.h"
+#include "core/comm.h"
 #include "core/numtext.h"
 #include "drivers/clsNRD535.h"
 
@@ -91,7 +91,7 @@ frmUserdefs::~frmUserdefs() = default;
 
 void frmUserdefs::Form_Load()
 {
-    NRD535A = std::make_unique<clsNRD535>(frmWelcome::instance()->Comm1);
+    NRD535A = std::make_unique<clsNRD535>(rxPort());
     cwpitch = 800;
     showPitch();
     // Nothing can be read back: every group starts without a choice, and the

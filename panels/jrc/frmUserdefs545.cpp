@@ -1,7 +1,7 @@
 #include "panels/jrc/frmUserdefs545.h"
 
 #include "core/delay.h"
-#include "core/frmWelcome.h"
+#include "core/comm.h"
 #include "drivers/clsNRD545.h"
 #include "panels/frmNRD545.h"
 #include "drivers/receiver.h"
@@ -86,7 +86,7 @@ frmUserdefs545::~frmUserdefs545() = default;
 
 void frmUserdefs545::Form_Load()
 {
-    NRD545A = std::make_unique<clsNRD545>(frmWelcome::instance()->Comm1);
+    NRD545A = std::make_unique<clsNRD545>(rxPort());
     for (const nrd545::SteppedItem &it : nrd545::userSteppedItems())
         setStepped(it.item, it.start, nrd545::steppedText(it.item, it.start));
     // A window opened before shows no choice of its last opening.
