@@ -185,7 +185,7 @@ void frmWelcome::Form_Load()
 {
     InitConstants();
     readPositionsFile();
-    moveTwips(G.formleft[34], G.formtop[34]);
+    moveTwips(G.formleft[slot()], G.formtop[slot()]);
     const SettingsReadResult r = readSettingsFile();
     if (!r.skipped.isEmpty())
         m_notice = r.skipped + (r.found ? QStringLiteral(".\nTavorin uses the settings file in %1 instead.").arg(shownText(r.dir))
@@ -223,13 +223,10 @@ void frmWelcome::Showtime_Timer()
     static const char *parts[] = {"     No RX     ", "     AR7030     ", "     NRD535     ", "     RX320     ",
                                   "     NRD545     "};
     const std::optional<WindowId> panel = panelWindow(G.rxtype);
-    if (panel) {
-        auto flag = Windows::flagOf(panel);
-        if (flag && G.*flag)
-            if (TavForm *f = Windows::existing(panel))
-                f->setWindowTitle(QStringLiteral("LT : ") + G.lttext + QLatin1String(parts[G.rxtype]) +
-                                  QStringLiteral("UTC : ") + G.utctext);
-    }
+    if (Windows::loaded(panel))
+        Windows::existing(panel)->setWindowTitle(QStringLiteral("LT : ") + G.lttext +
+                                                 QLatin1String(parts[G.rxtype]) + QStringLiteral("UTC : ") +
+                                                 G.utctext);
     for (ClockCaptionLink *w : links::clockCaptions())
         w->showClockCaption(links::clockCaption(*w, G.lttext, G.utctext));
 }

@@ -212,7 +212,7 @@ void frmLog::Form_Load()
 void frmLog::Form_Unload()
 {
     // An entry still open is given up as by its Cancel.
-    if (G.loginputloaded)
+    if (Windows::loaded(WindowId::frmLoginput))
         if (TavForm *d = Windows::existing(WindowId::frmLoginput))
             d->unload();
     m_entryOpen = false;

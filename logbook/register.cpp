@@ -23,7 +23,7 @@ FileResult logfile2ram(const QString &path)
     if (!content)
         return FileResult::failure(tooLarge.isEmpty() ? QStringLiteral("The file could not be read.") : tooLarge);
     logStore().records = std::move(content->records);
-    if (G.logloaded)
+    if (Windows::loaded(WindowId::frmLog))
         if (auto *w = Windows::existing<frmLog>())
             w->fileLoaded(QFileInfo(path).fileName());
     if (content->linesInFile > capacity)

@@ -98,7 +98,7 @@ TEST_F(FileDialogs, LoadListsTheKindsPatternsWithoutRegardToCaseAndSelectsTheFir
     put("OWN/", "OWN_D.DOC");
     auto *f = openLoad(FileKind::Own);
     EXPECT_EQ(f->windowTitle(), "Select file to load");
-    EXPECT_TRUE(G.loadfileloaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmLoadfile));
     EXPECT_EQ(listed(f), (QStringList{"OWN_A.TXT", "own_b.txt", "Own_C.Txt"}));
     EXPECT_EQ(f->list->currentRow(), 0);
     EXPECT_EQ(G.filenames[FileKind::Own], "OWN_A.TXT");
@@ -159,7 +159,7 @@ TEST_F(FileDialogs, OkHandsTheSelectedFileToTheKindsReaderAndCloses)
     f->list->setCurrentRow(1);
     f->cmdOK->click();
     EXPECT_EQ(readPaths, (QStringList{dir.path() + "LOG/LOG_2025.TXT"}));
-    EXPECT_FALSE(G.loadfileloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmLoadfile));
     EXPECT_TRUE(dialogs.shown().isEmpty());
 }
 
@@ -171,7 +171,7 @@ TEST_F(FileDialogs, DoubleClickSelectsAndLoads)
     auto *f = openLoad(FileKind::Scratchpad);
     f->list_DblClick(1);
     EXPECT_EQ(readPaths, (QStringList{dir.path() + "FSP/FSP_B.TXT"}));
-    EXPECT_FALSE(G.loadfileloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmLoadfile));
 }
 
 TEST_F(FileDialogs, EmptyDirectoryKeepsTheEarlierNameOrReadsNothing)
@@ -290,7 +290,7 @@ TEST_F(FileDialogs, DeleteAsksRemovesAndForgetsTheName)
     EXPECT_EQ(filesIn("OWN/"), (QStringList{"OWN_B.TXT"}));
     EXPECT_EQ(listed(f), (QStringList{"OWN_B.TXT"}));
     EXPECT_TRUE(G.filenames[FileKind::Own].isEmpty());
-    EXPECT_TRUE(G.loadfileloaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmLoadfile));
     // With no name, Delete does nothing and OK reads nothing.
     f->cmdDelete->click();
     EXPECT_EQ(dialogs.shown().size(), 2);
@@ -317,7 +317,7 @@ TEST_F(FileDialogs, EditStartsTheConfiguredEditorOrTheDesktopsAndReportsFailure)
     dir.write("alttxted.ini", "/usr/bin/my editor --new\r\nignored\r\n");
     f->cmdEdit->click();
     EXPECT_EQ(started, (QStringList{"/usr/bin/my", "editor", "--new", dir.path() + "OWN/OWN_A.TXT"}));
-    EXPECT_TRUE(G.loadfileloaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmLoadfile));
     EXPECT_TRUE(dialogs.shown().isEmpty());
 
     Launcher::startDetached = [](const QString &, const QStringList &) { return false; };
@@ -336,7 +336,7 @@ TEST_F(FileDialogs, ShownModalTheCallerContinuesAfterTheDialogCloses)
     QTimer::singleShot(0, f, [f] { f->cmdOK->click(); });
     f->showModal();
     EXPECT_EQ(readPaths.size(), 1);
-    EXPECT_FALSE(G.loadfileloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmLoadfile));
 }
 
 // ---- Save dialog ----
@@ -347,14 +347,14 @@ TEST_F(FileDialogs, SaveProposesTheDefaultAndListsTheDirectoryInLowerCase)
     put("LOG/", "Other.Doc");
     auto *f = openSave(FileKind::Log);
     EXPECT_EQ(f->windowTitle(), "Select Save Filename");
-    EXPECT_TRUE(G.savefileloaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmSavefile));
     EXPECT_EQ(f->cmbSavefile->currentText(), "log_xyzxyzxyzxyz.txt");
     QStringList items;
     for (int i = 0; i < f->cmbSavefile->count(); ++i)
         items << f->cmbSavefile->itemText(i);
     EXPECT_EQ(items, (QStringList{"log_a.txt", "other.doc"}));
     f->cmdCancel->click();
-    EXPECT_FALSE(G.savefileloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmSavefile));
     EXPECT_TRUE(G.filenames[FileKind::Log].isEmpty());
 }
 
@@ -367,7 +367,7 @@ TEST_F(FileDialogs, SaveWritesANewFileCreatingTheDirectory)
     EXPECT_EQ(dir.read("FSP/fsp_evening.txt"), "14200\r\nnote\r\n");
     EXPECT_EQ(filesIn("FSP/"), (QStringList{"fsp_evening.txt"}));
     EXPECT_EQ(G.filenames[FileKind::Scratchpad], "fsp_evening.txt");
-    EXPECT_FALSE(G.savefileloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmSavefile));
     ASSERT_EQ(dialogs.shown().size(), 1);
     EXPECT_EQ(dialogs.shown()[0].text, "The data is now saved\nto the file fsp_evening.txt");
     EXPECT_EQ(dialogs.shown()[0].title, "Save File");
@@ -395,7 +395,7 @@ TEST_F(FileDialogs, EveryRejectedNameGivesError2AndKeepsThePreviousName)
         EXPECT_GT(text.size(), QString(kSaveError).size() + 40) << text.toStdString();
         EXPECT_EQ(dialogs.shown()[0].title, "Error 2");
         EXPECT_EQ(G.filenames[FileKind::Log], "LOG_EARLIER.TXT") << name.toStdString();
-        EXPECT_FALSE(G.savefileloaded);
+        EXPECT_FALSE(Windows::loaded(WindowId::frmSavefile));
     }
     EXPECT_TRUE(filesIn("LOG/").isEmpty());
     EXPECT_TRUE(filesIn("").filter("x.txt", Qt::CaseInsensitive).isEmpty());
@@ -423,7 +423,7 @@ TEST_F(FileDialogs, TheDialogsShowTheirFolderAndPatternAndReturnPressesOk)
     EXPECT_EQ(dialogs.shown()[0].title, "Error 2");
     EXPECT_TRUE(dialogs.shown()[0].text.contains("The name must begin with FSP_."));
     EXPECT_TRUE(dialogs.shown()[0].text.contains("FSP_*.TXT, for example FSP_evening.TXT"));
-    EXPECT_FALSE(G.savefileloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmSavefile));
     // A good one: Return saves.
     tav::DialogScript::shown.clear();
     f = openSave(FileKind::Scratchpad);
@@ -450,7 +450,7 @@ TEST_F(FileDialogs, TheDialogsShowTheirFolderAndPatternAndReturnPressesOk)
     load->setFocus();
     QTest::keyClick(load, Qt::Key_Return);
     EXPECT_EQ(readPaths, QStringList{dir.path() + "FSP/FSP_evening.TXT"});
-    EXPECT_FALSE(G.loadfileloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmLoadfile));
 }
 
 TEST_F(FileDialogs, AMemoryFileIsSavedOnlyUnderTheOpenReceiversNamesTheLoadDialogLists)

@@ -333,8 +333,8 @@ TEST_P(MemTransfer, ClosingTheManagerDuringAFetchStopsIt)
     EXPECT_TRUE(closedDuring);
     EXPECT_LT(t.elapsed(), 20000);
     EXPECT_FALSE(mm->isLoadedForm());
-    EXPECT_FALSE(G.memmanloaded);
-    EXPECT_FALSE(G.memcellloaded) << "closing the manager closes the editor";
+    EXPECT_FALSE(Windows::loaded(WindowId::frmMemman));
+    EXPECT_FALSE(Windows::loaded(WindowId::frmMemcell)) << "closing the manager closes the editor";
     EXPECT_FALSE(memState().transferring);
     EXPECT_FALSE(shownTitle(QStringLiteral("Fetch Rx ready")));
     EXPECT_FALSE(memState().image.held(loadedModel().lastCell));

@@ -82,11 +82,11 @@ TEST_F(MemWindow, SavedAndLoadedThroughTheFileDialogsGivesTheSameGrid)
         EXPECT_EQ(lastTitle(), QStringLiteral("Change Mem error"));
         EXPECT_EQ(lastText(), QStringLiteral("No data loaded in the\nMemMan Window"));
     }
-    EXPECT_FALSE(G.memcellloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmMemcell));
     mm->cmdsaveas_Click();
     EXPECT_EQ(lastTitle(), QStringLiteral("Save file error"));
     mm->cmdDump_Click();
-    EXPECT_TRUE(G.memcellloaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmMemcell));
 
     // Load through the dialog, after its question.
     G.filekind = FileKind::Memories;
@@ -163,7 +163,7 @@ TEST_F(MemWindow, ExitAsksAndCellClickShowsDetails)
     dialogs.answer(vbNo);
     mm->cmdExit_Click();
     EXPECT_FALSE(mm->isLoadedForm());
-    EXPECT_FALSE(G.memmanloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmMemman));
 
     // Opened again: an empty image, and nothing left of the last opening.
     mm->txtDelay->setText(QStringLiteral("7"));

@@ -308,7 +308,7 @@ TEST_F(StationWindows, IlgWindowLoadsTunesScansQueriesAndSorts)
     w->showModeless();
     auto *q = Windows::existing<frmIlgquery>();
     ASSERT_NE(q, nullptr);
-    EXPECT_TRUE(G.ilgqueryloaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmIlgquery));
     EXPECT_EQ(q->cmbQuery[2]->count(), 1);
     EXPECT_FALSE(w->cmdQuery->isEnabled());
     const int small = w->lstIlgq->height();
@@ -491,7 +491,7 @@ TEST_F(StationScanJrc, ClosingAScanningWindowLetsTheReceiverGo)
     ASSERT_TRUE(w->scanning());
     EXPECT_EQ(openJrcLock()->toolHolds(), 1);
     w->close();
-    EXPECT_FALSE(G.ilg2rxloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmIlg2rx));
     EXPECT_FALSE(w->scanning());
     EXPECT_EQ(openJrcLock()->toolHolds(), 0);
 }

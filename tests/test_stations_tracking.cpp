@@ -293,7 +293,7 @@ TEST_F(TrackingOnAR7030, LoadStepPollAndLogEntry)
     entry->unload();
 
     w->close();
-    EXPECT_FALSE(G.trackingloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmTracking));
     EXPECT_FALSE(G.trackdbloaded);
     EXPECT_FALSE(w->tmrDial7030.isActive());
     frmWelcome::instance()->hub().Change2FreqA(9425);
@@ -453,7 +453,7 @@ TEST(TrackingWindow, AeroPresetsAndDialWithoutReceiver)
     EXPECT_TRUE(w->lblBingo[0]->text().startsWith("08000.00 USB      MWARA NAT")) << "aero lines shown as they stand";
     EXPECT_EQ(w->lblBingo[1]->text(), TrackEngine::separator());
     w->cmdExit_Click();
-    EXPECT_FALSE(G.trackingloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmTracking));
     EXPECT_EQ(w->engine().trackcount, -1) << "Exit discards the records";
     Windows::destroyAll();
 }
