@@ -3,8 +3,7 @@
 #include "core/frmWelcome.h"
 #include "core/globals.h"
 #include "core/numtext.h"
-#include "panels/frmNoRx.h"
-#include "panels/frmPanel.h"
+#include "core/ui.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

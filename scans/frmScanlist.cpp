@@ -8,7 +8,7 @@
 #include "core/textfile.h"
 #include "drivers/receiver.h"
 #include "panels/mainmenu.h"
-#include "scans/scanlevel.h"
+#include "signal/smeterlevel.h"
 
 #include <QEvent>
 #include <QFont>

@@ -8,7 +8,6 @@
 #include "core/textfile.h"
 #include "core/tickguard.h"
 #include "core/ui.h"
-#include "lists/listwindow.h"
 
 #include <QScopedValueRollback>
 #include <cerrno>

@@ -1,13 +1,11 @@
 #include "signal/measure.h"
 
 #include "core/frmWelcome.h"
-#include "core/comm.h"
 #include "core/globals.h"
 #include "core/ui.h"
-#include "panels/frmPanel.h"
 #include "drivers/receiver.h"
 #include "panels/mainmenu.h"
-#include "scans/scanlevel.h"
+#include "signal/smeterlevel.h"
 
 namespace tav {
 

@@ -12,7 +12,6 @@
 
 #include "core/ui.h"
 #include "drivers/receiver.h"
-#include "panels/frmPanel.h"
 #include <QFont>
 #include <QGridLayout>
 #include <QHBoxLayout>
