@@ -11,6 +11,7 @@
 #include <QTemporaryFile>
 #include <cstdio>
 #include <map>
+#include <sys/stat.h>
 
 namespace tav {
 
@@ -76,6 +77,51 @@ void reportFile(const QString &path, const QString &what, const QString &why = Q
 
 bool validKind(FileKind kind) { return std::size_t(kind) < kFileKindCount; }
 
+// Which file on the disk a path names now: a save puts a new file in the
+// old one's place, and an edit changes its size or time.
+struct FileStamp {
+    dev_t dev = 0;
+    ino_t ino = 0;
+    off_t size = -1;
+    timespec mtime{};
+    bool operator==(const FileStamp &o) const
+    {
+        return dev == o.dev && ino == o.ino && size == o.size && mtime.tv_sec == o.mtime.tv_sec &&
+               mtime.tv_nsec == o.mtime.tv_nsec;
+    }
+};
+
+std::optional<FileStamp> stampOf(const QString &path)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return std::nullopt;
+    return FileStamp{st.st_dev, st.st_ino, st.st_size, st.st_mtim};
+}
+
+// What the last load of a kind left out, and of which file.
+struct PartialLoad {
+    QString path;
+    FileStamp stamp;
+    LeftOut leftOut;
+};
+
+std::map<std::pair<FileKind, StationDb>, PartialLoad> &partialLoads()
+{
+    static std::map<std::pair<FileKind, StationDb>, PartialLoad> p;
+    return p;
+}
+
+// A load of the whole file, or one whose file cannot be told again, leaves no note.
+void notePartialLoad(FileKind kind, const QString &path, const std::optional<FileStamp> &stamp, const LeftOut &leftOut)
+{
+    const auto key = std::pair(kind, readerKey(kind, G.ftlkind));
+    if (leftOut.any() && stamp)
+        partialLoads()[key] = {QFileInfo(path).absoluteFilePath(), *stamp, leftOut};
+    else
+        partialLoads().erase(key);
+}
+
 } // namespace
 
 void registerReader(FileKind kind, FileReader reader, StationDb ftl) { readers()[{kind, readerKey(kind, ftl)}] = std::move(reader); }
@@ -128,13 +174,33 @@ bool runReader(FileKind kind)
         reportFile(path, QStringLiteral("could not be read."));
         return false;
     }
+    // The stamp is taken before the reading, so a file that changes meanwhile counts as changed.
+    const std::optional<FileStamp> stamp = stampOf(path);
     const FileResult r = readers()[{kind, readerKey(kind, G.ftlkind)}](path);
     if (!r.ok) {
         reportFile(path, QStringLiteral("could not be read:"), r.error);
         return false;
     }
+    notePartialLoad(kind, path, stamp, r.leftOut);
     return true;
 }
+
+std::optional<LeftOut> partlyLoaded(FileKind kind, const QString &path)
+{
+    const auto it = partialLoads().find({kind, readerKey(kind, G.ftlkind)});
+    if (it == partialLoads().end())
+        return std::nullopt;
+    const PartialLoad &p = it->second;
+    if (QFileInfo(path).absoluteFilePath().compare(p.path, Qt::CaseInsensitive) != 0)
+        return std::nullopt;
+    // Another file under the name, or this one written since, holds other lines.
+    const std::optional<FileStamp> now = stampOf(path);
+    if (!now || !(*now == p.stamp))
+        return std::nullopt;
+    return p.leftOut;
+}
+
+void clearPartialLoads() { partialLoads().clear(); }
 
 FileResult runWriter(FileKind kind)
 {
@@ -185,9 +251,8 @@ bool checkoverwrite(bool ask)
     if (!existing)
         return true;
     if (ask) {
-        const int answer = msgBox(QStringList{QStringLiteral("This file already exist."),
-                                              QStringLiteral("Do you want to replace it ?")},
-                                  MsgIcon::Question, QStringLiteral("Save File"), MsgButtons::YesNoCancel);
+        const int answer = askReplace(kind, G.filedirs[kind] + *existing, QStringLiteral("This file already exist."),
+                                      QStringLiteral("Save File"));
         if (answer != vbYes) {
             msgBox(QStringLiteral("File save action aborted"), MsgIcon::Information, QStringLiteral("Save File"));
             return false;
@@ -195,6 +260,33 @@ bool checkoverwrite(bool ask)
     }
     G.filenames[kind] = *existing;
     return true;
+}
+
+int askReplace(FileKind kind, const QString &path, const QString &firstLine, const QString &title)
+{
+    QStringList lines{firstLine};
+    int defaultAnswer = 0;
+    if (const std::optional<LeftOut> lost = partlyLoaded(kind, path)) {
+        lines << QStringLiteral("It was loaded only in part: %1 of its records").arg(leftOutText(*lost))
+              << QStringLiteral("were not loaded and will be lost.");
+        defaultAnswer = vbNo;
+    }
+    lines << QStringLiteral("Do you want to replace it ?");
+    return msgBox(lines, MsgIcon::Question, title, MsgButtons::YesNoCancel, defaultAnswer);
+}
+
+QString setupSizeAdvice(Setting size, qint64 linesInFile, bool atLeast, int extraRows)
+{
+    const QString caption = QLatin1Char('"') + QLatin1String(listSizeCaption(size)) + QLatin1Char('"');
+    const qint64 thousands = std::max<qint64>(1, (linesInFile - extraRows + 999) / 1000);
+    if (thousands > kListSizeLargest)
+        return QStringLiteral("Even the largest %1 in Set-up, %2, holds only %3 of them.")
+            .arg(caption)
+            .arg(kListSizeLargest)
+            .arg(qint64(kListSizeLargest) * 1000 + extraRows);
+    if (atLeast)
+        return QStringLiteral("It takes a %1 of at least %2 in Set-up.").arg(caption).arg(thousands);
+    return QStringLiteral("A %1 of %2 in Set-up holds the whole file.").arg(caption).arg(thousands);
 }
 
 QFile &rttyCaptureFile()

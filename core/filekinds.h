@@ -4,18 +4,25 @@
 // an existing file replaced only once the new one is completely written.
 
 #include "core/filekind.h"
+#include "core/setupdata.h"
+#include "core/textfile.h"
 
 #include <QFile>
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace tav {
 
 struct FileResult {
     bool ok = true;
     QString error; // why it failed, for the user
+    // A reader's lines of the file that it did not load (cut at what the
+    // store holds, or refused): a save over the file would lose them.
+    LeftOut leftOut;
     static FileResult success() { return {}; }
-    static FileResult failure(const QString &why) { return {false, why}; }
+    static FileResult failure(const QString &why) { return {false, why, {}}; }
+    static FileResult loaded(const LeftOut &leftOut) { return {true, QString(), leftOut}; }
 };
 
 // A reader reads the file at `path` (an existing file of the kind) into its window.
@@ -52,8 +59,17 @@ QString currentFilePath(FileKind kind);
 
 // Reads the current file of `kind` with its reader. Reports a missing or
 // unreadable file, a kind without reader and a failing reader to the user;
-// returns whether the file was read.
+// returns whether the file was read. What the reader left out of the file is
+// kept for the kind until its next load, for the question before a save
+// replaces that file.
 bool runReader(FileKind kind);
+// What the last load of `kind` left out of the file at `path` (names
+// compared without regard to case), while that file is as it was loaded;
+// std::nullopt when it was loaded whole, another file was loaded since, or
+// it has been written since.
+std::optional<LeftOut> partlyLoaded(FileKind kind, const QString &path);
+// Forgets what loads left out (tests, and a fresh start of the program).
+void clearPartialLoads();
 // Writes the current file of `kind` with its writer, through a temporary file
 // that replaces the old one only when the writer succeeded; the kind's
 // directory is created when missing. Failures are returned, not shown.
@@ -66,6 +82,16 @@ FileResult runWriter(FileKind kind);
 // file differing only in case appears. The old file is never removed here:
 // the save replaces it.
 bool checkoverwrite(bool ask);
+// The question before the file at `path` is replaced: `firstLine`, then,
+// when that file was loaded only in part, how many of its records the
+// replacing loses (and No is the default answer), then "Do you want to
+// replace it ?". Yes, No and Cancel; returns the answer.
+int askReplace(FileKind kind, const QString &path, const QString &firstLine, const QString &title);
+
+// For a file larger than the store a set-up size ("Dim LOG", ...) gives:
+// the sentence that names the size that would hold its `linesInFile` lines,
+// where a size of n holds n * 1000 + `extraRows` lines (`atLeast`: the file holds more still).
+QString setupSizeAdvice(Setting size, qint64 linesInFile, bool atLeast, int extraRows);
 
 // The one RTTY capture file, opened for appending by the Save dialog and
 // written and closed by the RTTY window.

@@ -97,10 +97,10 @@ frmSetUp::frmSetUp() : TavForm(windowId)
     txtLt2utc = boxed("fraLt2utc", "LT - UTC", "txtLt2utc", 2, 2);
     txtRxlatitude = boxed("fraRxlatitude", "RX Latitude", "txtRxlatitude", 3, 0);
     txtRxlongitude = boxed("fraRxlongitude", "RX Longitude", "txtRxlongitude", 3, 1);
-    txtDimbdxc = boxed("fraDimbdxc", "Dim BDXC", "txtDimbdxc", 4, 0);
-    txtDimown = boxed("fraDimown", "Dim OWN", "txtDimown", 4, 1);
-    txtDimlog = boxed("fraDimlog", "Dim LOG", "txtDimlog", 4, 2);
-    txtDimilg = boxed("fraDimilg", "Dim ILG", "txtDimilg", 4, 3);
+    txtDimbdxc = boxed("fraDimbdxc", listSizeCaption(Setting::DimBdxc), "txtDimbdxc", 4, 0);
+    txtDimown = boxed("fraDimown", listSizeCaption(Setting::DimOwn), "txtDimown", 4, 1);
+    txtDimlog = boxed("fraDimlog", listSizeCaption(Setting::DimLog), "txtDimlog", 4, 2);
+    txtDimilg = boxed("fraDimilg", listSizeCaption(Setting::DimIlg), "txtDimilg", 4, 3);
 
     top->addWidget(makeLabel(QStringLiteral("lblSpecific"), QStringLiteral("Receiver specific set-up options"), this));
     auto *stack = new QWidget(this);
@@ -384,10 +384,10 @@ bool frmSetUp::checkBox(QLineEdit *box)
             NumRule rule;
         };
         const Rule rules[] = {
-            {txtDimbdxc, {Setting::DimBdxc, 1, 30, "2", dimLines, true}},
-            {txtDimown, {Setting::DimOwn, 1, 30, "1", dimLines, true}},
-            {txtDimlog, {Setting::DimLog, 1, 30, "1", dimLines, true}},
-            {txtDimilg, {Setting::DimIlg, 1, 30, "15", dimLines, true}},
+            {txtDimbdxc, {Setting::DimBdxc, 1, kListSizeLargest, "2", dimLines, true}},
+            {txtDimown, {Setting::DimOwn, 1, kListSizeLargest, "1", dimLines, true}},
+            {txtDimlog, {Setting::DimLog, 1, kListSizeLargest, "1", dimLines, true}},
+            {txtDimilg, {Setting::DimIlg, 1, kListSizeLargest, "15", dimLines, true}},
             {txtARoptions[0], {Setting::Ar7030FilterAm, 1, 6, "1", filterLines, false}},
             {txtARoptions[1], {Setting::Ar7030FilterSsb, 1, 6, "1", filterLines, false}},
             {txtARoptions[2], {Setting::Ar7030FilterCw, 1, 6, "1", filterLines, false}},

@@ -18,17 +18,8 @@ RecordFileRead readFileBlocks(const QString &path, qint64 maxBytes,
         r.error = QFileInfo(path).isDir() ? QStringLiteral("It is a directory.") : f.errorString();
         return r;
     }
-    const qint64 size = f.size();
-    if (size > maxBytes) {
-        r.ok = false;
-        r.tooLarge = true;
-        r.error = QStringLiteral("The file is too large for its kind: %1 bytes, at most %2 are read.")
-                      .arg(size)
-                      .arg(maxBytes);
-        return r;
-    }
     constexpr qint64 kBlock = 1 << 20;
-    std::vector<char> buf(size_t(std::min<qint64>(kBlock, std::max<qint64>(size, 1))));
+    std::vector<char> buf(size_t(std::clamp<qint64>(f.size(), 1, kBlock)));
     qint64 total = 0;
     for (;;) {
         const qint64 got = f.read(buf.data(), qint64(buf.size()));
@@ -39,17 +30,26 @@ RecordFileRead readFileBlocks(const QString &path, qint64 maxBytes,
         }
         if (got == 0)
             break;
-        total += got;
-        // A file that grows while it is read is held to the same bound.
-        if (total > maxBytes) {
-            r.ok = false;
-            r.tooLarge = true;
-            r.error = QStringLiteral("The file is too large for its kind: more than %1 bytes.").arg(maxBytes);
-            return r;
+        // The bound holds for a file that grows while it is read too.
+        qint64 use = got;
+        if (total + got > maxBytes) {
+            use = std::max<qint64>(0, maxBytes - total);
+            r.countStopped = true;
         }
-        block(ctx, buf.data(), qsizetype(got));
+        total += use;
+        if (use > 0)
+            block(ctx, buf.data(), qsizetype(use));
+        if (r.countStopped)
+            break;
     }
     return r;
+}
+
+QString linesTooLongText(qint64 lines, qint64 maxBytes)
+{
+    return QStringLiteral("The file is too large for its kind: its first %1 lines take more than %2 bytes.")
+        .arg(lines)
+        .arg(maxBytes);
 }
 
 } // namespace tav

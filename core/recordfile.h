@@ -2,9 +2,14 @@
 // Reading a file of fixed-width Latin-1 records without holding the file:
 // the file is read in blocks and each line's first bytes are handed over
 // as they are found, up to the number of lines the caller can hold; lines
-// beyond are only counted. A file far larger than any valid one of its kind
-// is refused before a byte is read, so memory and time stay bounded
-// whatever the file holds.
+// beyond are only counted. Reading stops at a bound the caller gives (a
+// file far larger than any its kind holds at the set-up's largest size):
+// a file whose lines for the store are not complete by then is refused, and
+// past it the lines are no longer counted. So memory and time stay bounded
+// whatever the file holds, and a file larger than the store still loads
+// what the store holds.
+
+#include "core/textfile.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -17,14 +22,17 @@ namespace tav {
 struct RecordFileRead {
     bool ok = true;
     QString error;        // why the file was not read, in words
-    bool tooLarge = false; // refused for its size, unread
+    bool tooLarge = false; // refused: its first lines alone pass the bound
     qint64 lines = 0;     // lines handed over
     qint64 linesInFile = 0; // every line of the file (a final line end makes no extra one)
+    bool countStopped = false; // the bound ended the count: the file holds more lines still
+    LeftOut leftOut() const { return {linesInFile - lines, countStopped}; }
 };
 
 // `take(bytes, length)` receives each of the first `capacity` lines, cut to
-// `width` bytes (line ends: CR LF, LF or CR). A file above `maxBytes` is
-// refused with a message naming its size.
+// `width` bytes (line ends: CR LF, LF or CR). No more than `maxBytes` of the
+// file are read: a file whose first `capacity` lines are not complete within
+// them is refused, the lines of a longer one are counted up to there.
 template <class Take>
 RecordFileRead readRecordLines(const QString &path, qint64 capacity, int width, qint64 maxBytes, Take take);
 
@@ -32,10 +40,13 @@ RecordFileRead readRecordLines(const QString &path, qint64 capacity, int width, 
 template <class Take>
 RecordFileRead splitRecordLines(const QByteArray &content, qint64 capacity, int width, Take take);
 
-// The non-template part: opens the file, checks its size, then calls
-// `block(data, size, atEnd)` for each block read.
+// The non-template part: opens the file and calls `block(data, size)` for
+// each block read, up to `maxBytes` in all; `countStopped` says the file
+// went on past them.
 RecordFileRead readFileBlocks(const QString &path, qint64 maxBytes,
                               void (*block)(void *ctx, const char *data, qsizetype size), void *ctx);
+// The refusal of a file whose first `lines` lines pass `maxBytes`.
+QString linesTooLongText(qint64 lines, qint64 maxBytes);
 
 // Splits blocks into lines; carries the part of a line that spans blocks.
 class LineSplitter {
@@ -137,7 +148,16 @@ RecordFileRead readRecordLines(const QString &path, qint64 capacity, int width, 
                                       &ctx);
     if (!r.ok)
         return r;
-    ctx.split.finish(take);
+    if (r.countStopped && ctx.split.taken() < capacity) {
+        // The lines the store would hold are far longer than the kind's.
+        r.ok = false;
+        r.tooLarge = true;
+        r.error = linesTooLongText(capacity, maxBytes);
+        return r;
+    }
+    // A line cut by the bound is no line of the count.
+    if (!r.countStopped)
+        ctx.split.finish(take);
     r.lines = ctx.split.taken();
     r.linesInFile = ctx.split.lines();
     return r;

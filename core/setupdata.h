@@ -45,6 +45,20 @@ enum class Setting : int {
     Unused32 = 32,
 };
 
+// The list sizes (settings 4 to 7) count thousands of rows; the set-up
+// dialog takes 1 to kListSizeLargest under these captions.
+inline constexpr int kListSizeLargest = 30;
+inline const char *listSizeCaption(Setting size)
+{
+    switch (size) {
+    case Setting::DimBdxc: return "Dim BDXC";
+    case Setting::DimOwn: return "Dim OWN";
+    case Setting::DimLog: return "Dim LOG";
+    case Setting::DimIlg: return "Dim ILG";
+    default: return "";
+    }
+}
+
 // The stored value (single precision, as the file holds it).
 inline float &setting(Setting k) { return G.setupdata[size_t(k)]; }
 // The value rounded to a whole number (half to even), as choices and levels are used.

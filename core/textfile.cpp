@@ -24,6 +24,28 @@ QStringList splitTextLines(const QByteArray &content, int maxLine)
     return splitTextLines(content, l).lines;
 }
 
+namespace {
+
+// The lines of d[0, n) that hold anything but blanks: the lines left out that
+// were more than padding.
+qint64 linesWithText(const char *d, qsizetype n)
+{
+    qint64 count = 0;
+    bool text = false;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = d[i];
+        if (c == '\r' || c == '\n') {
+            count += text;
+            text = false;
+        } else if (c != ' ' && c != '\t') {
+            text = true;
+        }
+    }
+    return count + text;
+}
+
+} // namespace
+
 TextLines splitTextLines(const QByteArray &content, const TextLimits &limits)
 {
     TextLines out;
@@ -45,16 +67,23 @@ TextLines splitTextLines(const QByteArray &content, const TextLimits &limits)
     for (qsizetype i = 0; i < n; ++i) {
         const char c = d[i];
         if (c == '\r' || c == '\n') {
-            if (!take(i))
+            if (!take(i)) {
+                out.pastWithText = linesWithText(d + start, n - start);
                 return out;
+            }
             if (c == '\r' && i + 1 < n && d[i + 1] == '\n')
                 ++i;
             start = i + 1;
         }
     }
-    if (start < n)
-        take(n);
+    if (start < n && !take(n))
+        out.pastWithText = linesWithText(d + start, n - start);
     return out;
+}
+
+QString leftOutText(const LeftOut &left)
+{
+    return (left.atLeast ? QStringLiteral("at least ") : QString()) + QString::number(left.lines);
 }
 
 namespace {

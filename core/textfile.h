@@ -37,9 +37,21 @@ struct TextLimits {
     int maxLine = -1;     // each line cut after this many bytes; < 0: no cut
 };
 
+// The lines of a file a reader left out: past what its store or format
+// holds, or refused. `atLeast` when the count stopped at the reading bound,
+// so the file holds still more.
+struct LeftOut {
+    qint64 lines = 0;
+    bool atLeast = false;
+    bool any() const { return lines > 0 || atLeast; }
+};
+// "199", or "at least 120004" for a count that stopped at the bound.
+QString leftOutText(const LeftOut &left);
+
 struct TextLines {
     QStringList lines;
     bool cut = false; // the file held more lines than `maxLines`
+    qint64 pastWithText = 0; // lines past `maxLines` that hold more than blanks
 };
 
 // Splits content under the limits' line rules.

@@ -56,11 +56,11 @@ void DialogScript::reset()
     whileShown = nullptr;
 }
 
-int msgBox(const QStringList &lines, MsgIcon icon, const QString &title, MsgButtons buttons)
+int msgBox(const QStringList &lines, MsgIcon icon, const QString &title, MsgButtons buttons, int defaultAnswer)
 {
     const QString text = lines.join(QLatin1Char('\n'));
     if (DialogScript::enabled) {
-        DialogScript::shown.append({text, title, icon, buttons, false});
+        DialogScript::shown.append({text, title, icon, buttons, false, defaultAnswer});
         if (DialogScript::whileShown) {
             // A box raised from inside the hook does not run it again.
             const std::function<void()> hook = std::exchange(DialogScript::whileShown, nullptr);
@@ -69,6 +69,8 @@ int msgBox(const QStringList &lines, MsgIcon icon, const QString &title, MsgButt
         }
         if (!DialogScript::answers.isEmpty())
             return DialogScript::answers.takeFirst();
+        if (defaultAnswer != 0)
+            return defaultAnswer;
         return (buttons == MsgButtons::OK) ? vbOK : vbCancel;
     }
     QMessageBox box;
@@ -88,6 +90,13 @@ int msgBox(const QStringList &lines, MsgIcon icon, const QString &title, MsgButt
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     case MsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    }
+    switch (defaultAnswer) {
+    case vbOK: box.setDefaultButton(QMessageBox::Ok); break;
+    case vbCancel: box.setDefaultButton(QMessageBox::Cancel); break;
+    case vbYes: box.setDefaultButton(QMessageBox::Yes); break;
+    case vbNo: box.setDefaultButton(QMessageBox::No); break;
+    default: break;
     }
     switch (box.exec()) {
     case QMessageBox::Ok: return vbOK;
@@ -126,7 +135,8 @@ void keepLatin1(QLineEdit *box, const QString &what)
     });
 }
 
-std::optional<QStringList> readKindFile(const QString &path, const TextLimits &limits, QString *why)
+std::optional<QStringList> readKindFile(const QString &path, const TextLimits &limits, QString *why,
+                                        qint64 *pastWithText)
 {
     std::optional<TextLines> read = readTextFile(path, limits);
     if (!read) {
@@ -134,6 +144,8 @@ std::optional<QStringList> readKindFile(const QString &path, const TextLimits &l
             *why = readFailureReason(path);
         return std::nullopt;
     }
+    if (pastWithText)
+        *pastWithText = read->pastWithText;
     if (read->cut)
         reportFileCut(QFileInfo(path).fileName(), limits.maxLines);
     return std::move(read->lines);

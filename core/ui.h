@@ -43,11 +43,15 @@ enum class MsgButtons { OK, OKCancel, YesNoCancel, YesNo };
 // Results, numbered as the program's code has always compared them.
 enum MsgResult { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };
 
-// Shows a modal box; the lines are joined with a line feed.
-int msgBox(const QStringList &lines, MsgIcon icon, const QString &title, MsgButtons buttons = MsgButtons::OK);
-inline int msgBox(const QString &text, MsgIcon icon, const QString &title, MsgButtons buttons = MsgButtons::OK)
+// Shows a modal box; the lines are joined with a line feed. `defaultAnswer`
+// (a MsgResult of the buttons) is the button Return presses; 0 leaves the
+// usual one (OK, Yes).
+int msgBox(const QStringList &lines, MsgIcon icon, const QString &title, MsgButtons buttons = MsgButtons::OK,
+           int defaultAnswer = 0);
+inline int msgBox(const QString &text, MsgIcon icon, const QString &title, MsgButtons buttons = MsgButtons::OK,
+                  int defaultAnswer = 0)
 {
-    return msgBox(QStringList{text}, icon, title, buttons);
+    return msgBox(QStringList{text}, icon, title, buttons, defaultAnswer);
 }
 
 // Text typed by the user that the program's Latin-1 files could not keep:
@@ -62,9 +66,11 @@ void keepLatin1(QLineEdit *box, const QString &what);
 
 // Reads a tool's file under its kind's limits (core/textfile.h); one with
 // more lines than the kind holds is read as far as it holds, and that is
-// said once. std::nullopt, and the reason in *why, when it cannot be read
-// or is far too large to be one of its kind.
-std::optional<QStringList> readKindFile(const QString &path, const TextLimits &limits, QString *why);
+// said once; *pastWithText (when given) counts the lines left out that held
+// text. std::nullopt, and the reason in *why, when it cannot be read or is
+// far too large to be one of its kind.
+std::optional<QStringList> readKindFile(const QString &path, const TextLimits &limits, QString *why,
+                                        qint64 *pastWithText = nullptr);
 
 // Said once for a file that held more lines than its kind can: only the
 // first `kept` were read.
@@ -80,11 +86,12 @@ struct ShownBox {
     MsgIcon icon = MsgIcon::None;
     MsgButtons buttons = MsgButtons::OK;
     bool isInput = false;
+    int defaultAnswer = 0; // the box's default button, when it names one
 };
 
 // Tests install a script: boxes are recorded, never shown, and answered from
-// the queue (an empty queue answers OK, Cancel for questions, and Cancel for
-// input boxes).
+// the queue (an empty queue answers as Return would where a box names its
+// default button, else OK, Cancel for questions, and Cancel for input boxes).
 class DialogScript {
 public:
     static bool enabled;

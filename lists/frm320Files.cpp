@@ -39,8 +39,9 @@ FileResult frm320Files::f320file2ram(const QString &path)
     model->show(list->count(), [list](int row, int column) { return list->cell(row, column); });
     lblDbname->setText(G.filenames[FileKind::F320]);
     if (read->overflow)
-        reportOverflow(G.filenames[FileKind::F320].isEmpty() ? QFileInfo(path).fileName() : G.filenames[FileKind::F320], capacity);
-    return FileResult::success();
+        reportOverflow(G.filenames[FileKind::F320].isEmpty() ? QFileInfo(path).fileName() : G.filenames[FileKind::F320], capacity,
+                       *read, Setting::DimOwn);
+    return FileResult::loaded(read->leftOut());
 }
 
 void frm320Files::grd320Files_Click(int row, int column)

@@ -43,7 +43,8 @@ FileResult frmBdxc::bdxcfile2ram(const QString &path)
         return FileResult::failure(listReadFailure(path));
     const QString name = G.filenames[FileKind::Bdxc].isEmpty() ? QFileInfo(path).fileName() : G.filenames[FileKind::Bdxc];
     if (read->overflow)
-        reportOverflow(name, capacity);
+        reportOverflow(name, capacity, *read, Setting::DimBdxc);
+    const LeftOut leftOut = read->leftOut();
     auto list = std::make_shared<const BdxcList>(BdxcList::fromLines(read->lines));
     read.reset();
 
@@ -62,7 +63,7 @@ FileResult frmBdxc::bdxcfile2ram(const QString &path)
         lblDbname->setText(G.filenames[FileKind::Bdxc]);
     }
     setTitles(BdxcList::titles(G.filenames[FileKind::Bdxc]));
-    return FileResult::success();
+    return FileResult::loaded(leftOut);
 }
 
 void frmBdxc::grdBdxc_Click(int row, int column)

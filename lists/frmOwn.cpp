@@ -41,8 +41,9 @@ FileResult frmOwn::ownfile2ram(const QString &path)
     model->show(list->count(), [list](int row, int column) { return list->cell(row, column); });
     lblDbname->setText(G.filenames[FileKind::Own]);
     if (read->overflow)
-        reportOverflow(G.filenames[FileKind::Own].isEmpty() ? QFileInfo(path).fileName() : G.filenames[FileKind::Own], capacity);
-    return FileResult::success();
+        reportOverflow(G.filenames[FileKind::Own].isEmpty() ? QFileInfo(path).fileName() : G.filenames[FileKind::Own], capacity,
+                       *read, Setting::DimOwn);
+    return FileResult::loaded(read->leftOut());
 }
 
 void frmOwn::grdOwn_Click(int row, int column)

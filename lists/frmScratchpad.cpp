@@ -253,7 +253,8 @@ FileResult frmScratchpad::fspfile2ram(const QString &path)
 {
     HourglassGuard hourglass;
     QString why;
-    const std::optional<QStringList> lines = readKindFile(path, filelimits::kScratchPad, &why);
+    qint64 past = 0;
+    const std::optional<QStringList> lines = readKindFile(path, filelimits::kScratchPad, &why, &past);
     if (!lines)
         return FileResult::failure(QStringLiteral("The file could not be opened: ") + why + QLatin1Char('.'));
     for (int r = 0; r < ScratchPad::kRows; ++r)
@@ -263,7 +264,7 @@ FileResult frmScratchpad::fspfile2ram(const QString &path)
     m_model->changed();
     for (int r = 0; r < ScratchPad::kRows; ++r)
         txtNotes[size_t(r)]->setText(m_pad.notes[size_t(r)]);
-    return FileResult::success();
+    return FileResult::loaded({past, false});
 }
 
 FileResult frmScratchpad::fspram2file(const QString &path)

@@ -1,7 +1,9 @@
 #include "lists/listfile.h"
 #include "core/setupdata.h"
 
+#include "core/filekinds.h"
 #include "core/globals.h"
+#include "core/recordfile.h"
 #include "core/numtext.h"
 #include "core/settings.h"
 #include "core/textfile.h"
@@ -54,19 +56,38 @@ ListLines splitListLines(const QByteArray &content, int capacity)
     return out;
 }
 
+namespace {
+// Why the last readListLines of a path gave nothing, when it was the lines' length.
+QString s_refusedPath, s_refusedWhy;
+} // namespace
+
 std::optional<ListLines> readListLines(const QString &path, int capacity)
 {
-    const std::optional<QByteArray> content = readFileBytes(path, filelimits::list(capacity).maxBytes);
-    if (!content)
+    s_refusedPath.clear();
+    ListLines out;
+    capacity = std::max(capacity, 0);
+    // Whatever the set-up's size, a file is read as far as the largest list's bound.
+    const qint64 bound = filelimits::list(std::max(capacity, kListSizeLargest * 1000)).maxBytes;
+    const RecordFileRead r = readRecordLines(path, capacity, filelimits::kListLineBytes, bound,
+                                             [&](const char *d, qsizetype n) { out.lines.append(QByteArray(d, n)); });
+    if (!r.ok) {
+        if (r.tooLarge) {
+            s_refusedPath = path;
+            s_refusedWhy = r.error;
+        }
         return std::nullopt;
-    return splitListLines(*content, capacity);
+    }
+    out.linesInFile = r.linesInFile;
+    out.countStopped = r.countStopped;
+    out.overflow = r.leftOut().any();
+    return out;
 }
 
 QString listReadFailure(const QString &path)
 {
-    const QString why = readFailureReason(path);
-    return why.startsWith(QLatin1String("it is larger")) ? QStringLiteral("The file could not be loaded: ") + why + QLatin1Char('.')
-                                                         : QStringLiteral("The file could not be opened.");
+    if (!s_refusedPath.isEmpty() && s_refusedPath == path)
+        return QStringLiteral("The file could not be loaded: ") + s_refusedWhy;
+    return QStringLiteral("The file could not be opened.");
 }
 
 QByteArray fixedWidth(const QByteArray &line, int width)
@@ -107,12 +128,14 @@ QString bdxcFieldText(double value) { return value < 10 ? QString() : numDouble(
 
 QString ownFieldText(double value) { return value < 10 ? QString() : numDouble(value).mid(1); }
 
-void reportOverflow(const QString &fileName, int capacity)
+void reportOverflow(const QString &fileName, int capacity, const ListLines &read, Setting size)
 {
     msgBox(QStringList{QStringLiteral("The file ") + fileName,
                        QStringLiteral("has more lines than the list holds."),
                        QStringLiteral("Only its first ") + QString::number(capacity) +
-                           QStringLiteral(" lines are loaded.")},
+                           QStringLiteral(" lines are loaded, ") + leftOutText(read.leftOut()) +
+                           QStringLiteral(" are left out."),
+                       setupSizeAdvice(size, read.linesInFile, read.countStopped, 0)},
            MsgIcon::Exclamation, QStringLiteral("Error"));
 }
 

@@ -5,11 +5,11 @@
 // lists.
 
 #include "core/setupdata.h"
+#include "core/textfile.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
-#include "core/setupdata.h"
 
 #include <array>
 #include <optional>
@@ -23,10 +23,15 @@ int listCapacity(Setting size);
 struct ListLines {
     QList<QByteArray> lines;
     bool overflow = false; // the file had more lines than fit
+    qint64 linesInFile = 0; // counted up to the reading bound
+    bool countStopped = false; // the file went on past that bound
+    LeftOut leftOut() const { return {linesInFile - lines.size(), countStopped}; }
 };
 
-// The lines of a file, at most `capacity` of them; std::nullopt when the file
-// cannot be read or is far larger than a list of that many lines. A final
+// The lines of a file, at most `capacity` of them, each cut after
+// filelimits::kListLineBytes; the lines beyond are counted as far as the
+// bound of the largest list the set-up allows. std::nullopt when the file
+// cannot be read, or its first `capacity` lines pass that bound. A final
 // line end does not make an extra empty line.
 std::optional<ListLines> readListLines(const QString &path, int capacity);
 // Why readListLines gave nothing, for the user.
@@ -57,7 +62,8 @@ QString bdxcFieldText(double value);
 // A field as the own list shows it: the same without the leading blank.
 QString ownFieldText(double value);
 
-// The message a list shows once when a file did not fit.
-void reportOverflow(const QString &fileName, int capacity);
+// The message a list shows once when a file did not fit, naming the set-up
+// size (`size`) that holds it.
+void reportOverflow(const QString &fileName, int capacity, const ListLines &read, Setting size);
 
 } // namespace tav::lists

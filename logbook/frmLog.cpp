@@ -367,9 +367,9 @@ void frmLog::cmdSave_Click()
     if (m_entryOpen)
         return;
     G.filekind = FileKind::Log;
-    const int answer = msgBox(QStringList{QStringLiteral("File ") + G.filenames[FileKind::Log] + QStringLiteral(" already exist."),
-                                          QStringLiteral("Do you want to replace it ?")},
-                              MsgIcon::Question, QStringLiteral("Save file"), MsgButtons::YesNoCancel);
+    const int answer = askReplace(FileKind::Log, currentFilePath(FileKind::Log),
+                                  QStringLiteral("File ") + G.filenames[FileKind::Log] + QStringLiteral(" already exist."),
+                                  QStringLiteral("Save file"));
     if (answer != vbYes)
         return;
     // The old file stays until the new one is completely written.

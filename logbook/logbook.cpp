@@ -183,7 +183,9 @@ std::optional<LogFileContent> readLogFile(const QString &path, int capacity, QSt
     capacity = std::max(0, capacity);
     const qint64 size = QFileInfo(path).size();
     c.records.reserve(int(std::min<qint64>(capacity, size / (kLogLineLength + 2) + 1)));
-    const RecordFileRead r = readRecordLines(path, capacity, kLogLineLength, logFileMaxBytes(capacity),
+    // Whatever the set-up's size, a file is read as far as the largest logbook's bound.
+    const int largest = kListSizeLargest * 1000 + 1;
+    const RecordFileRead r = readRecordLines(path, capacity, kLogLineLength, logFileMaxBytes(std::max(capacity, largest)),
                                              [&](const char *d, qsizetype n) { c.records.appendLine(d, n); });
     if (!r.ok) {
         if (tooLarge && r.tooLarge)
@@ -192,6 +194,7 @@ std::optional<LogFileContent> readLogFile(const QString &path, int capacity, QSt
     }
     c.records.squeeze();
     c.linesInFile = qsizetype(r.linesInFile);
+    c.countStopped = r.countStopped;
     return c;
 }
 

@@ -96,14 +96,16 @@ LogRecord parseLogLine(const QString &line);
 struct LogFileContent {
     LogRecords records;
     qsizetype linesInFile = 0; // more than records.size() when the file did not fit
+    bool countStopped = false; // the file is larger than the reading bound: it holds more lines still
 };
-// Reads at most `capacity` records; lines beyond are counted, not kept.
-// std::nullopt when the file cannot be read; a file far larger than any
-// logbook is refused unread, with the reason in *tooLarge.
+// Reads at most `capacity` records; lines beyond are counted, not kept, up
+// to the bound of a logbook of the set-up's largest size. std::nullopt when
+// the file cannot be read, or its first `capacity` lines pass that bound
+// (the reason in *tooLarge).
 std::optional<LogFileContent> readLogFile(const QString &path, int capacity, QString *tooLarge = nullptr);
 // The same on a file's content already in memory.
 LogFileContent logFileFromContent(const QByteArray &content, int capacity);
-// Bytes above which a logbook file is refused unread.
+// Bytes of a logbook file read at most, for a logbook of `capacity` records.
 qint64 logFileMaxBytes(int capacity);
 bool writeLogFile(const QString &path, const LogRecords &records, QString *error = nullptr);
 

@@ -22,17 +22,19 @@ FileResult logfile2ram(const QString &path)
     auto content = readLogFile(path, capacity, &tooLarge);
     if (!content)
         return FileResult::failure(tooLarge.isEmpty() ? QStringLiteral("The file could not be read.") : tooLarge);
+    const LeftOut leftOut{content->linesInFile - content->records.size(), content->countStopped};
     logStore().records = std::move(content->records);
     if (Windows::loaded(WindowId::frmLog))
         if (auto *w = Windows::existing<frmLog>())
             w->fileLoaded(QFileInfo(path).fileName());
-    if (content->linesInFile > capacity)
+    if (leftOut.any())
         msgBox(QStringList{QStringLiteral("The file holds %1 records; the logbook holds at most %2.")
-                               .arg(content->linesInFile)
+                               .arg(leftOutText({content->linesInFile, content->countStopped}))
                                .arg(capacity),
-                           QStringLiteral("Only the first %1 records were loaded.").arg(capacity)},
+                           QStringLiteral("Only the first %1 records were loaded.").arg(capacity),
+                           setupSizeAdvice(Setting::DimLog, content->linesInFile, content->countStopped, 1)},
                MsgIcon::Exclamation, QStringLiteral("Logging"));
-    return FileResult::success();
+    return FileResult::loaded(leftOut);
 }
 
 FileResult logram2file(const QString &path)

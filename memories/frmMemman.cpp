@@ -361,7 +361,8 @@ FileResult frmMemman::readMemoryFile(const QString &path, QStringList *notice)
              << QStringLiteral("only the first %1 were read.").arg(loadedModel().lastCell + 1);
     if (notice)
         *notice = text;
-    return FileResult::success();
+    // A save puts refused cells back empty, and has no place for lines past the last cell.
+    return FileResult::loaded({qint64(r.refused.size()) + r.linesPast, false});
 }
 
 void frmMemman::showFileNotice(const QStringList &notice)
@@ -373,9 +374,10 @@ void frmMemman::showFileNotice(const QStringList &notice)
 FileResult frmMemman::memfile2ram(const QString &path)
 {
     QStringList notice;
+    FileResult r;
     {
         HourglassGuard busy;
-        const FileResult r = readMemoryFile(path, &notice);
+        r = readMemoryFile(path, &notice);
         if (!r.ok)
             return r;
         cleargrdmemman();
@@ -383,7 +385,7 @@ FileResult frmMemman::memfile2ram(const QString &path)
         grdTitles->setItem(0, 5, new QTableWidgetItem(G.filenames[FileKind::Memories]));
     }
     showFileNotice(notice);
-    return FileResult::success();
+    return r;
 }
 
 FileResult frmMemman::memram2file(const QString &path)

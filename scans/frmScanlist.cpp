@@ -336,15 +336,17 @@ FileResult frmScanlist::sflfile2ram(const QString &path)
 {
     HourglassGuard hourglass;
     QString why;
-    const std::optional<QStringList> lines = readKindFile(path, filelimits::kListScan, &why);
+    qint64 past = 0;
+    const std::optional<QStringList> lines = readKindFile(path, filelimits::kListScan, &why, &past);
     if (!lines)
         return FileResult::failure(QStringLiteral("The file could not be read: ") + why + QLatin1Char('.'));
-    const auto boxes = sflfile2boxes(*lines, loadedModel().freqMinKHz, loadedModel().freqMaxKHz);
+    int refused = 0;
+    const auto boxes = sflfile2boxes(*lines, loadedModel().freqMinKHz, loadedModel().freqMaxKHz, &refused);
     for (int i = 0; i < ListScan::kBoxes; ++i)
         txtFreqlist[i]->setText(boxes[i]);
     cmdStart->setEnabled(true);
     cmdContinue->setEnabled(false);
-    return FileResult::success();
+    return FileResult::loaded({past + refused, false});
 }
 
 } // namespace tav

@@ -397,7 +397,8 @@ FileResult frmScanpairs::sfpfile2ram(const QString &path)
 {
     HourglassGuard hourglass;
     QString why;
-    const std::optional<QStringList> lines = readKindFile(path, filelimits::kPairScan, &why);
+    qint64 past = 0;
+    const std::optional<QStringList> lines = readKindFile(path, filelimits::kPairScan, &why, &past);
     if (!lines)
         return FileResult::failure(QStringLiteral("The file could not be read: ") + why + QLatin1Char('.'));
     if (!m_scan.fromLines(*lines))
@@ -413,7 +414,7 @@ FileResult frmScanpairs::sfpfile2ram(const QString &path)
     cmdsaveas->setEnabled(!tmrScanpairs.isActive());
     cmdStart->setEnabled(true);
     cmdContinue->setEnabled(false);
-    return FileResult::success();
+    return FileResult::loaded({past, false});
 }
 
 FileResult frmScanpairs::sfpram2file(const QString &path)

@@ -212,15 +212,19 @@ QStringList sflram2lines(const std::array<QString, 20> &boxes, double fmin, doub
     return lines;
 }
 
-std::array<QString, 20> sflfile2boxes(const QStringList &lines, double fmin, double fmax)
+std::array<QString, 20> sflfile2boxes(const QStringList &lines, double fmin, double fmax, int *refused)
 {
     std::array<QString, 20> boxes;
     boxes.fill(QStringLiteral("-"));
+    if (refused)
+        *refused = 0;
     for (int i = 0; i < 20 && i < lines.size(); ++i) {
         QString t = lines[i];
         t.replace(QLatin1Char(','), QLatin1Char('.'));
         if (sflValid(t, fmin, fmax))
             boxes[i] = t;
+        else if (refused && !t.trimmed().isEmpty() && t.trimmed() != QLatin1String("-"))
+            ++*refused;
     }
     return boxes;
 }

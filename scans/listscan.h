@@ -73,7 +73,9 @@ private:
 bool sflValid(const QString &text, double fmin, double fmax);
 // The scan-list file's twenty lines from the box texts.
 QStringList sflram2lines(const std::array<QString, 20> &boxes, double fmin, double fmax);
-// The box texts from the file's lines (at most twenty are used; missing ones "-").
-std::array<QString, 20> sflfile2boxes(const QStringList &lines, double fmin, double fmax);
+// The box texts from the file's lines (at most twenty are used; missing ones
+// "-"). *refused (when given) counts the lines that held text other than "-"
+// but no frequency the receiver can tune: their boxes show "-".
+std::array<QString, 20> sflfile2boxes(const QStringList &lines, double fmin, double fmax, int *refused = nullptr);
 
 } // namespace tav

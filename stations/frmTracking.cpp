@@ -314,11 +314,9 @@ FileResult frmTracking::trackfile2ram(const QString &path)
     setWindowTitle(QStringLiteral("Tracking database ") + name + QStringLiteral(" /  ") +
                    QString::number(r.lines) + QStringLiteral(" records"));
     G.trackdbloaded = true;
-    if (r.leftOut > 0)
-        msgBox(QStringList{QStringLiteral("The file holds more lines than the list size allows;"),
-                           QStringLiteral("the first %1 lines were loaded, %2 were left out.").arg(r.lines).arg(r.leftOut)},
-               MsgIcon::Exclamation, QStringLiteral("Error"));
-    return FileResult::success();
+    if (const QStringList notice = stationLoadNotice(r); !notice.isEmpty())
+        msgBox(notice, MsgIcon::Exclamation, QStringLiteral("Error"));
+    return FileResult::loaded(r.leftOutLines());
 }
 
 void frmTracking::Trackfreq()

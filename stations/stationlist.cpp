@@ -317,11 +317,9 @@ FileResult StationListWindow::stationfile2ram(const QString &path)
                        static_cast<QWidget *>(cmdScan), static_cast<QWidget *>(txtScandelay)})
         if (w)
             w->setEnabled(true);
-    if (r.leftOut > 0)
-        msgBox(QStringList{QStringLiteral("The file holds more lines than the list size allows;"),
-                           QStringLiteral("the first %1 lines were loaded, %2 were left out.").arg(r.lines).arg(r.leftOut)},
-               MsgIcon::Exclamation, QStringLiteral("Error"));
-    return FileResult::success();
+    if (const QStringList notice = stationLoadNotice(r); !notice.isEmpty())
+        msgBox(notice, MsgIcon::Exclamation, QStringLiteral("Error"));
+    return FileResult::loaded(r.leftOutLines());
 }
 
 void StationListWindow::list_Click(int row)

@@ -1,5 +1,6 @@
 #include "stations/stationstore.h"
 
+#include "core/filekinds.h"
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "core/setupdata.h"
@@ -67,7 +68,10 @@ StationLoad readStationLines(const QString &path, int capacity, StationRecords &
     capacity = std::max(capacity, 0);
     const qint64 size = QFileInfo(path).size();
     out.reserve(int(std::min<qint64>(capacity, size / (ftl::kWrittenWidth + 2) + 1)));
-    const RecordFileRead f = readRecordLines(path, capacity, ftl::kHeldWidth, stationFileMaxBytes(capacity),
+    // Whatever the set-up's size, a file is read as far as the largest store's bound.
+    const int largest = kListSizeLargest * 1000 + 1;
+    const RecordFileRead f = readRecordLines(path, capacity, ftl::kHeldWidth,
+                                             stationFileMaxBytes(std::max(capacity, largest)),
                                              [&](const char *d, qsizetype n) { out.append(d, n); });
     if (!f.ok) {
         out.clear();
@@ -78,7 +82,17 @@ StationLoad readStationLines(const QString &path, int capacity, StationRecords &
     out.squeeze();
     r.lines = int(f.lines);
     r.leftOut = int(std::min<qint64>(f.linesInFile - f.lines, INT_MAX));
+    r.countStopped = f.countStopped;
     return r;
+}
+
+QStringList stationLoadNotice(const StationLoad &r)
+{
+    if (!r.leftOutLines().any())
+        return {};
+    return {QStringLiteral("The file holds more lines than the list size allows;"),
+            QStringLiteral("the first %1 lines were loaded, %2 were left out.").arg(r.lines).arg(leftOutText(r.leftOutLines())),
+            setupSizeAdvice(Setting::DimIlg, qint64(r.lines) + r.leftOut, r.countStopped, 1)};
 }
 
 StationLoad stationLinesFromContent(const QByteArray &content, int capacity, StationRecords &out)

@@ -4,6 +4,8 @@
 // and indexes are plain ints: a store holds the station-file size setting's
 // thousands of lines and one more.
 
+#include "core/textfile.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -55,8 +57,8 @@ struct StationStore {
 StationStore &ftlStore();
 // Lines a station file may have: the station-file size setting x 1000 + 1.
 int stationStoreCapacity();
-// Bytes above which a file is refused unread: no station file of the largest
-// size the set-up allows comes near it.
+// Bytes of a station file read at most for a store of `capacity` records:
+// four times a file of full lines.
 qint64 stationFileMaxBytes(int capacity);
 
 struct StationLoad {
@@ -64,10 +66,17 @@ struct StationLoad {
     QString error;
     int lines = 0;      // lines stored
     int leftOut = 0;    // lines beyond the store's size
+    bool countStopped = false; // the file went on past the reading bound: more were left out
+    LeftOut leftOutLines() const { return {leftOut, countStopped}; }
 };
 // Reads a station file into held 126-byte records, at most `capacity`; the
-// lines beyond are counted, not kept.
+// lines beyond are counted, not kept, as far as the bound of the largest
+// store the set-up allows. A file whose first `capacity` lines pass that
+// bound is refused.
 StationLoad readStationLines(const QString &path, int capacity, StationRecords &out);
+// The message after a load that left lines out (empty when none were): how
+// many, and the set-up size that holds the whole file.
+QStringList stationLoadNotice(const StationLoad &r);
 // The same on a file's content already in memory.
 StationLoad stationLinesFromContent(const QByteArray &content, int capacity, StationRecords &out);
 // Loads a file into the store: records in file order, the list index 0..n-1.

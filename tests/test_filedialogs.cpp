@@ -8,7 +8,15 @@
 #include "core/tables.h"
 #include "core/textfile.h"
 #include "core/links.h"
+#include "core/frmWelcome.h"
+#include "lists/frmBdxc.h"
+#include "logbook/logbook.h"
+#include "drivers/memrecord.h"
+#include "memories/frmMemman.h"
 #include "panels/jrc/frmRtty.h"
+#include "stations/stationlist.h"
+#include "stations/stationstore.h"
+#include "support/filedialogs.h"
 #include "support/testenv.h"
 
 #include <QDir>
@@ -587,4 +595,181 @@ TEST_F(FileDialogs, PlainSaveCheckFindsTheFileWithoutAsking)
     EXPECT_TRUE(runWriter(FileKind::Log).ok);
     EXPECT_EQ(dir.read("LOG/LOG_A.TXT"), "new\r\n");
     EXPECT_EQ(filesIn("LOG/"), (QStringList{"LOG_A.TXT"}));
+}
+
+// ---- files loaded in part, and files larger than their store ----
+
+namespace {
+
+struct PartLoads : FileDialogs {
+    void SetUp() override
+    {
+        FileDialogs::SetUp();
+        InitNoRx(); // No RX: 10 to 30000 kHz, 100 memory cells
+        G.rxtype = G.goRxtype = 0;
+        G.tablesModel = 0;
+        G.setupdata[size_t(Setting::DimLog)] = 1;
+        resetLogStore();
+    }
+    void TearDown() override
+    {
+        FileDialogs::TearDown();
+        frmWelcome::destroy();
+        resetLogStore();
+    }
+    TavForm *open(WindowId id)
+    {
+        TavForm *w = Windows::get(id);
+        w->showModeless();
+        return w;
+    }
+    static QPushButton *button(TavForm *w, const char *name) { return w->findChild<QPushButton *>(QLatin1String(name)); }
+    // The replace question among the boxes shown since `from`.
+    std::optional<ShownBox> replaceQuestion(qsizetype from) const
+    {
+        for (qsizetype i = from; i < dialogs.shown().size(); ++i)
+            if (dialogs.shown()[i].text.endsWith(QLatin1String("Do you want to replace it ?")))
+                return dialogs.shown()[i];
+        return std::nullopt;
+    }
+};
+
+QByteArray linesOf(const std::function<QByteArray(int)> &line, int count)
+{
+    QByteArray b;
+    for (int i = 0; i < count; ++i)
+        b += line(i) + "\r\n";
+    return b;
+}
+
+} // namespace
+
+// A file whose reader left lines out (past what the store or format holds,
+// or refused) and that is then saved over: the question says how many of
+// its records are lost, and its default answer, No, keeps the file. Once
+// the file is replaced, the next save asks as for any file.
+TEST_F(PartLoads, SavingOverAFileLoadedInPartSaysWhatIsLostAndNoKeepsIt)
+{
+    struct Kind {
+        WindowId window;
+        FileKind kind;
+        const char *name;
+        QByteArray content;
+        int lost;
+        const char *save;  // the window's button that saves
+        bool saveDialog;   // the button opens the Save dialog
+        QList<int> loadAnswers;
+    };
+    const QByteArray logLine = "000 20020101 1200      06195     45444 ENG BBC";
+    const Kind kinds[] = {
+        // 1,200 records, 1,001 held.
+        {WindowId::frmLog, FileKind::Log, "LOG_BIG.TXT", linesOf([&](int) { return logLine; }, 1200), 199, "cmdSave", false, {}},
+        // 105 lines for 100 cells, and cell 3 no memory record.
+        {WindowId::frmMemman, FileKind::Memories, "MEM_0big.TXT",
+         linesOf([](int i) { return i == 3 ? QByteArray("garbage") : memEmptyRecord(i % 100).toLatin1(); }, 105), 6,
+         "cmdsaveas", true, {vbYes}},
+        // 13 lines for 10 rows, one more of blanks only.
+        {WindowId::frmScratchpad, FileKind::Scratchpad, "FSP_BIG.TXT",
+         linesOf([](int i) { return QByteArray(i == 13 ? "   " : "note,9560,6075"); }, 14), 3, "cmdSave", true, {}},
+        // 22 lines for 20 boxes, the third no frequency the receiver tunes.
+        {WindowId::frmScanlist, FileKind::ScanList, "SFL_BIG.TXT",
+         linesOf([](int i) { return i == 2 ? QByteArray("99999") : QByteArray::number(6000 + i); }, 22), 3,
+         "cmdsaveas", true, {}},
+        // 32,770 pairs for 32,768.
+        {WindowId::frmScanpairs, FileKind::ScanPairs, "SFP_BIG.TXT",
+         linesOf([](int i) { return QByteArray::number(6000 + i % 1000) + ",7000,1,r"; }, 32770), 2, "cmdsaveas", true,
+         {}},
+    };
+    for (const Kind &k : kinds) {
+        SCOPED_TRACE(k.name);
+        TavForm *w = open(k.window);
+        dir.write(G.filesubdir[k.kind] + QLatin1Char('/') + QLatin1String(k.name), k.content);
+        for (int a : k.loadAnswers)
+            dialogs.answer(a);
+        tavtest::answerLoadDialog();
+        button(w, "cmdLoad")->click();
+        ASSERT_EQ(G.filenames[k.kind], QLatin1String(k.name));
+
+        // Saved over under its name in other case: asked with the count, No by default.
+        const QString other = QString::fromLatin1(k.name).toLower();
+        auto save = [&] {
+            if (k.saveDialog)
+                tavtest::answerSaveDialog(other);
+            button(w, k.save)->click();
+        };
+        qsizetype from = dialogs.shown().size();
+        save();
+        std::optional<ShownBox> q = replaceQuestion(from);
+        ASSERT_TRUE(q);
+        const QString first = k.saveDialog ? QStringLiteral("This file already exist.")
+                                           : QStringLiteral("File ") + QLatin1String(k.name) + QStringLiteral(" already exist.");
+        EXPECT_EQ(q->text, first + QStringLiteral("\nIt was loaded only in part: %1 of its records\n"
+                                                  "were not loaded and will be lost.\nDo you want to replace it ?")
+                                       .arg(k.lost));
+        EXPECT_EQ(q->buttons, MsgButtons::YesNoCancel);
+        EXPECT_EQ(q->defaultAnswer, vbNo);
+        EXPECT_EQ(dir.read(G.filesubdir[k.kind] + QLatin1Char('/') + QLatin1String(k.name)), k.content) << "No keeps the file";
+
+        // Yes replaces it; what is on the disk now is what was loaded, so no count.
+        dialogs.answer(vbYes);
+        save();
+        EXPECT_NE(dir.read(G.filesubdir[k.kind] + QLatin1Char('/') + QLatin1String(k.name)), k.content);
+        from = dialogs.shown().size();
+        save();
+        q = replaceQuestion(from);
+        ASSERT_TRUE(q);
+        EXPECT_EQ(q->text, first + QStringLiteral("\nDo you want to replace it ?"));
+        EXPECT_EQ(q->defaultAnswer, 0);
+        w->unload();
+    }
+}
+
+// A file larger than any the set-up's size holds loads the lines the store
+// holds, and the message names the size that would hold it all.
+TEST_F(PartLoads, OverSizeFilesLoadTheirFirstLinesAndNameTheSetUpSize)
+{
+    G.setupdata[size_t(Setting::DimIlg)] = 15;
+    G.setupdata[size_t(Setting::DimBdxc)] = 1;
+    const QByteArray station = QByteArray("06005.00 0000-2400").leftJustified(125, 'x');
+    const QByteArray bdxc = QByteArray("Germany          DW                0600-0700    9560,6075").leftJustified(90, ' ');
+    struct Kind {
+        WindowId window;
+        FileKind kind;
+        const char *name;
+        QByteArray content;
+        std::function<qsizetype()> held;
+        const char *message;
+    };
+    const Kind kinds[] = {
+        // 5,000 full lines: 810,000 bytes, four times what 1,001 records take.
+        {WindowId::frmLog, FileKind::Log, "LOG_BIG.TXT",
+         linesOf([](int) { return QByteArray("000 20020101 1200").leftJustified(160, ' '); }, 5000),
+         [] { return qsizetype(logStore().records.size()); },
+         "The file holds 5000 records; the logbook holds at most 1001.\nOnly the first 1001 records were loaded.\n"
+         "A \"Dim LOG\" of 5 in Set-up holds the whole file."},
+        // The converted ILG table of 65,429 lines, 8,309,483 bytes.
+        {WindowId::frmIlg2rx, FileKind::StationList, "ILGSDATA.FTL", linesOf([&](int) { return station; }, 65429),
+         [] { return qsizetype(ftlStore().ftlrecs.size()); },
+         "The file holds more lines than the list size allows;\nthe first 15001 lines were loaded, 50428 were left "
+         "out.\nEven the largest \"Dim ILG\" in Set-up, 30, holds only 30001 of them."},
+        // 12,000 lines of 90 bytes: more than 1,000 lines of 1,024 bytes.
+        {WindowId::frmBdxc, FileKind::Bdxc, "BDX_A26_TOE.TXT", linesOf([&](int) { return bdxc; }, 12000),
+         [] { return qsizetype(Windows::existing<lists::frmBdxc>()->bdxcrows()); },
+         "The file BDX_A26_TOE.TXT\nhas more lines than the list holds.\nOnly its first 1000 lines are loaded, 11000 "
+         "are left out.\nA \"Dim BDXC\" of 12 in Set-up holds the whole file."},
+    };
+    for (const Kind &k : kinds) {
+        SCOPED_TRACE(k.name);
+        TavForm *w = open(k.window);
+        dir.write(G.filesubdir[k.kind] + QLatin1Char('/') + QLatin1String(k.name), k.content);
+        if (k.kind == FileKind::Bdxc)
+            dialogs.input(QStringLiteral("ALL"));
+        const qsizetype from = dialogs.shown().size();
+        tavtest::answerLoadDialog();
+        button(w, "cmdLoad")->click();
+        EXPECT_EQ(k.held(), k.kind == FileKind::StationList ? 15001 : k.kind == FileKind::Log ? 1001 : 1000);
+        ASSERT_GT(dialogs.shown().size(), from);
+        EXPECT_EQ(dialogs.shown()[from].text, QLatin1String(k.message));
+        w->unload();
+    }
 }

@@ -18,6 +18,7 @@
 #include "panels/frmAR7030.h"
 #include "sim/ar7030.h"
 #include "sim/pty.h"
+#include "support/filedialogs.h"
 #include "support/testenv.h"
 
 #include <QAction>
@@ -119,20 +120,7 @@ struct ListsOnAR7030 : ::testing::Test {
         return !dialogs.shown().isEmpty() && dialogs.shown().last().text == "Frequency outside range";
     }
     // Answers the Save dialog with a name.
-    static void answerSave(const QString &name)
-    {
-        QTimer::singleShot(0, [name] {
-            auto *f = Windows::existing<frmSavefile>();
-            if (!f || !f->isLoadedForm())
-                return;
-            f->cmbSavefile->setEditText(name);
-            f->cmdOK->click();
-        });
-        QTimer::singleShot(5000, [] {
-            if (auto *f = Windows::existing(WindowId::frmSavefile))
-                f->unload();
-        });
-    }
+    static void answerSave(const QString &name) { tavtest::answerSaveDialog(name); }
 };
 
 QByteArray bdxcLine(const char *first, const char *second, const char *time, const char *freqs)
@@ -157,17 +145,7 @@ TEST_F(ListsOnAR7030, BroadcastListLoadsSelectsAndTunes)
 
     // Through the Load dialog, as the button opens it.
     G.filenames[FileKind::Bdxc].clear();
-    QTimer::singleShot(0, [] {
-        auto *d = Windows::existing<frmLoadfile>();
-        if (!d || !d->isLoadedForm())
-            return;
-        d->list_Click(0);
-        d->cmdOK->click();
-    });
-    QTimer::singleShot(5000, [] {
-        if (auto *d = Windows::existing(WindowId::frmLoadfile))
-            d->unload();
-    });
+    tavtest::answerLoadDialog();
     dialogs.input(QStringLiteral("ALL"));
     w->cmdLoad->click();
     EXPECT_EQ(G.filekind, FileKind::Bdxc);

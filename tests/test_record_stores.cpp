@@ -162,8 +162,9 @@ TEST(RecordStores, LogbookKeepsEveryByteThroughLoadSortAndSave)
 
 // Each reader holds the lines its format can, counts the rest without
 // keeping them (lines ending in CR, LF or CR LF, also across the reader's
-// blocks), and refuses unread a file far larger than any of its kind.
-TEST(RecordStores, ReadersStopAtTheirCapacityAndRefuseHugeFiles)
+// blocks) as far as the bound of the largest store, and refuses a file whose
+// lines for the store alone pass that bound.
+TEST(RecordStores, ReadersStopAtTheirCapacityAndCountUpToTheirBound)
 {
     tavtest::ScratchDir dir;
     // Line ends of every kind, one CR LF split across the first block end.
@@ -194,25 +195,47 @@ TEST(RecordStores, ReadersStopAtTheirCapacityAndRefuseHugeFiles)
             ASSERT_EQ(std::as_const(log->records)[i], parseLogLine(reference[i])) << "line " << i;
     }
 
-    // Line ends only, past the bound of a file of 1001 lines.
+    // Line ends only, past the bound of a store of 1001 lines: its first
+    // 1001 lines are held, and every line is counted.
     const qint64 stationBound = stationFileMaxBytes(1001), logBound = logFileMaxBytes(1001);
     ASSERT_LT(stationBound, 2'000'000);
     ASSERT_LT(logBound, 2'000'000);
-    dir.write("ENDS", QByteArray(std::max(stationBound, logBound) + 2, '\n'));
+    const qint64 ends = std::max(stationBound, logBound) + 2;
+    dir.write("ENDS", QByteArray(ends, '\n'));
     StationRecords recs;
     const StationLoad s = readStationLines(dir.file("ENDS"), 1001, recs);
-    EXPECT_FALSE(s.ok);
-    EXPECT_TRUE(s.error.contains(QString::number(std::max(stationBound, logBound) + 2))) << s.error.toStdString();
+    ASSERT_TRUE(s.ok) << s.error.toStdString();
+    EXPECT_EQ(s.lines, 1001);
+    EXPECT_EQ(s.leftOut, ends - 1001);
+    EXPECT_FALSE(s.countStopped);
+    auto log = readLogFile(dir.file("ENDS"), 1001);
+    ASSERT_TRUE(log);
+    EXPECT_EQ(log->records.size(), 1001);
+    EXPECT_EQ(log->linesInFile, ends);
+
+    // Past the bound of the largest store the count stops there.
+    const qint64 largest = std::max(stationFileMaxBytes(30001), logFileMaxBytes(30001));
+    ASSERT_LT(largest, 25'000'000);
+    dir.write("ENDS", QByteArray(largest + 5, '\n'));
+    const StationLoad stopped = readStationLines(dir.file("ENDS"), 1001, recs);
+    ASSERT_TRUE(stopped.ok);
+    EXPECT_EQ(stopped.lines, 1001);
+    EXPECT_EQ(stopped.leftOut, stationFileMaxBytes(30001) - 1001);
+    EXPECT_TRUE(stopped.countStopped);
+    log = readLogFile(dir.file("ENDS"), 1001);
+    ASSERT_TRUE(log);
+    EXPECT_EQ(log->linesInFile, logFileMaxBytes(30001));
+    EXPECT_TRUE(log->countStopped);
+
+    // One endless line: nothing the store could hold ends within the bound.
+    dir.write("ENDS", QByteArray(largest + 5, 'x'));
+    const StationLoad endless = readStationLines(dir.file("ENDS"), 1001, recs);
+    EXPECT_FALSE(endless.ok);
+    EXPECT_TRUE(endless.error.contains("too large")) << endless.error.toStdString();
     EXPECT_TRUE(recs.isEmpty());
     QString why;
     EXPECT_FALSE(readLogFile(dir.file("ENDS"), 1001, &why));
     EXPECT_TRUE(why.contains("too large")) << why.toStdString();
-    // Just inside the bound the file is read: its lines counted, 1001 kept.
-    dir.write("ENDS", QByteArray(stationBound, '\n'));
-    const StationLoad inside = readStationLines(dir.file("ENDS"), 1001, recs);
-    EXPECT_TRUE(inside.ok);
-    EXPECT_EQ(inside.lines, 1001);
-    EXPECT_EQ(inside.leftOut, stationBound - 1001);
 }
 
 TEST(RecordStores, StationAndTrackingReadersHoldDamagedFiles)

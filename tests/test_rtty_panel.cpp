@@ -6,6 +6,7 @@
 #include "core/frmSavefile.h"
 #include "core/tables.h"
 #include "panels/jrc/frmRtty.h"
+#include "support/filedialogs.h"
 #include "support/nrd545rig.h"
 
 #include <QAction>
@@ -23,16 +24,7 @@ TEST_F(Nrd545Rig, RttyFromTheDirectMenuWorksBesideThePanel)
     ASSERT_TRUE(w && w->isLoadedForm());
     EXPECT_TRUE(tavtest::waitFor([&] { return emu.rttyParameters == QLatin1String("5011"); }));
 
-    QTimer::singleShot(0, [] {
-        if (auto *f = Windows::existing<frmSavefile>()) {
-            f->cmbSavefile->setEditText(QStringLiteral("rty_panel.txt"));
-            f->cmdOK->click();
-        }
-    });
-    QTimer::singleShot(5000, [] {
-        if (auto *f = Windows::existing(WindowId::frmSavefile))
-            f->unload();
-    });
+    tavtest::answerSaveDialog(QStringLiteral("rty_panel.txt"));
     w->cmdSave[1]->click();
     ASSERT_TRUE(rttyCaptureFile().isOpen());
 

@@ -14,6 +14,7 @@
 #include "panels/jrc/frmRtty.h"
 #include "sim/jrcsim.h"
 #include "sim/pty.h"
+#include "support/filedialogs.h"
 #include "support/panelstandin.h"
 #include "support/testenv.h"
 
@@ -115,25 +116,7 @@ struct RttyWindow : ::testing::TestWithParam<int> {
     }
 
     // Answers the Save dialog that "Yes" opens: a name, or Cancel for "".
-    void answerSave(const QString &name)
-    {
-        QTimer::singleShot(0, [name] {
-            auto *f = Windows::existing<frmSavefile>();
-            if (!f || !f->isLoadedForm())
-                return;
-            if (name.isEmpty()) {
-                f->cmdCancel->click();
-                return;
-            }
-            f->cmbSavefile->setEditText(name);
-            f->cmdOK->click();
-        });
-        // Never leave a test waiting in the modal dialog.
-        QTimer::singleShot(5000, [] {
-            if (auto *f = Windows::existing(WindowId::frmSavefile))
-                f->unload();
-        });
-    }
+    void answerSave(const QString &name) { tavtest::answerSaveDialog(name); }
 
     void start()
     {

@@ -54,7 +54,8 @@ FileResult tprfile2ram(const QString &path)
             text << QStringLiteral("The file has more than six lines; only the first six were read.");
         msgBox(text, MsgIcon::Exclamation, QStringLiteral("Timer program file"));
     }
-    return FileResult::success();
+    // A save writes the rows, so what was not taken as a program is gone then.
+    return FileResult::loaded({qint64(left.size()) + r.linesPast, false});
 }
 
 FileResult tprram2file(const QString &path)

@@ -3,6 +3,7 @@
 #include "core/globals.h"
 #include "core/clock.h"
 #include "core/comm.h"
+#include "core/filekinds.h"
 #include "support/testenv.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@ class ResetState : public ::testing::EmptyTestEventListener {
     {
         tav::resetProgramState();
         tav::Clock::clear();
+        tav::clearPartialLoads();
         tavtest::resetDialogScript();
     }
 };
