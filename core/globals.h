@@ -45,8 +45,6 @@ struct ProgramState {
     std::array<int16_t, 4> stepdefaults{};
     PerFileKind<QString> filesubdir, fileprefix, filepattern, filedefault;
     PerFileKind<QString> filedirs, filenames;
-    FileKind filekind = FileKind::SourceDb;
-    StationDb ftlkind = StationDb::None;
 
     // Receiver tables
     // The model whose tables the open panel loaded (-1: none yet); its

@@ -103,7 +103,6 @@ void frmILGfinddbf::dirILG_Change(const QString &dir)
 
 void frmILGfinddbf::cmdOK_Click()
 {
-    G.filekind = FileKind::SourceDb;
     G.filedirs[FileKind::SourceDb] = m_path;
     QListWidgetItem *it = flbILG->currentItem();
     G.filenames[FileKind::SourceDb] = it && it->isSelected() ? it->text() : QString();

@@ -298,8 +298,7 @@ void StationListWindow::txtFrequencyA_KeyEnter() { lists::tuneToText(txtFrequenc
 
 void StationListWindow::cmdLoad_Click()
 {
-    G.ftlkind = m_ftlkind;
-    lists::showLoadDialog(this, FileKind::StationList);
+    lists::showLoadDialog(this, FileKind::StationList, m_ftlkind);
 }
 
 FileResult StationListWindow::stationfile2ram(const QString &path)

@@ -54,17 +54,17 @@ struct FileDialogs : ::testing::Test {
     {
         dir.write(sub + name, content);
     }
-    frmLoadfile *openLoad(FileKind kind)
+    frmLoadfile *openLoad(FileKind kind, StationDb db = StationDb::None)
     {
-        G.filekind = kind;
         auto *f = Windows::get<frmLoadfile>();
+        f->setKind(kind, db);
         f->load();
         return f;
     }
     frmSavefile *openSave(FileKind kind)
     {
-        G.filekind = kind;
         auto *f = Windows::get<frmSavefile>();
+        f->setKind(kind);
         f->load();
         return f;
     }
@@ -129,9 +129,10 @@ TEST_F(FileDialogs, MemoryFilesOfTheChosenReceiverTypeOnly)
     put("MEM/", "MEM_2ABC.TXT");
     put("MEM/", "mem_4abc.txt");
     put("MEM/", "MEM_4XYZ.TXT");
-    EXPECT_EQ(listed(openLoad(FileKind::Memories)), (QStringList{"mem_4abc.txt", "MEM_4XYZ.TXT"}));
-    EXPECT_EQ(G.filepattern[FileKind::Memories], "MEM_4*.TXT");
-    Windows::get(WindowId::frmLoadfile)->unload();
+    frmLoadfile *l = openLoad(FileKind::Memories);
+    EXPECT_EQ(listed(l), (QStringList{"mem_4abc.txt", "MEM_4XYZ.TXT"}));
+    EXPECT_EQ(l->lblPattern->text(), "Names: MEM_4*.TXT");
+    l->unload();
     auto *s = openSave(FileKind::Memories);
     EXPECT_EQ(s->cmbSavefile->currentText(), "mem_4xyzxyzxyzxy.txt");
     s->unload();
@@ -149,11 +150,9 @@ TEST_F(FileDialogs, StationDatabasesByKindAndTrackingSeesEveryFtl)
     put("RX2DB/", "ILGSDATA.FTL");
     put("RX2DB/", "aero.ftl");
     put("RX2DB/", "OTHER.FTL");
-    G.ftlkind = StationDb::Ilg;
-    EXPECT_EQ(listed(openLoad(FileKind::StationList)), (QStringList{"ILGSDATA.FTL"}));
+    EXPECT_EQ(listed(openLoad(FileKind::StationList, StationDb::Ilg)), (QStringList{"ILGSDATA.FTL"}));
     Windows::get(WindowId::frmLoadfile)->unload();
-    G.ftlkind = StationDb::Aero;
-    EXPECT_EQ(listed(openLoad(FileKind::StationList)), (QStringList{"aero.ftl"}));
+    EXPECT_EQ(listed(openLoad(FileKind::StationList, StationDb::Aero)), (QStringList{"aero.ftl"}));
     Windows::get(WindowId::frmLoadfile)->unload();
     EXPECT_EQ(listed(openLoad(FileKind::Tracking)), (QStringList{"aero.ftl", "ILGSDATA.FTL", "OTHER.FTL"}));
 }
@@ -339,10 +338,9 @@ TEST_F(FileDialogs, ShownModalTheCallerContinuesAfterTheDialogCloses)
 {
     put("OWN/", "OWN_A.TXT");
     recordingReader(FileKind::Own);
-    G.filekind = FileKind::Own;
     auto *f = Windows::get<frmLoadfile>();
     QTimer::singleShot(0, f, [f] { f->cmdOK->click(); });
-    f->showModal();
+    frmLoadfile::showFor(FileKind::Own);
     EXPECT_EQ(readPaths.size(), 1);
     EXPECT_FALSE(Windows::loaded(WindowId::frmLoadfile));
 }
@@ -472,7 +470,6 @@ TEST_F(FileDialogs, AMemoryFileIsSavedOnlyUnderTheOpenReceiversNamesTheLoadDialo
 
 TEST_F(FileDialogs, NameTestsAcceptUpperAndLowerCaseAndJudgeTheLastDot)
 {
-    G.filekind = FileKind::Log;
     EXPECT_TRUE(frmSavefile::acceptableName("log_xyzxyzxyzxyz.txt", FileKind::Log));
     EXPECT_TRUE(frmSavefile::acceptableName("LOG_a.b.c.TXT", FileKind::Log));
     EXPECT_TRUE(frmSavefile::acceptableName("LOG_" + QString(32, 'x') + ".TXT", FileKind::Log)); // 40 characters
@@ -586,9 +583,8 @@ TEST_F(FileDialogs, RttyCaptureAppendsWithoutQuestionOrMessage)
 TEST_F(FileDialogs, PlainSaveCheckFindsTheFileWithoutAsking)
 {
     put("LOG/", "LOG_A.TXT", "old\r\n");
-    G.filekind = FileKind::Log;
     G.filenames[FileKind::Log] = "log_a.txt";
-    EXPECT_TRUE(checkoverwrite(false));
+    EXPECT_TRUE(checkoverwrite(FileKind::Log, false));
     EXPECT_TRUE(dialogs.shown().isEmpty());
     EXPECT_EQ(G.filenames[FileKind::Log], "LOG_A.TXT");
     linesWriter(FileKind::Log, {"new"});

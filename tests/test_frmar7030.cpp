@@ -466,11 +466,11 @@ TEST_F(AR7030Panel, LoadingAFileReadsTheReceiversFrequencyBackFirst)
         seenByReader = leadingNumber(p->txtFrequencyA->text());
         return FileResult::success();
     });
-    G.filekind = FileKind::Own;
     dir.write(QStringLiteral("OWN/OWN_TEST.TXT"), "x\r\n");
     G.filedirs[FileKind::Own] = dir.path() + "OWN/";
     auto *dlg = Windows::get<frmLoadfile>();
     ASSERT_NE(dlg, nullptr);
+    dlg->setKind(FileKind::Own);
     dlg->showModeless();
     dlg->cmdOK_Click();
     EXPECT_NEAR(leadingNumber(p->txtFrequencyA->text()), 6055, 0.01);

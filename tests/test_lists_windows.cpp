@@ -148,7 +148,7 @@ TEST_F(ListsOnAR7030, BroadcastListLoadsSelectsAndTunes)
     tavtest::answerLoadDialog();
     dialogs.input(QStringLiteral("ALL"));
     w->cmdLoad->click();
-    EXPECT_EQ(G.filekind, FileKind::Bdxc);
+    EXPECT_EQ(Windows::get<frmLoadfile>()->kind(), FileKind::Bdxc);
     ASSERT_FALSE(dialogs.shown().isEmpty());
     EXPECT_EQ(dialogs.shown().last().title, "Selection Criterium");
     EXPECT_TRUE(dialogs.shown().last().isInput);

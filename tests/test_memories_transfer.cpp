@@ -242,8 +242,8 @@ TEST_P(MemTransfer, FileRowsTheReceiverCannotTakeAreRefusedAndNeverFilled)
     storeInReceiver(2, 6100, 2, 1);
 
     tav::DialogScript::shown.clear();
-    G.filekind = FileKind::Memories;
     auto *load = Windows::get<frmLoadfile>();
+    load->setKind(FileKind::Memories);
     load->load();
     ASSERT_EQ(load->list->count(), 1);
     dialogs.answer(vbYes);

@@ -60,8 +60,8 @@ TEST_F(MemWindow, SavedAndLoadedThroughTheFileDialogsGivesTheSameGrid)
     image().setRecord(150, memEmptyRecord(150));
     mm->cleargrdmemman();
 
-    G.filekind = FileKind::Memories;
     auto *save = Windows::get<frmSavefile>();
+    save->setKind(FileKind::Memories);
     save->load();
     save->cmbSavefile->setEditText(QStringLiteral("MEM_2test.TXT"));
     save->cmdOK_Click();
@@ -89,8 +89,8 @@ TEST_F(MemWindow, SavedAndLoadedThroughTheFileDialogsGivesTheSameGrid)
     EXPECT_TRUE(Windows::loaded(WindowId::frmMemcell));
 
     // Load through the dialog, after its question.
-    G.filekind = FileKind::Memories;
     auto *load = Windows::get<frmLoadfile>();
+    load->setKind(FileKind::Memories);
     load->load();
     ASSERT_EQ(load->list->count(), 1);
     dialogs.answer(vbYes);
@@ -114,14 +114,15 @@ TEST_F(MemWindow, FileDialogsOfferTheMemoryFilesOfTheReceiverOpenedAtGo)
     dir.write(QStringLiteral("MEM/MEM_4nrd.TXT"), QByteArray());
     G.rxtype = 1;
 
-    G.filekind = FileKind::Memories;
     auto *load = Windows::get<frmLoadfile>();
+    load->setKind(FileKind::Memories);
     load->load();
     ASSERT_EQ(load->list->count(), 1);
     EXPECT_EQ(load->list->item(0)->text().toUpper(), QStringLiteral("MEM_4NRD.TXT"));
     load->unload();
 
     auto *save = Windows::get<frmSavefile>();
+    save->setKind(FileKind::Memories);
     save->load();
     EXPECT_EQ(save->cmbSavefile->currentText(), QStringLiteral("mem_4xyzxyzxyzxy.txt"));
 }

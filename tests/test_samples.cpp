@@ -172,11 +172,9 @@ TEST_F(Samples, EveryReadableKindHasSamplesThatReadWithoutAMessage)
                     logStore().records.clear();
                     ASSERT_NE(open(check->second.window), nullptr);
                     messages();
-                    G.filekind = kind;
-                    G.ftlkind = ftl;
                     G.filenames[kind] = name;
                     dialogs.input(QStringLiteral("all"));
-                    EXPECT_TRUE(runReader(kind));
+                    EXPECT_TRUE(runReader(kind, ftl));
                     EXPECT_EQ(messages(), QStringList{});
                     EXPECT_GE(check->second.records(), 1);
                 }
@@ -220,7 +218,6 @@ TEST_F(Samples, TheTrackingWindowShowsItsLinesWhole)
     auto *w = open<frmTracking>(WindowId::frmTracking);
     ASSERT_TRUE(w);
     w->show();
-    G.filekind = FileKind::Tracking;
     G.filenames[FileKind::Tracking] = QStringLiteral("ILGSDATA.ftl");
     w->txtFrequencyA->setText(QStringLiteral("6040"));
     ASSERT_TRUE(runReader(FileKind::Tracking));

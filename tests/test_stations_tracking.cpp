@@ -213,7 +213,6 @@ struct TrackingOnAR7030 : ::testing::Test {
                                    {rec(9400, "0000-2400", "Low"), rec(9420, "0000-2400", "On it", "5130N", "00006W"),
                                     rec(9425, "0000-2400", "Step up"), rec(9650, "0000-2400", "Far")}));
         G.filenames[FileKind::Tracking] = "ILGSDATA.ftl";
-        G.filekind = FileKind::Tracking;
         EXPECT_TRUE(runReader(FileKind::Tracking));
         return w;
     }
@@ -315,7 +314,6 @@ TEST_F(TrackingOnNrd545, DialReportsInPiecesAndTheCloseBox)
     ASSERT_TRUE(writeTextLines(G.filedirs[FileKind::Tracking] + "list.ftl", {rec(9600, "0000-2400", "A"), rec(9650, "0000-2400", "Dialled"),
                                                             rec(9700, "0000-2400", "C"), rec(9800, "0000-2400", "D")}));
     G.filenames[FileKind::Tracking] = "list.ftl";
-    G.filekind = FileKind::Tracking;
     ASSERT_TRUE(runReader(FileKind::Tracking));
     w->optHitsall->select(1);
     clearSent();
@@ -395,7 +393,6 @@ TEST_F(TrackingOnNrd535, DialFollowingAndBackToMouse)
     ASSERT_TRUE(writeTextLines(G.filedirs[FileKind::Tracking] + "ILGADATA.FTL", {rec(9600, "0000-2400", "A"), rec(9650, "0000-2400", "Dialled"),
                                                                 rec(9700, "0000-2400", "C")}));
     G.filenames[FileKind::Tracking] = "ILGADATA.FTL";
-    G.filekind = FileKind::Tracking;
     ASSERT_TRUE(runReader(FileKind::Tracking));
     EXPECT_EQ(w->txtFreqstep->text(), "9");
     w->optHitsall->select(1);
@@ -437,7 +434,6 @@ TEST(TrackingWindow, AeroPresetsAndDialWithoutReceiver)
     ASSERT_TRUE(writeTextLines(G.filedirs[FileKind::Tracking] + "aero.ftl", {"06000.00 USB      LDOC", "08000.00 USB      MWARA NAT",
                                                             "08001.00 USB      VOLMET"}));
     G.filenames[FileKind::Tracking] = "aero.ftl";
-    G.filekind = FileKind::Tracking;
     ASSERT_TRUE(runReader(FileKind::Tracking));
     EXPECT_EQ(w->windowTitle(), "Tracking database aero.ftl /  3 records");
     EXPECT_EQ(w->txtFreqstep->text(), "3");
