@@ -7,6 +7,7 @@
 
 #include <QFileInfo>
 #include <QMetaObject>
+#include <cerrno>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
@@ -25,19 +26,23 @@ CommControl::CommControl(QObject *parent) : QObject(parent), m_paced(pacedDefaul
     connect(&m_port, &QSerialPort::readyRead, this, [this] { pull(); });
     connect(&m_port, &QSerialPort::bytesWritten, this, [] { wakeWaiters(); });
     connect(&m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
-        // A pulled adapter or a closed pseudo-terminal shows as a resource,
-        // read or write error; any of them ends the line.
-        if (e == QSerialPort::ResourceError || e == QSerialPort::WriteError)
-            loseLine(m_port.errorString());
-        else if (e == QSerialPort::ReadError) {
-            // A read that finds nothing after the device looked readable is
-            // reported as a read error with whatever errno was left over;
-            // only a line the system itself calls hung up or broken is lost.
-            if (lineBroken())
-                loseLine(m_port.errorString());
-            else
-                m_port.clearError();
+        if (e != QSerialPort::ResourceError && e != QSerialPort::WriteError && e != QSerialPort::ReadError)
+            return;
+        const int err = errno;
+        // Qt calls a read or write that would block (EAGAIN: the bytes a
+        // readable device held were taken by a read of our own first, or the
+        // output queue is full) a resource error, the same as a pulled
+        // adapter, and a read that finds nothing a read error with whatever
+        // error number was left over. Only a device that is gone or hung up
+        // is lost; anything else is tried again.
+        if (lineBroken(err)) {
+            loseLine();
+            return;
         }
+        m_port.clearError();
+        // Qt stops watching for input after a resource error; the next read
+        // starts it again.
+        QMetaObject::invokeMethod(this, [this] { pull(); }, Qt::QueuedConnection);
     });
 }
 
@@ -133,28 +138,48 @@ QString CommControl::silenceText() const
     return QStringLiteral("The receiver on COM %1 (%2) does not answer.").arg(CommPort).arg(m_device);
 }
 
-bool CommControl::lineBroken() const
+QStringList CommControl::lostText() const
+{
+    return {QStringLiteral("The line to the receiver on COM %1 (%2) was lost.").arg(CommPort).arg(m_device),
+            QStringLiteral("To connect again, close the panel and press Go.")};
+}
+
+QStringList CommControl::closedText() const
+{
+    return {QStringLiteral("The line to the receiver on COM %1 (%2) is closed since it was lost.")
+                .arg(CommPort)
+                .arg(m_device),
+            QStringLiteral("To connect again, close the panel and press Go.")};
+}
+
+bool CommControl::lineBroken(int err) const
 {
     if (!m_port.isOpen())
         return true;
+    if (err == EIO || err == ENXIO || err == ENODEV || err == EBADF)
+        return true;
+    // A pulled adapter takes its device node with it.
+    if (QFileInfo(m_device).isAbsolute() && !QFileInfo::exists(m_device))
+        return true;
     pollfd p{};
     p.fd = int(m_port.handle());
-    p.events = POLLIN;
+    p.events = POLLIN | POLLOUT;
     if (::poll(&p, 1, 0) < 0)
         return false;
     return (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
 }
 
-void CommControl::loseLine(const QString &reason)
+void CommControl::loseLine()
 {
     if (m_lost)
         return;
     m_lost = true;
     // Closing from inside the port's own signal is safe only once it returns.
     QMetaObject::invokeMethod(this, [this] { if (m_port.isOpen()) m_port.close(); }, Qt::QueuedConnection);
-    const QString message = QStringLiteral("The line to the receiver on COM %1 (%2) was lost: %3")
-                                .arg(CommPort)
-                                .arg(m_device, reason.isEmpty() ? QStringLiteral("the device went away") : reason);
+    // The system's words for the failed call ("Resource temporarily
+    // unavailable", "Inappropriate ioctl for device") say nothing a listener
+    // can use; what helps is how to connect again.
+    const QString message = lostText().join(QLatin1Char('\n'));
     wakeWaiters();
     // Told from the event loop once the exchange under way has ended, never
     // in the middle of one.
@@ -169,7 +194,7 @@ void CommControl::Output(const QByteArray &bytes)
     // start meanwhile.
     Exchange ex;
     if (m_port.write(bytes) != bytes.size()) {
-        loseLine(m_port.errorString());
+        loseLine();
         return;
     }
     m_port.flush();
@@ -186,7 +211,7 @@ void CommControl::waitLineFree()
     // hang the program) ...
     const int bound = 2000 + int(wireTimeNs(qMax<qint64>(m_port.bytesToWrite(), 1)) / 1000000) * 2;
     if (!waitUntil([this] { return m_lost || !m_port.isOpen() || m_port.bytesToWrite() == 0; }, bound)) {
-        loseLine(QStringLiteral("the line takes no more bytes"));
+        loseLine();
         return;
     }
     if (m_lost || !m_paced)
@@ -247,6 +272,14 @@ void CommControl::clearInput()
         m_setAside += m_buffer;
     m_buffer.clear();
     boundInput();
+}
+
+void CommControl::rejectReply()
+{
+    // The reply that counted as an answer was none: the receiver is as
+    // silent as before it, and the run has met silence.
+    m_told = m_toldBeforeReply;
+    noteUnanswered();
 }
 
 bool CommControl::waitReply(const std::function<bool()> &ready, int ms)
@@ -326,6 +359,16 @@ void CommControl::scheduleEvent()
             emit OnComm(2);
         },
         Qt::QueuedConnection);
+}
+
+NoAnswer::NoAnswer() : m_lostBefore(rxPort().lost()) {}
+
+QStringList NoAnswer::text(const QStringList &silent) const
+{
+    const CommControl &port = rxPort();
+    if (!port.lost())
+        return silent;
+    return m_lostBefore ? port.closedText() : QStringList();
 }
 
 } // namespace tav

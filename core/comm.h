@@ -11,14 +11,16 @@
 // line; a real port is also drained. Reply waits sleep on the port's events
 // with a bounding timer.
 //
-// A write error or a hang-up ends the port: it is closed, `lineLost` is
-// raised once, and every later operation fails at once until the next open.
+// A device that is gone or hung up ends the port: it is closed, `lineLost`
+// is raised once, and every later operation fails at once until the next
+// open. A read or write that would block is no loss.
 
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QSerialPort>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 namespace tav {
@@ -99,10 +101,19 @@ public:
     };
     bool silentInRun() const { return m_runDepth > 0 && m_runSilent; }
 
+    // A reply came in time but in no form the receiver gives (garbage, a
+    // late reply for something else): it counts as no answer, so a read run
+    // says that the receiver does not answer, as for silence.
+    void rejectReply();
+
     // ---- the end of the line ----
     bool lost() const { return m_lost; }
     // "The receiver on COM n (device) does not answer."
     QString silenceText() const;
+    // The one message of a loss: the line was lost, and how to connect again.
+    QStringList lostText() const;
+    // What a tool says instead of "did not answer" while the line is lost.
+    QStringList closedText() const;
 
     // Input kept while nobody reads it: the newest bytes up to this many.
     static constexpr int kIdleInputLimit = 4096;
@@ -113,7 +124,8 @@ signals:
     // Raised after bytes arrive (event 2 = characters received). Delivered
     // from the event loop, never from inside another port call.
     void OnComm(int commEvent);
-    // The line went away; raised once per open, from the event loop.
+    // The line went away; raised once per open, from the event loop, with
+    // the lines of lostText().
     void lineLost(const QString &message);
     // A read run met a receiver that does not answer (see ReadRun).
     void receiverSilent(const QString &message);
@@ -122,12 +134,17 @@ protected:
     // Queues the receive event (subclasses that supply bytes call it too).
     void scheduleEvent();
     // The port is gone: closes it and tells once.
-    void loseLine(const QString &reason);
-    // Whether the system reports the open device hung up or broken.
-    bool lineBroken() const;
+    void loseLine();
+    // Whether the device is gone or the system calls it hung up or broken
+    // (`err`: the error number of the failed call, 0 when none).
+    bool lineBroken(int err = 0) const;
     // A reply wait ran out (subclasses with their own waits call it).
     void noteUnanswered();
-    void noteAnswered() { m_told = false; }
+    void noteAnswered()
+    {
+        m_toldBeforeReply = m_told;
+        m_told = false;
+    }
     QByteArray m_buffer;
 
 private:
@@ -152,10 +169,30 @@ private:
     int m_runDepth = 0;
     bool m_runSilent = false;
     bool m_told = false;
+    bool m_toldBeforeReply = false;
 };
 
 // The program's one receiver port (the welcome window's): how drivers and
 // panels reach the line without knowing the window that owns it.
 CommControl &rxPort();
+
+// What a tool says when the receiver gave it no reading. Made as the tool's
+// work starts (a fetch, a measurement, a clock read), so that it knows
+// whether the line was lost before or during that work.
+class NoAnswer {
+public:
+    // As the port stands now.
+    NoAnswer();
+    // As if the line was (or was not) lost at the start.
+    explicit NoAnswer(bool lostBefore) : m_lostBefore(lostBefore) {}
+    // The lines to show: `silent` (the tool's own words for a receiver that
+    // did not answer) while the line is up; that the line is closed when it
+    // was already lost as the work started; none when it went during the
+    // work, since the panel's one message about the loss says it all.
+    QStringList text(const QStringList &silent) const;
+
+private:
+    bool m_lostBefore;
+};
 
 } // namespace tav

@@ -38,10 +38,7 @@ frmSavefile::frmSavefile() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Select Save Filename"));
     auto *lay = new QVBoxLayout(this);
-    cmbSavefile = new QComboBox(this);
-    cmbSavefile->setObjectName(QStringLiteral("cmbSavefile"));
-    cmbSavefile->setEditable(true);
-    cmbSavefile->setInsertPolicy(QComboBox::NoInsert);
+    cmbSavefile = makeEntryCombo(QStringLiteral("cmbSavefile"), this);
     cmbSavefile->setMinimumWidth(300);
     lay->addWidget(cmbSavefile);
     auto *row = new QHBoxLayout;

@@ -222,11 +222,13 @@ void frmWelcome::Showtime_Timer()
     updateClockTexts();
     static const char *parts[] = {"     No RX     ", "     AR7030     ", "     NRD535     ", "     RX320     ",
                                   "     NRD545     "};
-    const std::optional<WindowId> panel = panelWindow(G.rxtype);
+    // The panel open is the one of the receiver chosen at Go; the set-up may
+    // have chosen another type since.
+    const int type = G.goRxtype;
+    const std::optional<WindowId> panel = panelWindow(type);
     if (Windows::loaded(panel))
-        Windows::existing(panel)->setWindowTitle(QStringLiteral("LT : ") + G.lttext +
-                                                 QLatin1String(parts[G.rxtype]) + QStringLiteral("UTC : ") +
-                                                 G.utctext);
+        Windows::existing(panel)->setWindowTitle(QStringLiteral("LT : ") + G.lttext + QLatin1String(parts[type]) +
+                                                 QStringLiteral("UTC : ") + G.utctext);
     for (ClockCaptionLink *w : links::clockCaptions())
         w->showClockCaption(links::clockCaption(*w, G.lttext, G.utctext));
 }

@@ -336,6 +336,18 @@ QPushButton *makeButton(const QString &name, const QString &caption, QWidget *pa
     return b;
 }
 
+QComboBox *makeEntryCombo(const QString &name, QWidget *parent)
+{
+    auto *c = new QComboBox(parent);
+    c->setObjectName(name);
+    c->setEditable(true);
+    c->setInsertPolicy(QComboBox::NoInsert);
+    // An editable combo completes typed text from its items by default:
+    // "6" typed as a bound would become "6.2" from the list.
+    c->setCompleter(nullptr);
+    return c;
+}
+
 QPushButton *arrayButton(const QString &base, int index, const QString &caption, QWidget *parent)
 {
     return makeButton(base + QLatin1Char('(') + QString::number(index) + QLatin1Char(')'), caption, parent);

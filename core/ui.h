@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QColor>
+#include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QPushButton>
@@ -191,6 +192,9 @@ QLabel *makeNoteLabel(const QString &name, QWidget *parent);
 QGroupBox *makeFrame(const QString &name, const QString &caption, QWidget *parent);
 // A button that Enter does not press by default.
 QPushButton *makeButton(const QString &name, const QString &caption, QWidget *parent);
+// A combo box the user types a value into: its text stays as typed (no item
+// is completed into it while typing) and Enter adds nothing to its list.
+QComboBox *makeEntryCombo(const QString &name, QWidget *parent);
 // Button `index` of a control array, named "base(index)".
 QPushButton *arrayButton(const QString &base, int index, const QString &caption, QWidget *parent);
 // The same for a receiver panel: its buttons never take the focus from the

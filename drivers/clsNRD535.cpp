@@ -42,7 +42,7 @@ QString clsNRD535::RxStatus()
         reply = takeAll();
     });
     // A reply of another form (a "?", garbage) fails the read as silence does.
-    return setStatusResult(QStringLiteral("X") + reply.mid(4, 12), ok && statusReplyFits(reply, QStringLiteral("199"), 12));
+    return setStatusResult(QStringLiteral("X") + reply.mid(4, 12), replyTaken(ok, statusReplyFits(reply, QStringLiteral("199"), 12)));
 }
 
 void clsNRD535::setRxStatus(const QString &text)
@@ -132,8 +132,7 @@ float clsNRD535::Smeter()
 {
     Exchange ex;
     const QString reply = query(QStringLiteral("M"), 4);
-    if (m_readOk && !smeterReplyFits(reply))
-        m_readOk = false;
+    m_readOk = replyTaken(m_readOk, smeterReplyFits(reply));
     if (!m_readOk)
         return 0;
     return smeterFromRaw(int(field(reply, 2, 3)));
@@ -145,8 +144,7 @@ QString clsNRD535::Memory(int16_t channel)
     m_port.clearInput();
     send(QStringLiteral("L") + ccc(channel) + ccc(channel));
     const QString r = collectRecord(16);
-    if (m_readOk && !memoryReplyFits(r, channel, 12))
-        m_readOk = false;
+    m_readOk = replyTaken(m_readOk, memoryReplyFits(r, channel, 12));
     if (!m_readOk)
         return QString();
     if (at(r, 5) == QLatin1Char('V'))

@@ -50,7 +50,7 @@ QString clsNRD545::RxStatus()
     const QString agc = digit(floorInt(field(reply, 18, 3) / 10.0));
     // A reply of another form (a "?", garbage) fails the read as silence does.
     return setStatusResult(QStringLiteral("X") + reply.mid(4, 3) + reply.mid(9, 8) + agc,
-                           ok && statusReplyFits(reply, QStringLiteral("999"), 16));
+                           replyTaken(ok, statusReplyFits(reply, QStringLiteral("999"), 16)));
 }
 
 void clsNRD545::setRxStatus(const QString &text)
@@ -75,8 +75,7 @@ QString clsNRD545::settingRead(const QString &cmd, int n, bool inBracket)
     else
         body();
     // Garbage is no reading: nothing may be shown or written back from it.
-    if (m_readOk && !settingReplyFits(reply, cmd, n))
-        m_readOk = false;
+    m_readOk = replyTaken(m_readOk, settingReplyFits(reply, cmd, n));
     return m_readOk ? reply : QString();
 }
 
@@ -92,7 +91,7 @@ QString clsNRD545::dspRead(const QString &cmd, int n)
             reply = takeAll();
         }
     });
-    m_readOk = ok && (cmd.isEmpty() || settingReplyFits(reply, cmd, n));
+    m_readOk = replyTaken(ok, cmd.isEmpty() || settingReplyFits(reply, cmd, n));
     return m_readOk ? reply : QString();
 }
 
@@ -215,8 +214,7 @@ QString clsNRD545::Memory(int16_t channel)
     m_port.clearInput();
     send(QStringLiteral("L") + ccc(channel) + ccc(channel));
     const QString r = collectRecord(21);
-    if (m_readOk && !memoryReplyFits(r, channel, 16))
-        m_readOk = false;
+    m_readOk = replyTaken(m_readOk, memoryReplyFits(r, channel, 16));
     if (!m_readOk)
         return QString();
     if (at(r, 5) == QLatin1Char('V'))
@@ -247,8 +245,7 @@ float clsNRD545::smeterFromRaw(int raw)
 float clsNRD545::Smeter()
 {
     const QString reply = settingRead(QStringLiteral("M"), 5, false);
-    if (m_readOk && !smeterReplyFits(reply))
-        m_readOk = false;
+    m_readOk = replyTaken(m_readOk, smeterReplyFits(reply));
     if (!m_readOk)
         return 0;
     return smeterFromRaw(int(field(reply, 2, 3)));

@@ -201,13 +201,21 @@ QString JrcDriver::clockRead()
     });
     // Characters that came in while the bracket closed belong to the reply.
     const QString reply = takeAll();
-    m_readOk = ok;
-    if (!ok)
+    // "R", then the hours and minutes at least.
+    m_readOk = replyTaken(ok, settingReplyFits(reply, QStringLiteral("R"), 6));
+    if (!m_readOk)
         return QString();
     QString t = reply.mid(1, 2) + QLatin1Char(':') + reply.mid(3, 2) + QLatin1Char(':') + reply.mid(5, 2);
     if (t.endsWith(QLatin1String("::")))
         t = t.left(5);
     return t;
+}
+
+bool JrcDriver::replyTaken(bool answered, bool fits)
+{
+    if (answered && !fits)
+        m_port.rejectReply();
+    return answered && fits;
 }
 
 QString JrcDriver::setStatusResult(const QString &text, bool ok)

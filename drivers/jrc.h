@@ -110,6 +110,10 @@ protected:
     // The clock read shared by both models ("R0", 8 characters, the reply
     // taken after the bracket closed).
     QString clockRead();
+    // Whether a read succeeded: its reply came (`answered`) and has the form
+    // the receiver gives (`fits`). A reply of another form counts as no
+    // answer at all, so it is reported as silence is.
+    bool replyTaken(bool answered, bool fits);
     // The result of the status text: stored in `rxstatustext` ("" when failed).
     QString setStatusResult(const QString &text, bool ok);
 

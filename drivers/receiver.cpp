@@ -16,7 +16,7 @@
 #include "drivers/jrchub.h"
 #include "drivers/memrecord.h"
 #include "drivers/rx320calc.h"
-#include "panels/ar7030conv.h"
+#include "drivers/ar7030conv.h"
 
 namespace tav {
 
@@ -44,10 +44,16 @@ const RxModel *models()
         // The NRD-545 reports a width of 0 where none is set.
         m[4].timer = {{0, 1}, {0, 2}, {-230, 230}, {0, 990}, {0, 8}, {0, 9}};
         using TE = TimerEditing;
-        m[1].timerEditing = {TE::Shift::Ar7030Table, TE::Width::Hz, TE::Rules::Plain, 1, 1, false, false};
-        m[2].timerEditing = {TE::Shift::Hz, TE::Width::Hz, TE::Rules::Nrd535, 100, 100, false, false};
-        m[3].timerEditing = {TE::Shift::Hz, TE::Width::Hz, TE::Rules::Rx320FiltersReversed, 100, 1, false, true};
-        m[4].timerEditing = {TE::Shift::TenthsKHz, TE::Width::TenthsKHz, TE::Rules::Nrd545, 10, 10, true, false};
+        m[1].timerEditing = {TE::Shift::BarTable, TE::Width::Hz, TE::Rules::Plain, 1, 1, false, false};
+        m[2].timerEditing = {TE::Shift::Hz, TE::Width::Hz, TE::Rules::FittedOptions, 100, 100, false, false};
+        m[3].timerEditing = {TE::Shift::Hz, TE::Width::Hz, TE::Rules::ReversedFilterList, 100, 1, false, true};
+        m[4].timerEditing = {TE::Shift::TenthsKHz, TE::Width::TenthsKHz, TE::Rules::ModeHeldSettings, 10, 10, true, false};
+        // The AR7030's Data and CW keep a BFO offset where its other modes
+        // keep a squelch, and its bytes read as its panel shows them. No RX
+        // shows the records of any model's file, so it reads them the same way.
+        m[1].bfoModes = m[0].bfoModes = 1u << 4 | 1u << 5;
+        m[1].settingTexts = m[0].settingTexts = {ar7030conv::b2fs, ar7030conv::fs2b, ar7030conv::b2sql,
+                                                 ar7030conv::sql2b, ar7030conv::vsb2b};
         m[4].rttyCodes = {true, true, true};
         // Memory records: the name tables of each stored field (mode, bandwidth,
         // attenuator, AGC, shift byte, squelch or BFO byte, scan flag).
@@ -324,8 +330,7 @@ bool clsAR7030::applyMemoryRecord(const QString &record, const RxShown &shown)
     setMode(s->mode);
     setBandwidth(s->bandwidth);
     setPassBandShift(s->pbs);
-    // Data and CW keep a BFO offset where the other modes keep a squelch.
-    if (s->mode == 4 || s->mode == 5)
+    if (model().keepsBfo(s->mode))
         setBeatfreqosc(s->sqlbfo);
     else
         setSquelch(s->sqlbfo);
@@ -377,7 +382,7 @@ RxPresent clsAR7030::readPresent(const RxShown &shown)
     p.mode = mode;
     p.bandwidth = Bandwidth();
     p.pbs = PassBandShift();
-    p.sqlbfo = (mode == 4 || mode == 5) ? Beatfreqosc() : Squelch();
+    p.sqlbfo = model().keepsBfo(mode) ? Beatfreqosc() : Squelch();
     p.scan = 0;
     return p;
 }

@@ -35,17 +35,19 @@ struct TimerRanges {
 // range is {0, 0} the model lacks: the editor shows "xxx" for it and a
 // reading from the receiver leaves it 0.
 struct TimerEditing {
-    // The shift: the AR7030's table of bar steps, tenths of kHz, or plain Hz.
-    enum class Shift { Hz, Ar7030Table, TenthsKHz };
+    // The shift: bar steps shown as the model's shift texts
+    // (RxModel::stepText), tenths of kHz, or plain Hz.
+    enum class Shift { Hz, BarTable, TenthsKHz };
     // The width control: plain Hz or tenths of kHz.
     enum class Width { Hz, TenthsKHz };
     // The rules between settings that are the model's own.
     enum class Rules {
-        None,                 // No RX: nothing is stepped
-        Plain,                // each setting on its own
-        Nrd535,               // fitted Nar filter and ECSS options, mode 5 holds the rest
-        Nrd545,               // modes 4-8 hold settings, whose values are kept for later
-        Rx320FiltersReversed, // the filter list runs from wide to narrow
+        None,               // No RX: nothing is stepped
+        Plain,              // each setting on its own
+        FittedOptions,      // the set-up's fitted filter, ECSS and width options limit the
+                            // settings; mode 5 holds the rest
+        ModeHeldSettings,   // modes 4-8 hold settings, whose values are kept for later
+        ReversedFilterList, // the filter list runs from wide to narrow
     };
     Shift shift = Shift::Hz;
     Width width = Width::Hz;
@@ -72,6 +74,18 @@ struct RttyCodes {
 // tables cover; a field the model does not store is absent.
 struct MemoryRanges {
     std::optional<IntRange> mode, bandwidth, attenuator, agc, pbs, sqlbfo, scan;
+};
+
+// How a model writes the shift, BFO and squelch bytes of its memory records
+// as its panel shows them, and reads typed texts back; a model whose records
+// keep none of these bytes has no functions.
+struct SettingTexts {
+    QString (*shift)(int byte) = nullptr; // the shift, and the BFO offset
+    int (*shiftByte)(const QString &text) = nullptr;
+    QString (*squelch)(int byte) = nullptr;
+    int (*squelchByte)(const QString &text) = nullptr;
+    // A bar step (as a timer program keeps the shift) to its shift byte.
+    int (*stepByte)(int step) = nullptr;
 };
 
 // What a model is and can do, as data: tools decide from these facts, not
@@ -106,6 +120,10 @@ struct RxModel {
     TimerRanges timer;
     MemoryRanges memory;
     TimerEditing timerEditing{};
+    // The modes (a bit per mode number) in which the memory record's
+    // squelch-or-BFO byte is a BFO offset; the other modes keep a squelch.
+    unsigned bfoModes = 0;
+    SettingTexts settingTexts{};
     RttyCodes rttyCodes{};
     // The last cell of the memory image and its files: the last channel, or
     // 99 where the receiver keeps none of its own.
@@ -141,9 +159,9 @@ struct RxModel {
 
     // No receiver: nothing to talk to, files only.
     bool isNone() const { return rxtype <= 0; }
-    // Fetch and Fill are offered: a receiver with memories, or none at all
-    // (files only, the transfers then read nothing).
-    bool offersTransfers() const { return lastChannel.has_value() || isNone(); }
+    // Fetch and Fill are offered: a receiver with memories (without a
+    // receiver there is nothing to fetch from or fill).
+    bool offersTransfers() const { return lastChannel.has_value(); }
     bool readsAttenuator() const { return attStepDb != 0; }
     // Whether a memory record's frequency (whole Hz) is one the receiver
     // keeps in a channel: the whole range, its top included.
@@ -153,6 +171,25 @@ struct RxModel {
     }
     // The correction in S-units (6 dB each) of a level read with attenuator index `att`.
     double attCorrection(int att) const { return (att - attNone) * attStepDb / 6; }
+    // Whether the squelch-or-BFO byte holds a BFO offset in this mode.
+    bool keepsBfo(int mode) const { return mode >= 0 && mode < 32 && (bfoModes >> mode & 1u) != 0; }
+    // The bytes as text and back (an empty text and 0 where the model keeps none).
+    QString shiftText(int byte) const { return settingTexts.shift ? settingTexts.shift(byte) : QString(); }
+    int shiftByte(const QString &text) const { return settingTexts.shiftByte ? settingTexts.shiftByte(text) : 0; }
+    QString sqlBfoText(int mode, int byte) const
+    {
+        if (keepsBfo(mode))
+            return shiftText(byte);
+        return settingTexts.squelch ? settingTexts.squelch(byte) : QString();
+    }
+    int sqlBfoByte(int mode, const QString &text) const
+    {
+        if (keepsBfo(mode))
+            return shiftByte(text);
+        return settingTexts.squelchByte ? settingTexts.squelchByte(text) : 0;
+    }
+    // A timer program's shift, kept in bar steps, as its text.
+    QString stepText(int step) const { return settingTexts.stepByte ? shiftText(settingTexts.stepByte(step)) : QString(); }
 };
 
 // The facts of a receiver type (0 No RX, 1 AR7030, 2 NRD-535, 3 RX-320,

@@ -7,9 +7,9 @@
 #include "drivers/memrecord.h"
 #include "drivers/receiver.h"
 #include "memories/frmMemman.h"
+#include "memories/memcell.h"
 #include "memories/memimage.h"
 #include "memories/memtext.h"
-#include "panels/ar7030conv.h"
 #include "panels/frmPanel.h"
 
 #include <QGridLayout>
@@ -44,13 +44,7 @@ int digitAt(const QString &record, int pos) { return int(leadingNumber(record.mi
 frmMemcell::frmMemcell() : TavForm(windowId)
 {
     auto *g = new QGridLayout(this);
-    auto combo = [this](const char *name) {
-        auto *c = new QComboBox(this);
-        c->setObjectName(QLatin1String(name));
-        c->setEditable(true);
-        c->setInsertPolicy(QComboBox::NoInsert);
-        return c;
-    };
+    auto combo = [this](const char *name) { return makeEntryCombo(QLatin1String(name), this); };
     auto label = [this](const char *name, const char *text) { return makeLabel(QLatin1String(name), QLatin1String(text), this); };
 
     lblCellnr = label("lblCellnr", "Cell nr");
@@ -160,8 +154,7 @@ void frmMemcell::Form_Load()
     fillList(cmbPBS, kept.pbs ? pbsTexts() : QStringList(), bool(kept.pbs));
     offer(cmbScanyn, kept.scan, G.yesno, false);
     if (kept.sqlbfo) {
-        const int mode = digitAt(m.image.record(m.memcellnr), 17);
-        sqlList(mode == 4 || mode == 5);
+        sqlList(rxModel(m_rxtype).keepsBfo(digitAt(m.image.record(m.memcellnr), 17)));
     } else {
         fillList(cmbSqlBfo, {}, false);
     }
@@ -191,23 +184,18 @@ void frmMemcell::showCell(int cell)
     while (tag.endsWith(QLatin1Char(' ')))
         tag.chop(1);
     txtMemtag->setText(tag);
-    const MemoryRanges &kept = rxModel(m_rxtype).memory;
+    const RxModel &model = rxModel(m_rxtype);
+    const MemoryRanges &kept = model.memory;
     if (kept.attenuator)
         cmbAttenuator->setEditText(tableName(G.attnames, r_(memcol::Attenuator)));
     if (kept.agc)
         cmbAgcspeed->setEditText(tableName(G.agcnames, r_(memcol::Agc)));
     if (kept.pbs)
-        cmbPBS->setEditText(ar7030conv::b2fs(int(r_(memcol::PassBandShift))));
+        cmbPBS->setEditText(model.shiftText(int(r_(memcol::PassBandShift))));
     if (kept.sqlbfo) {
         const int mode = int(r_(memcol::Mode));
-        const int sb = int(r_(memcol::SqlBfo));
-        if (mode != 4 && mode != 5) {
-            lblSqlBfo->setText(QStringLiteral("Sql"));
-            cmbSqlBfo->setEditText(ar7030conv::b2sql(sb));
-        } else {
-            lblSqlBfo->setText(QStringLiteral("BFO"));
-            cmbSqlBfo->setEditText(ar7030conv::b2fs(sb));
-        }
+        lblSqlBfo->setText(model.keepsBfo(mode) ? QStringLiteral("BFO") : QStringLiteral("Sql"));
+        cmbSqlBfo->setEditText(model.sqlBfoText(mode, int(r_(memcol::SqlBfo))));
     }
     if (kept.scan)
         cmbScanyn->setEditText(tableName(G.yesno, r_(memcol::Scan)));
@@ -234,13 +222,14 @@ void frmMemcell::showReceiverSetting()
         cmbAttenuator->setEditText(tableName(G.attnames, *p.attenuator));
     if (p.agc)
         cmbAgcspeed->setEditText(tableName(G.agcnames, *p.agc));
+    const RxModel &model = rxModel(m_rxtype);
     if (p.pbs)
-        cmbPBS->setEditText(ar7030conv::b2fs(*p.pbs));
+        cmbPBS->setEditText(model.shiftText(*p.pbs));
     if (p.sqlbfo) {
-        // Data and CW keep a BFO offset in this field, the other modes a squelch.
-        const bool bfo = p.mode && (*p.mode == 4 || *p.mode == 5);
-        sqlList(bfo);
-        cmbSqlBfo->setEditText(bfo ? ar7030conv::b2fs(*p.sqlbfo) : ar7030conv::b2sql(*p.sqlbfo));
+        // The mode says whether this field holds a BFO offset or a squelch.
+        const int mode = p.mode.value_or(-1);
+        sqlList(model.keepsBfo(mode));
+        cmbSqlBfo->setEditText(model.sqlBfoText(mode, *p.sqlbfo));
     }
     if (p.scan) {
         // A model that scans its channels starts a fresh one: no tag yet.
@@ -251,10 +240,13 @@ void frmMemcell::showReceiverSetting()
 
 void frmMemcell::cmbMode_Change()
 {
-    if (!rxModel(m_rxtype).memory.sqlbfo)
+    const RxModel &model = rxModel(m_rxtype);
+    if (!model.memory.sqlbfo)
         return;
-    const QString t = cmbMode->currentText();
-    const bool bfo = t == QLatin1String("Data") || t == QLatin1String("CW");
+    // The mode named in the box, among the model's modes.
+    const std::optional<IntRange> modes = model.memory.mode;
+    const std::optional<int> mode = modes ? nameIndex(G.modenames, cmbMode->currentText(), modes->lo, modes->hi) : std::nullopt;
+    const bool bfo = mode && model.keepsBfo(*mode);
     sqlList(bfo);
     cmbSqlBfo->setEditText(bfo ? QStringLiteral(" 0.0k") : QStringLiteral("00"));
 }

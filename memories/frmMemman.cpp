@@ -285,15 +285,12 @@ void frmMemman::Form_Load()
     cmdScanstop->setVisible(false);
     tmrScan.stop();
 
-    memcmdenabler(false);
-    for (QPushButton *b : {cmdFetch, cmdLoad, cmdExit, cmdDiduzu})
-        b->setEnabled(true);
     m_rxtype = memRxtype();
     m_rx = rxModel(m_rxtype).isNone() ? nullptr : makeReceiver();
-    if (!rxModel(m_rxtype).offersTransfers()) {
-        cmdFetch->setEnabled(false);
-        cmdFill->setEnabled(false);
-    }
+    memcmdenabler(false);
+    for (QPushButton *b : {cmdLoad, cmdExit, cmdDiduzu})
+        b->setEnabled(true);
+    cmdFetch->setEnabled(rxModel(m_rxtype).offersTransfers());
     model->refreshAll();
     txtTo->setText(QLatin1Char(' ') + QString::number(loadedModel().lastCell));
 
@@ -329,9 +326,14 @@ void frmMemman::formatmemx2list(int cell) { model->refreshRow(cell); }
 void frmMemman::memcmdenabler(bool flag)
 {
     for (QPushButton *b : {cmdChange, cmdDump, cmdCopy, cmdDelete, cmdLoad, cmdsaveas, cmdPrint, cmdCls, cmdExit,
-                           cmdSort, cmdDiduzu, cmdScanrun, cmdSetrx2mem})
+                           cmdSort, cmdDiduzu})
         b->setEnabled(flag);
-    const bool transfers = flag && rxModel(m_rxtype).offersTransfers();
+    // What talks to the receiver needs one: without a receiver the image is
+    // only a file's, and a Fetch would empty it for nothing.
+    const RxModel &m = rxModel(m_rxtype);
+    cmdSetrx2mem->setEnabled(flag && !m.isNone());
+    cmdScanrun->setEnabled(flag && !m.isNone());
+    const bool transfers = flag && m.offersTransfers();
     cmdFetch->setEnabled(transfers);
     cmdFill->setEnabled(transfers);
 }
@@ -570,6 +572,8 @@ bool frmMemman::fetchCells(int last, int &failedAt)
 
 void frmMemman::cmdFetch_Click()
 {
+    if (!m_rx || !m_rx->model().lastChannel)
+        return; // nothing to fetch from: the image stays
     // A negative last cell reads nothing: refused before the image is touched.
     if (numericValue(txtTo->text()) < 0) {
         refused(QStringLiteral(" \u00CBrror"), false);
@@ -588,6 +592,7 @@ void frmMemman::cmdFetch_Click()
         last = loadedModel().lastCell;
 
     Busy busy(this);
+    const NoAnswer noAnswer;
     int failedAt = -1;
     bool complete = true;
     bool ran = false;
@@ -613,7 +618,8 @@ void frmMemman::cmdFetch_Click()
         lines << (failedAt > 0 ? QStringLiteral("Cells 000 to ") + cellText(failedAt - 1)
                                      + QStringLiteral(" are in the MemMan Window")
                                : QStringLiteral("No cell was read"));
-        msgBox(lines, MsgIcon::Exclamation, QStringLiteral("Fetch Rx error"));
+        if (const QStringList said = noAnswer.text(lines); !said.isEmpty())
+            msgBox(said, MsgIcon::Exclamation, QStringLiteral("Fetch Rx error"));
     } else if (complete && ran) {
         // Nothing is announced as loaded when no channel was read.
         msgBox(QStringList{QStringLiteral("Rx memory is now loaded"), QStringLiteral("in the MemMan Window")},
@@ -689,6 +695,7 @@ void frmMemman::cmdFill_Click()
 
     MemoryState &m = memState();
     Busy busy(this);
+    const NoAnswer noAnswer;
     int failedAt = -1;
     bool complete = true;
     QVector<int> notCleared;
@@ -718,10 +725,11 @@ void frmMemman::cmdFill_Click()
     if (!ran) {
         // No receiver: nothing was written, so nothing is announced.
     } else if (!complete) {
-        msgBox(QStringList{QStringLiteral("The receiver did not answer"),
-                           QStringLiteral("at memory cell ") + cellText(failedAt) + QLatin1Char('.'),
-                           QStringLiteral("The Rx memory was not filled completely")},
-               MsgIcon::Exclamation, QStringLiteral("Fill Rx error"));
+        const QStringList said = noAnswer.text({QStringLiteral("The receiver did not answer"),
+                                                QStringLiteral("at memory cell ") + cellText(failedAt) + QLatin1Char('.'),
+                                                QStringLiteral("The Rx memory was not filled completely")});
+        if (!said.isEmpty())
+            msgBox(said, MsgIcon::Exclamation, QStringLiteral("Fill Rx error"));
     } else if (skipped == cellto - cellfrom + 1) {
         QStringList lines{QStringLiteral("No cell from ") + cellText(cellfrom) + QStringLiteral(" to ")
                               + cellText(cellto) + QStringLiteral(" holds data"),
@@ -777,7 +785,10 @@ void frmMemman::cmdSort_Click()
         return;
     {
         HourglassGuard hourglass;
-        memState().image.sortByFrequency();
+        // The working channel holds the receiver's state, not a channel of
+        // the listener's: sorted in, it would take a listener's cell and push
+        // the last of them into the working channel, which Fill never writes.
+        memState().image.sortByFrequency(workingChannel(m_rxtype));
         cleargrdmemman();
     }
     msgBox(QStringLiteral("Memory data is now sorted"), MsgIcon::Exclamation, QStringLiteral("Memory data"));

@@ -5,7 +5,6 @@
 #include "core/numtext.h"
 #include "drivers/memrecord.h"
 #include "memories/memimage.h"
-#include "panels/ar7030conv.h"
 
 #include <cmath>
 
@@ -58,7 +57,8 @@ MemCellBuild buildMemCell(const MemCellFields &f, int rxtype, int action)
     };
     // Each field the model's records keep, looked up in its names over the
     // values the model gives them.
-    const MemoryRanges &kept = rxModel(rxtype).memory;
+    const RxModel &model = rxModel(rxtype);
+    const MemoryRanges &kept = model.memory;
     auto lookup = [&](const char *what, const std::optional<IntRange> &range, const auto &table, const QString &text) {
         return range ? need(what, nameIndex(table, text, range->lo, range->hi), text) : 0;
     };
@@ -84,11 +84,9 @@ MemCellBuild buildMemCell(const MemCellFields &f, int rxtype, int action)
             return range ? padded(value, width) : QString(width, QLatin1Char('@'));
         };
         // The shift and the squelch or BFO are typed as the receiver shows
-        // them; Data and CW keep a BFO offset in the latter, the rest a squelch.
-        const int pbs = kept.pbs ? ar7030conv::fs2b(f.pbs) : 0;
-        const int sb = !kept.sqlbfo ? 0
-                       : (mode == 4 || mode == 5) ? ar7030conv::fs2b(f.sqlbfo)
-                                                  : ar7030conv::sql2b(f.sqlbfo);
+        // them; the mode says which of the two the latter is.
+        const int pbs = kept.pbs ? model.shiftByte(f.pbs) : 0;
+        const int sb = kept.sqlbfo ? model.sqlBfoByte(mode, f.sqlbfo) : 0;
         r += padded(mode, 1) + QLatin1Char(' ') + padded(bw, 2) + QLatin1Char(' ') + field(kept.attenuator, att, 1)
              + QLatin1Char(' ') + field(kept.agc, agc, 1) + QLatin1Char(' ') + field(kept.pbs, pbs, 3) + QLatin1Char(' ')
              + field(kept.sqlbfo, sb, 3) + QLatin1Char(' ') + field(kept.scan, scan, 1);

@@ -214,11 +214,15 @@ QVector<int> MemImage::sortGaps(int lastcell)
 // zero) get the sentinel and sort last among the held cells; cells never held
 // sort after everything and stay unheld. Equal keys are never exchanged.
 // The passes at one gap stop when a pass's last exchange stood at 0 or none
-// was made.
-QVector<int> MemImage::sortByFrequency()
+// was made. The sort runs over the cells other than `keep`, in their order,
+// so the working channel neither moves nor takes a listener's cell.
+QVector<int> MemImage::sortByFrequency(std::optional<int> keep)
 {
-    const int last = lastCell();
-    for (int i = 0; i <= last; ++i) {
+    QVector<int> cells;
+    for (int i = 0; i <= lastCell(); ++i)
+        if (i != keep)
+            cells << i;
+    for (int i : cells) {
         if (m_records[i].isEmpty())
             continue;
         if (memFieldValue(m_records[i], memcol::Frequency) < 5)
@@ -232,21 +236,23 @@ QVector<int> MemImage::sortByFrequency()
             return false;
         return memFieldText(m_records[a], memcol::Frequency) > memFieldText(m_records[b], memcol::Frequency);
     };
+    const int last = int(cells.size()) - 1;
     const QVector<int> gaps = sortGaps(last);
     for (int gap : gaps) {
         int lastswap;
         do {
             lastswap = 0;
             for (int j = 0; j <= last - gap; ++j) {
-                if (greater(j, j + gap)) {
-                    std::swap(m_records[j], m_records[j + gap]);
-                    std::swap(m_info[j], m_info[j + gap]);
+                const int a = cells[j], b = cells[j + gap];
+                if (greater(a, b)) {
+                    std::swap(m_records[a], m_records[b]);
+                    std::swap(m_info[a], m_info[b]);
                     lastswap = j;
                 }
             }
         } while (lastswap != 0);
     }
-    for (int i = 0; i <= last; ++i) {
+    for (int i : cells) {
         QString &r = m_records[i];
         if (r.isEmpty())
             continue;

@@ -56,8 +56,9 @@ public:
     FileRead readFileLines(const QStringList &lines, int lastcell, int rxtype);
 
     // Orders the held cells by frequency and renumbers them (see the .cpp);
-    // returns the gaps the sort went through.
-    QVector<int> sortByFrequency();
+    // returns the gaps the sort went through. Cell `keep` (the receiver's
+    // working channel) takes no part: it stays where it is, as it is.
+    QVector<int> sortByFrequency(std::optional<int> keep = std::nullopt);
     // The gap sequence of the sort for a highest cell number.
     static QVector<int> sortGaps(int lastcell);
 

@@ -4,7 +4,6 @@
 #include "core/numtext.h"
 #include "drivers/memrecord.h"
 #include "drivers/receiver.h"
-#include "panels/ar7030conv.h"
 
 namespace tav {
 
@@ -53,22 +52,18 @@ std::array<QString, 5> memGridRow(const MemImage &image, int cell)
 MemDetails memDetails(const QString &r)
 {
     const QString none = QStringLiteral("---");
+    const RxModel &m = rxModel(memRxtype());
     MemDetails d;
     d.att = isNone(r, memcol::Attenuator) ? none : tableName(G.attnames, val(r, memcol::Attenuator));
     d.agc = isNone(r, memcol::Agc) ? none : tableName(G.agcnames, val(r, memcol::Agc));
-    d.pbs = isNone(r, memcol::PassBandShift) ? none : ar7030conv::b2fs(ival(r, memcol::PassBandShift));
+    d.pbs = isNone(r, memcol::PassBandShift) ? none : m.shiftText(ival(r, memcol::PassBandShift));
     if (isNone(r, memcol::SqlBfo)) {
         d.bfo = d.sql = none;
     } else {
         const int mode = ival(r, memcol::Mode);
-        const int v = ival(r, memcol::SqlBfo);
-        if (mode == 4 || mode == 5) {
-            d.bfo = ar7030conv::b2fs(v);
-            d.sql = none;
-        } else {
-            d.sql = ar7030conv::b2sql(v);
-            d.bfo = none;
-        }
+        const bool bfo = m.keepsBfo(mode);
+        (bfo ? d.bfo : d.sql) = m.sqlBfoText(mode, ival(r, memcol::SqlBfo));
+        (bfo ? d.sql : d.bfo) = none;
     }
     d.scan = isNone(r, memcol::Scan) ? QStringLiteral("-") : tableName(G.yesno, val(r, memcol::Scan));
     return d;
@@ -104,14 +99,15 @@ QStringList memPrintLines(const MemImage &image, int from, int to, int rxtype, c
         if (fields.agc)
             line += right(tableName(G.agcnames, val(r, memcol::Agc)), 4) + QStringLiteral("  ");
         if (fields.pbs)
-            line += right(ar7030conv::b2fs(ival(r, memcol::PassBandShift)), 6) + QLatin1Char(' ');
+            line += right(m.shiftText(ival(r, memcol::PassBandShift)), 6) + QLatin1Char(' ');
         if (fields.sqlbfo) {
+            // A BFO offset goes under "BFO", a squelch under "Sql".
             const int mode = ival(r, memcol::Mode);
-            const int sb = ival(r, memcol::SqlBfo);
-            if (mode == 4 || mode == 5)
-                line += QStringLiteral("   ") + right(ar7030conv::b2fs(sb), 6) + QLatin1Char(' ');
+            const QString sb = m.sqlBfoText(mode, ival(r, memcol::SqlBfo));
+            if (m.keepsBfo(mode))
+                line += QStringLiteral("   ") + right(sb, 6) + QLatin1Char(' ');
             else
-                line += ar7030conv::b2sql(sb) + QStringLiteral("        ");
+                line += sb + QStringLiteral("        ");
         }
         if (fields.scan)
             line += tableName(G.yesno, ival(r, memcol::Scan)) + QStringLiteral("  ");

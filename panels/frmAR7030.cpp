@@ -4,7 +4,7 @@
 #include "core/frmWelcome.h"
 #include "core/numtext.h"
 #include "core/tables.h"
-#include "panels/ar7030conv.h"
+#include "drivers/ar7030conv.h"
 #include "panels/mainmenu.h"
 
 #include "core/ui.h"
@@ -261,7 +261,7 @@ void frmAR7030::AR7030A_ModeChanged(int v)
     // and BFO controls show whether the new mode uses them.
     setForeColor(lblPassbandshift, v == 3 ? kLightYellow : kBlue);
     vsbPassbandshift->setEnabled(v != 3);
-    const bool bfo = v == 4 || v == 5;
+    const bool bfo = rxModel(1).keepsBfo(v);
     setForeColor(lblBeatfreqosc, bfo ? kBlue : kLightYellow);
     vsbBeatfreqosc->setEnabled(bfo);
 }
@@ -456,7 +456,7 @@ void frmAR7030::recallMemory(int n)
     AR7030A->setMode(mode);
     AR7030A->setBandwidth(int(numericValue(rec.mid(18, 2))));
     AR7030A->setPassBandShift(int(numericValue(rec.mid(25, 3))));
-    if (mode == 4 || mode == 5)
+    if (AR7030A->model().keepsBfo(mode))
         AR7030A->setBeatfreqosc(int(numericValue(rec.mid(29, 3))));
     else
         AR7030A->setSquelch(int(numericValue(rec.mid(29, 3))));

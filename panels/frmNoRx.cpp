@@ -119,9 +119,7 @@ frmNoRx::frmNoRx() : TavForm(windowId)
         txtFrequencyA->setObjectName(QStringLiteral("txtFrequencyA"));
         txtFrequencyA->installEventFilter(this);
         l->addWidget(txtFrequencyA, 0, 0, 1, 3);
-        cmbFreqstep = new QComboBox(fraFreqA);
-        cmbFreqstep->setObjectName(QStringLiteral("cmbFreqstep"));
-        cmbFreqstep->setEditable(true);
+        cmbFreqstep = makeEntryCombo(QStringLiteral("cmbFreqstep"), fraFreqA);
         l->addWidget(cmbFreqstep, 1, 0, 1, 2);
         spnFreqstep = new SpinButton(QStringLiteral("spnFreqstep"), fraFreqA);
         l->addWidget(spnFreqstep, 1, 2);

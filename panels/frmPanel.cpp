@@ -106,10 +106,7 @@ frmPanel::frmPanel(WindowId id, const PanelTraits &traits)
     grid->addWidget(cmdEnterS, 4, 3);
     cmdEnterMem->setVisible(m_traits.hasEnterMem);
 
-    cmbFreqstep = new QComboBox(fraFreq);
-    cmbFreqstep->setObjectName(QStringLiteral("cmbFreqstep"));
-    cmbFreqstep->setEditable(true);
-    cmbFreqstep->setInsertPolicy(QComboBox::NoInsert);
+    cmbFreqstep = makeEntryCombo(QStringLiteral("cmbFreqstep"), fraFreq);
     grid->addWidget(cmbFreqstep, 6, 0, 1, 2);
     spnFreqstep = new SpinButton(QStringLiteral("spnFreqstep"), fraFreq);
     grid->addWidget(spnFreqstep, 6, 2);
@@ -364,13 +361,27 @@ void frmPanel::cmdEnterS_Click()
 
 // ---- stepping ----
 
+std::optional<double> frmPanel::shownKHz() const
+{
+    const QString t = txtFrequencyA->text().trimmed();
+    const bool number = !t.isEmpty() && (t[0].isDigit() || (t[0] == QLatin1Char('.') && t.size() > 1 && t[1].isDigit()));
+    if (!number)
+        return std::nullopt;
+    return numericValue(t);
+}
+
 void frmPanel::step(int direction)
 {
     stepdirection = int16_t(direction);
+    // "?" (a receiver that did not answer) or an emptied box is no frequency
+    // to step from: read as 0 kHz, one step would tune the bottom of the range.
+    const std::optional<double> now = shownKHz();
+    if (!now)
+        return;
     G.last20record = links::recordsFreqSteps();
     spnFreqstep->setEnabled(false);
     const double stepHz = roundEven(numericValue(cmbFreqstep->currentText()) * 1000);
-    const double nowHz = std::floor(numericValue(txtFrequencyA->text()) * 1000 + 0.49);
+    const double nowHz = std::floor(*now * 1000 + 0.49);
     double f = (direction < 0 ? nowHz - stepHz : nowHz + stepHz) / 1000;
     // Both limits, whatever the direction: a step must never tune outside the
     // receiver's range (a box showing more than the top would step down to an
@@ -407,6 +418,16 @@ void frmPanel::cmdMovefreq_Click()
         tmrMovefreq.stop();
 }
 
+void frmPanel::stopStepping()
+{
+    if (movefreqon != 1)
+        return;
+    movefreqon = 0;
+    cmdMovefreq->setText(QStringLiteral("GO"));
+    tmrMovefreq.stop();
+    movefreqChanged(0);
+}
+
 void frmPanel::tmrMovefreq_Timer()
 {
     if (movefreqon != 1 || !isLoadedForm()) {
@@ -415,6 +436,13 @@ void frmPanel::tmrMovefreq_Timer()
     }
     if (Exchange::active())
         return; // another exchange is under way: the next tick steps
+    // Steps on a lost line reach no receiver, and steps from an unknown
+    // frequency are not made: either way the run is over, or it would only
+    // spin (or run the box to the end of the range while nothing is tuned).
+    if (frmWelcome::instance()->Comm1.lost() || !shownKHz()) {
+        stopStepping();
+        return;
+    }
     step(stepdirection < 0 ? -1 : +1);
 }
 

@@ -184,7 +184,12 @@ protected:
     bool eventFilter(QObject *obj, QEvent *ev) override;
 
 private:
+    // One step; nothing when the box shows no frequency.
     void step(int direction);
+    // The frequency the box shows; none for "?" or an empty box.
+    std::optional<double> shownKHz() const;
+    // Ends continuous stepping as the Stop button does.
+    void stopStepping();
     bool ownsWidget(QObject *obj) const;
 
     PanelTraits m_traits;

@@ -39,7 +39,22 @@ QString slabel(int n)
 
 bool BandSweep::bandValid(double start, double end, double step, double fmin, double fmax)
 {
-    return step > 0 && start >= fmin && end > start && end <= fmax && (end - start) / step <= kMaxStep;
+    return bandProblem(start, end, step, fmin, fmax).isEmpty();
+}
+
+QString BandSweep::bandProblem(double start, double end, double step, double fmin, double fmax)
+{
+    if (!(step > 0))
+        return QStringLiteral("The band's step is not above 0.");
+    if (!(end > start))
+        return QStringLiteral("The band's end is not above its start.");
+    if (start < fmin)
+        return QStringLiteral("The band starts at %1 kHz, below the receiver's %2 kHz.").arg(numPlain(start), numPlain(fmin));
+    if (end > fmax)
+        return QStringLiteral("The band ends at %1 kHz, above the receiver's %2 kHz.").arg(numPlain(end), numPlain(fmax));
+    if (!((end - start) / step <= kMaxStep))
+        return QStringLiteral("The band has more than %1 steps.").arg(kMaxStep);
+    return QString();
 }
 
 int BandSweep::lastStep() const
@@ -171,15 +186,61 @@ QString BandSweep::levelText(float level)
     return padded(floorInt(double(tenths)), 3);
 }
 
+QString BandSweep::bandText(double v)
+{
+    const QString s = numDouble(v);
+    if (!s.contains(QLatin1Char('E')))
+        return s;
+    QString digits = fixedFormat(v, 0, 15);
+    if (digits.contains(QLatin1Char('.'))) {
+        while (digits.endsWith(QLatin1Char('0')))
+            digits.chop(1);
+        if (digits.endsWith(QLatin1Char('.')))
+            digits.chop(1);
+    }
+    return v < 0 ? digits : QLatin1Char(' ') + digits;
+}
+
 QStringList BandSweep::toLines(const QString &caption) const
 {
     // The step after a finished sweep of 500 steps has no level: the file
     // ends with the last step there is.
     const int last = sbstepnr > kMaxStep ? kMaxStep : sbstepnr;
-    QStringList lines{caption, numDouble(sbfreqstart), numDouble(sbfreqend), numDouble(sbstep), numSingle(last)};
+    QStringList lines{caption, bandText(sbfreqstart), bandText(sbfreqend), bandText(sbstep), numSingle(last)};
     for (int k = 0; k <= last; ++k)
         lines << levelText(sblevels[k]);
     return lines;
+}
+
+std::optional<QStringList> BandSweep::fileLines(const QString &caption, double fmin, double fmax, QString *error) const
+{
+    if (!(sbstep > 0)) {
+        if (error)
+            *error = QStringLiteral("No sweep has been made or loaded yet: there is nothing to save.");
+        return std::nullopt;
+    }
+    const QStringList lines = toLines(caption);
+    QString why;
+    if (!read(lines, fmin, fmax, &why)) {
+        if (error)
+            *error = QStringLiteral("This sweep would give a file that cannot be loaded again. ") + why;
+        return std::nullopt;
+    }
+    return lines;
+}
+
+std::optional<BandSweep::File> BandSweep::read(const QStringList &lines, double fmin, double fmax, QString *error)
+{
+    std::optional<File> f = parse(lines, error);
+    if (!f)
+        return std::nullopt;
+    const QString problem = bandProblem(f->start, f->end, f->step, fmin, fmax);
+    if (!problem.isEmpty()) {
+        if (error)
+            *error = problem;
+        return std::nullopt;
+    }
+    return f;
 }
 
 std::optional<BandSweep::File> BandSweep::parse(const QStringList &lines, QString *error)

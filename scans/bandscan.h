@@ -33,6 +33,8 @@ public:
     // Whether a band can be swept: step above 0, within the receiver's
     // limits, end above start, at most 500 steps.
     static bool bandValid(double start, double end, double step, double fmin, double fmax);
+    // Why a band cannot be swept between fmin and fmax; "" when it can.
+    static QString bandProblem(double start, double end, double step, double fmin, double fmax);
     // The last step N of the band.
     int lastStep() const;
 
@@ -66,6 +68,10 @@ public:
 
     // The band file's lines for the current sweep under `caption`.
     QStringList toLines(const QString &caption) const;
+    // The same lines, only when they read back as a band the receiver
+    // (fmin..fmax kHz) can sweep: a file is never written that its own
+    // reader would refuse. Otherwise std::nullopt and why.
+    std::optional<QStringList> fileLines(const QString &caption, double fmin, double fmax, QString *error) const;
 
     // A band file read but not yet applied.
     struct File {
@@ -77,10 +83,17 @@ public:
     // Reads the lines; an error text for a file whose sweep cannot be drawn.
     // Levels are brought into kMinLevel..kMaxLevel.
     static std::optional<File> parse(const QStringList &lines, QString *error);
+    // A band file as the Load takes it: parsed, and its band one the
+    // receiver (fmin..fmax kHz) can sweep; a file refused here changes nothing.
+    static std::optional<File> read(const QStringList &lines, double fmin, double fmax, QString *error);
     // Takes the file's band and levels as the current ones and draws its
     // sweep as a line in `colour`.
     void applyOverlay(const File &f, const QColor &colour);
 
+    // A start, end or step as the file and the boxes hold it: Str's text,
+    // but in plain digits where Str would give an exponent ("1E-05"), which
+    // neither the reader nor Start reads as the number.
+    static QString bandText(double v);
     // Level text of the file: Int(level x 10) in single precision, at least three digits.
     static QString levelText(float level);
 

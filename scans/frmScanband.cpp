@@ -530,7 +530,11 @@ FileResult frmScanband::sanram2file(const QString &path)
 {
     HourglassGuard hourglass;
     QString error;
-    if (!writeTextLines(path, m_sweep.toLines(lblTimedate->text()), &error))
+    const std::optional<QStringList> lines =
+        m_sweep.fileLines(lblTimedate->text(), loadedModel().freqMinKHz, loadedModel().freqMaxKHz, &error);
+    if (!lines)
+        return FileResult::failure(error);
+    if (!writeTextLines(path, *lines, &error))
         return FileResult::failure(error);
     return FileResult::success();
 }
@@ -541,7 +545,10 @@ FileResult frmScanband::sanfile2ram(const QString &path)
     const std::optional<QStringList> lines = readKindFile(path, filelimits::kBandScan, &why);
     if (!lines)
         return FileResult::failure(QStringLiteral("The file could not be read: ") + why + QLatin1Char('.'));
-    const std::optional<BandSweep::File> file = BandSweep::parse(*lines, &why);
+    // A band the receiver cannot sweep is refused whole: kept, it would
+    // become the band a Save writes, and a Start would begin from it.
+    const std::optional<BandSweep::File> file =
+        BandSweep::read(*lines, loadedModel().freqMinKHz, loadedModel().freqMaxKHz, &why);
     if (!file)
         return FileResult::failure(why);
 
@@ -553,15 +560,11 @@ FileResult frmScanband::sanfile2ram(const QString &path)
     const QString shown = name.size() > 8 ? name.mid(4, name.size() - 8) : QString();
     legend->setText(shown + QStringLiteral("   ") + file->caption);
 
-    if (BandSweep::bandValid(file->start, file->end, file->step, loadedModel().freqMinKHz, loadedModel().freqMaxKHz)) {
-        lblFreqlow->setText(numDouble(file->start));
-        lblFreqhigh->setText(numDouble(file->end));
-        txtInput[0]->setText(numDouble(file->start));
-        txtInput[1]->setText(numDouble(file->end));
-        txtInput[2]->setText(numDouble(file->step));
-    } else {
-        msgBox(QStringLiteral("Input ERROR"), MsgIcon::Exclamation, QStringLiteral("Error"));
-    }
+    lblFreqlow->setText(BandSweep::bandText(file->start));
+    lblFreqhigh->setText(BandSweep::bandText(file->end));
+    txtInput[0]->setText(BandSweep::bandText(file->start));
+    txtInput[1]->setText(BandSweep::bandText(file->end));
+    txtInput[2]->setText(BandSweep::bandText(file->step));
     m_sweep.applyOverlay(*file, colour);
     for (QPushButton *b : {cmdStart, cmdCls, cmdStop, cmdTunerx, cmdDiduzu, cmdSave, cmdLoad})
         b->setEnabled(true);

@@ -17,9 +17,16 @@ void SmeterReader::attach(Receiver *rx, int rxtype)
     m_misses = 0;
 }
 
+void SmeterReader::resetMisses()
+{
+    m_misses = 0;
+    m_noAnswer = NoAnswer();
+}
+
 void SmeterReader::begin()
 {
     m_misses = 0;
+    m_noAnswer = NoAnswer();
     m_att = 0;
     if (const RxModel &model = rxModel(m_rxtype); model.readsAttenuator())
         m_att = m_rx ? m_rx->readAttenuator().value_or(model.attNone) : model.attNone;
@@ -40,13 +47,15 @@ SmeterReader::Reading SmeterReader::read(const std::function<void()> &stop)
     if (rxPort().lost()) {
         stop();
         r.stopped = true;
+        if (const QStringList said = m_noAnswer.text({}); !said.isEmpty())
+            msgBox(said, MsgIcon::Exclamation, m_title);
         return r;
     }
     if (++m_misses < kMissesToStop)
         return r;
     stop();
     r.stopped = true;
-    msgBox(QStringList{QStringLiteral("The receiver does not answer.")}, MsgIcon::Exclamation, m_title);
+    msgBox(m_noAnswer.text({QStringLiteral("The receiver does not answer.")}), MsgIcon::Exclamation, m_title);
     return r;
 }
 

@@ -6,6 +6,7 @@
 // once, so every way a window goes (Stop, close box, the panel's closing)
 // leaves the panel as it was.
 
+#include "core/comm.h"
 #include "drivers/receiver.h"
 #include "panels/mainmenu.h"
 
@@ -19,9 +20,10 @@ namespace tav {
 
 // The one S-meter reading of the scans and the signal windows: the level
 // corrected for the attenuator read at Start; three unanswered reads in a
-// row end the work with "The receiver does not answer."; a lost line ends
-// it at the next reading without a message of its own, since the panel
-// already tells that the line was lost.
+// row end the work with "The receiver does not answer."; a line lost during
+// the work ends it at the next reading without a message of its own, since
+// the panel already tells that the line was lost; work started on a line
+// lost before says that the line is closed.
 class SmeterReader {
 public:
     static constexpr int kMissesToStop = 3;
@@ -35,7 +37,7 @@ public:
     // receiver does not say) and the count of misses begins again.
     void begin();
     // Continue: the count of misses begins again, the correction stays.
-    void resetMisses() { m_misses = 0; }
+    void resetMisses();
 
     struct Reading {
         std::optional<float> level; // nullopt: no answer this time
@@ -53,6 +55,7 @@ private:
     int m_rxtype = 0;
     int m_att = 0;
     int m_misses = 0;
+    NoAnswer m_noAnswer{false};
 };
 
 class MeasureSession {

@@ -74,6 +74,15 @@ void PtyHarness::dropLine()
     m_out.clear();
 }
 
+void PtyHarness::setStalled(bool stalled)
+{
+    m_stalled = stalled;
+    if (m_notifier)
+        m_notifier->setEnabled(!stalled);
+    if (!stalled)
+        poll();
+}
+
 void PtyHarness::setLineSpeed(int baud, int bitsPerByte)
 {
     m_byteNs = baud > 0 ? qint64(bitsPerByte) * 1000000000 / baud : 0;
@@ -110,7 +119,7 @@ QStringList PtyHarness::controlHelp()
 
 void PtyHarness::poll()
 {
-    if (m_master < 0)
+    if (m_master < 0 || m_stalled)
         return;
     char buf[4096];
     bool got = false;

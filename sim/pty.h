@@ -36,6 +36,11 @@ public:
     void dropLine();
     bool lineDropped() const { return m_dropped; }
 
+    // A receiver that takes nothing for a while: what the program sends
+    // piles up on the line until it is full and writes would block; taken
+    // again, it reads the pile.
+    void setStalled(bool stalled);
+
     // Line speed in baud and bits per byte on the wire (start, data, parity,
     // stop); 0 baud serves at once.
     void setLineSpeed(int baud, int bitsPerByte = 10);
@@ -94,6 +99,7 @@ private:
     int m_chunk = 0;
     qint64 m_chunkGapNs = 0;
     bool m_dropped = false;
+    bool m_stalled = false;
 };
 
 } // namespace sim

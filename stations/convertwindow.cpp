@@ -16,6 +16,15 @@ void locateConversionSource(OptionGroup *connect)
         p->showModal();
 }
 
+std::optional<QString> pickedSourceFile(const QStringList &listed, const QString &clicked)
+{
+    if (!clicked.isEmpty())
+        return clicked;
+    if (listed.size() == 1)
+        return listed.first();
+    return std::nullopt;
+}
+
 ConversionHooks conversionWindowHooks(QLabel *count, QLabel *record, const bool &stop)
 {
     ConversionHooks hooks;

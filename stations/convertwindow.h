@@ -6,6 +6,8 @@
 #include "stations/conversion.h"
 
 #include <QString>
+#include <QStringList>
+#include <optional>
 
 class QCloseEvent;
 class QLabel;
@@ -16,6 +18,11 @@ class OptionGroup;
 
 // Drops the connection, then lets the listener pick the source files.
 void locateConversionSource(OptionGroup *connect);
+
+// The picker's rule for OK, the same for both conversions: the file clicked,
+// else the only file the folder offers; std::nullopt when several fit and
+// none was clicked (the listener is asked to choose one).
+std::optional<QString> pickedSourceFile(const QStringList &listed, const QString &clicked);
 
 // Progress into `count` and `record` (repainted between records, the events
 // run so Stop can be pressed); `stop` is the Stop button's flag.

@@ -2,6 +2,7 @@
 
 #include "core/textfile.h"
 #include "core/ui.h"
+#include "stations/convertwindow.h"
 #include "stations/frmConvertAero.h"
 #include "stations/frmConvertILG.h"
 #include "stations/stationstate.h"
@@ -103,10 +104,21 @@ void frmILGfinddbf::dirILG_Change(const QString &dir)
 
 void frmILGfinddbf::cmdOK_Click()
 {
-    G.filedirs[FileKind::SourceDb] = m_path;
     QListWidgetItem *it = flbILG->currentItem();
-    G.filenames[FileKind::SourceDb] = it && it->isSelected() ? it->text() : QString();
-    const QString chosen = G.filenames[FileKind::SourceDb];
+    QStringList listed;
+    for (int i = 0; i < flbILG->count(); ++i)
+        listed << flbILG->item(i)->text();
+    // Without a file the conversion could connect to nothing.
+    const std::optional<QString> picked = pickedSourceFile(listed, it && it->isSelected() ? it->text() : QString());
+    if (!picked) {
+        msgBox(QStringList{QStringLiteral("More than one file fits in this folder:"),
+                           QStringLiteral("click the file to convert, then OK")},
+               MsgIcon::Exclamation, windowTitle());
+        return;
+    }
+    G.filedirs[FileKind::SourceDb] = m_path;
+    G.filenames[FileKind::SourceDb] = *picked;
+    const QString chosen = *picked;
     const int caller = stationState().dbfcaller;
     unload();
     if (caller == 1) {

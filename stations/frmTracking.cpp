@@ -427,10 +427,31 @@ void frmTracking::tmrDial7030_Timer()
     const TickGuard tick(this, m_polling, TickGuard::SkipInside);
     if (!tick || !m_rx || !m_rx->model().pollsFrequency)
         return;
+    // A lost line has been told of once; polling it would only fail.
+    CommControl &port = rxPort();
+    if (port.lost())
+        return;
     G.last20record = links::recordsFreqSteps();
     const double old = G.rxfreqnow;
-    const std::optional<double> f = m_rx->readFrequency();
-    if (f && *f > 0) {
+    std::optional<double> f;
+    {
+        // Said once, until the receiver answers again, when it does not.
+        const CommControl::ReadRun run(port);
+        f = m_rx->readFrequency();
+    }
+    if (!f) {
+        // The frequency is unknown now: the panel shows "?" instead of the
+        // last one as if it were current (no frequency for the last-20
+        // list), and the next answer shows again.
+        G.rxfreqnow = 0;
+        if (old != 0) {
+            G.last20record = false;
+            if (HubPanel *p = hub().openPanel())
+                p->hubFrequencyChanged(0);
+        }
+        return;
+    }
+    if (*f > 0) {
         G.rxfreqnow = *f;
         if (G.rxfreqnow != old) {
             if (HubPanel *p = hub().openPanel())

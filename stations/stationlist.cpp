@@ -473,7 +473,8 @@ frmAero2rx::frmAero2rx()
                         WindowId::frmAeroquery, QStringLiteral("aeroquery.ini"), 3, 60)
 {
     lstAero = list;
-    static_cast<ColumnTitles *>(lblTitles)->setColumns({1, 9, 17, 40});
+    // The network title over column 19, where the query compares the name.
+    static_cast<ColumnTitles *>(lblTitles)->setColumns({1, 9, 19, 40});
 }
 
 void frmAero2rx::setQueryChoices(const QVector<QStringList> &choices)
@@ -485,15 +486,6 @@ void frmAero2rx::setQueryChoices(const QVector<QStringList> &choices)
 // ---- query dialogs -------------------------------------------------------
 
 namespace {
-
-QComboBox *makeCombo(const QString &name, QWidget *parent)
-{
-    auto *c = new QComboBox(parent);
-    c->setObjectName(name);
-    c->setEditable(true);
-    c->setInsertPolicy(QComboBox::NoInsert);
-    return c;
-}
 
 QCheckBox *makeCheck(const QString &name, QWidget *parent)
 {
@@ -543,7 +535,7 @@ frmIlgquery::frmIlgquery() : TavForm(windowId)
                             {1, "Station", 2, {3}},            {4, "Tx Country", 3, {4}},
                             {2, "Station currently on the air", 4, {}}, {5, "Target Area", 5, {5}}};
     for (int i = 0; i < 6; ++i)
-        cmbQuery[i] = makeCombo(QStringLiteral("cmbQuery(%1)").arg(i), this);
+        cmbQuery[i] = makeEntryCombo(QStringLiteral("cmbQuery(%1)").arg(i), this);
     int row = 0;
     for (const Frame &f : frames) {
         auto *box = makeFrame(QStringLiteral("fraQuery(%1)").arg(f.frame), QLatin1String(f.caption), this);
@@ -619,15 +611,15 @@ frmAeroquery::frmAeroquery() : TavForm(windowId)
     auto *fraFreq = makeFrame(QStringLiteral("fraFreq"), QStringLiteral("Frequency (MHz)"), this);
     auto *fl = new QHBoxLayout(fraFreq);
     chkQuery[0] = makeCheck(QStringLiteral("chkQuery(0)"), fraFreq);
-    cmbQuery[0] = makeCombo(QStringLiteral("cmbQuery(0)"), fraFreq);
-    cmbQuery[1] = makeCombo(QStringLiteral("cmbQuery(1)"), fraFreq);
+    cmbQuery[0] = makeEntryCombo(QStringLiteral("cmbQuery(0)"), fraFreq);
+    cmbQuery[1] = makeEntryCombo(QStringLiteral("cmbQuery(1)"), fraFreq);
     fl->addWidget(chkQuery[0]);
     fl->addWidget(cmbQuery[0], 1);
     fl->addWidget(cmbQuery[1], 1);
     auto *frame1 = makeFrame(QStringLiteral("Frame1"), QStringLiteral("Network"), this);
     auto *nl = new QHBoxLayout(frame1);
     chkQuery[1] = makeCheck(QStringLiteral("chkQuery(1)"), frame1);
-    cmbQuery[2] = makeCombo(QStringLiteral("cmbQuery(2)"), frame1);
+    cmbQuery[2] = makeEntryCombo(QStringLiteral("cmbQuery(2)"), frame1);
     nl->addWidget(chkQuery[1]);
     nl->addWidget(cmbQuery[2], 1);
     g->addWidget(fraFreq, 0, 0, 1, 3);

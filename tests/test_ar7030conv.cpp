@@ -1,5 +1,5 @@
 // The AR7030 shift, BFO and squelch conversions over their whole input ranges.
-#include "panels/ar7030conv.h"
+#include "drivers/ar7030conv.h"
 
 #include <gtest/gtest.h>
 

@@ -7,6 +7,7 @@
 
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace tav;
@@ -39,6 +40,14 @@ struct CommOnPty : ::testing::Test {
             lines += "\r\n";
         lines += device.toLatin1() + "\r\n";
         dir.write(QStringLiteral("comports.ini"), lines);
+    }
+    // Opens `port` as COM 1 on the harness's line.
+    bool openOn(const sim::PtyHarness &pty, CommControl &port, const QString &settings)
+    {
+        pointComAt(pty.slavePath());
+        port.CommPort = 1;
+        port.Settings = settings;
+        return pty.ok() && port.open();
     }
 };
 
@@ -127,6 +136,30 @@ TEST_F(CommOnPty, BoundedWaitOnSilentReceiverEnds)
     EXPECT_FALSE(got);
     EXPECT_GE(t.elapsed(), 290);
     EXPECT_LT(t.elapsed(), 3000);
+}
+
+// A line that would block for a while is no lost line: a receiver that
+// takes nothing until its side of the line is full, then reads it all.
+TEST_F(CommOnPty, ALineThatWouldBlockForAWhileIsNotLost)
+{
+    Silent emu;
+    sim::PtyHarness pty(emu);
+    CommControl port;
+    ASSERT_TRUE(openOn(pty, port, QStringLiteral("4800,N,8,1")));
+    QStringList lost;
+    QObject::connect(&port, &CommControl::lineLost, [&](const QString &m) { lost << m; });
+
+    // Byte by byte, so that one write finds the line full to the last byte
+    // (a pseudo-terminal holds some tens of kilobytes).
+    pty.setStalled(true);
+    QTimer::singleShot(400, [&] { pty.setStalled(false); });
+    const int bytes = 100000;
+    for (int i = 0; i < bytes && !port.lost(); ++i)
+        port.Output(QByteArray(1, 'x'));
+    tavtest::pump(100);
+    EXPECT_TRUE(lost.isEmpty()) << lost.value(0).toStdString();
+    EXPECT_FALSE(port.lost());
+    EXPECT_TRUE(waitFor([&] { return pty.received().size() == bytes; }, 5000)) << pty.received().size();
 }
 
 TEST_F(CommOnPty, DeviceMappingFromComportsIni)

@@ -1,6 +1,7 @@
 // The receiver-less panel: opened by Go with "No RX", inert controls, its
 // step text, the frequency box, and Close back to the welcome screen.
 #include "core/app.h"
+#include "core/clock.h"
 #include "drivers/receiver.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
@@ -74,6 +75,22 @@ TEST_F(NoRxPanel, GoOpensItWithoutPortOrDriver)
     w->Showtime_Timer();
     EXPECT_TRUE(p->windowTitle().startsWith("LT : "));
     EXPECT_TRUE(p->windowTitle().contains("     No RX     UTC : "));
+}
+
+// The set-up saved with another receiver type while the panel is open: the
+// caption clock still runs on the panel opened at Go.
+TEST_F(NoRxPanel, CaptionClockRunsAfterTheSetUpChoosesAnotherReceiver)
+{
+    frmNoRx *p = go();
+    ASSERT_NE(p, nullptr);
+    G.rxtype = 1;
+    for (const char *hhmm : {"10:15", "10:16"}) {
+        Clock::set(QDateTime(QDate(2024, 3, 5), QTime::fromString(QLatin1String(hhmm), QStringLiteral("hh:mm"))));
+        frmWelcome::instance()->Showtime_Timer();
+        EXPECT_TRUE(p->windowTitle().startsWith(QStringLiteral("LT : 5 Mar 2024  ") + QLatin1String(hhmm)))
+            << p->windowTitle().toStdString();
+        EXPECT_TRUE(p->windowTitle().contains("     No RX     UTC : ")) << p->windowTitle().toStdString();
+    }
 }
 
 TEST_F(NoRxPanel, StepTextFollowsTheStartStepSetting)

@@ -459,3 +459,179 @@ TEST_F(Nrd545Rig, GarbageOrSilenceShowsUnknownValuesAndWritesNothingBack)
         EXPECT_EQ(p->lblMode->text(), QStringLiteral("USB"));
     }
 }
+
+// ---- every receiver panel when its line fails ----
+
+#include "core/settings.h"
+#include "memories/frmMemman.h"
+#include "panels/frmPanel.h"
+#include "support/memrig.h"
+
+#include <QAction>
+#include <QTest>
+
+namespace {
+
+struct PanelLine : ::testing::TestWithParam<int> {
+    tavtest::ScratchDir dir;
+    tavtest::ScriptedDialogs dialogs;
+    std::unique_ptr<sim::Emulator> emu;
+    std::unique_ptr<sim::PtyHarness> pty;
+
+    void SetUp() override
+    {
+        emu = sim::createEmulator(QLatin1String(tavtest::emulatorName(GetParam())));
+        ASSERT_TRUE(emu);
+        emu->control(QStringLiteral("dial 9650000"));
+        pty = std::make_unique<sim::PtyHarness>(*emu);
+        ASSERT_TRUE(pty->ok());
+        tavtest::openHub(dir, *pty, GetParam(), true);
+        for (int k = 1; k <= 31; ++k)
+            G.setupdata[size_t(k)] = setupDefault(k);
+        G.setupdata[1] = 1;
+        G.setupdata[8] = 0;
+    }
+    void TearDown() override { tavtest::closeHub(*panelWindow(GetParam()), true); }
+    frmPanel *go()
+    {
+        frmWelcome::instance()->imgGo_Click();
+        auto *p = Windows::existing<frmPanel>(*panelWindow(GetParam()));
+        tavtest::pump(50);
+        DialogScript::shown.clear();
+        return p && p->isLoadedForm() ? p : nullptr;
+    }
+    static QStringList messages(const QString &part)
+    {
+        QStringList out;
+        for (const ShownBox &b : DialogScript::shown)
+            if (b.text.contains(part))
+                out << b.text;
+        return out;
+    }
+    // The one message of a loss, and what tools say afterwards.
+    QString lostText() const
+    {
+        return QStringLiteral("The line to the receiver on COM 1 (%1) was lost.\n"
+                              "To connect again, close the panel and press Go.")
+            .arg(pty->slavePath());
+    }
+    QString closedText() const
+    {
+        return QStringLiteral("The line to the receiver on COM 1 (%1) is closed since it was lost.\n"
+                              "To connect again, close the panel and press Go.")
+            .arg(pty->slavePath());
+    }
+};
+
+struct JrcPanelLine : PanelLine {};
+struct MemoryPanelLine : PanelLine {};
+
+std::string modelName(const ::testing::TestParamInfo<int> &info) { return tavtest::emulatorName(info.param); }
+
+} // namespace
+
+// Continuous stepping on a line that hangs up ends with the one message
+// about the loss, which says how to connect again; the box stays where the
+// last step left it and nothing spins.
+TEST_P(PanelLine, HangUpEndsContinuousSteppingWithOneMessage)
+{
+    frmPanel *p = go();
+    ASSERT_TRUE(p);
+    p->cmbFreqstep->setEditText(QStringLiteral("1"));
+    const QString start = p->txtFrequencyA->text();
+    p->cmdMovefreq->click();
+    ASSERT_TRUE(tavtest::waitFor([&] { return p->txtFrequencyA->text() != start; }));
+    pty->dropLine();
+    ASSERT_TRUE(tavtest::waitFor([&] { return !messages(QStringLiteral("was lost")).isEmpty(); }));
+    EXPECT_TRUE(tavtest::waitFor([&] { return p->cmdMovefreq->text() == QLatin1String("GO"); }, 1000));
+    EXPECT_EQ(p->movefreqon, 0);
+    const QString stopped = p->txtFrequencyA->text();
+    const double cpu0 = cpuMs();
+    tavtest::pump(300);
+    EXPECT_EQ(p->txtFrequencyA->text(), stopped) << "no steps after the loss";
+    EXPECT_LT(cpuMs() - cpu0, 150);
+    ASSERT_EQ(DialogScript::shown.size(), 1);
+    EXPECT_EQ(DialogScript::shown.first().text, lostText());
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryPanel, PanelLine, ::testing::Values(1, 2, 3, 4), modelName);
+
+// A garbled reply is told as silence is, once while it lasts; from the "?"
+// it leaves, no way of stepping tunes the receiver.
+TEST_P(JrcPanelLine, GarbledReplyIsToldAsSilenceAndNoStepLeavesTheUnknownFrequency)
+{
+    frmPanel *p = go();
+    ASSERT_TRUE(p);
+    ASSERT_EQ(p->txtFrequencyA->text(), QStringLiteral("9650.000"));
+    QAction *update = p->findChild<QAction *>(QStringLiteral("mnuUpdate"));
+    ASSERT_TRUE(update);
+    pty->setFault(sim::Fault::Garbage);
+    update->trigger();
+    EXPECT_EQ(p->txtFrequencyA->text(), QStringLiteral("?"));
+    ASSERT_TRUE(tavtest::waitFor([&] { return !messages(QStringLiteral("does not answer")).isEmpty(); }));
+    EXPECT_EQ(messages(QStringLiteral("does not answer")).first(),
+              QStringLiteral("The receiver on COM 1 (%1) does not answer.").arg(pty->slavePath()));
+    update->trigger();
+    tavtest::pump(50);
+    EXPECT_EQ(DialogScript::shown.size(), 1) << "said once while the replies stay garbled";
+
+    // The receiver takes tunings still; the panel does not know where it is.
+    pty->clearReceived();
+    p->cmdfreqstep[1]->click();
+    p->cmdfreqstep[0]->click();
+    p->spnFreqstep->upButton()->click();
+    QTest::keyClick(p->txtFrequencyA, Qt::Key_Down);
+    p->cmdMovefreq->click();
+    EXPECT_TRUE(tavtest::waitFor([&] { return p->cmdMovefreq->text() == QLatin1String("GO"); }, 1000))
+        << "continuous stepping from an unknown frequency ends at once";
+    tavtest::pump(100);
+    EXPECT_FALSE(QString::fromLatin1(pty->received()).contains(QLatin1Char('F'))) << "no tuning was sent";
+    EXPECT_EQ(emu->tunedFrequencyHz(), 9650000.0);
+    EXPECT_EQ(p->txtFrequencyA->text(), QStringLiteral("?"));
+    EXPECT_EQ(DialogScript::shown.size(), 1);
+
+    // Answered again, the panel knows the frequency and steps from it.
+    pty->setFault(sim::Fault::None);
+    update->trigger();
+    EXPECT_EQ(p->txtFrequencyA->text(), QStringLiteral("9650.000"));
+    p->cmdfreqstep[1]->click();
+    EXPECT_TRUE(tavtest::waitFor([&] { return emu->tunedFrequencyHz() == 9655000.0; }));
+}
+
+INSTANTIATE_TEST_SUITE_P(Jrc, JrcPanelLine, ::testing::Values(2, 4), modelName);
+
+// A fetch that loses the line midway gives the one message about the loss;
+// a tool used afterwards says that the line is closed, not that the receiver
+// did not answer.
+TEST_P(MemoryPanelLine, AfterALostLineToolsSayTheLineIsClosed)
+{
+    frmPanel *p = go();
+    ASSERT_TRUE(p);
+    QAction *memman = p->findChild<QAction *>(QStringLiteral("mnuMemman"));
+    ASSERT_TRUE(memman);
+    memman->trigger();
+    auto *mm = Windows::existing<frmMemman>();
+    ASSERT_TRUE(mm && mm->isLoadedForm());
+    int commands = 0;
+    emu->log = [&](const QString &) {
+        if (++commands == 30)
+            pty->dropLine();
+    };
+    mm->txtTo->setText(QStringLiteral("80"));
+    dialogs.answer(vbYes);
+    mm->cmdFetch->click();
+    ASSERT_TRUE(tavtest::waitFor([&] { return !messages(QStringLiteral("was lost")).isEmpty(); }));
+    tavtest::pump(100);
+    ASSERT_EQ(DialogScript::shown.size(), 2) << "the question and the loss";
+    EXPECT_EQ(DialogScript::shown.last().text, lostText());
+
+    DialogScript::shown.clear();
+    dialogs.answer(vbYes);
+    mm->cmdFetch->click();
+    tavtest::pump(100);
+    ASSERT_EQ(DialogScript::shown.size(), 2);
+    EXPECT_EQ(DialogScript::shown.last().title, QStringLiteral("Fetch Rx error"));
+    EXPECT_EQ(DialogScript::shown.last().text, closedText());
+}
+
+INSTANTIATE_TEST_SUITE_P(WithMemories, MemoryPanelLine, ::testing::Values(1, 4), modelName);

@@ -227,6 +227,16 @@ TEST_F(MemCellEditor, Ar7030SquelchOrBfoFollowsTheMode)
     EXPECT_EQ(image().record(5), QStringLiteral("MEM005 14100000 5 02 @ @ 250 250 1 "));
     ASSERT_TRUE(tavtest::waitFor([&] { return ar()->byteAt(2, 4 * 5 + 3) == 0x80 + 0x25; }, 3000))
         << int(ar()->byteAt(2, 4 * 5 + 3));
+
+    // Each mode the list offers: Data and CW keep a BFO offset, the rest a squelch.
+    ASSERT_EQ(e->cmbMode->count(), 7);
+    for (int i = 0; i < e->cmbMode->count(); ++i) {
+        const QString mode = e->cmbMode->itemText(i);
+        const bool bfo = mode == QLatin1String("Data") || mode == QLatin1String("CW");
+        e->cmbMode->setEditText(mode);
+        EXPECT_EQ(e->lblSqlBfo->text(), bfo ? QStringLiteral("BFO") : QStringLiteral("Sql")) << mode.toStdString();
+        EXPECT_EQ(e->cmbSqlBfo->currentText(), bfo ? QStringLiteral(" 0.0k") : QStringLiteral("00")) << mode.toStdString();
+    }
 }
 
 TEST_F(MemCellEditor, NoReceiverAndRx320CannotWriteToTheReceiver)

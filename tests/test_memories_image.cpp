@@ -199,6 +199,8 @@ TEST(MemGrid, RowTextsAndDetailsPerModel)
         {3, "MEM001 00000001 1 33 @ 3 @@@ @@@ @", {"001", "00000001", "USB", "8000"},
          {"---", "Fst", "---", "---", "---", "-"}},
         {2, memEmptyRecord(7), {"007", "No data ", " ", " "}, {"---", "---", "---", "---", "---", "-"}},
+        // No RX shows a file of any model: the shift and BFO bytes read as they do on the AR7030.
+        {0, "MEM014 14100000 5 02 @ @ 250 006 1", {"014", "14100.000", "", ""}, {"---", "---", "-0.2k", "+0.2k", "---", ""}},
     };
     for (const Case &c : cases) {
         tablesFor(c.rx);

@@ -223,6 +223,57 @@ TEST_P(MemTransfer, TheWorkingChannelIsNeverWrittenAndShownAsSuch)
     }
 }
 
+TEST_P(MemTransfer, SortAndFillBackKeepEveryListenersChannelAndTheWorkingChannelInItsCell)
+{
+    // Six channels of the listener out of order, and in the last cell what a
+    // fetch gives there: the receiver's state on a JRC receiver (its working
+    // channel), a channel of the listener's on the AR7030.
+    const int last = loadedModel().lastCell;
+    const bool working = workingChannel(rx).has_value();
+    const int mode = rx == 1 ? 5 : 2;
+    QList<double> mine{15400, 6000, 9650, 11700, 7200, 21500};
+    const double lastKhz = 8000;
+    QByteArray file;
+    for (int i = 0; i <= last; ++i) {
+        QString line;
+        if (i < mine.size())
+            line = recordOf(i, mine[i], mode, 1) + QStringLiteral("mine %1").arg(i);
+        else if (i == last)
+            line = recordOf(i, lastKhz, mode, 1) + (working ? workingChannelTag() : QStringLiteral("mine last"));
+        file += line.leftJustified(80).toLatin1() + "\r\n";
+    }
+    dir.write(QStringLiteral("MEM/MEM_%1sort.TXT").arg(rx), file);
+    clickLoad(QStringLiteral("MEM_%1sort.TXT").arg(rx));
+    ASSERT_TRUE(image().held(last));
+
+    clickAnswered(mm->cmdSort);
+    ASSERT_EQ(lastText(), QStringLiteral("Memory data is now sorted"));
+    QList<double> sorted = mine;
+    if (!working)
+        sorted << lastKhz;
+    std::sort(sorted.begin(), sorted.end());
+    for (int k = 0; k < sorted.size(); ++k)
+        EXPECT_EQ(image().record(k), recordOf(k, sorted[k], mode, 1)) << k;
+    EXPECT_FALSE(image().held(int(sorted.size())));
+    EXPECT_EQ(image().held(last), working);
+    if (working) {
+        EXPECT_EQ(image().record(last), recordOf(last, lastKhz, mode, 1));
+        EXPECT_EQ(image().info(last).trimmed(), workingChannelTag());
+    }
+
+    // Filled back whole and fetched again: the receiver holds the listener's
+    // channels in order, and none of them is the receiver's state.
+    mm->txtFrom->setText(QStringLiteral("0"));
+    mm->txtTo->setText(QString::number(last));
+    clickAnswered(mm->cmdFill);
+    ASSERT_EQ(lastTitle(), QStringLiteral("Fill Rx ready")) << lastText().toStdString();
+    mm->txtTo->setText(QStringLiteral("7"));
+    clickAnswered(mm->cmdFetch);
+    ASSERT_EQ(lastTitle(), QStringLiteral("Fetch Rx ready")) << lastText().toStdString();
+    for (int k = 0; k <= 7; ++k)
+        EXPECT_EQ(image().record(k), k < sorted.size() ? recordOf(k, sorted[k], mode, 1) : memEmptyRecord(k)) << k;
+}
+
 TEST_P(MemTransfer, FileRowsTheReceiverCannotTakeAreRefusedAndNeverFilled)
 {
     // Cell 1 lies above every model's range, cell 2 names a mode and filter

@@ -7,6 +7,7 @@
 #include "support/memrig.h"
 
 #include <QComboBox>
+#include <QTest>
 
 using namespace tav;
 
@@ -39,7 +40,7 @@ TEST_F(MemWindow, AfterLoadingOnlyFetchLoadExitAndRxCtrWork)
             names << b->objectName();
         names.sort();
         QStringList want{"cmdDiduzu", "cmdExit", "cmdFetch", "cmdLoad"};
-        if (rx == 3)
+        if (rx == 3 || rx == 0)
             want.removeAll(QStringLiteral("cmdFetch"));
         EXPECT_EQ(names, want) << rx;
         EXPECT_EQ(mm->txtTo->text(), QLatin1Char(' ') + QString::number(loadedModel().lastCell));
@@ -47,7 +48,7 @@ TEST_F(MemWindow, AfterLoadingOnlyFetchLoadExitAndRxCtrWork)
         EXPECT_FALSE(image().anyHeld());
         EXPECT_EQ(mm->windowTitle(), QStringLiteral("Memory Management"));
         mm->memcmdenabler(true);
-        EXPECT_EQ(mm->cmdFill->isEnabled(), rx != 3);
+        EXPECT_EQ(mm->cmdFill->isEnabled(), rx != 3 && rx != 0);
         close();
     }
 }
@@ -103,6 +104,34 @@ TEST_F(MemWindow, SavedAndLoadedThroughTheFileDialogsGivesTheSameGrid)
     EXPECT_EQ(mm->model->index(150, 0).data().toString(), QStringLiteral("150"));
     EXPECT_TRUE(mm->cmdSort->isEnabled());
     EXPECT_EQ(mm->grdTitles->item(0, 5)->text(), QStringLiteral("MEM_2test.TXT"));
+}
+
+// Without a receiver the image is a file's: nothing offers to talk to a
+// receiver, so nothing can empty the image or pretend to tune.
+TEST_F(MemWindow, WithoutAReceiverOnlyTheFileAndImageCommandsWork)
+{
+    open(0);
+    dir.write(QStringLiteral("MEM/MEM_0mine.TXT"),
+              QByteArray("MEM000 09650000 1 01 @ @ @@@ @@@ @ Radio Austria").leftJustified(80) + "\r\n");
+    clickLoad(QStringLiteral("MEM_0mine.TXT"));
+    ASSERT_TRUE(image().held(0));
+    QStringList names;
+    for (QPushButton *b : enabledButtons(mm))
+        names << b->objectName();
+    names.sort();
+    EXPECT_EQ(names, (QStringList{"cmdChange", "cmdCls", "cmdCopy", "cmdDelete", "cmdDiduzu", "cmdDump", "cmdExit",
+                                  "cmdLoad", "cmdPrint", "cmdSort", "cmdsaveas"}));
+    // A click on Fetch RM asks nothing and leaves the image.
+    const int shown = int(dialogs.shown().size());
+    QTest::mouseClick(mm->cmdFetch, Qt::LeftButton);
+    EXPECT_EQ(int(dialogs.shown().size()), shown);
+    EXPECT_TRUE(image().held(0));
+    EXPECT_EQ(mm->model->index(0, 1).data().toString(), QStringLiteral("09650.000"));
+    // After a sort the receiver's commands stay off.
+    clickAnswered(mm->cmdSort);
+    EXPECT_EQ(lastText(), QStringLiteral("Memory data is now sorted"));
+    for (QPushButton *b : {mm->cmdFetch, mm->cmdFill, mm->cmdSetrx2mem, mm->cmdScanrun})
+        EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
 }
 
 // The set-up can be switched to another receiver while a panel runs; the
@@ -282,7 +311,7 @@ INSTANTIATE_TEST_SUITE_P(Models, MemScanRun, ::testing::Values(1, 2),
 // first visible row is held at most sixteen rows from the end.
 TEST_F(MemWindow, ScanOfTheLastCellsKeepsTheTunedRowInView)
 {
-    open(0);
+    open(3);
     mm->show();
     mm->memcmdenabler(true);
     mm->txtFrom->setText(QString::number(loadedModel().lastCell - 4));

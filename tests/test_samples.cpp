@@ -8,6 +8,7 @@
 #include "core/filekinds.h"
 #include "core/form.h"
 #include "core/globals.h"
+#include "core/numtext.h"
 #include "core/settings.h"
 #include "core/tables.h"
 #include "core/textfile.h"
@@ -33,6 +34,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
@@ -211,6 +213,84 @@ TEST_F(Samples, TheToolsOwnFilesComeWithTheSamples)
         EXPECT_GE(t.field(QStringLiteral("FREQ")), 0);
     }
     EXPECT_TRUE(findFileNoCase(dir.path(), QStringLiteral("aerolist.txt")).has_value());
+}
+
+// A newcomer's first queries on the sample data: every network the sample
+// query list offers finds its lines (the query compares the network from
+// column 19), and every offered pair of bounds finds the lines between them,
+// in both files the conversion makes of the sample list.
+TEST_F(Samples, EveryOfferedAeroQueryFindsItsLines)
+{
+    auto *w = open<frmAero2rx>(WindowId::frmAero2rx);
+    auto *q = Windows::existing<frmAeroquery>();
+    ASSERT_TRUE(w && q);
+    w->show();
+    auto search = [&](int lower, int upper, int network) {
+        QTest::mouseClick(w->cmdQuery, Qt::LeftButton);
+        q->cmdClear->click();
+        if (lower >= 0) {
+            q->chkQuery[0]->click();
+            q->cmbQuery[0]->setCurrentIndex(lower);
+            q->cmbQuery[1]->setCurrentIndex(upper);
+        }
+        if (network >= 0) {
+            q->chkQuery[1]->click();
+            q->cmbQuery[2]->setCurrentIndex(network);
+        }
+        QTest::mouseClick(q->cmdSearchaero, Qt::LeftButton);
+        return w->listLines();
+    };
+    for (const char *file : {"aero.ftl", "aero2.ftl"}) {
+        SCOPED_TRACE(file);
+        G.filenames[FileKind::StationList] = QLatin1String(file);
+        ASSERT_TRUE(runReader(FileKind::StationList, StationDb::Aero));
+        ASSERT_GT(q->cmbQuery[2]->count(), 0);
+        for (int n = 0; n < q->cmbQuery[2]->count(); ++n) {
+            const QString network = q->cmbQuery[2]->itemText(n);
+            const QStringList found = search(-1, -1, n);
+            EXPECT_FALSE(found.isEmpty()) << network.toStdString();
+            for (const QString &line : found)
+                EXPECT_TRUE(line.mid(18).startsWith(network)) << line.toStdString();
+        }
+        ASSERT_EQ(q->cmbQuery[0]->count(), q->cmbQuery[1]->count());
+        for (int b = 0; b < q->cmbQuery[0]->count(); ++b) {
+            const double lo = numericValue(q->cmbQuery[0]->itemText(b)) * 1000;
+            const double hi = numericValue(q->cmbQuery[1]->itemText(b)) * 1000;
+            const QStringList found = search(b, b, -1);
+            EXPECT_FALSE(found.isEmpty()) << lo << " to " << hi;
+            for (const QString &line : found) {
+                EXPECT_GE(leadingNumber(line.left(8)), lo) << line.toStdString();
+                EXPECT_LE(leadingNumber(line.left(8)), hi) << line.toStdString();
+            }
+        }
+    }
+}
+
+// A bound typed into a query box is the bound searched, though a longer
+// choice of the list begins with it ("6" is not the listed "6.2").
+TEST_F(Samples, ATypedQueryBoundIsTakenAsTyped)
+{
+    auto *w = open<frmIlg2rx>(WindowId::frmIlg2rx);
+    auto *q = Windows::existing<frmIlgquery>();
+    ASSERT_TRUE(w && q);
+    w->show();
+    G.filenames[FileKind::StationList] = QStringLiteral("ILGSDATA.ftl");
+    ASSERT_TRUE(runReader(FileKind::StationList, StationDb::Ilg));
+    QTest::mouseClick(w->cmdQuery, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(q));
+    q->cmdClear->click();
+    q->chkQuery[0]->click();
+    ASSERT_GE(q->cmbQuery[1]->findText(QStringLiteral("6.2")), 0);
+    for (int box : {0, 1}) {
+        q->cmbQuery[box]->setFocus();
+        QTest::keyClicks(q->cmbQuery[box]->lineEdit(), box == 0 ? QStringLiteral("5.9") : QStringLiteral("6"));
+    }
+    EXPECT_EQ(q->cmbQuery[1]->currentText(), QStringLiteral("6"));
+    QTest::mouseClick(q->cmdSearchilg, Qt::LeftButton);
+    QStringList freqs;
+    for (const QString &line : w->listLines())
+        freqs << line.left(8);
+    EXPECT_EQ(freqs, (QStringList{"05940.00", "05950.00"}));
 }
 
 TEST_F(Samples, TheTrackingWindowShowsItsLinesWhole)

@@ -4,14 +4,19 @@
 #include "core/app.h"
 #include "drivers/receiver.h"
 #include "core/filekinds.h"
+#include "core/frmLoadfile.h"
+#include "core/frmSavefile.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
+#include "core/numtext.h"
 #include "core/tables.h"
 #include "scans/frmScanband.h"
 #include "scans/frmScanlist.h"
 #include "scans/frmScanpairs.h"
 #include "support/testenv.h"
 
+#include <QFileInfo>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -362,11 +367,10 @@ TEST_F(ScanWindows, BandFilesOverlayInTurnAndRoundTrip)
     EXPECT_TRUE(lastText().contains("fewer levels"));
     EXPECT_EQ(frmScanband::overlayNumber(), first);
 
-    // A band outside the receiver: "Input ERROR", but drawn, boxes kept.
-    ASSERT_TRUE(load(FileKind::BandScan, "SAN_x.TXT", "y\r\n 29000\r\n 31000\r\n 1000\r\n 2\r\n010\r\n020\r\n030\r\n"));
-    EXPECT_EQ(lastText(), "Input ERROR");
-    EXPECT_EQ(w->txtInput[0]->text(), " 7000");
+    // A second file takes the next colour and legend.
+    ASSERT_TRUE(load(FileKind::BandScan, "SAN_x.TXT", "y\r\n 7000\r\n 7100\r\n 50\r\n 2\r\n010\r\n020\r\n030\r\n"));
     const int second = frmScanband::overlayNumber();
+    EXPECT_EQ(second, first % 4 + 1);
     EXPECT_EQ(w->lblDbname[size_t(second - 1)]->text(), "x   y");
     EXPECT_EQ(pic.pixel(70, 352), overlayColour(second));
     EXPECT_EQ(pic.pixel(320, 344), overlayColour(second));
@@ -385,6 +389,93 @@ TEST_F(ScanWindows, BandFilesOverlayInTurnAndRoundTrip)
     EXPECT_EQ(pic.count(70, 184, 570, 360, kBack), 501 * 177);
     EXPECT_EQ(w->lblDbname[0]->text(), "");
     EXPECT_EQ(pic.pixel(69, 361), kBlack);
+}
+
+// A band file is taken whole or not at all: a band the receiver cannot sweep
+// changes nothing, and Save As writes only what its Load takes back.
+TEST_F(ScanWindows, BandFilesTheReceiverCannotSweepAreRefusedAndEverySaveLoadsAgain)
+{
+    auto *w = open<frmScanband>(WindowId::frmScanband);
+    w->show();
+    const Picture &pic = w->picScan->picture();
+    auto clickLoad = [&](const QString &name) {
+        QTimer::singleShot(0, [name] {
+            auto *d = Windows::existing<frmLoadfile>();
+            const QList<QListWidgetItem *> items = d->list->findItems(name, Qt::MatchFixedString);
+            if (!items.isEmpty())
+                d->list->setCurrentItem(items.first());
+            d->cmdOK->click();
+        });
+        QTest::mouseClick(w->cmdLoad, Qt::LeftButton);
+    };
+    auto clickSave = [&](const QString &name) {
+        QTimer::singleShot(0, [name] {
+            auto *d = Windows::existing<frmSavefile>();
+            d->cmbSavefile->setEditText(name);
+            d->cmdOK->click();
+        });
+        QTest::mouseClick(w->cmdSave, Qt::LeftButton);
+    };
+
+    // Nothing swept yet: no file that its Load would refuse.
+    clickSave(QStringLiteral("SAN_NONE.TXT"));
+    EXPECT_TRUE(lastText().contains("nothing to save")) << lastText().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dir.file("SAN/SAN_NONE.TXT")));
+
+    const struct {
+        const char *start, *end, *step;
+    } sweeps[] = {{"7000", "7100", "50"}, {"7000", "7000.004", ".00001"}};
+    for (const auto &sw : sweeps) {
+        SCOPED_TRACE(sw.step);
+        const QString name = QStringLiteral("SAN_STEP%1.TXT").arg(int(&sw - sweeps));
+        w->txtInput[0]->setText(sw.start);
+        w->txtInput[1]->setText(sw.end);
+        w->txtInput[2]->setText(sw.step);
+        w->txtInput[3]->setText("60"); // the test ticks by hand
+        QTest::mouseClick(w->cmdStart, Qt::LeftButton);
+        ASSERT_TRUE(w->sweeping());
+        w->tmrScanband_Timer();
+        QTest::mouseClick(w->cmdStop, Qt::LeftButton);
+        clickSave(name);
+        ASSERT_EQ(lastText(), "The data is now saved\nto the file " + name);
+        for (QLineEdit *box : {w->txtInput[0], w->txtInput[1], w->txtInput[2]})
+            box->clear();
+        const int before = frmScanband::overlayNumber();
+        clickLoad(name);
+        EXPECT_EQ(frmScanband::overlayNumber(), before % 4 + 1) << lastText().toStdString();
+        EXPECT_EQ(numericValue(w->txtInput[0]->text()), numericValue(QLatin1String(sw.start)));
+        EXPECT_EQ(numericValue(w->txtInput[1]->text()), numericValue(QLatin1String(sw.end)));
+        EXPECT_EQ(numericValue(w->txtInput[2]->text()), numericValue(QLatin1String(sw.step)));
+    }
+
+    const struct {
+        const char *name, *band, *why;
+    } refused[] = {
+        {"SAN_FAR.TXT", " 7000\r\n 97000000000000000000000\r\n 50", "above the receiver's 30000 kHz"},
+        {"SAN_LOW.TXT", " 5\r\n 100\r\n 5", "below the receiver's 10 kHz"},
+        {"SAN_FINE.TXT", " 7000\r\n 7100\r\n .1", "more than 500 steps"},
+    };
+    const QImage drawn = pic.image();
+    const int overlay = frmScanband::overlayNumber();
+    const QString legend = w->lblDbname[size_t(overlay - 1)]->text();
+    const QString start = w->txtInput[0]->text(), step = w->txtInput[2]->text();
+    for (const auto &r : refused) {
+        SCOPED_TRACE(r.name);
+        dir.write(QStringLiteral("SAN/") + r.name, QByteArray("x\r\n") + r.band + "\r\n 2\r\n010\r\n020\r\n030\r\n");
+        clickLoad(QLatin1String(r.name));
+        EXPECT_TRUE(lastText().contains(QLatin1String(r.why))) << lastText().toStdString();
+        EXPECT_EQ(frmScanband::overlayNumber(), overlay);
+        EXPECT_EQ(w->lblDbname[size_t(overlay - 1)]->text(), legend);
+        EXPECT_EQ(w->txtInput[0]->text(), start);
+        EXPECT_EQ(w->txtInput[2]->text(), step);
+        EXPECT_TRUE(pic.image() == drawn) << "nothing of the file is drawn";
+    }
+    // What Save As writes now is the last sweep's band, and it loads again.
+    clickSave(QStringLiteral("SAN_AFTER.TXT"));
+    ASSERT_EQ(lastText(), "The data is now saved\nto the file SAN_AFTER.TXT");
+    EXPECT_TRUE(dir.read(QStringLiteral("SAN/SAN_AFTER.TXT")).contains("\r\n 7000\r\n 7000.004\r\n .00001\r\n"));
+    clickLoad(QStringLiteral("SAN_AFTER.TXT"));
+    EXPECT_EQ(frmScanband::overlayNumber(), overlay % 4 + 1) << lastText().toStdString();
 }
 
 TEST_F(ScanWindows, BandLoopAndSquelchChoicesGovernFilesAndLegends)

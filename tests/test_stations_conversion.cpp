@@ -366,6 +366,65 @@ void locateByClicks(QPushButton *cmdLocate)
 
 } // namespace
 
+// Both conversions' picker has one rule for OK: the file clicked, else the
+// only file the folder offers; with more than one and none clicked it asks
+// for a click and stays open.
+TEST_F(Conversion, PickerOkTakesTheClickedOrOnlyFileOrAsksForAClick)
+{
+    registerBuiltWindows();
+    const QByteArray table = tavtest::dbaseIII(kIlgFields, {ilgRow("5000", "0100-0200", "", "One")});
+    dir.write("aero/aerolist.txt", "03016.00 USB      NAT-A                Gander\r\n");
+    dir.write("one/ilgsdata.dbf", table);
+    dir.write("both/ILGSDATA.DBF", table);
+    dir.write("both/ILGADATA.DBF", table);
+    auto *ilg = Windows::get<frmConvertILG>();
+    auto *aero = Windows::get<frmConvertAero>();
+    const struct {
+        bool aero;
+        const char *folder, *click;
+        int connected; // the option selected after OK
+        bool asked;
+    } cases[] = {
+        {true, "aero", "", 1, false},
+        {true, "aero", "aerolist.txt", 1, false},
+        {false, "one", "", 2, false},
+        {false, "both", "", 0, true},
+        {false, "both", "ILGADATA.DBF", 1, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.folder) + " " + c.click);
+        TavForm *w = c.aero ? static_cast<TavForm *>(aero) : ilg;
+        OptionGroup *connect = c.aero ? aero->optDbconnect : ilg->optDbconnect;
+        QPushButton *convert = c.aero ? aero->cmdConvert : ilg->cmdConvert;
+        w->showModeless();
+        const qsizetype before = dialogs.shown().size();
+        bool stayed = false;
+        QTimer::singleShot(0, [&] {
+            auto *p = Windows::existing<frmILGfinddbf>();
+            p->dirILG_Change(dir.path() + c.folder);
+            const QList<QListWidgetItem *> items = p->flbILG->findItems(QLatin1String(c.click), Qt::MatchFixedString);
+            if (!items.isEmpty())
+                QTest::mouseClick(p->flbILG->viewport(), Qt::LeftButton, {},
+                                  p->flbILG->visualItemRect(items.first()).center());
+            QTest::mouseClick(p->cmdOK, Qt::LeftButton);
+            stayed = p->isLoadedForm();
+            if (stayed)
+                QTest::mouseClick(p->cmdCancel, Qt::LeftButton);
+        });
+        QTest::mouseClick(c.aero ? aero->cmdLocate : ilg->cmdLocate, Qt::LeftButton);
+        EXPECT_EQ(stayed, c.asked);
+        EXPECT_EQ(connect->selected(), c.connected);
+        EXPECT_EQ(convert->isEnabled(), c.connected != 0);
+        if (c.asked) {
+            ASSERT_EQ(dialogs.shown().size(), before + 1);
+            EXPECT_EQ(dialogs.shown().last().text, "More than one file fits in this folder:\nclick the file to convert, then OK");
+        } else {
+            EXPECT_EQ(dialogs.shown().size(), before) << dialogs.shown().last().text.toStdString();
+        }
+        w->unload();
+    }
+}
+
 TEST_F(Conversion, BothConversionsWorkAgainAfterTheFirst)
 {
     registerBuiltWindows();

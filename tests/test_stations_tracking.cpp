@@ -274,9 +274,11 @@ TEST_F(TrackingOnAR7030, LoadStepPollAndLogEntry)
     EXPECT_EQ(w->builds(), builds) << "an unchanged frequency causes no refresh";
     pty.setOff(true);
     w->tmrDial7030_Timer();
-    EXPECT_NEAR(G.rxfreqnow, 9650, 0.01) << "a read that timed out is not a frequency";
-    EXPECT_EQ(w->builds(), builds);
+    EXPECT_EQ(panel->txtFrequencyA->text(), "?") << "a read that timed out is not a frequency";
+    tavtest::pump(20); // the silent receiver takes the rest of the reads
     pty.setOff(false);
+    w->tmrDial7030_Timer();
+    EXPECT_TRUE(w->lblBingo[0]->text().contains("Far"));
 
     // A row click copies into an open log entry only.
     w->optAlternates->select(1);
@@ -300,6 +302,38 @@ TEST_F(TrackingOnAR7030, LoadStepPollAndLogEntry)
 }
 
 namespace {
+// Dial following on a receiver that falls silent: the panel shows "?"
+// instead of the last frequency, the user hears once that the receiver does
+// not answer, and the next answer shows the frequency again.
+TEST_F(TrackingOnAR7030, DialOnASilentReceiverShowsUnknownAndSaysSoOnce)
+{
+    frmTracking *w = openWithFile();
+    w->optMousedial->button(1)->click();
+    ASSERT_TRUE(w->tmrDial7030.isActive());
+    w->tmrDial7030.stop(); // ticks are driven by the test
+    w->tmrDial7030_Timer();
+    ASSERT_EQ(panel->txtFrequencyA->text(), "9420.00");
+    auto silenceMessages = [] {
+        int n = 0;
+        for (const ShownBox &b : DialogScript::shown)
+            n += b.text == frmWelcome::instance()->Comm1.silenceText() ? 1 : 0;
+        return n;
+    };
+    for (int round = 1; round <= 2; ++round) {
+        pty.setOff(true);
+        for (int i = 0; i < 3; ++i) {
+            w->tmrDial7030_Timer();
+            tavtest::pump(20);
+        }
+        EXPECT_EQ(panel->txtFrequencyA->text(), "?");
+        EXPECT_EQ(silenceMessages(), round) << "once while it stays silent";
+        pty.setOff(false);
+        w->tmrDial7030_Timer();
+        EXPECT_EQ(panel->txtFrequencyA->text(), "9420.00") << "the same frequency as before is shown again";
+        EXPECT_NEAR(G.rxfreqnow, 9420, 0.01);
+    }
+}
+
 struct TrackingOnNrd545 : tavtest::Nrd545Rig {};
 } // namespace
 

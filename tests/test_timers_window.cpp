@@ -11,7 +11,7 @@
 #include "core/frmSavefile.h"
 #include "core/globals.h"
 #include "core/tables.h"
-#include "panels/ar7030conv.h"
+#include "drivers/ar7030conv.h"
 #include "panels/frmAR7030.h"
 #include "sim/ar7030.h"
 #include "sim/jrcsim.h"

@@ -14,6 +14,8 @@
 #include "support/testenv.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSet>
@@ -141,6 +143,38 @@ TEST_F(WindowDeclaration, EveryWindowIsBuiltUnderItsNameWithItsOwnSlot)
         EXPECT_EQ(Windows::existing(d.id), f);
     }
     EXPECT_EQ(Windows::names().size(), qsizetype(windowDecls.size()));
+}
+
+// A value typed into any window's combo box is the value taken: no listed
+// item that begins with it is completed into the box.
+TEST_F(WindowDeclaration, EveryComboTheUserTypesIntoKeepsWhatIsTyped)
+{
+    int combos = 0;
+    for (const WindowDecl &d : windowDecls) {
+        TavForm *f = Windows::get(d.id);
+        ASSERT_NE(f, nullptr) << d.name;
+        for (QComboBox *c : f->findChildren<QComboBox *>()) {
+            if (!c->isEditable())
+                continue;
+            SCOPED_TRACE(std::string(d.name) + " " + c->objectName().toStdString());
+            // Typed as a user types: into the focused box of the active window.
+            f->show();
+            f->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(f));
+            c->setFocus();
+            c->addItem(QStringLiteral("6.2"));
+            c->setEditText(QString());
+            QTest::keyClicks(c->lineEdit(), QStringLiteral("6"));
+            EXPECT_EQ(c->currentText(), QStringLiteral("6"));
+            QTest::keyClick(c->lineEdit(), Qt::Key_Return);
+            EXPECT_EQ(c->currentText(), QStringLiteral("6"));
+            EXPECT_EQ(c->findText(QStringLiteral("6")), -1) << "Enter adds no item";
+            ++combos;
+        }
+        f->hide();
+    }
+    // The query boxes, the cell editor's, the panels' steps, the save name.
+    EXPECT_GE(combos, 20);
 }
 
 TEST_F(WindowDeclaration, LoadMarksEachWindowLoadedAndUnloadToolsClosesEveryToolInOrder)

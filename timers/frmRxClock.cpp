@@ -2,6 +2,7 @@
 #include "core/setupdata.h"
 
 #include "core/clock.h"
+#include "core/comm.h"
 #include "core/globals.h"
 #include "core/ui.h"
 #include "core/setupdata.h"
@@ -89,15 +90,17 @@ void frmRxClock::cmdGetRXclock_Click()
     if (!m_rx || !m_rx->model().hasClock)
         return;
     Busy busy(this);
+    const NoAnswer noAnswer;
     cmdGetRXclock->setEnabled(false);
     const std::optional<QString> t = m_rx->readClock();
     lblRT->setText(t.value_or(QStringLiteral("?")));
     cmdGetRXclock->setEnabled(true);
     if (!t && !m_silentReported) {
-        m_silentReported = true;
-        msgBox(QStringList{QStringLiteral("The receiver does not answer."),
-                           QStringLiteral("Please make sure that it is switched on and connected.")},
-               MsgIcon::Exclamation, QStringLiteral("RX Clock"));
+        const QStringList said = noAnswer.text({QStringLiteral("The receiver does not answer."),
+                                                QStringLiteral("Please make sure that it is switched on and connected.")});
+        m_silentReported = !said.isEmpty();
+        if (m_silentReported)
+            msgBox(said, MsgIcon::Exclamation, QStringLiteral("RX Clock"));
     }
 }
 

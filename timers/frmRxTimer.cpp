@@ -349,22 +349,24 @@ void frmRxTimer::getztime()
     showEditor();
 }
 
-void frmRxTimer::reportSilent()
+void frmRxTimer::reportSilent(const NoAnswer &noAnswer)
 {
     for (QLabel *l : lblRxSetting)
         l->setText(QStringLiteral("?"));
     if (m_silentReported)
         return;
-    m_silentReported = true;
-    msgBox(QStringList{QStringLiteral("The receiver does not answer."),
-                       QStringLiteral("Please make sure that it is switched on and connected.")},
-           MsgIcon::Exclamation, QStringLiteral("Timer Programming"));
+    const QStringList said = noAnswer.text({QStringLiteral("The receiver does not answer."),
+                                            QStringLiteral("Please make sure that it is switched on and connected.")});
+    m_silentReported = !said.isEmpty();
+    if (m_silentReported)
+        msgBox(said, MsgIcon::Exclamation, QStringLiteral("Timer Programming"));
 }
 
 void frmRxTimer::getrxsetting()
 {
     if (!m_rx)
         return;
+    const NoAnswer noAnswer;
     const std::optional<RxSetting> r = m_rx->readSetting();
     const bool answered = r.has_value();
     if (answered)
@@ -377,7 +379,7 @@ void frmRxTimer::getrxsetting()
     editor.setFrequencyKHz(kHz);
     showEditor();
     if (!answered)
-        reportSilent();
+        reportSilent(noAnswer);
 }
 
 void frmRxTimer::SpinDate_Spin(int index, bool up)
@@ -671,11 +673,13 @@ void frmRxTimer::tmrTestprog_Timer()
     setrx2tptel();
     // A receiver that can be read back is asked once; a silent one is noted
     // in the program's row and the run goes on by the clock.
+    const NoAnswer noAnswer;
     if (m_rx && m_rx->model().readsBack && !m_rx->readFrequency()) {
         Row &r = rows[size_t(curprog)];
         r.shp->setText(QStringLiteral("?"));
         setBackColor(r.shp, kRed);
-        r.shp->setToolTip(QStringLiteral("The receiver did not answer at the start of this program."));
+        const QStringList said = noAnswer.text({QStringLiteral("The receiver did not answer at the start of this program.")});
+        r.shp->setToolTip(said.isEmpty() ? rxPort().lostText().join(QLatin1Char('\n')) : said.join(QLatin1Char('\n')));
     }
     lineoutonoff(1);
     setRowColour(curprog, kRunColour);

@@ -4,6 +4,7 @@
 // its line output or timer relay on for the program's duration. All timed
 // work runs in the three public tick methods, driven by the clock service.
 
+#include "core/comm.h"
 #include "core/form.h"
 #include "core/ui.h"
 #include "drivers/receiver.h"
@@ -109,7 +110,7 @@ private:
     void showRow(int n, const TimerEditor &e);
     // Ends the run: the running program, the relay or line, the receiver's remote hold.
     void endRun();
-    void reportSilent();
+    void reportSilent(const NoAnswer &noAnswer);
 
     std::unique_ptr<Receiver> m_rx;
     int m_type = 0;

@@ -4,7 +4,6 @@
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "core/setupdata.h"
-#include "panels/ar7030conv.h"
 
 #include <QTimeZone>
 #include <cmath>
@@ -99,7 +98,7 @@ SettingRules timerSettingRules(int rxtype, int bw, int mode)
     auto named = [](const QString &name, int v) { return name.isEmpty() ? QString::number(v) : name; };
     const QString inMode = QStringLiteral("in mode ") + named(nameAt(G.modenames, mode), mode);
     switch (m.timerEditing.rules) {
-    case TimerEditing::Rules::Nrd535: {
+    case TimerEditing::Rules::FittedOptions: {
         if (setting(Setting::Nrd535EcssFitted) == 0) {
             r[4].range.hi = 6;
             r[4].because = QStringLiteral("without the ECSS option");
@@ -126,7 +125,7 @@ SettingRules timerSettingRules(int rxtype, int bw, int mode)
             hold(3, 0, withBw);
         break;
     }
-    case TimerEditing::Rules::Nrd545:
+    case TimerEditing::Rules::ModeHeldSettings:
         if (mode == 5 || mode == 6) {
             hold(2, 0, inMode);
             hold(3, 990, inMode);
@@ -173,7 +172,7 @@ QString TimerEditor::rxLabel(int i) const
         if (!m_pbsRead.isEmpty())
             return m_pbsRead;
         switch (editing().shift) {
-        case TimerEditing::Shift::Ar7030Table: return ar7030conv::b2fs(ar7030conv::vsb2b(pbs));
+        case TimerEditing::Shift::BarTable: return rxModel(m_rx).stepText(pbs);
         case TimerEditing::Shift::TenthsKHz: return tenths(pbs * 0.01);
         case TimerEditing::Shift::Hz: break;
         }
@@ -282,27 +281,27 @@ void TimerEditor::spinRxSetting(int i, bool up)
     switch (i) {
     case 0: att = wrap(att + s, range.lo, range.hi); break;
     case 1: {
-        const int step = e.rules == Rules::Rx320FiltersReversed ? -s : s;
+        const int step = e.rules == Rules::ReversedFilterList ? -s : s;
         bw = wrap(bw + step, range.lo, range.hi);
         if (rule.skip && bw == *rule.skip)
             bw = wrap(bw + step, range.lo, range.hi);
-        if (e.rules == Rules::Nrd535)
+        if (e.rules == Rules::FittedOptions)
             nrd535option11();
         break;
     }
     case 2:
         pbs = wrap(pbs + e.pbsStep * s, range.lo, range.hi);
-        if (e.rules == Rules::Nrd545)
+        if (e.rules == Rules::ModeHeldSettings)
             savedpbs = pbs; // an enabled field's saved value follows the user's edits
         break;
     case 3:
         // A program may hold no width (0); the editor starts at one step.
         bwc = wrap(bwc + e.bwcStep * s, std::max(range.lo, e.bwcStep), range.hi);
-        if (e.rules == Rules::Nrd545)
+        if (e.rules == Rules::ModeHeldSettings)
             savedbwc = bwc;
         break;
     case 4:
-        if (e.rules == Rules::Nrd535) {
+        if (e.rules == Rules::FittedOptions) {
             const int old = prevmode;
             mode = wrap(mode + s, range.lo, range.hi);
             prevmode = mode;
@@ -310,14 +309,14 @@ void TimerEditor::spinRxSetting(int i, bool up)
                 nrd535smdis5();
         } else {
             mode = wrap(mode + s, range.lo, range.hi);
-            if (e.rules == Rules::Nrd545)
+            if (e.rules == Rules::ModeHeldSettings)
                 nrd545smdisx();
             prevmode = mode;
         }
         break;
     case 5:
         agc = wrap(agc + s, range.lo, range.hi);
-        if (e.rules == Rules::Nrd545)
+        if (e.rules == Rules::ModeHeldSettings)
             savedagc = agc;
         break;
     default: break;
@@ -406,7 +405,7 @@ void TimerEditor::setFromReceiver(const Reading &r)
     rxEnabled.fill(true);
     m_pbsRead.clear();
     switch (editing().rules) {
-    case TimerEditing::Rules::Nrd535:
+    case TimerEditing::Rules::FittedOptions:
         pbs = 0;
         if (mode == 5) {
             nrd535smdis5();
@@ -416,7 +415,7 @@ void TimerEditor::setFromReceiver(const Reading &r)
             m_pbsRead = QStringLiteral("0"); // the status text carries no shift
         }
         break;
-    case TimerEditing::Rules::Nrd545:
+    case TimerEditing::Rules::ModeHeldSettings:
         savedpbs = pbs;
         savedbwc = bwc;
         savedagc = agc;
@@ -457,7 +456,7 @@ void TimerEditor::fromRow(const ProgRow &r)
     // a mode change brings back.
     savedbw = bw, savedpbs = pbs, savedbwc = bwc, savedagc = agc;
     takeRules();
-    if (editing().rules == TimerEditing::Rules::Nrd535) {
+    if (editing().rules == TimerEditing::Rules::FittedOptions) {
         const SettingRule w = rules()[3];
         bwcmin = w.free ? w.range.lo : 0;
         bwcmax = w.free ? w.range.hi : 0;

@@ -1,6 +1,6 @@
 #pragma once
 // Timer programs without a window: the editor of one program with its
-// spinners and the NRD setting rules, the table of six programs with the
+// spinners and the model's setting rules, the table of six programs with the
 // checks against past and overlapping programs, and the TPR_ file.
 
 #include "drivers/receiver.h"
@@ -92,7 +92,8 @@ public:
     using Reading = RxSetting;
     void setFromReceiver(const Reading &r);
 
-    // The NRD option and mode rules.
+    // The width and mode steps of the FittedOptions rules, and the mode step
+    // of the ModeHeldSettings rules.
     void nrd535option11();
     void nrd535smdis5();
     void nrd545smdisx();

@@ -3,6 +3,7 @@
 // pseudo-terminal line to the model's emulator, for the memory tests.
 
 #include "core/app.h"
+#include "core/frmLoadfile.h"
 #include "core/frmWelcome.h"
 #include "core/globals.h"
 #include "core/tables.h"
@@ -17,6 +18,8 @@
 #include "sim/rx320.h"
 #include "support/testenv.h"
 
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -166,6 +169,27 @@ public:
                 return true;
         return false;
     }
+    // Loads the memory file `name` through the Load dialog that the
+    // manager's Load button opens, its question answered Yes.
+    void clickLoad(const QString &name)
+    {
+        QTimer::singleShot(0, [name] {
+            auto *d = tav::Windows::existing<tav::frmLoadfile>();
+            const QList<QListWidgetItem *> items = d->list->findItems(name, Qt::MatchFixedString);
+            if (!items.isEmpty())
+                d->list->setCurrentItem(items.first());
+            d->cmdOK->click();
+        });
+        dialogs.answer(tav::vbYes);
+        QTest::mouseClick(mm->cmdLoad, Qt::LeftButton);
+    }
+    // A button of the manager clicked, its question answered `answer`.
+    void clickAnswered(QPushButton *button, int answer = tav::vbYes)
+    {
+        dialogs.answer(answer);
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+
     QString lastText() const { return dialogs.shown().isEmpty() ? QString() : dialogs.shown().last().text; }
     QString lastTitle() const { return dialogs.shown().isEmpty() ? QString() : dialogs.shown().last().title; }
 };

@@ -1,8 +1,9 @@
 #pragma once
 // Conversions between the AR7030's pass-band-shift, BFO and squelch bytes and
 // what the panel's bars and labels show. The memory manager, the memory-cell
-// editor and the timer programs use the same texts, so they live here rather
-// than in the panel.
+// editor and the timer programs show the same texts; they reach them through
+// the model's facts (RxModel::settingTexts), so only the driver, the model
+// table and the panel call these directly.
 //
 // A receiver byte b is 0..255, where 128..255 stand for -128..-1.
 

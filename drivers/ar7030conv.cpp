@@ -1,4 +1,4 @@
-#include "panels/ar7030conv.h"
+#include "drivers/ar7030conv.h"
 
 #include "core/numtext.h"
 
