@@ -132,9 +132,8 @@ int child(const QString &what, const QString &dir, int lines)
             app.processEvents();
             G.filedirs[l.kind] = dir;
             G.filenames[l.kind] = QLatin1String(l.file);
-            G.ftlkind = StationDb::Ilg;
             DialogScript::inputs << QStringLiteral("1200");
-            if (!runReader(l.kind))
+            if (!runReader(l.kind, StationDb::Ilg))
                 ++failed;
             app.processEvents();
         }

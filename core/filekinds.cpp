@@ -109,9 +109,10 @@ std::map<std::pair<FileKind, StationDb>, PartialLoad> &partialLoads()
 }
 
 // A load of the whole file, or one whose file cannot be told again, leaves no note.
-void notePartialLoad(FileKind kind, const QString &path, const std::optional<FileStamp> &stamp, const LeftOut &leftOut)
+void notePartialLoad(FileKind kind, StationDb db, const QString &path, const std::optional<FileStamp> &stamp,
+                     const LeftOut &leftOut)
 {
-    const auto key = std::pair(kind, readerKey(kind, G.ftlkind));
+    const auto key = std::pair(kind, readerKey(kind, db));
     if (leftOut.any() && stamp)
         partialLoads()[key] = {QFileInfo(path).absoluteFilePath(), *stamp, leftOut};
     else
@@ -153,9 +154,9 @@ QString currentFilePath(FileKind kind)
     return resolveNoCase(G.filedirs[kind], G.filenames[kind]);
 }
 
-bool runReader(FileKind kind)
+bool runReader(FileKind kind, StationDb db)
 {
-    if (!validKind(kind) || !hasReader(kind, G.ftlkind)) {
+    if (!validKind(kind) || !hasReader(kind, db)) {
         msgBox(QStringList{QStringLiteral("Files of this kind cannot be loaded in this version of Tavorin.")},
                MsgIcon::Exclamation, QStringLiteral("Error"));
         return false;
@@ -172,18 +173,18 @@ bool runReader(FileKind kind)
     }
     // The stamp is taken before the reading, so a file that changes meanwhile counts as changed.
     const std::optional<FileStamp> stamp = stampOf(path);
-    const FileResult r = readers()[{kind, readerKey(kind, G.ftlkind)}](path);
+    const FileResult r = readers()[{kind, readerKey(kind, db)}](path);
     if (!r.ok) {
         reportFile(path, QStringLiteral("could not be read:"), r.error);
         return false;
     }
-    notePartialLoad(kind, path, stamp, r.leftOut);
+    notePartialLoad(kind, db, path, stamp, r.leftOut);
     return true;
 }
 
-std::optional<LeftOut> partlyLoaded(FileKind kind, const QString &path)
+std::optional<LeftOut> partlyLoaded(FileKind kind, const QString &path, StationDb db)
 {
-    const auto it = partialLoads().find({kind, readerKey(kind, G.ftlkind)});
+    const auto it = partialLoads().find({kind, readerKey(kind, db)});
     if (it == partialLoads().end())
         return std::nullopt;
     const PartialLoad &p = it->second;
@@ -233,9 +234,8 @@ FileResult runWriter(FileKind kind)
     return r;
 }
 
-bool checkoverwrite(bool ask)
+bool checkoverwrite(FileKind kind, bool ask)
 {
-    const FileKind kind = G.filekind;
     if (!validKind(kind))
         return false;
     const auto existing = findFileNoCase(G.filedirs[kind], G.filenames[kind]);

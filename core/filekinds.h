@@ -57,17 +57,17 @@ void clearFileHandlers();
 // as given.
 QString currentFilePath(FileKind kind);
 
-// Reads the current file of `kind` with its reader. Reports a missing or
+// Reads the current file of `kind` (a station list of database `db`) with its reader. Reports a missing or
 // unreadable file, a kind without reader and a failing reader to the user;
 // returns whether the file was read. What the reader left out of the file is
 // kept for the kind until its next load, for the question before a save
 // replaces that file.
-bool runReader(FileKind kind);
+bool runReader(FileKind kind, StationDb db = StationDb::None);
 // What the last load of `kind` left out of the file at `path` (names
 // compared without regard to case), while that file is as it was loaded;
 // std::nullopt when it was loaded whole, another file was loaded since, or
 // it has been written since.
-std::optional<LeftOut> partlyLoaded(FileKind kind, const QString &path);
+std::optional<LeftOut> partlyLoaded(FileKind kind, const QString &path, StationDb db = StationDb::None);
 // Forgets what loads left out (tests, and a fresh start of the program).
 void clearPartialLoads();
 // Writes the current file of `kind` with its writer, through a temporary file
@@ -75,13 +75,13 @@ void clearPartialLoads();
 // directory is created when missing. Failures are returned, not shown.
 FileResult runWriter(FileKind kind);
 
-// The overwrite check before a save of the current file of `filekind`. With
+// The overwrite check before a save of the current file of `kind`. With
 // `ask`, an existing file (found without regard to case) is replaced only
 // after the user's Yes; without, the caller has asked already. On yes the
 // kind's current name becomes the existing file's own spelling, so no second
 // file differing only in case appears. The old file is never removed here:
 // the save replaces it.
-bool checkoverwrite(bool ask);
+bool checkoverwrite(FileKind kind, bool ask);
 // The question before the file at `path` is replaced: `firstLine`, then,
 // when that file was loaded only in part, how many of its records the
 // replacing loses (and No is the default answer), then "Do you want to

@@ -61,7 +61,7 @@ double twipsPerPixel()
 }
 
 TavForm::TavForm(WindowId id, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_slot(windowDecl(id).slot), m_flag(windowDecl(id).flag)
+    : QWidget(parent, Qt::Window), m_slot(windowDecl(id).slot)
 {
     setObjectName(windowName(id));
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -614,8 +614,7 @@ void TavForm::load()
         m_designNoted = true;
     }
     placeAtLoad();
-    if (m_flag)
-        G.*m_flag = true;
+    m_loadedMark = true;
     Form_Load();
 }
 
@@ -662,8 +661,7 @@ void TavForm::unload()
     if (m_slot > 0)
         storePosition(m_slot, leftTwips(), topTwips(), widthTwips());
     Form_Unload();
-    if (m_flag)
-        G.*m_flag = false;
+    m_loadedMark = false;
     hide();
     emit unloaded();
 }
@@ -708,6 +706,12 @@ TavForm *Windows::get(WindowId id)
 
 TavForm *Windows::existing(WindowId id) { return entry(id).instance.data(); }
 
+bool Windows::loaded(WindowId id)
+{
+    const TavForm *f = existing(id);
+    return f && f->loadedMark();
+}
+
 void Windows::destroyAll()
 {
     // Windows deleted without their unload must not stay linked to the hub.
@@ -745,9 +749,7 @@ const QList<WindowId> &unloadToolsOrder()
 void UnloadTools()
 {
     for (WindowId id : unloadToolsOrder()) {
-        if (!(G.*windowDecl(id).flag))
-            continue;
-        if (TavForm *f = Windows::existing(id))
+        if (TavForm *f = Windows::existing(id); f && f->loadedMark())
             f->unload();
     }
 }

@@ -1,7 +1,7 @@
 #pragma once
 // Base of every window: an explicit load and unload (never the constructor
 // and destructor, because the panel menu's Exit must end the program without
-// any unload work), the position slot, and the loaded flag.
+// any unload work), the position slot, and whether the window is loaded.
 
 #include "core/globals.h"
 #include "core/windowdecl.h"
@@ -20,8 +20,7 @@ namespace tav {
 class TavForm : public QWidget {
     Q_OBJECT
 public:
-    // Name, position slot (0 keeps none) and loaded flag come from the
-    // window's declaration.
+    // Name and position slot (0 keeps none) come from the window's declaration.
     explicit TavForm(WindowId id, QWidget *parent = nullptr);
 
     // Runs the window's load (once until it is unloaded). The window stays hidden.
@@ -30,11 +29,15 @@ public:
     void showModeless();
     // Loads when needed, shows the window modal and returns once it is unloaded.
     void showModal();
-    // Runs the window's unload, stores its position and clears the flag. When
+    // Runs the window's unload, stores its position and marks the window not
+    // loaded (Windows::loaded) once the unload has run. When
     // one of the window's waits is running, the unload happens once it returns.
     void unload();
 
     bool isLoadedForm() const { return m_loaded; }
+    // What the rest of the program sees as "loaded" (Windows::loaded): from
+    // just before the window's Form_Load to just after its Form_Unload.
+    bool loadedMark() const { return m_loadedMark; }
     // An unload was asked for while one of the window's waits runs: the
     // window's loops end early on it.
     bool unloadPending() const { return m_unloadPending; }
@@ -91,8 +94,8 @@ protected:
 
 private:
     int m_slot;
-    bool ProgramState::*m_flag;
     bool m_loaded = false;
+    bool m_loadedMark = false;
     int m_busy = 0;
     bool m_unloadPending = false;
     // The frame's place last given and the client place that gave it.
@@ -164,8 +167,11 @@ public:
     template <class T> static T *existing() { return qobject_cast<T *>(existing(T::windowId)); }
     template <class T> static T *get(std::optional<WindowId> id) { return qobject_cast<T *>(get(id)); }
     template <class T> static T *existing(std::optional<WindowId> id) { return qobject_cast<T *>(existing(id)); }
-    // The loaded flag of a window that may not apply: nullptr for none.
-    static bool ProgramState::*flagOf(std::optional<WindowId> id) { return id ? windowDecl(*id).flag : nullptr; }
+    // Whether the window is loaded (false for one never created, and for a
+    // window that does not apply).
+    static bool loaded(WindowId id);
+    static bool loaded(std::optional<WindowId> id) { return id && loaded(*id); }
+    template <class T> static bool loaded() { return loaded(T::windowId); }
     // Unloads and forgets every instance (tests, and the end of the program).
     static void destroyAll();
     // The names of every window that can be created, sorted.

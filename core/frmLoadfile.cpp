@@ -25,6 +25,36 @@ std::function<void()> frmLoadfile::readBackFrequency = [] {
         hub().Update4RxFreq();
 };
 
+void frmLoadfile::showFor(FileKind kind, StationDb db)
+{
+    if (auto *dlg = Windows::get<frmLoadfile>()) {
+        dlg->setKind(kind, db);
+        dlg->showModal();
+    }
+}
+
+void frmLoadfile::setKind(FileKind kind, StationDb db)
+{
+    m_kind = kind;
+    m_db = db;
+}
+
+QString frmLoadfile::listedPattern(FileKind kind, StationDb db)
+{
+    QString pattern = G.filepattern[kind];
+    // Memory files are kept per receiver type: only those of the receiver
+    // opened at Go are listed, whatever the set-up has been switched to since.
+    if (kind == FileKind::Memories && pattern.size() >= 5)
+        pattern[4] = QChar(u'0' + goModel().rxtype);
+    if (kind == FileKind::StationList) {
+        if (db == StationDb::Ilg)
+            pattern = QStringLiteral("ILG*.FTL");
+        else if (db == StationDb::Aero)
+            pattern = QStringLiteral("AERO*.FTL");
+    }
+    return pattern;
+}
+
 frmLoadfile::frmLoadfile() : TavForm(windowId)
 {
     setWindowTitle(QStringLiteral("Select file to load"));
@@ -75,24 +105,15 @@ frmLoadfile::frmLoadfile() : TavForm(windowId)
 
 void frmLoadfile::Form_Load()
 {
-    const FileKind k = G.filekind;
+    const FileKind k = m_kind;
     if (std::size_t(k) >= kFileKindCount) {
         unload();
         return;
     }
-    // Memory files are kept per receiver type: only those of the receiver
-    // opened at Go are listed, whatever the set-up has been switched to since.
-    if (k == FileKind::Memories && G.filepattern[FileKind::Memories].size() >= 5)
-        G.filepattern[FileKind::Memories][4] = QChar(u'0' + goModel().rxtype);
-    if (k == FileKind::StationList) {
-        if (G.ftlkind == StationDb::Ilg)
-            G.filepattern[FileKind::StationList] = QStringLiteral("ILG*.FTL");
-        else if (G.ftlkind == StationDb::Aero)
-            G.filepattern[FileKind::StationList] = QStringLiteral("AERO*.FTL");
-    }
     lblFolder->setText(QStringLiteral("Files in ") + QDir::toNativeSeparators(G.filedirs[k]));
-    lblPattern->setText(QStringLiteral("Names: ") +
-                        G.filepattern[k].split(QLatin1Char(';'), Qt::SkipEmptyParts).join(QStringLiteral(", ")));
+    lblPattern->setText(QStringLiteral("Names: ") + listedPattern(k, m_db)
+                                                        .split(QLatin1Char(';'), Qt::SkipEmptyParts)
+                                                        .join(QStringLiteral(", ")));
     fillList();
     // The one dialog serves every tool and keeps its focus between openings:
     // left on the Cancel or Edit button a click of the last opening gave it,
@@ -102,10 +123,10 @@ void frmLoadfile::Form_Load()
 
 void frmLoadfile::fillList()
 {
-    const FileKind k = G.filekind;
+    const FileKind k = m_kind;
     const QSignalBlocker block(list);
     list->clear();
-    list->addItems(listFilesNoCase(G.filedirs[k], G.filepattern[k]));
+    list->addItems(listFilesNoCase(G.filedirs[k], listedPattern(k, m_db)));
     if (list->count() > 0) {
         list->setCurrentRow(0);
         list_Click(0);
@@ -122,7 +143,7 @@ void frmLoadfile::list_Click(int row)
 {
     if (row < 0 || row >= list->count())
         return;
-    G.filenames[G.filekind] = list->item(row)->text();
+    G.filenames[m_kind] = list->item(row)->text();
 }
 
 void frmLoadfile::list_DblClick(int row)
@@ -136,7 +157,7 @@ void frmLoadfile::list_DblClick(int row)
 
 void frmLoadfile::cmdOK_Click()
 {
-    const FileKind k = G.filekind;
+    const FileKind k = m_kind;
     {
         HourglassGuard busy;
         readBackFrequency();
@@ -162,7 +183,7 @@ void frmLoadfile::cmdOK_Click()
                           MsgIcon::Question, QStringLiteral("Load Memory File"), MsgButtons::YesNoCancel) == vbYes;
         if (read) {
             HourglassGuard busy;
-            runReader(k);
+            runReader(k, m_db);
         }
     }
     unload();
@@ -172,7 +193,7 @@ void frmLoadfile::cmdCancel_Click() { unload(); }
 
 void frmLoadfile::cmdDelete_Click()
 {
-    const FileKind k = G.filekind;
+    const FileKind k = m_kind;
     const QString name = selectedName();
     if (name.isEmpty())
         return;
@@ -201,7 +222,7 @@ void frmLoadfile::cmdDelete_Click()
 
 void frmLoadfile::cmdEdit_Click()
 {
-    const FileKind k = G.filekind;
+    const FileKind k = m_kind;
     const QString name = selectedName();
     if (name.isEmpty())
         return;

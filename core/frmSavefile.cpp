@@ -61,23 +61,36 @@ frmSavefile::frmSavefile() : TavForm(windowId)
     connect(cmdCancel, &QPushButton::clicked, this, &frmSavefile::cmdCancel_Click);
 }
 
+void frmSavefile::showFor(FileKind kind)
+{
+    if (auto *dlg = Windows::get<frmSavefile>()) {
+        dlg->setKind(kind);
+        dlg->showModal();
+    }
+}
+
+QString frmSavefile::offeredName(FileKind kind)
+{
+    QString name = G.filedefault[kind];
+    if (kind == FileKind::Memories && name.size() >= 5)
+        name[4] = QChar(u'0' + goModel().rxtype);
+    return name;
+}
+
 void frmSavefile::Form_Load()
 {
-    const FileKind k = G.filekind;
+    const FileKind k = m_kind;
     if (std::size_t(k) >= kFileKindCount) {
         unload();
         return;
     }
     cmbSavefile->clear();
-    // The memory image belongs to the receiver opened at Go.
-    if (k == FileKind::Memories && G.filedefault[FileKind::Memories].size() >= 5)
-        G.filedefault[FileKind::Memories][4] = QChar(u'0' + goModel().rxtype);
     QStringList names;
     for (const QString &n : QDir(G.filedirs[k]).entryList(QDir::Files))
         names << n.toLower();
     cmbSavefile->addItems(names);
     cmbSavefile->setCurrentIndex(-1);
-    cmbSavefile->setEditText(G.filedefault[k]);
+    cmbSavefile->setEditText(offeredName(k));
     lblFolder->setText(QStringLiteral("Saved in ") + QDir::toNativeSeparators(G.filedirs[k]));
     lblPattern->setText(!G.fileprefix[k].isEmpty()
                             ? QStringLiteral("Names: ") + namePattern(k) + QStringLiteral(", for example ") + goodName(k)
@@ -129,7 +142,7 @@ void frmSavefile::cmdOK_Click()
 {
     if (!isLoadedForm())
         return; // a second Return after the dialog closed
-    const FileKind k = G.filekind;
+    const FileKind k = m_kind;
     const QString name = cmbSavefile->currentText();
     const QString previous = G.filenames[k];
 
@@ -163,7 +176,7 @@ void frmSavefile::cmdOK_Click()
         return;
     }
 
-    if (!checkoverwrite(true)) {
+    if (!checkoverwrite(k, true)) {
         G.filenames[k] = previous;
         showSaveError(QStringLiteral("Error 1"));
         unload();

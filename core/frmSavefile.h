@@ -1,8 +1,9 @@
 #pragma once
-// The shared Save dialog: proposes the kind's default name, tests the chosen
+// The shared Save dialog, opened for a file kind: proposes the kind's default name, tests the chosen
 // name, asks before an existing file is replaced and hands the file to the
 // kind's writer (the RTTY capture is opened for appending instead).
 
+#include "core/filekind.h"
 #include "core/form.h"
 
 #include <QComboBox>
@@ -16,6 +17,15 @@ class frmSavefile : public TavForm {
 public:
     static constexpr WindowId windowId = WindowId::frmSavefile;
     frmSavefile();
+
+    // Shows the dialog modal for a file of `kind` and returns once it is closed.
+    static void showFor(FileKind kind);
+    // The kind the dialog saves from its next load on (showFor sets it).
+    void setKind(FileKind kind) { m_kind = kind; }
+    FileKind kind() const { return m_kind; }
+    // The name offered for `kind`: a memory file's carries the digit of the
+    // receiver opened at Go, whose image it is.
+    static QString offeredName(FileKind kind);
 
     QComboBox *cmbSavefile = nullptr;
     QPushButton *cmdOK = nullptr, *cmdCancel = nullptr;
@@ -40,6 +50,9 @@ public:
 
 protected:
     void Form_Load() override;
+
+private:
+    FileKind m_kind = FileKind::SourceDb;
 };
 
 } // namespace tav

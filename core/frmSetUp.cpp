@@ -420,7 +420,7 @@ bool frmSetUp::checkBox(QLineEdit *box)
 
 void frmSetUp::cmdReload_Click()
 {
-    moveTwips(G.formleft[28], G.formtop[28]);
+    moveTwips(G.formleft[slot()], G.formtop[slot()]);
     fillControls();
 }
 

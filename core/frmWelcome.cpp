@@ -181,7 +181,7 @@ void frmWelcome::Form_Load()
 {
     InitConstants();
     readPositionsFile();
-    moveTwips(G.formleft[34], G.formtop[34]);
+    moveTwips(G.formleft[slot()], G.formtop[slot()]);
     const SettingsReadResult r = readSettingsFile();
     if (!r.skipped.isEmpty())
         m_notice = r.skipped + (r.found ? QStringLiteral(".\nTavorin uses the settings file in %1 instead.").arg(shownText(r.dir))
@@ -220,13 +220,10 @@ void frmWelcome::Showtime_Timer()
     // have chosen another type since.
     const int type = G.goRxtype;
     const std::optional<WindowId> panel = panelWindow(type);
-    if (panel) {
-        auto flag = Windows::flagOf(panel);
-        if (flag && G.*flag)
-            if (TavForm *f = Windows::existing(panel))
-                f->setWindowTitle(QStringLiteral("LT : ") + G.lttext + QStringLiteral("     ") +
-                                  QLatin1String(rxModel(type).name) + QStringLiteral("     UTC : ") + G.utctext);
-    }
+    if (Windows::loaded(panel))
+        Windows::existing(panel)->setWindowTitle(QStringLiteral("LT : ") + G.lttext + QStringLiteral("     ") +
+                                                 QLatin1String(rxModel(type).name) + QStringLiteral("     UTC : ") +
+                                                 G.utctext);
     for (ClockCaptionLink *w : links::clockCaptions())
         w->showClockCaption(links::clockCaption(*w, G.lttext, G.utctext));
 }

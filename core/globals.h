@@ -1,6 +1,6 @@
 #pragma once
 // Program-wide state. The names are the ones every part of the program uses
-// (`datapath`, `rxtype`, `setupdata`, the loaded flags, ...); they live in one
+// (`datapath`, `rxtype`, `setupdata`, `formleft`, ...); they live in one
 // object so that tests can put the whole program back to its start-up state.
 
 #include "core/filekind.h"
@@ -11,6 +11,10 @@
 #include <cstdint>
 
 namespace tav {
+
+// The positions file keeps one line per slot, 1..kPositionSlots; a window's
+// slot is in its declaration (core/windowdecl.h), 0 keeping none.
+inline constexpr int kPositionSlots = 45;
 
 struct ProgramState {
     // Settings (tavorin2.ini)
@@ -28,9 +32,9 @@ struct ProgramState {
     // the open panel's receiver until the next Go.
     int16_t goRxtype = -1;
 
-    // Window positions in twips, slots 0..45
-    std::array<int32_t, 46> formleft{};
-    std::array<int32_t, 46> formtop{};
+    // Window positions in twips, by slot
+    std::array<int32_t, kPositionSlots + 1> formleft{};
+    std::array<int32_t, kPositionSlots + 1> formtop{};
 
     // Clock texts
     QString lttext, utctext, utcstamp;
@@ -41,8 +45,6 @@ struct ProgramState {
     std::array<int16_t, 4> stepdefaults{};
     PerFileKind<QString> filesubdir, fileprefix, filepattern, filedefault;
     PerFileKind<QString> filedirs, filenames;
-    FileKind filekind = FileKind::SourceDb;
-    StationDb ftlkind = StationDb::None;
 
     // Receiver tables
     // The model whose tables the open panel loaded (-1: none yet); its
@@ -72,20 +74,8 @@ struct ProgramState {
     // The RX-320 panel's mute: kept while the program runs, across panel sessions.
     int16_t rx320mutestate = 0, rx320mutevolume = 0, rx320muteline = 0;
 
-    // Loaded flags
-    bool welcomeloaded = false, aboutloaded = false, setuploaded = false;
-    bool ar7030loaded = false, nrd535loaded = false, rx320loaded = false, nrd545loaded = false,
-         norxloaded = false;
-    bool bdxcloaded = false, convertilgloaded = false, ilg2rxloaded = false, ilgfinddbfloaded = false,
-         ilgqueryloaded = false, ilgqsortloaded = false, loadfileloaded = false, last20loaded = false,
-         logloaded = false, logformatloaded = false, loginputloaded = false, logsortloaded = false,
-         memcellloaded = false, memmanloaded = false, ownloaded = false, propagationloaded = false,
-         rxclockloaded = false, rxtimerloaded = false, savefileloaded = false, smeterloaded = false,
-         trackingloaded = false, rttyloaded = false, scratchpadloaded = false, f320filesloaded = false,
-         scanlistloaded = false, userdefsloaded = false, userdefs545loaded = false,
-         advanceddsploaded = false, convertaeroloaded = false, aero2rxloaded = false,
-         aeroqueryloaded = false, scanpairsloaded = false, prop2prt2loaded = false,
-         scanbandloaded = false, markfreqsloaded = false, prophistoloaded = false;
+    // The tracking window holds a station database (its window being loaded
+    // is the registry's to say, `Windows::loaded`).
     bool trackdbloaded = false;
 };
 

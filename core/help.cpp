@@ -123,28 +123,9 @@ bool openHelp(const QString &page)
 
 QString helpSection(const QString &window)
 {
-    struct Entry { WindowId window; const char *section; };
-    static const Entry sections[] = {
-        {WindowId::frmBdxc, "bdxc"},           {WindowId::frmOwn, "own"},
-        {WindowId::frm320Files, "f320"},       {WindowId::frmLast20, "last20"},
-        {WindowId::frmMarkfreqs, "markfreqs"}, {WindowId::frmScratchpad, "scratchpad"},
-        {WindowId::frmConvertILG, "ilgconvert"}, {WindowId::frmILGfinddbf, "ilgconvert"},
-        {WindowId::frmIlg2rx, "ilg"},          {WindowId::frmIlgquery, "ilg"},
-        {WindowId::frmIlgqsort, "ilg"},        {WindowId::frmConvertAero, "aeroconvert"},
-        {WindowId::frmAero2rx, "aero"},        {WindowId::frmAeroquery, "aero"},
-        {WindowId::frmTracking, "tracking"},   {WindowId::frmLog, "log"},
-        {WindowId::frmLoginput, "log"},        {WindowId::frmLogFormat, "log"},
-        {WindowId::frmLogsort, "log"},         {WindowId::frmMemman, "memories"},
-        {WindowId::frmMemcell, "memories"},    {WindowId::frmScanlist, "listscan"},
-        {WindowId::frmScanpairs, "pairscan"},  {WindowId::frmScanband, "bandscan"},
-        {WindowId::frmSmeter, "smeter"},       {WindowId::frmPropagation, "propagation"},
-        {WindowId::frmProphisto, "histogram"}, {WindowId::frmProp2prt2, "propprint"},
-        {WindowId::frmRxTimer, "timers"},      {WindowId::frmRxClock, "rxclock"},
-        {WindowId::frmLoadfile, "dialogs"},    {WindowId::frmSavefile, "dialogs"},
-    };
-    for (const Entry &e : sections)
-        if (window == windowName(e.window))
-            return QStringLiteral("files.html#") + QLatin1String(e.section);
+    for (const WindowDecl &d : windowDecls)
+        if (*d.helpSection && window == QLatin1String(d.name))
+            return QStringLiteral("files.html#") + QLatin1String(d.helpSection);
     return QString();
 }
 

@@ -23,10 +23,7 @@ QString Hub::panelName(int rxtype)
 TavForm *Hub::chosenPanelWindow() const
 {
     const std::optional<WindowId> id = panelWindow(G.goRxtype);
-    auto flag = Windows::flagOf(id);
-    if (!flag || !(G.*flag))
-        return nullptr;
-    return Windows::existing(id);
+    return Windows::loaded(id) ? Windows::existing(id) : nullptr;
 }
 
 HubPanel *Hub::openPanel() const

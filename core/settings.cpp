@@ -235,7 +235,7 @@ bool saveSettingsFile(QString *error)
 
 void applyPositionLines(const QStringList &lines)
 {
-    for (int n = 1; n <= 45 && n <= lines.size(); ++n) {
+    for (int n = 1; n <= kPositionSlots && n <= lines.size(); ++n) {
         const QString &l = lines[n - 1];
         G.formleft[n] = clampToInt32(leadingNumber(l));
         // Each comma sets the top in turn, so the text after the last one counts.
@@ -260,7 +260,7 @@ QStringList positionLines()
 {
     QStringList out;
     auto num = [](int32_t v) { return v < 0 ? QString::number(v) : QLatin1Char(' ') + QString::number(v); };
-    for (int slot = 1; slot <= 45; ++slot) {
+    for (int slot = 1; slot <= kPositionSlots; ++slot) {
         if (std::abs(int64_t(G.formleft[slot])) > 40000)
             G.formleft[slot] = 0;
         if (std::abs(int64_t(G.formtop[slot])) > 40000)
@@ -278,7 +278,7 @@ bool savePositionsFile(QString *error)
 
 void storePosition(int slot, int leftTwips, int topTwips, int widthTwips)
 {
-    if (slot < 1 || slot > 45)
+    if (slot < 1 || slot > kPositionSlots)
         return;
     int64_t left = leftTwips;
     if (1500 - int64_t(widthTwips) > left)

@@ -1,6 +1,7 @@
 #include "lists/frmScratchpad.h"
 #include "drivers/receiver.h"
 
+#include "core/frmSavefile.h"
 #include "core/tickguard.h"
 #include "core/hub.h"
 #include "core/globals.h"
@@ -227,11 +228,8 @@ void frmScratchpad::cmdLoad_Click() { showLoadDialog(this, FileKind::Scratchpad)
 
 void frmScratchpad::cmdSave_Click()
 {
-    G.filekind = FileKind::Scratchpad;
-    if (TavForm *dlg = Windows::get(WindowId::frmSavefile)) {
-        Busy busy(this);
-        dlg->showModal();
-    }
+    Busy busy(this);
+    frmSavefile::showFor(FileKind::Scratchpad);
 }
 
 void frmScratchpad::cmdExit_Click()

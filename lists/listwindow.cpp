@@ -1,10 +1,10 @@
 #include "lists/listwindow.h"
 
+#include "core/frmLoadfile.h"
 #include "core/hub.h"
 #include "core/globals.h"
 #include "core/numtext.h"
-#include "panels/frmNoRx.h"
-#include "panels/frmPanel.h"
+#include "core/ui.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -35,13 +35,10 @@ void FrequencyBox::mouseDoubleClickEvent(QMouseEvent *ev)
 void tuneToText(const QString &text) { hub().Change2FreqA(numericValue(text)); }
 
 
-void showLoadDialog(TavForm *owner, FileKind kind)
+void showLoadDialog(TavForm *owner, FileKind kind, StationDb db)
 {
-    G.filekind = kind;
-    if (TavForm *dlg = Windows::get(WindowId::frmLoadfile)) {
-        TavForm::Busy busy(owner);
-        dlg->showModal();
-    }
+    TavForm::Busy busy(owner);
+    frmLoadfile::showFor(kind, db);
 }
 
 ListWindow::ListWindow(WindowId id, const QString &caption,

@@ -31,8 +31,9 @@ protected:
 
 // Tunes to the box's leading numeric value through the hub.
 void tuneToText(const QString &text);
-// Shows the Load dialog for a file kind, modal, on behalf of `owner`.
-void showLoadDialog(TavForm *owner, FileKind kind);
+// Shows the Load dialog for a file kind (a station list of database `db`),
+// modal, on behalf of `owner`.
+void showLoadDialog(TavForm *owner, FileKind kind, StationDb db = StationDb::None);
 
 class ListWindow : public TavForm, public FrequencyBoxLink {
     Q_OBJECT

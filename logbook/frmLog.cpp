@@ -1,6 +1,8 @@
 #include "logbook/frmLog.h"
 
 #include "core/filekinds.h"
+#include "core/frmLoadfile.h"
+#include "core/frmSavefile.h"
 #include "core/hub.h"
 #include "core/globals.h"
 #include "core/numtext.h"
@@ -212,7 +214,7 @@ void frmLog::Form_Load()
 void frmLog::Form_Unload()
 {
     // An entry still open is given up as by its Cancel.
-    if (G.loginputloaded)
+    if (Windows::loaded(WindowId::frmLoginput))
         if (TavForm *d = Windows::existing(WindowId::frmLoginput))
             d->unload();
     m_entryOpen = false;
@@ -289,9 +291,7 @@ void frmLog::cmdLoad_Click()
 {
     if (m_entryOpen)
         return;
-    G.filekind = FileKind::Log;
-    if (TavForm *f = Windows::get(WindowId::frmLoadfile))
-        f->showModal();
+    frmLoadfile::showFor(FileKind::Log);
 }
 
 void frmLog::cmdAddrecord_Click()
@@ -366,14 +366,13 @@ void frmLog::cmdSave_Click()
 {
     if (m_entryOpen)
         return;
-    G.filekind = FileKind::Log;
     const int answer = askReplace(FileKind::Log, currentFilePath(FileKind::Log),
                                   QStringLiteral("File ") + G.filenames[FileKind::Log] + QStringLiteral(" already exist."),
                                   QStringLiteral("Save file"));
     if (answer != vbYes)
         return;
     // The old file stays until the new one is completely written.
-    checkoverwrite(false);
+    checkoverwrite(FileKind::Log, false);
     const FileResult r = runWriter(FileKind::Log);
     if (!r.ok) {
         msgBox(QStringList{QStringLiteral("Something went wrong while"), QStringLiteral("saving your data to a file ! ! !"),
@@ -389,9 +388,7 @@ void frmLog::cmdsaveas_Click()
 {
     if (m_entryOpen)
         return;
-    G.filekind = FileKind::Log;
-    if (TavForm *f = Windows::get(WindowId::frmSavefile))
-        f->showModal();
+    frmSavefile::showFor(FileKind::Log);
     // Save writes to the name Save As took, so the label names that file.
     lblDbname->setText(G.filenames[FileKind::Log]);
 }

@@ -19,7 +19,7 @@ const char *const kFieldCaptions[kLogFields] = {"Date",      "Start Time", "End 
 
 const QString kMaskFile = QStringLiteral("loggridformat.ini");
 
-frmLog *logWindow() { return G.logloaded ? Windows::existing<frmLog>() : nullptr; }
+frmLog *logWindow() { return Windows::loaded(WindowId::frmLog) ? Windows::existing<frmLog>() : nullptr; }
 
 } // namespace
 

@@ -5,7 +5,6 @@
 #include "core/globals.h"
 #include "core/ui.h"
 #include "logbook/frmLog.h"
-#include "panels/frmPanel.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -31,7 +30,7 @@ QString labelName(int i)
 
 frmLog *logWindow()
 {
-    return G.logloaded ? Windows::existing<frmLog>() : nullptr;
+    return Windows::loaded(WindowId::frmLog) ? Windows::existing<frmLog>() : nullptr;
 }
 
 } // namespace
@@ -113,7 +112,7 @@ void frmLoginput::beginChange(int index)
 
 bool frmLoginput::takeStationLine(const QString &line)
 {
-    if (!G.loginputloaded)
+    if (!Windows::loaded(WindowId::frmLoginput))
         return false;
     txtLoginput[LogLanguage]->setText(line.mid(51, 3));
     txtLoginput[LogStation]->setText(line.mid(19, 20));

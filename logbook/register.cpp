@@ -24,7 +24,7 @@ FileResult logfile2ram(const QString &path)
         return FileResult::failure(tooLarge.isEmpty() ? QStringLiteral("The file could not be read.") : tooLarge);
     const LeftOut leftOut{content->linesInFile - content->records.size(), content->countStopped};
     logStore().records = std::move(content->records);
-    if (G.logloaded)
+    if (Windows::loaded(WindowId::frmLog))
         if (auto *w = Windows::existing<frmLog>())
             w->fileLoaded(QFileInfo(path).fileName());
     if (leftOut.any())

@@ -1,5 +1,7 @@
 #include "memories/frmMemman.h"
 
+#include "core/frmLoadfile.h"
+#include "core/frmSavefile.h"
 #include "core/tickguard.h"
 #include "core/delay.h"
 #include "core/exchange.h"
@@ -453,9 +455,7 @@ void frmMemman::cmdDelete_Click() { openCellEditor(4, QStringLiteral("Delete sel
 
 void frmMemman::cmdLoad_Click()
 {
-    G.filekind = FileKind::Memories;
-    if (TavForm *f = Windows::get(WindowId::frmLoadfile))
-        f->showModal();
+    frmLoadfile::showFor(FileKind::Memories);
 }
 
 void frmMemman::cmdsaveas_Click()
@@ -465,9 +465,7 @@ void frmMemman::cmdsaveas_Click()
                QStringLiteral("Save file error"));
         return;
     }
-    G.filekind = FileKind::Memories;
-    if (TavForm *f = Windows::get(WindowId::frmSavefile))
-        f->showModal();
+    frmSavefile::showFor(FileKind::Memories);
 }
 
 void frmMemman::cmdCls_Click()

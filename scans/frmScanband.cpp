@@ -1,5 +1,7 @@
 #include "scans/frmScanband.h"
 
+#include "core/frmLoadfile.h"
+#include "core/frmSavefile.h"
 #include "core/tickguard.h"
 #include "core/ui.h"
 #include "core/clock.h"
@@ -11,7 +13,7 @@
 #include "core/textfile.h"
 #include "drivers/receiver.h"
 #include "panels/mainmenu.h"
-#include "scans/scanlevel.h"
+#include "signal/smeterlevel.h"
 
 #include <QApplication>
 #include <QFont>
@@ -510,20 +512,14 @@ void frmScanband::cmdCls_Click()
 
 void frmScanband::cmdLoad_Click()
 {
-    G.filekind = FileKind::BandScan;
-    if (TavForm *dlg = Windows::get(WindowId::frmLoadfile)) {
-        Busy busy(this);
-        dlg->showModal();
-    }
+    Busy busy(this);
+    frmLoadfile::showFor(FileKind::BandScan);
 }
 
 void frmScanband::cmdSave_Click()
 {
-    G.filekind = FileKind::BandScan;
-    if (TavForm *dlg = Windows::get(WindowId::frmSavefile)) {
-        Busy busy(this);
-        dlg->showModal();
-    }
+    Busy busy(this);
+    frmSavefile::showFor(FileKind::BandScan);
 }
 
 void frmScanband::cmdDiduzu_Click() { showChosenPanel(); }

@@ -1,5 +1,7 @@
 #include "scans/frmScanlist.h"
 
+#include "core/frmLoadfile.h"
+#include "core/frmSavefile.h"
 #include "core/tickguard.h"
 #include "core/ui.h"
 #include "core/hub.h"
@@ -8,7 +10,7 @@
 #include "core/textfile.h"
 #include "drivers/receiver.h"
 #include "panels/mainmenu.h"
-#include "scans/scanlevel.h"
+#include "signal/smeterlevel.h"
 
 #include <QEvent>
 #include <QFont>
@@ -300,20 +302,14 @@ void frmScanlist::txtFreqlist_Click(int index)
 
 void frmScanlist::cmdLoad_Click()
 {
-    G.filekind = FileKind::ScanList;
-    if (TavForm *dlg = Windows::get(WindowId::frmLoadfile)) {
-        Busy busy(this);
-        dlg->showModal();
-    }
+    Busy busy(this);
+    frmLoadfile::showFor(FileKind::ScanList);
 }
 
 void frmScanlist::cmdsaveas_Click()
 {
-    G.filekind = FileKind::ScanList;
-    if (TavForm *dlg = Windows::get(WindowId::frmSavefile)) {
-        Busy busy(this);
-        dlg->showModal();
-    }
+    Busy busy(this);
+    frmSavefile::showFor(FileKind::ScanList);
 }
 
 void frmScanlist::cmdDiduzu_Click() { showChosenPanel(); }

@@ -1,6 +1,8 @@
 #include "scans/frmScanpairs.h"
 #include "drivers/receiver.h"
 
+#include "core/frmLoadfile.h"
+#include "core/frmSavefile.h"
 #include "core/tickguard.h"
 #include "core/ui.h"
 #include "core/hub.h"
@@ -368,21 +370,15 @@ void frmScanpairs::cmdStop_Click()
 
 void frmScanpairs::cmdLoad_Click()
 {
-    G.filekind = FileKind::ScanPairs;
-    if (TavForm *dlg = Windows::get(WindowId::frmLoadfile)) {
-        Busy busy(this);
-        dlg->showModal();
-    }
+    Busy busy(this);
+    frmLoadfile::showFor(FileKind::ScanPairs);
 }
 
 void frmScanpairs::cmdsaveas_Click()
 {
     takeFocusedEdit();
-    G.filekind = FileKind::ScanPairs;
-    if (TavForm *dlg = Windows::get(WindowId::frmSavefile)) {
-        Busy busy(this);
-        dlg->showModal();
-    }
+    Busy busy(this);
+    frmSavefile::showFor(FileKind::ScanPairs);
 }
 
 void frmScanpairs::cmdDiduzu_Click() { showChosenPanel(); }

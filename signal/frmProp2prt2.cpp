@@ -1,5 +1,6 @@
 #include "signal/frmProp2prt2.h"
 
+#include "core/frmLoadfile.h"
 #include "core/globals.h"
 #include "core/textfile.h"
 #include "core/ui.h"
@@ -136,11 +137,8 @@ void frmProp2prt2::Form_Load()
 
 void frmProp2prt2::cmdLoad_Click()
 {
-    G.filekind = FileKind::PropagationPrint;
-    if (TavForm *dlg = Windows::get(WindowId::frmLoadfile)) {
-        Busy busy(this);
-        dlg->showModal();
-    }
+    Busy busy(this);
+    frmLoadfile::showFor(FileKind::PropagationPrint);
 }
 
 void frmProp2prt2::cmdCls_Click()

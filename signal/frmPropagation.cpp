@@ -2,13 +2,14 @@
 
 #include "core/clock.h"
 #include "core/exchange.h"
+#include "core/frmLoadfile.h"
+#include "core/frmSavefile.h"
 #include "core/hub.h"
 #include "core/globals.h"
 #include "core/setupdata.h"
 #include "core/textfile.h"
 #include "core/tickguard.h"
 #include "core/ui.h"
-#include "lists/listwindow.h"
 
 #include <QScopedValueRollback>
 #include <cerrno>
@@ -182,20 +183,14 @@ void frmPropagation::cmdStop_Click()
 
 void frmPropagation::cmdSaveas_Click()
 {
-    G.filekind = FileKind::Propagation;
-    if (TavForm *dlg = Windows::get(WindowId::frmSavefile)) {
-        Busy busy(this);
-        dlg->showModal();
-    }
+    Busy busy(this);
+    frmSavefile::showFor(FileKind::Propagation);
 }
 
 void frmPropagation::cmdLoad_Click()
 {
-    G.filekind = FileKind::Propagation;
-    if (TavForm *dlg = Windows::get(WindowId::frmLoadfile)) {
-        Busy busy(this);
-        dlg->showModal();
-    }
+    Busy busy(this);
+    frmLoadfile::showFor(FileKind::Propagation);
 }
 
 void frmPropagation::cmdDiduzu_Click() { showChosenPanel(); }

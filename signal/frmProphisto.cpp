@@ -5,7 +5,6 @@
 #include "core/hub.h"
 #include "core/globals.h"
 #include "core/ui.h"
-#include "lists/listwindow.h"
 
 namespace tav {
 

@@ -1,13 +1,12 @@
 #include "signal/measure.h"
 
-#include "core/hub.h"
 #include "core/comm.h"
+#include "core/hub.h"
 #include "core/globals.h"
 #include "core/ui.h"
-#include "panels/frmPanel.h"
 #include "drivers/receiver.h"
 #include "panels/mainmenu.h"
-#include "scans/scanlevel.h"
+#include "signal/smeterlevel.h"
 
 namespace tav {
 

@@ -116,7 +116,6 @@ void frmILGfinddbf::cmdOK_Click()
                MsgIcon::Exclamation, windowTitle());
         return;
     }
-    G.filekind = FileKind::SourceDb;
     G.filedirs[FileKind::SourceDb] = m_path;
     G.filenames[FileKind::SourceDb] = *picked;
     const QString chosen = *picked;

@@ -11,7 +11,6 @@
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "logbook/frmLoginput.h"
-#include "panels/frmPanel.h"
 #include "stations/ftlrecord.h"
 #include "stations/stationstore.h"
 
@@ -323,7 +322,7 @@ FileResult frmTracking::trackfile2ram(const QString &path)
 
 void frmTracking::Trackfreq()
 {
-    if (!G.trackingloaded || !m_engine.search(G.rxfreqnow))
+    if (!Windows::loaded(WindowId::frmTracking) || !m_engine.search(G.rxfreqnow))
         return;
     // The page sets every line's text and colour; lines are not blanked
     // first, so a line that stays the same is not rewritten.
@@ -480,7 +479,7 @@ void frmTracking::step(int direction)
 
 void frmTracking::lblBingo_Click(int i)
 {
-    if (!G.loginputloaded)
+    if (!Windows::loaded(WindowId::frmLoginput))
         return;
     if (auto *entry = Windows::existing<frmLoginput>())
         entry->takeStationLine(lblBingo[i]->text());

@@ -298,8 +298,7 @@ void StationListWindow::txtFrequencyA_KeyEnter() { lists::tuneToText(txtFrequenc
 
 void StationListWindow::cmdLoad_Click()
 {
-    G.ftlkind = m_ftlkind;
-    lists::showLoadDialog(this, FileKind::StationList);
+    lists::showLoadDialog(this, FileKind::StationList, m_ftlkind);
 }
 
 FileResult StationListWindow::stationfile2ram(const QString &path)
@@ -584,7 +583,7 @@ void frmIlgquery::cmdClear_Click()
 void frmIlgquery::cmdSearchilg_Click()
 {
     auto *w = Windows::existing<frmIlg2rx>();
-    if (!w || !G.ilg2rxloaded)
+    if (!w || !Windows::loaded(WindowId::frmIlg2rx))
         return;
     IlgCriteria c;
     c.freq = chkQuery[0]->isChecked();
@@ -644,7 +643,7 @@ void frmAeroquery::cmdClear_Click()
 void frmAeroquery::cmdSearchaero_Click()
 {
     auto *w = Windows::existing<frmAero2rx>();
-    if (!w || !G.aero2rxloaded)
+    if (!w || !Windows::loaded(WindowId::frmAero2rx))
         return;
     AeroCriteria c;
     c.freq = chkQuery[0]->isChecked();
@@ -689,7 +688,7 @@ void frmIlgqsort::Form_Load()
 void frmIlgqsort::cmdOK_Click()
 {
     unload();
-    if (auto *w = Windows::existing<frmIlg2rx>(); w && G.ilg2rxloaded)
+    if (auto *w = Windows::existing<frmIlg2rx>(); w && Windows::loaded(WindowId::frmIlg2rx))
         w->Ftlsort();
 }
 

@@ -24,7 +24,7 @@ TEST_F(DialFollowing, ReportsAreRecordedOnlyWhileTheBoxIsUnticked)
     ASSERT_NE(p, nullptr);
     auto *l20 = Windows::existing<lists::frmLast20>();
     ASSERT_NE(l20, nullptr) << "the panel loads the last-20 window";
-    EXPECT_TRUE(G.last20loaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmLast20));
     EXPECT_FALSE(l20->isVisible());
     l20->cmdClear_Click();
 

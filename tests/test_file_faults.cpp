@@ -223,7 +223,7 @@ TEST_F(FileFaults, TextOutsideLatin1IsRefusedAtEntryAndNeverWrittenAsQuestionMar
     entry->txtLoginput[3]->setText(QStringLiteral("6070"));
     entry->txtLoginput[6]->setText(QString::fromUtf8("\xd0\x94"));
     entry->cmdOk->click();
-    EXPECT_TRUE(G.loginputloaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmLoginput));
     EXPECT_EQ(logStore().logcount(), records);
     EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("Input Error"));
 

@@ -57,17 +57,17 @@ struct FileDialogs : ::testing::Test {
     {
         dir.write(sub + name, content);
     }
-    frmLoadfile *openLoad(FileKind kind)
+    frmLoadfile *openLoad(FileKind kind, StationDb db = StationDb::None)
     {
-        G.filekind = kind;
         auto *f = Windows::get<frmLoadfile>();
+        f->setKind(kind, db);
         f->load();
         return f;
     }
     frmSavefile *openSave(FileKind kind)
     {
-        G.filekind = kind;
         auto *f = Windows::get<frmSavefile>();
+        f->setKind(kind);
         f->load();
         return f;
     }
@@ -109,7 +109,7 @@ TEST_F(FileDialogs, LoadListsTheKindsPatternsWithoutRegardToCaseAndSelectsTheFir
     put("OWN/", "OWN_D.DOC");
     auto *f = openLoad(FileKind::Own);
     EXPECT_EQ(f->windowTitle(), "Select file to load");
-    EXPECT_TRUE(G.loadfileloaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmLoadfile));
     EXPECT_EQ(listed(f), (QStringList{"OWN_A.TXT", "own_b.txt", "Own_C.Txt"}));
     EXPECT_EQ(f->list->currentRow(), 0);
     EXPECT_EQ(G.filenames[FileKind::Own], "OWN_A.TXT");
@@ -132,9 +132,10 @@ TEST_F(FileDialogs, MemoryFilesOfTheChosenReceiverTypeOnly)
     put("MEM/", "MEM_2ABC.TXT");
     put("MEM/", "mem_4abc.txt");
     put("MEM/", "MEM_4XYZ.TXT");
-    EXPECT_EQ(listed(openLoad(FileKind::Memories)), (QStringList{"mem_4abc.txt", "MEM_4XYZ.TXT"}));
-    EXPECT_EQ(G.filepattern[FileKind::Memories], "MEM_4*.TXT");
-    Windows::get(WindowId::frmLoadfile)->unload();
+    frmLoadfile *l = openLoad(FileKind::Memories);
+    EXPECT_EQ(listed(l), (QStringList{"mem_4abc.txt", "MEM_4XYZ.TXT"}));
+    EXPECT_EQ(l->lblPattern->text(), "Names: MEM_4*.TXT");
+    l->unload();
     auto *s = openSave(FileKind::Memories);
     EXPECT_EQ(s->cmbSavefile->currentText(), "mem_4xyzxyzxyzxy.txt");
     s->unload();
@@ -152,11 +153,9 @@ TEST_F(FileDialogs, StationDatabasesByKindAndTrackingSeesEveryFtl)
     put("RX2DB/", "ILGSDATA.FTL");
     put("RX2DB/", "aero.ftl");
     put("RX2DB/", "OTHER.FTL");
-    G.ftlkind = StationDb::Ilg;
-    EXPECT_EQ(listed(openLoad(FileKind::StationList)), (QStringList{"ILGSDATA.FTL"}));
+    EXPECT_EQ(listed(openLoad(FileKind::StationList, StationDb::Ilg)), (QStringList{"ILGSDATA.FTL"}));
     Windows::get(WindowId::frmLoadfile)->unload();
-    G.ftlkind = StationDb::Aero;
-    EXPECT_EQ(listed(openLoad(FileKind::StationList)), (QStringList{"aero.ftl"}));
+    EXPECT_EQ(listed(openLoad(FileKind::StationList, StationDb::Aero)), (QStringList{"aero.ftl"}));
     Windows::get(WindowId::frmLoadfile)->unload();
     EXPECT_EQ(listed(openLoad(FileKind::Tracking)), (QStringList{"aero.ftl", "ILGSDATA.FTL", "OTHER.FTL"}));
 }
@@ -170,7 +169,7 @@ TEST_F(FileDialogs, OkHandsTheSelectedFileToTheKindsReaderAndCloses)
     f->list->setCurrentRow(1);
     f->cmdOK->click();
     EXPECT_EQ(readPaths, (QStringList{dir.path() + "LOG/LOG_2025.TXT"}));
-    EXPECT_FALSE(G.loadfileloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmLoadfile));
     EXPECT_TRUE(dialogs.shown().isEmpty());
 }
 
@@ -182,7 +181,7 @@ TEST_F(FileDialogs, DoubleClickSelectsAndLoads)
     auto *f = openLoad(FileKind::Scratchpad);
     f->list_DblClick(1);
     EXPECT_EQ(readPaths, (QStringList{dir.path() + "FSP/FSP_B.TXT"}));
-    EXPECT_FALSE(G.loadfileloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmLoadfile));
 }
 
 TEST_F(FileDialogs, WithNothingListedOkDeleteAndEditTouchNoFile)
@@ -208,10 +207,9 @@ TEST_F(FileDialogs, WithNothingListedOkDeleteAndEditTouchNoFile)
         SCOPED_TRACE(G.filesubdir[c.kind].toStdString() + c.name);
         const QString sub = G.filesubdir[c.kind];
         put(sub, c.name);
-        G.ftlkind = c.ftl;
         recordingReader(c.kind, c.ftl);
         G.filenames[c.kind] = c.name;
-        auto *f = openLoad(c.kind);
+        auto *f = openLoad(c.kind, c.ftl);
         EXPECT_EQ(f->list->count(), 0);
         dialogs.answer(vbYes);
         f->cmdDelete->click();
@@ -331,7 +329,7 @@ TEST_F(FileDialogs, DeleteAsksRemovesAndForgetsTheName)
     EXPECT_EQ(filesIn("OWN/"), (QStringList{"OWN_B.TXT"}));
     EXPECT_EQ(listed(f), (QStringList{"OWN_B.TXT"}));
     EXPECT_TRUE(G.filenames[FileKind::Own].isEmpty());
-    EXPECT_TRUE(G.loadfileloaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmLoadfile));
     // With no name, Delete does nothing and OK reads nothing.
     f->cmdDelete->click();
     EXPECT_EQ(dialogs.shown().size(), 2);
@@ -358,7 +356,7 @@ TEST_F(FileDialogs, EditStartsTheConfiguredEditorOrTheDesktopsAndReportsFailure)
     dir.write("alttxted.ini", "/usr/bin/my editor --new\r\nignored\r\n");
     f->cmdEdit->click();
     EXPECT_EQ(started, (QStringList{"/usr/bin/my", "editor", "--new", dir.path() + "OWN/OWN_A.TXT"}));
-    EXPECT_TRUE(G.loadfileloaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmLoadfile));
     EXPECT_TRUE(dialogs.shown().isEmpty());
 
     Launcher::startDetached = [](const QString &, const QStringList &) { return false; };
@@ -372,12 +370,11 @@ TEST_F(FileDialogs, ShownModalTheCallerContinuesAfterTheDialogCloses)
 {
     put("OWN/", "OWN_A.TXT");
     recordingReader(FileKind::Own);
-    G.filekind = FileKind::Own;
     auto *f = Windows::get<frmLoadfile>();
     QTimer::singleShot(0, f, [f] { f->cmdOK->click(); });
-    f->showModal();
+    frmLoadfile::showFor(FileKind::Own);
     EXPECT_EQ(readPaths.size(), 1);
-    EXPECT_FALSE(G.loadfileloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmLoadfile));
 }
 
 // ---- Save dialog ----
@@ -388,14 +385,14 @@ TEST_F(FileDialogs, SaveProposesTheDefaultAndListsTheDirectoryInLowerCase)
     put("LOG/", "Other.Doc");
     auto *f = openSave(FileKind::Log);
     EXPECT_EQ(f->windowTitle(), "Select Save Filename");
-    EXPECT_TRUE(G.savefileloaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmSavefile));
     EXPECT_EQ(f->cmbSavefile->currentText(), "log_xyzxyzxyzxyz.txt");
     QStringList items;
     for (int i = 0; i < f->cmbSavefile->count(); ++i)
         items << f->cmbSavefile->itemText(i);
     EXPECT_EQ(items, (QStringList{"log_a.txt", "other.doc"}));
     f->cmdCancel->click();
-    EXPECT_FALSE(G.savefileloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmSavefile));
     EXPECT_TRUE(G.filenames[FileKind::Log].isEmpty());
 }
 
@@ -408,7 +405,7 @@ TEST_F(FileDialogs, SaveWritesANewFileCreatingTheDirectory)
     EXPECT_EQ(dir.read("FSP/fsp_evening.txt"), "14200\r\nnote\r\n");
     EXPECT_EQ(filesIn("FSP/"), (QStringList{"fsp_evening.txt"}));
     EXPECT_EQ(G.filenames[FileKind::Scratchpad], "fsp_evening.txt");
-    EXPECT_FALSE(G.savefileloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmSavefile));
     ASSERT_EQ(dialogs.shown().size(), 1);
     EXPECT_EQ(dialogs.shown()[0].text, "The data is now saved\nto the file fsp_evening.txt");
     EXPECT_EQ(dialogs.shown()[0].title, "Save File");
@@ -436,7 +433,7 @@ TEST_F(FileDialogs, EveryRejectedNameGivesError2AndKeepsThePreviousName)
         EXPECT_GT(text.size(), QString(kSaveError).size() + 40) << text.toStdString();
         EXPECT_EQ(dialogs.shown()[0].title, "Error 2");
         EXPECT_EQ(G.filenames[FileKind::Log], "LOG_EARLIER.TXT") << name.toStdString();
-        EXPECT_FALSE(G.savefileloaded);
+        EXPECT_FALSE(Windows::loaded(WindowId::frmSavefile));
     }
     EXPECT_TRUE(filesIn("LOG/").isEmpty());
     EXPECT_TRUE(filesIn("").filter("x.txt", Qt::CaseInsensitive).isEmpty());
@@ -464,7 +461,7 @@ TEST_F(FileDialogs, TheDialogsShowTheirFolderAndPatternAndReturnPressesOk)
     EXPECT_EQ(dialogs.shown()[0].title, "Error 2");
     EXPECT_TRUE(dialogs.shown()[0].text.contains("The name must begin with FSP_."));
     EXPECT_TRUE(dialogs.shown()[0].text.contains("FSP_*.TXT, for example FSP_evening.TXT"));
-    EXPECT_FALSE(G.savefileloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmSavefile));
     // A good one: Return saves.
     tav::DialogScript::shown.clear();
     f = openSave(FileKind::Scratchpad);
@@ -491,7 +488,7 @@ TEST_F(FileDialogs, TheDialogsShowTheirFolderAndPatternAndReturnPressesOk)
     load->setFocus();
     QTest::keyClick(load, Qt::Key_Return);
     EXPECT_EQ(readPaths, QStringList{dir.path() + "FSP/FSP_evening.TXT"});
-    EXPECT_FALSE(G.loadfileloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmLoadfile));
 }
 
 TEST_F(FileDialogs, AMemoryFileIsSavedOnlyUnderTheOpenReceiversNamesTheLoadDialogLists)
@@ -505,7 +502,6 @@ TEST_F(FileDialogs, AMemoryFileIsSavedOnlyUnderTheOpenReceiversNamesTheLoadDialo
 
 TEST_F(FileDialogs, NameTestsAcceptUpperAndLowerCaseAndJudgeTheLastDot)
 {
-    G.filekind = FileKind::Log;
     EXPECT_TRUE(frmSavefile::acceptableName("log_xyzxyzxyzxyz.txt", FileKind::Log));
     EXPECT_TRUE(frmSavefile::acceptableName("LOG_a.b.c.TXT", FileKind::Log));
     EXPECT_TRUE(frmSavefile::acceptableName("LOG_" + QString(32, 'x') + ".TXT", FileKind::Log)); // 40 characters
@@ -551,8 +547,7 @@ TEST_F(FileDialogs, TypingAsTheSaveDialogOpensReplacesTheProposedName)
     QWidget tool;
     auto *save = new QPushButton(QStringLiteral("Save"), &tool);
     QObject::connect(save, &QPushButton::clicked, [] {
-        G.filekind = FileKind::Scratchpad;
-        Windows::get(WindowId::frmSavefile)->showModal();
+        frmSavefile::showFor(FileKind::Scratchpad);
     });
     tool.show();
     // The name typed as soon as the dialog is the active window; the first
@@ -718,9 +713,8 @@ TEST_F(FileDialogs, RttyCaptureAppendsWithoutQuestionOrMessage)
 TEST_F(FileDialogs, PlainSaveCheckFindsTheFileWithoutAsking)
 {
     put("LOG/", "LOG_A.TXT", "old\r\n");
-    G.filekind = FileKind::Log;
     G.filenames[FileKind::Log] = "log_a.txt";
-    EXPECT_TRUE(checkoverwrite(false));
+    EXPECT_TRUE(checkoverwrite(FileKind::Log, false));
     EXPECT_TRUE(dialogs.shown().isEmpty());
     EXPECT_EQ(G.filenames[FileKind::Log], "LOG_A.TXT");
     linesWriter(FileKind::Log, {"new"});

@@ -84,7 +84,7 @@ TEST_F(AR7030Panel, GoOpensThePanelShowingTheReceiversState)
     frmAR7030 *p = go();
     ASSERT_TRUE(p);
     ASSERT_TRUE(p->isLoadedForm());
-    EXPECT_TRUE(G.ar7030loaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmAR7030));
     EXPECT_FALSE(frmWelcome::instance()->isVisible());
     EXPECT_TRUE(frmWelcome::instance()->Comm1.isOpen());
     EXPECT_EQ(p->txtFrequencyA->text(), "7100.00");
@@ -327,7 +327,7 @@ TEST_F(AR7030Panel, CloseReturnsToTheWelcomeScreenWithThePortClosed)
     frmAR7030 *p = go();
     ASSERT_TRUE(p);
     p->cmdClose->click();
-    EXPECT_FALSE(G.ar7030loaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmAR7030));
     EXPECT_FALSE(p->isLoadedForm());
     EXPECT_FALSE(frmWelcome::instance()->Comm1.isOpen());
     EXPECT_TRUE(frmWelcome::instance()->isVisible());
@@ -347,7 +347,7 @@ TEST_F(AR7030Panel, ExitEndsWithoutWritingThePositionFile)
     frmWelcome::endProgram = saved;
     EXPECT_EQ(ended, 0);
     EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("formpositions.ini"))));
-    EXPECT_TRUE(G.ar7030loaded) << "no unload work on Exit";
+    EXPECT_TRUE(Windows::loaded(WindowId::frmAR7030)) << "no unload work on Exit";
 }
 
 TEST_F(AR7030Panel, UnopenablePortNamesTheDeviceAndBringsTheWelcomeBack)
@@ -355,7 +355,7 @@ TEST_F(AR7030Panel, UnopenablePortNamesTheDeviceAndBringsTheWelcomeBack)
     dir.write(QStringLiteral("comports.ini"), "/dev/tavorin-no-such-port\r\n");
     frmAR7030 *p = go();
     EXPECT_FALSE(p && p->isLoadedForm());
-    EXPECT_FALSE(G.ar7030loaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmAR7030));
     ASSERT_GE(dialogs.shown().size(), 1);
     EXPECT_TRUE(dialogs.shown()[0].text.contains("/dev/tavorin-no-such-port")) << dialogs.shown()[0].text.toStdString();
     EXPECT_TRUE(frmWelcome::instance()->isVisible());
@@ -466,11 +466,11 @@ TEST_F(AR7030Panel, LoadingAFileReadsTheReceiversFrequencyBackFirst)
         seenByReader = leadingNumber(p->txtFrequencyA->text());
         return FileResult::success();
     });
-    G.filekind = FileKind::Own;
     dir.write(QStringLiteral("OWN/OWN_TEST.TXT"), "x\r\n");
     G.filedirs[FileKind::Own] = dir.path() + "OWN/";
     auto *dlg = Windows::get<frmLoadfile>();
     ASSERT_NE(dlg, nullptr);
+    dlg->setKind(FileKind::Own);
     dlg->showModeless();
     dlg->cmdOK_Click();
     EXPECT_NEAR(leadingNumber(p->txtFrequencyA->text()), 6055, 0.01);

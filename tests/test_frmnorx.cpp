@@ -58,7 +58,7 @@ TEST_F(NoRxPanel, GoOpensItWithoutPortOrDriver)
     w->showModeless();
     frmNoRx *p = go();
     ASSERT_NE(p, nullptr);
-    EXPECT_TRUE(G.norxloaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmNoRx));
     EXPECT_TRUE(p->isVisible());
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(p->windowTitle(), "No RX");
@@ -68,7 +68,7 @@ TEST_F(NoRxPanel, GoOpensItWithoutPortOrDriver)
     EXPECT_EQ(loadedModel().freqMaxKHz, 30000);
     EXPECT_EQ(loadedModel().lastCell, 99);
     // The last-20 window records from the start, without showing itself.
-    EXPECT_TRUE(G.last20loaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmLast20));
     EXPECT_FALSE(Windows::existing(WindowId::frmLast20)->isVisible());
     EXPECT_TRUE(dialogs.shown().isEmpty());
 
@@ -138,7 +138,7 @@ TEST_F(NoRxPanel, KeypadButtonsAndBarsDoNothing)
     EXPECT_EQ(p->cmbFreqstep->currentText(), " 5");
     EXPECT_EQ(G.rxfreqnow, tunedBefore);
     EXPECT_TRUE(dialogs.shown().isEmpty());
-    EXPECT_TRUE(G.norxloaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmNoRx));
     // The named controls are where tests and tools look for them.
     EXPECT_NE(p->findChild<QPushButton *>("cmdMode(3)"), nullptr);
     EXPECT_EQ(p->findChild<QPushButton *>("cmdAttenuator(0)")->text(), "-20");
@@ -161,15 +161,15 @@ TEST_F(NoRxPanel, CloseUnloadsToolsAndShowsTheWelcomeScreen)
         frmNoRx *p = go();
         ASSERT_NE(p, nullptr);
         p->findChild<QAction *>("mnuAbout")->trigger();
-        ASSERT_TRUE(G.aboutloaded);
+        ASSERT_TRUE(Windows::loaded(WindowId::frmAbout));
         p->moveTwips(4500, 3000);
         if (how == 0)
             p->cmdClose->click();
         else
             p->findChild<QAction *>("mnuClose")->trigger();
-        EXPECT_FALSE(G.norxloaded);
-        EXPECT_FALSE(G.aboutloaded);
-        EXPECT_FALSE(G.last20loaded);
+        EXPECT_FALSE(Windows::loaded(WindowId::frmNoRx));
+        EXPECT_FALSE(Windows::loaded(WindowId::frmAbout));
+        EXPECT_FALSE(Windows::loaded(WindowId::frmLast20));
         EXPECT_FALSE(p->isVisible());
         EXPECT_TRUE(frmWelcome::instance()->isVisible());
         EXPECT_EQ(G.formtop[18], p->topTwips());

@@ -129,7 +129,7 @@ const QStringList kStatus = {"J1199", "L199199"};
 TEST_F(Nrd535Panel, GoOpensThePanelShowingTheReceiverInLocal)
 {
     ASSERT_NE(go(), nullptr);
-    EXPECT_TRUE(G.nrd535loaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmNRD535));
     EXPECT_EQ(p->windowTitle(), QStringLiteral("NRD-535"));
     EXPECT_FALSE(frmWelcome::instance()->isVisible());
     EXPECT_EQ(frmWelcome::instance()->Comm1.Settings, QStringLiteral("4800,N,8,1"));
@@ -523,7 +523,7 @@ TEST_F(Nrd535Panel, UserDefsFromTheMenuColourTheAttenuatorLabel)
     poll.start();
     menu("mnuUserdefs")->trigger();
     ASSERT_NE(u, nullptr);
-    EXPECT_FALSE(G.userdefsloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmUserdefs));
     EXPECT_EQ(emu.userSettings.value(1), QStringLiteral("0"));
     EXPECT_EQ(back(p->lblAttenuator), vbColor(0x80FF));
 }
@@ -548,8 +548,8 @@ TEST_F(Nrd535Panel, CloseUnlocksAfterTheToolsHaveGone)
     clearSent();
     p->cmdClose->click();
     EXPECT_TRUE(driverThereForTool);
-    EXPECT_FALSE(G.smeterloaded);
-    EXPECT_FALSE(G.nrd535loaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmSmeter));
+    EXPECT_FALSE(Windows::loaded(WindowId::frmNRD535));
     EXPECT_EQ(p->NRD535A, nullptr);
     EXPECT_FALSE(emu.remote);
     EXPECT_EQ(G.jrclock, 0);

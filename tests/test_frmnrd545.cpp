@@ -25,7 +25,7 @@ TEST_F(Nrd545Rig, GoLoadsThePanelShowingTheReceiverAndLeavesItLocal)
 {
     frmNRD545 *p = go();
     ASSERT_TRUE(p);
-    EXPECT_TRUE(G.nrd545loaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmNRD545));
     EXPECT_EQ(p->windowTitle(), QStringLiteral("NRD-545"));
     EXPECT_EQ(p->lblMode->text(), QStringLiteral("USB"));
     EXPECT_EQ(p->lblBandwidth->text(), QStringLiteral("Int"));
@@ -347,7 +347,7 @@ TEST_F(Nrd545Rig, ClosingHandsTheReceiverBackBeforeThePortCloses)
     ASSERT_TRUE(emu.remote);
     clearSent();
     p->cmdClose->click();
-    EXPECT_FALSE(G.nrd545loaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmNRD545));
     EXPECT_FALSE(frmWelcome::instance()->Comm1.isOpen());
     EXPECT_TRUE(sent().endsWith(QStringLiteral("H0\r")));
     EXPECT_FALSE(emu.remote);

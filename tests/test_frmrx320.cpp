@@ -63,7 +63,7 @@ TEST_F(RX320Panel, RestoresTheStateFileAndTheReceiverEndsInThatState)
     emu.setCwPitch(700); // the listener's beat note
     frmRX320 *p = go();
     ASSERT_TRUE(p && p->isLoadedForm());
-    EXPECT_TRUE(G.rx320loaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmRX320));
     ASSERT_TRUE(waitFor([&] { return emu.tunedFrequencyHz() == 7125500 && emu.mode() == 3; }));
     settle();
     EXPECT_EQ(emu.filter(), 23);
@@ -86,7 +86,7 @@ TEST_F(RX320Panel, RestoresTheStateFileAndTheReceiverEndsInThatState)
 
     // Closing writes the globals back exactly, in the file's number form.
     p->cmdClose->click();
-    EXPECT_FALSE(G.rx320loaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmRX320));
     EXPECT_EQ(dir.read(QStringLiteral("rx320settings.ini")),
               QByteArray(" 7125.5\r\n 23\r\n 0\r\n 1\r\n 700\r\n 3\r\n 50\r\n 99\r\n"));
 }
@@ -263,5 +263,5 @@ TEST_F(RX320Panel, MenuExitWritesNoStateFileAndSendsNoExitMutes)
     settle();
     EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("rx320settings.ini"))));
     EXPECT_EQ(emu.volumeLevel(), volume);
-    EXPECT_TRUE(G.rx320loaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmRX320));
 }

@@ -84,7 +84,7 @@ TEST_F(Userdefs, OpeningSwitchesTheBypassOffAndNothingElse)
 {
     w->load();
     EXPECT_EQ(w->windowTitle(), QStringLiteral("NRD-535 User Definition Settings"));
-    EXPECT_TRUE(G.userdefsloaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmUserdefs));
     // The bypass "Off" selected (sent) and then sent once more, each in its own bracket.
     EXPECT_EQ(commands(), (QStringList{"H1", "H1", "U11", "H0", "H0", "H1", "H1", "U11", "H0", "H0"}));
     EXPECT_EQ(emu.userSettings.value(1), QStringLiteral("1"));
@@ -139,7 +139,7 @@ TEST_F(Userdefs, TheBypassColoursThePanelsAttenuatorLabel)
     EXPECT_EQ(attenuatorColour(), vbColor(0xC0FFFF));
     opt("optVBTbypass(1)")->click();
     w->cmdOK->click();
-    EXPECT_FALSE(G.userdefsloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmUserdefs));
     EXPECT_EQ(attenuatorColour(), vbColor(0x80FF));
     // Reopening switches the bypass off again.
     pty.clearReceived();
@@ -226,6 +226,6 @@ TEST_F(Userdefs, ShownModalItWaitsUntilOk)
     w->showModal();
     returned = true;
     EXPECT_TRUE(sawItShown);
-    EXPECT_FALSE(G.userdefsloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmUserdefs));
     EXPECT_EQ(w->NRD535A, nullptr);
 }

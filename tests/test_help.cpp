@@ -2,6 +2,8 @@
 // that window's own section, which the files page holds.
 #include "core/app.h"
 #include "core/form.h"
+#include "core/frmLoadfile.h"
+#include "core/frmSavefile.h"
 #include "core/globals.h"
 #include "core/help.h"
 #include "core/tables.h"
@@ -43,7 +45,9 @@ TEST(HelpKey, F1InEveryToolWindowOpensItsOwnSection)
     G.datapath = dir.path();
     buildFileDirs();
     registerBuiltWindows();
-    G.filekind = FileKind::Scratchpad; // the Load and Save dialogs open for a kind
+    // the Load and Save dialogs open for a kind
+    Windows::get<frmLoadfile>()->setKind(FileKind::Scratchpad);
+    Windows::get<frmSavefile>()->setKind(FileKind::Scratchpad);
     const QByteArray files = helpPage(QStringLiteral("files.html"));
     ASSERT_FALSE(files.isEmpty());
     int checked = 0;

@@ -150,7 +150,7 @@ TEST_F(ListsOnAR7030, BroadcastListLoadsSelectsAndTunes)
     tavtest::answerLoadDialog();
     dialogs.input(QStringLiteral("ALL"));
     w->cmdLoad->click();
-    EXPECT_EQ(G.filekind, FileKind::Bdxc);
+    EXPECT_EQ(Windows::get<frmLoadfile>()->kind(), FileKind::Bdxc);
     ASSERT_FALSE(dialogs.shown().isEmpty());
     EXPECT_EQ(dialogs.shown().last().title, "Selection Criterium");
     EXPECT_TRUE(dialogs.shown().last().isInput);
@@ -348,7 +348,7 @@ TEST_F(ListsOnAR7030, FrequencyBoxesFollowTheHubAndTuneOnEnter)
 TEST_F(ListsOnAR7030, LastTwentyRecordsWhatTheHubTunes)
 {
     auto *l20 = Windows::existing<frmLast20>();
-    ASSERT_TRUE(l20 && G.last20loaded) << "the panel loads the window";
+    ASSERT_TRUE(l20 && Windows::loaded(WindowId::frmLast20)) << "the panel loads the window";
     EXPECT_FALSE(l20->isVisible());
     EXPECT_EQ(l20->chkNofreqsteps->value(), 1);
     auto tune = [&](double f) {
@@ -392,14 +392,14 @@ TEST_F(ListsOnAR7030, LastTwentyRecordsWhatTheHubTunes)
     tune(7200);
     EXPECT_EQ(l20->shown(0), "7200.00");
     l20->close();
-    EXPECT_FALSE(G.last20loaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmLast20));
     tune(7300);
     EXPECT_EQ(l20->last20freqs().at(0), "7200.00");
 
     // A step reads the box, which loads the window again, hidden and ticked.
     emit panel->spnFreqstep->SpinUp();
     ASSERT_TRUE(tunedTo(7305));
-    EXPECT_TRUE(G.last20loaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmLast20));
     EXPECT_FALSE(l20->isVisible());
     EXPECT_EQ(l20->shown(0), "") << "the kept list is drawn at the next recording";
     EXPECT_EQ(l20->last20freqs().at(0), "7200.00");

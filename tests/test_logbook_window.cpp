@@ -133,7 +133,7 @@ TEST_F(LogWindow, EntryDialogAddsFormatsAndGuardsTheLogbook)
     loadFile("LOG_TEST.TXT", kThree);
     w->cmdAddrecord_Click();
     frmLoginput *d = entry();
-    ASSERT_TRUE(d && G.loginputloaded);
+    ASSERT_TRUE(d && Windows::loaded(WindowId::frmLoginput));
     EXPECT_EQ(d->windowTitle(), "Input Record 003");
     EXPECT_EQ(guarded(), QList<bool>(9, false)) << "nothing may move the record being entered";
     EXPECT_TRUE(w->cmdFormat->isEnabled());
@@ -142,7 +142,7 @@ TEST_F(LogWindow, EntryDialogAddsFormatsAndGuardsTheLogbook)
     d->txtLoginput[3]->setText("6195.5");
     d->txtLoginput[6]->setText("Radio Japan");
     d->cmdOk_Click();
-    EXPECT_FALSE(G.loginputloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmLoginput));
     EXPECT_EQ(guarded(), QList<bool>(9, true));
     ASSERT_EQ(logStore().logcount(), 3);
     const LogRecord &r = logStore().records[3];
@@ -156,7 +156,7 @@ TEST_F(LogWindow, EntryDialogAddsFormatsAndGuardsTheLogbook)
     w->cmdAddrecord_Click();
     d->txtLoginput[3]->setText("123456");
     d->cmdOk_Click();
-    EXPECT_TRUE(G.loginputloaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmLoginput));
     EXPECT_EQ(dialogs.shown().last().title, "Input Error");
     EXPECT_EQ(logStore().logcount(), 3);
     d->cmdCancel_Click();
@@ -169,7 +169,7 @@ TEST_F(LogWindow, WithdrawnEntriesLeaveTheLogbookAsItWas)
     for (int way = 0; way < 4; ++way) {
         w->cmdAddrecord_Click();
         frmLoginput *d = entry();
-        ASSERT_TRUE(G.loginputloaded);
+        ASSERT_TRUE(Windows::loaded(WindowId::frmLoginput));
         d->txtLoginput[2]->setText(way == 0 ? "" : "1000");
         if (way == 0)
             d->cmdOk_Click();
@@ -179,10 +179,10 @@ TEST_F(LogWindow, WithdrawnEntriesLeaveTheLogbookAsItWas)
             d->close();
         else
             UnloadTools();
-        EXPECT_FALSE(G.loginputloaded) << way;
+        EXPECT_FALSE(Windows::loaded(WindowId::frmLoginput)) << way;
         EXPECT_EQ(logStore().logcount(), 2) << way;
         if (way == 3) {
-            EXPECT_FALSE(G.logloaded);
+            EXPECT_FALSE(Windows::loaded(WindowId::frmLog));
             break;
         }
         EXPECT_EQ(guarded(), QList<bool>(9, true)) << way;
@@ -264,7 +264,7 @@ TEST_F(LogWindow, LargerFileLoadsWhatFitsAndFullLogbookRefusesAdd)
     EXPECT_EQ(dialogs.shown().last().title, "Logging");
     EXPECT_TRUE(dialogs.shown().last().text.contains("1005"));
     w->cmdAddrecord_Click();
-    EXPECT_FALSE(G.loginputloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmLoginput));
     EXPECT_TRUE(dialogs.shown().last().text.startsWith("The logbook is full"));
 }
 

@@ -220,7 +220,7 @@ TEST_F(MainMenu, ShownEntriesShowModelessAndLoadedEntriesOnlyLoad)
     entry(&p, "mnuScanBand")->trigger();
     auto *band = static_cast<FakeTool *>(Windows::existing(WindowId::frmScanband));
     ASSERT_NE(band, nullptr);
-    EXPECT_TRUE(G.scanbandloaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmScanband));
     EXPECT_TRUE(band->isVisible()); // it showed itself
     band->hide();
     entry(&p, "mnuScanBand")->trigger(); // open already: nothing happens
@@ -228,10 +228,10 @@ TEST_F(MainMenu, ShownEntriesShowModelessAndLoadedEntriesOnlyLoad)
     EXPECT_FALSE(band->isVisible());
 
     entry(&p, "mnuAbout")->trigger();
-    EXPECT_TRUE(G.aboutloaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmAbout));
     EXPECT_TRUE(Windows::existing(WindowId::frmAbout)->isVisible());
     entry(&p, "mnuSetup")->trigger();
-    EXPECT_TRUE(G.setuploaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmSetUp));
     EXPECT_FALSE(Windows::existing(WindowId::frmSetUp)->isModal());
 }
 
@@ -289,7 +289,7 @@ TEST_F(MainMenu, CloseUnloadsThePanel)
     TestPanel p(WindowId::frmAR7030);
     p.showModeless();
     entry(&p, "mnuClose")->trigger();
-    EXPECT_FALSE(G.ar7030loaded);
+    EXPECT_FALSE(p.loadedMark());
     EXPECT_EQ(p.unloads, 1);
     EXPECT_TRUE(ended.isEmpty());
 }
@@ -313,7 +313,7 @@ TEST_F(MainMenu, ExitClosesOpenFilesAndEndsWithoutUnloadWork)
     EXPECT_FALSE(capture.isOpen());
     EXPECT_TRUE(otherClosed);
     EXPECT_EQ(p.unloads, 0);
-    EXPECT_TRUE(G.ar7030loaded);
+    EXPECT_TRUE(p.loadedMark());
     EXPECT_EQ(G.formleft[3], 1234); // the position was not stored
     EXPECT_EQ(dir.read("formpositions.ini"), "10,20\r\n");
 }

@@ -92,8 +92,8 @@ TEST_F(MemBesidePanel, ClosingThePanelDuringAFetchStopsItCleanly)
     fetch(QStringLiteral("999"));
     EXPECT_TRUE(closed);
     EXPECT_LT(t.elapsed(), 15000);
-    EXPECT_FALSE(G.memmanloaded);
-    EXPECT_FALSE(G.nrd545loaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmMemman));
+    EXPECT_FALSE(Windows::loaded(WindowId::frmNRD545));
     for (const ShownBox &b : dialogs.shown())
         EXPECT_NE(b.title, QStringLiteral("Fetch Rx ready"));
     EXPECT_FALSE(memState().transferring);

@@ -2,6 +2,7 @@
 // line (a recording paint device), page breaks, and the PDF made when no
 // printer is set up, read back for its text.
 #include "memories/memprint.h"
+#include "core/frmSavefile.h"
 #include "drivers/receiver.h"
 #include "memories/memtext.h"
 #include "support/memrig.h"
@@ -210,7 +211,7 @@ TEST_F(MemPrint, DrawsEveryLineInCourierTopToBottomWithPageBreaks)
 TEST_F(MemPrint, PrintWithoutAPrinterMakesAPdfNamedAfterTheMemoryFile)
 {
     G.filenames[FileKind::Memories] = QStringLiteral("MEM_2bdx.TXT");
-    G.filekind = FileKind::BandScan; // another kind used last must not name the list
+    Windows::get<frmSavefile>()->setKind(FileKind::BandScan); // another kind used last must not name the list
     G.filenames[FileKind::BandScan] = QStringLiteral("SAN_band.TXT");
     mm->txtFrom->setText(QStringLiteral("5"));
     mm->txtTo->setText(QStringLiteral("3"));

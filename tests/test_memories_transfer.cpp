@@ -293,8 +293,8 @@ TEST_P(MemTransfer, FileRowsTheReceiverCannotTakeAreRefusedAndNeverFilled)
     storeInReceiver(2, 6100, 2, 1);
 
     tav::DialogScript::shown.clear();
-    G.filekind = FileKind::Memories;
     auto *load = Windows::get<frmLoadfile>();
+    load->setKind(FileKind::Memories);
     load->load();
     ASSERT_EQ(load->list->count(), 1);
     dialogs.answer(vbYes);
@@ -384,8 +384,8 @@ TEST_P(MemTransfer, ClosingTheManagerDuringAFetchStopsIt)
     EXPECT_TRUE(closedDuring);
     EXPECT_LT(t.elapsed(), 20000);
     EXPECT_FALSE(mm->isLoadedForm());
-    EXPECT_FALSE(G.memmanloaded);
-    EXPECT_FALSE(G.memcellloaded) << "closing the manager closes the editor";
+    EXPECT_FALSE(Windows::loaded(WindowId::frmMemman));
+    EXPECT_FALSE(Windows::loaded(WindowId::frmMemcell)) << "closing the manager closes the editor";
     EXPECT_FALSE(memState().transferring);
     EXPECT_FALSE(shownTitle(QStringLiteral("Fetch Rx ready")));
     EXPECT_FALSE(memState().image.held(loadedModel().lastCell));

@@ -61,8 +61,8 @@ TEST_F(MemWindow, SavedAndLoadedThroughTheFileDialogsGivesTheSameGrid)
     image().setRecord(150, memEmptyRecord(150));
     mm->cleargrdmemman();
 
-    G.filekind = FileKind::Memories;
     auto *save = Windows::get<frmSavefile>();
+    save->setKind(FileKind::Memories);
     save->load();
     save->cmbSavefile->setEditText(QStringLiteral("MEM_2test.TXT"));
     save->cmdOK_Click();
@@ -83,15 +83,15 @@ TEST_F(MemWindow, SavedAndLoadedThroughTheFileDialogsGivesTheSameGrid)
         EXPECT_EQ(lastTitle(), QStringLiteral("Change Mem error"));
         EXPECT_EQ(lastText(), QStringLiteral("No data loaded in the\nMemMan Window"));
     }
-    EXPECT_FALSE(G.memcellloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmMemcell));
     mm->cmdsaveas_Click();
     EXPECT_EQ(lastTitle(), QStringLiteral("Save file error"));
     mm->cmdDump_Click();
-    EXPECT_TRUE(G.memcellloaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmMemcell));
 
     // Load through the dialog, after its question.
-    G.filekind = FileKind::Memories;
     auto *load = Windows::get<frmLoadfile>();
+    load->setKind(FileKind::Memories);
     load->load();
     ASSERT_EQ(load->list->count(), 1);
     dialogs.answer(vbYes);
@@ -143,14 +143,15 @@ TEST_F(MemWindow, FileDialogsOfferTheMemoryFilesOfTheReceiverOpenedAtGo)
     dir.write(QStringLiteral("MEM/MEM_4nrd.TXT"), QByteArray());
     G.rxtype = 1;
 
-    G.filekind = FileKind::Memories;
     auto *load = Windows::get<frmLoadfile>();
+    load->setKind(FileKind::Memories);
     load->load();
     ASSERT_EQ(load->list->count(), 1);
     EXPECT_EQ(load->list->item(0)->text().toUpper(), QStringLiteral("MEM_4NRD.TXT"));
     load->unload();
 
     auto *save = Windows::get<frmSavefile>();
+    save->setKind(FileKind::Memories);
     save->load();
     EXPECT_EQ(save->cmbSavefile->currentText(), QStringLiteral("mem_4xyzxyzxyzxy.txt"));
 }
@@ -192,7 +193,7 @@ TEST_F(MemWindow, ExitAsksAndCellClickShowsDetails)
     dialogs.answer(vbNo);
     mm->cmdExit_Click();
     EXPECT_FALSE(mm->isLoadedForm());
-    EXPECT_FALSE(G.memmanloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmMemman));
 
     // Opened again: an empty image, and nothing left of the last opening.
     mm->txtDelay->setText(QStringLiteral("7"));

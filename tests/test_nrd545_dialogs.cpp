@@ -54,7 +54,7 @@ TEST_F(Dialogs, UserSettingsOpenWithOnlyTheInputTuningCircuitChosen)
     setBackColor(panel->lblAttenuator, 0x80FF);
     clearSent();
     frmUserdefs545 *u = userdefs();
-    EXPECT_TRUE(G.userdefs545loaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmUserdefs545));
     EXPECT_EQ(u->windowTitle(), QStringLiteral("NRD-545 User Definitions"));
     EXPECT_EQ(sent().count(QStringLiteral("U241\r")), 2) << "once by the load, once by choosing the option";
     EXPECT_EQ(attColor(), vbColor(0xC0FFFF));
@@ -163,11 +163,11 @@ TEST_F(Dialogs, ClosingDuringResetWaitsForTheResetToFinish)
     bool loadedWhenAsked = false;
     QTimer::singleShot(60, u, [&] {
         u->cmdExit_Click();
-        loadedWhenAsked = G.userdefs545loaded;
+        loadedWhenAsked = Windows::loaded(WindowId::frmUserdefs545);
     });
     u->cmdDefaults_Click();
     EXPECT_TRUE(loadedWhenAsked) << "the exit came while the reset ran";
-    EXPECT_FALSE(G.userdefs545loaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmUserdefs545));
     EXPECT_EMU(emu.userSettings.value(31), QStringLiteral("0"));
     EXPECT_TRUE(remoteSoon(false));
 }
@@ -188,7 +188,7 @@ TEST_F(Dialogs, PanelMenuOpensTheUserSettingsModal)
     poll.start();
     panel->findChild<QAction *>(QStringLiteral("mnuUserdefs"))->trigger();
     EXPECT_TRUE(modal);
-    EXPECT_FALSE(G.userdefs545loaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmUserdefs545));
 }
 
 // ---- DSP ----
@@ -202,7 +202,7 @@ TEST_F(Dialogs, DspOpeningSwitchesNrBcAndNotchOffAndKeepsTheBlanker)
     emu.notch = 1;
     clearSent();
     frmAdvancedDSP *d = dsp();
-    EXPECT_TRUE(G.advanceddsploaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmAdvancedDSP));
     EXPECT_EQ(d->windowTitle(), QStringLiteral("Advanced DSP"));
     const QString out = sent();
     const int off = out.indexOf(QStringLiteral("BB0\r")), nr = out.indexOf(QStringLiteral("U29050\r")),
@@ -293,13 +293,13 @@ TEST_F(Dialogs, DspExitAsksOnlyWhenALevelWasMoved)
     EXPECT_EQ(box.text, QStringLiteral("    Do you want to bring the \nNoise reduction and Beat canceler\n   level back to its defaults"));
     EXPECT_EQ(box.icon, MsgIcon::Question);
     EXPECT_EQ(box.buttons, MsgButtons::YesNoCancel);
-    EXPECT_TRUE(G.advanceddsploaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmAdvancedDSP));
     EXPECT_EQ(d->vsbNR->value(), 80);
     EXPECT_TRUE(emu.remote);
 
     dialogs.answer(vbYes);
     d->cmdExit->click();
-    EXPECT_FALSE(G.advanceddsploaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmAdvancedDSP));
     EXPECT_EMU(emu.nrLevel, 50);
     EXPECT_EMU(emu.bcLevel, 20);
     EXPECT_TRUE(remoteSoon(false));
@@ -310,7 +310,7 @@ TEST_F(Dialogs, DspExitAsksOnlyWhenALevelWasMoved)
     EXPECT_EMU(emu.bcLevel, 90);
     dialogs.answer(vbNo);
     d->cmdExit->click();
-    EXPECT_FALSE(G.advanceddsploaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmAdvancedDSP));
     EXPECT_EQ(dialogs.shown().size(), 3);
     tavtest::pump(50);
     EXPECT_EQ(emu.bcLevel, 90);
@@ -318,7 +318,7 @@ TEST_F(Dialogs, DspExitAsksOnlyWhenALevelWasMoved)
 
     d = dsp();
     d->cmdExit->click();
-    EXPECT_FALSE(G.advanceddsploaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmAdvancedDSP));
     EXPECT_EQ(dialogs.shown().size(), 3) << "no question at the defaults";
 }
 
@@ -328,11 +328,11 @@ TEST_F(Dialogs, DspCloseBoxActsAsExit)
     d->vsbNR->setValue(81);
     dialogs.answer(vbCancel);
     d->close();
-    EXPECT_TRUE(G.advanceddsploaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmAdvancedDSP));
     EXPECT_EQ(dialogs.shown().size(), 1);
     dialogs.answer(vbNo);
     d->close();
-    EXPECT_FALSE(G.advanceddsploaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmAdvancedDSP));
     EXPECT_TRUE(remoteSoon(false));
     EXPECT_EQ(text(panel, "lblLock"), QStringLiteral("Off"));
 }

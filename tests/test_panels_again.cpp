@@ -231,7 +231,7 @@ TEST(Rx320StateFile, KeptWhenThePortCannotBeOpened)
     G.setupdata[1] = 1;
     DialogScript::shown.clear();
     frmWelcome::instance()->imgGo_Click();
-    EXPECT_FALSE(G.rx320loaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmRX320));
     ASSERT_EQ(DialogScript::shown.size(), 1); // the port's message, nothing about the state
     EXPECT_TRUE(DialogScript::shown[0].text.contains(QStringLiteral("COM 1")));
     EXPECT_EQ(dir.read(QStringLiteral("rx320settings.ini")), state);

@@ -48,7 +48,7 @@ TEST_F(Nrd545Rig, RttyFromTheDirectMenuWorksBesideThePanel)
     EXPECT_EQ(w->lblRy[13]->text(), QStringLiteral("RYRY ")) << "finished, its line feed kept but not drawn";
 
     p->unload();
-    EXPECT_FALSE(G.rttyloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmRtty));
     EXPECT_EQ(emu.rtty, 0) << "the window switched RTTY off before the panel let the port go";
     EXPECT_FALSE(rttyCaptureFile().isOpen());
     const QByteArray expected = (QStringLiteral(" \r\nStart at LT : ") + lt + QStringLiteral("   UTC : ") + utc

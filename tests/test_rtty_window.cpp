@@ -62,9 +62,10 @@ struct RttyWindow : ::testing::TestWithParam<int> {
         G.utctext = QLatin1String(kUtc);
         const WindowId panel = rx == 2 ? WindowId::frmNRD535 : WindowId::frmNRD545;
         Windows::registerFactory(panel, [panel] { return new PanelStandIn(panel); });
-        static_cast<PanelStandIn *>(Windows::get(panel))->txtFrequencyA->setText(QStringLiteral("14080.000"));
+        auto *standIn = static_cast<PanelStandIn *>(Windows::get(panel));
+        standIn->txtFrequencyA->setText(QStringLiteral("14080.000"));
         // The RTTY window is opened from its panel, which is loaded meanwhile.
-        G.*(rx == 2 ? &ProgramState::nrd535loaded : &ProgramState::nrd545loaded) = true;
+        standIn->load();
         CommControl &port = comm();
         port.CommPort = 1;
         port.Settings = QStringLiteral("4800,N,8,1");
@@ -151,7 +152,7 @@ TEST_P(RttyWindow, ParameterCommandsAtLoadAndOnEachButton)
     EXPECT_EQ(w->lblPolarity->text(), "Nor.") << "the default polarity is normal on both receivers";
     EXPECT_EQ(w->lblSave->text(), "");
     EXPECT_EQ(back(w->lblSave), vbColor(0xC0FFFF));
-    EXPECT_TRUE(G.rttyloaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmRtty));
     EXPECT_FALSE(w->cmdStop->isEnabled());
 
     pty->clearReceived();
@@ -385,7 +386,7 @@ TEST_P(RttyWindow, ClosingWhileReceivingSwitchesRttyOffWithoutStopLines)
     settle();
     EXPECT_EQ(commands(), QStringList{rttyOff()});
     EXPECT_EQ(emu->rtty, 0);
-    EXPECT_FALSE(G.rttyloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmRtty));
     EXPECT_FALSE(rttyCaptureFile().isOpen());
     EXPECT_FALSE(w->tmrGetRTTY.isActive());
     const QByteArray file = dir.read(QStringLiteral("RTTY/rty_c.txt"));

@@ -176,11 +176,9 @@ TEST_F(Samples, EveryReadableKindHasSamplesThatReadWithoutAMessage)
                     logStore().records.clear();
                     ASSERT_NE(open(check->second.window), nullptr);
                     messages();
-                    G.filekind = kind;
-                    G.ftlkind = ftl;
                     G.filenames[kind] = name;
                     dialogs.input(QStringLiteral("all"));
-                    EXPECT_TRUE(runReader(kind));
+                    EXPECT_TRUE(runReader(kind, ftl));
                     EXPECT_EQ(messages(), QStringList{});
                     EXPECT_GE(check->second.records(), 1);
                 }
@@ -246,10 +244,8 @@ TEST_F(Samples, EveryOfferedAeroQueryFindsItsLines)
     };
     for (const char *file : {"aero.ftl", "aero2.ftl"}) {
         SCOPED_TRACE(file);
-        G.filekind = FileKind::StationList;
-        G.ftlkind = StationDb::Aero;
         G.filenames[FileKind::StationList] = QLatin1String(file);
-        ASSERT_TRUE(runReader(FileKind::StationList));
+        ASSERT_TRUE(runReader(FileKind::StationList, StationDb::Aero));
         ASSERT_GT(q->cmbQuery[2]->count(), 0);
         for (int n = 0; n < q->cmbQuery[2]->count(); ++n) {
             const QString network = q->cmbQuery[2]->itemText(n);
@@ -280,10 +276,8 @@ TEST_F(Samples, ATypedQueryBoundIsTakenAsTyped)
     auto *q = Windows::existing<frmIlgquery>();
     ASSERT_TRUE(w && q);
     w->show();
-    G.filekind = FileKind::StationList;
-    G.ftlkind = StationDb::Ilg;
     G.filenames[FileKind::StationList] = QStringLiteral("ILGSDATA.ftl");
-    ASSERT_TRUE(runReader(FileKind::StationList));
+    ASSERT_TRUE(runReader(FileKind::StationList, StationDb::Ilg));
     QTest::mouseClick(w->cmdQuery, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(q));
     q->cmdClear->click();
@@ -306,7 +300,6 @@ TEST_F(Samples, TheTrackingWindowShowsItsLinesWhole)
     auto *w = open<frmTracking>(WindowId::frmTracking);
     ASSERT_TRUE(w);
     w->show();
-    G.filekind = FileKind::Tracking;
     G.filenames[FileKind::Tracking] = QStringLiteral("ILGSDATA.ftl");
     w->txtFrequencyA->setText(QStringLiteral("6040"));
     ASSERT_TRUE(runReader(FileKind::Tracking));

@@ -4,7 +4,7 @@
 #include "scans/bandscan.h"
 #include "scans/listscan.h"
 #include "scans/pairscan.h"
-#include "scans/scanlevel.h"
+#include "signal/smeterlevel.h"
 
 #include <gtest/gtest.h>
 

@@ -13,7 +13,7 @@
 #include "scans/frmScanband.h"
 #include "scans/frmScanlist.h"
 #include "scans/frmScanpairs.h"
-#include "scans/scanlevel.h"
+#include "signal/smeterlevel.h"
 #include "sim/ar7030.h"
 #include "sim/pty.h"
 #include "support/nrd545rig.h"

@@ -73,7 +73,7 @@ struct ScanWindows : ::testing::Test {
 TEST_F(ScanWindows, ListScanVisitsValidBoxesDrawsAndStopsWhenAllAreEmptied)
 {
     auto *w = open<frmScanlist>(WindowId::frmScanlist);
-    EXPECT_TRUE(G.scanlistloaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmScanlist));
     EXPECT_FALSE(w->cmdStop->isEnabled());
     w->cmdStart_Click();
     ASSERT_EQ(dialogs.shown().size(), 1);
@@ -122,7 +122,7 @@ TEST_F(ScanWindows, ListScanVisitsValidBoxesDrawsAndStopsWhenAllAreEmptied)
     EXPECT_TRUE(w->cmdContinue->isEnabled());
     EXPECT_FALSE(w->lblEndUTC->text().isEmpty());
     w->cmdExit_Click();
-    EXPECT_FALSE(G.scanlistloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmScanlist));
 }
 
 TEST_F(ScanWindows, ListScanFileRoundTripByteForByte)
@@ -209,7 +209,7 @@ TEST_F(ScanWindows, PairScanWaitsForATableChecksItsBoxesAndSavesEdits)
     EXPECT_EQ(w->pairScan().paircur, 3);
     w->unload();
     EXPECT_FALSE(w->scanning());
-    EXPECT_FALSE(G.scanpairsloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmScanpairs));
 }
 
 TEST_F(ScanWindows, BandScanInputChecks)
@@ -334,7 +334,7 @@ TEST_F(ScanWindows, BandStopEndsARunningTickAtOnceAndClosingEndsTheSweep)
     ASSERT_TRUE(w->tmrScanband.isActive());
     w->unload();
     EXPECT_FALSE(w->tmrScanband.isActive());
-    EXPECT_FALSE(G.scanbandloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmScanband));
 }
 
 TEST_F(ScanWindows, BandFilesOverlayInTurnAndRoundTrip)

@@ -66,7 +66,7 @@ TEST_F(SetUpDialog, LoadShowsEveryValueInItsForm)
     EXPECT_EQ(dlg->txtAgctc[1]->text(), "3");
     EXPECT_EQ(dlg->txtNrbc[0]->text(), "50");
     EXPECT_EQ(dlg->txtLevelL->text(), "00");
-    EXPECT_TRUE(G.setuploaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmSetUp));
     EXPECT_FALSE(dlg->lblComDevice[0]->text().isEmpty()) << "each COM option names its device";
 }
 
@@ -183,7 +183,7 @@ TEST_F(SetUpDialog, ChoicesTakeEffectAtOnceAndTheLabelFollows)
     dlg->cmdReload->click();
     EXPECT_EQ(dlg->txtDimbdxc->text(), " 9");
     dlg->cmdClose->click();
-    EXPECT_FALSE(G.setuploaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmSetUp));
     EXPECT_EQ(G.rxtype, 3) << "Close keeps the choices for the running program";
     EXPECT_FALSE(QFile::exists(dir.file("tavorin2.ini")));
 }
@@ -193,7 +193,7 @@ TEST_F(SetUpDialog, SaveWritesWhereTheNextStartReads)
     dlg->optRxtype.button(2)->click();
     enter(dlg->txtDimlog, "4");
     dlg->cmdSave->click();
-    EXPECT_FALSE(G.setuploaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmSetUp));
     ASSERT_FALSE(dialogs.shown().isEmpty());
     EXPECT_EQ(dialogs.shown().last().text, "New INI data is now saved");
     EXPECT_EQ(dialogs.shown().last().title, "Save INI");

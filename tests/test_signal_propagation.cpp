@@ -106,7 +106,6 @@ struct PropagationWindow : ::testing::Test {
 
     QString saveAs(const QString &name)
     {
-        G.filekind = FileKind::Propagation;
         G.filenames[FileKind::Propagation] = name;
         EXPECT_TRUE(runWriter(FileKind::Propagation).ok);
         return G.filedirs[FileKind::Propagation] + name;
@@ -235,7 +234,6 @@ TEST_F(PropagationOnNrd545, AMissedReadingAtAClosingSecondKeepsTheMinuteWithTheM
     at(1, 0);
     auto *w = Windows::get<frmPropagation>();
     w->load();
-    G.filekind = FileKind::Propagation;
     G.filenames[FileKind::Propagation] = QStringLiteral("PAN_miss.TXT");
     ASSERT_TRUE(runWriter(FileKind::Propagation).ok);
     QTest::mouseClick(w->cmdStart, Qt::LeftButton);
@@ -309,7 +307,6 @@ TEST_F(PropagationWindow, ASaveThatCannotTakeItsPlaceStopsTheRecording)
     ASSERT_TRUE(w->recording());
     // A directory holding a file stands where the new file should go.
     ASSERT_TRUE(QDir().mkpath(G.filedirs[FileKind::Propagation] + QStringLiteral("PAN_busy.TXT/inside")));
-    G.filekind = FileKind::Propagation;
     G.filenames[FileKind::Propagation] = QStringLiteral("PAN_busy.TXT");
     const FileResult r = runWriter(FileKind::Propagation);
     EXPECT_FALSE(r.ok);
@@ -329,7 +326,6 @@ TEST_F(PropagationWindow, SavesOnAFullDiskOrUnderASizeLimitKeepTheOldFileAndName
 {
     w->txtStation->setText(QStringLiteral("R. Vaticana"));
     auto trySave = [&](const char *cause) {
-        G.filekind = FileKind::Propagation;
         G.filenames[FileKind::Propagation] = QStringLiteral("PAN_keep.TXT");
         const FileResult r = runWriter(FileKind::Propagation);
         EXPECT_FALSE(r.ok);

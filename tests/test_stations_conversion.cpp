@@ -256,14 +256,14 @@ TEST_F(Conversion, IlgWindowPickerConnectConvertAndErrors)
     EXPECT_TRUE(p->cmdOK->isEnabled());
     p->flbILG->setCurrentRow(0);
     p->cmdOK_Click();
-    EXPECT_FALSE(G.ilgfinddbfloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmILGfinddbf));
     EXPECT_EQ(w->optDbconnect->selected(), 2) << "ILGSDATA.DBF connects the SW table at once";
     EXPECT_EQ(w->lblRecord->text(), "ILGRadio SW database connected, conversion can be started.");
 
     // Stop from the event processing of the conversion, and the close box.
     QTimer::singleShot(0, w, [w] { w->close(); });
     w->cmdConvert_Click();
-    EXPECT_FALSE(G.convertilgloaded) << "the window closes itself after a stopped conversion";
+    EXPECT_FALSE(Windows::loaded(WindowId::frmConvertILG)) << "the window closes itself after a stopped conversion";
     ASSERT_EQ(dialogs.shown().size(), 2);
     EXPECT_EQ(dialogs.shown()[1].text, "Conversion ready");
     EXPECT_EQ(dialogs.shown()[1].title, "ILGRadio database");
@@ -285,7 +285,7 @@ TEST_F(Conversion, IlgWindowPickerConnectConvertAndErrors)
     QFile::remove(dir.path() + "rx2db/ILGSDATA.ftl");
     QDir().mkpath(dir.path() + "rx2db/ILGSDATA.ftl");
     w->cmdConvert_Click();
-    EXPECT_TRUE(G.convertilgloaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmConvertILG));
     ASSERT_EQ(dialogs.shown().size(), 3);
     EXPECT_EQ(dialogs.shown()[2].title, "Error");
     EXPECT_TRUE(w->cmdConvert->isEnabled()) << "the controls come back";
@@ -323,7 +323,7 @@ TEST_F(Conversion, AeroWindowChecksItsSourceAtConnect)
     EXPECT_EQ(w->optDbconnect->selected(), 1);
     w->optDbtype->select(1);
     w->cmdConvert_Click();
-    EXPECT_FALSE(G.convertaeroloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmConvertAero));
     EXPECT_EQ(dialogs.shown().last().title, "Aerolist database");
     EXPECT_EQ(lines(dir.path() + "RX2DB/aero2.ftl"), QStringList{"03016.00          NAT-A               "});
 
@@ -337,7 +337,7 @@ TEST_F(Conversion, AeroWindowChecksItsSourceAtConnect)
     w->optDbconnect->select(1);
     QTimer::singleShot(0, w, [] { UnloadTools(); });
     w->cmdConvert_Click();
-    EXPECT_FALSE(G.convertaeroloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmConvertAero));
     const int written = int(lines(dir.path() + "RX2DB/aero.ftl").size());
     EXPECT_GE(written, 1);
     EXPECT_LT(written, 5000);
@@ -448,7 +448,7 @@ TEST_F(Conversion, BothConversionsWorkAgainAfterTheFirst)
         QTest::mouseClick(ilg->chkInclude[0], Qt::LeftButton, {}, QPoint(6, ilg->chkInclude[0]->height() / 2));
         ASSERT_TRUE(ilg->chkInclude[0]->isChecked());
         QTest::mouseClick(ilg->cmdConvert, Qt::LeftButton);
-        EXPECT_FALSE(G.convertilgloaded);
+        EXPECT_FALSE(Windows::loaded(WindowId::frmConvertILG));
         ASSERT_EQ(dialogs.shown().size(), before + 1);
         EXPECT_EQ(dialogs.shown().last().text, "Conversion ready");
         EXPECT_EQ(lines(resolveNoCase(stationDirectory(false), "ILGSDATA.ftl")).size(), 2);
@@ -459,7 +459,7 @@ TEST_F(Conversion, BothConversionsWorkAgainAfterTheFirst)
         locateByClicks(aero->cmdLocate);
         ASSERT_EQ(aero->optDbconnect->selected(), 1);
         QTest::mouseClick(aero->cmdConvert, Qt::LeftButton);
-        EXPECT_FALSE(G.convertaeroloaded);
+        EXPECT_FALSE(Windows::loaded(WindowId::frmConvertAero));
         ASSERT_EQ(dialogs.shown().size(), before + 2);
         EXPECT_EQ(dialogs.shown().last().text, "Conversion ready");
         EXPECT_EQ(lines(resolveNoCase(stationDirectory(false), "aero.ftl")).size(), 2);
@@ -592,7 +592,7 @@ TEST_F(Conversion, ATableThatShrinksAfterConnectKeepsTheOldFile)
     EXPECT_TRUE(dialogs.shown().last().text.contains("of the 400 the table counts could not be read"))
         << dialogs.shown().last().text.toStdString();
     EXPECT_EQ(dir.read("rx2db/ILGSDATA.ftl"), QByteArray("old\r\n"));
-    EXPECT_TRUE(G.convertilgloaded) << "the window stays for another try";
+    EXPECT_TRUE(Windows::loaded(WindowId::frmConvertILG)) << "the window stays for another try";
 }
 
 TEST_F(Conversion, ControlCharactersBecomeBlanksAndOddFrequenciesAreSkipped)

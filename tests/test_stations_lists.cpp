@@ -308,7 +308,7 @@ TEST_F(StationWindows, IlgWindowLoadsTunesScansQueriesAndSorts)
     w->showModeless();
     auto *q = Windows::existing<frmIlgquery>();
     ASSERT_NE(q, nullptr);
-    EXPECT_TRUE(G.ilgqueryloaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmIlgquery));
     EXPECT_EQ(q->cmbQuery[2]->count(), 1);
     EXPECT_FALSE(w->cmdQuery->isEnabled());
     const int small = w->lstIlgq->height();
@@ -318,8 +318,7 @@ TEST_F(StationWindows, IlgWindowLoadsTunesScansQueriesAndSorts)
 
     stationFile("ILGSDATA.ftl", {rec("05990.00", "0000-0100", "Zeta"), rec("06005.00", "0100-0200", "Alpha", "German"),
                                  rec("06005.00", "0100-0200", "Alpha"), rec("09420.00", "0000-2400", "Beta")});
-    G.ftlkind = StationDb::Ilg;
-    ASSERT_TRUE(runReader(FileKind::StationList));
+    ASSERT_TRUE(runReader(FileKind::StationList, StationDb::Ilg));
     EXPECT_EQ(w->listLines().size(), 4);
     EXPECT_EQ(w->listLines()[0].size(), 126);
     EXPECT_EQ(w->windowTitle(), "ILG Radio");
@@ -390,8 +389,7 @@ TEST_F(StationWindows, IlgWindowLoadsTunesScansQueriesAndSorts)
     auto *a = Windows::get<frmAero2rx>();
     a->showModeless();
     stationFile("aero.ftl", {"08000.00 USB      MWARA", "06000.00 USB      LDOC"});
-    G.ftlkind = StationDb::Aero;
-    ASSERT_TRUE(runReader(FileKind::StationList));
+    ASSERT_TRUE(runReader(FileKind::StationList, StationDb::Aero));
     EXPECT_EQ(w->listLines().size(), 2) << "the ILG list keeps its lines";
     w->Ftlsort();
     ASSERT_EQ(w->listLines().size(), 2);
@@ -408,7 +406,7 @@ TEST_F(StationWindows, IlgWindowLoadsTunesScansQueriesAndSorts)
     a->unload();
     EXPECT_FALSE(a->tmrScan.isActive()) << "closing stops the scan";
     a->showModeless();
-    ASSERT_TRUE(runReader(FileKind::StationList));
+    ASSERT_TRUE(runReader(FileKind::StationList, StationDb::Aero));
     auto *aq = Windows::existing<frmAeroquery>();
     aq->chkQuery[1]->setChecked(true);
     aq->cmbQuery[2]->setEditText("ld");
@@ -427,8 +425,7 @@ TEST_F(StationWindows, ScanTickUnderAMessageBoxOpensNoSecond)
                                  rec("09420.00", "0000-2400", "Near")});
     auto *w = Windows::get<frmIlg2rx>();
     w->showModeless();
-    G.ftlkind = StationDb::Ilg;
-    ASSERT_TRUE(runReader(FileKind::StationList));
+    ASSERT_TRUE(runReader(FileKind::StationList, StationDb::Ilg));
     w->txtScandelay->setText("1");
     w->cmdScan_Click();
     ASSERT_TRUE(w->scanning());
@@ -462,8 +459,7 @@ TEST_F(StationWindows, LoadBeyondTheStoreSaysSo)
     stationFile("ILGADATA.ftl", many);
     auto *w = Windows::get<frmIlg2rx>();
     w->showModeless();
-    G.ftlkind = StationDb::Ilg;
-    ASSERT_TRUE(runReader(FileKind::StationList));
+    ASSERT_TRUE(runReader(FileKind::StationList, StationDb::Ilg));
     EXPECT_EQ(w->listLines().size(), 1001);
     ASSERT_FALSE(dialogs.shown().isEmpty());
     EXPECT_TRUE(dialogs.shown().last().text.contains("2 were left out")) << dialogs.shown().last().text.toStdString();
@@ -484,14 +480,13 @@ TEST_F(StationScanJrc, ClosingAScanningWindowLetsTheReceiverGo)
     G.filenames[FileKind::StationList] = "ILGSDATA.ftl";
     auto *w = Windows::get<frmIlg2rx>();
     w->showModeless();
-    G.ftlkind = StationDb::Ilg;
-    ASSERT_TRUE(runReader(FileKind::StationList));
+    ASSERT_TRUE(runReader(FileKind::StationList, StationDb::Ilg));
     ASSERT_NE(openJrcLock(), nullptr);
     w->cmdScan_Click();
     ASSERT_TRUE(w->scanning());
     EXPECT_EQ(openJrcLock()->toolHolds(), 1);
     w->close();
-    EXPECT_FALSE(G.ilg2rxloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmIlg2rx));
     EXPECT_FALSE(w->scanning());
     EXPECT_EQ(openJrcLock()->toolHolds(), 0);
 }
@@ -509,8 +504,7 @@ TEST_F(StationWindows, ClickOnTheLineAScanSelectedTunesIt)
         ASSERT_NE(w, nullptr);
         w->showModeless();
         stationFile(QLatin1String(r.file), r.lines);
-        G.ftlkind = r.ftlkind;
-        ASSERT_TRUE(runReader(FileKind::StationList));
+        ASSERT_TRUE(runReader(FileKind::StationList, r.ftlkind));
         tavtest::pump(30);
         const double first = r.lines[0].left(8).toDouble();
         w->txtScandelay->setText("1");

@@ -213,7 +213,6 @@ struct TrackingOnAR7030 : ::testing::Test {
                                    {rec(9400, "0000-2400", "Low"), rec(9420, "0000-2400", "On it", "5130N", "00006W"),
                                     rec(9425, "0000-2400", "Step up"), rec(9650, "0000-2400", "Far")}));
         G.filenames[FileKind::Tracking] = "ILGSDATA.ftl";
-        G.filekind = FileKind::Tracking;
         EXPECT_TRUE(runReader(FileKind::Tracking));
         return w;
     }
@@ -295,7 +294,7 @@ TEST_F(TrackingOnAR7030, LoadStepPollAndLogEntry)
     entry->unload();
 
     w->close();
-    EXPECT_FALSE(G.trackingloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmTracking));
     EXPECT_FALSE(G.trackdbloaded);
     EXPECT_FALSE(w->tmrDial7030.isActive());
     frmWelcome::instance()->hub().Change2FreqA(9425);
@@ -349,7 +348,6 @@ TEST_F(TrackingOnNrd545, DialReportsInPiecesAndTheCloseBox)
     ASSERT_TRUE(writeTextLines(G.filedirs[FileKind::Tracking] + "list.ftl", {rec(9600, "0000-2400", "A"), rec(9650, "0000-2400", "Dialled"),
                                                             rec(9700, "0000-2400", "C"), rec(9800, "0000-2400", "D")}));
     G.filenames[FileKind::Tracking] = "list.ftl";
-    G.filekind = FileKind::Tracking;
     ASSERT_TRUE(runReader(FileKind::Tracking));
     w->optHitsall->select(1);
     clearSent();
@@ -429,7 +427,6 @@ TEST_F(TrackingOnNrd535, DialFollowingAndBackToMouse)
     ASSERT_TRUE(writeTextLines(G.filedirs[FileKind::Tracking] + "ILGADATA.FTL", {rec(9600, "0000-2400", "A"), rec(9650, "0000-2400", "Dialled"),
                                                                 rec(9700, "0000-2400", "C")}));
     G.filenames[FileKind::Tracking] = "ILGADATA.FTL";
-    G.filekind = FileKind::Tracking;
     ASSERT_TRUE(runReader(FileKind::Tracking));
     EXPECT_EQ(w->txtFreqstep->text(), "9");
     w->optHitsall->select(1);
@@ -471,7 +468,6 @@ TEST(TrackingWindow, AeroPresetsAndDialWithoutReceiver)
     ASSERT_TRUE(writeTextLines(G.filedirs[FileKind::Tracking] + "aero.ftl", {"06000.00 USB      LDOC", "08000.00 USB      MWARA NAT",
                                                             "08001.00 USB      VOLMET"}));
     G.filenames[FileKind::Tracking] = "aero.ftl";
-    G.filekind = FileKind::Tracking;
     ASSERT_TRUE(runReader(FileKind::Tracking));
     EXPECT_EQ(w->windowTitle(), "Tracking database aero.ftl /  3 records");
     EXPECT_EQ(w->txtFreqstep->text(), "3");
@@ -487,7 +483,7 @@ TEST(TrackingWindow, AeroPresetsAndDialWithoutReceiver)
     EXPECT_TRUE(w->lblBingo[0]->text().startsWith("08000.00 USB      MWARA NAT")) << "aero lines shown as they stand";
     EXPECT_EQ(w->lblBingo[1]->text(), TrackEngine::separator());
     w->cmdExit_Click();
-    EXPECT_FALSE(G.trackingloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmTracking));
     EXPECT_EQ(w->engine().trackcount, -1) << "Exit discards the records";
     Windows::destroyAll();
 }

@@ -269,7 +269,7 @@ TEST_P(RxRig, InterruptingOrClosingEndsTheRunningProgram)
     w->tmrTestprog_Timer();
     ASSERT_TRUE(outputOn());
     UnloadTools();
-    EXPECT_FALSE(G.rxtimerloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmRxTimer));
     if (rx == 1) {
         EXPECT_EQ(ar()->applied().auxLeft % 64, 42) << "the AR7030's line output is back on (level 40) after the window";
     } else if (rx == 3) {

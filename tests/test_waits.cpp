@@ -93,13 +93,13 @@ TEST(UnloadTools, WalksItsOrderOverTheWindowsThatExist)
     Windows::get(WindowId::frmMemman)->load();
     Windows::get(WindowId::frmLog)->load();
     Windows::get(WindowId::frmProp2prt2)->load();
-    EXPECT_TRUE(G.memmanloaded);
-    EXPECT_TRUE(G.logloaded);
+    EXPECT_TRUE(Windows::loaded(WindowId::frmMemman));
+    EXPECT_TRUE(Windows::loaded(WindowId::frmLog));
     UnloadTools();
     EXPECT_EQ(unloadLog, (QList<WindowId>{WindowId::frmLog, WindowId::frmMemman, WindowId::frmProp2prt2}));
-    EXPECT_FALSE(G.memmanloaded);
-    EXPECT_FALSE(G.prop2prt2loaded);
-    EXPECT_FALSE(G.setuploaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmMemman));
+    EXPECT_FALSE(Windows::loaded(WindowId::frmProp2prt2));
+    EXPECT_FALSE(Windows::loaded(WindowId::frmSetUp));
     EXPECT_EQ(unloadToolsOrder().size(), 38);
     Windows::destroyAll();
 }
@@ -114,10 +114,10 @@ TEST(UnloadTools, WindowClosedDuringItsWaitIsTornDownAfterward)
         TavForm::Busy busy(f);
         f->close();
         EXPECT_TRUE(unloadLog.isEmpty()) << "not while its wait runs";
-        EXPECT_TRUE(G.smeterloaded);
+        EXPECT_TRUE(Windows::loaded(WindowId::frmSmeter));
     }
     EXPECT_EQ(unloadLog, QList<WindowId>{WindowId::frmSmeter});
-    EXPECT_FALSE(G.smeterloaded);
+    EXPECT_FALSE(Windows::loaded(WindowId::frmSmeter));
     Windows::destroyAll();
 }
 

@@ -56,7 +56,7 @@ TEST_F(Welcome, StartsFromTheFilesWithLabelPositionAndClock)
 
     frmWelcome *w = frmWelcome::instance();
     w->showModeless();
-    EXPECT_TRUE(G.welcomeloaded);
+    EXPECT_TRUE(w->loadedMark());
     EXPECT_EQ(G.rxtype, 3);
     EXPECT_EQ(w->lblGo->text(), "RX320");
     EXPECT_EQ(w->lblGo->palette().color(QPalette::Window), QColor(128, 204, 128));
@@ -113,7 +113,7 @@ TEST_F(Welcome, ExitWritesThePositionsIntoTheDataDirectory)
     w->move(200, 150);
     w->imgExit->click();
     EXPECT_EQ(exitCode, 0);
-    EXPECT_FALSE(G.welcomeloaded);
+    EXPECT_FALSE(w->loadedMark());
     auto lines = readTextLines(dir.file("formpositions.ini"));
     ASSERT_TRUE(lines);
     ASSERT_EQ(lines->size(), 45);

@@ -1,6 +1,7 @@
 // The window declaration drives the registry, the unload order and the main
-// menu: every declared window is built with its name and slot, keeps its own
-// loaded flag, is closed by UnloadTools in order when it is a tool, and opens
+// menu: every declared window is built with its name and slot, is loaded
+// from its load to its unload, is closed by UnloadTools in order when it is a
+// tool, and opens
 // from a click on its main-menu entry.
 #include "core/app.h"
 #include "core/filekinds.h"
@@ -89,7 +90,7 @@ struct WindowDeclaration : ::testing::Test {
     static void unloadAllTools()
     {
         for (const WindowDecl &d : windowDecls)
-            if (d.role == WindowRole::Tool && (G.*d.flag))
+            if (d.role == WindowRole::Tool && Windows::loaded(d.id))
                 Windows::existing(d.id)->unload();
     }
 
@@ -111,7 +112,7 @@ struct WindowDeclaration : ::testing::Test {
                 QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
                 menu->hide();
                 for (const WindowDecl &d : windowDecls) {
-                    if (d.role != WindowRole::Tool || !(G.*d.flag))
+                    if (d.role != WindowRole::Tool || !Windows::loaded(d.id))
                         continue;
                     opened << d.id;
                     Windows::existing(d.id)->unload();
@@ -124,18 +125,15 @@ struct WindowDeclaration : ::testing::Test {
 
 } // namespace
 
-TEST_F(WindowDeclaration, EveryWindowIsBuiltUnderItsNameWithItsOwnSlotAndFlag)
+TEST_F(WindowDeclaration, EveryWindowIsBuiltUnderItsNameWithItsOwnSlot)
 {
     QSet<int> usedSlots;
-    QList<bool ProgramState::*> flags;
     for (const WindowDecl &d : windowDecls) {
         SCOPED_TRACE(d.name);
-        // A slot or flag shared by two windows would mix their places or states.
+        // A slot shared by two windows would mix their places.
         EXPECT_TRUE(d.slot == 0 || !usedSlots.contains(d.slot));
         EXPECT_LT(d.slot, int(G.formleft.size()));
         usedSlots << d.slot;
-        EXPECT_FALSE(flags.contains(d.flag));
-        flags << d.flag;
 
         ASSERT_TRUE(Windows::available(d.id));
         TavForm *f = Windows::get(d.id);
@@ -179,14 +177,14 @@ TEST_F(WindowDeclaration, EveryComboTheUserTypesIntoKeepsWhatIsTyped)
     EXPECT_GE(combos, 20);
 }
 
-TEST_F(WindowDeclaration, LoadSetsEachFlagAndUnloadToolsClosesEveryToolInOrder)
+TEST_F(WindowDeclaration, LoadMarksEachWindowLoadedAndUnloadToolsClosesEveryToolInOrder)
 {
     standInsForAll();
     QList<WindowId> tools;
     for (const WindowDecl &d : windowDecls) {
         SCOPED_TRACE(d.name);
         Windows::get(d.id)->load();
-        EXPECT_TRUE(G.*d.flag);
+        EXPECT_TRUE(Windows::loaded(d.id));
         if (d.role == WindowRole::Tool)
             tools << d.id;
     }
@@ -195,7 +193,7 @@ TEST_F(WindowDeclaration, LoadSetsEachFlagAndUnloadToolsClosesEveryToolInOrder)
     for (const WindowDecl &d : windowDecls) {
         SCOPED_TRACE(d.name);
         // Panels and the welcome window stay: only the tools are closed.
-        EXPECT_EQ(G.*d.flag, d.role != WindowRole::Tool);
+        EXPECT_EQ(Windows::loaded(d.id), d.role != WindowRole::Tool);
         EXPECT_EQ(Windows::existing(d.id)->isLoadedForm(), d.role != WindowRole::Tool);
     }
 }

@@ -4,6 +4,8 @@
 #include "core/clock.h"
 #include "core/delay.h"
 #include "core/filekinds.h"
+#include "core/frmLoadfile.h"
+#include "core/frmSavefile.h"
 #include "core/hub.h"
 #include "core/globals.h"
 #include "core/numtext.h"
@@ -567,18 +569,14 @@ void frmRxTimer::cmdSave_Click()
     if (m_armed)
         return;
     tprdata() = table.progdata;
-    G.filekind = FileKind::TimerPrograms;
-    if (TavForm *f = Windows::get(WindowId::frmSavefile))
-        f->showModal();
+    frmSavefile::showFor(FileKind::TimerPrograms);
 }
 
 void frmRxTimer::cmdLoad_Click()
 {
     if (m_armed)
         return;
-    G.filekind = FileKind::TimerPrograms;
-    if (TavForm *f = Windows::get(WindowId::frmLoadfile))
-        f->showModal();
+    frmLoadfile::showFor(FileKind::TimerPrograms);
 }
 
 QStringList frmRxTimer::fixFilePrograms(const std::array<ProgRow, kPrograms + 1> &rows)

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "core/frmSavefile.h"
 #include "core/textfile.h"
 #include <QFileInfo>
 
@@ -13,7 +14,6 @@
 
 #include "core/ui.h"
 #include "drivers/receiver.h"
-#include "panels/frmPanel.h"
 #include <QFont>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -270,10 +270,9 @@ void frmRtty::cmdSave_Click(int index)
         if (file.isOpen())
             file.close();
         m_capturing = true;
-        G.filekind = FileKind::Rtty;
-        if (TavForm *dlg = Windows::get(WindowId::frmSavefile)) {
+        {
             Busy busy(this);
-            dlg->showModal();
+            frmSavefile::showFor(FileKind::Rtty);
         }
         if (!isLoadedForm())
             return;

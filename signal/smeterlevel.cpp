@@ -1,4 +1,4 @@
-#include "scans/scanlevel.h"
+#include "signal/smeterlevel.h"
 
 #include "drivers/receiver.h"
 

@@ -1,6 +1,7 @@
 #pragma once
 // The S-meter reading as the scans and measurements use it: the driver's
-// S-units plus the correction for the attenuator that was in at Start.
+// S-units plus the correction for the attenuator that was in at Start. It
+// lives with the signal tools, whose reader (signal/measure.h) the scans use.
 
 #include <cstdint>
 
@@ -12,8 +13,5 @@ double attcorrection(int rxtype, int att);
 
 // A reading corrected for the attenuator, in single precision as it is stored.
 float correctedLevel(float sunits, int rxtype, int att);
-
-// The drawing windows' background and erasing colour, RGB(255,255,192).
-inline constexpr unsigned kDrawBackground = 0xFFFFC0;
 
 } // namespace tav
