@@ -215,7 +215,7 @@ TEST_F(FileDialogs, WithNothingListedOkDeleteAndEditTouchNoFile)
         f->cmdDelete->click();
         f->cmdEdit->click();
         f->cmdOK->click();
-        EXPECT_FALSE(G.loadfileloaded);
+        EXPECT_FALSE(Windows::loaded(WindowId::frmLoadfile));
         EXPECT_TRUE(readPaths.isEmpty());
         EXPECT_TRUE(dialogs.shown().isEmpty()) << lastText().toStdString();
         EXPECT_TRUE(opened.isEmpty());
