@@ -7,9 +7,9 @@
 //
 // Counters: "ratio" = host time / wire time (per operation); for stepping
 // "of_line" = commands per second / the line's limit.
-#include "core/app.h"
+#include "hub/app.h"
 #include "core/comm.h"
-#include "core/frmWelcome.h"
+#include "hub/frmWelcome.h"
 #include "core/globals.h"
 #include "core/tables.h"
 #include "core/ui.h"

@@ -4,7 +4,7 @@
 // first load into a freshly opened logbook window and the warm reload beside
 // it, the five sorts on records in no order, and the grid refreshed after a
 // change.
-#include "core/app.h"
+#include "hub/app.h"
 #include "core/filekinds.h"
 #include "core/form.h"
 #include "core/globals.h"

@@ -4,7 +4,7 @@
 // beside a bare window and, named as such, the over-size case of 50 thousand
 // lines. Each reading runs in a fresh process of this program, so nothing an
 // earlier measurement allocated stays in it.
-#include "core/app.h"
+#include "hub/app.h"
 #include "drivers/receiver.h"
 #include "core/filekinds.h"
 #include "core/form.h"

@@ -2,9 +2,9 @@
 // model's speed: steps per second against what the delay and the line
 // allow, counting every byte that crossed the line during the sweep (the
 // hub's traffic included).
-#include "core/app.h"
+#include "hub/app.h"
 #include "core/form.h"
-#include "core/frmWelcome.h"
+#include "hub/frmWelcome.h"
 #include "core/globals.h"
 #include "core/ui.h"
 #include "scans/frmScanband.h"

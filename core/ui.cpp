@@ -1,5 +1,7 @@
 #include "core/ui.h"
 
+#include <QMouseEvent>
+
 #include "core/textfile.h"
 
 #include <memory>
@@ -15,6 +17,20 @@
 #include <QWheelEvent>
 
 namespace tav {
+
+ClickLabel::ClickLabel(const QString &name, const QString &text, QWidget *parent) : QLabel(text, parent)
+{
+    setObjectName(name);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent *ev)
+{
+    if (ev->button() == Qt::LeftButton && rect().contains(ev->position().toPoint()))
+        emit clicked();
+    QLabel::mouseReleaseEvent(ev);
+}
+
 
 QColor vbColor(unsigned int bbggrr)
 {

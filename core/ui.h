@@ -27,6 +27,19 @@
 
 namespace tav {
 
+// A label that reports clicks (rounding labels, mute, bar value labels, a scan's range ends).
+class ClickLabel : public QLabel {
+    Q_OBJECT
+public:
+    ClickLabel(const QString &name, const QString &text, QWidget *parent);
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *ev) override;
+};
+
+
 // The colours the windows share, as &HBBGGRR values.
 constexpr unsigned kRed = 0x0000FF, kGreen = 0x00FF00, kBlue = 0xFF0000, kOrange = 0x0080FF, kYellow = 0x80FFFF,
                    kLightYellow = 0xC0FFFF, kGrey = 0x888888, kDesignGrey = 0x808080;

@@ -2,7 +2,7 @@
 #include "drivers/receiver.h"
 
 #include "core/tickguard.h"
-#include "core/hub.h"
+#include "hub/hub.h"
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "core/ui.h"

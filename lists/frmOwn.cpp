@@ -1,7 +1,7 @@
 #include "lists/frmOwn.h"
 #include "core/setupdata.h"
 
-#include "core/hub.h"
+#include "hub/hub.h"
 #include "core/globals.h"
 #include "core/ui.h"
 

@@ -1,9 +1,9 @@
 #include "lists/frmScratchpad.h"
 #include "drivers/receiver.h"
 
-#include "core/frmSavefile.h"
+#include "hub/frmSavefile.h"
 #include "core/tickguard.h"
-#include "core/hub.h"
+#include "hub/hub.h"
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "core/textfile.h"

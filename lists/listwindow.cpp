@@ -1,7 +1,7 @@
 #include "lists/listwindow.h"
 
-#include "core/frmLoadfile.h"
-#include "core/hub.h"
+#include "hub/frmLoadfile.h"
+#include "hub/hub.h"
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "core/ui.h"

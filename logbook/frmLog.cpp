@@ -1,9 +1,9 @@
 #include "logbook/frmLog.h"
 
 #include "core/filekinds.h"
-#include "core/frmLoadfile.h"
-#include "core/frmSavefile.h"
-#include "core/hub.h"
+#include "hub/frmLoadfile.h"
+#include "hub/frmSavefile.h"
+#include "hub/hub.h"
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "core/ui.h"

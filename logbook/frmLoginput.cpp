@@ -1,7 +1,7 @@
 #include "logbook/frmLoginput.h"
 
 #include "core/clock.h"
-#include "core/hub.h"
+#include "hub/hub.h"
 #include "core/globals.h"
 #include "core/ui.h"
 #include "logbook/frmLog.h"

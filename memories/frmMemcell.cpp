@@ -1,6 +1,6 @@
 #include "memories/frmMemcell.h"
 
-#include "core/hub.h"
+#include "hub/hub.h"
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "core/ui.h"
@@ -10,7 +10,6 @@
 #include "memories/memcell.h"
 #include "memories/memimage.h"
 #include "memories/memtext.h"
-#include "panels/frmPanel.h"
 
 #include <QGridLayout>
 #include <QSignalBlocker>
@@ -205,7 +204,7 @@ void frmMemcell::showReceiverSetting()
 {
     if (!m_rx)
         return;
-    const RxPresent p = m_rx->readPresent(&frmPanel::showOnOpenPanel);
+    const RxPresent p = m_rx->readPresent(&showOnOpenPanel);
     if (!p.carriesFrequency) {
         if (HubPanel *panel = hubExists() ? hub().openPanel() : nullptr)
             txtFrequency->setText(panel->frequencyText());

@@ -1,8 +1,9 @@
 #include "memories/frmMemman.h"
 
-#include "core/frmLoadfile.h"
-#include "core/frmSavefile.h"
+#include "hub/frmLoadfile.h"
+#include "hub/frmSavefile.h"
 #include "core/tickguard.h"
+#include "core/comm.h"
 #include "core/delay.h"
 #include "core/exchange.h"
 #include "core/globals.h"
@@ -14,7 +15,7 @@
 #include "memories/frmMemcell.h"
 #include "memories/memprint.h"
 #include "memories/memtext.h"
-#include "panels/frmPanel.h"
+#include "hub/hub.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -766,7 +767,7 @@ void frmMemman::cmdSetrx2mem_Click()
     if (n < 0 || n > loadedModel().lastCell || !m.image.held(n) || !m_rx)
         return;
     // The model sets what its memory recall sets, and the open panel shows it.
-    m_rx->applyMemoryRecord(m.image.record(n), &frmPanel::showOnOpenPanel);
+    m_rx->applyMemoryRecord(m.image.record(n), &showOnOpenPanel);
 }
 
 // ---- sort, print, scan ---------------------------------------------------

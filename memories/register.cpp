@@ -1,4 +1,4 @@
-#include "core/app.h"
+#include "hub/app.h"
 #include "core/filekinds.h"
 #include "core/form.h"
 #include "core/globals.h"

@@ -1,7 +1,7 @@
 #include "panels/frmNoRx.h"
 #include "core/setupdata.h"
 
-#include "core/frmWelcome.h"
+#include "hub/frmWelcome.h"
 #include "core/numtext.h"
 #include "core/tables.h"
 #include "panels/mainmenu.h"

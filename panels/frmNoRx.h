@@ -4,7 +4,7 @@
 // do anything. No port is opened and no driver exists.
 
 #include "core/form.h"
-#include "core/hub.h"
+#include "hub/hub.h"
 #include "core/ui.h"
 
 #include <QComboBox>

@@ -6,7 +6,7 @@
 
 
 #include "core/exchange.h"
-#include "core/frmWelcome.h"
+#include "hub/frmWelcome.h"
 #include "core/mousewheel.h"
 #include "core/numtext.h"
 #include "panels/mainmenu.h"
@@ -23,19 +23,6 @@
 #include <cmath>
 
 namespace tav {
-
-ClickLabel::ClickLabel(const QString &name, const QString &text, QWidget *parent) : QLabel(text, parent)
-{
-    setObjectName(name);
-    setCursor(Qt::PointingHandCursor);
-}
-
-void ClickLabel::mouseReleaseEvent(QMouseEvent *ev)
-{
-    if (ev->button() == Qt::LeftButton && rect().contains(ev->position().toPoint()))
-        emit clicked();
-    QLabel::mouseReleaseEvent(ev);
-}
 
 namespace {
 
@@ -160,12 +147,10 @@ void frmPanel::showReceiverChange(const RxChange &c)
 
 frmPanel *frmPanel::open() { return hubExists() ? dynamic_cast<frmPanel *>(hub().openPanel()) : nullptr; }
 
-void frmPanel::showOnOpenPanel(const RxChange &c)
+void frmPanel::setToolEntriesEnabled(const PanelEntries &entries, bool enabled)
 {
-    if (!frmWelcome::exists())
-        return;
-    if (frmPanel *p = open())
-        p->showReceiverChange(c);
+    if (mnuBar)
+        setMenuEntries(mnuBar, entries, enabled);
 }
 
 frmPanel::~frmPanel()

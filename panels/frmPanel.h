@@ -9,7 +9,7 @@
 
 #include "core/comm.h"
 #include "core/form.h"
-#include "core/hub.h"
+#include "hub/hub.h"
 #include "core/ui.h"
 #include "drivers/receiver.h"
 
@@ -24,18 +24,6 @@
 
 namespace tav {
 class WheelNotches;
-
-// A label that reports clicks (rounding labels, mute, bar value labels).
-class ClickLabel : public QLabel {
-    Q_OBJECT
-public:
-    ClickLabel(const QString &name, const QString &text, QWidget *parent);
-signals:
-    void clicked();
-
-protected:
-    void mouseReleaseEvent(QMouseEvent *ev) override;
-};
 
 class frmPanel : public TavForm, public HubPanel {
     Q_OBJECT
@@ -118,10 +106,8 @@ public:
     // What a tool just sent through its own driver object: the model's panel
     // shows it with its own handlers (frequency, mode, bandwidth and AGC go
     // to the hub handlers above unless a model says otherwise).
-    virtual void showReceiverChange(const RxChange &c);
-    // The same on the panel that is open, if any: what tools hand their
-    // driver operations as the `shown` hook.
-    static void showOnOpenPanel(const RxChange &c);
+    void showReceiverChange(const RxChange &c) override;
+    void setToolEntriesEnabled(const PanelEntries &entries, bool enabled) override;
 
     struct PanelTraits {
         int firstStep = 3;            // first entry of freqsteps in the step list

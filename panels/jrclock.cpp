@@ -1,7 +1,7 @@
 #include "panels/jrclock.h"
 
 #include "core/form.h"
-#include "core/frmWelcome.h"
+#include "hub/frmWelcome.h"
 #include "core/ui.h"
 
 #include <QHBoxLayout>

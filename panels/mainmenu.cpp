@@ -4,7 +4,7 @@
 
 #include "core/filekinds.h"
 #include "core/form.h"
-#include "core/frmWelcome.h"
+#include "hub/frmWelcome.h"
 #include "core/globals.h"
 #include "core/launch.h"
 #include "core/textfile.h"
@@ -137,19 +137,14 @@ void openFromMenu(WindowId window, MenuOpen how)
     }
 }
 
-void setOpenPanelEntries(const PanelEntries &entries, bool enabled)
+void setMenuEntries(QMenuBar *bar, const PanelEntries &entries, bool enabled)
 {
-    if (!frmWelcome::exists())
-        return;
-    frmPanel *panel = frmPanel::open();
-    if (!panel || !panel->mnuBar)
-        return;
     for (MainMenuId m : entries.menus) {
         const QString name = m == MainMenuId::Scan ? QStringLiteral("mnuScan") : QStringLiteral("mnuPropagation");
-        if (auto *a = panel->mnuBar->findChild<QAction *>(name))
+        if (auto *a = bar->findChild<QAction *>(name))
             a->setEnabled(enabled);
     }
-    for (QAction *a : panel->mnuBar->findChildren<QAction *>()) {
+    for (QAction *a : bar->findChildren<QAction *>()) {
         const QVariant w = a->property(kOpensWindow);
         if (w.isValid() && entries.windows.contains(WindowId(w.toInt())))
             a->setEnabled(enabled);

@@ -5,6 +5,7 @@
 // disabled, even when a tool enables them.
 
 #include "core/windowdecl.h"
+#include "hub/hub.h"
 
 #include <QString>
 #include <QStringList>
@@ -41,16 +42,9 @@ void openFromMenu(WindowId window, MenuOpen how);
 // Whether a menu entry for `window` can work in this build.
 bool menuWindowAvailable(WindowId window);
 
-// The scan and measurement windows switch tool entries of the open
-// receiver's panel off while they are loaded and on again at their unload:
-// the entries that open given windows, and whole menus. The receiver-less
-// panel is left alone.
-enum class MainMenuId { Scan, Propagation };
-struct PanelEntries {
-    QList<WindowId> windows;
-    QList<MainMenuId> menus;
-};
-void setOpenPanelEntries(const PanelEntries &entries, bool enabled);
+// Switches a panel menu bar's tool entries (see PanelEntries): the entries
+// that open the given windows, and whole menus.
+void setMenuEntries(QMenuBar *bar, const PanelEntries &entries, bool enabled);
 
 // A panel's Exit: closes every open file and ends the program at once,
 // without any window's unload work (no positions, no receiver state saved).

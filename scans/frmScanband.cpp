@@ -1,18 +1,17 @@
 #include "scans/frmScanband.h"
 
-#include "core/frmLoadfile.h"
-#include "core/frmSavefile.h"
+#include "hub/frmLoadfile.h"
+#include "hub/frmSavefile.h"
 #include "core/tickguard.h"
 #include "core/ui.h"
 #include "core/clock.h"
 #include "core/delay.h"
-#include "core/hub.h"
+#include "hub/hub.h"
 #include "core/globals.h"
 #include "core/links.h"
 #include "core/numtext.h"
 #include "core/textfile.h"
 #include "drivers/receiver.h"
-#include "panels/mainmenu.h"
 #include "signal/smeterlevel.h"
 
 #include <QApplication>

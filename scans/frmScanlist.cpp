@@ -1,15 +1,14 @@
 #include "scans/frmScanlist.h"
 
-#include "core/frmLoadfile.h"
-#include "core/frmSavefile.h"
+#include "hub/frmLoadfile.h"
+#include "hub/frmSavefile.h"
 #include "core/tickguard.h"
 #include "core/ui.h"
-#include "core/hub.h"
+#include "hub/hub.h"
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "core/textfile.h"
 #include "drivers/receiver.h"
-#include "panels/mainmenu.h"
 #include "signal/smeterlevel.h"
 
 #include <QEvent>

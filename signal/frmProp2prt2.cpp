@@ -1,6 +1,6 @@
 #include "signal/frmProp2prt2.h"
 
-#include "core/frmLoadfile.h"
+#include "hub/frmLoadfile.h"
 #include "core/globals.h"
 #include "core/textfile.h"
 #include "core/ui.h"

@@ -2,9 +2,9 @@
 
 #include "core/clock.h"
 #include "core/exchange.h"
-#include "core/frmLoadfile.h"
-#include "core/frmSavefile.h"
-#include "core/hub.h"
+#include "hub/frmLoadfile.h"
+#include "hub/frmSavefile.h"
+#include "hub/hub.h"
 #include "core/globals.h"
 #include "core/setupdata.h"
 #include "core/textfile.h"

@@ -2,7 +2,7 @@
 
 #include "core/tickguard.h"
 #include "core/clock.h"
-#include "core/hub.h"
+#include "hub/hub.h"
 #include "core/globals.h"
 #include "core/ui.h"
 

@@ -1,11 +1,10 @@
 #include "signal/measure.h"
 
 #include "core/comm.h"
-#include "core/hub.h"
+#include "hub/hub.h"
 #include "core/globals.h"
 #include "core/ui.h"
 #include "drivers/receiver.h"
-#include "panels/mainmenu.h"
 #include "signal/smeterlevel.h"
 
 namespace tav {

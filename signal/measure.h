@@ -8,7 +8,7 @@
 
 #include "core/comm.h"
 #include "drivers/receiver.h"
-#include "panels/mainmenu.h"
+#include "hub/hub.h"
 
 #include <QObject>
 #include <QStringList>

@@ -7,7 +7,7 @@
 #include "core/tickguard.h"
 #include "core/exchange.h"
 #include "core/comm.h"
-#include "core/hub.h"
+#include "hub/hub.h"
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "logbook/frmLoginput.h"

@@ -1,5 +1,5 @@
 #include "core/windowfile.h"
-#include "core/app.h"
+#include "hub/app.h"
 #include "core/filekinds.h"
 #include "core/form.h"
 #include "stations/frmConvertAero.h"

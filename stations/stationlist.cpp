@@ -3,7 +3,7 @@
 
 #include "core/tickguard.h"
 #include "core/exchange.h"
-#include "core/hub.h"
+#include "hub/hub.h"
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "core/textfile.h"

@@ -1,7 +1,7 @@
 // The tools' files whatever they hold: seeded damage to every reader, files
 // of nothing but line ends, lines beyond what a format holds, text that a
 // Latin-1 file cannot keep, and numbers at the ends of their range.
-#include "core/app.h"
+#include "hub/app.h"
 #include "core/filekinds.h"
 #include "core/globals.h"
 #include "core/numtext.h"

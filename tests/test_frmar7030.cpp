@@ -1,9 +1,9 @@
 // The AR7030 panel and the hub, offscreen, against the emulated AR7030 on a
 // pseudo-terminal: Go, the keypad, every way of stepping, the key map, the
 // bars and buttons, Close and Exit.
-#include "core/app.h"
+#include "hub/app.h"
 #include "drivers/receiver.h"
-#include "core/frmWelcome.h"
+#include "hub/frmWelcome.h"
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "core/tables.h"
@@ -454,7 +454,7 @@ TEST_F(AR7030Panel, DialReportInTwoPiecesIsTakenOnce)
 }
 
 #include "core/filekinds.h"
-#include "core/frmLoadfile.h"
+#include "hub/frmLoadfile.h"
 
 TEST_F(AR7030Panel, LoadingAFileReadsTheReceiversFrequencyBackFirst)
 {

@@ -1,9 +1,9 @@
 // The receiver-less panel: opened by Go with "No RX", inert controls, its
 // step text, the frequency box, and Close back to the welcome screen.
-#include "core/app.h"
+#include "hub/app.h"
 #include "core/clock.h"
 #include "drivers/receiver.h"
-#include "core/frmWelcome.h"
+#include "hub/frmWelcome.h"
 #include "core/globals.h"
 #include "core/tables.h"
 #include "panels/frmNoRx.h"

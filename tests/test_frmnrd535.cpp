@@ -1,9 +1,9 @@
 // The NRD-535 panel opened by Go against the NRD-535 emulator on a
 // pseudo-terminal: what it shows, what its controls, keys and menu send, the
 // lock, continuous stepping, and closing.
-#include "core/app.h"
+#include "hub/app.h"
 #include "core/exchange.h"
-#include "core/frmWelcome.h"
+#include "hub/frmWelcome.h"
 #include "core/globals.h"
 #include "drivers/clsNRD535.h"
 #include "panels/frmNRD535.h"

@@ -1,8 +1,8 @@
 // The RX-320 panel offscreen against the emulated receiver on a
 // pseudo-terminal: the state file restored and written, filter ranges and
 // groups, mute with line out on and off, the exit mutes, the first start.
-#include "core/app.h"
-#include "core/frmWelcome.h"
+#include "hub/app.h"
+#include "hub/frmWelcome.h"
 #include "core/globals.h"
 #include "core/tables.h"
 #include "panels/frmRX320.h"

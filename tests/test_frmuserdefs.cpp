@@ -1,10 +1,10 @@
 // The NRD-535 user settings dialog against the NRD-535 emulator on a
 // pseudo-terminal: what each choice sends, the CW pitch, Reset to Defaults,
 // and the VBT bypass shown on the panel's attenuator label.
-#include "core/app.h"
+#include "hub/app.h"
 #include "core/exchange.h"
 #include "core/form.h"
-#include "core/frmWelcome.h"
+#include "hub/frmWelcome.h"
 #include "core/globals.h"
 #include "drivers/clsNRD535.h"
 #include "panels/jrc/frmUserdefs.h"

@@ -1,9 +1,9 @@
 // Help inside the program: F1 in every tool window opens the help window at
 // that window's own section, which the files page holds.
-#include "core/app.h"
+#include "hub/app.h"
 #include "core/form.h"
-#include "core/frmLoadfile.h"
-#include "core/frmSavefile.h"
+#include "hub/frmLoadfile.h"
+#include "hub/frmSavefile.h"
 #include "core/globals.h"
 #include "core/help.h"
 #include "core/tables.h"

@@ -112,7 +112,7 @@ TEST(JrcHub, GarbledReportTunesNothingAndTermStaysBounded)
 
 // ---- the hub's JRC rows on the welcome window, against the emulators ----
 
-#include "core/frmWelcome.h"
+#include "hub/frmWelcome.h"
 #include "core/globals.h"
 #include "drivers/clsNRD535.h"
 #include "drivers/clsNRD545.h"

@@ -2,10 +2,10 @@
 // take their wire time, stepping never outruns the line, and every fault the
 // emulators can play (silence, garbage, another channel's reply, a hang-up)
 // ends a read at once or within its bound, with one message.
-#include "core/app.h"
+#include "hub/app.h"
 #include "core/comm.h"
 #include "core/exchange.h"
-#include "core/frmWelcome.h"
+#include "hub/frmWelcome.h"
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "drivers/clsAR7030.h"

@@ -1,7 +1,7 @@
 // The list grids as a listener reads them with a font larger than the small
 // one their twip widths were made for: the longest usual text of each column
 // fits its cell, and the titles stand over the columns they name.
-#include "core/app.h"
+#include "hub/app.h"
 #include "core/globals.h"
 #include "lists/frm320Files.h"
 #include "lists/frmBdxc.h"

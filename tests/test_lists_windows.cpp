@@ -1,11 +1,11 @@
 // The list windows offscreen against the emulated AR7030 through the hub:
 // loading lists, clicks that tune (and set the mode in each list's order),
 // the frequency boxes, the last-20 and marked lists, and the scratch pad.
-#include "core/app.h"
+#include "hub/app.h"
 #include "core/filekinds.h"
-#include "core/frmLoadfile.h"
-#include "core/frmSavefile.h"
-#include "core/frmWelcome.h"
+#include "hub/frmLoadfile.h"
+#include "hub/frmSavefile.h"
+#include "hub/frmWelcome.h"
 #include "core/globals.h"
 #include "core/tables.h"
 #include "core/textfile.h"

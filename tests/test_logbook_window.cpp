@@ -2,11 +2,11 @@
 // record buttons while an entry is open, adding, changing, withdrawing and
 // deleting records, saving, loading a file larger than the logbook, the
 // column mask, and tuning from the grid against the NRD-545 emulator.
-#include "core/app.h"
+#include "hub/app.h"
 #include "core/clock.h"
 #include "core/filekinds.h"
-#include "core/frmLoadfile.h"
-#include "core/frmWelcome.h"
+#include "hub/frmLoadfile.h"
+#include "hub/frmWelcome.h"
 #include "core/globals.h"
 #include "core/tables.h"
 #include "logbook/frmLog.h"

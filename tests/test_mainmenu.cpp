@@ -1,10 +1,10 @@
 // The main menu on a test panel: entries, names, captions, shortcuts, what each
 // opens, the disabled entries of windows not built, the outside programs, and
 // Close and Exit.
-#include "core/app.h"
+#include "hub/app.h"
 #include "core/filekinds.h"
 #include "core/form.h"
-#include "core/frmWelcome.h"
+#include "hub/frmWelcome.h"
 #include "core/globals.h"
 #include "core/help.h"
 #include "core/launch.h"

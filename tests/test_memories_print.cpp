@@ -2,7 +2,7 @@
 // line (a recording paint device), page breaks, and the PDF made when no
 // printer is set up, read back for its text.
 #include "memories/memprint.h"
-#include "core/frmSavefile.h"
+#include "hub/frmSavefile.h"
 #include "drivers/receiver.h"
 #include "memories/memtext.h"
 #include "support/memrig.h"

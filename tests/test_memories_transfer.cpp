@@ -5,7 +5,7 @@
 #include "support/memrig.h"
 #include "drivers/receiver.h"
 
-#include "core/frmLoadfile.h"
+#include "hub/frmLoadfile.h"
 #include "memories/memtext.h"
 
 #include <QElapsedTimer>

@@ -1,9 +1,9 @@
 // The memory manager window: what can be used after loading, the memory file
 // through the Load and Save dialogs, clearing and leaving, the sort, the
 // detail labels, and the memory scan against an emulator.
-#include "core/frmLoadfile.h"
+#include "hub/frmLoadfile.h"
 #include "drivers/receiver.h"
-#include "core/frmSavefile.h"
+#include "hub/frmSavefile.h"
 #include "support/memrig.h"
 
 #include <QComboBox>

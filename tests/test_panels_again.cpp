@@ -1,8 +1,8 @@
 // Every receiver panel against its emulator: the bars with their larger
 // value at the top step towards it, a panel opened again in the same run
 // looks as designed, and a load that fails at the port writes no state.
-#include "core/app.h"
-#include "core/frmWelcome.h"
+#include "hub/app.h"
+#include "hub/frmWelcome.h"
 #include "core/globals.h"
 #include "core/settings.h"
 #include "panels/frmPanel.h"

@@ -1,7 +1,7 @@
 // The hub works every model through the one receiver interface, over a real
 // line to each model's emulator; and it tells the windows linked to it of
 // every tuned frequency.
-#include "core/frmWelcome.h"
+#include "hub/frmWelcome.h"
 #include "core/globals.h"
 #include "core/links.h"
 #include "core/tables.h"

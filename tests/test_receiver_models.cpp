@@ -2,8 +2,8 @@
 // frequency range tune and nothing beyond them is sent, the memory channels
 // and the working channel are the receiver's own, and every setting's limits
 // are values the receiver takes, over a real line to each model's emulator.
-#include "core/app.h"
-#include "core/frmWelcome.h"
+#include "hub/app.h"
+#include "hub/frmWelcome.h"
 #include "core/globals.h"
 #include "core/tables.h"
 #include "drivers/memrecord.h"

@@ -1,7 +1,7 @@
 // What the tools hand each model through the one receiver interface: a timer
 // program's settings, a memory record to recall, and the hook that lets the
 // open panel show them, over a real line to each model's emulator.
-#include "core/frmWelcome.h"
+#include "hub/frmWelcome.h"
 #include "core/globals.h"
 #include "core/tables.h"
 #include "drivers/memrecord.h"

@@ -1,12 +1,12 @@
 // Every tool window of the registry, closed and opened again, comes back as
 // it was designed: whatever its last use did to its controls, and to the
 // measurement state behind its pictures, is gone.
-#include "core/app.h"
+#include "hub/app.h"
 #include "core/canvas.h"
 #include "core/clock.h"
 #include "core/filekinds.h"
 #include "core/form.h"
-#include "core/frmWelcome.h"
+#include "hub/frmWelcome.h"
 #include "core/globals.h"
 #include "core/tables.h"
 #include "panels/frmPanel.h"

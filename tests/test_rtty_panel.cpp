@@ -3,7 +3,7 @@
 // decoded text survives the panel's own reading of the receiver, and closing
 // the panel switches RTTY off without Stop lines.
 #include "core/filekinds.h"
-#include "core/frmSavefile.h"
+#include "hub/frmSavefile.h"
 #include "core/tables.h"
 #include "panels/jrc/frmRtty.h"
 #include "support/filedialogs.h"

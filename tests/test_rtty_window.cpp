@@ -2,11 +2,11 @@
 // line: parameter commands, decoded text, the capture file and its header
 // lines, the capture choices, and decoded text that must survive a receiver
 // exchange on the same port.
-#include "core/app.h"
+#include "hub/app.h"
 #include "core/exchange.h"
 #include "core/filekinds.h"
-#include "core/frmSavefile.h"
-#include "core/frmWelcome.h"
+#include "hub/frmSavefile.h"
+#include "hub/frmWelcome.h"
 #include "core/globals.h"
 #include "core/tables.h"
 #include "drivers/clsNRD535.h"

@@ -1,9 +1,9 @@
 // The hub's RX-320 rows: tuning and mode letters through the welcome
 // window's own driver object over the line to the emulator; the mode and
 // frequency reads use the state last sent and put nothing on the line.
-#include "core/app.h"
+#include "hub/app.h"
 #include "drivers/receiver.h"
-#include "core/frmWelcome.h"
+#include "hub/frmWelcome.h"
 #include "core/globals.h"
 #include "core/tables.h"
 #include "core/ui.h"

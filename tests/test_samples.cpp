@@ -2,7 +2,7 @@
 // sample reads through its kind's own reader without a message and gives at
 // least one record, the extra files the tools read come with it, and the
 // user's own files are never replaced.
-#include "core/app.h"
+#include "hub/app.h"
 #include "core/clock.h"
 #include "drivers/receiver.h"
 #include "core/filekinds.h"

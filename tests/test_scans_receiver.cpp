@@ -2,8 +2,8 @@
 // reading an S-meter that follows the frequency, the pair scan tuning A and
 // B frequencies, the band sweep over an S-meter profile with squelch hold,
 // the panel's menu entries, and the JRC lock held by a scan.
-#include "core/app.h"
-#include "core/frmWelcome.h"
+#include "hub/app.h"
+#include "hub/frmWelcome.h"
 #include "core/globals.h"
 #include "core/tables.h"
 #include "panels/frmAR7030.h"

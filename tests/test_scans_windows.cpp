@@ -1,12 +1,12 @@
 // The three scan windows without a receiver ("No RX"): their input checks
 // and messages, the drawing on the canvas, the files through the Load and
 // Save machinery, and the states of their buttons.
-#include "core/app.h"
+#include "hub/app.h"
 #include "drivers/receiver.h"
 #include "core/filekinds.h"
-#include "core/frmLoadfile.h"
-#include "core/frmSavefile.h"
-#include "core/frmWelcome.h"
+#include "hub/frmLoadfile.h"
+#include "hub/frmSavefile.h"
+#include "hub/frmWelcome.h"
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "core/tables.h"

@@ -1,7 +1,7 @@
 // The set-up dialog driven as a user would: typing, leaving boxes, clicking.
-#include "core/app.h"
-#include "core/frmSetUp.h"
-#include "core/frmWelcome.h"
+#include "hub/app.h"
+#include "hub/frmSetUp.h"
+#include "hub/frmWelcome.h"
 #include "core/settings.h"
 #include "core/tables.h"
 #include "core/textfile.h"

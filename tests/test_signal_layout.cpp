@@ -1,7 +1,7 @@
 // The measurement windows keep their fixed pixel layout, so every caption,
 // filled-in frequency and start time must fit the box it is given, and the
 // histogram chooser must show its whole choice.
-#include "core/app.h"
+#include "hub/app.h"
 #include "core/globals.h"
 #include "signal/frmPropagation.h"
 #include "signal/frmProphisto.h"

@@ -1,7 +1,7 @@
 // The printable propagation page: the listener's details, the graph's
 // geometry from a stored file (a measurement across midnight going on to the
 // right), Cls, and the page printed to a PDF file.
-#include "core/app.h"
+#include "hub/app.h"
 #include "core/globals.h"
 #include "core/tables.h"
 #include "signal/frmProp2prt2.h"

@@ -2,7 +2,7 @@
 // recording driven by the clock service with the file checked byte for
 // byte, readings the receiver does not answer, stored files drawn back as
 // overlays with the "Next hour" question, and DiDuzu.
-#include "core/app.h"
+#include "hub/app.h"
 #include "core/clock.h"
 #include "core/filekinds.h"
 #include "core/globals.h"

@@ -1,7 +1,7 @@
 // The time trace and histograms: column timing and the end of each span,
 // the once-a-minute redraw gate kept across runs, and elapsed time that a
 // change of the time of day does not move.
-#include "core/app.h"
+#include "hub/app.h"
 #include "core/clock.h"
 #include "core/globals.h"
 #include "signal/frmProphisto.h"

@@ -1,7 +1,7 @@
 // The ILG and aero conversions: records built in their columns from dBase
 // tables written two independent ways, the filters, the counters, the files
 // and the conversion windows.
-#include "core/app.h"
+#include "hub/app.h"
 #include "core/globals.h"
 #include "core/tables.h"
 #include "core/textfile.h"

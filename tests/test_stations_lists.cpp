@@ -1,9 +1,9 @@
 // The station store and its windows: the query rules, the sort's order
 // against a plain transcription of the program's sort, the aero search, the
 // scan's stepping, and the ILG and aero windows against the AR7030 emulator.
-#include "core/app.h"
+#include "hub/app.h"
 #include "core/filekinds.h"
-#include "core/frmWelcome.h"
+#include "hub/frmWelcome.h"
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "core/tables.h"

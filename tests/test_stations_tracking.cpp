@@ -2,10 +2,10 @@
 // test's own, the list around the tuned frequency, its pages and views, and
 // the window following the AR7030's dial by polling and the NRD-545's by its
 // reports, stepping, the close box and the copy into the log entry.
-#include "core/app.h"
+#include "hub/app.h"
 #include "drivers/receiver.h"
 #include "core/filekinds.h"
-#include "core/frmWelcome.h"
+#include "hub/frmWelcome.h"
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "core/tables.h"

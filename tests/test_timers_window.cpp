@@ -3,12 +3,12 @@
 // programs in sequence with the receiver's settings and its relay or line
 // output at the right ticks, interrupting and closing during a run, the
 // checks at Fix and at arming, the clock window's texts and commands.
-#include "core/app.h"
+#include "hub/app.h"
 #include "core/clock.h"
 #include "core/filekinds.h"
-#include "core/frmWelcome.h"
-#include "core/frmLoadfile.h"
-#include "core/frmSavefile.h"
+#include "hub/frmWelcome.h"
+#include "hub/frmLoadfile.h"
+#include "hub/frmSavefile.h"
 #include "core/globals.h"
 #include "core/tables.h"
 #include "drivers/ar7030conv.h"

@@ -1,7 +1,7 @@
 // The welcome window: start-up from the files, the label, the clock, Go and Exit.
-#include "core/app.h"
+#include "hub/app.h"
 #include "core/clock.h"
-#include "core/frmWelcome.h"
+#include "hub/frmWelcome.h"
 #include "core/settings.h"
 #include "core/textfile.h"
 #include "support/testenv.h"

@@ -3,10 +3,10 @@
 // from its load to its unload, is closed by UnloadTools in order when it is a
 // tool, and opens
 // from a click on its main-menu entry.
-#include "core/app.h"
+#include "hub/app.h"
 #include "core/filekinds.h"
 #include "core/form.h"
-#include "core/frmWelcome.h"
+#include "hub/frmWelcome.h"
 #include "core/globals.h"
 #include "core/tables.h"
 #include "panels/frmNoRx.h"

@@ -2,7 +2,7 @@
 // start and close after close, whichever way the window is closed; a window
 // with no stored place (or one off every screen) opening with its title bar on
 // a screen; a window the program places itself lying wholly on the screen.
-#include "core/app.h"
+#include "hub/app.h"
 #include "core/form.h"
 #include "core/globals.h"
 #include "core/help.h"

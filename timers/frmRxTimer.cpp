@@ -4,13 +4,12 @@
 #include "core/clock.h"
 #include "core/delay.h"
 #include "core/filekinds.h"
-#include "core/frmLoadfile.h"
-#include "core/frmSavefile.h"
-#include "core/hub.h"
+#include "hub/frmLoadfile.h"
+#include "hub/frmSavefile.h"
+#include "hub/hub.h"
 #include "core/globals.h"
 #include "core/numtext.h"
 #include "core/setupdata.h"
-#include "panels/frmPanel.h"
 
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -742,7 +741,7 @@ void frmRxTimer::setrx2tptel()
     const ProgRow &p = table.progdata[size_t(curprog)];
     hub().Change2FreqA(rowFrequencyKHz(p));
     if (m_rx)
-        m_rx->applySetting(RxSetting{p[7], p[8], p[9], p[10], p[11], p[12]}, &frmPanel::showOnOpenPanel);
+        m_rx->applySetting(RxSetting{p[7], p[8], p[9], p[10], p[11], p[12]}, &showOnOpenPanel);
 }
 
 void frmRxTimer::lineoutonoff(int n)
@@ -759,7 +758,7 @@ void frmRxTimer::lineoutonoff(int n)
     } else if (m_rx->model().lineOutput) {
         const int level = n == 1 ? m_rx->presetLineLevel() : 0;
         m_rx->setLineOutput(level);
-        frmPanel::showOnOpenPanel(RxChange{RxChange::LineLevel, level, 0, QString()});
+        showOnOpenPanel(RxChange{RxChange::LineLevel, level, 0, QString()});
     }
 }
 

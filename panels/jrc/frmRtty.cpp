@@ -2,14 +2,14 @@
 
 #include <cerrno>
 
-#include "core/frmSavefile.h"
+#include "hub/frmSavefile.h"
 #include "core/textfile.h"
 #include <QFileInfo>
 
 #include "core/exchange.h"
 #include "core/filekinds.h"
 #include "core/comm.h"
-#include "core/hub.h"
+#include "hub/hub.h"
 #include "core/globals.h"
 
 #include "core/ui.h"

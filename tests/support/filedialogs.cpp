@@ -1,8 +1,8 @@
 #include "support/filedialogs.h"
 
 #include "core/form.h"
-#include "core/frmLoadfile.h"
-#include "core/frmSavefile.h"
+#include "hub/frmLoadfile.h"
+#include "hub/frmSavefile.h"
 
 #include <QComboBox>
 #include <QListWidget>

@@ -1,7 +1,7 @@
 #include "support/hubline.h"
 
-#include "core/app.h"
-#include "core/frmWelcome.h"
+#include "hub/app.h"
+#include "hub/frmWelcome.h"
 #include "core/globals.h"
 #include "sim/pty.h"
 #include "support/testenv.h"

@@ -39,7 +39,7 @@ template <class P> P *go(tav::WindowId panel);
 
 } // namespace tavtest
 
-#include "core/frmWelcome.h"
+#include "hub/frmWelcome.h"
 
 template <class P> P *tavtest::go(tav::WindowId panel)
 {

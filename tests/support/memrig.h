@@ -2,9 +2,9 @@
 // The memory manager opened for one receiver model, its port on a real
 // pseudo-terminal line to the model's emulator, for the memory tests.
 
-#include "core/app.h"
-#include "core/frmLoadfile.h"
-#include "core/frmWelcome.h"
+#include "hub/app.h"
+#include "hub/frmLoadfile.h"
+#include "hub/frmWelcome.h"
 #include "core/globals.h"
 #include "core/tables.h"
 #include "drivers/memrecord.h"

@@ -2,8 +2,8 @@
 // An NRD-545 panel opened by Go against the NRD-545 emulator on a
 // pseudo-terminal, for the panel's and its dialogs' tests.
 
-#include "core/app.h"
-#include "core/frmWelcome.h"
+#include "hub/app.h"
+#include "hub/frmWelcome.h"
 #include "core/globals.h"
 #include "panels/frmNRD545.h"
 #include "sim/jrcsim.h"

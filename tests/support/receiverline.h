@@ -3,7 +3,7 @@
 // open to it, as the receiver chosen at Go: what the tests of the receiver
 // interface stand on.
 
-#include "core/frmWelcome.h"
+#include "hub/frmWelcome.h"
 #include "core/globals.h"
 #include "drivers/receiver.h"
 #include "sim/jrcsim.h"

@@ -1,4 +1,4 @@
-#include "core/frmSavefile.h"
+#include "hub/frmSavefile.h"
 
 #include "core/filekinds.h"
 #include "core/textfile.h"

@@ -1,10 +1,10 @@
-#include "core/app.h"
+#include "hub/app.h"
 
 #include "core/frmAbout.h"
-#include "core/frmLoadfile.h"
-#include "core/frmSavefile.h"
-#include "core/frmSetUp.h"
-#include "core/frmWelcome.h"
+#include "hub/frmLoadfile.h"
+#include "hub/frmSavefile.h"
+#include "hub/frmSetUp.h"
+#include "hub/frmWelcome.h"
 #include "core/ui.h"
 
 #include "core/help.h"

@@ -5,7 +5,10 @@
 // the open panel through `HubPanel`, so it knows no panel and no tool window.
 // The welcome window owns it (with the serial port the receiver object uses).
 
+#include "core/windowdecl.h"
 #include "drivers/receiver.h"
+
+#include <QList>
 
 #include <QString>
 #include <memory>
@@ -15,6 +18,15 @@ class QLineEdit;
 namespace tav {
 
 class TavForm;
+
+// The scan and measurement windows switch tool entries of the open
+// receiver's panel off while they are loaded and on again at their unload:
+// the entries that open given windows, and whole menus.
+enum class MainMenuId { Scan, Propagation };
+struct PanelEntries {
+    QList<WindowId> windows;
+    QList<MainMenuId> menus;
+};
 
 // What the hub needs of a receiver panel. Every model's panel implements it;
 // the hub finds the one of the receiver chosen at Go while it is loaded.
@@ -30,6 +42,10 @@ public:
     virtual QString frequencyText() const = 0;
     // Measuring tools hold the attenuator still while they read levels.
     virtual void setAttenuatorFrameEnabled(bool on) = 0;
+    // A tool has changed the receiver: the panel shows what it set. The
+    // receiver-less panel has nothing to show and no tool entries to switch.
+    virtual void showReceiverChange(const RxChange &) {}
+    virtual void setToolEntriesEnabled(const PanelEntries &, bool) {}
 };
 
 class Hub {
@@ -71,6 +87,12 @@ Hub &hub();
 // Whether the hub is there yet (tools opened without a welcome window, as
 // in tests, leave the receiver alone).
 bool hubExists();
+
+// A tool's change of the receiver shown on the open panel, if any.
+void showOnOpenPanel(const RxChange &c);
+// Switches the open panel's tool entries (see PanelEntries); the
+// receiver-less panel is left alone.
+void setOpenPanelEntries(const PanelEntries &entries, bool enabled);
 
 // DiDuzu: brings the panel of the receiver chosen at Go forward.
 void showChosenPanel();

@@ -1,8 +1,8 @@
-#include "core/frmSetUp.h"
+#include "hub/frmSetUp.h"
 #include "core/setupdata.h"
 
 #include "core/comm.h"
-#include "core/frmWelcome.h"
+#include "hub/frmWelcome.h"
 #include "core/numtext.h"
 #include "core/settings.h"
 #include "core/textfile.h"

@@ -1,4 +1,4 @@
-#include "core/frmWelcome.h"
+#include "hub/frmWelcome.h"
 #include "drivers/receiver.h"
 
 #include "core/clock.h"

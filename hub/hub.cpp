@@ -1,7 +1,7 @@
-#include "core/hub.h"
+#include "hub/hub.h"
 
 #include "core/form.h"
-#include "core/frmWelcome.h"
+#include "hub/frmWelcome.h"
 #include "core/globals.h"
 #include "core/links.h"
 #include "core/ui.h"
@@ -37,6 +37,22 @@ QString Hub::panelFrequencyText(bool withNoRx) const
 {
     HubPanel *p = withNoRx ? dynamic_cast<HubPanel *>(chosenPanelWindow()) : openPanel();
     return p ? p->frequencyText() : QString();
+}
+
+void showOnOpenPanel(const RxChange &c)
+{
+    if (!hubExists())
+        return;
+    if (HubPanel *p = hub().openPanel())
+        p->showReceiverChange(c);
+}
+
+void setOpenPanelEntries(const PanelEntries &entries, bool enabled)
+{
+    if (!hubExists())
+        return;
+    if (HubPanel *p = hub().openPanel())
+        p->setToolEntriesEnabled(entries, enabled);
 }
 
 void showChosenPanel()

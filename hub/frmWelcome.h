@@ -4,7 +4,7 @@
 
 #include "core/comm.h"
 #include "core/form.h"
-#include "core/hub.h"
+#include "hub/hub.h"
 
 #include <QLabel>
 #include <QLineEdit>

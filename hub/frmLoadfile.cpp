@@ -1,9 +1,9 @@
-#include "core/frmLoadfile.h"
+#include "hub/frmLoadfile.h"
 #include "drivers/receiver.h"
 
 #include "core/links.h"
 
-#include "core/frmWelcome.h"
+#include "hub/frmWelcome.h"
 
 #include "core/filekinds.h"
 #include "core/launch.h"

@@ -1,4 +1,4 @@
-#include "core/app.h"
+#include "hub/app.h"
 #include "core/portlock.h"
 
 #include <QApplication>
