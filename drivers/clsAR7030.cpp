@@ -1,5 +1,6 @@
 #include "drivers/clsAR7030.h"
 
+#include "core/tables.h"
 #include "core/exchange.h"
 #include "core/globals.h"
 #include "core/numtext.h"
@@ -473,6 +474,30 @@ void clsAR7030::setRxClock(const QString &t)
     }
     b += char(0x24);
     send(b);
+}
+
+// The panel's name tables of this model (modes, filters, AGC, attenuator).
+void InitAR7030()
+{
+    clearNameTables();
+    G.tablesModel = 1;
+    fillNames(G.attnames, {"+10 dB", "0 dB", "-10 dB", "-20 dB", "-30 dB", "-40 dB"});
+    fillNames(G.modenames, {"AM", "Sync", "NFM", "Data", "CW", "LSB", "USB"}, 1);
+    fillNames(G.agcnames, {"Fst", "Med", "Slw", "Off"});
+    fillNames(G.yesno, {"Y", "N"});
+    // -4.2k .. +4.2k in steps of 0.1, the running value kept in single precision
+    // as the receiver's labels always have been.
+    float x = -4.2f;
+    int i = 0;
+    while (x <= 4.25f && i < 85) {
+        QString sign = x <= -0.05f ? QStringLiteral("-") : (x >= 0.05f ? QStringLiteral("+") : QStringLiteral(" "));
+        float mag = std::fabs(x);
+        int tenths = int(std::lround(double(mag) * 10));
+        G.pbstext[i] = sign + QString::number(tenths / 10) + QLatin1Char('.') + QString::number(tenths % 10) +
+                       QLatin1Char('k');
+        x = float(x + 0.1f);
+        ++i;
+    }
 }
 
 } // namespace tav

@@ -148,4 +148,7 @@ private:
     CommControl &m_port;
 };
 
+// Fills the program's name tables for this model's panel.
+void InitAR7030();
+
 } // namespace tav

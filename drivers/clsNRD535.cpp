@@ -1,5 +1,7 @@
 #include "drivers/clsNRD535.h"
 
+#include "core/setupdata.h"
+#include "core/tables.h"
 #include "core/delay.h"
 #include "core/exchange.h"
 #include "core/globals.h"
@@ -209,5 +211,24 @@ void clsNRD535::setUserdefs(int16_t item, int16_t value)
 }
 
 int16_t clsNRD535::Userdefs(int16_t) { return 0; }
+
+// The panel's name tables of this model (modes, filters, AGC, attenuator).
+void InitNRD535()
+{
+    clearNameTables();
+    G.tablesModel = 2;
+    fillNames(G.attnames, {"0 dB", "-20 dB"});
+    fillNames(G.modenames, {"RY", "CW", "USB", "LSB", "AM", "NFM", "Fax"});
+    if (settingOn(Setting::Nrd535EcssFitted)) {
+        G.modenames[7] = QStringLiteral("AM-U");
+        G.modenames[8] = QStringLiteral("AM-L");
+    } else {
+        G.modenames[7].clear();
+        G.modenames[8].clear();
+    }
+    fillNames(G.agcnames, {"Slw", "Fst", "Off"});
+    fillBandwidthNames({"Wid", "Int", "Nar", "Aux"});
+    fillNames(G.nbnames, {"Off", "NB1", "NB2"});
+}
 
 } // namespace tav

@@ -74,4 +74,7 @@ private:
 // Its shared part is compiled once, with the interface (drivers/receiver.cpp).
 extern template class JrcReceiver<clsNRD535>;
 
+// Fills the program's name tables for this model's panel.
+void InitNRD535();
+
 } // namespace tav

@@ -1,5 +1,6 @@
 #include "drivers/clsNRD545.h"
 
+#include "core/tables.h"
 #include "core/delay.h"
 #include "core/exchange.h"
 #include "core/globals.h"
@@ -354,6 +355,18 @@ int16_t clsNRD545::nt(int16_t function)
         return int16_t(field(dspRead(QStringLiteral("GG"), 8), 3, 5));
     dspRead(QString(), 0);
     return 0;
+}
+
+// The panel's name tables of this model (modes, filters, AGC, attenuator).
+void InitNRD545()
+{
+    clearNameTables();
+    G.tablesModel = 4;
+    fillNames(G.attnames, {"0 dB", "-20 dB"});
+    fillNames(G.modenames, {"RY", "CW", "USB", "LSB", "AM", "NFM", "AMS", "AM-U", "AM-L", "WFM"});
+    fillNames(G.agcnames, {"Off", "0200", "0400", "0600", "0800", "1000", "1200", "1400", "1600", "1800"});
+    fillBandwidthNames({"Wid", "Int", "Nar"});
+    fillNames(G.nbnames, {"Off", "NB1", "NB2"});
 }
 
 } // namespace tav

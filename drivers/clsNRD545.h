@@ -98,4 +98,7 @@ private:
 // Its shared part is compiled once, with the interface (drivers/receiver.cpp).
 extern template class JrcReceiver<clsNRD545>;
 
+// Fills the program's name tables for this model's panel.
+void InitNRD545();
+
 } // namespace tav

@@ -1,5 +1,6 @@
 #include "drivers/clsRX320.h"
 #include "drivers/receiver.h"
+#include "core/tables.h"
 #include "core/setupdata.h"
 
 #include "core/exchange.h"
@@ -183,6 +184,18 @@ QString clsRX320::Firmware(bool *answered)
     if (cr >= 0)
         reply.truncate(cr);
     return QString::fromLatin1(reply);
+}
+
+// The panel's name tables of this model (modes, filters, AGC, attenuator).
+void InitRX320()
+{
+    clearNameTables();
+    G.tablesModel = 3;
+    fillNames(G.modenames, {"AM", "USB", "LSB", "CW"});
+    fillNames(G.agcnames, {"Slw", "Med", "Fst"}, 1);
+    fillBandwidthNames({"6000", "5700", "5400", "5100", "4800", "4500", "4200", "3900", "3600", "3300", "3000", "2850",
+            "2700", "2550", "2400", "2250", "2100", "1950", "1800", "1650", "1500", "1350", "1200", "1050",
+            "900",  "750",  "675",  "600",  "525",  "450",  "375",  "330",  "300",  "8000"});
 }
 
 } // namespace tav

@@ -79,4 +79,7 @@ private:
     CommControl &m_port;
 };
 
+// Fills the program's name tables for this model's panel.
+void InitRX320();
+
 } // namespace tav

@@ -3,6 +3,7 @@
 // live here, once, instead of in every caller.
 
 #include "drivers/receiver.h"
+#include "core/tables.h"
 #include "core/setupdata.h"
 
 #include "core/comm.h"
@@ -18,92 +19,83 @@
 #include "drivers/rx320calc.h"
 #include "drivers/ar7030conv.h"
 
+#include <vector>
+
 namespace tav {
 
 namespace {
 
 // clang-format off
-constexpr int kModels = 5;
+template <class Driver> std::unique_ptr<Receiver> make(CommControl &port) { return std::make_unique<Driver>(port); }
 
-const RxModel *models()
+using TE = TimerEditing;
+using LoadStopsDial = RxModel::LoadStopsDial;
+
+// The AR7030's memory and timer coding of shift and squelch-or-BFO, which
+// files made without a receiver use as well.
+constexpr unsigned kAr7030BfoModes = 1u << 4 | 1u << 5; // Data, CW
+const SettingTexts kAr7030Texts{ar7030conv::b2fs, ar7030conv::fs2b, ar7030conv::b2sql, ar7030conv::sql2b,
+                                ar7030conv::vsb2b};
+
+// The model table: a model's facts in its one entry, in type-number order.
+const std::vector<RxModel> &models()
 {
-    static RxModel table[] = {
-        //  type  name       min    max         channels      reads  clock  secs   relay  line   rtty   baud  attdB none  dial   poll
-        {0, "No RX",  10,  30000,      std::nullopt, false, false, false, false, false, false, 1200, 0,    0,    false, false, std::nullopt, {}, {}},
-        {1, "AR7030", 10,  32016,      99,           true,  true,  true,  false, true,  false, 1200, 10,   1,    false, true, std::nullopt, {}, {}},
-        {2, "NRD535", 10,  29999.999,  199,          true,  true,  true,  true,  false, true,  4800, 20,   0,    true,  false, std::nullopt, {}, {}},
-        {3, "RX320",  100, 30000,      std::nullopt, false, false, false, false, true,  false, 1200, 0,    0,    false, false, std::nullopt, {}, {}},
-        {4, "NRD545", 10,  29999.999,  999,          true,  true,  false, true,  false, true,  4800, 20,   0,    true,  false, std::nullopt, {}, {}},
-    };
-    static const bool ranged = [] {
-        RxModel *m = table;
-        // Timer programs: the editor's spinner ranges (att, bw, pbs, bwc, mode, agc).
-        // No RX takes what any model's editor can hold.
-        m[0].timer = {{0, 5}, {0, 33}, {-2000, 2000}, {0, 5500}, {0, 8}, {0, 9}};
-        m[1].timer = {{0, 5}, {1, 6}, {-42, 42}, {0, 0}, {1, 7}, {0, 3}};
-        m[2].timer = {{0, 1}, {0, 3}, {-2000, 2000}, {0, 5500}, {0, 8}, {0, 2}};
-        m[3].timer = {{0, 0}, {0, 33}, {-2000, 2000}, {0, 0}, {0, 3}, {1, 3}};
-        // The NRD-545 reports a width of 0 where none is set.
-        m[4].timer = {{0, 1}, {0, 2}, {-230, 230}, {0, 990}, {0, 8}, {0, 9}};
-        using TE = TimerEditing;
-        m[1].timerEditing = {TE::Shift::BarTable, TE::Width::Hz, TE::Rules::Plain, 1, 1, false, false};
-        m[2].timerEditing = {TE::Shift::Hz, TE::Width::Hz, TE::Rules::FittedOptions, 100, 100, false, false};
-        m[3].timerEditing = {TE::Shift::Hz, TE::Width::Hz, TE::Rules::ReversedFilterList, 100, 1, false, true};
-        m[4].timerEditing = {TE::Shift::TenthsKHz, TE::Width::TenthsKHz, TE::Rules::ModeHeldSettings, 10, 10, true, false};
-        // The AR7030's Data and CW keep a BFO offset where its other modes
-        // keep a squelch, and its bytes read as its panel shows them. No RX
-        // shows the records of any model's file, so it reads them the same way.
-        m[1].bfoModes = m[0].bfoModes = 1u << 4 | 1u << 5;
-        m[1].settingTexts = m[0].settingTexts = {ar7030conv::b2fs, ar7030conv::fs2b, ar7030conv::b2sql,
-                                                 ar7030conv::sql2b, ar7030conv::vsb2b};
-        m[4].rttyCodes = {true, true, true};
-        // Memory records: the name tables of each stored field (mode, bandwidth,
-        // attenuator, AGC, shift byte, squelch or BFO byte, scan flag).
-        m[1].memory = {IntRange{1, 7}, IntRange{1, 6}, {}, {}, IntRange{0, 255}, IntRange{0, 255}, IntRange{0, 1}};
-        m[2].memory = {IntRange{0, 8}, IntRange{0, 3}, IntRange{0, 1}, IntRange{0, 2}, {}, {}, {}};
-        m[3].memory = {IntRange{0, 3}, IntRange{0, 33}, {}, IntRange{1, 3}, {}, {}, {}};
-        m[4].memory = {IntRange{0, 6}, IntRange{0, 2}, IntRange{0, 1}, IntRange{0, 9}, {}, {}, {}};
-        for (int i = 0; i < kModels; ++i)
-            m[i].lastCell = m[i].lastChannel.value_or(99);
-        m[1].memPrintTitles = "Nr  Frequency Mode  Bw    PBS  Sql  BFO  Scn Alpha tag";
-        m[2].memPrintTitles = m[4].memPrintTitles = "Nr  Frequency Mode Bw   Att  Agc  Alpha tag";
-        m[3].memPrintTitles = "Nr  Frequency Mode Bw   Agc  Alpha tag";
-        m[1].memScanLeadS = 0.85;
-        m[4].emptiesChannels = false;
-        // The JRC sets take each memory command in their own time.
-        m[2].transferPauseMs = m[4].transferPauseMs = {100, 15, 10};
-        m[2].remoteHold = m[4].remoteHold = true;
-        m[2].loadStopsDial = RxModel::LoadStopsDial::PanelTracking;
-        m[3].loadStopsDial = RxModel::LoadStopsDial::TrackingWindow;
-        m[2].dialFree = "H0";
-        m[4].dialFree = "DD0";
-        m[1].tuningStepHz = 44545000.0 / (1 << 24); // 44.545 MHz over 2^24
-
-        m[2].workingChannel = 199;
-        m[4].workingChannel = 999;
-
-        // What the program shows of each model.
-        struct Look { const char *choice, *frame; unsigned colour; WindowId panel; };
-        static const Look looks[kModels] = {
-            {"No RX", "No RX", 0xAAAAAA, WindowId::frmNoRx},
-            {"AR 7030", "AR7030", 0xFF9090, WindowId::frmAR7030},
-            {"NRD-535", "NRD-535", 0x8080FF, WindowId::frmNRD535},
-            {"RX-320", "RX-320", 0x80CC80, WindowId::frmRX320},
-            {"NRD-545", "NRD-545", 0xFF, WindowId::frmNRD545},
+    static const std::vector<RxModel> table = [] {
+        std::vector<RxModel> t{
+            {.rxtype = 0, .name = "No RX", .freqMinKHz = 10, .freqMaxKHz = 30000,
+             .timer = {{0, 5}, {0, 33}, {-2000, 2000}, {0, 5500}, {0, 8}, {0, 9}},
+             .bfoModes = kAr7030BfoModes, .settingTexts = kAr7030Texts,
+             .setupChoice = "No RX", .setupFrame = "No RX", .goColour = 0xAAAAAA, .panel = WindowId::frmNoRx},
+            {.rxtype = 1, .name = "AR7030", .freqMinKHz = 10, .freqMaxKHz = 32016, .lastChannel = 99,
+             .readsBack = true, .hasClock = true, .clockSeconds = true, .lineOutput = true, .baud = 1200,
+             .attStepDb = 10, .attNone = 1, .pollsFrequency = true,
+             .timer = {{0, 5}, {1, 6}, {-42, 42}, {0, 0}, {1, 7}, {0, 3}},
+             .memory = {IntRange{1, 7}, IntRange{1, 6}, {}, {}, IntRange{0, 255}, IntRange{0, 255}, IntRange{0, 1}},
+             .timerEditing = {TE::Shift::BarTable, TE::Width::Hz, TE::Rules::Plain, 1, 1, false, false},
+             .bfoModes = kAr7030BfoModes, .settingTexts = kAr7030Texts,
+             .tuningStepHz = 44545000.0 / (1 << 24), // 44.545 MHz over 2^24
+             .memPrintTitles = "Nr  Frequency Mode  Bw    PBS  Sql  BFO  Scn Alpha tag", .memScanLeadS = 0.85,
+             .setupChoice = "AR 7030", .setupFrame = "AR7030", .goColour = 0xFF9090, .panel = WindowId::frmAR7030,
+             .emulator = "ar7030", .makeDriver = make<clsAR7030>},
+            {.rxtype = 2, .name = "NRD535", .freqMinKHz = 10, .freqMaxKHz = 29999.999, .lastChannel = 199,
+             .readsBack = true, .hasClock = true, .clockSeconds = true, .timerRelay = true, .rtty = true, .baud = 4800,
+             .attStepDb = 20, .dialReports = true, .workingChannel = 199,
+             .timer = {{0, 1}, {0, 3}, {-2000, 2000}, {0, 5500}, {0, 8}, {0, 2}},
+             .memory = {IntRange{0, 8}, IntRange{0, 3}, IntRange{0, 1}, IntRange{0, 2}, {}, {}, {}},
+             .timerEditing = {TE::Shift::Hz, TE::Width::Hz, TE::Rules::FittedOptions, 100, 100, false, false},
+             .remoteHold = true, .dialFree = "H0", .loadStopsDial = LoadStopsDial::PanelTracking,
+             .memPrintTitles = "Nr  Frequency Mode Bw   Att  Agc  Alpha tag", .transferPauseMs = {100, 15, 10},
+             .setupChoice = "NRD-535", .setupFrame = "NRD-535", .goColour = 0x8080FF, .panel = WindowId::frmNRD535,
+             .emulator = "nrd535", .makeDriver = make<clsNRD535>},
+            {.rxtype = 3, .name = "RX320", .freqMinKHz = 100, .freqMaxKHz = 30000, .lineOutput = true, .baud = 1200,
+             .timer = {{0, 0}, {0, 33}, {-2000, 2000}, {0, 0}, {0, 3}, {1, 3}},
+             .memory = {IntRange{0, 3}, IntRange{0, 33}, {}, IntRange{1, 3}, {}, {}, {}},
+             .timerEditing = {TE::Shift::Hz, TE::Width::Hz, TE::Rules::ReversedFilterList, 100, 1, false, true},
+             .loadStopsDial = LoadStopsDial::TrackingWindow,
+             .memPrintTitles = "Nr  Frequency Mode Bw   Agc  Alpha tag",
+             .setupChoice = "RX-320", .setupFrame = "RX-320", .goColour = 0x80CC80, .panel = WindowId::frmRX320,
+             .emulator = "rx320", .makeDriver = make<clsRX320>},
+            {.rxtype = 4, .name = "NRD545", .freqMinKHz = 10, .freqMaxKHz = 29999.999, .lastChannel = 999,
+             .readsBack = true, .hasClock = true, .timerRelay = true, .rtty = true, .baud = 4800, .attStepDb = 20,
+             .dialReports = true, .workingChannel = 999,
+             .timer = {{0, 1}, {0, 2}, {-230, 230}, {0, 990}, {0, 8}, {0, 9}},
+             .memory = {IntRange{0, 6}, IntRange{0, 2}, IntRange{0, 1}, IntRange{0, 9}, {}, {}, {}},
+             .timerEditing = {TE::Shift::TenthsKHz, TE::Width::TenthsKHz, TE::Rules::ModeHeldSettings, 10, 10, true,
+                              false},
+             .rttyCodes = {true, true, true}, .remoteHold = true, .dialFree = "DD0",
+             .memPrintTitles = "Nr  Frequency Mode Bw   Att  Agc  Alpha tag", .emptiesChannels = false,
+             .transferPauseMs = {100, 15, 10},
+             .setupChoice = "NRD-545", .setupFrame = "NRD-545", .goColour = 0xFF, .panel = WindowId::frmNRD545,
+             .dialReportTail = 4, .emulator = "nrd545", .makeDriver = make<clsNRD545>},
         };
-        for (int i = 0; i < kModels; ++i) {
-            m[i].setupChoice = looks[i].choice;
-            m[i].setupFrame = looks[i].frame;
-            m[i].goColour = looks[i].colour;
-            m[i].panel = looks[i].panel;
-        }
-        m[4].dialReportTail = 4;
-        return true;
+        // The memory image ends at the last channel, or at 99 where the
+        // receiver keeps none.
+        for (RxModel &m : t)
+            m.lastCell = m.lastChannel.value_or(99);
+        return t;
     }();
-    (void)ranged;
     return table;
 }
-// clang-format on
 
 bool inRange(const RxModel &m, double kHz) { return kHz >= m.freqMinKHz && kHz <= m.freqMaxKHz; }
 bool channelOk(const RxModel &m, int n) { return m.lastChannel && n >= 0 && n <= *m.lastChannel; }
@@ -139,7 +131,7 @@ template <class T> std::optional<T> answeredOr(bool answered, T value)
 
 } // namespace
 
-const RxModel *findRxModel(int rxtype) { return (rxtype >= 0 && rxtype < kModels) ? &models()[rxtype] : nullptr; }
+const RxModel *findRxModel(int rxtype) { return (rxtype >= 0 && rxtype < rxModelCount()) ? &models()[rxtype] : nullptr; }
 
 const RxModel &rxModel(int rxtype)
 {
@@ -147,7 +139,7 @@ const RxModel &rxModel(int rxtype)
     return m ? *m : models()[0];
 }
 
-int rxModelCount() { return kModels; }
+int rxModelCount() { return int(models().size()); }
 
 std::optional<WindowId> panelWindow(int rxtype)
 {
@@ -157,9 +149,9 @@ std::optional<WindowId> panelWindow(int rxtype)
 
 const RxModel *rxModelOfPanel(const QString &panel)
 {
-    for (int i = 0; i < kModels; ++i)
-        if (windowName(models()[i].panel) == panel)
-            return &models()[i];
+    for (const RxModel &m : models())
+        if (windowName(m.panel) == panel)
+            return &m;
     return nullptr;
 }
 
@@ -177,13 +169,8 @@ const RxModel &loadedModel()
 
 std::unique_ptr<Receiver> makeReceiver(int rxtype, CommControl &port)
 {
-    switch (rxtype) {
-    case 1: return std::make_unique<clsAR7030>(port);
-    case 2: return std::make_unique<clsNRD535>(port);
-    case 3: return std::make_unique<clsRX320>(port);
-    case 4: return std::make_unique<clsNRD545>(port);
-    default: return nullptr;
-    }
+    const RxModel *m = findRxModel(rxtype);
+    return m && m->makeDriver ? m->makeDriver(port) : nullptr;
 }
 
 std::unique_ptr<Receiver> makeReceiver() { return makeReceiver(G.goRxtype, rxPort()); }
@@ -724,5 +711,8 @@ bool clsNRD545::applySetting(const RxSetting &s, const RxShown &shown)
     }
     return true;
 }
+
+// No receiver: no name tables of its own.
+void InitNoRx() { G.tablesModel = 0; }
 
 } // namespace tav

@@ -20,6 +20,7 @@
 namespace tav {
 
 class CommControl;
+class Receiver;
 
 // A closed range of whole numbers.
 struct IntRange {
@@ -169,6 +170,10 @@ struct RxModel {
     WindowId panel = WindowId::frmNoRx;
     // A dial report ends in this many characters after its frequency.
     int dialReportTail = 2;
+    // The model's name for rxsim and tools/emulate.sh (none: not emulated).
+    const char *emulator = nullptr;
+    // Its driver on the line (none: nothing to talk to).
+    std::unique_ptr<Receiver> (*makeDriver)(CommControl &port) = nullptr;
 
     // No receiver: nothing to talk to, files only.
     bool isNone() const { return rxtype <= 0; }
@@ -381,5 +386,8 @@ public:
 std::unique_ptr<Receiver> makeReceiver();
 // The same for a given type and port (the welcome window's own object, tests).
 std::unique_ptr<Receiver> makeReceiver(int rxtype, CommControl &port);
+
+// Fills the program's name tables for this model's panel.
+void InitNoRx();
 
 } // namespace tav

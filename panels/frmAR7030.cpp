@@ -8,6 +8,7 @@
 #include "panels/mainmenu.h"
 
 #include "core/ui.h"
+#include "drivers/clsAR7030.h"
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>

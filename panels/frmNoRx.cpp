@@ -7,6 +7,7 @@
 #include "panels/mainmenu.h"
 
 #include "core/ui.h"
+#include "drivers/receiver.h"
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -9,6 +9,7 @@
 #include "panels/rx320state.h"
 
 #include "core/ui.h"
+#include "drivers/clsRX320.h"
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>

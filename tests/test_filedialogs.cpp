@@ -18,6 +18,7 @@
 #include "stations/stationstore.h"
 #include "support/filedialogs.h"
 #include "support/testenv.h"
+#include "drivers/receiver.h"
 
 #include <QApplication>
 #include <QDir>

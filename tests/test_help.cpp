@@ -8,6 +8,7 @@
 #include "core/help.h"
 #include "core/tables.h"
 #include "support/testenv.h"
+#include "drivers/receiver.h"
 
 #include <QFile>
 #include <QTest>

@@ -10,6 +10,10 @@
 #include "memories/memimage.h"
 #include "memories/memtext.h"
 #include "support/testenv.h"
+#include "drivers/clsAR7030.h"
+#include "drivers/clsNRD535.h"
+#include "drivers/clsNRD545.h"
+#include "drivers/clsRX320.h"
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,7 @@
 #include "core/tables.h"
 #include "panels/nrd545text.h"
 #include "support/testenv.h"
+#include "drivers/clsNRD545.h"
 
 #include <gtest/gtest.h>
 

@@ -12,6 +12,10 @@
 #include "sim/pty.h"
 #include "support/receiverline.h"
 #include "support/testenv.h"
+#include "drivers/clsAR7030.h"
+#include "drivers/clsNRD535.h"
+#include "drivers/clsNRD545.h"
+#include "drivers/clsRX320.h"
 
 #include <gtest/gtest.h>
 

@@ -10,6 +10,9 @@
 #include "sim/band.h"
 #include "support/receiverline.h"
 #include "support/rxsimprocess.h"
+#include "drivers/clsNRD535.h"
+#include "drivers/clsNRD545.h"
+#include "drivers/clsRX320.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,6 +5,10 @@
 #include "core/tables.h"
 #include "core/textfile.h"
 #include "support/testenv.h"
+#include "drivers/clsAR7030.h"
+#include "drivers/clsNRD535.h"
+#include "drivers/clsNRD545.h"
+#include "drivers/clsRX320.h"
 
 #include <QDir>
 #include <QFile>

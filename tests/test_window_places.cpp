@@ -97,6 +97,7 @@ TEST(WindowPlaces, NoStoredPlaceOrOneOffEveryScreenStillShowsTheTitleBar)
 }
 
 #include "panels/frmPanel.h"
+#include "drivers/receiver.h"
 #include <QKeyEvent>
 
 TEST(WindowPlaces, AToolWithoutAStoredPlaceOpensBesideTheOpenPanelAndAStoredPlaceWins)
