@@ -4,10 +4,12 @@
 // are values the receiver takes, over a real line to each model's emulator.
 #include "hub/app.h"
 #include "hub/frmWelcome.h"
+#include "core/comm.h"
 #include "core/globals.h"
 #include "core/tables.h"
 #include "drivers/memrecord.h"
 #include "drivers/receiver.h"
+#include "sim/emulator.h"
 #include "sim/jrcsim.h"
 #include "sim/pty.h"
 #include "support/receiverline.h"
@@ -147,7 +149,8 @@ INSTANTIATE_TEST_SUITE_P(EveryModel, ModelTable,
                          [](const auto &info) { return std::string(info.param.emulator); });
 
 // Every entry of the model table is a model the program can show and open:
-// its names, and a registered panel window that leads back to it.
+// its names, a registered panel window that leads back to it, its driver and
+// its emulator.
 TEST(ModelTableEntries, EachModelHasItsNamesAndARegisteredPanel)
 {
     registerBuiltWindows();
@@ -165,6 +168,17 @@ TEST(ModelTableEntries, EachModelHasItsNamesAndARegisteredPanel)
         EXPECT_EQ(windowDecl(*panel).role, WindowRole::Panel);
         EXPECT_TRUE(Windows::available(*panel));
         EXPECT_EQ(rxModelOfPanel(windowName(*panel)), m);
+        // A receiver has its driver and an emulator rxsim serves by the name
+        // tools/emulate.sh is given.
+        const std::unique_ptr<Receiver> rx = makeReceiver(t, rxPort());
+        if (m->isNone()) {
+            EXPECT_FALSE(rx);
+            continue;
+        }
+        ASSERT_TRUE(rx);
+        EXPECT_EQ(&rx->model(), m);
+        ASSERT_TRUE(m->emulator);
+        EXPECT_TRUE(sim::createEmulator(QString::fromLatin1(m->emulator)));
     }
     EXPECT_EQ(findRxModel(rxModelCount()), nullptr);
     EXPECT_FALSE(panelWindow(-1));

@@ -5,11 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 model="${1:-ar7030}"
-case "$model" in
-  ar7030) rxtype=1 ;; nrd535) rxtype=2 ;; rx320) rxtype=3 ;; nrd545) rxtype=4 ;;
-  *) echo "emulate: unknown model '$model' (ar7030, nrd535, nrd545, rx320)" >&2; exit 2 ;;
-esac
 root="$(pwd)"
+# The settings' receiver type of the model, from the program's model table.
+rxtype="$("$root/build/tavsamples" --rxtype "$model")" || { echo "emulate: $model cannot be emulated" >&2; exit 2; }
 demo="$root/demo-data"
 mkdir -p "$demo"
 log="$demo/rxsim.log"

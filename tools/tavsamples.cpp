@@ -1,6 +1,9 @@
 // Puts the demonstration data into a data directory, leaving the user's own
 // files as they are.   tavsamples SAMPLES_DATA_DIR DATA_DIR
+// For tools/emulate.sh it also names the settings' receiver type of an
+// emulated model, from the model table.   tavsamples --rxtype MODEL
 #include "core/portlock.h"
+#include "drivers/receiver.h"
 #include "samples/install.h"
 
 #include <QCoreApplication>
@@ -12,6 +15,21 @@ int main(int argc, char **argv)
     // A write past the file-size limit fails and is reported, as a full disk is.
     tav::ignoreFileSizeSignal();
     const QStringList args = app.arguments();
+    if (args.size() == 3 && args[1] == QLatin1String("--rxtype")) {
+        QStringList known;
+        for (int t = 0; t < tav::rxModelCount(); ++t) {
+            const tav::RxModel &m = tav::rxModel(t);
+            if (!m.emulator)
+                continue;
+            if (args[2].compare(QLatin1String(m.emulator), Qt::CaseInsensitive) == 0) {
+                std::printf("%d\n", m.rxtype);
+                return 0;
+            }
+            known << QLatin1String(m.emulator);
+        }
+        std::fprintf(stderr, "unknown model '%s' (%s)\n", qPrintable(args[2]), qPrintable(known.join(", ")));
+        return 2;
+    }
     if (args.size() != 3) {
         std::fprintf(stderr, "usage: tavsamples SAMPLES_DATA_DIR DATA_DIR\n");
         return 2;
