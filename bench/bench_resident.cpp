@@ -111,7 +111,7 @@ int child(const QString &what, const QString &dir, int lines)
     const float thousands = float(lines / 1000);
     for (int k : {4, 5, 6, 7})
         G.setupdata[size_t(k)] = thousands;
-    G.tablesModel = 4; // an NRD-545 image: 1000 cells
+    G.goRxtype = 4; // an NRD-545 image: 1000 cells
     DialogScript::enabled = true;
     QWidget bare;
     bare.resize(640, 480);

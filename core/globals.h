@@ -47,9 +47,6 @@ struct ProgramState {
     PerFileKind<QString> filedirs, filenames;
 
     // Receiver tables
-    // The model whose tables the open panel loaded (-1: none yet); its
-    // range and cells are asked through loadedModel().
-    int16_t tablesModel = -1;
     std::array<QString, 11> attnames, agcnames, modenames, yesno, nbnames;
     QVector<QString> bwnames;      // sized by the panel before its Init
     std::array<QString, 86> pbstext;

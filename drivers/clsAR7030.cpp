@@ -480,7 +480,6 @@ void clsAR7030::setRxClock(const QString &t)
 void InitAR7030()
 {
     clearNameTables();
-    G.tablesModel = 1;
     fillNames(G.attnames, {"+10 dB", "0 dB", "-10 dB", "-20 dB", "-30 dB", "-40 dB"});
     fillNames(G.modenames, {"AM", "Sync", "NFM", "Data", "CW", "LSB", "USB"}, 1);
     fillNames(G.agcnames, {"Fst", "Med", "Slw", "Off"});

@@ -216,7 +216,6 @@ int16_t clsNRD535::Userdefs(int16_t) { return 0; }
 void InitNRD535()
 {
     clearNameTables();
-    G.tablesModel = 2;
     fillNames(G.attnames, {"0 dB", "-20 dB"});
     fillNames(G.modenames, {"RY", "CW", "USB", "LSB", "AM", "NFM", "Fax"});
     if (settingOn(Setting::Nrd535EcssFitted)) {

@@ -361,7 +361,6 @@ int16_t clsNRD545::nt(int16_t function)
 void InitNRD545()
 {
     clearNameTables();
-    G.tablesModel = 4;
     fillNames(G.attnames, {"0 dB", "-20 dB"});
     fillNames(G.modenames, {"RY", "CW", "USB", "LSB", "AM", "NFM", "AMS", "AM-U", "AM-L", "WFM"});
     fillNames(G.agcnames, {"Off", "0200", "0400", "0600", "0800", "1000", "1200", "1400", "1600", "1800"});

@@ -28,7 +28,7 @@ bool clsRX320::sendTuning()
 {
     const double kHz = G.rx320freq;
     // The comparison is written so that a NaN fails it too.
-    if (!(kHz >= loadedModel().freqMinKHz && kHz <= loadedModel().freqMaxKHz))
+    if (!(kHz >= model().freqMinKHz && kHz <= model().freqMaxKHz))
         return false;
     rx320::TuningInput in;
     in.kHz = kHz;
@@ -47,7 +47,7 @@ bool clsRX320::sendTuning()
 
 bool clsRX320::setFrequencyA(double kHz)
 {
-    if (!(kHz >= loadedModel().freqMinKHz && kHz <= loadedModel().freqMaxKHz))
+    if (!(kHz >= model().freqMinKHz && kHz <= model().freqMaxKHz))
         return false; // the receiver keeps its frequency, and so does rx320freq
     bool sent;
     {
@@ -190,7 +190,6 @@ QString clsRX320::Firmware(bool *answered)
 void InitRX320()
 {
     clearNameTables();
-    G.tablesModel = 3;
     fillNames(G.modenames, {"AM", "USB", "LSB", "CW"});
     fillNames(G.agcnames, {"Slw", "Med", "Fst"}, 1);
     fillBandwidthNames({"6000", "5700", "5400", "5100", "4800", "4500", "4200", "3900", "3600", "3300", "3000", "2850",

@@ -141,13 +141,13 @@ MemRecord MemRecord::parse(const QString &record)
     return r;
 }
 
-std::optional<MemSetting> memSetting(const QString &r)
+std::optional<MemSetting> memSetting(const QString &r, const RxModel &model)
 {
     if (r.isEmpty())
         return std::nullopt;
     MemSetting s;
     s.khz = leadingNumber(memFieldText(r, memcol::Frequency)) / 1000.0;
-    if (!(loadedModel().freqMinKHz <= s.khz && s.khz <= loadedModel().freqMaxKHz))
+    if (!(model.freqMinKHz <= s.khz && s.khz <= model.freqMaxKHz))
         return std::nullopt;
     s.mode = memInt(r, memcol::Mode);
     s.bandwidth = memInt(r, memcol::Bandwidth);

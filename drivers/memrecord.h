@@ -21,9 +21,12 @@
 // field's width rather than allowed to shift the columns after them.
 
 #include <QString>
+
 #include <optional>
 
 namespace tav {
+
+struct RxModel;
 
 constexpr int kMemRecordLength = 35;
 
@@ -111,6 +114,6 @@ struct MemSetting {
     // eight frequency digits, AGC.
     QString status;
 };
-std::optional<MemSetting> memSetting(const QString &record);
+std::optional<MemSetting> memSetting(const QString &record, const RxModel &model);
 
 } // namespace tav

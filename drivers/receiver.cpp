@@ -157,16 +157,6 @@ const RxModel *rxModelOfPanel(const QString &panel)
 
 const RxModel &goModel() { return rxModel(G.goRxtype >= 0 ? G.goRxtype : G.rxtype); }
 
-const RxModel &loadedModel()
-{
-    static const RxModel none = [] {
-        RxModel m;
-        m.rxtype = -1;
-        return m;
-    }();
-    return G.tablesModel < 0 ? none : rxModel(G.tablesModel);
-}
-
 std::unique_ptr<Receiver> makeReceiver(int rxtype, CommControl &port)
 {
     const RxModel *m = findRxModel(rxtype);
@@ -348,7 +338,7 @@ int clsAR7030::presetLineLevel() const { return int(setting(Setting::Ar7030LineL
 
 bool clsAR7030::applyMemoryRecord(const QString &record, const RxShown &shown)
 {
-    const auto s = memSetting(record);
+    const auto s = memSetting(record, model());
     if (!s)
         return false;
     setFrequencyA(s->khz);
@@ -457,7 +447,7 @@ int clsRX320::presetLineLevel() const { return int(setting(Setting::Rx320LineLev
 
 bool clsRX320::applyMemoryRecord(const QString &record, const RxShown &shown)
 {
-    const auto s = memSetting(record);
+    const auto s = memSetting(record, model());
     if (!s)
         return false;
     setFrequencyA(s->khz);
@@ -576,7 +566,7 @@ template <class Rx> bool JrcReceiver<Rx>::rttyOff()
 
 template <class Rx> bool JrcReceiver<Rx>::applyMemoryRecord(const QString &record, const RxShown &shown)
 {
-    const auto s = memSetting(record);
+    const auto s = memSetting(record, model());
     if (!s)
         return false;
     rx().setRxStatus(s->status);
@@ -713,6 +703,6 @@ bool clsNRD545::applySetting(const RxSetting &s, const RxShown &shown)
 }
 
 // No receiver: no name tables of its own.
-void InitNoRx() { G.tablesModel = 0; }
+void InitNoRx() {}
 
 } // namespace tav

@@ -224,9 +224,6 @@ const RxModel *rxModelOfPanel(const QString &panel);
 // The model of the receiver opened at the last Go: the one the tools act on.
 // Before any Go, the one a Go would open (the set-up's choice).
 const RxModel &goModel();
-// The model whose tables the open panel loaded: the range and cells the
-// tools check against. Before any panel, a model with no range and one cell.
-const RxModel &loadedModel();
 
 // What a mode letter set on the receiver; absent fields were left alone.
 struct ModeSetting {

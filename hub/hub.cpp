@@ -77,7 +77,7 @@ void Hub::Change2FreqA(double freq)
     Receiver *rx = hubReceiver();
     if (!rx)
         return;
-    if (!(freq >= loadedModel().freqMinKHz && freq <= loadedModel().freqMaxKHz)) {
+    if (!(freq >= goModel().freqMinKHz && freq <= goModel().freqMaxKHz)) {
         msgBox(QStringLiteral("Frequency outside range"), MsgIcon::Exclamation, QStringLiteral("Input Error"));
         return;
     }

@@ -127,7 +127,7 @@ void frmMarkfreqs::cmdScan_Click()
         stopScan();
         return;
     }
-    if (countInRange(texts(m_marks), loadedModel().freqMinKHz, loadedModel().freqMaxKHz) < 2) {
+    if (countInRange(texts(m_marks), goModel().freqMinKHz, goModel().freqMaxKHz) < 2) {
         msgBox(QStringList{QStringLiteral("Not enough valid    "), QStringLiteral("frequencies filled  "),
                            QStringLiteral("in for scanning     ")},
                MsgIcon::Exclamation, QStringLiteral("Error"));
@@ -148,7 +148,7 @@ void frmMarkfreqs::tmrScan_Timer()
     const TickGuard tick(this, m_ticking);
     if (!tick || !m_scanning)
         return;
-    const std::optional<int> pick = nextScanIndex(texts(m_marks), m_index, m_last, loadedModel().freqMinKHz, loadedModel().freqMaxKHz);
+    const std::optional<int> pick = nextScanIndex(texts(m_marks), m_index, m_last, goModel().freqMinKHz, goModel().freqMaxKHz);
     if (!pick)
         return;
     const double v = numericValue(m_marks.at(*pick));

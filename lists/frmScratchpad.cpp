@@ -304,7 +304,7 @@ void frmScratchpad::cmdScan_Click(int row)
         return;
     setCurrentCell(row, currentColumn());
     m_scanRow = row;
-    if (countInRange(rowTexts(row), loadedModel().freqMinKHz, loadedModel().freqMaxKHz) < 2) {
+    if (countInRange(rowTexts(row), goModel().freqMinKHz, goModel().freqMaxKHz) < 2) {
         msgBox(QStringList{QStringLiteral("Not enough valid    "), QStringLiteral("frequencies filled  "),
                            QStringLiteral("in for scanning     ")},
                MsgIcon::Exclamation, QStringLiteral("Error"));
@@ -331,7 +331,7 @@ void frmScratchpad::tmrScan_Timer()
     const TickGuard tick(this, m_ticking);
     if (!tick || !m_scanning)
         return;
-    const std::optional<int> pick = nextScanIndex(rowTexts(m_scanRow), m_column, m_last, loadedModel().freqMinKHz, loadedModel().freqMaxKHz);
+    const std::optional<int> pick = nextScanIndex(rowTexts(m_scanRow), m_column, m_last, goModel().freqMinKHz, goModel().freqMaxKHz);
     if (!pick)
         return;
     const double v = numericValue(cell(m_scanRow, *pick));

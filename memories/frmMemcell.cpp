@@ -134,7 +134,7 @@ void frmMemcell::Form_Load()
     m_rxtype = memRxtype();
     m_rx = rxModel(m_rxtype).isNone() ? nullptr : makeReceiver();
     QStringList cells;
-    for (int i = 0; i <= loadedModel().lastCell; ++i)
+    for (int i = 0; i <= goModel().lastCell; ++i)
         cells << cellText(i);
     fillList(cmbCellnr, cells, true);
     txtFrequency->clear();

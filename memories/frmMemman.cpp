@@ -267,7 +267,7 @@ frmMemman::~frmMemman() = default;
 void frmMemman::Form_Load()
 {
     MemoryState &m = memState();
-    m.image.reset(loadedModel().lastCell);
+    m.image.reset(goModel().lastCell);
     m.transferring = false;
     cellfrom = cellto = 0;
     scandelay = 0;
@@ -292,7 +292,7 @@ void frmMemman::Form_Load()
         b->setEnabled(true);
     cmdFetch->setEnabled(rxModel(m_rxtype).offersTransfers());
     model->refreshAll();
-    txtTo->setText(QLatin1Char(' ') + QString::number(loadedModel().lastCell));
+    txtTo->setText(QLatin1Char(' ') + QString::number(goModel().lastCell));
 
     for (int c = 0; c < 6; ++c)
         grdTitles->setItem(0, c, new QTableWidgetItem(QLatin1String(kTitles[c])));
@@ -349,7 +349,7 @@ FileResult frmMemman::readMemoryFile(const QString &path, QStringList *notice)
     const auto lines = readTextLines(path, kShortLineMax);
     if (!lines)
         return FileResult::failure(QStringLiteral("cannot be read"));
-    const MemImage::FileRead r = memState().image.readFileLines(*lines, loadedModel().lastCell, memRxtype());
+    const MemImage::FileRead r = memState().image.readFileLines(*lines, goModel().lastCell, memRxtype());
     QStringList text;
     if (!r.refused.isEmpty()) {
         text << QStringLiteral("These lines hold no channel the receiver can take,")
@@ -362,7 +362,7 @@ FileResult frmMemman::readMemoryFile(const QString &path, QStringList *notice)
     }
     if (r.linesPast > 0)
         text << QStringLiteral("The file has more lines than the receiver has memory cells;")
-             << QStringLiteral("only the first %1 were read.").arg(loadedModel().lastCell + 1);
+             << QStringLiteral("only the first %1 were read.").arg(goModel().lastCell + 1);
     if (notice)
         *notice = text;
     // A save puts refused cells back empty, and has no place for lines past the last cell.
@@ -478,7 +478,7 @@ void frmMemman::cmdCls_Click()
     if (a == vbYes) {
         cmdsaveas_Click();
     } else if (a == vbNo) {
-        memState().image.reset(loadedModel().lastCell);
+        memState().image.reset(goModel().lastCell);
         cleargrdmemman();
         clearadditionalinfo();
     }
@@ -519,7 +519,7 @@ void frmMemman::refused(const QString &title, bool resetDelay)
 {
     msgBox(QStringLiteral("Input Error"), MsgIcon::Exclamation, title);
     txtFrom->setText(QStringLiteral("0"));
-    txtTo->setText(QLatin1Char(' ') + QString::number(loadedModel().lastCell));
+    txtTo->setText(QLatin1Char(' ') + QString::number(goModel().lastCell));
     if (resetDelay)
         txtDelay->setText(QStringLiteral("2"));
     txtFrom->setFocus();
@@ -584,12 +584,12 @@ void frmMemman::cmdFetch_Click()
                MsgIcon::Question, QStringLiteral("Fetch RX memory"), MsgButtons::YesNoCancel) != vbYes)
         return;
     MemoryState &m = memState();
-    m.image.reset(loadedModel().lastCell);
+    m.image.reset(goModel().lastCell);
     int last = 0;
     if (auto n = cellNumber(txtTo->text()))
-        last = std::clamp(*n, 0, loadedModel().lastCell);
+        last = std::clamp(*n, 0, goModel().lastCell);
     else
-        last = loadedModel().lastCell;
+        last = goModel().lastCell;
 
     Busy busy(this);
     const NoAnswer noAnswer;
@@ -672,7 +672,7 @@ bool frmMemman::fillCells(const CellRange &range, int &failedAt, QVector<int> &n
 
 bool frmMemman::takeCellRange(const QString &errorTitle, bool resetDelay)
 {
-    const auto range = cellRange(txtFrom->text(), txtTo->text(), loadedModel().lastCell);
+    const auto range = cellRange(txtFrom->text(), txtTo->text(), goModel().lastCell);
     if (!range) {
         refused(errorTitle, resetDelay);
         return false;
@@ -764,7 +764,7 @@ void frmMemman::cmdSetrx2mem_Click()
 {
     const MemoryState &m = memState();
     const int n = m.memcellnr;
-    if (n < 0 || n > loadedModel().lastCell || !m.image.held(n) || !m_rx)
+    if (n < 0 || n > goModel().lastCell || !m.image.held(n) || !m_rx)
         return;
     // The model sets what its memory recall sets, and the open panel shows it.
     m_rx->applyMemoryRecord(m.image.record(n), &showOnOpenPanel);
@@ -855,7 +855,7 @@ void frmMemman::cmdScanrun_Click()
     tmrScan.setInterval(100);
     memcmdenabler(false);
     MemoryState &m = memState();
-    m.memmantoprow = std::max(0, std::min(cellfrom, loadedModel().lastCell - 15));
+    m.memmantoprow = std::max(0, std::min(cellfrom, goModel().lastCell - 15));
     grdMemman->scrollTo(model->index(m.memmantoprow, 0), QAbstractItemView::PositionAtTop);
     tmrScan.start();
 }
@@ -873,7 +873,7 @@ void frmMemman::tmrScan_Timer()
     const QModelIndex idx = model->index(m.memcellnr, 0);
     const QRect visible = grdMemman->viewport()->rect();
     if (!visible.intersects(grdMemman->visualRect(idx))) {
-        m.memmantoprow = std::max(0, std::min(m.memcellnr, loadedModel().lastCell - 15));
+        m.memmantoprow = std::max(0, std::min(m.memcellnr, goModel().lastCell - 15));
         grdMemman->scrollTo(model->index(m.memmantoprow, 0), QAbstractItemView::PositionAtTop);
     }
     // The top row held sixteen rows from the end leaves the last cells below

@@ -20,9 +20,9 @@ MemCellBuild buildMemCell(const MemCellFields &f, int rxtype, int action)
 {
     MemCellBuild b;
     const auto cell = cellNumber(f.cell);
-    if (!cell || *cell < 0 || *cell > loadedModel().lastCell) {
+    if (!cell || *cell < 0 || *cell > goModel().lastCell) {
         b.error = QStringList{QStringLiteral("Input Error"),
-                              QStringLiteral("Cell nr 000 to ") + cellText(loadedModel().lastCell)};
+                              QStringLiteral("Cell nr 000 to ") + cellText(goModel().lastCell)};
         b.errorTitle = QStringLiteral(" \u00CBrror");
         return b;
     }
@@ -37,10 +37,10 @@ MemCellBuild buildMemCell(const MemCellFields &f, int rxtype, int action)
     const double khz = numericValue(ftext);
     const double hz = std::nearbyint(khz * 1000.0);
     const bool fits = std::isfinite(hz) && hz >= 0 && hz <= 99999999.0;
-    const bool inRange = loadedModel().freqMaxKHz <= loadedModel().freqMinKHz || (loadedModel().freqMinKHz <= khz && khz <= loadedModel().freqMaxKHz);
+    const bool inRange = goModel().freqMaxKHz <= goModel().freqMinKHz || (goModel().freqMinKHz <= khz && khz <= goModel().freqMaxKHz);
     if (!fits || !inRange) {
         b.error = QStringList{QStringLiteral("Frequency outside range"),
-                              kHzText(loadedModel().freqMinKHz) + QStringLiteral(" - ") + kHzText(loadedModel().freqMaxKHz) + QStringLiteral(" kHz")};
+                              kHzText(goModel().freqMinKHz) + QStringLiteral(" - ") + kHzText(goModel().freqMaxKHz) + QStringLiteral(" kHz")};
         b.errorTitle = QStringLiteral("Input Error");
         return b;
     }

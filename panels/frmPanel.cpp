@@ -282,7 +282,7 @@ void frmPanel::setAttenuatorLabelColour(unsigned bbggrr)
 
 void frmPanel::showFrequency(double khz)
 {
-    const QString text = (khz >= loadedModel().freqMinKHz && khz <= loadedModel().freqMaxKHz) ? fixedFormat(khz, 1, m_traits.decimals)
+    const QString text = (khz >= goModel().freqMinKHz && khz <= goModel().freqMaxKHz) ? fixedFormat(khz, 1, m_traits.decimals)
                                                                  : QStringLiteral("?");
     txtFrequencyA->setText(text);
     hub().distributefreqa(text, khz);
@@ -306,7 +306,7 @@ void frmPanel::cmdEnterfreq_Click()
 {
     cmdEnterfreq->setEnabled(false);
     const double f = numericValue(lblMfreq->text());
-    if (f >= loadedModel().freqMinKHz && f <= loadedModel().freqMaxKHz)
+    if (f >= goModel().freqMinKHz && f <= goModel().freqMaxKHz)
         setDriverFrequency(f);
     else
         msgBox(m_traits.enterFreqMessage, MsgIcon::Exclamation, QStringLiteral("Error"));
@@ -320,7 +320,7 @@ void frmPanel::cmdEnterMem_Click()
     const QString entry = lblMfreq->text();
     // Wide and checked before use: "123456" must not wrap into a valid cell.
     const double n = roundEven(numericValue(entry));
-    if (!entry.isEmpty() && n >= 0 && n <= loadedModel().lastCell)
+    if (!entry.isEmpty() && n >= 0 && n <= goModel().lastCell)
         recallMemory(int(n));
     else
         msgBox(m_traits.enterMemMessage, MsgIcon::Exclamation, QStringLiteral("Error"));
@@ -371,10 +371,10 @@ void frmPanel::step(int direction)
     // Both limits, whatever the direction: a step must never tune outside the
     // receiver's range (a box showing more than the top would step down to an
     // untunable frequency).
-    if (!(f >= loadedModel().freqMinKHz))
-        f = loadedModel().freqMinKHz;
-    if (f > loadedModel().freqMaxKHz)
-        f = loadedModel().freqMaxKHz;
+    if (!(f >= goModel().freqMinKHz))
+        f = goModel().freqMinKHz;
+    if (f > goModel().freqMaxKHz)
+        f = goModel().freqMaxKHz;
     setDriverFrequency(f);
     txtFrequencyA->repaint();
     spnFreqstep->setEnabled(true);
@@ -448,7 +448,7 @@ void frmPanel::lbnInt1_Click()
 void frmPanel::txtFrequencyA_Enter()
 {
     const double f = numericValue(txtFrequencyA->text());
-    if (f >= loadedModel().freqMinKHz && f <= loadedModel().freqMaxKHz) {
+    if (f >= goModel().freqMinKHz && f <= goModel().freqMaxKHz) {
         setDriverFrequency(f);
     } else {
         txtFrequencyA->setText(QString());

@@ -310,7 +310,7 @@ void frmScanband::cmdStart_Click()
     if (step == 0)
         step = 0.001;
     const double delay = double(float(numericValue(t[3])));
-    if (step < 0 || start < loadedModel().freqMinKHz || end <= start || end > loadedModel().freqMaxKHz || (end - start) / step > 500) {
+    if (step < 0 || start < goModel().freqMinKHz || end <= start || end > goModel().freqMaxKHz || (end - start) / step > 500) {
         msgBox(QStringLiteral("Input ERROR"), MsgIcon::Exclamation, QStringLiteral("Error"));
         for (int i = 0; i < 3; ++i)
             txtInput[i]->clear();
@@ -530,7 +530,7 @@ FileResult frmScanband::sanram2file(const QString &path)
     HourglassGuard hourglass;
     QString error;
     const std::optional<QStringList> lines =
-        m_sweep.fileLines(lblTimedate->text(), loadedModel().freqMinKHz, loadedModel().freqMaxKHz, &error);
+        m_sweep.fileLines(lblTimedate->text(), goModel().freqMinKHz, goModel().freqMaxKHz, &error);
     if (!lines)
         return FileResult::failure(error);
     if (!writeTextLines(path, *lines, &error))
@@ -547,7 +547,7 @@ FileResult frmScanband::sanfile2ram(const QString &path)
     // A band the receiver cannot sweep is refused whole: kept, it would
     // become the band a Save writes, and a Start would begin from it.
     const std::optional<BandSweep::File> file =
-        BandSweep::read(*lines, loadedModel().freqMinKHz, loadedModel().freqMaxKHz, &why);
+        BandSweep::read(*lines, goModel().freqMinKHz, goModel().freqMaxKHz, &why);
     if (!file)
         return FileResult::failure(why);
 

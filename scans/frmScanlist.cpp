@@ -164,7 +164,7 @@ bool frmScanlist::eventFilter(QObject *obj, QEvent *ev)
     return TavForm::eventFilter(obj, ev);
 }
 
-bool frmScanlist::boxValid(int i) const { return sflValid(txtFreqlist[i]->text(), loadedModel().freqMinKHz, loadedModel().freqMaxKHz); }
+bool frmScanlist::boxValid(int i) const { return sflValid(txtFreqlist[i]->text(), goModel().freqMinKHz, goModel().freqMaxKHz); }
 
 void frmScanlist::setBoxColour(int i, unsigned bbggrr) { setBackColor(txtFreqlist[i], bbggrr); }
 
@@ -322,7 +322,7 @@ void frmScanlist::cmdExit_Click()
 FileResult frmScanlist::sflram2file(const QString &path)
 {
     QString error;
-    if (!writeTextLines(path, sflram2lines(boxTexts(), loadedModel().freqMinKHz, loadedModel().freqMaxKHz), &error))
+    if (!writeTextLines(path, sflram2lines(boxTexts(), goModel().freqMinKHz, goModel().freqMaxKHz), &error))
         return FileResult::failure(error);
     return FileResult::success();
 }
@@ -336,7 +336,7 @@ FileResult frmScanlist::sflfile2ram(const QString &path)
     if (!lines)
         return FileResult::failure(QStringLiteral("The file could not be read: ") + why + QLatin1Char('.'));
     int refused = 0;
-    const auto boxes = sflfile2boxes(*lines, loadedModel().freqMinKHz, loadedModel().freqMaxKHz, &refused);
+    const auto boxes = sflfile2boxes(*lines, goModel().freqMinKHz, goModel().freqMaxKHz, &refused);
     for (int i = 0; i < ListScan::kBoxes; ++i)
         txtFreqlist[i]->setText(boxes[i]);
     cmdStart->setEnabled(true);

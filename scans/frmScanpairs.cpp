@@ -294,7 +294,7 @@ void frmScanpairs::lblChannel_Click(int side, int row)
     if (tmrScanpairs.isActive() || row < 0 || row >= kRows)
         return;
     const double f = numericValue((side == 0 ? lblChannelA[row] : lblChannelB[row])->text());
-    if (f >= loadedModel().freqMinKHz && f <= loadedModel().freqMaxKHz)
+    if (f >= goModel().freqMinKHz && f <= goModel().freqMaxKHz)
         hub().Change2FreqA(f);
 }
 

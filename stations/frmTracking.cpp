@@ -469,10 +469,10 @@ void frmTracking::step(int direction)
     const double stepHz = double(roundHalfEven(numericValue(txtFreqstep->text()) * 1000));
     const double f = std::floor(numericValue(txtFrequencyA->text()) * 1000 + 0.49);
     double next = (f + direction * stepHz) / 1000;
-    if (direction < 0 && next < loadedModel().freqMinKHz)
-        next = loadedModel().freqMinKHz;
-    if (direction > 0 && next > loadedModel().freqMaxKHz)
-        next = loadedModel().freqMaxKHz;
+    if (direction < 0 && next < goModel().freqMinKHz)
+        next = goModel().freqMinKHz;
+    if (direction > 0 && next > goModel().freqMaxKHz)
+        next = goModel().freqMaxKHz;
     hub().Change2FreqA(next);
     spnFreqstep->setEnabled(true);
 }

@@ -41,7 +41,7 @@ struct FileFaults : ::testing::Test {
         InitConstants();
         G.datapath = dir.path();
         buildFileDirs();
-        G.tablesModel = 0; // the receiver-less tables: 10 to 30000 kHz
+        G.goRxtype = 0; // no receiver: 10 to 30000 kHz
         G.utctext = QStringLiteral("9 Dec 2026  08:00");
     }
     void TearDown() override { Windows::destroyAll(); }

@@ -734,7 +734,6 @@ struct PartLoads : FileDialogs {
         FileDialogs::SetUp();
         InitNoRx(); // No RX: 10 to 30000 kHz, 100 memory cells
         G.rxtype = G.goRxtype = 0;
-        G.tablesModel = 0;
         G.setupdata[size_t(Setting::DimLog)] = 1;
         resetLogStore();
     }

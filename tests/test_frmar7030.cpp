@@ -368,12 +368,12 @@ TEST_F(AR7030Panel, HubTunesWithinRangeOnly)
     frmAR7030 *p = go();
     ASSERT_TRUE(p);
     frmWelcome *w = frmWelcome::instance();
-    w->hub().Change2FreqA(loadedModel().freqMaxKHz);
+    w->hub().Change2FreqA(goModel().freqMaxKHz);
     EXPECT_NEAR(tunedAfter(32016), 32016, 0.01);
     EXPECT_EQ(p->txtFrequencyA->text(), "32016.00");
     EXPECT_TRUE(dialogs.shown().isEmpty());
     pty.clearReceived();
-    w->hub().Change2FreqA(loadedModel().freqMaxKHz + 0.001);
+    w->hub().Change2FreqA(goModel().freqMaxKHz + 0.001);
     ASSERT_EQ(dialogs.shown().size(), 1);
     EXPECT_EQ(dialogs.shown()[0].text, "Frequency outside range");
     EXPECT_EQ(dialogs.shown()[0].title, "Input Error");

@@ -64,9 +64,9 @@ TEST_F(NoRxPanel, GoOpensItWithoutPortOrDriver)
     EXPECT_EQ(p->windowTitle(), "No RX");
     EXPECT_FALSE(w->Comm1.isOpen());
     EXPECT_FALSE(w->hub().receiver);
-    EXPECT_EQ(loadedModel().freqMinKHz, 10);
-    EXPECT_EQ(loadedModel().freqMaxKHz, 30000);
-    EXPECT_EQ(loadedModel().lastCell, 99);
+    EXPECT_EQ(goModel().freqMinKHz, 10);
+    EXPECT_EQ(goModel().freqMaxKHz, 30000);
+    EXPECT_EQ(goModel().lastCell, 99);
     // The last-20 window records from the start, without showing itself.
     EXPECT_TRUE(Windows::loaded(WindowId::frmLast20));
     EXPECT_FALSE(Windows::existing(WindowId::frmLast20)->isVisible());

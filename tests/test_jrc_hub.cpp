@@ -133,8 +133,7 @@ struct HubLine {
         w->Comm1.CommPort = 1;
         w->Comm1.Settings = QStringLiteral("4800,N,8,1");
         EXPECT_TRUE(w->Comm1.open());
-        G.rxtype = G.goRxtype = int16_t(type);
-        G.tablesModel = int16_t(type); // the JRC range, 10 .. 29999.999 kHz
+        G.rxtype = G.goRxtype = int16_t(type); // the JRC range, 10 .. 29999.999 kHz
         G.jrclock = 1;
         emu.remote = true;
         auto d = std::make_unique<Driver>(w->Comm1);

@@ -209,7 +209,7 @@ TEST(MemGrid, RowTextsAndDetailsPerModel)
     for (const Case &c : cases) {
         tablesFor(c.rx);
         MemImage img;
-        img.reset(loadedModel().lastCell);
+        img.reset(goModel().lastCell);
         const int cell = int(memFieldValue(c.record, memcol::Cell));
         img.setRecord(cell, c.record);
         img.setInfo(cell, QStringLiteral("tag"));
@@ -250,7 +250,7 @@ TEST(MemPrint, LinesPerReceiverNameTheMemoryFile)
     for (const Case &c : cases) {
         tablesFor(c.rx);
         MemImage img;
-        img.reset(loadedModel().lastCell);
+        img.reset(goModel().lastCell);
         img.setRecord(3, c.record);
         img.setInfo(3, QStringLiteral("Alpha"));
         img.setInfo(4, QStringLiteral("only a tag"));
@@ -270,7 +270,7 @@ TEST(MemPrint, LinesPerReceiverNameTheMemoryFile)
     for (int rx : {0, 1, 2, 3, 4}) {
         tablesFor(rx);
         MemImage img;
-        img.reset(loadedModel().lastCell);
+        img.reset(goModel().lastCell);
         img.setRecord(0, memEmptyRecord(0));
         img.setInfo(0, QStringLiteral("Alpha"));
         const QString line = memPrintLines(img, 0, 0, rx, QString()).last();

@@ -248,7 +248,7 @@ TEST_F(MemPrint, APrintThatCannotBeDoneIsReportedNotAnnounced)
     EXPECT_TRUE(lastText().startsWith(QStringLiteral("The memory list could not be printed")));
 
     // Nothing to print.
-    memState().image.reset(loadedModel().lastCell);
+    memState().image.reset(goModel().lastCell);
     tav::DialogScript::shown.clear();
     mm->cmdPrint_Click();
     EXPECT_EQ(lastTitle(), QStringLiteral("Nothing to Print"));

@@ -61,7 +61,7 @@ TEST_P(MemTransfer, FetchReadsChannelsFromZeroToTheToBox)
     EXPECT_EQ(mm->model->index(3, 1).data().toString(), QStringLiteral("09650.000"));
     EXPECT_EQ(mm->model->index(0, 1).data().toString(), QStringLiteral("No data "));
     EXPECT_TRUE(mm->model->index(11, 0).data().toString().isEmpty());
-    EXPECT_EQ(mm->model->rowCount(), loadedModel().lastCell + 1);
+    EXPECT_EQ(mm->model->rowCount(), goModel().lastCell + 1);
     EXPECT_TRUE(mm->cmdSort->isEnabled());
     EXPECT_TRUE(mm->cmdFill->isEnabled());
     EXPECT_TRUE(mm->lblCellnr->text().isEmpty());
@@ -71,7 +71,7 @@ TEST_P(MemTransfer, FetchReadsChannelsFromZeroToTheToBox)
     if (rx == 4)
         return;
     fetch(QStringLiteral("5000"));
-    EXPECT_TRUE(image().held(loadedModel().lastCell));
+    EXPECT_TRUE(image().held(goModel().lastCell));
     EXPECT_EQ(image().record(11), recordOf(11, 6000, 2, 1));
 }
 
@@ -175,7 +175,7 @@ TEST_P(MemTransfer, NothingTransferredIsNeverAnnouncedAsLoaded)
         QTest::mouseClick(mm->cmdFetch, Qt::LeftButton);
         ASSERT_EQ(dialogs.shown().size(), 1) << to;
         EXPECT_EQ(lastText(), QStringLiteral("Input Error"));
-        EXPECT_EQ(mm->txtTo->text(), QLatin1Char(' ') + QString::number(loadedModel().lastCell));
+        EXPECT_EQ(mm->txtTo->text(), QLatin1Char(' ') + QString::number(goModel().lastCell));
         EXPECT_TRUE(image().held(40)) << "the image is left as it was";
         EXPECT_EQ(memGridRow(image(), 40)[1], QStringLiteral("07200.000"));
         EXPECT_TRUE(sent().isEmpty()) << to;
@@ -186,7 +186,7 @@ TEST_P(MemTransfer, TheWorkingChannelIsNeverWrittenAndShownAsSuch)
 {
     // The JRC status read stores the receiver's state into the last channel,
     // so a memory written there would be lost at the next reading.
-    const int last = loadedModel().lastCell;
+    const int last = goModel().lastCell;
     const bool working = rx == 2 || rx == 4;
     const int mode = rx == 1 ? 5 : 2;
     image().setRecord(last - 1, recordOf(last - 1, 7200, mode, 1));
@@ -228,7 +228,7 @@ TEST_P(MemTransfer, SortAndFillBackKeepEveryListenersChannelAndTheWorkingChannel
     // Six channels of the listener out of order, and in the last cell what a
     // fetch gives there: the receiver's state on a JRC receiver (its working
     // channel), a channel of the listener's on the AR7030.
-    const int last = loadedModel().lastCell;
+    const int last = goModel().lastCell;
     const bool working = workingChannel(rx).has_value();
     const int mode = rx == 1 ? 5 : 2;
     QList<double> mine{15400, 6000, 9650, 11700, 7200, 21500};
@@ -284,7 +284,7 @@ TEST_P(MemTransfer, FileRowsTheReceiverCannotTakeAreRefusedAndNeverFilled)
     bad2[19] = QLatin1Char('8');
     QByteArray file = (good + "Good\r\n").toLatin1() + "MEM001 40000000 2 01 1 1 @@@ @@@ @ too high\r\n"
                       + (bad2 + "bad mode\r\n").toLatin1();
-    for (int i = 3; i <= loadedModel().lastCell + 3; ++i)
+    for (int i = 3; i <= goModel().lastCell + 3; ++i)
         file += "\r\n";
     file += "MEM000 07200000 2 01 1 1 @@@ @@@ @ past the end\r\n";
     const QString name = QStringLiteral("MEM_%1bad.TXT").arg(rx);
@@ -302,7 +302,7 @@ TEST_P(MemTransfer, FileRowsTheReceiverCannotTakeAreRefusedAndNeverFilled)
     ASSERT_EQ(lastTitle(), QStringLiteral("Memory file"));
     EXPECT_TRUE(lastText().contains(QStringLiteral("Cell 001: the frequency 40000 kHz is not in"))) << lastText().toStdString();
     EXPECT_TRUE(lastText().contains(QStringLiteral("Cell 002: the mode 9 is not in"))) << lastText().toStdString();
-    EXPECT_TRUE(lastText().contains(QStringLiteral("only the first %1 were read").arg(loadedModel().lastCell + 1)));
+    EXPECT_TRUE(lastText().contains(QStringLiteral("only the first %1 were read").arg(goModel().lastCell + 1)));
     EXPECT_EQ(dialogs.shown().size(), 2) << "the load's question, then one message";
     EXPECT_TRUE(image().held(0));
     EXPECT_FALSE(image().held(1));
@@ -340,7 +340,7 @@ TEST_P(MemTransfer, InputErrorsOfTheRangeBoxes)
         const char *from, *to;
     };
     for (const Case c : {Case{"99", "99"}, Case{"-1", "5"}, Case{"0", "1000"}, Case{"4294967296", "5"}}) {
-        if (QString::fromLatin1(c.from) == QLatin1String("99") && loadedModel().lastCell != 99)
+        if (QString::fromLatin1(c.from) == QLatin1String("99") && goModel().lastCell != 99)
             continue;
         tav::DialogScript::shown.clear();
         mm->txtFrom->setText(QLatin1String(c.from));
@@ -351,11 +351,11 @@ TEST_P(MemTransfer, InputErrorsOfTheRangeBoxes)
         EXPECT_EQ(lastText(), QStringLiteral("Input Error"));
         EXPECT_EQ(lastTitle(), QStringLiteral(" \u00CBrror"));
         EXPECT_EQ(mm->txtFrom->text(), QStringLiteral("0"));
-        EXPECT_EQ(mm->txtTo->text(), QLatin1Char(' ') + QString::number(loadedModel().lastCell));
+        EXPECT_EQ(mm->txtTo->text(), QLatin1Char(' ') + QString::number(goModel().lastCell));
         EXPECT_EQ(mm->txtDelay->text(), QStringLiteral("2"));
     }
     // Print's refusal leaves the delay alone and has no blank in its title.
-    mm->txtFrom->setText(QString::number(loadedModel().lastCell));
+    mm->txtFrom->setText(QString::number(goModel().lastCell));
     mm->txtDelay->setText(QStringLiteral("5"));
     mm->cmdPrint_Click();
     EXPECT_EQ(lastTitle(), QStringLiteral("\u00CBrror"));
@@ -380,7 +380,7 @@ TEST_P(MemTransfer, ClosingTheManagerDuringAFetchStopsIt)
     closer.start();
     QElapsedTimer t;
     t.start();
-    fetch(QString::number(loadedModel().lastCell));
+    fetch(QString::number(goModel().lastCell));
     EXPECT_TRUE(closedDuring);
     EXPECT_LT(t.elapsed(), 20000);
     EXPECT_FALSE(mm->isLoadedForm());
@@ -388,7 +388,7 @@ TEST_P(MemTransfer, ClosingTheManagerDuringAFetchStopsIt)
     EXPECT_FALSE(Windows::loaded(WindowId::frmMemcell)) << "closing the manager closes the editor";
     EXPECT_FALSE(memState().transferring);
     EXPECT_FALSE(shownTitle(QStringLiteral("Fetch Rx ready")));
-    EXPECT_FALSE(memState().image.held(loadedModel().lastCell));
+    EXPECT_FALSE(memState().image.held(goModel().lastCell));
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, MemTransfer, ::testing::Values(1, 2, 4),
@@ -422,7 +422,7 @@ TEST_P(MemSetR2M, SetsTheReceiverFromTheSelectedCellOnly)
     clearSent();
 
     // Nothing goes out for an empty record, a cell never held, or a frequency out of range.
-    for (int row : {4, 5, 6, loadedModel().lastCell + 1}) {
+    for (int row : {4, 5, 6, goModel().lastCell + 1}) {
         mm->grdMemman_Click(row);
         mm->cmdSetrx2mem_Click();
     }

@@ -43,8 +43,8 @@ TEST_F(MemWindow, AfterLoadingOnlyFetchLoadExitAndRxCtrWork)
         if (rx == 3 || rx == 0)
             want.removeAll(QStringLiteral("cmdFetch"));
         EXPECT_EQ(names, want) << rx;
-        EXPECT_EQ(mm->txtTo->text(), QLatin1Char(' ') + QString::number(loadedModel().lastCell));
-        EXPECT_EQ(mm->model->rowCount(), loadedModel().lastCell + 1);
+        EXPECT_EQ(mm->txtTo->text(), QLatin1Char(' ') + QString::number(goModel().lastCell));
+        EXPECT_EQ(mm->model->rowCount(), goModel().lastCell + 1);
         EXPECT_FALSE(image().anyHeld());
         EXPECT_EQ(mm->windowTitle(), QStringLiteral("Memory Management"));
         mm->memcmdenabler(true);
@@ -297,7 +297,7 @@ TEST_P(MemScanRun, TicksSetTheReceiverCellByCellAtTheModelsInterval)
     mm->cmdScanstop_Click();
 
     // A refused range: the scan does not start.
-    mm->txtFrom->setText(QString::number(loadedModel().lastCell));
+    mm->txtFrom->setText(QString::number(goModel().lastCell));
     mm->cmdScanrun_Click();
     EXPECT_EQ(lastTitle(), QStringLiteral(" \u00CBrror"));
     EXPECT_EQ(mm->txtDelay->text(), QStringLiteral("2"));
@@ -314,14 +314,14 @@ TEST_F(MemWindow, ScanOfTheLastCellsKeepsTheTunedRowInView)
     open(3);
     mm->show();
     mm->memcmdenabler(true);
-    mm->txtFrom->setText(QString::number(loadedModel().lastCell - 4));
-    mm->txtTo->setText(QString::number(loadedModel().lastCell));
+    mm->txtFrom->setText(QString::number(goModel().lastCell - 4));
+    mm->txtTo->setText(QString::number(goModel().lastCell));
     mm->cmdScanrun_Click();
     mm->tmrScan.stop(); // the test ticks itself
     for (int k = 0; k < 5; ++k) {
         mm->tmrScan_Timer();
         const int cell = memState().memcellnr;
-        EXPECT_EQ(cell, loadedModel().lastCell - 4 + k);
+        EXPECT_EQ(cell, goModel().lastCell - 4 + k);
         const QRect row = mm->grdMemman->visualRect(mm->model->index(cell, 0));
         EXPECT_TRUE(mm->grdMemman->viewport()->rect().contains(row)) << cell;
     }

@@ -65,7 +65,7 @@ TEST_P(ModelTable, RangeEndsTuneAndNothingBeyondIsSent)
 {
     const RxModel &m = rx->model();
     ASSERT_EQ(m.rxtype, GetParam().rxtype);
-    EXPECT_EQ(&loadedModel(), &m) << "the panel's tables are the model's";
+    EXPECT_EQ(&goModel(), &m) << "the panel's tables are the model's";
     ASSERT_LT(m.freqMinKHz, m.freqMaxKHz);
 
     for (double end : {m.freqMinKHz, m.freqMaxKHz, m.freqMinKHz}) {

@@ -87,7 +87,7 @@ TEST_P(SettingsThroughInterface, ProgramSettingsReadBackAsSentAndRecordsRecallTh
     tavtest::pump(200);
     pty->clearReceived();
     MemRecord far = c.record;
-    far.hz = (loadedModel().freqMaxKHz + 100) * 1000;
+    far.hz = (goModel().freqMaxKHz + 100) * 1000;
     EXPECT_FALSE(rx->applyMemoryRecord(far.text(), hear));
     tavtest::pump(100);
     EXPECT_TRUE(pty->received().isEmpty());

@@ -54,12 +54,12 @@ struct Rx320Hub : ::testing::Test {
 
 TEST_F(Rx320Hub, TunesWithinRangeOnly)
 {
-    w->hub().Change2FreqA(loadedModel().freqMaxKHz);
+    w->hub().Change2FreqA(goModel().freqMaxKHz);
     ASSERT_TRUE(waitFor([&] { return emu.tunedFrequencyHz() == 30000000; }));
     EXPECT_EQ(G.rx320freq, 30000);
     EXPECT_TRUE(dialogs.shown().isEmpty());
     pty.clearReceived();
-    w->hub().Change2FreqA(loadedModel().freqMaxKHz + 0.001);
+    w->hub().Change2FreqA(goModel().freqMaxKHz + 0.001);
     w->hub().Change2FreqA(99.999);
     ASSERT_EQ(dialogs.shown().size(), 2);
     EXPECT_EQ(dialogs.shown()[0].text, QStringLiteral("Frequency outside range"));

@@ -172,7 +172,7 @@ TEST_F(Samples, EveryReadableKindHasSamplesThatReadWithoutAMessage)
                 for (const QString &name : files) {
                     SCOPED_TRACE(name.toStdString());
                     Windows::destroyAll();
-                    memState().image.reset(loadedModel().lastCell);
+                    memState().image.reset(goModel().lastCell);
                     logStore().records.clear();
                     ASSERT_NE(open(check->second.window), nullptr);
                     messages();

@@ -37,8 +37,7 @@ struct ScanWindows : ::testing::Test {
         InitConstants();
         buildFileDirs();
         G.rxtype = 0;
-        G.goRxtype = 0;
-        G.tablesModel = 0; // No RX: 10 .. 30000 kHz
+        G.goRxtype = 0; // No RX: 10 .. 30000 kHz
         G.utctext = QStringLiteral("9 Dec 2026  08:00");
     }
     void TearDown() override

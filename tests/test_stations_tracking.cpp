@@ -255,7 +255,7 @@ TEST_F(TrackingOnAR7030, LoadStepPollAndLogEntry)
     EXPECT_TRUE(tunedTo(9425.01));
     w->txtFreqstep->setText("40000");
     w->spnFreqstep_SpinDown();
-    EXPECT_TRUE(tunedTo(loadedModel().freqMinKHz)) << "stepping below the range tunes its lowest frequency";
+    EXPECT_TRUE(tunedTo(goModel().freqMinKHz)) << "stepping below the range tunes its lowest frequency";
     EXPECT_TRUE(w->spnFreqstep->isEnabled());
 
     // The AR7030 poll: the dial moved, then stands still.

@@ -503,9 +503,9 @@ void frmRxTimer::cmdFix_Click(int n)
     // An unattended run must never stop at the hub's range message.
     if (!rxModel(m_type).isNone()) {
         const double f = editor.frequencyHz() / 1000.0;
-        if (!(f >= loadedModel().freqMinKHz && f <= loadedModel().freqMaxKHz)) {
+        if (!(f >= goModel().freqMinKHz && f <= goModel().freqMaxKHz)) {
             msgBox(QStringList{QStringLiteral("The frequency lies outside the receiver's range:"),
-                               numPlain(loadedModel().freqMinKHz) + QStringLiteral(" to ") + numPlain(loadedModel().freqMaxKHz) +
+                               numPlain(goModel().freqMinKHz) + QStringLiteral(" to ") + numPlain(goModel().freqMaxKHz) +
                                    QStringLiteral(" kHz")},
                    MsgIcon::Exclamation, QStringLiteral("Input Error"));
             return;

@@ -248,7 +248,7 @@ void TimerEditor::spinFreq(int i, bool up)
     if (i < 0 || i > 7)
         return;
     // The highest digit goes no further than the receiver's top tens of MHz.
-    const int top = QString::number(int(loadedModel().freqMaxKHz)).left(1).toInt();
+    const int top = QString::number(int(rxModel(m_rx).freqMaxKHz)).left(1).toInt();
     int d = digits[size_t(i)] + (up ? 1 : -1);
     if (up) {
         if (d > 9 || (i == 7 && d > top))
@@ -258,10 +258,10 @@ void TimerEditor::spinFreq(int i, bool up)
     }
     digits[size_t(i)] = d;
     const long long hz = frequencyHz();
-    if (hz > std::llround(loadedModel().freqMaxKHz * 1000.0))
-        setFrequencyKHz(loadedModel().freqMaxKHz);
-    else if (hz < std::llround(loadedModel().freqMinKHz * 1000.0))
-        setFrequencyKHz(loadedModel().freqMinKHz);
+    if (hz > std::llround(rxModel(m_rx).freqMaxKHz * 1000.0))
+        setFrequencyKHz(rxModel(m_rx).freqMaxKHz);
+    else if (hz < std::llround(rxModel(m_rx).freqMinKHz * 1000.0))
+        setFrequencyKHz(rxModel(m_rx).freqMinKHz);
 }
 
 void TimerEditor::spinRxSetting(int i, bool up)
