@@ -186,7 +186,7 @@ void frmScratchpad::cleargridscratchpad()
 
 void frmScratchpad::cmdRx2sp_Click()
 {
-    if (rxModel(G.goRxtype).isNone())
+    if (goModel().isNone())
         return;
     setCell(currentRow(), currentColumn(), hub().panelFrequencyText());
 }
@@ -349,7 +349,7 @@ void frmScratchpad::endScan()
     tmrScan.stop();
     m_scanning = false;
     // A panel that is closing gives the receiver back itself.
-    TavForm *panel = Windows::existing(panelWindow(G.goRxtype));
+    TavForm *panel = Windows::existing(goModel().panel);
     if (panel && panel->isLoadedForm())
         Receiver::hold(this, false);
 }

@@ -62,7 +62,7 @@ SmeterReader::Reading SmeterReader::read(const std::function<void()> &stop)
 void MeasureSession::open(const QObject *tool, const PanelEntries &competingEntries)
 {
     m_tool = tool;
-    m_rxtype = G.goRxtype;
+    m_rxtype = goModel().rxtype;
     m_entries = competingEntries;
     if (!rxModel(m_rxtype).isNone()) {
         m_rx = makeReceiver();

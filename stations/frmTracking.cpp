@@ -208,7 +208,7 @@ frmTracking::frmTracking() : TavForm(windowId)
 void frmTracking::Form_Load()
 {
     setWindowTitle(QStringLiteral("Tracking"));
-    m_rx = rxModel(G.goRxtype).isNone() ? nullptr : makeReceiver();
+    m_rx = goModel().isNone() ? nullptr : makeReceiver();
     m_dialHeld = false;
     tmrDial7030.stop();
     setStepping(true);

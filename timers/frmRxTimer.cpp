@@ -233,7 +233,7 @@ frmRxTimer::~frmRxTimer() = default;
 
 void frmRxTimer::Form_Load()
 {
-    m_type = rxModel(G.goRxtype).rxtype;
+    m_type = goModel().rxtype;
     m_rx = makeReceiver();
     if (!m_rx)
         m_type = 0;

@@ -31,7 +31,7 @@ FileResult tprfile2ram(const QString &path)
         w->load();
     if (w && w->armed())
         return FileResult::failure(QStringLiteral("The timer is running; its programs cannot be replaced now."));
-    const int rxtype = w ? w->rxtype() : G.goRxtype;
+    const int rxtype = w ? w->rxtype() : goModel().rxtype;
     const TprReadResult r = tprRead(*lines, rxtype, tprdata());
     QStringList left = r.refused;
     if (w) {
