@@ -1,7 +1,6 @@
 #include "panels/jrclock.h"
 
 #include "core/form.h"
-#include "hub/frmWelcome.h"
 #include "core/ui.h"
 
 #include <QHBoxLayout>

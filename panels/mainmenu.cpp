@@ -9,7 +9,6 @@
 #include "core/launch.h"
 #include "core/textfile.h"
 #include "drivers/receiver.h"
-#include "panels/frmPanel.h"
 
 #include <QAction>
 #include <QApplication>

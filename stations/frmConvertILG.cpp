@@ -3,7 +3,6 @@
 #include "core/textfile.h"
 #include "stations/conversion.h"
 #include "stations/convertwindow.h"
-#include "stations/frmILGfinddbf.h"
 #include "stations/stationstate.h"
 
 #include <QCloseEvent>
