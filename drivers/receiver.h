@@ -162,7 +162,7 @@ struct RxModel {
 
     // What the program shows of the model besides `name` (the Go label's and
     // the panel's clock caption): the set-up dialog's choice and frame
-    // captions and the Go label's colour (0xRRGGBB).
+    // captions and the Go label's colour (&HBBGGRR, as every colour of the windows).
     const char *setupChoice = "";
     const char *setupFrame = "";
     unsigned goColour = 0;
