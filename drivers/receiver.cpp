@@ -702,7 +702,5 @@ bool clsNRD545::applySetting(const RxSetting &s, const RxShown &shown)
     return true;
 }
 
-// No receiver: no name tables of its own.
-void InitNoRx() {}
 
 } // namespace tav

@@ -384,7 +384,4 @@ std::unique_ptr<Receiver> makeReceiver();
 // The same for a given type and port (the welcome window's own object, tests).
 std::unique_ptr<Receiver> makeReceiver(int rxtype, CommControl &port);
 
-// Fills the program's name tables for this model's panel.
-void InitNoRx();
-
 } // namespace tav

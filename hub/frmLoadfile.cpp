@@ -3,7 +3,7 @@
 
 #include "core/links.h"
 
-#include "hub/frmWelcome.h"
+#include "hub/hub.h"
 
 #include "core/filekinds.h"
 #include "core/launch.h"
@@ -18,12 +18,6 @@
 #include <QVBoxLayout>
 
 namespace tav {
-
-std::function<void()> frmLoadfile::readBackFrequency = [] {
-    // Only a panel opened at Go has a driver to read; the hub knows which.
-    if (frmWelcome::exists() && !rxModel(G.goRxtype).isNone())
-        hub().Update4RxFreq();
-};
 
 void frmLoadfile::showFor(FileKind kind, StationDb db)
 {
@@ -160,7 +154,9 @@ void frmLoadfile::cmdOK_Click()
     const FileKind k = m_kind;
     {
         HourglassGuard busy;
-        readBackFrequency();
+        // Only a panel opened at Go has a driver to read; the hub knows which.
+        if (hubExists() && !goModel().isNone())
+            hub().Update4RxFreq();
         switch (goModel().loadStopsDial) {
         case RxModel::LoadStopsDial::PanelTracking: G.dialtrack = false; break;
         case RxModel::LoadStopsDial::TrackingWindow:

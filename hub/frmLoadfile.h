@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <functional>
 
 namespace tav {
 
@@ -40,10 +39,6 @@ public:
     // Selecting an entry (by a click or the program) makes it the current name.
     void list_Click(int row);
     void list_DblClick(int row);
-
-    // Reads the receiver's frequency back into the panel before a file is
-    // loaded (the hub's Update4RxFreq); tests may replace it.
-    static std::function<void()> readBackFrequency;
 
 protected:
     void Form_Load() override;

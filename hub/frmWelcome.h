@@ -47,8 +47,6 @@ public:
     void setGoLabel(int rxtype);
     void releaseDrivers();
 
-    // The panel window of a receiver type ("" outside 0..4).
-    static QString panelName(int rxtype) { return Hub::panelName(rxtype); }
     // What the start-up told the user about the settings file ("" = nothing).
     QString startupNotice() const { return m_notice; }
 

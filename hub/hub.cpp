@@ -14,12 +14,6 @@ Hub &hub() { return frmWelcome::instance()->hub(); }
 
 bool hubExists() { return frmWelcome::exists(); }
 
-QString Hub::panelName(int rxtype)
-{
-    const std::optional<WindowId> id = panelWindow(rxtype);
-    return id ? windowName(*id) : QString();
-}
-
 TavForm *Hub::chosenPanelWindow() const
 {
     const std::optional<WindowId> id = panelWindow(G.goRxtype);

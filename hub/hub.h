@@ -77,9 +77,6 @@ public:
     // also takes the No RX window's box, for tools that keep a typed
     // frequency without a receiver.
     QString panelFrequencyText(bool withNoRx = false) const;
-
-    // The panel window of a receiver type ("" outside 0..4).
-    static QString panelName(int rxtype);
 };
 
 // The program's hub (the welcome window's).

@@ -148,7 +148,6 @@ frmNoRx::frmNoRx() : TavForm(windowId)
 
 void frmNoRx::Form_Load()
 {
-    InitNoRx();
     const int k = int(std::clamp<int64_t>(roundHalfEven(setting(Setting::StartStep)), 0, 3));
     cmbFreqstep->clear();
     cmbFreqstep->setEditText(numSingle(G.stepdefaults[k]));

@@ -145,7 +145,6 @@ void frmPanel::showReceiverChange(const RxChange &c)
     }
 }
 
-frmPanel *frmPanel::open() { return hubExists() ? dynamic_cast<frmPanel *>(hub().openPanel()) : nullptr; }
 
 void frmPanel::setToolEntriesEnabled(const PanelEntries &entries, bool enabled)
 {

@@ -100,8 +100,6 @@ public:
     void setAttenuatorLabelColour(unsigned bbggrr);
     // The frequency as the panel shows it ("?" outside the range).
     QString frequencyText() const override { return txtFrequencyA->text(); }
-    // The loaded panel of the receiver chosen at Go (nullptr when none).
-    static frmPanel *open();
 
     // What a tool just sent through its own driver object: the model's panel
     // shows it with its own handlers (frequency, mode, bandwidth and AGC go

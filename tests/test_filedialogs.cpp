@@ -732,8 +732,7 @@ struct PartLoads : FileDialogs {
     void SetUp() override
     {
         FileDialogs::SetUp();
-        InitNoRx(); // No RX: 10 to 30000 kHz, 100 memory cells
-        G.rxtype = G.goRxtype = 0;
+        G.rxtype = G.goRxtype = 0; // No RX: 10 to 30000 kHz, 100 memory cells
         G.setupdata[size_t(Setting::DimLog)] = 1;
         resetLogStore();
     }

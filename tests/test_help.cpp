@@ -42,7 +42,6 @@ TEST(HelpKey, F1InEveryToolWindowOpensItsOwnSection)
     tavtest::ScratchDir dir;
     tavtest::ScriptedDialogs dialogs;
     InitConstants();
-    InitNoRx();
     G.datapath = dir.path();
     buildFileDirs();
     registerBuiltWindows();

@@ -44,8 +44,7 @@ void tablesFor(int rxtype)
         G.bwnames = QVector<QString>(3);
         InitNRD545();
         break;
-    default:
-        InitNoRx();
+    default: // no receiver: no name tables of its own
         break;
     }
 }

@@ -52,7 +52,6 @@ struct Samples : ::testing::Test {
     void SetUp() override
     {
         InitConstants();
-        InitNoRx();
         G.rxtype = 0;
         // The list sizes of a fresh set-up.
         for (int k = 1; k <= 31; ++k)

@@ -58,9 +58,6 @@ TEST(Tables, PassbandLabelsAndReceiverTablesKeepWhatOthersFilled)
     InitNRD535();
     EXPECT_EQ(G.modenames[7], "AM-U");
     EXPECT_EQ(G.modenames[8], "AM-L");
-
-    InitNoRx();
-    EXPECT_EQ(G.modenames[8], "AM-L") << "no receiver leaves the name tables alone";
 }
 
 TEST(Tables, PassbandLabelsIgnoreTheLocale)

@@ -156,7 +156,6 @@ struct RealWindows {
     RealWindows()
     {
         InitConstants();
-        InitNoRx();
         G.datapath = dir.path();
         buildFileDirs();
         registerBuiltWindows();

@@ -51,8 +51,7 @@ inline void memTablesFor(int rxtype)
         G.bwnames = QVector<QString>(3);
         tav::InitNRD545();
         break;
-    default:
-        tav::InitNoRx();
+    default: // no receiver: no name tables of its own
         break;
     }
 }
