@@ -1,10 +1,13 @@
 #include "samples/install.h"
 
+#include "core/clock.h"
 #include "core/globals.h"
 #include "core/tables.h"
 #include "core/textfile.h"
+#include "drivers/receiver.h"
 #include "stations/conversion.h"
 #include "stations/dbftable.h"
+#include "timers/timerprog.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -252,9 +255,118 @@ bool installTables(const QString &data, SampleInstall &out, QStringList &ours,
     return true;
 }
 
+// The sample timer programs: a Saturday evening and a Sunday night
+// broadcast, each in AM with the AGC a listener would choose for it. A
+// program's settings are numbers of the receiver's own tables, so the
+// same two programs are written in each model's numbers.
+struct SampleProgram {
+    int dayAfterSaturday, hour, minute, duration;
+    long long hz;
+};
+const SampleProgram kSamplePrograms[] = {{0, 17, 30, 30, 6040000}, {1, 22, 0, 15, 5950000}};
+
+// Attenuator, bandwidth, shift, width, mode and AGC, as a program keeps them.
+std::array<int, 6> sampleSettings(int rxtype)
+{
+    switch (rxtype) {
+    case 2: return {0, 1, 0, 0, 4, 0};   // 0 dB, Int, AM, slow AGC; width only with the BWC option
+    case 3: return {0, 1, 0, 0, 0, 2};   // 5.7 kHz filter, AM, medium AGC
+    case 4: return {0, 1, 0, 600, 4, 1}; // 6.0 kHz wide, AM, the AGC the mode holds
+    default: return {0, 1, 0, 0, 1, 1};  // AR7030 (and No RX): filter 1, AM, medium AGC
+    }
+}
+
+const QLatin1String kTimerSample("TPR_WEEKEND.TXT");
+
+// The bytes of a text file of these lines, as writeTextLines writes it.
+QByteArray fileBytes(const QStringList &lines)
+{
+    return (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1();
+}
+
+QStringList sampleTimerLines(int rxtype, const QDate &saturday)
+{
+    std::array<ProgRow, kPrograms + 1> table{};
+    int n = 1;
+    for (const SampleProgram &p : kSamplePrograms) {
+        ProgRow &row = table[size_t(n++)];
+        const QDate day = saturday.addDays(p.dayAfterSaturday);
+        row[1] = day.day(), row[2] = day.month(), row[3] = day.year();
+        row[4] = p.hour, row[5] = p.minute, row[6] = p.duration;
+        const std::array<int, 6> s = sampleSettings(rxtype);
+        for (int f = 0; f < 6; ++f)
+            row[size_t(7 + f)] = s[size_t(f)];
+        long long hz = p.hz;
+        for (int k = 0; k < 8; ++k, hz /= 10)
+            row[size_t(13 + k)] = int(hz % 10);
+    }
+    return tprLines(table);
+}
+
+// The weekend after today (UTC), so both programs still lie ahead on every
+// day until then, whatever the hour.
+QDate nextSaturday()
+{
+    const QDate today = utcFromLocal(Clock::now(), double(G.setupdata[3])).date();
+    const int ahead = (Qt::Saturday - today.dayOfWeek() + 7) % 7;
+    return today.addDays(ahead == 0 ? 7 : ahead);
+}
+
+// A file under the sample's name is the sample when it is what this function
+// writes, for any model and any weekend (an earlier run's), or is empty (a
+// write cut short). Anything else is the user's.
+bool isTimerSample(const QByteArray &bytes)
+{
+    if (bytes.isEmpty())
+        return true;
+    const QStringList lines = QString::fromLatin1(bytes).split(QStringLiteral("\r\n"));
+    const std::optional<ProgRow> first = parseTprLine(lines.first());
+    if (!first)
+        return false;
+    const QDate saturday((*first)[3], (*first)[2], (*first)[1]);
+    if (!saturday.isValid())
+        return false;
+    for (int rx = 0; rx < rxModelCount(); ++rx)
+        if (fileBytes(sampleTimerLines(rx, saturday)) == bytes)
+            return true;
+    return false;
+}
+
+// Writes the sample timer programs dated for the coming weekend, in the
+// numbers of receiver `rxtype`. A sample left by an earlier run is
+// written again, so the programs never lie in the past.
+bool installTimerSample(const QString &data, int rxtype, SampleInstall &out,
+                        const std::function<void(const QString &, bool)> &note)
+{
+    const QString dir = folderNoCase(data, QStringLiteral("TPR"));
+    const auto existing = findFileNoCase(dir, kTimerSample);
+    const QString path = dir + existing.value_or(kTimerSample);
+    const QStringList lines = sampleTimerLines(rxtype, nextSaturday());
+    if (existing) {
+        const std::optional<QByteArray> bytes = readFileBytes(path, kTprFileMaxBytes);
+        if (!bytes || !isTimerSample(*bytes)) {
+            note(path, false);
+            return true;
+        }
+        if (*bytes == fileBytes(lines))
+            return true;
+    }
+    if (!ensureDir(dir)) {
+        out.error = QStringLiteral("%1 could not be created").arg(dir);
+        return false;
+    }
+    QString error;
+    if (!writeTextLines(path, lines, &error)) {
+        out.error = QStringLiteral("%1 could not be written: %2").arg(path, error);
+        return false;
+    }
+    note(path, true);
+    return true;
+}
+
 } // namespace
 
-SampleInstall installSamples(const QString &sourceDir, const QString &dataDir)
+SampleInstall installSamples(const QString &sourceDir, const QString &dataDir, int rxtype)
 {
     SampleInstall out;
     const QString src = withSlash(QDir(sourceDir).absolutePath());
@@ -304,6 +416,8 @@ SampleInstall installSamples(const QString &sourceDir, const QString &dataDir)
         note(to, true);
     }
     if (!out.ok())
+        return out;
+    if (!installTimerSample(data, rxtype, out, note))
         return out;
 
     QStringList sampleTables;

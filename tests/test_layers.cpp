@@ -30,7 +30,7 @@ const QMap<QString, QSet<QString>> &allowed()
         {"scans", below + QSet<QString>{"signal"}},
         {"timers", below},
         {"signal", below},
-        {"samples", {"core", "stations"}},
+        {"samples", {"core", "drivers", "stations", "timers"}},
     };
     return table;
 }

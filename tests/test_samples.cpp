@@ -4,6 +4,11 @@
 // user's own files are never replaced.
 #include "hub/app.h"
 #include "core/clock.h"
+#include "drivers/clsAR7030.h"
+#include "drivers/clsNRD535.h"
+#include "drivers/clsNRD545.h"
+#include "drivers/clsRX320.h"
+#include "drivers/memrecord.h"
 #include "drivers/receiver.h"
 #include "core/filekinds.h"
 #include "core/form.h"
@@ -57,8 +62,8 @@ struct Samples : ::testing::Test {
         for (int k = 1; k <= 31; ++k)
             G.setupdata[size_t(k)] = setupDefault(k);
         G.datapath = dir.path();
-        // A day before the sample timer programs start, which a Load fixes.
-        Clock::set(QDateTime(QDate(2027, 1, 10), QTime(12, 0)));
+        // The real date: the sample timer programs must load on any day.
+        Clock::clear();
         const SampleInstall r = installSamples(QStringLiteral(TAVORIN_SAMPLES_DIR), dir.path());
         ASSERT_TRUE(r.ok()) << r.error.toStdString();
         buildFileDirs();
@@ -317,6 +322,68 @@ TEST_F(Samples, TheTrackingWindowShowsItsLinesWhole)
     EXPECT_GT(shown, 0);
 }
 
+// The samples say the same on every receiver, each in its own numbers: the
+// timer programs are AM broadcasts with a usual AGC, dated for the coming
+// weekend so that Load fixes both today; the broadcast memories are AM on
+// a filter the set-up has fitted. A sample an earlier run dated is dated anew.
+TEST(SampleInstall, TheSamplesMeanTheSameOnEveryReceiver)
+{
+    struct Model {
+        int rxtype;
+        void (*init)();
+        const char *agc; // "xxx": the mode holds the AGC
+    };
+    const Model models[] = {{1, InitAR7030, "Med"}, {2, InitNRD535, "Slw"}, {3, InitRX320, "Med"}, {4, InitNRD545, "xxx"}};
+    InitConstants();
+    for (int k = 1; k <= 31; ++k)
+        G.setupdata[size_t(k)] = setupDefault(k);
+    Clock::clear();
+    for (const Model &m : models) {
+        SCOPED_TRACE(m.rxtype);
+        m.init();
+        tavtest::ScratchDir dir;
+        // What an earlier run left: the programs of a weekend long past.
+        dir.write("TPR/TPR_WEEKEND.TXT", " 16, 1, 2027, 17, 30, 30, 0, 1, 0, 0, 1, 1,06040000\r\n"
+                                         " 17, 1, 2027, 22, 0, 15, 0, 1, 0, 0, 1, 1,05950000\r\n" +
+                                             QByteArray(" 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,00000000\r\n").repeated(4));
+        const SampleInstall r = installSamples(QStringLiteral(TAVORIN_SAMPLES_DIR), dir.path(), m.rxtype);
+        ASSERT_TRUE(r.ok()) << r.error.toStdString();
+        EXPECT_TRUE(r.written.contains("TPR/TPR_WEEKEND.TXT")) << r.written.join(", ").toStdString();
+
+        std::array<ProgRow, kPrograms + 1> rows{};
+        const QStringList lines = QString::fromLatin1(dir.read("TPR/TPR_WEEKEND.TXT")).split("\r\n", Qt::SkipEmptyParts);
+        const TprReadResult read = tprRead(lines, m.rxtype, rows);
+        EXPECT_EQ(read.refused, QStringList{});
+        ASSERT_EQ(read.count, 2);
+        TimerTable table;
+        EXPECT_EQ(table.takePrograms(rows, Clock::now().toString("yyyy MM dd HH:mm")), QStringList{});
+        const QDate today = Clock::now().date();
+        for (int n = 1; n <= 2; ++n) {
+            const ProgRow &row = rows[size_t(n)];
+            const QDate day(row[3], row[2], row[1]);
+            EXPECT_EQ(day.dayOfWeek(), n == 1 ? Qt::Saturday : Qt::Sunday);
+            EXPECT_TRUE(today.daysTo(day) >= 0 && today.daysTo(day) <= 8) << day.toString().toStdString();
+            TimerEditor e(m.rxtype);
+            e.fromRow(row);
+            EXPECT_EQ(e.rxLabel(4), "AM");
+            EXPECT_EQ(e.rxLabel(5), m.agc);
+        }
+
+        const QStringList mem = listFilesNoCase(dir.path() + "MEM/", QStringLiteral("MEM_%1*.TXT").arg(m.rxtype));
+        ASSERT_EQ(mem.size(), 1);
+        for (const QString &line : QString::fromLatin1(dir.read("MEM/" + mem.first())).split("\r\n", Qt::SkipEmptyParts)) {
+            SCOPED_TRACE(line.toStdString());
+            const int mode = int(memFieldValue(line, memcol::Mode)), bw = int(memFieldValue(line, memcol::Bandwidth));
+            if (line.mid(35).startsWith("Radio") || line.mid(35).startsWith("Voice")) {
+                EXPECT_EQ(G.modenames[size_t(mode)], "AM");
+            }
+            // The filters the set-up has not fitted are those the panel greys out.
+            const SettingRule filter = timerSettingRules(m.rxtype, bw, mode)[1];
+            EXPECT_FALSE(filter.skip && *filter.skip == bw);
+        }
+    }
+}
+
 TEST(SampleInstall, TheUsersOwnFilesAreNeverReplaced)
 {
     // The user's files under names that differ only in case, in folders that do too.
@@ -324,11 +391,13 @@ TEST(SampleInstall, TheUsersOwnFilesAreNeverReplaced)
     user.write(QStringLiteral("bdxc/bdx_b25toe.txt"), "mine\r\n");
     user.write(QStringLiteral("PROP2PRT.INI"), "my receiver\r\n");
     user.write(QStringLiteral("rx2db/ilgsdata.FTL"), "my stations\r\n");
+    user.write(QStringLiteral("tpr/tpr_weekend.txt"), " 1, 2, 2030, 12, 0, 10, 0, 1, 0, 0, 1, 1,06040000\r\n");
     const SampleInstall r = installSamples(QStringLiteral(TAVORIN_SAMPLES_DIR), user.path());
     ASSERT_TRUE(r.ok()) << r.error.toStdString();
     EXPECT_EQ(user.read(QStringLiteral("bdxc/bdx_b25toe.txt")), "mine\r\n");
     EXPECT_EQ(user.read(QStringLiteral("PROP2PRT.INI")), "my receiver\r\n");
     EXPECT_EQ(user.read(QStringLiteral("rx2db/ilgsdata.FTL")), "my stations\r\n");
+    EXPECT_EQ(user.read(QStringLiteral("tpr/tpr_weekend.txt")), " 1, 2, 2030, 12, 0, 10, 0, 1, 0, 0, 1, 1,06040000\r\n");
     EXPECT_EQ(QDir(user.path() + "bdxc").entryList(QDir::Files), QStringList{"bdx_b25toe.txt"});
     EXPECT_FALSE(QFileInfo::exists(user.path() + "BDXC"));
     EXPECT_FALSE(QFileInfo::exists(user.path() + "prop2prt.ini"));

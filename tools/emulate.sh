@@ -15,7 +15,9 @@ ctl="$demo/rxsim.ctl"
 
 # A small example of every file the tools read, where the user has none of
 # that name; the emulator's band puts a carrier on every frequency they name.
-"$root/build/tavsamples" "$root/samples/data" "$demo" >/dev/null ||
+# The sample timer programs are written for the coming weekend in this model's
+# numbers.
+"$root/build/tavsamples" "$root/samples/data" "$demo" "$rxtype" >/dev/null ||
   echo "emulate: the demonstration files could not all be written" >&2
 
 # Lines written to the control FIFO reach rxsim's standard input. rxsim holds

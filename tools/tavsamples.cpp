@@ -1,5 +1,7 @@
 // Puts the demonstration data into a data directory, leaving the user's own
-// files as they are.   tavsamples SAMPLES_DATA_DIR DATA_DIR
+// files as they are.   tavsamples SAMPLES_DATA_DIR DATA_DIR [RXTYPE]
+// (RXTYPE, the settings' receiver type, chooses the numbers the sample
+// timer programs are written in; 0 when not given.)
 // For tools/emulate.sh it also names the settings' receiver type of an
 // emulated model, from the model table.   tavsamples --rxtype MODEL
 #include "core/portlock.h"
@@ -30,11 +32,13 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "unknown model '%s' (%s)\n", qPrintable(args[2]), qPrintable(known.join(", ")));
         return 2;
     }
-    if (args.size() != 3) {
-        std::fprintf(stderr, "usage: tavsamples SAMPLES_DATA_DIR DATA_DIR\n");
+    bool typeOk = args.size() == 3;
+    const int rxtype = args.size() == 4 ? args[3].toInt(&typeOk) : 0;
+    if ((args.size() != 3 && args.size() != 4) || !typeOk || !tav::findRxModel(rxtype)) {
+        std::fprintf(stderr, "usage: tavsamples SAMPLES_DATA_DIR DATA_DIR [RXTYPE]\n");
         return 2;
     }
-    const tav::SampleInstall r = tav::installSamples(args[1], args[2]);
+    const tav::SampleInstall r = tav::installSamples(args[1], args[2], rxtype);
     for (const QString &p : r.written)
         std::printf("sample written: %s\n", qPrintable(p));
     if (!r.ok()) {
