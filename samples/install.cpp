@@ -265,16 +265,20 @@ struct SampleProgram {
 };
 const SampleProgram kSamplePrograms[] = {{0, 17, 30, 30, 6040000}, {1, 22, 0, 15, 5950000}};
 
-// Attenuator, bandwidth, shift, width, mode and AGC, as a program keeps them.
-std::array<int, 6> sampleSettings(int rxtype)
+// Attenuator, bandwidth, shift, width, mode and AGC, as a program keeps them:
+// no attenuation, a filter of about 6 kHz, AM.
+using SampleSettings = std::array<int, 6>;
+SampleSettings sampleSettings(int rxtype)
 {
     switch (rxtype) {
-    case 2: return {0, 1, 0, 0, 4, 0};   // 0 dB, Int, AM, slow AGC; width only with the BWC option
+    case 2: return {0, 0, 0, 0, 4, 0};   // 0 dB, Wid, AM, slow AGC; width only with the BWC option
     case 3: return {0, 1, 0, 0, 0, 2};   // 5.7 kHz filter, AM, medium AGC
-    case 4: return {0, 1, 0, 600, 4, 1}; // 6.0 kHz wide, AM, the AGC the mode holds
-    default: return {0, 1, 0, 0, 1, 1};  // AR7030 (and No RX): filter 1, AM, medium AGC
+    case 4: return {0, 1, 0, 600, 4, 1}; // 0 dB, 6.0 kHz wide, AM, the AGC the mode holds
+    default: return {1, 3, 0, 0, 1, 1};  // AR7030 (and No RX): 0 dB, filter 3, AM, medium AGC
     }
 }
+// The settings of the fixed sample earlier versions copied.
+constexpr SampleSettings kEarlierSample{0, 1, 0, 0, 1, 1};
 
 const QLatin1String kTimerSample("TPR_WEEKEND.TXT");
 
@@ -284,7 +288,7 @@ QByteArray fileBytes(const QStringList &lines)
     return (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1();
 }
 
-QStringList sampleTimerLines(int rxtype, const QDate &saturday)
+QStringList sampleTimerLines(const SampleSettings &s, const QDate &saturday)
 {
     std::array<ProgRow, kPrograms + 1> table{};
     int n = 1;
@@ -293,7 +297,6 @@ QStringList sampleTimerLines(int rxtype, const QDate &saturday)
         const QDate day = saturday.addDays(p.dayAfterSaturday);
         row[1] = day.day(), row[2] = day.month(), row[3] = day.year();
         row[4] = p.hour, row[5] = p.minute, row[6] = p.duration;
-        const std::array<int, 6> s = sampleSettings(rxtype);
         for (int f = 0; f < 6; ++f)
             row[size_t(7 + f)] = s[size_t(f)];
         long long hz = p.hz;
@@ -326,8 +329,10 @@ bool isTimerSample(const QByteArray &bytes)
     const QDate saturday((*first)[3], (*first)[2], (*first)[1]);
     if (!saturday.isValid())
         return false;
+    if (fileBytes(sampleTimerLines(kEarlierSample, saturday)) == bytes)
+        return true;
     for (int rx = 0; rx < rxModelCount(); ++rx)
-        if (fileBytes(sampleTimerLines(rx, saturday)) == bytes)
+        if (fileBytes(sampleTimerLines(sampleSettings(rx), saturday)) == bytes)
             return true;
     return false;
 }
@@ -341,7 +346,7 @@ bool installTimerSample(const QString &data, int rxtype, SampleInstall &out,
     const QString dir = folderNoCase(data, QStringLiteral("TPR"));
     const auto existing = findFileNoCase(dir, kTimerSample);
     const QString path = dir + existing.value_or(kTimerSample);
-    const QStringList lines = sampleTimerLines(rxtype, nextSaturday());
+    const QStringList lines = sampleTimerLines(sampleSettings(rxtype), nextSaturday());
     if (existing) {
         const std::optional<QByteArray> bytes = readFileBytes(path, kTprFileMaxBytes);
         if (!bytes || !isTimerSample(*bytes)) {

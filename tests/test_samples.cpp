@@ -331,9 +331,10 @@ TEST(SampleInstall, TheSamplesMeanTheSameOnEveryReceiver)
     struct Model {
         int rxtype;
         void (*init)();
-        const char *agc; // "xxx": the mode holds the AGC
+        const char *att, *agc; // "xxx": the model has none, or the mode holds it
     };
-    const Model models[] = {{1, InitAR7030, "Med"}, {2, InitNRD535, "Slw"}, {3, InitRX320, "Med"}, {4, InitNRD545, "xxx"}};
+    const Model models[] = {{1, InitAR7030, "0 dB", "Med"}, {2, InitNRD535, "0 dB", "Slw"},
+                            {3, InitRX320, "xxx", "Med"},   {4, InitNRD545, "0 dB", "xxx"}};
     InitConstants();
     for (int k = 1; k <= 31; ++k)
         G.setupdata[size_t(k)] = setupDefault(k);
@@ -365,6 +366,7 @@ TEST(SampleInstall, TheSamplesMeanTheSameOnEveryReceiver)
             EXPECT_TRUE(today.daysTo(day) >= 0 && today.daysTo(day) <= 8) << day.toString().toStdString();
             TimerEditor e(m.rxtype);
             e.fromRow(row);
+            EXPECT_EQ(e.rxLabel(0), m.att);
             EXPECT_EQ(e.rxLabel(4), "AM");
             EXPECT_EQ(e.rxLabel(5), m.agc);
         }
