@@ -19,6 +19,7 @@
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPointer>
+#include <QScrollBar>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -34,51 +35,55 @@ QFont monoFont()
     return mono;
 }
 
-// The column titles over the fixed-pitch list: each title, as the text
-// between bars, is drawn over the character column where its field begins,
-// so the titles stand over their columns in whatever fonts the system has.
-class ColumnTitles : public QLabel {
-public:
-    ColumnTitles(const QString &text, QListView *list, QWidget *parent) : QLabel(text, parent), m_list(list)
-    {
-        setTextFormat(Qt::PlainText);
-    }
-    void setColumns(const QVector<int> &columns)
-    {
-        m_columns = columns;
-        update();
-    }
-
-protected:
-    void paintEvent(QPaintEvent *e) override
-    {
-        if (m_columns.isEmpty()) {
-            QLabel::paintEvent(e);
-            return;
-        }
-        QPainter p(this);
-        const QFontMetricsF list(m_list->font());
-        // Where the list's text begins, seen from this label.
-        const int margin = m_list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_list) + 1;
-        const int origin = m_list->viewport()->mapTo(window(), QPoint(0, 0)).x() - mapTo(window(), QPoint(0, 0)).x() +
-                           margin;
-        const QStringList titles = text().split(QLatin1Char('|'));
-        const QFontMetrics own(font());
-        const int baseline = (height() + own.ascent() - own.descent()) / 2;
-        for (int i = 0; i < titles.size() && i < m_columns.size(); ++i) {
-            const qreal x = origin + list.horizontalAdvance(QString(m_columns[i] - 1, QLatin1Char(' ')));
-            p.drawText(QPointF(x, baseline), titles[i].trimmed());
-        }
-    }
-
-private:
-    QListView *m_list;
-    QVector<int> m_columns;
-};
-
 constexpr int kSmallList = 3390, kSmallWindow = 4980, kLargeList = 6780, kLargeWindow = 8370;
 
 } // namespace
+
+ColumnTitles::ColumnTitles(const QString &text, QListView *list, QWidget *parent) : QLabel(text, parent), m_list(list)
+{
+    setTextFormat(Qt::PlainText);
+    connect(list->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { update(); });
+}
+
+void ColumnTitles::setColumns(const QVector<int> &whole, const QVector<int> &found)
+{
+    m_whole = whole;
+    m_found = found.isEmpty() ? whole : found;
+    disconnect(m_modelReset);
+    if (auto *model = m_list->model())
+        m_modelReset = connect(model, &QAbstractItemModel::modelReset, this, [this] { update(); });
+    update();
+}
+
+qreal ColumnTitles::titleX(int i) const
+{
+    const auto *model = qobject_cast<const StationLinesModel *>(m_list->model());
+    const QVector<int> &columns = model && !model->whole() ? m_found : m_whole;
+    if (i < 0 || i >= columns.size())
+        return -1;
+    const QFontMetricsF list(m_list->font());
+    // Where the list's text begins, seen from this label: the item's text
+    // margin inside the viewport, less what the list is scrolled sideways.
+    const int margin = m_list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_list) + 1;
+    const int origin = m_list->viewport()->mapTo(window(), QPoint(0, 0)).x() - mapTo(window(), QPoint(0, 0)).x() +
+                       margin - m_list->horizontalScrollBar()->value();
+    return origin + list.horizontalAdvance(QString(columns[i] - 1, QLatin1Char(' ')));
+}
+
+void ColumnTitles::paintEvent(QPaintEvent *e)
+{
+    if (m_whole.isEmpty()) {
+        QLabel::paintEvent(e);
+        return;
+    }
+    QPainter p(this);
+    const QStringList titles = text().split(QLatin1Char('|'));
+    const QFontMetrics own(font());
+    const int baseline = (height() + own.ascent() - own.descent()) / 2;
+    for (int i = 0; i < titles.size(); ++i)
+        if (const qreal x = titleX(i); x >= 0)
+            p.drawText(QPointF(x, baseline), titles[i].trimmed());
+}
 
 void StationLinesModel::setLines(const StationRecords &recs, const QVector<int> &rows, bool whole)
 {
@@ -434,7 +439,9 @@ frmIlg2rx::frmIlg2rx()
                         WindowId::frmIlgquery, QStringLiteral("ilgquery.ini"), 6, 10)
 {
     lstIlgq = list;
-    static_cast<ColumnTitles *>(lblTitles)->setColumns({1, 10, 20, 43, 52, 70, 78});
+    // "Location" names the transmitter's site (column 114 of the record,
+    // column 91 of a found line, which leaves out the coordinates and flags).
+    lblTitles->setColumns({1, 10, 20, 43, 52, 70, 114}, {1, 10, 20, 43, 52, 70, 91});
     connect(cmdSort, &QPushButton::clicked, this, &frmIlg2rx::cmdSort_Click);
 }
 
@@ -474,7 +481,7 @@ frmAero2rx::frmAero2rx()
 {
     lstAero = list;
     // The network title over column 19, where the query compares the name.
-    static_cast<ColumnTitles *>(lblTitles)->setColumns({1, 9, 19, 40});
+    lblTitles->setColumns({1, 9, 19, 40});
 }
 
 void frmAero2rx::setQueryChoices(const QVector<QStringList> &choices)

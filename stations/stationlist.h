@@ -36,11 +36,37 @@ public:
     // The frequency of a line (its first 8 columns).
     double frequency(int row) const;
     QStringList stringList() const;
+    // Whether the lines are whole records (not found ILG lines).
+    bool whole() const { return m_whole; }
 
 private:
     StationRecords m_recs;
     QVector<int> m_rows;
     bool m_whole = true;
+};
+
+// The column titles over a station list: each title (the text between bars)
+// is drawn at the character column where its field begins in the lines the
+// list shows, measured in the list's fixed-pitch font and moved with the
+// list's sideways scroll, so the titles stand over their columns in
+// whatever fonts the system has.
+class ColumnTitles : public QLabel {
+    Q_OBJECT
+public:
+    ColumnTitles(const QString &text, QListView *list, QWidget *parent);
+    // The column (from 1) of each title over whole records, and over the
+    // found ILG lines when they differ.
+    void setColumns(const QVector<int> &whole, const QVector<int> &found = {});
+    // Where title i begins in this label; -1 for a title without a column.
+    qreal titleX(int i) const;
+
+protected:
+    void paintEvent(QPaintEvent *e) override;
+
+private:
+    QListView *m_list;
+    QVector<int> m_whole, m_found;
+    QMetaObject::Connection m_modelReset;
 };
 
 class StationListWindow : public TavForm, public FrequencyBoxLink, public ClockCaptionLink {
@@ -49,8 +75,8 @@ public:
     QPushButton *cmdLoad = nullptr, *cmdQuery = nullptr, *cmdSort = nullptr, *cmdScan = nullptr,
                 *cmdDiduzu = nullptr, *cmdExit = nullptr, *cmdHeigh = nullptr;
     QLineEdit *txtScandelay = nullptr;
-    QLabel *lblScandelay = nullptr, *lblTitles = nullptr, *lblDbname = nullptr, *lblProgress = nullptr,
-           *lblProcent = nullptr;
+    QLabel *lblScandelay = nullptr, *lblDbname = nullptr, *lblProgress = nullptr, *lblProcent = nullptr;
+    ColumnTitles *lblTitles = nullptr;
     lists::FrequencyBox *txtFrequencyA = nullptr;
     QListView *list = nullptr;
     StationLinesModel *lines = nullptr;

@@ -1,6 +1,7 @@
 // The list grids as a listener reads them with a font larger than the small
 // one their twip widths were made for: the longest usual text of each column
-// fits its cell, and the titles stand over the columns they name.
+// fits its cell, and the titles stand over the columns they name (the station
+// list's over the data they name, as loaded, as found and scrolled sideways).
 #include "hub/app.h"
 #include "core/globals.h"
 #include "lists/frm320Files.h"
@@ -8,9 +9,11 @@
 #include "lists/frmLast20.h"
 #include "lists/frmMarkfreqs.h"
 #include "lists/frmOwn.h"
+#include "stations/stationlist.h"
 #include "support/testenv.h"
 
 #include <QApplication>
+#include <QScrollBar>
 #include <QStyle>
 #include <gtest/gtest.h>
 
@@ -80,6 +83,48 @@ TEST_F(ListLayout, TitlesStandOverTheirColumns)
             EXPECT_EQ(w->grdTitles->columnWidth(c), w->grid->columnWidth(c)) << windowDecl(id).name << " column " << c;
         w->unload();
     }
+}
+
+TEST_F(ListLayout, StationTitlesStandOverTheDataTheyName)
+{
+    // One ILG record in its fixed columns.
+    QByteArray record(125, ' ');
+    const std::pair<int, const char *> fields[] = {{1, "05940.00"}, {10, "1800-1900"}, {20, "Radio Oesterreich"},
+                                                   {43, "EU"}, {52, "German"}, {70, "100"}, {78, "4808N"},
+                                                   {84, "01612E"}, {91, "000100000"}, {101, "AUT"}, {114, "Moosbrunn"}};
+    for (const auto &[column, text] : fields)
+        record.replace(column - 1, qstrlen(text), text);
+    tavtest::ScratchDir dir;
+    dir.write("ILGTEST.FTL", record + "\r\n");
+    // Each title and the text it stands over.
+    const char *over[] = {"05940.00", "1800-1900", "Radio Oesterreich", "EU", "German", "100", "Moosbrunn"};
+
+    auto *w = Windows::get<frmIlg2rx>();
+    ASSERT_TRUE(w);
+    w->showModeless();
+    w->resize(w->minimumSizeHint()); // the list narrower than its lines
+    ASSERT_TRUE(w->ilgfile2ram(dir.file("ILGTEST.FTL")).ok);
+    auto check = [&](const char *view) {
+        SCOPED_TRACE(view);
+        QApplication::processEvents();
+        const QString line = w->listLines().first();
+        const QRect row = w->list->visualRect(w->lines->index(0));
+        const int margin = w->list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, w->list) + 1;
+        const qreal textLeft = w->list->viewport()->mapTo(w, row.topLeft()).x() + margin - w->lblTitles->mapTo(w, QPoint(0, 0)).x();
+        const QFontMetricsF mono(w->list->font());
+        for (int i = 0; i < int(std::size(over)); ++i) {
+            const int at = line.indexOf(QLatin1String(over[i]));
+            ASSERT_GE(at, 0) << over[i];
+            EXPECT_NEAR(w->lblTitles->titleX(i), textLeft + mono.horizontalAdvance(line.left(at)), 0.5) << over[i];
+        }
+    };
+    check("loaded");
+    ASSERT_GT(w->list->horizontalScrollBar()->maximum(), 0);
+    w->list->horizontalScrollBar()->setValue(w->list->horizontalScrollBar()->maximum());
+    check("scrolled");
+    w->showFound({0}, false); // a query's find: the line without coordinates and flags
+    check("found");
+    w->unload();
 }
 
 } // namespace
