@@ -1,5 +1,6 @@
 // Help inside the program: F1 in every tool window opens the help window at
-// that window's own section, which the files page holds.
+// that window's own section, which the files page holds, and every button
+// whose caption says little is explained where its window's help is.
 #include "hub/app.h"
 #include "core/form.h"
 #include "hub/frmLoadfile.h"
@@ -9,8 +10,10 @@
 #include "core/tables.h"
 #include "support/testenv.h"
 #include "drivers/receiver.h"
+#include "panels/mainmenu.h"
 
 #include <QFile>
+#include <QMenuBar>
 #include <QTest>
 #include <QTextBrowser>
 #include <gtest/gtest.h>
@@ -33,6 +36,17 @@ QByteArray helpPage(const QString &file)
     openHelp(QStringLiteral("index.html")); // registers the pages
     QFile f(QStringLiteral(":/help/") + file);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The text of a page's section, from its anchor to the next heading.
+QByteArray helpSectionText(const char *page, const char *anchor)
+{
+    const QByteArray text = helpPage(QLatin1String(page));
+    const qsizetype from = text.indexOf(QByteArray("name=\"") + anchor + '"');
+    if (from < 0)
+        return {};
+    const qsizetype to = text.indexOf("<h2", from);
+    return text.mid(from, to < 0 ? -1 : to - from);
 }
 
 } // namespace
@@ -79,6 +93,53 @@ TEST(HelpKey, F1InEveryToolWindowOpensItsOwnSection)
         ++checked;
     }
     EXPECT_GT(checked, 25);
+    Windows::destroyAll();
+}
+
+// A caption a listener cannot read (a letter, an abbreviation, the program's
+// name, a number or nothing) is explained in its window's section, under
+// the caption the window really shows.
+TEST(HelpKey, EveryButtonWithAShortCaptionIsExplained)
+{
+    tavtest::ScratchDir dir;
+    InitConstants();
+    G.datapath = dir.path();
+    buildFileDirs();
+    registerBuiltWindows();
+    struct Explained {
+        const char *page, *anchor, *term;
+        WindowId window;
+        const char *control, *caption;
+    };
+    const Explained table[] = {
+        {"files.html", "buttons", "<b>DiDuzu</b>", WindowId::frmBdxc, "cmdDiduzu", "DiDuzu"},
+        {"files.html", "buttons", "<b>L</b>", WindowId::frmIlg2rx, "cmdHeigh", "L"},
+        {"files.html", "log", "<b>W</b>", WindowId::frmLog, "cmdWidth", "W"},
+        {"files.html", "log", "<b>L</b>", WindowId::frmLog, "cmdHeigh", "L"},
+        {"files.html", "memories", "<b>RxCtr</b>", WindowId::frmMemman, "cmdDiduzu", "RxCtr"},
+        {"files.html", "memories", "<b>Store R2M</b>", WindowId::frmMemman, "cmdDump", "Store R2M"},
+        {"files.html", "bandscan", "<b>Squelch Hold</b>", WindowId::frmScanband, "chkSqlonoff", "Squelch Hold"},
+        {"files.html", "tracking", "<b>1</b> to <b>7</b>", WindowId::frmTracking, "cmdShow(0)", ""},
+        {"files.html", "rxclock", "<b>Set PC Clock</b>", WindowId::frmAR7030, "mnuPCclock", "Set PC Clock . . ."},
+        {"panels.html", "buttons", "<b>f/c</b>", WindowId::frmNRD545, "cmdFreqOrChan", "f/c"},
+        {"panels.html", "buttons", "<b>Pwr</b>", WindowId::frmNRD535, "cmdPowerOnOff", "Pwr"},
+        {"panels.html", "buttons", "<b>i 5</b>", WindowId::frmAR7030, "lblInt5", "i 5"},
+        {"panels.html", "buttons", "<b>&lt;-</b>", WindowId::frmAR7030, "cmdBack", "<-"},
+    };
+    for (const Explained &e : table) {
+        SCOPED_TRACE(e.control);
+        TavForm *w = Windows::get(e.window);
+        ASSERT_NE(w, nullptr);
+        QObject *control = w->findChild<QObject *>(QLatin1String(e.control));
+        QMenuBar menus; // a panel's menu entries, as the panel's load makes them
+        if (!control) {
+            addMainMenus(&menus, w, false);
+            control = menus.findChild<QObject *>(QLatin1String(e.control));
+        }
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(control->property("text").toString(), QLatin1String(e.caption));
+        EXPECT_TRUE(helpSectionText(e.page, e.anchor).contains(e.term)) << e.page << "#" << e.anchor << " " << e.term;
+    }
     Windows::destroyAll();
 }
 
