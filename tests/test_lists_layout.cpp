@@ -90,8 +90,8 @@ TEST_F(ListLayout, StationTitlesStandOverTheDataTheyName)
     // One ILG record in its fixed columns.
     QByteArray record(125, ' ');
     const std::pair<int, const char *> fields[] = {{1, "05940.00"}, {10, "1800-1900"}, {20, "Radio Oesterreich"},
-                                                   {43, "EU"}, {52, "German"}, {70, "100"}, {78, "4808N"},
-                                                   {84, "01612E"}, {91, "000100000"}, {101, "AUT"}, {114, "Moosbrunn"}};
+                                                   {43, "EU"}, {52, "German"}, {70, "100"}, {78, "4808N 01612E"},
+                                                   {101, "AUT"}, {114, "Moosbrunn"}};
     for (const auto &[column, text] : fields)
         record.replace(column - 1, qstrlen(text), text);
     tavtest::ScratchDir dir;
