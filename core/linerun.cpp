@@ -9,10 +9,11 @@
 namespace tav {
 
 namespace {
+// Kept to the program's end: windows made before it may go after it.
 std::vector<LineRun *> &runs()
 {
-    static std::vector<LineRun *> all;
-    return all;
+    static auto *all = new std::vector<LineRun *>;
+    return *all;
 }
 } // namespace
 
@@ -31,8 +32,8 @@ LineRun::~LineRun()
 bool LineRun::begin()
 {
     CommControl &port = rxPort();
-    // The port of this run (a new one after Go in tests): its loss ends the
-    // run even while no tick comes, as a hold or a wait for the start time.
+    // The port the run starts on: its loss ends the run even while no tick
+    // comes, as on a squelch hold or while a program waits for its time.
     connect(&port, &CommControl::lineLost, this, &LineRun::lineLost, Qt::UniqueConnection);
     if (port.lost()) {
         msgBox(port.closedText(), MsgIcon::Exclamation, m_caption);

@@ -39,9 +39,8 @@ public:
     bool endIfLost();
     // Ends every other running run, each noting `why` in its window's caption.
     static void endOthers(const LineRun *keep, const QString &why);
-    // The note shown in the caption since the last end for a reason ("" when none).
-    QString note() const { return m_note; }
-    // The caption with the note, for windows that set their caption anew.
+    // The caption with the note an end for a reason left ("" when none), for
+    // windows that set their caption anew.
     QString withNote(const QString &caption) const;
 
 private:
