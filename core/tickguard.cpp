@@ -1,12 +1,20 @@
 #include "core/tickguard.h"
 
 #include "core/exchange.h"
+#include "core/linerun.h"
 
 namespace tav {
 
 TickGuard::TickGuard(QObject *owner, bool &busy, Exchanges exchanges) : m_owner(owner)
 {
     if (busy || (exchanges == SkipInside && Exchange::active()))
+        return;
+    enter(busy);
+}
+
+TickGuard::TickGuard(QObject *owner, bool &busy, LineRun &run, Exchanges exchanges) : m_owner(owner)
+{
+    if (busy || run.endIfLost() || (exchanges == SkipInside && Exchange::active()))
         return;
     enter(busy);
 }

@@ -19,6 +19,8 @@
 
 namespace tav {
 
+class LineRun;
+
 class TickGuard {
 public:
     enum Exchanges {
@@ -32,6 +34,9 @@ public:
     // A tick that falls inside an exchange comes again, once, when that
     // exchange has ended (`waiting` keeps it to once).
     TickGuard(QObject *owner, bool &busy, bool &waiting, std::function<void()> again);
+    // The tick of a run on the line: on a lost line it does not run, and the
+    // run ends (the panel tells the loss; a tick may come before that).
+    TickGuard(QObject *owner, bool &busy, LineRun &run, Exchanges exchanges = RunInside);
     ~TickGuard();
     TickGuard(const TickGuard &) = delete;
     TickGuard &operator=(const TickGuard &) = delete;

@@ -127,6 +127,8 @@ void frmMarkfreqs::cmdScan_Click()
         stopScan();
         return;
     }
+    if (!m_run.begin())
+        return;
     if (countInRange(texts(m_marks), goModel().freqMinKHz, goModel().freqMaxKHz) < 2) {
         msgBox(QStringList{QStringLiteral("Not enough valid    "), QStringLiteral("frequencies filled  "),
                            QStringLiteral("in for scanning     ")},
@@ -145,7 +147,7 @@ void frmMarkfreqs::tmrScan_Timer()
 {
     // The tuning's wait (or the hub's message) runs the event loop: the next
     // tick does not start inside this one.
-    const TickGuard tick(this, m_ticking);
+    const TickGuard tick(this, m_ticking, m_run);
     if (!tick || !m_scanning)
         return;
     const std::optional<int> pick = nextScanIndex(texts(m_marks), m_index, m_last, goModel().freqMinKHz, goModel().freqMaxKHz);

@@ -3,6 +3,7 @@
 // click tunes, and a scan steps through them every two seconds.
 
 #include "core/form.h"
+#include "core/linerun.h"
 #include "lists/gridmodel.h"
 #include "lists/recentlist.h"
 
@@ -48,6 +49,7 @@ private:
     bool m_ticking = false;
     int m_index = 0;
     double m_last = 0;
+    LineRun m_run{this, [this] { return m_scanning; }, [this] { stopScan(); }};
 };
 
 } // namespace tav::lists

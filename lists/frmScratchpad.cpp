@@ -300,7 +300,7 @@ void frmScratchpad::setScanControls(bool enabled)
 
 void frmScratchpad::cmdScan_Click(int row)
 {
-    if (row < 0 || row >= ScratchPad::kRows || m_scanning)
+    if (row < 0 || row >= ScratchPad::kRows || m_scanning || !m_run.begin())
         return;
     setCurrentCell(row, currentColumn());
     m_scanRow = row;
@@ -328,7 +328,7 @@ void frmScratchpad::tmrScan_Timer()
 {
     // The tuning's wait (or the hub's message) runs the event loop: the next
     // tick does not start inside this one.
-    const TickGuard tick(this, m_ticking);
+    const TickGuard tick(this, m_ticking, m_run);
     if (!tick || !m_scanning)
         return;
     const std::optional<int> pick = nextScanIndex(rowTexts(m_scanRow), m_column, m_last, goModel().freqMinKHz, goModel().freqMaxKHz);

@@ -5,6 +5,7 @@
 
 #include "core/filekinds.h"
 #include "core/form.h"
+#include "core/linerun.h"
 #include "core/links.h"
 #include "lists/listwindow.h"
 #include "lists/scratchpadfile.h"
@@ -99,6 +100,7 @@ private:
     int m_scanRow = 0;
     int m_column = 0;
     double m_last = 0;
+    LineRun m_run{this, [this] { return m_scanning; }, [this] { cmdStop_Click(); }};
 };
 
 } // namespace tav::lists

@@ -841,6 +841,8 @@ void frmMemman::cmdPrint_Click()
 
 void frmMemman::cmdScanrun_Click()
 {
+    if (!m_run.begin())
+        return;
     const double typed = numericValue(txtDelay->text());
     scandelay = memScanDelay(typed);
     if (typed < 1)
@@ -864,7 +866,7 @@ void frmMemman::tmrScan_Timer()
 {
     // Another exchange with the receiver is running, or this tick's own
     // commands are still under way: this turn is skipped, not squeezed in.
-    const TickGuard tick(this, m_inTick, TickGuard::SkipInside);
+    const TickGuard tick(this, m_inTick, m_run, TickGuard::SkipInside);
     if (!tick)
         return;
     tmrScan.setInterval(memScanIntervalMs(m_rxtype, scandelay));

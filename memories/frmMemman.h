@@ -6,6 +6,7 @@
 
 #include "core/filekinds.h"
 #include "core/form.h"
+#include "core/linerun.h"
 #include "memories/memimage.h"
 
 #include <QAbstractTableModel>
@@ -128,6 +129,7 @@ private:
     std::unique_ptr<Receiver> m_rx;
     int m_rxtype = 0;
     bool m_inTick = false;
+    LineRun m_run{this, [this] { return tmrScan.isActive(); }, [this] { cmdScanstop_Click(); }};
 };
 
 } // namespace tav

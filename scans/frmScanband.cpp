@@ -296,6 +296,8 @@ void frmScanband::setSweepControls(bool sweeping)
 
 void frmScanband::cmdStart_Click()
 {
+    if (!m_run.begin())
+        return;
     if (m_sqloffnr > m_sqlonnr) {
         m_sqloffnr = m_sqlonnr;
         lblSqloff->setText(slabel(m_sqloffnr));
@@ -356,7 +358,7 @@ void frmScanband::tmrScanband_Timer()
 {
     // A message box (the hub's range message) runs the event loop: no second
     // tick starts meanwhile.
-    const TickGuard tick(this, m_ticking);
+    const TickGuard tick(this, m_ticking, m_run);
     if (!tick || !m_running || !m_sweepTimerOn)
         return;
     if (m_sweep.finished())
@@ -411,7 +413,7 @@ void frmScanband::rearmSweep()
 
 void frmScanband::tmrSqlon_Timer()
 {
-    const TickGuard tick(this, m_ticking);
+    const TickGuard tick(this, m_ticking, m_run);
     if (!tick || !m_running || !tmrSqlon.isActive())
         return;
     Busy busy(this);
@@ -429,6 +431,8 @@ void frmScanband::tmrSqlon_Timer()
 
 void frmScanband::cmdContinue_Click()
 {
+    if (!m_run.begin())
+        return;
     setSweepControls(true);
     m_running = true;
     updateFileButtons();

@@ -6,6 +6,7 @@
 #include "core/canvas.h"
 #include "core/filekinds.h"
 #include "core/form.h"
+#include "core/linerun.h"
 #include "core/ui.h"
 #include "scans/bandscan.h"
 #include "signal/measure.h"
@@ -110,6 +111,7 @@ private:
     QElapsedTimer m_pace;
     qint64 m_nextDueMs = 0;
     double m_sbmousefreq = 0, m_sbclickfreq = 0;
+    LineRun m_run{this, [this] { return m_running; }, [this] { cmdStop_Click(); }};
 };
 
 } // namespace tav

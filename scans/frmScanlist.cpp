@@ -187,6 +187,8 @@ int frmScanlist::delayMs()
 
 void frmScanlist::cmdStart_Click()
 {
+    if (!m_run.begin())
+        return;
     cmdCls_Click();
     bool any = false;
     for (int i = 0; i < ListScan::kBoxes; ++i) {
@@ -227,7 +229,7 @@ void frmScanlist::tmrScanlist_Timer()
 {
     // A message box of this tick or of the hub runs the event loop: no second
     // tick starts meanwhile.
-    const TickGuard tick(this, m_ticking);
+    const TickGuard tick(this, m_ticking, m_run);
     if (!tick || !tmrScanlist.isActive())
         return;
     Busy busy(this);
@@ -271,6 +273,8 @@ void frmScanlist::cmdStop_Click()
 
 void frmScanlist::cmdContinue_Click()
 {
+    if (!m_run.begin())
+        return;
     for (QPushButton *b : {cmdStart, cmdCls, cmdContinue, cmdLoad, cmdsaveas})
         b->setEnabled(false);
     cmdStop->setEnabled(true);

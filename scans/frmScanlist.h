@@ -5,6 +5,7 @@
 #include "core/canvas.h"
 #include "core/filekinds.h"
 #include "core/form.h"
+#include "core/linerun.h"
 #include "core/ui.h"
 #include "scans/listscan.h"
 #include "signal/measure.h"
@@ -75,6 +76,7 @@ private:
     int m_rxtype = 0;
     SmeterReader m_reader{QStringLiteral("Error")};
     bool m_ticking = false;
+    LineRun m_run{this, [this] { return tmrScanlist.isActive(); }, [this] { cmdStop_Click(); }};
 };
 
 } // namespace tav

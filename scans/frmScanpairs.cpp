@@ -319,7 +319,7 @@ void frmScanpairs::clampToTable()
 
 void frmScanpairs::scanFrom(bool restart)
 {
-    if (!m_scan.hasTable())
+    if (!m_scan.hasTable() || !m_run.begin())
         return;
     takeFocusedEdit();
     for (QWidget *w : {static_cast<QWidget *>(cmdStart), static_cast<QWidget *>(cmdContinue),
@@ -341,7 +341,7 @@ void frmScanpairs::cmdContinue_Click() { scanFrom(false); }
 void frmScanpairs::tmrScanpairs_Timer()
 {
     // The hub's range message runs the event loop: no second tick meanwhile.
-    const TickGuard tick(this, m_ticking);
+    const TickGuard tick(this, m_ticking, m_run);
     if (!tick || !tmrScanpairs.isActive() || !m_scan.hasTable())
         return;
     Busy busy(this);

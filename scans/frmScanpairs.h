@@ -4,6 +4,7 @@
 
 #include "core/filekinds.h"
 #include "core/form.h"
+#include "core/linerun.h"
 #include "core/ui.h"
 #include "scans/pairscan.h"
 
@@ -79,6 +80,7 @@ private:
     int m_pairview = 0;
     int m_rxtype = 0;
     bool m_ticking = false;
+    LineRun m_run{this, [this] { return tmrScanpairs.isActive(); }, [this] { cmdStop_Click(); }};
 };
 
 } // namespace tav

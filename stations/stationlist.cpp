@@ -376,6 +376,8 @@ void StationListWindow::cmdScan_Click()
         setScanning(false);
         return;
     }
+    if (!m_run.begin())
+        return;
     const double delay = numericValue(txtScandelay->text());
     if (delay < 1 || delay > m_maxDelay) {
         msgBox(QStringList{QStringLiteral("Scan delay outside range."),
@@ -390,7 +392,7 @@ void StationListWindow::cmdScan_Click()
 void StationListWindow::tmrScan_Timer()
 {
     // A tick whose tuning shows a message box does not let the next tick in.
-    const TickGuard tick(this, m_inTick, TickGuard::SkipInside);
+    const TickGuard tick(this, m_inTick, m_run, TickGuard::SkipInside);
     if (!tick)
         return;
     QPointer<StationListWindow> self(this);

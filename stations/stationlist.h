@@ -6,6 +6,7 @@
 
 #include "core/filekinds.h"
 #include "core/form.h"
+#include "core/linerun.h"
 #include "core/links.h"
 #include "core/ui.h"
 #include "lists/listwindow.h"
@@ -83,7 +84,7 @@ public:
     QTimer tmrScan;
 
     void showTunedFrequency(const QString &freqtext) override { txtFrequencyA->setText(freqtext); }
-    void showClockCaption(const QString &caption) override { setWindowTitle(caption); }
+    void showClockCaption(const QString &caption) override { setWindowTitle(m_run.withNote(caption)); }
 
     // The list line's click: tunes its frequency; the scan goes on from it.
     void list_Click(int row);
@@ -134,6 +135,7 @@ private:
     bool m_inTick = false;
     int m_justSelected = -1;
     StationScan m_scan;
+    LineRun m_run{this, [this] { return tmrScan.isActive(); }, [this] { setScanning(false); }};
 };
 
 class frmIlg2rx : public StationListWindow {

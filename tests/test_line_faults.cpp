@@ -635,3 +635,152 @@ TEST_P(MemoryPanelLine, AfterALostLineToolsSayTheLineIsClosed)
 }
 
 INSTANTIATE_TEST_SUITE_P(WithMemories, MemoryPanelLine, ::testing::Values(1, 4), modelName);
+
+// ---- every scan and a timer program when the line is lost ----
+
+#include "core/clock.h"
+#include "core/filekinds.h"
+#include "core/textfile.h"
+#include "lists/frmMarkfreqs.h"
+#include "lists/frmScratchpad.h"
+#include "memories/memimage.h"
+#include "scans/frmScanband.h"
+#include "scans/frmScanlist.h"
+#include "scans/frmScanpairs.h"
+#include "stations/ftlrecord.h"
+#include "stations/stationlist.h"
+#include "timers/frmRxTimer.h"
+
+namespace {
+struct ScanLine : PanelLine {
+    void file(FileKind kind, const QString &name, const QStringList &lines, StationDb db = StationDb::None)
+    {
+        ensureDir(G.filedirs[kind]);
+        ASSERT_TRUE(writeTextLines(G.filedirs[kind] + name, lines));
+        G.filenames[kind] = name;
+        ASSERT_TRUE(runReader(kind, db)) << name.toStdString();
+    }
+};
+QString ilgLine(const char *freq)
+{
+    ftl::Fields f;
+    f.freq = QLatin1String(freq), f.utc = "0000-2400", f.station = "Station";
+    return ftl::held(ftl::build(f));
+}
+} // namespace
+
+// Each scan, running, and a timer program waiting for its start end at the
+// loss of the line: a tick that comes while the panel's message about the
+// loss is up ends its scan instead of tuning, that message is the only one,
+// and Start (or Continue) afterwards says once that the line is closed and
+// starts nothing.
+TEST_P(ScanLine, EveryScanAndATimerProgramEndAtALossAndStartNoMore)
+{
+    frmPanel *p = go();
+    ASSERT_TRUE(p);
+    buildFileDirs();
+    const auto click = [](QAbstractButton *b) { QTest::mouseClick(b, Qt::LeftButton); };
+    auto *list = Windows::get<frmScanlist>();
+    list->load();
+    list->txtFreqlist[0]->setText("6000");
+    list->txtFreqlist[1]->setText("7000");
+    auto *pairs = Windows::get<frmScanpairs>();
+    pairs->load();
+    file(FileKind::ScanPairs, "SFP_T.TXT", {"5000,6000, 1,a", "5100,6100, 1,b"});
+    auto *band = Windows::get<frmScanband>();
+    band->load();
+    for (int i = 0; i < 4; ++i)
+        band->txtInput[size_t(i)]->setText(QStringList{"7000", "7100", "1", "60"}[i]);
+    auto *ilg = Windows::get<frmIlg2rx>();
+    ilg->showModeless();
+    file(FileKind::StationList, "ILGSDATA.ftl", {ilgLine("05990.00"), ilgLine("09420.00")}, StationDb::Ilg);
+    auto *aero = Windows::get<frmAero2rx>();
+    aero->showModeless();
+    file(FileKind::StationList, "aero.ftl", {"08000.00 USB      A", "06000.00 USB      B"}, StationDb::Aero);
+    auto *pad = Windows::get<lists::frmScratchpad>();
+    pad->showModeless();
+    file(FileKind::Scratchpad, "FSP_ROW.TXT", {"a,9560,6070,,,,,,,"});
+    auto *marks = Windows::get<lists::frmMarkfreqs>();
+    marks->showModeless();
+    for (const char *f : {"9560.000", "6070.000"}) {
+        p->txtFrequencyA->setText(QLatin1String(f));
+        click(marks->cmdMark);
+    }
+    Clock::set(QDateTime(QDate(2002, 8, 15), QTime(12, 50)));
+    auto *timer = Windows::get<frmRxTimer>();
+    timer->showModeless();
+    timer->editor.hour = 23, timer->editor.duration = 10;
+    timer->editor.setFrequencyKHz(6095);
+    click(timer->rows[1].cmdFixClr[0]);
+
+    struct Run {
+        const char *name;
+        QAbstractButton *start, *again; // Start, and what starts the run after a stop
+        std::function<bool()> running;
+        std::function<void()> tick;
+    };
+    std::vector<Run> runs{
+        {"list", list->cmdStart, list->cmdContinue, [&] { return list->scanning(); }, [&] { list->tmrScanlist_Timer(); }},
+        {"pairs", pairs->cmdStart, pairs->cmdContinue, [&] { return pairs->scanning(); }, [&] { pairs->tmrScanpairs_Timer(); }},
+        {"band", band->cmdStart, band->cmdStart, [&] { return band->sweeping(); }, [&] { band->tmrScanband_Timer(); }},
+        {"ILG", ilg->cmdScan, ilg->cmdScan, [&] { return ilg->scanning(); }, [&] { ilg->tmrScan_Timer(); }},
+        {"aero", aero->cmdScan, aero->cmdScan, [&] { return aero->scanning(); }, [&] { aero->tmrScan_Timer(); }},
+        {"scratch pad", pad->cmdScan[0], pad->cmdScan[0], [&] { return pad->scanning(); }, [&] { pad->tmrScan_Timer(); }},
+        {"marks", marks->cmdScan, marks->cmdScan, [&] { return marks->scanning(); }, [&] { marks->tmrScan_Timer(); }},
+        {"timer", timer->cmdTimerOnoff[1], timer->cmdTimerOnoff[1], [&] { return timer->armed(); },
+         [&] { timer->tmrTestprog_Timer(); }},
+    };
+    if (goModel().offersTransfers()) {
+        auto *mm = Windows::get<frmMemman>();
+        mm->showModeless();
+        for (int k = 0; k < 2; ++k)
+            memState().image.setRecord(10 + k, QStringLiteral("MEM%1 %2 2 01 0 1 @@@ @@@ @")
+                                                   .arg(cellText(10 + k), memFrequencyField(6e6 + k * 1e6)));
+        mm->memcmdenabler(true);
+        mm->txtFrom->setText("10");
+        mm->txtTo->setText("11");
+        runs.push_back({"memories", mm->cmdScanrun, mm->cmdScanrun, [mm] { return mm->tmrScan.isActive(); },
+                        [mm] { mm->tmrScan_Timer(); }});
+    }
+    for (const Run &r : runs) {
+        click(r.start);
+        r.tick();
+        EXPECT_TRUE(r.running()) << r.name;
+    }
+    ASSERT_TRUE(DialogScript::shown.size() == 1 && DialogScript::shown.first().text.contains("switched on"))
+        << "only the timer's reminder: every scan ran";
+    DialogScript::shown.clear();
+
+    // The windows' timers fire under the panel's message, as under a real box.
+    QStringList runningUnderTheBox;
+    DialogScript::whileShown = [&] {
+        DialogScript::whileShown = {};
+        const QString dial = p->txtFrequencyA->text();
+        for (const Run &r : runs) {
+            r.tick();
+            if (r.running())
+                runningUnderTheBox << QLatin1String(r.name);
+        }
+        EXPECT_EQ(p->txtFrequencyA->text(), dial) << "no tick tuned";
+    };
+    pty->dropLine();
+    ASSERT_TRUE(tavtest::waitFor([&] { return !messages(QStringLiteral("was lost")).isEmpty(); }));
+    tavtest::pump(100);
+    EXPECT_EQ(runningUnderTheBox, QStringList());
+    ASSERT_EQ(DialogScript::shown.size(), 1) << "the panel's message alone";
+    EXPECT_EQ(DialogScript::shown.first().text, lostText());
+    for (const Run &r : runs) {
+        SCOPED_TRACE(r.name);
+        EXPECT_FALSE(r.running());
+        DialogScript::shown.clear();
+        ASSERT_TRUE(r.again->isEnabled());
+        click(r.again);
+        tavtest::pump(20);
+        EXPECT_FALSE(r.running());
+        ASSERT_EQ(DialogScript::shown.size(), 1);
+        EXPECT_EQ(DialogScript::shown.first().text, closedText());
+    }
+    Clock::clear();
+}
+
+INSTANTIATE_TEST_SUITE_P(Ar7030AndRx320, ScanLine, ::testing::Values(1, 3), modelName);

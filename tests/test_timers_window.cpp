@@ -13,6 +13,8 @@
 #include "core/tables.h"
 #include "drivers/ar7030conv.h"
 #include "panels/frmAR7030.h"
+#include "scans/frmScanband.h"
+#include "scans/frmScanlist.h"
 #include "sim/ar7030.h"
 #include "sim/jrcsim.h"
 #include "sim/pty.h"
@@ -278,6 +280,63 @@ TEST_P(RxRig, InterruptingOrClosingEndsTheRunningProgram)
         EXPECT_FALSE(outputOn());
         EXPECT_FALSE(jrc()->remote);
     }
+}
+
+// A program that starts while scans run ends them before its first command:
+// no scan tunes between or after the program's settings, and each scan's
+// caption says why it stopped, until it is started again.
+TEST_P(RxRig, AProgramStartingEndsEveryScanBeforeItsFirstCommand)
+{
+    open(GetParam());
+    frmRxTimer *w = openTimer(QDateTime(kDay, QTime(12, 50)));
+    edit(w, 12, 0, 10, 6095);
+    w->cmdFix_Click(1);
+    w->timeronoff(1);
+    auto *list = Windows::get<frmScanlist>();
+    list->load();
+    list->txtFreqlist[0]->setText("5970");
+    list->txtFreqlist[1]->setText("9600");
+    QTest::mouseClick(list->cmdStart, Qt::LeftButton);
+    auto *band = Windows::get<frmScanband>();
+    band->load();
+    for (int i = 0; i < 4; ++i)
+        band->txtInput[size_t(i)]->setText(QStringList{"7000", "7100", "1", "60"}[i]);
+    QTest::mouseClick(band->cmdStart, Qt::LeftButton);
+    const auto tickScans = [&] {
+        list->tmrScanlist_Timer();
+        band->tmrScanband_Timer();
+    };
+    tickScans();
+    ASSERT_TRUE(list->scanning() && band->sweeping());
+
+    // The scans' timers fire as soon as the program's commands let them.
+    std::vector<double> tuned;
+    emu->log = [&](const QString &) {
+        if (tuned.empty())
+            QTimer::singleShot(0, tickScans);
+        tuned.push_back(emu->tunedFrequencyHz() / 1000);
+    };
+    at(w, QDateTime(kDay, QTime(13, 0, 2)));
+    w->tmrTestprog_Timer();
+    tavtest::pump(50);
+    tickScans();
+    tavtest::pump(50);
+    emu->log = {};
+    EXPECT_FALSE(list->scanning());
+    EXPECT_FALSE(band->sweeping());
+    const auto program = std::find_if(tuned.begin(), tuned.end(), [](double k) { return std::abs(k - 6095) < 0.01; });
+    ASSERT_NE(program, tuned.end());
+    const auto away = std::find_if(program, tuned.end(), [](double k) { return std::abs(k - 6095) >= 0.01; });
+    EXPECT_TRUE(away == tuned.end()) << "a scan tuned to " << *away << " kHz at command " << (away - tuned.begin());
+    EXPECT_NEAR(tunedKhz(), 6095, 0.01);
+    for (TavForm *scan : {static_cast<TavForm *>(list), static_cast<TavForm *>(band)})
+        EXPECT_TRUE(scan->windowTitle().endsWith("  -  stopped: timer program 1 started"))
+            << scan->windowTitle().toStdString();
+
+    QTest::mouseClick(list->cmdContinue, Qt::LeftButton);
+    EXPECT_TRUE(list->scanning());
+    EXPECT_EQ(list->windowTitle(), "Scan Frequencies from list");
+    list->cmdStop_Click();
 }
 
 TEST_P(RxRig, ClockWindowReadsAndSetsTheReceiverClock)

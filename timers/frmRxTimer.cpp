@@ -3,6 +3,7 @@
 
 #include "core/clock.h"
 #include "core/delay.h"
+#include "core/exchange.h"
 #include "core/filekinds.h"
 #include "hub/frmLoadfile.h"
 #include "hub/frmSavefile.h"
@@ -624,7 +625,7 @@ void frmRxTimer::timeronoff(int n)
             endRun();
         return;
     }
-    if (m_armed)
+    if (m_armed || !m_run.begin())
         return;
     msgBox(QStringList{QStringLiteral("Please make sure that your"), QStringLiteral("receiver is switched on ")},
            MsgIcon::Exclamation, QStringLiteral("Start Programmed Timer"));
@@ -658,7 +659,7 @@ bool frmRxTimer::testutc2tp() { return rxtimerutc.left(16) >= startText(table.pr
 
 void frmRxTimer::tmrTestprog_Timer()
 {
-    if (!m_armed || tmrDuration.isActive())
+    if (!m_armed || tmrDuration.isActive() || m_run.endIfLost())
         return;
     marqueephase = 1 - marqueephase;
     QString arrows;
@@ -669,6 +670,9 @@ void frmRxTimer::tmrTestprog_Timer()
     if (!testutc2tp())
         return;
     tmrTestprog.stop();
+    // The program owns the receiver from its first command: a scan tuning
+    // on would undo its settings.
+    LineRun::endOthers(&m_run, QStringLiteral("stopped: timer program %1 started").arg(curprog));
     setrx2tptel();
     // A receiver that can be read back is asked once; a silent one is noted
     // in the program's row and the run goes on by the clock.
@@ -688,7 +692,7 @@ void frmRxTimer::tmrTestprog_Timer()
 
 void frmRxTimer::tmrDuration_Timer()
 {
-    if (!m_armed)
+    if (!m_armed || m_run.endIfLost())
         return;
     ++durticks;
     if (durticks < table.progdata[size_t(curprog)][6] * 12)
@@ -739,6 +743,8 @@ void frmRxTimer::endRun()
 void frmRxTimer::setrx2tptel()
 {
     const ProgRow &p = table.progdata[size_t(curprog)];
+    // The frequency and the settings are one sequence on the line.
+    const Exchange program;
     hub().Change2FreqA(rowFrequencyKHz(p));
     if (m_rx)
         m_rx->applySetting(RxSetting{p[7], p[8], p[9], p[10], p[11], p[12]}, &showOnOpenPanel);

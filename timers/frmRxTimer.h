@@ -6,6 +6,7 @@
 
 #include "core/comm.h"
 #include "core/form.h"
+#include "core/linerun.h"
 #include "core/ui.h"
 #include "drivers/receiver.h"
 #include "timers/timerprog.h"
@@ -117,6 +118,8 @@ private:
     bool m_armed = false;
     bool m_lineOn = false;
     bool m_silentReported = false;
+    // An armed run ends with the line; a program's start ends every scan.
+    LineRun m_run{this, [this] { return m_armed; }, [this] { endRun(); }, QStringLiteral("Start Programmed Timer")};
 };
 
 } // namespace tav
