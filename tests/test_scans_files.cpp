@@ -76,7 +76,7 @@ TEST(PairFile, ReadsThreeFieldsAndTheRestAsRemark)
     EXPECT_EQ(s.pairlast(), 2);
 }
 
-TEST(PairFile, AFieldBeginningWithADoubleQuoteIsReadAsItsQuotedValue)
+TEST(PairFile, AFrequencyBeginningWithADoubleQuoteIsReadAsItsQuotedValueAndTheRemarkAsWritten)
 {
     struct Row {
         const char *line, *freqa, *freqb;
@@ -87,9 +87,9 @@ TEST(PairFile, AFieldBeginningWithADoubleQuoteIsReadAsItsQuotedValue)
         {"\"6577\",5550, 1,day pair", "6577", "5550", 1, "day pair"},
         {" \" 6577\" ,5550, 1,x", " 6577", "5550", 1, "x"},
         {"6577,\"5550\"x, 1,x", "6577", "5550", 1, "x"},
-        {"6577,5550,\" 1\",\"day, pair, \"", "6577", "5550", 1, "day, pair, "},
-        {"6577,5550, 1,  \"night\" and more", "6577", "5550", 1, "night"},
-        {"6577,5550, 1,\"open, remark", "6577", "5550", 1, "open, remark"},
+        {"6577,5550,\" 1\",\"day, pair, \"", "6577", "5550", 1, "\"day, pair, \""},
+        {"6577,5550, 1,  \"night\" and more", "6577", "5550", 1, "\"night\" and more"},
+        {"6577,5550, 1,\"open, remark", "6577", "5550", 1, "\"open, remark"},
         {"\"6577,5550, 1,x", "6577,5550, 1,x", "", 0, ""},
         {"6577,5550, 1,plain, with commas", "6577", "5550", 1, "plain, with commas"},
     };
@@ -110,6 +110,10 @@ TEST(PairFile, AFieldBeginningWithADoubleQuoteIsReadAsItsQuotedValue)
     EXPECT_TRUE(s.tunable(0));
     EXPECT_DOUBLE_EQ(s.frequency(0, 0), 6577);
     EXPECT_TRUE(s.tunable(2));
+    // Whatever the first load made of a field, a save and a load keep it.
+    PairScan again;
+    ASSERT_TRUE(again.fromLines(s.toLines()));
+    EXPECT_EQ(again.toLines(), s.toLines());
 }
 
 namespace {
