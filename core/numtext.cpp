@@ -139,4 +139,9 @@ QString padded(int64_t value, int width)
     return value < 0 ? QLatin1Char('-') + s : s;
 }
 
+QString counted(int64_t n, const char *noun)
+{
+    return QString::number(n) + QLatin1Char(' ') + QLatin1String(noun) + (n == 1 ? QString() : QStringLiteral("s"));
+}
+
 } // namespace tav

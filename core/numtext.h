@@ -38,4 +38,8 @@ QString fixedFormat(double value, int zeros, int decimals);
 // A whole number with at least `width` digits ("05").
 QString padded(int64_t value, int width);
 
+// A count and its noun: "1 record", "2 records" (`noun` is the singular;
+// the plural adds "s").
+QString counted(int64_t n, const char *noun);
+
 } // namespace tav

@@ -119,19 +119,22 @@ std::optional<QStringList> firstReadable(const QString &name, QString *dirOut, Q
 
 bool writeToBoth(const QString &name, const QString &readDir, const QStringList &lines, QString *error)
 {
+    // The file is named once: a refusal of a write-protected one names it already.
+    auto named = [error](const QString &path) {
+        if (error && !error->contains(path))
+            *error = path + QStringLiteral(": ") + *error;
+    };
     QString target = G.datapath;
     if (!ensureDir(target) || !writeTextLines(resolveNoCase(target, name), lines, error)) {
         if (error && error->isEmpty())
             *error = QStringLiteral("cannot create directory %1").arg(target);
-        if (error)
-            *error = target + name + QStringLiteral(": ") + *error;
+        named(resolveNoCase(target, name));
         return false;
     }
     const QString second = readDir.isEmpty() ? userConfigDir() : readDir;
     if (QFileInfo(second).absoluteFilePath() != QFileInfo(target).absoluteFilePath()) {
         if (!ensureDir(second) || !writeTextLines(resolveNoCase(second, name), lines, error)) {
-            if (error)
-                *error = second + name + QStringLiteral(": ") + *error;
+            named(resolveNoCase(second, name));
             return false;
         }
     }

@@ -136,18 +136,36 @@ bool acceptLatin1Entry(const QString &text, const QString &what)
     return false;
 }
 
-void keepLatin1(QLineEdit *box, const QString &what)
+namespace {
+
+// The first of `separators` in `text`, or a null QChar.
+QChar separatorIn(const QString &text, const QString &separators)
+{
+    for (QChar c : text)
+        if (separators.contains(c))
+            return c;
+    return QChar();
+}
+
+} // namespace
+
+void keepLatin1(QLineEdit *box, const QString &what, const QString &separators)
 {
     auto last = std::make_shared<QString>(box->text());
-    QObject::connect(box, &QLineEdit::textChanged, box, [last](const QString &t) {
-        if (isLatin1(t))
+    QObject::connect(box, &QLineEdit::textChanged, box, [last, separators](const QString &t) {
+        if (isLatin1(t) && separatorIn(t, separators).isNull())
             *last = t;
     });
-    QObject::connect(box, &QLineEdit::textEdited, box, [box, last, what](const QString &t) {
-        if (isLatin1(t))
+    QObject::connect(box, &QLineEdit::textEdited, box, [box, last, what, separators](const QString &t) {
+        const QChar sep = separatorIn(t, separators);
+        if (isLatin1(t) && sep.isNull())
             return;
         box->setText(*last);
-        acceptLatin1Entry(t, what);
+        if (!acceptLatin1Entry(t, what))
+            return;
+        msgBox(QStringList{what + QStringLiteral(" cannot hold \"") + sep + QStringLiteral("\": the file uses it between its fields."),
+                           QStringLiteral("Please type it without that sign.")},
+               MsgIcon::Exclamation, QStringLiteral("Input Error"));
     });
 }
 

@@ -75,8 +75,10 @@ bool acceptLatin1Entry(const QString &text, const QString &what);
 
 // The same check on every edit of a box: an edit that brings in such text
 // is undone at once (the box keeps its last text that can be kept) and
-// refused with the message.
-void keepLatin1(QLineEdit *box, const QString &what);
+// refused with the message. `separators` are signs the box's file uses
+// between its fields: an edit that brings one in is refused the same way,
+// with a message that names the sign.
+void keepLatin1(QLineEdit *box, const QString &what, const QString &separators = QString());
 
 // Reads a tool's file under its kind's limits (core/textfile.h); one with
 // more lines than the kind holds is read as far as it holds, and that is

@@ -177,8 +177,9 @@ void frmSavefile::cmdOK_Click()
     }
 
     if (!checkoverwrite(k, true)) {
+        // The listener's own No (already told "File save action aborted")
+        // is no error to report.
         G.filenames[k] = previous;
-        showSaveError(QStringLiteral("Error 1"));
         unload();
         return;
     }

@@ -80,7 +80,8 @@ frmScratchpad::frmScratchpad() : TavForm(windowId)
         auto *n = new QLineEdit(this);
         n->setObjectName(QStringLiteral("txtNotes(%1)").arg(r));
         n->setMaxLength(40);
-        keepLatin1(n, QStringLiteral("The notes"));
+        // The pad's file ends the notes at the first comma.
+        keepLatin1(n, QStringLiteral("The notes"), QStringLiteral(","));
         n->setFixedHeight(rh);
         n->setMinimumWidth(200);
         txtNotes[size_t(r)] = n;

@@ -741,8 +741,9 @@ void frmMemman::cmdFill_Click()
         QStringList lines{QStringLiteral("MemMan data is now "), QStringLiteral("loaded in the Rx memory")};
         const int withoutData = skipped - (workingLeft ? 1 : 0);
         if (withoutData > 0)
-            lines << QString::number(withoutData) + QStringLiteral(" cells without data in the MemMan Window")
-                  << QStringLiteral("were left as they are in the receiver");
+            lines << counted(withoutData, "cell") + QStringLiteral(" without data in the MemMan Window")
+                  << (withoutData == 1 ? QStringLiteral("was left as it is in the receiver")
+                                       : QStringLiteral("were left as they are in the receiver"));
         if (workingLeft)
             lines << workingChannelNotice(*working);
         if (!notCleared.isEmpty()) {
@@ -752,8 +753,12 @@ void frmMemman::cmdFill_Click()
                 cells << cellText(notCleared[k]);
             if (notCleared.size() > 30)
                 cells << QStringLiteral("...");
-            lines << QString::number(notCleared.size()) + QStringLiteral(" cells are unchanged in the receiver,")
-                  << QStringLiteral("which cannot store them (empty or out of range):") << cells.join(QLatin1Char(' '));
+            const bool one = notCleared.size() == 1;
+            lines << counted(notCleared.size(), "cell") +
+                         (one ? QStringLiteral(" is unchanged in the receiver,") : QStringLiteral(" are unchanged in the receiver,"))
+                  << (one ? QStringLiteral("which cannot store it (empty or out of range):")
+                          : QStringLiteral("which cannot store them (empty or out of range):"))
+                  << cells.join(QLatin1Char(' '));
         }
         msgBox(lines, MsgIcon::Information, QStringLiteral("Fill Rx ready"));
     }

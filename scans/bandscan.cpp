@@ -274,8 +274,16 @@ std::optional<BandSweep::File> BandSweep::parse(const QStringList &lines, QStrin
     return f;
 }
 
-void BandSweep::applyOverlay(const File &f, const QColor &colour)
+bool BandSweep::applyOverlay(const File &f, const QColor &colour)
 {
+    // What is drawn belongs to the old band's scale: a file of another band
+    // starts on a clear plot rather than under bars it does not match.
+    const bool newBand = f.start != sbfreqstart || f.end != sbfreqend || f.step != sbstep;
+    if (newBand) {
+        clearPlot();
+        clearStepMarker();
+        clearClickMarker();
+    }
     sbfreqstart = f.start;
     sbfreqend = f.end;
     sbstep = f.step;
@@ -293,6 +301,7 @@ void BandSweep::applyOverlay(const File &f, const QColor &colour)
         px = x;
         py = y;
     }
+    return newBand;
 }
 
 } // namespace tav

@@ -87,8 +87,9 @@ public:
     // receiver (fmin..fmax kHz) can sweep; a file refused here changes nothing.
     static std::optional<File> read(const QStringList &lines, double fmin, double fmax, QString *error);
     // Takes the file's band and levels as the current ones and draws its
-    // sweep as a line in `colour`.
-    void applyOverlay(const File &f, const QColor &colour);
+    // sweep as a line in `colour`. A file of another band clears the plot
+    // and its markers first; true when it did.
+    bool applyOverlay(const File &f, const QColor &colour);
 
     // A start, end or step as the file and the boxes hold it: Str's text,
     // but in plain digits where Str would give an exponent ("1E-05"), which

@@ -568,7 +568,15 @@ FileResult frmScanband::sanfile2ram(const QString &path)
     txtInput[0]->setText(BandSweep::bandText(file->start));
     txtInput[1]->setText(BandSweep::bandText(file->end));
     txtInput[2]->setText(BandSweep::bandText(file->step));
-    m_sweep.applyOverlay(*file, colour);
+    if (m_sweep.applyOverlay(*file, colour)) {
+        // The sweep and the overlays cleared with the old scale take their
+        // texts with them.
+        for (QLabel *l : lblDbname)
+            if (l != legend)
+                l->setText(QString());
+        for (QLabel *l : {lblTimedate, lblFreq, lblFreq1})
+            l->setText(QString());
+    }
     for (QPushButton *b : {cmdStart, cmdCls, cmdStop, cmdTunerx, cmdDiduzu, cmdSave, cmdLoad})
         b->setEnabled(true);
     cmdContinue->setEnabled(false);

@@ -76,12 +76,28 @@ double PairScan::frequency(int k, int side) const
     return numericValue(side == 1 ? pairs[k].freqb : pairs[k].freqa);
 }
 
+namespace {
+
+// A frequency field the reader would not give back as it stands (one that
+// holds a comma, begins with a double quote or has blanks at its ends, as a
+// quoted field read from a file may) is written quoted, so a save and a
+// load never change it. Such a value never holds a quote of its own.
+QString frequencyField(const QString &f)
+{
+    const QString t = f.trimmed();
+    if (f.contains(QLatin1Char(',')) || t.startsWith(QLatin1Char('"')) || t.size() != f.size())
+        return QLatin1Char('"') + f + QLatin1Char('"');
+    return f;
+}
+
+} // namespace
+
 QStringList PairScan::toLines() const
 {
     QStringList lines;
     for (const FreqPair &p : pairs)
-        lines << p.freqa + QLatin1Char(',') + p.freqb + QLatin1Char(',') + numSingle(p.active) + QLatin1Char(',') +
-                     p.remark;
+        lines << frequencyField(p.freqa) + QLatin1Char(',') + frequencyField(p.freqb) + QLatin1Char(',') +
+                     numSingle(p.active) + QLatin1Char(',') + p.remark;
     return lines;
 }
 
@@ -93,9 +109,9 @@ bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); 
 // field whose first non-blank is a double quote is quoted: it holds all up
 // to the next double quote, commas and blanks included (up to the line's end
 // when none follows), and what stands between that quote and the next comma
-// is dropped. Any other field ends at the next comma, or with `toLineEnd` at
-// the line's end, and loses the blanks at its ends.
-QString nextField(const QString &line, qsizetype &pos, bool toLineEnd)
+// is dropped. Any other field ends at the next comma and loses the blanks
+// at its ends.
+QString nextField(const QString &line, qsizetype &pos)
 {
     qsizetype i = pos;
     while (i < line.size() && isBlank(line[i]))
@@ -110,7 +126,7 @@ QString nextField(const QString &line, qsizetype &pos, bool toLineEnd)
         pos = comma < 0 ? line.size() : comma + 1;
         return line.mid(i + 1, close - i - 1);
     }
-    const qsizetype comma = toLineEnd ? -1 : line.indexOf(QLatin1Char(','), i);
+    const qsizetype comma = line.indexOf(QLatin1Char(','), i);
     const qsizetype end = comma < 0 ? line.size() : comma;
     pos = comma < 0 ? line.size() : comma + 1;
     return line.mid(i, end - i).trimmed();
@@ -126,14 +142,14 @@ bool PairScan::fromLines(const QStringList &lines)
     table.reserve(lines.size());
     for (const QString &line : lines) {
         FreqPair p;
-        // Three fields, then the remark: an unquoted remark may hold commas,
-        // as the writer leaves them in.
+        // Three fields, then the remark: the writer leaves it as typed,
+        // commas and quotes included, so it is the rest of the line.
         qsizetype pos = 0;
-        p.freqa = nextField(line, pos, false);
-        p.freqb = nextField(line, pos, false);
-        const double a = numericValue(nextField(line, pos, false));
+        p.freqa = nextField(line, pos);
+        p.freqb = nextField(line, pos);
+        const double a = numericValue(nextField(line, pos));
         p.active = int16_t(a >= -32768 && a <= 32767 ? roundHalfEven(a) : 0);
-        p.remark = nextField(line, pos, true);
+        p.remark = line.mid(pos).trimmed();
         table << p;
     }
     pairs = table;

@@ -48,9 +48,9 @@ public:
     // The file's lines.
     QStringList toLines() const;
     // Reads the table from the file's lines: three fields and the rest of the
-    // line as the remark; a field beginning with a double quote is quoted and
-    // holds what stands up to the closing quote. False for a file without
-    // lines (nothing changes).
+    // line as the remark, quotes and all; one of the three fields beginning
+    // with a double quote is quoted and holds what stands up to the closing
+    // quote. False for a file without lines (nothing changes).
     bool fromLines(const QStringList &lines);
 };
 

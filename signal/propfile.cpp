@@ -101,6 +101,7 @@ void PropagationMeter::start()
     m_min15 = m_min6 = 21.0f;
     m_max15 = m_max6 = 0;
     m_has15 = m_has6 = false;
+    m_closed15 = m_closed6 = -1;
     // A line begun before a Stop or a close belongs to another minute.
     m_line.clear();
 }
@@ -129,8 +130,13 @@ std::optional<QString> PropagationMeter::tick(int hour, int minute, int second, 
     if (second == 59)
         m_pic.line(80, 149, 80, 49, bg);
 
+    // Ticks 850 ms apart put two into some seconds: a period closes at the
+    // first tick of its closing second only, and the second tick's reading
+    // opens the next period.
+    const int now = (hour * 60 + minute) * 60 + second;
     std::optional<QString> written;
-    if (second == 1 || second == 16 || second == 31 || second == 46) {
+    if ((second == 1 || second == 16 || second == 31 || second == 46) && now != m_closed15) {
+        m_closed15 = now;
         const int x = px(80 + 8 * minute + second / 7.5);
         m_pic.line(x + 2, 279, x + 2, 179, bg);
         // A period that got no answered reading leaves its column empty.
@@ -158,7 +164,8 @@ std::optional<QString> PropagationMeter::tick(int hour, int minute, int second, 
     if (minute == 59 && second == 45)
         m_pic.line(80, 279, 80, 179, bg);
 
-    if (minute % 6 == 1 && second == 2) {
+    if (minute % 6 == 1 && second == 2 && now != m_closed6) {
+        m_closed6 = now;
         const int x = px(80 + 20 * hour + minute / 3.0);
         m_pic.line(x + 2, 409, x + 2, 309, bg);
         // A period that got no answered reading leaves its column empty.

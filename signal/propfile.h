@@ -57,7 +57,8 @@ public:
     void start();
     // One tick at UTC hh:mm:ss with the level, or none when the receiver
     // did not answer: that second gets no bar and its periods close all the
-    // same, from the readings they have. With `recording` the minute line is
+    // same, from the readings they have. A period closes once, at the first
+    // tick of its closing second. With `recording` the minute line is
     // built; a complete line (more than 34 characters) is returned for the
     // file at second 46.
     std::optional<QString> tick(int hour, int minute, int second, std::optional<float> level, bool recording);
@@ -70,6 +71,9 @@ private:
     float m_min15 = 21.0f, m_max15 = 0, m_min6 = 21.0f, m_max6 = 0;
     // Whether each running period has had an answered reading.
     bool m_has15 = false, m_has6 = false;
+    // The second of the day (hh:mm:ss in seconds) at which each period last
+    // closed, so a second that gets two ticks closes it once.
+    int m_closed15 = -1, m_closed6 = -1;
     QString m_line;
 };
 

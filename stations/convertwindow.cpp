@@ -52,6 +52,12 @@ bool stopInsteadOfClose(QCloseEvent *ev, bool converting, bool &stop)
 
 void reportConversionWriteFailure(const QString &out, const QString &error)
 {
+    // A refusal of a write-protected file names it and says it was kept.
+    if (error.contains(out)) {
+        msgBox(QStringList{QStringLiteral("The conversion did not complete:"), error}, MsgIcon::Exclamation,
+               QStringLiteral("Error"));
+        return;
+    }
     msgBox(QStringList{QStringLiteral("The conversion did not complete; the file"), out,
                        QStringLiteral("was left as it was:"), error},
            MsgIcon::Exclamation, QStringLiteral("Error"));

@@ -1,5 +1,6 @@
 #include "stations/frmConvertILG.h"
 
+#include "core/numtext.h"
 #include "core/textfile.h"
 #include "stations/conversion.h"
 #include "stations/convertwindow.h"
@@ -129,7 +130,12 @@ void frmConvertILG::optDbconnect_Click(int index)
         return;
     }
     const QString source = index == 1 ? QStringLiteral("ILGADATA") : QStringLiteral("ILGSDATA");
-    if (!m_table.open(G.filedirs[FileKind::SourceDb], source) || m_table.recordCount() == 0) {
+    // The file picked for this table is the one read, whatever other case of
+    // its name the folder also holds.
+    const QString picked = G.filenames[FileKind::SourceDb];
+    const QString table =
+        picked.compare(source + QStringLiteral(".dbf"), Qt::CaseInsensitive) == 0 ? picked : source;
+    if (!m_table.open(G.filedirs[FileKind::SourceDb], table) || m_table.recordCount() == 0) {
         m_table.close();
         QStringList msg{QStringLiteral("Could not connect to database")};
         if (!m_table.damage().isEmpty())
@@ -177,7 +183,8 @@ void frmConvertILG::cmdConvert_Click()
     showConversionCount(lblRecnum, lblRecord, r.count);
     QStringList msg{QStringLiteral("Conversion ready")};
     if (r.noFrequency > 0)
-        msg << QStringLiteral("%1 records without a usable frequency were left out.").arg(r.noFrequency);
+        msg << counted(r.noFrequency, "record") + QStringLiteral(" without a usable frequency ") +
+                   (r.noFrequency == 1 ? QStringLiteral("was") : QStringLiteral("were")) + QStringLiteral(" left out.");
     if (r.unordered)
         msg << QStringLiteral("The table is not in ascending frequency order;")
             << QStringLiteral("queries and tracking expect the file ordered by frequency.");

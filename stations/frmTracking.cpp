@@ -313,7 +313,7 @@ FileResult frmTracking::trackfile2ram(const QString &path)
     optMousedial->select(0);
     setStepping(true);
     setWindowTitle(QStringLiteral("Tracking database ") + name + QStringLiteral(" /  ") +
-                   QString::number(r.lines) + QStringLiteral(" records"));
+                   counted(r.lines, "record"));
     G.trackdbloaded = true;
     if (const QStringList notice = stationLoadNotice(r); !notice.isEmpty())
         msgBox(notice, MsgIcon::Exclamation, QStringLiteral("Error"));

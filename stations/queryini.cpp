@@ -1,5 +1,6 @@
 #include "stations/queryini.h"
 
+#include "core/numtext.h"
 #include "core/textfile.h"
 
 namespace tav {
@@ -40,10 +41,12 @@ QStringList queryFileRemarks(const QString &fileName, const QueryFile &q)
 {
     QStringList out;
     if (q.beforeFirst > 0)
-        out << QStringLiteral("%1 lines before the first \"***\" line belong to no choice list and were left out.")
-                   .arg(q.beforeFirst);
+        out << counted(q.beforeFirst, "line") +
+                   (q.beforeFirst == 1 ? QStringLiteral(" before the first \"***\" line belongs to no choice list and was left out.")
+                                       : QStringLiteral(" before the first \"***\" line belong to no choice list and were left out."));
     if (q.beyondLast > 0)
-        out << QStringLiteral("%1 lines after the last choice list's part were left out.").arg(q.beyondLast);
+        out << counted(q.beyondLast, "line") + QStringLiteral(" after the last choice list's part ") +
+                   (q.beyondLast == 1 ? QStringLiteral("was") : QStringLiteral("were")) + QStringLiteral(" left out.");
     if (q.cut)
         out << QStringLiteral("The file has more lines than such a file holds; only its first %1 were read.")
                    .arg(filelimits::kQueryIni.maxLines);

@@ -76,7 +76,7 @@ TEST(PairFile, ReadsThreeFieldsAndTheRestAsRemark)
     EXPECT_EQ(s.pairlast(), 2);
 }
 
-TEST(PairFile, AFieldBeginningWithADoubleQuoteIsReadAsItsQuotedValue)
+TEST(PairFile, AFrequencyBeginningWithADoubleQuoteIsReadAsItsQuotedValueAndTheRemarkAsWritten)
 {
     struct Row {
         const char *line, *freqa, *freqb;
@@ -87,9 +87,9 @@ TEST(PairFile, AFieldBeginningWithADoubleQuoteIsReadAsItsQuotedValue)
         {"\"6577\",5550, 1,day pair", "6577", "5550", 1, "day pair"},
         {" \" 6577\" ,5550, 1,x", " 6577", "5550", 1, "x"},
         {"6577,\"5550\"x, 1,x", "6577", "5550", 1, "x"},
-        {"6577,5550,\" 1\",\"day, pair, \"", "6577", "5550", 1, "day, pair, "},
-        {"6577,5550, 1,  \"night\" and more", "6577", "5550", 1, "night"},
-        {"6577,5550, 1,\"open, remark", "6577", "5550", 1, "open, remark"},
+        {"6577,5550,\" 1\",\"day, pair, \"", "6577", "5550", 1, "\"day, pair, \""},
+        {"6577,5550, 1,  \"night\" and more", "6577", "5550", 1, "\"night\" and more"},
+        {"6577,5550, 1,\"open, remark", "6577", "5550", 1, "\"open, remark"},
         {"\"6577,5550, 1,x", "6577,5550, 1,x", "", 0, ""},
         {"6577,5550, 1,plain, with commas", "6577", "5550", 1, "plain, with commas"},
     };

@@ -377,6 +377,9 @@ TEST_F(Conversion, PickerOkTakesTheClickedOrOnlyFileOrAsksForAClick)
     dir.write("one/ilgsdata.dbf", table);
     dir.write("both/ILGSDATA.DBF", table);
     dir.write("both/ILGADATA.DBF", table);
+    // Two cases of one name: the clicked one is converted.
+    dir.write("cases/ILGSDATA.DBF", tavtest::dbaseIII(kIlgFields, {ilgRow("6000", "0100-0200", "", "Upper")}));
+    dir.write("cases/ilgsdata.dbf", tavtest::dbaseIII(kIlgFields, {ilgRow("7000", "0100-0200", "", "Lower")}));
     auto *ilg = Windows::get<frmConvertILG>();
     auto *aero = Windows::get<frmConvertAero>();
     const struct {
@@ -384,12 +387,17 @@ TEST_F(Conversion, PickerOkTakesTheClickedOrOnlyFileOrAsksForAClick)
         const char *folder, *click;
         int connected; // the option selected after OK
         bool asked;
+        const char *converted = nullptr; // the station the conversion writes
+        bool outputProtected = false;    // the output is write-protected: refused, named once
     } cases[] = {
         {true, "aero", "", 1, false},
         {true, "aero", "aerolist.txt", 1, false},
         {false, "one", "", 2, false},
         {false, "both", "", 0, true},
         {false, "both", "ILGADATA.DBF", 1, false},
+        {false, "cases", "ilgsdata.dbf", 2, false, "Lower"},
+        {false, "cases", "ILGSDATA.DBF", 2, false, "Upper"},
+        {false, "cases", "ilgsdata.dbf", 2, false, "Upper", true},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string(c.folder) + " " + c.click);
@@ -402,7 +410,7 @@ TEST_F(Conversion, PickerOkTakesTheClickedOrOnlyFileOrAsksForAClick)
         QTimer::singleShot(0, [&] {
             auto *p = Windows::existing<frmILGfinddbf>();
             p->dirILG_Change(dir.path() + c.folder);
-            const QList<QListWidgetItem *> items = p->flbILG->findItems(QLatin1String(c.click), Qt::MatchFixedString);
+            const QList<QListWidgetItem *> items = p->flbILG->findItems(QLatin1String(c.click), Qt::MatchFixedString | Qt::MatchCaseSensitive);
             if (!items.isEmpty())
                 QTest::mouseClick(p->flbILG->viewport(), Qt::LeftButton, {},
                                   p->flbILG->visualItemRect(items.first()).center());
@@ -420,6 +428,20 @@ TEST_F(Conversion, PickerOkTakesTheClickedOrOnlyFileOrAsksForAClick)
             EXPECT_EQ(dialogs.shown().last().text, "More than one file fits in this folder:\nclick the file to convert, then OK");
         } else {
             EXPECT_EQ(dialogs.shown().size(), before) << dialogs.shown().last().text.toStdString();
+        }
+        const QString outPath = dir.path() + "RX2DB/ILGSDATA.ftl";
+        if (c.outputProtected)
+            QFile::setPermissions(outPath, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        if (c.converted) {
+            QTest::mouseClick(convert, Qt::LeftButton);
+            if (c.outputProtected) {
+                const QString said = dialogs.shown().last().text;
+                EXPECT_EQ(said.count(outPath), 1) << said.toStdString();
+                EXPECT_TRUE(said.contains("write-protected")) << said.toStdString();
+            }
+            const QStringList out = lines(outPath);
+            ASSERT_EQ(out.size(), 1);
+            EXPECT_EQ(out[0].mid(19, 22).trimmed(), QLatin1String(c.converted));
         }
         w->unload();
     }

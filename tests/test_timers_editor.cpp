@@ -349,6 +349,9 @@ TEST(TprFile, ProgramsKeepToTheModelsRulesAsTheEditorShowsThem)
         {4, "", {0, 0, -50, 300, 4, 3}, "Line 1: in mode AM the AGC is 1, not 3", ""},
         {4, "", {0, 0, -50, 300, 8, 1}, "", "-x---x"},
         {4, "", {0, 1, -50, 300, 2, 3}, "", "-x----"},
+        // No width: the spinner starts at one step, so the run never sends W000.
+        {4, "", {0, 1, -50, 0, 2, 3}, "Line 1: the bandwidth control 0 is not in 10 to 990", ""},
+        {4, "", {0, 1, -50, 10, 2, 3}, "", "-x----"},
         {2, "000", {0, 2, 0, 0, 2, 0}, "Line 1: the bandwidth 2 is not taken without the 1 kHz option", ""},
         {2, "100", {0, 2, 0, 0, 2, 0}, "", "---x--"},
         {2, "000", {0, 0, 0, 0, 7, 0}, "Line 1: the mode 7 is not in 0 to 6 without the ECSS option", ""},

@@ -6,6 +6,7 @@
 #include "core/setupdata.h"
 
 #include <QTimeZone>
+#include <algorithm>
 #include <cmath>
 
 namespace tav {
@@ -87,6 +88,10 @@ SettingRules timerSettingRules(int rxtype, int bw, int mode)
         if (ranges[f].lo == 0 && ranges[f].hi == 0)
             r[size_t(f)].free = false, r[size_t(f)].held = 0;
     }
+    // The width spinner starts at one step: a width of 0, which the run
+    // would send as such, is nothing the editor can set.
+    if (m.timerEditing.rules != TimerEditing::Rules::None && r[3].free)
+        r[3].range.lo = std::max(r[3].range.lo, m.timerEditing.bwcStep);
     if (m.timerEditing.bandwidthFixed)
         r[1].free = false, r[1].held.reset();
     auto hold = [&r](int f, int value, const QString &because) {
@@ -415,12 +420,16 @@ void TimerEditor::setFromReceiver(const Reading &r)
             m_pbsRead = QStringLiteral("0"); // the status text carries no shift
         }
         break;
-    case TimerEditing::Rules::ModeHeldSettings:
+    case TimerEditing::Rules::ModeHeldSettings: {
         savedpbs = pbs;
+        // A width reading the spinner cannot reach is taken as the nearest it can.
+        const IntRange w = timerSettingRules(m_rx, bw, 0)[3].range;
+        bwc = std::clamp(bwc, w.lo, std::max(w.lo, w.hi));
         savedbwc = bwc;
         savedagc = agc;
         nrd545smdisx();
         break;
+    }
     default:
         takeRules();
         if (editing().shiftShownAsRead)
