@@ -468,6 +468,7 @@ TEST_F(Nrd545Rig, GarbageOrSilenceShowsUnknownValuesAndWritesNothingBack)
 #include "support/memrig.h"
 
 #include <QAction>
+#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -642,18 +643,14 @@ namespace {
 
 struct ReadBackLine : PanelLine {
     QStringList log;
-    // What reached the receiver as a setting since the row began: AR7030
-    // memory writes by address, JRC setting commands.
+    // What reached the receiver as a setting since begin(): AR7030 memory
+    // writes by address, JRC setting commands.
     QStringList writes() const
     {
         tavtest::pump(50);
-        QStringList out;
         if (auto *j = dynamic_cast<sim::JrcEmulator *>(emu.get()))
             return j->settingCommands;
-        for (const QString &l : log)
-            if (l.contains(QLatin1String(":=")))
-                out << l.mid(l.indexOf(QLatin1String("write page")));
-        return out;
+        return log.filter(QLatin1String(":=")).replaceInStrings(QRegularExpression(QStringLiteral("^.*write ")), QString());
     }
     void begin()
     {
@@ -664,94 +661,50 @@ struct ReadBackLine : PanelLine {
             j->settingCommands.clear();
         DialogScript::shown.clear();
     }
-    static void trigger(frmPanel *p, const char *entry)
-    {
-        QAction *a = p->findChild<QAction *>(QLatin1String(entry));
-        ASSERT_TRUE(a) << entry;
-        a->trigger();
-    }
+    static void trigger(frmPanel *p, const char *entry) { p->findChild<QAction *>(QLatin1String(entry))->trigger(); }
     static QString text(frmPanel *p, const char *label) { return p->findChild<QLabel *>(QLatin1String(label))->text(); }
-    frmMemman *memman(frmPanel *p)
-    {
-        trigger(p, "mnuMemman");
-        auto *mm = Windows::existing<frmMemman>();
-        EXPECT_TRUE(mm && mm->isLoadedForm());
-        // Cell 3: CW with shift byte 128 and BFO byte 140, whose bar steps
-        // lie outside the bars' ends; fetched as a listener would.
-        auto *ar = static_cast<sim::AR7030Emulator *>(emu.get());
-        ar->storeChannel(3, sim::AR7030Emulator::wordForHz(9650000), 5, 2, true, 128, 140);
-        mm->txtTo->setText(QStringLiteral("3"));
-        dialogs.answer(vbYes);
-        QTest::mouseClick(mm->cmdFetch, Qt::LeftButton);
-        EXPECT_EQ(memState().image.record(3), QStringLiteral("MEM003 09650000 5 02 @ @ 128 140 1 "));
-        mm->grdMemman_Click(3);
-        return mm;
-    }
 };
 
-// The AR7030's writes a memory recall of cell 3 makes, one each.
-const QStringList kRecallWrites = {
-    QStringLiteral("write page 0 0x01a"), QStringLiteral("write page 0 0x01b"), QStringLiteral("write page 0 0x01c"),
-    QStringLiteral("write page 0 0x01d := 0x05"), QStringLiteral("write page 0 0x034 := 0x02"),
-    QStringLiteral("write page 0 0x035 := 0x80"), QStringLiteral("write page 0 0x036 := 0x8c")};
-
-QStringList withoutValues(QStringList writes, const QStringList &prefixes)
-{
-    for (const QString &p : prefixes) {
-        const auto at = std::find_if(writes.begin(), writes.end(),
-                                     [&](const QString &w) { return w.startsWith(p, Qt::CaseInsensitive); });
-        if (at != writes.end())
-            writes.erase(at);
-    }
-    return writes;
-}
+// A recall of cell 3 (CW, shift byte 128, BFO byte 140: bar steps beyond the
+// bars' ends) writes each of these once.
+const QStringList kRecall = {"page 0 0x01a", "page 0 0x01b", "page 0 0x01c", "page 0 0x01d := 0x05",
+                             "page 0 0x034 := 0x02", "page 0 0x035 := 0x80", "page 0 0x036 := 0x8c"};
 
 } // namespace
 
-// Every read that got no answer shows "?" or leaves the panel as it was and
-// is never written back; showing what the receiver holds sends nothing, so
-// a memory recall and a memory scan tick send the recall and nothing more.
+// A read that got no answer shows "?" or leaves the panel as it was and is
+// never written back; showing what the receiver holds sends nothing, so a
+// memory recall and a memory scan tick send the recall and nothing more.
 TEST_P(ReadBackLine, ReadsWithoutAnAnswerWriteNothing)
 {
-    const int rx = GetParam();
-    struct Row {
+    using Act = std::function<QStringList(ReadBackLine &, frmPanel *&)>; // gives the writes allowed
+    const struct Row {
         QList<int> models;
         const char *what;
         bool silent;
-        std::function<QStringList(ReadBackLine &, frmPanel *&)> act; // the writes allowed
-    };
-    const Row rows[] = {
+        Act act;
+    } rows[] = {
         {{1}, "Go", true, [](ReadBackLine &t, frmPanel *&p) {
              G.ar7030fw = 0;
              p = t.go();
-             EXPECT_EQ(text(p, "lblIfgain"), QStringLiteral("?"));
-             EXPECT_EQ(text(p, "lblSquelch"), QStringLiteral("?"));
-             EXPECT_EQ(text(p, "lblPassbandshift"), QStringLiteral("?"));
-             EXPECT_EQ(p->txtFrequencyA->text(), QStringLiteral("?"));
-             // The line levels of the set-up are sent at every load.
-             return QStringList{QStringLiteral("write page 0 0x023"), QStringLiteral("write page 0 0x024")};
+             for (const char *l : {"lblIfgain", "lblSquelch", "lblPassbandshift", "lblMode"})
+                 EXPECT_EQ(text(p, l), QStringLiteral("?")) << l;
+             return QStringList{"page 0 0x023", "page 0 0x024"}; // the set-up's line levels
          }},
         {{1, 2, 4}, "Update", true, [](ReadBackLine &t, frmPanel *&p) {
              trigger(p, "mnuUpdate");
              EXPECT_EQ(p->txtFrequencyA->text(), QStringLiteral("?"));
              EXPECT_EQ(text(p, "lblMode"), QStringLiteral("?"));
-             // A JRC status read stores the receiver's state in the working
-             // channel first: the read's own command, not a setting.
-             if (t.GetParam() == 2)
-                 return QStringList{QStringLiteral("J1199")};
-             if (t.GetParam() == 4)
-                 return QStringList{QStringLiteral("MM21"), QStringLiteral("J1999"), QStringLiteral("MM21")};
-             return QStringList{};
+             // The JRC status read's own commands: the state into the working channel.
+             return t.GetParam() == 2 ? QStringList{"J1199"}
+                  : t.GetParam() == 4 ? QStringList{"MM21", "J1999", "MM21"} : QStringList{};
          }},
         {{1}, "Update once it answers", false, [](ReadBackLine &, frmPanel *&p) {
-             // What the silent load could not read is filled in now.
-             trigger(p, "mnuUpdate");
+             trigger(p, "mnuUpdate"); // fills in what the silent load could not read
              auto *a = static_cast<frmAR7030 *>(p);
-             EXPECT_TRUE(a->cmdBandwidth[0]->isEnabled());
-             EXPECT_EQ(a->cmdBandwidth[0]->text(), QStringLiteral("2.4"));
+             EXPECT_EQ(a->cmdBandwidth[0]->isEnabled() ? a->cmdBandwidth[0]->text() : QString(), QStringLiteral("2.4"));
              EXPECT_EQ(a->cmdPowerOnOff->palette().color(QPalette::Window), vbColor(0xFF00));
              EXPECT_EQ(G.ar7030fw, 14);
-             EXPECT_EQ(a->lblIfgain->text().size(), 2);
              EXPECT_EQ(p->txtFrequencyA->text(), QStringLiteral("9650.00"));
              return QStringList{};
          }},
@@ -762,45 +715,52 @@ TEST_P(ReadBackLine, ReadsWithoutAnAnswerWriteNothing)
              return QStringList{};
          }},
         {{1}, "Set R2M", false, [](ReadBackLine &t, frmPanel *&p) {
-             frmMemman *mm = t.memman(p);
+             trigger(p, "mnuMemman");
+             auto *mm = Windows::existing<frmMemman>();
+             static_cast<sim::AR7030Emulator &>(*t.emu).storeChannel(3, 3634530, 5, 2, true, 128, 140);
+             mm->txtTo->setText(QStringLiteral("3"));
+             t.dialogs.answer(vbYes);
+             QTest::mouseClick(mm->cmdFetch, Qt::LeftButton);
+             mm->grdMemman_Click(3);
              t.begin();
              QTest::mouseClick(mm->cmdSetrx2mem, Qt::LeftButton);
-             EXPECT_TRUE(tavtest::waitFor([&] { return std::abs(t.emu->tunedFrequencyHz() - 9650000) < 5; }));
              EXPECT_EQ(text(p, "lblPassbandshift"), QStringLiteral("-4.2k"));
-             return kRecallWrites;
+             return kRecall;
          }},
         {{1}, "memory scan tick", false, [](ReadBackLine &t, frmPanel *&p) {
-             frmMemman *mm = t.memman(p);
+             for (const char *l : {"lblPassbandshift", "lblBeatfreqosc"}) // both bars to 0 first
+                 QTest::mouseClick(p->findChild<QLabel *>(QLatin1String(l)), Qt::LeftButton);
+             auto *mm = Windows::existing<frmMemman>();
              mm->txtFrom->setText(QStringLiteral("3"));
-             mm->txtTo->setText(QStringLiteral("3"));
              QTest::mouseClick(mm->cmdScanrun, Qt::LeftButton);
              mm->tmrScan.stop();
              t.begin();
              mm->tmrScan_Timer();
              mm->cmdScanstop_Click();
-             return kRecallWrites;
+             return kRecall;
          }},
     };
     frmPanel *p = nullptr;
     for (const Row &row : rows) {
-        if (!row.models.contains(rx))
+        if (!row.models.contains(GetParam()))
             continue;
         SCOPED_TRACE(row.what);
         if (!p && QLatin1String(row.what) != QLatin1String("Go")) {
-            p = go();
-            ASSERT_TRUE(p);
-            if (rx == 2 || rx == 4)
+            ASSERT_TRUE(p = go());
+            if (GetParam() % 2 == 0) // the JRC sliders are read under the lock
                 QTest::mouseClick(p->findChild<QPushButton *>(QStringLiteral("cmdLock(1)")), Qt::LeftButton);
         }
         pty->setFault(row.silent ? sim::Fault::Silent : sim::Fault::None);
         begin();
         const QStringList allowed = row.act(*this, p);
         ASSERT_TRUE(p && p->isLoadedForm());
-        const QStringList left = withoutValues(writes(), allowed);
+        QStringList left = writes();
+        for (const QString &a : allowed)
+            if (const qsizetype i = left.indexOf(QRegularExpression(QRegularExpression::escape(a) + QStringLiteral(".*"))); i >= 0)
+                left.removeAt(i);
         EXPECT_TRUE(left.isEmpty()) << left.join(QLatin1String(" | ")).toStdString();
-        if (allowed == kRecallWrites) {
-            EXPECT_EQ(writes().size(), kRecallWrites.size()) << "the recall itself, once: "
-                                                              << writes().join(QLatin1String(" | ")).toStdString();
+        if (allowed == kRecall) {
+            EXPECT_EQ(writes().size(), kRecall.size()) << writes().join(QLatin1String(" | ")).toStdString();
         }
     }
 }
