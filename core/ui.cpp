@@ -310,6 +310,12 @@ void VScroll::setEnds(int top, int bottom)
     setRange(qMin(top, bottom), qMax(top, bottom));
 }
 
+void VScroll::showValue(int v)
+{
+    const QSignalBlocker quiet(this);
+    setValue(v);
+}
+
 void VScroll::wheelEvent(QWheelEvent *ev)
 {
     // The wheel moves the value directly (no step action), so it is right

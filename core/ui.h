@@ -177,6 +177,10 @@ public:
     int bottomValue() const { return m_bottom; }
     void setSmallChange(int v) { setSingleStep(v); }
     void setLargeChange(int v) { setPageStep(v); }
+    // Shows a value the receiver holds or was just sent. The change handling
+    // (which sends the bar's value) does not run: a shown value is never sent
+    // back, since byte -> bar -> byte need not give the byte again.
+    void showValue(int v);
 
 protected:
     void wheelEvent(QWheelEvent *ev) override;

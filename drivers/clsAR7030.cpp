@@ -81,6 +81,14 @@ uint32_t clsAR7030::frequencyWord(double kHz)
     return uint32_t(std::clamp(w, 0.0, double(0xFFFFFF)));
 }
 
+double clsAR7030::wordKHz(uint32_t word)
+{
+    // The top end's word reads a little below the top, inside already.
+    if (word == frequencyWord(kFreqMin))
+        return kFreqMin;
+    return word / kReadDivisor;
+}
+
 void clsAR7030::send(const QByteArray &bytes) { m_port.Output(bytes); }
 
 int clsAR7030::routineAudio() const { return G.ar7030fw >= 14 ? 0x25 : 0x24; }
@@ -95,6 +103,7 @@ int clsAR7030::readbyte(bool *answered)
     const bool got = m_port.waitReply([this] { return m_port.InBufferCount() > 0; }, kReadTimeoutMs);
     if (answered)
         *answered = got;
+    m_lastReadOk = got;
     if (!got)
         return 0;
     const QByteArray in = m_port.Input();
@@ -235,8 +244,7 @@ double clsAR7030::FrequencyA(bool *answered)
     const int b3 = readbyte(&g3);
     if (answered)
         *answered = g1 && g2 && g3;
-    const double word = (double(b1) * 256 + b2) * 256 + b3;
-    return word / kReadDivisor;
+    return wordKHz((uint32_t(b1) << 16) | (uint32_t(b2) << 8) | uint32_t(b3));
 }
 
 void clsAR7030::setFrequencyA(double kHz)
@@ -398,7 +406,7 @@ QString clsAR7030::Memory(int n, bool *answered)
     const int b1 = rd();
     const int b2 = rd();
     const int b3 = rd();
-    const double kHz = ((double(b1) * 256 + b2) * 256 + b3) / kReadDivisor;
+    const double kHz = wordKHz((uint32_t(b1) << 16) | (uint32_t(b2) << 8) | uint32_t(b3));
     QString rec;
     if (kHz < kFreqMin || kHz >= kFreqMax) {
         rec = memEmptyRecord(n);

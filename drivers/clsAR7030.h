@@ -38,6 +38,9 @@ public:
     // One byte from the current address; 0 when none came within 300 ms
     // (`answered`, when given, tells the two apart).
     int readbyte(bool *answered = nullptr);
+    // Whether the last byte read was answered: a 0 from a read without an
+    // answer is no value and must never be shown or written back as one.
+    bool lastReadOk() const { return m_lastReadOk; }
     // Starts routine 0 (reset).
     void Reset();
     // The 8-character ident from page 15; characters 6 and 7 are the
@@ -136,6 +139,10 @@ public:
     static QByteArray bytePair(int v);                 // 0x3h 0x6l, v held in 0..255
     static QByteArray wordNibbles(uint32_t word);      // six nibbles, 0x30/0x60 alternating
     static uint32_t frequencyWord(double kHz);
+    // The frequency a stored word stands for. The word sent for the bottom of
+    // the range reads back as the bottom: the read divisor would put it at
+    // 9.999 kHz, outside the range every reader checks.
+    static double wordKHz(uint32_t word);
 
 private:
     void send(const QByteArray &bytes);
@@ -146,6 +153,7 @@ private:
     int routineRfIf() const;    // 0x24, or 0x26 from firmware 14
 
     CommControl &m_port;
+    bool m_lastReadOk = true;
 };
 
 // Fills the program's name tables for this model's panel.

@@ -541,7 +541,7 @@ bool frmMemman::transferStopped() const { return unloadPending() || !isLoadedFor
 
 // Reads channels 0..last; false when the receiver stopped answering (at
 // `failedAt`) or the window is closing.
-bool frmMemman::fetchCells(int last, int &failedAt)
+bool frmMemman::fetchCells(int last, int &failedAt, QString &refusal)
 {
     MemImage &image = memState().image;
     m_rx->rttyOff();
@@ -558,6 +558,13 @@ bool frmMemman::fetchCells(int last, int &failedAt)
             return false;
         if (!rec || rec->isEmpty()) {
             failedAt = i;
+            return false;
+        }
+        // A reply that holds no channel the receiver could store (a mode
+        // that is no mode) is refused as a file's cell would be.
+        if (const QString problem = memRecordProblem(*rec, m_rxtype); !problem.isEmpty()) {
+            failedAt = i;
+            refusal = problem;
             return false;
         }
         image.setRecord(i, *rec);
@@ -594,6 +601,7 @@ void frmMemman::cmdFetch_Click()
     Busy busy(this);
     const NoAnswer noAnswer;
     int failedAt = -1;
+    QString refusal;
     bool complete = true;
     bool ran = false;
     {
@@ -604,7 +612,7 @@ void frmMemman::cmdFetch_Click()
         m.transferring = true;
         if (m_rx && m_rx->model().lastChannel) {
             ran = true;
-            complete = fetchCells(last, failedAt);
+            complete = fetchCells(last, failedAt, refusal);
         }
         m.transferring = false;
         if (isLoadedForm())
@@ -613,13 +621,21 @@ void frmMemman::cmdFetch_Click()
     if (unloadPending() || !isLoadedForm())
         return;
     if (!complete && failedAt >= 0) {
-        QStringList lines{QStringLiteral("The receiver did not answer"),
-                          QStringLiteral("when memory cell ") + cellText(failedAt) + QStringLiteral(" was read.")};
-        lines << (failedAt > 0 ? QStringLiteral("Cells 000 to ") + cellText(failedAt - 1)
-                                     + QStringLiteral(" are in the MemMan Window")
-                               : QStringLiteral("No cell was read"));
-        if (const QStringList said = noAnswer.text(lines); !said.isEmpty())
-            msgBox(said, MsgIcon::Exclamation, QStringLiteral("Fetch Rx error"));
+        const QString kept = failedAt > 0 ? QStringLiteral("Cells 000 to ") + cellText(failedAt - 1)
+                                                + QStringLiteral(" are in the MemMan Window")
+                                          : QStringLiteral("No cell was read");
+        if (!refusal.isEmpty()) {
+            msgBox(QStringList{QStringLiteral("Memory cell ") + cellText(failedAt)
+                                   + QStringLiteral(" as the receiver gave it is no channel:"),
+                               refusal, QStringLiteral("The fetch stopped there."), kept},
+                   MsgIcon::Exclamation, QStringLiteral("Fetch Rx error"));
+        } else {
+            QStringList lines{QStringLiteral("The receiver did not answer"),
+                              QStringLiteral("when memory cell ") + cellText(failedAt) + QStringLiteral(" was read.")};
+            lines << kept;
+            if (const QStringList said = noAnswer.text(lines); !said.isEmpty())
+                msgBox(said, MsgIcon::Exclamation, QStringLiteral("Fetch Rx error"));
+        }
     } else if (complete && ran) {
         // Nothing is announced as loaded when no channel was read.
         msgBox(QStringList{QStringLiteral("Rx memory is now loaded"), QStringLiteral("in the MemMan Window")},

@@ -123,7 +123,9 @@ private:
     // window's message when they do not give a range of cells.
     bool takeCellRange(const QString &errorTitle, bool resetDelay);
     bool transferStopped() const;
-    bool fetchCells(int last, int &failedAt);
+    // `refusal` says why the cell at `failedAt` was refused when the
+    // receiver answered with no channel of its own; empty when it did not answer.
+    bool fetchCells(int last, int &failedAt, QString &refusal);
     bool fillCells(const CellRange &range, int &failedAt, QVector<int> &notCleared);
 
     std::unique_ptr<Receiver> m_rx;

@@ -215,8 +215,27 @@ void frmAR7030::setDriverFrequency(double khz)
 
 void frmAR7030::modelSetup()
 {
+    m_filtersKnown = m_firmwareKnown = m_powerKnown = m_firmwareTold = false;
+    readFittedFilters();
+    readFirmwareNumber();
+    AR7030A->setLeftauxlevel(settingInt(Setting::Ar7030LineLevelL));
+    AR7030A->setRightauxlevel(settingInt(Setting::Ar7030LineLevelR));
+    if (setting(Setting::Ar7030LineBarsOff) == 1)
+        setLineLevelsEnabled(false);
+}
+
+void frmAR7030::readFittedFilters()
+{
+    QStringList widths;
     for (int i = 1; i <= 6; ++i) {
-        const QString w = AR7030A->Installedfilter(i);
+        widths << AR7030A->Installedfilter(i);
+        // Unanswered slots would read as no filter fitted: the buttons stay
+        // as they are until a later update hears the receiver.
+        if (!AR7030A->lastReadOk())
+            return;
+    }
+    for (int i = 1; i <= 6; ++i) {
+        const QString &w = widths[i - 1];
         G.bwnames[i] = w;
         QPushButton *b = cmdBandwidth[size_t(i - 1)];
         if (numericValue(w) <= 0) {
@@ -226,16 +245,44 @@ void frmAR7030::modelSetup()
             b->setText(w);
         }
     }
-    G.ar7030fw = int16_t(roundHalfEven(numericValue(AR7030A->Firmware().mid(5, 2))));
-    AR7030A->setLeftauxlevel(settingInt(Setting::Ar7030LineLevelL));
-    AR7030A->setRightauxlevel(settingInt(Setting::Ar7030LineLevelR));
-    if (setting(Setting::Ar7030LineBarsOff) == 1)
-        setLineLevelsEnabled(false);
+    m_filtersKnown = true;
+}
+
+void frmAR7030::readFirmwareNumber()
+{
+    bool answered = false;
+    const QString ident = AR7030A->Firmware(&answered);
+    if (!answered)
+        return; // the read run tells of the silence; a later update asks again
+    const int number = int(roundHalfEven(numericValue(ident.mid(5, 2))));
+    if (number > 0) {
+        G.ar7030fw = int16_t(number);
+        m_firmwareKnown = true;
+        return;
+    }
+    // The routine a setting needs depends on the firmware: without it some
+    // settings would not take effect, so the user hears it once.
+    if (m_firmwareTold)
+        return;
+    m_firmwareTold = true;
+    msgBox(QStringList{QStringLiteral("The receiver's firmware version could not be read,"),
+                       QStringLiteral("so some settings may not take effect."),
+                       QStringLiteral("Close the panel and press Go to connect again.")},
+           MsgIcon::Exclamation, QStringLiteral("Firmware Version"));
+}
+
+void frmAR7030::readPower()
+{
+    const int on = AR7030A->PowerOnOff();
+    if (!AR7030A->lastReadOk())
+        return;
+    AR7030A_PoweronoffChanged(on);
+    m_powerKnown = true;
 }
 
 void frmAR7030::readReceiverState()
 {
-    AR7030A_PoweronoffChanged(AR7030A->PowerOnOff());
+    readPower();
     RxUpdatefull();
 }
 
@@ -282,7 +329,7 @@ void showLevel(VScroll *bar, QLabel *label, int v)
         label->setText(QStringLiteral("?"));
         return;
     }
-    bar->setValue(v);
+    bar->showValue(v);
     label->setText(padded(v, 2));
 }
 void showTone(VScroll *bar, QLabel *label, int v)
@@ -291,7 +338,7 @@ void showTone(VScroll *bar, QLabel *label, int v)
         label->setText(QStringLiteral("?"));
         return;
     }
-    bar->setValue(v);
+    bar->showValue(v);
     label->setText(numDouble(v));
 }
 void showShift(VScroll *bar, QLabel *label, int v)
@@ -301,7 +348,7 @@ void showShift(VScroll *bar, QLabel *label, int v)
         return;
     }
     label->setText(ar7030conv::b2fs(v));
-    bar->setValue(ar7030conv::b2vsb(v));
+    bar->showValue(ar7030conv::b2vsb(v));
 }
 } // namespace
 
@@ -320,7 +367,7 @@ void frmAR7030::AR7030A_IfgainChanged(int v)
         return;
     }
     lblIfgain->setText(padded(v, 2));
-    vsbIfgain->setValue(v);
+    vsbIfgain->showValue(v);
 }
 
 void frmAR7030::AR7030A_SquelchChanged(int v)
@@ -331,7 +378,7 @@ void frmAR7030::AR7030A_SquelchChanged(int v)
     }
     const QString t = b2sql(v);
     lblSquelch->setText(t);
-    vsbSquelch->setValue(int(numericValue(t)));
+    vsbSquelch->showValue(int(numericValue(t)));
 }
 
 void frmAR7030::RxUpdatefull()
@@ -339,20 +386,34 @@ void frmAR7030::RxUpdatefull()
     auto run = readRun();
     if (!AR7030A)
         return;
-    AR7030A_AttenuatorChanged(AR7030A->Attenuator());
-    AR7030A_BandwidthChanged(AR7030A->Bandwidth());
-    AR7030A_AgcspeedChanged(AR7030A->Agcspeed());
-    AR7030A_ModeChanged(AR7030A->Mode());
-    AR7030A_FrequencyAChanged(AR7030A->FrequencyA());
-    AR7030A_VolumeChanged(AR7030A->Volume());
-    AR7030A_BassChanged(AR7030A->Bass());
-    AR7030A_TrebleChanged(AR7030A->Treble());
-    AR7030A_LeftauxlevelChanged(AR7030A->Leftauxlevel());
-    AR7030A_RightauxlevelChanged(AR7030A->Rightauxlevel());
-    AR7030A_PassbandshiftChanged(AR7030A->PassBandShift());
-    AR7030A_IfgainChanged(AR7030A->Ifgain());
-    AR7030A_SquelchChanged(AR7030A->Squelch());
-    AR7030A_BeatfreqoscChanged(AR7030A->Beatfreqosc());
+    // What a load could not read while the receiver was silent is read now.
+    if (!m_filtersKnown)
+        readFittedFilters();
+    if (!m_firmwareKnown)
+        readFirmwareNumber();
+    if (!m_powerKnown)
+        readPower();
+    // A read without an answer shows "?" and leaves its bar where it is.
+    auto show = [this](int value, QLabel *label, void (frmAR7030::*handler)(int)) {
+        if (AR7030A && AR7030A->lastReadOk())
+            (this->*handler)(value);
+        else
+            label->setText(QStringLiteral("?"));
+    };
+    show(AR7030A->Attenuator(), lblAttenuator, &frmAR7030::AR7030A_AttenuatorChanged);
+    show(AR7030A->Bandwidth(), lblBandwidth, &frmAR7030::AR7030A_BandwidthChanged);
+    show(AR7030A->Agcspeed(), lblAgcspeed, &frmAR7030::AR7030A_AgcspeedChanged);
+    show(AR7030A->Mode(), lblMode, &frmAR7030::AR7030A_ModeChanged);
+    AR7030A_FrequencyAChanged(AR7030A->FrequencyA()); // 0 kHz, shown as "?", when unanswered
+    show(AR7030A->Volume(), lblVolume, &frmAR7030::AR7030A_VolumeChanged);
+    show(AR7030A->Bass(), lblBass, &frmAR7030::AR7030A_BassChanged);
+    show(AR7030A->Treble(), lblTreble, &frmAR7030::AR7030A_TrebleChanged);
+    show(AR7030A->Leftauxlevel(), lblLineL, &frmAR7030::AR7030A_LeftauxlevelChanged);
+    show(AR7030A->Rightauxlevel(), lblLineR, &frmAR7030::AR7030A_RightauxlevelChanged);
+    show(AR7030A->PassBandShift(), lblPassbandshift, &frmAR7030::AR7030A_PassbandshiftChanged);
+    show(AR7030A->Ifgain(), lblIfgain, &frmAR7030::AR7030A_IfgainChanged);
+    show(AR7030A->Squelch(), lblSquelch, &frmAR7030::AR7030A_SquelchChanged);
+    show(AR7030A->Beatfreqosc(), lblBeatfreqosc, &frmAR7030::AR7030A_BeatfreqoscChanged);
 }
 
 // ---- buttons, labels, menu ----
@@ -415,8 +476,13 @@ void frmAR7030::mnuResetRx_Click() { if (AR7030A) AR7030A->Reset(); }
 
 void frmAR7030::mnuFirmware_Click()
 {
-    if (AR7030A)
-        msgBox(AR7030A->Firmware(), MsgIcon::Information, QStringLiteral("Firmware Version"));
+    if (!AR7030A)
+        return;
+    const NoAnswer noAnswer;
+    if (const std::optional<QString> ident = AR7030A->firmware())
+        msgBox(*ident, MsgIcon::Information, QStringLiteral("Firmware Version"));
+    else if (const QStringList said = noAnswer.text({QStringLiteral("The receiver does not answer.")}); !said.isEmpty())
+        msgBox(said, MsgIcon::Exclamation, QStringLiteral("Firmware Version"));
 }
 
 void frmAR7030::buildDirectMenu(QMenu *m)
@@ -447,15 +513,37 @@ void frmAR7030::recallMemory(int n)
 {
     if (!AR7030A)
         return;
+    const NoAnswer noAnswer;
     bool answered = true;
     const QString rec = AR7030A->Memory(n, &answered);
-    // An empty channel, or one the receiver did not fully report, is not sent.
-    if (!answered || rec.startsWith(QLatin1String("XXX")) || rec.size() < 32)
+    const QString cell = padded(n, 3);
+    // Nothing is sent for a channel the receiver did not report, an empty
+    // one, or one whose mode is no mode; the user hears which.
+    if (!answered || rec.size() < 32) {
+        const QStringList said = noAnswer.text(
+            {QStringLiteral("The receiver did not answer"), QStringLiteral("when memory cell %1 was read.").arg(cell)});
+        if (!said.isEmpty())
+            msgBox(said, MsgIcon::Exclamation, QStringLiteral("Memory recall"));
         return;
-    const int mode = int(roundHalfEven(numericValue(rec.mid(16, 1))));
+    }
+    if (rec.startsWith(QLatin1String("XXX"))) {
+        msgBox(QStringList{QStringLiteral("Memory cell %1 is empty:").arg(cell), QStringLiteral("nothing was recalled.")},
+               MsgIcon::Information, QStringLiteral("Memory recall"));
+        return;
+    }
+    const QString modeText = rec.mid(16, 1);
+    const int mode = int(roundHalfEven(numericValue(modeText)));
+    const int filter = int(numericValue(rec.mid(18, 2)));
+    const MemoryRanges &r = AR7030A->model().memory;
+    if (!modeText.at(0).isDigit() || !r.mode->contains(mode) || !r.bandwidth->contains(filter)) {
+        msgBox(QStringList{QStringLiteral("Memory cell %1 holds no mode or filter of the receiver:").arg(cell),
+                           QStringLiteral("nothing was recalled.")},
+               MsgIcon::Exclamation, QStringLiteral("Memory recall"));
+        return;
+    }
     AR7030A->setFrequencyA(numericValue(rec.mid(7, 8)) / 1000);
     AR7030A->setMode(mode);
-    AR7030A->setBandwidth(int(numericValue(rec.mid(18, 2))));
+    AR7030A->setBandwidth(filter);
     AR7030A->setPassBandShift(int(numericValue(rec.mid(25, 3))));
     if (AR7030A->model().keepsBfo(mode))
         AR7030A->setBeatfreqosc(int(numericValue(rec.mid(29, 3))));

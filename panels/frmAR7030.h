@@ -87,6 +87,14 @@ protected:
     void buildDirectMenu(QMenu *menu) override;
 
 private:
+    // The fitted filters, the firmware number and the power state: read at
+    // load, and again at each update until the receiver has answered them.
+    void readFittedFilters();
+    void readFirmwareNumber();
+    void readPower();
+    bool m_filtersKnown = false, m_firmwareKnown = false, m_powerKnown = false;
+    bool m_firmwareTold = false;
+
     VScroll *barWithLabel(const char *name, int top, int bottom, int small, int large, ClickLabel *&label,
                      const char *labelName, QWidget *parent);
 };

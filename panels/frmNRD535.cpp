@@ -283,7 +283,10 @@ void frmNRD535::RxUpdatefull()
         return;
     const QString s = NRD535A->RxStatus();
     NRD535A_RxStatusChanged(s);
-    if (!NRD535A)
+    // Without the status the filter and mode are unknown, and the shift and
+    // bandwidth settings below would be sent on a guess: the panel shows "?"
+    // and sends nothing.
+    if (!NRD535A || !NRD535A->lastReadOk())
         return;
     const Nrd535Status st = parseNrd535Status(s);
 

@@ -460,7 +460,7 @@ void frmNRD545::NRD545A_BandwidthcontrolChanged(int16_t v)
 {
     lblbandwidthcontrol->setText(nrd545::bwcText(v));
     if (v >= 1 && v <= 999)
-        vsbBandwidthcontrol->setValue(v);
+        vsbBandwidthcontrol->showValue(v);
 }
 
 void frmNRD545::NRD545A_ModeChanged(int16_t v) { lblMode->setText(nrd545::modeText(v)); }
@@ -475,35 +475,35 @@ void frmNRD545::NRD545A_PassbandshiftChanged(int16_t v)
 {
     lblPassbandshift->setText(nrd545::pbsText(v));
     if (v >= -230 && v <= 230)
-        vsbPassbandshift->setValue(v);
+        vsbPassbandshift->showValue(v);
 }
 
 void frmNRD545::NRD545A_IfgainChanged(int16_t v)
 {
     lblIfgain->setText(nrd545::levelText(v));
     if (v >= 0 && v <= 255)
-        vsbIfgain->setValue(v);
+        vsbIfgain->showValue(v);
 }
 
 void frmNRD545::NRD545A_SquelchChanged(int16_t v)
 {
     lblSquelch->setText(nrd545::levelText(v));
     if (v >= 0 && v <= 255)
-        vsbSquelch->setValue(v);
+        vsbSquelch->showValue(v);
 }
 
 void frmNRD545::NRD545A_ToneChanged(int16_t v)
 {
     lblTone->setText(nrd545::toneText(v));
     if (v >= 0 && v <= 255)
-        vsbTone->setValue(v);
+        vsbTone->showValue(v);
 }
 
 void frmNRD545::NRD545A_VolumeChanged(int16_t v)
 {
     lblVolume->setText(nrd545::levelText(v));
     if (v >= 0 && v <= 255)
-        vsbVolume->setValue(v);
+        vsbVolume->showValue(v);
 }
 
 void frmNRD545::NRD545A_RxStatusChanged(const QString &text)

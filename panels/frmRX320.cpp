@@ -255,7 +255,7 @@ void showSigned(VScroll *bar, QLabel *label, int v, int limit)
         return;
     }
     label->setText(numDouble(v));
-    bar->setValue(v);
+    bar->showValue(v);
 }
 void showLevel(VScroll *bar, QLabel *label, int v)
 {
@@ -263,7 +263,7 @@ void showLevel(VScroll *bar, QLabel *label, int v)
         label->setText(QStringLiteral("?"));
         return;
     }
-    bar->setValue(v);
+    bar->showValue(v);
     label->setText(padded(v, 2));
 }
 } // namespace
@@ -342,8 +342,13 @@ void frmRX320::setLineOutEnabled(bool on)
 
 void frmRX320::mnuFirmware_Click()
 {
-    if (RX320A)
-        msgBox(RX320A->Firmware(), MsgIcon::Information, QStringLiteral("Firmware Version"));
+    if (!RX320A)
+        return;
+    const NoAnswer noAnswer;
+    if (const std::optional<QString> ident = RX320A->firmware())
+        msgBox(*ident, MsgIcon::Information, QStringLiteral("Firmware Version"));
+    else if (const QStringList said = noAnswer.text({QStringLiteral("The receiver does not answer.")}); !said.isEmpty())
+        msgBox(said, MsgIcon::Exclamation, QStringLiteral("Firmware Version"));
 }
 
 void frmRX320::buildDirectMenu(QMenu *m)

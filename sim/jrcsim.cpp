@@ -155,6 +155,11 @@ void JrcEmulator::feed(const QByteArray &bytes)
                 reply(frequencyReport());
             continue;
         }
+        if (!isQuery(cmd)) {
+            settingCommands << cmd;
+            if (settingCommands.size() > 4096) // rxsim runs for hours
+                settingCommands.removeFirst();
+        }
         if (!isQuery(cmd) && !remote) {
             ignored << cmd;
             note(readable(raw) + QStringLiteral("  ignored (local)"));

@@ -49,6 +49,7 @@ public:
     QMap<int, QString> userSettings; // item -> value text as sent
     QStringList unknown;      // commands not understood (kept for tests)
     QStringList ignored;      // setting commands ignored in local
+    QStringList settingCommands; // every command that would change a setting, taken or not
 
     // The receiver's clock, running from the moment it was set.
     void setClock(int secondsOfDay);

@@ -41,6 +41,9 @@ struct Ar7030Line : ::testing::Test {
 
 TEST_F(Ar7030Line, EveryLetReadsBackAndTheReceiverActsOnIt)
 {
+    // The bottom of the range reads back inside it, not as 9.999 kHz.
+    rx.setFrequencyA(clsAR7030::kFreqMin);
+    EXPECT_EQ(rx.FrequencyA(), clsAR7030::kFreqMin);
     rx.setFrequencyA(9560);
     EXPECT_NEAR(rx.FrequencyA(), 9560.0, 0.003);
     EXPECT_NEAR(emu.tunedFrequencyHz(), 9560000.0, 3.0);
@@ -123,7 +126,7 @@ TEST_F(Ar7030Line, AllHundredChannelsRoundTrip)
         if (n % 7 == 3) {
             rec = memEmptyRecord(n);
         } else {
-            const double kHz = 15.0 + n * 311.27 + (n % 10) * 0.01;
+            const double kHz = n == 0 ? clsAR7030::kFreqMin : 15.0 + n * 311.27 + (n % 10) * 0.01;
             rec = memAr7030Record(n, kHz, 1 + n % 7, 1 + n % 6, (n * 37) % 256, (n * 11) % 256, n % 2);
         }
         rx.setMemory(n, rec);

@@ -134,6 +134,23 @@ TEST_F(AR7030Panel, KeypadTunesAndRefusesOutOfRange)
     tavtest::pump(50);
     EXPECT_FALSE(pty.received().contains(char(0x21))) << "no tuning routine for an empty channel";
     EXPECT_NEAR(tunedAfter(9500), 9500, 0.01);
+    EXPECT_EQ(dialogs.shown().last().text, "Memory cell 007 is empty:\nnothing was recalled.");
+    // A channel whose mode is no mode, and one the receiver does not report,
+    // are not sent either, and the user hears which.
+    emu.storeChannel(8, sim::AR7030Emulator::wordForHz(6000000), 15, 3, false, 0, 0);
+    for (bool silent : {false, true}) {
+        pty.setOff(silent);
+        enter(p, "8");
+        pty.clearReceived();
+        p->cmdEnterMem->click();
+        tavtest::pump(50);
+        EXPECT_FALSE(pty.received().contains(char(0x21)));
+        EXPECT_EQ(dialogs.shown().last().text,
+                  silent ? "The receiver did not answer\nwhen memory cell 008 was read."
+                         : "Memory cell 008 holds no mode or filter of the receiver:\nnothing was recalled.");
+    }
+    pty.setOff(false);
+    EXPECT_NEAR(tunedAfter(9500), 9500, 0.01);
 
     enter(p, "12.5");
     p->cmdEnterS->click();

@@ -468,6 +468,7 @@ TEST_F(Nrd545Rig, GarbageOrSilenceShowsUnknownValuesAndWritesNothingBack)
 #include "support/memrig.h"
 
 #include <QAction>
+#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -784,3 +785,133 @@ TEST_P(ScanLine, EveryScanAndATimerProgramEndAtALossAndStartNoMore)
 }
 
 INSTANTIATE_TEST_SUITE_P(Ar7030AndRx320, ScanLine, ::testing::Values(1, 3), modelName);
+
+// ---- reads without an answer, and read-backs, write nothing ----
+
+namespace {
+
+struct ReadBackLine : PanelLine {
+    QStringList log;
+    // What reached the receiver as a setting since begin(): AR7030 memory
+    // writes by address, JRC setting commands.
+    QStringList writes() const
+    {
+        tavtest::pump(50);
+        if (auto *j = dynamic_cast<sim::JrcEmulator *>(emu.get()))
+            return j->settingCommands;
+        return log.filter(QLatin1String(":=")).replaceInStrings(QRegularExpression(QStringLiteral("^.*write ")), QString());
+    }
+    void begin()
+    {
+        tavtest::pump(50);
+        log.clear();
+        emu->log = [this](const QString &l) { log << l; };
+        if (auto *j = dynamic_cast<sim::JrcEmulator *>(emu.get()))
+            j->settingCommands.clear();
+        DialogScript::shown.clear();
+    }
+    static void trigger(frmPanel *p, const char *entry) { p->findChild<QAction *>(QLatin1String(entry))->trigger(); }
+    static QString text(frmPanel *p, const char *label) { return p->findChild<QLabel *>(QLatin1String(label))->text(); }
+};
+
+// A recall of cell 3 (CW, shift byte 128, BFO byte 140: bar steps beyond the
+// bars' ends) writes each of these once.
+const QStringList kRecall = {"page 0 0x01a", "page 0 0x01b", "page 0 0x01c", "page 0 0x01d := 0x05",
+                             "page 0 0x034 := 0x02", "page 0 0x035 := 0x80", "page 0 0x036 := 0x8c"};
+
+} // namespace
+
+// A read that got no answer shows "?" or leaves the panel as it was and is
+// never written back; showing what the receiver holds sends nothing, so a
+// memory recall and a memory scan tick send the recall and nothing more.
+TEST_P(ReadBackLine, ReadsWithoutAnAnswerWriteNothing)
+{
+    using Act = std::function<QStringList(ReadBackLine &, frmPanel *&)>; // gives the writes allowed
+    const struct Row {
+        QList<int> models;
+        const char *what;
+        bool silent;
+        Act act;
+    } rows[] = {
+        {{1}, "Go", true, [](ReadBackLine &t, frmPanel *&p) {
+             G.ar7030fw = 0;
+             p = t.go();
+             for (const char *l : {"lblIfgain", "lblSquelch", "lblPassbandshift", "lblMode"})
+                 EXPECT_EQ(text(p, l), QStringLiteral("?")) << l;
+             return QStringList{"page 0 0x023", "page 0 0x024"}; // the set-up's line levels
+         }},
+        {{1, 2, 4}, "Update", true, [](ReadBackLine &t, frmPanel *&p) {
+             trigger(p, "mnuUpdate");
+             EXPECT_EQ(p->txtFrequencyA->text(), QStringLiteral("?"));
+             EXPECT_EQ(text(p, "lblMode"), QStringLiteral("?"));
+             // The JRC status read's own commands: the state into the working channel.
+             return t.GetParam() == 2 ? QStringList{"J1199"}
+                  : t.GetParam() == 4 ? QStringList{"MM21", "J1999", "MM21"} : QStringList{};
+         }},
+        {{1}, "Update once it answers", false, [](ReadBackLine &, frmPanel *&p) {
+             trigger(p, "mnuUpdate"); // fills in what the silent load could not read
+             auto *a = static_cast<frmAR7030 *>(p);
+             EXPECT_EQ(a->cmdBandwidth[0]->isEnabled() ? a->cmdBandwidth[0]->text() : QString(), QStringLiteral("2.4"));
+             EXPECT_EQ(a->cmdPowerOnOff->palette().color(QPalette::Window), vbColor(0xFF00));
+             EXPECT_EQ(G.ar7030fw, 14);
+             EXPECT_EQ(p->txtFrequencyA->text(), QStringLiteral("9650.00"));
+             return QStringList{};
+         }},
+        {{1, 3}, "Firmware version", true, [](ReadBackLine &, frmPanel *&p) {
+             trigger(p, "mnuFirmware");
+             EXPECT_EQ(DialogScript::shown.size(), 1);
+             EXPECT_EQ(DialogScript::shown.value(0).text, QStringLiteral("The receiver does not answer."));
+             return QStringList{};
+         }},
+        {{1}, "Set R2M", false, [](ReadBackLine &t, frmPanel *&p) {
+             trigger(p, "mnuMemman");
+             auto *mm = Windows::existing<frmMemman>();
+             static_cast<sim::AR7030Emulator &>(*t.emu).storeChannel(3, 3634530, 5, 2, true, 128, 140);
+             mm->txtTo->setText(QStringLiteral("3"));
+             t.dialogs.answer(vbYes);
+             QTest::mouseClick(mm->cmdFetch, Qt::LeftButton);
+             mm->grdMemman_Click(3);
+             t.begin();
+             QTest::mouseClick(mm->cmdSetrx2mem, Qt::LeftButton);
+             EXPECT_EQ(text(p, "lblPassbandshift"), QStringLiteral("-4.2k"));
+             return kRecall;
+         }},
+        {{1}, "memory scan tick", false, [](ReadBackLine &t, frmPanel *&p) {
+             for (const char *l : {"lblPassbandshift", "lblBeatfreqosc"}) // both bars to 0 first
+                 QTest::mouseClick(p->findChild<QLabel *>(QLatin1String(l)), Qt::LeftButton);
+             auto *mm = Windows::existing<frmMemman>();
+             mm->txtFrom->setText(QStringLiteral("3"));
+             QTest::mouseClick(mm->cmdScanrun, Qt::LeftButton);
+             mm->tmrScan.stop();
+             t.begin();
+             mm->tmrScan_Timer();
+             mm->cmdScanstop_Click();
+             return kRecall;
+         }},
+    };
+    frmPanel *p = nullptr;
+    for (const Row &row : rows) {
+        if (!row.models.contains(GetParam()))
+            continue;
+        SCOPED_TRACE(row.what);
+        if (!p && QLatin1String(row.what) != QLatin1String("Go")) {
+            ASSERT_TRUE(p = go());
+            if (GetParam() % 2 == 0) // the JRC sliders are read under the lock
+                QTest::mouseClick(p->findChild<QPushButton *>(QStringLiteral("cmdLock(1)")), Qt::LeftButton);
+        }
+        pty->setFault(row.silent ? sim::Fault::Silent : sim::Fault::None);
+        begin();
+        const QStringList allowed = row.act(*this, p);
+        ASSERT_TRUE(p && p->isLoadedForm());
+        QStringList left = writes();
+        for (const QString &a : allowed)
+            if (const qsizetype i = left.indexOf(QRegularExpression(QRegularExpression::escape(a) + QStringLiteral(".*"))); i >= 0)
+                left.removeAt(i);
+        EXPECT_TRUE(left.isEmpty()) << left.join(QLatin1String(" | ")).toStdString();
+        if (allowed == kRecall) {
+            EXPECT_EQ(writes().size(), kRecall.size()) << writes().join(QLatin1String(" | ")).toStdString();
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryPanel, ReadBackLine, ::testing::Values(1, 2, 3, 4), modelName);

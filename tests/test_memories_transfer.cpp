@@ -92,6 +92,17 @@ TEST_P(MemTransfer, FetchFromAReceiverThatFallsSilentStopsAndSaysWhere)
     EXPECT_TRUE(lastText().contains(cellText(failed))) << lastText().toStdString();
     EXPECT_EQ(image().record(2), recordOf(2, 7200, 2, 1));
     EXPECT_TRUE(mm->cmdFetch->isEnabled()) << "the buttons come back after a failed fetch";
+
+    // Garbled replies are no channels (on the AR7030 a mode nibble of 15 at
+    // 11005.23 kHz): the first cell is refused and named, nothing is kept.
+    close();
+    open(GetParam());
+    pty->setFault(sim::Fault::Garbage);
+    fetch(QStringLiteral("30"));
+    EXPECT_FALSE(shownTitle(QStringLiteral("Fetch Rx ready")));
+    EXPECT_EQ(lastTitle(), QStringLiteral("Fetch Rx error"));
+    EXPECT_TRUE(lastText().contains(QStringLiteral("cell 000"))) << lastText().toStdString();
+    EXPECT_TRUE(image().heldCells().isEmpty());
 }
 
 TEST_P(MemTransfer, FillWritesHeldCellsSkipsOthersAndNamesEmptiesItCannotClear)
