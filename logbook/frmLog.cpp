@@ -366,6 +366,17 @@ void frmLog::cmdSave_Click()
 {
     if (m_entryOpen)
         return;
+    saveToFile();
+}
+
+bool frmLog::hasUnsavedChanges() { return m_recordButtons && logStore().unsaved(); }
+
+// An entry still open is not in the store yet, so the store can be written
+// meanwhile; the entry goes as by its Cancel when the window closes.
+void frmLog::saveChanges() { saveToFile(); }
+
+void frmLog::saveToFile()
+{
     const int answer = askReplace(FileKind::Log, currentFilePath(FileKind::Log),
                                   QStringLiteral("File ") + G.filenames[FileKind::Log] + QStringLiteral(" already exist."),
                                   QStringLiteral("Save file"));

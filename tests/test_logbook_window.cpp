@@ -1,7 +1,8 @@
 // The logbook window with its entry, column and sort dialogs, offscreen: the
 // record buttons while an entry is open, adding, changing, withdrawing and
 // deleting records, saving, loading a file larger than the logbook, the
-// column mask, and tuning from the grid against the NRD-545 emulator.
+// column mask, tuning from the grid against the NRD-545 emulator, and every
+// way of closing the tools that hold unsaved data.
 #include "hub/app.h"
 #include "core/clock.h"
 #include "core/filekinds.h"
@@ -12,6 +13,9 @@
 #include "logbook/frmLog.h"
 #include "logbook/frmLogdialogs.h"
 #include "logbook/frmLoginput.h"
+#include "drivers/memrecord.h"
+#include "lists/frmScratchpad.h"
+#include "panels/frmNoRx.h"
 #include "support/filedialogs.h"
 #include "support/nrd545rig.h"
 #include "support/testenv.h"
@@ -21,6 +25,8 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QScrollBar>
+#include <QAction>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace tav;
@@ -377,4 +383,154 @@ TEST_F(LogOnNrd545, GridClickTunesAndSetsModeAndEntryTakesTheReceiver)
     d->cmdOk_Click();
     EXPECT_EQ(logStore().records[1][LogFreq], "07205");
     EXPECT_EQ(logStore().records[1][LogRxSetting], "l");
+}
+
+namespace {
+
+// The logbook, scratch pad and memory manager open beside the receiver-less
+// panel, each closed with something the listener put in and did not save.
+struct ClosePaths : LogWindow {
+    std::function<void(int)> savedEnd;
+    int ended = 0;
+    void SetUp() override
+    {
+        registerBuiltWindows();
+        frmWelcome::instance()->load();
+        LogWindow::SetUp();
+        G.rxtype = 0;
+        savedEnd = frmWelcome::endProgram;
+        frmWelcome::endProgram = [this](int) { ++ended; };
+    }
+    void TearDown() override
+    {
+        frmWelcome::endProgram = savedEnd;
+        frmWelcome::destroy();
+        LogWindow::TearDown();
+    }
+    static void click(QWidget *in, const char *name)
+    {
+        auto *b = in->findChild<QPushButton *>(QLatin1String(name));
+        ASSERT_TRUE(b && b->isEnabled()) << name;
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
+};
+
+enum class Tool { Log, Pad, Mem };
+enum class Path { PanelClose, PanelExit, CloseBox, CloseThenGo };
+constexpr int kSaveDropped = -1;
+
+} // namespace
+
+TEST_F(ClosePaths, ClosePathsWithUnsavedDataAsk)
+{
+    const QByteArray mem = (memAr7030Record(0, 9560, 1, 1, 0, 0, 0) + QString(45, ' ') + "\r\n" +
+                            memAr7030Record(1, 6070, 1, 1, 0, 0, 0) + QString(45, ' ') + "\r\n")
+                               .toLatin1();
+    struct Row {
+        Tool tool;
+        Path path;
+        // vbYes Save, vbNo Discard, vbCancel; kSaveDropped: Save, then the
+        // save is cancelled; 0: nothing changed, no question.
+        int answer;
+    };
+    QList<Row> rows;
+    for (Tool t : {Tool::Log, Tool::Pad, Tool::Mem}) {
+        for (Path p : {Path::PanelClose, Path::PanelExit, Path::CloseBox, Path::CloseThenGo})
+            for (int a : {vbYes, vbNo, vbCancel})
+                rows.push_back({t, p, a});
+        rows.push_back({t, Path::PanelClose, kSaveDropped});
+        rows.push_back({t, Path::PanelClose, 0});
+    }
+    for (const Row &r : rows) {
+        const QString what = QStringLiteral("tool %1 path %2 answer %3").arg(int(r.tool)).arg(int(r.path)).arg(r.answer);
+        SCOPED_TRACE(what.toStdString());
+        QFile::remove(dir.path() + "FSP/FSP_CLOSE.TXT");
+        QFile::remove(dir.path() + "MEM/MEM_0CLOSE.TXT");
+        frmWelcome::instance()->imgGo_Click();
+        auto *panel = Windows::existing<frmNoRx>();
+        ASSERT_TRUE(panel && panel->isLoadedForm());
+        TavForm *tool = nullptr;
+        QString expectSaved, file;
+        if (r.tool == Tool::Log) {
+            w->showModeless();
+            loadFile("LOG_TEST.TXT", kThree);
+            tool = w;
+            file = "LOG/LOG_TEST.TXT";
+            if (r.answer) {
+                click(w, "cmdAddrecord");
+                entry()->txtLoginput[3]->setText("7100");
+                click(entry(), "cmdOk");
+            }
+            // The file is written whole: every record at its full width.
+            for (int i = 0; i < 3; ++i)
+                expectSaved += logLine(i, logStore().records[i]) + "\r\n";
+            expectSaved += logLine(3, LogRecord{"", "", "", "07100"}) + "\r\n";
+        } else if (r.tool == Tool::Pad) {
+            tool = Windows::get(WindowId::frmScratchpad);
+            tool->showModeless();
+            file = "FSP/FSP_CLOSE.TXT";
+            if (r.answer)
+                QTest::keyClicks(static_cast<lists::frmScratchpad *>(tool)->txtNotes[1], "Evening");
+            expectSaved = ",,,,,,,,,\r\nEvening,,,,,,,,,\r\n" + QString(",,,,,,,,,\r\n").repeated(8);
+            tavtest::answerSaveDialog(r.answer == kSaveDropped ? "" : "FSP_CLOSE.TXT");
+        } else {
+            tool = Windows::get(WindowId::frmMemman);
+            tool->showModeless();
+            dir.write("MEM/MEM_0TEST.TXT", mem);
+            G.filenames[FileKind::Memories] = "MEM_0TEST.TXT";
+            ASSERT_TRUE(runReader(FileKind::Memories));
+            file = "MEM/MEM_0CLOSE.TXT";
+            if (r.answer) {
+                dialogs.answer(vbYes); // sort on frequency?
+                click(tool, "cmdSort");
+            }
+            expectSaved = QString::fromLatin1(mem.mid(82) + mem.left(82));
+            expectSaved.replace(3, 3, "000").replace(85, 3, "001");
+            expectSaved += QString(QString(80, ' ') + "\r\n").repeated(98);
+            tavtest::answerSaveDialog(r.answer == kSaveDropped ? "" : "MEM_0CLOSE.TXT");
+        }
+        const QByteArray before = dir.read(file);
+        const int asked = int(dialogs.shown().size());
+        dialogs.answer(r.answer == kSaveDropped ? vbYes : r.answer ? r.answer : vbCancel);
+        if (r.tool == Tool::Log && (r.answer == vbYes || r.answer == kSaveDropped))
+            dialogs.answer(r.answer == vbYes ? vbYes : vbNo); // replace LOG_TEST.TXT?
+        ended = 0;
+        switch (r.path) {
+        case Path::PanelClose: click(panel, "cmdClose"); break;
+        case Path::PanelExit: panel->findChild<QAction *>("mnuExit")->trigger(); break;
+        case Path::CloseBox: tool->close(); break;
+        case Path::CloseThenGo:
+            panel->findChild<QAction *>("mnuClose")->trigger();
+            if (!panel->isLoadedForm())
+                frmWelcome::instance()->imgGo->click();
+            break;
+        }
+        tavtest::pump(50);
+        const bool kept = r.answer == vbCancel || r.answer == kSaveDropped;
+        if (r.answer == 0) {
+            EXPECT_EQ(dialogs.shown().size(), asked) << "nothing changed: no question";
+        } else {
+            ASSERT_GT(dialogs.shown().size(), asked);
+            const ShownBox &q = dialogs.shown()[asked];
+            EXPECT_EQ(q.title, "Unsaved data");
+            EXPECT_EQ(q.buttons, MsgButtons::SaveDiscardCancel);
+            EXPECT_TRUE(q.text.startsWith("The data in the " +
+                                          QString(r.tool == Tool::Log   ? "Logging window"
+                                                  : r.tool == Tool::Pad ? "Frequency Scratchpad"
+                                                                        : "Memory Management")))
+                << q.text.toStdString();
+        }
+        EXPECT_EQ(QString::fromLatin1(dir.read(file)), r.answer == vbYes ? expectSaved : QString::fromLatin1(before));
+        EXPECT_EQ(ended, r.path == Path::PanelExit && !kept ? 1 : 0);
+        const bool toolStays = kept || r.path == Path::PanelExit;
+        EXPECT_EQ(tool->isLoadedForm(), toolStays);
+        EXPECT_EQ(tool->isVisible(), kept) << "the program's end hides every window";
+        EXPECT_EQ(panel->isLoadedForm(), toolStays || r.path == Path::CloseBox || r.path == Path::CloseThenGo);
+        // Put every window away without a question for the next row.
+        UnloadTools();
+        panel->unload();
+        DialogScript::answers.clear();
+        if (auto *save = Windows::existing(WindowId::frmSavefile))
+            save->unload();
+    }
 }
