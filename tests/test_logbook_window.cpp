@@ -398,8 +398,7 @@ struct ClosePaths : LogWindow {
         frmWelcome::instance()->load();
         LogWindow::SetUp();
         G.rxtype = 0;
-        savedEnd = frmWelcome::endProgram;
-        frmWelcome::endProgram = [this](int) { ++ended; };
+        savedEnd = std::exchange(frmWelcome::endProgram, [this](int) { ++ended; });
     }
     void TearDown() override
     {
@@ -415,122 +414,112 @@ struct ClosePaths : LogWindow {
     }
 };
 
-enum class Tool { Log, Pad, Mem };
-enum class Path { PanelClose, PanelExit, CloseBox, CloseThenGo };
+enum Tool { Log, Pad, Mem };
+enum Path { PanelClose, PanelExit, CloseBox, CloseThenGo };
+// Answers: vbYes Save, vbNo Discard, vbCancel; kSaveDropped Save, then the
+// save is cancelled; 0 nothing changed, so no question.
 constexpr int kSaveDropped = -1;
 
 } // namespace
 
 TEST_F(ClosePaths, ClosePathsWithUnsavedDataAsk)
 {
-    const QByteArray mem = (memAr7030Record(0, 9560, 1, 1, 0, 0, 0) + QString(45, ' ') + "\r\n" +
-                            memAr7030Record(1, 6070, 1, 1, 0, 0, 0) + QString(45, ' ') + "\r\n")
-                               .toLatin1();
+    const QString mem = memAr7030Record(0, 9560, 1, 1, 0, 0, 0) + QString(45, ' ') + "\r\n" +
+                        memAr7030Record(1, 6070, 1, 1, 0, 0, 0) + QString(45, ' ') + "\r\n";
+    const QString blankCells = QString(QString(80, ' ') + "\r\n").repeated(98);
+    const QString names[] = {"Logging window", "Frequency Scratchpad", "Memory Management window"};
     struct Row {
         Tool tool;
         Path path;
-        // vbYes Save, vbNo Discard, vbCancel; kSaveDropped: Save, then the
-        // save is cancelled; 0: nothing changed, no question.
         int answer;
     };
     QList<Row> rows;
-    for (Tool t : {Tool::Log, Tool::Pad, Tool::Mem}) {
-        for (Path p : {Path::PanelClose, Path::PanelExit, Path::CloseBox, Path::CloseThenGo})
+    for (Tool t : {Log, Pad, Mem}) {
+        for (Path p : {PanelClose, PanelExit, CloseBox, CloseThenGo})
             for (int a : {vbYes, vbNo, vbCancel})
                 rows.push_back({t, p, a});
-        rows.push_back({t, Path::PanelClose, kSaveDropped});
-        rows.push_back({t, Path::PanelClose, 0});
+        rows << Row{t, PanelClose, kSaveDropped} << Row{t, PanelClose, 0};
     }
     for (const Row &r : rows) {
-        const QString what = QStringLiteral("tool %1 path %2 answer %3").arg(int(r.tool)).arg(int(r.path)).arg(r.answer);
-        SCOPED_TRACE(what.toStdString());
+        SCOPED_TRACE(QStringLiteral("tool %1 path %2 answer %3").arg(r.tool).arg(r.path).arg(r.answer).toStdString());
         QFile::remove(dir.path() + "FSP/FSP_CLOSE.TXT");
         QFile::remove(dir.path() + "MEM/MEM_0CLOSE.TXT");
         frmWelcome::instance()->imgGo_Click();
         auto *panel = Windows::existing<frmNoRx>();
         ASSERT_TRUE(panel && panel->isLoadedForm());
-        TavForm *tool = nullptr;
-        QString expectSaved, file;
-        if (r.tool == Tool::Log) {
-            w->showModeless();
+        const bool changed = r.answer != 0, saving = r.answer == vbYes || r.answer == kSaveDropped;
+        TavForm *tool = Windows::get(r.tool == Log ? WindowId::frmLog
+                                     : r.tool == Pad ? WindowId::frmScratchpad : WindowId::frmMemman);
+        tool->showModeless();
+        QString file, expectSaved;
+        if (r.tool == Log) {
             loadFile("LOG_TEST.TXT", kThree);
-            tool = w;
             file = "LOG/LOG_TEST.TXT";
-            if (r.answer) {
+            if (changed) {
                 click(w, "cmdAddrecord");
                 entry()->txtLoginput[3]->setText("7100");
                 click(entry(), "cmdOk");
             }
-            // The file is written whole: every record at its full width.
-            for (int i = 0; i < 3; ++i)
-                expectSaved += logLine(i, logStore().records[i]) + "\r\n";
-            expectSaved += logLine(3, LogRecord{"", "", "", "07100"}) + "\r\n";
-        } else if (r.tool == Tool::Pad) {
-            tool = Windows::get(WindowId::frmScratchpad);
-            tool->showModeless();
-            file = "FSP/FSP_CLOSE.TXT";
-            if (r.answer)
-                QTest::keyClicks(static_cast<lists::frmScratchpad *>(tool)->txtNotes[1], "Evening");
-            expectSaved = ",,,,,,,,,\r\nEvening,,,,,,,,,\r\n" + QString(",,,,,,,,,\r\n").repeated(8);
-            tavtest::answerSaveDialog(r.answer == kSaveDropped ? "" : "FSP_CLOSE.TXT");
+            // The file is written whole, every record at its full width.
+            for (int i = 0; i < 4; ++i)
+                expectSaved += logLine(i, i < 3 ? logStore().records.at(i) : LogRecord{"", "", "", "07100"}) + "\r\n";
+            dialogs.answer(r.answer == kSaveDropped ? vbYes : r.answer ? r.answer : vbCancel);
+            if (saving)
+                dialogs.answer(r.answer == vbYes ? vbYes : vbNo); // replace LOG_TEST.TXT?
         } else {
-            tool = Windows::get(WindowId::frmMemman);
-            tool->showModeless();
-            dir.write("MEM/MEM_0TEST.TXT", mem);
-            G.filenames[FileKind::Memories] = "MEM_0TEST.TXT";
-            ASSERT_TRUE(runReader(FileKind::Memories));
-            file = "MEM/MEM_0CLOSE.TXT";
-            if (r.answer) {
-                dialogs.answer(vbYes); // sort on frequency?
-                click(tool, "cmdSort");
+            if (r.tool == Pad) {
+                file = "FSP/FSP_CLOSE.TXT";
+                if (changed)
+                    QTest::keyClicks(static_cast<lists::frmScratchpad *>(tool)->txtNotes[1], "Evening");
+                expectSaved = ",,,,,,,,,\r\nEvening,,,,,,,,,\r\n" + QString(",,,,,,,,,\r\n").repeated(8);
+            } else {
+                dir.write("MEM/MEM_0TEST.TXT", mem.toLatin1());
+                G.filenames[FileKind::Memories] = "MEM_0TEST.TXT";
+                ASSERT_TRUE(runReader(FileKind::Memories));
+                file = "MEM/MEM_0CLOSE.TXT";
+                if (changed) {
+                    dialogs.answer(vbYes); // sort on frequency?
+                    click(tool, "cmdSort");
+                }
+                // Sorted: 6070 kHz comes first and each record takes its new cell.
+                expectSaved = QString(mem.mid(82) + mem.left(82)).replace(3, 3, "000").replace(85, 3, "001") + blankCells;
             }
-            expectSaved = QString::fromLatin1(mem.mid(82) + mem.left(82));
-            expectSaved.replace(3, 3, "000").replace(85, 3, "001");
-            expectSaved += QString(QString(80, ' ') + "\r\n").repeated(98);
-            tavtest::answerSaveDialog(r.answer == kSaveDropped ? "" : "MEM_0CLOSE.TXT");
+            dialogs.answer(r.answer == kSaveDropped ? vbYes : r.answer ? r.answer : vbCancel);
+            tavtest::answerSaveDialog(r.answer == kSaveDropped ? "" : file.mid(4));
         }
         const QByteArray before = dir.read(file);
-        const int asked = int(dialogs.shown().size());
-        dialogs.answer(r.answer == kSaveDropped ? vbYes : r.answer ? r.answer : vbCancel);
-        if (r.tool == Tool::Log && (r.answer == vbYes || r.answer == kSaveDropped))
-            dialogs.answer(r.answer == vbYes ? vbYes : vbNo); // replace LOG_TEST.TXT?
+        const qsizetype asked = dialogs.shown().size();
         ended = 0;
         switch (r.path) {
-        case Path::PanelClose: click(panel, "cmdClose"); break;
-        case Path::PanelExit: panel->findChild<QAction *>("mnuExit")->trigger(); break;
-        case Path::CloseBox: tool->close(); break;
-        case Path::CloseThenGo:
+        case PanelClose: click(panel, "cmdClose"); break;
+        case PanelExit: panel->findChild<QAction *>("mnuExit")->trigger(); break;
+        case CloseBox: tool->close(); break;
+        case CloseThenGo: // the way to another receiver: Close, then Go
             panel->findChild<QAction *>("mnuClose")->trigger();
             if (!panel->isLoadedForm())
                 frmWelcome::instance()->imgGo->click();
             break;
         }
         tavtest::pump(50);
-        const bool kept = r.answer == vbCancel || r.answer == kSaveDropped;
-        if (r.answer == 0) {
+        if (!changed) {
             EXPECT_EQ(dialogs.shown().size(), asked) << "nothing changed: no question";
         } else {
             ASSERT_GT(dialogs.shown().size(), asked);
             const ShownBox &q = dialogs.shown()[asked];
-            EXPECT_EQ(q.title, "Unsaved data");
+            EXPECT_EQ(q.title + "|" + q.text.section('\n', 0, 0),
+                      "Unsaved data|The data in the " + names[r.tool] + " is not saved.");
             EXPECT_EQ(q.buttons, MsgButtons::SaveDiscardCancel);
-            EXPECT_TRUE(q.text.startsWith("The data in the " +
-                                          QString(r.tool == Tool::Log   ? "Logging window"
-                                                  : r.tool == Tool::Pad ? "Frequency Scratchpad"
-                                                                        : "Memory Management")))
-                << q.text.toStdString();
         }
+        const bool kept = r.answer == vbCancel || r.answer == kSaveDropped;
         EXPECT_EQ(QString::fromLatin1(dir.read(file)), r.answer == vbYes ? expectSaved : QString::fromLatin1(before));
-        EXPECT_EQ(ended, r.path == Path::PanelExit && !kept ? 1 : 0);
-        const bool toolStays = kept || r.path == Path::PanelExit;
-        EXPECT_EQ(tool->isLoadedForm(), toolStays);
-        EXPECT_EQ(tool->isVisible(), kept) << "the program's end hides every window";
-        EXPECT_EQ(panel->isLoadedForm(), toolStays || r.path == Path::CloseBox || r.path == Path::CloseThenGo);
-        // Put every window away without a question for the next row.
+        EXPECT_EQ(ended, r.path == PanelExit && !kept ? 1 : 0);
+        // The program's end unloads nothing but hides every window.
+        EXPECT_EQ(tool->isLoadedForm(), kept || r.path == PanelExit);
+        EXPECT_EQ(tool->isVisible(), kept);
+        EXPECT_EQ(panel->isLoadedForm(), kept || r.path != PanelClose);
+        // Every window goes without a question before the next row.
         UnloadTools();
         panel->unload();
         DialogScript::answers.clear();
-        if (auto *save = Windows::existing(WindowId::frmSavefile))
-            save->unload();
     }
 }
