@@ -369,11 +369,23 @@ void frmLog::cmdSave_Click()
     saveToFile();
 }
 
-bool frmLog::hasUnsavedChanges() { return m_recordButtons && logStore().unsaved(); }
+bool frmLog::hasUnsavedChanges()
+{
+    const frmLoginput *entry = Windows::existing<frmLoginput>();
+    return (m_entryOpen && entry && entry->holdsTyping()) || (m_recordButtons && logStore().unsaved());
+}
 
-// An entry still open is not in the store yet, so the store can be written
-// meanwhile; the entry goes as by its Cancel when the window closes.
-void frmLog::saveChanges() { saveToFile(); }
+void frmLog::saveChanges()
+{
+    // A record still being entered goes in first, as its OK puts it; one
+    // that OK refuses keeps the dialog, and the window, open.
+    if (auto *entry = Windows::existing<frmLoginput>(); m_entryOpen && entry && entry->holdsTyping()) {
+        entry->cmdOk_Click();
+        if (m_entryOpen)
+            return;
+    }
+    saveToFile();
+}
 
 void frmLog::saveToFile()
 {

@@ -99,7 +99,8 @@ public:
     int widthToggle() const { return m_width; }
 
     // Records added, changed, deleted or sorted since the shown file was
-    // loaded or saved; the question's Save writes that file.
+    // loaded or saved, or one still being entered; the question's Save
+    // stores that one as OK does and writes the file.
     bool hasUnsavedChanges() override;
     QString unsavedName() const override { return QStringLiteral("Logging window"); }
     void saveChanges() override;

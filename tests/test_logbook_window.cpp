@@ -432,6 +432,7 @@ TEST_F(ClosePaths, ClosePathsWithUnsavedDataAsk)
         Tool tool;
         Path path;
         int answer;
+        bool typing = false; // the record is still in the entry dialog
     };
     QList<Row> rows;
     for (Tool t : {Log, Pad, Mem}) {
@@ -440,8 +441,10 @@ TEST_F(ClosePaths, ClosePathsWithUnsavedDataAsk)
                 rows.push_back({t, p, a});
         rows << Row{t, PanelClose, kSaveDropped} << Row{t, PanelClose, 0};
     }
+    rows << Row{Log, PanelClose, vbYes, true} << Row{Log, CloseBox, vbNo, true};
     for (const Row &r : rows) {
-        SCOPED_TRACE(QStringLiteral("tool %1 path %2 answer %3").arg(r.tool).arg(r.path).arg(r.answer).toStdString());
+        SCOPED_TRACE(QStringLiteral("tool %1 path %2 answer %3 %4").arg(r.tool).arg(r.path).arg(r.answer).arg(r.typing)
+                         .toStdString());
         QFile::remove(dir.path() + "FSP/FSP_CLOSE.TXT");
         QFile::remove(dir.path() + "MEM/MEM_0CLOSE.TXT");
         frmWelcome::instance()->imgGo_Click();
@@ -458,7 +461,8 @@ TEST_F(ClosePaths, ClosePathsWithUnsavedDataAsk)
             if (changed) {
                 click(w, "cmdAddrecord");
                 entry()->txtLoginput[3]->setText("7100");
-                click(entry(), "cmdOk");
+                if (!r.typing)
+                    click(entry(), "cmdOk");
             }
             // The file is written whole, every record at its full width.
             for (int i = 0; i < 4; ++i)
