@@ -3,6 +3,7 @@
 #include "core/links.h"
 
 #include "core/settings.h"
+#include "core/ui.h"
 
 #include "core/canvas.h"
 #include <QLayout>
@@ -61,7 +62,7 @@ double twipsPerPixel()
 }
 
 TavForm::TavForm(WindowId id, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_slot(windowDecl(id).slot)
+    : QWidget(parent, Qt::Window), m_slot(windowDecl(id).slot), m_role(windowDecl(id).role)
 {
     setObjectName(windowName(id));
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -669,7 +670,34 @@ void TavForm::unload()
 void TavForm::closeEvent(QCloseEvent *ev)
 {
     ev->ignore();
+    closeAsked();
+}
+
+bool TavForm::askToDropChanges()
+{
+    if (!m_loaded || !hasUnsavedChanges())
+        return true;
+    const int answer = msgBox(QStringList{QStringLiteral("The data in the ") + unsavedName() +
+                                              QStringLiteral(" is not saved."),
+                                          QStringLiteral("Do you want to save it before the window closes?")},
+                              MsgIcon::Question, QStringLiteral("Unsaved data"), MsgButtons::SaveDiscardCancel);
+    if (answer == vbNo)
+        return true;
+    if (answer != vbYes)
+        return false;
+    saveChanges();
+    return !hasUnsavedChanges();
+}
+
+bool TavForm::closeAsked()
+{
+    if (!m_loaded)
+        return false;
+    // A panel's close unloads every tool with it, so one Cancel keeps them all.
+    if (!(m_role == WindowRole::Panel ? askUnsavedTools() : askToDropChanges()))
+        return false;
     unload();
+    return true;
 }
 
 TavForm::Busy::Busy(TavForm *f) : m_form(f)
@@ -744,6 +772,15 @@ const QList<WindowId> &unloadToolsOrder()
         return o;
     }();
     return order;
+}
+
+bool askUnsavedTools()
+{
+    for (WindowId id : unloadToolsOrder()) {
+        if (TavForm *f = Windows::existing(id); f && f->loadedMark() && !f->askToDropChanges())
+            return false;
+    }
+    return true;
 }
 
 void UnloadTools()

@@ -43,6 +43,24 @@ public:
     bool unloadPending() const { return m_unloadPending; }
     int slot() const { return m_slot; }
 
+    // A tool holding what the listener typed or recorded since its last load
+    // or save says so; every way of closing it but its own Exit asks first.
+    // Not const: a tool may first take an edit still open in one of its boxes.
+    virtual bool hasUnsavedChanges() { return false; }
+    // What the question calls the window ("the Logging window").
+    virtual QString unsavedName() const { return windowTitle(); }
+    // Runs the tool's own save (its Save dialog or its file). The changes
+    // count as kept once hasUnsavedChanges() is false again, so a save that
+    // failed or was cancelled keeps the window.
+    virtual void saveChanges() {}
+    // Save, Discard or Cancel for unsaved changes: true when they are saved or
+    // may go. A window without unsaved changes answers true without a question.
+    bool askToDropChanges();
+    // Closes the window as its close box or a panel's Close does: a panel
+    // first asks every open tool, a tool itself; a Cancel keeps all as it was.
+    // True when the window was unloaded.
+    bool closeAsked();
+
     // Marks a wait or loop of this window as running (see unload()).
     class Busy {
     public:
@@ -94,6 +112,7 @@ protected:
 
 private:
     int m_slot;
+    WindowRole m_role;
     bool m_loaded = false;
     bool m_loadedMark = false;
     int m_busy = 0;
@@ -178,8 +197,13 @@ public:
     static QStringList names();
 };
 
-// Closes every open tool window, in the program's fixed order.
+// Closes every open tool window, in the program's fixed order. It asks
+// nothing: what closes the tools asks first (askUnsavedTools).
 void UnloadTools();
+// Asks each open tool holding unsaved changes, in UnloadTools' order, to
+// save or drop them: false at the first Cancel (or a save that did not
+// happen), before anything was closed.
+bool askUnsavedTools();
 // The windows UnloadTools walks, in order.
 const QList<WindowId> &unloadToolsOrder();
 

@@ -106,18 +106,27 @@ int msgBox(const QStringList &lines, MsgIcon icon, const QString &title, MsgButt
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     case MsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MsgButtons::SaveDiscardCancel:
+        box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        break;
     }
     switch (defaultAnswer) {
     case vbOK: box.setDefaultButton(QMessageBox::Ok); break;
     case vbCancel: box.setDefaultButton(QMessageBox::Cancel); break;
-    case vbYes: box.setDefaultButton(QMessageBox::Yes); break;
-    case vbNo: box.setDefaultButton(QMessageBox::No); break;
+    case vbYes:
+        box.setDefaultButton(buttons == MsgButtons::SaveDiscardCancel ? QMessageBox::Save : QMessageBox::Yes);
+        break;
+    case vbNo:
+        box.setDefaultButton(buttons == MsgButtons::SaveDiscardCancel ? QMessageBox::Discard : QMessageBox::No);
+        break;
     default: break;
     }
     switch (box.exec()) {
     case QMessageBox::Ok: return vbOK;
-    case QMessageBox::Yes: return vbYes;
-    case QMessageBox::No: return vbNo;
+    case QMessageBox::Yes:
+    case QMessageBox::Save: return vbYes;
+    case QMessageBox::No:
+    case QMessageBox::Discard: return vbNo;
     default: return vbCancel;
     }
 }

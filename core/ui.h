@@ -53,7 +53,8 @@ void setForeColor(QWidget *w, unsigned int bbggrr);
 // ---- message and input boxes -------------------------------------------
 
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
-enum class MsgButtons { OK, OKCancel, YesNoCancel, YesNo };
+// SaveDiscardCancel answers Save as vbYes and Discard as vbNo.
+enum class MsgButtons { OK, OKCancel, YesNoCancel, YesNo, SaveDiscardCancel };
 // Results, numbered as the program's code has always compared them.
 enum MsgResult { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };
 

@@ -143,7 +143,16 @@ void frmScratchpad::Form_Load()
     txtScandelay->setText(QStringLiteral("2"));
     txtFrequencyA->clear();
     cleargridscratchpad();
+    m_saved = currentLines();
     links::add(static_cast<FrequencyBoxLink *>(this));
+}
+
+QStringList frmScratchpad::currentLines() const
+{
+    ScratchPad pad = m_pad;
+    for (int r = 0; r < ScratchPad::kRows; ++r)
+        pad.notes[size_t(r)] = txtNotes[size_t(r)]->text();
+    return pad.toLines();
 }
 
 void frmScratchpad::Form_Unload()
@@ -261,6 +270,10 @@ FileResult frmScratchpad::fspfile2ram(const QString &path)
     cleargridscratchpad();
     m_pad.readLines(*lines);
     m_model->changed();
+    // What the file holds: notes kept in rows it does not reach are not in it.
+    ScratchPad fromFile;
+    fromFile.readLines(*lines);
+    m_saved = fromFile.toLines();
     for (int r = 0; r < ScratchPad::kRows; ++r)
         txtNotes[size_t(r)]->setText(m_pad.notes[size_t(r)]);
     return FileResult::loaded({past, false});
@@ -273,6 +286,7 @@ FileResult frmScratchpad::fspram2file(const QString &path)
     QString error;
     if (!writeTextLines(path, m_pad.toLines(), &error))
         return FileResult::failure(error);
+    m_saved = m_pad.toLines();
     return FileResult::success();
 }
 

@@ -83,6 +83,11 @@ public:
     QString cell(int row, int column) const { return m_pad.cells[size_t(row)][size_t(column)]; }
     bool scanning() const { return m_scanning; }
 
+    // Notes or cells that differ from the file last loaded or saved (an
+    // empty pad at load); the question's Save is "Save As".
+    bool hasUnsavedChanges() override { return currentLines() != m_saved; }
+    void saveChanges() override { cmdSave_Click(); }
+
 protected:
     void Form_Load() override;
     void Form_Unload() override;
@@ -92,6 +97,9 @@ private:
     void setScanControls(bool enabled);
     void endScan();
     QStringList rowTexts(int row) const;
+    // The file lines of the pad as it stands, notes as typed.
+    QStringList currentLines() const;
+    QStringList m_saved;
 
     ScratchPad m_pad;
     ScratchPadModel *m_model = nullptr;

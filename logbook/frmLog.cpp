@@ -366,6 +366,29 @@ void frmLog::cmdSave_Click()
 {
     if (m_entryOpen)
         return;
+    saveToFile();
+}
+
+bool frmLog::hasUnsavedChanges()
+{
+    const frmLoginput *entry = Windows::existing<frmLoginput>();
+    return (m_entryOpen && entry && entry->holdsTyping()) || (m_recordButtons && logStore().unsaved());
+}
+
+void frmLog::saveChanges()
+{
+    // A record still being entered goes in first, as its OK puts it; one
+    // that OK refuses keeps the dialog, and the window, open.
+    if (auto *entry = Windows::existing<frmLoginput>(); m_entryOpen && entry && entry->holdsTyping()) {
+        entry->cmdOk_Click();
+        if (m_entryOpen)
+            return;
+    }
+    saveToFile();
+}
+
+void frmLog::saveToFile()
+{
     const int answer = askReplace(FileKind::Log, currentFilePath(FileKind::Log),
                                   QStringLiteral("File ") + G.filenames[FileKind::Log] + QStringLiteral(" already exist."),
                                   QStringLiteral("Save file"));

@@ -98,6 +98,13 @@ public:
     int heightToggle() const { return m_height; }
     int widthToggle() const { return m_width; }
 
+    // Records added, changed, deleted or sorted since the shown file was
+    // loaded or saved, or one still being entered; the question's Save
+    // stores that one as OK does and writes the file.
+    bool hasUnsavedChanges() override;
+    QString unsavedName() const override { return QStringLiteral("Logging window"); }
+    void saveChanges() override;
+
 protected:
     void Form_Load() override;
     void Form_Unload() override;
@@ -106,6 +113,7 @@ private:
     int narrowWidth();
     void applyButtons();
     int currentRow() const;
+    void saveToFile();
     bool m_recordButtons = false;
     bool m_entryOpen = false;
     int m_height = 0, m_width = 0;

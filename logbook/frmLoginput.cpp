@@ -94,6 +94,22 @@ void frmLoginput::beginAdd()
         log->entryDialogOpen(true);
 }
 
+bool frmLoginput::holdsTyping() const
+{
+    if (!isLoadedForm())
+        return false;
+    const LogStore &s = logStore();
+    const bool changing = !m_add && m_target >= 0 && m_target < s.records.size();
+    for (int i = 0; i < kLogFields; ++i) {
+        QString stored = changing ? s.records.field(m_target, i) : QString();
+        while (stored.endsWith(QLatin1Char(' ')))
+            stored.chop(1);
+        if (txtLoginput[i]->text() != stored)
+            return true;
+    }
+    return false;
+}
+
 void frmLoginput::beginChange(int index)
 {
     m_add = false;

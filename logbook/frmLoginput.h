@@ -36,6 +36,10 @@ public:
     void cmdCancel_Click();
     void cmdGetcurrentsetting_Click();
 
+    // Whether the boxes hold anything OK has not stored yet: any text for a
+    // new record, a change for an existing one.
+    bool holdsTyping() const;
+
     bool addMode() const { return m_add; }
     // The record OK writes (the next index in add mode).
     int targetRecord() const { return m_target; }

@@ -143,6 +143,9 @@ void logSort(QVector<LogRecord> &records, int sortkey);
 // ---- the program's logbook ----
 struct LogStore {
     LogRecords records;
+    // The records as the file last loaded or saved holds them.
+    LogRecords saved;
+    bool unsaved() const { return !(records == saved); }
     QString colmask = allColumnsMask();
     int sortkey = 0;
     // Index of the last record (-1 when empty).

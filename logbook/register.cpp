@@ -24,6 +24,7 @@ FileResult logfile2ram(const QString &path)
         return FileResult::failure(tooLarge.isEmpty() ? QStringLiteral("The file could not be read.") : tooLarge);
     const LeftOut leftOut{content->linesInFile - content->records.size(), content->countStopped};
     logStore().records = std::move(content->records);
+    logStore().saved = logStore().records;
     if (Windows::loaded(WindowId::frmLog))
         if (auto *w = Windows::existing<frmLog>())
             w->fileLoaded(QFileInfo(path).fileName());
@@ -43,6 +44,7 @@ FileResult logram2file(const QString &path)
     QString error;
     if (!writeLogFile(path, logStore().records, &error))
         return FileResult::failure(error);
+    logStore().saved = logStore().records;
     return FileResult::success();
 }
 

@@ -268,6 +268,7 @@ void frmMemman::Form_Load()
 {
     MemoryState &m = memState();
     m.image.reset(goModel().lastCell);
+    m.saved = m.image.fileLines();
     m.transferring = false;
     cellfrom = cellto = 0;
     scandelay = 0;
@@ -340,6 +341,12 @@ void frmMemman::memcmdenabler(bool flag)
 
 bool frmMemman::memarrayloaded() const { return memState().image.anyHeld(); }
 
+bool frmMemman::hasUnsavedChanges()
+{
+    const MemoryState &m = memState();
+    return m.image.anyHeld() && m.image.fileLines() != m.saved;
+}
+
 FileResult frmMemman::readMemoryFile(const QString &path, QStringList *notice)
 {
     // 1000 cells of 82 bytes make the largest memory file; a far larger
@@ -350,6 +357,7 @@ FileResult frmMemman::readMemoryFile(const QString &path, QStringList *notice)
     if (!lines)
         return FileResult::failure(QStringLiteral("cannot be read"));
     const MemImage::FileRead r = memState().image.readFileLines(*lines, goModel().lastCell, memRxtype());
+    memState().saved = memState().image.fileLines();
     QStringList text;
     if (!r.refused.isEmpty()) {
         text << QStringLiteral("These lines hold no channel the receiver can take,")
@@ -398,6 +406,7 @@ FileResult frmMemman::memram2file(const QString &path)
     QString error;
     if (!writeTextLines(path, memState().image.fileLines(), &error))
         return FileResult::failure(error);
+    memState().saved = memState().image.fileLines();
     grdTitles->setItem(0, 5, new QTableWidgetItem(G.filenames[FileKind::Memories]));
     return FileResult::success();
 }

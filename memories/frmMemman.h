@@ -107,6 +107,13 @@ public:
     // The window's own receiver object (none without a receiver).
     Receiver *receiver() const { return m_rx.get(); }
     int receiverType() const { return m_rxtype; }
+    // Cells fetched, edited, sorted or loaded since the last load or save of
+    // a memory file; an empty image has nothing to keep. The question's Save
+    // is the window's Save (the Save dialog).
+    bool hasUnsavedChanges() override;
+    void saveChanges() override { cmdsaveas_Click(); }
+    QString unsavedName() const override { return QStringLiteral("Memory Management window"); }
+
     // Where a print goes when no printer is set up.
     QString printPdfPath() const;
 

@@ -90,6 +90,9 @@ struct MemoryState {
     int memcellaction = 0; // 1 change, 2 store the receiver's setting, 3 copy, 4 delete
     int memmantoprow = 0; // first grid row shown by the memory scan
     bool transferring = false; // a fetch or fill is running
+    // The image's file lines as last loaded from or saved to a memory file
+    // (the empty image's when the manager opened).
+    QStringList saved;
 };
 MemoryState &memState();
 

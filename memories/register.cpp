@@ -30,6 +30,7 @@ void registerMemoryWindows()
         QString error;
         if (!writeTextLines(path, memState().image.fileLines(), &error))
             return FileResult::failure(error);
+        memState().saved = memState().image.fileLines();
         return FileResult::success();
     });
 }

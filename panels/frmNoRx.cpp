@@ -164,7 +164,7 @@ void frmNoRx::Form_Unload()
 
 void frmNoRx::txtFrequencyA_DblClick() { txtFrequencyA->clear(); }
 
-void frmNoRx::cmdClose_Click() { unload(); }
+void frmNoRx::cmdClose_Click() { closeAsked(); }
 
 bool frmNoRx::eventFilter(QObject *obj, QEvent *ev)
 {

@@ -257,7 +257,7 @@ void frmPanel::Form_Unload()
     w->showModeless();
 }
 
-void frmPanel::mnuClose_Click() { unload(); }
+void frmPanel::mnuClose_Click() { closeAsked(); }
 
 void frmPanel::mnuExit_Click()
 {

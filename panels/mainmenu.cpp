@@ -157,6 +157,9 @@ QString helpFileName(bool receiverLess)
 
 void exitFromPanel()
 {
+    // The tools' unload work is skipped, so nothing unsaved may be left in them.
+    if (!askUnsavedTools())
+        return;
     closeOpenFiles();
     // Hidden windows are not closed on the way out, so no unload runs.
     for (QWidget *w : QApplication::topLevelWidgets())
@@ -258,7 +261,7 @@ QAction *addDirectEntry(QMenu *direct, TavForm *panel, DirectEntry entry)
         QPointer<TavForm> form(panel);
         QObject::connect(a, &QAction::triggered, a, [form] {
             if (form)
-                form->unload();
+                form->closeAsked();
         });
         return a;
     }

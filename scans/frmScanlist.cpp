@@ -118,6 +118,7 @@ void frmScanlist::Form_Load()
         txtFreqlist[i]->clear();
         setBoxColour(i, kWhiteBox);
     }
+    m_saved = boxLines();
     txtDelay->setText(QStringLiteral("2"));
     txtUpdate->setText(QStringLiteral("5"));
     lblRuns->setText(QStringLiteral("0000"));
@@ -326,10 +327,18 @@ void frmScanlist::cmdExit_Click()
 FileResult frmScanlist::sflram2file(const QString &path)
 {
     QString error;
-    if (!writeTextLines(path, sflram2lines(boxTexts(), goModel().freqMinKHz, goModel().freqMaxKHz), &error))
+    if (!writeTextLines(path, boxLines(), &error))
         return FileResult::failure(error);
+    m_saved = boxLines();
     return FileResult::success();
 }
+
+QStringList frmScanlist::boxLines() const
+{
+    return sflram2lines(boxTexts(), goModel().freqMinKHz, goModel().freqMaxKHz);
+}
+
+bool frmScanlist::hasUnsavedChanges() { return boxLines() != m_saved; }
 
 FileResult frmScanlist::sflfile2ram(const QString &path)
 {
@@ -343,6 +352,7 @@ FileResult frmScanlist::sflfile2ram(const QString &path)
     const auto boxes = sflfile2boxes(*lines, goModel().freqMinKHz, goModel().freqMaxKHz, &refused);
     for (int i = 0; i < ListScan::kBoxes; ++i)
         txtFreqlist[i]->setText(boxes[i]);
+    m_saved = boxLines();
     cmdStart->setEnabled(true);
     cmdContinue->setEnabled(false);
     return FileResult::loaded({past + refused, false});

@@ -51,6 +51,10 @@ public:
 
     // The file kind's reader and writer.
     FileResult sflfile2ram(const QString &path);
+    // Frequencies typed since the list was loaded or saved; the question's
+    // Save is "Save List".
+    bool hasUnsavedChanges() override;
+    void saveChanges() override { cmdsaveas_Click(); }
     FileResult sflram2file(const QString &path);
 
     const ListScan &scan() const { return m_scan; }
@@ -67,6 +71,9 @@ private:
     bool boxValid(int i) const;
     void setBoxColour(int i, unsigned bbggrr);
     std::array<QString, ListScan::kBoxes> boxTexts() const;
+    // The file lines of the boxes as they stand, and as last loaded or saved.
+    QStringList boxLines() const;
+    QStringList m_saved;
     // Stops the scan and reports why (the tick does not come back meanwhile).
     void haltWith(const QStringList &message);
     int delayMs();

@@ -139,6 +139,7 @@ void frmScanpairs::Form_Load()
     tmrScanpairs.stop();
     // Every load starts empty, as designed: the rows wait for a file.
     m_scan = PairScan();
+    m_saved = m_scan.toLines();
     vsbActnr->setEnds(0, 0);
     txtStart->setText(QStringLiteral("0"));
     txtEnd->setText(QStringLiteral("0"));
@@ -398,6 +399,7 @@ FileResult frmScanpairs::sfpfile2ram(const QString &path)
         return FileResult::failure(QStringLiteral("The file could not be read: ") + why + QLatin1Char('.'));
     if (!m_scan.fromLines(*lines))
         return FileResult::failure(QStringLiteral("The file holds no frequency pairs."));
+    m_saved = m_scan.toLines();
     const int last = m_scan.pairlast();
     vsbActnr->setEnds(0, last);
     txtEnd->setText(numSingle(last));
@@ -417,7 +419,14 @@ FileResult frmScanpairs::sfpram2file(const QString &path)
     QString error;
     if (!writeTextLines(path, m_scan.toLines(), &error))
         return FileResult::failure(error);
+    m_saved = m_scan.toLines();
     return FileResult::success();
+}
+
+bool frmScanpairs::hasUnsavedChanges()
+{
+    takeFocusedEdit();
+    return m_scan.toLines() != m_saved;
 }
 
 } // namespace tav

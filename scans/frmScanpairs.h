@@ -60,6 +60,11 @@ public:
     double pairdelay() const { return m_pairdelay; }
     bool scanning() const { return tmrScanpairs.isActive(); }
 
+    // Pairs switched on or off and remarks typed since the table was loaded
+    // or saved; the question's Save is "Save Pairs".
+    bool hasUnsavedChanges() override;
+    void saveChanges() override { cmdsaveas_Click(); }
+
 protected:
     void Form_Load() override;
     void Form_Unload() override;
@@ -76,6 +81,7 @@ private:
     void clampToTable();
 
     PairScan m_scan;
+    QStringList m_saved;
     double m_pairdelay = 1;
     int m_pairview = 0;
     int m_rxtype = 0;

@@ -1,7 +1,8 @@
 // The logbook window with its entry, column and sort dialogs, offscreen: the
 // record buttons while an entry is open, adding, changing, withdrawing and
 // deleting records, saving, loading a file larger than the logbook, the
-// column mask, and tuning from the grid against the NRD-545 emulator.
+// column mask, tuning from the grid against the NRD-545 emulator, and every
+// way of closing the tools that hold unsaved data.
 #include "hub/app.h"
 #include "core/clock.h"
 #include "core/filekinds.h"
@@ -12,6 +13,9 @@
 #include "logbook/frmLog.h"
 #include "logbook/frmLogdialogs.h"
 #include "logbook/frmLoginput.h"
+#include "drivers/memrecord.h"
+#include "lists/frmScratchpad.h"
+#include "panels/frmNoRx.h"
 #include "support/filedialogs.h"
 #include "support/nrd545rig.h"
 #include "support/testenv.h"
@@ -21,6 +25,8 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QScrollBar>
+#include <QAction>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace tav;
@@ -377,4 +383,147 @@ TEST_F(LogOnNrd545, GridClickTunesAndSetsModeAndEntryTakesTheReceiver)
     d->cmdOk_Click();
     EXPECT_EQ(logStore().records[1][LogFreq], "07205");
     EXPECT_EQ(logStore().records[1][LogRxSetting], "l");
+}
+
+namespace {
+
+// The logbook, scratch pad and memory manager open beside the receiver-less
+// panel, each closed with something the listener put in and did not save.
+struct ClosePaths : LogWindow {
+    std::function<void(int)> savedEnd;
+    int ended = 0;
+    void SetUp() override
+    {
+        registerBuiltWindows();
+        frmWelcome::instance()->load();
+        LogWindow::SetUp();
+        G.rxtype = 0;
+        savedEnd = std::exchange(frmWelcome::endProgram, [this](int) { ++ended; });
+    }
+    void TearDown() override
+    {
+        frmWelcome::endProgram = savedEnd;
+        frmWelcome::destroy();
+        LogWindow::TearDown();
+    }
+    static void click(QWidget *in, const char *name)
+    {
+        auto *b = in->findChild<QPushButton *>(QLatin1String(name));
+        ASSERT_TRUE(b && b->isEnabled()) << name;
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
+};
+
+enum Tool { Log, Pad, Mem };
+enum Path { PanelClose, PanelExit, CloseBox, CloseThenGo };
+// Answers: vbYes Save, vbNo Discard, vbCancel; kSaveDropped Save, then the
+// save is cancelled; 0 nothing changed, so no question.
+constexpr int kSaveDropped = -1;
+
+} // namespace
+
+TEST_F(ClosePaths, ClosePathsWithUnsavedDataAsk)
+{
+    const QString mem = memAr7030Record(0, 9560, 1, 1, 0, 0, 0) + QString(45, ' ') + "\r\n" +
+                        memAr7030Record(1, 6070, 1, 1, 0, 0, 0) + QString(45, ' ') + "\r\n";
+    const QString blankCells = QString(QString(80, ' ') + "\r\n").repeated(98);
+    const QString names[] = {"Logging window", "Frequency Scratchpad", "Memory Management window"};
+    struct Row {
+        Tool tool;
+        Path path;
+        int answer;
+        bool typing = false; // the record is still in the entry dialog
+    };
+    QList<Row> rows;
+    for (Tool t : {Log, Pad, Mem}) {
+        for (Path p : {PanelClose, PanelExit, CloseBox, CloseThenGo})
+            for (int a : {vbYes, vbNo, vbCancel})
+                rows.push_back({t, p, a});
+        rows << Row{t, PanelClose, kSaveDropped} << Row{t, PanelClose, 0};
+    }
+    rows << Row{Log, PanelClose, vbYes, true} << Row{Log, CloseBox, vbNo, true};
+    for (const Row &r : rows) {
+        SCOPED_TRACE(QStringLiteral("tool %1 path %2 answer %3 %4").arg(r.tool).arg(r.path).arg(r.answer).arg(r.typing)
+                         .toStdString());
+        QFile::remove(dir.path() + "FSP/FSP_CLOSE.TXT");
+        QFile::remove(dir.path() + "MEM/MEM_0CLOSE.TXT");
+        frmWelcome::instance()->imgGo_Click();
+        auto *panel = Windows::existing<frmNoRx>();
+        ASSERT_TRUE(panel && panel->isLoadedForm());
+        const bool changed = r.answer != 0, saving = r.answer == vbYes || r.answer == kSaveDropped;
+        TavForm *tool = Windows::get(r.tool == Log ? WindowId::frmLog
+                                     : r.tool == Pad ? WindowId::frmScratchpad : WindowId::frmMemman);
+        tool->showModeless();
+        QString file, expectSaved;
+        if (r.tool == Log) {
+            loadFile("LOG_TEST.TXT", kThree);
+            file = "LOG/LOG_TEST.TXT";
+            if (changed) {
+                click(w, "cmdAddrecord");
+                entry()->txtLoginput[3]->setText("7100");
+                if (!r.typing)
+                    click(entry(), "cmdOk");
+            }
+            // The file is written whole, every record at its full width.
+            for (int i = 0; i < 4; ++i)
+                expectSaved += logLine(i, i < 3 ? logStore().records.at(i) : LogRecord{"", "", "", "07100"}) + "\r\n";
+            dialogs.answer(r.answer == kSaveDropped ? vbYes : r.answer ? r.answer : vbCancel);
+            if (saving)
+                dialogs.answer(r.answer == vbYes ? vbYes : vbNo); // replace LOG_TEST.TXT?
+        } else {
+            if (r.tool == Pad) {
+                file = "FSP/FSP_CLOSE.TXT";
+                if (changed)
+                    QTest::keyClicks(static_cast<lists::frmScratchpad *>(tool)->txtNotes[1], "Evening");
+                expectSaved = ",,,,,,,,,\r\nEvening,,,,,,,,,\r\n" + QString(",,,,,,,,,\r\n").repeated(8);
+            } else {
+                dir.write("MEM/MEM_0TEST.TXT", mem.toLatin1());
+                G.filenames[FileKind::Memories] = "MEM_0TEST.TXT";
+                ASSERT_TRUE(runReader(FileKind::Memories));
+                file = "MEM/MEM_0CLOSE.TXT";
+                if (changed) {
+                    dialogs.answer(vbYes); // sort on frequency?
+                    click(tool, "cmdSort");
+                }
+                // Sorted: 6070 kHz comes first and each record takes its new cell.
+                expectSaved = QString(mem.mid(82) + mem.left(82)).replace(3, 3, "000").replace(85, 3, "001") + blankCells;
+            }
+            dialogs.answer(r.answer == kSaveDropped ? vbYes : r.answer ? r.answer : vbCancel);
+            tavtest::answerSaveDialog(r.answer == kSaveDropped ? "" : file.mid(4));
+        }
+        const QByteArray before = dir.read(file);
+        const qsizetype asked = dialogs.shown().size();
+        ended = 0;
+        switch (r.path) {
+        case PanelClose: click(panel, "cmdClose"); break;
+        case PanelExit: panel->findChild<QAction *>("mnuExit")->trigger(); break;
+        case CloseBox: tool->close(); break;
+        case CloseThenGo: // the way to another receiver: Close, then Go
+            panel->findChild<QAction *>("mnuClose")->trigger();
+            if (!panel->isLoadedForm())
+                frmWelcome::instance()->imgGo->click();
+            break;
+        }
+        tavtest::pump(50);
+        if (!changed) {
+            EXPECT_EQ(dialogs.shown().size(), asked) << "nothing changed: no question";
+        } else {
+            ASSERT_GT(dialogs.shown().size(), asked);
+            const ShownBox &q = dialogs.shown()[asked];
+            EXPECT_EQ(q.title + "|" + q.text.section('\n', 0, 0),
+                      "Unsaved data|The data in the " + names[r.tool] + " is not saved.");
+            EXPECT_EQ(q.buttons, MsgButtons::SaveDiscardCancel);
+        }
+        const bool kept = r.answer == vbCancel || r.answer == kSaveDropped;
+        EXPECT_EQ(QString::fromLatin1(dir.read(file)), r.answer == vbYes ? expectSaved : QString::fromLatin1(before));
+        EXPECT_EQ(ended, r.path == PanelExit && !kept ? 1 : 0);
+        // The program's end unloads nothing but hides every window.
+        EXPECT_EQ(tool->isLoadedForm(), kept || r.path == PanelExit);
+        EXPECT_EQ(tool->isVisible(), kept);
+        EXPECT_EQ(panel->isLoadedForm(), kept || r.path != PanelClose);
+        // Every window goes without a question before the next row.
+        UnloadTools();
+        panel->unload();
+        DialogScript::answers.clear();
+    }
 }

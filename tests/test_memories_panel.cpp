@@ -83,6 +83,7 @@ TEST_F(MemBesidePanel, ClosingThePanelDuringAFetchStopsItCleanly)
         if (memState().image.held(4)) {
             closer.stop();
             closed = true;
+            dialogs.answer(vbNo); // the cells fetched so far are not kept
             panel->mnuClose_Click();
         }
     });

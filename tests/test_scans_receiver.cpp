@@ -302,7 +302,9 @@ TEST_F(ScansOnNrd545, ScansHoldTheReceiverInRemoteAndClosingLetsItGo)
     list->cmdStart_Click();
     EXPECT_EQ(lock->toolHolds(), 1);
     EXPECT_TRUE(tavtest::waitFor([&] { return emu.remote; }));
-    list->close(); // the close box, not Exit
+    dialogs.answer(vbNo); // the typed list is not kept
+    list->close();        // the close box, not Exit
+    EXPECT_EQ(dialogs.shown().last().title, "Unsaved data");
     EXPECT_FALSE(list->scanning());
     EXPECT_EQ(lock->toolHolds(), 0);
 

@@ -190,6 +190,11 @@ TEST_F(ScanWindows, PairScanWaitsForATableChecksItsBoxesAndSavesEdits)
     w->txtRemarks_LostFocus(5);
     w->txtRemarks[0]->setText("row without a pair");
     w->txtRemarks_LostFocus(0);
+    // Edits not saved yet: the close box asks, and Cancel keeps the window.
+    dialogs.answer(vbCancel);
+    w->close();
+    EXPECT_EQ(dialogs.shown().last().title, "Unsaved data");
+    EXPECT_TRUE(w->isLoadedForm());
     const QByteArray saved = save(FileKind::ScanPairs, "SFP_T.TXT");
     EXPECT_TRUE(saved.startsWith("5000,6000, 1,day, strong\r\n5001,6001, 0,pair 1\r\n5002,6002, 1,pair 2\r\n"))
         << saved.constData();

@@ -471,6 +471,11 @@ TEST_P(Nrd545Timer, ProgramsSavedAndLoadedThroughTheFileDialogs)
     edit(w, 13, 0, 45, 9410);
     w->editor.pbs = -230;
     w->cmdFix_Click(2);
+    // Programs not saved yet: the close box asks, and Cancel keeps the window.
+    dialogs.answer(vbCancel);
+    w->close();
+    EXPECT_EQ(dialogs.shown().last().title, "Unsaved data");
+    ASSERT_TRUE(w->isLoadedForm());
     QTimer::singleShot(0, [] {
         auto *s = Windows::existing<frmSavefile>();
         s->cmbSavefile->setEditText("TPR_TEST.TXT");
@@ -493,6 +498,11 @@ TEST_P(Nrd545Timer, ProgramsSavedAndLoadedThroughTheFileDialogs)
     EXPECT_EQ(w->editor.duration, 45);
     EXPECT_EQ(w->editor.frequencyHz(), 9410000) << "the editor holds what it shows";
     EXPECT_EQ(w->lblTime[2]->text(), "45");
+    // The programs as loaded: closing asks nothing.
+    const qsizetype asked = dialogs.shown().size();
+    w->close();
+    EXPECT_EQ(dialogs.shown().size(), asked);
+    EXPECT_FALSE(w->isLoadedForm());
 }
 
 TEST_P(Nrd545Timer, SilentReceiverAtLoadShowsQuestionMarksOnce)

@@ -241,6 +241,7 @@ void frmRxTimer::Form_Load()
     editor = TimerEditor(m_type);
     fitValueLabels();
     table = TimerTable();
+    m_saved = tprLines(table.progdata);
     curprog = 1;
     durticks = 0;
     marqueephase = 0;

@@ -97,11 +97,19 @@ public:
     // The receiver type the window works for (0 without a receiver).
     int rxtype() const { return m_type; }
 
+    // Programs fixed or cleared since the window opened or its programs were
+    // last loaded from or saved to a file; the question's Save is "Save".
+    bool hasUnsavedChanges() override { return tprLines(table.progdata) != m_saved; }
+    void saveChanges() override { cmdSave_Click(); }
+    // The file lines last loaded or saved.
+    void programsKept(const QStringList &lines) { m_saved = lines; }
+
 protected:
     void Form_Load() override;
     void Form_Unload() override;
 
 private:
+    QStringList m_saved;
     void showEditor();
     void fitValueLabels();
     void applyEditingButtons();

@@ -38,6 +38,7 @@ FileResult tprfile2ram(const QString &path)
         // The window fixes them as its Fix would, so they run as they are.
         left += w->fixFilePrograms(tprdata());
         tprdata() = w->table.progdata;
+        w->programsKept(tprLines(tprdata()));
     }
     // In the order of the lines.
     std::stable_sort(left.begin(), left.end(), [](const QString &a, const QString &b) {
@@ -63,6 +64,8 @@ FileResult tprram2file(const QString &path)
     QString error;
     if (!writeTextLines(path, tprLines(tprdata()), &error))
         return FileResult::failure(error);
+    if (auto *w = Windows::existing<frmRxTimer>(); w && w->isLoadedForm() && tprdata() == w->table.progdata)
+        w->programsKept(tprLines(tprdata()));
     return FileResult::success();
 }
 
