@@ -286,6 +286,13 @@ QString writeErrorText(const QFileDevice &file, int err)
     return writeErrorText(err, file.fileName());
 }
 
+QString failedWriteText(const QString &path, const QString &reason)
+{
+    if (reason.contains(path))
+        return reason;
+    return QStringLiteral("%1 could not be written: %2").arg(path, reason);
+}
+
 QString saveTargetPath(const QString &path)
 {
     // Through every link, as far as the links go (a loop ends at the last

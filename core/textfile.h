@@ -192,6 +192,9 @@ private:
 QString writeErrorText(int err, const QString &path = QString());
 // The same for a Qt file whose write failed (its own text when it has one).
 QString writeErrorText(const QFileDevice &file, int err);
+// "path could not be written: reason", naming the file once: a reason that
+// names it already (a write-protected file's refusal) stands alone.
+QString failedWriteText(const QString &path, const QString &reason);
 
 // Looks for `name` in `dir` without regard to case. Returns the file's real
 // name in that directory when one matches, else std::nullopt.

@@ -155,7 +155,7 @@ bool writeTable(const QString &path, const IlgRow *rows, int count, QString *err
     DBFClose(h);
     if (s_tableWriteFailed) {
         if (error)
-            *error = QStringLiteral("%1 could not be written: %2").arg(path, writeErrorText(s_tableWriteErrno, path));
+            *error = failedWriteText(path, writeErrorText(s_tableWriteErrno, path));
         return false;
     }
     if (!ok && error)
@@ -203,7 +203,7 @@ bool writeIlgTables(const QString &dir, QString *error)
         const QString target = withSlash(dir) + QLatin1String(kTableNames[i]);
         if (!tmp[i]->place(target)) {
             if (error)
-                *error = QStringLiteral("%1 could not be written: %2").arg(target, tmp[i]->error());
+                *error = failedWriteText(target, tmp[i]->error());
             return false;
         }
     }
@@ -247,7 +247,7 @@ bool installTables(const QString &data, SampleInstall &out, QStringList &ours,
         if (present[i])
             continue;
         if (!tmp[i]->place(target)) {
-            out.error = QStringLiteral("%1 could not be written: %2").arg(target, tmp[i]->error());
+            out.error = failedWriteText(target, tmp[i]->error());
             return false;
         }
         note(target, true);
@@ -362,7 +362,7 @@ bool installTimerSample(const QString &data, int rxtype, SampleInstall &out,
     }
     QString error;
     if (!writeTextLines(path, lines, &error)) {
-        out.error = QStringLiteral("%1 could not be written: %2").arg(path, error);
+        out.error = failedWriteText(path, error);
         return false;
     }
     note(path, true);
@@ -415,7 +415,7 @@ SampleInstall installSamples(const QString &sourceDir, const QString &dataDir, i
         AtomicFileWriter w(to);
         w.write(*bytes);
         if (!w.commit()) {
-            out.error = QStringLiteral("%1 could not be written: %2").arg(to, w.error());
+            out.error = failedWriteText(to, w.error());
             break;
         }
         note(to, true);

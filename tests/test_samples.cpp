@@ -446,4 +446,16 @@ TEST(SampleInstall, AWriteThatFailsLeavesNoPartOfATableAndARerunFinishes)
         EXPECT_TRUE(again.written.contains("RX2DB/ILGADATA.ftl"));
         EXPECT_GT(QFileInfo(dir.file("RX2DB/ILGSDATA.ftl")).size(), 0);
     }
+    // A sample an earlier run dated, made write-protected, is kept, and the
+    // refusal names it once.
+    const QString stale = dir.file("TPR/TPR_WEEKEND.TXT");
+    dir.write("TPR/TPR_WEEKEND.TXT", " 16, 1, 2027, 17, 30, 30, 0, 1, 0, 0, 1, 1,06040000\r\n"
+                                     " 17, 1, 2027, 22, 0, 15, 0, 1, 0, 0, 1, 1,05950000\r\n" +
+                                         QByteArray(" 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,00000000\r\n").repeated(4));
+    ASSERT_TRUE(QFile::setPermissions(stale, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    const SampleInstall refused = installSamples(src, dir.path());
+    EXPECT_FALSE(refused.ok());
+    EXPECT_EQ(refused.error.count(QFileInfo(stale).fileName()), 1) << refused.error.toStdString();
+    EXPECT_TRUE(refused.error.contains("write-protected")) << refused.error.toStdString();
+    QFile::setPermissions(stale, QFile::ReadOwner | QFile::WriteOwner);
 }
