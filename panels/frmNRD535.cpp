@@ -203,10 +203,9 @@ void frmNRD535::connectDriver()
 
 void frmNRD535::releaseDriver() { NRD535A.reset(); }
 
-void frmNRD535::setDriverFrequency(double khz)
+bool frmNRD535::setDriverFrequency(double khz)
 {
-    if (NRD535A)
-        NRD535A->setFrequencyA(khz);
+    return NRD535A && NRD535A->setFrequencyA(khz);
 }
 
 void frmNRD535::modelSetup()
@@ -350,9 +349,8 @@ void frmNRD535::cmdNoiseblanker_Click(int index)
 
 void frmNRD535::cmdMode_Click(int index)
 {
-    if (!NRD535A)
+    if (!NRD535A || !NRD535A->setMode(int16_t(index)))
         return;
-    NRD535A->setMode(int16_t(index));
     Busy busy(this);
     Delay(100);
     RxUpdatefull();
@@ -360,18 +358,14 @@ void frmNRD535::cmdMode_Click(int index)
 
 void frmNRD535::cmdBandwidth_Click(int index)
 {
-    if (!NRD535A)
-        return;
-    NRD535A->setBandwidth(int16_t(index));
-    RxUpdatefull();
+    if (NRD535A && NRD535A->setBandwidth(int16_t(index)))
+        RxUpdatefull();
 }
 
 void frmNRD535::cmdPowerOnOff_Click()
 {
-    if (!NRD535A)
-        return;
-    m_power = int16_t(1 - m_power);
-    NRD535A->setPowerOnOff(m_power);
+    if (NRD535A && NRD535A->setPowerOnOff(int16_t(1 - m_power)))
+        m_power = int16_t(1 - m_power);
 }
 
 void frmNRD535::lblPassbandshift_Click()
@@ -382,10 +376,8 @@ void frmNRD535::lblPassbandshift_Click()
 
 void frmNRD535::recallMemory(int cell)
 {
-    if (!NRD535A)
-        return;
-    NRD535A->setRx2Mem(int16_t(cell));
-    RxUpdatebasics();
+    if (NRD535A && NRD535A->setRx2Mem(int16_t(cell)))
+        RxUpdatebasics();
 }
 
 // ---- display handlers ----
@@ -442,7 +434,7 @@ void frmNRD535::NRD535A_FrequencyAChanged(double khz) { showFrequency(khz); }
 
 // ---- keys ----
 
-void frmNRD535::sliderKey(VScroll *bar, int value, void (clsNRD535::*send)(int16_t))
+void frmNRD535::sliderKey(VScroll *bar, int value, bool (clsNRD535::*send)(int16_t))
 {
     bar->setValue(value);
     // The key sends the slider's value once more, changed or not.

@@ -209,6 +209,9 @@ void frmPanel::Form_Load()
         };
         connect(&port, &CommControl::lineLost, this, tell);
         connect(&port, &CommControl::receiverSilent, this, tell);
+        // A control used after the loss was told reaches no receiver and
+        // changes nothing; the first one says why, once.
+        connect(&port, &CommControl::lineClosed, this, tell);
     }
     port.close();
     port.CommPort = settingInt(Setting::ComPort);
@@ -374,7 +377,10 @@ void frmPanel::step(int direction)
         f = goModel().freqMinKHz;
     if (f > goModel().freqMaxKHz)
         f = goModel().freqMaxKHz;
-    setDriverFrequency(f);
+    // A step that never reached the receiver records nothing: the next
+    // frequency that does goes into the last-20 list as usual.
+    if (!setDriverFrequency(f))
+        G.last20record = true;
     txtFrequencyA->repaint();
     spnFreqstep->setEnabled(true);
 }

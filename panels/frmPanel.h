@@ -132,8 +132,9 @@ protected:
     // The model's tables and its driver object, in the model's order.
     virtual void initTablesAndDriver() = 0;
     virtual void releaseDriver() = 0;
-    // Tunes through the panel's own driver (its changed event shows it).
-    virtual void setDriverFrequency(double khz) = 0;
+    // Tunes through the panel's own driver (its changed event shows it);
+    // whether the receiver got it.
+    virtual bool setDriverFrequency(double khz) = 0;
     // After the port is open: the model's own set-up (filters, firmware, ...).
     virtual void modelSetup() {}
     // Reads the receiver's state and shows it.
