@@ -100,6 +100,7 @@ bool CommControl::open()
     m_lost = false;
     m_lostTold = false;
     m_closedTold = false;
+    m_closedPending = false;
     m_told = false;
     m_runSilent = false;
     if (!m_port.open(QIODevice::ReadWrite)) {
@@ -195,11 +196,23 @@ void CommControl::loseLine()
 
 void CommControl::refusedAfterLoss()
 {
-    if (!m_lost || !m_lostTold || m_closedTold)
+    if (!m_lost || !m_lostTold || m_closedTold || m_closedPending)
         return;
-    m_closedTold = true;
-    const QString message = closedText().join(QLatin1Char('\n'));
-    Exchange::whenDone(this, [this, message] { emit lineClosed(message); });
+    m_closedPending = true;
+    // Told from the event loop: a tool that says it in its own words
+    // (NoAnswer) as it handles the same click has its say instead.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            Exchange::whenDone(this, [this] {
+                m_closedPending = false;
+                if (m_closedTold || !m_lost)
+                    return;
+                m_closedTold = true;
+                emit lineClosed(closedText().join(QLatin1Char('\n')));
+            });
+        },
+        Qt::QueuedConnection);
 }
 
 bool CommControl::Output(const QByteArray &bytes)

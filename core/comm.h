@@ -179,6 +179,7 @@ private:
     bool m_lost = false;
     bool m_lostTold = false;
     bool m_closedTold = false;
+    bool m_closedPending = false;
     int m_runDepth = 0;
     bool m_runSilent = false;
     bool m_told = false;

@@ -19,6 +19,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -198,6 +199,24 @@ void frmPanel::Form_Load()
     cmbFreqstep->clear();
     for (int i = m_traits.firstStep; i <= 18; ++i)
         cmbFreqstep->addItem(G.freqsteps[i]);
+
+    if (!m_barsWatched) {
+        m_barsWatched = true;
+        // A bar moved on a lost line sent nothing: it goes back to the value
+        // the receiver has. Connected after the model's own handlers, so it
+        // sees whether their write got through.
+        for (VScroll *bar : findChildren<VScroll *>()) {
+            m_barTaken[bar] = bar->value();
+            connect(bar, &QScrollBar::valueChanged, this, [this, bar](int v) {
+                if (!rxPort().lost()) {
+                    m_barTaken[bar] = v;
+                    return;
+                }
+                const QSignalBlocker quiet(bar);
+                bar->setValue(m_barTaken.value(bar, v));
+            });
+        }
+    }
 
     CommControl &port = rxPort();
     if (!m_portHeard) {

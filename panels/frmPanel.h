@@ -14,6 +14,7 @@
 #include "drivers/receiver.h"
 
 #include <QComboBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -183,6 +184,9 @@ private:
     bool m_filterInstalled = false;
     bool m_portReady = false; // the load got past opening the port
     bool m_portHeard = false;
+    bool m_barsWatched = false;
+    // Each bar's value as the receiver last took or reported it.
+    QHash<QScrollBar *, int> m_barTaken;
 };
 
 } // namespace tav

@@ -631,7 +631,8 @@ TEST_P(PanelLine, AfterALossNoControlChangesWhatIsShownAndTheClosedLineIsToldOnc
         };
     };
     auto key = [p](Qt::Key k, Qt::KeyboardModifiers m = {}) -> Use {
-        return [p, k, m] { QTest::keyClick(p->txtFrequencyA, k, m); };
+        // To the panel: a key its map does not take types nothing there.
+        return [p, k, m] { QTest::keyClick(p, k, m); };
     };
     QList<QPair<QString, Use>> controls{
         {"<", press("cmdfreqstep(0)")},
@@ -645,6 +646,13 @@ TEST_P(PanelLine, AfterALossNoControlChangesWhatIsShownAndTheClosedLineIsToldOnc
         {"Shift+A", key(Qt::Key_A, Qt::ShiftModifier)},
         {"Shift+C", key(Qt::Key_C, Qt::ShiftModifier)},
         {"Shift+F1", key(Qt::Key_F1, Qt::ShiftModifier)},
+        {"Shift+=", key(Qt::Key_Equal, Qt::ShiftModifier)},
+        {"Alt+-", key(Qt::Key_Minus, Qt::AltModifier)},
+        {"bars", [p] {
+             for (QScrollBar *bar : p->modelArea()->findChildren<QScrollBar *>())
+                 if (bar->isEnabled())
+                     bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+         }},
         {"wheel", [p] {
              QMouseEvent move(QEvent::MouseMove, p->txtFrequencyA->rect().center(), p->txtFrequencyA->mapToGlobal(p->txtFrequencyA->rect().center()),
                               Qt::NoButton, Qt::NoButton, Qt::NoModifier);
