@@ -113,8 +113,11 @@ void JrcDriver::i_off()
     }
 }
 
-void JrcDriver::setLockonoff(int16_t v)
+bool JrcDriver::setLockonoff(int16_t v)
 {
+    // Nothing holds a receiver on a lost line: the lock stays as it was.
+    if (m_port.lost())
+        return m_port.Output(QByteArray());
     {
         Exchange ex;
         if (v == 1) {
@@ -126,6 +129,7 @@ void JrcDriver::setLockonoff(int16_t v)
         }
     }
     emit LockChanged(v);
+    return true;
 }
 
 void JrcDriver::bracketed(const std::function<void()> &body)

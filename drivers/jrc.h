@@ -35,8 +35,9 @@ public:
     // "H0" twice when the remote is neither held nor in use.
     void i_off();
     // 1 holds the receiver in remote, 0 releases it; other values change and
-    // send nothing. LockChanged is raised with the value in every case.
-    void setLockonoff(int16_t v);
+    // send nothing. LockChanged is raised with the value in every case but
+    // a lost line, which changes nothing (false).
+    bool setLockonoff(int16_t v);
 
     void followDial(bool on) override;
 

@@ -144,7 +144,7 @@ frmNRD535::frmNRD535()
     designSlider(vsbPassbandshift, 2000, -2000, 0);
     grid->addWidget(fraFilters, 0, 3, 2, 1);
 
-    lock = new JrcLock(area, [this](int16_t s) { lockoffon(s); });
+    lock = new JrcLock(area, [this](int16_t s) { return lockoffon(s); });
     grid->addWidget(lock->fraLock, 1, 0);
 
     cmdPowerOnOff = colouredButton(QStringLiteral("cmdPowerOnOff"), QStringLiteral("Pwr"), kDesignGrey, area);
@@ -250,11 +250,10 @@ bool frmNRD535::ecssFitted() const { return settingOn(Setting::Nrd535EcssFitted)
 
 // ---- lock and refresh ----
 
-void frmNRD535::lockoffon(int16_t state)
+bool frmNRD535::lockoffon(int16_t state)
 {
-    if (!NRD535A)
-        return;
-    NRD535A->setLockonoff(state);
+    if (!NRD535A || !NRD535A->setLockonoff(state))
+        return false;
     if (state == 0) {
         lblBandwidthcontrol->clear();
         lblPassbandshift->clear();
@@ -263,6 +262,7 @@ void frmNRD535::lockoffon(int16_t state)
     } else if (state == 1) {
         RxUpdatefull();
     }
+    return true;
 }
 
 void frmNRD535::cmdLock_Click(int index) { lock->cmdLock_Click(index); }

@@ -39,7 +39,7 @@ public:
     QAction *mnuUpdate = nullptr, *mnuUserdefs = nullptr, *mnuRtty = nullptr;
 
     // The lock: the driver's Lockonoff, then the sliders follow it.
-    void lockoffon(int16_t state);
+    bool lockoffon(int16_t state);
     void RxUpdatebasics();
     void RxUpdatefull();
 

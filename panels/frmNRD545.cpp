@@ -158,7 +158,7 @@ frmNRD545::frmNRD545() : frmPanel(windowId, traits())
     lblAttenuator = plainValueLabel(QStringLiteral("lblAttenuator"), fraAttenuator);
     gt->addWidget(lblAttenuator);
     col->addWidget(fraAttenuator);
-    lock = new JrcLock(area, [this](int16_t s) { lockoffon(s); });
+    lock = new JrcLock(area, [this](int16_t s) { return lockoffon(s); });
     col->addWidget(lock->fraLock);
     cmdPowerOnOff = colouredButton(QStringLiteral("cmdPowerOnOff"), QStringLiteral("Pwr"), kDesignGrey, area);
     col->addWidget(cmdPowerOnOff);
@@ -274,11 +274,10 @@ void frmNRD545::movefreqChanged(int16_t on)
 
 // ---- lock ----
 
-void frmNRD545::lockoffon(int16_t state)
+bool frmNRD545::lockoffon(int16_t state)
 {
-    if (!NRD545A)
-        return;
-    NRD545A->setLockonoff(state);
+    if (!NRD545A || !NRD545A->setLockonoff(state))
+        return false;
     if (state == 0) {
         for (QLabel *l : {lblbandwidthcontrol, static_cast<QLabel *>(lblPassbandshift), lblIfgain, lblSquelch,
                           static_cast<QLabel *>(lblVolume), static_cast<QLabel *>(lblTone)})
@@ -288,6 +287,7 @@ void frmNRD545::lockoffon(int16_t state)
     } else if (state == 1) {
         RxUpdatefull();
     }
+    return true;
 }
 
 void frmNRD545::cmdLock_Click(int index) { lock->cmdLock_Click(index); }

@@ -44,7 +44,7 @@ public:
 
     // Holds the receiver in remote (1) or hands it back (0), then refreshes
     // or blanks the sliders that need the hold.
-    void lockoffon(int16_t state);
+    bool lockoffon(int16_t state);
     // Reads the receiver and refreshes the whole panel.
     void RxUpdatefull();
 

@@ -668,7 +668,7 @@ TEST_P(PanelLine, AfterALossNoControlChangesWhatIsShownAndTheClosedLineIsToldOnc
     // Every setting button of the model's panel.
     for (QAbstractButton *b : p->modelArea()->findChildren<QAbstractButton *>())
         for (const char *kind : {"cmdMode(", "cmdEcss(", "cmdBandwidth(", "cmdBwrange(", "cmdBwgroup(", "cmdAgcspeed(",
-                                 "cmdAttenuator(", "cmdNoiseblanker(", "cmdPowerOnOff"})
+                                 "cmdAttenuator(", "cmdNoiseblanker(", "cmdPowerOnOff", "cmdLock("})
             if (b->objectName().startsWith(QLatin1String(kind)) && b->isEnabled())
                 controls.append({b->objectName(), press(b->objectName())});
     EXPECT_GE(controls.size(), 25);
