@@ -98,6 +98,9 @@ bool CommControl::open()
     const QString stop = parts.value(3, QStringLiteral("1")).trimmed();
 
     m_lost = false;
+    m_lostTold = false;
+    m_closedTold = false;
+    m_closedPending = false;
     m_told = false;
     m_runSilent = false;
     if (!m_port.open(QIODevice::ReadWrite)) {
@@ -183,43 +186,76 @@ void CommControl::loseLine()
     wakeWaiters();
     // Told from the event loop once the exchange under way has ended, never
     // in the middle of one.
-    Exchange::whenDone(this, [this, message] { emit lineLost(message); });
+    // Writes tried while the loss is being told belong to the loss itself;
+    // only those that come after it are told that the line is closed.
+    Exchange::whenDone(this, [this, message] {
+        emit lineLost(message);
+        m_lostTold = true;
+    });
 }
 
-void CommControl::Output(const QByteArray &bytes)
+void CommControl::refusedAfterLoss()
 {
-    if (!m_port.isOpen() || m_lost || bytes.isEmpty())
+    if (!m_lost || !m_lostTold || m_closedTold || m_closedPending)
         return;
+    m_closedPending = true;
+    // Told from the event loop: a tool that says it in its own words
+    // (NoAnswer) as it handles the same click has its say instead.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            Exchange::whenDone(this, [this] {
+                m_closedPending = false;
+                if (m_closedTold || !m_lost)
+                    return;
+                m_closedTold = true;
+                emit lineClosed(closedText().join(QLatin1Char('\n')));
+            });
+        },
+        Qt::QueuedConnection);
+}
+
+bool CommControl::Output(const QByteArray &bytes)
+{
+    if (!m_port.isOpen() || m_lost) {
+        refusedAfterLoss();
+        return false;
+    }
+    if (bytes.isEmpty())
+        return true;
     // The write and its time on the wire are one exchange: nothing else may
     // start meanwhile.
     Exchange ex;
     if (m_port.write(bytes) != bytes.size()) {
         loseLine();
-        return;
+        return false;
     }
     m_port.flush();
     if (m_paced) {
         const qint64 now = m_wire.nsecsElapsed();
         m_lineFreeNs = std::max(now, m_lineFreeNs) + wireTimeNs(bytes.size());
     }
-    waitLineFree();
+    return waitLineFree();
 }
 
-void CommControl::waitLineFree()
+bool CommControl::waitLineFree()
 {
     // Handed to the operating system first (bounded: a stuck line must not
     // hang the program) ...
     const int bound = 2000 + int(wireTimeNs(qMax<qint64>(m_port.bytesToWrite(), 1)) / 1000000) * 2;
     if (!waitUntil([this] { return m_lost || !m_port.isOpen() || m_port.bytesToWrite() == 0; }, bound)) {
         loseLine();
-        return;
+        return false;
     }
-    if (m_lost || !m_paced)
-        return;
+    if (m_lost)
+        return false;
+    if (!m_paced)
+        return true;
     // ... then gone from the line.
     sleepUntilNs(m_wire, m_lineFreeNs);
     if (!m_isPty && m_port.isOpen() && !m_lost)
         ::tcdrain(int(m_port.handle()));
+    return !m_lost;
 }
 
 void CommControl::pull()
@@ -361,14 +397,23 @@ void CommControl::scheduleEvent()
         Qt::QueuedConnection);
 }
 
-NoAnswer::NoAnswer() : m_lostBefore(rxPort().lost()) {}
+NoAnswer::NoAnswer() : m_lostBefore(rxPort().lost())
+{
+    // Work started on a lost line ends in the tool's own word that the line
+    // is closed; the port's would say it a second time.
+    if (m_lostBefore)
+        rxPort().noteClosedTold();
+}
 
 QStringList NoAnswer::text(const QStringList &silent) const
 {
-    const CommControl &port = rxPort();
+    CommControl &port = rxPort();
     if (!port.lost())
         return silent;
-    return m_lostBefore ? port.closedText() : QStringList();
+    if (!m_lostBefore)
+        return QStringList();
+    port.noteClosedTold();
+    return port.closedText();
 }
 
 namespace {

@@ -14,7 +14,8 @@
 //
 // A device that is gone or hung up ends the port: it is closed, `lineLost`
 // is raised once, and every later operation fails at once until the next
-// open. A read or write that would block is no loss.
+// open; the first write tried after the loss was told raises `lineClosed`,
+// once. A read or write that would block is no loss.
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -50,9 +51,10 @@ public:
     QString lastError() const { return m_error; }
     QString deviceName() const { return m_device; }
 
-    // Writes raw bytes (0..255); returns once they have left the line (or at
-    // once when the port is closed or lost).
-    virtual void Output(const QByteArray &bytes);
+    // Writes raw bytes (0..255); returns once they have left the line, true
+    // when they did. False at once when the port is closed or lost: nothing
+    // reached the receiver, and the caller must not act as if it had.
+    virtual bool Output(const QByteArray &bytes);
     // Takes every waiting byte.
     virtual QByteArray Input();
     // Number of waiting bytes; sees bytes that arrived even while no event
@@ -115,6 +117,9 @@ public:
     QStringList lostText() const;
     // What a tool says instead of "did not answer" while the line is lost.
     QStringList closedText() const;
+    // Someone has just told the user that the line is closed: `lineClosed`
+    // is not raised again for this loss.
+    void noteClosedTold() { m_closedTold = true; }
 
     // Input kept while nobody reads it: the newest bytes up to this many.
     static constexpr int kIdleInputLimit = 4096;
@@ -130,6 +135,9 @@ signals:
     void lineLost(const QString &message);
     // A read run met a receiver that does not answer (see ReadRun).
     void receiverSilent(const QString &message);
+    // Something was to be sent after the loss had been told: the lines of
+    // closedText(), once per loss, from the event loop.
+    void lineClosed(const QString &message);
 
 protected:
     // Queues the receive event (subclasses that supply bytes call it too).
@@ -154,7 +162,9 @@ private:
     void restoreSetAside();
     void boundInput();
     // Waits until the modelled line is free (and a real port has drained).
-    void waitLineFree();
+    bool waitLineFree();
+    // A write was refused because the line is lost.
+    void refusedAfterLoss();
 
     QSerialPort m_port;
     QString m_error;
@@ -167,6 +177,9 @@ private:
     QElapsedTimer m_wire;
     qint64 m_lineFreeNs = 0;
     bool m_lost = false;
+    bool m_lostTold = false;
+    bool m_closedTold = false;
+    bool m_closedPending = false;
     int m_runDepth = 0;
     bool m_runSilent = false;
     bool m_told = false;

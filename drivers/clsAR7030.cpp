@@ -89,7 +89,7 @@ double clsAR7030::wordKHz(uint32_t word)
     return word / kReadDivisor;
 }
 
-void clsAR7030::send(const QByteArray &bytes) { m_port.Output(bytes); }
+bool clsAR7030::send(const QByteArray &bytes) { return m_port.Output(bytes); }
 
 int clsAR7030::routineAudio() const { return G.ar7030fw >= 14 ? 0x25 : 0x24; }
 int clsAR7030::routineRfIf() const { return G.ar7030fw >= 14 ? 0x26 : 0x24; }
@@ -116,10 +116,10 @@ int clsAR7030::readAt(int page, int addr, bool *answered)
     return readbyte(answered);
 }
 
-void clsAR7030::Reset()
+bool clsAR7030::Reset()
 {
     Exchange ex;
-    send(QByteArray(1, char(0x20)));
+    return send(QByteArray(1, char(0x20)));
 }
 
 QString clsAR7030::Firmware(bool *answered)
@@ -145,8 +145,9 @@ int clsAR7030::PowerOnOff()
     return readAt(1, kPower) & 1;
 }
 
-void clsAR7030::setPowerOnOff(int v)
+bool clsAR7030::setPowerOnOff(int v)
 {
+    bool sent;
     {
         Exchange ex;
         QByteArray b;
@@ -165,9 +166,11 @@ void clsAR7030::setPowerOnOff(int v)
             b += op(0x6, 0);
             b += char(0x20);
         }
-        send(b);
+        sent = send(b);
     }
-    emit PoweronoffChanged(v);
+    if (sent)
+        emit PoweronoffChanged(v);
+    return sent;
 }
 
 int clsAR7030::Attenuator(bool *answered)
@@ -176,14 +179,17 @@ int clsAR7030::Attenuator(bool *answered)
     return readAt(0, kAtt, answered);
 }
 
-void clsAR7030::setAttenuator(int v)
+bool clsAR7030::setAttenuator(int v)
 {
     v = std::clamp(v, 0, 5);
+    bool sent;
     {
         Exchange ex;
-        send(address(0, kAtt) + op(0x6, v) + char(routineRfIf()));
+        sent = send(address(0, kAtt) + op(0x6, v) + char(routineRfIf()));
     }
-    emit AttenuatorChanged(v);
+    if (sent)
+        emit AttenuatorChanged(v);
+    return sent;
 }
 
 int clsAR7030::Bandwidth()
@@ -192,14 +198,17 @@ int clsAR7030::Bandwidth()
     return readAt(0, kFilter);
 }
 
-void clsAR7030::setBandwidth(int v)
+bool clsAR7030::setBandwidth(int v)
 {
     v = std::clamp(v, 1, 6);
+    bool sent;
     {
         Exchange ex;
-        send(address(0, kFilter) + op(0x6, v) + char(0x23) + char(0x2B));
+        sent = send(address(0, kFilter) + op(0x6, v) + char(0x23) + char(0x2B));
     }
-    emit BandwidthChanged(v);
+    if (sent)
+        emit BandwidthChanged(v);
+    return sent;
 }
 
 int clsAR7030::Mode(bool *answered)
@@ -208,14 +217,17 @@ int clsAR7030::Mode(bool *answered)
     return readAt(0, kMode, answered);
 }
 
-void clsAR7030::setMode(int v)
+bool clsAR7030::setMode(int v)
 {
     v = std::clamp(v, 1, 7);
+    bool sent;
     {
         Exchange ex;
-        send(address(0, kMode) + op(0x6, v) + char(0x22) + char(0x2B));
+        sent = send(address(0, kMode) + op(0x6, v) + char(0x22) + char(0x2B));
     }
-    emit ModeChanged(v);
+    if (sent)
+        emit ModeChanged(v);
+    return sent;
 }
 
 int clsAR7030::Agcspeed()
@@ -224,14 +236,17 @@ int clsAR7030::Agcspeed()
     return readAt(0, kAgc);
 }
 
-void clsAR7030::setAgcspeed(int v)
+bool clsAR7030::setAgcspeed(int v)
 {
     v = std::clamp(v, 0, 3);
+    bool sent;
     {
         Exchange ex;
-        send(address(0, kAgc) + op(0x6, v) + char(routineRfIf()));
+        sent = send(address(0, kAgc) + op(0x6, v) + char(routineRfIf()));
     }
-    emit AgcspeedChanged(v);
+    if (sent)
+        emit AgcspeedChanged(v);
+    return sent;
 }
 
 double clsAR7030::FrequencyA(bool *answered)
@@ -247,17 +262,20 @@ double clsAR7030::FrequencyA(bool *answered)
     return wordKHz((uint32_t(b1) << 16) | (uint32_t(b2) << 8) | uint32_t(b3));
 }
 
-void clsAR7030::setFrequencyA(double kHz)
+bool clsAR7030::setFrequencyA(double kHz)
 {
     // The receiver cannot tune outside its range, and a word beyond 24 bits
     // would spill into the operation nibble: such a frequency is not sent.
     if (!(kHz >= kFreqMin && kHz <= kFreqMax))
-        return;
+        return false;
+    bool sent;
     {
         Exchange ex;
-        send(address(0, kFreq) + wordNibbles(frequencyWord(kHz)) + char(0x21) + char(0x2C));
+        sent = send(address(0, kFreq) + wordNibbles(frequencyWord(kHz)) + char(0x21) + char(0x2C));
     }
-    emit FrequencyAChanged(kHz);
+    if (sent)
+        emit FrequencyAChanged(kHz);
+    return sent;
 }
 
 QString clsAR7030::Installedfilter(int n)
@@ -277,100 +295,127 @@ int clsAR7030::readLevel(int page, int addr)
     return readAt(page, addr);
 }
 
-void clsAR7030::writeLevel(int addr, int level, int mask)
+bool clsAR7030::writeLevel(int addr, int level, int mask)
 {
     Exchange ex;
-    const int stored = readAt(0, addr);
+    // The byte keeps other settings in its upper bits: without an answer
+    // they are unknown, and writing a guess would change them.
+    bool answered = false;
+    const int stored = readAt(0, addr, &answered);
+    if (!answered)
+        return false;
     level |= stored & mask;
-    send(addressNoPage(addr) + bytePair(level) + char(routineAudio()));
+    return send(addressNoPage(addr) + bytePair(level) + char(routineAudio()));
 }
 
 int clsAR7030::Volume() { return int(floorInt(((readLevel(0, kVolume) % 64) - 15) / 0.481)); }
 
-void clsAR7030::setVolume(int v)
+bool clsAR7030::setVolume(int v)
 {
-    writeLevel(kVolume, int(std::clamp<int64_t>(floorInt(v * 0.485 + 15.5), 15, 63)), 0xC0);
+    if (!writeLevel(kVolume, int(std::clamp<int64_t>(floorInt(v * 0.485 + 15.5), 15, 63)), 0xC0))
+        return false;
     emit VolumeChanged(v);
+    return true;
 }
 
 int clsAR7030::Leftauxlevel() { return int(floorInt(((readLevel(0, kAuxL) % 64) - 27) / 0.361)); }
 
-void clsAR7030::setLeftauxlevel(int v)
+bool clsAR7030::setLeftauxlevel(int v)
 {
-    writeLevel(kAuxL, int(std::clamp<int64_t>(floorInt(v * 0.364 + 27.5), 27, 63)), 0xC0);
+    if (!writeLevel(kAuxL, int(std::clamp<int64_t>(floorInt(v * 0.364 + 27.5), 27, 63)), 0xC0))
+        return false;
     emit LeftauxlevelChanged(v);
+    return true;
 }
 
 int clsAR7030::Rightauxlevel() { return int(floorInt(((readLevel(0, kAuxR) % 64) - 27) / 0.361)); }
 
-void clsAR7030::setRightauxlevel(int v)
+bool clsAR7030::setRightauxlevel(int v)
 {
-    writeLevel(kAuxR, int(std::clamp<int64_t>(floorInt(v * 0.364 + 27.5), 27, 63)), 0xC0);
+    if (!writeLevel(kAuxR, int(std::clamp<int64_t>(floorInt(v * 0.364 + 27.5), 27, 63)), 0xC0))
+        return false;
     emit RightauxlevelChanged(v);
+    return true;
 }
 
 int clsAR7030::Bass() { return (readLevel(0, kBass) % 32) - 15; }
 
-void clsAR7030::setBass(int v)
+bool clsAR7030::setBass(int v)
 {
-    writeLevel(kBass, std::clamp(v + 15, 7, 23), 0xE0);
+    if (!writeLevel(kBass, std::clamp(v + 15, 7, 23), 0xE0))
+        return false;
     emit BassChanged(v);
+    return true;
 }
 
 int clsAR7030::Treble() { return ((readLevel(0, kTreble) % 16) - 6) * 2; }
 
-void clsAR7030::setTreble(int v)
+bool clsAR7030::setTreble(int v)
 {
-    writeLevel(kTreble, int(std::clamp<int64_t>(floorInt(v * 0.5 + 6), 2, 10)), 0xF0);
+    if (!writeLevel(kTreble, int(std::clamp<int64_t>(floorInt(v * 0.5 + 6), 2, 10)), 0xF0))
+        return false;
     emit TrebleChanged(v);
+    return true;
 }
 
 int clsAR7030::PassBandShift() { return readLevel(0, kPbs); }
 
-void clsAR7030::setPassBandShift(int v)
+bool clsAR7030::setPassBandShift(int v)
 {
     v = std::clamp(v, 0, 255);
+    bool sent;
     {
         Exchange ex;
-        send(address(0, kPbs) + bytePair(v) + char(0x23) + char(0x2B));
+        sent = send(address(0, kPbs) + bytePair(v) + char(0x23) + char(0x2B));
     }
-    emit PassbandshiftChanged(v);
+    if (sent)
+        emit PassbandshiftChanged(v);
+    return sent;
 }
 
 int clsAR7030::Ifgain() { return int(roundHalfEven(99 - readLevel(0, kIfgain) * 0.74)); }
 
-void clsAR7030::setIfgain(int v)
+bool clsAR7030::setIfgain(int v)
 {
     const int raw = int(std::clamp<int64_t>(roundHalfEven((99 - v) / 0.74), 0, 130));
+    bool sent;
     {
         Exchange ex;
-        send(address(0, kIfgain) + bytePair(raw) + char(routineRfIf()));
+        sent = send(address(0, kIfgain) + bytePair(raw) + char(routineRfIf()));
     }
-    emit IfgainChanged(v);
+    if (sent)
+        emit IfgainChanged(v);
+    return sent;
 }
 
 int clsAR7030::Squelch() { return readLevel(0, kSquelch); }
 
-void clsAR7030::setSquelch(int v)
+bool clsAR7030::setSquelch(int v)
 {
     v = std::clamp(v, 0, 255);
+    bool sent;
     {
         Exchange ex;
-        send(address(0, kSquelch) + bytePair(v) + addressNoPage(kSquelchCopy) + bytePair(v) + char(0x24));
+        sent = send(address(0, kSquelch) + bytePair(v) + addressNoPage(kSquelchCopy) + bytePair(v) + char(0x24));
     }
-    emit SquelchChanged(v);
+    if (sent)
+        emit SquelchChanged(v);
+    return sent;
 }
 
 int clsAR7030::Beatfreqosc() { return readLevel(0, kBfo); }
 
-void clsAR7030::setBeatfreqosc(int v)
+bool clsAR7030::setBeatfreqosc(int v)
 {
     v = std::clamp(v, 0, 255);
+    bool sent;
     {
         Exchange ex;
-        send(address(0, kBfo) + bytePair(v) + char(0x23) + char(0x2B));
+        sent = send(address(0, kBfo) + bytePair(v) + char(0x23) + char(0x2B));
     }
-    emit BeatfreqoscChanged(v);
+    if (sent)
+        emit BeatfreqoscChanged(v);
+    return sent;
 }
 
 float clsAR7030::Smeter(bool *answered)
@@ -423,10 +468,10 @@ QString clsAR7030::Memory(int n, bool *answered)
     return rec;
 }
 
-void clsAR7030::setMemory(int n, const QString &record)
+bool clsAR7030::setMemory(int n, const QString &record)
 {
     if (n < 0 || n > kLastChannel)
-        return;
+        return false;
     QString r = record;
     const double kHz = memFieldValue(r, memcol::Frequency) / 1000.0;
     // A channel outside the receiver's range would read back as empty anyway;
@@ -449,7 +494,7 @@ void clsAR7030::setMemory(int n, const QString &record)
     b += bytePair(pbs);
     b += address(1, kChannelSqlBfo + n);
     b += bytePair(sqlbfo);
-    send(b);
+    return send(b);
 }
 
 QString clsAR7030::RxClock(bool *answered)
@@ -469,7 +514,7 @@ QString clsAR7030::RxClock(bool *answered)
     return parts[2] + QLatin1Char(':') + parts[1] + QLatin1Char(':') + parts[0];
 }
 
-void clsAR7030::setRxClock(const QString &t)
+bool clsAR7030::setRxClock(const QString &t)
 {
     const int s = int(std::clamp<int64_t>(roundHalfEven(leadingNumber(t.right(2))), 0, 59));
     const int m = int(std::clamp<int64_t>(roundHalfEven(leadingNumber(t.mid(3, 2))), 0, 59));
@@ -481,7 +526,7 @@ void clsAR7030::setRxClock(const QString &t)
         b += op(0x6, v % 10);
     }
     b += char(0x24);
-    send(b);
+    return send(b);
 }
 
 // The panel's name tables of this model (modes, filters, AGC, attenuator).

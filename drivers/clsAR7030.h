@@ -6,7 +6,9 @@
 //
 // Writes of panel settings raise <Name>Changed last, after every byte is
 // sent, with the value the caller set (clamped into its field where the field
-// is a nibble or a byte). Memory and clock writes raise nothing.
+// is a nibble or a byte). Memory and clock writes raise nothing. Every write
+// tells whether its bytes reached the line; one that did not (the line was
+// lost) raises nothing, so nothing shows a setting the receiver never got.
 
 #include "core/comm.h"
 #include "drivers/receiver.h"
@@ -42,42 +44,42 @@ public:
     // answer is no value and must never be shown or written back as one.
     bool lastReadOk() const { return m_lastReadOk; }
     // Starts routine 0 (reset).
-    void Reset();
+    bool Reset();
     // The 8-character ident from page 15; characters 6 and 7 are the
     // firmware number. A byte that never came reads as character 0.
     QString Firmware(bool *answered = nullptr);
 
     int PowerOnOff();
-    void setPowerOnOff(int v);      // 1 on, 0 off; anything else sends nothing
+    bool setPowerOnOff(int v);      // 1 on, 0 off; anything else sends nothing
     int Attenuator(bool *answered = nullptr);
-    void setAttenuator(int v);      // 0..5
+    bool setAttenuator(int v);      // 0..5
     int Bandwidth();
-    void setBandwidth(int v);       // filter 1..6
+    bool setBandwidth(int v);       // filter 1..6
     int Mode(bool *answered = nullptr);
-    void setMode(int v);            // 1 AM .. 7 USB
+    bool setMode(int v);            // 1 AM .. 7 USB
     int Agcspeed();
-    void setAgcspeed(int v);        // 0 fast, 1 medium, 2 slow, 3 off
+    bool setAgcspeed(int v);        // 0 fast, 1 medium, 2 slow, 3 off
     double FrequencyA(bool *answered = nullptr); // kHz
-    void setFrequencyA(double kHz); // kFreqMin..kFreqMax, else nothing is sent
+    bool setFrequencyA(double kHz); // kFreqMin..kFreqMax, else nothing is sent
     QString Installedfilter(int n); // n = 1..6: BCD width "2.4", "0.0" for none
     int Volume();
-    void setVolume(int v);
+    bool setVolume(int v);
     int Leftauxlevel();
-    void setLeftauxlevel(int v);
+    bool setLeftauxlevel(int v);
     int Rightauxlevel();
-    void setRightauxlevel(int v);
+    bool setRightauxlevel(int v);
     int Bass();
-    void setBass(int v);
+    bool setBass(int v);
     int Treble();
-    void setTreble(int v);
+    bool setTreble(int v);
     int PassBandShift();
-    void setPassBandShift(int v);   // raw byte 0..255 (signed two's complement)
+    bool setPassBandShift(int v);   // raw byte 0..255 (signed two's complement)
     int Ifgain();
-    void setIfgain(int v);
+    bool setIfgain(int v);
     int Squelch();
-    void setSquelch(int v);         // raw byte 0..255
+    bool setSquelch(int v);         // raw byte 0..255
     int Beatfreqosc();
-    void setBeatfreqosc(int v);     // raw byte 0..255 (signed two's complement)
+    bool setBeatfreqosc(int v);     // raw byte 0..255 (signed two's complement)
     float Smeter(bool *answered = nullptr); // S-units 0..18
 
     // Memory channel n (0..99) as a 35-column memory record. A channel whose
@@ -87,11 +89,11 @@ public:
     QString Memory(int n, bool *answered = nullptr);
     // Stores a record in channel n. "XXX" records, and records whose
     // frequency lies outside the receiver's range, store the empty channel.
-    void setMemory(int n, const QString &record);
+    bool setMemory(int n, const QString &record);
 
     // The receiver's clock as "hh:mm:ss".
     QString RxClock(bool *answered = nullptr);
-    void setRxClock(const QString &hhmmss);
+    bool setRxClock(const QString &hhmmss);
 
     // The receiver interface.
     const RxModel &model() const override;
@@ -145,10 +147,10 @@ public:
     static double wordKHz(uint32_t word);
 
 private:
-    void send(const QByteArray &bytes);
+    bool send(const QByteArray &bytes);
     int readAt(int page, int addr, bool *answered = nullptr);
     int readLevel(int page, int addr);
-    void writeLevel(int addr, int level, int mask);
+    bool writeLevel(int addr, int level, int mask);
     int routineAudio() const;   // 0x24, or 0x25 from firmware 14
     int routineRfIf() const;    // 0x24, or 0x26 from firmware 14
 

@@ -17,16 +17,20 @@ QChar at(const QString &s, int pos) { return pos >= 1 && pos <= s.size() ? s[pos
 
 clsNRD535::clsNRD535(CommControl &port, QObject *parent) : JrcReceiver(port, parent) {}
 
-void clsNRD535::setRttyOnOff(int16_t v)
+bool clsNRD535::setRttyOnOff(int16_t v)
 {
-    bracketedCommand(QStringLiteral("X") + plain(v));
-    emit RttyonoffChanged(v);
+    const bool sent = bracketedCommand(QStringLiteral("X") + plain(v));
+    if (sent)
+        emit RttyonoffChanged(v);
+    return sent;
 }
 
-void clsNRD535::setPowerOnOff(int16_t v)
+bool clsNRD535::setPowerOnOff(int16_t v)
 {
-    bracketedCommand(QStringLiteral("T") + plain(v));
-    emit PoweronoffChanged(v);
+    const bool sent = bracketedCommand(QStringLiteral("T") + plain(v));
+    if (sent)
+        emit PoweronoffChanged(v);
+    return sent;
 }
 
 QString clsNRD535::RxStatus()
@@ -47,73 +51,93 @@ QString clsNRD535::RxStatus()
     return setStatusResult(QStringLiteral("X") + reply.mid(4, 12), replyTaken(ok, statusReplyFits(reply, QStringLiteral("199"), 12)));
 }
 
-void clsNRD535::setRxStatus(const QString &text)
+bool clsNRD535::setRxStatus(const QString &text)
 {
-    bracketedCommand(QStringLiteral("S199") + text.right(12));
-    emit RxStatusChanged(text);
+    const bool sent = bracketedCommand(QStringLiteral("S199") + text.right(12));
+    if (sent)
+        emit RxStatusChanged(text);
+    return sent;
 }
 
 int16_t clsNRD535::statusDigit(int pos) { return int16_t(field(RxStatus(), pos, 1)); }
 
 int16_t clsNRD535::Attenuator() { return statusDigit(2); }
-void clsNRD535::setAttenuator(int16_t v)
+bool clsNRD535::setAttenuator(int16_t v)
 {
-    bracketedCommand(QStringLiteral("A") + digit(v));
-    emit AttenuatorChanged(v);
+    const bool sent = bracketedCommand(QStringLiteral("A") + digit(v));
+    if (sent)
+        emit AttenuatorChanged(v);
+    return sent;
 }
 
 int16_t clsNRD535::Bandwidth() { return statusDigit(3); }
-void clsNRD535::setBandwidth(int16_t v)
+bool clsNRD535::setBandwidth(int16_t v)
 {
-    bracketedCommand(QStringLiteral("B") + digit(v));
-    emit BandwidthChanged(v);
+    const bool sent = bracketedCommand(QStringLiteral("B") + digit(v));
+    if (sent)
+        emit BandwidthChanged(v);
+    return sent;
 }
 
 int16_t clsNRD535::Mode() { return statusDigit(4); }
-void clsNRD535::setMode(int16_t v)
+bool clsNRD535::setMode(int16_t v)
 {
-    bracketedCommand(QStringLiteral("D") + digit(v));
-    emit ModeChanged(v);
+    const bool sent = bracketedCommand(QStringLiteral("D") + digit(v));
+    if (sent)
+        emit ModeChanged(v);
+    return sent;
 }
 
 int16_t clsNRD535::Agcspeed() { return statusDigit(13); }
-void clsNRD535::setAgcspeed(int16_t v)
+bool clsNRD535::setAgcspeed(int16_t v)
 {
-    bracketedCommand(QStringLiteral("G") + digit(v));
-    emit AgcspeedChanged(v);
+    const bool sent = bracketedCommand(QStringLiteral("G") + digit(v));
+    if (sent)
+        emit AgcspeedChanged(v);
+    return sent;
 }
 
-void clsNRD535::setNoiseblanker(int16_t v)
+bool clsNRD535::setNoiseblanker(int16_t v)
 {
-    bracketedCommand(QStringLiteral("N") + digit(v));
-    emit NoiseblankerChanged(v);
+    const bool sent = bracketedCommand(QStringLiteral("N") + digit(v));
+    if (sent)
+        emit NoiseblankerChanged(v);
+    return sent;
 }
 
 double clsNRD535::FrequencyA() { return field(RxStatus(), 5, 8) / 1000.0; }
-void clsNRD535::setFrequencyA(double khz)
+bool clsNRD535::setFrequencyA(double khz)
 {
-    bracketedCommand(QStringLiteral("F") + zeros(std::llround(khz * 1000.0), 8));
-    emit FrequencyAChanged(khz);
+    const bool sent = bracketedCommand(QStringLiteral("F") + zeros(std::llround(khz * 1000.0), 8));
+    if (sent)
+        emit FrequencyAChanged(khz);
+    return sent;
 }
 
-void clsNRD535::setBandwidthcontrol(int16_t v)
+bool clsNRD535::setBandwidthcontrol(int16_t v)
 {
+    bool sent;
     {
         Exchange ex;
-        send(QStringLiteral("W") + zeros(v, 4));
+        sent = send(QStringLiteral("W") + zeros(v, 4));
         Delay(kBracketDelayMs);
     }
-    emit BandwidthcontrolChanged(v);
+    if (sent)
+        emit BandwidthcontrolChanged(v);
+    return sent;
 }
 
-void clsNRD535::setPassBandShift(int16_t v)
+bool clsNRD535::setPassBandShift(int16_t v)
 {
+    bool sent;
     {
         Exchange ex;
-        send(QStringLiteral("P") + signedZeros(v, 4));
+        sent = send(QStringLiteral("P") + signedZeros(v, 4));
         Delay(kBracketDelayMs);
     }
-    emit PassbandshiftChanged(v);
+    if (sent)
+        emit PassbandshiftChanged(v);
+    return sent;
 }
 
 float clsNRD535::smeterFromRaw(int raw)
@@ -154,7 +178,7 @@ QString clsNRD535::Memory(int16_t channel)
     return memJrcRecord(r.mid(1, 3), r.mid(7, 8), at(r, 7), at(r, 6), at(r, 5), at(r, 16));
 }
 
-void clsNRD535::setMemory(int16_t channel, const QString &record)
+bool clsNRD535::setMemory(int16_t channel, const QString &record)
 {
     const double f = memFieldValue(record, memcol::Frequency);
     QString cmd;
@@ -165,21 +189,23 @@ void clsNRD535::setMemory(int16_t channel, const QString &record)
             + record.mid(7, 8) + at(record, 24);
     else
         cmd = QStringLiteral("U5") + zeros(channel, 3);
-    bracketedCommand(cmd);
+    const bool sent = bracketedCommand(cmd);
+    return sent;
 }
 
-void clsNRD535::setRx2Mem(int16_t channel) { bracketedCommand(QStringLiteral("C") + zeros(channel, 3)); }
+bool clsNRD535::setRx2Mem(int16_t channel) { return bracketedCommand(QStringLiteral("C") + zeros(channel, 3)); }
 
 QString clsNRD535::RxClock() { return clockRead(); }
 
-void clsNRD535::setRxClock(const QString &t)
+bool clsNRD535::setRxClock(const QString &t)
 {
-    bracketedCommand(QStringLiteral("R1") + t.mid(0, 2) + t.mid(3, 2) + t.mid(6, 2));
+    const bool sent = bracketedCommand(QStringLiteral("R1") + t.mid(0, 2) + t.mid(3, 2) + t.mid(6, 2));
+    return sent;
 }
 
-void clsNRD535::setRttyParameters(const QString &text) { bracketedCommand(QStringLiteral("U3") + text); }
+bool clsNRD535::setRttyParameters(const QString &text) { return bracketedCommand(QStringLiteral("U3") + text); }
 
-void clsNRD535::setTimerrelaysonoff(int16_t v) { bracketedCommand(QStringLiteral("O") + plain(v)); }
+bool clsNRD535::setTimerrelaysonoff(int16_t v) { return bracketedCommand(QStringLiteral("O") + plain(v)); }
 
 QString clsNRD535::userdefsCommand(int16_t item, int16_t value)
 {
@@ -201,13 +227,17 @@ QString clsNRD535::userdefsCommand(int16_t item, int16_t value)
     }
 }
 
-void clsNRD535::setUserdefs(int16_t item, int16_t value)
+bool clsNRD535::setUserdefs(int16_t item, int16_t value)
 {
     const QString cmd = userdefsCommand(item, value);
+    bool sent = false;
     bracketed([&] {
         if (!cmd.isEmpty())
-            send(cmd);
+            sent = send(cmd);
+        else
+            sent = !m_port.lost();
     });
+    return sent;
 }
 
 int16_t clsNRD535::Userdefs(int16_t) { return 0; }

@@ -12,29 +12,29 @@ class clsNRD535 : public JrcReceiver<clsNRD535> {
 public:
     explicit clsNRD535(CommControl &port, QObject *parent = nullptr);
 
-    void setRttyOnOff(int16_t v) override;
-    void setPowerOnOff(int16_t v);
+    bool setRttyOnOff(int16_t v) override;
+    bool setPowerOnOff(int16_t v);
 
     // The status exchange through the scratch channel 199: "X", attenuator,
     // bandwidth, mode, 8 frequency digits, AGC. "" when the receiver did not
     // answer (also left in rxstatustext).
     QString RxStatus();
-    void setRxStatus(const QString &text);
+    bool setRxStatus(const QString &text);
 
     int16_t Attenuator();
-    void setAttenuator(int16_t v);
+    bool setAttenuator(int16_t v);
     int16_t Bandwidth();
-    void setBandwidth(int16_t v);
+    bool setBandwidth(int16_t v);
     int16_t Mode();
-    void setMode(int16_t v);
+    bool setMode(int16_t v);
     int16_t Agcspeed();
-    void setAgcspeed(int16_t v);
-    void setNoiseblanker(int16_t v);
+    bool setAgcspeed(int16_t v);
+    bool setNoiseblanker(int16_t v);
     double FrequencyA();
-    void setFrequencyA(double khz);
+    bool setFrequencyA(double khz);
     // Unbracketed, each followed by a 50 ms pause.
-    void setBandwidthcontrol(int16_t v);
-    void setPassBandShift(int16_t v);
+    bool setBandwidthcontrol(int16_t v);
+    bool setPassBandShift(int16_t v);
 
     // S-units 0..18 (0 when the receiver did not answer).
     float Smeter();
@@ -43,15 +43,15 @@ public:
 
     // One channel as a memory record; "" when the receiver did not answer.
     QString Memory(int16_t channel);
-    void setMemory(int16_t channel, const QString &record);
-    void setRx2Mem(int16_t channel);
+    bool setMemory(int16_t channel, const QString &record);
+    bool setRx2Mem(int16_t channel);
 
     // "hh:mm:ss"; "" when the receiver did not answer.
     QString RxClock();
-    void setRxClock(const QString &hhmmss);
-    void setRttyParameters(const QString &text) override;
-    void setTimerrelaysonoff(int16_t v);
-    void setUserdefs(int16_t item, int16_t value) override;
+    bool setRxClock(const QString &hhmmss);
+    bool setRttyParameters(const QString &text) override;
+    bool setTimerrelaysonoff(int16_t v);
+    bool setUserdefs(int16_t item, int16_t value) override;
     int16_t Userdefs(int16_t item);
     // The command text of a user setting ("" for an item or value without one).
     static QString userdefsCommand(int16_t item, int16_t value);

@@ -18,16 +18,20 @@ QChar at(const QString &s, int pos) { return pos >= 1 && pos <= s.size() ? s[pos
 
 clsNRD545::clsNRD545(CommControl &port, QObject *parent) : JrcReceiver(port, parent) {}
 
-void clsNRD545::setRttyOnOff(int16_t v)
+bool clsNRD545::setRttyOnOff(int16_t v)
 {
-    bracketedCommand(QStringLiteral("U23") + plain(v));
-    emit RttyonoffChanged(v);
+    const bool sent = bracketedCommand(QStringLiteral("U23") + plain(v));
+    if (sent)
+        emit RttyonoffChanged(v);
+    return sent;
 }
 
-void clsNRD545::setPowerOnOff(int16_t v)
+bool clsNRD545::setPowerOnOff(int16_t v)
 {
-    bracketedCommand(QStringLiteral("T") + plain(v));
-    emit PoweronoffChanged(v);
+    const bool sent = bracketedCommand(QStringLiteral("T") + plain(v));
+    if (sent)
+        emit PoweronoffChanged(v);
+    return sent;
 }
 
 QString clsNRD545::RxStatus()
@@ -54,11 +58,13 @@ QString clsNRD545::RxStatus()
                            replyTaken(ok, statusReplyFits(reply, QStringLiteral("999"), 16)));
 }
 
-void clsNRD545::setRxStatus(const QString &text)
+bool clsNRD545::setRxStatus(const QString &text)
 {
-    bracketedCommand(QStringLiteral("S999") + text.mid(1, 3) + QStringLiteral("00") + text.mid(4, 8)
+    const bool sent = bracketedCommand(QStringLiteral("S999") + text.mid(1, 3) + QStringLiteral("00") + text.mid(4, 8)
                      + zeros(int64_t(field(text, 13, 1)) * 10, 3));
-    emit RxStatusChanged(text);
+    if (sent)
+        emit RxStatusChanged(text);
+    return sent;
 }
 
 QString clsNRD545::settingRead(const QString &cmd, int n, bool inBracket)
@@ -97,16 +103,20 @@ QString clsNRD545::dspRead(const QString &cmd, int n)
 }
 
 int16_t clsNRD545::Attenuator() { return int16_t(field(RxStatus(), 2, 1)); }
-void clsNRD545::setAttenuator(int16_t v)
+bool clsNRD545::setAttenuator(int16_t v)
 {
-    bracketedCommand(QStringLiteral("A") + digit(v));
-    emit AttenuatorChanged(v);
+    const bool sent = bracketedCommand(QStringLiteral("A") + digit(v));
+    if (sent)
+        emit AttenuatorChanged(v);
+    return sent;
 }
 
-void clsNRD545::setBandwidth(int16_t v)
+bool clsNRD545::setBandwidth(int16_t v)
 {
-    bracketedCommand(QStringLiteral("B") + digit(v));
-    emit BandwidthChanged(v);
+    const bool sent = bracketedCommand(QStringLiteral("B") + digit(v));
+    if (sent)
+        emit BandwidthChanged(v);
+    return sent;
 }
 
 int16_t clsNRD545::Bandwidthcontrol()
@@ -117,26 +127,33 @@ int16_t clsNRD545::Bandwidthcontrolxxx()
 {
     return int16_t(roundHalfEven(field(settingRead(QStringLiteral("W"), 5, true), 2)));
 }
-void clsNRD545::setBandwidthcontrol(int16_t v)
+bool clsNRD545::setBandwidthcontrol(int16_t v)
 {
+    bool sent;
     {
         Exchange ex;
-        send(QStringLiteral("W") + zeros(v, 3));
+        sent = send(QStringLiteral("W") + zeros(v, 3));
     }
-    emit BandwidthcontrolChanged(v);
+    if (sent)
+        emit BandwidthcontrolChanged(v);
+    return sent;
 }
 
 int16_t clsNRD545::Mode() { return int16_t(field(RxStatus(), 4, 1)); }
-void clsNRD545::setMode(int16_t v)
+bool clsNRD545::setMode(int16_t v)
 {
-    bracketedCommand(QStringLiteral("D") + digit(v));
-    emit ModeChanged(v);
+    const bool sent = bracketedCommand(QStringLiteral("D") + digit(v));
+    if (sent)
+        emit ModeChanged(v);
+    return sent;
 }
 
-void clsNRD545::setEcss(int16_t v)
+bool clsNRD545::setEcss(int16_t v)
 {
-    bracketedCommand(QStringLiteral("CC") + digit(v));
-    emit EcssChanged(v);
+    const bool sent = bracketedCommand(QStringLiteral("CC") + digit(v));
+    if (sent)
+        emit EcssChanged(v);
+    return sent;
 }
 
 int16_t clsNRD545::Agcspeed()
@@ -147,66 +164,84 @@ int16_t clsNRD545::Agcspeed()
     // "NN" and the AGC time in three digits, as the two-letter reads answer.
     return int16_t(std::clamp<int64_t>(roundHalfEven(field(reply, 3) / 10.0), 1, 9));
 }
-void clsNRD545::setAgcspeed(int16_t v)
+bool clsNRD545::setAgcspeed(int16_t v)
 {
     QString cmd;
     if (v >= 1 && v <= 9)
         cmd = QStringLiteral("NN") + zeros(int64_t(v) * 10, 3);
     else if (v == 0)
         cmd = QStringLiteral("G2");
+    bool sent = false;
     bracketed([&] {
         if (!cmd.isEmpty())
-            send(cmd);
+            sent = send(cmd);
+        else
+            sent = !m_port.lost();
     });
-    emit AgcspeedChanged(v);
+    if (sent)
+        emit AgcspeedChanged(v);
+    return sent;
 }
 
 double clsNRD545::FrequencyA() { return field(settingRead(QStringLiteral("F"), 12, true), 4) / 1000.0; }
-void clsNRD545::setFrequencyA(double khz)
+bool clsNRD545::setFrequencyA(double khz)
 {
-    bracketedCommand(QStringLiteral("F") + zeros(std::llround(khz * 1000.0), 10));
-    emit FrequencyAChanged(khz);
+    const bool sent = bracketedCommand(QStringLiteral("F") + zeros(std::llround(khz * 1000.0), 10));
+    if (sent)
+        emit FrequencyAChanged(khz);
+    return sent;
 }
 
 void clsNRD545::FreqOrChan(int16_t) { bracketedCommand(QStringLiteral("MM21")); }
 
 int16_t clsNRD545::PassBandShift() { return int16_t(field(settingRead(QStringLiteral("P"), 6, false), 2)); }
 int16_t clsNRD545::PassBandShiftxxx() { return int16_t(field(settingRead(QStringLiteral("P"), 6, true), 2)); }
-void clsNRD545::setPassBandShift(int16_t v)
+bool clsNRD545::setPassBandShift(int16_t v)
 {
+    bool sent;
     {
         Exchange ex;
-        send(QStringLiteral("P") + signedZeros(v, 3));
+        sent = send(QStringLiteral("P") + signedZeros(v, 3));
     }
-    emit PassbandshiftChanged(v);
+    if (sent)
+        emit PassbandshiftChanged(v);
+    return sent;
 }
 
 int16_t clsNRD545::Ifgain() { return int16_t(field(settingRead(QStringLiteral("HH"), 6, false), 3)); }
-void clsNRD545::setIfgain(int16_t v)
+bool clsNRD545::setIfgain(int16_t v)
 {
-    bracketedCommand(QStringLiteral("HH") + zeros(v, 3));
-    emit IfgainChanged(v);
+    const bool sent = bracketedCommand(QStringLiteral("HH") + zeros(v, 3));
+    if (sent)
+        emit IfgainChanged(v);
+    return sent;
 }
 
 int16_t clsNRD545::Squelch() { return int16_t(field(settingRead(QStringLiteral("LL"), 6, false), 3)); }
-void clsNRD545::setSquelch(int16_t v)
+bool clsNRD545::setSquelch(int16_t v)
 {
-    bracketedCommand(QStringLiteral("LL") + zeros(v, 3));
-    emit SquelchChanged(v);
+    const bool sent = bracketedCommand(QStringLiteral("LL") + zeros(v, 3));
+    if (sent)
+        emit SquelchChanged(v);
+    return sent;
 }
 
 int16_t clsNRD545::Tone() { return int16_t(field(settingRead(QStringLiteral("KK"), 6, false), 3)); }
-void clsNRD545::setTone(int16_t v)
+bool clsNRD545::setTone(int16_t v)
 {
-    bracketedCommand(QStringLiteral("KK") + zeros(v, 3));
-    emit ToneChanged(v);
+    const bool sent = bracketedCommand(QStringLiteral("KK") + zeros(v, 3));
+    if (sent)
+        emit ToneChanged(v);
+    return sent;
 }
 
 int16_t clsNRD545::Volume() { return int16_t(field(settingRead(QStringLiteral("JJ"), 6, false), 3)); }
-void clsNRD545::setVolume(int16_t v)
+bool clsNRD545::setVolume(int16_t v)
 {
-    bracketedCommand(QStringLiteral("JJ") + zeros(v, 3));
-    emit VolumeChanged(v);
+    const bool sent = bracketedCommand(QStringLiteral("JJ") + zeros(v, 3));
+    if (sent)
+        emit VolumeChanged(v);
+    return sent;
 }
 
 QString clsNRD545::Memory(int16_t channel)
@@ -223,19 +258,20 @@ QString clsNRD545::Memory(int16_t channel)
     return memJrcRecord(r.mid(1, 3), r.mid(9, 8), at(r, 7), at(r, 6), at(r, 5), memNrd545AgcDigit(r.mid(17, 3)));
 }
 
-void clsNRD545::setMemory(int16_t channel, const QString &record)
+bool clsNRD545::setMemory(int16_t channel, const QString &record)
 {
     const double f = memFieldValue(record, memcol::Frequency);
     // Up to and including the top of the range (29999.999 kHz is tunable).
     // The receiver has no command that clears a channel: for anything else
     // nothing at all is sent.
     if (!model().storesHz(f))
-        return;
-    bracketedCommand(QStringLiteral("K") + zeros(channel, 3) + at(record, 22) + at(record, 20) + at(record, 17)
+        return !m_port.lost();
+    const bool sent = bracketedCommand(QStringLiteral("K") + zeros(channel, 3) + at(record, 22) + at(record, 20) + at(record, 17)
                      + QStringLiteral("00") + record.mid(7, 8) + zeros(int64_t(field(record, 24, 1)) * 10, 3));
+    return sent;
 }
 
-void clsNRD545::setRx2Mem(int16_t channel) { bracketedCommand(QStringLiteral("C") + zeros(channel, 3)); }
+bool clsNRD545::setRx2Mem(int16_t channel) { return bracketedCommand(QStringLiteral("C") + zeros(channel, 3)); }
 
 float clsNRD545::smeterFromRaw(int raw)
 {
@@ -254,11 +290,11 @@ float clsNRD545::Smeter()
 
 QString clsNRD545::RxClock() { return clockRead(); }
 
-void clsNRD545::setRxClock(const QString &t) { bracketedCommand(QStringLiteral("R1") + t.mid(0, 2) + t.mid(3, 2)); }
+bool clsNRD545::setRxClock(const QString &t) { return bracketedCommand(QStringLiteral("R1") + t.mid(0, 2) + t.mid(3, 2)); }
 
-void clsNRD545::setRttyParameters(const QString &text) { bracketedCommand(QStringLiteral("U15") + text); }
+bool clsNRD545::setRttyParameters(const QString &text) { return bracketedCommand(QStringLiteral("U15") + text); }
 
-void clsNRD545::setTimerrelaysonoff(int16_t v) { bracketedCommand(QStringLiteral("O") + plain(v)); }
+bool clsNRD545::setTimerrelaysonoff(int16_t v) { return bracketedCommand(QStringLiteral("O") + plain(v)); }
 
 QString clsNRD545::userdefsCommand(int16_t item, int16_t value)
 {
@@ -289,16 +325,20 @@ QString clsNRD545::userdefsCommand(int16_t item, int16_t value)
     return QStringLiteral("U") + zeros(item, 2) + plain(value);
 }
 
-void clsNRD545::setUserdefs(int16_t item, int16_t value)
+bool clsNRD545::setUserdefs(int16_t item, int16_t value)
 {
     const QString cmd = userdefsCommand(item, value);
+    bool sent = false;
     bracketed([&] {
         if (!cmd.isEmpty())
-            send(cmd);
+            sent = send(cmd);
+        else
+            sent = !m_port.lost();
     });
+    return sent;
 }
 
-void clsNRD545::setNrbc(int16_t function, int16_t value)
+bool clsNRD545::setNrbc(int16_t function, int16_t value)
 {
     QString cmd;
     if (function == 0)
@@ -307,23 +347,31 @@ void clsNRD545::setNrbc(int16_t function, int16_t value)
         cmd = QStringLiteral("U29") + zeros(value, 3);
     else if (function == 2)
         cmd = QStringLiteral("U30") + zeros(value, 3);
+    bool sent = false;
     bracketed([&] {
         if (!cmd.isEmpty())
-            send(cmd);
+            sent = send(cmd);
+        else
+            sent = !m_port.lost();
     });
+    return sent;
 }
 
-void clsNRD545::setNb(int16_t function, int16_t value)
+bool clsNRD545::setNb(int16_t function, int16_t value)
 {
     QString cmd;
     if (function == 0)
         cmd = QStringLiteral("N") + digit(value);
     else if (function == 1)
         cmd = QStringLiteral("FF") + zeros(value, 3);
+    bool sent = false;
     bracketed([&] {
         if (!cmd.isEmpty())
-            send(cmd);
+            sent = send(cmd);
+        else
+            sent = !m_port.lost();
     });
+    return sent;
 }
 
 int16_t clsNRD545::nb(int16_t function)
@@ -336,17 +384,21 @@ int16_t clsNRD545::nb(int16_t function)
     return 0;
 }
 
-void clsNRD545::setNt(int16_t function, int16_t value)
+bool clsNRD545::setNt(int16_t function, int16_t value)
 {
     QString cmd;
     if (function == 0)
         cmd = QStringLiteral("EE") + digit(value);
     else if (function == 1)
         cmd = QStringLiteral("GG") + signedZeros(value, 4);
+    bool sent = false;
     bracketed([&] {
         if (!cmd.isEmpty())
-            send(cmd);
+            sent = send(cmd);
+        else
+            sent = !m_port.lost();
     });
+    return sent;
 }
 
 int16_t clsNRD545::nt(int16_t function)

@@ -12,64 +12,64 @@ class clsNRD545 : public JrcReceiver<clsNRD545> {
 public:
     explicit clsNRD545(CommControl &port, QObject *parent = nullptr);
 
-    void setRttyOnOff(int16_t v) override;
-    void setPowerOnOff(int16_t v);
+    bool setRttyOnOff(int16_t v) override;
+    bool setPowerOnOff(int16_t v);
 
     // "X", attenuator, bandwidth, mode, 8 frequency digits, AGC step; "" when
     // the receiver did not answer (also left in rxstatustext).
     QString RxStatus();
-    void setRxStatus(const QString &text);
+    bool setRxStatus(const QString &text);
 
     int16_t Attenuator();
-    void setAttenuator(int16_t v);
-    void setBandwidth(int16_t v);
+    bool setAttenuator(int16_t v);
+    bool setBandwidth(int16_t v);
     // Unbracketed read (the panel's); the xxx form runs inside the bracket.
     int16_t Bandwidthcontrol();
     int16_t Bandwidthcontrolxxx();
-    void setBandwidthcontrol(int16_t v);
+    bool setBandwidthcontrol(int16_t v);
     int16_t Mode();
-    void setMode(int16_t v);
-    void setEcss(int16_t v);
+    bool setMode(int16_t v);
+    bool setEcss(int16_t v);
     // AGC step 1..9 from the receiver's AGC time; 0 "G2" switches AGC off.
     int16_t Agcspeed();
-    void setAgcspeed(int16_t v);
+    bool setAgcspeed(int16_t v);
     double FrequencyA();
-    void setFrequencyA(double khz);
+    bool setFrequencyA(double khz);
     void FreqOrChan(int16_t v);
     int16_t PassBandShift();
     int16_t PassBandShiftxxx();
-    void setPassBandShift(int16_t v);
+    bool setPassBandShift(int16_t v);
     int16_t Ifgain();
-    void setIfgain(int16_t v);
+    bool setIfgain(int16_t v);
     int16_t Squelch();
-    void setSquelch(int16_t v);
+    bool setSquelch(int16_t v);
 
     QString Memory(int16_t channel);
-    void setMemory(int16_t channel, const QString &record);
-    void setRx2Mem(int16_t channel);
+    bool setMemory(int16_t channel, const QString &record);
+    bool setRx2Mem(int16_t channel);
 
     // S-units 0..19 (0 when the receiver did not answer).
     float Smeter();
     static float smeterFromRaw(int raw);
 
     int16_t Tone();
-    void setTone(int16_t v);
+    bool setTone(int16_t v);
     int16_t Volume();
-    void setVolume(int16_t v);
+    bool setVolume(int16_t v);
 
     QString RxClock();
     // "hh:mm": the NRD-545's clock is set to the minute.
-    void setRxClock(const QString &hhmm);
-    void setRttyParameters(const QString &text) override;
-    void setTimerrelaysonoff(int16_t v);
-    void setUserdefs(int16_t item, int16_t value) override;
+    bool setRxClock(const QString &hhmm);
+    bool setRttyParameters(const QString &text) override;
+    bool setTimerrelaysonoff(int16_t v);
+    bool setUserdefs(int16_t item, int16_t value) override;
     static QString userdefsCommand(int16_t item, int16_t value);
 
     // DSP: noise reduction / beat canceller, noise blanker, notch.
-    void setNrbc(int16_t function, int16_t value);
-    void setNb(int16_t function, int16_t value);
+    bool setNrbc(int16_t function, int16_t value);
+    bool setNb(int16_t function, int16_t value);
     int16_t nb(int16_t function);
-    void setNt(int16_t function, int16_t value);
+    bool setNt(int16_t function, int16_t value);
     int16_t nt(int16_t function);
 
     // The receiver interface where it differs from the other JRC model.

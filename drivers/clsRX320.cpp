@@ -41,9 +41,29 @@ bool clsRX320::sendTuning()
     const std::optional<QByteArray> cmd = rx320::tuningCommand(in);
     if (!cmd)
         return false;
-    m_port.Output(*cmd);
-    return true;
+    return m_port.Output(*cmd);
 }
+
+namespace {
+// The receiver cannot be read back, so the rx320* variables are all that is
+// known of it: a setting that did not reach the line (the line was lost)
+// must leave them as they were, or the settings file would keep it.
+template <class T> class Pending {
+public:
+    Pending(T &var, T value) : m_var(var), m_old(var) { m_var = value; }
+    ~Pending()
+    {
+        if (!m_taken)
+            m_var = m_old;
+    }
+    void taken() { m_taken = true; }
+
+private:
+    T &m_var;
+    T m_old;
+    bool m_taken = false;
+};
+} // namespace
 
 bool clsRX320::setFrequencyA(double kHz)
 {
@@ -52,103 +72,136 @@ bool clsRX320::setFrequencyA(double kHz)
     bool sent;
     {
         Exchange ex;
-        const double old = G.rx320freq;
-        G.rx320freq = kHz;
+        Pending<double> freq(G.rx320freq, kHz);
         sent = sendTuning();
-        if (!sent)
-            G.rx320freq = old;
+        if (sent)
+            freq.taken();
     }
     if (sent)
         emit FrequencyAChanged(kHz);
     return sent;
 }
 
-void clsRX320::setBandwidth(int i)
+bool clsRX320::setBandwidth(int i)
 {
     if (i < 0 || i > 33)
         i = 33;
-    bool tuned;
+    bool sent, tuned = false;
     {
         Exchange ex;
-        m_port.Output(QByteArray("W") + char(uint8_t(i)) + '\r');
-        G.rx320filter = int16_t(i);
-        tuned = sendTuning();
+        Pending<int16_t> filter(G.rx320filter, int16_t(i));
+        sent = m_port.Output(QByteArray("W") + char(uint8_t(i)) + '\r');
+        if (sent) {
+            filter.taken();
+            tuned = sendTuning();
+        }
     }
     if (tuned)
         emit FrequencyAChanged(G.rx320freq);
-    emit BandwidthChanged(i);
+    if (sent)
+        emit BandwidthChanged(i);
+    return sent;
 }
 
-void clsRX320::setMode(int m)
+bool clsRX320::setMode(int m)
 {
-    bool tuned;
+    bool sent, tuned = false;
     {
         Exchange ex;
-        m_port.Output(QByteArray("M") + lastDigit(m) + '\r');
-        G.rx320mode = to16(m);
-        tuned = sendTuning();
+        Pending<int16_t> mode(G.rx320mode, to16(m));
+        sent = m_port.Output(QByteArray("M") + lastDigit(m) + '\r');
+        if (sent) {
+            mode.taken();
+            tuned = sendTuning();
+        }
     }
     if (tuned)
         emit FrequencyAChanged(G.rx320freq);
-    emit ModeChanged(G.rx320mode);
+    if (sent)
+        emit ModeChanged(G.rx320mode);
+    return sent;
 }
 
-void clsRX320::setAgcspeed(int a)
+bool clsRX320::setAgcspeed(int a)
 {
+    bool sent;
     {
         Exchange ex;
-        m_port.Output(QByteArray("G") + lastDigit(a) + '\r');
-        G.rx320agc = to16(a);
+        sent = m_port.Output(QByteArray("G") + lastDigit(a) + '\r');
+        if (sent)
+            G.rx320agc = to16(a);
     }
-    emit AgcspeedChanged(G.rx320agc);
+    if (sent)
+        emit AgcspeedChanged(G.rx320agc);
+    return sent;
 }
 
-void clsRX320::setPassBandShift(int hz)
+bool clsRX320::setPassBandShift(int hz)
 {
-    bool tuned;
+    bool tuned, took;
     {
         Exchange ex;
-        G.rx320pbs = to16(hz);
+        Pending<int16_t> pbs(G.rx320pbs, to16(hz));
         tuned = sendTuning();
+        // Taken unless the tuning it enters was lost with the line (a
+        // frequency not yet set sends no tuning but keeps the value).
+        took = tuned || !m_port.lost();
+        if (took)
+            pbs.taken();
     }
     if (tuned)
         emit FrequencyAChanged(G.rx320freq);
-    emit PassbandshiftChanged(G.rx320pbs);
+    if (took)
+        emit PassbandshiftChanged(G.rx320pbs);
+    return took;
 }
 
-void clsRX320::setBeatfreqosc(int hz)
+bool clsRX320::setBeatfreqosc(int hz)
 {
-    bool tuned;
+    bool tuned, took;
     {
         Exchange ex;
-        G.rx320bfo = to16(hz);
+        Pending<int16_t> bfo(G.rx320bfo, to16(hz));
         tuned = sendTuning();
+        took = tuned || !m_port.lost();
+        if (took)
+            bfo.taken();
     }
     if (tuned)
         emit FrequencyAChanged(G.rx320freq);
-    emit BeatfreqoscChanged(G.rx320bfo);
+    if (took)
+        emit BeatfreqoscChanged(G.rx320bfo);
+    return took;
 }
 
-void clsRX320::setVolume(int v)
+bool clsRX320::setVolume(int v)
 {
     v = std::clamp(v, 0, 99);
+    bool sent;
     {
         Exchange ex;
-        G.rx320volume = int16_t(v);
-        m_port.Output(QByteArray("V") + char(0x7F) + char(uint8_t(rx320::audioLevel(v))) + '\r');
+        sent = m_port.Output(QByteArray("V") + char(0x7F) + char(uint8_t(rx320::audioLevel(v))) + '\r');
+        if (sent)
+            G.rx320volume = int16_t(v);
     }
-    emit VolumeChanged(v);
+    if (sent)
+        emit VolumeChanged(v);
+    return sent;
 }
 
-void clsRX320::setLinelevel(int v)
+bool clsRX320::setLinelevel(int v)
 {
     v = std::clamp(v, 0, 99);
+    bool sent;
     {
         Exchange ex;
-        G.rx320linelevel = int16_t(v);
-        m_port.Output(QByteArray("A") + char(0x7F) + char(uint8_t(rx320::audioLevel(v))) + '\r');
+        sent = m_port.Output(QByteArray("A") + char(0x7F) + char(uint8_t(rx320::audioLevel(v))) + '\r');
+        if (sent)
+            G.rx320linelevel = int16_t(v);
     }
-    emit LinelevelChanged(v);
+    if (sent)
+        emit LinelevelChanged(v);
+    return sent;
 }
 
 float clsRX320::Smeter(bool *answered)

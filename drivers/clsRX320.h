@@ -27,21 +27,23 @@ public:
     // arrived when the wait runs out (`answered`: whether anything came).
     QString Firmware(bool *answered = nullptr);
     // Filter 0..33; any other index selects 33 (8000 Hz). Retunes.
-    void setBandwidth(int i);
+    bool setBandwidth(int i);
     // 0 AM, 1 USB, 2 LSB, 3 CW. Retunes.
-    void setMode(int m);
+    bool setMode(int m);
     // 1 slow, 2 medium, 3 fast.
-    void setAgcspeed(int a);
+    bool setAgcspeed(int a);
     // Hz. Retunes.
-    void setPassBandShift(int hz);
+    bool setPassBandShift(int hz);
     // CW beat offset, Hz. Retunes.
-    void setBeatfreqosc(int hz);
+    bool setBeatfreqosc(int hz);
     // kHz. A frequency outside the loaded model's range is not sent and changes
-    // nothing. Returns whether the tuning was sent.
+    // nothing. Returns whether the tuning was sent. Every write tells whether
+    // it reached the line; one that did not changes no rx320* variable and
+    // raises nothing.
     bool setFrequencyA(double kHz);
     // Slider values 0..99.
-    void setVolume(int v);
-    void setLinelevel(int v);
+    bool setVolume(int v);
+    bool setLinelevel(int v);
     // S-units; 0 when the receiver does not answer in time (`answered` false).
     float Smeter(bool *answered = nullptr);
 

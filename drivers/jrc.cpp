@@ -73,7 +73,7 @@ bool JrcDriver::smeterReplyFits(const QString &reply)
     return reply.startsWith(QLatin1Char('M')) && digitsAt(reply, 1, 3);
 }
 
-void JrcDriver::send(const QString &cmd) { m_port.Output(cmd.toLatin1() + '\r'); }
+bool JrcDriver::send(const QString &cmd) { return m_port.Output(cmd.toLatin1() + '\r'); }
 
 void JrcDriver::followDial(bool on)
 {
@@ -113,8 +113,11 @@ void JrcDriver::i_off()
     }
 }
 
-void JrcDriver::setLockonoff(int16_t v)
+bool JrcDriver::setLockonoff(int16_t v)
 {
+    // Nothing holds a receiver on a lost line: the lock stays as it was.
+    if (m_port.lost())
+        return m_port.Output(QByteArray());
     {
         Exchange ex;
         if (v == 1) {
@@ -126,6 +129,7 @@ void JrcDriver::setLockonoff(int16_t v)
         }
     }
     emit LockChanged(v);
+    return true;
 }
 
 void JrcDriver::bracketed(const std::function<void()> &body)
@@ -138,9 +142,11 @@ void JrcDriver::bracketed(const std::function<void()> &body)
     i_off();
 }
 
-void JrcDriver::bracketedCommand(const QString &cmd)
+bool JrcDriver::bracketedCommand(const QString &cmd)
 {
-    bracketed([&] { send(cmd); });
+    bool sent = false;
+    bracketed([&] { sent = send(cmd); });
+    return sent;
 }
 
 bool JrcDriver::waitChars(int n)

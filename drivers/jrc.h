@@ -35,16 +35,18 @@ public:
     // "H0" twice when the remote is neither held nor in use.
     void i_off();
     // 1 holds the receiver in remote, 0 releases it; other values change and
-    // send nothing. LockChanged is raised with the value in every case.
-    void setLockonoff(int16_t v);
+    // send nothing. LockChanged is raised with the value in every case but
+    // a lost line, which changes nothing (false).
+    bool setLockonoff(int16_t v);
 
     void followDial(bool on) override;
 
     // The RTTY decoder, in each model's own commands.
-    virtual void setRttyOnOff(int16_t v) = 0;
-    virtual void setRttyParameters(const QString &text) = 0;
+    // Each write tells whether it reached the line.
+    virtual bool setRttyOnOff(int16_t v) = 0;
+    virtual bool setRttyParameters(const QString &text) = 0;
     // A user-definable setting (RTTY unshift-on-space and error print among them).
-    virtual void setUserdefs(int16_t item, int16_t value) = 0;
+    virtual bool setUserdefs(int16_t item, int16_t value) = 0;
 
     // Whether the most recent read of this object got its reply in time.
     bool lastReadOk() const { return m_readOk; }
@@ -90,13 +92,14 @@ signals:
     void RxStatusChanged(const QString &text);
 
 protected:
-    // Writes the command and its CR (an empty command sends the CR alone).
-    void send(const QString &cmd);
+    // Writes the command and its CR (an empty command sends the CR alone);
+    // whether it reached the line.
+    bool send(const QString &cmd);
     // Runs `body` inside the remote bracket: jrcbusy 1, i_on, body, jrcbusy 0,
     // i_off. The bracket always closes, whatever the body does.
     void bracketed(const std::function<void()> &body);
-    // A bracketed command without reply.
-    void bracketedCommand(const QString &cmd);
+    // A bracketed command without reply; whether the command reached the line.
+    bool bracketedCommand(const QString &cmd);
     // Waits (bounded, on the port's events) until at least n characters are waiting.
     bool waitChars(int n);
     // Takes everything waiting.

@@ -19,6 +19,7 @@
 #include "drivers/rx320calc.h"
 #include "drivers/ar7030conv.h"
 
+#include <functional>
 #include <vector>
 
 namespace tav {
@@ -124,6 +125,28 @@ RxPresent jrcPresent(const QString &s, bool answered)
     return p;
 }
 
+// A setting the receiver did not get (the line was lost) is not shown.
+bool shownIfSent(const RxShown &shown, RxChange::What what, int value, bool sent)
+{
+    if (sent)
+        show(shown, what, value);
+    return sent;
+}
+
+// A mode letter's settings as far as the receiver took them: none when the
+// mode did not reach it, and no filter or AGC that did not.
+std::optional<ModeSetting> sentOnly(ModeSetting s, const std::function<bool()> &mode,
+                                    const std::function<bool(int)> &bandwidth, const std::function<bool(int)> &agc)
+{
+    if (!mode())
+        return std::nullopt;
+    if (s.bandwidth && !bandwidth(*s.bandwidth))
+        s.bandwidth.reset();
+    if (s.agcspeed && !agc(*s.agcspeed))
+        s.agcspeed.reset();
+    return s;
+}
+
 template <class T> std::optional<T> answeredOr(bool answered, T value)
 {
     return answered ? std::optional<T>(std::move(value)) : std::nullopt;
@@ -218,10 +241,7 @@ const RxModel &clsAR7030::model() const { return rxModel(1); }
 
 bool clsAR7030::tune(double kHz)
 {
-    if (!inRange(model(), kHz))
-        return false;
-    setFrequencyA(kHz);
-    return true;
+    return inRange(model(), kHz) && setFrequencyA(kHz);
 }
 
 std::optional<double> clsAR7030::readFrequency()
@@ -269,11 +289,8 @@ std::optional<ModeSetting> clsAR7030::setModeLetter(const QString &letter)
         s = {4, filter(Setting::Ar7030FilterSsb), 0};
     else
         return std::nullopt;
-    setMode(s.mode);
-    setBandwidth(*s.bandwidth);
-    if (s.agcspeed)
-        setAgcspeed(*s.agcspeed);
-    return s;
+    return sentOnly(s, [&] { return setMode(s.mode); }, [&](int v) { return setBandwidth(v); },
+                    [&](int v) { return setAgcspeed(v); });
 }
 
 std::optional<float> clsAR7030::readSmeter()
@@ -303,8 +320,7 @@ bool clsAR7030::writeMemory(int n, const QString &record)
 {
     if (!channelOk(model(), n))
         return false;
-    setMemory(n, record);
-    return true;
+    return setMemory(n, record);
 }
 
 std::optional<QString> clsAR7030::readClock()
@@ -316,8 +332,7 @@ std::optional<QString> clsAR7030::readClock()
 
 bool clsAR7030::setClock(const QString &hhmmss)
 {
-    setRxClock(hhmmss);
-    return true;
+    return setRxClock(hhmmss);
 }
 
 std::optional<QString> clsAR7030::firmware()
@@ -329,8 +344,7 @@ std::optional<QString> clsAR7030::firmware()
 
 bool clsAR7030::setLineOutput(int level)
 {
-    setLeftauxlevel(level);
-    return true;
+    return setLeftauxlevel(level);
 }
 
 // The left line output is the one a timed recording takes.
@@ -341,17 +355,13 @@ bool clsAR7030::applyMemoryRecord(const QString &record, const RxShown &shown)
     const auto s = memSetting(record, model());
     if (!s)
         return false;
-    setFrequencyA(s->khz);
-    setMode(s->mode);
-    setBandwidth(s->bandwidth);
-    setPassBandShift(s->pbs);
-    if (model().keepsBfo(s->mode))
-        setBeatfreqosc(s->sqlbfo);
-    else
-        setSquelch(s->sqlbfo);
+    const bool sent = setFrequencyA(s->khz) && setMode(s->mode) && setBandwidth(s->bandwidth) &&
+                      setPassBandShift(s->pbs) &&
+                      (model().keepsBfo(s->mode) ? setBeatfreqosc(s->sqlbfo) : setSquelch(s->sqlbfo));
     // Five settings changed at once: the panel reads them all back.
-    show(shown, RxChange::Refresh, 0);
-    return true;
+    if (sent)
+        show(shown, RxChange::Refresh, 0);
+    return sent;
 }
 
 std::optional<RxSetting> clsAR7030::readSetting()
@@ -369,19 +379,13 @@ std::optional<RxSetting> clsAR7030::readSetting()
 bool clsAR7030::applySetting(const RxSetting &s, const RxShown &shown)
 {
     const int pbsByte = ar7030conv::vsb2b(s.pbs);
-    setAttenuator(s.att);
-    show(shown, RxChange::Attenuator, s.att);
     // The mode's routine brings back the shift last used in that mode, so the
     // programmed shift goes after it.
-    setMode(s.mode);
-    show(shown, RxChange::Mode, s.mode);
-    setPassBandShift(pbsByte);
-    show(shown, RxChange::PassBandShift, pbsByte);
-    setAgcspeed(s.agc);
-    show(shown, RxChange::Agc, s.agc);
-    setBandwidth(s.bw);
-    show(shown, RxChange::Bandwidth, s.bw);
-    return true;
+    return shownIfSent(shown, RxChange::Attenuator, s.att, setAttenuator(s.att)) &&
+           shownIfSent(shown, RxChange::Mode, s.mode, setMode(s.mode)) &&
+           shownIfSent(shown, RxChange::PassBandShift, pbsByte, setPassBandShift(pbsByte)) &&
+           shownIfSent(shown, RxChange::Agc, s.agc, setAgcspeed(s.agc)) &&
+           shownIfSent(shown, RxChange::Bandwidth, s.bw, setBandwidth(s.bw));
 }
 
 RxPresent clsAR7030::readPresent(const RxShown &shown)
@@ -417,10 +421,8 @@ std::optional<ModeSetting> clsRX320::setModeLetter(const QString &letter)
     const auto set = rx320::settingForLetter(letter);
     if (!set)
         return std::nullopt;
-    setMode(set->mode);
-    setBandwidth(set->bandwidth);
-    setAgcspeed(set->agc);
-    return ModeSetting{set->mode, set->bandwidth, set->agc};
+    return sentOnly(ModeSetting{set->mode, set->bandwidth, set->agc}, [&] { return setMode(set->mode); },
+                    [&](int v) { return setBandwidth(v); }, [&](int v) { return setAgcspeed(v); });
 }
 
 std::optional<float> clsRX320::readSmeter()
@@ -439,8 +441,7 @@ std::optional<QString> clsRX320::firmware()
 
 bool clsRX320::setLineOutput(int level)
 {
-    setLinelevel(level);
-    return true;
+    return setLinelevel(level);
 }
 
 int clsRX320::presetLineLevel() const { return int(setting(Setting::Rx320LineLevel)); }
@@ -450,10 +451,8 @@ bool clsRX320::applyMemoryRecord(const QString &record, const RxShown &shown)
     const auto s = memSetting(record, model());
     if (!s)
         return false;
-    setFrequencyA(s->khz);
-    setMode(s->mode);
-    setBandwidth(s->bandwidth);
-    setAgcspeed(s->agc);
+    if (!(setFrequencyA(s->khz) && setMode(s->mode) && setBandwidth(s->bandwidth) && setAgcspeed(s->agc)))
+        return false;
     if (shown)
         shown(RxChange{RxChange::Frequency, 0, s->khz, QString()});
     show(shown, RxChange::Mode, s->mode);
@@ -475,15 +474,10 @@ std::optional<RxSetting> clsRX320::readSetting()
 
 bool clsRX320::applySetting(const RxSetting &s, const RxShown &shown)
 {
-    setBandwidth(s.bw);
-    show(shown, RxChange::Bandwidth, s.bw);
-    setPassBandShift(s.pbs);
-    show(shown, RxChange::PassBandShift, s.pbs);
-    setMode(s.mode);
-    show(shown, RxChange::Mode, s.mode);
-    setAgcspeed(s.agc);
-    show(shown, RxChange::Agc, s.agc);
-    return true;
+    return shownIfSent(shown, RxChange::Bandwidth, s.bw, setBandwidth(s.bw)) &&
+           shownIfSent(shown, RxChange::PassBandShift, s.pbs, setPassBandShift(s.pbs)) &&
+           shownIfSent(shown, RxChange::Mode, s.mode, setMode(s.mode)) &&
+           shownIfSent(shown, RxChange::Agc, s.agc, setAgcspeed(s.agc));
 }
 
 RxPresent clsRX320::readPresent(const RxShown &)
@@ -500,10 +494,7 @@ RxPresent clsRX320::readPresent(const RxShown &)
 
 template <class Rx> bool JrcReceiver<Rx>::tune(double kHz)
 {
-    if (!inRange(model(), kHz))
-        return false;
-    rx().setFrequencyA(kHz);
-    return true;
+    return inRange(model(), kHz) && rx().setFrequencyA(kHz);
 }
 
 template <class Rx> std::optional<double> JrcReceiver<Rx>::readFrequency()
@@ -536,8 +527,7 @@ template <class Rx> bool JrcReceiver<Rx>::writeMemory(int n, const QString &reco
 {
     if (!channelOk(model(), n))
         return false;
-    rx().setMemory(int16_t(n), record);
-    return true;
+    return rx().setMemory(int16_t(n), record);
 }
 
 template <class Rx> std::optional<QString> JrcReceiver<Rx>::readClock()
@@ -548,20 +538,17 @@ template <class Rx> std::optional<QString> JrcReceiver<Rx>::readClock()
 
 template <class Rx> bool JrcReceiver<Rx>::setClock(const QString &hhmmss)
 {
-    rx().setRxClock(hhmmss);
-    return true;
+    return rx().setRxClock(hhmmss);
 }
 
 template <class Rx> bool JrcReceiver<Rx>::setTimerRelay(bool on)
 {
-    rx().setTimerrelaysonoff(on ? 1 : 0);
-    return true;
+    return rx().setTimerrelaysonoff(on ? 1 : 0);
 }
 
 template <class Rx> bool JrcReceiver<Rx>::rttyOff()
 {
-    rx().setRttyOnOff(0);
-    return true;
+    return rx().setRttyOnOff(0);
 }
 
 template <class Rx> bool JrcReceiver<Rx>::applyMemoryRecord(const QString &record, const RxShown &shown)
@@ -569,7 +556,8 @@ template <class Rx> bool JrcReceiver<Rx>::applyMemoryRecord(const QString &recor
     const auto s = memSetting(record, model());
     if (!s)
         return false;
-    rx().setRxStatus(s->status);
+    if (!rx().setRxStatus(s->status))
+        return false;
     if (shown)
         shown(RxChange{RxChange::Record, 0, s->khz, s->status});
     return true;
@@ -599,17 +587,13 @@ std::optional<ModeSetting> clsNRD535::setModeLetter(const QString &letter)
     const auto set = nrd535ModeSetting(letter, setting(Setting::Nrd535NarFitted));
     if (!set)
         return std::nullopt;
-    setMode(set->mode);
-    if (set->bandwidth)
-        setBandwidth(*set->bandwidth);
-    if (set->agcspeed)
-        setAgcspeed(*set->agcspeed);
     ModeSetting s{set->mode, std::nullopt, std::nullopt};
     if (set->bandwidth)
         s.bandwidth = *set->bandwidth;
     if (set->agcspeed)
         s.agcspeed = *set->agcspeed;
-    return s;
+    return sentOnly(s, [&] { return setMode(int16_t(s.mode)); }, [&](int v) { return setBandwidth(int16_t(v)); },
+                    [&](int v) { return setAgcspeed(int16_t(v)); });
 }
 
 std::optional<RxSetting> clsNRD535::readSetting()
@@ -627,19 +611,12 @@ std::optional<RxSetting> clsNRD535::readSetting()
 
 bool clsNRD535::applySetting(const RxSetting &s, const RxShown &shown)
 {
-    setAttenuator(int16_t(s.att));
-    show(shown, RxChange::Attenuator, int16_t(s.att));
-    setBandwidth(int16_t(s.bw));
-    show(shown, RxChange::Bandwidth, int16_t(s.bw));
-    setPassBandShift(int16_t(s.pbs));
-    show(shown, RxChange::PassBandShift, int16_t(s.pbs));
-    setBandwidthcontrol(int16_t(s.bwc));
-    show(shown, RxChange::BandwidthControl, int16_t(s.bwc));
-    setMode(int16_t(s.mode));
-    show(shown, RxChange::Mode, int16_t(s.mode));
-    setAgcspeed(int16_t(s.agc));
-    show(shown, RxChange::Agc, int16_t(s.agc));
-    return true;
+    return shownIfSent(shown, RxChange::Attenuator, int16_t(s.att), setAttenuator(int16_t(s.att))) &&
+           shownIfSent(shown, RxChange::Bandwidth, int16_t(s.bw), setBandwidth(int16_t(s.bw))) &&
+           shownIfSent(shown, RxChange::PassBandShift, int16_t(s.pbs), setPassBandShift(int16_t(s.pbs))) &&
+           shownIfSent(shown, RxChange::BandwidthControl, int16_t(s.bwc), setBandwidthcontrol(int16_t(s.bwc))) &&
+           shownIfSent(shown, RxChange::Mode, int16_t(s.mode), setMode(int16_t(s.mode))) &&
+           shownIfSent(shown, RxChange::Agc, int16_t(s.agc), setAgcspeed(int16_t(s.agc)));
 }
 
 // ---- NRD-545 ----
@@ -656,9 +633,8 @@ std::optional<ModeSetting> clsNRD545::setModeLetter(const QString &letter)
 {
     // The NRD-545 keeps its filter and AGC when the mode changes.
     const auto set = nrd545ModeSetting(letter);
-    if (!set)
+    if (!set || !setMode(set->mode))
         return std::nullopt;
-    setMode(set->mode);
     return ModeSetting{set->mode, std::nullopt, std::nullopt};
 }
 
@@ -678,28 +654,24 @@ std::optional<RxSetting> clsNRD545::readSetting()
 
 bool clsNRD545::applySetting(const RxSetting &s, const RxShown &shown)
 {
-    setAttenuator(int16_t(s.att));
-    show(shown, RxChange::Attenuator, int16_t(s.att));
+    if (!shownIfSent(shown, RxChange::Attenuator, int16_t(s.att), setAttenuator(int16_t(s.att))))
+        return false;
     // Modes 7 and 8 are ECSS on the upper or lower side: AM first, then the
     // ECSS side once the receiver has taken the mode.
+    bool mode;
     if (s.mode == 7 || s.mode == 8) {
-        setMode(4);
+        mode = setMode(4);
         Delay(100);
-        setEcss(int16_t(s.mode == 7 ? 1 : 2));
+        mode = mode && setEcss(int16_t(s.mode == 7 ? 1 : 2));
     } else {
-        setMode(int16_t(s.mode));
+        mode = setMode(int16_t(s.mode));
     }
-    show(shown, RxChange::Mode, int16_t(s.mode));
-    setPassBandShift(int16_t(s.pbs));
-    show(shown, RxChange::PassBandShift, int16_t(s.pbs));
-    setBandwidthcontrol(int16_t(s.bwc));
-    show(shown, RxChange::BandwidthControl, int16_t(s.bwc));
+    if (!(shownIfSent(shown, RxChange::Mode, int16_t(s.mode), mode) &&
+          shownIfSent(shown, RxChange::PassBandShift, int16_t(s.pbs), setPassBandShift(int16_t(s.pbs))) &&
+          shownIfSent(shown, RxChange::BandwidthControl, int16_t(s.bwc), setBandwidthcontrol(int16_t(s.bwc)))))
+        return false;
     // The AGC is fixed in the modes from 4 on.
-    if (s.mode < 4) {
-        setAgcspeed(int16_t(s.agc));
-        show(shown, RxChange::Agc, int16_t(s.agc));
-    }
-    return true;
+    return s.mode >= 4 || shownIfSent(shown, RxChange::Agc, int16_t(s.agc), setAgcspeed(int16_t(s.agc)));
 }
 
 

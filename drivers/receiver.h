@@ -314,6 +314,10 @@ public:
 
     virtual const RxModel &model() const = 0;
 
+    // Every write below tells whether it reached the receiver's line: after
+    // the line was lost it is false (or nullopt), and nothing may be shown
+    // or kept as if the receiver had the setting.
+
     // Tunes to kHz. Nothing is sent for a frequency outside the model's
     // range; returns whether the tuning was sent.
     virtual bool tune(double kHz) = 0;
@@ -324,7 +328,8 @@ public:
     virtual std::optional<QString> readModeLetter() = 0;
     // Sets the mode (and where the model's rules say so the filter and AGC)
     // for a letter of any case. Nothing for a letter the model gives no
-    // meaning; nothing is sent then.
+    // meaning; nothing is sent then. Nothing either when the mode did not
+    // reach the receiver; a filter or AGC that did not is left out.
     virtual std::optional<ModeSetting> setModeLetter(const QString &letter) = 0;
     // S-units.
     virtual std::optional<float> readSmeter() = 0;
@@ -360,7 +365,8 @@ public:
     virtual bool applyMemoryRecord(const QString &, const RxShown & = {}) { return false; }
     // The settings of a timer program; nullopt when the receiver is silent.
     virtual std::optional<RxSetting> readSetting() { return std::nullopt; }
-    // Sets them with the model's rules, each followed by `shown`.
+    // Sets them with the model's rules, each followed by `shown`; stops at
+    // the first that did not reach the receiver.
     virtual bool applySetting(const RxSetting &, const RxShown & = {}) { return false; }
     // The present settings for the memory-cell editor; the model may first
     // have the panel read everything back (through `shown`).

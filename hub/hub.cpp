@@ -75,7 +75,10 @@ void Hub::Change2FreqA(double freq)
         msgBox(QStringLiteral("Frequency outside range"), MsgIcon::Exclamation, QStringLiteral("Input Error"));
         return;
     }
-    rx->tune(freq);
+    // Only what the receiver took is shown and passed on (the panel, the
+    // tools' frequency boxes, the last-20 list, tracking).
+    if (!rx->tune(freq))
+        return;
     if (HubPanel *p = openPanel())
         p->hubFrequencyChanged(freq);
 }

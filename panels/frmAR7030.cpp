@@ -207,10 +207,9 @@ void frmAR7030::initTablesAndDriver()
 
 void frmAR7030::releaseDriver() { AR7030A.reset(); }
 
-void frmAR7030::setDriverFrequency(double khz)
+bool frmAR7030::setDriverFrequency(double khz)
 {
-    if (AR7030A)
-        AR7030A->setFrequencyA(khz);
+    return AR7030A && AR7030A->setFrequencyA(khz);
 }
 
 void frmAR7030::modelSetup()
@@ -423,8 +422,10 @@ void frmAR7030::cmdMode_Click(int index)
     if (!AR7030A)
         return;
     fraMode->setEnabled(false);
-    AR7030A->setMode(index + 1);
-    RxUpdatefull();
+    // The mode's routine brings its own filter, shift and BFO back: read
+    // them, unless the mode never reached the receiver.
+    if (AR7030A->setMode(index + 1))
+        RxUpdatefull();
     fraMode->setEnabled(true);
 }
 

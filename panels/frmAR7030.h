@@ -79,7 +79,7 @@ public:
 protected:
     void initTablesAndDriver() override;
     void releaseDriver() override;
-    void setDriverFrequency(double khz) override;
+    bool setDriverFrequency(double khz) override;
     void modelSetup() override;
     void readReceiverState() override;
     void recallMemory(int n) override;

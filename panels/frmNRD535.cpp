@@ -144,7 +144,7 @@ frmNRD535::frmNRD535()
     designSlider(vsbPassbandshift, 2000, -2000, 0);
     grid->addWidget(fraFilters, 0, 3, 2, 1);
 
-    lock = new JrcLock(area, [this](int16_t s) { lockoffon(s); });
+    lock = new JrcLock(area, [this](int16_t s) { return lockoffon(s); });
     grid->addWidget(lock->fraLock, 1, 0);
 
     cmdPowerOnOff = colouredButton(QStringLiteral("cmdPowerOnOff"), QStringLiteral("Pwr"), kDesignGrey, area);
@@ -203,10 +203,9 @@ void frmNRD535::connectDriver()
 
 void frmNRD535::releaseDriver() { NRD535A.reset(); }
 
-void frmNRD535::setDriverFrequency(double khz)
+bool frmNRD535::setDriverFrequency(double khz)
 {
-    if (NRD535A)
-        NRD535A->setFrequencyA(khz);
+    return NRD535A && NRD535A->setFrequencyA(khz);
 }
 
 void frmNRD535::modelSetup()
@@ -251,11 +250,10 @@ bool frmNRD535::ecssFitted() const { return settingOn(Setting::Nrd535EcssFitted)
 
 // ---- lock and refresh ----
 
-void frmNRD535::lockoffon(int16_t state)
+bool frmNRD535::lockoffon(int16_t state)
 {
-    if (!NRD535A)
-        return;
-    NRD535A->setLockonoff(state);
+    if (!NRD535A || !NRD535A->setLockonoff(state))
+        return false;
     if (state == 0) {
         lblBandwidthcontrol->clear();
         lblPassbandshift->clear();
@@ -264,6 +262,7 @@ void frmNRD535::lockoffon(int16_t state)
     } else if (state == 1) {
         RxUpdatefull();
     }
+    return true;
 }
 
 void frmNRD535::cmdLock_Click(int index) { lock->cmdLock_Click(index); }
@@ -353,9 +352,8 @@ void frmNRD535::cmdNoiseblanker_Click(int index)
 
 void frmNRD535::cmdMode_Click(int index)
 {
-    if (!NRD535A)
+    if (!NRD535A || !NRD535A->setMode(int16_t(index)))
         return;
-    NRD535A->setMode(int16_t(index));
     Busy busy(this);
     Delay(100);
     RxUpdatefull();
@@ -363,18 +361,14 @@ void frmNRD535::cmdMode_Click(int index)
 
 void frmNRD535::cmdBandwidth_Click(int index)
 {
-    if (!NRD535A)
-        return;
-    NRD535A->setBandwidth(int16_t(index));
-    RxUpdatefull();
+    if (NRD535A && NRD535A->setBandwidth(int16_t(index)))
+        RxUpdatefull();
 }
 
 void frmNRD535::cmdPowerOnOff_Click()
 {
-    if (!NRD535A)
-        return;
-    m_power = int16_t(1 - m_power);
-    NRD535A->setPowerOnOff(m_power);
+    if (NRD535A && NRD535A->setPowerOnOff(int16_t(1 - m_power)))
+        m_power = int16_t(1 - m_power);
 }
 
 void frmNRD535::lblPassbandshift_Click()
@@ -385,10 +379,8 @@ void frmNRD535::lblPassbandshift_Click()
 
 void frmNRD535::recallMemory(int cell)
 {
-    if (!NRD535A)
-        return;
-    NRD535A->setRx2Mem(int16_t(cell));
-    RxUpdatebasics();
+    if (NRD535A && NRD535A->setRx2Mem(int16_t(cell)))
+        RxUpdatebasics();
 }
 
 // ---- display handlers ----
@@ -445,7 +437,7 @@ void frmNRD535::NRD535A_FrequencyAChanged(double khz) { showFrequency(khz); }
 
 // ---- keys ----
 
-void frmNRD535::sliderKey(VScroll *bar, int value, void (clsNRD535::*send)(int16_t))
+void frmNRD535::sliderKey(VScroll *bar, int value, bool (clsNRD535::*send)(int16_t))
 {
     bar->setValue(value);
     // The key sends the slider's value once more, changed or not.

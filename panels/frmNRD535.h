@@ -39,7 +39,7 @@ public:
     QAction *mnuUpdate = nullptr, *mnuUserdefs = nullptr, *mnuRtty = nullptr;
 
     // The lock: the driver's Lockonoff, then the sliders follow it.
-    void lockoffon(int16_t state);
+    bool lockoffon(int16_t state);
     void RxUpdatebasics();
     void RxUpdatefull();
 
@@ -78,7 +78,7 @@ public:
 protected:
     void initTablesAndDriver() override;
     void releaseDriver() override;
-    void setDriverFrequency(double khz) override;
+    bool setDriverFrequency(double khz) override;
     void modelSetup() override;
     void readReceiverState() override;
     void recallMemory(int cell) override;
@@ -90,7 +90,7 @@ protected:
 private:
     static PanelTraits nrd535Traits();
     void connectDriver();
-    void sliderKey(VScroll *bar, int value, void (clsNRD535::*send)(int16_t));
+    void sliderKey(VScroll *bar, int value, bool (clsNRD535::*send)(int16_t));
     bool ecssFitted() const;
 
     int16_t m_power = 0;

@@ -158,7 +158,7 @@ frmNRD545::frmNRD545() : frmPanel(windowId, traits())
     lblAttenuator = plainValueLabel(QStringLiteral("lblAttenuator"), fraAttenuator);
     gt->addWidget(lblAttenuator);
     col->addWidget(fraAttenuator);
-    lock = new JrcLock(area, [this](int16_t s) { lockoffon(s); });
+    lock = new JrcLock(area, [this](int16_t s) { return lockoffon(s); });
     col->addWidget(lock->fraLock);
     cmdPowerOnOff = colouredButton(QStringLiteral("cmdPowerOnOff"), QStringLiteral("Pwr"), kDesignGrey, area);
     col->addWidget(cmdPowerOnOff);
@@ -183,7 +183,7 @@ frmNRD545::frmNRD545() : frmPanel(windowId, traits())
     connect(lblVolume, &ClickLabel::clicked, this, &frmNRD545::lblVolume_Click);
 
     // A slider sends its value whenever it changes, by the user or the program.
-    auto sendOnChange = [this](VScroll *bar, void (clsNRD545::*send)(int16_t)) {
+    auto sendOnChange = [this](VScroll *bar, bool (clsNRD545::*send)(int16_t)) {
         connect(bar, &QScrollBar::valueChanged, this, [this, send](int v) {
             if (NRD545A)
                 (NRD545A.get()->*send)(int16_t(v));
@@ -231,10 +231,9 @@ void frmNRD545::connectDriver()
 
 void frmNRD545::releaseDriver() { NRD545A.reset(); }
 
-void frmNRD545::setDriverFrequency(double khz)
+bool frmNRD545::setDriverFrequency(double khz)
 {
-    if (NRD545A)
-        NRD545A->setFrequencyA(khz);
+    return NRD545A && NRD545A->setFrequencyA(khz);
 }
 
 void frmNRD545::modelSetup()
@@ -275,11 +274,10 @@ void frmNRD545::movefreqChanged(int16_t on)
 
 // ---- lock ----
 
-void frmNRD545::lockoffon(int16_t state)
+bool frmNRD545::lockoffon(int16_t state)
 {
-    if (!NRD545A)
-        return;
-    NRD545A->setLockonoff(state);
+    if (!NRD545A || !NRD545A->setLockonoff(state))
+        return false;
     if (state == 0) {
         for (QLabel *l : {lblbandwidthcontrol, static_cast<QLabel *>(lblPassbandshift), lblIfgain, lblSquelch,
                           static_cast<QLabel *>(lblVolume), static_cast<QLabel *>(lblTone)})
@@ -289,6 +287,7 @@ void frmNRD545::lockoffon(int16_t state)
     } else if (state == 1) {
         RxUpdatefull();
     }
+    return true;
 }
 
 void frmNRD545::cmdLock_Click(int index) { lock->cmdLock_Click(index); }
@@ -359,7 +358,8 @@ void frmNRD545::cmdMode_Click(int index)
     if (!NRD545A || index < 0 || index > 6)
         return;
     Busy busy(this);
-    NRD545A->setMode(int16_t(index));
+    if (!NRD545A->setMode(int16_t(index)))
+        return;
     Delay(100);
     if (isLoadedForm())
         RxUpdatefull();
@@ -399,7 +399,8 @@ void frmNRD545::cmdBandwidth_Click(int index)
 {
     if (!NRD545A || index < 0 || index > 2)
         return;
-    NRD545A->setBandwidth(int16_t(index));
+    if (!NRD545A->setBandwidth(int16_t(index)))
+        return;
     if (G.jrclock == 1 && NRD545A) {
         const int16_t v = NRD545A->Bandwidthcontrol();
         showRead(v, NRD545A->lastReadOk(), lblbandwidthcontrol, &frmNRD545::NRD545A_BandwidthcontrolChanged);
@@ -414,18 +415,14 @@ void frmNRD545::cmdFreqOrChan_Click()
 
 void frmNRD545::cmdPowerOnOff_Click()
 {
-    if (!NRD545A)
-        return;
-    m_power = int16_t(1 - m_power);
-    NRD545A->setPowerOnOff(m_power);
+    if (NRD545A && NRD545A->setPowerOnOff(int16_t(1 - m_power)))
+        m_power = int16_t(1 - m_power);
 }
 
 void frmNRD545::recallMemory(int cell)
 {
-    if (!NRD545A)
-        return;
-    NRD545A->setRx2Mem(int16_t(cell));
-    RxUpdatefull();
+    if (NRD545A && NRD545A->setRx2Mem(int16_t(cell)))
+        RxUpdatefull();
 }
 
 void frmNRD545::lblPassbandshift_Click()
@@ -523,7 +520,7 @@ void frmNRD545::NRD545A_RxStatusChanged(const QString &text)
 
 // ---- keys ----
 
-void frmNRD545::barKey(VScroll *bar, int value, void (clsNRD545::*send)(int16_t))
+void frmNRD545::barKey(VScroll *bar, int value, bool (clsNRD545::*send)(int16_t))
 {
     bar->setValue(value);
     if (NRD545A)

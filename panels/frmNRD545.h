@@ -44,7 +44,7 @@ public:
 
     // Holds the receiver in remote (1) or hands it back (0), then refreshes
     // or blanks the sliders that need the hold.
-    void lockoffon(int16_t state);
+    bool lockoffon(int16_t state);
     // Reads the receiver and refreshes the whole panel.
     void RxUpdatefull();
 
@@ -91,7 +91,7 @@ public:
 protected:
     void initTablesAndDriver() override;
     void releaseDriver() override;
-    void setDriverFrequency(double khz) override;
+    bool setDriverFrequency(double khz) override;
     void modelSetup() override;
     void readReceiverState() override;
     void recallMemory(int cell) override;
@@ -106,7 +106,7 @@ private:
     // A level read: shown and put on its slider when it came, "?" otherwise.
     void showRead(int16_t value, bool ok, QLabel *label, void (frmNRD545::*handler)(int16_t));
     // A bar key: the new value on the slider, then sent once more.
-    void barKey(VScroll *bar, int value, void (clsNRD545::*send)(int16_t));
+    void barKey(VScroll *bar, int value, bool (clsNRD545::*send)(int16_t));
 
     std::unique_ptr<clsNRD545> NRD545A;
     int16_t m_power = 0;

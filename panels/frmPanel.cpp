@@ -19,6 +19,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -199,6 +200,24 @@ void frmPanel::Form_Load()
     for (int i = m_traits.firstStep; i <= 18; ++i)
         cmbFreqstep->addItem(G.freqsteps[i]);
 
+    if (!m_barsWatched) {
+        m_barsWatched = true;
+        // A bar moved on a lost line sent nothing: it goes back to the value
+        // the receiver has. Connected after the model's own handlers, so it
+        // sees whether their write got through.
+        for (VScroll *bar : findChildren<VScroll *>()) {
+            m_barTaken[bar] = bar->value();
+            connect(bar, &QScrollBar::valueChanged, this, [this, bar](int v) {
+                if (!rxPort().lost()) {
+                    m_barTaken[bar] = v;
+                    return;
+                }
+                const QSignalBlocker quiet(bar);
+                bar->setValue(m_barTaken.value(bar, v));
+            });
+        }
+    }
+
     CommControl &port = rxPort();
     if (!m_portHeard) {
         m_portHeard = true;
@@ -209,6 +228,9 @@ void frmPanel::Form_Load()
         };
         connect(&port, &CommControl::lineLost, this, tell);
         connect(&port, &CommControl::receiverSilent, this, tell);
+        // A control used after the loss was told reaches no receiver and
+        // changes nothing; the first one says why, once.
+        connect(&port, &CommControl::lineClosed, this, tell);
     }
     port.close();
     port.CommPort = settingInt(Setting::ComPort);
@@ -374,7 +396,10 @@ void frmPanel::step(int direction)
         f = goModel().freqMinKHz;
     if (f > goModel().freqMaxKHz)
         f = goModel().freqMaxKHz;
-    setDriverFrequency(f);
+    // A step that never reached the receiver records nothing: the next
+    // frequency that does goes into the last-20 list as usual.
+    if (!setDriverFrequency(f))
+        G.last20record = true;
     txtFrequencyA->repaint();
     spnFreqstep->setEnabled(true);
 }

@@ -14,6 +14,7 @@
 #include "drivers/receiver.h"
 
 #include <QComboBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -132,8 +133,9 @@ protected:
     // The model's tables and its driver object, in the model's order.
     virtual void initTablesAndDriver() = 0;
     virtual void releaseDriver() = 0;
-    // Tunes through the panel's own driver (its changed event shows it).
-    virtual void setDriverFrequency(double khz) = 0;
+    // Tunes through the panel's own driver (its changed event shows it);
+    // whether the receiver got it.
+    virtual bool setDriverFrequency(double khz) = 0;
     // After the port is open: the model's own set-up (filters, firmware, ...).
     virtual void modelSetup() {}
     // Reads the receiver's state and shows it.
@@ -182,6 +184,9 @@ private:
     bool m_filterInstalled = false;
     bool m_portReady = false; // the load got past opening the port
     bool m_portHeard = false;
+    bool m_barsWatched = false;
+    // Each bar's value as the receiver last took or reported it.
+    QHash<QScrollBar *, int> m_barTaken;
 };
 
 } // namespace tav

@@ -181,10 +181,9 @@ void frmRX320::initTablesAndDriver()
 
 void frmRX320::releaseDriver() { RX320A.reset(); }
 
-void frmRX320::setDriverFrequency(double khz)
+bool frmRX320::setDriverFrequency(double khz)
 {
-    if (RX320A)
-        RX320A->setFrequencyA(khz);
+    return RX320A && RX320A->setFrequencyA(khz);
 }
 
 void frmRX320::modelSetup()
@@ -295,17 +294,20 @@ void frmRX320::cmdBwrange_Click(int r)
 {
     if (r < 0 || r > 3)
         return;
+    // The group shown is the one of the filter the receiver has, unless it
+    // takes the new group's filter.
+    const int shown = currentrange;
     showGroup(r);
-    cmdBwgroup_Click(3);
+    if (!cmdBwgroup_Click(3) && rxPort().lost())
+        showGroup(shown);
 }
 
-void frmRX320::cmdBwgroup_Click(int b)
+bool frmRX320::cmdBwgroup_Click(int b)
 {
     if (!RX320A || b < 0 || b > 9)
-        return;
+        return false;
     const int f = bwgroups[size_t(currentrange)][size_t(b)];
-    if (f >= 0)
-        RX320A->setBandwidth(f);
+    return f >= 0 && RX320A->setBandwidth(f);
 }
 
 void frmRX320::cmdMode_Click(int i) { if (RX320A) RX320A->setMode(i); }

@@ -43,7 +43,8 @@ public:
     void RX320A_LinelevelChanged(int v);
 
     void cmdBwrange_Click(int r);
-    void cmdBwgroup_Click(int b);
+    // Whether the receiver took the button's filter.
+    bool cmdBwgroup_Click(int b);
     void cmdMode_Click(int i);
     void cmdAgcspeed_Click(int i);
     void lblMute_Click();
@@ -62,7 +63,7 @@ public:
 protected:
     void initTablesAndDriver() override;
     void releaseDriver() override;
-    void setDriverFrequency(double khz) override;
+    bool setDriverFrequency(double khz) override;
     void modelSetup() override;
     void readReceiverState() override;
     bool modelKey(int keyCode, Modifier mod) override;

@@ -11,7 +11,7 @@ namespace tav {
 namespace {
 } // namespace
 
-JrcLock::JrcLock(QWidget *parent, std::function<void(int16_t)> lockoffon)
+JrcLock::JrcLock(QWidget *parent, std::function<bool(int16_t)> lockoffon)
     : QObject(parent), m_lockoffon(std::move(lockoffon))
 {
     setObjectName(QStringLiteral("jrcLock"));
@@ -34,18 +34,20 @@ JrcLock::JrcLock(QWidget *parent, std::function<void(int16_t)> lockoffon)
     }
 }
 
-void JrcLock::lockoffon(int16_t state)
+bool JrcLock::lockoffon(int16_t state)
 {
-    if (m_lockoffon)
-        m_lockoffon(state);
+    return m_lockoffon && m_lockoffon(state);
 }
 
 void JrcLock::cmdLock_Click(int index)
 {
     if (index < 0 || index > 1)
         return;
+    // The user's lock is the receiver's only when the receiver took it.
+    const int16_t was = G.panellock;
     G.panellock = int16_t(index);
-    lockoffon(int16_t(index));
+    if (!lockoffon(int16_t(index)))
+        G.panellock = was;
 }
 
 void JrcLock::showLock(int16_t v)

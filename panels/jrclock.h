@@ -33,7 +33,7 @@ class JrcLock : public QObject, public RemoteHolder {
 public:
     // Builds the frame "Lock" (fraLock) with cmdLock(0) "Off", cmdLock(1)
     // "On" and lblLock inside `parent`. `lockoffon` is the panel's procedure.
-    JrcLock(QWidget *parent, std::function<void(int16_t)> lockoffon);
+    JrcLock(QWidget *parent, std::function<bool(int16_t)> lockoffon);
     ~JrcLock() override { Receiver::dropRemoteHolder(this); }
 
     QGroupBox *fraLock = nullptr;
@@ -41,7 +41,7 @@ public:
     QLabel *lblLock = nullptr;
 
     // The panel's lockoffon (driver write, then the panel's sliders).
-    void lockoffon(int16_t state);
+    bool lockoffon(int16_t state);
 
     // The user's buttons: panellock := i, then lockoffon(i).
     void cmdLock_Click(int index);
@@ -83,7 +83,7 @@ public:
     bool stepping() const { return m_stepping; }
 
 private:
-    std::function<void(int16_t)> m_lockoffon;
+    std::function<bool(int16_t)> m_lockoffon;
     QSet<const QObject *> m_toolHolders;
     bool m_stepping = false;
     bool m_active = false;

@@ -170,10 +170,10 @@ TEST(Nrd535Line, RemoteSwitchingIsSpacedBy50ms)
     struct TimedPort : CommControl {
         QElapsedTimer clock;
         QList<qint64> sent;
-        void Output(const QByteArray &bytes) override
+        bool Output(const QByteArray &bytes) override
         {
             sent << clock.elapsed();
-            CommControl::Output(bytes);
+            return CommControl::Output(bytes);
         }
     };
     tavtest::ScratchDir dir;

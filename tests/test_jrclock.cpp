@@ -37,6 +37,7 @@ public:
         lock = new JrcLock(this, [this](int16_t s) {
             lockoffonCalls << s;
             driver.setLockonoff(s);
+            return true;
         });
     }
     JrcLock *lock;

@@ -466,6 +466,15 @@ TEST_F(Nrd545Rig, GarbageOrSilenceShowsUnknownValuesAndWritesNothingBack)
 #include "memories/frmMemman.h"
 #include "panels/frmPanel.h"
 #include "support/memrig.h"
+#include "hub/hub.h"
+#include "lists/frmLast20.h"
+#include "lists/frmMarkfreqs.h"
+#include "lists/frmScratchpad.h"
+
+#include <QAbstractSlider>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QWheelEvent>
 
 #include <QAction>
 #include <QRegularExpression>
@@ -553,6 +562,134 @@ TEST_P(PanelLine, HangUpEndsContinuousSteppingWithOneMessage)
     EXPECT_LT(cpuMs() - cpu0, 150);
     ASSERT_EQ(DialogScript::shown.size(), 1);
     EXPECT_EQ(DialogScript::shown.first().text, lostText());
+}
+
+namespace {
+
+// Everything a panel shows: texts, values, colours and which controls are on.
+QStringList shownOn(QWidget *w)
+{
+    QStringList out;
+    for (QWidget *c : w->findChildren<QWidget *>()) {
+        QString v;
+        if (auto *l = qobject_cast<QLabel *>(c))
+            v = l->text();
+        else if (auto *e = qobject_cast<QLineEdit *>(c))
+            v = e->text();
+        else if (auto *b = qobject_cast<QAbstractButton *>(c))
+            v = b->text();
+        else if (auto *s = qobject_cast<QAbstractSlider *>(c))
+            v = QString::number(s->value());
+        else
+            continue;
+        out << c->objectName() + QLatin1Char('=') + v + QLatin1Char(' ') + c->palette().color(QPalette::Button).name() +
+                   (c->isEnabled() ? QString() : QStringLiteral(" off"));
+    }
+    return out;
+}
+
+void clickRow(QTableView *v, int row, int column)
+{
+    const QRect r = v->visualRect(v->model()->index(row, column));
+    QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, r.center());
+}
+
+} // namespace
+
+// After the line is lost nothing that would send changes what is shown, as
+// if the receiver had taken it: the panel's controls, its keys and wheel, a
+// marked frequency's row, a last-20 row. The first says once that the line
+// is closed; nothing reaches the line.
+TEST_P(PanelLine, AfterALossNoControlChangesWhatIsShownAndTheClosedLineIsToldOnce)
+{
+    Windows::registerFactory(WindowId::frmLast20, [] { return new lists::frmLast20; });
+    frmPanel *p = go();
+    ASSERT_TRUE(p);
+    auto *l20 = Windows::existing<lists::frmLast20>();
+    ASSERT_TRUE(l20 && l20->isLoadedForm());
+    auto *marks = Windows::get<lists::frmMarkfreqs>(WindowId::frmMarkfreqs);
+    auto *pad = Windows::get<lists::frmScratchpad>(WindowId::frmScratchpad);
+    marks->showModeless();
+    pad->showModeless();
+    for (double f : {6070.0, 7200.0}) {
+        hub().Change2FreqA(f);
+        marks->cmdMark->click();
+    }
+    ASSERT_TRUE(l20->shown(1).startsWith(QLatin1String("6070")));
+    l20->showModeless();
+    pty->dropLine();
+    ASSERT_TRUE(tavtest::waitFor([&] { return !messages(QStringLiteral("was lost")).isEmpty(); }));
+    tavtest::pump(50);
+    DialogScript::shown.clear();
+    const QByteArray sent = pty->received();
+
+    using Use = std::function<void()>;
+    auto press = [p](const QString &name) -> Use {
+        return [p, name] {
+            auto *b = p->findChild<QAbstractButton *>(name);
+            ASSERT_TRUE(b) << name.toStdString();
+            QTest::mouseClick(b, Qt::LeftButton);
+        };
+    };
+    auto key = [p](Qt::Key k, Qt::KeyboardModifiers m = {}) -> Use {
+        // To the panel: a key its map does not take types nothing there.
+        return [p, k, m] { QTest::keyClick(p, k, m); };
+    };
+    QList<QPair<QString, Use>> controls{
+        {"<", press("cmdfreqstep(0)")},
+        {">", press("cmdfreqstep(1)")},
+        {"spin up", [p] { QTest::mouseClick(p->spnFreqstep->upButton(), Qt::LeftButton); }},
+        {"spin down", [p] { QTest::mouseClick(p->spnFreqstep->downButton(), Qt::LeftButton); }},
+        {"keypad Enter", [=] { for (const char *b : {"cmd0to9(9)", "cmd0to9(5)", "cmd0to9(6)", "cmd0to9(0)", "cmdEnterfreq"}) press(b)(); }},
+        {"i 5", [p] { QTest::mouseClick(p->lblInt5, Qt::LeftButton); }},
+        {"Up", key(Qt::Key_Up)},
+        {"Ctrl+Down", key(Qt::Key_Down, Qt::ControlModifier)},
+        {"Shift+A", key(Qt::Key_A, Qt::ShiftModifier)},
+        {"Shift+C", key(Qt::Key_C, Qt::ShiftModifier)},
+        {"Shift+F1", key(Qt::Key_F1, Qt::ShiftModifier)},
+        {"Shift+=", key(Qt::Key_Equal, Qt::ShiftModifier)},
+        {"Alt+-", key(Qt::Key_Minus, Qt::AltModifier)},
+        {"bars", [p] {
+             for (QScrollBar *bar : p->modelArea()->findChildren<QScrollBar *>())
+                 if (bar->isEnabled())
+                     bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+         }},
+        {"wheel", [p] {
+             QMouseEvent move(QEvent::MouseMove, p->txtFrequencyA->rect().center(), p->txtFrequencyA->mapToGlobal(p->txtFrequencyA->rect().center()),
+                              Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+             QApplication::sendEvent(p->txtFrequencyA, &move);
+             ASSERT_TRUE(p->wheelarmed);
+             QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                               Qt::NoScrollPhase, false);
+             QApplication::sendEvent(p, &wheel);
+         }},
+        {"marked frequency row", [=] { clickRow(marks->grdMarkfreqs, 1, 1); }},
+        {"last-20 row", [=] { clickRow(l20->grdLast20, 1, 1); }},
+    };
+    // Every setting button of the model's panel.
+    for (QAbstractButton *b : p->modelArea()->findChildren<QAbstractButton *>())
+        for (const char *kind : {"cmdMode(", "cmdEcss(", "cmdBandwidth(", "cmdBwrange(", "cmdBwgroup(", "cmdAgcspeed(",
+                                 "cmdAttenuator(", "cmdNoiseblanker(", "cmdPowerOnOff", "cmdLock("})
+            if (b->objectName().startsWith(QLatin1String(kind)) && b->isEnabled())
+                controls.append({b->objectName(), press(b->objectName())});
+    EXPECT_GE(controls.size(), 25);
+
+    const auto shown = [&] {
+        QStringList all = shownOn(p) << pad->txtFrequencyA->text();
+        for (int r = 0; r < 20; ++r)
+            all << l20->shown(r);
+        return all;
+    };
+    const QStringList before = shown();
+    for (const auto &[name, use] : controls) {
+        SCOPED_TRACE(name.toStdString());
+        use();
+        tavtest::pump(20);
+        EXPECT_EQ(shown(), before);
+    }
+    EXPECT_EQ(pty->received(), sent);
+    ASSERT_EQ(DialogScript::shown.size(), 1) << "told once that the line is closed";
+    EXPECT_EQ(DialogScript::shown.first().text, closedText());
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryPanel, PanelLine, ::testing::Values(1, 2, 3, 4), modelName);

@@ -19,12 +19,13 @@ public:
     bool open() override { m_open = true; return true; }
     void close() override { m_open = false; }
     bool isOpen() const override { return m_open; }
-    void Output(const QByteArray &bytes) override
+    bool Output(const QByteArray &bytes) override
     {
         written += bytes;
         writes << bytes;
         if (responder)
             arrive(responder(bytes));
+        return true;
     }
     QByteArray Input() override
     {

@@ -22,7 +22,7 @@ public:
 protected:
     void initTablesAndDriver() override {}
     void releaseDriver() override {}
-    void setDriverFrequency(double) override {}
+    bool setDriverFrequency(double) override { return true; }
     void buildDirectMenu(QMenu *) override {}
     void Form_Load() override {}
     void Form_Unload() override {}
