@@ -19,8 +19,9 @@
 
 using namespace tav;
 
-// Two screens side by side, 1280 x 1024 and 1920 x 1080; the platform reads
-// them when the application starts, after this.
+// Two screens side by side, 1280 x 1024 and 1920 x 1080, and a 1366 x 768
+// one standing apart below them; the platform reads them when the
+// application starts, after this.
 static const bool kTwoScreens = [] {
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" TAVORIN_TWO_SCREENS);
     return true;
@@ -99,6 +100,7 @@ TEST(WindowPlaces, NoStoredPlaceOrOneOffEveryScreenStillShowsTheTitleBar)
 #include "panels/frmPanel.h"
 #include "drivers/receiver.h"
 #include <QKeyEvent>
+#include <QAction>
 
 TEST(WindowPlaces, AToolWithoutAStoredPlaceOpensBesideTheOpenPanelAndAStoredPlaceWins)
 {
@@ -173,7 +175,7 @@ struct RealWindows {
 TEST(WindowPlaces, AWindowTheProgramPlacesLiesWhollyOnTheScreenBesideBelowOrOverThePanel)
 {
     RealWindows real;
-    ASSERT_EQ(QGuiApplication::screens().size(), 2);
+    ASSERT_EQ(QGuiApplication::screens().size(), 3);
     const QRect screens[] = {QGuiApplication::screens()[0]->availableGeometry(),
                              QGuiApplication::screens()[1]->availableGeometry()};
     ASSERT_EQ(screens[0].size(), QSize(1280, 1024));
@@ -293,6 +295,119 @@ TEST(WindowPlaces, ToolWindowsClosedByTheirOwnButtonsOrTheCloseBoxReopenWhereThe
                     DialogScript::answers.clear();
                 }
             }
+}
+
+#include "hub/frmWelcome.h"
+#include "sim/ar7030.h"
+#include "sim/pty.h"
+#include "support/hubline.h"
+
+TEST(WindowPlaces, WindowFramesAgainstTwoScreenSizes)
+{
+    // Every window the program places, at 1280 x 1024 and at 1366 x 768, its
+    // frame included: the welcome window, the AR7030 panel and every tool,
+    // from a stored place reaching past the screen's left or bottom edge and,
+    // for the tools, with none stored (beside the panel, over it where it
+    // must be); tools opened together each on a place of their own.
+    enum Place { NoneStored, PastLeft, PastBottom };
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    ASSERT_EQ(screens.size(), 3);
+    int checked = 0;
+    for (QScreen *sc : {screens[0], screens[2]}) {
+        const QRect area = sc->availableGeometry();
+        SCOPED_TRACE(::testing::Message() << "screen " << area.width() << "x" << area.height());
+        auto storeOff = [&](int slot, Place place) {
+            if (place == NoneStored)
+                G.formleft[slot] = G.formtop[slot] = 0;
+            else
+                storeAt(slot, area.topLeft() + (place == PastLeft ? QPoint(-300, 10) : QPoint(10, area.height() - 40)));
+        };
+        auto expectOnScreen = [&](QWidget *w, const char *what, Place place) {
+            const QRect f = frameOnScreen(w);
+            EXPECT_TRUE(area.contains(f)) << what << " place " << place << ": " << f.x() << "," << f.y() << " "
+                                          << f.width() << "x" << f.height();
+            ++checked;
+        };
+
+        tavtest::ScratchDir dir;
+        tavtest::ScriptedDialogs dialogs;
+        sim::AR7030Emulator emu;
+        sim::PtyHarness pty(emu);
+        ASSERT_TRUE(pty.ok());
+        tavtest::openHub(dir, pty, 1);
+        for (int k = 1; k <= 31; ++k)
+            G.setupdata[size_t(k)] = setupDefault(k);
+        frmWelcome *welcome = frmWelcome::instance();
+        for (Place place : {PastLeft, PastBottom}) {
+            storeOff(welcome->slot(), place);
+            welcome->placeAgain();
+            welcome->show();
+            ASSERT_TRUE(tavtest::settled(welcome));
+            expectOnScreen(welcome, "frmWelcome", place);
+            welcome->hide();
+        }
+        storeOff(windowDecl(WindowId::frmAR7030).slot, PastLeft);
+        storeOff(windowDecl(WindowId::frmLast20).slot, NoneStored);
+        TavForm *panel = tavtest::go<TavForm>(WindowId::frmAR7030);
+        ASSERT_TRUE(panel && panel->isVisible());
+        ASSERT_TRUE(tavtest::settled(panel));
+        expectOnScreen(panel, "frmAR7030", PastLeft);
+        const QRect panelFrame = frameOnScreen(panel);
+
+        // Loaded hidden with the panel, shown from its menu: beside the panel.
+        auto *mnuLast20 = panel->findChild<QAction *>(QStringLiteral("mnuLast20"));
+        ASSERT_NE(mnuLast20, nullptr);
+        mnuLast20->trigger();
+        TavForm *last20 = Windows::existing(WindowId::frmLast20);
+        ASSERT_TRUE(last20 && last20->isVisible());
+        ASSERT_TRUE(tavtest::settled(last20));
+        expectOnScreen(last20, "frmLast20 from the menu", NoneStored);
+        // Where the screen has room for both it stands off the panel, else
+        // off the keypad at least.
+        const QRect l20 = frameOnScreen(last20);
+        QWidget *keypad = panel->findChild<QWidget *>(QStringLiteral("cmd0to9(0)"));
+        keypad = keypad ? keypad->parentWidget() : nullptr;
+        ASSERT_NE(keypad, nullptr);
+        if (area.height() >= panelFrame.height() + l20.height())
+            EXPECT_FALSE(l20.intersects(panelFrame)) << l20.x() << "," << l20.y();
+        else
+            EXPECT_FALSE(l20.intersects(QRect(keypad->mapToGlobal(QPoint()), keypad->size()))) << l20.x() << "," << l20.y();
+        last20->unload();
+
+        for (const WindowDecl &d : windowDecls) {
+            if (d.role != WindowRole::Tool || !Windows::available(d.id))
+                continue;
+            for (Place place : {NoneStored, PastLeft, PastBottom}) {
+                if (place != NoneStored && d.slot == 0)
+                    continue;
+                TavForm *w = Windows::get(d.id);
+                storeOff(d.slot, place);
+                w->showModeless();
+                if (!w->isVisible())
+                    continue; // a tool that does not open for this receiver
+                ASSERT_TRUE(tavtest::settled(w));
+                expectOnScreen(w, d.name, place);
+                dialogs.answer(vbNo); // should it ask to save: no
+                w->unload();
+                DialogScript::answers.clear();
+            }
+        }
+        // Opened together, none stored: each on a place of its own.
+        QList<QRect> frames;
+        for (WindowId id : {WindowId::frmMarkfreqs, WindowId::frmScratchpad, WindowId::frmSmeter, WindowId::frmOwn}) {
+            TavForm *w = Windows::get(id);
+            storeOff(w->slot(), NoneStored);
+            w->showModeless();
+            ASSERT_TRUE(tavtest::settled(w));
+            expectOnScreen(w, windowDecl(id).name, NoneStored);
+            for (const QRect &f : frames)
+                EXPECT_NE(frameOnScreen(w).topLeft(), f.topLeft()) << windowDecl(id).name;
+            frames << frameOnScreen(w);
+        }
+        UnloadTools();
+        tavtest::closeHub(WindowId::frmAR7030);
+    }
+    EXPECT_GT(checked, 80);
 }
 
 TEST(KeyMap, LettersFollowTheLayoutDigitsTheKeysPlace)
