@@ -412,9 +412,14 @@ void TavForm::checkPlace()
     // by its client area), and moved onto the screen when its real frame or
     // a size its code gave it later reaches off it. A window moved by the
     // user stands elsewhere and is left be.
-    if (!m_placed || geometry().topLeft() != m_clientAsked)
+    if (!m_placed)
         return;
     const QMargins m = frameMarginsOf(this);
+    // Put by its frame (before any frame was known), the window system
+    // reports the client area inside the frame's place.
+    const bool framedThere = geometry().topLeft() - QPoint(m.left(), m.top()) == *m_placed;
+    if (geometry().topLeft() != m_clientAsked && !framedThere)
+        return;
     m_placed = onScreen(QRect(*m_placed, size().grownBy(m)));
     const QPoint client = *m_placed + QPoint(m.left(), m.top());
     if (client == geometry().topLeft())

@@ -135,7 +135,6 @@ void frmProp2prt2::resizeEvent(QResizeEvent *ev)
     const int w = vsbPage->sizeHint().width();
     vsbPage->setGeometry(width() - w, 0, w, height());
     vsbPage->setVisible(hidden > 0);
-    vsbPage->raise();
 }
 
 void frmProp2prt2::drawFrame()
