@@ -246,7 +246,11 @@ QPoint onScreen(const QRect &frame)
         return frame.topLeft();
     // Moved as little as can be: the whole frame onto its screen, or, when
     // it is larger than the screen, its top left (the title bar) on it.
-    const QRect a = screenAreaFor(frame);
+    return fitInto(screenAreaFor(frame), frame);
+}
+
+QPoint fitInto(const QRect &a, const QRect &frame)
+{
     return QPoint(std::clamp(frame.left(), a.left(), std::max(a.left(), a.right() + 1 - frame.width())),
                   std::clamp(frame.top(), a.top(), std::max(a.top(), a.bottom() + 1 - frame.height())));
 }
@@ -261,6 +265,7 @@ void TavForm::moveTwips(int left, int top)
 {
     const QPoint frame = framePlace(left, top, frameSizeToShow());
     m_placed = frame;
+    m_placedOn.reset();
     m_clientAsked = placeFrameAt(this, frame);
 }
 
@@ -342,6 +347,7 @@ bool TavForm::placeBesidePanel()
         }
     }
     m_placed = at;
+    m_placedOn = area;
     m_clientAsked = placeFrameAt(this, at);
     return true;
 }
@@ -420,7 +426,8 @@ void TavForm::checkPlace()
     const bool framedThere = geometry().topLeft() - QPoint(m.left(), m.top()) == *m_placed;
     if (geometry().topLeft() != m_clientAsked && !framedThere)
         return;
-    m_placed = onScreen(QRect(*m_placed, size().grownBy(m)));
+    const QRect frame(*m_placed, size().grownBy(m));
+    m_placed = m_placedOn ? fitInto(*m_placedOn, frame) : onScreen(frame);
     const QPoint client = *m_placed + QPoint(m.left(), m.top());
     if (client == geometry().topLeft())
         return;

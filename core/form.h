@@ -103,6 +103,8 @@ private:
     bool m_unloadPending = false;
     // The frame's place last given and the client place that gave it.
     std::optional<QPoint> m_placed;
+    // The screen area a window placed beside the panel is kept on.
+    std::optional<QRect> m_placedOn;
     QPoint m_clientAsked;
     QPoint framePosition() const;
     // The size the frame will have when shown (the layout's size when the
@@ -155,6 +157,9 @@ QList<QRect> shownToolFrames(const QWidget *except);
 // screens (one, or several side by side), else moved the least onto the screen holding most of it (the nearest when
 // none does); a frame larger than that screen keeps its top left on it.
 QPoint onScreen(const QRect &frame);
+// Where a frame stands moved the least onto `area` (its top left on it when
+// it is larger).
+QPoint fitInto(const QRect &area, const QRect &frame);
 // The frame of the receiver panel on the screen, if one is shown.
 std::optional<QRect> shownPanelFrame();
 
