@@ -32,6 +32,7 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QHash>
+#include <QRegion>
 #include <QScreen>
 #include <QWindow>
 
@@ -107,7 +108,7 @@ QPoint placeFrameAt(QWidget *w, QPoint frame)
     return w->geometry().topLeft();
 }
 
-QPoint placeBeside(const QRect &area, const std::optional<QRect> &panel, const QSize &size)
+QPoint placeBeside(const QRect &area, const std::optional<QRect> &panel, const QSize &size, const QList<QRect> &taken)
 {
     if (!panel)
         return area.topLeft();
@@ -115,12 +116,47 @@ QPoint placeBeside(const QRect &area, const std::optional<QRect> &panel, const Q
     // Within the area along one axis, as near `want` as can be.
     auto fitX = [&](int want) { return std::clamp(want, area.left(), std::max(area.left(), area.right() + 1 - size.width())); };
     auto fitY = [&](int want) { return std::clamp(want, area.top(), std::max(area.top(), area.bottom() + 1 - size.height())); };
-    const QPoint tries[] = {QPoint(pf.right() + 1, fitY(pf.top())), QPoint(fitX(pf.left()), pf.bottom() + 1),
-                            QPoint(pf.left() - size.width(), fitY(pf.top()))};
-    for (const QPoint &p : tries)
-        if (area.contains(QRect(p, size)))
-            return p;
-    return QPoint(fitX(pf.right() + 1), fitY(pf.top()));
+    auto free = [&](const QPoint &p) {
+        const QRect r(p, size);
+        if (!area.contains(r) || r.intersects(pf))
+            return false;
+        for (const QRect &t : taken)
+            if (r.intersects(t))
+                return false;
+        return true;
+    };
+    // Beside the panel first, then beside the windows already put there, so
+    // windows opened one after another do not hide each other.
+    QList<QRect> anchors{pf};
+    anchors += taken;
+    for (const QRect &a : anchors) {
+        const QPoint tries[] = {QPoint(a.right() + 1, fitY(a.top())), QPoint(fitX(a.left()), a.bottom() + 1),
+                                QPoint(a.left() - size.width(), fitY(a.top()))};
+        for (const QPoint &p : tries)
+            if (free(p))
+                return p;
+    }
+    // No free place: over the panel's lower right, where it hides the least
+    // of the dial, each window a step down and left of one already there.
+    QPoint p(fitX(pf.right() + 1), fitY(pf.bottom() + 1));
+    for (int step = 0; step < 16; ++step) {
+        bool onOne = false;
+        for (const QRect &t : taken)
+            onOne = onOne || t.topLeft() == p;
+        if (!onOne)
+            break;
+        p = QPoint(fitX(p.x() - 32), fitY(p.y() - 32));
+    }
+    return p;
+}
+
+QList<QRect> shownToolFrames(const QWidget *except)
+{
+    QList<QRect> frames;
+    for (const WindowDecl &d : windowDecls)
+        if (TavForm *w = Windows::existing(d.id); d.role == WindowRole::Tool && w && w != except && w->isVisible())
+            frames << w->frameRect();
+    return frames;
 }
 
 std::optional<QRect> shownPanelFrame()
@@ -167,49 +203,70 @@ QSize TavForm::frameSizeToShow()
     return size().grownBy(frameMarginsOf(this));
 }
 
-QPoint TavForm::framePlace(int leftTwips, int topTwips, const QSize &frameSize)
+namespace {
+// The screen a frame belongs to: the one holding most of it, else the nearest.
+QRect screenAreaFor(const QRect &frame)
 {
-    QPoint p(int(std::lround(leftTwips / twipsPerPixel())), int(std::lround(topTwips / twipsPerPixel())));
     const QList<QScreen *> screens = QGuiApplication::screens();
-    if (screens.isEmpty())
-        return p;
-    // The title bar: the frame's top strip. It must lie on a screen with
-    // enough of it to grab (the store rule keeps 1500 twips at the left).
-    const int grab = std::max(1, int(1500 / twipsPerPixel()));
-    const int barHeight = 24;
-    auto reachable = [&](const QRect &avail) {
-        const QRect bar(p.x(), p.y(), std::max(frameSize.width(), 1), barHeight);
-        const QRect on = bar.intersected(avail);
-        return p.y() >= avail.top() && on.height() == barHeight && on.width() >= std::min(grab, bar.width());
-    };
-    for (QScreen *sc : screens)
-        if (reachable(sc->availableGeometry()))
-            return p;
-    // Off every screen: onto the nearest one, as little moved as can be.
-    QScreen *best = QGuiApplication::screenAt(p);
-    if (!best) {
-        qint64 bestDist = -1;
-        for (QScreen *sc : screens) {
-            const QRect a = sc->availableGeometry();
-            const qint64 dx = p.x() < a.left() ? a.left() - p.x() : (p.x() > a.right() ? p.x() - a.right() : 0);
-            const qint64 dy = p.y() < a.top() ? a.top() - p.y() : (p.y() > a.bottom() ? p.y() - a.bottom() : 0);
-            if (bestDist < 0 || dx * dx + dy * dy < bestDist) {
-                bestDist = dx * dx + dy * dy;
-                best = sc;
-            }
+    QRect best;
+    qint64 bestCover = 0, bestDist = -1;
+    for (QScreen *sc : screens) {
+        const QRect a = sc->availableGeometry();
+        const QRect on = a.intersected(frame);
+        const qint64 cover = on.isEmpty() ? 0 : qint64(on.width()) * on.height();
+        if (cover > bestCover) {
+            bestCover = cover;
+            best = a;
         }
     }
-    // The whole window is brought onto that screen when it fits.
-    const QRect a = best->availableGeometry();
-    p.setX(std::clamp(p.x(), a.left(), std::max(a.left(), a.right() + 1 - frameSize.width())));
-    p.setY(std::clamp(p.y(), a.top(), std::max(a.top(), a.bottom() + 1 - frameSize.height())));
-    return p;
+    if (bestCover > 0)
+        return best;
+    const QPoint p = frame.topLeft();
+    for (QScreen *sc : screens) {
+        const QRect a = sc->availableGeometry();
+        const qint64 dx = p.x() < a.left() ? a.left() - p.x() : (p.x() > a.right() ? p.x() - a.right() : 0);
+        const qint64 dy = p.y() < a.top() ? a.top() - p.y() : (p.y() > a.bottom() ? p.y() - a.bottom() : 0);
+        if (bestDist < 0 || dx * dx + dy * dy < bestDist) {
+            bestDist = dx * dx + dy * dy;
+            best = a;
+        }
+    }
+    return best;
+}
+} // namespace
+
+QPoint onScreen(const QRect &frame)
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    // Screens side by side make one desktop: a frame across two of them is
+    // wholly on the screen, one reaching past their outer edges is not.
+    QRegion off(frame);
+    for (QScreen *sc : screens)
+        off -= sc->availableGeometry();
+    if (off.isEmpty() || screens.isEmpty())
+        return frame.topLeft();
+    // Moved as little as can be: the whole frame onto its screen, or, when
+    // it is larger than the screen, its top left (the title bar) on it.
+    return fitInto(screenAreaFor(frame), frame);
+}
+
+QPoint fitInto(const QRect &a, const QRect &frame)
+{
+    return QPoint(std::clamp(frame.left(), a.left(), std::max(a.left(), a.right() + 1 - frame.width())),
+                  std::clamp(frame.top(), a.top(), std::max(a.top(), a.bottom() + 1 - frame.height())));
+}
+
+QPoint TavForm::framePlace(int leftTwips, int topTwips, const QSize &frameSize)
+{
+    const QPoint p(int(std::lround(leftTwips / twipsPerPixel())), int(std::lround(topTwips / twipsPerPixel())));
+    return onScreen(QRect(p, frameSize));
 }
 
 void TavForm::moveTwips(int left, int top)
 {
     const QPoint frame = framePlace(left, top, frameSizeToShow());
     m_placed = frame;
+    m_placedOn.reset();
     m_clientAsked = placeFrameAt(this, frame);
 }
 
@@ -225,13 +282,39 @@ bool isPanelOrHub(const QString &name)
 
 void TavForm::placeAtLoad()
 {
-    m_besidePanel = false;
-    if (m_slot <= 0)
+    // Placed now, so that the window's load finds it where it will be, and
+    // again as it is first shown: by then its load has given it its size, and
+    // a panel it is to stand beside may have come up (a window loaded hidden
+    // with the panel is shown later from its menu).
+    m_placeAtShow = true;
+    placeAgain();
+}
+
+void TavForm::fitScreen(const QPoint &near)
+{
+    // A window larger than the screen it is to stand on is made as large as
+    // that screen, so that all of it can be reached; windows that large
+    // scroll their content.
+    if (QGuiApplication::screens().isEmpty())
         return;
+    const QMargins m = frameMarginsOf(this);
+    const QSize frame = frameSizeToShow();
+    const QSize room = screenAreaFor(QRect(near, frame)).size().shrunkBy(m);
+    const QSize fit = frame.shrunkBy(m).boundedTo(room).expandedTo(minimumSize());
+    if (fit != size())
+        resize(fit);
+}
+
+void TavForm::placeAgain()
+{
     // A slot never stored holds 0,0: the screen's corner, where the panel
     // itself usually stands.
-    const bool stored = G.formleft[m_slot] != 0 || G.formtop[m_slot] != 0;
-    if (stored || !placeBesidePanel())
+    const bool stored = m_slot > 0 && (G.formleft[m_slot] != 0 || G.formtop[m_slot] != 0);
+    const std::optional<QRect> panel = isPanelOrHub(objectName()) ? std::nullopt : shownPanelFrame();
+    fitScreen(stored ? QPoint(int(std::lround(G.formleft[m_slot] / twipsPerPixel())),
+                              int(std::lround(G.formtop[m_slot] / twipsPerPixel())))
+                     : (panel ? panel->topLeft() : QPoint()));
+    if (stored || (!placeBesidePanel() && m_slot > 0))
         moveTwips(G.formleft[m_slot], G.formtop[m_slot]);
 }
 
@@ -247,10 +330,26 @@ bool TavForm::placeBesidePanel()
         sc = QGuiApplication::primaryScreen();
     if (!sc)
         return false;
-    const QPoint at = placeBeside(sc->availableGeometry(), panel, frameSizeToShow());
+    const QRect area = sc->availableGeometry();
+    const QList<QRect> taken = shownToolFrames(this);
+    QSize frame = frameSizeToShow();
+    QPoint at = placeBeside(area, panel, frame, taken);
+    if (QRect(at, frame).intersects(*panel) && layout()) {
+        // No room beside the panel at this height: a window its layout lets
+        // grow shorter stands below the panel rather than over it.
+        const int room = area.bottom() - panel->bottom() - (frame.height() - height());
+        const int least = std::max(minimumSizeHint().height(), minimumHeight());
+        if (room >= least && room < height()) {
+            resize(width(), room);
+            frame = size().grownBy(frameMarginsOf(this));
+            const QPoint below = placeBeside(area, panel, frame, taken);
+            if (!QRect(below, frame).intersects(*panel))
+                at = below;
+        }
+    }
     m_placed = at;
+    m_placedOn = area;
     m_clientAsked = placeFrameAt(this, at);
-    m_besidePanel = true;
     return true;
 }
 
@@ -294,11 +393,13 @@ void TavForm::setVisible(bool visible)
     // Showing sizes a window its code never sized to its layout, and a window
     // resized once it is made is placed by its client area, no longer by its
     // frame: sized here, before it is made, the place given stands as given.
-    if (visible && !isVisible() && !testAttribute(Qt::WA_Resized)) {
-        const QSize before = size();
-        fitLayout();
-        if (m_besidePanel && size() != before)
-            placeBesidePanel();
+    if (visible && !isVisible()) {
+        if (!testAttribute(Qt::WA_Resized))
+            fitLayout();
+        if (m_placeAtShow) {
+            m_placeAtShow = false;
+            placeAgain();
+        }
     }
     QWidget::setVisible(visible);
     if (visible && windowHandle()) {
@@ -310,15 +411,24 @@ void TavForm::setVisible(bool visible)
 
 void TavForm::checkPlace()
 {
-    // On the screen the window's frame is known. A window whose client area
-    // stands where it was put but whose frame does not stand where it was
-    // asked to (the frame was not known when it was put there, it differs
-    // from the other windows' frames, or the window resized itself before the
-    // window system had framed it and was put back by its client area) is
-    // put right. A window moved by the user stands elsewhere and is left be.
-    if (!m_placed || geometry().topLeft() != m_clientAsked)
+    // On the screen the window's frame and size are known. A window whose
+    // client area stands where it was put is put right when its frame does
+    // not stand where it was asked to (the frame was not known when it was
+    // put there, it differs from the other windows' frames, or the window
+    // resized itself before the window system had framed it and was put back
+    // by its client area), and moved onto the screen when its real frame or
+    // a size its code gave it later reaches off it. A window moved by the
+    // user stands elsewhere and is left be.
+    if (!m_placed)
         return;
     const QMargins m = frameMarginsOf(this);
+    // Put by its frame (before any frame was known), the window system
+    // reports the client area inside the frame's place.
+    const bool framedThere = geometry().topLeft() - QPoint(m.left(), m.top()) == *m_placed;
+    if (geometry().topLeft() != m_clientAsked && !framedThere)
+        return;
+    const QRect frame(*m_placed, size().grownBy(m));
+    m_placed = m_placedOn ? fitInto(*m_placedOn, frame) : onScreen(frame);
     const QPoint client = *m_placed + QPoint(m.left(), m.top());
     if (client == geometry().topLeft())
         return;

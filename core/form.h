@@ -85,6 +85,9 @@ public:
     QRect frameRect() const;
     // The frame's top left in pixels where a position in twips puts it.
     static QPoint framePlace(int leftTwips, int topTwips, const QSize &frameSize);
+    // Places the window as its load does: at its stored place, or, for a
+    // tool window that has none, beside the open receiver panel.
+    void placeAgain();
 
     // A window is kept between loads and must come back as designed: the
     // state of every control (enabled, shown, caption, text, tick, choice,
@@ -119,6 +122,8 @@ private:
     bool m_unloadPending = false;
     // The frame's place last given and the client place that gave it.
     std::optional<QPoint> m_placed;
+    // The screen area a window placed beside the panel is kept on.
+    std::optional<QRect> m_placedOn;
     QPoint m_clientAsked;
     QPoint framePosition() const;
     // The size the frame will have when shown (the layout's size when the
@@ -130,7 +135,8 @@ private:
     // none, beside the open receiver panel.
     void placeAtLoad();
     bool placeBesidePanel();
-    bool m_besidePanel = false;
+    bool m_placeAtShow = false;
+    void fitScreen(const QPoint &near);
     // Checks the place whenever the window system reports the window.
     QObject *m_placeWatch = nullptr;
     void checkPlace();
@@ -156,11 +162,23 @@ QMargins frameMarginsOf(const QWidget *w);
 // system is asked to put the frame itself there.
 QPoint placeFrameAt(QWidget *w, QPoint frame);
 // Where the program puts a window (a frame of `size`) it places itself, on a
-// screen's free `area`: beside the receiver panel's frame where it lies wholly
-// on the area (right of it, below it, left of it), otherwise over the panel,
-// as near its right edge as the area allows; with no panel, the area's top
-// left. A window larger than the area keeps its top left on it.
-QPoint placeBeside(const QRect &area, const std::optional<QRect> &panel, const QSize &size);
+// screen's free `area`: the first place beside the receiver panel's frame,
+// then beside one of the `taken` frames (right, below, left), that lies
+// wholly on the area and over neither the panel nor a taken frame; otherwise
+// over the panel's lower right, a step away from any taken frame standing
+// there; with no panel, the area's top left. A window larger than the area
+// keeps its top left on it.
+QPoint placeBeside(const QRect &area, const std::optional<QRect> &panel, const QSize &size,
+                   const QList<QRect> &taken = {});
+// The frames of the tool windows shown, but `except`'s: places taken.
+QList<QRect> shownToolFrames(const QWidget *except);
+// Where a frame stands wholly on the screen: where it is when it lies on the
+// screens (one, or several side by side), else moved the least onto the screen holding most of it (the nearest when
+// none does); a frame larger than that screen keeps its top left on it.
+QPoint onScreen(const QRect &frame);
+// Where a frame stands moved the least onto `area` (its top left on it when
+// it is larger).
+QPoint fitInto(const QRect &area, const QRect &frame);
 // The frame of the receiver panel on the screen, if one is shown.
 std::optional<QRect> shownPanelFrame();
 

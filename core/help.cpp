@@ -100,7 +100,7 @@ void HelpWindow::placeOnScreen()
     const QRect area = sc->availableGeometry();
     const QMargins m = frameMarginsOf(this);
     resize(size().boundedTo(area.size().shrunkBy(m)).expandedTo(minimumSize()));
-    placeFrameAt(this, placeBeside(area, anchor, size().grownBy(m)));
+    placeFrameAt(this, placeBeside(area, anchor, size().grownBy(m), shownToolFrames(this)));
 }
 
 QString HelpWindow::shownPage() const

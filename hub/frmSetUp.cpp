@@ -103,7 +103,8 @@ frmSetUp::frmSetUp() : TavForm(windowId)
     txtDimilg = boxed("fraDimilg", listSizeCaption(Setting::DimIlg), "txtDimilg", 4, 3);
 
     top->addWidget(makeLabel(QStringLiteral("lblSpecific"), QStringLiteral("Receiver specific set-up options"), this));
-    auto *stack = new QWidget(this);
+    stack = new QWidget(this);
+    stack->setObjectName(QStringLiteral("fraRxArea"));
     auto *stackLay = new QGridLayout(stack);
     stackLay->setContentsMargins(0, 0, 0, 0);
     top->addWidget(stack);
@@ -225,10 +226,23 @@ frmSetUp::frmSetUp() : TavForm(windowId)
 
 void frmSetUp::showFrame(int rxtype)
 {
-    for (int i = 0; i < 5; ++i)
+    // The area the receiver frames share keeps the size of the largest, so
+    // no other control moves when the receiver type changes (a second click
+    // at the same place hits the same control).
+    QSize largest;
+    for (int i = 0; i < 5; ++i) {
         fraRx[i]->setVisible(false);
+        largest = largest.expandedTo(fraRx[i]->sizeHint());
+    }
+    stack->setMinimumSize(largest);
     if (rxtype >= 0 && rxtype <= 4)
         fraRx[rxtype]->setVisible(true);
+}
+
+void frmSetUp::showComDevices()
+{
+    for (int i = 0; i < 5; ++i)
+        lblComDevice[i]->setText(shownText(CommControl::deviceForPort(i + 1), 60));
 }
 
 void frmSetUp::Form_Load() { fillControls(); }
@@ -239,8 +253,7 @@ void frmSetUp::fillControls()
     txtDirpath->setText(G.datapath);
     txtRxlatitude->setText(G.rxlatitude);
     txtRxlongitude->setText(G.rxlongitude);
-    for (int i = 0; i < 5; ++i)
-        lblComDevice[i]->setText(shownText(CommControl::deviceForPort(i + 1), 60));
+    showComDevices();
     optRxtype.select(G.rxtype);
     optCom.select(settingInt(Setting::ComPort) - 1);
     optRxtargetarea.select(settingInt(Setting::TargetArea));
@@ -325,6 +338,8 @@ bool frmSetUp::checkBox(QLineEdit *box)
                     QStringLiteral("Example ") + defaultDatapath()},
                    QStringLiteral("Default"), true);
         }
+        // The devices are named in "comports.ini" of the data directory.
+        showComDevices();
     } else if (box == txtLt2utc) {
         double v = leadingNumber(text);
         if (v != std::floor(v))
@@ -420,7 +435,7 @@ bool frmSetUp::checkBox(QLineEdit *box)
 
 void frmSetUp::cmdReload_Click()
 {
-    moveTwips(G.formleft[slot()], G.formtop[slot()]);
+    placeAgain();
     fillControls();
 }
 

@@ -44,6 +44,8 @@ protected:
 private:
     void fillControls();
     void showFrame(int rxtype);
+    void showComDevices();
+    QWidget *stack = nullptr;
     QLineEdit *addText(const QString &name, QWidget *parent);
     bool m_checking = false;
 };

@@ -7,6 +7,8 @@
 #include "signal/proppage.h"
 
 #include <QPainter>
+#include <QResizeEvent>
+#include <algorithm>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -110,10 +112,29 @@ frmProp2prt2::frmProp2prt2() : TavForm(windowId)
         (*b.b)->setGeometry(b.left, 16, 73, 25);
         (*b.b)->raise();
     }
+    vsbPage = new QScrollBar(Qt::Vertical, this);
+    vsbPage->setObjectName(QStringLiteral("vsbPage"));
+    vsbPage->setRange(0, 0);
+    vsbPage->hide();
+    connect(vsbPage, &QScrollBar::valueChanged, this, [this](int v) { Picture1->move(0, -v); });
     connect(cmdLoad, &QPushButton::clicked, this, &frmProp2prt2::cmdLoad_Click);
     connect(cmdCls, &QPushButton::clicked, this, &frmProp2prt2::cmdCls_Click);
     connect(cmdPrint, &QPushButton::clicked, this, &frmProp2prt2::cmdPrint_Click);
     connect(cmdExit, &QPushButton::clicked, this, &frmProp2prt2::cmdExit_Click);
+}
+
+void frmProp2prt2::resizeEvent(QResizeEvent *ev)
+{
+    // On a screen shorter than the page the window is made shorter too; the
+    // rest of the page is reached with the bar.
+    TavForm::resizeEvent(ev);
+    const int hidden = std::max(0, Picture1->height() - height());
+    vsbPage->setRange(0, hidden);
+    vsbPage->setPageStep(height());
+    vsbPage->setSingleStep(20);
+    const int w = vsbPage->sizeHint().width();
+    vsbPage->setGeometry(width() - w, 0, w, height());
+    vsbPage->setVisible(hidden > 0);
 }
 
 void frmProp2prt2::drawFrame()

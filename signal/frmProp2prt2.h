@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <array>
 
 namespace tav {
@@ -26,6 +27,8 @@ public:
     std::array<QLabel *, 12> lbldat{};
     std::array<QLineEdit *, 12> txtdat{};
     QPushButton *cmdLoad = nullptr, *cmdCls = nullptr, *cmdPrint = nullptr, *cmdExit = nullptr;
+    // Scrolls the page in a window shorter than the page (a small screen).
+    QScrollBar *vsbPage = nullptr;
 
     void cmdLoad_Click();
     void cmdCls_Click();
@@ -42,6 +45,7 @@ public:
 
 protected:
     void Form_Load() override;
+    void resizeEvent(QResizeEvent *ev) override;
 
 private:
     void drawFrame();

@@ -262,3 +262,32 @@ TEST_F(SetUpDialog, EntriesAreCheckedOnlyWhenTheFocusMovesWithinTheDialog)
     enter(dlg->txtDimbdxc, "31");
     EXPECT_EQ(dialogs.shown().last().text, "Range is between\n1 and 30 (x 1000)");
 }
+
+TEST_F(SetUpDialog, CommonControlsKeepTheirPlacesAndDevicesFollowTheDirPath)
+{
+    // Every named control outside the receiver frames, where a click finds it.
+    auto places = [&] {
+        QStringList out;
+        for (QWidget *w : dlg->findChildren<QWidget *>())
+            if (!w->objectName().isEmpty() && w->isVisibleTo(dlg) &&
+                std::none_of(dlg->fraRx, dlg->fraRx + 5, [w](QGroupBox *f) { return f == w || f->isAncestorOf(w); }))
+                out << QStringLiteral("%1 %2,%3 %4x%5").arg(w->objectName()).arg(w->mapTo(dlg, QPoint()).x())
+                           .arg(w->mapTo(dlg, QPoint()).y()).arg(w->width()).arg(w->height());
+        return out;
+    };
+    ASSERT_TRUE(tavtest::settled(dlg));
+    const QStringList first = places();
+    ASSERT_GT(first.size(), 30);
+    for (int type : {0, 2, 3, 4, 1}) {
+        QTest::mouseClick(dlg->optRxtype.button(type), Qt::LeftButton);
+        ASSERT_EQ(G.rxtype, type);
+        QApplication::processEvents();
+        EXPECT_EQ(places(), first) << "receiver type " << type;
+    }
+    // Another data directory with its own "comports.ini": its devices at once.
+    tavtest::ScratchDir other;
+    other.write(QStringLiteral("comports.ini"), "/dev/ttyACM7\r\n\r\n/dev/rfcomm2\r\n");
+    enter(dlg->txtDirpath, other.path());
+    EXPECT_EQ(dlg->lblComDevice[0]->text(), "/dev/ttyACM7");
+    EXPECT_EQ(dlg->lblComDevice[2]->text(), "/dev/rfcomm2");
+}

@@ -19,8 +19,9 @@
 
 using namespace tav;
 
-// Two screens side by side, 1280 x 1024 and 1920 x 1080; the platform reads
-// them when the application starts, after this.
+// Two screens side by side, 1280 x 1024 and 1920 x 1080, and a 1366 x 768
+// one standing apart below them; the platform reads them when the
+// application starts, after this.
 static const bool kTwoScreens = [] {
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" TAVORIN_TWO_SCREENS);
     return true;
@@ -99,6 +100,7 @@ TEST(WindowPlaces, NoStoredPlaceOrOneOffEveryScreenStillShowsTheTitleBar)
 #include "panels/frmPanel.h"
 #include "drivers/receiver.h"
 #include <QKeyEvent>
+#include <QAction>
 
 TEST(WindowPlaces, AToolWithoutAStoredPlaceOpensBesideTheOpenPanelAndAStoredPlaceWins)
 {
@@ -173,7 +175,7 @@ struct RealWindows {
 TEST(WindowPlaces, AWindowTheProgramPlacesLiesWhollyOnTheScreenBesideBelowOrOverThePanel)
 {
     RealWindows real;
-    ASSERT_EQ(QGuiApplication::screens().size(), 2);
+    ASSERT_EQ(QGuiApplication::screens().size(), 3);
     const QRect screens[] = {QGuiApplication::screens()[0]->availableGeometry(),
                              QGuiApplication::screens()[1]->availableGeometry()};
     ASSERT_EQ(screens[0].size(), QSize(1280, 1024));
@@ -293,6 +295,92 @@ TEST(WindowPlaces, ToolWindowsClosedByTheirOwnButtonsOrTheCloseBoxReopenWhereThe
                     DialogScript::answers.clear();
                 }
             }
+}
+
+#include "hub/frmWelcome.h"
+#include "sim/ar7030.h"
+#include "sim/pty.h"
+#include "support/hubline.h"
+
+TEST(WindowPlaces, WindowFramesAgainstTwoScreenSizes)
+{
+    // Every window the program places, frame included, at 1280 x 1024 and at
+    // 1366 x 768: the welcome window, the AR7030 panel and every tool from a
+    // stored place past the screen's left or bottom edge; the tools with none
+    // stored beside the panel, those opened together each on its own place,
+    // and Last 20 Freqs (loaded hidden with the panel) off it where there is room.
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    ASSERT_EQ(screens.size(), 3);
+    int checked = 0;
+    for (QScreen *sc : {screens[0], screens[2]}) {
+        const QRect area = sc->availableGeometry();
+        SCOPED_TRACE(::testing::Message() << area.width() << "x" << area.height());
+        const std::optional<QPoint> places[] = {std::nullopt, area.topLeft() + QPoint(-300, 10),
+                                                area.topLeft() + QPoint(10, area.height() - 40)};
+        auto store = [](int slot, std::optional<QPoint> at) {
+            at ? storeAt(slot, *at) : void(G.formleft[slot] = G.formtop[slot] = 0);
+        };
+        auto onScreen = [&](TavForm *w) {
+            EXPECT_TRUE(tavtest::settled(w));
+            const QRect f = frameOnScreen(w);
+            EXPECT_TRUE(area.contains(f)) << w->objectName().toStdString() << " " << f.x() << "," << f.y() << " "
+                                          << f.width() << "x" << f.height();
+            ++checked;
+            return f;
+        };
+        tavtest::ScratchDir dir;
+        tavtest::ScriptedDialogs dialogs;
+        sim::AR7030Emulator emu;
+        sim::PtyHarness pty(emu);
+        ASSERT_TRUE(pty.ok());
+        tavtest::openHub(dir, pty, 1);
+        for (int k = 1; k <= 31; ++k)
+            G.setupdata[size_t(k)] = setupDefault(k);
+        frmWelcome *welcome = frmWelcome::instance();
+        for (int i : {1, 2}) {
+            store(welcome->slot(), places[i]);
+            welcome->placeAgain();
+            welcome->show();
+            onScreen(welcome);
+            welcome->hide();
+        }
+        store(windowDecl(WindowId::frmAR7030).slot, places[1]);
+        store(windowDecl(WindowId::frmLast20).slot, std::nullopt);
+        TavForm *panel = tavtest::go<TavForm>(WindowId::frmAR7030);
+        ASSERT_TRUE(panel && panel->isVisible());
+        const QRect panelFrame = onScreen(panel);
+        panel->findChild<QAction *>(QStringLiteral("mnuLast20"))->trigger();
+        TavForm *last20 = Windows::existing(WindowId::frmLast20);
+        ASSERT_TRUE(last20->isVisible());
+        const QRect l20 = onScreen(last20);
+        const QWidget *keypad = panel->findChild<QWidget *>(QStringLiteral("cmd0to9(0)"))->parentWidget();
+        EXPECT_FALSE(l20.intersects(area.height() >= panelFrame.height() + l20.height()
+                                        ? panelFrame
+                                        : QRect(keypad->mapToGlobal(QPoint()), keypad->size())));
+        QList<QPoint> together;
+        for (const std::optional<QPoint> &at : places)
+            for (const WindowDecl &d : windowDecls) {
+                TavForm *w = d.role == WindowRole::Tool ? Windows::get(d.id) : nullptr;
+                if (!w || (w->isVisible() && !at))
+                    continue;
+                store(d.slot, at);
+                w->showModeless();
+                if (!w->isVisible())
+                    continue; // a tool that does not open for this receiver
+                const QPoint corner = onScreen(w).topLeft();
+                if (!at && together.size() < 6) {
+                    EXPECT_FALSE(together.contains(corner)) << d.name; // opened together, none stored
+                    together << corner;
+                    continue;
+                }
+                dialogs.answer(vbNo); // should it ask to save: no
+                w->unload();
+                DialogScript::answers.clear();
+            }
+        UnloadTools();
+        tavtest::closeHub(WindowId::frmAR7030);
+    }
+    EXPECT_GT(checked, 150);
 }
 
 TEST(KeyMap, LettersFollowTheLayoutDigitsTheKeysPlace)
