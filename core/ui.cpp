@@ -321,8 +321,11 @@ void VScroll::setEnds(int top, int bottom)
 
 void VScroll::showValue(int v)
 {
-    const QSignalBlocker quiet(this);
-    setValue(v);
+    {
+        const QSignalBlocker quiet(this);
+        setValue(v);
+    }
+    emit valueShown(value());
 }
 
 void VScroll::wheelEvent(QWheelEvent *ev)

@@ -183,6 +183,10 @@ public:
     // back, since byte -> bar -> byte need not give the byte again.
     void showValue(int v);
 
+signals:
+    // A value was shown (see showValue): what the receiver holds now.
+    void valueShown(int v);
+
 protected:
     void wheelEvent(QWheelEvent *ev) override;
 

@@ -207,6 +207,7 @@ void frmPanel::Form_Load()
         // sees whether their write got through.
         for (VScroll *bar : findChildren<VScroll *>()) {
             m_barTaken[bar] = bar->value();
+            connect(bar, &VScroll::valueShown, this, [this, bar](int v) { m_barTaken[bar] = v; });
             connect(bar, &QScrollBar::valueChanged, this, [this, bar](int v) {
                 if (!rxPort().lost()) {
                     m_barTaken[bar] = v;
