@@ -479,11 +479,7 @@ void frmAR7030::mnuFirmware_Click()
 {
     if (!AR7030A)
         return;
-    const NoAnswer noAnswer;
-    if (const std::optional<QString> ident = AR7030A->firmware())
-        msgBox(*ident, MsgIcon::Information, QStringLiteral("Firmware Version"));
-    else if (const QStringList said = noAnswer.text({QStringLiteral("The receiver does not answer.")}); !said.isEmpty())
-        msgBox(said, MsgIcon::Exclamation, QStringLiteral("Firmware Version"));
+    showFirmware([this] { return AR7030A->firmware(); });
 }
 
 void frmAR7030::buildDirectMenu(QMenu *m)

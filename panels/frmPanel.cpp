@@ -257,6 +257,15 @@ void frmPanel::Form_Load()
 
 CommControl::ReadRun frmPanel::readRun() { return CommControl::ReadRun(rxPort()); }
 
+void frmPanel::showFirmware(const std::function<std::optional<QString>()> &read)
+{
+    const NoAnswer noAnswer;
+    if (const std::optional<QString> ident = read())
+        msgBox(*ident, MsgIcon::Information, QStringLiteral("Firmware Version"));
+    else if (const QStringList said = noAnswer.text({QStringLiteral("The receiver does not answer.")}); !said.isEmpty())
+        msgBox(said, MsgIcon::Exclamation, QStringLiteral("Firmware Version"));
+}
+
 void frmPanel::Form_Unload()
 {
     // After a load that gave up at the port nothing of the model was set up

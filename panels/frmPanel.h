@@ -161,6 +161,9 @@ protected:
     // goes unanswered the rest fail at once, and the user hears once that
     // the receiver does not answer.
     static CommControl::ReadRun readRun();
+    // "Firmware version": the receiver's ident, or that it did not answer
+    // (that the line is closed, after a loss).
+    static void showFirmware(const std::function<std::optional<QString>()> &read);
 
     // A model's own Direct menu entry (the shared ones come from panels/mainmenu.h).
     QAction *addMenuEntry(QMenu *menu, const QString &name, const QString &caption, std::function<void()> fn);

@@ -346,11 +346,7 @@ void frmRX320::mnuFirmware_Click()
 {
     if (!RX320A)
         return;
-    const NoAnswer noAnswer;
-    if (const std::optional<QString> ident = RX320A->firmware())
-        msgBox(*ident, MsgIcon::Information, QStringLiteral("Firmware Version"));
-    else if (const QStringList said = noAnswer.text({QStringLiteral("The receiver does not answer.")}); !said.isEmpty())
-        msgBox(said, MsgIcon::Exclamation, QStringLiteral("Firmware Version"));
+    showFirmware([this] { return RX320A->firmware(); });
 }
 
 void frmRX320::buildDirectMenu(QMenu *m)
