@@ -19,18 +19,12 @@ clsNRD535::clsNRD535(CommControl &port, QObject *parent) : JrcReceiver(port, par
 
 bool clsNRD535::setRttyOnOff(int16_t v)
 {
-    const bool sent = bracketedCommand(QStringLiteral("X") + plain(v));
-    if (sent)
-        emit RttyonoffChanged(v);
-    return sent;
+    return sendSetting(QStringLiteral("X") + plain(v), [&] { emit RttyonoffChanged(v); });
 }
 
 bool clsNRD535::setPowerOnOff(int16_t v)
 {
-    const bool sent = bracketedCommand(QStringLiteral("T") + plain(v));
-    if (sent)
-        emit PoweronoffChanged(v);
-    return sent;
+    return sendSetting(QStringLiteral("T") + plain(v), [&] { emit PoweronoffChanged(v); });
 }
 
 QString clsNRD535::RxStatus()
@@ -53,10 +47,7 @@ QString clsNRD535::RxStatus()
 
 bool clsNRD535::setRxStatus(const QString &text)
 {
-    const bool sent = bracketedCommand(QStringLiteral("S199") + text.right(12));
-    if (sent)
-        emit RxStatusChanged(text);
-    return sent;
+    return sendSetting(QStringLiteral("S199") + text.right(12), [&] { emit RxStatusChanged(text); });
 }
 
 int16_t clsNRD535::statusDigit(int pos) { return int16_t(field(RxStatus(), pos, 1)); }
@@ -64,54 +55,36 @@ int16_t clsNRD535::statusDigit(int pos) { return int16_t(field(RxStatus(), pos, 
 int16_t clsNRD535::Attenuator() { return statusDigit(2); }
 bool clsNRD535::setAttenuator(int16_t v)
 {
-    const bool sent = bracketedCommand(QStringLiteral("A") + digit(v));
-    if (sent)
-        emit AttenuatorChanged(v);
-    return sent;
+    return sendSetting(QStringLiteral("A") + digit(v), [&] { emit AttenuatorChanged(v); });
 }
 
 int16_t clsNRD535::Bandwidth() { return statusDigit(3); }
 bool clsNRD535::setBandwidth(int16_t v)
 {
-    const bool sent = bracketedCommand(QStringLiteral("B") + digit(v));
-    if (sent)
-        emit BandwidthChanged(v);
-    return sent;
+    return sendSetting(QStringLiteral("B") + digit(v), [&] { emit BandwidthChanged(v); });
 }
 
 int16_t clsNRD535::Mode() { return statusDigit(4); }
 bool clsNRD535::setMode(int16_t v)
 {
-    const bool sent = bracketedCommand(QStringLiteral("D") + digit(v));
-    if (sent)
-        emit ModeChanged(v);
-    return sent;
+    return sendSetting(QStringLiteral("D") + digit(v), [&] { emit ModeChanged(v); });
 }
 
 int16_t clsNRD535::Agcspeed() { return statusDigit(13); }
 bool clsNRD535::setAgcspeed(int16_t v)
 {
-    const bool sent = bracketedCommand(QStringLiteral("G") + digit(v));
-    if (sent)
-        emit AgcspeedChanged(v);
-    return sent;
+    return sendSetting(QStringLiteral("G") + digit(v), [&] { emit AgcspeedChanged(v); });
 }
 
 bool clsNRD535::setNoiseblanker(int16_t v)
 {
-    const bool sent = bracketedCommand(QStringLiteral("N") + digit(v));
-    if (sent)
-        emit NoiseblankerChanged(v);
-    return sent;
+    return sendSetting(QStringLiteral("N") + digit(v), [&] { emit NoiseblankerChanged(v); });
 }
 
 double clsNRD535::FrequencyA() { return field(RxStatus(), 5, 8) / 1000.0; }
 bool clsNRD535::setFrequencyA(double khz)
 {
-    const bool sent = bracketedCommand(QStringLiteral("F") + zeros(std::llround(khz * 1000.0), 8));
-    if (sent)
-        emit FrequencyAChanged(khz);
-    return sent;
+    return sendSetting(QStringLiteral("F") + zeros(std::llround(khz * 1000.0), 8), [&] { emit FrequencyAChanged(khz); });
 }
 
 bool clsNRD535::setBandwidthcontrol(int16_t v)

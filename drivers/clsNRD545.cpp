@@ -20,18 +20,12 @@ clsNRD545::clsNRD545(CommControl &port, QObject *parent) : JrcReceiver(port, par
 
 bool clsNRD545::setRttyOnOff(int16_t v)
 {
-    const bool sent = bracketedCommand(QStringLiteral("U23") + plain(v));
-    if (sent)
-        emit RttyonoffChanged(v);
-    return sent;
+    return sendSetting(QStringLiteral("U23") + plain(v), [&] { emit RttyonoffChanged(v); });
 }
 
 bool clsNRD545::setPowerOnOff(int16_t v)
 {
-    const bool sent = bracketedCommand(QStringLiteral("T") + plain(v));
-    if (sent)
-        emit PoweronoffChanged(v);
-    return sent;
+    return sendSetting(QStringLiteral("T") + plain(v), [&] { emit PoweronoffChanged(v); });
 }
 
 QString clsNRD545::RxStatus()
@@ -105,18 +99,12 @@ QString clsNRD545::dspRead(const QString &cmd, int n)
 int16_t clsNRD545::Attenuator() { return int16_t(field(RxStatus(), 2, 1)); }
 bool clsNRD545::setAttenuator(int16_t v)
 {
-    const bool sent = bracketedCommand(QStringLiteral("A") + digit(v));
-    if (sent)
-        emit AttenuatorChanged(v);
-    return sent;
+    return sendSetting(QStringLiteral("A") + digit(v), [&] { emit AttenuatorChanged(v); });
 }
 
 bool clsNRD545::setBandwidth(int16_t v)
 {
-    const bool sent = bracketedCommand(QStringLiteral("B") + digit(v));
-    if (sent)
-        emit BandwidthChanged(v);
-    return sent;
+    return sendSetting(QStringLiteral("B") + digit(v), [&] { emit BandwidthChanged(v); });
 }
 
 int16_t clsNRD545::Bandwidthcontrol()
@@ -142,18 +130,12 @@ bool clsNRD545::setBandwidthcontrol(int16_t v)
 int16_t clsNRD545::Mode() { return int16_t(field(RxStatus(), 4, 1)); }
 bool clsNRD545::setMode(int16_t v)
 {
-    const bool sent = bracketedCommand(QStringLiteral("D") + digit(v));
-    if (sent)
-        emit ModeChanged(v);
-    return sent;
+    return sendSetting(QStringLiteral("D") + digit(v), [&] { emit ModeChanged(v); });
 }
 
 bool clsNRD545::setEcss(int16_t v)
 {
-    const bool sent = bracketedCommand(QStringLiteral("CC") + digit(v));
-    if (sent)
-        emit EcssChanged(v);
-    return sent;
+    return sendSetting(QStringLiteral("CC") + digit(v), [&] { emit EcssChanged(v); });
 }
 
 int16_t clsNRD545::Agcspeed()
@@ -186,10 +168,7 @@ bool clsNRD545::setAgcspeed(int16_t v)
 double clsNRD545::FrequencyA() { return field(settingRead(QStringLiteral("F"), 12, true), 4) / 1000.0; }
 bool clsNRD545::setFrequencyA(double khz)
 {
-    const bool sent = bracketedCommand(QStringLiteral("F") + zeros(std::llround(khz * 1000.0), 10));
-    if (sent)
-        emit FrequencyAChanged(khz);
-    return sent;
+    return sendSetting(QStringLiteral("F") + zeros(std::llround(khz * 1000.0), 10), [&] { emit FrequencyAChanged(khz); });
 }
 
 void clsNRD545::FreqOrChan(int16_t) { bracketedCommand(QStringLiteral("MM21")); }
@@ -211,37 +190,25 @@ bool clsNRD545::setPassBandShift(int16_t v)
 int16_t clsNRD545::Ifgain() { return int16_t(field(settingRead(QStringLiteral("HH"), 6, false), 3)); }
 bool clsNRD545::setIfgain(int16_t v)
 {
-    const bool sent = bracketedCommand(QStringLiteral("HH") + zeros(v, 3));
-    if (sent)
-        emit IfgainChanged(v);
-    return sent;
+    return sendSetting(QStringLiteral("HH") + zeros(v, 3), [&] { emit IfgainChanged(v); });
 }
 
 int16_t clsNRD545::Squelch() { return int16_t(field(settingRead(QStringLiteral("LL"), 6, false), 3)); }
 bool clsNRD545::setSquelch(int16_t v)
 {
-    const bool sent = bracketedCommand(QStringLiteral("LL") + zeros(v, 3));
-    if (sent)
-        emit SquelchChanged(v);
-    return sent;
+    return sendSetting(QStringLiteral("LL") + zeros(v, 3), [&] { emit SquelchChanged(v); });
 }
 
 int16_t clsNRD545::Tone() { return int16_t(field(settingRead(QStringLiteral("KK"), 6, false), 3)); }
 bool clsNRD545::setTone(int16_t v)
 {
-    const bool sent = bracketedCommand(QStringLiteral("KK") + zeros(v, 3));
-    if (sent)
-        emit ToneChanged(v);
-    return sent;
+    return sendSetting(QStringLiteral("KK") + zeros(v, 3), [&] { emit ToneChanged(v); });
 }
 
 int16_t clsNRD545::Volume() { return int16_t(field(settingRead(QStringLiteral("JJ"), 6, false), 3)); }
 bool clsNRD545::setVolume(int16_t v)
 {
-    const bool sent = bracketedCommand(QStringLiteral("JJ") + zeros(v, 3));
-    if (sent)
-        emit VolumeChanged(v);
-    return sent;
+    return sendSetting(QStringLiteral("JJ") + zeros(v, 3), [&] { emit VolumeChanged(v); });
 }
 
 QString clsNRD545::Memory(int16_t channel)

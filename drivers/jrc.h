@@ -100,6 +100,15 @@ protected:
     void bracketed(const std::function<void()> &body);
     // A bracketed command without reply; whether the command reached the line.
     bool bracketedCommand(const QString &cmd);
+    // A setting command whose change event tells what the receiver took:
+    // raised only when the command went out.
+    template <class Changed> bool sendSetting(const QString &cmd, Changed changed)
+    {
+        const bool sent = bracketedCommand(cmd);
+        if (sent)
+            changed();
+        return sent;
+    }
     // Waits (bounded, on the port's events) until at least n characters are waiting.
     bool waitChars(int n);
     // Takes everything waiting.
