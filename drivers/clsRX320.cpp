@@ -174,16 +174,19 @@ bool clsRX320::setBeatfreqosc(int hz)
     return took;
 }
 
+bool clsRX320::sendAudioLevel(char command, int v, int16_t &store)
+{
+    Exchange ex;
+    if (!m_port.Output(QByteArray(1, command) + char(0x7F) + char(uint8_t(rx320::audioLevel(v))) + '\r'))
+        return false;
+    store = int16_t(v);
+    return true;
+}
+
 bool clsRX320::setVolume(int v)
 {
     v = std::clamp(v, 0, 99);
-    bool sent;
-    {
-        Exchange ex;
-        sent = m_port.Output(QByteArray("V") + char(0x7F) + char(uint8_t(rx320::audioLevel(v))) + '\r');
-        if (sent)
-            G.rx320volume = int16_t(v);
-    }
+    const bool sent = sendAudioLevel('V', v, G.rx320volume);
     if (sent)
         emit VolumeChanged(v);
     return sent;
@@ -192,13 +195,7 @@ bool clsRX320::setVolume(int v)
 bool clsRX320::setLinelevel(int v)
 {
     v = std::clamp(v, 0, 99);
-    bool sent;
-    {
-        Exchange ex;
-        sent = m_port.Output(QByteArray("A") + char(0x7F) + char(uint8_t(rx320::audioLevel(v))) + '\r');
-        if (sent)
-            G.rx320linelevel = int16_t(v);
-    }
+    const bool sent = sendAudioLevel('A', v, G.rx320linelevel);
     if (sent)
         emit LinelevelChanged(v);
     return sent;

@@ -77,6 +77,8 @@ private:
     // whether it was sent; the caller raises FrequencyAChanged after its
     // exchange, before its own event.
     bool sendTuning();
+    // An audio level command ("V" speaker, "A" line), kept in `store` when sent.
+    bool sendAudioLevel(char command, int v, int16_t &store);
 
     CommControl &m_port;
 };
