@@ -994,6 +994,12 @@ TEST_P(ReadBackLine, ReadsWithoutAnAnswerWriteNothing)
              EXPECT_EQ(p->txtFrequencyA->text(), QStringLiteral("9650.00"));
              return QStringList{};
          }},
+        {{1}, "a level bar", true, [](ReadBackLine &, frmPanel *&p) {
+             // The level's byte shares its upper bits with other settings:
+             // unread, they are not guessed into a write.
+             p->findChild<QScrollBar *>(QStringLiteral("vsbVolume"))->triggerAction(QAbstractSlider::SliderPageStepAdd);
+             return QStringList{};
+         }},
         {{1, 3}, "Firmware version", true, [](ReadBackLine &, frmPanel *&p) {
              trigger(p, "mnuFirmware");
              EXPECT_EQ(DialogScript::shown.size(), 1);
