@@ -593,6 +593,9 @@ void frmMemman::cmdFetch_Click()
 
     Busy busy(this);
     const NoAnswer noAnswer;
+    // A failure is told once, by the transfer, not also by the panel the
+    // transfer's hold refreshes.
+    const CommControl::OwnWords ownWords(rxPort());
     int failedAt = -1;
     bool complete = true;
     bool ran = false;
@@ -696,6 +699,9 @@ void frmMemman::cmdFill_Click()
     MemoryState &m = memState();
     Busy busy(this);
     const NoAnswer noAnswer;
+    // A failure is told once, by the transfer, not also by the panel the
+    // transfer's hold refreshes.
+    const CommControl::OwnWords ownWords(rxPort());
     int failedAt = -1;
     bool complete = true;
     QVector<int> notCleared;

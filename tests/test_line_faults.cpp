@@ -558,7 +558,7 @@ INSTANTIATE_TEST_SUITE_P(EveryPanel, PanelLine, ::testing::Values(1, 2, 3, 4), m
 
 // A garbled reply is told as silence is, once while it lasts; from the "?"
 // it leaves, no way of stepping tunes the receiver.
-TEST_P(JrcPanelLine, GarbledReplyIsToldAsSilenceAndNoStepLeavesTheUnknownFrequency)
+TEST_P(JrcPanelLine, GarbledReplyIsToldAsAWrongAnswerAndNoStepLeavesTheUnknownFrequency)
 {
     frmPanel *p = go();
     ASSERT_TRUE(p);
@@ -568,9 +568,9 @@ TEST_P(JrcPanelLine, GarbledReplyIsToldAsSilenceAndNoStepLeavesTheUnknownFrequen
     pty->setFault(sim::Fault::Garbage);
     update->trigger();
     EXPECT_EQ(p->txtFrequencyA->text(), QStringLiteral("?"));
-    ASSERT_TRUE(tavtest::waitFor([&] { return !messages(QStringLiteral("does not answer")).isEmpty(); }));
-    EXPECT_EQ(messages(QStringLiteral("does not answer")).first(),
-              QStringLiteral("The receiver on COM 1 (%1) does not answer.").arg(pty->slavePath()));
+    ASSERT_TRUE(tavtest::waitFor([&] { return !messages(QStringLiteral("answered wrongly")).isEmpty(); }));
+    EXPECT_EQ(messages(QStringLiteral("answered wrongly")).first(),
+              QStringLiteral("The receiver on COM 1 (%1) answered wrongly.").arg(pty->slavePath()));
     update->trigger();
     tavtest::pump(50);
     EXPECT_EQ(DialogScript::shown.size(), 1) << "said once while the replies stay garbled";
