@@ -348,11 +348,15 @@ CommControl::OwnWords::OwnWords(CommControl &port) : m_port(port)
 
 CommControl::OwnWords::~OwnWords()
 {
-    if (--m_port.m_ownWords > 0)
+    if (--m_port.m_ownWords > 0 || !m_port.m_pendingTell)
         return;
-    if (m_port.m_pendingTell && !m_port.m_lost && !m_port.m_told)
-        m_port.tellRunFailure();
-    m_port.m_pendingTell = false;
+    // The work may still tell the failure as it winds up (a measurement
+    // stops first, then says why): the panel's message waits until then.
+    Exchange::whenDone(&m_port, [p = &m_port] {
+        if (p->m_pendingTell && p->m_ownWords == 0 && !p->m_lost && !p->m_told)
+            p->tellRunFailure();
+        p->m_pendingTell = false;
+    });
 }
 
 void CommControl::setKeepDiscarded(bool keep)

@@ -881,8 +881,8 @@ TEST(LineUsers, TwoUsersOfTheLineTakeTurnsAndEveryBoxAnswersItsKey)
 #include "signal/frmPropagation.h"
 
 // A tool's work that sets off the panel's reads (the receiver held for it,
-// the panel refreshed) tells a failure once, in its own words; a reply of
-// the wrong form is said to be one.
+// the panel refreshed) tells a failure once, in its own words, when it ends
+// on it; a reply of the wrong form is said to be one.
 TEST(LineUsers, EachFailureIsToldOnceAndRightly)
 {
     struct Row {
@@ -928,8 +928,11 @@ TEST(LineUsers, EachFailureIsToldOnceAndRightly)
              rig.pty->setFault(sim::Fault::Garbage);
              prop->cmdStart->click();
              prop->tmrPropagation.stop();
+             for (int i = 0; i < 3; ++i)
+                 prop->tmrPropagation_Timer();
+             EXPECT_TRUE(prop->cmdStart->isEnabled()) << "the measurement stopped on its third miss";
          },
-         "Error", "answered wrongly"},
+         "Propagation", "answered wrongly"},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
