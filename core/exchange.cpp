@@ -64,7 +64,7 @@ QObject *windowOf(QObject *obj)
     return nullptr;
 }
 
-// What starts work: a release only ends what its press began.
+// What may start work anew; a release ends what its press began.
 bool startsWork(QEvent::Type t)
 {
     return t == QEvent::KeyPress || t == QEvent::MouseButtonPress || t == QEvent::MouseButtonDblClick
@@ -89,8 +89,10 @@ public:
     // press: while it lives, a wait inside the handler is running.
     struct Working {
         QPointer<QObject> control;
+        QPointer<QObject> window;
         QPointer<QObject> marker;
         int level;
+        bool byKey;
     };
     std::vector<Working> working;
 
@@ -100,22 +102,33 @@ public:
         return w && std::any_of(open.begin(), open.end(), [w](const QPointer<QObject> &o) { return o == w; });
     }
 
+    static bool isKey(QEvent::Type t)
+    {
+        return t == QEvent::KeyPress || t == QEvent::KeyRelease || t == QEvent::Shortcut;
+    }
+
     // A second press of a control whose first is still being handled, come
     // through a wait in that handler (held back and replayed, or let through
-    // between two exchanges), would run the handler inside itself.
-    bool stillWorking(QObject *obj)
+    // between two exchanges), would run the handler inside itself. A key
+    // works on its window (a default button, a shortcut pressing a button),
+    // so a key and a click in the window where either is at work count as
+    // pressing the same control again.
+    bool stillWorking(QObject *obj, QEvent::Type t)
     {
         std::erase_if(working, [](const Working &k) { return !k.marker || !k.control; });
         const int level = loopLevel();
-        return std::any_of(working.begin(), working.end(),
-                           [&](const Working &k) { return k.control == obj && level > k.level; });
+        QObject *window = windowOf(obj);
+        return std::any_of(working.begin(), working.end(), [&](const Working &k) {
+            return level > k.level
+                && (k.control == obj || (window && k.window == window && (k.byKey || isKey(t))));
+        });
     }
 
-    void startWork(QObject *obj)
+    void startWork(QObject *obj, QEvent::Type t)
     {
         auto *marker = new QObject;
         marker->deleteLater();
-        working.push_back({obj, marker, loopLevel()});
+        working.push_back({obj, windowOf(obj), marker, loopLevel(), isKey(t)});
     }
 
     bool eventFilter(QObject *obj, QEvent *ev) override
@@ -127,11 +140,15 @@ public:
             held.push_back({obj, std::unique_ptr<QEvent>(ev->clone())});
             return true;
         }
-        if (!startsWork(t))
+        // A release is never dropped (its press was taken), but a button's
+        // work runs on it, so it marks the control as a press does.
+        if (startsWork(t)) {
+            if (stillWorking(obj, t))
+                return true;
+        } else if (t != QEvent::MouseButtonRelease && t != QEvent::KeyRelease) {
             return false;
-        if (stillWorking(obj))
-            return true;
-        startWork(obj);
+        }
+        startWork(obj, t);
         return false;
     }
 

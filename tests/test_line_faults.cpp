@@ -721,7 +721,7 @@ struct UsersRig {
 
     // Opens the Load dialog for `kind` and presses Return on it, as a key
     // from the window system; `whileOk` runs once inside OK's exchange.
-    void loadWithReturn(FileKind kind, const std::function<void(frmLoadfile *)> &whileOk = {})
+    void loadWithReturn(FileKind kind, const std::function<void(frmLoadfile *)> &whileOk = {}, bool byMouse = false)
     {
         auto *load = Windows::get<frmLoadfile>();
         bool pressed = false, again = false;
@@ -732,7 +732,10 @@ struct UsersRig {
         QObject::connect(&driver, &QTimer::timeout, [&] {
             if (!pressed && load->isVisible() && load->windowHandle() && load->isActiveWindow()) {
                 pressed = true;
-                QTest::keyClick(load->windowHandle(), Qt::Key_Return);
+                if (byMouse)
+                    QTest::mouseClick(load->cmdOK, Qt::LeftButton);
+                else
+                    QTest::keyClick(load->windowHandle(), Qt::Key_Return);
             }
         });
         QObject::connect(&during, &QTimer::timeout, [&] {
@@ -814,12 +817,16 @@ TEST(LineUsers, TwoUsersOfTheLineTakeTurnsAndEveryBoxAnswersItsKey)
              ASSERT_TRUE(f.open(QIODevice::WriteOnly));
              f.close();
              rig.pty->setFault(sim::Fault::Silent);
-             rig.loadWithReturn(FileKind::Memories, [](frmLoadfile *load) {
+             const auto pressAgain = [](frmLoadfile *load) {
                  QTest::keyClick(load->windowHandle(), Qt::Key_Return);
                  QTest::mouseDClick(load->cmdOK, Qt::LeftButton);
-             });
+             };
+             rig.loadWithReturn(FileKind::Memories, pressAgain);
              tavtest::pump(100);
-             EXPECT_EQ(boxes.titled(QStringLiteral("Load Memory File")), 1) << "OK ran once";
+             EXPECT_EQ(boxes.titled(QStringLiteral("Load Memory File")), 1) << "OK ran once for its key";
+             rig.loadWithReturn(FileKind::Memories, pressAgain, true);
+             tavtest::pump(100);
+             EXPECT_EQ(boxes.titled(QStringLiteral("Load Memory File")), 2) << "OK ran once for its click";
          }},
         {"RTTY text vs Update", 2,
          [&](UsersRig &rig, BoxKeys &boxes) {
