@@ -657,6 +657,7 @@ namespace {
 struct BoxKeys {
     struct Seen {
         QString title, text;
+        bool inExchange = false;
         bool forced = false;
     };
     QList<Seen> seen;
@@ -680,7 +681,7 @@ struct BoxKeys {
         if (box != current) {
             current = box;
             tries = 0;
-            seen.append({box->windowTitle(), box->text()});
+            seen.append({box->windowTitle(), box->text(), Exchange::active()});
         }
         if (++tries > 50) {
             seen.last().forced = true;
@@ -695,33 +696,13 @@ struct BoxKeys {
     }
 };
 
-struct UsersRig {
-    tavtest::ScratchDir dir;
-    std::unique_ptr<sim::Emulator> emu;
-    std::unique_ptr<sim::PtyHarness> pty;
-    int model;
-    frmPanel *panel = nullptr;
-
-    explicit UsersRig(int m) : model(m)
-    {
-        tavtest::resetDialogScript();
-        emu = sim::createEmulator(QLatin1String(tavtest::emulatorName(m)));
-        emu->control(QStringLiteral("dial 9650000"));
-        pty = std::make_unique<sim::PtyHarness>(*emu);
-        tavtest::openHub(dir, *pty, m, true);
-        for (int k = 1; k <= 31; ++k)
-            G.setupdata[size_t(k)] = setupDefault(k);
-        G.setupdata[1] = 1;
-        G.setupdata[8] = 0;
-        frmWelcome::instance()->imgGo_Click();
-        panel = Windows::existing<frmPanel>(*panelWindow(m));
-        tavtest::pump(50);
-    }
-    ~UsersRig() { tavtest::closeHub(*panelWindow(model), true); }
-
+// The panel at Go against the emulator (PanelLine), with the Load dialog
+// pressed as a listener does.
+struct UsersLine : PanelLine {
     // Opens the Load dialog for `kind` and presses Return on it, as a key
     // from the window system; `whileOk` runs once inside OK's exchange.
-    void loadWithReturn(FileKind kind, const std::function<void(frmLoadfile *)> &whileOk = {}, bool byMouse = false)
+    static void loadWithReturn(FileKind kind, const std::function<void(frmLoadfile *)> &whileOk = {},
+                               bool byMouse = false)
     {
         auto *load = Windows::get<frmLoadfile>();
         bool pressed = false, again = false;
@@ -758,16 +739,17 @@ struct UsersRig {
 // the dial following meet another user's exchange. Neither takes the other's
 // bytes or turn, every box can be answered by a key, and what is shown is
 // what the receiver holds.
-TEST(LineUsers, TwoUsersOfTheLineTakeTurnsAndEveryBoxAnswersItsKey)
+TEST_P(UsersLine, TwoUsersOfTheLineTakeTurnsAndEveryBoxAnswersItsKey)
 {
     struct Row {
         const char *name;
         int model;
-        std::function<void(UsersRig &, BoxKeys &)> run;
+        std::function<void(UsersLine &, BoxKeys &)> run;
     };
+    frmPanel *panel = nullptr;
     // A measurement with two misses behind it; the clock read then waits on
     // the silent receiver while the measurement's timer fires.
-    auto clockAgainst = [](UsersRig &rig, const std::function<void()> &tick) {
+    auto clockAgainst = [](UsersLine &rig, const std::function<void()> &tick) {
         auto *clock = Windows::get<frmRxClock>();
         clock->load();
         rig.pty->setFault(sim::Fault::Silent);
@@ -784,7 +766,7 @@ TEST(LineUsers, TwoUsersOfTheLineTakeTurnsAndEveryBoxAnswersItsKey)
     };
     const Row rows[] = {
         {"clock read vs S-meter tick", 1,
-         [&](UsersRig &rig, BoxKeys &boxes) {
+         [&](UsersLine &rig, BoxKeys &boxes) {
              auto *sm = Windows::get<frmSmeter>();
              sm->load();
              sm->cmdStart->click();
@@ -796,8 +778,8 @@ TEST(LineUsers, TwoUsersOfTheLineTakeTurnsAndEveryBoxAnswersItsKey)
              EXPECT_TRUE(sm->cmdStart->isEnabled()) << "the third miss ends the measurement";
              EXPECT_EQ(boxes.seen.size(), 2);
          }},
-        {"clock read vs trace tick", 1,
-         [&](UsersRig &rig, BoxKeys &boxes) {
+        {"clock read vs trace tick", 4,
+         [&](UsersLine &rig, BoxKeys &boxes) {
              auto *tr = Windows::get<frmProphisto>();
              tr->load();
              tr->cmdStart->click();
@@ -808,9 +790,12 @@ TEST(LineUsers, TwoUsersOfTheLineTakeTurnsAndEveryBoxAnswersItsKey)
              EXPECT_TRUE(tavtest::waitFor([&] { return tr->cmdStart->isEnabled(); }))
                  << "the tick comes again after the read, and its miss is the third";
              EXPECT_EQ(boxes.seen.size(), 2);
+             for (const BoxKeys::Seen &b : boxes.seen)
+                 if (b.title != QLatin1String("RX Clock"))
+                     EXPECT_FALSE(b.inExchange) << "the trace read nothing inside the clock read";
          }},
         {"Load OK pressed again while it waits", 1,
-         [&](UsersRig &rig, BoxKeys &boxes) {
+         [&](UsersLine &rig, BoxKeys &boxes) {
              const QString folder = G.filedirs[FileKind::Memories];
              QDir().mkpath(folder);
              QFile f(folder + QStringLiteral("mem_1two.txt"));
@@ -821,15 +806,15 @@ TEST(LineUsers, TwoUsersOfTheLineTakeTurnsAndEveryBoxAnswersItsKey)
                  QTest::keyClick(load->windowHandle(), Qt::Key_Return);
                  QTest::mouseDClick(load->cmdOK, Qt::LeftButton);
              };
-             rig.loadWithReturn(FileKind::Memories, pressAgain);
+             UsersLine::loadWithReturn(FileKind::Memories, pressAgain);
              tavtest::pump(100);
              EXPECT_EQ(boxes.titled(QStringLiteral("Load Memory File")), 1) << "OK ran once for its key";
-             rig.loadWithReturn(FileKind::Memories, pressAgain, true);
+             UsersLine::loadWithReturn(FileKind::Memories, pressAgain, true);
              tavtest::pump(100);
              EXPECT_EQ(boxes.titled(QStringLiteral("Load Memory File")), 2) << "OK ran once for its click";
          }},
         {"RTTY text vs Update", 2,
-         [&](UsersRig &rig, BoxKeys &boxes) {
+         [&](UsersLine &rig, BoxKeys &boxes) {
              auto *rtty = Windows::get<frmRtty>();
              rtty->load();
              tavtest::pump(30);
@@ -843,12 +828,12 @@ TEST(LineUsers, TwoUsersOfTheLineTakeTurnsAndEveryBoxAnswersItsKey)
                      rig.emu->control(QStringLiteral("rtty de dl0xyz"));
                  }
              };
-             rig.panel->activateWindow();
-             ASSERT_TRUE(QTest::qWaitForWindowActive(rig.panel));
-             QTest::keyClick(rig.panel->windowHandle(), Qt::Key_F5);
+             panel->activateWindow();
+             ASSERT_TRUE(QTest::qWaitForWindowActive(panel));
+             QTest::keyClick(panel->windowHandle(), Qt::Key_F5);
              rig.emu->log = nullptr;
              ASSERT_TRUE(sent);
-             EXPECT_EQ(rig.panel->txtFrequencyA->text(), QStringLiteral("9650.000"));
+             EXPECT_EQ(panel->txtFrequencyA->text(), QStringLiteral("9650.000"));
              tavtest::pump(50);
              rtty->tmrGetRTTY_Timer();
              QString text;
@@ -857,26 +842,29 @@ TEST(LineUsers, TwoUsersOfTheLineTakeTurnsAndEveryBoxAnswersItsKey)
              EXPECT_TRUE(text.contains(QLatin1String("DE DL0XYZ"))) << text.toStdString();
              EXPECT_FALSE(text.contains(QLatin1String("L199"))) << text.toStdString();
              EXPECT_TRUE(boxes.seen.isEmpty());
+             rtty->cmdStop->click();
          }},
         {"dial following vs Load read", 2,
-         [&](UsersRig &rig, BoxKeys &) {
+         [&](UsersLine &rig, BoxKeys &) {
              auto *tr = Windows::get<frmTracking>();
              tr->load();
              tavtest::pump(30);
              tr->optMousedial->select(1);
              tavtest::pump(50);
              rig.emu->control(QStringLiteral("dial 7100000"));
-             ASSERT_TRUE(tavtest::waitFor([&] { return rig.panel->txtFrequencyA->text() == QLatin1String("7100.000"); }));
-             rig.loadWithReturn(FileKind::Memories);
-             EXPECT_EQ(rig.panel->txtFrequencyA->text(), QStringLiteral("7100.000")) << "the read took the dial's frequency";
+             ASSERT_TRUE(tavtest::waitFor([&] { return panel->txtFrequencyA->text() == QLatin1String("7100.000"); }));
+             UsersLine::loadWithReturn(FileKind::Memories);
+             EXPECT_EQ(panel->txtFrequencyA->text(), QStringLiteral("7100.000")) << "the read took the dial's frequency";
          }},
     };
+    panel = go();
+    ASSERT_TRUE(panel);
     for (const Row &row : rows) {
+        if (row.model != GetParam())
+            continue;
         SCOPED_TRACE(row.name);
-        UsersRig rig(row.model);
-        ASSERT_TRUE(rig.panel && rig.panel->isLoadedForm());
         BoxKeys boxes;
-        row.run(rig, boxes);
+        row.run(*this, boxes);
         for (const BoxKeys::Seen &s : boxes.seen)
             EXPECT_FALSE(s.forced) << "no key reached the box " << s.title.toStdString() << ": " << s.text.toStdString();
     }
@@ -887,21 +875,26 @@ TEST(LineUsers, TwoUsersOfTheLineTakeTurnsAndEveryBoxAnswersItsKey)
 #include "memories/memimage.h"
 #include "signal/frmPropagation.h"
 
+namespace {
+struct ToldOnceLine : UsersLine {};
+} // namespace
+
 // A tool's work that sets off the panel's reads (the receiver held for it,
 // the panel refreshed) tells a failure once, in its own words, when it ends
 // on it; a reply of the wrong form is said to be one.
-TEST(LineUsers, EachFailureIsToldOnceAndRightly)
+TEST_P(ToldOnceLine, EachFailureIsToldOnceAndRightly)
 {
     struct Row {
         const char *name;
         int model;
         sim::Fault fault;
-        std::function<void(UsersRig &)> run;
+        std::function<void(UsersLine &)> run;
         const char *title; // of the one box
         const char *says;
     };
-    auto memman = [](UsersRig &rig) {
-        rig.panel->findChild<QAction *>(QStringLiteral("mnuMemman"))->trigger();
+    frmPanel *panel = nullptr;
+    auto memman = [&](UsersLine &) {
+        panel->findChild<QAction *>(QStringLiteral("mnuMemman"))->trigger();
         auto *mm = Windows::existing<frmMemman>();
         EXPECT_TRUE(mm && mm->isLoadedForm());
         mm->txtFrom->setText(QStringLiteral("0"));
@@ -911,7 +904,7 @@ TEST(LineUsers, EachFailureIsToldOnceAndRightly)
     };
     const Row rows[] = {
         {"NRD-545 Fill RM, silent from its opening reads", 4, sim::Fault::Silent,
-         [&](UsersRig &rig) {
+         [&](UsersLine &rig) {
              auto *mm = memman(rig);
              mm->cmdFetch->click(); // cells to fill, while the receiver answers
              DialogScript::shown.clear();
@@ -922,14 +915,14 @@ TEST(LineUsers, EachFailureIsToldOnceAndRightly)
          },
          "Fill Rx error", "did not answer"},
         {"NRD-545 Fetch RM, garbled", 4, sim::Fault::Garbage,
-         [&](UsersRig &rig) {
+         [&](UsersLine &rig) {
              auto *mm = memman(rig);
              rig.pty->setFault(sim::Fault::Garbage);
              mm->cmdFetch->click();
          },
          "Fetch Rx error", "answered wrongly"},
         {"NRD-535 Propagation Start, garbled", 2, sim::Fault::Garbage,
-         [&](UsersRig &rig) {
+         [&](UsersLine &rig) {
              auto *prop = Windows::get<frmPropagation>();
              prop->load();
              rig.pty->setFault(sim::Fault::Garbage);
@@ -941,12 +934,14 @@ TEST(LineUsers, EachFailureIsToldOnceAndRightly)
          },
          "Propagation", "answered wrongly"},
     };
+    panel = go();
+    ASSERT_TRUE(panel);
     for (const Row &row : rows) {
+        if (row.model != GetParam())
+            continue;
         SCOPED_TRACE(row.name);
-        UsersRig rig(row.model);
-        ASSERT_TRUE(rig.panel && rig.panel->isLoadedForm());
         DialogScript::shown.clear();
-        row.run(rig);
+        row.run(*this);
         tavtest::pump(300);
         QList<ShownBox> told = DialogScript::shown;
         told.erase(std::remove_if(told.begin(), told.end(),
@@ -962,3 +957,6 @@ TEST(LineUsers, EachFailureIsToldOnceAndRightly)
         EXPECT_TRUE(told.first().text.contains(QLatin1String(row.says))) << told.first().text.toStdString();
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Receivers, UsersLine, ::testing::Values(1, 2, 4), modelName);
+INSTANTIATE_TEST_SUITE_P(Jrc, ToldOnceLine, ::testing::Values(2, 4), modelName);
