@@ -141,6 +141,11 @@ QString CommControl::silenceText() const
     return QStringLiteral("The receiver on COM %1 (%2) does not answer.").arg(CommPort).arg(m_device);
 }
 
+QString CommControl::wrongAnswerText() const
+{
+    return QStringLiteral("The receiver on COM %1 (%2) answered wrongly.").arg(CommPort).arg(m_device);
+}
+
 QStringList CommControl::lostText() const
 {
     return {QStringLiteral("The line to the receiver on COM %1 (%2) was lost.").arg(CommPort).arg(m_device),
@@ -315,7 +320,10 @@ void CommControl::rejectReply()
     // The reply that counted as an answer was none: the receiver is as
     // silent as before it, and the run has met silence.
     m_told = m_toldBeforeReply;
+    if (m_runDepth > 0 && !m_runSilent)
+        m_runRejected = true;
     noteUnanswered();
+    m_lastRejected = true;
 }
 
 bool CommControl::waitReply(const std::function<bool()> &ready, int ms)
@@ -325,6 +333,7 @@ bool CommControl::waitReply(const std::function<bool()> &ready, int ms)
     if (silentInRun())
         return ready();
     const bool got = waitUntil([&] { return m_lost || ready(); }, ms) && !m_lost;
+    m_lastRejected = false;
     if (got)
         noteAnswered();
     else if (!m_lost)
@@ -340,8 +349,10 @@ void CommControl::noteUnanswered()
 
 CommControl::ReadRun::ReadRun(CommControl &port) : m_port(port)
 {
-    if (m_port.m_runDepth++ == 0)
+    if (m_port.m_runDepth++ == 0) {
         m_port.m_runSilent = false;
+        m_port.m_runRejected = false;
+    }
 }
 
 CommControl::ReadRun::~ReadRun()
@@ -349,16 +360,53 @@ CommControl::ReadRun::~ReadRun()
     if (--m_port.m_runDepth > 0)
         return;
     if (m_port.m_runSilent && !m_port.m_lost && !m_port.m_told) {
-        m_port.m_told = true;
-        const QString message = m_port.silenceText();
-        Exchange::whenDone(&m_port, [p = &m_port, message] { emit p->receiverSilent(message); });
+        if (m_port.m_ownWords > 0)
+            m_port.m_pendingTell = true;
+        else
+            m_port.tellRunFailure();
     }
     m_port.m_runSilent = false;
+}
+
+void CommControl::tellRunFailure()
+{
+    m_told = true;
+    m_pendingTell = false;
+    const QString message = m_runRejected ? wrongAnswerText() : silenceText();
+    Exchange::whenDone(this, [this, message] { emit receiverSilent(message); });
+}
+
+CommControl::OwnWords::OwnWords(CommControl &port) : m_port(port)
+{
+    if (m_port.m_ownWords++ == 0)
+        m_port.m_pendingTell = false;
+}
+
+CommControl::OwnWords::~OwnWords()
+{
+    if (--m_port.m_ownWords > 0 || !m_port.m_pendingTell)
+        return;
+    // The work may still tell the failure as it winds up (a measurement
+    // stops first, then says why): the panel's message waits until then.
+    Exchange::whenDone(&m_port, [p = &m_port] {
+        if (p->m_pendingTell && p->m_ownWords == 0 && !p->m_lost && !p->m_told)
+            p->tellRunFailure();
+        p->m_pendingTell = false;
+    });
 }
 
 void CommControl::setKeepDiscarded(bool keep)
 {
     m_keepDiscarded = keep;
+    restoreSetAside();
+}
+
+void CommControl::setAside(const QByteArray &bytes)
+{
+    if (!m_keepDiscarded || bytes.isEmpty())
+        return;
+    m_setAside += bytes;
+    boundInput();
     restoreSetAside();
 }
 
@@ -408,8 +456,14 @@ NoAnswer::NoAnswer() : m_lostBefore(rxPort().lost())
 QStringList NoAnswer::text(const QStringList &silent) const
 {
     CommControl &port = rxPort();
-    if (!port.lost())
-        return silent;
+    if (!port.lost()) {
+        QStringList said = silent;
+        if (port.lastReplyRejected() && !said.isEmpty())
+            said.front() = port.wrongAnswerText();
+        if (!said.isEmpty())
+            port.failureTold();
+        return said;
+    }
     if (!m_lostBefore)
         return QStringList();
     port.noteClosedTold();

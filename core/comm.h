@@ -69,6 +69,9 @@ public:
     // the receiver sends unasked and which must survive a status read.
     void setKeepDiscarded(bool keep);
     bool keepDiscarded() const { return m_keepDiscarded; }
+    // Bytes an exchange took that were not its reply: while discarded bytes
+    // are kept, they are handed back as discarded ones are.
+    void setAside(const QByteArray &bytes);
 
     // ---- the line's pace ----
     // Whether writes wait for the modelled line (on unless switched off;
@@ -106,13 +109,36 @@ public:
 
     // A reply came in time but in no form the receiver gives (garbage, a
     // late reply for something else): it counts as no answer, so a read run
-    // says that the receiver does not answer, as for silence.
+    // fails as for silence, and says that the receiver answered wrongly.
     void rejectReply();
+    // Whether the last read failed on a reply of the wrong form (rather
+    // than on silence).
+    bool lastReplyRejected() const { return m_lastRejected; }
+
+    // A tool's work that tells a failed read in its own words (a memory
+    // transfer, the start of a measurement): the read runs of the panel it
+    // sets off meanwhile keep quiet, so the listener is told once. Should the
+    // work end without telling, the panel's message comes at its end.
+    class OwnWords {
+    public:
+        explicit OwnWords(CommControl &port);
+        ~OwnWords();
+        OwnWords(const OwnWords &) = delete;
+        OwnWords &operator=(const OwnWords &) = delete;
+
+    private:
+        CommControl &m_port;
+    };
+    // The tool has told the failure: the panel does not tell it again until
+    // the receiver answers.
+    void failureTold() { m_told = true; m_pendingTell = false; }
 
     // ---- the end of the line ----
     bool lost() const { return m_lost; }
     // "The receiver on COM n (device) does not answer."
     QString silenceText() const;
+    // "The receiver on COM n (device) answered wrongly."
+    QString wrongAnswerText() const;
     // The one message of a loss: the line was lost, and how to connect again.
     QStringList lostText() const;
     // What a tool says instead of "did not answer" while the line is lost.
@@ -184,6 +210,12 @@ private:
     bool m_runSilent = false;
     bool m_told = false;
     bool m_toldBeforeReply = false;
+    bool m_lastRejected = false;
+    bool m_runRejected = false;
+    int m_ownWords = 0;
+    bool m_pendingTell = false;
+    // Tells the run's failure from the event loop, between exchanges.
+    void tellRunFailure();
 };
 
 // The program's one receiver port, made on first use: how drivers and panels
@@ -205,7 +237,9 @@ public:
     // The lines to show: `silent` (the tool's own words for a receiver that
     // did not answer) while the line is up; that the line is closed when it
     // was already lost as the work started; none when it went during the
-    // work, since the panel's one message about the loss says it all.
+    // work, since the panel's one message about the loss says it all. A
+    // reply of the wrong form is said as such, in place of the first line.
+    // Lines given are the failure told (see CommControl::failureTold).
     QStringList text(const QStringList &silent) const;
 
 private:

@@ -3,9 +3,13 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QAction>
 #include <QPointer>
+#include <QShortcut>
 #include <QSocketNotifier>
+#include <QThread>
 #include <QTimer>
+#include <QWidget>
 #include <sys/timerfd.h>
 #include <unistd.h>
 #include <algorithm>
@@ -42,7 +46,35 @@ bool isUserInput(QEvent::Type t)
     }
 }
 
-// Holds user input back during an exchange and hands it on afterwards, in order.
+// The control an input event works: a widget, or the shortcut or action a
+// key press became (a Return bound to a dialog's OK reaches its QShortcut).
+bool isControl(QObject *obj)
+{
+    return obj->isWidgetType() || qobject_cast<QShortcut *>(obj) || qobject_cast<QAction *>(obj);
+}
+
+// The top-level window a control belongs to (nullptr for an action).
+QObject *windowOf(QObject *obj)
+{
+    if (obj->isWidgetType())
+        return static_cast<QWidget *>(obj)->window();
+    if (auto *s = qobject_cast<QShortcut *>(obj))
+        if (auto *w = qobject_cast<QWidget *>(s->parent()))
+            return w->window();
+    return nullptr;
+}
+
+// What may start work anew; a release ends what its press began.
+bool startsWork(QEvent::Type t)
+{
+    return t == QEvent::KeyPress || t == QEvent::MouseButtonPress || t == QEvent::MouseButtonDblClick
+        || t == QEvent::Wheel || t == QEvent::Shortcut;
+}
+
+int loopLevel() { return QThread::currentThread()->loopLevel(); }
+
+// Holds user input back during an exchange and hands it on afterwards, in
+// order; keeps a control whose work is still under way from starting it again.
 class InputHold : public QObject {
 public:
     struct Held {
@@ -50,16 +82,73 @@ public:
         std::unique_ptr<QEvent> event;
     };
     std::vector<Held> held;
-    bool replaying = false;
+    // Windows raised during an exchange that take their input at once.
+    std::vector<QPointer<QObject>> open;
+    // Controls whose press is being handled. The marker is deleted later,
+    // which Qt does only once control is back in the loop that dispatched the
+    // press: while it lives, a wait inside the handler is running.
+    struct Working {
+        QPointer<QObject> control;
+        QPointer<QObject> window;
+        QPointer<QObject> marker;
+        int level;
+        bool byKey;
+    };
+    std::vector<Working> working;
+
+    bool takesInput(QObject *obj) const
+    {
+        QObject *w = windowOf(obj);
+        return w && std::any_of(open.begin(), open.end(), [w](const QPointer<QObject> &o) { return o == w; });
+    }
+
+    static bool isKey(QEvent::Type t)
+    {
+        return t == QEvent::KeyPress || t == QEvent::KeyRelease || t == QEvent::Shortcut;
+    }
+
+    // A second press of a control whose first is still being handled, come
+    // through a wait in that handler (held back and replayed, or let through
+    // between two exchanges), would run the handler inside itself. A key
+    // works on its window (a default button, a shortcut pressing a button),
+    // so a key and a click in the window where either is at work count as
+    // pressing the same control again.
+    bool stillWorking(QObject *obj, QEvent::Type t)
+    {
+        std::erase_if(working, [](const Working &k) { return !k.marker || !k.control; });
+        const int level = loopLevel();
+        QObject *window = windowOf(obj);
+        return std::any_of(working.begin(), working.end(), [&](const Working &k) {
+            return level > k.level
+                && (k.control == obj || (window && k.window == window && (k.byKey || isKey(t))));
+        });
+    }
+
+    void startWork(QObject *obj, QEvent::Type t)
+    {
+        auto *marker = new QObject;
+        marker->deleteLater();
+        working.push_back({obj, windowOf(obj), marker, loopLevel(), isKey(t)});
+    }
 
     bool eventFilter(QObject *obj, QEvent *ev) override
     {
-        if (depth > 0 && !replaying && isUserInput(ev->type()) && obj->isWidgetType()) {
-            if (ev->type() == QEvent::ShortcutOverride)
-                return false;
+        const QEvent::Type t = ev->type();
+        if (!isUserInput(t) || t == QEvent::ShortcutOverride || !isControl(obj))
+            return false;
+        if (depth > 0 && !takesInput(obj)) {
             held.push_back({obj, std::unique_ptr<QEvent>(ev->clone())});
             return true;
         }
+        // A release is never dropped (its press was taken), but a button's
+        // work runs on it, so it marks the control as a press does.
+        if (startsWork(t)) {
+            if (stillWorking(obj, t))
+                return true;
+        } else if (t != QEvent::MouseButtonRelease && t != QEvent::KeyRelease) {
+            return false;
+        }
+        startWork(obj, t);
         return false;
     }
 
@@ -105,6 +194,18 @@ Exchange::~Exchange()
 }
 
 bool Exchange::active() { return depth > 0; }
+
+Exchange::InputOpening::InputOpening(QObject *window) : m_window(window)
+{
+    if (InputHold *h = hold())
+        h->open.push_back(window);
+}
+
+Exchange::InputOpening::~InputOpening()
+{
+    if (InputHold *h = hold())
+        std::erase_if(h->open, [this](const QPointer<QObject> &o) { return o.isNull() || o == m_window; });
+}
 
 void Exchange::whenDone(QObject *context, std::function<void()> fn)
 {

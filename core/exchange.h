@@ -3,6 +3,9 @@
 // is atomic: while one runs, user input is held back and replayed afterwards,
 // the port's receive event hands nothing to dial following or RTTY reading,
 // and timer ticks that would start another exchange skip their turn.
+// A control pressed again while the handling of its first press still waits
+// (on the receiver, a pause or a box) does nothing: the press is dropped
+// whether it was held back and replayed or let through between exchanges.
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -22,6 +25,21 @@ public:
     // Runs `fn` once the running exchange has ended (at once when none runs).
     // Dropped when `context` is destroyed first.
     static void whenDone(QObject *context, std::function<void()> fn);
+
+    // A window raised while an exchange may be running (a message box a tick
+    // shows from inside another tool's reply wait) takes its input at once:
+    // held back, it could be answered only after the exchange beneath it,
+    // which cannot end before it is answered.
+    class InputOpening {
+    public:
+        explicit InputOpening(QObject *window);
+        ~InputOpening();
+        InputOpening(const InputOpening &) = delete;
+        InputOpening &operator=(const InputOpening &) = delete;
+
+    private:
+        QObject *m_window;
+    };
 };
 
 // Waits up to `ms` milliseconds for `ready` to become true, processing port

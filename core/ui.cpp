@@ -1,5 +1,7 @@
 #include "core/ui.h"
 
+#include "core/exchange.h"
+
 #include <QMouseEvent>
 
 #include "core/textfile.h"
@@ -121,6 +123,7 @@ int msgBox(const QStringList &lines, MsgIcon icon, const QString &title, MsgButt
         break;
     default: break;
     }
+    const Exchange::InputOpening answerable(&box);
     switch (box.exec()) {
     case QMessageBox::Ok: return vbOK;
     case QMessageBox::Yes:
@@ -210,11 +213,14 @@ std::optional<QString> inputBox(const QString &prompt, const QString &title, con
             return DialogScript::inputs.takeFirst();
         return std::nullopt;
     }
-    bool ok = false;
-    QString s = QInputDialog::getText(nullptr, title, prompt, QLineEdit::Normal, defaultText, &ok);
-    if (!ok)
+    QInputDialog box;
+    box.setWindowTitle(title);
+    box.setLabelText(prompt);
+    box.setTextValue(defaultText);
+    const Exchange::InputOpening answerable(&box);
+    if (box.exec() != QDialog::Accepted)
         return std::nullopt;
-    return s;
+    return box.textValue();
 }
 
 // ---- busy pointer ----

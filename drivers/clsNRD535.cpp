@@ -38,8 +38,7 @@ QString clsNRD535::RxStatus()
         Delay(kBracketDelayMs);
         m_port.clearInput();
         send(QStringLiteral("L199199"));
-        ok = waitChars(17);
-        reply = takeAll();
+        ok = awaitReply(reply, 17, [](const QString &r) { return statusReplyFits(r, QStringLiteral("199"), 12); });
     });
     // A reply of another form (a "?", garbage) fails the read as silence does.
     return setStatusResult(QStringLiteral("X") + reply.mid(4, 12), replyTaken(ok, statusReplyFits(reply, QStringLiteral("199"), 12)));

@@ -43,8 +43,7 @@ QString clsNRD545::RxStatus()
         m_port.clearInput();
         Delay(kBracketDelayMs);
         send(QStringLiteral("L999999"));
-        ok = waitChars(21);
-        reply = takeAll();
+        ok = awaitReply(reply, 21, [](const QString &r) { return statusReplyFits(r, QStringLiteral("999"), 16); });
     });
     const QString agc = digit(floorInt(field(reply, 18, 3) / 10.0));
     // A reply of another form (a "?", garbage) fails the read as silence does.

@@ -75,15 +75,27 @@ bool JrcDriver::smeterReplyFits(const QString &reply)
 
 bool JrcDriver::send(const QString &cmd) { return m_port.Output(cmd.toLatin1() + '\r'); }
 
+namespace {
+// One receiver is on the line, whichever driver object talks to it. Dial
+// following hands the dial back to the receiver's front panel with "H0"
+// while a tool holds it (`jrclock`): a command then needs its own "H1",
+// and the dial goes back to the panel after it.
+bool g_dialHandedBack = false;
+const QString kLocal = QStringLiteral("H0");
+} // namespace
+
 void JrcDriver::followDial(bool on)
 {
     if (!on) {
         send(QStringLiteral("I0"));
+        g_dialHandedBack = false;
         return;
     }
     send(QStringLiteral("I1"));
-    if (const char *knob = model().dialFree)
+    if (const char *knob = model().dialFree) {
         send(QLatin1String(knob));
+        g_dialHandedBack = QLatin1String(knob) == kLocal;
+    }
 }
 
 void JrcDriver::i_on()
@@ -92,7 +104,8 @@ void JrcDriver::i_on()
     // A lost line takes no bracket: every operation fails at once.
     if (m_port.lost())
         return;
-    if ((G.jrclock == 1 && G.jrcbusy == 0) || (G.jrclock == 0 && G.jrcbusy == 1)) {
+    const bool handedBack = G.jrcbusy == 1 && g_dialHandedBack;
+    if ((G.jrclock == 1 && G.jrcbusy == 0) || (G.jrclock == 0 && G.jrcbusy == 1) || handedBack) {
         send(QStringLiteral("H1"));
         Delay(kBracketDelayMs);
         send(QStringLiteral("H1"));
@@ -105,11 +118,11 @@ void JrcDriver::i_off()
     Exchange ex;
     if (m_port.lost())
         return;
-    if (G.jrclock == 0 && G.jrcbusy == 0) {
+    if ((G.jrclock == 0 && G.jrcbusy == 0) || (G.jrcbusy == 0 && g_dialHandedBack)) {
         Delay(kBracketDelayMs);
-        send(QStringLiteral("H0"));
+        send(kLocal);
         Delay(kBracketDelayMs);
-        send(QStringLiteral("H0"));
+        send(kLocal);
     }
 }
 
@@ -122,6 +135,8 @@ bool JrcDriver::setLockonoff(int16_t v)
         Exchange ex;
         if (v == 1) {
             G.jrclock = 1;
+            // Held, the receiver takes the dial from its front panel again.
+            g_dialHandedBack = false;
             i_on();
         } else if (v == 0) {
             G.jrclock = 0;
@@ -155,6 +170,36 @@ bool JrcDriver::waitChars(int n)
 }
 
 QString JrcDriver::takeAll() { return QString::fromLatin1(m_port.Input()); }
+
+bool JrcDriver::awaitReply(QString &reply, int n, const std::function<bool(const QString &)> &fits)
+{
+    if (!m_port.keepDiscarded()) {
+        const bool ok = waitChars(n);
+        reply = takeAll();
+        return ok;
+    }
+    QString text;
+    qsizetype at = -1;
+    const bool ok = m_port.waitReply(
+        [&] {
+            text += takeAll();
+            for (qsizetype i = 0; i + n <= text.size(); ++i)
+                if (fits(text.mid(i, n))) {
+                    at = i;
+                    return true;
+                }
+            return false;
+        },
+        kReplyTimeoutMs);
+    if (!ok) {
+        m_port.setAside(text.toLatin1());
+        reply.clear();
+        return false;
+    }
+    reply = text.mid(at, n);
+    m_port.setAside((text.left(at) + text.mid(at + n)).toLatin1());
+    return true;
+}
 
 QString JrcDriver::query(const QString &cmd, int n)
 {

@@ -113,6 +113,11 @@ protected:
     bool waitChars(int n);
     // Takes everything waiting.
     QString takeAll();
+    // Waits for a reply of at least n characters and takes what is waiting.
+    // While the RTTY window reads decoded text, which the receiver sends
+    // unasked and at any moment, the reply is the part that `fits`: the text
+    // around it is handed back to that reading, in order.
+    bool awaitReply(QString &reply, int n, const std::function<bool(const QString &)> &fits);
     // Sends a read command and collects a reply of at least n characters;
     // "" when it did not come. Discards the input first.
     QString query(const QString &cmd, int n);

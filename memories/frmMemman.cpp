@@ -609,6 +609,9 @@ void frmMemman::cmdFetch_Click()
 
     Busy busy(this);
     const NoAnswer noAnswer;
+    // A failure is told once, by the transfer, not also by the panel the
+    // transfer's hold refreshes.
+    const CommControl::OwnWords ownWords(rxPort());
     int failedAt = -1;
     QString refusal;
     bool complete = true;
@@ -721,6 +724,9 @@ void frmMemman::cmdFill_Click()
     MemoryState &m = memState();
     Busy busy(this);
     const NoAnswer noAnswer;
+    // A failure is told once, by the transfer, not also by the panel the
+    // transfer's hold refreshes.
+    const CommControl::OwnWords ownWords(rxPort());
     int failedAt = -1;
     bool complete = true;
     QVector<int> notCleared;

@@ -1,6 +1,7 @@
 #include "signal/frmPropagation.h"
 
 #include "core/clock.h"
+#include "core/comm.h"
 #include "core/exchange.h"
 #include "hub/frmLoadfile.h"
 #include "hub/frmSavefile.h"
@@ -150,6 +151,8 @@ void frmPropagation::cmdCls_Click()
 
 void frmPropagation::cmdStart_Click()
 {
+    // The reads of the start (the panel's, the attenuator's) are told once.
+    const CommControl::OwnWords ownWords(rxPort());
     cmdCls_Click();
     hub().Update4RxFreq();
     if (m_session.hasReceiver())

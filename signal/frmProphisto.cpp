@@ -170,8 +170,14 @@ void frmProphisto::cmdExit_Click()
 void frmProphisto::tmrProphisto_Timer()
 {
     // A reply wait runs the event loop: the next tick does not start inside
-    // this one (it would count one silence as two misses).
-    const TickGuard tick(this, m_ticking);
+    // this one (it would count one silence as two misses). One that falls
+    // inside another window's exchange reads nothing there (its read would
+    // cut into that exchange and count as a miss); it comes once that
+    // exchange has ended, so no closing second of a column is lost.
+    const TickGuard tick(this, m_ticking, m_tickWaiting, [this] {
+        if (tmrProphisto.isActive())
+            tmrProphisto_Timer();
+    });
     if (!tick)
         return;
     const qint64 secs = elapsed();

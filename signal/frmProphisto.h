@@ -53,6 +53,7 @@ private:
     TraceMeter::Span span() const { return TraceMeter::Span(std::max(0, cmbRange->currentIndex())); }
 
     bool m_ticking = false;
+    bool m_tickWaiting = false;
     MeasureSession m_session{QStringLiteral("Propagation")};
     TraceMeter m_trace;
     qint64 m_startMs = 0;

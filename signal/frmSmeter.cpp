@@ -143,8 +143,10 @@ void frmSmeter::needle(float level, QColor c)
 void frmSmeter::tmrSmeter_Timer()
 {
     // A reply wait runs the event loop: the next second's tick does not
-    // start inside this one (it would count one silence as two misses).
-    const TickGuard tick(this, m_ticking);
+    // start inside this one (it would count one silence as two misses), nor
+    // inside another window's exchange, where its read would cut into that
+    // exchange and a skipped second would count as a miss.
+    const TickGuard tick(this, m_ticking, TickGuard::SkipInside);
     if (!tick)
         return;
     m_prev = m_level;

@@ -82,6 +82,8 @@ void MeasureSession::close()
 
 void MeasureSession::begin()
 {
+    if (m_rx && !m_ownWords)
+        m_ownWords.emplace(rxPort());
     m_reader.begin();
     if (m_rx && m_rx->model().readsAttenuator()) {
         if (HubPanel *p = hub().openPanel())
@@ -101,6 +103,7 @@ void MeasureSession::end()
         if (HubPanel *p = hub().openPanel())
             p->setAttenuatorFrameEnabled(true);
     Receiver::hold(m_tool, false);
+    m_ownWords.reset();
 }
 
 } // namespace tav

@@ -92,6 +92,9 @@ private:
     PanelEntries m_entries;
     int m_rxtype = 0;
     bool m_measuring = false;
+    // A failed read is told by the measurement when it stops on it, not
+    // also by the panel its hold refreshes.
+    std::optional<CommControl::OwnWords> m_ownWords;
 };
 
 } // namespace tav

@@ -696,7 +696,7 @@ INSTANTIATE_TEST_SUITE_P(EveryPanel, PanelLine, ::testing::Values(1, 2, 3, 4), m
 
 // A garbled reply is told as silence is, once while it lasts; from the "?"
 // it leaves, no way of stepping tunes the receiver.
-TEST_P(JrcPanelLine, GarbledReplyIsToldAsSilenceAndNoStepLeavesTheUnknownFrequency)
+TEST_P(JrcPanelLine, GarbledReplyIsToldAsAWrongAnswerAndNoStepLeavesTheUnknownFrequency)
 {
     frmPanel *p = go();
     ASSERT_TRUE(p);
@@ -706,9 +706,9 @@ TEST_P(JrcPanelLine, GarbledReplyIsToldAsSilenceAndNoStepLeavesTheUnknownFrequen
     pty->setFault(sim::Fault::Garbage);
     update->trigger();
     EXPECT_EQ(p->txtFrequencyA->text(), QStringLiteral("?"));
-    ASSERT_TRUE(tavtest::waitFor([&] { return !messages(QStringLiteral("does not answer")).isEmpty(); }));
-    EXPECT_EQ(messages(QStringLiteral("does not answer")).first(),
-              QStringLiteral("The receiver on COM 1 (%1) does not answer.").arg(pty->slavePath()));
+    ASSERT_TRUE(tavtest::waitFor([&] { return !messages(QStringLiteral("answered wrongly")).isEmpty(); }));
+    EXPECT_EQ(messages(QStringLiteral("answered wrongly")).first(),
+              QStringLiteral("The receiver on COM 1 (%1) answered wrongly.").arg(pty->slavePath()));
     update->trigger();
     tavtest::pump(50);
     EXPECT_EQ(DialogScript::shown.size(), 1) << "said once while the replies stay garbled";
@@ -1058,3 +1058,328 @@ TEST_P(ReadBackLine, ReadsWithoutAnAnswerWriteNothing)
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryPanel, ReadBackLine, ::testing::Values(1, 2, 3, 4), modelName);
+
+// ---- two users of the line ----
+
+#include "hub/frmLoadfile.h"
+#include "panels/jrc/frmRtty.h"
+#include "signal/frmProphisto.h"
+#include "signal/frmSmeter.h"
+#include "stations/frmTracking.h"
+#include "timers/frmRxClock.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+
+namespace {
+
+// Real message boxes, answered with Escape sent to the box's window as the
+// window system delivers a key. A box the key does not close within two
+// seconds is closed by force and counted as one no listener could answer.
+struct BoxKeys {
+    struct Seen {
+        QString title, text;
+        bool inExchange = false;
+        bool forced = false;
+    };
+    QList<Seen> seen;
+    QTimer timer;
+    QPointer<QMessageBox> current;
+    int tries = 0;
+
+    BoxKeys()
+    {
+        DialogScript::enabled = false;
+        timer.setInterval(40);
+        QObject::connect(&timer, &QTimer::timeout, [this] { look(); });
+        timer.start();
+    }
+    ~BoxKeys() { DialogScript::enabled = true; }
+    void look()
+    {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible() || !box->windowHandle())
+            return;
+        if (box != current) {
+            current = box;
+            tries = 0;
+            seen.append({box->windowTitle(), box->text(), Exchange::active()});
+        }
+        if (++tries > 50) {
+            seen.last().forced = true;
+            box->done(QMessageBox::Cancel);
+            return;
+        }
+        QTest::keyClick(box->windowHandle(), Qt::Key_Escape);
+    }
+    int titled(const QString &title) const
+    {
+        return int(std::count_if(seen.begin(), seen.end(), [&](const Seen &s) { return s.title == title; }));
+    }
+};
+
+// The panel at Go against the emulator (PanelLine), with the Load dialog
+// pressed as a listener does.
+struct UsersLine : PanelLine {
+    // Opens the Load dialog for `kind` and presses Return on it, as a key
+    // from the window system; `whileOk` runs once inside OK's exchange.
+    static void loadWithReturn(FileKind kind, const std::function<void(frmLoadfile *)> &whileOk = {},
+                               bool byMouse = false)
+    {
+        auto *load = Windows::get<frmLoadfile>();
+        bool pressed = false, again = false;
+        // Two timers: the one whose press runs OK does not fire again inside it.
+        QTimer driver, during;
+        driver.setInterval(10);
+        during.setInterval(10);
+        QObject::connect(&driver, &QTimer::timeout, [&] {
+            if (!pressed && load->isVisible() && load->windowHandle() && load->isActiveWindow()) {
+                pressed = true;
+                if (byMouse)
+                    QTest::mouseClick(load->cmdOK, Qt::LeftButton);
+                else
+                    QTest::keyClick(load->windowHandle(), Qt::Key_Return);
+            }
+        });
+        QObject::connect(&during, &QTimer::timeout, [&] {
+            if (pressed && !again && whileOk && Exchange::active()) {
+                again = true;
+                whileOk(load);
+            }
+        });
+        driver.start();
+        during.start();
+        frmLoadfile::showFor(kind);
+        EXPECT_TRUE(pressed);
+        EXPECT_TRUE(!whileOk || again) << "OK waited on the receiver";
+    }
+};
+
+} // namespace
+
+// Two users of the one line: a tick, a second key press, the RTTY text or
+// the dial following meet another user's exchange. Neither takes the other's
+// bytes or turn, every box can be answered by a key, and what is shown is
+// what the receiver holds.
+TEST_P(UsersLine, TwoUsersOfTheLineTakeTurnsAndEveryBoxAnswersItsKey)
+{
+    struct Row {
+        const char *name;
+        int model;
+        std::function<void(UsersLine &, BoxKeys &)> run;
+    };
+    frmPanel *panel = nullptr;
+    // A measurement with two misses behind it; the clock read then waits on
+    // the silent receiver while the measurement's timer fires.
+    auto clockAgainst = [](UsersLine &rig, const std::function<void()> &tick) {
+        auto *clock = Windows::get<frmRxClock>();
+        clock->load();
+        rig.pty->setFault(sim::Fault::Silent);
+        tick();
+        tick();
+        bool inside = false;
+        QTimer::singleShot(100, [&] {
+            inside = Exchange::active();
+            tick();
+        });
+        QTest::mouseClick(clock->cmdGetRXclock, Qt::LeftButton);
+        EXPECT_TRUE(inside) << "the tick fell inside the clock read";
+        tavtest::pump(200);
+    };
+    const Row rows[] = {
+        {"clock read vs S-meter tick", 1,
+         [&](UsersLine &rig, BoxKeys &boxes) {
+             auto *sm = Windows::get<frmSmeter>();
+             sm->load();
+             sm->cmdStart->click();
+             sm->tmrSmeter.stop();
+             clockAgainst(rig, [sm] { sm->tmrSmeter_Timer(); });
+             EXPECT_EQ(boxes.titled(QStringLiteral("RX Clock")), 1);
+             EXPECT_FALSE(sm->cmdStart->isEnabled()) << "a tick skipped for another exchange is no miss";
+             sm->tmrSmeter_Timer();
+             EXPECT_TRUE(sm->cmdStart->isEnabled()) << "the third miss ends the measurement";
+             EXPECT_EQ(boxes.seen.size(), 2);
+         }},
+        {"clock read vs trace tick", 4,
+         [&](UsersLine &rig, BoxKeys &boxes) {
+             auto *tr = Windows::get<frmProphisto>();
+             tr->load();
+             tr->cmdStart->click();
+             // Running, so that a tick put off comes again, but only when called.
+             tr->tmrProphisto.setInterval(3600 * 1000);
+             clockAgainst(rig, [tr] { tr->tmrProphisto_Timer(); });
+             EXPECT_EQ(boxes.titled(QStringLiteral("RX Clock")), 1);
+             EXPECT_TRUE(tavtest::waitFor([&] { return tr->cmdStart->isEnabled(); }))
+                 << "the tick comes again after the read, and its miss is the third";
+             EXPECT_EQ(boxes.seen.size(), 2);
+             for (const BoxKeys::Seen &b : boxes.seen)
+                 if (b.title != QLatin1String("RX Clock"))
+                     EXPECT_FALSE(b.inExchange) << "the trace read nothing inside the clock read";
+         }},
+        {"Load OK pressed again while it waits", 1,
+         [&](UsersLine &rig, BoxKeys &boxes) {
+             const QString folder = G.filedirs[FileKind::Memories];
+             QDir().mkpath(folder);
+             QFile f(folder + QStringLiteral("mem_1two.txt"));
+             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+             f.close();
+             rig.pty->setFault(sim::Fault::Silent);
+             const auto pressAgain = [](frmLoadfile *load) {
+                 QTest::keyClick(load->windowHandle(), Qt::Key_Return);
+                 QTest::mouseDClick(load->cmdOK, Qt::LeftButton);
+             };
+             UsersLine::loadWithReturn(FileKind::Memories, pressAgain);
+             tavtest::pump(100);
+             EXPECT_EQ(boxes.titled(QStringLiteral("Load Memory File")), 1) << "OK ran once for its key";
+             UsersLine::loadWithReturn(FileKind::Memories, pressAgain, true);
+             tavtest::pump(100);
+             EXPECT_EQ(boxes.titled(QStringLiteral("Load Memory File")), 2) << "OK ran once for its click";
+         }},
+        {"RTTY text vs Update", 2,
+         [&](UsersLine &rig, BoxKeys &boxes) {
+             auto *rtty = Windows::get<frmRtty>();
+             rtty->load();
+             tavtest::pump(30);
+             rtty->cmdStart->click();
+             rtty->tmrGetRTTY.stop();
+             tavtest::pump(30);
+             bool sent = false;
+             rig.emu->log = [&](const QString &line) {
+                 if (!sent && line.startsWith(QLatin1String("L199199"))) {
+                     sent = true;
+                     rig.emu->control(QStringLiteral("rtty de dl0xyz"));
+                 }
+             };
+             panel->activateWindow();
+             ASSERT_TRUE(QTest::qWaitForWindowActive(panel));
+             QTest::keyClick(panel->windowHandle(), Qt::Key_F5);
+             rig.emu->log = nullptr;
+             ASSERT_TRUE(sent);
+             EXPECT_EQ(panel->txtFrequencyA->text(), QStringLiteral("9650.000"));
+             tavtest::pump(50);
+             rtty->tmrGetRTTY_Timer();
+             QString text;
+             for (QLabel *l : rtty->lblRy)
+                 text += l->text();
+             EXPECT_TRUE(text.contains(QLatin1String("DE DL0XYZ"))) << text.toStdString();
+             EXPECT_FALSE(text.contains(QLatin1String("L199"))) << text.toStdString();
+             EXPECT_TRUE(boxes.seen.isEmpty());
+             rtty->cmdStop->click();
+         }},
+        {"dial following vs Load read", 2,
+         [&](UsersLine &rig, BoxKeys &) {
+             auto *tr = Windows::get<frmTracking>();
+             tr->load();
+             tavtest::pump(30);
+             tr->optMousedial->select(1);
+             tavtest::pump(50);
+             rig.emu->control(QStringLiteral("dial 7100000"));
+             ASSERT_TRUE(tavtest::waitFor([&] { return panel->txtFrequencyA->text() == QLatin1String("7100.000"); }));
+             UsersLine::loadWithReturn(FileKind::Memories);
+             EXPECT_EQ(panel->txtFrequencyA->text(), QStringLiteral("7100.000")) << "the read took the dial's frequency";
+         }},
+    };
+    panel = go();
+    ASSERT_TRUE(panel);
+    for (const Row &row : rows) {
+        if (row.model != GetParam())
+            continue;
+        SCOPED_TRACE(row.name);
+        BoxKeys boxes;
+        row.run(*this, boxes);
+        for (const BoxKeys::Seen &s : boxes.seen)
+            EXPECT_FALSE(s.forced) << "no key reached the box " << s.title.toStdString() << ": " << s.text.toStdString();
+    }
+}
+
+// ---- each failure told once, and rightly ----
+
+#include "memories/memimage.h"
+#include "signal/frmPropagation.h"
+
+namespace {
+struct ToldOnceLine : UsersLine {};
+} // namespace
+
+// A tool's work that sets off the panel's reads (the receiver held for it,
+// the panel refreshed) tells a failure once, in its own words, when it ends
+// on it; a reply of the wrong form is said to be one.
+TEST_P(ToldOnceLine, EachFailureIsToldOnceAndRightly)
+{
+    struct Row {
+        const char *name;
+        int model;
+        sim::Fault fault;
+        std::function<void(UsersLine &)> run;
+        const char *title; // of the one box
+        const char *says;
+    };
+    frmPanel *panel = nullptr;
+    auto memman = [&](UsersLine &) {
+        panel->findChild<QAction *>(QStringLiteral("mnuMemman"))->trigger();
+        auto *mm = Windows::existing<frmMemman>();
+        EXPECT_TRUE(mm && mm->isLoadedForm());
+        mm->txtFrom->setText(QStringLiteral("0"));
+        mm->txtTo->setText(QStringLiteral("2"));
+        DialogScript::answers = {vbYes};
+        return mm;
+    };
+    const Row rows[] = {
+        {"NRD-545 Fill RM, silent from its opening reads", 4, sim::Fault::Silent,
+         [&](UsersLine &rig) {
+             auto *mm = memman(rig);
+             mm->cmdFetch->click(); // cells to fill, while the receiver answers
+             DialogScript::shown.clear();
+             DialogScript::answers = {vbYes};
+             rig.pty->setFault(sim::Fault::Silent);
+             ASSERT_TRUE(mm->cmdFill->isEnabled());
+             mm->cmdFill->click();
+         },
+         "Fill Rx error", "did not answer"},
+        {"NRD-545 Fetch RM, garbled", 4, sim::Fault::Garbage,
+         [&](UsersLine &rig) {
+             auto *mm = memman(rig);
+             rig.pty->setFault(sim::Fault::Garbage);
+             mm->cmdFetch->click();
+         },
+         "Fetch Rx error", "answered wrongly"},
+        {"NRD-535 Propagation Start, garbled", 2, sim::Fault::Garbage,
+         [&](UsersLine &rig) {
+             auto *prop = Windows::get<frmPropagation>();
+             prop->load();
+             rig.pty->setFault(sim::Fault::Garbage);
+             prop->cmdStart->click();
+             prop->tmrPropagation.stop();
+             for (int i = 0; i < 3; ++i)
+                 prop->tmrPropagation_Timer();
+             EXPECT_TRUE(prop->cmdStart->isEnabled()) << "the measurement stopped on its third miss";
+         },
+         "Propagation", "answered wrongly"},
+    };
+    panel = go();
+    ASSERT_TRUE(panel);
+    for (const Row &row : rows) {
+        if (row.model != GetParam())
+            continue;
+        SCOPED_TRACE(row.name);
+        DialogScript::shown.clear();
+        row.run(*this);
+        tavtest::pump(300);
+        QList<ShownBox> told = DialogScript::shown;
+        told.erase(std::remove_if(told.begin(), told.end(),
+                                  [](const ShownBox &b) { return b.icon == MsgIcon::Question; }),
+                   told.end());
+        QString all;
+        for (const ShownBox &b : DialogScript::shown)
+            all += b.title + QStringLiteral(": ") + b.text + QStringLiteral(" | ");
+        EXPECT_EQ(told.size(), 1) << all.toStdString();
+        if (told.isEmpty())
+            continue;
+        EXPECT_EQ(told.first().title, QLatin1String(row.title));
+        EXPECT_TRUE(told.first().text.contains(QLatin1String(row.says))) << told.first().text.toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Receivers, UsersLine, ::testing::Values(1, 2, 4), modelName);
+INSTANTIATE_TEST_SUITE_P(Jrc, ToldOnceLine, ::testing::Values(2, 4), modelName);
