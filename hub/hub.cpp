@@ -87,10 +87,13 @@ void Hub::distributefreqa(const QString &freqtext, double freq)
 {
     for (FrequencyBoxLink *box : links::frequencyBoxes())
         box->showTunedFrequency(freqtext);
-    if (Last20Link *l = links::last20(); l && G.last20record)
+    // A frequency the receiver did not give ("?") is no tuning to keep or
+    // to look stations up for; the boxes show it as unknown.
+    const bool known = freq >= goModel().freqMinKHz && freq <= goModel().freqMaxKHz;
+    if (Last20Link *l = links::last20(); l && G.last20record && known)
         l->fillgrdlast20(freqtext);
     G.last20record = true;
-    if (TrackingLink *t = links::tracking(); t && t->trackDatabaseLoaded()) {
+    if (TrackingLink *t = links::tracking(); t && t->trackDatabaseLoaded() && known) {
         G.rxfreqnow = freq;
         t->Trackfreq();
     }

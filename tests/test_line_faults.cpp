@@ -980,6 +980,10 @@ TEST_P(ReadBackLine, ReadsWithoutAnAnswerWriteNothing)
         {{1, 2, 4}, "Update", true, [](ReadBackLine &t, frmPanel *&p) {
              trigger(p, "mnuUpdate");
              EXPECT_EQ(p->txtFrequencyA->text(), QStringLiteral("?"));
+             auto *l20 = Windows::existing<lists::frmLast20>();
+             EXPECT_TRUE(l20 && l20->isLoadedForm());
+             for (int r = 0; l20 && r < 20; ++r)
+                 EXPECT_NE(l20->shown(r), QStringLiteral("?")) << "an unknown frequency is no tuning to keep";
              EXPECT_EQ(text(p, "lblMode"), QStringLiteral("?"));
              // The JRC status read's own commands: the state into the working channel.
              return t.GetParam() == 2 ? QStringList{"J1199"}
@@ -1032,6 +1036,7 @@ TEST_P(ReadBackLine, ReadsWithoutAnAnswerWriteNothing)
              return kRecall;
          }},
     };
+    Windows::registerFactory(WindowId::frmLast20, [] { return new lists::frmLast20; });
     frmPanel *p = nullptr;
     for (const Row &row : rows) {
         if (!row.models.contains(GetParam()))
