@@ -789,7 +789,7 @@ bool TavForm::askToDropChanges()
         return true;
     const int answer = msgBox(QStringList{QStringLiteral("The data in the ") + unsavedName() +
                                               QStringLiteral(" is not saved."),
-                                          QStringLiteral("Do you want to save it before the window closes?")},
+                                          QStringLiteral("Do you want to save it before it is closed?")},
                               MsgIcon::Question, QStringLiteral("Unsaved data"), MsgButtons::SaveDiscardCancel);
     if (answer == vbNo)
         return true;

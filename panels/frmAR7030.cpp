@@ -441,13 +441,17 @@ void frmAR7030::cmdPowerOnOff_Click()
 
 void frmAR7030::lblMute_Click()
 {
-    mutestate = int16_t(1 - mutestate);
     const bool lines = setting(Setting::Ar7030LineBarsOff) == 0;
-    if (mutestate == 1) {
-        setForeColor(lblMute, kRed);
+    if (mutestate == 0) {
         // A label showing "?" saves 0.
-        mutevolume = int16_t(roundHalfEven(numericValue(lblVolume->text())));
+        const int16_t volume = int16_t(roundHalfEven(numericValue(lblVolume->text())));
         vsbVolume->setValue(0);
+        // A volume the line did not take (the bar went back) mutes nothing.
+        if (vsbVolume->value() != 0)
+            return;
+        mutestate = 1;
+        setForeColor(lblMute, kRed);
+        mutevolume = volume;
         if (lines) {
             muteleft = int16_t(roundHalfEven(numericValue(lblLineL->text())));
             muteright = int16_t(roundHalfEven(numericValue(lblLineR->text())));
@@ -455,8 +459,11 @@ void frmAR7030::lblMute_Click()
             vsbLineR->setValue(0);
         }
     } else {
-        setForeColor(lblMute, kGreen);
         vsbVolume->setValue(mutevolume);
+        if (vsbVolume->value() != mutevolume)
+            return;
+        mutestate = 0;
+        setForeColor(lblMute, kGreen);
         if (lines) {
             vsbLineL->setValue(muteleft);
             vsbLineR->setValue(muteright);

@@ -317,22 +317,29 @@ void frmRX320::showMuteColour() { setForeColor(lblMute, G.rx320mutestate == 1 ? 
 
 void frmRX320::lblMute_Click()
 {
-    G.rx320mutestate = int16_t(1 - G.rx320mutestate);
     const bool lineOut = setting(Setting::Rx320LineBarOff) == 0;
-    showMuteColour();
-    if (G.rx320mutestate == 1) {
+    if (G.rx320mutestate == 0) {
         // A label showing "?" saves 0.
-        G.rx320mutevolume = int16_t(roundHalfEven(numericValue(lblVolume->text())));
+        const int16_t volume = int16_t(roundHalfEven(numericValue(lblVolume->text())));
         vsbVolume->setValue(0);
+        // A volume the line did not take (the bar went back) mutes nothing.
+        if (vsbVolume->value() != 0)
+            return;
+        G.rx320mutestate = 1;
+        G.rx320mutevolume = volume;
         if (lineOut) {
             G.rx320muteline = int16_t(roundHalfEven(numericValue(lblLinelevel->text())));
             vsbLinelevel->setValue(0);
         }
     } else {
         vsbVolume->setValue(G.rx320mutevolume);
+        if (vsbVolume->value() != G.rx320mutevolume)
+            return;
+        G.rx320mutestate = 0;
         if (lineOut)
             vsbLinelevel->setValue(G.rx320muteline);
     }
+    showMuteColour();
 }
 
 void frmRX320::setLineOutEnabled(bool on)

@@ -583,6 +583,7 @@ QStringList shownOn(QWidget *w)
         else
             continue;
         out << c->objectName() + QLatin1Char('=') + v + QLatin1Char(' ') + c->palette().color(QPalette::Button).name() +
+                   c->palette().color(QPalette::WindowText).name() +
                    (c->isEnabled() ? QString() : QStringLiteral(" off"));
     }
     return out;
@@ -662,6 +663,10 @@ TEST_P(PanelLine, AfterALossNoControlChangesWhatIsShownAndTheClosedLineIsToldOnc
              QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
                                Qt::NoScrollPhase, false);
              QApplication::sendEvent(p, &wheel);
+         }},
+        {"Mute", [p] {
+             if (auto *mute = p->findChild<QLabel *>(QStringLiteral("lblMute")))
+                 QTest::mouseClick(mute, Qt::LeftButton);
          }},
         {"marked frequency row", [=] { clickRow(marks->grdMarkfreqs, 1, 1); }},
         {"last-20 row", [=] { clickRow(l20->grdLast20, 1, 1); }},
