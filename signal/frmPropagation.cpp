@@ -155,9 +155,11 @@ void frmPropagation::cmdStart_Click()
     const CommControl::OwnWords ownWords(rxPort());
     cmdCls_Click();
     hub().Update4RxFreq();
+    m_session.begin();
+    // After the start's reads (the hold refreshes the panel too), so the
+    // window names the frequency the panel shows.
     if (m_session.hasReceiver())
         lblFrequency->setText(hub().panelFrequencyText());
-    m_session.begin();
     updateClockTexts();
     lblDate->setText(G.utctext + QStringLiteral(" UTC"));
     setButtons(false);

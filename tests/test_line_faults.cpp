@@ -1364,6 +1364,7 @@ TEST_P(ToldOnceLine, EachFailureIsToldOnceAndRightly)
              for (int i = 0; i < 3; ++i)
                  prop->tmrPropagation_Timer();
              EXPECT_TRUE(prop->cmdStart->isEnabled()) << "the measurement stopped on its third miss";
+             EXPECT_EQ(prop->lblFrequency->text(), panel->txtFrequencyA->text()) << "the window names what the panel shows";
          },
          "Propagation", "answered wrongly"},
     };
