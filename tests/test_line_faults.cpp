@@ -1022,7 +1022,7 @@ TEST_P(ReadBackLine, ReadsWithoutAnAnswerWriteNothing)
              mm->txtTo->setText(QStringLiteral("3"));
              t.dialogs.answer(vbYes);
              QTest::mouseClick(mm->cmdFetch, Qt::LeftButton);
-             mm->grdMemman_Click(3);
+             clickRow(mm->grdMemman, 3, 1);
              t.begin();
              QTest::mouseClick(mm->cmdSetrx2mem, Qt::LeftButton);
              EXPECT_EQ(text(p, "lblPassbandshift"), QStringLiteral("-4.2k"));
@@ -1037,7 +1037,7 @@ TEST_P(ReadBackLine, ReadsWithoutAnAnswerWriteNothing)
              mm->tmrScan.stop();
              t.begin();
              mm->tmrScan_Timer();
-             mm->cmdScanstop_Click();
+             QTest::mouseClick(mm->cmdScanstop, Qt::LeftButton);
              return kRecall;
          }},
     };

@@ -338,7 +338,8 @@ TEST_P(RxRig, AProgramStartingEndsEveryScanBeforeItsFirstCommand)
     QTest::mouseClick(list->cmdContinue, Qt::LeftButton);
     EXPECT_TRUE(list->scanning());
     EXPECT_EQ(list->windowTitle(), "Scan Frequencies from list");
-    list->cmdStop_Click();
+    QTest::mouseClick(list->cmdStop, Qt::LeftButton);
+    EXPECT_FALSE(list->scanning());
 }
 
 TEST_P(RxRig, ClockWindowReadsAndSetsTheReceiverClock)
