@@ -104,6 +104,7 @@ public:
     std::optional<float> readSmeter() override;
     std::optional<int> readAttenuator() override;
     std::optional<QString> readMemory(int n) override;
+    QString memoryReplyProblem() const override { return m_memoryProblem; }
     bool writeMemory(int n, const QString &record) override;
     std::optional<QString> readClock() override;
     bool setClock(const QString &hhmmss) override;
@@ -156,6 +157,8 @@ private:
 
     CommControl &m_port;
     bool m_lastReadOk = true;
+    // A mode the last channel read gave that its record cannot show.
+    QString m_memoryProblem;
 };
 
 // Fills the program's name tables for this model's panel.
