@@ -434,13 +434,13 @@ float clsAR7030::Smeter(bool *answered)
 
 QString clsAR7030::Memory(int n, bool *answered)
 {
+    m_memoryProblem.clear();
     if (n < 0 || n > kLastChannel) {
         if (answered)
             *answered = false;
         return memEmptyRecord(n);
     }
     Exchange ex;
-    m_memoryProblem.clear();
     bool all = true;
     auto rd = [&] {
         bool got = false;

@@ -157,7 +157,8 @@ private:
 
     CommControl &m_port;
     bool m_lastReadOk = true;
-    // A mode the last channel read gave that its record cannot show.
+    // The last channel read gave no mode of the receiver: named by its own
+    // number, which the record's one digit cannot always hold.
     QString m_memoryProblem;
 };
 
