@@ -126,12 +126,14 @@ QPoint placeBeside(const QRect &area, const std::optional<QRect> &panel, const Q
         return true;
     };
     // Beside the panel first, then beside the windows already put there, so
-    // windows opened one after another do not hide each other.
+    // windows opened one after another do not hide each other. Above comes
+    // last: a panel standing low leaves its room there.
     QList<QRect> anchors{pf};
     anchors += taken;
     for (const QRect &a : anchors) {
         const QPoint tries[] = {QPoint(a.right() + 1, fitY(a.top())), QPoint(fitX(a.left()), a.bottom() + 1),
-                                QPoint(a.left() - size.width(), fitY(a.top()))};
+                                QPoint(a.left() - size.width(), fitY(a.top())),
+                                QPoint(fitX(a.left()), a.top() - size.height())};
         for (const QPoint &p : tries)
             if (free(p))
                 return p;

@@ -163,7 +163,7 @@ QMargins frameMarginsOf(const QWidget *w);
 QPoint placeFrameAt(QWidget *w, QPoint frame);
 // Where the program puts a window (a frame of `size`) it places itself, on a
 // screen's free `area`: the first place beside the receiver panel's frame,
-// then beside one of the `taken` frames (right, below, left), that lies
+// then beside one of the `taken` frames (right, below, left, above), that lies
 // wholly on the area and over neither the panel nor a taken frame; otherwise
 // over the panel's lower right, a step away from any taken frame standing
 // there; with no panel, the area's top left. A window larger than the area

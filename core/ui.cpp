@@ -12,6 +12,7 @@
 #include <QBoxLayout>
 #include <QGuiApplication>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <utility>
@@ -123,6 +124,17 @@ int msgBox(const QStringList &lines, MsgIcon icon, const QString &title, MsgButt
         break;
     default: break;
     }
+    // The window system cuts a title its bar cannot hold ("Fir...on" over a
+    // short "VER 1.06"): the box is made as wide as the title in a bold face
+    // with room for the bar's icon, its buttons (each about a line and a half
+    // square) and the bar's own padding, whose sizes the program cannot ask.
+    QFont bold = box.font();
+    bold.setBold(true);
+    const QFontMetrics fm(bold);
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(fm.horizontalAdvance(title) + 8 * fm.height(), 0, QSizePolicy::Minimum,
+                                      QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     const Exchange::InputOpening answerable(&box);
     switch (box.exec()) {
     case QMessageBox::Ok: return vbOK;

@@ -434,6 +434,7 @@ float clsAR7030::Smeter(bool *answered)
 
 QString clsAR7030::Memory(int n, bool *answered)
 {
+    m_memoryProblem.clear();
     if (n < 0 || n > kLastChannel) {
         if (answered)
             *answered = false;
@@ -461,6 +462,10 @@ QString clsAR7030::Memory(int n, bool *answered)
         const int pbs = rd();
         send(address(1, kChannelSqlBfo + n));
         const int sqlbfo = rd();
+        // The record's one digit would show a mode nibble of 10 to 15 as 9.
+        const IntRange modes = model().memory.mode.value_or(IntRange{});
+        if (!modes.contains(flags % 16))
+            m_memoryProblem = memValueProblem(QStringLiteral("mode"), flags % 16, modes.lo, modes.hi);
         rec = memAr7030Record(n, kHz, flags % 16, (flags / 16) % 8, pbs, sqlbfo, flags / 128);
     }
     if (answered)

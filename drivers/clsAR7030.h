@@ -104,6 +104,7 @@ public:
     std::optional<float> readSmeter() override;
     std::optional<int> readAttenuator() override;
     std::optional<QString> readMemory(int n) override;
+    QString memoryReplyProblem() const override { return m_memoryProblem; }
     bool writeMemory(int n, const QString &record) override;
     std::optional<QString> readClock() override;
     bool setClock(const QString &hhmmss) override;
@@ -156,6 +157,9 @@ private:
 
     CommControl &m_port;
     bool m_lastReadOk = true;
+    // The last channel read gave no mode of the receiver: named by its own
+    // number, which the record's one digit cannot always hold.
+    QString m_memoryProblem;
 };
 
 // Fills the program's name tables for this model's panel.

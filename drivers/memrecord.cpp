@@ -90,6 +90,11 @@ QString memAr7030Record(int cell, double khz, int mode, int filter, int pbs, int
                      + QLatin1Char(' ') + digits(scan, 1));
 }
 
+QString memValueProblem(const QString &what, long long value, int lo, int hi)
+{
+    return QStringLiteral("the %1 %2 is not in %3 to %4").arg(what).arg(value).arg(lo).arg(hi);
+}
+
 QString memJrcRecord(const QString &cellDigits, const QString &freqDigits, QChar mode, QChar bandwidth,
                      QChar attenuator, QChar agc)
 {

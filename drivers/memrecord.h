@@ -79,6 +79,9 @@ QString memAr7030FrequencyField(double khz);
 // 0..255, `scan` 0 or 1.
 QString memAr7030Record(int cell, double khz, int mode, int filter, int pbs, int sqlbfo, int scan);
 
+// Why a field's value is no value of the model: "the mode 15 is not in 1 to 7".
+QString memValueProblem(const QString &what, long long value, int lo, int hi);
+
 // A used JRC channel (NRD-535, NRD-545) from the pieces of the receiver's
 // reply, copied as they stand: channel digits (3), frequency digits (8), the
 // mode, bandwidth, attenuator and AGC characters. Missing characters become

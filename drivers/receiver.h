@@ -338,6 +338,10 @@ public:
 
     // Memory channel n (0..lastChannel) as a memory record.
     virtual std::optional<QString> readMemory(int) { return std::nullopt; }
+    // Why the reply of the last readMemory is no channel the model stores,
+    // where the record cannot hold the value as the receiver gave it (the
+    // AR7030's mode nibble up to 15 in a one-digit field); empty otherwise.
+    virtual QString memoryReplyProblem() const { return QString(); }
     // Returns whether the record was sent (false without memories or for a
     // channel outside the model's).
     virtual bool writeMemory(int, const QString &) { return false; }

@@ -288,10 +288,7 @@ void frmMemman::Form_Load()
 
     m_rxtype = memRxtype();
     m_rx = rxModel(m_rxtype).isNone() ? nullptr : makeReceiver();
-    memcmdenabler(false);
-    for (QPushButton *b : {cmdLoad, cmdExit, cmdDiduzu})
-        b->setEnabled(true);
-    cmdFetch->setEnabled(rxModel(m_rxtype).offersTransfers());
+    enableForImage();
     model->refreshAll();
     txtTo->setText(QLatin1Char(' ') + QString::number(goModel().lastCell));
 
@@ -340,6 +337,18 @@ void frmMemman::memcmdenabler(bool flag)
 }
 
 bool frmMemman::memarrayloaded() const { return memState().image.anyHeld(); }
+
+void frmMemman::enableForImage()
+{
+    if (memarrayloaded()) {
+        memcmdenabler(true);
+        return;
+    }
+    memcmdenabler(false);
+    for (QPushButton *b : {cmdLoad, cmdExit, cmdDiduzu})
+        b->setEnabled(true);
+    cmdFetch->setEnabled(rxModel(m_rxtype).offersTransfers());
+}
 
 bool frmMemman::hasUnsavedChanges()
 {
@@ -570,8 +579,12 @@ bool frmMemman::fetchCells(int last, int &failedAt, QString &refusal)
             return false;
         }
         // A reply that holds no channel the receiver could store (a mode
-        // that is no mode) is refused as a file's cell would be.
-        if (const QString problem = memRecordProblem(*rec, m_rxtype); !problem.isEmpty()) {
+        // that is no mode) is refused as a file's cell would be, named as
+        // the receiver gave it where the record cannot hold that.
+        QString problem = m_rx->memoryReplyProblem();
+        if (problem.isEmpty())
+            problem = memRecordProblem(*rec, m_rxtype);
+        if (!problem.isEmpty()) {
             failedAt = i;
             refusal = problem;
             return false;
@@ -627,8 +640,9 @@ void frmMemman::cmdFetch_Click()
             complete = fetchCells(last, failedAt, refusal);
         }
         m.transferring = false;
+        // A fetch that read no cell leaves nothing to edit, sort or fill.
         if (isLoadedForm())
-            memcmdenabler(true);
+            enableForImage();
     }
     if (unloadPending() || !isLoadedForm())
         return;
@@ -756,9 +770,13 @@ void frmMemman::cmdFill_Click()
     if (!ran) {
         // No receiver: nothing was written, so nothing is announced.
     } else if (!complete) {
-        const QStringList said = noAnswer.text({QStringLiteral("The receiver did not answer"),
-                                                QStringLiteral("at memory cell ") + cellText(failedAt) + QLatin1Char('.'),
-                                                QStringLiteral("The Rx memory was not filled completely")});
+        const QStringList stopped{QStringLiteral("at memory cell ") + cellText(failedAt) + QLatin1Char('.'),
+                                  QStringLiteral("The Rx memory was not filled completely")};
+        QStringList said = noAnswer.text(QStringList{QStringLiteral("The receiver did not answer")} + stopped);
+        // The panel's message about a loss during the run cannot say where
+        // the fill stopped, and the grid does not show it as a fetch's does.
+        if (said.isEmpty() && failedAt >= 0 && rxPort().lost())
+            said = QStringList{QStringLiteral("The line was lost")} + stopped;
         if (!said.isEmpty())
             msgBox(said, MsgIcon::Exclamation, QStringLiteral("Fill Rx error"));
     } else if (skipped == cellto - cellfrom + 1) {

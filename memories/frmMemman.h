@@ -124,6 +124,9 @@ protected:
 private:
     void openCellEditor(int action, const QString &caption, bool needsData);
     void showBanner(const QString &what);
+    // The commands the image gives work to: all of them over held cells; over
+    // an empty grid only those that bring cells (Load, Fetch) and go away.
+    void enableForImage();
     void showCellnr(int cell);
     void refused(const QString &title, bool resetDelay);
     // The From and To boxes into cellfrom and cellto; refused with the

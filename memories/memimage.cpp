@@ -178,11 +178,7 @@ QString memRecordProblem(const QString &record, int rxtype)
             return QStringLiteral("the %1 has no value").arg(QLatin1String(f.what));
         const int v = t.toInt();
         if (!f.range->contains(v))
-            return QStringLiteral("the %1 %2 is not in %3 to %4")
-                .arg(QLatin1String(f.what))
-                .arg(v)
-                .arg(f.range->lo)
-                .arg(f.range->hi);
+            return memValueProblem(QLatin1String(f.what), v, f.range->lo, f.range->hi);
     }
     return QString();
 }

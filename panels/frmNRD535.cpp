@@ -397,7 +397,7 @@ void frmNRD535::NRD535A_RxStatusChanged(const QString &status)
     NRD535A_ModeChanged(int16_t(st.mode));
     NRD535A_AgcspeedChanged(int16_t(st.agc));
     // Shown as the receiver reports it; the tools hear of it at the next tuning.
-    txtFrequencyA->setText(st.khz ? fixedFormat(*st.khz, 1, 3) : QStringLiteral("?"));
+    showFrequencyText(st.khz ? fixedFormat(*st.khz, 1, 3) : QStringLiteral("?"));
 }
 
 void frmNRD535::NRD535A_AttenuatorChanged(int16_t v) { lblAttenuator->setText(nrd535AttenuatorText(v)); }

@@ -515,7 +515,7 @@ void frmNRD545::NRD545A_RxStatusChanged(const QString &text)
             b->setEnabled(on);
     }
     lblAgcspeed->setText(s.agc);
-    txtFrequencyA->setText(s.frequency);
+    showFrequencyText(s.frequency);
 }
 
 // ---- keys ----

@@ -192,6 +192,7 @@ void frmPanel::Form_Load()
     G.bwnames = QVector<QString>(m_traits.bwHigh + 1);
     stepdirection = 1;
     movefreqon = 0;
+    m_frequencyTaken.clear();
     cmdMovefreq->setText(QStringLiteral("GO"));
 
     initTablesAndDriver();
@@ -315,8 +316,14 @@ void frmPanel::showFrequency(double khz)
 {
     const QString text = (khz >= goModel().freqMinKHz && khz <= goModel().freqMaxKHz) ? fixedFormat(khz, 1, m_traits.decimals)
                                                                  : QStringLiteral("?");
-    txtFrequencyA->setText(text);
+    showFrequencyText(text);
     hub().distributefreqa(text, khz);
+}
+
+void frmPanel::showFrequencyText(const QString &text)
+{
+    m_frequencyTaken = text;
+    txtFrequencyA->setText(text);
 }
 
 // ---- keypad ----
@@ -483,7 +490,10 @@ void frmPanel::txtFrequencyA_Enter()
 {
     const double f = numericValue(txtFrequencyA->text());
     if (f >= goModel().freqMinKHz && f <= goModel().freqMaxKHz) {
-        setDriverFrequency(f);
+        // An entry the receiver did not take (a lost line, a receiver in
+        // local) must not stay in the box as if it were tuned there.
+        if (!setDriverFrequency(f))
+            txtFrequencyA->setText(m_frequencyTaken);
     } else {
         txtFrequencyA->setText(QString());
         msgBox(QStringLiteral("Frequency outside range"), MsgIcon::Exclamation, QStringLiteral("Input Error"));

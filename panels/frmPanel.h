@@ -157,6 +157,9 @@ protected:
 
     // Shows a frequency reported by the driver and spreads it to the tools.
     void showFrequency(double khz);
+    // Puts the receiver's frequency (as its report reads, or "?") into the
+    // box; what an entry the receiver did not take goes back to.
+    void showFrequencyText(const QString &text);
     // Holds the reads of one load or update together: after the first that
     // goes unanswered the rest fail at once, and the user hears once that
     // the receiver does not answer.
@@ -190,6 +193,8 @@ private:
     bool m_barsWatched = false;
     // Each bar's value as the receiver last took or reported it.
     QHash<QScrollBar *, int> m_barTaken;
+    // The box's text as the receiver last took or reported it.
+    QString m_frequencyTaken;
 };
 
 } // namespace tav

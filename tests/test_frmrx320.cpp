@@ -14,6 +14,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
+#include <QMessageBox>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace tav;
@@ -207,6 +209,26 @@ TEST_F(RX320Panel, FirmwareAndKeyRows)
     ASSERT_EQ(dialogs.shown().size(), 1);
     EXPECT_EQ(dialogs.shown()[0].text, QStringLiteral("VER 1.06"));
     EXPECT_EQ(dialogs.shown()[0].title, QStringLiteral("Firmware Version"));
+    {
+        // The real box holds its whole title in the bar, bold, beside the
+        // bar's icon and buttons, though its text is short.
+        DialogScript::enabled = false;
+        int width = 0;
+        QTimer look;
+        QObject::connect(&look, &QTimer::timeout, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()); box && box->isVisible()) {
+                width = box->frameGeometry().width();
+                box->done(QMessageBox::Ok);
+            }
+        });
+        look.start(20);
+        p->findChild<QAction *>(QStringLiteral("mnuFirmware"))->trigger();
+        DialogScript::enabled = true;
+        QFont bold = QApplication::font();
+        bold.setBold(true);
+        const QFontMetrics fm(bold);
+        EXPECT_GE(width, fm.horizontalAdvance(QStringLiteral("Firmware Version")) + 4 * fm.height());
+    }
     p->vsbPassbandshift->setValue(1960);
     key(p, Qt::Key_Equal, Qt::ShiftModifier);
     EXPECT_EQ(G.rx320pbs, 2000);

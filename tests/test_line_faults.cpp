@@ -642,6 +642,11 @@ TEST_P(PanelLine, AfterALossNoControlChangesWhatIsShownAndTheClosedLineIsToldOnc
         {"spin up", [p] { QTest::mouseClick(p->spnFreqstep->upButton(), Qt::LeftButton); }},
         {"spin down", [p] { QTest::mouseClick(p->spnFreqstep->downButton(), Qt::LeftButton); }},
         {"keypad Enter", [=] { for (const char *b : {"cmd0to9(9)", "cmd0to9(5)", "cmd0to9(6)", "cmd0to9(0)", "cmdEnterfreq"}) press(b)(); }},
+        {"typed Enter", [p] {
+             QTest::mouseDClick(p->txtFrequencyA, Qt::LeftButton);
+             QTest::keyClicks(p->txtFrequencyA, QStringLiteral("9000"));
+             QTest::keyClick(p->txtFrequencyA, Qt::Key_Return);
+         }},
         {"i 5", [p] { QTest::mouseClick(p->lblInt5, Qt::LeftButton); }},
         {"Up", key(Qt::Key_Up)},
         {"Ctrl+Down", key(Qt::Key_Down, Qt::ControlModifier)},

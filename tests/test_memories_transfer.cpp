@@ -102,7 +102,18 @@ TEST_P(MemTransfer, FetchFromAReceiverThatFallsSilentStopsAndSaysWhere)
     EXPECT_FALSE(shownTitle(QStringLiteral("Fetch Rx ready")));
     EXPECT_EQ(lastTitle(), QStringLiteral("Fetch Rx error"));
     EXPECT_TRUE(lastText().contains(QStringLiteral("cell 000"))) << lastText().toStdString();
+    if (rx == 1) {
+        EXPECT_TRUE(lastText().contains(QStringLiteral("the mode 15 is not in 1 to 7"))) << lastText().toStdString();
+    }
     EXPECT_TRUE(image().heldCells().isEmpty());
+    // Nothing was read, so nothing is there to edit or fill.
+    EXPECT_FALSE(mm->cmdChange->isEnabled());
+    EXPECT_TRUE(mm->cmdFetch->isEnabled());
+    tav::DialogScript::shown.clear();
+    clearSent();
+    QTest::mouseClick(mm->cmdFill, Qt::LeftButton);
+    EXPECT_TRUE(dialogs.shown().isEmpty()) << lastText().toStdString();
+    EXPECT_TRUE(sent().isEmpty());
 }
 
 TEST_P(MemTransfer, FillWritesHeldCellsSkipsOthersAndNamesEmptiesItCannotClear)
@@ -162,11 +173,30 @@ TEST_P(MemTransfer, FillToASilentReceiverNeverReportsLoaded)
 
     // Falls silent during the run: the check after it fails.
     pty->setOff(false);
+    const auto answering = emu->send;
     silentAfter(rx == 1 ? 3 : 1);
     tav::DialogScript::shown.clear();
     fill(QStringLiteral("0"), QStringLiteral("1"));
     EXPECT_EQ(lastTitle(), QStringLiteral("Fill Rx error"));
     EXPECT_FALSE(shownTitle(QStringLiteral("Fill Rx ready")));
+
+    // The line hangs up midway: the fill says where it stopped, as for
+    // silence (the panel's message about the loss cannot).
+    emu->send = answering;
+    for (int i = 0; i < 10; ++i)
+        image().setRecord(i, recordOf(i, 7200 + i, 2, 1));
+    int commands = 0;
+    emu->log = [&](const QString &) {
+        if (++commands == 25)
+            pty->dropLine();
+    };
+    tav::DialogScript::shown.clear();
+    fill(QStringLiteral("0"), QStringLiteral("9"));
+    emu->log = nullptr;
+    EXPECT_EQ(lastTitle(), QStringLiteral("Fill Rx error"));
+    EXPECT_TRUE(lastText().startsWith(QStringLiteral("The line was lost\nat memory cell 00"))) << lastText().toStdString();
+    EXPECT_FALSE(lastText().contains(QStringLiteral("cell 000"))) << "cells were written before the loss";
+    EXPECT_TRUE(lastText().endsWith(QStringLiteral("The Rx memory was not filled completely")));
 }
 
 TEST_P(MemTransfer, NothingTransferredIsNeverAnnouncedAsLoaded)

@@ -177,10 +177,12 @@ TEST(WindowPlaces, AWindowTheProgramPlacesLiesWhollyOnTheScreenBesideBelowOrOver
     RealWindows real;
     ASSERT_EQ(QGuiApplication::screens().size(), 3);
     const QRect screens[] = {QGuiApplication::screens()[0]->availableGeometry(),
-                             QGuiApplication::screens()[1]->availableGeometry()};
+                             QGuiApplication::screens()[1]->availableGeometry(),
+                             QGuiApplication::screens()[2]->availableGeometry()};
     ASSERT_EQ(screens[0].size(), QSize(1280, 1024));
     ASSERT_EQ(screens[1].size(), QSize(1920, 1080));
-    enum Where { Right, Below, Over };
+    ASSERT_EQ(screens[2].size(), QSize(1366, 768));
+    enum Where { Right, Below, Above, Over };
     // The help window is 760 x 640, the tracking window 932 x 555; the AR7030
     // panel is 1248 pixels wide.
     const struct {
@@ -188,6 +190,7 @@ TEST(WindowPlaces, AWindowTheProgramPlacesLiesWhollyOnTheScreenBesideBelowOrOver
         QSize panel;
         std::optional<WindowId> tool; // none: the help window
         Where where;
+        bool low = false; // the panel stands at the screen's foot
     } rows[] = {
         {0, {1248, 300}, std::nullopt, Below},
         {0, {1248, 500}, std::nullopt, Over},
@@ -199,14 +202,17 @@ TEST(WindowPlaces, AWindowTheProgramPlacesLiesWhollyOnTheScreenBesideBelowOrOver
         {1, {1248, 500}, WindowId::frmTracking, Below},
         {1, {1248, 700}, std::nullopt, Over},
         {1, {1248, 900}, WindowId::frmTracking, Over},
+        {2, {1248, 371}, WindowId::frmScratchpad, Above, true},
     };
     Windows::registerFactory(WindowId::frmAR7030, [] { return new Tool(tav::WindowId::frmAR7030); });
     for (const auto &row : rows) {
         SCOPED_TRACE(::testing::Message() << "screen " << row.screen << ", panel " << row.panel.width() << "x"
-                                          << row.panel.height() << ", " << (row.tool ? "tracking" : "help"));
+                                          << row.panel.height() << ", "
+                                          << (row.tool ? windowName(*row.tool).toStdString() : "help"));
         TavForm *panel = Windows::get(WindowId::frmAR7030);
         panel->resize(row.panel);
-        storeAt(panel->slot(), screens[row.screen].topLeft());
+        // Stored past the foot, the panel is moved up until it stands wholly on the screen.
+        storeAt(panel->slot(), screens[row.screen].topLeft() + QPoint(0, row.low ? screens[row.screen].height() : 0));
         panel->showModeless();
         ASSERT_TRUE(tavtest::settled(panel));
         QWidget *w = nullptr;
@@ -228,6 +234,9 @@ TEST(WindowPlaces, AWindowTheProgramPlacesLiesWhollyOnTheScreenBesideBelowOrOver
             break;
         case Below:
             EXPECT_EQ(t.topLeft(), QPoint(p.left(), p.bottom() + 1));
+            break;
+        case Above:
+            EXPECT_EQ(t.topLeft(), QPoint(p.left(), p.top() - t.height()));
             break;
         case Over:
             EXPECT_TRUE(t.intersects(p));
