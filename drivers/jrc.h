@@ -29,7 +29,7 @@ public:
     static constexpr int kBracketDelayMs = 50;
     // A reply queued behind decoded text comes once that text has crossed
     // the line: the wait goes on while text keeps coming, up to this much.
-    static constexpr int kReplyBehindTextMs = 20000;
+    static constexpr int kReplyBehindTextMs = 30000;
     // Whether an LF follows a CR (then a line of text ended, not a reply) is
     // known by the next decoded character: 165 ms at 45 baud.
     static constexpr int kTextCharMs = 200;

@@ -1366,6 +1366,7 @@ TEST_P(UsersLine, TwoUsersOfTheLineTakeTurnsAndEveryBoxAnswersItsKey)
              rig.emu->control(QStringLiteral("rtty de dl0xyz"));
              ASSERT_TRUE(tavtest::waitFor([&] { return rig.pty->pendingOut() == 0; }));
              tavtest::pump(50);
+             rtty->tmrGetRTTY_Timer();
              rig.emu->control(QStringLiteral("dial 6000000"));
              panel->activateWindow();
              ASSERT_TRUE(QTest::qWaitForWindowActive(panel));
