@@ -7,6 +7,7 @@
 
 #include <QFileInfo>
 #include <QMetaObject>
+#include <algorithm>
 #include <cerrno>
 #include <poll.h>
 #include <termios.h>
@@ -132,6 +133,8 @@ void CommControl::close()
         m_port.close();
     m_buffer.clear();
     m_setAside.clear();
+    m_owed.clear();
+    m_textHeld.clear();
 }
 
 bool CommControl::isOpen() const { return m_port.isOpen(); }
@@ -269,6 +272,7 @@ void CommControl::pull()
         return;
     QByteArray got = m_port.readAll();
     if (!got.isEmpty()) {
+        m_arrivals += got.size();
         m_buffer += got;
         boundInput();
         scheduleEvent();
@@ -398,7 +402,117 @@ CommControl::OwnWords::~OwnWords()
 void CommControl::setKeepDiscarded(bool keep)
 {
     m_keepDiscarded = keep;
+    if (!keep) {
+        m_owed.clear();
+        m_buffer.prepend(m_textHeld);
+        m_textHeld.clear();
+    }
     restoreSetAside();
+}
+
+CommControl::WaitEnd CommControl::waitReplyBehind(const std::function<Sighting()> &look, int ms, int settleMs,
+                                                  int maxMs)
+{
+    if (m_lost)
+        return WaitEnd::Failed;
+    if (silentInRun())
+        return look() == Sighting::Yes ? WaitEnd::Seen : WaitEnd::Failed;
+    QElapsedTimer all;
+    all.start();
+    WaitEnd end = WaitEnd::Failed;
+    while (!m_lost) {
+        const Sighting seen = look();
+        if (seen == Sighting::Yes) {
+            end = WaitEnd::Seen;
+            break;
+        }
+        const qint64 left = maxMs - all.elapsed();
+        const int want = seen == Sighting::Maybe ? settleMs : ms;
+        if (left <= 0) {
+            end = seen == Sighting::Maybe ? WaitEnd::Cut : WaitEnd::Failed;
+            break;
+        }
+        const qint64 before = m_arrivals;
+        const int bound = int(std::min<qint64>(want, left));
+        if (!waitUntil([&] { InBufferCount(); return m_lost || m_arrivals != before; }, bound)) {
+            if (seen == Sighting::Maybe)
+                end = bound == want ? WaitEnd::Quiet : WaitEnd::Cut;
+            break;
+        }
+    }
+    if (m_lost)
+        end = WaitEnd::Failed;
+    m_lastRejected = false;
+    if (end != WaitEnd::Failed)
+        noteAnswered();
+    else if (!m_lost)
+        noteUnanswered();
+    return end;
+}
+
+void CommControl::oweReplies(const ReplyForm &form, int count)
+{
+    // Bounded: a receiver gone silent for good owes nothing that can come.
+    constexpr int kMostOwed = 8;
+    std::erase_if(m_owed, [&](const Owed &o) { return o.form.lead == form.lead; });
+    if (!m_keepDiscarded || count <= 0)
+        return;
+    if (int(m_owed.size()) >= kMostOwed)
+        m_owed.erase(m_owed.begin());
+    m_owed.push_back({form, std::min(count, kMostOwed)});
+}
+
+int CommControl::owedReplies(const QByteArray &lead) const
+{
+    for (const Owed &o : m_owed)
+        if (o.form.lead == lead)
+            return o.count;
+    return 0;
+}
+
+void CommControl::forgetOwedReplies() { m_owed.clear(); }
+
+void CommControl::dropOwedReplies(QByteArray &text, const QByteArray &except, bool final)
+{
+    for (Owed &o : m_owed) {
+        if (o.form.lead == except)
+            continue;
+        qsizetype from = 0;
+        while (o.count > 0) {
+            const ReplySpot spot = findReply(text, o.form, from);
+            if (!spot.found() || (spot.open && !final))
+                break;
+            text.remove(spot.at, spot.size);
+            from = spot.at;
+            --o.count;
+        }
+    }
+    std::erase_if(m_owed, [](const Owed &o) { return o.count <= 0; });
+}
+
+QByteArray CommControl::takeText()
+{
+    const bool more = InBufferCount() > 0;
+    QByteArray text = m_textHeld + Input();
+    m_textHeld.clear();
+    if (m_owed.empty())
+        return text;
+    dropOwedReplies(text, QByteArray(), !more);
+    if (!more)
+        return text;
+    qsizetype hold = text.size();
+    for (const Owed &o : m_owed) {
+        // A reply whose CR ends the text waits to see whether an LF follows.
+        for (ReplySpot s = findReply(text, o.form); s.found(); s = findReply(text, o.form, s.end()))
+            if (s.open)
+                hold = std::min(hold, s.at);
+        const qsizetype begins = replyMayBegin(text, o.form);
+        if (begins >= 0)
+            hold = std::min(hold, begins);
+    }
+    m_textHeld = text.mid(hold);
+    text.truncate(hold);
+    return text;
 }
 
 void CommControl::setAside(const QByteArray &bytes)

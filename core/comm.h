@@ -17,6 +17,8 @@
 // open; the first write tried after the loss was told raises `lineClosed`,
 // once. A read or write that would block is no loss.
 
+#include "core/replyform.h"
+
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QObject>
@@ -24,6 +26,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <vector>
 
 namespace tav {
 
@@ -72,6 +75,33 @@ public:
     // Bytes an exchange took that were not its reply: while discarded bytes
     // are kept, they are handed back as discarded ones are.
     void setAside(const QByteArray &bytes);
+
+    // ---- replies among decoded text ----
+    // While the receiver streams decoded text, a reply queues behind the
+    // text it had already sent: a read looks for its reply in what comes,
+    // and the receiver that keeps sending is still answering.
+    enum class Sighting { No, Maybe, Yes };
+    enum class WaitEnd {
+        Seen,   // the reply is there
+        Quiet,  // what may be the reply stood `settleMs` without another byte
+        Cut,    // the total bound ran out on what may be the reply
+        Failed, // no reply: silence for `ms`, the total bound, a lost line
+    };
+    // As waitReply, but `look` tells what came, and the bound `ms` starts
+    // again whenever bytes come, up to `maxMs` in all.
+    WaitEnd waitReplyBehind(const std::function<Sighting()> &look, int ms, int settleMs, int maxMs);
+    // Replies still owed to reads that stopped waiting while text streamed
+    // in: when they come they are no text. Kept while discarded bytes are.
+    void oweReplies(const ReplyForm &form, int count);
+    int owedReplies(const QByteArray &lead) const;
+    void forgetOwedReplies();
+    // Removes from `text` the first of each reply still owed (of any form
+    // but `except`); one whose CR ends the text only when `final`.
+    void dropOwedReplies(QByteArray &text, const QByteArray &except, bool final);
+    // The decoded text waiting, in order, without the replies still owed.
+    // What may be the start of one waits for the next reading, once: a
+    // reading that finds nothing new hands everything over.
+    QByteArray takeText();
 
     // ---- the line's pace ----
     // Whether writes wait for the modelled line (on unless switched off;
@@ -198,6 +228,14 @@ private:
     bool m_eventPending = false;
     bool m_keepDiscarded = false;
     QByteArray m_setAside;
+    struct Owed {
+        ReplyForm form;
+        int count = 0;
+    };
+    std::vector<Owed> m_owed;
+    QByteArray m_textHeld;
+    // Bytes taken from the device since the port was made (a wait sees new ones).
+    qint64 m_arrivals = 0;
     bool m_paced;
     bool m_isPty = false;
     QElapsedTimer m_wire;

@@ -38,7 +38,7 @@ QString clsNRD535::RxStatus()
         Delay(kBracketDelayMs);
         m_port.clearInput();
         send(QStringLiteral("L199199"));
-        ok = awaitReply(reply, 17, [](const QString &r) { return statusReplyFits(r, QStringLiteral("199"), 12); });
+        ok = awaitReply(reply, 17, statusForm(QStringLiteral("199"), 12));
     });
     // A reply of another form (a "?", garbage) fails the read as silence does.
     return setStatusResult(QStringLiteral("X") + reply.mid(4, 12), replyTaken(ok, statusReplyFits(reply, QStringLiteral("199"), 12)));
@@ -129,7 +129,7 @@ float clsNRD535::smeterFromRaw(int raw)
 float clsNRD535::Smeter()
 {
     Exchange ex;
-    const QString reply = query(QStringLiteral("M"), 4);
+    const QString reply = query(QStringLiteral("M"), 4, smeterForm());
     m_readOk = replyTaken(m_readOk, smeterReplyFits(reply));
     if (!m_readOk)
         return 0;
@@ -141,7 +141,7 @@ QString clsNRD535::Memory(int16_t channel)
     Exchange ex;
     m_port.clearInput();
     send(QStringLiteral("L") + ccc(channel) + ccc(channel));
-    const QString r = collectRecord(16);
+    const QString r = collectRecord(16, memoryForm(channel, 12));
     m_readOk = replyTaken(m_readOk, memoryReplyFits(r, channel, 12));
     if (!m_readOk)
         return QString();

@@ -43,7 +43,7 @@ QString clsNRD545::RxStatus()
         m_port.clearInput();
         Delay(kBracketDelayMs);
         send(QStringLiteral("L999999"));
-        ok = awaitReply(reply, 21, [](const QString &r) { return statusReplyFits(r, QStringLiteral("999"), 16); });
+        ok = awaitReply(reply, 21, statusForm(QStringLiteral("999"), 16));
     });
     const QString agc = digit(floorInt(field(reply, 18, 3) / 10.0));
     // A reply of another form (a "?", garbage) fails the read as silence does.
@@ -67,8 +67,7 @@ QString clsNRD545::settingRead(const QString &cmd, int n, bool inBracket)
     m_port.clearInput();
     auto body = [&] {
         send(cmd);
-        m_readOk = waitChars(n);
-        reply = takeAll();
+        m_readOk = awaitReply(reply, n, settingForm(cmd, n));
     };
     if (inBracket)
         bracketed(body);
@@ -87,8 +86,7 @@ QString clsNRD545::dspRead(const QString &cmd, int n)
         m_port.clearInput();
         if (!cmd.isEmpty()) {
             send(cmd);
-            ok = waitChars(n);
-            reply = takeAll();
+            ok = awaitReply(reply, n, settingForm(cmd, n));
         }
     });
     m_readOk = replyTaken(ok, cmd.isEmpty() || settingReplyFits(reply, cmd, n));
@@ -215,7 +213,7 @@ QString clsNRD545::Memory(int16_t channel)
     Exchange ex;
     m_port.clearInput();
     send(QStringLiteral("L") + ccc(channel) + ccc(channel));
-    const QString r = collectRecord(21);
+    const QString r = collectRecord(21, memoryForm(channel, 16));
     m_readOk = replyTaken(m_readOk, memoryReplyFits(r, channel, 16));
     if (!m_readOk)
         return QString();

@@ -171,43 +171,103 @@ bool JrcDriver::waitChars(int n)
 
 QString JrcDriver::takeAll() { return QString::fromLatin1(m_port.Input()); }
 
-bool JrcDriver::awaitReply(QString &reply, int n, const std::function<bool(const QString &)> &fits)
+ReplyForm JrcDriver::memoryForm(int16_t channel, int digits)
 {
-    if (!m_port.keepDiscarded()) {
-        const bool ok = waitChars(n);
-        reply = takeAll();
-        return ok;
-    }
-    QString text;
-    qsizetype at = -1;
-    const bool ok = m_port.waitReply(
-        [&] {
-            text += takeAll();
-            for (qsizetype i = 0; i + n <= text.size(); ++i)
-                if (fits(text.mid(i, n))) {
-                    at = i;
-                    return true;
-                }
-            return false;
-        },
-        kReplyTimeoutMs);
-    if (!ok) {
-        m_port.setAside(text.toLatin1());
+    return {(QStringLiteral("L") + ccc(channel)).toLatin1(), 4 + digits,
+            [channel, digits](const QByteArray &b) { return memoryReplyFits(QString::fromLatin1(b), channel, digits); }};
+}
+
+ReplyForm JrcDriver::statusForm(const QString &channel, int digits)
+{
+    return {(QStringLiteral("L") + channel).toLatin1(), 4 + digits, [channel, digits](const QByteArray &b) {
+                return b.size() == 4 + digits && statusReplyFits(QString::fromLatin1(b), channel, digits);
+            }};
+}
+
+ReplyForm JrcDriver::smeterForm()
+{
+    return {"M", 4, [](const QByteArray &b) { return b.size() == 4 && smeterReplyFits(QString::fromLatin1(b)); }};
+}
+
+ReplyForm JrcDriver::settingForm(const QString &cmd, int n)
+{
+    return {cmd.toLatin1(), n - 1, [cmd, n](const QByteArray &b) {
+                return b.size() == n - 1 && settingReplyFits(QString::fromLatin1(b), cmd, n);
+            }};
+}
+
+ReplyForm JrcDriver::clockForm()
+{
+    // "R", the hours and minutes, and the seconds where the model gives them.
+    return {"R", 7, [](const QByteArray &b) {
+                return (b.size() == 5 || b.size() == 7) && settingReplyFits(QString::fromLatin1(b), QStringLiteral("R"), int(b.size()) + 1);
+            }};
+}
+
+bool JrcDriver::awaitReply(QString &reply, int n, const ReplyForm &form)
+{
+    if (m_port.keepDiscarded())
+        return pickReply(reply, form);
+    const bool ok = waitChars(n);
+    reply = takeAll();
+    return ok;
+}
+
+bool JrcDriver::pickReply(QString &reply, const ReplyForm &form)
+{
+    using Sighting = CommControl::Sighting;
+    using WaitEnd = CommControl::WaitEnd;
+    // The receiver answers in turn: a reply still owed to a read of the same
+    // form that gave up comes before this one.
+    const int owed = m_port.owedReplies(form.lead);
+    QByteArray text;
+    std::vector<ReplySpot> spots;
+    auto look = [&] {
+        if (m_port.InBufferCount() > 0)
+            text += m_port.Input();
+        m_port.dropOwedReplies(text, form.lead, false);
+        spots.clear();
+        for (ReplySpot s = findReply(text, form); s.found(); s = findReply(text, form, s.end()))
+            spots.push_back(s);
+        const int whole = int(spots.size()) - (!spots.empty() && spots.back().open ? 1 : 0);
+        if (whole > owed)
+            return Sighting::Yes;
+        return spots.empty() ? Sighting::No : Sighting::Maybe;
+    };
+    const WaitEnd end = m_port.waitReplyBehind(look, kReplyTimeoutMs, kTextCharMs, kReplyBehindTextMs);
+    if (end == WaitEnd::Failed) {
+        m_port.setAside(text);
+        m_port.oweReplies(form, owed + 1);
         reply.clear();
         return false;
     }
-    reply = text.mid(at, n);
-    m_port.setAside((text.left(at) + text.mid(at + n)).toLatin1());
+    // Seen: the owed ones, then this read's. Otherwise the text stood still
+    // or the bound ran out on fewer: the newest is this read's, and while
+    // text still came, the rest are owed yet.
+    const size_t mine = end == WaitEnd::Seen ? size_t(owed) : spots.size() - 1;
+    reply = QString::fromLatin1(text.mid(spots[mine].at, spots[mine].size));
+    for (size_t i = mine + 1; i-- > 0;)
+        text.remove(spots[i].at, spots[i].size);
+    if (end == WaitEnd::Cut)
+        m_port.oweReplies(form, owed + 1 - int(mine + 1));
+    else
+        // Whatever was owed before this answer would have come ahead of it.
+        m_port.forgetOwedReplies();
+    m_port.setAside(text);
     return true;
 }
 
-QString JrcDriver::query(const QString &cmd, int n)
+QString JrcDriver::query(const QString &cmd, int n, const ReplyForm &form)
 {
     m_port.clearInput();
     send(cmd);
+    QString reply;
+    if (m_port.keepDiscarded()) {
+        m_readOk = pickReply(reply, form);
+        return reply;
+    }
     // The CR that ends an earlier reply may still be on its way when the
     // input was discarded: it belongs to no reply and is passed over.
-    QString reply;
     m_readOk = m_port.waitReply(
         [&] {
             if (m_port.InBufferCount() > 0)
@@ -220,9 +280,14 @@ QString JrcDriver::query(const QString &cmd, int n)
     return m_readOk ? reply : QString();
 }
 
-QString JrcDriver::collectRecord(int minChars)
+QString JrcDriver::collectRecord(int minChars, const ReplyForm &form)
 {
     QString text;
+    if (m_port.keepDiscarded()) {
+        m_readOk = pickReply(text, form);
+        text.chop(1);
+        return text;
+    }
     bool done = false;
     m_readOk = m_port.waitReply(
         [&] {
@@ -245,13 +310,16 @@ QString JrcDriver::clockRead()
 {
     Exchange ex;
     bool ok = false;
+    QString reply;
+    const bool amid = m_port.keepDiscarded();
     bracketed([&] {
         m_port.clearInput();
         send(QStringLiteral("R0"));
-        ok = waitChars(8);
+        ok = amid ? pickReply(reply, clockForm()) : waitChars(8);
     });
     // Characters that came in while the bracket closed belong to the reply.
-    const QString reply = takeAll();
+    if (!amid)
+        reply = takeAll();
     // "R", then the hours and minutes at least.
     m_readOk = replyTaken(ok, settingReplyFits(reply, QStringLiteral("R"), 6));
     if (!m_readOk)

@@ -27,6 +27,12 @@ public:
     static constexpr int kReplyTimeoutMs = 800;
     // The pause around each "H1"/"H0" and in the exchanges.
     static constexpr int kBracketDelayMs = 50;
+    // A reply queued behind decoded text comes once that text has crossed
+    // the line: the wait goes on while text keeps coming, up to this much.
+    static constexpr int kReplyBehindTextMs = 30000;
+    // Whether an LF follows a CR (then a line of text ended, not a reply) is
+    // known by the next decoded character: 165 ms at 45 baud.
+    static constexpr int kTextCharMs = 200;
 
     explicit JrcDriver(CommControl &port, QObject *parent = nullptr);
 
@@ -115,15 +121,29 @@ protected:
     QString takeAll();
     // Waits for a reply of at least n characters and takes what is waiting.
     // While the RTTY window reads decoded text, which the receiver sends
-    // unasked and at any moment, the reply is the part that `fits`: the text
-    // around it is handed back to that reading, in order.
-    bool awaitReply(QString &reply, int n, const std::function<bool(const QString &)> &fits);
-    // Sends a read command and collects a reply of at least n characters;
-    // "" when it did not come. Discards the input first.
-    QString query(const QString &cmd, int n);
+    // unasked and at any moment, the reply is picked out of it by its form
+    // (`pickReply`).
+    bool awaitReply(QString &reply, int n, const ReplyForm &form);
+    // The reply of `form`, with its CR, out of the decoded text that comes
+    // with it; every other byte goes back to the RTTY reading, in order.
+    // Replies still owed to reads that gave up come first and are dropped.
+    // A read that gives up leaves its reply owed.
+    bool pickReply(QString &reply, const ReplyForm &form);
+    // Sends a read command and collects a reply of at least n characters
+    // (of `form` while RTTY text streams); "" when it did not come.
+    // Discards the input first.
+    QString query(const QString &cmd, int n, const ReplyForm &form);
     // The memory reply: pieces until one ends in CR or the text reaches
     // `minChars`, bounded; one trailing CR removed. "" when nothing came.
-    QString collectRecord(int minChars);
+    QString collectRecord(int minChars, const ReplyForm &form);
+    // The forms of the replies (without their CR): a memory or status
+    // channel's, the S-meter's, a setting read's (the command's letters and
+    // digits to `n` characters with the CR), the clock's.
+    static ReplyForm memoryForm(int16_t channel, int digits);
+    static ReplyForm statusForm(const QString &channel, int digits);
+    static ReplyForm smeterForm();
+    static ReplyForm settingForm(const QString &cmd, int n);
+    static ReplyForm clockForm();
     // The clock read shared by both models ("R0", 8 characters, the reply
     // taken after the bracket closed).
     QString clockRead();

@@ -17,6 +17,7 @@
 #include "sim/jrcsim.h"
 #include "sim/pty.h"
 #include "sim/rx320.h"
+#include "support/filedialogs.h"
 #include "support/hubline.h"
 #include "support/testenv.h"
 
@@ -1202,6 +1203,76 @@ TEST_P(UsersLine, TwoUsersOfTheLineTakeTurnsAndEveryBoxAnswersItsKey)
         EXPECT_TRUE(inside) << "the tick fell inside the clock read";
         tavtest::pump(200);
     };
+    // The RTTY window started with a capture into `name`, its reading running.
+    auto captureRtty = [](const QString &name) {
+        auto *rtty = Windows::get<frmRtty>();
+        rtty->load();
+        tavtest::pump(30);
+        tavtest::answerSaveDialog(name);
+        rtty->cmdSave[1]->click();
+        EXPECT_TRUE(rtty->capturing());
+        rtty->cmdStart->click();
+        return rtty;
+    };
+    // Once the receiver has sent everything: the text between the capture's
+    // start and stop lines, without the line ends.
+    auto captured = [this](frmRtty *rtty, const QString &name) {
+        EXPECT_TRUE(tavtest::waitFor([&] { return pty->pendingOut() == 0; }));
+        for (int i = 0; i < 3; ++i) {
+            tavtest::pump(20);
+            rtty->tmrGetRTTY_Timer();
+        }
+        rtty->cmdStop->click();
+        QFile f(G.filedirs[FileKind::Rtty] + name);
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name.toStdString();
+        QByteArray all = f.readAll();
+        const qsizetype from = all.lastIndexOf("Bd/shift/pol");
+        const qsizetype to = all.lastIndexOf("Stop at");
+        EXPECT_TRUE(from > 0 && to > from) << all.toStdString();
+        QByteArray text = all.mid(from, to - from);
+        text = text.mid(text.indexOf('\n') + 1);
+        text.replace("\r", "").replace("\n", "");
+        return QString::fromLatin1(text.trimmed());
+    };
+    // Text that looks like replies is text when its CR is followed by LF;
+    // the receiver's replies to the reads come behind more text than their
+    // bound, and every byte of the text is kept, in order.
+    auto rttyBurst = [&](UsersLine &rig, BoxKeys &boxes) {
+        rig.pty->setFault(sim::Fault::None);
+        auto *rtty = captureRtty(QStringLiteral("rty_burst.txt"));
+        auto *sm = Windows::get<frmSmeter>();
+        sm->load();
+        sm->cmdStart->click();
+        sm->tmrSmeter.stop();
+        rig.emu->control(QStringLiteral("smeter 100"));
+        const bool nrd535 = GetParam() == 2;
+        const QString status = nrd535 ? QStringLiteral("L199004100000001") : QStringLiteral("L9990040010000000030");
+        QString line;
+        for (int i = 0; i < 25; ++i)
+            line += QStringLiteral("ryry cq de dl%1xyz qrm140\\r\\nm140\\r\\n%2\\r\\n").arg(i % 10).arg(status);
+        // Over 1,200 characters each time, 2.5 seconds and more at 4800 baud.
+        const int chars = int(line.size()) - 25 * 3 * 2;
+        ASSERT_GT(chars, 1200);
+        rig.pty->setPacedAtModelSpeed();
+        rig.emu->control(QStringLiteral("rtty ") + line);
+        sm->tmrSmeter_Timer();
+        const float want = nrd535 ? clsNRD535::smeterFromRaw(100) : clsNRD545::smeterFromRaw(100);
+        EXPECT_FLOAT_EQ(sm->level(), want) << "the S-meter took its own reply";
+        rig.emu->control(QStringLiteral("rtty ") + line);
+        rig.emu->control(QStringLiteral("dial 7100000"));
+        panel->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(panel));
+        QTest::keyClick(panel->windowHandle(), Qt::Key_F5);
+        EXPECT_EQ(panel->txtFrequencyA->text(), QStringLiteral("7100.000")) << "the receiver answered";
+        EXPECT_TRUE(boxes.seen.isEmpty());
+        rig.emu->control(QStringLiteral("rtty \\n"));
+        QString sent = (line + line).toUpper();
+        sent.remove(QStringLiteral("\\R")).remove(QStringLiteral("\\N"));
+        EXPECT_EQ(captured(rtty, QStringLiteral("rty_burst.txt")), sent);
+        rig.pty->setLineSpeed(0);
+        sm->cmdStop->click();
+        sm->unload();
+    };
     const Row rows[] = {
         {"clock read vs S-meter tick", 1,
          [&](UsersLine &rig, BoxKeys &boxes) {
@@ -1281,6 +1352,33 @@ TEST_P(UsersLine, TwoUsersOfTheLineTakeTurnsAndEveryBoxAnswersItsKey)
              EXPECT_FALSE(text.contains(QLatin1String("L199"))) << text.toStdString();
              EXPECT_TRUE(boxes.seen.isEmpty());
              rtty->cmdStop->click();
+         }},
+        {"long RTTY burst vs S-meter and Update", 2, rttyBurst},
+        {"long RTTY burst vs S-meter and Update", 4, rttyBurst},
+        {"late reply vs RTTY text", 4,
+         [&](UsersLine &rig, BoxKeys &boxes) {
+             rig.pty->setFault(sim::Fault::None);
+             auto *rtty = captureRtty(QStringLiteral("rty_late.txt"));
+             // The receiver takes nothing for a while: the status read gives
+             // up, and its reply comes after it, ahead of more text.
+             rig.pty->setStalled(true);
+             panel->activateWindow();
+             ASSERT_TRUE(QTest::qWaitForWindowActive(panel));
+             QTest::keyClick(panel->windowHandle(), Qt::Key_F5);
+             EXPECT_EQ(panel->txtFrequencyA->text(), QStringLiteral("?"));
+             EXPECT_EQ(boxes.seen.size(), 1) << "the receiver said nothing in time";
+             rig.pty->setStalled(false);
+             rig.emu->control(QStringLiteral("rtty de dl0xyz"));
+             ASSERT_TRUE(tavtest::waitFor([&] { return rig.pty->pendingOut() == 0; }));
+             tavtest::pump(50);
+             rtty->tmrGetRTTY_Timer();
+             rig.emu->control(QStringLiteral("dial 6000000"));
+             panel->activateWindow();
+             ASSERT_TRUE(QTest::qWaitForWindowActive(panel));
+             QTest::keyClick(panel->windowHandle(), Qt::Key_F5);
+             EXPECT_EQ(panel->txtFrequencyA->text(), QStringLiteral("6000.000")) << "it answers again";
+             rig.emu->control(QStringLiteral("rtty \\n"));
+             EXPECT_EQ(captured(rtty, QStringLiteral("rty_late.txt")), QStringLiteral("DE DL0XYZ"));
          }},
         {"dial following vs Load read", 2,
          [&](UsersLine &rig, BoxKeys &) {

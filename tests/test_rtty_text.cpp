@@ -50,18 +50,18 @@ TEST(RttyLines, ALeadingLineFeedCompletesALeadingCarriageReturnIsDropped)
     RttyLines t;
     t.take(QStringLiteral("CQ CQ"));
     EXPECT_FALSE(t.take(QStringLiteral("\r")).has_value());
-    EXPECT_FALSE(t.take(QStringLiteral("\rDE XYZ")).has_value()) << "the whole chunk goes, not only its CR";
-    EXPECT_EQ(t.line(14), QStringLiteral("CQ CQ"));
+    EXPECT_FALSE(t.take(QStringLiteral("\rDE XYZ")).has_value()) << "only the CR goes, not the text after it";
+    EXPECT_EQ(t.line(14), QStringLiteral("CQ CQDE XYZ"));
 
     const auto done = t.take(QStringLiteral("\n"));
     ASSERT_TRUE(done.has_value());
-    EXPECT_EQ(*done, QStringLiteral("CQ CQ\n")) << "the line feed stays at the end of the line";
-    EXPECT_EQ(t.line(13), QStringLiteral("CQ CQ\n"));
+    EXPECT_EQ(*done, QStringLiteral("CQ CQDE XYZ\n")) << "the line feed stays at the end of the line";
+    EXPECT_EQ(t.line(13), QStringLiteral("CQ CQDE XYZ\n"));
 
     const auto next = t.take(QStringLiteral("\nryry"));
     ASSERT_TRUE(next.has_value()) << "a line-feed chunk completes at once, whatever its length";
     EXPECT_EQ(*next, QStringLiteral("\nRYRY"));
-    EXPECT_EQ(t.line(12), QStringLiteral("CQ CQ\n"));
+    EXPECT_EQ(t.line(12), QStringLiteral("CQ CQDE XYZ\n"));
 }
 
 TEST(RttyLines, NothingReceivedChangesNothing)

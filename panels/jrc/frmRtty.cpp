@@ -362,10 +362,10 @@ void frmRtty::tmrGetRTTY_Timer()
     // The receiver's replies belong to the exchange that asked for them.
     if (Exchange::active())
         return;
-    CommControl &port = rxPort();
-    if (port.InBufferCount() == 0)
+    // Replies that came after their read gave up are no text.
+    const QString chunk = QString::fromLatin1(rxPort().takeText());
+    if (chunk.isEmpty())
         return;
-    const QString chunk = QString::fromLatin1(port.Input());
     if (const auto done = m_text.take(chunk))
         capture({*done});
     showLines();

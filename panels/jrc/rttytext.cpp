@@ -5,7 +5,9 @@ namespace tav {
 
 std::optional<QString> RttyLines::take(const QString &chunk)
 {
-    const QString piece = chunk.startsWith(QLatin1Char('\r')) ? QString() : chunk;
+    // The CR of a CR LF pair goes; text that came with it in the same chunk
+    // (a reading that found more than one character) stays.
+    const QString piece = chunk.startsWith(QLatin1Char('\r')) ? chunk.mid(1) : chunk;
     m_current += upper(piece);
     m_lines[kLines - 1] = m_current;
     if (m_current.size() < kWidth && !piece.startsWith(QLatin1Char('\n')))

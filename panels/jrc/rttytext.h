@@ -20,9 +20,9 @@ public:
     static constexpr int kLines = 15;
     static constexpr int kWidth = 71;
 
-    // Takes one chunk. A chunk that begins with a carriage return is dropped
-    // whole (the receiver's CR of a CR LF pair). Returns the completed line
-    // when this chunk completed one.
+    // Takes one chunk. The carriage return a chunk begins with is dropped
+    // (the receiver's CR of a CR LF pair). Returns the completed line when
+    // this chunk completed one.
     std::optional<QString> take(const QString &chunk);
     // Display line 0 (top) .. 14 (bottom, the line being assembled).
     QString line(int i) const { return (i >= 0 && i < kLines) ? m_lines[i] : QString(); }
