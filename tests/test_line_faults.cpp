@@ -578,7 +578,7 @@ QStringList shownOn(QWidget *w)
         else if (auto *e = qobject_cast<QLineEdit *>(c))
             v = e->text();
         else if (auto *b = qobject_cast<QAbstractButton *>(c))
-            v = b->text();
+            v = b->text() + (b->isChecked() ? QStringLiteral(" checked") : QString());
         else if (auto *s = qobject_cast<QAbstractSlider *>(c))
             v = QString::number(s->value());
         else
@@ -683,6 +683,32 @@ TEST_P(PanelLine, AfterALossNoControlChangesWhatIsShownAndTheClosedLineIsToldOnc
                                  "cmdAttenuator(", "cmdNoiseblanker(", "cmdPowerOnOff", "cmdLock("})
             if (b->objectName().startsWith(QLatin1String(kind)) && b->isEnabled())
                 controls.append({b->objectName(), press(b->objectName())});
+    // The model's dialogs opened after the loss, and every choice in them.
+    auto dialog = [](WindowId id) -> Use {
+        return [id] {
+            TavForm *d = Windows::get(id);
+            ASSERT_TRUE(d);
+            d->showModeless();
+            tavtest::pump(20);
+            const QStringList opened = shownOn(d);
+            for (QAbstractButton *b : d->findChildren<QAbstractButton *>())
+                if (b->isEnabled() && !qobject_cast<SpinButton *>(b->parentWidget()) &&
+                    b->objectName() != QLatin1String("cmdExit") && b->objectName() != QLatin1String("cmdOK"))
+                    QTest::mouseClick(b, Qt::LeftButton);
+            for (QScrollBar *bar : d->findChildren<QScrollBar *>())
+                if (bar->isEnabled())
+                    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+            tavtest::pump(20);
+            EXPECT_EQ(shownOn(d), opened);
+            d->unload();
+        };
+    };
+    if (GetParam() == 4) {
+        controls.append({"DSP dialog", dialog(WindowId::frmAdvancedDSP)});
+        controls.append({"user settings", dialog(WindowId::frmUserdefs545)});
+    }
+    if (GetParam() == 2)
+        controls.append({"user settings", dialog(WindowId::frmUserdefs)});
     EXPECT_GE(controls.size(), 25);
 
     const auto shown = [&] {
