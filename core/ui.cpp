@@ -250,15 +250,31 @@ QRadioButton *OptionGroup::add(int index, const QString &baseName, const QString
     b->setObjectName(baseName + QLatin1Char('(') + QString::number(index) + QLatin1Char(')'));
     b->setAutoExclusive(false);
     m_buttons[index] = b;
-    connect(b, &QRadioButton::clicked, this, [this, index] {
+    connect(b, &QRadioButton::clicked, this, [this, index, b] {
+        // The click has toggled the button: checked now, it was not before,
+        // and the choice before was whichever other one is checked.
+        m_before = index;
+        if (b->isChecked()) {
+            m_before = -1;
+            for (int i = 0; i < m_buttons.size(); ++i)
+                if (i != index && m_buttons[i] && m_buttons[i]->isChecked())
+                    m_before = i;
+        }
         // A user's click selects this one and clears the others.
-        for (int i = 0; i < m_buttons.size(); ++i)
-            if (m_buttons[i])
-                m_buttons[i]->setChecked(i == index);
+        show(index);
         emit clicked(index);
     });
     return b;
 }
+
+void OptionGroup::show(int index)
+{
+    for (int i = 0; i < m_buttons.size(); ++i)
+        if (m_buttons[i])
+            m_buttons[i]->setChecked(i == index);
+}
+
+void OptionGroup::putBack() { show(m_before); }
 
 QRadioButton *OptionGroup::button(int index) const
 {
@@ -272,9 +288,8 @@ void OptionGroup::select(int index)
         return;
     if (b->isChecked())
         return;
-    for (int i = 0; i < m_buttons.size(); ++i)
-        if (m_buttons[i])
-            m_buttons[i]->setChecked(i == index);
+    m_before = selected();
+    show(index);
     emit clicked(index);
 }
 

@@ -146,12 +146,17 @@ public:
     // Out-of-range indexes select nothing.
     void select(int index);
     int selected() const; // -1 when none
+    // Shows again the choice that stood before the last click or select,
+    // without click handling: the receiver did not take the new one.
+    void putBack();
 signals:
     void clicked(int index);
 
 private:
+    void show(int index);
     QVector<QRadioButton *> m_buttons;
     bool m_programmatic = false;
+    int m_before = -1;
 };
 
 // A check box whose value set from the program runs its click handling when

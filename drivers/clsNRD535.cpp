@@ -88,12 +88,7 @@ bool clsNRD535::setFrequencyA(double khz)
 
 bool clsNRD535::setBandwidthcontrol(int16_t v)
 {
-    bool sent;
-    {
-        Exchange ex;
-        sent = send(QStringLiteral("W") + zeros(v, 4));
-        Delay(kBracketDelayMs);
-    }
+    const bool sent = unbracketedSetting(QStringLiteral("W") + zeros(v, 4));
     if (sent)
         emit BandwidthcontrolChanged(v);
     return sent;
@@ -101,12 +96,7 @@ bool clsNRD535::setBandwidthcontrol(int16_t v)
 
 bool clsNRD535::setPassBandShift(int16_t v)
 {
-    bool sent;
-    {
-        Exchange ex;
-        sent = send(QStringLiteral("P") + signedZeros(v, 4));
-        Delay(kBracketDelayMs);
-    }
+    const bool sent = unbracketedSetting(QStringLiteral("P") + signedZeros(v, 4));
     if (sent)
         emit PassbandshiftChanged(v);
     return sent;

@@ -32,7 +32,8 @@ public:
     bool setNoiseblanker(int16_t v);
     double FrequencyA();
     bool setFrequencyA(double khz);
-    // Unbracketed, each followed by a 50 ms pause.
+    // Unbracketed, each followed by a 50 ms pause (bracketed after all while
+    // dial following leaves the receiver in local).
     bool setBandwidthcontrol(int16_t v);
     bool setPassBandShift(int16_t v);
 

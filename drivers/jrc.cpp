@@ -84,17 +84,28 @@ bool g_dialHandedBack = false;
 const QString kLocal = QStringLiteral("H0");
 } // namespace
 
+bool JrcDriver::remoteHeld() { return G.jrclock == 1 && !g_dialHandedBack; }
+
 void JrcDriver::followDial(bool on)
 {
+    RemoteHolder *holder = Receiver::remoteHolder();
     if (!on) {
         send(QStringLiteral("I0"));
+        const bool wasFree = g_dialHandedBack;
         g_dialHandedBack = false;
+        if (holder)
+            holder->followEnded(this, wasFree);
+        else if (wasFree && G.jrclock == 1)
+            i_on(); // held, with nobody else to take it back
         return;
     }
+    Receiver::hold(this, true);
     send(QStringLiteral("I1"));
     if (const char *knob = model().dialFree) {
         send(QLatin1String(knob));
         g_dialHandedBack = QLatin1String(knob) == kLocal;
+        if (g_dialHandedBack && G.jrclock == 1 && holder)
+            holder->dialFreed();
     }
 }
 
@@ -161,6 +172,14 @@ bool JrcDriver::bracketedCommand(const QString &cmd)
 {
     bool sent = false;
     bracketed([&] { sent = send(cmd); });
+    return sent;
+}
+
+bool JrcDriver::unbracketedSetting(const QString &cmd)
+{
+    Exchange ex;
+    const bool sent = g_dialHandedBack ? bracketedCommand(cmd) : send(cmd);
+    Delay(kBracketDelayMs);
     return sent;
 }
 

@@ -46,6 +46,9 @@ public:
     bool setLockonoff(int16_t v);
 
     void followDial(bool on) override;
+    // Whether the receiver is held in remote between commands now: held by
+    // the lock, and its dial not left to the listener by dial following.
+    static bool remoteHeld();
 
     // The RTTY decoder, in each model's own commands.
     // Each write tells whether it reached the line.
@@ -106,6 +109,10 @@ protected:
     void bracketed(const std::function<void()> &body);
     // A bracketed command without reply; whether the command reached the line.
     bool bracketedCommand(const QString &cmd);
+    // A setting sent without the bracket, then a pause. The receiver takes it
+    // only in remote, so while dial following leaves the receiver in local
+    // it goes in a bracket of its own: it is never sent to be ignored.
+    bool unbracketedSetting(const QString &cmd);
     // A setting command whose change event tells what the receiver took:
     // raised only when the command went out.
     template <class Changed> bool sendSetting(const QString &cmd, Changed changed)

@@ -280,6 +280,13 @@ public:
     virtual ~RemoteHolder() = default;
     virtual void toolStart(const QObject *tool) = 0;
     virtual void toolEnd(const QObject *tool) = 0;
+    // Dial following has left the receiver in local for the listener's
+    // knob: between commands it is held no more, whoever holds it.
+    virtual void dialFreed() {}
+    // The follower's following and its hold end; the dial was the listener's
+    // until now (`dialWasFree`), so whoever else holds the receiver takes it
+    // into remote again.
+    virtual void followEnded(const QObject *follower, bool /*dialWasFree*/) { toolEnd(follower); }
 };
 
 // What a piece of a dial report brought: whether a report is now complete,
@@ -377,8 +384,10 @@ public:
     virtual RxPresent readPresent(const RxShown & = {}) { return {}; }
 
     // Dial following by the receiver's own reports (RxModel::dialReports):
-    // the reports start, the knob left to the listener, or stop. Nothing
-    // where the dial is followed by asking or not at all.
+    // the reports start, the knob left to the listener, or stop. The
+    // following holds the receiver for its length (see `hold`), the object
+    // itself being the holder. Nothing where the dial is followed by asking
+    // or not at all.
     virtual void followDial(bool) {}
 
     // The steps of a memory transfer after which the receiver needs time.

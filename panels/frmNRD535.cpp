@@ -144,7 +144,7 @@ frmNRD535::frmNRD535()
     designSlider(vsbPassbandshift, 2000, -2000, 0);
     grid->addWidget(fraFilters, 0, 3, 2, 1);
 
-    lock = new JrcLock(area, [this](int16_t s) { return lockoffon(s); });
+    lock = new JrcLock(area, [this](int16_t s) { return lockoffon(s); }, [this] { showUnheld(); });
     grid->addWidget(lock->fraLock, 1, 0);
 
     cmdPowerOnOff = colouredButton(QStringLiteral("cmdPowerOnOff"), QStringLiteral("Pwr"), kDesignGrey, area);
@@ -254,15 +254,19 @@ bool frmNRD535::lockoffon(int16_t state)
 {
     if (!NRD535A || !NRD535A->setLockonoff(state))
         return false;
-    if (state == 0) {
-        lblBandwidthcontrol->clear();
-        lblPassbandshift->clear();
-        vsbBandwidthcontrol->setEnabled(false);
-        vsbPassbandshift->setEnabled(false);
-    } else if (state == 1) {
+    if (state == 0)
+        showUnheld();
+    else if (state == 1)
         RxUpdatefull();
-    }
     return true;
+}
+
+void frmNRD535::showUnheld()
+{
+    lblBandwidthcontrol->clear();
+    lblPassbandshift->clear();
+    vsbBandwidthcontrol->setEnabled(false);
+    vsbPassbandshift->setEnabled(false);
 }
 
 void frmNRD535::cmdLock_Click(int index) { lock->cmdLock_Click(index); }
@@ -306,7 +310,9 @@ void frmNRD535::RxUpdatefull()
     NRD535A_AgcspeedChanged(int16_t(st.agc));
     fraFilters->setEnabled(true);
 
-    if (G.jrclock != 1)
+    // The sliders' settings need the receiver held in remote; while dial
+    // following leaves its dial to the listener it is not.
+    if (!JrcDriver::remoteHeld())
         return;
 
     vsbPassbandshift->setEnabled(true);

@@ -40,6 +40,8 @@ public:
 
     // The lock: the driver's Lockonoff, then the sliders follow it.
     bool lockoffon(int16_t state);
+    // What lockoffon(0) shows: the sliders that need the hold off and blank.
+    void showUnheld();
     void RxUpdatebasics();
     void RxUpdatefull();
 

@@ -8,11 +8,8 @@
 
 namespace tav {
 
-namespace {
-} // namespace
-
-JrcLock::JrcLock(QWidget *parent, std::function<bool(int16_t)> lockoffon)
-    : QObject(parent), m_lockoffon(std::move(lockoffon))
+JrcLock::JrcLock(QWidget *parent, std::function<bool(int16_t)> lockoffon, std::function<void()> unheld)
+    : QObject(parent), m_lockoffon(std::move(lockoffon)), m_unheld(std::move(unheld))
 {
     setObjectName(QStringLiteral("jrcLock"));
     fraLock = new QGroupBox(QStringLiteral("Lock"), parent);
@@ -120,6 +117,25 @@ void JrcLock::toolEnd(const QObject *tool)
     if (!m_toolHolders.isEmpty() || m_stepping)
         return;
     lockoffon(0);
+}
+
+void JrcLock::dialFreed()
+{
+    showLock(0);
+    if (m_unheld)
+        m_unheld();
+}
+
+void JrcLock::followEnded(const QObject *follower, bool dialWasFree)
+{
+    const bool held = m_toolHolders.remove(follower);
+    const bool othersHold = G.panellock != 0 || m_stepping || !m_toolHolders.isEmpty();
+    if (dialWasFree && othersHold) {
+        lockoffon(1);
+        return;
+    }
+    if (held && !othersHold)
+        lockoffon(0);
 }
 
 JrcLock *openJrcLock() { return dynamic_cast<JrcLock *>(Receiver::remoteHolder()); }

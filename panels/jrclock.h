@@ -32,8 +32,10 @@ class JrcLock : public QObject, public RemoteHolder {
     Q_OBJECT
 public:
     // Builds the frame "Lock" (fraLock) with cmdLock(0) "Off", cmdLock(1)
-    // "On" and lblLock inside `parent`. `lockoffon` is the panel's procedure.
-    JrcLock(QWidget *parent, std::function<bool(int16_t)> lockoffon);
+    // "On" and lblLock inside `parent`. `lockoffon` is the panel's procedure;
+    // `unheld` shows on the panel what lockoffon(0) shows, without sending
+    // (the dial handed to the listener while the lock is held).
+    JrcLock(QWidget *parent, std::function<bool(int16_t)> lockoffon, std::function<void()> unheld = {});
     ~JrcLock() override { Receiver::dropRemoteHolder(this); }
 
     QGroupBox *fraLock = nullptr;
@@ -79,11 +81,18 @@ public:
     // Tool holds (see Receiver::hold).
     void toolStart(const QObject *tool) override;
     void toolEnd(const QObject *tool) override;
+    // Dial following: while the dial is the listener's the label says "Off"
+    // and the panel shows what needs the hold as off; when the following
+    // ends, the receiver is taken into remote again exactly when the user,
+    // stepping or another tool still holds it.
+    void dialFreed() override;
+    void followEnded(const QObject *follower, bool dialWasFree) override;
     int toolHolds() const { return int(m_toolHolders.size()); }
     bool stepping() const { return m_stepping; }
 
 private:
     std::function<bool(int16_t)> m_lockoffon;
+    std::function<void()> m_unheld;
     QSet<const QObject *> m_toolHolders;
     bool m_stepping = false;
     bool m_active = false;

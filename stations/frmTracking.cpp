@@ -236,7 +236,9 @@ void frmTracking::Form_Unload()
 
 void frmTracking::followDial(bool on)
 {
-    if (m_rx && hubExists() && rxPort().isOpen())
+    // The following holds the receiver for its length and lets go of it at
+    // its end, also on a line lost meanwhile (where nothing is sent).
+    if (m_rx && hubExists())
         m_rx->followDial(on);
 }
 
@@ -247,7 +249,6 @@ void frmTracking::releaseDial()
     m_dialHeld = false;
     G.dialtrack = false;
     followDial(false);
-    Receiver::hold(this, false);
 }
 
 void frmTracking::setStepping(bool visible)
@@ -264,7 +265,6 @@ void frmTracking::cmdExit_Click()
     if (m_rx && m_rx->model().dialReports) {
         G.dialtrack = false;
         followDial(false);
-        Receiver::hold(this, false);
         m_dialHeld = false;
     }
     m_engine.clear();
@@ -401,7 +401,6 @@ void frmTracking::optMousedial_Click(int i)
         if (model.dialReports) {
             G.dialtrack = false;
             followDial(false);
-            Receiver::hold(this, false);
             m_dialHeld = false;
         }
         setStepping(true);
@@ -412,7 +411,6 @@ void frmTracking::optMousedial_Click(int i)
     if (model.pollsFrequency) {
         tmrDial7030.start();
     } else if (model.dialReports) {
-        Receiver::hold(this, true);
         followDial(true);
         G.dialtrack = true;
         m_dialHeld = true;

@@ -112,7 +112,7 @@ private:
 
     TrackEngine m_engine;
     std::unique_ptr<Receiver> m_rx;
-    bool m_dialHeld = false; // this window sent "I1" and holds the JRC lock
+    bool m_dialHeld = false; // this window sent "I1", and its following holds the JRC lock
     bool m_polling = false;
     int m_builds = 0;
 };

@@ -578,7 +578,7 @@ QStringList shownOn(QWidget *w)
         else if (auto *e = qobject_cast<QLineEdit *>(c))
             v = e->text();
         else if (auto *b = qobject_cast<QAbstractButton *>(c))
-            v = b->text();
+            v = b->text() + (b->isChecked() ? QStringLiteral(" checked") : QString());
         else if (auto *s = qobject_cast<QAbstractSlider *>(c))
             v = QString::number(s->value());
         else
@@ -683,6 +683,32 @@ TEST_P(PanelLine, AfterALossNoControlChangesWhatIsShownAndTheClosedLineIsToldOnc
                                  "cmdAttenuator(", "cmdNoiseblanker(", "cmdPowerOnOff", "cmdLock("})
             if (b->objectName().startsWith(QLatin1String(kind)) && b->isEnabled())
                 controls.append({b->objectName(), press(b->objectName())});
+    // The model's dialogs opened after the loss, and every choice in them.
+    auto dialog = [](WindowId id) -> Use {
+        return [id] {
+            TavForm *d = Windows::get(id);
+            ASSERT_TRUE(d);
+            d->showModeless();
+            tavtest::pump(20);
+            const QStringList opened = shownOn(d);
+            for (QAbstractButton *b : d->findChildren<QAbstractButton *>())
+                if (b->isEnabled() && !qobject_cast<SpinButton *>(b->parentWidget()) &&
+                    b->objectName() != QLatin1String("cmdExit") && b->objectName() != QLatin1String("cmdOK"))
+                    QTest::mouseClick(b, Qt::LeftButton);
+            for (QScrollBar *bar : d->findChildren<QScrollBar *>())
+                if (bar->isEnabled())
+                    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+            tavtest::pump(20);
+            EXPECT_EQ(shownOn(d), opened);
+            d->unload();
+        };
+    };
+    if (GetParam() == 4) {
+        controls.append({"DSP dialog", dialog(WindowId::frmAdvancedDSP)});
+        controls.append({"user settings", dialog(WindowId::frmUserdefs545)});
+    }
+    if (GetParam() == 2)
+        controls.append({"user settings", dialog(WindowId::frmUserdefs)});
     EXPECT_GE(controls.size(), 25);
 
     const auto shown = [&] {
@@ -1273,6 +1299,55 @@ TEST_P(UsersLine, TwoUsersOfTheLineTakeTurnsAndEveryBoxAnswersItsKey)
         sm->cmdStop->click();
         sm->unload();
     };
+    // Dial following on the NRD-535 with the user's lock as given, and the
+    // panel used meanwhile and after: buttons, a mode's refresh, Update, the
+    // shift key and the sliders. Nothing reaches the receiver in local, and
+    // what the panel shows is what the receiver took.
+    auto dialFollowing = [&](int lockChoice) {
+        return [&, lockChoice](UsersLine &rig, BoxKeys &boxes) {
+            auto &emu = dynamic_cast<sim::JrcEmulator &>(*rig.emu);
+            G.setupdata[11] = 1; // the bandwidth control is fitted: its slider sends too
+            auto button = [&](const QString &name) { return panel->findChild<QAbstractButton *>(name); };
+            auto label = [&](const QString &name) { return panel->findChild<QLabel *>(name)->text(); };
+            auto *tr = Windows::get<frmTracking>();
+            if (!tr->isLoadedForm())
+                tr->load();
+            tr->optMousedial->select(0);
+            QTest::mouseClick(button(QStringLiteral("cmdLock(%1)").arg(lockChoice)), Qt::LeftButton);
+            tavtest::pump(30);
+            emu.ignored.clear();
+            const auto use = [&] {
+                QTest::mouseClick(button(QStringLiteral("cmdAttenuator(1)")), Qt::LeftButton);
+                QTest::mouseClick(button(QStringLiteral("cmdMode(3)")), Qt::LeftButton);
+                panel->activateWindow();
+                ASSERT_TRUE(QTest::qWaitForWindowActive(panel));
+                QTest::keyClick(panel->windowHandle(), Qt::Key_F5);
+                QTest::keyClick(panel, Qt::Key_Equal, Qt::ShiftModifier);
+                for (QScrollBar *bar : panel->modelArea()->findChildren<QScrollBar *>())
+                    if (bar->isEnabled())
+                        bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+                tavtest::pump(30);
+            };
+            tr->optMousedial->select(1);
+            tavtest::pump(50);
+            EXPECT_EQ(label(QStringLiteral("lblLock")), QStringLiteral("Off")) << "the dial is the listener's";
+            use();
+            tr->optMousedial->select(0);
+            tavtest::pump(50);
+            EXPECT_EQ(emu.remote, lockChoice == 1) << "held again exactly when the user's lock is on";
+            EXPECT_EQ(label(QStringLiteral("lblLock")), lockChoice ? QStringLiteral("On") : QStringLiteral("Off"));
+            use();
+            EXPECT_EQ(emu.ignored, QStringList());
+            EXPECT_EQ(label(QStringLiteral("lblAttenuator")), QStringLiteral("-20"));
+            EXPECT_EQ(emu.cur.att, 1);
+            for (const auto &[name, held] : {std::pair{QStringLiteral("lblPassbandshift"), emu.passbandShift},
+                                             std::pair{QStringLiteral("lblBandwidthcontrol"), emu.bandwidthControl}})
+                if (!label(name).isEmpty())
+                    EXPECT_EQ(numericValue(label(name)), held) << name.toStdString();
+            EXPECT_TRUE(boxes.seen.isEmpty());
+            QTest::mouseClick(button(QStringLiteral("cmdLock(0)")), Qt::LeftButton);
+        };
+    };
     const Row rows[] = {
         {"clock read vs S-meter tick", 1,
          [&](UsersLine &rig, BoxKeys &boxes) {
@@ -1392,6 +1467,8 @@ TEST_P(UsersLine, TwoUsersOfTheLineTakeTurnsAndEveryBoxAnswersItsKey)
              UsersLine::loadWithReturn(FileKind::Memories);
              EXPECT_EQ(panel->txtFrequencyA->text(), QStringLiteral("7100.000")) << "the read took the dial's frequency";
          }},
+        {"dial following with the user's lock on", 2, dialFollowing(1)},
+        {"dial following with the lock off", 2, dialFollowing(0)},
     };
     panel = go();
     ASSERT_TRUE(panel);

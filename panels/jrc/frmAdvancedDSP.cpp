@@ -133,13 +133,14 @@ frmAdvancedDSP::frmAdvancedDSP() : TavForm(windowId)
     connect(vsbBC, &QScrollBar::valueChanged, this, &frmAdvancedDSP::vsbBC_Change);
     connect(vsbNB, &QScrollBar::valueChanged, this, &frmAdvancedDSP::vsbNB_Change);
     connect(vsbNT, &QScrollBar::valueChanged, this, &frmAdvancedDSP::vsbNT_Change);
+    // A choice the receiver did not take is not shown.
     connect(optHoldofnr, &OptionGroup::clicked, this, [this](int i) {
-        if (NRD545A)
-            NRD545A->setUserdefs(27, int16_t(i));
+        if (NRD545A && !NRD545A->setUserdefs(27, int16_t(i)))
+            optHoldofnr->putBack();
     });
     connect(optFilterslope, &OptionGroup::clicked, this, [this](int i) {
-        if (NRD545A)
-            NRD545A->setUserdefs(32, int16_t(i));
+        if (NRD545A && !NRD545A->setUserdefs(32, int16_t(i)))
+            optFilterslope->putBack();
     });
 }
 
@@ -158,6 +159,7 @@ void frmAdvancedDSP::Form_Load()
         const QSignalBlocker block(v);
         v->setValue(0);
         v->setEnabled(false);
+        m_taken[v] = 0;
     }
     for (QLabel *l : {lblNrbc, lblNR, lblBC, lblNB, lblNB2, lblNT, lblNT2})
         l->setText(QString());
@@ -218,7 +220,8 @@ void frmAdvancedDSP::cmdNrbc_Click(int index)
 {
     if (!NRD545A || index < 0 || index > 2)
         return;
-    NRD545A->setNrbc(0, int16_t(index));
+    if (!NRD545A->setNrbc(0, int16_t(index)))
+        return;
     lblNrbc->setText(nrbcNames()[index]);
     vsbNR->setEnabled(index == 1);
     vsbBC->setEnabled(index == 2);
@@ -228,7 +231,8 @@ void frmAdvancedDSP::cmdNB_Click(int index)
 {
     if (!NRD545A || index < 0 || index > 2)
         return;
-    NRD545A->setNb(0, int16_t(index));
+    if (!NRD545A->setNb(0, int16_t(index)))
+        return;
     lblNB->setText(nbNames()[index]);
     vsbNB->setEnabled(index != 0);
 }
@@ -237,7 +241,8 @@ void frmAdvancedDSP::cmdNT_Click(int index)
 {
     if (!NRD545A || index < 0 || index > 2)
         return;
-    NRD545A->setNt(0, int16_t(index));
+    if (!NRD545A->setNt(0, int16_t(index)))
+        return;
     lblNT->setText(ntNames()[index]);
     vsbNT->setEnabled(index == 1);
 }
@@ -247,44 +252,57 @@ void frmAdvancedDSP::cmdDefaultNRBC_Click()
     if (!NRD545A)
         return;
     const int nr = defaultNR(), bc = defaultBC();
-    NRD545A->setNrbc(1, int16_t(nr));
-    NRD545A->setNrbc(2, int16_t(bc));
-    vsbNR->setValue(nr);
-    vsbBC->setValue(bc);
-    lblNR->setText(nrd545::dspLevelText(nr));
-    lblBC->setText(nrd545::dspLevelText(bc));
+    if (NRD545A->setNrbc(1, int16_t(nr))) {
+        vsbNR->setValue(nr);
+        lblNR->setText(nrd545::dspLevelText(nr));
+    }
+    if (NRD545A && NRD545A->setNrbc(2, int16_t(bc))) {
+        vsbBC->setValue(bc);
+        lblBC->setText(nrd545::dspLevelText(bc));
+    }
+}
+
+bool frmAdvancedDSP::barTaken(VScroll *bar, int v, bool taken)
+{
+    if (taken) {
+        m_taken[bar] = v;
+        return true;
+    }
+    const QSignalBlocker quiet(bar);
+    bar->setValue(m_taken.value(bar, 0));
+    return false;
 }
 
 void frmAdvancedDSP::vsbNR_Change(int v)
 {
     if (!NRD545A)
         return;
-    NRD545A->setNrbc(1, int16_t(v));
-    lblNR->setText(nrd545::dspLevelText(v));
+    if (barTaken(vsbNR, v, NRD545A->setNrbc(1, int16_t(v))))
+        lblNR->setText(nrd545::dspLevelText(v));
 }
 
 void frmAdvancedDSP::vsbBC_Change(int v)
 {
     if (!NRD545A)
         return;
-    NRD545A->setNrbc(2, int16_t(v));
-    lblBC->setText(nrd545::dspLevelText(v));
+    if (barTaken(vsbBC, v, NRD545A->setNrbc(2, int16_t(v))))
+        lblBC->setText(nrd545::dspLevelText(v));
 }
 
 void frmAdvancedDSP::vsbNB_Change(int v)
 {
     if (!NRD545A)
         return;
-    NRD545A->setNb(1, int16_t(v));
-    lblNB2->setText(nrd545::dspLevelText(v));
+    if (barTaken(vsbNB, v, NRD545A->setNb(1, int16_t(v))))
+        lblNB2->setText(nrd545::dspLevelText(v));
 }
 
 void frmAdvancedDSP::vsbNT_Change(int v)
 {
     if (!NRD545A)
         return;
-    NRD545A->setNt(1, int16_t(v));
-    lblNT2->setText(nrd545::notchText(v));
+    if (barTaken(vsbNT, v, NRD545A->setNt(1, int16_t(v))))
+        lblNT2->setText(nrd545::notchText(v));
 }
 
 void frmAdvancedDSP::cmdExit_Click()

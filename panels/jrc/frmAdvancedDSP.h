@@ -8,6 +8,7 @@
 #include "core/form.h"
 #include "core/ui.h"
 
+#include <QHash>
 #include <QLabel>
 #include <QPushButton>
 #include <array>
@@ -52,7 +53,10 @@ private:
     void vsbBC_Change(int v);
     void vsbNB_Change(int v);
     void vsbNT_Change(int v);
+    // A bar's value the receiver did not take goes back to the last it took.
+    bool barTaken(VScroll *bar, int v, bool taken);
     std::unique_ptr<clsNRD545> NRD545A;
+    QHash<VScroll *, int> m_taken;
 };
 
 } // namespace tav

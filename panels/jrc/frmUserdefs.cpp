@@ -101,8 +101,8 @@ void frmUserdefs::Form_Load()
             for (int i = 0; i < g->count(); ++i)
                 g->button(i)->setChecked(false);
     optVBTbypass->select(0);
-    NRD535A->setUserdefs(1, 0);
-    colourPanelAttenuator(false);
+    if (NRD535A->setUserdefs(1, 0))
+        colourPanelAttenuator(false);
 }
 
 void frmUserdefs::Form_Unload() { NRD535A.reset(); }
@@ -126,8 +126,11 @@ void frmUserdefs::optionClicked(int item, int index)
     if (!NRD535A)
         return;
     // Reset to Defaults has sent the value itself just before selecting.
-    if (!m_resetting)
-        NRD535A->setUserdefs(int16_t(item), int16_t(index));
+    // What the receiver did not take is neither selected nor painted.
+    if (!m_resetting && !NRD535A->setUserdefs(int16_t(item), int16_t(index))) {
+        groupOf(item)->putBack();
+        return;
+    }
     if (item == 1)
         colourPanelAttenuator(index == 1);
 }
@@ -174,7 +177,9 @@ void frmUserdefs::cmdDefaults_Click()
         const int def = kDefaults[item];
         if (def < 0)
             continue;
-        NRD535A->setUserdefs(int16_t(item), int16_t(def));
+        // A default the receiver did not take ends the run.
+        if (!NRD535A->setUserdefs(int16_t(item), int16_t(def)))
+            return;
         if (OptionGroup *g = groupOf(item)) {
             m_resetting = true;
             g->select(def);

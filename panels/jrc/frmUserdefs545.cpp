@@ -93,9 +93,12 @@ void frmUserdefs545::Form_Load()
     for (OptionGroup *g : std::as_const(options))
         for (int i = 0; i < g->count(); ++i)
             g->button(i)->setChecked(false);
-    NRD545A->setUserdefs(kInputTuning, 1);
+    // Selecting sends the item once more; what the receiver did not take is
+    // neither selected nor painted.
+    const bool taken = NRD545A->setUserdefs(kInputTuning, 1);
     options.value(kInputTuning)->select(1);
-    paintPanelAttenuator(kLightYellow);
+    if (taken)
+        paintPanelAttenuator(kLightYellow);
     cmdDefaults->setEnabled(true);
 }
 
@@ -115,7 +118,10 @@ void frmUserdefs545::option_Click(int item, int index)
 {
     if (!NRD545A)
         return;
-    NRD545A->setUserdefs(int16_t(item), int16_t(index));
+    if (!NRD545A->setUserdefs(int16_t(item), int16_t(index))) {
+        options.value(item)->putBack();
+        return;
+    }
     if (item == kInputTuning)
         paintPanelAttenuator(index == 1 ? kLightYellow : kOrange);
 }
@@ -147,22 +153,27 @@ void frmUserdefs545::cmdDefaults_Click()
     {
         HourglassGuard hourglass;
         Receiver::hold(this, true);
-        for (int item = 1; item <= 32; ++item) {
+        // A default the receiver did not take ends the run: only what it
+        // took is shown.
+        bool taken = true;
+        for (int item = 1; item <= 32 && taken; ++item) {
             Delay(20);
             if (!NRD545A)
                 break;
             for (const nrd545::OptionItem &it : nrd545::userOptionItems()) {
                 if (it.item != item)
                     continue;
-                NRD545A->setUserdefs(int16_t(item), int16_t(it.defaultIndex));
+                if (!(taken = NRD545A->setUserdefs(int16_t(item), int16_t(it.defaultIndex))))
+                    break;
                 options.value(item)->select(it.defaultIndex);
                 if (item == kInputTuning)
                     paintPanelAttenuator(kLightYellow);
             }
             for (const nrd545::SteppedItem &it : nrd545::userSteppedItems()) {
-                if (it.item != item)
+                if (it.item != item || !taken)
                     continue;
-                NRD545A->setUserdefs(int16_t(item), int16_t(it.start));
+                if (!(taken = NRD545A->setUserdefs(int16_t(item), int16_t(it.start))))
+                    break;
                 // The auto-stop time has always read "3.0" after a reset.
                 setStepped(item, it.start,
                            item == 22 ? QStringLiteral("3.0") : nrd545::steppedText(item, it.start));
