@@ -591,8 +591,10 @@ bool frmAR7030::modelKey(int keyCode, Modifier mod)
         if (!v)
             return false;
         vsbPassbandshift->setValue(*v);
-        if (AR7030A)
-            AR7030A->setPassBandShift(vsb2b(vsbPassbandshift->value()));
+        // Sent again as the key has always done; a value the receiver did
+        // not take (the bar went back) is not tried a second time.
+        if (AR7030A && vsbPassbandshift->value() == *v)
+            AR7030A->setPassBandShift(vsb2b(*v));
         return true;
     }
     if (mod == ModAlt) {
@@ -600,8 +602,9 @@ bool frmAR7030::modelKey(int keyCode, Modifier mod)
         if (!v)
             return false;
         vsbVolume->setValue(*v);
-        if (AR7030A)
-            AR7030A->setVolume(vsbVolume->value());
+        // A silent receiver would cost a second unanswered read.
+        if (AR7030A && vsbVolume->value() == *v)
+            AR7030A->setVolume(*v);
         return true;
     }
     return false;
