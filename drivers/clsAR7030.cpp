@@ -297,6 +297,9 @@ int clsAR7030::readLevel(int page, int addr)
 
 bool clsAR7030::writeLevel(int addr, int level, int mask)
 {
+    // The read is told as a panel update's reads are: once, until the
+    // receiver answers again (inside an update, with the update's reads).
+    const CommControl::ReadRun run(m_port);
     Exchange ex;
     // The byte keeps other settings in its upper bits: without an answer
     // they are unknown, and writing a guess would change them.

@@ -9,6 +9,9 @@
 // is a nibble or a byte). Memory and clock writes raise nothing. Every write
 // tells whether its bytes reached the line; one that did not (the line was
 // lost) raises nothing, so nothing shows a setting the receiver never got.
+// A level (volume, line, bass, treble) is written only after the byte it
+// shares was read: unanswered, nothing is sent and the write is not taken,
+// and the silence is told once, as a read run tells it.
 
 #include "core/comm.h"
 #include "drivers/receiver.h"

@@ -129,19 +129,17 @@ frmAR7030::frmAR7030() : frmPanel(windowId, ar7030Traits())
     right->addWidget(cmdPowerOnOff);
     lay->addLayout(right);
 
-    // A bar's change handling writes its setting, whoever moved it.
-    connect(vsbVolume, &QScrollBar::valueChanged, this, [this](int v) { if (AR7030A) AR7030A->setVolume(v); });
-    connect(vsbLineL, &QScrollBar::valueChanged, this, [this](int v) { if (AR7030A) AR7030A->setLeftauxlevel(v); });
-    connect(vsbLineR, &QScrollBar::valueChanged, this, [this](int v) { if (AR7030A) AR7030A->setRightauxlevel(v); });
-    connect(vsbBass, &QScrollBar::valueChanged, this, [this](int v) { if (AR7030A) AR7030A->setBass(v); });
-    connect(vsbTreble, &QScrollBar::valueChanged, this, [this](int v) { if (AR7030A) AR7030A->setTreble(v); });
-    connect(vsbPassbandshift, &QScrollBar::valueChanged, this,
-            [this](int v) { if (AR7030A) AR7030A->setPassBandShift(vsb2b(v)); });
-    connect(vsbBeatfreqosc, &QScrollBar::valueChanged, this,
-            [this](int v) { if (AR7030A) AR7030A->setBeatfreqosc(vsb2b(v)); });
-    connect(vsbIfgain, &QScrollBar::valueChanged, this, [this](int v) { if (AR7030A) AR7030A->setIfgain(v); });
-    connect(vsbSquelch, &QScrollBar::valueChanged, this,
-            [this](int v) { if (AR7030A) AR7030A->setSquelch(sql2b(QString::number(v))); });
+    // A bar's change handling writes its setting, whoever moved it; with no
+    // driver (not loaded) there is nothing to write and nothing to put back.
+    writesOnChange(vsbVolume, [this](int v) { return !AR7030A || AR7030A->setVolume(v); });
+    writesOnChange(vsbLineL, [this](int v) { return !AR7030A || AR7030A->setLeftauxlevel(v); });
+    writesOnChange(vsbLineR, [this](int v) { return !AR7030A || AR7030A->setRightauxlevel(v); });
+    writesOnChange(vsbBass, [this](int v) { return !AR7030A || AR7030A->setBass(v); });
+    writesOnChange(vsbTreble, [this](int v) { return !AR7030A || AR7030A->setTreble(v); });
+    writesOnChange(vsbPassbandshift, [this](int v) { return !AR7030A || AR7030A->setPassBandShift(vsb2b(v)); });
+    writesOnChange(vsbBeatfreqosc, [this](int v) { return !AR7030A || AR7030A->setBeatfreqosc(vsb2b(v)); });
+    writesOnChange(vsbIfgain, [this](int v) { return !AR7030A || AR7030A->setIfgain(v); });
+    writesOnChange(vsbSquelch, [this](int v) { return !AR7030A || AR7030A->setSquelch(sql2b(QString::number(v))); });
 
     auto zero = [](VScroll *bar) { bar->setValue(0); };
     connect(lblVolume, &ClickLabel::clicked, this, [=, this] { zero(vsbVolume); });
@@ -217,10 +215,18 @@ void frmAR7030::modelSetup()
     m_filtersKnown = m_firmwareKnown = m_powerKnown = m_firmwareTold = false;
     readFittedFilters();
     readFirmwareNumber();
-    AR7030A->setLeftauxlevel(settingInt(Setting::Ar7030LineLevelL));
-    AR7030A->setRightauxlevel(settingInt(Setting::Ar7030LineLevelR));
+    m_lineLevelsSent = false;
+    sendLineLevels();
     if (setting(Setting::Ar7030LineBarsOff) == 1)
         setLineLevelsEnabled(false);
+}
+
+void frmAR7030::sendLineLevels()
+{
+    // Each level is written into a byte it shares, after reading that byte:
+    // a silent receiver takes neither, and both go out at a later update.
+    m_lineLevelsSent = AR7030A->setLeftauxlevel(settingInt(Setting::Ar7030LineLevelL)) &&
+                       AR7030A->setRightauxlevel(settingInt(Setting::Ar7030LineLevelR));
 }
 
 void frmAR7030::readFittedFilters()
@@ -392,6 +398,9 @@ void frmAR7030::RxUpdatefull()
         readFirmwareNumber();
     if (!m_powerKnown)
         readPower();
+    // Before the levels are read, so that their labels show what was sent.
+    if (!m_lineLevelsSent)
+        sendLineLevels();
     // A read without an answer shows "?" and leaves its bar where it is.
     auto show = [this](int value, QLabel *label, void (frmAR7030::*handler)(int)) {
         if (AR7030A && AR7030A->lastReadOk())
@@ -435,8 +444,15 @@ void frmAR7030::cmdBandwidth_Click(int index) { if (AR7030A) AR7030A->setBandwid
 
 void frmAR7030::cmdPowerOnOff_Click()
 {
-    if (AR7030A)
-        AR7030A->setPowerOnOff(1 - AR7030A->PowerOnOff());
+    if (!AR7030A)
+        return;
+    // The switch turns round what the receiver reports: without an answer
+    // that is unknown, and a guess could switch it off. The silence is told
+    // as an update's is.
+    auto run = readRun();
+    const int on = AR7030A->PowerOnOff();
+    if (AR7030A->lastReadOk())
+        AR7030A->setPowerOnOff(1 - on);
 }
 
 void frmAR7030::lblMute_Click()
@@ -575,8 +591,10 @@ bool frmAR7030::modelKey(int keyCode, Modifier mod)
         if (!v)
             return false;
         vsbPassbandshift->setValue(*v);
-        if (AR7030A)
-            AR7030A->setPassBandShift(vsb2b(vsbPassbandshift->value()));
+        // Sent again as the key has always done; a value the receiver did
+        // not take (the bar went back) is not tried a second time.
+        if (AR7030A && vsbPassbandshift->value() == *v)
+            AR7030A->setPassBandShift(vsb2b(*v));
         return true;
     }
     if (mod == ModAlt) {
@@ -584,8 +602,9 @@ bool frmAR7030::modelKey(int keyCode, Modifier mod)
         if (!v)
             return false;
         vsbVolume->setValue(*v);
-        if (AR7030A)
-            AR7030A->setVolume(vsbVolume->value());
+        // A silent receiver would cost a second unanswered read.
+        if (AR7030A && vsbVolume->value() == *v)
+            AR7030A->setVolume(*v);
         return true;
     }
     return false;

@@ -92,7 +92,10 @@ private:
     void readFittedFilters();
     void readFirmwareNumber();
     void readPower();
-    bool m_filtersKnown = false, m_firmwareKnown = false, m_powerKnown = false;
+    // The set-up's line levels: sent at load, and at each update until the
+    // receiver has taken them.
+    void sendLineLevels();
+    bool m_filtersKnown = false, m_firmwareKnown = false, m_powerKnown = false, m_lineLevelsSent = false;
     bool m_firmwareTold = false;
 
     VScroll *barWithLabel(const char *name, int top, int bottom, int small, int large, ClickLabel *&label,

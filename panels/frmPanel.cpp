@@ -203,14 +203,15 @@ void frmPanel::Form_Load()
 
     if (!m_barsWatched) {
         m_barsWatched = true;
-        // A bar moved on a lost line sent nothing: it goes back to the value
-        // the receiver has. Connected after the model's own handlers, so it
-        // sees whether their write got through.
+        // A bar moved on a lost line, or whose write the receiver did not
+        // take, sent nothing: it goes back to the value the receiver has.
+        // Connected after the model's own handlers, so it sees whether their
+        // write got through.
         for (VScroll *bar : findChildren<VScroll *>()) {
             m_barTaken[bar] = bar->value();
             connect(bar, &VScroll::valueShown, this, [this, bar](int v) { m_barTaken[bar] = v; });
             connect(bar, &QScrollBar::valueChanged, this, [this, bar](int v) {
-                if (!rxPort().lost()) {
+                if (!m_barRefused.remove(bar) && !rxPort().lost()) {
                     m_barTaken[bar] = v;
                     return;
                 }
@@ -257,6 +258,14 @@ void frmPanel::Form_Load()
 }
 
 CommControl::ReadRun frmPanel::readRun() { return CommControl::ReadRun(rxPort()); }
+
+void frmPanel::writesOnChange(VScroll *bar, std::function<bool(int)> write)
+{
+    connect(bar, &QScrollBar::valueChanged, this, [this, bar, write = std::move(write)](int v) {
+        if (!write(v))
+            m_barRefused.insert(bar);
+    });
+}
 
 void frmPanel::showFirmware(const std::function<std::optional<QString>()> &read)
 {

@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSet>
 #include <QTimer>
 #include <array>
 
@@ -168,6 +169,12 @@ protected:
     // (that the line is closed, after a loss).
     static void showFirmware(const std::function<std::optional<QString>()> &read);
 
+    // A bar's change handling: whoever moved it, `write` sends its value and
+    // says whether the receiver took it. A value not taken (the line was
+    // lost, or the receiver did not answer the read the write needed) puts
+    // the bar back where it was, so it shows what the receiver holds.
+    void writesOnChange(VScroll *bar, std::function<bool(int)> write);
+
     // A model's own Direct menu entry (the shared ones come from panels/mainmenu.h).
     QAction *addMenuEntry(QMenu *menu, const QString &name, const QString &caption, std::function<void()> fn);
 
@@ -195,6 +202,8 @@ private:
     QHash<QScrollBar *, int> m_barTaken;
     // The box's text as the receiver last took or reported it.
     QString m_frequencyTaken;
+    // Bars whose last write the receiver did not take.
+    QSet<QScrollBar *> m_barRefused;
 };
 
 } // namespace tav

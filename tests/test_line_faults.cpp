@@ -471,6 +471,7 @@ TEST_F(Nrd545Rig, GarbageOrSilenceShowsUnknownValuesAndWritesNothingBack)
 #include "lists/frmLast20.h"
 #include "lists/frmMarkfreqs.h"
 #include "lists/frmScratchpad.h"
+#include "timers/frmRxTimer.h"
 
 #include <QAbstractSlider>
 #include <QApplication>
@@ -1026,13 +1027,26 @@ TEST_P(ReadBackLine, ReadsWithoutAnAnswerWriteNothing)
              return t.GetParam() == 2 ? QStringList{"J1199"}
                   : t.GetParam() == 4 ? QStringList{"MM21", "J1999", "MM21"} : QStringList{};
          }},
-        {{1}, "Update once it answers", false, [](ReadBackLine &, frmPanel *&p) {
+        {{1}, "Update once it answers", false, [](ReadBackLine &t, frmPanel *&p) {
              trigger(p, "mnuUpdate"); // fills in what the silent load could not read
              auto *a = static_cast<frmAR7030 *>(p);
              EXPECT_EQ(a->cmdBandwidth[0]->isEnabled() ? a->cmdBandwidth[0]->text() : QString(), QStringLiteral("2.4"));
              EXPECT_EQ(a->cmdPowerOnOff->palette().color(QPalette::Window), vbColor(0xFF00));
              EXPECT_EQ(G.ar7030fw, 14);
              EXPECT_EQ(p->txtFrequencyA->text(), QStringLiteral("9650.00"));
+             // ... and sends the set-up's line levels the silent load could not.
+             for (const char *at : {"page 0 0x023", "page 0 0x024"})
+                 EXPECT_EQ(t.writes().filter(QLatin1String(at)).size(), 1) << at;
+             return QStringList{"page 0 0x023", "page 0 0x024"};
+         }},
+        {{1}, "Mute", true, [](ReadBackLine &, frmPanel *&p) {
+             auto *a = static_cast<frmAR7030 *>(p);
+             const int volume = a->vsbVolume->value();
+             QTest::mouseClick(a->lblMute, Qt::LeftButton);
+             EXPECT_EQ(a->vsbVolume->value(), volume) << "a volume the receiver did not take";
+             EXPECT_EQ(a->lblMute->palette().color(QPalette::WindowText), vbColor(kGreen)) << "nothing was muted";
+             tavtest::pump(50);
+             EXPECT_EQ(messages(QStringLiteral("does not answer")).size(), 1);
              return QStringList{};
          }},
         {{1}, "a level bar", true, [](ReadBackLine &, frmPanel *&p) {
@@ -1071,6 +1085,34 @@ TEST_P(ReadBackLine, ReadsWithoutAnAnswerWriteNothing)
              mm->tmrScan_Timer();
              QTest::mouseClick(mm->cmdScanstop, Qt::LeftButton);
              return kRecall;
+         }},
+        {{1}, "level bars and Pwr", true, [](ReadBackLine &, frmPanel *&p) {
+             // The first unanswered read since the scan's answers: each bar
+             // goes back to what its label says, and the silence is told once.
+             auto *a = static_cast<frmAR7030 *>(p);
+             for (auto [bar, label] : {std::pair{a->vsbVolume, a->lblVolume}, {a->vsbBass, a->lblBass}, {a->vsbLineL, a->lblLineL}}) {
+                 QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, 4)); // its upper arrow
+                 EXPECT_EQ(bar->value(), int(numericValue(label->text()))) << bar->objectName().toStdString();
+             }
+             // The power switch toggles what it read: unread, it sends no guess.
+             const QColor power = a->cmdPowerOnOff->palette().color(QPalette::Window);
+             QTest::mouseClick(a->cmdPowerOnOff, Qt::LeftButton);
+             EXPECT_EQ(a->cmdPowerOnOff->palette().color(QPalette::Window), power);
+             tavtest::pump(50);
+             EXPECT_EQ(messages(QStringLiteral("does not answer")).size(), 1);
+             return QStringList{};
+         }},
+        {{1}, "timer line output", true, [](ReadBackLine &, frmPanel *&p) {
+             const QString level = text(p, "lblLineL");
+             setting(Setting::Ar7030LineLevelL) = 40; // what the line output goes on at
+             auto *timer = Windows::get<frmRxTimer>();
+             timer->load(); // switches the line output off
+             QTest::mouseClick(timer->cmdLineoutOnoff[1], Qt::LeftButton);
+             EXPECT_EQ(text(p, "lblLineL"), level) << "the panel shows only a level the receiver took";
+             timer->unload();
+             tavtest::pump(50);
+             EXPECT_EQ(DialogScript::shown.size(), 1) << "the timer's own words, once";
+             return QStringList{};
          }},
     };
     Windows::registerFactory(WindowId::frmLast20, [] { return new lists::frmLast20; });

@@ -764,8 +764,10 @@ void frmRxTimer::lineoutonoff(int n)
         m_rx->setTimerRelay(n == 1);
     } else if (m_rx->model().lineOutput) {
         const int level = n == 1 ? m_rx->presetLineLevel() : 0;
-        m_rx->setLineOutput(level);
-        showOnOpenPanel(RxChange{RxChange::LineLevel, level, 0, QString()});
+        // The panel shows only a level the receiver took (a silent AR7030
+        // takes none: the level shares a byte it must read first).
+        if (m_rx->setLineOutput(level))
+            showOnOpenPanel(RxChange{RxChange::LineLevel, level, 0, QString()});
     }
 }
 
