@@ -245,7 +245,7 @@ TEST(Nrd535Line, ReceiverThatIsOffNeverHangsTheProgram)
     EXPECT_EQ(rx.Memory(12), QString());
     EXPECT_EQ(rx.RxClock(), QString());
     EXPECT_EQ(waitCounts().runOut - runOut, 5) << "one bound for each read";
-    EXPECT_LT(t.elapsed(), 60000);
+    EXPECT_LT(t.elapsed(), 120000);
     EXPECT_EQ(G.jrcbusy, 0);
     line.settle();
     const auto cmds = commands(line.pty);
@@ -395,7 +395,7 @@ TEST(Nrd545Line, ClockToTheMinuteSmeterAndSilence)
     EXPECT_FALSE(rx.lastReadOk());
     EXPECT_EQ(G.jrcbusy, 0);
     EXPECT_EQ(waitCounts().runOut - runOut, 5) << "one bound for each read";
-    EXPECT_LT(el.elapsed(), 60000);
+    EXPECT_LT(el.elapsed(), 120000);
 }
 
 TEST(Nrd545Line, RepliesInSmallChunksAndLocalIgnoring)
