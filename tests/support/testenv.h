@@ -39,7 +39,7 @@ private:
 // The default only catches a hang: a condition that holds ends the wait at
 // once, however busy the machine is.
 bool waitFor(const std::function<bool()> &cond, int ms = 20000);
-// Processes events for about `ms`.
+// Processes events for about `ms`, and in a few passes at least.
 void pump(int ms);
 // Runs the event loop for `ms` without polling, so that the CPU time used
 // meanwhile is the program's own (a spin shows as the whole of it).
