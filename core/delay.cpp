@@ -9,13 +9,17 @@ namespace tav {
 
 namespace {
 int waiting = 0;
+long long begun = 0;
 }
+
+long long delaysBegun() { return begun; }
 
 void Delay(int ms)
 {
     if (ms <= 0)
         return;
     ++waiting;
+    ++begun;
     G.delayflag = true;
     QEventLoop loop;
     QTimer timer;

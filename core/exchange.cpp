@@ -218,6 +218,7 @@ void Exchange::whenDone(QObject *context, std::function<void()> fn)
 
 namespace {
 std::vector<QEventLoop *> waiters;
+WaitCounts counts;
 
 // One nested event loop until `ms` pass or a waker ends it. Input is held back
 // by the exchange; timers and port events still run.
@@ -247,6 +248,7 @@ void sleepFor(qint64 ns)
     waiters.push_back(&loop);
     loop.exec();
     waiters.erase(std::find(waiters.begin(), waiters.end(), &loop));
+    ++counts.wakeups;
     ring.reset();
     if (fd >= 0)
         ::close(fd);
@@ -259,27 +261,41 @@ void wakeWaiters()
         l->quit();
 }
 
+WaitCounts waitCounts() { return counts; }
+
 bool waitUntil(const std::function<bool()> &ready, int ms)
 {
     QElapsedTimer t;
     t.start();
     const qint64 boundNs = qint64(ms) * 1000000;
+    bool slept = false;
     while (true) {
         if (ready())
             return true;
         const qint64 left = boundNs - t.nsecsElapsed();
-        if (left <= 0)
-            return ready();
+        if (left <= 0) {
+            const bool late = ready();
+            if (!late)
+                ++counts.runOut;
+            return late;
+        }
+        if (!slept)
+            ++counts.slept;
+        slept = true;
         sleepFor(left);
     }
 }
 
 void sleepUntilNs(const QElapsedTimer &clock, qint64 ns)
 {
+    bool slept = false;
     while (true) {
         const qint64 left = ns - clock.nsecsElapsed();
         if (left <= 0)
             return;
+        if (!slept)
+            ++counts.slept;
+        slept = true;
         sleepFor(left);
     }
 }

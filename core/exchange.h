@@ -54,4 +54,14 @@ void sleepUntilNs(const QElapsedTimer &clock, qint64 ns);
 // arrived, a write finished, the line was lost).
 void wakeWaiters();
 
+// What the waits have done since the start. Tests count these rather than
+// time them: a wait that ran out is a wait that ran out however busy the
+// machine is.
+struct WaitCounts {
+    qint64 slept = 0;  // waits (waitUntil, sleepUntilNs) that went to sleep at least once
+    qint64 runOut = 0; // waitUntil calls that ended on their bound
+    qint64 wakeups = 0; // sleeps that ended, by their timer or by wakeWaiters()
+};
+WaitCounts waitCounts();
+
 } // namespace tav

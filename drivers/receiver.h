@@ -98,7 +98,7 @@ struct RxModel {
     const char *name = "";
     double freqMinKHz = 0, freqMaxKHz = 0;
     // Highest memory channel (channels count from 0); none: no memories.
-    std::optional<int> lastChannel;
+    std::optional<int> lastChannel{};
     // Frequency and mode can be read from the receiver (not only the last sent).
     bool readsBack = false;
     bool hasClock = false;
@@ -119,9 +119,9 @@ struct RxModel {
     bool pollsFrequency = false;
     // The channel the receiver's status read stores its present state into,
     // so the program uses it as its working channel and never as a memory.
-    std::optional<int> workingChannel;
-    TimerRanges timer;
-    MemoryRanges memory;
+    std::optional<int> workingChannel{};
+    TimerRanges timer{};
+    MemoryRanges memory{};
     TimerEditing timerEditing{};
     // The modes (a bit per mode number) in which the memory record's
     // squelch-or-BFO byte is a BFO offset; the other modes keep a squelch.

@@ -1,6 +1,7 @@
 // The AR7030 driver over a real serial line (a pseudo-terminal) to the
 // emulated receiver, and to rxsim running as its own process.
 #include "core/comm.h"
+#include "core/exchange.h"
 #include "core/globals.h"
 #include "drivers/clsAR7030.h"
 #include "drivers/memrecord.h"
@@ -160,17 +161,21 @@ TEST_F(Ar7030Line, ClockSetsAndReadsBack)
 TEST_F(Ar7030Line, ReceiverThatIsOffReadsZeroWithinTheBound)
 {
     pty.setOff(true);
+    qint64 runOut = waitCounts().runOut;
     QElapsedTimer t;
     t.start();
     EXPECT_EQ(rx.Mode(), 0);
     const qint64 one = t.elapsed();
     EXPECT_GE(one, 250);
-    EXPECT_LT(one, 3000);
+    EXPECT_EQ(waitCounts().runOut, runOut + 1) << "one byte read, one bound";
+    EXPECT_LT(one, 10000);
 
+    runOut = waitCounts().runOut;
     t.restart();
     EXPECT_EQ(rx.FrequencyA(), 0.0);
     EXPECT_GE(t.elapsed(), 3 * 250);
-    EXPECT_LT(t.elapsed(), 3 * 3000);
+    EXPECT_EQ(waitCounts().runOut, runOut + 3) << "three bytes read, three bounds";
+    EXPECT_LT(t.elapsed(), 30000);
 
     EXPECT_EQ(rx.Smeter(), 0.0f);
     EXPECT_EQ(rx.Installedfilter(2), QStringLiteral("0.0"));
@@ -193,12 +198,14 @@ TEST_F(Ar7030Line, ReceiverThatIsOffReadsZeroWithinTheBound)
 TEST_F(Ar7030Line, FirmwareOfAnAbsentReceiverIsEightZeroCharacters)
 {
     pty.setOff(true);
+    const qint64 runOut = waitCounts().runOut;
     QElapsedTimer t;
     t.start();
     const QString fw = rx.Firmware();
     EXPECT_EQ(fw, QString(8, QChar(0)));
     EXPECT_GE(t.elapsed(), 8 * 250);
-    EXPECT_LT(t.elapsed(), 8 * 3000);
+    EXPECT_EQ(waitCounts().runOut, runOut + 8);
+    EXPECT_LT(t.elapsed(), 60000);
 }
 
 TEST_F(Ar7030Line, PacedAndChunkedRepliesReadCorrectly)

@@ -16,15 +16,35 @@ install_missing_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
 }
 
-# build_tree DIR [extra cmake args...]: configures once, then rebuilds only what changed.
+# build_tree DIR [cmake args...] [-- TARGET...]: configures once, then
+# rebuilds only what changed: the targets named, else everything. A -D option
+# given that the tree holds with another value is set anew, so a tree made
+# by one script builds as the other wants too.
 build_tree() {
   local dir="$1"; shift
+  local args=() targets=()
+  while [ $# -gt 0 ]; do
+    if [ "$1" = "--" ]; then shift; targets=("$@"); break; fi
+    args+=("$1"); shift
+  done
   if [ ! -f "$dir/build.ninja" ]; then
     local launcher=()
     command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" "$@"
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" "${args[@]}"
+  else
+    local a name value
+    for a in "${args[@]}"; do
+      case "$a" in -D*=*) ;; *) continue ;; esac
+      name="${a#-D}"; value="${name#*=}"; name="${name%%=*}"; name="${name%%:*}"
+      if ! grep -qx "$name:[A-Z]*=$value" "$dir/CMakeCache.txt"; then
+        cmake -S . -B "$dir" "${args[@]}"
+        break
+      fi
+    done
   fi
-  cmake --build "$dir" -j "$(nproc)"
+  local which=()
+  [ ${#targets[@]} -gt 0 ] && which=(--target "${targets[@]}")
+  cmake --build "$dir" -j "$(nproc)" "${which[@]}"
 }
 
 # The tests prove that number text ignores the locale by running under a

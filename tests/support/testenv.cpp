@@ -3,9 +3,12 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
+#include <ctime>
 
 namespace tavtest {
 
@@ -52,10 +55,26 @@ void pump(int ms)
 {
     QElapsedTimer t;
     t.start();
-    while (t.elapsed() < ms) {
+    // A few passes whatever the clock says: on a busy machine the whole time
+    // may go to other processes, and what is queued must still be handled.
+    for (int pass = 0; pass < 3 || t.elapsed() < ms; ++pass) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         QThread::usleep(500);
     }
+}
+
+void idle(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+double threadCpuMs()
+{
+    timespec ts{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) * 1000.0 + double(ts.tv_nsec) / 1e6;
 }
 
 bool settled(QWidget *w)

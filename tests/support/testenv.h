@@ -36,9 +36,18 @@ private:
 };
 
 // Processes events until `cond` holds or `ms` pass; returns whether it held.
-bool waitFor(const std::function<bool()> &cond, int ms = 3000);
-// Processes events for about `ms`.
+// The default only catches a hang: a condition that holds ends the wait at
+// once, however busy the machine is.
+bool waitFor(const std::function<bool()> &cond, int ms = 20000);
+// Processes events for about `ms`, and in a few passes at least.
 void pump(int ms);
+// Runs the event loop for `ms` without polling, so that the CPU time used
+// meanwhile is the program's own (a spin shows as the whole of it).
+void idle(int ms);
+// The CPU time this thread has used, in milliseconds: what a piece of work
+// costs, which the load of other processes stretches far less than it
+// stretches the wall clock.
+double threadCpuMs();
 // Waits until a shown window is on the screen and what the window system
 // reported about it has been handled: its place and size are then final.
 // False when it did not come on the screen within generous bounds.
