@@ -1412,9 +1412,11 @@ TEST_P(UsersLine, TwoUsersOfTheLineTakeTurnsAndEveryBoxAnswersItsKey)
             EXPECT_EQ(label(QStringLiteral("lblAttenuator")), QStringLiteral("-20"));
             EXPECT_EQ(emu.cur.att, 1);
             for (const auto &[name, held] : {std::pair{QStringLiteral("lblPassbandshift"), emu.passbandShift},
-                                             std::pair{QStringLiteral("lblBandwidthcontrol"), emu.bandwidthControl}})
-                if (!label(name).isEmpty())
+                                             std::pair{QStringLiteral("lblBandwidthcontrol"), emu.bandwidthControl}}) {
+                if (!label(name).isEmpty()) {
                     EXPECT_EQ(numericValue(label(name)), held) << name.toStdString();
+                }
+            }
             EXPECT_TRUE(boxes.seen.isEmpty());
             QTest::mouseClick(button(QStringLiteral("cmdLock(0)")), Qt::LeftButton);
         };
