@@ -358,6 +358,12 @@ Nrd545Emulator::Nrd545Emulator() : JrcEmulator(1000, 64)
     cur.mode = 4;
     cur.bw = 0;
     cur.agc = 30;
+    // A receiver fresh from its power-on: the bandwidth control at its AM
+    // width, IF gain full and tone in the middle; 0 is no value it holds for
+    // the first two, so a panel read them as unknown.
+    bandwidthControl = 600;
+    ifgain = 255;
+    tone = 127;
 }
 
 QByteArray Nrd545Emulator::channelText(const JrcChannel &c) const
