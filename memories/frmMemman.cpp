@@ -758,7 +758,7 @@ void frmMemman::cmdFill_Click()
     } else if (!complete) {
         const QStringList said = noAnswer.text({QStringLiteral("The receiver did not answer"),
                                                 QStringLiteral("at memory cell ") + cellText(failedAt) + QLatin1Char('.'),
-                                                QStringLiteral("The Rx memory was not filled completely")});
+                                                QStringLiteral("The Rx memory was not filled completely.")});
         if (!said.isEmpty())
             msgBox(said, MsgIcon::Exclamation, QStringLiteral("Fill Rx error"));
     } else if (skipped == cellto - cellfrom + 1) {
