@@ -572,8 +572,15 @@ QStringList NoAnswer::text(const QStringList &silent) const
     CommControl &port = rxPort();
     if (!port.lost()) {
         QStringList said = silent;
-        if (port.lastReplyRejected() && !said.isEmpty())
-            said.front() = port.wrongAnswerText();
+        if (port.lastReplyRejected() && !said.isEmpty()) {
+            // A first line without its full stop goes on in the next one
+            // ("did not answer" / "at memory cell 005."): the wrong answer
+            // takes its place in that one sentence.
+            QString wrong = port.wrongAnswerText();
+            if (!said.front().endsWith(QLatin1Char('.')) && said.size() > 1)
+                wrong.chop(1);
+            said.front() = wrong;
+        }
         if (!said.isEmpty())
             port.failureTold();
         return said;

@@ -276,7 +276,8 @@ public:
     // did not answer) while the line is up; that the line is closed when it
     // was already lost as the work started; none when it went during the
     // work, since the panel's one message about the loss says it all. A
-    // reply of the wrong form is said as such, in place of the first line.
+    // reply of the wrong form is said as such, in place of the first line
+    // (in the same sentence, when that line goes on in the next).
     // Lines given are the failure told (see CommControl::failureTold).
     QStringList text(const QStringList &silent) const;
 

@@ -259,7 +259,8 @@ int askReplace(FileKind kind, const QString &path, const QString &firstLine, con
     int defaultAnswer = 0;
     if (const std::optional<LeftOut> lost = partlyLoaded(kind, path)) {
         lines << QStringLiteral("It was loaded only in part: %1 of its records").arg(leftOutText(*lost))
-              << QStringLiteral("were not loaded and will be lost.");
+              << (lost->one() ? QStringLiteral("was not loaded and will be lost.")
+                              : QStringLiteral("were not loaded and will be lost."));
         defaultAnswer = vbNo;
     }
     lines << QStringLiteral("Do you want to replace it ?");

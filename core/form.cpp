@@ -63,7 +63,7 @@ double twipsPerPixel()
 }
 
 TavForm::TavForm(WindowId id, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_slot(windowDecl(id).slot), m_role(windowDecl(id).role)
+    : QWidget(parent, Qt::Window), m_id(id), m_slot(windowDecl(id).slot), m_role(windowDecl(id).role)
 {
     setObjectName(windowName(id));
     setAttribute(Qt::WA_DeleteOnClose, false);

@@ -47,8 +47,9 @@ public:
     // or save says so; every way of closing it but its own Exit asks first.
     // Not const: a tool may first take an edit still open in one of its boxes.
     virtual bool hasUnsavedChanges() { return false; }
-    // What the question calls the window ("the Logging window").
-    virtual QString unsavedName() const { return windowTitle(); }
+    // What the question calls the window ("the Logging window"): its fixed
+    // name from its declaration, whatever its caption says now.
+    QString unsavedName() const { return QLatin1String(windowDecl(m_id).title); }
     // Runs the tool's own save (its Save dialog or its file). The changes
     // count as kept once hasUnsavedChanges() is false again, so a save that
     // failed or was cancelled keeps the window.
@@ -114,6 +115,7 @@ protected:
     void setVisible(bool visible) override;
 
 private:
+    WindowId m_id;
     int m_slot;
     WindowRole m_role;
     bool m_loaded = false;

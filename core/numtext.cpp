@@ -131,6 +131,60 @@ QString fixedFormat(double value, int zeros, int decimals)
     return (value < 0 && !allZero) ? QLatin1Char('-') + s : s;
 }
 
+std::optional<QString> fixedFormatText(QStringView plain, int zeros, int decimals)
+{
+    zeros = std::clamp(zeros, 0, 100);
+    decimals = std::clamp(decimals, 0, 100);
+    QString whole, fraction;
+    bool point = false, digit = false;
+    for (QChar c : plain) {
+        if (c == QLatin1Char('.') && !point) {
+            point = true;
+        } else if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
+            digit = true;
+            (point ? fraction : whole) += c;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!digit)
+        return std::nullopt;
+    // The first digit dropped decides: five or more is half or more.
+    const bool up = fraction.size() > decimals && fraction.at(decimals) >= QLatin1Char('5');
+    fraction = fraction.left(decimals).leftJustified(decimals, QLatin1Char('0'));
+    QString digits = whole + fraction;
+    if (up) {
+        qsizetype i = digits.size() - 1;
+        for (; i >= 0 && digits.at(i) == QLatin1Char('9'); --i)
+            digits[i] = QLatin1Char('0');
+        if (i < 0)
+            digits.prepend(QLatin1Char('1'));
+        else
+            digits[i] = QChar(digits.at(i).unicode() + 1);
+    }
+    QString intPart = digits.left(digits.size() - decimals);
+    while (intPart.size() > 1 && intPart.at(0) == QLatin1Char('0'))
+        intPart.remove(0, 1);
+    if (zeros == 0 && intPart == QLatin1String("0") && decimals > 0)
+        intPart.clear();
+    if (intPart.size() < zeros)
+        intPart.prepend(QString(zeros - intPart.size(), QLatin1Char('0')));
+    if (intPart.isEmpty() && decimals == 0)
+        intPart = QStringLiteral("0");
+    return decimals > 0 ? intPart + QLatin1Char('.') + digits.right(decimals) : intPart;
+}
+
+std::optional<QString> shortestFixedText(double value)
+{
+    if (!std::isfinite(value))
+        return std::nullopt;
+    char buf[400];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+    if (res.ec != std::errc())
+        return std::nullopt;
+    return QString::fromLatin1(buf, int(res.ptr - buf));
+}
+
 QString padded(int64_t value, int width)
 {
     // The magnitude as unsigned: the smallest 64-bit value has no positive twin.

@@ -3,7 +3,9 @@
 // "." is always the decimal point, whatever the user's language.
 
 #include <QString>
+#include <QStringView>
 #include <cstdint>
+#include <optional>
 
 namespace tav {
 
@@ -34,6 +36,14 @@ int64_t floorInt(double value);
 // Fixed picture formats: `zeros` digits before the point padded with 0 and
 // `decimals` digits after it ("00000.000" is fixedFormat(v, 5, 3)).
 QString fixedFormat(double value, int zeros, int decimals);
+// The same picture of a number given as decimal text (digits with at most
+// one point, as a file or a table holds it): its own digits rounded half away
+// from zero, so 9560.125 gives "09560.13" where the nearest double of a
+// binary value might tip it either way. nullopt for any other text.
+std::optional<QString> fixedFormatText(QStringView plain, int zeros, int decimals);
+// The shortest decimal text that reads back as `value` ("9560.115"), for
+// fixedFormatText; nullopt for a value that is not finite.
+std::optional<QString> shortestFixedText(double value);
 
 // A whole number with at least `width` digits ("05").
 QString padded(int64_t value, int width);

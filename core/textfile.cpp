@@ -1,5 +1,7 @@
 #include "core/textfile.h"
 
+#include "core/numtext.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -89,6 +91,11 @@ TextLines splitTextLines(const QByteArray &content, const TextLimits &limits)
 QString leftOutText(const LeftOut &left)
 {
     return (left.atLeast ? QStringLiteral("at least ") : QString()) + QString::number(left.lines);
+}
+
+QString leftOutText(const LeftOut &left, const char *noun)
+{
+    return (left.atLeast ? QStringLiteral("at least ") : QString()) + counted(left.lines, noun);
 }
 
 namespace {

@@ -47,9 +47,14 @@ struct LeftOut {
     qint64 lines = 0;
     bool atLeast = false;
     bool any() const { return lines > 0 || atLeast; }
+    // Exactly one line: the sentence takes the singular.
+    bool one() const { return lines == 1 && !atLeast; }
 };
 // "199", or "at least 120004" for a count that stopped at the bound.
 QString leftOutText(const LeftOut &left);
+// The count with its noun, as `counted` gives it: "1 line", "199 lines",
+// "at least 120004 lines".
+QString leftOutText(const LeftOut &left, const char *noun);
 
 struct TextLines {
     QStringList lines;

@@ -81,7 +81,7 @@ frmScratchpad::frmScratchpad() : TavForm(windowId)
         n->setObjectName(QStringLiteral("txtNotes(%1)").arg(r));
         n->setMaxLength(40);
         // The pad's file ends the notes at the first comma.
-        keepLatin1(n, QStringLiteral("The notes"), QStringLiteral(","));
+        keepLatin1(n, QStringLiteral("The note"), QStringLiteral(","));
         n->setFixedHeight(rh);
         n->setMinimumWidth(200);
         txtNotes[size_t(r)] = n;

@@ -133,8 +133,8 @@ void reportOverflow(const QString &fileName, int capacity, const ListLines &read
     msgBox(QStringList{QStringLiteral("The file ") + fileName,
                        QStringLiteral("has more lines than the list holds."),
                        QStringLiteral("Only its first ") + QString::number(capacity) +
-                           QStringLiteral(" lines are loaded, ") + leftOutText(read.leftOut()) +
-                           QStringLiteral(" are left out."),
+                           QStringLiteral(" lines are loaded, ") + leftOutText(read.leftOut(), "line") +
+                           (read.leftOut().one() ? QStringLiteral(" is left out.") : QStringLiteral(" are left out.")),
                        setupSizeAdvice(size, read.linesInFile, read.countStopped, 0)},
            MsgIcon::Exclamation, QStringLiteral("Error"));
 }

@@ -230,6 +230,9 @@ void frmLog::Loggridformat()
     // One blank column more, as wide as the grid's vertical scroll bar, lets
     // the titles scroll as far right as the grid does when that bar shows.
     grdTitles->setColumnCount(cols + 1);
+    // After a narrower mask the blank column is where a title stood; left
+    // there, it would show as "..." in that narrow cell.
+    delete grdTitles->takeItem(0, cols);
     grdTitles->setColumnWidth(cols, grdLog->verticalScrollBar()->sizeHint().width());
     grdTitles->setColumnWidth(0, columnPixels(fm, 0));
     grdTitles->setItem(0, 0, new QTableWidgetItem(logColumnTitles()[0]));

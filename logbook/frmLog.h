@@ -102,7 +102,6 @@ public:
     // loaded or saved, or one still being entered; the question's Save
     // stores that one as OK does and writes the file.
     bool hasUnsavedChanges() override;
-    QString unsavedName() const override { return QStringLiteral("Logging window"); }
     void saveChanges() override;
 
 protected:

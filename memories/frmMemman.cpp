@@ -771,7 +771,7 @@ void frmMemman::cmdFill_Click()
         // No receiver: nothing was written, so nothing is announced.
     } else if (!complete) {
         const QStringList stopped{QStringLiteral("at memory cell ") + cellText(failedAt) + QLatin1Char('.'),
-                                  QStringLiteral("The Rx memory was not filled completely")};
+                                  QStringLiteral("The Rx memory was not filled completely.")};
         QStringList said = noAnswer.text(QStringList{QStringLiteral("The receiver did not answer")} + stopped);
         // The panel's message about a loss during the run cannot say where
         // the fill stopped, and the grid does not show it as a fetch's does.

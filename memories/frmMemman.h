@@ -112,7 +112,6 @@ public:
     // is the window's Save (the Save dialog).
     bool hasUnsavedChanges() override;
     void saveChanges() override { cmdsaveas_Click(); }
-    QString unsavedName() const override { return QStringLiteral("Memory Management window"); }
 
     // Where a print goes when no printer is set up.
     QString printPdfPath() const;

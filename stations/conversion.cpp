@@ -96,23 +96,13 @@ private:
 
 // A frequency as the table must give it: digits with at most one point and
 // nothing else ("1e308" and "12,5" are not frequencies), that fits the
-// record's frequency columns.
+// record's frequency columns. The table's text is decimal, so its own digits
+// are rounded: no binary value stands between it and the record.
 std::optional<QString> plainFrequency(const std::optional<QString> &text)
 {
-    if (!text || text->isEmpty())
+    if (!text)
         return std::nullopt;
-    bool point = false, digit = false;
-    for (QChar c : *text) {
-        if (c == QLatin1Char('.') && !point)
-            point = true;
-        else if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
-            digit = true;
-        else
-            return std::nullopt;
-    }
-    if (!digit)
-        return std::nullopt;
-    return ftl::frequencyText(leadingNumber(*text));
+    return ftl::frequencyText(QStringView(*text));
 }
 
 } // namespace

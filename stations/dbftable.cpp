@@ -1,5 +1,6 @@
 #include "stations/dbftable.h"
 
+#include "core/numtext.h"
 #include "core/textfile.h"
 
 #include <QDir>
@@ -58,9 +59,9 @@ bool DbfTable::open(const QString &dir, const QString &table)
     const qint64 body = size - m_h->nHeaderLength;
     const qint64 held = m_h->nRecordLength > 0 && body > 0 ? body / m_h->nRecordLength : 0;
     if (m_h->nRecords < 0 || m_h->nRecords > held) {
-        m_damage = QStringLiteral("The table %1 is damaged: its header counts %2 records, but its %3 bytes hold %4.")
+        m_damage = QStringLiteral("The table %1 is damaged: its header counts %2, but its %3 bytes hold %4.")
                        .arg(*real)
-                       .arg(qint64(m_h->nRecords) & 0xffffffffLL)
+                       .arg(counted(qint64(m_h->nRecords) & 0xffffffffLL, "record"))
                        .arg(size)
                        .arg(held);
         close();

@@ -24,15 +24,20 @@ QStringView columns(const QString &rec, int col, int width)
     return QStringView(rec).mid(from, std::min<qsizetype>(width, rec.size() - from));
 }
 
+std::optional<QString> frequencyText(QStringView plain)
+{
+    const std::optional<QString> s = fixedFormatText(plain, 5, 2);
+    if (!s || s->size() != 8)
+        return std::nullopt;
+    return s;
+}
+
 std::optional<QString> frequencyText(double khz)
 {
     if (!std::isfinite(khz) || khz < 0)
         return std::nullopt;
-    QString s = fixedFormat(khz, 5, 2);
-    s.replace(QLatin1Char(','), QLatin1Char('.'));
-    if (s.size() != 8)
-        return std::nullopt;
-    return s;
+    const std::optional<QString> shortest = shortestFixedText(khz);
+    return shortest ? frequencyText(*shortest) : std::nullopt;
 }
 
 double frequency(const QString &rec) { return numericValue(columns(rec, 1, 8).toString()); }

@@ -27,9 +27,13 @@ QString held(const QString &line);
 // Characters from column `col` (1-based), at most `width` of them.
 QStringView columns(const QString &rec, int col, int width);
 
-// "00000.00" with "." whatever the locale; nullopt when the value does not fit
-// the 8 columns (negative, or 100000 kHz and above once rounded).
+// "00000.00" with "." whatever the locale, a half rounded away from zero as
+// the decimal value shows it (9560.125 is "09560.13"); nullopt when the value
+// does not fit the 8 columns (negative, or 100000 kHz and above once rounded).
 std::optional<QString> frequencyText(double khz);
+// The same from the decimal text a table holds (digits, at most one point),
+// its own digits rounded.
+std::optional<QString> frequencyText(QStringView plain);
 
 // The frequency of a held line: the numeric value of columns 1-8.
 double frequency(const QString &rec);

@@ -91,7 +91,10 @@ QStringList stationLoadNotice(const StationLoad &r)
     if (!r.leftOutLines().any())
         return {};
     return {QStringLiteral("The file holds more lines than the list size allows;"),
-            QStringLiteral("the first %1 lines were loaded, %2 were left out.").arg(r.lines).arg(leftOutText(r.leftOutLines())),
+            QStringLiteral("the first %1 lines were loaded, %2 %3 left out.")
+                .arg(r.lines)
+                .arg(leftOutText(r.leftOutLines(), "line"),
+                     r.leftOutLines().one() ? QStringLiteral("was") : QStringLiteral("were")),
             setupSizeAdvice(Setting::DimIlg, qint64(r.lines) + r.leftOut, r.countStopped, 1)};
 }
 

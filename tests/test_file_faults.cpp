@@ -202,7 +202,7 @@ TEST_F(FileFaults, TextOutsideLatin1IsRefusedAtEntryAndNeverWrittenAsQuestionMar
     ASSERT_NE(entry, nullptr);
     auto *cell = Windows::get<frmMemcell>();
     const struct { QLineEdit *box; const char *what; } boxes[] = {
-        {pad->findChild<QLineEdit *>(QStringLiteral("txtNotes(0)")), "The notes"},
+        {pad->findChild<QLineEdit *>(QStringLiteral("txtNotes(0)")), "The note holds"},
         {prop->findChild<QLineEdit *>(QStringLiteral("txtStation")), "The station name"},
         {entry->findChild<QLineEdit *>(QStringLiteral("txtLoginput(6)")), "The field "},
         {cell->findChild<QLineEdit *>(QStringLiteral("txtMemtag")), "The memory tag"}};

@@ -882,13 +882,17 @@ TEST_F(PartLoads, OverSizeFilesLoadTheirFirstLinesAndNameTheSetUpSize)
         // The converted ILG table of 65,429 lines, 8,309,483 bytes.
         {WindowId::frmIlg2rx, FileKind::StationList, "ILGSDATA.FTL", linesOf([&](int) { return station; }, 65429),
          [] { return qsizetype(ftlStore().ftlrecs.size()); },
-         "The file holds more lines than the list size allows;\nthe first 15001 lines were loaded, 50428 were left "
+         "The file holds more lines than the list size allows;\nthe first 15001 lines were loaded, 50428 lines were left "
          "out.\nEven the largest \"Dim ILG\" in Set-up, 30, holds only 30001 of them."},
+        {WindowId::frmBdxc, FileKind::Bdxc, "BDX_B26_TOE.TXT", linesOf([&](int) { return bdxc; }, 1001),
+         [] { return qsizetype(Windows::existing<lists::frmBdxc>()->bdxcrows()); },
+         "The file BDX_B26_TOE.TXT\nhas more lines than the list holds.\nOnly its first 1000 lines are loaded, 1 line "
+         "is left out.\nA \"Dim BDXC\" of 2 in Set-up holds the whole file."},
         // 12,000 lines of 90 bytes: more than 1,000 lines of 1,024 bytes.
         {WindowId::frmBdxc, FileKind::Bdxc, "BDX_A26_TOE.TXT", linesOf([&](int) { return bdxc; }, 12000),
          [] { return qsizetype(Windows::existing<lists::frmBdxc>()->bdxcrows()); },
          "The file BDX_A26_TOE.TXT\nhas more lines than the list holds.\nOnly its first 1000 lines are loaded, 11000 "
-         "are left out.\nA \"Dim BDXC\" of 12 in Set-up holds the whole file."},
+         "lines are left out.\nA \"Dim BDXC\" of 12 in Set-up holds the whole file."},
     };
     for (const Kind &k : kinds) {
         SCOPED_TRACE(k.name);
@@ -903,6 +907,7 @@ TEST_F(PartLoads, OverSizeFilesLoadTheirFirstLinesAndNameTheSetUpSize)
         ASSERT_GT(dialogs.shown().size(), from);
         EXPECT_EQ(dialogs.shown()[from].text, QLatin1String(k.message));
         w->unload();
+        QFile::remove(dir.file(G.filesubdir[k.kind] + QLatin1Char('/') + QLatin1String(k.name)));
     }
 }
 
@@ -975,7 +980,7 @@ TEST_F(FileDialogs, RoundTripsOfTypedTextThroughEachFile)
              EXPECT_EQ(dir.read("SFP/SFP_Q1.TXT"), dir.read("SFP/SFP_Q2.TXT")) << "a save and a load change nothing";
              return first + '|' + w->lblChannelA[5]->text();
          }},
-        {"scratch-pad note", "Morning, BBC", "Morning BBC|", "The notes cannot hold \",\"",
+        {"scratch-pad note", "Morning, BBC", "Morning BBC|", "The note cannot hold \",\"",
          [&](const QString &typed) {
              auto *w = Windows::get<lists::frmScratchpad>();
              w->showModeless();

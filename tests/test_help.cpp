@@ -119,6 +119,7 @@ TEST(HelpKey, EveryButtonWithAShortCaptionIsExplained)
         {"files.html", "memories", "<b>RxCtr</b>", WindowId::frmMemman, "cmdDiduzu", "RxCtr"},
         {"files.html", "memories", "<b>Store R2M</b>", WindowId::frmMemman, "cmdDump", "Store R2M"},
         {"files.html", "bandscan", "<b>Squelch Hold</b>", WindowId::frmScanband, "chkSqlonoff", "Squelch Hold"},
+        {"files.html", "bandscan", "one step past <i>End</i>", WindowId::frmScanband, "cmdStop", "Stop"},
         {"files.html", "tracking", "<b>1</b> to <b>7</b>", WindowId::frmTracking, "cmdShow(0)", ""},
         {"files.html", "rxclock", "<b>Set PC Clock</b>", WindowId::frmAR7030, "mnuPCclock", "Set PC Clock . . ."},
         {"panels.html", "buttons", "<b>f/c</b>", WindowId::frmNRD545, "cmdFreqOrChan", "f/c"},

@@ -1601,13 +1601,25 @@ TEST_P(ToldOnceLine, EachFailureIsToldOnceAndRightly)
              mm->cmdFill->click();
          },
          "Fill Rx error", "did not answer"},
+        {"NRD-545 Fill RM, garbled", 4, sim::Fault::Garbage,
+         [&](UsersLine &rig) {
+             auto *mm = memman(rig);
+             memState().image.setRecord(0, memJrcRecord(cellText(0), memFrequencyField(9650000), QLatin1Char('2'),
+                                                        QLatin1Char('1'), QLatin1Char('1'), QLatin1Char('3')));
+             DialogScript::shown.clear();
+             DialogScript::answers = {vbYes};
+             rig.pty->setFault(sim::Fault::Garbage);
+             ASSERT_TRUE(mm->cmdFill->isEnabled());
+             mm->cmdFill->click();
+         },
+         "Fill Rx error", "answered wrongly\nat memory cell 000.\nThe Rx memory was not filled completely."},
         {"NRD-545 Fetch RM, garbled", 4, sim::Fault::Garbage,
          [&](UsersLine &rig) {
              auto *mm = memman(rig);
              rig.pty->setFault(sim::Fault::Garbage);
              mm->cmdFetch->click();
          },
-         "Fetch Rx error", "answered wrongly"},
+         "Fetch Rx error", "answered wrongly\nwhen memory cell 000 was read.\nNo cell was read"},
         {"NRD-535 Propagation Start, garbled", 2, sim::Fault::Garbage,
          [&](UsersLine &rig) {
              auto *prop = Windows::get<frmPropagation>();

@@ -196,7 +196,7 @@ TEST_P(MemTransfer, FillToASilentReceiverNeverReportsLoaded)
     EXPECT_EQ(lastTitle(), QStringLiteral("Fill Rx error"));
     EXPECT_TRUE(lastText().startsWith(QStringLiteral("The line was lost\nat memory cell 00"))) << lastText().toStdString();
     EXPECT_FALSE(lastText().contains(QStringLiteral("cell 000"))) << "cells were written before the loss";
-    EXPECT_TRUE(lastText().endsWith(QStringLiteral("The Rx memory was not filled completely")));
+    EXPECT_TRUE(lastText().endsWith(QStringLiteral("The Rx memory was not filled completely.")));
 }
 
 TEST_P(MemTransfer, NothingTransferredIsNeverAnnouncedAsLoaded)

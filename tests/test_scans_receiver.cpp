@@ -304,7 +304,8 @@ TEST_F(ScansOnNrd545, ScansHoldTheReceiverInRemoteAndClosingLetsItGo)
     EXPECT_TRUE(tavtest::waitFor([&] { return emu.remote; }));
     dialogs.answer(vbNo); // the typed list is not kept
     list->close();        // the close box, not Exit
-    EXPECT_EQ(dialogs.shown().last().title, "Unsaved data");
+    EXPECT_EQ(dialogs.shown().last().title + "|" + dialogs.shown().last().text.section('\n', 0, 0),
+              "Unsaved data|The data in the List Scan window is not saved.");
     EXPECT_FALSE(list->scanning());
     EXPECT_EQ(lock->toolHolds(), 0);
 

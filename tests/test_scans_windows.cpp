@@ -193,7 +193,8 @@ TEST_F(ScanWindows, PairScanWaitsForATableChecksItsBoxesAndSavesEdits)
     // Edits not saved yet: the close box asks, and Cancel keeps the window.
     dialogs.answer(vbCancel);
     w->close();
-    EXPECT_EQ(dialogs.shown().last().title, "Unsaved data");
+    EXPECT_EQ(dialogs.shown().last().title + "|" + dialogs.shown().last().text.section('\n', 0, 0),
+              "Unsaved data|The data in the Pair Scan window is not saved.");
     EXPECT_TRUE(w->isLoadedForm());
     const QByteArray saved = save(FileKind::ScanPairs, "SFP_T.TXT");
     EXPECT_TRUE(saved.startsWith("5000,6000, 1,day, strong\r\n5001,6001, 0,pair 1\r\n5002,6002, 1,pair 2\r\n"))

@@ -622,16 +622,21 @@ TEST_F(Conversion, ControlCharactersBecomeBlanksAndOddFrequenciesAreSkipped)
     dir.write("tables/ILGSDATA.DBF", tavtest::dbaseIII(kIlgFields, {ilgRow("6005", "0000-2400", "", "Radio\r\nOne"),
                                                                      ilgRow("1e308", "0100-0200", "", "Exponent"),
                                                                      ilgRow("12,5", "0100-0200", "", "Comma"),
-                                                                     ilgRow("6010", "0100-0200", "", "Tab\there")}));
+                                                                     ilgRow("6010", "0100-0200", "", "Tab\there"),
+                                                                     // A half goes up, as the table's digits say.
+                                                                     ilgRow("9560.125", "0100-0200", "", "Half"),
+                                                                     ilgRow("9560.115", "0100-0200", "", "Half again"),
+                                                                     ilgRow("99999.995", "0100-0200", "", "Up to 100000")}));
     const ConversionResult r = convert("ILGSDATA");
     ASSERT_TRUE(r.ok) << r.error.toStdString();
-    EXPECT_EQ(r.count, 2);
-    EXPECT_EQ(r.noFrequency, 2) << "\"1e308\" and \"12,5\" are not frequencies";
+    EXPECT_EQ(r.count, 4);
+    EXPECT_EQ(r.noFrequency, 3) << "\"1e308\" and \"12,5\" are not frequencies; 100000.00 is too wide";
     const QStringList out = lines(dir.path() + "out.ftl");
-    ASSERT_EQ(out.size(), 2);
+    ASSERT_EQ(out.size(), 4);
     EXPECT_EQ(out[0].size(), 125);
     EXPECT_EQ(out[0].mid(19, 22), "Radio  One            ");
     EXPECT_EQ(out[1].mid(19, 22), "Tab here              ");
+    EXPECT_EQ(out[2].left(8) + "|" + out[3].left(8), "09560.13|09560.12");
 }
 
 TEST_F(Conversion, AFullDiskOrASizeLimitKeepsTheOldStationFiles)

@@ -462,7 +462,7 @@ TEST_F(StationWindows, LoadBeyondTheStoreSaysSo)
     ASSERT_TRUE(runReader(FileKind::StationList, StationDb::Ilg));
     EXPECT_EQ(w->listLines().size(), 1001);
     ASSERT_FALSE(dialogs.shown().isEmpty());
-    EXPECT_TRUE(dialogs.shown().last().text.contains("2 were left out")) << dialogs.shown().last().text.toStdString();
+    EXPECT_TRUE(dialogs.shown().last().text.contains("2 lines were left out")) << dialogs.shown().last().text.toStdString();
 }
 
 namespace {

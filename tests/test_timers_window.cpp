@@ -477,6 +477,22 @@ TEST_P(Nrd545Timer, ProgramsSavedAndLoadedThroughTheFileDialogs)
     w->close();
     EXPECT_EQ(dialogs.shown().last().title, "Unsaved data");
     ASSERT_TRUE(w->isLoadedForm());
+    // Armed, the question names the window by its name, not its caption, and
+    // its Save says once why it cannot save while the timer is on.
+    QTest::mouseClick(w->cmdTimerOnoff[1], Qt::LeftButton);
+    ASSERT_TRUE(w->armed());
+    qsizetype armedAsked = dialogs.shown().size();
+    dialogs.answer(vbYes);
+    w->close();
+    ASSERT_EQ(dialogs.shown().size(), armedAsked + 2);
+    EXPECT_EQ(dialogs.shown()[armedAsked].text.section('\n', 0, 0), "The data in the Timer Programming window is not saved.");
+    EXPECT_EQ(dialogs.shown()[armedAsked + 1].title + "|" + dialogs.shown()[armedAsked + 1].text,
+              "Timer Programming|The programs cannot be saved while the timer is on.\n"
+              "Press \"Timer Off\" first, then save them.");
+    EXPECT_TRUE(w->isLoadedForm() && w->isVisible() && w->armed());
+    dialogs.answer(vbYes); // interrupt the timer?
+    QTest::mouseClick(w->cmdTimerOnoff[0], Qt::LeftButton);
+    ASSERT_FALSE(w->armed());
     QTimer::singleShot(0, [] {
         auto *s = Windows::existing<frmSavefile>();
         s->cmbSavefile->setEditText("TPR_TEST.TXT");

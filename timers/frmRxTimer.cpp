@@ -573,6 +573,17 @@ void frmRxTimer::cmdSave_Click()
     frmSavefile::showFor(FileKind::TimerPrograms);
 }
 
+void frmRxTimer::saveChanges()
+{
+    if (m_armed) {
+        msgBox(QStringList{QStringLiteral("The programs cannot be saved while the timer is on."),
+                           QStringLiteral("Press \"Timer Off\" first, then save them.")},
+               MsgIcon::Exclamation, QStringLiteral("Timer Programming"));
+        return;
+    }
+    cmdSave_Click();
+}
+
 void frmRxTimer::cmdLoad_Click()
 {
     if (m_armed)

@@ -98,9 +98,11 @@ public:
     int rxtype() const { return m_type; }
 
     // Programs fixed or cleared since the window opened or its programs were
-    // last loaded from or saved to a file; the question's Save is "Save".
+    // last loaded from or saved to a file; the question's Save is "Save",
+    // which an armed run holds back as it holds back the button: it says so
+    // and the window stays.
     bool hasUnsavedChanges() override { return tprLines(table.progdata) != m_saved; }
-    void saveChanges() override { cmdSave_Click(); }
+    void saveChanges() override;
     // The file lines last loaded or saved.
     void programsKept(const QStringList &lines) { m_saved = lines; }
 
