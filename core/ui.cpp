@@ -358,7 +358,13 @@ void VScroll::showValue(int v)
         const QSignalBlocker quiet(this);
         setValue(v);
     }
-    emit valueShown(value());
+    m_taken = value();
+}
+
+void VScroll::putBackTaken()
+{
+    const QSignalBlocker quiet(this);
+    setValue(m_taken);
 }
 
 void VScroll::wheelEvent(QWheelEvent *ev)

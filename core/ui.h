@@ -187,16 +187,19 @@ public:
     // (which sends the bar's value) does not run: a shown value is never sent
     // back, since byte -> bar -> byte need not give the byte again.
     void showValue(int v);
-
-signals:
-    // A value was shown (see showValue): what the receiver holds now.
-    void valueShown(int v);
+    // The value the receiver last took or reported: a shown value, or one
+    // whose write it took (`keepTaken`). A value it did not take goes back
+    // there (`putBackTaken`), without the change handling.
+    int takenValue() const { return m_taken; }
+    void keepTaken(int v) { m_taken = v; }
+    void putBackTaken();
 
 protected:
     void wheelEvent(QWheelEvent *ev) override;
 
 private:
     int m_top = 0, m_bottom = 100;
+    int m_taken = 0;
 };
 
 // A spin button: two arrows with up and down events.

@@ -208,15 +208,12 @@ void frmPanel::Form_Load()
         // Connected after the model's own handlers, so it sees whether their
         // write got through.
         for (VScroll *bar : findChildren<VScroll *>()) {
-            m_barTaken[bar] = bar->value();
-            connect(bar, &VScroll::valueShown, this, [this, bar](int v) { m_barTaken[bar] = v; });
+            bar->keepTaken(bar->value());
             connect(bar, &QScrollBar::valueChanged, this, [this, bar](int v) {
-                if (!m_barRefused.remove(bar) && !rxPort().lost()) {
-                    m_barTaken[bar] = v;
-                    return;
-                }
-                const QSignalBlocker quiet(bar);
-                bar->setValue(m_barTaken.value(bar, v));
+                if (!m_barRefused.remove(bar) && !rxPort().lost())
+                    bar->keepTaken(v);
+                else
+                    bar->putBackTaken();
             });
         }
     }

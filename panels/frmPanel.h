@@ -14,7 +14,6 @@
 #include "drivers/receiver.h"
 
 #include <QComboBox>
-#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -198,8 +197,6 @@ private:
     bool m_portReady = false; // the load got past opening the port
     bool m_portHeard = false;
     bool m_barsWatched = false;
-    // Each bar's value as the receiver last took or reported it.
-    QHash<QScrollBar *, int> m_barTaken;
     // The box's text as the receiver last took or reported it.
     QString m_frequencyTaken;
     // Bars whose last write the receiver did not take.

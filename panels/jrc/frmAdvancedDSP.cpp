@@ -159,7 +159,7 @@ void frmAdvancedDSP::Form_Load()
         const QSignalBlocker block(v);
         v->setValue(0);
         v->setEnabled(false);
-        m_taken[v] = 0;
+        v->keepTaken(0);
     }
     for (QLabel *l : {lblNrbc, lblNR, lblBC, lblNB, lblNB2, lblNT, lblNT2})
         l->setText(QString());
@@ -264,13 +264,11 @@ void frmAdvancedDSP::cmdDefaultNRBC_Click()
 
 bool frmAdvancedDSP::barTaken(VScroll *bar, int v, bool taken)
 {
-    if (taken) {
-        m_taken[bar] = v;
-        return true;
-    }
-    const QSignalBlocker quiet(bar);
-    bar->setValue(m_taken.value(bar, 0));
-    return false;
+    if (taken)
+        bar->keepTaken(v);
+    else
+        bar->putBackTaken();
+    return taken;
 }
 
 void frmAdvancedDSP::vsbNR_Change(int v)

@@ -8,7 +8,6 @@
 #include "core/form.h"
 #include "core/ui.h"
 
-#include <QHash>
 #include <QLabel>
 #include <QPushButton>
 #include <array>
@@ -56,7 +55,6 @@ private:
     // A bar's value the receiver did not take goes back to the last it took.
     bool barTaken(VScroll *bar, int v, bool taken);
     std::unique_ptr<clsNRD545> NRD545A;
-    QHash<VScroll *, int> m_taken;
 };
 
 } // namespace tav
