@@ -1,5 +1,6 @@
 #include "core/comm.h"
 
+#include "core/clock.h"
 #include "core/exchange.h"
 #include "core/globals.h"
 #include "core/portlock.h"
@@ -135,6 +136,7 @@ void CommControl::close()
     m_setAside.clear();
     m_owed.clear();
     m_textHeld.clear();
+    m_handedCr = false;
 }
 
 bool CommControl::isOpen() const { return m_port.isOpen(); }
@@ -313,8 +315,14 @@ int CommControl::InBufferCount()
 void CommControl::clearInput()
 {
     InBufferCount();
-    if (m_keepDiscarded && Exchange::active())
-        m_setAside += m_buffer;
+    if (m_keepDiscarded && Exchange::active() && !m_buffer.isEmpty()) {
+        // A reply still owed may have come just before this: it is no text,
+        // and the read about to start must not wait for it.
+        const bool crBefore = textEndsInCr();
+        QByteArray text = m_buffer;
+        dropOwedReplies(text, QByteArray(), false, crBefore);
+        m_setAside += text;
+    }
     m_buffer.clear();
     boundInput();
 }
@@ -450,7 +458,7 @@ CommControl::WaitEnd CommControl::waitReplyBehind(const std::function<Sighting()
     return end;
 }
 
-void CommControl::oweReplies(const ReplyForm &form, int count)
+void CommControl::oweReplies(const ReplyForm &form, int count, int keepMs)
 {
     // Bounded: a receiver gone silent for good owes nothing that can come.
     constexpr int kMostOwed = 8;
@@ -459,27 +467,47 @@ void CommControl::oweReplies(const ReplyForm &form, int count)
         return;
     if (int(m_owed.size()) >= kMostOwed)
         m_owed.erase(m_owed.begin());
-    m_owed.push_back({form, std::min(count, kMostOwed)});
+    m_owed.push_back({form, std::min(count, kMostOwed), Clock::monotonicMsecs() + keepMs});
 }
 
-int CommControl::owedReplies(const QByteArray &lead) const
+void CommControl::dropExpiredOwed()
 {
+    const qint64 now = Clock::monotonicMsecs();
+    std::erase_if(m_owed, [now](const Owed &o) { return o.count <= 0 || now >= o.untilMs; });
+}
+
+int CommControl::owedReplies(const QByteArray &lead)
+{
+    dropExpiredOwed();
     for (const Owed &o : m_owed)
         if (o.form.lead == lead)
             return o.count;
     return 0;
 }
 
-void CommControl::forgetOwedReplies() { m_owed.clear(); }
-
-void CommControl::dropOwedReplies(QByteArray &text, const QByteArray &except, bool final)
+void CommControl::owedCame(const QByteArray &lead)
 {
+    std::erase_if(m_owed, [&](const Owed &o) { return o.form.lead == lead; });
+}
+
+bool CommControl::textEndsInCr() const
+{
+    if (!m_setAside.isEmpty())
+        return m_setAside.back() == '\r';
+    if (!m_textHeld.isEmpty())
+        return m_textHeld.back() == '\r';
+    return m_handedCr;
+}
+
+void CommControl::dropOwedReplies(QByteArray &text, const QByteArray &except, bool final, bool crBefore)
+{
+    dropExpiredOwed();
     for (Owed &o : m_owed) {
         if (o.form.lead == except)
             continue;
         qsizetype from = 0;
         while (o.count > 0) {
-            const ReplySpot spot = findReply(text, o.form, from);
+            const ReplySpot spot = findReply(text, o.form, from, crBefore);
             if (!spot.found() || (spot.open && !final))
                 break;
             text.remove(spot.at, spot.size);
@@ -493,25 +521,30 @@ void CommControl::dropOwedReplies(QByteArray &text, const QByteArray &except, bo
 QByteArray CommControl::takeText()
 {
     const bool more = InBufferCount() > 0;
+    const bool crBefore = m_handedCr;
     QByteArray text = m_textHeld + Input();
     m_textHeld.clear();
-    if (m_owed.empty())
-        return text;
-    dropOwedReplies(text, QByteArray(), !more);
-    if (!more)
-        return text;
-    qsizetype hold = text.size();
-    for (const Owed &o : m_owed) {
-        // A reply whose CR ends the text waits to see whether an LF follows.
-        for (ReplySpot s = findReply(text, o.form); s.found(); s = findReply(text, o.form, s.end()))
-            if (s.open)
-                hold = std::min(hold, s.at);
-        const qsizetype begins = replyMayBegin(text, o.form);
-        if (begins >= 0)
-            hold = std::min(hold, begins);
+    dropExpiredOwed();
+    if (!m_owed.empty()) {
+        dropOwedReplies(text, QByteArray(), !more, crBefore);
+        if (more) {
+            qsizetype hold = text.size();
+            for (const Owed &o : m_owed) {
+                // A reply whose CR ends the text waits to see whether an LF follows.
+                for (ReplySpot s = findReply(text, o.form, 0, crBefore); s.found();
+                     s = findReply(text, o.form, s.end(), crBefore))
+                    if (s.open)
+                        hold = std::min(hold, s.at);
+                const qsizetype begins = replyMayBegin(text, o.form);
+                if (begins >= 0)
+                    hold = std::min(hold, begins);
+            }
+            m_textHeld = text.mid(hold);
+            text.truncate(hold);
+        }
     }
-    m_textHeld = text.mid(hold);
-    text.truncate(hold);
+    if (!text.isEmpty())
+        m_handedCr = text.back() == '\r';
     return text;
 }
 

@@ -91,13 +91,20 @@ public:
     // again whenever bytes come, up to `maxMs` in all.
     WaitEnd waitReplyBehind(const std::function<Sighting()> &look, int ms, int settleMs, int maxMs);
     // Replies still owed to reads that stopped waiting while text streamed
-    // in: when they come they are no text. Kept while discarded bytes are.
-    void oweReplies(const ReplyForm &form, int count);
-    int owedReplies(const QByteArray &lead) const;
-    void forgetOwedReplies();
+    // in: when they come they are no text, wherever they come (inside
+    // another read or between reads). Kept while discarded bytes are, until
+    // they came or `keepMs` has passed.
+    void oweReplies(const ReplyForm &form, int count, int keepMs);
+    int owedReplies(const QByteArray &lead);
+    // The replies of `lead` still owed came, or are answered for.
+    void owedCame(const QByteArray &lead);
     // Removes from `text` the first of each reply still owed (of any form
     // but `except`); one whose CR ends the text only when `final`.
-    void dropOwedReplies(QByteArray &text, const QByteArray &except, bool final);
+    // `crBefore`: the byte before the text was a CR.
+    void dropOwedReplies(QByteArray &text, const QByteArray &except, bool final, bool crBefore);
+    // Whether the decoded text kept or handed over so far ends in CR (so a
+    // reply may stand between that CR and its LF).
+    bool textEndsInCr() const;
     // The decoded text waiting, in order, without the replies still owed.
     // What may be the start of one waits for the next reading, once: a
     // reading that finds nothing new hands everything over.
@@ -231,9 +238,13 @@ private:
     struct Owed {
         ReplyForm form;
         int count = 0;
+        qint64 untilMs = 0; // on Clock::monotonicMsecs
     };
     std::vector<Owed> m_owed;
+    void dropExpiredOwed();
     QByteArray m_textHeld;
+    // The last byte takeText handed over ends in CR.
+    bool m_handedCr = false;
     // Bytes taken from the device since the port was made (a wait sees new ones).
     qint64 m_arrivals = 0;
     bool m_paced;

@@ -2,16 +2,18 @@
 
 namespace tav {
 
-ReplySpot findReply(const QByteArray &text, const ReplyForm &form, qsizetype from)
+ReplySpot findReply(const QByteArray &text, const ReplyForm &form, qsizetype from, bool crBefore)
 {
     const qsizetype n = text.size();
     for (qsizetype cr = text.indexOf('\r', from); cr >= 0; cr = text.indexOf('\r', cr + 1)) {
-        if (cr + 1 < n && text[cr + 1] == '\n')
-            continue;
+        const bool lineEnd = cr + 1 < n && text[cr + 1] == '\n';
         for (qsizetype len = form.lead.size(); len <= form.longest; ++len) {
             const qsizetype at = cr - len;
             if (at < from)
                 break;
+            // Between a line's CR and its LF the LF is the line's.
+            if (lineEnd && !(at > 0 ? text[at - 1] == '\r' : crBefore))
+                continue;
             const QByteArray body = text.mid(at, len);
             if (body.startsWith(form.lead) && form.fits(body))
                 return {at, len + 1, cr + 1 == n};

@@ -6,10 +6,13 @@
 // Decoded text ends its lines with CR LF, a reply with CR alone: a CR that
 // is followed by LF ends a line of text and never a reply. A CR that is the
 // last byte seen may still get its LF, so a reply ending there is only
-// "open" until the next byte comes or the text has gone quiet.
+// "open" until the next byte comes or the text has gone quiet. A reply
+// that came between a line's CR and its LF is still a reply: its CR is
+// followed by the line's LF, but the byte before it is the line's CR.
 
 #include <QByteArray>
 #include <functional>
+#include <memory>
 
 namespace tav {
 
@@ -21,6 +24,9 @@ struct ReplyForm {
     int longest = 0;
     // Whether a reply without its CR is of this form.
     std::function<bool(const QByteArray &)> fits;
+    // Replies that answer the same command wrongly (another channel's
+    // record for a memory read); none when unset.
+    std::shared_ptr<const ReplyForm> wrong;
 };
 
 struct ReplySpot {
@@ -34,8 +40,9 @@ struct ReplySpot {
 
 // The first reply of `form` in `text` that starts at `from` or later: the
 // shortest run that starts with the lead, fits and ends at a CR not
-// followed by LF.
-ReplySpot findReply(const QByteArray &text, const ReplyForm &form, qsizetype from = 0);
+// followed by LF, or at any CR when a CR comes right before the run
+// (`crBefore` stands for the byte before the text).
+ReplySpot findReply(const QByteArray &text, const ReplyForm &form, qsizetype from = 0, bool crBefore = false);
 
 // Where a reply of `form` may begin at the end of `text` that has not come
 // whole yet (no CR after it); -1 when none may.

@@ -6,6 +6,7 @@
 #include "core/numtext.h"
 
 #include <cstdlib>
+#include <memory>
 
 namespace tav {
 
@@ -190,29 +191,46 @@ bool JrcDriver::waitChars(int n)
 
 QString JrcDriver::takeAll() { return QString::fromLatin1(m_port.Input()); }
 
+namespace {
+// Any channel's memory reply: what the receiver gives a memory read of the
+// wrong channel (or a late reply for another one).
+std::shared_ptr<const ReplyForm> anyChannelForm(int digits)
+{
+    return std::make_shared<const ReplyForm>(ReplyForm{"L", 4 + digits, [digits](const QByteArray &b) {
+        const QString r = QString::fromLatin1(b);
+        if (r.size() < 5 || !digitsAt(r, 1, 3))
+            return false;
+        return (r.size() == 5 && r[4] == QLatin1Char('V')) || (r.size() == 4 + digits && digitsAt(r, 4, digits));
+    }, nullptr});
+}
+} // namespace
+
 ReplyForm JrcDriver::memoryForm(int16_t channel, int digits)
 {
     return {(QStringLiteral("L") + ccc(channel)).toLatin1(), 4 + digits,
-            [channel, digits](const QByteArray &b) { return memoryReplyFits(QString::fromLatin1(b), channel, digits); }};
+            [channel, digits](const QByteArray &b) { return memoryReplyFits(QString::fromLatin1(b), channel, digits); },
+            anyChannelForm(digits)};
 }
 
 ReplyForm JrcDriver::statusForm(const QString &channel, int digits)
 {
-    return {(QStringLiteral("L") + channel).toLatin1(), 4 + digits, [channel, digits](const QByteArray &b) {
+    return {(QStringLiteral("L") + channel).toLatin1(), 4 + digits,
+            [channel, digits](const QByteArray &b) {
                 return b.size() == 4 + digits && statusReplyFits(QString::fromLatin1(b), channel, digits);
-            }};
+            },
+            anyChannelForm(digits)};
 }
 
 ReplyForm JrcDriver::smeterForm()
 {
-    return {"M", 4, [](const QByteArray &b) { return b.size() == 4 && smeterReplyFits(QString::fromLatin1(b)); }};
+    return {"M", 4, [](const QByteArray &b) { return b.size() == 4 && smeterReplyFits(QString::fromLatin1(b)); }, nullptr};
 }
 
 ReplyForm JrcDriver::settingForm(const QString &cmd, int n)
 {
     return {cmd.toLatin1(), n - 1, [cmd, n](const QByteArray &b) {
                 return b.size() == n - 1 && settingReplyFits(QString::fromLatin1(b), cmd, n);
-            }};
+            }, nullptr};
 }
 
 ReplyForm JrcDriver::clockForm()
@@ -220,15 +238,36 @@ ReplyForm JrcDriver::clockForm()
     // "R", the hours and minutes, and the seconds where the model gives them.
     return {"R", 7, [](const QByteArray &b) {
                 return (b.size() == 5 || b.size() == 7) && settingReplyFits(QString::fromLatin1(b), QStringLiteral("R"), int(b.size()) + 1);
-            }};
+            }, nullptr};
 }
 
 bool JrcDriver::awaitReply(QString &reply, int n, const ReplyForm &form)
 {
     if (m_port.keepDiscarded())
         return pickReply(reply, form);
-    const bool ok = waitChars(n);
-    reply = takeAll();
+    return collectReply(reply, n);
+}
+
+bool JrcDriver::collectReply(QString &reply, int n)
+{
+    reply.clear();
+    // The CR that ends an earlier reply may still be on its way when the
+    // input was discarded: it belongs to no reply and is passed over. A
+    // reply ends at its CR: one shorter than the reply asked for (an empty
+    // channel's record for another channel) is an answer, a wrong one.
+    const bool ok = m_port.waitReply(
+        [&] {
+            if (m_port.InBufferCount() > 0)
+                reply += takeAll();
+            while (!reply.isEmpty() && (reply[0] == QLatin1Char('\r') || reply[0] == QLatin1Char('\n')))
+                reply.remove(0, 1);
+            return reply.size() >= n || reply.contains(QLatin1Char('\r'));
+        },
+        kReplyTimeoutMs);
+    if (ok)
+        reply += takeAll();
+    else
+        reply.clear();
     return ok;
 }
 
@@ -239,26 +278,42 @@ bool JrcDriver::pickReply(QString &reply, const ReplyForm &form)
     // The receiver answers in turn: a reply still owed to a read of the same
     // form that gave up comes before this one.
     const int owed = m_port.owedReplies(form.lead);
+    const bool crBefore = m_port.textEndsInCr();
     QByteArray text;
     std::vector<ReplySpot> spots;
+    ReplySpot wrong;
     auto look = [&] {
         if (m_port.InBufferCount() > 0)
             text += m_port.Input();
-        m_port.dropOwedReplies(text, form.lead, false);
+        m_port.dropOwedReplies(text, form.lead, false, crBefore);
         spots.clear();
-        for (ReplySpot s = findReply(text, form); s.found(); s = findReply(text, form, s.end()))
+        for (ReplySpot s = findReply(text, form, 0, crBefore); s.found(); s = findReply(text, form, s.end(), crBefore))
             spots.push_back(s);
         const int whole = int(spots.size()) - (!spots.empty() && spots.back().open ? 1 : 0);
         if (whole > owed)
             return Sighting::Yes;
-        return spots.empty() ? Sighting::No : Sighting::Maybe;
+        if (!spots.empty())
+            return Sighting::Maybe;
+        // Nothing owed is left to come first: a reply of the command's
+        // other kind is this read's answer, a wrong one.
+        wrong = owed == 0 && form.wrong ? findReply(text, *form.wrong, 0, crBefore) : ReplySpot{};
+        if (wrong.found())
+            return wrong.open ? Sighting::Maybe : Sighting::Yes;
+        return Sighting::No;
     };
     const WaitEnd end = m_port.waitReplyBehind(look, kReplyTimeoutMs, kTextCharMs, kReplyBehindTextMs);
     if (end == WaitEnd::Failed) {
         m_port.setAside(text);
-        m_port.oweReplies(form, owed + 1);
+        m_port.oweReplies(form, owed + 1, kReplyBehindTextMs);
         reply.clear();
         return false;
+    }
+    if (spots.empty()) {
+        // Taken out of the text; the caller finds that it does not fit.
+        reply = QString::fromLatin1(text.mid(wrong.at, wrong.size));
+        text.remove(wrong.at, wrong.size);
+        m_port.setAside(text);
+        return true;
     }
     // Seen: the owed ones, then this read's. Otherwise the text stood still
     // or the bound ran out on fewer: the newest is this read's, and while
@@ -268,10 +323,11 @@ bool JrcDriver::pickReply(QString &reply, const ReplyForm &form)
     for (size_t i = mine + 1; i-- > 0;)
         text.remove(spots[i].at, spots[i].size);
     if (end == WaitEnd::Cut)
-        m_port.oweReplies(form, owed + 1 - int(mine + 1));
+        m_port.oweReplies(form, owed + 1 - int(mine + 1), kReplyBehindTextMs);
     else
-        // Whatever was owed before this answer would have come ahead of it.
-        m_port.forgetOwedReplies();
+        // Those of this form that were owed would have come ahead of this
+        // answer. Replies owed to other reads stay owed until they come.
+        m_port.owedCame(form.lead);
     m_port.setAside(text);
     return true;
 }
@@ -285,18 +341,8 @@ QString JrcDriver::query(const QString &cmd, int n, const ReplyForm &form)
         m_readOk = pickReply(reply, form);
         return reply;
     }
-    // The CR that ends an earlier reply may still be on its way when the
-    // input was discarded: it belongs to no reply and is passed over.
-    m_readOk = m_port.waitReply(
-        [&] {
-            if (m_port.InBufferCount() > 0)
-                reply += takeAll();
-            while (!reply.isEmpty() && (reply[0] == QLatin1Char('\r') || reply[0] == QLatin1Char('\n')))
-                reply.remove(0, 1);
-            return reply.size() >= n;
-        },
-        kReplyTimeoutMs);
-    return m_readOk ? reply : QString();
+    m_readOk = collectReply(reply, n);
+    return reply;
 }
 
 QString JrcDriver::collectRecord(int minChars, const ReplyForm &form)

@@ -136,6 +136,9 @@ protected:
     // Replies still owed to reads that gave up come first and are dropped.
     // A read that gives up leaves its reply owed.
     bool pickReply(QString &reply, const ReplyForm &form);
+    // Outside RTTY: the reply once it has n characters or its CR; false
+    // and "" when it did not come in time.
+    bool collectReply(QString &reply, int n);
     // Sends a read command and collects a reply of at least n characters
     // (of `form` while RTTY text streams); "" when it did not come.
     // Discards the input first.

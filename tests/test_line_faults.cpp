@@ -1529,6 +1529,35 @@ TEST_P(UsersLine, TwoUsersOfTheLineTakeTurnsAndEveryBoxAnswersItsKey)
              rig.emu->control(QStringLiteral("rtty \\n"));
              EXPECT_EQ(captured(rtty, QStringLiteral("rty_late.txt")), QStringLiteral("DE DL0XYZ"));
          }},
+        {"reply owed to a memory read lands inside the next read", 4,
+         [&](UsersLine &rig, BoxKeys &) {
+             rig.pty->setFault(sim::Fault::None);
+             rig.emu->control(QStringLiteral("dial 7200000"));
+             auto *rtty = captureRtty(QStringLiteral("rty_owed.txt"));
+             // A line whose LF comes after the late reply.
+             rig.emu->control(QStringLiteral("rtty cq de ja1abc\\r"));
+             ASSERT_TRUE(tavtest::waitFor([&] { return rig.pty->pendingOut() == 0; }));
+             tavtest::pump(50);
+             rtty->tmrGetRTTY_Timer();
+             // The receiver takes nothing for a while: the memory read gives
+             // up, and its reply comes early in the status read after it.
+             rig.pty->setStalled(true);
+             clsNRD545 rx(rxPort());
+             EXPECT_EQ(rx.Memory(49), QString());
+             EXPECT_FALSE(rx.lastReadOk());
+             QTimer::singleShot(0, [&] { rig.pty->setStalled(false); });
+             panel->activateWindow();
+             ASSERT_TRUE(QTest::qWaitForWindowActive(panel));
+             QTest::keyClick(panel->windowHandle(), Qt::Key_F5);
+             EXPECT_EQ(panel->txtFrequencyA->text(), QStringLiteral("7200.000"));
+             rig.emu->control(QStringLiteral("rtty \\n"));
+             EXPECT_EQ(captured(rtty, QStringLiteral("rty_owed.txt")), QStringLiteral("CQ DE JA1ABC"));
+             QString text;
+             for (QLabel *l : rtty->lblRy)
+                 text += l->text();
+             EXPECT_TRUE(text.contains(QLatin1String("CQ DE JA1ABC"))) << text.toStdString();
+             EXPECT_FALSE(text.contains(QLatin1String("L049"))) << text.toStdString();
+         }},
         {"dial following vs Load read", 2,
          [&](UsersLine &rig, BoxKeys &) {
              auto *tr = Windows::get<frmTracking>();
@@ -1633,6 +1662,17 @@ TEST_P(ToldOnceLine, EachFailureIsToldOnceAndRightly)
              EXPECT_EQ(prop->lblFrequency->text(), panel->txtFrequencyA->text()) << "the window names what the panel shows";
          },
          "Propagation", "answered wrongly"},
+        {"NRD-545 Update, another channel's reply", 4, sim::Fault::WrongChannel,
+         [&](UsersLine &rig) {
+             panel->activateWindow();
+             ASSERT_TRUE(QTest::qWaitForWindowActive(panel));
+             for (const sim::Fault f : {sim::Fault::None, sim::Fault::WrongChannel}) {
+                 rig.pty->setFault(f); // answered first, so the failure is news
+                 QTest::keyClick(panel->windowHandle(), Qt::Key_F5);
+             }
+             EXPECT_EQ(panel->txtFrequencyA->text(), QStringLiteral("?"));
+         },
+         "Error", "answered wrongly"},
     };
     panel = go();
     ASSERT_TRUE(panel);

@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTimer>
 
 using namespace tav;
@@ -237,6 +238,25 @@ TEST_F(Dialogs, DspOpeningSwitchesNrBcAndNotchOffAndKeepsTheBlanker)
     EXPECT_EQ(d->vsbBC->topValue(), 255);
     EXPECT_EQ(d->vsbNB->topValue(), 255);
     EXPECT_EQ(d->vsbNT->topValue(), 1023);
+
+    // The two levels, then the bars set to them, at the opening and at Def.
+    const auto levels = [](const QString &out) {
+        QStringList got;
+        for (auto it = QRegularExpression(QStringLiteral("U(29|30)\\d{3}\r")).globalMatch(out); it.hasNext();)
+            got << it.next().captured().trimmed();
+        return got;
+    };
+    const QStringList inOrder = {QStringLiteral("U29050"), QStringLiteral("U30020"), QStringLiteral("U29050"),
+                                 QStringLiteral("U30020")};
+    EXPECT_EQ(levels(out), inOrder);
+    QTest::mouseClick(d->cmdNrbc[1], Qt::LeftButton);
+    d->vsbNR->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    QTest::mouseClick(d->cmdNrbc[2], Qt::LeftButton);
+    d->vsbBC->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_TRUE(tavtest::waitFor([&] { return emu.nrLevel != 50 && emu.bcLevel != 20; }));
+    clearSent();
+    QTest::mouseClick(d->cmdDefaultNRBC, Qt::LeftButton);
+    EXPECT_EQ(levels(sent()), inOrder);
 }
 
 TEST_F(Dialogs, DspButtonsEnableOnlyTheirBars)

@@ -251,12 +251,16 @@ void frmAdvancedDSP::cmdDefaultNRBC_Click()
 {
     if (!NRD545A)
         return;
+    // Both levels go out first; a bar then moved to its level sends it again,
+    // as any change of the bar does.
     const int nr = defaultNR(), bc = defaultBC();
-    if (NRD545A->setNrbc(1, int16_t(nr))) {
+    const bool nrTaken = NRD545A->setNrbc(1, int16_t(nr));
+    const bool bcTaken = NRD545A && NRD545A->setNrbc(2, int16_t(bc));
+    if (nrTaken && NRD545A) {
         vsbNR->setValue(nr);
         lblNR->setText(nrd545::dspLevelText(nr));
     }
-    if (NRD545A && NRD545A->setNrbc(2, int16_t(bc))) {
+    if (bcTaken && NRD545A) {
         vsbBC->setValue(bc);
         lblBC->setText(nrd545::dspLevelText(bc));
     }
