@@ -402,8 +402,10 @@ FileResult frmMemman::memfile2ram(const QString &path)
         if (!r.ok)
             return r;
         cleargrdmemman();
-        memcmdenabler(true);
-        grdTitles->setItem(0, 5, new QTableWidgetItem(G.filenames[FileKind::Memories]));
+        // A file whose every cell was refused leaves nothing to send, scan
+        // or save (a save would blank the file it came from).
+        enableForImage();
+        showFileName(G.filenames[FileKind::Memories]);
     }
     showFileNotice(notice);
     return r;
@@ -416,13 +418,15 @@ FileResult frmMemman::memram2file(const QString &path)
     if (!writeTextLines(path, memState().image.fileLines(), &error))
         return FileResult::failure(error);
     memState().saved = memState().image.fileLines();
-    grdTitles->setItem(0, 5, new QTableWidgetItem(G.filenames[FileKind::Memories]));
+    showFileName(G.filenames[FileKind::Memories]);
     return FileResult::success();
 }
 
 // ---- grid and details -------------------------------------------------------
 
 void frmMemman::showCellnr(int cell) { lblCellnr->setText(cellText(cell)); }
+
+void frmMemman::showFileName(const QString &name) { grdTitles->setItem(0, 5, new QTableWidgetItem(name)); }
 
 void frmMemman::grdMemman_Click(int row)
 {
@@ -499,6 +503,8 @@ void frmMemman::cmdCls_Click()
         memState().image.reset(goModel().lastCell);
         cleargrdmemman();
         clearadditionalinfo();
+        showFileName(QString());
+        enableForImage();
     }
 }
 
@@ -614,6 +620,8 @@ void frmMemman::cmdFetch_Click()
         return;
     MemoryState &m = memState();
     m.image.reset(goModel().lastCell);
+    // The grid no longer holds the file last loaded or saved.
+    showFileName(QString());
     int last = 0;
     if (auto n = cellNumber(txtTo->text()))
         last = std::clamp(*n, 0, goModel().lastCell);
@@ -763,7 +771,7 @@ void frmMemman::cmdFill_Click()
             complete = fillCells(CellRange{cellfrom, cellto}, failedAt, notCleared);
         m.transferring = false;
         if (isLoadedForm())
-            memcmdenabler(true);
+            enableForImage();
     }
     if (unloadPending() || !isLoadedForm())
         return;
@@ -949,7 +957,7 @@ void frmMemman::cmdScanstop_Click()
     tmrScan.stop();
     cmdScanstop->setVisible(false);
     cmdScanrun->setVisible(true);
-    memcmdenabler(true);
+    enableForImage();
 }
 
 } // namespace tav

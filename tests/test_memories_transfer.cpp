@@ -311,6 +311,7 @@ TEST_P(MemTransfer, SortAndFillBackKeepEveryListenersChannelAndTheWorkingChannel
     mm->txtTo->setText(QStringLiteral("7"));
     clickAnswered(mm->cmdFetch);
     ASSERT_EQ(lastTitle(), QStringLiteral("Fetch Rx ready")) << lastText().toStdString();
+    EXPECT_EQ(mm->grdTitles->item(0, 5)->text(), QString()) << "the grid no longer holds the loaded file";
     for (int k = 0; k <= 7; ++k)
         EXPECT_EQ(image().record(k), k < sorted.size() ? recordOf(k, sorted[k], mode, 1) : memEmptyRecord(k)) << k;
 }
