@@ -664,10 +664,11 @@ void frmMemman::cmdFetch_Click()
                                refusal, QStringLiteral("The fetch stopped there."), kept},
                    MsgIcon::Exclamation, QStringLiteral("Fetch Rx error"));
         } else {
-            QStringList lines{QStringLiteral("The receiver did not answer"),
-                              QStringLiteral("when memory cell ") + cellText(failedAt) + QStringLiteral(" was read.")};
-            lines << kept;
-            if (const QStringList said = noAnswer.text(lines); !said.isEmpty())
+            const QString when = QStringLiteral("when memory cell ") + cellText(failedAt) + QStringLiteral(" was read.");
+            // A loss is told here too, with the cells that came in.
+            const QStringList said = noAnswer.text(QStringList{QStringLiteral("The receiver did not answer"), when, kept},
+                                                   QStringList{QStringLiteral("The line was lost"), when, kept});
+            if (!said.isEmpty())
                 msgBox(said, MsgIcon::Exclamation, QStringLiteral("Fetch Rx error"));
         }
     } else if (complete && ran) {
@@ -780,11 +781,13 @@ void frmMemman::cmdFill_Click()
     } else if (!complete) {
         const QStringList stopped{QStringLiteral("at memory cell ") + cellText(failedAt) + QLatin1Char('.'),
                                   QStringLiteral("The Rx memory was not filled completely.")};
-        QStringList said = noAnswer.text(QStringList{QStringLiteral("The receiver did not answer")} + stopped);
         // The panel's message about a loss during the run cannot say where
-        // the fill stopped, and the grid does not show it as a fetch's does.
-        if (said.isEmpty() && failedAt >= 0 && rxPort().lost())
-            said = QStringList{QStringLiteral("The line was lost")} + stopped;
+        // the fill stopped, and the grid does not show it as a fetch's does:
+        // the fill tells the loss in its place.
+        QStringList lost;
+        if (failedAt >= 0)
+            lost = QStringList{QStringLiteral("The line was lost")} + stopped;
+        const QStringList said = noAnswer.text(QStringList{QStringLiteral("The receiver did not answer")} + stopped, lost);
         if (!said.isEmpty())
             msgBox(said, MsgIcon::Exclamation, QStringLiteral("Fill Rx error"));
     } else if (skipped == cellto - cellfrom + 1) {
