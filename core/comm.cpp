@@ -101,6 +101,9 @@ bool CommControl::open()
 
     m_lost = false;
     m_lostTold = false;
+    m_lossInOwnWords = false;
+    m_lossHeld = false;
+    m_lossToldByTool = false;
     m_closedTold = false;
     m_closedPending = false;
     m_told = false;
@@ -187,6 +190,7 @@ void CommControl::loseLine()
     if (m_lost)
         return;
     m_lost = true;
+    m_lossInOwnWords = m_ownWords > 0;
     // Closing from inside the port's own signal is safe only once it returns.
     QMetaObject::invokeMethod(this, [this] { if (m_port.isOpen()) m_port.close(); }, Qt::QueuedConnection);
     // The system's words for the failed call ("Resource temporarily
@@ -200,8 +204,30 @@ void CommControl::loseLine()
     // only those that come after it are told that the line is closed.
     Exchange::whenDone(this, [this, message] {
         emit lineLost(message);
-        m_lostTold = true;
+        if (m_lossToldByTool)
+            return;
+        // A tool at work that tells its failures says where the loss
+        // stopped it; the general notice waits in case it does not.
+        if (m_lossInOwnWords && m_ownWords > 0) {
+            m_lossHeld = true;
+            return;
+        }
+        tellLoss();
     });
+}
+
+void CommControl::tellLoss()
+{
+    m_lossHeld = false;
+    m_lostTold = true;
+    emit lineLostNotice(lostText().join(QLatin1Char('\n')));
+}
+
+void CommControl::lossTold()
+{
+    m_lossToldByTool = true;
+    m_lossHeld = false;
+    m_lostTold = true;
 }
 
 void CommControl::refusedAfterLoss()
@@ -396,7 +422,15 @@ CommControl::OwnWords::OwnWords(CommControl &port) : m_port(port)
 
 CommControl::OwnWords::~OwnWords()
 {
-    if (--m_port.m_ownWords > 0 || !m_port.m_pendingTell)
+    if (--m_port.m_ownWords > 0)
+        return;
+    if (m_port.m_lossHeld) {
+        Exchange::whenDone(&m_port, [p = &m_port] {
+            if (p->m_lossHeld && p->m_ownWords == 0 && !p->m_lossToldByTool)
+                p->tellLoss();
+        });
+    }
+    if (!m_port.m_pendingTell)
         return;
     // The work may still tell the failure as it winds up (a measurement
     // stops first, then says why): the panel's message waits until then.
@@ -600,7 +634,7 @@ NoAnswer::NoAnswer() : m_lostBefore(rxPort().lost())
         rxPort().noteClosedTold();
 }
 
-QStringList NoAnswer::text(const QStringList &silent) const
+QStringList NoAnswer::text(const QStringList &silent, const QStringList &lost) const
 {
     CommControl &port = rxPort();
     if (!port.lost()) {
@@ -618,8 +652,12 @@ QStringList NoAnswer::text(const QStringList &silent) const
             port.failureTold();
         return said;
     }
-    if (!m_lostBefore)
-        return QStringList();
+    if (!m_lostBefore) {
+        if (lost.isEmpty())
+            return QStringList();
+        port.lossTold();
+        return lost + QStringList{port.lostText().last()};
+    }
     port.noteClosedTold();
     return port.closedText();
 }

@@ -154,8 +154,10 @@ public:
 
     // A tool's work that tells a failed read in its own words (a memory
     // transfer, the start of a measurement): the read runs of the panel it
-    // sets off meanwhile keep quiet, so the listener is told once. Should the
-    // work end without telling, the panel's message comes at its end.
+    // sets off meanwhile keep quiet, so the listener is told once. A loss of
+    // the line during the work is the work's to tell too, since only it knows
+    // where it stopped (`lossTold`). Should the work end without telling,
+    // the panel's message comes at its end.
     class OwnWords {
     public:
         explicit OwnWords(CommControl &port);
@@ -169,6 +171,9 @@ public:
     // The tool has told the failure: the panel does not tell it again until
     // the receiver answers.
     void failureTold() { m_told = true; m_pendingTell = false; }
+    // The tool has told the loss of the line: `lineLostNotice` is not raised
+    // for it, and what is tried later is told that the line is closed.
+    void lossTold();
 
     // ---- the end of the line ----
     bool lost() const { return m_lost; }
@@ -196,6 +201,10 @@ signals:
     // The line went away; raised once per open, from the event loop, with
     // the lines of lostText().
     void lineLost(const QString &message);
+    // The loss as the listener is to hear it, once: right after lineLost, or
+    // for a loss during a tool's own-words work at that work's end, unless
+    // the tool told it (lossTold).
+    void lineLostNotice(const QString &message);
     // A read run met a receiver that does not answer (see ReadRun).
     void receiverSilent(const QString &message);
     // Something was to be sent after the loss had been told: the lines of
@@ -263,6 +272,11 @@ private:
     bool m_runRejected = false;
     int m_ownWords = 0;
     bool m_pendingTell = false;
+    // The loss came during own-words work; its notice waits for that work.
+    bool m_lossInOwnWords = false;
+    bool m_lossHeld = false;
+    bool m_lossToldByTool = false;
+    void tellLoss();
     // Tells the run's failure from the event loop, between exchanges.
     void tellRunFailure();
 };
@@ -285,12 +299,14 @@ public:
     explicit NoAnswer(bool lostBefore) : m_lostBefore(lostBefore) {}
     // The lines to show: `silent` (the tool's own words for a receiver that
     // did not answer) while the line is up; that the line is closed when it
-    // was already lost as the work started; none when it went during the
-    // work, since the panel's one message about the loss says it all. A
-    // reply of the wrong form is said as such, in place of the first line
-    // (in the same sentence, when that line goes on in the next).
-    // Lines given are the failure told (see CommControl::failureTold).
-    QStringList text(const QStringList &silent) const;
+    // was already lost as the work started; when it went during the work,
+    // `lost` (the tool's words for where it stopped) and how to connect
+    // again, or none when the tool has no such words and the port's one
+    // message about the loss says it all. A reply of the wrong form is said
+    // as such, in place of the first line (in the same sentence, when that
+    // line goes on in the next). Lines given are the failure told (see
+    // CommControl::failureTold and lossTold).
+    QStringList text(const QStringList &silent, const QStringList &lost = QStringList()) const;
 
 private:
     bool m_lostBefore;

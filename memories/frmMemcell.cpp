@@ -131,6 +131,7 @@ void frmMemcell::sqlList(bool bfo)
 void frmMemcell::Form_Load()
 {
     const MemoryState &m = memState();
+    m_shown = MemCellShown();
     m_rxtype = memRxtype();
     m_rx = rxModel(m_rxtype).isNone() ? nullptr : makeReceiver();
     QStringList cells;
@@ -164,6 +165,7 @@ void frmMemcell::Form_Load()
         showReceiverSetting();
     else
         showCell(m.memcellnr);
+    m_shown.texts = fields();
     cmbCellnr->setEnabled(m.memcellaction == 2 || m.memcellaction == 3);
 }
 
@@ -176,6 +178,19 @@ void frmMemcell::showCell(int cell)
         return; // a cell never held has nothing to show
     const QString r = image.record(cell);
     auto r_ = [&r](MemField f) { return memFieldValue(r, f); };
+    // A field without a value ("@") came with none.
+    auto value = [&r](MemField f) -> std::optional<int> {
+        if (!memFieldPresent(r, f))
+            return std::nullopt;
+        return int(memFieldValue(r, f));
+    };
+    m_shown.mode = value(memcol::Mode);
+    m_shown.bandwidth = value(memcol::Bandwidth);
+    m_shown.attenuator = value(memcol::Attenuator);
+    m_shown.agc = value(memcol::Agc);
+    m_shown.pbs = value(memcol::PassBandShift);
+    m_shown.sqlbfo = value(memcol::SqlBfo);
+    m_shown.scan = value(memcol::Scan);
     txtFrequency->setText(r.mid(7, 5) + QLatin1Char('.') + r.mid(12, 3));
     cmbMode->setEditText(tableName(G.modenames, r_(memcol::Mode)));
     cmbBandwidth->setEditText(tableName(G.bwnames, r_(memcol::Bandwidth)));
@@ -211,6 +226,13 @@ void frmMemcell::showReceiverSetting()
     }
     if (!p.answered)
         return; // no answer: the boxes stay empty
+    m_shown.mode = p.mode;
+    m_shown.bandwidth = p.bandwidth;
+    m_shown.attenuator = p.attenuator;
+    m_shown.agc = p.agc;
+    m_shown.pbs = p.pbs;
+    m_shown.sqlbfo = p.sqlbfo;
+    m_shown.scan = p.scan;
     if (p.carriesFrequency)
         txtFrequency->setText(p.frequency);
     if (p.mode)
@@ -275,7 +297,7 @@ void frmMemcell::cmdToMMWorRM_Click(int index)
         return;
     }
     const int action = m.memcellaction;
-    const MemCellBuild b = buildMemCell(fields(), m_rxtype, action);
+    const MemCellBuild b = buildMemCell(fields(), m_rxtype, action, &m_shown);
     if (b.cell)
         m.memcellnr = *b.cell;
     if (!b.ok()) {

@@ -52,6 +52,8 @@ private:
 
     std::unique_ptr<Receiver> m_rx;
     int m_rxtype = 0;
+    // What the boxes showed as the editor opened, and the values behind it.
+    MemCellShown m_shown;
 };
 
 } // namespace tav

@@ -402,8 +402,10 @@ FileResult frmMemman::memfile2ram(const QString &path)
         if (!r.ok)
             return r;
         cleargrdmemman();
-        memcmdenabler(true);
-        grdTitles->setItem(0, 5, new QTableWidgetItem(G.filenames[FileKind::Memories]));
+        // A file whose every cell was refused leaves nothing to send, scan
+        // or save (a save would blank the file it came from).
+        enableForImage();
+        showFileName(G.filenames[FileKind::Memories]);
     }
     showFileNotice(notice);
     return r;
@@ -416,13 +418,15 @@ FileResult frmMemman::memram2file(const QString &path)
     if (!writeTextLines(path, memState().image.fileLines(), &error))
         return FileResult::failure(error);
     memState().saved = memState().image.fileLines();
-    grdTitles->setItem(0, 5, new QTableWidgetItem(G.filenames[FileKind::Memories]));
+    showFileName(G.filenames[FileKind::Memories]);
     return FileResult::success();
 }
 
 // ---- grid and details -------------------------------------------------------
 
 void frmMemman::showCellnr(int cell) { lblCellnr->setText(cellText(cell)); }
+
+void frmMemman::showFileName(const QString &name) { grdTitles->setItem(0, 5, new QTableWidgetItem(name)); }
 
 void frmMemman::grdMemman_Click(int row)
 {
@@ -499,6 +503,8 @@ void frmMemman::cmdCls_Click()
         memState().image.reset(goModel().lastCell);
         cleargrdmemman();
         clearadditionalinfo();
+        showFileName(QString());
+        enableForImage();
     }
 }
 
@@ -614,6 +620,8 @@ void frmMemman::cmdFetch_Click()
         return;
     MemoryState &m = memState();
     m.image.reset(goModel().lastCell);
+    // The grid no longer holds the file last loaded or saved.
+    showFileName(QString());
     int last = 0;
     if (auto n = cellNumber(txtTo->text()))
         last = std::clamp(*n, 0, goModel().lastCell);
@@ -656,10 +664,11 @@ void frmMemman::cmdFetch_Click()
                                refusal, QStringLiteral("The fetch stopped there."), kept},
                    MsgIcon::Exclamation, QStringLiteral("Fetch Rx error"));
         } else {
-            QStringList lines{QStringLiteral("The receiver did not answer"),
-                              QStringLiteral("when memory cell ") + cellText(failedAt) + QStringLiteral(" was read.")};
-            lines << kept;
-            if (const QStringList said = noAnswer.text(lines); !said.isEmpty())
+            const QString when = QStringLiteral("when memory cell ") + cellText(failedAt) + QStringLiteral(" was read.");
+            // A loss is told here too, with the cells that came in.
+            const QStringList said = noAnswer.text(QStringList{QStringLiteral("The receiver did not answer"), when, kept},
+                                                   QStringList{QStringLiteral("The line was lost"), when, kept});
+            if (!said.isEmpty())
                 msgBox(said, MsgIcon::Exclamation, QStringLiteral("Fetch Rx error"));
         }
     } else if (complete && ran) {
@@ -763,7 +772,7 @@ void frmMemman::cmdFill_Click()
             complete = fillCells(CellRange{cellfrom, cellto}, failedAt, notCleared);
         m.transferring = false;
         if (isLoadedForm())
-            memcmdenabler(true);
+            enableForImage();
     }
     if (unloadPending() || !isLoadedForm())
         return;
@@ -772,11 +781,13 @@ void frmMemman::cmdFill_Click()
     } else if (!complete) {
         const QStringList stopped{QStringLiteral("at memory cell ") + cellText(failedAt) + QLatin1Char('.'),
                                   QStringLiteral("The Rx memory was not filled completely.")};
-        QStringList said = noAnswer.text(QStringList{QStringLiteral("The receiver did not answer")} + stopped);
         // The panel's message about a loss during the run cannot say where
-        // the fill stopped, and the grid does not show it as a fetch's does.
-        if (said.isEmpty() && failedAt >= 0 && rxPort().lost())
-            said = QStringList{QStringLiteral("The line was lost")} + stopped;
+        // the fill stopped, and the grid does not show it as a fetch's does:
+        // the fill tells the loss in its place.
+        QStringList lost;
+        if (failedAt >= 0)
+            lost = QStringList{QStringLiteral("The line was lost")} + stopped;
+        const QStringList said = noAnswer.text(QStringList{QStringLiteral("The receiver did not answer")} + stopped, lost);
         if (!said.isEmpty())
             msgBox(said, MsgIcon::Exclamation, QStringLiteral("Fill Rx error"));
     } else if (skipped == cellto - cellfrom + 1) {
@@ -949,7 +960,7 @@ void frmMemman::cmdScanstop_Click()
     tmrScan.stop();
     cmdScanstop->setVisible(false);
     cmdScanrun->setVisible(true);
-    memcmdenabler(true);
+    enableForImage();
 }
 
 } // namespace tav

@@ -127,6 +127,8 @@ private:
     // an empty grid only those that bring cells (Load, Fetch) and go away.
     void enableForImage();
     void showCellnr(int cell);
+    // The memory file the grid holds, in the title row (none: empty).
+    void showFileName(const QString &name);
     void refused(const QString &title, bool resetDelay);
     // The From and To boxes into cellfrom and cellto; refused with the
     // window's message when they do not give a range of cells.

@@ -16,7 +16,7 @@ QString kHzText(double v) { return numPlain(v); }
 
 } // namespace
 
-MemCellBuild buildMemCell(const MemCellFields &f, int rxtype, int action)
+MemCellBuild buildMemCell(const MemCellFields &f, int rxtype, int action, const MemCellShown *shown)
 {
     MemCellBuild b;
     const auto cell = cellNumber(f.cell);
@@ -59,14 +59,28 @@ MemCellBuild buildMemCell(const MemCellFields &f, int rxtype, int action)
     // values the model gives them.
     const RxModel &model = rxModel(rxtype);
     const MemoryRanges &kept = model.memory;
-    auto lookup = [&](const char *what, const std::optional<IntRange> &range, const auto &table, const QString &text) {
-        return range ? need(what, nameIndex(table, text, range->lo, range->hi), text) : 0;
+    // A value whose text is still the one shown keeps the value it came with
+    // (a name that stands twice in a table finds the last of the two).
+    auto asShown = [shown](const QString &text, QString MemCellFields::*field,
+                           std::optional<int> MemCellShown::*value) -> std::optional<int> {
+        if (!shown || text != shown->texts.*field)
+            return std::nullopt;
+        return shown->*value;
     };
-    const int mode = lookup("Mode", kept.mode, G.modenames, f.mode);
-    const int bw = lookup("Bandwidth", kept.bandwidth, G.bwnames, f.bandwidth);
-    const int scan = lookup("Scan Y/N", kept.scan, G.yesno, f.scan);
-    const int att = lookup("Attenuator", kept.attenuator, G.attnames, f.attenuator);
-    const int agc = lookup("AGC", kept.agc, G.agcnames, f.agc);
+    auto lookup = [&](const char *what, const std::optional<IntRange> &range, const auto &table, const QString &text,
+                      QString MemCellFields::*field, std::optional<int> MemCellShown::*value) {
+        if (!range)
+            return 0;
+        const int found = need(what, nameIndex(table, text, range->lo, range->hi), text);
+        return asShown(text, field, value).value_or(found);
+    };
+    const int mode = lookup("Mode", kept.mode, G.modenames, f.mode, &MemCellFields::mode, &MemCellShown::mode);
+    const int bw = lookup("Bandwidth", kept.bandwidth, G.bwnames, f.bandwidth, &MemCellFields::bandwidth,
+                          &MemCellShown::bandwidth);
+    const int scan = lookup("Scan Y/N", kept.scan, G.yesno, f.scan, &MemCellFields::scan, &MemCellShown::scan);
+    const int att = lookup("Attenuator", kept.attenuator, G.attnames, f.attenuator, &MemCellFields::attenuator,
+                           &MemCellShown::attenuator);
+    const int agc = lookup("AGC", kept.agc, G.agcnames, f.agc, &MemCellFields::agc, &MemCellShown::agc);
     for (const Lookup &l : lookups) {
         if (!l.index) {
             b.error = QStringList{QLatin1String(l.what) + QStringLiteral(" \"") + *l.text + QStringLiteral("\""),
@@ -85,8 +99,15 @@ MemCellBuild buildMemCell(const MemCellFields &f, int rxtype, int action)
         };
         // The shift and the squelch or BFO are typed as the receiver shows
         // them; the mode says which of the two the latter is.
-        const int pbs = kept.pbs ? model.shiftByte(f.pbs) : 0;
-        const int sb = kept.sqlbfo ? model.sqlBfoByte(mode, f.sqlbfo) : 0;
+        // The conversions are not each other's inverse: only a text the
+        // user changed is converted.
+        const int pbs = kept.pbs ? asShown(f.pbs, &MemCellFields::pbs, &MemCellShown::pbs).value_or(model.shiftByte(f.pbs)) : 0;
+        // The same text is another value once the mode makes it a squelch
+        // rather than a BFO offset.
+        std::optional<int> sbShown = asShown(f.sqlbfo, &MemCellFields::sqlbfo, &MemCellShown::sqlbfo);
+        if (!shown || !shown->mode || model.keepsBfo(*shown->mode) != model.keepsBfo(mode))
+            sbShown.reset();
+        const int sb = kept.sqlbfo ? sbShown.value_or(model.sqlBfoByte(mode, f.sqlbfo)) : 0;
         r += padded(mode, 1) + QLatin1Char(' ') + padded(bw, 2) + QLatin1Char(' ') + field(kept.attenuator, att, 1)
              + QLatin1Char(' ') + field(kept.agc, agc, 1) + QLatin1Char(' ') + field(kept.pbs, pbs, 3) + QLatin1Char(' ')
              + field(kept.sqlbfo, sb, 3) + QLatin1Char(' ') + field(kept.scan, scan, 1);

@@ -24,8 +24,19 @@ struct MemCellBuild {
     bool ok() const { return error.isEmpty(); }
 };
 
+// What the editor showed as it opened: the boxes' texts and the values they
+// came from (a cell's record, or the receiver's present setting). The texts
+// and the values do not convert into each other exactly (a shift byte shown
+// as kHz and read back is one step off), so a value whose text the user left
+// as shown keeps the value it came with.
+struct MemCellShown {
+    MemCellFields texts;
+    std::optional<int> mode, bandwidth, attenuator, agc, pbs, sqlbfo, scan;
+};
+
 // `action` 4 (delete) builds the empty record of the cell and an empty tag.
-MemCellBuild buildMemCell(const MemCellFields &f, int rxtype, int action);
+// With `shown`, a field whose text is still the shown one keeps its value.
+MemCellBuild buildMemCell(const MemCellFields &f, int rxtype, int action, const MemCellShown *shown = nullptr);
 
 // The index of a name in a table over lo..hi: the last entry equal to the
 // text wins; an empty text never matches; std::nullopt when none matches.

@@ -226,7 +226,7 @@ void frmPanel::Form_Load()
             if (isLoadedForm())
                 msgBox(message, MsgIcon::Exclamation, QStringLiteral("Error"));
         };
-        connect(&port, &CommControl::lineLost, this, tell);
+        connect(&port, &CommControl::lineLostNotice, this, tell);
         connect(&port, &CommControl::receiverSilent, this, tell);
         // A control used after the loss was told reaches no receiver and
         // changes nothing; the first one says why, once.

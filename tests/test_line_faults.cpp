@@ -805,9 +805,9 @@ TEST_P(JrcPanelLine, GarbledReplyIsToldAsAWrongAnswerAndNoStepLeavesTheUnknownFr
 
 INSTANTIATE_TEST_SUITE_P(Jrc, JrcPanelLine, ::testing::Values(2, 4), modelName);
 
-// A fetch that loses the line midway gives the one message about the loss;
-// a tool used afterwards says that the line is closed, not that the receiver
-// did not answer.
+// A fetch that loses the line midway gives the one message about the loss,
+// its own, which says how far it came; a tool used afterwards says that the
+// line is closed, not that the receiver did not answer.
 TEST_P(MemoryPanelLine, AfterALostLineToolsSayTheLineIsClosed)
 {
     frmPanel *p = go();
@@ -828,7 +828,9 @@ TEST_P(MemoryPanelLine, AfterALostLineToolsSayTheLineIsClosed)
     ASSERT_TRUE(tavtest::waitFor([&] { return !messages(QStringLiteral("was lost")).isEmpty(); }));
     tavtest::pump(100);
     ASSERT_EQ(DialogScript::shown.size(), 2) << "the question and the loss";
-    EXPECT_EQ(DialogScript::shown.last().text, lostText());
+    EXPECT_EQ(DialogScript::shown.last().title, QStringLiteral("Fetch Rx error"));
+    EXPECT_TRUE(DialogScript::shown.last().text.startsWith(QStringLiteral("The line was lost\nwhen memory cell ")));
+    EXPECT_TRUE(DialogScript::shown.last().text.endsWith(lostText().section(QLatin1Char('\n'), 1)));
 
     DialogScript::shown.clear();
     dialogs.answer(vbYes);

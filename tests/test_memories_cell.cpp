@@ -237,6 +237,24 @@ TEST_F(MemCellEditor, Ar7030SquelchOrBfoFollowsTheMode)
         EXPECT_EQ(e->lblSqlBfo->text(), bfo ? QStringLiteral("BFO") : QStringLiteral("Sql")) << mode.toStdString();
         EXPECT_EQ(e->cmbSqlBfo->currentText(), bfo ? QStringLiteral(" 0.0k") : QStringLiteral("00")) << mode.toStdString();
     }
+
+    // A fetched cell of which only the frequency and tag are changed keeps
+    // the shift and BFO bytes it came with, though their texts read back
+    // one step off.
+    storeInReceiver(8, 9650, 5, 2, 28, 52);
+    mm->txtTo->setText(QStringLiteral("10"));
+    clickAnswered(mm->cmdFetch);
+    const QModelIndex row8 = mm->model->index(8, 0);
+    mm->grdMemman->scrollTo(row8);
+    QTest::mouseClick(mm->grdMemman->viewport(), Qt::LeftButton, {}, mm->grdMemman->visualRect(row8).center());
+    QTest::mouseClick(mm->cmdChange, Qt::LeftButton);
+    e = editor();
+    e->txtFrequency->setText(QStringLiteral("9655"));
+    e->txtMemtag->setText(QStringLiteral("Beacon"));
+    dialogs.answer(vbYes);
+    QTest::mouseClick(e->cmdToMMWorRM[0], Qt::LeftButton);
+    EXPECT_EQ(lastTitle(), QStringLiteral("MemMan Window changed"));
+    EXPECT_EQ(image().record(8), recordOf(8, 9655, 5, 2, 28, 52));
 }
 
 TEST_F(MemCellEditor, NoReceiverAndRx320CannotWriteToTheReceiver)

@@ -114,6 +114,28 @@ TEST_P(MemTransfer, FetchFromAReceiverThatFallsSilentStopsAndSaysWhere)
     QTest::mouseClick(mm->cmdFill, Qt::LeftButton);
     EXPECT_TRUE(dialogs.shown().isEmpty()) << lastText().toStdString();
     EXPECT_TRUE(sent().isEmpty());
+
+    // The line hangs up beside the open panel as cell 004 is read: one box,
+    // the fetch's, says which cells came in and how to connect again.
+    close();
+    open(GetParam());
+    ASSERT_NE(goPanel(), nullptr);
+    const QString cell4 = rx == 1 ? QStringLiteral("read page 2 0x010") : QStringLiteral("L004004");
+    emu->log = [&](const QString &c) {
+        if (c.contains(cell4))
+            pty->dropLine();
+    };
+    tav::DialogScript::shown.clear();
+    mm->txtTo->setText(QStringLiteral("30"));
+    clickAnswered(mm->cmdFetch);
+    emu->log = nullptr;
+    tavtest::pump(100);
+    ASSERT_EQ(dialogs.shown().size(), 2) << lastText().toStdString();
+    EXPECT_EQ(lastTitle(), QStringLiteral("Fetch Rx error"));
+    EXPECT_EQ(lastText(), QStringLiteral("The line was lost\nwhen memory cell 004 was read.\n"
+                                         "Cells 000 to 003 are in the MemMan Window\n"
+                                         "To connect again, close the panel and press Go."));
+    EXPECT_EQ(image().heldCells().size(), 4);
 }
 
 TEST_P(MemTransfer, FillWritesHeldCellsSkipsOthersAndNamesEmptiesItCannotClear)
@@ -180,23 +202,33 @@ TEST_P(MemTransfer, FillToASilentReceiverNeverReportsLoaded)
     EXPECT_EQ(lastTitle(), QStringLiteral("Fill Rx error"));
     EXPECT_FALSE(shownTitle(QStringLiteral("Fill Rx ready")));
 
-    // The line hangs up midway: the fill says where it stopped, as for
-    // silence (the panel's message about the loss cannot).
+    // The line hangs up midway beside the open panel: one box, the fill's,
+    // says where it stopped, as for silence, and how to connect again.
     emu->send = answering;
+    ASSERT_NE(goPanel(), nullptr);
     for (int i = 0; i < 10; ++i)
         image().setRecord(i, recordOf(i, 7200 + i, 2, 1));
-    int commands = 0;
-    emu->log = [&](const QString &) {
-        if (++commands == 25)
+    // It drops as cell 004 is written (on the AR7030 its bytes from 0x010 of page 2).
+    const QString cell4 = rx == 1 ? QStringLiteral("write page 2 0x010") : QStringLiteral("K004");
+    bool dropped = false;
+    emu->log = [&](const QString &c) {
+        if (!dropped && c.contains(cell4)) {
+            dropped = true;
             pty->dropLine();
+        }
     };
     tav::DialogScript::shown.clear();
     fill(QStringLiteral("0"), QStringLiteral("9"));
     emu->log = nullptr;
+    tavtest::pump(100);
+    ASSERT_EQ(dialogs.shown().size(), 2) << lastText().toStdString();
     EXPECT_EQ(lastTitle(), QStringLiteral("Fill Rx error"));
     EXPECT_TRUE(lastText().startsWith(QStringLiteral("The line was lost\nat memory cell 00"))) << lastText().toStdString();
+    EXPECT_TRUE(dropped);
     EXPECT_FALSE(lastText().contains(QStringLiteral("cell 000"))) << "cells were written before the loss";
-    EXPECT_TRUE(lastText().endsWith(QStringLiteral("The Rx memory was not filled completely.")));
+    EXPECT_TRUE(lastText().endsWith(QStringLiteral("The Rx memory was not filled completely.\n"
+                                                   "To connect again, close the panel and press Go.")))
+        << lastText().toStdString();
 }
 
 TEST_P(MemTransfer, NothingTransferredIsNeverAnnouncedAsLoaded)
@@ -311,6 +343,7 @@ TEST_P(MemTransfer, SortAndFillBackKeepEveryListenersChannelAndTheWorkingChannel
     mm->txtTo->setText(QStringLiteral("7"));
     clickAnswered(mm->cmdFetch);
     ASSERT_EQ(lastTitle(), QStringLiteral("Fetch Rx ready")) << lastText().toStdString();
+    EXPECT_EQ(mm->grdTitles->item(0, 5)->text(), QString()) << "the grid no longer holds the loaded file";
     for (int k = 0; k <= 7; ++k)
         EXPECT_EQ(image().record(k), k < sorted.size() ? recordOf(k, sorted[k], mode, 1) : memEmptyRecord(k)) << k;
 }

@@ -104,6 +104,24 @@ TEST_F(MemWindow, SavedAndLoadedThroughTheFileDialogsGivesTheSameGrid)
     EXPECT_EQ(mm->model->index(150, 0).data().toString(), QStringLiteral("150"));
     EXPECT_TRUE(mm->cmdSort->isEnabled());
     EXPECT_EQ(mm->grdTitles->item(0, 5)->text(), QStringLiteral("MEM_2test.TXT"));
+
+    // A file none of whose cells the receiver can take leaves nothing to
+    // send, scan or save, and so nothing that could blank the file.
+    const QByteArray refused = QByteArray("MEM000 99999999 4 01 1 2 @@@ @@@ @").leftJustified(80) + "\r\n"
+                               + QByteArray("ABC001 09650000 4 01 1 2 @@@ @@@ @").leftJustified(80) + "\r\n";
+    dir.write(QStringLiteral("MEM/MEM_2none.TXT"), refused);
+    clickLoad(QStringLiteral("MEM_2none.TXT"));
+    EXPECT_EQ(lastTitle(), QStringLiteral("Memory file"));
+    EXPECT_FALSE(image().anyHeld());
+    QStringList names;
+    for (QPushButton *b : enabledButtons(mm))
+        names << b->objectName();
+    names.sort();
+    EXPECT_EQ(names, (QStringList{"cmdDiduzu", "cmdExit", "cmdFetch", "cmdLoad"}));
+    const int boxes = int(dialogs.shown().size());
+    QTest::mouseClick(mm->cmdsaveas, Qt::LeftButton);
+    EXPECT_EQ(int(dialogs.shown().size()), boxes);
+    EXPECT_EQ(dir.read(QStringLiteral("MEM/MEM_2none.TXT")), refused);
 }
 
 // Without a receiver the image is a file's: nothing offers to talk to a

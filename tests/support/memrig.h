@@ -114,6 +114,14 @@ public:
         emu.reset();
     }
 
+    // The receiver's panel opened by Go beside the manager, on the same line.
+    tav::TavForm *goPanel()
+    {
+        tav::G.setupdata[1] = 1; // COM 1, as comports.ini names the line
+        tav::frmWelcome::instance()->imgGo_Click();
+        return tav::frmWelcome::instance()->hub().chosenPanelWindow();
+    }
+
     sim::JrcEmulator *jrc() const { return dynamic_cast<sim::JrcEmulator *>(emu.get()); }
     sim::AR7030Emulator *ar() const { return dynamic_cast<sim::AR7030Emulator *>(emu.get()); }
     sim::Rx320Emulator *rx320() const { return dynamic_cast<sim::Rx320Emulator *>(emu.get()); }
