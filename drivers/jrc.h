@@ -185,7 +185,7 @@ public:
     std::optional<QString> readClock() override;
     bool setClock(const QString &hhmmss) override;
     bool setTimerRelay(bool on) override;
-    bool rttyOff() override;
+    bool switchRttyOff() override;
     bool applyMemoryRecord(const QString &record, const RxShown &shown = {}) override;
     RxPresent readPresent(const RxShown &shown = {}) override;
 

@@ -19,6 +19,7 @@
 #include "drivers/rx320calc.h"
 #include "drivers/ar7030conv.h"
 
+#include <QSet>
 #include <functional>
 #include <vector>
 
@@ -204,6 +205,34 @@ DialBytes Receiver::takeDialBytes(int rxtype, QString &pending, const QString &r
 
 namespace {
 RemoteHolder *g_holder = nullptr;
+RttyReception *g_reception = nullptr;
+// The tools whose work has the demodulator switched off under the reception.
+QSet<const QObject *> g_rttyTakers;
+} // namespace
+
+void Receiver::setRttyReception(RttyReception *reception)
+{
+    g_reception = reception;
+    g_rttyTakers.clear();
+}
+
+void Receiver::dropRttyReception(const RttyReception *reception)
+{
+    if (g_reception != reception)
+        return;
+    g_reception = nullptr;
+    g_rttyTakers.clear();
+}
+
+bool Receiver::rttyOff(const QObject *tool)
+{
+    if (!model().rtty)
+        return false;
+    // Taken even when the command did not go out: the reception then learns
+    // at the work's end that the demodulator cannot be switched on again.
+    if (g_reception && tool)
+        g_rttyTakers.insert(tool);
+    return switchRttyOff();
 }
 
 void Receiver::setRemoteHolder(RemoteHolder *holder) { g_holder = holder; }
@@ -218,13 +247,16 @@ RemoteHolder *Receiver::remoteHolder() { return rxModel(G.goRxtype).remoteHold ?
 
 void Receiver::hold(const QObject *tool, bool on)
 {
-    RemoteHolder *h = remoteHolder();
-    if (!h)
-        return;
-    if (on)
-        h->toolStart(tool);
-    else
-        h->toolEnd(tool);
+    if (RemoteHolder *h = remoteHolder()) {
+        if (on)
+            h->toolStart(tool);
+        else
+            h->toolEnd(tool);
+    }
+    // The receiver is released first: the reception's commands go in their
+    // own bracket, as its Start's did.
+    if (!on && g_rttyTakers.remove(tool) && g_rttyTakers.isEmpty() && g_reception)
+        g_reception->receptionGivenBack(tool);
 }
 
 void Receiver::transferPause(TransferStep step)
@@ -546,7 +578,7 @@ template <class Rx> bool JrcReceiver<Rx>::setTimerRelay(bool on)
     return rx().setTimerrelaysonoff(on ? 1 : 0);
 }
 
-template <class Rx> bool JrcReceiver<Rx>::rttyOff()
+template <class Rx> bool JrcReceiver<Rx>::switchRttyOff()
 {
     return rx().setRttyOnOff(0);
 }

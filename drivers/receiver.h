@@ -289,6 +289,18 @@ public:
     virtual void followEnded(const QObject *follower, bool /*dialWasFree*/) { toolEnd(follower); }
 };
 
+// The RTTY window while its reception runs. A tool that switches the
+// demodulator off for its work (Receiver::rttyOff) takes the reception from
+// it and gives it back when its work ends (Receiver::hold(tool, false)).
+class RttyReception {
+public:
+    virtual ~RttyReception() = default;
+    // The work of every tool that took the demodulator is over: the
+    // reception goes on with the demodulator switched on again, or ends and
+    // says why. `tool` is the last of them.
+    virtual void receptionGivenBack(const QObject *tool) = 0;
+};
+
 // What a piece of a dial report brought: whether a report is now complete,
 // and the frequency it carries when the model reports one (a garbled report
 // carries none).
@@ -310,6 +322,10 @@ public:
     static void setRemoteHolder(RemoteHolder *holder);
     static void dropRemoteHolder(const RemoteHolder *holder);
     static RemoteHolder *remoteHolder();
+    // The reception that runs now (nullptr: none); registering or dropping
+    // it forgets which tools had taken the demodulator.
+    static void setRttyReception(RttyReception *reception);
+    static void dropRttyReception(const RttyReception *reception);
 
     virtual ~Receiver() = default;
 
@@ -366,9 +382,11 @@ public:
     virtual bool setLineOutput(int) { return false; }
     // The line output level the listener chose in the set-up (0 without one).
     virtual int presetLineLevel() const { return 0; }
-    // Switches RTTY reception off where the model has it (memory transfers
-    // need the receiver's replies, not RTTY text); false where it has none.
-    virtual bool rttyOff() { return false; }
+    // Switches the RTTY demodulator off for `tool`'s work where the model has
+    // one (memory transfers need the receiver's replies, not RTTY text);
+    // false where it has none. A reception that runs is given back at the
+    // end of the tool's hold, so the tool holds the receiver for its work.
+    bool rttyOff(const QObject *tool);
 
     // Sets the receiver to a memory record's settings as the model's memory
     // recall does; `shown` hears what the open panel should show. False (and
@@ -394,6 +412,10 @@ public:
     enum class TransferStep { Held, BeforeRead, AfterWrite };
     // Leaves the receiver the pause its model needs at this step.
     void transferPause(TransferStep step);
+
+protected:
+    // The model's command that switches its RTTY demodulator off.
+    virtual bool switchRttyOff() { return false; }
 };
 
 // A driver object of its own for the receiver opened at Go (G.goRxtype) on

@@ -568,7 +568,7 @@ bool frmMemman::transferStopped() const { return unloadPending() || !isLoadedFor
 bool frmMemman::fetchCells(int last, int &failedAt, QString &refusal)
 {
     MemImage &image = memState().image;
-    m_rx->rttyOff();
+    m_rx->rttyOff(this);
     const ToolHold hold(this);
     m_rx->transferPause(Receiver::TransferStep::Held);
     for (int i = 0; i <= last; ++i) {

@@ -524,7 +524,10 @@ void frmNRD535::mnuRtty_Click()
         openFromMenu(WindowId::frmRtty, MenuOpen::Show);
         return;
     }
-    msgBox(QStringList{QStringLiteral("Reserved for RTTY demodulation"), QStringLiteral("with optional unit CMH-530")},
+    // Where the listener says the unit is fitted, in the set-up's own words.
+    msgBox(QStringList{QStringLiteral("Reserved for RTTY demodulation"), QStringLiteral("with optional unit CMH-530."),
+                       QStringLiteral("With the unit fitted, tick \"RTTY\" under \"NRD-535 options\""),
+                       QStringLiteral("in Set Up (Direct menu, \"Set-up . . .\").")},
            MsgIcon::Information, QStringLiteral("RTTY demodulation"));
 }
 

@@ -6,6 +6,7 @@
 #include "sim/band.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -45,6 +46,17 @@ public:
     bool idleCalledByServer = false;
     // Help lines for rxsim --help on this model's own controls (beyond dial and smeter).
     virtual QStringList controlHelp() const { return {}; }
+
+    // The emulator's own clock in ms, which paces what the receiver sends by
+    // itself over time (decoded RTTY text). Its server sets it to its own
+    // clock; tests step it. Unset, it runs from the emulator's making.
+    std::function<qint64()> clockMs;
+    qint64 nowMs() const { return clockMs ? clockMs() : m_made.elapsed(); }
+    // Sends what has come due by the clock. Returns when more comes due (ms
+    // on the clock), -1 when nothing waits.
+    virtual qint64 advance() { return -1; }
+    // Set by the server: call advance() again at this time on the clock.
+    std::function<void(qint64 ms)> wakeAt;
 
     // The band the antenna hears: with one, the S-meter follows it at the
     // tuned frequency, less the attenuator, until "smeter" sets a level;
@@ -94,6 +106,11 @@ protected:
 private:
     std::shared_ptr<Band> m_band;
     bool m_levelSet = false;
+    QElapsedTimer m_made = [] {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
 };
 
 // Creates the emulator of a model, or nullptr for an unknown model.

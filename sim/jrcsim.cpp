@@ -197,12 +197,59 @@ bool JrcEmulator::control(const QString &line)
         levelSet();
         return true;
     }
-    if (w.size() >= 2 && w[0] == QLatin1String("rtty")) {
+    // Text after the word, as typed (its blanks are text too).
+    auto typed = [&line, &w] { return rttyBytes(line.mid(line.indexOf(w[0]) + w[0].size() + 1)); };
+    if (w.size() >= 2 && w[0] == QLatin1String("rttyburst")) {
         if (rtty)
-            reply(rttyBytes(line.mid(line.indexOf(QLatin1String("rtty")) + 5)));
+            reply(typed());
+        return true;
+    }
+    if (w.size() >= 2 && w[0] == QLatin1String("rtty")) {
+        // Text sent while the demodulator is off is never decoded.
+        if (!rtty)
+            return true;
+        if (m_air.isEmpty()) {
+            m_airStartUs = nowMs() * 1000;
+            m_airDecoded = 0;
+        }
+        m_air += typed();
+        advance();
         return true;
     }
     return Emulator::control(line);
+}
+
+qint64 JrcEmulator::advance()
+{
+    // Character n of a run is decoded 7.5 bits times n after its first, in
+    // whole microseconds from the run's start, so no error adds up.
+    const auto dueUs = [this](qint64 n) { return m_airStartUs + n * 7500000 / rttyBaud(); };
+    const qint64 nowUs = nowMs() * 1000;
+    QByteArray decoded;
+    while (!m_air.isEmpty() && dueUs(m_airDecoded) <= nowUs) {
+        // A character that comes while the demodulator is off is lost.
+        if (rtty)
+            decoded += m_air.front();
+        m_air.remove(0, 1);
+        ++m_airDecoded;
+    }
+    reply(decoded);
+    const qint64 next = m_air.isEmpty() ? -1 : (dueUs(m_airDecoded) + 999) / 1000;
+    if (next >= 0 && wakeAt)
+        wakeAt(next);
+    return next;
+}
+
+int Nrd535Emulator::rttyBaud() const
+{
+    const QString code = rttyParameters.left(2);
+    return code == QLatin1String("65") ? 45 : code == QLatin1String("00") ? 75 : 50;
+}
+
+int Nrd545Emulator::rttyBaud() const
+{
+    const int rate = rttyParameters.left(2).toInt();
+    return rate == 45 || rate == 75 ? rate : 50;
 }
 
 int JrcEmulator::meterRaw() const
@@ -215,7 +262,9 @@ QStringList JrcEmulator::controlHelp() const
 {
     return {QStringLiteral("dial HZ         turn the tuning knob to HZ"),
             QStringLiteral("smeter N        hold the raw S-meter number at N (000..255; lower is stronger on the NRD-535)"),
-            QStringLiteral("rtty TEXT       send TEXT as decoded RTTY while RTTY is on"),
+            QStringLiteral("rtty TEXT       send TEXT as decoded RTTY while RTTY is on, a character at a time"),
+            QStringLiteral("                at the demodulator's pace for the speed set (45, 50, 75 baud)"),
+            QStringLiteral("rttyburst TEXT  send TEXT as decoded RTTY at once, at the line's speed"),
             QStringLiteral("                (\\r and \\n in TEXT send CR and LF)"),
             QStringLiteral("(dial also sends a frequency report while reports are on, \"I1\")")};
 }

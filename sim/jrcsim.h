@@ -31,6 +31,15 @@ public:
     int baud() const override { return 4800; }
     bool control(const QString &line) override;
     QStringList controlHelp() const override;
+    qint64 advance() override;
+
+    // The demodulator's speed for the parameters set (45, 50 or 75 baud).
+    virtual int rttyBaud() const = 0;
+    // One decoded character's time: 7.5 bits of 5-bit Baudot (start, five
+    // data bits, one and a half stop bits) at the speed set.
+    double rttyCharMs() const { return 7500.0 / rttyBaud(); }
+    // Decoded characters still to come from the air.
+    int rttyWaiting() const { return int(m_air.size()); }
 
     // Receiver state, open so tests can look at what the commands did.
     JrcChannel cur;           // the working settings (cur.used unused)
@@ -89,6 +98,11 @@ protected:
 
 private:
     QByteArray m_pending;
+    // Text on the air that the demodulator decodes one character at a time:
+    // when the run began and how many of its characters were decoded.
+    QByteArray m_air;
+    qint64 m_airStartUs = 0;
+    qint64 m_airDecoded = 0;
 };
 
 class Nrd535Emulator : public JrcEmulator {
@@ -96,6 +110,7 @@ public:
     Nrd535Emulator();
     QString model() const override { return QStringLiteral("nrd535"); }
     QByteArray frequencyReport() const override;
+    int rttyBaud() const override;
 
 protected:
     bool handle(const QString &cmd) override;
@@ -109,6 +124,7 @@ public:
     Nrd545Emulator();
     QString model() const override { return QStringLiteral("nrd545"); }
     QByteArray frequencyReport() const override;
+    int rttyBaud() const override;
     int squelchLevel() const override { return squelch; }
 
     int ecss = 0;

@@ -41,12 +41,20 @@ PtyHarness::PtyHarness(Emulator &emu, QObject *parent) : QObject(parent), m_emu(
     }
     m_emu.send = [this](const QByteArray &b) { sendToProgram(b); };
     m_emu.idleCalledByServer = true;
+    // The emulator's pace is kept on the harness's clock and event loop.
+    m_emu.clockMs = [this] { return m_clock.elapsed(); };
+    m_emu.wakeAt = [this](qint64 ms) {
+        m_emuDueNs = ms * 1000000;
+        rearm();
+    };
 }
 
 PtyHarness::~PtyHarness()
 {
     m_emu.send = nullptr;
     m_emu.idleCalledByServer = false;
+    m_emu.clockMs = nullptr;
+    m_emu.wakeAt = nullptr;
     delete m_notifier;
     delete m_ring;
     if (m_timer >= 0)
@@ -169,6 +177,12 @@ void PtyHarness::service()
         lastDue = m_in.front().dueNs;
         m_in.pop_front();
     }
+    if (m_emuDueNs >= 0 && m_emuDueNs <= now) {
+        m_emuDueNs = -1;
+        m_emu.advance();
+        if (m_master < 0)
+            return;
+    }
     if (!due.isEmpty()) {
         m_feedingDueNs = m_byteNs ? lastDue : -1;
         m_emu.feed(due);
@@ -207,11 +221,19 @@ void PtyHarness::service()
         if (m_chunk > 0)
             break;
     }
+    rearm();
+}
+
+void PtyHarness::rearm()
+{
     qint64 next = -1;
+    auto sooner = [&next](qint64 t) { next = next < 0 ? t : std::min(next, t); };
     if (!m_in.empty())
-        next = m_in.front().dueNs;
+        sooner(m_in.front().dueNs);
     if (!m_out.isEmpty())
-        next = next < 0 ? m_outNextNs : std::min(next, m_outNextNs);
+        sooner(m_outNextNs);
+    if (m_emuDueNs >= 0)
+        sooner(m_emuDueNs);
     if (next >= 0)
         arm(next);
 }

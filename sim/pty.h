@@ -75,6 +75,8 @@ public:
 private:
     void service();
     void arm(qint64 atNs);
+    // Arms the timer for the soonest of the bytes due and the emulator's own time.
+    void rearm();
 
     Emulator &m_emu;
     int m_master = -1;
@@ -98,6 +100,7 @@ private:
     qint64 m_byteNs = 0;
     int m_chunk = 0;
     qint64 m_chunkGapNs = 0;
+    qint64 m_emuDueNs = -1;  // when the emulator has something of its own due
     bool m_dropped = false;
     bool m_stalled = false;
 };

@@ -3,6 +3,7 @@
 // lock, continuous stepping, and closing.
 #include "hub/app.h"
 #include "core/exchange.h"
+#include "hub/frmSetUp.h"
 #include "hub/frmWelcome.h"
 #include "core/globals.h"
 #include "drivers/clsNRD535.h"
@@ -15,6 +16,7 @@
 #include "support/testenv.h"
 
 #include <QAction>
+#include <QGroupBox>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
@@ -297,11 +299,18 @@ TEST_F(Nrd535Panel, OptionsDecideWhatIsOffered)
     EXPECT_EQ(emu.cur.mode, 7);
     EXPECT_EQ(p->lblMode->text(), QStringLiteral("?"));
 
-    // RTTY without its unit: the information message.
+    // RTTY without its unit: the information message, which says where the
+    // unit is switched on in the words of the set-up dialog itself.
     menu("mnuRtty")->trigger();
     ASSERT_FALSE(dialogs.shown().isEmpty());
-    EXPECT_EQ(dialogs.shown().last().text,
-              QStringLiteral("Reserved for RTTY demodulation\nwith optional unit CMH-530"));
+    const QString said = dialogs.shown().last().text;
+    EXPECT_TRUE(said.startsWith(QStringLiteral("Reserved for RTTY demodulation\nwith optional unit CMH-530.")));
+    auto *setUp = Windows::get<frmSetUp>();
+    ASSERT_TRUE(setUp);
+    for (const QString &caption : {setUp->chkNRDoptions[3]->text(),
+                                   setUp->findChild<QGroupBox *>(QStringLiteral("fraNRDoptions"))->title(),
+                                   setUp->windowTitle(), menu("mnuSetup")->text()})
+        EXPECT_TRUE(said.simplified().contains(caption)) << caption.toStdString() << " in " << said.toStdString();
     EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("RTTY demodulation"));
     EXPECT_EQ(dialogs.shown().last().icon, MsgIcon::Information);
 }

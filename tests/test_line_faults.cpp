@@ -437,7 +437,7 @@ TEST(Rxsim, HelpListsEveryModelsCommandsAndTheFaults)
     ASSERT_TRUE(p.waitForFinished(10000));
     const QString help = QString::fromLocal8Bit(p.readAllStandardOutput());
     for (const char *part : {"--fast", "silent", "garbage", "wrongchannel", "hangup", "ar7030:", "clock SECONDS",
-                             "nrd535:", "nrd545:", "rtty TEXT", "rx320:", "cwpitch HZ", "firmware TEXT"})
+                             "nrd535:", "nrd545:", "rtty TEXT", "rttyburst TEXT", "rx320:", "cwpitch HZ", "firmware TEXT"})
         EXPECT_TRUE(help.contains(QLatin1String(part))) << part << "\n" << help.toStdString();
     EXPECT_EQ(p.exitCode(), 0);
 }
@@ -1353,18 +1353,18 @@ TEST_P(UsersLine, TwoUsersOfTheLineTakeTurnsAndEveryBoxAnswersItsKey)
         const int chars = int(line.size()) - 25 * 3 * 2;
         ASSERT_GT(chars, 1200);
         rig.pty->setPacedAtModelSpeed();
-        rig.emu->control(QStringLiteral("rtty ") + line);
+        rig.emu->control(QStringLiteral("rttyburst ") + line);
         sm->tmrSmeter_Timer();
         const float want = nrd535 ? clsNRD535::smeterFromRaw(100) : clsNRD545::smeterFromRaw(100);
         EXPECT_FLOAT_EQ(sm->level(), want) << "the S-meter took its own reply";
-        rig.emu->control(QStringLiteral("rtty ") + line);
+        rig.emu->control(QStringLiteral("rttyburst ") + line);
         rig.emu->control(QStringLiteral("dial 7100000"));
         panel->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(panel));
         QTest::keyClick(panel->windowHandle(), Qt::Key_F5);
         EXPECT_EQ(panel->txtFrequencyA->text(), QStringLiteral("7100.000")) << "the receiver answered";
         EXPECT_TRUE(boxes.seen.isEmpty());
-        rig.emu->control(QStringLiteral("rtty \\n"));
+        rig.emu->control(QStringLiteral("rttyburst \\n"));
         QString sent = (line + line).toUpper();
         sent.remove(QStringLiteral("\\R")).remove(QStringLiteral("\\N"));
         EXPECT_EQ(captured(rtty, QStringLiteral("rty_burst.txt")), sent);
@@ -1485,7 +1485,7 @@ TEST_P(UsersLine, TwoUsersOfTheLineTakeTurnsAndEveryBoxAnswersItsKey)
              rig.emu->log = [&](const QString &line) {
                  if (!sent && line.startsWith(QLatin1String("L199199"))) {
                      sent = true;
-                     rig.emu->control(QStringLiteral("rtty de dl0xyz"));
+                     rig.emu->control(QStringLiteral("rttyburst de dl0xyz"));
                  }
              };
              panel->activateWindow();
@@ -1519,7 +1519,7 @@ TEST_P(UsersLine, TwoUsersOfTheLineTakeTurnsAndEveryBoxAnswersItsKey)
              EXPECT_EQ(panel->txtFrequencyA->text(), QStringLiteral("?"));
              EXPECT_EQ(boxes.seen.size(), 1) << "the receiver said nothing in time";
              rig.pty->setStalled(false);
-             rig.emu->control(QStringLiteral("rtty de dl0xyz"));
+             rig.emu->control(QStringLiteral("rttyburst de dl0xyz"));
              ASSERT_TRUE(tavtest::waitFor([&] { return rig.pty->pendingOut() == 0; }));
              tavtest::pump(50);
              rtty->tmrGetRTTY_Timer();
@@ -1528,7 +1528,7 @@ TEST_P(UsersLine, TwoUsersOfTheLineTakeTurnsAndEveryBoxAnswersItsKey)
              ASSERT_TRUE(QTest::qWaitForWindowActive(panel));
              QTest::keyClick(panel->windowHandle(), Qt::Key_F5);
              EXPECT_EQ(panel->txtFrequencyA->text(), QStringLiteral("6000.000")) << "it answers again";
-             rig.emu->control(QStringLiteral("rtty \\n"));
+             rig.emu->control(QStringLiteral("rttyburst \\n"));
              EXPECT_EQ(captured(rtty, QStringLiteral("rty_late.txt")), QStringLiteral("DE DL0XYZ"));
          }},
         {"reply owed to a memory read lands inside the next read", 4,
@@ -1620,7 +1620,44 @@ TEST_P(ToldOnceLine, EachFailureIsToldOnceAndRightly)
         DialogScript::answers = {vbYes};
         return mm;
     };
+    // A Fetch during RTTY reception switches the demodulator off for its
+    // reads; once it ends, the text sent afterwards reaches the window and
+    // the capture, and the Fetch's own box is the only one.
+    auto fetchDuringRtty = [&](UsersLine &rig) {
+        auto &emu = dynamic_cast<sim::JrcEmulator &>(*rig.emu);
+        auto *rtty = Windows::get<frmRtty>();
+        rtty->load();
+        tavtest::pump(30);
+        tavtest::answerSaveDialog(QStringLiteral("rty_fetch.txt"));
+        QTest::mouseClick(rtty->cmdSave[1], Qt::LeftButton);
+        QTest::mouseClick(rtty->cmdBaud[2], Qt::LeftButton);
+        QTest::mouseClick(rtty->cmdStart, Qt::LeftButton);
+        rtty->tmrGetRTTY.stop();
+        const QString params = emu.rttyParameters;
+        const auto received = [&](const QString &text) {
+            emu.control(QStringLiteral("rttyburst ") + text);
+            EXPECT_TRUE(tavtest::waitFor([&] { return rig.pty->pendingOut() == 0; }));
+            tavtest::pump(30);
+            rtty->tmrGetRTTY_Timer();
+        };
+        received(QStringLiteral("cq cq de dl0xyz\\r\\n"));
+        auto *mm = memman(rig);
+        QTest::mouseClick(mm->cmdFetch, Qt::LeftButton);
+        EXPECT_EQ(emu.rtty, 1) << "switched on again for the window still receiving";
+        EXPECT_EQ(emu.rttyParameters, params);
+        EXPECT_TRUE(rtty->receiving());
+        EXPECT_TRUE(rtty->cmdStop->isEnabled());
+        received(QStringLiteral("qru de dl0xyz\\r\\n"));
+        EXPECT_EQ(rtty->lblRy[12]->text(), QStringLiteral("CQ CQ DE DL0XYZ"));
+        EXPECT_EQ(rtty->lblRy[13]->text(), QStringLiteral("QRU DE DL0XYZ"));
+        QTest::mouseClick(rtty->cmdStop, Qt::LeftButton);
+        QFile f(G.filedirs[FileKind::Rtty] + QStringLiteral("rty_fetch.txt"));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(f.readAll().contains("75/425/Nor\r\n \r\nCQ CQ DE DL0XYZ\r\nQRU DE DL0XYZ\r\n \r\nStop at"));
+    };
     const Row rows[] = {
+        {"NRD-535 Fetch RM during RTTY reception", 2, sim::Fault::None, fetchDuringRtty, "Fetch Rx ready", "now loaded"},
+        {"NRD-545 Fetch RM during RTTY reception", 4, sim::Fault::None, fetchDuringRtty, "Fetch Rx ready", "now loaded"},
         {"NRD-545 Fill RM, silent from its opening reads", 4, sim::Fault::Silent,
          [&](UsersLine &rig) {
              auto *mm = memman(rig);

@@ -33,7 +33,7 @@ TEST_F(Nrd545Rig, RttyFromTheDirectMenuWorksBesideThePanel)
     const QString lt = G.lttext, utc = G.utctext;
     ASSERT_TRUE(tavtest::waitFor([&] { return emu.rtty == 1; }));
     CommControl &port = frmWelcome::instance()->Comm1;
-    ASSERT_TRUE(emu.control(QStringLiteral("rtty ryry ")));
+    ASSERT_TRUE(emu.control(QStringLiteral("rttyburst ryry ")));
     ASSERT_TRUE(tavtest::waitFor([&] { return port.InBufferCount() >= 5; }));
 
     // The panel reads the receiver over the same line meanwhile.
@@ -42,10 +42,10 @@ TEST_F(Nrd545Rig, RttyFromTheDirectMenuWorksBesideThePanel)
     EXPECT_EQ(p->txtFrequencyA->text(), QStringLiteral("7100.000"));
     w->tmrGetRTTY_Timer();
     EXPECT_EQ(w->lblRy[14]->text(), QStringLiteral("RYRY "));
-    ASSERT_TRUE(emu.control(QStringLiteral("rtty \\n")));
+    ASSERT_TRUE(emu.control(QStringLiteral("rttyburst \\n")));
     ASSERT_TRUE(tavtest::waitFor([&] { return port.InBufferCount() >= 1; }));
     w->tmrGetRTTY_Timer();
-    EXPECT_EQ(w->lblRy[13]->text(), QStringLiteral("RYRY ")) << "finished, its line feed kept but not drawn";
+    EXPECT_EQ(w->lblRy[13]->text(), QStringLiteral("RYRY ")) << "finished at its line feed";
 
     p->unload();
     EXPECT_FALSE(Windows::loaded(WindowId::frmRtty));
@@ -54,7 +54,7 @@ TEST_F(Nrd545Rig, RttyFromTheDirectMenuWorksBesideThePanel)
     const QByteArray expected = (QStringLiteral(" \r\nStart at LT : ") + lt + QStringLiteral("   UTC : ") + utc
                                  + QStringLiteral("\r\nFreq : 9650.000  Bd/shift/pol : 50/425/Nor\r\n \r\n"))
                                     .toLatin1()
-        + "RYRY \n\r\n";
+        + "RYRY \r\n";
     QFile capture(rttyCaptureFile().fileName());
     ASSERT_TRUE(capture.fileName().endsWith(QStringLiteral("rty_panel.txt")));
     ASSERT_TRUE(capture.open(QIODevice::ReadOnly));

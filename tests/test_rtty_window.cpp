@@ -111,7 +111,7 @@ struct RttyWindow : ::testing::TestWithParam<int> {
     // The receiver sends decoded text; waits until the port holds `n` characters.
     void decode(const QString &text, int n)
     {
-        ASSERT_TRUE(emu->control(QStringLiteral("rtty ") + text));
+        ASSERT_TRUE(emu->control(QStringLiteral("rttyburst ") + text));
         ASSERT_TRUE(tavtest::waitFor([&] { return comm().InBufferCount() >= n; }, 3000)) << text.toStdString();
     }
 
@@ -203,7 +203,7 @@ TEST_P(RttyWindow, DecodedTextAppearsLineByLine)
     w->tmrGetRTTY_Timer();
     decode(QStringLiteral("\\n"), 1);
     w->tmrGetRTTY_Timer();
-    EXPECT_EQ(ry(13), "CQ CQ DE DL0XYZ") << "the kept line feed is not drawn";
+    EXPECT_EQ(ry(13), "CQ CQ DE DL0XYZ") << "the CR LF is not drawn";
     EXPECT_LE(w->lblRy[13]->sizeHint().height(), w->lblRy[13]->height()) << "the line is drawn whole";
     EXPECT_EQ(ry(14), "");
     decode(QString(71, QLatin1Char('r')), 71);
@@ -254,10 +254,16 @@ TEST_P(RttyWindow, CaptureAppendsStartTextAndStopLinesAfterEarlierContent)
     EXPECT_TRUE(dialogs.shown().isEmpty()) << "appending never asks";
 
     start();
-    decode(QStringLiteral("ryry"), 4);
+    // Two lines in one reading, then a CR LF split across two.
+    decode(QStringLiteral("ryry\\r\\n"), 6);
+    decode(QStringLiteral("de dl0xyz\\r"), 16);
     w->tmrGetRTTY_Timer();
+    EXPECT_EQ(ry(13), "RYRY");
+    EXPECT_EQ(ry(14), "DE DL0XYZ");
     decode(QStringLiteral("\\n"), 1);
     w->tmrGetRTTY_Timer();
+    EXPECT_EQ(ry(12), "RYRY");
+    EXPECT_EQ(ry(13), "DE DL0XYZ");
     decode(QStringLiteral("unfinished"), 10);
     w->tmrGetRTTY_Timer();
     w->cmdStop->click();
@@ -266,7 +272,7 @@ TEST_P(RttyWindow, CaptureAppendsStartTextAndStopLinesAfterEarlierContent)
     const QByteArray expected = QByteArray("earlier run\r\n")
         + " \r\nStart at LT : " + kLt + "   UTC : " + kUtc + "\r\n"
         + "Freq : 14080.000  Bd/shift/pol : 50/425/Nor\r\n \r\n"
-        + "RYRY\n\r\n"
+        + "RYRY\r\nDE DL0XYZ\r\n"
         + " \r\nStop at LT : " + kLt + "   UTC : " + kUtc + "\r\n \r\n";
     EXPECT_EQ(dir.read(QStringLiteral("RTTY/RTY_LOG.TXT")), expected);
 
@@ -338,7 +344,7 @@ TEST_P(RttyWindow, CaptureWhileAStatusReadRunsLosesNothing)
     emu->log = [&](const QString &line) {
         if (!sentMore && line.startsWith(QLatin1String("H1"))) {
             sentMore = true;
-            emu->control(QStringLiteral("rtty  de dl0xyz"));
+            emu->control(QStringLiteral("rttyburst  de dl0xyz"));
         }
         if (line.startsWith(statusQuery)) {
             EXPECT_TRUE(Exchange::active());
@@ -368,7 +374,7 @@ TEST_P(RttyWindow, CaptureWhileAStatusReadRunsLosesNothing)
     decode(QStringLiteral("\\n"), 1);
     w->tmrGetRTTY_Timer();
     w->cmdStop->click();
-    EXPECT_TRUE(dir.read(QStringLiteral("RTTY/rty_st.txt")).contains("\r\n \r\nCQ CQ DE DL0XYZ\n\r\n \r\nStop at"));
+    EXPECT_TRUE(dir.read(QStringLiteral("RTTY/rty_st.txt")).contains("\r\n \r\nCQ CQ DE DL0XYZ\r\n \r\nStop at"));
 }
 
 TEST_P(RttyWindow, ClosingWhileReceivingSwitchesRttyOffWithoutStopLines)
@@ -390,7 +396,7 @@ TEST_P(RttyWindow, ClosingWhileReceivingSwitchesRttyOffWithoutStopLines)
     EXPECT_FALSE(rttyCaptureFile().isOpen());
     EXPECT_FALSE(w->tmrGetRTTY.isActive());
     const QByteArray file = dir.read(QStringLiteral("RTTY/rty_c.txt"));
-    EXPECT_TRUE(file.endsWith(" \r\nABC\n\r\n")) << file.toStdString();
+    EXPECT_TRUE(file.endsWith(" \r\nABC\r\n")) << file.toStdString();
     EXPECT_FALSE(file.contains("Stop at"));
     EXPECT_FALSE(comm().keepDiscarded());
 

@@ -188,6 +188,8 @@ void frmRtty::Form_Load()
 
 void frmRtty::Form_Unload()
 {
+    m_receiving = false;
+    Receiver::dropRttyReception(this);
     tmrGetRTTY.stop();
     setRtty(0);
     jrc.reset();
@@ -334,19 +336,58 @@ void frmRtty::cmdStart_Click()
     capture(rttyStartLines(G.lttext, G.utctext, panelFrequency(), m_params, m_rxtype));
     m_text.newLine();
     tmrGetRTTY.start();
+    // A tool that switches the demodulator off for its work gives it back.
+    m_receiving = true;
+    Receiver::setRttyReception(this);
 }
 
 void frmRtty::cmdStop_Click()
 {
     Busy busy(this);
+    endReception(true);
+}
+
+void frmRtty::endReception(bool send)
+{
+    m_receiving = false;
+    Receiver::dropRttyReception(this);
     tmrGetRTTY.stop();
-    setRtty(0);
+    if (send)
+        setRtty(0);
     rxPort().setKeepDiscarded(false);
     cmdExit->setEnabled(true);
     cmdStart->setEnabled(true);
     cmdCls->setEnabled(true);
     cmdStop->setEnabled(false);
     capture(rttyStopLines(G.lttext, G.utctext));
+}
+
+void frmRtty::receptionGivenBack(const QObject *tool)
+{
+    if (!m_receiving || !isLoadedForm())
+        return;
+    Busy busy(this);
+    CommControl &port = rxPort();
+    // The demodulator goes on as the listener set it. The receiver answers
+    // in turn, so one that answers the read after the commands took them.
+    bool on = jrc && !port.lost() && jrc->setRttyParameters(m_params) && jrc->setRttyOnOff(1);
+    if (on)
+        on = jrc->readSmeter().has_value();
+    if (on)
+        return;
+    // Never shown as receiving while the demodulator is off. A lost line is
+    // told by the panel's one message; nothing more is sent to it.
+    const bool lost = port.lost();
+    endReception(!lost);
+    if (lost)
+        return;
+    const auto *form = qobject_cast<const TavForm *>(tool);
+    const QString work = form ? QStringLiteral("the work of the ") + form->unsavedName()
+                              : QStringLiteral("another window's work");
+    msgBox(QStringList{port.silenceText(),
+                       QStringLiteral("The RTTY demodulator, switched off for %1,").arg(work),
+                       QStringLiteral("could not be switched on again: RTTY reception has stopped.")},
+           MsgIcon::Exclamation, QStringLiteral("RTTY Decoder"));
 }
 
 void frmRtty::cmdCls_Click()
@@ -366,21 +407,15 @@ void frmRtty::tmrGetRTTY_Timer()
     const QString chunk = QString::fromLatin1(rxPort().takeText());
     if (chunk.isEmpty())
         return;
-    if (const auto done = m_text.take(chunk))
-        capture({*done});
+    if (const QStringList done = m_text.take(chunk); !done.isEmpty())
+        capture(done);
     showLines();
 }
 
 void frmRtty::showLines()
 {
-    // A finished line keeps its line feed (the capture writes it); drawn,
-    // it would make a one-line label two lines high and clip the text.
-    for (int i = 0; i < RttyLines::kLines; ++i) {
-        QString shown = m_text.line(i);
-        shown.remove(QLatin1Char('\n'));
-        shown.remove(QLatin1Char('\r'));
-        lblRy[i]->setText(shown);
-    }
+    for (int i = 0; i < RttyLines::kLines; ++i)
+        lblRy[i]->setText(m_text.line(i));
 }
 
 } // namespace tav

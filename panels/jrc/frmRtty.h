@@ -17,7 +17,7 @@
 
 namespace tav {
 
-class frmRtty : public TavForm {
+class frmRtty : public TavForm, public RttyReception {
     Q_OBJECT
 public:
     static constexpr WindowId windowId = WindowId::frmRtty;
@@ -52,6 +52,11 @@ public:
     // The file the text is being kept in, as the Save dialog opened it.
     void showCaptureFile(const QString &name);
 
+    // Whether reception runs (Start pressed, Stop not yet).
+    bool receiving() const { return m_receiving; }
+    // A tool's work that switched the demodulator off has ended.
+    void receptionGivenBack(const QObject *tool) override;
+
     QString parameters() const { return m_params; }
     bool capturing() const { return m_capturing; }
     // The receiver type the window works for (the one of the open panel).
@@ -63,6 +68,8 @@ protected:
 
 private:
     void sendParameters();
+    // Stop's steps; `send` false on a line that can take nothing.
+    void endReception(bool send);
     void setRtty(int16_t v);
     void showLines();
     void capture(const QStringList &lines);
@@ -72,6 +79,7 @@ private:
     RttyLines m_text;
     QString m_params;
     bool m_capturing = false;
+    bool m_receiving = false;
     int m_rxtype = 0;
 };
 

@@ -3,28 +3,47 @@
 
 namespace tav {
 
-std::optional<QString> RttyLines::take(const QString &chunk)
+QStringList RttyLines::take(const QString &chunk)
 {
-    // The CR of a CR LF pair goes; text that came with it in the same chunk
-    // (a reading that found more than one character) stays.
-    const QString piece = chunk.startsWith(QLatin1Char('\r')) ? chunk.mid(1) : chunk;
-    m_current += upper(piece);
+    QStringList done;
+    for (const QChar c : chunk) {
+        if (c == QLatin1Char('\r'))
+            continue;
+        if (c == QLatin1Char('\n')) {
+            // The CR LF that follows a full line ends no second, empty one.
+            if (m_full && m_current.isEmpty())
+                m_full = false;
+            else
+                complete(done);
+            continue;
+        }
+        m_current += upper(QString(c));
+        m_full = false;
+        if (m_current.size() >= kWidth) {
+            complete(done);
+            m_full = true;
+        }
+    }
     m_lines[kLines - 1] = m_current;
-    if (m_current.size() < kWidth && !piece.startsWith(QLatin1Char('\n')))
-        return std::nullopt;
-    const QString done = m_current;
-    for (int i = 1; i < kLines; ++i)
-        m_lines[i - 1] = m_lines[i];
-    m_current.clear();
-    m_lines[kLines - 1].clear();
     return done;
+}
+
+void RttyLines::complete(QStringList &done)
+{
+    done << m_current;
+    for (int i = 1; i < kLines - 1; ++i)
+        m_lines[i - 1] = m_lines[i];
+    m_lines[kLines - 2] = m_current;
+    m_lines[kLines - 1].clear();
+    m_current.clear();
+    m_full = false;
 }
 
 void RttyLines::clear()
 {
     for (QString &l : m_lines)
         l.clear();
-    m_current.clear();
+    newLine();
 }
 
 QString RttyLines::upper(const QString &s)

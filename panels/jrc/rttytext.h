@@ -7,37 +7,47 @@
 #include <QString>
 #include <QStringList>
 #include <array>
-#include <optional>
 
 namespace tav {
 
 // Decoded characters arrive in chunks (whatever waited on the port at one
-// reading). They are gathered into the line being assembled, which is the
-// bottom display line; a line is complete at 71 characters or when its chunk
-// began with a line feed, and then the display rolls up by one line.
+// reading, so a late reading finds several lines and a CR LF may be split
+// between two). They are gathered into the line being assembled, which is
+// the bottom display line; a line is complete at every line feed, wherever
+// it stands in a chunk, or at 71 characters, and then the display rolls up
+// by one line.
 class RttyLines {
 public:
     static constexpr int kLines = 15;
     static constexpr int kWidth = 71;
 
-    // Takes one chunk. The carriage return a chunk begins with is dropped
-    // (the receiver's CR of a CR LF pair). Returns the completed line when
-    // this chunk completed one.
-    std::optional<QString> take(const QString &chunk);
+    // Takes one chunk, character by character. Carriage returns are dropped
+    // (the receiver ends its lines with CR LF); a line feed ends the line,
+    // except the one that only ends a line already full at 71 characters.
+    // Returns the lines this chunk completed, in order, without line ends.
+    QStringList take(const QString &chunk);
     // Display line 0 (top) .. 14 (bottom, the line being assembled).
     QString line(int i) const { return (i >= 0 && i < kLines) ? m_lines[i] : QString(); }
     const QString &assembling() const { return m_current; }
     // Empties the display and the line being assembled.
     void clear();
     // Starts a new line being assembled; the display is left as it is.
-    void newLine() { m_current.clear(); }
+    void newLine()
+    {
+        m_current.clear();
+        m_full = false;
+    }
 
     // Upper case that stays within Latin-1 (the capture file's character set).
     static QString upper(const QString &s);
 
 private:
+    void complete(QStringList &done);
+
     std::array<QString, kLines> m_lines;
     QString m_current;
+    // The last line ended full, and no character has come since.
+    bool m_full = false;
 };
 
 // The 4-character parameter text the receiver takes: baud code (2), shift
