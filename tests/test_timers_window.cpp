@@ -313,9 +313,14 @@ TEST_P(RxRig, AProgramStartingEndsEveryScanBeforeItsFirstCommand)
 
     // The scans' timers fire as soon as the program's commands let them.
     std::vector<double> tuned;
+    // So does the list window's close box: its question waits for the
+    // program's commands, and a Cancel then keeps the window shown.
+    dialogs.answer(vbCancel);
     emu->log = [&](const QString &) {
         if (tuned.empty())
             QTimer::singleShot(0, tickScans);
+        if (tuned.size() == 1)
+            QTimer::singleShot(0, list, [list] { list->close(); });
         tuned.push_back(emu->tunedFrequencyHz() / 1000);
     };
     G.utctext = QStringLiteral("15 Aug 2002  11:59"); // as the clock tick a few seconds ago left it
@@ -327,6 +332,8 @@ TEST_P(RxRig, AProgramStartingEndsEveryScanBeforeItsFirstCommand)
     emu->log = {};
     EXPECT_FALSE(list->scanning());
     EXPECT_EQ(list->lblEndUTC->text(), "15 Aug 2002  12:00") << "the time the scan stopped";
+    EXPECT_TRUE(dialogs.shown().last().text.startsWith("The data in the List Scan window is not saved."));
+    EXPECT_TRUE(list->isVisible() && Windows::loaded<frmScanlist>());
     EXPECT_FALSE(band->sweeping());
     const auto program = std::find_if(tuned.begin(), tuned.end(), [](double k) { return std::abs(k - 6095) < 0.01; });
     ASSERT_NE(program, tuned.end());
@@ -725,52 +732,6 @@ TEST_P(Ar7030Timer, SettingsNoProgramCanHoldAreRefusedAtFixSoEverySavedFileLoads
     w->editor.bw = 2, w->editor.mode = 7;
     QTest::mouseClick(w->rows[1].cmdFixClr[0], Qt::LeftButton);
     EXPECT_TRUE(w->table.progfixed[1]);
-}
-
-// The close box pressed while a program's start is on the line: the close
-// waits for it, and a Cancel to the question then keeps the window whole.
-TEST_P(Ar7030Timer, AClosePressedWhileAProgramStartsIsAskedAfterIt)
-{
-    open(GetParam());
-    frmRxTimer *w = openTimer(QDateTime(kDay, QTime(12, 50)));
-    edit(w, 12, 0, 1, 6095);
-    w->cmdFix_Click(1);
-    edit(w, 12, 3, 1, 7205);
-    w->cmdFix_Click(2);
-    w->timeronoff(1);
-    auto *list = Windows::get<frmScanlist>();
-    list->load();
-    for (int i = 0; i < 4; ++i)
-        list->txtFreqlist[size_t(i)]->setText(QStringList{"5970", "9600", "6000", "7300"}[i]);
-    QTest::mouseClick(list->cmdStart, Qt::LeftButton);
-    at(w, QDateTime(kDay, QTime(13, 0, 2)));
-    w->tmrTestprog_Timer();
-    ASSERT_FALSE(list->scanning()) << "program 1 stopped the scan";
-    for (int tick = 0; tick < 12; ++tick)
-        w->tmrDuration_Timer();
-
-    const auto boxes = dialogs.shown().size();
-    dialogs.answer(vbCancel);
-    bool pressed = false;
-    emu->log = [&](const QString &) {
-        if (!std::exchange(pressed, true))
-            QTimer::singleShot(0, list, [list] { list->close(); }); // as the window system asks it
-    };
-    at(w, QDateTime(kDay, QTime(13, 3, 2)));
-    w->tmrTestprog_Timer();
-    tavtest::pump(50);
-    emu->log = {};
-    EXPECT_NEAR(tunedKhz(), 7205, 0.01) << "program 2 started";
-    ASSERT_EQ(dialogs.shown().size(), boxes + 1);
-    EXPECT_TRUE(dialogs.shown().last().text.startsWith("The data in the List Scan window is not saved."));
-    EXPECT_TRUE(list->isVisible()) << "a loaded window stays in reach";
-    EXPECT_TRUE(Windows::loaded<frmScanlist>());
-    auto *smeter = Windows::existing<frmAR7030>()->mnuBar->findChild<QAction *>(QStringLiteral("mnuSmeter"));
-    EXPECT_FALSE(smeter->isEnabled());
-    dialogs.answer(vbNo);
-    list->close();
-    EXPECT_FALSE(Windows::loaded<frmScanlist>());
-    EXPECT_TRUE(smeter->isEnabled()) << "the panel's entries come back with the window's unload";
 }
 
 INSTANTIATE_TEST_SUITE_P(Ar7030, Ar7030Timer, ::testing::Values(1));
