@@ -79,4 +79,6 @@ void updateClockTexts()
     G.utcstamp = clockStamp(ut);
 }
 
+QString utcTextNow() { return clockText(utcFromLocal(Clock::now(), setting(Setting::UtcOffsetHours))); }
+
 } // namespace tav

@@ -31,5 +31,7 @@ QDateTime utcFromLocal(const QDateTime &local, double offsetHours);
 
 // Recomputes lttext, utctext and utcstamp from the clock and the UTC offset setting.
 void updateClockTexts();
+// The UTC clock text (as utctext) of this moment, not of the last clock tick.
+QString utcTextNow();
 
 } // namespace tav

@@ -138,6 +138,12 @@ public:
             return false;
         if (depth > 0 && !takesInput(obj)) {
             held.push_back({obj, std::unique_ptr<QEvent>(ev->clone())});
+            // A close event comes accepted: taken as it is, the window system
+            // would put the window away at once, and the close asked for
+            // afterwards (with its question, and a Cancel) would leave it
+            // loaded but out of sight. It is refused now and asked for again.
+            if (t == QEvent::Close)
+                ev->ignore();
             return true;
         }
         // A release is never dropped (its press was taken), but a button's
@@ -156,9 +162,18 @@ public:
     {
         auto items = std::move(held);
         held.clear();
-        for (auto &h : items)
-            if (h.target)
-                QCoreApplication::postEvent(h.target, h.event.release());
+        for (auto &h : items) {
+            if (!h.target)
+                continue;
+            // A held close is asked for the way the window system asks it,
+            // so the window goes only when its close is granted.
+            if (h.event->type() == QEvent::Close && h.target->isWidgetType()) {
+                QWidget *w = static_cast<QWidget *>(h.target.data());
+                QMetaObject::invokeMethod(w, [w] { w->close(); }, Qt::QueuedConnection);
+                continue;
+            }
+            QCoreApplication::postEvent(h.target, h.event.release());
+        }
     }
 };
 

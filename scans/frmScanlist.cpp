@@ -2,6 +2,7 @@
 
 #include "hub/frmLoadfile.h"
 #include "hub/frmSavefile.h"
+#include "core/clock.h"
 #include "core/tickguard.h"
 #include "core/ui.h"
 #include "hub/hub.h"
@@ -266,7 +267,8 @@ void frmScanlist::haltWith(const QStringList &message)
 void frmScanlist::cmdStop_Click()
 {
     tmrScanlist.stop();
-    lblEndUTC->setText(G.utctext);
+    // The clock texts follow the time in steps of seconds: the stop's own time.
+    lblEndUTC->setText(utcTextNow());
     for (QPushButton *b : {cmdCls, cmdContinue, cmdLoad, cmdsaveas})
         b->setEnabled(true);
     Receiver::hold(this, false);

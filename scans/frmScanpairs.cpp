@@ -423,10 +423,30 @@ FileResult frmScanpairs::sfpram2file(const QString &path)
     return FileResult::success();
 }
 
+bool frmScanpairs::strayRemark() const
+{
+    for (int i = 0; i < kRows; ++i)
+        if (!rowPair(i) && !txtRemarks[i]->text().trimmed().isEmpty())
+            return true;
+    return false;
+}
+
 bool frmScanpairs::hasUnsavedChanges()
 {
     takeFocusedEdit();
-    return m_scan.toLines() != m_saved;
+    return m_scan.toLines() != m_saved || strayRemark();
+}
+
+void frmScanpairs::saveChanges()
+{
+    // Saved, the table would drop it unsaid: the window stays to keep it.
+    if (strayRemark()) {
+        msgBox(QStringList{QStringLiteral("A remark stands in a row without a pair, and the file keeps"),
+                           QStringLiteral("remarks only with their pairs: type it beside a pair first.")},
+               MsgIcon::Exclamation, QStringLiteral("Save Pairs"));
+        return;
+    }
+    cmdsaveas_Click();
 }
 
 } // namespace tav

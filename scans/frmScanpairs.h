@@ -61,9 +61,10 @@ public:
     bool scanning() const { return tmrScanpairs.isActive(); }
 
     // Pairs switched on or off and remarks typed since the table was loaded
-    // or saved; the question's Save is "Save Pairs".
+    // or saved, a remark typed in a row without a pair too; the question's
+    // Save is "Save Pairs".
     bool hasUnsavedChanges() override;
-    void saveChanges() override { cmdsaveas_Click(); }
+    void saveChanges() override;
 
 protected:
     void Form_Load() override;
@@ -77,6 +78,8 @@ private:
     std::optional<int> rowPair(int row) const;
     // Row edits of the focused row are taken before the table is used.
     void takeFocusedEdit();
+    // A remark typed in a row that shows no pair: the table has no place for it.
+    bool strayRemark() const;
     // Clamps the run's start (and the scan position) to the table.
     void clampToTable();
 

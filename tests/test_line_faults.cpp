@@ -1140,6 +1140,8 @@ TEST_P(ReadBackLine, ReadsWithoutAnAnswerWriteNothing)
              timer->load(); // switches the line output off
              QTest::mouseClick(timer->cmdLineoutOnoff[1], Qt::LeftButton);
              EXPECT_EQ(text(p, "lblLineL"), level) << "the panel shows only a level the receiver took";
+             EXPECT_FALSE(timer->cmdLineoutOnoff[1]->isHidden()) << "nor does the timer's button swap";
+             EXPECT_TRUE(timer->cmdLineoutOnoff[0]->isHidden());
              timer->unload();
              tavtest::pump(50);
              EXPECT_EQ(DialogScript::shown.size(), 1) << "the timer's own words, once";

@@ -145,6 +145,13 @@ TEST_F(ScanWindows, PairScanWaitsForATableChecksItsBoxesAndSavesEdits)
     EXPECT_FALSE(w->cmdStart->isEnabled());
     EXPECT_FALSE(w->cmdContinue->isEnabled());
     EXPECT_FALSE(w->cmdsaveas->isEnabled());
+    // A remark typed where no pair stands is data too: the close asks, and
+    // its Save, having no place for it, says so and keeps the window.
+    QTest::keyClicks(w->txtRemarks[5], "beacon");
+    dialogs.answer(vbYes);
+    w->close();
+    EXPECT_EQ(dialogs.shown().value(0).title + "|" + dialogs.shown().value(1).title, "Unsaved data|Save Pairs");
+    EXPECT_TRUE(w->isLoadedForm());
     w->cmdStop_Click();
     EXPECT_FALSE(w->cmdStart->isEnabled()); // still no table
     w->cmdStart_Click();

@@ -313,11 +313,17 @@ TEST_P(RxRig, AProgramStartingEndsEveryScanBeforeItsFirstCommand)
 
     // The scans' timers fire as soon as the program's commands let them.
     std::vector<double> tuned;
+    // So does the list window's close box: its question waits for the
+    // program's commands, and a Cancel then keeps the window shown.
+    dialogs.answer(vbCancel);
     emu->log = [&](const QString &) {
         if (tuned.empty())
             QTimer::singleShot(0, tickScans);
+        if (tuned.size() == 1)
+            QTimer::singleShot(0, list, [list] { list->close(); });
         tuned.push_back(emu->tunedFrequencyHz() / 1000);
     };
+    G.utctext = QStringLiteral("15 Aug 2002  11:59"); // as the clock tick a few seconds ago left it
     at(w, QDateTime(kDay, QTime(13, 0, 2)));
     w->tmrTestprog_Timer();
     tavtest::pump(50);
@@ -325,6 +331,9 @@ TEST_P(RxRig, AProgramStartingEndsEveryScanBeforeItsFirstCommand)
     tavtest::pump(50);
     emu->log = {};
     EXPECT_FALSE(list->scanning());
+    EXPECT_EQ(list->lblEndUTC->text(), "15 Aug 2002  12:00") << "the time the scan stopped";
+    EXPECT_TRUE(dialogs.shown().last().text.startsWith("The data in the List Scan window is not saved."));
+    EXPECT_TRUE(list->isVisible() && Windows::loaded<frmScanlist>());
     EXPECT_FALSE(band->sweeping());
     const auto program = std::find_if(tuned.begin(), tuned.end(), [](double k) { return std::abs(k - 6095) < 0.01; });
     ASSERT_NE(program, tuned.end());
@@ -639,7 +648,7 @@ TEST_P(Nrd545Timer, ProgramsOfAFileAreCheckedAsFixChecksThem)
     EXPECT_EQ(dialogs.shown().last().title, "Timer program file");
     EXPECT_EQ(dialogs.shown().last().text, "These lines were not taken as programs:\n"
                                            "Line 1: the start 2002 08 15 11:00 has passed\n"
-                                           "Line 3: the start 2002 08 15 12:30 is before the previous program ends (2002 08 15 12:30)");
+                                           "Line 3: the program at 2002 08 15 12:30 does not start after the previous program ends (2002 08 15 12:30)");
     ASSERT_TRUE(w->table.progfixed[1] && w->table.progfixed[2]);
     EXPECT_FALSE(w->table.progfixed[3]);
     EXPECT_EQ(startText(w->table.progdata[1]), "2002 08 15 12:00");

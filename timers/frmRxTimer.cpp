@@ -260,6 +260,9 @@ void frmRxTimer::Form_Load()
     editor.duration = 10;
     showEditor();
     getrxsetting();
+    // One of the pair shows even when the receiver takes nothing now.
+    m_lineOn = false;
+    showLineButtons();
     lineoutonoff(0);
     cmdTimerOnoff[0]->hide();
     cmdTimerOnoff[1]->show();
@@ -764,22 +767,29 @@ void frmRxTimer::setrx2tptel()
 
 void frmRxTimer::lineoutonoff(int n)
 {
-    m_lineOn = n == 1;
-    cmdLineoutOnoff[1]->setVisible(n == 0);
-    cmdLineoutOnoff[0]->setVisible(n == 1);
-    if (!m_rx)
-        return;
     // The model records through its timer relay or, without one, through its
     // line output at the level chosen in the set-up.
-    if (m_rx->model().timerRelay) {
-        m_rx->setTimerRelay(n == 1);
-    } else if (m_rx->model().lineOutput) {
+    bool taken = true;
+    if (m_rx && m_rx->model().timerRelay) {
+        taken = m_rx->setTimerRelay(n == 1);
+    } else if (m_rx && m_rx->model().lineOutput) {
         const int level = n == 1 ? m_rx->presetLineLevel() : 0;
-        // The panel shows only a level the receiver took (a silent AR7030
-        // takes none: the level shares a byte it must read first).
-        if (m_rx->setLineOutput(level))
+        // Only a level the receiver took counts (a silent AR7030 takes none:
+        // the level shares a byte it must read first), on the panel as here.
+        taken = m_rx->setLineOutput(level);
+        if (taken)
             showOnOpenPanel(RxChange{RxChange::LineLevel, level, 0, QString()});
     }
+    if (!taken)
+        return;
+    m_lineOn = n == 1;
+    showLineButtons();
+}
+
+void frmRxTimer::showLineButtons()
+{
+    cmdLineoutOnoff[1]->setVisible(!m_lineOn);
+    cmdLineoutOnoff[0]->setVisible(m_lineOn);
 }
 
 } // namespace tav

@@ -72,6 +72,8 @@ public:
     void cmdSave_Click();
     void timeronoff(int n);
     void lineoutonoff(int n);
+    // The line output pair as the receiver last took it.
+    void showLineButtons();
     bool testutc2tp();
     void setrx2tptel();
     void progtimerready();

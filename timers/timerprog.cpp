@@ -520,7 +520,8 @@ QStringList TimerTable::takePrograms(const std::array<ProgRow, kPrograms + 1> &r
             continue;
         }
         if (n > 0 && tooEarly(n + 1, start)) {
-            left << where + QStringLiteral("the start %1 is before the previous program ends (%2)")
+            // A start in the minute the previous program ends is refused too.
+            left << where + QStringLiteral("the program at %1 does not start after the previous program ends (%2)")
                                 .arg(start, endText(progdata[size_t(n)]));
             continue;
         }
