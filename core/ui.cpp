@@ -209,12 +209,25 @@ std::optional<QStringList> readKindFile(const QString &path, const TextLimits &l
     return std::move(read->lines);
 }
 
+namespace {
+void reportCut(const QString &fileName, const QString &holds, const QString &loaded)
+{
+    msgBox(QStringList{QStringLiteral("The file ") + fileName, holds, loaded}, MsgIcon::Exclamation,
+           QStringLiteral("Error"));
+}
+} // namespace
+
 void reportFileCut(const QString &fileName, int kept)
 {
-    msgBox(QStringList{QStringLiteral("The file ") + fileName,
-                       QStringLiteral("has more lines than a file of its kind holds."),
-                       QStringLiteral("Only its first ") + QString::number(kept) + QStringLiteral(" lines are loaded.")},
-           MsgIcon::Exclamation, QStringLiteral("Error"));
+    reportCut(fileName, QStringLiteral("has more lines than a file of its kind holds."),
+              QStringLiteral("Only its first ") + QString::number(kept) + QStringLiteral(" lines are loaded."));
+}
+
+void reportFieldsCut(const QString &fileName, int kept, const QString &fields)
+{
+    reportCut(fileName, QStringLiteral("has more ") + fields + QStringLiteral(" in a line than a file of its kind holds."),
+              QStringLiteral("Only the first ") + QString::number(kept) + QLatin1Char(' ') + fields +
+                  QStringLiteral(" of each line are loaded."));
 }
 
 std::optional<QString> inputBox(const QString &prompt, const QString &title, const QString &defaultText)

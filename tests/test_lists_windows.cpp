@@ -504,10 +504,17 @@ TEST_F(ListsOnAR7030, ScratchPadFillsTunesScansAndKeepsItsFile)
     EXPECT_EQ(file.toStdString(), (QByteArray("Morning, early,,,,,,,,,\r\n,,,,,,,,,\r\n,,,,9560.00,9560.00,,,,\r\n") +
                                    QByteArray(",,,,,,,,,\r\n").repeated(7))
                                       .toStdString());
-    // Loading it back: the note's comma moves the rest into the cells.
+    // Loading it back over a cleared grid asks first, as closing would; Discard
+    // goes on. The note's comma moves the rest into the cells.
     pad->cleargridscratchpad();
-    G.filenames[FileKind::Scratchpad] = QStringLiteral("FSP_TEST.TXT");
-    ASSERT_TRUE(runReader(FileKind::Scratchpad));
+    const qsizetype asked = dialogs.shown().size();
+    dialogs.answer(vbNo);
+    tavtest::answerLoadDialog();
+    QTest::mouseClick(pad->cmdLoad, Qt::LeftButton);
+    ASSERT_GT(dialogs.shown().size(), asked);
+    EXPECT_EQ(dialogs.shown()[asked].title + "|" + dialogs.shown()[asked].text,
+              "Unsaved data|The data in the Frequency Scratchpad is not saved.\n"
+              "Do you want to save it before it is replaced?");
     EXPECT_EQ(pad->txtNotes[0]->text(), "Morning");
     EXPECT_EQ(pad->cell(0, 0), " early");
     EXPECT_EQ(pad->cell(2, 4), "9560.00");
