@@ -177,10 +177,17 @@ TEST_F(ListsOnAR7030, BroadcastListLoadsSelectsAndTunes)
     settle();
     EXPECT_TRUE(emu.events.isEmpty());
 
+    // A time at which nothing is on the air says so over the empty grid.
+    dialogs.input(QStringLiteral("1200"));
+    ASSERT_TRUE(runReader(FileKind::Bdxc));
+    EXPECT_EQ(w->bdxcrows(), 0);
+    EXPECT_TRUE(w->lblNothingOnAir->isVisible());
+    EXPECT_EQ(w->lblNothingOnAir->text(), "Nothing in the list is on the air at 1200 UTC.");
     // A time selection across midnight; then Cancel keeps the grid but renews the titles.
     dialogs.input(QStringLiteral("0100"));
     ASSERT_TRUE(runReader(FileKind::Bdxc));
     EXPECT_EQ(w->bdxcrows(), 1);
+    EXPECT_FALSE(w->lblNothingOnAir->isVisible());
     EXPECT_EQ(w->cellText(1, 4), " 7100");
     listFile(FileKind::Bdxc, QStringLiteral("ILG_B26_TOW.TXT"), bdxcLine("Org", "Lang", "0000-2359", "9999"));
     dialogs.input(std::nullopt);
