@@ -276,15 +276,15 @@ FileResult frmScratchpad::fspfile2ram(const QString &path)
     cleargridscratchpad();
     const int cut = m_pad.readLines(*lines);
     m_model->changed();
-    // A save would lose the cells past the eighth, as it loses lines past the tenth.
-    if (cut > 0)
-        reportFieldsCut(QFileInfo(path).fileName(), ScratchPad::kCells, QStringLiteral("cells"));
     // What the file holds: notes kept in rows it does not reach are not in it.
     ScratchPad fromFile;
     fromFile.readLines(*lines);
     m_saved = fromFile.toLines();
     for (int r = 0; r < ScratchPad::kRows; ++r)
         txtNotes[size_t(r)]->setText(m_pad.notes[size_t(r)]);
+    // A save would lose the cells past the eighth, as it loses lines past the tenth.
+    if (cut > 0)
+        reportFieldsCut(QFileInfo(path).fileName(), ScratchPad::kCells, QStringLiteral("cells"));
     return FileResult::loaded({past + cut, false});
 }
 
