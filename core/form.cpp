@@ -785,13 +785,13 @@ void TavForm::closeEvent(QCloseEvent *ev)
     closeAsked();
 }
 
-bool TavForm::askToDropChanges()
+bool TavForm::askToDropChanges(const QString &fate)
 {
     if (!m_loaded || !hasUnsavedChanges())
         return true;
     const int answer = msgBox(QStringList{QStringLiteral("The data in the ") + unsavedName() +
                                               QStringLiteral(" is not saved."),
-                                          QStringLiteral("Do you want to save it before it is closed?")},
+                                          QStringLiteral("Do you want to save it before it is ") + fate + QLatin1Char('?')},
                               MsgIcon::Question, QStringLiteral("Unsaved data"), MsgButtons::SaveDiscardCancel);
     if (answer == vbNo)
         return true;

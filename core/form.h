@@ -56,7 +56,8 @@ public:
     virtual void saveChanges() {}
     // Save, Discard or Cancel for unsaved changes: true when they are saved or
     // may go. A window without unsaved changes answers true without a question.
-    bool askToDropChanges();
+    // `fate` is what is about to happen to them ("closed", "replaced").
+    bool askToDropChanges(const QString &fate = QStringLiteral("closed"));
     // Closes the window as its close box or a panel's Close does: a panel
     // first asks every open tool, a tool itself; a Cancel keeps all as it was.
     // True when the window was unloaded.

@@ -124,8 +124,10 @@ bool openHelp(const QString &page)
 QString helpSection(const QString &window)
 {
     for (const WindowDecl &d : windowDecls)
-        if (*d.helpSection && window == QLatin1String(d.name))
-            return QStringLiteral("files.html#") + QLatin1String(d.helpSection);
+        if (*d.helpSection && window == QLatin1String(d.name)) {
+            const QLatin1String section(d.helpSection);
+            return section.contains(QLatin1Char('#')) ? QString(section) : QStringLiteral("files.html#") + section;
+        }
     return QString();
 }
 

@@ -150,11 +150,16 @@ bool acceptLatin1Entry(const QString &text, const QString &what)
 {
     if (isLatin1(text))
         return true;
-    QString bad;
-    for (QChar c : text)
-        if (c.unicode() > 0xff && !bad.contains(c))
-            bad += c;
-    msgBox(QStringList{what + QStringLiteral(" holds characters that Tavorin's files cannot keep: ") + shownText(bad, 20),
+    // Each quoted, so that a dash or a quote mark does not read as the sentence's own.
+    QList<char32_t> bad;
+    QString quoted;
+    for (char32_t c : text.toUcs4())
+        if (c > 0xff && !bad.contains(c)) {
+            bad << c;
+            quoted += (quoted.isEmpty() ? QString() : QStringLiteral(", ")) + QLatin1Char('"') +
+                      QString::fromUcs4(&c, 1) + QLatin1Char('"');
+        }
+    msgBox(QStringList{what + QStringLiteral(" holds characters that Tavorin's files cannot keep: ") + shownText(quoted, 40),
                        QStringLiteral("Only Latin-1 letters and signs can be saved; please type it without them.")},
            MsgIcon::Exclamation, QStringLiteral("Input Error"));
     return false;
@@ -209,12 +214,25 @@ std::optional<QStringList> readKindFile(const QString &path, const TextLimits &l
     return std::move(read->lines);
 }
 
+namespace {
+void reportCut(const QString &fileName, const QString &holds, const QString &loaded)
+{
+    msgBox(QStringList{QStringLiteral("The file ") + fileName, holds, loaded}, MsgIcon::Exclamation,
+           QStringLiteral("Error"));
+}
+} // namespace
+
 void reportFileCut(const QString &fileName, int kept)
 {
-    msgBox(QStringList{QStringLiteral("The file ") + fileName,
-                       QStringLiteral("has more lines than a file of its kind holds."),
-                       QStringLiteral("Only its first ") + QString::number(kept) + QStringLiteral(" lines are loaded.")},
-           MsgIcon::Exclamation, QStringLiteral("Error"));
+    reportCut(fileName, QStringLiteral("has more lines than a file of its kind holds."),
+              QStringLiteral("Only its first ") + QString::number(kept) + QStringLiteral(" lines are loaded."));
+}
+
+void reportFieldsCut(const QString &fileName, int kept, const QString &fields)
+{
+    reportCut(fileName, QStringLiteral("has more ") + fields + QStringLiteral(" in a line than a file of its kind holds."),
+              QStringLiteral("Only the first ") + QString::number(kept) + QLatin1Char(' ') + fields +
+                  QStringLiteral(" of each line are loaded."));
 }
 
 std::optional<QString> inputBox(const QString &prompt, const QString &title, const QString &defaultText)

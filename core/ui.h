@@ -92,6 +92,9 @@ std::optional<QStringList> readKindFile(const QString &path, const TextLimits &l
 // Said once for a file that held more lines than its kind can: only the
 // first `kept` were read.
 void reportFileCut(const QString &fileName, int kept);
+// The same for a file whose lines held more fields than its kind keeps:
+// only the first `kept` fields of each line were read.
+void reportFieldsCut(const QString &fileName, int kept, const QString &fields);
 
 // Shows an input box; std::nullopt on Cancel.
 std::optional<QString> inputBox(const QString &prompt, const QString &title, const QString &defaultText = QString());

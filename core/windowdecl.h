@@ -2,7 +2,8 @@
 // Every window of the program, declared once: its name (the object name and
 // what tests find it by), its position slot (its line in "formpositions.ini";
 // 0 keeps none), its role, whether a main-menu entry opens it, its section
-// of the help's file page (F1; empty for none) and, for a tool, the fixed name
+// of the help's file page (F1; empty for none; a page of its own given as
+// "page.html#section") and, for a tool, the fixed name
 // its questions give it. The registry, the unload
 // order of the tools, the windows' constructors and the help key all come
 // from this list, so a window is added in one place. Whether a window is
@@ -63,7 +64,7 @@ enum class WindowRole { Tool, Panel, Hub };
     X(frmMarkfreqs,     44,  Tool,  true,  "markfreqs", "Marked frequencies window") \
     X(frmProphisto,     45,  Tool,  true,  "histogram", "Histogram window")          \
     X(frmWelcome,       34,  Hub,   false, "", "")                                   \
-    X(frmNoRx,          18,  Panel, false, "", "")                                   \
+    X(frmNoRx,          18,  Panel, false, "panels.html#norx", "")                   \
     X(frmAR7030,        3,   Panel, false, "", "")                                   \
     X(frmNRD535,        19,  Panel, false, "", "")                                   \
     X(frmRX320,         23,  Panel, false, "", "")                                   \

@@ -182,7 +182,12 @@ void frmWelcome::Form_Load()
     InitConstants();
     readPositionsFile();
     moveTwips(G.formleft[slot()], G.formtop[slot()]);
-    const SettingsReadResult r = readSettingsFile();
+    SettingsReadResult r = readSettingsFile();
+    // A type no model has would name a receiver that Go cannot open.
+    if (!findRxModel(G.rxtype)) {
+        G.rxtype = 0;
+        r.repaired = true;
+    }
     if (!r.skipped.isEmpty())
         m_notice = r.skipped + (r.found ? QStringLiteral(".\nTavorin uses the settings file in %1 instead.").arg(shownText(r.dir))
                                         : QStringLiteral(".\nTavorin starts with its default settings."));

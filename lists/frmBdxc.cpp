@@ -5,6 +5,7 @@
 #include "core/ui.h"
 
 #include <QFileInfo>
+#include <QVBoxLayout>
 
 namespace tav::lists {
 
@@ -14,6 +15,12 @@ frmBdxc::frmBdxc()
                  {1400, 1800, 1120, 620, 620, 620, 620, 620, 620, 620}, {1400, 1800, 1120, 4680})
 {
     grdBdxc = grid;
+    lblNothingOnAir = makeLabel(QStringLiteral("lblNothingOnAir"), QString(), grdBdxc->viewport());
+    lblNothingOnAir->setAlignment(Qt::AlignCenter);
+    lblNothingOnAir->setAttribute(Qt::WA_TransparentForMouseEvents);
+    auto *over = new QVBoxLayout(grdBdxc->viewport());
+    over->addWidget(lblNothingOnAir);
+    lblNothingOnAir->hide();
 }
 
 void frmBdxc::Form_Load()
@@ -21,6 +28,7 @@ void frmBdxc::Form_Load()
     ListWindow::Form_Load();
     links::add(static_cast<ClockCaptionLink *>(this));
     m_rows = 0;
+    lblNothingOnAir->hide();
     setTitles({QStringLiteral(" Country"), QStringLiteral(" Broadcast Org"), QStringLiteral(" Time(UTC)"),
                QStringLiteral(" Frequencies")});
 }
@@ -61,6 +69,12 @@ FileResult frmBdxc::bdxcfile2ram(const QString &path)
             return list->cell(rows[row - 1], column);
         });
         lblDbname->setText(G.filenames[FileKind::Bdxc]);
+        // An empty grid alone would look like a file that did not load.
+        const bool none = m_rows == 0 && BdxcList::isTimeAnswer(*answer);
+        lblNothingOnAir->setText(none ? QStringLiteral("Nothing in the list is on the air at ") + *answer +
+                                            QStringLiteral(" UTC.")
+                                      : QString());
+        lblNothingOnAir->setVisible(none);
     }
     setTitles(BdxcList::titles(G.filenames[FileKind::Bdxc]));
     return FileResult::loaded(leftOut);

@@ -16,6 +16,8 @@ public:
     static constexpr WindowId windowId = WindowId::frmBdxc;
     frmBdxc();
     QTableView *grdBdxc = nullptr;
+    // Over the empty grid when nothing is on the air at the time chosen.
+    QLabel *lblNothingOnAir = nullptr;
 
     // Reads a list file, asks for the selection time and shows the selection.
     FileResult bdxcfile2ram(const QString &path);

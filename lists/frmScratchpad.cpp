@@ -10,6 +10,7 @@
 #include "core/ui.h"
 #include "lists/scanpick.h"
 
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -234,7 +235,12 @@ void frmScratchpad::cmdClrnotes_Click()
             n->clear();
 }
 
-void frmScratchpad::cmdLoad_Click() { showLoadDialog(this, FileKind::Scratchpad); }
+void frmScratchpad::cmdLoad_Click()
+{
+    // A load replaces every cell and the notes of each row the file reaches.
+    if (askToDropChanges(QStringLiteral("replaced")))
+        showLoadDialog(this, FileKind::Scratchpad);
+}
 
 void frmScratchpad::cmdSave_Click()
 {
@@ -268,7 +274,7 @@ FileResult frmScratchpad::fspfile2ram(const QString &path)
     for (int r = 0; r < ScratchPad::kRows; ++r)
         m_pad.notes[size_t(r)] = txtNotes[size_t(r)]->text();
     cleargridscratchpad();
-    m_pad.readLines(*lines);
+    const int cut = m_pad.readLines(*lines);
     m_model->changed();
     // What the file holds: notes kept in rows it does not reach are not in it.
     ScratchPad fromFile;
@@ -276,7 +282,10 @@ FileResult frmScratchpad::fspfile2ram(const QString &path)
     m_saved = fromFile.toLines();
     for (int r = 0; r < ScratchPad::kRows; ++r)
         txtNotes[size_t(r)]->setText(m_pad.notes[size_t(r)]);
-    return FileResult::loaded({past, false});
+    // A save would lose the cells past the eighth, as it loses lines past the tenth.
+    if (cut > 0)
+        reportFieldsCut(QFileInfo(path).fileName(), ScratchPad::kCells, QStringLiteral("cells"));
+    return FileResult::loaded({past + cut, false});
 }
 
 FileResult frmScratchpad::fspram2file(const QString &path)

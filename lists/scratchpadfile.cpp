@@ -21,9 +21,10 @@ QStringList ScratchPad::toLines() const
     return lines;
 }
 
-void ScratchPad::readLines(const QStringList &lines)
+int ScratchPad::readLines(const QStringList &lines)
 {
     clearCells();
+    int cut = 0;
     for (int r = 0; r < kRows && r < lines.size(); ++r) {
         QString rest = lines[r];
         const int first = int(rest.indexOf(QLatin1Char(',')));
@@ -38,12 +39,18 @@ void ScratchPad::readLines(const QStringList &lines)
         }
         int col = 0;
         qsizetype start = 0;
-        for (qsizetype comma = rest.indexOf(QLatin1Char(',')); comma >= 0 && col < kCells;
+        bool lost = false;
+        for (qsizetype comma = rest.indexOf(QLatin1Char(',')); comma >= 0;
              comma = rest.indexOf(QLatin1Char(','), start)) {
-            row[size_t(col++)] = rest.mid(start, comma - start);
+            if (col < kCells)
+                row[size_t(col++)] = rest.mid(start, comma - start);
+            else
+                lost = lost || comma > start;
             start = comma + 1;
         }
+        cut += lost ? 1 : 0;
     }
+    return cut;
 }
 
 } // namespace tav::lists

@@ -23,8 +23,9 @@ public:
     // Reads a file's lines: every cell is emptied first; each row a line
     // reaches takes its cells from it, and its notes when the line has a ",";
     // rows the file does not reach keep their notes. Cells beyond the eighth
-    // are ignored; a line without a "," after the notes fills the first cell.
-    void readLines(const QStringList &lines);
+    // are not kept; a line without a "," after the notes fills the first cell.
+    // Gives the number of lines that had text in such a cell.
+    int readLines(const QStringList &lines);
 };
 
 } // namespace tav::lists

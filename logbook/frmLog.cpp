@@ -161,6 +161,9 @@ frmLog::frmLog() : TavForm(windowId)
     grdLog->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     connect(grdLog->horizontalScrollBar(), &QScrollBar::valueChanged, grdTitles->horizontalScrollBar(),
             &QScrollBar::setValue);
+    // Rows, columns or a new width decide whether the blank title is needed.
+    for (QScrollBar *bar : {grdLog->horizontalScrollBar(), grdLog->verticalScrollBar()})
+        connect(bar, &QScrollBar::rangeChanged, this, &frmLog::fitBlankTitle);
     top->addWidget(grdLog, 1);
 
     auto *buttons = new QHBoxLayout;
@@ -227,13 +230,7 @@ void frmLog::Loggridformat()
     const QVector<int> fields = shownFields(logStore().colmask);
     const int cols = int(fields.size()) + 1;
     const QFontMetrics fm = grdLog->fontMetrics();
-    // One blank column more, as wide as the grid's vertical scroll bar, lets
-    // the titles scroll as far right as the grid does when that bar shows.
     grdTitles->setColumnCount(cols + 1);
-    // After a narrower mask the blank column is where a title stood; left
-    // there, it would show as "..." in that narrow cell.
-    delete grdTitles->takeItem(0, cols);
-    grdTitles->setColumnWidth(cols, grdLog->verticalScrollBar()->sizeHint().width());
     grdTitles->setColumnWidth(0, columnPixels(fm, 0));
     grdTitles->setItem(0, 0, new QTableWidgetItem(logColumnTitles()[0]));
     for (int c = 1; c < cols; ++c) {
@@ -245,6 +242,22 @@ void frmLog::Loggridformat()
         model->takeMask();
     for (int c = 0; c < cols; ++c)
         grdLog->setColumnWidth(c, grdTitles->columnWidth(c));
+    fitBlankTitle();
+}
+
+void frmLog::fitBlankTitle()
+{
+    // One blank column more, as wide as the grid's vertical scroll bar, lets
+    // the titles scroll as far right as the grid does when that bar shows.
+    // It holds nothing (after a narrower mask it is where a title stood), and
+    // it is there only while the grid scrolls sideways with that bar: else
+    // it would stand as an empty cell after the last title.
+    const int blank = grdTitles->columnCount() - 1;
+    delete grdTitles->takeItem(0, blank);
+    grdTitles->setColumnWidth(blank, grdLog->verticalScrollBar()->sizeHint().width());
+    const bool needed = grdLog->verticalScrollBar()->maximum() > 0 && grdLog->horizontalScrollBar()->maximum() > 0;
+    for (int c = 0; c <= blank; ++c)
+        grdTitles->setColumnHidden(c, c == blank && !needed);
 }
 
 void frmLog::Logbuttons(bool enabled)

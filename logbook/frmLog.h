@@ -110,6 +110,8 @@ protected:
 
 private:
     int narrowWidth();
+    // The titles' blank last column, shown only while the grid needs it.
+    void fitBlankTitle();
     void applyButtons();
     int currentRow() const;
     void saveToFile();

@@ -132,8 +132,18 @@ frmAR7030::frmAR7030() : frmPanel(windowId, ar7030Traits())
     // A bar's change handling writes its setting, whoever moved it; with no
     // driver (not loaded) there is nothing to write and nothing to put back.
     writesOnChange(vsbVolume, [this](int v) { return !AR7030A || AR7030A->setVolume(v); });
-    writesOnChange(vsbLineL, [this](int v) { return !AR7030A || AR7030A->setLeftauxlevel(v); });
-    writesOnChange(vsbLineR, [this](int v) { return !AR7030A || AR7030A->setRightauxlevel(v); });
+    writesOnChange(vsbLineL, [this](int v) {
+        if (!AR7030A || !AR7030A->setLeftauxlevel(v))
+            return !AR7030A;
+        m_lineLevelPending[0] = false;
+        return true;
+    });
+    writesOnChange(vsbLineR, [this](int v) {
+        if (!AR7030A || !AR7030A->setRightauxlevel(v))
+            return !AR7030A;
+        m_lineLevelPending[1] = false;
+        return true;
+    });
     writesOnChange(vsbBass, [this](int v) { return !AR7030A || AR7030A->setBass(v); });
     writesOnChange(vsbTreble, [this](int v) { return !AR7030A || AR7030A->setTreble(v); });
     writesOnChange(vsbPassbandshift, [this](int v) { return !AR7030A || AR7030A->setPassBandShift(vsb2b(v)); });
@@ -215,7 +225,7 @@ void frmAR7030::modelSetup()
     m_filtersKnown = m_firmwareKnown = m_powerKnown = m_firmwareTold = false;
     readFittedFilters();
     readFirmwareNumber();
-    m_lineLevelsSent = false;
+    m_lineLevelPending = {true, true};
     sendLineLevels();
     if (setting(Setting::Ar7030LineBarsOff) == 1)
         setLineLevelsEnabled(false);
@@ -225,8 +235,13 @@ void frmAR7030::sendLineLevels()
 {
     // Each level is written into a byte it shares, after reading that byte:
     // a silent receiver takes neither, and both go out at a later update.
-    m_lineLevelsSent = AR7030A->setLeftauxlevel(settingInt(Setting::Ar7030LineLevelL)) &&
-                       AR7030A->setRightauxlevel(settingInt(Setting::Ar7030LineLevelR));
+    if (m_lineLevelPending[0]) {
+        if (!AR7030A->setLeftauxlevel(settingInt(Setting::Ar7030LineLevelL)))
+            return;
+        m_lineLevelPending[0] = false;
+    }
+    if (m_lineLevelPending[1] && AR7030A->setRightauxlevel(settingInt(Setting::Ar7030LineLevelR)))
+        m_lineLevelPending[1] = false;
 }
 
 void frmAR7030::readFittedFilters()
@@ -399,7 +414,7 @@ void frmAR7030::RxUpdatefull()
     if (!m_powerKnown)
         readPower();
     // Before the levels are read, so that their labels show what was sent.
-    if (!m_lineLevelsSent)
+    if (m_lineLevelPending[0] || m_lineLevelPending[1])
         sendLineLevels();
     // A read without an answer shows "?" and leaves its bar where it is.
     auto show = [this](int value, QLabel *label, void (frmAR7030::*handler)(int)) {

@@ -92,10 +92,12 @@ private:
     void readFittedFilters();
     void readFirmwareNumber();
     void readPower();
-    // The set-up's line levels: sent at load, and at each update until the
-    // receiver has taken them.
+    // The set-up's line levels (left, right): sent at load, and at each
+    // update until the receiver has taken them. A level the user set since,
+    // and the receiver took, stands in for the set-up's.
     void sendLineLevels();
-    bool m_filtersKnown = false, m_firmwareKnown = false, m_powerKnown = false, m_lineLevelsSent = false;
+    bool m_filtersKnown = false, m_firmwareKnown = false, m_powerKnown = false;
+    std::array<bool, 2> m_lineLevelPending{};
     bool m_firmwareTold = false;
 
     VScroll *barWithLabel(const char *name, int top, int bottom, int small, int large, ClickLabel *&label,

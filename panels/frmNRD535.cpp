@@ -28,6 +28,7 @@ frmPanel::PanelTraits frmNRD535::nrd535Traits()
     t.bwHigh = 3;
     t.lineSettings = QStringLiteral("4800,N,8,1");
     t.hasEnterMem = true;
+    t.enterMemGreys = false; // the NRD-535's "M" stays as it is while it works
     t.enterCaptions = {"F", "M", "S"};
     return t;
 }

@@ -360,7 +360,8 @@ void frmPanel::cmdEnterfreq_Click()
 
 void frmPanel::cmdEnterMem_Click()
 {
-    cmdEnterMem->setEnabled(false);
+    if (m_traits.enterMemGreys)
+        cmdEnterMem->setEnabled(false);
     const QString entry = lblMfreq->text();
     // Wide and checked before use: "123456" must not wrap into a valid cell.
     const double n = roundEven(numericValue(entry));
@@ -369,7 +370,8 @@ void frmPanel::cmdEnterMem_Click()
     else
         msgBox(m_traits.enterMemMessage, MsgIcon::Exclamation, QStringLiteral("Error"));
     lblMfreq->setText(QString());
-    cmdEnterMem->setEnabled(true);
+    if (m_traits.enterMemGreys)
+        cmdEnterMem->setEnabled(true);
 }
 
 void frmPanel::cmdEnterS_Click()

@@ -117,6 +117,8 @@ public:
         int bwLow = 0, bwHigh = 6;    // bounds of bwnames
         QString lineSettings = QStringLiteral("1200,N,8,1");
         bool hasEnterMem = true;
+        // cmdEnterMem is greyed while its recall or message runs.
+        bool enterMemGreys = true;
         // Captions of cmdEnterfreq, cmdEnterMem, cmdEnterS.
         std::array<const char *, 3> enterCaptions{"Freq", "Mem", "Step"};
     };

@@ -152,7 +152,7 @@ void setMenuEntries(QMenuBar *bar, const PanelEntries &entries, bool enabled)
 
 QString helpFileName(bool receiverLess)
 {
-    return receiverLess ? QStringLiteral("index.html") : QStringLiteral("panels.html");
+    return receiverLess ? helpSection(windowName(WindowId::frmNoRx)) : QStringLiteral("panels.html");
 }
 
 void exitFromPanel()

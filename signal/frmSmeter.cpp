@@ -152,8 +152,13 @@ void frmSmeter::tmrSmeter_Timer()
     m_prev = m_level;
     if (m_session.hasReceiver()) {
         const SmeterReader::Reading r = m_session.read([this] { cmdStop_Click(); });
-        if (!r.level)
+        if (!r.level) {
+            // Ended without a level (the line lost, or the receiver silent):
+            // the needle no longer stands at the last one read.
+            if (r.stopped)
+                needle(m_level, kErase);
             return; // no reading this second
+        }
         m_level = *r.level;
     }
     m_level = SmeterHistory::clampLevel(m_level);

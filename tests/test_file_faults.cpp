@@ -217,6 +217,8 @@ TEST_F(FileFaults, TextOutsideLatin1IsRefusedAtEntryAndNeverWrittenAsQuestionMar
         EXPECT_EQ(b.box->text(), QString::fromUtf8("R\xc3\xa9gion")) << "the letter outside Latin-1 is not kept";
         ASSERT_EQ(dialogs.shown().size(), shown + 1);
         EXPECT_TRUE(dialogs.shown().last().text.startsWith(QLatin1String(b.what)));
+        EXPECT_TRUE(dialogs.shown().last().text.contains(QString::fromUtf8("cannot keep: \"\xd0\x94\"\n")))
+            << "the refused letter is quoted";
         EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("Input Error"));
     }
     // Put there another way, it still never reaches the logbook.

@@ -803,6 +803,10 @@ TEST_F(PartLoads, SavingOverAFileLoadedInPartSaysWhatIsLostAndNoKeepsIt)
         // 13 lines for 10 rows, one more of blanks only.
         {WindowId::frmScratchpad, FileKind::Scratchpad, "FSP_BIG.TXT",
          linesOf([](int i) { return QByteArray(i == 13 ? "   " : "note,9560,6075"); }, 14), 3, "cmdSave", true, {}},
+        // Ten lines, three of them with a ninth cell.
+        {WindowId::frmScratchpad, FileKind::Scratchpad, "FSP_AWIDE.TXT",
+         linesOf([](int i) { return QByteArray(i % 4 == 1 ? "n,1,2,3,4,5,6,7,8,9," : "n,1,2,"); }, 10), 3, "cmdSave",
+         true, {}},
         // 22 lines for 20 boxes, the third no frequency the receiver tunes.
         {WindowId::frmScanlist, FileKind::ScanList, "SFL_BIG.TXT",
          linesOf([](int i) { return i == 2 ? QByteArray("99999") : QByteArray::number(6000 + i); }, 22), 3,
@@ -893,6 +897,14 @@ TEST_F(PartLoads, OverSizeFilesLoadTheirFirstLinesAndNameTheSetUpSize)
          [] { return qsizetype(Windows::existing<lists::frmBdxc>()->bdxcrows()); },
          "The file BDX_A26_TOE.TXT\nhas more lines than the list holds.\nOnly its first 1000 lines are loaded, 11000 "
          "lines are left out.\nA \"Dim BDXC\" of 12 in Set-up holds the whole file."},
+        // A ninth cell in a line of the scratch pad.
+        {WindowId::frmScratchpad, FileKind::Scratchpad, "FSP_WIDE.TXT", "n,9560,,,,,,,6075,7100,\r\n",
+         [] {
+             auto *pad = Windows::existing<lists::frmScratchpad>();
+             return qsizetype(pad->cell(0, 7) == "6075" ? lists::ScratchPad::kCells : 0);
+         },
+         "The file FSP_WIDE.TXT\nhas more cells in a line than a file of its kind holds.\nOnly the first 8 cells of each "
+         "line are loaded."},
     };
     for (const Kind &k : kinds) {
         SCOPED_TRACE(k.name);
@@ -903,7 +915,10 @@ TEST_F(PartLoads, OverSizeFilesLoadTheirFirstLinesAndNameTheSetUpSize)
         const qsizetype from = dialogs.shown().size();
         tavtest::answerLoadDialog();
         button(w, "cmdLoad")->click();
-        EXPECT_EQ(k.held(), k.kind == FileKind::StationList ? 15001 : k.kind == FileKind::Log ? 1001 : 1000);
+        EXPECT_EQ(k.held(), k.kind == FileKind::StationList ? 15001
+                            : k.kind == FileKind::Log       ? 1001
+                            : k.kind == FileKind::Scratchpad ? lists::ScratchPad::kCells
+                                                             : 1000);
         ASSERT_GT(dialogs.shown().size(), from);
         EXPECT_EQ(dialogs.shown()[from].text, QLatin1String(k.message));
         w->unload();
@@ -987,6 +1002,7 @@ TEST_F(FileDialogs, RoundTripsOfTypedTextThroughEachFile)
              typeInto(w->txtNotes[0], typed);
              saveAs(w->cmdSave, "FSP_RT.TXT");
              w->txtNotes[0]->clear();
+             dialogs.answer(vbNo); // the cleared note is not kept
              loadFrom(w->cmdLoad, "FSP_RT.TXT");
              return w->txtNotes[0]->text() + '|' + w->cell(0, 0);
          }},
@@ -1064,7 +1080,7 @@ TEST_F(FileDialogs, RoundTripsOfTypedTextThroughEachFile)
         EXPECT_EQ(r.roundTrip(QLatin1String(r.typed)), QLatin1String(r.kept));
         QStringList refusals;
         for (const ShownBox &b : dialogs.shown())
-            if (b.title != "Save File" && b.title != "Propagation")
+            if (b.title != "Save File" && b.title != "Propagation" && b.title != "Unsaved data")
                 refusals << b.text;
         if (*r.said) {
             EXPECT_EQ(refusals.size(), 1) << refusals.join(" / ").toStdString();

@@ -203,10 +203,13 @@ TEST_F(Nrd535Panel, ButtonsChangeTheReceiver)
     EXPECT_EQ(p->lblMode->text(), QStringLiteral("LSB"));
     p->lblMfreq->setText(QStringLiteral("200"));
     clearSent();
-    p->cmdEnterMem->click();
+    bool greyed = true;
+    DialogScript::whileShown = [&] { greyed = !p->cmdEnterMem->isEnabled(); };
+    QTest::mouseClick(p->cmdEnterMem, Qt::LeftButton);
     EXPECT_TRUE(sent().isEmpty());
     ASSERT_FALSE(dialogs.shown().isEmpty());
     EXPECT_EQ(dialogs.shown().last().text, QStringLiteral("Memory cell outside range"));
+    EXPECT_FALSE(greyed) << "\"M\" is not greyed while its message is shown";
 
     // Tuning through the keypad reaches the receiver and the display.
     p->lblMfreq->setText(QStringLiteral("15432.1"));

@@ -126,6 +126,7 @@ TEST(HelpKey, EveryButtonWithAShortCaptionIsExplained)
         {"panels.html", "buttons", "<b>Pwr</b>", WindowId::frmNRD535, "cmdPowerOnOff", "Pwr"},
         {"panels.html", "buttons", "<b>i 5</b>", WindowId::frmAR7030, "lblInt5", "i 5"},
         {"panels.html", "buttons", "<b>&lt;-</b>", WindowId::frmAR7030, "cmdBack", "<-"},
+        {"panels.html", "norx", "do nothing when used", WindowId::frmNoRx, "cmdEnterfreq", "Enter"},
     };
     for (const Explained &e : table) {
         SCOPED_TRACE(e.control);

@@ -1058,16 +1058,20 @@ TEST_P(ReadBackLine, ReadsWithoutAnAnswerWriteNothing)
              return t.GetParam() == 2 ? QStringList{"J1199"}
                   : t.GetParam() == 4 ? QStringList{"MM21", "J1999", "MM21"} : QStringList{};
          }},
-        {{1}, "Update once it answers", false, [](ReadBackLine &t, frmPanel *&p) {
-             trigger(p, "mnuUpdate"); // fills in what the silent load could not read
+        {{1}, "a line level, then Update once it answers", false, [](ReadBackLine &t, frmPanel *&p) {
              auto *a = static_cast<frmAR7030 *>(p);
+             QTest::mouseClick(a->vsbLineR, Qt::LeftButton, {}, QPoint(a->vsbLineR->width() / 2, 4)); // its upper arrow
+             const int set = a->vsbLineR->value();
+             trigger(p, "mnuUpdate"); // fills in what the silent load could not read
              EXPECT_EQ(a->cmdBandwidth[0]->isEnabled() ? a->cmdBandwidth[0]->text() : QString(), QStringLiteral("2.4"));
              EXPECT_EQ(a->cmdPowerOnOff->palette().color(QPalette::Window), vbColor(0xFF00));
              EXPECT_EQ(G.ar7030fw, 14);
              EXPECT_EQ(p->txtFrequencyA->text(), QStringLiteral("9650.00"));
-             // ... and sends the set-up's line levels the silent load could not.
+             // ... and sends the set-up's line levels the silent load could not,
+             // but not over the one the listener set since: that one counts as sent.
              for (const char *at : {"page 0 0x023", "page 0 0x024"})
                  EXPECT_EQ(t.writes().filter(QLatin1String(at)).size(), 1) << at;
+             EXPECT_EQ(a->vsbLineR->value(), set);
              return QStringList{"page 0 0x023", "page 0 0x024"};
          }},
         {{1}, "Mute", true, [](ReadBackLine &, frmPanel *&p) {

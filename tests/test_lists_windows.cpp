@@ -177,10 +177,17 @@ TEST_F(ListsOnAR7030, BroadcastListLoadsSelectsAndTunes)
     settle();
     EXPECT_TRUE(emu.events.isEmpty());
 
+    // A time at which nothing is on the air says so over the empty grid.
+    dialogs.input(QStringLiteral("1200"));
+    ASSERT_TRUE(runReader(FileKind::Bdxc));
+    EXPECT_EQ(w->bdxcrows(), 0);
+    EXPECT_TRUE(w->lblNothingOnAir->isVisible());
+    EXPECT_EQ(w->lblNothingOnAir->text(), "Nothing in the list is on the air at 1200 UTC.");
     // A time selection across midnight; then Cancel keeps the grid but renews the titles.
     dialogs.input(QStringLiteral("0100"));
     ASSERT_TRUE(runReader(FileKind::Bdxc));
     EXPECT_EQ(w->bdxcrows(), 1);
+    EXPECT_FALSE(w->lblNothingOnAir->isVisible());
     EXPECT_EQ(w->cellText(1, 4), " 7100");
     listFile(FileKind::Bdxc, QStringLiteral("ILG_B26_TOW.TXT"), bdxcLine("Org", "Lang", "0000-2359", "9999"));
     dialogs.input(std::nullopt);
@@ -504,10 +511,17 @@ TEST_F(ListsOnAR7030, ScratchPadFillsTunesScansAndKeepsItsFile)
     EXPECT_EQ(file.toStdString(), (QByteArray("Morning, early,,,,,,,,,\r\n,,,,,,,,,\r\n,,,,9560.00,9560.00,,,,\r\n") +
                                    QByteArray(",,,,,,,,,\r\n").repeated(7))
                                       .toStdString());
-    // Loading it back: the note's comma moves the rest into the cells.
+    // Loading it back over a cleared grid asks first, as closing would; Discard
+    // goes on. The note's comma moves the rest into the cells.
     pad->cleargridscratchpad();
-    G.filenames[FileKind::Scratchpad] = QStringLiteral("FSP_TEST.TXT");
-    ASSERT_TRUE(runReader(FileKind::Scratchpad));
+    const qsizetype asked = dialogs.shown().size();
+    dialogs.answer(vbNo);
+    tavtest::answerLoadDialog();
+    QTest::mouseClick(pad->cmdLoad, Qt::LeftButton);
+    ASSERT_GT(dialogs.shown().size(), asked);
+    EXPECT_EQ(dialogs.shown()[asked].title + "|" + dialogs.shown()[asked].text,
+              "Unsaved data|The data in the Frequency Scratchpad is not saved.\n"
+              "Do you want to save it before it is replaced?");
     EXPECT_EQ(pad->txtNotes[0]->text(), "Morning");
     EXPECT_EQ(pad->cell(0, 0), " early");
     EXPECT_EQ(pad->cell(2, 4), "9560.00");

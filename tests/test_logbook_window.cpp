@@ -115,10 +115,24 @@ TEST_F(LogWindow, GridShowsWholeFieldsAndSizeTogglesWorkBothWays)
     EXPECT_GT(w->height(), small.height());
     w->cmdHeigh_Click();
     EXPECT_EQ(w->height(), small.height()) << "back to small";
-    w->cmdWidth_Click();
+    // Wide and narrow again, no empty title cell stands after the last title.
+    auto titlesEnd = [&] {
+        int end = 0;
+        for (int c = 0; c < w->grdTitles->columnCount(); ++c)
+            if (!w->grdTitles->isColumnHidden(c))
+                end = std::max(end, w->grdTitles->columnViewportPosition(c) + w->grdTitles->columnWidth(c));
+        return end;
+    };
+    const int lastColumn = w->model->columnCount() - 1;
+    const auto gridEnd = [&] { return w->grdLog->columnViewportPosition(lastColumn) + w->grdLog->columnWidth(lastColumn); };
+    QTest::mouseClick(w->cmdWidth, Qt::LeftButton);
     EXPECT_GT(w->width(), small.width()) << "wide shows more";
-    w->cmdWidth_Click();
+    tavtest::pump(20);
+    EXPECT_EQ(titlesEnd(), gridEnd());
+    QTest::mouseClick(w->cmdWidth, Qt::LeftButton);
     EXPECT_EQ(w->width(), small.width()) << "back to narrow";
+    tavtest::pump(20);
+    EXPECT_EQ(titlesEnd(), gridEnd());
 
     // Scrolled fully right with the grid's vertical bar showing, the titles stay over their columns.
     QByteArray many;

@@ -191,6 +191,23 @@ TEST_F(Samples, EveryReadableKindHasSamplesThatReadWithoutAMessage)
     }
 }
 
+// A newcomer who loads the sample broadcast list at the present time finds
+// something on the air, whatever the hour.
+TEST_F(Samples, TheBroadcastListHasSomethingOnTheAirAtEveryTime)
+{
+    auto *w = open<lists::frmBdxc>(WindowId::frmBdxc);
+    ASSERT_NE(w, nullptr);
+    const QStringList files = listFilesNoCase(G.filedirs[FileKind::Bdxc], G.filepattern[FileKind::Bdxc]);
+    ASSERT_FALSE(files.isEmpty());
+    G.filenames[FileKind::Bdxc] = files.first();
+    for (int minutes = 0; minutes < 24 * 60; minutes += 15) {
+        const QString at = QStringLiteral("%1%2").arg(minutes / 60, 2, 10, QLatin1Char('0')).arg(minutes % 60, 2, 10, QLatin1Char('0'));
+        dialogs.input(at == QLatin1String("0000") ? QStringLiteral("2400") : at);
+        ASSERT_TRUE(runReader(FileKind::Bdxc));
+        EXPECT_GE(w->bdxcrows(), 1) << at.toStdString();
+    }
+}
+
 TEST_F(Samples, TheToolsOwnFilesComeWithTheSamples)
 {
     // The station windows fill their query lists from the ini files.

@@ -58,7 +58,7 @@ TEST_F(SettingsFile, ReceiverTypeIsRoundedHalfToEvenAndTextReadsZero)
     lines[3] = QStringLiteral("abc");
     applySettingsLines(lines);
     EXPECT_EQ(G.rxtype, 0);
-    lines[3] = QStringLiteral(" 7"); // kept as is; Go then keeps the welcome window shown
+    lines[3] = QStringLiteral(" 7"); // kept as read: the welcome window, which knows the models, replaces it
     applySettingsLines(lines);
     EXPECT_EQ(G.rxtype, 7);
 }

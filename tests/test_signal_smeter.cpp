@@ -1,6 +1,7 @@
 // The S-meter window: needle and histogram pixels tick by tick, the
 // attenuator correction read at Start, and a window closed while measuring
 // giving the panel back its attenuator frame and the receiver.
+#include "core/comm.h"
 #include "signal/frmSmeter.h"
 #include "signal/smeterstats.h"
 #include "support/nrd545rig.h"
@@ -113,5 +114,18 @@ TEST_F(SmeterWindow, ASilentReceiverEndsTheMeasurementWithAMessage)
     EXPECT_TRUE(w->cmdStart->isEnabled());
     ASSERT_FALSE(dialogs.shown().isEmpty());
     EXPECT_EQ(dialogs.shown().last().text, QStringLiteral("The receiver does not answer.")) << dialogs.shown()[0].text.toStdString();
+
+    // Answered again, then hung up: the measurement ends, and the needle
+    // shows no level, having none to show.
+    pty->setOff(false);
+    w->cmdStart->click();
+    w->tmrSmeter_Timer();
+    const Picture &needle = w->picSmeter->picture();
+    ASSERT_GT(needle.count(0, 0, 200, 16, kBar), 0);
+    pty->dropLine();
+    ASSERT_TRUE(tavtest::waitFor([] { return rxPort().lost(); }));
+    w->tmrSmeter_Timer();
+    EXPECT_FALSE(w->measuring());
+    EXPECT_EQ(needle.count(0, 0, 200, 16, kBar), 0);
     w->unload();
 }

@@ -94,15 +94,17 @@ TEST_F(Welcome, MissingSettingsStartWithDefaultsAndTellTheUserOnce)
     EXPECT_EQ(G.setupdata[1], 1);
 }
 
-TEST_F(Welcome, UnknownReceiverTypeKeepsTheDesignedLabelAndGoKeepsTheWindow)
+TEST_F(Welcome, UnknownReceiverTypeIsToldAndStartsWithoutReceiver)
 {
     writeSettings(" 9");
     frmWelcome *w = frmWelcome::instance();
     w->showModeless();
-    EXPECT_EQ(w->lblGo->text(), "NRD535");
+    EXPECT_EQ(G.rxtype, 0);
+    EXPECT_EQ(w->lblGo->text(), "No RX");
+    EXPECT_TRUE(w->startupNotice().contains("holds values out of range")) << w->startupNotice().toStdString();
     w->imgGo->click();
-    EXPECT_TRUE(w->isVisible());
-    EXPECT_TRUE(dialogs.shown().isEmpty());
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_TRUE(Windows::loaded(WindowId::frmNoRx)) << "Go opens the panel the label names";
 }
 
 TEST_F(Welcome, ExitWritesThePositionsIntoTheDataDirectory)
