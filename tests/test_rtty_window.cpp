@@ -408,6 +408,26 @@ TEST_P(RttyWindow, ClosingWhileReceivingSwitchesRttyOffWithoutStopLines)
     EXPECT_FALSE(w->capturing());
 }
 
+TEST_P(RttyWindow, ALostLineEndsReceptionWithStopsLines)
+{
+    open();
+    answerSave(QStringLiteral("rty_l.txt"));
+    w->cmdSave[1]->click();
+    start();
+    decode(QStringLiteral("abc\\n"), 4);
+    w->tmrGetRTTY_Timer();
+    pty->dropLine();
+    ASSERT_TRUE(tavtest::waitFor([&] { return comm().lost(); }, 3000));
+    w->tmrGetRTTY_Timer();
+    EXPECT_FALSE(w->cmdStop->isEnabled());
+    EXPECT_TRUE(w->cmdStart->isEnabled());
+    EXPECT_TRUE(w->cmdExit->isEnabled());
+    EXPECT_FALSE(comm().keepDiscarded());
+    const QByteArray file = dir.read(QStringLiteral("RTTY/rty_l.txt"));
+    EXPECT_TRUE(file.contains("ABC\r\n")) << file.toStdString();
+    EXPECT_TRUE(file.contains("Stop at")) << file.toStdString();
+}
+
 INSTANTIATE_TEST_SUITE_P(BothJrcReceivers, RttyWindow, ::testing::Values(2, 4),
                          [](const ::testing::TestParamInfo<int> &i) {
                              return i.param == 2 ? std::string("NRD535") : std::string("NRD545");

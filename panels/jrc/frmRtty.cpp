@@ -403,6 +403,12 @@ void frmRtty::tmrGetRTTY_Timer()
     // The receiver's replies belong to the exchange that asked for them.
     if (Exchange::active())
         return;
+    // A lost line decodes nothing more: the window stops receiving rather
+    // than show reception that cannot come. The panel tells the loss.
+    if (m_receiving && rxPort().lost()) {
+        endReception(false);
+        return;
+    }
     // Replies that came after their read gave up are no text.
     const QString chunk = QString::fromLatin1(rxPort().takeText());
     if (chunk.isEmpty())
