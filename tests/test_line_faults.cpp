@@ -829,6 +829,11 @@ TEST_P(MemoryPanelLine, AfterALostLineToolsSayTheLineIsClosed)
     tavtest::pump(100);
     ASSERT_EQ(DialogScript::shown.size(), 2) << "the question and the loss";
     EXPECT_EQ(DialogScript::shown.last().text, lostText());
+    // The Fetch held the receiver; with nothing held on a lost line, the
+    // lock shows the user's, who never locked.
+    if (auto *lock = p->findChild<QLabel *>(QStringLiteral("lblLock"))) {
+        EXPECT_EQ(lock->text(), QStringLiteral("Off"));
+    }
 
     DialogScript::shown.clear();
     dialogs.answer(vbYes);
@@ -1235,10 +1240,11 @@ struct BoxKeys {
 // The panel at Go against the emulator (PanelLine), with the Load dialog
 // pressed as a listener does.
 struct UsersLine : PanelLine {
-    // Opens the Load dialog for `kind` and presses Return on it, as a key
-    // from the window system; `whileOk` runs once inside OK's exchange.
+    // Opens the Load dialog for `kind` (by clicking `opener` when given) and
+    // presses Return on it, as a key from the window system; `whileOk` runs
+    // once inside OK's exchange.
     static void loadWithReturn(FileKind kind, const std::function<void(frmLoadfile *)> &whileOk = {},
-                               bool byMouse = false)
+                               bool byMouse = false, QAbstractButton *opener = nullptr)
     {
         auto *load = Windows::get<frmLoadfile>();
         bool pressed = false, again = false;
@@ -1263,7 +1269,10 @@ struct UsersLine : PanelLine {
         });
         driver.start();
         during.start();
-        frmLoadfile::showFor(kind);
+        if (opener)
+            QTest::mouseClick(opener, Qt::LeftButton);
+        else
+            frmLoadfile::showFor(kind);
         EXPECT_TRUE(pressed);
         EXPECT_TRUE(!whileOk || again) << "OK waited on the receiver";
     }
@@ -1423,6 +1432,45 @@ TEST_P(UsersLine, TwoUsersOfTheLineTakeTurnsAndEveryBoxAnswersItsKey)
             QTest::mouseClick(button(QStringLiteral("cmdLock(0)")), Qt::LeftButton);
         };
     };
+    // Dial following on the NRD-535, the lock off, through an S-meter run, a
+    // list scan and a Load: the receiver is in local with its reports on
+    // exactly while the tracking window shows "Dial".
+    auto dialThroughTools = [&](UsersLine &rig, BoxKeys &boxes) {
+        auto &emu = dynamic_cast<sim::JrcEmulator &>(*rig.emu);
+        auto *tr = Windows::get<frmTracking>();
+        tr->load();
+        tr->optMousedial->select(1);
+        auto *sm = Windows::get<frmSmeter>();
+        auto *list = Windows::get<frmScanlist>();
+        sm->load();
+        list->load();
+        list->txtFreqlist[0]->setText(QStringLiteral("6000"));
+        for (auto [start, stop] : {std::pair{sm->cmdStart, sm->cmdStop}, std::pair{list->cmdStart, list->cmdStop}}) {
+            QTest::mouseClick(start, Qt::LeftButton);
+            ASSERT_TRUE(tavtest::waitFor([&] { return emu.remote; }));
+            rig.pty->clearReceived();
+            QTest::mouseClick(stop, Qt::LeftButton);
+            EXPECT_TRUE(tavtest::waitFor([&] { return rig.pty->received().endsWith("H0\r"); }))
+                << rig.pty->received().toStdString();
+            EXPECT_TRUE(!emu.remote && emu.reporting && tr->optMousedial->selected() == 1);
+            EXPECT_EQ(panel->findChild<QLabel *>(QStringLiteral("lblLock"))->text(), QStringLiteral("Off"));
+            EXPECT_EQ(panel->findChild<QLabel *>(QStringLiteral("lblPassbandshift"))->text(), QString());
+            for (QScrollBar *bar : panel->modelArea()->findChildren<QScrollBar *>())
+                EXPECT_FALSE(bar->isEnabled());
+        }
+        emu.dial(7205000);
+        EXPECT_TRUE(tavtest::waitFor([&] { return G.rxfreqnow == 7205.0; })) << "the dial tunes";
+        ensureDir(G.filedirs[FileKind::ScanList]);
+        ASSERT_TRUE(writeTextLines(G.filedirs[FileKind::ScanList] + QStringLiteral("SFL_D.TXT"), {"9510"}));
+        rig.pty->clearReceived();
+        UsersLine::loadWithReturn(FileKind::ScanList, {}, false, list->cmdLoad);
+        EXPECT_EQ(tr->optMousedial->selected(), 0) << "the Load ended the following as Mouse does";
+        EXPECT_TRUE(tavtest::waitFor([&] { return rig.pty->received().contains("I0\r"); }));
+        EXPECT_TRUE(!emu.reporting && !emu.remote);
+        EXPECT_TRUE(boxes.seen.isEmpty());
+        sm->unload();
+        list->unload();
+    };
     const Row rows[] = {
         {"clock read vs S-meter tick", 1,
          [&](UsersLine &rig, BoxKeys &boxes) {
@@ -1545,6 +1593,7 @@ TEST_P(UsersLine, TwoUsersOfTheLineTakeTurnsAndEveryBoxAnswersItsKey)
          }},
         {"dial following with the user's lock on", 2, dialFollowing(1)},
         {"dial following with the lock off", 2, dialFollowing(0)},
+        {"dial following through an S-meter run, a list scan and a Load", 2, dialThroughTools},
     };
     panel = go();
     ASSERT_TRUE(panel);
