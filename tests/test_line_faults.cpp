@@ -829,10 +829,8 @@ TEST_P(MemoryPanelLine, AfterALostLineToolsSayTheLineIsClosed)
     tavtest::pump(100);
     ASSERT_EQ(DialogScript::shown.size(), 2) << "the question and the loss";
     EXPECT_EQ(DialogScript::shown.last().text, lostText());
-    // The Fetch held the receiver; with nothing held on a lost line, the
-    // lock shows the user's, who never locked.
     if (auto *lock = p->findChild<QLabel *>(QStringLiteral("lblLock"))) {
-        EXPECT_EQ(lock->text(), QStringLiteral("Off"));
+        EXPECT_EQ(lock->text(), QStringLiteral("Off")) << "the Fetch's hold is gone; the user never locked";
     }
 
     DialogScript::shown.clear();
@@ -1240,9 +1238,9 @@ struct BoxKeys {
 // The panel at Go against the emulator (PanelLine), with the Load dialog
 // pressed as a listener does.
 struct UsersLine : PanelLine {
-    // Opens the Load dialog for `kind` (by clicking `opener` when given) and
-    // presses Return on it, as a key from the window system; `whileOk` runs
-    // once inside OK's exchange.
+    // Opens the Load dialog for `kind` (or clicks `opener`) and presses
+    // Return on it, as a key from the window system; `whileOk` runs once
+    // inside OK's exchange.
     static void loadWithReturn(FileKind kind, const std::function<void(frmLoadfile *)> &whileOk = {},
                                bool byMouse = false, QAbstractButton *opener = nullptr)
     {
@@ -1269,10 +1267,7 @@ struct UsersLine : PanelLine {
         });
         driver.start();
         during.start();
-        if (opener)
-            QTest::mouseClick(opener, Qt::LeftButton);
-        else
-            frmLoadfile::showFor(kind);
+        opener ? QTest::mouseClick(opener, Qt::LeftButton) : frmLoadfile::showFor(kind);
         EXPECT_TRUE(pressed);
         EXPECT_TRUE(!whileOk || again) << "OK waited on the receiver";
     }
@@ -1365,8 +1360,7 @@ TEST_P(UsersLine, TwoUsersOfTheLineTakeTurnsAndEveryBoxAnswersItsKey)
         const float want = nrd535 ? clsNRD535::smeterFromRaw(100) : clsNRD545::smeterFromRaw(100);
         EXPECT_FLOAT_EQ(sm->level(), want) << "the S-meter took its own reply";
         rig.emu->control(QStringLiteral("rtty ") + line);
-        // Held in remote for the S-meter, the receiver's knob is locked: the
-        // frequency the panel has not seen yet is set behind its back.
+        // Held in remote for the S-meter, the knob is locked: tuned behind the panel's back.
         dynamic_cast<sim::JrcEmulator &>(*rig.emu).cur.hz = 7100000;
         panel->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(panel));
@@ -1432,31 +1426,27 @@ TEST_P(UsersLine, TwoUsersOfTheLineTakeTurnsAndEveryBoxAnswersItsKey)
             QTest::mouseClick(button(QStringLiteral("cmdLock(0)")), Qt::LeftButton);
         };
     };
+    auto label = [&](const QString &name) { return panel->findChild<QLabel *>(name)->text(); };
     // Dial following on the NRD-535, the lock off, through an S-meter run, a
     // list scan and a Load: the receiver is in local with its reports on
     // exactly while the tracking window shows "Dial".
     auto dialThroughTools = [&](UsersLine &rig, BoxKeys &boxes) {
         auto &emu = dynamic_cast<sim::JrcEmulator &>(*rig.emu);
         auto *tr = Windows::get<frmTracking>();
-        tr->load();
-        tr->optMousedial->select(1);
         auto *sm = Windows::get<frmSmeter>();
         auto *list = Windows::get<frmScanlist>();
-        sm->load();
-        list->load();
+        for (TavForm *w : std::initializer_list<TavForm *>{tr, sm, list})
+            w->load();
+        tr->optMousedial->select(1);
         list->txtFreqlist[0]->setText(QStringLiteral("6000"));
         for (auto [start, stop] : {std::pair{sm->cmdStart, sm->cmdStop}, std::pair{list->cmdStart, list->cmdStop}}) {
             QTest::mouseClick(start, Qt::LeftButton);
             ASSERT_TRUE(tavtest::waitFor([&] { return emu.remote; }));
             rig.pty->clearReceived();
             QTest::mouseClick(stop, Qt::LeftButton);
-            EXPECT_TRUE(tavtest::waitFor([&] { return rig.pty->received().endsWith("H0\r"); }))
-                << rig.pty->received().toStdString();
+            EXPECT_TRUE(tavtest::waitFor([&] { return rig.pty->received().endsWith("H0\r"); }));
             EXPECT_TRUE(!emu.remote && emu.reporting && tr->optMousedial->selected() == 1);
-            EXPECT_EQ(panel->findChild<QLabel *>(QStringLiteral("lblLock"))->text(), QStringLiteral("Off"));
-            EXPECT_EQ(panel->findChild<QLabel *>(QStringLiteral("lblPassbandshift"))->text(), QString());
-            for (QScrollBar *bar : panel->modelArea()->findChildren<QScrollBar *>())
-                EXPECT_FALSE(bar->isEnabled());
+            EXPECT_EQ(label(QStringLiteral("lblLock")) + "|" + label(QStringLiteral("lblPassbandshift")), "Off|");
         }
         emu.dial(7205000);
         EXPECT_TRUE(tavtest::waitFor([&] { return G.rxfreqnow == 7205.0; })) << "the dial tunes";
@@ -1465,11 +1455,8 @@ TEST_P(UsersLine, TwoUsersOfTheLineTakeTurnsAndEveryBoxAnswersItsKey)
         rig.pty->clearReceived();
         UsersLine::loadWithReturn(FileKind::ScanList, {}, false, list->cmdLoad);
         EXPECT_EQ(tr->optMousedial->selected(), 0) << "the Load ended the following as Mouse does";
-        EXPECT_TRUE(tavtest::waitFor([&] { return rig.pty->received().contains("I0\r"); }));
-        EXPECT_TRUE(!emu.reporting && !emu.remote);
-        EXPECT_TRUE(boxes.seen.isEmpty());
-        sm->unload();
-        list->unload();
+        EXPECT_TRUE(tavtest::waitFor([&] { return rig.pty->received().contains("I0\r") && !emu.remote; }));
+        EXPECT_TRUE(!emu.reporting && boxes.seen.isEmpty());
     };
     const Row rows[] = {
         {"clock read vs S-meter tick", 1,
