@@ -37,6 +37,9 @@ public:
     virtual void Trackfreq() = 0;
     // Loading a file with the RX-320 ends the choice of following the dial.
     virtual void disableDialFollowing() = 0;
+    // Dial following ends for a cause of the caller's (a load): the window
+    // ends it as its "Mouse" does, so it shows what the receiver does.
+    virtual void endDialFollowing() = 0;
 };
 
 // A tool window whose caption shows the clock: the welcome window's clock

@@ -82,10 +82,43 @@ namespace {
 // while a tool holds it (`jrclock`): a command then needs its own "H1",
 // and the dial goes back to the panel after it.
 bool g_dialHandedBack = false;
+// The object whose following is on: the one that leaves the knob to the
+// listener again when another hold ends.
+JrcDriver *g_follower = nullptr;
 const QString kLocal = QStringLiteral("H0");
 } // namespace
 
+JrcDriver::~JrcDriver()
+{
+    if (g_follower == this)
+        g_follower = nullptr;
+}
+
 bool JrcDriver::remoteHeld() { return G.jrclock == 1 && !g_dialHandedBack; }
+
+const QObject *JrcDriver::dialFollower() { return g_follower; }
+
+bool JrcDriver::freeFollowedDial()
+{
+    JrcDriver *f = g_follower;
+    if (!f)
+        return true;
+    const char *knob = f->model().dialFree;
+    if (!knob)
+        return true;
+    Exchange ex;
+    if (f->m_port.lost())
+        return false;
+    // The command of the hold that ended has had its time, as before "H0".
+    Delay(kBracketDelayMs);
+    if (!f->send(QLatin1String(knob)))
+        return false;
+    g_dialHandedBack = QLatin1String(knob) == kLocal;
+    if (g_dialHandedBack && G.jrclock == 1)
+        if (RemoteHolder *holder = Receiver::remoteHolder())
+            holder->dialFreed();
+    return true;
+}
 
 void JrcDriver::followDial(bool on)
 {
@@ -94,12 +127,15 @@ void JrcDriver::followDial(bool on)
         send(QStringLiteral("I0"));
         const bool wasFree = g_dialHandedBack;
         g_dialHandedBack = false;
+        if (g_follower == this)
+            g_follower = nullptr;
         if (holder)
             holder->followEnded(this, wasFree);
         else if (wasFree && G.jrclock == 1)
             i_on(); // held, with nobody else to take it back
         return;
     }
+    g_follower = this;
     Receiver::hold(this, true);
     send(QStringLiteral("I1"));
     if (const char *knob = model().dialFree) {

@@ -35,6 +35,7 @@ public:
     static constexpr int kTextCharMs = 200;
 
     explicit JrcDriver(CommControl &port, QObject *parent = nullptr);
+    ~JrcDriver() override;
 
     // "H1" twice when a command needs the remote and it is not already held.
     void i_on();
@@ -49,6 +50,12 @@ public:
     // Whether the receiver is held in remote between commands now: held by
     // the lock, and its dial not left to the listener by dial following.
     static bool remoteHeld();
+    // The driver object whose dial following is on (nullptr: none).
+    static const QObject *dialFollower();
+    // While the dial is followed, leaves the knob to the listener again as
+    // the following's start did, after another hold took it into remote;
+    // whether it reached the line (true with no following: nothing to do).
+    static bool freeFollowedDial();
 
     // The RTTY decoder, in each model's own commands.
     // Each write tells whether it reached the line.

@@ -158,7 +158,11 @@ void frmLoadfile::cmdOK_Click()
         if (hubExists() && !goModel().isNone())
             hub().Update4RxFreq();
         switch (goModel().loadStopsDial) {
-        case RxModel::LoadStopsDial::PanelTracking: G.dialtrack = false; break;
+        case RxModel::LoadStopsDial::PanelTracking:
+            if (TrackingLink *t = links::tracking())
+                t->endDialFollowing();
+            G.dialtrack = false;
+            break;
         case RxModel::LoadStopsDial::TrackingWindow:
             if (TrackingLink *t = links::tracking())
                 t->disableDialFollowing();

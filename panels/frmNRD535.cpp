@@ -452,6 +452,14 @@ void frmNRD535::sliderKey(VScroll *bar, int value, bool (clsNRD535::*send)(int16
         (NRD535A.get()->*send)(int16_t(bar->value()));
 }
 
+bool frmNRD535::sliderKeysAct() const
+{
+    // The keys are the sliders' own: the user's lock, and the receiver held
+    // as the sliders need it (not while dial following leaves the dial to
+    // the listener, where the sliders are off and blank).
+    return G.panellock == 1 && JrcDriver::remoteHeld();
+}
+
 bool frmNRD535::modelKey(int keyCode, Modifier mod)
 {
     switch (mod) {
@@ -471,7 +479,7 @@ bool frmNRD535::modelKey(int keyCode, Modifier mod)
                 cmdMode_Click(m.mode);
                 return true;
             }
-        if (G.panellock != 1)
+        if (!sliderKeysAct())
             return false;
         std::optional<PbsKey> k;
         if (keyCode == KeyEqual)
@@ -486,7 +494,7 @@ bool frmNRD535::modelKey(int keyCode, Modifier mod)
         return true;
     }
     case ModCtrl: {
-        if (keyCode < KeyF1 || keyCode > KeyF1 + 3 || G.panellock != 1)
+        if (keyCode < KeyF1 || keyCode > KeyF1 + 3 || !sliderKeysAct())
             return false;
         const int lo = vsbBandwidthcontrol->minimum(), hi = vsbBandwidthcontrol->maximum();
         const std::optional<int> v =

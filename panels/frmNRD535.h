@@ -42,6 +42,8 @@ public:
     bool lockoffon(int16_t state);
     // What lockoffon(0) shows: the sliders that need the hold off and blank.
     void showUnheld();
+    // Whether the shift and bandwidth-control keys act now.
+    bool sliderKeysAct() const;
     void RxUpdatebasics();
     void RxUpdatefull();
 

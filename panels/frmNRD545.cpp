@@ -158,7 +158,7 @@ frmNRD545::frmNRD545() : frmPanel(windowId, traits())
     lblAttenuator = plainValueLabel(QStringLiteral("lblAttenuator"), fraAttenuator);
     gt->addWidget(lblAttenuator);
     col->addWidget(fraAttenuator);
-    lock = new JrcLock(area, [this](int16_t s) { return lockoffon(s); });
+    lock = new JrcLock(area, [this](int16_t s) { return lockoffon(s); }, [this] { showUnheld(); });
     col->addWidget(lock->fraLock);
     cmdPowerOnOff = colouredButton(QStringLiteral("cmdPowerOnOff"), QStringLiteral("Pwr"), kDesignGrey, area);
     col->addWidget(cmdPowerOnOff);
@@ -278,16 +278,20 @@ bool frmNRD545::lockoffon(int16_t state)
 {
     if (!NRD545A || !NRD545A->setLockonoff(state))
         return false;
-    if (state == 0) {
-        for (QLabel *l : {lblbandwidthcontrol, static_cast<QLabel *>(lblPassbandshift), lblIfgain, lblSquelch,
-                          static_cast<QLabel *>(lblVolume), static_cast<QLabel *>(lblTone)})
-            l->setText(QString());
-        for (VScroll *v : {vsbBandwidthcontrol, vsbPassbandshift, vsbIfgain, vsbSquelch, vsbVolume, vsbTone})
-            v->setEnabled(false);
-    } else if (state == 1) {
+    if (state == 0)
+        showUnheld();
+    else if (state == 1)
         RxUpdatefull();
-    }
     return true;
+}
+
+void frmNRD545::showUnheld()
+{
+    for (QLabel *l : {lblbandwidthcontrol, static_cast<QLabel *>(lblPassbandshift), lblIfgain, lblSquelch,
+                      static_cast<QLabel *>(lblVolume), static_cast<QLabel *>(lblTone)})
+        l->setText(QString());
+    for (VScroll *v : {vsbBandwidthcontrol, vsbPassbandshift, vsbIfgain, vsbSquelch, vsbVolume, vsbTone})
+        v->setEnabled(false);
 }
 
 void frmNRD545::cmdLock_Click(int index) { lock->cmdLock_Click(index); }

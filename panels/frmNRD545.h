@@ -45,6 +45,8 @@ public:
     // Holds the receiver in remote (1) or hands it back (0), then refreshes
     // or blanks the sliders that need the hold.
     bool lockoffon(int16_t state);
+    // What lockoffon(0) shows: the sliders that need the hold off and blank.
+    void showUnheld();
     // Reads the receiver and refreshes the whole panel.
     void RxUpdatefull();
 

@@ -2,6 +2,7 @@
 
 #include "core/form.h"
 #include "core/ui.h"
+#include "drivers/jrc.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -76,10 +77,7 @@ void JrcLock::steppingStarted()
 void JrcLock::steppingStopped()
 {
     m_stepping = false;
-    // A tool working the receiver keeps its remote hold.
-    if (!m_toolHolders.isEmpty())
-        return;
-    lockoffon(0);
+    release();
 }
 
 bool JrcLock::ctrlShiftKey(int keyCode)
@@ -113,10 +111,32 @@ void JrcLock::toolEnd(const QObject *tool)
         return;
     if (G.panellock != 0)
         return;
-    // Another tool or continuous stepping still needs the receiver in remote.
-    if (!m_toolHolders.isEmpty() || m_stepping)
+    // Continuous stepping still needs the receiver in remote.
+    if (m_stepping)
         return;
-    lockoffon(0);
+    release();
+}
+
+void JrcLock::release()
+{
+    // Dial following holds the receiver too, but for the listener's knob:
+    // when the last other hold ends, the dial is handed back as the
+    // following's start left it. Another tool keeps its remote hold.
+    const QObject *follower = JrcDriver::dialFollower();
+    const bool following = follower && m_toolHolders.contains(follower);
+    if (m_toolHolders.size() > (following ? 1 : 0))
+        return;
+    if (!(following ? JrcDriver::freeFollowedDial() : lockoffon(0)))
+        showUsersLock();
+}
+
+void JrcLock::showUsersLock()
+{
+    // Nothing holds a receiver on a lost line: what is left to show is the
+    // listener's own choice, and without it the sliders that need the hold.
+    showLock(G.panellock);
+    if (G.panellock == 0 && m_unheld)
+        m_unheld();
 }
 
 void JrcLock::dialFreed()
@@ -131,11 +151,12 @@ void JrcLock::followEnded(const QObject *follower, bool dialWasFree)
     const bool held = m_toolHolders.remove(follower);
     const bool othersHold = G.panellock != 0 || m_stepping || !m_toolHolders.isEmpty();
     if (dialWasFree && othersHold) {
-        lockoffon(1);
+        if (!lockoffon(1))
+            showUsersLock();
         return;
     }
-    if (held && !othersHold)
-        lockoffon(0);
+    if (held && !othersHold && !lockoffon(0))
+        showUsersLock();
 }
 
 JrcLock *openJrcLock() { return dynamic_cast<JrcLock *>(Receiver::remoteHolder()); }

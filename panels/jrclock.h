@@ -82,15 +82,21 @@ public:
     void toolStart(const QObject *tool) override;
     void toolEnd(const QObject *tool) override;
     // Dial following: while the dial is the listener's the label says "Off"
-    // and the panel shows what needs the hold as off; when the following
-    // ends, the receiver is taken into remote again exactly when the user,
-    // stepping or another tool still holds it.
+    // and the panel shows what needs the hold as off; a tool or stepping
+    // that takes the receiver meanwhile hands the dial back at its end; when
+    // the following ends, the receiver is taken into remote again exactly
+    // when the user, stepping or another tool still holds it.
     void dialFreed() override;
     void followEnded(const QObject *follower, bool dialWasFree) override;
     int toolHolds() const { return int(m_toolHolders.size()); }
     bool stepping() const { return m_stepping; }
 
 private:
+    // The last hold but the following's (and the user's) has ended.
+    void release();
+    // A lost line took no release: the label shows the user's lock.
+    void showUsersLock();
+
     std::function<bool(int16_t)> m_lockoffon;
     std::function<void()> m_unheld;
     QSet<const QObject *> m_toolHolders;

@@ -102,6 +102,10 @@ void JrcEmulator::setFreq(qint64 hz)
 
 void JrcEmulator::dial(qint64 hz)
 {
+    if (knobLocked()) {
+        note(QStringLiteral("dial %1  ignored (remote)").arg(hz));
+        return;
+    }
     // The receiver reports a turn of its knob, not a knob left where it was.
     const bool moved = hz != cur.hz;
     setFreq(hz);
@@ -266,7 +270,9 @@ QStringList JrcEmulator::controlHelp() const
             QStringLiteral("                at the demodulator's pace for the speed set (45, 50, 75 baud)"),
             QStringLiteral("rttyburst TEXT  send TEXT as decoded RTTY at once, at the line's speed"),
             QStringLiteral("                (\\r and \\n in TEXT send CR and LF)"),
-            QStringLiteral("(dial also sends a frequency report while reports are on, \"I1\")")};
+            QStringLiteral("(dial also sends a frequency report while reports are on, \"I1\";"),
+            QStringLiteral(" in remote, \"H1\", the knob is locked and dial does nothing,"),
+            QStringLiteral(" on the NRD-545 while its dial lock \"DD1\" is on)")};
 }
 
 // ---------------------------------------------------------------- NRD-535

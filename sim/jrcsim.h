@@ -64,8 +64,11 @@ public:
     void setClock(int secondsOfDay);
     int clockSeconds() const;
 
-    // Turns the tuning knob (works in local and remote, as the knob does).
+    // Turns the tuning knob, which the front panel takes only while the
+    // knob is the listener's; in remote nothing moves (logged as ignored).
     void dial(qint64 hz);
+    // Whether the front panel's knob is locked now: in remote.
+    virtual bool knobLocked() const { return remote; }
     // The report the receiver sends for the present frequency while reporting.
     virtual QByteArray frequencyReport() const = 0;
     // The number the S-meter reply carries now: the band's level on the
@@ -126,6 +129,8 @@ public:
     QByteArray frequencyReport() const override;
     int rttyBaud() const override;
     int squelchLevel() const override { return squelch; }
+    // In remote the knob stays the listener's while the dial lock is off.
+    bool knobLocked() const override { return remote && dialLock == 1; }
 
     int ecss = 0;
     int ifgain = 0, squelch = 0, tone = 0, volume = 0;

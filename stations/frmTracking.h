@@ -74,6 +74,7 @@ public:
     bool trackDatabaseLoaded() const override { return G.trackdbloaded; }
     void Trackfreq() override;
     void disableDialFollowing() override { optMousedial->button(1)->setEnabled(false); }
+    void endDialFollowing() override { optMousedial->select(0); }
     void showTunedFrequency(const QString &freqtext) override { txtFrequencyA->setText(freqtext); }
 
     void Trackall();

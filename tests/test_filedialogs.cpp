@@ -294,6 +294,7 @@ public:
     {
         findChild<QRadioButton *>(QStringLiteral("optMousedial(1)"))->setEnabled(false);
     }
+    void endDialFollowing() override {}
 
 protected:
     void Form_Load() override { links::add(static_cast<TrackingLink *>(this)); }

@@ -13,6 +13,7 @@
 #include "panels/nrd535text.h"
 #include "sim/jrcsim.h"
 #include "sim/pty.h"
+#include "stations/frmTracking.h"
 #include "support/testenv.h"
 
 #include <QAction>
@@ -443,6 +444,17 @@ TEST_F(Nrd535Panel, ShiftAndBandwidthKeysWorkOnlyWhileLocked)
     key(Qt::Key_F1, Qt::ControlModifier);
     key(Qt::Key_F3, Qt::ControlModifier);
     EXPECT_EQ(p->vsbBandwidthcontrol->value(), 600);
+
+    // Following leaves the dial to the listener: the sliders are off, and their keys.
+    auto *tr = Windows::get<frmTracking>();
+    tr->load();
+    tr->optMousedial->select(1);
+    clearSent();
+    key(Qt::Key_Plus, Qt::ShiftModifier);
+    key(Qt::Key_ParenRight, Qt::ShiftModifier);
+    key(Qt::Key_F2, Qt::ControlModifier);
+    EXPECT_TRUE(sent().isEmpty());
+    EXPECT_EQ(p->lblPassbandshift->text() + p->lblBandwidthcontrol->text(), QString());
 
     key(Qt::Key_Minus, Qt::ControlModifier | Qt::ShiftModifier); // the lock's "Off"
     EXPECT_EQ(G.panellock, 0);

@@ -228,6 +228,18 @@ TEST(Nrd535Line, ReceiverInLocalIgnoresTheUnbracketedSettings)
     // Queries are still answered in local.
     line.emu.smeterRaw = 113;
     EXPECT_NEAR(rx.Smeter(), 6.0f, 1e-4);
+
+    // In remote the knob is locked: a turn moves and reports nothing.
+    QStringList log;
+    line.emu.log = [&](const QString &l) { log << l; };
+    rx.setLockonoff(1);
+    line.settle();
+    line.emu.reporting = true;
+    line.emu.dial(7100000);
+    line.settle();
+    EXPECT_TRUE(line.emu.cur.hz != 7100000 && line.port.InBufferCount() == 0);
+    EXPECT_EQ(log.last(), QStringLiteral("dial 7100000  ignored (remote)"));
+    line.emu.log = nullptr;
 }
 
 TEST(Nrd535Line, ReceiverThatIsOffNeverHangsTheProgram)

@@ -831,6 +831,9 @@ TEST_P(MemoryPanelLine, AfterALostLineToolsSayTheLineIsClosed)
     EXPECT_EQ(DialogScript::shown.last().title, QStringLiteral("Fetch Rx error"));
     EXPECT_TRUE(DialogScript::shown.last().text.startsWith(QStringLiteral("The line was lost\nwhen memory cell ")));
     EXPECT_TRUE(DialogScript::shown.last().text.endsWith(lostText().section(QLatin1Char('\n'), 1)));
+    if (auto *lock = p->findChild<QLabel *>(QStringLiteral("lblLock"))) {
+        EXPECT_EQ(lock->text(), QStringLiteral("Off")) << "the Fetch's hold is gone; the user never locked";
+    }
 
     DialogScript::shown.clear();
     dialogs.answer(vbYes);
@@ -1243,10 +1246,11 @@ struct BoxKeys {
 // The panel at Go against the emulator (PanelLine), with the Load dialog
 // pressed as a listener does.
 struct UsersLine : PanelLine {
-    // Opens the Load dialog for `kind` and presses Return on it, as a key
-    // from the window system; `whileOk` runs once inside OK's exchange.
+    // Opens the Load dialog for `kind` (or clicks `opener`) and presses
+    // Return on it, as a key from the window system; `whileOk` runs once
+    // inside OK's exchange.
     static void loadWithReturn(FileKind kind, const std::function<void(frmLoadfile *)> &whileOk = {},
-                               bool byMouse = false)
+                               bool byMouse = false, QAbstractButton *opener = nullptr)
     {
         auto *load = Windows::get<frmLoadfile>();
         bool pressed = false, again = false;
@@ -1271,7 +1275,7 @@ struct UsersLine : PanelLine {
         });
         driver.start();
         during.start();
-        frmLoadfile::showFor(kind);
+        opener ? QTest::mouseClick(opener, Qt::LeftButton) : frmLoadfile::showFor(kind);
         EXPECT_TRUE(pressed);
         EXPECT_TRUE(!whileOk || again) << "OK waited on the receiver";
     }
@@ -1364,7 +1368,8 @@ TEST_P(UsersLine, TwoUsersOfTheLineTakeTurnsAndEveryBoxAnswersItsKey)
         const float want = nrd535 ? clsNRD535::smeterFromRaw(100) : clsNRD545::smeterFromRaw(100);
         EXPECT_FLOAT_EQ(sm->level(), want) << "the S-meter took its own reply";
         rig.emu->control(QStringLiteral("rttyburst ") + line);
-        rig.emu->control(QStringLiteral("dial 7100000"));
+        // Held in remote for the S-meter, the knob is locked: tuned behind the panel's back.
+        dynamic_cast<sim::JrcEmulator &>(*rig.emu).cur.hz = 7100000;
         panel->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(panel));
         QTest::keyClick(panel->windowHandle(), Qt::Key_F5);
@@ -1428,6 +1433,38 @@ TEST_P(UsersLine, TwoUsersOfTheLineTakeTurnsAndEveryBoxAnswersItsKey)
             EXPECT_TRUE(boxes.seen.isEmpty());
             QTest::mouseClick(button(QStringLiteral("cmdLock(0)")), Qt::LeftButton);
         };
+    };
+    auto label = [&](const QString &name) { return panel->findChild<QLabel *>(name)->text(); };
+    // Dial following on the NRD-535, the lock off, through an S-meter run, a
+    // list scan and a Load: the receiver is in local with its reports on
+    // exactly while the tracking window shows "Dial".
+    auto dialThroughTools = [&](UsersLine &rig, BoxKeys &boxes) {
+        auto &emu = dynamic_cast<sim::JrcEmulator &>(*rig.emu);
+        auto *tr = Windows::get<frmTracking>();
+        auto *sm = Windows::get<frmSmeter>();
+        auto *list = Windows::get<frmScanlist>();
+        for (TavForm *w : std::initializer_list<TavForm *>{tr, sm, list})
+            w->load();
+        tr->optMousedial->select(1);
+        list->txtFreqlist[0]->setText(QStringLiteral("6000"));
+        for (auto [start, stop] : {std::pair{sm->cmdStart, sm->cmdStop}, std::pair{list->cmdStart, list->cmdStop}}) {
+            QTest::mouseClick(start, Qt::LeftButton);
+            ASSERT_TRUE(tavtest::waitFor([&] { return emu.remote; }));
+            rig.pty->clearReceived();
+            QTest::mouseClick(stop, Qt::LeftButton);
+            EXPECT_TRUE(tavtest::waitFor([&] { return rig.pty->received().endsWith("H0\r"); }));
+            EXPECT_TRUE(!emu.remote && emu.reporting && tr->optMousedial->selected() == 1);
+            EXPECT_EQ(label(QStringLiteral("lblLock")) + "|" + label(QStringLiteral("lblPassbandshift")), "Off|");
+        }
+        emu.dial(7205000);
+        EXPECT_TRUE(tavtest::waitFor([&] { return G.rxfreqnow == 7205.0; })) << "the dial tunes";
+        ensureDir(G.filedirs[FileKind::ScanList]);
+        ASSERT_TRUE(writeTextLines(G.filedirs[FileKind::ScanList] + QStringLiteral("SFL_D.TXT"), {"9510"}));
+        rig.pty->clearReceived();
+        UsersLine::loadWithReturn(FileKind::ScanList, {}, false, list->cmdLoad);
+        EXPECT_EQ(tr->optMousedial->selected(), 0) << "the Load ended the following as Mouse does";
+        EXPECT_TRUE(tavtest::waitFor([&] { return rig.pty->received().contains("I0\r") && !emu.remote; }));
+        EXPECT_TRUE(!emu.reporting && boxes.seen.isEmpty());
     };
     const Row rows[] = {
         {"clock read vs S-meter tick", 1,
@@ -1543,7 +1580,7 @@ TEST_P(UsersLine, TwoUsersOfTheLineTakeTurnsAndEveryBoxAnswersItsKey)
              rig.emu->control(QStringLiteral("dial 7200000"));
              auto *rtty = captureRtty(QStringLiteral("rty_owed.txt"));
              // A line whose LF comes after the late reply.
-             rig.emu->control(QStringLiteral("rtty cq de ja1abc\\r"));
+             rig.emu->control(QStringLiteral("rttyburst cq de ja1abc\\r"));
              ASSERT_TRUE(tavtest::waitFor([&] { return rig.pty->pendingOut() == 0; }));
              tavtest::pump(50);
              rtty->tmrGetRTTY_Timer();
@@ -1558,7 +1595,7 @@ TEST_P(UsersLine, TwoUsersOfTheLineTakeTurnsAndEveryBoxAnswersItsKey)
              ASSERT_TRUE(QTest::qWaitForWindowActive(panel));
              QTest::keyClick(panel->windowHandle(), Qt::Key_F5);
              EXPECT_EQ(panel->txtFrequencyA->text(), QStringLiteral("7200.000"));
-             rig.emu->control(QStringLiteral("rtty \\n"));
+             rig.emu->control(QStringLiteral("rttyburst \\n"));
              EXPECT_EQ(captured(rtty, QStringLiteral("rty_owed.txt")), QStringLiteral("CQ DE JA1ABC"));
              QString text;
              for (QLabel *l : rtty->lblRy)
@@ -1580,6 +1617,7 @@ TEST_P(UsersLine, TwoUsersOfTheLineTakeTurnsAndEveryBoxAnswersItsKey)
          }},
         {"dial following with the user's lock on", 2, dialFollowing(1)},
         {"dial following with the lock off", 2, dialFollowing(0)},
+        {"dial following through an S-meter run, a list scan and a Load", 2, dialThroughTools},
     };
     panel = go();
     ASSERT_TRUE(panel);

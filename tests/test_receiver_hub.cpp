@@ -144,6 +144,7 @@ struct TrackingStandIn : TrackingLink {
     bool trackDatabaseLoaded() const override { return true; }
     void Trackfreq() override { log.lines << QStringLiteral("track ") + QString::number(G.rxfreqnow); }
     void disableDialFollowing() override {}
+    void endDialFollowing() override {}
 };
 
 struct Links : tavtest::Nrd545Rig {};
