@@ -179,18 +179,7 @@ void frmMemcell::showCell(int cell)
     const QString r = image.record(cell);
     auto r_ = [&r](MemField f) { return memFieldValue(r, f); };
     // A field without a value ("@") came with none.
-    auto value = [&r](MemField f) -> std::optional<int> {
-        if (!memFieldPresent(r, f))
-            return std::nullopt;
-        return int(memFieldValue(r, f));
-    };
-    m_shown.mode = value(memcol::Mode);
-    m_shown.bandwidth = value(memcol::Bandwidth);
-    m_shown.attenuator = value(memcol::Attenuator);
-    m_shown.agc = value(memcol::Agc);
-    m_shown.pbs = value(memcol::PassBandShift);
-    m_shown.sqlbfo = value(memcol::SqlBfo);
-    m_shown.scan = value(memcol::Scan);
+    m_shown.keepValues(MemRecord::parse(r));
     txtFrequency->setText(r.mid(7, 5) + QLatin1Char('.') + r.mid(12, 3));
     cmbMode->setEditText(tableName(G.modenames, r_(memcol::Mode)));
     cmbBandwidth->setEditText(tableName(G.bwnames, r_(memcol::Bandwidth)));
@@ -226,13 +215,7 @@ void frmMemcell::showReceiverSetting()
     }
     if (!p.answered)
         return; // no answer: the boxes stay empty
-    m_shown.mode = p.mode;
-    m_shown.bandwidth = p.bandwidth;
-    m_shown.attenuator = p.attenuator;
-    m_shown.agc = p.agc;
-    m_shown.pbs = p.pbs;
-    m_shown.sqlbfo = p.sqlbfo;
-    m_shown.scan = p.scan;
+    m_shown.keepValues(p);
     if (p.carriesFrequency)
         txtFrequency->setText(p.frequency);
     if (p.mode)

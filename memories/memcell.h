@@ -32,6 +32,17 @@ struct MemCellBuild {
 struct MemCellShown {
     MemCellFields texts;
     std::optional<int> mode, bandwidth, attenuator, agc, pbs, sqlbfo, scan;
+    // The values behind the texts: a parsed record's or a receiver's setting's.
+    template <class Values> void keepValues(const Values &v)
+    {
+        mode = v.mode;
+        bandwidth = v.bandwidth;
+        attenuator = v.attenuator;
+        agc = v.agc;
+        pbs = v.pbs;
+        sqlbfo = v.sqlbfo;
+        scan = v.scan;
+    }
 };
 
 // `action` 4 (delete) builds the empty record of the cell and an empty tag.
