@@ -132,18 +132,19 @@ frmAR7030::frmAR7030() : frmPanel(windowId, ar7030Traits())
     // A bar's change handling writes its setting, whoever moved it; with no
     // driver (not loaded) there is nothing to write and nothing to put back.
     writesOnChange(vsbVolume, [this](int v) { return !AR7030A || AR7030A->setVolume(v); });
-    writesOnChange(vsbLineL, [this](int v) {
-        if (!AR7030A || !AR7030A->setLeftauxlevel(v))
-            return !AR7030A;
-        m_lineLevelPending[0] = false;
-        return true;
-    });
-    writesOnChange(vsbLineR, [this](int v) {
-        if (!AR7030A || !AR7030A->setRightauxlevel(v))
-            return !AR7030A;
-        m_lineLevelPending[1] = false;
-        return true;
-    });
+    // A line level the receiver took stands in for the set-up's still to be sent.
+    const auto lineLevel = [this](int side, bool (clsAR7030::*set)(int)) {
+        return [this, side, set](int v) {
+            if (!AR7030A)
+                return true;
+            const bool taken = (AR7030A.get()->*set)(v);
+            if (taken)
+                m_lineLevelPending[size_t(side)] = false;
+            return taken;
+        };
+    };
+    writesOnChange(vsbLineL, lineLevel(0, &clsAR7030::setLeftauxlevel));
+    writesOnChange(vsbLineR, lineLevel(1, &clsAR7030::setRightauxlevel));
     writesOnChange(vsbBass, [this](int v) { return !AR7030A || AR7030A->setBass(v); });
     writesOnChange(vsbTreble, [this](int v) { return !AR7030A || AR7030A->setTreble(v); });
     writesOnChange(vsbPassbandshift, [this](int v) { return !AR7030A || AR7030A->setPassBandShift(vsb2b(v)); });
