@@ -70,15 +70,19 @@ QDateTime utcFromLocal(const QDateTime &local, double offsetHours)
     return wall.addSecs(-qint64(roundHalfEven(h * 60)) * 60);
 }
 
+namespace {
+QDateTime utcOf(const QDateTime &local) { return utcFromLocal(local, setting(Setting::UtcOffsetHours)); }
+} // namespace
+
 void updateClockTexts()
 {
     const QDateTime lt = Clock::now();
-    const QDateTime ut = utcFromLocal(lt, setting(Setting::UtcOffsetHours));
+    const QDateTime ut = utcOf(lt);
     G.lttext = clockText(lt);
     G.utctext = clockText(ut);
     G.utcstamp = clockStamp(ut);
 }
 
-QString utcTextNow() { return clockText(utcFromLocal(Clock::now(), setting(Setting::UtcOffsetHours))); }
+QString utcTextNow() { return clockText(utcOf(Clock::now())); }
 
 } // namespace tav

